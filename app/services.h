@@ -1,0 +1,60 @@
+#pragma once
+// What the headless core asks of the user interface: message boxes, the status line,
+// the progress bar, the wait cursor and the Info Center. The GUI installs a widget
+// implementation; tests and the command-line tool use HeadlessServices.
+
+#include <string>
+
+namespace velk {
+
+enum class MsgIcon { None, Information, Exclamation, Question, Stop };
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel, AbortRetryIgnore, RetryCancel };
+enum class MsgResult { Ok, Cancel, Yes, No, Abort, Retry, Ignore };
+
+// Severity of an Info Center entry.
+enum class Severity { Success = 0, Notice = 1, Warning = 2, Error = 3 };
+
+class Services {
+ public:
+  virtual ~Services() = default;
+
+  virtual MsgResult messageBox(const std::string& text, MsgIcon icon, MsgButtons buttons,
+                               const std::string& title = {}) = 0;
+  // Empty text restores the idle prompt. Shown at once, even inside a long operation.
+  virtual void showStatusText(const std::string& text) = 0;
+
+  virtual void beginProgress(int maximum) = 0;
+  virtual void setProgress(int value) = 0;
+  virtual void endProgress() = 0;
+
+  virtual void beginWaitCursor() = 0;
+  virtual void endWaitCursor() = 0;
+
+  // The Info Center keeps the entries (see InfoCenter); this tells the window to show
+  // them, which it does at once for an error entry.
+  virtual void infoCenterChanged(bool showWindow) = 0;
+};
+
+// The installed services; HeadlessServices until the GUI installs its own.
+Services& services();
+// Installs `s` (not owned); nullptr restores the headless default.
+void setServices(Services* s);
+
+// Status line text for the lifetime of a scope; reset on every exit path.
+class StatusScope {
+ public:
+  explicit StatusScope(const std::string& text) { services().showStatusText(text); }
+  ~StatusScope() { services().showStatusText({}); }
+  StatusScope(const StatusScope&) = delete;
+  StatusScope& operator=(const StatusScope&) = delete;
+};
+
+class WaitCursor {
+ public:
+  WaitCursor() { services().beginWaitCursor(); }
+  ~WaitCursor() { services().endWaitCursor(); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+}  // namespace velk

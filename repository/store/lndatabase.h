@@ -1,0 +1,134 @@
+#pragma once
+// Databases and their views.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "repository/store/lnnote.h"
+
+class LNViewFolder;
+class LNNotesSession;
+
+// A design view: the documents of the selected forms (all documents when empty),
+// sorted ascending by the first value of `keyItem`, then by note id. In a
+// categorized view each group of equal keys starts with a category row.
+struct LNViewDesign {
+  std::string name;
+  std::vector<std::string> forms;
+  std::string keyItem;
+  bool categorized = false;
+};
+
+// A handle: copies refer to the same database.
+class LNDatabase {
+ public:
+  LNDatabase();
+  ~LNDatabase();
+  LNDatabase(const LNDatabase&);
+  LNDatabase& operator=(const LNDatabase&);
+
+  bool IsNull() const;
+  LNSTATUS Open(int options = 0);
+  LNSTATUS Close();
+  bool IsOpen() const;
+
+  std::string GetTitle() const;
+  LNSTATUS SetTitle(const std::string& title);
+  LNREPLICAID GetReplicaID() const;
+  void GetReplicaID(LNREPLICAID* id) const { *id = GetReplicaID(); }
+  std::string GetFilepath() const;  // as the database was named: relative to the data directory or absolute
+  std::string GetServer() const;
+
+  LNSTATUS GetViewFolder(const std::string& name, LNViewFolder* view);
+  std::vector<std::string> GetViewNames() const;
+  LNSTATUS GetForms(std::vector<LNForm>* forms);
+
+  LNSTATUS CreateDocument(LNDocument* doc, const std::string& formName = {});
+  LNSTATUS DeleteDocument(LNDocument* doc);
+  LNSTATUS GetDocument(LNNOTEID noteId, LNDocument* doc);
+  LNSTATUS GetDocument(const LNUNID& unid, LNDocument* doc);
+  // Every document (not design notes) in note id order.
+  LNSTATUS GetAllDocuments(std::vector<LNDocument>* docs);
+
+  // Design, used by the database templates.
+  LNSTATUS CreateForm(const std::string& title, const std::vector<std::string>& fields);
+  LNSTATUS CreateView(const LNViewDesign& design);
+
+  // Several writes all-or-nothing. Prefer LNTransaction.
+  LNSTATUS BeginTransaction();
+  LNSTATUS CommitTransaction();
+  LNSTATUS RollbackTransaction();
+  bool InTransaction() const;
+
+ private:
+  friend class LNNotesSession;
+  friend class LNViewFolder;
+  explicit LNDatabase(std::shared_ptr<lnstore::DatabaseData> data);
+  std::shared_ptr<lnstore::DatabaseData> d_;
+};
+
+// Rolls back on destruction unless committed.
+class LNTransaction {
+ public:
+  explicit LNTransaction(LNDatabase& db);
+  ~LNTransaction();
+  LNTransaction(const LNTransaction&) = delete;
+  LNTransaction& operator=(const LNTransaction&) = delete;
+  LNSTATUS Commit();
+
+ private:
+  LNDatabase& db_;
+  bool active_ = false;
+};
+
+inline constexpr int LNVFNAVIGATE_NEXT = 6;
+
+class LNVFEntry {
+ public:
+  bool IsNull() const { return !db_; }
+  bool IsCategory() const { return category_; }
+  const std::string& GetKey() const { return key_; }  // the sorted column as text
+  LNNOTEID GetNoteID() const { return noteId_; }      // 0 for category rows
+  LNSTATUS GetDocument(LNDocument* doc) const;
+
+ private:
+  friend class LNViewFolder;
+  std::shared_ptr<lnstore::DatabaseData> db_;
+  std::string key_;
+  LNNOTEID noteId_ = 0;
+  bool category_ = false;
+};
+
+namespace lnstore {
+struct ViewData;
+}
+
+// A view's entries as of Open; Open again to see later changes.
+class LNViewFolder {
+ public:
+  LNViewFolder();
+  ~LNViewFolder();
+  LNViewFolder(const LNViewFolder&);
+  LNViewFolder& operator=(const LNViewFolder&);
+
+  LNSTATUS Open(int options = 0);
+  LNSTATUS Close();
+  bool IsOpen() const;
+  std::string GetName() const;
+  bool IsCategorized() const;
+
+  // Entries a walk with Goto visits, category rows included.
+  long GetEntryCount() const;
+  // The current entry: the first one after Open, the first match after Find.
+  LNSTATUS GetEntry(LNVFEntry* entry) const;
+  // LNVFNAVIGATE_NEXT moves to the next entry; past the last it returns LNWARN_NOT_FOUND.
+  LNSTATUS Goto(int navigation, LNVFEntry* entry = nullptr);
+  // First entry whose key equals `key` exactly (a category row in a categorized view)
+  // and the number of entries with that key. No match: LNWARN_NOT_FOUND, count 0.
+  LNSTATUS Find(const std::string& key, LNVFEntry* entry = nullptr, long* count = nullptr);
+
+ private:
+  friend class LNDatabase;
+  std::shared_ptr<lnstore::ViewData> d_;
+};

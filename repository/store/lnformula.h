@@ -1,0 +1,18 @@
+#pragma once
+// Formula language: syntax check only; formulas are never evaluated here.
+
+#include <string>
+
+#include "repository/store/lnstatus.h"
+
+class LNFormula {
+ public:
+  // Compiles `text`. On a syntax error returns LNERR_FORMULA_SYNTAX (thrown when
+  // throwing is on), and fills `error` with a message and `offset` with the
+  // zero-based character offset where the error was found.
+  LNSTATUS SetText(const std::string& text, std::string* error = nullptr, long* offset = nullptr);
+  const std::string& GetText() const { return text_; }
+
+ private:
+  std::string text_;
+};

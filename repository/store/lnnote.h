@@ -1,0 +1,94 @@
+#pragma once
+// Documents, forms and views are notes: a note id, a universal id and named items.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "repository/store/lnstatus.h"
+#include "repository/store/lnvalues.h"
+
+using LNNOTEID = std::uint32_t;
+
+// w0, w1: file part; w2, w3: note part.
+struct LNUNID {
+  std::array<std::uint32_t, 4> words{};
+  bool operator==(const LNUNID&) const = default;
+};
+
+struct LNREPLICAID {
+  std::array<std::uint32_t, 2> words{};
+  bool operator==(const LNREPLICAID&) const = default;
+};
+
+enum class LNNoteClass : std::uint8_t { Document = 1, Form = 2, View = 3 };
+
+namespace lnstore {
+struct DatabaseData;
+struct NoteData;
+}  // namespace lnstore
+
+class LNDatabase;
+
+// A handle: copies refer to the same note. Items live in memory while the note is
+// open; Save writes them all at once, atomically.
+class LNNote {
+ public:
+  LNNote();
+  ~LNNote();
+  LNNote(const LNNote&);
+  LNNote& operator=(const LNNote&);
+
+  bool IsNull() const;
+  LNSTATUS Open(int options = 0);
+  LNSTATUS Close();
+  bool IsOpen() const;
+  bool IsNewNote() const;  // created but never saved
+  LNSTATUS Save(int options = 0);
+
+  LNNoteClass GetNoteClass() const;
+  LNNOTEID GetNoteID() const;  // 0 until first saved
+  LNUNID GetUniversalID() const;
+  void GetUniversalID(LNUNID* unid) const { *unid = GetUniversalID(); }
+
+  // The form a document was written with: its item "Form".
+  LNSTATUS SetFormNote(const std::string& formName);
+  std::string GetFormName() const;
+
+  bool HasItem(const std::string& name) const;
+  LNSTATUS GetItem(const std::string& name, LNText* value) const;
+  LNSTATUS GetItem(const std::string& name, LNNumbers* value) const;
+  LNSTATUS GetItem(const std::string& name, LNDatetime* value) const;  // element 0
+  LNSTATUS GetItem(const std::string& name, LNItem* item) const;
+  LNSTATUS CreateItem(const std::string& name, const LNText& value,
+                      LNITEMFLAGS flags = LNITEMFLAGS_SUMMARY, LNITEMOPTION option = 0);
+  LNSTATUS CreateItem(const std::string& name, const LNNumbers& value,
+                      LNITEMFLAGS flags = LNITEMFLAGS_SUMMARY, LNITEMOPTION option = 0);
+  LNSTATUS CreateItem(const std::string& name, const LNDatetime& value,
+                      LNITEMFLAGS flags = LNITEMFLAGS_SUMMARY, LNITEMOPTION option = 0);
+  LNSTATUS CreateItem(const LNItem& item, LNITEMOPTION option = 0);
+  LNSTATUS DeleteItem(const std::string& name);
+  // All items in stored order.
+  std::vector<LNItem> GetItems() const;
+
+ protected:
+  friend class LNDatabase;
+  friend class LNVFEntry;
+  explicit LNNote(std::shared_ptr<lnstore::NoteData> data);
+  std::shared_ptr<lnstore::NoteData> d_;
+};
+
+class LNDocument : public LNNote {
+ public:
+  LNDocument() = default;
+  using LNNote::LNNote;
+};
+
+// A form design note: "$TITLE" holds its name, "$Fields" its field names.
+class LNForm : public LNNote {
+ public:
+  LNForm() = default;
+  using LNNote::LNNote;
+};

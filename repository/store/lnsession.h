@@ -1,0 +1,50 @@
+#pragma once
+// The process-wide session: finds databases by server and path.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "repository/store/lndatabase.h"
+
+namespace lnstore {
+class Backend;
+}
+
+class LNNotesSession {
+ public:
+  LNNotesSession();
+  ~LNNotesSession();
+  LNNotesSession(const LNNotesSession&) = delete;
+  LNNotesSession& operator=(const LNNotesSession&) = delete;
+
+  LNSTATUS Init(int version = 410);
+  LNSTATUS Term();
+  bool IsInitialized() const;
+
+  // Binds `db` to a database; nothing is read until Open. An empty server is the
+  // local machine: `path` is then relative to the data directory unless absolute.
+  LNSTATUS GetDatabase(const std::string& path, LNDatabase* db, const std::string& server = {});
+  // Creates an empty database file (fails when one exists) and binds `db` to it.
+  LNSTATUS CreateDatabase(const std::string& path, LNDatabase* db, const std::string& title,
+                          const std::string& server = {});
+  // Servers named by VELK_SERVERS (comma separated).
+  LNSTATUS GetServerNames(std::vector<std::string>* names) const;
+  // Databases (*.nsf) in `directory` (relative to the data directory), recursing
+  // into subfolders when `recursive` is set; their file paths include `directory`.
+  LNSTATUS GetDatabases(std::vector<LNDatabase>* dbs, const std::string& directory = {},
+                        const std::string& server = {}, int recursive = 1);
+  // VELK_DATA_DIR, else $XDG_DATA_HOME/velkmod (~/.local/share/velkmod).
+  std::string GetDataDirectory() const;
+  LNDatetime GetCurrentDatetime() const;
+  // VELK_USER, else the login name.
+  std::string GetUserNameText() const;
+  // "CN=Ann Lee/OU=Sales/O=Acme" -> "Ann Lee/Sales/Acme"; other names unchanged.
+  static std::string AbbreviateName(const std::string& name);
+
+ private:
+  lnstore::Backend* BackendFor(const std::string& server);
+  bool initialized_ = false;
+  std::unique_ptr<lnstore::Backend> local_;
+  std::unique_ptr<lnstore::Backend> remote_;
+};
