@@ -55,6 +55,18 @@ class LNStatusError : public std::runtime_error {
 void LNSetThrowAllErrors(bool on);
 bool LNGetThrowAllErrors();
 
+// Sets the throwing mode for a scope and restores the previous one on exit.
+class LNThrowAllErrorsScope {
+ public:
+  explicit LNThrowAllErrorsScope(bool on) : previous_(LNGetThrowAllErrors()) { LNSetThrowAllErrors(on); }
+  ~LNThrowAllErrorsScope() { LNSetThrowAllErrors(previous_); }
+  LNThrowAllErrorsScope(const LNThrowAllErrorsScope&) = delete;
+  LNThrowAllErrorsScope& operator=(const LNThrowAllErrorsScope&) = delete;
+
+ private:
+  bool previous_;
+};
+
 // Copies the message of `status` into `buffer` (at most size-1 bytes, always
 // terminated); a status without text leaves the buffer empty. Returns the length.
 std::size_t LNGetErrorMessage(LNSTATUS status, char* buffer, std::size_t size);
