@@ -1,0 +1,47 @@
+#pragma once
+// The Info Center's entries: what initialisation, loading, saving and the
+// consistency check report, grouped by category. The window only shows them.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/services.h"
+
+namespace velk {
+
+struct InfoEntry {
+  std::string category;
+  std::string title;
+  std::string text;
+  int flag = 0;
+  Severity severity = Severity::Success;
+  bool operator==(const InfoEntry&) const = default;
+};
+
+class InfoCenter {
+ public:
+  // The program's one Info Center.
+  static InfoCenter& instance();
+
+  // Ignores an entry equal in every field to one already present. An error entry
+  // asks for the window to be shown.
+  void addEntry(const std::string& category, const std::string& title, const std::string& text,
+                int flag, Severity severity);
+  // Operations call this before they report, so only their latest run is listed.
+  void clearCategory(const std::string& category);
+  void clear();
+
+  // In insertion order.
+  const std::vector<InfoEntry>& entries() const { return entries_; }
+  std::vector<InfoEntry> entries(const std::string& category) const;
+  // Categories in the order of their first entry.
+  std::vector<std::string> categories() const;
+  // The severity the category's tree item shows; nullopt for an empty category.
+  std::optional<Severity> highestSeverity(const std::string& category) const;
+
+ private:
+  std::vector<InfoEntry> entries_;
+};
+
+}  // namespace velk

@@ -1,0 +1,69 @@
+#include "app/infocenter.h"
+
+#include <gtest/gtest.h>
+
+#include "app/headlessservices.h"
+
+namespace velk {
+namespace {
+
+const char* kInit = "Initializing Databases";
+
+TEST(InfoCenter, KeepsEntriesInInsertionOrderAndIgnoresExactDuplicates) {
+  ScopedHeadlessServices ui;
+  InfoCenter center;
+  center.addEntry(kInit, "t1", "x", 0, Severity::Success);
+  center.addEntry("Check", "t2", "y", 0, Severity::Warning);
+  center.addEntry(kInit, "t1", "x", 0, Severity::Success);  // same again
+  center.addEntry(kInit, "t1", "x", 0, Severity::Notice);   // differs in severity
+  center.addEntry(kInit, "t1", "x", 1, Severity::Success);  // differs in flag
+  ASSERT_EQ(center.entries().size(), 4u);
+  EXPECT_EQ(center.entries()[1].category, "Check");
+  EXPECT_EQ(center.entries()[2].severity, Severity::Notice);
+  EXPECT_EQ(center.entries(kInit).size(), 3u);
+  EXPECT_EQ(center.categories(), (std::vector<std::string>{kInit, "Check"}));
+}
+
+TEST(InfoCenter, OnlyAnErrorEntryAsksForTheWindow) {
+  ScopedHeadlessServices ui;
+  InfoCenter center;
+  center.addEntry(kInit, "a", "", 0, Severity::Warning);
+  EXPECT_FALSE(ui->infoWindowShown);
+  center.addEntry(kInit, "b", "", 0, Severity::Error);
+  EXPECT_TRUE(ui->infoWindowShown);
+}
+
+TEST(InfoCenter, HighestSeverityFollowsTheEntriesOfTheCategory) {
+  ScopedHeadlessServices ui;
+  InfoCenter center;
+  EXPECT_FALSE(center.highestSeverity(kInit));
+  center.addEntry(kInit, "a", "", 0, Severity::Notice);
+  center.addEntry("Other", "e", "", 0, Severity::Error);
+  center.addEntry(kInit, "b", "", 0, Severity::Warning);
+  center.addEntry(kInit, "c", "", 0, Severity::Success);
+  EXPECT_EQ(center.highestSeverity(kInit), Severity::Warning);
+  EXPECT_EQ(center.highestSeverity("Other"), Severity::Error);
+}
+
+TEST(InfoCenter, ClearingACategoryKeepsTheOthersAndAllowsTheSameEntryAgain) {
+  ScopedHeadlessServices ui;
+  InfoCenter center;
+  center.addEntry(kInit, "a", "", 0, Severity::Success);
+  center.addEntry("Check", "b", "", 0, Severity::Success);
+  center.clearCategory(kInit);
+  EXPECT_TRUE(center.entries(kInit).empty());
+  EXPECT_EQ(center.entries().size(), 1u);
+  EXPECT_FALSE(center.highestSeverity(kInit));
+  center.addEntry(kInit, "a", "", 0, Severity::Success);
+  EXPECT_EQ(center.entries().size(), 2u);
+  center.clear();
+  EXPECT_TRUE(center.entries().empty());
+  EXPECT_TRUE(center.categories().empty());
+}
+
+TEST(InfoCenter, InstanceIsOneProcessWideObject) {
+  EXPECT_EQ(&InfoCenter::instance(), &InfoCenter::instance());
+}
+
+}  // namespace
+}  // namespace velk
