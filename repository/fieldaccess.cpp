@@ -1,0 +1,110 @@
+#include "repository/fieldaccess.h"
+
+#include "repository/fieldtext.h"
+#include "repository/noteserror.h"
+
+namespace {
+
+constexpr LNITEMFLAGS kListFlags =
+    LNITEMFLAGS_SIGN | LNITEMFLAGS_SUMMARY | LNITEMFLAGS_NAMES | LNITEMFLAGS_READERS;
+
+// With throwing off the store returns its failures; they count as failures here too.
+void Check(LNSTATUS status) {
+  if (status != LNNOERROR) throw LNStatusError(status);
+}
+
+// Runs `read`; a store failure is shown with the getter's context and gives `failure`.
+template <typename T, typename Read>
+T ReadGuarded(const char* getter, const std::string& itemName, T failure, Read read) {
+  try {
+    return read();
+  } catch (const LNStatusError& e) {
+    ShowNotesError(std::string("Error in ") + getter + " of " + itemName, e.GetStatus());
+    return failure;
+  }
+}
+
+// Element 0 of a text item; "" when the item is missing or holds no element.
+std::string FirstText(const std::string& itemName, LNNote& note) {
+  if (!note.HasItem(itemName)) return {};
+  LNText value;
+  Check(note.GetItem(itemName, &value));
+  return value.GetCount() > 0 ? value[0] : std::string();
+}
+
+LNSTATUS WriteList(const std::string& itemName, LNNote& note,
+                   const std::vector<std::string>& list, LNITEMFLAGS flags) {
+  if (list.empty()) {
+    // Remove a list written earlier, or it would survive the save unchanged.
+    return note.HasItem(itemName) ? note.DeleteItem(itemName) : LNNOERROR;
+  }
+  return note.CreateItem(itemName, LNText(list), flags, LNITEMOPTION_REPLACE);
+}
+
+}  // namespace
+
+std::string GetFieldContent(const std::string& itemName, LNNote& note) {
+  return ReadGuarded("GetFieldContent", itemName, std::string(),
+                     [&] { return FirstText(itemName, note); });
+}
+
+int GetFieldIntContent(const std::string& itemName, LNNote& note) {
+  return ReadGuarded("GetFieldIntContent", itemName, 0,
+                     [&] { return ParseFieldInt(FirstText(itemName, note)); });
+}
+
+int GetFieldNumberContent(const std::string& itemName, LNNote& note) {
+  return ReadGuarded("GetFieldNumberContent", itemName, 0, [&] {
+    if (!note.HasItem(itemName)) return 0;
+    LNNumbers value;
+    Check(note.GetItem(itemName, &value));
+    return value.GetCount() > 0 ? TruncateToInt(value[0]) : 0;
+  });
+}
+
+bool GetFieldBoolContent(const std::string& itemName, LNNote& note) {
+  // Reports under the number reader's name: the established message text.
+  return ReadGuarded("GetFieldNumberContent", itemName, false,
+                     [&] { return FirstText(itemName, note) == "Yes"; });
+}
+
+void GetFieldListContent(const std::string& itemName, LNNote& note,
+                         std::vector<std::string>& list) {
+  list.clear();
+  ReadGuarded("GetFieldListContent", itemName, 0, [&] {
+    if (!note.HasItem(itemName)) return 0;
+    LNText value;
+    Check(note.GetItem(itemName, &value));
+    for (std::size_t i = 0; i < value.GetCount(); ++i) list.push_back(value[i]);
+    return 0;
+  });
+}
+
+LNSTATUS SetFieldContent(const std::string& itemName, const std::string& text, LNNote& note) {
+  return note.CreateItem(itemName, LNText(text), LNITEMFLAGS_SUMMARY, LNITEMOPTION_DELETE_APPEND);
+}
+
+LNSTATUS SetFieldIntContent(const std::string& itemName, int value, LNNote& note) {
+  return note.CreateItem(itemName, LNText(std::to_string(value)), LNITEMFLAGS_SUMMARY,
+                         LNITEMOPTION_REPLACE);
+}
+
+LNSTATUS SetFieldNumberContent(const std::string& itemName, int value, LNNote& note) {
+  return note.CreateItem(itemName, LNNumbers(static_cast<double>(value)), LNITEMFLAGS_SUMMARY,
+                         LNITEMOPTION_REPLACE);
+}
+
+LNSTATUS SetFieldBoolContent(const std::string& itemName, bool flag, LNNote& note) {
+  return note.CreateItem(itemName, LNText(flag ? "Yes" : "No"), LNITEMFLAGS_SUMMARY,
+                         LNITEMOPTION_REPLACE);
+}
+
+LNSTATUS SetFieldListContent(const std::string& itemName, LNNote& note,
+                             const std::vector<std::string>& list) {
+  return WriteList(itemName, note, list, kListFlags);
+}
+
+LNSTATUS SetFieldReadersContent(const std::string& itemName, LNNote& note,
+                                const std::vector<std::string>& list) {
+  return WriteList(itemName, note, list, LNITEMFLAGS_READERS);
+}
