@@ -43,8 +43,9 @@ class LNNotesSession {
   static std::string AbbreviateName(const std::string& name);
 
  private:
-  lnstore::Backend* BackendFor(const std::string& server);
+  // Shared with the databases bound through it, which may outlive the session.
+  std::shared_ptr<lnstore::Backend> BackendFor(const std::string& server) const;
   bool initialized_ = false;
-  std::unique_ptr<lnstore::Backend> local_;
-  std::unique_ptr<lnstore::Backend> remote_;
+  std::shared_ptr<lnstore::Backend> local_;
+  std::shared_ptr<lnstore::Backend> remote_;
 };

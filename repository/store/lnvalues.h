@@ -47,6 +47,7 @@ class LNNumbers {
   LNNumbers() = default;
   explicit LNNumbers(double value) { values_.push_back(value); }
   LNNumbers(std::initializer_list<double> values) : values_(values) {}
+  explicit LNNumbers(std::vector<double> values) : values_(std::move(values)) {}
 
   std::size_t GetCount() const { return values_.size(); }
   double operator[](std::size_t i) const { return values_.at(i); }

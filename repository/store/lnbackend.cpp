@@ -1,0 +1,144 @@
+#include "repository/store/lnbackend.h"
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+
+#include "repository/store/lnsqlitestore.h"
+
+namespace lnstore {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Env(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+
+std::string HomeDirectory() {
+  std::string home = Env("HOME");
+  if (!home.empty()) return home;
+  const passwd* user = getpwuid(getuid());
+  return user && user->pw_dir ? user->pw_dir : "/tmp";
+}
+
+// Paths may come from settings written on Windows.
+std::string Normalize(std::string path) {
+  std::replace(path.begin(), path.end(), '\\', '/');
+  return path;
+}
+
+bool IsDatabaseFile(const fs::path& path) {
+  std::string extension = path.extension().string();
+  return SameName(extension, ".nsf");
+}
+
+LNSTATUS ErrorStatus(const std::error_code& ec) {
+  if (ec == std::errc::permission_denied || ec == std::errc::operation_not_permitted) return LNERR_PERMISSION_DENIED;
+  if (ec == std::errc::no_such_file_or_directory || ec == std::errc::not_a_directory) return LNERR_FILE_NOT_FOUND;
+  return LNERR_DISK_IO;
+}
+
+template <typename Iterator>
+LNSTATUS Collect(Iterator it, const fs::path& base, const std::string& directory,
+                 std::vector<std::string>* paths) {
+  std::error_code ec;
+  for (; !ec && it != Iterator(); it.increment(ec)) {
+    std::error_code fileError;
+    if (!it->is_regular_file(fileError) || !IsDatabaseFile(it->path())) continue;
+    fs::path relative = it->path().lexically_relative(base);
+    paths->push_back(directory.empty() ? relative.generic_string() : (fs::path(directory) / relative).generic_string());
+  }
+  return ec ? ErrorStatus(ec) : LNNOERROR;
+}
+
+class LocalBackend final : public Backend {
+ public:
+  LNSTATUS OpenDatabase(const std::string&, const std::string& path,
+                        std::unique_ptr<DatabaseStore>* store) override {
+    return SqliteStore::Open(ResolveLocalPath(path), store);
+  }
+
+  LNSTATUS CreateDatabase(const std::string&, const std::string& path, const std::string& title) override {
+    return SqliteStore::Create(ResolveLocalPath(path), title);
+  }
+
+  LNSTATUS ListDatabases(const std::string&, const std::string& directory, bool recursive,
+                         std::vector<std::string>* paths) override {
+    std::string named = Normalize(directory);
+    fs::path base = named.empty() ? fs::path(DataDirectory()) : fs::path(ResolveLocalPath(named));
+    std::error_code ec;
+    fs::file_status status = fs::status(base, ec);
+    if (ec && ec != std::errc::no_such_file_or_directory) return ErrorStatus(ec);
+    if (!fs::is_directory(status)) return LNERR_FILE_NOT_FOUND;
+    constexpr auto options = fs::directory_options::skip_permission_denied;
+    LNSTATUS result = recursive ? Collect(fs::recursive_directory_iterator(base, options, ec), base, named, paths)
+                                : Collect(fs::directory_iterator(base, options, ec), base, named, paths);
+    if (ec) result = ErrorStatus(ec);
+    std::sort(paths->begin(), paths->end());
+    return result;
+  }
+};
+
+class RemoteBackend final : public Backend {
+ public:
+  LNSTATUS OpenDatabase(const std::string&, const std::string&, std::unique_ptr<DatabaseStore>*) override {
+    return LNERR_SERVER_NOT_RESPONDING;
+  }
+  LNSTATUS CreateDatabase(const std::string&, const std::string&, const std::string&) override {
+    return LNERR_SERVER_NOT_RESPONDING;
+  }
+  LNSTATUS ListDatabases(const std::string&, const std::string&, bool, std::vector<std::string>*) override {
+    return LNERR_SERVER_NOT_RESPONDING;
+  }
+};
+
+}  // namespace
+
+std::shared_ptr<Backend> MakeLocalBackend() { return std::make_shared<LocalBackend>(); }
+
+std::shared_ptr<Backend> MakeRemoteBackend() { return std::make_shared<RemoteBackend>(); }
+
+std::string DataDirectory() {
+  std::string dir = Env("VELK_DATA_DIR");
+  if (dir.empty()) {
+    std::string xdg = Env("XDG_DATA_HOME");
+    // Relative values are invalid by the XDG rules and would depend on the working folder.
+    dir = (!xdg.empty() && xdg.front() == '/') ? xdg + "/velkmod" : HomeDirectory() + "/.local/share/velkmod";
+  }
+  std::error_code ignored;  // a folder that cannot be made shows when a database is opened
+  fs::create_directories(dir, ignored);
+  return dir;
+}
+
+std::string ResolveLocalPath(const std::string& path) {
+  fs::path named(Normalize(path));
+  if (named.is_absolute()) return named.string();
+  return (fs::path(DataDirectory()) / named).string();
+}
+
+std::uint32_t RandomWord() {
+  static std::mt19937 engine = [] {
+    std::random_device device;
+    std::seed_seq seed{device(), device(), device(), device(), device(), device(), device(), device()};
+    return std::mt19937(seed);
+  }();
+  return static_cast<std::uint32_t>(engine());
+}
+
+std::string FormOf(const std::vector<LNItem>& items) {
+  for (const LNItem& item : items) {
+    if (SameName(item.name, "Form")) {
+      return item.type == LNItemType::Text && !item.texts.empty() ? item.texts.front() : std::string();
+    }
+  }
+  return {};
+}
+
+}  // namespace lnstore

@@ -1,0 +1,99 @@
+#pragma once
+// Where databases live. The session picks a backend by server name: the local
+// SQLite backend for the empty name, the remote backend for every other name.
+// The classes above (LNDatabase, LNNote, LNViewFolder) only talk to these
+// interfaces, so another storage engine plugs in here.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "repository/store/lnencoding.h"
+#include "repository/store/lnnote.h"
+
+namespace lnstore {
+
+// A note as it is stored: header and items in stored order.
+struct NoteRecord {
+  LNNOTEID id = 0;
+  LNUNID unid;
+  LNNoteClass noteClass = LNNoteClass::Document;
+  std::vector<LNItem> items;
+};
+
+struct DatabaseInfo {
+  std::string title;
+  LNREPLICAID replicaId;
+};
+
+// A document with the first value of a view's key item (absent when the
+// document has no such item or it is empty).
+struct ViewKey {
+  LNNOTEID id = 0;
+  FirstValue key;
+};
+
+// One open database.
+class DatabaseStore {
+ public:
+  virtual ~DatabaseStore() = default;
+
+  virtual LNSTATUS ReadInfo(DatabaseInfo* info) = 0;
+  virtual LNSTATUS WriteTitle(const std::string& title) = 0;
+
+  // Header only (id, universal id, class); LNERR_DOCUMENT_NOT_FOUND when missing.
+  virtual LNSTATUS LoadHeader(LNNOTEID id, NoteRecord* note) = 0;
+  virtual LNSTATUS FindHeader(const LNUNID& unid, NoteRecord* note) = 0;
+  // Header and items; LNERR_DOCUMENT_NOT_FOUND when missing.
+  virtual LNSTATUS LoadNote(LNNOTEID id, NoteRecord* note) = 0;
+  // Writes the note and all its items atomically. A note with id 0 is added and
+  // `newId` receives its id; otherwise it replaces the stored note
+  // (LNERR_DOCUMENT_DELETED when that is gone).
+  virtual LNSTATUS SaveNote(const NoteRecord& note, LNNOTEID* newId) = 0;
+  // LNERR_DOCUMENT_DELETED when there is no such note.
+  virtual LNSTATUS DeleteNote(LNNOTEID id) = 0;
+  // Headers of all notes of a class in note id order (that is, creation order).
+  virtual LNSTATUS ListNotes(LNNoteClass noteClass, std::vector<NoteRecord>* notes) = 0;
+  // Documents with the given form (all documents when `anyForm`), unordered.
+  virtual LNSTATUS ViewKeys(const std::string& form, bool anyForm, const std::string& keyItem,
+                            std::vector<ViewKey>* keys) = 0;
+
+  virtual LNSTATUS Begin() = 0;
+  virtual LNSTATUS Commit() = 0;
+  virtual LNSTATUS Rollback() = 0;
+  // True while an explicit transaction is open (false again if the engine gave it up).
+  virtual bool InTransaction() const = 0;
+};
+
+class Backend {
+ public:
+  virtual ~Backend() = default;
+  virtual LNSTATUS OpenDatabase(const std::string& server, const std::string& path,
+                                std::unique_ptr<DatabaseStore>* store) = 0;
+  virtual LNSTATUS CreateDatabase(const std::string& server, const std::string& path,
+                                  const std::string& title) = 0;
+  // Database paths below `directory`, sorted, named the way `directory` is
+  // (relative to the data directory when it is relative).
+  virtual LNSTATUS ListDatabases(const std::string& server, const std::string& directory,
+                                 bool recursive, std::vector<std::string>* paths) = 0;
+};
+
+std::shared_ptr<Backend> MakeLocalBackend();
+// Stands in for servers until a server backend exists: every call fails with
+// LNERR_SERVER_NOT_RESPONDING.
+std::shared_ptr<Backend> MakeRemoteBackend();
+
+// VELK_DATA_DIR, else $XDG_DATA_HOME/velkmod, else ~/.local/share/velkmod;
+// created when missing.
+std::string DataDirectory();
+// A local database path: relative paths are taken from the data directory.
+std::string ResolveLocalPath(const std::string& path);
+
+// Random words for universal and replica ids.
+std::uint32_t RandomWord();
+
+// Element 0 of the text item "Form", which views select documents by.
+std::string FormOf(const std::vector<LNItem>& items);
+
+}  // namespace lnstore

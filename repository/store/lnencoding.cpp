@@ -1,0 +1,160 @@
+#include "repository/store/lnencoding.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+
+namespace lnstore {
+
+namespace {
+
+inline char FoldChar(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c; }
+
+void PutVarint(std::uint64_t value, std::string* out) {
+  while (value >= 0x80) {
+    out->push_back(static_cast<char>((value & 0x7f) | 0x80));
+    value >>= 7;
+  }
+  out->push_back(static_cast<char>(value));
+}
+
+void PutDouble(double value, std::string* out) {
+  std::uint64_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  for (int i = 0; i < 8; ++i) out->push_back(static_cast<char>((bits >> (8 * i)) & 0xff));
+}
+
+// Reads an encoding with every length checked against the bytes left.
+class Reader {
+ public:
+  explicit Reader(std::string_view data) : data_(data) {}
+  bool AtEnd() const { return pos_ == data_.size(); }
+  std::size_t Left() const { return data_.size() - pos_; }
+
+  bool Varint(std::uint64_t* value) {
+    *value = 0;
+    for (int shift = 0; shift < 64 && pos_ < data_.size(); shift += 7) {
+      auto byte = static_cast<unsigned char>(data_[pos_++]);
+      *value |= static_cast<std::uint64_t>(byte & 0x7f) << shift;
+      if (!(byte & 0x80)) return true;
+    }
+    return false;
+  }
+  bool Bytes(std::string_view* bytes) {
+    std::uint64_t size;
+    if (!Varint(&size) || size > Left()) return false;
+    *bytes = data_.substr(pos_, size);
+    pos_ += size;
+    return true;
+  }
+  bool Double(double* value) {
+    if (Left() < 8) return false;
+    std::uint64_t bits = 0;
+    for (int i = 0; i < 8; ++i) bits |= static_cast<std::uint64_t>(static_cast<unsigned char>(data_[pos_ + i])) << (8 * i);
+    pos_ += 8;
+    std::memcpy(value, &bits, sizeof bits);
+    return true;
+  }
+  // The element count, refused when the bytes left cannot hold that many.
+  bool Count(std::size_t minElementSize, std::uint64_t* count) {
+    return Varint(count) && *count <= Left() / minElementSize;
+  }
+
+ private:
+  std::string_view data_;
+  std::size_t pos_ = 0;
+};
+
+}  // namespace
+
+std::string FoldName(std::string_view name) {
+  std::string folded(name);
+  for (char& c : folded) c = FoldChar(c);
+  return folded;
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (FoldChar(a[i]) != FoldChar(b[i])) return false;
+  }
+  return true;
+}
+
+std::uint32_t NameHash(std::string_view name) {
+  std::uint32_t hash = 2166136261u;  // FNV-1a
+  for (char c : name) {
+    hash ^= static_cast<unsigned char>(FoldChar(c));
+    hash *= 16777619u;
+  }
+  return hash;
+}
+
+int CompareKeyText(std::string_view a, std::string_view b) {
+  std::size_t n = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    auto x = static_cast<unsigned char>(FoldChar(a[i]));
+    auto y = static_cast<unsigned char>(FoldChar(b[i]));
+    if (x != y) return x < y ? -1 : 1;
+  }
+  if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
+  int exact = a.compare(b);
+  return exact < 0 ? -1 : (exact > 0 ? 1 : 0);
+}
+
+void EncodeValues(const LNItem& item, std::string* out) {
+  if (item.type == LNItemType::Numbers) {
+    PutVarint(item.numbers.size(), out);
+    for (double value : item.numbers) PutDouble(value, out);
+    return;
+  }
+  PutVarint(item.texts.size(), out);
+  for (const std::string& text : item.texts) {
+    PutVarint(text.size(), out);
+    out->append(text);
+  }
+}
+
+bool DecodeValues(std::string_view data, LNItem* item) {
+  Reader reader(data);
+  std::uint64_t count;
+  item->texts.clear();
+  item->numbers.clear();
+  if (item->type == LNItemType::Numbers) {
+    if (!reader.Count(8, &count)) return false;
+    item->numbers.resize(count);
+    for (double& value : item->numbers) reader.Double(&value);
+    return reader.AtEnd();
+  }
+  if (!reader.Count(1, &count)) return false;
+  item->texts.reserve(count);
+  for (std::uint64_t i = 0; i < count; ++i) {
+    std::string_view text;
+    if (!reader.Bytes(&text)) return false;
+    item->texts.emplace_back(text);
+  }
+  return reader.AtEnd();
+}
+
+bool DecodeFirstValue(LNItemType type, std::string_view data, FirstValue* value) {
+  Reader reader(data);
+  std::uint64_t count;
+  *value = FirstValue{};
+  value->numeric = type == LNItemType::Numbers;
+  if (!reader.Count(value->numeric ? 8 : 1, &count)) return false;
+  if (count == 0) return true;
+  value->present = true;
+  if (value->numeric) return reader.Double(&value->number);
+  std::string_view text;
+  if (!reader.Bytes(&text)) return false;
+  value->text = text;
+  return true;
+}
+
+std::string NumberText(double value) {
+  char buffer[64];
+  auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return std::string(buffer, result.ptr);
+}
+
+}  // namespace lnstore

@@ -1,0 +1,42 @@
+#pragma once
+// Item names and the binary form of item values.
+//
+// Values are stored as: a varint count, then per text (and date-time) a varint
+// byte length and the bytes, per number 8 bytes of an IEEE double, little endian.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "repository/store/lnvalues.h"
+
+namespace lnstore {
+
+// Item names compare without regard to case; only ASCII letters fold, so names
+// in other scripts must match exactly.
+std::string FoldName(std::string_view name);
+bool SameName(std::string_view a, std::string_view b);
+// Equal for names that compare equal.
+std::uint32_t NameHash(std::string_view name);
+// Sort order of view keys: case-insensitive first, then by bytes.
+int CompareKeyText(std::string_view a, std::string_view b);
+
+// Appends the encoded values of `item` (by its type) to `out`.
+void EncodeValues(const LNItem& item, std::string* out);
+// Fills the values of `item` (whose type is set) from `data`; false when the data
+// is not a valid encoding of that type.
+bool DecodeValues(std::string_view data, LNItem* item);
+
+// The first value of an encoded item, as views sort by it.
+struct FirstValue {
+  bool present = false;  // false for an empty list
+  bool numeric = false;
+  double number = 0;
+  std::string text;
+};
+bool DecodeFirstValue(LNItemType type, std::string_view data, FirstValue* value);
+
+// Shortest text that reads back as the same double ("3", "2.5", "1e+20").
+std::string NumberText(double value);
+
+}  // namespace lnstore

@@ -1,0 +1,83 @@
+#pragma once
+// What the handle classes of the store share. Not part of the API.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "repository/store/lnbackend.h"
+#include "repository/store/lndatabase.h"
+
+namespace lnstore {
+
+struct NoteData;
+
+struct DatabaseData {
+  DatabaseData(std::shared_ptr<Backend> b, std::string s, std::string p)
+      : backend(std::move(b)), server(std::move(s)), path(std::move(p)) {}
+
+  // Notes first saved inside a transaction that was then rolled back are new
+  // again, so saving them once more adds them instead of updating nothing.
+  void EndTransaction(bool committed);
+  // After a failed write: the engine may have given up the transaction itself.
+  void SyncTransaction();
+
+  std::shared_ptr<Backend> backend;
+  std::string server;
+  std::string path;
+  std::unique_ptr<DatabaseStore> store;  // set while open
+  DatabaseInfo info;
+  std::vector<std::weak_ptr<NoteData>> addedInTransaction;
+};
+
+struct NoteData {
+  // A note of the database known by its id; nothing is loaded yet.
+  static std::shared_ptr<NoteData> Stored(std::shared_ptr<DatabaseData> db, const NoteRecord& header,
+                                          bool headerKnown = true);
+  // A new note, open and empty, with a fresh universal id.
+  static std::shared_ptr<NoteData> Created(std::shared_ptr<DatabaseData> db, LNNoteClass noteClass);
+
+  // Index of the item named `name` (any case), or -1.
+  int Find(std::string_view name) const;
+  void SetItems(std::vector<LNItem> items);
+  void Put(LNItem item, LNITEMOPTION option);
+  void Erase(std::size_t index);
+  void Unload();
+
+  std::shared_ptr<DatabaseData> db;
+  NoteRecord record;
+  std::vector<std::uint32_t> hashes;  // NameHash of each item, in item order
+  bool open = false;
+  bool saved = false;        // false for a new note never saved
+  bool headerKnown = false;  // universal id and class read
+};
+
+struct ViewEntry {
+  std::string key;
+  LNNOTEID id = 0;
+  bool numeric = false;
+  bool category = false;
+};
+
+struct ViewData {
+  std::shared_ptr<DatabaseData> db;
+  LNViewDesign design;
+  bool open = false;
+  std::vector<ViewEntry> entries;
+  std::size_t current = 0;  // == entries.size() when there is none
+  // First entry and length of each run of equal keys, built by the first Find.
+  std::unordered_map<std::string, std::pair<std::size_t, long>> runs;
+  bool runsBuilt = false;
+};
+
+// View designs are stored as notes of class View.
+LNViewDesign DesignOf(const NoteRecord& note);
+std::vector<LNItem> DesignItems(const LNViewDesign& design);
+// Element 0 of a text item, or empty.
+std::string FirstText(const std::vector<LNItem>& items, std::string_view name);
+
+}  // namespace lnstore

@@ -1,0 +1,127 @@
+#include "repository/store/lnsession.h"
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cstdlib>
+#include <sstream>
+
+#include "repository/store/lnfail.h"
+#include "repository/store/lninternal.h"
+
+using lnstore::Fail;
+
+namespace {
+
+std::string Env(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+
+std::string Trim(const std::string& text) {
+  std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// "OU=Sales" -> "Sales"; a component without a leading "XX=" stays as it is.
+std::string StripLabel(const std::string& component) {
+  std::size_t equals = component.find('=');
+  if (equals == std::string::npos || equals == 0) return component;
+  for (std::size_t i = 0; i < equals; ++i) {
+    if (!std::isalpha(static_cast<unsigned char>(component[i]))) return component;
+  }
+  return component.substr(equals + 1);
+}
+
+}  // namespace
+
+LNNotesSession::LNNotesSession() = default;
+LNNotesSession::~LNNotesSession() = default;
+
+LNSTATUS LNNotesSession::Init(int) {
+  if (!local_) local_ = lnstore::MakeLocalBackend();
+  if (!remote_) remote_ = lnstore::MakeRemoteBackend();
+  initialized_ = true;
+  return LNNOERROR;
+}
+
+LNSTATUS LNNotesSession::Term() {
+  initialized_ = false;
+  return LNNOERROR;
+}
+
+bool LNNotesSession::IsInitialized() const { return initialized_; }
+
+std::shared_ptr<lnstore::Backend> LNNotesSession::BackendFor(const std::string& server) const {
+  return server.empty() ? local_ : remote_;
+}
+
+LNSTATUS LNNotesSession::GetDatabase(const std::string& path, LNDatabase* db, const std::string& server) {
+  if (!initialized_) return Fail(LNERR_NO_SESSION);
+  if (!db || path.empty()) return Fail(LNERR_INVALID_ARGUMENT);
+  *db = LNDatabase(std::make_shared<lnstore::DatabaseData>(BackendFor(server), server, path));
+  return LNNOERROR;
+}
+
+LNSTATUS LNNotesSession::CreateDatabase(const std::string& path, LNDatabase* db, const std::string& title,
+                                        const std::string& server) {
+  if (!initialized_) return Fail(LNERR_NO_SESSION);
+  if (!db || path.empty()) return Fail(LNERR_INVALID_ARGUMENT);
+  if (LNSTATUS status = BackendFor(server)->CreateDatabase(server, path, title)) return Fail(status);
+  return GetDatabase(path, db, server);
+}
+
+LNSTATUS LNNotesSession::GetServerNames(std::vector<std::string>* names) const {
+  if (!initialized_) return Fail(LNERR_NO_SESSION);
+  if (!names) return Fail(LNERR_INVALID_ARGUMENT);
+  names->clear();
+  std::istringstream list(Env("VELK_SERVERS"));
+  for (std::string name; std::getline(list, name, ',');) {
+    name = Trim(name);
+    if (!name.empty()) names->push_back(name);
+  }
+  return LNNOERROR;
+}
+
+LNSTATUS LNNotesSession::GetDatabases(std::vector<LNDatabase>* dbs, const std::string& directory,
+                                      const std::string& server, int recursive) {
+  if (!initialized_) return Fail(LNERR_NO_SESSION);
+  if (!dbs) return Fail(LNERR_INVALID_ARGUMENT);
+  dbs->clear();
+  std::vector<std::string> paths;
+  std::shared_ptr<lnstore::Backend> backend = BackendFor(server);
+  if (LNSTATUS status = backend->ListDatabases(server, directory, recursive != 0, &paths)) return Fail(status);
+  for (const std::string& path : paths) {
+    dbs->push_back(LNDatabase(std::make_shared<lnstore::DatabaseData>(backend, server, path)));
+  }
+  return LNNOERROR;
+}
+
+std::string LNNotesSession::GetDataDirectory() const { return lnstore::DataDirectory(); }
+
+LNDatetime LNNotesSession::GetCurrentDatetime() const { return LNDatetime::Now(); }
+
+std::string LNNotesSession::GetUserNameText() const {
+  std::string user = Env("VELK_USER");
+  if (!user.empty()) return user;
+  if (const passwd* entry = getpwuid(geteuid()); entry && entry->pw_name) return entry->pw_name;
+  return Env("USER");
+}
+
+std::string LNNotesSession::AbbreviateName(const std::string& name) {
+  bool canonical = name.size() > 3 && std::toupper(static_cast<unsigned char>(name[0])) == 'C' &&
+                   std::toupper(static_cast<unsigned char>(name[1])) == 'N' && name[2] == '=';
+  if (!canonical) return name;
+  std::string result;
+  std::size_t start = 0;
+  while (true) {
+    std::size_t slash = name.find('/', start);
+    result += StripLabel(name.substr(start, slash - start));
+    if (slash == std::string::npos) break;
+    result += '/';
+    start = slash + 1;
+  }
+  return result;
+}

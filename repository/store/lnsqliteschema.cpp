@@ -1,0 +1,175 @@
+// Creating database files and recognising them on open.
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include "repository/store/lnsqlitestore.h"
+
+namespace lnstore {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char kMagic[] = "VelkMod document store";
+constexpr int kSchemaVersion = 1;
+// Also marks our files in the SQLite header ("VLKM").
+constexpr char kApplicationId[] = "PRAGMA application_id = 1447840589";
+
+constexpr char kTables[] =
+    "CREATE TABLE meta(key TEXT PRIMARY KEY NOT NULL, value) WITHOUT ROWID;"
+    "CREATE TABLE notes(note_id INTEGER PRIMARY KEY AUTOINCREMENT, unid BLOB NOT NULL UNIQUE,"
+    " class INTEGER NOT NULL, form TEXT NOT NULL DEFAULT '');"
+    "CREATE INDEX notes_by_form ON notes(class, form);"
+    "CREATE TABLE items(note_id INTEGER NOT NULL REFERENCES notes(note_id) ON DELETE CASCADE,"
+    " lname TEXT NOT NULL, seq INTEGER NOT NULL, name TEXT NOT NULL, type INTEGER NOT NULL,"
+    " flags INTEGER NOT NULL, data BLOB NOT NULL, PRIMARY KEY(note_id, lname)) WITHOUT ROWID;";
+
+const char* const kAllStatements[] = {
+    sql::kInfo,       sql::kSetTitle,    sql::kHeader,     sql::kByUnid, sql::kItems,
+    sql::kInsertNote, sql::kUpdateNote,  sql::kClearItems, sql::kInsertItem,
+    sql::kDeleteNote, sql::kList,        sql::kKeysAll,    sql::kKeysForm};
+
+LNSTATUS ErrnoStatus(int error) {
+  switch (error) {
+    case ENOENT:
+    case ENOTDIR: return LNERR_FILE_NOT_FOUND;
+    case EEXIST: return LNERR_FILE_EXISTS;
+    case EACCES:
+    case EPERM:
+    case EROFS: return LNERR_PERMISSION_DENIED;
+    case EISDIR: return LNERR_NOT_A_DATABASE;
+    default: return LNERR_DISK_IO;
+  }
+}
+
+// Refuses what is plainly no SQLite file before SQLite sees it, so a foreign
+// file is never written to (SQLite would turn an empty file into a database).
+LNSTATUS CheckHeader(const std::string& file) {
+  int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return ErrnoStatus(errno);
+  char header[16] = {};
+  ssize_t got = ::pread(fd, header, sizeof header, 0);
+  int error = errno;
+  ::close(fd);
+  if (got < 0) return ErrnoStatus(error);
+  if (got < static_cast<ssize_t>(sizeof header) || std::memcmp(header, "SQLite format 3", 16) != 0) {
+    return LNERR_NOT_A_DATABASE;
+  }
+  return LNNOERROR;
+}
+
+// Runs a one-value query outside the statement cache; returns the raw SQLite code.
+int Scalar(Connection& db, const char* query, std::string* value) {
+  sqlite3_stmt* stmt = nullptr;
+  int rc = sqlite3_prepare_v2(db.Handle(), query, -1, &stmt, nullptr);
+  if (rc == SQLITE_OK) {
+    rc = sqlite3_step(stmt);
+    if (rc == SQLITE_ROW) {
+      const unsigned char* text = sqlite3_column_text(stmt, 0);
+      *value = text ? reinterpret_cast<const char*>(text) : "";
+      rc = SQLITE_OK;
+    } else if (rc == SQLITE_DONE) {
+      value->clear();
+      rc = SQLITE_OK;
+    }
+  }
+  if (rc != SQLITE_OK) rc = sqlite3_extended_errcode(db.Handle());
+  sqlite3_finalize(stmt);
+  return rc;
+}
+
+void RemoveFiles(const std::string& file) {
+  std::error_code ignored;
+  for (const char* suffix : {"", "-wal", "-shm", "-journal"}) fs::remove(file + suffix, ignored);
+}
+
+LNSTATUS Populate(Connection& db, const std::string& title) {
+  LNSTATUS status = db.Exec("PRAGMA journal_mode = WAL");
+  if (status == LNNOERROR) status = db.Exec(kApplicationId);
+  if (status == LNNOERROR) status = sql::CreateTables(db, title);
+  return status;
+}
+
+}  // namespace
+
+namespace sql {
+
+LNSTATUS CreateTables(Connection& db, const std::string& title) {
+  WriteScope scope(db);
+  if (scope.Status() != LNNOERROR) return scope.Status();
+  LNSTATUS status = db.Exec(kTables);
+  const std::string values[][2] = {{"magic", kMagic},
+                                   {"schema", std::to_string(kSchemaVersion)},
+                                   {"title", title},
+                                   {"replica0", std::to_string(RandomWord())},
+                                   {"replica1", std::to_string(RandomWord())}};
+  for (const auto& row : values) {
+    if (status != LNNOERROR) break;
+    static constexpr char kInsertMeta[] = "INSERT INTO meta(key, value) VALUES(?1, ?2)";
+    Query insert(db, kInsertMeta);
+    status = insert.Bind(1, row[0]).Bind(2, row[1]).Run();
+  }
+  return status != LNNOERROR ? status : scope.Finish();
+}
+
+LNSTATUS Check(Connection& db) {
+  // The first read of the file: foreign and damaged files show up here.
+  std::string value;
+  int rc = Scalar(db, "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'meta'", &value);
+  if (rc != SQLITE_OK) return MapSqliteError(rc);
+  if (value != "1") return LNERR_NOT_A_DATABASE;
+  rc = Scalar(db, "SELECT value FROM meta WHERE key = 'magic'", &value);
+  if ((rc & 0xff) == SQLITE_ERROR || (rc == SQLITE_OK && value != kMagic)) return LNERR_NOT_A_DATABASE;
+  if (rc != SQLITE_OK) return MapSqliteError(rc);
+  rc = Scalar(db, "SELECT value FROM meta WHERE key = 'schema'", &value);
+  if (rc != SQLITE_OK) return MapSqliteError(rc);
+  if (value.empty() || value.find_first_not_of("0123456789") != std::string::npos) return LNERR_DATABASE_DAMAGED;
+  // A later version may store things this one cannot read back faithfully.
+  if (value.size() > 6 || std::stoi(value) > kSchemaVersion) return LNERR_NOT_A_DATABASE;
+  for (const char* statement : kAllStatements) {
+    sqlite3_stmt* stmt;
+    LNSTATUS status = db.Prepare(statement, &stmt);
+    if (status != LNNOERROR) return status;  // a broken table or column: damaged
+  }
+  return LNNOERROR;
+}
+
+}  // namespace sql
+
+LNSTATUS SqliteStore::Open(const std::string& file, std::unique_ptr<DatabaseStore>* out) {
+  LNSTATUS status = CheckHeader(file);
+  if (status != LNNOERROR) return status;
+  std::unique_ptr<Connection> db;
+  status = Connection::Open(file, false, &db);
+  if (status == LNNOERROR) status = sql::Check(*db);
+  if (status == LNNOERROR) status = db->Exec("PRAGMA synchronous = NORMAL; PRAGMA foreign_keys = ON");
+  if (status != LNNOERROR) return status;
+  out->reset(new SqliteStore(std::move(db)));
+  return LNNOERROR;
+}
+
+LNSTATUS SqliteStore::Create(const std::string& file, const std::string& title) {
+  fs::path parent = fs::path(file).parent_path();
+  std::error_code ec;
+  if (!parent.empty()) fs::create_directories(parent, ec);
+  if (ec) return ErrnoStatus(ec.value());
+  // O_EXCL: of two programs creating the same file only one succeeds.
+  int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (fd < 0) return ErrnoStatus(errno);
+  ::close(fd);
+  LNSTATUS status;
+  {
+    std::unique_ptr<Connection> db;
+    status = Connection::Open(file, true, &db);
+    if (status == LNNOERROR) status = Populate(*db, title);
+  }
+  if (status != LNNOERROR) RemoveFiles(file);
+  return status;
+}
+
+}  // namespace lnstore

@@ -1,0 +1,207 @@
+#include "repository/store/lnsqlitestore.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace lnstore {
+
+namespace {
+
+constexpr std::size_t kUnidSize = 16;
+
+void PackUnid(const LNUNID& unid, unsigned char* out) {
+  for (std::size_t w = 0; w < 4; ++w) {
+    for (std::size_t b = 0; b < 4; ++b) out[w * 4 + b] = static_cast<unsigned char>(unid.words[w] >> (24 - 8 * b));
+  }
+}
+
+bool UnpackUnid(std::string_view blob, LNUNID* unid) {
+  if (blob.size() != kUnidSize) return false;
+  for (std::size_t w = 0; w < 4; ++w) {
+    std::uint32_t word = 0;
+    for (std::size_t b = 0; b < 4; ++b) word = (word << 8) | static_cast<unsigned char>(blob[w * 4 + b]);
+    unid->words[w] = word;
+  }
+  return true;
+}
+
+bool ValidClass(std::int64_t value) { return value >= 1 && value <= 3; }
+bool ValidType(std::int64_t value) { return value >= 1 && value <= 3; }
+
+// A header row: note id, class and universal id as stored.
+LNSTATUS ReadHeader(std::int64_t id, std::int64_t noteClass, std::string_view unid, NoteRecord* note) {
+  if (!ValidClass(noteClass) || !UnpackUnid(unid, &note->unid)) return LNERR_DATABASE_DAMAGED;
+  note->id = static_cast<LNNOTEID>(id);
+  note->noteClass = static_cast<LNNoteClass>(noteClass);
+  return LNNOERROR;
+}
+
+}  // namespace
+
+LNSTATUS SqliteStore::ReadInfo(DatabaseInfo* info) {
+  *info = DatabaseInfo{};
+  Query query(*db_, sql::kInfo);
+  while (query.Next()) {
+    std::string_view key = query.Text(0);
+    if (key == "title") info->title = query.Text(1);
+    if (key == "replica0") info->replicaId.words[0] = static_cast<std::uint32_t>(query.Int(1));
+    if (key == "replica1") info->replicaId.words[1] = static_cast<std::uint32_t>(query.Int(1));
+  }
+  return query.Status();
+}
+
+LNSTATUS SqliteStore::WriteTitle(const std::string& title) {
+  Query query(*db_, sql::kSetTitle);
+  return query.Bind(1, title).Run();
+}
+
+LNSTATUS SqliteStore::LoadHeader(LNNOTEID id, NoteRecord* note) {
+  Query query(*db_, sql::kHeader);
+  query.Bind(1, id);
+  if (!query.Next()) return query.Status() != LNNOERROR ? query.Status() : LNERR_DOCUMENT_NOT_FOUND;
+  return ReadHeader(id, query.Int(0), query.Blob(1), note);
+}
+
+LNSTATUS SqliteStore::FindHeader(const LNUNID& unid, NoteRecord* note) {
+  unsigned char packed[kUnidSize];
+  PackUnid(unid, packed);
+  Query query(*db_, sql::kByUnid);
+  query.BindBlob(1, packed, kUnidSize);
+  if (!query.Next()) return query.Status() != LNNOERROR ? query.Status() : LNERR_DOCUMENT_NOT_FOUND;
+  std::int64_t noteClass = query.Int(1);
+  if (!ValidClass(noteClass)) return LNERR_DATABASE_DAMAGED;
+  note->id = static_cast<LNNOTEID>(query.Int(0));
+  note->unid = unid;
+  note->noteClass = static_cast<LNNoteClass>(noteClass);
+  return LNNOERROR;
+}
+
+LNSTATUS SqliteStore::LoadNote(LNNOTEID id, NoteRecord* note) {
+  LNSTATUS status = LoadHeader(id, note);
+  return status != LNNOERROR ? status : ReadItems(id, &note->items);
+}
+
+LNSTATUS SqliteStore::ReadItems(LNNOTEID id, std::vector<LNItem>* items) {
+  std::vector<std::pair<std::int64_t, LNItem>> rows;
+  Query query(*db_, sql::kItems);
+  query.Bind(1, id);
+  while (query.Next()) {
+    std::int64_t type = query.Int(1);
+    if (!ValidType(type)) return LNERR_DATABASE_DAMAGED;
+    auto& [seq, item] = rows.emplace_back();
+    seq = query.Int(4);
+    item.name = query.Text(0);
+    item.type = static_cast<LNItemType>(type);
+    item.flags = static_cast<LNITEMFLAGS>(query.Int(2));
+    if (!DecodeValues(query.Blob(3), &item)) return LNERR_DATABASE_DAMAGED;
+  }
+  if (query.Status() != LNNOERROR) return query.Status();
+  // Rows come in name order; the stored order is `seq`.
+  std::sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  items->clear();
+  items->reserve(rows.size());
+  for (auto& row : rows) items->push_back(std::move(row.second));
+  return LNNOERROR;
+}
+
+LNSTATUS SqliteStore::SaveNote(const NoteRecord& note, LNNOTEID* newId) {
+  WriteScope scope(*db_);
+  LNSTATUS status = scope.Status();
+  LNNOTEID id = note.id;
+  if (status == LNNOERROR) status = WriteNote(note, &id);
+  if (status == LNNOERROR) status = WriteItems(id, note.items);
+  if (status == LNNOERROR) status = scope.Finish();
+  if (status == LNNOERROR && note.id == 0) *newId = id;
+  return status;
+}
+
+LNSTATUS SqliteStore::WriteNote(const NoteRecord& note, LNNOTEID* id) {
+  std::string form = FormOf(note.items);
+  if (note.id == 0) {
+    unsigned char packed[kUnidSize];
+    PackUnid(note.unid, packed);
+    Query insert(*db_, sql::kInsertNote);
+    insert.BindBlob(1, packed, kUnidSize).Bind(2, static_cast<std::int64_t>(note.noteClass)).Bind(3, form);
+    LNSTATUS status = insert.Run();
+    if (status != LNNOERROR) return status;
+    std::int64_t rowid = db_->LastInsertId();
+    if (rowid <= 0 || rowid > std::numeric_limits<LNNOTEID>::max()) return LNERR_INTERNAL;
+    *id = static_cast<LNNOTEID>(rowid);
+    return LNNOERROR;
+  }
+  Query update(*db_, sql::kUpdateNote);
+  LNSTATUS status = update.Bind(1, note.id).Bind(2, form).Run();
+  if (status == LNNOERROR && db_->Changes() == 0) return LNERR_DOCUMENT_DELETED;
+  if (status != LNNOERROR) return status;
+  Query clear(*db_, sql::kClearItems);
+  return clear.Bind(1, note.id).Run();
+}
+
+LNSTATUS SqliteStore::WriteItems(LNNOTEID id, const std::vector<LNItem>& items) {
+  for (std::size_t seq = 0; seq < items.size(); ++seq) {
+    const LNItem& item = items[seq];
+    buffer_.clear();
+    EncodeValues(item, &buffer_);
+    std::string lname = FoldName(item.name);
+    Query insert(*db_, sql::kInsertItem);
+    insert.Bind(1, id).Bind(2, lname).Bind(3, static_cast<std::int64_t>(seq)).Bind(4, item.name);
+    insert.Bind(5, static_cast<std::int64_t>(item.type)).Bind(6, static_cast<std::int64_t>(item.flags));
+    LNSTATUS status = insert.BindBlob(7, buffer_.data(), buffer_.size()).Run();
+    if (status != LNNOERROR) return status;
+  }
+  return LNNOERROR;
+}
+
+LNSTATUS SqliteStore::DeleteNote(LNNOTEID id) {
+  Query remove(*db_, sql::kDeleteNote);
+  LNSTATUS status = remove.Bind(1, id).Run();
+  if (status == LNNOERROR && db_->Changes() == 0) return LNERR_DOCUMENT_DELETED;
+  return status;
+}
+
+LNSTATUS SqliteStore::ListNotes(LNNoteClass noteClass, std::vector<NoteRecord>* notes) {
+  notes->clear();
+  Query query(*db_, sql::kList);
+  query.Bind(1, static_cast<std::int64_t>(noteClass));
+  while (query.Next()) {
+    NoteRecord& note = notes->emplace_back();
+    LNSTATUS status = ReadHeader(query.Int(0), static_cast<std::int64_t>(noteClass), query.Blob(1), &note);
+    if (status != LNNOERROR) return status;
+  }
+  return query.Status();
+}
+
+LNSTATUS SqliteStore::ViewKeys(const std::string& form, bool anyForm, const std::string& keyItem,
+                               std::vector<ViewKey>* keys) {
+  std::string lname = FoldName(keyItem);
+  Query query(*db_, anyForm ? sql::kKeysAll : sql::kKeysForm);
+  query.Bind(1, lname);
+  if (!anyForm) query.Bind(2, form);
+  while (query.Next()) {
+    ViewKey& key = keys->emplace_back();
+    key.id = static_cast<LNNOTEID>(query.Int(0));
+    if (query.IsNull(1)) continue;
+    std::int64_t type = query.Int(1);
+    if (!ValidType(type) || !DecodeFirstValue(static_cast<LNItemType>(type), query.Blob(2), &key.key)) {
+      return LNERR_DATABASE_DAMAGED;
+    }
+  }
+  return query.Status();
+}
+
+LNSTATUS SqliteStore::Begin() {
+  if (db_->InTransaction()) return LNERR_TRANSACTION;
+  return db_->Exec("BEGIN IMMEDIATE");
+}
+
+LNSTATUS SqliteStore::Commit() {
+  if (!db_->InTransaction()) return LNERR_TRANSACTION;
+  return db_->Exec("COMMIT");
+}
+
+LNSTATUS SqliteStore::Rollback() {
+  if (!db_->InTransaction()) return LNERR_TRANSACTION;
+  return db_->Exec("ROLLBACK");
+}
+
+}  // namespace lnstore

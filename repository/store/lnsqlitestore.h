@@ -1,0 +1,72 @@
+#pragma once
+// A database in one SQLite file.
+
+#include <memory>
+#include <string>
+
+#include "repository/store/lnbackend.h"
+#include "repository/store/lnsqlite.h"
+
+namespace lnstore {
+
+class SqliteStore final : public DatabaseStore {
+ public:
+  // Opens an existing database of ours; never creates or changes a foreign file.
+  static LNSTATUS Open(const std::string& file, std::unique_ptr<DatabaseStore>* out);
+  // Creates a new database; LNERR_FILE_EXISTS when the file is already there.
+  static LNSTATUS Create(const std::string& file, const std::string& title);
+
+  LNSTATUS ReadInfo(DatabaseInfo* info) override;
+  LNSTATUS WriteTitle(const std::string& title) override;
+  LNSTATUS LoadHeader(LNNOTEID id, NoteRecord* note) override;
+  LNSTATUS FindHeader(const LNUNID& unid, NoteRecord* note) override;
+  LNSTATUS LoadNote(LNNOTEID id, NoteRecord* note) override;
+  LNSTATUS SaveNote(const NoteRecord& note, LNNOTEID* newId) override;
+  LNSTATUS DeleteNote(LNNOTEID id) override;
+  LNSTATUS ListNotes(LNNoteClass noteClass, std::vector<NoteRecord>* notes) override;
+  LNSTATUS ViewKeys(const std::string& form, bool anyForm, const std::string& keyItem,
+                    std::vector<ViewKey>* keys) override;
+  LNSTATUS Begin() override;
+  LNSTATUS Commit() override;
+  LNSTATUS Rollback() override;
+  bool InTransaction() const override { return db_->InTransaction(); }
+
+ private:
+  explicit SqliteStore(std::unique_ptr<Connection> db) : db_(std::move(db)) {}
+  LNSTATUS WriteNote(const NoteRecord& note, LNNOTEID* newId);
+  LNSTATUS WriteItems(LNNOTEID id, const std::vector<LNItem>& items);
+  LNSTATUS ReadItems(LNNOTEID id, std::vector<LNItem>* items);
+
+  std::unique_ptr<Connection> db_;
+  std::string buffer_;  // encoded values, reused to spare allocations
+};
+
+// The schema and the statements run on it. Inline, so that each statement has
+// one address: the connection caches prepared statements by it.
+namespace sql {
+inline constexpr char kInfo[] = "SELECT key, value FROM meta WHERE key IN ('title', 'replica0', 'replica1')";
+inline constexpr char kSetTitle[] = "INSERT OR REPLACE INTO meta(key, value) VALUES('title', ?1)";
+inline constexpr char kHeader[] = "SELECT class, unid FROM notes WHERE note_id = ?1";
+inline constexpr char kByUnid[] = "SELECT note_id, class FROM notes WHERE unid = ?1";
+inline constexpr char kItems[] = "SELECT name, type, flags, data, seq FROM items WHERE note_id = ?1";
+inline constexpr char kInsertNote[] = "INSERT INTO notes(unid, class, form) VALUES(?1, ?2, ?3)";
+inline constexpr char kUpdateNote[] = "UPDATE notes SET form = ?2 WHERE note_id = ?1";
+inline constexpr char kClearItems[] = "DELETE FROM items WHERE note_id = ?1";
+inline constexpr char kInsertItem[] =
+    "INSERT INTO items(note_id, lname, seq, name, type, flags, data) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7)";
+inline constexpr char kDeleteNote[] = "DELETE FROM notes WHERE note_id = ?1";
+inline constexpr char kList[] = "SELECT note_id, unid FROM notes WHERE class = ?1 ORDER BY note_id";
+inline constexpr char kKeysAll[] =
+    "SELECT n.note_id, i.type, i.data FROM notes n"
+    " LEFT JOIN items i ON i.note_id = n.note_id AND i.lname = ?1 WHERE n.class = 1";
+inline constexpr char kKeysForm[] =
+    "SELECT n.note_id, i.type, i.data FROM notes n"
+    " LEFT JOIN items i ON i.note_id = n.note_id AND i.lname = ?1 WHERE n.class = 1 AND n.form = ?2";
+
+LNSTATUS CreateTables(Connection& db, const std::string& title);
+// LNERR_NOT_A_DATABASE unless the file carries our marker and a schema version we
+// know; LNERR_DATABASE_DAMAGED when our tables are broken.
+LNSTATUS Check(Connection& db);
+}  // namespace sql
+
+}  // namespace lnstore
