@@ -1,0 +1,252 @@
+#include "repository/store/lnnote.h"
+
+#include "repository/store/lnfail.h"
+#include "repository/store/lninternal.h"
+
+using lnstore::Fail;
+using lnstore::NoteData;
+
+namespace lnstore {
+
+std::shared_ptr<NoteData> NoteData::Stored(std::shared_ptr<DatabaseData> db, const NoteRecord& header,
+                                           bool headerKnown) {
+  auto note = std::make_shared<NoteData>();
+  note->db = std::move(db);
+  note->record.id = header.id;
+  note->record.unid = header.unid;
+  note->record.noteClass = header.noteClass;
+  note->saved = true;
+  note->headerKnown = headerKnown;
+  return note;
+}
+
+std::shared_ptr<NoteData> NoteData::Created(std::shared_ptr<DatabaseData> db, LNNoteClass noteClass) {
+  auto note = std::make_shared<NoteData>();
+  note->db = std::move(db);
+  note->record.noteClass = noteClass;
+  for (auto& word : note->record.unid.words) word = RandomWord();
+  note->open = true;
+  note->headerKnown = true;
+  return note;
+}
+
+int NoteData::Find(std::string_view name) const {
+  std::uint32_t hash = NameHash(name);
+  for (std::size_t i = 0; i < hashes.size(); ++i) {
+    if (hashes[i] == hash && SameName(record.items[i].name, name)) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+void NoteData::SetItems(std::vector<LNItem> items) {
+  record.items = std::move(items);
+  hashes.clear();
+  hashes.reserve(record.items.size());
+  for (const LNItem& item : record.items) hashes.push_back(NameHash(item.name));
+}
+
+void NoteData::Put(LNItem item, LNITEMOPTION option) {
+  int index = Find(item.name);
+  if (index >= 0 && option == LNITEMOPTION_REPLACE) {
+    record.items[index] = std::move(item);
+    return;
+  }
+  if (index >= 0) Erase(static_cast<std::size_t>(index));
+  hashes.push_back(NameHash(item.name));
+  record.items.push_back(std::move(item));
+}
+
+void NoteData::Erase(std::size_t index) {
+  record.items.erase(record.items.begin() + static_cast<std::ptrdiff_t>(index));
+  hashes.erase(hashes.begin() + static_cast<std::ptrdiff_t>(index));
+}
+
+void NoteData::Unload() {
+  open = false;
+  record.items.clear();
+  hashes.clear();
+}
+
+std::string FirstText(const std::vector<LNItem>& items, std::string_view name) {
+  for (const LNItem& item : items) {
+    if (SameName(item.name, name)) {
+      return item.type != LNItemType::Numbers && !item.texts.empty() ? item.texts.front() : std::string();
+    }
+  }
+  return {};
+}
+
+}  // namespace lnstore
+
+namespace {
+
+LNSTATUS CheckOpen(const std::shared_ptr<NoteData>& note) {
+  if (!note) return Fail(LNERR_INVALID_ARGUMENT);
+  if (!note->open) return Fail(LNERR_DOCUMENT_NOT_OPEN);
+  return LNNOERROR;
+}
+
+// The open note's item `name`, or the failure to report.
+LNSTATUS Lookup(const std::shared_ptr<NoteData>& note, const std::string& name, LNItemType type,
+                const LNItem** item) {
+  if (LNSTATUS status = CheckOpen(note)) return status;
+  int index = note->Find(name);
+  if (index < 0) return Fail(LNERR_ITEM_NOT_FOUND);
+  *item = &note->record.items[static_cast<std::size_t>(index)];
+  return (*item)->type == type ? LNNOERROR : Fail(LNERR_ITEM_TYPE_MISMATCH);
+}
+
+LNSTATUS PutItem(const std::shared_ptr<NoteData>& note, LNItem item, LNITEMOPTION option) {
+  if (LNSTATUS status = CheckOpen(note)) return status;
+  bool knownType = item.type == LNItemType::Text || item.type == LNItemType::Numbers ||
+                   item.type == LNItemType::Datetimes;
+  if (item.name.empty() || !knownType ||
+      (option != LNITEMOPTION_REPLACE && option != LNITEMOPTION_DELETE_APPEND)) {
+    return Fail(LNERR_INVALID_ARGUMENT);
+  }
+  // Only the values of the item's own type are kept.
+  if (item.type == LNItemType::Numbers) {
+    item.texts.clear();
+  } else {
+    item.numbers.clear();
+  }
+  note->Put(std::move(item), option);
+  return LNNOERROR;
+}
+
+}  // namespace
+
+LNNote::LNNote() = default;
+LNNote::~LNNote() = default;
+LNNote::LNNote(const LNNote&) = default;
+LNNote& LNNote::operator=(const LNNote&) = default;
+LNNote::LNNote(std::shared_ptr<NoteData> data) : d_(std::move(data)) {}
+
+bool LNNote::IsNull() const { return !d_; }
+
+LNSTATUS LNNote::Open(int) {
+  if (!d_) return Fail(LNERR_INVALID_ARGUMENT);
+  if (d_->open) return LNNOERROR;
+  if (!d_->saved) {  // a new note closed before its first save starts over empty
+    d_->open = true;
+    return LNNOERROR;
+  }
+  lnstore::DatabaseStore* store = d_->db->store.get();
+  if (!store) return Fail(LNERR_DATABASE_NOT_OPEN);
+  lnstore::NoteRecord record;
+  LNSTATUS status = store->LoadNote(d_->record.id, &record);
+  if (status == LNERR_DOCUMENT_NOT_FOUND) status = LNERR_DOCUMENT_DELETED;
+  if (status != LNNOERROR) return Fail(status);
+  d_->record.unid = record.unid;
+  d_->record.noteClass = record.noteClass;
+  d_->SetItems(std::move(record.items));
+  d_->headerKnown = true;
+  d_->open = true;
+  return LNNOERROR;
+}
+
+LNSTATUS LNNote::Close() {
+  if (!d_) return Fail(LNERR_INVALID_ARGUMENT);
+  d_->Unload();
+  return LNNOERROR;
+}
+
+bool LNNote::IsOpen() const { return d_ && d_->open; }
+
+bool LNNote::IsNewNote() const { return d_ && !d_->saved; }
+
+LNSTATUS LNNote::Save(int) {
+  if (LNSTATUS status = CheckOpen(d_)) return status;
+  lnstore::DatabaseData& db = *d_->db;
+  if (!db.store) return Fail(LNERR_DATABASE_NOT_OPEN);
+  LNNOTEID newId = 0;
+  LNSTATUS status = db.store->SaveNote(d_->record, &newId);
+  if (status != LNNOERROR) {
+    db.SyncTransaction();
+    return Fail(status);
+  }
+  if (!d_->saved) {
+    d_->record.id = newId;
+    d_->saved = true;
+    if (db.store->InTransaction()) db.addedInTransaction.push_back(d_);
+  }
+  return LNNOERROR;
+}
+
+LNNoteClass LNNote::GetNoteClass() const { return d_ ? d_->record.noteClass : LNNoteClass::Document; }
+
+LNNOTEID LNNote::GetNoteID() const { return d_ ? d_->record.id : 0; }
+
+LNUNID LNNote::GetUniversalID() const {
+  if (!d_) return {};
+  if (!d_->headerKnown && d_->db->store) {  // a handle from a view entry reads it on demand
+    lnstore::NoteRecord header;
+    if (d_->db->store->LoadHeader(d_->record.id, &header) == LNNOERROR) {
+      d_->record.unid = header.unid;
+      d_->headerKnown = true;
+    }
+  }
+  return d_->record.unid;
+}
+
+LNSTATUS LNNote::SetFormNote(const std::string& formName) { return CreateItem("Form", LNText(formName)); }
+
+std::string LNNote::GetFormName() const { return IsOpen() ? lnstore::FirstText(d_->record.items, "Form") : ""; }
+
+bool LNNote::HasItem(const std::string& name) const { return IsOpen() && d_->Find(name) >= 0; }
+
+LNSTATUS LNNote::GetItem(const std::string& name, LNText* value) const {
+  const LNItem* item = nullptr;
+  if (LNSTATUS status = Lookup(d_, name, LNItemType::Text, &item)) return status;
+  if (value) *value = LNText(item->texts);
+  return LNNOERROR;
+}
+
+LNSTATUS LNNote::GetItem(const std::string& name, LNNumbers* value) const {
+  const LNItem* item = nullptr;
+  if (LNSTATUS status = Lookup(d_, name, LNItemType::Numbers, &item)) return status;
+  if (value) *value = LNNumbers(item->numbers);
+  return LNNOERROR;
+}
+
+LNSTATUS LNNote::GetItem(const std::string& name, LNDatetime* value) const {
+  const LNItem* item = nullptr;
+  if (LNSTATUS status = Lookup(d_, name, LNItemType::Datetimes, &item)) return status;
+  if (value) *value = LNDatetime(item->texts.empty() ? std::string() : item->texts.front());
+  return LNNOERROR;
+}
+
+LNSTATUS LNNote::GetItem(const std::string& name, LNItem* value) const {
+  if (LNSTATUS status = CheckOpen(d_)) return status;
+  int index = d_->Find(name);
+  if (index < 0) return Fail(LNERR_ITEM_NOT_FOUND);
+  if (value) *value = d_->record.items[static_cast<std::size_t>(index)];
+  return LNNOERROR;
+}
+
+LNSTATUS LNNote::CreateItem(const std::string& name, const LNText& value, LNITEMFLAGS flags,
+                            LNITEMOPTION option) {
+  return PutItem(d_, LNItem{name, LNItemType::Text, flags, value.Values(), {}}, option);
+}
+
+LNSTATUS LNNote::CreateItem(const std::string& name, const LNNumbers& value, LNITEMFLAGS flags,
+                            LNITEMOPTION option) {
+  return PutItem(d_, LNItem{name, LNItemType::Numbers, flags, {}, value.Values()}, option);
+}
+
+LNSTATUS LNNote::CreateItem(const std::string& name, const LNDatetime& value, LNITEMFLAGS flags,
+                            LNITEMOPTION option) {
+  return PutItem(d_, LNItem{name, LNItemType::Datetimes, flags, {value.GetText()}, {}}, option);
+}
+
+LNSTATUS LNNote::CreateItem(const LNItem& item, LNITEMOPTION option) { return PutItem(d_, item, option); }
+
+LNSTATUS LNNote::DeleteItem(const std::string& name) {
+  if (LNSTATUS status = CheckOpen(d_)) return status;
+  int index = d_->Find(name);
+  if (index < 0) return Fail(LNERR_ITEM_NOT_FOUND);
+  d_->Erase(static_cast<std::size_t>(index));
+  return LNNOERROR;
+}
+
+std::vector<LNItem> LNNote::GetItems() const { return IsOpen() ? d_->record.items : std::vector<LNItem>{}; }
