@@ -1,0 +1,184 @@
+#include <algorithm>
+#include <cmath>
+#include <set>
+
+#include "repository/store/lndatabase.h"
+#include "repository/store/lnfail.h"
+#include "repository/store/lninternal.h"
+
+using lnstore::Fail;
+using lnstore::ViewData;
+using lnstore::ViewEntry;
+using lnstore::ViewKey;
+
+namespace lnstore {
+
+LNViewDesign DesignOf(const NoteRecord& note) {
+  LNViewDesign design;
+  design.name = FirstText(note.items, "$TITLE");
+  design.keyItem = FirstText(note.items, "$KeyItem");
+  for (const LNItem& item : note.items) {
+    if (SameName(item.name, "$Forms") && item.type == LNItemType::Text) design.forms = item.texts;
+    if (SameName(item.name, "$Categorized") && item.type == LNItemType::Numbers) {
+      design.categorized = !item.numbers.empty() && item.numbers.front() != 0;
+    }
+  }
+  return design;
+}
+
+std::vector<LNItem> DesignItems(const LNViewDesign& design) {
+  return {LNItem{"$TITLE", LNItemType::Text, LNITEMFLAGS_SUMMARY, {design.name}, {}},
+          LNItem{"$Forms", LNItemType::Text, LNITEMFLAGS_SUMMARY, design.forms, {}},
+          LNItem{"$KeyItem", LNItemType::Text, LNITEMFLAGS_SUMMARY, {design.keyItem}, {}},
+          LNItem{"$Categorized", LNItemType::Numbers, LNITEMFLAGS_SUMMARY, {}, {design.categorized ? 1.0 : 0.0}}};
+}
+
+}  // namespace lnstore
+
+namespace {
+
+// Numbers before texts (a missing key counts as the empty text); numbers by value,
+// texts case-insensitively and then by bytes, so that equal keys are adjacent.
+bool KeyLess(const ViewKey& a, const ViewKey& b) {
+  bool aNumber = a.key.present && a.key.numeric;
+  bool bNumber = b.key.present && b.key.numeric;
+  if (aNumber != bNumber) return aNumber;
+  if (aNumber) {
+    bool aNan = std::isnan(a.key.number);
+    bool bNan = std::isnan(b.key.number);
+    if (aNan != bNan) return bNan;
+    if (!aNan && a.key.number != b.key.number) return a.key.number < b.key.number;
+  } else if (int order = lnstore::CompareKeyText(a.key.text, b.key.text)) {
+    return order < 0;
+  }
+  return a.id < b.id;
+}
+
+std::vector<ViewEntry> BuildEntries(std::vector<ViewKey>& keys, bool categorized) {
+  std::sort(keys.begin(), keys.end(), KeyLess);
+  std::vector<ViewEntry> entries;
+  entries.reserve(keys.size());
+  for (ViewKey& key : keys) {
+    ViewEntry entry;
+    entry.numeric = key.key.present && key.key.numeric;
+    entry.key = entry.numeric ? lnstore::NumberText(key.key.number) : std::move(key.key.text);
+    entry.id = key.id;
+    if (categorized) {
+      bool sameGroup = !entries.empty() && entries.back().numeric == entry.numeric && entries.back().key == entry.key;
+      if (!sameGroup) entries.push_back(ViewEntry{entry.key, 0, entry.numeric, true});
+    }
+    entries.push_back(std::move(entry));
+  }
+  return entries;
+}
+
+// A number and a text with the same key text form two runs; Find takes the first.
+void BuildRuns(ViewData& view) {
+  const auto& entries = view.entries;
+  for (std::size_t start = 0; start < entries.size();) {
+    std::size_t end = start + 1;
+    while (end < entries.size() && entries[end].key == entries[start].key &&
+           entries[end].numeric == entries[start].numeric) {
+      ++end;
+    }
+    view.runs.emplace(entries[start].key, std::make_pair(start, static_cast<long>(end - start)));
+    start = end;
+  }
+  view.runsBuilt = true;
+}
+
+LNSTATUS CheckOpen(const std::shared_ptr<ViewData>& view) {
+  if (!view) return Fail(LNERR_INVALID_ARGUMENT);
+  if (!view->open) return Fail(LNERR_VIEW_NOT_OPEN);
+  return LNNOERROR;
+}
+
+}  // namespace
+
+LNSTATUS LNVFEntry::GetDocument(LNDocument* doc) const {
+  if (!db_ || !doc) return Fail(LNERR_INVALID_ARGUMENT);
+  if (category_) return Fail(LNERR_ENTRY_IS_CATEGORY);
+  lnstore::NoteRecord header;
+  header.id = noteId_;
+  *doc = LNDocument(lnstore::NoteData::Stored(db_, header, false));
+  return LNNOERROR;
+}
+
+LNViewFolder::LNViewFolder() = default;
+LNViewFolder::~LNViewFolder() = default;
+LNViewFolder::LNViewFolder(const LNViewFolder&) = default;
+LNViewFolder& LNViewFolder::operator=(const LNViewFolder&) = default;
+
+LNSTATUS LNViewFolder::Open(int) {
+  if (!d_) return Fail(LNERR_INVALID_ARGUMENT);
+  lnstore::DatabaseStore* store = d_->db->store.get();
+  if (!store) return Fail(LNERR_DATABASE_NOT_OPEN);
+  std::vector<ViewKey> keys;
+  LNSTATUS status = LNNOERROR;
+  if (d_->design.forms.empty()) {
+    status = store->ViewKeys({}, true, d_->design.keyItem, &keys);
+  } else {
+    std::set<std::string> done;
+    for (const std::string& form : d_->design.forms) {
+      if (status == LNNOERROR && done.insert(form).second) status = store->ViewKeys(form, false, d_->design.keyItem, &keys);
+    }
+  }
+  if (status != LNNOERROR) return Fail(status);
+  d_->entries = BuildEntries(keys, d_->design.categorized);
+  d_->current = 0;
+  d_->runs.clear();
+  d_->runsBuilt = false;
+  d_->open = true;
+  return LNNOERROR;
+}
+
+LNSTATUS LNViewFolder::Close() {
+  if (!d_) return Fail(LNERR_INVALID_ARGUMENT);
+  d_->open = false;
+  d_->entries.clear();
+  d_->runs.clear();
+  d_->runsBuilt = false;
+  return LNNOERROR;
+}
+
+bool LNViewFolder::IsOpen() const { return d_ && d_->open; }
+
+std::string LNViewFolder::GetName() const { return d_ ? d_->design.name : std::string(); }
+
+bool LNViewFolder::IsCategorized() const { return d_ && d_->design.categorized; }
+
+long LNViewFolder::GetEntryCount() const { return IsOpen() ? static_cast<long>(d_->entries.size()) : 0; }
+
+LNSTATUS LNViewFolder::GetEntry(LNVFEntry* entry) const {
+  if (LNSTATUS status = CheckOpen(d_)) return status;
+  if (!entry) return Fail(LNERR_INVALID_ARGUMENT);
+  if (d_->current >= d_->entries.size()) return Fail(LNERR_NO_CURRENT_ENTRY);
+  const ViewEntry& current = d_->entries[d_->current];
+  entry->db_ = d_->db;
+  entry->key_ = current.key;
+  entry->noteId_ = current.id;
+  entry->category_ = current.category;
+  return LNNOERROR;
+}
+
+LNSTATUS LNViewFolder::Goto(int navigation, LNVFEntry* entry) {
+  if (LNSTATUS status = CheckOpen(d_)) return status;
+  if (navigation != LNVFNAVIGATE_NEXT) return Fail(LNERR_INVALID_ARGUMENT);
+  if (d_->current + 1 >= d_->entries.size()) {
+    d_->current = d_->entries.size();
+    return LNWARN_NOT_FOUND;
+  }
+  ++d_->current;
+  return entry ? GetEntry(entry) : LNNOERROR;
+}
+
+LNSTATUS LNViewFolder::Find(const std::string& key, LNVFEntry* entry, long* count) {
+  if (count) *count = 0;
+  if (LNSTATUS status = CheckOpen(d_)) return status;
+  if (!d_->runsBuilt) BuildRuns(*d_);
+  auto found = d_->runs.find(key);
+  if (found == d_->runs.end()) return LNWARN_NOT_FOUND;
+  d_->current = found->second.first;
+  if (count) *count = found->second.second;
+  return entry ? GetEntry(entry) : LNNOERROR;
+}
