@@ -1,0 +1,269 @@
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include "store_fixture.h"
+
+namespace {
+
+using DocumentTest = StoreTest;
+
+std::vector<std::string> NamesOf(const LNNote& note) {
+  std::vector<std::string> names;
+  for (const LNItem& item : note.GetItems()) names.push_back(item.name);
+  return names;
+}
+
+TEST_F(DocumentTest, ItemsKeepTypeFlagsAndValuesAcrossReopen) {
+  LNDatabase db = NewDatabase();
+  LNDocument doc;
+  ASSERT_EQ(db.CreateDocument(&doc, "Header"), LNNOERROR);
+  EXPECT_TRUE(doc.IsNewNote());
+  EXPECT_EQ(doc.GetNoteID(), 0u);
+  ASSERT_EQ(doc.CreateItem("Readers", LNText{"CN=Ann Lee/O=Acme", "", "[Admin]"}, 0x445), LNNOERROR);
+  ASSERT_EQ(doc.CreateItem("Sizes", LNNumbers{1.5, -2, 1e300}, 0), LNNOERROR);
+  ASSERT_EQ(doc.CreateItem("Due", LNDatetime("2026-12-06T10:20:30")), LNNOERROR);
+  ASSERT_EQ(doc.CreateItem("Empty", LNText()), LNNOERROR);
+  ASSERT_EQ(doc.Save(), LNNOERROR);
+  LNNOTEID id = doc.GetNoteID();
+  LNUNID unid = doc.GetUniversalID();
+  EXPECT_NE(id, 0u);
+  EXPECT_FALSE(doc.IsNewNote());
+  ASSERT_EQ(db.Close(), LNNOERROR);
+
+  LNDatabase again = Reopen();
+  LNDocument loaded;
+  ASSERT_EQ(again.GetDocument(id, &loaded), LNNOERROR);
+  ASSERT_EQ(loaded.Open(), LNNOERROR);
+  EXPECT_EQ(loaded.GetUniversalID(), unid);
+  EXPECT_EQ(loaded.GetFormName(), "Header");
+  LNItem readers;
+  ASSERT_EQ(loaded.GetItem("readers", &readers), LNNOERROR);
+  EXPECT_EQ(readers, (LNItem{"Readers", LNItemType::Text, 0x445, {"CN=Ann Lee/O=Acme", "", "[Admin]"}, {}}));
+  LNNumbers sizes;
+  ASSERT_EQ(loaded.GetItem("SIZES", &sizes), LNNOERROR);
+  EXPECT_EQ(sizes, (LNNumbers{1.5, -2, 1e300}));
+  LNDatetime due;
+  ASSERT_EQ(loaded.GetItem("due", &due), LNNOERROR);
+  EXPECT_EQ(due.GetText(), "2026-12-06T10:20:30");
+  LNText empty{"x"};
+  ASSERT_EQ(loaded.GetItem("Empty", &empty), LNNOERROR);
+  EXPECT_EQ(empty.GetCount(), 0u);
+  EXPECT_EQ(NamesOf(loaded), (std::vector<std::string>{"Form", "Readers", "Sizes", "Due", "Empty"}));
+
+  LNDocument byUnid;
+  ASSERT_EQ(again.GetDocument(unid, &byUnid), LNNOERROR);
+  EXPECT_EQ(byUnid.GetNoteID(), id);
+}
+
+TEST_F(DocumentTest, OneItemPerNameWhateverTheCaseAndOption) {
+  struct Case {
+    LNITEMOPTION option;
+    std::vector<std::string> order;
+  };
+  const Case cases[] = {{LNITEMOPTION_REPLACE, {"A", "status", "C"}},
+                        {LNITEMOPTION_DELETE_APPEND, {"A", "C", "status"}}};
+  LNDatabase db = NewDatabase();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.option);
+    LNDocument doc = AddDocument(db, "", {{"A", "1"}, {"Status", "Draft"}, {"C", "3"}});
+    ASSERT_EQ(doc.CreateItem("status", LNText("Active"), LNITEMFLAGS_SUMMARY, c.option), LNNOERROR);
+    ASSERT_EQ(doc.Save(), LNNOERROR);
+    LNDocument loaded;
+    ASSERT_EQ(db.GetDocument(doc.GetNoteID(), &loaded), LNNOERROR);
+    ASSERT_EQ(loaded.Open(), LNNOERROR);
+    EXPECT_EQ(NamesOf(loaded), c.order);
+    LNText status;
+    ASSERT_EQ(loaded.GetItem("STATUS", &status), LNNOERROR);
+    EXPECT_EQ(status, LNText("Active"));
+  }
+}
+
+TEST_F(DocumentTest, MissingItemsAndWrongTypesAreReported) {
+  LNDatabase db = NewDatabase();
+  LNDocument doc = AddDocument(db, "", {{"Name", "x"}});
+  ASSERT_EQ(doc.CreateItem("Count", LNNumbers(3)), LNNOERROR);
+  LNText text;
+  LNNumbers numbers;
+  LNDatetime when;
+  EXPECT_EQ(doc.GetItem("Nothing", &text), LNERR_ITEM_NOT_FOUND);
+  EXPECT_EQ(doc.GetItem("Name", &numbers), LNERR_ITEM_TYPE_MISMATCH);
+  EXPECT_EQ(doc.GetItem("Name", &when), LNERR_ITEM_TYPE_MISMATCH);
+  EXPECT_EQ(doc.GetItem("Count", &text), LNERR_ITEM_TYPE_MISMATCH);
+  EXPECT_EQ(doc.DeleteItem("nothing"), LNERR_ITEM_NOT_FOUND);
+  EXPECT_EQ(doc.CreateItem("", LNText("x")), LNERR_INVALID_ARGUMENT);
+  EXPECT_FALSE(doc.HasItem("Nothing"));
+  ASSERT_EQ(doc.DeleteItem("NAME"), LNNOERROR);
+  EXPECT_FALSE(doc.HasItem("name"));
+  ASSERT_EQ(doc.Close(), LNNOERROR);
+  EXPECT_EQ(doc.GetItem("Count", &numbers), LNERR_DOCUMENT_NOT_OPEN);
+  EXPECT_EQ(doc.Save(), LNERR_DOCUMENT_NOT_OPEN);
+}
+
+TEST_F(DocumentTest, ThrowingModeThrowsErrorsButReturnsWarnings) {
+  LNDatabase db = NewDatabase();
+  LNDocument doc = AddDocument(db, "", {{"Name", "x"}});
+  LNSetThrowAllErrors(true);
+  LNText text;
+  try {
+    doc.GetItem("Nothing", &text);
+    FAIL() << "no exception";
+  } catch (const LNStatusError& error) {
+    EXPECT_EQ(error.GetStatus(), LNERR_ITEM_NOT_FOUND);
+    EXPECT_STREQ(error.what(), "Item not found in the document");
+  }
+  EXPECT_THROW(db.GetDocument(LNNOTEID{999999}, &doc), LNStatusError);
+  LNViewFolder view;
+  ASSERT_NO_THROW(db.CreateView(LNViewDesign{"All", {}, "Name", false}));
+  ASSERT_NO_THROW(db.GetViewFolder("All", &view));
+  ASSERT_NO_THROW(view.Open());
+  long count = -1;
+  EXPECT_EQ(view.Find("none", nullptr, &count), LNWARN_NOT_FOUND);
+  EXPECT_EQ(view.Goto(LNVFNAVIGATE_NEXT), LNWARN_NOT_FOUND);
+}
+
+TEST_F(DocumentTest, IdsAreStableAndNeverReusedAfterDelete) {
+  LNDatabase db = NewDatabase();
+  LNDocument first = AddDocument(db, "", {{"N", "1"}});
+  LNDocument second = AddDocument(db, "", {{"N", "2"}});
+  LNNOTEID secondId = second.GetNoteID();
+  LNUNID secondUnid = second.GetUniversalID();
+  EXPECT_LT(first.GetNoteID(), secondId);
+  EXPECT_NE(first.GetUniversalID(), secondUnid);
+  LNREPLICAID replica = db.GetReplicaID();
+  EXPECT_NE(replica, LNREPLICAID{});
+
+  LNDocument stale;
+  ASSERT_EQ(db.GetDocument(secondId, &stale), LNNOERROR);
+  ASSERT_EQ(db.DeleteDocument(&second), LNNOERROR);
+  EXPECT_FALSE(second.IsOpen());
+  EXPECT_EQ(stale.Open(), LNERR_DOCUMENT_DELETED);
+  EXPECT_EQ(db.DeleteDocument(&stale), LNERR_DOCUMENT_DELETED);
+  EXPECT_EQ(db.GetDocument(secondId, &stale), LNERR_DOCUMENT_NOT_FOUND);
+  EXPECT_EQ(db.GetDocument(secondUnid, &stale), LNERR_DOCUMENT_NOT_FOUND);
+
+  LNDocument third = AddDocument(db, "", {{"N", "3"}});
+  EXPECT_GT(third.GetNoteID(), secondId);
+  ASSERT_EQ(db.Close(), LNNOERROR);
+
+  LNDatabase again = Reopen();
+  EXPECT_EQ(again.GetReplicaID(), replica);
+  EXPECT_EQ(again.GetTitle(), "Test");
+  std::vector<LNDocument> all;
+  ASSERT_EQ(again.GetAllDocuments(&all), LNNOERROR);
+  ASSERT_EQ(all.size(), 2u);
+  EXPECT_EQ(all[0].GetNoteID(), first.GetNoteID());
+  EXPECT_EQ(all[1].GetNoteID(), third.GetNoteID());
+  EXPECT_EQ(all[1].GetUniversalID(), third.GetUniversalID());
+}
+
+TEST_F(DocumentTest, DeletingRemovesTheItemsToo) {
+  LNDatabase db = NewDatabase();
+  LNDocument doc = AddDocument(db, "", {{"N", "1"}});
+  ASSERT_EQ(db.DeleteDocument(&doc), LNNOERROR);
+  ASSERT_EQ(db.Close(), LNNOERROR);
+  sqlite3* raw = nullptr;
+  ASSERT_EQ(sqlite3_open(PathOf("test.nsf").c_str(), &raw), SQLITE_OK);
+  sqlite3_stmt* stmt = nullptr;
+  ASSERT_EQ(sqlite3_prepare_v2(raw, "SELECT count(*) FROM items", -1, &stmt, nullptr), SQLITE_OK);
+  ASSERT_EQ(sqlite3_step(stmt), SQLITE_ROW);
+  EXPECT_EQ(sqlite3_column_int(stmt, 0), 0);
+  sqlite3_finalize(stmt);
+  sqlite3_close(raw);
+}
+
+TEST_F(DocumentTest, FormsComeInCreationOrderWithTitleAndFields) {
+  LNDatabase db = NewDatabase();
+  ASSERT_EQ(db.CreateForm("Travel GF", {"Name", "tmpX", "Days"}), LNNOERROR);
+  ASSERT_EQ(db.CreateForm("Address", {}), LNNOERROR);
+  ASSERT_EQ(db.CreateForm("Travel GF", {"Name"}), LNNOERROR);  // replaces the first
+  std::vector<LNForm> forms;
+  ASSERT_EQ(db.GetForms(&forms), LNNOERROR);
+  ASSERT_EQ(forms.size(), 2u);
+  ASSERT_EQ(forms[0].Open(), LNNOERROR);
+  LNText title, fields;
+  ASSERT_EQ(forms[0].GetItem("$TITLE", &title), LNNOERROR);
+  ASSERT_EQ(forms[0].GetItem("$Fields", &fields), LNNOERROR);
+  EXPECT_EQ(title, LNText("Travel GF"));
+  EXPECT_EQ(fields, LNText{"Name"});
+  EXPECT_EQ(forms[0].GetNoteClass(), LNNoteClass::Form);
+  std::vector<LNDocument> docs;
+  ASSERT_EQ(db.GetAllDocuments(&docs), LNNOERROR);
+  EXPECT_TRUE(docs.empty());
+}
+
+TEST_F(DocumentTest, RolledBackTransactionLeavesNothingBehind) {
+  LNDatabase db = NewDatabase();
+  LNDocument kept = AddDocument(db, "", {{"N", "kept"}});
+  LNDocument added;
+  ASSERT_EQ(db.BeginTransaction(), LNNOERROR);
+  EXPECT_EQ(db.BeginTransaction(), LNERR_TRANSACTION);
+  added = AddDocument(db, "", {{"N", "added"}});
+  ASSERT_EQ(kept.CreateItem("N", LNText("changed")), LNNOERROR);
+  ASSERT_EQ(kept.Save(), LNNOERROR);
+  ASSERT_EQ(db.SetTitle("Renamed"), LNNOERROR);
+  ASSERT_EQ(db.RollbackTransaction(), LNNOERROR);
+  EXPECT_EQ(db.RollbackTransaction(), LNERR_TRANSACTION);
+  EXPECT_EQ(db.CommitTransaction(), LNERR_TRANSACTION);
+  // The rolled-back document is new again: saving it now adds it.
+  EXPECT_TRUE(added.IsNewNote());
+  EXPECT_EQ(added.GetNoteID(), 0u);
+  ASSERT_EQ(db.Close(), LNNOERROR);
+
+  LNDatabase again = Reopen();
+  EXPECT_EQ(again.GetTitle(), "Test");
+  std::vector<LNDocument> all;
+  ASSERT_EQ(again.GetAllDocuments(&all), LNNOERROR);
+  ASSERT_EQ(all.size(), 1u);
+  ASSERT_EQ(all[0].Open(), LNNOERROR);
+  LNText value;
+  ASSERT_EQ(all[0].GetItem("N", &value), LNNOERROR);
+  EXPECT_EQ(value, LNText("kept"));
+}
+
+TEST_F(DocumentTest, ScopedTransactionCommitsOnlyWhenAsked) {
+  LNDatabase db = NewDatabase();
+  {
+    LNTransaction transaction(db);
+    AddDocument(db, "", {{"N", "dropped"}});
+  }
+  EXPECT_FALSE(db.InTransaction());
+  {
+    LNTransaction transaction(db);
+    AddDocument(db, "", {{"N", "committed"}});
+    ASSERT_EQ(transaction.Commit(), LNNOERROR);
+    EXPECT_EQ(transaction.Commit(), LNERR_TRANSACTION);
+  }
+  LNSetThrowAllErrors(true);
+  try {
+    LNTransaction transaction(db);
+    AddDocument(db, "", {{"N", "thrown"}});
+    LNDocument missing;
+    db.GetDocument(LNNOTEID{424242}, &missing);
+  } catch (const LNStatusError& error) {
+    EXPECT_EQ(error.GetStatus(), LNERR_DOCUMENT_NOT_FOUND);
+  }
+  LNSetThrowAllErrors(false);
+  std::vector<LNDocument> all;
+  ASSERT_EQ(db.GetAllDocuments(&all), LNNOERROR);
+  ASSERT_EQ(all.size(), 1u);
+  ASSERT_EQ(all[0].Open(), LNNOERROR);
+  LNText value;
+  ASSERT_EQ(all[0].GetItem("N", &value), LNNOERROR);
+  EXPECT_EQ(value, LNText("committed"));
+}
+
+TEST_F(DocumentTest, ClosedDatabaseRefusesWork) {
+  LNDatabase db = NewDatabase();
+  LNDocument doc = AddDocument(db, "", {{"N", "1"}});
+  ASSERT_EQ(db.Close(), LNNOERROR);
+  EXPECT_FALSE(db.IsOpen());
+  EXPECT_EQ(doc.Save(), LNERR_DATABASE_NOT_OPEN);
+  LNDocument other;
+  EXPECT_EQ(db.CreateDocument(&other), LNERR_DATABASE_NOT_OPEN);
+  EXPECT_EQ(LNDatabase().Open(), LNERR_INVALID_ARGUMENT);
+  EXPECT_EQ(LNDocument().Open(), LNERR_INVALID_ARGUMENT);
+  ASSERT_EQ(db.Open(), LNNOERROR);  // the same handle reopens; its documents work again
+  EXPECT_EQ(doc.Save(), LNNOERROR);
+}
+
+}  // namespace

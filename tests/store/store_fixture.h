@@ -1,0 +1,66 @@
+#pragma once
+// Each test runs against a fresh temporary data directory and session.
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "repository/store/lnnotes.h"
+
+class StoreTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (std::filesystem::temp_directory_path() / "velkstore-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    dir_ = pattern;
+    setenv("VELK_DATA_DIR", dir_.c_str(), 1);
+    LNSetThrowAllErrors(false);
+    ASSERT_EQ(session_.Init(410), LNNOERROR);
+  }
+
+  void TearDown() override {
+    LNSetThrowAllErrors(false);
+    unsetenv("VELK_DATA_DIR");
+    std::error_code ignored;
+    std::filesystem::remove_all(dir_, ignored);
+  }
+
+  // A new, open database in the data directory.
+  LNDatabase NewDatabase(const std::string& path = "test.nsf", const std::string& title = "Test") {
+    LNDatabase db;
+    EXPECT_EQ(session_.CreateDatabase(path, &db, title), LNNOERROR);
+    EXPECT_EQ(db.Open(), LNNOERROR);
+    return db;
+  }
+
+  // Opens `path` again through a new handle, as another part of the program would.
+  LNDatabase Reopen(const std::string& path = "test.nsf") {
+    LNDatabase db;
+    EXPECT_EQ(session_.GetDatabase(path, &db), LNNOERROR);
+    EXPECT_EQ(db.Open(), LNNOERROR);
+    return db;
+  }
+
+  // A saved document with the given form and text items.
+  LNDocument AddDocument(LNDatabase& db, const std::string& form,
+                         const std::vector<std::pair<std::string, std::string>>& texts) {
+    LNDocument doc;
+    EXPECT_EQ(db.CreateDocument(&doc, form), LNNOERROR);
+    for (const auto& [name, value] : texts) EXPECT_EQ(doc.CreateItem(name, LNText(value)), LNNOERROR);
+    EXPECT_EQ(doc.Save(), LNNOERROR);
+    return doc;
+  }
+
+  std::string PathOf(const std::string& relative) const { return (dir_ / relative).string(); }
+
+  void WriteFile(const std::string& relative, const std::string& bytes) const {
+    std::filesystem::create_directories((dir_ / relative).parent_path());
+    std::ofstream(dir_ / relative, std::ios::binary) << bytes;
+  }
+
+  std::filesystem::path dir_;
+  LNNotesSession session_;
+};

@@ -1,0 +1,177 @@
+#include <gtest/gtest.h>
+
+#include "store_fixture.h"
+
+namespace {
+
+// One visited entry: its key, and "#" for a category row or the value of item "N".
+using Row = std::pair<std::string, std::string>;
+
+class ViewTest : public StoreTest {
+ protected:
+  void SetUp() override {
+    StoreTest::SetUp();
+    db_ = NewDatabase();
+  }
+
+  void Add(const std::string& form, const std::string& key, const std::string& n) {
+    AddDocument(db_, form, {{"Key", key}, {"N", n}});
+  }
+
+  // Every entry a walk visits, from the current one on.
+  std::vector<Row> Walk(LNViewFolder& view, LNVFEntry entry) {
+    std::vector<Row> rows;
+    do {
+      if (entry.IsCategory()) {
+        rows.emplace_back(entry.GetKey(), "#");
+        continue;
+      }
+      LNDocument doc;
+      EXPECT_EQ(entry.GetDocument(&doc), LNNOERROR);
+      EXPECT_EQ(doc.Open(), LNNOERROR);
+      LNText n;
+      EXPECT_EQ(doc.GetItem("N", &n), LNNOERROR);
+      rows.emplace_back(entry.GetKey(), n.GetCount() ? n[0] : "");
+    } while (view.Goto(LNVFNAVIGATE_NEXT, &entry) == LNNOERROR);
+    return rows;
+  }
+
+  LNViewFolder OpenView(const LNViewDesign& design) {
+    EXPECT_EQ(db_.CreateView(design), LNNOERROR);
+    LNViewFolder view;
+    EXPECT_EQ(db_.GetViewFolder(design.name, &view), LNNOERROR);
+    EXPECT_EQ(view.Open(), LNNOERROR);
+    return view;
+  }
+
+  LNDatabase db_;
+};
+
+TEST_F(ViewTest, SortsByKeyIgnoringCaseThenBytesThenNoteId) {
+  Add("Task", "b", "1");
+  Add("Task", "B", "2");
+  Add("Other", "a", "skipped");
+  Add("Task", "a", "3");
+  Add("Task", "b", "4");
+  Add("Task", "", "5");
+  LNDocument noKey = AddDocument(db_, "Task", {{"N", "6"}});
+  LNViewFolder view = OpenView({"(Tasks)", {"Task"}, "Key", false});
+  EXPECT_FALSE(view.IsCategorized());
+  EXPECT_EQ(view.GetEntryCount(), 6);
+  LNVFEntry entry;
+  ASSERT_EQ(view.GetEntry(&entry), LNNOERROR);
+  EXPECT_EQ(Walk(view, entry),
+            (std::vector<Row>{{"", "5"}, {"", "6"}, {"a", "3"}, {"B", "2"}, {"b", "1"}, {"b", "4"}}));
+  // Past the end the walk stays ended.
+  EXPECT_EQ(view.Goto(LNVFNAVIGATE_NEXT, &entry), LNWARN_NOT_FOUND);
+  EXPECT_EQ(view.GetEntry(&entry), LNERR_NO_CURRENT_ENTRY);
+}
+
+TEST_F(ViewTest, FindMatchesExactKeysAndCountsThem) {
+  Add("Task", "wf-1", "1");
+  Add("Task", "WF-1", "2");
+  Add("Task", "wf-1", "3");
+  Add("Task", "wf-2", "4");
+  struct Case {
+    bool categorized;
+    std::string key;
+    long count;
+    std::vector<Row> fromMatch;
+  };
+  const std::vector<Case> cases = {
+      {false, "wf-1", 2, {{"wf-1", "1"}, {"wf-1", "3"}, {"wf-2", "4"}}},
+      {false, "WF-1", 1, {{"WF-1", "2"}, {"wf-1", "1"}, {"wf-1", "3"}, {"wf-2", "4"}}},
+      {false, "wf-3", 0, {}},
+      {false, "Wf-1", 0, {}},
+      {true, "wf-1", 3, {{"wf-1", "#"}, {"wf-1", "1"}, {"wf-1", "3"}, {"wf-2", "#"}, {"wf-2", "4"}}},
+      {true, "wf-2", 2, {{"wf-2", "#"}, {"wf-2", "4"}}},
+      {true, "", 0, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.key + (c.categorized ? " categorized" : ""));
+    LNViewFolder view = OpenView({c.categorized ? "ByKeyCat" : "ByKey", {"Task"}, "Key", c.categorized});
+    long count = -1;
+    LNVFEntry entry;
+    LNSTATUS status = view.Find(c.key, &entry, &count);
+    EXPECT_EQ(count, c.count);
+    if (c.count == 0) {
+      EXPECT_EQ(status, LNWARN_NOT_FOUND);
+      continue;
+    }
+    ASSERT_EQ(status, LNNOERROR);
+    EXPECT_EQ(entry.IsCategory(), c.categorized);
+    EXPECT_EQ(Walk(view, entry), c.fromMatch);
+  }
+}
+
+TEST_F(ViewTest, CategorizedViewStartsEachGroupWithACategoryRow) {
+  Add("Task", "x", "1");
+  Add("Task", "y", "2");
+  Add("Task", "x", "3");
+  LNViewFolder view = OpenView({"Cat", {}, "key", true});
+  EXPECT_TRUE(view.IsCategorized());
+  EXPECT_EQ(view.GetEntryCount(), 5);
+  LNVFEntry entry;
+  ASSERT_EQ(view.GetEntry(&entry), LNNOERROR);
+  ASSERT_TRUE(entry.IsCategory());
+  EXPECT_EQ(entry.GetNoteID(), 0u);
+  LNDocument doc;
+  EXPECT_EQ(entry.GetDocument(&doc), LNERR_ENTRY_IS_CATEGORY);
+  EXPECT_EQ(Walk(view, entry), (std::vector<Row>{{"x", "#"}, {"x", "1"}, {"x", "3"}, {"y", "#"}, {"y", "2"}}));
+}
+
+TEST_F(ViewTest, NumbersSortByValueBeforeTexts) {
+  for (double value : {10.0, 2.0, -1.5}) {
+    LNDocument doc;
+    ASSERT_EQ(db_.CreateDocument(&doc, "Task"), LNNOERROR);
+    ASSERT_EQ(doc.CreateItem("Key", LNNumbers(value)), LNNOERROR);
+    ASSERT_EQ(doc.CreateItem("N", LNText("n")), LNNOERROR);
+    ASSERT_EQ(doc.Save(), LNNOERROR);
+  }
+  Add("Task", "1", "t");
+  LNViewFolder view = OpenView({"Numbers", {"Task"}, "Key", false});
+  LNVFEntry entry;
+  ASSERT_EQ(view.GetEntry(&entry), LNNOERROR);
+  EXPECT_EQ(Walk(view, entry), (std::vector<Row>{{"-1.5", "n"}, {"2", "n"}, {"10", "n"}, {"1", "t"}}));
+  long count = 0;
+  EXPECT_EQ(view.Find("10", nullptr, &count), LNNOERROR);
+  EXPECT_EQ(count, 1);
+}
+
+TEST_F(ViewTest, ViewIsASnapshotUntilOpenedAgain) {
+  Add("Task", "a", "1");
+  LNViewFolder view = OpenView({"Snap", {"Task"}, "Key", false});
+  Add("Task", "b", "2");
+  EXPECT_EQ(view.GetEntryCount(), 1);
+  ASSERT_EQ(view.Open(), LNNOERROR);
+  EXPECT_EQ(view.GetEntryCount(), 2);
+
+  // A document deleted after the view was opened reports itself on open.
+  LNVFEntry entry;
+  ASSERT_EQ(view.GetEntry(&entry), LNNOERROR);
+  LNDocument doc, stale;
+  ASSERT_EQ(entry.GetDocument(&doc), LNNOERROR);
+  ASSERT_EQ(entry.GetDocument(&stale), LNNOERROR);
+  ASSERT_EQ(db_.DeleteDocument(&doc), LNNOERROR);
+  EXPECT_EQ(stale.Open(), LNERR_DOCUMENT_DELETED);
+}
+
+TEST_F(ViewTest, ViewsAreFoundByNameAndEmptyViewsHaveNoEntries) {
+  OpenView({"(Modeler\\Header)", {"Header"}, "WorkflowID", false});
+  OpenView({"Other", {}, "Key", true});
+  EXPECT_EQ(db_.GetViewNames(), (std::vector<std::string>{"(Modeler\\Header)", "Other"}));
+  LNViewFolder view;
+  EXPECT_EQ(db_.GetViewFolder("(Modeler\\Missing)", &view), LNERR_VIEW_NOT_FOUND);
+  ASSERT_EQ(db_.GetViewFolder("(modeler\\header)", &view), LNNOERROR);
+  EXPECT_EQ(view.GetName(), "(Modeler\\Header)");
+  EXPECT_EQ(view.GetEntryCount(), 0);
+  LNVFEntry entry;
+  EXPECT_EQ(view.GetEntry(&entry), LNERR_VIEW_NOT_OPEN);
+  ASSERT_EQ(view.Open(), LNNOERROR);
+  EXPECT_EQ(view.GetEntryCount(), 0);
+  EXPECT_EQ(view.GetEntry(&entry), LNERR_NO_CURRENT_ENTRY);
+  EXPECT_EQ(view.Goto(LNVFNAVIGATE_NEXT, &entry), LNWARN_NOT_FOUND);
+  EXPECT_EQ(view.Goto(1, &entry), LNERR_INVALID_ARGUMENT);
+}
+
+}  // namespace
