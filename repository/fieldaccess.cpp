@@ -24,9 +24,18 @@ T ReadGuarded(const char* getter, const std::string& itemName, T failure, Read r
   }
 }
 
+// HasItem cannot report a failure: a note that is not open would read as if it
+// had no items, so that case is raised as the failure it is.
+bool Present(const std::string& itemName, const LNNote& note) {
+  if (!note.IsOpen()) {
+    throw LNStatusError(note.IsNull() ? LNERR_INVALID_ARGUMENT : LNERR_DOCUMENT_NOT_OPEN);
+  }
+  return note.HasItem(itemName);
+}
+
 // Element 0 of a text item; "" when the item is missing or holds no element.
 std::string FirstText(const std::string& itemName, LNNote& note) {
-  if (!note.HasItem(itemName)) return {};
+  if (!Present(itemName, note)) return {};
   LNText value;
   Check(note.GetItem(itemName, &value));
   return value.GetCount() > 0 ? value[0] : std::string();
@@ -35,8 +44,9 @@ std::string FirstText(const std::string& itemName, LNNote& note) {
 LNSTATUS WriteList(const std::string& itemName, LNNote& note,
                    const std::vector<std::string>& list, LNITEMFLAGS flags) {
   if (list.empty()) {
-    // Remove a list written earlier, or it would survive the save unchanged.
-    return note.HasItem(itemName) ? note.DeleteItem(itemName) : LNNOERROR;
+    // Remove a list written earlier, or it would survive the save unchanged. A note
+    // that is not open goes to DeleteItem too, which reports that failure.
+    return !note.IsOpen() || note.HasItem(itemName) ? note.DeleteItem(itemName) : LNNOERROR;
   }
   return note.CreateItem(itemName, LNText(list), flags, LNITEMOPTION_REPLACE);
 }
@@ -55,7 +65,7 @@ int GetFieldIntContent(const std::string& itemName, LNNote& note) {
 
 int GetFieldNumberContent(const std::string& itemName, LNNote& note) {
   return ReadGuarded("GetFieldNumberContent", itemName, 0, [&] {
-    if (!note.HasItem(itemName)) return 0;
+    if (!Present(itemName, note)) return 0;
     LNNumbers value;
     Check(note.GetItem(itemName, &value));
     return value.GetCount() > 0 ? TruncateToInt(value[0]) : 0;
@@ -72,7 +82,7 @@ void GetFieldListContent(const std::string& itemName, LNNote& note,
                          std::vector<std::string>& list) {
   list.clear();
   ReadGuarded("GetFieldListContent", itemName, 0, [&] {
-    if (!note.HasItem(itemName)) return 0;
+    if (!Present(itemName, note)) return 0;
     LNText value;
     Check(note.GetItem(itemName, &value));
     for (std::size_t i = 0; i < value.GetCount(); ++i) list.push_back(value[i]);

@@ -1,0 +1,248 @@
+#include "repository/fieldaccess.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <limits>
+
+#include <unistd.h>
+
+#include "app/headlessservices.h"
+#include "repository/store/lnnotes.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A fresh database in a temporary data folder with one open, unsaved document.
+class FieldAccess : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("velk-fields-" + std::to_string(::getpid()) + "-" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    ::setenv("VELK_DATA_DIR", dir_.c_str(), 1);
+    ASSERT_EQ(session_.Init(410), LNNOERROR);
+    ASSERT_EQ(session_.CreateDatabase("fields.nsf", &db_, "Fields"), LNNOERROR);
+    ASSERT_EQ(db_.Open(), LNNOERROR);
+    ASSERT_EQ(db_.CreateDocument(&doc_, "Test"), LNNOERROR);
+  }
+
+  void TearDown() override {
+    if (doc_.IsOpen()) doc_.Close();
+    if (db_.IsOpen()) db_.Close();
+    session_.Term();
+    ::unsetenv("VELK_DATA_DIR");
+    std::error_code ignored;
+    fs::remove_all(dir_, ignored);
+  }
+
+  void PutText(const std::string& name, const std::string& text) {
+    ASSERT_EQ(doc_.CreateItem(name, LNText(text)), LNNOERROR);
+  }
+  void PutNumber(const std::string& name, double value) {
+    ASSERT_EQ(doc_.CreateItem(name, LNNumbers(value)), LNNOERROR);
+  }
+  LNItem Raw(const std::string& name) {
+    LNItem item;
+    EXPECT_EQ(doc_.GetItem(name, &item), LNNOERROR) << name;
+    return item;
+  }
+
+  LNThrowAllErrorsScope throwing_{true};
+  velk::ScopedHeadlessServices ui_;
+  fs::path dir_;
+  LNNotesSession session_;
+  LNDatabase db_;
+  LNDocument doc_;
+};
+
+TEST_F(FieldAccess, MissingItemsGiveEmptyValuesWithoutAnyMessage) {
+  std::vector<std::string> list{"left", "over"};
+  EXPECT_EQ(GetFieldContent("Nothing", doc_), "");
+  EXPECT_EQ(GetFieldIntContent("Nothing", doc_), 0);
+  EXPECT_EQ(GetFieldNumberContent("Nothing", doc_), 0);
+  EXPECT_FALSE(GetFieldBoolContent("Nothing", doc_));
+  GetFieldListContent("Nothing", doc_, list);
+  EXPECT_TRUE(list.empty());
+  EXPECT_TRUE(ui_->messages.empty());
+}
+
+TEST_F(FieldAccess, IntegerTextsAreReadByTheDecimalRule) {
+  const std::pair<const char*, int> cases[] = {
+      {"", 0},     {"12abc", 12}, {"abc", 0},
+      {"  -7", -7}, {"+3", 3},    {"99999999999", std::numeric_limits<int>::max()},
+      {"-99999999999", std::numeric_limits<int>::min()},
+  };
+  for (const auto& [text, expected] : cases) {
+    PutText("Count", text);
+    EXPECT_EQ(GetFieldIntContent("Count", doc_), expected) << '"' << text << '"';
+  }
+  EXPECT_TRUE(ui_->messages.empty());
+}
+
+TEST_F(FieldAccess, OnlyTheExactWordYesIsTrue) {
+  const std::pair<const char*, bool> cases[] = {
+      {"Yes", true}, {"yes", false}, {"YES", false}, {"No", false}, {"", false}, {"Yes ", false}};
+  for (const auto& [text, expected] : cases) {
+    PutText("Flag", text);
+    EXPECT_EQ(GetFieldBoolContent("Flag", doc_), expected) << '"' << text << '"';
+  }
+}
+
+TEST_F(FieldAccess, NumbersAreTruncatedTowardZero) {
+  const std::pair<double, int> cases[] = {{2.9, 2}, {-2.9, -2}, {0.0, 0}, {1e12, std::numeric_limits<int>::max()}};
+  for (const auto& [value, expected] : cases) {
+    PutNumber("Amount", value);
+    EXPECT_EQ(GetFieldNumberContent("Amount", doc_), expected) << value;
+  }
+}
+
+TEST_F(FieldAccess, WritersStoreTheAgreedFormsAndFlags) {
+  EXPECT_EQ(SetFieldContent("Name", "Order entry", doc_), LNNOERROR);
+  EXPECT_EQ(SetFieldIntContent("Count", -42, doc_), LNNOERROR);
+  EXPECT_EQ(SetFieldNumberContent("Amount", 7, doc_), LNNOERROR);
+  EXPECT_EQ(SetFieldBoolContent("On", true, doc_), LNNOERROR);
+  EXPECT_EQ(SetFieldBoolContent("Off", false, doc_), LNNOERROR);
+  EXPECT_EQ(SetFieldListContent("Editor", doc_, {"Ann", "Bob", "Ann"}), LNNOERROR);
+  EXPECT_EQ(SetFieldReadersContent("$Readers", doc_, {"Sales"}), LNNOERROR);
+
+  struct Expect {
+    const char* name;
+    LNItemType type;
+    LNITEMFLAGS flags;
+    std::vector<std::string> texts;
+    std::vector<double> numbers;
+  };
+  const Expect expected[] = {
+      {"Name", LNItemType::Text, 0x0004, {"Order entry"}, {}},
+      {"Count", LNItemType::Text, 0x0004, {"-42"}, {}},
+      {"Amount", LNItemType::Numbers, 0x0004, {}, {7.0}},
+      {"On", LNItemType::Text, 0x0004, {"Yes"}, {}},
+      {"Off", LNItemType::Text, 0x0004, {"No"}, {}},
+      {"Editor", LNItemType::Text, 0x0445, {"Ann", "Bob", "Ann"}, {}},
+      {"$Readers", LNItemType::Text, 0x0400, {"Sales"}, {}},
+  };
+  for (const auto& e : expected) {
+    SCOPED_TRACE(e.name);
+    LNItem item = Raw(e.name);
+    EXPECT_EQ(item.type, e.type);
+    EXPECT_EQ(item.flags, e.flags);
+    EXPECT_EQ(item.texts, e.texts);
+    EXPECT_EQ(item.numbers, e.numbers);
+  }
+
+  std::vector<std::string> list;
+  GetFieldListContent("editor", doc_, list);  // names match without regard to case
+  EXPECT_EQ(list, (std::vector<std::string>{"Ann", "Bob", "Ann"}));
+  EXPECT_EQ(GetFieldIntContent("Count", doc_), -42);
+  EXPECT_EQ(GetFieldNumberContent("Amount", doc_), 7);
+  EXPECT_TRUE(GetFieldBoolContent("On", doc_));
+  EXPECT_EQ(GetFieldContent("Name", doc_), "Order entry");
+}
+
+TEST_F(FieldAccess, RewritingKeepsOneItemPerName) {
+  SetFieldContent("Name", "first", doc_);
+  SetFieldContent("name", "second", doc_);
+  SetFieldIntContent("Count", 1, doc_);
+  SetFieldIntContent("Count", 2, doc_);
+  int names = 0;
+  for (const LNItem& item : doc_.GetItems()) names += item.name == "Name" || item.name == "name";
+  EXPECT_EQ(names, 1);
+  EXPECT_EQ(GetFieldContent("Name", doc_), "second");
+  EXPECT_EQ(GetFieldIntContent("Count", doc_), 2);
+}
+
+TEST_F(FieldAccess, AnEmptyListLeavesNoItem) {
+  using Writer = LNSTATUS (*)(const std::string&, LNNote&, const std::vector<std::string>&);
+  for (Writer write : {Writer(SetFieldListContent), Writer(SetFieldReadersContent)}) {
+    EXPECT_EQ(write("Resource", doc_, {}), LNNOERROR);
+    EXPECT_FALSE(doc_.HasItem("Resource"));
+    // A list written earlier does not survive being emptied.
+    write("Resource", doc_, {"Printer"});
+    EXPECT_EQ(write("Resource", doc_, {}), LNNOERROR);
+    EXPECT_FALSE(doc_.HasItem("Resource"));
+    std::vector<std::string> list{"stale"};
+    GetFieldListContent("Resource", doc_, list);
+    EXPECT_TRUE(list.empty());
+  }
+}
+
+// A getter meeting a store failure shows exactly one message naming itself and the
+// item, and returns its failure result; with throwing off as well as on.
+TEST_F(FieldAccess, TypeMismatchIsReportedOnceWithTheGettersContext) {
+  PutText("Title", "text");
+  PutNumber("Amount", 2.5);
+  std::vector<std::string> list{"stale"};
+  struct Case {
+    const char* context;
+    std::function<bool()> readGivesFailureResult;
+  };
+  const Case cases[] = {
+      {"Error in GetFieldContent of Amount", [&] { return GetFieldContent("Amount", doc_).empty(); }},
+      {"Error in GetFieldIntContent of Amount", [&] { return GetFieldIntContent("Amount", doc_) == 0; }},
+      {"Error in GetFieldNumberContent of Title", [&] { return GetFieldNumberContent("Title", doc_) == 0; }},
+      {"Error in GetFieldNumberContent of Amount", [&] { return !GetFieldBoolContent("Amount", doc_); }},
+      {"Error in GetFieldListContent of Amount", [&] {
+         GetFieldListContent("Amount", doc_, list);
+         return list.empty();
+       }},
+  };
+  const std::string prefix =
+      "Lotus Notes Error:\r\n" + LNGetErrorMessage(LNERR_ITEM_TYPE_MISMATCH) + "\r\n";
+  for (bool throwAll : {true, false}) {
+    LNThrowAllErrorsScope mode(throwAll);
+    for (const auto& c : cases) {
+      SCOPED_TRACE(std::string(c.context) + (throwAll ? " (throwing)" : " (returning)"));
+      ui_->messages.clear();
+      EXPECT_TRUE(c.readGivesFailureResult());
+      ASSERT_EQ(ui_->messages.size(), 1u);
+      EXPECT_EQ(ui_->messages[0].text, prefix + c.context);
+      EXPECT_EQ(ui_->messages[0].icon, velk::MsgIcon::Exclamation);
+      EXPECT_EQ(ui_->currentStatus(), "");
+    }
+  }
+}
+
+// A note that is not open is a failure, not a note without items.
+TEST_F(FieldAccess, ReadingAClosedOrUnboundNoteReportsEveryField) {
+  SetFieldContent("Name", "kept", doc_);
+  ASSERT_EQ(doc_.Save(), LNNOERROR);
+  ASSERT_EQ(doc_.Close(), LNNOERROR);
+  LNDocument unbound;
+  const std::pair<LNNote*, LNSTATUS> notes[] = {{&doc_, LNERR_DOCUMENT_NOT_OPEN},
+                                                {&unbound, LNERR_INVALID_ARGUMENT}};
+  for (const auto& [note, status] : notes) {
+    ui_->messages.clear();
+    std::vector<std::string> list{"stale"};
+    EXPECT_EQ(GetFieldContent("Name", *note), "");
+    EXPECT_EQ(GetFieldIntContent("Name", *note), 0);
+    EXPECT_EQ(GetFieldNumberContent("Name", *note), 0);
+    EXPECT_FALSE(GetFieldBoolContent("Name", *note));
+    GetFieldListContent("Name", *note, list);
+    EXPECT_TRUE(list.empty());
+    ASSERT_EQ(ui_->messages.size(), 5u);
+    EXPECT_EQ(ui_->messages[0].text, "Lotus Notes Error:\r\n" + LNGetErrorMessage(status) +
+                                         "\r\nError in GetFieldContent of Name");
+  }
+}
+
+TEST_F(FieldAccess, WritersPassFailuresOnToTheCaller) {
+  ASSERT_EQ(doc_.Save(), LNNOERROR);
+  ASSERT_EQ(doc_.Close(), LNNOERROR);
+  EXPECT_THROW(SetFieldContent("Name", "x", doc_), LNStatusError);
+  EXPECT_THROW(SetFieldListContent("Editor", doc_, {"Ann"}), LNStatusError);
+  EXPECT_THROW(SetFieldReadersContent("$Readers", doc_, {}), LNStatusError);
+  {
+    LNThrowAllErrorsScope quiet(false);
+    EXPECT_NE(SetFieldIntContent("Count", 1, doc_), LNNOERROR);
+    EXPECT_NE(SetFieldBoolContent("On", true, doc_), LNNOERROR);
+  }
+  EXPECT_TRUE(ui_->messages.empty());
+}
+
+}  // namespace
