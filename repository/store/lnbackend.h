@@ -41,6 +41,7 @@ class DatabaseStore {
 
   virtual LNSTATUS ReadInfo(DatabaseInfo* info) = 0;
   virtual LNSTATUS WriteTitle(const std::string& title) = 0;
+  virtual LNSTATUS WriteReplicaId(const LNREPLICAID& id) = 0;
 
   // Header only (id, universal id, class); LNERR_DOCUMENT_NOT_FOUND when missing.
   virtual LNSTATUS LoadHeader(LNNOTEID id, NoteRecord* note) = 0;
@@ -51,6 +52,9 @@ class DatabaseStore {
   // `newId` receives its id; otherwise it replaces the stored note
   // (LNERR_DOCUMENT_DELETED when that is gone).
   virtual LNSTATUS SaveNote(const NoteRecord& note, LNNOTEID* newId) = 0;
+  // Adds a note under its own id (not 0), atomically like SaveNote; the caller has
+  // made sure that neither its id nor its universal id is taken.
+  virtual LNSTATUS InsertNote(const NoteRecord& note) = 0;
   // LNERR_DOCUMENT_DELETED when there is no such note.
   virtual LNSTATUS DeleteNote(LNNOTEID id) = 0;
   // Headers of all notes of a class in note id order (that is, creation order).

@@ -103,6 +103,16 @@ LNSTATUS LNDatabase::SetTitle(const std::string& title) {
 
 LNREPLICAID LNDatabase::GetReplicaID() const { return d_ ? d_->info.replicaId : LNREPLICAID{}; }
 
+LNSTATUS LNDatabase::SetReplicaID(const LNREPLICAID& id) {
+  if (LNSTATUS status = CheckOpen(d_)) return status;
+  if (LNSTATUS status = d_->store->WriteReplicaId(id)) {
+    d_->SyncTransaction();
+    return Fail(status);
+  }
+  d_->info.replicaId = id;
+  return LNNOERROR;
+}
+
 std::string LNDatabase::GetFilepath() const { return d_ ? d_->path : std::string(); }
 
 std::string LNDatabase::GetServer() const { return d_ ? d_->server : std::string(); }

@@ -96,6 +96,15 @@ LNSTATUS Lookup(const std::shared_ptr<NoteData>& note, const std::string& name, 
   return (*item)->type == type ? LNNOERROR : Fail(LNERR_ITEM_TYPE_MISMATCH);
 }
 
+// LNERR_NOTE_EXISTS when a stored note has the id (unless 0) or the universal id.
+LNSTATUS IdentityTaken(lnstore::DatabaseStore& store, LNNOTEID noteId, const LNUNID& unid) {
+  lnstore::NoteRecord existing;
+  LNSTATUS status = noteId != 0 ? store.LoadHeader(noteId, &existing) : LNERR_DOCUMENT_NOT_FOUND;
+  if (status == LNERR_DOCUMENT_NOT_FOUND) status = store.FindHeader(unid, &existing);
+  if (status == LNNOERROR) return LNERR_NOTE_EXISTS;
+  return status == LNERR_DOCUMENT_NOT_FOUND ? LNNOERROR : status;
+}
+
 LNSTATUS PutItem(const std::shared_ptr<NoteData>& note, LNItem item, LNITEMOPTION option) {
   if (LNSTATUS status = CheckOpen(note)) return status;
   bool knownType = item.type == LNItemType::Text || item.type == LNItemType::Numbers ||
@@ -159,8 +168,12 @@ LNSTATUS LNNote::Save(int) {
   if (LNSTATUS status = CheckOpen(d_)) return status;
   lnstore::DatabaseData& db = *d_->db;
   if (!db.store) return Fail(LNERR_DATABASE_NOT_OPEN);
-  LNNOTEID newId = 0;
-  LNSTATUS status = db.store->SaveNote(d_->record, &newId);
+  // A new note with an id of its own (SetNoteIdentity) is inserted under it.
+  const bool ownId = !d_->saved && d_->record.id != 0;
+  LNNOTEID newId = d_->record.id;
+  LNSTATUS status = ownId ? IdentityTaken(*db.store, d_->record.id, d_->record.unid) : LNNOERROR;
+  if (status == LNNOERROR)
+    status = ownId ? db.store->InsertNote(d_->record) : db.store->SaveNote(d_->record, &newId);
   if (status != LNNOERROR) {
     db.SyncTransaction();
     return Fail(status);
@@ -187,6 +200,17 @@ LNUNID LNNote::GetUniversalID() const {
     }
   }
   return d_->record.unid;
+}
+
+LNSTATUS LNNote::SetNoteIdentity(LNNOTEID noteId, const LNUNID* unid) {
+  if (!d_ || d_->saved) return Fail(LNERR_INVALID_ARGUMENT);
+  lnstore::DatabaseStore* store = d_->db->store.get();
+  if (!store) return Fail(LNERR_DATABASE_NOT_OPEN);
+  const LNUNID newUnid = unid ? *unid : d_->record.unid;
+  if (LNSTATUS status = IdentityTaken(*store, noteId, newUnid)) return Fail(status);
+  d_->record.id = noteId;
+  d_->record.unid = newUnid;
+  return LNNOERROR;
 }
 
 LNSTATUS LNNote::SetFormNote(const std::string& formName) { return CreateItem("Form", LNText(formName)); }

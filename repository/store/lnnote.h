@@ -52,6 +52,10 @@ class LNNote {
   LNNOTEID GetNoteID() const;  // 0 until first saved
   LNUNID GetUniversalID() const;
   void GetUniversalID(LNUNID* unid) const { *unid = GetUniversalID(); }
+  // For a new note not saved yet: the note id it is to be saved under (0: one is
+  // assigned) and its universal id (nullptr: keeps its own). LNERR_NOTE_EXISTS when
+  // the database has a note with either; LNERR_INVALID_ARGUMENT once saved.
+  LNSTATUS SetNoteIdentity(LNNOTEID noteId, const LNUNID* unid = nullptr);
 
   // The form a document was written with: its item "Form".
   LNSTATUS SetFormNote(const std::string& formName);

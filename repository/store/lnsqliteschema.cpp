@@ -32,7 +32,8 @@ constexpr char kTables[] =
 const char* const kAllStatements[] = {
     sql::kInfo,       sql::kSetTitle,    sql::kHeader,     sql::kByUnid, sql::kItems,
     sql::kInsertNote, sql::kUpdateNote,  sql::kClearItems, sql::kInsertItem,
-    sql::kDeleteNote, sql::kList,        sql::kKeysAll,    sql::kKeysForm};
+    sql::kDeleteNote, sql::kList,        sql::kKeysAll,    sql::kKeysForm,
+    sql::kSetReplica, sql::kInsertNoteWithId};
 
 LNSTATUS ErrnoStatus(int error) {
   switch (error) {

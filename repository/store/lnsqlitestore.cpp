@@ -55,6 +55,14 @@ LNSTATUS SqliteStore::WriteTitle(const std::string& title) {
   return query.Bind(1, title).Run();
 }
 
+LNSTATUS SqliteStore::WriteReplicaId(const LNREPLICAID& id) {
+  // As text, like the values written at creation.
+  const std::string word0 = std::to_string(id.words[0]);
+  const std::string word1 = std::to_string(id.words[1]);
+  Query query(*db_, sql::kSetReplica);
+  return query.Bind(1, word0).Bind(2, word1).Run();
+}
+
 LNSTATUS SqliteStore::LoadHeader(LNNOTEID id, NoteRecord* note) {
   Query query(*db_, sql::kHeader);
   query.Bind(1, id);
@@ -112,6 +120,23 @@ LNSTATUS SqliteStore::SaveNote(const NoteRecord& note, LNNOTEID* newId) {
   if (status == LNNOERROR) status = WriteItems(id, note.items);
   if (status == LNNOERROR) status = scope.Finish();
   if (status == LNNOERROR && note.id == 0) *newId = id;
+  return status;
+}
+
+LNSTATUS SqliteStore::InsertNote(const NoteRecord& note) {
+  if (note.id == 0) return LNERR_INVALID_ARGUMENT;
+  WriteScope scope(*db_);
+  LNSTATUS status = scope.Status();
+  if (status == LNNOERROR) {
+    unsigned char packed[kUnidSize];
+    PackUnid(note.unid, packed);
+    const std::string form = FormOf(note.items);
+    Query insert(*db_, sql::kInsertNoteWithId);
+    insert.Bind(1, note.id).BindBlob(2, packed, kUnidSize);
+    status = insert.Bind(3, static_cast<std::int64_t>(note.noteClass)).Bind(4, form).Run();
+  }
+  if (status == LNNOERROR) status = WriteItems(note.id, note.items);
+  if (status == LNNOERROR) status = scope.Finish();
   return status;
 }
 

@@ -18,10 +18,12 @@ class SqliteStore final : public DatabaseStore {
 
   LNSTATUS ReadInfo(DatabaseInfo* info) override;
   LNSTATUS WriteTitle(const std::string& title) override;
+  LNSTATUS WriteReplicaId(const LNREPLICAID& id) override;
   LNSTATUS LoadHeader(LNNOTEID id, NoteRecord* note) override;
   LNSTATUS FindHeader(const LNUNID& unid, NoteRecord* note) override;
   LNSTATUS LoadNote(LNNOTEID id, NoteRecord* note) override;
   LNSTATUS SaveNote(const NoteRecord& note, LNNOTEID* newId) override;
+  LNSTATUS InsertNote(const NoteRecord& note) override;
   LNSTATUS DeleteNote(LNNOTEID id) override;
   LNSTATUS ListNotes(LNNoteClass noteClass, std::vector<NoteRecord>* notes) override;
   LNSTATUS ViewKeys(const std::string& form, bool anyForm, const std::string& keyItem,
@@ -46,10 +48,14 @@ class SqliteStore final : public DatabaseStore {
 namespace sql {
 inline constexpr char kInfo[] = "SELECT key, value FROM meta WHERE key IN ('title', 'replica0', 'replica1')";
 inline constexpr char kSetTitle[] = "INSERT OR REPLACE INTO meta(key, value) VALUES('title', ?1)";
+inline constexpr char kSetReplica[] =
+    "INSERT OR REPLACE INTO meta(key, value) VALUES('replica0', ?1), ('replica1', ?2)";
 inline constexpr char kHeader[] = "SELECT class, unid FROM notes WHERE note_id = ?1";
 inline constexpr char kByUnid[] = "SELECT note_id, class FROM notes WHERE unid = ?1";
 inline constexpr char kItems[] = "SELECT name, type, flags, data, seq FROM items WHERE note_id = ?1";
 inline constexpr char kInsertNote[] = "INSERT INTO notes(unid, class, form) VALUES(?1, ?2, ?3)";
+inline constexpr char kInsertNoteWithId[] =
+    "INSERT INTO notes(note_id, unid, class, form) VALUES(?1, ?2, ?3, ?4)";
 inline constexpr char kUpdateNote[] = "UPDATE notes SET form = ?2 WHERE note_id = ?1";
 inline constexpr char kClearItems[] = "DELETE FROM items WHERE note_id = ?1";
 inline constexpr char kInsertItem[] =

@@ -35,6 +35,7 @@ const char* messageOf(LNSTATUS status) {
     case LNERR_FORMULA_SYNTAX: return "Formula syntax error";
     case LNERR_TRANSACTION: return "Transaction could not be started, committed or rolled back";
     case LNERR_INTERNAL: return "Internal error in the document store";
+    case LNERR_NOTE_EXISTS: return "A document with that note id or universal id already exists";
     case LNWARN_NOT_FOUND: return "Entry not found";
     default: return "";
   }

@@ -37,6 +37,7 @@ enum : LNSTATUS {
   LNERR_FORMULA_SYNTAX,          // formula does not compile
   LNERR_TRANSACTION,             // nested, missing or failed transaction
   LNERR_INTERNAL,                // unexpected failure inside the store
+  LNERR_NOTE_EXISTS,             // a note with that note id or universal id exists
   LNWARN_NOT_FOUND = LNWARN_BIT | 1,  // no match, or moved past the last entry
 };
 

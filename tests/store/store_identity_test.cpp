@@ -1,0 +1,131 @@
+// Restoring identities: documents saved under a given note id and universal id,
+// and a database's replica id set from outside.
+
+#include <gtest/gtest.h>
+
+#include "store_fixture.h"
+
+namespace {
+
+using IdentityTest = StoreTest;
+
+const LNUNID kUnid{{0x11111111, 0x22222222, 0x33333333, 0x44444444}};
+
+TEST_F(IdentityTest, NewDocumentKeepsTheGivenIdsAcrossReopen) {
+  LNDatabase db = NewDatabase();
+  LNDocument doc;
+  ASSERT_EQ(db.CreateDocument(&doc, "Header"), LNNOERROR);
+  ASSERT_EQ(doc.SetNoteIdentity(0x1F2, &kUnid), LNNOERROR);
+  ASSERT_EQ(doc.CreateItem("Type", LNText("Order Handling")), LNNOERROR);
+  ASSERT_EQ(doc.Save(), LNNOERROR);
+  EXPECT_EQ(doc.GetNoteID(), 0x1F2u);
+  // Saving again updates the same note.
+  ASSERT_EQ(doc.CreateItem("Version", LNText("2")), LNNOERROR);
+  ASSERT_EQ(doc.Save(), LNNOERROR);
+  LNDocument later = AddDocument(db, "Header", {{"Type", "Other"}});
+  EXPECT_GT(later.GetNoteID(), 0x1F2u);
+  ASSERT_EQ(db.Close(), LNNOERROR);
+
+  LNDatabase again = Reopen();
+  LNDocument loaded;
+  ASSERT_EQ(again.GetDocument(0x1F2, &loaded), LNNOERROR);
+  ASSERT_EQ(loaded.Open(), LNNOERROR);
+  EXPECT_EQ(loaded.GetUniversalID(), kUnid);
+  EXPECT_TRUE(loaded.HasItem("Version"));
+  std::vector<LNDocument> all;
+  ASSERT_EQ(again.GetAllDocuments(&all), LNNOERROR);
+  EXPECT_EQ(all.size(), 2u);
+}
+
+TEST_F(IdentityTest, ZeroAndNoUnidLeaveTheIdentityToTheStore) {
+  LNDatabase db = NewDatabase();
+  LNDocument doc;
+  ASSERT_EQ(db.CreateDocument(&doc, "Header"), LNNOERROR);
+  const LNUNID own = doc.GetUniversalID();
+  ASSERT_EQ(doc.SetNoteIdentity(0, nullptr), LNNOERROR);
+  ASSERT_EQ(doc.Save(), LNNOERROR);
+  EXPECT_NE(doc.GetNoteID(), 0u);
+  EXPECT_EQ(doc.GetUniversalID(), own);
+}
+
+TEST_F(IdentityTest, TakenIdsAndSavedNotesAreRefused) {
+  LNDatabase db = NewDatabase();
+  LNDocument first = AddDocument(db, "Header", {});
+  const LNUNID firstUnid = first.GetUniversalID();
+  struct Case {
+    const char* what;
+    LNNOTEID noteId;
+    const LNUNID* unid;
+    LNSTATUS expected;
+  };
+  const Case cases[] = {
+      {"note id of a stored note", first.GetNoteID(), nullptr, LNERR_NOTE_EXISTS},
+      {"universal id of a stored note", 0x500, &firstUnid, LNERR_NOTE_EXISTS},
+      {"free ids", 0x500, &kUnid, LNNOERROR},
+  };
+  for (const Case& c : cases) {
+    LNDocument doc;
+    ASSERT_EQ(db.CreateDocument(&doc, "Header"), LNNOERROR);
+    EXPECT_EQ(doc.SetNoteIdentity(c.noteId, c.unid), c.expected) << c.what;
+  }
+  EXPECT_EQ(first.SetNoteIdentity(0x600, nullptr), LNERR_INVALID_ARGUMENT);
+
+  LNSetThrowAllErrors(true);
+  LNDocument doc;
+  db.CreateDocument(&doc, "Header");
+  try {
+    doc.SetNoteIdentity(first.GetNoteID(), nullptr);
+    ADD_FAILURE() << "a taken note id must throw";
+  } catch (const LNStatusError& e) {
+    EXPECT_EQ(e.GetStatus(), LNERR_NOTE_EXISTS);
+  }
+}
+
+TEST_F(IdentityTest, TwoNewNotesClaimingOneIdSaveOnlyOnce) {
+  LNDatabase db = NewDatabase();
+  LNDocument a, b;
+  ASSERT_EQ(db.CreateDocument(&a, "Header"), LNNOERROR);
+  ASSERT_EQ(db.CreateDocument(&b, "Header"), LNNOERROR);
+  ASSERT_EQ(a.SetNoteIdentity(0x700), LNNOERROR);
+  ASSERT_EQ(b.SetNoteIdentity(0x700), LNNOERROR);  // free until one of them is saved
+  ASSERT_EQ(a.Save(), LNNOERROR);
+  EXPECT_EQ(b.Save(), LNERR_NOTE_EXISTS);
+  std::vector<LNDocument> all;
+  ASSERT_EQ(db.GetAllDocuments(&all), LNNOERROR);
+  EXPECT_EQ(all.size(), 1u);
+}
+
+TEST_F(IdentityTest, RolledBackImportFreesTheIds) {
+  LNDatabase db = NewDatabase();
+  {
+    LNTransaction transaction(db);
+    LNDocument doc;
+    ASSERT_EQ(db.CreateDocument(&doc, "Header"), LNNOERROR);
+    ASSERT_EQ(doc.SetNoteIdentity(0x800, &kUnid), LNNOERROR);
+    ASSERT_EQ(doc.Save(), LNNOERROR);
+  }
+  LNDocument gone;
+  EXPECT_EQ(db.GetDocument(0x800, &gone), LNERR_DOCUMENT_NOT_FOUND);
+  LNDocument doc;
+  ASSERT_EQ(db.CreateDocument(&doc, "Header"), LNNOERROR);
+  EXPECT_EQ(doc.SetNoteIdentity(0x800, &kUnid), LNNOERROR);
+}
+
+TEST_F(IdentityTest, ReplicaIdIsKeptAcrossReopenAndFollowsTransactions) {
+  LNDatabase db = NewDatabase();
+  const LNREPLICAID id{{0xC1257A1B, 0x0034F2E1}};
+  ASSERT_EQ(db.SetReplicaID(id), LNNOERROR);
+  EXPECT_EQ(db.GetReplicaID(), id);
+  {
+    LNTransaction transaction(db);
+    ASSERT_EQ(db.SetReplicaID(LNREPLICAID{{1, 2}}), LNNOERROR);
+  }
+  ASSERT_EQ(db.Close(), LNNOERROR);
+  EXPECT_EQ(Reopen().GetReplicaID(), id);
+
+  LNDatabase closed;
+  ASSERT_EQ(session_.GetDatabase("test.nsf", &closed), LNNOERROR);
+  EXPECT_EQ(closed.SetReplicaID(id), LNERR_DATABASE_NOT_OPEN);
+}
+
+}  // namespace
