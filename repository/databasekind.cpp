@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "repository/databasetemplates.h"
+
 namespace velk {
 
 namespace {
@@ -12,12 +14,12 @@ struct KindInfo {
 // Indexed by the kind's code.
 constexpr std::array<KindInfo, kDatabaseKindCount + 1> kKinds = {{
     {"", ""},
-    {"($Configuration)", "Application DB"},
-    {"(#VELK Modeler#Tracking)", "Tracking DB"},
-    {"(Modeler\\Header)", "Routing DB"},
-    {"(Modeler\\OrgaAgentLastName)", "Organisation DB"},
-    {"(#VELK Modeler#Gateway)", "Gateway DB"},
-    {"(Modeler\\ContentManagement)", "External Directory DB"},
+    {views::kConfiguration, "Application DB"},
+    {views::kTracking, "Tracking DB"},
+    {views::kHeaderById, "Routing DB"},
+    {views::kOrgaAgentLastName, "Organisation DB"},
+    {views::kGateway, "Gateway DB"},
+    {views::kContentManagement, "External Directory DB"},
 }};
 
 const KindInfo& InfoOf(DatabaseKind kind) {
