@@ -1,0 +1,204 @@
+// The workflow document: defaults, title and modified flag, cluster and
+// sub-workflow documents.
+
+#include <memory>
+#include <vector>
+
+#include "workflowfixture.h"
+
+namespace velk::testing {
+namespace {
+
+TEST_F(WorkflowTest, NewWorkflowStartsEmptyWithHeaderDefaults) {
+  const WorkflowHeader& h = doc.Header();
+  EXPECT_EQ(h.name, "New workflow");
+  EXPECT_EQ(h.version, 0);
+  EXPECT_EQ(h.status, WorkflowStatus::Design);
+  EXPECT_EQ(h.workflowType, WorkflowType::Normal);
+  EXPECT_EQ(h.validFrom, "06.12.2026");
+  EXPECT_EQ(h.validUntil, "31.12.1999");
+  EXPECT_EQ(h.user, "CN=Test Designer/O=Marvelund");
+  EXPECT_TRUE(h.workflowId.empty());
+  EXPECT_TRUE(h.editors.empty() && h.designers.empty());
+  EXPECT_TRUE(doc.IsNew());
+  EXPECT_FALSE(doc.IsModified());
+  EXPECT_TRUE(doc.IsTopDocument());
+  EXPECT_EQ(&doc.Top(), &doc);
+  EXPECT_EQ(doc.Level(), 1);
+  EXPECT_EQ(doc.RepresentingNode(), nullptr);
+  EXPECT_EQ(doc.StartNode(), nullptr);
+  EXPECT_EQ(doc.EndNode(), nullptr);
+  EXPECT_EQ(doc.NodeCount(), 0u);
+  EXPECT_TRUE(doc.AllArrows().empty());
+}
+
+TEST(WorkflowHeaderTest, TodayIsDayMonthYear) {
+  const std::string today = TodayText();
+  ASSERT_EQ(today.size(), 10u);
+  EXPECT_EQ(today[2], '.');
+  EXPECT_EQ(today[5], '.');
+  EXPECT_EQ(CWorkflowDoc().Header().validFrom, today);
+}
+
+TEST_F(WorkflowTest, TitleShowsNameVersionStatusAndModification) {
+  struct Case {
+    const char* name;
+    int version;
+    WorkflowStatus status;
+    const char* title;
+  } cases[] = {
+      {"Order", 2, WorkflowStatus::Design, "Order v2 (Design)"},
+      {"Order", 0, WorkflowStatus::Active, "Order v0 (Active)"},
+      {"Leave", 13, WorkflowStatus::Testing, "Leave v13 (Testing)"},
+      {"Odd", 1, static_cast<WorkflowStatus>(7), "Odd v1 (Design)"},
+  };
+  for (const Case& c : cases) {
+    WorkflowHeader h = doc.Header();
+    h.name = c.name;
+    h.version = c.version;
+    h.status = c.status;
+    doc.SetHeader(h);
+    EXPECT_EQ(doc.Title(), c.title);
+    EXPECT_EQ(doc.SaveChangesQuestion(), std::string("Save changes in ") + c.title + " ");
+  }
+  doc.SetModified();
+  EXPECT_EQ(doc.Title(), "Odd v1 (Design) *");
+}
+
+TEST_F(WorkflowTest, ClusterWindowTitleNamesItsClusterNode) {
+  WorkflowHeader h = doc.Header();
+  h.name = "Order";
+  h.version = 2;
+  doc.SetHeader(h);
+  CNode* check = Add("Check", 0, 0, NodeKind::IWC);
+  CWorkflowDoc* cluster = doc.OpenClusterDocument(*check);
+  EXPECT_EQ(cluster->Title(), "Order v2 (Design) subflow: Check");
+  cluster->SetModified();
+  EXPECT_EQ(cluster->Title(), "Order v2 (Design) subflow: Check *");
+}
+
+TEST_F(WorkflowTest, ChangesInAClusterWindowMarkTheWholeWorkflowModified) {
+  std::vector<CWorkflowDoc*> refreshed;
+  doc.SetTitleHandler([&](CWorkflowDoc& d) { refreshed.push_back(&d); });
+  CWorkflowDoc* cluster = doc.OpenClusterDocument(*Add("C", 0, 0, NodeKind::IWC));
+  cluster->SetTitleHandler([&](CWorkflowDoc& d) { refreshed.push_back(&d); });
+
+  cluster->SetModified();
+  cluster->SetModified();
+  EXPECT_TRUE(doc.IsModified());
+  EXPECT_TRUE(doc.NeedsSaveQuestion());
+  EXPECT_FALSE(cluster->NeedsSaveQuestion());
+  EXPECT_EQ(refreshed, (std::vector<CWorkflowDoc*>{cluster, &doc}));
+
+  refreshed.clear();
+  doc.ClearModified();
+  EXPECT_FALSE(doc.IsModified());
+  EXPECT_FALSE(cluster->IsModified());
+  EXPECT_EQ(refreshed.size(), 2u);
+}
+
+TEST_F(WorkflowTest, ClusterDocumentShowsTheLevelOfItsClusterNode) {
+  CNode* outside = Add("Outside");
+  CNode* cluster = Add("Cluster", 1, 0, NodeKind::IWC);
+  CNode* first = Add("First", 2);
+  CNode* last = Add("Last", 3);
+  MakeClusterOf(cluster, first, last);
+  WorkflowDatabases dbs;
+  dbs.gateway.location = {"gw.nsf", "Hub"};
+  doc.SetDatabases(dbs);
+
+  CWorkflowDoc* level = doc.OpenClusterDocument(*cluster);
+  EXPECT_EQ(doc.OpenClusterDocument(*cluster), level) << "a second open shows the same window";
+  EXPECT_TRUE(level->IsClusterDocument());
+  EXPECT_EQ(&level->Top(), &doc);
+  EXPECT_EQ(level->Level(), cluster->RepresentsCluster());
+  EXPECT_EQ(level->RepresentingNode(), cluster);
+  EXPECT_EQ(level->StartNode(), first);
+  EXPECT_EQ(level->EndNode(), last);
+  EXPECT_EQ(level->Databases(), dbs);
+  EXPECT_EQ(level->LevelNodes(), (std::vector<CNode*>{first, last}));
+  EXPECT_EQ(doc.LevelNodes(), (std::vector<CNode*>{outside, cluster}));
+  EXPECT_EQ(cluster->ClusterDocument(), level);
+
+  CNode* added = Add(*level, "Added");
+  EXPECT_EQ(added->BelongsToCluster(), level->Level());
+  EXPECT_EQ(added->Document(), level);
+  EXPECT_EQ(doc.NodeCount(), 5u) << "the top document owns nodes made in cluster windows";
+}
+
+TEST_F(WorkflowTest, ClosingTheTopWindowClosesNestedClusterWindowsFirst) {
+  CNode* outer = Add("Outer", 0, 0, NodeKind::IWC);
+  CWorkflowDoc* outerDoc = doc.OpenClusterDocument(*outer);
+  CNode* inner = Add(*outerDoc, "Inner", 1, 0, NodeKind::IWC);
+  CNode* drawn = Add(*outerDoc, "Drawn", 2);
+  CWorkflowDoc* innerDoc = outerDoc->OpenClusterDocument(*inner);
+  std::vector<CWorkflowDoc*> closed;
+  doc.SetClusterClosingHandler([&](CWorkflowDoc& d) { closed.push_back(&d); });
+
+  doc.PrepareClose();
+  EXPECT_EQ(closed, (std::vector<CWorkflowDoc*>{innerDoc, outerDoc}));
+  EXPECT_TRUE(doc.ClusterDocuments().empty());
+  EXPECT_EQ(outer->ClusterDocument(), nullptr);
+  EXPECT_EQ(inner->ClusterDocument(), nullptr);
+  EXPECT_EQ(drawn->Document(), &doc) << "nodes of a closed window fall back to the top document";
+}
+
+TEST_F(WorkflowTest, ClosingAClusterWindowDropsItsSelection) {
+  CNode* cluster = Add("C", 0, 0, NodeKind::IWC);
+  CWorkflowDoc* level = doc.OpenClusterDocument(*cluster);
+  CNode* a = Add(*level, "A");
+  CNode* b = Add(*level, "B", 1);
+  CArrow* ab = level->CreateArrow(*a, *b);
+  level->SelectNode(*a);
+  level->SelectArrow(*ab);
+  doc.CloseClusterDocument(*level);
+  EXPECT_FALSE(a->IsSelected());
+  EXPECT_FALSE(ab->IsSelected());
+  EXPECT_EQ(cluster->ClusterDocument(), nullptr);
+  EXPECT_EQ(ab->Document(), &doc);
+}
+
+TEST_F(WorkflowTest, SubWorkflowAndCallingNodeForgetEachOtherWhenEitherGoes) {
+  CNode* icdr = Add("Sub", 0, 0, NodeKind::ICDR);
+  {
+    CWorkflowDoc sub;
+    doc.LinkSubWorkflow(*icdr, sub);
+    EXPECT_EQ(icdr->ClusterDocument(), &sub);
+    EXPECT_EQ(sub.RepresentingNode(), icdr);
+    EXPECT_FALSE(sub.IsClusterDocument());
+  }
+  EXPECT_EQ(icdr->ClusterDocument(), nullptr);
+
+  CWorkflowDoc sub;
+  {
+    auto caller = std::make_unique<CWorkflowDoc>();
+    CNode* cddr = caller->InsertNode(NodeRectAt(0, 0), NodeKind::CDDR);
+    caller->LinkSubWorkflow(*cddr, sub);
+  }
+  EXPECT_EQ(sub.RepresentingNode(), nullptr);
+}
+
+TEST_F(WorkflowTest, SelectionReplacesOrAddsAndCoversOnlyTheLevel) {
+  CNode* a = Add("A");
+  CNode* b = Add("B", 1);
+  CNode* cluster = Add("C", 2, 0, NodeKind::IWC);
+  CNode* inner = Add(*doc.OpenClusterDocument(*cluster), "Inner");
+  doc.SelectNode(*a);
+  doc.SelectNode(*b);
+  EXPECT_EQ(doc.SelectedNodes(), (std::vector<CNode*>{b}));
+  EXPECT_FALSE(a->IsSelected());
+  doc.SelectNode(*a, true);
+  doc.SelectNode(*a, true);
+  EXPECT_EQ(doc.SelectedNodes(), (std::vector<CNode*>{b, a}));
+  doc.SelectAllNodes();
+  EXPECT_EQ(doc.SelectedNodes(), (std::vector<CNode*>{b, a, cluster}));
+  EXPECT_FALSE(inner->IsSelected());
+  doc.DeselectNode(*b);
+  EXPECT_EQ(doc.SelectedNodes(), (std::vector<CNode*>{a, cluster}));
+  doc.DeselectAll();
+  EXPECT_TRUE(doc.SelectedNodes().empty());
+  EXPECT_FALSE(a->IsSelected());
+}
+
+}  // namespace
+}  // namespace velk::testing

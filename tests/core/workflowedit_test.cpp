@@ -1,0 +1,267 @@
+// Creating, connecting and deleting nodes and arrows.
+
+#include <vector>
+
+#include "model/nodepicture.h"
+#include "workflowfixture.h"
+
+namespace velk::testing {
+namespace {
+
+TEST_F(WorkflowTest, CreatedNodeHasTheRecordDefaults) {
+  const Rect rect = NodeRectAt(10, -20);
+  CNode* node = doc.CreateNode(rect);
+  EXPECT_EQ(node->Document(), &doc);
+  EXPECT_EQ(node->GetRect(), (Rect{10, -20, 44, -54}));
+  EXPECT_EQ(node->SavedRect(0), rect);
+  EXPECT_EQ(node->SavedRect(1), rect);
+  EXPECT_EQ(node->Kind(), NodeKind::Intern);
+  EXPECT_EQ(node->Picture(), 0);
+  EXPECT_EQ(node->Code(), -1);
+  EXPECT_EQ(node->CopiedFrom(), node);
+  EXPECT_EQ(node->BelongsToCluster(), 1);
+  EXPECT_EQ(node->RepresentsCluster(), 0);
+  EXPECT_FALSE(node->IsClusterStartNode() || node->IsClusterEndNode() || node->IsSelected());
+  EXPECT_EQ(node->Attributes(), NodeAttributes());
+  EXPECT_EQ(node->Attributes().durationUnit, 1);
+  EXPECT_EQ(node->Attributes().extClusterRequiredDate, "01.01.99");
+  EXPECT_EQ(node->work.preorderNumber, -1);
+  EXPECT_EQ(node->work.postorderNumber, -1);
+  EXPECT_FALSE(node->work.visitMark);
+  EXPECT_EQ(doc.LevelNodes(), (std::vector<CNode*>{node}));
+}
+
+TEST_F(WorkflowTest, InsertedNodeGetsThePictureOfItsKind) {
+  const std::pair<NodeKind, int> cases[] = {
+      {NodeKind::Intern, 0}, {NodeKind::IWC, 5},     {NodeKind::ICDR, 6},
+      {NodeKind::CDDR, 7},   {NodeKind::Extern, 12}, {NodeKind::ExtWFTask, 13},
+      {NodeKind::EIDM, 10},  {NodeKind::Out, 4},     {NodeKind::In, 11},
+  };
+  for (auto [kind, picture] : cases) {
+    CNode* node = doc.InsertNode(NodeRectAt(0, 0), kind);
+    EXPECT_EQ(node->Kind(), kind);
+    EXPECT_EQ(node->Picture(), picture) << static_cast<int>(kind);
+    EXPECT_EQ(node->RepresentsCluster() != 0, kind == NodeKind::IWC);
+  }
+}
+
+TEST_F(WorkflowTest, EveryNewClusterGetsAnUnusedNumber) {
+  CNode* empty = Add("Empty", 0, 0, NodeKind::IWC);
+  EXPECT_EQ(empty->RepresentsCluster(), 2);
+  CNode* second = Add("Second", 1, 0, NodeKind::IWC);
+  EXPECT_EQ(second->RepresentsCluster(), 3) << "an empty cluster still holds its number";
+  CNode* nested = Add(*doc.OpenClusterDocument(*second), "Nested", 0, 0, NodeKind::IWC);
+  EXPECT_EQ(nested->BelongsToCluster(), 3);
+  EXPECT_EQ(nested->RepresentsCluster(), 4);
+  EXPECT_EQ(doc.NextFreeClusterNumber(), 5);
+}
+
+TEST_F(WorkflowTest, ArrowIsListedAtBothEndsAndGetsItsGeometry) {
+  CNode* a = Add("A");
+  CNode* b = Add("B", 0, 1);
+  CArrow* arrow = doc.CreateArrow(*a, *b, {RoutingKind::Xor, "x > 1", {}});
+  EXPECT_EQ(arrow->Source(), a);
+  EXPECT_EQ(arrow->Target(), b);
+  EXPECT_EQ(arrow->Kind(), RoutingKind::Xor);
+  EXPECT_EQ(arrow->Condition(), "x > 1");
+  EXPECT_FALSE(arrow->IsSelected() || arrow->StateFlag(0) || arrow->StateFlag(1));
+  EXPECT_EQ(a->OutgoingArrows(), (std::vector<CArrow*>{arrow}));
+  EXPECT_EQ(b->IncomingArrows(), (std::vector<CArrow*>{arrow}));
+  EXPECT_EQ(arrow->LineStart(), (Point{17, -34}));
+  EXPECT_EQ(arrow->LineEnd(), (Point{17, -100}));
+  EXPECT_EQ(arrow->HeadPoints()[0], arrow->LineEnd());
+
+  doc.MoveNode(*b, 100, 100);
+  EXPECT_EQ(arrow->LineStart(), (Point{34, -17})) << "moving a node recomputes its arrows";
+  EXPECT_EQ(arrow->LineEnd(), (Point{100, -17}));
+}
+
+TEST_F(WorkflowTest, DeletedArrowLeavesEveryList) {
+  CNode* a = Add("A");
+  CNode* b = Add("B", 1);
+  CArrow* arrow = Link(a, b);
+  CArrow* kept = Link(b, a);
+  doc.SelectArrow(*arrow);
+  doc.DeleteArrow(*arrow);
+  EXPECT_TRUE(a->OutgoingArrows().empty());
+  EXPECT_TRUE(b->IncomingArrows().empty());
+  EXPECT_TRUE(doc.SelectedArrows().empty());
+  ASSERT_EQ(doc.AllArrows().size(), 1u);
+  EXPECT_EQ(doc.AllArrows()[0], kept);
+}
+
+TEST_F(WorkflowTest, DeletedNodeTakesItsArrowsAndEveryReferenceAlong) {
+  CNode* a = Add("A");
+  CNode* x = Add("X", 1);
+  CNode* b = Add("B", 2);
+  Link(a, x);
+  Link(x, b);
+  Link(x, x);
+  CArrow* ab = Link(a, b);
+  doc.DefineAsWorkflowStart(*x);
+  doc.SelectNode(*x);
+
+  EXPECT_TRUE(doc.DeleteNode(*x));
+  EXPECT_EQ(doc.NodeCount(), 2u);
+  EXPECT_EQ(doc.AllArrows().size(), 1u);
+  EXPECT_EQ(doc.AllArrows()[0], ab);
+  EXPECT_EQ(a->OutgoingArrows(), (std::vector<CArrow*>{ab}));
+  EXPECT_EQ(b->IncomingArrows(), (std::vector<CArrow*>{ab}));
+  EXPECT_EQ(doc.StartNode(), nullptr) << "no dangling start node";
+  EXPECT_TRUE(doc.SelectedNodes().empty());
+}
+
+TEST_F(WorkflowTest, DeletedSubscribedWorkflowReleasesItsReferences) {
+  CNode* target = Add("Target", 0, 0, NodeKind::Extern);
+  CNode* referencing = Add("Referencing", 1, 0, NodeKind::Extern);
+  CNode* further = Add("Further", 2, 0, NodeKind::Extern);
+  NodeAttributes a = referencing->Attributes();
+  a.griId = "GRI-1";
+  doc.SetNodeAttributes(*referencing, a);
+  ASSERT_TRUE(doc.ConnectReference(*referencing, *target));
+  ASSERT_TRUE(doc.ConnectReference(*target, *further));
+  EXPECT_EQ(target->ReferencingNodes(), (std::vector<CNode*>{referencing}));
+
+  doc.DeleteNode(*target);
+  EXPECT_EQ(referencing->ReferencedNode(), nullptr);
+  EXPECT_EQ(referencing->Picture(), NodePicture::ExternPublished);
+  EXPECT_TRUE(further->ReferencingNodes().empty());
+}
+
+TEST_F(WorkflowTest, DeletingANonEmptyClusterAsksAndTakesNestedLevelsAlong) {
+  CNode* before = Add("Before");
+  CNode* cluster = Add("Cluster", 1, 0, NodeKind::IWC);
+  CWorkflowDoc* level = doc.OpenClusterDocument(*cluster);
+  CNode* nested = Add(*level, "Nested", 0, 0, NodeKind::IWC);
+  Add(*level, "Task", 1);
+  Add(*level->OpenClusterDocument(*nested), "Deep");
+  Link(before, cluster);
+  std::vector<CWorkflowDoc*> closed;
+  doc.SetClusterClosingHandler([&](CWorkflowDoc& d) { closed.push_back(&d); });
+
+  ui->answers.push_back(MsgResult::Cancel);
+  EXPECT_FALSE(doc.DeleteNode(*cluster));
+  EXPECT_EQ(doc.NodeCount(), 5u);
+  ASSERT_EQ(ui->messages.size(), 1u);
+  EXPECT_EQ(ui->messages[0].text,
+            "The internal workflow cluster is not empty.\nDelete all subworkflow tasks?");
+  EXPECT_EQ(ui->messages[0].buttons, MsgButtons::OkCancel);
+
+  EXPECT_TRUE(doc.DeleteNode(*cluster));
+  EXPECT_EQ(ui->messages.size(), 2u) << "nested clusters are not asked about again";
+  EXPECT_EQ(doc.LevelNodes(), (std::vector<CNode*>{before}));
+  EXPECT_EQ(doc.NodeCount(), 1u);
+  EXPECT_TRUE(doc.AllArrows().empty());
+  EXPECT_EQ(closed.size(), 2u);
+}
+
+TEST_F(WorkflowTest, DeletingAnEmptyClusterAsksNothing) {
+  CNode* cluster = Add("Cluster", 0, 0, NodeKind::IWC);
+  doc.OpenClusterDocument(*cluster);
+  EXPECT_TRUE(doc.DeleteNode(*cluster));
+  EXPECT_TRUE(ui->messages.empty());
+  EXPECT_TRUE(doc.ClusterDocuments().empty());
+}
+
+TEST_F(WorkflowTest, DeletingAClusterInsideItselfEnds) {
+  CNode* cluster = Add("Cluster", 0, 0, NodeKind::IWC);
+  CNode* loop = Add("Loop", 1, 0, NodeKind::IWC);
+  // Damaged structure: two clusters lying in each other.
+  doc.SetBelongsToCluster(*loop, cluster->RepresentsCluster());
+  doc.SetBelongsToCluster(*cluster, loop->RepresentsCluster());
+  CNode* inside = Add("Self", 2, 0, NodeKind::IWC);
+  doc.SetBelongsToCluster(*inside, inside->RepresentsCluster());
+
+  EXPECT_TRUE(doc.DeleteNode(*cluster));
+  EXPECT_TRUE(doc.DeleteNode(*inside));
+  EXPECT_EQ(doc.NodeCount(), 0u);
+}
+
+TEST_F(WorkflowTest, DeletingAClusterBoundaryClearsTheClusterNodesLink) {
+  CNode* cluster = Add("Cluster", 0, 0, NodeKind::IWC);
+  CNode* first = Add("First", 1);
+  CNode* last = Add("Last", 2);
+  MakeClusterOf(cluster, first, last);
+  CWorkflowDoc* level = doc.OpenClusterDocument(*cluster);
+  level->DeleteNode(*first);
+  EXPECT_EQ(cluster->ClusterStartNode(), nullptr);
+  EXPECT_EQ(level->StartNode(), nullptr);
+  level->DeleteNode(*last);
+  EXPECT_EQ(cluster->ClusterEndNode(), nullptr);
+}
+
+TEST_F(WorkflowTest, DeleteSelectionRemovesNodesThenArrows) {
+  CNode* a = Add("A");
+  CNode* b = Add("B", 1);
+  CNode* c = Add("C", 2);
+  CArrow* ab = Link(a, b);
+  Link(b, c);
+  CArrow* ca = Link(c, a);
+  doc.SelectNode(*b);
+  doc.SelectArrow(*ab);
+  doc.SelectArrow(*ca, true);
+  doc.DeleteSelection();
+  EXPECT_EQ(doc.LevelNodes(), (std::vector<CNode*>{a, c}));
+  EXPECT_TRUE(doc.AllArrows().empty());
+}
+
+TEST_F(WorkflowTest, NodeDroppedOnAnArrowSplitsItIntoTwoAndArrows) {
+  CNode* s = Add("S");
+  CNode* t = Add("T", 2);
+  CArrow* old = doc.CreateArrow(*s, *t, {RoutingKind::Cor, "cond", "formula"});
+  CNode* middle = Add("M", 1);
+  auto [first, second] = doc.SplitArrow(*old, *middle);
+  EXPECT_EQ(doc.AllArrows().size(), 2u);
+  EXPECT_TRUE(HasArrow(s, middle));
+  EXPECT_TRUE(HasArrow(middle, t));
+  EXPECT_FALSE(HasArrow(s, t));
+  for (CArrow* a : {first, second}) EXPECT_EQ(a->Routing(), ArrowRouting());
+}
+
+TEST_F(WorkflowTest, ArrowEndsMoveBetweenNodes) {
+  CNode* a = Add("A");
+  CNode* b = Add("B", 1);
+  CNode* k = Add("K", 2, 0, NodeKind::IWC);
+  CArrow* arrow = Link(a, b);
+  doc.SetArrowTarget(*arrow, *k);
+  EXPECT_TRUE(b->IncomingArrows().empty());
+  EXPECT_EQ(k->IncomingArrows(), (std::vector<CArrow*>{arrow}));
+  doc.SetArrowSource(*arrow, *b);
+  EXPECT_TRUE(a->OutgoingArrows().empty());
+  EXPECT_EQ(b->OutgoingArrows(), (std::vector<CArrow*>{arrow}));
+  EXPECT_EQ(arrow->LineStart(), (Point{134, -17}));
+}
+
+TEST_F(WorkflowTest, ClearGraphEmptiesEverything) {
+  CNode* a = Add("A");
+  CNode* k = Add("K", 1, 0, NodeKind::IWC);
+  Link(a, k);
+  doc.DefineAsWorkflowStart(*a);
+  doc.SelectNode(*a);
+  doc.OpenClusterDocument(*k);
+  doc.ClearGraph();
+  EXPECT_EQ(doc.NodeCount(), 0u);
+  EXPECT_TRUE(doc.AllArrows().empty());
+  EXPECT_TRUE(doc.SelectedNodes().empty());
+  EXPECT_TRUE(doc.ClusterDocuments().empty());
+  EXPECT_EQ(doc.StartNode(), nullptr);
+}
+
+TEST_F(WorkflowTest, RepresentingNodeIsFoundByClusterNumber) {
+  CNode* first = Add("First", 0, 0, NodeKind::IWC);
+  CNode* second = Add("Second", 1, 0, NodeKind::IWC);
+  EXPECT_EQ(doc.FindRepresentingNode(2), first);
+  EXPECT_EQ(doc.FindRepresentingNode(3), second);
+  EXPECT_EQ(doc.FindRepresentingNode(0), nullptr) << "plain nodes represent nothing";
+  EXPECT_EQ(doc.FindRepresentingNode(1), nullptr);
+  EXPECT_TRUE(ui->messages.empty());
+
+  EXPECT_EQ(doc.GetNodeWhichRepresentsCluster(9), nullptr);
+  ASSERT_EQ(ui->messages.size(), 1u);
+  EXPECT_EQ(ui->messages[0].text,
+            "Error: \r\n\r\nprogramming error: "
+            "WorkflowWin::GetNodeWhichRepresentsThisCluster(), returns NULL");
+}
+
+}  // namespace
+}  // namespace velk::testing

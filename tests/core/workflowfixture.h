@@ -1,0 +1,50 @@
+#pragma once
+// Small graphs for the workflow model tests.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/headlessservices.h"
+#include "model/workflowdoc.h"
+
+namespace velk::testing {
+
+class WorkflowTest : public ::testing::Test {
+ protected:
+  ScopedHeadlessServices ui;
+  CWorkflowDoc doc{"CN=Test Designer/O=Marvelund", "06.12.2026"};
+
+  // A node at column `col`, row `row` of a 100-unit grid, named `name`.
+  CNode* Add(CWorkflowDoc& in, const std::string& name, int col = 0, int row = 0,
+             NodeKind kind = NodeKind::Intern) {
+    CNode* node = in.InsertNode(NodeRectAt(100 * col, -100 * row), kind);
+    NodeAttributes a = node->Attributes();
+    a.name = name;
+    in.SetNodeAttributes(*node, a);
+    return node;
+  }
+  CNode* Add(const std::string& name, int col = 0, int row = 0, NodeKind kind = NodeKind::Intern) {
+    return Add(doc, name, col, row, kind);
+  }
+  CArrow* Link(CNode* from, CNode* to, RoutingKind kind = RoutingKind::And) {
+    return doc.CreateArrow(*from, *to, {kind, {}, {}});
+  }
+  // Makes `cluster` (a cluster node) stand for a level holding `first`..`last`
+  // as its start and end nodes.
+  void MakeClusterOf(CNode* cluster, CNode* first, CNode* last) {
+    const int level = cluster->RepresentsCluster();
+    for (CNode* n : {first, last}) doc.SetBelongsToCluster(*n, level);
+    doc.SetClusterStartFlag(*first, true);
+    doc.SetClusterEndFlag(*last, true);
+    doc.SetClusterStartNode(*cluster, first);
+    doc.SetClusterEndNode(*cluster, last);
+  }
+  bool HasArrow(const CNode* from, const CNode* to) const {
+    for (const CArrow* a : doc.AllArrows())
+      if (a->Source() == from && a->Target() == to) return true;
+    return false;
+  }
+};
+
+}  // namespace velk::testing
