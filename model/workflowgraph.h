@@ -1,0 +1,42 @@
+#pragma once
+// Walks over a workflow graph shared by saving, loading and checking: node keys,
+// code assignment and the routing of a node across cluster boundaries.
+
+#include <string>
+#include <vector>
+
+namespace velk {
+
+class CArrow;
+class CNode;
+class CWorkflowDoc;
+
+// "%d-%s": the key of a node's task document and of every stored routing entry.
+std::string NodeKey(int code, const std::string& workflowId);
+// The number before the first "-" of a stored key ("5-W" gives 5); -1 when the
+// text does not start with a number.
+int CodeFromKey(const std::string& key);
+
+// True for the end node of a cluster of level 2 or more: its routing continues at
+// the node that represents its cluster.
+bool EndsInnerCluster(const CNode& node);
+
+// Numbers the nodes of the workflow, breadth first from the start node through the
+// clusters (without start node, in list order). Sets the start node's cluster start
+// flag. False, with nothing numbered, for an Active workflow without start node.
+bool AssignCodes(CWorkflowDoc& doc);
+
+// The arrows whose successors a node routes to: its own outgoing arrows and, for
+// the end node of an inner cluster, those of the nodes representing its cluster
+// (upward while they end inner clusters too).
+std::vector<CArrow*> RoutingArrows(const CWorkflowDoc& doc, const CNode& node);
+
+// Where an arrow routes to: its target or, for a cluster node, the cluster's start
+// node (through nested clusters).
+CNode* RoutingSuccessor(const CArrow& arrow);
+
+// The nodes reachable from `start` in breadth-first order, crossing into clusters
+// and out of them; without `start` and without cluster nodes.
+std::vector<CNode*> ReachableNodes(const CWorkflowDoc& doc, CNode& start);
+
+}  // namespace velk
