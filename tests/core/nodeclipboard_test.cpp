@@ -1,0 +1,77 @@
+// Copying and pasting nodes through the internal clipboard.
+
+#include "model/nodeclipboard.h"
+#include "model/nodepicture.h"
+#include "workflowfixture.h"
+
+namespace velk::testing {
+namespace {
+
+TEST_F(WorkflowTest, CopyTakesOnlyArrowsBetweenSelectedNodes) {
+  CNode* a = Add("A");
+  CNode* b = Add("B", 1);
+  CNode* c = Add("C", 2);
+  Link(a, b, RoutingKind::Or);
+  Link(b, c);
+  Link(c, a);
+  doc.SelectNode(*a);
+  doc.SelectNode(*b, true);
+
+  NodeClipboard clipboard;
+  EXPECT_FALSE(clipboard.IsFilled());
+  clipboard.Copy(doc);
+  ASSERT_TRUE(clipboard.IsFilled());
+  auto nodes = clipboard.Nodes();
+  ASSERT_EQ(nodes.size(), 2u);
+  EXPECT_EQ(nodes[0]->CopiedFrom(), a);
+  EXPECT_EQ(nodes[0]->Name(), "A");
+  EXPECT_EQ(nodes[0]->Document(), nullptr);
+  auto arrows = clipboard.Arrows();
+  ASSERT_EQ(arrows.size(), 1u);
+  EXPECT_EQ(arrows[0]->Source(), nodes[0]);
+  EXPECT_EQ(arrows[0]->Target(), nodes[1]);
+  EXPECT_EQ(nodes[1]->IncomingArrows().size(), 1u);
+
+  doc.DeselectAll();
+  clipboard.Copy(doc);
+  EXPECT_FALSE(clipboard.IsFilled()) << "a copy of an empty selection empties the clipboard";
+}
+
+TEST_F(WorkflowTest, PasteMakesConnectedCopiesInTheTargetLevel) {
+  CNode* start = Add("Start");
+  CNode* task = Add("Task", 1);
+  CNode* cluster = Add("Cluster", 2, 0, NodeKind::IWC);
+  Link(start, task, RoutingKind::Xor);
+  Link(task, cluster);
+  doc.DefineAsWorkflowStart(*start);
+  doc.SelectAllNodes();
+  NodeClipboard clipboard;
+  clipboard.Copy(doc);
+
+  CWorkflowDoc* level = doc.OpenClusterDocument(*cluster);
+  std::vector<CNode*> pasted = clipboard.Paste(*level);
+  ASSERT_EQ(pasted.size(), 3u);
+  EXPECT_EQ(level->LevelNodes(), pasted);
+  EXPECT_EQ(doc.NodeCount(), 6u);
+  EXPECT_EQ(doc.AllArrows().size(), 4u);
+  for (CNode* n : pasted) {
+    EXPECT_EQ(n->Document(), level);
+    EXPECT_EQ(n->CopiedFrom(), n);
+    EXPECT_FALSE(n->IsClusterStartNode()) << "a copy is never a second start";
+  }
+  EXPECT_EQ(pasted[0]->GetRect(), start->GetRect());
+  EXPECT_EQ(pasted[0]->Picture(), NodePicture::Intern);
+  ASSERT_EQ(pasted[0]->OutgoingArrows().size(), 1u);
+  EXPECT_EQ(pasted[0]->OutgoingArrows()[0]->Target(), pasted[1]);
+  EXPECT_EQ(pasted[0]->OutgoingArrows()[0]->Kind(), RoutingKind::Xor);
+  EXPECT_EQ(pasted[2]->BelongsToCluster(), cluster->RepresentsCluster());
+  EXPECT_NE(pasted[2]->RepresentsCluster(), cluster->RepresentsCluster())
+      << "a pasted cluster stands for a new level";
+  EXPECT_EQ(level->StartNode(), nullptr);
+
+  clipboard.Paste(doc);
+  EXPECT_EQ(doc.NodeCount(), 9u) << "the clipboard can be pasted again";
+}
+
+}  // namespace
+}  // namespace velk::testing
