@@ -1,8 +1,61 @@
+// velkmod-cli: database administration, the demo repository and headless
+// workflow operations.
+
 #include <iostream>
+#include <string>
+#include <vector>
+
+#include "commands.h"
+#include "repository/store/lnnotes.h"
+
+namespace {
+
+const char* kUsageText =
+    "Usage: velkmod-cli COMMAND ...\n"
+    "\n"
+    "Databases (KIND: appenv procdef infra extdir gateway tracking):\n"
+    "  db create KIND PATH [--title T]   create a database of a kind\n"
+    "  db info PATH                      title, replica id, kind, views and document counts\n"
+    "  db dump PATH [--view NAME]        documents with all items as JSON on stdout\n"
+    "  db import PATH FILE.json          add the documents of a dump (all or nothing)\n"
+    "  db ls [--server S]                databases in the data directory\n"
+    "\n"
+    "Demo:\n"
+    "  demo [--dir DIR]                  create the demo repository and its settings\n"
+    "\n"
+    "Options: --help, --version. PATH is relative to the data directory\n"
+    "($VELK_DATA_DIR, else ~/.local/share/velkmod) unless absolute.\n";
+
+}  // namespace
 
 int main(int argc, char** argv) {
-  (void)argc;
-  (void)argv;
-  std::cout << "velkmod-cli\n";
-  return 0;
+  std::vector<std::string> words(argv + 1, argv + argc);
+  if (words.empty() || words[0] == "--help" || words[0] == "-h" || words[0] == "help") {
+    (words.empty() ? std::cerr : std::cout) << kUsageText;
+    return words.empty() ? velkcli::kUsage : velkcli::kOk;
+  }
+  if (words[0] == "--version") {
+    std::cout << "velkmod-cli " << VELKMOD_VERSION << '\n';
+    return velkcli::kOk;
+  }
+
+  LNNotesSession session;
+  try {
+    LNSetThrowAllErrors(true);
+    session.Init(410);
+    velkcli::Context ctx{session, std::cout, std::cerr};
+    const std::string command = words[0];
+    words.erase(words.begin());
+    if (command == "db") return velkcli::dbCommand(ctx, words);
+    throw velkcli::UsageError("unknown command \"" + command + "\"");
+  } catch (const velkcli::UsageError& e) {
+    std::cerr << "velkmod-cli: " << e.what() << "\nTry 'velkmod-cli --help'.\n";
+    return velkcli::kUsage;
+  } catch (const LNStatusError& e) {
+    std::cerr << "velkmod-cli: " << e.what() << '\n';
+    return velkcli::kFailed;
+  } catch (const std::exception& e) {
+    std::cerr << "velkmod-cli: " << e.what() << '\n';
+    return velkcli::kFailed;
+  }
 }

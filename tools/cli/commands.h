@@ -1,0 +1,37 @@
+#pragma once
+// The commands of velkmod-cli. Each returns the process exit code and throws
+// UsageError for wrong arguments.
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "cliargs.h"
+
+class LNNotesSession;
+class LNDatabase;
+
+namespace velkcli {
+
+struct Context {
+  LNNotesSession& session;
+  std::ostream& out;
+  std::ostream& err;
+};
+
+int dbCommand(Context& ctx, const std::vector<std::string>& words);
+// "db create" and "db info": the databases' design by kind.
+int dbDesignCommand(Context& ctx, const std::string& sub, const std::vector<std::string>& words);
+
+int demoCommand(Context& ctx, const std::vector<std::string>& words);
+
+// Opens the database at `path` (relative to the data directory unless absolute).
+// Throws std::runtime_error naming the path and the store's reason.
+LNDatabase openDatabase(Context& ctx, const std::string& path, const std::string& server = {});
+
+// Exit codes.
+inline constexpr int kOk = 0;
+inline constexpr int kFailed = 1;  // the operation failed; the message says why
+inline constexpr int kUsage = 2;
+
+}  // namespace velkcli
