@@ -1,0 +1,51 @@
+#include "repository/repositorydb.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "app/infocenter.h"
+#include "repository/identity.h"
+#include "repository/noteserror.h"
+#include "repository/store/lnnotes.h"
+
+namespace velk {
+
+CRepositoryDb::CRepositoryDb(LNNotesSession& session, DatabaseLocation requested)
+    : session_(&session), requested_(std::move(requested)) {}
+
+CRepositoryDb::~CRepositoryDb() = default;
+
+void CRepositoryDb::AddUser(CWorkflowDoc* user) {
+  if (user && std::find(users_.begin(), users_.end(), user) == users_.end()) users_.push_back(user);
+}
+
+void CRepositoryDb::RemoveUser(CWorkflowDoc* user) { std::erase(users_, user); }
+
+void CRepositoryDb::OpenDatabase(LNDatabase& db) const {
+  LNThrowAllErrorsScope throwing(true);
+  session_->GetDatabase(requested_.fileName, &db, requested_.server);
+  db.Open();
+}
+
+void CRepositoryDb::TakeIdentity(LNDatabase& db, CWorkflowDoc* user) {
+  if (!identified_) {
+    identified_ = true;
+    path_ = requested_.fileName;
+    server_ = requested_.server;
+    title_ = db.GetTitle();
+    replicaId_ = FormatReplicaId(db.GetReplicaID());
+  }
+  AddUser(user);
+}
+
+void Report(const std::string& category, const std::string& title, const std::string& text,
+            Severity severity) {
+  InfoCenter::instance().addEntry(category, title, text, 0, severity);
+}
+
+void ReportStoreFailure(const std::string& category, const std::string& title, LNSTATUS status,
+                        const std::string& explanation) {
+  Report(category, title, GetNotesErrorText(status) + explanation, Severity::Error);
+}
+
+}  // namespace velk

@@ -1,0 +1,32 @@
+#include "repository/trackingdb.h"
+
+#include "repository/store/lnnotes.h"
+
+namespace velk {
+
+CTrackingDb::CTrackingDb(LNNotesSession& session, const std::string& path,
+                         const std::string& server, CWorkflowDoc* user)
+    : CRepositoryDb(session, {path, server}) {
+  services().showStatusText("loading tracking database");
+  try {
+    LNDatabase db;
+    OpenDatabase(db);
+    TakeIdentity(db, user);
+    db.Close();
+  } catch (const LNStatusError& e) {
+    services().showStatusText({});
+    services().messageBox(FailureText(e.GetStatus()), MsgIcon::None, MsgButtons::Ok);
+    return;
+  }
+  services().showStatusText({});
+}
+
+std::string CTrackingDb::FailureText(LNSTATUS status) {
+  char message[512] = "";
+  LNGetErrorMessage(status, message, sizeof message);
+  return std::string("Lotus NOTES error code:") + " " + message + ".\n" + "The Tracking Database" +
+         "\n" + "cannot be opened anymore." + "\n" +
+         "Please choose another Tracking Database or retry this later.";
+}
+
+}  // namespace velk

@@ -1,0 +1,61 @@
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "core/repositoryfixture.h"
+#include "repository/gatewaydb.h"
+#include "repository/noteserror.h"
+#include "repository/trackingdb.h"
+
+namespace velk {
+namespace {
+
+using GatewayTrackingDbTest = RepositoryTest;
+
+TEST_F(GatewayTrackingDbTest, TakeTitleAndReplicaIdInTheColonForm) {
+  NewDatabaseOfKind(DatabaseKind::Gateway, "gateway.nsf").Close();
+  NewDatabaseOfKind(DatabaseKind::Tracking, "tracking.nsf").Close();
+  CGatewayDb gateway(session_, "gateway.nsf", {}, nullptr);
+  CTrackingDb tracking(session_, "tracking.nsf", {}, nullptr);
+  const std::regex form("[0-9A-F]{8}:[0-9A-F]{8}");
+  EXPECT_TRUE(std::regex_match(gateway.ReplicaId(), form)) << gateway.ReplicaId();
+  EXPECT_TRUE(std::regex_match(tracking.ReplicaId(), form)) << tracking.ReplicaId();
+  EXPECT_NE(gateway.ReplicaId(), tracking.ReplicaId());
+  EXPECT_EQ(gateway.Title(), "VELK Gateway");
+  EXPECT_EQ(tracking.Title(), "VELK Tracking");
+  EXPECT_EQ(tracking.Location(), (DatabaseLocation{"tracking.nsf", ""}));
+  EXPECT_TRUE(ui_->messages.empty());
+  EXPECT_TRUE(InfoCenter::instance().entries().empty());
+  EXPECT_EQ(ui_->currentStatus(), "");
+}
+
+TEST_F(GatewayTrackingDbTest, TrackingPathThatDoesNotExistShowsTheBoxOnceAndNoInfoEntry) {
+  CTrackingDb tracking(session_, "nowhere/tracking.nsf", {}, nullptr);
+  EXPECT_TRUE(tracking.ReplicaId().empty() && tracking.Path().empty() && tracking.Title().empty());
+  ASSERT_EQ(ui_->messages.size(), 1u);
+  const HeadlessServices::Message& box = ui_->messages[0];
+  EXPECT_EQ(box.text, "Lotus NOTES error code: " + LNGetErrorMessage(LNERR_FILE_NOT_FOUND) +
+                          ".\nThe Tracking Database\ncannot be opened anymore.\nPlease choose another "
+                          "Tracking Database or retry this later.");
+  EXPECT_EQ(box.icon, MsgIcon::None);
+  EXPECT_EQ(box.buttons, MsgButtons::Ok);
+  EXPECT_TRUE(InfoCenter::instance().entries().empty());
+  EXPECT_EQ(ui_->currentStatus(), "");
+}
+
+TEST_F(GatewayTrackingDbTest, GatewayThatCannotBeOpenedIsAnInfoCenterErrorOnly) {
+  CGatewayDb gateway(session_, "nowhere/gateway.nsf", {}, nullptr);
+  EXPECT_TRUE(gateway.ReplicaId().empty() && gateway.Path().empty());
+  EXPECT_TRUE(ui_->messages.empty());
+  const auto entries = Entries(kBasicRepositoryCategory);
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(entries[0].title, "Opening Gateway Database");
+  EXPECT_EQ(entries[0].severity, Severity::Error);
+  EXPECT_EQ(entries[0].text, GetNotesErrorText(LNERR_FILE_NOT_FOUND) +
+                                 "The Gateway Database cannot be opened anymore.\r\nPlease choose "
+                                 "another Application Database or retry this later.");
+  EXPECT_TRUE(ui_->infoWindowShown);
+}
+
+}  // namespace
+}  // namespace velk

@@ -1,0 +1,78 @@
+#pragma once
+// Repository tests: a fresh temporary data directory and session, headless
+// services, an empty Info Center, and helpers that build purpose-made databases.
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/headlessservices.h"
+#include "app/infocenter.h"
+#include "repository/databasetemplates.h"
+#include "repository/store/lnnotes.h"
+
+class RepositoryTest : public ::testing::Test {
+ protected:
+  using Texts = std::vector<std::pair<std::string, std::vector<std::string>>>;
+
+  void SetUp() override {
+    std::string pattern = (std::filesystem::temp_directory_path() / "velkrepo-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    dir_ = pattern;
+    setenv("VELK_DATA_DIR", dir_.c_str(), 1);
+    ASSERT_EQ(session_.Init(410), LNNOERROR);
+    velk::InfoCenter::instance().clear();
+  }
+
+  void TearDown() override {
+    velk::InfoCenter::instance().clear();
+    session_.Term();
+    unsetenv("VELK_DATA_DIR");
+    std::error_code ignored;
+    std::filesystem::remove_all(dir_, ignored);
+  }
+
+  // A new database with the full design of `kind`, open.
+  LNDatabase NewDatabaseOfKind(velk::DatabaseKind kind, const std::string& path) {
+    LNDatabase db;
+    EXPECT_EQ(velk::CreateDatabaseOfKind(session_, kind, path, {}, {}, &db), LNNOERROR);
+    EXPECT_EQ(db.Open(), LNNOERROR);
+    return db;
+  }
+
+  // A new database holding only the given views, open.
+  LNDatabase NewDatabaseWithViews(const std::string& path, const std::vector<LNViewDesign>& views) {
+    LNDatabase db;
+    EXPECT_EQ(session_.CreateDatabase(path, &db, "Purpose-made"), LNNOERROR);
+    EXPECT_EQ(db.Open(), LNNOERROR);
+    for (const LNViewDesign& view : views) EXPECT_EQ(db.CreateView(view), LNNOERROR);
+    return db;
+  }
+
+  // A saved document of `form` with text items (a list item per entry).
+  void AddDocument(LNDatabase& db, const std::string& form, const Texts& items) {
+    LNDocument doc;
+    ASSERT_EQ(db.CreateDocument(&doc, form), LNNOERROR);
+    for (const auto& [name, values] : items) ASSERT_EQ(doc.CreateItem(name, LNText(values)), LNNOERROR);
+    ASSERT_EQ(doc.Save(), LNNOERROR);
+  }
+
+  static std::vector<velk::InfoEntry> Entries(const std::string& category) {
+    return velk::InfoCenter::instance().entries(category);
+  }
+  // The entries of the category as "severity|title".
+  static std::vector<std::string> Summary(const std::string& category) {
+    std::vector<std::string> result;
+    for (const velk::InfoEntry& e : Entries(category))
+      result.push_back(std::to_string(static_cast<int>(e.severity)) + "|" + e.title);
+    return result;
+  }
+
+  std::filesystem::path dir_;
+  LNNotesSession session_;
+  velk::ScopedHeadlessServices ui_;
+};
