@@ -1,0 +1,160 @@
+#include "repository/applicationenvdb.h"
+
+#include "app/infocenter.h"
+#include "repository/databasetemplates.h"
+#include "repository/fieldaccess.h"
+#include "repository/store/lnnotes.h"
+
+namespace velk {
+
+namespace {
+
+constexpr char kConfigurationKey[] = "ReplicaID";
+constexpr char kConfigurationTitle[] = "Loading Application Configuration Document";
+constexpr char kFormsTitle[] = "Reading forms of Application Environment Database";
+
+// Reads a form's "$Fields" (a form without it is broken: throws LNStatusError).
+FormRecord ReadFormRecord(LNForm& form, std::string name) {
+  LNText fields;
+  form.GetItem("$Fields", &fields);
+  FormRecord record{std::move(name), {}};
+  for (const std::string& field : fields.Values()) {
+    if (IsApplicationFieldName(field)) record.fields.push_back(field);
+  }
+  return record;
+}
+
+// Reads the configuration document under the key; false after a notice when the
+// view has none. Throws LNStatusError when the document cannot be read.
+bool ReadOfficeMail(LNViewFolder& view, std::string& officeMail) {
+  LNVFEntry entry;
+  if (view.Find(kConfigurationKey, &entry) != LNNOERROR) {
+    Report(kApplicationEnvCategory, kConfigurationTitle,
+           "Loading Application Configuration Document was unsuccessful, because the view "
+           "(Z. Runtime\\Configuration) holds no document under the key \"ReplicaID\".",
+           Severity::Notice);
+    view.Close();
+    return false;
+  }
+  LNDocument document;
+  entry.GetDocument(&document);
+  document.Open();
+  officeMail = GetFieldContent("wfOfficeMail", document);
+  document.Close();
+  view.Close();
+  return true;
+}
+
+}  // namespace
+
+bool IsApplicationFormTitle(const std::string& title) {
+  return title.find("GF") != std::string::npos;
+}
+
+bool IsApplicationFieldName(const std::string& name) {
+  return !name.empty() && !name.starts_with("tmp") && !name.starts_with("wf") &&
+         !name.starts_with("$");
+}
+
+CApplicationEnvDb::CApplicationEnvDb(LNNotesSession& session, const std::string& path,
+                                     const std::string& server, CWorkflowDoc* user)
+    : CRepositoryDb(session, {path, server}) {
+  InfoCenter::instance().clearCategory(kApplicationEnvCategory);
+  StatusScope status("Loading Application Environment Database");
+  try {
+    LNDatabase db;
+    OpenDatabase(db);
+    TakeIdentity(db, user);
+    ReadConfiguration(db);
+    ReadForms(db);
+    db.Close();
+  } catch (const LNStatusError& e) {
+    ReportStoreFailure(kApplicationEnvCategory, "Opening Application Environment Database",
+                       e.GetStatus(),
+                       "The Application Environment Database cannot be opened anymore.\r\nPlease "
+                       "choose another Application Environment Database or retry this later.");
+  }
+}
+
+bool CApplicationEnvDb::ReloadForms() {
+  WaitCursor wait;
+  InfoCenter::instance().clearCategory(kApplicationEnvCategory);
+  StatusScope status("Loading Application Environment Database");
+  try {
+    LNDatabase db;
+    OpenDatabase(db);
+    TakeIdentity(db, nullptr);
+    const bool read = ReadForms(db);
+    db.Close();
+    return read;
+  } catch (const LNStatusError& e) {
+    ReportStoreFailure(kApplicationEnvCategory, "Opening database", e.GetStatus(),
+                       "The chosen Application Environment Database could not be opened. Please "
+                       "choose another one\r\nor retry later.");
+    return false;
+  }
+}
+
+bool CApplicationEnvDb::ReadConfiguration(LNDatabase& db) {
+  StatusScope status("Reading Application Configuration Form");
+  LNThrowAllErrorsScope throwing(true);
+  LNViewFolder view;
+  try {
+    db.GetViewFolder(views::kRuntimeConfiguration, &view);
+    view.Open();
+  } catch (const LNStatusError& e) {
+    ReportStoreFailure(kApplicationEnvCategory, "Opening view (Z. Runtime\\Configuration)",
+                       e.GetStatus(),
+                       "The chosen Application database could not be opened properly,\r\nbecause "
+                       "it has no view (Z. Runtime\\Configuration). Maybe this database is no\r\n"
+                       "VELK-database or from a former version of VELK. Please choose another "
+                       "one.");
+    return false;
+  }
+  try {
+    return ReadOfficeMail(view, officeMail_);
+  } catch (const LNStatusError& e) {
+    ReportStoreFailure(kApplicationEnvCategory, kConfigurationTitle, e.GetStatus(),
+                       "Unable to open Configuration document. Maybe the document is locked or "
+                       "you have no permission to read.");
+    return false;
+  }
+}
+
+bool CApplicationEnvDb::ReadForms(LNDatabase& db) {
+  WaitCursor wait;
+  StatusScope status("Reading Application Environment Database forms");
+  LNThrowAllErrorsScope throwing(true);
+  forms_.clear();
+  std::vector<LNForm> forms;
+  try {
+    db.GetForms(&forms);
+  } catch (const LNStatusError& e) {
+    ReportStoreFailure(kApplicationEnvCategory, kFormsTitle, e.GetStatus(),
+                       "The Application Environment Database is not valid.\r\nIt has no "
+                       "information about application forms.\r\nPlease choose another Application "
+                       "Environment Database.");
+    return false;
+  }
+  std::string name;
+  try {
+    for (LNForm& form : forms) {
+      name.clear();
+      form.Open();
+      name = GetFieldContent("$TITLE", form);
+      if (!name.empty() && IsApplicationFormTitle(name)) forms_.push_back(ReadFormRecord(form, name));
+      form.Close();
+    }
+  } catch (const LNStatusError& e) {
+    ReportStoreFailure(kApplicationEnvCategory, kFormsTitle, e.GetStatus(),
+                       "The Application Environment Database form " + name +
+                           "\r\nhas no field \"$Fields\"");
+    return false;
+  }
+  Report(kApplicationEnvCategory, "Reading forms in Application Environment Database",
+         "Reading forms in Application Environment Database completed successfully.",
+         Severity::Success);
+  return true;
+}
+
+}  // namespace velk
