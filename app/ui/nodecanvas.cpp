@@ -86,13 +86,41 @@ void NodeCanvas::DitherBody(Vga colour) {
   }
 }
 
+namespace {
+
+// A shape evaluated once for every pixel and a one-pixel margin around the picture,
+// so that the neighbourhood tests below do not re-run the shape's geometry.
+class ShapeMask {
+ public:
+  explicit ShapeMask(const PixelShape& shape) {
+    for (int y = -1; y <= NodeCanvas::kSize; ++y) {
+      for (int x = -1; x <= NodeCanvas::kSize; ++x) m_bits[Bit(x, y)] = shape(x, y);
+    }
+  }
+  bool Inside(int x, int y) const {
+    return x >= -1 && y >= -1 && x <= NodeCanvas::kSize && y <= NodeCanvas::kSize && m_bits[Bit(x, y)];
+  }
+  // Inside, with a neighbour outside.
+  bool OnBorder(int x, int y) const {
+    return Inside(x, y) && !(Inside(x - 1, y) && Inside(x + 1, y) && Inside(x, y - 1) && Inside(x, y + 1));
+  }
+
+ private:
+  static constexpr int kSide = NodeCanvas::kSize + 2;
+  static int Bit(int x, int y) { return (y + 1) * kSide + x + 1; }
+  std::bitset<kSide * kSide> m_bits;
+};
+
+}  // namespace
+
 void NodeCanvas::Halo(const PixelShape& shape, Vga colour) {
+  const ShapeMask mask(shape);
   for (int y = 0; y < kSize; ++y) {
     for (int x = 0; x < kSize; ++x) {
       if (!m_body.test(y * kSize + x)) continue;
       bool near = false;
       for (int dy = -1; dy <= 1 && !near; ++dy) {
-        for (int dx = -1; dx <= 1 && !near; ++dx) near = shape(x + dx, y + dy);
+        for (int dx = -1; dx <= 1 && !near; ++dx) near = mask.Inside(x + dx, y + dy);
       }
       if (near) Paint(x, y, colour);
     }
@@ -103,29 +131,23 @@ Vga NodeCanvas::At(int x, int y) const {
   return static_cast<Vga>(VgaPalette().indexOf(m_image.pixel(x, y)));
 }
 
-namespace {
-
-bool OnBorder(const PixelShape& shape, int x, int y) {
-  return shape(x, y) && !(shape(x - 1, y) && shape(x + 1, y) && shape(x, y - 1) && shape(x, y + 1));
-}
-
-}  // namespace
-
 void NodeCanvas::Fill(const PixelShape& shape, Vga fill, Vga outline) {
+  const ShapeMask mask(shape);
   for (int y = 0; y < kSize; ++y) {
     for (int x = 0; x < kSize; ++x) {
-      if (shape(x, y)) Pixel(x, y, OnBorder(shape, x, y) ? outline : fill);
+      if (mask.Inside(x, y)) Pixel(x, y, mask.OnBorder(x, y) ? outline : fill);
     }
   }
 }
 
 void NodeCanvas::Bevel(const PixelShape& shape, Vga light, Vga shade) {
+  const ShapeMask mask(shape);
   for (int y = 0; y < kSize; ++y) {
     for (int x = 0; x < kSize; ++x) {
-      if (!shape(x, y) || OnBorder(shape, x, y)) continue;
-      if (OnBorder(shape, x, y - 1) || OnBorder(shape, x - 1, y)) {
+      if (!mask.Inside(x, y) || mask.OnBorder(x, y)) continue;
+      if (mask.OnBorder(x, y - 1) || mask.OnBorder(x - 1, y)) {
         Pixel(x, y, light);
-      } else if (OnBorder(shape, x, y + 1) || OnBorder(shape, x + 1, y)) {
+      } else if (mask.OnBorder(x, y + 1) || mask.OnBorder(x + 1, y)) {
         Pixel(x, y, shade);
       }
     }

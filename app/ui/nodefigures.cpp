@@ -222,8 +222,8 @@ void DrawEnvelope(NodeCanvas& canvas, int left, int top, int right, int bottom) 
 }
 
 void DrawExclamationBadge(NodeCanvas& canvas) {
-  canvas.Fill(EllipseShape(6.0, 25.0, 6.0, 6.0), Vga::Red, Vga::Maroon);
-  canvas.Fill(RectShape(5, 21, 6, 26), Vga::White, Vga::White);
+  canvas.Fill(EllipseShape(6.0, 26.0, 6.0, 6.0), Vga::Red, Vga::Maroon);
+  canvas.Fill(RectShape(5, 22, 6, 26), Vga::White, Vga::White);
   canvas.Fill(RectShape(5, 28, 6, 29), Vga::White, Vga::White);
 }
 
