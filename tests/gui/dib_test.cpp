@@ -1,0 +1,197 @@
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QTemporaryFile>
+#include <QtEndian>
+
+#include "app/headlessservices.h"
+#include "app/ui/dib.h"
+#include "app/ui/nodepictures.h"
+
+namespace {
+
+std::vector<std::string> Texts(velk::ScopedHeadlessServices& services) {
+  std::vector<std::string> texts;
+  for (const auto& message : services->messages) texts.push_back(message.text);
+  return texts;
+}
+
+QByteArray WriteToBytes(const CDib& dib) {
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  EXPECT_TRUE(dib.Write(buffer));
+  return buffer.data();
+}
+
+bool ReadFromBytes(CDib& dib, const QByteArray& bytes) {
+  QBuffer buffer;
+  buffer.setData(bytes);
+  buffer.open(QIODevice::ReadOnly);
+  return dib.Read(buffer);
+}
+
+// A picture of the given depth whose pixels differ along both axes.
+CDib Pattern(int width, int height, int bitCount) {
+  QImage image;
+  if (bitCount == 24) {
+    image = QImage(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x) image.setPixel(x, y, qRgb(x * 40 % 256, y * 70 % 256, (x + y) * 9 % 256));
+  } else {
+    const int colours = 1 << bitCount;
+    image = QImage(width, height, QImage::Format_Indexed8);
+    QVector<QRgb> table;
+    for (int i = 0; i < colours; ++i) table << qRgb(i, 255 - i, i * 7 % 256);
+    image.setColorTable(table);
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x) image.setPixel(x, y, uint((x * 3 + y * 5) % colours));
+  }
+  CDib dib;
+  EXPECT_TRUE(dib.AttachImage(image));
+  return dib;
+}
+
+bool SamePixels(const QImage& a, const QImage& b) {
+  if (a.size() != b.size()) return false;
+  for (int y = 0; y < a.height(); ++y)
+    for (int x = 0; x < a.width(); ++x)
+      if (a.pixel(x, y) != b.pixel(x, y)) return false;
+  return true;
+}
+
+TEST(DibTest, WrittenBitmapsReadBackWithTheirDepthPaletteAndPixels) {
+  struct Case {
+    int width, height, bitCount;
+  };
+  // Odd widths exercise the padding of rows to four bytes.
+  for (const Case c : {Case{32, 32, 4}, Case{13, 3, 1}, Case{7, 5, 4}, Case{9, 2, 8}, Case{5, 3, 24}}) {
+    SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << "x" << c.bitCount);
+    velk::ScopedHeadlessServices services;
+    const CDib original = Pattern(c.width, c.height, c.bitCount);
+    ASSERT_EQ(original.GetBitCount(), c.bitCount);
+    const QByteArray bytes = WriteToBytes(original);
+    ASSERT_TRUE(bytes.startsWith("BM"));
+    EXPECT_EQ(qFromLittleEndian<quint32>(bytes.constData() + 2), quint32(bytes.size()));
+    CDib copy;
+    ASSERT_TRUE(ReadFromBytes(copy, bytes));
+    EXPECT_EQ(copy.GetBitCount(), c.bitCount);
+    EXPECT_EQ(copy.GetColorTable(), original.GetColorTable());
+    EXPECT_TRUE(SamePixels(copy.GetImage(), original.GetImage()));
+    EXPECT_TRUE(services->messages.empty());
+  }
+}
+
+TEST(DibTest, NodePictureIsStoredAsA16ColourBitmap) {
+  CDib dib;
+  ASSERT_TRUE(dib.AttachImage(DrawNodePicture(0, false)));
+  const QByteArray bytes = WriteToBytes(dib);
+  // File header, info header, 16 colours, 32 rows of 16 bytes.
+  EXPECT_EQ(bytes.size(), 14 + 40 + 16 * 4 + 32 * 16);
+  EXPECT_EQ(qFromLittleEndian<quint16>(bytes.constData() + 28), 4);
+}
+
+TEST(DibTest, PackedBitmapInMemoryAttachesAndItsCallerKeepsTheMemory) {
+  velk::ScopedHeadlessServices services;
+  const CDib original = Pattern(6, 4, 4);
+  QByteArray packed = WriteToBytes(original).mid(14);
+  CDib dib;
+  ASSERT_TRUE(dib.AttachMemory(packed.constData(), std::size_t(packed.size())));
+  packed.fill('\0');  // the bitmap owns a copy
+  EXPECT_TRUE(SamePixels(dib.GetImage(), original.GetImage()));
+
+  const QByteArray garbage("not a packed bitmap at all, just some text of sufficient length");
+  EXPECT_FALSE(dib.AttachMemory(garbage.constData(), std::size_t(garbage.size())));
+  EXPECT_FALSE(dib.AttachMemory(nullptr, 100));
+  EXPECT_FALSE(dib.AttachMemory(packed.constData(), 10));
+  EXPECT_EQ(Texts(services), std::vector<std::string>(3, "Fehler in AttachMemory"));
+  EXPECT_TRUE(SamePixels(dib.GetImage(), original.GetImage())) << "a failed attach keeps the picture";
+}
+
+TEST(DibTest, DamagedOrForeignFilesAreReadFailuresThatKeepThePicture) {
+  const QByteArray good = WriteToBytes(Pattern(8, 8, 4));
+  auto patched = [&](int at, quint32 value) {
+    QByteArray bytes = good;
+    qToLittleEndian(value, bytes.data() + at);
+    return bytes;
+  };
+  const std::pair<const char*, QByteArray> cases[] = {
+      {"empty file", QByteArray()},
+      {"text file", QByteArray("Hello, this is not a bitmap but a plain text file.\n")},
+      {"file header only", good.left(14)},
+      {"short info header", good.left(30)},
+      {"wrong type", QByteArray("MB") + good.mid(2)},
+      {"PNG image", QByteArray::fromHex("89504E470D0A1A0A0000000D49484452") + good.mid(16)},
+      {"truncated bits", good.left(good.size() - 1)},
+      {"bits offset past the end", patched(10, quint32(good.size() + 10))},
+      {"bits offset inside the colour table", patched(10, 14 + 40 + 8)},
+      {"zero width", patched(18, 0)},
+      {"absurd size", patched(18, 0x7fffffff)},
+      {"unknown compression", patched(30, 7)},
+  };
+  for (const auto& [name, bytes] : cases) {
+    SCOPED_TRACE(name);
+    velk::ScopedHeadlessServices services;
+    CDib dib(QSize(2, 2), 8);
+    EXPECT_FALSE(ReadFromBytes(dib, bytes));
+    EXPECT_EQ(Texts(services), std::vector<std::string>{"Lesefehler"});
+    EXPECT_EQ(dib.GetDimensions(), QSize(2, 2));
+    EXPECT_EQ(dib.GetBitCount(), 8);
+  }
+}
+
+TEST(DibTest, NonBitmapFileOnDiskIsRejectedWithTheReadMessage) {
+  velk::ScopedHeadlessServices services;
+  QTemporaryFile file;
+  ASSERT_TRUE(file.open());
+  file.write("GIF89a this file is something else entirely");
+  file.seek(0);
+  CDib dib;
+  EXPECT_FALSE(dib.Read(file));
+  EXPECT_TRUE(dib.IsEmpty());
+  EXPECT_EQ(Texts(services), std::vector<std::string>{"Lesefehler"});
+}
+
+TEST(DibTest, TopDownBitmapsAndQtWrittenBitmapsAreRead) {
+  velk::ScopedHeadlessServices services;
+  const CDib original = Pattern(3, 2, 24);
+  QByteArray topDown = WriteToBytes(original);
+  qToLittleEndian(quint32(-2), topDown.data() + 22);
+  CDib flipped;
+  ASSERT_TRUE(ReadFromBytes(flipped, topDown));
+  EXPECT_TRUE(SamePixels(flipped.GetImage(), original.GetImage().mirrored(false, true)));
+
+  QByteArray qtBytes;
+  QBuffer qtBuffer(&qtBytes);
+  qtBuffer.open(QIODevice::WriteOnly);
+  ASSERT_TRUE(original.GetImage().save(&qtBuffer, "BMP"));
+  CDib fromQt;
+  ASSERT_TRUE(ReadFromBytes(fromQt, qtBytes));
+  EXPECT_TRUE(SamePixels(fromQt.GetImage(), original.GetImage()));
+  EXPECT_TRUE(services->messages.empty());
+}
+
+TEST(DibTest, WriteFailuresAreReported) {
+  velk::ScopedHeadlessServices services;
+  QBuffer readOnly;
+  readOnly.setData("x");
+  readOnly.open(QIODevice::ReadOnly);
+  EXPECT_FALSE(Pattern(4, 4, 4).Write(readOnly));
+  QBuffer closed;
+  EXPECT_FALSE(Pattern(4, 4, 4).Write(closed));
+  QBuffer open;
+  open.open(QIODevice::WriteOnly);
+  EXPECT_FALSE(CDib().Write(open)) << "nothing to write";
+  EXPECT_EQ(Texts(services), std::vector<std::string>(3, "Fehler beim Schreiben"));
+}
+
+TEST(DibTest, BlankBitmapHasABlackPaletteOfItsDepth) {
+  const CDib four(QSize(3, 2), 4);
+  EXPECT_EQ(four.GetDimensions(), QSize(3, 2));
+  EXPECT_EQ(four.GetBitCount(), 4);
+  EXPECT_EQ(four.GetColorTable(), QVector<QRgb>(16, qRgb(0, 0, 0)));
+  EXPECT_EQ(CDib(QSize(3, 2), 24).GetBitCount(), 24);
+  for (int bad : {0, 2, 16, 32}) EXPECT_TRUE(CDib(QSize(3, 2), bad).IsEmpty()) << bad;
+  EXPECT_TRUE(CDib(QSize(0, 2), 4).IsEmpty());
+}
+
+}  // namespace
