@@ -1,0 +1,147 @@
+#include "app/databasecache.h"
+
+#include <stdexcept>
+
+#include "app/infocenter.h"
+#include "app/services.h"
+#include "model/workflowdoc.h"
+#include "repository/applicationenvdb.h"
+#include "repository/gatewaydb.h"
+#include "repository/infrastructuredb.h"
+#include "repository/trackingdb.h"
+
+namespace velk {
+
+namespace {
+
+// The kind as the initialisation entries name it.
+const char* InitializingName(DatabaseKind kind) {
+  switch (kind) {
+    case DatabaseKind::ApplicationEnvironment: return "Application Environment";
+    case DatabaseKind::ProcessDefinitions: return "Process Definitions";
+    case DatabaseKind::Infrastructure: return "Infrastructure";
+    case DatabaseKind::ExternalDirectory: return "External Directory";
+    case DatabaseKind::Gateway: return "Gateway";
+    case DatabaseKind::Tracking: return "Tracking";
+    case DatabaseKind::None: break;
+  }
+  return "";
+}
+
+void ReportInitializing(DatabaseKind kind) {
+  const std::string name = InitializingName(kind);
+  InfoCenter::instance().addEntry(kInitializingDatabasesCategory,
+                                  "Initializing " + name + " Database",
+                                  "The " + name + " Database is initialized successfully.", 0,
+                                  Severity::Success);
+}
+
+DatabaseCache* g_cache = nullptr;
+
+}  // namespace
+
+DatabaseCache::DatabaseCache(LNNotesSession& session)
+    : session_(session), kinds_(kDatabaseKindCount) {
+  SetLoader(StandardLoader<CApplicationEnvDb>());
+  SetLoader(StandardLoader<CInfrastructureDb>());
+  SetLoader(StandardLoader<CGatewayDb>());
+  SetLoader(StandardLoader<CTrackingDb>());
+  // The Process Definitions repository (CProcessDefDb) and the External Directory
+  // data set (CExtDirData) register their loaders here, e.g.
+  //   SetLoader(StandardLoader<CProcessDefDb>());
+  // until then their workflow slots stay empty.
+}
+
+DatabaseCache::~DatabaseCache() = default;
+
+DatabaseCache::Kind& DatabaseCache::KindOf(DatabaseKind kind) {
+  const int code = static_cast<int>(kind);
+  if (code < 1 || code > kDatabaseKindCount)
+    throw std::out_of_range("DatabaseCache: not a database kind");
+  return kinds_[static_cast<std::size_t>(code - 1)];
+}
+
+const DatabaseCache::Kind& DatabaseCache::KindOf(DatabaseKind kind) const {
+  return const_cast<DatabaseCache*>(this)->KindOf(kind);
+}
+
+void DatabaseCache::SetErasedLoader(DatabaseKind kind, ErasedLoader loader) {
+  KindOf(kind).loader = std::move(loader);
+}
+
+bool DatabaseCache::HasLoader(DatabaseKind kind) const { return bool(KindOf(kind).loader); }
+
+std::size_t DatabaseCache::Count(DatabaseKind kind) const { return KindOf(kind).entries.size(); }
+
+std::vector<void*> DatabaseCache::ErasedObjects(DatabaseKind kind) const {
+  std::vector<void*> result;
+  for (const Entry& entry : KindOf(kind).entries) result.push_back(entry.object.get());
+  return result;
+}
+
+void* DatabaseCache::FindOrLoadErased(DatabaseKind kind, const DatabaseLocation& location,
+                                      CWorkflowDoc* user) {
+  Kind& cached = KindOf(kind);
+  if (!cached.loader) return nullptr;
+  ReportInitializing(kind);
+  for (Entry& entry : cached.entries) {
+    if (entry.location() == location) {
+      if (entry.addUser) entry.addUser(user);
+      return entry.object.get();
+    }
+  }
+  cached.entries.push_back(cached.loader(session_, location, user));
+  return cached.entries.back().object.get();
+}
+
+void DatabaseCache::InitializeDatabases(WorkflowDatabases& databases, CWorkflowDoc* user) {
+  InfoCenter::instance().clearCategory(kInitializingDatabasesCategory);
+  Services& ui = services();
+  ui.beginProgress(100);
+  ui.setProgress(0);
+  Fill(databases.applicationEnvironment, user);
+  ui.setProgress(20);
+  Fill(databases.processDefinitions, user);
+  ui.setProgress(40);
+  Fill(databases.infrastructure, user);
+  ui.setProgress(60);
+  Fill(databases.externalDirectory, user);
+  ui.setProgress(80);
+  Fill(databases.tracking, user);
+  ui.setProgress(90);
+  Fill(databases.gateway, user);
+  ui.setProgress(0);
+  ui.endProgress();
+}
+
+void DatabaseCache::InitializeDatabases(CWorkflowDoc& document) {
+  WorkflowDatabases databases = document.Databases();
+  InitializeDatabases(databases, &document);
+  document.SetDatabases(databases);
+}
+
+void CopyDefaultDatabases(CWorkflowDoc& document, const DatabaseLocations& defaults) {
+  WorkflowDatabases databases = document.Databases();
+  databases.SetLocations(defaults);
+  document.SetDatabases(databases);
+}
+
+bool ReloadRepository(const WorkflowDatabases& databases) {
+  bool reloaded = true;
+  if (CApplicationEnvDb* appEnv = databases.applicationEnvironment.repository)
+    reloaded = appEnv->ReloadForms() && reloaded;
+  if (CInfrastructureDb* infrastructure = databases.infrastructure.repository)
+    reloaded = infrastructure->Reload() && reloaded;
+  return reloaded;
+}
+
+DatabaseCache& databaseCache() {
+  if (!g_cache) throw std::logic_error("No database cache is installed");
+  return *g_cache;
+}
+
+bool hasDatabaseCache() { return g_cache != nullptr; }
+
+void setDatabaseCache(DatabaseCache* cache) { g_cache = cache; }
+
+}  // namespace velk

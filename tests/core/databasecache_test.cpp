@@ -1,0 +1,162 @@
+#include "app/databasecache.h"
+
+#include <gtest/gtest.h>
+
+#include "core/repositoryfixture.h"
+#include "model/workflowdoc.h"
+#include "repository/applicationenvdb.h"
+#include "repository/gatewaydb.h"
+#include "repository/infrastructuredb.h"
+#include "repository/trackingdb.h"
+
+namespace velk {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+class DatabaseCacheTest : public RepositoryTest {
+ protected:
+  void SetUp() override {
+    RepositoryTest::SetUp();
+    for (DatabaseKind kind : KindProbeOrder()) {
+      const std::string file = std::string(CliNameOf(kind)) + ".nsf";
+      NewDatabaseOfKind(kind, file).Close();
+      locations_[kind] = {file, ""};
+    }
+  }
+
+  WorkflowDatabases Workflow() const {
+    WorkflowDatabases databases;
+    databases.SetLocations(locations_);
+    return databases;
+  }
+
+  // Status texts that only a load shows.
+  bool AnythingLoaded() {
+    for (const std::string& text : ui_->statusTexts)
+      if (text.starts_with("Loading") || text.starts_with("Opening") || text.starts_with("loading"))
+        return true;
+    return false;
+  }
+
+  DatabaseLocations locations_;
+  DatabaseCache cache_{session_};
+};
+
+TEST_F(DatabaseCacheTest, TwoWorkflowsOnTheSameDatabasesShareTheObjectsAndTheSecondLoadsNothing) {
+  WorkflowDatabases first = Workflow();
+  cache_.InitializeDatabases(first, nullptr);
+  ASSERT_NE(first.applicationEnvironment.repository, nullptr);
+  ASSERT_NE(first.infrastructure.repository, nullptr);
+  ASSERT_NE(first.tracking.repository, nullptr);
+  ASSERT_NE(first.gateway.repository, nullptr);
+  EXPECT_EQ(first.infrastructure.repository->Path(), "infra.nsf");
+  EXPECT_EQ(ui_->progressValues, (std::vector<int>{0, 20, 40, 60, 80, 90, 0}));
+  EXPECT_EQ(ui_->progressMaximum, 100);
+  EXPECT_FALSE(ui_->progressActive);
+
+  ui_->statusTexts.clear();
+  WorkflowDatabases second = Workflow();
+  cache_.InitializeDatabases(second, nullptr);
+  EXPECT_EQ(second, first);
+  EXPECT_FALSE(AnythingLoaded());
+  for (DatabaseKind kind : KindProbeOrder()) EXPECT_LE(cache_.Count(kind), 1u);
+  EXPECT_EQ(Summary(kInitializingDatabasesCategory),
+            (Strings{"0|Initializing Application Environment Database",
+                     "0|Initializing Infrastructure Database", "0|Initializing Tracking Database",
+                     "0|Initializing Gateway Database"}));
+  EXPECT_EQ(Entries(kInitializingDatabasesCategory)[1].text,
+            "The Infrastructure Database is initialized successfully.");
+}
+
+TEST_F(DatabaseCacheTest, WorkflowTakesTheDefaultDatabasesAndIsRecordedAsTheirUser) {
+  CWorkflowDoc first, second;
+  CopyDefaultDatabases(first, locations_);
+  EXPECT_EQ(first.Databases().Locations(), locations_);
+  cache_.InitializeDatabases(first);
+  CopyDefaultDatabases(second, locations_);
+  cache_.InitializeDatabases(second);
+  CInfrastructureDb* infra = first.Databases().infrastructure.repository;
+  ASSERT_NE(infra, nullptr);
+  EXPECT_EQ(second.Databases().infrastructure.repository, infra);
+  EXPECT_EQ(infra->Users(), (std::vector<CWorkflowDoc*>{&first, &second}));
+
+  // Another Infrastructure Database for the second workflow: its slot lets go.
+  DatabaseLocations other = locations_;
+  other[DatabaseKind::Infrastructure] = {"elsewhere.nsf", ""};
+  CopyDefaultDatabases(second, other);
+  EXPECT_FALSE(second.Databases().infrastructure.IsInitialised());
+  EXPECT_TRUE(second.Databases().gateway.IsInitialised());
+}
+
+TEST_F(DatabaseCacheTest, KindsWithoutALoaderLeaveTheirSlotsEmpty) {
+  EXPECT_FALSE(cache_.HasLoader(DatabaseKind::ProcessDefinitions));
+  EXPECT_FALSE(cache_.HasLoader(DatabaseKind::ExternalDirectory));
+  WorkflowDatabases databases = Workflow();
+  cache_.InitializeDatabases(databases, nullptr);
+  EXPECT_FALSE(databases.processDefinitions.IsInitialised());
+  EXPECT_FALSE(databases.externalDirectory.IsInitialised());
+}
+
+TEST_F(DatabaseCacheTest, FileNameAndServerAreComparedExactly) {
+  NewDatabaseOfKind(DatabaseKind::Infrastructure, "Infra.nsf").Close();
+  CInfrastructureDb* local = cache_.FindOrLoad<CInfrastructureDb>({"infra.nsf", ""});
+  CInfrastructureDb* otherCase = cache_.FindOrLoad<CInfrastructureDb>({"Infra.nsf", ""});
+  CInfrastructureDb* otherServer = cache_.FindOrLoad<CInfrastructureDb>({"infra.nsf", "Hub/Acme"});
+  EXPECT_NE(local, otherCase);
+  EXPECT_NE(local, otherServer);
+  EXPECT_NE(otherCase, otherServer);
+  EXPECT_EQ(cache_.Count(DatabaseKind::Infrastructure), 3u);
+  EXPECT_EQ(cache_.FindOrLoad<CInfrastructureDb>({"infra.nsf", ""}), local);
+  EXPECT_EQ(cache_.FindOrLoad<CInfrastructureDb>({"Infra.nsf", ""}), otherCase);
+  EXPECT_EQ(cache_.Objects<CInfrastructureDb>(),
+            (std::vector<CInfrastructureDb*>{local, otherCase, otherServer}));
+}
+
+TEST_F(DatabaseCacheTest, ObjectThatCouldNotOpenItsDatabaseIsLoadedAgainAtTheNextRequest) {
+  CGatewayDb* failed = cache_.FindOrLoad<CGatewayDb>({"later.nsf", ""});
+  EXPECT_TRUE(failed->ReplicaId().empty());
+  NewDatabaseOfKind(DatabaseKind::Gateway, "later.nsf").Close();
+  CGatewayDb* loaded = cache_.FindOrLoad<CGatewayDb>({"later.nsf", ""});
+  EXPECT_NE(loaded, failed);
+  EXPECT_FALSE(loaded->ReplicaId().empty());
+  EXPECT_EQ(cache_.FindOrLoad<CGatewayDb>({"later.nsf", ""}), loaded);
+}
+
+TEST_F(DatabaseCacheTest, ALoaderSetLaterTakesEffectAndSeesEveryUser) {
+  int loads = 0;
+  RepositoryLoader<CTrackingDb> counting = StandardLoader<CTrackingDb>();
+  counting.load = [&loads, standard = counting.load](LNNotesSession& s, const DatabaseLocation& at,
+                                                     CWorkflowDoc* user) {
+    ++loads;
+    return standard(s, at, user);
+  };
+  cache_.SetLoader(counting);
+  auto* one = reinterpret_cast<CWorkflowDoc*>(0x10);
+  auto* two = reinterpret_cast<CWorkflowDoc*>(0x20);
+  CTrackingDb* tracking = cache_.FindOrLoad<CTrackingDb>(locations_[DatabaseKind::Tracking], one);
+  EXPECT_EQ(cache_.FindOrLoad<CTrackingDb>(locations_[DatabaseKind::Tracking], two), tracking);
+  cache_.FindOrLoad<CTrackingDb>(locations_[DatabaseKind::Tracking], one);
+  EXPECT_EQ(loads, 1);
+  EXPECT_EQ(tracking->Users(), (std::vector<CWorkflowDoc*>{one, two}));
+}
+
+TEST_F(DatabaseCacheTest, ReloadRepositoryReloadsFormsAndOrganisationOfTheWorkflow) {
+  WorkflowDatabases databases = Workflow();
+  cache_.InitializeDatabases(databases, nullptr);
+  LNDatabase infra;
+  ASSERT_EQ(session_.GetDatabase("infra.nsf", &infra), LNNOERROR);
+  ASSERT_EQ(infra.Open(), LNNOERROR);
+  AddDocument(infra, forms::kRole, {{"Name", {"Clerk"}}});
+  infra.Close();
+  EXPECT_TRUE(ReloadRepository(databases));
+  EXPECT_EQ(databases.infrastructure.repository->Roles().size(), 1u);
+
+  std::filesystem::remove(dir_ / "appenv.nsf");
+  EXPECT_FALSE(ReloadRepository(databases));
+  EXPECT_EQ(ui_->waitDepth, 0);
+  EXPECT_TRUE(ReloadRepository(WorkflowDatabases{}));  // nothing initialised: nothing to do
+}
+
+}  // namespace
+}  // namespace velk
