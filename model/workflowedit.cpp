@@ -88,8 +88,13 @@ void CWorkflowDoc::DeleteNodeTree(CNode& node, std::vector<const CNode*>& deleti
 
 // Closes the cluster windows shown for the node; an open sub-workflow forgets it.
 void CWorkflowDoc::ReleaseNodeWindows(CNode& node) {
-  for (CWorkflowDoc* doc : ClusterDocuments())
-    if (doc->representingNode_ == &node) CloseClusterDocument(*doc);
+  // Closing one window closes those opened from it, so look again after each.
+  auto openFor = [&]() -> CWorkflowDoc* {
+    for (const auto& doc : clusterDocuments_)
+      if (doc->representingNode_ == &node) return doc.get();
+    return nullptr;
+  };
+  while (CWorkflowDoc* doc = openFor()) CloseClusterDocument(*doc);
   if (CWorkflowDoc* sub = node.clusterDocument_) {
     if (sub->representingNode_ == &node) sub->representingNode_ = nullptr;
     node.clusterDocument_ = nullptr;
