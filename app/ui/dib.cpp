@@ -29,14 +29,20 @@ struct InfoHeader {
   quint32 clrUsed = 0;
 };
 
-quint16 Le16(const QByteArray& b, int at) { return qFromLittleEndian<quint16>(b.constData() + at); }
-quint32 Le32(const QByteArray& b, int at) { return qFromLittleEndian<quint32>(b.constData() + at); }
+quint16 Le16(const QByteArray& b, int at) {
+  return qFromLittleEndian<quint16>(b.constData() + at);
+}
+quint32 Le32(const QByteArray& b, int at) {
+  return qFromLittleEndian<quint32>(b.constData() + at);
+}
 
 void Report(const char* text) {
   velk::services().messageBox(text, velk::MsgIcon::Exclamation, velk::MsgButtons::Ok);
 }
 
-qint64 RowBytes(qint64 width, int bitCount) { return (width * bitCount + 31) / 32 * 4; }
+qint64 RowBytes(qint64 width, int bitCount) {
+  return (width * bitCount + 31) / 32 * 4;
+}
 
 // Bytes between the end of the info header and the first pixel byte at the least.
 qint64 TableBytes(const InfoHeader& h) {
@@ -62,16 +68,22 @@ std::optional<InfoHeader> ParseInfo(const QByteArray& file) {
 bool Plausible(const InfoHeader& h) {
   static constexpr int kDepths[] = {1, 4, 8, 16, 24, 32};
   if (h.size < kInfoHeaderSize || h.size > 1024) return false;
-  if (std::find(std::begin(kDepths), std::end(kDepths), h.bitCount) == std::end(kDepths)) return false;
+  if (std::find(std::begin(kDepths), std::end(kDepths), h.bitCount) == std::end(kDepths))
+    return false;
   if (h.width <= 0 || h.height == 0 || h.height == INT32_MIN) return false;
   if (qint64(h.width) * qAbs(qint64(h.height)) > kMaxPixels) return false;
   if (h.bitCount <= 8 && h.clrUsed > (1u << h.bitCount)) return false;
   switch (h.compression) {
-    case kRgb: return true;
-    case kBitFields: return h.bitCount == 16 || h.bitCount == 32;
-    case kRle8: return h.bitCount == 8 && h.height > 0 && h.sizeImage > 0;
-    case kRle4: return h.bitCount == 4 && h.height > 0 && h.sizeImage > 0;
-    default: return false;
+    case kRgb:
+      return true;
+    case kBitFields:
+      return h.bitCount == 16 || h.bitCount == 32;
+    case kRle8:
+      return h.bitCount == 8 && h.height > 0 && h.sizeImage > 0;
+    case kRle4:
+      return h.bitCount == 4 && h.height > 0 && h.sizeImage > 0;
+    default:
+      return false;
   }
 }
 
@@ -83,8 +95,8 @@ bool WellFormed(const QByteArray& file) {
   const qint64 offBits = Le32(file, 10);
   if (offBits < kFileHeaderSize + h->size + TableBytes(*h)) return false;
   const bool compressed = h->compression == kRle8 || h->compression == kRle4;
-  const qint64 bits = compressed ? qint64(h->sizeImage)
-                                 : RowBytes(h->width, h->bitCount) * qAbs(qint64(h->height));
+  const qint64 bits =
+      compressed ? qint64(h->sizeImage) : RowBytes(h->width, h->bitCount) * qAbs(qint64(h->height));
   return offBits + bits <= file.size();
 }
 
@@ -164,7 +176,8 @@ QByteArray Encode(const QImage& image, int bitCount) {
   PutLe32(out, offBits + bitsSize);
   PutLe32(out, 0);
   PutLe32(out, offBits);
-  for (quint32 v : {quint32(kInfoHeaderSize), quint32(image.width()), quint32(image.height())}) PutLe32(out, v);
+  for (quint32 v : {quint32(kInfoHeaderSize), quint32(image.width()), quint32(image.height())})
+    PutLe32(out, v);
   PutLe16(out, 1);
   PutLe16(out, quint16(bitCount));
   for (quint32 v : {quint32(kRgb), bitsSize, 2835u, 2835u, quint32(colours), 0u}) PutLe32(out, v);
@@ -195,7 +208,8 @@ CDib::CDib(QSize size, int bitCount) {
 }
 
 bool CDib::AttachMemory(const void* data, std::size_t size) {
-  if (data == nullptr || size < std::size_t(kInfoHeaderSize) || size > std::size_t(INT32_MAX - 64)) {
+  if (data == nullptr || size < std::size_t(kInfoHeaderSize) ||
+      size > std::size_t(INT32_MAX - 64)) {
     Report("Fehler in AttachMemory");
     return false;
   }

@@ -13,7 +13,9 @@ const QVector<QRgb>& VgaPalette() {
   return palette;
 }
 
-QRgb VgaRgb(Vga colour) { return VgaPalette()[static_cast<int>(colour)]; }
+QRgb VgaRgb(Vga colour) {
+  return VgaPalette()[static_cast<int>(colour)];
+}
 
 PixelShape EllipseShape(double cx, double cy, double rx, double ry) {
   return [=](int x, int y) {
@@ -28,7 +30,9 @@ PixelShape RectShape(int left, int top, int right, int bottom) {
 }
 
 PixelShape PolygonShape(const QPolygonF& polygon) {
-  return [=](int x, int y) { return polygon.containsPoint(QPointF(x + 0.5, y + 0.5), Qt::OddEvenFill); };
+  return [=](int x, int y) {
+    return polygon.containsPoint(QPointF(x + 0.5, y + 0.5), Qt::OddEvenFill);
+  };
 }
 
 PixelShape OctagonShape(int left, int top, int right, int bottom, int cut) {
@@ -53,7 +57,9 @@ PixelShape SegmentShape(QPointF from, QPointF to, double halfWidth) {
     const QPointF p(x + 0.5, y + 0.5);
     const QPointF d = to - from;
     const double lengthSquared = QPointF::dotProduct(d, d);
-    const double t = lengthSquared > 0 ? std::clamp(QPointF::dotProduct(p - from, d) / lengthSquared, 0.0, 1.0) : 0.0;
+    const double t = lengthSquared > 0
+                         ? std::clamp(QPointF::dotProduct(p - from, d) / lengthSquared, 0.0, 1.0)
+                         : 0.0;
     return QLineF(p, from + d * t).length() <= halfWidth;
   };
 }
@@ -68,7 +74,9 @@ void NodeCanvas::Pixel(int x, int y, Vga colour) {
   m_image.setPixel(x, y, VgaRgb(colour));
 }
 
-void NodeCanvas::Paint(int x, int y, Vga colour) { m_image.setPixel(x, y, VgaRgb(colour)); }
+void NodeCanvas::Paint(int x, int y, Vga colour) {
+  m_image.setPixel(x, y, VgaRgb(colour));
+}
 
 void NodeCanvas::MarkBody(Vga colour) {
   for (int y = 0; y < kSize; ++y) {
@@ -98,11 +106,13 @@ class ShapeMask {
     }
   }
   bool Inside(int x, int y) const {
-    return x >= -1 && y >= -1 && x <= NodeCanvas::kSize && y <= NodeCanvas::kSize && m_bits[Bit(x, y)];
+    return x >= -1 && y >= -1 && x <= NodeCanvas::kSize && y <= NodeCanvas::kSize &&
+           m_bits[Bit(x, y)];
   }
   // Inside, with a neighbour outside.
   bool OnBorder(int x, int y) const {
-    return Inside(x, y) && !(Inside(x - 1, y) && Inside(x + 1, y) && Inside(x, y - 1) && Inside(x, y + 1));
+    return Inside(x, y) &&
+           !(Inside(x - 1, y) && Inside(x + 1, y) && Inside(x, y - 1) && Inside(x, y + 1));
   }
 
  private:

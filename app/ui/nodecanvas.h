@@ -12,10 +12,12 @@
 #include <initializer_list>
 #include <utility>
 
+// clang-format off
 enum class Vga {
   Black, Maroon, Green, Olive, Navy, Purple, Teal, Silver,
   Gray, Red, Lime, Yellow, Blue, Fuchsia, Aqua, White
 };
+// clang-format on
 
 // The sixteen colours in the order of a 16-colour bitmap's colour table.
 const QVector<QRgb>& VgaPalette();

@@ -15,6 +15,7 @@ struct Glyph {
 };
 
 // Only the letters the node words need.
+// clang-format off
 constexpr Glyph kGlyphs[] = {
     {'a', {"...", "...", "##.", "..#", ".##", "#.#", ".##"}},
     {'d', {"..#", "..#", ".##", "#.#", "#.#", "#.#", ".##"}},
@@ -27,6 +28,7 @@ constexpr Glyph kGlyphs[] = {
     {'t', {"...", ".#.", "###", ".#.", ".#.", ".#.", "..#"}},
     {'u', {"...", "...", "#.#", "#.#", "#.#", "#.#", ".##"}},
 };
+// clang-format on
 
 const Glyph* FindGlyph(char letter) {
   for (const Glyph& glyph : kGlyphs) {
@@ -50,9 +52,12 @@ struct PersonMetrics {
 // Head sizes are chosen for round outlines at this resolution, not by formula.
 PersonMetrics Metrics(PersonSize size) {
   switch (size) {
-    case PersonSize::Small: return {3.0, 10, 6};
-    case PersonSize::Medium: return {3.9, 12, 7};
-    case PersonSize::Large: return {4.4, 14, 8};
+    case PersonSize::Small:
+      return {3.0, 10, 6};
+    case PersonSize::Medium:
+      return {3.9, 12, 7};
+    case PersonSize::Large:
+      return {4.4, 14, 8};
   }
   return {3.0, 10, 6};
 }
@@ -85,7 +90,8 @@ void DrawFigure(NodeCanvas& canvas, const PixelShape& shape, Vga fill, Vga outli
 // A spot of light on the pixels of `colour` inside a circle.
 void DrawShine(NodeCanvas& canvas, Vga colour, double cx, double cy, double r) {
   const PixelShape spot = EllipseShape(cx, cy, r, r);
-  canvas.Fill([&](int x, int y) { return spot(x, y) && canvas.At(x, y) == colour; }, Vga::Aqua, Vga::Aqua);
+  canvas.Fill([&](int x, int y) { return spot(x, y) && canvas.At(x, y) == colour; }, Vga::Aqua,
+              Vga::Aqua);
 }
 
 void DrawBody(NodeCanvas& canvas, const PixelShape& body, bool selected) {
@@ -115,8 +121,10 @@ void DrawPerson(NodeCanvas& canvas, double centreX, int bottom, PersonSize size,
   const PixelShape torso = UnionShape(
       UnionShape(EllipseShape(centreX - halfWidth + shoulder, top + shoulder, shoulder, shoulder),
                  EllipseShape(centreX + halfWidth - shoulder, top + shoulder, shoulder, shoulder)),
-      UnionShape(RectShape(int(centreX - halfWidth + shoulder), top, int(centreX + halfWidth - shoulder) - 1, bottom),
-                 PolygonShape(QRectF(centreX - halfWidth, top + shoulder, m.bodyWidth, bottom + 1 - top - shoulder))));
+      UnionShape(RectShape(int(centreX - halfWidth + shoulder), top,
+                           int(centreX + halfWidth - shoulder) - 1, bottom),
+                 PolygonShape(QRectF(centreX - halfWidth, top + shoulder, m.bodyWidth,
+                                     bottom + 1 - top - shoulder))));
   // The head sits just clear of the shoulders.
   const double r = m.headRadius;
   const double headY = top - r;
@@ -166,10 +174,9 @@ void DrawGlobe(NodeCanvas& canvas, double centreX, double centreY, double radius
   const PixelShape globe = EllipseShape(centreX, centreY, radius, radius);
   DrawFigure(canvas, globe, Vga::Blue, Vga::Navy);
   // Two continents, kept inside the rim.
-  const PixelShape land = UnionShape(EllipseShape(centreX - radius * 0.35, centreY - radius * 0.3,
-                                                  radius * 0.45, radius * 0.5),
-                                     EllipseShape(centreX + radius * 0.4, centreY + radius * 0.35,
-                                                  radius * 0.35, radius * 0.45));
+  const PixelShape land = UnionShape(
+      EllipseShape(centreX - radius * 0.35, centreY - radius * 0.3, radius * 0.45, radius * 0.5),
+      EllipseShape(centreX + radius * 0.4, centreY + radius * 0.35, radius * 0.35, radius * 0.45));
   const PixelShape inner = EllipseShape(centreX, centreY, radius - 1, radius - 1);
   canvas.Fill(IntersectShape(land, inner), Vga::Lime, Vga::Green);
 }
@@ -183,7 +190,8 @@ void DrawLightning(NodeCanvas& canvas, double left, double top, double scale) {
   DrawFigure(canvas, PolygonShape(bolt), Vga::Yellow, Vga::Black);
 }
 
-void DrawArrow(NodeCanvas& canvas, QPointF from, QPointF to, Vga fill, bool bothEnds, double headHalf) {
+void DrawArrow(NodeCanvas& canvas, QPointF from, QPointF to, Vga fill, bool bothEnds,
+               double headHalf) {
   DrawFigure(canvas, PolygonShape(ArrowPolygon(from, to, bothEnds, headHalf)), fill, Vga::Black);
 }
 
@@ -205,7 +213,8 @@ void DrawFormSheet(NodeCanvas& canvas, int left, int top, int right, int bottom)
        << QPointF(right + 1, bottom + 1) << QPointF(left, bottom + 1);
   DrawFigure(canvas, PolygonShape(page), Vga::White, Vga::Black);
   const int foldX = right - kFold + 1;
-  canvas.Fill(UnionShape(RectShape(foldX, top, foldX, top + kFold), RectShape(foldX, top + kFold, right, top + kFold)),
+  canvas.Fill(UnionShape(RectShape(foldX, top, foldX, top + kFold),
+                         RectShape(foldX, top + kFold, right, top + kFold)),
               Vga::Black, Vga::Black);
   canvas.Fill(RectShape(left + 2, top + 2, foldX - 2, top + 2), Vga::Blue, Vga::Blue);
   for (int y = top + 5; y <= bottom - 2; y += 2) {
@@ -229,6 +238,7 @@ void DrawExclamationBadge(NodeCanvas& canvas) {
 
 void DrawShortcutBadge(NodeCanvas& canvas) {
   canvas.Fill(RectShape(0, 20, 11, 31), Vga::White, Vga::Black);
+  // clang-format off
   canvas.Stamp(2, 22, {"..rrrrr.",
                        "....rrr.",
                        "...rrrr.",
@@ -238,4 +248,5 @@ void DrawShortcutBadge(NodeCanvas& canvas) {
                        ".rr.....",
                        ".rr....."},
                {{'r', Vga::Red}});
+  // clang-format on
 }

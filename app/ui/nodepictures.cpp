@@ -60,30 +60,54 @@ void MessagingSubflow(NodeCanvas& canvas, bool selected) {
   DrawPerson(canvas, 9.0, 27, PersonSize::Medium);
 }
 
+void EndTask(NodeCanvas& canvas, bool selected) {
+  TokenWithWord(canvas, selected, "end", Vga::Blue);
+}
+
+void StartTask(NodeCanvas& canvas, bool selected) {
+  TokenWithWord(canvas, selected, "start", Vga::Blue);
+}
+
+void InTask(NodeCanvas& canvas, bool selected) {
+  TokenWithWord(canvas, selected, "in", Vga::Black);
+}
+
+void OutTask(NodeCanvas& canvas, bool selected) {
+  TokenWithWord(canvas, selected, "out", Vga::Black);
+}
+
+struct Picture {
+  void (*draw)(NodeCanvas& canvas, bool selected);
+  Badge badge;
+};
+
+// Badges go on last, over the selected look, so that they stay clear.
+constexpr Picture kPictures[kNodePictureCount] = {
+    {InternalTask, Badge::None},
+    {EndTask, Badge::None},
+    {StartTask, Badge::None},
+    {InTask, Badge::None},
+    {OutTask, Badge::None},
+    {WorkflowCluster, Badge::None},
+    {CentralReplication, Badge::None},
+    {DistributedReplication, Badge::None},
+    {SubscribedWorkflow, Badge::None},
+    {ExternalTask, Badge::None},
+    {MessagingSubflow, Badge::None},
+    {InTask, Badge::Exclamation},
+    {SubscribedWorkflow, Badge::Exclamation},
+    {ExternalTask, Badge::Exclamation},
+    {SubscribedWorkflow, Badge::Shortcut},
+};
+
 }  // namespace
 
 QImage DrawNodePicture(int index, bool selected) {
+  if (index < 0 || index >= kNodePictureCount) return {};
+  const Picture& picture = kPictures[index];
   NodeCanvas canvas;
-  Badge badge = Badge::None;
-  switch (index) {
-    case 0: InternalTask(canvas, selected); break;
-    case 1: TokenWithWord(canvas, selected, "end", Vga::Blue); break;
-    case 2: TokenWithWord(canvas, selected, "start", Vga::Blue); break;
-    case 11: badge = Badge::Exclamation; [[fallthrough]];
-    case 3: TokenWithWord(canvas, selected, "in", Vga::Black); break;
-    case 4: TokenWithWord(canvas, selected, "out", Vga::Black); break;
-    case 5: WorkflowCluster(canvas, selected); break;
-    case 6: CentralReplication(canvas, selected); break;
-    case 7: DistributedReplication(canvas, selected); break;
-    case 12: badge = Badge::Exclamation; [[fallthrough]];
-    case 8: SubscribedWorkflow(canvas, selected); break;
-    case 13: badge = Badge::Exclamation; [[fallthrough]];
-    case 9: ExternalTask(canvas, selected); break;
-    case 10: MessagingSubflow(canvas, selected); break;
-    case 14: badge = Badge::Shortcut; SubscribedWorkflow(canvas, selected); break;
-    default: return {};
-  }
-  if (badge == Badge::Exclamation) DrawExclamationBadge(canvas);
-  if (badge == Badge::Shortcut) DrawShortcutBadge(canvas);
+  picture.draw(canvas, selected);
+  if (picture.badge == Badge::Exclamation) DrawExclamationBadge(canvas);
+  if (picture.badge == Badge::Shortcut) DrawShortcutBadge(canvas);
   return canvas.ToIndexed();
 }

@@ -36,7 +36,8 @@ CDib Pattern(int width, int height, int bitCount) {
   if (bitCount == 24) {
     image = QImage(width, height, QImage::Format_RGB32);
     for (int y = 0; y < height; ++y)
-      for (int x = 0; x < width; ++x) image.setPixel(x, y, qRgb(x * 40 % 256, y * 70 % 256, (x + y) * 9 % 256));
+      for (int x = 0; x < width; ++x)
+        image.setPixel(x, y, qRgb(x * 40 % 256, y * 70 % 256, (x + y) * 9 % 256));
   } else {
     const int colours = 1 << bitCount;
     image = QImage(width, height, QImage::Format_Indexed8);
@@ -64,7 +65,8 @@ TEST(DibTest, WrittenBitmapsReadBackWithTheirDepthPaletteAndPixels) {
     int width, height, bitCount;
   };
   // Odd widths exercise the padding of rows to four bytes.
-  for (const Case c : {Case{32, 32, 4}, Case{13, 3, 1}, Case{7, 5, 4}, Case{9, 2, 8}, Case{5, 3, 24}}) {
+  for (const Case c :
+       {Case{32, 32, 4}, Case{13, 3, 1}, Case{7, 5, 4}, Case{9, 2, 8}, Case{5, 3, 24}}) {
     SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << "x" << c.bitCount);
     velk::ScopedHeadlessServices services;
     const CDib original = Pattern(c.width, c.height, c.bitCount);
@@ -104,7 +106,8 @@ TEST(DibTest, PackedBitmapInMemoryAttachesAndItsCallerKeepsTheMemory) {
   EXPECT_FALSE(dib.AttachMemory(nullptr, 100));
   EXPECT_FALSE(dib.AttachMemory(packed.constData(), 10));
   EXPECT_EQ(Texts(services), std::vector<std::string>(3, "Fehler in AttachMemory"));
-  EXPECT_TRUE(SamePixels(dib.GetImage(), original.GetImage())) << "a failed attach keeps the picture";
+  EXPECT_TRUE(SamePixels(dib.GetImage(), original.GetImage()))
+      << "a failed attach keeps the picture";
 }
 
 TEST(DibTest, DamagedOrForeignFilesAreReadFailuresThatKeepThePicture) {

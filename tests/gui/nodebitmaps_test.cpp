@@ -21,7 +21,9 @@ class NodeBitmapsTest : public ::testing::Test {
 };
 
 // The badge corner: a badge covers at most this square at the lower left.
-bool InBadgeCorner(int x, int y) { return x < 12 && y >= 20; }
+bool InBadgeCorner(int x, int y) {
+  return x < 12 && y >= 20;
+}
 
 TEST_F(NodeBitmapsTest, AllThirtyPicturesAre32By32InTheSixteenVgaColours) {
   const QSet<QRgb> vga(VgaPalette().begin(), VgaPalette().end());
@@ -126,9 +128,10 @@ TEST_F(NodeBitmapsTest, DrawStretchesThePictureOfTheSelectionStateWithoutSmoothi
     QPainter painter(&target);
     bitmaps.Draw(painter, QRectF(0, 0, 34, 34), 7, selected);
     painter.end();
-    const QImage expected = bitmaps.Image(selected ? CNodeBitmaps::kTableB : CNodeBitmaps::kTableA, 7)
-                                .convertToFormat(QImage::Format_RGB32)
-                                .scaled(34, 34, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    const QImage expected =
+        bitmaps.Image(selected ? CNodeBitmaps::kTableB : CNodeBitmaps::kTableA, 7)
+            .convertToFormat(QImage::Format_RGB32)
+            .scaled(34, 34, Qt::IgnoreAspectRatio, Qt::FastTransformation);
     int mismatches = 0;
     for (int y = 0; y < 34; ++y) {
       for (int x = 0; x < 34; ++x) {
@@ -157,7 +160,8 @@ TEST_F(NodeBitmapsTest, APictureThatCannotBeAttachedIsReportedAndLeavesOnlyItsOw
   EXPECT_EQ(partial.Get(CNodeBitmaps::kTableB, 4), nullptr);
   EXPECT_TRUE(partial.Pixmap(CNodeBitmaps::kTableB, 4).isNull());
   for (int index : {3, 5, 14}) {
-    EXPECT_EQ(partial.Image(CNodeBitmaps::kTableB, index), bitmaps.Image(CNodeBitmaps::kTableB, index));
+    EXPECT_EQ(partial.Image(CNodeBitmaps::kTableB, index),
+              bitmaps.Image(CNodeBitmaps::kTableB, index));
   }
   EXPECT_EQ(partial.Image(CNodeBitmaps::kTableA, 4), bitmaps.Image(CNodeBitmaps::kTableA, 4));
   EXPECT_FALSE(partial.Pixmap(CNodeBitmaps::kTableA, 4).isNull());
