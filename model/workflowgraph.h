@@ -2,7 +2,10 @@
 // Walks over a workflow graph shared by saving, loading and checking: node keys,
 // code assignment and the routing of a node across cluster boundaries.
 
+#include <optional>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace velk {
@@ -38,5 +41,36 @@ CNode* RoutingSuccessor(const CArrow& arrow);
 // The nodes reachable from `start` in breadth-first order, crossing into clusters
 // and out of them; without `start` and without cluster nodes.
 std::vector<CNode*> ReachableNodes(const CWorkflowDoc& doc, CNode& start);
+
+// The routing of a workflow looked up once, for walks that visit every node (the
+// save walks from each node): the node representing each cluster, and each node's
+// routing arrows, worked out at their first use. Valid while the graph does not
+// change. A walk costs time linear in the nodes and arrows it passes.
+class RoutingIndex {
+ public:
+  explicit RoutingIndex(const CWorkflowDoc& doc);
+
+  // The first node representing `cluster`; a miss is reported (once per cluster).
+  CNode* Representing(int cluster);
+  // As RoutingArrows().
+  const std::vector<CArrow*>& Arrows(const CNode& node);
+  // As ReachableNodes(); leaves the nodes' visit marks alone.
+  std::vector<CNode*> Reachable(CNode& start);
+
+ private:
+  int IndexOf(const CNode* node) const;
+  const std::vector<int>& Walk(int index);
+
+  const CWorkflowDoc& doc_;
+  std::vector<CNode*> nodes_;
+  std::unordered_map<const CNode*, int> index_;
+  std::unordered_map<int, CNode*> firstRepresenting_;
+  std::unordered_set<int> missing_;  // clusters looked up in vain
+  std::vector<std::optional<std::vector<CArrow*>>> arrows_;
+  std::vector<CArrow*> scratch_;  // the arrows of a node of another workflow
+  std::vector<std::optional<std::vector<int>>> walks_;  // where a walk goes on from a node
+  std::vector<unsigned> seen_;  // == stamp_: reached by the current walk
+  unsigned stamp_ = 0;
+};
 
 }  // namespace velk
