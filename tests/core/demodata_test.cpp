@@ -1,0 +1,202 @@
+// The demo repository holds together: every name one database quotes from
+// another exists there, and the readers' keys find what they look for.
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "repository/databasetemplates.h"
+#include "repository/demodata.h"
+#include "repository/identity.h"
+
+namespace velk {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A document's items by name: texts, or numbers as "%g".
+using Items = std::map<std::string, std::vector<std::string>>;
+
+class DemoDataTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    std::string pattern = (fs::temp_directory_path() / "velkdemo-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    dir_ = pattern;
+    setenv("VELK_DATA_DIR", dir_.c_str(), 1);
+    session_ = new LNNotesSession;
+    session_->Init(410);
+    results_ = CreateDemoRepository(*session_, {});
+  }
+  static void TearDownTestSuite() {
+    delete session_;
+    unsetenv("VELK_DATA_DIR");
+    std::error_code ignored;
+    fs::remove_all(dir_, ignored);
+  }
+  void SetUp() override { LNSetThrowAllErrors(true); }
+  void TearDown() override { LNSetThrowAllErrors(false); }
+
+  static LNDatabase Open(DatabaseKind kind) {
+    auto it = std::find_if(results_.begin(), results_.end(),
+                           [&](const DemoResult& r) { return r.kind == kind; });
+    LNDatabase db;
+    session_->GetDatabase(it->path, &db);
+    db.Open();
+    return db;
+  }
+
+  // Every document of `view` in view order, category rows left out.
+  static std::vector<Items> Read(LNDatabase& db, const char* view) {
+    LNViewFolder folder;
+    db.GetViewFolder(view, &folder);
+    folder.Open();
+    std::vector<Items> docs;
+    LNVFEntry entry;
+    LNSTATUS status = folder.GetEntryCount() > 0 ? folder.GetEntry(&entry) : LNWARN_NOT_FOUND;
+    for (; status == LNNOERROR; status = folder.Goto(LNVFNAVIGATE_NEXT, &entry)) {
+      if (entry.IsCategory()) continue;
+      LNDocument doc;
+      entry.GetDocument(&doc);
+      doc.Open();
+      Items items;
+      for (const LNItem& item : doc.GetItems()) {
+        auto& values = items[item.name];
+        values = item.texts;
+        for (double n : item.numbers) values.push_back(std::to_string(static_cast<int>(n)));
+      }
+      items["#noteId"] = {FormatNoteId(doc.GetNoteID())};
+      docs.push_back(std::move(items));
+    }
+    return docs;
+  }
+
+  static std::set<std::string> Values(const std::vector<Items>& docs, const char* item) {
+    std::set<std::string> values;
+    for (const Items& d : docs)
+      if (d.count(item)) values.insert(d.at(item).begin(), d.at(item).end());
+    return values;
+  }
+
+  static inline fs::path dir_;
+  static inline LNNotesSession* session_ = nullptr;
+  static inline std::vector<DemoResult> results_;
+};
+
+bool Within(const std::set<std::string>& part, const std::set<std::string>& whole) {
+  return std::includes(whole.begin(), whole.end(), part.begin(), part.end());
+}
+
+TEST_F(DemoDataTest, OrganisationMembersArePersonsOfTheInfrastructure) {
+  LNDatabase infra = Open(DatabaseKind::Infrastructure);
+  std::set<std::string> persons;
+  for (const std::string& name : Values(Read(infra, views::kOrgaAgentLastName), "FullName"))
+    persons.insert(LNNotesSession::AbbreviateName(name));
+  EXPECT_GE(persons.size(), 40u);
+  for (const char* view : {views::kWorkgroups, views::kUnits}) {
+    const auto groups = Read(infra, view);
+    EXPECT_GE(groups.size(), 5u);
+    EXPECT_TRUE(Within(Values(groups, "NewManager"), persons)) << view;
+    EXPECT_TRUE(Within(Values(groups, "NewPersons"), persons)) << view;
+  }
+  const auto roles = Read(infra, views::kRoles);
+  EXPECT_EQ(std::count_if(roles.begin(), roles.end(),
+                          [](const Items& r) { return r.at("Name")[0] == "Clerk"; }),
+            3);
+}
+
+TEST_F(DemoDataTest, ApplicationEnvironmentOffersFormsAndTheOfficeAddress) {
+  LNDatabase appenv = Open(DatabaseKind::ApplicationEnvironment);
+  LNViewFolder config;
+  appenv.GetViewFolder(views::kRuntimeConfiguration, &config);
+  config.Open();
+  LNVFEntry entry;
+  long count = 0;
+  ASSERT_EQ(config.Find("ReplicaID", &entry, &count), LNNOERROR);
+  EXPECT_EQ(count, 1);
+  LNDocument doc;
+  entry.GetDocument(&doc);
+  doc.Open();
+  LNText mail;
+  doc.GetItem("wfOfficeMail", &mail);
+  EXPECT_EQ(mail[0], kDemoOfficeMail);
+
+  std::vector<LNForm> forms;
+  appenv.GetForms(&forms);
+  int gf = 0, ownFields = 0;
+  for (LNForm& form : forms) {
+    form.Open();
+    LNText title, fields;
+    form.GetItem("$TITLE", &title);
+    form.GetItem("$Fields", &fields);
+    if (title[0].find("GF") == std::string::npos) continue;
+    ++gf;
+    for (const std::string& f : fields.Values())
+      ownFields += f.rfind("tmp", 0) == 0 || f.rfind("wf", 0) == 0 || f.rfind("$", 0) == 0;
+  }
+  EXPECT_GE(gf, 8);
+  EXPECT_GE(ownFields, 5);
+}
+
+TEST_F(DemoDataTest, ExternalDirectoryReferencesResolve) {
+  LNDatabase extdir = Open(DatabaseKind::ExternalDirectory);
+  const auto headers = Read(extdir, views::kGriHeader);
+  const auto leafs = Read(extdir, views::kGriLeafId);
+  const auto types = Read(extdir, views::kDocumentTypes);
+  const auto blocks = Read(extdir, views::kContentBlocks);
+  EXPECT_TRUE(Within(Values(leafs, "HeaderID"), Values(headers, "HeaderID")));
+  std::set<std::string> docTypes = Values(types, "DocumentTypeID");
+  docTypes.insert("");
+  EXPECT_TRUE(Within(Values(leafs, "InputDocTypeID"), docTypes));
+  EXPECT_TRUE(Within(Values(leafs, "OutputDocTypeID"), docTypes));
+  EXPECT_TRUE(Within(Values(types, "ContentBlockIDList"), Values(blocks, "ContentBlockID")));
+  // Blocks are found by a part of their id.
+  for (const std::string& a : Values(blocks, "ContentBlockID"))
+    for (const std::string& b : Values(blocks, "ContentBlockID"))
+      EXPECT_TRUE(a == b || b.find(a) == std::string::npos) << a << " in " << b;
+
+  // Every published leaf has its IRI document, found by the leaf id.
+  for (const Items& leaf : leafs) {
+    if (leaf.at("Direction")[0] != "Published") continue;
+    LNViewFolder iri;
+    extdir.GetViewFolder(views::kIriLeaf, &iri);
+    iri.Open();
+    long count = 0;
+    iri.Find(leaf.at("LeafID")[0], nullptr, &count);
+    EXPECT_EQ(count, 1) << leaf.at("LeafName")[0];
+  }
+  for (const Items& cm : Read(extdir, views::kContentManagement))
+    EXPECT_EQ(cm.at("ContentManagementID")[0], cm.at("#noteId")[0]);
+}
+
+TEST_F(DemoDataTest, EidmRequestsNameKnownOrganisationsAndPersons) {
+  LNDatabase extdir = Open(DatabaseKind::ExternalDirectory);
+  std::set<std::string> organisations = Values(Read(extdir, views::kEidmOrg), "ExtOrganization");
+  organisations.insert(kDemoOrganisation);
+  std::set<std::string> people;
+  for (const std::string& name : Values(Read(extdir, views::kPeople), "FullName"))
+    people.insert(LNNotesSession::AbbreviateName(name));
+  LNDatabase tracking = Open(DatabaseKind::Tracking);
+  const std::string trackingId = FormatReplicaId(tracking.GetReplicaID());
+
+  const auto requests = Read(extdir, views::kEidm);
+  EXPECT_GE(requests.size(), 4u);
+  EXPECT_TRUE(Within(Values(requests, "ExtClusterOrg"), organisations));
+  EXPECT_TRUE(Within(Values(requests, "MasterOrg"), organisations));
+  EXPECT_TRUE(Within(Values(requests, "ExtClusterResponsible"), people));
+  EXPECT_TRUE(Within(Values(Read(extdir, views::kEidmOrg), "ExtOrgResponsible"), people));
+  for (const Items& r : requests) {
+    if (r.at("MasterOrg")[0] != kDemoOrganisation) continue;
+    EXPECT_EQ(r.at("MasterTrackingAddress")[0], trackingId);
+    EXPECT_EQ(r.at("MasterEngineAddress")[0], kDemoOfficeMail);
+  }
+}
+
+}  // namespace
+}  // namespace velk
