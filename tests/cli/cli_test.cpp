@@ -1,0 +1,200 @@
+// velkmod-cli as administrators and scripts use it: exit codes, messages, and
+// what it leaves in the databases and the settings file.
+
+#include "clifixture.h"
+
+namespace {
+
+using namespace clitest;
+
+const char* const kKinds[][2] = {
+    {"appenv", "Application Environment Database"},
+    {"procdef", "Process Definitions Database"},
+    {"infra", "Infrastructure Database"},
+    {"extdir", "External Directory Database"},
+    {"gateway", "Gateway Database"},
+    {"tracking", "Tracking Database"},
+};
+
+TEST_F(CliTest, CreatesEveryKindAndInfoRecognisesIt) {
+  for (const auto& [kind, name] : kKinds) {
+    const std::string file = std::string(kind) + ".nsf";
+    Result created = Run({"db", "create", kind, file, "--title", std::string("Demo ") + kind});
+    ASSERT_EQ(created.code, 0) << kind << ": " << created.err;
+    Result info = Run({"db", "info", file});
+    ASSERT_EQ(info.code, 0) << info.err;
+    EXPECT_NE(info.out.find("Title:      Demo " + std::string(kind)), std::string::npos)
+        << info.out;
+    EXPECT_NE(info.out.find(std::string("Kind:       ") + name + " (" + kind + ")"),
+              std::string::npos)
+        << info.out;
+    EXPECT_NE(info.out.find(" 0 documents"), std::string::npos) << info.out;
+
+    Result again = Run({"db", "create", kind, file});
+    EXPECT_EQ(again.code, 1);
+    EXPECT_NE(again.err.find("already exists"), std::string::npos) << again.err;
+  }
+}
+
+// Text, number and date-time items; flags of plain, names-and-readers and readers
+// lists; empty texts inside lists; text beyond ASCII.
+const char kRealisticDump[] = R"({
+  "title": "Marvelund Process Definitions – Archiv",
+  "replicaId": "C1257A1D:0034F4B7",
+  "documents": [
+    {"noteId": "000001F2", "unid": "C1A2B3D4E5F60718293A4B5C6D7E8F90", "form": "Header", "items": [
+      {"name": "User", "type": "text", "flags": 4, "values": ["Ann Lee/Sales/Marvelund"]},
+      {"name": "LastModify", "type": "text", "flags": 4, "values": ["12.11.2026 09:14:02"]},
+      {"name": "Type", "type": "text", "flags": 4, "values": ["Bestellung für Müller – 注文 ✓"]},
+      {"name": "WorkFlowID", "type": "text", "flags": 4, "values": ["C1A2B3D4E5F60718293A4B5C6D7E8F90"]},
+      {"name": "Editor", "type": "text", "flags": 1093, "values": ["Order Desk", "", "Sales/North"]},
+      {"name": "$Readers", "type": "text", "flags": 1024, "values": ["Borealis Bank Readers"]},
+      {"name": "Created", "type": "datetime", "flags": 4, "values": ["2026-11-12T09:14:02"]},
+      {"name": "Empty", "type": "text", "flags": 0, "values": []}
+    ]},
+    {"noteId": "000001F6", "unid": "0123456789ABCDEF0123456789ABCDEF", "form": "Workflow Structure", "items": [
+      {"name": "Task", "type": "text", "flags": 4, "values": [""]},
+      {"name": "Duration", "type": "number", "flags": 4, "values": [2]},
+      {"name": "Weights", "type": "number", "flags": 0, "values": [0.1, -1.25, 1e+300, 0, 4294967296]},
+      {"name": "Or_Condition", "type": "text", "flags": 4, "values": ["", "Amount > 1000", ""]},
+      {"name": "Dates", "type": "datetime", "flags": 0, "values": ["2027-01-01T00:00:00", "2027-12-31T23:59:59"]}
+    ]}
+  ]
+})";
+
+TEST_F(CliTest, ImportThenDumpRoundTripsExactly) {
+  ASSERT_EQ(Run({"db", "create", "procdef", "archive.nsf"}).code, 0);
+  const Json fixture = Json::parse(kRealisticDump);
+  WriteFile(root_ / "in.json", kRealisticDump);
+  Result imported = Run({"db", "import", "archive.nsf", (root_ / "in.json").string()});
+  ASSERT_EQ(imported.code, 0) << imported.err;
+  EXPECT_NE(imported.out.find("Imported 2 documents"), std::string::npos) << imported.out;
+
+  const Json dumped = Dump("archive.nsf");
+  EXPECT_EQ(dumped.dump(), fixture.dump());
+
+  // The dump imports into another database and dumps the same again.
+  ASSERT_EQ(Run({"db", "create", "procdef", "copy.nsf"}).code, 0);
+  WriteFile(root_ / "copy.json", dumped.dump(2));
+  ASSERT_EQ(Run({"db", "import", "copy.nsf", (root_ / "copy.json").string()}).code, 0);
+  EXPECT_EQ(Dump("copy.nsf").dump(), fixture.dump());
+  // And a view dump lists the documents the view selects.
+  Result view = Run({"db", "dump", "copy.nsf", "--view", "(Modeler\\Header)"});
+  ASSERT_EQ(view.code, 0) << view.err;
+  EXPECT_EQ(Json::parse(view.out)["documents"].size(), 1u);
+}
+
+TEST_F(CliTest, DocumentsWithoutIdsGetNewOnes) {
+  ASSERT_EQ(Run({"db", "create", "infra", "org.nsf"}).code, 0);
+  WriteFile(root_ / "in.json", R"({"documents": [{"form": "Role", "items": [
+      {"name": "Name", "values": ["Clerk"]}]}]})");
+  ASSERT_EQ(Run({"db", "import", "org.nsf", (root_ / "in.json").string()}).code, 0);
+  const Json dumped = Dump("org.nsf");
+  ASSERT_EQ(dumped["documents"].size(), 1u);
+  const Json& doc = dumped["documents"][0];
+  EXPECT_EQ(doc["noteId"].get<std::string>().size(), 8u);
+  EXPECT_EQ(doc["unid"].get<std::string>().size(), 32u);
+  EXPECT_EQ(doc["items"][0],
+            Json::parse(R"({"name": "Name", "type": "text", "flags": 4, "values": ["Clerk"]})"));
+  EXPECT_NE(dumped["title"], "");  // the database keeps its own title
+}
+
+TEST_F(CliTest, FaultyImportImportsNothingAndSaysWhy) {
+  const std::string good = R"({"form": "Role", "items": [{"name": "Name", "values": ["Clerk"]}]})";
+  struct Case {
+    std::string content;
+    std::string message;
+  } cases[] = {
+      {"{\"documents\": [" + good + ",", "is not valid JSON"},
+      {"[1, 2]", "\"documents\" list"},
+      {"{\"documents\": [" + good +
+           R"(, {"items": [{"name": "X", "type": "blob", "values": []}]}]})",
+       "document 2: item \"X\": unknown type \"blob\""},
+      {"{\"documents\": [" + good +
+           R"(, {"items": [{"name": "N", "type": "number", "values": ["7"]}]}]})",
+       "document 2: item \"N\": the values of a number item must be numbers"},
+      {"{\"documents\": [" + good +
+           R"(, {"items": [{"name": "D", "type": "datetime", "values": ["12.11.2026"]}]}]})",
+       "is not of the form YYYY-MM-DDTHH:MM:SS"},
+      {"{\"documents\": [" + good + R"(, {"items": [{"name": "F", "flags": -4, "values": []}]}]})",
+       "flags must be a whole number"},
+      {"{\"documents\": [" + good +
+           R"(, {"items": [{"name": "A", "values": []}, {"name": "a", "values": []}]}]})",
+       "item \"a\" appears twice"},
+      {"{\"documents\": [" + good + R"(, {"items": [{"name": "V"}]}]})", "\"values\" is missing"},
+      {"{\"documents\": [" + good + R"(, {"noteId": "00000001"}]})",  // the id of a design note
+       "document 2: A document with that note id or universal id already exists"},
+      {"{\"replicaId\": \"nope\", \"documents\": [" + good + "]}", "is not a replica id"},
+  };
+  ASSERT_EQ(Run({"db", "create", "infra", "org.nsf", "--title", "Org"}).code, 0);
+  const std::string before = Dump("org.nsf").dump();
+  for (const Case& c : cases) {
+    WriteFile(root_ / "in.json", c.content);
+    Result r = Run({"db", "import", "org.nsf", (root_ / "in.json").string()});
+    EXPECT_EQ(r.code, 1) << c.content;
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    EXPECT_EQ(Dump("org.nsf").dump(), before) << c.content;
+  }
+  Result missing = Run({"db", "import", "org.nsf", (root_ / "absent.json").string()});
+  EXPECT_EQ(missing.code, 1);
+  EXPECT_NE(missing.err.find("cannot read"), std::string::npos);
+}
+
+TEST_F(CliTest, FilesThatAreNotDatabasesGiveAClearError) {
+  WriteFile(data_ / "text.nsf", "This is a plain text file, not a database.\n");
+  WriteFile(data_ / "empty.nsf", "");
+  fs::create_directories(data_ / "folder.nsf");
+  WriteFile(root_ / "in.json", R"({"documents": []})");
+  struct Case {
+    std::string path;
+    std::string message;
+  } cases[] = {
+      {"text.nsf", "File is not a database"},
+      {"empty.nsf", "File is not a database"},
+      {"folder.nsf", "cannot open folder.nsf"},
+      {"absent.nsf", "File does not exist"},
+  };
+  for (const Case& c : cases) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"db", "info", c.path},
+          {"db", "dump", c.path},
+          {"db", "import", c.path, (root_ / "in.json").string()}}) {
+      Result r = Run(args);
+      EXPECT_EQ(r.code, 1) << args[1] << " " << c.path;
+      EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    }
+  }
+  EXPECT_EQ(ReadFile(data_ / "text.nsf"), "This is a plain text file, not a database.\n");
+  EXPECT_FALSE(fs::exists(data_ / "absent.nsf"));
+}
+
+TEST_F(CliTest, UsageErrorsExitWithTwo) {
+  const std::vector<std::vector<std::string>> cases = {
+      {},
+      {"frobnicate"},
+      {"db"},
+      {"db", "rename"},
+      {"db", "create"},
+      {"db", "create", "appenv"},
+      {"db", "create", "warehouse", "x.nsf"},
+      {"db", "create", "appenv", "x.nsf", "--colour", "red"},
+      {"db", "create", "appenv", "x.nsf", "--title"},
+      {"db", "info"},
+      {"db", "info", "a.nsf", "b.nsf"},
+      {"db", "dump", "a.nsf", "--view"},
+      {"db", "import", "a.nsf"},
+      {"demo", "now"},
+      {"demo", "--dir"},
+  };
+  for (const auto& args : cases) {
+    Result r = Run(args);
+    EXPECT_EQ(r.code, 2) << (args.empty() ? "(nothing)" : args[0]) << " " << r.err;
+    EXPECT_NE(r.err.find("--help"), std::string::npos) << r.err;
+  }
+  EXPECT_FALSE(fs::exists(data_ / "x.nsf"));
+  Result help = Run({"--help"});
+  EXPECT_EQ(help.code, 0);
+  EXPECT_NE(help.out.find("db create KIND PATH [--title T]"), std::string::npos);
+}
+
+}  // namespace
