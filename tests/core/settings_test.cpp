@@ -1,0 +1,140 @@
+#include "app/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/windowplacement.h"
+
+namespace velk {
+namespace {
+
+TEST(ModelerSettings, EmptyStoreGivesTheDefaults) {
+  MemorySettingsBackend empty;
+  ModelerSettings s;
+  s.gridSize = 7;  // load must overwrite whatever was there
+  s.gridVisible = true;
+  s.load(empty);
+  EXPECT_EQ(s.databases, DatabaseLocations());
+  EXPECT_EQ(s.gridSize, 50);
+  EXPECT_EQ(s.arrowSize, 1);
+  EXPECT_EQ(s.autoArrangeFactor, 4);
+  EXPECT_EQ(s.orgName, "Marvelund");
+  EXPECT_FALSE(s.gridMagnetic);
+  EXPECT_FALSE(s.gridVisible);
+}
+
+TEST(ModelerSettings, GridFlagsReadAnyNonZeroNumberAsOn) {
+  struct Case {
+    std::string stored;
+    bool on;
+  };
+  const std::vector<Case> cases = {{"0", false}, {"1", true},  {"2", true},   {"-1", true},
+                                   {"255", true}, {"Yes", false}, {"", false}};
+  for (const auto& c : cases) {
+    for (const char* key : {"GridMagnetic", "GridVisible"}) {
+      MemorySettingsBackend store;
+      store.setString(kDefaultSettingsSection, key, c.stored);
+      ModelerSettings s;
+      s.load(store);
+      bool value = std::string(key) == "GridMagnetic" ? s.gridMagnetic : s.gridVisible;
+      EXPECT_EQ(value, c.on) << key << "=" << c.stored;
+    }
+  }
+}
+
+TEST(ModelerSettings, ValuesThatWouldBreakTheEditorFallBackToDefaults) {
+  struct Case {
+    const char* key;
+    std::string stored;
+    int gridSize, arrowSize, factor;
+  };
+  const std::vector<Case> cases = {
+      {"GridSize", "0", 50, 1, 4},          {"GridSize", "-10", 50, 1, 4},
+      {"GridSize", "abc", 50, 1, 4},        {"GridSize", "25", 25, 1, 4},
+      {"ArrowSize", "-1", 50, 1, 4},        {"ArrowSize", "0", 50, 0, 4},
+      {"ArrowSize", "3", 50, 3, 4},         {"AutoArrangeFactor", "0", 50, 1, 4},
+      {"AutoArrangeFactor", "6", 50, 1, 6},
+  };
+  for (const auto& c : cases) {
+    MemorySettingsBackend store;
+    store.setString(kDefaultSettingsSection, c.key, c.stored);
+    ModelerSettings s;
+    s.load(store);
+    EXPECT_EQ(s.gridSize, c.gridSize) << c.key << "=" << c.stored;
+    EXPECT_EQ(s.arrowSize, c.arrowSize) << c.key << "=" << c.stored;
+    EXPECT_EQ(s.autoArrangeFactor, c.factor) << c.key << "=" << c.stored;
+  }
+}
+
+TEST(ModelerSettings, SaveThenLoadKeepsEveryValueUnderItsKey) {
+  ModelerSettings s;
+  s.databases[DatabaseKind::Gateway] = {"gw.nsf", "Gate/Marvelund"};
+  s.databases[DatabaseKind::ExternalDirectory] = {"extdir.nsf", ""};
+  s.databases[DatabaseKind::Tracking] = {"track.nsf", "Track"};
+  s.databases[DatabaseKind::ApplicationEnvironment] = {"appenv.nsf", ""};
+  s.databases[DatabaseKind::ProcessDefinitions] = {"procdef.nsf", "Hub"};
+  s.databases[DatabaseKind::Infrastructure] = {"infra.nsf", ""};
+  s.gridSize = 20;
+  s.arrowSize = 2;
+  s.autoArrangeFactor = 5;
+  s.orgName = "Partner AG";
+  s.gridMagnetic = true;
+  s.gridVisible = true;
+
+  MemorySettingsBackend store;
+  s.save(store);
+  ModelerSettings back;
+  back.load(store);
+  EXPECT_EQ(back, s);
+
+  const std::string sec = kDefaultSettingsSection;
+  EXPECT_EQ(store.getString(sec, "RoutingDbName", {}), "procdef.nsf");
+  EXPECT_EQ(store.getString(sec, "GwDbServer", {}), "Gate/Marvelund");
+  EXPECT_EQ(store.getString(sec, "OrgaDbName", {}), "infra.nsf");
+  EXPECT_EQ(store.getInt(sec, "GridMagnetic", -1), 1);
+  EXPECT_EQ(store.getInt(sec, "GridSize", -1), 20);
+}
+
+TEST(WindowPlacement, OnlyExactlyTenNumbersArePlacements) {
+  struct Case {
+    std::string text;
+    bool valid;
+  };
+  const std::vector<Case> cases = {
+      {"0,1,-1,-1,-1,-1,10,20,810,620", true},
+      {" 2 , 3 ,-1,-1,-1,-1, 10, 20, 810, 620 ", true},
+      {"0,1,-1,-1,-1,-1,10,20,810", false},          // nine
+      {"0,1,-1,-1,-1,-1,10,20,810,620,5", false},    // eleven
+      {"", false},
+      {"0,1,-1,-1,-1,-1,10,20,810,x", false},
+      {"0,1,-1,-1,-1,-1,10,20,810,", false},
+      {"-1,1,-1,-1,-1,-1,10,20,810,620", false},     // flags are unsigned
+      {"0,1,-1,-1,-1,-1,10,20,810,99999999999", false},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(ParseWindowPlacement(c.text).has_value(), c.valid) << '"' << c.text << '"';
+}
+
+TEST(WindowPlacement, RoundTripThroughGuiSettings) {
+  WindowPlacement p;
+  p.flags = WindowPlacement::kRestoreToMaximized;
+  p.showCmd = WindowPlacement::Maximized;
+  p.left = 15;
+  p.top = 25;
+  p.right = 1015;
+  p.bottom = 725;
+  MemorySettingsBackend store;
+  WriteWindowPlacement(store, "WindowPos", p);
+  EXPECT_EQ(store.getString(kGuiSettingsSection, "WindowPos", {}),
+            "2,3,-1,-1,-1,-1,15,25,1015,725");
+  auto back = ReadWindowPlacement(store, "WindowPos");
+  ASSERT_TRUE(back);
+  EXPECT_EQ(*back, p);
+  EXPECT_TRUE(back->maximized());
+  EXPECT_FALSE(ReadWindowPlacement(store, "InfoWindowPos"));
+}
+
+}  // namespace
+}  // namespace velk
