@@ -47,6 +47,7 @@ int main(int argc, char** argv) {
     const std::string command = words[0];
     words.erase(words.begin());
     if (command == "db") return velkcli::dbCommand(ctx, words);
+    if (command == "demo") return velkcli::demoCommand(ctx, words);
     throw velkcli::UsageError("unknown command \"" + command + "\"");
   } catch (const velkcli::UsageError& e) {
     std::cerr << "velkmod-cli: " << e.what() << "\nTry 'velkmod-cli --help'.\n";
