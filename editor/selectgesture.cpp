@@ -1,0 +1,132 @@
+#include "editor/selectgesture.h"
+
+#include <string>
+#include <vector>
+
+#include "editor/hittest.h"
+#include "model/workflowdoc.h"
+#include "repository/noteserror.h"
+
+namespace velk {
+
+DragMode SelectGesture::Press(CWorkflowDoc& doc, Point p, bool shift, bool ctrl) {
+  Reset();
+  start_ = current_ = p;
+  const std::vector<CNode*> level = doc.LevelNodes();
+  CNode* node = NodeAt(level, p);
+  if (!node) {
+    if (!shift) doc.DeselectAllNodes();
+    if (CArrow* arrow = ArrowAt(level, p)) {
+      mode_ = DragMode::ArrowSelected;
+      doc.SelectArrow(*arrow, shift);
+    } else {
+      if (!shift) doc.DeselectAllArrows();
+      mode_ = DragMode::RubberBand;
+    }
+    return mode_;
+  }
+  if (ctrl) {
+    if (!CheckExternalCluster(*node)) return mode_;
+    mode_ = DragMode::DragOut;
+    dragged_ = node;
+    doc.DeselectAllArrows();
+    return mode_;
+  }
+  mode_ = DragMode::Move;
+  dragged_ = node;
+  const Point centre = node->GetRect().Center();
+  offset_ = {p.x - centre.x, p.y - centre.y};
+  if (!shift) doc.DeselectAllArrows();
+  if (!node->IsSelected()) {
+    doc.SelectNode(*node, shift);
+    doc.SaveNodeRect(*node);
+  }
+  return mode_;
+}
+
+std::optional<Rect> SelectGesture::Band() const {
+  if (mode_ != DragMode::RubberBand) return std::nullopt;
+  return RectFromCorners(start_, current_);
+}
+
+bool SelectGesture::SelectBand(CWorkflowDoc& doc, const Rect& band) {
+  const std::vector<CNode*> hit = NodesIntersecting(doc.LevelNodes(), band);
+  if (hit == doc.SelectedNodes()) return false;
+  doc.DeselectAllNodes();
+  for (CNode* node : hit) doc.SelectNode(*node, true);
+  return true;
+}
+
+SelectGesture::Change SelectGesture::Drag(CWorkflowDoc& doc, Point p, const GridSettings& grid) {
+  Change change;
+  if (mode_ == DragMode::RubberBand) {
+    change.oldBand = Band();
+    current_ = p;
+    change.newBand = Band();
+    change.selectionChanged = SelectBand(doc, *change.newBand);
+  } else if (mode_ == DragMode::Move && dragged_) {
+    current_ = p;
+    const Point centre = dragged_->GetRect().Center();
+    const int dx = p.x - offset_.x - centre.x;
+    const int dy = p.y - offset_.y - centre.y;
+    if (dx == 0 && dy == 0) return change;
+    doc.SetModified();
+    change.moved = MoveNodes(doc, doc.SelectedNodes(), dx, dy, grid);
+  }
+  return change;
+}
+
+SelectGesture::Change SelectGesture::Release(CWorkflowDoc& doc, Point p,
+                                             const GridSettings& grid) {
+  Change change;
+  if (mode_ == DragMode::RubberBand) {
+    change.oldBand = Band();
+    current_ = p;
+    change.selectionChanged = SelectBand(doc, *Band());
+  } else if (grid.magnetic) {
+    std::vector<Rect> before;
+    for (const CNode* node : doc.SelectedNodes()) before.push_back(node->GetRect());
+    change.moved = MoveNodes(doc, doc.SelectedNodes(), 0, 0, grid);
+    for (std::size_t i = 0; i < before.size(); ++i)
+      if (!(doc.SelectedNodes()[i]->GetRect() == before[i])) doc.SetModified();
+  }
+  Reset();
+  return change;
+}
+
+void SelectGesture::Reset() {
+  mode_ = DragMode::None;
+  dragged_ = nullptr;
+  offset_ = start_ = current_ = {};
+}
+
+std::string MissingExternalClusterFields(const CNode& node) {
+  if (node.Kind() != NodeKind::EIDM) return {};
+  const NodeAttributes& a = node.Attributes();
+  const std::pair<const std::string*, const char*> fields[] = {
+      {&a.freeText, "goal of cluster"},
+      {&a.name, "name of cluster"},
+      {&a.extClusterInput, "input form"},
+      {&a.extClusterOutput, "output form"},
+      {&a.extClusterFormat, "format"},
+  };
+  std::string missing;
+  for (const auto& [value, label] : fields) {
+    if (!value->empty()) continue;
+    if (!missing.empty()) missing += ", ";
+    missing += label;
+  }
+  return missing;
+}
+
+bool CheckExternalCluster(const CNode& node) {
+  const std::string missing = MissingExternalClusterFields(node);
+  if (missing.empty()) return true;
+  ShowErrorMessage(
+      "Please check the properties of this external cluster. \nThe following fields must not "
+      "be blank:\n" +
+      missing);
+  return false;
+}
+
+}  // namespace velk

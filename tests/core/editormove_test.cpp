@@ -1,0 +1,93 @@
+// Moving nodes: grid snapping, pushing neighbours, arrows following their nodes.
+
+#include "editor/nodemove.h"
+#include "model/arrowgeometry.h"
+#include "workflowfixture.h"
+
+namespace velk::testing {
+namespace {
+
+Rect AroundCentre(int cx, int cy) { return {cx - 17, cy + 17, cx + 17, cy - 17}; }
+
+// The arrow lies where it would be drawn for its nodes' present rectangles.
+void ExpectArrowFollowsNodes(const CArrow* arrow) {
+  const ArrowLine line = ComputeArrowLine(arrow->Source()->GetRect(), arrow->Target()->GetRect());
+  EXPECT_EQ(arrow->LineStart(), line.start) << arrow->Source()->Name();
+  EXPECT_EQ(arrow->LineEnd(), line.end) << arrow->Target()->Name();
+  EXPECT_EQ(arrow->HeadPoints(), ComputeArrowHead(line, CWorkflowDoc::ArrowSize()));
+}
+
+TEST(SnapDeltaTest, CentreLandsOnTheNearestGridPointTiesGoRightAndDown) {
+  struct Case {
+    Point centre, move, expected;
+  };
+  const Case cases[] = {
+      {{75, -50}, {0, 0}, {25, 0}},     // 25 right of a line: snaps right
+      {{74, -50}, {0, 0}, {-24, 0}},    // 24 right: snaps left
+      {{50, -75}, {0, 0}, {0, -25}},    // 25 below a line: snaps down
+      {{50, -74}, {0, 0}, {0, 24}},     // 24 below: snaps up
+      {{50, -50}, {30, -20}, {50, 0}},  // the moved centre is what snaps
+      {{-10, 10}, {0, 0}, {10, -10}},   // left of and above the drawing
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(SnapDelta(AroundCentre(c.centre.x, c.centre.y), c.move.x, c.move.y, 50), c.expected)
+        << c.centre.x << "," << c.centre.y;
+}
+
+TEST_F(WorkflowTest, MovingTogetherKeepsEveryArrowAttachedEvenWhenNodesSnapDifferently) {
+  CNode* a = Add("A");
+  CNode* b = Add("B", 2, 1);
+  CNode* c = Add("C", 4, 0);
+  doc.SetNodeRect(*a, AroundCentre(100, -100));  // on the grid
+  doc.SetNodeRect(*b, AroundCentre(213, -190));  // off the grid
+  doc.SetNodeRect(*c, AroundCentre(400, -100));
+  Link(a, b);
+  Link(b, c);
+  Link(c, a);
+  doc.UpdateAllArrows();
+  for (GridSettings grid : {GridSettings{50, false}, GridSettings{50, true}}) {
+    const MoveArea area = MoveNodes(doc, {a, b}, 30, -20, grid);
+    for (const CArrow* arrow : doc.AllArrows()) ExpectArrowFollowsNodes(arrow);
+    ASSERT_TRUE(area.nodes && area.arrows);
+    EXPECT_TRUE(area.nodes->Contains(a->GetRect().Center()));
+    EXPECT_TRUE(area.nodes->Contains(b->GetRect().Center()));
+  }
+  EXPECT_EQ(a->GetRect().Center(), (Point{150, -150})) << "snapped after the unsnapped move";
+  EXPECT_EQ(b->GetRect().Center(), (Point{250, -250}));
+}
+
+TEST_F(WorkflowTest, PushedNeighbourMovesOneStepAndPushesTheNext) {
+  CNode* mover = Add("Mover");
+  CNode* first = Add("First");
+  CNode* second = Add("Second");
+  CNode* wide = Add("Wide");
+  doc.SetNodeRect(*mover, NodeRectAt(0, 0));
+  doc.SetNodeRect(*first, NodeRectAt(40, 0));
+  doc.SetNodeRect(*second, NodeRectAt(100, 0));
+  doc.SetNodeRect(*wide, {0, -200, 80, -234});
+  const GridSettings grid{50, false};
+
+  MoveNode(doc, *mover, 20, 0, PushDirection::Right, grid);
+  EXPECT_EQ(mover->GetRect().left, 20);
+  EXPECT_EQ(first->GetRect().left, 90) << "pushed by one grid step";
+  EXPECT_EQ(second->GetRect().left, 150) << "pushed along by the first";
+
+  MoveNode(doc, *mover, 0, -180, PushDirection::Down, grid);
+  EXPECT_EQ(wide->GetRect().top, -280) << "a node wider than the grid moves by its width";
+
+  MoveNode(doc, *second, -60, 0, PushDirection::None, grid);
+  EXPECT_EQ(first->GetRect().left, 90) << "no pushing while dragging";
+}
+
+TEST_F(WorkflowTest, NodesOfOtherLevelsAreNeverPushed) {
+  CNode* cluster = Add("Cluster", 0, 0, NodeKind::IWC);
+  CWorkflowDoc* inner = doc.OpenClusterDocument(*cluster);
+  CNode* hidden = Add(*inner, "Hidden");
+  doc.SetNodeRect(*hidden, NodeRectAt(40, 0));
+  CNode* mover = Add("Mover");
+  MoveNode(doc, *mover, 20, 0, PushDirection::Right, {50, false});
+  EXPECT_EQ(hidden->GetRect().left, 40);
+}
+
+}  // namespace
+}  // namespace velk::testing

@@ -1,0 +1,168 @@
+// The select tool's gestures, the context menu choice and the drop targets.
+
+#include "editor/droptargets.h"
+#include "editor/nodemenus.h"
+#include "editor/selectgesture.h"
+#include "workflowfixture.h"
+
+namespace velk::testing {
+namespace {
+
+const GridSettings kNoGrid{50, false};
+
+TEST_F(WorkflowTest, PressSelectsNodesArrowsOrStartsARubberBand) {
+  CNode* a = Add("A", 0, 0);
+  CNode* b = Add("B", 2, 0);
+  CArrow* ab = Link(a, b);
+  SelectGesture g;
+
+  EXPECT_EQ(g.Press(doc, {17, -17}, false, false), DragMode::Move);
+  g.Release(doc, {17, -17}, kNoGrid);
+  EXPECT_EQ(g.Press(doc, {217, -17}, /*shift=*/true, false), DragMode::Move);
+  EXPECT_EQ(doc.SelectedNodes(), (std::vector<CNode*>{a, b}));
+
+  EXPECT_EQ(g.Press(doc, {100, -17}, true, false), DragMode::ArrowSelected);
+  EXPECT_TRUE(ab->IsSelected());
+  EXPECT_EQ(doc.SelectedNodes().size(), 2u) << "SHIFT keeps the nodes";
+  EXPECT_EQ(g.Press(doc, {17, -17}, false, false), DragMode::Move);
+  EXPECT_FALSE(ab->IsSelected()) << "a plain click on a node drops the arrows";
+  EXPECT_EQ(doc.SelectedNodes().size(), 2u) << "a selected node keeps the selection for moving";
+
+  EXPECT_EQ(g.Press(doc, {500, -500}, false, false), DragMode::RubberBand);
+  EXPECT_TRUE(doc.SelectedNodes().empty());
+}
+
+TEST_F(WorkflowTest, RubberBandSelectsExactlyTheNodesItIntersects) {
+  CNode* a = Add("A", 0, 0);
+  Add("B", 2, 0);
+  CNode* c = Add("C", 0, 2);
+  SelectGesture g;
+  g.Press(doc, {-10, 10}, false, false);
+  SelectGesture::Change ch = g.Drag(doc, {10, -210}, kNoGrid);
+  EXPECT_TRUE(ch.selectionChanged);
+  EXPECT_EQ(doc.SelectedNodes(), (std::vector<CNode*>{a, c}));
+  ch = g.Drag(doc, {10, -10}, kNoGrid);
+  EXPECT_EQ(ch.oldBand, (Rect{-10, 10, 10, -210}));
+  EXPECT_EQ(doc.SelectedNodes(), std::vector<CNode*>{a}) << "nodes left behind are deselected";
+  ch = g.Release(doc, {10, -10}, kNoGrid);
+  EXPECT_TRUE(ch.oldBand.has_value());
+  EXPECT_EQ(g.Mode(), DragMode::None);
+}
+
+TEST_F(WorkflowTest, DraggingMovesTheSelectionAndMarksTheWorkflowModified) {
+  CNode* a = Add("A", 0, 0);
+  CNode* b = Add("B", 2, 0);
+  doc.SelectNode(*a);
+  doc.SelectNode(*b, true);
+  SelectGesture g;
+  g.Press(doc, {20, -20}, false, false);
+  g.Drag(doc, {20, -20}, kNoGrid);
+  EXPECT_FALSE(doc.IsModified()) << "no distance, no change";
+  const SelectGesture::Change ch = g.Drag(doc, {50, -60}, kNoGrid);
+  EXPECT_TRUE(doc.IsModified());
+  EXPECT_EQ(a->GetRect(), NodeRectAt(30, -40));
+  EXPECT_EQ(b->GetRect(), NodeRectAt(230, -40));
+  EXPECT_EQ(ch.moved.nodes, (Rect{0, 0, 264, -74}));
+}
+
+TEST_F(WorkflowTest, CtrlDragOfAnIncompleteExternalSubWorkflowIsRefused) {
+  CNode* eidm = Add("", 0, 0, NodeKind::EIDM);
+  SelectGesture g;
+  EXPECT_EQ(g.Press(doc, {17, -17}, false, true), DragMode::None);
+  ASSERT_EQ(ui->messages.size(), 1u);
+  EXPECT_EQ(ui->messages[0].text,
+            "Error: \r\n\r\nPlease check the properties of this external cluster. \nThe following "
+            "fields must not be blank:\ngoal of cluster, name of cluster, input form, output "
+            "form, format");
+  NodeAttributes attrs = eidm->Attributes();
+  attrs.name = "Order";
+  attrs.freeText = "Goal";
+  attrs.extClusterInput = "In";
+  attrs.extClusterOutput = "Out";
+  doc.SetNodeAttributes(*eidm, attrs);
+  EXPECT_EQ(MissingExternalClusterFields(*eidm), "format");
+  attrs.extClusterFormat = "XML";
+  doc.SetNodeAttributes(*eidm, attrs);
+  EXPECT_EQ(g.Press(doc, {17, -17}, false, true), DragMode::DragOut);
+  EXPECT_EQ(g.DraggedNode(), eidm);
+}
+
+TEST_F(WorkflowTest, ContextMenuFollowsTheSingleSelectedNodesKind) {
+  const std::pair<NodeKind, ContextMenu> cases[] = {
+      {NodeKind::Intern, ContextMenu::TaskType},    {NodeKind::In, ContextMenu::TaskType},
+      {NodeKind::Out, ContextMenu::TaskType},       {NodeKind::IWC, ContextMenu::Cluster},
+      {NodeKind::ICDR, ContextMenu::SubWorkflowType}, {NodeKind::CDDR, ContextMenu::SubWorkflowType},
+      {NodeKind::Extern, ContextMenu::Subscribed},  {NodeKind::ExtWFTask, ContextMenu::General},
+      {NodeKind::EIDM, ContextMenu::General},
+  };
+  for (auto [kind, menu] : cases) {
+    doc.SelectNode(*Add("N", 0, 0, kind));
+    EXPECT_EQ(ChooseContextMenu(doc, false), menu) << static_cast<int>(kind);
+    EXPECT_EQ(ChooseContextMenu(doc, true), ContextMenu::Arrow);
+  }
+  doc.SelectNode(*Add("Second"), true);
+  EXPECT_EQ(ChooseContextMenu(doc, false), ContextMenu::General);
+}
+
+TEST_F(WorkflowTest, TaskTypeChecksFollowTheNodesRole) {
+  CNode* plain = Add("Plain");
+  CNode* start = Add("Start");
+  CNode* in = Add("In");
+  doc.DefineAsWorkflowStart(*start);
+  EXPECT_TRUE(TaskTypeStateOf(doc, *plain).internalChecked);
+  const TaskTypeState s = TaskTypeStateOf(doc, *start);
+  EXPECT_TRUE(s.startChecked);
+  EXPECT_FALSE(s.internalChecked || s.endChecked || s.inChecked);
+  doc.MakeInTask(*in);
+  EXPECT_TRUE(TaskTypeStateOf(doc, *in).inChecked);
+  EXPECT_TRUE(TaskTypeStateOf(doc, *in).inOutEnabled);
+
+  CWorkflowDoc* inner = doc.OpenClusterDocument(*Add("Cluster", 1, 1, NodeKind::IWC));
+  EXPECT_FALSE(TaskTypeStateOf(*inner, *Add(*inner, "Inner")).inOutEnabled);
+}
+
+TEST_F(WorkflowTest, DropsChangeOnlyMatchingTargets) {
+  CNode* task = Add("Task", 0, 0, NodeKind::ExtWFTask);
+  CNode* subscribed = Add("Subscribed", 1, 0, NodeKind::Extern);
+  EXPECT_FALSE(DropPerson(doc, *subscribed, "Jane Roe/Partner"));
+  EXPECT_FALSE(doc.IsModified());
+  EXPECT_TRUE(DropPerson(doc, *task, "Jane Roe/Partner"));
+  EXPECT_EQ(task->Attributes().member, "Jane Roe/Partner");
+  EXPECT_EQ(task->Picture(), 9);
+  EXPECT_EQ(doc.SelectedNodes(), std::vector<CNode*>{task});
+  EXPECT_TRUE(doc.IsModified()) << "a dropped value must not be lost on close";
+
+  EXPECT_FALSE(DropExternalViewLeaf(doc, *task, "L1", "Partner"));
+  EXPECT_TRUE(DropExternalViewLeaf(doc, *subscribed, "0123ABCD", std::nullopt));
+  EXPECT_EQ(subscribed->Attributes().griId, "0123ABCD");
+  EXPECT_EQ(subscribed->Attributes().member, "");
+  EXPECT_EQ(subscribed->Picture(), 8);
+  EXPECT_TRUE(DropExternalViewLeaf(doc, *subscribed, "0123ABCD", "Partner Corp"));
+  EXPECT_EQ(subscribed->Attributes().member, "Partner Corp");
+}
+
+TEST_F(WorkflowTest, SubscribedWorkflowDropAsksBeforeReplacingAReference) {
+  CNode* target = Add("Target", 0, 0, NodeKind::Extern);
+  CNode* first = Add("First", 1, 0, NodeKind::Extern);
+  CNode* second = Add("Second", 2, 0, NodeKind::Extern);
+  EXPECT_EQ(DropEffectFor(DropKind::ExternalSubscribedWorkflow, target, target), DropEffect::None);
+  EXPECT_EQ(DropEffectFor(DropKind::ExternalSubscribedWorkflow, target, first), DropEffect::Link);
+  EXPECT_FALSE(DropSubscribedWorkflow(doc, *target, *target));
+  EXPECT_TRUE(DropSubscribedWorkflow(doc, *target, *first));
+  EXPECT_EQ(target->ReferencedNode(), first);
+  EXPECT_EQ(target->Picture(), 14);
+  EXPECT_TRUE(ui->messages.empty());
+
+  ui->answers = {MsgResult::No};
+  EXPECT_FALSE(DropSubscribedWorkflow(doc, *target, *second));
+  EXPECT_EQ(ui->messages.back().text,
+            "The current task is already connect with task \"First\".\r\nDisconnect the reference?.");
+  EXPECT_EQ(target->ReferencedNode(), first);
+  ui->answers = {MsgResult::Yes};
+  EXPECT_TRUE(DropSubscribedWorkflow(doc, *target, *second));
+  EXPECT_EQ(target->ReferencedNode(), second);
+  EXPECT_TRUE(first->ReferencingNodes().empty());
+}
+
+}  // namespace
+}  // namespace velk::testing
