@@ -2,6 +2,7 @@
 
 #include "editor/droptargets.h"
 #include "editor/nodemenus.h"
+#include "editor/noderecord.h"
 #include "editor/selectgesture.h"
 #include "workflowfixture.h"
 
@@ -162,6 +163,26 @@ TEST_F(WorkflowTest, SubscribedWorkflowDropAsksBeforeReplacingAReference) {
   EXPECT_TRUE(DropSubscribedWorkflow(doc, *target, *second));
   EXPECT_EQ(target->ReferencedNode(), second);
   EXPECT_TRUE(first->ReferencingNodes().empty());
+}
+
+TEST_F(WorkflowTest, DraggedNodeRecordCarriesItsFieldsAndFindsOnlyALiveNode) {
+  CNode* eidm = Add("Order", 0, 0, NodeKind::EIDM);
+  NodeAttributes attrs = eidm->Attributes();
+  attrs.objects = {"Invoice", "Receipt"};
+  attrs.extClusterFormat = "XML";
+  doc.SetNodeAttributes(*eidm, attrs);
+  const ParsedNodeRecord record = ParseNodeRecord(NodeRecordToJson(*eidm, 42));
+  ASSERT_TRUE(record.valid);
+  EXPECT_EQ(record.kind, NodeKind::EIDM);
+  EXPECT_EQ(record.attributes, attrs);
+  EXPECT_EQ(FindRecordedNode(record, doc, 42), eidm);
+  EXPECT_EQ(FindRecordedNode(record, doc, 43), nullptr) << "another program's node";
+  CWorkflowDoc other;
+  EXPECT_EQ(FindRecordedNode(record, other, 42), nullptr) << "another workflow's node";
+  doc.DeleteNode(*eidm);
+  EXPECT_EQ(FindRecordedNode(record, doc, 42), nullptr);
+  for (const char* bad : {"", "[1]", "{\"process\": \"x\"}", "{\"process\": 1}"})
+    EXPECT_FALSE(ParseNodeRecord(bad).valid) << bad;
 }
 
 }  // namespace
