@@ -1,0 +1,17 @@
+#pragma once
+// Texts, tool tips, status-line prompts and icons of every command.
+
+#include <vector>
+
+struct CommandInfo {
+  int id;
+  const char* menuText;  // with '&' mnemonic; a "\t" part names the shortcut
+  const char* toolTip;   // toolbar tip; empty for none
+  const char* prompt;    // shown in the status line while the entry is highlighted
+  const char* icon;      // toolbar picture in the resources; empty for none
+  bool checkable;
+};
+
+const std::vector<CommandInfo>& AllCommands();
+// nullptr for an unknown id.
+const CommandInfo* FindCommand(int id);
