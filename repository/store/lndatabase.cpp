@@ -12,6 +12,9 @@ namespace lnstore {
 
 void DatabaseData::EndTransaction(bool committed) {
   if (!committed) {
+    // Title and replica id changed in the transaction are undone too.
+    DatabaseInfo stored;
+    if (store && store->ReadInfo(&stored) == LNNOERROR) info = std::move(stored);
     for (const auto& weak : addedInTransaction) {
       if (auto note = weak.lock()) {
         note->record.id = 0;
@@ -20,10 +23,11 @@ void DatabaseData::EndTransaction(bool committed) {
     }
   }
   addedInTransaction.clear();
+  transaction = false;
 }
 
 void DatabaseData::SyncTransaction() {
-  if (store && !store->InTransaction() && !addedInTransaction.empty()) EndTransaction(false);
+  if (transaction && store && !store->InTransaction()) EndTransaction(false);
 }
 
 }  // namespace lnstore
@@ -232,7 +236,9 @@ LNSTATUS LNDatabase::CreateView(const LNViewDesign& design) {
 LNSTATUS LNDatabase::BeginTransaction() {
   if (LNSTATUS status = CheckOpen(d_)) return status;
   if (d_->store->InTransaction()) return Fail(LNERR_TRANSACTION);
-  return Fail(d_->store->Begin());
+  LNSTATUS status = d_->store->Begin();
+  d_->transaction = status == LNNOERROR;
+  return Fail(status);
 }
 
 LNSTATUS LNDatabase::CommitTransaction() {

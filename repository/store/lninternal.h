@@ -31,6 +31,7 @@ struct DatabaseData {
   std::string path;
   std::unique_ptr<DatabaseStore> store;  // set while open
   DatabaseInfo info;
+  bool transaction = false;  // an explicit transaction is open
   std::vector<std::weak_ptr<NoteData>> addedInTransaction;
 };
 
@@ -43,6 +44,7 @@ struct NoteData {
 
   // Index of the item named `name` (any case), or -1.
   int Find(std::string_view name) const;
+  int Find(std::string_view name, std::uint32_t hash) const;
   void SetItems(std::vector<LNItem> items);
   void Put(LNItem item, LNITEMOPTION option);
   void Erase(std::size_t index);

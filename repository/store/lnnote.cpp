@@ -30,8 +30,9 @@ std::shared_ptr<NoteData> NoteData::Created(std::shared_ptr<DatabaseData> db, LN
   return note;
 }
 
-int NoteData::Find(std::string_view name) const {
-  std::uint32_t hash = NameHash(name);
+int NoteData::Find(std::string_view name) const { return Find(name, NameHash(name)); }
+
+int NoteData::Find(std::string_view name, std::uint32_t hash) const {
   for (std::size_t i = 0; i < hashes.size(); ++i) {
     if (hashes[i] == hash && SameName(record.items[i].name, name)) return static_cast<int>(i);
   }
@@ -46,13 +47,14 @@ void NoteData::SetItems(std::vector<LNItem> items) {
 }
 
 void NoteData::Put(LNItem item, LNITEMOPTION option) {
-  int index = Find(item.name);
+  std::uint32_t hash = NameHash(item.name);
+  int index = Find(item.name, hash);
   if (index >= 0 && option == LNITEMOPTION_REPLACE) {
     record.items[index] = std::move(item);
     return;
   }
   if (index >= 0) Erase(static_cast<std::size_t>(index));
-  hashes.push_back(NameHash(item.name));
+  hashes.push_back(hash);
   record.items.push_back(std::move(item));
 }
 
@@ -222,7 +224,7 @@ bool LNNote::HasItem(const std::string& name) const { return IsOpen() && d_->Fin
 LNSTATUS LNNote::GetItem(const std::string& name, LNText* value) const {
   const LNItem* item = nullptr;
   if (LNSTATUS status = Lookup(d_, name, LNItemType::Text, &item)) return status;
-  if (value) *value = LNText(item->texts);
+  if (value) value->SetValues(item->texts);
   return LNNOERROR;
 }
 

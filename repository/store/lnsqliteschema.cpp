@@ -31,7 +31,7 @@ constexpr char kTables[] =
 
 const char* const kAllStatements[] = {
     sql::kInfo,       sql::kSetTitle,    sql::kHeader,     sql::kByUnid, sql::kItems,
-    sql::kInsertNote, sql::kUpdateNote,  sql::kClearItems, sql::kInsertItem,
+    sql::kInsertNote, sql::kUpdateNote,  sql::kClearItems,
     sql::kDeleteNote, sql::kList,        sql::kKeysAll,    sql::kKeysForm,
     sql::kSetReplica, sql::kInsertNoteWithId};
 
@@ -90,8 +90,8 @@ void RemoveFiles(const std::string& file) {
 }
 
 LNSTATUS Populate(Connection& db, const std::string& title) {
-  LNSTATUS status = db.Exec("PRAGMA journal_mode = WAL");
-  if (status == LNNOERROR) status = db.Exec(kApplicationId);
+  // Durable once the connection closes: closing checkpoints and syncs the file.
+  LNSTATUS status = db.Exec("PRAGMA synchronous = NORMAL; PRAGMA journal_mode = WAL");
   if (status == LNNOERROR) status = sql::CreateTables(db, title);
   return status;
 }
@@ -100,10 +100,26 @@ LNSTATUS Populate(Connection& db, const std::string& title) {
 
 namespace sql {
 
+const char* InsertItems(std::size_t rows) {
+  static const auto texts = [] {
+    std::vector<std::string> built;
+    for (std::size_t n = 1; n <= kMaxItemRows; n *= 2) {
+      std::string text = "INSERT INTO items(note_id, lname, seq, name, type, flags, data) VALUES";
+      for (std::size_t row = 0; row < n; ++row) text += row ? ",(?,?,?,?,?,?,?)" : "(?,?,?,?,?,?,?)";
+      built.push_back(std::move(text));
+    }
+    return built;
+  }();
+  std::size_t index = 0;
+  while ((std::size_t{1} << index) < rows) ++index;
+  return texts.at(index).c_str();
+}
+
 LNSTATUS CreateTables(Connection& db, const std::string& title) {
   WriteScope scope(db);
   if (scope.Status() != LNNOERROR) return scope.Status();
   LNSTATUS status = db.Exec(kTables);
+  if (status == LNNOERROR) status = db.Exec(kApplicationId);
   const std::string values[][2] = {{"magic", kMagic},
                                    {"schema", std::to_string(kSchemaVersion)},
                                    {"title", title},
@@ -132,7 +148,9 @@ LNSTATUS Check(Connection& db) {
   if (value.empty() || value.find_first_not_of("0123456789") != std::string::npos) return LNERR_DATABASE_DAMAGED;
   // A later version may store things this one cannot read back faithfully.
   if (value.size() > 6 || std::stoi(value) > kSchemaVersion) return LNERR_NOT_A_DATABASE;
-  for (const char* statement : kAllStatements) {
+  std::vector<const char*> statements(std::begin(kAllStatements), std::end(kAllStatements));
+  statements.push_back(InsertItems(1));
+  for (const char* statement : statements) {
     sqlite3_stmt* stmt;
     LNSTATUS status = db.Prepare(statement, &stmt);
     if (status != LNNOERROR) return status;  // a broken table or column: damaged
@@ -148,7 +166,11 @@ LNSTATUS SqliteStore::Open(const std::string& file, std::unique_ptr<DatabaseStor
   std::unique_ptr<Connection> db;
   status = Connection::Open(file, false, &db);
   if (status == LNNOERROR) status = sql::Check(*db);
-  if (status == LNNOERROR) status = db->Exec("PRAGMA synchronous = NORMAL; PRAGMA foreign_keys = ON");
+  // Temporary data in memory: the savepoint that makes each Save atomic inside a
+  // long transaction would otherwise journal every page it touches to a temp file.
+  if (status == LNNOERROR) {
+    status = db->Exec("PRAGMA synchronous = NORMAL; PRAGMA foreign_keys = ON; PRAGMA temp_store = MEMORY");
+  }
   if (status != LNNOERROR) return status;
   out->reset(new SqliteStore(std::move(db)));
   return LNNOERROR;

@@ -90,14 +90,17 @@ LNSTATUS SqliteStore::LoadNote(LNNOTEID id, NoteRecord* note) {
 }
 
 LNSTATUS SqliteStore::ReadItems(LNNOTEID id, std::vector<LNItem>* items) {
-  std::vector<std::pair<std::int64_t, LNItem>> rows;
+  std::vector<LNItem> read;
+  std::vector<std::pair<std::int64_t, std::size_t>> order;  // (seq, index in `read`)
+  read.reserve(64);
+  order.reserve(64);
   Query query(*db_, sql::kItems);
   query.Bind(1, id);
   while (query.Next()) {
     std::int64_t type = query.Int(1);
     if (!ValidType(type)) return LNERR_DATABASE_DAMAGED;
-    auto& [seq, item] = rows.emplace_back();
-    seq = query.Int(4);
+    order.emplace_back(query.Int(4), read.size());
+    LNItem& item = read.emplace_back();
     item.name = query.Text(0);
     item.type = static_cast<LNItemType>(type);
     item.flags = static_cast<LNITEMFLAGS>(query.Int(2));
@@ -105,10 +108,10 @@ LNSTATUS SqliteStore::ReadItems(LNNOTEID id, std::vector<LNItem>* items) {
   }
   if (query.Status() != LNNOERROR) return query.Status();
   // Rows come in name order; the stored order is `seq`.
-  std::sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::sort(order.begin(), order.end());
   items->clear();
-  items->reserve(rows.size());
-  for (auto& row : rows) items->push_back(std::move(row.second));
+  items->reserve(read.size());
+  for (const auto& entry : order) items->push_back(std::move(read[entry.second]));
   return LNNOERROR;
 }
 
@@ -162,17 +165,34 @@ LNSTATUS SqliteStore::WriteNote(const NoteRecord& note, LNNOTEID* id) {
   return clear.Bind(1, note.id).Run();
 }
 
+// Saving is dominated by the per-statement work of SQLite (and its foreign key
+// checks), not by the rows: the items go in with as few statements as possible.
 LNSTATUS SqliteStore::WriteItems(LNNOTEID id, const std::vector<LNItem>& items) {
-  for (std::size_t seq = 0; seq < items.size(); ++seq) {
-    const LNItem& item = items[seq];
-    buffer_.clear();
-    EncodeValues(item, &buffer_);
-    std::string lname = FoldName(item.name);
-    Query insert(*db_, sql::kInsertItem);
-    insert.Bind(1, id).Bind(2, lname).Bind(3, static_cast<std::int64_t>(seq)).Bind(4, item.name);
-    insert.Bind(5, static_cast<std::int64_t>(item.type)).Bind(6, static_cast<std::int64_t>(item.flags));
-    LNSTATUS status = insert.BindBlob(7, buffer_.data(), buffer_.size()).Run();
-    if (status != LNNOERROR) return status;
+  // Everything is encoded first, so that the bound values stay where they are.
+  buffer_.clear();
+  offsets_.clear();
+  lnames_.resize(items.size());
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    offsets_.push_back(buffer_.size());
+    EncodeValues(items[i], &buffer_);
+    lnames_[i] = FoldName(items[i].name);
+  }
+  offsets_.push_back(buffer_.size());
+  for (std::size_t done = 0; done < items.size();) {
+    std::size_t rows = sql::kMaxItemRows;
+    while (rows > items.size() - done) rows /= 2;
+    Query insert(*db_, sql::InsertItems(rows));
+    for (std::size_t row = 0; row < rows; ++row) {
+      std::size_t seq = done + row;
+      const LNItem& item = items[seq];
+      int base = static_cast<int>(row * 7);
+      insert.Bind(base + 1, id).Bind(base + 2, lnames_[seq]).Bind(base + 3, static_cast<std::int64_t>(seq));
+      insert.Bind(base + 4, item.name).Bind(base + 5, static_cast<std::int64_t>(item.type));
+      insert.Bind(base + 6, static_cast<std::int64_t>(item.flags));
+      insert.BindBlob(base + 7, buffer_.data() + offsets_[seq], offsets_[seq + 1] - offsets_[seq]);
+    }
+    if (LNSTATUS status = insert.Run()) return status;
+    done += rows;
   }
   return LNNOERROR;
 }

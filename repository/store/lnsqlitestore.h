@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "repository/store/lnbackend.h"
 #include "repository/store/lnsqlite.h"
@@ -40,7 +41,10 @@ class SqliteStore final : public DatabaseStore {
   LNSTATUS ReadItems(LNNOTEID id, std::vector<LNItem>* items);
 
   std::unique_ptr<Connection> db_;
-  std::string buffer_;  // encoded values, reused to spare allocations
+  // Encoded values and folded names of the note being written, reused to spare allocations.
+  std::string buffer_;
+  std::vector<std::size_t> offsets_;
+  std::vector<std::string> lnames_;
 };
 
 // The schema and the statements run on it. Inline, so that each statement has
@@ -58,8 +62,6 @@ inline constexpr char kInsertNoteWithId[] =
     "INSERT INTO notes(note_id, unid, class, form) VALUES(?1, ?2, ?3, ?4)";
 inline constexpr char kUpdateNote[] = "UPDATE notes SET form = ?2 WHERE note_id = ?1";
 inline constexpr char kClearItems[] = "DELETE FROM items WHERE note_id = ?1";
-inline constexpr char kInsertItem[] =
-    "INSERT INTO items(note_id, lname, seq, name, type, flags, data) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7)";
 inline constexpr char kDeleteNote[] = "DELETE FROM notes WHERE note_id = ?1";
 inline constexpr char kList[] = "SELECT note_id, unid FROM notes WHERE class = ?1 ORDER BY note_id";
 inline constexpr char kKeysAll[] =
@@ -68,6 +70,10 @@ inline constexpr char kKeysAll[] =
 inline constexpr char kKeysForm[] =
     "SELECT n.note_id, i.type, i.data FROM notes n"
     " LEFT JOIN items i ON i.note_id = n.note_id AND i.lname = ?1 WHERE n.class = 1 AND n.form = ?2";
+
+// Inserts `rows` items at once (1, 2, 4, ... kMaxItemRows); the text lives as long as the program.
+inline constexpr std::size_t kMaxItemRows = 32;
+const char* InsertItems(std::size_t rows);
 
 LNSTATUS CreateTables(Connection& db, const std::string& title);
 // LNERR_NOT_A_DATABASE unless the file carries our marker and a schema version we

@@ -34,6 +34,8 @@ class LNText {
   const std::string& operator[](std::size_t i) const { return values_.at(i); }
   void Append(std::string value) { values_.push_back(std::move(value)); }
   void SetValue(std::string value) { values_.assign(1, std::move(value)); }
+  // Reuses the storage of the current values (reading many items into one LNText).
+  void SetValues(const std::vector<std::string>& values) { values_ = values; }
   void DeleteAll() { values_.clear(); }
   const std::vector<std::string>& Values() const { return values_; }
   bool operator==(const LNText&) const = default;

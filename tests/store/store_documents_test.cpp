@@ -204,6 +204,7 @@ TEST_F(DocumentTest, RolledBackTransactionLeavesNothingBehind) {
   ASSERT_EQ(db.RollbackTransaction(), LNNOERROR);
   EXPECT_EQ(db.RollbackTransaction(), LNERR_TRANSACTION);
   EXPECT_EQ(db.CommitTransaction(), LNERR_TRANSACTION);
+  EXPECT_EQ(db.GetTitle(), "Test");
   // The rolled-back document is new again: saving it now adds it.
   EXPECT_TRUE(added.IsNewNote());
   EXPECT_EQ(added.GetNoteID(), 0u);
@@ -218,6 +219,33 @@ TEST_F(DocumentTest, RolledBackTransactionLeavesNothingBehind) {
   LNText value;
   ASSERT_EQ(all[0].GetItem("N", &value), LNNOERROR);
   EXPECT_EQ(value, LNText("kept"));
+
+  ASSERT_EQ(db.Open(), LNNOERROR);
+  ASSERT_EQ(added.Save(), LNNOERROR);
+  EXPECT_NE(added.GetNoteID(), 0u);
+  ASSERT_EQ(again.GetAllDocuments(&all), LNNOERROR);
+  EXPECT_EQ(all.size(), 2u);
+}
+
+TEST_F(DocumentTest, FailedSaveInsideATransactionKeepsTheRestOfIt) {
+  LNDatabase db = NewDatabase();
+  LNDocument doomed = AddDocument(db, "", {{"N", "doomed"}});
+  LNDocument stale;
+  ASSERT_EQ(db.GetDocument(doomed.GetNoteID(), &stale), LNNOERROR);
+  ASSERT_EQ(stale.Open(), LNNOERROR);
+  LNTransaction transaction(db);
+  LNDocument added = AddDocument(db, "", {{"N", "added"}});
+  ASSERT_EQ(db.DeleteDocument(&doomed), LNNOERROR);
+  ASSERT_EQ(stale.CreateItem("N", LNText("revived")), LNNOERROR);
+  EXPECT_EQ(stale.Save(), LNERR_DOCUMENT_DELETED);
+  EXPECT_TRUE(db.InTransaction());
+  ASSERT_EQ(transaction.Commit(), LNNOERROR);
+  std::vector<LNDocument> all;
+  ASSERT_EQ(db.GetAllDocuments(&all), LNNOERROR);
+  ASSERT_EQ(all.size(), 1u);
+  EXPECT_EQ(all[0].GetNoteID(), added.GetNoteID());
+  ASSERT_EQ(all[0].Open(), LNNOERROR);
+  EXPECT_EQ(all[0].GetItems(), (std::vector<LNItem>{{"N", LNItemType::Text, LNITEMFLAGS_SUMMARY, {"added"}, {}}}));
 }
 
 TEST_F(DocumentTest, ScopedTransactionCommitsOnlyWhenAsked) {
