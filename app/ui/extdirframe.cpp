@@ -1,0 +1,8 @@
+#include "app/ui/extdirframe.h"
+
+CExtDirChildFrame::CExtDirChildFrame(QWidget* view, QWidget* parent) : CMdiChild(parent) {
+  setObjectName(QStringLiteral("ExtDirFrame"));
+  setWindowIcon(QIcon(QStringLiteral(":/toolbar/extdir.svg")));
+  setWidget(view);
+  setWindowTitle(QStringLiteral("External Directory"));
+}

@@ -1,0 +1,193 @@
+#include "app/ui/velkmodapp.h"
+
+#include <QApplication>
+#include <QPrinter>
+#include <QToolBar>
+
+#include "app/qsettings/qsettingsbackend.h"
+#include "app/ui/clipboardformats.h"
+#include "app/ui/doctemplate.h"
+#include "app/ui/extdirframe.h"
+#include "app/ui/extdirstub.h"
+#include "app/ui/splashwnd.h"
+#include "app/ui/statusline.h"
+#include "app/ui/workflowframe.h"
+#include "model/workflowdoc.h"
+#include "repository/databasevalidation.h"
+#include "repository/noteserror.h"
+#include "repository/store/lnstatus.h"
+
+CVelkModApp* CVelkModApp::instance_ = nullptr;
+
+namespace {
+
+constexpr int kRecentFileCount = 4;
+constexpr const char* kSessionFailure = "Can not initialize Notes Session...\nModeler terminating!";
+
+
+// Restores the cursor on every way out of start-up.
+struct StartupCursor {
+  StartupCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~StartupCursor() { restore(); }
+  void restore() {
+    if (active) QApplication::restoreOverrideCursor();
+    active = false;
+  }
+  bool active = true;
+};
+
+}  // namespace
+
+CVelkModApp::CVelkModApp(Options options) : options_(std::move(options)) {
+  Q_INIT_RESOURCE(shell);
+  instance_ = this;
+  InstallDefaultHooks();
+}
+
+CVelkModApp::~CVelkModApp() {
+  if (splash_) delete splash_.data();
+  frame_.reset();
+  if (&velk::services() == &services_) velk::setServices(nullptr);
+  if (instance_ == this) instance_ = nullptr;
+}
+
+CVelkModApp* CVelkModApp::Instance() { return instance_; }
+
+CSplashWnd* CVelkModApp::Splash() const { return splash_; }
+
+bool CVelkModApp::InitInstance() {
+  if (options_.beforeStart) options_.beforeStart(*this);
+  velk::setServices(&services_);
+  StartupCursor cursor;
+  if (options_.showSplash) ShowSplash(true);
+
+  store_ = velk::OpenSettingsBackend(options_.settingsFile);
+  LoadRecentFiles();
+  settings_.load(*store_);
+  RegisterTemplates();
+
+  frame_ = std::make_unique<CMainFrame>(*store_);
+  if (!frame_->Create()) return false;
+  services_.SetFrame(frame_.get());
+  RegisterCommands();
+  connect(frame_.get(), &CMainFrame::frameClosed, qApp, &QCoreApplication::quit,
+          Qt::QueuedConnection);
+  // A plain start opens no workflow window; there is no other shell command.
+  if (options_.showMainWindow) {
+    frame_->show();
+    frame_->repaint();
+  }
+
+  if (!InitSession()) return false;
+  LoadNodeBitmaps();
+  cursor.restore();
+  clipFormats_ = AllClipboardMimeTypes();
+  return true;
+}
+
+bool CVelkModApp::InitSession() {
+  LNSetThrowAllErrors(true);
+  try {
+    hooks_.initSession(session_);
+    return true;
+  } catch (const LNStatusError& e) {
+    if (splash_) splash_->close();  // it would cover the message
+    ShowNotesError(kSessionFailure, e.GetStatus());
+  } catch (const std::exception&) {
+    if (splash_) splash_->close();
+    ShowNotesError(kSessionFailure, LNERR_INTERNAL);
+  }
+  return false;
+}
+
+int CVelkModApp::ExitInstance(int exitCode) {
+  FreeNodeBitmaps();
+  ClearInternalClipboard();
+  if (store_) store_->sync();
+  return exitCode;
+}
+
+void CVelkModApp::LoadNodeBitmaps() {
+  // HOOK: the two node bitmap tables (table A unselected, table B selected) are
+  // loaded here once app/ui/nodebitmaps lands.
+}
+
+void CVelkModApp::FreeNodeBitmaps() {
+  // HOOK: frees both node bitmap tables (see LoadNodeBitmaps).
+}
+
+void CVelkModApp::ClearInternalClipboard() { clipboard_.Clear(); }
+
+void CVelkModApp::LoadRecentFiles() {
+  recentFiles_.clear();
+  for (int i = 1; i <= kRecentFileCount; ++i) {
+    std::string file = store_->getString("Recent File List", "File" + std::to_string(i), {});
+    if (!file.empty()) recentFiles_ << QString::fromStdString(file);
+  }
+}
+
+bool CVelkModApp::SaveSettings() {
+  settings_.save(*store_);
+  return store_->sync();
+}
+
+velk::SettingsBackend& CVelkModApp::SettingsStore() { return *store_; }
+
+QString CVelkModApp::SettingsFileName() const {
+  return store_ ? QString::fromStdString(store_->fileName()) : QString();
+}
+
+QToolBar* CVelkModApp::ToolBar(CMainFrame::Bar bar) const {
+  return frame_ ? frame_->ToolBar(bar) : nullptr;
+}
+
+void CVelkModApp::ShowStatusText(const QString& text) {
+  if (frame_ && frame_->StatusLine()) frame_->StatusLine()->SetMessageText(text);
+}
+
+void ShowStatusText(const QString& text) {
+  if (CVelkModApp* app = CVelkModApp::Instance()) app->ShowStatusText(text);
+}
+
+void CVelkModApp::ShowSplash(bool autoClose) {
+  if (splash_) {
+    splash_->raise();
+    return;
+  }
+  splash_ = new CSplashWnd(autoClose ? CSplashWnd::kTimerMs : 0,
+                           autoClose ? nullptr : frame_.get());
+  splash_->setAttribute(Qt::WA_QuitOnClose, false);
+  splash_->show();
+  splash_->repaint();
+}
+
+int RunVelkMod(const CVelkModApp::Options& options) {
+  QApplication::setQuitOnLastWindowClosed(false);
+  CVelkModApp app(options);
+  if (!app.InitInstance()) return 1;
+  return app.ExitInstance(QApplication::exec());
+}
+
+void CVelkModApp::InstallDefaultHooks() {
+  hooks_.initSession = [](LNNotesSession& session) {
+    const LNSTATUS status = session.Init(410);
+    if (status != LNNOERROR && !LNIsWarning(status)) throw LNStatusError(status);
+  };
+  hooks_.validateDefaultDatabases = [this] {
+    velk::DefaultDatabaseChecks checks;
+    checks.detectKind = [this](const velk::DatabaseLocation& db) {
+      return velk::DetectDatabaseKind(session_, db.fileName, db.server);
+    };
+    if (hooks_.runSettingsSheet)
+      checks.runSettingsSheet = [this] { return hooks_.runSettingsSheet(frame_.get()); };
+    checks.initialiseDefaultDatabases = hooks_.initializeDefaultDatabases;
+    return velk::ValidateDefaultDatabases(settings_.databases, checks);
+  };
+  hooks_.newWorkflowDocument = [this] {
+    auto doc = std::make_shared<velk::CWorkflowDoc>(session_.GetUserNameText());
+    velk::WorkflowDatabases databases;
+    databases.SetLocations(settings_.databases);
+    doc->SetDatabases(databases);
+    return doc;
+  };
+}

@@ -1,0 +1,227 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QToolBar>
+
+#include "app/settings.h"
+#include "app/ui/commandtable.h"
+#include "app/ui/infocenterwnd.h"
+#include "app/ui/mainframe.h"
+#include "app/ui/statusline.h"
+#include "app/ui/workflowframe.h"
+#include "shellfixture.h"
+
+namespace {
+
+using shelltest::ProcessEvents;
+
+std::unique_ptr<CMainFrame> MakeFrame(velk::SettingsBackend& store) {
+  auto frame = std::make_unique<CMainFrame>(store);
+  EXPECT_TRUE(frame->Create());
+  return frame;
+}
+
+TEST(MainFrame, RestoresWindowPosOnlyWhenItHasTenNumbers) {
+  struct Case {
+    std::string stored;
+    bool applied;
+    bool maximized;
+  };
+  const std::vector<Case> cases = {
+      {"0,1,-1,-1,-1,-1,40,50,840,650", true, false},
+      {"2,3,-1,-1,-1,-1,40,50,840,650", true, true},
+      {"0,1,-1,-1,-1,-1,40,50,840", false, false},
+      {"garbage", false, false},
+  };
+  for (const Case& c : cases) {
+    velk::MemorySettingsBackend store;
+    store.setString(velk::kGuiSettingsSection, "WindowPos", c.stored);
+    auto frame = MakeFrame(store);
+    if (c.applied) {
+      EXPECT_EQ(frame->normalGeometry(), QRect(40, 50, 800, 600)) << c.stored;
+    } else {
+      EXPECT_NE(frame->geometry().topLeft(), QPoint(40, 50)) << c.stored;
+    }
+    EXPECT_EQ(frame->windowState().testFlag(Qt::WindowMaximized), c.maximized) << c.stored;
+  }
+}
+
+TEST(MainFrame, ClosingStoresPlacementAndMaximisedFlag) {
+  velk::MemorySettingsBackend store;
+  {
+    auto frame = MakeFrame(store);
+    frame->setGeometry(60, 70, 900, 640);
+    frame->show();
+    frame->close();
+  }
+  auto normal = velk::ReadWindowPlacement(store, "WindowPos");
+  ASSERT_TRUE(normal);
+  EXPECT_EQ(normal->flags, 0u);
+  EXPECT_EQ(normal->showCmd, 1u);
+  EXPECT_EQ(QRect(normal->left, normal->top, normal->right - normal->left,
+                  normal->bottom - normal->top),
+            QRect(60, 70, 900, 640));
+  {
+    auto frame = MakeFrame(store);
+    frame->showMaximized();
+    frame->close();
+  }
+  auto maximized = velk::ReadWindowPlacement(store, "WindowPos");
+  ASSERT_TRUE(maximized);
+  EXPECT_EQ(maximized->flags, velk::WindowPlacement::kRestoreToMaximized);
+  auto reopened = MakeFrame(store);
+  EXPECT_TRUE(reopened->windowState().testFlag(Qt::WindowMaximized));
+}
+
+TEST(MainFrame, InfoWindowPosIsWrittenOnlyWhenTheInfoCenterWasCreated) {
+  velk::MemorySettingsBackend store;
+  {
+    auto frame = MakeFrame(store);
+    frame->close();
+  }
+  EXPECT_FALSE(store.contains(velk::kGuiSettingsSection, "InfoWindowPos"));
+  {
+    auto frame = MakeFrame(store);
+    frame->show();
+    EXPECT_EQ(frame->InfoCenterWindow(), nullptr);
+    frame->RouteCommand(cmd::InfoCenter);
+    ASSERT_NE(frame->InfoCenterWindow(), nullptr);
+    EXPECT_TRUE(frame->QueryCommand(cmd::InfoCenter).checked);
+    frame->InfoCenterWindow()->setGeometry(200, 210, 400, 300);
+    frame->InfoCenterWindow()->close();  // hidden, not destroyed
+    EXPECT_FALSE(frame->QueryCommand(cmd::InfoCenter).checked);
+    frame->close();
+  }
+  auto info = velk::ReadWindowPlacement(store, "InfoWindowPos");
+  ASSERT_TRUE(info);
+  EXPECT_EQ(info->left, 200);
+  EXPECT_EQ(info->right, 600);
+}
+
+TEST(MainFrame, FirstProgressCallCreatesTheIndicatorLaterCallsMoveIt) {
+  velk::MemorySettingsBackend store;
+  auto frame = MakeFrame(store);
+  CStatusLine* line = frame->StatusLine();
+  EXPECT_FALSE(line->ProgressCreated());
+  frame->SetProgress(20);
+  ASSERT_TRUE(line->ProgressCreated());
+  QProgressBar* bar = line->Progress();
+  EXPECT_EQ(bar->value(), 20);
+  EXPECT_EQ(bar->maximum(), 100);
+  frame->SetProgress(60);
+  EXPECT_EQ(line->Progress(), bar);
+  EXPECT_EQ(bar->value(), 60);
+}
+
+TEST(MainFrame, ToolbarsHaveTheirTitlesButtonsAndRows) {
+  velk::MemorySettingsBackend store;
+  auto frame = MakeFrame(store);
+  frame->resize(1600, 800);
+  frame->show();
+  ProcessEvents();
+  const char* titles[] = {"Standard", "Workflowtools", "Align Nodes", "Show Texts",
+                          "External Directory"};
+  for (int b = 0; b < CMainFrame::BarCount; ++b)
+    EXPECT_EQ(frame->ToolBar(CMainFrame::Bar(b))->windowTitle(), QLatin1String(titles[b]));
+
+  QStringList standard;
+  for (QAction* a : frame->ToolBar(CMainFrame::StandardBar)->actions())
+    standard << (a->isSeparator() ? QStringLiteral("|") : a->toolTip());
+  EXPECT_EQ(standard.join(','), QStringLiteral("New,Open,Save,|,Cut,Copy,Paste,|,Print,About"));
+
+  // Standard alone on the first row; the other four side by side on the second.
+  QRect previous = frame->ToolBar(CMainFrame::WorkflowToolsBar)->geometry();
+  EXPECT_LT(frame->ToolBar(CMainFrame::StandardBar)->geometry().top(), previous.top());
+  for (int b = CMainFrame::AlignNodesBar; b < CMainFrame::BarCount; ++b) {
+    QRect r = frame->ToolBar(CMainFrame::Bar(b))->geometry();
+    EXPECT_EQ(r.top(), previous.top()) << titles[b];
+    EXPECT_GE(r.left(), previous.right()) << titles[b];
+    previous = r;
+  }
+}
+
+TEST(MainFrame, ToolbarVisibilityIsToggledAndRestoredAtTheNextStart) {
+  velk::MemorySettingsBackend store;
+  {
+    auto frame = MakeFrame(store);
+    frame->show();
+    EXPECT_TRUE(frame->QueryCommand(cmd::ViewAlignNodes).checked);
+    frame->RouteCommand(cmd::ViewAlignNodes);
+    EXPECT_TRUE(frame->ToolBar(CMainFrame::AlignNodesBar)->isHidden());
+    EXPECT_FALSE(frame->QueryCommand(cmd::ViewAlignNodes).checked);
+    frame->RouteCommand(cmd::ViewStatusBar);
+    frame->close();
+  }
+  auto frame = MakeFrame(store);
+  frame->show();
+  EXPECT_TRUE(frame->ToolBar(CMainFrame::AlignNodesBar)->isHidden());
+  EXPECT_FALSE(frame->ToolBar(CMainFrame::ShowTextsBar)->isHidden());
+  EXPECT_TRUE(frame->StatusLine()->isHidden());
+}
+
+// A view that handles one command, as the workflow view will.
+class SelectAllView : public QWidget, public CommandTarget {
+ public:
+  bool OnCommand(int id) override {
+    if (id != cmd::EditSelectAll) return false;
+    ++runs;
+    return true;
+  }
+  bool OnUpdateCommand(int id, CmdUI& ui) override {
+    if (id != cmd::EditSelectAll) return false;
+    ui.enabled = true;
+    return true;
+  }
+  int runs = 0;
+};
+
+TEST(MainFrame, CommandsGoToTheActiveViewAndOthersStayDisabled) {
+  velk::MemorySettingsBackend store;
+  auto frame = MakeFrame(store);
+  frame->show();
+  for (int id : {cmd::EditSelectAll, cmd::FileSave, cmd::AlignLeft, cmd::ToolArrow, cmd::Settings})
+    EXPECT_FALSE(frame->QueryCommand(id).enabled) << id;
+  EXPECT_FALSE(frame->RouteCommand(cmd::EditSelectAll));
+
+  auto* view = new SelectAllView;
+  auto* child = new CChildFrame(nullptr, view);
+  frame->MdiArea()->addSubWindow(child);
+  child->show();
+  frame->MdiArea()->setActiveSubWindow(child);
+  EXPECT_TRUE(frame->QueryCommand(cmd::EditSelectAll).enabled);
+  EXPECT_TRUE(frame->RouteCommand(cmd::EditSelectAll));
+  EXPECT_EQ(view->runs, 1);
+  EXPECT_FALSE(frame->QueryCommand(cmd::FileSave).enabled);
+  frame->UpdateCommandUI();
+  EXPECT_TRUE(frame->Action(cmd::EditSelectAll)->isEnabled());
+}
+
+QStringList VisibleMenus(CMainFrame& frame) {
+  QStringList titles;
+  for (QAction* a : frame.menuBar()->actions())
+    if (a->isVisible()) titles << a->text();
+  return titles;
+}
+
+TEST(MainFrame, MenusFollowTheActiveWindow) {
+  velk::MemorySettingsBackend store;
+  auto frame = MakeFrame(store);
+  frame->show();
+  EXPECT_EQ(VisibleMenus(*frame).join(','), QStringLiteral("&File,&View,&Options,&Help"));
+  auto* child = new CChildFrame(nullptr, new QWidget);
+  frame->MdiArea()->addSubWindow(child);
+  child->show();
+  frame->MdiArea()->setActiveSubWindow(child);
+  EXPECT_EQ(VisibleMenus(*frame).join(','),
+            QStringLiteral("&File,&Edit,&View,&Workflow,&Options,&Window,&Help"));
+
+  // Every command of the table has its action; texts keep their shortcut apart.
+  for (const CommandInfo& c : AllCommands()) ASSERT_NE(frame->Action(c.id), nullptr) << c.id;
+  EXPECT_EQ(frame->Action(cmd::FileNew)->text(), QStringLiteral("&New"));
+  EXPECT_EQ(frame->Action(cmd::FileNew)->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
+}
+
+}  // namespace

@@ -1,0 +1,94 @@
+#pragma once
+// Helpers for tests of the application shell: a private settings file and data
+// folder, and a watcher that answers message boxes as they appear.
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/ui/velkmodapp.h"
+
+namespace shelltest {
+
+// Records every message box shown while it lives and presses a button: the next
+// queued answer, else the box's default button.
+class MessageBoxWatcher : public QObject {
+ public:
+  struct Box {
+    QString title;
+    QString text;
+    QMessageBox::Icon icon;
+    QMessageBox::StandardButtons buttons;
+  };
+
+  MessageBoxWatcher() {
+    connect(&timer_, &QTimer::timeout, this, &MessageBoxWatcher::Poll);
+    timer_.start(5);
+  }
+
+  std::vector<Box> boxes;
+  std::deque<QMessageBox::StandardButton> answers;
+
+  QStringList Texts() const {
+    QStringList texts;
+    for (const Box& b : boxes) texts << b.text;
+    return texts;
+  }
+
+ private:
+  void Poll() {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box || !box->isVisible()) return;
+    boxes.push_back({box->windowTitle(), box->text(), box->icon(), box->standardButtons()});
+    QAbstractButton* press = box->defaultButton();
+    if (!answers.empty()) {
+      press = box->button(answers.front());
+      answers.pop_front();
+    }
+    if (press) press->click();
+    else box->reject();
+  }
+
+  QTimer timer_;
+};
+
+// A settings file and data folder of the test's own, also for VELK_DATA_DIR.
+class ShellEnvironment {
+ public:
+  ShellEnvironment() {
+    oldData_ = qgetenv("VELK_DATA_DIR");
+    qputenv("VELK_DATA_DIR", QFile::encodeName(dir_.filePath(QStringLiteral("data"))));
+  }
+  ~ShellEnvironment() {
+    if (oldData_.isNull()) qunsetenv("VELK_DATA_DIR");
+    else qputenv("VELK_DATA_DIR", oldData_);
+  }
+  std::string SettingsFile() const {
+    return dir_.filePath(QStringLiteral("settings.ini")).toStdString();
+  }
+  CVelkModApp::Options Options() const {
+    CVelkModApp::Options o;
+    o.settingsFile = SettingsFile();
+    o.showSplash = false;
+    return o;
+  }
+
+ private:
+  QTemporaryDir dir_;
+  QByteArray oldData_;
+};
+
+// Lets queued events (deferred deletes, timers due now) run.
+inline void ProcessEvents() {
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  QApplication::processEvents();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+}  // namespace shelltest

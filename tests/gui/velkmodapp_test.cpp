@@ -1,0 +1,226 @@
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QMdiArea>
+#include <QMouseEvent>
+#include <QSettings>
+#include <QToolButton>
+
+#include "app/services.h"
+#include "app/ui/clipboardformats.h"
+#include "app/ui/doctemplate.h"
+#include "app/ui/splashwnd.h"
+#include "app/ui/statusline.h"
+#include "app/ui/workflowframe.h"
+#include "model/workflowdoc.h"
+#include "repository/store/lnstatus.h"
+#include "shellfixture.h"
+
+namespace {
+
+using shelltest::MessageBoxWatcher;
+using shelltest::ProcessEvents;
+using shelltest::ShellEnvironment;
+
+class VelkModAppTest : public ::testing::Test {
+ protected:
+  std::unique_ptr<CVelkModApp> Start(CVelkModApp::Options options) {
+    auto app = std::make_unique<CVelkModApp>(std::move(options));
+    EXPECT_TRUE(app->InitInstance());
+    return app;
+  }
+  std::unique_ptr<CVelkModApp> Start() { return Start(env.Options()); }
+
+  ShellEnvironment env;
+};
+
+TEST_F(VelkModAppTest, PlainStartOpensNoWorkflowWindowAndReadsDefaults) {
+  auto app = Start();
+  EXPECT_TRUE(app->MainFrame()->MdiArea()->subWindowList().isEmpty());
+  EXPECT_TRUE(app->WorkflowTemplate().Frames().isEmpty());
+  EXPECT_EQ(app->Settings(), velk::ModelerSettings());
+  EXPECT_TRUE(app->Session().IsInitialized());
+  EXPECT_TRUE(LNGetThrowAllErrors());
+  EXPECT_EQ(app->MainFrame()->windowTitle(), QStringLiteral("VELK Modeler"));
+  EXPECT_EQ(CVelkModApp::Instance(), app.get());
+}
+
+TEST_F(VelkModAppTest, SettingsComeFromTheChosenFile) {
+  {
+    QSettings raw(QString::fromStdString(env.SettingsFile()), QSettings::IniFormat);
+    raw.setValue(QStringLiteral("Default Settings/GridVisible"), 3);
+    raw.setValue(QStringLiteral("Default Settings/OrgaDbName"), QStringLiteral("infra.nsf"));
+  }
+  auto app = Start();
+  EXPECT_TRUE(app->Settings().gridVisible);
+  EXPECT_EQ(app->Settings().databases[velk::DatabaseKind::Infrastructure].fileName, "infra.nsf");
+  EXPECT_EQ(app->SettingsFileName().toStdString(), env.SettingsFile());
+}
+
+TEST_F(VelkModAppTest, EmptyStatusTextRestoresTheHelpPrompt) {
+  auto app = Start();
+  CStatusLine* line = app->MainFrame()->StatusLine();
+  EXPECT_EQ(line->MessageText(), QStringLiteral("For Help, press F1"));
+  ShowStatusText(QStringLiteral("Loading workflow structure..."));
+  EXPECT_EQ(line->MessageText(), QStringLiteral("Loading workflow structure..."));
+  ShowStatusText(QString());
+  EXPECT_EQ(line->MessageText(), QStringLiteral("For Help, press F1"));
+  {
+    velk::StatusScope scope("Validating default databases");  // the core's way in
+    EXPECT_EQ(line->MessageText(), QStringLiteral("Validating default databases"));
+  }
+  EXPECT_EQ(line->MessageText(), QStringLiteral("For Help, press F1"));
+}
+
+TEST_F(VelkModAppTest, SessionFailureIsReportedAndEndsTheProgram) {
+  MessageBoxWatcher watcher;
+  CVelkModApp::Options options = env.Options();
+  options.beforeStart = [](CVelkModApp& app) {
+    app.Hooks().initSession = [](LNNotesSession&) { throw LNStatusError(LNERR_NO_SESSION); };
+  };
+  EXPECT_NE(RunVelkMod(options), 0);
+  ASSERT_EQ(watcher.boxes.size(), 1u);
+  const QString expected = QStringLiteral("Lotus Notes Error:\n") +
+                           QString::fromStdString(LNGetErrorMessage(LNERR_NO_SESSION)) +
+                           QStringLiteral("\nCan not initialize Notes Session...\nModeler terminating!");
+  EXPECT_EQ(watcher.boxes[0].text, expected);
+  EXPECT_EQ(watcher.boxes[0].icon, QMessageBox::Warning);
+  EXPECT_EQ(CVelkModApp::Instance(), nullptr);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // the wait cursor is gone
+}
+
+TEST_F(VelkModAppTest, ClipboardFormatsAreRegisteredInOrder) {
+  auto app = Start();
+  const QStringList formats = app->ClipboardFormats();
+  ASSERT_EQ(formats.size(), kClipFormatCount);
+  EXPECT_TRUE(formats[1].contains(QStringLiteral("\"VELK Modeler Task Object\"")));
+  EXPECT_TRUE(formats[7].contains(QStringLiteral("\"VELK Modeler External Subscribed Workflow\"")));
+  EXPECT_EQ(QSet<QString>(formats.begin(), formats.end()).size(), kClipFormatCount);
+}
+
+TEST_F(VelkModAppTest, NewWorkflowNeedsValidDefaultDatabases) {
+  auto app = Start();
+  MessageBoxWatcher watcher;
+  app->Hooks().validateDefaultDatabases = [] { return false; };
+  app->OnFileNew();
+  EXPECT_TRUE(app->WorkflowTemplate().Frames().isEmpty());
+  ASSERT_EQ(watcher.boxes.size(), 1u);
+  EXPECT_EQ(watcher.boxes[0].text,
+            QStringLiteral("Creating a new workflow with wrong default databases is not "
+                           "possible. Creating aborted."));
+
+  app->Hooks().validateDefaultDatabases = [] { return true; };
+  int initialised = 0;
+  app->Hooks().initializeDatabases = [&](CWorkflowDoc&) { ++initialised; };
+  app->OnFileNew();
+  ASSERT_EQ(app->WorkflowTemplate().Frames().size(), 1);
+  auto* frame = qobject_cast<CChildFrame*>(app->WorkflowTemplate().Frames().first());
+  ASSERT_NE(frame, nullptr);
+  ASSERT_NE(frame->GetDocument(), nullptr);
+  EXPECT_EQ(initialised, 1);
+  EXPECT_TRUE(frame->windowTitle().startsWith(QStringLiteral("New workflow")));
+  EXPECT_TRUE(app->MainFrame()->windowTitle().startsWith(QStringLiteral("VELK Modeler - New workflow")));
+}
+
+TEST_F(VelkModAppTest, NewWorkflowWithEmptyDefaultsIsRefusedByTheDatabaseCheck) {
+  auto app = Start();
+  MessageBoxWatcher watcher;
+  watcher.answers = {};  // default buttons: the question's default is Yes...
+  app->Hooks().runSettingsSheet = nullptr;  // ...and no settings sheet to choose in
+  app->OnFileNew();
+  EXPECT_TRUE(app->WorkflowTemplate().Frames().isEmpty());
+  ASSERT_FALSE(watcher.boxes.empty());
+  EXPECT_TRUE(watcher.Texts().join('|').contains(QStringLiteral("Some workflow databases are not correct:")));
+  EXPECT_EQ(watcher.boxes.back().text,
+            QStringLiteral("Creating a new workflow with wrong default databases is not "
+                           "possible. Creating aborted."));
+}
+
+TEST_F(VelkModAppTest, ExternalDirectoryOpensOnceAndIsActivatedAfterwards) {
+  auto app = Start();
+  app->Hooks().validateDefaultDatabases = [] { return true; };
+  app->OnExternalDirectory();
+  app->OnFileNew();  // another window comes to the front
+  app->OnExternalDirectory();
+  const QList<CMdiChild*> open = app->ExtDirTemplate().Frames();
+  ASSERT_EQ(open.size(), 1);
+  EXPECT_EQ(app->MainFrame()->ActiveChild(), open.first());
+  EXPECT_TRUE(app->MainFrame()->QueryCommand(cmd::ExternalDirectory).checked);
+
+  MessageBoxWatcher watcher;
+  open.first()->close();
+  ProcessEvents();
+  app->Hooks().validateDefaultDatabases = [] { return false; };
+  app->OnExternalDirectory();
+  EXPECT_TRUE(app->ExtDirTemplate().Frames().isEmpty());
+  EXPECT_EQ(watcher.Texts(),
+            QStringList{QStringLiteral("Loading External Directory with wrong databases is not "
+                                       "possible. Loading aborted.")});
+}
+
+TEST_F(VelkModAppTest, OpenNeedsTheChooserAndClosesTheWindowWhenLoadingFails) {
+  auto app = Start();
+  EXPECT_FALSE(app->MainFrame()->QueryCommand(cmd::FileOpen).enabled);
+  app->Hooks().validateDefaultDatabases = [] { return true; };
+  std::optional<std::string> choice;
+  app->Hooks().chooseWorkflow = [&] { return choice; };
+  bool loads = false;
+  std::string loadedKey;
+  app->Hooks().loadWorkflow = [&](CWorkflowDoc&, const std::string& key) {
+    loadedKey = key;
+    return loads;
+  };
+  EXPECT_TRUE(app->MainFrame()->QueryCommand(cmd::FileOpen).enabled);
+
+  app->OnFileOpen();  // chooser cancelled
+  EXPECT_TRUE(app->WorkflowTemplate().Frames().isEmpty());
+  choice = "WF-0001";
+  app->OnFileOpen();
+  EXPECT_EQ(loadedKey, "WF-0001");
+  EXPECT_TRUE(app->WorkflowTemplate().Frames().isEmpty());
+  loads = true;
+  app->OnFileOpen();
+  EXPECT_EQ(app->WorkflowTemplate().Frames().size(), 1);
+}
+
+TEST_F(VelkModAppTest, SplashClosesByTimerClickOrButtonAndAboutHasNoTimer) {
+  {
+    QPointer<CSplashWnd> timed = new CSplashWnd(20);
+    timed->show();
+    EXPECT_TRUE(timed->TimerActive());
+    QElapsedTimer t;
+    t.start();
+    while (timed && t.elapsed() < 2000) ProcessEvents();
+    EXPECT_TRUE(timed.isNull());
+  }
+  {
+    QPointer<CSplashWnd> clicked = new CSplashWnd(CSplashWnd::kTimerMs);
+    clicked->show();
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(300, 30), clicked->mapToGlobal(QPointF(300, 30)),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(clicked, &press);
+    ProcessEvents();
+    EXPECT_TRUE(clicked.isNull());
+  }
+  auto app = Start();
+  app->OnAppAbout();
+  QPointer<CSplashWnd> about = app->Splash();
+  ASSERT_FALSE(about.isNull());
+  EXPECT_FALSE(about->TimerActive());
+  about->PictureButton()->click();
+  ProcessEvents();
+  EXPECT_TRUE(about.isNull());
+}
+
+TEST_F(VelkModAppTest, ExitEmptiesTheInternalClipboard) {
+  auto app = Start();
+  velk::CWorkflowDoc doc;
+  velk::CNode* node = doc.CreateNode({0, 0, 34, -34});
+  doc.SelectNode(*node);
+  app->InternalClipboard().Copy(doc);
+  ASSERT_TRUE(app->InternalClipboard().IsFilled());
+  EXPECT_EQ(app->ExitInstance(7), 7);
+  EXPECT_FALSE(app->InternalClipboard().IsFilled());
+}
+
+}  // namespace
