@@ -8,6 +8,7 @@
 #include "repository/applicationenvdb.h"
 #include "repository/gatewaydb.h"
 #include "repository/infrastructuredb.h"
+#include "repository/processdefdb.h"
 #include "repository/trackingdb.h"
 
 namespace velk {
@@ -46,10 +47,10 @@ DatabaseCache::DatabaseCache(LNNotesSession& session)
   SetLoader(StandardLoader<CInfrastructureDb>());
   SetLoader(StandardLoader<CGatewayDb>());
   SetLoader(StandardLoader<CTrackingDb>());
-  // The Process Definitions repository (CProcessDefDb) and the External Directory
-  // data set (CExtDirData) register their loaders here, e.g.
-  //   SetLoader(StandardLoader<CProcessDefDb>());
-  // until then their workflow slots stay empty.
+  SetLoader(StandardLoader<CProcessDefDb>());
+  // The External Directory data set (CExtDirData) registers its loader here, e.g.
+  //   SetLoader(StandardLoader<CExtDirData>());
+  // until then its workflow slot stays empty.
 }
 
 DatabaseCache::~DatabaseCache() = default;

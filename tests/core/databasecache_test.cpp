@@ -63,9 +63,10 @@ TEST_F(DatabaseCacheTest, TwoWorkflowsOnTheSameDatabasesShareTheObjectsAndTheSec
   for (DatabaseKind kind : KindProbeOrder()) EXPECT_LE(cache_.Count(kind), 1u);
   EXPECT_EQ(Summary(kInitializingDatabasesCategory),
             (Strings{"0|Initializing Application Environment Database",
+                     "0|Initializing Process Definitions Database",
                      "0|Initializing Infrastructure Database", "0|Initializing Tracking Database",
                      "0|Initializing Gateway Database"}));
-  EXPECT_EQ(Entries(kInitializingDatabasesCategory)[1].text,
+  EXPECT_EQ(Entries(kInitializingDatabasesCategory)[2].text,
             "The Infrastructure Database is initialized successfully.");
 }
 
@@ -90,11 +91,11 @@ TEST_F(DatabaseCacheTest, WorkflowTakesTheDefaultDatabasesAndIsRecordedAsTheirUs
 }
 
 TEST_F(DatabaseCacheTest, KindsWithoutALoaderLeaveTheirSlotsEmpty) {
-  EXPECT_FALSE(cache_.HasLoader(DatabaseKind::ProcessDefinitions));
+  EXPECT_TRUE(cache_.HasLoader(DatabaseKind::ProcessDefinitions));
   EXPECT_FALSE(cache_.HasLoader(DatabaseKind::ExternalDirectory));
   WorkflowDatabases databases = Workflow();
   cache_.InitializeDatabases(databases, nullptr);
-  EXPECT_FALSE(databases.processDefinitions.IsInitialised());
+  EXPECT_TRUE(databases.processDefinitions.IsInitialised());
   EXPECT_FALSE(databases.externalDirectory.IsInitialised());
 }
 

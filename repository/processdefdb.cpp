@@ -1,0 +1,234 @@
+#include "repository/processdefdb.h"
+
+#include <algorithm>
+#include <ranges>
+
+#include "app/infocenter.h"
+#include "repository/databasetemplates.h"
+#include "repository/fieldaccess.h"
+#include "repository/noteserror.h"
+#include "repository/store/lnnotes.h"
+#include "repository/vocabulary.h"
+
+namespace velk {
+
+namespace {
+
+constexpr char kResourcesTitle[] = "Reading Resources in Process Definitions Database";
+constexpr char kHeadersTitle[] = "Reading Workflow Headers";
+constexpr char kCannotOpenText[] =
+    "The Process Definitions Database cannot be opened anymore.\r\nPlease choose another Process "
+    "Definitions Database or retry this later.";
+constexpr char kNoResourcesText[] =
+    "The choosen database holds no information about resources.\r\nNo resources can be choosen.";
+constexpr char kNoResourceViewText[] =
+    "The choosen database ist not actual a Process Definitions Database because\r\nit holds no "
+    "information abaut resources.\r\nIt must have the view: '(Modeler\\Resource)'.\r\nPlease "
+    "choose another database\r\nor continue without ability to choose resources.";
+constexpr char kNoHeaderViewText[] =
+    "The chosen database is not actual Process Definitions Database because\r\ninformation about "
+    "workflows cannot be accessed.\r\nIt must have the view: '(Modeler\\Header)'.\r\nPlease choose "
+    "another database.";
+
+std::function<DatabaseLocation()>& DefaultSource() {
+  static std::function<DatabaseLocation()> source;
+  return source;
+}
+
+void ReportProcessDef(const std::string& title, const std::string& text, Severity severity) {
+  Report(kProcessDefCategory, title, text, severity);
+}
+
+std::string MissingHeaderItemText(const std::string& item) {
+  return "The chosen database is not actual Process Definitions Database because\r\ninformation "
+         "about workflows cannot be accessed.\r\nIt must have the view: '(Modeler\\Header)'\r\n"
+         "with a field '" +
+         item + "'.\r\nPlease choose another database.";
+}
+
+WorkflowHeaderEntry ReadHeaderEntry(LNDocument& doc) {
+  WorkflowHeaderEntry h;
+  h.type = GetFieldContent("Type", doc);
+  h.workflowId = GetFieldContent("WorkflowID", doc);
+  h.category = GetFieldContent("Category", doc);
+  WordToWorkflowStatus(GetFieldContent("Status", doc), h.status);
+  WordToWorkflowType(GetFieldContent("WFType", doc), h.wfType);
+  h.version = GetFieldIntContent("Version", doc);
+  h.appReplicaId = GetFieldContent("AppReplikaID", doc);
+  h.referenceAllowed = GetFieldBoolContent("ReferenceAllowed", doc);
+  std::vector<std::string> referencing;
+  GetFieldListContent("IsReferencedBy", doc, referencing);
+  h.isReferenced = !referencing.empty();
+  return h;
+}
+
+// Which stage of a reading a store failure came from.
+enum class Stage { Database, View, Documents };
+
+}  // namespace
+
+void SetDefaultProcessDefinitionsSource(std::function<DatabaseLocation()> source) {
+  DefaultSource() = std::move(source);
+}
+
+CProcessDefDb::CProcessDefDb(LNNotesSession& session, const std::string& path,
+                             const std::string& server, CWorkflowDoc* user)
+    : CRepositoryDb(session, {path, server}), session_(&session) {
+  InfoCenter::instance().clearCategory(kProcessDefCategory);
+  StatusScope status("Opening Process Definitions Database");
+  try {
+    LNDatabase db;
+    OpenDatabase(db);
+    TakeIdentity(db, user);
+    ReadResources(db);
+    db.Close();
+  } catch (const LNStatusError& e) {
+    ReportStoreFailure(kProcessDefCategory, "Opening Process Definitions Database", e.GetStatus(),
+                       kCannotOpenText);
+  }
+}
+
+bool CProcessDefDb::ReadResources(LNDatabase& db) {
+  StatusScope status("Reading resources");
+  LNThrowAllErrorsScope throwing(true);
+  resources_.clear();
+  LNViewFolder view;
+  try {
+    db.GetViewFolder(views::kResource, &view);
+    view.Open();
+  } catch (const LNStatusError& e) {
+    ReportProcessDef(kResourcesTitle, GetNotesErrorText(e.GetStatus()) + kNoResourceViewText,
+                     Severity::Warning);
+    return false;
+  }
+  try {
+    const long count = view.GetEntryCount();
+    LNVFEntry entry;
+    if (count > 0) view.GetEntry(&entry);
+    for (long i = 0; i < count; ++i) {
+      LNDocument doc;
+      entry.GetDocument(&doc);
+      doc.Open();
+      if (!doc.HasItem("Resource")) {
+        ReportProcessDef(kResourcesTitle, kNoResourcesText, Severity::Notice);
+        doc.Close();
+        view.Close();
+        return false;
+      }
+      resources_.push_back(GetFieldContent("Resource", doc));
+      doc.Close();
+      if (i + 1 < count) view.Goto(LNVFNAVIGATE_NEXT, &entry);
+    }
+    view.Close();
+  } catch (const LNStatusError& e) {
+    ReportProcessDef(kResourcesTitle, GetNotesErrorText(e.GetStatus()) + kNoResourcesText,
+                     Severity::Notice);
+    view.Close();
+    return false;
+  }
+  ReportProcessDef(kResourcesTitle,
+                   "Reading Resources in Process Definitions Database completed successfully.",
+                   Severity::Success);
+  return true;
+}
+
+bool CProcessDefDb::ReadHeaders(bool force) {
+  if (!force && !headers_.empty()) return true;
+  StatusScope status("Opening Process Definitions Database");
+  LNThrowAllErrorsScope throwing(true);
+  const DatabaseLocation at = DefaultSource() ? DefaultSource()() : RequestedLocation();
+  LNDatabase db;
+  LNViewFolder view;
+  Stage stage = Stage::Database;
+  try {
+    session_->GetDatabase(at.fileName, &db, at.server);
+    db.Open();
+    services().showStatusText("Reading Workflow Headers");
+    headers_.clear();
+    stage = Stage::View;
+    db.GetViewFolder(views::kHeaderById, &view);
+    view.Open();
+    stage = Stage::Documents;
+    const bool complete = ReadHeaderDocuments(view);
+    view.Close();
+    db.Close();
+    if (!complete) return false;
+  } catch (const LNStatusError& e) {
+    const std::string error = GetNotesErrorText(e.GetStatus());
+    if (stage == Stage::Documents)
+      ReportProcessDef(kHeadersTitle,
+                       error + "There are no workflows defined in the database.No workflow "
+                               "headers loaded!",
+                       Severity::Warning);
+    else
+      ReportProcessDef(kHeadersTitle, error + (stage == Stage::View ? kNoHeaderViewText
+                                                                    : kCannotOpenText),
+                       Severity::Error);
+    if (view.IsOpen()) view.Close();
+    if (db.IsOpen()) db.Close();
+    return false;
+  }
+  ReportProcessDef(kHeadersTitle, "Reading Workflow Headers completed successfully.",
+                   Severity::Success);
+  return true;
+}
+
+// Appends the header of every document of the open view. False after reporting an
+// empty view or a document without a required item. Throws LNStatusError.
+bool CProcessDefDb::ReadHeaderDocuments(LNViewFolder& view) {
+  const long count = view.GetEntryCount();
+  LNVFEntry entry;
+  try {
+    view.GetEntry(&entry);
+  } catch (const LNStatusError& e) {
+    ReportProcessDef(kHeadersTitle,
+                     GetNotesErrorText(e.GetStatus()) +
+                         "There are no Workflows defined in the database.No Workflow Headers "
+                         "loaded!",
+                     Severity::Warning);
+    return false;
+  }
+  for (long i = 0; i < count; ++i) {
+    if (i > 0) view.Goto(LNVFNAVIGATE_NEXT, &entry);
+    if (entry.IsCategory()) continue;
+    LNDocument doc;
+    entry.GetDocument(&doc);
+    doc.Open();
+    for (const char* item : {"Type", "Status", "Version"}) {
+      if (!doc.HasItem(item)) {
+        ReportProcessDef(kHeadersTitle, MissingHeaderItemText(item), Severity::Error);
+        doc.Close();
+        return false;
+      }
+    }
+    headers_.push_back(ReadHeaderEntry(doc));
+    doc.Close();
+  }
+  return true;
+}
+
+const WorkflowHeaderEntry* CProcessDefDb::FindHeader(const std::string& workflowId) const {
+  auto it = std::ranges::find(headers_, workflowId, &WorkflowHeaderEntry::workflowId);
+  return it == headers_.end() ? nullptr : &*it;
+}
+
+const WorkflowHeaderEntry* CProcessDefDb::FindLastHeader(const std::string& workflowId) const {
+  auto it = std::ranges::find(headers_ | std::views::reverse, workflowId,
+                              &WorkflowHeaderEntry::workflowId);
+  return it == (headers_ | std::views::reverse).end() ? nullptr : &*it;
+}
+
+const WorkflowHeaderEntry* CProcessDefDb::FindHeaderByName(const std::string& type) const {
+  auto it = std::ranges::find(headers_, type, &WorkflowHeaderEntry::type);
+  return it == headers_.end() ? nullptr : &*it;
+}
+
+int CProcessDefDb::HighestVersion(const std::string& typeName) {
+  if (headers_.empty()) ReadHeaders(true);
+  int highest = -1;
+  for (const WorkflowHeaderEntry& h : headers_)
+    if (h.type == typeName) highest = std::max(highest, h.version);
+  return highest;
+}
+
+}  // namespace velk

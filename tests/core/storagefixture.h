@@ -1,0 +1,115 @@
+#pragma once
+// A Process Definitions Database in a temporary data directory, a workflow whose
+// Process Definitions slot names it, and readers for what the save stored.
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/infocenter.h"
+#include "repository/databasetemplates.h"
+#include "repository/processdefdb.h"
+#include "repository/store/lnnotes.h"
+#include "workflowfixture.h"
+
+namespace velk::testing {
+
+inline constexpr char kTestUser[] = "CN=Test Designer/O=Marvelund";
+
+class StorageTest : public WorkflowTest {
+ protected:
+  void SetUp() override {
+    std::string pattern = (std::filesystem::temp_directory_path() / "velkstorage-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    dir_ = pattern;
+    setenv("VELK_DATA_DIR", dir_.c_str(), 1);
+    setenv("VELK_USER", kTestUser, 1);
+    InfoCenter::instance().clear();
+    SetDefaultProcessDefinitionsSource(nullptr);
+    ASSERT_EQ(session.Init(410), LNNOERROR);
+    LNDatabase db;
+    ASSERT_EQ(CreateDatabaseOfKind(session, DatabaseKind::ProcessDefinitions, "procdef.nsf", "",
+                                   "", &db),
+              LNNOERROR);
+    repository = std::make_unique<CProcessDefDb>(session, "procdef.nsf", "", &doc);
+    Attach(doc);
+  }
+
+  void TearDown() override {
+    LNSetThrowAllErrors(false);
+    unsetenv("VELK_DATA_DIR");
+    std::error_code ignored;
+    std::filesystem::remove_all(dir_, ignored);
+  }
+
+  // Gives a workflow the test database as its Process Definitions Database.
+  void Attach(CWorkflowDoc& workflow) {
+    WorkflowDatabases databases = workflow.Databases();
+    databases.processDefinitions.location = {"procdef.nsf", ""};
+    databases.processDefinitions.repository = repository.get();
+    workflow.SetDatabases(databases);
+  }
+
+  void SetStatus(CWorkflowDoc& workflow, WorkflowStatus status, int version = 0) {
+    WorkflowHeader h = workflow.Header();
+    h.status = status;
+    h.version = version;
+    workflow.SetHeader(h);
+  }
+
+  LNDatabase Open() {
+    LNThrowAllErrorsScope returning(false);
+    LNDatabase db;
+    EXPECT_EQ(session.GetDatabase("procdef.nsf", &db), LNNOERROR);
+    EXPECT_EQ(db.Open(), LNNOERROR);
+    return db;
+  }
+
+  // The open documents of a view under a key, in view order (all when `key` is empty).
+  std::vector<LNDocument> Documents(LNDatabase& db, const char* view, const std::string& key = {}) {
+    LNThrowAllErrorsScope returning(false);
+    LNViewFolder folder;
+    EXPECT_EQ(db.GetViewFolder(view, &folder), LNNOERROR);
+    EXPECT_EQ(folder.Open(), LNNOERROR);
+    std::vector<LNDocument> docs;
+    LNVFEntry entry;
+    long count = folder.GetEntryCount();
+    if (!key.empty() && folder.Find(key, &entry, &count) != LNNOERROR) return docs;
+    if (key.empty() && folder.GetEntry(&entry) != LNNOERROR) return docs;
+    for (long i = 0; i < count; ++i) {
+      if (i > 0) folder.Goto(LNVFNAVIGATE_NEXT, &entry);
+      LNDocument d;
+      entry.GetDocument(&d);
+      d.Open();
+      docs.push_back(d);
+    }
+    return docs;
+  }
+
+  static std::vector<std::string> Texts(const LNDocument& d, const std::string& item) {
+    LNText text;
+    if (d.GetItem(item, &text) != LNNOERROR) return {};
+    return text.Values();
+  }
+  static std::string Text(const LNDocument& d, const std::string& item) {
+    std::vector<std::string> t = Texts(d, item);
+    return t.empty() ? std::string() : t[0];
+  }
+  // Item names in stored order, without the form.
+  static std::vector<std::string> ItemNames(const LNDocument& d) {
+    std::vector<std::string> names;
+    for (const LNItem& item : d.GetItems())
+      if (item.name != "Form") names.push_back(item.name);
+    return names;
+  }
+
+  std::filesystem::path dir_;
+  LNNotesSession session;
+  std::unique_ptr<CProcessDefDb> repository;
+};
+
+}  // namespace velk::testing
