@@ -192,23 +192,31 @@ const std::vector<int>& RoutingIndex::Walk(int i) {
 }
 
 std::vector<CNode*> RoutingIndex::Reachable(CNode& start) {
+  std::vector<int> indices;
+  ReachableIndices(start, indices);
   std::vector<CNode*> reached;
+  reached.reserve(indices.size());
+  for (int i : indices) reached.push_back(nodes_[i]);
+  return reached;
+}
+
+void RoutingIndex::ReachableIndices(const CNode& start, std::vector<int>& reached) {
+  reached.clear();
   const int first = IndexOf(&start);
-  if (first < 0) return reached;
+  if (first < 0) return;
   if (++stamp_ == 0) {  // wrapped: forget every earlier walk
     std::ranges::fill(seen_, 0u);
     stamp_ = 1;
   }
-  std::vector<int> queue{first};
-  for (std::size_t head = 0; head < queue.size(); ++head) {
-    const int i = queue[head];
+  queue_.assign(1, first);
+  for (std::size_t head = 0; head < queue_.size(); ++head) {
+    const int i = queue_[head];
     if (seen_[i] == stamp_) continue;
     seen_[i] = stamp_;
-    if (i != first && !nodes_[i]->IsClusterNode()) reached.push_back(nodes_[i]);
+    if (i != first && !nodes_[i]->IsClusterNode()) reached.push_back(i);
     for (int j : Walk(i))
-      if (seen_[j] != stamp_) queue.push_back(j);
+      if (seen_[j] != stamp_) queue_.push_back(j);
   }
-  return reached;
 }
 
 }  // namespace velk

@@ -56,9 +56,12 @@ class RoutingIndex {
   const std::vector<CArrow*>& Arrows(const CNode& node);
   // As ReachableNodes(); leaves the nodes' visit marks alone.
   std::vector<CNode*> Reachable(CNode& start);
+  // The same as places in the node list (see IndexOf), into `reached`.
+  void ReachableIndices(const CNode& start, std::vector<int>& reached);
+  // The node's place in the workflow's node list, or -1.
+  int IndexOf(const CNode* node) const;
 
  private:
-  int IndexOf(const CNode* node) const;
   const std::vector<int>& Walk(int index);
 
   const CWorkflowDoc& doc_;
@@ -69,6 +72,7 @@ class RoutingIndex {
   std::vector<std::optional<std::vector<CArrow*>>> arrows_;
   std::vector<CArrow*> scratch_;  // the arrows of a node of another workflow
   std::vector<std::optional<std::vector<int>>> walks_;  // where a walk goes on from a node
+  std::vector<int> queue_;      // of the current walk
   std::vector<unsigned> seen_;  // == stamp_: reached by the current walk
   unsigned stamp_ = 0;
 };

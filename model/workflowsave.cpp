@@ -1,0 +1,236 @@
+// The Save and Save As commands and the writing of a workflow in one transaction.
+
+#include "model/workflowsave.h"
+
+#include <cstdio>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/services.h"
+#include "model/workflowdoc.h"
+#include "model/workflowhooks.h"
+#include "model/workflowsavedocs.h"
+#include "repository/applicationenvdb.h"
+#include "repository/noteserror.h"
+#include "repository/processdefdb.h"
+#include "repository/store/lnnotes.h"
+
+namespace velk {
+
+WorkflowHooks& workflowHooks() {
+  static WorkflowHooks hooks;
+  return hooks;
+}
+
+namespace {
+
+constexpr char kNoDatabasesText[] =
+    "Please specify an Application Environment Database for\r\nthis workflow in workflow "
+    "settings\r\nbefore saving.";
+constexpr char kSaveFailedText[] =
+    "Saving the workflow failed.\r\nEventually existing parts are deleted\r\nor frozen.";
+constexpr char kHeaderFailedText[] =
+    "Error while saving the workflow.\r\n\t\t\t\t  The global information header "
+    "document\r\n\t\t\t\t  could not be saved.";
+
+std::string NotAccessibleText(const std::string& file, const std::string& name) {
+  return "The Process Definitions Database\r\n" + file + "\r\n could not be accessed.\r\nSo the " +
+         "workflow\r\n" + name + "\r\ncan not be saved now.";
+}
+
+// What step 1 of a write found out about the stored version it replaces.
+struct Replacement {
+  Retirement retirement = Retirement::None;
+  WorkflowHeaderEntry retired;
+};
+
+// A stored version of the same name and status is replaced under its id; any
+// other stored version stays, and the workflow is stored under a new id.
+Replacement DecideReplacement(CWorkflowDoc& top, CProcessDefDb& repository) {
+  Replacement r;
+  WorkflowHeader h = top.Header();
+  if (h.workflowId.empty()) return r;
+  repository.ReadHeaders(false);
+  const WorkflowHeaderEntry* stored = repository.FindHeader(h.workflowId);
+  if (stored && stored->type == h.name && stored->status == static_cast<int>(h.status)) {
+    r.retirement =
+        repository.DecideRetirement(static_cast<int>(h.status), h.workflowId, &r.retired);
+  } else {
+    h.workflowId.clear();
+    top.SetHeader(h);
+  }
+  return r;
+}
+
+// The workflow's first node when it has no start node.
+CNode* StartOfGraph(CWorkflowDoc& top) {
+  if (top.StartNode()) return top.StartNode();
+  return top.NodeCount() > 0 ? *top.AllNodes().begin() : nullptr;
+}
+
+// Writes header and tasks inside the open transaction; false after showing why.
+bool WriteDocuments(CWorkflowDoc& top, SaveSession& save) {
+  services().showStatusText("Saving header");
+  try {
+    WriteHeaderDocument(top, save);
+  } catch (const LNStatusError& e) {
+    ShowNotesError(kHeaderFailedText, e.GetStatus());
+    return false;
+  }
+  CNode* start = StartOfGraph(top);
+  services().showStatusText("Saving Graph");
+  if (top.NodeCount() == 0) return true;
+  if (!start) {
+    ShowErrorMessage("Internal error, CWorkflowDoc::SaveGraph() gets empty start node");
+    ShowErrorMessage(kSaveFailedText);
+    return false;
+  }
+  if (!WriteTaskDocuments(top, *start, save)) {
+    ShowErrorMessage(kSaveFailedText);
+    return false;
+  }
+  return true;
+}
+
+SaveSession NewSaveSession(CProcessDefDb& repository, LNDatabase& db, const CWorkflowDoc& top,
+                           const Replacement& replacement, const WriteTarget& target) {
+  SaveSession save{repository.Session(), db, {}, false, {}, {}, {}};
+  if (const CApplicationEnvDb* appEnv = top.Databases().applicationEnvironment.repository) {
+    save.appReplicaId = appEnv->ReplicaId();
+    save.hasAppReplicaId = true;
+  } else if (!target.appReplicaId.empty()) {
+    save.appReplicaId = target.appReplicaId;
+    save.hasAppReplicaId = true;
+  }
+  if (replacement.retirement != Retirement::None) {
+    save.retiredUsers = repository.RetiredUsers();
+    save.retiredLastModify = repository.RetiredLastModify();
+  }
+  return save;
+}
+
+using Published = std::vector<std::pair<std::string, std::string>>;
+
+// Retires the replaced version and writes header and tasks into the open database.
+bool WriteAll(CWorkflowDoc& top, CProcessDefDb& repository, const Replacement& replacement,
+              const WriteTarget& target, LNDatabase& db, Published& published) {
+  SaveSession save = NewSaveSession(repository, db, top, replacement, target);
+  const std::string& path = top.Databases().processDefinitions.location.fileName;
+  bool written = repository.RetireOn(db, replacement.retirement, replacement.retired, path);
+  if (!written) ShowErrorMessage(kSaveFailedText);
+  written = written && WriteDocuments(top, save);
+  if (!written) {
+    services().showStatusText({});
+    return false;
+  }
+  published = std::move(save.published);
+  return true;
+}
+
+// Opens the database, writes everything in one transaction and commits; a failure
+// rolls everything back. Store failures outside the documents' own steps are thrown.
+bool WriteInTransaction(CWorkflowDoc& top, CProcessDefDb& repository,
+                        const Replacement& replacement, const WriteTarget& target,
+                        Published& published) {
+  services().showStatusText("Saving");
+  if (target.db) return WriteAll(top, repository, replacement, target, *target.db, published);
+  const DatabaseLocation at = top.Databases().processDefinitions.location;
+  LNDatabase db;
+  repository.Session().GetDatabase(at.fileName, &db, at.server);
+  db.Open();
+  LNTransaction transaction(db);
+  if (!WriteAll(top, repository, replacement, target, db, published)) return false;
+  transaction.Commit();
+  db.Close();
+  return true;
+}
+
+}  // namespace
+
+int NextVersion(const WorkflowHeader& header) {
+  switch (header.status) {
+    case WorkflowStatus::Active:
+    case WorkflowStatus::Template: return header.version + 1;
+    case WorkflowStatus::Design: return 0;
+    default: return header.version;
+  }
+}
+
+bool WriteWorkflow(CWorkflowDoc& doc, const WriteTarget& target) {
+  CWorkflowDoc& top = doc.Top();
+  CProcessDefDb* repository = top.Databases().processDefinitions.repository;
+  if (!repository) {
+    ShowErrorMessage(kNoDatabasesText);
+    return false;
+  }
+  const std::string previousId = top.Header().workflowId;
+  auto restoreId = [&] {
+    WorkflowHeader h = top.Header();
+    h.workflowId = previousId;
+    top.SetHeader(h);
+  };
+  const Replacement replacement = DecideReplacement(top, *repository);
+  if (!AssignCodes(top)) {
+    restoreId();
+    return false;
+  }
+  LNThrowAllErrorsScope throwing(true);
+  Published published;
+  try {
+    if (!WriteInTransaction(top, *repository, replacement, target, published)) {
+      repository->ForgetHeaders();  // what the retirement took out of the list is back
+      restoreId();
+      return false;
+    }
+  } catch (const LNStatusError& e) {
+    repository->ForgetHeaders();
+    restoreId();
+    ShowNotesError(NotAccessibleText(top.Databases().processDefinitions.location.fileName,
+                                     top.Header().name),
+                   e.GetStatus());
+    return false;
+  }
+  repository->ForgetHeaders();
+  top.SetNew(false);
+  top.ClearModified();
+  top.RefreshTitle();
+  services().showStatusText({});
+  if (workflowHooks().publishInTask)
+    for (const auto& [griId, workflowId] : published)
+      workflowHooks().publishInTask(griId, workflowId);
+  return true;
+}
+
+bool SaveWorkflow(CWorkflowDoc& doc, bool saveAs) {
+  if (doc.IsClusterDocument()) return SaveWorkflow(doc.Top(), saveAs);
+  if (!doc.Databases().AllInitialised()) {
+    ShowErrorMessage(kNoDatabasesText);
+    return false;
+  }
+  const WorkflowHooks& hooks = workflowHooks();
+  if (hooks.consistencyCheck && !hooks.consistencyCheck(doc)) return false;
+  bool askName = saveAs;
+  if (!askName) {
+    CProcessDefDb& repository = *doc.Databases().processDefinitions.repository;
+    repository.ReadHeaders(false);
+    askName = !repository.FindHeaderByName(doc.Header().name) || doc.IsNew() ||
+              doc.Header().status == WorkflowStatus::Freeze;
+  }
+  if (askName && hooks.chooseSaveName && !hooks.chooseSaveName(doc)) return false;
+  WorkflowHeader h = doc.Header();
+  const int previousVersion = h.version;
+  h.version = NextVersion(h);
+  doc.SetHeader(h);
+  if (!WriteWorkflow(doc)) {
+    // The stored versions are as they were, so the workflow keeps its number.
+    h = doc.Header();
+    h.version = previousVersion;
+    doc.SetHeader(h);
+    return false;
+  }
+  services().showStatusText({});
+  return true;
+}
+
+}  // namespace velk

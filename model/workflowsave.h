@@ -1,0 +1,42 @@
+#pragma once
+// Storing a workflow in its Process Definitions Database: one header document
+// (form "Header") and one task document (form "Workflow Structure") per node,
+// whose routing items list the node's successors by routing kind.
+
+#include <string>
+
+class LNDatabase;
+
+namespace velk {
+
+class CWorkflowDoc;
+struct WorkflowHeader;
+
+// Where WriteWorkflow writes when the caller says so.
+struct WriteTarget {
+  // An open handle of the workflow's Process Definitions Database inside a
+  // transaction of the caller, who commits or rolls back; null: the write opens
+  // the database and holds its own transaction.
+  LNDatabase* db = nullptr;
+  // Stored as "AppReplikaID" when the workflow's Application Environment slot is
+  // not initialised; empty: nothing is stored then.
+  std::string appReplicaId;
+};
+
+// The Save (saveAs false) and Save As commands: checks the databases and the
+// consistency, lets the designer name a workflow not stored yet (or every
+// workflow on Save As), applies the version rule and writes the workflow.
+bool SaveWorkflow(CWorkflowDoc& doc, bool saveAs);
+
+// The version a save stores: Active and Template count up by one, Design is
+// always 0, Freeze and Testing keep theirs.
+int NextVersion(const WorkflowHeader& header);
+
+// Writes the workflow as it is: retires the stored version it replaces, numbers
+// the nodes and writes the header and task documents, all in one transaction of
+// the Process Definitions Database, so that a failure leaves the database exactly
+// as it was (and the workflow's id as it was). Shows every failure. Used by the
+// Save commands, by the creation of a sub-workflow and by importing.
+bool WriteWorkflow(CWorkflowDoc& doc, const WriteTarget& target = {});
+
+}  // namespace velk

@@ -1,0 +1,337 @@
+// The stored format of a workflow, the version rule, replacing stored versions
+// and the all-or-nothing save.
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "model/workflowgraph.h"
+#include "model/workflowhooks.h"
+#include "model/workflowsave.h"
+#include "repository/applicationenvdb.h"
+#include "repository/fieldaccess.h"
+#include "storagefixture.h"
+
+namespace velk::testing {
+namespace {
+
+using Names = std::vector<std::string>;
+
+// Start -> A -(Or, Else)-> J (end); Start -(Xor)-> K; K = cluster 2 {I1 -> K2},
+// K2 = cluster 3 {J1 -> J2}; K -(Cor)-> J.
+class SaveFormatTest : public StorageTest {
+ protected:
+  void SetUp() override {
+    StorageTest::SetUp();
+    start = Add("Start");
+    a = Add("A", 1);
+    j = Add("", 2);
+    k = Add("K", 1, 1, NodeKind::IWC);
+    i1 = Add("I1");
+    k2 = Add("K2", 1, 0, NodeKind::IWC);
+    j1 = Add("J1");
+    j2 = Add("J2", 1);
+    MakeClusterOf(k, i1, k2);
+    MakeClusterOf(k2, j1, j2);
+    Link(start, a);
+    doc.CreateArrow(*start, *k, {RoutingKind::Xor, "amount > 10", ""});
+    doc.CreateArrow(*a, *j, {RoutingKind::Or, "urgent", ""});
+    doc.CreateArrow(*a, *j, {RoutingKind::Else, "", ""});
+    doc.CreateArrow(*k, *j, {RoutingKind::Cor, "big", "Order_Amount > 1000"});
+    Link(i1, k2);
+    Link(j1, j2);
+    doc.DefineAsWorkflowStart(*start);
+    doc.DefineAsWorkflowEnd(*j);
+    NodeAttributes s = start->Attributes();
+    s.activities = {"Check stock", "Check price"};
+    s.duration = 2;
+    s.durationUnit = 1;
+    s.remindFlag = true;
+    s.remindDuration = 1;
+    s.deadlineDuration = 3;
+    s.performerType = 2;
+    s.member = "Order Desk";
+    doc.SetNodeAttributes(*start, s);
+    WorkflowHeader h = doc.Header();
+    h.name = "Order Handling";
+    h.category = "Sales";
+    h.editors = {"Order Desk"};
+    h.trackingType = 1;
+    doc.SetHeader(h);
+  }
+
+  // The task document of a node by its code.
+  std::map<int, LNDocument> Tasks(LNDatabase& db) {
+    std::map<int, LNDocument> tasks;
+    for (LNDocument& d : Documents(db, views::kWorkflowStructure, doc.Header().workflowId))
+      tasks[std::stoi(Text(d, "code_1"))] = d;
+    return tasks;
+  }
+  std::string Key(const CNode* node) const { return NodeKey(node->Code(), doc.Header().workflowId); }
+
+  CNode *start, *a, *j, *k, *i1, *k2, *j1, *j2;
+};
+
+TEST_F(SaveFormatTest, HeaderItemsInOrderWithTheirWriters) {
+  ASSERT_TRUE(WriteWorkflow(doc, {nullptr, "C1257A1B:0034F2E1"}));
+  LNDatabase db = Open();
+  std::vector<LNDocument> headers = Documents(db, views::kHeaderById);
+  ASSERT_EQ(headers.size(), 1u);
+  const LNDocument& h = headers[0];
+  EXPECT_EQ(ItemNames(h), (Names{"User", "LastModify", "Type", "Category", "WorkFlowID",
+                                 "AppReplikaID", "Version", "Status", "WFType", "OrgaType", "Member",
+                                 "ValidFrom", "ValidUntil", "Editor", "Designer", "Supervisor",
+                                 "FreeText", "TrackType", "TrackMix", "TrackMail", "TrackFrequency",
+                                 "TrackRate", "TrackExternalFlag"}));
+  const std::string id = doc.Header().workflowId;
+  EXPECT_EQ(id.size(), 32u) << "a new workflow is named by its header's universal id";
+  EXPECT_EQ(Text(h, "WorkflowID"), id);
+  EXPECT_EQ(Texts(h, "User"), Names{kTestUser});
+  EXPECT_EQ(Texts(h, "Designer"), Names{kTestUser}) << "the user joins the designers";
+  EXPECT_EQ(Text(h, "Supervisor"), kTestUser);
+  EXPECT_EQ(Text(h, "OrgaType"), "Workgroup");
+  EXPECT_EQ(Text(h, "Member"), "Order Desk");
+  EXPECT_EQ(Text(h, "ValidFrom"), "06.12.2026");
+  EXPECT_EQ(Text(h, "Status"), "Design");
+  EXPECT_EQ(Text(h, "Version"), "0");
+  EXPECT_EQ(Text(h, "TrackType"), "Send");
+  EXPECT_EQ(Text(h, "TrackExternalFlag"), "No");
+  EXPECT_EQ(Texts(h, "LastModify").at(0).size(), 19u) << "dd.mm.yyyy hh:mm:ss";
+  EXPECT_FALSE(doc.IsNew());
+  EXPECT_FALSE(doc.IsModified());
+}
+
+TEST_F(SaveFormatTest, TaskItemsInOrderWithTheirWriters) {
+  ASSERT_TRUE(WriteWorkflow(doc));
+  LNDatabase db = Open();
+  std::map<int, LNDocument> tasks = Tasks(db);
+  ASSERT_EQ(tasks.size(), 8u);
+  const LNDocument& s = tasks.at(start->Code());
+  EXPECT_EQ(ItemNames(s),
+            (Names{"Task", "TaskType", "Activity", "ActivityFlag", "FreeText", "Duration", "DurationUnit",
+                   "FolderObject", "Type", "Category", "WorkflowID", "Version", "Status", "OrgaType",
+                   "Member", "RoleArgument", "TeamManager", "TeamQuant", "RemindFlag", "RemindDuration",
+                   "RemindDurationUnit", "DeadlineDuration", "DeadlineDurationUnit",
+                   "InContentmanagementType", "OutContentmanagementType", "GriID", "ExternClusterMail",
+                   "ExternClusterID", "ExtClusterInput", "ExtClusterOutput", "ExtClusterFormat",
+                   "ExtClusterRequiredDate", "ExtClusterExpectedDuration",
+                   "ExtClusterExpectedDurationUnit", "ExtClusterSpecID", "BelongsToCluster",
+                   "IsClusterStartNode", "IsClusterEndNode", "RepresentsCluster", "XPOS", "YPOS", "Code",
+                   "code_1", "next_1", "Next", "And", "and_1", "Xor", "xor_1", "Xor_Condition",
+                   "GoesToJoin", "suc_code_1", "Suc_Code"}));
+  std::map<std::string, LNItem> items;
+  for (const LNItem& item : s.GetItems()) items[item.name] = item;
+  EXPECT_EQ(items["Activity"].flags, 0x0445u) << "text lists of the field writer";
+  EXPECT_EQ(items["Duration"].type, LNItemType::Numbers);
+  EXPECT_EQ(items["Duration"].numbers, std::vector<double>{2});
+  EXPECT_EQ(items["TeamQuant"].texts, Names{"0"});
+  EXPECT_EQ(items["RemindFlag"].texts, Names{"Yes"});
+  EXPECT_EQ(items["FolderObject"].texts, Names{"All"});
+  EXPECT_EQ(items["Next"].flags, LNITEMFLAGS_SUMMARY) << "routing lists";
+  EXPECT_EQ(Text(s, "TaskType"), "Intern");
+  EXPECT_EQ(Text(s, "IsClusterStartNode"), "Yes");
+  EXPECT_EQ(Text(s, "YPOS"), std::to_string(start->GetRect().top));
+  EXPECT_EQ(Text(tasks.at(j->Code()), "Task"), "unnamed");
+  EXPECT_EQ(j->Name(), "unnamed") << "the model takes the stored name";
+}
+
+TEST_F(SaveFormatTest, RoutingListsGoThroughNestedClustersAndListJoinsPerArrow) {
+  ASSERT_TRUE(WriteWorkflow(doc));
+  // Breadth first from Start; a cluster node is followed by its start task.
+  EXPECT_EQ((std::vector<int>{start->Code(), a->Code(), k->Code(), i1->Code(), j->Code(), k2->Code(),
+                              j1->Code(), j2->Code()}),
+            (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8}));
+  LNDatabase db = Open();
+  std::map<int, LNDocument> tasks = Tasks(db);
+  const LNDocument& s = tasks.at(1);
+  EXPECT_EQ(Texts(s, "And"), Names{Key(a)});
+  EXPECT_EQ(Texts(s, "Xor"), Names{Key(i1)}) << "into K, whose cluster starts with I1";
+  EXPECT_EQ(Texts(s, "xor_1"), Names{"4"});
+  EXPECT_EQ(Texts(s, "Xor_Condition"), Names{"amount > 10"});
+  EXPECT_EQ(Texts(s, "Suc_Code"), (Names{Key(a), Key(i1)}));
+  EXPECT_EQ(Texts(s, "next_1"), (Names{"2", "5", "4", "7", "8"}));
+  EXPECT_EQ(Texts(s, "Next").at(1), Key(j));
+  EXPECT_EQ(Text(s, "GoesToJoin"), "n");
+
+  const LNDocument& toJoin = tasks.at(2);
+  EXPECT_EQ(Texts(toJoin, "Or"), Names{Key(j)});
+  EXPECT_EQ(Texts(toJoin, "Or_Condition"), Names{"urgent"});
+  EXPECT_EQ(Texts(toJoin, "Else"), Names{Key(j)});
+  EXPECT_EQ(Texts(toJoin, "Suc_Code"), (Names{Key(j), Key(j)}));
+  EXPECT_EQ(Texts(toJoin, "Join"), (Names{Key(j), Key(j)}));
+  EXPECT_EQ(Text(toJoin, "GoesToJoin"), "y");
+
+  const LNDocument& innerEnd = tasks.at(8);
+  EXPECT_EQ(Texts(innerEnd, "Cor"), Names{Key(j)}) << "J2 ends K2, which ends K";
+  EXPECT_EQ(Texts(innerEnd, "Cor_Formula"), Names{"Order_Amount > 1000"});
+  EXPECT_EQ(Texts(innerEnd, "next_1"), Names{"5"});
+
+  const LNDocument& end = tasks.at(5);
+  EXPECT_EQ(Text(end, "GoesToJoin"), "e");
+  EXPECT_EQ(Texts(end, "Suc_Code"), Names{"end"});
+  for (const char* absent : {"suc_code_1", "next_1", "Next", "Join", "And"})
+    EXPECT_FALSE(end.HasItem(absent)) << absent;
+}
+
+TEST_F(StorageTest, VersionRuleCountsActiveAndTemplateAndResetsDesign) {
+  struct Case {
+    WorkflowStatus status;
+    int version;
+    int next;
+  } cases[] = {{WorkflowStatus::Active, 3, 4},  {WorkflowStatus::Template, 0, 1},
+               {WorkflowStatus::Design, 5, 0},  {WorkflowStatus::Freeze, 2, 2},
+               {WorkflowStatus::Testing, 7, 7}};
+  for (const Case& c : cases) {
+    WorkflowHeader h;
+    h.status = c.status;
+    h.version = c.version;
+    EXPECT_EQ(NextVersion(h), c.next) << static_cast<int>(c.status);
+  }
+}
+
+TEST_F(StorageTest, SameNameAndStatusReplaceTheStoredVersionOthersStay) {
+  doc.DefineAsWorkflowStart(*Add("Only"));
+  ASSERT_TRUE(WriteWorkflow(doc));
+  const std::string first = doc.Header().workflowId;
+  ASSERT_TRUE(WriteWorkflow(doc));
+  EXPECT_EQ(doc.Header().workflowId, first) << "Design replaces its stored version in place";
+  LNDatabase db = Open();
+  EXPECT_EQ(Documents(db, views::kHeaderById).size(), 1u);
+  EXPECT_EQ(Documents(db, views::kWorkflowStructure).size(), 1u);
+
+  WorkflowHeader h = doc.Header();
+  h.name = "Renamed";
+  doc.SetHeader(h);
+  ASSERT_TRUE(WriteWorkflow(doc));
+  EXPECT_NE(doc.Header().workflowId, first) << "another name keeps the stored one";
+  EXPECT_EQ(Documents(db, views::kHeaderById).size(), 2u);
+
+  SetStatus(doc, WorkflowStatus::Active, 1);
+  ASSERT_TRUE(WriteWorkflow(doc));
+  const std::string active = doc.Header().workflowId;
+  SetStatus(doc, WorkflowStatus::Active, 2);
+  ASSERT_TRUE(WriteWorkflow(doc));
+  EXPECT_NE(doc.Header().workflowId, active) << "every Active version gets its own id";
+  std::vector<std::string> statuses;
+  for (const LNDocument& d : Documents(db, views::kHeaderById, active)) statuses.push_back(Text(d, "Status"));
+  EXPECT_EQ(statuses, Names{"Freeze"});
+  std::vector<LNDocument> newest = Documents(db, views::kHeaderById, doc.Header().workflowId);
+  ASSERT_EQ(newest.size(), 1u);
+  EXPECT_EQ(Texts(newest[0], "User"), (Names{kTestUser, kTestUser}))
+      << "the replaced header's users come first";
+}
+
+// A trigger makes the store fail while the task named "Explode" is written.
+void InjectTaskFailure(const std::filesystem::path& file) {
+  sqlite3* raw = nullptr;
+  ASSERT_EQ(sqlite3_open(file.c_str(), &raw), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(raw,
+                         "CREATE TRIGGER inject BEFORE INSERT ON items WHEN NEW.lname = 'task' AND "
+                         "instr(NEW.data, 'Explode') > 0 BEGIN SELECT RAISE(ABORT, 'injected'); END;",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  sqlite3_close(raw);
+}
+
+TEST_F(StorageTest, FailedSaveLeavesTheStoredVersionIntactAndSaysSo) {
+  CNode* first = Add("First");
+  CNode* second = Add("Second", 1);
+  Link(first, second);
+  doc.DefineAsWorkflowStart(*first);
+  SetStatus(doc, WorkflowStatus::Active, 1);
+  ASSERT_TRUE(WriteWorkflow(doc));
+  const std::string stored = doc.Header().workflowId;
+  InjectTaskFailure(dir_ / "procdef.nsf");
+
+  NodeAttributes changed = second->Attributes();
+  changed.name = "Explode";
+  doc.SetNodeAttributes(*second, changed);
+  SetStatus(doc, WorkflowStatus::Active, 2);
+  EXPECT_FALSE(WriteWorkflow(doc));
+
+  ASSERT_GE(ui->messages.size(), 2u);
+  EXPECT_NE(ui->messages[ui->messages.size() - 2].text.find(
+                "Error while saving workflow structure in Process Definitions Database"),
+            std::string::npos);
+  EXPECT_EQ(ui->messages.back().text,
+            "Error: \r\n\r\nSaving the workflow failed.\r\nEventually existing parts are deleted\r\nor "
+            "frozen.");
+  EXPECT_EQ(doc.Header().workflowId, stored) << "the workflow keeps the id of what is stored";
+  LNDatabase db = Open();
+  std::vector<LNDocument> headers = Documents(db, views::kHeaderById);
+  ASSERT_EQ(headers.size(), 1u) << "the new header went with the failure";
+  EXPECT_EQ(Text(headers[0], "Status"), "Active") << "the old version was not frozen";
+  std::vector<std::string> tasks;
+  for (const LNDocument& d : Documents(db, views::kWorkflowStructure, stored)) tasks.push_back(Text(d, "Task") + " " + Text(d, "Status"));
+  EXPECT_EQ(tasks, (Names{"First Active", "Second Active"}));
+  EXPECT_EQ(ui->currentStatus(), "");
+}
+
+// Stands for a repository object the save never touches.
+template <class Repository>
+Repository* Placeholder() {
+  static char byte;
+  return reinterpret_cast<Repository*>(&byte);
+}
+
+TEST_F(StorageTest, SaveCommandChecksAsksForANameWhenNeededAndCountsVersions) {
+  doc.DefineAsWorkflowStart(*Add("Only"));
+  EXPECT_FALSE(SaveWorkflow(doc, false));
+  ASSERT_EQ(ui->messages.size(), 1u);
+  EXPECT_NE(ui->messages[0].text.find("Please specify an Application Environment Database for"),
+            std::string::npos);
+
+  WorkflowDatabases databases = doc.Databases();
+  databases.infrastructure.repository = Placeholder<CInfrastructureDb>();
+  databases.tracking.repository = Placeholder<CTrackingDb>();
+  databases.gateway.repository = Placeholder<CGatewayDb>();
+  databases.externalDirectory.repository = Placeholder<CExtDirData>();
+  databases.applicationEnvironment.repository = nullptr;
+  doc.SetDatabases(databases);
+  EXPECT_FALSE(SaveWorkflow(doc, false)) << "still one missing";
+
+  bool consistent = false;
+  int asked = 0;
+  WorkflowHooks hooks;
+  hooks.consistencyCheck = [&](CWorkflowDoc&) { return consistent; };
+  hooks.chooseSaveName = [&](CWorkflowDoc& d) {
+    ++asked;
+    WorkflowHeader h = d.Header();
+    h.name = "Order";
+    d.SetHeader(h);
+    return asked != 1;  // the first time: Cancel
+  };
+  ScopedWorkflowHooks scoped(hooks);
+  // Every save below runs with an Application Environment Database whose replica id is known.
+  LNDatabase appEnvFile;
+  ASSERT_EQ(CreateDatabaseOfKind(session, DatabaseKind::ApplicationEnvironment, "appenv.nsf", "", "",
+                                 &appEnvFile),
+            LNNOERROR);
+  CApplicationEnvDb appEnv(session, "appenv.nsf", "", &doc);
+  databases.applicationEnvironment.repository = &appEnv;
+  doc.SetDatabases(databases);
+
+  EXPECT_FALSE(SaveWorkflow(doc, false)) << "inconsistent";
+  consistent = true;
+  EXPECT_FALSE(SaveWorkflow(doc, false)) << "cancelled";
+  SetStatus(doc, WorkflowStatus::Active, 4);
+  ASSERT_TRUE(SaveWorkflow(doc, false));
+  EXPECT_EQ(asked, 2) << "a new workflow is named";
+  EXPECT_EQ(doc.Header().version, 5);
+  ASSERT_TRUE(SaveWorkflow(doc, false));
+  EXPECT_EQ(asked, 2) << "a stored one is not";
+  EXPECT_EQ(doc.Header().version, 6);
+  ASSERT_TRUE(SaveWorkflow(doc, true));
+  EXPECT_EQ(asked, 3) << "Save As always asks";
+  LNDatabase db = Open();
+  std::vector<LNDocument> newest = Documents(db, views::kHeaderById, doc.Header().workflowId);
+  ASSERT_EQ(newest.size(), 1u);
+  EXPECT_EQ(Text(newest[0], "AppReplikaID"), appEnv.ReplicaId());
+  EXPECT_EQ(Text(newest[0], "Version"), "7");
+}
+
+}  // namespace
+}  // namespace velk::testing
