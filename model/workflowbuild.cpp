@@ -1,0 +1,146 @@
+#include "model/workflowbuild.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "model/nodepicture.h"
+#include "model/workflowdoc.h"
+#include "model/workflowgraph.h"
+#include "model/workflowhooks.h"
+#include "repository/noteserror.h"
+
+namespace velk {
+
+namespace {
+
+std::string Format(const char* format, const std::string& a, const std::string& b) {
+  std::vector<char> text(std::char_traits<char>::length(format) + a.size() + b.size() + 1);
+  std::snprintf(text.data(), text.size(), format, a.c_str(), b.c_str());
+  return text.data();
+}
+
+}  // namespace
+
+GraphBuilder::GraphBuilder(CWorkflowDoc& doc) : top_(doc.Top()) {}
+
+CNode* GraphBuilder::AddTask(TaskRecord task) {
+  const int x = std::abs(task.xpos);
+  const int y = -std::abs(task.ypos);  // the drawing's y axis points up
+  CNode* node = top_.CreateNode(NodeRectAt(x, y));
+  top_.SetNodeCodeText(*node, task.codeText);
+  top_.SetNodeCode(*node, CodeFromKey(task.codeText));
+  top_.SetNodeKind(*node, task.kind);
+  top_.SetNodeAttributes(*node, std::move(task.attributes));
+  top_.SetReferenceText(*node, task.referenceText);
+  top_.SetBelongsToCluster(*node, task.belongsToCluster);
+  top_.SetRepresentsCluster(*node, task.representsCluster);
+  top_.SetClusterStartFlag(*node, task.isClusterStartNode);
+  top_.SetClusterEndFlag(*node, task.isClusterEndNode);
+  if (task.belongsToCluster == 1 && task.isClusterStartNode) top_.SetStartNode(node);
+  if (task.belongsToCluster == 1 && task.isClusterEndNode) top_.SetEndNode(node);
+  top_.SetNodePicture(*node, PictureByRule(*node));
+  const NodeAttributes& a = node->Attributes();
+  if (task.kind == NodeKind::Extern && !a.griId.empty() && task.referenceText.empty() &&
+      workflowHooks().organisationOfLeaf) {
+    const std::string organisation = workflowHooks().organisationOfLeaf(a.griId);
+    if (!organisation.empty()) {
+      NodeAttributes changed = a;
+      changed.member = organisation;
+      top_.SetNodeAttributes(*node, std::move(changed));
+    }
+  }
+  byKey_.emplace(task.codeText, node);
+  return node;
+}
+
+void GraphBuilder::AddArrow(RoutingKind kind, PendingArrow arrow) {
+  const int k = static_cast<int>(kind);
+  pending_[k >= 0 && k < kRoutingKindCount ? k : 0].push_back(std::move(arrow));
+}
+
+void GraphBuilder::Finish() {
+  for (CNode* node : top_.AllNodes())
+    if (node->RepresentsCluster() >= 2) representing_.emplace(node->RepresentsCluster(), node);
+  for (RoutingKind kind : {RoutingKind::And, RoutingKind::Or, RoutingKind::Cor, RoutingKind::Xor,
+                           RoutingKind::Else})
+    MakeArrows(kind);
+  LinkClusters();
+  ResolveReferences();
+}
+
+CNode* GraphBuilder::Find(const std::string& key) const {
+  auto it = byKey_.find(key);
+  return it == byKey_.end() ? nullptr : it->second;
+}
+
+CNode* GraphBuilder::Representing(int cluster) {
+  auto it = representing_.find(cluster);
+  if (it != representing_.end()) return it->second;
+  // Reports the miss; remembered so that it is reported once.
+  return representing_[cluster] = top_.GetNodeWhichRepresentsCluster(cluster);
+}
+
+// A stored arrow into a cluster names the cluster's start task; the arrow is drawn
+// to the cluster node in the source's own level, however deep the start task
+// lies. An arrow inside the cluster to its own start task stays as it is.
+CNode* GraphBuilder::TargetInSourceLevel(const CNode& source, CNode* target) {
+  for (std::size_t steps = 0; steps < top_.NodeCount(); ++steps) {
+    if (!target->IsClusterStartNode() || target->BelongsToCluster() < 2 ||
+        target->BelongsToCluster() == source.BelongsToCluster())
+      break;
+    CNode* outer = Representing(target->BelongsToCluster());
+    if (!outer) break;
+    target = outer;
+  }
+  return target;
+}
+
+void GraphBuilder::MakeArrows(RoutingKind kind) {
+  for (const PendingArrow& p : pending_[static_cast<int>(kind)]) {
+    CNode* source = Find(p.source);
+    CNode* target = Find(p.target);
+    if (!source && !target) {
+      ShowErrorMessage(Format("Both startnode %s and endnode %s could not be found in the nodelist.",
+                              p.source, p.target));
+      continue;
+    }
+    if (!source) {
+      ShowErrorMessage(Format(
+          "The startnode %s  in the arrow to endnode %s could not be found in the nodelist.",
+          p.source, p.target));
+      continue;
+    }
+    if (!target) {
+      ShowErrorMessage(Format("The endnode %s in the arrow from %s could not be found in the nodelist.",
+                              p.target, p.source));
+      continue;
+    }
+    // The successors of a cluster's end task are those of its cluster node.
+    if (source->IsClusterEndNode()) continue;
+    top_.CreateArrow(*source, *TargetInSourceLevel(*source, target), {kind, p.condition, p.formula});
+  }
+}
+
+void GraphBuilder::LinkClusters() {
+  for (CNode* node : top_.AllNodes()) {
+    if (node->BelongsToCluster() < 2 || !(node->IsClusterStartNode() || node->IsClusterEndNode()))
+      continue;
+    CNode* cluster = Representing(node->BelongsToCluster());
+    if (!cluster) continue;
+    if (node->IsClusterStartNode()) top_.SetClusterStartNode(*cluster, node);
+    if (node->IsClusterEndNode()) top_.SetClusterEndNode(*cluster, node);
+  }
+}
+
+void GraphBuilder::ResolveReferences() {
+  for (CNode* node : top_.AllNodes()) {
+    if (node->Kind() != NodeKind::Extern || node->ReferenceText().empty() || node->ReferencedNode())
+      continue;
+    if (CNode* target = Find(node->ReferenceText())) top_.SetReferencedNode(*node, target);
+  }
+}
+
+}  // namespace velk

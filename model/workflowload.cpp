@@ -1,0 +1,163 @@
+// Loading: the header document gives the workflow's fields, the task documents of
+// the same version give the nodes, and their routing lists give the arrows.
+
+#include "model/workflowload.h"
+
+#include <cstdio>
+
+#include "app/services.h"
+#include "model/workflowbuild.h"
+#include "model/workflowdoc.h"
+#include "model/workflowloadtasks.h"
+#include "repository/databasetemplates.h"
+#include "repository/fieldaccess.h"
+#include "repository/noteserror.h"
+#include "repository/processdefdb.h"
+#include "repository/store/lnnotes.h"
+#include "repository/vocabulary.h"
+
+namespace velk {
+
+namespace {
+
+constexpr char kViewFolderText[] =
+    "The ViewFolder in Process Definitions Database cannot be opened properly.";
+
+WorkflowHeader ReadHeaderFields(LNDocument& doc) {
+  WorkflowHeader h;
+  h.name = GetFieldContent("Type", doc);
+  h.category = GetFieldContent("Category", doc);
+  h.workflowId = GetFieldContent("WorkflowID", doc);
+  h.applicationReplicaId = GetFieldContent("AppReplikaID", doc);
+  h.version = GetFieldIntContent("Version", doc);
+  h.status = static_cast<WorkflowStatus>(ReadWord<WordToWorkflowStatus>("Status", doc));
+  h.workflowType = static_cast<WorkflowType>(ReadWord<WordToWorkflowType>("WFType", doc));
+  h.validFrom = GetFieldContent("ValidFrom", doc);
+  h.validUntil = GetFieldContent("ValidUntil", doc);
+  h.editors = ReadList("Editor", doc);
+  h.designers = ReadList("Designer", doc);
+  h.supervisor = GetFieldContent("Supervisor", doc);
+  h.freeText = GetFieldContent("FreeText", doc);
+  h.trackingType = ReadWord<WordToTrackingMode>("TrackType", doc);
+  h.trackingMix = GetFieldIntContent("TrackMix", doc);
+  h.trackingMail = GetFieldContent("TrackMail", doc);
+  h.trackingFrequency = GetFieldIntContent("TrackFrequency", doc);
+  h.trackingRate = GetFieldIntContent("TrackRate", doc);
+  h.trackingExternal = GetFieldBoolContent("TrackExternalFlag", doc);
+  h.user = GetFieldContent("Creator", doc);
+  h.modifiers = ReadList("UserModified", doc);
+  return h;
+}
+
+// The open view's first entry under `key` whose document has `version`.
+bool FindVersion(LNViewFolder& view, const std::string& key, int version, LNVFEntry& found) {
+  LNVFEntry entry;
+  long count = 0;
+  if (view.Find(key, &entry, &count) != LNNOERROR) return false;
+  for (long i = 0; i < count; ++i) {
+    if (i > 0) view.Goto(LNVFNAVIGATE_NEXT, &entry);
+    if (entry.IsCategory()) continue;
+    LNDocument doc;
+    entry.GetDocument(&doc);
+    doc.Open();
+    const bool match = GetFieldIntContent("Version", doc) == version;
+    doc.Close();
+    if (match) {
+      found = entry;
+      return true;
+    }
+  }
+  return false;
+}
+
+enum class Stage { Database, View, Document };
+
+// Reads the chosen version's header into the document; false after showing why.
+bool ReadHeader(CWorkflowDoc& doc, const WorkflowHeaderEntry& chosen, LNDatabase& db) {
+  const std::string& key = chosen.type;
+  LNThrowAllErrorsScope throwing(true);
+  LNViewFolder view;
+  Stage stage = Stage::Database;
+  try {
+    db.Open();
+    stage = Stage::View;
+    db.GetViewFolder(views::kHeaderById, &view);
+    view.Open();
+    LNVFEntry entry;
+    if (!FindVersion(view, chosen.workflowId, chosen.version, entry)) {
+      ShowErrorMessage("The chosen workflow '" + key +
+                       "was not found in the Application Environment Database:" +
+                       doc.Databases().applicationEnvironment.location.fileName);
+      view.Close();
+      db.Close();
+      return false;
+    }
+    stage = Stage::Document;
+    LNDocument header;
+    entry.GetDocument(&header);
+    header.Open();
+    for (const char* item : {"Type", "Status", "Version"}) {
+      if (header.HasItem(item)) continue;
+      header.Close();
+      view.Close();
+      db.Close();
+      services().showStatusText({});
+      ShowErrorMessage("The header document for workflow " + key +
+                       " holds not all necessary information about the workflow.\r\n "
+                       "\t\t\t\tSome important values are missing although they should.");
+      return false;
+    }
+    doc.SetHeader(ReadHeaderFields(header));
+    header.Close();
+    view.Close();
+    db.Close();
+    return true;
+  } catch (const LNStatusError& e) {
+    if (view.IsOpen()) view.Close();
+    if (db.IsOpen()) db.Close();
+    switch (stage) {
+      case Stage::Database:
+        ShowNotesError(
+            "The Process Definitions Database could not be accessed. So the workflow can not be "
+            "opened.",
+            e.GetStatus());
+        break;
+      case Stage::View:
+        ShowNotesError(
+            "The chosen database is not an actual Process Definitions Database because it holds "
+            "no header documents for workflows.\r\nIt must have the view: 'Modeler\\Header'. "
+            "Please choose another Application Environment Database.",
+            e.GetStatus());
+        break;
+      case Stage::Document:
+        ShowNotesError("The header document for workflow " + key + " can not be opened.",
+                       e.GetStatus());
+        break;
+    }
+    return false;
+  }
+}
+
+}  // namespace
+
+bool LoadWorkflow(CWorkflowDoc& doc, const WorkflowHeaderEntry& chosen, LNNotesSession& session) {
+  CWorkflowDoc& top = doc.Top();
+  top.SetStartNode(nullptr);
+  top.SetEndNode(nullptr);
+  top.SetNew(false);
+  LNDatabase db;
+  {
+    LNThrowAllErrorsScope throwing(false);
+    session.GetDatabase(top.Databases().processDefinitions.location.fileName, &db);
+  }
+  if (!ReadHeader(top, chosen, db)) return false;
+  top.RefreshTitle();
+  if (!ReadGraph(top, db)) {
+    services().showStatusText({});
+    return false;
+  }
+  services().showStatusText({});
+  return true;
+}
+
+}  // namespace velk

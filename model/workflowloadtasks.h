@@ -1,0 +1,39 @@
+#pragma once
+// Inside loading: the task documents of one workflow version.
+
+#include <string>
+#include <vector>
+
+#include "repository/fieldaccess.h"
+
+class LNDatabase;
+class LNDocument;
+
+namespace velk {
+
+class CWorkflowDoc;
+class GraphBuilder;
+
+// Empties the document's graph and rebuilds it from the task documents of its
+// workflow id and version; false after showing why nothing could be read.
+bool ReadGraph(CWorkflowDoc& doc, LNDatabase& db);
+
+// A text list item; empty when missing.
+inline std::vector<std::string> ReadList(const char* item, LNNote& doc) {
+  std::vector<std::string> list;
+  GetFieldListContent(item, doc, list);
+  return list;
+}
+
+// The code of a stored vocabulary word, by the vocabulary's parser.
+template <void (*Parse)(const std::string&, int&)>
+int ReadWord(const char* item, LNNote& doc) {
+  int code = 0;
+  Parse(GetFieldContent(item, doc), code);
+  return code;
+}
+
+// Adds the task of one open task document, with its routing lists, to `builder`.
+void ReadTask(LNDocument& task, GraphBuilder& builder);
+
+}  // namespace velk

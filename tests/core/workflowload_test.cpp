@@ -1,0 +1,177 @@
+// Loading stored workflows: the chosen version, positions, codes, arrows rebuilt
+// across cluster boundaries and the messages of damaged data.
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "model/workflowload.h"
+#include "model/workflowsave.h"
+#include "repository/fieldaccess.h"
+#include "storagefixture.h"
+
+namespace velk::testing {
+namespace {
+
+using Items = std::vector<std::pair<std::string, std::vector<std::string>>>;
+
+class LoadTest : public StorageTest {
+ protected:
+  void Write(const char* form, const Items& items) {
+    LNDatabase db = Open();
+    LNThrowAllErrorsScope throwing(true);
+    LNDocument d;
+    db.CreateDocument(&d, form);
+    for (const auto& [name, values] : items) SetFieldListContent(name, d, values);
+    d.Save();
+    db.Close();
+  }
+  void Header(const std::string& name, const std::string& id, int version, const char* status = "Design") {
+    Write(forms::kHeader, {{"Type", {name}}, {"WorkFlowID", {id}}, {"Version", {std::to_string(version)}},
+                           {"Status", {status}}, {"Category", {"Sales"}}, {"Creator", {"Ann Lee"}}});
+  }
+  // A task of workflow W in `version`: its code, position and further items.
+  void Task(int code, int version, Items more = {}, const std::string& ypos = "-100") {
+    Items items{{"WorkflowID", {"W"}}, {"Version", {std::to_string(version)}},
+                {"Code", {std::to_string(code) + "-W"}}, {"Task", {"T" + std::to_string(code)}},
+                {"XPOS", {std::to_string(100 * code)}}, {"YPOS", {ypos}}, {"BelongsToCluster", {"1"}}};
+    items.insert(items.end(), more.begin(), more.end());
+    Write(forms::kWorkflowStructure, items);
+  }
+  bool Load(CWorkflowDoc& into, const std::string& id = "W", int version = 1, const std::string& name = "Flow") {
+    WorkflowHeaderEntry chosen;
+    chosen.type = name;
+    chosen.workflowId = id;
+    chosen.version = version;
+    return LoadWorkflow(into, chosen, session);
+  }
+  CNode* Named(CWorkflowDoc& d, const std::string& name) {
+    for (CNode* n : d.AllNodes())
+      if (n->Name() == name) return n;
+    return nullptr;
+  }
+  std::vector<std::string> Texts() {
+    std::vector<std::string> texts;
+    for (const auto& m : ui->messages) texts.push_back(m.text);
+    return texts;
+  }
+
+  CWorkflowDoc loaded{kTestUser, "06.12.2026"};
+};
+
+TEST_F(LoadTest, ChosenVersionIsReadAndOtherVersionsSkipped) {
+  Header("Flow", "W", 1, "Freeze");
+  Header("Flow", "W", 2, "Template");
+  Task(1, 1, {{"IsClusterStartNode", {"Yes"}}, {"And", {"2-W"}}});
+  Task(2, 1);
+  Task(1, 2);
+  Attach(loaded);
+  ASSERT_TRUE(Load(loaded, "W", 1));
+  EXPECT_EQ(loaded.Header().version, 1) << "the version chosen, not the first of its name";
+  EXPECT_EQ(loaded.Header().status, WorkflowStatus::Freeze);
+  EXPECT_EQ(loaded.Header().user, "Ann Lee");
+  ASSERT_EQ(loaded.NodeCount(), 2u);
+  EXPECT_EQ(loaded.StartNode(), Named(loaded, "T1"));
+  EXPECT_FALSE(loaded.IsNew());
+  ASSERT_EQ(loaded.AllArrows().size(), 1u);
+  EXPECT_EQ(ui->currentStatus(), "");
+
+  CWorkflowDoc second{kTestUser, "06.12.2026"};
+  Attach(second);
+  ASSERT_TRUE(Load(second, "W", 2));
+  EXPECT_EQ(second.NodeCount(), 1u);
+}
+
+TEST_F(LoadTest, PositionsCodesAndClusterArrowsAreRebuilt) {
+  Header("Flow", "W", 1);
+  // 1 -> cluster node 2 (level 2: 3 start, 4 end, 4 -> 3 loops back); 2 -> 5.
+  Task(1, 1, {{"IsClusterStartNode", {"Yes"}}, {"Xor", {"3-W"}}, {"Xor_Condition", {"x > 1"}}});
+  Task(2, 1, {{"TaskType", {"IWC"}}, {"RepresentsCluster", {"2"}}, {"And", {"5-W"}}}, "100");
+  Task(3, 1, {{"BelongsToCluster", {"2"}}, {"IsClusterStartNode", {"Yes"}}, {"And", {"4-W"}}});
+  Task(4, 1, {{"BelongsToCluster", {"2"}}, {"IsClusterEndNode", {"Yes"}}, {"And", {"5-W", "3-W"}}});
+  Task(5, 1, {{"IsClusterEndNode", {"Yes"}}, {"Cor", {"1-W"}}, {"Cor_Condition", {"again"}}});
+  Attach(loaded);
+  ASSERT_TRUE(Load(loaded));
+  CNode* n1 = Named(loaded, "T1");
+  CNode* cluster = Named(loaded, "T2");
+  CNode* inner = Named(loaded, "T3");
+  CNode* innerEnd = Named(loaded, "T4");
+  EXPECT_EQ(cluster->GetRect(), NodeRectAt(200, -100)) << "either sign of YPOS";
+  EXPECT_EQ(n1->GetRect(), NodeRectAt(100, -100));
+  EXPECT_EQ(inner->Code(), 3);
+  EXPECT_EQ(inner->CodeText(), "3-W");
+  EXPECT_EQ(cluster->ClusterStartNode(), inner);
+  EXPECT_EQ(cluster->ClusterEndNode(), innerEnd);
+  EXPECT_EQ(loaded.EndNode(), Named(loaded, "T5"));
+  EXPECT_EQ(cluster->Picture(), NodePicture::Cluster);
+  EXPECT_EQ(inner->Picture(), NodePicture::ClusterStart);
+
+  ASSERT_EQ(n1->OutgoingArrows().size(), 1u);
+  EXPECT_EQ(n1->OutgoingArrows()[0]->Target(), cluster) << "into the cluster node";
+  EXPECT_EQ(n1->OutgoingArrows()[0]->Condition(), "x > 1");
+  EXPECT_TRUE(innerEnd->OutgoingArrows().empty()) << "a cluster end routes through its cluster node";
+  EXPECT_EQ(Named(loaded, "T5")->OutgoingArrows().size(), 0u) << "the workflow's end likewise";
+  ASSERT_EQ(inner->OutgoingArrows().size(), 1u);
+  EXPECT_TRUE(ui->messages.empty());
+}
+
+TEST_F(LoadTest, LoopBackToTheClusterStartStaysInsideTheCluster) {
+  Header("Flow", "W", 1);
+  Task(1, 1, {{"TaskType", {"IWC"}}, {"RepresentsCluster", {"2"}}});
+  Task(2, 1, {{"BelongsToCluster", {"2"}}, {"IsClusterStartNode", {"Yes"}}, {"And", {"3-W"}}});
+  Task(3, 1, {{"BelongsToCluster", {"2"}}, {"Or", {"2-W"}}, {"Or_Condition", {"retry"}}});
+  Attach(loaded);
+  ASSERT_TRUE(Load(loaded));
+  CNode* middle = Named(loaded, "T3");
+  ASSERT_EQ(middle->OutgoingArrows().size(), 1u);
+  EXPECT_EQ(middle->OutgoingArrows()[0]->Target(), Named(loaded, "T2"));
+}
+
+TEST_F(LoadTest, ArrowsToUnknownTasksAreReportedAndDropped) {
+  Header("Flow", "W", 1);
+  Task(1, 1, {{"And", {"9-W"}}});
+  Task(2, 1);
+  Write(forms::kWorkflowStructure, {{"WorkflowID", {"W"}}, {"Version", {"1"}}, {"Code", {"3-W"}},
+                                    {"Reference", {"1-W"}}, {"TaskType", {"Extern"}}, {"Else", {"2-W"}}});
+  Attach(loaded);
+  ASSERT_TRUE(Load(loaded));
+  EXPECT_EQ(Texts(), (std::vector<std::string>{
+                         "Error: \r\n\r\nThe endnode 9-W in the arrow from 1-W could not be found in "
+                         "the nodelist."}));
+  CNode* external = nullptr;
+  for (CNode* n : loaded.AllNodes())
+    if (n->Kind() == NodeKind::Extern) external = n;
+  ASSERT_NE(external, nullptr);
+  EXPECT_EQ(external->ReferencedNode(), Named(loaded, "T1"));
+  EXPECT_EQ(loaded.AllArrows().size(), 1u);
+}
+
+TEST_F(LoadTest, MissingHeaderOrTasksEndTheLoadWithTheirMessage) {
+  struct Case {
+    const char* id;
+    std::string message;
+  } cases[] = {
+      {"X", "Error: \r\n\r\nThe chosen workflow 'Flowwas not found in the Application Environment "
+            "Database:appenv.nsf"},
+      {"E", "Error: \r\n\r\nNo tasks were found."},
+      {"B", "Error: \r\n\r\nThe header document for workflow Flow holds not all necessary information "
+            "about the workflow.\r\n \t\t\t\tSome important values are missing although they should."},
+  };
+  Header("Flow", "E", 1);
+  Write(forms::kHeader, {{"Type", {"Flow"}}, {"WorkFlowID", {"B"}}, {"Version", {"1"}}});
+  WorkflowDatabases databases;
+  databases.applicationEnvironment.location = {"appenv.nsf", ""};
+  loaded.SetDatabases(databases);
+  Attach(loaded);
+  for (const Case& c : cases) {
+    ui->messages.clear();
+    EXPECT_FALSE(Load(loaded, c.id)) << c.id;
+    EXPECT_EQ(Texts(), std::vector<std::string>{c.message}) << c.id;
+  }
+}
+
+}  // namespace
+}  // namespace velk::testing
