@@ -64,6 +64,7 @@ bool CVelkModApp::InitInstance() {
   store_ = velk::OpenSettingsBackend(options_.settingsFile);
   LoadRecentFiles();
   settings_.load(*store_);
+  velk::CWorkflowDoc::SetArrowSize(settings_.arrowSize);
   RegisterTemplates();
 
   frame_ = std::make_unique<CMainFrame>(*store_);
@@ -107,14 +108,9 @@ int CVelkModApp::ExitInstance(int exitCode) {
   return exitCode;
 }
 
-void CVelkModApp::LoadNodeBitmaps() {
-  // HOOK: the two node bitmap tables (table A unselected, table B selected) are
-  // loaded here once app/ui/nodebitmaps lands.
-}
+void CVelkModApp::LoadNodeBitmaps() { nodeBitmaps_.Load(); }
 
-void CVelkModApp::FreeNodeBitmaps() {
-  // HOOK: frees both node bitmap tables (see LoadNodeBitmaps).
-}
+void CVelkModApp::FreeNodeBitmaps() { nodeBitmaps_.Clear(); }
 
 void CVelkModApp::ClearInternalClipboard() { clipboard_.Clear(); }
 

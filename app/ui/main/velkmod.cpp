@@ -1,5 +1,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
+#include <cstdio>
+#include <optional>
 
 #include "app/ui/velkmodapp.h"
 
@@ -7,13 +9,19 @@
 #define VELK_VERSION "0.1.0"
 #endif
 
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  QApplication::setOrganizationName(QString::fromLatin1(velk::kSettingsOrganisation));
-  QApplication::setApplicationName(QString::fromLatin1(velk::kSettingsApplication));
-  QApplication::setApplicationVersion(QStringLiteral(VELK_VERSION));
-  QApplication::setDesktopFileName(QStringLiteral("velkmod"));
+namespace {
 
+void nameApplication() {
+  QCoreApplication::setOrganizationName(QString::fromLatin1(velk::kSettingsOrganisation));
+  QCoreApplication::setApplicationName(QString::fromLatin1(velk::kSettingsApplication));
+  QCoreApplication::setApplicationVersion(QStringLiteral(VELK_VERSION));
+}
+
+// Reads the command line without a display, so --help and --version work anywhere.
+// Returns the exit code when the program should end at once.
+std::optional<int> parseCommandLine(int argc, char** argv, CVelkModApp::Options& options) {
+  QCoreApplication core(argc, argv);
+  nameApplication();
   QCommandLineParser parser;
   parser.setApplicationDescription(QStringLiteral("VELK Modeler - workflow type modeler"));
   parser.addHelpOption();
@@ -24,15 +32,24 @@ int main(int argc, char** argv) {
                                              "variable VELK_SETTINGS does the same."),
                               QStringLiteral("file"));
   parser.addOption(settings);
-  parser.process(app);
+  parser.process(core);  // ends the program after --help, --version or a bad option
   if (!parser.positionalArguments().isEmpty()) {
     // Workflows live in databases; there are no document files to open.
-    fprintf(stderr, "velkmod: unexpected argument '%s'\n",
-            qPrintable(parser.positionalArguments().first()));
+    std::fprintf(stderr, "velkmod: unexpected argument '%s'\n",
+                 qPrintable(parser.positionalArguments().first()));
     return 2;
   }
-
-  CVelkModApp::Options options;
   options.settingsFile = parser.value(settings).toStdString();
+  return std::nullopt;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CVelkModApp::Options options;
+  if (std::optional<int> exitCode = parseCommandLine(argc, argv, options)) return *exitCode;
+  QApplication app(argc, argv);
+  nameApplication();
+  QApplication::setDesktopFileName(QStringLiteral("velkmod"));
   return RunVelkMod(options);
 }
