@@ -132,11 +132,15 @@ bool CProcessDefDb::ReadResources(LNDatabase& db) {
   return true;
 }
 
+DatabaseLocation CProcessDefDb::HeaderLocation() const {
+  return DefaultSource() ? DefaultSource()() : RequestedLocation();
+}
+
 bool CProcessDefDb::ReadHeaders(bool force) {
   if (!force && !headers_.empty()) return true;
   StatusScope status("Opening Process Definitions Database");
   LNThrowAllErrorsScope throwing(true);
-  const DatabaseLocation at = DefaultSource() ? DefaultSource()() : RequestedLocation();
+  const DatabaseLocation at = HeaderLocation();
   LNDatabase db;
   LNViewFolder view;
   Stage stage = Stage::Database;

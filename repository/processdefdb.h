@@ -58,6 +58,8 @@ class CProcessDefDb : public CRepositoryDb {
   // once. A failed reading keeps the headers read before the failure.
   bool ReadHeaders(bool force);
   const std::vector<WorkflowHeaderEntry>& Headers() const { return headers_; }
+  // The database the header list is read from.
+  DatabaseLocation HeaderLocation() const;
   // Forgets the header list, so that the next reader reads it again.
   void ForgetHeaders() { headers_.clear(); }
 

@@ -12,37 +12,8 @@
 namespace velk::testing {
 namespace {
 
-struct StoredHeader {
-  std::string type;
-  std::string id;
-  const char* status;
-  int version;
-  bool referenced = false;
-  const char* wfType = "Normal";
-};
-
 class ProcessDefTest : public StorageTest {
  protected:
-  void AddHeader(const StoredHeader& h, const std::vector<const char*>& skip = {}) {
-    LNDatabase db = Open();
-    LNThrowAllErrorsScope throwing(true);
-    LNDocument d;
-    db.CreateDocument(&d, forms::kHeader);
-    auto wanted = [&](const char* item) { return std::ranges::find(skip, std::string_view(item)) == skip.end(); };
-    if (wanted("Type")) SetFieldContent("Type", h.type, d);
-    SetFieldContent("Category", "Sales", d);
-    SetFieldContent("WorkFlowID", h.id, d);
-    SetFieldContent("AppReplikaID", "C1257A1B:0034F2E1", d);
-    if (wanted("Version")) SetFieldIntContent("Version", h.version, d);
-    if (wanted("Status")) SetFieldContent("Status", h.status, d);
-    SetFieldContent("WFType", h.wfType, d);
-    SetFieldBoolContent("ReferenceAllowed", true, d);
-    if (h.referenced) SetFieldListContent("IsReferencedBy", d, {"5D0E7A1B2C3D4E5F60718293A4B5C6D7"});
-    SetFieldListContent("User", d, {"Ann Lee/Sales/Marvelund", h.type + " editor"});
-    SetFieldListContent("LastModify", d, {"01.02.2026 10:00:00", "03.04.2026 11:00:00"});
-    d.Save();
-    db.Close();
-  }
   void AddDocument(const char* form, const std::string& id, const char* status) {
     LNDatabase db = Open();
     LNThrowAllErrorsScope throwing(true);
@@ -112,7 +83,7 @@ TEST_F(ProcessDefTest, HeadersAreReadWithEveryFieldAndFoundByIdAndName) {
 
 TEST_F(ProcessDefTest, HeaderWithoutARequiredItemStopsTheReadingWithItsMessage) {
   struct Case {
-    std::vector<const char*> missing;
+    std::vector<std::string> missing;
     const char* named;
   } cases[] = {{{"Type"}, "'Type'"}, {{"Status"}, "'Status'"}, {{"Version"}, "'Version'"},
                {{"Status", "Version"}, "'Status'"}};

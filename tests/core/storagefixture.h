@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -12,6 +13,7 @@
 
 #include "app/infocenter.h"
 #include "repository/databasetemplates.h"
+#include "repository/fieldaccess.h"
 #include "repository/processdefdb.h"
 #include "repository/store/lnnotes.h"
 #include "workflowfixture.h"
@@ -19,6 +21,17 @@
 namespace velk::testing {
 
 inline constexpr char kTestUser[] = "CN=Test Designer/O=Marvelund";
+
+// A header document as another program may have stored it.
+struct StoredHeader {
+  std::string type;
+  std::string id;
+  const char* status;
+  int version;
+  bool referenced = false;
+  const char* wfType = "Normal";
+  std::string category = "Sales";
+};
 
 class StorageTest : public WorkflowTest {
  protected:
@@ -88,6 +101,28 @@ class StorageTest : public WorkflowTest {
       docs.push_back(d);
     }
     return docs;
+  }
+
+  // Writes the header; the items named in `skip` are left out.
+  void AddHeader(const StoredHeader& h, const std::vector<std::string>& skip = {}) {
+    LNDatabase db = Open();
+    LNThrowAllErrorsScope throwing(true);
+    LNDocument d;
+    db.CreateDocument(&d, forms::kHeader);
+    auto wanted = [&](const char* item) { return std::ranges::find(skip, item) == skip.end(); };
+    if (wanted("Type")) SetFieldContent("Type", h.type, d);
+    SetFieldContent("Category", h.category, d);
+    SetFieldContent("WorkFlowID", h.id, d);
+    SetFieldContent("AppReplikaID", "C1257A1B:0034F2E1", d);
+    if (wanted("Version")) SetFieldIntContent("Version", h.version, d);
+    if (wanted("Status")) SetFieldContent("Status", h.status, d);
+    SetFieldContent("WFType", h.wfType, d);
+    SetFieldBoolContent("ReferenceAllowed", true, d);
+    if (h.referenced) SetFieldListContent("IsReferencedBy", d, {"5D0E7A1B2C3D4E5F60718293A4B5C6D7"});
+    SetFieldListContent("User", d, {"Ann Lee/Sales/Marvelund", h.type + " editor"});
+    SetFieldListContent("LastModify", d, {"01.02.2026 10:00:00", "03.04.2026 11:00:00"});
+    d.Save();
+    db.Close();
   }
 
   static std::vector<std::string> Texts(const LNDocument& d, const std::string& item) {
