@@ -10,7 +10,7 @@
 #include "app/ui/splashwnd.h"
 #include "app/ui/velkmodapp.h"
 #include "app/ui/workflowframe.h"
-#include "app/ui/workflowviewstub.h"
+#include "editor/ui/workflowview.h"
 
 namespace {
 
@@ -60,7 +60,7 @@ bool CVelkModApp::DefaultDatabasesValid() {
 
 CChildFrame* CVelkModApp::OpenWorkflowWindow(std::shared_ptr<CWorkflowDoc> doc) {
   if (!frame_) return nullptr;
-  QWidget* view = hooks_.newWorkflowView ? hooks_.newWorkflowView(doc) : new CWorkflowView;
+  QWidget* view = hooks_.newWorkflowView ? hooks_.newWorkflowView(doc) : new CWorkflowView(doc);
   auto* child = new CChildFrame(std::move(doc), view);
   workflowTemplate_->AddFrame(frame_->MdiArea(), child);
   return child;
@@ -104,9 +104,13 @@ void CVelkModApp::OnFileOpen() {
 
 void CVelkModApp::OnAppAbout() { ShowSplash(false); }
 
-void CVelkModApp::OnFilePrintSetup() {
+QPrinter& CVelkModApp::Printer() {
   if (!printer_) printer_ = std::make_unique<QPrinter>();
-  QPageSetupDialog dialog(printer_.get(), frame_.get());
+  return *printer_;
+}
+
+void CVelkModApp::OnFilePrintSetup() {
+  QPageSetupDialog dialog(&Printer(), frame_.get());
   dialog.exec();
 }
 

@@ -12,6 +12,7 @@
 #include "app/settings.h"
 #include "app/ui/guiservices.h"
 #include "app/ui/mainframe.h"
+#include "app/ui/nodebitmaps.h"
 #include "app/ui/shellhooks.h"
 #include "model/nodeclipboard.h"
 #include "repository/store/lnsession.h"
@@ -59,6 +60,10 @@ class CVelkModApp : public QObject {
   QStringList RecentFiles() const { return recentFiles_; }
 
   LNNotesSession& Session() { return session_; }
+  // Node picture tables A (unselected) and B (selected), loaded at start-up.
+  const CNodeBitmaps& NodeBitmaps() const { return nodeBitmaps_; }
+  // The printer chosen in "Print Setup", shared by every print of the session.
+  QPrinter& Printer();
   // Copied nodes and arrows, shared by all workflow windows.
   velk::NodeClipboard& InternalClipboard() { return clipboard_; }
   ShellHooks& Hooks() { return hooks_; }
@@ -106,6 +111,7 @@ class CVelkModApp : public QObject {
   velk::ModelerSettings settings_;
   LNNotesSession session_;
   velk::NodeClipboard clipboard_;
+  CNodeBitmaps nodeBitmaps_;
   ShellHooks hooks_;
   CGuiServices services_;
   std::unique_ptr<CDocTemplate> workflowTemplate_;

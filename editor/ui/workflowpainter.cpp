@@ -1,0 +1,270 @@
+#include "editor/ui/workflowpainter.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPalette>
+#include <QPolygonF>
+#include <cmath>
+
+#include "app/ui/nodebitmaps.h"
+#include "model/arrowgeometry.h"
+#include "model/workflowdoc.h"
+
+using velk::CArrow;
+using velk::CNode;
+using velk::Point;
+using velk::Rect;
+
+namespace {
+
+const QColor kGridColor(90, 90, 90);
+const QColor kSelectedColor(0, 0, 255);
+const QColor kDescriptionColor(0, 0, 255);
+// The fonts' specified height: one line of text, in logical units.
+constexpr double kFontHeightUnits = 10.0;
+
+QRect DeviceRect(const ViewMapping& m, const Rect& r) {
+  const QRectF f = m.ToDevice(r);
+  const QPoint tl(qRound(f.left()), qRound(f.top()));
+  const QPoint br(qRound(f.right()), qRound(f.bottom()));
+  return QRect(tl, QSize(br.x() - tl.x(), br.y() - tl.y()));
+}
+
+// True when `r`, widened by `margin` units for pens and rounding, reaches `clip`.
+bool Touches(const Rect& r, const Rect& clip, int margin = 2) {
+  return r.left - margin <= clip.right && clip.left <= r.right + margin &&
+         r.bottom - margin <= clip.top && clip.bottom <= r.top + margin;
+}
+
+// Width of the drawing's pens: one logical unit, at least one pixel.
+double PenWidth(const ViewMapping& m) { return std::max(1.0, std::floor(m.ScaleX())); }
+
+}  // namespace
+
+struct CWorkflowPainter::Context {
+  const ViewMapping& mapping;
+  const PaintOptions& options;
+  Rect clip;  // logical
+  int arrowSize;
+};
+
+CWorkflowPainter::CWorkflowPainter(const CNodeBitmaps& bitmaps) : bitmaps_(bitmaps) {}
+
+QFont CWorkflowPainter::TextFont(double pixelsPerUnit) {
+  QFont font(QStringLiteral("DejaVu Sans"));
+  font.setStyleHint(QFont::SansSerif);
+  font.setWeight(QFont::Normal);
+  // Size the font by its line height, whatever the family's proportions.
+  font.setPixelSize(100);
+  const double ratio = QFontMetricsF(font).height() / 100.0;
+  font.setPixelSize(std::max(1, static_cast<int>(std::lround(kFontHeightUnits * pixelsPerUnit / ratio))));
+  return font;
+}
+
+void CWorkflowPainter::PrepareFonts(const ViewMapping& mapping) {
+  if (mapping.ScaleY() == fontScale_) return;
+  fontScale_ = mapping.ScaleY();
+  textFont_ = TextFont(fontScale_);
+  descriptionFont_ = textFont_;
+  descriptionFont_.setItalic(true);
+  lineHeight_ = std::max(1, static_cast<int>(std::lround(QFontMetricsF(textFont_).height() / fontScale_)));
+  wrapped_.clear();
+}
+
+int CWorkflowPainter::LineHeight(const ViewMapping& mapping) {
+  PrepareFonts(mapping);
+  return lineHeight_;
+}
+
+void CWorkflowPainter::Paint(QPainter& painter, const velk::CWorkflowDoc* level,
+                             const ViewMapping& mapping, const PaintOptions& options,
+                             const QRect& clip) {
+  PrepareFonts(mapping);
+  const Context c{mapping, options, mapping.ToLogical(QRectF(clip)), velk::CWorkflowDoc::ArrowSize()};
+  painter.save();
+  painter.setClipRect(clip, Qt::IntersectClip);
+  DrawBackground(painter, c);
+  if (options.gridVisible) DrawGrid(painter, c);
+  if (level) {
+    const std::vector<CNode*> nodes = level->LevelNodes();
+    for (const CNode* node : nodes) DrawNode(painter, c, *node);
+    painter.setFont(textFont_);
+    painter.setPen(Qt::black);
+    for (const CNode* node : nodes) DrawNodeTexts(painter, c, *node);
+  }
+  painter.restore();
+}
+
+void CWorkflowPainter::DrawBackground(QPainter& painter, const Context& c) const {
+  const QRect area = DeviceRect(c.mapping, velk::kDrawingRect);
+  const QRect clip = c.mapping.ToDeviceCovering(c.clip);
+  painter.fillRect(clip, QPalette().color(QPalette::Window));
+  painter.fillRect(area.intersected(clip), Qt::white);
+}
+
+void CWorkflowPainter::DrawGrid(QPainter& painter, const Context& c) const {
+  const ViewMapping& m = c.mapping;
+  QPen dotted(kGridColor, PenWidth(m), Qt::DotLine, Qt::FlatCap);
+  painter.setPen(dotted);
+  for (int x : velk::GridLinePositions(c.options.gridSize, velk::kDrawingWidth)) {
+    if (x < c.clip.left - 1 || x > c.clip.right + 1) continue;
+    painter.drawLine(m.ToDevice(Point{x, 0}), m.ToDevice(Point{x, -velk::kDrawingHeight}));
+  }
+  for (int y : velk::GridLinePositions(c.options.gridSize, velk::kDrawingHeight)) {
+    if (-y > c.clip.top + 1 || -y < c.clip.bottom - 1) continue;
+    painter.drawLine(m.ToDevice(Point{0, -y}), m.ToDevice(Point{velk::kDrawingWidth, -y}));
+  }
+  QPen solid(kGridColor, PenWidth(m), Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
+  painter.setPen(solid);
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRect(DeviceRect(m, velk::kDrawingRect));
+}
+
+const QImage& CWorkflowPainter::NodeImage(int index, bool selected, QSize size) {
+  const quint64 key = (quint64(selected) << 62) | (quint64(index & 0xffff) << 40) |
+                      (quint64(size.width() & 0xfffff) << 20) | quint64(size.height() & 0xfffff);
+  auto it = scaled_.find(key);
+  if (it == scaled_.end()) {
+    QImage source = bitmaps_.Image(selected ? CNodeBitmaps::kTableB : CNodeBitmaps::kTableA, index);
+    QImage image;
+    if (!source.isNull())
+      image = source.convertToFormat(QImage::Format_RGB32).scaled(size, Qt::IgnoreAspectRatio,
+                                                                   Qt::FastTransformation);
+    it = scaled_.insert(key, image);
+  }
+  return *it;
+}
+
+void CWorkflowPainter::DrawNode(QPainter& painter, const Context& c, const CNode& node) {
+  if (Touches(node.GetRect(), c.clip)) {
+    const QRect target = DeviceRect(c.mapping, node.GetRect());
+    const QImage& image = NodeImage(node.Picture(), node.IsSelected(), target.size());
+    if (!image.isNull()) painter.drawImage(target.topLeft(), image);
+  }
+  for (const CArrow* arrow : node.OutgoingArrows()) {
+    if (Touches(velk::ArrowBounds(*arrow), c.clip)) DrawArrow(painter, c, *arrow);
+    if (c.options.flags.arrowDescription && !arrow->Condition().empty())
+      DrawDescription(painter, c, *arrow);
+  }
+}
+
+void CWorkflowPainter::DrawArrow(QPainter& painter, const Context& c, const CArrow& arrow) {
+  const auto& head = arrow.HeadPoints();
+  const ViewMapping& m = c.mapping;
+  const QColor color = arrow.IsSelected() ? kSelectedColor : QColor(Qt::black);
+  painter.setPen(QPen(color, PenWidth(m), Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+  painter.drawLine(m.ToDevice(arrow.LineStart()), m.ToDevice(arrow.LineEnd()));
+  const QPointF triangle[3] = {m.ToDevice(head[0]), m.ToDevice(head[1]), m.ToDevice(head[2])};
+  painter.setBrush(color);
+  painter.drawPolygon(triangle, 3);
+  painter.setBrush(Qt::NoBrush);
+}
+
+void CWorkflowPainter::DrawArrowLine(QPainter& painter, const ViewMapping& m, Point start,
+                                     Point end, int arrowSize, bool selected) {
+  const velk::ArrowLine line{start, end};
+  const auto head = velk::ComputeArrowHead(line, arrowSize);
+  const QColor color = selected ? kSelectedColor : QColor(Qt::black);
+  painter.save();
+  painter.setPen(QPen(color, PenWidth(m), Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+  painter.drawLine(m.ToDevice(start), m.ToDevice(end));
+  const QPointF triangle[3] = {m.ToDevice(head[0]), m.ToDevice(head[1]), m.ToDevice(head[2])};
+  painter.setBrush(color);
+  painter.drawPolygon(triangle, 3);
+  painter.restore();
+}
+
+Rect CWorkflowPainter::DescriptionRect(const CArrow& arrow, const ViewMapping& m) {
+  PrepareFonts(m);
+  const QFontMetricsF metrics(descriptionFont_);
+  const QString text = QString::fromStdString(arrow.Condition());
+  const int width = static_cast<int>(std::ceil(metrics.horizontalAdvance(text) / m.ScaleX()));
+  const Point anchor = velk::DescriptionAnchor({arrow.LineStart(), arrow.LineEnd()});
+  return velk::DescriptionTextRect(anchor, width, lineHeight_);
+}
+
+void CWorkflowPainter::DrawDescription(QPainter& painter, const Context& c, const CArrow& arrow) {
+  const Rect textRect = DescriptionRect(arrow, c.mapping);
+  const Rect box = velk::DescriptionBox(textRect);
+  if (!Touches(box, c.clip)) return;
+  const ViewMapping& m = c.mapping;
+  // The box is framed in the arrow's colour, so a label shows which arrow it names.
+  const QColor frame = arrow.IsSelected() ? kSelectedColor : QColor(Qt::black);
+  painter.setPen(QPen(frame, PenWidth(m)));
+  painter.setBrush(Qt::white);
+  painter.drawRect(DeviceRect(m, box));
+  painter.setBrush(Qt::NoBrush);
+  painter.setFont(descriptionFont_);
+  painter.setPen(kDescriptionColor);
+  painter.drawText(DeviceRect(m, textRect), Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip,
+                   QString::fromStdString(arrow.Condition()));
+}
+
+std::vector<QString> CWorkflowPainter::WrapName(const QString& text, int width) {
+  auto it = wrapped_.find(text);
+  if (it != wrapped_.end()) return *it;
+  const QFontMetricsF metrics(textFont_);
+  const double scale = fontScale_;
+  const auto measure = [&](std::string_view s) {
+    return metrics.horizontalAdvance(QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()))) / scale;
+  };
+  std::vector<QString> lines;
+  for (const std::string& line : velk::WrapWords(text.toStdString(), width, measure))
+    lines.push_back(QString::fromStdString(line));
+  if (wrapped_.size() > 20000) wrapped_.clear();
+  wrapped_.insert(text, lines);
+  return lines;
+}
+
+void CWorkflowPainter::DrawTextLines(QPainter& painter, const Context& c,
+                                     const std::vector<QString>& lines, const Rect& box) {
+  const ViewMapping& m = c.mapping;
+  const QFontMetricsF metrics(painter.font());
+  const double columnWidth = m.UnitsToPixelsX(box.Width());
+  const QRect boxPixels = DeviceRect(m, box);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const int lineTop = box.top - static_cast<int>(i) * lineHeight_;
+    if (lineTop - lineHeight_ < box.bottom) break;  // the box shows whole lines only
+    const QPointF origin = m.ToDevice(Point{box.left, lineTop}) + QPointF(0, metrics.ascent());
+    if (metrics.horizontalAdvance(lines[i]) <= columnWidth) {
+      painter.drawText(origin, lines[i]);
+    } else {
+      painter.save();
+      painter.setClipRect(boxPixels, Qt::IntersectClip);
+      painter.drawText(origin, lines[i]);
+      painter.restore();
+    }
+  }
+}
+
+void CWorkflowPainter::DrawNodeTexts(QPainter& painter, const Context& c, const CNode& node) {
+  const velk::ShowFlags& flags = c.options.flags;
+  if (!flags.taskNames && !flags.taskMember && !flags.taskForms && !flags.taskResources) return;
+  const velk::NodeTextLayout layout =
+      velk::LayoutNodeTexts(node.GetRect(), node.Attributes(), flags, lineHeight_);
+  if (!layout.nameText.empty() && Touches(layout.nameBox, c.clip)) {
+    const QString name = QString::fromStdString(layout.nameText);
+    DrawTextLines(painter, c, WrapName(name, layout.nameBox.Width()), layout.nameBox);
+  }
+  if (!layout.blockText.empty() && Touches(layout.blockBox, c.clip)) {
+    std::vector<QString> lines;
+    for (const std::string& line : velk::SplitLines(layout.blockText))
+      lines.push_back(QString::fromStdString(line));
+    DrawTextLines(painter, c, lines, layout.blockBox);
+  }
+}
+
+Rect CWorkflowPainter::ArrowArea(const CArrow& arrow, bool withDescription, const ViewMapping& m) {
+  Rect area = velk::ArrowBounds(arrow);
+  if (withDescription && !arrow.Condition().empty())
+    area = area.United(velk::DescriptionBox(DescriptionRect(arrow, m)));
+  return area;
+}
+
+Rect CWorkflowPainter::NodeArea(const CNode& node, const velk::TextOffsets& offsets,
+                                bool withDescriptions, const ViewMapping& m) {
+  Rect area = velk::NodeTextArea(node.GetRect(), offsets);
+  for (const CArrow* arrow : node.IncomingArrows()) area = area.United(ArrowArea(*arrow, withDescriptions, m));
+  for (const CArrow* arrow : node.OutgoingArrows()) area = area.United(ArrowArea(*arrow, withDescriptions, m));
+  return area;
+}

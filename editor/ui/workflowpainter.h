@@ -1,0 +1,84 @@
+#pragma once
+// Draws one level of a workflow onto any QPainter: the view's viewport, a
+// printer page or an image. It reads the model and never changes it. The
+// painter works in device pixels; ViewMapping places the logical drawing.
+
+#include <QFont>
+#include <QHash>
+#include <QImage>
+#include <QRect>
+#include <QString>
+
+#include "editor/drawinggeometry.h"
+#include "editor/ui/viewmapping.h"
+
+class CNodeBitmaps;
+class QFontMetricsF;
+class QPainter;
+
+namespace velk {
+class CArrow;
+class CNode;
+class CWorkflowDoc;
+}  // namespace velk
+
+// What to draw besides the nodes and arrows.
+struct PaintOptions {
+  velk::ShowFlags flags;
+  bool gridVisible = false;
+  int gridSize = 50;
+};
+
+class CWorkflowPainter {
+ public:
+  explicit CWorkflowPainter(const CNodeBitmaps& bitmaps);
+
+  // Draws the level of `level` (nothing but the background and grid when null)
+  // into the device rectangle `clip`: the window colour outside the drawing
+  // area, white inside it, the grid, nodes with their arrows, then the texts.
+  // Only what reaches `clip` is drawn; the caller's clipping is kept.
+  void Paint(QPainter& painter, const velk::CWorkflowDoc* level, const ViewMapping& mapping,
+             const PaintOptions& options, const QRect& clip);
+
+  // One arrow as the drawing shows it (also the rubber line of the arrow tool).
+  void DrawArrowLine(QPainter& painter, const ViewMapping& mapping, velk::Point start,
+                     velk::Point end, int arrowSize, bool selected);
+
+  // Line height of the node texts in logical units.
+  int LineHeight(const ViewMapping& mapping);
+  // The area a node covers: its rectangle widened by `offsets`, with all its
+  // arrows and their descriptions when `withDescriptions`.
+  velk::Rect NodeArea(const velk::CNode& node, const velk::TextOffsets& offsets,
+                      bool withDescriptions, const ViewMapping& mapping);
+  // An arrow's line and head, with its description box when `withDescription`.
+  velk::Rect ArrowArea(const velk::CArrow& arrow, bool withDescription, const ViewMapping& mapping);
+
+  // The text fonts for a device scale: "DejaVu Sans" sized so that a line is 10
+  // logical units high; the description font is its italic.
+  static QFont TextFont(double pixelsPerUnit);
+
+ private:
+  struct Context;
+  void PrepareFonts(const ViewMapping& mapping);
+  void DrawBackground(QPainter& painter, const Context& c) const;
+  void DrawGrid(QPainter& painter, const Context& c) const;
+  void DrawNode(QPainter& painter, const Context& c, const velk::CNode& node);
+  void DrawArrow(QPainter& painter, const Context& c, const velk::CArrow& arrow);
+  void DrawDescription(QPainter& painter, const Context& c, const velk::CArrow& arrow);
+  void DrawNodeTexts(QPainter& painter, const Context& c, const velk::CNode& node);
+  void DrawTextLines(QPainter& painter, const Context& c, const std::vector<QString>& lines,
+                     const velk::Rect& box);
+  std::vector<QString> WrapName(const QString& text, int width);
+  velk::Rect DescriptionRect(const velk::CArrow& arrow, const ViewMapping& mapping);
+  const QImage& NodeImage(int index, bool selected, QSize size);
+
+  const CNodeBitmaps& bitmaps_;
+  double fontScale_ = -1;  // pixels per unit the fonts were made for
+  QFont textFont_;
+  QFont descriptionFont_;
+  int lineHeight_ = 10;
+  // Node pictures already stretched to the device size: key (table, index, size).
+  QHash<quint64, QImage> scaled_;
+  // Word-wrapped names of the current font, keyed by text.
+  QHash<QString, std::vector<QString>> wrapped_;
+};

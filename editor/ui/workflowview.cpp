@@ -1,0 +1,310 @@
+#include "editor/ui/workflowview.h"
+
+#include <QContextMenuEvent>
+#include <QDragEnterEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <algorithm>
+
+#include "app/settings.h"
+#include "app/ui/nodebitmaps.h"
+#include "app/ui/velkmodapp.h"
+#include "editor/ui/viewtool.h"
+#include "editor/ui/workflowpainter.h"
+#include "model/workflowdoc.h"
+
+using velk::Point;
+using velk::Rect;
+
+namespace {
+
+velk::ModelerSettings* g_settings = nullptr;
+const CNodeBitmaps* g_bitmaps = nullptr;
+CViewTool* g_programTool = nullptr;
+
+std::vector<std::function<void(CWorkflowView&)>>& ViewSetups() {
+  static std::vector<std::function<void(CWorkflowView&)>> setups;
+  return setups;
+}
+
+std::vector<CWorkflowView*>& LiveViews() {
+  static std::vector<CWorkflowView*> views;
+  return views;
+}
+
+}  // namespace
+
+// ---- Program-wide state ----
+
+velk::ModelerSettings& CWorkflowView::Settings() {
+  static velk::ModelerSettings defaults;
+  if (g_settings) return *g_settings;
+  if (CVelkModApp* app = CVelkModApp::Instance()) return app->Settings();
+  return defaults;
+}
+
+void CWorkflowView::SetSettings(velk::ModelerSettings* settings) { g_settings = settings; }
+
+const CNodeBitmaps& CWorkflowView::NodeBitmaps() {
+  if (g_bitmaps) return *g_bitmaps;
+  if (CVelkModApp* app = CVelkModApp::Instance()) return app->NodeBitmaps();
+  static const CNodeBitmaps builtIn = [] {
+    CNodeBitmaps bitmaps;
+    bitmaps.Load();
+    return bitmaps;
+  }();
+  return builtIn;
+}
+
+void CWorkflowView::SetNodeBitmaps(const CNodeBitmaps* bitmaps) { g_bitmaps = bitmaps; }
+
+void CWorkflowView::AddViewSetup(std::function<void(CWorkflowView&)> setup) {
+  ViewSetups().push_back(std::move(setup));
+}
+
+std::vector<CWorkflowView*> CWorkflowView::AllViews() { return LiveViews(); }
+
+void CWorkflowView::UpdateAllViews(const CWorkflowDoc& doc) {
+  for (CWorkflowView* view : LiveViews()) {
+    if (view->Document() && &view->Document()->Top() == &doc.Top()) view->InvalidateAll();
+  }
+}
+
+void CWorkflowView::SetProgramTool(CViewTool* tool) { g_programTool = tool; }
+CViewTool* CWorkflowView::ProgramTool() { return g_programTool; }
+
+// ---- Construction ----
+
+CWorkflowView::CWorkflowView(std::shared_ptr<CWorkflowDoc> doc, QWidget* parent)
+    : QAbstractScrollArea(parent),
+      doc_(std::move(doc)),
+      painter_(std::make_unique<CWorkflowPainter>(NodeBitmaps())),
+      offsets_(velk::ComputeTextOffsets(flags_)) {
+  setObjectName(QStringLiteral("WorkflowView"));
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  viewport()->setMouseTracking(true);
+  // Every pixel is painted by the view itself.
+  viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+  viewport()->setAutoFillBackground(false);
+  connect(horizontalScrollBar(), &QScrollBar::actionTriggered, this,
+          [this](int action) { OnScrollAction(Qt::Horizontal, action); });
+  connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
+          [this](int action) { OnScrollAction(Qt::Vertical, action); });
+  UpdateScrollBars();
+  LiveViews().push_back(this);
+  for (const auto& setup : ViewSetups()) setup(*this);
+}
+
+CWorkflowView::~CWorkflowView() { std::erase(LiveViews(), this); }
+
+// ---- Coordinates ----
+
+double CWorkflowView::PixelsPerUnitX() const { return logicalDpiX() / 100.0; }
+double CWorkflowView::PixelsPerUnitY() const { return logicalDpiY() / 100.0; }
+
+ViewMapping CWorkflowView::Mapping() const {
+  return ViewMapping(PixelsPerUnitX(), PixelsPerUnitY(),
+                     QPointF(-horizontalScrollBar()->value(), -verticalScrollBar()->value()));
+}
+
+Point CWorkflowView::ToLogical(QPoint viewportPos) const { return Mapping().ToLogical(QPointF(viewportPos)); }
+
+QPoint CWorkflowView::ToViewport(Point p) const { return Mapping().ToDevice(p).toPoint(); }
+
+QRect CWorkflowView::ToViewport(const Rect& r) const { return Mapping().ToDeviceCovering(r); }
+
+Rect CWorkflowView::ExposedRect() const {
+  const Rect visible = Mapping().ToLogical(QRectF(viewport()->rect()));
+  const Rect& d = velk::kDrawingRect;
+  return {std::max(visible.left, d.left), std::min(visible.top, d.top),
+          std::min(visible.right, d.right), std::max(visible.bottom, d.bottom)};
+}
+
+void CWorkflowView::ScrollTo(Point topLeft) {
+  horizontalScrollBar()->setValue(qRound(topLeft.x * PixelsPerUnitX()));
+  verticalScrollBar()->setValue(qRound(-topLeft.y * PixelsPerUnitY()));
+}
+
+void CWorkflowView::UpdateScrollBars() {
+  const velk::ScrollSizes sizes = velk::ComputeScrollSizes();
+  const int totalX = qRound(sizes.totalX * PixelsPerUnitX());
+  const int totalY = qRound(sizes.totalY * PixelsPerUnitY());
+  const QSize view = viewport()->size();
+  // The bar's page step sizes its slider to the visible part; page clicks move
+  // by the page size instead (OnScrollAction).
+  horizontalScrollBar()->setRange(0, std::max(0, totalX - view.width()));
+  horizontalScrollBar()->setPageStep(view.width());
+  horizontalScrollBar()->setSingleStep(std::max(1, qRound(sizes.lineX * PixelsPerUnitX())));
+  verticalScrollBar()->setRange(0, std::max(0, totalY - view.height()));
+  verticalScrollBar()->setPageStep(view.height());
+  verticalScrollBar()->setSingleStep(std::max(1, qRound(sizes.lineY * PixelsPerUnitY())));
+}
+
+void CWorkflowView::OnScrollAction(Qt::Orientation orientation, int action) {
+  if (action != QAbstractSlider::SliderPageStepAdd && action != QAbstractSlider::SliderPageStepSub)
+    return;
+  const velk::ScrollSizes sizes = velk::ComputeScrollSizes();
+  QScrollBar* bar = orientation == Qt::Horizontal ? horizontalScrollBar() : verticalScrollBar();
+  const int page = orientation == Qt::Horizontal ? qRound(sizes.pageX * PixelsPerUnitX())
+                                                 : qRound(sizes.pageY * PixelsPerUnitY());
+  const int sign = action == QAbstractSlider::SliderPageStepAdd ? 1 : -1;
+  bar->setSliderPosition(std::clamp(bar->value() + sign * page, bar->minimum(), bar->maximum()));
+}
+
+// ---- Repainting ----
+
+void CWorkflowView::InvalidateLogical(const Rect& r) {
+  viewport()->update(ToViewport(r).adjusted(-2, -2, 2, 2));
+}
+
+void CWorkflowView::InvalidateAll() { viewport()->update(); }
+
+Rect CWorkflowView::NodeArea(const velk::CNode& node) const {
+  return painter_->NodeArea(node, offsets_, flags_.arrowDescription, Mapping());
+}
+
+void CWorkflowView::paintEvent(QPaintEvent* event) {
+  // Qt's backing store is the off-screen bitmap: everything below is drawn there
+  // and reaches the screen in one copy, and only the exposed area is redrawn.
+  QPainter painter(viewport());
+  PaintOptions options;
+  options.flags = flags_;
+  options.gridVisible = Settings().gridVisible;
+  options.gridSize = Settings().gridSize;
+  for (const QRect& clip : event->region()) {
+    painter_->Paint(painter, doc_.get(), Mapping(), options, clip);
+  }
+  if (CViewTool* tool = ActiveTool()) tool->PaintOverlay(*this, painter);
+}
+
+void CWorkflowView::resizeEvent(QResizeEvent* event) {
+  QAbstractScrollArea::resizeEvent(event);
+  UpdateScrollBars();
+}
+
+void CWorkflowView::scrollContentsBy(int dx, int dy) { viewport()->scroll(dx, dy); }
+
+void CWorkflowView::changeEvent(QEvent* event) {
+  QAbstractScrollArea::changeEvent(event);
+  if (event->type() == QEvent::PaletteChange) InvalidateAll();
+}
+
+// ---- Texts ----
+
+void CWorkflowView::SetFlags(const velk::ShowFlags& flags) {
+  flags_ = flags;
+  offsets_ = velk::ComputeTextOffsets(flags_);
+  InvalidateAll();
+}
+
+void CWorkflowView::ToggleShowFlag(bool velk::ShowFlags::*flag) {
+  velk::ShowFlags flags = flags_;
+  flags.*flag = !(flags.*flag);
+  SetFlags(flags);
+}
+
+void CWorkflowView::ToggleGrid() {
+  velk::ModelerSettings& settings = Settings();
+  const bool on = !settings.gridMagnetic;
+  settings.gridMagnetic = on;
+  settings.gridVisible = on;
+  for (CWorkflowView* view : LiveViews()) view->InvalidateAll();
+}
+
+// ---- Tools ----
+
+CViewTool* CWorkflowView::ActiveTool() const { return tool_ ? tool_ : g_programTool; }
+
+void CWorkflowView::SetToolCursor(const QCursor& cursor) { viewport()->setCursor(cursor); }
+
+void CWorkflowView::SetDropTarget(CViewDropTarget* target) {
+  dropTarget_ = target;
+  setAcceptDrops(target != nullptr);
+}
+
+void CWorkflowView::mousePressEvent(QMouseEvent* event) {
+  CViewTool* tool = ActiveTool();
+  if (event->button() != Qt::LeftButton || !tool) return QAbstractScrollArea::mousePressEvent(event);
+  tool->MousePress(*this, event->modifiers(), ToLogical(event->position().toPoint()));
+}
+
+void CWorkflowView::mouseMoveEvent(QMouseEvent* event) {
+  if (CViewTool* tool = ActiveTool())
+    tool->MouseMove(*this, event->modifiers(), ToLogical(event->position().toPoint()));
+}
+
+void CWorkflowView::mouseReleaseEvent(QMouseEvent* event) {
+  CViewTool* tool = ActiveTool();
+  if (event->button() != Qt::LeftButton || !tool) return QAbstractScrollArea::mouseReleaseEvent(event);
+  tool->MouseRelease(*this, event->modifiers(), ToLogical(event->position().toPoint()));
+}
+
+void CWorkflowView::mouseDoubleClickEvent(QMouseEvent* event) {
+  CViewTool* tool = ActiveTool();
+  if (event->button() != Qt::LeftButton || !tool) return QAbstractScrollArea::mouseDoubleClickEvent(event);
+  tool->DoubleClick(*this, event->modifiers(), ToLogical(event->position().toPoint()));
+}
+
+void CWorkflowView::contextMenuEvent(QContextMenuEvent* event) {
+  CViewTool* tool = ActiveTool();
+  if (!tool) return;
+  tool->ContextMenu(*this, event->modifiers(), ToLogical(event->pos()), event->globalPos());
+}
+
+void CWorkflowView::dragEnterEvent(QDragEnterEvent* event) { dragMoveEvent(event); }
+
+void CWorkflowView::dragMoveEvent(QDragMoveEvent* event) {
+  event->ignore();
+  if (dropTarget_) dropTarget_->DragMove(*this, *event, ToLogical(event->position().toPoint()));
+}
+
+void CWorkflowView::dropEvent(QDropEvent* event) {
+  event->ignore();
+  if (dropTarget_) dropTarget_->Drop(*this, *event, ToLogical(event->position().toPoint()));
+}
+
+// ---- Commands ----
+
+void CWorkflowView::AddCommandTarget(std::unique_ptr<CommandTarget> target) {
+  commandTargets_.push_back(std::move(target));
+}
+
+bool CWorkflowView::OnCommand(int id) {
+  for (const auto& target : commandTargets_) {
+    if (target->OnCommand(id)) return true;
+  }
+  return OwnCommand(id);
+}
+
+bool CWorkflowView::OnUpdateCommand(int id, CmdUI& ui) {
+  for (const auto& target : commandTargets_) {
+    if (target->OnUpdateCommand(id, ui)) return true;
+  }
+  return OwnUpdate(id, ui);
+}
+
+bool CWorkflowView::OwnCommand(int id) {
+  switch (id) {
+    case cmd::ShowTaskNames: ToggleShowFlag(&velk::ShowFlags::taskNames); return true;
+    case cmd::ShowTaskMember: ToggleShowFlag(&velk::ShowFlags::taskMember); return true;
+    case cmd::ShowTaskForms: ToggleShowFlag(&velk::ShowFlags::taskForms); return true;
+    case cmd::ShowTaskResources: ToggleShowFlag(&velk::ShowFlags::taskResources); return true;
+    case cmd::ShowArrowDescription: ToggleShowFlag(&velk::ShowFlags::arrowDescription); return true;
+    case cmd::ToggleGrid: ToggleGrid(); return true;
+    default: return false;
+  }
+}
+
+bool CWorkflowView::OwnUpdate(int id, CmdUI& ui) const {
+  switch (id) {
+    case cmd::ShowTaskNames: ui.checked = flags_.taskNames; return true;
+    case cmd::ShowTaskMember: ui.checked = flags_.taskMember; return true;
+    case cmd::ShowTaskForms: ui.checked = flags_.taskForms; return true;
+    case cmd::ShowTaskResources: ui.checked = flags_.taskResources; return true;
+    case cmd::ShowArrowDescription: ui.checked = flags_.arrowDescription; return true;
+    case cmd::ToggleGrid: ui.checked = Settings().gridMagnetic; return true;
+    default: return false;
+  }
+}

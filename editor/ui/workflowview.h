@@ -1,0 +1,137 @@
+#pragma once
+// CWorkflowView: the scrolling view of one level of a workflow. It maps logical
+// units (0.01 inch, y axis up) to the screen, paints the level through
+// CWorkflowPainter, hands mouse messages to the active editing tool (CViewTool),
+// keeps the show flags of the texts and handles the view's drawing and printing
+// commands. Editing commands of other parts plug in with AddCommandTarget, e.g.
+// from a setup function registered with AddViewSetup.
+
+#include <QAbstractScrollArea>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "app/ui/commands.h"
+#include "editor/drawinggeometry.h"
+#include "editor/ui/viewmapping.h"
+
+namespace velk {
+class CWorkflowDoc;
+class CNode;
+struct ModelerSettings;
+}  // namespace velk
+using velk::CWorkflowDoc;
+
+class CNodeBitmaps;
+class CViewDropTarget;
+class CViewTool;
+class CWorkflowPainter;
+
+class CWorkflowView : public QAbstractScrollArea, public CommandTarget {
+  Q_OBJECT
+ public:
+  static constexpr int kDrawingWidth = velk::kDrawingWidth;
+  static constexpr int kDrawingHeight = velk::kDrawingHeight;
+
+  // `doc` may be null (an empty drawing).
+  explicit CWorkflowView(std::shared_ptr<CWorkflowDoc> doc, QWidget* parent = nullptr);
+  ~CWorkflowView() override;
+
+  CWorkflowDoc* Document() const { return doc_.get(); }
+  const std::shared_ptr<CWorkflowDoc>& SharedDocument() const { return doc_; }
+
+  // ---- Program-wide state the view reads ----
+  // "GridSize", "GridVisible", "GridMagnetic", "ArrowSize": the application's
+  // settings; SetSettings points all views elsewhere (tests, start-up).
+  static velk::ModelerSettings& Settings();
+  static void SetSettings(velk::ModelerSettings* settings);
+  // Node picture tables A and B; the built-in pictures unless set.
+  static const CNodeBitmaps& NodeBitmaps();
+  static void SetNodeBitmaps(const CNodeBitmaps* bitmaps);
+  // Called with every new view, in registration order, at the end of its
+  // construction: lets editing parts attach command targets and drop targets.
+  static void AddViewSetup(std::function<void(CWorkflowView&)> setup);
+  // Every live view, oldest first.
+  static std::vector<CWorkflowView*> AllViews();
+  // Repaints every view of the workflow `doc` belongs to (all its levels).
+  static void UpdateAllViews(const CWorkflowDoc& doc);
+
+  // ---- Coordinates ----
+  // Viewport pixels <-> logical units at the current scroll position.
+  ViewMapping Mapping() const;
+  velk::Point ToLogical(QPoint viewportPos) const;
+  QPoint ToViewport(velk::Point p) const;
+  // Whole pixels covering the logical rectangle.
+  QRect ToViewport(const velk::Rect& r) const;
+  // The part of the drawing the viewport shows.
+  velk::Rect ExposedRect() const;
+  // Scrolls so that the logical point is the viewport's top-left corner (as far
+  // as the scroll range allows).
+  void ScrollTo(velk::Point topLeft);
+
+  // ---- Repainting ----
+  // Repaints the logical area (nothing is drawn at once).
+  void InvalidateLogical(const velk::Rect& r);
+  void InvalidateAll();
+  // What a node covers on screen: its rectangle widened by the text offsets and
+  // the areas of all its arrows with their descriptions. Take it before and after
+  // a move and invalidate both.
+  velk::Rect NodeArea(const velk::CNode& node) const;
+
+  // ---- Texts beside nodes and arrows ----
+  const velk::ShowFlags& Flags() const { return flags_; }
+  void SetFlags(const velk::ShowFlags& flags);
+  const velk::TextOffsets& TextOffsets() const { return offsets_; }
+
+  // ---- Tools ----
+  // The tool for this view only; nullptr follows the program-wide tool.
+  void SetTool(CViewTool* tool) { tool_ = tool; }
+  static void SetProgramTool(CViewTool* tool);
+  static CViewTool* ProgramTool();
+  // The tool mouse messages go to (may be null).
+  CViewTool* ActiveTool() const;
+  void SetToolCursor(const QCursor& cursor);
+  // Where drags onto this view go; none refuses every drag.
+  void SetDropTarget(CViewDropTarget* target);
+
+  // ---- Commands ----
+  // Consulted in the order added, before the view's own commands; the view keeps it.
+  void AddCommandTarget(std::unique_ptr<CommandTarget> target);
+  bool OnCommand(int id) override;
+  bool OnUpdateCommand(int id, CmdUI& ui) override;
+
+  // The painter the view draws with (shared with printing of this view).
+  CWorkflowPainter& Painter() const { return *painter_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void scrollContentsBy(int dx, int dy) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  bool OwnCommand(int id);
+  bool OwnUpdate(int id, CmdUI& ui) const;
+  void ToggleShowFlag(bool velk::ShowFlags::*flag);
+  void ToggleGrid();
+  void UpdateScrollBars();
+  void OnScrollAction(Qt::Orientation orientation, int action);
+  double PixelsPerUnitX() const;
+  double PixelsPerUnitY() const;
+
+  std::shared_ptr<CWorkflowDoc> doc_;
+  std::unique_ptr<CWorkflowPainter> painter_;
+  velk::ShowFlags flags_;
+  velk::TextOffsets offsets_;
+  CViewTool* tool_ = nullptr;
+  CViewDropTarget* dropTarget_ = nullptr;
+  std::vector<std::unique_ptr<CommandTarget>> commandTargets_;
+};
