@@ -103,39 +103,22 @@ Point MoveNode(CWorkflowDoc& doc, CNode& node, int dx, int dy, PushDirection pus
   return MoveNodeChained(doc, node, dx, dy, push, grid, group, 0);
 }
 
-Rect ArrowExtent(const CArrow& arrow) {
-  Rect r{arrow.LineStart().x, arrow.LineStart().y, arrow.LineStart().x, arrow.LineStart().y};
-  auto add = [&r](Point p) { r = r.United({p.x, p.y, p.x, p.y}); };
-  add(arrow.LineEnd());
-  for (Point p : arrow.HeadPoints()) add(p);
-  return r;
-}
-
-MoveArea MoveNodes(CWorkflowDoc& doc, const std::vector<CNode*>& nodes, int dx, int dy,
-                   const GridSettings& grid) {
-  MoveArea area;
+bool MoveNodes(CWorkflowDoc& doc, const std::vector<CNode*>& nodes, int dx, int dy,
+               const GridSettings& grid) {
   const NodeGroup group(nodes.begin(), nodes.end());
-  auto addArrows = [&area](const CNode& node) {
-    for (const CArrow* a : node.IncomingArrows()) area.AddArrow(ArrowExtent(*a));
-    for (const CArrow* a : node.OutgoingArrows()) area.AddArrow(ArrowExtent(*a));
-  };
   std::unordered_map<const CNode*, Point> moved;
+  bool any = false;
   for (CNode* node : nodes) {
-    addArrows(*node);
-    area.AddNode(node->GetRect());
+    const Point d = MoveNode(doc, *node, dx, dy, PushDirection::None, grid, group);
+    moved[node] = d;
+    any = any || d != Point{};
   }
   for (CNode* node : nodes)
-    moved[node] = MoveNode(doc, *node, dx, dy, PushDirection::None, grid, group);
-  for (CNode* node : nodes) {
     for (CArrow* arrow : node->OutgoingArrows()) {
       auto target = moved.find(arrow->Target());
-      if (target != moved.end() && !(target->second == moved[node]))
-        doc.UpdateArrowGeometry(*arrow);
+      if (target != moved.end() && target->second != moved[node]) doc.UpdateArrowGeometry(*arrow);
     }
-    addArrows(*node);
-    area.AddNode(node->GetRect());
-  }
-  return area;
+  return any;
 }
 
 }  // namespace velk

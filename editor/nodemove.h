@@ -3,7 +3,6 @@
 // and keeping the nodes' arrows in place. Dragging, alignment and the grid
 // commands all move nodes through these functions.
 
-#include <optional>
 #include <unordered_set>
 #include <vector>
 
@@ -13,7 +12,6 @@ namespace velk {
 
 class CWorkflowDoc;
 class CNode;
-class CArrow;
 
 struct GridSettings {
   int size = 50;          // "GridSize"
@@ -38,22 +36,11 @@ using NodeGroup = std::unordered_set<const CNode*>;
 Point MoveNode(CWorkflowDoc& doc, CNode& node, int dx, int dy, PushDirection push,
                const GridSettings& grid, const NodeGroup& group = {});
 
-// The area a move touched, in logical units: old and new rectangles of the moved
-// nodes, and old and new extents of their arrows (line and head).
-struct MoveArea {
-  std::optional<Rect> nodes;   // node rectangles: callers widen it by the texts beside them
-  std::optional<Rect> arrows;  // lines and heads
-  void AddNode(const Rect& r) { nodes = nodes ? nodes->United(r) : r; }
-  void AddArrow(const Rect& r) { arrows = arrows ? arrows->United(r) : r; }
-};
-
 // Moves every node of `nodes` by (dx, dy) without pushing, each snapped on its own
 // when the grid is magnetic. Arrows between two moved nodes that ended up moved by
 // different distances are recomputed, so no arrow is left pointing at an old place.
-MoveArea MoveNodes(CWorkflowDoc& doc, const std::vector<CNode*>& nodes, int dx, int dy,
-                   const GridSettings& grid);
-
-// The bounding box of an arrow's line and head.
-Rect ArrowExtent(const CArrow& arrow);
+// Returns whether any node moved.
+bool MoveNodes(CWorkflowDoc& doc, const std::vector<CNode*>& nodes, int dx, int dy,
+               const GridSettings& grid);
 
 }  // namespace velk

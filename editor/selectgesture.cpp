@@ -84,11 +84,8 @@ SelectGesture::Change SelectGesture::Release(CWorkflowDoc& doc, Point p,
     current_ = p;
     change.selectionChanged = SelectBand(doc, *Band());
   } else if (grid.magnetic) {
-    std::vector<Rect> before;
-    for (const CNode* node : doc.SelectedNodes()) before.push_back(node->GetRect());
     change.moved = MoveNodes(doc, doc.SelectedNodes(), 0, 0, grid);
-    for (std::size_t i = 0; i < before.size(); ++i)
-      if (!(doc.SelectedNodes()[i]->GetRect() == before[i])) doc.SetModified();
+    if (change.moved) doc.SetModified();
   }
   Reset();
   return change;

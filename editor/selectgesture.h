@@ -26,7 +26,7 @@ class SelectGesture {
   struct Change {
     std::optional<Rect> oldBand;  // rubber band to erase
     std::optional<Rect> newBand;  // rubber band to draw
-    MoveArea moved;               // where moved nodes and arrows were and are
+    bool moved = false;           // nodes of the selection moved
     bool selectionChanged = false;
   };
   // Mouse move with the button down.

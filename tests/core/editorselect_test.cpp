@@ -63,7 +63,7 @@ TEST_F(WorkflowTest, DraggingMovesTheSelectionAndMarksTheWorkflowModified) {
   EXPECT_TRUE(doc.IsModified());
   EXPECT_EQ(a->GetRect(), NodeRectAt(30, -40));
   EXPECT_EQ(b->GetRect(), NodeRectAt(230, -40));
-  EXPECT_EQ(ch.moved.nodes, (Rect{0, 0, 264, -74}));
+  EXPECT_TRUE(ch.moved);
 }
 
 TEST_F(WorkflowTest, CtrlDragOfAnIncompleteExternalSubWorkflowIsRefused) {
