@@ -30,7 +30,7 @@ constexpr char kTables[] =
     " flags INTEGER NOT NULL, data BLOB NOT NULL, PRIMARY KEY(note_id, lname)) WITHOUT ROWID;";
 
 const char* const kAllStatements[] = {
-    sql::kInfo,       sql::kSetTitle,    sql::kHeader,     sql::kByUnid, sql::kItems,
+    sql::kInfo,       sql::kSetTitle,    sql::kHeader,     sql::kByUnid, sql::kNote,
     sql::kInsertNote, sql::kUpdateNote,  sql::kClearItems,
     sql::kDeleteNote, sql::kList,        sql::kKeysAll,    sql::kKeysForm,
     sql::kSetReplica, sql::kInsertNoteWithId};

@@ -84,34 +84,36 @@ LNSTATUS SqliteStore::FindHeader(const LNUNID& unid, NoteRecord* note) {
   return LNNOERROR;
 }
 
+// One statement for header and items: each statement outside a transaction is a
+// read transaction of its own, with its locking round trips.
 LNSTATUS SqliteStore::LoadNote(LNNOTEID id, NoteRecord* note) {
-  LNSTATUS status = LoadHeader(id, note);
-  return status != LNNOERROR ? status : ReadItems(id, &note->items);
-}
-
-LNSTATUS SqliteStore::ReadItems(LNNOTEID id, std::vector<LNItem>* items) {
-  std::vector<LNItem> read;
-  std::vector<std::pair<std::int64_t, std::size_t>> order;  // (seq, index in `read`)
-  read.reserve(64);
-  order.reserve(64);
-  Query query(*db_, sql::kItems);
+  read_.clear();
+  order_.clear();
+  bool found = false;
+  Query query(*db_, sql::kNote);
   query.Bind(1, id);
   while (query.Next()) {
-    std::int64_t type = query.Int(1);
+    if (!found) {
+      if (LNSTATUS status = ReadHeader(id, query.Int(0), query.Blob(1), note)) return status;
+      found = true;
+    }
+    if (query.IsNull(2)) continue;  // a note without items
+    std::int64_t type = query.Int(3);
     if (!ValidType(type)) return LNERR_DATABASE_DAMAGED;
-    order.emplace_back(query.Int(4), read.size());
-    LNItem& item = read.emplace_back();
-    item.name = query.Text(0);
+    order_.emplace_back(query.Int(6), read_.size());
+    LNItem& item = read_.emplace_back();
+    item.name = query.Text(2);
     item.type = static_cast<LNItemType>(type);
-    item.flags = static_cast<LNITEMFLAGS>(query.Int(2));
-    if (!DecodeValues(query.Blob(3), &item)) return LNERR_DATABASE_DAMAGED;
+    item.flags = static_cast<LNITEMFLAGS>(query.Int(4));
+    if (!DecodeValues(query.Blob(5), &item)) return LNERR_DATABASE_DAMAGED;
   }
   if (query.Status() != LNNOERROR) return query.Status();
+  if (!found) return LNERR_DOCUMENT_NOT_FOUND;
   // Rows come in name order; the stored order is `seq`.
-  std::sort(order.begin(), order.end());
-  items->clear();
-  items->reserve(read.size());
-  for (const auto& entry : order) items->push_back(std::move(read[entry.second]));
+  std::sort(order_.begin(), order_.end());
+  note->items.clear();
+  note->items.reserve(read_.size());
+  for (const auto& entry : order_) note->items.push_back(std::move(read_[entry.second]));
   return LNNOERROR;
 }
 

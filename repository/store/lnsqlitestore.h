@@ -38,13 +38,15 @@ class SqliteStore final : public DatabaseStore {
   explicit SqliteStore(std::unique_ptr<Connection> db) : db_(std::move(db)) {}
   LNSTATUS WriteNote(const NoteRecord& note, LNNOTEID* newId);
   LNSTATUS WriteItems(LNNOTEID id, const std::vector<LNItem>& items);
-  LNSTATUS ReadItems(LNNOTEID id, std::vector<LNItem>* items);
 
   std::unique_ptr<Connection> db_;
   // Encoded values and folded names of the note being written, reused to spare allocations.
   std::string buffer_;
   std::vector<std::size_t> offsets_;
   std::vector<std::string> lnames_;
+  // Items of the note being read in name order, and their (seq, index) pairs.
+  std::vector<LNItem> read_;
+  std::vector<std::pair<std::int64_t, std::size_t>> order_;
 };
 
 // The schema and the statements run on it. Inline, so that each statement has
@@ -56,7 +58,9 @@ inline constexpr char kSetReplica[] =
     "INSERT OR REPLACE INTO meta(key, value) VALUES('replica0', ?1), ('replica1', ?2)";
 inline constexpr char kHeader[] = "SELECT class, unid FROM notes WHERE note_id = ?1";
 inline constexpr char kByUnid[] = "SELECT note_id, class FROM notes WHERE unid = ?1";
-inline constexpr char kItems[] = "SELECT name, type, flags, data, seq FROM items WHERE note_id = ?1";
+inline constexpr char kNote[] =
+    "SELECT n.class, n.unid, i.name, i.type, i.flags, i.data, i.seq FROM notes n"
+    " LEFT JOIN items i ON i.note_id = n.note_id WHERE n.note_id = ?1";
 inline constexpr char kInsertNote[] = "INSERT INTO notes(unid, class, form) VALUES(?1, ?2, ?3)";
 inline constexpr char kInsertNoteWithId[] =
     "INSERT INTO notes(note_id, unid, class, form) VALUES(?1, ?2, ?3, ?4)";
