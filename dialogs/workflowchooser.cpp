@@ -40,10 +40,13 @@ const WorkflowHeaderEntry* FindByDisplayText(const std::vector<WorkflowHeaderEnt
 }
 
 const std::vector<std::string>& ChooserFilterTexts() {
-  static const std::vector<std::string> texts = {
-      "Show all workflows", "Show design",   "Show active",
-      "Show freeze",        "Show template", "Show testing",
-      "Show subworkflows with ICDR/CDDR"};
+  static const std::vector<std::string> texts = {"Show all workflows",
+                                                 "Show design",
+                                                 "Show active",
+                                                 "Show freeze",
+                                                 "Show template",
+                                                 "Show testing",
+                                                 "Show subworkflows with ICDR/CDDR"};
   return texts;
 }
 
@@ -82,8 +85,8 @@ std::string LoadWorkflowChooser::DatabaseName() const {
   return repository_.HeaderLocation().fileName;
 }
 
-LoadWorkflowChooser::Outcome LoadWorkflowChooser::Accept(const std::optional<std::string>& versionText,
-                                                         WorkflowHeaderEntry& chosen) {
+LoadWorkflowChooser::Outcome LoadWorkflowChooser::Accept(
+    const std::optional<std::string>& versionText, WorkflowHeaderEntry& chosen) {
   if (!versionText) {
     services().messageBox(kNoWorkflowSelectedText, MsgIcon::Exclamation, MsgButtons::Ok);
     return Outcome::NothingChosen;
@@ -123,7 +126,8 @@ std::string SaveWorkflowAsChooser::DatabaseName() const {
 
 void SaveWorkflowAsChooser::Select(std::size_t index) {
   if (!repository_ || index >= entries_.size()) return;
-  if (const WorkflowHeaderEntry* h = FindByDisplayText(repository_->Headers(), entries_[index].text))
+  if (const WorkflowHeaderEntry* h =
+          FindByDisplayText(repository_->Headers(), entries_[index].text))
     name_ = h->type;
 }
 

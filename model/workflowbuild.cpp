@@ -64,8 +64,8 @@ void GraphBuilder::AddArrow(RoutingKind kind, PendingArrow arrow) {
 void GraphBuilder::Finish() {
   for (CNode* node : top_.AllNodes())
     if (node->RepresentsCluster() >= 2) representing_.emplace(node->RepresentsCluster(), node);
-  for (RoutingKind kind : {RoutingKind::And, RoutingKind::Or, RoutingKind::Cor, RoutingKind::Xor,
-                           RoutingKind::Else})
+  for (RoutingKind kind :
+       {RoutingKind::And, RoutingKind::Or, RoutingKind::Cor, RoutingKind::Xor, RoutingKind::Else})
     MakeArrows(kind);
   LinkClusters();
   ResolveReferences();
@@ -103,24 +103,27 @@ void GraphBuilder::MakeArrows(RoutingKind kind) {
     CNode* source = Find(p.source);
     CNode* target = Find(p.target);
     if (!source && !target) {
-      ShowErrorMessage(Format("Both startnode %s and endnode %s could not be found in the nodelist.",
-                              p.source, p.target));
+      ShowErrorMessage(
+          Format("Both startnode %s and endnode %s could not be found in the nodelist.", p.source,
+                 p.target));
       continue;
     }
     if (!source) {
-      ShowErrorMessage(Format(
-          "The startnode %s  in the arrow to endnode %s could not be found in the nodelist.",
-          p.source, p.target));
+      ShowErrorMessage(
+          Format("The startnode %s  in the arrow to endnode %s could not be found in the nodelist.",
+                 p.source, p.target));
       continue;
     }
     if (!target) {
-      ShowErrorMessage(Format("The endnode %s in the arrow from %s could not be found in the nodelist.",
-                              p.target, p.source));
+      ShowErrorMessage(
+          Format("The endnode %s in the arrow from %s could not be found in the nodelist.",
+                 p.target, p.source));
       continue;
     }
     // The successors of a cluster's end task are those of its cluster node.
     if (source->IsClusterEndNode()) continue;
-    top_.CreateArrow(*source, *TargetInSourceLevel(*source, target), {kind, p.condition, p.formula});
+    top_.CreateArrow(*source, *TargetInSourceLevel(*source, target),
+                     {kind, p.condition, p.formula});
   }
 }
 

@@ -75,7 +75,8 @@ void NumberNode(CWorkflowDoc& top, RoutingIndex& routing, CNode& node, int& code
   top.SetNodeCode(node, code++);
   if (!node.IsClusterNode()) {
     EnqueueTargets(queue, &node);
-    if (EndsInnerCluster(node)) EnqueueTargets(queue, routing.Representing(node.BelongsToCluster()));
+    if (EndsInnerCluster(node))
+      EnqueueTargets(queue, routing.Representing(node.BelongsToCluster()));
   } else if (CNode* inner = node.ClusterStartNode()) {
     top.SetNodeCode(*inner, code++);
     inner->work.visitMark = false;
@@ -116,8 +117,7 @@ bool AssignCodes(CWorkflowDoc& doc) {
 }
 
 std::vector<CArrow*> RoutingArrows(const CWorkflowDoc& doc, const CNode& node) {
-  return CollectRoutingArrows(node,
-                              [&doc](int c) { return doc.GetNodeWhichRepresentsCluster(c); });
+  return CollectRoutingArrows(node, [&doc](int c) { return doc.GetNodeWhichRepresentsCluster(c); });
 }
 
 CNode* RoutingSuccessor(const CArrow& arrow) {
@@ -168,7 +168,8 @@ const std::vector<CArrow*>& RoutingIndex::Arrows(const CNode& node) {
     scratch_ = CollectRoutingArrows(node, [this](int c) { return Representing(c); });
     return scratch_;
   }
-  if (!arrows_[i]) arrows_[i] = CollectRoutingArrows(node, [this](int c) { return Representing(c); });
+  if (!arrows_[i])
+    arrows_[i] = CollectRoutingArrows(node, [this](int c) { return Representing(c); });
   return *arrows_[i];
 }
 
@@ -185,7 +186,8 @@ const std::vector<int>& RoutingIndex::Walk(int i) {
   if (node.IsClusterNode() && node.ClusterStartNode()) {
     add(node.ClusterStartNode());
   } else {
-    const std::vector<CArrow*>& arrows = node.IsClusterNode() ? node.OutgoingArrows() : Arrows(node);
+    const std::vector<CArrow*>& arrows =
+        node.IsClusterNode() ? node.OutgoingArrows() : Arrows(node);
     for (const CArrow* arrow : arrows) add(arrow->Target());
   }
   return *walk;

@@ -70,10 +70,10 @@ class RoutingIndex {
   std::unordered_map<int, CNode*> firstRepresenting_;
   std::unordered_set<int> missing_;  // clusters looked up in vain
   std::vector<std::optional<std::vector<CArrow*>>> arrows_;
-  std::vector<CArrow*> scratch_;  // the arrows of a node of another workflow
+  std::vector<CArrow*> scratch_;                        // the arrows of a node of another workflow
   std::vector<std::optional<std::vector<int>>> walks_;  // where a walk goes on from a node
-  std::vector<int> queue_;      // of the current walk
-  std::vector<unsigned> seen_;  // == stamp_: reached by the current walk
+  std::vector<int> queue_;                              // of the current walk
+  std::vector<unsigned> seen_;                          // == stamp_: reached by the current walk
   unsigned stamp_ = 0;
 };
 

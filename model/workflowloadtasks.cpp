@@ -46,7 +46,8 @@ void ReadPerformerFields(LNDocument& doc, NodeAttributes& a) {
   a.deadlineDurationUnit = ReadWord<WordToDurationUnit>("DeadlineDurationUnit", doc);
   a.inContentManagementType = ReadWord<WordToContentManagementKind>("InContentManagementType", doc);
   a.inContentManagement = ReadList("InContentManagement", doc);
-  a.outContentManagementType = ReadWord<WordToContentManagementKind>("OutContentManagementType", doc);
+  a.outContentManagementType =
+      ReadWord<WordToContentManagementKind>("OutContentManagementType", doc);
   a.outContentManagement = ReadList("OutContentManagement", doc);
 }
 
@@ -59,7 +60,8 @@ void ReadExternalFields(LNDocument& doc, NodeAttributes& a) {
   a.extClusterFormat = GetFieldContent("ExtClusterFormat", doc);
   a.extClusterRequiredDate = GetFieldContent("ExtClusterRequiredDate", doc);
   a.extClusterExpectedDuration = GetFieldIntContent("ExtClusterExpectedDuration", doc);
-  a.extClusterExpectedDurationUnit = ReadWord<WordToDurationUnit>("ExtClusterExpectedDurationUnit", doc);
+  a.extClusterExpectedDurationUnit =
+      ReadWord<WordToDurationUnit>("ExtClusterExpectedDurationUnit", doc);
   a.extClusterSpecId = GetFieldContent("ExtClusterSpecID", doc);
 }
 
@@ -69,8 +71,10 @@ void ReadRoutes(LNDocument& doc, GraphBuilder& builder, const std::string& self,
                 const char* keys, const char* conditions, const char* formulas) {
   const std::vector<std::string> targets = ReadList(keys, doc);
   if (targets.empty()) return;
-  const std::vector<std::string> c = conditions ? ReadList(conditions, doc) : std::vector<std::string>();
-  const std::vector<std::string> f = formulas ? ReadList(formulas, doc) : std::vector<std::string>();
+  const std::vector<std::string> c =
+      conditions ? ReadList(conditions, doc) : std::vector<std::string>();
+  const std::vector<std::string> f =
+      formulas ? ReadList(formulas, doc) : std::vector<std::string>();
   for (std::size_t i = 0; i < targets.size(); ++i)
     builder.AddArrow(kind, {self, targets[i], i < c.size() ? c[i] : std::string(),
                             i < f.size() ? f[i] : std::string()});

@@ -151,9 +151,12 @@ bool WriteInTransaction(CWorkflowDoc& top, CProcessDefDb& repository,
 int NextVersion(const WorkflowHeader& header) {
   switch (header.status) {
     case WorkflowStatus::Active:
-    case WorkflowStatus::Template: return header.version + 1;
-    case WorkflowStatus::Design: return 0;
-    default: return header.version;
+    case WorkflowStatus::Template:
+      return header.version + 1;
+    case WorkflowStatus::Design:
+      return 0;
+    default:
+      return header.version;
   }
 }
 
@@ -186,9 +189,9 @@ bool WriteWorkflow(CWorkflowDoc& doc, const WriteTarget& target) {
   } catch (const LNStatusError& e) {
     repository->ForgetHeaders();
     restoreId();
-    ShowNotesError(NotAccessibleText(top.Databases().processDefinitions.location.fileName,
-                                     top.Header().name),
-                   e.GetStatus());
+    ShowNotesError(
+        NotAccessibleText(top.Databases().processDefinitions.location.fileName, top.Header().name),
+        e.GetStatus());
     return false;
   }
   repository->ForgetHeaders();

@@ -170,10 +170,10 @@ void TaskWriter::WriteTask(LNDocument& doc, const CNode& node) {
 
 void TaskWriter::WritePerformer(LNDocument& doc, const CNode& node) {
   const NodeAttributes& a = node.Attributes();
-  SetFieldContent("OrgaType",
-                  node.Kind() == NodeKind::ExtWFTask ? "External"
-                                                     : OrganisationKindToWord(a.performerType),
-                  doc);
+  SetFieldContent(
+      "OrgaType",
+      node.Kind() == NodeKind::ExtWFTask ? "External" : OrganisationKindToWord(a.performerType),
+      doc);
   SetFieldContent("Member", a.member, doc);
   SetFieldContent("RoleArgument", a.roleArgument, doc);
   SetFieldContent("TeamManager", a.teamManager, doc);
@@ -186,8 +186,8 @@ void TaskWriter::WritePerformer(LNDocument& doc, const CNode& node) {
     SetFieldNumberContent("DeadlineDuration", a.deadlineDuration, doc);
     SetFieldContent("DeadlineDurationUnit", DurationUnitToWord(a.deadlineDurationUnit), doc);
   }
-  SetFieldContent("InContentmanagementType",
-                  ContentManagementKindToWord(a.inContentManagementType), doc);
+  SetFieldContent("InContentmanagementType", ContentManagementKindToWord(a.inContentManagementType),
+                  doc);
   SetFieldListContent("InContentManagement", doc, a.inContentManagement);
   SetFieldContent("OutContentmanagementType",
                   ContentManagementKindToWord(a.outContentManagementType), doc);
@@ -256,8 +256,8 @@ void TaskWriter::WriteRouting(LNDocument& doc, CNode& node) {
       {"Xor", "xor_1", "Xor_Condition", nullptr},
       {"Cor", "cor_1", "Cor_Condition", "Cor_Formula"},
       {"Else", "else_1", nullptr, nullptr}};
-  for (RoutingKind kind : {RoutingKind::And, RoutingKind::Or, RoutingKind::Xor, RoutingKind::Cor,
-                           RoutingKind::Else}) {
+  for (RoutingKind kind :
+       {RoutingKind::And, RoutingKind::Or, RoutingKind::Xor, RoutingKind::Cor, RoutingKind::Else}) {
     KindLists& lists = kinds[static_cast<int>(kind)];
     const char* const* items = kItems[static_cast<int>(kind)];
     if (lists.keys.empty()) continue;

@@ -161,12 +161,13 @@ bool CProcessDefDb::ReadHeaders(bool force) {
     const std::string error = GetNotesErrorText(e.GetStatus());
     if (stage == Stage::Documents)
       ReportProcessDef(kHeadersTitle,
-                       error + "There are no workflows defined in the database.No workflow "
-                               "headers loaded!",
+                       error +
+                           "There are no workflows defined in the database.No workflow "
+                           "headers loaded!",
                        Severity::Warning);
     else
-      ReportProcessDef(kHeadersTitle, error + (stage == Stage::View ? kNoHeaderViewText
-                                                                    : kCannotOpenText),
+      ReportProcessDef(kHeadersTitle,
+                       error + (stage == Stage::View ? kNoHeaderViewText : kCannotOpenText),
                        Severity::Error);
     if (view.IsOpen()) view.Close();
     if (db.IsOpen()) db.Close();

@@ -85,7 +85,9 @@ TEST_F(ProcessDefTest, HeaderWithoutARequiredItemStopsTheReadingWithItsMessage) 
   struct Case {
     std::vector<std::string> missing;
     const char* named;
-  } cases[] = {{{"Type"}, "'Type'"}, {{"Status"}, "'Status'"}, {{"Version"}, "'Version'"},
+  } cases[] = {{{"Type"}, "'Type'"},
+               {{"Status"}, "'Status'"},
+               {{"Version"}, "'Version'"},
                {{"Status", "Version"}, "'Status'"}};
   for (const Case& c : cases) {
     TearDown();
@@ -99,23 +101,29 @@ TEST_F(ProcessDefTest, HeaderWithoutARequiredItemStopsTheReadingWithItsMessage) 
     const std::string text =
         "The chosen database is not actual Process Definitions Database because\r\ninformation "
         "about workflows cannot be accessed.\r\nIt must have the view: '(Modeler\\Header)'\r\nwith "
-        "a field " + std::string(c.named) + ".\r\nPlease choose another database.";
+        "a field " +
+        std::string(c.named) + ".\r\nPlease choose another database.";
     EXPECT_TRUE(HasEntry(kProcessDefCategory, Severity::Error, text)) << c.named;
   }
 }
 
 TEST_F(ProcessDefTest, HeaderReadingFailuresAreReportedBySeverity) {
   EXPECT_FALSE(repository->ReadHeaders(true)) << "no header at all";
-  EXPECT_TRUE(HasEntry(kProcessDefCategory, Severity::Warning,
-                       "There are no Workflows defined in the database.No Workflow Headers loaded!"));
+  EXPECT_TRUE(
+      HasEntry(kProcessDefCategory, Severity::Warning,
+               "There are no Workflows defined in the database.No Workflow Headers loaded!"));
 
   LNDatabase other;
-  ASSERT_EQ(CreateDatabaseOfKind(session, DatabaseKind::Infrastructure, "infra.nsf", "", "", &other),
-            LNNOERROR);
-  for (auto [file, text] : {std::pair{"infra.nsf", "It must have the view: '(Modeler\\Header)'.\r\n"},
-                            std::pair{"missing.nsf", "cannot be opened anymore."}}) {
+  ASSERT_EQ(
+      CreateDatabaseOfKind(session, DatabaseKind::Infrastructure, "infra.nsf", "", "", &other),
+      LNNOERROR);
+  for (auto [file, text] :
+       {std::pair{"infra.nsf", "It must have the view: '(Modeler\\Header)'.\r\n"},
+        std::pair{"missing.nsf", "cannot be opened anymore."}}) {
     InfoCenter::instance().clear();
-    SetDefaultProcessDefinitionsSource([file = std::string(file)] { return DatabaseLocation{file, ""}; });
+    SetDefaultProcessDefinitionsSource([file = std::string(file)] {
+      return DatabaseLocation{file, ""};
+    });
     EXPECT_FALSE(repository->ReadHeaders(true)) << file;
     EXPECT_TRUE(HasEntry(kProcessDefCategory, Severity::Error, text)) << file;
   }
@@ -183,20 +191,24 @@ TEST_F(ProcessDefTest, FreezingMarksAndDeletingRemovesHeaderTasksAndTexts) {
   SetStatus(doc, WorkflowStatus::Active);
   repository->DeleteOrFreezeWorkflow(doc, "ACT");
   for (const char* view : {views::kHeaderById, views::kWorkflowStructure, views::kText})
-    EXPECT_EQ(Statuses(view, "ACT"), std::vector<std::string>(view == views::kWorkflowStructure ? 2 : 1, "Freeze"))
+    EXPECT_EQ(Statuses(view, "ACT"),
+              std::vector<std::string>(view == views::kWorkflowStructure ? 2 : 1, "Freeze"))
         << view;
-  EXPECT_EQ(repository->RetiredUsers(), (std::vector<std::string>{"Ann Lee/Sales/Marvelund", "Order editor"}));
+  EXPECT_EQ(repository->RetiredUsers(),
+            (std::vector<std::string>{"Ann Lee/Sales/Marvelund", "Order editor"}));
   EXPECT_EQ(repository->RetiredLastModify().size(), 2u);
-  EXPECT_TRUE(HasEntry(kFreezingWorkflowCategory, Severity::Success,
-                       "Freezing Workflow in Process Definitions Database completed successfully."));
+  EXPECT_TRUE(
+      HasEntry(kFreezingWorkflowCategory, Severity::Success,
+               "Freezing Workflow in Process Definitions Database completed successfully."));
 
   SetStatus(doc, WorkflowStatus::Design);
   repository->DeleteOrFreezeWorkflow(doc, "DES");
   for (const char* view : {views::kHeaderById, views::kWorkflowStructure, views::kText})
     EXPECT_TRUE(Statuses(view, "DES").empty()) << view;
   EXPECT_EQ(repository->FindHeader("DES"), nullptr) << "the deleted header leaves the list";
-  EXPECT_TRUE(HasEntry(kDeletingWorkflowCategory, Severity::Success,
-                       "Deleting Workflow in Process Definitions Database completed successfully."));
+  EXPECT_TRUE(
+      HasEntry(kDeletingWorkflowCategory, Severity::Success,
+               "Deleting Workflow in Process Definitions Database completed successfully."));
 
   SetStatus(doc, WorkflowStatus::Freeze);
   repository->DeleteOrFreezeWorkflow(doc, "FRZ");
@@ -229,7 +241,8 @@ TEST_F(ProcessDefTest, MissingTextViewOnlyWarnsThatTextsStay) {
   const std::string text =
       "The adjacent text documents for workflow:\r\n\r\n \t\t\tTitle: Order \r\n \t\t\tStatus: "
       "Design \r\n \t\t\tVersion: 0 \r\n \t\t\tin Process Definitions Database notext.nsf \r\n "
-      "\t\t\tcould not correctly be deleted.\r\n \t\t\tThis is not critical but takes Hardisk space.";
+      "\t\t\tcould not correctly be deleted.\r\n \t\t\tThis is not critical but takes Hardisk "
+      "space.";
   EXPECT_TRUE(HasEntry(kDeletingWorkflowCategory, Severity::Warning, text));
   EXPECT_TRUE(HasEntry(kDeletingWorkflowCategory, Severity::Success, "completed successfully"))
       << "the retirement goes on";

@@ -45,9 +45,9 @@ class StorageTest : public WorkflowTest {
     SetDefaultProcessDefinitionsSource(nullptr);
     ASSERT_EQ(session.Init(410), LNNOERROR);
     LNDatabase db;
-    ASSERT_EQ(CreateDatabaseOfKind(session, DatabaseKind::ProcessDefinitions, "procdef.nsf", "",
-                                   "", &db),
-              LNNOERROR);
+    ASSERT_EQ(
+        CreateDatabaseOfKind(session, DatabaseKind::ProcessDefinitions, "procdef.nsf", "", "", &db),
+        LNNOERROR);
     repository = std::make_unique<CProcessDefDb>(session, "procdef.nsf", "", &doc);
     Attach(doc);
   }
@@ -118,7 +118,8 @@ class StorageTest : public WorkflowTest {
     if (wanted("Status")) SetFieldContent("Status", h.status, d);
     SetFieldContent("WFType", h.wfType, d);
     SetFieldBoolContent("ReferenceAllowed", true, d);
-    if (h.referenced) SetFieldListContent("IsReferencedBy", d, {"5D0E7A1B2C3D4E5F60718293A4B5C6D7"});
+    if (h.referenced)
+      SetFieldListContent("IsReferencedBy", d, {"5D0E7A1B2C3D4E5F60718293A4B5C6D7"});
     SetFieldListContent("User", d, {"Ann Lee/Sales/Marvelund", h.type + " editor"});
     SetFieldListContent("LastModify", d, {"01.02.2026 10:00:00", "03.04.2026 11:00:00"});
     d.Save();

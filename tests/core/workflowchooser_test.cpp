@@ -12,8 +12,8 @@
 namespace velk::testing {
 namespace {
 
-WorkflowHeaderEntry Entry(const std::string& type, int status, int wfType, const std::string& category = "Sales",
-                          int version = 1) {
+WorkflowHeaderEntry Entry(const std::string& type, int status, int wfType,
+                          const std::string& category = "Sales", int version = 1) {
   WorkflowHeaderEntry h;
   h.type = type;
   h.status = status;
@@ -28,7 +28,8 @@ std::vector<std::string> Flatten(const std::vector<ChooserCategory>& tree) {
   std::vector<std::string> lines;
   for (const ChooserCategory& c : tree) {
     lines.push_back(c.name);
-    for (const ChooserVersion& v : c.versions) lines.push_back("  " + v.text + "|" + std::to_string(v.image));
+    for (const ChooserVersion& v : c.versions)
+      lines.push_back("  " + v.text + "|" + std::to_string(v.image));
   }
   return lines;
 }
@@ -41,33 +42,39 @@ TEST(WorkflowChooserTest, DisplayTextShowsVersionWithOneDecimal) {
 }
 
 TEST(WorkflowChooserTest, FiltersPickNormalWorkflowsByStatusAndSubWorkflowsByType) {
-  const std::vector<WorkflowHeaderEntry> headers = {
-      Entry("Order", 1, 0),       Entry("Travel", 0, 0, ""),   Entry("Check", 1, 1, "Sales"),
-      Entry("Deliver", 2, 2, ""), Entry("Shared", 1, 3),       Entry("Leave", 3, 0, "HR"),
-      Entry("Order", 0, 0, "Sales", 2)};
+  const std::vector<WorkflowHeaderEntry> headers = {Entry("Order", 1, 0),
+                                                    Entry("Travel", 0, 0, ""),
+                                                    Entry("Check", 1, 1, "Sales"),
+                                                    Entry("Deliver", 2, 2, ""),
+                                                    Entry("Shared", 1, 3),
+                                                    Entry("Leave", 3, 0, "HR"),
+                                                    Entry("Order", 0, 0, "Sales", 2)};
   struct Case {
     ChooserFilter filter;
     std::vector<std::string> lines;
   } cases[] = {
       {ChooserFilter::All,
-       {"Sales", "  Order (Version 1.0) (Active)|3", "  Order (Version 2.0) (Design)|2", "Not categorized",
-        "  Travel (Version 1.0) (Design)|2", kSubWorkflowCategory, "  Check (Version 1.0) (Active)|5",
-        "  Deliver (Version 1.0) (Freeze)|6", "HR", "  Leave (Version 1.0) (Template)|5"}},
+       {"Sales", "  Order (Version 1.0) (Active)|3", "  Order (Version 2.0) (Design)|2",
+        "Not categorized", "  Travel (Version 1.0) (Design)|2", kSubWorkflowCategory,
+        "  Check (Version 1.0) (Active)|5", "  Deliver (Version 1.0) (Freeze)|6", "HR",
+        "  Leave (Version 1.0) (Template)|5"}},
       {ChooserFilter::Active, {"Sales", "  Order (Version 1.0) (Active)|3"}},
       {ChooserFilter::Design,
-       {"Not categorized", "  Travel (Version 1.0) (Design)|2", "Sales", "  Order (Version 2.0) (Design)|2"}},
+       {"Not categorized", "  Travel (Version 1.0) (Design)|2", "Sales",
+        "  Order (Version 2.0) (Design)|2"}},
       {ChooserFilter::Freeze, {}},
       {ChooserFilter::Testing, {}},
       {ChooserFilter::SubWorkflows,
-       {kSubWorkflowCategory, "  Check (Version 1.0) (Active)|5", "  Deliver (Version 1.0) (Freeze)|6"}},
+       {kSubWorkflowCategory, "  Check (Version 1.0) (Active)|5",
+        "  Deliver (Version 1.0) (Freeze)|6"}},
   };
   for (const Case& c : cases)
     EXPECT_EQ(Flatten(BuildChooserTree(headers, c.filter)), c.lines) << static_cast<int>(c.filter);
 }
 
 TEST(WorkflowChooserTest, CategoriesAreMatchedExactly) {
-  const std::vector<WorkflowHeaderEntry> headers = {Entry("A", 0, 0, "Sales"), Entry("B", 0, 0, "sales"),
-                                                    Entry("C", 0, 0, "Sales")};
+  const std::vector<WorkflowHeaderEntry> headers = {
+      Entry("A", 0, 0, "Sales"), Entry("B", 0, 0, "sales"), Entry("C", 0, 0, "Sales")};
   const std::vector<ChooserCategory> tree = BuildChooserTree(headers, ChooserFilter::All);
   ASSERT_EQ(tree.size(), 2u);
   EXPECT_EQ(tree[0].versions.size(), 2u);
@@ -88,9 +95,11 @@ TEST_F(ChooserStorageTest, LoadGivesTheFirstEqualVersionAndAsksForAVersion) {
   WorkflowHeaderEntry chosen;
   EXPECT_EQ(chooser.Accept(std::nullopt, chosen), LoadWorkflowChooser::Outcome::NothingChosen);
   ASSERT_EQ(ui->messages.size(), 1u);
-  EXPECT_EQ(ui->messages[0].text, "No workflow ist selected!\nPlease select one or press \"Cancel\"");
+  EXPECT_EQ(ui->messages[0].text,
+            "No workflow ist selected!\nPlease select one or press \"Cancel\"");
 
-  EXPECT_EQ(chooser.Accept("Order (Version 2.0) (Active)", chosen), LoadWorkflowChooser::Outcome::Chosen);
+  EXPECT_EQ(chooser.Accept("Order (Version 2.0) (Active)", chosen),
+            LoadWorkflowChooser::Outcome::Chosen);
   EXPECT_EQ(chosen.workflowId, "FIRST");
   EXPECT_EQ(chosen.appReplicaId, "C1257A1B:0034F2E1") << "every field of the header";
 
@@ -103,7 +112,8 @@ TEST_F(ChooserStorageTest, LoadGivesTheFirstEqualVersionAndAsksForAVersion) {
       db.DeleteDocument(&d);
     }
   }
-  EXPECT_EQ(chooser.Accept("Gone (Version 0.0) (Design)", chosen), LoadWorkflowChooser::Outcome::Gone);
+  EXPECT_EQ(chooser.Accept("Gone (Version 0.0) (Design)", chosen),
+            LoadWorkflowChooser::Outcome::Gone);
   EXPECT_TRUE(chooser.Tree().empty()) << "the tree shows what is stored now";
 }
 

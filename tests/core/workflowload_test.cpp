@@ -29,19 +29,29 @@ class LoadTest : public StorageTest {
     d.Save();
     db.Close();
   }
-  void Header(const std::string& name, const std::string& id, int version, const char* status = "Design") {
-    Write(forms::kHeader, {{"Type", {name}}, {"WorkFlowID", {id}}, {"Version", {std::to_string(version)}},
-                           {"Status", {status}}, {"Category", {"Sales"}}, {"Creator", {"Ann Lee"}}});
+  void Header(const std::string& name, const std::string& id, int version,
+              const char* status = "Design") {
+    Write(forms::kHeader, {{"Type", {name}},
+                           {"WorkFlowID", {id}},
+                           {"Version", {std::to_string(version)}},
+                           {"Status", {status}},
+                           {"Category", {"Sales"}},
+                           {"Creator", {"Ann Lee"}}});
   }
   // A task of workflow W in `version`: its code, position and further items.
   void Task(int code, int version, Items more = {}, const std::string& ypos = "-100") {
-    Items items{{"WorkflowID", {"W"}}, {"Version", {std::to_string(version)}},
-                {"Code", {std::to_string(code) + "-W"}}, {"Task", {"T" + std::to_string(code)}},
-                {"XPOS", {std::to_string(100 * code)}}, {"YPOS", {ypos}}, {"BelongsToCluster", {"1"}}};
+    Items items{{"WorkflowID", {"W"}},
+                {"Version", {std::to_string(version)}},
+                {"Code", {std::to_string(code) + "-W"}},
+                {"Task", {"T" + std::to_string(code)}},
+                {"XPOS", {std::to_string(100 * code)}},
+                {"YPOS", {ypos}},
+                {"BelongsToCluster", {"1"}}};
     items.insert(items.end(), more.begin(), more.end());
     Write(forms::kWorkflowStructure, items);
   }
-  bool Load(CWorkflowDoc& into, const std::string& id = "W", int version = 1, const std::string& name = "Flow") {
+  bool Load(CWorkflowDoc& into, const std::string& id = "W", int version = 1,
+            const std::string& name = "Flow") {
     WorkflowHeaderEntry chosen;
     chosen.type = name;
     chosen.workflowId = id;
@@ -112,7 +122,8 @@ TEST_F(LoadTest, PositionsCodesAndClusterArrowsAreRebuilt) {
   ASSERT_EQ(n1->OutgoingArrows().size(), 1u);
   EXPECT_EQ(n1->OutgoingArrows()[0]->Target(), cluster) << "into the cluster node";
   EXPECT_EQ(n1->OutgoingArrows()[0]->Condition(), "x > 1");
-  EXPECT_TRUE(innerEnd->OutgoingArrows().empty()) << "a cluster end routes through its cluster node";
+  EXPECT_TRUE(innerEnd->OutgoingArrows().empty())
+      << "a cluster end routes through its cluster node";
   EXPECT_EQ(Named(loaded, "T5")->OutgoingArrows().size(), 0u) << "the workflow's end likewise";
   ASSERT_EQ(inner->OutgoingArrows().size(), 1u);
   EXPECT_TRUE(ui->messages.empty());
@@ -134,13 +145,18 @@ TEST_F(LoadTest, ArrowsToUnknownTasksAreReportedAndDropped) {
   Header("Flow", "W", 1);
   Task(1, 1, {{"And", {"9-W"}}});
   Task(2, 1);
-  Write(forms::kWorkflowStructure, {{"WorkflowID", {"W"}}, {"Version", {"1"}}, {"Code", {"3-W"}},
-                                    {"Reference", {"1-W"}}, {"TaskType", {"Extern"}}, {"Else", {"2-W"}}});
+  Write(forms::kWorkflowStructure, {{"WorkflowID", {"W"}},
+                                    {"Version", {"1"}},
+                                    {"Code", {"3-W"}},
+                                    {"Reference", {"1-W"}},
+                                    {"TaskType", {"Extern"}},
+                                    {"Else", {"2-W"}}});
   Attach(loaded);
   ASSERT_TRUE(Load(loaded));
-  EXPECT_EQ(Texts(), (std::vector<std::string>{
-                         "Error: \r\n\r\nThe endnode 9-W in the arrow from 1-W could not be found in "
-                         "the nodelist."}));
+  EXPECT_EQ(Texts(),
+            (std::vector<std::string>{
+                "Error: \r\n\r\nThe endnode 9-W in the arrow from 1-W could not be found in "
+                "the nodelist."}));
   CNode* external = nullptr;
   for (CNode* n : loaded.AllNodes())
     if (n->Kind() == NodeKind::Extern) external = n;
@@ -154,11 +170,13 @@ TEST_F(LoadTest, MissingHeaderOrTasksEndTheLoadWithTheirMessage) {
     const char* id;
     std::string message;
   } cases[] = {
-      {"X", "Error: \r\n\r\nThe chosen workflow 'Flowwas not found in the Application Environment "
-            "Database:appenv.nsf"},
+      {"X",
+       "Error: \r\n\r\nThe chosen workflow 'Flowwas not found in the Application Environment "
+       "Database:appenv.nsf"},
       {"E", "Error: \r\n\r\nNo tasks were found."},
-      {"B", "Error: \r\n\r\nThe header document for workflow Flow holds not all necessary information "
-            "about the workflow.\r\n \t\t\t\tSome important values are missing although they should."},
+      {"B",
+       "Error: \r\n\r\nThe header document for workflow Flow holds not all necessary information "
+       "about the workflow.\r\n \t\t\t\tSome important values are missing although they should."},
   };
   Header("Flow", "E", 1);
   Write(forms::kHeader, {{"Type", {"Flow"}}, {"WorkFlowID", {"B"}}, {"Version", {"1"}}});

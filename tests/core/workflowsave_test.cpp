@@ -70,7 +70,9 @@ class SaveFormatTest : public StorageTest {
       tasks[std::stoi(Text(d, "code_1"))] = d;
     return tasks;
   }
-  std::string Key(const CNode* node) const { return NodeKey(node->Code(), doc.Header().workflowId); }
+  std::string Key(const CNode* node) const {
+    return NodeKey(node->Code(), doc.Header().workflowId);
+  }
 
   CNode *start, *a, *j, *k, *i1, *k2, *j1, *j2;
 };
@@ -81,11 +83,14 @@ TEST_F(SaveFormatTest, HeaderItemsInOrderWithTheirWriters) {
   std::vector<LNDocument> headers = Documents(db, views::kHeaderById);
   ASSERT_EQ(headers.size(), 1u);
   const LNDocument& h = headers[0];
-  EXPECT_EQ(ItemNames(h), (Names{"User", "LastModify", "Type", "Category", "WorkFlowID",
-                                 "AppReplikaID", "Version", "Status", "WFType", "OrgaType", "Member",
-                                 "ValidFrom", "ValidUntil", "Editor", "Designer", "Supervisor",
-                                 "FreeText", "TrackType", "TrackMix", "TrackMail", "TrackFrequency",
-                                 "TrackRate", "TrackExternalFlag"}));
+  EXPECT_EQ(ItemNames(h), (Names{"User",       "LastModify",       "Type",
+                                 "Category",   "WorkFlowID",       "AppReplikaID",
+                                 "Version",    "Status",           "WFType",
+                                 "OrgaType",   "Member",           "ValidFrom",
+                                 "ValidUntil", "Editor",           "Designer",
+                                 "Supervisor", "FreeText",         "TrackType",
+                                 "TrackMix",   "TrackMail",        "TrackFrequency",
+                                 "TrackRate",  "TrackExternalFlag"}));
   const std::string id = doc.Header().workflowId;
   EXPECT_EQ(id.size(), 32u) << "a new workflow is named by its header's universal id";
   EXPECT_EQ(Text(h, "WorkflowID"), id);
@@ -110,18 +115,59 @@ TEST_F(SaveFormatTest, TaskItemsInOrderWithTheirWriters) {
   std::map<int, LNDocument> tasks = Tasks(db);
   ASSERT_EQ(tasks.size(), 8u);
   const LNDocument& s = tasks.at(start->Code());
-  EXPECT_EQ(ItemNames(s),
-            (Names{"Task", "TaskType", "Activity", "ActivityFlag", "FreeText", "Duration", "DurationUnit",
-                   "FolderObject", "Type", "Category", "WorkflowID", "Version", "Status", "OrgaType",
-                   "Member", "RoleArgument", "TeamManager", "TeamQuant", "RemindFlag", "RemindDuration",
-                   "RemindDurationUnit", "DeadlineDuration", "DeadlineDurationUnit",
-                   "InContentmanagementType", "OutContentmanagementType", "GriID", "ExternClusterMail",
-                   "ExternClusterID", "ExtClusterInput", "ExtClusterOutput", "ExtClusterFormat",
-                   "ExtClusterRequiredDate", "ExtClusterExpectedDuration",
-                   "ExtClusterExpectedDurationUnit", "ExtClusterSpecID", "BelongsToCluster",
-                   "IsClusterStartNode", "IsClusterEndNode", "RepresentsCluster", "XPOS", "YPOS", "Code",
-                   "code_1", "next_1", "Next", "And", "and_1", "Xor", "xor_1", "Xor_Condition",
-                   "GoesToJoin", "suc_code_1", "Suc_Code"}));
+  EXPECT_EQ(ItemNames(s), (Names{"Task",
+                                 "TaskType",
+                                 "Activity",
+                                 "ActivityFlag",
+                                 "FreeText",
+                                 "Duration",
+                                 "DurationUnit",
+                                 "FolderObject",
+                                 "Type",
+                                 "Category",
+                                 "WorkflowID",
+                                 "Version",
+                                 "Status",
+                                 "OrgaType",
+                                 "Member",
+                                 "RoleArgument",
+                                 "TeamManager",
+                                 "TeamQuant",
+                                 "RemindFlag",
+                                 "RemindDuration",
+                                 "RemindDurationUnit",
+                                 "DeadlineDuration",
+                                 "DeadlineDurationUnit",
+                                 "InContentmanagementType",
+                                 "OutContentmanagementType",
+                                 "GriID",
+                                 "ExternClusterMail",
+                                 "ExternClusterID",
+                                 "ExtClusterInput",
+                                 "ExtClusterOutput",
+                                 "ExtClusterFormat",
+                                 "ExtClusterRequiredDate",
+                                 "ExtClusterExpectedDuration",
+                                 "ExtClusterExpectedDurationUnit",
+                                 "ExtClusterSpecID",
+                                 "BelongsToCluster",
+                                 "IsClusterStartNode",
+                                 "IsClusterEndNode",
+                                 "RepresentsCluster",
+                                 "XPOS",
+                                 "YPOS",
+                                 "Code",
+                                 "code_1",
+                                 "next_1",
+                                 "Next",
+                                 "And",
+                                 "and_1",
+                                 "Xor",
+                                 "xor_1",
+                                 "Xor_Condition",
+                                 "GoesToJoin",
+                                 "suc_code_1",
+                                 "Suc_Code"}));
   std::map<std::string, LNItem> items;
   for (const LNItem& item : s.GetItems()) items[item.name] = item;
   EXPECT_EQ(items["Activity"].flags, 0x0445u) << "text lists of the field writer";
@@ -141,8 +187,8 @@ TEST_F(SaveFormatTest, TaskItemsInOrderWithTheirWriters) {
 TEST_F(SaveFormatTest, RoutingListsGoThroughNestedClustersAndListJoinsPerArrow) {
   ASSERT_TRUE(WriteWorkflow(doc));
   // Breadth first from Start; a cluster node is followed by its start task.
-  EXPECT_EQ((std::vector<int>{start->Code(), a->Code(), k->Code(), i1->Code(), j->Code(), k2->Code(),
-                              j1->Code(), j2->Code()}),
+  EXPECT_EQ((std::vector<int>{start->Code(), a->Code(), k->Code(), i1->Code(), j->Code(),
+                              k2->Code(), j1->Code(), j2->Code()}),
             (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8}));
   LNDatabase db = Open();
   std::map<int, LNDocument> tasks = Tasks(db);
@@ -181,8 +227,10 @@ TEST_F(StorageTest, VersionRuleCountsActiveAndTemplateAndResetsDesign) {
     WorkflowStatus status;
     int version;
     int next;
-  } cases[] = {{WorkflowStatus::Active, 3, 4},  {WorkflowStatus::Template, 0, 1},
-               {WorkflowStatus::Design, 5, 0},  {WorkflowStatus::Freeze, 2, 2},
+  } cases[] = {{WorkflowStatus::Active, 3, 4},
+               {WorkflowStatus::Template, 0, 1},
+               {WorkflowStatus::Design, 5, 0},
+               {WorkflowStatus::Freeze, 2, 2},
                {WorkflowStatus::Testing, 7, 7}};
   for (const Case& c : cases) {
     WorkflowHeader h;
@@ -216,7 +264,8 @@ TEST_F(StorageTest, SameNameAndStatusReplaceTheStoredVersionOthersStay) {
   ASSERT_TRUE(WriteWorkflow(doc));
   EXPECT_NE(doc.Header().workflowId, active) << "every Active version gets its own id";
   std::vector<std::string> statuses;
-  for (const LNDocument& d : Documents(db, views::kHeaderById, active)) statuses.push_back(Text(d, "Status"));
+  for (const LNDocument& d : Documents(db, views::kHeaderById, active))
+    statuses.push_back(Text(d, "Status"));
   EXPECT_EQ(statuses, Names{"Freeze"});
   std::vector<LNDocument> newest = Documents(db, views::kHeaderById, doc.Header().workflowId);
   ASSERT_EQ(newest.size(), 1u);
@@ -228,11 +277,12 @@ TEST_F(StorageTest, SameNameAndStatusReplaceTheStoredVersionOthersStay) {
 void InjectTaskFailure(const std::filesystem::path& file) {
   sqlite3* raw = nullptr;
   ASSERT_EQ(sqlite3_open(file.c_str(), &raw), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(raw,
-                         "CREATE TRIGGER inject BEFORE INSERT ON items WHEN NEW.lname = 'task' AND "
-                         "instr(NEW.data, 'Explode') > 0 BEGIN SELECT RAISE(ABORT, 'injected'); END;",
-                         nullptr, nullptr, nullptr),
-            SQLITE_OK);
+  ASSERT_EQ(
+      sqlite3_exec(raw,
+                   "CREATE TRIGGER inject BEFORE INSERT ON items WHEN NEW.lname = 'task' AND "
+                   "instr(NEW.data, 'Explode') > 0 BEGIN SELECT RAISE(ABORT, 'injected'); END;",
+                   nullptr, nullptr, nullptr),
+      SQLITE_OK);
   sqlite3_close(raw);
 }
 
@@ -256,16 +306,18 @@ TEST_F(StorageTest, FailedSaveLeavesTheStoredVersionIntactAndSaysSo) {
   EXPECT_NE(ui->messages[ui->messages.size() - 2].text.find(
                 "Error while saving workflow structure in Process Definitions Database"),
             std::string::npos);
-  EXPECT_EQ(ui->messages.back().text,
-            "Error: \r\n\r\nSaving the workflow failed.\r\nEventually existing parts are deleted\r\nor "
-            "frozen.");
+  EXPECT_EQ(
+      ui->messages.back().text,
+      "Error: \r\n\r\nSaving the workflow failed.\r\nEventually existing parts are deleted\r\nor "
+      "frozen.");
   EXPECT_EQ(doc.Header().workflowId, stored) << "the workflow keeps the id of what is stored";
   LNDatabase db = Open();
   std::vector<LNDocument> headers = Documents(db, views::kHeaderById);
   ASSERT_EQ(headers.size(), 1u) << "the new header went with the failure";
   EXPECT_EQ(Text(headers[0], "Status"), "Active") << "the old version was not frozen";
   std::vector<std::string> tasks;
-  for (const LNDocument& d : Documents(db, views::kWorkflowStructure, stored)) tasks.push_back(Text(d, "Task") + " " + Text(d, "Status"));
+  for (const LNDocument& d : Documents(db, views::kWorkflowStructure, stored))
+    tasks.push_back(Text(d, "Task") + " " + Text(d, "Status"));
   EXPECT_EQ(tasks, (Names{"First Active", "Second Active"}));
   EXPECT_EQ(ui->currentStatus(), "");
 }
@@ -307,8 +359,8 @@ TEST_F(StorageTest, SaveCommandChecksAsksForANameWhenNeededAndCountsVersions) {
   ScopedWorkflowHooks scoped(hooks);
   // Every save below runs with an Application Environment Database whose replica id is known.
   LNDatabase appEnvFile;
-  ASSERT_EQ(CreateDatabaseOfKind(session, DatabaseKind::ApplicationEnvironment, "appenv.nsf", "", "",
-                                 &appEnvFile),
+  ASSERT_EQ(CreateDatabaseOfKind(session, DatabaseKind::ApplicationEnvironment, "appenv.nsf", "",
+                                 "", &appEnvFile),
             LNNOERROR);
   CApplicationEnvDb appEnv(session, "appenv.nsf", "", &doc);
   databases.applicationEnvironment.repository = &appEnv;
