@@ -2,6 +2,7 @@
 // Process Definitions (resources; stored workflows later).
 
 #include "repository/databasetemplates.h"
+#include "repository/demoworkflows.h"
 #include "repository/demowriter.h"
 #include "repository/identity.h"
 
@@ -39,14 +40,13 @@ const FormDesign kApplicationForms[] = {
 const char* const kResources[] = {"Company Car",    "Meeting Room A", "Meeting Room B",
                                   "Printer Room 2", "Projector",      "Notebook Pool"};
 
-// Stored workflows join the demo once the workflow storage exists: they are to be
-// written here through it, with `links.appReplicaId` as their "AppReplikaID", the
-// members of WriteInfrastructure, the forms above and the resources. The External
-// Directory then names them: the IRI leafs' "WorkflowID"/"wfID" and the
-// "MasterWorkflowID" of the requests Marvelund ordered (kCreditCheckRequestId).
+// Stored workflows, written through the modeler's own save (demoworkflows.cpp),
+// with `links.appReplicaId` as their "AppReplikaID", the members of
+// WriteInfrastructure, the forms above and the resources. The External Directory
+// may name them: the IRI leafs' "WorkflowID"/"wfID" and the "MasterWorkflowID" of
+// the requests Marvelund ordered (kCreditCheckRequestId).
 void WriteDemoWorkflows(LNDatabase& db, const DemoLinks& links) {
-  (void)db;
-  (void)links;
+  StoreDemoWorkflows(db, db.GetFilepath(), links.appReplicaId);
 }
 
 }  // namespace

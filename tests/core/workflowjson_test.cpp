@@ -1,0 +1,138 @@
+// Workflows as JSON, and the round trips of the demo workflows through the save
+// and the loader.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "model/workflowjson.h"
+#include "model/workflowload.h"
+#include "model/workflowsave.h"
+#include "repository/demoworkflows.h"
+#include "storagefixture.h"
+
+namespace velk::testing {
+namespace {
+
+class JsonTest : public StorageTest {
+ protected:
+  // Stores the workflow and loads it into a new document.
+  std::unique_ptr<CWorkflowDoc> SaveAndLoad(CWorkflowDoc& workflow) {
+    Attach(workflow);
+    EXPECT_TRUE(WriteWorkflow(workflow, {nullptr, workflow.Header().applicationReplicaId}));
+    return LoadStored(workflow.Header().workflowId, workflow.Header().version,
+                      workflow.Header().name);
+  }
+  std::unique_ptr<CWorkflowDoc> LoadStored(const std::string& id, int version,
+                                           const std::string& name) {
+    auto loaded = std::make_unique<CWorkflowDoc>(std::string(), "06.12.2026");
+    Attach(*loaded);
+    WorkflowHeaderEntry chosen;
+    chosen.type = name;
+    chosen.workflowId = id;
+    chosen.version = version;
+    EXPECT_TRUE(LoadWorkflow(*loaded, chosen, session)) << name;
+    return loaded;
+  }
+  std::unique_ptr<CWorkflowDoc> Import(const WorkflowJson& json) {
+    auto imported = std::make_unique<CWorkflowDoc>(std::string(), "06.12.2026");
+    WorkflowFromJson(json, *imported);
+    return imported;
+  }
+  // What a workflow's graph is, whatever the order of its lists.
+  static std::vector<std::string> Shape(const CWorkflowDoc& d) {
+    std::vector<std::string> lines;
+    for (const CNode* n : d.AllNodes())
+      lines.push_back(
+          n->Name() + "|" + std::to_string(static_cast<int>(n->Kind())) + "|" +
+          std::to_string(n->BelongsToCluster()) + "|" + std::to_string(n->GetRect().left) + "|" +
+          std::to_string(n->IsClusterStartNode()) + std::to_string(n->IsClusterEndNode()) + "|" +
+          (n->ClusterStartNode() ? n->ClusterStartNode()->Name() : "") + "|" +
+          (n->ReferencedNode() ? n->ReferencedNode()->Name() : ""));
+    for (const CArrow* a : d.AllArrows())
+      lines.push_back(a->Source()->Name() + "->" + a->Target()->Name() + "|" +
+                      RoutingKindName(a->Kind()) + "|" + a->Condition() + "|" + a->Formula());
+    lines.push_back(d.StartNode() ? d.StartNode()->Name() : "-");
+    std::sort(lines.begin(), lines.end());
+    return lines;
+  }
+};
+
+TEST_F(JsonTest, DemoWorkflowsSurviveSaveLoadAndJsonRoundTrips) {
+  std::vector<demo::StoredDemoWorkflow> stored;
+  {
+    LNDatabase db = Open();
+    LNThrowAllErrorsScope throwing(true);
+    LNTransaction transaction(db);
+    stored = demo::StoreDemoWorkflows(db, "procdef.nsf", "C1257A1B:0034F2E1");
+    transaction.Commit();
+  }
+  std::vector<std::unique_ptr<CWorkflowDoc>> originals = demo::BuildDemoWorkflows();
+  ASSERT_EQ(stored.size(), originals.size());
+  std::vector<std::string> statuses;
+  for (std::size_t i = 0; i < stored.size(); ++i) {
+    const demo::StoredDemoWorkflow& s = stored[i];
+    statuses.push_back(s.status);
+    std::unique_ptr<CWorkflowDoc> loaded = LoadStored(s.workflowId, s.version, s.name);
+    EXPECT_EQ(Shape(*loaded), Shape(*originals[i])) << s.name;
+    EXPECT_EQ(loaded->Header().applicationReplicaId, "C1257A1B:0034F2E1");
+
+    const WorkflowJson first = WorkflowToJson(*loaded);
+    std::unique_ptr<CWorkflowDoc> imported = Import(first);
+    EXPECT_EQ(WorkflowToJson(*imported), first) << "import rebuilds what was exported: " << s.name;
+    std::unique_ptr<CWorkflowDoc> again = SaveAndLoad(*imported);
+    EXPECT_EQ(WorkflowToJson(*again), first) << s.name;
+  }
+  EXPECT_EQ(statuses,
+            (std::vector<std::string>{"Freeze", "Active", "Active", "Design", "Template"}));
+  EXPECT_TRUE(ui->messages.empty()) << ui->messages.front().text;
+}
+
+TEST_F(JsonTest, MalformedWorkflowsAreRefusedWithoutTouchingTheDocument) {
+  struct Case {
+    const char* json;
+    const char* message;
+  } cases[] = {
+      {R"([1, 2])", "the workflow must be a JSON object"},
+      {R"({"format": "other"})", "not a workflow"},
+      {R"({"nodes": {}})", "workflow: \"nodes\" must be a list"},
+      {R"({"nodes": [{"name": "A"}]})", "node 1: every node needs an integer \"id\""},
+      {R"({"nodes": [{"id": 1}, {"id": 1}]})", "node 2: the id 1 is taken"},
+      {R"({"nodes": [{"id": 1, "duration": "long"}]})",
+       "node 1: \"duration\" has a value of the wrong type"},
+      {R"({"nodes": [{"id": 1, "kind": "Robot"}]})", "node 1: \"Robot\" is no task kind"},
+      {R"({"header": {"status": "Gone"}})", "header: \"Gone\" is no workflow status"},
+      {R"({"nodes": [{"id": 1}], "arrows": [{"from": 1}]})",
+       "arrow 1: every arrow needs \"from\" and \"to\""},
+      {R"({"nodes": [{"id": 1}], "arrows": [{"from": 1, "to": 1, "kind": "Maybe"}]})",
+       "arrow 1: \"Maybe\" is no routing kind"},
+  };
+  Add("Kept");
+  for (const Case& c : cases) {
+    try {
+      WorkflowFromJson(WorkflowJson::parse(c.json), doc);
+      ADD_FAILURE() << c.json;
+    } catch (const std::runtime_error& e) {
+      EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(doc.NodeCount(), 1u) << c.json;
+  }
+}
+
+TEST_F(JsonTest, ArrowToAnUnknownNodeIsReportedAsWhenLoading) {
+  WorkflowFromJson(
+      WorkflowJson::parse(R"({"nodes": [{"id": 4, "name": "A", "isClusterStartNode": true}],
+      "arrows": [{"from": 4, "to": 9, "kind": "Or", "condition": "c"}]})"),
+      doc);
+  ASSERT_EQ(doc.NodeCount(), 1u);
+  EXPECT_EQ(doc.StartNode()->Name(), "A");
+  EXPECT_TRUE(doc.AllArrows().empty());
+  ASSERT_EQ(ui->messages.size(), 1u);
+  EXPECT_NE(ui->messages[0].text.find("The endnode 9 in the arrow from 4 could not be found"),
+            std::string::npos);
+}
+
+}  // namespace
+}  // namespace velk::testing
