@@ -54,13 +54,14 @@ std::vector<ChooserCategory> BuildChooserTree(const std::vector<WorkflowHeaderEn
                                               ChooserFilter filter) {
   const int f = static_cast<int>(filter);
   std::vector<ChooserCategory> tree;
-  for (const WorkflowHeaderEntry& h : headers) {
+  for (std::size_t i = 0; i < headers.size(); ++i) {
+    const WorkflowHeaderEntry& h = headers[i];
     if (h.wfType == kNormal && (f == 0 || f == h.status + 1)) {
       AddVersion(tree, h.category.empty() ? kNotCategorized : h.category,
-                 {HeaderDisplayText(h), h.status + 2});
+                 {HeaderDisplayText(h), h.status + 2, i});
     } else if ((h.wfType == kIcdr || h.wfType == kCddr) &&
                (filter == ChooserFilter::All || filter == ChooserFilter::SubWorkflows)) {
-      AddVersion(tree, kSubWorkflowCategory, {HeaderDisplayText(h), h.wfType == kIcdr ? 5 : 6});
+      AddVersion(tree, kSubWorkflowCategory, {HeaderDisplayText(h), h.wfType == kIcdr ? 5 : 6, i});
     }
   }
   return tree;

@@ -48,6 +48,7 @@ inline constexpr int SelectedCategory = 1;
 struct ChooserVersion {
   std::string text;
   int image = 0;
+  std::size_t header = 0;  // its place in the header list the tree was built from
 };
 struct ChooserCategory {
   std::string name;

@@ -25,6 +25,9 @@ int dbDesignCommand(Context& ctx, const std::string& sub, const std::vector<std:
 
 int demoCommand(Context& ctx, const std::vector<std::string>& words);
 
+// "workflow list", "workflow export" and "workflow import": stored workflows.
+int workflowCommand(Context& ctx, const std::vector<std::string>& words);
+
 // Opens the database at `path` (relative to the data directory unless absolute).
 // Throws std::runtime_error naming the path and the store's reason.
 LNDatabase openDatabase(Context& ctx, const std::string& path, const std::string& server = {});

@@ -23,6 +23,13 @@ const char* kUsageText =
     "Demo:\n"
     "  demo [--dir DIR]                  create the demo repository and its settings\n"
     "\n"
+    "Workflows (in the default Process Definitions Database, or --procdef PATH):\n"
+    "  workflow list                     the stored versions as \"Load workflow\" shows them\n"
+    "  workflow export NAME-or-ID [--version N]\n"
+    "                                    a stored version as JSON on stdout\n"
+    "  workflow import FILE.json [--appenv PATH]\n"
+    "                                    store a workflow through the modeler's save\n"
+    "\n"
     "Options: --help, --version. PATH is relative to the data directory\n"
     "($VELK_DATA_DIR, else ~/.local/share/velkmod) unless absolute.\n";
 
@@ -48,6 +55,7 @@ int main(int argc, char** argv) {
     words.erase(words.begin());
     if (command == "db") return velkcli::dbCommand(ctx, words);
     if (command == "demo") return velkcli::demoCommand(ctx, words);
+    if (command == "workflow") return velkcli::workflowCommand(ctx, words);
     throw velkcli::UsageError("unknown command \"" + command + "\"");
   } catch (const velkcli::UsageError& e) {
     std::cerr << "velkmod-cli: " << e.what() << "\nTry 'velkmod-cli --help'.\n";

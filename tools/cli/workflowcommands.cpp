@@ -1,0 +1,201 @@
+// "workflow list|export|import": stored workflows through the modeler's own
+// header list, loader and save.
+
+#include <fstream>
+#include <memory>
+#include <ostream>
+#include <stdexcept>
+
+#include "app/headlessservices.h"
+#include "app/infocenter.h"
+#include "app/qsettings/qsettingsbackend.h"
+#include "app/settings.h"
+#include "commands.h"
+#include "dialogs/workflowchooser.h"
+#include "model/workflowdoc.h"
+#include "model/workflowhooks.h"
+#include "model/workflowjson.h"
+#include "model/workflowload.h"
+#include "model/workflowsave.h"
+#include "repository/applicationenvdb.h"
+#include "repository/processdefdb.h"
+#include "repository/store/lnnotes.h"
+#include "repository/vocabulary.h"
+
+namespace velkcli {
+
+namespace {
+
+// The databases a workflow command works on: --procdef and --appenv, else the
+// default databases of the settings.
+struct Databases {
+  velk::DatabaseLocation procdef;
+  velk::DatabaseLocation appenv;
+};
+
+Databases ChooseDatabases(const Args& args) {
+  auto backend = velk::OpenSettingsBackend();
+  velk::ModelerSettings settings;
+  settings.load(*backend);
+  Databases d{settings.databases[velk::DatabaseKind::ProcessDefinitions],
+              settings.databases[velk::DatabaseKind::ApplicationEnvironment]};
+  if (auto path = args.option("procdef")) d.procdef = {*path, ""};
+  if (auto path = args.option("appenv")) d.appenv = {*path, ""};
+  if (d.procdef.fileName.empty())
+    throw UsageError(
+        "no Process Definitions Database: give --procdef PATH or run 'velkmod-cli demo'");
+  return d;
+}
+
+// Message boxes and Info Center entries of an operation, one per line.
+void PrintReports(std::ostream& out, const velk::HeadlessServices& ui) {
+  auto oneLine = [](std::string text) {
+    for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) text.replace(at, 2, "\n");
+    return text;
+  };
+  for (const auto& m : ui.messages) out << "message: " << oneLine(m.text) << '\n';
+  for (const velk::InfoEntry& e : velk::InfoCenter::instance().entries())
+    if (e.severity != velk::Severity::Success || e.category.find("Workflow") != std::string::npos)
+      out << "info [" << static_cast<int>(e.severity) << "] " << e.category << ": " << e.title
+          << ": " << oneLine(e.text) << '\n';
+}
+
+// The Process Definitions repository of the chosen database, reading its headers.
+class Repository {
+ public:
+  Repository(Context& ctx, const Databases& at)
+      : ctx_(ctx),
+        at_(at),
+        repository_(ctx.session, at.procdef.fileName, at.procdef.server, nullptr) {
+    velk::SetDefaultProcessDefinitionsSource([location = at.procdef] { return location; });
+  }
+  ~Repository() { velk::SetDefaultProcessDefinitionsSource(nullptr); }
+
+  const std::vector<velk::WorkflowHeaderEntry>& Headers() {
+    if (!repository_.ReadHeaders(true) && repository_.Headers().empty()) {
+      PrintReports(ctx_.err, ui_.get());
+      throw std::runtime_error("cannot read the workflows of " + at_.procdef.fileName);
+    }
+    return repository_.Headers();
+  }
+  // A workflow whose databases are the chosen ones.
+  std::unique_ptr<velk::CWorkflowDoc> NewWorkflow() {
+    auto doc = std::make_unique<velk::CWorkflowDoc>(ctx_.session.GetUserNameText());
+    velk::WorkflowDatabases databases;
+    databases.processDefinitions = {at_.procdef, &repository_};
+    databases.applicationEnvironment.location = at_.appenv;
+    doc->SetDatabases(databases);
+    return doc;
+  }
+  velk::ScopedHeadlessServices& Ui() { return ui_; }
+
+ private:
+  Context& ctx_;
+  Databases at_;
+  velk::ScopedHeadlessServices ui_;
+  velk::CProcessDefDb repository_;
+};
+
+int List(Context& ctx, const Args& args) {
+  args.expectAtMost(0);
+  Repository repository(ctx, ChooseDatabases(args));
+  const auto& headers = repository.Headers();
+  for (const velk::ChooserCategory& c : velk::BuildChooserTree(headers, velk::ChooserFilter::All)) {
+    ctx.out << c.name << '\n';
+    for (const velk::ChooserVersion& v : c.versions)
+      ctx.out << "  " << v.text << "  " << headers[v.header].workflowId << '\n';
+  }
+  return kOk;
+}
+
+// The stored version named by id, or else by name (the highest version, or --version).
+const velk::WorkflowHeaderEntry& FindStored(const std::vector<velk::WorkflowHeaderEntry>& headers,
+                                            const std::string& nameOrId, const Args& args) {
+  const velk::WorkflowHeaderEntry* found = nullptr;
+  std::optional<int> version;
+  if (auto v = args.option("version")) {
+    try {
+      version = std::stoi(*v);
+    } catch (const std::exception&) {
+      throw UsageError("--version needs a number");
+    }
+  }
+  for (const velk::WorkflowHeaderEntry& h : headers) {
+    if (h.workflowId != nameOrId && h.type != nameOrId) continue;
+    if (version ? h.version == *version : !found || h.version >= found->version) found = &h;
+  }
+  if (!found)
+    throw std::runtime_error("no stored workflow is named or has the id \"" + nameOrId + "\"");
+  return *found;
+}
+
+int Export(Context& ctx, const Args& args) {
+  args.expectAtMost(1);
+  const std::string nameOrId = args.at(0, "workflow name or id");
+  Repository repository(ctx, ChooseDatabases(args));
+  const velk::WorkflowHeaderEntry chosen = FindStored(repository.Headers(), nameOrId, args);
+  std::unique_ptr<velk::CWorkflowDoc> doc = repository.NewWorkflow();
+  const bool loaded = velk::LoadWorkflow(*doc, chosen, ctx.session);
+  PrintReports(ctx.err, repository.Ui().get());
+  if (!loaded) return kFailed;
+  ctx.out << velk::WorkflowToJson(*doc).dump(2) << '\n';
+  return kOk;
+}
+
+velk::WorkflowJson ReadJson(const std::string& file) {
+  std::ifstream in(file);
+  if (!in) throw std::runtime_error("cannot read " + file);
+  try {
+    return velk::WorkflowJson::parse(in);
+  } catch (const velk::WorkflowJson::parse_error& e) {
+    throw std::runtime_error(file + " is not valid JSON: " + e.what());
+  }
+}
+
+int Import(Context& ctx, const Args& args) {
+  args.expectAtMost(1);
+  const std::string file = args.at(0, "JSON file");
+  const velk::WorkflowJson json = ReadJson(file);
+  const Databases at = ChooseDatabases(args);
+  Repository repository(ctx, at);
+  std::unique_ptr<velk::CWorkflowDoc> doc = repository.NewWorkflow();
+  try {
+    velk::WorkflowFromJson(json, *doc);
+  } catch (const std::runtime_error& e) {
+    throw std::runtime_error(file + ": " + e.what());
+  }
+  // The Application Environment Database in use names the workflow's forms; without
+  // one the workflow keeps the one it names.
+  std::unique_ptr<velk::CApplicationEnvDb> appEnv;
+  if (!at.appenv.fileName.empty())
+    appEnv = std::make_unique<velk::CApplicationEnvDb>(ctx.session, at.appenv.fileName,
+                                                       at.appenv.server, doc.get());
+  velk::WorkflowDatabases databases = doc->Databases();
+  if (appEnv && !appEnv->ReplicaId().empty())
+    databases.applicationEnvironment.repository = appEnv.get();
+  doc->SetDatabases(databases);
+  const velk::WorkflowHooks& hooks = velk::workflowHooks();
+  const bool stored = (!hooks.consistencyCheck || hooks.consistencyCheck(*doc)) &&
+                      velk::WriteWorkflow(*doc, {nullptr, doc->Header().applicationReplicaId});
+  PrintReports(ctx.out, repository.Ui().get());
+  if (!stored) return kFailed;
+  const velk::WorkflowHeader& h = doc->Header();
+  ctx.out << "Stored \"" << h.name << "\" version " << h.version << " ("
+          << WorkflowStatusToWord(static_cast<int>(h.status)) << ") as " << h.workflowId << '\n';
+  return kOk;
+}
+
+}  // namespace
+
+int workflowCommand(Context& ctx, const std::vector<std::string>& words) {
+  if (words.empty()) throw UsageError("workflow needs list, export or import");
+  const std::string sub = words[0];
+  const Args args(std::vector<std::string>(words.begin() + 1, words.end()),
+                  {"procdef", "appenv", "version"});
+  if (sub == "list") return List(ctx, args);
+  if (sub == "export") return Export(ctx, args);
+  if (sub == "import") return Import(ctx, args);
+  throw UsageError("unknown workflow command \"" + sub + "\"");
+}
+
+}  // namespace velkcli
