@@ -22,6 +22,8 @@ struct Context {
 int dbCommand(Context& ctx, const std::vector<std::string>& words);
 // "db create" and "db info": the databases' design by kind.
 int dbDesignCommand(Context& ctx, const std::string& sub, const std::vector<std::string>& words);
+// "db check": what the modeler sees of a database, and what loading it reported.
+int dbCheckCommand(Context& ctx, const std::vector<std::string>& words);
 
 int demoCommand(Context& ctx, const std::vector<std::string>& words);
 

@@ -95,6 +95,7 @@ int dbCommand(Context& ctx, const std::vector<std::string>& words) {
   if (sub == "import") return import(ctx, Args(rest, {}));
   if (sub == "ls") return list(ctx, Args(rest, {"server"}));
   if (sub == "create" || sub == "info") return dbDesignCommand(ctx, sub, rest);
+  if (sub == "check") return dbCheckCommand(ctx, rest);
   throw UsageError("unknown db subcommand \"" + sub + "\"");
 }
 

@@ -16,6 +16,8 @@ const char* kUsageText =
     "Databases (KIND: appenv procdef infra extdir gateway tracking):\n"
     "  db create KIND PATH [--title T]   create a database of a kind\n"
     "  db info PATH                      title, replica id, kind, views and document counts\n"
+    "  db check PATH [--server S]        load as the modeler does; what it sees and reports\n"
+    "                                    as JSON (exit 1 on an error entry)\n"
     "  db dump PATH [--view NAME]        documents with all items as JSON on stdout\n"
     "  db import PATH FILE.json          add the documents of a dump (all or nothing)\n"
     "  db ls [--server S]                databases in the data directory\n"

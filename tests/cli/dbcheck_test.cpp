@@ -1,0 +1,206 @@
+// "velkmod-cli db check": what the modeler sees of a database, what its load
+// reported, and the exit code scripts rely on.
+
+#include <algorithm>
+
+#include "clifixture.h"
+#include "repository/databasetemplates.h"
+#include "repository/demodata.h"
+#include "repository/store/lnnotes.h"
+
+namespace {
+
+using namespace clitest;
+
+class DbCheckTest : public CliTest {
+ protected:
+  // Runs the check; the JSON report when there is one.
+  Json Check(const std::string& path, Result* result = nullptr) {
+    Result r = Run({"db", "check", path});
+    if (result) *result = r;
+    return r.out.empty() ? Json() : Json::parse(r.out);
+  }
+
+  // A database with the design of `kind` except the view `missing`.
+  void CreateWithoutView(velk::DatabaseKind kind, const std::string& missing,
+                         const std::string& file) {
+    LNNotesSession session;
+    ASSERT_EQ(session.Init(410), LNNOERROR);
+    LNDatabase db;
+    ASSERT_EQ(session.CreateDatabase((data_ / file).string(), &db, "Damaged"), LNNOERROR);
+    ASSERT_EQ(db.Open(), LNNOERROR);
+    const velk::DatabaseTemplate& design = velk::TemplateOf(kind);
+    for (const LNViewDesign& view : design.views) {
+      if (view.name != missing) {
+        ASSERT_EQ(db.CreateView(view), LNNOERROR);
+      }
+    }
+    for (const velk::FormDesign& form : design.forms)
+      ASSERT_EQ(db.CreateForm(form.title, form.fields), LNNOERROR);
+    db.Close();
+  }
+};
+
+int HighestSeverity(const Json& report) {
+  int highest = -1;
+  for (const Json& entry : report["entries"])
+    highest = std::max(highest, entry["severity"].get<int>());
+  return highest;
+}
+
+bool HasEntry(const Json& report, int severity, const std::string& textPart) {
+  return std::ranges::any_of(report["entries"], [&](const Json& entry) {
+    return entry["severity"] == severity &&
+           entry["text"].get<std::string>().find(textPart) != std::string::npos;
+  });
+}
+
+Json Named(const Json& list, const std::string& name) {
+  for (const Json& record : list)
+    if (record["name"] == name) return record;
+  return Json();
+}
+
+TEST_F(DbCheckTest, DemoInfrastructureAndApplicationEnvironmentCheckClean) {
+  ASSERT_EQ(Run({"demo"}).code, 0);
+
+  Result r;
+  const Json infra = Check("infra.nsf", &r);
+  ASSERT_EQ(r.code, 0) << r.out << r.err;
+  EXPECT_EQ(infra["kind"], "infra");
+  EXPECT_EQ(infra["clean"], true);
+  const Json& org = infra["repository"];
+  EXPECT_EQ(org["persons"].size(), 41u);  // 40 canonical names and one flat mailbox
+  EXPECT_NE(std::ranges::find(org["persons"], Json("Ann Lee/Sales/Marvelund")),
+            org["persons"].end());
+  EXPECT_EQ(org["workgroups"].size(), 5u);
+  const Json orderDesk = Named(org["workgroups"], "Order Desk");
+  EXPECT_EQ(orderDesk["manager"], "Ann Lee/Sales/Marvelund");
+  EXPECT_EQ(orderDesk["members"].size(), 4u);
+  EXPECT_EQ(org["units"].size(), 12u);
+  EXPECT_FALSE(Named(org["units"], "Sales/North").is_null());
+  EXPECT_FALSE(Named(org["units"], "/Board").is_null());
+  EXPECT_EQ(org["roles"].size(), 6u);
+  EXPECT_EQ(Named(org["roles"], "Clerk")["parameters"], Json::parse(R"(["A", "B"])"));
+  EXPECT_TRUE(HasEntry(infra, 0, "Reading Roles from Infrastructure Database was successful."));
+  EXPECT_TRUE(infra["messages"].empty());
+
+  const Json appenv = Check("appenv.nsf", &r);
+  ASSERT_EQ(r.code, 0) << r.out << r.err;
+  EXPECT_EQ(appenv["kind"], "appenv");
+  const Json& app = appenv["repository"];
+  EXPECT_EQ(app["officeMail"], velk::kDemoOfficeMail);
+  EXPECT_EQ(app["forms"].size(), 8u);  // "Memo" is no application form
+  EXPECT_EQ(Named(app["forms"], "Purchase Order|GF_PurchaseOrder")["fields"],
+            Json::parse(R"(["Customer_Name", "Customer_Street", "Customer_City",
+                            "Order_Amount", "Order_Date", "Remarks"])"));
+  EXPECT_LT(HighestSeverity(appenv), 3);
+}
+
+TEST_F(DbCheckTest, EveryDemoDatabaseGivesItsTitleAndReplicaId) {
+  ASSERT_EQ(Run({"demo"}).code, 0);
+  for (const velk::DemoDatabase& demo : velk::DemoDatabases()) {
+    Result r;
+    const Json report = Check(demo.fileName, &r);
+    if (demo.kind == velk::DatabaseKind::ExternalDirectory) {
+      EXPECT_EQ(r.code, 1);
+      EXPECT_NE(r.err.find("not yet supported"), std::string::npos) << r.err;
+      EXPECT_TRUE(r.out.empty()) << r.out;
+      continue;
+    }
+    ASSERT_EQ(r.code, 0) << demo.fileName << r.out << r.err;
+    EXPECT_EQ(report["kind"], velk::CliNameOf(demo.kind));
+    EXPECT_EQ(report["repository"]["title"], demo.title);
+    EXPECT_EQ(report["repository"]["replicaId"], demo.replicaId);
+    // The load is reported as the modeler's initialisation reports it.
+    EXPECT_TRUE(HasEntry(report, 0, "Database is initialized successfully.")) << report.dump(2);
+    if (demo.kind == velk::DatabaseKind::ProcessDefinitions) {
+      EXPECT_EQ(report["repository"]["resources"].size(), 6u);
+      EXPECT_TRUE(report["repository"].contains("headers"));
+    }
+  }
+}
+
+TEST_F(DbCheckTest, MissingViewsAndEmptyViewsAreJudgedByTheirSeverity) {
+  using velk::DatabaseKind;
+  struct Case {
+    DatabaseKind kind;
+    std::string missingView;  // empty: the whole design, without documents
+    int code;
+    int severity;  // of the entry naming the problem
+    std::string text;
+  } cases[] = {
+      {DatabaseKind::Infrastructure, "", 0, 1, "holds no informations about Persons"},
+      {DatabaseKind::Infrastructure, velk::views::kRoles, 1, 3,
+       "because the database has no view (Modeler\\Roles)"},
+      {DatabaseKind::Infrastructure, velk::views::kWorkgroups, 1, 3,
+       "because the database has no view (Modeler\\Workgroups)"},
+      {DatabaseKind::ApplicationEnvironment, velk::views::kRuntimeConfiguration, 1, 3,
+       "it has no view (Z. Runtime\\Configuration)"},
+      // Without resources the modeler goes on, without the ability to choose them.
+      {DatabaseKind::ProcessDefinitions, velk::views::kResource, 0, 2,
+       "It must have the view: '(Modeler\\Resource)'"},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    const std::string file = "case" + std::to_string(++n) + ".nsf";
+    CreateWithoutView(c.kind, c.missingView, file);
+    Result r;
+    const Json report = Check(file, &r);
+    const std::string label = file + " without " + c.missingView;
+    ASSERT_FALSE(report.is_null()) << label << r.err;
+    EXPECT_EQ(r.code, c.code) << label;
+    EXPECT_EQ(report["clean"], c.code == 0) << label;
+    EXPECT_EQ(HighestSeverity(report), c.severity) << label << report.dump(2);
+    EXPECT_TRUE(HasEntry(report, c.severity, c.text)) << label << report.dump(2);
+  }
+  // A failing reader does not stop the next one.
+  Result r;
+  const Json noWorkgroups = Check("case3.nsf", &r);
+  EXPECT_TRUE(HasEntry(noWorkgroups, 1, "holds no informations about units"))
+      << noWorkgroups.dump(2);
+}
+
+TEST_F(DbCheckTest, WhatIsNoDatabaseOfTheModelerFailsWithAClearMessage) {
+  WriteFile(data_ / "text.nsf", "minutes of a meeting\n");
+  {
+    LNNotesSession session;
+    ASSERT_EQ(session.Init(410), LNNOERROR);
+    LNDatabase db;
+    ASSERT_EQ(session.CreateDatabase((data_ / "plain.nsf").string(), &db, "Plain"), LNNOERROR);
+  }
+  struct Case {
+    std::string path;
+    std::string message;
+  } cases[] = {
+      {"text.nsf", "cannot open text.nsf: File is not a database"},
+      {"absent.nsf", "File does not exist"},
+      {"plain.nsf", "plain.nsf is no database of the modeler"},
+  };
+  for (const Case& c : cases) {
+    Result r;
+    Check(c.path, &r);
+    EXPECT_EQ(r.code, 1) << c.path;
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    EXPECT_TRUE(r.out.empty()) << r.out;
+  }
+  EXPECT_EQ(ReadFile(data_ / "text.nsf"), "minutes of a meeting\n");
+  EXPECT_FALSE(fs::exists(data_ / "absent.nsf"));
+
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"db", "check"},
+                                               {"db", "check", "a.nsf", "b.nsf"},
+                                               {"db", "check", "a.nsf", "--server"}}) {
+    EXPECT_EQ(Run(args).code, 2) << args.size();
+  }
+}
+
+TEST_F(DbCheckTest, LocalServerNameMeansThisMachine) {
+  ASSERT_EQ(Run({"db", "create", "gateway", "gw.nsf", "--title", "Gate"}).code, 0);
+  Result r = Run({"db", "check", "gw.nsf", "--server", "Local"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  const Json report = Json::parse(r.out);
+  EXPECT_EQ(report["server"], "");
+  EXPECT_EQ(report["repository"]["title"], "Gate");
+}
+
+}  // namespace

@@ -1,0 +1,148 @@
+// "db check": loads a database the way the modeler does and shows what the modeler
+// then offers, with every Info Center entry and message box the load produced.
+
+#include <ostream>
+#include <stdexcept>
+
+#include "app/databasecache.h"
+#include "app/headlessservices.h"
+#include "app/infocenter.h"
+#include "commands.h"
+#include "repository/applicationenvdb.h"
+#include "repository/databasetemplates.h"
+#include "repository/gatewaydb.h"
+#include "repository/infrastructuredb.h"
+#include "repository/processdefdb.h"
+#include "repository/repositoryjson.h"
+#include "repository/store/lnnotes.h"
+#include "repository/trackingdb.h"
+
+namespace velkcli {
+
+namespace {
+
+using velk::DatabaseKind;
+using velk::Json;
+
+const char* IconName(velk::MsgIcon icon) {
+  switch (icon) {
+    case velk::MsgIcon::Information:
+      return "information";
+    case velk::MsgIcon::Exclamation:
+      return "exclamation";
+    case velk::MsgIcon::Question:
+      return "question";
+    case velk::MsgIcon::Stop:
+      return "stop";
+    case velk::MsgIcon::None:
+      break;
+  }
+  return "none";
+}
+
+Json EntriesJson(const std::vector<velk::InfoEntry>& entries) {
+  Json json = Json::array();
+  for (const velk::InfoEntry& e : entries) {
+    json.push_back({{"category", e.category},
+                    {"title", e.title},
+                    {"text", e.text},
+                    {"severity", static_cast<int>(e.severity)}});
+  }
+  return json;
+}
+
+Json MessagesJson(const std::vector<velk::HeadlessServices::Message>& messages) {
+  Json json = Json::array();
+  for (const velk::HeadlessServices::Message& m : messages)
+    json.push_back({{"title", m.title}, {"text", m.text}, {"icon", IconName(m.icon)}});
+  return json;
+}
+
+template <class Repository>
+Repository& Load(velk::DatabaseCache& cache, const velk::DatabaseLocation& at) {
+  Repository* repository = cache.FindOrLoad<Repository>(at);
+  if (!repository) throw std::logic_error("no loader for this kind of database");
+  return *repository;
+}
+
+// Loads through a cache of its own, as a workflow's initialisation does, and
+// describes the object. Null for a kind the modeler cannot load yet.
+Json LoadAndDescribe(LNNotesSession& session, DatabaseKind kind, const velk::DatabaseLocation& at) {
+  velk::DatabaseCache cache(session);
+  switch (kind) {
+    case DatabaseKind::Infrastructure:
+      return velk::RepositoryToJson(Load<velk::CInfrastructureDb>(cache, at));
+    case DatabaseKind::ApplicationEnvironment:
+      return velk::RepositoryToJson(Load<velk::CApplicationEnvDb>(cache, at));
+    case DatabaseKind::ProcessDefinitions: {
+      // The modeler reads the header list when a workflow first needs it.
+      velk::CProcessDefDb& processDefs = Load<velk::CProcessDefDb>(cache, at);
+      processDefs.ReadHeaders(false);
+      return velk::RepositoryToJson(processDefs);
+    }
+    case DatabaseKind::Gateway:
+      return velk::RepositoryToJson(
+          static_cast<const velk::CRepositoryDb&>(Load<velk::CGatewayDb>(cache, at)));
+    case DatabaseKind::Tracking:
+      return velk::RepositoryToJson(
+          static_cast<const velk::CRepositoryDb&>(Load<velk::CTrackingDb>(cache, at)));
+    case DatabaseKind::ExternalDirectory:
+    case DatabaseKind::None:
+      break;
+  }
+  return nullptr;
+}
+
+std::string IdentifyingViews() {
+  std::string list;
+  for (DatabaseKind kind : velk::KindProbeOrder())
+    list += std::string(list.empty() ? "" : ", ") + velk::DesignViewOf(kind);
+  return list;
+}
+
+}  // namespace
+
+int dbCheckCommand(Context& ctx, const std::vector<std::string>& words) {
+  const Args args(words, {"server"});
+  args.expectAtMost(1);
+  const std::string path = args.at(0, "database path");
+  const std::string server = velk::NormalizeServerName(args.option("server").value_or(""));
+
+  // A file the store cannot open is reported with the store's reason.
+  openDatabase(ctx, path, server).Close();
+
+  // Message boxes of the core are recorded instead of waiting for an answer.
+  velk::ScopedHeadlessServices headless;
+  velk::InfoCenter& infoCenter = velk::InfoCenter::instance();
+  infoCenter.clear();
+  const DatabaseKind kind = velk::DetectDatabaseKind(ctx.session, path, server);
+  if (kind == DatabaseKind::None) {
+    ctx.err << "velkmod-cli: " << path
+            << " is no database of the modeler: it has none of the views that identify a kind ("
+            << IdentifyingViews() << ")\n";
+    return kFailed;
+  }
+  Json repository = LoadAndDescribe(ctx.session, kind, {path, server});
+  if (repository.is_null()) {
+    ctx.err << "velkmod-cli: " << path << " is an " << velk::KindNameOf(kind)
+            << "; checking this kind is not yet supported\n";
+    return kFailed;
+  }
+
+  bool clean = true;
+  for (const velk::InfoEntry& entry : infoCenter.entries())
+    clean = clean && entry.severity != velk::Severity::Error;
+  const Json report = {{"path", path},
+                       {"server", server},
+                       {"kind", velk::CliNameOf(kind)},
+                       {"kindName", velk::KindNameOf(kind)},
+                       {"clean", clean},
+                       {"repository", std::move(repository)},
+                       {"entries", EntriesJson(infoCenter.entries())},
+                       {"messages", MessagesJson(headless->messages)}};
+  // Texts that are not UTF-8 are shown with replacement characters rather than refused.
+  ctx.out << report.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
+  return clean ? kOk : kFailed;
+}
+
+}  // namespace velkcli
