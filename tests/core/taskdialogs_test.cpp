@@ -1,0 +1,155 @@
+// The rules of the task sheet, its basics page and the "Task routing" dialog.
+#include <gtest/gtest.h>
+
+#include "app/headlessservices.h"
+#include "dialogs/integercheck.h"
+#include "dialogs/nodesheet.h"
+#include "dialogs/taskrouting.h"
+
+namespace velk {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+TEST(IntegerCheckTest, AcceptsIntegersInRangeAndNamesTheProblemOtherwise) {
+  struct Case {
+    std::string text;
+    std::optional<int> value;
+    std::string prompt;
+  };
+  const std::string range = "Please enter an integer between 0 and 9999.";
+  const std::vector<Case> cases = {
+      {"0", 0, ""},          {"9999", 9999, ""},     {" 42 ", 42, ""},   {"+7", 7, ""},
+      {"10000", {}, range},  {"-1", {}, range},      {"", {}, kEnterIntegerPrompt},
+      {"12a", {}, kEnterIntegerPrompt},  {"1.5", {}, kEnterIntegerPrompt}, {"+-3", {}, kEnterIntegerPrompt},
+      {"99999999999999999999", {}, kEnterIntegerPrompt},
+  };
+  for (const Case& c : cases) {
+    const IntegerCheck check = CheckInteger(c.text, 0, 9999);
+    EXPECT_EQ(check.value, c.value) << c.text;
+    EXPECT_EQ(check.prompt, c.prompt) << c.text;
+  }
+}
+
+TEST(IntegerCheckTest, TakeIntegerPromptsOnlyOnFailure) {
+  ScopedHeadlessServices ui;
+  EXPECT_EQ(TakeInteger("5", 0, 9), 5);
+  EXPECT_TRUE(ui->messages.empty());
+  EXPECT_EQ(TakeInteger("10", 0, 9), std::nullopt);
+  ASSERT_EQ(ui->messages.size(), 1u);
+  EXPECT_EQ(ui->messages[0].text, "Please enter an integer between 0 and 9.");
+  EXPECT_EQ(ui->messages[0].icon, MsgIcon::Exclamation);
+}
+
+TEST(NodeSheetLayoutTest, PagesTitlesAndTabCaptionsFollowTheNodeKind) {
+  struct Case {
+    int kind;
+    std::string title;
+    Strings captions;
+  };
+  const std::vector<Case> cases = {
+      {0, "Internal Node Properties", {"Basics", "Performer", "Forms", "Activities", "Resources"}},
+      {1, "Internal Node Properties",
+       {"Basics", "Performer", "Forms", "Incoming CM", "GRI Info", "Activities", "Resources"}},
+      {2, "Internal Node Properties", {"Basics", "Performer", "Forms", "Activities", "Resources"}},
+      {3, "Internal Workflow Cluster Properties", {"Basics"}},
+      {4, "Task Properties", {"Basics"}},
+      {5, "Task Properties", {"Basics"}},
+      {6, "External Subscribed Workflow Properties",
+       {"Basics", "Outgoing CM", "Incoming CM", "External Subscribed Workflow"}},
+      {7, "External WWW Step Properties", {"Basics", "External Performer", "Forms"}},
+      {8, "External Sub-Workflow Properties", {"Basics", "Ordered Sub-Workflow"}},
+      {42, "Task Properties", {"Basics"}},
+  };
+  for (const Case& c : cases) {
+    const NodeSheetLayout layout = LayoutForNodeKind(c.kind);
+    EXPECT_EQ(layout.title, c.title) << c.kind;
+    EXPECT_EQ(layout.captions, c.captions) << c.kind;
+    EXPECT_EQ(layout.pages.size(), layout.captions.size());
+  }
+  // The content-management pages edit the "out" fields first.
+  EXPECT_EQ(LayoutForNodeKind(6).pages[1], NodePage::ContentManagementOut);
+  EXPECT_EQ(LayoutForNodeKind(6).pages[2], NodePage::ContentManagementIn);
+  EXPECT_EQ(LayoutForNodeKind(1).pages[3], NodePage::ContentManagementOut);
+  EXPECT_EQ(LayoutForNodeKind(4, "Caller").title, "Caller");
+}
+
+TEST(TaskRoutingTest, OptionsEnableFormulaOnlyForConditionAndDescriptionUnlessAlways) {
+  const std::vector<std::pair<bool, bool>> expected = {
+      {false, false}, {false, true}, {false, true}, {true, true}, {false, true}};
+  for (int option = 0; option < 5; ++option) {
+    const RoutingEnables e = RoutingEnablesFor(option);
+    EXPECT_EQ(std::make_pair(e.formula, e.description), expected[static_cast<std::size_t>(option)]) << option;
+  }
+  EXPECT_EQ(RoutingOptionOf(static_cast<RoutingKind>(9)), 0);
+  EXPECT_EQ(RoutingOptionOf(RoutingKind::Else), 4);
+}
+
+TEST(TaskRoutingTest, BuilderAppendsEachItemAfterOneBlank) {
+  EXPECT_EQ(AppendToFormula(AppendToFormula("", "Amount"), "="), " Amount =");
+  EXPECT_EQ(AppendToFormula("a", ">="), "a >=");
+  EXPECT_EQ(RoutingTestFormula("x = 1"), "@if((x = 1);1;1)");
+  EXPECT_EQ(RoutingOperators(), (Strings{"=", "<>", "<", ">", ">=", "<=", "&", "|", "!"}));
+}
+
+TEST(TaskRoutingTest, OkChecksFormulaThenDescription) {
+  struct Case {
+    int option;
+    std::string description;
+    std::string formula;
+    bool accepted;
+    std::string message;  // start of the message shown
+  };
+  const std::vector<Case> cases = {
+      {3, "big order", "Amount > 1000", true, ""},
+      {3, "big order", "(Amount > 1000", false, "Lotus Notes Error:"},
+      {1, "", "", false, "Error: \r\n\r\nPlease enter Arrow description!"},
+      {0, "", "", true, ""},
+      {0, "old text", "", true, ""},
+      // A formula kept from an earlier Condition is still checked.
+      {2, "x", "1 +", false, "Lotus Notes Error:"},
+      {4, "otherwise", "", true, ""},
+  };
+  for (const Case& c : cases) {
+    ScopedHeadlessServices ui;
+    const std::optional<ArrowRouting> routing = TakeRouting(c.option, c.description, c.formula);
+    EXPECT_EQ(routing.has_value(), c.accepted) << c.option << " " << c.formula;
+    if (c.message.empty()) {
+      EXPECT_TRUE(ui->messages.empty());
+    } else {
+      ASSERT_EQ(ui->messages.size(), 1u);
+      EXPECT_EQ(ui->messages[0].text.rfind(c.message, 0), 0u) << ui->messages[0].text;
+    }
+    if (!routing) continue;
+    EXPECT_EQ(static_cast<int>(routing->routingKind), c.option);
+    EXPECT_EQ(routing->condition, c.option == 0 ? "" : c.description);
+    EXPECT_EQ(routing->formula, c.formula);
+  }
+}
+
+TEST(TaskRoutingTest, UnbalancedFormulaIsReportedWithReenterCondition) {
+  ScopedHeadlessServices ui;
+  EXPECT_FALSE(TakeRouting(3, "d", "(a = 1"));
+  ASSERT_EQ(ui->messages.size(), 1u);
+  const std::string& text = ui->messages[0].text;
+  EXPECT_NE(text.find("Please reenter condition!"), std::string::npos) << text;
+}
+
+TEST(TaskRoutingTest, FormListNeedsAnApplicationDatabaseAndShowsStatusWhileReading) {
+  ScopedHeadlessServices ui;
+  RepositoryLists lists;
+  EXPECT_EQ(RoutingFormNames(lists), std::nullopt);
+  ASSERT_EQ(ui->messages.size(), 1u);
+  EXPECT_EQ(ui->messages[0].text, "Error: \r\n\r\nThis workflow has no valid application database!");
+
+  ui->statusTexts.clear();
+  lists.hasApplicationDatabase = true;
+  lists.forms = {{"Order", {"Amount", "Customer"}}, {"order", {"x"}}};
+  EXPECT_EQ(RoutingFormNames(lists), (Strings{"Order", "order"}));
+  EXPECT_EQ(RoutingFieldNames(lists, "order"), Strings{"x"});
+  EXPECT_EQ(RoutingFieldNames(lists, "ORDER"), Strings{});
+  EXPECT_EQ(ui->statusTexts, (Strings{kReadingFormsStatus, "", kReadingFieldsStatus, "", kReadingFieldsStatus, ""}));
+}
+
+}  // namespace
+}  // namespace velk

@@ -1,0 +1,226 @@
+// The rules of the performer, forms, activities and resources pages and of the
+// pickers they open.
+#include <gtest/gtest.h>
+
+#include "dialogs/aclpicker.h"
+#include "dialogs/listtexts.h"
+#include "dialogs/performer.h"
+#include "dialogs/taskforms.h"
+#include "dialogs/tasklistpages.h"
+
+namespace velk {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+RepositoryLists Organisation() {
+  RepositoryLists lists;
+  lists.persons = {"Ann Lee", "Bob Stone", "Clerk"};
+  lists.workgroups = {"Audit"};
+  lists.units = {"Sales/North"};
+  lists.roles = {{"Clerk", {"A", "", "B"}}, {"Boss", {}}};
+  lists.forms = {{"Order", {"Amount", "Customer"}}, {"Invoice", {"Customer", "Total"}}, {"Memo", {}}};
+  return lists;
+}
+
+TEST(PerformerRulesTest, TypeDropDownOrderDiffersFromStoredCodes) {
+  EXPECT_EQ(PerformerTypeItems(), (Strings{"Person", "Workgroup", "Unit", "Role"}));
+  const std::vector<std::pair<int, int>> positionToType = {{0, 0}, {1, 2}, {2, 1}, {3, 3}};
+  for (const auto& [position, type] : positionToType) {
+    EXPECT_EQ(PerformerTypeOfPosition(position), type);
+    EXPECT_EQ(PositionOfPerformerType(type), position);
+  }
+  EXPECT_EQ(PerformerTypeOfPosition(4), std::nullopt);
+  EXPECT_EQ(PerformerTypeOfPosition(-1), std::nullopt);
+  EXPECT_EQ(PositionOfPerformerType(7), std::nullopt);
+}
+
+TEST(PerformerRulesTest, TeamManagerWinsOverCount) {
+  EXPECT_EQ(TeamModeOf("Ann", 3), TeamMode::Manager);
+  EXPECT_EQ(TeamModeOf("", 3), TeamMode::Count);
+  EXPECT_EQ(TeamModeOf("", 0), TeamMode::Normal);
+  EXPECT_EQ(TeamModeOf("", -2), TeamMode::Normal);
+}
+
+TEST(PerformerRulesTest, RoleArgumentFormsRoundTrip) {
+  struct Case {
+    std::string stored;
+    RoleArgument parsed;
+    std::string composed;
+  };
+  const std::vector<Case> cases = {
+      {"", {RoleArgumentForm::Simple, ""}, ""},
+      {"Region", {RoleArgumentForm::Parameter, "Region"}, "Region"},
+      {"A#b#", {RoleArgumentForm::Parameter, "A#b#"}, "A#b#"},
+      {"#Customer#", {RoleArgumentForm::Field, "Customer"}, "#Customer#"},
+      {"##", {RoleArgumentForm::Field, ""}, "##"},
+      {"#", {RoleArgumentForm::Field, ""}, "##"},
+      {"#Cust", {RoleArgumentForm::Field, "Cus"}, "#Cus#"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ParseRoleArgument(c.stored), c.parsed) << c.stored;
+    EXPECT_EQ(ComposeRoleArgument(c.parsed), c.composed) << c.stored;
+  }
+}
+
+TEST(PerformerRulesTest, ApplyStoresOnlyTheChosenTypesGroupAndAlwaysTheReaders) {
+  NodeAttributes stored;
+  stored.performerType = 2;
+  stored.member = "Audit";
+  stored.teamManager = "Ann Lee";
+  stored.roleArgument = "Region";
+  stored.readers = {"old"};
+
+  PerformerChoice choice;
+  choice.person = "Bob Stone";
+  choice.workgroup = {"Audit", TeamMode::Count, "Ann Lee", 3};
+  choice.unit = {"Sales/North", TeamMode::Manager, "Bob Stone", 7};
+  choice.role = "Clerk";
+  choice.roleArgument = {RoleArgumentForm::Field, "Customer"};
+  choice.readers = {"Ann Lee", "Audit"};
+
+  struct Expect {
+    int type;
+    std::string member, manager;
+    int quantity;
+    std::string argument;
+  };
+  const std::vector<std::pair<int, Expect>> cases = {
+      // A person keeps the team fields as they were.
+      {0, {0, "Bob Stone", "Ann Lee", 0, "Region"}},
+      {1, {2, "Audit", "", 3, "Region"}},
+      {2, {1, "Sales/North", "Bob Stone", 0, "Region"}},
+      {3, {3, "Clerk", "Ann Lee", 0, "#Customer#"}},
+      {-1, {2, "Audit", "Ann Lee", 0, "Region"}},
+  };
+  for (const auto& [position, e] : cases) {
+    NodeAttributes node = stored;
+    choice.typePosition = position;
+    ApplyPerformerChoice(choice, node);
+    EXPECT_EQ(node.performerType, e.type) << position;
+    EXPECT_EQ(node.member, e.member) << position;
+    EXPECT_EQ(node.teamManager, e.manager) << position;
+    EXPECT_EQ(node.teamQuantity, e.quantity) << position;
+    EXPECT_EQ(node.roleArgument, e.argument) << position;
+    EXPECT_EQ(node.readers, choice.readers) << position;
+  }
+}
+
+TEST(PerformerRulesTest, RemoveQuestionNamesTheCount) {
+  EXPECT_EQ(RemoveItemsQuestion(2), "Are you sure, that the 2 selected items should be removed?");
+}
+
+TEST(ElementKindTest, FirstListHoldingTheNameExactlyGivesTheKind) {
+  const RepositoryLists lists = Organisation();
+  EXPECT_EQ(LookupElementKind(lists, "Audit"), ElementKind::Workgroup);
+  EXPECT_EQ(LookupElementKind(lists, "Sales/North"), ElementKind::Unit);
+  EXPECT_EQ(LookupElementKind(lists, "Boss"), ElementKind::Role);
+  EXPECT_EQ(LookupElementKind(lists, "Clerk"), ElementKind::Person);  // persons come first
+  EXPECT_EQ(LookupElementKind(lists, "audit"), ElementKind::Person);  // unknown: a person
+  EXPECT_TRUE(ElementsOfKind(lists, ElementKind::Position).empty());
+  EXPECT_EQ(RoleParameters(lists.roles, "Clerk"), (Strings{"A", "B"}));
+  EXPECT_EQ(FindFormWithField(lists.forms, "Customer")->name, "Order");
+  EXPECT_EQ(FindFormWithField(lists.forms, "customer"), nullptr);
+}
+
+TEST(AclPickerTest, OffersWhatIsNeitherAddedNorInTheTargetByNameAndKind) {
+  const RepositoryLists lists = Organisation();
+  AclPicker picker(lists, {{"Ann Lee", 0}, {"Clerk", 0}});
+  // The role "Clerk" is offered: only the person of that name is a reader.
+  EXPECT_EQ(picker.Lists().available,
+            (TransferEntries{{"Bob Stone", 0}, {"Audit", 1}, {"Sales/North", 2}, {"Clerk", 3}, {"Boss", 3}}));
+  EXPECT_TRUE(picker.Lists().CanAdd());
+  EXPECT_FALSE(picker.Lists().CanRemove());
+
+  picker.MoveToAdded({3, 0});
+  EXPECT_EQ(picker.Lists().added, (TransferEntries{{"Bob Stone", 0}, {"Clerk", 3}}));
+  picker.SetFilter(4);  // "Show only roles"
+  EXPECT_EQ(picker.Lists().available, (TransferEntries{{"Boss", 3}}));
+  picker.MoveToAvailable({0, 1});  // the person is dropped, the role returns
+  EXPECT_EQ(picker.Lists().available, (TransferEntries{{"Clerk", 3}, {"Boss", 3}}));
+  EXPECT_TRUE(picker.Lists().added.empty());
+  picker.SetFilter(5);
+  EXPECT_FALSE(picker.Lists().CanAdd());
+}
+
+TEST(TransferListsTest, RemoveAllAndCommitOrders) {
+  TransferLists lists;
+  lists.available = {{"a"}, {"b"}, {"c"}};
+  lists.MoveToAdded({0, 2});
+  EXPECT_EQ(lists.added, (TransferEntries{{"a"}, {"c"}}));
+  lists.MoveAllToAvailable(nullptr);
+  EXPECT_EQ(lists.available, (TransferEntries{{"a"}, {"c"}, {"b"}}));
+
+  TransferEntries reversed = {{"x"}};
+  CommitToTarget({{"a"}, {"c"}}, CommitOrder::Reversed, reversed);
+  EXPECT_EQ(reversed, (TransferEntries{{"c"}, {"a"}, {"x"}}));
+  TransferEntries kept = {{"x"}};
+  CommitToTarget({{"a"}, {"c"}}, CommitOrder::Kept, kept);
+  EXPECT_EQ(kept, (TransferEntries{{"a"}, {"c"}, {"x"}}));
+}
+
+TEST(FormsRulesTest, OpeningReadsPrimarySecondaryAndAdditionalForms) {
+  NodeAttributes node;
+  node.objects = {"Order", "Invoice", "Memo"};
+  node.folderObjects = {"All", "Memo"};
+  FormsSelection shown = ReadFormsSelection(node, false);
+  EXPECT_EQ(shown.primary, "Order");
+  EXPECT_EQ(shown.secondary, (Strings{"Invoice", "Memo"}));
+  EXPECT_TRUE(shown.allAdditional);
+  EXPECT_TRUE(shown.additional.empty());
+
+  node.folderObjects = {"all", "Memo"};  // "All" is matched exactly
+  shown = ReadFormsSelection(node, false);
+  EXPECT_FALSE(shown.allAdditional);
+  EXPECT_EQ(shown.additional, (Strings{"all", "Memo"}));
+
+  shown = ReadFormsSelection(node, true);
+  EXPECT_EQ(shown.primary, "Order");
+  EXPECT_TRUE(shown.secondary.empty() && shown.additional.empty());
+}
+
+TEST(FormsRulesTest, ApplyStoresPrimaryFirstAndAllAlone) {
+  struct Case {
+    FormsSelection selection;
+    Strings objects, folder;
+  };
+  const std::vector<Case> cases = {
+      {{"Order", {"Invoice", ""}, true, {"Memo"}}, {"Order", "Invoice"}, {"All"}},
+      {{"", {"Invoice"}, false, {}}, {"Invoice"}, {}},
+      {{"Order", {}, false, {"Memo", ""}}, {"Order"}, {"Memo"}},
+  };
+  for (const Case& c : cases) {
+    NodeAttributes node;
+    node.folderObjects = {"stale"};
+    ApplyFormsSelection(c.selection, node);
+    EXPECT_EQ(node.objects, c.objects);
+    EXPECT_EQ(node.folderObjects, c.folder);
+  }
+}
+
+TEST(FormsRulesTest, PrimaryOffersFormsNeitherSecondaryNorAdditional) {
+  const RepositoryLists lists = Organisation();
+  EXPECT_EQ(PrimaryCandidates(lists.forms, {"Invoice"}, {"memo"}), (Strings{"Order", "Memo"}));
+  EXPECT_EQ(PrimaryCandidates(lists.forms, {}, {"Memo", "Order"}), Strings{"Invoice"});
+  EXPECT_EQ(AddFormsCandidates({"A", "B", "C"}, 1), (Strings{"A", "C"}));
+  EXPECT_EQ(AddFormsCandidates({"A", "B"}, -1), (Strings{"A", "B"}));
+}
+
+TEST(ResourceRulesTest, SelectResourceOffersMissingNonEmptyResourcesSorted) {
+  EXPECT_EQ(SelectResourceChoices({"Projector", "", "car", "Beamer", "Room"}, {"room"}),
+            (Strings{"Beamer", "car", "Projector"}));
+  EXPECT_TRUE(SelectResourceChoices({"A"}, {"a"}).empty());
+}
+
+TEST(ListTextsTest, SortingAndSearchesIgnoreCase) {
+  Strings texts = {"b", "A", "a", "C"};
+  SortNoCase(texts);
+  EXPECT_EQ(texts, (Strings{"A", "a", "b", "C"}));
+  EXPECT_EQ(SortedPosition(texts, "B"), 2u);
+  EXPECT_EQ(FindNoCase(texts, "c"), 3);
+  EXPECT_EQ(FindExact(texts, "c"), -1);
+  EXPECT_EQ(NonEmpty({"", "x", ""}), Strings{"x"});
+}
+
+}  // namespace
+}  // namespace velk
