@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "model/workflowundo.h"
 #include "repository/vocabulary.h"
 
 namespace velk {
@@ -16,7 +17,8 @@ void Erase(std::vector<T*>& list, const T* item) {
 }
 }  // namespace
 
-CWorkflowDoc::CWorkflowDoc(std::string currentUserName, std::string today) : top_(this) {
+CWorkflowDoc::CWorkflowDoc(std::string currentUserName, std::string today)
+    : top_(this), history_(std::make_shared<UndoHistory>(this)) {
   header_.validFrom = std::move(today);
   header_.user = std::move(currentUserName);
 }
@@ -30,6 +32,7 @@ CWorkflowDoc::CWorkflowDoc(ClusterTag, CWorkflowDoc& top, CNode& clusterNode)
 
 CWorkflowDoc::~CWorkflowDoc() {
   if (!IsTopDocument()) return;
+  history_->ForgetOwner();
   for (auto& doc : clusterDocuments_) doc->ForgetRepresentingNode();
   clusterDocuments_.clear();
   ForgetRepresentingNode();
@@ -87,6 +90,7 @@ void CWorkflowDoc::SetModified() {
 }
 
 void CWorkflowDoc::ClearModified() {
+  top_->history_->MarkSaved();
   for (CWorkflowDoc* doc : DocumentsOfWorkflow()) {
     if (!doc->modified_) continue;
     doc->modified_ = false;

@@ -23,6 +23,9 @@
 
 namespace velk {
 
+class UndoHistory;
+struct WorkflowSnapshot;
+
 class CWorkflowDoc {
  public:
   // A new top-level workflow, named "New workflow", valid from `today`, whose user
@@ -197,6 +200,14 @@ class CWorkflowDoc {
   void DeselectAll();
   void SelectAllNodes();
 
+  // ---- Undo (model/workflowundo.h) ----
+  // The workflow's one history, shared by all its windows; loading clears it.
+  UndoHistory& History() const;
+  const std::shared_ptr<UndoHistory>& SharedHistory() const { return top_->history_; }
+  // The workflow's content as a value copy, and back; restoring drops selections.
+  WorkflowSnapshot TakeSnapshot() const;
+  void RestoreSnapshot(const WorkflowSnapshot& snapshot);
+
  private:
   struct ClusterTag {};
 
@@ -241,6 +252,7 @@ class CWorkflowDoc {
   std::vector<CArrow*> selectedArrows_;
   std::function<void(CWorkflowDoc&)> titleHandler_;
   std::function<void(CWorkflowDoc&)> clusterClosingHandler_;
+  std::shared_ptr<UndoHistory> history_;  // top document only
 };
 
 }  // namespace velk

@@ -6,6 +6,7 @@
 #include "model/arrowgeometry.h"
 #include "model/nodepicture.h"
 #include "model/workflowdoc.h"
+#include "model/workflowundo.h"
 #include "repository/noteserror.h"
 
 namespace velk {
@@ -143,6 +144,7 @@ void CWorkflowDoc::ClearGraph() {
   top.endNode_ = nullptr;
   top.arrows_.clear();
   top.nodes_.clear();
+  top.history_->Clear();
 }
 
 void CWorkflowDoc::SetNodeAttributes(CNode& node, NodeAttributes attributes) {

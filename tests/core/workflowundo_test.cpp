@@ -1,0 +1,238 @@
+// Undo and redo of workflow edits through edit scopes.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "model/nodeclipboard.h"
+#include "model/workflowundo.h"
+#include "workflowfixture.h"
+
+namespace velk::testing {
+namespace {
+
+class WorkflowUndoTest : public WorkflowTest {
+ protected:
+  CNode* a = nullptr;
+  CNode* b = nullptr;
+  CNode* c = nullptr;
+  CNode* cluster = nullptr;
+  CNode* inner1 = nullptr;
+  CNode* inner2 = nullptr;
+  CNode* ext1 = nullptr;
+  CNode* ext2 = nullptr;
+
+  // A -> B -> C, cluster K between B and C with X -> Y inside, two external
+  // tasks, one referring to the other; A starts and C ends the workflow.
+  void SetUp() override {
+    doc.ClearGraph();
+    a = Add("A", 0, 0);
+    b = Add("B", 1, 0);
+    c = Add("C", 2, 0);
+    cluster = Add("K", 1, 2, NodeKind::IWC);
+    inner1 = Add("X", 0, 0);
+    inner2 = Add("Y", 1, 0);
+    MakeClusterOf(cluster, inner1, inner2);
+    ext1 = Add("E1", 3, 0, NodeKind::Extern);
+    ext2 = Add("E2", 3, 1, NodeKind::Extern);
+    ASSERT_TRUE(doc.ConnectReference(*ext2, *ext1));
+    Link(a, b);
+    Link(b, cluster, RoutingKind::Or);
+    Link(cluster, c);
+    Link(inner1, inner2);
+    doc.DefineAsWorkflowStart(*a);
+    doc.DefineAsWorkflowEnd(*c);
+    doc.History().Clear();
+  }
+
+  // Names of the nodes' link targets, to see that links point at the right nodes.
+  std::vector<std::string> Links() const {
+    std::vector<std::string> out;
+    for (const CNode* n : doc.AllNodes()) {
+      out.push_back(n->Name() + ">" + (n->ReferencedNode() ? n->ReferencedNode()->Name() : ""));
+      for (const CNode* r : n->ReferencingNodes()) out.push_back(n->Name() + "<" + r->Name());
+      for (const CArrow* arrow : n->OutgoingArrows())
+        out.push_back(n->Name() + "->" + arrow->Target()->Name());
+      for (const CArrow* arrow : n->IncomingArrows())
+        out.push_back(n->Name() + "<-" + arrow->Source()->Name());
+    }
+    out.push_back(doc.StartNode() ? doc.StartNode()->Name() : "-");
+    out.push_back(doc.EndNode() ? doc.EndNode()->Name() : "-");
+    return out;
+  }
+};
+
+TEST_F(WorkflowUndoTest, EveryEditKindRoundTripsExactly) {
+  NodeClipboard clipboard;
+  const std::vector<std::pair<std::string, std::function<void()>>> edits = {
+      {"Insert", [&] { doc.InsertNode(NodeRectAt(500, 0), NodeKind::Intern); }},
+      {"Delete", [&] { doc.DeleteNode(*b); }},
+      {"Delete cluster", [&] { doc.DeleteNode(*cluster); }},
+      {"Insert cluster", [&] { doc.InsertNode(NodeRectAt(600, 0), NodeKind::IWC); }},
+      {"Move",
+       [&] {
+         doc.MoveNode(*a, 30, -20);
+         doc.MoveNode(*b, 30, -20);
+       }},
+      {"Arrow", [&] { doc.CreateArrow(*a, *c, {RoutingKind::Xor, "x", {}}); }},
+      {"Routing", [&] { doc.SetArrowRouting(*a->OutgoingArrows()[0], {RoutingKind::Or, "y", {}}); }},
+      {"Out Task", [&] { doc.MakeOutTask(*c); }},
+      {"Start", [&] { doc.DefineAsWorkflowStart(*b); }},
+      {"Disconnect", [&] { doc.DisconnectReference(*ext2); }},
+      {"Cut and paste",
+       [&] {
+         doc.SelectNode(*a);
+         doc.SelectNode(*b, true);
+         clipboard.Copy(doc);
+         doc.DeleteSelection();
+         clipboard.Paste(doc);
+       }},
+      {"Workflow settings",
+       [&] {
+         WorkflowHeader h = doc.Header();
+         h.freeText = "changed";
+         doc.SetHeader(h);
+       }},
+  };
+  for (const auto& [name, edit] : edits) {
+    SCOPED_TRACE(name);
+    SetUp();
+    const WorkflowSnapshot before = doc.TakeSnapshot();
+    const auto linksBefore = Links();
+    {
+      EditScope scope(doc, name);
+      edit();
+    }
+    const WorkflowSnapshot after = doc.TakeSnapshot();
+    const auto linksAfter = Links();
+    ASSERT_FALSE(after.SameContent(before));
+    EXPECT_EQ(doc.History().UndoName(), name);
+    ASSERT_TRUE(doc.History().Undo());
+    EXPECT_TRUE(doc.TakeSnapshot().SameContent(before));
+    EXPECT_EQ(Links(), linksBefore);
+    EXPECT_EQ(doc.History().RedoName(), name);
+    ASSERT_TRUE(doc.History().Redo());
+    EXPECT_TRUE(doc.TakeSnapshot().SameContent(after));
+    EXPECT_EQ(Links(), linksAfter);
+    ASSERT_TRUE(doc.History().Undo());
+    EXPECT_TRUE(doc.TakeSnapshot().SameContent(before));
+  }
+}
+
+TEST_F(WorkflowUndoTest, ScopesRecordOnlyChangesAndNestInOneStep) {
+  { EditScope scope(doc, "Nothing"); }
+  EXPECT_FALSE(doc.History().CanUndo());
+  {
+    EditScope outer(doc, "Outer");
+    doc.MoveNode(*a, 10, 0);
+    EditScope inner(doc, "Inner");
+    doc.MoveNode(*b, 10, 0);
+  }
+  EXPECT_EQ(doc.History().StepCount(), 1u);
+  EXPECT_EQ(doc.History().UndoName(), "Outer");
+  doc.History().Undo();
+  EXPECT_EQ(a->GetRect(), NodeRectAt(0, 0));
+  EXPECT_EQ(b->GetRect(), NodeRectAt(100, 0));
+}
+
+TEST_F(WorkflowUndoTest, NewEditDropsRedoAndLoadClearsHistory) {
+  for (int i = 0; i < 2; ++i) {
+    EditScope scope(doc, "Move");
+    doc.MoveNode(*a, 10, 0);
+  }
+  doc.History().Undo();
+  ASSERT_TRUE(doc.History().CanRedo());
+  {
+    EditScope scope(doc, "Insert");
+    doc.InsertNode(NodeRectAt(700, 0), NodeKind::Intern);
+  }
+  EXPECT_FALSE(doc.History().CanRedo());
+  EXPECT_EQ(doc.History().StepCount(), 2u);
+  {
+    // Loading empties the graph and starts a new history, even inside a scope.
+    EditScope scope(doc, "Open");
+    doc.ClearGraph();
+    Add("Loaded");
+  }
+  EXPECT_FALSE(doc.History().CanUndo());
+}
+
+TEST_F(WorkflowUndoTest, ModifiedFlagFollowsTheHistory) {
+  doc.ClearModified();
+  {
+    EditScope scope(doc, "Move");
+    doc.MoveNode(*a, 10, 0);
+    doc.SetModified();
+  }
+  ASSERT_TRUE(doc.IsModified());
+  doc.History().Undo();
+  EXPECT_FALSE(doc.IsModified());
+  EXPECT_EQ(doc.Title().find(" *"), std::string::npos);
+  doc.History().Redo();
+  EXPECT_TRUE(doc.IsModified());
+  doc.ClearModified();  // saved here
+  doc.History().Undo();
+  EXPECT_TRUE(doc.IsModified());
+  doc.History().Redo();
+  EXPECT_FALSE(doc.IsModified());
+  // A new edit after undoing past the save leaves the saved state unreachable.
+  doc.History().Undo();
+  {
+    EditScope scope(doc, "Insert");
+    doc.InsertNode(NodeRectAt(700, 0), NodeKind::Intern);
+  }
+  doc.History().Undo();
+  EXPECT_TRUE(doc.IsModified());
+}
+
+TEST_F(WorkflowUndoTest, OpenClusterWindowKeepsItsNodesAndClosesWhenItsNodeGoes) {
+  CWorkflowDoc* level = doc.OpenClusterDocument(*cluster);
+  {
+    EditScope scope(*level, "Move");
+    level->MoveNode(*inner1, 0, -50);
+  }
+  doc.History().Undo();
+  EXPECT_EQ(doc.ClusterDocuments().size(), 1u);
+  EXPECT_EQ(level->RepresentingNode(), cluster);
+  EXPECT_EQ(level->StartNode(), inner1);
+  EXPECT_EQ(inner1->GetRect(), NodeRectAt(0, 0));
+
+  {
+    EditScope scope(doc, "Insert cluster");
+    doc.InsertNode(NodeRectAt(800, 0), NodeKind::IWC);
+  }
+  CNode* added = doc.AllNodes().back();
+  doc.OpenClusterDocument(*added);
+  ASSERT_EQ(doc.ClusterDocuments().size(), 2u);
+  doc.History().Undo();
+  EXPECT_EQ(doc.ClusterDocuments().size(), 1u);
+}
+
+TEST_F(WorkflowUndoTest, GesturesWithoutANameAreNamedByTheirChange) {
+  const std::vector<std::pair<std::string, std::function<void()>>> cases = {
+      {"Insert", [&] { doc.InsertNode(NodeRectAt(500, 0), NodeKind::Intern); }},
+      {"Delete", [&] { doc.DeleteNode(*a); }},
+      {"Arrow", [&] { doc.CreateArrow(*a, *c); }},
+      {"Delete", [&] { doc.DeleteArrow(*a->OutgoingArrows()[0]); }},
+      {"Move", [&] { doc.MoveNode(*a, 0, 10); }},
+      {"Edit", [&] { doc.MakeOutTask(*c); }},
+  };
+  for (const auto& [name, edit] : cases) {
+    SetUp();
+    {
+      EditScope scope(doc, "");
+      edit();
+    }
+    EXPECT_EQ(doc.History().UndoName(), name);
+  }
+}
+
+TEST(EditScopeLifetime, ScopeOutlivingItsWorkflowRecordsNothing) {
+  ScopedHeadlessServices ui;
+  auto doc = std::make_unique<CWorkflowDoc>("CN=Test", "06.12.2026");
+  EditScope scope(*doc, "Close");
+  doc.reset();
+}
+
+}  // namespace
+}  // namespace velk::testing
