@@ -21,6 +21,8 @@ enum : int {
   EditCut = 0xE123,
   EditPaste = 0xE125,
   EditSelectAll = 0xE12A,
+  EditUndo = 0xE12B,
+  EditRedo = 0xE12C,
   WindowCascade = 0xE131,
   WindowTile = 0xE132,
   AppAbout = 0xE140,

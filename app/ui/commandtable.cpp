@@ -19,6 +19,8 @@ const std::vector<CommandInfo> kCommands = {
   {cmd::FileMru, "Recent File", "", "Open this document", "", false},
   {cmd::AppExit, "E&xit\tAlt+F4", "", "Quit the application", "", false},
   // Edit
+  {cmd::EditUndo, "&Undo\tCtrl+Z", "Undo", "Undo the last change of the workflow", "undo", false},
+  {cmd::EditRedo, "&Redo\tCtrl+Y", "Redo", "Redo the change undone last", "redo", false},
   {cmd::EditCut, "Cu&t\tCtrl+X", "Cut", "Cut the selection and put it on the clipboard", "cut", false},
   {cmd::EditCopy, "&Copy\tCtrl+C", "Copy", "Copy the selection to the clipboard", "copy", false},
   {cmd::EditPaste, "&Paste\tCtrl+V", "Paste", "Insert the clipboard contents", "paste", false},

@@ -28,7 +28,8 @@ struct BarSpec {
 const BarSpec kBars[CMainFrame::BarCount] = {
     {"Standard", "Standard",
      {cmd::FileNew, cmd::FileOpen, cmd::FileSave, kSeparator, cmd::EditCut, cmd::EditCopy,
-      cmd::EditPaste, kSeparator, cmd::FilePrint, cmd::AppAbout}},
+      cmd::EditPaste, kSeparator, cmd::EditUndo, cmd::EditRedo, kSeparator, cmd::FilePrint,
+      cmd::AppAbout}},
     {"Workflowtools", "Workflowtools",
      {cmd::ToolSelect, kSeparator, cmd::ToolArrow, kSeparator, cmd::ToolInternalTask,
       cmd::ToolInternalCluster, kSeparator, cmd::ToolExtWfTask, kSeparator,
@@ -151,7 +152,7 @@ void CMainFrame::CreateMenus() {
                   {cmd::FilePrintPreview, kWf}, {cmd::FilePrintSetup, kAll}, {kSeparator, kAll},
                   {cmd::FileMru, kAll}, {kSeparator, kAll}, {cmd::AppExit, kAll}});
   QMenu* edit = AddMenu(QStringLiteral("&Edit"), kWf);
-  AddItems(edit, {{cmd::EditCut, kWf}, {cmd::EditCopy, kWf}, {cmd::EditPaste, kWf},
+  AddItems(edit, {{cmd::EditUndo, kWf}, {cmd::EditRedo, kWf}, {kSeparator, kWf}, {cmd::EditCut, kWf}, {cmd::EditCopy, kWf}, {cmd::EditPaste, kWf},
                   {cmd::EditDelete, kWf}, {kSeparator, kWf}, {cmd::EditSelectAll, kWf}});
 
   QMenu* view = AddMenu(QStringLiteral("&View"), kAll);

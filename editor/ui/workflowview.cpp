@@ -10,6 +10,7 @@
 #include "app/settings.h"
 #include "app/ui/nodebitmaps.h"
 #include "app/ui/velkmodapp.h"
+#include "editor/ui/undocommands.h"
 #include "editor/ui/viewtool.h"
 #include "editor/ui/workflowpainter.h"
 #include "model/workflowdoc.h"
@@ -227,6 +228,8 @@ void CWorkflowView::SetDropTarget(CViewDropTarget* target) {
 void CWorkflowView::mousePressEvent(QMouseEvent* event) {
   CViewTool* tool = ActiveTool();
   if (event->button() != Qt::LeftButton || !tool) return QAbstractScrollArea::mousePressEvent(event);
+  gesture_.reset();  // records a gesture whose release never came
+  if (doc_) gesture_ = std::make_unique<velk::EditScope>(*doc_, std::string());
   tool->MousePress(*this, event->modifiers(), ToLogical(event->position().toPoint()));
 }
 
@@ -239,17 +242,20 @@ void CWorkflowView::mouseReleaseEvent(QMouseEvent* event) {
   CViewTool* tool = ActiveTool();
   if (event->button() != Qt::LeftButton || !tool) return QAbstractScrollArea::mouseReleaseEvent(event);
   tool->MouseRelease(*this, event->modifiers(), ToLogical(event->position().toPoint()));
+  gesture_.reset();
 }
 
 void CWorkflowView::mouseDoubleClickEvent(QMouseEvent* event) {
   CViewTool* tool = ActiveTool();
   if (event->button() != Qt::LeftButton || !tool) return QAbstractScrollArea::mouseDoubleClickEvent(event);
+  ViewEditScope scope(doc_.get(), CommandStepName(cmd::Properties));
   tool->DoubleClick(*this, event->modifiers(), ToLogical(event->position().toPoint()));
 }
 
 void CWorkflowView::contextMenuEvent(QContextMenuEvent* event) {
   CViewTool* tool = ActiveTool();
   if (!tool) return;
+  ViewEditScope scope(doc_.get(), std::string());
   tool->ContextMenu(*this, event->modifiers(), ToLogical(event->pos()), event->globalPos());
 }
 
@@ -262,6 +268,7 @@ void CWorkflowView::dragMoveEvent(QDragMoveEvent* event) {
 
 void CWorkflowView::dropEvent(QDropEvent* event) {
   event->ignore();
+  ViewEditScope scope(doc_.get(), std::string());
   if (dropTarget_) dropTarget_->Drop(*this, *event, ToLogical(event->position().toPoint()));
 }
 
@@ -272,6 +279,9 @@ void CWorkflowView::AddCommandTarget(std::unique_ptr<CommandTarget> target) {
 }
 
 bool CWorkflowView::OnCommand(int id) {
+  if (RunUndoCommand(*this, id)) return true;
+  // Every command is one undo step of whatever it changes.
+  ViewEditScope scope(doc_.get(), CommandStepName(id));
   for (const auto& target : commandTargets_) {
     if (target->OnCommand(id)) return true;
   }
@@ -279,6 +289,7 @@ bool CWorkflowView::OnCommand(int id) {
 }
 
 bool CWorkflowView::OnUpdateCommand(int id, CmdUI& ui) {
+  if (UpdateUndoCommand(*this, id, ui)) return true;
   for (const auto& target : commandTargets_) {
     if (target->OnUpdateCommand(id, ui)) return true;
   }

@@ -22,6 +22,10 @@ struct ModelerSettings;
 }  // namespace velk
 using velk::CWorkflowDoc;
 
+namespace velk {
+class EditScope;
+}
+
 class CNodeBitmaps;
 class CViewDropTarget;
 class CViewTool;
@@ -134,4 +138,6 @@ class CWorkflowView : public QAbstractScrollArea, public CommandTarget {
   CViewTool* tool_ = nullptr;
   CViewDropTarget* dropTarget_ = nullptr;
   std::vector<std::unique_ptr<CommandTarget>> commandTargets_;
+  // One undo step for everything a mouse gesture (press to release) changes.
+  std::unique_ptr<velk::EditScope> gesture_;
 };

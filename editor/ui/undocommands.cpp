@@ -1,0 +1,38 @@
+#include "editor/ui/undocommands.h"
+
+#include "app/ui/commandtable.h"
+#include "editor/ui/workflowview.h"
+#include "model/workflowdoc.h"
+
+std::string CommandStepName(int id) {
+  const CommandInfo* info = FindCommand(id);
+  if (!info) return {};
+  std::string name;
+  for (const char* c = info->menuText; *c && *c != '\t'; ++c)
+    if (*c != '&') name += *c;
+  while (!name.empty() && name.back() == '.') name.pop_back();
+  return name;
+}
+
+bool RunUndoCommand(CWorkflowView& view, int id) {
+  if (id != cmd::EditUndo && id != cmd::EditRedo) return false;
+  if (CWorkflowDoc* doc = view.Document()) {
+    velk::UndoHistory& history = doc->History();
+    if (id == cmd::EditUndo ? history.Undo() : history.Redo())
+      CWorkflowView::UpdateAllViews(*doc);
+  }
+  return true;
+}
+
+bool UpdateUndoCommand(const CWorkflowView& view, int id, CmdUI& ui) {
+  if (id != cmd::EditUndo && id != cmd::EditRedo) return false;
+  const bool undo = id == cmd::EditUndo;
+  const CWorkflowDoc* doc = view.Document();
+  const std::string step =
+      !doc ? std::string() : undo ? doc->History().UndoName() : doc->History().RedoName();
+  ui.enabled = !step.empty();
+  QString text = undo ? QStringLiteral("&Undo") : QStringLiteral("&Redo");
+  if (!step.empty()) text += QLatin1Char(' ') + QString::fromStdString(step);
+  ui.text = text + (undo ? QStringLiteral("\tCtrl+Z") : QStringLiteral("\tCtrl+Y"));
+  return true;
+}
