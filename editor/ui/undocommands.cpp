@@ -33,6 +33,6 @@ bool UpdateUndoCommand(const CWorkflowView& view, int id, CmdUI& ui) {
   ui.enabled = !step.empty();
   QString text = undo ? QStringLiteral("&Undo") : QStringLiteral("&Redo");
   if (!step.empty()) text += QLatin1Char(' ') + QString::fromStdString(step);
-  ui.text = text + (undo ? QStringLiteral("\tCtrl+Z") : QStringLiteral("\tCtrl+Y"));
+  ui.text = text;  // the action shows its shortcut itself
   return true;
 }

@@ -15,7 +15,8 @@ std::string CommandStepName(int id);
 
 // Undo and Redo on the view's workflow; false for other commands.
 bool RunUndoCommand(CWorkflowView& view, int id);
-// Enables Undo / Redo and names the step in the menu text; false for others.
+// Enables Undo / Redo and names the step in the menu text ("&Undo Move"); false
+// for other commands.
 bool UpdateUndoCommand(const CWorkflowView& view, int id, CmdUI& ui);
 
 // An edit scope on the view's workflow, or nothing for an empty view. Undo and

@@ -130,7 +130,7 @@ TEST(MainFrame, ToolbarsHaveTheirTitlesButtonsAndRows) {
   QStringList standard;
   for (QAction* a : frame->ToolBar(CMainFrame::StandardBar)->actions())
     standard << (a->isSeparator() ? QStringLiteral("|") : a->toolTip());
-  EXPECT_EQ(standard.join(','), QStringLiteral("New,Open,Save,|,Cut,Copy,Paste,|,Print,About"));
+  EXPECT_EQ(standard.join(','), QStringLiteral("New,Open,Save,|,Cut,Copy,Paste,|,Undo,Redo,|,Print,About"));
 
   // Standard alone on the first row; the other four side by side on the second.
   QRect previous = frame->ToolBar(CMainFrame::WorkflowToolsBar)->geometry();
