@@ -82,6 +82,9 @@ enum : int {
   Properties = 33022,
   OpenSubWorkflow = 33023,
   ReloadRepository = 33024,
+  ViewZoomIn = 33030,
+  ViewZoomOut = 33031,
+  ViewZoomFit = 33032,
 
   // External Directory view.
   ExtDirNewFolder = 32811,

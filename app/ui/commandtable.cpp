@@ -27,6 +27,9 @@ const std::vector<CommandInfo> kCommands = {
   {cmd::EditDelete, "&Delete", "Delete", "Delete the selected tasks and arrows", "delete", false},
   {cmd::EditSelectAll, "&Select all\tCtrl+A", "", "Select every task of this level", "", false},
   // View
+  {cmd::ViewZoomIn, "Zoom &In\tCtrl++", "", "Show the workflow larger", "", false},
+  {cmd::ViewZoomOut, "Zoom &Out\tCtrl+-", "", "Show the workflow smaller", "", false},
+  {cmd::ViewZoomFit, "Zoom to &Fit", "", "Show the whole level in the window", "", false},
   {cmd::ViewStandardBar, "&Standard", "", "Show or hide the standard toolbar", "", true},
   {cmd::ViewWorkflowTools, "&Workflow Tools", "", "Show or hide the workflow tools", "", true},
   {cmd::ViewAlignNodes, "&Align Nodes", "", "Show or hide the alignment toolbar", "", true},

@@ -162,7 +162,9 @@ void CMainFrame::CreateMenus() {
   AddItems(view, {{cmd::ViewStatusBar, kAll}, {cmd::InfoCenter, kAll},
                   {cmd::ExternalDirectory, kAll}, {kSeparator, kWf}, {cmd::ShowTaskNames, kWf},
                   {cmd::ShowTaskMember, kWf}, {cmd::ShowTaskForms, kWf},
-                  {cmd::ShowTaskResources, kWf}, {cmd::ShowArrowDescription, kWf}});
+                  {cmd::ShowTaskResources, kWf}, {cmd::ShowArrowDescription, kWf},
+                  {kSeparator, kWf}, {cmd::ViewZoomIn, kWf}, {cmd::ViewZoomOut, kWf},
+                  {cmd::ViewZoomFit, kWf}});
 
   QMenu* workflow = AddMenu(QStringLiteral("&Workflow"), kWf);
   AddItems(workflow, {{cmd::WorkflowSettings, kWf}, {cmd::ConsistencyCheck, kWf},

@@ -5,14 +5,18 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <algorithm>
+#include <string>
 
+#include "app/services.h"
 #include "app/settings.h"
 #include "app/ui/nodebitmaps.h"
 #include "app/ui/velkmodapp.h"
 #include "editor/ui/undocommands.h"
 #include "editor/ui/viewtool.h"
 #include "editor/ui/workflowpainter.h"
+#include "editor/zoom.h"
 #include "model/workflowdoc.h"
 
 using velk::Point;
@@ -102,8 +106,44 @@ CWorkflowView::~CWorkflowView() { std::erase(LiveViews(), this); }
 
 // ---- Coordinates ----
 
-double CWorkflowView::PixelsPerUnitX() const { return logicalDpiX() / 100.0; }
-double CWorkflowView::PixelsPerUnitY() const { return logicalDpiY() / 100.0; }
+// The zoom lives only here: every mapping, hit test and scroll size derives from it.
+double CWorkflowView::PixelsPerUnitX() const { return zoom_ * logicalDpiX() / 100.0; }
+double CWorkflowView::PixelsPerUnitY() const { return zoom_ * logicalDpiY() / 100.0; }
+
+void CWorkflowView::SetZoom(double zoom) {
+  zoom = velk::ClampZoom(zoom);
+  if (zoom == zoom_) return;
+  const QPoint middle = viewport()->rect().center();
+  const Point center = ToLogical(middle);
+  zoom_ = zoom;
+  UpdateScrollBars();
+  horizontalScrollBar()->setValue(qRound(center.x * PixelsPerUnitX()) - middle.x());
+  verticalScrollBar()->setValue(qRound(-center.y * PixelsPerUnitY()) - middle.y());
+  InvalidateAll();
+  velk::services().showStatusText("Zoom " + std::to_string(velk::ZoomPercent(zoom_)) + "%");
+}
+
+void CWorkflowView::ZoomToFit() {
+  const std::vector<velk::CNode*> nodes = doc_ ? doc_->LevelNodes() : std::vector<velk::CNode*>();
+  if (nodes.empty()) return SetZoom(1.0);
+  Rect bounds = nodes.front()->GetRect();
+  for (const velk::CNode* node : nodes) {
+    const Rect& r = node->GetRect();
+    bounds = {std::min(bounds.left, r.left), std::max(bounds.top, r.top),
+              std::max(bounds.right, r.right), std::min(bounds.bottom, r.bottom)};
+  }
+  const double unitsX = viewport()->width() / (logicalDpiX() / 100.0);
+  const double unitsY = viewport()->height() / (logicalDpiY() / 100.0);
+  SetZoom(velk::FitZoom(bounds, unitsX, unitsY));
+  ScrollTo({bounds.left - 20, bounds.top + 20});
+}
+
+void CWorkflowView::wheelEvent(QWheelEvent* event) {
+  if (!(event->modifiers() & Qt::ControlModifier)) return QAbstractScrollArea::wheelEvent(event);
+  const int delta = event->angleDelta().y();
+  if (delta != 0) SetZoom(delta > 0 ? velk::ZoomIn(zoom_) : velk::ZoomOut(zoom_));
+  event->accept();
+}
 
 ViewMapping CWorkflowView::Mapping() const {
   return ViewMapping(PixelsPerUnitX(), PixelsPerUnitY(),
@@ -304,6 +344,9 @@ bool CWorkflowView::OwnCommand(int id) {
     case cmd::ShowTaskResources: ToggleShowFlag(&velk::ShowFlags::taskResources); return true;
     case cmd::ShowArrowDescription: ToggleShowFlag(&velk::ShowFlags::arrowDescription); return true;
     case cmd::ToggleGrid: ToggleGrid(); return true;
+    case cmd::ViewZoomIn: SetZoom(velk::ZoomIn(zoom_)); return true;
+    case cmd::ViewZoomOut: SetZoom(velk::ZoomOut(zoom_)); return true;
+    case cmd::ViewZoomFit: ZoomToFit(); return true;
     default: return false;
   }
 }
@@ -316,6 +359,9 @@ bool CWorkflowView::OwnUpdate(int id, CmdUI& ui) const {
     case cmd::ShowTaskResources: ui.checked = flags_.taskResources; return true;
     case cmd::ShowArrowDescription: ui.checked = flags_.arrowDescription; return true;
     case cmd::ToggleGrid: ui.checked = Settings().gridMagnetic; return true;
+    case cmd::ViewZoomIn: ui.enabled = zoom_ < velk::kMaxZoom; return true;
+    case cmd::ViewZoomOut: ui.enabled = zoom_ > velk::kMinZoom; return true;
+    case cmd::ViewZoomFit: return true;
     default: return false;
   }
 }

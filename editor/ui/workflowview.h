@@ -72,6 +72,11 @@ class CWorkflowView : public QAbstractScrollArea, public CommandTarget {
   // Scrolls so that the logical point is the viewport's top-left corner (as far
   // as the scroll range allows).
   void ScrollTo(velk::Point topLeft);
+  // 1.0 is 100%; SetZoom keeps the middle of the viewport in place.
+  double Zoom() const { return zoom_; }
+  void SetZoom(double zoom);
+  // The zoom and scroll position that show the whole level.
+  void ZoomToFit();
 
   // ---- Repainting ----
   // Repaints the logical area (nothing is drawn at once).
@@ -120,6 +125,8 @@ class CWorkflowView : public QAbstractScrollArea, public CommandTarget {
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
   void changeEvent(QEvent* event) override;
+  // Ctrl+wheel zooms.
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   bool OwnCommand(int id);
@@ -140,4 +147,5 @@ class CWorkflowView : public QAbstractScrollArea, public CommandTarget {
   std::vector<std::unique_ptr<CommandTarget>> commandTargets_;
   // One undo step for everything a mouse gesture (press to release) changes.
   std::unique_ptr<velk::EditScope> gesture_;
+  double zoom_ = 1.0;
 };
