@@ -72,7 +72,8 @@ bool FindVersion(LNViewFolder& view, const std::string& key, int version, LNVFEn
 
 enum class Stage { Database, View, Document };
 
-// Reads the chosen version's header into the document; false after showing why.
+// Opens the database and reads the chosen version's header into the document;
+// false after showing why, with the database closed.
 bool ReadHeader(CWorkflowDoc& doc, const WorkflowHeaderEntry& chosen, LNDatabase& db) {
   const std::string& key = chosen.type;
   LNThrowAllErrorsScope throwing(true);
@@ -110,8 +111,7 @@ bool ReadHeader(CWorkflowDoc& doc, const WorkflowHeaderEntry& chosen, LNDatabase
     doc.SetHeader(ReadHeaderFields(header));
     header.Close();
     view.Close();
-    db.Close();
-    return true;
+    return true;  // the graph is read from the database still open
   } catch (const LNStatusError& e) {
     if (view.IsOpen()) view.Close();
     if (db.IsOpen()) db.Close();

@@ -122,7 +122,7 @@ bool ReadGraph(CWorkflowDoc& doc, LNDatabase& db) {
   LNViewFolder view;
   Stage stage = Stage::Database;
   try {
-    db.Open();
+    if (!db.IsOpen()) db.Open();
     stage = Stage::View;
     db.GetViewFolder(views::kWorkflowStructure, &view);
     view.Open();

@@ -15,7 +15,8 @@ class CWorkflowDoc;
 class GraphBuilder;
 
 // Empties the document's graph and rebuilds it from the task documents of its
-// workflow id and version; false after showing why nothing could be read.
+// workflow id and version, opening the database unless it is open; closes it.
+// False after showing why nothing could be read.
 bool ReadGraph(CWorkflowDoc& doc, LNDatabase& db);
 
 // A text list item; empty when missing.
