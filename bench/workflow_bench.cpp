@@ -1,0 +1,355 @@
+// Saving and loading workflows against a hand-written SQLite loop that writes and
+// reads exactly the documents and items the save wrote, in the same run. Sizes:
+// 100, 1,000 and 5,000 tasks of a realistic mix (chains, branches with joins, Or
+// and Cor routing, clusters two levels deep), and fully cyclic workflows of 100
+// and 1,000 tasks, whose reachable-node lists grow with the square of the size.
+// Prints the median of several runs and the ratio. Goal: each within 2x of raw.
+//
+//   workflow_bench [runs]      (default 5)
+
+#include <sqlite3.h>
+#include <stdlib.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/headlessservices.h"
+#include "model/workflowdoc.h"
+#include "model/workflowload.h"
+#include "model/workflowsave.h"
+#include "repository/databasetemplates.h"
+#include "repository/processdefdb.h"
+#include "repository/store/lnnotes.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace velk;
+
+// ---- the workflows ---------------------------------------------------------
+
+class Generator {
+ public:
+  explicit Generator(CWorkflowDoc& doc) : doc_(doc) {}
+
+  CNode* Task(int level = 1) {
+    CNode* node = doc_.CreateNode(NodeRectAt(40 * (count_ % 50), -40 * (count_ / 50)));
+    NodeAttributes a = node->Attributes();
+    a.name = "Task " + std::to_string(++count_);
+    a.member = "Order Desk";
+    a.performerType = 2;
+    a.objects = {"Purchase Order|GF_PurchaseOrder"};
+    a.activities = {"Check", "Sign"};
+    doc_.SetNodeAttributes(*node, a);
+    doc_.SetBelongsToCluster(*node, level);
+    return node;
+  }
+  void Link(CNode* from, CNode* to, RoutingKind kind = RoutingKind::And, std::string c = {},
+            std::string f = {}) {
+    doc_.CreateArrow(*from, *to, {kind, std::move(c), std::move(f)});
+  }
+  // A cluster node in `level` standing for a chain of `inner` tasks; the chain's
+  // middle is itself a cluster of three tasks when `nested`.
+  CNode* Cluster(int level, int inner, bool nested) {
+    CNode* cluster = doc_.InsertNode(NodeRectAt(0, 0), NodeKind::IWC);
+    doc_.SetBelongsToCluster(*cluster, level);
+    ++count_;
+    const int own = cluster->RepresentsCluster();
+    std::vector<CNode*> chain;
+    for (int i = 0; i < inner; ++i)
+      chain.push_back(nested && i == inner / 2 ? Cluster(own, 3, false) : Task(own));
+    for (int i = 0; i + 1 < inner; ++i) Link(chain[i], chain[i + 1]);
+    for (CNode* n : {chain.front(), chain.back()}) doc_.SetBelongsToCluster(*n, own);
+    doc_.SetClusterStartFlag(*chain.front(), true);
+    doc_.SetClusterEndFlag(*chain.back(), true);
+    doc_.SetClusterStartNode(*cluster, chain.front());
+    doc_.SetClusterEndNode(*cluster, chain.back());
+    return cluster;
+  }
+  int Count() const { return count_; }
+
+ private:
+  CWorkflowDoc& doc_;
+  int count_ = 0;
+};
+
+// The start fans out by region into segments of about 40 tasks that meet at the end.
+void BuildMix(CWorkflowDoc& doc, int tasks) {
+  Generator g(doc);
+  CNode* start = g.Task();
+  CNode* end = g.Task();
+  const int segments = std::max(1, tasks / 40);
+  for (int s = 0; s < segments; ++s) {
+    const int budget = (tasks - g.Count()) / (segments - s);
+    const int stop = g.Count() + budget;
+    CNode* previous = start;
+    g.Link(start, previous = g.Task(), RoutingKind::Xor, "Region = " + std::to_string(s));
+    for (int step = 0; g.Count() + 12 <= stop; ++step) {
+      CNode* next = nullptr;
+      if (step % 3 == 0) {  // a branch and its join
+        CNode* yes = g.Task();
+        CNode* no = g.Task();
+        next = g.Task();
+        g.Link(previous, yes, RoutingKind::Or, "Order_Amount > 1000");
+        g.Link(previous, no, RoutingKind::Else);
+        g.Link(yes, next, RoutingKind::Cor, "checked", "Credit_Rating < 3");
+        g.Link(no, next);
+      } else if (step % 3 == 1) {
+        next = g.Cluster(1, 6, true);
+        g.Link(previous, next);
+      } else {
+        next = g.Task();
+        g.Link(previous, next);
+      }
+      previous = next;
+    }
+    while (g.Count() < stop) {
+      CNode* next = g.Task();
+      g.Link(previous, next);
+      previous = next;
+    }
+    g.Link(previous, end);
+  }
+  doc.DefineAsWorkflowStart(*start);
+  doc.DefineAsWorkflowEnd(*end);
+}
+
+// Every task reaches every other: a ring with chords.
+void BuildCycle(CWorkflowDoc& doc, int tasks) {
+  Generator g(doc);
+  std::vector<CNode*> ring;
+  for (int i = 0; i < tasks; ++i) ring.push_back(g.Task());
+  for (int i = 0; i < tasks; ++i) {
+    g.Link(ring[i], ring[(i + 1) % tasks]);
+    if (i % 7 == 0) g.Link(ring[i], ring[(i + 13) % tasks], RoutingKind::Or, "again");
+  }
+  doc.DefineAsWorkflowStart(*ring.front());
+}
+
+// ---- raw SQLite ------------------------------------------------------------
+
+struct RawItem {
+  std::string name;
+  bool number = false;
+  std::string value;  // values joined by '\n'
+};
+struct RawDocument {
+  std::string form;
+  std::vector<RawItem> items;
+};
+
+// Every document the save wrote, item by item.
+std::vector<RawDocument> StoredDocuments(LNNotesSession& session, const std::string& path) {
+  LNDatabase db;
+  session.GetDatabase(path, &db);
+  db.Open();
+  std::vector<LNDocument> docs;
+  db.GetAllDocuments(&docs);
+  std::vector<RawDocument> raw;
+  for (LNDocument& d : docs) {
+    d.Open();
+    RawDocument& r = raw.emplace_back();
+    r.form = d.GetFormName();
+    for (const LNItem& item : d.GetItems()) {
+      RawItem& ri = r.items.emplace_back();
+      ri.name = item.name;
+      ri.number = item.type == LNItemType::Numbers;
+      for (std::size_t i = 0; i < std::max(item.texts.size(), item.numbers.size()); ++i) {
+        if (i) ri.value += '\n';
+        ri.value += ri.number ? std::to_string(item.numbers[i]) : item.texts[i];
+      }
+    }
+    d.Close();
+  }
+  db.Close();
+  return raw;
+}
+
+sqlite3_stmt* Prepare(sqlite3* db, const char* sql) {
+  sqlite3_stmt* stmt = nullptr;
+  if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) != SQLITE_OK) {
+    std::fprintf(stderr, "prepare failed: %s\n", sqlite3_errmsg(db));
+    std::exit(1);
+  }
+  return stmt;
+}
+
+void RawWrite(const std::string& file, const std::vector<RawDocument>& docs) {
+  sqlite3* db = nullptr;
+  sqlite3_open(file.c_str(), &db);
+  sqlite3_exec(db,
+               "PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL;"
+               "CREATE TABLE docs(id INTEGER PRIMARY KEY, form TEXT, workflow TEXT);"
+               "CREATE INDEX docs_by_workflow ON docs(form, workflow);"
+               "CREATE TABLE items(doc INTEGER NOT NULL, seq INTEGER NOT NULL, name TEXT NOT NULL,"
+               " number INTEGER, value BLOB, PRIMARY KEY(doc, seq)) WITHOUT ROWID;",
+               nullptr, nullptr, nullptr);
+  sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+  sqlite3_stmt* insertDoc = Prepare(db, "INSERT INTO docs(form, workflow) VALUES(?1, ?2)");
+  sqlite3_stmt* insertItem =
+      Prepare(db, "INSERT INTO items(doc, seq, name, number, value) VALUES(?1, ?2, ?3, ?4, ?5)");
+  for (const RawDocument& doc : docs) {
+    std::string workflow;
+    for (const RawItem& item : doc.items)
+      if (item.name == "WorkflowID" || item.name == "WorkFlowID") workflow = item.value;
+    sqlite3_bind_text(insertDoc, 1, doc.form.c_str(), -1, SQLITE_STATIC);
+    sqlite3_bind_text(insertDoc, 2, workflow.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_step(insertDoc);
+    sqlite3_reset(insertDoc);
+    const sqlite3_int64 id = sqlite3_last_insert_rowid(db);
+    int seq = 0;
+    for (const RawItem& item : doc.items) {
+      sqlite3_bind_int64(insertItem, 1, id);
+      sqlite3_bind_int(insertItem, 2, seq++);
+      sqlite3_bind_text(insertItem, 3, item.name.c_str(), -1, SQLITE_STATIC);
+      sqlite3_bind_int(insertItem, 4, item.number);
+      sqlite3_bind_blob(insertItem, 5, item.value.data(), static_cast<int>(item.value.size()),
+                        SQLITE_STATIC);
+      sqlite3_step(insertItem);
+      sqlite3_reset(insertItem);
+    }
+  }
+  sqlite3_finalize(insertDoc);
+  sqlite3_finalize(insertItem);
+  sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+  sqlite3_close(db);
+}
+
+// The header, then the workflow's task documents in creation order, every item
+// split into its values. Returns the number of values read.
+std::size_t RawRead(const std::string& file, const std::string& workflowId) {
+  sqlite3* db = nullptr;
+  sqlite3_open(file.c_str(), &db);
+  sqlite3_stmt* docs =
+      Prepare(db, "SELECT id FROM docs WHERE form = ?1 AND workflow = ?2 ORDER BY id");
+  sqlite3_stmt* items =
+      Prepare(db, "SELECT name, number, value FROM items WHERE doc = ?1 ORDER BY seq");
+  std::size_t values = 0;
+  for (const char* form : {"Header", "Workflow Structure"}) {
+    sqlite3_bind_text(docs, 1, form, -1, SQLITE_STATIC);
+    sqlite3_bind_text(docs, 2, workflowId.c_str(), -1, SQLITE_STATIC);
+    while (sqlite3_step(docs) == SQLITE_ROW) {
+      sqlite3_bind_int64(items, 1, sqlite3_column_int64(docs, 0));
+      std::vector<std::pair<std::string, std::vector<std::string>>> doc;
+      while (sqlite3_step(items) == SQLITE_ROW) {
+        auto& [name, list] = doc.emplace_back();
+        name = reinterpret_cast<const char*>(sqlite3_column_text(items, 0));
+        const auto* data = static_cast<const char*>(sqlite3_column_blob(items, 2));
+        const std::string value(data ? data : "",
+                                static_cast<std::size_t>(sqlite3_column_bytes(items, 2)));
+        for (std::size_t start = 0;;) {
+          const std::size_t end = value.find('\n', start);
+          list.push_back(value.substr(start, end - start));
+          if (end == std::string::npos) break;
+          start = end + 1;
+        }
+        values += list.size();
+      }
+      sqlite3_reset(items);
+    }
+    sqlite3_reset(docs);
+  }
+  sqlite3_finalize(docs);
+  sqlite3_finalize(items);
+  sqlite3_close(db);
+  return values;
+}
+
+// ---- measuring -------------------------------------------------------------
+
+double Milliseconds(const std::function<void()>& work) {
+  const auto start = std::chrono::steady_clock::now();
+  work();
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+      .count();
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const std::size_t mid = values.size() / 2;
+  return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+}
+
+struct Times {
+  std::vector<double> save, load, rawWrite, rawRead;
+};
+
+struct Case {
+  const char* shape;
+  int tasks;
+  void (*build)(CWorkflowDoc&, int);
+};
+
+// One run: a fresh database, save, load, then the raw loop on the same documents.
+bool Run(LNNotesSession& session, const fs::path& dir, const Case& c, int run, Times& t) {
+  const std::string stem =
+      std::string(c.shape) + std::to_string(c.tasks) + "-" + std::to_string(run);
+  const std::string path = (dir / (stem + ".nsf")).string();
+  LNDatabase created;
+  CreateDatabaseOfKind(session, DatabaseKind::ProcessDefinitions, path, "", "", &created);
+  CProcessDefDb repository(session, path, "", nullptr);
+  CWorkflowDoc doc("CN=Bench/O=Marvelund");
+  WorkflowDatabases databases;
+  databases.processDefinitions = {{path, ""}, &repository};
+  doc.SetDatabases(databases);
+  c.build(doc, c.tasks);
+  bool saved = false;
+  t.save.push_back(Milliseconds([&] {
+    saved = WriteWorkflow(doc, {nullptr, "C1257A1B:0034F2E1"});
+  }));
+  WorkflowHeaderEntry chosen;
+  chosen.type = doc.Header().name;
+  chosen.workflowId = doc.Header().workflowId;
+  CWorkflowDoc loaded;
+  loaded.SetDatabases(databases);
+  bool read = false;
+  t.load.push_back(Milliseconds([&] { read = LoadWorkflow(loaded, chosen, session); }));
+  if (!saved || !read || loaded.NodeCount() != doc.NodeCount()) {
+    std::fprintf(stderr, "%s: save or load failed\n", stem.c_str());
+    return false;
+  }
+  const std::vector<RawDocument> documents = StoredDocuments(session, path);
+  const std::string raw = (dir / (stem + ".raw")).string();
+  t.rawWrite.push_back(Milliseconds([&] { RawWrite(raw, documents); }));
+  std::size_t values = 0;
+  t.rawRead.push_back(Milliseconds([&] { values = RawRead(raw, chosen.workflowId); }));
+  return values > 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+  std::string dir = (fs::temp_directory_path() / "velkwfbench-XXXXXX").string();
+  if (!mkdtemp(dir.data())) return 1;
+  setenv("VELK_DATA_DIR", dir.c_str(), 1);
+  ScopedHeadlessServices ui;
+  LNNotesSession session;
+  session.Init(410);
+  const Case cases[] = {{"mix", 100, BuildMix},
+                        {"mix", 1000, BuildMix},
+                        {"mix", 5000, BuildMix},
+                        {"cycle", 100, BuildCycle},
+                        {"cycle", 1000, BuildCycle}};
+  std::printf("%-6s %6s  %10s %10s %6s  %10s %10s %6s\n", "shape", "tasks", "save ms", "raw ms",
+              "ratio", "load ms", "raw ms", "ratio");
+  bool ok = true;
+  for (const Case& c : cases) {
+    Times t;
+    for (int run = 0; run < runs && ok; ++run) ok = Run(session, dir, c, run, t);
+    if (!ok) break;
+    const double save = Median(t.save), rawWrite = Median(t.rawWrite);
+    const double load = Median(t.load), rawRead = Median(t.rawRead);
+    std::printf("%-6s %6d  %10.1f %10.1f %6.2f  %10.1f %10.1f %6.2f\n", c.shape, c.tasks, save,
+                rawWrite, save / rawWrite, load, rawRead, load / rawRead);
+  }
+  std::error_code ignored;
+  fs::remove_all(dir, ignored);
+  return ok ? 0 : 1;
+}
