@@ -77,12 +77,21 @@ void ModelerSettings::load(const SettingsBackend& backend) {
 }
 
 void ModelerSettings::save(SettingsBackend& backend) const {
-  const std::string section = kDefaultSettingsSection;
+  for (const auto& keys : kDatabaseKeys) saveDatabase(backend, keys.kind);
+  saveBasics(backend);
+}
+
+void ModelerSettings::saveDatabase(SettingsBackend& backend, DatabaseKind kind) const {
   for (const auto& keys : kDatabaseKeys) {
-    const DatabaseLocation& db = databases[keys.kind];
-    backend.setString(section, keys.nameKey, db.fileName);
-    backend.setString(section, keys.serverKey, db.server);
+    if (keys.kind != kind) continue;
+    const DatabaseLocation& db = databases[kind];
+    backend.setString(kDefaultSettingsSection, keys.nameKey, db.fileName);
+    backend.setString(kDefaultSettingsSection, keys.serverKey, db.server);
   }
+}
+
+void ModelerSettings::saveBasics(SettingsBackend& backend) const {
+  const std::string section = kDefaultSettingsSection;
   backend.setInt(section, "GridSize", gridSize);
   backend.setInt(section, "ArrowSize", arrowSize);
   backend.setInt(section, "AutoArrangeFactor", autoArrangeFactor);

@@ -67,6 +67,10 @@ struct ModelerSettings {
   void load(const SettingsBackend& backend);
   // Writes every value; the flags as 1 or 0.
   void save(SettingsBackend& backend) const;
+  // Writes the name and server of one database (the settings pages write theirs).
+  void saveDatabase(SettingsBackend& backend, DatabaseKind kind) const;
+  // Writes the grid, arrow, arrangement and organisation values.
+  void saveBasics(SettingsBackend& backend) const;
 
   bool operator==(const ModelerSettings&) const = default;
 };
