@@ -14,6 +14,7 @@ void InfoCenter::addEntry(const std::string& category, const std::string& title,
                           const std::string& text, int flag, Severity severity) {
   InfoEntry entry{category, title, text, flag, severity};
   if (std::find(entries_.begin(), entries_.end(), entry) != entries_.end()) return;
+  entry.added = std::chrono::system_clock::now();
   entries_.push_back(std::move(entry));
   services().infoCenterChanged(severity == Severity::Error);
 }

@@ -2,6 +2,7 @@
 // The Info Center's entries: what initialisation, loading, saving and the
 // consistency check report, grouped by category. The window only shows them.
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,7 +17,12 @@ struct InfoEntry {
   std::string text;
   int flag = 0;
   Severity severity = Severity::Success;
-  bool operator==(const InfoEntry&) const = default;
+  // When the entry was added; shown in the window, not part of an entry's identity.
+  std::chrono::system_clock::time_point added{};
+  bool operator==(const InfoEntry& o) const {
+    return category == o.category && title == o.title && text == o.text && flag == o.flag &&
+           severity == o.severity;
+  }
 };
 
 class InfoCenter {

@@ -61,6 +61,19 @@ TEST(InfoCenter, ClearingACategoryKeepsTheOthersAndAllowsTheSameEntryAgain) {
   EXPECT_TRUE(center.categories().empty());
 }
 
+TEST(InfoCenter, AnEntryKeepsTheTimeItWasFirstAdded) {
+  ScopedHeadlessServices ui;
+  InfoCenter center;
+  const auto before = std::chrono::system_clock::now();
+  center.addEntry(kInit, "a", "x", 0, Severity::Success);
+  const auto first = center.entries()[0].added;
+  EXPECT_GE(first, before);
+  EXPECT_LE(first, std::chrono::system_clock::now());
+  center.addEntry(kInit, "a", "x", 0, Severity::Success);  // ignored: keeps the first time
+  ASSERT_EQ(center.entries().size(), 1u);
+  EXPECT_EQ(center.entries()[0].added, first);
+}
+
 TEST(InfoCenter, InstanceIsOneProcessWideObject) {
   EXPECT_EQ(&InfoCenter::instance(), &InfoCenter::instance());
 }
