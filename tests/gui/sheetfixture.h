@@ -1,0 +1,100 @@
+#pragma once
+// Tests of the task property dialogs: a workflow with one task, repository lists
+// of a small organisation, headless services that record the messages (and
+// answer questions), and helpers that act on a dialog shown modally.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QListWidget>
+#include <QTimer>
+#include <functional>
+
+#include "app/headlessservices.h"
+#include "dialogs/repositorylists.h"
+#include "model/workflowdoc.h"
+
+namespace sheettest {
+
+inline velk::RepositoryLists SmallOrganisation() {
+  velk::RepositoryLists lists;
+  lists.persons = {"Ann Lee", "Bob Stone", "Carla Diaz"};
+  lists.workgroups = {"Audit", "Board"};
+  lists.units = {"Sales/North", "Sales/South"};
+  lists.roles = {{"Clerk", {"Region", "Branch"}}, {"Approver", {}}};
+  lists.hasApplicationDatabase = true;
+  lists.applicationDatabaseTitle = "VELK Application Environment";
+  lists.forms = {{"Order|GF_Order", {"Customer", "Amount"}},
+                 {"Invoice|GF_Invoice", {"Total", "Customer", "Amount"}},
+                 {"Memo|GF_Memo", {"Subject"}}};
+  lists.resources = {"Projector", "Company Car", "Meeting Room A"};
+  return lists;
+}
+
+class SheetTest : public ::testing::Test {
+ protected:
+  velk::ScopedHeadlessServices ui;
+  velk::CWorkflowDoc doc{"CN=Test Designer/O=Marvelund", "06.12.2026"};
+  velk::RepositoryLists lists = SmallOrganisation();
+
+  velk::CNode* AddTask(velk::NodeKind kind, const std::function<void(velk::NodeAttributes&)>& fill = {}) {
+    velk::CNode* node = doc.InsertNode({0, 0, 34, -34}, kind);
+    velk::NodeAttributes a = node->Attributes();
+    a.name = "Check order";
+    if (fill) fill(a);
+    doc.SetNodeAttributes(*node, a);
+    return node;
+  }
+
+  std::vector<std::string> MessageTexts() {
+    std::vector<std::string> texts;
+    for (const auto& m : ui.get().messages) texts.push_back(m.text);
+    return texts;
+  }
+};
+
+// Runs `act` on the next modal dialog once it is shown (a dialog the code under
+// test opens with exec()).
+template <class Dialog>
+void OnNextModal(std::function<void(Dialog&)> act) {
+  auto* timer = new QTimer;
+  QObject::connect(timer, &QTimer::timeout, [timer, act] {
+    auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+    if (!dialog || !dialog->isVisible()) return;
+    timer->stop();
+    timer->deleteLater();
+    act(*dialog);
+  });
+  timer->start(5);
+}
+
+inline std::vector<std::string> Texts(const QComboBox* combo) {
+  std::vector<std::string> texts;
+  for (int i = 0; i < combo->count(); ++i) texts.push_back(combo->itemText(i).toStdString());
+  return texts;
+}
+
+inline std::vector<std::string> Texts(const QListWidget* list) {
+  std::vector<std::string> texts;
+  for (int i = 0; i < list->count(); ++i) texts.push_back(list->item(i)->text().toStdString());
+  return texts;
+}
+
+// Selects the entries of the list showing these texts.
+inline void Select(QListWidget* list, const std::vector<std::string>& texts) {
+  list->clearSelection();
+  for (int i = 0; i < list->count(); ++i)
+    for (const std::string& t : texts)
+      if (list->item(i)->text().toStdString() == t) list->item(i)->setSelected(true);
+}
+
+// Chooses an entry as the user does: it becomes current and the combo reports it.
+inline void Choose(QComboBox* combo, const QString& text) {
+  const int index = combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+  ASSERT_GE(index, 0) << text.toStdString();
+  combo->setCurrentIndex(index);
+  emit combo->activated(index);
+}
+
+}  // namespace sheettest
