@@ -123,6 +123,24 @@ Rect DescriptionBox(const Rect& textRect) {
   return {textRect.left - 1, textRect.top, textRect.right + 1, textRect.bottom - 2};
 }
 
+std::vector<Rect> PrintPages(const Rect& used, int pageWidth, int pageHeight) {
+  if (pageWidth < 1 || pageHeight < 1) return {kDrawingRect};
+  const int right = std::clamp(used.right, 1, kDrawingWidth);
+  const int depth = std::clamp(-used.bottom, 1, kDrawingHeight);
+  const int columns = (right + pageWidth - 1) / pageWidth;
+  const int rows = (depth + pageHeight - 1) / pageHeight;
+  std::vector<Rect> pages;
+  for (int row = 0; row < rows; ++row) {
+    for (int column = 0; column < columns; ++column) {
+      const int left = column * pageWidth;
+      const int top = -row * pageHeight;
+      pages.push_back({left, top, std::min(left + pageWidth, kDrawingWidth),
+                       std::max(top - pageHeight, -kDrawingHeight)});
+    }
+  }
+  return pages;
+}
+
 Rect ArrowBounds(const CArrow& arrow) {
   const Point s = arrow.LineStart();
   const Point e = arrow.LineEnd();

@@ -93,6 +93,12 @@ Rect DescriptionTextRect(Point anchor, int textWidth, int textHeight);
 // The box drawn around it: one unit wider on each side, two units taller below.
 Rect DescriptionBox(const Rect& textRect);
 
+// Printing: the drawing cut into pages of `pageWidth` x `pageHeight` units from
+// its top-left corner, row by row, as far as needed to hold `used` (the part of
+// the drawing that shows something) and never beyond the drawing. At least one
+// page, also for an empty `used` area or pages of no size.
+std::vector<Rect> PrintPages(const Rect& used, int pageWidth, int pageHeight);
+
 // The bounding box of an arrow's line and head.
 Rect ArrowBounds(const CArrow& arrow);
 

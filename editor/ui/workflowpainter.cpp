@@ -48,38 +48,47 @@ struct CWorkflowPainter::Context {
   int arrowSize;
 };
 
-CWorkflowPainter::CWorkflowPainter(const CNodeBitmaps& bitmaps) : bitmaps_(bitmaps) {}
+namespace {
+// Pixels per unit of the layout fonts.
+constexpr double kMeasureScale = 10.0;
+}  // namespace
 
-QFont CWorkflowPainter::TextFont(double pixelsPerUnit) {
+CWorkflowPainter::CWorkflowPainter(const CNodeBitmaps& bitmaps)
+    : bitmaps_(bitmaps), measureFont_(TextFont(kMeasureScale, 100.0)) {
+  measureItalic_ = measureFont_;
+  measureItalic_.setItalic(true);
+  lineHeight_ = std::max(1, static_cast<int>(std::lround(QFontMetricsF(measureFont_).height() / kMeasureScale)));
+}
+
+QFont CWorkflowPainter::TextFont(double pixelsPerUnit, double dpi) {
   QFont font(QStringLiteral("DejaVu Sans"));
   font.setStyleHint(QFont::SansSerif);
   font.setWeight(QFont::Normal);
-  // Size the font by its line height, whatever the family's proportions.
+  // Size the font by its line height, whatever the family's proportions; point
+  // sizes keep the fraction that whole pixel sizes would lose.
   font.setPixelSize(100);
   const double ratio = QFontMetricsF(font).height() / 100.0;
-  font.setPixelSize(std::max(1, static_cast<int>(std::lround(kFontHeightUnits * pixelsPerUnit / ratio))));
+  font.setPointSizeF(kFontHeightUnits * pixelsPerUnit / ratio * 72.0 / dpi);
   return font;
 }
 
-void CWorkflowPainter::PrepareFonts(const ViewMapping& mapping) {
-  if (mapping.ScaleY() == fontScale_) return;
+void CWorkflowPainter::PrepareFonts(const ViewMapping& mapping, double dpi) {
+  if (mapping.ScaleY() == fontScale_ && dpi == fontDpi_) return;
   fontScale_ = mapping.ScaleY();
-  textFont_ = TextFont(fontScale_);
+  fontDpi_ = dpi;
+  textFont_ = TextFont(fontScale_, dpi);
   descriptionFont_ = textFont_;
   descriptionFont_.setItalic(true);
-  lineHeight_ = std::max(1, static_cast<int>(std::lround(QFontMetricsF(textFont_).height() / fontScale_)));
-  wrapped_.clear();
 }
 
-int CWorkflowPainter::LineHeight(const ViewMapping& mapping) {
-  PrepareFonts(mapping);
-  return lineHeight_;
+double CWorkflowPainter::TextWidth(const QString& text, bool italic) const {
+  return QFontMetricsF(italic ? measureItalic_ : measureFont_).horizontalAdvance(text) / kMeasureScale;
 }
 
 void CWorkflowPainter::Paint(QPainter& painter, const velk::CWorkflowDoc* level,
                              const ViewMapping& mapping, const PaintOptions& options,
                              const QRect& clip) {
-  PrepareFonts(mapping);
+  PrepareFonts(mapping, painter.device() ? painter.device()->logicalDpiY() : 96.0);
   const Context c{mapping, options, mapping.ToLogical(QRectF(clip)), velk::CWorkflowDoc::ArrowSize()};
   painter.save();
   painter.setClipRect(clip, Qt::IntersectClip);
@@ -98,7 +107,8 @@ void CWorkflowPainter::Paint(QPainter& painter, const velk::CWorkflowDoc* level,
 void CWorkflowPainter::DrawBackground(QPainter& painter, const Context& c) const {
   const QRect area = DeviceRect(c.mapping, velk::kDrawingRect);
   const QRect clip = c.mapping.ToDeviceCovering(c.clip);
-  painter.fillRect(clip, QPalette().color(QPalette::Window));
+  const QColor outside = c.options.outside.isValid() ? c.options.outside : QPalette().color(QPalette::Window);
+  painter.fillRect(clip, outside);
   painter.fillRect(area.intersected(clip), Qt::white);
 }
 
@@ -174,17 +184,18 @@ void CWorkflowPainter::DrawArrowLine(QPainter& painter, const ViewMapping& m, Po
   painter.restore();
 }
 
-Rect CWorkflowPainter::DescriptionRect(const CArrow& arrow, const ViewMapping& m) {
-  PrepareFonts(m);
-  const QFontMetricsF metrics(descriptionFont_);
+Rect CWorkflowPainter::DescriptionRect(const CArrow& arrow) {
   const QString text = QString::fromStdString(arrow.Condition());
-  const int width = static_cast<int>(std::ceil(metrics.horizontalAdvance(text) / m.ScaleX()));
+  const int width = static_cast<int>(std::ceil(TextWidth(text, true)));
   const Point anchor = velk::DescriptionAnchor({arrow.LineStart(), arrow.LineEnd()});
   return velk::DescriptionTextRect(anchor, width, lineHeight_);
 }
 
 void CWorkflowPainter::DrawDescription(QPainter& painter, const Context& c, const CArrow& arrow) {
-  const Rect textRect = DescriptionRect(arrow, c.mapping);
+  // The box hangs from the anchor: skip measuring when its rows are out of the clip.
+  const Point anchor = velk::DescriptionAnchor({arrow.LineStart(), arrow.LineEnd()});
+  if (anchor.y < c.clip.bottom - 2 || anchor.y - lineHeight_ - 4 > c.clip.top) return;
+  const Rect textRect = DescriptionRect(arrow);
   const Rect box = velk::DescriptionBox(textRect);
   if (!Touches(box, c.clip)) return;
   const ViewMapping& m = c.mapping;
@@ -203,10 +214,8 @@ void CWorkflowPainter::DrawDescription(QPainter& painter, const Context& c, cons
 std::vector<QString> CWorkflowPainter::WrapName(const QString& text, int width) {
   auto it = wrapped_.find(text);
   if (it != wrapped_.end()) return *it;
-  const QFontMetricsF metrics(textFont_);
-  const double scale = fontScale_;
-  const auto measure = [&](std::string_view s) {
-    return metrics.horizontalAdvance(QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()))) / scale;
+  const auto measure = [this](std::string_view s) {
+    return TextWidth(QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())), false);
   };
   std::vector<QString> lines;
   for (const std::string& line : velk::WrapWords(text.toStdString(), width, measure))
@@ -220,13 +229,12 @@ void CWorkflowPainter::DrawTextLines(QPainter& painter, const Context& c,
                                      const std::vector<QString>& lines, const Rect& box) {
   const ViewMapping& m = c.mapping;
   const QFontMetricsF metrics(painter.font());
-  const double columnWidth = m.UnitsToPixelsX(box.Width());
   const QRect boxPixels = DeviceRect(m, box);
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const int lineTop = box.top - static_cast<int>(i) * lineHeight_;
     if (lineTop - lineHeight_ < box.bottom) break;  // the box shows whole lines only
     const QPointF origin = m.ToDevice(Point{box.left, lineTop}) + QPointF(0, metrics.ascent());
-    if (metrics.horizontalAdvance(lines[i]) <= columnWidth) {
+    if (TextWidth(lines[i], false) <= box.Width()) {
       painter.drawText(origin, lines[i]);
     } else {
       painter.save();
@@ -240,6 +248,12 @@ void CWorkflowPainter::DrawTextLines(QPainter& painter, const Context& c,
 void CWorkflowPainter::DrawNodeTexts(QPainter& painter, const Context& c, const CNode& node) {
   const velk::ShowFlags& flags = c.options.flags;
   if (!flags.taskNames && !flags.taskMember && !flags.taskForms && !flags.taskResources) return;
+  // Every text lies in the column beside the node, from two lines below its
+  // bottom edge to four lines above it.
+  const Rect& r = node.GetRect();
+  const Rect reach{r.right + velk::kTextColumnLeft, r.bottom + 4 * lineHeight_,
+                   r.right + velk::kTextColumnRight, r.bottom - 2 * lineHeight_};
+  if (!Touches(reach, c.clip)) return;
   const velk::NodeTextLayout layout =
       velk::LayoutNodeTexts(node.GetRect(), node.Attributes(), flags, lineHeight_);
   if (!layout.nameText.empty() && Touches(layout.nameBox, c.clip)) {
@@ -254,17 +268,26 @@ void CWorkflowPainter::DrawNodeTexts(QPainter& painter, const Context& c, const 
   }
 }
 
-Rect CWorkflowPainter::ArrowArea(const CArrow& arrow, bool withDescription, const ViewMapping& m) {
+Rect CWorkflowPainter::ArrowArea(const CArrow& arrow, bool withDescription) {
   Rect area = velk::ArrowBounds(arrow);
   if (withDescription && !arrow.Condition().empty())
-    area = area.United(velk::DescriptionBox(DescriptionRect(arrow, m)));
+    area = area.United(velk::DescriptionBox(DescriptionRect(arrow)));
   return area;
 }
 
 Rect CWorkflowPainter::NodeArea(const CNode& node, const velk::TextOffsets& offsets,
-                                bool withDescriptions, const ViewMapping& m) {
+                                bool withDescriptions) {
   Rect area = velk::NodeTextArea(node.GetRect(), offsets);
-  for (const CArrow* arrow : node.IncomingArrows()) area = area.United(ArrowArea(*arrow, withDescriptions, m));
-  for (const CArrow* arrow : node.OutgoingArrows()) area = area.United(ArrowArea(*arrow, withDescriptions, m));
+  for (const CArrow* arrow : node.IncomingArrows()) area = area.United(ArrowArea(*arrow, withDescriptions));
+  for (const CArrow* arrow : node.OutgoingArrows()) area = area.United(ArrowArea(*arrow, withDescriptions));
+  return area;
+}
+
+Rect CWorkflowPainter::LevelArea(const velk::CWorkflowDoc& level, const velk::TextOffsets& offsets,
+                                 bool withDescriptions) {
+  const std::vector<CNode*> nodes = level.LevelNodes();
+  if (nodes.empty()) return {};
+  Rect area = NodeArea(*nodes.front(), offsets, withDescriptions);
+  for (const CNode* node : nodes) area = area.United(NodeArea(*node, offsets, withDescriptions));
   return area;
 }

@@ -3,6 +3,7 @@
 // printer page or an image. It reads the model and never changes it. The
 // painter works in device pixels; ViewMapping places the logical drawing.
 
+#include <QColor>
 #include <QFont>
 #include <QHash>
 #include <QImage>
@@ -27,6 +28,8 @@ struct PaintOptions {
   velk::ShowFlags flags;
   bool gridVisible = false;
   int gridSize = 50;
+  // Around the drawing area: the window colour on screen, white on paper.
+  QColor outside;
 };
 
 class CWorkflowPainter {
@@ -34,8 +37,8 @@ class CWorkflowPainter {
   explicit CWorkflowPainter(const CNodeBitmaps& bitmaps);
 
   // Draws the level of `level` (nothing but the background and grid when null)
-  // into the device rectangle `clip`: the window colour outside the drawing
-  // area, white inside it, the grid, nodes with their arrows, then the texts.
+  // into the device rectangle `clip`: `options.outside` (the window colour when
+  // invalid) outside the drawing area, white inside it, the grid, nodes with their arrows, then the texts.
   // Only what reaches `clip` is drawn; the caller's clipping is kept.
   void Paint(QPainter& painter, const velk::CWorkflowDoc* level, const ViewMapping& mapping,
              const PaintOptions& options, const QRect& clip);
@@ -45,21 +48,27 @@ class CWorkflowPainter {
                      velk::Point end, int arrowSize, bool selected);
 
   // Line height of the node texts in logical units.
-  int LineHeight(const ViewMapping& mapping);
+  int LineHeight() const { return lineHeight_; }
   // The area a node covers: its rectangle widened by `offsets`, with all its
   // arrows and their descriptions when `withDescriptions`.
   velk::Rect NodeArea(const velk::CNode& node, const velk::TextOffsets& offsets,
-                      bool withDescriptions, const ViewMapping& mapping);
+                      bool withDescriptions);
   // An arrow's line and head, with its description box when `withDescription`.
-  velk::Rect ArrowArea(const velk::CArrow& arrow, bool withDescription, const ViewMapping& mapping);
+  velk::Rect ArrowArea(const velk::CArrow& arrow, bool withDescription);
+  // What the level shows: the union of its nodes' areas (empty rect for none).
+  velk::Rect LevelArea(const velk::CWorkflowDoc& level, const velk::TextOffsets& offsets,
+                       bool withDescriptions);
 
-  // The text fonts for a device scale: "DejaVu Sans" sized so that a line is 10
-  // logical units high; the description font is its italic.
-  static QFont TextFont(double pixelsPerUnit);
+  // The node text font for a device of `pixelsPerUnit` and `dpi`: "DejaVu Sans"
+  // sized so that a line is 10 logical units high. The description font is its
+  // italic.
+  static QFont TextFont(double pixelsPerUnit, double dpi);
 
  private:
   struct Context;
-  void PrepareFonts(const ViewMapping& mapping);
+  void PrepareFonts(const ViewMapping& mapping, double dpi);
+  // Width of a text in logical units, the same on every device.
+  double TextWidth(const QString& text, bool italic) const;
   void DrawBackground(QPainter& painter, const Context& c) const;
   void DrawGrid(QPainter& painter, const Context& c) const;
   void DrawNode(QPainter& painter, const Context& c, const velk::CNode& node);
@@ -69,14 +78,19 @@ class CWorkflowPainter {
   void DrawTextLines(QPainter& painter, const Context& c, const std::vector<QString>& lines,
                      const velk::Rect& box);
   std::vector<QString> WrapName(const QString& text, int width);
-  velk::Rect DescriptionRect(const velk::CArrow& arrow, const ViewMapping& mapping);
+  velk::Rect DescriptionRect(const velk::CArrow& arrow);
   const QImage& NodeImage(int index, bool selected, QSize size);
 
   const CNodeBitmaps& bitmaps_;
-  double fontScale_ = -1;  // pixels per unit the fonts were made for
+  // Texts are laid out with fonts of 10 pixels per unit, so that wrapping and
+  // boxes do not depend on the device's font sizes and hinting.
+  QFont measureFont_;
+  QFont measureItalic_;
+  int lineHeight_ = 10;
+  double fontScale_ = -1;  // pixels per unit the drawing fonts were made for
+  double fontDpi_ = -1;
   QFont textFont_;
   QFont descriptionFont_;
-  int lineHeight_ = 10;
   // Node pictures already stretched to the device size: key (table, index, size).
   QHash<quint64, QImage> scaled_;
   // Word-wrapped names of the current font, keyed by text.

@@ -15,6 +15,7 @@
 #include "app/ui/velkmodapp.h"
 #include "editor/ui/undocommands.h"
 #include "editor/ui/viewtool.h"
+#include "editor/ui/workflowprint.h"
 #include "editor/ui/workflowpainter.h"
 #include "editor/zoom.h"
 #include "model/workflowdoc.h"
@@ -203,7 +204,7 @@ void CWorkflowView::InvalidateLogical(const Rect& r) {
 void CWorkflowView::InvalidateAll() { viewport()->update(); }
 
 Rect CWorkflowView::NodeArea(const velk::CNode& node) const {
-  return painter_->NodeArea(node, offsets_, flags_.arrowDescription, Mapping());
+  return painter_->NodeArea(node, offsets_, flags_.arrowDescription);
 }
 
 void CWorkflowView::paintEvent(QPaintEvent* event) {
@@ -214,9 +215,8 @@ void CWorkflowView::paintEvent(QPaintEvent* event) {
   options.flags = flags_;
   options.gridVisible = Settings().gridVisible;
   options.gridSize = Settings().gridSize;
-  for (const QRect& clip : event->region()) {
-    painter_->Paint(painter, doc_.get(), Mapping(), options, clip);
-  }
+  // One pass over the region's bounding box; the painter is clipped to the region.
+  painter_->Paint(painter, doc_.get(), Mapping(), options, event->region().boundingRect());
   if (CViewTool* tool = ActiveTool()) tool->PaintOverlay(*this, painter);
 }
 
@@ -347,6 +347,8 @@ bool CWorkflowView::OwnCommand(int id) {
     case cmd::ViewZoomIn: SetZoom(velk::ZoomIn(zoom_)); return true;
     case cmd::ViewZoomOut: SetZoom(velk::ZoomOut(zoom_)); return true;
     case cmd::ViewZoomFit: ZoomToFit(); return true;
+    case cmd::FilePrint: OnFilePrint(*this); return true;
+    case cmd::FilePrintPreview: OnFilePrintPreview(*this); return true;
     default: return false;
   }
 }
@@ -362,6 +364,8 @@ bool CWorkflowView::OwnUpdate(int id, CmdUI& ui) const {
     case cmd::ViewZoomIn: ui.enabled = zoom_ < velk::kMaxZoom; return true;
     case cmd::ViewZoomOut: ui.enabled = zoom_ > velk::kMinZoom; return true;
     case cmd::ViewZoomFit: return true;
+    case cmd::FilePrint:
+    case cmd::FilePrintPreview: return true;
     default: return false;
   }
 }

@@ -120,3 +120,26 @@ TEST(DrawingGeometry, DescriptionHangsBelowTheMovedMiddleOfTheLine) {
   EXPECT_EQ(text, (Rect{35, -20, 75, -30}));
   EXPECT_EQ(DescriptionBox(text), (Rect{34, -20, 76, -32}));
 }
+
+TEST(DrawingGeometry, PrintPagesCoverTheUsedPartFromTheTopLeft) {
+  // A4-like pages of 750 x 1050 units.
+  struct Case {
+    Rect used;
+    std::size_t pages;
+    Rect last;
+  };
+  const std::vector<Case> cases = {
+      {{0, 0, 0, 0}, 1, {0, 0, 750, -1050}},                 // empty level: one page
+      {{100, -100, 700, -900}, 1, {0, 0, 750, -1050}},
+      {{100, -100, 800, -900}, 2, {750, 0, 1500, -1050}},    // a second column
+      {{100, -100, 700, -1100}, 2, {0, -1050, 750, -2100}},  // a second row
+      {{0, 0, 5000, -5000}, 9, {1500, -2100, 2050, -2900}},  // the whole drawing, cut at its edge
+  };
+  for (const Case& c : cases) {
+    const std::vector<Rect> pages = PrintPages(c.used, 750, 1050);
+    ASSERT_EQ(pages.size(), c.pages);
+    EXPECT_EQ(pages.front(), (Rect{0, 0, 750, -1050}));
+    EXPECT_EQ(pages.back(), c.last);
+  }
+  EXPECT_EQ(PrintPages({0, 0, 100, -100}, 0, 100), std::vector<Rect>{kDrawingRect});
+}
