@@ -4,9 +4,9 @@
 
 namespace velk {
 
-ContextMenu ChooseContextMenu(const CWorkflowDoc& doc, bool arrowHit) {
+ContextMenu ChooseContextMenu(const CWorkflowDoc& doc, bool arrowHit, bool nodeHit) {
   if (arrowHit) return ContextMenu::Arrow;
-  if (doc.SelectedNodes().size() != 1) return ContextMenu::General;
+  if (!nodeHit || doc.SelectedNodes().size() != 1) return ContextMenu::General;
   switch (doc.SelectedNodes().front()->Kind()) {
     case NodeKind::Intern:
     case NodeKind::In:

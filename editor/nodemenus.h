@@ -17,9 +17,10 @@ enum class ContextMenu : int {
   General = 153,          // several nodes, other kinds, empty space
 };
 
-// The menu for the current selection after a right click, which has already
-// selected what it hit; an arrow hit wins over everything.
-ContextMenu ChooseContextMenu(const CWorkflowDoc& doc, bool arrowHit);
+// The menu of a right click that hit an arrow, a node or neither, after the click
+// has selected what it hit. An arrow wins over a node; a node gets its own menu
+// while it is the only selected node.
+ContextMenu ChooseContextMenu(const CWorkflowDoc& doc, bool arrowHit, bool nodeHit);
 
 // The "Task &Type" submenu for a node of the window's level.
 struct TaskTypeState {

@@ -70,8 +70,8 @@ SelectGesture::Change SelectGesture::Drag(CWorkflowDoc& doc, Point p, const Grid
     const int dx = p.x - offset_.x - centre.x;
     const int dy = p.y - offset_.y - centre.y;
     if (dx == 0 && dy == 0) return change;
-    doc.SetModified();
     change.moved = MoveNodes(doc, doc.SelectedNodes(), dx, dy, grid);
+    if (change.moved) doc.SetModified();
   }
   return change;
 }

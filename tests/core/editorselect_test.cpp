@@ -98,11 +98,12 @@ TEST_F(WorkflowTest, ContextMenuFollowsTheSingleSelectedNodesKind) {
   };
   for (auto [kind, menu] : cases) {
     doc.SelectNode(*Add("N", 0, 0, kind));
-    EXPECT_EQ(ChooseContextMenu(doc, false), menu) << static_cast<int>(kind);
-    EXPECT_EQ(ChooseContextMenu(doc, true), ContextMenu::Arrow);
+    EXPECT_EQ(ChooseContextMenu(doc, false, true), menu) << static_cast<int>(kind);
+    EXPECT_EQ(ChooseContextMenu(doc, true, true), ContextMenu::Arrow);
+    EXPECT_EQ(ChooseContextMenu(doc, false, false), ContextMenu::General) << "empty space";
   }
   doc.SelectNode(*Add("Second"), true);
-  EXPECT_EQ(ChooseContextMenu(doc, false), ContextMenu::General);
+  EXPECT_EQ(ChooseContextMenu(doc, false, true), ContextMenu::General);
 }
 
 TEST_F(WorkflowTest, TaskTypeChecksFollowTheNodesRole) {

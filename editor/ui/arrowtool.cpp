@@ -1,0 +1,85 @@
+#include "editor/ui/arrowtool.h"
+
+#include <QPainter>
+
+#include "app/services.h"
+#include "editor/hittest.h"
+#include "editor/ui/workflowpainter.h"
+#include "model/arrowgeometry.h"
+#include "model/workflowdoc.h"
+
+using velk::Point;
+using velk::Rect;
+using velk::ToolId;
+
+namespace {
+
+// The rubber line runs from the source's border to the pointer.
+velk::ArrowLine RubberLine(const velk::CNode& source, Point pointer) {
+  return velk::ComputeArrowLine(source.GetRect(), {pointer.x, pointer.y, pointer.x, pointer.y});
+}
+
+}  // namespace
+
+void CArrowTool::Deactivate(CWorkflowView* view, ToolId next) {
+  CEditTool::Deactivate(view, next);
+  for (CWorkflowView* v : CWorkflowView::AllViews()) InvalidateRubberLine(*v);
+  gesture_.Clear();
+}
+
+std::optional<Rect> CArrowTool::RubberLineArea(const CWorkflowView& view) const {
+  if (CToolBox::State().Active() != ToolId::ArrowSourceChosen || !view.Document()) return {};
+  const velk::CNode* source = gesture_.Source(*view.Document());
+  if (!source) return {};
+  const velk::ArrowLine line = RubberLine(*source, pointer_);
+  Rect area = velk::RectFromCorners(line.start, line.end);
+  for (Point p : velk::ComputeArrowHead(line, velk::CWorkflowDoc::ArrowSize()))
+    area = area.United({p.x, p.y, p.x, p.y});
+  return area;
+}
+
+void CArrowTool::InvalidateRubberLine(CWorkflowView& view) {
+  if (const std::optional<Rect> area = RubberLineArea(view)) view.InvalidateLogical(*area);
+}
+
+void CArrowTool::MousePress(CWorkflowView& view, Qt::KeyboardModifiers, Point p) {
+  CWorkflowDoc* doc = view.Document();
+  if (!doc) return;
+  InvalidateRubberLine(view);
+  pointer_ = p;
+  using Outcome = velk::ArrowGesture::Outcome;
+  const velk::ArrowGesture::Result r = gesture_.Press(*doc, CToolBox::State(), p);
+  switch (r.outcome) {
+    case Outcome::Cleared:
+      SetViewCursor(view, Qt::ArrowCursor);
+      view.InvalidateAll();
+      break;
+    case Outcome::ArrowMade:
+    case Outcome::SameNode: CWorkflowView::UpdateAllViews(*doc); break;
+    case Outcome::SourceChosen: InvalidateRubberLine(view); break;
+  }
+}
+
+void CArrowTool::MouseRelease(CWorkflowView& view, Qt::KeyboardModifiers keys, Point p) {
+  const bool shift = keys & Qt::ShiftModifier;
+  if (CToolBox::State().Active() == ToolId::ArrowNoSource && shift) MousePress(view, keys, p);
+  velk::services().showStatusText(velk::ArrowToolPrompt(CToolBox::State().Active()));
+}
+
+void CArrowTool::MouseMove(CWorkflowView& view, Qt::KeyboardModifiers, Point p) {
+  if (CToolBox::State().Active() != ToolId::ArrowSourceChosen) {
+    SetViewCursor(view, Qt::PointingHandCursor);
+    return;
+  }
+  SetViewCursor(view, Qt::CrossCursor);
+  InvalidateRubberLine(view);
+  pointer_ = p;
+  InvalidateRubberLine(view);
+}
+
+void CArrowTool::PaintOverlay(const CWorkflowView& view, QPainter& painter) const {
+  if (!RubberLineArea(view)) return;
+  const velk::ArrowLine line = RubberLine(*gesture_.Source(*view.Document()), pointer_);
+  view.Painter().DrawArrowLine(painter, view.Mapping(), line.start, line.end,
+                               velk::CWorkflowDoc::ArrowSize(), false);
+}

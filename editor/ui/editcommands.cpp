@@ -1,0 +1,234 @@
+#include "editor/ui/editcommands.h"
+
+#include <QGuiApplication>
+#include <algorithm>
+#include <array>
+
+#include "app/databasecache.h"
+#include "app/services.h"
+#include "editor/insertarrow.h"
+#include "editor/nodemenus.h"
+#include "editor/ui/edithooks.h"
+#include "editor/ui/edittool.h"
+#include "editor/ui/selecttool.h"
+#include "model/nodeclipboard.h"
+#include "model/workflowdoc.h"
+
+using velk::CNode;
+using velk::NodeKind;
+using velk::ToolId;
+
+namespace {
+
+constexpr std::array<std::pair<int, ToolId>, 8> kToolCommands = {{
+    {cmd::ToolSelect, ToolId::Select},
+    {cmd::ToolInternalTask, ToolId::InsertInternalTask},
+    {cmd::ToolInternalCluster, ToolId::InsertInternalCluster},
+    {cmd::ToolCentralCluster, ToolId::InsertCentralCluster},
+    {cmd::ToolExtSubscribed, ToolId::InsertSubscribed},
+    {cmd::ToolExtWfTask, ToolId::InsertExtWfTask},
+    {cmd::ToolExtSubWorkflow, ToolId::InsertExtSubWorkflow},
+    {cmd::ToolArrow, ToolId::ArrowNoSource},
+}};
+
+std::optional<ToolId> ToolOfCommand(int id) {
+  for (auto [command, tool] : kToolCommands)
+    if (command == id) return tool;
+  return std::nullopt;
+}
+
+bool ShiftHeld() {
+  const EditorHooks& hooks = editorHooks();
+  const Qt::KeyboardModifiers keys =
+      hooks.keyboardModifiers ? hooks.keyboardModifiers() : QGuiApplication::keyboardModifiers();
+  return keys & Qt::ShiftModifier;
+}
+
+bool IsTaskKind(NodeKind kind) {
+  return kind == NodeKind::Intern || kind == NodeKind::In || kind == NodeKind::Out;
+}
+
+}  // namespace
+
+const char* editcmd::MenuText(int id) {
+  switch (id) {
+    case InternalTask: return "&Internal Task";
+    case InTask: return "In Task";
+    case OutTask: return "Out Task";
+    case DefineStart: return "Define as workflow start";
+    case DefineEnd: return "Define as workflow end";
+    case CentralDesign: return "&central design and replication";
+    case DistributedDesign: return "&distributed design and replication";
+    case DisconnectReference: return "D&isconnect ESW Reference";
+    default: return nullptr;
+  }
+}
+
+bool CEditCommands::OnCommand(int id) {
+  if (!view_.Document()) return false;
+  return ToolCommand(id) || ClipboardCommand(id) || NodeCommand(id);
+}
+
+bool CEditCommands::ToolCommand(int id) {
+  const std::optional<ToolId> tool = ToolOfCommand(id);
+  if (!tool) return false;
+  CToolBox::Instance().Choose(*tool, ShiftHeld(), &view_);
+  if (*tool == ToolId::ArrowNoSource)
+    velk::services().showStatusText(velk::ArrowToolPrompt(ToolId::ArrowNoSource));
+  else if (*tool == ToolId::Select)
+    velk::services().showStatusText({});
+  return true;
+}
+
+bool CEditCommands::ClipboardCommand(int id) {
+  CWorkflowDoc& doc = *view_.Document();
+  switch (id) {
+    case cmd::EditDelete: Delete(); return true;
+    case cmd::EditCopy: EditorClipboard().Copy(doc); return true;
+    case cmd::EditCut:
+      EditorClipboard().Copy(doc);
+      Delete();
+      return true;
+    case cmd::EditPaste: Paste(); return true;
+    case cmd::EditSelectAll:
+      doc.SelectAllNodes();
+      view_.InvalidateAll();
+      return true;
+    default: return false;
+  }
+}
+
+void CEditCommands::Delete() {
+  CWorkflowDoc& doc = *view_.Document();
+  const std::size_t nodes = doc.NodeCount();
+  const std::size_t arrows = doc.AllArrows().size();
+  doc.DeleteSelection();
+  if (doc.NodeCount() != nodes || doc.AllArrows().size() != arrows)
+    doc.SetModified();
+  CWorkflowView::UpdateAllViews(doc);
+}
+
+void CEditCommands::Paste() {
+  CWorkflowDoc& doc = *view_.Document();
+  const std::vector<CNode*> pasted = EditorClipboard().Paste(doc);
+  if (pasted.empty()) return;
+  // The copies lie on top of their originals: selected, they can be moved away.
+  doc.DeselectAll();
+  for (CNode* node : pasted) doc.SelectNode(*node, true);
+  doc.SetModified();
+  CWorkflowView::UpdateAllViews(doc);
+}
+
+bool CEditCommands::NodeCommand(int id) {
+  CWorkflowDoc& doc = *view_.Document();
+  switch (id) {
+    case cmd::Properties: OpenSelectionProperties(view_, /*openCluster=*/false); return true;
+    case cmd::OpenSubWorkflow: OpenSubWorkflow(); return true;
+    case cmd::ReloadRepository: ReloadRepository(); return true;
+    default: break;
+  }
+  if (!editcmd::MenuText(id)) return false;
+  if (doc.SelectedNodes().empty()) return true;
+  CNode& node = *doc.SelectedNodes().front();
+  bool changed = true;
+  switch (id) {
+    case editcmd::InternalTask: doc.MakeInternalTask(node); break;
+    case editcmd::InTask: changed = doc.MakeInTask(node); break;
+    case editcmd::OutTask: changed = doc.MakeOutTask(node); break;
+    case editcmd::DefineStart: doc.DefineAsWorkflowStart(node); break;
+    case editcmd::DefineEnd: doc.DefineAsWorkflowEnd(node); break;
+    case editcmd::CentralDesign: doc.SetSubWorkflowKind(node, NodeKind::ICDR); break;
+    case editcmd::DistributedDesign: doc.SetSubWorkflowKind(node, NodeKind::CDDR); break;
+    case editcmd::DisconnectReference: doc.DisconnectReference(node); break;
+    default: changed = false;
+  }
+  if (changed) doc.SetModified();
+  CWorkflowView::UpdateAllViews(doc);
+  return true;
+}
+
+void CEditCommands::OpenSubWorkflow() {
+  CWorkflowDoc& doc = *view_.Document();
+  if (doc.SelectedNodes().empty()) return;
+  CNode& node = *doc.SelectedNodes().front();
+  const EditorHooks& hooks = editorHooks();
+  if (node.IsClusterNode() && hooks.openClusterWindow)
+    hooks.openClusterWindow(doc, node);
+  else if ((node.Kind() == NodeKind::ICDR || node.Kind() == NodeKind::CDDR) &&
+           hooks.openSubWorkflow)
+    hooks.openSubWorkflow(doc, node);
+}
+
+void CEditCommands::ReloadRepository() {
+  velk::WaitCursor wait;
+  const velk::WorkflowDatabases& databases = view_.Document()->Databases();
+  if (editorHooks().reloadRepository)
+    editorHooks().reloadRepository(databases);
+  else
+    velk::ReloadRepository(databases);
+}
+
+bool CEditCommands::OnUpdateCommand(int id, CmdUI& ui) {
+  const CWorkflowDoc* doc = view_.Document();
+  if (!doc) return false;
+  if (const std::optional<ToolId> tool = ToolOfCommand(id)) {
+    const velk::ToolButtonState state = CToolBox::State().ButtonState(*tool);
+    ui.checked = state.checked;
+    ui.indeterminate = state.indeterminate;
+    return true;
+  }
+  const bool anySelected = !doc->SelectedNodes().empty() || !doc->SelectedArrows().empty();
+  switch (id) {
+    case cmd::EditDelete:
+    case cmd::EditCopy:
+    case cmd::EditCut: ui.enabled = anySelected; return true;
+    case cmd::EditPaste: ui.enabled = EditorClipboard().IsFilled(); return true;
+    case cmd::EditSelectAll:
+    case cmd::ReloadRepository: return true;
+    default: break;
+  }
+  if (id != cmd::Properties && id != cmd::OpenSubWorkflow && !editcmd::MenuText(id)) return false;
+  UpdateNodeCommand(id, ui);
+  return true;
+}
+
+void CEditCommands::UpdateNodeCommand(int id, CmdUI& ui) const {
+  const CWorkflowDoc& doc = *view_.Document();
+  const EditorHooks& hooks = editorHooks();
+  const CNode* node = doc.SelectedNodes().empty() ? nullptr : doc.SelectedNodes().front();
+  ui.enabled = node != nullptr;
+  if (id == cmd::Properties) {
+    ui.enabled = node ? static_cast<bool>(hooks.taskProperties)
+                      : !doc.SelectedArrows().empty() && hooks.arrowProperties;
+    return;
+  }
+  if (!node) return;
+  const NodeKind kind = node->Kind();
+  const bool subWorkflow = kind == NodeKind::ICDR || kind == NodeKind::CDDR;
+  if (id == cmd::OpenSubWorkflow) {
+    ui.enabled = (node->IsClusterNode() && hooks.openClusterWindow) ||
+                 (subWorkflow && hooks.openSubWorkflow);
+  } else if (id == editcmd::CentralDesign || id == editcmd::DistributedDesign) {
+    ui.enabled = subWorkflow;
+    ui.checked = kind == (id == editcmd::CentralDesign ? NodeKind::ICDR : NodeKind::CDDR);
+  } else if (id == editcmd::DisconnectReference) {
+    ui.enabled = kind == NodeKind::Extern;
+  } else {
+    const velk::TaskTypeState s = velk::TaskTypeStateOf(doc, *node);
+    ui.enabled = IsTaskKind(kind);
+    switch (id) {
+      case editcmd::InternalTask: ui.checked = s.internalChecked; break;
+      case editcmd::DefineStart: ui.checked = s.startChecked; break;
+      case editcmd::DefineEnd: ui.checked = s.endChecked; break;
+      case editcmd::InTask:
+        ui.checked = s.inChecked;
+        ui.enabled = ui.enabled && s.inOutEnabled;
+        break;
+      case editcmd::OutTask:
+        ui.checked = s.outChecked;
+        ui.enabled = ui.enabled && s.inOutEnabled;
+        break;
+      default: break;
+    }
+  }
+}

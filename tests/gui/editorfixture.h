@@ -1,0 +1,105 @@
+#pragma once
+// A workflow view on the offscreen screen with the editing tools installed, its
+// own settings and headless message boxes and status line.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTest>
+#include <memory>
+#include <string>
+
+#include "app/headlessservices.h"
+#include "app/settings.h"
+#include "editor/ui/edithooks.h"
+#include "editor/ui/edittool.h"
+#include "editor/ui/workflowview.h"
+#include "model/nodeclipboard.h"
+#include "model/workflowdoc.h"
+
+namespace editortest {
+
+using velk::CArrow;
+using velk::CNode;
+using velk::NodeKind;
+using velk::Point;
+using velk::ToolId;
+
+class EditorTest : public ::testing::Test {
+ protected:
+  EditorTest() {
+    InstallEditingTools();
+    CWorkflowView::SetSettings(&settings);
+    editorHooks() = EditorHooks{};
+    editorHooks().keyboardModifiers = [this] { return commandKeys; };
+    EditorClipboard().Clear();
+    CToolBox::Instance().Choose(ToolId::Select, false, nullptr);
+    view = std::make_unique<CWorkflowView>(doc);
+    view->resize(900, 700);
+    view->show();
+    QApplication::processEvents();
+  }
+  ~EditorTest() override {
+    view.reset();
+    CToolBox::Instance().Choose(ToolId::Select, false, nullptr);
+    editorHooks() = EditorHooks{};
+    CWorkflowView::SetSettings(nullptr);
+  }
+
+  // A node whose centre is at (cx, cy).
+  CNode* Add(const std::string& name, int cx, int cy, NodeKind kind = NodeKind::Intern,
+             CWorkflowDoc* in = nullptr) {
+    CWorkflowDoc& d = in ? *in : *doc;
+    CNode* node = d.InsertNode({cx - 17, cy + 17, cx + 17, cy - 17}, kind);
+    velk::NodeAttributes a = node->Attributes();
+    a.name = name;
+    d.SetNodeAttributes(*node, a);
+    return node;
+  }
+  bool HasArrow(const CNode* from, const CNode* to) const {
+    for (const CArrow* a : doc->AllArrows())
+      if (a->Source() == from && a->Target() == to) return true;
+    return false;
+  }
+
+  // The viewport pixel that maps back onto the logical point (searched nearby,
+  // since a unit is smaller than a pixel).
+  static QPoint Pixel(const CWorkflowView& v, Point p) {
+    const QPoint guess = v.ToViewport(p);
+    for (int r = 0; r <= 2; ++r)
+      for (int dx = -r; dx <= r; ++dx)
+        for (int dy = -r; dy <= r; ++dy)
+          if (v.ToLogical(guess + QPoint(dx, dy)) == p) return guess + QPoint(dx, dy);
+    ADD_FAILURE() << "no pixel for " << p.x << "," << p.y;
+    return guess;
+  }
+  QPoint Pixel(Point p) const { return Pixel(*view, p); }
+
+  void Click(Point p, Qt::KeyboardModifiers keys = {}, CWorkflowView* v = nullptr) {
+    QTest::mouseClick((v ? v : view.get())->viewport(), Qt::LeftButton, keys,
+                      Pixel(v ? *v : *view, p));
+  }
+  void Press(Point p, Qt::KeyboardModifiers keys = {}) {
+    QTest::mousePress(view->viewport(), Qt::LeftButton, keys, Pixel(p));
+  }
+  void MoveTo(Point p) { QTest::mouseMove(view->viewport(), Pixel(p)); }
+  void Release(Point p, Qt::KeyboardModifiers keys = {}) {
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, keys, Pixel(p));
+  }
+  // The tool command as given from the toolbar, with `keys` held.
+  void ChooseTool(int command, Qt::KeyboardModifiers keys = {}) {
+    commandKeys = keys;
+    ASSERT_TRUE(view->OnCommand(command));
+    commandKeys = {};
+  }
+  ToolId ActiveTool() const { return CToolBox::State().Active(); }
+
+  velk::ScopedHeadlessServices ui;
+  velk::ModelerSettings settings;
+  Qt::KeyboardModifiers commandKeys;
+  std::shared_ptr<CWorkflowDoc> doc =
+      std::make_shared<CWorkflowDoc>("CN=Test Designer/O=Marvelund", "06.12.2026");
+  std::unique_ptr<CWorkflowView> view;
+};
+
+}  // namespace editortest
