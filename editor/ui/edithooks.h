@@ -25,9 +25,10 @@ struct WorkflowDatabases;
 }  // namespace velk
 
 struct EditorHooks {
-  // "Task Properties" on a node; true when closed with OK. Unset: nothing opens.
+  // "Task Properties" on a node; true when closed with OK. InstallEditingTools
+  // sets the task property sheet; unset, the command is disabled.
   std::function<bool(QWidget* parent, velk::CWorkflowDoc&, velk::CNode&)> taskProperties;
-  // The arrow routing dialog; true when closed with OK. Unset: nothing opens.
+  // The arrow routing dialog; true when closed with OK. Set like taskProperties.
   std::function<bool(QWidget* parent, velk::CWorkflowDoc&, velk::CArrow&)> arrowProperties;
   // Shows the window of a cluster node's level. Unset: nothing opens.
   std::function<void(velk::CWorkflowDoc&, velk::CNode&)> openClusterWindow;

@@ -2,12 +2,14 @@
 
 #include "app/services.h"
 #include "app/settings.h"
+#include "dialogs/ui/nodepropertyentry.h"
 #include "editor/hittest.h"
 #include "editor/nodemenus.h"
 #include "editor/ui/arrowtool.h"
 #include "editor/ui/contextmenus.h"
 #include "editor/ui/droptarget.h"
 #include "editor/ui/editcommands.h"
+#include "editor/ui/edithooks.h"
 #include "editor/ui/inserttool.h"
 #include "editor/ui/selecttool.h"
 #include "model/workflowdoc.h"
@@ -93,6 +95,9 @@ void InstallEditingTools() {
   if (installed) return;
   installed = true;
   CToolBox::Instance();
+  EditorHooks& hooks = editorHooks();
+  if (!hooks.taskProperties) hooks.taskProperties = EditNodeProperties;
+  if (!hooks.arrowProperties) hooks.arrowProperties = EditArrowRouting;
   CWorkflowView::AddViewSetup([](CWorkflowView& view) {
     view.AddCommandTarget(std::make_unique<CEditCommands>(view));
     view.SetDropTarget(&WorkflowDropTarget());

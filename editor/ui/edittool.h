@@ -51,8 +51,9 @@ class CToolBox {
   QPointer<CWorkflowView> commandView_;
 };
 
-// Creates the tools and lets every new workflow view take part in editing (its
-// commands, drops). Called once at program start; later calls do nothing.
+// Creates the tools, opens the property dialogs from them, and lets every new
+// workflow view take part in editing (its commands, drops). Called once at
+// program start; later calls do nothing.
 void InstallEditingTools();
 
 // "GridSize" and "GridMagnetic" as the views use them now.
