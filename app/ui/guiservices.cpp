@@ -75,6 +75,8 @@ void UseAbbrechen(QDialogButtonBox* buttons) {
 
 CGuiServices::CGuiServices(CMainFrame* frame) : frame_(frame) {}
 
+void CGuiServices::SetFrame(CMainFrame* frame) { frame_ = frame; }
+
 velk::MsgResult CGuiServices::messageBox(const std::string& text, velk::MsgIcon icon,
                                          velk::MsgButtons buttons, const std::string& title) {
   QWidget* parent = QApplication::activeWindow();

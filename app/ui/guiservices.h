@@ -16,7 +16,7 @@ class CGuiServices : public velk::Services {
 
   // `frame` may be null (before the main frame exists, or in tests).
   explicit CGuiServices(CMainFrame* frame = nullptr);
-  void SetFrame(CMainFrame* frame) { frame_ = frame; }
+  void SetFrame(CMainFrame* frame);
 
   velk::MsgResult messageBox(const std::string& text, velk::MsgIcon icon,
                              velk::MsgButtons buttons, const std::string& title = {}) override;
