@@ -136,7 +136,6 @@ CInfoCenterWnd* CMainFrame::InfoCenterWindow() const { return info_; }
 void CMainFrame::ShowInfoCenter() {
   if (!info_) {
     info_ = new CInfoCenterWnd(this);
-    connect(info_, &CInfoCenterWnd::closedByUser, this, &CMainFrame::RequestCommandUpdate);
     info_->Refresh();
     if (auto p = ReadWindowPlacement(kInfoWindowPos)) ApplyPlacement(info_, *p);
   }
@@ -153,6 +152,12 @@ void CMainFrame::HideInfoCenter() {
 void CMainFrame::ToggleInfoCenter() {
   if (info_ && info_->isVisible()) HideInfoCenter();
   else ShowInfoCenter();
+}
+
+bool CMainFrame::event(QEvent* event) {
+  if (event->type() != CInfoCenterWnd::kHideMessage) return QMainWindow::event(event);
+  HideInfoCenter();
+  return true;
 }
 
 void CMainFrame::OnInfoCenterChanged(bool show) {

@@ -84,6 +84,8 @@ class CMainFrame : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Takes the Info Center's private message that hides it.
+  bool event(QEvent* event) override;
 
  private:
   struct Handler {
