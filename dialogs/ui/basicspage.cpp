@@ -48,6 +48,8 @@ CDlgNodePropertyBasics::CDlgNodePropertyBasics(const NodeSheetContext& context)
   top->addWidget(Group(QStringLiteral("Task ID"), taskId_), 1);
 
   auto* settings = new QFormLayout(operational_);
+  settings->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+  duration_->setMaximumWidth(duration_->fontMetrics().horizontalAdvance(QStringLiteral("99999999")));
   settings->addRow(durationLabel_, duration_);
   settings->addRow(unitLabel_, unit_);
 

@@ -15,6 +15,16 @@ bool CSortedListItem::operator<(const QListWidgetItem& other) const {
 QString ToQ(const std::string& text) { return QString::fromStdString(text); }
 std::string FromQ(const QString& text) { return text.toStdString(); }
 
+QComboBox* NewComboBox(const char* objectName, bool editable, int minimumCharacters) {
+  auto* combo = new QComboBox;
+  combo->setObjectName(QLatin1String(objectName));
+  combo->setEditable(editable);
+  combo->setInsertPolicy(QComboBox::NoInsert);
+  combo->setMinimumContentsLength(minimumCharacters);
+  combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  return combo;
+}
+
 int AddSorted(QComboBox* combo, const std::string& text) {
   const int index = static_cast<int>(velk::SortedPosition(ComboTexts(combo), text));
   combo->insertItem(index, ToQ(text));

@@ -25,6 +25,10 @@ class CSortedListItem : public QListWidgetItem {
 QString ToQ(const std::string& text);
 std::string FromQ(const QString& text);
 
+// A drop-down as the dialogs use them: editable ones never add typed text to
+// their list, and long entries do not widen the dialog.
+QComboBox* NewComboBox(const char* objectName, bool editable, int minimumCharacters = 18);
+
 // Adds at the sorted position; returns the index.
 int AddSorted(QComboBox* combo, const std::string& text);
 void AddAll(QComboBox* combo, const std::vector<std::string>& texts, bool sorted);

@@ -29,13 +29,10 @@ void ShowForms(QListWidget* list, const std::vector<std::string>& names) {
 
 CDlgNodePropertyForms::CDlgNodePropertyForms(const NodeSheetContext& context)
     : CNodePropertyPage(context, velk::NodePage::Forms),
-      primary_(new QComboBox),
+      primary_(NewComboBox("primaryForm", true, 24)),
       secondary_(NewFormList("secondaryForms")),
       all_(new QCheckBox(QStringLiteral("&All Additional Forms"))),
       additional_(NewFormList("additionalForms")) {
-  primary_->setObjectName(QStringLiteral("primaryForm"));
-  primary_->setEditable(true);
-  primary_->setInsertPolicy(QComboBox::NoInsert);
   all_->setObjectName(QStringLiteral("allAdditionalForms"));
 
   auto* layout = new QVBoxLayout(this);

@@ -25,6 +25,8 @@ CDlgNodeProperty::CDlgNodeProperty(const QString& caption, velk::CWorkflowDoc& d
       tabs_(new QTabWidget) {
   const velk::NodeSheetLayout layout = velk::LayoutForNodeKind(static_cast<int>(node.Kind()), FromQ(caption));
   setWindowTitle(ToQ(layout.title));
+  // Every tab stays readable: the sheet grows to the width of its tab row.
+  tabs_->setUsesScrollButtons(false);
   for (std::size_t i = 0; i < layout.pages.size(); ++i) {
     CNodePropertyPage& page = PageOf(layout.pages[i]);
     tabs_->addTab(&page, ToQ(layout.captions[i]));

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/services.h"
 #include "dialogs/ui/dialoglists.h"
@@ -14,16 +15,6 @@
 #include "dialogs/ui/teamgroup.h"
 
 namespace {
-
-QComboBox* NewCombo(const char* name, bool editable) {
-  auto* combo = new QComboBox;
-  combo->setObjectName(QLatin1String(name));
-  combo->setEditable(editable);
-  combo->setInsertPolicy(QComboBox::NoInsert);
-  combo->setMinimumContentsLength(18);
-  combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-  return combo;
-}
 
 QGroupBox* LabelledGroup(const QString& title, const QString& label, QComboBox* combo) {
   auto* group = new QGroupBox(title);
@@ -36,21 +27,21 @@ QGroupBox* LabelledGroup(const QString& title, const QString& label, QComboBox* 
 
 CDlgNodePropertyPerformer::CDlgNodePropertyPerformer(const NodeSheetContext& context)
     : CNodePropertyPage(context, velk::NodePage::Performer),
-      type_(NewCombo("performerType", false)),
-      person_(NewCombo("person", true)),
+      type_(NewComboBox("performerType", false)),
+      person_(NewComboBox("person", true)),
       workgroupGroup_(new CTeamGroup({QStringLiteral("Properties of Type Workgroup"),
                                       QStringLiteral("Name of workgroup:"),
                                       QStringLiteral("Controlled workgoup with member count of"),
                                       QStringLiteral("workgroup")})),
       unitGroup_(new CTeamGroup({QStringLiteral("Properties of Type Unit"), QStringLiteral("Name of unit:"),
                                  QStringLiteral("Controlled unit with member count of"), QStringLiteral("unit")})),
-      role_(NewCombo("role", true)),
+      role_(NewComboBox("role", true)),
       simple_(new QRadioButton(QStringLiteral("Simple"))),
       parameterOption_(new QRadioButton(QStringLiteral("Parameter"))),
       fieldOption_(new QRadioButton(QStringLiteral("Field"))),
-      parameter_(NewCombo("parameter", true)),
-      form_(NewCombo("form", false)),
-      field_(NewCombo("field", true)),
+      parameter_(NewComboBox("parameter", true)),
+      form_(NewComboBox("form", false)),
+      field_(NewComboBox("field", true)),
       readers_(new CElementList(context.lists, QStringLiteral("&Add Item"), QStringLiteral("&Delete Items"),
                                 CElementList::DeleteEnabled::WhileNotEmpty)) {
   for (const std::string& item : velk::PerformerTypeItems()) type_->addItem(ToQ(item));
@@ -61,28 +52,35 @@ CDlgNodePropertyPerformer::CDlgNodePropertyPerformer(const NodeSheetContext& con
 
   auto* typeGroup = new QGroupBox(QStringLiteral("Type of Performer"));
   (new QVBoxLayout(typeGroup))->addWidget(type_);
-  auto* left = new QVBoxLayout;
+  auto* leftColumn = new QWidget;
+  auto* left = new QVBoxLayout(leftColumn);
+  left->setContentsMargins(0, 0, 0, 0);
   left->addWidget(typeGroup);
-  left->addWidget(BuildPersonGroup());
-  left->addWidget(workgroupGroup_);
-  left->addWidget(unitGroup_);
-  left->addWidget(BuildRoleGroup());
-  left->addWidget(BuildParameterGroup());
-  left->addWidget(BuildFieldGroup());
+  int width = 0;
+  for (QGroupBox* group : {BuildPersonGroup(), static_cast<QGroupBox*>(workgroupGroup_),
+                           static_cast<QGroupBox*>(unitGroup_), BuildRoleGroup(), BuildParameterGroup(),
+                           BuildFieldGroup()}) {
+    left->addWidget(group);
+    width = std::max(width, group->sizeHint().width());
+  }
   left->addStretch();
+  // The groups take turns in one place; the column is as wide as the widest.
+  leftColumn->setMinimumWidth(width);
 
   auto* access = new QGroupBox(QStringLiteral("Access"));
   (new QVBoxLayout(access))->addWidget(readers_);
+  readers_->setMinimumWidth(220);
 
   auto* layout = new QHBoxLayout(this);
-  layout->addLayout(left, 3);
-  layout->addWidget(access, 2);
+  layout->addWidget(leftColumn, 1);
+  layout->addWidget(access, 1);
 
   connect(type_, &QComboBox::currentIndexChanged, this, &CDlgNodePropertyPerformer::ShowTypeGroup);
   for (QRadioButton* option : {simple_, parameterOption_, fieldOption_})
     connect(option, &QRadioButton::toggled, this, &CDlgNodePropertyPerformer::ShowRoleArgumentGroup);
   connect(role_, &QComboBox::activated, this, [this] { FillParameters(FromQ(role_->currentText())); });
   connect(form_, &QComboBox::activated, this, [this] { FillFields(FromQ(form_->currentText())); });
+  ShowTypeGroup();
 }
 
 QGroupBox* CDlgNodePropertyPerformer::BuildPersonGroup() {

@@ -11,12 +11,8 @@
 
 CDlgSelectResource::CDlgSelectResource(const std::vector<std::string>& resources,
                                        const std::vector<std::string>& taskResources, QWidget* parent)
-    : QDialog(parent), resource_(new QComboBox) {
+    : QDialog(parent), resource_(NewComboBox("resource", true, 24)) {
   setWindowTitle(QStringLiteral("Select Resource"));
-  resource_->setObjectName(QStringLiteral("resource"));
-  resource_->setEditable(true);
-  resource_->setInsertPolicy(QComboBox::NoInsert);
-  resource_->setMinimumContentsLength(24);
   AddAll(resource_, velk::SelectResourceChoices(resources, taskResources), false);
   resource_->setCurrentIndex(resource_->count() > 0 ? 0 : -1);
 

@@ -14,17 +14,6 @@
 #include "dialogs/taskrouting.h"
 #include "dialogs/ui/dialoglists.h"
 
-namespace {
-
-QComboBox* NewCombo(const char* name) {
-  auto* combo = new QComboBox;
-  combo->setObjectName(QLatin1String(name));
-  combo->setMinimumContentsLength(14);
-  combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-  return combo;
-}
-
-}  // namespace
 
 CDlgTaskRouting::CDlgTaskRouting(velk::CWorkflowDoc& document, velk::CArrow& arrow, velk::RepositoryLists lists,
                                  QWidget* parent)
@@ -36,9 +25,9 @@ CDlgTaskRouting::CDlgTaskRouting(velk::CWorkflowDoc& document, velk::CArrow& arr
       formula_(new QPlainTextEdit),
       conditionGroup_(new QGroupBox(QStringLiteral("Condition"))),
       database_(new QLabel(QStringLiteral("none"))),
-      form_(NewCombo("form")),
-      field_(NewCombo("field")),
-      operator_(NewCombo("operator")) {
+      form_(NewComboBox("form", false, 14)),
+      field_(NewComboBox("field", false, 14)),
+      operator_(NewComboBox("operator", false, 4)) {
   setWindowTitle(QStringLiteral("Task routing"));
   description_->setObjectName(QStringLiteral("description"));
   formula_->setObjectName(QStringLiteral("formula"));

@@ -5,20 +5,19 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QStyle>
 
 #include "dialogs/integercheck.h"
 #include "dialogs/ui/dialoglists.h"
 
 CTeamGroup::CTeamGroup(const Texts& texts, QWidget* parent)
     : QGroupBox(texts.title, parent),
-      name_(new QComboBox),
+      name_(NewComboBox("", true)),
       normal_(new QRadioButton(QStringLiteral("Normal workgroup"))),
       withManager_(new QRadioButton(QStringLiteral("Workgroup with team manager"))),
       withCount_(new QRadioButton(texts.countOption)),
-      manager_(new QComboBox),
+      manager_(NewComboBox("", false)),
       count_(new QLineEdit) {
-  name_->setEditable(true);
-  name_->setInsertPolicy(QComboBox::NoInsert);
   name_->setObjectName(texts.objectPrefix + QStringLiteral("Name"));
   normal_->setObjectName(texts.objectPrefix + QStringLiteral("Normal"));
   withManager_->setObjectName(texts.objectPrefix + QStringLiteral("WithManager"));
@@ -27,16 +26,23 @@ CTeamGroup::CTeamGroup(const Texts& texts, QWidget* parent)
   count_->setObjectName(texts.objectPrefix + QStringLiteral("Count"));
   count_->setMaximumWidth(80);
 
+
   auto* label = new QLabel(texts.nameLabel);
   label->setBuddy(name_);
+  // The team manager's list stands under its option, indented like the option's text.
+  const int indent = style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
+                     style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing);
   auto* grid = new QGridLayout(this);
   grid->addWidget(label, 0, 0);
-  grid->addWidget(name_, 0, 1);
-  grid->addWidget(normal_, 1, 0, 1, 2);
-  grid->addWidget(withManager_, 2, 0);
-  grid->addWidget(manager_, 2, 1);
-  grid->addWidget(withCount_, 3, 0);
-  grid->addWidget(count_, 3, 1, Qt::AlignLeft);
+  grid->addWidget(name_, 0, 1, 1, 2);
+  grid->addWidget(normal_, 1, 0, 1, 3);
+  grid->addWidget(withManager_, 2, 0, 1, 3);
+  auto* managerRow = new QHBoxLayout;
+  managerRow->addSpacing(indent);
+  managerRow->addWidget(manager_, 1);
+  grid->addLayout(managerRow, 3, 0, 1, 3);
+  grid->addWidget(withCount_, 4, 0, 1, 2);
+  grid->addWidget(count_, 4, 2);
   grid->setColumnStretch(1, 1);
 
   normal_->setChecked(true);

@@ -18,7 +18,7 @@ QListWidget* NewList(const char* name) {
   list->setObjectName(QLatin1String(name));
   list->setSelectionMode(QAbstractItemView::ExtendedSelection);
   list->setIconSize(kDialogIconSize);
-  list->setMinimumSize(200, 220);
+  list->setMinimumSize(300, 240);
   return list;
 }
 

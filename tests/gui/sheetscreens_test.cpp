@@ -64,7 +64,7 @@ class DemoSheetTest : public SheetTest {
   }
 
   velk::CNode* IncomingTask() {
-    return AddTask(velk::NodeKind::In, [](velk::NodeAttributes& a) {
+    velk::CNode* node = AddTask(velk::NodeKind::In, [](velk::NodeAttributes& a) {
       a.name = "Receive purchase order";
       a.freeText = "The customer's order arrives from the partner portal and is checked for completeness.";
       a.duration = 2;
@@ -79,6 +79,8 @@ class DemoSheetTest : public SheetTest {
       a.activityFlag = true;
       a.resources = {"Company Car", "Notebook Pool"};
     });
+    doc.SetNodeCodeText(*node, "3");
+    return node;
   }
 
   QTemporaryDir dir_;
@@ -120,6 +122,18 @@ TEST_F(DemoSheetTest, RoutingDialogOfAConditionArrowAndThePicker) {
   routing.show();
   EXPECT_EQ(routing.DatabaseLabel()->text(), QStringLiteral("Marvelund Application Environment"));
   Shoot(routing, QStringLiteral("sheet-routing-cor"));
+
+  velk::CNode* role = AddTask(velk::NodeKind::Intern, [](velk::NodeAttributes& a) {
+    a.performerType = 3;
+    a.member = "Approver";
+    a.roleArgument = "#Order_Amount#";
+  });
+  CDlgNodeProperty sheet(QStringLiteral("Task Properties"), doc, *role, lists);
+  sheet.show();
+  sheet.Tabs()->setCurrentIndex(1);
+  EXPECT_EQ(sheet.findChild<QComboBox*>(QStringLiteral("form"))->currentText(),
+            QStringLiteral("Purchase Order|GF_PurchaseOrder"));
+  Shoot(sheet, QStringLiteral("sheet-role-field"));
 
   QListWidget readers;
   ShowElements(&readers, {{"Clerk", 3}});
