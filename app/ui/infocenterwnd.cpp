@@ -80,6 +80,12 @@ QString summaryText(const Counts& counts) {
                          : text + QStringLiteral(": ") + parts.join(QStringLiteral(", "));
 }
 
+Counts countsOf(const QTreeWidgetItem* category) {
+  Counts counts{};
+  for (int s = 0; s < 4; ++s) counts[s] = category->data(0, kCountRole + s).toInt();
+  return counts;
+}
+
 bool sameEntries(const velk::InfoEntry& a, const velk::InfoEntry& b) {
   return a == b && a.added == b.added;
 }
@@ -259,9 +265,8 @@ void CInfoCenterWnd::UpdateCategoryItem(QTreeWidgetItem* category, const velk::I
   category->setText(TimeColumn, timeText(latest));
   const int added = static_cast<int>(latest.severity) & 3;
   category->setData(0, kCountRole + added, category->data(0, kCountRole + added).toInt() + 1);
-  Counts counts{};
-  for (int s = 0; s < 4; ++s) counts[s] = category->data(0, kCountRole + s).toInt();
-  category->setToolTip(MessageColumn, category->text(0) + QStringLiteral("\n") + summaryText(counts));
+  category->setToolTip(MessageColumn,
+                       category->text(0) + QStringLiteral("\n") + summaryText(countsOf(category)));
 }
 
 void CInfoCenterWnd::SelectNewestError(int from) {
@@ -278,9 +283,13 @@ void CInfoCenterWnd::SelectNewestError(int from) {
   }
 }
 
+// A category has no text of its own: its counts stand in, greyed as a hint.
 void CInfoCenterWnd::ShowDescription() {
-  const velk::InfoEntry* e = EntryOf(tree_->currentItem());
-  description_->setPlaceholderText(QString::fromLatin1(e ? kNoText : kNoSelection));
+  const QTreeWidgetItem* item = tree_->currentItem();
+  const velk::InfoEntry* e = EntryOf(item);
+  QString hint = QString::fromLatin1(e ? kNoText : kNoSelection);
+  if (item && !e) hint = summaryText(countsOf(item)) + QStringLiteral(".\n") + hint;
+  description_->setPlaceholderText(hint);
   description_->setPlainText(e ? DisplayText(e->text) : QString());
 }
 

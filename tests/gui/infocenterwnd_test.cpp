@@ -221,6 +221,30 @@ TEST_F(InfoCenterWndTest, ClearingACategoryKeepsTheSelectionAndCollapsedCategori
   }
 }
 
+TEST_F(InfoCenterWndTest, ArrowKeysWalkTheTreeAndTheDescriptionFollows) {
+  Add(kInit, "a", Severity::Success, "text a");
+  Add(kInfra, "b", Severity::Warning, "");
+  CInfoCenterWnd* w = OpenWindow();
+  w->Tree()->setCurrentItem(w->CategoryItem(kInit));
+  EXPECT_EQ(w->Description()->placeholderText(),
+            "1 entry, all successful.\nSelect an entry to read its message.");
+  const auto press = [w](Qt::Key key) {
+    QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(w->Tree(), &event);
+    return w->Tree()->currentItem()->text(0);
+  };
+  EXPECT_EQ(press(Qt::Key_Down), "a");
+  EXPECT_EQ(w->Description()->toPlainText(), "text a");
+  EXPECT_EQ(press(Qt::Key_Down), kInfra);
+  EXPECT_TRUE(w->Description()->toPlainText().isEmpty());
+  EXPECT_EQ(press(Qt::Key_Down), "b");
+  EXPECT_EQ(w->Description()->placeholderText(), "This entry has no further text.");
+  press(Qt::Key_Home);
+  press(Qt::Key_Left);  // collapses the first category
+  EXPECT_FALSE(w->CategoryItem(kInit)->isExpanded());
+  EXPECT_EQ(press(Qt::Key_Down), kInfra);
+}
+
 TEST_F(InfoCenterWndTest, PlacementIsRestoredFromInfoWindowPos) {
   struct Case {
     std::string stored;
