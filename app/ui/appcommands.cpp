@@ -52,6 +52,10 @@ void CVelkModApp::RegisterCommands() {
                       [this](CmdUI& ui) { ui.checked = !extDirTemplate_->Frames().isEmpty(); });
   f.SetCommandHandler(cmd::Settings, [this] { OnSettings(); },
                       [this](CmdUI& ui) { ui.enabled = static_cast<bool>(hooks_.runSettingsSheet); });
+  f.SetCommandHandler(cmd::WorkflowSettings, [this] { OnWorkflowSettings(); }, [this](CmdUI& ui) {
+    auto* child = qobject_cast<CChildFrame*>(frame_->ActiveChild());
+    ui.enabled = hooks_.runWorkflowSettings && child && child->GetDocument();
+  });
 }
 
 bool CVelkModApp::DefaultDatabasesValid() {
@@ -133,5 +137,16 @@ void CVelkModApp::OnExternalDirectory() {
 
 void CVelkModApp::OnSettings() {
   if (!hooks_.runSettingsSheet || !hooks_.runSettingsSheet(frame_.get())) return;
+  if (hooks_.initializeDefaultDatabases) {
+    velk::WaitCursor wait;
+    hooks_.initializeDefaultDatabases();
+  }
   if (CMdiChild* child = frame_->ActiveChild(); child && child->widget()) child->widget()->update();
+}
+
+void CVelkModApp::OnWorkflowSettings() {
+  auto* child = qobject_cast<CChildFrame*>(frame_->ActiveChild());
+  if (!child || !child->GetDocument() || !hooks_.runWorkflowSettings) return;
+  hooks_.runWorkflowSettings(*child->GetDocument(), frame_.get());
+  if (child->GetView()) child->GetView()->update();
 }

@@ -47,4 +47,7 @@ struct ShellHooks {
 
   // "Modeler Settings"; true on OK. STUB: unset disables Options Settings.
   std::function<bool(QWidget* parent)> runSettingsSheet;
+  // "Workflow Settings" on a workflow window's document; true on OK. Unset
+  // disables the command.
+  std::function<bool(CWorkflowDoc&, QWidget* parent)> runWorkflowSettings;
 };

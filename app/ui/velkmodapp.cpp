@@ -4,6 +4,7 @@
 #include <QPrinter>
 #include <QToolBar>
 
+#include "app/databasecache.h"
 #include "app/qsettings/qsettingsbackend.h"
 #include "app/ui/clipboardformats.h"
 #include "app/ui/doctemplate.h"
@@ -12,6 +13,7 @@
 #include "app/ui/splashwnd.h"
 #include "app/ui/statusline.h"
 #include "app/ui/workflowframe.h"
+#include "dialogs/ui/workflowchooserhooks.h"
 #include "model/workflowdoc.h"
 #include "repository/databasevalidation.h"
 #include "repository/noteserror.h"
@@ -42,11 +44,18 @@ CVelkModApp::CVelkModApp(Options options) : options_(std::move(options)) {
   Q_INIT_RESOURCE(shell);
   instance_ = this;
   InstallDefaultHooks();
+  InstallWorkflowChooserHooks(
+      hooks_, session_,
+      [this] { return settings_.databases[velk::DatabaseKind::ProcessDefinitions]; },
+      [this]() -> QWidget* { return frame_.get(); });
+  InstallSettingsHooks();
 }
 
 CVelkModApp::~CVelkModApp() {
   if (splash_) delete splash_.data();
   frame_.reset();
+  if (cache_ && velk::hasDatabaseCache() && &velk::databaseCache() == cache_.get())
+    velk::setDatabaseCache(nullptr);
   if (&velk::services() == &services_) velk::setServices(nullptr);
   if (instance_ == this) instance_ = nullptr;
 }
@@ -80,6 +89,7 @@ bool CVelkModApp::InitInstance() {
   }
 
   if (!InitSession()) return false;
+  InstallDatabaseCache();
   LoadNodeBitmaps();
   cursor.restore();
   clipFormats_ = AllClipboardMimeTypes();

@@ -23,6 +23,7 @@ class CSplashWnd;
 class QPrinter;
 
 namespace velk {
+class DatabaseCache;
 class QSettingsBackend;
 }
 
@@ -92,6 +93,8 @@ class CVelkModApp : public QObject {
   void OnFilePrintSetup();
   void OnExternalDirectory();
   void OnSettings();
+  // "&Workflow Settings" of the active workflow window.
+  void OnWorkflowSettings();
 
  private:
   bool InitSession();
@@ -99,6 +102,9 @@ class CVelkModApp : public QObject {
   void FreeNodeBitmaps();
   void ClearInternalClipboard();
   void InstallDefaultHooks();
+  // The settings sheets, the database cache and the initialisation of databases.
+  void InstallSettingsHooks();
+  void InstallDatabaseCache();
   void RegisterTemplates();
   void RegisterCommands();
   void ShowSplash(bool autoClose);
@@ -110,6 +116,7 @@ class CVelkModApp : public QObject {
   std::unique_ptr<velk::QSettingsBackend> store_;
   velk::ModelerSettings settings_;
   LNNotesSession session_;
+  std::unique_ptr<velk::DatabaseCache> cache_;  // once the session is up
   velk::NodeClipboard clipboard_;
   CNodeBitmaps nodeBitmaps_;
   ShellHooks hooks_;

@@ -139,6 +139,7 @@ TEST_F(VelkModAppTest, NewWorkflowWithEmptyDefaultsIsRefusedByTheDatabaseCheck) 
 TEST_F(VelkModAppTest, ExternalDirectoryOpensOnceAndIsActivatedAfterwards) {
   auto app = Start();
   app->Hooks().validateDefaultDatabases = [] { return true; };
+  app->Hooks().initializeDatabases = nullptr;  // the empty defaults open nothing
   app->OnExternalDirectory();
   app->OnFileNew();  // another window comes to the front
   app->OnExternalDirectory();
@@ -160,8 +161,11 @@ TEST_F(VelkModAppTest, ExternalDirectoryOpensOnceAndIsActivatedAfterwards) {
 
 TEST_F(VelkModAppTest, OpenNeedsTheChooserAndClosesTheWindowWhenLoadingFails) {
   auto app = Start();
+  EXPECT_TRUE(app->MainFrame()->QueryCommand(cmd::FileOpen).enabled) << "Load workflow is there";
+  app->Hooks().chooseWorkflow = nullptr;
   EXPECT_FALSE(app->MainFrame()->QueryCommand(cmd::FileOpen).enabled);
   app->Hooks().validateDefaultDatabases = [] { return true; };
+  app->Hooks().initializeDatabases = nullptr;
   std::optional<std::string> choice;
   app->Hooks().chooseWorkflow = [&] { return choice; };
   bool loads = false;
