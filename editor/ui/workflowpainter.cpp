@@ -186,7 +186,12 @@ void CWorkflowPainter::DrawArrowLine(QPainter& painter, const ViewMapping& m, Po
 
 Rect CWorkflowPainter::DescriptionRect(const CArrow& arrow) {
   const QString text = QString::fromStdString(arrow.Condition());
-  const int width = static_cast<int>(std::ceil(TextWidth(text, true)));
+  auto it = descriptionWidths_.find(text);
+  if (it == descriptionWidths_.end()) {
+    if (descriptionWidths_.size() > 20000) descriptionWidths_.clear();
+    it = descriptionWidths_.insert(text, static_cast<int>(std::ceil(TextWidth(text, true))));
+  }
+  const int width = *it;
   const Point anchor = velk::DescriptionAnchor({arrow.LineStart(), arrow.LineEnd()});
   return velk::DescriptionTextRect(anchor, width, lineHeight_);
 }

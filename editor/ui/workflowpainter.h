@@ -93,6 +93,8 @@ class CWorkflowPainter {
   QFont descriptionFont_;
   // Node pictures already stretched to the device size: key (table, index, size).
   QHash<quint64, QImage> scaled_;
-  // Word-wrapped names of the current font, keyed by text.
+  // Word-wrapped names and description widths, keyed by text: measuring is
+  // the costly part of painting texts.
   QHash<QString, std::vector<QString>> wrapped_;
+  QHash<QString, int> descriptionWidths_;
 };
