@@ -151,6 +151,7 @@ bool LoadWorkflow(CWorkflowDoc& doc, const WorkflowHeaderEntry& chosen, LNNotesS
     session.GetDatabase(top.Databases().processDefinitions.location.fileName, &db);
   }
   if (!ReadHeader(top, chosen, db)) return false;
+  LNReadSnapshot snapshot(db);  // thousands of task documents: one read transaction
   top.RefreshTitle();
   if (!ReadGraph(top, db)) {
     services().showStatusText({});

@@ -64,6 +64,7 @@ CApplicationEnvDb::CApplicationEnvDb(LNNotesSession& session, const std::string&
   try {
     LNDatabase db;
     OpenDatabase(db);
+    LNReadSnapshot snapshot(db);
     TakeIdentity(db, user);
     ReadConfiguration(db);
     ReadForms(db);
@@ -83,6 +84,7 @@ bool CApplicationEnvDb::ReloadForms() {
   try {
     LNDatabase db;
     OpenDatabase(db);
+    LNReadSnapshot snapshot(db);
     TakeIdentity(db, nullptr);
     const bool read = ReadForms(db);
     db.Close();

@@ -108,6 +108,7 @@ CInfrastructureDb::CInfrastructureDb(LNNotesSession& session, const std::string&
   try {
     LNDatabase db;
     OpenDatabase(db);
+    LNReadSnapshot snapshot(db);
     TakeIdentity(db, user);
     LoadAll(db);
     db.Close();
@@ -124,6 +125,7 @@ bool CInfrastructureDb::Reload() {
   try {
     LNDatabase db;
     OpenDatabase(db);
+    LNReadSnapshot snapshot(db);
     TakeIdentity(db, nullptr);
     LoadAll(db);
     db.Close();

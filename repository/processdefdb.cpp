@@ -79,6 +79,7 @@ CProcessDefDb::CProcessDefDb(LNNotesSession& session, const std::string& path,
   try {
     LNDatabase db;
     OpenDatabase(db);
+    LNReadSnapshot snapshot(db);
     TakeIdentity(db, user);
     ReadResources(db);
     db.Close();
@@ -147,6 +148,7 @@ bool CProcessDefDb::ReadHeaders(bool force) {
   try {
     session_->GetDatabase(at.fileName, &db, at.server);
     db.Open();
+    LNReadSnapshot snapshot(db);
     services().showStatusText("Reading Workflow Headers");
     headers_.clear();
     stage = Stage::View;

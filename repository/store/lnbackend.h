@@ -68,6 +68,10 @@ class DatabaseStore {
   virtual LNSTATUS Rollback() = 0;
   // True while an explicit transaction is open (false again if the engine gave it up).
   virtual bool InTransaction() const = 0;
+  // Reads between these see one state of the database; nested calls count. A
+  // write in between ends the snapshot first, so it commits on its own.
+  virtual void BeginRead() {}
+  virtual void EndRead() {}
 };
 
 class Backend {

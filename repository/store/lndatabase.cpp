@@ -264,6 +264,18 @@ LNSTATUS LNDatabase::RollbackTransaction() {
 
 bool LNDatabase::InTransaction() const { return IsOpen() && d_->store->InTransaction(); }
 
+LNReadSnapshot::LNReadSnapshot(const LNDatabase& db) : d_(db.d_) {
+  if (d_ && d_->store) {
+    store_ = d_->store.get();
+    store_->BeginRead();
+  }
+}
+
+// The database may have been closed meanwhile; then its snapshot ended with it.
+LNReadSnapshot::~LNReadSnapshot() {
+  if (store_ && d_->store.get() == store_) store_->EndRead();
+}
+
 LNTransaction::LNTransaction(LNDatabase& db) : db_(db) { active_ = db_.BeginTransaction() == LNNOERROR; }
 
 LNTransaction::~LNTransaction() {

@@ -9,6 +9,9 @@
 
 class LNViewFolder;
 class LNNotesSession;
+namespace lnstore {
+class DatabaseStore;
+}
 
 // A design view: the documents of the selected forms (all documents when empty),
 // sorted ascending by the first value of `keyItem`, then by note id. In a
@@ -66,8 +69,23 @@ class LNDatabase {
  private:
   friend class LNNotesSession;
   friend class LNViewFolder;
+  friend class LNReadSnapshot;
   explicit LNDatabase(std::shared_ptr<lnstore::DatabaseData> data);
   std::shared_ptr<lnstore::DatabaseData> d_;
+};
+
+// Reads while it lives see one state of the database and are much cheaper in
+// bulk. For reading only: a write ends the snapshot and commits on its own.
+class LNReadSnapshot {
+ public:
+  explicit LNReadSnapshot(const LNDatabase& db);
+  ~LNReadSnapshot();
+  LNReadSnapshot(const LNReadSnapshot&) = delete;
+  LNReadSnapshot& operator=(const LNReadSnapshot&) = delete;
+
+ private:
+  std::shared_ptr<lnstore::DatabaseData> d_;
+  lnstore::DatabaseStore* store_ = nullptr;  // the open store it began on
 };
 
 // Rolls back on destruction unless committed.

@@ -51,11 +51,13 @@ LNSTATUS SqliteStore::ReadInfo(DatabaseInfo* info) {
 }
 
 LNSTATUS SqliteStore::WriteTitle(const std::string& title) {
+  StopReading();
   Query query(*db_, sql::kSetTitle);
   return query.Bind(1, title).Run();
 }
 
 LNSTATUS SqliteStore::WriteReplicaId(const LNREPLICAID& id) {
+  StopReading();
   // As text, like the values written at creation.
   const std::string word0 = std::to_string(id.words[0]);
   const std::string word1 = std::to_string(id.words[1]);
@@ -118,6 +120,7 @@ LNSTATUS SqliteStore::LoadNote(LNNOTEID id, NoteRecord* note) {
 }
 
 LNSTATUS SqliteStore::SaveNote(const NoteRecord& note, LNNOTEID* newId) {
+  StopReading();
   WriteScope scope(*db_);
   LNSTATUS status = scope.Status();
   LNNOTEID id = note.id;
@@ -129,6 +132,7 @@ LNSTATUS SqliteStore::SaveNote(const NoteRecord& note, LNNOTEID* newId) {
 }
 
 LNSTATUS SqliteStore::InsertNote(const NoteRecord& note) {
+  StopReading();
   if (note.id == 0) return LNERR_INVALID_ARGUMENT;
   WriteScope scope(*db_);
   LNSTATUS status = scope.Status();
@@ -200,6 +204,7 @@ LNSTATUS SqliteStore::WriteItems(LNNOTEID id, const std::vector<LNItem>& items) 
 }
 
 LNSTATUS SqliteStore::DeleteNote(LNNOTEID id) {
+  StopReading();
   Query remove(*db_, sql::kDeleteNote);
   LNSTATUS status = remove.Bind(1, id).Run();
   if (status == LNNOERROR && db_->Changes() == 0) return LNERR_DOCUMENT_DELETED;
@@ -237,18 +242,35 @@ LNSTATUS SqliteStore::ViewKeys(const std::string& form, bool anyForm, const std:
 }
 
 LNSTATUS SqliteStore::Begin() {
+  StopReading();
   if (db_->InTransaction()) return LNERR_TRANSACTION;
   return db_->Exec("BEGIN IMMEDIATE");
 }
 
 LNSTATUS SqliteStore::Commit() {
-  if (!db_->InTransaction()) return LNERR_TRANSACTION;
+  if (!InTransaction()) return LNERR_TRANSACTION;
   return db_->Exec("COMMIT");
 }
 
 LNSTATUS SqliteStore::Rollback() {
-  if (!db_->InTransaction()) return LNERR_TRANSACTION;
+  if (!InTransaction()) return LNERR_TRANSACTION;
   return db_->Exec("ROLLBACK");
+}
+
+// Outside a transaction every statement takes and drops the file's read lock on
+// its own; a reader of thousands of notes spends most of its time there.
+void SqliteStore::BeginRead() {
+  if (readers_++ == 0 && !db_->InTransaction()) reading_ = db_->Exec("BEGIN") == LNNOERROR;
+}
+
+void SqliteStore::EndRead() {
+  if (readers_ > 0 && --readers_ == 0) StopReading();
+}
+
+void SqliteStore::StopReading() {
+  if (!reading_) return;
+  reading_ = false;
+  if (db_->InTransaction()) db_->Exec("COMMIT");
 }
 
 }  // namespace lnstore

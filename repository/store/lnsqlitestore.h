@@ -32,14 +32,20 @@ class SqliteStore final : public DatabaseStore {
   LNSTATUS Begin() override;
   LNSTATUS Commit() override;
   LNSTATUS Rollback() override;
-  bool InTransaction() const override { return db_->InTransaction(); }
+  bool InTransaction() const override { return db_->InTransaction() && !reading_; }
+  void BeginRead() override;
+  void EndRead() override;
 
  private:
   explicit SqliteStore(std::unique_ptr<Connection> db) : db_(std::move(db)) {}
+  // Ends the read snapshot so that what follows is written and committed on its own.
+  void StopReading();
   LNSTATUS WriteNote(const NoteRecord& note, LNNOTEID* newId);
   LNSTATUS WriteItems(LNNOTEID id, const std::vector<LNItem>& items);
 
   std::unique_ptr<Connection> db_;
+  int readers_ = 0;       // open BeginRead calls
+  bool reading_ = false;  // the connection holds their read transaction
   // Encoded values and folded names of the note being written, reused to spare allocations.
   std::string buffer_;
   std::vector<std::size_t> offsets_;

@@ -227,6 +227,44 @@ TEST_F(DocumentTest, RolledBackTransactionLeavesNothingBehind) {
   EXPECT_EQ(all.size(), 2u);
 }
 
+TEST_F(DocumentTest, ReadSnapshotSeesOneStateAndNeverHoldsBackAWrite) {
+  LNDatabase reader = NewDatabase();
+  AddDocument(reader, "", {{"N", "first"}});
+  LNDatabase writer = Reopen();
+  std::vector<LNDocument> all;
+  {
+    LNReadSnapshot snapshot(reader);
+    ASSERT_EQ(reader.GetAllDocuments(&all), LNNOERROR);
+    ASSERT_EQ(all.size(), 1u);
+    AddDocument(writer, "", {{"N", "second"}});
+    ASSERT_EQ(reader.GetAllDocuments(&all), LNNOERROR);
+    EXPECT_EQ(all.size(), 1u) << "the snapshot's state";
+  }
+  ASSERT_EQ(reader.GetAllDocuments(&all), LNNOERROR);
+  EXPECT_EQ(all.size(), 2u);
+
+  {
+    LNReadSnapshot snapshot(reader);
+    LNReadSnapshot nested(reader);
+    ASSERT_EQ(reader.GetAllDocuments(&all), LNNOERROR);
+    AddDocument(reader, "", {{"N", "third"}});  // committed at once, not with the snapshot
+    ASSERT_EQ(writer.GetAllDocuments(&all), LNNOERROR);
+    EXPECT_EQ(all.size(), 3u);
+    EXPECT_FALSE(reader.InTransaction());
+    LNTransaction transaction(reader);
+    AddDocument(reader, "", {{"N", "rolled back"}});
+  }
+  ASSERT_EQ(writer.GetAllDocuments(&all), LNNOERROR);
+  EXPECT_EQ(all.size(), 3u);
+
+  LNReadSnapshot outlived(reader);
+  ASSERT_EQ(reader.Close(), LNNOERROR);
+  ASSERT_EQ(reader.Open(), LNNOERROR);
+  AddDocument(reader, "", {{"N", "after reopen"}});
+  ASSERT_EQ(writer.GetAllDocuments(&all), LNNOERROR);
+  EXPECT_EQ(all.size(), 4u);
+}
+
 TEST_F(DocumentTest, FailedSaveInsideATransactionKeepsTheRestOfIt) {
   LNDatabase db = NewDatabase();
   LNDocument doomed = AddDocument(db, "", {{"N", "doomed"}});
