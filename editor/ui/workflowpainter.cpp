@@ -79,6 +79,8 @@ void CWorkflowPainter::PrepareFonts(const ViewMapping& mapping, double dpi) {
   textFont_ = TextFont(fontScale_, dpi);
   descriptionFont_ = textFont_;
   descriptionFont_.setItalic(true);
+  shaped_[0].clear();
+  shaped_[1].clear();
 }
 
 double CWorkflowPainter::TextWidth(const QString& text, bool italic) const {
@@ -184,14 +186,32 @@ void CWorkflowPainter::DrawArrowLine(QPainter& painter, const ViewMapping& m, Po
   painter.restore();
 }
 
-Rect CWorkflowPainter::DescriptionRect(const CArrow& arrow) {
-  const QString text = QString::fromStdString(arrow.Condition());
-  auto it = descriptionWidths_.find(text);
-  if (it == descriptionWidths_.end()) {
-    if (descriptionWidths_.size() > 20000) descriptionWidths_.clear();
-    it = descriptionWidths_.insert(text, static_cast<int>(std::ceil(TextWidth(text, true))));
+int CWorkflowPainter::KnownWidth(const QString& text, bool italic) {
+  QHash<QString, int>& known = widths_[italic ? 1 : 0];
+  auto it = known.find(text);
+  if (it == known.end()) {
+    if (known.size() > 20000) known.clear();
+    it = known.insert(text, static_cast<int>(std::ceil(TextWidth(text, italic))));
   }
-  const int width = *it;
+  return *it;
+}
+
+const QStaticText& CWorkflowPainter::Shaped(const QString& text, bool italic) {
+  QHash<QString, QStaticText>& shaped = shaped_[italic ? 1 : 0];
+  auto it = shaped.find(text);
+  if (it == shaped.end()) {
+    if (shaped.size() > 20000) shaped.clear();
+    QStaticText prepared(text);
+    prepared.setTextFormat(Qt::PlainText);
+    prepared.setPerformanceHint(QStaticText::AggressiveCaching);
+    prepared.prepare(QTransform(), italic ? descriptionFont_ : textFont_);
+    it = shaped.insert(text, prepared);
+  }
+  return *it;
+}
+
+Rect CWorkflowPainter::DescriptionRect(const CArrow& arrow) {
+  const int width = KnownWidth(QString::fromStdString(arrow.Condition()), true);
   const Point anchor = velk::DescriptionAnchor({arrow.LineStart(), arrow.LineEnd()});
   return velk::DescriptionTextRect(anchor, width, lineHeight_);
 }
@@ -212,8 +232,10 @@ void CWorkflowPainter::DrawDescription(QPainter& painter, const Context& c, cons
   painter.setBrush(Qt::NoBrush);
   painter.setFont(descriptionFont_);
   painter.setPen(kDescriptionColor);
-  painter.drawText(DeviceRect(m, textRect), Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip,
-                   QString::fromStdString(arrow.Condition()));
+  const QStaticText& text = Shaped(QString::fromStdString(arrow.Condition()), true);
+  const QRect pixels = DeviceRect(m, textRect);
+  painter.drawStaticText(QPointF(pixels.left() + (pixels.width() - text.size().width()) / 2.0, pixels.top()),
+                         text);
 }
 
 std::vector<QString> CWorkflowPainter::WrapName(const QString& text, int width) {
@@ -233,18 +255,16 @@ std::vector<QString> CWorkflowPainter::WrapName(const QString& text, int width) 
 void CWorkflowPainter::DrawTextLines(QPainter& painter, const Context& c,
                                      const std::vector<QString>& lines, const Rect& box) {
   const ViewMapping& m = c.mapping;
-  const QFontMetricsF metrics(painter.font());
-  const QRect boxPixels = DeviceRect(m, box);
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const int lineTop = box.top - static_cast<int>(i) * lineHeight_;
     if (lineTop - lineHeight_ < box.bottom) break;  // the box shows whole lines only
-    const QPointF origin = m.ToDevice(Point{box.left, lineTop}) + QPointF(0, metrics.ascent());
-    if (TextWidth(lines[i], false) <= box.Width()) {
-      painter.drawText(origin, lines[i]);
+    const QPointF topLeft = m.ToDevice(Point{box.left, lineTop});
+    if (KnownWidth(lines[i], false) <= box.Width()) {
+      painter.drawStaticText(topLeft, Shaped(lines[i], false));
     } else {
       painter.save();
-      painter.setClipRect(boxPixels, Qt::IntersectClip);
-      painter.drawText(origin, lines[i]);
+      painter.setClipRect(DeviceRect(m, box), Qt::IntersectClip);
+      painter.drawStaticText(topLeft, Shaped(lines[i], false));
       painter.restore();
     }
   }

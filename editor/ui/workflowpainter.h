@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QImage>
 #include <QRect>
+#include <QStaticText>
 #include <QString>
 
 #include "editor/drawinggeometry.h"
@@ -78,6 +79,10 @@ class CWorkflowPainter {
   void DrawTextLines(QPainter& painter, const Context& c, const std::vector<QString>& lines,
                      const velk::Rect& box);
   std::vector<QString> WrapName(const QString& text, int width);
+  // TextWidth, remembered per text.
+  int KnownWidth(const QString& text, bool italic);
+  // The text shaped once in the current drawing font (its italic when `italic`).
+  const QStaticText& Shaped(const QString& text, bool italic);
   velk::Rect DescriptionRect(const velk::CArrow& arrow);
   const QImage& NodeImage(int index, bool selected, QSize size);
 
@@ -93,8 +98,9 @@ class CWorkflowPainter {
   QFont descriptionFont_;
   // Node pictures already stretched to the device size: key (table, index, size).
   QHash<quint64, QImage> scaled_;
-  // Word-wrapped names and description widths, keyed by text: measuring is
-  // the costly part of painting texts.
+  // Word-wrapped names, widths and shaped texts, keyed by text: shaping is the
+  // costly part of painting texts. Index 1 holds the italic ones.
   QHash<QString, std::vector<QString>> wrapped_;
-  QHash<QString, int> descriptionWidths_;
+  QHash<QString, int> widths_[2];
+  QHash<QString, QStaticText> shaped_[2];
 };
