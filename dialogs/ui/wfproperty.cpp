@@ -1,6 +1,7 @@
 #include "dialogs/ui/wfproperty.h"
 
 #include "dialogs/workflowsettings.h"
+#include "model/workflowundo.h"
 
 CDlgWFProperty::CDlgWFProperty(const QString& caption, velk::CWorkflowDoc& document,
                                velk::RepositoryLists lists,
@@ -32,9 +33,14 @@ void CDlgWFProperty::OnCommit() { context_.document.SetHeader(header_); }
 
 bool RunWorkflowSettings(velk::CWorkflowDoc& document,
                          std::function<void(QWidget* parent)> runDatabases, QWidget* parent) {
-  CDlgWFProperty sheet(QStringLiteral("Workflow Settings"), document,
-                       velk::ListsOfWorkflow(document), std::move(runDatabases), parent);
-  const bool ok = sheet.exec() == QDialog::Accepted;
+  bool ok = false;
+  {
+    // OK is one step of the workflow's undo history, like the task sheet's.
+    velk::EditScope step(document, "Workflow Settings");
+    CDlgWFProperty sheet(QStringLiteral("Workflow Settings"), document,
+                         velk::ListsOfWorkflow(document), std::move(runDatabases), parent);
+    ok = sheet.exec() == QDialog::Accepted;
+  }
   if (ok) document.SetModified();
   // Name and status show in the title of every window of the workflow.
   velk::CWorkflowDoc& top = document.Top();

@@ -16,6 +16,7 @@
 #include "dialogs/ui/unsignededit.h"
 #include "dialogs/ui/wfproperty.h"
 #include "dialogs/workflowsettings.h"
+#include "model/workflowundo.h"
 #include "sheetfixture.h"
 
 namespace {
@@ -177,7 +178,7 @@ TEST_F(WorkflowSheetTest, PickerOffersAnEditorThatStandsOnlyInDesigner) {
   EXPECT_EQ(std::find(offered.begin(), offered.end(), "Ann Lee"), offered.end());
 }
 
-TEST_F(WorkflowSheetTest, OkMarksTheWorkflowModifiedAndCancelChangesNothing) {
+TEST_F(WorkflowSheetTest, OkMarksTheWorkflowModifiedAsOneUndoStepAndCancelChangesNothing) {
   std::vector<std::string> titles;
   doc.SetTitleHandler([&](velk::CWorkflowDoc& d) { titles.push_back(d.Title()); });
   for (bool ok : {false, true}) {
@@ -190,7 +191,12 @@ TEST_F(WorkflowSheetTest, OkMarksTheWorkflowModifiedAndCancelChangesNothing) {
     EXPECT_EQ(doc.Header().name, ok ? "Order" : "New workflow");
     ASSERT_FALSE(titles.empty()) << "the title is refreshed either way";
     EXPECT_EQ(titles.back(), ok ? "Order v0 (Design) *" : "New workflow v0 (Design)");
+    EXPECT_EQ(doc.History().StepCount(), ok ? 1u : 0u);
   }
+  EXPECT_EQ(doc.History().UndoName(), "Workflow Settings");
+  ASSERT_TRUE(doc.History().Undo());
+  EXPECT_EQ(doc.Header().name, "New workflow");
+  EXPECT_EQ(titles.back(), "New workflow v0 (Design)");
 }
 
 }  // namespace
