@@ -167,5 +167,25 @@ TEST_F(EditorTest, DoubleClickOpensTheSheetOfTheSelectionOrTheClusterWindow) {
   EXPECT_TRUE(doc->IsModified()) << "the sheet was closed with OK";
 }
 
+TEST_F(EditorTest, ReloadRepositoryRereadsThisWorkflowsDatabasesUnderTheWaitCursor) {
+  Add("Task", 100, -100);
+  doc->ClearModified();
+  const velk::WorkflowDatabases* reloaded = nullptr;
+  int waitDepth = 0;
+  editorHooks().reloadRepository = [&](const velk::WorkflowDatabases& databases) {
+    reloaded = &databases;
+    waitDepth = ui->waitDepth;
+    return true;
+  };
+  CmdUI state;
+  ASSERT_TRUE(view->OnUpdateCommand(cmd::ReloadRepository, state)) << "the view offers the command";
+  EXPECT_TRUE(state.enabled);
+  EXPECT_TRUE(view->OnCommand(cmd::ReloadRepository));
+  EXPECT_EQ(reloaded, &doc->Databases());
+  EXPECT_EQ(waitDepth, 1);
+  EXPECT_EQ(ui->waitDepth, 0);
+  EXPECT_FALSE(doc->IsModified()) << "reading the repositories again changes no workflow";
+}
+
 }  // namespace
 }  // namespace editortest

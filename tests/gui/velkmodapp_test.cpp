@@ -14,6 +14,8 @@
 #include "app/ui/workflowframe.h"
 #include "model/workflowdoc.h"
 #include "repository/store/lnstatus.h"
+#include "repository/ui/settingssheet.h"
+#include "sheetfixture.h"
 #include "shellfixture.h"
 
 namespace {
@@ -134,6 +136,37 @@ TEST_F(VelkModAppTest, NewWorkflowWithEmptyDefaultsIsRefusedByTheDatabaseCheck) 
   EXPECT_EQ(watcher.boxes.back().text,
             QStringLiteral("Creating a new workflow with wrong default databases is not "
                            "possible. Creating aborted."));
+}
+
+// Yes to the question about wrong defaults opens "Modeler Settings"; cancelling
+// it leaves the command refused with its own message and nothing opened.
+TEST_F(VelkModAppTest, WrongDefaultsOfferTheModelerSettingsAndCancelRefusesEachCommand) {
+  auto app = Start();
+  const struct {
+    void (CVelkModApp::*command)();
+    const char* refusal;
+  } cases[] = {
+      {&CVelkModApp::OnFileNew,
+       "Creating a new workflow with wrong default databases is not possible. Creating aborted."},
+      {&CVelkModApp::OnFileOpen, "Loading the workflow with wrong databases is not possible. Loading aborted."},
+      {&CVelkModApp::OnExternalDirectory,
+       "Loading External Directory with wrong databases is not possible. Loading aborted."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.refusal);
+    MessageBoxWatcher watcher;  // no answers: the question's default, Yes
+    QString sheetTitle;
+    sheettest::OnNextModal<CDlgSettings>([&](CDlgSettings& sheet) {
+      sheetTitle = sheet.windowTitle();
+      sheet.reject();
+    });
+    (app.get()->*c.command)();
+    EXPECT_EQ(sheetTitle, QStringLiteral("Modeler Settings"));
+    EXPECT_TRUE(watcher.Texts().join('|').contains(QStringLiteral("Some workflow databases are not correct:")));
+    ASSERT_FALSE(watcher.boxes.empty());
+    EXPECT_EQ(watcher.boxes.back().text, QString::fromLatin1(c.refusal));
+    EXPECT_TRUE(app->MainFrame()->MdiArea()->subWindowList().isEmpty());
+  }
 }
 
 TEST_F(VelkModAppTest, ExternalDirectoryOpensOnceAndIsActivatedAfterwards) {
