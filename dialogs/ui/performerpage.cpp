@@ -69,7 +69,7 @@ CDlgNodePropertyPerformer::CDlgNodePropertyPerformer(const NodeSheetContext& con
 
   auto* access = new QGroupBox(QStringLiteral("Access"));
   (new QVBoxLayout(access))->addWidget(readers_);
-  readers_->setMinimumWidth(220);
+  readers_->setMinimumWidth(260);  // a full "Name/Unit/Organisation" without scrolling
 
   auto* layout = new QHBoxLayout(this);
   layout->addWidget(leftColumn, 1);

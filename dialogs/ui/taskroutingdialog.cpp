@@ -4,6 +4,7 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -25,8 +26,9 @@ CDlgTaskRouting::CDlgTaskRouting(velk::CWorkflowDoc& document, velk::CArrow& arr
       formula_(new QPlainTextEdit),
       conditionGroup_(new QGroupBox(QStringLiteral("Condition"))),
       database_(new QLabel(QStringLiteral("none"))),
-      form_(NewComboBox("form", false, 14)),
-      field_(NewComboBox("field", false, 14)),
+      // Application form names carry their alias ("Order|GF_Order"): room for it.
+      form_(NewComboBox("form", false, 26)),
+      field_(NewComboBox("field", false, 16)),
       operator_(NewComboBox("operator", false, 4)) {
   setWindowTitle(QStringLiteral("Task routing"));
   description_->setObjectName(QStringLiteral("description"));
@@ -76,8 +78,11 @@ QGroupBox* CDlgTaskRouting::BuildBuilder() {
   for (const std::string& op : velk::RoutingOperators()) operator_->addItem(ToQ(op));
   operator_->setCurrentIndex(-1);
   auto* grid = new QGridLayout(builderGroup_);
-  grid->addWidget(new QLabel(QStringLiteral("Current application database:")), 0, 0, 1, 2);
-  grid->addWidget(database_, 0, 2, 1, 4);
+  // The title follows its label directly rather than aligning with a column below.
+  auto* databaseRow = new QHBoxLayout;
+  databaseRow->addWidget(new QLabel(QStringLiteral("Current application database:")));
+  databaseRow->addWidget(database_, 1);
+  grid->addLayout(databaseRow, 0, 0, 1, 6);
   const std::pair<const char*, QComboBox*> rows[] = {{"Form", form_}, {"Field", field_}, {"Operator", operator_}};
   int column = 0;
   for (const auto& [text, combo] : rows) {

@@ -1,9 +1,12 @@
 #include "dialogs/ui/transferdialog.h"
 
+#include <algorithm>
+
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include "app/services.h"
@@ -20,6 +23,15 @@ QListWidget* NewList(const char* name) {
   list->setIconSize(kDialogIconSize);
   list->setMinimumSize(300, 240);
   return list;
+}
+
+// Wide enough for the longest entry beside the scroll bar, so that names are
+// read whole rather than scrolled sideways; a few very long ones may still scroll.
+void FitWidthToEntries(QListWidget* list) {
+  constexpr int kMinimum = 300, kMaximum = 480;
+  const int wanted =
+      list->sizeHintForColumn(0) + 2 * list->frameWidth() + list->verticalScrollBar()->sizeHint().width();
+  list->setMinimumWidth(std::clamp(wanted, kMinimum, kMaximum));
 }
 
 QVBoxLayout* Labelled(const QString& text, QListWidget* list) {
@@ -89,6 +101,7 @@ void CTransferDialog::ShowModel() {
   for (auto [list, entries] : {std::pair{available_, &model.available}, std::pair{added_, &model.added}}) {
     list->clear();
     for (const velk::TransferEntry& entry : *entries) list->addItem(new QListWidgetItem(IconOf(entry), ToQ(entry.name)));
+    FitWidthToEntries(list);
   }
   add_->setEnabled(model.CanAdd());
   remove_->setEnabled(model.CanRemove());

@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -21,10 +22,14 @@
 
 namespace {
 
+// A value the sheet shows but does not change; it must not look like an edit.
 QLineEdit* ShownOnly() {
   auto* edit = new QLineEdit;
   edit->setReadOnly(true);
   edit->setFocusPolicy(Qt::ClickFocus);
+  QPalette palette = edit->palette();
+  palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+  edit->setPalette(palette);
   return edit;
 }
 

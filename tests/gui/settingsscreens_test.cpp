@@ -49,8 +49,9 @@ class SettingsScreensTest : public ::testing::Test {
     const QPixmap picture = widget.grab();
     ASSERT_FALSE(picture.isNull());
     const QByteArray dir = qgetenv("VELK_SCREENSHOT_DIR");
-    if (!dir.isEmpty())
+    if (!dir.isEmpty()) {
       EXPECT_TRUE(picture.save(QDir(QString::fromLocal8Bit(dir)).filePath(name + ".png")));
+    }
   }
 
   static void ShootPages(CPropertySheet& sheet, const QString& prefix) {

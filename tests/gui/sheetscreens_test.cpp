@@ -121,6 +121,10 @@ TEST_F(DemoSheetTest, RoutingDialogOfAConditionArrowAndThePicker) {
   CDlgTaskRouting routing(doc, *arrow, lists);
   routing.show();
   EXPECT_EQ(routing.DatabaseLabel()->text(), QStringLiteral("Marvelund Application Environment"));
+  // A chosen form shows its whole name.
+  routing.FormBox()->setCurrentIndex(routing.FormBox()->findText(QStringLiteral("Purchase Order|GF_PurchaseOrder")));
+  EXPECT_GE(routing.FormBox()->width(),
+            routing.FormBox()->fontMetrics().horizontalAdvance(routing.FormBox()->currentText()));
   Shoot(routing, QStringLiteral("sheet-routing-cor"));
 
   velk::CNode* role = AddTask(velk::NodeKind::Intern, [](velk::NodeAttributes& a) {
