@@ -85,6 +85,7 @@ enum : int {
   ViewZoomIn = 33030,
   ViewZoomOut = 33031,
   ViewZoomFit = 33032,
+  FileExport = 33033,
 
   // External Directory view.
   ExtDirNewFolder = 32811,

@@ -16,6 +16,7 @@ const std::vector<CommandInfo> kCommands = {
   {cmd::FilePrint, "&Print...\tCtrl+P", "Print", "Print the active workflow", "print", false},
   {cmd::FilePrintPreview, "Print Pre&view", "", "Show the workflow as it will be printed", "", false},
   {cmd::FilePrintSetup, "P&rint Setup...", "", "Change the printer and printing options", "", false},
+  {cmd::FileExport, "&Export...", "", "Save the workflow diagram as a PNG, SVG or PDF file", "", false},
   {cmd::FileMru, "Recent File", "", "Open this document", "", false},
   {cmd::AppExit, "E&xit\tAlt+F4", "", "Quit the application", "", false},
   // Edit

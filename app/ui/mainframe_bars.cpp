@@ -150,6 +150,7 @@ void CMainFrame::CreateMenus() {
   AddItems(file, {{cmd::FileNew, kAll}, {cmd::FileOpen, kAll}, {cmd::FileClose, kDocs},
                   {cmd::FileSave, kWf}, {kSeparator, kAll}, {cmd::FilePrint, kWf},
                   {cmd::FilePrintPreview, kWf}, {cmd::FilePrintSetup, kAll}, {kSeparator, kAll},
+                  {cmd::FileExport, kWf}, {kSeparator, kWf},
                   {cmd::FileMru, kAll}, {kSeparator, kAll}, {cmd::AppExit, kAll}});
   QMenu* edit = AddMenu(QStringLiteral("&Edit"), kWf);
   AddItems(edit, {{cmd::EditUndo, kWf}, {cmd::EditRedo, kWf}, {kSeparator, kWf}, {cmd::EditCut, kWf}, {cmd::EditCopy, kWf}, {cmd::EditPaste, kWf},

@@ -15,6 +15,7 @@
 #include "app/ui/velkmodapp.h"
 #include "editor/ui/undocommands.h"
 #include "editor/ui/viewtool.h"
+#include "editor/ui/workflowexport.h"
 #include "editor/ui/workflowprint.h"
 #include "editor/ui/workflowpainter.h"
 #include "editor/zoom.h"
@@ -122,6 +123,7 @@ void CWorkflowView::SetZoom(double zoom) {
   verticalScrollBar()->setValue(qRound(-center.y * PixelsPerUnitY()) - middle.y());
   InvalidateAll();
   velk::services().showStatusText("Zoom " + std::to_string(velk::ZoomPercent(zoom_)) + "%");
+  emit zoomChanged(zoom_);
 }
 
 void CWorkflowView::ZoomToFit() {
@@ -349,6 +351,7 @@ bool CWorkflowView::OwnCommand(int id) {
     case cmd::ViewZoomFit: ZoomToFit(); return true;
     case cmd::FilePrint: OnFilePrint(*this); return true;
     case cmd::FilePrintPreview: OnFilePrintPreview(*this); return true;
+    case cmd::FileExport: OnFileExport(*this); return true;
     default: return false;
   }
 }
@@ -365,7 +368,8 @@ bool CWorkflowView::OwnUpdate(int id, CmdUI& ui) const {
     case cmd::ViewZoomOut: ui.enabled = zoom_ > velk::kMinZoom; return true;
     case cmd::ViewZoomFit: return true;
     case cmd::FilePrint:
-    case cmd::FilePrintPreview: return true;
+    case cmd::FilePrintPreview:
+    case cmd::FileExport: return true;
     default: return false;
   }
 }

@@ -112,6 +112,9 @@ class CWorkflowView : public QAbstractScrollArea, public CommandTarget {
   // The painter the view draws with (shared with printing of this view).
   CWorkflowPainter& Painter() const { return *painter_; }
 
+ signals:
+  void zoomChanged(double zoom);
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
