@@ -12,6 +12,7 @@
 #include "app/ui/infocenterwnd.h"
 #include "app/ui/placement.h"
 #include "app/ui/statusline.h"
+#include "editor/ui/workflowview.h"
 
 const char* const CMainFrame::kTitle = "VELK Modeler";
 const char* const CMainFrame::kBarStateSection = "General-Summary";
@@ -20,6 +21,21 @@ namespace {
 constexpr int kBarStateVersion = 1;
 constexpr const char* kWindowPos = "WindowPos";
 constexpr const char* kInfoWindowPos = "InfoWindowPos";
+
+// The zoom pane shows the view of the current workflow window and follows its
+// zoom changes; views of other windows may zoom without touching it.
+void FollowZoom(CStatusLine& status, QMdiArea& mdi, QMdiSubWindow* window) {
+  if (!window) window = mdi.currentSubWindow();
+  CWorkflowView* view = window ? window->findChild<CWorkflowView*>() : nullptr;
+  status.SetZoom(view ? std::optional<double>(view->Zoom()) : std::nullopt);
+  if (!view || view->property("followedByZoomPane").toBool()) return;
+  view->setProperty("followedByZoomPane", true);
+  QObject::connect(view, &CWorkflowView::zoomChanged, &status,
+                   [&status, &mdi, view](double zoom) {
+                     QMdiSubWindow* current = mdi.currentSubWindow();
+                     if (current && current->isAncestorOf(view)) status.SetZoom(zoom);
+                   });
+}
 }  // namespace
 
 CMainFrame::CMainFrame(velk::SettingsBackend& store, QWidget* parent)
@@ -210,6 +226,7 @@ void CMainFrame::OnChildActivated(QMdiSubWindow* window) {
             Qt::UniqueConnection);
   UpdateFrameTitle();
   ApplyMenuSet();
+  FollowZoom(*status_, *mdi_, window);
   RequestCommandUpdate();
   emit activeChildChanged(qobject_cast<CMdiChild*>(window));
 }

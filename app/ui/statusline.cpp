@@ -1,5 +1,7 @@
 #include "app/ui/statusline.h"
 
+#include "editor/zoom.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
@@ -28,6 +30,12 @@ CStatusLine::CStatusLine(QWidget* parent) : QStatusBar(parent) {
   auto* layout = new QHBoxLayout(progressPane_);
   layout->setContentsMargins(1, 2, 1, 2);
   addPermanentWidget(progressPane_);
+
+  zoom_ = makePane(QString(), this);
+  zoom_->setObjectName(QStringLiteral("ZoomPane"));
+  zoom_->setAlignment(Qt::AlignCenter);
+  zoom_->setMinimumWidth(zoom_->fontMetrics().horizontalAdvance(QStringLiteral("400%")) + 12);
+  addPermanentWidget(zoom_);
 
   // Lock-key states cannot be read portably; the panes keep the classic layout
   // and show their names greyed.
@@ -68,3 +76,9 @@ void CStatusLine::SetProgress(int position) {
   progress_->setValue(qBound(progress_->minimum(), position, progress_->maximum()));
   if (progress_->isVisible()) progress_->repaint();
 }
+
+void CStatusLine::SetZoom(std::optional<double> zoom) {
+  zoom_->setText(zoom ? QStringLiteral("%1%").arg(velk::ZoomPercent(*zoom)) : QString());
+}
+
+QString CStatusLine::ZoomText() const { return zoom_->text(); }

@@ -1,8 +1,10 @@
 #pragma once
 // The main window's status bar: the message pane, a blank pane that hosts the
-// progress indicator, and the CAP, NUM and SCRL indicators.
+// progress indicator, the zoom of the active workflow window, and the CAP, NUM
+// and SCRL indicators.
 
 #include <QStatusBar>
+#include <optional>
 
 class QLabel;
 class QProgressBar;
@@ -26,6 +28,10 @@ class CStatusLine : public QStatusBar {
   bool ProgressCreated() const { return progress_ != nullptr; }
   QProgressBar* Progress() const { return progress_; }
 
+  // The zoom pane: "100%" for a factor of 1.0; blank (no workflow window) for none.
+  void SetZoom(std::optional<double> zoom);
+  QString ZoomText() const;
+
  private:
   void CreateProgress();
   void AddIndicator(const QString& text);
@@ -33,4 +39,5 @@ class CStatusLine : public QStatusBar {
   QLabel* message_ = nullptr;
   QWidget* progressPane_ = nullptr;
   QProgressBar* progress_ = nullptr;
+  QLabel* zoom_ = nullptr;
 };
