@@ -26,6 +26,12 @@ Args::Args(const std::vector<std::string>& words, const std::vector<std::string>
       } else {
         throw UsageError("unknown option --" + name);
       }
+    } else if (w.size() == 2 && w[0] == '-' && w[1] != '-') {
+      // A one-letter option such as -o takes a value like its long form.
+      const std::string name = w.substr(1);
+      if (!contains(valued, name)) throw UsageError("unknown option " + w);
+      if (i + 1 >= words.size()) throw UsageError("option " + w + " needs a value");
+      options_[name] = words[++i];
     } else {
       positional_.push_back(w);
     }

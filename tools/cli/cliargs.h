@@ -1,5 +1,5 @@
 #pragma once
-// A small argument reader: positional words and "--name value" options.
+// A small argument reader: positional words, "--name value" and "-x value" options.
 
 #include <map>
 #include <optional>

@@ -11,6 +11,10 @@
 class LNNotesSession;
 class LNDatabase;
 
+namespace velk {
+class CWorkflowDoc;
+}
+
 namespace velkcli {
 
 struct Context {
@@ -27,8 +31,21 @@ int dbCheckCommand(Context& ctx, const std::vector<std::string>& words);
 
 int demoCommand(Context& ctx, const std::vector<std::string>& words);
 
-// "workflow list", "workflow export" and "workflow import": stored workflows.
+// "workflow list", "workflow export", "workflow import" and "workflow render":
+// stored workflows.
 int workflowCommand(Context& ctx, const std::vector<std::string>& words);
+
+// "workflow render": what to draw where, checked before the workflow is loaded.
+struct RenderRequest {
+  std::string format;  // "png", "svg" or "pdf"
+  std::string output;
+  bool allLevels = false;
+};
+// Throws UsageError for a missing output, an unknown format or level.
+RenderRequest renderRequest(const Args& args);
+// Draws the loaded workflow as the modeler's view does; kFailed when the file
+// cannot be written. Starts the GUI library without a display.
+int renderWorkflow(Context& ctx, const velk::CWorkflowDoc& doc, const RenderRequest& request);
 
 // Opens the database at `path` (relative to the data directory unless absolute).
 // Throws std::runtime_error naming the path and the store's reason.

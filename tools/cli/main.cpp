@@ -31,6 +31,9 @@ const char* kUsageText =
     "                                    a stored version as JSON on stdout\n"
     "  workflow import FILE.json [--appenv PATH]\n"
     "                                    store a workflow through the modeler's save\n"
+    "  workflow render NAME-or-ID --format png|svg|pdf -o FILE [--level top|all]\n"
+    "                                    draw the top level (default) or every level:\n"
+    "                                    one PDF page per level, else FILE-2.png, ...\n"
     "\n"
     "Options: --help, --version. PATH is relative to the data directory\n"
     "($VELK_DATA_DIR, else ~/.local/share/velkmod) unless absolute.\n";

@@ -1,5 +1,5 @@
-// "workflow list|export|import": stored workflows through the modeler's own
-// header list, loader and save.
+// "workflow list|export|import|render": stored workflows through the modeler's
+// own header list, loader and save.
 
 #include <fstream>
 #include <memory>
@@ -129,17 +129,34 @@ const velk::WorkflowHeaderEntry& FindStored(const std::vector<velk::WorkflowHead
   return *found;
 }
 
-int Export(Context& ctx, const Args& args) {
+// The stored workflow named by the first argument, loaded through the modeler's
+// loader; null (its reports printed) when loading failed.
+std::unique_ptr<velk::CWorkflowDoc> LoadStored(Context& ctx, Repository& repository,
+                                               const Args& args) {
   args.expectAtMost(1);
   const std::string nameOrId = args.at(0, "workflow name or id");
-  Repository repository(ctx, ChooseDatabases(args));
   const velk::WorkflowHeaderEntry chosen = FindStored(repository.Headers(), nameOrId, args);
   std::unique_ptr<velk::CWorkflowDoc> doc = repository.NewWorkflow();
   const bool loaded = velk::LoadWorkflow(*doc, chosen, ctx.session);
   PrintReports(ctx.err, repository.Ui().get());
-  if (!loaded) return kFailed;
+  if (!loaded) doc.reset();
+  return doc;
+}
+
+int Export(Context& ctx, const Args& args) {
+  Repository repository(ctx, ChooseDatabases(args));
+  std::unique_ptr<velk::CWorkflowDoc> doc = LoadStored(ctx, repository, args);
+  if (!doc) return kFailed;
   ctx.out << velk::WorkflowToJson(*doc).dump(2) << '\n';
   return kOk;
+}
+
+int Render(Context& ctx, const Args& args) {
+  const RenderRequest request = renderRequest(args);
+  Repository repository(ctx, ChooseDatabases(args));
+  std::unique_ptr<velk::CWorkflowDoc> doc = LoadStored(ctx, repository, args);
+  if (!doc) return kFailed;
+  return renderWorkflow(ctx, *doc, request);
 }
 
 velk::WorkflowJson ReadJson(const std::string& file) {
@@ -188,12 +205,14 @@ int Import(Context& ctx, const Args& args) {
 }  // namespace
 
 int workflowCommand(Context& ctx, const std::vector<std::string>& words) {
-  if (words.empty()) throw UsageError("workflow needs list, export or import");
+  if (words.empty()) throw UsageError("workflow needs list, export, import or render");
   const std::string sub = words[0];
-  const Args args(std::vector<std::string>(words.begin() + 1, words.end()),
-                  {"procdef", "appenv", "version"});
+  std::vector<std::string> valued{"procdef", "appenv", "version"};
+  if (sub == "render") valued.insert(valued.end(), {"format", "o", "output", "level"});
+  const Args args(std::vector<std::string>(words.begin() + 1, words.end()), valued);
   if (sub == "list") return List(ctx, args);
   if (sub == "export") return Export(ctx, args);
+  if (sub == "render") return Render(ctx, args);
   if (sub == "import") return Import(ctx, args);
   throw UsageError("unknown workflow command \"" + sub + "\"");
 }

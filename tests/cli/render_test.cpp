@@ -1,0 +1,100 @@
+// velkmod-cli workflow render: the demo workflows drawn without a display, and
+// bad requests refused with a message and a non-zero exit.
+
+#include <string>
+#include <vector>
+
+#include "clifixture.h"
+
+namespace clitest {
+namespace {
+
+class RenderCliTest : public CliTest {
+ protected:
+  void SetUp() override {
+    CliTest::SetUp();
+    setenv("VELK_USER", "CN=Cli Designer/O=Marvelund", 1);
+    // Rendering must not need a display, whatever the caller's environment says.
+    unsetenv("QT_QPA_PLATFORM");
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    Result demo = Run({"demo"});
+    ASSERT_EQ(demo.code, 0) << demo.err;
+  }
+  std::string Out(const std::string& name) const { return (root_ / name).string(); }
+};
+
+int Count(const std::string& text, const std::string& part) {
+  int n = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+  return n;
+}
+
+TEST_F(RenderCliTest, RendersEveryFormatAndLevelChoice) {
+  struct Case {
+    std::vector<std::string> args;
+    std::vector<std::string> files;
+    std::string starts;  // the file's first bytes
+  };
+  const std::vector<Case> cases = {
+      {{"--format", "png", "-o", Out("top.png")}, {"top.png"}, "\x89PNG"},
+      {{"--format", "SVG", "--output", Out("top.svg")}, {"top.svg"}, "<?xml"},
+      {{"-o", Out("all.pdf"), "--level", "all"}, {"all.pdf"}, "%PDF"},
+      {{"--format", "png", "-o", Out("all.png"), "--level", "all"},
+       {"all.png", "all-2.png", "all-3.png"}, "\x89PNG"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = {"workflow", "render", "Order Handling"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    Result r = Run(args);
+    ASSERT_EQ(r.code, 0) << r.err;
+    for (const std::string& file : c.files) {
+      const std::string bytes = ReadFile(root_ / file);
+      EXPECT_EQ(bytes.substr(0, c.starts.size()), c.starts) << file;
+      EXPECT_NE(r.out.find("Wrote " + Out(file)), std::string::npos) << r.out;
+    }
+  }
+  EXPECT_FALSE(fs::exists(root_ / "all-4.png"));
+  // The active version has the nested clusters: three levels, three pages.
+  const std::string pdf = ReadFile(root_ / "all.pdf");
+  EXPECT_EQ(Count(pdf, "/Type /Page\n") + Count(pdf, "/Type /Page\r") + Count(pdf, "/Type /Page/") +
+                Count(pdf, "/Type /Page>"),
+            3);
+  const std::string svg = ReadFile(root_ / "top.svg");
+  for (const char* task : {"Receive order", "Check order", "Credit check", "Fulfilment"})
+    EXPECT_NE(svg.find(task), std::string::npos) << task;
+}
+
+TEST_F(RenderCliTest, BadRequestsFailWithAMessageAndWriteNothing) {
+  struct Case {
+    std::vector<std::string> args;
+    int code;
+    std::string message;
+  };
+  const std::string out = Out("x.png");
+  const std::vector<Case> cases = {
+      {{"No Such Workflow", "-o", out}, 1, "no stored workflow is named or has the id \"No Such Workflow\""},
+      {{"Order Handling", "--format", "gif", "-o", out}, 2, "unknown format \"gif\""},
+      {{"Order Handling", "-o", Out("x.bmp")}, 2, "unknown format \"bmp\""},
+      {{"Order Handling", "-o", Out("noext")}, 2, "render needs --format"},
+      {{"Order Handling", "--format", "png"}, 2, "render needs -o FILE"},
+      {{"Order Handling", "-o", out, "--level", "2"}, 2, "unknown level \"2\""},
+      {{"Order Handling", "-o"}, 2, "option -o needs a value"},
+      {{"Order Handling", "-x", out}, 2, "unknown option -x"},
+      {{"Order Handling", "-o", Out("missing/x.png")}, 1, "Cannot write " + Out("missing/x.png")},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = {"workflow", "render"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    Result r = Run(args);
+    EXPECT_EQ(r.code, c.code) << c.message << "\n" << r.err;
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+  }
+  EXPECT_FALSE(fs::exists(out));
+  // Options of render belong to render only.
+  Result r = Run({"workflow", "export", "Order Handling", "--format", "png"});
+  EXPECT_EQ(r.code, 2);
+}
+
+}  // namespace
+}  // namespace clitest
