@@ -89,7 +89,6 @@ TEST(TaskRoutingTest, BuilderAppendsEachItemAfterOneBlank) {
   EXPECT_EQ(AppendToFormula(AppendToFormula("", "Amount"), "="), " Amount =");
   EXPECT_EQ(AppendToFormula("a", ">="), "a >=");
   EXPECT_EQ(RoutingTestFormula("x = 1"), "@if((x = 1);1;1)");
-  EXPECT_EQ(RoutingOperators(), (Strings{"=", "<>", "<", ">", ">=", "<=", "&", "|", "!"}));
 }
 
 TEST(TaskRoutingTest, OkChecksFormulaThenDescription) {
@@ -103,6 +102,7 @@ TEST(TaskRoutingTest, OkChecksFormulaThenDescription) {
   const std::vector<Case> cases = {
       {3, "big order", "Amount > 1000", true, ""},
       {3, "big order", "(Amount > 1000", false, "Lotus Notes Error:"},
+      {3, "d", "(a = 1", false, "Lotus Notes Error:"},
       {1, "", "", false, "Error: \r\n\r\nPlease enter Arrow description!"},
       {0, "", "", true, ""},
       {0, "old text", "", true, ""},
@@ -119,20 +119,15 @@ TEST(TaskRoutingTest, OkChecksFormulaThenDescription) {
     } else {
       ASSERT_EQ(ui->messages.size(), 1u);
       EXPECT_EQ(ui->messages[0].text.rfind(c.message, 0), 0u) << ui->messages[0].text;
+      if (c.message.starts_with("Lotus")) {
+        EXPECT_NE(ui->messages[0].text.find("Please reenter condition!"), std::string::npos);
+      }
     }
     if (!routing) continue;
     EXPECT_EQ(static_cast<int>(routing->routingKind), c.option);
     EXPECT_EQ(routing->condition, c.option == 0 ? "" : c.description);
     EXPECT_EQ(routing->formula, c.formula);
   }
-}
-
-TEST(TaskRoutingTest, UnbalancedFormulaIsReportedWithReenterCondition) {
-  ScopedHeadlessServices ui;
-  EXPECT_FALSE(TakeRouting(3, "d", "(a = 1"));
-  ASSERT_EQ(ui->messages.size(), 1u);
-  const std::string& text = ui->messages[0].text;
-  EXPECT_NE(text.find("Please reenter condition!"), std::string::npos) << text;
 }
 
 TEST(TaskRoutingTest, FormListNeedsAnApplicationDatabaseAndShowsStatusWhileReading) {

@@ -106,10 +106,6 @@ TEST(PerformerRulesTest, ApplyStoresOnlyTheChosenTypesGroupAndAlwaysTheReaders) 
   }
 }
 
-TEST(PerformerRulesTest, RemoveQuestionNamesTheCount) {
-  EXPECT_EQ(RemoveItemsQuestion(2), "Are you sure, that the 2 selected items should be removed?");
-}
-
 TEST(ElementKindTest, FirstListHoldingTheNameExactlyGivesTheKind) {
   const RepositoryLists lists = Organisation();
   EXPECT_EQ(LookupElementKind(lists, "Audit"), ElementKind::Workgroup);

@@ -8,43 +8,6 @@
 namespace velk::testing {
 namespace {
 
-TEST_F(WorkflowTest, CreatedNodeHasTheRecordDefaults) {
-  const Rect rect = NodeRectAt(10, -20);
-  CNode* node = doc.CreateNode(rect);
-  EXPECT_EQ(node->Document(), &doc);
-  EXPECT_EQ(node->GetRect(), (Rect{10, -20, 44, -54}));
-  EXPECT_EQ(node->SavedRect(0), rect);
-  EXPECT_EQ(node->SavedRect(1), rect);
-  EXPECT_EQ(node->Kind(), NodeKind::Intern);
-  EXPECT_EQ(node->Picture(), 0);
-  EXPECT_EQ(node->Code(), -1);
-  EXPECT_EQ(node->CopiedFrom(), node);
-  EXPECT_EQ(node->BelongsToCluster(), 1);
-  EXPECT_EQ(node->RepresentsCluster(), 0);
-  EXPECT_FALSE(node->IsClusterStartNode() || node->IsClusterEndNode() || node->IsSelected());
-  EXPECT_EQ(node->Attributes(), NodeAttributes());
-  EXPECT_EQ(node->Attributes().durationUnit, 1);
-  EXPECT_EQ(node->Attributes().extClusterRequiredDate, "01.01.99");
-  EXPECT_EQ(node->work.preorderNumber, -1);
-  EXPECT_EQ(node->work.postorderNumber, -1);
-  EXPECT_FALSE(node->work.visitMark);
-  EXPECT_EQ(doc.LevelNodes(), (std::vector<CNode*>{node}));
-}
-
-TEST_F(WorkflowTest, InsertedNodeGetsThePictureOfItsKind) {
-  const std::pair<NodeKind, int> cases[] = {
-      {NodeKind::Intern, 0}, {NodeKind::IWC, 5},     {NodeKind::ICDR, 6},
-      {NodeKind::CDDR, 7},   {NodeKind::Extern, 12}, {NodeKind::ExtWFTask, 13},
-      {NodeKind::EIDM, 10},  {NodeKind::Out, 4},     {NodeKind::In, 11},
-  };
-  for (auto [kind, picture] : cases) {
-    CNode* node = doc.InsertNode(NodeRectAt(0, 0), kind);
-    EXPECT_EQ(node->Kind(), kind);
-    EXPECT_EQ(node->Picture(), picture) << static_cast<int>(kind);
-    EXPECT_EQ(node->RepresentsCluster() != 0, kind == NodeKind::IWC);
-  }
-}
-
 TEST_F(WorkflowTest, EveryNewClusterGetsAnUnusedNumber) {
   CNode* empty = Add("Empty", 0, 0, NodeKind::IWC);
   EXPECT_EQ(empty->RepresentsCluster(), 2);

@@ -24,15 +24,6 @@ TEST_F(WorkflowTest, InTaskBecomesTheStartAndTheFormerStartAnInternalTask) {
   EXPECT_FALSE(old->IsClusterStartNode());
 }
 
-TEST_F(WorkflowTest, PublishedInTaskShowsItsOwnPicture) {
-  CNode* x = Add("X");
-  NodeAttributes a = x->Attributes();
-  a.griId = "GRI-7";
-  doc.SetNodeAttributes(*x, a);
-  doc.MakeInTask(*x);
-  EXPECT_EQ(x->Picture(), NodePicture::InPublished);
-}
-
 TEST_F(WorkflowTest, OutTaskBecomesTheEnd) {
   CNode* old = Add("Old");
   CNode* x = Add("X", 1);
