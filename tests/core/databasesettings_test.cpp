@@ -2,7 +2,6 @@
 // into fields, the check when a page is left, the chooser's texts, and the
 // initialisation of the default databases.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -17,7 +16,7 @@
 #include "repository/databasechoice.h"
 #include "repository/databasepages.h"
 #include "repository/defaultdatabases.h"
-#include "repository/store/lnnotes.h"
+#include "core/repositoryfixture.h"
 
 namespace {
 
@@ -155,36 +154,25 @@ TEST(DatabaseChoiceTest, PathsAreLowerCasedUnlessThatNamesAnotherFile) {
   std::filesystem::remove_all(dir);
 }
 
-TEST(DefaultDatabasesTest, InitialisedInTheirOrderWithTheProgressSteps) {
-  std::string pattern = (std::filesystem::temp_directory_path() / "velkdefaults-XXXXXX").string();
-  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-  setenv("VELK_DATA_DIR", pattern.c_str(), 1);
-  {
-    ScopedHeadlessServices ui;
-    LNNotesSession session;
-    ASSERT_EQ(session.Init(410), LNNOERROR);
-    DatabaseCache cache(session);
-    InfoCenter::instance().clear();
-    InfoCenter::instance().addEntry(kInitializingDatabasesCategory, "Earlier", "old", 0,
-                                    Severity::Notice);
-    DatabaseLocations defaults;
-    for (DatabaseKind kind : KindProbeOrder()) defaults[kind] = {"missing.nsf", ""};
-    InitializeDefaultDatabases(cache, defaults);
-    EXPECT_EQ(ui->progressValues, (std::vector<int>{0, 20, 40, 60, 80, 90, 0}));
-    std::vector<std::string> titles;
-    for (const InfoEntry& e : InfoCenter::instance().entries(kInitializingDatabasesCategory))
-      if (e.title.rfind("Initializing", 0) == 0 || e.title == "Earlier") titles.push_back(e.title);
-    EXPECT_EQ(titles, (std::vector<std::string>{"Initializing Application Environment Database",
-                                                "Initializing Gateway Database",
-                                                "Initializing Infrastructure Database",
-                                                "Initializing Process Definitions Database",
-                                                "Initializing Tracking Database"}));
-    EXPECT_EQ(cache.Count(DatabaseKind::Gateway), 1u);
-    InfoCenter::instance().clear();
-    session.Term();
-  }
-  unsetenv("VELK_DATA_DIR");
-  std::filesystem::remove_all(pattern);
+using DefaultDatabasesTest = RepositoryTest;
+
+TEST_F(DefaultDatabasesTest, InitialisedInTheirOrderWithTheProgressSteps) {
+  DatabaseCache cache(session_);
+  InfoCenter::instance().addEntry(kInitializingDatabasesCategory, "Earlier", "old", 0,
+                                  Severity::Notice);
+  DatabaseLocations defaults;
+  for (DatabaseKind kind : KindProbeOrder()) defaults[kind] = {"missing.nsf", ""};
+  InitializeDefaultDatabases(cache, defaults);
+  EXPECT_EQ(ui_->progressValues, (std::vector<int>{0, 20, 40, 60, 80, 90, 0}));
+  std::vector<std::string> titles;
+  for (const InfoEntry& e : Entries(kInitializingDatabasesCategory))
+    if (e.title.rfind("Initializing", 0) == 0 || e.title == "Earlier") titles.push_back(e.title);
+  EXPECT_EQ(titles, (std::vector<std::string>{"Initializing Application Environment Database",
+                                              "Initializing Gateway Database",
+                                              "Initializing Infrastructure Database",
+                                              "Initializing Process Definitions Database",
+                                              "Initializing Tracking Database"}));
+  EXPECT_EQ(cache.Count(DatabaseKind::Gateway), 1u);
 }
 
 }  // namespace

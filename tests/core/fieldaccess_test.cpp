@@ -2,43 +2,25 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <functional>
 #include <limits>
 
-#include <unistd.h>
-
-#include "app/headlessservices.h"
-#include "repository/store/lnnotes.h"
+#include "core/repositoryfixture.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
 // A fresh database in a temporary data folder with one open, unsaved document.
-class FieldAccess : public ::testing::Test {
+class FieldAccess : public RepositoryTest {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("velk-fields-" + std::to_string(::getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    ::setenv("VELK_DATA_DIR", dir_.c_str(), 1);
-    ASSERT_EQ(session_.Init(410), LNNOERROR);
-    ASSERT_EQ(session_.CreateDatabase("fields.nsf", &db_, "Fields"), LNNOERROR);
-    ASSERT_EQ(db_.Open(), LNNOERROR);
+    RepositoryTest::SetUp();
+    db_ = NewDatabaseWithViews("fields.nsf", {});
     ASSERT_EQ(db_.CreateDocument(&doc_, "Test"), LNNOERROR);
   }
-
   void TearDown() override {
     if (doc_.IsOpen()) doc_.Close();
     if (db_.IsOpen()) db_.Close();
-    session_.Term();
-    ::unsetenv("VELK_DATA_DIR");
-    std::error_code ignored;
-    fs::remove_all(dir_, ignored);
+    RepositoryTest::TearDown();
   }
 
   void PutText(const std::string& name, const std::string& text) {
@@ -54,9 +36,6 @@ class FieldAccess : public ::testing::Test {
   }
 
   LNThrowAllErrorsScope throwing_{true};
-  velk::ScopedHeadlessServices ui_;
-  fs::path dir_;
-  LNNotesSession session_;
   LNDatabase db_;
   LNDocument doc_;
 };

@@ -74,9 +74,5 @@ TEST(InfoCenter, AnEntryKeepsTheTimeItWasFirstAdded) {
   EXPECT_EQ(center.entries()[0].added, first);
 }
 
-TEST(InfoCenter, InstanceIsOneProcessWideObject) {
-  EXPECT_EQ(&InfoCenter::instance(), &InfoCenter::instance());
-}
-
 }  // namespace
 }  // namespace velk

@@ -10,19 +10,14 @@
 namespace velk {
 namespace {
 
-TEST(ModelerSettings, EmptyStoreGivesTheDefaults) {
+TEST(ModelerSettings, LoadingAnEmptyStoreOverwritesEarlierValuesWithTheDefaults) {
   MemorySettingsBackend empty;
   ModelerSettings s;
-  s.gridSize = 7;  // load must overwrite whatever was there
+  s.gridSize = 7;
   s.gridVisible = true;
+  s.orgName = "Other";
   s.load(empty);
-  EXPECT_EQ(s.databases, DatabaseLocations());
-  EXPECT_EQ(s.gridSize, 50);
-  EXPECT_EQ(s.arrowSize, 1);
-  EXPECT_EQ(s.autoArrangeFactor, 4);
-  EXPECT_EQ(s.orgName, "Marvelund");
-  EXPECT_FALSE(s.gridMagnetic);
-  EXPECT_FALSE(s.gridVisible);
+  EXPECT_EQ(s, ModelerSettings());
 }
 
 TEST(ModelerSettings, GridFlagsReadAnyNonZeroNumberAsOn) {

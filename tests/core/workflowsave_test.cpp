@@ -20,6 +20,12 @@ namespace {
 
 using Names = std::vector<std::string>;
 
+std::string Joined(const Names& names) {
+  std::string text;
+  for (const std::string& name : names) text += (text.empty() ? "" : " ") + name;
+  return text;
+}
+
 // Start -> A -(Or, Else)-> J (end); Start -(Xor)-> K; K = cluster 2 {I1 -> K2},
 // K2 = cluster 3 {J1 -> J2}; K -(Cor)-> J.
 class SaveFormatTest : public StorageTest {
@@ -83,14 +89,10 @@ TEST_F(SaveFormatTest, HeaderItemsInOrderWithTheirWriters) {
   std::vector<LNDocument> headers = Documents(db, views::kHeaderById);
   ASSERT_EQ(headers.size(), 1u);
   const LNDocument& h = headers[0];
-  EXPECT_EQ(ItemNames(h), (Names{"User",       "LastModify",       "Type",
-                                 "Category",   "WorkFlowID",       "AppReplikaID",
-                                 "Version",    "Status",           "WFType",
-                                 "OrgaType",   "Member",           "ValidFrom",
-                                 "ValidUntil", "Editor",           "Designer",
-                                 "Supervisor", "FreeText",         "TrackType",
-                                 "TrackMix",   "TrackMail",        "TrackFrequency",
-                                 "TrackRate",  "TrackExternalFlag"}));
+  EXPECT_EQ(Joined(ItemNames(h)),
+            "User LastModify Type Category WorkFlowID AppReplikaID Version Status WFType "
+            "OrgaType Member ValidFrom ValidUntil Editor Designer Supervisor FreeText "
+            "TrackType TrackMix TrackMail TrackFrequency TrackRate TrackExternalFlag");
   const std::string id = doc.Header().workflowId;
   EXPECT_EQ(id.size(), 32u) << "a new workflow is named by its header's universal id";
   EXPECT_EQ(Text(h, "WorkflowID"), id);
@@ -115,59 +117,17 @@ TEST_F(SaveFormatTest, TaskItemsInOrderWithTheirWriters) {
   std::map<int, LNDocument> tasks = Tasks(db);
   ASSERT_EQ(tasks.size(), 8u);
   const LNDocument& s = tasks.at(start->Code());
-  EXPECT_EQ(ItemNames(s), (Names{"Task",
-                                 "TaskType",
-                                 "Activity",
-                                 "ActivityFlag",
-                                 "FreeText",
-                                 "Duration",
-                                 "DurationUnit",
-                                 "FolderObject",
-                                 "Type",
-                                 "Category",
-                                 "WorkflowID",
-                                 "Version",
-                                 "Status",
-                                 "OrgaType",
-                                 "Member",
-                                 "RoleArgument",
-                                 "TeamManager",
-                                 "TeamQuant",
-                                 "RemindFlag",
-                                 "RemindDuration",
-                                 "RemindDurationUnit",
-                                 "DeadlineDuration",
-                                 "DeadlineDurationUnit",
-                                 "InContentmanagementType",
-                                 "OutContentmanagementType",
-                                 "GriID",
-                                 "ExternClusterMail",
-                                 "ExternClusterID",
-                                 "ExtClusterInput",
-                                 "ExtClusterOutput",
-                                 "ExtClusterFormat",
-                                 "ExtClusterRequiredDate",
-                                 "ExtClusterExpectedDuration",
-                                 "ExtClusterExpectedDurationUnit",
-                                 "ExtClusterSpecID",
-                                 "BelongsToCluster",
-                                 "IsClusterStartNode",
-                                 "IsClusterEndNode",
-                                 "RepresentsCluster",
-                                 "XPOS",
-                                 "YPOS",
-                                 "Code",
-                                 "code_1",
-                                 "next_1",
-                                 "Next",
-                                 "And",
-                                 "and_1",
-                                 "Xor",
-                                 "xor_1",
-                                 "Xor_Condition",
-                                 "GoesToJoin",
-                                 "suc_code_1",
-                                 "Suc_Code"}));
+  EXPECT_EQ(Joined(ItemNames(s)),
+            "Task TaskType Activity ActivityFlag FreeText Duration DurationUnit "
+            "FolderObject Type Category WorkflowID Version Status OrgaType Member "
+            "RoleArgument TeamManager TeamQuant RemindFlag RemindDuration "
+            "RemindDurationUnit DeadlineDuration DeadlineDurationUnit "
+            "InContentmanagementType OutContentmanagementType GriID ExternClusterMail "
+            "ExternClusterID ExtClusterInput ExtClusterOutput ExtClusterFormat "
+            "ExtClusterRequiredDate ExtClusterExpectedDuration "
+            "ExtClusterExpectedDurationUnit ExtClusterSpecID BelongsToCluster "
+            "IsClusterStartNode IsClusterEndNode RepresentsCluster XPOS YPOS Code code_1 "
+            "next_1 Next And and_1 Xor xor_1 Xor_Condition GoesToJoin suc_code_1 Suc_Code");
   std::map<std::string, LNItem> items;
   for (const LNItem& item : s.GetItems()) items[item.name] = item;
   EXPECT_EQ(items["Activity"].flags, 0x0445u) << "text lists of the field writer";
