@@ -80,8 +80,11 @@ class ExportTest : public ::testing::Test {
 TEST_F(ExportTest, SvgOfEveryLevelNamesEveryTaskOfThatLevelOnly) {
   viewtest::DemoWorkflow demo;
   ASSERT_EQ(Export(*demo.doc, true, ExportFormat::Svg, "order.svg"), QString());
+  ASSERT_EQ(Export(*demo.clusterDoc, false, ExportFormat::Svg, "level.svg"), QString());
   const QString top = SvgWords(Path("order.svg"));
   const QString cluster = SvgWords(Path("order-2.svg"));
+  // The cluster window's level alone is the same picture as its page of the whole.
+  EXPECT_EQ(SvgWords(Path("level.svg")), cluster);
   for (const QString& name : Names(*demo.doc)) {
     EXPECT_TRUE(top.contains(name)) << name.toStdString();
     EXPECT_FALSE(cluster.contains(name)) << name.toStdString();
