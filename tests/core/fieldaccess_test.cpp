@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <limits>
 
 #include "core/repositoryfixture.h"
 
@@ -51,33 +50,12 @@ TEST_F(FieldAccess, MissingItemsGiveEmptyValuesWithoutAnyMessage) {
   EXPECT_TRUE(ui_->messages.empty());
 }
 
-TEST_F(FieldAccess, IntegerTextsAreReadByTheDecimalRule) {
-  const std::pair<const char*, int> cases[] = {
-      {"", 0},     {"12abc", 12}, {"abc", 0},
-      {"  -7", -7}, {"+3", 3},    {"99999999999", std::numeric_limits<int>::max()},
-      {"-99999999999", std::numeric_limits<int>::min()},
-  };
-  for (const auto& [text, expected] : cases) {
-    PutText("Count", text);
-    EXPECT_EQ(GetFieldIntContent("Count", doc_), expected) << '"' << text << '"';
-  }
-  EXPECT_TRUE(ui_->messages.empty());
-}
-
 TEST_F(FieldAccess, OnlyTheExactWordYesIsTrue) {
   const std::pair<const char*, bool> cases[] = {
       {"Yes", true}, {"yes", false}, {"YES", false}, {"No", false}, {"", false}, {"Yes ", false}};
   for (const auto& [text, expected] : cases) {
     PutText("Flag", text);
     EXPECT_EQ(GetFieldBoolContent("Flag", doc_), expected) << '"' << text << '"';
-  }
-}
-
-TEST_F(FieldAccess, NumbersAreTruncatedTowardZero) {
-  const std::pair<double, int> cases[] = {{2.9, 2}, {-2.9, -2}, {0.0, 0}, {1e12, std::numeric_limits<int>::max()}};
-  for (const auto& [value, expected] : cases) {
-    PutNumber("Amount", value);
-    EXPECT_EQ(GetFieldNumberContent("Amount", doc_), expected) << value;
   }
 }
 

@@ -90,52 +90,6 @@ TEST_F(CodeTest, WithoutStartNodeNodesAreNumberedInListOrderUnlessActive) {
   EXPECT_EQ(Codes(), (std::vector<int>{1, 2, 3})) << "a refused numbering changes nothing";
 }
 
-TEST_F(CodeTest, NumbersBreadthFirstFromTheStartThroughClusters) {
-  // list order: d, cluster, a, b, start, inner1, inner2, loose
-  CNode* d = Add("D");
-  CNode* cluster = Add("K", 1, 0, NodeKind::IWC);
-  CNode* a = Add("A");
-  CNode* b = Add("B");
-  CNode* start = Add("Start");
-  CNode* inner1 = Add("I1");
-  CNode* inner2 = Add("I2");
-  CNode* loose = Add("Loose");
-  MakeClusterOf(cluster, inner1, inner2);
-  Link(start, a);
-  Link(start, cluster);
-  Link(a, b);
-  Link(inner1, inner2);
-  Link(cluster, d);
-  doc.SetStartNode(start);
-  SetStatus(WorkflowStatus::Active);
-
-  ASSERT_TRUE(AssignCodes(doc));
-  EXPECT_TRUE(start->IsClusterStartNode());
-  // start 1; a 2; cluster 3 with its start inner1 4; b 5; inner2 6; d 7; loose 8
-  EXPECT_EQ(start->Code(), 1);
-  EXPECT_EQ(a->Code(), 2);
-  EXPECT_EQ(cluster->Code(), 3);
-  EXPECT_EQ(inner1->Code(), 4);
-  EXPECT_EQ(b->Code(), 5);
-  EXPECT_EQ(inner2->Code(), 6);
-  EXPECT_EQ(d->Code(), 7);
-  EXPECT_EQ(loose->Code(), 8);
-  for (const CNode* n : doc.AllNodes()) EXPECT_FALSE(n->work.visitMark);
-}
-
-TEST_F(CodeTest, CodesStayUniqueAroundLoops) {
-  CNode* s = Add("S");
-  CNode* x = Add("X");
-  CNode* y = Add("Y");
-  Link(s, x);
-  Link(x, y);
-  Link(y, x);
-  Link(y, s);
-  doc.SetStartNode(s);
-  ASSERT_TRUE(AssignCodes(doc));
-  EXPECT_EQ(Codes(), (std::vector<int>{1, 2, 3}));
-}
-
 // start -> K(cluster 2: i1 -> K2(cluster 3: j1 -> j2) ) -> after
 class RoutingTest : public WorkflowTest {
  protected:

@@ -150,30 +150,20 @@ TEST_F(FormulaTest, RejectsMalformedFormulasAtTheFaultyCharacter) {
   for (const BadFormula& b : bad) expectRejected(b);
 }
 
+// Faults inside the wrapped condition are placed within it; some only show
+// because of the wrapping.
 TEST_F(FormulaTest, RoutingConditionsCompileWhenWrappedForTheCheck) {
-  const std::vector<std::string> good = {
-      "Amount > 1000 & Status = \"Open\"",
-      " Status = \"Approved\"",
-      " Amount >= 500 | Priority = \"High\"",
-      "@IsMember(\"[Manager]\"; @UserRoles)",
-      "@Contains(Subject; \"urgent\") & !@IsNewDoc",
-      "Total * 1.19 > Limit",
-      "Department = \"Sales\" : \"Marketing\"",
-      "@Date(DueDate) <= @Adjust(@Today; 0; 0; 3; 0; 0; 0)",
-      "@LowerCase(Region) = {north} & (Amount > 10 | @IsAvailable(Override))",
-  };
-  for (const std::string& condition : good) expectCompiles(asRoutingTest(condition));
+  for (const char* condition :
+       {"Amount > 1000 & Status = \"Open\"", "@IsMember(\"[Manager]\"; @UserRoles)",
+        "@LowerCase(Region) = {north} & (Amount > 10 | @IsAvailable(Override))"})
+    expectCompiles(asRoutingTest(condition));
 
   const std::vector<BadFormula> bad = {
-      {"Amount > ", 9, "Missing operand"},
       {"Amount > 1000 &", 15, "Missing operand"},
       {"(Amount > 1000", 15, "Missing closing parenthesis"},
       {"Amount > 1000)", 14, "Too few arguments for @if"},
       {"Status = \"Open", 9, "Missing closing quotation mark"},
-      {"Status = {Open", 9, "Missing closing brace"},
-      {"@Foo(Amount) > 1", 0, "Unknown @function: @Foo"},
       {"x := 1", 2, "':=' can only follow a field or variable name"},
-      {"Amount 1000", 7, "Missing operator"},
       {" Approved !", 10, "Missing operator"},
       {"SELECT @All", 0, "Keyword SELECT not allowed here"},
       {"Amount > 1000; Status = \"Open\"", 13, "Missing closing parenthesis"},
