@@ -37,8 +37,6 @@ std::vector<std::string> Flatten(const std::vector<ChooserCategory>& tree) {
 TEST(WorkflowChooserTest, DisplayTextShowsVersionWithOneDecimal) {
   EXPECT_EQ(HeaderDisplayText(Entry("Order", 1, 0, "", 3)), "Order (Version 3.0) (Active)");
   EXPECT_EQ(HeaderDisplayText(Entry("Order", 4, 0, "", 12)), "Order (Version 12.0) (Testing)");
-  EXPECT_EQ(ChooserFilterTexts().size(), 7u);
-  EXPECT_EQ(ChooserFilterTexts()[6], "Show subworkflows with ICDR/CDDR");
 }
 
 TEST(WorkflowChooserTest, FiltersPickNormalWorkflowsByStatusAndSubWorkflowsByType) {

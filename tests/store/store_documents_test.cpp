@@ -144,6 +144,15 @@ TEST_F(DocumentTest, IdsAreStableAndNeverReusedAfterDelete) {
   LNDocument third = AddDocument(db, "", {{"N", "3"}});
   EXPECT_GT(third.GetNoteID(), secondId);
   ASSERT_EQ(db.Close(), LNNOERROR);
+  // The deleted document's items went with it.
+  sqlite3* raw = nullptr;
+  ASSERT_EQ(sqlite3_open(PathOf("test.nsf").c_str(), &raw), SQLITE_OK);
+  sqlite3_stmt* stmt = nullptr;
+  ASSERT_EQ(sqlite3_prepare_v2(raw, "SELECT count(*) FROM items", -1, &stmt, nullptr), SQLITE_OK);
+  ASSERT_EQ(sqlite3_step(stmt), SQLITE_ROW);
+  EXPECT_EQ(sqlite3_column_int(stmt, 0), 2);
+  sqlite3_finalize(stmt);
+  sqlite3_close(raw);
 
   LNDatabase again = Reopen();
   EXPECT_EQ(again.GetReplicaID(), replica);
@@ -154,21 +163,6 @@ TEST_F(DocumentTest, IdsAreStableAndNeverReusedAfterDelete) {
   EXPECT_EQ(all[0].GetNoteID(), first.GetNoteID());
   EXPECT_EQ(all[1].GetNoteID(), third.GetNoteID());
   EXPECT_EQ(all[1].GetUniversalID(), third.GetUniversalID());
-}
-
-TEST_F(DocumentTest, DeletingRemovesTheItemsToo) {
-  LNDatabase db = NewDatabase();
-  LNDocument doc = AddDocument(db, "", {{"N", "1"}});
-  ASSERT_EQ(db.DeleteDocument(&doc), LNNOERROR);
-  ASSERT_EQ(db.Close(), LNNOERROR);
-  sqlite3* raw = nullptr;
-  ASSERT_EQ(sqlite3_open(PathOf("test.nsf").c_str(), &raw), SQLITE_OK);
-  sqlite3_stmt* stmt = nullptr;
-  ASSERT_EQ(sqlite3_prepare_v2(raw, "SELECT count(*) FROM items", -1, &stmt, nullptr), SQLITE_OK);
-  ASSERT_EQ(sqlite3_step(stmt), SQLITE_ROW);
-  EXPECT_EQ(sqlite3_column_int(stmt, 0), 0);
-  sqlite3_finalize(stmt);
-  sqlite3_close(raw);
 }
 
 TEST_F(DocumentTest, FormsComeInCreationOrderWithTitleAndFields) {
