@@ -15,23 +15,10 @@ namespace {
 class ProcessDefTest : public StorageTest {
  protected:
   void AddDocument(const char* form, const std::string& id, const char* status) {
-    LNDatabase db = Open();
-    LNThrowAllErrorsScope throwing(true);
-    LNDocument d;
-    db.CreateDocument(&d, form);
-    SetFieldContent("WorkflowID", id, d);
-    SetFieldContent("Status", status, d);
-    d.Save();
-    db.Close();
+    AddStored(form, {{"WorkflowID", {id}}, {"Status", {status}}});
   }
   void AddResource(const char* name) {
-    LNDatabase db = Open();
-    LNThrowAllErrorsScope throwing(true);
-    LNDocument d;
-    db.CreateDocument(&d, forms::kResource);
-    if (name) SetFieldContent("Resource", name, d);
-    d.Save();
-    db.Close();
+    AddStored(forms::kResource, name ? Items{{"Resource", {name}}} : Items{});
   }
   // A stored version with two tasks and an annotation text.
   void AddWorkflow(const StoredHeader& h) {

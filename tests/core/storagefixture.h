@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/infocenter.h"
@@ -101,6 +102,18 @@ class StorageTest : public WorkflowTest {
       docs.push_back(d);
     }
     return docs;
+  }
+
+  // Saves a document of `form` with text list items, as another program may have stored it.
+  using Items = std::vector<std::pair<std::string, std::vector<std::string>>>;
+  void AddStored(const char* form, const Items& items) {
+    LNDatabase db = Open();
+    LNThrowAllErrorsScope throwing(true);
+    LNDocument d;
+    db.CreateDocument(&d, form);
+    for (const auto& [name, values] : items) SetFieldListContent(name, d, values);
+    d.Save();
+    db.Close();
   }
 
   // Writes the header; the items named in `skip` are left out.

@@ -16,22 +16,11 @@
 namespace velk::testing {
 namespace {
 
-using Items = std::vector<std::pair<std::string, std::vector<std::string>>>;
-
 class LoadTest : public StorageTest {
  protected:
-  void Write(const char* form, const Items& items) {
-    LNDatabase db = Open();
-    LNThrowAllErrorsScope throwing(true);
-    LNDocument d;
-    db.CreateDocument(&d, form);
-    for (const auto& [name, values] : items) SetFieldListContent(name, d, values);
-    d.Save();
-    db.Close();
-  }
   void Header(const std::string& name, const std::string& id, int version,
               const char* status = "Design") {
-    Write(forms::kHeader, {{"Type", {name}},
+    AddStored(forms::kHeader, {{"Type", {name}},
                            {"WorkFlowID", {id}},
                            {"Version", {std::to_string(version)}},
                            {"Status", {status}},
@@ -48,7 +37,7 @@ class LoadTest : public StorageTest {
                 {"YPOS", {ypos}},
                 {"BelongsToCluster", {"1"}}};
     items.insert(items.end(), more.begin(), more.end());
-    Write(forms::kWorkflowStructure, items);
+    AddStored(forms::kWorkflowStructure, items);
   }
   bool Load(CWorkflowDoc& into, const std::string& id = "W", int version = 1,
             const std::string& name = "Flow") {
@@ -145,7 +134,7 @@ TEST_F(LoadTest, ArrowsToUnknownTasksAreReportedAndDropped) {
   Header("Flow", "W", 1);
   Task(1, 1, {{"And", {"9-W"}}});
   Task(2, 1);
-  Write(forms::kWorkflowStructure, {{"WorkflowID", {"W"}},
+  AddStored(forms::kWorkflowStructure, {{"WorkflowID", {"W"}},
                                     {"Version", {"1"}},
                                     {"Code", {"3-W"}},
                                     {"Reference", {"1-W"}},
@@ -179,7 +168,7 @@ TEST_F(LoadTest, MissingHeaderOrTasksEndTheLoadWithTheirMessage) {
        "about the workflow.\r\n \t\t\t\tSome important values are missing although they should."},
   };
   Header("Flow", "E", 1);
-  Write(forms::kHeader, {{"Type", {"Flow"}}, {"WorkFlowID", {"B"}}, {"Version", {"1"}}});
+  AddStored(forms::kHeader, {{"Type", {"Flow"}}, {"WorkFlowID", {"B"}}, {"Version", {"1"}}});
   WorkflowDatabases databases;
   databases.applicationEnvironment.location = {"appenv.nsf", ""};
   loaded.SetDatabases(databases);
