@@ -111,25 +111,18 @@ TEST_F(InfrastructureDbTest, MissingViewGivesTheReadersErrorText) {
   struct Case {
     const char* view;
     const char* title;
-    const char* reason;
+    const char* records;
   };
   const Case cases[] = {
       {views::kOrgaAgentLastName, "Reading Persons from View (Modeler\\OrgaAgentLastName)",
-       "Unable to read persons out of Infrastructure Database,\r\nbecause the database has no view "
-       "(Modeler\\OrgaAgentLastName)."},
-      {views::kWorkgroups, "Read persons from view (Modeler\\Workgroups)",
-       "Unable to read workgroups out of Infrastructure Database,\r\nbecause the database has no "
-       "view (Modeler\\Workgroups)."},
-      {views::kUnits, "Reading units from view (Modeler\\Units)",
-       "Unable to read units out of Infrastructure Database,\r\nbecause the database has no view "
-       "(Modeler\\Units)."},
-      {views::kRoles, "Reading Roles from View (Modeler\\Roles)",
-       "Unable to read roles out of Infrastructure Database,\r\nbecause the database has no view "
-       "(Modeler\\Roles)."},
+       "persons"},
+      {views::kWorkgroups, "Read persons from view (Modeler\\Workgroups)", "workgroups"},
+      {views::kUnits, "Reading units from view (Modeler\\Units)", "units"},
+      {views::kRoles, "Reading Roles from View (Modeler\\Roles)", "roles"},
   };
   const std::string tail =
-      " Maybe this database is no\r\nVELK-database or from a former version of VELK. Please choose "
-      "another one.";
+      ". Maybe this database is no\r\nVELK-database or from a former version of VELK. Please "
+      "choose another one.";
   int n = 0;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.view);
@@ -144,7 +137,9 @@ TEST_F(InfrastructureDbTest, MissingViewGivesTheReadersErrorText) {
       if (e.severity == Severity::Error) errors.push_back(e);
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors[0].title, c.title);
-    EXPECT_EQ(errors[0].text, GetNotesErrorText(LNERR_VIEW_NOT_FOUND) + c.reason + tail);
+    EXPECT_EQ(errors[0].text, GetNotesErrorText(LNERR_VIEW_NOT_FOUND) + "Unable to read " +
+                                  c.records + " out of Infrastructure Database,\r\nbecause the database has no view " +
+                                  c.view + tail);
     EXPECT_EQ(Entries(kCategory).size(), 4u);  // the other three readers still ran
   }
 }
