@@ -10,13 +10,9 @@ namespace velk::testing {
 namespace {
 
 TEST_F(WorkflowTest, NewWorkflowIsValidFromTodayAndUnstored) {
-  EXPECT_EQ(doc.Header().validFrom, "06.12.2026");
-  EXPECT_EQ(doc.Header().user, "CN=Test Designer/O=Marvelund");
-  EXPECT_TRUE(doc.Header().workflowId.empty());
-  EXPECT_TRUE(doc.IsNew());
-  const std::string today = TodayText();
-  EXPECT_EQ(today.size(), 10u);
-  EXPECT_EQ(CWorkflowDoc().Header().validFrom, today);
+  EXPECT_TRUE(doc.Header().workflowId.empty() && doc.IsNew());
+  EXPECT_EQ(TodayText().size(), 10u);
+  EXPECT_EQ(CWorkflowDoc().Header().validFrom, TodayText());
 }
 
 TEST_F(WorkflowTest, TitleShowsNameVersionStatusAndModification) {
@@ -42,18 +38,10 @@ TEST_F(WorkflowTest, TitleShowsNameVersionStatusAndModification) {
   }
   doc.SetModified();
   EXPECT_EQ(doc.Title(), "Odd v1 (Design) *");
-}
-
-TEST_F(WorkflowTest, ClusterWindowTitleNamesItsClusterNode) {
-  WorkflowHeader h = doc.Header();
-  h.name = "Order";
-  h.version = 2;
-  doc.SetHeader(h);
-  CNode* check = Add("Check", 0, 0, NodeKind::IWC);
-  CWorkflowDoc* cluster = doc.OpenClusterDocument(*check);
-  EXPECT_EQ(cluster->Title(), "Order v2 (Design) subflow: Check");
+  CWorkflowDoc* cluster = doc.OpenClusterDocument(*Add("Check", 0, 0, NodeKind::IWC));
+  EXPECT_EQ(cluster->Title(), "Odd v1 (Design) subflow: Check");
   cluster->SetModified();
-  EXPECT_EQ(cluster->Title(), "Order v2 (Design) subflow: Check *");
+  EXPECT_EQ(cluster->Title(), "Odd v1 (Design) subflow: Check *");
 }
 
 TEST_F(WorkflowTest, ChangesInAClusterWindowMarkTheWholeWorkflowModified) {
