@@ -1,4 +1,4 @@
-// Layout rules of the workflow drawing: scroll steps, text offsets, grid lines,
+// Layout rules of the workflow drawing: text offsets, grid lines,
 // node text boxes, word wrapping and arrow descriptions.
 #include <gtest/gtest.h>
 
@@ -6,11 +6,6 @@
 #include "model/node.h"
 
 using namespace velk;
-
-TEST(DrawingGeometry, ScrollSizesAreHalfAndFiftiethOfTheDrawing) {
-  EXPECT_EQ(ComputeScrollSizes(), (ScrollSizes{2050, 2900, 1025, 1450, 41, 58}));
-  EXPECT_EQ(ComputeScrollSizes(99, 49), (ScrollSizes{99, 49, 49, 24, 1, 0}));
-}
 
 TEST(DrawingGeometry, TextOffsetsFollowTheShownTexts) {
   struct Case {

@@ -31,10 +31,6 @@ TEST(ArrowHitTest, PointsCloseToTheLineHitItWithinItsWidenedBox) {
         << "(" << c.p.x << "," << c.p.y << ") on " << c.end.x << "," << c.end.y;
 }
 
-TEST(InsertRectTest, NewNodeReaches16UnitsLeftAndAbove) {
-  EXPECT_EQ(InsertRect({100, -100}), (Rect{84, -84, 118, -118}));
-}
-
 TEST(ToolStateTest, InsertToolsChosenWithShiftStayForSeveralInserts) {
   ToolState tools;
   std::vector<std::pair<ToolId, ToolId>> deactivated;
