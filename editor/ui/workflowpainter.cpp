@@ -1,7 +1,9 @@
 #include "editor/ui/workflowpainter.h"
 
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QPainter>
+#include <QScreen>
 #include <QPalette>
 #include <QPolygonF>
 #include <cmath>
@@ -81,6 +83,10 @@ void CWorkflowPainter::PrepareFonts(const ViewMapping& mapping, double dpi) {
   descriptionFont_.setItalic(true);
   shaped_[0].clear();
   shaped_[1].clear();
+  // Shaped texts are laid out at the screen's resolution; printers and PDF
+  // writers of another one get their texts laid out as they are drawn.
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  shapeOnce_ = screen && std::lround(screen->logicalDotsPerInchY()) == std::lround(dpi);
 }
 
 double CWorkflowPainter::TextWidth(const QString& text, bool italic) const {
@@ -232,8 +238,13 @@ void CWorkflowPainter::DrawDescription(QPainter& painter, const Context& c, cons
   painter.setBrush(Qt::NoBrush);
   painter.setFont(descriptionFont_);
   painter.setPen(kDescriptionColor);
-  const QStaticText& text = Shaped(QString::fromStdString(arrow.Condition()), true);
+  const QString condition = QString::fromStdString(arrow.Condition());
   const QRect pixels = DeviceRect(m, textRect);
+  if (!shapeOnce_) {
+    painter.drawText(pixels, Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip, condition);
+    return;
+  }
+  const QStaticText& text = Shaped(condition, true);
   painter.drawStaticText(QPointF(pixels.left() + (pixels.width() - text.size().width()) / 2.0, pixels.top()),
                          text);
 }
@@ -255,16 +266,23 @@ std::vector<QString> CWorkflowPainter::WrapName(const QString& text, int width) 
 void CWorkflowPainter::DrawTextLines(QPainter& painter, const Context& c,
                                      const std::vector<QString>& lines, const Rect& box) {
   const ViewMapping& m = c.mapping;
+  const double ascent = shapeOnce_ ? 0.0 : QFontMetricsF(painter.font()).ascent();
+  const auto draw = [&](const QPointF& topLeft, const QString& line) {
+    if (shapeOnce_)
+      painter.drawStaticText(topLeft, Shaped(line, false));
+    else
+      painter.drawText(topLeft + QPointF(0, ascent), line);
+  };
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const int lineTop = box.top - static_cast<int>(i) * lineHeight_;
     if (lineTop - lineHeight_ < box.bottom) break;  // the box shows whole lines only
     const QPointF topLeft = m.ToDevice(Point{box.left, lineTop});
     if (KnownWidth(lines[i], false) <= box.Width()) {
-      painter.drawStaticText(topLeft, Shaped(lines[i], false));
+      draw(topLeft, lines[i]);
     } else {
       painter.save();
       painter.setClipRect(DeviceRect(m, box), Qt::IntersectClip);
-      painter.drawStaticText(topLeft, Shaped(lines[i], false));
+      draw(topLeft, lines[i]);
       painter.restore();
     }
   }

@@ -94,6 +94,7 @@ class CWorkflowPainter {
   int lineHeight_ = 10;
   double fontScale_ = -1;  // pixels per unit the drawing fonts were made for
   double fontDpi_ = -1;
+  bool shapeOnce_ = true;  // texts may be kept shaped for this device
   QFont textFont_;
   QFont descriptionFont_;
   // Node pictures already stretched to the device size: key (table, index, size).

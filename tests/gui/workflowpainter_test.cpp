@@ -179,3 +179,40 @@ TEST_F(PainterTest, OnlyWhatReachesTheClipIsDrawn) {
   EXPECT_EQ(r.images.size(), 1u);
   EXPECT_FALSE(Contains(r.texts, "N: Archive order"));
 }
+
+// Texts may be kept shaped for the screen; on a printer's resolution they must
+// still sit in the box measured for them.
+TEST(PainterResolutionTest, DescriptionStaysInsideItsFrameAtScreenAndPrintResolution) {
+  for (const int dpi : {96, 300, 600}) {
+    auto doc = std::make_shared<velk::CWorkflowDoc>("CN=Test Designer/O=Marvelund", "06.12.2026");
+    velk::CNode* from = doc->InsertNode(velk::NodeRectAt(40, -40), velk::NodeKind::Intern);
+    velk::CNode* to = doc->InsertNode(velk::NodeRectAt(40, -240), velk::NodeKind::Intern);
+    const velk::CArrow* arrow =
+        doc->CreateArrow(*from, *to, {velk::RoutingKind::Or, "credit refused by the bureau", {}});
+    const double scale = dpi / 100.0;  // pixels per 0.01 inch
+    QImage image(static_cast<int>(200 * scale), static_cast<int>(300 * scale), QImage::Format_RGB32);
+    image.setDotsPerMeterX(qRound(dpi / 0.0254));
+    image.setDotsPerMeterY(qRound(dpi / 0.0254));
+    CWorkflowPainter painter(CWorkflowView::NodeBitmaps());
+    {
+      QPainter p(&image);
+      painter.Paint(p, doc.get(), ViewMapping(scale, scale), WithFlags({false, false, false, false, true}),
+                    image.rect());
+    }
+    QRect blue;  // the node pictures are blue too: look between them only
+    for (int y = static_cast<int>(80 * scale); y < static_cast<int>(230 * scale); ++y)
+      for (int x = 0; x < image.width(); ++x) {
+        const QColor c = image.pixelColor(x, y);
+        if (c.blue() > 200 && c.red() < 100 && c.green() < 100) blue |= QRect(x, y, 1, 1);
+      }
+    const ViewMapping mapping(scale, scale);
+    const QPointF anchor =
+        mapping.ToDevice(velk::DescriptionAnchor({arrow->LineStart(), arrow->LineEnd()}));
+    ASSERT_FALSE(blue.isEmpty()) << dpi << " dpi";
+    EXPECT_LT(std::abs(blue.center().x() - anchor.x()), 3 * scale) << dpi << " dpi: centred";
+    const QRectF box = mapping.ToDevice(painter.ArrowArea(*arrow, true));
+    // Hinting at other sizes may widen a text by a few per cent, never more.
+    const double slack = 1 + box.width() * 0.04;
+    EXPECT_TRUE(box.adjusted(-slack, -1, slack, 1).contains(QRectF(blue))) << dpi << " dpi";
+  }
+}
