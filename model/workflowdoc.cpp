@@ -81,20 +81,22 @@ void CWorkflowDoc::SetHeader(WorkflowHeader header) {
 
 // ---- Modified flag and title ----
 
+// Every window of a workflow shows " *" once the workflow is modified; the
+// document's own flag says which windows to ask about saving.
 void CWorkflowDoc::SetModified() {
-  for (CWorkflowDoc* doc : {this, top_}) {
-    if (doc->modified_) continue;
-    doc->modified_ = true;
-    doc->RefreshTitle();
-  }
+  const bool workflowWas = top_->modified_;
+  modified_ = true;
+  top_->modified_ = true;
+  if (workflowWas) return;  // every title shows it already
+  for (CWorkflowDoc* doc : DocumentsOfWorkflow()) doc->RefreshTitle();
 }
 
 void CWorkflowDoc::ClearModified() {
   top_->history_->MarkSaved();
+  const bool workflowWas = top_->modified_;
   for (CWorkflowDoc* doc : DocumentsOfWorkflow()) {
-    if (!doc->modified_) continue;
     doc->modified_ = false;
-    doc->RefreshTitle();
+    if (workflowWas) doc->RefreshTitle();
   }
 }
 
@@ -109,7 +111,7 @@ std::string NameVersionStatus(const WorkflowHeader& header) {
 std::string CWorkflowDoc::Title() const {
   std::string title = NameVersionStatus(Header());
   if (IsClusterDocument() && representingNode_) title += " subflow: " + representingNode_->Name();
-  if (modified_) title += " *";
+  if (modified_ || top_->modified_) title += " *";
   return title;
 }
 
