@@ -89,6 +89,14 @@ inline void Select(QListWidget* list, const std::vector<std::string>& texts) {
       if (list->item(i)->text().toStdString() == t) list->item(i)->setSelected(true);
 }
 
+// The child widget of that object name.
+template <class W>
+W* Find(const QWidget* in, const char* name) {
+  W* w = in->findChild<W*>(QLatin1String(name));
+  EXPECT_NE(w, nullptr) << name;
+  return w;
+}
+
 // Chooses an entry as the user does: it becomes current and the combo reports it.
 inline void Choose(QComboBox* combo, const QString& text) {
   const int index = combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
