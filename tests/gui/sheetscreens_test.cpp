@@ -1,21 +1,13 @@
-// The task sheet, the routing dialog and the picker filled from the demo
-// repository, as a workflow's loaded repositories fill them. With
-// VELK_SCREENSHOT_DIR set, every page and dialog is also saved there as a
-// picture (sheet-*.png) for a look at the layout.
+// The task sheet filled from the demo repository, as a workflow's loaded
+// repositories fill it. With VELK_SCREENSHOT_DIR set, every page is also saved
+// there as a picture (sheet-*.png) for a look at the layout.
 #include <stdlib.h>
 
 #include <QDir>
-#include <QLabel>
-#include <QListWidget>
-#include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
-#include <QTest>
 
-#include "dialogs/ui/aclpickerdialog.h"
-#include "dialogs/ui/dialoglists.h"
 #include "dialogs/ui/nodeproperty.h"
-#include "dialogs/ui/taskroutingdialog.h"
 #include "gui/sheetfixture.h"
 #include "repository/demodata.h"
 #include "repository/processdefdb.h"
@@ -111,42 +103,6 @@ TEST_F(DemoSheetTest, EveryPageOfAnInTaskFillsFromTheWorkflowsRepositories) {
   // Every page shown and nothing changed (the sorted lists held sorted names).
   EXPECT_EQ(node->Attributes(), before);
   EXPECT_TRUE(ui->messages.empty()) << MessageTexts()[0];
-}
-
-TEST_F(DemoSheetTest, RoutingDialogOfAConditionArrowAndThePicker) {
-  velk::CNode* from = IncomingTask();
-  velk::CNode* to = AddTask(velk::NodeKind::Intern);
-  velk::CArrow* arrow =
-      doc.CreateArrow(*from, *to, {velk::RoutingKind::Cor, "Large order", "Order_Amount > 10000"});
-  CDlgTaskRouting routing(doc, *arrow, lists);
-  routing.show();
-  EXPECT_EQ(routing.DatabaseLabel()->text(), QStringLiteral("Marvelund Application Environment"));
-  // A chosen form shows its whole name.
-  routing.FormBox()->setCurrentIndex(routing.FormBox()->findText(QStringLiteral("Purchase Order|GF_PurchaseOrder")));
-  EXPECT_GE(routing.FormBox()->width(),
-            routing.FormBox()->fontMetrics().horizontalAdvance(routing.FormBox()->currentText()));
-  Shoot(routing, QStringLiteral("sheet-routing-cor"));
-
-  velk::CNode* role = AddTask(velk::NodeKind::Intern, [](velk::NodeAttributes& a) {
-    a.performerType = 3;
-    a.member = "Approver";
-    a.roleArgument = "#Order_Amount#";
-  });
-  CDlgNodeProperty sheet(QStringLiteral("Task Properties"), doc, *role, lists);
-  sheet.show();
-  sheet.Tabs()->setCurrentIndex(1);
-  EXPECT_EQ(sheet.findChild<QComboBox*>(QStringLiteral("form"))->currentText(),
-            QStringLiteral("Purchase Order|GF_PurchaseOrder"));
-  Shoot(sheet, QStringLiteral("sheet-role-field"));
-
-  QListWidget readers;
-  ShowElements(&readers, {{"Clerk", 3}});
-  CDlgAccessControlList picker(lists, &readers);
-  picker.show();
-  Select(picker.AvailableList(), {"Ann Lee/Sales/Marvelund"});
-  QTest::mouseClick(picker.AddButton(), Qt::LeftButton);
-  EXPECT_TRUE(picker.AvailableList()->findItems(QStringLiteral("Clerk"), Qt::MatchExactly).isEmpty());
-  Shoot(picker, QStringLiteral("sheet-picker"));
 }
 
 }  // namespace
