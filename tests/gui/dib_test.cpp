@@ -1,12 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
-#include <QTemporaryFile>
 #include <QtEndian>
 
 #include "app/headlessservices.h"
 #include "app/ui/dib.h"
-#include "app/ui/nodepictures.h"
 
 namespace {
 
@@ -83,15 +81,6 @@ TEST(DibTest, WrittenBitmapsReadBackWithTheirDepthPaletteAndPixels) {
   }
 }
 
-TEST(DibTest, NodePictureIsStoredAsA16ColourBitmap) {
-  CDib dib;
-  ASSERT_TRUE(dib.AttachImage(DrawNodePicture(0, false)));
-  const QByteArray bytes = WriteToBytes(dib);
-  // File header, info header, 16 colours, 32 rows of 16 bytes.
-  EXPECT_EQ(bytes.size(), 14 + 40 + 16 * 4 + 32 * 16);
-  EXPECT_EQ(qFromLittleEndian<quint16>(bytes.constData() + 28), 4);
-}
-
 TEST(DibTest, PackedBitmapInMemoryAttachesAndItsCallerKeepsTheMemory) {
   velk::ScopedHeadlessServices services;
   const CDib original = Pattern(6, 4, 4);
@@ -140,18 +129,6 @@ TEST(DibTest, DamagedOrForeignFilesAreReadFailuresThatKeepThePicture) {
     EXPECT_EQ(dib.GetDimensions(), QSize(2, 2));
     EXPECT_EQ(dib.GetBitCount(), 8);
   }
-}
-
-TEST(DibTest, NonBitmapFileOnDiskIsRejectedWithTheReadMessage) {
-  velk::ScopedHeadlessServices services;
-  QTemporaryFile file;
-  ASSERT_TRUE(file.open());
-  file.write("GIF89a this file is something else entirely");
-  file.seek(0);
-  CDib dib;
-  EXPECT_FALSE(dib.Read(file));
-  EXPECT_TRUE(dib.IsEmpty());
-  EXPECT_EQ(Texts(services), std::vector<std::string>{"Lesefehler"});
 }
 
 TEST(DibTest, TopDownBitmapsAndQtWrittenBitmapsAreRead) {
