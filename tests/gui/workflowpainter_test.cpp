@@ -12,7 +12,6 @@
 #include "editor/ui/workflowview.h"
 #include "recordingdevice.h"
 
-using velk::Rect;
 using velk::ShowFlags;
 using viewtest::RecordingDevice;
 using viewtest::RecordingEngine;
@@ -75,10 +74,8 @@ TEST_F(PainterTest, GridLinesStopBeforeTheEdgesAndTheFrameMarksThem) {
   ASSERT_NE(frame, r.rects.end());
   EXPECT_EQ(frame->pen.color(), QColor(90, 90, 90));
   EXPECT_EQ(frame->points.boundingRect(), QRectF(0, 0, 2050, 2900));
-}
-
-TEST_F(PainterTest, NoGridWhenItIsHidden) {
-  EXPECT_TRUE(Paint(nullptr, WithFlags({})).lines.empty());
+  device.Records().lines.clear();
+  EXPECT_TRUE(Paint(nullptr, WithFlags({})).lines.empty()) << "no grid when it is hidden";
 }
 
 TEST_F(PainterTest, TextsFollowTheShowFlags) {
@@ -155,17 +152,6 @@ TEST_F(PainterTest, ArrowLineRunsBetweenTheNodeBorders) {
                                    [&](const auto& l) { return l.line == expected; });
     EXPECT_TRUE(found) << arrow->Source()->Name() << " -> " << arrow->Target()->Name();
   }
-}
-
-TEST_F(PainterTest, PaintingLeavesTheModelAlone) {
-  viewtest::DemoWorkflow demo;
-  std::vector<Rect> before;
-  for (const velk::CNode* n : demo.nodes) before.push_back(n->GetRect());
-  const bool modified = demo.doc->IsModified();
-  Paint(demo.doc.get(), WithFlags({true, true, true, true, true}, true));
-  for (std::size_t i = 0; i < demo.nodes.size(); ++i) EXPECT_EQ(demo.nodes[i]->GetRect(), before[i]);
-  EXPECT_EQ(demo.doc->IsModified(), modified);
-  EXPECT_EQ(demo.doc->SelectedNodes().size(), 2u);
 }
 
 TEST_F(PainterTest, OnlyWhatReachesTheClipIsDrawn) {
