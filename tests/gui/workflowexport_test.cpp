@@ -96,18 +96,6 @@ TEST_F(ExportTest, SvgOfEveryLevelNamesEveryTaskOfThatLevelOnly) {
   EXPECT_FALSE(QFile::exists(Path("order-3.svg")));
 }
 
-TEST_F(ExportTest, SvgOfNestedDemoWorkflowNamesEveryTask) {
-  std::unique_ptr<CWorkflowDoc> doc = NestedDemo();
-  ASSERT_TRUE(doc);
-  const int levels = WorkflowLevelCount(*doc);
-  ASSERT_EQ(levels, 3);
-  ASSERT_EQ(Export(*doc, true, ExportFormat::Svg, "nested.svg"), QString());
-  QString all;
-  for (const QString& file : ExportFileNames(Path("nested.svg"), levels)) all += SvgWords(file) + ' ';
-  for (const CNode* node : doc->AllNodes())
-    EXPECT_TRUE(all.contains(QString::fromStdString(node->Name()))) << node->Name();
-}
-
 TEST_F(ExportTest, PdfHasOnePagePerExportedLevel) {
   viewtest::DemoWorkflow demo;
   std::unique_ptr<CWorkflowDoc> nested = NestedDemo();
