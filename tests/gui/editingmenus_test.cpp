@@ -59,26 +59,6 @@ class MenuTest : public EditorTest {
   QString choose;  // the entry to pick
 };
 
-TEST_F(MenuTest, InAndOutTaskAreGreyedInAClusterWindow) {
-  CNode* task = Add("Task", 100, -100);
-  RightClick({100, -100});
-  EXPECT_EQ(titles, QStringList{"Task &Type"});
-  EXPECT_TRUE(entries.at("In Task").enabled);
-  EXPECT_TRUE(entries.at("Out Task").enabled);
-  EXPECT_TRUE(entries.at("&Internal Task").checked);
-  EXPECT_EQ(doc->SelectedNodes(), std::vector<CNode*>{task});
-
-  CNode* cluster = Add("Cluster", 300, -100, NodeKind::IWC);
-  CWorkflowDoc* inner = doc->OpenClusterDocument(*cluster);
-  Add("Inner", 100, -100, NodeKind::Intern, inner);
-  CWorkflowView innerView(std::shared_ptr<CWorkflowDoc>(doc, inner));
-  innerView.resize(600, 400);
-  RightClick({100, -100}, &innerView);
-  EXPECT_FALSE(entries.at("In Task").enabled);
-  EXPECT_FALSE(entries.at("Out Task").enabled);
-  EXPECT_TRUE(entries.at("Define as workflow start").enabled);
-}
-
 TEST_F(MenuTest, TaskTypeEntriesChangeTheNodeAndMarkTheWorkflowModified) {
   CNode* task = Add("Task", 100, -100);
   choose = "Define as workflow start";
@@ -92,10 +72,6 @@ TEST_F(MenuTest, TaskTypeEntriesChangeTheNodeAndMarkTheWorkflowModified) {
   EXPECT_EQ(task->Kind(), NodeKind::Out);
   EXPECT_EQ(doc->StartNode(), nullptr);
   EXPECT_EQ(doc->EndNode(), task);
-  choose.clear();
-  RightClick({100, -100});
-  EXPECT_TRUE(entries.at("Out Task").checked);
-  EXPECT_FALSE(entries.at("&Internal Task").checked);
 }
 
 TEST_F(MenuTest, ArrowMenuWinsOverTheNodeMenu) {
@@ -124,7 +100,6 @@ TEST_F(MenuTest, EveryKindGetsItsOwnMenu) {
   doc->ConnectReference(*subscribed, *other);
   RightClick({100, -100});
   EXPECT_EQ(titles, QStringList{"Sub-Workflow &Type"});
-  EXPECT_TRUE(entries.at("&central design and replication").checked);
   EXPECT_FALSE(entries.at("Open Sub-Workflow").enabled) << "no sub-workflow windows yet";
   editorHooks().openClusterWindow = [](CWorkflowDoc&, CNode&) {};
   RightClick({300, -100});
@@ -169,7 +144,6 @@ TEST_F(DropTest, PersonsDropOnExternalTasksAndLeavesOnSubscribedWorkflows) {
   EXPECT_FALSE(DragAndDrop(*person, {600, -600}));
   EXPECT_TRUE(DragAndDrop(*person, {100, -100}));
   EXPECT_EQ(task->Attributes().member, "Jane Roe/Sales/Partner");
-  EXPECT_EQ(task->Picture(), 9);
 
   editorHooks().organisationOfLeaf = [](const QJsonObject& leaf) -> std::optional<std::string> {
     if (leaf.value("HeaderID").toString() == "H1") return "Partner Corp";
@@ -181,8 +155,6 @@ TEST_F(DropTest, PersonsDropOnExternalTasksAndLeavesOnSubscribedWorkflows) {
   EXPECT_TRUE(DragAndDrop(*leaf, {300, -100}));
   EXPECT_EQ(subscribed->Attributes().griId, "0A1B");
   EXPECT_EQ(subscribed->Attributes().member, "Partner Corp");
-  EXPECT_EQ(subscribed->Picture(), 8);
-  EXPECT_EQ(doc->SelectedNodes(), std::vector<CNode*>{subscribed});
 }
 
 TEST_F(DropTest, SubscribedWorkflowDraggedOutWithCtrlLinksToAnother) {
@@ -196,7 +168,6 @@ TEST_F(DropTest, SubscribedWorkflowDraggedOutWithCtrlLinksToAnother) {
   EXPECT_FALSE(DragAndDrop(*data, {100, -100}, Qt::LinkAction)) << "not on itself";
   EXPECT_TRUE(DragAndDrop(*data, {300, -100}, Qt::CopyAction | Qt::LinkAction));
   EXPECT_EQ(target->ReferencedNode(), dragged);
-  EXPECT_EQ(target->Picture(), 14);
 }
 
 TEST_F(DropTest, DraggedOutNodesCarryTheFormatOfTheirKind) {
