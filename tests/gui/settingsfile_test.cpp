@@ -51,24 +51,6 @@ TEST(SettingsFile, RoundTripThroughAnIniFile) {
   EXPECT_EQ(raw.value(QStringLiteral("Default Settings/GridVisible")).toInt(), 1);
 }
 
-TEST(SettingsFile, HandWrittenValuesAreRead) {
-  QTemporaryDir dir;
-  const QString file = dir.filePath(QStringLiteral("hand.ini"));
-  {
-    QSettings raw(file, QSettings::IniFormat);
-    raw.setValue(QStringLiteral("Default Settings/GridMagnetic"), QStringLiteral("7"));
-    raw.setValue(QStringLiteral("Default Settings/GridSize"), QStringLiteral(" 40 "));
-    raw.setValue(QStringLiteral("Default Settings/ArrowSize"), QStringLiteral("big"));
-  }
-  velk::QSettingsBackend backend(file.toStdString());
-  velk::ModelerSettings s;
-  s.load(backend);
-  EXPECT_TRUE(s.gridMagnetic);
-  EXPECT_FALSE(s.gridVisible);
-  EXPECT_EQ(s.gridSize, 40);
-  EXPECT_EQ(s.arrowSize, 1);  // not a number: the default
-}
-
 TEST(SettingsFile, CommandLineWinsOverEnvironmentWhichWinsOverUserSettings) {
   {
     ScopedEnv env("VELK_SETTINGS", "/tmp/from-env.ini");
