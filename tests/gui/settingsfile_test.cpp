@@ -5,24 +5,11 @@
 
 #include "app/qsettings/qsettingsbackend.h"
 #include "app/settings.h"
+#include "shellfixture.h"
 
 namespace {
 
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const char* value) : name_(name), old_(qgetenv(name)) {
-    if (value) qputenv(name, value);
-    else qunsetenv(name);
-  }
-  ~ScopedEnv() {
-    if (old_.isNull()) qunsetenv(name_);
-    else qputenv(name_, old_);
-  }
-
- private:
-  const char* name_;
-  QByteArray old_;
-};
+using shelltest::ScopedEnv;
 
 TEST(SettingsFile, RoundTripThroughAnIniFile) {
   QTemporaryDir dir;
@@ -57,7 +44,7 @@ TEST(SettingsFile, CommandLineWinsOverEnvironmentWhichWinsOverUserSettings) {
     EXPECT_EQ(velk::ChooseSettingsFile("/tmp/from-cli.ini"), "/tmp/from-cli.ini");
     EXPECT_EQ(velk::ChooseSettingsFile(), "/tmp/from-env.ini");
   }
-  ScopedEnv none("VELK_SETTINGS", nullptr);
+  ScopedEnv none("VELK_SETTINGS", QByteArray());
   EXPECT_EQ(velk::ChooseSettingsFile(), "");
   // The user's own file: with test mode on it lies in a test location, but it is
   // named after the organisation and program.

@@ -58,17 +58,29 @@ class MessageBoxWatcher : public QObject {
   QTimer timer_;
 };
 
+// An environment variable set while it lives (a null value unsets it), then
+// given back its old value.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const QByteArray& value) : name_(name), old_(qgetenv(name)) {
+    if (value.isNull()) qunsetenv(name);
+    else qputenv(name, value);
+  }
+  ~ScopedEnv() {
+    if (old_.isNull()) qunsetenv(name_);
+    else qputenv(name_, old_);
+  }
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  const char* name_;
+  QByteArray old_;
+};
+
 // A settings file and data folder of the test's own, also for VELK_DATA_DIR.
 class ShellEnvironment {
  public:
-  ShellEnvironment() {
-    oldData_ = qgetenv("VELK_DATA_DIR");
-    qputenv("VELK_DATA_DIR", QFile::encodeName(dir_.filePath(QStringLiteral("data"))));
-  }
-  ~ShellEnvironment() {
-    if (oldData_.isNull()) qunsetenv("VELK_DATA_DIR");
-    else qputenv("VELK_DATA_DIR", oldData_);
-  }
   std::string SettingsFile() const {
     return dir_.filePath(QStringLiteral("settings.ini")).toStdString();
   }
@@ -81,7 +93,7 @@ class ShellEnvironment {
 
  private:
   QTemporaryDir dir_;
-  QByteArray oldData_;
+  ScopedEnv data_{"VELK_DATA_DIR", QFile::encodeName(dir_.filePath(QStringLiteral("data")))};
 };
 
 // Lets queued events (deferred deletes, timers due now) run.
