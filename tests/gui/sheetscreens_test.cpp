@@ -1,7 +1,6 @@
 // The task sheet filled from the demo repository, as a workflow's loaded
 // repositories fill it. With VELK_SCREENSHOT_DIR set, every page is also saved
 // there as a picture (sheet-*.png) for a look at the layout.
-#include <stdlib.h>
 
 #include <QDir>
 #include <QTabWidget>
@@ -9,6 +8,7 @@
 
 #include "dialogs/ui/nodeproperty.h"
 #include "gui/sheetfixture.h"
+#include "gui/shellfixture.h"
 #include "repository/demodata.h"
 #include "repository/processdefdb.h"
 #include "repository/store/lnnotes.h"
@@ -21,7 +21,6 @@ class DemoSheetTest : public SheetTest {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
-    setenv("VELK_DATA_DIR", dir_.path().toLocal8Bit().constData(), 1);
     ASSERT_EQ(session_.Init(410), LNNOERROR);
     velk::WorkflowDatabases databases;
     for (const velk::DemoResult& r : velk::CreateDemoRepository(session_, {})) {
@@ -41,7 +40,6 @@ class DemoSheetTest : public SheetTest {
   }
   void TearDown() override {
     session_.Term();
-    unsetenv("VELK_DATA_DIR");
   }
 
   // Saves the widget's picture when pictures are asked for.
@@ -76,6 +74,7 @@ class DemoSheetTest : public SheetTest {
   }
 
   QTemporaryDir dir_;
+  shelltest::ScopedEnv dataDir_{"VELK_DATA_DIR", QFile::encodeName(dir_.path())};
   LNNotesSession session_;
   std::unique_ptr<velk::CInfrastructureDb> infrastructure_;
   std::unique_ptr<velk::CApplicationEnvDb> application_;
