@@ -3,7 +3,6 @@
 // layout; VELK_SCREENSHOT_DATA_DIR then names a demo data directory made by
 // "velkmod-cli demo" to show instead of a temporary one.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <QApplication>
 #include <QDir>
@@ -16,6 +15,7 @@
 #include "repository/store/lnnotes.h"
 #include "repository/ui/settingspages.h"
 #include "repository/ui/settingssheet.h"
+#include "shellfixture.h"
 
 namespace {
 
@@ -23,8 +23,6 @@ class SettingsScreensTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
-    const QByteArray demo = qgetenv("VELK_SCREENSHOT_DATA_DIR");
-    setenv("VELK_DATA_DIR", demo.isEmpty() ? dir_.path().toLocal8Bit().constData() : demo.constData(), 1);
     ASSERT_EQ(session_.Init(410), LNNOERROR);
     for (const velk::DemoResult& r : velk::CreateDemoRepository(session_, {}))
       settings_.databases[r.kind] = {r.path, ""};
@@ -32,7 +30,6 @@ class SettingsScreensTest : public ::testing::Test {
   void TearDown() override {
     velk::InfoCenter::instance().clear();
     session_.Term();
-    unsetenv("VELK_DATA_DIR");
   }
 
   static void Shoot(QWidget& widget, const QString& name) {
@@ -56,6 +53,8 @@ class SettingsScreensTest : public ::testing::Test {
   }
 
   QTemporaryDir dir_;
+  const QByteArray demoDir_ = qgetenv("VELK_SCREENSHOT_DATA_DIR");
+  shelltest::ScopedEnv dataDir_{"VELK_DATA_DIR", demoDir_.isEmpty() ? QFile::encodeName(dir_.path()) : demoDir_};
   velk::ScopedHeadlessServices ui_;
   LNNotesSession session_;
   velk::ModelerSettings settings_;
