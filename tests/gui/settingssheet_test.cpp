@@ -19,6 +19,7 @@
 #include "repository/ui/settingspages.h"
 #include "repository/ui/settingssheet.h"
 #include "sheetfixture.h"
+#include "shellfixture.h"
 
 namespace {
 
@@ -149,8 +150,6 @@ TEST_F(SettingsSheetTest, WorkflowDatabasesShowTheWorkflowsAndSayOkChangesTheDef
 class OpenDatabaseTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    qputenv("VELK_DATA_DIR", QFile::encodeName(dir_.path()));
-    qputenv("VELK_SERVERS", "Hub");
     ASSERT_EQ(session_.Init(410), LNNOERROR);
     LNDatabase db;
     for (const char* path : {"appenv.nsf", "acme/gateway.nsf"})
@@ -158,11 +157,11 @@ class OpenDatabaseTest : public ::testing::Test {
   }
   void TearDown() override {
     session_.Term();
-    qunsetenv("VELK_DATA_DIR");
-    qunsetenv("VELK_SERVERS");
   }
 
   QTemporaryDir dir_;
+  shelltest::ScopedEnv dataDir_{"VELK_DATA_DIR", QFile::encodeName(dir_.path())};
+  shelltest::ScopedEnv servers_{"VELK_SERVERS", "Hub"};
   velk::ScopedHeadlessServices ui_;
   LNNotesSession session_;
 };
