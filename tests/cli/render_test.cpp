@@ -12,6 +12,9 @@ namespace {
 class RenderCliTest : public CliTest {
  protected:
   void SetUp() override {
+#ifdef VELK_CLI_WITHOUT_RENDER
+    GTEST_SKIP() << "velkmod-cli is built without the widget layer";
+#endif
     CliTest::SetUp();
     setenv("VELK_USER", "CN=Cli Designer/O=Marvelund", 1);
     // Rendering must not need a display, whatever the caller's environment says.
