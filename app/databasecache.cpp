@@ -18,23 +18,29 @@ namespace {
 // The kind as the initialisation entries name it.
 const char* InitializingName(DatabaseKind kind) {
   switch (kind) {
-    case DatabaseKind::ApplicationEnvironment: return "Application Environment";
-    case DatabaseKind::ProcessDefinitions: return "Process Definitions";
-    case DatabaseKind::Infrastructure: return "Infrastructure";
-    case DatabaseKind::ExternalDirectory: return "External Directory";
-    case DatabaseKind::Gateway: return "Gateway";
-    case DatabaseKind::Tracking: return "Tracking";
-    case DatabaseKind::None: break;
+    case DatabaseKind::ApplicationEnvironment:
+      return "Application Environment";
+    case DatabaseKind::ProcessDefinitions:
+      return "Process Definitions";
+    case DatabaseKind::Infrastructure:
+      return "Infrastructure";
+    case DatabaseKind::ExternalDirectory:
+      return "External Directory";
+    case DatabaseKind::Gateway:
+      return "Gateway";
+    case DatabaseKind::Tracking:
+      return "Tracking";
+    case DatabaseKind::None:
+      break;
   }
   return "";
 }
 
 void ReportInitializing(DatabaseKind kind) {
   const std::string name = InitializingName(kind);
-  InfoCenter::instance().addEntry(kInitializingDatabasesCategory,
-                                  "Initializing " + name + " Database",
-                                  "The " + name + " Database is initialized successfully.", 0,
-                                  Severity::Success);
+  InfoCenter::instance().addEntry(
+      kInitializingDatabasesCategory, "Initializing " + name + " Database",
+      "The " + name + " Database is initialized successfully.", 0, Severity::Success);
 }
 
 DatabaseCache* g_cache = nullptr;
@@ -70,9 +76,13 @@ void DatabaseCache::SetErasedLoader(DatabaseKind kind, ErasedLoader loader) {
   KindOf(kind).loader = std::move(loader);
 }
 
-bool DatabaseCache::HasLoader(DatabaseKind kind) const { return bool(KindOf(kind).loader); }
+bool DatabaseCache::HasLoader(DatabaseKind kind) const {
+  return bool(KindOf(kind).loader);
+}
 
-std::size_t DatabaseCache::Count(DatabaseKind kind) const { return KindOf(kind).entries.size(); }
+std::size_t DatabaseCache::Count(DatabaseKind kind) const {
+  return KindOf(kind).entries.size();
+}
 
 std::vector<void*> DatabaseCache::ErasedObjects(DatabaseKind kind) const {
   std::vector<void*> result;
@@ -141,8 +151,12 @@ DatabaseCache& databaseCache() {
   return *g_cache;
 }
 
-bool hasDatabaseCache() { return g_cache != nullptr; }
+bool hasDatabaseCache() {
+  return g_cache != nullptr;
+}
 
-void setDatabaseCache(DatabaseCache* cache) { g_cache = cache; }
+void setDatabaseCache(DatabaseCache* cache) {
+  g_cache = cache;
+}
 
 }  // namespace velk

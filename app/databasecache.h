@@ -137,9 +137,10 @@ class DatabaseCache {
                                         CWorkflowDoc* user) {
       std::shared_ptr<Repository> object = loader.load(session, at, user);
       Repository* raw = object.get();
-      Entry entry{std::static_pointer_cast<void>(object), [raw, f = loader.location] { return f(*raw); },
-                  nullptr};
-      if (loader.addUser) entry.addUser = [raw, f = loader.addUser](CWorkflowDoc* u) { f(*raw, u); };
+      Entry entry{std::static_pointer_cast<void>(object),
+                  [raw, f = loader.location] { return f(*raw); }, nullptr};
+      if (loader.addUser)
+        entry.addUser = [raw, f = loader.addUser](CWorkflowDoc* u) { f(*raw, u); };
       return entry;
     };
   }

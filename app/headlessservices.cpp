@@ -8,11 +8,15 @@ namespace {
 MsgResult firstButton(MsgButtons buttons) {
   switch (buttons) {
     case MsgButtons::Ok:
-    case MsgButtons::OkCancel: return MsgResult::Ok;
+    case MsgButtons::OkCancel:
+      return MsgResult::Ok;
     case MsgButtons::YesNo:
-    case MsgButtons::YesNoCancel: return MsgResult::Yes;
-    case MsgButtons::AbortRetryIgnore: return MsgResult::Abort;
-    case MsgButtons::RetryCancel: return MsgResult::Retry;
+    case MsgButtons::YesNoCancel:
+      return MsgResult::Yes;
+    case MsgButtons::AbortRetryIgnore:
+      return MsgResult::Abort;
+    case MsgButtons::RetryCancel:
+      return MsgResult::Retry;
   }
   return MsgResult::Ok;
 }
@@ -41,8 +45,12 @@ void HeadlessServices::beginProgress(int maximum) {
   progressValues.clear();
 }
 
-void HeadlessServices::setProgress(int value) { progressValues.push_back(value); }
+void HeadlessServices::setProgress(int value) {
+  progressValues.push_back(value);
+}
 
-void HeadlessServices::endProgress() { progressActive = false; }
+void HeadlessServices::endProgress() {
+  progressActive = false;
+}
 
 }  // namespace velk

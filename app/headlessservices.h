@@ -28,7 +28,9 @@ class HeadlessServices : public Services {
   void endProgress() override;
   void beginWaitCursor() override { ++waitDepth; }
   void endWaitCursor() override { --waitDepth; }
-  void infoCenterChanged(bool showWindow) override { infoWindowShown = infoWindowShown || showWindow; }
+  void infoCenterChanged(bool showWindow) override {
+    infoWindowShown = infoWindowShown || showWindow;
+  }
 
   // Answers queued by a test are used first, then the default answer. Without
   // either, a question gets its first button (Ok, Yes or Abort).
@@ -44,7 +46,9 @@ class HeadlessServices : public Services {
   int waitDepth = 0;
   bool infoWindowShown = false;
 
-  std::string currentStatus() const { return statusTexts.empty() ? std::string() : statusTexts.back(); }
+  std::string currentStatus() const {
+    return statusTexts.empty() ? std::string() : statusTexts.back();
+  }
 };
 
 // Installs a HeadlessServices for the lifetime of a scope (tests).

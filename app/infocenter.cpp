@@ -20,7 +20,8 @@ void InfoCenter::addEntry(const std::string& category, const std::string& title,
 }
 
 void InfoCenter::clearCategory(const std::string& category) {
-  auto removed = std::erase_if(entries_, [&](const InfoEntry& e) { return e.category == category; });
+  auto removed =
+      std::erase_if(entries_, [&](const InfoEntry& e) { return e.category == category; });
   if (removed > 0) services().infoCenterChanged(false);
 }
 

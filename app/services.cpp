@@ -11,8 +11,12 @@ HeadlessServices& fallback() {
 Services* installed = nullptr;
 }  // namespace
 
-Services& services() { return installed ? *installed : fallback(); }
+Services& services() {
+  return installed ? *installed : fallback();
+}
 
-void setServices(Services* s) { installed = s; }
+void setServices(Services* s) {
+  installed = s;
+}
 
 }  // namespace velk

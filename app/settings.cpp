@@ -22,7 +22,9 @@ constexpr DatabaseKeys kDatabaseKeys[] = {
     {DatabaseKind::Infrastructure, "OrgaDbName", "OrgaDbServer"},
 };
 
-int positiveOr(int value, int def) { return value >= 1 ? value : def; }
+int positiveOr(int value, int def) {
+  return value >= 1 ? value : def;
+}
 
 }  // namespace
 
@@ -43,8 +45,7 @@ std::string MemorySettingsBackend::getString(const std::string& section, const s
   return it == values_.end() ? def : it->second;
 }
 
-void MemorySettingsBackend::setInt(const std::string& section, const std::string& key,
-                                   int value) {
+void MemorySettingsBackend::setInt(const std::string& section, const std::string& key, int value) {
   values_[{section, key}] = std::to_string(value);
 }
 
@@ -68,9 +69,9 @@ void ModelerSettings::load(const SettingsBackend& backend) {
   gridSize = positiveOr(backend.getInt(section, "GridSize", defaults.gridSize), defaults.gridSize);
   arrowSize = backend.getInt(section, "ArrowSize", defaults.arrowSize);
   if (arrowSize < 0) arrowSize = defaults.arrowSize;
-  autoArrangeFactor = positiveOr(backend.getInt(section, "AutoArrangeFactor",
-                                                defaults.autoArrangeFactor),
-                                 defaults.autoArrangeFactor);
+  autoArrangeFactor =
+      positiveOr(backend.getInt(section, "AutoArrangeFactor", defaults.autoArrangeFactor),
+                 defaults.autoArrangeFactor);
   orgName = backend.getString(section, "OrgName", defaults.orgName);
   gridMagnetic = backend.getInt(section, "GridMagnetic", 0) != 0;
   gridVisible = backend.getInt(section, "GridVisible", 0) != 0;

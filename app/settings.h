@@ -54,12 +54,12 @@ struct ModelerSettings {
   // "GwDbServer", "ExtDirDb...", "TrackingDb...", "AppDb...", "RoutingDb..." (Process
   // Definitions) and "OrgaDb..." (Infrastructure).
   DatabaseLocations databases;
-  int gridSize = 50;                  // logical units between grid lines
-  int arrowSize = 1;                  // index into the arrow-head sizes
-  int autoArrangeFactor = 4;          // spacing factor of automatic arrangement
+  int gridSize = 50;          // logical units between grid lines
+  int arrowSize = 1;          // index into the arrow-head sizes
+  int autoArrangeFactor = 4;  // spacing factor of automatic arrangement
   std::string orgName = kDefaultOrgName;
-  bool gridMagnetic = false;          // snap moved nodes to the grid
-  bool gridVisible = false;           // draw the grid
+  bool gridMagnetic = false;  // snap moved nodes to the grid
+  bool gridVisible = false;   // draw the grid
 
   // Reads every value of "Default Settings"; missing values keep the defaults.
   // Values that would break drawing or arranging (a grid size or spacing factor

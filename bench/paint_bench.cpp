@@ -7,8 +7,8 @@
 #include <QPainter>
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <cstdlib>
+#include <ctime>
 #include <random>
 #include <vector>
 
@@ -32,7 +32,8 @@ void BuildLevel(velk::CWorkflowDoc& doc, std::vector<CNode*>& nodes) {
   std::mt19937 random(4711);
   for (int row = 0; row < kRows; ++row) {
     for (int col = 0; col < kColumns; ++col) {
-      CNode* node = doc.InsertNode(velk::NodeRectAt(10 + col * 50, -10 - row * 56), velk::NodeKind::Intern);
+      CNode* node =
+          doc.InsertNode(velk::NodeRectAt(10 + col * 50, -10 - row * 56), velk::NodeKind::Intern);
       velk::NodeAttributes a = node->Attributes();
       a.name = "Task " + std::to_string(row * kColumns + col) + " check documents";
       a.member = "Member " + std::to_string(row);
@@ -46,11 +47,13 @@ void BuildLevel(velk::CWorkflowDoc& doc, std::vector<CNode*>& nodes) {
   for (int i = 0; made < kArrows; i = (i + 1) % static_cast<int>(nodes.size())) {
     const int col = i % kColumns;
     const int row = i / kColumns;
-    const int target = (made % 2 == 0 && col + 1 < kColumns) ? i + 1 : (row + 1 < kRows ? i + kColumns : -1);
+    const int target =
+        (made % 2 == 0 && col + 1 < kColumns) ? i + 1 : (row + 1 < kRows ? i + kColumns : -1);
     if (target < 0) continue;
     velk::ArrowRouting routing;
     if (made % 5 == 0) routing = {velk::RoutingKind::Or, "cond " + std::to_string(made), {}};
-    doc.CreateArrow(*nodes[static_cast<std::size_t>(i)], *nodes[static_cast<std::size_t>(target)], routing);
+    doc.CreateArrow(*nodes[static_cast<std::size_t>(i)], *nodes[static_cast<std::size_t>(target)],
+                    routing);
     ++made;
   }
 }
@@ -85,7 +88,8 @@ int main(int argc, char** argv) {
   std::vector<CNode*> nodes;
   BuildLevel(*doc, nodes);
   // A block of 200 nodes (five rows of 40) in the middle, as a rubber band takes them.
-  std::vector<CNode*> selection(nodes.begin() + 20 * kColumns, nodes.begin() + 20 * kColumns + kSelected);
+  std::vector<CNode*> selection(nodes.begin() + 20 * kColumns,
+                                nodes.begin() + 20 * kColumns + kSelected);
   for (CNode* n : selection) doc->SelectNode(*n, true);
 
   velk::ModelerSettings settings;
@@ -125,7 +129,8 @@ int main(int argc, char** argv) {
       for (const CNode* n : selection) area = area.United(view.NodeArea(*n));
       {
         QPainter p(&image);
-        view.Painter().Paint(p, doc.get(), mapping, options, mapping.ToDeviceCovering(area).adjusted(-2, -2, 2, 2));
+        view.Painter().Paint(p, doc.get(), mapping, options,
+                             mapping.ToDeviceCovering(area).adjusted(-2, -2, 2, 2));
       }
       clock.Stop(step, stepCpu);
     }

@@ -65,22 +65,28 @@ void CreateInfrastructure(LNNotesSession& session, const std::string& path) {
   LNTransaction transaction(db);
   for (int i = 0; i < kPersons; ++i) {
     Add(db, velk::forms::kPerson,
-        {{"LastName", {"Last" + Number(i)}}, {"FirstName", {"First"}},
-         {"FullName", {"CN=First Last" + Number(i) + "/OU=Unit" + std::to_string(i % 50) + "/O=Acme"}}});
+        {{"LastName", {"Last" + Number(i)}},
+         {"FirstName", {"First"}},
+         {"FullName",
+          {"CN=First Last" + Number(i) + "/OU=Unit" + std::to_string(i % 50) + "/O=Acme"}}});
   }
   for (int i = 0; i < kWorkgroups; ++i) {
     Add(db, velk::forms::kWorkgroup,
-        {{"NewWorkgroup", {"Group " + Number(i)}}, {"NewManager", {"Person " + Number(i)}},
+        {{"NewWorkgroup", {"Group " + Number(i)}},
+         {"NewManager", {"Person " + Number(i)}},
          {"NewPersons", Members(i)}});
   }
   for (int i = 0; i < kUnits; ++i) {
     Add(db, velk::forms::kUnit,
-        {{"NewArrangement", {"Division " + std::to_string(i % 40)}}, {"NewUnit", {"Unit " + Number(i)}},
-         {"NewManager", {"Person " + Number(i)}}, {"NewPersons", Members(i)}});
+        {{"NewArrangement", {"Division " + std::to_string(i % 40)}},
+         {"NewUnit", {"Unit " + Number(i)}},
+         {"NewManager", {"Person " + Number(i)}},
+         {"NewPersons", Members(i)}});
   }
   for (int copy = 0; copy < 2; ++copy) {
     for (int i = 0; i < kRoles; ++i)
-      Add(db, velk::forms::kRole, {{"Name", {"Role " + Number(i)}}, {"Parameter", {"P" + std::to_string(copy)}}});
+      Add(db, velk::forms::kRole,
+          {{"Name", {"Role " + Number(i)}}, {"Parameter", {"P" + std::to_string(copy)}}});
   }
   transaction.Commit();
   db.Close();
@@ -99,7 +105,8 @@ void CreateApplicationEnvironment(LNNotesSession& session, const std::string& pa
     }
     db.CreateForm("Form " + Number(f) + "|GF_" + Number(f), fields);
   }
-  Add(db, velk::forms::kConfiguration, {{"ConfigKey", {"ReplicaID"}}, {"wfOfficeMail", {"Office/Acme"}}});
+  Add(db, velk::forms::kConfiguration,
+      {{"ConfigKey", {"ReplicaID"}}, {"wfOfficeMail", {"Office/Acme"}}});
   transaction.Commit();
   db.Close();
 }
@@ -122,7 +129,8 @@ std::size_t RawRead(sqlite3* db, int noteClass, const char* form, const char* ke
                     const std::vector<std::string>& names) {
   std::string sql =
       "SELECT n.note_id, i.lname, i.type, i.data FROM notes n JOIN items i ON i.note_id = n.note_id"
-      " WHERE n.class = ?1 AND n.form = ?2 AND i.lname IN ('" + lnstore::FoldName(key) + "'";
+      " WHERE n.class = ?1 AND n.form = ?2 AND i.lname IN ('" +
+      lnstore::FoldName(key) + "'";
   for (const std::string& name : names) sql += ",'" + lnstore::FoldName(name) + "'";
   sql += ") ORDER BY n.note_id";
   sqlite3_stmt* stmt = Prepare(db, sql.c_str());
@@ -163,7 +171,8 @@ std::size_t RawInfrastructure(const std::string& file) {
   std::size_t values =
       RawRead(db, 1, velk::forms::kPerson, "LastName", {"FullName"}) +
       RawRead(db, 1, velk::forms::kWorkgroup, "NewWorkgroup", {"NewManager", "NewPersons"}) +
-      RawRead(db, 1, velk::forms::kUnit, "NewArrangement", {"NewUnit", "NewManager", "NewPersons"}) +
+      RawRead(db, 1, velk::forms::kUnit, "NewArrangement",
+              {"NewUnit", "NewManager", "NewPersons"}) +
       RawRead(db, 1, velk::forms::kRole, "Name", {"Parameter"});
   sqlite3_close(db);
   return values;
@@ -192,7 +201,8 @@ void Measure(Times& times, const std::function<void()>& work) {
   const std::clock_t cpuStart = std::clock();
   const auto start = std::chrono::steady_clock::now();
   work();
-  times.wall.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+  times.wall.push_back(
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
   times.cpu.push_back(double(std::clock() - cpuStart) / CLOCKS_PER_SEC);
 }
 
@@ -207,8 +217,9 @@ void Row(const char* what, const Times& load, const Times& raw) {
   const double wall = Median(load.wall), rawWall = Median(raw.wall);
   const double cpu = Median(load.cpu), rawCpu = Median(raw.cpu);
   const bool ok = wall < 1.0 && wall <= 3 * rawWall;
-  std::printf("%-34s load %6.3f s (cpu %6.3f)   raw %6.3f s (cpu %6.3f)   ratio %5.2f (cpu %5.2f)   %s\n",
-              what, wall, cpu, rawWall, rawCpu, wall / rawWall, cpu / rawCpu, ok ? "ok" : "MISSED");
+  std::printf(
+      "%-34s load %6.3f s (cpu %6.3f)   raw %6.3f s (cpu %6.3f)   ratio %5.2f (cpu %5.2f)   %s\n",
+      what, wall, cpu, rawWall, rawCpu, wall / rawWall, cpu / rawCpu, ok ? "ok" : "MISSED");
 }
 
 }  // namespace
@@ -242,7 +253,8 @@ int main(int argc, char** argv) {
   std::error_code ignored;
   fs::remove_all(dir, ignored);
   if (persons != kPersons || roles != kRoles || forms != kForms || rawInfra == 0 || rawApp == 0) {
-    std::fprintf(stderr, "incomplete read: %zu persons, %zu roles, %zu forms\n", persons, roles, forms);
+    std::fprintf(stderr, "incomplete read: %zu persons, %zu roles, %zu forms\n", persons, roles,
+                 forms);
     return 1;
   }
   Row("Infrastructure (25,000 records)", infraLoad, infraRaw);

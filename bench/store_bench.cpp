@@ -39,17 +39,21 @@ using Document = std::vector<Item>;
 std::vector<Document> MakeDocuments(int count) {
   std::vector<int> keys(count);
   std::iota(keys.begin(), keys.end(), 0);
-  std::shuffle(keys.begin(), keys.end(), std::mt19937(42));  // key order differs from creation order
+  std::shuffle(keys.begin(), keys.end(),
+               std::mt19937(42));  // key order differs from creation order
   std::vector<Document> docs(count);
   for (int d = 0; d < count; ++d) {
     Document& doc = docs[d];
     doc.push_back({"Form", {"Bench"}});
     doc.push_back({"Key", {"K" + std::to_string(1000000 + keys[d])}});
-    for (int i = 0; i < kTexts; ++i) doc.push_back({"Text" + std::to_string(i), {"value " + std::to_string(d * 31 + i)}});
+    for (int i = 0; i < kTexts; ++i)
+      doc.push_back({"Text" + std::to_string(i), {"value " + std::to_string(d * 31 + i)}});
     for (int i = 0; i < kLists; ++i) {
-      doc.push_back({"List" + std::to_string(i), {"alpha", "beta " + std::to_string(i), "gamma " + std::to_string(d)}});
+      doc.push_back({"List" + std::to_string(i),
+                     {"alpha", "beta " + std::to_string(i), "gamma " + std::to_string(d)}});
     }
-    for (int i = 0; i < kIntegers; ++i) doc.push_back({"Int" + std::to_string(i), {std::to_string(d * 7 + i)}});
+    for (int i = 0; i < kIntegers; ++i)
+      doc.push_back({"Int" + std::to_string(i), {std::to_string(d * 7 + i)}});
   }
   return docs;
 }
@@ -68,7 +72,8 @@ void StoreSetup(LNNotesSession& session, const std::string& path) {
   db.Close();
 }
 
-void StoreWrite(LNNotesSession& session, const std::string& path, const std::vector<Document>& docs) {
+void StoreWrite(LNNotesSession& session, const std::string& path,
+                const std::vector<Document>& docs) {
   LNDatabase db;
   session.GetDatabase(path, &db);
   db.Open();
@@ -76,14 +81,16 @@ void StoreWrite(LNNotesSession& session, const std::string& path, const std::vec
   for (const Document& source : docs) {
     LNDocument doc;
     db.CreateDocument(&doc, "Bench");
-    for (std::size_t i = 1; i < source.size(); ++i) doc.CreateItem(source[i].name, LNText(source[i].values));
+    for (std::size_t i = 1; i < source.size(); ++i)
+      doc.CreateItem(source[i].name, LNText(source[i].values));
     doc.Save();
   }
   transaction.Commit();
   db.Close();
 }
 
-Checksum StoreRead(LNNotesSession& session, const std::string& path, const std::vector<std::string>& names) {
+Checksum StoreRead(LNNotesSession& session, const std::string& path,
+                   const std::vector<std::string>& names) {
   Checksum sum = 0;
   LNDatabase db;
   session.GetDatabase(path, &db);
@@ -92,7 +99,8 @@ Checksum StoreRead(LNNotesSession& session, const std::string& path, const std::
   db.GetViewFolder("ByKey", &view);
   view.Open();
   LNVFEntry entry;
-  for (LNSTATUS status = view.GetEntry(&entry); status == LNNOERROR; status = view.Goto(LNVFNAVIGATE_NEXT, &entry)) {
+  for (LNSTATUS status = view.GetEntry(&entry); status == LNNOERROR;
+       status = view.Goto(LNVFNAVIGATE_NEXT, &entry)) {
     LNDocument doc;
     entry.GetDocument(&doc);
     doc.Open();
@@ -169,9 +177,10 @@ Checksum RawRead(const std::string& file) {
   sqlite3* db = nullptr;
   sqlite3_open(file.c_str(), &db);
   sqlite3_exec(db, "PRAGMA synchronous = NORMAL", nullptr, nullptr, nullptr);
-  sqlite3_stmt* keys = Prepare(db,
-                               "SELECT d.id FROM docs d LEFT JOIN items i ON i.doc = d.id AND i.name = 'Key'"
-                               " WHERE d.form = 'Bench' ORDER BY i.value, d.id");
+  sqlite3_stmt* keys =
+      Prepare(db,
+              "SELECT d.id FROM docs d LEFT JOIN items i ON i.doc = d.id AND i.name = 'Key'"
+              " WHERE d.form = 'Bench' ORDER BY i.value, d.id");
   sqlite3_stmt* items = Prepare(db, "SELECT name, value FROM items WHERE doc = ?1");
   std::vector<sqlite3_int64> ids;
   while (sqlite3_step(keys) == SQLITE_ROW) ids.push_back(sqlite3_column_int64(keys, 0));
@@ -206,7 +215,8 @@ Checksum RawRead(const std::string& file) {
 double Milliseconds(const std::function<void()>& work) {
   auto start = std::chrono::steady_clock::now();
   work();
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+      .count();
 }
 
 double Median(std::vector<double> values) {
@@ -226,13 +236,13 @@ void Report(int count, const Times& t) {
   };
   double storeTotal = 0, rawTotal = 0;
   for (const auto& [phase, ms] : rows) {
-    std::printf("%6d docs  %-6s store %9.1f ms   raw %9.1f ms   ratio %.2f\n", count, phase, ms.first, ms.second,
-                ms.first / ms.second);
+    std::printf("%6d docs  %-6s store %9.1f ms   raw %9.1f ms   ratio %.2f\n", count, phase,
+                ms.first, ms.second, ms.first / ms.second);
     storeTotal += ms.first;
     rawTotal += ms.second;
   }
-  std::printf("%6d docs  %-6s store %9.1f ms   raw %9.1f ms   ratio %.2f\n", count, "total", storeTotal, rawTotal,
-              storeTotal / rawTotal);
+  std::printf("%6d docs  %-6s store %9.1f ms   raw %9.1f ms   ratio %.2f\n", count, "total",
+              storeTotal, rawTotal, storeTotal / rawTotal);
 }
 
 }  // namespace

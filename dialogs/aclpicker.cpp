@@ -6,8 +6,8 @@ namespace velk {
 
 const std::vector<std::string>& AclFilterTexts() {
   static const std::vector<std::string> texts = {
-      "Show all",           "Show only persons",   "Show only workgroups",     "Show only units",
-      "Show only roles",    "Show only positions", "Show only software agents"};
+      "Show all",        "Show only persons",   "Show only workgroups",     "Show only units",
+      "Show only roles", "Show only positions", "Show only software agents"};
   return texts;
 }
 
@@ -38,8 +38,12 @@ TransferLists::Admits AclPicker::AdmitsEntry() const {
   return [this](const TransferEntry& e) { return Admits(e.kind); };
 }
 
-void AclPicker::MoveToAvailable(const std::vector<int>& selected) { lists_.MoveToAvailable(selected, AdmitsEntry()); }
+void AclPicker::MoveToAvailable(const std::vector<int>& selected) {
+  lists_.MoveToAvailable(selected, AdmitsEntry());
+}
 
-void AclPicker::MoveAllToAvailable() { lists_.MoveAllToAvailable(AdmitsEntry()); }
+void AclPicker::MoveAllToAvailable() {
+  lists_.MoveAllToAvailable(AdmitsEntry());
+}
 
 }  // namespace velk

@@ -20,7 +20,8 @@ std::string Trimmed(const std::string& text) {
 }  // namespace
 
 std::string IntegerRangePrompt(int min, int max) {
-  return "Please enter an integer between " + std::to_string(min) + " and " + std::to_string(max) + ".";
+  return "Please enter an integer between " + std::to_string(min) + " and " + std::to_string(max) +
+         ".";
 }
 
 std::optional<int> ParseInteger(const std::string& text) {

@@ -20,7 +20,9 @@ int CompareNoCase(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-bool EqualsNoCase(const std::string& a, const std::string& b) { return CompareNoCase(a, b) == 0; }
+bool EqualsNoCase(const std::string& a, const std::string& b) {
+  return CompareNoCase(a, b) == 0;
+}
 
 bool LessNoCase(const std::string& a, const std::string& b) {
   const int c = CompareNoCase(a, b);
@@ -32,7 +34,9 @@ std::size_t SortedPosition(const std::vector<std::string>& sorted, const std::st
                                   sorted.begin());
 }
 
-void SortNoCase(std::vector<std::string>& texts) { std::stable_sort(texts.begin(), texts.end(), LessNoCase); }
+void SortNoCase(std::vector<std::string>& texts) {
+  std::stable_sort(texts.begin(), texts.end(), LessNoCase);
+}
 
 int FindExact(const std::vector<std::string>& texts, const std::string& text) {
   const auto it = std::find(texts.begin(), texts.end(), text);

@@ -6,17 +6,27 @@ namespace velk {
 
 std::string PageCaption(NodePage page) {
   switch (page) {
-    case NodePage::Basics: return "Basics";
-    case NodePage::Performer: return "Performer";
-    case NodePage::Forms: return "Forms";
-    case NodePage::Activities: return "Activities";
-    case NodePage::Resources: return "Resources";
-    case NodePage::ExtWFTask: return "External Performer";
-    case NodePage::ExtAbo: return "External Subscribed Workflow";
-    case NodePage::EIDM: return "Ordered Sub-Workflow";
-    case NodePage::In: return "GRI Info";
+    case NodePage::Basics:
+      return "Basics";
+    case NodePage::Performer:
+      return "Performer";
+    case NodePage::Forms:
+      return "Forms";
+    case NodePage::Activities:
+      return "Activities";
+    case NodePage::Resources:
+      return "Resources";
+    case NodePage::ExtWFTask:
+      return "External Performer";
+    case NodePage::ExtAbo:
+      return "External Subscribed Workflow";
+    case NodePage::EIDM:
+      return "Ordered Sub-Workflow";
+    case NodePage::In:
+      return "GRI Info";
     case NodePage::ContentManagementOut:
-    case NodePage::ContentManagementIn: break;
+    case NodePage::ContentManagementIn:
+      break;
   }
   return {};
 }
@@ -29,20 +39,27 @@ NodeSheetLayout PagesAndTitle(int kindCode, const std::string& callerCaption) {
   switch (static_cast<NodeKind>(kindCode)) {
     case NodeKind::Intern:
     case NodeKind::Out:
-      return {"Internal Node Properties", {P::Basics, P::Performer, P::Forms, P::Activities, P::Resources}, {}};
+      return {"Internal Node Properties",
+              {P::Basics, P::Performer, P::Forms, P::Activities, P::Resources},
+              {}};
     case NodeKind::In:
       return {"Internal Node Properties",
-              {P::Basics, P::Performer, P::Forms, P::ContentManagementOut, P::In, P::Activities, P::Resources},
+              {P::Basics, P::Performer, P::Forms, P::ContentManagementOut, P::In, P::Activities,
+               P::Resources},
               {}};
-    case NodeKind::ExtWFTask: return {"External WWW Step Properties", {P::Basics, P::ExtWFTask, P::Forms}, {}};
+    case NodeKind::ExtWFTask:
+      return {"External WWW Step Properties", {P::Basics, P::ExtWFTask, P::Forms}, {}};
     case NodeKind::Extern:
       return {"External Subscribed Workflow Properties",
               {P::Basics, P::ContentManagementOut, P::ContentManagementIn, P::ExtAbo},
               {}};
-    case NodeKind::IWC: return {"Internal Workflow Cluster Properties", {P::Basics}, {}};
-    case NodeKind::EIDM: return {"External Sub-Workflow Properties", {P::Basics, P::EIDM}, {}};
+    case NodeKind::IWC:
+      return {"Internal Workflow Cluster Properties", {P::Basics}, {}};
+    case NodeKind::EIDM:
+      return {"External Sub-Workflow Properties", {P::Basics, P::EIDM}, {}};
     case NodeKind::ICDR:
-    case NodeKind::CDDR: break;
+    case NodeKind::CDDR:
+      break;
   }
   return {callerCaption, {P::Basics}, {}};
 }

@@ -37,6 +37,7 @@ struct NodeSheetLayout {
 
 // For a node kind code (0 to 8; any other code gets the Basics page only and the
 // caller's caption).
-NodeSheetLayout LayoutForNodeKind(int kindCode, const std::string& callerCaption = kTaskPropertiesCaption);
+NodeSheetLayout LayoutForNodeKind(int kindCode,
+                                  const std::string& callerCaption = kTaskPropertiesCaption);
 
 }  // namespace velk

@@ -44,7 +44,8 @@ RoleArgument ParseRoleArgument(const std::string& argument) {
   if (argument.empty()) return {};
   if (argument[0] == '#') {
     // Strip the first and the last character, also when the closing "#" is missing.
-    const std::string field = argument.size() > 2 ? argument.substr(1, argument.size() - 2) : std::string();
+    const std::string field =
+        argument.size() > 2 ? argument.substr(1, argument.size() - 2) : std::string();
     return {RoleArgumentForm::Field, field};
   }
   return {RoleArgumentForm::Parameter, argument};
@@ -52,9 +53,12 @@ RoleArgument ParseRoleArgument(const std::string& argument) {
 
 std::string ComposeRoleArgument(const RoleArgument& argument) {
   switch (argument.form) {
-    case RoleArgumentForm::Simple: return {};
-    case RoleArgumentForm::Parameter: return argument.value;
-    case RoleArgumentForm::Field: return "#" + argument.value + "#";
+    case RoleArgumentForm::Simple:
+      return {};
+    case RoleArgumentForm::Parameter:
+      return argument.value;
+    case RoleArgumentForm::Field:
+      return "#" + argument.value + "#";
   }
   return {};
 }
@@ -65,14 +69,19 @@ void ApplyPerformerChoice(const PerformerChoice& choice, NodeAttributes& node) {
       node.performerType = 0;
       node.member = choice.person;
       break;
-    case kWorkgroupPosition: ApplyTeam(choice.workgroup, 2, node); break;
-    case kUnitPosition: ApplyTeam(choice.unit, 1, node); break;
+    case kWorkgroupPosition:
+      ApplyTeam(choice.workgroup, 2, node);
+      break;
+    case kUnitPosition:
+      ApplyTeam(choice.unit, 1, node);
+      break;
     case kRolePosition:
       node.performerType = 3;
       node.member = choice.role;
       node.roleArgument = ComposeRoleArgument(choice.roleArgument);
       break;
-    default: break;
+    default:
+      break;
   }
   node.readers = choice.readers;
 }

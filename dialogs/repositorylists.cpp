@@ -23,18 +23,26 @@ void TakeOrganisation(const CInfrastructureDb& infrastructure, RepositoryLists& 
   lists.roles = infrastructure.Roles();
 }
 
-const std::string& NameOf(const std::string& name) { return name; }
-const std::string& NameOf(const WorkgroupRecord& record) { return record.name; }
-const std::string& NameOf(const RoleRecord& record) { return record.name; }
+const std::string& NameOf(const std::string& name) {
+  return name;
+}
+const std::string& NameOf(const WorkgroupRecord& record) {
+  return record.name;
+}
+const std::string& NameOf(const RoleRecord& record) {
+  return record.name;
+}
 
 template <class List>
 bool Holds(const List& list, const std::string& name) {
-  return std::any_of(list.begin(), list.end(), [&](const auto& entry) { return NameOf(entry) == name; });
+  return std::any_of(list.begin(), list.end(),
+                     [&](const auto& entry) { return NameOf(entry) == name; });
 }
 
 template <class Workgroups, class Units>
-ElementKind KindIn(const std::vector<std::string>& persons, const Workgroups& workgroups, const Units& units,
-                   const std::vector<RoleRecord>& roles, const std::string& name) {
+ElementKind KindIn(const std::vector<std::string>& persons, const Workgroups& workgroups,
+                   const Units& units, const std::vector<RoleRecord>& roles,
+                   const std::string& name) {
   if (Holds(persons, name)) return ElementKind::Person;
   if (Holds(workgroups, name)) return ElementKind::Workgroup;
   if (Holds(units, name)) return ElementKind::Unit;
@@ -61,16 +69,20 @@ RepositoryLists ListsOfWorkflow(const CWorkflowDoc& document) {
 
 std::vector<std::string> ElementsOfKind(const RepositoryLists& lists, ElementKind kind) {
   switch (kind) {
-    case ElementKind::Person: return lists.persons;
-    case ElementKind::Workgroup: return lists.workgroups;
-    case ElementKind::Unit: return lists.units;
+    case ElementKind::Person:
+      return lists.persons;
+    case ElementKind::Workgroup:
+      return lists.workgroups;
+    case ElementKind::Unit:
+      return lists.units;
     case ElementKind::Role: {
       std::vector<std::string> names;
       for (const RoleRecord& r : lists.roles) names.push_back(r.name);
       return names;
     }
     case ElementKind::Position:
-    case ElementKind::SoftwareAgent: break;
+    case ElementKind::SoftwareAgent:
+      break;
   }
   return {};
 }
@@ -94,17 +106,22 @@ std::vector<std::string> FormNames(const std::vector<FormRecord>& forms) {
 }
 
 const FormRecord* FindForm(const std::vector<FormRecord>& forms, const std::string& name) {
-  const auto it = std::find_if(forms.begin(), forms.end(), [&](const FormRecord& f) { return f.name == name; });
+  const auto it =
+      std::find_if(forms.begin(), forms.end(), [&](const FormRecord& f) { return f.name == name; });
   return it == forms.end() ? nullptr : &*it;
 }
 
-const FormRecord* FindFormWithField(const std::vector<FormRecord>& forms, const std::string& field) {
-  const auto it = std::find_if(forms.begin(), forms.end(), [&](const FormRecord& f) { return Holds(f.fields, field); });
+const FormRecord* FindFormWithField(const std::vector<FormRecord>& forms,
+                                    const std::string& field) {
+  const auto it = std::find_if(forms.begin(), forms.end(),
+                               [&](const FormRecord& f) { return Holds(f.fields, field); });
   return it == forms.end() ? nullptr : &*it;
 }
 
-std::vector<std::string> RoleParameters(const std::vector<RoleRecord>& roles, const std::string& role) {
-  const auto it = std::find_if(roles.begin(), roles.end(), [&](const RoleRecord& r) { return r.name == role; });
+std::vector<std::string> RoleParameters(const std::vector<RoleRecord>& roles,
+                                        const std::string& role) {
+  const auto it =
+      std::find_if(roles.begin(), roles.end(), [&](const RoleRecord& r) { return r.name == role; });
   if (it == roles.end()) return {};
   std::vector<std::string> parameters;
   for (const std::string& p : it->parameters)

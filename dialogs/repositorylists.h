@@ -31,7 +31,14 @@ struct RepositoryLists {
 RepositoryLists ListsOfWorkflow(const CWorkflowDoc& document);
 
 // Kinds of organisation elements; their order is that of the picker's filter.
-enum class ElementKind : int { Person = 0, Workgroup = 1, Unit = 2, Role = 3, Position = 4, SoftwareAgent = 5 };
+enum class ElementKind : int {
+  Person = 0,
+  Workgroup = 1,
+  Unit = 2,
+  Role = 3,
+  Position = 4,
+  SoftwareAgent = 5
+};
 inline constexpr int kElementKindCount = 6;
 
 // The elements of one kind, in repository order. No positions or software agents
@@ -49,6 +56,7 @@ const FormRecord* FindForm(const std::vector<FormRecord>& forms, const std::stri
 // The first form, in list order, having a field of that name (exactly), or null.
 const FormRecord* FindFormWithField(const std::vector<FormRecord>& forms, const std::string& field);
 // The non-empty parameters of the first role of that name (exactly).
-std::vector<std::string> RoleParameters(const std::vector<RoleRecord>& roles, const std::string& role);
+std::vector<std::string> RoleParameters(const std::vector<RoleRecord>& roles,
+                                        const std::string& role);
 
 }  // namespace velk

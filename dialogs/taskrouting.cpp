@@ -13,7 +13,8 @@ const std::vector<std::string>& RoutingOptionTexts() {
 }
 
 const std::vector<std::string>& RoutingOperators() {
-  static const std::vector<std::string> operators = {"=", "<>", "<", ">", ">=", "<=", "&", "|", "!"};
+  static const std::vector<std::string> operators = {
+      "=", "<>", "<", ">", ">=", "<=", "&", "|", "!"};
   return operators;
 }
 
@@ -23,12 +24,17 @@ int RoutingOptionOf(RoutingKind kind) {
 }
 
 RoutingEnables RoutingEnablesFor(int option) {
-  return {option == static_cast<int>(RoutingKind::Cor), option != static_cast<int>(RoutingKind::And)};
+  return {option == static_cast<int>(RoutingKind::Cor),
+          option != static_cast<int>(RoutingKind::And)};
 }
 
-std::string AppendToFormula(const std::string& formula, const std::string& item) { return formula + " " + item; }
+std::string AppendToFormula(const std::string& formula, const std::string& item) {
+  return formula + " " + item;
+}
 
-std::string RoutingTestFormula(const std::string& formula) { return "@if((" + formula + ");1;1)"; }
+std::string RoutingTestFormula(const std::string& formula) {
+  return "@if((" + formula + ");1;1)";
+}
 
 namespace {
 
@@ -46,7 +52,8 @@ bool FormulaCompiles(const std::string& formula) {
 
 }  // namespace
 
-std::optional<ArrowRouting> TakeRouting(int option, const std::string& description, const std::string& formula) {
+std::optional<ArrowRouting> TakeRouting(int option, const std::string& description,
+                                        const std::string& formula) {
   if (!formula.empty() && !FormulaCompiles(formula)) return std::nullopt;
   const bool always = option == static_cast<int>(RoutingKind::And);
   if (!always && description.empty()) {

@@ -13,7 +13,8 @@ namespace velk {
 
 inline constexpr char kReenterConditionText[] = "Please reenter condition!";
 inline constexpr char kEnterArrowDescriptionText[] = "Please enter Arrow description!";
-inline constexpr char kNoApplicationDatabaseText[] = "This workflow has no valid application database!";
+inline constexpr char kNoApplicationDatabaseText[] =
+    "This workflow has no valid application database!";
 inline constexpr char kReadingFormsStatus[] = "Reading application forms";
 inline constexpr char kReadingFieldsStatus[] = "Reading application form-fields";
 
@@ -40,7 +41,8 @@ std::string RoutingTestFormula(const std::string& formula);
 // The checks of OK for the checked option. A formula is compiled whatever the
 // option; an empty one is not checked. Shows the message of a failed check and
 // gives nothing; else the routing to store (And clears the condition).
-std::optional<ArrowRouting> TakeRouting(int option, const std::string& description, const std::string& formula);
+std::optional<ArrowRouting> TakeRouting(int option, const std::string& description,
+                                        const std::string& formula);
 
 // The form names for the "Form" drop-down. Without an application database the
 // user is told so and there is nothing.

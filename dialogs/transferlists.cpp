@@ -29,7 +29,8 @@ std::vector<int> AllRows(const TransferEntries& entries) {
 }  // namespace
 
 void TransferLists::MoveToAdded(std::vector<int> selected) {
-  TakeRows(std::move(selected), available, [this](TransferEntry e) { added.insert(added.begin(), std::move(e)); });
+  TakeRows(std::move(selected), available,
+           [this](TransferEntry e) { added.insert(added.begin(), std::move(e)); });
 }
 
 void TransferLists::MoveToAvailable(std::vector<int> selected, const Admits& admits) {
@@ -38,7 +39,9 @@ void TransferLists::MoveToAvailable(std::vector<int> selected, const Admits& adm
   });
 }
 
-void TransferLists::MoveAllToAvailable(const Admits& admits) { MoveToAvailable(AllRows(added), admits); }
+void TransferLists::MoveAllToAvailable(const Admits& admits) {
+  MoveToAvailable(AllRows(added), admits);
+}
 
 void CommitToTarget(const TransferEntries& added, CommitOrder order, TransferEntries& target) {
   if (order == CommitOrder::Reversed) {

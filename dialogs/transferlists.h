@@ -35,8 +35,8 @@ class TransferLists {
   // "<<" once the user agreed.
   void MoveAllToAvailable(const Admits& admits);
 
-  bool CanAdd() const { return !available.empty(); }    // ">"
-  bool CanRemove() const { return !added.empty(); }     // "<" and "<<"
+  bool CanAdd() const { return !available.empty(); }  // ">"
+  bool CanRemove() const { return !added.empty(); }   // "<" and "<<"
 };
 
 // "OK" of a picker: the entries of "Added:" go to the top of the target. The

@@ -41,7 +41,9 @@ std::vector<WorkflowSheetPage> WorkflowSheetPages(WorkflowType type) {
   return pages;
 }
 
-bool WorkflowHasCategory(WorkflowType type) { return !IsReplicated(type); }
+bool WorkflowHasCategory(WorkflowType type) {
+  return !IsReplicated(type);
+}
 
 const std::array<const char*, kStatusCount>& StatusRadioTexts() {
   static constexpr std::array<const char*, kStatusCount> texts = {
@@ -64,7 +66,9 @@ std::optional<WorkflowStatus> StatusFromRadios(const std::array<bool, kStatusCou
   return std::nullopt;
 }
 
-std::string TrackingTypeText(int code) { return TrackingModeToWord(code); }
+std::string TrackingTypeText(int code) {
+  return TrackingModeToWord(code);
+}
 
 int TrackingTypeCode(const std::string& text) {
   int code = 0;
@@ -85,9 +89,12 @@ int SupervisorEntry(const std::vector<std::string>& entries, const std::string& 
 }
 
 std::array<std::string, 6> WorkflowDatabasePaths(const WorkflowDatabases& databases) {
-  return {PathOf(databases.applicationEnvironment), PathOf(databases.processDefinitions),
-          PathOf(databases.infrastructure), databases.externalDirectory.location.fileName,
-          PathOf(databases.tracking), PathOf(databases.gateway)};
+  return {PathOf(databases.applicationEnvironment),
+          PathOf(databases.processDefinitions),
+          PathOf(databases.infrastructure),
+          databases.externalDirectory.location.fileName,
+          PathOf(databases.tracking),
+          PathOf(databases.gateway)};
 }
 
 }  // namespace velk

@@ -14,8 +14,8 @@ ScrollSizes ComputeScrollSizes(int width, int height) {
 
 TextOffsets ComputeTextOffsets(const ShowFlags& flags) {
   // The member line counts twice: it is what pushes the block highest.
-  const int lines = (flags.taskForms ? 1 : 0) + (flags.taskMember ? 2 : 1) +
-                    (flags.taskResources ? 1 : 0);
+  const int lines =
+      (flags.taskForms ? 1 : 0) + (flags.taskMember ? 2 : 1) + (flags.taskResources ? 1 : 0);
   TextOffsets offsets;
   offsets.upper = lines > 1 ? 32 - 15 * lines : 0;
   offsets.width = 150;
@@ -51,7 +51,8 @@ NodeTextLayout LayoutNodeTexts(const Rect& node, const NodeAttributes& attribute
     ++lines;
   }
   if (flags.taskForms) {
-    block += "O: " + (attributes.objects.empty() ? std::string() : attributes.objects.front()) + "\n";
+    block +=
+        "O: " + (attributes.objects.empty() ? std::string() : attributes.objects.front()) + "\n";
     ++lines;
   }
   if (flags.taskResources) {
@@ -103,9 +104,11 @@ void WrapParagraph(std::string_view text, double width, const TextMeasure& measu
 
 }  // namespace
 
-std::vector<std::string> WrapWords(std::string_view text, double width, const TextMeasure& measure) {
+std::vector<std::string> WrapWords(std::string_view text, double width,
+                                   const TextMeasure& measure) {
   std::vector<std::string> lines;
-  for (const std::string& paragraph : SplitLines(text)) WrapParagraph(paragraph, width, measure, lines);
+  for (const std::string& paragraph : SplitLines(text))
+    WrapParagraph(paragraph, width, measure, lines);
   return lines;
 }
 

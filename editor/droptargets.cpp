@@ -29,7 +29,8 @@ DropEffect DropEffectFor(DropKind kind, const CNode* target, const CNode* dragge
                      draggedNode->Kind() == NodeKind::Extern
                  ? DropEffect::Link
                  : DropEffect::None;
-    default: return DropEffect::None;
+    default:
+      return DropEffect::None;
   }
 }
 
@@ -45,8 +46,7 @@ bool DropPerson(CWorkflowDoc& doc, CNode& target, const std::string& personName)
 
 bool DropExternalViewLeaf(CWorkflowDoc& doc, CNode& target, const std::string& leafId,
                           const std::optional<std::string>& organisationName) {
-  if (DropEffectFor(DropKind::ExternalViewLeaf, &target, nullptr) == DropEffect::None)
-    return false;
+  if (DropEffectFor(DropKind::ExternalViewLeaf, &target, nullptr) == DropEffect::None) return false;
   NodeAttributes a = target.Attributes();
   a.griId = leafId;
   if (organisationName) a.member = *organisationName;
@@ -61,8 +61,8 @@ bool DropSubscribedWorkflow(CWorkflowDoc& doc, CNode& target, CNode& dragged) {
       DropEffectFor(DropKind::ExternalSubscribedWorkflow, &target, &dragged) == DropEffect::None)
     return false;
   if (const CNode* old = target.ReferencedNode()) {
-    const std::string question = "The current task is already connect with task \"" +
-                                 old->Name() + "\".\r\nDisconnect the reference?.";
+    const std::string question = "The current task is already connect with task \"" + old->Name() +
+                                 "\".\r\nDisconnect the reference?.";
     if (services().messageBox(question, MsgIcon::Question, MsgButtons::YesNo) != MsgResult::Yes)
       return false;
   }

@@ -9,8 +9,8 @@
 namespace velk {
 
 namespace {
-constexpr int kThinBox = 20;      // a box narrower than this is widened ...
-constexpr int kBoxWidening = 9;   // ... by this on each side
+constexpr int kThinBox = 20;     // a box narrower than this is widened ...
+constexpr int kBoxWidening = 9;  // ... by this on each side
 constexpr double kMaxDistance = 16.0;
 }  // namespace
 

@@ -31,10 +31,10 @@ InsertResult InsertNodeAt(CWorkflowDoc& doc, NodeKind kind, Point p, const GridS
 class ArrowGesture {
  public:
   enum class Outcome {
-    Cleared,         // click beside every node: no source any more
-    SourceChosen,    // the node clicked is the new source
-    ArrowMade,       // an arrow from the source to the node clicked
-    SameNode,        // the source clicked again: no arrow, no source
+    Cleared,       // click beside every node: no source any more
+    SourceChosen,  // the node clicked is the new source
+    ArrowMade,     // an arrow from the source to the node clicked
+    SameNode,      // the source clicked again: no arrow, no source
   };
   struct Result {
     Outcome outcome = Outcome::Cleared;
@@ -48,7 +48,10 @@ class ArrowGesture {
 
   // The source, while it is a node of `doc`'s level.
   CNode* Source(const CWorkflowDoc& doc) const;
-  void Clear() { source_ = nullptr; sourceDoc_ = nullptr; }
+  void Clear() {
+    source_ = nullptr;
+    sourceDoc_ = nullptr;
+  }
 
  private:
   CNode* source_ = nullptr;

@@ -10,12 +10,17 @@ ContextMenu ChooseContextMenu(const CWorkflowDoc& doc, bool arrowHit, bool nodeH
   switch (doc.SelectedNodes().front()->Kind()) {
     case NodeKind::Intern:
     case NodeKind::In:
-    case NodeKind::Out: return ContextMenu::TaskType;
+    case NodeKind::Out:
+      return ContextMenu::TaskType;
     case NodeKind::ICDR:
-    case NodeKind::CDDR: return ContextMenu::SubWorkflowType;
-    case NodeKind::IWC: return ContextMenu::Cluster;
-    case NodeKind::Extern: return ContextMenu::Subscribed;
-    default: return ContextMenu::General;
+    case NodeKind::CDDR:
+      return ContextMenu::SubWorkflowType;
+    case NodeKind::IWC:
+      return ContextMenu::Cluster;
+    case NodeKind::Extern:
+      return ContextMenu::Subscribed;
+    default:
+      return ContextMenu::General;
   }
 }
 

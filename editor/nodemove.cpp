@@ -45,11 +45,20 @@ void Push(CWorkflowDoc& doc, CNode& pushed, PushDirection push, const GridSettin
   int dx = 0;
   int dy = 0;
   switch (push) {
-    case PushDirection::Left: dx = -step; break;
-    case PushDirection::Up: dy = step; break;
-    case PushDirection::Right: dx = step; break;
-    case PushDirection::Down: dy = -step; break;
-    default: return;
+    case PushDirection::Left:
+      dx = -step;
+      break;
+    case PushDirection::Up:
+      dy = step;
+      break;
+    case PushDirection::Right:
+      dx = step;
+      break;
+    case PushDirection::Down:
+      dy = -step;
+      break;
+    default:
+      return;
   }
   MoveNodeChained(doc, pushed, dx, dy, push, grid, {}, depth + 1);
 }

@@ -9,24 +9,32 @@ namespace velk {
 using nlohmann::ordered_json;
 
 // Field names of the task document where there is one.
-#define VELK_NODE_FIELDS(X)                                                                    \
-  X(name, "Task") X(activities, "Activity") X(activityFlag, "ActivityFlag")                  \
-  X(freeText, "FreeText") X(duration, "Duration") X(durationUnit, "DurationUnit")              \
-  X(objects, "Object") X(folderObjects, "FolderObject") X(resources, "Resource")               \
-  X(performerType, "OrgaType") X(member, "Member") X(roleArgument, "RoleArgument")            \
-  X(teamManager, "TeamManager") X(teamQuantity, "TeamQuant") X(readers, "Readers")            \
-  X(remindFlag, "RemindFlag") X(remindDuration, "RemindDuration")                            \
-  X(remindDurationUnit, "RemindDurationUnit") X(deadlineDuration, "DeadlineDuration")         \
-  X(deadlineDurationUnit, "DeadlineDurationUnit")                                            \
-  X(inContentManagementType, "InContentManagementType")                                      \
-  X(outContentManagementType, "OutContentManagementType")                                    \
-  X(inContentManagement, "InContentManagement") X(outContentManagement, "OutContentManagement") \
-  X(griId, "GriID") X(externClusterMail, "ExternClusterMail")                                \
-  X(externClusterId, "ExternClusterID") X(extClusterInput, "ExtClusterInput")                 \
-  X(extClusterOutput, "ExtClusterOutput") X(extClusterFormat, "ExtClusterFormat")             \
-  X(extClusterSpecId, "ExtClusterSpecID") X(extClusterRequiredDate, "ExtClusterRequiredDate") \
-  X(extClusterExpectedDuration, "ExtClusterExpectedDuration")                                \
-  X(extClusterExpectedDurationUnit, "ExtClusterExpectedDurationUnit")
+#define VELK_NODE_FIELDS(X)                                                                        \
+  X(name, "Task")                                                                                  \
+  X(activities, "Activity") X(activityFlag, "ActivityFlag") X(freeText, "FreeText")                \
+      X(duration, "Duration") X(durationUnit, "DurationUnit") X(objects, "Object")                 \
+          X(folderObjects, "FolderObject") X(resources, "Resource") X(performerType, "OrgaType")   \
+              X(member, "Member") X(roleArgument, "RoleArgument") X(teamManager, "TeamManager") X( \
+                  teamQuantity, "TeamQuant") X(readers, "Readers") X(remindFlag, "RemindFlag")     \
+                  X(remindDuration, "RemindDuration") X(remindDurationUnit, "RemindDurationUnit")  \
+                      X(deadlineDuration, "DeadlineDuration")                                      \
+                          X(deadlineDurationUnit, "DeadlineDurationUnit")                          \
+                              X(inContentManagementType, "InContentManagementType") X(             \
+                                  outContentManagementType, "OutContentManagementType")            \
+                                  X(inContentManagement, "InContentManagement") X(                 \
+                                      outContentManagement, "OutContentManagement")                \
+                                      X(griId, "GriID") X(externClusterMail, "ExternClusterMail")  \
+                                          X(externClusterId, "ExternClusterID")                    \
+                                              X(extClusterInput, "ExtClusterInput")                \
+                                                  X(extClusterOutput, "ExtClusterOutput") X(       \
+                                                      extClusterFormat, "ExtClusterFormat")        \
+                                                      X(extClusterSpecId, "ExtClusterSpecID") X(   \
+                                                          extClusterRequiredDate,                  \
+                                                          "ExtClusterRequiredDate")                \
+                                                          X(extClusterExpectedDuration,            \
+                                                            "ExtClusterExpectedDuration")          \
+                                                              X(extClusterExpectedDurationUnit,    \
+                                                                "ExtClusterExpectedDurationUnit")
 
 std::string NodeRecordToJson(const CNode& node, std::int64_t processId) {
   ordered_json attributes = ordered_json::object();

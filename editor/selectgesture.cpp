@@ -76,8 +76,7 @@ SelectGesture::Change SelectGesture::Drag(CWorkflowDoc& doc, Point p, const Grid
   return change;
 }
 
-SelectGesture::Change SelectGesture::Release(CWorkflowDoc& doc, Point p,
-                                             const GridSettings& grid) {
+SelectGesture::Change SelectGesture::Release(CWorkflowDoc& doc, Point p, const GridSettings& grid) {
   Change change;
   if (mode_ == DragMode::RubberBand) {
     change.oldBand = Band();
@@ -101,10 +100,8 @@ std::string MissingExternalClusterFields(const CNode& node) {
   if (node.Kind() != NodeKind::EIDM) return {};
   const NodeAttributes& a = node.Attributes();
   const std::pair<const std::string*, const char*> fields[] = {
-      {&a.freeText, "goal of cluster"},
-      {&a.name, "name of cluster"},
-      {&a.extClusterInput, "input form"},
-      {&a.extClusterOutput, "output form"},
+      {&a.freeText, "goal of cluster"},   {&a.name, "name of cluster"},
+      {&a.extClusterInput, "input form"}, {&a.extClusterOutput, "output form"},
       {&a.extClusterFormat, "format"},
   };
   std::string missing;

@@ -12,13 +12,20 @@ bool IsArrowTool(ToolId id) {
 
 std::optional<NodeKind> InsertToolKind(ToolId id) {
   switch (id) {
-    case ToolId::InsertInternalTask: return NodeKind::Intern;
-    case ToolId::InsertInternalCluster: return NodeKind::IWC;
-    case ToolId::InsertCentralCluster: return NodeKind::ICDR;
-    case ToolId::InsertSubscribed: return NodeKind::Extern;
-    case ToolId::InsertExtWfTask: return NodeKind::ExtWFTask;
-    case ToolId::InsertExtSubWorkflow: return NodeKind::EIDM;
-    default: return std::nullopt;
+    case ToolId::InsertInternalTask:
+      return NodeKind::Intern;
+    case ToolId::InsertInternalCluster:
+      return NodeKind::IWC;
+    case ToolId::InsertCentralCluster:
+      return NodeKind::ICDR;
+    case ToolId::InsertSubscribed:
+      return NodeKind::Extern;
+    case ToolId::InsertExtWfTask:
+      return NodeKind::ExtWFTask;
+    case ToolId::InsertExtSubWorkflow:
+      return NodeKind::EIDM;
+    default:
+      return std::nullopt;
   }
 }
 

@@ -80,10 +80,10 @@ void CWorkflowDoc::RestoreSnapshot(const WorkflowSnapshot& s) {
   for (std::size_t i = 0; i < s.nodes.size(); ++i) {
     auto it = alive.find(s.identities[i]);
     std::unique_ptr<CNode> node =
-        it != alive.end() ? std::move(it->second)
-                          : std::unique_ptr<CNode>(
-                                new CNode(levelDocument(s.nodes[i].belongsToCluster),
-                                          s.nodes[i].rect, s.nodes[i].belongsToCluster));
+        it != alive.end()
+            ? std::move(it->second)
+            : std::unique_ptr<CNode>(new CNode(levelDocument(s.nodes[i].belongsToCluster),
+                                               s.nodes[i].rect, s.nodes[i].belongsToCluster));
     nodes_.push_back(std::move(node));
   }
   alive.clear();  // the nodes that are gone

@@ -85,8 +85,7 @@ EditScope::~EditScope() {
   if (!before_ || !top || generation_ != history_->Generation()) return;
   try {
     WorkflowSnapshot after = top->TakeSnapshot();
-    if (after.SameContent(*before_))
-      return;
+    if (after.SameContent(*before_)) return;
     std::string name = name_.empty() ? DescribeChange(*before_, after) : std::move(name_);
     history_->Push({std::move(name), std::move(*before_), std::move(after)});
   } catch (...) {

@@ -133,8 +133,8 @@ class UndoHistory {
 // gesture): "Insert", "Delete", "Arrow", "Move" or "Edit".
 std::string DescribeChange(const WorkflowSnapshot& before, const WorkflowSnapshot& after);
 
-// Records one undo step named `name` (empty: named by DescribeChange) for everything changed in the workflow of
-// `doc` while the scope is open. Scopes inside an open one add to its step.
+// Records one undo step named `name` (empty: named by DescribeChange) for everything changed in the
+// workflow of `doc` while the scope is open. Scopes inside an open one add to its step.
 class EditScope {
  public:
   EditScope(CWorkflowDoc& doc, std::string name);

@@ -144,13 +144,14 @@ bool CApplicationEnvDb::ReadForms(LNDatabase& db) {
       name.clear();
       form.Open();
       name = GetFieldContent("$TITLE", form);
-      if (!name.empty() && IsApplicationFormTitle(name)) forms_.push_back(ReadFormRecord(form, name));
+      if (!name.empty() && IsApplicationFormTitle(name))
+        forms_.push_back(ReadFormRecord(form, name));
       form.Close();
     }
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(kApplicationEnvCategory, kFormsTitle, e.GetStatus(),
-                       "The Application Environment Database form " + name +
-                           "\r\nhas no field \"$Fields\"");
+    ReportStoreFailure(
+        kApplicationEnvCategory, kFormsTitle, e.GetStatus(),
+        "The Application Environment Database form " + name + "\r\nhas no field \"$Fields\"");
     return false;
   }
   Report(kApplicationEnvCategory, "Reading forms in Application Environment Database",

@@ -4,7 +4,6 @@
 #include <cctype>
 #include <filesystem>
 
-
 namespace fs = std::filesystem;
 
 namespace velk {
@@ -17,7 +16,9 @@ std::string Lower(std::string text) {
   return text;
 }
 
-bool IsSeparator(char c) { return c == '/' || c == '\\'; }
+bool IsSeparator(char c) {
+  return c == '/' || c == '\\';
+}
 
 std::string WithoutTrailingSeparators(std::string text) {
   while (text.size() > 1 && IsSeparator(text.back())) text.pop_back();

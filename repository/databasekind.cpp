@@ -35,15 +35,22 @@ std::size_t SlotOf(DatabaseKind kind) {
 }
 }  // namespace
 
-const char* DesignViewOf(DatabaseKind kind) { return InfoOf(kind).view; }
+const char* DesignViewOf(DatabaseKind kind) {
+  return InfoOf(kind).view;
+}
 
-const char* DatabaseShortName(DatabaseKind kind) { return InfoOf(kind).shortName; }
+const char* DatabaseShortName(DatabaseKind kind) {
+  return InfoOf(kind).shortName;
+}
 
 const std::array<DatabaseKind, kDatabaseKindCount>& KindProbeOrder() {
   static constexpr std::array<DatabaseKind, kDatabaseKindCount> order = {
-      DatabaseKind::ApplicationEnvironment, DatabaseKind::ProcessDefinitions,
-      DatabaseKind::Infrastructure,         DatabaseKind::ExternalDirectory,
-      DatabaseKind::Tracking,               DatabaseKind::Gateway};
+      DatabaseKind::ApplicationEnvironment,
+      DatabaseKind::ProcessDefinitions,
+      DatabaseKind::Infrastructure,
+      DatabaseKind::ExternalDirectory,
+      DatabaseKind::Tracking,
+      DatabaseKind::Gateway};
   return order;
 }
 

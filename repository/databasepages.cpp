@@ -10,18 +10,25 @@ namespace {
 constexpr std::array<DatabaseKind, 3> kInternal = {DatabaseKind::ApplicationEnvironment,
                                                    DatabaseKind::Infrastructure,
                                                    DatabaseKind::ProcessDefinitions};
-constexpr std::array<DatabaseKind, 3> kExternal = {
-    DatabaseKind::ExternalDirectory, DatabaseKind::Gateway, DatabaseKind::Tracking};
+constexpr std::array<DatabaseKind, 3> kExternal = {DatabaseKind::ExternalDirectory,
+                                                   DatabaseKind::Gateway, DatabaseKind::Tracking};
 
 const char* KindLiteral(DatabaseKind kind) {
   switch (kind) {
-    case DatabaseKind::ApplicationEnvironment: return "\" is not an VELK-Application-Database!";
-    case DatabaseKind::Infrastructure: return "\" is not an VELK-Organisation-Database!";
-    case DatabaseKind::ProcessDefinitions: return "\" is not an VELK-Routing-Database!";
-    case DatabaseKind::ExternalDirectory: return "\" is not an VELK-External-Directory-Database!";
-    case DatabaseKind::Gateway: return "\" is not an VELK-Gateway-Database!";
-    case DatabaseKind::Tracking: return "\" is not an VELK-Tracking-Database!";
-    case DatabaseKind::None: break;
+    case DatabaseKind::ApplicationEnvironment:
+      return "\" is not an VELK-Application-Database!";
+    case DatabaseKind::Infrastructure:
+      return "\" is not an VELK-Organisation-Database!";
+    case DatabaseKind::ProcessDefinitions:
+      return "\" is not an VELK-Routing-Database!";
+    case DatabaseKind::ExternalDirectory:
+      return "\" is not an VELK-External-Directory-Database!";
+    case DatabaseKind::Gateway:
+      return "\" is not an VELK-Gateway-Database!";
+    case DatabaseKind::Tracking:
+      return "\" is not an VELK-Tracking-Database!";
+    case DatabaseKind::None:
+      break;
   }
   return "\" is not a VELK database!";
 }
@@ -37,9 +44,9 @@ bool AcceptDatabase(DatabaseKind expected, const DatabaseLocation& field,
                     const KindDetector& detect) {
   const std::string server = NormalizeServerName(field.server);
   while (detect(field.fileName, server) != expected) {
-    const MsgResult answer = services().messageBox(WrongKindText(expected, field.fileName, server),
-                                                   MsgIcon::Stop, MsgButtons::AbortRetryIgnore,
-                                                   "Error");
+    const MsgResult answer =
+        services().messageBox(WrongKindText(expected, field.fileName, server), MsgIcon::Stop,
+                              MsgButtons::AbortRetryIgnore, "Error");
     if (answer == MsgResult::Ignore) return true;
     if (answer != MsgResult::Retry) return false;
   }

@@ -18,7 +18,8 @@ namespace velk {
 enum class DatabasePage { Internal, External };
 
 // The kind of a database named by path and server (normally DetectDatabaseKind).
-using KindDetector = std::function<DatabaseKind(const std::string& path, const std::string& server)>;
+using KindDetector =
+    std::function<DatabaseKind(const std::string& path, const std::string& server)>;
 
 // Application Environment, Process Definitions and Infrastructure are internal.
 DatabasePage PageOfKind(DatabaseKind kind);
@@ -28,7 +29,8 @@ const std::array<DatabaseKind, 3>& DatabasesOfPage(DatabasePage page);
 // "\"<path>\" on \"<server>\" is not a VELK database!"
 std::string NotVelkDatabaseText(const std::string& path, const std::string& server);
 // "\"<path>\" on \"<server>\" is not an VELK-Application-Database!" and the like.
-std::string WrongKindText(DatabaseKind expected, const std::string& path, const std::string& server);
+std::string WrongKindText(DatabaseKind expected, const std::string& path,
+                          const std::string& server);
 
 // "Browse": each chosen database goes into the field of its kind, whichever page
 // holds it; one of no kind is reported and changes nothing. Returns the kinds

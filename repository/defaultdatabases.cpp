@@ -29,13 +29,26 @@ constexpr std::array<Step, kDatabaseKindCount> kSteps = {{
 
 void Load(DatabaseCache& cache, DatabaseKind kind, const DatabaseLocation& at) {
   switch (kind) {
-    case DatabaseKind::ApplicationEnvironment: cache.FindOrLoad<CApplicationEnvDb>(at); break;
-    case DatabaseKind::Gateway: cache.FindOrLoad<CGatewayDb>(at); break;
-    case DatabaseKind::Infrastructure: cache.FindOrLoad<CInfrastructureDb>(at); break;
-    case DatabaseKind::ProcessDefinitions: cache.FindOrLoad<CProcessDefDb>(at); break;
-    case DatabaseKind::Tracking: cache.FindOrLoad<CTrackingDb>(at); break;
-    case DatabaseKind::ExternalDirectory: cache.FindOrLoad<CExtDirData>(at); break;
-    case DatabaseKind::None: break;
+    case DatabaseKind::ApplicationEnvironment:
+      cache.FindOrLoad<CApplicationEnvDb>(at);
+      break;
+    case DatabaseKind::Gateway:
+      cache.FindOrLoad<CGatewayDb>(at);
+      break;
+    case DatabaseKind::Infrastructure:
+      cache.FindOrLoad<CInfrastructureDb>(at);
+      break;
+    case DatabaseKind::ProcessDefinitions:
+      cache.FindOrLoad<CProcessDefDb>(at);
+      break;
+    case DatabaseKind::Tracking:
+      cache.FindOrLoad<CTrackingDb>(at);
+      break;
+    case DatabaseKind::ExternalDirectory:
+      cache.FindOrLoad<CExtDirData>(at);
+      break;
+    case DatabaseKind::None:
+      break;
   }
 }
 }  // namespace

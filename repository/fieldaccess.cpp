@@ -41,8 +41,8 @@ std::string FirstText(const std::string& itemName, LNNote& note) {
   return value.GetCount() > 0 ? value[0] : std::string();
 }
 
-LNSTATUS WriteList(const std::string& itemName, LNNote& note,
-                   const std::vector<std::string>& list, LNITEMFLAGS flags) {
+LNSTATUS WriteList(const std::string& itemName, LNNote& note, const std::vector<std::string>& list,
+                   LNITEMFLAGS flags) {
   if (list.empty()) {
     // Remove a list written earlier, or it would survive the save unchanged. A note
     // that is not open goes to DeleteItem too, which reports that failure.

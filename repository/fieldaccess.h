@@ -23,8 +23,7 @@ int GetFieldNumberContent(const std::string& itemName, LNNote& note);
 // True exactly for "Yes".
 bool GetFieldBoolContent(const std::string& itemName, LNNote& note);
 // Empties `list`, then appends every element in order.
-void GetFieldListContent(const std::string& itemName, LNNote& note,
-                         std::vector<std::string>& list);
+void GetFieldListContent(const std::string& itemName, LNNote& note, std::vector<std::string>& list);
 
 // Each returns the store's status, LNNOERROR on success.
 LNSTATUS SetFieldContent(const std::string& itemName, const std::string& text, LNNote& note);

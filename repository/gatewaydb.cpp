@@ -5,8 +5,8 @@
 
 namespace velk {
 
-CGatewayDb::CGatewayDb(LNNotesSession& session, const std::string& path,
-                       const std::string& server, CWorkflowDoc* user)
+CGatewayDb::CGatewayDb(LNNotesSession& session, const std::string& path, const std::string& server,
+                       CWorkflowDoc* user)
     : CRepositoryDb(session, {path, server}) {
   InfoCenter::instance().clearCategory(kBasicRepositoryCategory);
   StatusScope status("Loading Gateway Database");

@@ -1,7 +1,7 @@
 #include "repository/identity.h"
 
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 
 namespace {
 
@@ -42,7 +42,9 @@ std::string FormatReplicaId(const LNREPLICAID& replicaId) {
   return Hex8(replicaId.words[1]) + ":" + Hex8(replicaId.words[0]);
 }
 
-std::string FormatNoteId(LNNOTEID noteId) { return Hex8(noteId); }
+std::string FormatNoteId(LNNOTEID noteId) {
+  return Hex8(noteId);
+}
 
 std::optional<LNUNID> ParseUniversalId(const std::string& text) {
   if (text.size() != 32) return std::nullopt;

@@ -19,7 +19,9 @@ void CRepositoryDb::AddUser(CWorkflowDoc* user) {
   if (user && std::find(users_.begin(), users_.end(), user) == users_.end()) users_.push_back(user);
 }
 
-void CRepositoryDb::RemoveUser(CWorkflowDoc* user) { std::erase(users_, user); }
+void CRepositoryDb::RemoveUser(CWorkflowDoc* user) {
+  std::erase(users_, user);
+}
 
 void CRepositoryDb::OpenDatabase(LNDatabase& db) const {
   LNThrowAllErrorsScope throwing(true);

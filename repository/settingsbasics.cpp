@@ -17,7 +17,9 @@ const std::vector<std::string>& ArrowSizeTexts() {
   return texts;
 }
 
-int ArrowSizeEntry(int arrowSize) { return Clamped(arrowSize, ArrowSizeTexts()); }
+int ArrowSizeEntry(int arrowSize) {
+  return Clamped(arrowSize, ArrowSizeTexts());
+}
 
 const std::vector<std::string>& AutoArrangeFactorTexts() {
   static const std::vector<std::string> texts = {"2", "3", "4", "5", "6"};

@@ -26,16 +26,22 @@ void ToCode(const Vocabulary& v, const std::string& word, int& code) {
 
 // Tables are function-local statics so that other files may use them while their
 // own statics are being initialised.
-#define VELK_VOCABULARY(Name, ...)                                                      \
-  namespace {                                                                           \
-  const Vocabulary& Name##Table() {                                                     \
-    static const Vocabulary table{__VA_ARGS__};                                         \
-    return table;                                                                       \
-  }                                                                                     \
-  }                                                                                     \
-  std::string Name##ToWord(int code) { return ToWord(Name##Table(), code); }            \
-  void WordTo##Name(const std::string& word, int& code) { ToCode(Name##Table(), word, code); } \
-  const std::vector<std::string>& Name##Words() { return Name##Table().words; }
+#define VELK_VOCABULARY(Name, ...)                        \
+  namespace {                                             \
+  const Vocabulary& Name##Table() {                       \
+    static const Vocabulary table{__VA_ARGS__};           \
+    return table;                                         \
+  }                                                       \
+  }                                                       \
+  std::string Name##ToWord(int code) {                    \
+    return ToWord(Name##Table(), code);                   \
+  }                                                       \
+  void WordTo##Name(const std::string& word, int& code) { \
+    ToCode(Name##Table(), word, code);                    \
+  }                                                       \
+  const std::vector<std::string>& Name##Words() {         \
+    return Name##Table().words;                           \
+  }
 
 VELK_VOCABULARY(WorkflowStatus, {"Design", "Active", "Freeze", "Template", "Testing"}, 0, 0)
 // "Referenced" reads back as 3, so every written code reads as itself.
@@ -43,8 +49,7 @@ VELK_VOCABULARY(WorkflowType, {"Normal", "ICDR", "CDDR", "Referenced"}, 0, 0)
 VELK_VOCABULARY(OrganisationKind, {"Person", "Unit", "Workgroup", "Role"}, 0, 0)
 VELK_VOCABULARY(TrackingMode, {"Never", "Send", "Self", "Mix"}, 0, 0)
 VELK_VOCABULARY(TaskKind,
-                {"Intern", "In", "Out", "IWC", "ICDR", "CDDR", "Extern", "ExtWFTask", "EIDM"},
-                0, 0)
+                {"Intern", "In", "Out", "IWC", "ICDR", "CDDR", "Extern", "ExtWFTask", "EIDM"}, 0, 0)
 VELK_VOCABULARY(DurationUnit, {"h", "d", "w", "m"}, 3, 0)
 VELK_VOCABULARY(ContentManagementKind, {"Standard", "Control", "Adhoc", "Free"}, 0, std::nullopt)
 VELK_VOCABULARY(DirectoryEntryStatus, {"Design", "Active", "Archive"}, 1, 1)

@@ -26,10 +26,11 @@ QSettingsBackend::QSettingsBackend(const std::string& iniFile)
                     : std::make_unique<QSettings>(QString::fromStdString(iniFile),
                                                   QSettings::IniFormat)) {}
 
-QSettingsBackend::~QSettingsBackend() { settings_->sync(); }
+QSettingsBackend::~QSettingsBackend() {
+  settings_->sync();
+}
 
-int QSettingsBackend::getInt(const std::string& section, const std::string& key,
-                             int def) const {
+int QSettingsBackend::getInt(const std::string& section, const std::string& key, int def) const {
   QVariant value = settings_->value(keyPath(section, key));
   if (!value.isValid()) return def;
   bool ok = false;
@@ -57,7 +58,9 @@ bool QSettingsBackend::sync() {
   return settings_->status() == QSettings::NoError;
 }
 
-std::string QSettingsBackend::fileName() const { return settings_->fileName().toStdString(); }
+std::string QSettingsBackend::fileName() const {
+  return settings_->fileName().toStdString();
+}
 
 std::unique_ptr<QSettingsBackend> OpenSettingsBackend(const std::string& commandLineFile) {
   return std::make_unique<QSettingsBackend>(ChooseSettingsFile(commandLineFile));

@@ -44,18 +44,23 @@ CDocTemplate* CVelkModApp::FindTemplate(const QString& docName) const {
 void CVelkModApp::RegisterCommands() {
   CMainFrame& f = *frame_;
   f.SetCommandHandler(cmd::FileNew, [this] { OnFileNew(); });
-  f.SetCommandHandler(cmd::FileOpen, [this] { OnFileOpen(); },
-                      [this](CmdUI& ui) { ui.enabled = static_cast<bool>(hooks_.chooseWorkflow); });
+  f.SetCommandHandler(
+      cmd::FileOpen, [this] { OnFileOpen(); },
+      [this](CmdUI& ui) { ui.enabled = static_cast<bool>(hooks_.chooseWorkflow); });
   f.SetCommandHandler(cmd::FilePrintSetup, [this] { OnFilePrintSetup(); });
   f.SetCommandHandler(cmd::AppAbout, [this] { OnAppAbout(); });
-  f.SetCommandHandler(cmd::ExternalDirectory, [this] { OnExternalDirectory(); },
-                      [this](CmdUI& ui) { ui.checked = !extDirTemplate_->Frames().isEmpty(); });
-  f.SetCommandHandler(cmd::Settings, [this] { OnSettings(); },
-                      [this](CmdUI& ui) { ui.enabled = static_cast<bool>(hooks_.runSettingsSheet); });
-  f.SetCommandHandler(cmd::WorkflowSettings, [this] { OnWorkflowSettings(); }, [this](CmdUI& ui) {
-    auto* child = qobject_cast<CChildFrame*>(frame_->ActiveChild());
-    ui.enabled = hooks_.runWorkflowSettings && child && child->GetDocument();
-  });
+  f.SetCommandHandler(
+      cmd::ExternalDirectory, [this] { OnExternalDirectory(); },
+      [this](CmdUI& ui) { ui.checked = !extDirTemplate_->Frames().isEmpty(); });
+  f.SetCommandHandler(
+      cmd::Settings, [this] { OnSettings(); },
+      [this](CmdUI& ui) { ui.enabled = static_cast<bool>(hooks_.runSettingsSheet); });
+  f.SetCommandHandler(
+      cmd::WorkflowSettings, [this] { OnWorkflowSettings(); },
+      [this](CmdUI& ui) {
+        auto* child = qobject_cast<CChildFrame*>(frame_->ActiveChild());
+        ui.enabled = hooks_.runWorkflowSettings && child && child->GetDocument();
+      });
 }
 
 bool CVelkModApp::DefaultDatabasesValid() {
@@ -106,7 +111,9 @@ void CVelkModApp::OnFileOpen() {
   if (child->GetView()) child->GetView()->update();
 }
 
-void CVelkModApp::OnAppAbout() { ShowSplash(false); }
+void CVelkModApp::OnAppAbout() {
+  ShowSplash(false);
+}
 
 QPrinter& CVelkModApp::Printer() {
   if (!printer_) printer_ = std::make_unique<QPrinter>();

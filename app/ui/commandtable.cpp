@@ -98,7 +98,9 @@ const std::vector<CommandInfo> kCommands = {
 
 }  // namespace
 
-const std::vector<CommandInfo>& AllCommands() { return kCommands; }
+const std::vector<CommandInfo>& AllCommands() {
+  return kCommands;
+}
 
 const CommandInfo* FindCommand(int id) {
   auto it = std::find_if(kCommands.begin(), kCommands.end(),

@@ -18,8 +18,8 @@ class CGuiServices : public velk::Services {
   explicit CGuiServices(CMainFrame* frame = nullptr);
   void SetFrame(CMainFrame* frame);
 
-  velk::MsgResult messageBox(const std::string& text, velk::MsgIcon icon,
-                             velk::MsgButtons buttons, const std::string& title = {}) override;
+  velk::MsgResult messageBox(const std::string& text, velk::MsgIcon icon, velk::MsgButtons buttons,
+                             const std::string& title = {}) override;
   void showStatusText(const std::string& text) override;
   void beginProgress(int maximum) override;
   void setProgress(int value) override;

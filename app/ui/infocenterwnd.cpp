@@ -25,7 +25,9 @@ const char* const kTitle = "Modeler Information Center";
 const char* const kNoSelection = "Select an entry to read its message.";
 const char* const kNoText = "This entry has no further text.";
 
-QString qs(const std::string& s) { return QString::fromStdString(s); }
+QString qs(const std::string& s) {
+  return QString::fromStdString(s);
+}
 
 QDateTime addedAt(const velk::InfoEntry& e) {
   using namespace std::chrono;
@@ -49,7 +51,8 @@ void setSeverity(QTreeWidgetItem* item, velk::Severity severity) {
 
 // One line per entry: severity, time and title, then the text indented below.
 QString entryText(const velk::InfoEntry& e) {
-  QString line = QStringLiteral("[%1] %2  %3").arg(SeverityName(e.severity), timeText(e), qs(e.title));
+  QString line =
+      QStringLiteral("[%1] %2  %3").arg(SeverityName(e.severity), timeText(e), qs(e.title));
   const QString text = DisplayText(e.text).trimmed();
   if (!text.isEmpty()) line += QStringLiteral("\n    ") + QString(text).replace('\n', "\n    ");
   return line;
@@ -70,10 +73,12 @@ QString summaryText(const Counts& counts) {
   const int total = counts[0] + counts[1] + counts[2] + counts[3];
   if (total == 0) return QStringLiteral("No entries");
   QStringList parts;
-  const char* const names[][2] = {{"error", "errors"}, {"warning", "warnings"}, {"notice", "notices"}};
+  const char* const names[][2] = {
+      {"error", "errors"}, {"warning", "warnings"}, {"notice", "notices"}};
   for (int s = 3; s >= 1; --s)
     if (counts[s] > 0)
-      parts << QStringLiteral("%1 %2").arg(counts[s]).arg(QLatin1String(names[3 - s][counts[s] > 1]));
+      parts << QStringLiteral("%1 %2").arg(counts[s]).arg(
+          QLatin1String(names[3 - s][counts[s] > 1]));
   const QString text =
       QStringLiteral("%1 %2").arg(total).arg(QLatin1String(total == 1 ? "entry" : "entries"));
   return parts.isEmpty() ? text + QStringLiteral(", all successful")
@@ -199,8 +204,10 @@ CInfoCenterWnd::ViewState CInfoCenterWnd::CaptureView() const {
   for (int i = 0; i < tree_->topLevelItemCount(); ++i)
     if (!tree_->topLevelItem(i)->isExpanded()) view.collapsed << tree_->topLevelItem(i)->text(0);
   if (const QTreeWidgetItem* item = tree_->currentItem()) {
-    if (const velk::InfoEntry* e = EntryOf(item)) view.entry = *e;
-    else view.category = item->text(MessageColumn);
+    if (const velk::InfoEntry* e = EntryOf(item))
+      view.entry = *e;
+    else
+      view.category = item->text(MessageColumn);
   }
   return view;
 }
@@ -293,7 +300,9 @@ void CInfoCenterWnd::ShowDescription() {
   description_->setPlainText(e ? DisplayText(e->text) : QString());
 }
 
-void CInfoCenterWnd::UpdateSummary() { summary_->setText(summaryText(countsOf(shown_))); }
+void CInfoCenterWnd::UpdateSummary() {
+  summary_->setText(summaryText(countsOf(shown_)));
+}
 
 QString CInfoCenterWnd::SelectionText() const {
   const QTreeWidgetItem* item = tree_->currentItem();
@@ -310,9 +319,13 @@ void CInfoCenterWnd::CopySelection() const {
   if (!text.isEmpty()) QApplication::clipboard()->setText(text);
 }
 
-void CInfoCenterWnd::accept() { RequestHide(); }
+void CInfoCenterWnd::accept() {
+  RequestHide();
+}
 
-void CInfoCenterWnd::reject() { RequestHide(); }
+void CInfoCenterWnd::reject() {
+  RequestHide();
+}
 
 void CInfoCenterWnd::closeEvent(QCloseEvent* event) {
   RequestHide();

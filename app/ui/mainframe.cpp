@@ -30,11 +30,10 @@ void FollowZoom(CStatusLine& status, QMdiArea& mdi, QMdiSubWindow* window) {
   status.SetZoom(view ? std::optional<double>(view->Zoom()) : std::nullopt);
   if (!view || view->property("followedByZoomPane").toBool()) return;
   view->setProperty("followedByZoomPane", true);
-  QObject::connect(view, &CWorkflowView::zoomChanged, &status,
-                   [&status, &mdi, view](double zoom) {
-                     QMdiSubWindow* current = mdi.currentSubWindow();
-                     if (current && current->isAncestorOf(view)) status.SetZoom(zoom);
-                   });
+  QObject::connect(view, &CWorkflowView::zoomChanged, &status, [&status, &mdi, view](double zoom) {
+    QMdiSubWindow* current = mdi.currentSubWindow();
+    if (current && current->isAncestorOf(view)) status.SetZoom(zoom);
+  });
 }
 }  // namespace
 
@@ -60,8 +59,10 @@ bool CMainFrame::Create() {
   setCentralWidget(mdi_);
   connect(mdi_, &QMdiArea::subWindowActivated, this, &CMainFrame::OnChildActivated);
 
-  if (auto p = ReadWindowPlacement(kWindowPos)) ApplyPlacement(this, *p);
-  else resize(1024, 720);
+  if (auto p = ReadWindowPlacement(kWindowPos))
+    ApplyPlacement(this, *p);
+  else
+    resize(1024, 720);
 
   CreateActions();
   CreateToolBars();
@@ -147,7 +148,9 @@ void CMainFrame::WriteWindowPlacement(const char* valueName, const velk::WindowP
   velk::WriteWindowPlacement(store_, valueName, p);
 }
 
-CInfoCenterWnd* CMainFrame::InfoCenterWindow() const { return info_; }
+CInfoCenterWnd* CMainFrame::InfoCenterWindow() const {
+  return info_;
+}
 
 void CMainFrame::ShowInfoCenter() {
   if (!info_) {
@@ -166,8 +169,10 @@ void CMainFrame::HideInfoCenter() {
 }
 
 void CMainFrame::ToggleInfoCenter() {
-  if (info_ && info_->isVisible()) HideInfoCenter();
-  else ShowInfoCenter();
+  if (info_ && info_->isVisible())
+    HideInfoCenter();
+  else
+    ShowInfoCenter();
 }
 
 bool CMainFrame::event(QEvent* event) {

@@ -97,9 +97,9 @@ class CMainFrame : public QMainWindow {
   void CreateToolBars();
   void DockToolBars();
   struct MenuEntry {
-    int id;            // 0 for a separator
-    unsigned sets;     // menu sets (bit mask) that show the entry
-    QMenu* submenu;    // a submenu instead of a command
+    int id;          // 0 for a separator
+    unsigned sets;   // menu sets (bit mask) that show the entry
+    QMenu* submenu;  // a submenu instead of a command
   };
   QMenu* AddMenu(const QString& title, unsigned menuSets);
   void AddItems(QMenu* menu, std::initializer_list<std::pair<int, unsigned>> items);

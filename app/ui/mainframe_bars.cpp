@@ -26,22 +26,26 @@ struct BarSpec {
 };
 
 const BarSpec kBars[CMainFrame::BarCount] = {
-    {"Standard", "Standard",
+    {"Standard",
+     "Standard",
      {cmd::FileNew, cmd::FileOpen, cmd::FileSave, kSeparator, cmd::EditCut, cmd::EditCopy,
       cmd::EditPaste, kSeparator, cmd::EditUndo, cmd::EditRedo, kSeparator, cmd::FilePrint,
       cmd::AppAbout}},
-    {"Workflowtools", "Workflowtools",
+    {"Workflowtools",
+     "Workflowtools",
      {cmd::ToolSelect, kSeparator, cmd::ToolArrow, kSeparator, cmd::ToolInternalTask,
-      cmd::ToolInternalCluster, kSeparator, cmd::ToolExtWfTask, kSeparator,
-      cmd::ToolCentralCluster, cmd::ToolExtSubWorkflow, kSeparator, cmd::ToolExtSubscribed,
-      kSeparator, cmd::EditDelete}},
-    {"AlignNodes", "Align Nodes",
+      cmd::ToolInternalCluster, kSeparator, cmd::ToolExtWfTask, kSeparator, cmd::ToolCentralCluster,
+      cmd::ToolExtSubWorkflow, kSeparator, cmd::ToolExtSubscribed, kSeparator, cmd::EditDelete}},
+    {"AlignNodes",
+     "Align Nodes",
      {cmd::AlignLeft, cmd::AlignRight, cmd::AlignTop, cmd::AlignBottom, cmd::AlignCenterVert,
       cmd::AlignCenterHorz, kSeparator, cmd::ToggleGrid, cmd::AlignGrid}},
-    {"ShowTexts", "Show Texts",
+    {"ShowTexts",
+     "Show Texts",
      {cmd::ShowTaskNames, kSeparator, cmd::ShowTaskMember, cmd::ShowTaskForms,
       cmd::ShowTaskResources, kSeparator, cmd::ShowArrowDescription}},
-    {"ExternalDirectory", "External Directory",
+    {"ExternalDirectory",
+     "External Directory",
      {cmd::ExternalDirectory, kSeparator, cmd::ExtDirSave, cmd::ExtDirReload, kSeparator,
       cmd::ExtDirExpandBranch, cmd::ExtDirCollapseBranch, cmd::ExtDirExpandAll,
       cmd::ExtDirCollapseAll}},
@@ -84,8 +88,10 @@ void CMainFrame::CreateToolBars() {
     bar->setIconSize(QSize(16, 16));
     bar->setAllowedAreas(Qt::AllToolBarAreas);
     for (int id : kBars[b].buttons) {
-      if (id == kSeparator) bar->addSeparator();
-      else bar->addAction(Action(id));
+      if (id == kSeparator)
+        bar->addSeparator();
+      else
+        bar->addAction(Action(id));
     }
     bars_[b] = bar;
   }
@@ -139,53 +145,93 @@ void CMainFrame::FillMenu(QMenu* menu) {
     }
     if (separatorDue) menu->addSeparator();
     separatorDue = false;
-    if (e.submenu) menu->addMenu(e.submenu);
-    else menu->addAction(Action(e.id));
+    if (e.submenu)
+      menu->addMenu(e.submenu);
+    else
+      menu->addAction(Action(e.id));
   }
   if (menu == windowMenu_) FillWindowMenu();
 }
 
 void CMainFrame::CreateMenus() {
   QMenu* file = AddMenu(QStringLiteral("&File"), kAll);
-  AddItems(file, {{cmd::FileNew, kAll}, {cmd::FileOpen, kAll}, {cmd::FileClose, kDocs},
-                  {cmd::FileSave, kWf}, {kSeparator, kAll}, {cmd::FilePrint, kWf},
-                  {cmd::FilePrintPreview, kWf}, {cmd::FilePrintSetup, kAll}, {kSeparator, kAll},
-                  {cmd::FileExport, kWf}, {kSeparator, kWf},
-                  {cmd::FileMru, kAll}, {kSeparator, kAll}, {cmd::AppExit, kAll}});
+  AddItems(file, {{cmd::FileNew, kAll},
+                  {cmd::FileOpen, kAll},
+                  {cmd::FileClose, kDocs},
+                  {cmd::FileSave, kWf},
+                  {kSeparator, kAll},
+                  {cmd::FilePrint, kWf},
+                  {cmd::FilePrintPreview, kWf},
+                  {cmd::FilePrintSetup, kAll},
+                  {kSeparator, kAll},
+                  {cmd::FileExport, kWf},
+                  {kSeparator, kWf},
+                  {cmd::FileMru, kAll},
+                  {kSeparator, kAll},
+                  {cmd::AppExit, kAll}});
   QMenu* edit = AddMenu(QStringLiteral("&Edit"), kWf);
-  AddItems(edit, {{cmd::EditUndo, kWf}, {cmd::EditRedo, kWf}, {kSeparator, kWf}, {cmd::EditCut, kWf}, {cmd::EditCopy, kWf}, {cmd::EditPaste, kWf},
-                  {cmd::EditDelete, kWf}, {kSeparator, kWf}, {cmd::EditSelectAll, kWf}});
+  AddItems(edit, {{cmd::EditUndo, kWf},
+                  {cmd::EditRedo, kWf},
+                  {kSeparator, kWf},
+                  {cmd::EditCut, kWf},
+                  {cmd::EditCopy, kWf},
+                  {cmd::EditPaste, kWf},
+                  {cmd::EditDelete, kWf},
+                  {kSeparator, kWf},
+                  {cmd::EditSelectAll, kWf}});
 
   QMenu* view = AddMenu(QStringLiteral("&View"), kAll);
   auto* bars = new QMenu(QStringLiteral("&Toolbars"), this);
   for (int id : kBarCommand) AddItems(bars, {{id, kAll}});
   AddSubmenu(view, bars, kAll);
-  AddItems(view, {{cmd::ViewStatusBar, kAll}, {cmd::InfoCenter, kAll},
-                  {cmd::ExternalDirectory, kAll}, {kSeparator, kWf}, {cmd::ShowTaskNames, kWf},
-                  {cmd::ShowTaskMember, kWf}, {cmd::ShowTaskForms, kWf},
-                  {cmd::ShowTaskResources, kWf}, {cmd::ShowArrowDescription, kWf},
-                  {kSeparator, kWf}, {cmd::ViewZoomIn, kWf}, {cmd::ViewZoomOut, kWf},
+  AddItems(view, {{cmd::ViewStatusBar, kAll},
+                  {cmd::InfoCenter, kAll},
+                  {cmd::ExternalDirectory, kAll},
+                  {kSeparator, kWf},
+                  {cmd::ShowTaskNames, kWf},
+                  {cmd::ShowTaskMember, kWf},
+                  {cmd::ShowTaskForms, kWf},
+                  {cmd::ShowTaskResources, kWf},
+                  {cmd::ShowArrowDescription, kWf},
+                  {kSeparator, kWf},
+                  {cmd::ViewZoomIn, kWf},
+                  {cmd::ViewZoomOut, kWf},
                   {cmd::ViewZoomFit, kWf}});
 
   QMenu* workflow = AddMenu(QStringLiteral("&Workflow"), kWf);
-  AddItems(workflow, {{cmd::WorkflowSettings, kWf}, {cmd::ConsistencyCheck, kWf},
-                      {kSeparator, kWf}, {cmd::Properties, kWf}, {cmd::OpenSubWorkflow, kWf},
+  AddItems(workflow, {{cmd::WorkflowSettings, kWf},
+                      {cmd::ConsistencyCheck, kWf},
+                      {kSeparator, kWf},
+                      {cmd::Properties, kWf},
+                      {cmd::OpenSubWorkflow, kWf},
                       {kSeparator, kWf}});
   auto* align = new QMenu(QStringLiteral("&Align Nodes to ..."), this);
   AddSubmenu(workflow, align, kWf);
-  AddItems(align, {{cmd::AlignMenuLeft, kWf}, {cmd::AlignMenuRight, kWf},
-                   {cmd::AlignMenuTop, kWf}, {cmd::AlignMenuBottom, kWf},
-                   {cmd::AlignMenuCenterHorz, kWf}, {cmd::AlignMenuCenterVert, kWf},
-                   {kSeparator, kWf}, {cmd::AlignMenuGrid, kWf}});
-  AddItems(workflow, {{cmd::AutoArrange, kWf}, {cmd::GroupAsCluster, kWf}, {kSeparator, kWf},
+  AddItems(align, {{cmd::AlignMenuLeft, kWf},
+                   {cmd::AlignMenuRight, kWf},
+                   {cmd::AlignMenuTop, kWf},
+                   {cmd::AlignMenuBottom, kWf},
+                   {cmd::AlignMenuCenterHorz, kWf},
+                   {cmd::AlignMenuCenterVert, kWf},
+                   {kSeparator, kWf},
+                   {cmd::AlignMenuGrid, kWf}});
+  AddItems(workflow, {{cmd::AutoArrange, kWf},
+                      {cmd::GroupAsCluster, kWf},
+                      {kSeparator, kWf},
                       {cmd::ReloadRepository, kWf}});
 
   QMenu* directory = AddMenu(QStringLiteral("&Directory"), kExt);
-  AddItems(directory, {{cmd::ExtDirNewFolder, kExt}, {cmd::ExtDirDelete, kExt},
-                       {cmd::ExtDirProperties, kExt}, {kSeparator, kExt},
-                       {cmd::ExtDirExpandBranch, kExt}, {cmd::ExtDirCollapseBranch, kExt},
-                       {cmd::ExtDirExpandAll, kExt}, {cmd::ExtDirCollapseAll, kExt},
-                       {kSeparator, kExt}, {cmd::ExtDirSave, kExt}, {cmd::ExtDirReload, kExt}});
+  AddItems(directory, {{cmd::ExtDirNewFolder, kExt},
+                       {cmd::ExtDirDelete, kExt},
+                       {cmd::ExtDirProperties, kExt},
+                       {kSeparator, kExt},
+                       {cmd::ExtDirExpandBranch, kExt},
+                       {cmd::ExtDirCollapseBranch, kExt},
+                       {cmd::ExtDirExpandAll, kExt},
+                       {cmd::ExtDirCollapseAll, kExt},
+                       {kSeparator, kExt},
+                       {cmd::ExtDirSave, kExt},
+                       {cmd::ExtDirReload, kExt}});
 
   QMenu* options = AddMenu(QStringLiteral("&Options"), kAll);
   AddItems(options, {{cmd::Settings, kAll}});
@@ -227,19 +273,24 @@ void CMainFrame::ToggleBar(QToolBar* bar) {
 void CMainFrame::RegisterFrameCommands() {
   for (int b = 0; b < BarCount; ++b) {
     QToolBar* bar = bars_[b];
-    SetCommandHandler(kBarCommand[b], [this, bar] { ToggleBar(bar); },
-                      [bar](CmdUI& ui) { ui.checked = !bar->isHidden(); });
+    SetCommandHandler(
+        kBarCommand[b], [this, bar] { ToggleBar(bar); },
+        [bar](CmdUI& ui) { ui.checked = !bar->isHidden(); });
   }
   SetCommandHandler(
       cmd::ViewStatusBar, [this] { status_->setVisible(status_->isHidden()); },
       [this](CmdUI& ui) { ui.checked = !status_->isHidden(); });
-  SetCommandHandler(cmd::InfoCenter, [this] { ToggleInfoCenter(); },
-                    [this](CmdUI& ui) { ui.checked = info_ && info_->isVisible(); });
-  SetCommandHandler(cmd::WindowCascade, [this] { mdi_->cascadeSubWindows(); },
-                    [this](CmdUI& ui) { ui.enabled = !mdi_->subWindowList().isEmpty(); });
-  SetCommandHandler(cmd::WindowTile, [this] { mdi_->tileSubWindows(); },
-                    [this](CmdUI& ui) { ui.enabled = !mdi_->subWindowList().isEmpty(); });
-  SetCommandHandler(cmd::FileClose, [this] { mdi_->closeActiveSubWindow(); },
-                    [this](CmdUI& ui) { ui.enabled = ActiveChild() != nullptr; });
+  SetCommandHandler(
+      cmd::InfoCenter, [this] { ToggleInfoCenter(); },
+      [this](CmdUI& ui) { ui.checked = info_ && info_->isVisible(); });
+  SetCommandHandler(
+      cmd::WindowCascade, [this] { mdi_->cascadeSubWindows(); },
+      [this](CmdUI& ui) { ui.enabled = !mdi_->subWindowList().isEmpty(); });
+  SetCommandHandler(
+      cmd::WindowTile, [this] { mdi_->tileSubWindows(); },
+      [this](CmdUI& ui) { ui.enabled = !mdi_->subWindowList().isEmpty(); });
+  SetCommandHandler(
+      cmd::FileClose, [this] { mdi_->closeActiveSubWindow(); },
+      [this](CmdUI& ui) { ui.enabled = ActiveChild() != nullptr; });
   SetCommandHandler(cmd::AppExit, [this] { close(); });
 }

@@ -6,7 +6,9 @@ CMdiChild::CMdiChild(QWidget* parent) : QMdiSubWindow(parent) {
   setAttribute(Qt::WA_DeleteOnClose);
 }
 
-CommandTarget* CMdiChild::ViewTarget() const { return dynamic_cast<CommandTarget*>(widget()); }
+CommandTarget* CMdiChild::ViewTarget() const {
+  return dynamic_cast<CommandTarget*>(widget());
+}
 
 bool CMdiChild::OnCommand(int id) {
   CommandTarget* view = ViewTarget();

@@ -3,7 +3,9 @@
 #include <array>
 
 // Resources of a static library must be registered by name, outside any namespace.
-static void initInfoCenterResources() { Q_INIT_RESOURCE(infocenter); }
+static void initInfoCenterResources() {
+  Q_INIT_RESOURCE(infocenter);
+}
 
 namespace {
 int index(velk::Severity severity) {

@@ -104,11 +104,15 @@ void CSplashWnd::paintEvent(QPaintEvent*) {
 }
 
 void CSplashWnd::mousePressEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) close();
-  else QWidget::mousePressEvent(event);
+  if (event->button() == Qt::LeftButton)
+    close();
+  else
+    QWidget::mousePressEvent(event);
 }
 
 void CSplashWnd::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Escape) close();
-  else QWidget::keyPressEvent(event);
+  if (event->key() == Qt::Key_Escape)
+    close();
+  else
+    QWidget::keyPressEvent(event);
 }

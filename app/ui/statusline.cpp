@@ -55,7 +55,9 @@ void CStatusLine::SetMessageText(const QString& text) {
   if (message_->isVisible()) message_->repaint();
 }
 
-QString CStatusLine::MessageText() const { return message_->text(); }
+QString CStatusLine::MessageText() const {
+  return message_->text();
+}
 
 void CStatusLine::CreateProgress() {
   progress_ = new QProgressBar(progressPane_);
@@ -81,4 +83,6 @@ void CStatusLine::SetZoom(std::optional<double> zoom) {
   zoom_->setText(zoom ? QStringLiteral("%1%").arg(velk::ZoomPercent(*zoom)) : QString());
 }
 
-QString CStatusLine::ZoomText() const { return zoom_->text(); }
+QString CStatusLine::ZoomText() const {
+  return zoom_->text();
+}

@@ -26,7 +26,6 @@ namespace {
 constexpr int kRecentFileCount = 4;
 constexpr const char* kSessionFailure = "Can not initialize Notes Session...\nModeler terminating!";
 
-
 // Restores the cursor on every way out of start-up.
 struct StartupCursor {
   StartupCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
@@ -60,9 +59,13 @@ CVelkModApp::~CVelkModApp() {
   if (instance_ == this) instance_ = nullptr;
 }
 
-CVelkModApp* CVelkModApp::Instance() { return instance_; }
+CVelkModApp* CVelkModApp::Instance() {
+  return instance_;
+}
 
-CSplashWnd* CVelkModApp::Splash() const { return splash_; }
+CSplashWnd* CVelkModApp::Splash() const {
+  return splash_;
+}
 
 bool CVelkModApp::InitInstance() {
   if (options_.beforeStart) options_.beforeStart(*this);
@@ -118,11 +121,17 @@ int CVelkModApp::ExitInstance(int exitCode) {
   return exitCode;
 }
 
-void CVelkModApp::LoadNodeBitmaps() { nodeBitmaps_.Load(); }
+void CVelkModApp::LoadNodeBitmaps() {
+  nodeBitmaps_.Load();
+}
 
-void CVelkModApp::FreeNodeBitmaps() { nodeBitmaps_.Clear(); }
+void CVelkModApp::FreeNodeBitmaps() {
+  nodeBitmaps_.Clear();
+}
 
-void CVelkModApp::ClearInternalClipboard() { clipboard_.Clear(); }
+void CVelkModApp::ClearInternalClipboard() {
+  clipboard_.Clear();
+}
 
 void CVelkModApp::LoadRecentFiles() {
   recentFiles_.clear();
@@ -137,7 +146,9 @@ bool CVelkModApp::SaveSettings() {
   return store_->sync();
 }
 
-velk::SettingsBackend& CVelkModApp::SettingsStore() { return *store_; }
+velk::SettingsBackend& CVelkModApp::SettingsStore() {
+  return *store_;
+}
 
 QString CVelkModApp::SettingsFileName() const {
   return store_ ? QString::fromStdString(store_->fileName()) : QString();
@@ -160,8 +171,8 @@ void CVelkModApp::ShowSplash(bool autoClose) {
     splash_->raise();
     return;
   }
-  splash_ = new CSplashWnd(autoClose ? CSplashWnd::kTimerMs : 0,
-                           autoClose ? nullptr : frame_.get());
+  splash_ =
+      new CSplashWnd(autoClose ? CSplashWnd::kTimerMs : 0, autoClose ? nullptr : frame_.get());
   splash_->setAttribute(Qt::WA_QuitOnClose, false);
   splash_->show();
   splash_->repaint();

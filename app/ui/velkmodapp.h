@@ -25,7 +25,7 @@ class QPrinter;
 namespace velk {
 class DatabaseCache;
 class QSettingsBackend;
-}
+}  // namespace velk
 
 class CVelkModApp : public QObject {
   Q_OBJECT

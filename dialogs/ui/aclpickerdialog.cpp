@@ -8,8 +8,8 @@
 #include "dialogs/ui/dialogicons.h"
 #include "dialogs/ui/dialoglists.h"
 
-CDlgAccessControlList::CDlgAccessControlList(const velk::RepositoryLists& lists, QListWidget* target,
-                                             QWidget* parent)
+CDlgAccessControlList::CDlgAccessControlList(const velk::RepositoryLists& lists,
+                                             QListWidget* target, QWidget* parent)
     : CTransferDialog(QStringLiteral("Access Control List"), parent),
       target_(target),
       picker_(lists, ElementEntries(target)),
@@ -31,7 +31,9 @@ CDlgAccessControlList::CDlgAccessControlList(const velk::RepositoryLists& lists,
   ShowModel();
 }
 
-QIcon CDlgAccessControlList::IconOf(const velk::TransferEntry& entry) const { return ElementIcon(entry.kind); }
+QIcon CDlgAccessControlList::IconOf(const velk::TransferEntry& entry) const {
+  return ElementIcon(entry.kind);
+}
 
 void CDlgAccessControlList::accept() {
   velk::TransferEntries entries = ElementEntries(target_);

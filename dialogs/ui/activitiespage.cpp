@@ -55,7 +55,8 @@ void CDlgNodePropertyActivities::OnInitPage() {
 QMenu* CDlgNodePropertyActivities::CreateContextMenu(QWidget* parent) {
   auto* menu = new QMenu(parent);
   menu->addAction(QStringLiteral("&Add Activity"), this, &CDlgNodePropertyActivities::AddActivity);
-  menu->addAction(QStringLiteral("&Delete Activities"), this, &CDlgNodePropertyActivities::DeleteActivities)
+  menu->addAction(QStringLiteral("&Delete Activities"), this,
+                  &CDlgNodePropertyActivities::DeleteActivities)
       ->setEnabled(!list_->selectedItems().isEmpty());
   return menu;
 }
@@ -66,7 +67,9 @@ void CDlgNodePropertyActivities::AddActivity() {
   list_->editItem(item);
 }
 
-void CDlgNodePropertyActivities::DeleteActivities() { RemoveSelected(list_); }
+void CDlgNodePropertyActivities::DeleteActivities() {
+  RemoveSelected(list_);
+}
 
 void CDlgNodePropertyActivities::Apply(velk::NodeAttributes& attributes) {
   attributes.activities = velk::NonEmpty(ListTexts(list_));

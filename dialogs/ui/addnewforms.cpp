@@ -5,13 +5,16 @@
 #include "dialogs/ui/dialogicons.h"
 #include "dialogs/ui/dialoglists.h"
 
-CDlgAddNewForms::CDlgAddNewForms(const std::vector<std::string>& available, QListWidget* target, QWidget* parent)
+CDlgAddNewForms::CDlgAddNewForms(const std::vector<std::string>& available, QListWidget* target,
+                                 QWidget* parent)
     : CTransferDialog(QStringLiteral("Add New Forms"), parent), target_(target) {
   for (const std::string& name : available) lists_.available.push_back({name, 0});
   ShowModel();
 }
 
-QIcon CDlgAddNewForms::IconOf(const velk::TransferEntry&) const { return DialogIconOf(DialogIcon::Form); }
+QIcon CDlgAddNewForms::IconOf(const velk::TransferEntry&) const {
+  return DialogIconOf(DialogIcon::Form);
+}
 
 void CDlgAddNewForms::accept() {
   velk::TransferEntries entries;

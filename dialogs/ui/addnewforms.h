@@ -7,13 +7,16 @@ class CDlgAddNewForms : public CTransferDialog {
   Q_OBJECT
  public:
   // `available`: the forms offered, in this order. `target` is changed only on OK.
-  CDlgAddNewForms(const std::vector<std::string>& available, QListWidget* target, QWidget* parent = nullptr);
+  CDlgAddNewForms(const std::vector<std::string>& available, QListWidget* target,
+                  QWidget* parent = nullptr);
 
   void accept() override;
 
  protected:
   velk::TransferLists& Model() override { return lists_; }
-  void MoveToAvailable(const std::vector<int>& rows) override { lists_.MoveToAvailable(rows, nullptr); }
+  void MoveToAvailable(const std::vector<int>& rows) override {
+    lists_.MoveToAvailable(rows, nullptr);
+  }
   void MoveAllToAvailable() override { lists_.MoveAllToAvailable(nullptr); }
   QIcon IconOf(const velk::TransferEntry& entry) const override;
 

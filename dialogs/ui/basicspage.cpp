@@ -49,7 +49,8 @@ CDlgNodePropertyBasics::CDlgNodePropertyBasics(const NodeSheetContext& context)
 
   auto* settings = new QFormLayout(operational_);
   settings->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
-  duration_->setMaximumWidth(duration_->fontMetrics().horizontalAdvance(QStringLiteral("99999999")));
+  duration_->setMaximumWidth(
+      duration_->fontMetrics().horizontalAdvance(QStringLiteral("99999999")));
   settings->addRow(durationLabel_, duration_);
   settings->addRow(unitLabel_, unit_);
 
@@ -65,10 +66,12 @@ void CDlgNodePropertyBasics::OnInitPage() {
   taskId_->setText(ToQ(context_.node.CodeText()));
   description_->setPlainText(ToQ(node.freeText));
   duration_->setText(QString::number(node.duration));
-  unit_->setCurrentIndex(node.durationUnit >= 0 && node.durationUnit < unit_->count() ? node.durationUnit : -1);
+  unit_->setCurrentIndex(
+      node.durationUnit >= 0 && node.durationUnit < unit_->count() ? node.durationUnit : -1);
   // A cluster has no duration of its own.
   if (context_.node.Kind() == velk::NodeKind::IWC) {
-    for (QWidget* w : std::initializer_list<QWidget*>{operational_, duration_, unit_, durationLabel_, unitLabel_})
+    for (QWidget* w : std::initializer_list<QWidget*>{operational_, duration_, unit_,
+                                                      durationLabel_, unitLabel_})
       w->setEnabled(false);
   }
 }

@@ -12,8 +12,12 @@ bool CSortedListItem::operator<(const QListWidgetItem& other) const {
   return velk::LessNoCase(FromQ(text()), FromQ(other.text()));
 }
 
-QString ToQ(const std::string& text) { return QString::fromStdString(text); }
-std::string FromQ(const QString& text) { return text.toStdString(); }
+QString ToQ(const std::string& text) {
+  return QString::fromStdString(text);
+}
+std::string FromQ(const QString& text) {
+  return text.toStdString();
+}
 
 QComboBox* NewComboBox(const char* objectName, bool editable, int minimumCharacters) {
   auto* combo = new QComboBox;
@@ -115,9 +119,10 @@ void ShowElements(QListWidget* list, const velk::TransferEntries& entries) {
 
 void SetListContextMenu(QListWidget* list, std::function<QMenu*()> create) {
   list->setContextMenuPolicy(Qt::CustomContextMenu);
-  QObject::connect(list, &QWidget::customContextMenuRequested, list, [list, create](const QPoint& pos) {
-    QMenu* menu = create();
-    menu->exec(list->viewport()->mapToGlobal(pos));
-    delete menu;
-  });
+  QObject::connect(list, &QWidget::customContextMenuRequested, list,
+                   [list, create](const QPoint& pos) {
+                     QMenu* menu = create();
+                     menu->exec(list->viewport()->mapToGlobal(pos));
+                     delete menu;
+                   });
 }

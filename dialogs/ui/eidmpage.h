@@ -7,5 +7,6 @@
 
 class CDlgNodePropertyEIDM : public CNodePropertyPage {
  public:
-  explicit CDlgNodePropertyEIDM(const NodeSheetContext& context) : CNodePropertyPage(context, velk::NodePage::EIDM) {}
+  explicit CDlgNodePropertyEIDM(const NodeSheetContext& context)
+      : CNodePropertyPage(context, velk::NodePage::EIDM) {}
 };

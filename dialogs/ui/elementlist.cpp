@@ -10,7 +10,11 @@
 
 CElementList::CElementList(const velk::RepositoryLists& lists, QString addText, QString deleteText,
                            DeleteEnabled rule, QWidget* parent)
-    : QListWidget(parent), lists_(lists), addText_(std::move(addText)), deleteText_(std::move(deleteText)), rule_(rule) {
+    : QListWidget(parent),
+      lists_(lists),
+      addText_(std::move(addText)),
+      deleteText_(std::move(deleteText)),
+      rule_(rule) {
   setSelectionMode(QAbstractItemView::ExtendedSelection);
   setIconSize(kDialogIconSize);
   SetListContextMenu(this, [this] { return CreateContextMenu(this); });
@@ -23,13 +27,16 @@ void CElementList::SetNames(const std::vector<std::string>& names) {
   ShowElements(this, entries);
 }
 
-std::vector<std::string> CElementList::Names() const { return ListTexts(this); }
+std::vector<std::string> CElementList::Names() const {
+  return ListTexts(this);
+}
 
 QMenu* CElementList::CreateContextMenu(QWidget* parent) {
   auto* menu = new QMenu(parent);
   menu->addAction(addText_, this, &CElementList::AddItems);
   QAction* remove = menu->addAction(deleteText_, this, &CElementList::DeleteSelectedItems);
-  remove->setEnabled(rule_ == DeleteEnabled::WhileNotEmpty ? count() > 0 : !selectedItems().isEmpty());
+  remove->setEnabled(rule_ == DeleteEnabled::WhileNotEmpty ? count() > 0
+                                                           : !selectedItems().isEmpty());
   return menu;
 }
 
@@ -41,7 +48,7 @@ void CElementList::AddItems() {
 void CElementList::DeleteSelectedItems() {
   const int selected = static_cast<int>(SelectedRows(this).size());
   if (selected == 0) return;
-  const velk::MsgResult answer = velk::services().messageBox(velk::RemoveItemsQuestion(selected),
-                                                             velk::MsgIcon::Question, velk::MsgButtons::YesNo);
+  const velk::MsgResult answer = velk::services().messageBox(
+      velk::RemoveItemsQuestion(selected), velk::MsgIcon::Question, velk::MsgButtons::YesNo);
   if (answer == velk::MsgResult::Yes) RemoveSelected(this);
 }

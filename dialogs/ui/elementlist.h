@@ -16,8 +16,8 @@ class CElementList : public QListWidget {
  public:
   enum class DeleteEnabled { WhileNotEmpty, WhileSelected };
 
-  CElementList(const velk::RepositoryLists& lists, QString addText, QString deleteText, DeleteEnabled rule,
-               QWidget* parent = nullptr);
+  CElementList(const velk::RepositoryLists& lists, QString addText, QString deleteText,
+               DeleteEnabled rule, QWidget* parent = nullptr);
 
   // Shows the names, each with the icon of its kind (kind lookup).
   void SetNames(const std::vector<std::string>& names);

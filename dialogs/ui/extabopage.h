@@ -7,5 +7,6 @@
 
 class CDlgNodePropertyExtAbo : public CNodePropertyPage {
  public:
-  explicit CDlgNodePropertyExtAbo(const NodeSheetContext& context) : CNodePropertyPage(context, velk::NodePage::ExtAbo) {}
+  explicit CDlgNodePropertyExtAbo(const NodeSheetContext& context)
+      : CNodePropertyPage(context, velk::NodePage::ExtAbo) {}
 };

@@ -7,5 +7,6 @@
 
 class CDlgNodePropertyExtWFTask : public CNodePropertyPage {
  public:
-  explicit CDlgNodePropertyExtWFTask(const NodeSheetContext& context) : CNodePropertyPage(context, velk::NodePage::ExtWFTask) {}
+  explicit CDlgNodePropertyExtWFTask(const NodeSheetContext& context)
+      : CNodePropertyPage(context, velk::NodePage::ExtWFTask) {}
 };

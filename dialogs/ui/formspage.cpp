@@ -42,7 +42,8 @@ CDlgNodePropertyForms::CDlgNodePropertyForms(const NodeSheetContext& context)
   lists->addWidget(Group(QStringLiteral("Performer Chosen Additional Forms"), {all_, additional_}));
   layout->addLayout(lists, 1);
 
-  connect(all_, &QCheckBox::toggled, additional_, [this](bool on) { additional_->setEnabled(!on); });
+  connect(all_, &QCheckBox::toggled, additional_,
+          [this](bool on) { additional_->setEnabled(!on); });
 }
 
 QListWidget* CDlgNodePropertyForms::NewFormList(const char* name) {
@@ -55,14 +56,17 @@ QListWidget* CDlgNodePropertyForms::NewFormList(const char* name) {
   return list;
 }
 
-bool CDlgNodePropertyForms::OnlyPrimary() const { return context_.node.Kind() == velk::NodeKind::ExtWFTask; }
+bool CDlgNodePropertyForms::OnlyPrimary() const {
+  return context_.node.Kind() == velk::NodeKind::ExtWFTask;
+}
 
 void CDlgNodePropertyForms::OnInitPage() {
   const velk::FormsSelection shown = velk::ReadFormsSelection(NodeValues(), OnlyPrimary());
   SelectOrAdd(primary_, shown.primary, true);
   if (OnlyPrimary()) {
     // An external WWW step has only a primary form.
-    for (QWidget* w : std::initializer_list<QWidget*>{all_, secondary_, additional_}) w->setEnabled(false);
+    for (QWidget* w : std::initializer_list<QWidget*>{all_, secondary_, additional_})
+      w->setEnabled(false);
   } else {
     ShowForms(secondary_, shown.secondary);
     all_->setChecked(shown.allAdditional);
@@ -76,7 +80,9 @@ void CDlgNodePropertyForms::RefillPrimary() {
   const int chosen = ChosenIndex(primary_);
   const std::string remembered = chosen >= 0 ? FromQ(primary_->itemText(chosen)) : std::string();
   primary_->clear();
-  AddAll(primary_, velk::PrimaryCandidates(Lists().forms, ListTexts(secondary_), ListTexts(additional_)), true);
+  AddAll(primary_,
+         velk::PrimaryCandidates(Lists().forms, ListTexts(secondary_), ListTexts(additional_)),
+         true);
   primary_->setCurrentIndex(velk::FindExact(ComboTexts(primary_), remembered));
 }
 
@@ -84,13 +90,15 @@ QMenu* CDlgNodePropertyForms::CreateContextMenu(QListWidget* list, QWidget* pare
   current_ = list;
   auto* menu = new QMenu(parent);
   menu->addAction(QStringLiteral("&Add Forms"), this, &CDlgNodePropertyForms::AddForms);
-  menu->addAction(QStringLiteral("&Delete Forms"), this, &CDlgNodePropertyForms::DeleteForms)->setEnabled(list->count() > 0);
+  menu->addAction(QStringLiteral("&Delete Forms"), this, &CDlgNodePropertyForms::DeleteForms)
+      ->setEnabled(list->count() > 0);
   return menu;
 }
 
 void CDlgNodePropertyForms::AddForms() {
   if (!current_) return;
-  CDlgAddNewForms dialog(velk::AddFormsCandidates(ComboTexts(primary_), ChosenIndex(primary_)), current_, window());
+  CDlgAddNewForms dialog(velk::AddFormsCandidates(ComboTexts(primary_), ChosenIndex(primary_)),
+                         current_, window());
   dialog.exec();
   RefillPrimary();
 }

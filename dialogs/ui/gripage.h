@@ -7,5 +7,6 @@
 
 class CDlgNodePropertyIn : public CNodePropertyPage {
  public:
-  explicit CDlgNodePropertyIn(const NodeSheetContext& context) : CNodePropertyPage(context, velk::NodePage::In) {}
+  explicit CDlgNodePropertyIn(const NodeSheetContext& context)
+      : CNodePropertyPage(context, velk::NodePage::In) {}
 };

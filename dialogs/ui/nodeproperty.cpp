@@ -6,8 +6,8 @@
 
 #include "dialogs/ui/dialoglists.h"
 
-CDlgNodeProperty::CDlgNodeProperty(const QString& caption, velk::CWorkflowDoc& document, velk::CNode& node,
-                                   velk::RepositoryLists lists, QWidget* parent)
+CDlgNodeProperty::CDlgNodeProperty(const QString& caption, velk::CWorkflowDoc& document,
+                                   velk::CNode& node, velk::RepositoryLists lists, QWidget* parent)
     : QDialog(parent),
       lists_(std::move(lists)),
       context_{document, node, lists_},
@@ -23,7 +23,8 @@ CDlgNodeProperty::CDlgNodeProperty(const QString& caption, velk::CWorkflowDoc& d
       outgoingCM_(context_, 1),
       incomingCM_(context_, 0),
       tabs_(new QTabWidget) {
-  const velk::NodeSheetLayout layout = velk::LayoutForNodeKind(static_cast<int>(node.Kind()), FromQ(caption));
+  const velk::NodeSheetLayout layout =
+      velk::LayoutForNodeKind(static_cast<int>(node.Kind()), FromQ(caption));
   setWindowTitle(ToQ(layout.title));
   // Every tab stays readable: the sheet grows to the width of its tab row.
   tabs_->setUsesScrollButtons(false);
@@ -48,23 +49,36 @@ CDlgNodeProperty::~CDlgNodeProperty() {
 }
 
 CNodePropertyPage* CDlgNodeProperty::PageAt(int index) const {
-  return index >= 0 && index < static_cast<int>(shown_.size()) ? shown_[static_cast<std::size_t>(index)] : nullptr;
+  return index >= 0 && index < static_cast<int>(shown_.size())
+             ? shown_[static_cast<std::size_t>(index)]
+             : nullptr;
 }
 
 CNodePropertyPage& CDlgNodeProperty::PageOf(velk::NodePage page) {
   using P = velk::NodePage;
   switch (page) {
-    case P::Basics: break;
-    case P::Performer: return performer_;
-    case P::Forms: return forms_;
-    case P::Activities: return activities_;
-    case P::Resources: return resources_;
-    case P::ExtWFTask: return extWFTask_;
-    case P::ExtAbo: return extAbo_;
-    case P::EIDM: return eidm_;
-    case P::In: return in_;
-    case P::ContentManagementOut: return outgoingCM_;
-    case P::ContentManagementIn: return incomingCM_;
+    case P::Basics:
+      break;
+    case P::Performer:
+      return performer_;
+    case P::Forms:
+      return forms_;
+    case P::Activities:
+      return activities_;
+    case P::Resources:
+      return resources_;
+    case P::ExtWFTask:
+      return extWFTask_;
+    case P::ExtAbo:
+      return extAbo_;
+    case P::EIDM:
+      return eidm_;
+    case P::In:
+      return in_;
+    case P::ContentManagementOut:
+      return outgoingCM_;
+    case P::ContentManagementIn:
+      return incomingCM_;
   }
   return basics_;
 }

@@ -33,8 +33,9 @@ CDlgNodePropertyPerformer::CDlgNodePropertyPerformer(const NodeSheetContext& con
                                       QStringLiteral("Name of workgroup:"),
                                       QStringLiteral("Controlled workgoup with member count of"),
                                       QStringLiteral("workgroup")})),
-      unitGroup_(new CTeamGroup({QStringLiteral("Properties of Type Unit"), QStringLiteral("Name of unit:"),
-                                 QStringLiteral("Controlled unit with member count of"), QStringLiteral("unit")})),
+      unitGroup_(new CTeamGroup(
+          {QStringLiteral("Properties of Type Unit"), QStringLiteral("Name of unit:"),
+           QStringLiteral("Controlled unit with member count of"), QStringLiteral("unit")})),
       role_(NewComboBox("role", true)),
       simple_(new QRadioButton(QStringLiteral("Simple"))),
       parameterOption_(new QRadioButton(QStringLiteral("Parameter"))),
@@ -42,7 +43,8 @@ CDlgNodePropertyPerformer::CDlgNodePropertyPerformer(const NodeSheetContext& con
       parameter_(NewComboBox("parameter", true)),
       form_(NewComboBox("form", false)),
       field_(NewComboBox("field", true)),
-      readers_(new CElementList(context.lists, QStringLiteral("&Add Item"), QStringLiteral("&Delete Items"),
+      readers_(new CElementList(context.lists, QStringLiteral("&Add Item"),
+                                QStringLiteral("&Delete Items"),
                                 CElementList::DeleteEnabled::WhileNotEmpty)) {
   for (const std::string& item : velk::PerformerTypeItems()) type_->addItem(ToQ(item));
   readers_->setObjectName(QStringLiteral("readers"));
@@ -58,8 +60,8 @@ CDlgNodePropertyPerformer::CDlgNodePropertyPerformer(const NodeSheetContext& con
   left->addWidget(typeGroup);
   int width = 0;
   for (QGroupBox* group : {BuildPersonGroup(), static_cast<QGroupBox*>(workgroupGroup_),
-                           static_cast<QGroupBox*>(unitGroup_), BuildRoleGroup(), BuildParameterGroup(),
-                           BuildFieldGroup()}) {
+                           static_cast<QGroupBox*>(unitGroup_), BuildRoleGroup(),
+                           BuildParameterGroup(), BuildFieldGroup()}) {
     left->addWidget(group);
     width = std::max(width, group->sizeHint().width());
   }
@@ -77,14 +79,17 @@ CDlgNodePropertyPerformer::CDlgNodePropertyPerformer(const NodeSheetContext& con
 
   connect(type_, &QComboBox::currentIndexChanged, this, &CDlgNodePropertyPerformer::ShowTypeGroup);
   for (QRadioButton* option : {simple_, parameterOption_, fieldOption_})
-    connect(option, &QRadioButton::toggled, this, &CDlgNodePropertyPerformer::ShowRoleArgumentGroup);
-  connect(role_, &QComboBox::activated, this, [this] { FillParameters(FromQ(role_->currentText())); });
+    connect(option, &QRadioButton::toggled, this,
+            &CDlgNodePropertyPerformer::ShowRoleArgumentGroup);
+  connect(role_, &QComboBox::activated, this,
+          [this] { FillParameters(FromQ(role_->currentText())); });
   connect(form_, &QComboBox::activated, this, [this] { FillFields(FromQ(form_->currentText())); });
   ShowTypeGroup();
 }
 
 QGroupBox* CDlgNodePropertyPerformer::BuildPersonGroup() {
-  personGroup_ = LabelledGroup(QStringLiteral("Properties of Type Person"), QStringLiteral("Name of person:"), person_);
+  personGroup_ = LabelledGroup(QStringLiteral("Properties of Type Person"),
+                               QStringLiteral("Name of person:"), person_);
   return personGroup_;
 }
 
@@ -100,8 +105,8 @@ QGroupBox* CDlgNodePropertyPerformer::BuildRoleGroup() {
 }
 
 QGroupBox* CDlgNodePropertyPerformer::BuildParameterGroup() {
-  parameterGroup_ = LabelledGroup(QStringLiteral("Properties Of Parameter"), QStringLiteral("Value Of Property:"),
-                                  parameter_);
+  parameterGroup_ = LabelledGroup(QStringLiteral("Properties Of Parameter"),
+                                  QStringLiteral("Value Of Property:"), parameter_);
   return parameterGroup_;
 }
 
@@ -136,15 +141,24 @@ void CDlgNodePropertyPerformer::ShowStoredPerformer() {
   const velk::NodeAttributes& node = NodeValues();
   const std::optional<int> position = velk::PositionOfPerformerType(node.performerType);
   if (!position) {
-    velk::services().messageBox(velk::kUnknownPerformerTypeText, velk::MsgIcon::Exclamation, velk::MsgButtons::Ok);
+    velk::services().messageBox(velk::kUnknownPerformerTypeText, velk::MsgIcon::Exclamation,
+                                velk::MsgButtons::Ok);
     return;
   }
   type_->setCurrentIndex(*position);
   switch (*position) {
-    case velk::kPersonPosition: SelectOrAdd(person_, node.member, true); break;
-    case velk::kWorkgroupPosition: workgroupGroup_->ShowTeam(node.member, node.teamManager, node.teamQuantity); break;
-    case velk::kUnitPosition: unitGroup_->ShowTeam(node.member, node.teamManager, node.teamQuantity); break;
-    default: ShowRole(node.member, node.roleArgument); break;
+    case velk::kPersonPosition:
+      SelectOrAdd(person_, node.member, true);
+      break;
+    case velk::kWorkgroupPosition:
+      workgroupGroup_->ShowTeam(node.member, node.teamManager, node.teamQuantity);
+      break;
+    case velk::kUnitPosition:
+      unitGroup_->ShowTeam(node.member, node.teamManager, node.teamQuantity);
+      break;
+    default:
+      ShowRole(node.member, node.roleArgument);
+      break;
   }
 }
 
@@ -153,7 +167,9 @@ void CDlgNodePropertyPerformer::ShowRole(const std::string& role, const std::str
   FillParameters(role);
   const velk::RoleArgument parsed = velk::ParseRoleArgument(argument);
   switch (parsed.form) {
-    case velk::RoleArgumentForm::Simple: simple_->setChecked(true); break;
+    case velk::RoleArgumentForm::Simple:
+      simple_->setChecked(true);
+      break;
     case velk::RoleArgumentForm::Parameter:
       parameterOption_->setChecked(true);
       SelectOrAdd(parameter_, parsed.value, false);
@@ -199,7 +215,8 @@ void CDlgNodePropertyPerformer::FillParameters(const std::string& role) {
 void CDlgNodePropertyPerformer::FillFields(const std::string& form) {
   field_->clear();
   if (form.empty()) return;
-  if (const velk::FormRecord* record = velk::FindForm(Lists().forms, form)) AddAll(field_, record->fields, true);
+  if (const velk::FormRecord* record = velk::FindForm(Lists().forms, form))
+    AddAll(field_, record->fields, true);
   field_->setCurrentIndex(-1);
 }
 
@@ -208,7 +225,9 @@ velk::RoleArgumentForm CDlgNodePropertyPerformer::RoleForm() const {
   return fieldOption_->isChecked() ? velk::RoleArgumentForm::Field : velk::RoleArgumentForm::Simple;
 }
 
-bool CDlgNodePropertyPerformer::Validate() { return workgroupGroup_->ValidateCount() && unitGroup_->ValidateCount(); }
+bool CDlgNodePropertyPerformer::Validate() {
+  return workgroupGroup_->ValidateCount() && unitGroup_->ValidateCount();
+}
 
 void CDlgNodePropertyPerformer::Apply(velk::NodeAttributes& attributes) {
   velk::PerformerChoice choice;

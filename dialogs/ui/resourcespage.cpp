@@ -34,7 +34,8 @@ void CDlgNodePropertyResources::OnInitPage() {
 QMenu* CDlgNodePropertyResources::CreateContextMenu(QWidget* parent) {
   auto* menu = new QMenu(parent);
   menu->addAction(QStringLiteral("&Add Resource"), this, &CDlgNodePropertyResources::AddResource);
-  menu->addAction(QStringLiteral("&Delete Resources"), this, &CDlgNodePropertyResources::DeleteResources)
+  menu->addAction(QStringLiteral("&Delete Resources"), this,
+                  &CDlgNodePropertyResources::DeleteResources)
       ->setEnabled(list_->count() > 0);
   return menu;
 }
@@ -45,7 +46,9 @@ void CDlgNodePropertyResources::AddResource() {
   AddListItem(list_, dialog.Chosen(), DialogIconOf(DialogIcon::Resource));
 }
 
-void CDlgNodePropertyResources::DeleteResources() { RemoveSelected(list_); }
+void CDlgNodePropertyResources::DeleteResources() {
+  RemoveSelected(list_);
+}
 
 void CDlgNodePropertyResources::Apply(velk::NodeAttributes& attributes) {
   attributes.resources = velk::NonEmpty(ListTexts(list_));

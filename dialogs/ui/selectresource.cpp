@@ -10,7 +10,8 @@
 #include "dialogs/ui/dialoglists.h"
 
 CDlgSelectResource::CDlgSelectResource(const std::vector<std::string>& resources,
-                                       const std::vector<std::string>& taskResources, QWidget* parent)
+                                       const std::vector<std::string>& taskResources,
+                                       QWidget* parent)
     : QDialog(parent), resource_(NewComboBox("resource", true, 24)) {
   setWindowTitle(QStringLiteral("Select Resource"));
   AddAll(resource_, velk::SelectResourceChoices(resources, taskResources), false);

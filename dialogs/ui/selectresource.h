@@ -11,8 +11,8 @@ class QComboBox;
 class CDlgSelectResource : public QDialog {
   Q_OBJECT
  public:
-  CDlgSelectResource(const std::vector<std::string>& resources, const std::vector<std::string>& taskResources,
-                     QWidget* parent = nullptr);
+  CDlgSelectResource(const std::vector<std::string>& resources,
+                     const std::vector<std::string>& taskResources, QWidget* parent = nullptr);
 
   QComboBox* ResourceBox() const { return resource_; }
   // The name shown when OK was pressed.

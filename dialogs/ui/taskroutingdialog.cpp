@@ -15,9 +15,8 @@
 #include "dialogs/taskrouting.h"
 #include "dialogs/ui/dialoglists.h"
 
-
-CDlgTaskRouting::CDlgTaskRouting(velk::CWorkflowDoc& document, velk::CArrow& arrow, velk::RepositoryLists lists,
-                                 QWidget* parent)
+CDlgTaskRouting::CDlgTaskRouting(velk::CWorkflowDoc& document, velk::CArrow& arrow,
+                                 velk::RepositoryLists lists, QWidget* parent)
     : QDialog(parent),
       document_(document),
       arrow_(arrow),
@@ -83,7 +82,8 @@ QGroupBox* CDlgTaskRouting::BuildBuilder() {
   databaseRow->addWidget(new QLabel(QStringLiteral("Current application database:")));
   databaseRow->addWidget(database_, 1);
   grid->addLayout(databaseRow, 0, 0, 1, 6);
-  const std::pair<const char*, QComboBox*> rows[] = {{"Form", form_}, {"Field", field_}, {"Operator", operator_}};
+  const std::pair<const char*, QComboBox*> rows[] = {
+      {"Form", form_}, {"Field", field_}, {"Operator", operator_}};
   int column = 0;
   for (const auto& [text, combo] : rows) {
     auto* label = new QLabel(QLatin1String(text));
@@ -129,12 +129,13 @@ void CDlgTaskRouting::OnFormChosen() {
 }
 
 void CDlgTaskRouting::AppendItem(const QComboBox* combo) {
-  formula_->setPlainText(ToQ(velk::AppendToFormula(FromQ(formula_->toPlainText()), FromQ(combo->currentText()))));
+  formula_->setPlainText(
+      ToQ(velk::AppendToFormula(FromQ(formula_->toPlainText()), FromQ(combo->currentText()))));
 }
 
 void CDlgTaskRouting::accept() {
-  const std::optional<velk::ArrowRouting> routing =
-      velk::TakeRouting(CheckedOption(), FromQ(description_->text()), FromQ(formula_->toPlainText()));
+  const std::optional<velk::ArrowRouting> routing = velk::TakeRouting(
+      CheckedOption(), FromQ(description_->text()), FromQ(formula_->toPlainText()));
   if (!routing) return;
   document_.SetArrowRouting(arrow_, *routing);
   QDialog::accept();

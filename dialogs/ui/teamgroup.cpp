@@ -26,7 +26,6 @@ CTeamGroup::CTeamGroup(const Texts& texts, QWidget* parent)
   count_->setObjectName(texts.objectPrefix + QStringLiteral("Count"));
   count_->setMaximumWidth(80);
 
-
   auto* label = new QLabel(texts.nameLabel);
   label->setBuddy(name_);
   // The team manager's list stands under its option, indented like the option's text.
@@ -52,7 +51,8 @@ CTeamGroup::CTeamGroup(const Texts& texts, QWidget* parent)
     connect(option, &QRadioButton::toggled, this, &CTeamGroup::UpdateEnables);
 }
 
-void CTeamGroup::Fill(const std::vector<std::string>& names, const std::vector<std::string>& persons) {
+void CTeamGroup::Fill(const std::vector<std::string>& names,
+                      const std::vector<std::string>& persons) {
   AddAll(name_, names, true);
   AddAll(manager_, persons, false);
   name_->setCurrentIndex(-1);
@@ -70,7 +70,9 @@ void CTeamGroup::ShowTeam(const std::string& name, const std::string& manager, i
       count_->setText(QString::asprintf("%i", quantity));
       withCount_->setChecked(true);
       break;
-    case velk::TeamMode::Normal: normal_->setChecked(true); break;
+    case velk::TeamMode::Normal:
+      normal_->setChecked(true);
+      break;
   }
 }
 

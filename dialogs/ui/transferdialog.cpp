@@ -29,8 +29,8 @@ QListWidget* NewList(const char* name) {
 // read whole rather than scrolled sideways; a few very long ones may still scroll.
 void FitWidthToEntries(QListWidget* list) {
   constexpr int kMinimum = 300, kMaximum = 480;
-  const int wanted =
-      list->sizeHintForColumn(0) + 2 * list->frameWidth() + list->verticalScrollBar()->sizeHint().width();
+  const int wanted = list->sizeHintForColumn(0) + 2 * list->frameWidth() +
+                     list->verticalScrollBar()->sizeHint().width();
   list->setMinimumWidth(std::clamp(wanted, kMinimum, kMaximum));
 }
 
@@ -89,8 +89,8 @@ CTransferDialog::CTransferDialog(const QString& title, QWidget* parent)
 }
 
 void CTransferDialog::OnRemoveAll() {
-  const velk::MsgResult answer = velk::services().messageBox(velk::kRemoveFromListQuestion, velk::MsgIcon::Question,
-                                                             velk::MsgButtons::YesNo);
+  const velk::MsgResult answer = velk::services().messageBox(
+      velk::kRemoveFromListQuestion, velk::MsgIcon::Question, velk::MsgButtons::YesNo);
   if (answer != velk::MsgResult::Yes) return;
   MoveAllToAvailable();
   ShowModel();
@@ -98,9 +98,11 @@ void CTransferDialog::OnRemoveAll() {
 
 void CTransferDialog::ShowModel() {
   const velk::TransferLists& model = Model();
-  for (auto [list, entries] : {std::pair{available_, &model.available}, std::pair{added_, &model.added}}) {
+  for (auto [list, entries] :
+       {std::pair{available_, &model.available}, std::pair{added_, &model.added}}) {
     list->clear();
-    for (const velk::TransferEntry& entry : *entries) list->addItem(new QListWidgetItem(IconOf(entry), ToQ(entry.name)));
+    for (const velk::TransferEntry& entry : *entries)
+      list->addItem(new QListWidgetItem(IconOf(entry), ToQ(entry.name)));
     FitWidthToEntries(list);
   }
   add_->setEnabled(model.CanAdd());

@@ -11,13 +11,21 @@ CUnsignedEdit::CUnsignedEdit(QWidget* parent) : QAbstractSpinBox(parent) {
   setMinimumWidth(90);
 }
 
-void CUnsignedEdit::SetValue(int value) { SetText(QString::number(value)); }
+void CUnsignedEdit::SetValue(int value) {
+  SetText(QString::number(value));
+}
 
-std::optional<int> CUnsignedEdit::Value() const { return velk::ParseUnsigned(Text().toStdString()); }
+std::optional<int> CUnsignedEdit::Value() const {
+  return velk::ParseUnsigned(Text().toStdString());
+}
 
-QString CUnsignedEdit::Text() const { return lineEdit()->text(); }
+QString CUnsignedEdit::Text() const {
+  return lineEdit()->text();
+}
 
-void CUnsignedEdit::SetText(const QString& text) { lineEdit()->setText(text); }
+void CUnsignedEdit::SetText(const QString& text) {
+  lineEdit()->setText(text);
+}
 
 void CUnsignedEdit::stepBy(int steps) {
   const long long next = static_cast<long long>(Value().value_or(0)) + steps;

@@ -12,7 +12,9 @@ CDlgWFProperty::CDlgWFProperty(const QString& caption, velk::CWorkflowDoc& docum
       context_{document, header_, lists_, std::move(runDatabases)} {
   for (const velk::WorkflowSheetPage& page : velk::WorkflowSheetPages(header_.workflowType)) {
     switch (page.page) {
-      case velk::WorkflowPage::Basics: AddPage(basics_ = new CDlgWFPropertyBasics(context_)); break;
+      case velk::WorkflowPage::Basics:
+        AddPage(basics_ = new CDlgWFPropertyBasics(context_));
+        break;
       case velk::WorkflowPage::DesignInformation:
         AddPage(designInformation_ = new CDlgWFPropertyInitiator(context_));
         break;
@@ -29,7 +31,9 @@ CDlgWFProperty::CDlgWFProperty(const QString& caption, velk::CWorkflowDoc& docum
   }
 }
 
-void CDlgWFProperty::OnCommit() { context_.document.SetHeader(header_); }
+void CDlgWFProperty::OnCommit() {
+  context_.document.SetHeader(header_);
+}
 
 bool RunWorkflowSettings(velk::CWorkflowDoc& document,
                          std::function<void(QWidget* parent)> runDatabases, QWidget* parent) {

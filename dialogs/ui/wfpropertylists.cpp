@@ -102,7 +102,9 @@ void CDlgWFPropertyReplicate::NewOrganization() {
   partners_->editItem(item);
 }
 
-void CDlgWFPropertyReplicate::DeleteOrganizations() { RemoveSelected(partners_); }
+void CDlgWFPropertyReplicate::DeleteOrganizations() {
+  RemoveSelected(partners_);
+}
 
 void CDlgWFPropertyReplicate::OnInitPage() {
   for (const std::string& partner : Header().replicationPartners) {

@@ -33,9 +33,9 @@ QLineEdit* ShownOnly() {
   return edit;
 }
 
-constexpr const char* kDatabaseLines[] = {"App. Env. Database:",      "Process Def. Database:",
-                                          "Infrastructure Database:", "External Directory:",
-                                          "Tracking Database:",       "Gateway Database:"};
+constexpr const char* kDatabaseLines[] = {
+    "App. Env. Database:", "Process Def. Database:", "Infrastructure Database:",
+    "External Directory:", "Tracking Database:",     "Gateway Database:"};
 
 }  // namespace
 

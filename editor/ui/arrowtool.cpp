@@ -55,8 +55,12 @@ void CArrowTool::MousePress(CWorkflowView& view, Qt::KeyboardModifiers, Point p)
       view.InvalidateAll();
       break;
     case Outcome::ArrowMade:
-    case Outcome::SameNode: CWorkflowView::UpdateAllViews(*doc); break;
-    case Outcome::SourceChosen: InvalidateRubberLine(view); break;
+    case Outcome::SameNode:
+      CWorkflowView::UpdateAllViews(*doc);
+      break;
+    case Outcome::SourceChosen:
+      InvalidateRubberLine(view);
+      break;
   }
 }
 

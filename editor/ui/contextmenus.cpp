@@ -44,8 +44,9 @@ QMenu* AddSubmenu(QMenu& menu, const char* title) {
 
 // Entries for the selected nodes that every node menu ends with.
 void AddSelectionEntries(CWorkflowView& view, QMenu& menu) {
-  AddEntries(view, menu, {kSeparator, cmd::EditCut, cmd::EditCopy, cmd::EditDelete, kSeparator,
-                          cmd::Properties});
+  AddEntries(
+      view, menu,
+      {kSeparator, cmd::EditCut, cmd::EditCopy, cmd::EditDelete, kSeparator, cmd::Properties});
 }
 
 }  // namespace
@@ -54,7 +55,9 @@ std::unique_ptr<QMenu> BuildContextMenu(CWorkflowView& view, ContextMenu which) 
   auto menu = std::make_unique<QMenu>(&view);
   QMenu& m = *menu;
   switch (which) {
-    case ContextMenu::Arrow: AddEntries(view, m, {cmd::EditDelete, cmd::Properties}); break;
+    case ContextMenu::Arrow:
+      AddEntries(view, m, {cmd::EditDelete, cmd::Properties});
+      break;
     case ContextMenu::TaskType:
       AddEntries(view, *AddSubmenu(m, "Task &Type"),
                  {editcmd::InternalTask, editcmd::InTask, editcmd::OutTask, kSeparator,
@@ -76,12 +79,13 @@ std::unique_ptr<QMenu> BuildContextMenu(CWorkflowView& view, ContextMenu which) 
       AddSelectionEntries(view, m);
       break;
     case ContextMenu::General:
-      AddEntries(view, *AddSubmenu(m, "&Align Nodes to ..."),
-                 {cmd::AlignMenuLeft, cmd::AlignMenuRight, cmd::AlignMenuTop,
-                  cmd::AlignMenuBottom, cmd::AlignMenuCenterHorz, cmd::AlignMenuCenterVert,
-                  kSeparator, cmd::AlignMenuGrid});
-      AddEntries(view, m, {kSeparator, cmd::EditCut, cmd::EditCopy, cmd::EditPaste,
-                           cmd::EditDelete, kSeparator, cmd::EditSelectAll});
+      AddEntries(
+          view, *AddSubmenu(m, "&Align Nodes to ..."),
+          {cmd::AlignMenuLeft, cmd::AlignMenuRight, cmd::AlignMenuTop, cmd::AlignMenuBottom,
+           cmd::AlignMenuCenterHorz, cmd::AlignMenuCenterVert, kSeparator, cmd::AlignMenuGrid});
+      AddEntries(view, m,
+                 {kSeparator, cmd::EditCut, cmd::EditCopy, cmd::EditPaste, cmd::EditDelete,
+                  kSeparator, cmd::EditSelectAll});
       break;
   }
   return menu;

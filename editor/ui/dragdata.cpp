@@ -9,15 +9,21 @@
 using velk::NodeKind;
 
 namespace {
-std::int64_t ThisProcess() { return QCoreApplication::applicationPid(); }
+std::int64_t ThisProcess() {
+  return QCoreApplication::applicationPid();
+}
 }  // namespace
 
 ClipFormat DragOutFormat(NodeKind kind) {
   switch (kind) {
-    case NodeKind::In: return ClipFormat::InternalInTask;
-    case NodeKind::EIDM: return ClipFormat::SubflowOrderedByUs;
-    case NodeKind::Extern: return ClipFormat::ExternalSubscribedWorkflow;
-    default: return ClipFormat::Task;
+    case NodeKind::In:
+      return ClipFormat::InternalInTask;
+    case NodeKind::EIDM:
+      return ClipFormat::SubflowOrderedByUs;
+    case NodeKind::Extern:
+      return ClipFormat::ExternalSubscribedWorkflow;
+    default:
+      return ClipFormat::Task;
   }
 }
 

@@ -60,7 +60,8 @@ bool Perform(CWorkflowView& view, const QDropEvent& event, const DropSite& site)
     }
     case DropKind::ExternalSubscribedWorkflow:
       return velk::DropSubscribedWorkflow(doc, *site.target, *site.dragged);
-    default: return false;
+    default:
+      return false;
   }
 }
 

@@ -52,15 +52,24 @@ bool IsTaskKind(NodeKind kind) {
 
 const char* editcmd::MenuText(int id) {
   switch (id) {
-    case InternalTask: return "&Internal Task";
-    case InTask: return "In Task";
-    case OutTask: return "Out Task";
-    case DefineStart: return "Define as workflow start";
-    case DefineEnd: return "Define as workflow end";
-    case CentralDesign: return "&central design and replication";
-    case DistributedDesign: return "&distributed design and replication";
-    case DisconnectReference: return "D&isconnect ESW Reference";
-    default: return nullptr;
+    case InternalTask:
+      return "&Internal Task";
+    case InTask:
+      return "In Task";
+    case OutTask:
+      return "Out Task";
+    case DefineStart:
+      return "Define as workflow start";
+    case DefineEnd:
+      return "Define as workflow end";
+    case CentralDesign:
+      return "&central design and replication";
+    case DistributedDesign:
+      return "&distributed design and replication";
+    case DisconnectReference:
+      return "D&isconnect ESW Reference";
+    default:
+      return nullptr;
   }
 }
 
@@ -83,18 +92,25 @@ bool CEditCommands::ToolCommand(int id) {
 bool CEditCommands::ClipboardCommand(int id) {
   CWorkflowDoc& doc = *view_.Document();
   switch (id) {
-    case cmd::EditDelete: Delete(); return true;
-    case cmd::EditCopy: EditorClipboard().Copy(doc); return true;
+    case cmd::EditDelete:
+      Delete();
+      return true;
+    case cmd::EditCopy:
+      EditorClipboard().Copy(doc);
+      return true;
     case cmd::EditCut:
       EditorClipboard().Copy(doc);
       Delete();
       return true;
-    case cmd::EditPaste: Paste(); return true;
+    case cmd::EditPaste:
+      Paste();
+      return true;
     case cmd::EditSelectAll:
       doc.SelectAllNodes();
       view_.InvalidateAll();
       return true;
-    default: return false;
+    default:
+      return false;
   }
 }
 
@@ -103,8 +119,7 @@ void CEditCommands::Delete() {
   const std::size_t nodes = doc.NodeCount();
   const std::size_t arrows = doc.AllArrows().size();
   doc.DeleteSelection();
-  if (doc.NodeCount() != nodes || doc.AllArrows().size() != arrows)
-    doc.SetModified();
+  if (doc.NodeCount() != nodes || doc.AllArrows().size() != arrows) doc.SetModified();
   CWorkflowView::UpdateAllViews(doc);
 }
 
@@ -122,25 +137,49 @@ void CEditCommands::Paste() {
 bool CEditCommands::NodeCommand(int id) {
   CWorkflowDoc& doc = *view_.Document();
   switch (id) {
-    case cmd::Properties: OpenSelectionProperties(view_, /*openCluster=*/false); return true;
-    case cmd::OpenSubWorkflow: OpenSubWorkflow(); return true;
-    case cmd::ReloadRepository: ReloadRepository(); return true;
-    default: break;
+    case cmd::Properties:
+      OpenSelectionProperties(view_, /*openCluster=*/false);
+      return true;
+    case cmd::OpenSubWorkflow:
+      OpenSubWorkflow();
+      return true;
+    case cmd::ReloadRepository:
+      ReloadRepository();
+      return true;
+    default:
+      break;
   }
   if (!editcmd::MenuText(id)) return false;
   if (doc.SelectedNodes().empty()) return true;
   CNode& node = *doc.SelectedNodes().front();
   bool changed = true;
   switch (id) {
-    case editcmd::InternalTask: doc.MakeInternalTask(node); break;
-    case editcmd::InTask: changed = doc.MakeInTask(node); break;
-    case editcmd::OutTask: changed = doc.MakeOutTask(node); break;
-    case editcmd::DefineStart: doc.DefineAsWorkflowStart(node); break;
-    case editcmd::DefineEnd: doc.DefineAsWorkflowEnd(node); break;
-    case editcmd::CentralDesign: doc.SetSubWorkflowKind(node, NodeKind::ICDR); break;
-    case editcmd::DistributedDesign: doc.SetSubWorkflowKind(node, NodeKind::CDDR); break;
-    case editcmd::DisconnectReference: doc.DisconnectReference(node); break;
-    default: changed = false;
+    case editcmd::InternalTask:
+      doc.MakeInternalTask(node);
+      break;
+    case editcmd::InTask:
+      changed = doc.MakeInTask(node);
+      break;
+    case editcmd::OutTask:
+      changed = doc.MakeOutTask(node);
+      break;
+    case editcmd::DefineStart:
+      doc.DefineAsWorkflowStart(node);
+      break;
+    case editcmd::DefineEnd:
+      doc.DefineAsWorkflowEnd(node);
+      break;
+    case editcmd::CentralDesign:
+      doc.SetSubWorkflowKind(node, NodeKind::ICDR);
+      break;
+    case editcmd::DistributedDesign:
+      doc.SetSubWorkflowKind(node, NodeKind::CDDR);
+      break;
+    case editcmd::DisconnectReference:
+      doc.DisconnectReference(node);
+      break;
+    default:
+      changed = false;
   }
   if (changed) doc.SetModified();
   CWorkflowView::UpdateAllViews(doc);
@@ -181,11 +220,17 @@ bool CEditCommands::OnUpdateCommand(int id, CmdUI& ui) {
   switch (id) {
     case cmd::EditDelete:
     case cmd::EditCopy:
-    case cmd::EditCut: ui.enabled = anySelected; return true;
-    case cmd::EditPaste: ui.enabled = EditorClipboard().IsFilled(); return true;
+    case cmd::EditCut:
+      ui.enabled = anySelected;
+      return true;
+    case cmd::EditPaste:
+      ui.enabled = EditorClipboard().IsFilled();
+      return true;
     case cmd::EditSelectAll:
-    case cmd::ReloadRepository: return true;
-    default: break;
+    case cmd::ReloadRepository:
+      return true;
+    default:
+      break;
   }
   if (id != cmd::Properties && id != cmd::OpenSubWorkflow && !editcmd::MenuText(id)) return false;
   UpdateNodeCommand(id, ui);
@@ -217,9 +262,15 @@ void CEditCommands::UpdateNodeCommand(int id, CmdUI& ui) const {
     const velk::TaskTypeState s = velk::TaskTypeStateOf(doc, *node);
     ui.enabled = IsTaskKind(kind);
     switch (id) {
-      case editcmd::InternalTask: ui.checked = s.internalChecked; break;
-      case editcmd::DefineStart: ui.checked = s.startChecked; break;
-      case editcmd::DefineEnd: ui.checked = s.endChecked; break;
+      case editcmd::InternalTask:
+        ui.checked = s.internalChecked;
+        break;
+      case editcmd::DefineStart:
+        ui.checked = s.startChecked;
+        break;
+      case editcmd::DefineEnd:
+        ui.checked = s.endChecked;
+        break;
       case editcmd::InTask:
         ui.checked = s.inChecked;
         ui.enabled = ui.enabled && s.inOutEnabled;
@@ -228,7 +279,8 @@ void CEditCommands::UpdateNodeCommand(int id, CmdUI& ui) const {
         ui.checked = s.outChecked;
         ui.enabled = ui.enabled && s.inOutEnabled;
         break;
-      default: break;
+      default:
+        break;
     }
   }
 }

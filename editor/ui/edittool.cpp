@@ -53,16 +53,20 @@ void CEditTool::ContextMenu(CWorkflowView& view, Qt::KeyboardModifiers keys, vel
     if (shift || !node->IsSelected()) doc->SelectNode(*node, shift);
   }
   view.InvalidateAll();
-  ShowContextMenu(view, velk::ChooseContextMenu(*doc, arrow != nullptr, node != nullptr), globalPos);
+  ShowContextMenu(view, velk::ChooseContextMenu(*doc, arrow != nullptr, node != nullptr),
+                  globalPos);
 }
 
 // ---- CToolBox ----
 
 CToolBox::CToolBox() {
   tools_[0] = std::make_unique<CSelectTool>();
-  for (int id = 1; id <= 6; ++id) tools_[id] = std::make_unique<CInsertTool>(static_cast<ToolId>(id));
+  for (int id = 1; id <= 6; ++id)
+    tools_[id] = std::make_unique<CInsertTool>(static_cast<ToolId>(id));
   tools_[7] = std::make_unique<CArrowTool>();
-  State().onDeactivate = [this](ToolId from, ToolId to) { Tool(from).Deactivate(commandView_, to); };
+  State().onDeactivate = [this](ToolId from, ToolId to) {
+    Tool(from).Deactivate(commandView_, to);
+  };
   Follow();
 }
 
@@ -76,7 +80,9 @@ CEditTool& CToolBox::Tool(ToolId id) {
   return *tools_.at(i == static_cast<int>(ToolId::ArrowSourceChosen) ? i - 1 : i);
 }
 
-void CToolBox::Follow() { CWorkflowView::SetProgramTool(&ActiveTool()); }
+void CToolBox::Follow() {
+  CWorkflowView::SetProgramTool(&ActiveTool());
+}
 
 void CToolBox::Choose(ToolId id, bool shiftHeld, CWorkflowView* view) {
   commandView_ = view;

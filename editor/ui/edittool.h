@@ -47,7 +47,8 @@ class CToolBox {
   CToolBox();
   void Follow();
 
-  std::array<std::unique_ptr<CEditTool>, velk::kToolCount - 1> tools_;  // the arrow tool serves 7 and 8
+  std::array<std::unique_ptr<CEditTool>, velk::kToolCount - 1>
+      tools_;  // the arrow tool serves 7 and 8
   QPointer<CWorkflowView> commandView_;
 };
 

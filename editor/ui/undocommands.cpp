@@ -18,8 +18,7 @@ bool RunUndoCommand(CWorkflowView& view, int id) {
   if (id != cmd::EditUndo && id != cmd::EditRedo) return false;
   if (CWorkflowDoc* doc = view.Document()) {
     velk::UndoHistory& history = doc->History();
-    if (id == cmd::EditUndo ? history.Undo() : history.Redo())
-      CWorkflowView::UpdateAllViews(*doc);
+    if (id == cmd::EditUndo ? history.Undo() : history.Redo()) CWorkflowView::UpdateAllViews(*doc);
   }
   return true;
 }
@@ -28,8 +27,9 @@ bool UpdateUndoCommand(const CWorkflowView& view, int id, CmdUI& ui) {
   if (id != cmd::EditUndo && id != cmd::EditRedo) return false;
   const bool undo = id == cmd::EditUndo;
   const CWorkflowDoc* doc = view.Document();
-  const std::string step =
-      !doc ? std::string() : undo ? doc->History().UndoName() : doc->History().RedoName();
+  const std::string step = !doc   ? std::string()
+                           : undo ? doc->History().UndoName()
+                                  : doc->History().RedoName();
   ui.enabled = !step.empty();
   QString text = undo ? QStringLiteral("&Undo") : QStringLiteral("&Redo");
   if (!step.empty()) text += QLatin1Char(' ') + QString::fromStdString(step);

@@ -28,7 +28,9 @@ class ViewMapping {
   QPointF Origin() const { return origin_; }
   void SetOrigin(QPointF origin) { origin_ = origin; }
 
-  QPointF ToDevice(velk::Point p) const { return {origin_.x() + p.x * sx_, origin_.y() - p.y * sy_}; }
+  QPointF ToDevice(velk::Point p) const {
+    return {origin_.x() + p.x * sx_, origin_.y() - p.y * sy_};
+  }
   // Device rectangle of a logical one (top-left stays top-left).
   QRectF ToDevice(const velk::Rect& r) const {
     return QRectF(ToDevice(velk::Point{r.left, r.top}), ToDevice(velk::Point{r.right, r.bottom}));

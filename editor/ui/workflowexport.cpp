@@ -37,7 +37,8 @@ constexpr int kPdfResolution = 96;
 // levels and dropping the selection must not touch the user's documents.
 class LevelCopy {
  public:
-  LevelCopy(const CWorkflowDoc& level, bool wholeWorkflow) : top_(std::make_unique<CWorkflowDoc>()) {
+  LevelCopy(const CWorkflowDoc& level, bool wholeWorkflow)
+      : top_(std::make_unique<CWorkflowDoc>()) {
     top_->RestoreSnapshot(level.Top().TakeSnapshot());
     if (wholeWorkflow) {
       std::set<int> seen{top_->Level()};
@@ -205,9 +206,12 @@ std::optional<ExportFormat> ExportFormatFromName(const QString& name) {
 
 QString ExportSuffix(ExportFormat format) {
   switch (format) {
-    case ExportFormat::Png: return QStringLiteral("png");
-    case ExportFormat::Svg: return QStringLiteral("svg");
-    case ExportFormat::Pdf: return QStringLiteral("pdf");
+    case ExportFormat::Png:
+      return QStringLiteral("png");
+    case ExportFormat::Svg:
+      return QStringLiteral("svg");
+    case ExportFormat::Pdf:
+      return QStringLiteral("pdf");
   }
   return {};
 }
@@ -269,8 +273,8 @@ std::optional<bool> AskWholeWorkflow(QWidget* parent) {
 // The file and its format: the suffix typed decides, else the chosen filter
 // (whose suffix is then added).
 std::optional<std::pair<QString, ExportFormat>> AskFile(QWidget* parent, const QString& name) {
-  static const QString kFilters = QStringLiteral(
-      "PNG image (*.png);;SVG drawing (*.svg);;PDF document (*.pdf)");
+  static const QString kFilters =
+      QStringLiteral("PNG image (*.png);;SVG drawing (*.svg);;PDF document (*.pdf)");
   QString filter;
   QString path = QFileDialog::getSaveFileName(parent, QString::fromLatin1(kExportTitle),
                                               name + QStringLiteral(".png"), kFilters, &filter);
@@ -313,9 +317,7 @@ void OnFileExport(CWorkflowView& view) {
   }
   const int files = whole && file->second != ExportFormat::Pdf ? WorkflowLevelCount(*doc) : 1;
   velk::services().showStatusText(
-      files > 1 ? QStringLiteral("Exported %1 files: %2, ...")
-                      .arg(files)
-                      .arg(file->first)
-                      .toStdString()
-                : QStringLiteral("Exported %1").arg(file->first).toStdString());
+      files > 1
+          ? QStringLiteral("Exported %1 files: %2, ...").arg(files).arg(file->first).toStdString()
+          : QStringLiteral("Exported %1").arg(file->first).toStdString());
 }

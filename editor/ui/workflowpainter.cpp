@@ -3,9 +3,9 @@
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QPainter>
-#include <QScreen>
 #include <QPalette>
 #include <QPolygonF>
+#include <QScreen>
 #include <cmath>
 
 #include "app/ui/nodebitmaps.h"
@@ -39,7 +39,9 @@ bool Touches(const Rect& r, const Rect& clip, int margin = 2) {
 }
 
 // Width of the drawing's pens: one logical unit, at least one pixel.
-double PenWidth(const ViewMapping& m) { return std::max(1.0, std::floor(m.ScaleX())); }
+double PenWidth(const ViewMapping& m) {
+  return std::max(1.0, std::floor(m.ScaleX()));
+}
 
 }  // namespace
 
@@ -59,7 +61,8 @@ CWorkflowPainter::CWorkflowPainter(const CNodeBitmaps& bitmaps)
     : bitmaps_(bitmaps), measureFont_(TextFont(kMeasureScale, 100.0)) {
   measureItalic_ = measureFont_;
   measureItalic_.setItalic(true);
-  lineHeight_ = std::max(1, static_cast<int>(std::lround(QFontMetricsF(measureFont_).height() / kMeasureScale)));
+  lineHeight_ = std::max(
+      1, static_cast<int>(std::lround(QFontMetricsF(measureFont_).height() / kMeasureScale)));
 }
 
 QFont CWorkflowPainter::TextFont(double pixelsPerUnit, double dpi) {
@@ -90,14 +93,16 @@ void CWorkflowPainter::PrepareFonts(const ViewMapping& mapping, double dpi) {
 }
 
 double CWorkflowPainter::TextWidth(const QString& text, bool italic) const {
-  return QFontMetricsF(italic ? measureItalic_ : measureFont_).horizontalAdvance(text) / kMeasureScale;
+  return QFontMetricsF(italic ? measureItalic_ : measureFont_).horizontalAdvance(text) /
+         kMeasureScale;
 }
 
 void CWorkflowPainter::Paint(QPainter& painter, const velk::CWorkflowDoc* level,
                              const ViewMapping& mapping, const PaintOptions& options,
                              const QRect& clip) {
   PrepareFonts(mapping, painter.device() ? painter.device()->logicalDpiY() : 96.0);
-  const Context c{mapping, options, mapping.ToLogical(QRectF(clip)), velk::CWorkflowDoc::ArrowSize()};
+  const Context c{mapping, options, mapping.ToLogical(QRectF(clip)),
+                  velk::CWorkflowDoc::ArrowSize()};
   painter.save();
   painter.setClipRect(clip, Qt::IntersectClip);
   DrawBackground(painter, c);
@@ -115,7 +120,8 @@ void CWorkflowPainter::Paint(QPainter& painter, const velk::CWorkflowDoc* level,
 void CWorkflowPainter::DrawBackground(QPainter& painter, const Context& c) const {
   const QRect area = DeviceRect(c.mapping, velk::kDrawingRect);
   const QRect clip = c.mapping.ToDeviceCovering(c.clip);
-  const QColor outside = c.options.outside.isValid() ? c.options.outside : QPalette().color(QPalette::Window);
+  const QColor outside =
+      c.options.outside.isValid() ? c.options.outside : QPalette().color(QPalette::Window);
   painter.fillRect(clip, outside);
   painter.fillRect(area.intersected(clip), Qt::white);
 }
@@ -146,8 +152,8 @@ const QImage& CWorkflowPainter::NodeImage(int index, bool selected, QSize size) 
     QImage source = bitmaps_.Image(selected ? CNodeBitmaps::kTableB : CNodeBitmaps::kTableA, index);
     QImage image;
     if (!source.isNull())
-      image = source.convertToFormat(QImage::Format_RGB32).scaled(size, Qt::IgnoreAspectRatio,
-                                                                   Qt::FastTransformation);
+      image = source.convertToFormat(QImage::Format_RGB32)
+                  .scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
     it = scaled_.insert(key, image);
   }
   return *it;
@@ -245,8 +251,8 @@ void CWorkflowPainter::DrawDescription(QPainter& painter, const Context& c, cons
     return;
   }
   const QStaticText& text = Shaped(condition, true);
-  painter.drawStaticText(QPointF(pixels.left() + (pixels.width() - text.size().width()) / 2.0, pixels.top()),
-                         text);
+  painter.drawStaticText(
+      QPointF(pixels.left() + (pixels.width() - text.size().width()) / 2.0, pixels.top()), text);
 }
 
 std::vector<QString> CWorkflowPainter::WrapName(const QString& text, int width) {
@@ -321,8 +327,10 @@ Rect CWorkflowPainter::ArrowArea(const CArrow& arrow, bool withDescription) {
 Rect CWorkflowPainter::NodeArea(const CNode& node, const velk::TextOffsets& offsets,
                                 bool withDescriptions) {
   Rect area = velk::NodeTextArea(node.GetRect(), offsets);
-  for (const CArrow* arrow : node.IncomingArrows()) area = area.United(ArrowArea(*arrow, withDescriptions));
-  for (const CArrow* arrow : node.OutgoingArrows()) area = area.United(ArrowArea(*arrow, withDescriptions));
+  for (const CArrow* arrow : node.IncomingArrows())
+    area = area.United(ArrowArea(*arrow, withDescriptions));
+  for (const CArrow* arrow : node.OutgoingArrows())
+    area = area.United(ArrowArea(*arrow, withDescriptions));
   return area;
 }
 

@@ -39,8 +39,8 @@ class CWorkflowPainter {
 
   // Draws the level of `level` (nothing but the background and grid when null)
   // into the device rectangle `clip`: `options.outside` (the window colour when
-  // invalid) outside the drawing area, white inside it, the grid, nodes with their arrows, then the texts.
-  // Only what reaches `clip` is drawn; the caller's clipping is kept.
+  // invalid) outside the drawing area, white inside it, the grid, nodes with their arrows, then the
+  // texts. Only what reaches `clip` is drawn; the caller's clipping is kept.
   void Paint(QPainter& painter, const velk::CWorkflowDoc* level, const ViewMapping& mapping,
              const PaintOptions& options, const QRect& clip);
 

@@ -16,8 +16,8 @@
 #include "editor/ui/undocommands.h"
 #include "editor/ui/viewtool.h"
 #include "editor/ui/workflowexport.h"
-#include "editor/ui/workflowprint.h"
 #include "editor/ui/workflowpainter.h"
+#include "editor/ui/workflowprint.h"
 #include "editor/zoom.h"
 #include "model/workflowdoc.h"
 
@@ -51,7 +51,9 @@ velk::ModelerSettings& CWorkflowView::Settings() {
   return defaults;
 }
 
-void CWorkflowView::SetSettings(velk::ModelerSettings* settings) { g_settings = settings; }
+void CWorkflowView::SetSettings(velk::ModelerSettings* settings) {
+  g_settings = settings;
+}
 
 const CNodeBitmaps& CWorkflowView::NodeBitmaps() {
   if (g_bitmaps) return *g_bitmaps;
@@ -64,13 +66,17 @@ const CNodeBitmaps& CWorkflowView::NodeBitmaps() {
   return builtIn;
 }
 
-void CWorkflowView::SetNodeBitmaps(const CNodeBitmaps* bitmaps) { g_bitmaps = bitmaps; }
+void CWorkflowView::SetNodeBitmaps(const CNodeBitmaps* bitmaps) {
+  g_bitmaps = bitmaps;
+}
 
 void CWorkflowView::AddViewSetup(std::function<void(CWorkflowView&)> setup) {
   ViewSetups().push_back(std::move(setup));
 }
 
-std::vector<CWorkflowView*> CWorkflowView::AllViews() { return LiveViews(); }
+std::vector<CWorkflowView*> CWorkflowView::AllViews() {
+  return LiveViews();
+}
 
 void CWorkflowView::UpdateAllViews(const CWorkflowDoc& doc) {
   for (CWorkflowView* view : LiveViews()) {
@@ -78,8 +84,12 @@ void CWorkflowView::UpdateAllViews(const CWorkflowDoc& doc) {
   }
 }
 
-void CWorkflowView::SetProgramTool(CViewTool* tool) { g_programTool = tool; }
-CViewTool* CWorkflowView::ProgramTool() { return g_programTool; }
+void CWorkflowView::SetProgramTool(CViewTool* tool) {
+  g_programTool = tool;
+}
+CViewTool* CWorkflowView::ProgramTool() {
+  return g_programTool;
+}
 
 // ---- Construction ----
 
@@ -104,13 +114,19 @@ CWorkflowView::CWorkflowView(std::shared_ptr<CWorkflowDoc> doc, QWidget* parent)
   for (const auto& setup : ViewSetups()) setup(*this);
 }
 
-CWorkflowView::~CWorkflowView() { std::erase(LiveViews(), this); }
+CWorkflowView::~CWorkflowView() {
+  std::erase(LiveViews(), this);
+}
 
 // ---- Coordinates ----
 
 // The zoom lives only here: every mapping, hit test and scroll size derives from it.
-double CWorkflowView::PixelsPerUnitX() const { return zoom_ * logicalDpiX() / 100.0; }
-double CWorkflowView::PixelsPerUnitY() const { return zoom_ * logicalDpiY() / 100.0; }
+double CWorkflowView::PixelsPerUnitX() const {
+  return zoom_ * logicalDpiX() / 100.0;
+}
+double CWorkflowView::PixelsPerUnitY() const {
+  return zoom_ * logicalDpiY() / 100.0;
+}
 
 void CWorkflowView::SetZoom(double zoom) {
   zoom = velk::ClampZoom(zoom);
@@ -153,11 +169,17 @@ ViewMapping CWorkflowView::Mapping() const {
                      QPointF(-horizontalScrollBar()->value(), -verticalScrollBar()->value()));
 }
 
-Point CWorkflowView::ToLogical(QPoint viewportPos) const { return Mapping().ToLogical(QPointF(viewportPos)); }
+Point CWorkflowView::ToLogical(QPoint viewportPos) const {
+  return Mapping().ToLogical(QPointF(viewportPos));
+}
 
-QPoint CWorkflowView::ToViewport(Point p) const { return Mapping().ToDevice(p).toPoint(); }
+QPoint CWorkflowView::ToViewport(Point p) const {
+  return Mapping().ToDevice(p).toPoint();
+}
 
-QRect CWorkflowView::ToViewport(const Rect& r) const { return Mapping().ToDeviceCovering(r); }
+QRect CWorkflowView::ToViewport(const Rect& r) const {
+  return Mapping().ToDeviceCovering(r);
+}
 
 Rect CWorkflowView::ExposedRect() const {
   const Rect visible = Mapping().ToLogical(QRectF(viewport()->rect()));
@@ -203,7 +225,9 @@ void CWorkflowView::InvalidateLogical(const Rect& r) {
   viewport()->update(ToViewport(r).adjusted(-2, -2, 2, 2));
 }
 
-void CWorkflowView::InvalidateAll() { viewport()->update(); }
+void CWorkflowView::InvalidateAll() {
+  viewport()->update();
+}
 
 Rect CWorkflowView::NodeArea(const velk::CNode& node) const {
   return painter_->NodeArea(node, offsets_, flags_.arrowDescription);
@@ -227,7 +251,9 @@ void CWorkflowView::resizeEvent(QResizeEvent* event) {
   UpdateScrollBars();
 }
 
-void CWorkflowView::scrollContentsBy(int dx, int dy) { viewport()->scroll(dx, dy); }
+void CWorkflowView::scrollContentsBy(int dx, int dy) {
+  viewport()->scroll(dx, dy);
+}
 
 void CWorkflowView::changeEvent(QEvent* event) {
   QAbstractScrollArea::changeEvent(event);
@@ -258,9 +284,13 @@ void CWorkflowView::ToggleGrid() {
 
 // ---- Tools ----
 
-CViewTool* CWorkflowView::ActiveTool() const { return tool_ ? tool_ : g_programTool; }
+CViewTool* CWorkflowView::ActiveTool() const {
+  return tool_ ? tool_ : g_programTool;
+}
 
-void CWorkflowView::SetToolCursor(const QCursor& cursor) { viewport()->setCursor(cursor); }
+void CWorkflowView::SetToolCursor(const QCursor& cursor) {
+  viewport()->setCursor(cursor);
+}
 
 void CWorkflowView::SetDropTarget(CViewDropTarget* target) {
   dropTarget_ = target;
@@ -269,7 +299,8 @@ void CWorkflowView::SetDropTarget(CViewDropTarget* target) {
 
 void CWorkflowView::mousePressEvent(QMouseEvent* event) {
   CViewTool* tool = ActiveTool();
-  if (event->button() != Qt::LeftButton || !tool) return QAbstractScrollArea::mousePressEvent(event);
+  if (event->button() != Qt::LeftButton || !tool)
+    return QAbstractScrollArea::mousePressEvent(event);
   gesture_.reset();  // records a gesture whose release never came
   if (doc_) gesture_ = std::make_unique<velk::EditScope>(*doc_, std::string());
   tool->MousePress(*this, event->modifiers(), ToLogical(event->position().toPoint()));
@@ -282,14 +313,16 @@ void CWorkflowView::mouseMoveEvent(QMouseEvent* event) {
 
 void CWorkflowView::mouseReleaseEvent(QMouseEvent* event) {
   CViewTool* tool = ActiveTool();
-  if (event->button() != Qt::LeftButton || !tool) return QAbstractScrollArea::mouseReleaseEvent(event);
+  if (event->button() != Qt::LeftButton || !tool)
+    return QAbstractScrollArea::mouseReleaseEvent(event);
   tool->MouseRelease(*this, event->modifiers(), ToLogical(event->position().toPoint()));
   gesture_.reset();
 }
 
 void CWorkflowView::mouseDoubleClickEvent(QMouseEvent* event) {
   CViewTool* tool = ActiveTool();
-  if (event->button() != Qt::LeftButton || !tool) return QAbstractScrollArea::mouseDoubleClickEvent(event);
+  if (event->button() != Qt::LeftButton || !tool)
+    return QAbstractScrollArea::mouseDoubleClickEvent(event);
   ViewEditScope scope(doc_.get(), CommandStepName(cmd::Properties));
   tool->DoubleClick(*this, event->modifiers(), ToLogical(event->position().toPoint()));
 }
@@ -301,7 +334,9 @@ void CWorkflowView::contextMenuEvent(QContextMenuEvent* event) {
   tool->ContextMenu(*this, event->modifiers(), ToLogical(event->pos()), event->globalPos());
 }
 
-void CWorkflowView::dragEnterEvent(QDragEnterEvent* event) { dragMoveEvent(event); }
+void CWorkflowView::dragEnterEvent(QDragEnterEvent* event) {
+  dragMoveEvent(event);
+}
 
 void CWorkflowView::dragMoveEvent(QDragMoveEvent* event) {
   event->ignore();
@@ -340,36 +375,80 @@ bool CWorkflowView::OnUpdateCommand(int id, CmdUI& ui) {
 
 bool CWorkflowView::OwnCommand(int id) {
   switch (id) {
-    case cmd::ShowTaskNames: ToggleShowFlag(&velk::ShowFlags::taskNames); return true;
-    case cmd::ShowTaskMember: ToggleShowFlag(&velk::ShowFlags::taskMember); return true;
-    case cmd::ShowTaskForms: ToggleShowFlag(&velk::ShowFlags::taskForms); return true;
-    case cmd::ShowTaskResources: ToggleShowFlag(&velk::ShowFlags::taskResources); return true;
-    case cmd::ShowArrowDescription: ToggleShowFlag(&velk::ShowFlags::arrowDescription); return true;
-    case cmd::ToggleGrid: ToggleGrid(); return true;
-    case cmd::ViewZoomIn: SetZoom(velk::ZoomIn(zoom_)); return true;
-    case cmd::ViewZoomOut: SetZoom(velk::ZoomOut(zoom_)); return true;
-    case cmd::ViewZoomFit: ZoomToFit(); return true;
-    case cmd::FilePrint: OnFilePrint(*this); return true;
-    case cmd::FilePrintPreview: OnFilePrintPreview(*this); return true;
-    case cmd::FileExport: OnFileExport(*this); return true;
-    default: return false;
+    case cmd::ShowTaskNames:
+      ToggleShowFlag(&velk::ShowFlags::taskNames);
+      return true;
+    case cmd::ShowTaskMember:
+      ToggleShowFlag(&velk::ShowFlags::taskMember);
+      return true;
+    case cmd::ShowTaskForms:
+      ToggleShowFlag(&velk::ShowFlags::taskForms);
+      return true;
+    case cmd::ShowTaskResources:
+      ToggleShowFlag(&velk::ShowFlags::taskResources);
+      return true;
+    case cmd::ShowArrowDescription:
+      ToggleShowFlag(&velk::ShowFlags::arrowDescription);
+      return true;
+    case cmd::ToggleGrid:
+      ToggleGrid();
+      return true;
+    case cmd::ViewZoomIn:
+      SetZoom(velk::ZoomIn(zoom_));
+      return true;
+    case cmd::ViewZoomOut:
+      SetZoom(velk::ZoomOut(zoom_));
+      return true;
+    case cmd::ViewZoomFit:
+      ZoomToFit();
+      return true;
+    case cmd::FilePrint:
+      OnFilePrint(*this);
+      return true;
+    case cmd::FilePrintPreview:
+      OnFilePrintPreview(*this);
+      return true;
+    case cmd::FileExport:
+      OnFileExport(*this);
+      return true;
+    default:
+      return false;
   }
 }
 
 bool CWorkflowView::OwnUpdate(int id, CmdUI& ui) const {
   switch (id) {
-    case cmd::ShowTaskNames: ui.checked = flags_.taskNames; return true;
-    case cmd::ShowTaskMember: ui.checked = flags_.taskMember; return true;
-    case cmd::ShowTaskForms: ui.checked = flags_.taskForms; return true;
-    case cmd::ShowTaskResources: ui.checked = flags_.taskResources; return true;
-    case cmd::ShowArrowDescription: ui.checked = flags_.arrowDescription; return true;
-    case cmd::ToggleGrid: ui.checked = Settings().gridMagnetic; return true;
-    case cmd::ViewZoomIn: ui.enabled = zoom_ < velk::kMaxZoom; return true;
-    case cmd::ViewZoomOut: ui.enabled = zoom_ > velk::kMinZoom; return true;
-    case cmd::ViewZoomFit: return true;
+    case cmd::ShowTaskNames:
+      ui.checked = flags_.taskNames;
+      return true;
+    case cmd::ShowTaskMember:
+      ui.checked = flags_.taskMember;
+      return true;
+    case cmd::ShowTaskForms:
+      ui.checked = flags_.taskForms;
+      return true;
+    case cmd::ShowTaskResources:
+      ui.checked = flags_.taskResources;
+      return true;
+    case cmd::ShowArrowDescription:
+      ui.checked = flags_.arrowDescription;
+      return true;
+    case cmd::ToggleGrid:
+      ui.checked = Settings().gridMagnetic;
+      return true;
+    case cmd::ViewZoomIn:
+      ui.enabled = zoom_ < velk::kMaxZoom;
+      return true;
+    case cmd::ViewZoomOut:
+      ui.enabled = zoom_ > velk::kMinZoom;
+      return true;
+    case cmd::ViewZoomFit:
+      return true;
     case cmd::FilePrint:
     case cmd::FilePrintPreview:
-    case cmd::FileExport: return true;
-    default: return false;
+    case cmd::FileExport:
+      return true;
+    default:
+      return false;
   }
 }

@@ -40,8 +40,10 @@ bool IsDatabaseFile(const fs::path& path) {
 }
 
 LNSTATUS ErrorStatus(const std::error_code& ec) {
-  if (ec == std::errc::permission_denied || ec == std::errc::operation_not_permitted) return LNERR_PERMISSION_DENIED;
-  if (ec == std::errc::no_such_file_or_directory || ec == std::errc::not_a_directory) return LNERR_FILE_NOT_FOUND;
+  if (ec == std::errc::permission_denied || ec == std::errc::operation_not_permitted)
+    return LNERR_PERMISSION_DENIED;
+  if (ec == std::errc::no_such_file_or_directory || ec == std::errc::not_a_directory)
+    return LNERR_FILE_NOT_FOUND;
   return LNERR_DISK_IO;
 }
 
@@ -53,7 +55,8 @@ LNSTATUS Collect(Iterator it, const fs::path& base, const std::string& directory
     std::error_code fileError;
     if (!it->is_regular_file(fileError) || !IsDatabaseFile(it->path())) continue;
     fs::path relative = it->path().lexically_relative(base);
-    paths->push_back(directory.empty() ? relative.generic_string() : (fs::path(directory) / relative).generic_string());
+    paths->push_back(directory.empty() ? relative.generic_string()
+                                       : (fs::path(directory) / relative).generic_string());
   }
   return ec ? ErrorStatus(ec) : LNNOERROR;
 }
@@ -65,7 +68,8 @@ class LocalBackend final : public Backend {
     return SqliteStore::Open(ResolveLocalPath(path), store);
   }
 
-  LNSTATUS CreateDatabase(const std::string&, const std::string& path, const std::string& title) override {
+  LNSTATUS CreateDatabase(const std::string&, const std::string& path,
+                          const std::string& title) override {
     return SqliteStore::Create(ResolveLocalPath(path), title);
   }
 
@@ -78,8 +82,9 @@ class LocalBackend final : public Backend {
     if (ec && ec != std::errc::no_such_file_or_directory) return ErrorStatus(ec);
     if (!fs::is_directory(status)) return LNERR_FILE_NOT_FOUND;
     constexpr auto options = fs::directory_options::skip_permission_denied;
-    LNSTATUS result = recursive ? Collect(fs::recursive_directory_iterator(base, options, ec), base, named, paths)
-                                : Collect(fs::directory_iterator(base, options, ec), base, named, paths);
+    LNSTATUS result =
+        recursive ? Collect(fs::recursive_directory_iterator(base, options, ec), base, named, paths)
+                  : Collect(fs::directory_iterator(base, options, ec), base, named, paths);
     if (ec) result = ErrorStatus(ec);
     std::sort(paths->begin(), paths->end());
     return result;
@@ -88,29 +93,36 @@ class LocalBackend final : public Backend {
 
 class RemoteBackend final : public Backend {
  public:
-  LNSTATUS OpenDatabase(const std::string&, const std::string&, std::unique_ptr<DatabaseStore>*) override {
+  LNSTATUS OpenDatabase(const std::string&, const std::string&,
+                        std::unique_ptr<DatabaseStore>*) override {
     return LNERR_SERVER_NOT_RESPONDING;
   }
   LNSTATUS CreateDatabase(const std::string&, const std::string&, const std::string&) override {
     return LNERR_SERVER_NOT_RESPONDING;
   }
-  LNSTATUS ListDatabases(const std::string&, const std::string&, bool, std::vector<std::string>*) override {
+  LNSTATUS ListDatabases(const std::string&, const std::string&, bool,
+                         std::vector<std::string>*) override {
     return LNERR_SERVER_NOT_RESPONDING;
   }
 };
 
 }  // namespace
 
-std::shared_ptr<Backend> MakeLocalBackend() { return std::make_shared<LocalBackend>(); }
+std::shared_ptr<Backend> MakeLocalBackend() {
+  return std::make_shared<LocalBackend>();
+}
 
-std::shared_ptr<Backend> MakeRemoteBackend() { return std::make_shared<RemoteBackend>(); }
+std::shared_ptr<Backend> MakeRemoteBackend() {
+  return std::make_shared<RemoteBackend>();
+}
 
 std::string DataDirectory() {
   std::string dir = Env("VELK_DATA_DIR");
   if (dir.empty()) {
     std::string xdg = Env("XDG_DATA_HOME");
     // Relative values are invalid by the XDG rules and would depend on the working folder.
-    dir = (!xdg.empty() && xdg.front() == '/') ? xdg + "/velkmod" : HomeDirectory() + "/.local/share/velkmod";
+    dir = (!xdg.empty() && xdg.front() == '/') ? xdg + "/velkmod"
+                                               : HomeDirectory() + "/.local/share/velkmod";
   }
   std::error_code ignored;  // a folder that cannot be made shows when a database is opened
   fs::create_directories(dir, ignored);
@@ -126,7 +138,8 @@ std::string ResolveLocalPath(const std::string& path) {
 std::uint32_t RandomWord() {
   static std::mt19937 engine = [] {
     std::random_device device;
-    std::seed_seq seed{device(), device(), device(), device(), device(), device(), device(), device()};
+    std::seed_seq seed{device(), device(), device(), device(),
+                       device(), device(), device(), device()};
     return std::mt19937(seed);
   }();
   return static_cast<std::uint32_t>(engine());
@@ -135,7 +148,8 @@ std::uint32_t RandomWord() {
 std::string FormOf(const std::vector<LNItem>& items) {
   for (const LNItem& item : items) {
     if (SameName(item.name, "Form")) {
-      return item.type == LNItemType::Text && !item.texts.empty() ? item.texts.front() : std::string();
+      return item.type == LNItemType::Text && !item.texts.empty() ? item.texts.front()
+                                                                  : std::string();
     }
   }
   return {};

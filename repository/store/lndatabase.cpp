@@ -50,7 +50,8 @@ LNSTATUS LoadDesign(DatabaseData& db, LNNoteClass noteClass, std::vector<NoteRec
 }
 
 // The design note whose "$TITLE" is `title`; null when there is none.
-const NoteRecord* FindDesign(const std::vector<NoteRecord>& notes, const std::string& title, bool anyCase) {
+const NoteRecord* FindDesign(const std::vector<NoteRecord>& notes, const std::string& title,
+                             bool anyCase) {
   for (const NoteRecord& note : notes) {
     std::string noteTitle = lnstore::FirstText(note.items, "$TITLE");
     if (anyCase ? lnstore::SameName(noteTitle, title) : noteTitle == title) return &note;
@@ -66,7 +67,9 @@ LNDatabase::LNDatabase(const LNDatabase&) = default;
 LNDatabase& LNDatabase::operator=(const LNDatabase&) = default;
 LNDatabase::LNDatabase(std::shared_ptr<DatabaseData> data) : d_(std::move(data)) {}
 
-bool LNDatabase::IsNull() const { return !d_; }
+bool LNDatabase::IsNull() const {
+  return !d_;
+}
 
 LNSTATUS LNDatabase::Open(int) {
   if (!d_) return Fail(LNERR_INVALID_ARGUMENT);
@@ -91,9 +94,13 @@ LNSTATUS LNDatabase::Close() {
   return LNNOERROR;
 }
 
-bool LNDatabase::IsOpen() const { return d_ && d_->store; }
+bool LNDatabase::IsOpen() const {
+  return d_ && d_->store;
+}
 
-std::string LNDatabase::GetTitle() const { return d_ ? d_->info.title : std::string(); }
+std::string LNDatabase::GetTitle() const {
+  return d_ ? d_->info.title : std::string();
+}
 
 LNSTATUS LNDatabase::SetTitle(const std::string& title) {
   if (LNSTATUS status = CheckOpen(d_)) return status;
@@ -105,7 +112,9 @@ LNSTATUS LNDatabase::SetTitle(const std::string& title) {
   return LNNOERROR;
 }
 
-LNREPLICAID LNDatabase::GetReplicaID() const { return d_ ? d_->info.replicaId : LNREPLICAID{}; }
+LNREPLICAID LNDatabase::GetReplicaID() const {
+  return d_ ? d_->info.replicaId : LNREPLICAID{};
+}
 
 LNSTATUS LNDatabase::SetReplicaID(const LNREPLICAID& id) {
   if (LNSTATUS status = CheckOpen(d_)) return status;
@@ -117,9 +126,13 @@ LNSTATUS LNDatabase::SetReplicaID(const LNREPLICAID& id) {
   return LNNOERROR;
 }
 
-std::string LNDatabase::GetFilepath() const { return d_ ? d_->path : std::string(); }
+std::string LNDatabase::GetFilepath() const {
+  return d_ ? d_->path : std::string();
+}
 
-std::string LNDatabase::GetServer() const { return d_ ? d_->server : std::string(); }
+std::string LNDatabase::GetServer() const {
+  return d_ ? d_->server : std::string();
+}
 
 LNSTATUS LNDatabase::GetViewFolder(const std::string& name, LNViewFolder* view) {
   if (LNSTATUS status = CheckOpen(d_)) return status;
@@ -139,7 +152,8 @@ std::vector<std::string> LNDatabase::GetViewNames() const {
   std::vector<std::string> names;
   std::vector<NoteRecord> designs;
   if (!IsOpen() || LoadDesign(*d_, LNNoteClass::View, &designs) != LNNOERROR) return names;
-  for (const NoteRecord& design : designs) names.push_back(lnstore::FirstText(design.items, "$TITLE"));
+  for (const NoteRecord& design : designs)
+    names.push_back(lnstore::FirstText(design.items, "$TITLE"));
   return names;
 }
 
@@ -179,7 +193,8 @@ LNSTATUS LNDatabase::GetDocument(LNNOTEID noteId, LNDocument* doc) {
   if (!doc) return Fail(LNERR_INVALID_ARGUMENT);
   NoteRecord header;
   LNSTATUS status = d_->store->LoadHeader(noteId, &header);
-  if (status == LNNOERROR && header.noteClass != LNNoteClass::Document) status = LNERR_DOCUMENT_NOT_FOUND;
+  if (status == LNNOERROR && header.noteClass != LNNoteClass::Document)
+    status = LNERR_DOCUMENT_NOT_FOUND;
   if (status != LNNOERROR) return Fail(status);
   *doc = LNDocument(NoteData::Stored(d_, header));
   return LNNOERROR;
@@ -190,7 +205,8 @@ LNSTATUS LNDatabase::GetDocument(const LNUNID& unid, LNDocument* doc) {
   if (!doc) return Fail(LNERR_INVALID_ARGUMENT);
   NoteRecord header;
   LNSTATUS status = d_->store->FindHeader(unid, &header);
-  if (status == LNNOERROR && header.noteClass != LNNoteClass::Document) status = LNERR_DOCUMENT_NOT_FOUND;
+  if (status == LNNOERROR && header.noteClass != LNNoteClass::Document)
+    status = LNERR_DOCUMENT_NOT_FOUND;
   if (status != LNNOERROR) return Fail(status);
   *doc = LNDocument(NoteData::Stored(d_, header));
   return LNNOERROR;
@@ -203,7 +219,8 @@ LNSTATUS LNDatabase::GetAllDocuments(std::vector<LNDocument>* docs) {
   std::vector<NoteRecord> headers;
   if (LNSTATUS status = d_->store->ListNotes(LNNoteClass::Document, &headers)) return Fail(status);
   docs->reserve(headers.size());
-  for (const NoteRecord& header : headers) docs->push_back(LNDocument(NoteData::Stored(d_, header)));
+  for (const NoteRecord& header : headers)
+    docs->push_back(LNDocument(NoteData::Stored(d_, header)));
   return LNNOERROR;
 }
 
@@ -214,7 +231,8 @@ LNSTATUS LNDatabase::CreateForm(const std::string& title, const std::vector<std:
   std::vector<NoteRecord> designs;
   if (LNSTATUS status = LoadDesign(*d_, LNNoteClass::Form, &designs)) return Fail(status);
   const NoteRecord* existing = FindDesign(designs, title, false);
-  LNForm form(existing ? NoteData::Stored(d_, *existing) : NoteData::Created(d_, LNNoteClass::Form));
+  LNForm form(existing ? NoteData::Stored(d_, *existing)
+                       : NoteData::Created(d_, LNNoteClass::Form));
   form.d_->open = true;
   form.d_->SetItems({LNItem{"$TITLE", LNItemType::Text, LNITEMFLAGS_SUMMARY, {title}, {}},
                      LNItem{"$Fields", LNItemType::Text, LNITEMFLAGS_SUMMARY, fields, {}}});
@@ -227,7 +245,8 @@ LNSTATUS LNDatabase::CreateView(const LNViewDesign& design) {
   std::vector<NoteRecord> designs;
   if (LNSTATUS status = LoadDesign(*d_, LNNoteClass::View, &designs)) return Fail(status);
   const NoteRecord* existing = FindDesign(designs, design.name, true);
-  LNNote view(existing ? NoteData::Stored(d_, *existing) : NoteData::Created(d_, LNNoteClass::View));
+  LNNote view(existing ? NoteData::Stored(d_, *existing)
+                       : NoteData::Created(d_, LNNoteClass::View));
   view.d_->open = true;
   view.d_->SetItems(lnstore::DesignItems(design));
   return view.Save();
@@ -262,7 +281,9 @@ LNSTATUS LNDatabase::RollbackTransaction() {
   return Fail(status);
 }
 
-bool LNDatabase::InTransaction() const { return IsOpen() && d_->store->InTransaction(); }
+bool LNDatabase::InTransaction() const {
+  return IsOpen() && d_->store->InTransaction();
+}
 
 LNReadSnapshot::LNReadSnapshot(const LNDatabase& db) : d_(db.d_) {
   if (d_ && d_->store) {
@@ -276,7 +297,9 @@ LNReadSnapshot::~LNReadSnapshot() {
   if (store_ && d_->store.get() == store_) store_->EndRead();
 }
 
-LNTransaction::LNTransaction(LNDatabase& db) : db_(db) { active_ = db_.BeginTransaction() == LNNOERROR; }
+LNTransaction::LNTransaction(LNDatabase& db) : db_(db) {
+  active_ = db_.BeginTransaction() == LNNOERROR;
+}
 
 LNTransaction::~LNTransaction() {
   if (!active_ || !db_.InTransaction()) return;

@@ -42,7 +42,8 @@ class LNDatabase {
   void GetReplicaID(LNREPLICAID* id) const { *id = GetReplicaID(); }
   // Gives the database another replica id (restoring a dump, a fixed demo id).
   LNSTATUS SetReplicaID(const LNREPLICAID& id);
-  std::string GetFilepath() const;  // as the database was named: relative to the data directory or absolute
+  std::string GetFilepath()
+      const;  // as the database was named: relative to the data directory or absolute
   std::string GetServer() const;
 
   LNSTATUS GetViewFolder(const std::string& name, LNViewFolder* view);

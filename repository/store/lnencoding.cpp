@@ -8,7 +8,9 @@ namespace lnstore {
 
 namespace {
 
-inline char FoldChar(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c; }
+inline char FoldChar(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
+}
 
 void PutVarint(std::uint64_t value, std::string* out) {
   while (value >= 0x80) {
@@ -50,7 +52,8 @@ class Reader {
   bool Double(double* value) {
     if (Left() < 8) return false;
     std::uint64_t bits = 0;
-    for (int i = 0; i < 8; ++i) bits |= static_cast<std::uint64_t>(static_cast<unsigned char>(data_[pos_ + i])) << (8 * i);
+    for (int i = 0; i < 8; ++i)
+      bits |= static_cast<std::uint64_t>(static_cast<unsigned char>(data_[pos_ + i])) << (8 * i);
     pos_ += 8;
     std::memcpy(value, &bits, sizeof bits);
     return true;

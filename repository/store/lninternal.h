@@ -37,8 +37,8 @@ struct DatabaseData {
 
 struct NoteData {
   // A note of the database known by its id; nothing is loaded yet.
-  static std::shared_ptr<NoteData> Stored(std::shared_ptr<DatabaseData> db, const NoteRecord& header,
-                                          bool headerKnown = true);
+  static std::shared_ptr<NoteData> Stored(std::shared_ptr<DatabaseData> db,
+                                          const NoteRecord& header, bool headerKnown = true);
   // A new note, open and empty, with a fresh universal id.
   static std::shared_ptr<NoteData> Created(std::shared_ptr<DatabaseData> db, LNNoteClass noteClass);
 

@@ -8,8 +8,8 @@ using lnstore::NoteData;
 
 namespace lnstore {
 
-std::shared_ptr<NoteData> NoteData::Stored(std::shared_ptr<DatabaseData> db, const NoteRecord& header,
-                                           bool headerKnown) {
+std::shared_ptr<NoteData> NoteData::Stored(std::shared_ptr<DatabaseData> db,
+                                           const NoteRecord& header, bool headerKnown) {
   auto note = std::make_shared<NoteData>();
   note->db = std::move(db);
   note->record.id = header.id;
@@ -20,7 +20,8 @@ std::shared_ptr<NoteData> NoteData::Stored(std::shared_ptr<DatabaseData> db, con
   return note;
 }
 
-std::shared_ptr<NoteData> NoteData::Created(std::shared_ptr<DatabaseData> db, LNNoteClass noteClass) {
+std::shared_ptr<NoteData> NoteData::Created(std::shared_ptr<DatabaseData> db,
+                                            LNNoteClass noteClass) {
   auto note = std::make_shared<NoteData>();
   note->db = std::move(db);
   note->record.noteClass = noteClass;
@@ -30,7 +31,9 @@ std::shared_ptr<NoteData> NoteData::Created(std::shared_ptr<DatabaseData> db, LN
   return note;
 }
 
-int NoteData::Find(std::string_view name) const { return Find(name, NameHash(name)); }
+int NoteData::Find(std::string_view name) const {
+  return Find(name, NameHash(name));
+}
 
 int NoteData::Find(std::string_view name, std::uint32_t hash) const {
   for (std::size_t i = 0; i < hashes.size(); ++i) {
@@ -72,7 +75,8 @@ void NoteData::Unload() {
 std::string FirstText(const std::vector<LNItem>& items, std::string_view name) {
   for (const LNItem& item : items) {
     if (SameName(item.name, name)) {
-      return item.type != LNItemType::Numbers && !item.texts.empty() ? item.texts.front() : std::string();
+      return item.type != LNItemType::Numbers && !item.texts.empty() ? item.texts.front()
+                                                                     : std::string();
     }
   }
   return {};
@@ -133,7 +137,9 @@ LNNote::LNNote(const LNNote&) = default;
 LNNote& LNNote::operator=(const LNNote&) = default;
 LNNote::LNNote(std::shared_ptr<NoteData> data) : d_(std::move(data)) {}
 
-bool LNNote::IsNull() const { return !d_; }
+bool LNNote::IsNull() const {
+  return !d_;
+}
 
 LNSTATUS LNNote::Open(int) {
   if (!d_) return Fail(LNERR_INVALID_ARGUMENT);
@@ -162,9 +168,13 @@ LNSTATUS LNNote::Close() {
   return LNNOERROR;
 }
 
-bool LNNote::IsOpen() const { return d_ && d_->open; }
+bool LNNote::IsOpen() const {
+  return d_ && d_->open;
+}
 
-bool LNNote::IsNewNote() const { return d_ && !d_->saved; }
+bool LNNote::IsNewNote() const {
+  return d_ && !d_->saved;
+}
 
 LNSTATUS LNNote::Save(int) {
   if (LNSTATUS status = CheckOpen(d_)) return status;
@@ -188,9 +198,13 @@ LNSTATUS LNNote::Save(int) {
   return LNNOERROR;
 }
 
-LNNoteClass LNNote::GetNoteClass() const { return d_ ? d_->record.noteClass : LNNoteClass::Document; }
+LNNoteClass LNNote::GetNoteClass() const {
+  return d_ ? d_->record.noteClass : LNNoteClass::Document;
+}
 
-LNNOTEID LNNote::GetNoteID() const { return d_ ? d_->record.id : 0; }
+LNNOTEID LNNote::GetNoteID() const {
+  return d_ ? d_->record.id : 0;
+}
 
 LNUNID LNNote::GetUniversalID() const {
   if (!d_) return {};
@@ -215,11 +229,17 @@ LNSTATUS LNNote::SetNoteIdentity(LNNOTEID noteId, const LNUNID* unid) {
   return LNNOERROR;
 }
 
-LNSTATUS LNNote::SetFormNote(const std::string& formName) { return CreateItem("Form", LNText(formName)); }
+LNSTATUS LNNote::SetFormNote(const std::string& formName) {
+  return CreateItem("Form", LNText(formName));
+}
 
-std::string LNNote::GetFormName() const { return IsOpen() ? lnstore::FirstText(d_->record.items, "Form") : ""; }
+std::string LNNote::GetFormName() const {
+  return IsOpen() ? lnstore::FirstText(d_->record.items, "Form") : "";
+}
 
-bool LNNote::HasItem(const std::string& name) const { return IsOpen() && d_->Find(name) >= 0; }
+bool LNNote::HasItem(const std::string& name) const {
+  return IsOpen() && d_->Find(name) >= 0;
+}
 
 LNSTATUS LNNote::GetItem(const std::string& name, LNText* value) const {
   const LNItem* item = nullptr;
@@ -265,7 +285,9 @@ LNSTATUS LNNote::CreateItem(const std::string& name, const LNDatetime& value, LN
   return PutItem(d_, LNItem{name, LNItemType::Datetimes, flags, {value.GetText()}, {}}, option);
 }
 
-LNSTATUS LNNote::CreateItem(const LNItem& item, LNITEMOPTION option) { return PutItem(d_, item, option); }
+LNSTATUS LNNote::CreateItem(const LNItem& item, LNITEMOPTION option) {
+  return PutItem(d_, item, option);
+}
 
 LNSTATUS LNNote::DeleteItem(const std::string& name) {
   if (LNSTATUS status = CheckOpen(d_)) return status;
@@ -275,4 +297,6 @@ LNSTATUS LNNote::DeleteItem(const std::string& name) {
   return LNNOERROR;
 }
 
-std::vector<LNItem> LNNote::GetItems() const { return IsOpen() ? d_->record.items : std::vector<LNItem>{}; }
+std::vector<LNItem> LNNote::GetItems() const {
+  return IsOpen() ? d_->record.items : std::vector<LNItem>{};
+}

@@ -52,24 +52,28 @@ LNSTATUS LNNotesSession::Term() {
   return LNNOERROR;
 }
 
-bool LNNotesSession::IsInitialized() const { return initialized_; }
+bool LNNotesSession::IsInitialized() const {
+  return initialized_;
+}
 
 std::shared_ptr<lnstore::Backend> LNNotesSession::BackendFor(const std::string& server) const {
   return server.empty() ? local_ : remote_;
 }
 
-LNSTATUS LNNotesSession::GetDatabase(const std::string& path, LNDatabase* db, const std::string& server) {
+LNSTATUS LNNotesSession::GetDatabase(const std::string& path, LNDatabase* db,
+                                     const std::string& server) {
   if (!initialized_) return Fail(LNERR_NO_SESSION);
   if (!db || path.empty()) return Fail(LNERR_INVALID_ARGUMENT);
   *db = LNDatabase(std::make_shared<lnstore::DatabaseData>(BackendFor(server), server, path));
   return LNNOERROR;
 }
 
-LNSTATUS LNNotesSession::CreateDatabase(const std::string& path, LNDatabase* db, const std::string& title,
-                                        const std::string& server) {
+LNSTATUS LNNotesSession::CreateDatabase(const std::string& path, LNDatabase* db,
+                                        const std::string& title, const std::string& server) {
   if (!initialized_) return Fail(LNERR_NO_SESSION);
   if (!db || path.empty()) return Fail(LNERR_INVALID_ARGUMENT);
-  if (LNSTATUS status = BackendFor(server)->CreateDatabase(server, path, title)) return Fail(status);
+  if (LNSTATUS status = BackendFor(server)->CreateDatabase(server, path, title))
+    return Fail(status);
   return GetDatabase(path, db, server);
 }
 
@@ -92,16 +96,21 @@ LNSTATUS LNNotesSession::GetDatabases(std::vector<LNDatabase>* dbs, const std::s
   dbs->clear();
   std::vector<std::string> paths;
   std::shared_ptr<lnstore::Backend> backend = BackendFor(server);
-  if (LNSTATUS status = backend->ListDatabases(server, directory, recursive != 0, &paths)) return Fail(status);
+  if (LNSTATUS status = backend->ListDatabases(server, directory, recursive != 0, &paths))
+    return Fail(status);
   for (const std::string& path : paths) {
     dbs->push_back(LNDatabase(std::make_shared<lnstore::DatabaseData>(backend, server, path)));
   }
   return LNNOERROR;
 }
 
-std::string LNNotesSession::GetDataDirectory() const { return lnstore::DataDirectory(); }
+std::string LNNotesSession::GetDataDirectory() const {
+  return lnstore::DataDirectory();
+}
 
-LNDatetime LNNotesSession::GetCurrentDatetime() const { return LNDatetime::Now(); }
+LNDatetime LNNotesSession::GetCurrentDatetime() const {
+  return LNDatetime::Now();
+}
 
 std::string LNNotesSession::GetUserNameText() const {
   std::string user = Env("VELK_USER");

@@ -14,22 +14,29 @@ LNSTATUS MapSqliteError(int code) {
   switch (code & 0xff) {
     case SQLITE_OK:
     case SQLITE_ROW:
-    case SQLITE_DONE: return LNNOERROR;
-    case SQLITE_NOTADB: return LNERR_NOT_A_DATABASE;
+    case SQLITE_DONE:
+      return LNNOERROR;
+    case SQLITE_NOTADB:
+      return LNERR_NOT_A_DATABASE;
     case SQLITE_CORRUPT:
     case SQLITE_FORMAT:
     case SQLITE_SCHEMA:
     case SQLITE_ERROR:  // all our SQL is fixed: an error means the schema is broken
-    case SQLITE_MISMATCH: return LNERR_DATABASE_DAMAGED;
+    case SQLITE_MISMATCH:
+      return LNERR_DATABASE_DAMAGED;
     case SQLITE_BUSY:
-    case SQLITE_LOCKED: return LNERR_DATABASE_BUSY;
+    case SQLITE_LOCKED:
+      return LNERR_DATABASE_BUSY;
     case SQLITE_IOERR:
-    case SQLITE_FULL: return LNERR_DISK_IO;
+    case SQLITE_FULL:
+      return LNERR_DISK_IO;
     case SQLITE_PERM:
     case SQLITE_READONLY:
     case SQLITE_AUTH:
-    case SQLITE_CANTOPEN: return LNERR_PERMISSION_DENIED;
-    default: return LNERR_INTERNAL;
+    case SQLITE_CANTOPEN:
+      return LNERR_PERMISSION_DENIED;
+    default:
+      return LNERR_INTERNAL;
   }
 }
 
@@ -93,12 +100,14 @@ Query& Query::Bind(int index, std::int64_t value) {
 }
 
 Query& Query::Bind(int index, std::string_view text) {
-  if (stmt_) sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()), SQLITE_STATIC);
+  if (stmt_)
+    sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()), SQLITE_STATIC);
   return *this;
 }
 
 Query& Query::BindBlob(int index, const void* data, std::size_t size) {
-  if (stmt_) sqlite3_bind_blob(stmt_, index, size ? data : "", static_cast<int>(size), SQLITE_STATIC);
+  if (stmt_)
+    sqlite3_bind_blob(stmt_, index, size ? data : "", static_cast<int>(size), SQLITE_STATIC);
   return *this;
 }
 
@@ -106,7 +115,8 @@ bool Query::Next() {
   if (!stmt_ || status_ != LNNOERROR) return false;
   int rc = sqlite3_step(stmt_);
   if (rc == SQLITE_ROW) return true;
-  if (rc != SQLITE_DONE) status_ = connection_.Status(sqlite3_extended_errcode(connection_.Handle()));
+  if (rc != SQLITE_DONE)
+    status_ = connection_.Status(sqlite3_extended_errcode(connection_.Handle()));
   return false;
 }
 
@@ -119,13 +129,15 @@ LNSTATUS Query::Run() {
 std::string_view Query::Text(int column) const {
   const unsigned char* text = sqlite3_column_text(stmt_, column);
   if (!text) return {};
-  return {reinterpret_cast<const char*>(text), static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column))};
+  return {reinterpret_cast<const char*>(text),
+          static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column))};
 }
 
 std::string_view Query::Blob(int column) const {
   const void* data = sqlite3_column_blob(stmt_, column);
   if (!data) return {};
-  return {static_cast<const char*>(data), static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column))};
+  return {static_cast<const char*>(data),
+          static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column))};
 }
 
 WriteScope::WriteScope(Connection& connection)

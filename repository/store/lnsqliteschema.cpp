@@ -30,21 +30,25 @@ constexpr char kTables[] =
     " flags INTEGER NOT NULL, data BLOB NOT NULL, PRIMARY KEY(note_id, lname)) WITHOUT ROWID;";
 
 const char* const kAllStatements[] = {
-    sql::kInfo,       sql::kSetTitle,    sql::kHeader,     sql::kByUnid, sql::kNote,
-    sql::kInsertNote, sql::kUpdateNote,  sql::kClearItems,
-    sql::kDeleteNote, sql::kList,        sql::kKeysAll,    sql::kKeysForm,
-    sql::kSetReplica, sql::kInsertNoteWithId};
+    sql::kInfo,       sql::kSetTitle,   sql::kHeader,     sql::kByUnid,          sql::kNote,
+    sql::kInsertNote, sql::kUpdateNote, sql::kClearItems, sql::kDeleteNote,      sql::kList,
+    sql::kKeysAll,    sql::kKeysForm,   sql::kSetReplica, sql::kInsertNoteWithId};
 
 LNSTATUS ErrnoStatus(int error) {
   switch (error) {
     case ENOENT:
-    case ENOTDIR: return LNERR_FILE_NOT_FOUND;
-    case EEXIST: return LNERR_FILE_EXISTS;
+    case ENOTDIR:
+      return LNERR_FILE_NOT_FOUND;
+    case EEXIST:
+      return LNERR_FILE_EXISTS;
     case EACCES:
     case EPERM:
-    case EROFS: return LNERR_PERMISSION_DENIED;
-    case EISDIR: return LNERR_NOT_A_DATABASE;
-    default: return LNERR_DISK_IO;
+    case EROFS:
+      return LNERR_PERMISSION_DENIED;
+    case EISDIR:
+      return LNERR_NOT_A_DATABASE;
+    default:
+      return LNERR_DISK_IO;
   }
 }
 
@@ -58,7 +62,8 @@ LNSTATUS CheckHeader(const std::string& file) {
   int error = errno;
   ::close(fd);
   if (got < 0) return ErrnoStatus(error);
-  if (got < static_cast<ssize_t>(sizeof header) || std::memcmp(header, "SQLite format 3", 16) != 0) {
+  if (got < static_cast<ssize_t>(sizeof header) ||
+      std::memcmp(header, "SQLite format 3", 16) != 0) {
     return LNERR_NOT_A_DATABASE;
   }
   return LNNOERROR;
@@ -105,7 +110,8 @@ const char* InsertItems(std::size_t rows) {
     std::vector<std::string> built;
     for (std::size_t n = 1; n <= kMaxItemRows; n *= 2) {
       std::string text = "INSERT INTO items(note_id, lname, seq, name, type, flags, data) VALUES";
-      for (std::size_t row = 0; row < n; ++row) text += row ? ",(?,?,?,?,?,?,?)" : "(?,?,?,?,?,?,?)";
+      for (std::size_t row = 0; row < n; ++row)
+        text += row ? ",(?,?,?,?,?,?,?)" : "(?,?,?,?,?,?,?)";
       built.push_back(std::move(text));
     }
     return built;
@@ -137,15 +143,18 @@ LNSTATUS CreateTables(Connection& db, const std::string& title) {
 LNSTATUS Check(Connection& db) {
   // The first read of the file: foreign and damaged files show up here.
   std::string value;
-  int rc = Scalar(db, "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'meta'", &value);
+  int rc = Scalar(db, "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'meta'",
+                  &value);
   if (rc != SQLITE_OK) return MapSqliteError(rc);
   if (value != "1") return LNERR_NOT_A_DATABASE;
   rc = Scalar(db, "SELECT value FROM meta WHERE key = 'magic'", &value);
-  if ((rc & 0xff) == SQLITE_ERROR || (rc == SQLITE_OK && value != kMagic)) return LNERR_NOT_A_DATABASE;
+  if ((rc & 0xff) == SQLITE_ERROR || (rc == SQLITE_OK && value != kMagic))
+    return LNERR_NOT_A_DATABASE;
   if (rc != SQLITE_OK) return MapSqliteError(rc);
   rc = Scalar(db, "SELECT value FROM meta WHERE key = 'schema'", &value);
   if (rc != SQLITE_OK) return MapSqliteError(rc);
-  if (value.empty() || value.find_first_not_of("0123456789") != std::string::npos) return LNERR_DATABASE_DAMAGED;
+  if (value.empty() || value.find_first_not_of("0123456789") != std::string::npos)
+    return LNERR_DATABASE_DAMAGED;
   // A later version may store things this one cannot read back faithfully.
   if (value.size() > 6 || std::stoi(value) > kSchemaVersion) return LNERR_NOT_A_DATABASE;
   std::vector<const char*> statements(std::begin(kAllStatements), std::end(kAllStatements));
@@ -169,7 +178,8 @@ LNSTATUS SqliteStore::Open(const std::string& file, std::unique_ptr<DatabaseStor
   // Temporary data in memory: the savepoint that makes each Save atomic inside a
   // long transaction would otherwise journal every page it touches to a temp file.
   if (status == LNNOERROR) {
-    status = db->Exec("PRAGMA synchronous = NORMAL; PRAGMA foreign_keys = ON; PRAGMA temp_store = MEMORY");
+    status = db->Exec(
+        "PRAGMA synchronous = NORMAL; PRAGMA foreign_keys = ON; PRAGMA temp_store = MEMORY");
   }
   if (status != LNNOERROR) return status;
   out->reset(new SqliteStore(std::move(db)));

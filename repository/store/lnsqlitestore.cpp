@@ -11,7 +11,8 @@ constexpr std::size_t kUnidSize = 16;
 
 void PackUnid(const LNUNID& unid, unsigned char* out) {
   for (std::size_t w = 0; w < 4; ++w) {
-    for (std::size_t b = 0; b < 4; ++b) out[w * 4 + b] = static_cast<unsigned char>(unid.words[w] >> (24 - 8 * b));
+    for (std::size_t b = 0; b < 4; ++b)
+      out[w * 4 + b] = static_cast<unsigned char>(unid.words[w] >> (24 - 8 * b));
   }
 }
 
@@ -19,17 +20,23 @@ bool UnpackUnid(std::string_view blob, LNUNID* unid) {
   if (blob.size() != kUnidSize) return false;
   for (std::size_t w = 0; w < 4; ++w) {
     std::uint32_t word = 0;
-    for (std::size_t b = 0; b < 4; ++b) word = (word << 8) | static_cast<unsigned char>(blob[w * 4 + b]);
+    for (std::size_t b = 0; b < 4; ++b)
+      word = (word << 8) | static_cast<unsigned char>(blob[w * 4 + b]);
     unid->words[w] = word;
   }
   return true;
 }
 
-bool ValidClass(std::int64_t value) { return value >= 1 && value <= 3; }
-bool ValidType(std::int64_t value) { return value >= 1 && value <= 3; }
+bool ValidClass(std::int64_t value) {
+  return value >= 1 && value <= 3;
+}
+bool ValidType(std::int64_t value) {
+  return value >= 1 && value <= 3;
+}
 
 // A header row: note id, class and universal id as stored.
-LNSTATUS ReadHeader(std::int64_t id, std::int64_t noteClass, std::string_view unid, NoteRecord* note) {
+LNSTATUS ReadHeader(std::int64_t id, std::int64_t noteClass, std::string_view unid,
+                    NoteRecord* note) {
   if (!ValidClass(noteClass) || !UnpackUnid(unid, &note->unid)) return LNERR_DATABASE_DAMAGED;
   note->id = static_cast<LNNOTEID>(id);
   note->noteClass = static_cast<LNNoteClass>(noteClass);
@@ -155,7 +162,9 @@ LNSTATUS SqliteStore::WriteNote(const NoteRecord& note, LNNOTEID* id) {
     unsigned char packed[kUnidSize];
     PackUnid(note.unid, packed);
     Query insert(*db_, sql::kInsertNote);
-    insert.BindBlob(1, packed, kUnidSize).Bind(2, static_cast<std::int64_t>(note.noteClass)).Bind(3, form);
+    insert.BindBlob(1, packed, kUnidSize)
+        .Bind(2, static_cast<std::int64_t>(note.noteClass))
+        .Bind(3, form);
     LNSTATUS status = insert.Run();
     if (status != LNNOERROR) return status;
     std::int64_t rowid = db_->LastInsertId();
@@ -192,7 +201,9 @@ LNSTATUS SqliteStore::WriteItems(LNNOTEID id, const std::vector<LNItem>& items) 
       std::size_t seq = done + row;
       const LNItem& item = items[seq];
       int base = static_cast<int>(row * 7);
-      insert.Bind(base + 1, id).Bind(base + 2, lnames_[seq]).Bind(base + 3, static_cast<std::int64_t>(seq));
+      insert.Bind(base + 1, id)
+          .Bind(base + 2, lnames_[seq])
+          .Bind(base + 3, static_cast<std::int64_t>(seq));
       insert.Bind(base + 4, item.name).Bind(base + 5, static_cast<std::int64_t>(item.type));
       insert.Bind(base + 6, static_cast<std::int64_t>(item.flags));
       insert.BindBlob(base + 7, buffer_.data() + offsets_[seq], offsets_[seq + 1] - offsets_[seq]);
@@ -217,7 +228,8 @@ LNSTATUS SqliteStore::ListNotes(LNNoteClass noteClass, std::vector<NoteRecord>* 
   query.Bind(1, static_cast<std::int64_t>(noteClass));
   while (query.Next()) {
     NoteRecord& note = notes->emplace_back();
-    LNSTATUS status = ReadHeader(query.Int(0), static_cast<std::int64_t>(noteClass), query.Blob(1), &note);
+    LNSTATUS status =
+        ReadHeader(query.Int(0), static_cast<std::int64_t>(noteClass), query.Blob(1), &note);
     if (status != LNNOERROR) return status;
   }
   return query.Status();
@@ -234,7 +246,8 @@ LNSTATUS SqliteStore::ViewKeys(const std::string& form, bool anyForm, const std:
     key.id = static_cast<LNNOTEID>(query.Int(0));
     if (query.IsNull(1)) continue;
     std::int64_t type = query.Int(1);
-    if (!ValidType(type) || !DecodeFirstValue(static_cast<LNItemType>(type), query.Blob(2), &key.key)) {
+    if (!ValidType(type) ||
+        !DecodeFirstValue(static_cast<LNItemType>(type), query.Blob(2), &key.key)) {
       return LNERR_DATABASE_DAMAGED;
     }
   }

@@ -58,7 +58,8 @@ class SqliteStore final : public DatabaseStore {
 // The schema and the statements run on it. Inline, so that each statement has
 // one address: the connection caches prepared statements by it.
 namespace sql {
-inline constexpr char kInfo[] = "SELECT key, value FROM meta WHERE key IN ('title', 'replica0', 'replica1')";
+inline constexpr char kInfo[] =
+    "SELECT key, value FROM meta WHERE key IN ('title', 'replica0', 'replica1')";
 inline constexpr char kSetTitle[] = "INSERT OR REPLACE INTO meta(key, value) VALUES('title', ?1)";
 inline constexpr char kSetReplica[] =
     "INSERT OR REPLACE INTO meta(key, value) VALUES('replica0', ?1), ('replica1', ?2)";
@@ -79,7 +80,8 @@ inline constexpr char kKeysAll[] =
     " LEFT JOIN items i ON i.note_id = n.note_id AND i.lname = ?1 WHERE n.class = 1";
 inline constexpr char kKeysForm[] =
     "SELECT n.note_id, i.type, i.data FROM notes n"
-    " LEFT JOIN items i ON i.note_id = n.note_id AND i.lname = ?1 WHERE n.class = 1 AND n.form = ?2";
+    " LEFT JOIN items i ON i.note_id = n.note_id AND i.lname = ?1 WHERE n.class = 1 AND n.form = "
+    "?2";
 
 // Inserts `rows` items at once (1, 2, 4, ... kMaxItemRows); the text lives as long as the program.
 inline constexpr std::size_t kMaxItemRows = 32;

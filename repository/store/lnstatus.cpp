@@ -11,33 +11,60 @@ bool throwAll = false;
 
 const char* messageOf(LNSTATUS status) {
   switch (status) {
-    case LNNOERROR: return "";
-    case LNERR_NO_SESSION: return "The document store session has not been initialized";
-    case LNERR_INVALID_ARGUMENT: return "Invalid argument";
-    case LNERR_FILE_NOT_FOUND: return "File does not exist";
-    case LNERR_FILE_EXISTS: return "A file of that name already exists";
-    case LNERR_NOT_A_DATABASE: return "File is not a database";
-    case LNERR_DATABASE_DAMAGED: return "Database is damaged";
-    case LNERR_DATABASE_NOT_OPEN: return "Database is not open";
-    case LNERR_DATABASE_BUSY: return "Database is in use by another program";
-    case LNERR_DISK_IO: return "Disk read or write error, or the disk is full";
-    case LNERR_PERMISSION_DENIED: return "You are not authorized to access this file";
-    case LNERR_SERVER_NOT_RESPONDING: return "Server not responding";
-    case LNERR_VIEW_NOT_FOUND: return "View not found in the database";
-    case LNERR_VIEW_NOT_OPEN: return "View is not open";
-    case LNERR_NO_CURRENT_ENTRY: return "No current entry in the view";
-    case LNERR_ENTRY_IS_CATEGORY: return "The view entry is a category and has no document";
-    case LNERR_DOCUMENT_NOT_FOUND: return "Document not found";
-    case LNERR_DOCUMENT_DELETED: return "Document has been deleted";
-    case LNERR_DOCUMENT_NOT_OPEN: return "Document is not open";
-    case LNERR_ITEM_NOT_FOUND: return "Item not found in the document";
-    case LNERR_ITEM_TYPE_MISMATCH: return "Item has a different data type";
-    case LNERR_FORMULA_SYNTAX: return "Formula syntax error";
-    case LNERR_TRANSACTION: return "Transaction could not be started, committed or rolled back";
-    case LNERR_INTERNAL: return "Internal error in the document store";
-    case LNERR_NOTE_EXISTS: return "A document with that note id or universal id already exists";
-    case LNWARN_NOT_FOUND: return "Entry not found";
-    default: return "";
+    case LNNOERROR:
+      return "";
+    case LNERR_NO_SESSION:
+      return "The document store session has not been initialized";
+    case LNERR_INVALID_ARGUMENT:
+      return "Invalid argument";
+    case LNERR_FILE_NOT_FOUND:
+      return "File does not exist";
+    case LNERR_FILE_EXISTS:
+      return "A file of that name already exists";
+    case LNERR_NOT_A_DATABASE:
+      return "File is not a database";
+    case LNERR_DATABASE_DAMAGED:
+      return "Database is damaged";
+    case LNERR_DATABASE_NOT_OPEN:
+      return "Database is not open";
+    case LNERR_DATABASE_BUSY:
+      return "Database is in use by another program";
+    case LNERR_DISK_IO:
+      return "Disk read or write error, or the disk is full";
+    case LNERR_PERMISSION_DENIED:
+      return "You are not authorized to access this file";
+    case LNERR_SERVER_NOT_RESPONDING:
+      return "Server not responding";
+    case LNERR_VIEW_NOT_FOUND:
+      return "View not found in the database";
+    case LNERR_VIEW_NOT_OPEN:
+      return "View is not open";
+    case LNERR_NO_CURRENT_ENTRY:
+      return "No current entry in the view";
+    case LNERR_ENTRY_IS_CATEGORY:
+      return "The view entry is a category and has no document";
+    case LNERR_DOCUMENT_NOT_FOUND:
+      return "Document not found";
+    case LNERR_DOCUMENT_DELETED:
+      return "Document has been deleted";
+    case LNERR_DOCUMENT_NOT_OPEN:
+      return "Document is not open";
+    case LNERR_ITEM_NOT_FOUND:
+      return "Item not found in the document";
+    case LNERR_ITEM_TYPE_MISMATCH:
+      return "Item has a different data type";
+    case LNERR_FORMULA_SYNTAX:
+      return "Formula syntax error";
+    case LNERR_TRANSACTION:
+      return "Transaction could not be started, committed or rolled back";
+    case LNERR_INTERNAL:
+      return "Internal error in the document store";
+    case LNERR_NOTE_EXISTS:
+      return "A document with that note id or universal id already exists";
+    case LNWARN_NOT_FOUND:
+      return "Entry not found";
+    default:
+      return "";
   }
 }
 
@@ -46,9 +73,13 @@ const char* messageOf(LNSTATUS status) {
 LNStatusError::LNStatusError(LNSTATUS status)
     : std::runtime_error(LNGetErrorMessage(status)), status_(status) {}
 
-void LNSetThrowAllErrors(bool on) { throwAll = on; }
+void LNSetThrowAllErrors(bool on) {
+  throwAll = on;
+}
 
-bool LNGetThrowAllErrors() { return throwAll; }
+bool LNGetThrowAllErrors() {
+  return throwAll;
+}
 
 std::size_t LNGetErrorMessage(LNSTATUS status, char* buffer, std::size_t size) {
   if (!buffer || size == 0) return 0;
@@ -59,7 +90,9 @@ std::size_t LNGetErrorMessage(LNSTATUS status, char* buffer, std::size_t size) {
   return n;
 }
 
-std::string LNGetErrorMessage(LNSTATUS status) { return messageOf(status); }
+std::string LNGetErrorMessage(LNSTATUS status) {
+  return messageOf(status);
+}
 
 namespace lnstore {
 

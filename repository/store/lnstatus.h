@@ -14,34 +14,36 @@ inline constexpr LNSTATUS LNWARN_BIT = 0x4000;
 
 enum : LNSTATUS {
   LNNOERROR = 0,
-  LNERR_NO_SESSION = 0x0101,     // session not initialised
-  LNERR_INVALID_ARGUMENT,        // empty name, unbound object, wrong value
-  LNERR_FILE_NOT_FOUND,          // database file does not exist
-  LNERR_FILE_EXISTS,             // create: a file is already there
-  LNERR_NOT_A_DATABASE,          // file is not a database of ours
-  LNERR_DATABASE_DAMAGED,        // a database of ours, but its contents are corrupt
-  LNERR_DATABASE_NOT_OPEN,       // call needs an open database
-  LNERR_DATABASE_BUSY,           // locked by another process
-  LNERR_DISK_IO,                 // read or write failed, disk full
-  LNERR_PERMISSION_DENIED,       // file or folder not accessible
-  LNERR_SERVER_NOT_RESPONDING,   // named server cannot be reached
-  LNERR_VIEW_NOT_FOUND,          // no design view of that name
-  LNERR_VIEW_NOT_OPEN,           // call needs an open view
-  LNERR_NO_CURRENT_ENTRY,        // view walk has no current entry
-  LNERR_ENTRY_IS_CATEGORY,       // category rows have no document
-  LNERR_DOCUMENT_NOT_FOUND,      // no document with that id
-  LNERR_DOCUMENT_DELETED,        // the document was deleted meanwhile
-  LNERR_DOCUMENT_NOT_OPEN,       // call needs an open document
-  LNERR_ITEM_NOT_FOUND,          // document has no item of that name
-  LNERR_ITEM_TYPE_MISMATCH,      // item holds another type than asked for
-  LNERR_FORMULA_SYNTAX,          // formula does not compile
-  LNERR_TRANSACTION,             // nested, missing or failed transaction
-  LNERR_INTERNAL,                // unexpected failure inside the store
-  LNERR_NOTE_EXISTS,             // a note with that note id or universal id exists
+  LNERR_NO_SESSION = 0x0101,          // session not initialised
+  LNERR_INVALID_ARGUMENT,             // empty name, unbound object, wrong value
+  LNERR_FILE_NOT_FOUND,               // database file does not exist
+  LNERR_FILE_EXISTS,                  // create: a file is already there
+  LNERR_NOT_A_DATABASE,               // file is not a database of ours
+  LNERR_DATABASE_DAMAGED,             // a database of ours, but its contents are corrupt
+  LNERR_DATABASE_NOT_OPEN,            // call needs an open database
+  LNERR_DATABASE_BUSY,                // locked by another process
+  LNERR_DISK_IO,                      // read or write failed, disk full
+  LNERR_PERMISSION_DENIED,            // file or folder not accessible
+  LNERR_SERVER_NOT_RESPONDING,        // named server cannot be reached
+  LNERR_VIEW_NOT_FOUND,               // no design view of that name
+  LNERR_VIEW_NOT_OPEN,                // call needs an open view
+  LNERR_NO_CURRENT_ENTRY,             // view walk has no current entry
+  LNERR_ENTRY_IS_CATEGORY,            // category rows have no document
+  LNERR_DOCUMENT_NOT_FOUND,           // no document with that id
+  LNERR_DOCUMENT_DELETED,             // the document was deleted meanwhile
+  LNERR_DOCUMENT_NOT_OPEN,            // call needs an open document
+  LNERR_ITEM_NOT_FOUND,               // document has no item of that name
+  LNERR_ITEM_TYPE_MISMATCH,           // item holds another type than asked for
+  LNERR_FORMULA_SYNTAX,               // formula does not compile
+  LNERR_TRANSACTION,                  // nested, missing or failed transaction
+  LNERR_INTERNAL,                     // unexpected failure inside the store
+  LNERR_NOTE_EXISTS,                  // a note with that note id or universal id exists
   LNWARN_NOT_FOUND = LNWARN_BIT | 1,  // no match, or moved past the last entry
 };
 
-inline bool LNIsWarning(LNSTATUS status) { return (status & LNWARN_BIT) != 0; }
+inline bool LNIsWarning(LNSTATUS status) {
+  return (status & LNWARN_BIT) != 0;
+}
 
 class LNStatusError : public std::runtime_error {
  public:
@@ -59,7 +61,9 @@ bool LNGetThrowAllErrors();
 // Sets the throwing mode for a scope and restores the previous one on exit.
 class LNThrowAllErrorsScope {
  public:
-  explicit LNThrowAllErrorsScope(bool on) : previous_(LNGetThrowAllErrors()) { LNSetThrowAllErrors(on); }
+  explicit LNThrowAllErrorsScope(bool on) : previous_(LNGetThrowAllErrors()) {
+    LNSetThrowAllErrors(on);
+  }
   ~LNThrowAllErrorsScope() { LNSetThrowAllErrors(previous_); }
   LNThrowAllErrorsScope(const LNThrowAllErrorsScope&) = delete;
   LNThrowAllErrorsScope& operator=(const LNThrowAllErrorsScope&) = delete;

@@ -16,8 +16,8 @@ bool Digits(const std::string& text, std::size_t from, std::size_t count) {
 
 std::string LNDatetime::GetDateText() const {
   // "YYYY-MM-DD" at the start; anything else has no date to show.
-  if (text_.size() < 10 || !Digits(text_, 0, 4) || text_[4] != '-' || !Digits(text_, 5, 2) || text_[7] != '-' ||
-      !Digits(text_, 8, 2)) {
+  if (text_.size() < 10 || !Digits(text_, 0, 4) || text_[4] != '-' || !Digits(text_, 5, 2) ||
+      text_[7] != '-' || !Digits(text_, 8, 2)) {
     return {};
   }
   return text_.substr(8, 2) + "." + text_.substr(5, 2) + "." + text_.substr(0, 4);

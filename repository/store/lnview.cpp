@@ -30,7 +30,11 @@ std::vector<LNItem> DesignItems(const LNViewDesign& design) {
   return {LNItem{"$TITLE", LNItemType::Text, LNITEMFLAGS_SUMMARY, {design.name}, {}},
           LNItem{"$Forms", LNItemType::Text, LNITEMFLAGS_SUMMARY, design.forms, {}},
           LNItem{"$KeyItem", LNItemType::Text, LNITEMFLAGS_SUMMARY, {design.keyItem}, {}},
-          LNItem{"$Categorized", LNItemType::Numbers, LNITEMFLAGS_SUMMARY, {}, {design.categorized ? 1.0 : 0.0}}};
+          LNItem{"$Categorized",
+                 LNItemType::Numbers,
+                 LNITEMFLAGS_SUMMARY,
+                 {},
+                 {design.categorized ? 1.0 : 0.0}}};
 }
 
 }  // namespace lnstore
@@ -64,7 +68,8 @@ std::vector<ViewEntry> BuildEntries(std::vector<ViewKey>& keys, bool categorized
     entry.key = entry.numeric ? lnstore::NumberText(key.key.number) : std::move(key.key.text);
     entry.id = key.id;
     if (categorized) {
-      bool sameGroup = !entries.empty() && entries.back().numeric == entry.numeric && entries.back().key == entry.key;
+      bool sameGroup = !entries.empty() && entries.back().numeric == entry.numeric &&
+                       entries.back().key == entry.key;
       if (!sameGroup) entries.push_back(ViewEntry{entry.key, 0, entry.numeric, true});
     }
     entries.push_back(std::move(entry));
@@ -120,7 +125,8 @@ LNSTATUS LNViewFolder::Open(int) {
   } else {
     std::set<std::string> done;
     for (const std::string& form : d_->design.forms) {
-      if (status == LNNOERROR && done.insert(form).second) status = store->ViewKeys(form, false, d_->design.keyItem, &keys);
+      if (status == LNNOERROR && done.insert(form).second)
+        status = store->ViewKeys(form, false, d_->design.keyItem, &keys);
     }
   }
   if (status != LNNOERROR) return Fail(status);
@@ -141,13 +147,21 @@ LNSTATUS LNViewFolder::Close() {
   return LNNOERROR;
 }
 
-bool LNViewFolder::IsOpen() const { return d_ && d_->open; }
+bool LNViewFolder::IsOpen() const {
+  return d_ && d_->open;
+}
 
-std::string LNViewFolder::GetName() const { return d_ ? d_->design.name : std::string(); }
+std::string LNViewFolder::GetName() const {
+  return d_ ? d_->design.name : std::string();
+}
 
-bool LNViewFolder::IsCategorized() const { return d_ && d_->design.categorized; }
+bool LNViewFolder::IsCategorized() const {
+  return d_ && d_->design.categorized;
+}
 
-long LNViewFolder::GetEntryCount() const { return IsOpen() ? static_cast<long>(d_->entries.size()) : 0; }
+long LNViewFolder::GetEntryCount() const {
+  return IsOpen() ? static_cast<long>(d_->entries.size()) : 0;
+}
 
 LNSTATUS LNViewFolder::GetEntry(LNVFEntry* entry) const {
   if (LNSTATUS status = CheckOpen(d_)) return status;

@@ -21,8 +21,12 @@ namespace {
 
 constexpr char kOtherServer[] = "Other Server...";
 
-QString ToQ(const std::string& text) { return QString::fromStdString(text); }
-std::string FromQ(const QString& text) { return text.toStdString(); }
+QString ToQ(const std::string& text) {
+  return QString::fromStdString(text);
+}
+std::string FromQ(const QString& text) {
+  return text.toStdString();
+}
 
 QStringList PickNsfFiles(QWidget* parent, const QString& directory) {
   return QFileDialog::getOpenFileNames(
@@ -52,7 +56,9 @@ CDlgOtherServer::CDlgOtherServer(QWidget* parent) : QDialog(parent), name_(new Q
   layout->addWidget(buttons);
 }
 
-QString CDlgOtherServer::ServerName() const { return name_->text().trimmed(); }
+QString CDlgOtherServer::ServerName() const {
+  return name_->text().trimmed();
+}
 
 CDlgOpenDatabase::CDlgOpenDatabase(LNNotesSession& session, QWidget* parent)
     : QDialog(parent),

@@ -41,4 +41,6 @@ QIcon OpenDatabaseImage(int index) {
   return SvgIcon(QString::fromLatin1(files[static_cast<std::size_t>(index)]), {16, 32});
 }
 
-QIcon SettingsIcon() { return SvgIcon(QStringLiteral(":/settings/settings.svg"), {16, 32, 48}); }
+QIcon SettingsIcon() {
+  return SvgIcon(QStringLiteral(":/settings/settings.svg"), {16, 32, 48});
+}

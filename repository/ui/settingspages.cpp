@@ -46,8 +46,12 @@ QLineEdit* NewEdit(int id) {
   return edit;
 }
 
-QString ToQ(const std::string& text) { return QString::fromStdString(text); }
-std::string FromQ(const QString& text) { return text.toStdString(); }
+QString ToQ(const std::string& text) {
+  return QString::fromStdString(text);
+}
+std::string FromQ(const QString& text) {
+  return text.toStdString();
+}
 
 void FillList(QComboBox* list, const std::vector<std::string>& texts) {
   for (const std::string& text : texts) list->addItem(ToQ(text));
@@ -57,7 +61,10 @@ void FillList(QComboBox* list, const std::vector<std::string>& texts) {
 
 CDlgSettingsDatabasePage::CDlgSettingsDatabasePage(velk::DatabasePage which, QString caption,
                                                    CDlgDatabaseSheet& sheet)
-    : CPropertyPage(std::move(caption)), which_(which), sheet_(sheet), note_(new QLabel),
+    : CPropertyPage(std::move(caption)),
+      which_(which),
+      sheet_(sheet),
+      note_(new QLabel),
       browse_(new QPushButton(QStringLiteral("Browse"))) {
   auto* layout = new QVBoxLayout(this);
   note_->setWordWrap(true);
@@ -201,4 +208,6 @@ bool CDlgSettingsPropAutoSave::OnKillActive() {
   return true;
 }
 
-void CDlgSettingsPropAutoSave::OnOK() { sheet_.Working().saveBasics(sheet_.Context().store); }
+void CDlgSettingsPropAutoSave::OnOK() {
+  sheet_.Working().saveBasics(sheet_.Context().store);
+}

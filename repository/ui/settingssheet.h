@@ -28,8 +28,7 @@ struct SettingsSheetContext {
 
 // Kinds detected through the session, databases chosen in "Open Database".
 SettingsSheetContext SessionSettingsContext(velk::ModelerSettings& settings,
-                                            velk::SettingsBackend& store,
-                                            LNNotesSession& session);
+                                            velk::SettingsBackend& store, LNNotesSession& session);
 
 class CDlgDatabaseSheet : public CPropertySheet {
   Q_OBJECT
@@ -85,4 +84,3 @@ class CDlgWorkflowDatabase : public CDlgDatabaseSheet {
   CDlgWorkflowDatabase(const QString& caption, SettingsSheetContext context,
                        const velk::DatabaseLocations& workflowDatabases, QWidget* parent = nullptr);
 };
-

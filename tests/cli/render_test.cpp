@@ -24,7 +24,9 @@ class RenderCliTest : public CliTest {
     Result demo = Run({"demo"});
     ASSERT_EQ(demo.code, 0) << demo.err;
   }
-  std::string Out(const std::string& name) const { return (root_ / name).string(); }
+  std::string Out(const std::string& name) const {
+    return (root_ / name).string();
+  }
 };
 
 int Count(const std::string& text, const std::string& part) {
@@ -44,7 +46,8 @@ TEST_F(RenderCliTest, RendersEveryFormatAndLevelChoice) {
       {{"--format", "SVG", "--output", Out("top.svg")}, {"top.svg"}, "<?xml"},
       {{"-o", Out("all.pdf"), "--level", "all"}, {"all.pdf"}, "%PDF"},
       {{"--format", "png", "-o", Out("all.png"), "--level", "all"},
-       {"all.png", "all-2.png", "all-3.png"}, "\x89PNG"},
+       {"all.png", "all-2.png", "all-3.png"},
+       "\x89PNG"},
   };
   for (const Case& c : cases) {
     std::vector<std::string> args = {"workflow", "render", "Order Handling"};
@@ -76,7 +79,9 @@ TEST_F(RenderCliTest, BadRequestsFailWithAMessageAndWriteNothing) {
   };
   const std::string out = Out("x.png");
   const std::vector<Case> cases = {
-      {{"No Such Workflow", "-o", out}, 1, "no stored workflow is named or has the id \"No Such Workflow\""},
+      {{"No Such Workflow", "-o", out},
+       1,
+       "no stored workflow is named or has the id \"No Such Workflow\""},
       {{"Order Handling", "--format", "gif", "-o", out}, 2, "unknown format \"gif\""},
       {{"Order Handling", "-o", Out("x.bmp")}, 2, "unknown format \"bmp\""},
       {{"Order Handling", "-o", Out("noext")}, 2, "render needs --format"},

@@ -24,7 +24,9 @@ class ApplicationEnvDbTest : public RepositoryTest {
     return db;
   }
 
-  CApplicationEnvDb Load(const std::string& path = "appenv.nsf") { return {session_, path, {}, nullptr}; }
+  CApplicationEnvDb Load(const std::string& path = "appenv.nsf") {
+    return {session_, path, {}, nullptr};
+  }
 
   static Strings Names(const CApplicationEnvDb& appEnv) {
     Strings names;
@@ -36,11 +38,13 @@ class ApplicationEnvDbTest : public RepositoryTest {
 TEST(ApplicationFormRules, TitlesNeedAnUpperCaseGfAndFieldsLoseTheEnginesOwnNames) {
   const std::pair<const char*, bool> titles[] = {
       {"Order|GF_Order", true}, {"GF", true}, {"Order", false}, {"gf_order", false}, {"Gf", false}};
-  for (const auto& [title, expected] : titles) EXPECT_EQ(IsApplicationFormTitle(title), expected) << title;
+  for (const auto& [title, expected] : titles)
+    EXPECT_EQ(IsApplicationFormTitle(title), expected) << title;
   const std::pair<const char*, bool> fields[] = {
-      {"Amount", true}, {"Customer_tmp", true}, {"TmpSum", true}, {"tmpSum", false},
-      {"wfStatus", false}, {"$Body", false}, {"", false}};
-  for (const auto& [field, expected] : fields) EXPECT_EQ(IsApplicationFieldName(field), expected) << field;
+      {"Amount", true},    {"Customer_tmp", true}, {"TmpSum", true}, {"tmpSum", false},
+      {"wfStatus", false}, {"$Body", false},       {"", false}};
+  for (const auto& [field, expected] : fields)
+    EXPECT_EQ(IsApplicationFieldName(field), expected) << field;
 }
 
 TEST_F(ApplicationEnvDbTest, ReadsOfficeMailAndOnlyApplicationFormsWithTheirOwnFields) {
@@ -51,7 +55,8 @@ TEST_F(ApplicationEnvDbTest, ReadsOfficeMailAndOnlyApplicationFormsWithTheirOwnF
       .Close();
   CApplicationEnvDb appEnv = Load();
   EXPECT_EQ(appEnv.OfficeMail(), "Office/Acme");
-  EXPECT_EQ(appEnv.Forms(), (std::vector<FormRecord>{{"Order|GF_Order", {"Amount"}}, {"GF_Empty", {}}}));
+  EXPECT_EQ(appEnv.Forms(),
+            (std::vector<FormRecord>{{"Order|GF_Order", {"Amount"}}, {"GF_Empty", {}}}));
   EXPECT_EQ(Summary(kCategory), (Strings{"0|Reading forms in Application Environment Database"}));
   EXPECT_EQ(appEnv.Title(), "VELK Application Environment");
   EXPECT_EQ(ui_->waitDepth, 0);
@@ -77,11 +82,12 @@ TEST_F(ApplicationEnvDbTest, MissingConfigurationViewIsAnErrorAndFormsAreStillRe
   EXPECT_EQ(Names(appEnv), (Strings{"GF_Order"}));
   ASSERT_EQ(Summary(kCategory), (Strings{"3|Opening view (Z. Runtime\\Configuration)",
                                          "0|Reading forms in Application Environment Database"}));
-  EXPECT_EQ(Entries(kCategory)[0].text,
-            GetNotesErrorText(LNERR_VIEW_NOT_FOUND) +
-                "The chosen Application database could not be opened properly,\r\nbecause it has "
-                "no view (Z. Runtime\\Configuration). Maybe this database is no\r\nVELK-database or "
-                "from a former version of VELK. Please choose another one.");
+  EXPECT_EQ(
+      Entries(kCategory)[0].text,
+      GetNotesErrorText(LNERR_VIEW_NOT_FOUND) +
+          "The chosen Application database could not be opened properly,\r\nbecause it has "
+          "no view (Z. Runtime\\Configuration). Maybe this database is no\r\nVELK-database or "
+          "from a former version of VELK. Please choose another one.");
 }
 
 TEST_F(ApplicationEnvDbTest, FormWithoutFieldListEndsTheFormsAfterTheOnesBefore) {

@@ -42,8 +42,9 @@ TEST(DatabaseKindTest, LocalServerMeansTheEmptyName) {
 using DetectTest = RepositoryTest;
 
 TEST_F(DetectTest, KindComesFromTheDesignViewsOfTheDatabase) {
-  NewDatabaseWithViews("app.nsf", {{"($Configuration)", {}, "Form"},
-                                   {"(Modeler\\Header)", {}, "Form"}}).Close();
+  NewDatabaseWithViews("app.nsf",
+                       {{"($Configuration)", {}, "Form"}, {"(Modeler\\Header)", {}, "Form"}})
+      .Close();
   NewDatabaseWithViews("plain.nsf", {{"Other", {}, "Form"}}).Close();
   LNThrowAllErrorsScope throwing(true);
   EXPECT_EQ(DetectDatabaseKind(session_, "app.nsf", "Local"), DatabaseKind::ApplicationEnvironment);
@@ -108,7 +109,7 @@ TEST_F(ValidateTest, WrongDatabasesAreNamedInAFixedOrder) {
     EXPECT_FALSE(ValidateDefaultDatabases(defaults, checks));
     ASSERT_EQ(ui_->messages.size(), 2u);
     EXPECT_EQ(ui_->messages[0].text, std::string("Some workflow databases are not correct:") +
-                                        c.list + ".\nPlease choose new databases manually.");
+                                         c.list + ".\nPlease choose new databases manually.");
     EXPECT_EQ(ui_->messages[0].buttons, MsgButtons::YesNo);
     EXPECT_EQ(ui_->messages[1].text,
               "Loading the workflow with wrong databases is not possible. Loading aborted.");

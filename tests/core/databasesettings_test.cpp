@@ -13,10 +13,10 @@
 #include "app/databasecache.h"
 #include "app/headlessservices.h"
 #include "app/infocenter.h"
+#include "core/repositoryfixture.h"
 #include "repository/databasechoice.h"
 #include "repository/databasepages.h"
 #include "repository/defaultdatabases.h"
-#include "core/repositoryfixture.h"
 
 namespace {
 
@@ -46,11 +46,10 @@ TEST_F(DatabasePagesTest, OneChoiceOfThreeKindsFillsFieldsOnBothPages) {
                     {"gw.nsf", DatabaseKind::Gateway},
                     {"orga.nsf", DatabaseKind::Infrastructure}};
   DatabaseLocations fields;
-  const auto assigned =
-      AssignChosenDatabases(";app.nsf;gw.nsf;orga.nsf", detector.get(), fields);
-  EXPECT_EQ(assigned, (std::vector<DatabaseKind>{DatabaseKind::ApplicationEnvironment,
-                                                 DatabaseKind::Gateway,
-                                                 DatabaseKind::Infrastructure}));
+  const auto assigned = AssignChosenDatabases(";app.nsf;gw.nsf;orga.nsf", detector.get(), fields);
+  EXPECT_EQ(assigned,
+            (std::vector<DatabaseKind>{DatabaseKind::ApplicationEnvironment, DatabaseKind::Gateway,
+                                       DatabaseKind::Infrastructure}));
   EXPECT_EQ(fields[DatabaseKind::ApplicationEnvironment], (DatabaseLocation{"app.nsf", "Local"}));
   EXPECT_EQ(fields[DatabaseKind::Gateway], (DatabaseLocation{"gw.nsf", "Local"}));
   EXPECT_EQ(fields[DatabaseKind::Infrastructure], (DatabaseLocation{"orga.nsf", "Local"}));
@@ -125,7 +124,8 @@ TEST_F(DatabasePagesTest, TakingOverStoresTheLocalServerAsEmpty) {
 }
 
 TEST(DatabaseChoiceTest, ChosenTextsAndListEntries) {
-  EXPECT_EQ(ParseChosenDatabases(";a.nsf;sub/b.nsf"), (ChosenDatabases{"", {"a.nsf", "sub/b.nsf"}}));
+  EXPECT_EQ(ParseChosenDatabases(";a.nsf;sub/b.nsf"),
+            (ChosenDatabases{"", {"a.nsf", "sub/b.nsf"}}));
   EXPECT_EQ(ParseChosenDatabases("Hub;c.nsf;;"), (ChosenDatabases{"Hub", {"c.nsf"}}));
   EXPECT_EQ(ChosenDatabasesText("", "a.nsf;b.nsf"), ";a.nsf;b.nsf");
   EXPECT_EQ(ChosenDatabasesText("Hub", ""), "");
@@ -167,11 +167,11 @@ TEST_F(DefaultDatabasesTest, InitialisedInTheirOrderWithTheProgressSteps) {
   std::vector<std::string> titles;
   for (const InfoEntry& e : Entries(kInitializingDatabasesCategory))
     if (e.title.rfind("Initializing", 0) == 0 || e.title == "Earlier") titles.push_back(e.title);
-  EXPECT_EQ(titles, (std::vector<std::string>{"Initializing Application Environment Database",
-                                              "Initializing Gateway Database",
-                                              "Initializing Infrastructure Database",
-                                              "Initializing Process Definitions Database",
-                                              "Initializing Tracking Database"}));
+  EXPECT_EQ(titles,
+            (std::vector<std::string>{
+                "Initializing Application Environment Database", "Initializing Gateway Database",
+                "Initializing Infrastructure Database", "Initializing Process Definitions Database",
+                "Initializing Tracking Database"}));
   EXPECT_EQ(cache.Count(DatabaseKind::Gateway), 1u);
 }
 

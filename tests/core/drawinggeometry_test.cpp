@@ -13,12 +13,12 @@ TEST(DrawingGeometry, TextOffsetsFollowTheShownTexts) {
     TextOffsets offsets;
   };
   const std::vector<Case> cases = {
-      {{true, false, false, false, true}, {0, -30, 150}},    // names only: one line
-      {{false, false, false, false, false}, {0, 0, 150}},    // nothing shown
-      {{false, true, false, false, false}, {2, 0, 150}},     // member counts two lines
-      {{true, false, true, false, false}, {2, -30, 150}},    // forms
-      {{true, true, true, false, false}, {-13, -30, 150}},   // member and forms
-      {{false, true, true, true, false}, {-28, 0, 150}},     // the whole block
+      {{true, false, false, false, true}, {0, -30, 150}},   // names only: one line
+      {{false, false, false, false, false}, {0, 0, 150}},   // nothing shown
+      {{false, true, false, false, false}, {2, 0, 150}},    // member counts two lines
+      {{true, false, true, false, false}, {2, -30, 150}},   // forms
+      {{true, true, true, false, false}, {-13, -30, 150}},  // member and forms
+      {{false, true, true, true, false}, {-28, 0, 150}},    // the whole block
   };
   for (const Case& c : cases) EXPECT_EQ(ComputeTextOffsets(c.flags), c.offsets);
 
@@ -81,7 +81,9 @@ TEST(DrawingGeometry, NodeTextsStandBesideTheNode) {
 }
 
 TEST(DrawingGeometry, WordWrapBreaksAtSpacesOnly) {
-  const TextMeasure oneUnitPerChar = [](std::string_view s) { return static_cast<double>(s.size()); };
+  const TextMeasure oneUnitPerChar = [](std::string_view s) {
+    return static_cast<double>(s.size());
+  };
   struct Case {
     std::string text;
     double width;
@@ -95,7 +97,8 @@ TEST(DrawingGeometry, WordWrapBreaksAtSpacesOnly) {
       {"two\nlines", 20, {"two", "lines"}},
       {"", 10, {}},
   };
-  for (const Case& c : cases) EXPECT_EQ(WrapWords(c.text, c.width, oneUnitPerChar), c.lines) << c.text;
+  for (const Case& c : cases)
+    EXPECT_EQ(WrapWords(c.text, c.width, oneUnitPerChar), c.lines) << c.text;
   EXPECT_EQ(SplitLines("M: a\nO: \n"), (std::vector<std::string>{"M: a", "O: "}));
 }
 
@@ -124,7 +127,7 @@ TEST(DrawingGeometry, PrintPagesCoverTheUsedPartFromTheTopLeft) {
     Rect last;
   };
   const std::vector<Case> cases = {
-      {{0, 0, 0, 0}, 1, {0, 0, 750, -1050}},                 // empty level: one page
+      {{0, 0, 0, 0}, 1, {0, 0, 750, -1050}},  // empty level: one page
       {{100, -100, 700, -900}, 1, {0, 0, 750, -1050}},
       {{100, -100, 800, -900}, 2, {750, 0, 1500, -1050}},    // a second column
       {{100, -100, 700, -1100}, 2, {0, -1050, 750, -2100}},  // a second row

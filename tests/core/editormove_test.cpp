@@ -7,7 +7,9 @@
 namespace velk::testing {
 namespace {
 
-Rect AroundCentre(int cx, int cy) { return {cx - 17, cy + 17, cx + 17, cy - 17}; }
+Rect AroundCentre(int cx, int cy) {
+  return {cx - 17, cy + 17, cx + 17, cy - 17};
+}
 
 // The arrow lies where it would be drawn for its nodes' present rectangles.
 void ExpectArrowFollowsNodes(const CArrow* arrow) {

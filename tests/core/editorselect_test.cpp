@@ -90,10 +90,14 @@ TEST_F(WorkflowTest, CtrlDragOfAnIncompleteExternalSubWorkflowIsRefused) {
 
 TEST_F(WorkflowTest, ContextMenuFollowsTheSingleSelectedNodesKind) {
   const std::pair<NodeKind, ContextMenu> cases[] = {
-      {NodeKind::Intern, ContextMenu::TaskType},    {NodeKind::In, ContextMenu::TaskType},
-      {NodeKind::Out, ContextMenu::TaskType},       {NodeKind::IWC, ContextMenu::Cluster},
-      {NodeKind::ICDR, ContextMenu::SubWorkflowType}, {NodeKind::CDDR, ContextMenu::SubWorkflowType},
-      {NodeKind::Extern, ContextMenu::Subscribed},  {NodeKind::ExtWFTask, ContextMenu::General},
+      {NodeKind::Intern, ContextMenu::TaskType},
+      {NodeKind::In, ContextMenu::TaskType},
+      {NodeKind::Out, ContextMenu::TaskType},
+      {NodeKind::IWC, ContextMenu::Cluster},
+      {NodeKind::ICDR, ContextMenu::SubWorkflowType},
+      {NodeKind::CDDR, ContextMenu::SubWorkflowType},
+      {NodeKind::Extern, ContextMenu::Subscribed},
+      {NodeKind::ExtWFTask, ContextMenu::General},
       {NodeKind::EIDM, ContextMenu::General},
   };
   for (auto [kind, menu] : cases) {
@@ -157,8 +161,9 @@ TEST_F(WorkflowTest, SubscribedWorkflowDropAsksBeforeReplacingAReference) {
 
   ui->answers = {MsgResult::No};
   EXPECT_FALSE(DropSubscribedWorkflow(doc, *target, *second));
-  EXPECT_EQ(ui->messages.back().text,
-            "The current task is already connect with task \"First\".\r\nDisconnect the reference?.");
+  EXPECT_EQ(
+      ui->messages.back().text,
+      "The current task is already connect with task \"First\".\r\nDisconnect the reference?.");
   EXPECT_EQ(target->ReferencedNode(), first);
   ui->answers = {MsgResult::Yes};
   EXPECT_TRUE(DropSubscribedWorkflow(doc, *target, *second));

@@ -24,7 +24,7 @@ TEST(ArrowHitTest, PointsCloseToTheLineHitItWithinItsWidenedBox) {
       {{0, 0}, {100, -100}, {62, -38}, false},  // 17.0 units
       {{0, 0}, {10, -10}, {-5, 5}, true},       // short lines: box widened both ways
       {{0, 0}, {10, -10}, {15, -20}, false},
-      {{5, 5}, {5, 5}, {5, 5}, true},           // a line of no length
+      {{5, 5}, {5, 5}, {5, 5}, true},  // a line of no length
   };
   for (const Case& c : cases)
     EXPECT_EQ(IsPointOnArrow(c.start, c.end, c.p), c.on)

@@ -51,8 +51,8 @@ TEST_F(FieldAccess, MissingItemsGiveEmptyValuesWithoutAnyMessage) {
 }
 
 TEST_F(FieldAccess, OnlyTheExactWordYesIsTrue) {
-  const std::pair<const char*, bool> cases[] = {
-      {"Yes", true}, {"yes", false}, {"YES", false}, {"No", false}, {"", false}, {"Yes ", false}};
+  const std::pair<const char*, bool> cases[] = {{"Yes", true}, {"yes", false}, {"YES", false},
+                                                {"No", false}, {"", false},    {"Yes ", false}};
   for (const auto& [text, expected] : cases) {
     PutText("Flag", text);
     EXPECT_EQ(GetFieldBoolContent("Flag", doc_), expected) << '"' << text << '"';
@@ -140,11 +140,16 @@ TEST_F(FieldAccess, TypeMismatchIsReportedOnceWithTheGettersContext) {
     std::function<bool()> readGivesFailureResult;
   };
   const Case cases[] = {
-      {"Error in GetFieldContent of Amount", [&] { return GetFieldContent("Amount", doc_).empty(); }},
-      {"Error in GetFieldIntContent of Amount", [&] { return GetFieldIntContent("Amount", doc_) == 0; }},
-      {"Error in GetFieldNumberContent of Title", [&] { return GetFieldNumberContent("Title", doc_) == 0; }},
-      {"Error in GetFieldNumberContent of Amount", [&] { return !GetFieldBoolContent("Amount", doc_); }},
-      {"Error in GetFieldListContent of Amount", [&] {
+      {"Error in GetFieldContent of Amount",
+       [&] { return GetFieldContent("Amount", doc_).empty(); }},
+      {"Error in GetFieldIntContent of Amount",
+       [&] { return GetFieldIntContent("Amount", doc_) == 0; }},
+      {"Error in GetFieldNumberContent of Title",
+       [&] { return GetFieldNumberContent("Title", doc_) == 0; }},
+      {"Error in GetFieldNumberContent of Amount",
+       [&] { return !GetFieldBoolContent("Amount", doc_); }},
+      {"Error in GetFieldListContent of Amount",
+       [&] {
          GetFieldListContent("Amount", doc_, list);
          return list.empty();
        }},

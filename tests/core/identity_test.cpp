@@ -34,8 +34,9 @@ TEST(IdentityText, ParsingGivesBackTheFormattedIdsInEitherCase) {
 }
 
 TEST(IdentityText, ParsingRejectsMalformedTexts) {
-  for (const char* text : {"", "0000000200000001000000040000000", "000000020000000100000004000000030",
-                           "0000000200000001000000040000000G", "-0000002000000010000000400000003"}) {
+  for (const char* text :
+       {"", "0000000200000001000000040000000", "000000020000000100000004000000030",
+        "0000000200000001000000040000000G", "-0000002000000010000000400000003"}) {
     EXPECT_FALSE(ParseUniversalId(text)) << text;
   }
   for (const char* text : {"", "0000000B0000000A", "0000000B:0000000", "0000000B-0000000A",
@@ -74,7 +75,7 @@ TEST(TokenHelpers, SplitTakesTheFirstOrLastPartAndLeavesTheRest) {
 
 TEST(TokenHelpers, ReverseTokensReversesThePartOrder) {
   const std::pair<const char*, const char*> cases[] = {
-      {"a/b/c", "c/b/a"}, {"abc", "abc"}, {"", ""},     {"a/", "/a"},
+      {"a/b/c", "c/b/a"}, {"abc", "abc"},   {"", ""},   {"a/", "/a"},
       {"/a", "a/"},       {"a//b", "b//a"}, {"/", "/"}, {"Ann/Sales/Acme", "Acme/Sales/Ann"},
   };
   for (const auto& [text, reversed] : cases) EXPECT_EQ(ReverseTokens(text, '/'), reversed) << text;

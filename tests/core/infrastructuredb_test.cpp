@@ -20,14 +20,19 @@ class InfrastructureDbTest : public RepositoryTest {
   void FillOrganisation() {
     LNDatabase db = NewDatabaseOfKind(DatabaseKind::Infrastructure, "infra.nsf");
     // Persons sort by last name: Ann, Bob, then the two without a listed name.
-    AddDocument(db, forms::kPerson, {{"LastName", {"A"}}, {"FullName", {"CN=Ann Lee/OU=Sales/O=Acme"}}});
+    AddDocument(db, forms::kPerson,
+                {{"LastName", {"A"}}, {"FullName", {"CN=Ann Lee/OU=Sales/O=Acme"}}});
     AddDocument(db, forms::kPerson, {{"LastName", {"B"}}, {"FullName", {"Bob Stone"}}});
     AddDocument(db, forms::kPerson, {{"LastName", {"C"}}, {"FullName", {""}}});
     AddDocument(db, forms::kPerson, {{"LastName", {"D"}}});
     AddDocument(db, forms::kWorkgroup,
-                {{"NewWorkgroup", {"Audit"}}, {"NewManager", {"Ann Lee"}}, {"NewPersons", {"Ann Lee", "Bob Stone"}}});
+                {{"NewWorkgroup", {"Audit"}},
+                 {"NewManager", {"Ann Lee"}},
+                 {"NewPersons", {"Ann Lee", "Bob Stone"}}});
     AddDocument(db, forms::kUnit,
-                {{"NewArrangement", {"Sales"}}, {"NewUnit", {"North"}}, {"NewManager", {"Bob Stone"}},
+                {{"NewArrangement", {"Sales"}},
+                 {"NewUnit", {"North"}},
+                 {"NewManager", {"Bob Stone"}},
                  {"NewPersons", {"Bob Stone"}}});
     AddDocument(db, forms::kUnit, {{"NewArrangement", {""}}, {"NewUnit", {"Board"}}});
     AddDocument(db, forms::kRole, {{"Name", {"Clerk"}}, {"Parameter", {"A"}}});
@@ -37,7 +42,9 @@ class InfrastructureDbTest : public RepositoryTest {
     db.Close();
   }
 
-  CInfrastructureDb Load(const std::string& path = "infra.nsf") { return {session_, path, {}, nullptr}; }
+  CInfrastructureDb Load(const std::string& path = "infra.nsf") {
+    return {session_, path, {}, nullptr};
+  }
 };
 
 TEST_F(InfrastructureDbTest, ReadsEveryListInViewOrderWithAbbreviatedNamesAndMergedRoles) {
@@ -46,14 +53,16 @@ TEST_F(InfrastructureDbTest, ReadsEveryListInViewOrderWithAbbreviatedNamesAndMer
 
   EXPECT_EQ(infra.Persons(), (Strings{"Ann Lee/Sales/Acme", "Bob Stone"}));
   ASSERT_EQ(infra.Workgroups().size(), 1u);
-  EXPECT_EQ(infra.Workgroups()[0], (WorkgroupRecord{"Audit", "Ann Lee", {"Ann Lee", "Bob Stone"}, 2}));
+  EXPECT_EQ(infra.Workgroups()[0],
+            (WorkgroupRecord{"Audit", "Ann Lee", {"Ann Lee", "Bob Stone"}, 2}));
   // Units sort by arrangement: the empty one first.
-  EXPECT_EQ(infra.Units(), (std::vector<UnitRecord>{{"/Board", "", {}, 0},
-                                                   {"Sales/North", "Bob Stone", {"Bob Stone"}, 1}}));
+  EXPECT_EQ(infra.Units(),
+            (std::vector<UnitRecord>{{"/Board", "", {}, 0},
+                                     {"Sales/North", "Bob Stone", {"Bob Stone"}, 1}}));
   EXPECT_EQ(infra.Roles(), (std::vector<RoleRecord>{{"Boss", {}}, {"Clerk", {"A", "B"}}}));
 
-  EXPECT_EQ(Summary(kCategory), (Strings{"0|Reading Persons", "0|Reading Workgroups", "0|Reading Units",
-                                         "0|Reading Roles"}));
+  EXPECT_EQ(Summary(kCategory), (Strings{"0|Reading Persons", "0|Reading Workgroups",
+                                         "0|Reading Units", "0|Reading Roles"}));
   EXPECT_EQ(infra.Path(), "infra.nsf");
   EXPECT_EQ(infra.Title(), "VELK Infrastructure");
   EXPECT_TRUE(std::regex_match(infra.ReplicaId(), std::regex("[0-9A-F]{8}:[0-9A-F]{8}")));
@@ -79,11 +88,10 @@ TEST_F(InfrastructureDbTest, EmptyViewsGiveNoticesAndCountAsSuccess) {
 // Views keyed by "Seq" so that the document lacking its required item can be
 // placed anywhere in the walk.
 TEST_F(InfrastructureDbTest, MissingRequiredItemEndsItsReaderWhileTheNextReaderStillRuns) {
-  LNDatabase db = NewDatabaseWithViews(
-      "infra.nsf", {{views::kOrgaAgentLastName, {"Person"}, "Seq"},
-                    {views::kWorkgroups, {"Workgroup"}, "Seq"},
-                    {views::kUnits, {"Unit"}, "Seq"},
-                    {views::kRoles, {"Role"}, "Seq"}});
+  LNDatabase db = NewDatabaseWithViews("infra.nsf", {{views::kOrgaAgentLastName, {"Person"}, "Seq"},
+                                                     {views::kWorkgroups, {"Workgroup"}, "Seq"},
+                                                     {views::kUnits, {"Unit"}, "Seq"},
+                                                     {views::kRoles, {"Role"}, "Seq"}});
   AddDocument(db, "Workgroup", {{"Seq", {"1"}}, {"NewWorkgroup", {"W1"}}});
   AddDocument(db, "Workgroup", {{"Seq", {"2"}}, {"NewWorkgroup", {"W2"}}});
   AddDocument(db, "Workgroup", {{"Seq", {"3"}}, {"NewManager", {"nobody"}}});
@@ -98,8 +106,8 @@ TEST_F(InfrastructureDbTest, MissingRequiredItemEndsItsReaderWhileTheNextReaderS
   EXPECT_EQ(infra.Workgroups()[1].name, "W2");
   EXPECT_EQ(infra.Units().size(), 1u);
   EXPECT_EQ(infra.Roles(), (std::vector<RoleRecord>{{"Clerk", {}}}));
-  EXPECT_EQ(Summary(kCategory), (Strings{"1|Read Persons", "3|Read workgroups", "0|Reading Units",
-                                         "3|Read Roles"}));
+  EXPECT_EQ(Summary(kCategory),
+            (Strings{"1|Read Persons", "3|Read workgroups", "0|Reading Units", "3|Read Roles"}));
   EXPECT_EQ(Entries(kCategory)[1].text,
             "Unable to read workgroups from Infrastructure Database, because the\r\nview "
             "(Modeler\\Workgroups) has no field \"NewWorkgroup\".\r\nMaybe this database is no "
@@ -137,9 +145,10 @@ TEST_F(InfrastructureDbTest, MissingViewGivesTheReadersErrorText) {
       if (e.severity == Severity::Error) errors.push_back(e);
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors[0].title, c.title);
-    EXPECT_EQ(errors[0].text, GetNotesErrorText(LNERR_VIEW_NOT_FOUND) + "Unable to read " +
-                                  c.records + " out of Infrastructure Database,\r\nbecause the database has no view " +
-                                  c.view + tail);
+    EXPECT_EQ(errors[0].text,
+              GetNotesErrorText(LNERR_VIEW_NOT_FOUND) + "Unable to read " + c.records +
+                  " out of Infrastructure Database,\r\nbecause the database has no view " + c.view +
+                  tail);
     EXPECT_EQ(Entries(kCategory).size(), 4u);  // the other three readers still ran
   }
 }

@@ -57,7 +57,8 @@ class RepositoryTest : public ::testing::Test {
   void AddDocument(LNDatabase& db, const std::string& form, const Texts& items) {
     LNDocument doc;
     ASSERT_EQ(db.CreateDocument(&doc, form), LNNOERROR);
-    for (const auto& [name, values] : items) ASSERT_EQ(doc.CreateItem(name, LNText(values)), LNNOERROR);
+    for (const auto& [name, values] : items)
+      ASSERT_EQ(doc.CreateItem(name, LNText(values)), LNNOERROR);
     ASSERT_EQ(doc.Save(), LNNOERROR);
   }
 

@@ -25,7 +25,7 @@ TEST(ModelerSettings, GridFlagsReadAnyNonZeroNumberAsOn) {
     std::string stored;
     bool on;
   };
-  const std::vector<Case> cases = {{"0", false}, {"1", true},  {"2", true},   {"-1", true},
+  const std::vector<Case> cases = {{"0", false},  {"1", true},    {"2", true}, {"-1", true},
                                    {"255", true}, {"Yes", false}, {"", false}};
   for (const auto& c : cases) {
     for (const char* key : {"GridMagnetic", "GridVisible"}) {
@@ -100,12 +100,12 @@ TEST(WindowPlacement, OnlyExactlyTenNumbersArePlacements) {
   const std::vector<Case> cases = {
       {"0,1,-1,-1,-1,-1,10,20,810,620", true},
       {" 2 , 3 ,-1,-1,-1,-1, 10, 20, 810, 620 ", true},
-      {"0,1,-1,-1,-1,-1,10,20,810", false},          // nine
-      {"0,1,-1,-1,-1,-1,10,20,810,620,5", false},    // eleven
+      {"0,1,-1,-1,-1,-1,10,20,810", false},        // nine
+      {"0,1,-1,-1,-1,-1,10,20,810,620,5", false},  // eleven
       {"", false},
       {"0,1,-1,-1,-1,-1,10,20,810,x", false},
       {"0,1,-1,-1,-1,-1,10,20,810,", false},
-      {"-1,1,-1,-1,-1,-1,10,20,810,620", false},     // flags are unsigned
+      {"-1,1,-1,-1,-1,-1,10,20,810,620", false},  // flags are unsigned
       {"0,1,-1,-1,-1,-1,10,20,810,99999999999", false},
   };
   for (const auto& c : cases)

@@ -19,9 +19,16 @@ TEST(IntegerCheckTest, AcceptsIntegersInRangeAndNamesTheProblemOtherwise) {
   };
   const std::string range = "Please enter an integer between 0 and 9999.";
   const std::vector<Case> cases = {
-      {"0", 0, ""},          {"9999", 9999, ""},     {" 42 ", 42, ""},   {"+7", 7, ""},
-      {"10000", {}, range},  {"-1", {}, range},      {"", {}, kEnterIntegerPrompt},
-      {"12a", {}, kEnterIntegerPrompt},  {"1.5", {}, kEnterIntegerPrompt}, {"+-3", {}, kEnterIntegerPrompt},
+      {"0", 0, ""},
+      {"9999", 9999, ""},
+      {" 42 ", 42, ""},
+      {"+7", 7, ""},
+      {"10000", {}, range},
+      {"-1", {}, range},
+      {"", {}, kEnterIntegerPrompt},
+      {"12a", {}, kEnterIntegerPrompt},
+      {"1.5", {}, kEnterIntegerPrompt},
+      {"+-3", {}, kEnterIntegerPrompt},
       {"99999999999999999999", {}, kEnterIntegerPrompt},
   };
   for (const Case& c : cases) {
@@ -72,7 +79,8 @@ TEST(TaskRoutingTest, OptionsEnableFormulaOnlyForConditionAndDescriptionUnlessAl
       {false, false}, {false, true}, {false, true}, {true, true}, {false, true}};
   for (int option = 0; option < 5; ++option) {
     const RoutingEnables e = RoutingEnablesFor(option);
-    EXPECT_EQ(std::make_pair(e.formula, e.description), expected[static_cast<std::size_t>(option)]) << option;
+    EXPECT_EQ(std::make_pair(e.formula, e.description), expected[static_cast<std::size_t>(option)])
+        << option;
   }
   EXPECT_EQ(RoutingOptionOf(static_cast<RoutingKind>(9)), 0);
   EXPECT_EQ(RoutingOptionOf(RoutingKind::Else), 4);
@@ -127,7 +135,8 @@ TEST(TaskRoutingTest, FormListNeedsAnApplicationDatabaseAndShowsStatusWhileReadi
   RepositoryLists lists;
   EXPECT_EQ(RoutingFormNames(lists), std::nullopt);
   ASSERT_EQ(ui->messages.size(), 1u);
-  EXPECT_EQ(ui->messages[0].text, "Error: \r\n\r\nThis workflow has no valid application database!");
+  EXPECT_EQ(ui->messages[0].text,
+            "Error: \r\n\r\nThis workflow has no valid application database!");
 
   ui->statusTexts.clear();
   lists.hasApplicationDatabase = true;
@@ -135,7 +144,8 @@ TEST(TaskRoutingTest, FormListNeedsAnApplicationDatabaseAndShowsStatusWhileReadi
   EXPECT_EQ(RoutingFormNames(lists), (Strings{"Order", "order"}));
   EXPECT_EQ(RoutingFieldNames(lists, "order"), Strings{"x"});
   EXPECT_EQ(RoutingFieldNames(lists, "ORDER"), Strings{});
-  EXPECT_EQ(ui->statusTexts, (Strings{kReadingFormsStatus, "", kReadingFieldsStatus, "", kReadingFieldsStatus, ""}));
+  EXPECT_EQ(ui->statusTexts,
+            (Strings{kReadingFormsStatus, "", kReadingFieldsStatus, "", kReadingFieldsStatus, ""}));
 }
 
 }  // namespace

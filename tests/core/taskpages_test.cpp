@@ -19,7 +19,8 @@ RepositoryLists Organisation() {
   lists.workgroups = {"Audit"};
   lists.units = {"Sales/North"};
   lists.roles = {{"Clerk", {"A", "", "B"}}, {"Boss", {}}};
-  lists.forms = {{"Order", {"Amount", "Customer"}}, {"Invoice", {"Customer", "Total"}}, {"Memo", {}}};
+  lists.forms = {
+      {"Order", {"Amount", "Customer"}}, {"Invoice", {"Customer", "Total"}}, {"Memo", {}}};
   return lists;
 }
 
@@ -124,7 +125,8 @@ TEST(AclPickerTest, OffersWhatIsNeitherAddedNorInTheTargetByNameAndKind) {
   AclPicker picker(lists, {{"Ann Lee", 0}, {"Clerk", 0}});
   // The role "Clerk" is offered: only the person of that name is a reader.
   EXPECT_EQ(picker.Lists().available,
-            (TransferEntries{{"Bob Stone", 0}, {"Audit", 1}, {"Sales/North", 2}, {"Clerk", 3}, {"Boss", 3}}));
+            (TransferEntries{
+                {"Bob Stone", 0}, {"Audit", 1}, {"Sales/North", 2}, {"Clerk", 3}, {"Boss", 3}}));
   EXPECT_TRUE(picker.Lists().CanAdd());
   EXPECT_FALSE(picker.Lists().CanRemove());
 

@@ -14,26 +14,56 @@ struct VocabularyCase {
 
 const std::vector<VocabularyCase>& AllVocabularies() {
   static const std::vector<VocabularyCase> cases = {
-      {"workflow status", WorkflowStatusToWord, WordToWorkflowStatus, WorkflowStatusWords,
+      {"workflow status",
+       WorkflowStatusToWord,
+       WordToWorkflowStatus,
+       WorkflowStatusWords,
        {"Design", "Active", "Freeze", "Template", "Testing"}},
-      {"workflow type", WorkflowTypeToWord, WordToWorkflowType, WorkflowTypeWords,
+      {"workflow type",
+       WorkflowTypeToWord,
+       WordToWorkflowType,
+       WorkflowTypeWords,
        {"Normal", "ICDR", "CDDR", "Referenced"}},
-      {"organisation kind", OrganisationKindToWord, WordToOrganisationKind, OrganisationKindWords,
+      {"organisation kind",
+       OrganisationKindToWord,
+       WordToOrganisationKind,
+       OrganisationKindWords,
        {"Person", "Unit", "Workgroup", "Role"}},
-      {"tracking mode", TrackingModeToWord, WordToTrackingMode, TrackingModeWords,
+      {"tracking mode",
+       TrackingModeToWord,
+       WordToTrackingMode,
+       TrackingModeWords,
        {"Never", "Send", "Self", "Mix"}},
-      {"task kind", TaskKindToWord, WordToTaskKind, TaskKindWords,
+      {"task kind",
+       TaskKindToWord,
+       WordToTaskKind,
+       TaskKindWords,
        {"Intern", "In", "Out", "IWC", "ICDR", "CDDR", "Extern", "ExtWFTask", "EIDM"}},
-      {"duration unit", DurationUnitToWord, WordToDurationUnit, DurationUnitWords,
+      {"duration unit",
+       DurationUnitToWord,
+       WordToDurationUnit,
+       DurationUnitWords,
        {"h", "d", "w", "m"}},
-      {"content management kind", ContentManagementKindToWord, WordToContentManagementKind,
-       ContentManagementKindWords, {"Standard", "Control", "Adhoc", "Free"}},
-      {"directory entry status", DirectoryEntryStatusToWord, WordToDirectoryEntryStatus,
-       DirectoryEntryStatusWords, {"Design", "Active", "Archive"}},
-      {"EIDM state", EidmStateToWord, WordToEidmState, EidmStateWords,
+      {"content management kind",
+       ContentManagementKindToWord,
+       WordToContentManagementKind,
+       ContentManagementKindWords,
+       {"Standard", "Control", "Adhoc", "Free"}},
+      {"directory entry status",
+       DirectoryEntryStatusToWord,
+       WordToDirectoryEntryStatus,
+       DirectoryEntryStatusWords,
+       {"Design", "Active", "Archive"}},
+      {"EIDM state",
+       EidmStateToWord,
+       WordToEidmState,
+       EidmStateWords,
        {"Created", "Submitted", "Performed", "Published and notified", "Denied", "Canceled",
         "Expired", "Mail not deliverable"}},
-      {"publishing mode", PublishingModeToWord, WordToPublishingMode, PublishingModeWords,
+      {"publishing mode",
+       PublishingModeToWord,
+       WordToPublishingMode,
+       PublishingModeWords,
        {"Publish to all", "Publish to WWW", "Publish selective"}},
   };
   return cases;
@@ -85,15 +115,15 @@ TEST(Vocabulary, UnknownWordsReadAsTheDefaultCode) {
     int expected;
   };
   const Case cases[] = {
-      {WordToWorkflowStatus, "active", 0},      // case matters
-      {WordToWorkflowStatus, " Active", 0},     // no trimming
+      {WordToWorkflowStatus, "active", 0},   // case matters
+      {WordToWorkflowStatus, " Active", 0},  // no trimming
       {WordToWorkflowType, "", 0},
       {WordToOrganisationKind, "role", 0},
       {WordToTrackingMode, "Always", 0},
       {WordToTaskKind, "Normal", 0},
-      {WordToDurationUnit, "", 0},              // hours
+      {WordToDurationUnit, "", 0},  // hours
       {WordToDurationUnit, "H", 0},
-      {WordToDirectoryEntryStatus, "", 1},      // "Active", not 0
+      {WordToDirectoryEntryStatus, "", 1},  // "Active", not 0
       {WordToDirectoryEntryStatus, "design", 1},
       {WordToEidmState, "Published", 0},
       {WordToPublishingMode, "Publish to www", 0},

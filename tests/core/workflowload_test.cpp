@@ -21,11 +21,11 @@ class LoadTest : public StorageTest {
   void Header(const std::string& name, const std::string& id, int version,
               const char* status = "Design") {
     AddStored(forms::kHeader, {{"Type", {name}},
-                           {"WorkFlowID", {id}},
-                           {"Version", {std::to_string(version)}},
-                           {"Status", {status}},
-                           {"Category", {"Sales"}},
-                           {"Creator", {"Ann Lee"}}});
+                               {"WorkFlowID", {id}},
+                               {"Version", {std::to_string(version)}},
+                               {"Status", {status}},
+                               {"Category", {"Sales"}},
+                               {"Creator", {"Ann Lee"}}});
   }
   // A task of workflow W in `version`: its code, position and further items.
   void Task(int code, int version, Items more = {}, const std::string& ypos = "-100") {
@@ -135,11 +135,11 @@ TEST_F(LoadTest, ArrowsToUnknownTasksAreReportedAndDropped) {
   Task(1, 1, {{"And", {"9-W"}}});
   Task(2, 1);
   AddStored(forms::kWorkflowStructure, {{"WorkflowID", {"W"}},
-                                    {"Version", {"1"}},
-                                    {"Code", {"3-W"}},
-                                    {"Reference", {"1-W"}},
-                                    {"TaskType", {"Extern"}},
-                                    {"Else", {"2-W"}}});
+                                        {"Version", {"1"}},
+                                        {"Code", {"3-W"}},
+                                        {"Reference", {"1-W"}},
+                                        {"TaskType", {"Extern"}},
+                                        {"Else", {"2-W"}}});
   Attach(loaded);
   ASSERT_TRUE(Load(loaded));
   EXPECT_EQ(Texts(),

@@ -74,8 +74,14 @@ TEST_F(WorkflowUndoTest, EveryEditKindRoundTripsExactly) {
          doc.MoveNode(*a, 30, -20);
          doc.MoveNode(*b, 30, -20);
        }},
-      {"Arrow", [&] { doc.CreateArrow(*a, *c, {RoutingKind::Xor, "x", {}}); }},
-      {"Routing", [&] { doc.SetArrowRouting(*a->OutgoingArrows()[0], {RoutingKind::Or, "y", {}}); }},
+      {"Arrow",
+       [&] {
+         doc.CreateArrow(*a, *c, {RoutingKind::Xor, "x", {}});
+       }},
+      {"Routing",
+       [&] {
+         doc.SetArrowRouting(*a->OutgoingArrows()[0], {RoutingKind::Or, "y", {}});
+       }},
       {"Out Task", [&] { doc.MakeOutTask(*c); }},
       {"Start", [&] { doc.DefineAsWorkflowStart(*b); }},
       {"Disconnect", [&] { doc.DisconnectReference(*ext2); }},

@@ -32,7 +32,8 @@ struct DemoWorkflow {
     return node;
   }
 
-  velk::CArrow* Link(velk::CNode* from, velk::CNode* to, velk::RoutingKind kind = velk::RoutingKind::And,
+  velk::CArrow* Link(velk::CNode* from, velk::CNode* to,
+                     velk::RoutingKind kind = velk::RoutingKind::And,
                      const std::string& condition = {}, const std::string& formula = {}) {
     velk::CArrow* arrow = doc->CreateArrow(*from, *to, {kind, condition, formula});
     arrows.push_back(arrow);
@@ -43,22 +44,28 @@ struct DemoWorkflow {
     using velk::NodeKind;
     using velk::RoutingKind;
     velk::CWorkflowDoc& d = *doc;
-    auto* receive = Add(d, "Receive order", 40, -40, NodeKind::Intern, "Order desk", {"Order form"});
+    auto* receive =
+        Add(d, "Receive order", 40, -40, NodeKind::Intern, "Order desk", {"Order form"});
     d.MakeInTask(*receive);
     auto* check = Add(d, "Check customer credit history and payment record", 40, -180,
                       NodeKind::Intern, "Anna Berg", {"Customer sheet"}, {"Credit register"});
     cluster = Add(d, "Credit check", 320, -180, NodeKind::IWC);
-    auto* stock = Add(d, "Check stock", 40, -320, NodeKind::Intern, "Warehouse", {}, {"Stock list"});
-    auto* approve = Add(d, "Approve order", 600, -180, NodeKind::Intern, "Sales manager", {"Order form"});
+    auto* stock =
+        Add(d, "Check stock", 40, -320, NodeKind::Intern, "Warehouse", {}, {"Stock list"});
+    auto* approve =
+        Add(d, "Approve order", 600, -180, NodeKind::Intern, "Sales manager", {"Order form"});
     auto* reject = Add(d, "Reject order", 600, -320, NodeKind::Intern, "Sales manager", {"Letter"});
-    auto* invoice = Add(d, "Write invoice", 40, -460, NodeKind::Intern, "Accounting", {"Invoice"}, {"Printer"});
+    auto* invoice =
+        Add(d, "Write invoice", 40, -460, NodeKind::Intern, "Accounting", {"Invoice"}, {"Printer"});
     auto* ship = Add(d, "Ship goods", 320, -460, NodeKind::ExtWFTask, "Carrier");
     auto* partner = Add(d, "Partner delivery", 600, -460, NodeKind::EIDM);
     auto* subscribed = Add(d, "Customs clearance", 40, -600, NodeKind::Extern);
-    auto* archive = Add(d, "Archive order", 320, -600, NodeKind::Intern, "Records office", {"Order form"});
+    auto* archive =
+        Add(d, "Archive order", 320, -600, NodeKind::Intern, "Records office", {"Order form"});
     d.MakeOutTask(*archive);
     auto* subflow = Add(d, "Returns handling", 600, -600, NodeKind::ICDR);
-    nodes = {receive, check, cluster, stock, approve, reject, invoice, ship, partner, subscribed, archive, subflow};
+    nodes = {receive, check, cluster, stock,      approve, reject,
+             invoice, ship,  partner, subscribed, archive, subflow};
 
     clusterDoc = d.OpenClusterDocument(*cluster);
     auto* query = Add(*clusterDoc, "Query credit bureau", 60, -60, NodeKind::Intern, "Credit desk");

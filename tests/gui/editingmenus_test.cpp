@@ -33,8 +33,10 @@ class MenuTest : public EditorTest {
   static QList<QAction*> AllActions(const QMenu& menu) {
     QList<QAction*> all;
     for (QAction* a : menu.actions()) {
-      if (a->menu()) all += AllActions(*a->menu());
-      else if (!a->isSeparator()) all << a;
+      if (a->menu())
+        all += AllActions(*a->menu());
+      else if (!a->isSeparator())
+        all << a;
     }
     return all;
   }

@@ -76,7 +76,8 @@ TEST_F(ExportCommandTest, ScopeFilterAndTypedSuffixDecideWhatIsWritten) {
     DialogAnswers answers(c.scope, c.filter, dir.filePath(c.typed));
     ASSERT_TRUE(view.OnCommand(cmd::FileExport));
     EXPECT_EQ(answers.seen, QStringList({"question", "file"})) << c.typed.toStdString();
-    for (const QString& file : c.written) EXPECT_TRUE(QFile::exists(dir.filePath(file))) << file.toStdString();
+    for (const QString& file : c.written)
+      EXPECT_TRUE(QFile::exists(dir.filePath(file))) << file.toStdString();
     EXPECT_FALSE(QFile::exists(dir.filePath(c.missing))) << c.missing.toStdString();
   }
   EXPECT_TRUE(ui.get().messages.empty());
@@ -92,8 +93,7 @@ TEST_F(ExportCommandTest, ALevelWithoutClustersIsNotAskedAboutAndFailuresAreShow
   ASSERT_EQ(ui.get().messages.size(), 1u);
   // The dialog may resolve a folder that does not exist in its own way.
   EXPECT_EQ(ui.get().messages[0].text.rfind("Cannot write ", 0), 0u) << ui.get().messages[0].text;
-  EXPECT_NE(ui.get().messages[0].text.find("missing/x.png"),
-            std::string::npos)
+  EXPECT_NE(ui.get().messages[0].text.find("missing/x.png"), std::string::npos)
       << ui.get().messages[0].text;
 }
 

@@ -22,7 +22,8 @@ using Strings = std::vector<std::string>;
 class TaskPagesTest : public SheetTest {
  protected:
   std::unique_ptr<CDlgNodeProperty> OpenAt(velk::CNode* node, const QString& tab) {
-    auto sheet = std::make_unique<CDlgNodeProperty>(QStringLiteral("Task Properties"), doc, *node, lists);
+    auto sheet =
+        std::make_unique<CDlgNodeProperty>(QStringLiteral("Task Properties"), doc, *node, lists);
     sheet->show();
     for (int i = 0; i < sheet->Tabs()->count(); ++i)
       if (sheet->Tabs()->tabText(i) == tab) sheet->Tabs()->setCurrentIndex(i);
@@ -53,7 +54,8 @@ TEST_F(TaskPagesTest, AllAdditionalFormsIsStoredAloneAndUncheckingStoresTheList)
 }
 
 TEST_F(TaskPagesTest, SecondaryFormLeavesThePrimaryListAndReturnsWhenDeleted) {
-  velk::CNode* node = AddTask(NodeKind::Intern, [](velk::NodeAttributes& a) { a.objects = {"Order|GF_Order"}; });
+  velk::CNode* node =
+      AddTask(NodeKind::Intern, [](velk::NodeAttributes& a) { a.objects = {"Order|GF_Order"}; });
   auto sheet = OpenAt(node, QStringLiteral("Forms"));
   QComboBox* primary = Find<QComboBox>(sheet.get(), "primaryForm");
   QListWidget* secondary = sheet->Forms().SecondaryList();
@@ -94,14 +96,17 @@ TEST_F(TaskPagesTest, ActivityEditedToEmptyIsNotStored) {
   EXPECT_EQ(Texts(list), (Strings{"Call customer", "New Activity", "Write offer"}));
   EXPECT_EQ(ui->currentStatus(), "ItemChanged");
   list->findItems(QStringLiteral("Call customer"), Qt::MatchExactly)[0]->setText(QString());
-  QTest::mouseClick(Find<QCheckBox>(sheet.get(), "enforceCompletion"), Qt::LeftButton, {}, QPoint(4, 4));
+  QTest::mouseClick(Find<QCheckBox>(sheet.get(), "enforceCompletion"), Qt::LeftButton, {},
+                    QPoint(4, 4));
   sheet->accept();
   EXPECT_EQ(node->Attributes().activities, (Strings{"New Activity", "Write offer"}));
   EXPECT_TRUE(node->Attributes().activityFlag);
 }
 
 TEST_F(TaskPagesTest, SelectResourceOffersOnlyMissingResources) {
-  velk::CNode* node = AddTask(NodeKind::Intern, [](velk::NodeAttributes& a) { a.resources = {"projector", ""}; });
+  velk::CNode* node = AddTask(NodeKind::Intern, [](velk::NodeAttributes& a) {
+    a.resources = {"projector", ""};
+  });
   auto sheet = OpenAt(node, QStringLiteral("Resources"));
   QListWidget* list = sheet->Resources().List();
   EXPECT_EQ(Texts(list), Strings{"projector"});

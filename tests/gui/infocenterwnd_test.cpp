@@ -71,7 +71,8 @@ TEST_F(InfoCenterWndTest, OnlyAnErrorEntryOpensTheWindowAndSelectsThatEntry) {
   Add(kInit, "empty view", Severity::Notice);
   Add(kInit, "skipped document", Severity::Warning);
   EXPECT_EQ(Window(), nullptr);
-  Add(kInfra, "Missing view", Severity::Error, "View (Modeler\\Roles) not found.\r\nChoose another database.");
+  Add(kInfra, "Missing view", Severity::Error,
+      "View (Modeler\\Roles) not found.\r\nChoose another database.");
   ASSERT_NE(Window(), nullptr);
   EXPECT_TRUE(Window()->isVisible());
   EXPECT_TRUE(CommandChecked());
@@ -205,12 +206,14 @@ TEST_F(InfoCenterWndTest, ClearingACategoryKeepsTheSelectionAndCollapsedCategori
 
 TEST_F(InfoCenterWndTest, SelectionCopiesAsIndentedText) {
   Add(kInit, "Initializing Tracking Database", Severity::Success, "ok");
-  Add(kInfra, "Reading roles", Severity::Warning, "Role without name skipped.\r\nDocument 0000012A");
+  Add(kInfra, "Reading roles", Severity::Warning,
+      "Role without name skipped.\r\nDocument 0000012A");
   CInfoCenterWnd* w = OpenWindow();
   QTreeWidgetItem* item = w->CategoryItem(kInfra)->child(0);
   w->Tree()->setCurrentItem(item);
-  EXPECT_EQ(w->SelectionText(), "[Warning] " + item->text(CInfoCenterWnd::TimeColumn) +
-                                    "  Reading roles\n    Role without name skipped.\n    Document 0000012A");
+  EXPECT_EQ(w->SelectionText(),
+            "[Warning] " + item->text(CInfoCenterWnd::TimeColumn) +
+                "  Reading roles\n    Role without name skipped.\n    Document 0000012A");
   w->Tree()->setCurrentItem(w->CategoryItem(kInit));
   EXPECT_TRUE(w->Description()->toPlainText().isEmpty());
   EXPECT_TRUE(w->SelectionText().startsWith(QString(kInit) + "\n[Success] "));

@@ -25,8 +25,8 @@ void WatchForForgottenModals(QApplication& app) {
       return;
     }
     if (since->elapsed() < 20000) return;
-    ADD_FAILURE() << "a modal window was left open: " << modal->windowTitle().toStdString()
-                  << " (" << modal->metaObject()->className() << ")";
+    ADD_FAILURE() << "a modal window was left open: " << modal->windowTitle().toStdString() << " ("
+                  << modal->metaObject()->className() << ")";
     if (auto* dialog = qobject_cast<QDialog*>(modal))
       dialog->reject();
     else

@@ -60,9 +60,9 @@ TEST(MainFrame, ClosingStoresPlacementAndMaximisedFlag) {
   ASSERT_TRUE(normal);
   EXPECT_EQ(normal->flags, 0u);
   EXPECT_EQ(normal->showCmd, 1u);
-  EXPECT_EQ(QRect(normal->left, normal->top, normal->right - normal->left,
-                  normal->bottom - normal->top),
-            QRect(60, 70, 900, 640));
+  EXPECT_EQ(
+      QRect(normal->left, normal->top, normal->right - normal->left, normal->bottom - normal->top),
+      QRect(60, 70, 900, 640));
   {
     auto frame = MakeFrame(store);
     frame->showMaximized();

@@ -53,8 +53,10 @@ TEST_F(NodeBitmapsTest, ResourceNumbersNameTheirTableAndIndex) {
     Table table;
     int index;
   };
-  const Case cases[] = {{149, CNodeBitmaps::kTableA, 0}, {281, CNodeBitmaps::kTableA, 14},
-                        {226, CNodeBitmaps::kTableB, 0}, {282, CNodeBitmaps::kTableB, 14}};
+  const Case cases[] = {{149, CNodeBitmaps::kTableA, 0},
+                        {281, CNodeBitmaps::kTableA, 14},
+                        {226, CNodeBitmaps::kTableB, 0},
+                        {282, CNodeBitmaps::kTableB, 14}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.resource);
     Table table;

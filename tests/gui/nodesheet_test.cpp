@@ -21,14 +21,16 @@ using Strings = std::vector<std::string>;
 
 Strings TabTitles(const CDlgNodeProperty& sheet) {
   Strings titles;
-  for (int i = 0; i < sheet.Tabs()->count(); ++i) titles.push_back(sheet.Tabs()->tabText(i).toStdString());
+  for (int i = 0; i < sheet.Tabs()->count(); ++i)
+    titles.push_back(sheet.Tabs()->tabText(i).toStdString());
   return titles;
 }
 
 class NodeSheetTest : public SheetTest {
  protected:
   std::unique_ptr<CDlgNodeProperty> Open(velk::CNode* node) {
-    auto sheet = std::make_unique<CDlgNodeProperty>(QStringLiteral("Task Properties"), doc, *node, lists);
+    auto sheet =
+        std::make_unique<CDlgNodeProperty>(QStringLiteral("Task Properties"), doc, *node, lists);
     sheet->show();
     return sheet;
   }
@@ -41,13 +43,17 @@ TEST_F(NodeSheetTest, TabsAndTitleFollowTheNodeKind) {
     Strings tabs;
   };
   const std::vector<Case> cases = {
-      {NodeKind::In, "Internal Node Properties",
+      {NodeKind::In,
+       "Internal Node Properties",
        {"Basics", "Performer", "Forms", "Incoming CM", "GRI Info", "Activities", "Resources"}},
-      {NodeKind::Extern, "External Subscribed Workflow Properties",
+      {NodeKind::Extern,
+       "External Subscribed Workflow Properties",
        {"Basics", "Outgoing CM", "Incoming CM", "External Subscribed Workflow"}},
       {NodeKind::ICDR, "Task Properties", {"Basics"}},
       {NodeKind::CDDR, "Task Properties", {"Basics"}},
-      {NodeKind::ExtWFTask, "External WWW Step Properties", {"Basics", "External Performer", "Forms"}},
+      {NodeKind::ExtWFTask,
+       "External WWW Step Properties",
+       {"Basics", "External Performer", "Forms"}},
   };
   for (const Case& c : cases) {
     auto sheet = Open(AddTask(c.kind));
@@ -57,7 +63,8 @@ TEST_F(NodeSheetTest, TabsAndTitleFollowTheNodeKind) {
 }
 
 TEST_F(NodeSheetTest, CancelAfterEditingSeveralPagesLeavesTheNodeUnchanged) {
-  velk::CNode* node = AddTask(NodeKind::Intern, [](velk::NodeAttributes& a) { a.activities = {"Call"}; });
+  velk::CNode* node =
+      AddTask(NodeKind::Intern, [](velk::NodeAttributes& a) { a.activities = {"Call"}; });
   const velk::NodeAttributes before = node->Attributes();
   auto sheet = Open(node);
   Find<QLineEdit>(sheet.get(), "name")->setText(QStringLiteral("Renamed"));
@@ -107,8 +114,9 @@ TEST_F(NodeSheetTest, DurationOutsideItsRangeKeepsThePageInFront) {
   EXPECT_NE(sheet->result(), QDialog::Accepted);
   duration->setText(QStringLiteral("ten"));
   sheet->accept();
-  EXPECT_EQ(MessageTexts(), (Strings{"Please enter an integer between 0 and 9999.",
-                                     "Please enter an integer between 0 and 9999.", "Please enter an integer."}));
+  EXPECT_EQ(MessageTexts(),
+            (Strings{"Please enter an integer between 0 and 9999.",
+                     "Please enter an integer between 0 and 9999.", "Please enter an integer."}));
   EXPECT_EQ(node->Attributes(), before);
   EXPECT_TRUE(sheet->isVisible());
 }

@@ -23,7 +23,8 @@ class PerformerPageTest : public SheetTest {
  protected:
   // The sheet of an internal task, on its "Performer" page.
   std::unique_ptr<CDlgNodeProperty> OpenPerformer(velk::CNode* node) {
-    auto sheet = std::make_unique<CDlgNodeProperty>(QStringLiteral("Task Properties"), doc, *node, lists);
+    auto sheet =
+        std::make_unique<CDlgNodeProperty>(QStringLiteral("Task Properties"), doc, *node, lists);
     sheet->show();
     sheet->Tabs()->setCurrentIndex(1);
     page_ = &sheet->Performer();
@@ -108,7 +109,9 @@ TEST_F(PerformerPageTest, UnknownTypeIsReportedAndKeptAsStored) {
 }
 
 TEST_F(PerformerPageTest, PickerHidesReadersAndDropsAPersonRemovedUnderShowOnlyRoles) {
-  velk::CNode* node = AddTask(NodeKind::Intern, [](velk::NodeAttributes& a) { a.readers = {"Ann Lee", "Audit"}; });
+  velk::CNode* node = AddTask(NodeKind::Intern, [](velk::NodeAttributes& a) {
+    a.readers = {"Ann Lee", "Audit"};
+  });
   auto sheet = OpenPerformer(node);
   CElementList* readers = page_->Readers();
   Strings offered;
@@ -129,7 +132,8 @@ TEST_F(PerformerPageTest, PickerHidesReadersAndDropsAPersonRemovedUnderShowOnlyR
     picker.accept();
   });
   readers->AddItems();
-  EXPECT_EQ(offered, (Strings{"Bob Stone", "Carla Diaz", "Board", "Sales/North", "Sales/South", "Clerk", "Approver"}));
+  EXPECT_EQ(offered, (Strings{"Bob Stone", "Carla Diaz", "Board", "Sales/North", "Sales/South",
+                              "Clerk", "Approver"}));
   EXPECT_EQ(afterRemoval, (Strings{"Clerk", "Approver"}));
   // OK puts the added entries on top, the first one taken first.
   EXPECT_EQ(Texts(readers), (Strings{"Board", "Carla Diaz", "Ann Lee", "Audit"}));
@@ -139,7 +143,9 @@ TEST_F(PerformerPageTest, PickerHidesReadersAndDropsAPersonRemovedUnderShowOnlyR
 }
 
 TEST_F(PerformerPageTest, DeleteItemsAsksOnlyAboutSelectedEntries) {
-  velk::CNode* node = AddTask(NodeKind::Intern, [](velk::NodeAttributes& a) { a.readers = {"Ann Lee", "Audit"}; });
+  velk::CNode* node = AddTask(NodeKind::Intern, [](velk::NodeAttributes& a) {
+    a.readers = {"Ann Lee", "Audit"};
+  });
   auto sheet = OpenPerformer(node);
   CElementList* readers = page_->Readers();
   std::unique_ptr<QMenu> menu(readers->CreateContextMenu(nullptr));
@@ -157,8 +163,9 @@ TEST_F(PerformerPageTest, DeleteItemsAsksOnlyAboutSelectedEntries) {
   EXPECT_EQ(readers->count(), 2);
   readers->DeleteSelectedItems();
   EXPECT_EQ(Texts(readers), Strings{"Ann Lee"});
-  EXPECT_EQ(MessageTexts(), (Strings{"Are you sure, that the 1 selected items should be removed?",
-                                     "Are you sure, that the 1 selected items should be removed?"}));
+  EXPECT_EQ(MessageTexts(),
+            (Strings{"Are you sure, that the 1 selected items should be removed?",
+                     "Are you sure, that the 1 selected items should be removed?"}));
   readers->clear();
   menu.reset(readers->CreateContextMenu(nullptr));
   EXPECT_FALSE(menu->actions()[1]->isEnabled());

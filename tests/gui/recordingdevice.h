@@ -3,13 +3,13 @@
 // their pens, texts, images, rectangles and filled polygons. At 100 dots per inch
 // one device pixel is one logical unit, so records read in drawing units.
 
+#include <QImage>
 #include <QLineF>
 #include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPen>
 #include <QPolygonF>
 #include <QTextItem>
-#include <QImage>
 #include <vector>
 
 namespace viewtest {
@@ -47,7 +47,8 @@ class RecordingEngine : public QPaintEngine {
   void drawPixmap(const QRectF& r, const QPixmap& pm, const QRectF&) override {
     images.push_back({r, pm.toImage()});
   }
-  void drawImage(const QRectF& r, const QImage& image, const QRectF&, Qt::ImageConversionFlags) override {
+  void drawImage(const QRectF& r, const QImage& image, const QRectF&,
+                 Qt::ImageConversionFlags) override {
     images.push_back({r, image});
   }
   void drawLines(const QLineF* l, int count) override {
@@ -66,7 +67,9 @@ class RecordingEngine : public QPaintEngine {
     polygons.push_back({QPolygonF(QList<QPointF>(points, points + count)), pen_, brush_});
   }
   void drawPath(const QPainterPath&) override {}
-  void drawTextItem(const QPointF&, const QTextItem& item) override { texts.push_back(item.text()); }
+  void drawTextItem(const QPointF&, const QTextItem& item) override {
+    texts.push_back(item.text());
+  }
 
  private:
   QPen pen_;
@@ -81,16 +84,29 @@ class RecordingDevice : public QPaintDevice {
  protected:
   int metric(PaintDeviceMetric m) const override {
     switch (m) {
-      case PdmWidth: return 2100;
-      case PdmHeight: return 3000;
-      case PdmWidthMM: return 533;
-      case PdmHeightMM: return 762;
-      case PdmDpiX: case PdmDpiY: case PdmPhysicalDpiX: case PdmPhysicalDpiY: return 100;
-      case PdmDepth: return 32;
-      case PdmNumColors: return 0x7fffffff;
-      case PdmDevicePixelRatio: return 1;
-      case PdmDevicePixelRatioScaled: return static_cast<int>(devicePixelRatioFScale());
-      default: return 0;
+      case PdmWidth:
+        return 2100;
+      case PdmHeight:
+        return 3000;
+      case PdmWidthMM:
+        return 533;
+      case PdmHeightMM:
+        return 762;
+      case PdmDpiX:
+      case PdmDpiY:
+      case PdmPhysicalDpiX:
+      case PdmPhysicalDpiY:
+        return 100;
+      case PdmDepth:
+        return 32;
+      case PdmNumColors:
+        return 0x7fffffff;
+      case PdmDevicePixelRatio:
+        return 1;
+      case PdmDevicePixelRatioScaled:
+        return static_cast<int>(devicePixelRatioFScale());
+      default:
+        return 0;
     }
   }
 

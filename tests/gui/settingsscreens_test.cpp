@@ -1,7 +1,7 @@
-// "Modeler Settings" on the demo repository, as the modeler shows it. With VELK_SCREENSHOT_DIR set, every
-// page is also saved there as a picture (settings-*.png) for a look at the
-// layout; VELK_SCREENSHOT_DATA_DIR then names a demo data directory made by
-// "velkmod-cli demo" to show instead of a temporary one.
+// "Modeler Settings" on the demo repository, as the modeler shows it. With VELK_SCREENSHOT_DIR set,
+// every page is also saved there as a picture (settings-*.png) for a look at the layout;
+// VELK_SCREENSHOT_DATA_DIR then names a demo data directory made by "velkmod-cli demo" to show
+// instead of a temporary one.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -54,7 +54,8 @@ class SettingsScreensTest : public ::testing::Test {
 
   QTemporaryDir dir_;
   const QByteArray demoDir_ = qgetenv("VELK_SCREENSHOT_DATA_DIR");
-  shelltest::ScopedEnv dataDir_{"VELK_DATA_DIR", demoDir_.isEmpty() ? QFile::encodeName(dir_.path()) : demoDir_};
+  shelltest::ScopedEnv dataDir_{"VELK_DATA_DIR",
+                                demoDir_.isEmpty() ? QFile::encodeName(dir_.path()) : demoDir_};
   velk::ScopedHeadlessServices ui_;
   LNNotesSession session_;
   velk::ModelerSettings settings_;

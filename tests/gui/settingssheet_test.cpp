@@ -69,7 +69,8 @@ TEST_F(SettingsSheetTest, OneBrowseOfThreeKindsFillsBothPagesAndOkKeepsThemAll) 
   // The external page was never in front; what Browse wrote there is kept too.
   sheet.accept();
   EXPECT_EQ(sheet.result(), QDialog::Accepted);
-  EXPECT_EQ(settings.databases[DatabaseKind::Gateway], (velk::DatabaseLocation{"new-gw.nsf", "Hub"}));
+  EXPECT_EQ(settings.databases[DatabaseKind::Gateway],
+            (velk::DatabaseLocation{"new-gw.nsf", "Hub"}));
   EXPECT_EQ(settings.databases[DatabaseKind::Infrastructure],
             (velk::DatabaseLocation{"new-orga.nsf", "Hub"}));
   EXPECT_EQ(store.getString("Default Settings", "GwDbName", ""), "new-gw.nsf");
@@ -135,7 +136,8 @@ TEST_F(SettingsSheetTest, WorkflowDatabasesShowTheWorkflowsAndSayOkChangesTheDef
   CDlgWorkflowDatabase sheet(QStringLiteral("Workflow Databases"), Context(), workflow);
   sheet.show();
   EXPECT_EQ(sheet.Tabs()->count(), 2);
-  EXPECT_EQ(sheet.InternalPage()->PathEdit(DatabaseKind::Infrastructure)->text(), "branch/infra.nsf");
+  EXPECT_EQ(sheet.InternalPage()->PathEdit(DatabaseKind::Infrastructure)->text(),
+            "branch/infra.nsf");
   const QList<QLabel*> labels = sheet.InternalPage()->findChildren<QLabel*>();
   const bool explained = std::any_of(labels.begin(), labels.end(), [](QLabel* l) {
     return l->isVisible() && l->text().contains("default databases of new workflows");
@@ -155,9 +157,7 @@ class OpenDatabaseTest : public ::testing::Test {
     for (const char* path : {"appenv.nsf", "acme/gateway.nsf"})
       ASSERT_EQ(session_.CreateDatabase(path, &db, "Test"), LNNOERROR);
   }
-  void TearDown() override {
-    session_.Term();
-  }
+  void TearDown() override { session_.Term(); }
 
   QTemporaryDir dir_;
   shelltest::ScopedEnv dataDir_{"VELK_DATA_DIR", QFile::encodeName(dir_.path())};
@@ -185,7 +185,9 @@ TEST_F(OpenDatabaseTest, ListsTheDataDirectoryAndJoinsTheSelection) {
   EXPECT_EQ(dialog.ChosenDatabases(), ";" + expected.toStdString());
 
   CDlgOpenDatabase browsing(session_);
-  browsing.SetFilePicker([](QWidget*, const QString&) { return QStringList{"/X/One.NSF", "/x/two.nsf"}; });
+  browsing.SetFilePicker([](QWidget*, const QString&) {
+    return QStringList{"/X/One.NSF", "/x/two.nsf"};
+  });
   browsing.BrowseButton()->click();
   EXPECT_EQ(browsing.FileNameEdit()->text(), "/X/One.NSF;/x/two.nsf") << "no such files: kept";
 }

@@ -38,7 +38,8 @@ class SheetTest : public ::testing::Test {
   velk::CWorkflowDoc doc{"CN=Test Designer/O=Marvelund", "06.12.2026"};
   velk::RepositoryLists lists = SmallOrganisation();
 
-  velk::CNode* AddTask(velk::NodeKind kind, const std::function<void(velk::NodeAttributes&)>& fill = {}) {
+  velk::CNode* AddTask(velk::NodeKind kind,
+                       const std::function<void(velk::NodeAttributes&)>& fill = {}) {
     velk::CNode* node = doc.InsertNode({0, 0, 34, -34}, kind);
     velk::NodeAttributes a = node->Attributes();
     a.name = "Check order";

@@ -38,9 +38,7 @@ class DemoSheetTest : public SheetTest {
     doc.SetDatabases(databases);
     lists = velk::ListsOfWorkflow(doc);
   }
-  void TearDown() override {
-    session_.Term();
-  }
+  void TearDown() override { session_.Term(); }
 
   // Saves the widget's picture when pictures are asked for.
   static void Shoot(QWidget& widget, const QString& name) {
@@ -56,7 +54,8 @@ class DemoSheetTest : public SheetTest {
   velk::CNode* IncomingTask() {
     velk::CNode* node = AddTask(velk::NodeKind::In, [](velk::NodeAttributes& a) {
       a.name = "Receive purchase order";
-      a.freeText = "The customer's order arrives from the partner portal and is checked for completeness.";
+      a.freeText =
+          "The customer's order arrives from the partner portal and is checked for completeness.";
       a.duration = 2;
       a.durationUnit = 1;
       a.performerType = 2;
@@ -91,7 +90,9 @@ TEST_F(DemoSheetTest, EveryPageOfAnInTaskFillsFromTheWorkflowsRepositories) {
   for (int i = 0; i < sheet.Tabs()->count(); ++i) {
     sheet.Tabs()->setCurrentIndex(i);
     ASSERT_EQ(sheet.Tabs()->currentIndex(), i);
-    Shoot(sheet, QStringLiteral("sheet-%1-%2").arg(i + 1).arg(sheet.Tabs()->tabText(i).remove(QLatin1Char(' '))));
+    Shoot(sheet, QStringLiteral("sheet-%1-%2")
+                     .arg(i + 1)
+                     .arg(sheet.Tabs()->tabText(i).remove(QLatin1Char(' '))));
   }
   auto* person = sheet.findChild<QComboBox*>(QStringLiteral("person"));
   EXPECT_EQ(person->count(), static_cast<int>(lists.persons.size()));

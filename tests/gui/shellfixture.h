@@ -51,8 +51,10 @@ class MessageBoxWatcher : public QObject {
       press = box->button(answers.front());
       answers.pop_front();
     }
-    if (press) press->click();
-    else box->reject();
+    if (press)
+      press->click();
+    else
+      box->reject();
   }
 
   QTimer timer_;
@@ -63,12 +65,16 @@ class MessageBoxWatcher : public QObject {
 class ScopedEnv {
  public:
   ScopedEnv(const char* name, const QByteArray& value) : name_(name), old_(qgetenv(name)) {
-    if (value.isNull()) qunsetenv(name);
-    else qputenv(name, value);
+    if (value.isNull())
+      qunsetenv(name);
+    else
+      qputenv(name, value);
   }
   ~ScopedEnv() {
-    if (old_.isNull()) qunsetenv(name_);
-    else qputenv(name_, old_);
+    if (old_.isNull())
+      qunsetenv(name_);
+    else
+      qputenv(name_, old_);
   }
   ScopedEnv(const ScopedEnv&) = delete;
   ScopedEnv& operator=(const ScopedEnv&) = delete;

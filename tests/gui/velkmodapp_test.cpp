@@ -79,9 +79,10 @@ TEST_F(VelkModAppTest, SessionFailureIsReportedAndEndsTheProgram) {
   };
   EXPECT_NE(RunVelkMod(options), 0);
   ASSERT_EQ(watcher.boxes.size(), 1u);
-  const QString expected = QStringLiteral("Lotus Notes Error:\n") +
-                           QString::fromStdString(LNGetErrorMessage(LNERR_NO_SESSION)) +
-                           QStringLiteral("\nCan not initialize Notes Session...\nModeler terminating!");
+  const QString expected =
+      QStringLiteral("Lotus Notes Error:\n") +
+      QString::fromStdString(LNGetErrorMessage(LNERR_NO_SESSION)) +
+      QStringLiteral("\nCan not initialize Notes Session...\nModeler terminating!");
   EXPECT_EQ(watcher.boxes[0].text, expected);
   EXPECT_EQ(watcher.boxes[0].icon, QMessageBox::Warning);
   EXPECT_EQ(CVelkModApp::Instance(), nullptr);
@@ -99,7 +100,8 @@ TEST_F(VelkModAppTest, NewWorkflowOpensAWindowOnValidDefaultDatabases) {
   ASSERT_NE(frame, nullptr);
   ASSERT_NE(frame->GetDocument(), nullptr);
   EXPECT_EQ(initialised, 1);
-  EXPECT_TRUE(app->MainFrame()->windowTitle().startsWith(QStringLiteral("VELK Modeler - New workflow")));
+  EXPECT_TRUE(
+      app->MainFrame()->windowTitle().startsWith(QStringLiteral("VELK Modeler - New workflow")));
 }
 
 // Yes to the question about wrong defaults opens "Modeler Settings"; cancelling
@@ -112,7 +114,8 @@ TEST_F(VelkModAppTest, WrongDefaultsOfferTheModelerSettingsAndCancelRefusesEachC
   } cases[] = {
       {&CVelkModApp::OnFileNew,
        "Creating a new workflow with wrong default databases is not possible. Creating aborted."},
-      {&CVelkModApp::OnFileOpen, "Loading the workflow with wrong databases is not possible. Loading aborted."},
+      {&CVelkModApp::OnFileOpen,
+       "Loading the workflow with wrong databases is not possible. Loading aborted."},
       {&CVelkModApp::OnExternalDirectory,
        "Loading External Directory with wrong databases is not possible. Loading aborted."},
   };
@@ -126,7 +129,8 @@ TEST_F(VelkModAppTest, WrongDefaultsOfferTheModelerSettingsAndCancelRefusesEachC
     });
     (app.get()->*c.command)();
     EXPECT_EQ(sheetTitle, QStringLiteral("Modeler Settings"));
-    EXPECT_TRUE(watcher.Texts().join('|').contains(QStringLiteral("Some workflow databases are not correct:")));
+    EXPECT_TRUE(watcher.Texts().join('|').contains(
+        QStringLiteral("Some workflow databases are not correct:")));
     ASSERT_FALSE(watcher.boxes.empty());
     EXPECT_EQ(watcher.boxes.back().text, QString::fromLatin1(c.refusal));
     EXPECT_TRUE(app->MainFrame()->MdiArea()->subWindowList().isEmpty());
@@ -144,7 +148,6 @@ TEST_F(VelkModAppTest, ExternalDirectoryOpensOnceAndIsActivatedAfterwards) {
   ASSERT_EQ(open.size(), 1);
   EXPECT_EQ(app->MainFrame()->ActiveChild(), open.first());
   EXPECT_TRUE(app->MainFrame()->QueryCommand(cmd::ExternalDirectory).checked);
-
 }
 
 TEST_F(VelkModAppTest, OpenNeedsTheChooserAndClosesTheWindowWhenLoadingFails) {
@@ -189,8 +192,9 @@ TEST_F(VelkModAppTest, SplashClosesByTimerClickOrButtonAndAboutHasNoTimer) {
   {
     QPointer<CSplashWnd> clicked = new CSplashWnd(CSplashWnd::kTimerMs);
     clicked->show();
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(300, 30), clicked->mapToGlobal(QPointF(300, 30)),
-                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(300, 30),
+                      clicked->mapToGlobal(QPointF(300, 30)), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
     QApplication::sendEvent(clicked, &press);
     ProcessEvents();
     EXPECT_TRUE(clicked.isNull());

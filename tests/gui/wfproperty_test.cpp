@@ -44,7 +44,8 @@ TEST_F(WorkflowSheetTest, ReplicationIsTheFourthOfFiveTabsOnlyForIcdrAndCddr) {
     QStringList tabs;
   } cases[] = {
       {WorkflowType::Normal, {"Basics", "Design Information", "Initiator", "Tracking"}},
-      {WorkflowType::ICDR, {"Basics", "Design Information", "Initiator", "Replication", "Tracking"}},
+      {WorkflowType::ICDR,
+       {"Basics", "Design Information", "Initiator", "Replication", "Tracking"}},
       {WorkflowType::Referenced, {"Basics", "Design Information", "Initiator", "Tracking"}},
   };
   for (const auto& c : cases) {

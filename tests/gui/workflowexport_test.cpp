@@ -39,7 +39,8 @@ int PdfPages(const QString& path) {
   if (!file.open(QIODevice::ReadOnly)) return -1;
   static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?![s\\w])"));
   int pages = 0;
-  for (auto it = page.globalMatch(QString::fromLatin1(file.readAll())); it.hasNext(); it.next()) ++pages;
+  for (auto it = page.globalMatch(QString::fromLatin1(file.readAll())); it.hasNext(); it.next())
+    ++pages;
   return pages;
 }
 
@@ -108,9 +109,9 @@ TEST_F(ExportTest, PdfHasOnePagePerExportedLevel) {
     int pages;
   };
   const std::vector<Case> cases = {
-      {"demo-all.pdf", demo.doc.get(), true, 2},     {"demo-top.pdf", demo.doc.get(), false, 1},
-      {"cluster.pdf", demo.clusterDoc, false, 1},    {"nested-all.pdf", nested.get(), true, 3},
-      {"nested-top.pdf", nested.get(), false, 1},    {"empty.pdf", &empty, true, 1},
+      {"demo-all.pdf", demo.doc.get(), true, 2},  {"demo-top.pdf", demo.doc.get(), false, 1},
+      {"cluster.pdf", demo.clusterDoc, false, 1}, {"nested-all.pdf", nested.get(), true, 3},
+      {"nested-top.pdf", nested.get(), false, 1}, {"empty.pdf", &empty, true, 1},
   };
   for (const Case& c : cases) {
     ASSERT_EQ(Export(*c.level, c.whole, ExportFormat::Pdf, c.name), QString()) << c.name;
@@ -153,7 +154,8 @@ TEST_F(ExportTest, PngIsTheLevelsAreaWithMarginAtTheChosenResolution) {
                     qRound((area.top + 25 - centre.y) * dpi / 100.0));
     int inked = 0;
     for (int dx = -5; dx <= 5; ++dx)
-      for (int dy = -5; dy <= 5; ++dy) inked += image.pixel(at + QPoint(dx, dy)) != qRgb(255, 255, 255);
+      for (int dy = -5; dy <= 5; ++dy)
+        inked += image.pixel(at + QPoint(dx, dy)) != qRgb(255, 255, 255);
     EXPECT_GT(inked, 20) << dpi;
   }
 }
@@ -185,14 +187,16 @@ TEST(ExportFileNames, FurtherLevelsNumberTheLastSuffixOfTheFileName) {
       {"order.v2.svg", 2, {"order.v2.svg", "order.v2-2.svg"}},
       {"x.png", 0, {}},
   };
-  for (const Case& c : cases) EXPECT_EQ(ExportFileNames(c.path, c.count), c.names) << c.path.toStdString();
+  for (const Case& c : cases)
+    EXPECT_EQ(ExportFileNames(c.path, c.count), c.names) << c.path.toStdString();
 }
 
 TEST(ExportFormat, NamesAreReadInAnyCaseAndOthersRefused) {
   EXPECT_EQ(ExportFormatFromName("PNG"), ExportFormat::Png);
   EXPECT_EQ(ExportFormatFromName("svg"), ExportFormat::Svg);
   EXPECT_EQ(ExportFormatFromName("Pdf"), ExportFormat::Pdf);
-  for (const char* bad : {"", "jpg", "pngx", ".png"}) EXPECT_FALSE(ExportFormatFromName(bad)) << bad;
+  for (const char* bad : {"", "jpg", "pngx", ".png"})
+    EXPECT_FALSE(ExportFormatFromName(bad)) << bad;
 }
 
 TEST_F(ExportTest, UnwritableFilesAreReportedAndLeaveNothingBehind) {

@@ -88,12 +88,19 @@ TEST_F(PainterTest, TextsFollowTheShowFlags) {
   };
   const std::vector<Case> cases = {
       {"all off", {false, false, false, false, false}, {}, {}},
-      {"names", {true, false, false, false, false}, {"N: Receive order"}, {"M: Order desk", "credit ok"}},
+      {"names",
+       {true, false, false, false, false},
+       {"N: Receive order"},
+       {"M: Order desk", "credit ok"}},
       {"member", {false, true, false, false, false}, {"M: Order desk"}, {"N: Receive order"}},
-      {"forms; none gives the prefix alone", {false, false, true, false, false},
-       {"O: Order form", "O: "}, {"R: Printer"}},
+      {"forms; none gives the prefix alone",
+       {false, false, true, false, false},
+       {"O: Order form", "O: "},
+       {"R: Printer"}},
       {"resources", {false, false, false, true, false}, {"R: Printer", "R: "}, {"O: Order form"}},
-      {"descriptions", {false, false, false, false, true}, {"credit ok", "stock low", "express"},
+      {"descriptions",
+       {false, false, false, false, true},
+       {"credit ok", "stock low", "express"},
        {"N: Receive order"}},
   };
   for (const Case& c : cases) {
@@ -102,8 +109,10 @@ TEST_F(PainterTest, TextsFollowTheShowFlags) {
     if (c.shown.empty()) {
       EXPECT_TRUE(r.texts.empty()) << c.what;
     }
-    for (const QString& text : c.shown) EXPECT_TRUE(Contains(r.texts, text)) << c.what << ": " << text.toStdString();
-    for (const QString& text : c.hidden) EXPECT_FALSE(Contains(r.texts, text)) << c.what << ": " << text.toStdString();
+    for (const QString& text : c.shown)
+      EXPECT_TRUE(Contains(r.texts, text)) << c.what << ": " << text.toStdString();
+    for (const QString& text : c.hidden)
+      EXPECT_FALSE(Contains(r.texts, text)) << c.what << ": " << text.toStdString();
   }
 }
 
@@ -112,7 +121,8 @@ TEST_F(PainterTest, LongNamesWrapIntoThreeLinesAtMost) {
   const RecordingEngine& r = Paint(demo.doc.get(), WithFlags({true, false, false, false, false}));
   std::vector<QString> nameLines;
   for (const QString& t : r.texts)
-    if (QString("N: Check customer credit history and payment record").contains(t)) nameLines.push_back(t);
+    if (QString("N: Check customer credit history and payment record").contains(t))
+      nameLines.push_back(t);
   ASSERT_GE(nameLines.size(), 2u);
   EXPECT_LE(nameLines.size(), 3u);
   EXPECT_TRUE(nameLines.front().startsWith("N: Check"));
@@ -125,7 +135,8 @@ TEST_F(PainterTest, SelectionShowsTableBAndBlueArrows) {
   for (std::size_t i = 0; i < demo.nodes.size(); ++i) {
     const velk::CNode* node = demo.nodes[i];
     const auto table = node->IsSelected() ? CNodeBitmaps::kTableB : CNodeBitmaps::kTableA;
-    const QImage expected = CWorkflowView::NodeBitmaps().Image(table, node->Picture())
+    const QImage expected = CWorkflowView::NodeBitmaps()
+                                .Image(table, node->Picture())
                                 .convertToFormat(QImage::Format_RGB32)
                                 .scaled(34, 34, Qt::IgnoreAspectRatio, Qt::FastTransformation);
     EXPECT_EQ(r.images[i].target, QRectF(node->GetRect().left, -node->GetRect().top, 34, 34));
@@ -158,8 +169,8 @@ TEST_F(PainterTest, OnlyWhatReachesTheClipIsDrawn) {
   viewtest::DemoWorkflow demo;
   QPainter p(&device);
   // The area of the first node ("Receive order", at 40, -40) only.
-  painter.Paint(p, demo.doc.get(), ViewMapping(1.0, 1.0), WithFlags({true, false, false, false, false}),
-                QRect(30, 30, 60, 60));
+  painter.Paint(p, demo.doc.get(), ViewMapping(1.0, 1.0),
+                WithFlags({true, false, false, false, false}), QRect(30, 30, 60, 60));
   p.end();
   const RecordingEngine& r = device.Records();
   EXPECT_EQ(r.images.size(), 1u);
@@ -176,14 +187,15 @@ TEST(PainterResolutionTest, DescriptionStaysInsideItsFrameAtScreenAndPrintResolu
     const velk::CArrow* arrow =
         doc->CreateArrow(*from, *to, {velk::RoutingKind::Or, "credit refused by the bureau", {}});
     const double scale = dpi / 100.0;  // pixels per 0.01 inch
-    QImage image(static_cast<int>(200 * scale), static_cast<int>(300 * scale), QImage::Format_RGB32);
+    QImage image(static_cast<int>(200 * scale), static_cast<int>(300 * scale),
+                 QImage::Format_RGB32);
     image.setDotsPerMeterX(qRound(dpi / 0.0254));
     image.setDotsPerMeterY(qRound(dpi / 0.0254));
     CWorkflowPainter painter(CWorkflowView::NodeBitmaps());
     {
       QPainter p(&image);
-      painter.Paint(p, doc.get(), ViewMapping(scale, scale), WithFlags({false, false, false, false, true}),
-                    image.rect());
+      painter.Paint(p, doc.get(), ViewMapping(scale, scale),
+                    WithFlags({false, false, false, false, true}), image.rect());
     }
     QRect blue;  // the node pictures are blue too: look between them only
     for (int y = static_cast<int>(80 * scale); y < static_cast<int>(230 * scale); ++y)

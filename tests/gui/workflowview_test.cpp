@@ -26,9 +26,15 @@ struct RecordingTool : CViewTool {
   std::vector<Call> calls;
   mutable int overlays = 0;
 
-  void MousePress(CWorkflowView&, Qt::KeyboardModifiers k, Point p) override { calls.push_back({"press", k, p}); }
-  void MouseRelease(CWorkflowView&, Qt::KeyboardModifiers k, Point p) override { calls.push_back({"release", k, p}); }
-  void DoubleClick(CWorkflowView&, Qt::KeyboardModifiers k, Point p) override { calls.push_back({"double", k, p}); }
+  void MousePress(CWorkflowView&, Qt::KeyboardModifiers k, Point p) override {
+    calls.push_back({"press", k, p});
+  }
+  void MouseRelease(CWorkflowView&, Qt::KeyboardModifiers k, Point p) override {
+    calls.push_back({"release", k, p});
+  }
+  void DoubleClick(CWorkflowView&, Qt::KeyboardModifiers k, Point p) override {
+    calls.push_back({"double", k, p});
+  }
   void ContextMenu(CWorkflowView&, Qt::KeyboardModifiers k, Point p, QPoint) override {
     calls.push_back({"menu", k, p});
   }
@@ -151,7 +157,8 @@ TEST_F(ViewTest, MouseMessagesReachTheActiveToolInLogicalUnits) {
   QTest::mousePress(view->viewport(), Qt::LeftButton, Qt::ShiftModifier, at);
   QTest::mouseRelease(view->viewport(), Qt::LeftButton, Qt::ControlModifier, at);
   QTest::mouseDClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
-  QContextMenuEvent menu(QContextMenuEvent::Mouse, at, view->viewport()->mapToGlobal(at), Qt::ShiftModifier);
+  QContextMenuEvent menu(QContextMenuEvent::Mouse, at, view->viewport()->mapToGlobal(at),
+                         Qt::ShiftModifier);
   QApplication::sendEvent(view->viewport(), &menu);
 
   std::vector<std::string> order;

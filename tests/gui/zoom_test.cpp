@@ -11,8 +11,8 @@
 #include "app/ui/statusline.h"
 #include "app/ui/workflowframe.h"
 #include "demoworkflow.h"
-#include "editorfixture.h"
 #include "editor/zoom.h"
+#include "editorfixture.h"
 
 namespace {
 

@@ -19,7 +19,8 @@ TEST_F(DocumentTest, ItemsKeepTypeFlagsAndValuesAcrossReopen) {
   ASSERT_EQ(db.CreateDocument(&doc, "Header"), LNNOERROR);
   EXPECT_TRUE(doc.IsNewNote());
   EXPECT_EQ(doc.GetNoteID(), 0u);
-  ASSERT_EQ(doc.CreateItem("Readers", LNText{"CN=Ann Lee/O=Acme", "", "[Admin]"}, 0x445), LNNOERROR);
+  ASSERT_EQ(doc.CreateItem("Readers", LNText{"CN=Ann Lee/O=Acme", "", "[Admin]"}, 0x445),
+            LNNOERROR);
   ASSERT_EQ(doc.CreateItem("Sizes", LNNumbers{1.5, -2, 1e300}, 0), LNNOERROR);
   ASSERT_EQ(doc.CreateItem("Due", LNDatetime("2026-12-06T10:20:30")), LNNOERROR);
   ASSERT_EQ(doc.CreateItem("Empty", LNText()), LNNOERROR);
@@ -38,7 +39,8 @@ TEST_F(DocumentTest, ItemsKeepTypeFlagsAndValuesAcrossReopen) {
   EXPECT_EQ(loaded.GetFormName(), "Header");
   LNItem readers;
   ASSERT_EQ(loaded.GetItem("readers", &readers), LNNOERROR);
-  EXPECT_EQ(readers, (LNItem{"Readers", LNItemType::Text, 0x445, {"CN=Ann Lee/O=Acme", "", "[Admin]"}, {}}));
+  EXPECT_EQ(readers,
+            (LNItem{"Readers", LNItemType::Text, 0x445, {"CN=Ann Lee/O=Acme", "", "[Admin]"}, {}}));
   LNNumbers sizes;
   ASSERT_EQ(loaded.GetItem("SIZES", &sizes), LNNOERROR);
   EXPECT_EQ(sizes, (LNNumbers{1.5, -2, 1e300}));
@@ -48,7 +50,8 @@ TEST_F(DocumentTest, ItemsKeepTypeFlagsAndValuesAcrossReopen) {
   LNText empty{"x"};
   ASSERT_EQ(loaded.GetItem("Empty", &empty), LNNOERROR);
   EXPECT_EQ(empty.GetCount(), 0u);
-  EXPECT_EQ(NamesOf(loaded), (std::vector<std::string>{"Form", "Readers", "Sizes", "Due", "Empty"}));
+  EXPECT_EQ(NamesOf(loaded),
+            (std::vector<std::string>{"Form", "Readers", "Sizes", "Due", "Empty"}));
 
   LNDocument byUnid;
   ASSERT_EQ(again.GetDocument(unid, &byUnid), LNNOERROR);
@@ -277,7 +280,8 @@ TEST_F(DocumentTest, FailedSaveInsideATransactionKeepsTheRestOfIt) {
   ASSERT_EQ(all.size(), 1u);
   EXPECT_EQ(all[0].GetNoteID(), added.GetNoteID());
   ASSERT_EQ(all[0].Open(), LNNOERROR);
-  EXPECT_EQ(all[0].GetItems(), (std::vector<LNItem>{{"N", LNItemType::Text, LNITEMFLAGS_SUMMARY, {"added"}, {}}}));
+  EXPECT_EQ(all[0].GetItems(),
+            (std::vector<LNItem>{{"N", LNItemType::Text, LNITEMFLAGS_SUMMARY, {"added"}, {}}}));
 }
 
 TEST_F(DocumentTest, ScopedTransactionCommitsOnlyWhenAsked) {

@@ -12,9 +12,17 @@ using namespace lnstore;
 
 TEST(Encoding, ValuesRoundTrip) {
   const LNItem items[] = {
-      {"T", LNItemType::Text, 0, {"", "a", std::string(300, 'z'), std::string("nul\0byte", 8), "Grüße"}, {}},
+      {"T",
+       LNItemType::Text,
+       0,
+       {"", "a", std::string(300, 'z'), std::string("nul\0byte", 8), "Grüße"},
+       {}},
       {"T", LNItemType::Text, 0, {}, {}},
-      {"N", LNItemType::Numbers, 0, {}, {0.0, -0.0, 1e-300, std::numeric_limits<double>::infinity(), 42}},
+      {"N",
+       LNItemType::Numbers,
+       0,
+       {},
+       {0.0, -0.0, 1e-300, std::numeric_limits<double>::infinity(), 42}},
       {"D", LNItemType::Datetimes, 0, {"2026-12-06T10:20:30"}, {}},
   };
   for (const LNItem& item : items) {
@@ -32,13 +40,21 @@ TEST(Encoding, ValuesRoundTrip) {
 TEST(Encoding, GarbageIsRefusedNotTrusted) {
   const std::pair<LNItemType, std::string> cases[] = {
       {LNItemType::Text, ""},
-      {LNItemType::Text, "\x01"},                      // one text, no length
-      {LNItemType::Text, "\x01\x05" "abc"},            // length beyond the end
-      {LNItemType::Text, "\xff\xff\xff\xff\x0f"},      // a huge count
-      {LNItemType::Text, "\x01\x01" "ab"},             // bytes left over
-      {LNItemType::Text, std::string(12, '\x80')},     // endless varint
-      {LNItemType::Numbers, "\x02" "12345678"},        // one double short
-      {LNItemType::Numbers, "\x01" "1234567"},
+      {LNItemType::Text, "\x01"},  // one text, no length
+      {LNItemType::Text,
+       "\x01\x05"
+       "abc"},                                     // length beyond the end
+      {LNItemType::Text, "\xff\xff\xff\xff\x0f"},  // a huge count
+      {LNItemType::Text,
+       "\x01\x01"
+       "ab"},                                       // bytes left over
+      {LNItemType::Text, std::string(12, '\x80')},  // endless varint
+      {LNItemType::Numbers,
+       "\x02"
+       "12345678"},  // one double short
+      {LNItemType::Numbers,
+       "\x01"
+       "1234567"},
   };
   for (const auto& [type, data] : cases) {
     LNItem item{"x", type, 0, {}, {}};

@@ -28,7 +28,8 @@ std::string RandomBytes(std::size_t size) {
 }
 
 // Opening must give `expected`, and leave the file as it was.
-void ExpectOpenFails(LNNotesSession& session, const std::string& path, const std::string& file, LNSTATUS expected) {
+void ExpectOpenFails(LNNotesSession& session, const std::string& path, const std::string& file,
+                     LNSTATUS expected) {
   SCOPED_TRACE(path);
   std::error_code ec;
   auto sizeBefore = fs::file_size(file, ec);
@@ -46,18 +47,21 @@ TEST_F(FileTest, FilesThatAreNotOurDatabasesGiveAStatus) {
   WriteFile("text.nsf", "This is a plain text file\nwith two lines\n");
   WriteFile("random.nsf", RandomBytes(8192));
   WriteFile("header-only.nsf", std::string("SQLite format 3\0", 16) + RandomBytes(300));
-  RunSql(PathOf("foreign.nsf"), "CREATE TABLE contacts(name TEXT); INSERT INTO contacts VALUES('x');");
-  RunSql(PathOf("foreign-meta.nsf"), "CREATE TABLE meta(key TEXT, value TEXT); INSERT INTO meta VALUES('magic','no');");
+  RunSql(PathOf("foreign.nsf"),
+         "CREATE TABLE contacts(name TEXT); INSERT INTO contacts VALUES('x');");
+  RunSql(PathOf("foreign-meta.nsf"),
+         "CREATE TABLE meta(key TEXT, value TEXT); INSERT INTO meta VALUES('magic','no');");
   RunSql(PathOf("other-meta.nsf"), "CREATE TABLE meta(k TEXT, v TEXT);");
   fs::create_directories(dir_ / "folder.nsf");
   const std::pair<const char*, LNSTATUS> cases[] = {
-      {"empty.nsf", LNERR_NOT_A_DATABASE},        {"text.nsf", LNERR_NOT_A_DATABASE},
-      {"random.nsf", LNERR_NOT_A_DATABASE},       {"header-only.nsf", LNERR_NOT_A_DATABASE},
-      {"foreign.nsf", LNERR_NOT_A_DATABASE},      {"foreign-meta.nsf", LNERR_NOT_A_DATABASE},
-      {"other-meta.nsf", LNERR_NOT_A_DATABASE},   {"folder.nsf", LNERR_NOT_A_DATABASE},
-      {"missing.nsf", LNERR_FILE_NOT_FOUND},      {"no/such/folder.nsf", LNERR_FILE_NOT_FOUND},
+      {"empty.nsf", LNERR_NOT_A_DATABASE},      {"text.nsf", LNERR_NOT_A_DATABASE},
+      {"random.nsf", LNERR_NOT_A_DATABASE},     {"header-only.nsf", LNERR_NOT_A_DATABASE},
+      {"foreign.nsf", LNERR_NOT_A_DATABASE},    {"foreign-meta.nsf", LNERR_NOT_A_DATABASE},
+      {"other-meta.nsf", LNERR_NOT_A_DATABASE}, {"folder.nsf", LNERR_NOT_A_DATABASE},
+      {"missing.nsf", LNERR_FILE_NOT_FOUND},    {"no/such/folder.nsf", LNERR_FILE_NOT_FOUND},
   };
-  for (const auto& [path, expected] : cases) ExpectOpenFails(session_, path, PathOf(path), expected);
+  for (const auto& [path, expected] : cases)
+    ExpectOpenFails(session_, path, PathOf(path), expected);
   EXPECT_FALSE(fs::exists(PathOf("missing.nsf")));
 }
 
@@ -65,7 +69,8 @@ TEST_F(FileTest, DamagedDatabasesGiveAStatusNeverACrash) {
   {
     LNDatabase db = NewDatabase("big.nsf");
     LNTransaction transaction(db);
-    for (int i = 0; i < 300; ++i) AddDocument(db, "Task", {{"Key", std::to_string(i)}, {"Text", std::string(200, 'x')}});
+    for (int i = 0; i < 300; ++i)
+      AddDocument(db, "Task", {{"Key", std::to_string(i)}, {"Text", std::string(200, 'x')}});
     ASSERT_EQ(transaction.Commit(), LNNOERROR);
     ASSERT_EQ(db.CreateView({"All", {}, "Key", false}), LNNOERROR);
   }
@@ -76,7 +81,8 @@ TEST_F(FileTest, DamagedDatabasesGiveAStatusNeverACrash) {
   }
   ASSERT_GT(bytes.size(), 40000u);
   std::string scribbled = bytes;
-  for (std::size_t i = 8192; i < scribbled.size(); i += 4096) scribbled.replace(i + 100, 64, RandomBytes(64));
+  for (std::size_t i = 8192; i < scribbled.size(); i += 4096)
+    scribbled.replace(i + 100, 64, RandomBytes(64));
   const std::pair<const char*, std::string> damaged[] = {
       {"truncated.nsf", bytes.substr(0, bytes.size() / 3)},
       {"scribbled.nsf", scribbled},
@@ -154,7 +160,8 @@ TEST_F(FileTest, NamedServersDoNotRespond) {
   ASSERT_EQ(session_.GetDatabase("names.nsf", &db, "Hub/Acme"), LNNOERROR);
   EXPECT_EQ(db.GetServer(), "Hub/Acme");
   EXPECT_EQ(db.Open(), LNERR_SERVER_NOT_RESPONDING);
-  EXPECT_EQ(session_.CreateDatabase("names.nsf", &db, "t", "Hub/Acme"), LNERR_SERVER_NOT_RESPONDING);
+  EXPECT_EQ(session_.CreateDatabase("names.nsf", &db, "t", "Hub/Acme"),
+            LNERR_SERVER_NOT_RESPONDING);
   std::vector<LNDatabase> dbs;
   EXPECT_EQ(session_.GetDatabases(&dbs, "", "Hub/Acme"), LNERR_SERVER_NOT_RESPONDING);
 }
@@ -170,7 +177,8 @@ TEST_F(FileTest, SessionMustBeInitialised) {
 }
 
 TEST_F(FileTest, ListsDatabasesSortedByPath) {
-  for (const char* path : {"b.nsf", "a.NSF", "sub/c.nsf", "sub/deeper/d.nsf", "notes.txt", "sub/e.nsf.bak"}) {
+  for (const char* path :
+       {"b.nsf", "a.NSF", "sub/c.nsf", "sub/deeper/d.nsf", "notes.txt", "sub/e.nsf.bak"}) {
     WriteFile(path, "");
   }
   struct Case {
@@ -216,7 +224,8 @@ TEST(SessionNames, AbbreviatesCanonicalNamesOnly) {
       {"CN=Sum=1/O=Acme", "Sum=1/Acme"},
       {"", ""},
   };
-  for (const auto& [name, abbreviated] : cases) EXPECT_EQ(LNNotesSession::AbbreviateName(name), abbreviated);
+  for (const auto& [name, abbreviated] : cases)
+    EXPECT_EQ(LNNotesSession::AbbreviateName(name), abbreviated);
 }
 
 TEST(SessionNames, UserNameComesFromTheEnvironment) {

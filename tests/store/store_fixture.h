@@ -49,7 +49,8 @@ class StoreTest : public ::testing::Test {
                          const std::vector<std::pair<std::string, std::string>>& texts) {
     LNDocument doc;
     EXPECT_EQ(db.CreateDocument(&doc, form), LNNOERROR);
-    for (const auto& [name, value] : texts) EXPECT_EQ(doc.CreateItem(name, LNText(value)), LNNOERROR);
+    for (const auto& [name, value] : texts)
+      EXPECT_EQ(doc.CreateItem(name, LNText(value)), LNNOERROR);
     EXPECT_EQ(doc.Save(), LNNOERROR);
     return doc;
   }

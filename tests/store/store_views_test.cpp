@@ -60,8 +60,9 @@ TEST_F(ViewTest, SortsByKeyIgnoringCaseThenBytesThenNoteId) {
   EXPECT_EQ(view.GetEntryCount(), 6);
   LNVFEntry entry;
   ASSERT_EQ(view.GetEntry(&entry), LNNOERROR);
-  EXPECT_EQ(Walk(view, entry),
-            (std::vector<Row>{{"", "5"}, {"", "6"}, {"a", "3"}, {"B", "2"}, {"b", "1"}, {"b", "4"}}));
+  EXPECT_EQ(
+      Walk(view, entry),
+      (std::vector<Row>{{"", "5"}, {"", "6"}, {"a", "3"}, {"B", "2"}, {"b", "1"}, {"b", "4"}}));
   // Past the end the walk stays ended.
   EXPECT_EQ(view.Goto(LNVFNAVIGATE_NEXT, &entry), LNWARN_NOT_FOUND);
   EXPECT_EQ(view.GetEntry(&entry), LNERR_NO_CURRENT_ENTRY);
@@ -83,13 +84,17 @@ TEST_F(ViewTest, FindMatchesExactKeysAndCountsThem) {
       {false, "WF-1", 1, {{"WF-1", "2"}, {"wf-1", "1"}, {"wf-1", "3"}, {"wf-2", "4"}}},
       {false, "wf-3", 0, {}},
       {false, "Wf-1", 0, {}},
-      {true, "wf-1", 3, {{"wf-1", "#"}, {"wf-1", "1"}, {"wf-1", "3"}, {"wf-2", "#"}, {"wf-2", "4"}}},
+      {true,
+       "wf-1",
+       3,
+       {{"wf-1", "#"}, {"wf-1", "1"}, {"wf-1", "3"}, {"wf-2", "#"}, {"wf-2", "4"}}},
       {true, "wf-2", 2, {{"wf-2", "#"}, {"wf-2", "4"}}},
       {true, "", 0, {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.key + (c.categorized ? " categorized" : ""));
-    LNViewFolder view = OpenView({c.categorized ? "ByKeyCat" : "ByKey", {"Task"}, "Key", c.categorized});
+    LNViewFolder view =
+        OpenView({c.categorized ? "ByKeyCat" : "ByKey", {"Task"}, "Key", c.categorized});
     long count = -1;
     LNVFEntry entry;
     LNSTATUS status = view.Find(c.key, &entry, &count);
@@ -101,7 +106,7 @@ TEST_F(ViewTest, FindMatchesExactKeysAndCountsThem) {
     ASSERT_EQ(status, LNNOERROR);
     EXPECT_EQ(entry.IsCategory(), c.categorized);
     EXPECT_EQ(view.GetEntryCount(), c.categorized ? 7 : 4);  // three category rows
-    if (c.categorized) {  // a category row has no document
+    if (c.categorized) {                                     // a category row has no document
       EXPECT_EQ(entry.GetNoteID(), 0u);
       LNDocument doc;
       EXPECT_EQ(entry.GetDocument(&doc), LNERR_ENTRY_IS_CATEGORY);
@@ -122,7 +127,8 @@ TEST_F(ViewTest, NumbersSortByValueBeforeTexts) {
   LNViewFolder view = OpenView({"Numbers", {"Task"}, "Key", false});
   LNVFEntry entry;
   ASSERT_EQ(view.GetEntry(&entry), LNNOERROR);
-  EXPECT_EQ(Walk(view, entry), (std::vector<Row>{{"-1.5", "n"}, {"2", "n"}, {"10", "n"}, {"1", "t"}}));
+  EXPECT_EQ(Walk(view, entry),
+            (std::vector<Row>{{"-1.5", "n"}, {"2", "n"}, {"10", "n"}, {"1", "t"}}));
   long count = 0;
   EXPECT_EQ(view.Find("10", nullptr, &count), LNNOERROR);
   EXPECT_EQ(count, 1);

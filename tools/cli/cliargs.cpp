@@ -56,7 +56,8 @@ bool Args::flag(const std::string& name) const {
 }
 
 void Args::expectAtMost(std::size_t count) const {
-  if (positional_.size() > count) throw UsageError("unexpected argument \"" + positional_[count] + "\"");
+  if (positional_.size() > count)
+    throw UsageError("unexpected argument \"" + positional_[count] + "\"");
 }
 
 }  // namespace velkcli

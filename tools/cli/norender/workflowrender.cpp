@@ -11,6 +11,8 @@ RenderRequest renderRequest(const Args&) {
   throw UsageError("render is not available: velkmod-cli was built without the modeler's GUI");
 }
 
-int renderWorkflow(Context&, const velk::CWorkflowDoc&, const RenderRequest&) { return kFailed; }
+int renderWorkflow(Context&, const velk::CWorkflowDoc&, const RenderRequest&) {
+  return kFailed;
+}
 
 }  // namespace velkcli
