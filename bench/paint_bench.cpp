@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/settings.h"
+#include "bench/benchsupport.h"
 #include "editor/nodemove.h"
 #include "editor/ui/workflowpainter.h"
 #include "editor/ui/workflowview.h"
@@ -22,6 +23,8 @@ using velk::CNode;
 using velk::Rect;
 
 namespace {
+
+using bench::Median;
 
 constexpr int kColumns = 40;
 constexpr int kRows = 50;  // 2,000 nodes on a 50 x 56 unit raster
@@ -71,11 +74,6 @@ struct Clock {
     cpuMs.push_back(1000.0 * static_cast<double>(std::clock() - cpu) / CLOCKS_PER_SEC);
   }
 };
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
 
 }  // namespace
 

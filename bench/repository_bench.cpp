@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "app/headlessservices.h"
+#include "bench/benchsupport.h"
 #include "repository/applicationenvdb.h"
 #include "repository/databasetemplates.h"
 #include "repository/infrastructuredb.h"
@@ -27,6 +28,9 @@
 #include "repository/store/lnnotes.h"
 
 namespace {
+
+using bench::Median;
+using bench::Prepare;
 
 namespace fs = std::filesystem;
 using velk::DatabaseKind;
@@ -113,15 +117,6 @@ void CreateApplicationEnvironment(LNNotesSession& session, const std::string& pa
 
 // --- raw SQLite --------------------------------------------------------------
 
-sqlite3_stmt* Prepare(sqlite3* db, const char* sql) {
-  sqlite3_stmt* stmt = nullptr;
-  if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) != SQLITE_OK) {
-    std::fprintf(stderr, "prepare failed: %s\n", sqlite3_errmsg(db));
-    std::exit(1);
-  }
-  return stmt;
-}
-
 // The named items of every note of one class and form, decoded and put in view
 // order (by the first value of `key`, then by note id) as the store's view
 // does; returns the number of values read.
@@ -206,12 +201,6 @@ void Measure(Times& times, const std::function<void()>& work) {
   times.cpu.push_back(double(std::clock() - cpuStart) / CLOCKS_PER_SEC);
 }
 
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  std::size_t mid = values.size() / 2;
-  return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
-}
-
 // "MISSED" marks a load that is not under 1 s or not within 3x of the raw read.
 void Row(const char* what, const Times& load, const Times& raw) {
   const double wall = Median(load.wall), rawWall = Median(raw.wall);
@@ -226,8 +215,8 @@ void Row(const char* what, const Times& load, const Times& raw) {
 
 int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
-  std::string dir = (fs::temp_directory_path() / "velkrepobench-XXXXXX").string();
-  if (!mkdtemp(dir.data())) return 1;
+  const std::string dir = bench::ScratchFolder("velkrepobench");
+  if (dir.empty()) return 1;
   setenv("VELK_DATA_DIR", dir.c_str(), 1);
   velk::ScopedHeadlessServices ui;
   LNNotesSession session;

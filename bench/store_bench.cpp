@@ -19,9 +19,13 @@
 #include <string>
 #include <vector>
 
+#include "bench/benchsupport.h"
 #include "repository/store/lnnotes.h"
 
 namespace {
+
+using bench::Median;
+using bench::Prepare;
 
 namespace fs = std::filesystem;
 
@@ -118,15 +122,6 @@ Checksum StoreRead(LNNotesSession& session, const std::string& path,
 
 // --- raw SQLite --------------------------------------------------------------
 
-sqlite3_stmt* Prepare(sqlite3* db, const char* sql) {
-  sqlite3_stmt* stmt = nullptr;
-  if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) != SQLITE_OK) {
-    std::fprintf(stderr, "prepare failed: %s\n", sqlite3_errmsg(db));
-    std::exit(1);
-  }
-  return stmt;
-}
-
 // Lists are stored as their values joined by a newline.
 std::string Join(const std::vector<std::string>& values) {
   std::string joined;
@@ -219,12 +214,6 @@ double Milliseconds(const std::function<void()>& work) {
       .count();
 }
 
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  std::size_t mid = values.size() / 2;
-  return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
-}
-
 struct Times {
   std::vector<double> storeWrite, storeRead, rawWrite, rawRead;
 };
@@ -251,8 +240,8 @@ int main(int argc, char** argv) {
   int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
   std::vector<int> counts = {1000, 10000};
   if (argc > 2) counts = {std::max(1, std::atoi(argv[2]))};
-  std::string dir = (fs::temp_directory_path() / "velkbench-XXXXXX").string();
-  if (!mkdtemp(dir.data())) return 1;
+  const std::string dir = bench::ScratchFolder("velkbench");
+  if (dir.empty()) return 1;
   setenv("VELK_DATA_DIR", dir.c_str(), 1);
   LNNotesSession session;
   session.Init(410);

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "app/headlessservices.h"
+#include "bench/benchsupport.h"
 #include "model/workflowdoc.h"
 #include "model/workflowload.h"
 #include "model/workflowsave.h"
@@ -28,6 +29,9 @@
 #include "repository/store/lnnotes.h"
 
 namespace {
+
+using bench::Median;
+using bench::Prepare;
 
 namespace fs = std::filesystem;
 using namespace velk;
@@ -171,15 +175,6 @@ std::vector<RawDocument> StoredDocuments(LNNotesSession& session, const std::str
   return raw;
 }
 
-sqlite3_stmt* Prepare(sqlite3* db, const char* sql) {
-  sqlite3_stmt* stmt = nullptr;
-  if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) != SQLITE_OK) {
-    std::fprintf(stderr, "prepare failed: %s\n", sqlite3_errmsg(db));
-    std::exit(1);
-  }
-  return stmt;
-}
-
 void RawWrite(const std::string& file, const std::vector<RawDocument>& docs) {
   sqlite3* db = nullptr;
   sqlite3_open(file.c_str(), &db);
@@ -270,12 +265,6 @@ double Milliseconds(const std::function<void()>& work) {
       .count();
 }
 
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const std::size_t mid = values.size() / 2;
-  return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
-}
-
 struct Times {
   std::vector<double> save, load, rawWrite, rawRead;
 };
@@ -326,8 +315,8 @@ bool Run(LNNotesSession& session, const fs::path& dir, const Case& c, int run, T
 
 int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
-  std::string dir = (fs::temp_directory_path() / "velkwfbench-XXXXXX").string();
-  if (!mkdtemp(dir.data())) return 1;
+  const std::string dir = bench::ScratchFolder("velkwfbench");
+  if (dir.empty()) return 1;
   setenv("VELK_DATA_DIR", dir.c_str(), 1);
   ScopedHeadlessServices ui;
   LNNotesSession session;
