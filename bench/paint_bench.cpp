@@ -12,11 +12,15 @@
 #include <random>
 #include <vector>
 
+#include <QPrinter>
 #include "app/settings.h"
+#include "app/ui/nodebitmaps.h"
 #include "bench/benchsupport.h"
 #include "editor/nodemove.h"
+#include "editor/ui/editor.h"
 #include "editor/ui/workflowpainter.h"
 #include "editor/ui/workflowview.h"
+#include "model/nodeclipboard.h"
 #include "model/workflowdoc.h"
 
 using velk::CNode;
@@ -92,8 +96,15 @@ int main(int argc, char** argv) {
 
   velk::ModelerSettings settings;
   settings.gridVisible = true;
-  CWorkflowView::SetSettings(&settings);
-  CWorkflowView view(doc);  // for its painter, mapping and node areas
+  CNodeBitmaps bitmaps;
+  bitmaps.Load();
+  velk::NodeClipboard clipboard;
+  QPrinter printer;
+  EditorCollaborators parts = StandardEditorCollaborators();
+  parts.openClusterWindow = [](velk::CWorkflowDoc&, CNode&) {};
+  parts.commandStateChanged = [] {};
+  CEditor editor(std::move(parts), settings, bitmaps, clipboard, printer);
+  CWorkflowView view(editor, doc);  // for its painter, mapping and node areas
   view.resize(1000, 800);
   view.SetFlags({true, true, true, false, true});
 
@@ -140,6 +151,5 @@ int main(int argc, char** argv) {
   std::printf("move step:  median %.1f ms wall, %.1f ms CPU (goal < 16 ms)\n", Median(step),
               Median(stepCpu));
   if (argc > 2) image.save(QString::fromLocal8Bit(argv[2]));
-  CWorkflowView::SetSettings(nullptr);
   return 0;
 }

@@ -59,9 +59,4 @@ ToolButtonState ToolState::ButtonState(ToolId tool) const {
   return {true, false};
 }
 
-ToolState& ActiveToolState() {
-  static ToolState state;
-  return state;
-}
-
 }  // namespace velk

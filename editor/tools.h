@@ -65,7 +65,4 @@ class ToolState {
   bool singleShot_ = true;
 };
 
-// The program's tool state.
-ToolState& ActiveToolState();
-
 }  // namespace velk

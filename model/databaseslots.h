@@ -35,6 +35,13 @@ struct WorkflowDatabases {
            processDefinitions.IsInitialised() && tracking.IsInitialised() &&
            externalDirectory.IsInitialised() && gateway.IsInitialised();
   }
+  // What a save writes with. The External Directory is not among them while no
+  // step of a save reads or writes it.
+  bool ReadyToSave() const {
+    return applicationEnvironment.IsInitialised() && infrastructure.IsInitialised() &&
+           processDefinitions.IsInitialised() && tracking.IsInitialised() &&
+           gateway.IsInitialised();
+  }
   // The six file and server names, by kind.
   DatabaseLocations Locations() const {
     DatabaseLocations l;

@@ -9,7 +9,6 @@
 #include "model/nodepicture.h"
 #include "model/workflowdoc.h"
 #include "model/workflowgraph.h"
-#include "model/workflowhooks.h"
 #include "repository/noteserror.h"
 
 namespace velk {
@@ -42,16 +41,6 @@ CNode* GraphBuilder::AddTask(TaskRecord task) {
   if (task.belongsToCluster == 1 && task.isClusterStartNode) top_.SetStartNode(node);
   if (task.belongsToCluster == 1 && task.isClusterEndNode) top_.SetEndNode(node);
   top_.SetNodePicture(*node, PictureByRule(*node));
-  const NodeAttributes& a = node->Attributes();
-  if (task.kind == NodeKind::Extern && !a.griId.empty() && task.referenceText.empty() &&
-      workflowHooks().organisationOfLeaf) {
-    const std::string organisation = workflowHooks().organisationOfLeaf(a.griId);
-    if (!organisation.empty()) {
-      NodeAttributes changed = a;
-      changed.member = organisation;
-      top_.SetNodeAttributes(*node, std::move(changed));
-    }
-  }
   byKey_.emplace(task.codeText, node);
   return node;
 }

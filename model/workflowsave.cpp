@@ -9,7 +9,6 @@
 
 #include "app/services.h"
 #include "model/workflowdoc.h"
-#include "model/workflowhooks.h"
 #include "model/workflowsavedocs.h"
 #include "repository/applicationenvdb.h"
 #include "repository/noteserror.h"
@@ -17,11 +16,6 @@
 #include "repository/store/lnnotes.h"
 
 namespace velk {
-
-WorkflowHooks& workflowHooks() {
-  static WorkflowHooks hooks;
-  return hooks;
-}
 
 namespace {
 
@@ -199,20 +193,15 @@ bool WriteWorkflow(CWorkflowDoc& doc, const WriteTarget& target) {
   top.ClearModified();
   top.RefreshTitle();
   services().showStatusText({});
-  if (workflowHooks().publishInTask)
-    for (const auto& [griId, workflowId] : published)
-      workflowHooks().publishInTask(griId, workflowId);
   return true;
 }
 
-bool SaveWorkflow(CWorkflowDoc& doc, bool saveAs) {
-  if (doc.IsClusterDocument()) return SaveWorkflow(doc.Top(), saveAs);
-  if (!doc.Databases().AllInitialised()) {
+bool SaveWorkflow(CWorkflowDoc& doc, bool saveAs, const ChooseSaveName& chooseName) {
+  if (doc.IsClusterDocument()) return SaveWorkflow(doc.Top(), saveAs, chooseName);
+  if (!doc.Databases().ReadyToSave()) {
     ShowErrorMessage(kNoDatabasesText);
     return false;
   }
-  const WorkflowHooks& hooks = workflowHooks();
-  if (hooks.consistencyCheck && !hooks.consistencyCheck(doc)) return false;
   bool askName = saveAs;
   if (!askName) {
     CProcessDefDb& repository = *doc.Databases().processDefinitions.repository;
@@ -220,7 +209,7 @@ bool SaveWorkflow(CWorkflowDoc& doc, bool saveAs) {
     askName = !repository.FindHeaderByName(doc.Header().name) || doc.IsNew() ||
               doc.Header().status == WorkflowStatus::Freeze;
   }
-  if (askName && hooks.chooseSaveName && !hooks.chooseSaveName(doc)) return false;
+  if (askName && !chooseName(doc)) return false;
   WorkflowHeader h = doc.Header();
   const int previousVersion = h.version;
   h.version = NextVersion(h);

@@ -3,6 +3,7 @@
 // (form "Header") and one task document (form "Workflow Structure") per node,
 // whose routing items list the node's successors by routing kind.
 
+#include <functional>
 #include <string>
 
 class LNDatabase;
@@ -23,10 +24,14 @@ struct WriteTarget {
   std::string appReplicaId;
 };
 
-// The Save (saveAs false) and Save As commands: checks the databases and the
-// consistency, lets the designer name a workflow not stored yet (or every
-// workflow on Save As), applies the version rule and writes the workflow.
-bool SaveWorkflow(CWorkflowDoc& doc, bool saveAs);
+// "Save Workflow as": lets the designer name the workflow; false on Cancel.
+using ChooseSaveName = std::function<bool(CWorkflowDoc&)>;
+
+// The Save (saveAs false) and Save As commands: checks the databases, lets the
+// designer name a workflow not stored yet (or every workflow on Save As), applies
+// the version rule and writes the workflow. A cluster document saves its top
+// document.
+bool SaveWorkflow(CWorkflowDoc& doc, bool saveAs, const ChooseSaveName& chooseName);
 
 // The version a save stores: Active and Template count up by one, Design is
 // always 0, Freeze and Testing keep theirs.

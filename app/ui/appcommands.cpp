@@ -1,38 +1,46 @@
 // Document templates and the commands of the application object.
 #include <QApplication>
 #include <QMdiArea>
+#include <QMenu>
 #include <QPageSetupDialog>
 #include <QPrinter>
 
+#include "app/databasecache.h"
+#include "app/qsettings/qsettingsbackend.h"
 #include "app/ui/doctemplate.h"
 #include "app/ui/extdirframe.h"
 #include "app/ui/extdirstub.h"
 #include "app/ui/splashwnd.h"
 #include "app/ui/velkmodapp.h"
 #include "app/ui/workflowframe.h"
+#include "app/ui/workflowwindows.h"
 #include "editor/ui/workflowview.h"
+#include "model/workflowdoc.h"
+#include "model/workflowload.h"
+#include "repository/databasevalidation.h"
 
 namespace {
 
 constexpr int kWorkflowResource = 129;
 constexpr int kExtDirResource = 190;
+constexpr char kRecentGone[] =
+    "The workflow %s is no longer stored in the Process Definitions Database.\r\nIt is removed "
+    "from the list of recent workflows.";
 
-void warn(const char* text) {
+void warn(const std::string& text) {
   velk::services().messageBox(text, velk::MsgIcon::Exclamation, velk::MsgButtons::Ok);
 }
 
 }  // namespace
 
 void CVelkModApp::RegisterTemplates() {
-  // Workflow windows are opened with their document (OpenWorkflowWindow), so the
+  // Workflow windows are opened with their document (CWorkflowWindows), so the
   // workflow template makes none on its own.
   workflowTemplate_ =
       std::make_unique<CDocTemplate>(kWorkflowResource, QStringLiteral("Workflow"), nullptr);
   extDirTemplate_ = std::make_unique<CDocTemplate>(
-      kExtDirResource, QStringLiteral("ExtDirMan"), [this]() -> CMdiChild* {
-        QWidget* view = hooks_.newExtDirView ? hooks_.newExtDirView() : new CExtDirView;
-        return new CExtDirChildFrame(view);
-      });
+      kExtDirResource, QStringLiteral("ExtDirMan"),
+      []() -> CMdiChild* { return new CExtDirChildFrame(new CExtDirView); });
 }
 
 CDocTemplate* CVelkModApp::FindTemplate(const QString& docName) const {
@@ -43,36 +51,42 @@ CDocTemplate* CVelkModApp::FindTemplate(const QString& docName) const {
 
 void CVelkModApp::RegisterCommands() {
   CMainFrame& f = *frame_;
+  auto workflowActive = [this](CmdUI& ui) { ui.enabled = windows_->ActiveWindow() != nullptr; };
   f.SetCommandHandler(cmd::FileNew, [this] { OnFileNew(); });
+  f.SetCommandHandler(cmd::FileOpen, [this] { OnFileOpen(); });
   f.SetCommandHandler(
-      cmd::FileOpen, [this] { OnFileOpen(); },
-      [this](CmdUI& ui) { ui.enabled = static_cast<bool>(hooks_.chooseWorkflow); });
+      cmd::FileSave, [this] { windows_->SaveActive(false); }, workflowActive);
+  f.SetCommandHandler(
+      cmd::FileSaveAs, [this] { windows_->SaveActive(true); }, workflowActive);
   f.SetCommandHandler(cmd::FilePrintSetup, [this] { OnFilePrintSetup(); });
   f.SetCommandHandler(cmd::AppAbout, [this] { OnAppAbout(); });
+  f.SetCommandHandler(cmd::HelpTopics, [this] { parts_.showHelp(frame_.get()); });
+  f.SetCommandHandler(cmd::Settings, [this] { OnSettings(); });
   f.SetCommandHandler(
-      cmd::ExternalDirectory, [this] { OnExternalDirectory(); },
-      [this](CmdUI& ui) { ui.checked = !extDirTemplate_->Frames().isEmpty(); });
-  f.SetCommandHandler(
-      cmd::Settings, [this] { OnSettings(); },
-      [this](CmdUI& ui) { ui.enabled = static_cast<bool>(hooks_.runSettingsSheet); });
-  f.SetCommandHandler(
-      cmd::WorkflowSettings, [this] { OnWorkflowSettings(); },
-      [this](CmdUI& ui) {
-        auto* child = qobject_cast<CChildFrame*>(frame_->ActiveChild());
-        ui.enabled = hooks_.runWorkflowSettings && child && child->GetDocument();
-      });
+      cmd::WorkflowSettings, [this] { OnWorkflowSettings(); }, workflowActive);
+  f.SetRecentList([this](QMenu& menu) { FillRecentMenu(menu); });
 }
 
 bool CVelkModApp::DefaultDatabasesValid() {
-  return !hooks_.validateDefaultDatabases || hooks_.validateDefaultDatabases();
+  velk::DefaultDatabaseChecks checks;
+  checks.detectKind = [this](const velk::DatabaseLocation& db) {
+    return velk::DetectDatabaseKind(session_, db.fileName, db.server);
+  };
+  checks.runSettingsSheet = [this] { return RunSettingsSheet(); };
+  checks.initialiseDefaultDatabases = [this] { InitializeDefaultDatabases(); };
+  return velk::ValidateDefaultDatabases(settings_.databases, checks);
+}
+
+std::shared_ptr<CWorkflowDoc> CVelkModApp::NewWorkflowDocument() {
+  auto doc = std::make_shared<velk::CWorkflowDoc>(session_.GetUserNameText());
+  velk::WorkflowDatabases databases;
+  databases.SetLocations(settings_.databases);
+  doc->SetDatabases(databases);
+  return doc;
 }
 
 CChildFrame* CVelkModApp::OpenWorkflowWindow(std::shared_ptr<CWorkflowDoc> doc) {
-  if (!frame_) return nullptr;
-  QWidget* view = hooks_.newWorkflowView ? hooks_.newWorkflowView(doc) : new CWorkflowView(doc);
-  auto* child = new CChildFrame(std::move(doc), view);
-  workflowTemplate_->AddFrame(frame_->MdiArea(), child);
-  return child;
+  return windows_->OpenTopWindow(std::move(doc));
 }
 
 void CVelkModApp::OnFileNew() {
@@ -81,10 +95,9 @@ void CVelkModApp::OnFileNew() {
     warn("Creating a new workflow with wrong default databases is not possible. Creating aborted.");
     return;
   }
-  std::shared_ptr<CWorkflowDoc> doc;
-  if (hooks_.newWorkflowDocument) doc = hooks_.newWorkflowDocument();
+  std::shared_ptr<CWorkflowDoc> doc = NewWorkflowDocument();
   OpenWorkflowWindow(doc);
-  if (doc && hooks_.initializeDatabases) hooks_.initializeDatabases(*doc);
+  InitializeDatabases(*doc);
 }
 
 void CVelkModApp::OnFileOpen() {
@@ -95,20 +108,68 @@ void CVelkModApp::OnFileOpen() {
       return;
     }
   }
-  if (!hooks_.chooseWorkflow || !hooks_.newWorkflowDocument) return;
-  const std::optional<std::string> key = hooks_.chooseWorkflow();  // not under the wait cursor
-  if (!key) return;
+  velk::CProcessDefDb* repository = cache_->FindOrLoad<velk::CProcessDefDb>(
+      settings_.databases[velk::DatabaseKind::ProcessDefinitions]);
+  if (!repository) return;  // the cache has reported why
+  // The chooser runs without the wait cursor.
+  if (const auto chosen = parts_.chooseWorkflow(*repository, frame_.get()))
+    OpenStoredWorkflow(*chosen);
+}
+
+bool CVelkModApp::OpenStoredWorkflow(const velk::WorkflowHeaderEntry& header) {
   velk::WaitCursor wait;
-  std::shared_ptr<CWorkflowDoc> doc = hooks_.newWorkflowDocument();
-  if (!doc) return;
+  std::shared_ptr<CWorkflowDoc> doc = NewWorkflowDocument();
   CChildFrame* child = OpenWorkflowWindow(doc);
-  if (hooks_.initializeDatabases) hooks_.initializeDatabases(*doc);
+  InitializeDatabases(*doc);
   // The loader has reported why; an empty window must not pass for the workflow.
-  if (hooks_.loadWorkflow && !hooks_.loadWorkflow(*doc, *key)) {
+  if (!velk::LoadWorkflow(*doc, header, session_)) {
+    child->canClose = {};
     child->close();
+    return false;
+  }
+  RememberWorkflow(*doc);
+  editor_->UpdateAllViews(*doc);
+  return true;
+}
+
+void CVelkModApp::RememberWorkflow(const CWorkflowDoc& doc) {
+  const velk::WorkflowHeader& h = doc.Header();
+  const velk::DatabaseLocation& db = doc.Databases().processDefinitions.location;
+  recent_.Add({h.workflowId, h.version, h.name, db.fileName, db.server});
+  recent_.Save(*store_);
+  store_->sync();
+}
+
+void CVelkModApp::FillRecentMenu(QMenu& menu) {
+  if (recent_.Entries().empty()) {
+    menu.addAction(QStringLiteral("Recent File"))->setEnabled(false);
     return;
   }
-  if (child->GetView()) child->GetView()->update();
+  for (std::size_t i = 0; i < recent_.Entries().size(); ++i)
+    menu.addAction(QString::fromStdString(recent_.MenuText(i)), this,
+                   [this, i] { OnOpenRecent(i); });
+}
+
+void CVelkModApp::OnOpenRecent(std::size_t index) {
+  if (index >= recent_.Entries().size()) return;
+  const velk::RecentWorkflow entry = recent_.Entries()[index];
+  velk::CProcessDefDb* repository =
+      cache_->FindOrLoad<velk::CProcessDefDb>({entry.database, entry.server});
+  const velk::WorkflowHeaderEntry* header = nullptr;
+  if (repository) {
+    repository->ReadHeaders(false);
+    header = repository->FindHeader(entry.workflowId);
+  }
+  if (!header || header->version != entry.version) {
+    recent_.Remove(index);
+    recent_.Save(*store_);
+    std::string text = kRecentGone;
+    text.replace(text.find("%s"), 2,
+                 "\"" + entry.name + " v" + std::to_string(entry.version) + "\"");
+    warn(text);
+    return;
+  }
+  OpenStoredWorkflow(*header);
 }
 
 void CVelkModApp::OnAppAbout() {
@@ -130,11 +191,9 @@ void CVelkModApp::OnExternalDirectory() {
     warn("Loading External Directory with wrong databases is not possible. Loading aborted.");
     return;
   }
-  CDocTemplate* t = FindTemplate(QStringLiteral("ExtDirMan"));
-  if (!t) return;
-  const QList<CMdiChild*> open = t->Frames();
+  const QList<CMdiChild*> open = extDirTemplate_->Frames();
   if (open.isEmpty()) {
-    t->OpenNewFrame(frame_->MdiArea());
+    extDirTemplate_->OpenNewFrame(frame_->MdiArea());
     return;
   }
   frame_->MdiArea()->setActiveSubWindow(open.first());
@@ -143,17 +202,10 @@ void CVelkModApp::OnExternalDirectory() {
 }
 
 void CVelkModApp::OnSettings() {
-  if (!hooks_.runSettingsSheet || !hooks_.runSettingsSheet(frame_.get())) return;
-  if (hooks_.initializeDefaultDatabases) {
+  if (!RunSettingsSheet()) return;
+  {
     velk::WaitCursor wait;
-    hooks_.initializeDefaultDatabases();
+    InitializeDefaultDatabases();
   }
   if (CMdiChild* child = frame_->ActiveChild(); child && child->widget()) child->widget()->update();
-}
-
-void CVelkModApp::OnWorkflowSettings() {
-  auto* child = qobject_cast<CChildFrame*>(frame_->ActiveChild());
-  if (!child || !child->GetDocument() || !hooks_.runWorkflowSettings) return;
-  hooks_.runWorkflowSettings(*child->GetDocument(), frame_.get());
-  if (child->GetView()) child->GetView()->update();
 }

@@ -1,7 +1,6 @@
 #pragma once
 // Command identifiers of menus and toolbars, and how windows take part in
-// handling them. A command nobody handles is disabled, so commands whose window
-// does not exist yet stay greyed in the menus and toolbars.
+// handling them. A command nobody handles is disabled.
 
 #include <QString>
 
@@ -12,6 +11,7 @@ enum : int {
   FileOpen = 0xE101,
   FileClose = 0xE102,
   FileSave = 0xE103,
+  FileSaveAs = 0xE104,
   FilePrintSetup = 0xE106,
   FilePrint = 0xE107,
   FilePrintPreview = 0xE109,

@@ -1,6 +1,7 @@
 #include "app/ui/commandtable.h"
 
 #include <algorithm>
+#include <set>
 
 #include "app/ui/commands.h"
 
@@ -13,6 +14,7 @@ const std::vector<CommandInfo> kCommands = {
   {cmd::FileOpen, "&Open...\tCtrl+O", "Open", "Open a stored workflow", "open", false},
   {cmd::FileClose, "&Close", "", "Close the active window", "", false},
   {cmd::FileSave, "&Save\tCtrl+S", "Save", "Save the active workflow", "save", false},
+  {cmd::FileSaveAs, "Save &As...", "", "Save the active workflow under another name", "", false},
   {cmd::FilePrint, "&Print...\tCtrl+P", "Print", "Print the active workflow", "print", false},
   {cmd::FilePrintPreview, "Print Pre&view", "", "Show the workflow as it will be printed", "", false},
   {cmd::FilePrintSetup, "P&rint Setup...", "", "Change the printer and printing options", "", false},
@@ -100,6 +102,22 @@ const std::vector<CommandInfo> kCommands = {
 
 const std::vector<CommandInfo>& AllCommands() {
   return kCommands;
+}
+
+bool IsCommandBuilt(int id) {
+  static const std::set<int> notBuilt = {
+      cmd::AlignLeft,           cmd::AlignRight,           cmd::AlignTop,
+      cmd::AlignBottom,         cmd::AlignCenterHorz,      cmd::AlignCenterVert,
+      cmd::AlignGrid,           cmd::AlignMenuLeft,        cmd::AlignMenuRight,
+      cmd::AlignMenuTop,        cmd::AlignMenuBottom,      cmd::AlignMenuCenterHorz,
+      cmd::AlignMenuCenterVert, cmd::AlignMenuGrid,        cmd::AutoArrange,
+      cmd::GroupAsCluster,      cmd::ConsistencyCheck,     cmd::ExternalDirectory,
+      cmd::ViewExtDirBar,       cmd::ExtDirNewFolder,      cmd::ExtDirProperties,
+      cmd::ExtDirDelete,        cmd::ExtDirSave,           cmd::ExtDirReload,
+      cmd::ExtDirExpandBranch,  cmd::ExtDirCollapseBranch, cmd::ExtDirExpandAll,
+      cmd::ExtDirCollapseAll,
+  };
+  return !notBuilt.contains(id);
 }
 
 const CommandInfo* FindCommand(int id) {

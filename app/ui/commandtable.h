@@ -15,3 +15,6 @@ struct CommandInfo {
 const std::vector<CommandInfo>& AllCommands();
 // nullptr for an unknown id.
 const CommandInfo* FindCommand(int id);
+// False for a command whose work is not in the program yet: it gets no menu
+// entry, button or shortcut.
+bool IsCommandBuilt(int id);

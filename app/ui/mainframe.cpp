@@ -7,6 +7,7 @@
 #include <QMdiSubWindow>
 #include <QTimer>
 #include <QToolBar>
+#include <algorithm>
 
 #include "app/settings.h"
 #include "app/ui/infocenterwnd.h"
@@ -115,6 +116,12 @@ CmdUI CMainFrame::QueryCommand(int id) const {
   return ui;
 }
 
+bool CMainFrame::IsHandled(int id) const {
+  CmdUI ui;
+  if (CMdiChild* child = ActiveChild(); child && child->OnUpdateCommand(id, ui)) return true;
+  return handlers_.contains(id);
+}
+
 void CMainFrame::SetCommandHandler(int id, CommandRun run, CommandUpdate update) {
   handlers_[id] = Handler{std::move(run), std::move(update)};
   RequestCommandUpdate();
@@ -206,6 +213,12 @@ void CMainFrame::RestoreBarState() {
   if (!state.empty())
     restoreState(QByteArray::fromBase64(QByteArray::fromStdString(state)), kBarStateVersion);
   if (store_.getInt(kBarStateSection, "StatusBar", 1) == 0) status_->hide();
+  // A bar whose commands are not in the program yet stays out of sight.
+  for (QToolBar* bar : bars_) {
+    const QList<QAction*> actions = bar->actions();
+    if (std::none_of(actions.begin(), actions.end(), [](QAction* a) { return !a->isSeparator(); }))
+      bar->hide();
+  }
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

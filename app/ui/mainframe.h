@@ -53,10 +53,14 @@ class CMainFrame : public QMainWindow {
   bool RouteCommand(int id);
   // State of a command; disabled when nobody handles it.
   CmdUI QueryCommand(int id) const;
+  // Whether the active window or a handler here takes the command now.
+  bool IsHandled(int id) const;
   using CommandRun = std::function<void()>;
   using CommandUpdate = std::function<void(CmdUI&)>;
   // Handlers for commands that no view takes, e.g. File New of the application.
   void SetCommandHandler(int id, CommandRun run, CommandUpdate update = {});
+  // Fills in the recent list where the File menu has it.
+  void SetRecentList(std::function<void(QMenu&)> fill) { fillRecent_ = std::move(fill); }
   // Brings every menu entry and button up to date now / at the next idle moment.
   void UpdateCommandUI();
   void RequestCommandUpdate();
@@ -129,4 +133,5 @@ class CMainFrame : public QMainWindow {
   QMenu* windowMenu_ = nullptr;
   QPointer<CInfoCenterWnd> info_;
   bool updatePending_ = false;
+  std::function<void(QMenu&)> fillRecent_;
 };

@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
+#include <algorithm>
 
 #include "app/ui/commandtable.h"
 #include "app/ui/infocenterwnd.h"
@@ -60,6 +61,7 @@ constexpr int kBarCommand[CMainFrame::BarCount] = {cmd::ViewStandardBar, cmd::Vi
 
 void CMainFrame::CreateActions() {
   for (const CommandInfo& info : AllCommands()) {
+    if (!IsCommandBuilt(info.id)) continue;
     QString text = QString::fromUtf8(info.menuText);
     QString shortcut;
     if (int tab = text.indexOf(QLatin1Char('\t')); tab >= 0) {
@@ -90,8 +92,8 @@ void CMainFrame::CreateToolBars() {
     for (int id : kBars[b].buttons) {
       if (id == kSeparator)
         bar->addSeparator();
-      else
-        bar->addAction(Action(id));
+      else if (QAction* action = Action(id))
+        bar->addAction(action);
     }
     bars_[b] = bar;
   }
@@ -125,7 +127,8 @@ QMenu* CMainFrame::AddMenu(const QString& title, unsigned menuSets) {
 }
 
 void CMainFrame::AddItems(QMenu* menu, std::initializer_list<std::pair<int, unsigned>> items) {
-  for (auto [id, sets] : items) menuEntries_[menu].push_back({id, sets, nullptr});
+  for (auto [id, sets] : items)
+    if (id == kSeparator || Action(id)) menuEntries_[menu].push_back({id, sets, nullptr});
 }
 
 void CMainFrame::AddSubmenu(QMenu* menu, QMenu* submenu, unsigned sets) {
@@ -137,8 +140,13 @@ void CMainFrame::FillMenu(QMenu* menu) {
   menu->clear();
   const unsigned set = CurrentMenuSet();
   bool separatorDue = false;
+  auto hasCommands = [this](QMenu* submenu) {
+    const std::vector<MenuEntry>& entries = menuEntries_[submenu];
+    return std::any_of(entries.begin(), entries.end(),
+                       [](const MenuEntry& e) { return e.id != kSeparator || e.submenu; });
+  };
   for (const MenuEntry& e : menuEntries_[menu]) {
-    if (!(e.sets & set)) continue;
+    if (!(e.sets & set) || (e.submenu && !hasCommands(e.submenu))) continue;
     if (e.id == kSeparator && !e.submenu) {
       separatorDue = !menu->isEmpty();
       continue;
@@ -147,6 +155,8 @@ void CMainFrame::FillMenu(QMenu* menu) {
     separatorDue = false;
     if (e.submenu)
       menu->addMenu(e.submenu);
+    else if (e.id == cmd::FileMru && fillRecent_)
+      fillRecent_(*menu);
     else
       menu->addAction(Action(e.id));
   }
@@ -159,6 +169,7 @@ void CMainFrame::CreateMenus() {
                   {cmd::FileOpen, kAll},
                   {cmd::FileClose, kDocs},
                   {cmd::FileSave, kWf},
+                  {cmd::FileSaveAs, kWf},
                   {kSeparator, kAll},
                   {cmd::FilePrint, kWf},
                   {cmd::FilePrintPreview, kWf},

@@ -2,7 +2,9 @@
 
 #include "editor/zoom.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 
@@ -37,17 +39,67 @@ CStatusLine::CStatusLine(QWidget* parent) : QStatusBar(parent) {
   zoom_->setMinimumWidth(zoom_->fontMetrics().horizontalAdvance(QStringLiteral("400%")) + 12);
   addPermanentWidget(zoom_);
 
-  // Lock-key states cannot be read portably; the panes keep the classic layout
-  // and show their names greyed.
-  for (const char* name : {"CAP", "NUM", "SCRL"}) AddIndicator(QString::fromLatin1(name));
+  lockPanes_ = {AddIndicator(QStringLiteral("CAP"), QStringLiteral("CapPane")),
+                AddIndicator(QStringLiteral("NUM"), QStringLiteral("NumPane")),
+                AddIndicator(QStringLiteral("SCRL"), QStringLiteral("ScrlPane"))};
+  // The panes start as off: reading the X server's indicators would need another
+  // library, and the first key event on X brings the true Caps and Num Lock state.
+  nativeX11_ = QGuiApplication::platformName() == QLatin1String("xcb");
+  qApp->installEventFilter(this);
 }
 
-void CStatusLine::AddIndicator(const QString& text) {
+CStatusLine::~CStatusLine() {
+  if (qApp) qApp->removeEventFilter(this);
+}
+
+QLabel* CStatusLine::AddIndicator(const QString& text, const QString& objectName) {
   QLabel* pane = makePane(text, this);
+  pane->setObjectName(objectName);
   pane->setAlignment(Qt::AlignCenter);
   pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(QStringLiteral("SCRL")) + 12);
   pane->setEnabled(false);
   addPermanentWidget(pane);
+  return pane;
+}
+
+void CStatusLine::SetLockStates(bool caps, bool num, bool scroll) {
+  locks_ = LockStates{caps, num, scroll};
+  const bool on[] = {caps, num, scroll};
+  for (std::size_t i = 0; i < lockPanes_.size(); ++i) lockPanes_[i]->setEnabled(on[i]);
+}
+
+bool CStatusLine::LockState(int index) const {
+  switch (index) {
+    case 0:
+      return locks_.caps;
+    case 1:
+      return locks_.num;
+    case 2:
+      return locks_.scroll;
+    default:
+      return false;
+  }
+}
+
+bool CStatusLine::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (type == QEvent::KeyPress || type == QEvent::KeyRelease || type == QEvent::ShortcutOverride)
+    TrackLockKeys(*static_cast<QKeyEvent*>(event));
+  return QStatusBar::eventFilter(watched, event);
+}
+
+void CStatusLine::TrackLockKeys(const QKeyEvent& event) {
+  const KeyEventId id{event.type(), event.key(), event.timestamp(), event.nativeScanCode(),
+                      event.nativeModifiers()};
+  if (id == lastKey_) return;
+  lastKey_ = id;
+  if (event.isAutoRepeat()) return;
+  // Only events from the X server carry its modifier mask; synthesized ones have
+  // no scan code and a mask of 0 that would switch every lock off.
+  const bool haveNative = nativeX11_ && event.nativeScanCode() != 0;
+  const LockStates next = NextLockStates(locks_, event.nativeModifiers(), event.key(),
+                                         event.type() == QEvent::KeyPress, haveNative);
+  if (next != locks_) SetLockStates(next.caps, next.num, next.scroll);
 }
 
 void CStatusLine::SetMessageText(const QString& text) {

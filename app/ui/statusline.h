@@ -1,11 +1,17 @@
 #pragma once
 // The main window's status bar: the message pane, a blank pane that hosts the
 // progress indicator, the zoom of the active workflow window, and the CAP, NUM
-// and SCRL indicators.
+// and SCRL indicators, which follow the lock keys through an application-wide
+// event filter.
 
+#include <QEvent>
 #include <QStatusBar>
+#include <array>
 #include <optional>
 
+#include "app/ui/lockkeys.h"
+
+class QKeyEvent;
 class QLabel;
 class QProgressBar;
 
@@ -16,6 +22,7 @@ class CStatusLine : public QStatusBar {
   static constexpr int kProgressPaneChars = 43;
 
   explicit CStatusLine(QWidget* parent = nullptr);
+  ~CStatusLine() override;
 
   // Writes the message pane and repaints it at once, so the text shows while the
   // caller keeps the event loop blocked. Empty text restores the idle prompt.
@@ -32,12 +39,36 @@ class CStatusLine : public QStatusBar {
   void SetZoom(std::optional<double> zoom);
   QString ZoomText() const;
 
+  // A lock pane is enabled while its lock is on and greyed while it is off.
+  void SetLockStates(bool caps, bool num, bool scroll);
+  // 0 CAP, 1 NUM, 2 SCRL; false for any other index.
+  bool LockState(int index) const;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
+  // What tells one key event from another: Qt hands the same event to the filter
+  // once for every receiver it passes (window, focus widget, its parents).
+  struct KeyEventId {
+    QEvent::Type type = QEvent::None;
+    int key = 0;
+    quint64 timestamp = 0;
+    quint32 scanCode = 0;
+    quint32 modifiers = 0;
+    bool operator==(const KeyEventId&) const = default;
+  };
+
   void CreateProgress();
-  void AddIndicator(const QString& text);
+  QLabel* AddIndicator(const QString& text, const QString& objectName);
+  void TrackLockKeys(const QKeyEvent& event);
 
   QLabel* message_ = nullptr;
   QWidget* progressPane_ = nullptr;
   QProgressBar* progress_ = nullptr;
   QLabel* zoom_ = nullptr;
+  std::array<QLabel*, 3> lockPanes_{};
+  LockStates locks_;
+  KeyEventId lastKey_;
+  bool nativeX11_ = false;  // key events carry the X modifier mask
 };

@@ -6,6 +6,7 @@
 
 #include "app/databasecache.h"
 #include "app/qsettings/qsettingsbackend.h"
+#include "app/requirecollaborator.h"
 #include "app/ui/clipboardformats.h"
 #include "app/ui/doctemplate.h"
 #include "app/ui/extdirframe.h"
@@ -13,7 +14,7 @@
 #include "app/ui/splashwnd.h"
 #include "app/ui/statusline.h"
 #include "app/ui/workflowframe.h"
-#include "dialogs/ui/workflowchooserhooks.h"
+#include "app/ui/workflowwindows.h"
 #include "model/workflowdoc.h"
 #include "repository/databasevalidation.h"
 #include "repository/noteserror.h"
@@ -23,7 +24,6 @@ CVelkModApp* CVelkModApp::instance_ = nullptr;
 
 namespace {
 
-constexpr int kRecentFileCount = 4;
 constexpr const char* kSessionFailure = "Can not initialize Notes Session...\nModeler terminating!";
 
 // Restores the cursor on every way out of start-up.
@@ -39,20 +39,25 @@ struct StartupCursor {
 
 }  // namespace
 
-CVelkModApp::CVelkModApp(Options options) : options_(std::move(options)) {
+CVelkModApp::CVelkModApp(Options options, ShellCollaborators parts)
+    : options_(std::move(options)), parts_(std::move(parts)) {
   Q_INIT_RESOURCE(shell);
+  using velk::RequireCollaborator;
+  RequireCollaborator(parts_.initSession, "Notes session");
+  RequireCollaborator(parts_.chooseWorkflow, "Load workflow dialog");
+  RequireCollaborator(parts_.chooseSaveName, "Save Workflow as dialog");
+  RequireCollaborator(parts_.showHelp, "help window");
   instance_ = this;
-  InstallDefaultHooks();
-  InstallWorkflowChooserHooks(
-      hooks_, session_,
-      [this] { return settings_.databases[velk::DatabaseKind::ProcessDefinitions]; },
-      [this]() -> QWidget* { return frame_.get(); });
-  InstallSettingsHooks();
+  velk::SetDefaultProcessDefinitionsSource(
+      [this] { return settings_.databases[velk::DatabaseKind::ProcessDefinitions]; });
 }
 
 CVelkModApp::~CVelkModApp() {
   if (splash_) delete splash_.data();
   frame_.reset();
+  windows_.reset();
+  editor_.reset();
+  velk::SetDefaultProcessDefinitionsSource(nullptr);
   if (cache_ && velk::hasDatabaseCache() && &velk::databaseCache() == cache_.get())
     velk::setDatabaseCache(nullptr);
   if (&velk::services() == &services_) velk::setServices(nullptr);
@@ -68,13 +73,12 @@ CSplashWnd* CVelkModApp::Splash() const {
 }
 
 bool CVelkModApp::InitInstance() {
-  if (options_.beforeStart) options_.beforeStart(*this);
   velk::setServices(&services_);
   StartupCursor cursor;
   if (options_.showSplash) ShowSplash(true);
 
   store_ = velk::OpenSettingsBackend(options_.settingsFile);
-  LoadRecentFiles();
+  recent_.Load(*store_);
   settings_.load(*store_);
   velk::CWorkflowDoc::SetArrowSize(settings_.arrowSize);
   RegisterTemplates();
@@ -82,6 +86,17 @@ bool CVelkModApp::InitInstance() {
   frame_ = std::make_unique<CMainFrame>(*store_);
   if (!frame_->Create()) return false;
   services_.SetFrame(frame_.get());
+  EditorCollaborators editorParts = parts_.editor;
+  editorParts.openClusterWindow = [this](CWorkflowDoc& doc, velk::CNode& node) {
+    windows_->OpenClusterWindow(doc, node);
+  };
+  editorParts.commandStateChanged = [this] { frame_->RequestCommandUpdate(); };
+  editor_ = std::make_unique<CEditor>(std::move(editorParts), settings_, nodeBitmaps_, clipboard_,
+                                      Printer());
+  windows_ = std::make_unique<CWorkflowWindows>(
+      *frame_, *workflowTemplate_, *editor_,
+      [this](CWorkflowDoc& doc) { return parts_.chooseSaveName(doc, frame_.get()); },
+      [this](const CWorkflowDoc& doc) { RememberWorkflow(doc); });
   RegisterCommands();
   connect(frame_.get(), &CMainFrame::frameClosed, qApp, &QCoreApplication::quit,
           Qt::QueuedConnection);
@@ -102,7 +117,7 @@ bool CVelkModApp::InitInstance() {
 bool CVelkModApp::InitSession() {
   LNSetThrowAllErrors(true);
   try {
-    hooks_.initSession(session_);
+    parts_.initSession(session_);
     return true;
   } catch (const LNStatusError& e) {
     if (splash_) splash_->close();  // it would cover the message
@@ -131,14 +146,6 @@ void CVelkModApp::FreeNodeBitmaps() {
 
 void CVelkModApp::ClearInternalClipboard() {
   clipboard_.Clear();
-}
-
-void CVelkModApp::LoadRecentFiles() {
-  recentFiles_.clear();
-  for (int i = 1; i <= kRecentFileCount; ++i) {
-    std::string file = store_->getString("Recent File List", "File" + std::to_string(i), {});
-    if (!file.empty()) recentFiles_ << QString::fromStdString(file);
-  }
 }
 
 bool CVelkModApp::SaveSettings() {
@@ -176,35 +183,4 @@ void CVelkModApp::ShowSplash(bool autoClose) {
   splash_->setAttribute(Qt::WA_QuitOnClose, false);
   splash_->show();
   splash_->repaint();
-}
-
-int RunVelkMod(const CVelkModApp::Options& options) {
-  QApplication::setQuitOnLastWindowClosed(false);
-  CVelkModApp app(options);
-  if (!app.InitInstance()) return 1;
-  return app.ExitInstance(QApplication::exec());
-}
-
-void CVelkModApp::InstallDefaultHooks() {
-  hooks_.initSession = [](LNNotesSession& session) {
-    const LNSTATUS status = session.Init(410);
-    if (status != LNNOERROR && !LNIsWarning(status)) throw LNStatusError(status);
-  };
-  hooks_.validateDefaultDatabases = [this] {
-    velk::DefaultDatabaseChecks checks;
-    checks.detectKind = [this](const velk::DatabaseLocation& db) {
-      return velk::DetectDatabaseKind(session_, db.fileName, db.server);
-    };
-    if (hooks_.runSettingsSheet)
-      checks.runSettingsSheet = [this] { return hooks_.runSettingsSheet(frame_.get()); };
-    checks.initialiseDefaultDatabases = hooks_.initializeDefaultDatabases;
-    return velk::ValidateDefaultDatabases(settings_.databases, checks);
-  };
-  hooks_.newWorkflowDocument = [this] {
-    auto doc = std::make_shared<velk::CWorkflowDoc>(session_.GetUserNameText());
-    velk::WorkflowDatabases databases;
-    databases.SetLocations(settings_.databases);
-    doc->SetDatabases(databases);
-    return doc;
-  };
 }

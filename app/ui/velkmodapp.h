@@ -9,23 +9,28 @@
 #include <functional>
 #include <memory>
 
+#include "app/recentfiles.h"
 #include "app/settings.h"
 #include "app/ui/guiservices.h"
 #include "app/ui/mainframe.h"
 #include "app/ui/nodebitmaps.h"
-#include "app/ui/shellhooks.h"
+#include "app/ui/shellcollaborators.h"
 #include "model/nodeclipboard.h"
 #include "repository/store/lnsession.h"
 
 class CChildFrame;
 class CDocTemplate;
 class CSplashWnd;
+class CWorkflowWindows;
+class QMenu;
 class QPrinter;
 
 namespace velk {
+class CWorkflowDoc;
 class DatabaseCache;
 class QSettingsBackend;
 }  // namespace velk
+using velk::CWorkflowDoc;
 
 class CVelkModApp : public QObject {
   Q_OBJECT
@@ -34,11 +39,10 @@ class CVelkModApp : public QObject {
     std::string settingsFile;  // INI file; empty: VELK_SETTINGS, else the user's settings
     bool showSplash = true;
     bool showMainWindow = true;
-    // Runs before start-up; lets tests replace hooks such as initSession.
-    std::function<void(CVelkModApp&)> beforeStart;
   };
 
-  explicit CVelkModApp(Options options);
+  // Ends the program with a message when a collaborator is missing.
+  CVelkModApp(Options options, ShellCollaborators parts);
   ~CVelkModApp() override;
   CVelkModApp(const CVelkModApp&) = delete;
   CVelkModApp& operator=(const CVelkModApp&) = delete;
@@ -58,7 +62,7 @@ class CVelkModApp : public QObject {
   velk::SettingsBackend& SettingsStore();
   // The settings file in use.
   QString SettingsFileName() const;
-  QStringList RecentFiles() const { return recentFiles_; }
+  const velk::RecentWorkflowList& RecentWorkflows() const { return recent_; }
 
   LNNotesSession& Session() { return session_; }
   // Node picture tables A (unselected) and B (selected), loaded at start-up.
@@ -67,7 +71,8 @@ class CVelkModApp : public QObject {
   QPrinter& Printer();
   // Copied nodes and arrows, shared by all workflow windows.
   velk::NodeClipboard& InternalClipboard() { return clipboard_; }
-  ShellHooks& Hooks() { return hooks_; }
+  CEditor& Editor() { return *editor_; }
+  CWorkflowWindows& WorkflowWindows() { return *windows_; }
   CMainFrame* MainFrame() const { return frame_.get(); }
   QToolBar* ToolBar(CMainFrame::Bar bar) const;
   CSplashWnd* Splash() const;
@@ -79,7 +84,7 @@ class CVelkModApp : public QObject {
   CDocTemplate& ExtDirTemplate() { return *extDirTemplate_; }
   // The template with this document name ("Workflow", "ExtDirMan"), or nullptr.
   CDocTemplate* FindTemplate(const QString& docName) const;
-  // Opens a workflow window on `doc` (may be null while no model is attached).
+  // Opens a workflow window on the top document `doc`.
   CChildFrame* OpenWorkflowWindow(std::shared_ptr<CWorkflowDoc> doc);
 
   // Clipboard format MIME types in registration order; empty before start-up
@@ -89,6 +94,9 @@ class CVelkModApp : public QObject {
   // Commands of the application.
   void OnFileNew();
   void OnFileOpen();
+  // Opens entry `index` of the recent list; an entry whose workflow is gone is
+  // removed with a message.
+  void OnOpenRecent(std::size_t index);
   void OnAppAbout();
   void OnFilePrintSetup();
   void OnExternalDirectory();
@@ -101,15 +109,21 @@ class CVelkModApp : public QObject {
   void LoadNodeBitmaps();
   void FreeNodeBitmaps();
   void ClearInternalClipboard();
-  void InstallDefaultHooks();
-  // The settings sheets, the database cache and the initialisation of databases.
-  void InstallSettingsHooks();
   void InstallDatabaseCache();
+  // "Modeler Settings"; true on OK.
+  bool RunSettingsSheet();
+  void InitializeDefaultDatabases();
+  void InitializeDatabases(CWorkflowDoc& doc);
+  // A new top-level workflow holding the default databases.
+  std::shared_ptr<CWorkflowDoc> NewWorkflowDocument();
+  // Opens a window and loads the stored version into it; false when loading failed.
+  bool OpenStoredWorkflow(const velk::WorkflowHeaderEntry& header);
+  void RememberWorkflow(const CWorkflowDoc& doc);
+  void FillRecentMenu(QMenu& menu);
   void RegisterTemplates();
   void RegisterCommands();
   void ShowSplash(bool autoClose);
   bool DefaultDatabasesValid();
-  void LoadRecentFiles();
 
   static CVelkModApp* instance_;
   Options options_;
@@ -119,20 +133,18 @@ class CVelkModApp : public QObject {
   std::unique_ptr<velk::DatabaseCache> cache_;  // once the session is up
   velk::NodeClipboard clipboard_;
   CNodeBitmaps nodeBitmaps_;
-  ShellHooks hooks_;
+  ShellCollaborators parts_;
   CGuiServices services_;
   std::unique_ptr<CDocTemplate> workflowTemplate_;
   std::unique_ptr<CDocTemplate> extDirTemplate_;
   std::unique_ptr<CMainFrame> frame_;
   QPointer<CSplashWnd> splash_;
   QStringList clipFormats_;
-  QStringList recentFiles_;
+  velk::RecentWorkflowList recent_;
   std::unique_ptr<QPrinter> printer_;
+  std::unique_ptr<CEditor> editor_;
+  std::unique_ptr<CWorkflowWindows> windows_;
 };
 
 // The status line of the running application (no-op without one).
 void ShowStatusText(const QString& text);
-
-// Runs the modeler: start-up, event loop, exit. Returns the process exit code;
-// non-zero when start-up failed.
-int RunVelkMod(const CVelkModApp::Options& options);

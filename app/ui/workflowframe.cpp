@@ -23,3 +23,10 @@ CChildFrame::CChildFrame(std::shared_ptr<CWorkflowDoc> doc, QWidget* view, QWidg
 CChildFrame::~CChildFrame() {
   if (doc_) doc_->SetTitleHandler({});
 }
+
+void CChildFrame::ReleaseDocument() {
+  canClose = {};
+  delete widget();
+  if (doc_) doc_->SetTitleHandler({});
+  doc_.reset();
+}

@@ -23,6 +23,8 @@ class CChildFrame : public CMdiChild {
   CWorkflowDoc* GetDocument() const { return doc_.get(); }
   const std::shared_ptr<CWorkflowDoc>& Document() const { return doc_; }
   QWidget* GetView() const { return widget(); }
+  // Lets go of the document and drops the view before the document goes away.
+  void ReleaseDocument();
 
  private:
   std::shared_ptr<CWorkflowDoc> doc_;

@@ -4,6 +4,7 @@
 
 #include "app/services.h"
 #include "editor/hittest.h"
+#include "editor/ui/editor.h"
 #include "editor/ui/workflowpainter.h"
 #include "model/arrowgeometry.h"
 #include "model/workflowdoc.h"
@@ -23,12 +24,13 @@ velk::ArrowLine RubberLine(const velk::CNode& source, Point pointer) {
 
 void CArrowTool::Deactivate(CWorkflowView* view, ToolId next) {
   CEditTool::Deactivate(view, next);
-  for (CWorkflowView* v : CWorkflowView::AllViews()) InvalidateRubberLine(*v);
+  for (CWorkflowView* v : editor_.Views()) InvalidateRubberLine(*v);
   gesture_.Clear();
 }
 
 std::optional<Rect> CArrowTool::RubberLineArea(const CWorkflowView& view) const {
-  if (CToolBox::State().Active() != ToolId::ArrowSourceChosen || !view.Document()) return {};
+  if (view.Editor().Tools().State().Active() != ToolId::ArrowSourceChosen || !view.Document())
+    return {};
   const velk::CNode* source = gesture_.Source(*view.Document());
   if (!source) return {};
   const velk::ArrowLine line = RubberLine(*source, pointer_);
@@ -48,7 +50,7 @@ void CArrowTool::MousePress(CWorkflowView& view, Qt::KeyboardModifiers, Point p)
   InvalidateRubberLine(view);
   pointer_ = p;
   using Outcome = velk::ArrowGesture::Outcome;
-  const velk::ArrowGesture::Result r = gesture_.Press(*doc, CToolBox::State(), p);
+  const velk::ArrowGesture::Result r = gesture_.Press(*doc, view.Editor().Tools().State(), p);
   switch (r.outcome) {
     case Outcome::Cleared:
       SetViewCursor(view, Qt::ArrowCursor);
@@ -56,7 +58,7 @@ void CArrowTool::MousePress(CWorkflowView& view, Qt::KeyboardModifiers, Point p)
       break;
     case Outcome::ArrowMade:
     case Outcome::SameNode:
-      CWorkflowView::UpdateAllViews(*doc);
+      view.Editor().UpdateAllViews(*doc);
       break;
     case Outcome::SourceChosen:
       InvalidateRubberLine(view);
@@ -66,12 +68,13 @@ void CArrowTool::MousePress(CWorkflowView& view, Qt::KeyboardModifiers, Point p)
 
 void CArrowTool::MouseRelease(CWorkflowView& view, Qt::KeyboardModifiers keys, Point p) {
   const bool shift = keys & Qt::ShiftModifier;
-  if (CToolBox::State().Active() == ToolId::ArrowNoSource && shift) MousePress(view, keys, p);
-  velk::services().showStatusText(velk::ArrowToolPrompt(CToolBox::State().Active()));
+  if (view.Editor().Tools().State().Active() == ToolId::ArrowNoSource && shift)
+    MousePress(view, keys, p);
+  velk::services().showStatusText(velk::ArrowToolPrompt(view.Editor().Tools().State().Active()));
 }
 
 void CArrowTool::MouseMove(CWorkflowView& view, Qt::KeyboardModifiers, Point p) {
-  if (CToolBox::State().Active() != ToolId::ArrowSourceChosen) {
+  if (view.Editor().Tools().State().Active() != ToolId::ArrowSourceChosen) {
     SetViewCursor(view, Qt::PointingHandCursor);
     return;
   }

@@ -9,7 +9,7 @@
 
 class CArrowTool : public CEditTool {
  public:
-  CArrowTool() : CEditTool(velk::ToolId::ArrowNoSource) {}
+  explicit CArrowTool(CEditor& editor) : CEditTool(velk::ToolId::ArrowNoSource), editor_(editor) {}
 
   void Deactivate(CWorkflowView* view, velk::ToolId next) override;
   void MousePress(CWorkflowView& view, Qt::KeyboardModifiers keys, velk::Point p) override;
@@ -22,6 +22,7 @@ class CArrowTool : public CEditTool {
   std::optional<velk::Rect> RubberLineArea(const CWorkflowView& view) const;
   void InvalidateRubberLine(CWorkflowView& view);
 
+  CEditor& editor_;
   velk::ArrowGesture gesture_;
   velk::Point pointer_;
 };

@@ -5,9 +5,8 @@
 #include <initializer_list>
 
 #include "app/ui/commandtable.h"
-#include "app/ui/velkmodapp.h"
 #include "editor/ui/editcommands.h"
-#include "editor/ui/edithooks.h"
+#include "editor/ui/editor.h"
 #include "editor/ui/workflowview.h"
 
 using velk::ContextMenu;
@@ -28,6 +27,7 @@ void AddEntries(CWorkflowView& view, QMenu& menu, std::initializer_list<int> ids
       menu.addSeparator();
       continue;
     }
+    if (!IsCommandBuilt(id)) continue;
     QAction* action = menu.addAction(CommandText(id));
     action->setData(id);
     CmdUI ui;
@@ -88,15 +88,17 @@ std::unique_ptr<QMenu> BuildContextMenu(CWorkflowView& view, ContextMenu which) 
                   kSeparator, cmd::EditSelectAll});
       break;
   }
+  // Submenus whose commands are not in the program yet are left out.
+  for (QAction* a : m.actions())
+    if (a->menu() && a->menu()->isEmpty()) m.removeAction(a);
   return menu;
 }
 
 void ShowContextMenu(CWorkflowView& view, ContextMenu which, QPoint globalPos) {
   std::unique_ptr<QMenu> menu = BuildContextMenu(view, which);
-  const EditorHooks& hooks = editorHooks();
-  QAction* chosen = hooks.execMenu ? hooks.execMenu(*menu, globalPos) : menu->exec(globalPos);
+  const EditorCollaborators& parts = view.Editor().Parts();
+  QAction* chosen = parts.execMenu(*menu, globalPos);
   if (chosen && chosen->isEnabled() && chosen->data().isValid())
     view.OnCommand(chosen->data().toInt());
-  if (CVelkModApp* app = CVelkModApp::Instance(); app && app->MainFrame())
-    app->MainFrame()->RequestCommandUpdate();
+  parts.commandStateChanged();
 }

@@ -6,7 +6,7 @@
 
 #include "editor/hittest.h"
 #include "editor/ui/dragdata.h"
-#include "editor/ui/edithooks.h"
+#include "editor/ui/editor.h"
 #include "editor/ui/workflowview.h"
 #include "model/workflowdoc.h"
 
@@ -53,10 +53,9 @@ bool Perform(CWorkflowView& view, const QDropEvent& event, const DropSite& site)
     case DropKind::ExternalViewLeaf: {
       const auto fields = DroppedItemFields(event.mimeData(), ClipFormat::ExtDirExternalViewLeaf);
       if (!fields) return false;
-      const EditorHooks& hooks = editorHooks();
-      const std::optional<std::string> organisation =
-          hooks.organisationOfLeaf ? hooks.organisationOfLeaf(*fields) : std::nullopt;
-      return velk::DropExternalViewLeaf(doc, *site.target, Text(*fields, "LeafID"), organisation);
+      // The External Directory is not read yet, so the leaf's organisation is unknown
+      // and the node keeps its member.
+      return velk::DropExternalViewLeaf(doc, *site.target, Text(*fields, "LeafID"), std::nullopt);
     }
     case DropKind::ExternalSubscribedWorkflow:
       return velk::DropSubscribedWorkflow(doc, *site.target, *site.dragged);
@@ -84,10 +83,5 @@ void CWorkflowDropTarget::Drop(CWorkflowView& view, QDropEvent& event, velk::Poi
   if (site.action == Qt::IgnoreAction || !Perform(view, event, site)) return;
   event.setDropAction(site.action);
   event.accept();
-  CWorkflowView::UpdateAllViews(*view.Document());
-}
-
-CWorkflowDropTarget& WorkflowDropTarget() {
-  static CWorkflowDropTarget target;
-  return target;
+  view.Editor().UpdateAllViews(*view.Document());
 }

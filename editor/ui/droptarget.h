@@ -10,6 +10,3 @@ class CWorkflowDropTarget : public CViewDropTarget {
   void DragMove(CWorkflowView& view, QDragMoveEvent& event, velk::Point p) override;
   void Drop(CWorkflowView& view, QDropEvent& event, velk::Point p) override;
 };
-
-// The drop target shared by every workflow view.
-CWorkflowDropTarget& WorkflowDropTarget();

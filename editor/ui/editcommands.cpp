@@ -8,7 +8,7 @@
 #include "app/services.h"
 #include "editor/insertarrow.h"
 #include "editor/nodemenus.h"
-#include "editor/ui/edithooks.h"
+#include "editor/ui/editor.h"
 #include "editor/ui/edittool.h"
 #include "editor/ui/selecttool.h"
 #include "model/nodeclipboard.h"
@@ -35,13 +35,6 @@ std::optional<ToolId> ToolOfCommand(int id) {
   for (auto [command, tool] : kToolCommands)
     if (command == id) return tool;
   return std::nullopt;
-}
-
-bool ShiftHeld() {
-  const EditorHooks& hooks = editorHooks();
-  const Qt::KeyboardModifiers keys =
-      hooks.keyboardModifiers ? hooks.keyboardModifiers() : QGuiApplication::keyboardModifiers();
-  return keys & Qt::ShiftModifier;
 }
 
 bool IsTaskKind(NodeKind kind) {
@@ -81,7 +74,7 @@ bool CEditCommands::OnCommand(int id) {
 bool CEditCommands::ToolCommand(int id) {
   const std::optional<ToolId> tool = ToolOfCommand(id);
   if (!tool) return false;
-  CToolBox::Instance().Choose(*tool, ShiftHeld(), &view_);
+  view_.Editor().Tools().Choose(*tool, view_.Editor().ShiftHeld(), &view_);
   if (*tool == ToolId::ArrowNoSource)
     velk::services().showStatusText(velk::ArrowToolPrompt(ToolId::ArrowNoSource));
   else if (*tool == ToolId::Select)
@@ -96,10 +89,10 @@ bool CEditCommands::ClipboardCommand(int id) {
       Delete();
       return true;
     case cmd::EditCopy:
-      EditorClipboard().Copy(doc);
+      view_.Editor().Clipboard().Copy(doc);
       return true;
     case cmd::EditCut:
-      EditorClipboard().Copy(doc);
+      view_.Editor().Clipboard().Copy(doc);
       Delete();
       return true;
     case cmd::EditPaste:
@@ -120,18 +113,18 @@ void CEditCommands::Delete() {
   const std::size_t arrows = doc.AllArrows().size();
   doc.DeleteSelection();
   if (doc.NodeCount() != nodes || doc.AllArrows().size() != arrows) doc.SetModified();
-  CWorkflowView::UpdateAllViews(doc);
+  view_.Editor().UpdateAllViews(doc);
 }
 
 void CEditCommands::Paste() {
   CWorkflowDoc& doc = *view_.Document();
-  const std::vector<CNode*> pasted = EditorClipboard().Paste(doc);
+  const std::vector<CNode*> pasted = view_.Editor().Clipboard().Paste(doc);
   if (pasted.empty()) return;
   // The copies lie on top of their originals: selected, they can be moved away.
   doc.DeselectAll();
   for (CNode* node : pasted) doc.SelectNode(*node, true);
   doc.SetModified();
-  CWorkflowView::UpdateAllViews(doc);
+  view_.Editor().UpdateAllViews(doc);
 }
 
 bool CEditCommands::NodeCommand(int id) {
@@ -182,7 +175,7 @@ bool CEditCommands::NodeCommand(int id) {
       changed = false;
   }
   if (changed) doc.SetModified();
-  CWorkflowView::UpdateAllViews(doc);
+  view_.Editor().UpdateAllViews(doc);
   return true;
 }
 
@@ -190,28 +183,20 @@ void CEditCommands::OpenSubWorkflow() {
   CWorkflowDoc& doc = *view_.Document();
   if (doc.SelectedNodes().empty()) return;
   CNode& node = *doc.SelectedNodes().front();
-  const EditorHooks& hooks = editorHooks();
-  if (node.IsClusterNode() && hooks.openClusterWindow)
-    hooks.openClusterWindow(doc, node);
-  else if ((node.Kind() == NodeKind::ICDR || node.Kind() == NodeKind::CDDR) &&
-           hooks.openSubWorkflow)
-    hooks.openSubWorkflow(doc, node);
+  if (node.IsClusterNode()) view_.Editor().Parts().openClusterWindow(doc, node);
 }
 
 void CEditCommands::ReloadRepository() {
   velk::WaitCursor wait;
   const velk::WorkflowDatabases& databases = view_.Document()->Databases();
-  if (editorHooks().reloadRepository)
-    editorHooks().reloadRepository(databases);
-  else
-    velk::ReloadRepository(databases);
+  view_.Editor().Parts().reloadRepository(databases);
 }
 
 bool CEditCommands::OnUpdateCommand(int id, CmdUI& ui) {
   const CWorkflowDoc* doc = view_.Document();
   if (!doc) return false;
   if (const std::optional<ToolId> tool = ToolOfCommand(id)) {
-    const velk::ToolButtonState state = CToolBox::State().ButtonState(*tool);
+    const velk::ToolButtonState state = view_.Editor().Tools().State().ButtonState(*tool);
     ui.checked = state.checked;
     ui.indeterminate = state.indeterminate;
     return true;
@@ -224,7 +209,7 @@ bool CEditCommands::OnUpdateCommand(int id, CmdUI& ui) {
       ui.enabled = anySelected;
       return true;
     case cmd::EditPaste:
-      ui.enabled = EditorClipboard().IsFilled();
+      ui.enabled = view_.Editor().Clipboard().IsFilled();
       return true;
     case cmd::EditSelectAll:
     case cmd::ReloadRepository:
@@ -239,20 +224,17 @@ bool CEditCommands::OnUpdateCommand(int id, CmdUI& ui) {
 
 void CEditCommands::UpdateNodeCommand(int id, CmdUI& ui) const {
   const CWorkflowDoc& doc = *view_.Document();
-  const EditorHooks& hooks = editorHooks();
   const CNode* node = doc.SelectedNodes().empty() ? nullptr : doc.SelectedNodes().front();
   ui.enabled = node != nullptr;
   if (id == cmd::Properties) {
-    ui.enabled = node ? static_cast<bool>(hooks.taskProperties)
-                      : !doc.SelectedArrows().empty() && hooks.arrowProperties;
+    ui.enabled = node || !doc.SelectedArrows().empty();
     return;
   }
   if (!node) return;
   const NodeKind kind = node->Kind();
   const bool subWorkflow = kind == NodeKind::ICDR || kind == NodeKind::CDDR;
   if (id == cmd::OpenSubWorkflow) {
-    ui.enabled = (node->IsClusterNode() && hooks.openClusterWindow) ||
-                 (subWorkflow && hooks.openSubWorkflow);
+    ui.enabled = node->IsClusterNode();
   } else if (id == editcmd::CentralDesign || id == editcmd::DistributedDesign) {
     ui.enabled = subWorkflow;
     ui.checked = kind == (id == editcmd::CentralDesign ? NodeKind::ICDR : NodeKind::CDDR);

@@ -2,14 +2,13 @@
 
 #include "app/services.h"
 #include "app/settings.h"
-#include "dialogs/ui/nodepropertyentry.h"
 #include "editor/hittest.h"
 #include "editor/nodemenus.h"
 #include "editor/ui/arrowtool.h"
 #include "editor/ui/contextmenus.h"
 #include "editor/ui/droptarget.h"
 #include "editor/ui/editcommands.h"
-#include "editor/ui/edithooks.h"
+#include "editor/ui/editor.h"
 #include "editor/ui/inserttool.h"
 #include "editor/ui/selecttool.h"
 #include "model/workflowdoc.h"
@@ -20,8 +19,8 @@ void SetViewCursor(CWorkflowView& view, Qt::CursorShape shape) {
   if (view.viewport()->cursor().shape() != shape) view.SetToolCursor(QCursor(shape));
 }
 
-velk::GridSettings ViewGrid() {
-  const velk::ModelerSettings& s = CWorkflowView::Settings();
+velk::GridSettings ViewGrid(const CWorkflowView& view) {
+  const velk::ModelerSettings& s = view.Editor().Settings();
   return {s.gridSize, s.gridMagnetic};
 }
 
@@ -39,7 +38,7 @@ void CEditTool::ContextMenu(CWorkflowView& view, Qt::KeyboardModifiers keys, vel
   if (!doc) return;
   view.InvalidateAll();
   velk::services().showStatusText({});
-  CToolBox::Instance().Switch(ToolId::Select, &view);
+  view.Editor().Tools().Switch(ToolId::Select, &view);
   const std::vector<velk::CNode*> level = doc->LevelNodes();
   velk::CArrow* arrow = velk::ArrowAt(level, p);
   velk::CNode* node = arrow ? nullptr : velk::NodeAt(level, p);
@@ -59,20 +58,18 @@ void CEditTool::ContextMenu(CWorkflowView& view, Qt::KeyboardModifiers keys, vel
 
 // ---- CToolBox ----
 
-CToolBox::CToolBox() {
+CToolBox::CToolBox(CEditor& editor) {
   tools_[0] = std::make_unique<CSelectTool>();
   for (int id = 1; id <= 6; ++id)
     tools_[id] = std::make_unique<CInsertTool>(static_cast<ToolId>(id));
-  tools_[7] = std::make_unique<CArrowTool>();
+  tools_[7] = std::make_unique<CArrowTool>(editor);
   State().onDeactivate = [this](ToolId from, ToolId to) {
     Tool(from).Deactivate(commandView_, to);
   };
-  Follow();
 }
 
-CToolBox& CToolBox::Instance() {
-  static CToolBox box;
-  return box;
+CToolBox::~CToolBox() {
+  State().onDeactivate = nullptr;
 }
 
 CEditTool& CToolBox::Tool(ToolId id) {
@@ -80,32 +77,12 @@ CEditTool& CToolBox::Tool(ToolId id) {
   return *tools_.at(i == static_cast<int>(ToolId::ArrowSourceChosen) ? i - 1 : i);
 }
 
-void CToolBox::Follow() {
-  CWorkflowView::SetProgramTool(&ActiveTool());
-}
-
 void CToolBox::Choose(ToolId id, bool shiftHeld, CWorkflowView* view) {
   commandView_ = view;
   State().Choose(id, shiftHeld);
-  Follow();
 }
 
 void CToolBox::Switch(ToolId id, CWorkflowView* view) {
   commandView_ = view;
   State().Switch(id);
-  Follow();
-}
-
-void InstallEditingTools() {
-  static bool installed = false;
-  if (installed) return;
-  installed = true;
-  CToolBox::Instance();
-  EditorHooks& hooks = editorHooks();
-  if (!hooks.taskProperties) hooks.taskProperties = EditNodeProperties;
-  if (!hooks.arrowProperties) hooks.arrowProperties = EditArrowRouting;
-  CWorkflowView::AddViewSetup([](CWorkflowView& view) {
-    view.AddCommandTarget(std::make_unique<CEditCommands>(view));
-    view.SetDropTarget(&WorkflowDropTarget());
-  });
 }

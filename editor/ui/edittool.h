@@ -29,14 +29,19 @@ class CEditTool : public CViewTool {
   velk::ToolId id_;
 };
 
+class CEditor;
+
+// The tools of one editor; the active tool is program-wide.
 class CToolBox {
  public:
-  // Created at the first call, with every tool.
-  static CToolBox& Instance();
+  explicit CToolBox(CEditor& editor);
+  ~CToolBox();
+  CToolBox(const CToolBox&) = delete;
+  CToolBox& operator=(const CToolBox&) = delete;
 
   CEditTool& Tool(velk::ToolId id);
   CEditTool& ActiveTool() { return Tool(State().Active()); }
-  static velk::ToolState& State() { return velk::ActiveToolState(); }
+  velk::ToolState& State() { return state_; }
 
   // A tool command given in `view`'s window (if any).
   void Choose(velk::ToolId id, bool shiftHeld, CWorkflowView* view);
@@ -44,21 +49,14 @@ class CToolBox {
   void Switch(velk::ToolId id, CWorkflowView* view);
 
  private:
-  CToolBox();
-  void Follow();
-
+  velk::ToolState state_;
   std::array<std::unique_ptr<CEditTool>, velk::kToolCount - 1>
       tools_;  // the arrow tool serves 7 and 8
   QPointer<CWorkflowView> commandView_;
 };
 
-// Creates the tools, opens the property dialogs from them, and lets every new
-// workflow view take part in editing (its commands, drops). Called once at
-// program start; later calls do nothing.
-void InstallEditingTools();
-
-// "GridSize" and "GridMagnetic" as the views use them now.
-velk::GridSettings ViewGrid();
+// "GridSize" and "GridMagnetic" as the view's editor uses them now.
+velk::GridSettings ViewGrid(const CWorkflowView& view);
 
 // Sets the pointer of the view's drawing area.
 void SetViewCursor(CWorkflowView& view, Qt::CursorShape shape);

@@ -1,6 +1,7 @@
 #include "editor/ui/inserttool.h"
 
 #include "editor/insertarrow.h"
+#include "editor/ui/editor.h"
 #include "model/workflowdoc.h"
 
 CInsertTool::CInsertTool(velk::ToolId id)
@@ -9,13 +10,14 @@ CInsertTool::CInsertTool(velk::ToolId id)
 void CInsertTool::MousePress(CWorkflowView& view, Qt::KeyboardModifiers, velk::Point p) {
   CWorkflowDoc* doc = view.Document();
   if (!doc) return;
-  velk::InsertNodeAt(*doc, kind_, p, ViewGrid());
-  CWorkflowView::UpdateAllViews(*doc);
+  velk::InsertNodeAt(*doc, kind_, p, ViewGrid(view));
+  view.Editor().UpdateAllViews(*doc);
 }
 
 void CInsertTool::MouseRelease(CWorkflowView& view, Qt::KeyboardModifiers keys, velk::Point) {
-  if (!CToolBox::State().SingleShot() || (keys & Qt::ShiftModifier)) return;
-  CToolBox::Instance().Switch(velk::ToolId::Select, &view);
+  CToolBox& tools = view.Editor().Tools();
+  if (!tools.State().SingleShot() || (keys & Qt::ShiftModifier)) return;
+  tools.Switch(velk::ToolId::Select, &view);
   SetViewCursor(view, Qt::ArrowCursor);
 }
 

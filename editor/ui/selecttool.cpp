@@ -6,7 +6,7 @@
 
 #include "editor/hittest.h"
 #include "editor/ui/dragdata.h"
-#include "editor/ui/edithooks.h"
+#include "editor/ui/editor.h"
 #include "model/workflowdoc.h"
 
 using velk::CNode;
@@ -53,18 +53,12 @@ void CSelectTool::DragOut(CWorkflowView& view) {
   std::unique_ptr<QMimeData> data = NewNodeDragData(*node);
   gesture_.Reset();
   gestureView_.clear();
-  if (editorHooks().startDrag) {
-    editorHooks().startDrag(view.viewport(), std::move(data));
-    return;
-  }
-  auto* drag = new QDrag(view.viewport());
-  drag->setMimeData(data.release());
-  drag->exec(Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, Qt::CopyAction);
+  view.Editor().Parts().startDrag(view.viewport(), std::move(data));
 }
 
 void CSelectTool::MoveSelection(CWorkflowView& view, Point p) {
   const Rect before = SelectionArea(view);
-  const velk::SelectGesture::Change change = gesture_.Drag(*view.Document(), p, ViewGrid());
+  const velk::SelectGesture::Change change = gesture_.Drag(*view.Document(), p, ViewGrid(view));
   if (!change.moved) return;
   view.InvalidateLogical(before);
   view.InvalidateLogical(SelectionArea(view));
@@ -75,7 +69,7 @@ void CSelectTool::MouseMove(CWorkflowView& view, Qt::KeyboardModifiers keys, Poi
   if (!InGesture(view)) return;
   CWorkflowDoc& doc = *view.Document();
   if (gesture_.Mode() == DragMode::RubberBand) {
-    const velk::SelectGesture::Change change = gesture_.Drag(doc, p, ViewGrid());
+    const velk::SelectGesture::Change change = gesture_.Drag(doc, p, ViewGrid(view));
     InvalidateBand(view, change.oldBand);
     InvalidateBand(view, change.newBand);
     if (change.selectionChanged) view.InvalidateAll();
@@ -87,10 +81,10 @@ void CSelectTool::MouseMove(CWorkflowView& view, Qt::KeyboardModifiers keys, Poi
 
 void CSelectTool::MouseRelease(CWorkflowView& view, Qt::KeyboardModifiers, Point p) {
   if (!InGesture(view)) return;
-  const velk::SelectGesture::Change change = gesture_.Release(*view.Document(), p, ViewGrid());
+  const velk::SelectGesture::Change change = gesture_.Release(*view.Document(), p, ViewGrid(view));
   gestureView_.clear();
   InvalidateBand(view, change.oldBand);
-  CWorkflowView::UpdateAllViews(*view.Document());
+  view.Editor().UpdateAllViews(*view.Document());
   SetViewCursor(view, Qt::ArrowCursor);
 }
 
@@ -119,19 +113,18 @@ void CSelectTool::PaintOverlay(const CWorkflowView& view, QPainter& painter) con
 void OpenSelectionProperties(CWorkflowView& view, bool openCluster) {
   CWorkflowDoc* doc = view.Document();
   if (!doc) return;
-  EditorHooks& hooks = editorHooks();
+  const EditorCollaborators& parts = view.Editor().Parts();
   if (doc->SelectedNodes().empty()) {
-    if (doc->SelectedArrows().empty() || !hooks.arrowProperties) return;
-    if (hooks.arrowProperties(&view, *doc, *doc->SelectedArrows().front())) doc->SetModified();
-    CWorkflowView::UpdateAllViews(*doc);
+    if (doc->SelectedArrows().empty()) return;
+    if (parts.arrowProperties(&view, *doc, *doc->SelectedArrows().front())) doc->SetModified();
+    view.Editor().UpdateAllViews(*doc);
     return;
   }
   CNode& node = *doc->SelectedNodes().front();
   if (openCluster && node.IsClusterNode()) {
-    if (hooks.openClusterWindow) hooks.openClusterWindow(*doc, node);
+    parts.openClusterWindow(*doc, node);
     return;
   }
-  if (!hooks.taskProperties) return;
-  if (hooks.taskProperties(&view, *doc, node)) doc->SetModified();
-  CWorkflowView::UpdateAllViews(*doc);
+  if (parts.taskProperties(&view, *doc, node)) doc->SetModified();
+  view.Editor().UpdateAllViews(*doc);
 }

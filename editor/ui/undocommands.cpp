@@ -1,4 +1,5 @@
 #include "editor/ui/undocommands.h"
+#include "editor/ui/editor.h"
 
 #include "app/ui/commandtable.h"
 #include "editor/ui/workflowview.h"
@@ -18,7 +19,7 @@ bool RunUndoCommand(CWorkflowView& view, int id) {
   if (id != cmd::EditUndo && id != cmd::EditRedo) return false;
   if (CWorkflowDoc* doc = view.Document()) {
     velk::UndoHistory& history = doc->History();
-    if (id == cmd::EditUndo ? history.Undo() : history.Redo()) CWorkflowView::UpdateAllViews(*doc);
+    if (id == cmd::EditUndo ? history.Undo() : history.Redo()) view.Editor().UpdateAllViews(*doc);
   }
   return true;
 }

@@ -1,4 +1,5 @@
 #include "editor/ui/workflowexport.h"
+#include "editor/ui/editor.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -309,7 +310,7 @@ void OnFileExport(CWorkflowView& view) {
   ExportOptions options;
   options.flags = view.Flags();
   const QString error =
-      ExportWorkflow(*doc, whole, file->second, file->first, CWorkflowView::NodeBitmaps(), options);
+      ExportWorkflow(*doc, whole, file->second, file->first, view.Editor().NodeBitmaps(), options);
   if (!error.isEmpty()) {
     velk::services().messageBox(error.toStdString(), velk::MsgIcon::Stop, velk::MsgButtons::Ok,
                                 kExportTitle);

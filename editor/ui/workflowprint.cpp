@@ -6,17 +6,11 @@
 #include <QPrinter>
 
 #include "app/settings.h"
-#include "app/ui/velkmodapp.h"
+#include "editor/ui/editor.h"
 #include "editor/ui/workflowpainter.h"
 #include "editor/ui/workflowview.h"
 
 using velk::Rect;
-
-QPrinter& SharedPrinter() {
-  if (CVelkModApp* app = CVelkModApp::Instance()) return app->Printer();
-  static QPrinter printer;
-  return printer;
-}
 
 namespace {
 
@@ -27,8 +21,8 @@ ViewMapping PrinterMapping(QPrinter& printer) {
 PaintOptions PrintOptions(const CWorkflowView& view) {
   PaintOptions options;
   options.flags = view.Flags();
-  options.gridVisible = CWorkflowView::Settings().gridVisible;
-  options.gridSize = CWorkflowView::Settings().gridSize;
+  options.gridVisible = view.Editor().Settings().gridVisible;
+  options.gridSize = view.Editor().Settings().gridSize;
   options.outside = Qt::white;
   return options;
 }
@@ -71,7 +65,7 @@ bool PrintWorkflow(CWorkflowView& view, QPrinter& printer) {
 }
 
 void OnFilePrint(CWorkflowView& view) {
-  QPrinter& printer = SharedPrinter();
+  QPrinter& printer = view.Editor().Printer();
   QPrintDialog dialog(&printer, &view);
   dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
   if (dialog.exec() != QDialog::Accepted) return;
@@ -79,7 +73,7 @@ void OnFilePrint(CWorkflowView& view) {
 }
 
 void OnFilePrintPreview(CWorkflowView& view) {
-  QPrintPreviewDialog dialog(&SharedPrinter(), &view);
+  QPrintPreviewDialog dialog(&view.Editor().Printer(), &view);
   QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &view,
                    [&view](QPrinter* printer) { PrintWorkflow(view, *printer); });
   dialog.exec();

@@ -11,9 +11,6 @@ class CWorkflowView;
 class QPrinter;
 class QWidget;
 
-// The printer of "Print Setup": the application's, else one of this module.
-QPrinter& SharedPrinter();
-
 // The logical rectangles of the pages `printer` would print for `view`.
 std::vector<velk::Rect> WorkflowPrintPages(CWorkflowView& view, QPrinter& printer);
 // Prints the pages of the printer's page range (all pages when none is set).

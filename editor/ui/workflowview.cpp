@@ -12,7 +12,10 @@
 #include "app/services.h"
 #include "app/settings.h"
 #include "app/ui/nodebitmaps.h"
-#include "app/ui/velkmodapp.h"
+#include "editor/ui/droptarget.h"
+#include "editor/ui/editcommands.h"
+#include "editor/ui/editor.h"
+#include "editor/ui/edittool.h"
 #include "editor/ui/undocommands.h"
 #include "editor/ui/viewtool.h"
 #include "editor/ui/workflowexport.h"
@@ -24,79 +27,14 @@
 using velk::Point;
 using velk::Rect;
 
-namespace {
-
-velk::ModelerSettings* g_settings = nullptr;
-const CNodeBitmaps* g_bitmaps = nullptr;
-CViewTool* g_programTool = nullptr;
-
-std::vector<std::function<void(CWorkflowView&)>>& ViewSetups() {
-  static std::vector<std::function<void(CWorkflowView&)>> setups;
-  return setups;
-}
-
-std::vector<CWorkflowView*>& LiveViews() {
-  static std::vector<CWorkflowView*> views;
-  return views;
-}
-
-}  // namespace
-
-// ---- Program-wide state ----
-
-velk::ModelerSettings& CWorkflowView::Settings() {
-  static velk::ModelerSettings defaults;
-  if (g_settings) return *g_settings;
-  if (CVelkModApp* app = CVelkModApp::Instance()) return app->Settings();
-  return defaults;
-}
-
-void CWorkflowView::SetSettings(velk::ModelerSettings* settings) {
-  g_settings = settings;
-}
-
-const CNodeBitmaps& CWorkflowView::NodeBitmaps() {
-  if (g_bitmaps) return *g_bitmaps;
-  if (CVelkModApp* app = CVelkModApp::Instance()) return app->NodeBitmaps();
-  static const CNodeBitmaps builtIn = [] {
-    CNodeBitmaps bitmaps;
-    bitmaps.Load();
-    return bitmaps;
-  }();
-  return builtIn;
-}
-
-void CWorkflowView::SetNodeBitmaps(const CNodeBitmaps* bitmaps) {
-  g_bitmaps = bitmaps;
-}
-
-void CWorkflowView::AddViewSetup(std::function<void(CWorkflowView&)> setup) {
-  ViewSetups().push_back(std::move(setup));
-}
-
-std::vector<CWorkflowView*> CWorkflowView::AllViews() {
-  return LiveViews();
-}
-
-void CWorkflowView::UpdateAllViews(const CWorkflowDoc& doc) {
-  for (CWorkflowView* view : LiveViews()) {
-    if (view->Document() && &view->Document()->Top() == &doc.Top()) view->InvalidateAll();
-  }
-}
-
-void CWorkflowView::SetProgramTool(CViewTool* tool) {
-  g_programTool = tool;
-}
-CViewTool* CWorkflowView::ProgramTool() {
-  return g_programTool;
-}
-
 // ---- Construction ----
 
-CWorkflowView::CWorkflowView(std::shared_ptr<CWorkflowDoc> doc, QWidget* parent)
+CWorkflowView::CWorkflowView(CEditor& editor, std::shared_ptr<CWorkflowDoc> doc, QWidget* parent)
     : QAbstractScrollArea(parent),
+      editor_(editor),
       doc_(std::move(doc)),
-      painter_(std::make_unique<CWorkflowPainter>(NodeBitmaps())),
+      painter_(std::make_unique<CWorkflowPainter>(editor.NodeBitmaps())),
+      editCommands_(std::make_unique<CEditCommands>(*this)),
       offsets_(velk::ComputeTextOffsets(flags_)) {
   setObjectName(QStringLiteral("WorkflowView"));
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -110,12 +48,12 @@ CWorkflowView::CWorkflowView(std::shared_ptr<CWorkflowDoc> doc, QWidget* parent)
   connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
           [this](int action) { OnScrollAction(Qt::Vertical, action); });
   UpdateScrollBars();
-  LiveViews().push_back(this);
-  for (const auto& setup : ViewSetups()) setup(*this);
+  setAcceptDrops(true);
+  editor_.AddView(this);
 }
 
 CWorkflowView::~CWorkflowView() {
-  std::erase(LiveViews(), this);
+  editor_.RemoveView(this);
 }
 
 // ---- Coordinates ----
@@ -239,8 +177,8 @@ void CWorkflowView::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
   PaintOptions options;
   options.flags = flags_;
-  options.gridVisible = Settings().gridVisible;
-  options.gridSize = Settings().gridSize;
+  options.gridVisible = editor_.Settings().gridVisible;
+  options.gridSize = editor_.Settings().gridSize;
   // One pass over the region's bounding box; the painter is clipped to the region.
   painter_->Paint(painter, doc_.get(), Mapping(), options, event->region().boundingRect());
   if (CViewTool* tool = ActiveTool()) tool->PaintOverlay(*this, painter);
@@ -275,26 +213,21 @@ void CWorkflowView::ToggleShowFlag(bool velk::ShowFlags::*flag) {
 }
 
 void CWorkflowView::ToggleGrid() {
-  velk::ModelerSettings& settings = Settings();
+  velk::ModelerSettings& settings = editor_.Settings();
   const bool on = !settings.gridMagnetic;
   settings.gridMagnetic = on;
   settings.gridVisible = on;
-  for (CWorkflowView* view : LiveViews()) view->InvalidateAll();
+  for (CWorkflowView* view : editor_.Views()) view->InvalidateAll();
 }
 
 // ---- Tools ----
 
 CViewTool* CWorkflowView::ActiveTool() const {
-  return tool_ ? tool_ : g_programTool;
+  return tool_ ? tool_ : &editor_.Tools().ActiveTool();
 }
 
 void CWorkflowView::SetToolCursor(const QCursor& cursor) {
   viewport()->setCursor(cursor);
-}
-
-void CWorkflowView::SetDropTarget(CViewDropTarget* target) {
-  dropTarget_ = target;
-  setAcceptDrops(target != nullptr);
 }
 
 void CWorkflowView::mousePressEvent(QMouseEvent* event) {
@@ -340,36 +273,28 @@ void CWorkflowView::dragEnterEvent(QDragEnterEvent* event) {
 
 void CWorkflowView::dragMoveEvent(QDragMoveEvent* event) {
   event->ignore();
-  if (dropTarget_) dropTarget_->DragMove(*this, *event, ToLogical(event->position().toPoint()));
+  editor_.DropTarget().DragMove(*this, *event, ToLogical(event->position().toPoint()));
 }
 
 void CWorkflowView::dropEvent(QDropEvent* event) {
   event->ignore();
   ViewEditScope scope(doc_.get(), std::string());
-  if (dropTarget_) dropTarget_->Drop(*this, *event, ToLogical(event->position().toPoint()));
+  editor_.DropTarget().Drop(*this, *event, ToLogical(event->position().toPoint()));
 }
 
 // ---- Commands ----
-
-void CWorkflowView::AddCommandTarget(std::unique_ptr<CommandTarget> target) {
-  commandTargets_.push_back(std::move(target));
-}
 
 bool CWorkflowView::OnCommand(int id) {
   if (RunUndoCommand(*this, id)) return true;
   // Every command is one undo step of whatever it changes.
   ViewEditScope scope(doc_.get(), CommandStepName(id));
-  for (const auto& target : commandTargets_) {
-    if (target->OnCommand(id)) return true;
-  }
+  if (editCommands_->OnCommand(id)) return true;
   return OwnCommand(id);
 }
 
 bool CWorkflowView::OnUpdateCommand(int id, CmdUI& ui) {
   if (UpdateUndoCommand(*this, id, ui)) return true;
-  for (const auto& target : commandTargets_) {
-    if (target->OnUpdateCommand(id, ui)) return true;
-  }
+  if (editCommands_->OnUpdateCommand(id, ui)) return true;
   return OwnUpdate(id, ui);
 }
 
@@ -434,7 +359,7 @@ bool CWorkflowView::OwnUpdate(int id, CmdUI& ui) const {
       ui.checked = flags_.arrowDescription;
       return true;
     case cmd::ToggleGrid:
-      ui.checked = Settings().gridMagnetic;
+      ui.checked = editor_.Settings().gridMagnetic;
       return true;
     case cmd::ViewZoomIn:
       ui.enabled = zoom_ < velk::kMaxZoom;

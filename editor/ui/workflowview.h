@@ -26,8 +26,8 @@ namespace velk {
 class EditScope;
 }
 
-class CNodeBitmaps;
-class CViewDropTarget;
+class CEditor;
+class CEditCommands;
 class CViewTool;
 class CWorkflowPainter;
 
@@ -37,28 +37,17 @@ class CWorkflowView : public QAbstractScrollArea, public CommandTarget {
   static constexpr int kDrawingWidth = velk::kDrawingWidth;
   static constexpr int kDrawingHeight = velk::kDrawingHeight;
 
-  // `doc` may be null (an empty drawing).
-  explicit CWorkflowView(std::shared_ptr<CWorkflowDoc> doc, QWidget* parent = nullptr);
+  // `doc` may be null (an empty drawing). The view takes part in `editor` (its
+  // tools, commands and drops) for its lifetime.
+  CWorkflowView(CEditor& editor, std::shared_ptr<CWorkflowDoc> doc, QWidget* parent = nullptr);
   ~CWorkflowView() override;
 
   CWorkflowDoc* Document() const { return doc_.get(); }
   const std::shared_ptr<CWorkflowDoc>& SharedDocument() const { return doc_; }
 
-  // ---- Program-wide state the view reads ----
-  // "GridSize", "GridVisible", "GridMagnetic", "ArrowSize": the application's
-  // settings; SetSettings points all views elsewhere (tests, start-up).
-  static velk::ModelerSettings& Settings();
-  static void SetSettings(velk::ModelerSettings* settings);
-  // Node picture tables A and B; the built-in pictures unless set.
-  static const CNodeBitmaps& NodeBitmaps();
-  static void SetNodeBitmaps(const CNodeBitmaps* bitmaps);
-  // Called with every new view, in registration order, at the end of its
-  // construction: lets editing parts attach command targets and drop targets.
-  static void AddViewSetup(std::function<void(CWorkflowView&)> setup);
-  // Every live view, oldest first.
-  static std::vector<CWorkflowView*> AllViews();
-  // Repaints every view of the workflow `doc` belongs to (all its levels).
-  static void UpdateAllViews(const CWorkflowDoc& doc);
+  // The editor's settings ("GridSize", "GridVisible", "GridMagnetic"), pictures,
+  // tools and collaborators.
+  CEditor& Editor() const { return editor_; }
 
   // ---- Coordinates ----
   // Viewport pixels <-> logical units at the current scroll position.
@@ -93,19 +82,13 @@ class CWorkflowView : public QAbstractScrollArea, public CommandTarget {
   const velk::TextOffsets& TextOffsets() const { return offsets_; }
 
   // ---- Tools ----
-  // The tool for this view only; nullptr follows the program-wide tool.
+  // The tool for this view only; nullptr follows the editor's active tool.
   void SetTool(CViewTool* tool) { tool_ = tool; }
-  static void SetProgramTool(CViewTool* tool);
-  static CViewTool* ProgramTool();
-  // The tool mouse messages go to (may be null).
+  // The tool mouse messages go to.
   CViewTool* ActiveTool() const;
   void SetToolCursor(const QCursor& cursor);
-  // Where drags onto this view go; none refuses every drag.
-  void SetDropTarget(CViewDropTarget* target);
 
   // ---- Commands ----
-  // Consulted in the order added, before the view's own commands; the view keeps it.
-  void AddCommandTarget(std::unique_ptr<CommandTarget> target);
   bool OnCommand(int id) override;
   bool OnUpdateCommand(int id, CmdUI& ui) override;
 
@@ -141,13 +124,13 @@ class CWorkflowView : public QAbstractScrollArea, public CommandTarget {
   double PixelsPerUnitX() const;
   double PixelsPerUnitY() const;
 
+  CEditor& editor_;
   std::shared_ptr<CWorkflowDoc> doc_;
   std::unique_ptr<CWorkflowPainter> painter_;
+  std::unique_ptr<CEditCommands> editCommands_;
   velk::ShowFlags flags_;
   velk::TextOffsets offsets_;
   CViewTool* tool_ = nullptr;
-  CViewDropTarget* dropTarget_ = nullptr;
-  std::vector<std::unique_ptr<CommandTarget>> commandTargets_;
   // One undo step for everything a mouse gesture (press to release) changes.
   std::unique_ptr<velk::EditScope> gesture_;
   double zoom_ = 1.0;

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "model/workflowgraph.h"
-#include "model/workflowhooks.h"
 #include "model/workflowsave.h"
 #include "repository/applicationenvdb.h"
 #include "repository/fieldaccess.h"
@@ -291,7 +290,15 @@ Repository* Placeholder() {
 
 TEST_F(StorageTest, SaveCommandChecksAsksForANameWhenNeededAndCountsVersions) {
   doc.DefineAsWorkflowStart(*Add("Only"));
-  EXPECT_FALSE(SaveWorkflow(doc, false));
+  int asked = 0;
+  const ChooseSaveName chooseName = [&](CWorkflowDoc& d) {
+    ++asked;
+    WorkflowHeader h = d.Header();
+    h.name = "Order";
+    d.SetHeader(h);
+    return asked != 1;  // the first time: Cancel
+  };
+  EXPECT_FALSE(SaveWorkflow(doc, false, chooseName));
   ASSERT_EQ(ui->messages.size(), 1u);
   EXPECT_NE(ui->messages[0].text.find("Please specify an Application Environment Database for"),
             std::string::npos);
@@ -303,20 +310,8 @@ TEST_F(StorageTest, SaveCommandChecksAsksForANameWhenNeededAndCountsVersions) {
   databases.externalDirectory.repository = Placeholder<CExtDirData>();
   databases.applicationEnvironment.repository = nullptr;
   doc.SetDatabases(databases);
-  EXPECT_FALSE(SaveWorkflow(doc, false)) << "still one missing";
-
-  bool consistent = false;
-  int asked = 0;
-  WorkflowHooks hooks;
-  hooks.consistencyCheck = [&](CWorkflowDoc&) { return consistent; };
-  hooks.chooseSaveName = [&](CWorkflowDoc& d) {
-    ++asked;
-    WorkflowHeader h = d.Header();
-    h.name = "Order";
-    d.SetHeader(h);
-    return asked != 1;  // the first time: Cancel
-  };
-  ScopedWorkflowHooks scoped(hooks);
+  EXPECT_FALSE(SaveWorkflow(doc, false, chooseName)) << "still one missing";
+  EXPECT_EQ(asked, 0);
   // Every save below runs with an Application Environment Database whose replica id is known.
   LNDatabase appEnvFile;
   ASSERT_EQ(CreateDatabaseOfKind(session, DatabaseKind::ApplicationEnvironment, "appenv.nsf", "",
@@ -326,17 +321,15 @@ TEST_F(StorageTest, SaveCommandChecksAsksForANameWhenNeededAndCountsVersions) {
   databases.applicationEnvironment.repository = &appEnv;
   doc.SetDatabases(databases);
 
-  EXPECT_FALSE(SaveWorkflow(doc, false)) << "inconsistent";
-  consistent = true;
-  EXPECT_FALSE(SaveWorkflow(doc, false)) << "cancelled";
+  EXPECT_FALSE(SaveWorkflow(doc, false, chooseName)) << "cancelled";
   SetStatus(doc, WorkflowStatus::Active, 4);
-  ASSERT_TRUE(SaveWorkflow(doc, false));
+  ASSERT_TRUE(SaveWorkflow(doc, false, chooseName));
   EXPECT_EQ(asked, 2) << "a new workflow is named";
   EXPECT_EQ(doc.Header().version, 5);
-  ASSERT_TRUE(SaveWorkflow(doc, false));
+  ASSERT_TRUE(SaveWorkflow(doc, false, chooseName));
   EXPECT_EQ(asked, 2) << "a stored one is not";
   EXPECT_EQ(doc.Header().version, 6);
-  ASSERT_TRUE(SaveWorkflow(doc, true));
+  ASSERT_TRUE(SaveWorkflow(doc, true, chooseName));
   EXPECT_EQ(asked, 3) << "Save As always asks";
   LNDatabase db = Open();
   std::vector<LNDocument> newest = Documents(db, views::kHeaderById, doc.Header().workflowId);

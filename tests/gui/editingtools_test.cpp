@@ -94,9 +94,9 @@ TEST_F(EditorTest, CopyTakesOnlyTheArrowsBetweenSelectedNodesAndPasteAddsCopies)
   view->OnUpdateCommand(cmd::EditPaste, paste);
   EXPECT_FALSE(paste.enabled);
   ASSERT_TRUE(view->OnCommand(cmd::EditCopy));
-  EXPECT_EQ(EditorClipboard().Nodes().size(), 2u);
-  ASSERT_EQ(EditorClipboard().Arrows().size(), 1u);
-  EXPECT_EQ(EditorClipboard().Arrows()[0]->Source()->Name(), "A");
+  EXPECT_EQ(Clipboard().Nodes().size(), 2u);
+  ASSERT_EQ(Clipboard().Arrows().size(), 1u);
+  EXPECT_EQ(Clipboard().Arrows()[0]->Source()->Name(), "A");
 
   ASSERT_TRUE(view->OnCommand(cmd::EditPaste));
   EXPECT_EQ(doc->NodeCount(), 5u);
@@ -130,11 +130,11 @@ TEST_F(EditorTest, DoubleClickOpensTheSheetOfTheSelectionOrTheClusterWindow) {
   CNode* task = Add("Task", 100, -100);
   CNode* cluster = Add("Cluster", 300, -100, NodeKind::IWC);
   std::vector<const CNode*> sheets, windows;
-  editorHooks().taskProperties = [&](QWidget*, CWorkflowDoc&, CNode& n) {
+  on.taskProperties = [&](QWidget*, CWorkflowDoc&, CNode& n) {
     sheets.push_back(&n);
     return true;
   };
-  editorHooks().openClusterWindow = [&](CWorkflowDoc&, CNode& n) { windows.push_back(&n); };
+  on.openClusterWindow = [&](CWorkflowDoc&, CNode& n) { windows.push_back(&n); };
   for (Point p : {Point{100, -100}, Point{300, -100}}) {
     Click(p);
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, Pixel(p));
@@ -150,7 +150,7 @@ TEST_F(EditorTest, ReloadRepositoryRereadsThisWorkflowsDatabasesUnderTheWaitCurs
   doc->ClearModified();
   const velk::WorkflowDatabases* reloaded = nullptr;
   int waitDepth = 0;
-  editorHooks().reloadRepository = [&](const velk::WorkflowDatabases& databases) {
+  on.reloadRepository = [&](const velk::WorkflowDatabases& databases) {
     reloaded = &databases;
     waitDepth = ui->waitDepth;
     return true;

@@ -11,11 +11,11 @@
 
 #include "app/headlessservices.h"
 #include "app/settings.h"
-#include "editor/ui/edithooks.h"
 #include "editor/ui/edittool.h"
 #include "editor/ui/workflowview.h"
 #include "model/nodeclipboard.h"
 #include "model/workflowdoc.h"
+#include "testeditor.h"
 
 namespace editortest {
 
@@ -27,23 +27,32 @@ using velk::ToolId;
 
 class EditorTest : public ::testing::Test {
  protected:
-  EditorTest() {
-    InstallEditingTools();
-    CWorkflowView::SetSettings(&settings);
-    editorHooks() = EditorHooks{};
-    editorHooks().keyboardModifiers = [this] { return commandKeys; };
-    EditorClipboard().Clear();
-    CToolBox::Instance().Choose(ToolId::Select, false, nullptr);
-    view = std::make_unique<CWorkflowView>(doc);
+  EditorTest() : editor(Forwarding()) {
+    view = std::make_unique<CWorkflowView>(editor.editor, doc);
     view->resize(900, 700);
     view->show();
     QApplication::processEvents();
   }
-  ~EditorTest() override {
-    view.reset();
-    CToolBox::Instance().Choose(ToolId::Select, false, nullptr);
-    editorHooks() = EditorHooks{};
-    CWorkflowView::SetSettings(nullptr);
+  ~EditorTest() override { view.reset(); }
+
+  // The editor's collaborators hand over to those a test sets in `on`.
+  EditorCollaborators Forwarding() {
+    EditorCollaborators p = TestEditorParts::Quiet();
+    p.taskProperties = [this](QWidget* w, CWorkflowDoc& d, CNode& n) {
+      return on.taskProperties && on.taskProperties(w, d, n);
+    };
+    p.openClusterWindow = [this](CWorkflowDoc& d, CNode& n) {
+      if (on.openClusterWindow) on.openClusterWindow(d, n);
+    };
+    p.reloadRepository = [this](const velk::WorkflowDatabases& d) {
+      return on.reloadRepository && on.reloadRepository(d);
+    };
+    p.startDrag = [this](QWidget* w, std::unique_ptr<QMimeData> data) {
+      if (on.startDrag) on.startDrag(w, std::move(data));
+    };
+    p.execMenu = [this](QMenu& m, QPoint at) { return on.execMenu ? on.execMenu(m, at) : nullptr; };
+    p.keyboardModifiers = [this] { return commandKeys; };
+    return p;
   }
 
   // A node whose centre is at (cx, cy).
@@ -92,10 +101,13 @@ class EditorTest : public ::testing::Test {
     ASSERT_TRUE(view->OnCommand(command));
     commandKeys = {};
   }
-  ToolId ActiveTool() const { return CToolBox::State().Active(); }
+  ToolId ActiveTool() const { return editor.editor.Tools().State().Active(); }
+  velk::NodeClipboard& Clipboard() { return editor.clipboard; }
 
   velk::ScopedHeadlessServices ui;
-  velk::ModelerSettings settings;
+  EditorCollaborators on;
+  TestEditor editor;
+  velk::ModelerSettings& settings = editor.settings;
   Qt::KeyboardModifiers commandKeys;
   std::shared_ptr<CWorkflowDoc> doc =
       std::make_shared<CWorkflowDoc>("CN=Test Designer/O=Marvelund", "06.12.2026");

@@ -12,6 +12,7 @@
 
 #include "app/headlessservices.h"
 #include "app/settings.h"
+#include "testeditor.h"
 #include "demoworkflow.h"
 #include "editor/ui/workflowview.h"
 
@@ -49,11 +50,11 @@ class DialogAnswers : public QObject {
 
 class ExportCommandTest : public ::testing::Test {
  protected:
-  ExportCommandTest() { CWorkflowView::SetSettings(&settings); }
-  ~ExportCommandTest() override { CWorkflowView::SetSettings(nullptr); }
+
 
   velk::ScopedHeadlessServices ui;
-  velk::ModelerSettings settings;
+  TestEditor editor;
+  velk::ModelerSettings& settings = editor.settings;
   viewtest::DemoWorkflow demo;
   QTemporaryDir dir;
 };
@@ -71,7 +72,7 @@ TEST_F(ExportCommandTest, ScopeFilterAndTypedSuffixDecideWhatIsWritten) {
       {"This level", "PNG image (*.png)", "top", {"top.png"}, "top-2.png"},
       {"This level", "PNG image (*.png)", "typed.pdf", {"typed.pdf"}, "typed.pdf.png"},
   };
-  CWorkflowView view(demo.doc);
+  CWorkflowView view(editor.editor, demo.doc);
   for (const Case& c : cases) {
     DialogAnswers answers(c.scope, c.filter, dir.filePath(c.typed));
     ASSERT_TRUE(view.OnCommand(cmd::FileExport));
@@ -86,7 +87,7 @@ TEST_F(ExportCommandTest, ScopeFilterAndTypedSuffixDecideWhatIsWritten) {
 TEST_F(ExportCommandTest, ALevelWithoutClustersIsNotAskedAboutAndFailuresAreShown) {
   auto single = std::make_shared<velk::CWorkflowDoc>();
   single->InsertNode(velk::NodeRectAt(40, -40), velk::NodeKind::Intern);
-  CWorkflowView singleView(single);
+  CWorkflowView singleView(editor.editor, single);
   DialogAnswers answers("", "PNG image (*.png)", dir.filePath("missing/x.png"));
   ASSERT_TRUE(singleView.OnCommand(cmd::FileExport));
   EXPECT_EQ(answers.seen, QStringList({"file"}));

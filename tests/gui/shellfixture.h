@@ -12,7 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "app/qsettings/qsettingsbackend.h"
+#include "app/settings.h"
 #include "app/ui/velkmodapp.h"
+#include "repository/demodata.h"
+#include "repository/store/lnsession.h"
 
 namespace shelltest {
 
@@ -90,6 +94,19 @@ class ShellEnvironment {
   std::string SettingsFile() const {
     return dir_.filePath(QStringLiteral("settings.ini")).toStdString();
   }
+  // Creates the demo repository in the data folder and names its databases in
+  // the settings file, as `velkmod-cli demo` does.
+  void WriteDemoRepository() const {
+    LNNotesSession session;
+    session.Init(410);
+    const auto results = velk::CreateDemoRepository(session, DataDir());
+    velk::QSettingsBackend settings(SettingsFile());
+    velk::ModelerSettings values;
+    for (const velk::DemoResult& r : results) values.databases[r.kind] = {r.path, {}};
+    values.save(settings);
+    settings.sync();
+  }
+  std::string DataDir() const { return dir_.filePath(QStringLiteral("data")).toStdString(); }
   CVelkModApp::Options Options() const {
     CVelkModApp::Options o;
     o.settingsFile = SettingsFile();

@@ -7,6 +7,7 @@
 #include <QToolButton>
 
 #include "app/services.h"
+#include "app/ui/composition.h"
 #include "app/ui/doctemplate.h"
 #include "app/ui/splashwnd.h"
 #include "app/ui/statusline.h"
@@ -25,12 +26,11 @@ using shelltest::ShellEnvironment;
 
 class VelkModAppTest : public ::testing::Test {
  protected:
-  std::unique_ptr<CVelkModApp> Start(CVelkModApp::Options options) {
-    auto app = std::make_unique<CVelkModApp>(std::move(options));
-    EXPECT_TRUE(app->InitInstance());
+  std::unique_ptr<CVelkModApp> Start(ShellCollaborators parts = StandardShellCollaborators()) {
+    auto app = StartModeler(env.Options(), std::move(parts));
+    EXPECT_NE(app, nullptr);
     return app;
   }
-  std::unique_ptr<CVelkModApp> Start() { return Start(env.Options()); }
 
   ShellEnvironment env;
 };
@@ -73,11 +73,9 @@ TEST_F(VelkModAppTest, EmptyStatusTextRestoresTheHelpPrompt) {
 
 TEST_F(VelkModAppTest, SessionFailureIsReportedAndEndsTheProgram) {
   MessageBoxWatcher watcher;
-  CVelkModApp::Options options = env.Options();
-  options.beforeStart = [](CVelkModApp& app) {
-    app.Hooks().initSession = [](LNNotesSession&) { throw LNStatusError(LNERR_NO_SESSION); };
-  };
-  EXPECT_NE(RunVelkMod(options), 0);
+  ShellCollaborators parts = StandardShellCollaborators();
+  parts.initSession = [](LNNotesSession&) { throw LNStatusError(LNERR_NO_SESSION); };
+  EXPECT_EQ(StartModeler(env.Options(), parts), nullptr);
   ASSERT_EQ(watcher.boxes.size(), 1u);
   const QString expected =
       QStringLiteral("Lotus Notes Error:\n") +
@@ -90,16 +88,14 @@ TEST_F(VelkModAppTest, SessionFailureIsReportedAndEndsTheProgram) {
 }
 
 TEST_F(VelkModAppTest, NewWorkflowOpensAWindowOnValidDefaultDatabases) {
+  env.WriteDemoRepository();
   auto app = Start();
-  app->Hooks().validateDefaultDatabases = [] { return true; };
-  int initialised = 0;
-  app->Hooks().initializeDatabases = [&](CWorkflowDoc&) { ++initialised; };
   app->OnFileNew();
   ASSERT_EQ(app->WorkflowTemplate().Frames().size(), 1);
   auto* frame = qobject_cast<CChildFrame*>(app->WorkflowTemplate().Frames().first());
   ASSERT_NE(frame, nullptr);
   ASSERT_NE(frame->GetDocument(), nullptr);
-  EXPECT_EQ(initialised, 1);
+  EXPECT_NE(frame->GetDocument()->Databases().processDefinitions.repository, nullptr);
   EXPECT_TRUE(
       app->MainFrame()->windowTitle().startsWith(QStringLiteral("VELK Modeler - New workflow")));
 }
@@ -116,8 +112,6 @@ TEST_F(VelkModAppTest, WrongDefaultsOfferTheModelerSettingsAndCancelRefusesEachC
        "Creating a new workflow with wrong default databases is not possible. Creating aborted."},
       {&CVelkModApp::OnFileOpen,
        "Loading the workflow with wrong databases is not possible. Loading aborted."},
-      {&CVelkModApp::OnExternalDirectory,
-       "Loading External Directory with wrong databases is not possible. Loading aborted."},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.refusal);
@@ -137,45 +131,27 @@ TEST_F(VelkModAppTest, WrongDefaultsOfferTheModelerSettingsAndCancelRefusesEachC
   }
 }
 
-TEST_F(VelkModAppTest, ExternalDirectoryOpensOnceAndIsActivatedAfterwards) {
-  auto app = Start();
-  app->Hooks().validateDefaultDatabases = [] { return true; };
-  app->Hooks().initializeDatabases = nullptr;  // the empty defaults open nothing
-  app->OnExternalDirectory();
-  app->OnFileNew();  // another window comes to the front
-  app->OnExternalDirectory();
-  const QList<CMdiChild*> open = app->ExtDirTemplate().Frames();
-  ASSERT_EQ(open.size(), 1);
-  EXPECT_EQ(app->MainFrame()->ActiveChild(), open.first());
-  EXPECT_TRUE(app->MainFrame()->QueryCommand(cmd::ExternalDirectory).checked);
-}
-
-TEST_F(VelkModAppTest, OpenNeedsTheChooserAndClosesTheWindowWhenLoadingFails) {
-  auto app = Start();
-  EXPECT_TRUE(app->MainFrame()->QueryCommand(cmd::FileOpen).enabled) << "Load workflow is there";
-  app->Hooks().chooseWorkflow = nullptr;
-  EXPECT_FALSE(app->MainFrame()->QueryCommand(cmd::FileOpen).enabled);
-  app->Hooks().validateDefaultDatabases = [] { return true; };
-  app->Hooks().initializeDatabases = nullptr;
-  std::optional<std::string> choice;
-  app->Hooks().chooseWorkflow = [&] { return choice; };
-  bool loads = false;
-  std::string loadedKey;
-  app->Hooks().loadWorkflow = [&](CWorkflowDoc&, const std::string& key) {
-    loadedKey = key;
-    return loads;
+TEST_F(VelkModAppTest, OpenClosesTheWindowWhenTheChooserIsCancelledOrLoadingFails) {
+  env.WriteDemoRepository();
+  std::optional<velk::WorkflowHeaderEntry> choice;
+  ShellCollaborators parts = StandardShellCollaborators();
+  parts.chooseWorkflow = [&](velk::CProcessDefDb& repository, QWidget*) {
+    if (choice) return choice;
+    repository.ReadHeaders(false);
+    return std::optional(*repository.FindHeaderByName("Order Handling"));
   };
-  EXPECT_TRUE(app->MainFrame()->QueryCommand(cmd::FileOpen).enabled);
-
-  app->OnFileOpen();  // chooser cancelled
-  EXPECT_TRUE(app->WorkflowTemplate().Frames().isEmpty());
-  choice = "WF-0001";
+  auto app = Start(parts);
+  MessageBoxWatcher watcher;
+  choice = velk::WorkflowHeaderEntry{};
+  choice->workflowId = "NO-SUCH-WORKFLOW";
   app->OnFileOpen();
-  EXPECT_EQ(loadedKey, "WF-0001");
   EXPECT_TRUE(app->WorkflowTemplate().Frames().isEmpty());
-  loads = true;
+  EXPECT_FALSE(watcher.boxes.empty()) << "the loader says why";
+  choice.reset();
   app->OnFileOpen();
-  EXPECT_EQ(app->WorkflowTemplate().Frames().size(), 1);
+  ASSERT_EQ(app->WorkflowTemplate().Frames().size(), 1);
+  auto* frame = qobject_cast<CChildFrame*>(app->WorkflowTemplate().Frames().first());
+  EXPECT_EQ(frame->GetDocument()->Header().name, "Order Handling");
 }
 
 TEST_F(VelkModAppTest, SplashClosesByTimerClickOrButtonAndAboutHasNoTimer) {

@@ -18,11 +18,20 @@ using viewtest::RecordingEngine;
 
 namespace {
 
+const CNodeBitmaps& TestBitmaps() {
+  static const CNodeBitmaps bitmaps = [] {
+    CNodeBitmaps b;
+    b.Load();
+    return b;
+  }();
+  return bitmaps;
+}
+
 // Paints the whole drawing of `level` (or none) onto the recording device: one
 // device pixel per logical unit, y pointing down.
 class PainterTest : public ::testing::Test {
  protected:
-  CWorkflowPainter painter{CWorkflowView::NodeBitmaps()};
+  CWorkflowPainter painter{TestBitmaps()};
   RecordingDevice device;
 
   RecordingEngine& Paint(const velk::CWorkflowDoc* level, const PaintOptions& options) {
@@ -135,7 +144,7 @@ TEST_F(PainterTest, SelectionShowsTableBAndBlueArrows) {
   for (std::size_t i = 0; i < demo.nodes.size(); ++i) {
     const velk::CNode* node = demo.nodes[i];
     const auto table = node->IsSelected() ? CNodeBitmaps::kTableB : CNodeBitmaps::kTableA;
-    const QImage expected = CWorkflowView::NodeBitmaps()
+    const QImage expected = TestBitmaps()
                                 .Image(table, node->Picture())
                                 .convertToFormat(QImage::Format_RGB32)
                                 .scaled(34, 34, Qt::IgnoreAspectRatio, Qt::FastTransformation);
@@ -191,7 +200,7 @@ TEST(PainterResolutionTest, DescriptionStaysInsideItsFrameAtScreenAndPrintResolu
                  QImage::Format_RGB32);
     image.setDotsPerMeterX(qRound(dpi / 0.0254));
     image.setDotsPerMeterY(qRound(dpi / 0.0254));
-    CWorkflowPainter painter(CWorkflowView::NodeBitmaps());
+    CWorkflowPainter painter(TestBitmaps());
     {
       QPainter p(&image);
       painter.Paint(p, doc.get(), ViewMapping(scale, scale),

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "app/settings.h"
+#include "testeditor.h"
 #include "demoworkflow.h"
 #include "editor/ui/workflowprint.h"
 #include "editor/ui/workflowview.h"
@@ -15,20 +16,19 @@ namespace {
 
 class PrintTest : public ::testing::Test {
  protected:
-  velk::ModelerSettings settings;
+  TestEditor editor;
+  velk::ModelerSettings& settings = editor.settings;
   viewtest::DemoWorkflow demo;
   std::unique_ptr<CWorkflowView> view;
   QTemporaryDir dir;
 
   void SetUp() override {
     settings.gridVisible = true;
-    CWorkflowView::SetSettings(&settings);
-    view = std::make_unique<CWorkflowView>(demo.doc);
+    view = std::make_unique<CWorkflowView>(editor.editor, demo.doc);
     view->SetFlags({true, true, true, true, true});
   }
   void TearDown() override {
     view.reset();
-    CWorkflowView::SetSettings(nullptr);
   }
   void UsePdf(QPrinter& printer, const char* name) {
     printer.setOutputFormat(QPrinter::PdfFormat);
@@ -52,7 +52,7 @@ TEST_F(PrintTest, PagesCoverTheLevelFromTheTopLeft) {
   EXPECT_EQ(pages.size(), 2u);
 
   velk::CWorkflowDoc empty("CN=Test Designer/O=Marvelund", "06.12.2026");
-  CWorkflowView emptyView(std::shared_ptr<velk::CWorkflowDoc>(&empty, [](velk::CWorkflowDoc*) {}));
+  CWorkflowView emptyView(editor.editor, std::shared_ptr<velk::CWorkflowDoc>(&empty, [](velk::CWorkflowDoc*) {}));
   EXPECT_EQ(WorkflowPrintPages(emptyView, printer).size(), 1u);
 }
 
@@ -76,7 +76,7 @@ TEST_F(PrintTest, PicturesForALook) {
   view->resize(900, 720);
   view->show();
   ASSERT_TRUE(view->grab().save(out + "/view-demo.png"));
-  CWorkflowView clusterView(std::shared_ptr<velk::CWorkflowDoc>(demo.doc, demo.clusterDoc));
+  CWorkflowView clusterView(editor.editor, std::shared_ptr<velk::CWorkflowDoc>(demo.doc, demo.clusterDoc));
   clusterView.resize(500, 360);
   clusterView.show();
   ASSERT_TRUE(clusterView.grab().save(out + "/view-cluster.png"));

@@ -7,6 +7,7 @@
 #include <QScrollBar>
 
 #include "app/settings.h"
+#include "testeditor.h"
 #include "app/ui/mainframe.h"
 #include "app/ui/statusline.h"
 #include "app/ui/workflowframe.h"
@@ -57,18 +58,16 @@ TEST_F(ZoomHitTest, ClickOnANodesCentreSelectsThatNodeAtEveryZoom) {
 class ZoomPaneTest : public ::testing::Test {
  protected:
   ZoomPaneTest() {
-    CWorkflowView::SetSettings(&settings);
     frame = std::make_unique<CMainFrame>(store);
     frame->Create();
     frame->show();
   }
   ~ZoomPaneTest() override {
     frame.reset();
-    CWorkflowView::SetSettings(nullptr);
   }
   CWorkflowView* OpenWindow(std::shared_ptr<CWorkflowDoc> doc = nullptr) {
     if (!doc) doc = std::make_shared<CWorkflowDoc>("CN=Test Designer/O=Marvelund", "06.12.2026");
-    auto* view = new CWorkflowView(doc);
+    auto* view = new CWorkflowView(editor.editor, doc);
     auto* child = new CChildFrame(doc, view);
     frame->MdiArea()->addSubWindow(child);
     child->show();
@@ -83,7 +82,8 @@ class ZoomPaneTest : public ::testing::Test {
   QString Pane() const { return frame->StatusLine()->ZoomText(); }
 
   velk::ScopedHeadlessServices ui;
-  velk::ModelerSettings settings;
+  TestEditor editor;
+  velk::ModelerSettings& settings = editor.settings;
   velk::MemorySettingsBackend store;
   std::unique_ptr<CMainFrame> frame;
 };

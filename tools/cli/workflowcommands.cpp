@@ -13,7 +13,6 @@
 #include "commands.h"
 #include "dialogs/workflowchooser.h"
 #include "model/workflowdoc.h"
-#include "model/workflowhooks.h"
 #include "model/workflowjson.h"
 #include "model/workflowload.h"
 #include "model/workflowsave.h"
@@ -191,9 +190,7 @@ int Import(Context& ctx, const Args& args) {
   if (appEnv && !appEnv->ReplicaId().empty())
     databases.applicationEnvironment.repository = appEnv.get();
   doc->SetDatabases(databases);
-  const velk::WorkflowHooks& hooks = velk::workflowHooks();
-  const bool stored = (!hooks.consistencyCheck || hooks.consistencyCheck(*doc)) &&
-                      velk::WriteWorkflow(*doc, {nullptr, doc->Header().applicationReplicaId});
+  const bool stored = velk::WriteWorkflow(*doc, {nullptr, doc->Header().applicationReplicaId});
   PrintReports(ctx.out, repository.Ui().get());
   if (!stored) return kFailed;
   const velk::WorkflowHeader& h = doc->Header();

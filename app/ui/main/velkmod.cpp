@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <optional>
 
-#include "app/ui/velkmodapp.h"
+#include "app/ui/composition.h"
 
 #ifndef VELK_VERSION
 #define VELK_VERSION "0.1.0"

@@ -1,0 +1,100 @@
+#include "app/ui/workflowwindows.h"
+
+#include <QMdiArea>
+
+#include "app/services.h"
+#include "app/ui/doctemplate.h"
+#include "app/ui/mainframe.h"
+#include "app/ui/workflowframe.h"
+#include "editor/ui/editor.h"
+#include "editor/ui/workflowview.h"
+#include "model/workflowdoc.h"
+
+using velk::CWorkflowDoc;
+
+CWorkflowWindows::CWorkflowWindows(CMainFrame& frame, CDocTemplate& workflowTemplate,
+                                   CEditor& editor, velk::ChooseSaveName chooseName,
+                                   std::function<void(const CWorkflowDoc&)> stored)
+    : frame_(frame),
+      template_(workflowTemplate),
+      editor_(editor),
+      chooseName_(std::move(chooseName)),
+      stored_(std::move(stored)) {}
+
+CChildFrame* CWorkflowWindows::AddWindow(std::shared_ptr<CWorkflowDoc> doc) {
+  auto* view = new CWorkflowView(editor_, doc);
+  auto* window = new CChildFrame(std::move(doc), view);
+  window->canClose = [this, window] { return MayClose(*window); };
+  template_.AddFrame(frame_.MdiArea(), window);
+  return window;
+}
+
+CChildFrame* CWorkflowWindows::OpenTopWindow(std::shared_ptr<CWorkflowDoc> doc) {
+  CWorkflowDoc& top = *doc;
+  top.SetClusterClosingHandler([this](CWorkflowDoc& cluster) { CloseWindowOf(cluster); });
+  return AddWindow(std::move(doc));
+}
+
+void CWorkflowWindows::OpenClusterWindow(CWorkflowDoc& from, velk::CNode& clusterNode) {
+  CWorkflowDoc* cluster = from.OpenClusterDocument(clusterNode);
+  if (CChildFrame* open = FindWindow(*cluster)) {
+    frame_.MdiArea()->setActiveSubWindow(open);
+    open->showNormal();
+    open->raise();
+    open->GetView()->update();
+    return;
+  }
+  CChildFrame* topWindow = FindWindow(from.Top());
+  if (!topWindow) return;
+  // The cluster's window keeps the workflow alive; the top document owns the level.
+  AddWindow(std::shared_ptr<CWorkflowDoc>(topWindow->Document(), cluster));
+}
+
+CChildFrame* CWorkflowWindows::FindWindow(const CWorkflowDoc& doc) const {
+  for (CMdiChild* child : template_.Frames()) {
+    auto* window = qobject_cast<CChildFrame*>(child);
+    if (window && window->GetDocument() == &doc) return window;
+  }
+  return nullptr;
+}
+
+CChildFrame* CWorkflowWindows::ActiveWindow() const {
+  return qobject_cast<CChildFrame*>(frame_.ActiveChild());
+}
+
+bool CWorkflowWindows::SaveActive(bool saveAs) {
+  CChildFrame* window = ActiveWindow();
+  return window && window->GetDocument() && Save(*window->GetDocument(), saveAs);
+}
+
+bool CWorkflowWindows::Save(CWorkflowDoc& doc, bool saveAs) {
+  if (!velk::SaveWorkflow(doc, saveAs, chooseName_)) return false;
+  editor_.UpdateAllViews(doc);
+  stored_(doc.Top());
+  return true;
+}
+
+bool CWorkflowWindows::MayClose(CChildFrame& window) {
+  CWorkflowDoc* doc = window.GetDocument();
+  if (!doc) return true;
+  if (doc->IsClusterDocument()) {
+    doc->Top().CloseClusterDocument(*doc);
+    return true;
+  }
+  if (doc->NeedsSaveQuestion()) {
+    const velk::MsgResult answer = velk::services().messageBox(
+        doc->SaveChangesQuestion(), velk::MsgIcon::Question, velk::MsgButtons::YesNoCancel);
+    if (answer == velk::MsgResult::Cancel) return false;
+    if (answer == velk::MsgResult::Yes) Save(*doc, false);  // closes whatever the outcome
+  }
+  doc->PrepareClose();
+  return true;
+}
+
+void CWorkflowWindows::CloseWindowOf(CWorkflowDoc& clusterDocument) {
+  CChildFrame* window = FindWindow(clusterDocument);
+  if (!window) return;
+  // The level goes right after this; its view must not outlive it.
+  window->ReleaseDocument();
+  window->close();
+}

@@ -1,0 +1,276 @@
+// The modeler as a user starts it: composed as main() composes it, on the demo
+// repository in a folder of the test's own, driven by mouse and keyboard on the
+// widgets a user sees.
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QMdiArea>
+#include <QMenu>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include "app/ui/commandtable.h"
+#include "app/ui/composition.h"
+#include "app/ui/workflowframe.h"
+#include "dialogs/ui/nodeproperty.h"
+#include "dialogs/ui/workflowchooserdialogs.h"
+#include "editor/ui/workflowview.h"
+#include "model/workflowdoc.h"
+#include "model/workflowundo.h"
+#include "sheetfixture.h"
+#include "shellfixture.h"
+
+namespace {
+
+using shelltest::MessageBoxWatcher;
+using shelltest::ProcessEvents;
+using velk::CNode;
+using velk::Point;
+
+class EndToEndTest : public ::testing::Test {
+ protected:
+  EndToEndTest() {
+    env.WriteDemoRepository();
+    app = StartModeler(env.Options(), StandardShellCollaborators());
+    frame()->resize(1280, 900);
+    ProcessEvents();
+  }
+  ~EndToEndTest() override {
+    for (QMdiSubWindow* w : frame()->MdiArea()->subWindowList())
+      if (auto* c = qobject_cast<CChildFrame*>(w)) c->canClose = {};
+    app.reset();
+  }
+  CMainFrame* frame() const { return app->MainFrame(); }
+  CChildFrame* Active() const { return qobject_cast<CChildFrame*>(frame()->ActiveChild()); }
+  CWorkflowView* View() const { return static_cast<CWorkflowView*>(Active()->GetView()); }
+  velk::CWorkflowDoc& Doc() const { return *Active()->GetDocument(); }
+
+  // File Open with Ctrl+O, then the stored version whose entry holds `text`.
+  void OpenWorkflow(const QString& text) {
+    sheettest::OnNextModal<CDlgLoadWorkflow>([text](CDlgLoadWorkflow& dialog) {
+      QTreeWidget* tree = dialog.Tree();
+      tree->expandAll();
+      for (QTreeWidgetItemIterator it(tree); *it; ++it)
+        if ((*it)->text(0).contains(text))
+          QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                            tree->visualItemRect(*it).center());
+      ClickOk(dialog);
+    });
+    QTest::keyClick(frame(), Qt::Key_O, Qt::ControlModifier);
+    ProcessEvents();
+  }
+  static void ClickOk(QWidget& dialog) {
+    auto* box = dialog.findChild<QDialogButtonBox*>();
+    QTest::mouseClick(box->button(QDialogButtonBox::Ok), Qt::LeftButton);
+  }
+  CNode* Node(const std::string& name) const {
+    for (CNode* n : Doc().AllNodes())
+      if (n->Name() == name) return n;
+    return nullptr;
+  }
+  QPoint Pixel(Point p) const { return View()->ToViewport(p); }
+  QPoint Centre(const CNode& n) const {
+    const velk::Rect r = n.GetRect();
+    return Pixel({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+  }
+  void ClickTool(int command) {
+    QToolBar* bar = frame()->ToolBar(CMainFrame::WorkflowToolsBar);
+    QTest::mouseClick(bar->widgetForAction(frame()->Action(command)), Qt::LeftButton);
+  }
+  // Picks `text` in a combo box with the arrow keys.
+  static void Choose(QComboBox* combo, const QString& text) {
+    combo->setFocus();
+    QTest::keyClick(combo, Qt::Key_Home);
+    for (int i = 0; i < combo->count() && combo->currentText() != text; ++i)
+      QTest::keyClick(combo, Qt::Key_Down);
+  }
+  // Ctrl+key once the menus and buttons show the state of now, as between two
+  // key presses of a user.
+  void Key(Qt::Key key) {
+    frame()->activateWindow();
+    ProcessEvents();
+    QTest::keyClick(frame(), key, Qt::ControlModifier);
+    ProcessEvents();
+  }
+  // The menu entry of `command`, as a click on it.
+  void Trigger(int command) {
+    ProcessEvents();
+    frame()->Action(command)->trigger();
+    ProcessEvents();
+  }
+  // Press and release, then the second press as a double click.
+  void DoubleClick(QPoint at) {
+    QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(View()->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseRelease(View()->viewport(), Qt::LeftButton, {}, at);
+    ProcessEvents();
+  }
+  static void ClickTab(QTabWidget* tabs, const QString& title) {
+    for (int i = 0; i < tabs->count(); ++i)
+      if (tabs->tabText(i) == title)
+        QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(i).center());
+  }
+
+  shelltest::ShellEnvironment env;
+  std::unique_ptr<CVelkModApp> app;
+};
+
+TEST_F(EndToEndTest, EditSaveCloseAndOpenAgainKeepsEveryChange) {
+  OpenWorkflow(QStringLiteral("Version 2.0"));
+  ASSERT_NE(Active(), nullptr);
+  ASSERT_EQ(Doc().Header().version, 2);
+
+  // Drag "Check order" 100 units to the right (grid off: exactly).
+  CNode* check = Node("Check order");
+  const velk::Rect before = check->GetRect();
+  const QPoint from = Centre(*check);
+  QTest::mousePress(View()->viewport(), Qt::LeftButton, {}, from);
+  QTest::mouseMove(View()->viewport(), from + QPoint(20, 0));
+  QTest::mouseMove(View()->viewport(), Pixel({(before.left + before.right) / 2 + 100,
+                                              (before.top + before.bottom) / 2}));
+  QTest::mouseRelease(
+      View()->viewport(), Qt::LeftButton, {},
+      Pixel({(before.left + before.right) / 2 + 100, (before.top + before.bottom) / 2}));
+  const int movedLeft = check->GetRect().left;
+  EXPECT_NEAR(movedLeft - before.left, 100, 2);
+
+  // Insert a task, connect "Check order" to it.
+  ClickTool(cmd::ToolInternalTask);
+  const std::size_t count = Doc().NodeCount();
+  QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, Pixel({300, -900}));
+  ASSERT_EQ(Doc().NodeCount(), count + 1);
+  CNode* added = Doc().AllNodes().back();
+  ClickTool(cmd::ToolArrow);
+  QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, Centre(*check));
+  QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, Centre(*added));
+  ClickTool(cmd::ToolSelect);
+  ASSERT_EQ(added->IncomingArrows().size(), 1u);
+
+  // Its sheet: a person and a primary form, OK.
+  QString person, form;
+  sheettest::OnNextModal<CDlgNodeProperty>([&](CDlgNodeProperty& sheet) {
+    ClickTab(sheet.Tabs(), QStringLiteral("Performer"));
+    Choose(sheet.findChild<QComboBox*>("performerType"), QStringLiteral("Person"));
+    auto* persons = sheet.findChild<QComboBox*>("person");
+    QTest::keyClick(persons, Qt::Key_Down);
+    person = persons->currentText();
+    ClickTab(sheet.Tabs(), QStringLiteral("Forms"));
+    auto* primary = sheet.findChild<QComboBox*>("primaryForm");
+    primary->setFocus();
+    QTest::keyClick(primary, Qt::Key_Down);
+    form = primary->currentText();
+    ClickOk(sheet);
+  });
+  DoubleClick(Centre(*added));
+  ASSERT_FALSE(person.isEmpty());
+  ASSERT_FALSE(form.isEmpty());
+  EXPECT_EQ(added->Attributes().member, person.toStdString());
+  EXPECT_TRUE(Active()->windowTitle().endsWith(QStringLiteral(" *")));
+
+  // Undo takes the sheet back, redo brings it again.
+  Key(Qt::Key_Z);
+  EXPECT_NE(added->Attributes().member, person.toStdString());
+  Key(Qt::Key_Y);
+  EXPECT_EQ(added->Attributes().member, person.toStdString());
+
+  MessageBoxWatcher watcher;
+  ProcessEvents();
+  Key(Qt::Key_S);
+  EXPECT_EQ(watcher.Texts().join("|"), QString());
+  EXPECT_FALSE(Doc().IsModified());
+  EXPECT_EQ(Doc().Header().version, 3) << "an Active workflow counts up";
+  Trigger(cmd::FileClose);
+  ProcessEvents();
+  ASSERT_TRUE(frame()->MdiArea()->subWindowList().isEmpty());
+
+  OpenWorkflow(QStringLiteral("Version 3.0"));
+  ASSERT_NE(Active(), nullptr);
+  EXPECT_EQ(Node("Check order")->GetRect().left, movedLeft);
+  CNode* stored = nullptr;
+  for (CNode* n : Doc().AllNodes())
+    if (n->Attributes().member == person.toStdString()) stored = n;
+  ASSERT_NE(stored, nullptr);
+  EXPECT_EQ(stored->Name(), "unnamed") << "a save names a nameless task";
+  ASSERT_FALSE(stored->Attributes().objects.empty());
+  EXPECT_EQ(stored->Attributes().objects.front(), form.toStdString());
+  ASSERT_EQ(stored->IncomingArrows().size(), 1u);
+  EXPECT_EQ(stored->IncomingArrows().front()->Source()->Name(), "Check order");
+  EXPECT_EQ(app->RecentWorkflows().Entries().front().version, 3);
+}
+
+TEST_F(EndToEndTest, ClusterWindowEditsMarkBothWindowsAndSaveStoresTheWorkflow) {
+  OpenWorkflow(QStringLiteral("Version 2.0"));
+  CChildFrame* top = Active();
+  DoubleClick(Centre(*Node("Fulfilment")));
+  CChildFrame* cluster = Active();
+  ASSERT_NE(cluster, top);
+  EXPECT_EQ(cluster->windowTitle(),
+            QStringLiteral("Order Handling v2 (Active) subflow: Fulfilment"));
+  frame()->MdiArea()->setActiveSubWindow(top);
+  DoubleClick(Centre(*Node("Fulfilment")));
+  EXPECT_EQ(Active(), cluster) << "opening twice shows the same window";
+  EXPECT_EQ(frame()->MdiArea()->subWindowList().size(), 2);
+
+  ClickTool(cmd::ToolInternalTask);
+  QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, Pixel({600, -800}));
+  EXPECT_TRUE(cluster->windowTitle().endsWith(QStringLiteral(" *")));
+  EXPECT_TRUE(top->windowTitle().endsWith(QStringLiteral(" *")));
+  MessageBoxWatcher watcher;
+  Key(Qt::Key_S);
+  EXPECT_EQ(watcher.Texts().join("|"), QString());
+  EXPECT_FALSE(top->GetDocument()->IsModified());
+  EXPECT_EQ(top->GetDocument()->Header().version, 3);
+
+  frame()->MdiArea()->setActiveSubWindow(top);
+  Trigger(cmd::FileClose);
+  ProcessEvents();
+  EXPECT_TRUE(frame()->MdiArea()->subWindowList().isEmpty()) << "the cluster window goes along";
+}
+
+TEST_F(EndToEndTest, RightClickShowsTheTaskMenuAndClosingAModifiedWorkflowAsks) {
+  OpenWorkflow(QStringLiteral("Version 2.0"));
+  QStringList enabled;
+  QTimer::singleShot(50, [&] {
+    if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+      for (QAction* a : menu->actions())
+        if (a->isEnabled() && !a->isSeparator()) enabled << a->text();
+      menu->close();
+    }
+  });
+  const QPoint at = Centre(*Node("Check order"));
+  QTest::mouseClick(View()->viewport(), Qt::RightButton, {}, at);
+  QContextMenuEvent event(QContextMenuEvent::Mouse, at, View()->viewport()->mapToGlobal(at));
+  QApplication::sendEvent(View()->viewport(), &event);
+  EXPECT_TRUE(enabled.contains(QStringLiteral("Task &Type")));
+  EXPECT_TRUE(enabled.contains(QStringLiteral("&Properties")));
+  EXPECT_TRUE(enabled.contains(QStringLiteral("&Delete")));
+
+  QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, at);
+  Trigger(cmd::EditDelete);
+  ASSERT_TRUE(Doc().IsModified());
+  MessageBoxWatcher asking;
+  asking.answers.push_back(QMessageBox::Cancel);
+  Trigger(cmd::FileClose);
+  ProcessEvents();
+  ASSERT_EQ(asking.boxes.size(), 1u);
+  EXPECT_EQ(asking.boxes[0].text, QStringLiteral("Save changes in Order Handling v2 (Active) "));
+  EXPECT_EQ(frame()->MdiArea()->subWindowList().size(), 1) << "Cancel keeps the window";
+}
+
+TEST_F(EndToEndTest, EveryShownCommandHasAHandlerWithAWorkflowAndASelectedTask) {
+  OpenWorkflow(QStringLiteral("Version 2.0"));
+  QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, Centre(*Node("Check order")));
+  ASSERT_EQ(Doc().SelectedNodes().size(), 1u);
+  for (const CommandInfo& c : AllCommands()) {
+    if (!frame()->Action(c.id) || c.id == cmd::FileMru) continue;
+    EXPECT_TRUE(frame()->IsHandled(c.id)) << c.menuText;
+  }
+}
+
+}  // namespace

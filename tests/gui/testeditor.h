@@ -1,0 +1,40 @@
+#pragma once
+// An editor of the test's own: its settings, pictures, clipboard and printer,
+// and collaborators that record instead of opening dialogs, drags and menus.
+// Tests replace single collaborators in `parts` before the editor is made.
+
+#include <QMimeData>
+#include <QPrinter>
+#include <memory>
+
+#include "app/settings.h"
+#include "app/ui/nodebitmaps.h"
+#include "editor/ui/editor.h"
+#include "model/nodeclipboard.h"
+
+struct TestEditorParts {
+  TestEditorParts() { bitmaps.Load(); }
+  static EditorCollaborators Quiet() {
+    EditorCollaborators p;
+    p.taskProperties = [](QWidget*, velk::CWorkflowDoc&, velk::CNode&) { return false; };
+    p.arrowProperties = [](QWidget*, velk::CWorkflowDoc&, velk::CArrow&) { return false; };
+    p.openClusterWindow = [](velk::CWorkflowDoc&, velk::CNode&) {};
+    p.reloadRepository = [](const velk::WorkflowDatabases&) { return true; };
+    p.startDrag = [](QWidget*, std::unique_ptr<QMimeData>) {};
+    p.execMenu = [](QMenu&, QPoint) -> QAction* { return nullptr; };
+    p.keyboardModifiers = [] { return Qt::KeyboardModifiers(); };
+    p.commandStateChanged = [] {};
+    return p;
+  }
+  velk::ModelerSettings settings;
+  CNodeBitmaps bitmaps;
+  velk::NodeClipboard clipboard;
+  QPrinter printer;
+};
+
+class TestEditor : public TestEditorParts {
+ public:
+  explicit TestEditor(EditorCollaborators parts = Quiet())
+      : editor(std::move(parts), settings, bitmaps, clipboard, printer) {}
+  CEditor editor;
+};
