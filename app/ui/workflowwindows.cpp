@@ -26,6 +26,8 @@ CChildFrame* CWorkflowWindows::AddWindow(std::shared_ptr<CWorkflowDoc> doc) {
   auto* window = new CChildFrame(std::move(doc), view);
   window->canClose = [this, window] { return MayClose(*window); };
   template_.AddFrame(frame_.MdiArea(), window);
+  // A workflow needs room; the framework's default window shows a corner of it.
+  if (!window->isMaximized()) window->resize(frame_.MdiArea()->size() * 3 / 4);
   return window;
 }
 
