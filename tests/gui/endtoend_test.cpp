@@ -263,6 +263,31 @@ TEST_F(EndToEndTest, RightClickShowsTheTaskMenuAndClosingAModifiedWorkflowAsks) 
   EXPECT_EQ(frame()->MdiArea()->subWindowList().size(), 1) << "Cancel keeps the window";
 }
 
+TEST_F(EndToEndTest, RecentEntryOpensItsWorkflowAndAGoneOneIsRemovedWithAMessage) {
+  OpenWorkflow(QStringLiteral("Version 2.0"));
+  Trigger(cmd::FileClose);
+  ASSERT_EQ(app->RecentWorkflows().Entries().size(), 1u);
+  app.reset();
+  {
+    velk::QSettingsBackend settings(env.SettingsFile());
+    velk::RecentWorkflowList recent;
+    recent.Load(settings);
+    recent.Add({"0123456789ABCDEF0123456789ABCDEF", 7, "Gone Workflow", "procdef.nsf", ""});
+    recent.Save(settings);
+    settings.sync();
+  }
+  app = StartModeler(env.Options(), StandardShellCollaborators());
+  MessageBoxWatcher watcher;
+  app->OnOpenRecent(0);
+  ProcessEvents();
+  ASSERT_EQ(watcher.boxes.size(), 1u);
+  EXPECT_TRUE(watcher.boxes[0].text.contains(QStringLiteral("Gone Workflow v7")));
+  ASSERT_EQ(app->RecentWorkflows().Entries().size(), 1u);
+  app->OnOpenRecent(0);
+  ASSERT_NE(Active(), nullptr);
+  EXPECT_EQ(Doc().Header().name, "Order Handling");
+}
+
 TEST_F(EndToEndTest, EveryShownCommandHasAHandlerWithAWorkflowAndASelectedTask) {
   OpenWorkflow(QStringLiteral("Version 2.0"));
   QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, Centre(*Node("Check order")));
