@@ -1,96 +1,33 @@
 #include "app/recentfiles.h"
 
 #include <algorithm>
-#include <charconv>
+#include <limits>
+#include <nlohmann/json.hpp>
 #include <optional>
 
 namespace velk {
 
 namespace {
 
-constexpr std::size_t kFieldCount = 5;
-
 std::string SlotKey(int slot) {
   return "File" + std::to_string(slot + 1);
 }
 
-// Tabs separate the fields, so tabs, line breaks (which a settings file may not
-// keep) and the escape character itself are escaped inside a field.
-void AppendEscaped(std::string& out, const std::string& field) {
-  for (char c : field) {
-    switch (c) {
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      default:
-        out += c;
-    }
-  }
-}
-
-std::string Encode(const RecentWorkflow& entry) {
-  std::string out;
-  AppendEscaped(out, entry.workflowId);
-  out += '\t' + std::to_string(entry.version);
-  for (const std::string* field : {&entry.name, &entry.database, &entry.server}) {
-    out += '\t';
-    AppendEscaped(out, *field);
-  }
-  return out;
-}
-
-// Splits at unescaped tabs and undoes the escapes; nullopt for an unknown or
-// dangling escape.
-std::optional<std::vector<std::string>> SplitFields(const std::string& text) {
-  std::vector<std::string> fields(1);
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    char c = text[i];
-    if (c == '\t') {
-      fields.emplace_back();
-      continue;
-    }
-    if (c == '\\') {
-      if (++i == text.size()) return std::nullopt;
-      switch (text[i]) {
-        case '\\':
-          c = '\\';
-          break;
-        case 't':
-          c = '\t';
-          break;
-        case 'n':
-          c = '\n';
-          break;
-        case 'r':
-          c = '\r';
-          break;
-        default:
-          return std::nullopt;
-      }
-    }
-    fields.back() += c;
-  }
-  return fields;
+// One JSON array a value: any character of a name survives, and a settings file
+// keeps it on one line.
+std::string Encode(const RecentWorkflow& e) {
+  return nlohmann::json::array({e.workflowId, e.version, e.name, e.database, e.server}).dump();
 }
 
 std::optional<RecentWorkflow> Decode(const std::string& text) {
-  auto fields = SplitFields(text);
-  if (!fields || fields->size() != kFieldCount) return std::nullopt;
-  const std::string& versionText = (*fields)[1];
-  int version = 0;
-  const char* end = versionText.data() + versionText.size();
-  auto [stop, ec] = std::from_chars(versionText.data(), end, version);
-  if (versionText.empty() || ec != std::errc() || stop != end || version < 0) return std::nullopt;
-  return RecentWorkflow{(*fields)[0], version, (*fields)[2], (*fields)[3], (*fields)[4]};
+  const nlohmann::json j = nlohmann::json::parse(text, nullptr, /*allow_exceptions=*/false);
+  if (!j.is_array() || j.size() != 5 || !j[1].is_number_integer() || j[1].get<long long>() < 0 ||
+      j[1].get<long long>() > std::numeric_limits<int>::max())
+    return std::nullopt;
+  for (int i : {0, 2, 3, 4})
+    if (!j[i].is_string()) return std::nullopt;
+  return RecentWorkflow{j[0].get<std::string>(), j[1].get<int>(), j[2].get<std::string>(),
+                        j[3].get<std::string>(), j[4].get<std::string>()};
 }
 
 bool SameWorkflow(const RecentWorkflow& a, const RecentWorkflow& b) {

@@ -23,9 +23,11 @@ namespace {
 
 constexpr int kWorkflowResource = 129;
 constexpr int kExtDirResource = 190;
-constexpr char kRecentGone[] =
-    "The workflow %s is no longer stored in the Process Definitions Database.\r\nIt is removed "
-    "from the list of recent workflows.";
+std::string RecentGoneText(const velk::RecentWorkflow& entry) {
+  return "The workflow \"" + entry.name + " v" + std::to_string(entry.version) +
+         "\" is no longer stored in the Process Definitions Database.\r\nIt is removed from the "
+         "list of recent workflows.";
+}
 
 void warn(const std::string& text) {
   velk::services().messageBox(text, velk::MsgIcon::Exclamation, velk::MsgButtons::Ok);
@@ -163,10 +165,7 @@ void CVelkModApp::OnOpenRecent(std::size_t index) {
   if (!header || header->version != entry.version) {
     recent_.Remove(index);
     recent_.Save(*store_);
-    std::string text = kRecentGone;
-    text.replace(text.find("%s"), 2,
-                 "\"" + entry.name + " v" + std::to_string(entry.version) + "\"");
-    warn(text);
+    warn(RecentGoneText(entry));
     return;
   }
   OpenStoredWorkflow(*header);

@@ -68,10 +68,6 @@ CToolBox::CToolBox(CEditor& editor) {
   };
 }
 
-CToolBox::~CToolBox() {
-  State().onDeactivate = nullptr;
-}
-
 CEditTool& CToolBox::Tool(ToolId id) {
   const int i = static_cast<int>(id);
   return *tools_.at(i == static_cast<int>(ToolId::ArrowSourceChosen) ? i - 1 : i);

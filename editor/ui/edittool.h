@@ -35,7 +35,6 @@ class CEditor;
 class CToolBox {
  public:
   explicit CToolBox(CEditor& editor);
-  ~CToolBox();
   CToolBox(const CToolBox&) = delete;
   CToolBox& operator=(const CToolBox&) = delete;
 

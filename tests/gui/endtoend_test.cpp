@@ -130,13 +130,12 @@ TEST_F(EndToEndTest, EditSaveCloseAndOpenAgainKeepsEveryChange) {
   CNode* check = Node("Check order");
   const velk::Rect before = check->GetRect();
   const QPoint from = Centre(*check);
+  const QPoint to =
+      Pixel({(before.left + before.right) / 2 + 100, (before.top + before.bottom) / 2});
   QTest::mousePress(View()->viewport(), Qt::LeftButton, {}, from);
   QTest::mouseMove(View()->viewport(), from + QPoint(20, 0));
-  QTest::mouseMove(View()->viewport(), Pixel({(before.left + before.right) / 2 + 100,
-                                              (before.top + before.bottom) / 2}));
-  QTest::mouseRelease(
-      View()->viewport(), Qt::LeftButton, {},
-      Pixel({(before.left + before.right) / 2 + 100, (before.top + before.bottom) / 2}));
+  QTest::mouseMove(View()->viewport(), to);
+  QTest::mouseRelease(View()->viewport(), Qt::LeftButton, {}, to);
   const int movedLeft = check->GetRect().left;
   EXPECT_NEAR(movedLeft - before.left, 100, 2);
 

@@ -21,14 +21,8 @@ QList<CHelpWindow*> HelpWindows() {
   return found;
 }
 
-TEST(HelpWindowTest, ManualIsCompiledInAndNamesWhatDesignersLookFor) {
-  const QString manual = HelpManualText();
-  EXPECT_TRUE(manual.startsWith(QStringLiteral("# "))) << "the resource is missing or empty";
-  EXPECT_TRUE(manual.contains(QStringLiteral("Save Workflow as")));
-  EXPECT_TRUE(manual.contains(QStringLiteral("velkmod-cli")));
-}
-
 TEST(HelpWindowTest, OneSharedWindowWhoseContentsScrollToTheTopic) {
+  EXPECT_TRUE(HelpManualText().contains(QStringLiteral("Save Workflow as")));
   QWidget owner;
   ShowHelpTopics(&owner);
   ShowHelpTopics(&owner);

@@ -22,16 +22,11 @@ TEST(LockKeys, NextStatesFollowTheMaskAndTogglesOnPress) {
     LockStates expected;
   };
   const std::vector<Case> cases = {
-      {"caps mask on any key", off, caps, Qt::Key_A, true, true, {true, false, false}},
       {"caps press, mask clear", off, 0, Qt::Key_CapsLock, true, true, {true, false, false}},
       {"caps press, mask set", all, caps | num, Qt::Key_CapsLock, true, true, {false, true, true}},
-      {"num mask on release", off, num, Qt::Key_NumLock, false, true, {false, true, false}},
-      {"num press, mask clear", off, 0, Qt::Key_NumLock, true, true, {false, true, false}},
       {"num press, mask set", off, num, Qt::Key_NumLock, true, true, {false, false, false}},
       {"clear mask turns caps and num off", all, 0, Qt::Key_A, false, true, {false, false, true}},
       {"scroll press turns on", off, 0, Qt::Key_ScrollLock, true, false, {false, false, true}},
-      {"scroll press turns off", all, caps, Qt::Key_ScrollLock, true, true, {true, false, false}},
-      {"scroll release", off, 0, Qt::Key_ScrollLock, false, false, off},
       {"caps press without mask", all, 0, Qt::Key_CapsLock, true, false, {false, true, true}},
       {"release without mask", all, 0, Qt::Key_CapsLock, false, false, all},
   };
