@@ -1,5 +1,8 @@
 #include "model/workflowjson.h"
 
+#include <cmath>
+#include <cstdint>
+#include <limits>
 #include <stdexcept>
 #include <string>
 #include <unordered_map>
@@ -16,6 +19,11 @@ namespace {
 
 constexpr char kFormat[] = "velkmod-workflow";
 constexpr int kFormatVersion = 1;
+constexpr int kIntMin = std::numeric_limits<int>::min();
+constexpr int kIntMax = std::numeric_limits<int>::max();
+// Far beyond any drawing, and far enough inside the int range that the node's
+// rectangle and its drawing at any zoom stay inside it too.
+constexpr int kMaxPosition = 1'000'000;
 
 using Json = WorkflowJson;
 using Words = std::string (*)(int);
@@ -119,8 +127,37 @@ void Take(const Json& in, const char* name, T& value, const std::string& where) 
   try {
     value = it->template get<T>();
   } catch (const nlohmann::json::exception&) {
-    throw std::runtime_error(where + ": \"" + name + "\" has a value of the wrong type");
+    throw std::runtime_error(where + "." + name + " has a value of the wrong type");
   }
+}
+
+// A whole number that fits an int. The library's own conversion would narrow
+// 1e300 or 2^40 into some other number without a word.
+int CheckedInt(const Json& value, const std::string& path, int low = kIntMin, int high = kIntMax) {
+  auto outOfRange = [&] {
+    return std::runtime_error(path + ": " + value.dump() + " is out of range");
+  };
+  if (value.is_number_unsigned()) {
+    if (value.get<std::uint64_t>() > static_cast<std::uint64_t>(high)) throw outOfRange();
+    return static_cast<int>(value.get<std::uint64_t>());
+  }
+  if (value.is_number_integer()) {
+    const std::int64_t n = value.get<std::int64_t>();
+    if (n < low || n > high) throw outOfRange();
+    return static_cast<int>(n);
+  }
+  if (!value.is_number_float()) throw std::runtime_error(path + " must be a whole number");
+  const double d = value.get<double>();
+  if (!(d >= low && d <= high)) throw outOfRange();
+  if (d != std::trunc(d))
+    throw std::runtime_error(path + ": " + value.dump() + " is no whole number");
+  return static_cast<int>(d);
+}
+
+void Take(const Json& in, const char* name, int& value, const std::string& where, int low = kIntMin,
+          int high = kIntMax) {
+  auto it = in.find(name);
+  if (it != in.end() && !it->is_null()) value = CheckedInt(*it, where + "." + name, low, high);
 }
 
 template <class Record>
@@ -172,6 +209,8 @@ WorkflowHeader ImportHeader(const Json* in, const WorkflowHeader& current) {
   header.user = current.user;
   if (!in) return header;
   Import(HeaderFields(), *in, header, "header");
+  // Saving an Active or Template workflow counts its version up by one.
+  Take(*in, "version", header.version, "header", 0, kIntMax - 1);
   header.status = static_cast<WorkflowStatus>(
       WordCode(*in, "status", WorkflowStatusWords(), "Design", "workflow status", "header"));
   header.workflowType = static_cast<WorkflowType>(
@@ -180,17 +219,17 @@ WorkflowHeader ImportHeader(const Json* in, const WorkflowHeader& current) {
 }
 
 TaskRecord ImportNode(const Json& n, const std::string& where, std::unordered_set<int>& ids) {
-  if (!n.is_object() || !n.contains("id") || !n["id"].is_number_integer())
+  if (!n.is_object() || !n.contains("id") || n["id"].is_null())
     throw std::runtime_error(where + ": every node needs an integer \"id\"");
-  const int id = n["id"].get<int>();
+  const int id = CheckedInt(n["id"], where + ".id");
   if (!ids.insert(id).second)
     throw std::runtime_error(where + ": the id " + std::to_string(id) + " is taken");
   TaskRecord task;
   task.codeText = std::to_string(id);
   task.kind =
       static_cast<NodeKind>(WordCode(n, "kind", TaskKindWords(), "Intern", "task kind", where));
-  Take(n, "x", task.xpos, where);
-  Take(n, "y", task.ypos, where);
+  Take(n, "x", task.xpos, where, -kMaxPosition, kMaxPosition);
+  Take(n, "y", task.ypos, where, -kMaxPosition, kMaxPosition);
   Take(n, "belongsToCluster", task.belongsToCluster, where);
   Take(n, "representsCluster", task.representsCluster, where);
   Take(n, "isClusterStartNode", task.isClusterStartNode, where);
@@ -205,7 +244,8 @@ TaskRecord ImportNode(const Json& n, const std::string& where, std::unordered_se
 }
 
 std::pair<RoutingKind, PendingArrow> ImportArrow(const Json& a, const std::string& where) {
-  if (!a.is_object() || !a.contains("from") || !a.contains("to"))
+  auto has = [&a](const char* end) { return a.contains(end) && !a[end].is_null(); };
+  if (!a.is_object() || !has("from") || !has("to"))
     throw std::runtime_error(where + ": every arrow needs \"from\" and \"to\"");
   int from = 0, to = 0;
   Take(a, "from", from, where);
@@ -266,13 +306,15 @@ void WorkflowFromJson(const WorkflowJson& json, CWorkflowDoc& doc) {
   CWorkflowDoc& top = doc.Top();
   WorkflowHeader header = ImportHeader(Member(json, "header", false, "workflow"), top.Header());
   // Everything is checked before the document changes.
+  // A stored workflow without a task could not be loaded again.
+  if (!nodes || nodes->empty()) throw std::runtime_error("the workflow has no tasks");
   std::unordered_set<int> ids;
   std::vector<TaskRecord> tasks;
-  for (std::size_t i = 0; nodes && i < nodes->size(); ++i)
-    tasks.push_back(ImportNode((*nodes)[i], "node " + std::to_string(i + 1), ids));
+  for (std::size_t i = 0; i < nodes->size(); ++i)
+    tasks.push_back(ImportNode((*nodes)[i], "nodes[" + std::to_string(i) + "]", ids));
   std::vector<std::pair<RoutingKind, PendingArrow>> links;
   for (std::size_t i = 0; arrows && i < arrows->size(); ++i)
-    links.push_back(ImportArrow((*arrows)[i], "arrow " + std::to_string(i + 1)));
+    links.push_back(ImportArrow((*arrows)[i], "arrows[" + std::to_string(i) + "]"));
   top.ClearGraph();
   top.SetHeader(std::move(header));
   GraphBuilder builder(top);

@@ -37,7 +37,9 @@ WorkflowJson WorkflowToJson(const CWorkflowDoc& doc);
 
 // Fills the empty document with the workflow described, as loading rebuilds a
 // stored one (arrows whose ends are unknown are reported and dropped). Missing
-// fields take their defaults. Throws std::runtime_error naming what is malformed.
+// fields take their defaults; numbers must be whole and fit an int. Throws
+// std::runtime_error naming what is malformed (by its place, "nodes[3].x"), or
+// "the workflow has no tasks", and then leaves the document as it was.
 void WorkflowFromJson(const WorkflowJson& json, CWorkflowDoc& doc);
 
 }  // namespace velk

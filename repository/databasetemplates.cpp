@@ -308,12 +308,11 @@ LNSTATUS CreateDatabaseOfKind(LNNotesSession& session, DatabaseKind kind, const 
                               LNDatabase* out) {
   const DatabaseTemplate& design = TemplateOf(kind);
   LNDatabase db;
-  LNSTATUS status =
-      session.CreateDatabase(path, &db, title.empty() ? design.defaultTitle : title, server);
-  if (!IsError(status)) status = db.Open();
-  if (IsError(status)) return status;
-  status = ApplyTemplate(db, kind);
-  db.Close();
+  // The design is written before the file appears under `path`, so a creation cut
+  // short leaves nothing there to block the next attempt.
+  const LNSTATUS status = session.CreateDatabase(
+      path, &db, title.empty() ? design.defaultTitle : title, server,
+      [kind](LNDatabase& building) { return ApplyTemplate(building, kind); });
   if (!IsError(status) && out) *out = db;
   return status;
 }

@@ -40,11 +40,7 @@ bool IsDatabaseFile(const fs::path& path) {
 }
 
 LNSTATUS ErrorStatus(const std::error_code& ec) {
-  if (ec == std::errc::permission_denied || ec == std::errc::operation_not_permitted)
-    return LNERR_PERMISSION_DENIED;
-  if (ec == std::errc::no_such_file_or_directory || ec == std::errc::not_a_directory)
-    return LNERR_FILE_NOT_FOUND;
-  return LNERR_DISK_IO;
+  return MapErrno(ec.value());
 }
 
 template <typename Iterator>
@@ -68,9 +64,9 @@ class LocalBackend final : public Backend {
     return SqliteStore::Open(ResolveLocalPath(path), store);
   }
 
-  LNSTATUS CreateDatabase(const std::string&, const std::string& path,
-                          const std::string& title) override {
-    return SqliteStore::Create(ResolveLocalPath(path), title);
+  LNSTATUS CreateDatabase(const std::string&, const std::string& path, const std::string& title,
+                          const DatabaseFill& fill) override {
+    return SqliteStore::Create(ResolveLocalPath(path), title, fill);
   }
 
   LNSTATUS ListDatabases(const std::string&, const std::string& directory, bool recursive,
@@ -97,7 +93,8 @@ class RemoteBackend final : public Backend {
                         std::unique_ptr<DatabaseStore>*) override {
     return LNERR_SERVER_NOT_RESPONDING;
   }
-  LNSTATUS CreateDatabase(const std::string&, const std::string&, const std::string&) override {
+  LNSTATUS CreateDatabase(const std::string&, const std::string&, const std::string&,
+                          const DatabaseFill&) override {
     return LNERR_SERVER_NOT_RESPONDING;
   }
   LNSTATUS ListDatabases(const std::string&, const std::string&, bool,

@@ -5,6 +5,7 @@
 // interfaces, so another storage engine plugs in here.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -74,13 +75,17 @@ class DatabaseStore {
   virtual void EndRead() {}
 };
 
+// Writes into a database being created, given the path it can be opened by meanwhile.
+using DatabaseFill = std::function<LNSTATUS(const std::string& path)>;
+
 class Backend {
  public:
   virtual ~Backend() = default;
   virtual LNSTATUS OpenDatabase(const std::string& server, const std::string& path,
                                 std::unique_ptr<DatabaseStore>* store) = 0;
+  // The database appears under `path` only once `fill` (if set) has succeeded.
   virtual LNSTATUS CreateDatabase(const std::string& server, const std::string& path,
-                                  const std::string& title) = 0;
+                                  const std::string& title, const DatabaseFill& fill) = 0;
   // Database paths below `directory`, sorted, named the way `directory` is
   // (relative to the data directory when it is relative).
   virtual LNSTATUS ListDatabases(const std::string& server, const std::string& directory,

@@ -220,6 +220,7 @@ LNUNID LNNote::GetUniversalID() const {
 
 LNSTATUS LNNote::SetNoteIdentity(LNNOTEID noteId, const LNUNID* unid) {
   if (!d_ || d_->saved) return Fail(LNERR_INVALID_ARGUMENT);
+  if (noteId > LNNOTEID_MAX_GIVEN) return Fail(LNERR_NOTE_ID_TOO_HIGH);
   lnstore::DatabaseStore* store = d_->db->store.get();
   if (!store) return Fail(LNERR_DATABASE_NOT_OPEN);
   const LNUNID newUnid = unid ? *unid : d_->record.unid;

@@ -12,6 +12,10 @@
 
 using LNNOTEID = std::uint32_t;
 
+// The highest note id a note may be given (SetNoteIdentity): the ids above stay
+// free for the notes the store numbers itself.
+inline constexpr LNNOTEID LNNOTEID_MAX_GIVEN = 0x7FFFFFFF;
+
 // w0, w1: file part; w2, w3: note part.
 struct LNUNID {
   std::array<std::uint32_t, 4> words{};
@@ -54,7 +58,8 @@ class LNNote {
   void GetUniversalID(LNUNID* unid) const { *unid = GetUniversalID(); }
   // For a new note not saved yet: the note id it is to be saved under (0: one is
   // assigned) and its universal id (nullptr: keeps its own). LNERR_NOTE_EXISTS when
-  // the database has a note with either; LNERR_INVALID_ARGUMENT once saved.
+  // the database has a note with either, LNERR_NOTE_ID_TOO_HIGH above
+  // LNNOTEID_MAX_GIVEN; LNERR_INVALID_ARGUMENT once saved.
   LNSTATUS SetNoteIdentity(LNNOTEID noteId, const LNUNID* unid = nullptr);
 
   // The form a document was written with: its item "Form".

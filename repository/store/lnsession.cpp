@@ -70,10 +70,26 @@ LNSTATUS LNNotesSession::GetDatabase(const std::string& path, LNDatabase* db,
 
 LNSTATUS LNNotesSession::CreateDatabase(const std::string& path, LNDatabase* db,
                                         const std::string& title, const std::string& server) {
+  return CreateDatabase(path, db, title, server, nullptr);
+}
+
+LNSTATUS LNNotesSession::CreateDatabase(const std::string& path, LNDatabase* db,
+                                        const std::string& title, const std::string& server,
+                                        const std::function<LNSTATUS(LNDatabase&)>& design) {
   if (!initialized_) return Fail(LNERR_NO_SESSION);
   if (!db || path.empty()) return Fail(LNERR_INVALID_ARGUMENT);
-  if (LNSTATUS status = BackendFor(server)->CreateDatabase(server, path, title))
-    return Fail(status);
+  std::shared_ptr<lnstore::Backend> backend = BackendFor(server);
+  lnstore::DatabaseFill fill;
+  if (design) {
+    fill = [&](const std::string& partial) {
+      LNDatabase building(std::make_shared<lnstore::DatabaseData>(backend, server, partial));
+      LNSTATUS status = building.Open();
+      if (status == LNNOERROR) status = design(building);
+      building.Close();  // the file is renamed next: no connection may stay open on it
+      return LNIsWarning(status) ? LNNOERROR : status;
+    };
+  }
+  if (LNSTATUS status = backend->CreateDatabase(server, path, title, fill)) return Fail(status);
   return GetDatabase(path, db, server);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The process-wide session: finds databases by server and path.
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,6 +29,11 @@ class LNNotesSession {
   // Creates an empty database file (fails when one exists) and binds `db` to it.
   LNSTATUS CreateDatabase(const std::string& path, LNDatabase* db, const std::string& title,
                           const std::string& server = {});
+  // The same, with `design` writing into the new database, open, before the file
+  // appears under `path`: a creation that fails or is cut short leaves none there.
+  LNSTATUS CreateDatabase(const std::string& path, LNDatabase* db, const std::string& title,
+                          const std::string& server,
+                          const std::function<LNSTATUS(LNDatabase&)>& design);
   // Servers named by VELK_SERVERS (comma separated).
   LNSTATUS GetServerNames(std::vector<std::string>* names) const;
   // Databases (*.nsf) in `directory` (relative to the data directory), recursing

@@ -1,16 +1,47 @@
 #include "repository/store/lnsqlite.h"
 
+#include <cerrno>
+
 namespace lnstore {
 
 namespace {
 
-// Long enough to ride out another program's short write, short enough that a
-// database held open by a crashed writer reports itself instead of hanging the UI.
-constexpr int kBusyTimeoutMs = 2000;
+// Long enough to wait out another designer saving a large workflow into the same
+// file; a crashed writer holds no lock (the system drops it with the process).
+constexpr int kBusyTimeoutMs = 30000;
 
 }  // namespace
 
-LNSTATUS MapSqliteError(int code) {
+LNSTATUS MapErrno(int error) {
+  switch (error) {
+    case ENOENT:
+      return LNERR_FILE_NOT_FOUND;
+    case ENOTDIR:
+      return LNERR_NOT_A_FOLDER;
+    case ENAMETOOLONG:
+      return LNERR_NAME_TOO_LONG;
+    case EEXIST:
+      return LNERR_FILE_EXISTS;
+    case EACCES:
+    case EPERM:
+      return LNERR_PERMISSION_DENIED;
+    case EISDIR:
+      return LNERR_NOT_A_DATABASE;
+    case ENOSPC:
+    case EDQUOT:
+      return LNERR_DISK_FULL;
+    case EIO:
+      return LNERR_DISK_IO;
+    default:
+      return LNSystemError(error);
+  }
+}
+
+LNSTATUS MapSqliteError(int code, int systemError) {
+  // SQLite's own code says only that a file operation failed; errno says why.
+  if ((code & 0xff) == SQLITE_CANTOPEN && systemError != 0) return MapErrno(systemError);
+  if ((code & 0xff) == SQLITE_IOERR && (systemError == ENOSPC || systemError == EDQUOT))
+    return LNERR_DISK_FULL;
   switch (code & 0xff) {
     case SQLITE_OK:
     case SQLITE_ROW:
@@ -28,13 +59,15 @@ LNSTATUS MapSqliteError(int code) {
     case SQLITE_LOCKED:
       return LNERR_DATABASE_BUSY;
     case SQLITE_IOERR:
-    case SQLITE_FULL:
       return LNERR_DISK_IO;
+    case SQLITE_FULL:
+      return LNERR_DISK_FULL;
     case SQLITE_PERM:
     case SQLITE_READONLY:
     case SQLITE_AUTH:
-    case SQLITE_CANTOPEN:
       return LNERR_PERMISSION_DENIED;
+    case SQLITE_CANTOPEN:
+      return LNERR_CANNOT_OPEN;
     default:
       return LNERR_INTERNAL;
   }
@@ -52,9 +85,13 @@ LNSTATUS Connection::Open(const std::string& path, bool create, std::unique_ptr<
   sqlite3* db = nullptr;
   int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
   if (rc != SQLITE_OK) {
-    if (db) rc = sqlite3_extended_errcode(db);
+    int systemError = 0;
+    if (db) {
+      rc = sqlite3_extended_errcode(db);
+      systemError = sqlite3_system_errno(db);
+    }
     sqlite3_close_v2(db);
-    return MapSqliteError(rc);
+    return MapSqliteError(rc, systemError);
   }
   sqlite3_extended_result_codes(db, 1);
   sqlite3_busy_timeout(db, kBusyTimeoutMs);
@@ -83,7 +120,7 @@ LNSTATUS Connection::Prepare(const char* sql, sqlite3_stmt** stmt) {
 
 LNSTATUS Connection::Status(int rc) const {
   if (rc == SQLITE_OK || rc == SQLITE_ROW || rc == SQLITE_DONE) return LNNOERROR;
-  return MapSqliteError(rc);
+  return MapSqliteError(rc, sqlite3_system_errno(db_));
 }
 
 Query::Query(Connection& connection, const char* sql) : connection_(connection) {

@@ -15,8 +15,11 @@
 
 namespace lnstore {
 
-// The store status for an (extended) SQLite result code.
-LNSTATUS MapSqliteError(int code);
+// The store status for an (extended) SQLite result code; `systemError`, the errno
+// SQLite saw (0: unknown), tells why a file could not be opened, read or written.
+LNSTATUS MapSqliteError(int code, int systemError = 0);
+// The store status for an errno of a file operation.
+LNSTATUS MapErrno(int error);
 
 class Connection {
  public:

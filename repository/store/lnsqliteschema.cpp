@@ -1,9 +1,11 @@
 // Creating database files and recognising them on open.
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 
@@ -30,38 +32,30 @@ constexpr char kTables[] =
     " flags INTEGER NOT NULL, data BLOB NOT NULL, PRIMARY KEY(note_id, lname)) WITHOUT ROWID;";
 
 const char* const kAllStatements[] = {
-    sql::kInfo,       sql::kSetTitle,   sql::kHeader,     sql::kByUnid,          sql::kNote,
-    sql::kInsertNote, sql::kUpdateNote, sql::kClearItems, sql::kDeleteNote,      sql::kList,
-    sql::kKeysAll,    sql::kKeysForm,   sql::kSetReplica, sql::kInsertNoteWithId};
-
-LNSTATUS ErrnoStatus(int error) {
-  switch (error) {
-    case ENOENT:
-    case ENOTDIR:
-      return LNERR_FILE_NOT_FOUND;
-    case EEXIST:
-      return LNERR_FILE_EXISTS;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-      return LNERR_PERMISSION_DENIED;
-    case EISDIR:
-      return LNERR_NOT_A_DATABASE;
-    default:
-      return LNERR_DISK_IO;
-  }
-}
+    sql::kInfo,        sql::kSetTitle,   sql::kHeader,     sql::kByUnid,           sql::kNote,
+    sql::kInsertNote,  sql::kUpdateNote, sql::kClearItems, sql::kDeleteNote,       sql::kList,
+    sql::kKeysAll,     sql::kKeysForm,   sql::kSetReplica, sql::kInsertNoteWithId, sql::kFreeNoteId,
+    sql::kRenumberNote};
 
 // Refuses what is plainly no SQLite file before SQLite sees it, so a foreign
 // file is never written to (SQLite would turn an empty file into a database).
+// Only regular files: opening a named pipe would wait for a writer forever.
 LNSTATUS CheckHeader(const std::string& file) {
-  int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return ErrnoStatus(errno);
+  struct stat info;
+  if (::stat(file.c_str(), &info) != 0) return MapErrno(errno);
+  if (!S_ISREG(info.st_mode)) return LNERR_NOT_A_DATABASE;
+  // Non-blocking and checked again, should the name have been replaced meanwhile.
+  int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return MapErrno(errno);
   char header[16] = {};
-  ssize_t got = ::pread(fd, header, sizeof header, 0);
-  int error = errno;
+  ssize_t got = -1;
+  int error = 0;
+  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+    got = ::pread(fd, header, sizeof header, 0);
+    error = errno;
+  }
   ::close(fd);
-  if (got < 0) return ErrnoStatus(error);
+  if (got < 0) return error != 0 ? MapErrno(error) : LNERR_NOT_A_DATABASE;
   if (got < static_cast<ssize_t>(sizeof header) ||
       std::memcmp(header, "SQLite format 3", 16) != 0) {
     return LNERR_NOT_A_DATABASE;
@@ -93,6 +87,57 @@ void RemoveFiles(const std::string& file) {
   std::error_code ignored;
   for (const char* suffix : {"", "-wal", "-shm", "-journal"}) fs::remove(file + suffix, ignored);
 }
+
+// A new database is built under a name of its own beside the final one and renamed
+// into place when complete: an interrupted creation leaves no file behind that would
+// block the next attempt, and no one opens a database whose design is half written.
+class PartialFile {
+ public:
+  explicit PartialFile(std::string file) : file_(std::move(file)) {
+    for (int attempt = 0; attempt < 4; ++attempt) {
+      char suffix[16];
+      std::snprintf(suffix, sizeof suffix, ".part-%08X", static_cast<unsigned>(RandomWord()));
+      const std::string path = file_ + suffix;
+      int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+      if (fd >= 0) {
+        ::close(fd);
+        path_ = path;
+        status_ = LNNOERROR;
+        return;
+      }
+      status_ = MapErrno(errno);
+      if (errno != EEXIST) return;
+    }
+  }
+  ~PartialFile() {
+    if (!path_.empty()) RemoveFiles(path_);
+  }
+  PartialFile(const PartialFile&) = delete;
+  PartialFile& operator=(const PartialFile&) = delete;
+
+  LNSTATUS Status() const { return status_; }
+  const std::string& Path() const { return path_; }
+
+  // Renames the finished file into place, unless a file of that name appeared meanwhile.
+  LNSTATUS Publish() {
+    std::error_code ec;
+    // A log still beside the file (a connection left open) holds data the file lacks.
+    if (fs::exists(path_ + "-wal", ec)) return LNERR_INTERNAL;
+    if (::renameat2(AT_FDCWD, path_.c_str(), AT_FDCWD, file_.c_str(), RENAME_NOREPLACE) != 0) {
+      if (errno != EINVAL && errno != ENOSYS) return MapErrno(errno);
+      // File systems without it: a hard link also fails when the name is taken.
+      if (::link(path_.c_str(), file_.c_str()) != 0) return MapErrno(errno);
+      ::unlink(path_.c_str());
+    }
+    path_.clear();
+    return LNNOERROR;
+  }
+
+ private:
+  std::string file_;
+  std::string path_;  // empty once published or when it could not be made
+  LNSTATUS status_ = LNERR_INTERNAL;
+};
 
 LNSTATUS Populate(Connection& db, const std::string& title) {
   // Durable once the connection closes: closing checkpoints and syncs the file.
@@ -186,23 +231,26 @@ LNSTATUS SqliteStore::Open(const std::string& file, std::unique_ptr<DatabaseStor
   return LNNOERROR;
 }
 
-LNSTATUS SqliteStore::Create(const std::string& file, const std::string& title) {
+LNSTATUS SqliteStore::Create(const std::string& file, const std::string& title,
+                             const DatabaseFill& fill) {
   fs::path parent = fs::path(file).parent_path();
   std::error_code ec;
   if (!parent.empty()) fs::create_directories(parent, ec);
-  if (ec) return ErrnoStatus(ec.value());
-  // O_EXCL: of two programs creating the same file only one succeeds.
-  int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-  if (fd < 0) return ErrnoStatus(errno);
-  ::close(fd);
-  LNSTATUS status;
-  {
+  // A part of the path that exists but is a file, not a folder.
+  if (ec == std::errc::file_exists) return LNERR_NOT_A_FOLDER;
+  if (ec) return MapErrno(ec.value());
+  struct stat info;
+  if (::lstat(file.c_str(), &info) == 0) return LNERR_FILE_EXISTS;
+  if (errno != ENOENT) return MapErrno(errno);
+  PartialFile partial(file);
+  LNSTATUS status = partial.Status();
+  if (status == LNNOERROR) {
     std::unique_ptr<Connection> db;
-    status = Connection::Open(file, true, &db);
+    status = Connection::Open(partial.Path(), true, &db);
     if (status == LNNOERROR) status = Populate(*db, title);
   }
-  if (status != LNNOERROR) RemoveFiles(file);
-  return status;
+  if (status == LNNOERROR && fill) status = fill(partial.Path());
+  return status == LNNOERROR ? partial.Publish() : status;
 }
 
 }  // namespace lnstore

@@ -168,7 +168,8 @@ LNSTATUS SqliteStore::WriteNote(const NoteRecord& note, LNNOTEID* id) {
     LNSTATUS status = insert.Run();
     if (status != LNNOERROR) return status;
     std::int64_t rowid = db_->LastInsertId();
-    if (rowid <= 0 || rowid > std::numeric_limits<LNNOTEID>::max()) return LNERR_INTERNAL;
+    if (rowid > std::numeric_limits<LNNOTEID>::max()) return RenumberNewNote(rowid, id);
+    if (rowid <= 0) return LNERR_INTERNAL;
     *id = static_cast<LNNOTEID>(rowid);
     return LNNOERROR;
   }
@@ -178,6 +179,24 @@ LNSTATUS SqliteStore::WriteNote(const NoteRecord& note, LNNOTEID* id) {
   if (status != LNNOERROR) return status;
   Query clear(*db_, sql::kClearItems);
   return clear.Bind(1, note.id).Run();
+}
+
+// Numbering continues after the highest id ever used; once a note has the top id
+// (given to it, not numbered), new notes take the lowest free id instead, so that
+// saving never fails for good.
+LNSTATUS SqliteStore::RenumberNewNote(std::int64_t rowid, LNNOTEID* id) {
+  std::int64_t free = 0;
+  {
+    Query query(*db_, sql::kFreeNoteId);
+    query.Bind(1, static_cast<std::int64_t>(std::numeric_limits<LNNOTEID>::max()));
+    if (!query.Next()) return query.Status() != LNNOERROR ? query.Status() : LNERR_INTERNAL;
+    if (query.IsNull(0)) return LNERR_INTERNAL;  // all four billion ids taken: unreachable
+    free = query.Int(0);
+  }
+  Query renumber(*db_, sql::kRenumberNote);
+  LNSTATUS status = renumber.Bind(1, rowid).Bind(2, free).Run();
+  if (status == LNNOERROR) *id = static_cast<LNNOTEID>(free);
+  return status;
 }
 
 // Saving is dominated by the per-statement work of SQLite (and its foreign key

@@ -14,8 +14,10 @@ class SqliteStore final : public DatabaseStore {
  public:
   // Opens an existing database of ours; never creates or changes a foreign file.
   static LNSTATUS Open(const std::string& file, std::unique_ptr<DatabaseStore>* out);
-  // Creates a new database; LNERR_FILE_EXISTS when the file is already there.
-  static LNSTATUS Create(const std::string& file, const std::string& title);
+  // Creates a new database, with `fill` (if set) writing into it before it appears
+  // under its name; LNERR_FILE_EXISTS when the file is already there.
+  static LNSTATUS Create(const std::string& file, const std::string& title,
+                         const DatabaseFill& fill);
 
   LNSTATUS ReadInfo(DatabaseInfo* info) override;
   LNSTATUS WriteTitle(const std::string& title) override;
@@ -41,6 +43,7 @@ class SqliteStore final : public DatabaseStore {
   // Ends the read snapshot so that what follows is written and committed on its own.
   void StopReading();
   LNSTATUS WriteNote(const NoteRecord& note, LNNOTEID* newId);
+  LNSTATUS RenumberNewNote(std::int64_t rowid, LNNOTEID* id);
   LNSTATUS WriteItems(LNNOTEID id, const std::vector<LNItem>& items);
 
   std::unique_ptr<Connection> db_;
@@ -72,6 +75,11 @@ inline constexpr char kInsertNote[] = "INSERT INTO notes(unid, class, form) VALU
 inline constexpr char kInsertNoteWithId[] =
     "INSERT INTO notes(note_id, unid, class, form) VALUES(?1, ?2, ?3, ?4)";
 inline constexpr char kUpdateNote[] = "UPDATE notes SET form = ?2 WHERE note_id = ?1";
+// The lowest note id up to ?1 that no note has; NULL when all are taken.
+inline constexpr char kFreeNoteId[] =
+    "SELECT min(id) FROM (SELECT 1 AS id UNION ALL SELECT note_id + 1 FROM notes WHERE note_id < "
+    "?1) WHERE id NOT IN (SELECT note_id FROM notes)";
+inline constexpr char kRenumberNote[] = "UPDATE notes SET note_id = ?2 WHERE note_id = ?1";
 inline constexpr char kClearItems[] = "DELETE FROM items WHERE note_id = ?1";
 inline constexpr char kDeleteNote[] = "DELETE FROM notes WHERE note_id = ?1";
 inline constexpr char kList[] = "SELECT note_id, unid FROM notes WHERE class = ?1 ORDER BY note_id";
@@ -81,7 +89,7 @@ inline constexpr char kKeysAll[] =
 inline constexpr char kKeysForm[] =
     "SELECT n.note_id, i.type, i.data FROM notes n"
     " LEFT JOIN items i ON i.note_id = n.note_id AND i.lname = ?1 WHERE n.class = 1 AND n.form = "
-    "?2";
+    "?2 COLLATE NOCASE";  // form names compare as item names do: ASCII letters fold
 
 // Inserts `rows` items at once (1, 2, 4, ... kMaxItemRows); the text lives as long as the program.
 inline constexpr std::size_t kMaxItemRows = 32;

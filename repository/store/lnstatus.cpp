@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <system_error>
 
 #include "repository/store/lnfail.h"
 
@@ -30,7 +31,7 @@ const char* messageOf(LNSTATUS status) {
     case LNERR_DATABASE_BUSY:
       return "Database is in use by another program";
     case LNERR_DISK_IO:
-      return "Disk read or write error, or the disk is full";
+      return "Disk read or write error";
     case LNERR_PERMISSION_DENIED:
       return "You are not authorized to access this file";
     case LNERR_SERVER_NOT_RESPONDING:
@@ -61,6 +62,16 @@ const char* messageOf(LNSTATUS status) {
       return "Internal error in the document store";
     case LNERR_NOTE_EXISTS:
       return "A document with that note id or universal id already exists";
+    case LNERR_DISK_FULL:
+      return "The disk is full";
+    case LNERR_CANNOT_OPEN:
+      return "The file cannot be opened: it or its folder does not exist or is not accessible";
+    case LNERR_NAME_TOO_LONG:
+      return "The file name or path is too long";
+    case LNERR_NOT_A_FOLDER:
+      return "A part of the path is not a folder";
+    case LNERR_NOTE_ID_TOO_HIGH:
+      return "Note id too high: the ids above 7FFFFFFF are kept for new documents";
     case LNWARN_NOT_FOUND:
       return "Entry not found";
     default:
@@ -68,7 +79,13 @@ const char* messageOf(LNSTATUS status) {
   }
 }
 
+constexpr LNSTATUS kSystemErrnoMask = 0xfff;
+
 }  // namespace
+
+LNSTATUS LNSystemError(int error) {
+  return LNERR_SYSTEM | (error > 0 && error <= kSystemErrnoMask ? error : 0);
+}
 
 LNStatusError::LNStatusError(LNSTATUS status)
     : std::runtime_error(LNGetErrorMessage(status)), status_(status) {}
@@ -83,14 +100,20 @@ bool LNGetThrowAllErrors() {
 
 std::size_t LNGetErrorMessage(LNSTATUS status, char* buffer, std::size_t size) {
   if (!buffer || size == 0) return 0;
-  const char* text = messageOf(status);
-  std::size_t n = std::min(std::strlen(text), size - 1);
-  std::memcpy(buffer, text, n);
+  const std::string text = LNGetErrorMessage(status);
+  std::size_t n = std::min(text.size(), size - 1);
+  std::memcpy(buffer, text.data(), n);
   buffer[n] = '\0';
   return n;
 }
 
 std::string LNGetErrorMessage(LNSTATUS status) {
+  if ((status & ~kSystemErrnoMask) == LNERR_SYSTEM) {
+    std::string text = "The file could not be accessed";
+    if (int error = status & kSystemErrnoMask)
+      text += ": " + std::generic_category().message(error);
+    return text;
+  }
   return messageOf(status);
 }
 

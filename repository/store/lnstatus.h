@@ -11,6 +11,9 @@
 using LNSTATUS = std::int32_t;
 
 inline constexpr LNSTATUS LNWARN_BIT = 0x4000;
+// A system error the store has no status of its own for: LNERR_SYSTEM plus errno
+// (LNSystemError); its message carries the system's own text.
+inline constexpr LNSTATUS LNERR_SYSTEM = 0x1000;
 
 enum : LNSTATUS {
   LNNOERROR = 0,
@@ -22,7 +25,7 @@ enum : LNSTATUS {
   LNERR_DATABASE_DAMAGED,             // a database of ours, but its contents are corrupt
   LNERR_DATABASE_NOT_OPEN,            // call needs an open database
   LNERR_DATABASE_BUSY,                // locked by another process
-  LNERR_DISK_IO,                      // read or write failed, disk full
+  LNERR_DISK_IO,                      // read or write failed
   LNERR_PERMISSION_DENIED,            // file or folder not accessible
   LNERR_SERVER_NOT_RESPONDING,        // named server cannot be reached
   LNERR_VIEW_NOT_FOUND,               // no design view of that name
@@ -38,12 +41,20 @@ enum : LNSTATUS {
   LNERR_TRANSACTION,                  // nested, missing or failed transaction
   LNERR_INTERNAL,                     // unexpected failure inside the store
   LNERR_NOTE_EXISTS,                  // a note with that note id or universal id exists
+  LNERR_DISK_FULL,                    // no space left on the disk
+  LNERR_CANNOT_OPEN,                  // the file cannot be opened, reason unknown
+  LNERR_NAME_TOO_LONG,                // a file or folder name is too long
+  LNERR_NOT_A_FOLDER,                 // a part of the path is a file, not a folder
+  LNERR_NOTE_ID_TOO_HIGH,             // note id above LNNOTEID_MAX_GIVEN
   LNWARN_NOT_FOUND = LNWARN_BIT | 1,  // no match, or moved past the last entry
 };
 
 inline bool LNIsWarning(LNSTATUS status) {
   return (status & LNWARN_BIT) != 0;
 }
+
+// The status of a system error (errno) without a status of its own.
+LNSTATUS LNSystemError(int error);
 
 class LNStatusError : public std::runtime_error {
  public:

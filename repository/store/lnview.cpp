@@ -123,9 +123,9 @@ LNSTATUS LNViewFolder::Open(int) {
   if (d_->design.forms.empty()) {
     status = store->ViewKeys({}, true, d_->design.keyItem, &keys);
   } else {
-    std::set<std::string> done;
+    std::set<std::string> done;  // by folded name: one query finds every spelling
     for (const std::string& form : d_->design.forms) {
-      if (status == LNNOERROR && done.insert(form).second)
+      if (status == LNNOERROR && done.insert(lnstore::FoldName(form)).second)
         status = store->ViewKeys(form, false, d_->design.keyItem, &keys);
     }
   }

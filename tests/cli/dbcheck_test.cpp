@@ -1,7 +1,10 @@
 // "velkmod-cli db check": what the modeler sees of a database, what its load
 // reported, and the exit code scripts rely on.
 
+#include <sqlite3.h>
+
 #include <algorithm>
+#include <functional>
 
 #include "clifixture.h"
 #include "repository/databasetemplates.h"
@@ -191,6 +194,83 @@ TEST_F(DbCheckTest, WhatIsNoDatabaseOfTheModelerFailsWithAClearMessage) {
                                                {"db", "check", "a.nsf", "b.nsf"},
                                                {"db", "check", "a.nsf", "--server"}}) {
     EXPECT_EQ(Run(args).code, 2) << args.size();
+  }
+}
+
+// Applies `damage` to every task document of the stored workflow `name` in `file`.
+void DamageTasks(const fs::path& file, const std::string& name,
+                 const std::function<void(LNDatabase&, LNDocument&)>& damage) {
+  LNNotesSession session;
+  ASSERT_EQ(session.Init(410), LNNOERROR);
+  LNDatabase db;
+  ASSERT_EQ(session.GetDatabase(file.string(), &db), LNNOERROR);
+  ASSERT_EQ(db.Open(), LNNOERROR);
+  std::vector<LNDocument> documents;
+  ASSERT_EQ(db.GetAllDocuments(&documents), LNNOERROR);
+  int damaged = 0;
+  for (LNDocument& doc : documents) {
+    LNText type;
+    ASSERT_EQ(doc.Open(), LNNOERROR);
+    if (doc.GetFormName() != "Workflow Structure" || doc.GetItem("Type", &type) != LNNOERROR ||
+        type.GetCount() == 0 || type[0] != name)
+      continue;
+    damage(db, doc);
+    ++damaged;
+  }
+  EXPECT_GT(damaged, 0) << name;
+}
+
+void RunSql(const fs::path& file, const char* sql) {
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
+  EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+  sqlite3_close(db);
+}
+
+TEST_F(DbCheckTest, DamagedProcessDefinitionsAreNotClean) {
+  ASSERT_EQ(Run({"demo"}).code, 0);
+  const fs::path file = data_ / "procdef.nsf", pristine = root_ / "procdef.nsf";
+  fs::copy_file(file, pristine);
+  struct Case {
+    const char* damage;
+    std::function<void()> apply;
+    const char* entry;  // part of the error entry expected
+  } cases[] = {
+      {"tasks deleted",
+       [&] {
+         DamageTasks(file, "Travel Request", [](LNDatabase& db, LNDocument& doc) {
+           EXPECT_EQ(db.DeleteDocument(&doc), LNNOERROR);
+         });
+       },
+       "The workflow cannot be loaded: Error: No tasks were found."},
+      {"routing to a task that is not there",
+       [&] {
+         DamageTasks(file, "Order Handling", [](LNDatabase&, LNDocument& doc) {
+           if (!doc.HasItem("And")) return;
+           EXPECT_EQ(doc.CreateItem("And", LNText("999-0")), LNNOERROR);
+           EXPECT_EQ(doc.Save(), LNNOERROR);
+         });
+       },
+       "The workflow loads with errors: Error: The endnode 999-0"},
+      // An index that claims fewer rows than it holds: no read of the store notices.
+      {"index damaged",
+       [&] {
+         RunSql(file,
+                "PRAGMA writable_schema = ON; UPDATE sqlite_schema SET sql = 'CREATE INDEX "
+                "notes_by_form ON notes(class, form) WHERE note_id < 0' WHERE name = "
+                "'notes_by_form'");
+       },
+       "SQLite's integrity check: wrong # of entries in index notes_by_form"},
+  };
+  for (const Case& c : cases) {
+    fs::copy_file(pristine, file, fs::copy_options::overwrite_existing);
+    c.apply();
+    Result r;
+    const Json report = Check("procdef.nsf", &r);
+    ASSERT_FALSE(report.is_null()) << c.damage << r.err;
+    EXPECT_EQ(r.code, 1) << c.damage;
+    EXPECT_EQ(report["clean"], false) << c.damage;
+    EXPECT_TRUE(HasEntry(report, 3, c.entry)) << c.damage << report.dump(2);
   }
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "model/jsonlimits.h"
 #include "model/workflowjson.h"
 #include "model/workflowload.h"
 #include "model/workflowsave.h"
@@ -98,16 +99,33 @@ TEST_F(JsonTest, MalformedWorkflowsAreRefusedWithoutTouchingTheDocument) {
       {R"([1, 2])", "the workflow must be a JSON object"},
       {R"({"format": "other"})", "not a workflow"},
       {R"({"nodes": {}})", "workflow: \"nodes\" must be a list"},
-      {R"({"nodes": [{"name": "A"}]})", "node 1: every node needs an integer \"id\""},
-      {R"({"nodes": [{"id": 1}, {"id": 1}]})", "node 2: the id 1 is taken"},
-      {R"({"nodes": [{"id": 1, "duration": "long"}]})",
-       "node 1: \"duration\" has a value of the wrong type"},
-      {R"({"nodes": [{"id": 1, "kind": "Robot"}]})", "node 1: \"Robot\" is no task kind"},
+      {R"({"nodes": [{"name": "A"}]})", "nodes[0]: every node needs an integer \"id\""},
+      {R"({"nodes": [{"id": 1}, {"id": 1}]})", "nodes[1]: the id 1 is taken"},
+      {R"({"nodes": [{"id": 1, "duration": "long"}]})", "nodes[0].duration must be a whole number"},
+      {R"({"nodes": [{"id": 1, "kind": "Robot"}]})", "nodes[0]: \"Robot\" is no task kind"},
       {R"({"header": {"status": "Gone"}})", "header: \"Gone\" is no workflow status"},
-      {R"({"nodes": [{"id": 1}], "arrows": [{"from": 1}]})",
-       "arrow 1: every arrow needs \"from\" and \"to\""},
+      {R"({"nodes": [{"id": 1}], "arrows": [{"from": 1, "to": null}]})",
+       "arrows[0]: every arrow needs \"from\" and \"to\""},
       {R"({"nodes": [{"id": 1}], "arrows": [{"from": 1, "to": 1, "kind": "Maybe"}]})",
-       "arrow 1: \"Maybe\" is no routing kind"},
+       "arrows[0]: \"Maybe\" is no routing kind"},
+      // Stored, these could not be loaded again.
+      {R"({})", "the workflow has no tasks"},
+      {R"({"header": {"name": "W"}, "nodes": []})", "the workflow has no tasks"},
+      // Numbers the fields cannot hold are refused, not narrowed into others.
+      {R"({"nodes": [{"id": 1, "x": 1e300}]})", "nodes[0].x: 1e+300 is out of range"},
+      {R"({"nodes": [{"id": 1, "y": -1000001}]})", "nodes[0].y: -1000001 is out of range"},
+      {R"({"header": {"version": 2147483647}, "nodes": [{"id": 1}]})",
+       "header.version: 2147483647 is out of range"},
+      {R"({"header": {"version": 1099511627776}, "nodes": [{"id": 1}]})",
+       "header.version: 1099511627776 is out of range"},
+      {R"({"nodes": [{"id": 4294967297}]})", "nodes[0].id: 4294967297 is out of range"},
+      {R"({"nodes": [{"id": 1}], "arrows": [{"from": 1, "to": 4294967297}]})",
+       "arrows[0].to: 4294967297 is out of range"},
+      {R"({"nodes": [{"id": 1, "reference": -2147483649}]})",
+       "nodes[0].reference: -2147483649 is out of range"},
+      {R"({"nodes": [{"id": 1, "belongsToCluster": 1.5}]})",
+       "nodes[0].belongsToCluster: 1.5 is no whole number"},
+      {R"({"nodes": [{"id": true}]})", "nodes[0].id must be a whole number"},
   };
   Add("Kept");
   for (const Case& c : cases) {
@@ -119,6 +137,23 @@ TEST_F(JsonTest, MalformedWorkflowsAreRefusedWithoutTouchingTheDocument) {
     }
     EXPECT_EQ(doc.NodeCount(), 1u) << c.json;
   }
+}
+
+TEST(JsonLimits, NestingDeeperThanTheLimitIsRefusedBeforeItIsBuilt) {
+  auto nested = [](int depth, const std::string& tail) {
+    return "{\"a\": " + std::string(depth - 1, '[') + std::string(depth - 1, ']') + tail + "}";
+  };
+  // A member after a deep one once made the parser copy the deep value recursively.
+  EXPECT_EQ(ParseJsonWithinDepth(nested(kMaxJsonDepth, ", \"b\": 1"))["b"], 1);
+  for (int depth : {kMaxJsonDepth + 1, 100000}) {
+    try {
+      ParseJsonWithinDepth(nested(depth, ", \"b\": 1"));
+      ADD_FAILURE() << depth;
+    } catch (const JsonTooDeep& e) {
+      EXPECT_NE(std::string(e.what()).find("nested too deeply"), std::string::npos);
+    }
+  }
+  EXPECT_THROW(ParseJsonWithinDepth(std::string("[1,")), WorkflowJson::parse_error);
 }
 
 TEST_F(JsonTest, ArrowToAnUnknownNodeIsReportedAsWhenLoading) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cmath>
 #include <limits>
 
@@ -84,13 +85,16 @@ TEST(SqliteErrors, MapToStoreStatuses) {
       {SQLITE_BUSY_SNAPSHOT, LNERR_DATABASE_BUSY},
       {SQLITE_LOCKED, LNERR_DATABASE_BUSY},
       {SQLITE_IOERR_WRITE, LNERR_DISK_IO},
-      {SQLITE_FULL, LNERR_DISK_IO},
+      {SQLITE_FULL, LNERR_DISK_FULL},
       {SQLITE_READONLY, LNERR_PERMISSION_DENIED},
-      {SQLITE_CANTOPEN, LNERR_PERMISSION_DENIED},
+      {SQLITE_CANTOPEN, LNERR_CANNOT_OPEN},
       {SQLITE_NOMEM, LNERR_INTERNAL},
       {SQLITE_CONSTRAINT_UNIQUE, LNERR_INTERNAL},
   };
   for (const auto& [code, status] : cases) EXPECT_EQ(MapSqliteError(code), status) << code;
+  // What the system reported tells why a file could not be opened or written.
+  EXPECT_EQ(MapSqliteError(SQLITE_CANTOPEN, ENOENT), LNERR_FILE_NOT_FOUND);
+  EXPECT_EQ(MapSqliteError(SQLITE_IOERR_WRITE, ENOSPC), LNERR_DISK_FULL);
 }
 
 }  // namespace

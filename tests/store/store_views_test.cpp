@@ -115,6 +115,18 @@ TEST_F(ViewTest, FindMatchesExactKeysAndCountsThem) {
   }
 }
 
+TEST_F(ViewTest, FormsAreSelectedIgnoringCaseAsItemNamesAre) {
+  Add("person", "b", "1");
+  Add("PERSON", "a", "2");
+  Add("Person", "c", "3");
+  Add("Persons", "d", "other form");
+  Add("\xC3\x84rger", "e", "only ASCII letters fold");  // "Ärger"
+  LNViewFolder view = OpenView({"(People)", {"Person", "PERSON", "\xC3\xA4rger"}, "Key", false});
+  LNVFEntry entry;
+  ASSERT_EQ(view.GetEntry(&entry), LNNOERROR);
+  EXPECT_EQ(Walk(view, entry), (std::vector<Row>{{"a", "2"}, {"b", "1"}, {"c", "3"}}));
+}
+
 TEST_F(ViewTest, NumbersSortByValueBeforeTexts) {
   for (double value : {10.0, 2.0, -1.5}) {
     LNDocument doc;

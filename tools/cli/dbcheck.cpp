@@ -1,19 +1,26 @@
 // "db check": loads a database the way the modeler does and shows what the modeler
 // then offers, with every Info Center entry and message box the load produced.
 
+#include <sqlite3.h>
+
 #include <ostream>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "app/databasecache.h"
 #include "app/headlessservices.h"
 #include "app/infocenter.h"
 #include "commands.h"
+#include "model/workflowdoc.h"
+#include "model/workflowload.h"
 #include "repository/applicationenvdb.h"
 #include "repository/databasetemplates.h"
 #include "repository/gatewaydb.h"
 #include "repository/infrastructuredb.h"
 #include "repository/processdefdb.h"
 #include "repository/repositoryjson.h"
+#include "repository/store/lnbackend.h"
 #include "repository/store/lnnotes.h"
 #include "repository/trackingdb.h"
 
@@ -65,9 +72,83 @@ Repository& Load(velk::DatabaseCache& cache, const velk::DatabaseLocation& at) {
   return *repository;
 }
 
+constexpr char kCheckCategory[] = "Database Check";
+
+void AddError(const std::string& title, const std::string& text) {
+  velk::InfoCenter::instance().addEntry(kCheckCategory, title, text, 0, velk::Severity::Error);
+}
+
+// A message box text in one line: each run of white space one blank.
+std::string OneLine(const std::string& text) {
+  std::string line;
+  for (char c : text) {
+    const bool blank = c == ' ' || c == '\r' || c == '\n' || c == '\t';
+    if (!blank)
+      line += c;
+    else if (!line.empty() && line.back() != ' ')
+      line += ' ';
+  }
+  return line;
+}
+
+// The rows of SQLite's integrity check other than "ok"; one row naming the
+// failure when the check cannot run.
+std::vector<std::string> IntegrityProblems(const std::string& file) {
+  std::vector<std::string> problems;
+  sqlite3* db = nullptr;
+  sqlite3_stmt* stmt = nullptr;
+  int rc = sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+  if (rc == SQLITE_OK) {
+    sqlite3_busy_timeout(db, 5000);  // a modeler may be writing meanwhile
+    rc = sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &stmt, nullptr);
+  }
+  if (rc == SQLITE_OK) {
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+      const auto* row = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+      if (row && std::string(row) != "ok") problems.emplace_back(row);
+    }
+  }
+  if (rc != SQLITE_OK && rc != SQLITE_DONE)
+    problems.push_back(std::string("the check could not run: ") + sqlite3_errstr(rc));
+  sqlite3_finalize(stmt);
+  sqlite3_close(db);
+  return problems;
+}
+
+// Damage inside the file that reading the design and the lists never touches.
+// The store has no way to its SQLite connection, so the file is opened again,
+// read-only, beside it.
+void CheckIntegrity(const std::string& path) {
+  for (const std::string& problem : IntegrityProblems(lnstore::ResolveLocalPath(path)))
+    AddError("Integrity of the database file", "SQLite's integrity check: " + problem);
+}
+
+// Loads every stored workflow as "Load workflow" does: a header list that reads
+// well says nothing of the task documents behind it. A load that fails or shows
+// a message box is an error.
+void CheckStoredWorkflows(LNNotesSession& session, velk::CProcessDefDb& processDefs,
+                          const velk::DatabaseLocation& at, velk::HeadlessServices& ui) {
+  for (const velk::WorkflowHeaderEntry& header : processDefs.Headers()) {
+    velk::CWorkflowDoc doc(session.GetUserNameText());
+    velk::WorkflowDatabases databases;
+    databases.processDefinitions = {at, &processDefs};
+    doc.SetDatabases(databases);
+    const std::size_t before = ui.messages.size();
+    const bool loaded = velk::LoadWorkflow(doc, header, session);
+    if (loaded && ui.messages.size() == before) continue;
+    std::string text = loaded ? "The workflow loads with errors" : "The workflow cannot be loaded";
+    for (std::size_t i = before; i < ui.messages.size(); ++i)
+      text += (i == before ? ": " : "; ") + OneLine(ui.messages[i].text);
+    AddError(header.type + " (version " + std::to_string(header.version) + ", id " +
+                 header.workflowId + ")",
+             text);
+  }
+}
+
 // Loads through a cache of its own, as a workflow's initialisation does, and
 // describes the object. Null for a kind the modeler cannot load yet.
-Json LoadAndDescribe(LNNotesSession& session, DatabaseKind kind, const velk::DatabaseLocation& at) {
+Json LoadAndDescribe(LNNotesSession& session, DatabaseKind kind, const velk::DatabaseLocation& at,
+                     velk::HeadlessServices& ui) {
   velk::DatabaseCache cache(session);
   switch (kind) {
     case DatabaseKind::Infrastructure:
@@ -78,7 +159,9 @@ Json LoadAndDescribe(LNNotesSession& session, DatabaseKind kind, const velk::Dat
       // The modeler reads the header list when a workflow first needs it.
       velk::CProcessDefDb& processDefs = Load<velk::CProcessDefDb>(cache, at);
       processDefs.ReadHeaders(false);
-      return velk::RepositoryToJson(processDefs);
+      Json described = velk::RepositoryToJson(processDefs);
+      CheckStoredWorkflows(session, processDefs, at, ui);
+      return described;
     }
     case DatabaseKind::Gateway:
       return velk::RepositoryToJson(
@@ -122,7 +205,8 @@ int dbCheckCommand(Context& ctx, const std::vector<std::string>& words) {
             << IdentifyingViews() << ")\n";
     return kFailed;
   }
-  Json repository = LoadAndDescribe(ctx.session, kind, {path, server});
+  if (server.empty()) CheckIntegrity(path);  // a server's files are not at hand
+  Json repository = LoadAndDescribe(ctx.session, kind, {path, server}, headless.get());
   if (repository.is_null()) {
     ctx.err << "velkmod-cli: " << path << " is an " << velk::KindNameOf(kind)
             << "; checking this kind is not yet supported\n";

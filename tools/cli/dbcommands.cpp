@@ -1,10 +1,16 @@
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdint>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <stdexcept>
 
 #include <nlohmann/json.hpp>
 
 #include "commands.h"
+#include "model/jsonlimits.h"
 #include "repository/identity.h"
 #include "repository/store/lnnotes.h"
 #include "repository/storejson.h"
@@ -23,6 +29,85 @@ LNDatabase openDatabase(Context& ctx, const std::string& path, const std::string
 
 namespace {
 
+// A dump carries the item "Form" in "form" and leaves it out of "items". That is
+// only faithful for what SetFormNote writes: one text, summary flag.
+bool isFormItem(const std::string& name) {
+  std::string lower = name;
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return lower == "form";
+}
+
+bool formFitsFormField(const LNItem& item) {
+  return item.type == LNItemType::Text && item.texts.size() == 1 &&
+         item.flags == LNITEMFLAGS_SUMMARY;
+}
+
+// As the dump writes items.
+velk::Json itemJson(const LNItem& item) {
+  velk::Json values = velk::Json::array();
+  for (double v : item.numbers) {  // whole numbers without a fraction
+    if (std::trunc(v) == v && std::fabs(v) <= 9007199254740992.0 && !(v == 0 && std::signbit(v)))
+      values.push_back(static_cast<std::int64_t>(v));
+    else
+      values.push_back(v);
+  }
+  for (const std::string& v : item.texts) values.push_back(v);
+  const char* type = item.type == LNItemType::Numbers     ? "number"
+                     : item.type == LNItemType::Datetimes ? "datetime"
+                                                          : "text";
+  return {{"name", item.name}, {"type", type}, {"flags", item.flags}, {"values", values}};
+}
+
+// Puts back among the items, at its stored place, a "Form" that "form" cannot carry.
+void keepUnusualForms(LNDatabase& db, velk::Json& dumped) {
+  LNThrowAllErrorsScope throwing(true);
+  for (velk::Json& doc : dumped["documents"]) {
+    LNDocument note;
+    db.GetDocument(ParseNoteId(doc["noteId"].get<std::string>()).value_or(0), &note);
+    note.Open();
+    const std::vector<LNItem> items = note.GetItems();
+    note.Close();
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      if (!isFormItem(items[i].name)) continue;
+      velk::Json& list = doc["items"];
+      if (!formFitsFormField(items[i]))
+        list.insert(list.begin() + static_cast<std::ptrdiff_t>(std::min(i, list.size())),
+                    itemJson(items[i]));
+      break;
+    }
+  }
+}
+
+bool listsFormItem(const velk::Json& doc) {
+  if (!doc.contains("items") || !doc["items"].is_array()) return false;
+  return std::ranges::any_of(doc["items"], [](const velk::Json& item) {
+    return item.is_object() && item.contains("name") && item["name"].is_string() &&
+           isFormItem(item["name"].get<std::string>());
+  });
+}
+
+// What is wrong with a dump that only shows here; the rest ImportDocuments reports.
+// The store refuses note ids above LNNOTEID_MAX_GIVEN too, but cannot name them. A
+// document listing a "Form" item is given it as listed, in its place: "form" would
+// put a "Form" first, which the item then merely overwrites.
+std::string prepareImport(velk::Json& dumpJson) {
+  if (!dumpJson.is_object() || !dumpJson.contains("documents") || !dumpJson["documents"].is_array())
+    return {};
+  velk::Json& docs = dumpJson["documents"];
+  for (std::size_t i = 0; i < docs.size(); ++i) {
+    velk::Json& doc = docs[i];
+    if (!doc.is_object()) continue;
+    const velk::Json& id = doc.contains("noteId") ? doc["noteId"] : velk::Json();
+    const auto noteId = id.is_string() ? ParseNoteId(id.get<std::string>()) : std::nullopt;
+    if (noteId && *noteId > LNNOTEID_MAX_GIVEN)
+      return "document " + std::to_string(i + 1) + ": noteId " + id.dump() +
+             " is too high: note ids above " + FormatNoteId(LNNOTEID_MAX_GIVEN) +
+             " are kept for new documents";
+    if (doc.contains("form") && doc["form"].is_string() && listsFormItem(doc)) doc.erase("form");
+  }
+  return {};
+}
+
 int dump(Context& ctx, const Args& args) {
   args.expectAtMost(1);
   const std::string path = args.at(0, "database path");
@@ -30,7 +115,9 @@ int dump(Context& ctx, const Args& args) {
   LNDatabase db = openDatabase(ctx, path);
   velk::Json documents;
   try {
+    LNReadSnapshot snapshot(db);  // each document is read twice
     documents = velk::DumpDatabase(db, view);
+    keepUnusualForms(db, documents);
   } catch (const LNStatusError& e) {
     throw std::runtime_error("cannot dump " + path + (view.empty() ? "" : " view " + view) + ": " +
                              e.what());
@@ -50,9 +137,16 @@ int import(Context& ctx, const Args& args) {
   }
   velk::Json dumpJson;
   try {
-    dumpJson = velk::Json::parse(in);
-  } catch (const velk::Json::parse_error& e) {
+    dumpJson = velk::ParseJsonWithinDepth(in);
+  } catch (const velk::JsonTooDeep& e) {
+    ctx.err << "velkmod-cli: " << file << ": " << e.what() << '\n';
+    return kFailed;
+  } catch (const velk::Json::exception& e) {
     ctx.err << "velkmod-cli: " << file << " is not valid JSON: " << e.what() << '\n';
+    return kFailed;
+  }
+  if (const std::string error = prepareImport(dumpJson); !error.empty()) {
+    ctx.err << "velkmod-cli: nothing imported: " << error << '\n';
     return kFailed;
   }
   LNDatabase db = openDatabase(ctx, args.at(0, "database path"));

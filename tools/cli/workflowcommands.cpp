@@ -12,6 +12,7 @@
 #include "app/settings.h"
 #include "commands.h"
 #include "dialogs/workflowchooser.h"
+#include "model/jsonlimits.h"
 #include "model/workflowdoc.h"
 #include "model/workflowjson.h"
 #include "model/workflowload.h"
@@ -162,10 +163,21 @@ velk::WorkflowJson ReadJson(const std::string& file) {
   std::ifstream in(file);
   if (!in) throw std::runtime_error("cannot read " + file);
   try {
-    return velk::WorkflowJson::parse(in);
-  } catch (const velk::WorkflowJson::parse_error& e) {
+    return velk::ParseJsonWithinDepth(in);
+  } catch (const velk::WorkflowJson::exception& e) {  // a parse error, a number too large
     throw std::runtime_error(file + " is not valid JSON: " + e.what());
+  } catch (const velk::JsonTooDeep& e) {
+    throw std::runtime_error(file + ": " + e.what());
   }
+}
+
+// The save numbers the tasks from the start task; of an Active workflow without
+// one it stores nothing and says nothing.
+void CheckStorable(const velk::CWorkflowDoc& doc, const std::string& file) {
+  if (doc.Header().status == velk::WorkflowStatus::Active && !doc.StartNode())
+    throw std::runtime_error(file +
+                             ": the workflow is Active but has no start task (a task of the top "
+                             "level with \"isClusterStartNode\": true)");
 }
 
 int Import(Context& ctx, const Args& args) {
@@ -180,6 +192,7 @@ int Import(Context& ctx, const Args& args) {
   } catch (const std::runtime_error& e) {
     throw std::runtime_error(file + ": " + e.what());
   }
+  CheckStorable(*doc, file);
   // The Application Environment Database in use names the workflow's forms; without
   // one the workflow keeps the one it names.
   std::unique_ptr<velk::CApplicationEnvDb> appEnv;
@@ -190,9 +203,11 @@ int Import(Context& ctx, const Args& args) {
   if (appEnv && !appEnv->ReplicaId().empty())
     databases.applicationEnvironment.repository = appEnv.get();
   doc->SetDatabases(databases);
+  velk::ApplyImportVersionRule(*doc, *databases.processDefinitions.repository);
   const bool stored = velk::WriteWorkflow(*doc, {nullptr, doc->Header().applicationReplicaId});
   PrintReports(ctx.out, repository.Ui().get());
-  if (!stored) return kFailed;
+  // The save's own reports may not say that nothing was stored, or may say nothing.
+  if (!stored) throw std::runtime_error(file + ": the workflow was not stored");
   const velk::WorkflowHeader& h = doc->Header();
   ctx.out << "Stored \"" << h.name << "\" version " << h.version << " ("
           << WorkflowStatusToWord(static_cast<int>(h.status)) << ") as " << h.workflowId << '\n';

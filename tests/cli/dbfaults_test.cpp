@@ -1,0 +1,103 @@
+// The db commands under hostile input found by a probe of velkmod-cli.
+
+#include <gmock/gmock.h>
+#include <sys/stat.h>
+
+#include "clifixture.h"
+
+namespace {
+
+using namespace clitest;
+using ::testing::HasSubstr;
+
+class DbFaultTest : public CliTest {
+ protected:
+  // Runs the tool after the shell words `prefix`: a time limit, a file size limit.
+  Result RunAfter(const std::string& prefix, const std::vector<std::string>& args) {
+    std::string command = prefix + " " + Quote(VELKMOD_CLI);
+    for (const std::string& arg : args) command += " " + Quote(arg);
+    command += " >" + Quote((root_ / "out").string()) + " 2>" + Quote((root_ / "err").string());
+    const int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status),
+            ReadFile(root_ / "out"), ReadFile(root_ / "err")};
+  }
+
+  Result Import(const std::string& json) {
+    WriteFile(root_ / "in.json", json);
+    return Run({"db", "import", "g.nsf", (root_ / "in.json").string()});
+  }
+};
+
+TEST_F(DbFaultTest, TopNoteIdIsRefusedNamingIt) {
+  ASSERT_EQ(Run({"db", "create", "gateway", "g.nsf"}).code, 0);
+  Result top = Import(R"({"documents": [{"form": "X"}, {"noteId": "FFFFFFFF", "form": "X"}]})");
+  EXPECT_EQ(top.code, 1);
+  EXPECT_THAT(top.err, HasSubstr("document 2: noteId \"FFFFFFFF\" is too high"));
+  EXPECT_EQ(Dump("g.nsf")["documents"].size(), 0u);  // all or nothing
+
+  Result deep = Import(R"({"documents": )" + std::string(100000, '[') + std::string(100000, ']') +
+                       R"(, "title": "t"})");
+  EXPECT_EQ(deep.code, 1);
+  EXPECT_THAT(deep.err, HasSubstr("nested too deeply"));
+}
+
+TEST_F(DbFaultTest, PipesAndOtherNonFilesFailAtOnce) {
+  ASSERT_EQ(mkfifo((data_ / "pipe.nsf").c_str(), 0644), 0);
+  const std::vector<std::string> commands[] = {
+      {"db", "info", "pipe.nsf"},  {"db", "dump", "pipe.nsf"},
+      {"db", "check", "pipe.nsf"}, {"workflow", "list", "--procdef", "pipe.nsf"},
+      {"db", "info", "/dev/null"},
+  };
+  for (const auto& args : commands) {
+    Result r = RunAfter("timeout 10", args);  // a hang exits with 124
+    EXPECT_EQ(r.code, 1) << args[1] << " " << r.err;
+    EXPECT_THAT(r.err, HasSubstr("File is not a database"));
+  }
+}
+
+TEST_F(DbFaultTest, FormItemsOfAnyShapeSurviveImportAndDump) {
+  ASSERT_EQ(Run({"db", "create", "gateway", "g.nsf"}).code, 0);
+  const Json documents = Json::parse(R"([
+    {"form": "A", "items": [{"name": "Key", "type": "text", "flags": 4, "values": ["1"]},
+                            {"name": "Form", "type": "text", "flags": 4, "values": ["A", "B"]}]},
+    {"form": "", "items": [{"name": "form", "type": "number", "flags": 4, "values": [3, 2.5]}]},
+    {"form": "T", "items": [{"name": "Form", "type": "text", "flags": 0, "values": ["T"]},
+                            {"name": "Key", "type": "text", "flags": 4, "values": ["2"]}]},
+    {"form": "", "items": [{"name": "FORM", "type": "text", "flags": 4, "values": []}]},
+    {"form": "Plain", "items": [{"name": "Key", "type": "text", "flags": 4, "values": ["3"]}]}])");
+  ASSERT_EQ(Import(Json{{"documents", documents}}.dump()).code, 0);
+  Json dumped = Dump("g.nsf")["documents"];
+  for (Json& doc : dumped) {
+    doc.erase("noteId");
+    doc.erase("unid");
+  }
+  EXPECT_EQ(dumped, documents);
+}
+
+TEST_F(DbFaultTest, CreateCutShortDoesNotBlockTheNextOne) {
+  // The file size limit stops the tool (SIGXFSZ) while it writes the database.
+  RunAfter("ulimit -c 0; ulimit -f 1; exec", {"db", "create", "procdef", "p.nsf"});
+  EXPECT_FALSE(fs::exists(data_ / "p.nsf"));
+  Result again = Run({"db", "create", "procdef", "p.nsf"});
+  EXPECT_EQ(again.code, 0) << again.err;
+  EXPECT_THAT(Run({"db", "info", "p.nsf"}).out, HasSubstr("Process Definitions Database"));
+}
+
+TEST_F(DbFaultTest, FileErrorsNameTheirReason) {
+  WriteFile(data_ / "plain.txt", "text");
+  fs::create_symlink("loop.nsf", data_ / "loop.nsf");
+  const std::string tooLong = std::string(300, 'n') + ".nsf";
+  const std::pair<std::vector<std::string>, const char*> cases[] = {
+      {{"db", "info", tooLong}, "name or path is too long"},
+      {{"db", "info", "plain.txt/in.nsf"}, "part of the path is not a folder"},
+      {{"db", "create", "procdef", "plain.txt/in.nsf"}, "part of the path is not a folder"},
+      {{"db", "info", "loop.nsf"}, "could not be accessed: Too many levels of symbolic links"},
+  };
+  for (const auto& [args, message] : cases) {
+    Result r = Run(args);
+    EXPECT_EQ(r.code, 1) << args[1];
+    EXPECT_THAT(r.err, AllOf(HasSubstr(message), Not(HasSubstr("full"))));
+  }
+}
+
+}  // namespace

@@ -1,0 +1,72 @@
+// The store under hostile input found by a probe of velkmod-cli.
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "store_fixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using FaultTest = StoreTest;
+
+TEST_F(FaultTest, TopNoteIdsAreRefusedAndNumberingGoesOnPastThem) {
+  LNDatabase db = NewDatabase();
+  LNDocument doc;
+  ASSERT_EQ(db.CreateDocument(&doc, "Task"), LNNOERROR);
+  EXPECT_EQ(doc.SetNoteIdentity(0xFFFFFFFF), LNERR_NOTE_ID_TOO_HIGH);
+  ASSERT_EQ(doc.SetNoteIdentity(LNNOTEID_MAX_GIVEN), LNNOERROR);
+  ASSERT_EQ(doc.Save(), LNNOERROR);
+  EXPECT_EQ(AddDocument(db, "Task", {}).GetNoteID(), LNNOTEID_MAX_GIVEN + 1);
+  db.Close();
+  sqlite3* raw = nullptr;  // the top id, as an earlier version let a dump give it
+  ASSERT_EQ(sqlite3_open(PathOf("test.nsf").c_str(), &raw), SQLITE_OK);
+  sqlite3_exec(raw, "INSERT INTO notes VALUES(4294967295, randomblob(16), 1, '')", 0, 0, 0);
+  sqlite3_close(raw);
+  db = Reopen();
+  const LNNOTEID first = AddDocument(db, "Task", {{"N", "1"}}).GetNoteID();
+  const LNNOTEID second = AddDocument(db, "Task", {{"N", "2"}}).GetNoteID();
+  EXPECT_TRUE(first != 0 && first < second && second < LNNOTEID_MAX_GIVEN) << first << second;
+  std::vector<LNDocument> docs;
+  ASSERT_EQ(Reopen().GetAllDocuments(&docs), LNNOERROR);
+  EXPECT_EQ(docs.size(), 5u);
+}
+
+TEST_F(FaultTest, NewDatabaseAppearsOnlyWithItsDesign) {
+  LNDatabase db;
+  const auto fails = [this](LNDatabase& building) {
+    EXPECT_FALSE(fs::exists(PathOf("new.nsf")));
+    AddDocument(building, "Task", {});
+    return LNERR_DISK_IO;
+  };
+  EXPECT_EQ(session_.CreateDatabase("new.nsf", &db, "New", {}, fails), LNERR_DISK_IO);
+  {
+    LNThrowAllErrorsScope throwing(true);
+    const auto throws = [](LNDatabase&) -> LNSTATUS { throw LNStatusError(LNERR_DISK_IO); };
+    EXPECT_THROW(session_.CreateDatabase("new.nsf", &db, "New", {}, throws), LNStatusError);
+  }
+  EXPECT_TRUE(fs::is_empty(dir_));
+  EXPECT_EQ(session_.CreateDatabase("new.nsf", &db, "New"), LNNOERROR);
+}
+
+// Another designer saving a large workflow holds the write lock for seconds.
+TEST_F(FaultTest, SaveWaitsForAnotherWriter) {
+  NewDatabase().Close();
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open(PathOf("test.nsf").c_str(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+  std::thread writer([other] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+    sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
+  });
+  LNDatabase db = Reopen();
+  AddDocument(db, "Task", {});  // waits for the lock instead of failing
+  writer.join();
+  sqlite3_close(other);
+}
+
+}  // namespace
