@@ -171,7 +171,7 @@ void CopyDefaultDatabases(CWorkflowDoc& document, const DatabaseLocations& defau
 
 // The workflow view's "&Reload Repository": the Application Environment forms,
 // then the Infrastructure lists. False when either could not be reloaded; an
-// uninitialised slot is skipped.
+// uninitialised slot is skipped. Info Center entries of what is not read again stay.
 bool ReloadRepository(const WorkflowDatabases& databases);
 
 // The program's cache, installed by the application once its session is up.

@@ -25,6 +25,14 @@ void InfoCenter::clearCategory(const std::string& category) {
   if (removed > 0) services().infoCenterChanged(false);
 }
 
+void InfoCenter::clearEntries(const std::string& category, const std::vector<std::string>& titles) {
+  auto removed = std::erase_if(entries_, [&](const InfoEntry& e) {
+    return e.category == category &&
+           std::find(titles.begin(), titles.end(), e.title) != titles.end();
+  });
+  if (removed > 0) services().infoCenterChanged(false);
+}
+
 void InfoCenter::clear() {
   if (entries_.empty()) return;
   entries_.clear();

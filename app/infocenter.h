@@ -36,6 +36,9 @@ class InfoCenter {
                 int flag, Severity severity);
   // Operations call this before they report, so only their latest run is listed.
   void clearCategory(const std::string& category);
+  // Removes the category's entries with one of the titles, for an operation that
+  // runs only some of its checks again and must keep what the others reported.
+  void clearEntries(const std::string& category, const std::vector<std::string>& titles);
   void clear();
 
   // In insertion order.

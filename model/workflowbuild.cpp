@@ -1,5 +1,6 @@
 #include "model/workflowbuild.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -56,6 +57,7 @@ void GraphBuilder::Finish() {
   for (RoutingKind kind :
        {RoutingKind::And, RoutingKind::Or, RoutingKind::Cor, RoutingKind::Xor, RoutingKind::Else})
     MakeArrows(kind);
+  MakeEndTaskArrows();
   LinkClusters();
   ResolveReferences();
 }
@@ -109,10 +111,35 @@ void GraphBuilder::MakeArrows(RoutingKind kind) {
                  p.target, p.source));
       continue;
     }
-    // The successors of a cluster's end task are those of its cluster node.
-    if (source->IsClusterEndNode()) continue;
+    if (EndsInnerCluster(*source)) {
+      endTaskArrows_.emplace_back(kind, &p);
+      continue;
+    }
     top_.CreateArrow(*source, *TargetInSourceLevel(*source, target),
                      {kind, p.condition, p.formula});
+  }
+}
+
+bool GraphBuilder::OuterHasArrow(const CNode& endTask, RoutingKind kind, const CNode& target) {
+  std::vector<const CNode*> passed{&endTask};
+  for (const CNode* current = &endTask; EndsInnerCluster(*current);) {
+    const CNode* outer = Representing(current->BelongsToCluster());
+    if (!outer || std::ranges::find(passed, outer) != passed.end()) return false;
+    for (const CArrow* arrow : outer->OutgoingArrows())
+      if (arrow->Kind() == kind && RoutingSuccessor(*arrow) == &target) return true;
+    passed.push_back(outer);
+    current = outer;
+  }
+  return false;
+}
+
+void GraphBuilder::MakeEndTaskArrows() {
+  for (const auto& [kind, p] : endTaskArrows_) {
+    CNode* source = Find(p->source);
+    CNode* target = Find(p->target);
+    if (OuterHasArrow(*source, kind, *target)) continue;
+    top_.CreateArrow(*source, *TargetInSourceLevel(*source, target),
+                     {kind, p->condition, p->formula});
   }
 }
 

@@ -56,7 +56,13 @@ class GraphBuilder {
   CNode* Find(const std::string& key) const;
   CNode* Representing(int cluster);
   CNode* TargetInSourceLevel(const CNode& source, CNode* target);
+  // Makes the arrows of one kind; those leaving the end task of an inner cluster
+  // wait for MakeEndTaskArrows.
   void MakeArrows(RoutingKind kind);
+  // A cluster's end task is stored with its own arrows and those of its cluster
+  // node; only its own are made.
+  void MakeEndTaskArrows();
+  bool OuterHasArrow(const CNode& endTask, RoutingKind kind, const CNode& target);
   void LinkClusters();
   void ResolveReferences();
 
@@ -64,6 +70,7 @@ class GraphBuilder {
   std::unordered_map<std::string, CNode*> byKey_;  // the first node of each key
   std::unordered_map<int, CNode*> representing_;
   std::vector<PendingArrow> pending_[kRoutingKindCount];
+  std::vector<std::pair<RoutingKind, const PendingArrow*>> endTaskArrows_;
 };
 
 }  // namespace velk

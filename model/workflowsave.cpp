@@ -40,7 +40,9 @@ struct Replacement {
 };
 
 // A stored version of the same name and status is replaced under its id; any
-// other stored version stays, and the workflow is stored under a new id.
+// other stored version stays, and the workflow is stored under a new id. So does a
+// version that is kept (a frozen one saved as frozen again): two stored versions
+// must never share an id.
 Replacement DecideReplacement(CWorkflowDoc& top, CProcessDefDb& repository) {
   Replacement r;
   WorkflowHeader h = top.Header();
@@ -50,7 +52,8 @@ Replacement DecideReplacement(CWorkflowDoc& top, CProcessDefDb& repository) {
   if (stored && stored->type == h.name && stored->status == static_cast<int>(h.status)) {
     r.retirement =
         repository.DecideRetirement(static_cast<int>(h.status), h.workflowId, &r.retired);
-  } else {
+  }
+  if (r.retirement == Retirement::None) {
     h.workflowId.clear();
     top.SetHeader(h);
   }
@@ -109,10 +112,11 @@ using Published = std::vector<std::pair<std::string, std::string>>;
 // Retires the replaced version and writes header and tasks into the open database.
 bool WriteAll(CWorkflowDoc& top, CProcessDefDb& repository, const Replacement& replacement,
               const WriteTarget& target, LNDatabase& db, Published& published) {
-  SaveSession save = NewSaveSession(repository, db, top, replacement, target);
   const std::string& path = top.Databases().processDefinitions.location.fileName;
+  // The new header continues the history of the one it replaces, read while retiring it.
   bool written = repository.RetireOn(db, replacement.retirement, replacement.retired, path);
   if (!written) ShowErrorMessage(kSaveFailedText);
+  SaveSession save = NewSaveSession(repository, db, top, replacement, target);
   written = written && WriteDocuments(top, save);
   if (!written) {
     services().showStatusText({});
@@ -154,6 +158,20 @@ int NextVersion(const WorkflowHeader& header) {
   }
 }
 
+void ApplyImportVersionRule(CWorkflowDoc& doc, CProcessDefDb& repository) {
+  WorkflowHeader h = doc.Header();
+  repository.ReadHeaders(false);
+  for (const WorkflowHeaderEntry& stored : repository.Headers()) {
+    if (stored.type != h.name || stored.status != static_cast<int>(h.status) ||
+        stored.version != h.version)
+      continue;
+    h.workflowId = stored.workflowId;
+    h.version = NextVersion(h);
+    doc.SetHeader(h);
+    return;
+  }
+}
+
 bool WriteWorkflow(CWorkflowDoc& doc, const WriteTarget& target) {
   CWorkflowDoc& top = doc.Top();
   CProcessDefDb* repository = top.Databases().processDefinitions.repository;
@@ -169,6 +187,10 @@ bool WriteWorkflow(CWorkflowDoc& doc, const WriteTarget& target) {
   };
   const Replacement replacement = DecideReplacement(top, *repository);
   if (!AssignCodes(top)) {
+    // Only an Active workflow needs its start to number its tasks.
+    ShowErrorMessage("The workflow \"" + top.Header().name +
+                     "\" is Active but has no start task.\r\nDefine a workflow start before "
+                     "saving it.");
     restoreId();
     return false;
   }

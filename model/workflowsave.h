@@ -10,6 +10,7 @@ class LNDatabase;
 
 namespace velk {
 
+class CProcessDefDb;
 class CWorkflowDoc;
 struct WorkflowHeader;
 
@@ -32,6 +33,12 @@ using ChooseSaveName = std::function<bool(CWorkflowDoc&)>;
 // the version rule and writes the workflow. A cluster document saves its top
 // document.
 bool SaveWorkflow(CWorkflowDoc& doc, bool saveAs, const ChooseSaveName& chooseName);
+
+// An imported workflow that the Process Definitions Database already holds in the
+// same name, status and version is stored as a save of that stored workflow would
+// store it: under its id, with the version rule applied. Importing one file twice
+// then never gives two stored versions of one number.
+void ApplyImportVersionRule(CWorkflowDoc& doc, CProcessDefDb& repository);
 
 // The version a save stores: Active and Template count up by one, Design is
 // always 0, Freeze and Testing keep theirs.

@@ -1,8 +1,11 @@
 #include "repository/applicationenvdb.h"
 
+#include <optional>
+
 #include "app/infocenter.h"
 #include "repository/databasetemplates.h"
 #include "repository/fieldaccess.h"
+#include "repository/identity.h"
 #include "repository/store/lnnotes.h"
 
 namespace velk {
@@ -12,6 +15,28 @@ namespace {
 constexpr char kConfigurationKey[] = "ReplicaID";
 constexpr char kConfigurationTitle[] = "Loading Application Configuration Document";
 constexpr char kFormsTitle[] = "Reading forms of Application Environment Database";
+constexpr char kFormsReadTitle[] = "Reading forms in Application Environment Database";
+constexpr char kFormSkippedTitle[] = "Skipping form of Application Environment Database";
+constexpr char kOpenTitle[] = "Opening Application Environment Database";
+constexpr char kReopenTitle[] = "Opening database";
+
+// The form's "$TITLE" ("" when missing); nullopt when the item holds no text.
+// Read here rather than with GetFieldContent, which would show a message box.
+std::optional<std::string> FormTitle(const LNForm& form) {
+  if (!form.HasItem("$TITLE")) return std::string();
+  LNItem item;
+  form.GetItem("$TITLE", &item);
+  if (item.type != LNItemType::Text) return std::nullopt;
+  return item.texts.empty() ? std::string() : item.texts.front();
+}
+
+void ReportSkippedForm(const LNForm& form) {
+  Report(kApplicationEnvCategory, kFormSkippedTitle,
+         "The Application Environment Database form with note id " +
+             FormatNoteId(form.GetNoteID()) +
+             " is skipped, because its item \"$TITLE\" holds no text.",
+         Severity::Warning);
+}
 
 // Reads a form's "$Fields" (a form without it is broken: throws LNStatusError).
 FormRecord ReadFormRecord(LNForm& form, std::string name) {
@@ -70,8 +95,7 @@ CApplicationEnvDb::CApplicationEnvDb(LNNotesSession& session, const std::string&
     ReadForms(db);
     db.Close();
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(kApplicationEnvCategory, "Opening Application Environment Database",
-                       e.GetStatus(),
+    ReportStoreFailure(kApplicationEnvCategory, kOpenTitle, e.GetStatus(),
                        "The Application Environment Database cannot be opened anymore.\r\nPlease "
                        "choose another Application Environment Database or retry this later.");
   }
@@ -79,18 +103,22 @@ CApplicationEnvDb::CApplicationEnvDb(LNNotesSession& session, const std::string&
 
 bool CApplicationEnvDb::ReloadForms() {
   WaitCursor wait;
-  InfoCenter::instance().clearCategory(kApplicationEnvCategory);
+  // Only the entries of the checks run again go: the configuration is not read
+  // again, so what its reading reported still holds.
+  InfoCenter& info = InfoCenter::instance();
+  info.clearEntries(kApplicationEnvCategory, {kOpenTitle, kReopenTitle});
   StatusScope status("Loading Application Environment Database");
   try {
     LNDatabase db;
     OpenDatabase(db);
     LNReadSnapshot snapshot(db);
     TakeIdentity(db, nullptr);
+    info.clearEntries(kApplicationEnvCategory, {kFormsTitle, kFormsReadTitle, kFormSkippedTitle});
     const bool read = ReadForms(db);
     db.Close();
     return read;
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(kApplicationEnvCategory, "Opening database", e.GetStatus(),
+    ReportStoreFailure(kApplicationEnvCategory, kReopenTitle, e.GetStatus(),
                        "The chosen Application Environment Database could not be opened. Please "
                        "choose another one\r\nor retry later.");
     return false;
@@ -143,9 +171,13 @@ bool CApplicationEnvDb::ReadForms(LNDatabase& db) {
     for (LNForm& form : forms) {
       name.clear();
       form.Open();
-      name = GetFieldContent("$TITLE", form);
-      if (!name.empty() && IsApplicationFormTitle(name))
-        forms_.push_back(ReadFormRecord(form, name));
+      if (std::optional<std::string> title = FormTitle(form)) {
+        name = std::move(*title);
+        if (!name.empty() && IsApplicationFormTitle(name))
+          forms_.push_back(ReadFormRecord(form, name));
+      } else {
+        ReportSkippedForm(form);
+      }
       form.Close();
     }
   } catch (const LNStatusError& e) {
@@ -154,7 +186,7 @@ bool CApplicationEnvDb::ReadForms(LNDatabase& db) {
         "The Application Environment Database form " + name + "\r\nhas no field \"$Fields\"");
     return false;
   }
-  Report(kApplicationEnvCategory, "Reading forms in Application Environment Database",
+  Report(kApplicationEnvCategory, kFormsReadTitle,
          "Reading forms in Application Environment Database completed successfully.",
          Severity::Success);
   return true;

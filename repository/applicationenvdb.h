@@ -32,7 +32,8 @@ class CApplicationEnvDb : public CRepositoryDb {
                     CWorkflowDoc* user);
 
   // Reads the forms again (not the configuration). False when the database cannot
-  // be opened or a form cannot be read.
+  // be opened or a form cannot be read. Replaces only the Info Center entries of
+  // opening and of the forms; those of the configuration stay.
   bool ReloadForms();
 
   bool ReadConfiguration(LNDatabase& db);

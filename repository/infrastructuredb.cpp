@@ -85,6 +85,8 @@ constexpr char kMissingRoleNameText[] =
     "no field \"Name\".\r\nMaybe this database is no VELK-database or from a former version of "
     "VELK. \r\nPlease choose another one.";
 
+constexpr char kOpenTitle[] = "Opening Infrastructure Database";
+constexpr char kReopenTitle[] = "Opening database";
 constexpr char kOpenFailText[] =
     "The chosen Infrastructure Database could not be opened. Please choose another one\r\nor "
     "retry later.";
@@ -113,24 +115,27 @@ CInfrastructureDb::CInfrastructureDb(LNNotesSession& session, const std::string&
     LoadAll(db);
     db.Close();
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(kInfrastructureCategory, "Opening Infrastructure Database", e.GetStatus(),
-                       kOpenFailText);
+    ReportStoreFailure(kInfrastructureCategory, kOpenTitle, e.GetStatus(), kOpenFailText);
   }
 }
 
 bool CInfrastructureDb::Reload() {
   WaitCursor wait;
-  InfoCenter::instance().clearCategory(kInfrastructureCategory);
+  // A reload that cannot open the database keeps the lists, and so the entries
+  // about them; only once it reads the lists again do those entries go.
+  InfoCenter& info = InfoCenter::instance();
+  info.clearEntries(kInfrastructureCategory, {kOpenTitle, kReopenTitle});
   StatusScope status("Loading Infrastructure Database");
   try {
     LNDatabase db;
     OpenDatabase(db);
     LNReadSnapshot snapshot(db);
     TakeIdentity(db, nullptr);
+    info.clearCategory(kInfrastructureCategory);
     LoadAll(db);
     db.Close();
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(kInfrastructureCategory, "Opening database", e.GetStatus(), kOpenFailText);
+    ReportStoreFailure(kInfrastructureCategory, kReopenTitle, e.GetStatus(), kOpenFailText);
     return false;
   }
   return true;

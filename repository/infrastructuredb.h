@@ -37,7 +37,7 @@ class CInfrastructureDb : public CRepositoryDb {
                     CWorkflowDoc* user);
 
   // Reads all lists again from the same database. False when it cannot be opened;
-  // the previous lists then stay.
+  // the previous lists then stay, and so do the Info Center entries about them.
   bool Reload();
 
   // Empties the four lists, then reads persons, workgroups, units and roles; a

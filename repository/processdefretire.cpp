@@ -215,6 +215,8 @@ bool CProcessDefDb::RetireOn(LNDatabase& db, Retirement retirement,
 
 bool CProcessDefDb::RetireHeaders(LNDatabase& db, bool freeze, const std::string& workflowId,
                                   bool& found) {
+  retiredUsers_.clear();
+  retiredLastModify_.clear();
   const bool done = ForEachMatch(
       db, freeze, kHeaderStep, workflowId,
       [&](LNDocument& doc) {

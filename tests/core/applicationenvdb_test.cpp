@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/repositoryfixture.h"
+#include "repository/identity.h"
 #include "repository/noteserror.h"
 
 namespace velk {
@@ -114,6 +115,31 @@ TEST_F(ApplicationEnvDbTest, FormWithoutFieldListEndsTheFormsAfterTheOnesBefore)
             GetNotesErrorText(LNERR_ITEM_NOT_FOUND) +
                 "The Application Environment Database form GF_Broken\r\nhas no field \"$Fields\"");
   EXPECT_EQ(ui_->waitDepth, 0);
+}
+
+TEST_F(ApplicationEnvDbTest, FormWhoseTitleIsNoTextIsSkippedWithAWarningAndNoMessageBox) {
+  LNDatabase db = NewAppEnv({{"GF_Odd", {"Amount"}}, {"GF_Order", {"Amount"}}});
+  std::vector<LNForm> forms;
+  ASSERT_EQ(db.GetForms(&forms), LNNOERROR);
+  LNForm& odd = forms[forms.size() - 2];
+  ASSERT_EQ(odd.Open(), LNNOERROR);
+  LNText title;
+  ASSERT_EQ(odd.GetItem("$TITLE", &title), LNNOERROR);
+  ASSERT_EQ(title[0], "GF_Odd");
+  ASSERT_EQ(odd.CreateItem("$TITLE", LNNumbers(7.0), LNITEMFLAGS_SUMMARY, LNITEMOPTION_REPLACE),
+            LNNOERROR);
+  ASSERT_EQ(odd.Save(), LNNOERROR);
+  db.Close();
+
+  CApplicationEnvDb appEnv = Load();
+  EXPECT_TRUE(ui_->messages.empty());
+  EXPECT_EQ(Names(appEnv), (Strings{"GF_Order"}));
+  ASSERT_EQ(Summary(kCategory), (Strings{"2|Skipping form of Application Environment Database",
+                                         "0|Reading forms in Application Environment Database"}));
+  EXPECT_EQ(Entries(kCategory)[0].text,
+            "The Application Environment Database form with note id " +
+                FormatNoteId(odd.GetNoteID()) +
+                " is skipped, because its item \"$TITLE\" holds no text.");
 }
 
 TEST_F(ApplicationEnvDbTest, ReloadingReadsTheFormsAgainWithoutDoublingThem) {

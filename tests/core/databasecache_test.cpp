@@ -159,5 +159,46 @@ TEST_F(DatabaseCacheTest, ReloadRepositoryReloadsFormsAndOrganisationOfTheWorkfl
   EXPECT_TRUE(ReloadRepository(WorkflowDatabases{}));  // nothing initialised: nothing to do
 }
 
+// A reload replaces the entries of what it checks again and keeps the others.
+TEST_F(DatabaseCacheTest, ReloadRepositoryKeepsEntriesOfProblemsItDoesNotCheckAgain) {
+  LNDatabase appEnv;
+  ASSERT_EQ(session_.GetDatabase("appenv.nsf", &appEnv), LNNOERROR);
+  ASSERT_EQ(appEnv.Open(), LNNOERROR);
+  ASSERT_EQ(appEnv.CreateForm("GF_Order", {"Amount"}), LNNOERROR);
+  std::vector<LNForm> designs;
+  ASSERT_EQ(appEnv.GetForms(&designs), LNNOERROR);
+  LNForm& order = designs.back();  // the newest form
+  ASSERT_EQ(order.Open(), LNNOERROR);
+  ASSERT_EQ(order.DeleteItem("$Fields"), LNNOERROR);
+  ASSERT_EQ(order.Save(), LNNOERROR);
+  appEnv.Close();
+  LNDatabase infra;
+  ASSERT_EQ(session_.GetDatabase("infra.nsf", &infra), LNNOERROR);
+  ASSERT_EQ(infra.Open(), LNNOERROR);
+  AddDocument(infra, forms::kRole, {{"Parameter", {"A"}}});  // a role without a name
+  infra.Close();
+
+  WorkflowDatabases databases = Workflow();
+  cache_.InitializeDatabases(databases, nullptr);
+  const std::string configuration = "1|Loading Application Configuration Document";
+  ASSERT_EQ(Summary(kApplicationEnvCategory),
+            (Strings{configuration, "3|Reading forms of Application Environment Database"}));
+  const Strings infraLoaded = Summary(kInfrastructureCategory);
+  ASSERT_EQ(infraLoaded.back(), "3|Read Roles");
+
+  // The broken form is mended; the configuration document is still missing.
+  ASSERT_EQ(appEnv.Open(), LNNOERROR);
+  ASSERT_EQ(appEnv.CreateForm("GF_Order", {"Amount"}), LNNOERROR);
+  appEnv.Close();
+  // Without its database the Infrastructure keeps the lists of the first load.
+  std::filesystem::remove(dir_ / "infra.nsf");
+  EXPECT_FALSE(ReloadRepository(databases));
+  EXPECT_EQ(Summary(kApplicationEnvCategory),
+            (Strings{configuration, "0|Reading forms in Application Environment Database"}));
+  Strings infraKept = infraLoaded;
+  infraKept.push_back("3|Opening database");
+  EXPECT_EQ(Summary(kInfrastructureCategory), infraKept);
+}
+
 }  // namespace
 }  // namespace velk

@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "model/workflowgraph.h"
+#include "model/workflowload.h"
 #include "model/workflowsave.h"
 #include "repository/applicationenvdb.h"
 #include "repository/fieldaccess.h"
@@ -81,6 +83,30 @@ class SaveFormatTest : public StorageTest {
 
   CNode *start, *a, *j, *k, *i1, *k2, *j1, *j2;
 };
+
+// Every arrow as "source>target:kind", sorted.
+Names ArrowTexts(const CWorkflowDoc& workflow) {
+  Names texts;
+  for (const CArrow* arrow : workflow.AllArrows())
+    texts.push_back(arrow->Source()->Name() + ">" + arrow->Target()->Name() + ":" +
+                    std::to_string(static_cast<int>(arrow->Kind())));
+  std::sort(texts.begin(), texts.end());
+  return texts;
+}
+
+TEST_F(SaveFormatTest, ArrowsLeavingEndTasksComeBackAndNoOthers) {
+  Link(j, a, RoutingKind::Or);  // out of the workflow's end task
+  Link(j2, j1);                 // out of the end task of the inner cluster
+  ASSERT_TRUE(WriteWorkflow(doc));
+  CWorkflowDoc loaded(kTestUser);
+  Attach(loaded);
+  WorkflowHeaderEntry chosen;
+  chosen.type = doc.Header().name;
+  chosen.workflowId = doc.Header().workflowId;
+  chosen.version = doc.Header().version;
+  ASSERT_TRUE(LoadWorkflow(loaded, chosen, session));
+  EXPECT_EQ(ArrowTexts(loaded), ArrowTexts(doc));
+}
 
 TEST_F(SaveFormatTest, HeaderItemsInOrderWithTheirWriters) {
   ASSERT_TRUE(WriteWorkflow(doc, {nullptr, "C1257A1B:0034F2E1"}));
@@ -230,6 +256,57 @@ TEST_F(StorageTest, SameNameAndStatusReplaceTheStoredVersionOthersStay) {
   ASSERT_EQ(newest.size(), 1u);
   EXPECT_EQ(Texts(newest[0], "User"), (Names{kTestUser, kTestUser}))
       << "the replaced header's users come first";
+}
+
+TEST_F(StorageTest, HistoryComesFromTheReplacedHeaderOnly) {
+  doc.DefineAsWorkflowStart(*Add("Only"));
+  auto saveAs = [&](const std::string& name, WorkflowStatus status, int version,
+                    const std::string& user) {
+    WorkflowHeader h = doc.Header();
+    h.name = name;
+    h.user = user;
+    doc.SetHeader(h);
+    SetStatus(doc, status, version);
+    EXPECT_TRUE(WriteWorkflow(doc));
+    LNDatabase db = Open();
+    std::vector<LNDocument> stored = Documents(db, views::kHeaderById, doc.Header().workflowId);
+    return stored.size() == 1 ? Texts(stored[0], "User") : Names{"several headers"};
+  };
+  EXPECT_EQ(saveAs("A", WorkflowStatus::Design, 0, "a1"), Names{"a1"});
+  EXPECT_EQ(saveAs("A", WorkflowStatus::Design, 0, "a2"), (Names{"a1", "a2"}));
+  EXPECT_EQ(saveAs("B", WorkflowStatus::Active, 1, "b1"), Names{"b1"}) << "a new id has no history";
+  EXPECT_EQ(saveAs("B", WorkflowStatus::Active, 2, "b2"), (Names{"b1", "b2"}));
+}
+
+TEST_F(StorageTest, ImportingTheSameVersionTwiceCountsUpAsASave) {
+  doc.DefineAsWorkflowStart(*Add("Only"));
+  SetStatus(doc, WorkflowStatus::Active, 2);
+  for (int import = 0; import < 2; ++import) {
+    WorkflowHeader h = doc.Header();
+    h.workflowId.clear();  // as a file gives it
+    doc.SetHeader(h);
+    ApplyImportVersionRule(doc, *repository);
+    ASSERT_TRUE(WriteWorkflow(doc));
+  }
+  EXPECT_EQ(doc.Header().version, 3);
+  LNDatabase db = Open();
+  Names stored;
+  for (const LNDocument& d : Documents(db, views::kHeaderById))
+    stored.push_back(Text(d, "Version") + " " + Text(d, "Status"));
+  std::sort(stored.begin(), stored.end());
+  EXPECT_EQ(stored, (Names{"2 Freeze", "3 Active"}));
+}
+
+TEST_F(StorageTest, FrozenWorkflowSavedAgainNeverSharesItsIdAndVersion) {
+  doc.DefineAsWorkflowStart(*Add("Only"));
+  SetStatus(doc, WorkflowStatus::Freeze, 1);
+  ASSERT_TRUE(WriteWorkflow(doc));
+  const std::string first = doc.Header().workflowId;
+  ASSERT_TRUE(WriteWorkflow(doc));
+  EXPECT_NE(doc.Header().workflowId, first);
+  LNDatabase db = Open();
+  EXPECT_EQ(Documents(db, views::kHeaderById, first).size(), 1u) << "the frozen one is kept";
+  EXPECT_EQ(Documents(db, views::kWorkflowStructure, first).size(), 1u);
 }
 
 // A trigger makes the store fail while the task named "Explode" is written.
