@@ -24,6 +24,7 @@ void UndoHistory::Push(Step step) {
   if (savedPosition_ > static_cast<long>(position_)) savedPosition_ = -1;
   steps_.push_back(std::move(step));
   ++position_;
+  ++revision_;
   if (steps_.size() > kMaxSteps) {
     steps_.erase(steps_.begin());
     --position_;
@@ -34,6 +35,7 @@ void UndoHistory::Push(Step step) {
 bool UndoHistory::Undo() {
   if (!CanUndo() || !owner_) return false;
   --position_;
+  ++revision_;
   owner_->RestoreSnapshot(steps_[position_].before);
   FollowModifiedFlag();
   return true;
@@ -43,6 +45,7 @@ bool UndoHistory::Redo() {
   if (!CanRedo() || !owner_) return false;
   owner_->RestoreSnapshot(steps_[position_].after);
   ++position_;
+  ++revision_;
   FollowModifiedFlag();
   return true;
 }

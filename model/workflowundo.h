@@ -117,6 +117,9 @@ class UndoHistory {
   int& ScopeDepth() { return scopeDepth_; }
   // Counts Clear calls, so that a scope around a load records nothing.
   unsigned Generation() const { return generation_; }
+  // Changes with every step recorded, undone or redone: a copy taken at one
+  // revision is up to date while the revision stays.
+  unsigned long Revision() const { return revision_; }
 
  private:
   void FollowModifiedFlag();
@@ -127,6 +130,7 @@ class UndoHistory {
   long savedPosition_ = 0;    // -1: the saved state is no longer reachable
   int scopeDepth_ = 0;
   unsigned generation_ = 0;
+  unsigned long revision_ = 0;
 };
 
 // A name for the step between two states when the caller had none (a tool

@@ -11,13 +11,16 @@
 #include "app/ui/doctemplate.h"
 #include "app/ui/extdirframe.h"
 #include "app/ui/extdirstub.h"
+#include "app/ui/recoverywriter.h"
 #include "app/ui/splashwnd.h"
 #include "app/ui/statusline.h"
 #include "app/ui/workflowframe.h"
 #include "app/ui/workflowwindows.h"
 #include "model/workflowdoc.h"
+#include "model/workflowrecovery.h"
 #include "repository/databasevalidation.h"
 #include "repository/noteserror.h"
+#include "repository/store/lnbackend.h"
 #include "repository/store/lnstatus.h"
 
 CVelkModApp* CVelkModApp::instance_ = nullptr;
@@ -55,6 +58,8 @@ CVelkModApp::CVelkModApp(Options options, ShellCollaborators parts)
 CVelkModApp::~CVelkModApp() {
   if (splash_) delete splash_.data();
   frame_.reset();
+  recoveryWriter_.reset();
+  recovery_.reset();
   windows_.reset();
   editor_.reset();
   velk::SetDefaultProcessDefinitionsSource(nullptr);
@@ -95,8 +100,15 @@ bool CVelkModApp::InitInstance() {
                                       Printer());
   windows_ = std::make_unique<CWorkflowWindows>(
       *frame_, *workflowTemplate_, *editor_,
-      [this](CWorkflowDoc& doc) { return parts_.chooseSaveName(doc, frame_.get()); },
-      [this](const CWorkflowDoc& doc) { RememberWorkflow(doc); });
+      [this](CWorkflowDoc& doc) { return parts_.chooseSaveName(doc, frame_.get()); });
+  recovery_ = std::make_unique<velk::RecoveryFolder>(lnstore::DataDirectory() + "/recovery");
+  recoveryWriter_ = std::make_unique<CRecoveryWriter>(*windows_, *recovery_);
+  connect(windows_.get(), &CWorkflowWindows::workflowStored, this, [this](const CWorkflowDoc& doc) {
+    RememberWorkflow(doc);
+    recoveryWriter_->Forget(doc);
+  });
+  connect(windows_.get(), &CWorkflowWindows::workflowClosing, recoveryWriter_.get(),
+          &CRecoveryWriter::Forget);
   RegisterCommands();
   connect(frame_.get(), &CMainFrame::frameClosed, qApp, &QCoreApplication::quit,
           Qt::QueuedConnection);
@@ -111,6 +123,7 @@ bool CVelkModApp::InitInstance() {
   LoadNodeBitmaps();
   cursor.restore();
   clipFormats_ = AllClipboardMimeTypes();
+  OfferRecoveredWorkflows();
   return true;
 }
 

@@ -21,6 +21,7 @@
 class CChildFrame;
 class CDocTemplate;
 class CSplashWnd;
+class CRecoveryWriter;
 class CWorkflowWindows;
 class QMenu;
 class QPrinter;
@@ -28,6 +29,8 @@ class QPrinter;
 namespace velk {
 class CWorkflowDoc;
 class DatabaseCache;
+class RecoveryFolder;
+struct RecoveredWorkflow;
 class QSettingsBackend;
 }  // namespace velk
 using velk::CWorkflowDoc;
@@ -73,6 +76,7 @@ class CVelkModApp : public QObject {
   velk::NodeClipboard& InternalClipboard() { return clipboard_; }
   CEditor& Editor() { return *editor_; }
   CWorkflowWindows& WorkflowWindows() { return *windows_; }
+  CRecoveryWriter& RecoveryWriter() { return *recoveryWriter_; }
   CMainFrame* MainFrame() const { return frame_.get(); }
   QToolBar* ToolBar(CMainFrame::Bar bar) const;
   CSplashWnd* Splash() const;
@@ -119,6 +123,9 @@ class CVelkModApp : public QObject {
   // Opens a window and loads the stored version into it; false when loading failed.
   bool OpenStoredWorkflow(const velk::WorkflowHeaderEntry& header);
   void RememberWorkflow(const CWorkflowDoc& doc);
+  // Offers each workflow a modeler that ended without saving left a copy of.
+  void OfferRecoveredWorkflows();
+  void RestoreWorkflow(const velk::RecoveredWorkflow& copy);
   void FillRecentMenu(QMenu& menu);
   void RegisterTemplates();
   void RegisterCommands();
@@ -144,6 +151,8 @@ class CVelkModApp : public QObject {
   std::unique_ptr<QPrinter> printer_;
   std::unique_ptr<CEditor> editor_;
   std::unique_ptr<CWorkflowWindows> windows_;
+  std::unique_ptr<velk::RecoveryFolder> recovery_;
+  std::unique_ptr<CRecoveryWriter> recoveryWriter_;
 };
 
 // The status line of the running application (no-op without one).

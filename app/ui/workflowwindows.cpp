@@ -13,13 +13,11 @@
 using velk::CWorkflowDoc;
 
 CWorkflowWindows::CWorkflowWindows(CMainFrame& frame, CDocTemplate& workflowTemplate,
-                                   CEditor& editor, velk::ChooseSaveName chooseName,
-                                   std::function<void(const CWorkflowDoc&)> stored)
+                                   CEditor& editor, velk::ChooseSaveName chooseName)
     : frame_(frame),
       template_(workflowTemplate),
       editor_(editor),
-      chooseName_(std::move(chooseName)),
-      stored_(std::move(stored)) {}
+      chooseName_(std::move(chooseName)) {}
 
 CChildFrame* CWorkflowWindows::AddWindow(std::shared_ptr<CWorkflowDoc> doc) {
   auto* view = new CWorkflowView(editor_, doc);
@@ -60,6 +58,16 @@ CChildFrame* CWorkflowWindows::FindWindow(const CWorkflowDoc& doc) const {
   return nullptr;
 }
 
+std::vector<CWorkflowDoc*> CWorkflowWindows::TopDocuments() const {
+  std::vector<CWorkflowDoc*> docs;
+  for (CMdiChild* child : template_.Frames()) {
+    auto* window = qobject_cast<CChildFrame*>(child);
+    if (window && window->GetDocument() && window->GetDocument()->IsTopDocument())
+      docs.push_back(window->GetDocument());
+  }
+  return docs;
+}
+
 CChildFrame* CWorkflowWindows::ActiveWindow() const {
   return qobject_cast<CChildFrame*>(frame_.ActiveChild());
 }
@@ -72,7 +80,7 @@ bool CWorkflowWindows::SaveActive(bool saveAs) {
 bool CWorkflowWindows::Save(CWorkflowDoc& doc, bool saveAs) {
   if (!velk::SaveWorkflow(doc, saveAs, chooseName_)) return false;
   editor_.UpdateAllViews(doc);
-  stored_(doc.Top());
+  emit workflowStored(doc.Top());
   return true;
 }
 
@@ -89,6 +97,7 @@ bool CWorkflowWindows::MayClose(CChildFrame& window) {
     if (answer == velk::MsgResult::Cancel) return false;
     if (answer == velk::MsgResult::Yes) Save(*doc, false);  // closes whatever the outcome
   }
+  emit workflowClosing(*doc);
   doc->PrepareClose();
   return true;
 }

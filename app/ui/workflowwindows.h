@@ -6,6 +6,7 @@
 #include <QObject>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "model/workflowsave.h"
 
@@ -22,10 +23,9 @@ class CWorkflowDoc;
 class CWorkflowWindows : public QObject {
   Q_OBJECT
  public:
-  // `chooseName` is "Save Workflow as"; `stored` hears of every workflow saved.
+  // `chooseName` is "Save Workflow as".
   CWorkflowWindows(CMainFrame& frame, CDocTemplate& workflowTemplate, CEditor& editor,
-                   velk::ChooseSaveName chooseName,
-                   std::function<void(const velk::CWorkflowDoc&)> stored);
+                   velk::ChooseSaveName chooseName);
 
   // A window on the top document `doc`.
   CChildFrame* OpenTopWindow(std::shared_ptr<velk::CWorkflowDoc> doc);
@@ -37,6 +37,13 @@ class CWorkflowWindows : public QObject {
   bool SaveActive(bool saveAs);
   // The active workflow window, if any.
   CChildFrame* ActiveWindow() const;
+  // The workflows of the open top-level windows.
+  std::vector<velk::CWorkflowDoc*> TopDocuments() const;
+
+ signals:
+  void workflowStored(const velk::CWorkflowDoc& top);
+  // Right before the top document's window closes.
+  void workflowClosing(const velk::CWorkflowDoc& top);
 
  private:
   CChildFrame* AddWindow(std::shared_ptr<velk::CWorkflowDoc> doc);
@@ -49,5 +56,4 @@ class CWorkflowWindows : public QObject {
   CDocTemplate& template_;
   CEditor& editor_;
   velk::ChooseSaveName chooseName_;
-  std::function<void(const velk::CWorkflowDoc&)> stored_;
 };

@@ -17,6 +17,7 @@
 
 #include "app/ui/commandtable.h"
 #include "app/ui/composition.h"
+#include "app/ui/recoverywriter.h"
 #include "app/ui/workflowframe.h"
 #include "dialogs/ui/nodeproperty.h"
 #include "dialogs/ui/workflowchooserdialogs.h"
@@ -285,6 +286,37 @@ TEST_F(EndToEndTest, RecentEntryOpensItsWorkflowAndAGoneOneIsRemovedWithAMessage
   app->OnOpenRecent(0);
   ASSERT_NE(Active(), nullptr);
   EXPECT_EQ(Doc().Header().name, "Order Handling");
+}
+
+TEST_F(EndToEndTest, AfterACrashTheUnsavedWorkflowIsOfferedAndRestoredModified) {
+  OpenWorkflow(QStringLiteral("Version 2.0"));
+  CNode* check = Node("Check order");
+  const QPoint from = Centre(*check);
+  QTest::mousePress(View()->viewport(), Qt::LeftButton, {}, from);
+  QTest::mouseMove(View()->viewport(), from + QPoint(20, 0));
+  QTest::mouseMove(View()->viewport(), from + QPoint(60, 40));
+  QTest::mouseRelease(View()->viewport(), Qt::LeftButton, {}, from + QPoint(60, 40));
+  const velk::Rect moved = check->GetRect();
+  app->RecoveryWriter().WriteChanged();
+  app->RecoveryWriter().Flush();
+  for (QMdiSubWindow* w : frame()->MdiArea()->subWindowList())
+    if (auto* c = qobject_cast<CChildFrame*>(w)) c->canClose = {};
+  app.reset();  // torn down without closing its windows, as by a crash
+
+  MessageBoxWatcher watcher;
+  watcher.answers.push_back(QMessageBox::Yes);
+  app = StartModeler(env.Options(), StandardShellCollaborators());
+  ASSERT_EQ(watcher.boxes.size(), 1u);
+  EXPECT_TRUE(watcher.boxes[0].text.contains(QStringLiteral("\"Order Handling\"")));
+  ASSERT_NE(Active(), nullptr);
+  EXPECT_TRUE(Doc().IsModified()) << "restored, not stored yet";
+  EXPECT_EQ(Node("Check order")->GetRect(), moved);
+
+  Key(Qt::Key_S);
+  EXPECT_EQ(Doc().Header().version, 3) << "saved as the workflow it was loaded as";
+  app.reset();
+  app = StartModeler(env.Options(), StandardShellCollaborators());
+  EXPECT_TRUE(frame()->MdiArea()->subWindowList().isEmpty()) << "the save removed the copy";
 }
 
 TEST_F(EndToEndTest, EveryShownCommandHasAHandlerWithAWorkflowAndASelectedTask) {
