@@ -54,6 +54,13 @@ void MemorySettingsBackend::setString(const std::string& section, const std::str
   values_[{section, key}] = value;
 }
 
+std::vector<std::string> MemorySettingsBackend::keys(const std::string& section) const {
+  std::vector<std::string> found;
+  for (const auto& entry : values_)
+    if (entry.first.first == section) found.push_back(entry.first.second);
+  return found;
+}
+
 bool MemorySettingsBackend::contains(const std::string& section, const std::string& key) const {
   return values_.count({section, key}) != 0;
 }

@@ -7,6 +7,7 @@
 #include <map>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "repository/databasekind.h"
 
@@ -30,6 +31,8 @@ class SettingsBackend {
   virtual void setInt(const std::string& section, const std::string& key, int value) = 0;
   virtual void setString(const std::string& section, const std::string& key,
                          const std::string& value) = 0;
+  // The keys of a section, sorted.
+  virtual std::vector<std::string> keys(const std::string& section) const = 0;
   // Writes pending changes to permanent storage; false when that failed.
   virtual bool sync() { return true; }
 };
@@ -43,6 +46,7 @@ class MemorySettingsBackend : public SettingsBackend {
   void setInt(const std::string& section, const std::string& key, int value) override;
   void setString(const std::string& section, const std::string& key,
                  const std::string& value) override;
+  std::vector<std::string> keys(const std::string& section) const override;
   bool contains(const std::string& section, const std::string& key) const;
 
  private:

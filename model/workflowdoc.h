@@ -76,6 +76,10 @@ class CWorkflowDoc {
   void SetEndNode(CNode* node) { endNode_ = node; }
   bool IsNew() const { return top_->new_; }
   void SetNew(bool isNew) { top_->new_ = isNew; }
+  // Which stored header this workflow was loaded from or last saved as (empty:
+  // neither); a save checks it to notice another designer's save in between.
+  const std::string& StoredStamp() const { return top_->storedStamp_; }
+  void SetStoredStamp(std::string stamp) { top_->storedStamp_ = std::move(stamp); }
   const WorkflowDatabases& Databases() const { return databases_; }
   void SetDatabases(const WorkflowDatabases& databases) { databases_ = databases; }
 
@@ -240,6 +244,7 @@ class CWorkflowDoc {
   CNode* representingNode_ = nullptr;
   WorkflowHeader header_;
   bool new_ = true;
+  std::string storedStamp_;
   bool modified_ = false;
   bool closing_ = false;
   CNode* startNode_ = nullptr;

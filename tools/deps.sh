@@ -5,11 +5,12 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkgconf
-  libsqlite3-dev nlohmann-json3-dev libgtest-dev libgmock-dev
+  libsqlite3-dev libpq-dev postgresql nlohmann-json3-dev libgtest-dev libgmock-dev
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
-  qt6-qpa-plugins fonts-dejavu-core
+  qt6-qpa-plugins fonts-dejavu-core libgraphviz-dev
 )
 [ "${1:-}" = "--gui-tools" ] && packages+=(xvfb poppler-utils)
+[ "${1:-}" = "--fuzz" ] && packages+=(clang-19 libfuzzer-19-dev libclang-rt-19-dev)
 
 missing=()
 for p in "${packages[@]}"; do

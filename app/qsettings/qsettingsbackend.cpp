@@ -30,6 +30,16 @@ QSettingsBackend::~QSettingsBackend() {
   settings_->sync();
 }
 
+std::vector<std::string> QSettingsBackend::keys(const std::string& section) const {
+  settings_->beginGroup(QString::fromStdString(section));
+  QStringList all = settings_->allKeys();  // names with "/" are keys of subgroups to QSettings
+  settings_->endGroup();
+  all.sort();
+  std::vector<std::string> found;
+  for (const QString& key : all) found.push_back(key.toStdString());
+  return found;
+}
+
 int QSettingsBackend::getInt(const std::string& section, const std::string& key, int def) const {
   QVariant value = settings_->value(keyPath(section, key));
   if (!value.isValid()) return def;

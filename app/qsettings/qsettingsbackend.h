@@ -33,6 +33,7 @@ class QSettingsBackend : public SettingsBackend {
   void setInt(const std::string& section, const std::string& key, int value) override;
   void setString(const std::string& section, const std::string& key,
                  const std::string& value) override;
+  std::vector<std::string> keys(const std::string& section) const override;
   bool sync() override;
 
   std::string fileName() const;

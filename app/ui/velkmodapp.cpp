@@ -7,6 +7,7 @@
 #include "app/databasecache.h"
 #include "app/qsettings/qsettingsbackend.h"
 #include "app/requirecollaborator.h"
+#include "app/serversettings.h"
 #include "app/ui/clipboardformats.h"
 #include "app/ui/doctemplate.h"
 #include "app/ui/extdirframe.h"
@@ -43,13 +44,17 @@ struct StartupCursor {
 }  // namespace
 
 CVelkModApp::CVelkModApp(Options options, ShellCollaborators parts)
-    : options_(std::move(options)), parts_(std::move(parts)) {
+    : options_(std::move(options)),
+      // The named servers are fixed for the session's life, read from the settings file.
+      session_(velk::LoadServers(*velk::OpenSettingsBackend(options_.settingsFile))),
+      parts_(std::move(parts)) {
   Q_INIT_RESOURCE(shell);
   using velk::RequireCollaborator;
   RequireCollaborator(parts_.initSession, "Notes session");
   RequireCollaborator(parts_.chooseWorkflow, "Load workflow dialog");
   RequireCollaborator(parts_.chooseSaveName, "Save Workflow as dialog");
   RequireCollaborator(parts_.showHelp, "help window");
+  RequireCollaborator(parts_.externalDirectory, "External Directory lookup");
   instance_ = this;
   velk::SetDefaultProcessDefinitionsSource(
       [this] { return settings_.databases[velk::DatabaseKind::ProcessDefinitions]; });
@@ -93,14 +98,18 @@ bool CVelkModApp::InitInstance() {
   services_.SetFrame(frame_.get());
   EditorCollaborators editorParts = parts_.editor;
   editorParts.openClusterWindow = [this](CWorkflowDoc& doc, velk::CNode& node) {
-    windows_->OpenClusterWindow(doc, node);
+    if (node.IsClusterNode())
+      windows_->OpenClusterWindow(doc, node);
+    else
+      OpenSubWorkflow(doc, node);
   };
   editorParts.commandStateChanged = [this] { frame_->RequestCommandUpdate(); };
   editor_ = std::make_unique<CEditor>(std::move(editorParts), settings_, nodeBitmaps_, clipboard_,
                                       Printer());
   windows_ = std::make_unique<CWorkflowWindows>(
       *frame_, *workflowTemplate_, *editor_,
-      [this](CWorkflowDoc& doc) { return parts_.chooseSaveName(doc, frame_.get()); });
+      [this](CWorkflowDoc& doc) { return parts_.chooseSaveName(doc, frame_.get()); },
+      *parts_.externalDirectory);
   recovery_ = std::make_unique<velk::RecoveryFolder>(lnstore::DataDirectory() + "/recovery");
   recoveryWriter_ = std::make_unique<CRecoveryWriter>(*windows_, *recovery_);
   connect(windows_.get(), &CWorkflowWindows::workflowStored, this, [this](const CWorkflowDoc& doc) {

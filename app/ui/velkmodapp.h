@@ -27,6 +27,7 @@ class QMenu;
 class QPrinter;
 
 namespace velk {
+class CNode;
 class CWorkflowDoc;
 class DatabaseCache;
 class RecoveryFolder;
@@ -107,6 +108,9 @@ class CVelkModApp : public QObject {
   void OnSettings();
   // "&Workflow Settings" of the active workflow window.
   void OnWorkflowSettings();
+  // "Open Sub-Workflow" on an ICDR or CDDR task of `from`: shows its sub-workflow's
+  // window, loads the sub-workflow, or offers to create it.
+  void OpenSubWorkflow(CWorkflowDoc& from, velk::CNode& node);
 
  private:
   bool InitSession();
@@ -126,6 +130,8 @@ class CVelkModApp : public QObject {
   // Offers each workflow a modeler that ended without saving left a copy of.
   void OfferRecoveredWorkflows();
   void RestoreWorkflow(const velk::RecoveredWorkflow& copy);
+  void CreateSubWorkflow(CWorkflowDoc& from, velk::CNode& node);
+  void LoadSubWorkflow(CWorkflowDoc& from, velk::CNode& node);
   void FillRecentMenu(QMenu& menu);
   void RegisterTemplates();
   void RegisterCommands();

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <random>
 
+#include "repository/store/lnfail.h"
 #include "repository/store/lnsqlitestore.h"
 
 namespace lnstore {
@@ -61,16 +62,19 @@ class LocalBackend final : public Backend {
  public:
   LNSTATUS OpenDatabase(const std::string&, const std::string& path,
                         std::unique_ptr<DatabaseStore>* store) override {
+    ClearFailureDetail();  // a server's words belong to a server's failure
     return SqliteStore::Open(ResolveLocalPath(path), store);
   }
 
   LNSTATUS CreateDatabase(const std::string&, const std::string& path, const std::string& title,
                           const DatabaseFill& fill) override {
+    ClearFailureDetail();
     return SqliteStore::Create(ResolveLocalPath(path), title, fill);
   }
 
   LNSTATUS ListDatabases(const std::string&, const std::string& directory, bool recursive,
                          std::vector<std::string>* paths) override {
+    ClearFailureDetail();
     std::string named = Normalize(directory);
     fs::path base = named.empty() ? fs::path(DataDirectory()) : fs::path(ResolveLocalPath(named));
     std::error_code ec;
@@ -87,30 +91,10 @@ class LocalBackend final : public Backend {
   }
 };
 
-class RemoteBackend final : public Backend {
- public:
-  LNSTATUS OpenDatabase(const std::string&, const std::string&,
-                        std::unique_ptr<DatabaseStore>*) override {
-    return LNERR_SERVER_NOT_RESPONDING;
-  }
-  LNSTATUS CreateDatabase(const std::string&, const std::string&, const std::string&,
-                          const DatabaseFill&) override {
-    return LNERR_SERVER_NOT_RESPONDING;
-  }
-  LNSTATUS ListDatabases(const std::string&, const std::string&, bool,
-                         std::vector<std::string>*) override {
-    return LNERR_SERVER_NOT_RESPONDING;
-  }
-};
-
 }  // namespace
 
 std::shared_ptr<Backend> MakeLocalBackend() {
   return std::make_shared<LocalBackend>();
-}
-
-std::shared_ptr<Backend> MakeRemoteBackend() {
-  return std::make_shared<RemoteBackend>();
 }
 
 std::string DataDirectory() {

@@ -1,11 +1,12 @@
 #pragma once
 // Where databases live. The session picks a backend by server name: the local
-// SQLite backend for the empty name, the remote backend for every other name.
+// SQLite backend for the empty name, the PostgreSQL backend for every other name.
 // The classes above (LNDatabase, LNNote, LNViewFolder) only talk to these
 // interfaces, so another storage engine plugs in here.
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -93,9 +94,10 @@ class Backend {
 };
 
 std::shared_ptr<Backend> MakeLocalBackend();
-// Stands in for servers until a server backend exists: every call fails with
-// LNERR_SERVER_NOT_RESPONDING.
-std::shared_ptr<Backend> MakeRemoteBackend();
+// Servers on PostgreSQL: `servers` maps a server name to a libpq connection
+// string. A name not in it, or a server that cannot be reached, gives
+// LNERR_SERVER_NOT_RESPONDING with the reason in the message.
+std::shared_ptr<Backend> MakeServerBackend(std::map<std::string, std::string> servers);
 
 // VELK_DATA_DIR, else $XDG_DATA_HOME/velkmod, else ~/.local/share/velkmod;
 // created when missing.

@@ -5,7 +5,6 @@
 
 #include <cctype>
 #include <cstdlib>
-#include <sstream>
 
 #include "repository/store/lnfail.h"
 #include "repository/store/lninternal.h"
@@ -17,12 +16,6 @@ namespace {
 std::string Env(const char* name) {
   const char* value = std::getenv(name);
   return value ? value : "";
-}
-
-std::string Trim(const std::string& text) {
-  std::size_t first = text.find_first_not_of(" \t");
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
 // "OU=Sales" -> "Sales"; a component without a leading "XX=" stays as it is.
@@ -38,11 +31,12 @@ std::string StripLabel(const std::string& component) {
 }  // namespace
 
 LNNotesSession::LNNotesSession() = default;
+LNNotesSession::LNNotesSession(ServerMap servers) : servers_(std::move(servers)) {}
 LNNotesSession::~LNNotesSession() = default;
 
 LNSTATUS LNNotesSession::Init(int) {
   if (!local_) local_ = lnstore::MakeLocalBackend();
-  if (!remote_) remote_ = lnstore::MakeRemoteBackend();
+  if (!remote_) remote_ = lnstore::MakeServerBackend(servers_);
   initialized_ = true;
   return LNNOERROR;
 }
@@ -97,11 +91,7 @@ LNSTATUS LNNotesSession::GetServerNames(std::vector<std::string>* names) const {
   if (!initialized_) return Fail(LNERR_NO_SESSION);
   if (!names) return Fail(LNERR_INVALID_ARGUMENT);
   names->clear();
-  std::istringstream list(Env("VELK_SERVERS"));
-  for (std::string name; std::getline(list, name, ',');) {
-    name = Trim(name);
-    if (!name.empty()) names->push_back(name);
-  }
+  for (const auto& entry : servers_) names->push_back(entry.first);
   return LNNOERROR;
 }
 

@@ -2,6 +2,7 @@
 // The process-wide session: finds databases by server and path.
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,7 +15,13 @@ class Backend;
 
 class LNNotesSession {
  public:
+  // Server name -> libpq connection string (passwords come from ~/.pgpass or the
+  // environment, never from here).
+  using ServerMap = std::map<std::string, std::string>;
+
+  // Local databases only.
   LNNotesSession();
+  explicit LNNotesSession(ServerMap servers);
   ~LNNotesSession();
   LNNotesSession(const LNNotesSession&) = delete;
   LNNotesSession& operator=(const LNNotesSession&) = delete;
@@ -34,7 +41,7 @@ class LNNotesSession {
   LNSTATUS CreateDatabase(const std::string& path, LNDatabase* db, const std::string& title,
                           const std::string& server,
                           const std::function<LNSTATUS(LNDatabase&)>& design);
-  // Servers named by VELK_SERVERS (comma separated).
+  // The names of the servers the session was given, in name order.
   LNSTATUS GetServerNames(std::vector<std::string>* names) const;
   // Databases (*.nsf) in `directory` (relative to the data directory), recursing
   // into subfolders when `recursive` is set; their file paths include `directory`.
@@ -54,4 +61,5 @@ class LNNotesSession {
   bool initialized_ = false;
   std::shared_ptr<lnstore::Backend> local_;
   std::shared_ptr<lnstore::Backend> remote_;
+  ServerMap servers_;
 };

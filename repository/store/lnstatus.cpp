@@ -9,6 +9,9 @@
 namespace {
 
 bool throwAll = false;
+// The program does all database work on one thread (see LNSetThrowAllErrors).
+LNSTATUS detailStatus = LNNOERROR;
+std::string detailText;
 
 const char* messageOf(LNSTATUS status) {
   switch (status) {
@@ -114,10 +117,23 @@ std::string LNGetErrorMessage(LNSTATUS status) {
       text += ": " + std::generic_category().message(error);
     return text;
   }
-  return messageOf(status);
+  std::string text = messageOf(status);
+  if (status == detailStatus && !detailText.empty() && status != LNNOERROR)
+    text += ": " + detailText;
+  return text;
 }
 
 namespace lnstore {
+
+void SetFailureDetail(LNSTATUS status, std::string detail) {
+  detailStatus = status;
+  detailText = std::move(detail);
+}
+
+void ClearFailureDetail() {
+  detailStatus = LNNOERROR;
+  detailText.clear();
+}
 
 LNSTATUS Fail(LNSTATUS status) {
   if (throwAll && status != LNNOERROR && !LNIsWarning(status)) throw LNStatusError(status);

@@ -155,6 +155,9 @@ void CDlgOpenDatabase::OnServerChosen(int index) {
   } else {
     server_ = FromQ(text);
   }
+  // Folders on a server are named from its top, not from the local data directory.
+  if (server_ != savedServer_)
+    path_->setText(server_.empty() ? ToQ(session_.GetDataDirectory()) : QString());
   if (!ListDatabases()) {
     // The previous server and folder were listed before; show them again.
     RestoreServer();

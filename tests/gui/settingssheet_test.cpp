@@ -161,9 +161,8 @@ class OpenDatabaseTest : public ::testing::Test {
 
   QTemporaryDir dir_;
   shelltest::ScopedEnv dataDir_{"VELK_DATA_DIR", QFile::encodeName(dir_.path())};
-  shelltest::ScopedEnv servers_{"VELK_SERVERS", "Hub"};
   velk::ScopedHeadlessServices ui_;
-  LNNotesSession session_;
+  LNNotesSession session_{LNNotesSession::ServerMap{{"Hub", "host=127.0.0.1 port=1"}}};  // nothing answers there
 };
 
 TEST_F(OpenDatabaseTest, ListsTheDataDirectoryAndJoinsTheSelection) {

@@ -5,7 +5,7 @@
 
 namespace {
 
-using DocumentTest = StoreTest;
+using DocumentTest = BackendTest;
 
 std::vector<std::string> NamesOf(const LNNote& note) {
   std::vector<std::string> names;
@@ -13,7 +13,7 @@ std::vector<std::string> NamesOf(const LNNote& note) {
   return names;
 }
 
-TEST_F(DocumentTest, ItemsKeepTypeFlagsAndValuesAcrossReopen) {
+TEST_P(DocumentTest, ItemsKeepTypeFlagsAndValuesAcrossReopen) {
   LNDatabase db = NewDatabase();
   LNDocument doc;
   ASSERT_EQ(db.CreateDocument(&doc, "Header"), LNNOERROR);
@@ -58,7 +58,7 @@ TEST_F(DocumentTest, ItemsKeepTypeFlagsAndValuesAcrossReopen) {
   EXPECT_EQ(byUnid.GetNoteID(), id);
 }
 
-TEST_F(DocumentTest, OneItemPerNameWhateverTheCaseAndOption) {
+TEST_P(DocumentTest, OneItemPerNameWhateverTheCaseAndOption) {
   struct Case {
     LNITEMOPTION option;
     std::vector<std::string> order;
@@ -81,7 +81,7 @@ TEST_F(DocumentTest, OneItemPerNameWhateverTheCaseAndOption) {
   }
 }
 
-TEST_F(DocumentTest, MissingItemsAndWrongTypesAreReported) {
+TEST_P(DocumentTest, MissingItemsAndWrongTypesAreReported) {
   LNDatabase db = NewDatabase();
   LNDocument doc = AddDocument(db, "", {{"Name", "x"}});
   ASSERT_EQ(doc.CreateItem("Count", LNNumbers(3)), LNNOERROR);
@@ -102,7 +102,7 @@ TEST_F(DocumentTest, MissingItemsAndWrongTypesAreReported) {
   EXPECT_EQ(doc.Save(), LNERR_DOCUMENT_NOT_OPEN);
 }
 
-TEST_F(DocumentTest, ThrowingModeThrowsErrorsButReturnsWarnings) {
+TEST_P(DocumentTest, ThrowingModeThrowsErrorsButReturnsWarnings) {
   LNDatabase db = NewDatabase();
   LNDocument doc = AddDocument(db, "", {{"Name", "x"}});
   LNSetThrowAllErrors(true);
@@ -124,7 +124,7 @@ TEST_F(DocumentTest, ThrowingModeThrowsErrorsButReturnsWarnings) {
   EXPECT_EQ(view.Goto(LNVFNAVIGATE_NEXT), LNWARN_NOT_FOUND);
 }
 
-TEST_F(DocumentTest, IdsAreStableAndNeverReusedAfterDelete) {
+TEST_P(DocumentTest, IdsAreStableAndNeverReusedAfterDelete) {
   LNDatabase db = NewDatabase();
   LNDocument first = AddDocument(db, "", {{"N", "1"}});
   LNDocument second = AddDocument(db, "", {{"N", "2"}});
@@ -148,14 +148,16 @@ TEST_F(DocumentTest, IdsAreStableAndNeverReusedAfterDelete) {
   EXPECT_GT(third.GetNoteID(), secondId);
   ASSERT_EQ(db.Close(), LNNOERROR);
   // The deleted document's items went with it.
-  sqlite3* raw = nullptr;
-  ASSERT_EQ(sqlite3_open(PathOf("test.nsf").c_str(), &raw), SQLITE_OK);
-  sqlite3_stmt* stmt = nullptr;
-  ASSERT_EQ(sqlite3_prepare_v2(raw, "SELECT count(*) FROM items", -1, &stmt, nullptr), SQLITE_OK);
-  ASSERT_EQ(sqlite3_step(stmt), SQLITE_ROW);
-  EXPECT_EQ(sqlite3_column_int(stmt, 0), 2);
-  sqlite3_finalize(stmt);
-  sqlite3_close(raw);
+  if (GetParam() == Backend::Local) {
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(PathOf("test.nsf").c_str(), &raw), SQLITE_OK);
+    sqlite3_stmt* stmt = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(raw, "SELECT count(*) FROM items", -1, &stmt, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_step(stmt), SQLITE_ROW);
+    EXPECT_EQ(sqlite3_column_int(stmt, 0), 2);
+    sqlite3_finalize(stmt);
+    sqlite3_close(raw);
+  }
 
   LNDatabase again = Reopen();
   EXPECT_EQ(again.GetReplicaID(), replica);
@@ -168,7 +170,7 @@ TEST_F(DocumentTest, IdsAreStableAndNeverReusedAfterDelete) {
   EXPECT_EQ(all[1].GetUniversalID(), third.GetUniversalID());
 }
 
-TEST_F(DocumentTest, FormsComeInCreationOrderWithTitleAndFields) {
+TEST_P(DocumentTest, FormsComeInCreationOrderWithTitleAndFields) {
   LNDatabase db = NewDatabase();
   ASSERT_EQ(db.CreateForm("Travel GF", {"Name", "tmpX", "Days"}), LNNOERROR);
   ASSERT_EQ(db.CreateForm("Address", {}), LNNOERROR);
@@ -188,7 +190,7 @@ TEST_F(DocumentTest, FormsComeInCreationOrderWithTitleAndFields) {
   EXPECT_TRUE(docs.empty());
 }
 
-TEST_F(DocumentTest, RolledBackTransactionLeavesNothingBehind) {
+TEST_P(DocumentTest, RolledBackTransactionLeavesNothingBehind) {
   LNDatabase db = NewDatabase();
   LNDocument kept = AddDocument(db, "", {{"N", "kept"}});
   LNDocument added;
@@ -224,7 +226,7 @@ TEST_F(DocumentTest, RolledBackTransactionLeavesNothingBehind) {
   EXPECT_EQ(all.size(), 2u);
 }
 
-TEST_F(DocumentTest, ReadSnapshotSeesOneStateAndNeverHoldsBackAWrite) {
+TEST_P(DocumentTest, ReadSnapshotSeesOneStateAndNeverHoldsBackAWrite) {
   LNDatabase reader = NewDatabase();
   AddDocument(reader, "", {{"N", "first"}});
   LNDatabase writer = Reopen();
@@ -262,7 +264,7 @@ TEST_F(DocumentTest, ReadSnapshotSeesOneStateAndNeverHoldsBackAWrite) {
   EXPECT_EQ(all.size(), 4u);
 }
 
-TEST_F(DocumentTest, FailedSaveInsideATransactionKeepsTheRestOfIt) {
+TEST_P(DocumentTest, FailedSaveInsideATransactionKeepsTheRestOfIt) {
   LNDatabase db = NewDatabase();
   LNDocument doomed = AddDocument(db, "", {{"N", "doomed"}});
   LNDocument stale;
@@ -284,7 +286,7 @@ TEST_F(DocumentTest, FailedSaveInsideATransactionKeepsTheRestOfIt) {
             (std::vector<LNItem>{{"N", LNItemType::Text, LNITEMFLAGS_SUMMARY, {"added"}, {}}}));
 }
 
-TEST_F(DocumentTest, ScopedTransactionCommitsOnlyWhenAsked) {
+TEST_P(DocumentTest, ScopedTransactionCommitsOnlyWhenAsked) {
   LNDatabase db = NewDatabase();
   {
     LNTransaction transaction(db);
@@ -316,7 +318,7 @@ TEST_F(DocumentTest, ScopedTransactionCommitsOnlyWhenAsked) {
   EXPECT_EQ(value, LNText("committed"));
 }
 
-TEST_F(DocumentTest, ClosedDatabaseRefusesWork) {
+TEST_P(DocumentTest, ClosedDatabaseRefusesWork) {
   LNDatabase db = NewDatabase();
   LNDocument doc = AddDocument(db, "", {{"N", "1"}});
   ASSERT_EQ(db.Close(), LNNOERROR);
@@ -329,5 +331,7 @@ TEST_F(DocumentTest, ClosedDatabaseRefusesWork) {
   ASSERT_EQ(db.Open(), LNNOERROR);  // the same handle reopens; its documents work again
   EXPECT_EQ(doc.Save(), LNNOERROR);
 }
+
+VELK_BOTH_BACKENDS(DocumentTest);
 
 }  // namespace

@@ -150,22 +150,6 @@ TEST_F(FileTest, CreateRefusesExistingFilesAndMakesFolders) {
   EXPECT_EQ(db.Open(), LNNOERROR);
 }
 
-TEST_F(FileTest, NamedServersDoNotRespond) {
-  setenv("VELK_SERVERS", "Hub/Acme, Spoke/Acme,,", 1);
-  std::vector<std::string> servers;
-  ASSERT_EQ(session_.GetServerNames(&servers), LNNOERROR);
-  unsetenv("VELK_SERVERS");
-  EXPECT_EQ(servers, (std::vector<std::string>{"Hub/Acme", "Spoke/Acme"}));
-  LNDatabase db;
-  ASSERT_EQ(session_.GetDatabase("names.nsf", &db, "Hub/Acme"), LNNOERROR);
-  EXPECT_EQ(db.GetServer(), "Hub/Acme");
-  EXPECT_EQ(db.Open(), LNERR_SERVER_NOT_RESPONDING);
-  EXPECT_EQ(session_.CreateDatabase("names.nsf", &db, "t", "Hub/Acme"),
-            LNERR_SERVER_NOT_RESPONDING);
-  std::vector<LNDatabase> dbs;
-  EXPECT_EQ(session_.GetDatabases(&dbs, "", "Hub/Acme"), LNERR_SERVER_NOT_RESPONDING);
-}
-
 TEST_F(FileTest, SessionMustBeInitialised) {
   LNNotesSession fresh;
   LNDatabase db;

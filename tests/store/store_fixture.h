@@ -1,5 +1,6 @@
 #pragma once
-// Each test runs against a fresh temporary data directory and session.
+// Each test runs against a fresh temporary data directory and session. The tests
+// of BackendTest run twice: on the local store and on a PostgreSQL server.
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -8,10 +9,16 @@
 #include <fstream>
 #include <string>
 
+#include "pgserver.h"
 #include "repository/store/lnnotes.h"
 
 class StoreTest : public ::testing::Test {
  protected:
+  StoreTest() = default;
+  // `server` names the one server of `servers` the helpers below use.
+  StoreTest(LNNotesSession::ServerMap servers, std::string server)
+      : server_(std::move(server)), session_(std::move(servers)) {}
+
   void SetUp() override {
     std::string pattern = (std::filesystem::temp_directory_path() / "velkstore-XXXXXX").string();
     ASSERT_NE(mkdtemp(pattern.data()), nullptr);
@@ -31,7 +38,7 @@ class StoreTest : public ::testing::Test {
   // A new, open database in the data directory.
   LNDatabase NewDatabase(const std::string& path = "test.nsf", const std::string& title = "Test") {
     LNDatabase db;
-    EXPECT_EQ(session_.CreateDatabase(path, &db, title), LNNOERROR);
+    EXPECT_EQ(session_.CreateDatabase(path, &db, title, server_), LNNOERROR);
     EXPECT_EQ(db.Open(), LNNOERROR);
     return db;
   }
@@ -39,7 +46,7 @@ class StoreTest : public ::testing::Test {
   // Opens `path` again through a new handle, as another part of the program would.
   LNDatabase Reopen(const std::string& path = "test.nsf") {
     LNDatabase db;
-    EXPECT_EQ(session_.GetDatabase(path, &db), LNNOERROR);
+    EXPECT_EQ(session_.GetDatabase(path, &db, server_), LNNOERROR);
     EXPECT_EQ(db.Open(), LNNOERROR);
     return db;
   }
@@ -63,5 +70,34 @@ class StoreTest : public ::testing::Test {
   }
 
   std::filesystem::path dir_;
+  std::string server_;  // empty: the local machine
   LNNotesSession session_;
 };
+
+enum class Backend { Local, Server };
+
+inline std::string BackendName(const ::testing::TestParamInfo<Backend>& info) {
+  return info.param == Backend::Local ? "Local" : "Server";
+}
+
+// Each case on a fresh database of its own on the test process's PostgreSQL server.
+inline LNNotesSession::ServerMap ServersFor(Backend backend) {
+  if (backend == Backend::Local) return {};
+  pgtest::Server* server = pgtest::Server::Get();
+  return {{"Hub", server ? server->NewDatabase() : "host=/nonexistent"}};
+}
+
+class BackendTest : public StoreTest, public ::testing::WithParamInterface<Backend> {
+ protected:
+  BackendTest()
+      : StoreTest(ServersFor(GetParam()), GetParam() == Backend::Local ? "" : "Hub") {}
+  void SetUp() override {
+    if (GetParam() == Backend::Server && !pgtest::Server::Get())
+      GTEST_SKIP() << "no PostgreSQL server for the tests: " << pgtest::Server::Reason();
+    StoreTest::SetUp();
+  }
+};
+
+#define VELK_BOTH_BACKENDS(Suite)                                                        \
+  INSTANTIATE_TEST_SUITE_P(Backends, Suite, ::testing::Values(Backend::Local, Backend::Server), \
+                           BackendName)

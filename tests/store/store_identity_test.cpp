@@ -7,11 +7,11 @@
 
 namespace {
 
-using IdentityTest = StoreTest;
+using IdentityTest = BackendTest;
 
 const LNUNID kUnid{{0x11111111, 0x22222222, 0x33333333, 0x44444444}};
 
-TEST_F(IdentityTest, NewDocumentKeepsTheGivenIdsAcrossReopen) {
+TEST_P(IdentityTest, NewDocumentKeepsTheGivenIdsAcrossReopen) {
   LNDatabase db = NewDatabase();
   LNDocument doc;
   ASSERT_EQ(db.CreateDocument(&doc, "Header"), LNNOERROR);
@@ -37,7 +37,7 @@ TEST_F(IdentityTest, NewDocumentKeepsTheGivenIdsAcrossReopen) {
   EXPECT_EQ(all.size(), 2u);
 }
 
-TEST_F(IdentityTest, ZeroAndNoUnidLeaveTheIdentityToTheStore) {
+TEST_P(IdentityTest, ZeroAndNoUnidLeaveTheIdentityToTheStore) {
   LNDatabase db = NewDatabase();
   LNDocument doc;
   ASSERT_EQ(db.CreateDocument(&doc, "Header"), LNNOERROR);
@@ -48,7 +48,7 @@ TEST_F(IdentityTest, ZeroAndNoUnidLeaveTheIdentityToTheStore) {
   EXPECT_EQ(doc.GetUniversalID(), own);
 }
 
-TEST_F(IdentityTest, TakenIdsAndSavedNotesAreRefused) {
+TEST_P(IdentityTest, TakenIdsAndSavedNotesAreRefused) {
   LNDatabase db = NewDatabase();
   LNDocument first = AddDocument(db, "Header", {});
   const LNUNID firstUnid = first.GetUniversalID();
@@ -71,7 +71,7 @@ TEST_F(IdentityTest, TakenIdsAndSavedNotesAreRefused) {
   EXPECT_EQ(first.SetNoteIdentity(0x600, nullptr), LNERR_INVALID_ARGUMENT);
 }
 
-TEST_F(IdentityTest, TwoNewNotesClaimingOneIdSaveOnlyOnce) {
+TEST_P(IdentityTest, TwoNewNotesClaimingOneIdSaveOnlyOnce) {
   LNDatabase db = NewDatabase();
   LNDocument a, b;
   ASSERT_EQ(db.CreateDocument(&a, "Header"), LNNOERROR);
@@ -85,7 +85,7 @@ TEST_F(IdentityTest, TwoNewNotesClaimingOneIdSaveOnlyOnce) {
   EXPECT_EQ(all.size(), 1u);
 }
 
-TEST_F(IdentityTest, RolledBackImportFreesTheIds) {
+TEST_P(IdentityTest, RolledBackImportFreesTheIds) {
   LNDatabase db = NewDatabase();
   {
     LNTransaction transaction(db);
@@ -101,7 +101,7 @@ TEST_F(IdentityTest, RolledBackImportFreesTheIds) {
   EXPECT_EQ(doc.SetNoteIdentity(0x800, &kUnid), LNNOERROR);
 }
 
-TEST_F(IdentityTest, ReplicaIdIsKeptAcrossReopenAndFollowsTransactions) {
+TEST_P(IdentityTest, ReplicaIdIsKeptAcrossReopenAndFollowsTransactions) {
   LNDatabase db = NewDatabase();
   const LNREPLICAID id{{0xC1257A1B, 0x0034F2E1}};
   ASSERT_EQ(db.SetReplicaID(id), LNNOERROR);
@@ -114,8 +114,10 @@ TEST_F(IdentityTest, ReplicaIdIsKeptAcrossReopenAndFollowsTransactions) {
   EXPECT_EQ(Reopen().GetReplicaID(), id);
 
   LNDatabase closed;
-  ASSERT_EQ(session_.GetDatabase("test.nsf", &closed), LNNOERROR);
+  ASSERT_EQ(session_.GetDatabase("test.nsf", &closed, server_), LNNOERROR);
   EXPECT_EQ(closed.SetReplicaID(id), LNERR_DATABASE_NOT_OPEN);
 }
+
+VELK_BOTH_BACKENDS(IdentityTest);
 
 }  // namespace

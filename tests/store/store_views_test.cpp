@@ -7,10 +7,11 @@ namespace {
 // One visited entry: its key, and "#" for a category row or the value of item "N".
 using Row = std::pair<std::string, std::string>;
 
-class ViewTest : public StoreTest {
+class ViewTest : public BackendTest {
  protected:
   void SetUp() override {
-    StoreTest::SetUp();
+    BackendTest::SetUp();
+    if (IsSkipped()) return;
     db_ = NewDatabase();
   }
 
@@ -47,7 +48,7 @@ class ViewTest : public StoreTest {
   LNDatabase db_;
 };
 
-TEST_F(ViewTest, SortsByKeyIgnoringCaseThenBytesThenNoteId) {
+TEST_P(ViewTest, SortsByKeyIgnoringCaseThenBytesThenNoteId) {
   Add("Task", "b", "1");
   Add("Task", "B", "2");
   Add("Other", "a", "skipped");
@@ -68,7 +69,7 @@ TEST_F(ViewTest, SortsByKeyIgnoringCaseThenBytesThenNoteId) {
   EXPECT_EQ(view.GetEntry(&entry), LNERR_NO_CURRENT_ENTRY);
 }
 
-TEST_F(ViewTest, FindMatchesExactKeysAndCountsThem) {
+TEST_P(ViewTest, FindMatchesExactKeysAndCountsThem) {
   Add("Task", "wf-1", "1");
   Add("Task", "WF-1", "2");
   Add("Task", "wf-1", "3");
@@ -115,7 +116,7 @@ TEST_F(ViewTest, FindMatchesExactKeysAndCountsThem) {
   }
 }
 
-TEST_F(ViewTest, FormsAreSelectedIgnoringCaseAsItemNamesAre) {
+TEST_P(ViewTest, FormsAreSelectedIgnoringCaseAsItemNamesAre) {
   Add("person", "b", "1");
   Add("PERSON", "a", "2");
   Add("Person", "c", "3");
@@ -127,7 +128,7 @@ TEST_F(ViewTest, FormsAreSelectedIgnoringCaseAsItemNamesAre) {
   EXPECT_EQ(Walk(view, entry), (std::vector<Row>{{"a", "2"}, {"b", "1"}, {"c", "3"}}));
 }
 
-TEST_F(ViewTest, NumbersSortByValueBeforeTexts) {
+TEST_P(ViewTest, NumbersSortByValueBeforeTexts) {
   for (double value : {10.0, 2.0, -1.5}) {
     LNDocument doc;
     ASSERT_EQ(db_.CreateDocument(&doc, "Task"), LNNOERROR);
@@ -146,7 +147,7 @@ TEST_F(ViewTest, NumbersSortByValueBeforeTexts) {
   EXPECT_EQ(count, 1);
 }
 
-TEST_F(ViewTest, ViewIsASnapshotUntilOpenedAgain) {
+TEST_P(ViewTest, ViewIsASnapshotUntilOpenedAgain) {
   Add("Task", "a", "1");
   LNViewFolder view = OpenView({"Snap", {"Task"}, "Key", false});
   Add("Task", "b", "2");
@@ -164,7 +165,7 @@ TEST_F(ViewTest, ViewIsASnapshotUntilOpenedAgain) {
   EXPECT_EQ(stale.Open(), LNERR_DOCUMENT_DELETED);
 }
 
-TEST_F(ViewTest, ViewsAreFoundByNameAndEmptyViewsHaveNoEntries) {
+TEST_P(ViewTest, ViewsAreFoundByNameAndEmptyViewsHaveNoEntries) {
   OpenView({"(Modeler\\Header)", {"Header"}, "WorkflowID", false});
   OpenView({"Other", {}, "Key", true});
   EXPECT_EQ(db_.GetViewNames(), (std::vector<std::string>{"(Modeler\\Header)", "Other"}));
@@ -181,5 +182,7 @@ TEST_F(ViewTest, ViewsAreFoundByNameAndEmptyViewsHaveNoEntries) {
   EXPECT_EQ(view.Goto(LNVFNAVIGATE_NEXT, &entry), LNWARN_NOT_FOUND);
   EXPECT_EQ(view.Goto(1, &entry), LNERR_INVALID_ARGUMENT);
 }
+
+VELK_BOTH_BACKENDS(ViewTest);
 
 }  // namespace

@@ -11,6 +11,7 @@
 
 #include "commands.h"
 #include "model/jsonlimits.h"
+#include "repository/databasetemplates.h"
 #include "repository/identity.h"
 #include "repository/store/lnnotes.h"
 #include "repository/storejson.h"
@@ -112,7 +113,7 @@ int dump(Context& ctx, const Args& args) {
   args.expectAtMost(1);
   const std::string path = args.at(0, "database path");
   const std::string view = args.option("view").value_or("");
-  LNDatabase db = openDatabase(ctx, path);
+  LNDatabase db = openDatabase(ctx, path, args.option("server").value_or(""));
   velk::Json documents;
   try {
     LNReadSnapshot snapshot(db);  // each document is read twice
@@ -149,7 +150,7 @@ int import(Context& ctx, const Args& args) {
     ctx.err << "velkmod-cli: nothing imported: " << error << '\n';
     return kFailed;
   }
-  LNDatabase db = openDatabase(ctx, args.at(0, "database path"));
+  LNDatabase db = openDatabase(ctx, args.at(0, "database path"), args.option("server").value_or(""));
   velk::ImportResult result = velk::ImportDocuments(db, dumpJson);
   if (!result.error.empty()) {
     ctx.err << "velkmod-cli: nothing imported: " << result.error << '\n';
@@ -179,15 +180,58 @@ int list(Context& ctx, const Args& args) {
   return kOk;
 }
 
+int copy(Context& ctx, const Args& args) {
+  args.expectAtMost(2);
+  const std::string from = args.at(0, "source database path");
+  const std::string to = args.at(1, "destination database path");
+  const std::size_t count = copyDatabase(ctx, {from, args.option("from-server").value_or("")},
+                                         {to, args.option("to-server").value_or("")});
+  ctx.out << "Copied " << from << " to " << to << " (" << count << " documents)\n";
+  return kOk;
+}
+
 }  // namespace
+
+std::size_t copyDatabase(Context& ctx, const velk::DatabaseLocation& from,
+                         const velk::DatabaseLocation& to) {
+  LNDatabase source = openDatabase(ctx, from.fileName, from.server);
+  const velk::DatabaseKind kind = velk::DetectKindByViews(source);
+  if (kind == velk::DatabaseKind::None)
+    throw std::runtime_error(from.fileName + " is none of the VELK database kinds: nothing copied");
+  velk::Json dumped;
+  {
+    LNReadSnapshot snapshot(source);
+    dumped = velk::DumpDatabase(source);
+    keepUnusualForms(source, dumped);
+  }
+  source.Close();
+  if (std::string error = prepareImport(dumped); !error.empty())
+    throw std::runtime_error("nothing copied: " + error);
+  std::string error;
+  LNDatabase target;
+  LNThrowAllErrorsScope returning(false);
+  // Design and documents go in before the copy appears under its name: all or nothing.
+  const LNSTATUS status = ctx.session.CreateDatabase(
+      to.fileName, &target, dumped.value("title", ""), to.server, [&](LNDatabase& building) -> LNSTATUS {
+        if (LNSTATUS design = velk::ApplyTemplate(building, kind); design != LNNOERROR)
+          return design;
+        error = velk::ImportDocuments(building, dumped).error;
+        return error.empty() ? LNNOERROR : LNERR_INVALID_ARGUMENT;
+      });
+  if (!error.empty()) throw std::runtime_error("nothing copied: " + error);
+  if (status != LNNOERROR)
+    throw std::runtime_error("cannot create " + to.fileName + ": " + LNGetErrorMessage(status));
+  return dumped["documents"].size();
+}
 
 int dbCommand(Context& ctx, const std::vector<std::string>& words) {
   if (words.empty()) throw UsageError("missing db subcommand");
   const std::string sub = words[0];
   const std::vector<std::string> rest(words.begin() + 1, words.end());
-  if (sub == "dump") return dump(ctx, Args(rest, {"view"}));
-  if (sub == "import") return import(ctx, Args(rest, {}));
+  if (sub == "dump") return dump(ctx, Args(rest, {"view", "server"}));
+  if (sub == "import") return import(ctx, Args(rest, {"server"}));
   if (sub == "ls") return list(ctx, Args(rest, {"server"}));
+  if (sub == "copy") return copy(ctx, Args(rest, {"from-server", "to-server"}));
   if (sub == "create" || sub == "info") return dbDesignCommand(ctx, sub, rest);
   if (sub == "check") return dbCheckCommand(ctx, rest);
   throw UsageError("unknown db subcommand \"" + sub + "\"");

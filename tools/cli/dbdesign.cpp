@@ -31,7 +31,8 @@ int create(Context& ctx, const Args& args) {
   LNThrowAllErrorsScope returning(false);
   LNDatabase db;
   const LNSTATUS status = velk::CreateDatabaseOfKind(ctx.session, *kind, path,
-                                                     args.option("title").value_or(""), {}, &db);
+                                                     args.option("title").value_or(""),
+                                                     args.option("server").value_or(""), &db);
   if (status != LNNOERROR)
     throw std::runtime_error("cannot create " + path + ": " + LNGetErrorMessage(status));
   db.Open();
@@ -72,7 +73,8 @@ void printViews(Context& ctx, LNDatabase& db) {
 
 int info(Context& ctx, const Args& args) {
   args.expectAtMost(1);
-  LNDatabase db = openDatabase(ctx, args.at(0, "database path"));
+  LNDatabase db =
+      openDatabase(ctx, args.at(0, "database path"), args.option("server").value_or(""));
   const velk::DatabaseKind kind = velk::DetectKindByViews(db);
   ctx.out << "File:       " << db.GetFilepath() << '\n'
           << "Title:      " << db.GetTitle() << '\n'
@@ -88,8 +90,8 @@ int info(Context& ctx, const Args& args) {
 }  // namespace
 
 int dbDesignCommand(Context& ctx, const std::string& sub, const std::vector<std::string>& words) {
-  if (sub == "create") return create(ctx, Args(words, {"title"}));
-  if (sub == "info") return info(ctx, Args(words, {}));
+  if (sub == "create") return create(ctx, Args(words, {"title", "server"}));
+  if (sub == "info") return info(ctx, Args(words, {"server"}));
   throw UsageError("unknown db subcommand \"" + sub + "\"");
 }
 

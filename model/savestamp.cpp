@@ -1,0 +1,82 @@
+#include "model/savestamp.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "app/services.h"
+#include "model/workflowdoc.h"
+#include "repository/databasetemplates.h"
+#include "repository/fieldaccess.h"
+#include "repository/processdefdb.h"
+#include "repository/store/lnnotes.h"
+
+namespace velk {
+
+namespace {
+
+struct StoredHeader {
+  std::string stamp;  // empty: not found
+  std::string savedBy;
+};
+
+StoredHeader FindStored(CProcessDefDb& repository, const DatabaseLocation& at,
+                        const WorkflowHeaderEntry& replaced) {
+  LNThrowAllErrorsScope throwing(true);
+  LNDatabase db;
+  repository.Session().GetDatabase(at.fileName, &db, at.server);
+  db.Open();
+  LNViewFolder view;
+  db.GetViewFolder(views::kHeaderById, &view);
+  view.Open();
+  LNVFEntry found;
+  long count = 0;
+  StoredHeader stored;
+  if (view.Find(replaced.workflowId, &found, &count) != LNNOERROR) count = 0;
+  for (long i = 0; i < count && stored.stamp.empty(); ++i) {
+    if (i > 0) view.Goto(LNVFNAVIGATE_NEXT, &found);
+    if (found.IsCategory()) continue;
+    LNDocument doc;
+    found.GetDocument(&doc);
+    doc.Open();
+    if (GetFieldIntContent("Version", doc) != replaced.version) continue;
+    stored.stamp = HeaderStamp(doc);
+    std::vector<std::string> users;
+    GetFieldListContent("User", doc, users);
+    if (!users.empty()) stored.savedBy = users.back();
+  }
+  db.Close();
+  return stored;
+}
+
+}  // namespace
+
+std::string HeaderStamp(const LNNote& header) {
+  const LNUNID unid = header.GetUniversalID();
+  char text[40];
+  std::snprintf(text, sizeof text, "%08X%08X%08X%08X", unid.words[0], unid.words[1],
+                unid.words[2], unid.words[3]);
+  return text;
+}
+
+StampCheck CheckStoredStamp(const CWorkflowDoc& top, CProcessDefDb& repository,
+                            const WorkflowHeaderEntry& replaced) {
+  if (top.StoredStamp().empty()) return StampCheck::Unchanged;
+  const StoredHeader stored =
+      FindStored(repository, top.Databases().processDefinitions.location, replaced);
+  if (stored.stamp.empty() || stored.stamp == top.StoredStamp()) return StampCheck::Unchanged;
+  const std::string who = stored.savedBy.empty() ? "someone else" : stored.savedBy;
+  const std::string text = "The workflow \"" + top.Header().name + "\" has been saved by " + who +
+                           " since you loaded it.\r\n\r\nYes: replace that version with "
+                           "yours.\r\nNo: save yours as a new workflow, keeping theirs.\r\n"
+                           "Cancel: do not save.";
+  switch (services().messageBox(text, MsgIcon::Question, MsgButtons::YesNoCancel)) {
+    case MsgResult::Yes:
+      return StampCheck::Overwrite;
+    case MsgResult::No:
+      return StampCheck::SaveAsNew;
+    default:
+      return StampCheck::Cancel;
+  }
+}
+
+}  // namespace velk

@@ -1,0 +1,29 @@
+#pragma once
+// Two designers on one workflow: a save notices that the stored version it is
+// about to replace is no longer the one this workflow was loaded from, and asks
+// instead of replacing the other designer's work unseen. The stamp is the
+// universal id of the stored header document (every save writes a new one), so
+// nothing is locked and a crashed client leaves nothing behind.
+
+#include <string>
+
+class LNNote;
+
+namespace velk {
+
+class CProcessDefDb;
+class CWorkflowDoc;
+struct WorkflowHeaderEntry;
+
+enum class StampCheck { Unchanged, Overwrite, SaveAsNew, Cancel };
+
+// The stamp of a stored header document.
+std::string HeaderStamp(const LNNote& header);
+
+// Compares the workflow's stamp with the stored header of `replaced` and, when
+// another save came in between, asks: Yes overwrite, No save as a new workflow,
+// Cancel. Store failures are thrown.
+StampCheck CheckStoredStamp(const CWorkflowDoc& top, CProcessDefDb& repository,
+                            const WorkflowHeaderEntry& replaced);
+
+}  // namespace velk

@@ -1,0 +1,206 @@
+#include "repository/store/lnpostgres.h"
+
+#include <cstdlib>
+
+#include "repository/store/lnfail.h"
+
+namespace lnstore {
+
+namespace {
+
+// Defaults a connection string may override: nothing waits long for a server that
+// is down, and a row another designer holds is waited for as long as locally.
+const char* const kDefaultKeys[] = {"connect_timeout", "application_name", "tcp_user_timeout",
+                                    "keepalives_idle", "options"};
+const char* const kDefaultValues[] = {"5", "velkmod", "15000", "15", "-c lock_timeout=30000"};
+constexpr int kDefaults = 5;
+
+// libpq's messages on one line: they end up in message boxes and log entries.
+std::string Trimmed(const char* text) {
+  std::string line;
+  for (const char* c = text ? text : ""; *c; ++c) {
+    const bool space = *c == '\n' || *c == '\t' || *c == ' ';
+    if (!space) line += *c;
+    else if (!line.empty() && line.back() != ' ') line += ' ';
+  }
+  while (!line.empty() && line.back() == ' ') line.pop_back();
+  return line;
+}
+
+bool RefusedCredentials(const std::string& message) {
+  for (const char* words : {"authentication failed", "no password supplied", "pg_hba.conf",
+                            "permission denied", "password"}) {
+    if (message.find(words) != std::string::npos) return true;
+  }
+  return false;
+}
+
+// Settings files are shared and backed up: a password there would leak.
+bool NamesPassword(const std::string& conninfo) {
+  char* error = nullptr;
+  PQconninfoOption* options = PQconninfoParse(conninfo.c_str(), &error);
+  PQfreemem(error);
+  bool named = false;
+  for (PQconninfoOption* option = options; option && option->keyword; ++option) {
+    if (std::string_view(option->keyword) == "password" && option->val && *option->val)
+      named = true;
+  }
+  PQconninfoFree(options);
+  return named;
+}
+
+}  // namespace
+
+LNSTATUS MapPostgresError(std::string_view state) {
+  if (state.size() != 5) return LNERR_SERVER_NOT_RESPONDING;
+  const std::string_view klass = state.substr(0, 2);
+  if (klass == "08" || klass == "57") return LNERR_SERVER_NOT_RESPONDING;
+  if (klass == "28" || state == "42501") return LNERR_PERMISSION_DENIED;
+  if (state == "55P03" || state == "40001" || state == "40P01") return LNERR_DATABASE_BUSY;
+  if (state == "53100") return LNERR_DISK_FULL;
+  if (klass == "58") return LNERR_DISK_IO;
+  if (klass == "25") return LNERR_TRANSACTION;
+  // All our statements are fixed: a missing table or column, a broken constraint or
+  // a value of the wrong form means the schema has been damaged.
+  if (klass == "42" || klass == "23" || klass == "22" || klass == "XX") return LNERR_DATABASE_DAMAGED;
+  return LNERR_INTERNAL;
+}
+
+std::string_view PgRows::Text(int row, int column) const {
+  return {PQgetvalue(result_.get(), row, column),
+          static_cast<std::size_t>(PQgetlength(result_.get(), row, column))};
+}
+
+std::int64_t PgRows::Int(int row, int column) const {
+  return std::strtoll(PQgetvalue(result_.get(), row, column), nullptr, 10);
+}
+
+bool PgRows::Bytes(int row, int column, std::string* out) const {
+  std::size_t size = 0;
+  const auto* text = reinterpret_cast<const unsigned char*>(PQgetvalue(result_.get(), row, column));
+  unsigned char* bytes = PQunescapeBytea(text, &size);
+  if (!bytes) return false;
+  out->assign(reinterpret_cast<const char*>(bytes), size);
+  PQfreemem(bytes);
+  return true;
+}
+
+std::int64_t PgRows::Changed() const {
+  return result_ ? std::strtoll(PQcmdTuples(result_.get()), nullptr, 10) : 0;
+}
+
+// Escape strings work whatever standard_conforming_strings is set to.
+PgScript& PgScript::Text(std::string_view value) {
+  text_ += "E'";
+  for (char c : value) {
+    if (c == '\'' || c == '\\') text_ += c;
+    text_ += c;
+  }
+  text_ += '\'';
+  return *this;
+}
+
+PgScript& PgScript::Bytes(std::string_view value) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  text_ += "E'\\\\x";
+  for (char c : value) {
+    const auto byte = static_cast<unsigned char>(c);
+    text_ += kHex[byte >> 4];
+    text_ += kHex[byte & 15];
+  }
+  text_ += "'::bytea";
+  return *this;
+}
+
+PgConnection::~PgConnection() {
+  PQfinish(conn_);
+}
+
+LNSTATUS PgConnection::Connect(const std::string& conninfo, std::unique_ptr<PgConnection>* out) {
+  if (NamesPassword(conninfo)) {
+    SetFailureDetail(LNERR_PERMISSION_DENIED,
+                     "the connection in the settings holds a password; keep it in ~/.pgpass");
+    return LNERR_PERMISSION_DENIED;
+  }
+  std::vector<const char*> keys(kDefaultKeys, kDefaultKeys + kDefaults);
+  std::vector<const char*> values(kDefaultValues, kDefaultValues + kDefaults);
+  keys.push_back("dbname");  // expanded as the connection string; later keys override earlier
+  values.push_back(conninfo.c_str());
+  keys.push_back(nullptr);
+  values.push_back(nullptr);
+  PGconn* conn = PQconnectdbParams(keys.data(), values.data(), 1);
+  if (!conn) {
+    SetFailureDetail(LNERR_SERVER_NOT_RESPONDING, "out of memory");
+    return LNERR_SERVER_NOT_RESPONDING;
+  }
+  if (PQstatus(conn) != CONNECTION_OK) {
+    const std::string reason = Trimmed(PQerrorMessage(conn));
+    PQfinish(conn);
+    const LNSTATUS status =
+        RefusedCredentials(reason) ? LNERR_PERMISSION_DENIED : LNERR_SERVER_NOT_RESPONDING;
+    SetFailureDetail(status, reason);
+    return status;
+  }
+  PQsetNoticeProcessor(conn, [](void*, const char*) {}, nullptr);  // no chatter on stderr
+  out->reset(new PgConnection(conn));
+  return LNNOERROR;
+}
+
+LNSTATUS PgConnection::Failed(const PGresult* result) {
+  const char* state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
+  lastState_ = state ? state : "";
+  const LNSTATUS status = PQstatus(conn_) == CONNECTION_BAD
+                              ? LNERR_SERVER_NOT_RESPONDING
+                              : MapPostgresError(state ? state : "");
+  SetFailureDetail(status, LastError());
+  return status;
+}
+
+LNSTATUS PgConnection::Exec(const char* sql, const std::vector<std::string>& params,
+                            PgRows* rows) {
+  std::vector<const char*> values;
+  for (const std::string& param : params) values.push_back(param.c_str());
+  PGresult* result = PQexecParams(conn_, sql, static_cast<int>(values.size()), nullptr,
+                                  values.data(), nullptr, nullptr, 0);
+  const ExecStatusType type = result ? PQresultStatus(result) : PGRES_FATAL_ERROR;
+  if (type != PGRES_COMMAND_OK && type != PGRES_TUPLES_OK) {
+    const LNSTATUS status = Failed(result);
+    PQclear(result);
+    return status;
+  }
+  if (rows) {
+    *rows = PgRows(result);
+  } else {
+    PQclear(result);
+  }
+  return LNNOERROR;
+}
+
+LNSTATUS PgConnection::Run(const PgScript& script, std::vector<PgRows>* results) {
+  if (!PQsendQuery(conn_, script.Sql().c_str())) return Failed(nullptr);
+  LNSTATUS status = LNNOERROR;
+  while (PGresult* result = PQgetResult(conn_)) {
+    const ExecStatusType type = PQresultStatus(result);
+    if (type != PGRES_COMMAND_OK && type != PGRES_TUPLES_OK) {
+      if (status == LNNOERROR) status = Failed(result);
+      PQclear(result);
+    } else if (results) {
+      results->emplace_back(result);
+    } else {
+      PQclear(result);
+    }
+  }
+  if (status == LNNOERROR && PQstatus(conn_) == CONNECTION_BAD) status = Failed(nullptr);
+  return status;
+}
+
+bool PgConnection::InTransaction() const {
+  const PGTransactionStatusType state = PQtransactionStatus(conn_);
+  return state == PQTRANS_INTRANS || state == PQTRANS_INERROR || state == PQTRANS_ACTIVE;
+}
+
+std::string PgConnection::LastError() const {
+  return Trimmed(PQerrorMessage(conn_));
+}
+
+}  // namespace lnstore

@@ -1,0 +1,84 @@
+#pragma once
+// Thin libpq layer of the server store: one connection per open database,
+// PostgreSQL errors turned into store status codes with the server's own words
+// kept as the failure detail.
+
+#include <libpq-fe.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "repository/store/lnstatus.h"
+
+namespace lnstore {
+
+// The status for a failed command's SQLSTATE (empty: the connection is gone).
+LNSTATUS MapPostgresError(std::string_view sqlState);
+
+// One result of a command; empty when the command returned no rows.
+class PgRows {
+ public:
+  PgRows() = default;
+  explicit PgRows(PGresult* result) : result_(result, &PQclear) {}
+  int Count() const { return result_ ? PQntuples(result_.get()) : 0; }
+  bool IsNull(int row, int column) const { return PQgetisnull(result_.get(), row, column); }
+  std::string_view Text(int row, int column) const;
+  std::int64_t Int(int row, int column) const;
+  // A bytea column (text form "\x...") decoded; false when it is no such text.
+  bool Bytes(int row, int column, std::string* out) const;
+  // Rows changed by an INSERT, UPDATE or DELETE.
+  std::int64_t Changed() const;
+
+ private:
+  std::shared_ptr<PGresult> result_;
+};
+
+// Builds a script of statements with the values written as literals, so that
+// several statements go to the server in one round trip.
+class PgScript {
+ public:
+  PgScript& Add(std::string_view sql) { text_ += sql; return *this; }
+  PgScript& Int(std::int64_t value) { text_ += std::to_string(value); return *this; }
+  PgScript& Text(std::string_view value);
+  PgScript& Bytes(std::string_view value);
+  const std::string& Sql() const { return text_; }
+
+ private:
+  std::string text_;
+};
+
+class PgConnection {
+ public:
+  ~PgConnection();
+  PgConnection(const PgConnection&) = delete;
+  PgConnection& operator=(const PgConnection&) = delete;
+
+  // Connects with a libpq connection string; a few seconds' timeout unless it
+  // names its own. A failure is LNERR_SERVER_NOT_RESPONDING (or, for refused
+  // credentials, LNERR_PERMISSION_DENIED) with the connection's reason as detail.
+  static LNSTATUS Connect(const std::string& conninfo, std::unique_ptr<PgConnection>* out);
+
+  // One statement with text parameters ($1, $2, ...).
+  LNSTATUS Exec(const char* sql, const std::vector<std::string>& params, PgRows* rows = nullptr);
+  LNSTATUS Exec(const char* sql) { return Exec(sql, {}); }
+  // All statements of a script in one round trip; `results` receives one entry per
+  // statement that ran. Stops at the first failure.
+  LNSTATUS Run(const PgScript& script, std::vector<PgRows>* results = nullptr);
+  bool InTransaction() const;
+  bool InFailedTransaction() const { return PQtransactionStatus(conn_) == PQTRANS_INERROR; }
+  // The server's message of the last failure.
+  std::string LastError() const;
+  // The SQLSTATE of the last failed command ("23505": a unique key is taken).
+  const std::string& LastState() const { return lastState_; }
+
+ private:
+  explicit PgConnection(PGconn* conn) : conn_(conn) {}
+  LNSTATUS Failed(const PGresult* result);
+  PGconn* conn_;
+  std::string lastState_;
+};
+
+}  // namespace lnstore

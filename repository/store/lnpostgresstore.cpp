@@ -1,0 +1,310 @@
+#include "repository/store/lnpostgresstore.h"
+
+#include <algorithm>
+
+namespace lnstore {
+
+namespace {
+
+constexpr std::size_t kUnidSize = 16;
+
+std::string PackUnid(const LNUNID& unid) {
+  std::string out(kUnidSize, '\0');
+  for (std::size_t w = 0; w < 4; ++w) {
+    for (std::size_t b = 0; b < 4; ++b)
+      out[w * 4 + b] = static_cast<char>(unid.words[w] >> (24 - 8 * b));
+  }
+  return out;
+}
+
+bool UnpackUnid(std::string_view blob, LNUNID* unid) {
+  if (blob.size() != kUnidSize) return false;
+  for (std::size_t w = 0; w < 4; ++w) {
+    std::uint32_t word = 0;
+    for (std::size_t b = 0; b < 4; ++b)
+      word = (word << 8) | static_cast<unsigned char>(blob[w * 4 + b]);
+    unid->words[w] = word;
+  }
+  return true;
+}
+
+bool ValidClass(std::int64_t value) {
+  return value >= 1 && value <= 3;
+}
+bool ValidType(std::int64_t value) {
+  return value >= 1 && value <= 3;
+}
+
+LNSTATUS ReadHeader(const PgRows& rows, int row, int classColumn, int unidColumn,
+                    NoteRecord* note) {
+  std::string unid;
+  const std::int64_t noteClass = rows.Int(row, classColumn);
+  if (!ValidClass(noteClass) || !rows.Bytes(row, unidColumn, &unid) ||
+      !UnpackUnid(unid, &note->unid)) {
+    return LNERR_DATABASE_DAMAGED;
+  }
+  note->noteClass = static_cast<LNNoteClass>(noteClass);
+  return LNNOERROR;
+}
+
+std::string Id(std::int64_t id) {
+  return std::to_string(id);
+}
+
+constexpr char kInfo[] = "SELECT title, replica0, replica1 FROM velkmod.databases WHERE db_id = $1";
+constexpr char kSetTitle[] = "UPDATE velkmod.databases SET title = $2 WHERE db_id = $1";
+constexpr char kSetReplica[] =
+    "UPDATE velkmod.databases SET replica0 = $2, replica1 = $3 WHERE db_id = $1";
+constexpr char kHeader[] = "SELECT class, unid FROM velkmod.notes WHERE db_id = $1 AND note_id = $2";
+constexpr char kByUnid[] = "SELECT note_id, class FROM velkmod.notes WHERE db_id = $1 AND unid = $2";
+constexpr char kNote[] =
+    "SELECT n.class, n.unid, i.name, i.type, i.flags, i.data FROM velkmod.notes n"
+    " LEFT JOIN velkmod.items i ON i.db_id = n.db_id AND i.note_id = n.note_id"
+    " WHERE n.db_id = $1 AND n.note_id = $2 ORDER BY i.seq";
+constexpr char kDelete[] = "DELETE FROM velkmod.notes WHERE db_id = $1 AND note_id = $2";
+constexpr char kList[] =
+    "SELECT note_id, class, unid FROM velkmod.notes WHERE db_id = $1 AND class = $2"
+    " ORDER BY note_id";
+constexpr char kKeysAll[] =
+    "SELECT n.note_id, i.type, i.data FROM velkmod.notes n LEFT JOIN velkmod.items i"
+    " ON i.db_id = n.db_id AND i.note_id = n.note_id AND i.lname = $2"
+    " WHERE n.db_id = $1 AND n.class = 1";
+// Forms compare as item names do: only ASCII letters fold.
+constexpr char kKeysForm[] =
+    "SELECT n.note_id, i.type, i.data FROM velkmod.notes n LEFT JOIN velkmod.items i"
+    " ON i.db_id = n.db_id AND i.note_id = n.note_id AND i.lname = $2"
+    " WHERE n.db_id = $1 AND n.class = 1 AND n.lform = $3";
+constexpr char kNewId[] = "velkmod.current_note()";
+
+}  // namespace
+
+LNSTATUS PostgresStore::ReadInfo(DatabaseInfo* info) {
+  *info = DatabaseInfo{};
+  PgRows rows;
+  if (LNSTATUS status = db_->Exec(kInfo, {dbId_}, &rows)) return status;
+  if (rows.Count() != 1) return LNERR_FILE_NOT_FOUND;  // removed meanwhile
+  if (!rows.Bytes(0, 0, &info->title)) return LNERR_DATABASE_DAMAGED;
+  info->replicaId.words[0] = static_cast<std::uint32_t>(rows.Int(0, 1));
+  info->replicaId.words[1] = static_cast<std::uint32_t>(rows.Int(0, 2));
+  return LNNOERROR;
+}
+
+LNSTATUS PostgresStore::WriteTitle(const std::string& title) {
+  StopReading();
+  return db_->Exec(kSetTitle, {dbId_, pg::HexParam(title)});
+}
+
+LNSTATUS PostgresStore::WriteReplicaId(const LNREPLICAID& id) {
+  StopReading();
+  return db_->Exec(kSetReplica, {dbId_, Id(id.words[0]), Id(id.words[1])});
+}
+
+LNSTATUS PostgresStore::LoadHeader(LNNOTEID id, NoteRecord* note) {
+  PgRows rows;
+  if (LNSTATUS status = db_->Exec(kHeader, {dbId_, Id(id)}, &rows)) return status;
+  if (rows.Count() == 0) return LNERR_DOCUMENT_NOT_FOUND;
+  note->id = id;
+  return ReadHeader(rows, 0, 0, 1, note);
+}
+
+LNSTATUS PostgresStore::FindHeader(const LNUNID& unid, NoteRecord* note) {
+  PgRows rows;
+  if (LNSTATUS status = db_->Exec(kByUnid, {dbId_, pg::HexParam(PackUnid(unid))}, &rows))
+    return status;
+  if (rows.Count() == 0) return LNERR_DOCUMENT_NOT_FOUND;
+  const std::int64_t noteClass = rows.Int(0, 1);
+  if (!ValidClass(noteClass)) return LNERR_DATABASE_DAMAGED;
+  note->id = static_cast<LNNOTEID>(rows.Int(0, 0));
+  note->unid = unid;
+  note->noteClass = static_cast<LNNoteClass>(noteClass);
+  return LNNOERROR;
+}
+
+LNSTATUS PostgresStore::LoadNote(LNNOTEID id, NoteRecord* note) {
+  PgRows rows;
+  if (LNSTATUS status = db_->Exec(kNote, {dbId_, Id(id)}, &rows)) return status;
+  if (rows.Count() == 0) return LNERR_DOCUMENT_NOT_FOUND;
+  note->id = id;
+  if (LNSTATUS status = ReadHeader(rows, 0, 0, 1, note)) return status;
+  note->items.clear();
+  std::string data;
+  for (int row = 0; row < rows.Count(); ++row) {
+    if (rows.IsNull(row, 2)) continue;  // a note without items
+    const std::int64_t type = rows.Int(row, 3);
+    LNItem& item = note->items.emplace_back();
+    if (!ValidType(type) || !rows.Bytes(row, 2, &item.name) || !rows.Bytes(row, 5, &data))
+      return LNERR_DATABASE_DAMAGED;
+    item.type = static_cast<LNItemType>(type);
+    item.flags = static_cast<LNITEMFLAGS>(rows.Int(row, 4));
+    if (!DecodeValues(data, &item)) return LNERR_DATABASE_DAMAGED;
+  }
+  return LNNOERROR;
+}
+
+void PostgresStore::AddItems(PgScript& script, const std::string& noteId,
+                             const std::vector<LNItem>& items) {
+  if (items.empty()) return;
+  script.Add("INSERT INTO velkmod.items(db_id, note_id, lname, seq, name, type, flags, data) ");
+  // Nothing is added to a note that is gone: the caller sees that by the update's count.
+  script.Add("SELECT ").Add(dbId_).Add(", n.note_id, v.* FROM velkmod.notes n, (VALUES ");
+  std::string encoded;
+  for (std::size_t seq = 0; seq < items.size(); ++seq) {
+    const LNItem& item = items[seq];
+    encoded.clear();
+    EncodeValues(item, &encoded);
+    script.Add(seq ? ",(" : "(").Bytes(FoldName(item.name)).Add(",").Int(static_cast<int>(seq));
+    script.Add(",").Bytes(item.name).Add(",").Int(static_cast<int>(item.type)).Add(",");
+    script.Int(item.flags).Add(",").Bytes(encoded).Add(")");
+  }
+  script.Add(") v WHERE n.db_id = ").Add(dbId_).Add(" AND n.note_id = ").Add(noteId).Add(";");
+}
+
+LNSTATUS PostgresStore::SaveNote(const NoteRecord& note, LNNOTEID* newId) {
+  StopReading();
+  PgScript body;
+  std::string noteId;
+  if (note.id == 0) {
+    // The new id is kept in a setting of the transaction for the statements after.
+    body.Add("SELECT velkmod.take_note_id(").Add(dbId_).Add(");");
+    noteId = kNewId;
+    body.Add("INSERT INTO velkmod.notes(db_id, note_id, unid, class, lform) VALUES(").Add(dbId_);
+    body.Add(",").Add(noteId).Add(",").Bytes(PackUnid(note.unid)).Add(",");
+    body.Int(static_cast<int>(note.noteClass)).Add(",").Bytes(FoldName(FormOf(note.items)));
+    body.Add(");");
+  } else {
+    noteId = Id(note.id);
+    body.Add("UPDATE velkmod.notes SET lform = ").Bytes(FoldName(FormOf(note.items)));
+    body.Add(" WHERE db_id = ").Add(dbId_).Add(" AND note_id = ").Add(noteId).Add(";");
+    body.Add("DELETE FROM velkmod.items WHERE db_id = ").Add(dbId_);
+    body.Add(" AND note_id = ").Add(noteId).Add(";");
+  }
+  AddItems(body, noteId, note.items);
+  std::vector<PgRows> results;
+  if (LNSTATUS status = Write(body, &results)) return status;
+  if (note.id != 0) return results.at(1).Changed() == 0 ? LNERR_DOCUMENT_DELETED : LNNOERROR;
+  const std::int64_t id = results.at(1).Int(0, 0);
+  if (id <= 0) return LNERR_INTERNAL;
+  *newId = static_cast<LNNOTEID>(id);
+  return LNNOERROR;
+}
+
+LNSTATUS PostgresStore::InsertNote(const NoteRecord& note) {
+  StopReading();
+  if (note.id == 0) return LNERR_INVALID_ARGUMENT;
+  const std::string noteId = Id(note.id);
+  PgScript body;
+  // Numbering goes on after the highest id ever used, given ones included.
+  body.Add("UPDATE velkmod.databases SET next_note = greatest(next_note, ").Add(noteId);
+  body.Add(" + 1) WHERE db_id = ").Add(dbId_).Add(";");
+  body.Add("INSERT INTO velkmod.notes(db_id, note_id, unid, class, lform) VALUES(").Add(dbId_);
+  body.Add(",").Add(noteId).Add(",").Bytes(PackUnid(note.unid)).Add(",");
+  body.Int(static_cast<int>(note.noteClass)).Add(",").Bytes(FoldName(FormOf(note.items)));
+  body.Add(");");
+  AddItems(body, noteId, note.items);
+  return Write(body, nullptr);
+}
+
+LNSTATUS PostgresStore::Write(const PgScript& body, std::vector<PgRows>* results) {
+  const bool nested = db_->InTransaction();
+  PgScript script;
+  script.Add(nested ? "SAVEPOINT ln_write;" : "BEGIN;").Add(body.Sql());
+  script.Add(nested ? "RELEASE ln_write;" : "COMMIT;");
+  std::vector<PgRows> all;
+  const LNSTATUS status = db_->Run(script, &all);
+  if (status != LNNOERROR) {
+    if (nested) {
+      PgScript undo;
+      db_->Run(undo.Add("ROLLBACK TO ln_write; RELEASE ln_write;"));
+    } else if (db_->InTransaction()) {
+      db_->Exec("ROLLBACK");
+    }
+    return status;
+  }
+  // Unique ids and notes went in when the commit fails too (a server that is gone).
+  if (!nested && db_->InTransaction()) {
+    db_->Exec("ROLLBACK");
+    return LNERR_TRANSACTION;
+  }
+  if (results) *results = std::move(all);
+  return LNNOERROR;
+}
+
+LNSTATUS PostgresStore::DeleteNote(LNNOTEID id) {
+  StopReading();
+  PgRows rows;
+  if (LNSTATUS status = db_->Exec(kDelete, {dbId_, Id(id)}, &rows)) return status;
+  return rows.Changed() == 0 ? LNERR_DOCUMENT_DELETED : LNNOERROR;
+}
+
+LNSTATUS PostgresStore::ListNotes(LNNoteClass noteClass, std::vector<NoteRecord>* notes) {
+  notes->clear();
+  PgRows rows;
+  if (LNSTATUS status = db_->Exec(kList, {dbId_, Id(static_cast<int>(noteClass))}, &rows))
+    return status;
+  for (int row = 0; row < rows.Count(); ++row) {
+    NoteRecord& note = notes->emplace_back();
+    note.id = static_cast<LNNOTEID>(rows.Int(row, 0));
+    if (LNSTATUS status = ReadHeader(rows, row, 1, 2, &note)) return status;
+  }
+  return LNNOERROR;
+}
+
+LNSTATUS PostgresStore::ViewKeys(const std::string& form, bool anyForm,
+                                 const std::string& keyItem, std::vector<ViewKey>* keys) {
+  PgRows rows;
+  std::vector<std::string> params{dbId_, pg::HexParam(FoldName(keyItem))};
+  if (!anyForm) params.push_back(pg::HexParam(FoldName(form)));
+  if (LNSTATUS status = db_->Exec(anyForm ? kKeysAll : kKeysForm, params, &rows)) return status;
+  std::string data;
+  for (int row = 0; row < rows.Count(); ++row) {
+    ViewKey& key = keys->emplace_back();
+    key.id = static_cast<LNNOTEID>(rows.Int(row, 0));
+    if (rows.IsNull(row, 1)) continue;
+    const std::int64_t type = rows.Int(row, 1);
+    if (!ValidType(type) || !rows.Bytes(row, 2, &data) ||
+        !DecodeFirstValue(static_cast<LNItemType>(type), data, &key.key)) {
+      return LNERR_DATABASE_DAMAGED;
+    }
+  }
+  return LNNOERROR;
+}
+
+LNSTATUS PostgresStore::Begin() {
+  StopReading();
+  if (db_->InTransaction()) return LNERR_TRANSACTION;
+  return db_->Exec("BEGIN");
+}
+
+LNSTATUS PostgresStore::Commit() {
+  if (!InTransaction()) return LNERR_TRANSACTION;
+  // The server would answer the commit of a failed transaction with a rollback.
+  if (db_->InFailedTransaction()) {
+    db_->Exec("ROLLBACK");
+    return LNERR_TRANSACTION;
+  }
+  return db_->Exec("COMMIT");
+}
+
+LNSTATUS PostgresStore::Rollback() {
+  if (!InTransaction()) return LNERR_TRANSACTION;
+  return db_->Exec("ROLLBACK");
+}
+
+// A snapshot lets a reader of many notes see one state of the database, as the
+// local store's read transaction does.
+void PostgresStore::BeginRead() {
+  if (readers_++ == 0 && !db_->InTransaction())
+    reading_ = db_->Exec("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY") == LNNOERROR;
+}
+
+void PostgresStore::EndRead() {
+  if (readers_ > 0 && --readers_ == 0) StopReading();
+}
+
+void PostgresStore::StopReading() {
+  if (!reading_) return;
+  reading_ = false;
+  if (db_->InTransaction()) db_->Exec("COMMIT");
+}
+
+}  // namespace lnstore

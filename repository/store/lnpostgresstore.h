@@ -1,0 +1,82 @@
+#pragma once
+// A database on a PostgreSQL server: one row of the server's database table, its
+// notes and items in tables shared by all databases of that server.
+
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "repository/store/lnbackend.h"
+#include "repository/store/lnpostgres.h"
+
+namespace lnstore {
+
+class PostgresStore final : public DatabaseStore {
+ public:
+  PostgresStore(std::unique_ptr<PgConnection> db, std::int64_t dbId)
+      : db_(std::move(db)), dbId_(std::to_string(dbId)) {}
+
+  LNSTATUS ReadInfo(DatabaseInfo* info) override;
+  LNSTATUS WriteTitle(const std::string& title) override;
+  LNSTATUS WriteReplicaId(const LNREPLICAID& id) override;
+  LNSTATUS LoadHeader(LNNOTEID id, NoteRecord* note) override;
+  LNSTATUS FindHeader(const LNUNID& unid, NoteRecord* note) override;
+  LNSTATUS LoadNote(LNNOTEID id, NoteRecord* note) override;
+  LNSTATUS SaveNote(const NoteRecord& note, LNNOTEID* newId) override;
+  LNSTATUS InsertNote(const NoteRecord& note) override;
+  LNSTATUS DeleteNote(LNNOTEID id) override;
+  LNSTATUS ListNotes(LNNoteClass noteClass, std::vector<NoteRecord>* notes) override;
+  LNSTATUS ViewKeys(const std::string& form, bool anyForm, const std::string& keyItem,
+                    std::vector<ViewKey>* keys) override;
+  LNSTATUS Begin() override;
+  LNSTATUS Commit() override;
+  LNSTATUS Rollback() override;
+  bool InTransaction() const override { return db_->InTransaction() && !reading_; }
+  void BeginRead() override;
+  void EndRead() override;
+
+ private:
+  void StopReading();
+  // Runs the statements of one write between BEGIN and COMMIT, or inside a
+  // savepoint of the caller's transaction; undoes them when one fails.
+  LNSTATUS Write(const PgScript& body, std::vector<PgRows>* results);
+  void AddItems(PgScript& script, const std::string& noteId, const std::vector<LNItem>& items);
+
+  std::unique_ptr<PgConnection> db_;
+  std::string dbId_;
+  int readers_ = 0;
+  bool reading_ = false;
+};
+
+// Named servers, each a libpq connection string; names compare without regard to case.
+class ServerBackend final : public Backend {
+ public:
+  explicit ServerBackend(std::map<std::string, std::string> servers)
+      : servers_(std::move(servers)) {}
+  LNSTATUS OpenDatabase(const std::string& server, const std::string& path,
+                        std::unique_ptr<DatabaseStore>* store) override;
+  LNSTATUS CreateDatabase(const std::string& server, const std::string& path,
+                          const std::string& title, const DatabaseFill& fill) override;
+  LNSTATUS ListDatabases(const std::string& server, const std::string& directory, bool recursive,
+                         std::vector<std::string>* paths) override;
+
+ private:
+  // A connection to the server whose store schema is known to be ours and current.
+  LNSTATUS Connect(const std::string& server, std::unique_ptr<PgConnection>* out);
+  std::map<std::string, std::string> servers_;
+  std::set<std::string> checked_;  // connection strings whose schema has been checked
+};
+
+namespace pg {
+// "\x..." as a bytea parameter.
+std::string HexParam(std::string_view bytes);
+// Server paths: "/" separated, without a leading one.
+std::string NormalizePath(const std::string& path);
+// Creates the store's schema when the server has none, upgrades an older one;
+// LNERR_NOT_A_DATABASE (with the reason as detail) for a foreign or newer one.
+LNSTATUS EnsureSchema(PgConnection& db);
+}  // namespace pg
+
+}  // namespace lnstore

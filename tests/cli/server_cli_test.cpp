@@ -1,0 +1,51 @@
+// The command-line tool on a named server: a team moves its local repository there.
+
+#include <gtest/gtest.h>
+
+#include "clifixture.h"
+#include "store/pgserver.h"
+
+namespace clitest {
+namespace {
+
+class ServerCliTest : public CliTest {
+ protected:
+  void SetUp() override {
+    pgtest::Server* server = pgtest::Server::Get();
+    if (!server) GTEST_SKIP() << "no PostgreSQL server for the tests: " << pgtest::Server::Reason();
+    CliTest::SetUp();
+    WriteFile(settings_, "[Servers]\nHub=\"" + server->NewDatabase() + "\"\n");
+  }
+};
+
+TEST_F(ServerCliTest, CopyOntoTheServerAndBackGivesTheSameDump) {
+  ASSERT_EQ(Run({"db", "create", "procdef", "procdef.nsf"}).code, 0);
+  WriteFile(root_ / "docs.json",
+            R"({"documents": [{"noteId": "00000105", "form": "Resource",)"
+            R"( "items": [{"name": "Resource", "type": "text", "flags": 4, "values": ["Car"]}]}]})");
+  ASSERT_EQ(Run({"db", "import", "procdef.nsf", (root_ / "docs.json").string()}).code, 0);
+  Result copied = Run({"db", "copy", "procdef.nsf", "team/procdef.nsf", "--to-server", "Hub"});
+  ASSERT_EQ(copied.code, 0) << copied.err;
+  EXPECT_EQ(Run({"db", "copy", "procdef.nsf", "TEAM/procdef.nsf", "--to-server", "Hub"}).code, 1);
+  ASSERT_EQ(Run({"db", "copy", "team/procdef.nsf", "back.nsf", "--from-server", "hub"}).code, 0);
+  EXPECT_EQ(Dump("back.nsf"), Dump("procdef.nsf"));
+  Result listed = Run({"db", "ls", "--server", "Hub"});
+  EXPECT_EQ(listed.code, 0) << listed.err;
+  EXPECT_NE(listed.out.find("team/procdef.nsf\t"), std::string::npos) << listed.out;
+  Result info = Run({"db", "info", "team/procdef.nsf", "--server", "Hub"});
+  EXPECT_NE(info.out.find("Process Definitions Database"), std::string::npos) << info.err;
+}
+
+TEST_F(ServerCliTest, UnknownOrUnreachableServersFailWithTheReason) {
+  WriteFile(settings_, "[Servers]\nDown=\"host=127.0.0.1 port=" +
+                           std::to_string(pgtest::Server::FreePort()) + "\"\n");
+  Result down = Run({"db", "ls", "--server", "Down"});
+  EXPECT_EQ(down.code, 1);
+  EXPECT_NE(down.err.find("Server not responding: "), std::string::npos) << down.err;
+  Result unknown = Run({"db", "info", "x.nsf", "--server", "Elsewhere"});
+  EXPECT_EQ(unknown.code, 1);
+  EXPECT_NE(unknown.err.find("\"Elsewhere\""), std::string::npos) << unknown.err;
+}
+
+}  // namespace
+}  // namespace clitest

@@ -1,0 +1,87 @@
+// Two designers saving one workflow: the later save asks instead of replacing
+// the other's version unseen.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "model/workflowload.h"
+#include "model/workflowsave.h"
+#include "storagefixture.h"
+
+namespace velk::testing {
+namespace {
+
+class TwoDesignersTest : public StorageTest {
+ protected:
+  // The workflow as the other designer loads it from the store.
+  void LoadStored(CWorkflowDoc& into) {
+    Attach(into);
+    WorkflowHeaderEntry chosen;
+    chosen.type = doc.Header().name;
+    chosen.workflowId = doc.Header().workflowId;
+    chosen.status = static_cast<int>(WorkflowStatus::Design);
+    ASSERT_TRUE(LoadWorkflow(into, chosen, session));
+  }
+  std::vector<std::string> StoredFreeTexts() {
+    LNDatabase db = Open();
+    std::vector<std::string> texts;
+    for (const LNDocument& d : Documents(db, views::kHeaderById)) texts.push_back(Text(d, "FreeText"));
+    return texts;
+  }
+  void SetFreeText(CWorkflowDoc& workflow, const std::string& text) {
+    WorkflowHeader h = workflow.Header();
+    h.freeText = text;
+    workflow.SetHeader(h);
+  }
+};
+
+TEST_F(TwoDesignersTest, SavingOverAnotherDesignersSaveAsksAndLosesNothing) {
+  doc.DefineAsWorkflowStart(*Add("Only"));
+  ASSERT_TRUE(WriteWorkflow(doc));
+  CWorkflowDoc other{kTestUser, "06.12.2026"};
+  LoadStored(other);
+  SetFreeText(other, "theirs");
+  ASSERT_TRUE(WriteWorkflow(other));  // loaded from the stored version: no question
+  EXPECT_TRUE(ui->messages.empty());
+
+  SetFreeText(doc, "mine");
+  ui->answers = {MsgResult::Cancel};
+  EXPECT_FALSE(WriteWorkflow(doc));
+  ASSERT_EQ(ui->messages.size(), 1u);
+  EXPECT_NE(ui->messages[0].text.find("has been saved by"), std::string::npos);
+  EXPECT_EQ(ui->messages[0].buttons, MsgButtons::YesNoCancel);
+  EXPECT_EQ(StoredFreeTexts(), (std::vector<std::string>{"theirs"}));
+
+  ui->answers = {MsgResult::No};  // save as a new workflow beside theirs
+  const std::string theirId = other.Header().workflowId;
+  ASSERT_TRUE(WriteWorkflow(doc));
+  EXPECT_NE(doc.Header().workflowId, theirId);
+  std::vector<std::string> both = StoredFreeTexts();
+  std::sort(both.begin(), both.end());
+  EXPECT_EQ(both, (std::vector<std::string>{"mine", "theirs"}));
+
+  SetFreeText(doc, "mine again");
+  ASSERT_TRUE(WriteWorkflow(doc));  // its own last save: no question
+  EXPECT_EQ(ui->messages.size(), 2u);
+  SetFreeText(other, "theirs again");
+  ASSERT_TRUE(WriteWorkflow(other));
+  EXPECT_EQ(ui->messages.size(), 2u);
+}
+
+TEST_F(TwoDesignersTest, OverwriteReplacesTheOtherVersionWhenConfirmed) {
+  doc.DefineAsWorkflowStart(*Add("Only"));
+  ASSERT_TRUE(WriteWorkflow(doc));
+  CWorkflowDoc other{kTestUser, "06.12.2026"};
+  LoadStored(other);
+  ASSERT_TRUE(WriteWorkflow(other));
+  SetFreeText(doc, "mine");
+  ui->answers = {MsgResult::Yes};
+  ASSERT_TRUE(WriteWorkflow(doc));
+  EXPECT_EQ(ui->messages.size(), 1u);
+  EXPECT_EQ(doc.Header().workflowId, other.Header().workflowId);
+  EXPECT_EQ(StoredFreeTexts(), (std::vector<std::string>{"mine"}));
+}
+
+}  // namespace
+}  // namespace velk::testing

@@ -1,0 +1,80 @@
+// A named server from the settings file, as a designer meets it: "&Settings",
+// "Browse", the server in "Open Database" and the databases it holds.
+
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSettings>
+#include <QTest>
+
+#include "app/ui/commands.h"
+#include "app/ui/composition.h"
+#include "app/ui/mainframe.h"
+#include "repository/databasetemplates.h"
+#include "repository/ui/opendatabase.h"
+#include "repository/ui/settingspages.h"
+#include "repository/ui/settingssheet.h"
+#include "sheetfixture.h"
+#include "shellfixture.h"
+#include "store/pgserver.h"
+
+namespace {
+
+using shelltest::ProcessEvents;
+
+class ServerEndToEndTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    pgtest::Server* server = pgtest::Server::Get();
+    if (!server) GTEST_SKIP() << "no PostgreSQL server for the tests: " << pgtest::Server::Reason();
+    conninfo_ = server->NewDatabase();
+    LNNotesSession session(LNNotesSession::ServerMap{{"Hub", conninfo_}});
+    ASSERT_EQ(session.Init(410), LNNOERROR);
+    LNThrowAllErrorsScope returning(false);
+    ASSERT_EQ(velk::CreateDatabaseOfKind(session, velk::DatabaseKind::Infrastructure,
+                                         "team/infra.nsf", {}, "Hub", nullptr),
+              LNNOERROR);
+    ASSERT_EQ(velk::CreateDatabaseOfKind(session, velk::DatabaseKind::ProcessDefinitions,
+                                         "procdef.nsf", {}, "Hub", nullptr),
+              LNNOERROR);
+    env_.WriteDemoRepository();
+    QSettings raw(QString::fromStdString(env_.SettingsFile()), QSettings::IniFormat);
+    raw.setValue(QStringLiteral("Servers/Hub"), QString::fromStdString(conninfo_));
+  }
+
+  shelltest::ShellEnvironment env_;
+  std::string conninfo_;
+};
+
+TEST_F(ServerEndToEndTest, OpenDatabaseListsTheDatabasesOfAServerFromTheSettings) {
+  auto app = StartModeler(env_.Options(), StandardShellCollaborators());
+  ASSERT_NE(app, nullptr);
+  std::vector<std::string> servers, listed;
+  QString path;
+  sheettest::OnNextModal<CDlgSettings>([&](CDlgSettings& sheet) {
+    sheettest::OnNextModal<CDlgOpenDatabase>([&](CDlgOpenDatabase& chooser) {
+      servers = sheettest::Texts(chooser.ServerList());
+      QComboBox* list = chooser.ServerList();
+      list->setFocus();
+      QTest::keyClick(list, Qt::Key_Down);  // from "Local" to the next server
+      ProcessEvents();
+      listed = sheettest::Texts(chooser.DatabaseList());
+      path = chooser.PathEdit()->text();
+      const QRect first = chooser.DatabaseList()->visualItemRect(chooser.DatabaseList()->item(0));
+      QTest::mouseClick(chooser.DatabaseList()->viewport(), Qt::LeftButton, {}, first.center());
+      chooser.reject();
+    });
+    QTest::mouseClick(sheet.InternalPage()->BrowseButton(), Qt::LeftButton);
+    sheet.reject();
+  });
+  app->MainFrame()->activateWindow();
+  ProcessEvents();
+  app->MainFrame()->Action(cmd::Settings)->trigger();
+  ProcessEvents();
+  EXPECT_EQ(servers, (std::vector<std::string>{"Local", "Hub", "Other Server..."}));
+  EXPECT_EQ(listed, (std::vector<std::string>{"procdef.nsf", "team/infra.nsf"}));
+  EXPECT_EQ(path, "");
+}
+
+}  // namespace

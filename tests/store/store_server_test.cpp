@@ -1,0 +1,127 @@
+// What only a named server does: reaching it, its schema, and several clients.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "store_fixture.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+TEST(ServerNames, UnreachableOrUnknownServersSayWhyAndDoNotHang) {
+  const std::string refused = "host=127.0.0.1 port=" + std::to_string(pgtest::Server::FreePort());
+  LNNotesSession session({{"Hub/Acme", refused},
+                          {"Blackhole", "host=10.255.255.1 connect_timeout=1"},
+                          {"Leaky", refused + " password=secret"}});
+  ASSERT_EQ(session.Init(410), LNNOERROR);
+  std::vector<std::string> names;
+  ASSERT_EQ(session.GetServerNames(&names), LNNOERROR);
+  EXPECT_EQ(names, (std::vector<std::string>{"Blackhole", "Hub/Acme", "Leaky"}));
+
+  const auto start = Clock::now();
+  LNDatabase db;
+  ASSERT_EQ(session.GetDatabase("names.nsf", &db, "hub/acme"), LNNOERROR);
+  EXPECT_EQ(db.GetServer(), "hub/acme");
+  EXPECT_EQ(db.Open(), LNERR_SERVER_NOT_RESPONDING);
+  EXPECT_NE(LNGetErrorMessage(LNERR_SERVER_NOT_RESPONDING).find("Server not responding: "),
+            std::string::npos);
+  EXPECT_NE(LNGetErrorMessage(LNERR_SERVER_NOT_RESPONDING).find("refused"), std::string::npos)
+      << LNGetErrorMessage(LNERR_SERVER_NOT_RESPONDING);
+  EXPECT_EQ(session.CreateDatabase("names.nsf", &db, "t", "Blackhole"),
+            LNERR_SERVER_NOT_RESPONDING);
+  EXPECT_LT(Clock::now() - start, std::chrono::seconds(4));
+  std::vector<LNDatabase> dbs;
+  EXPECT_EQ(session.GetDatabases(&dbs, "", "Spoke"), LNERR_SERVER_NOT_RESPONDING);
+  EXPECT_NE(LNGetErrorMessage(LNERR_SERVER_NOT_RESPONDING).find("\"Spoke\""), std::string::npos);
+  EXPECT_EQ(session.GetDatabases(&dbs, "", "Leaky"), LNERR_PERMISSION_DENIED);
+  EXPECT_NE(LNGetErrorMessage(LNERR_PERMISSION_DENIED).find(".pgpass"), std::string::npos);
+
+  // The server's words stay with the server's failure.
+  LNNotesSession local;
+  ASSERT_EQ(local.Init(410), LNNOERROR);
+  ASSERT_EQ(local.GetDatabase("/nonexistent/x.nsf", &db), LNNOERROR);
+  EXPECT_EQ(db.Open(), LNERR_FILE_NOT_FOUND);
+  EXPECT_EQ(LNGetErrorMessage(LNERR_SERVER_NOT_RESPONDING), "Server not responding");
+}
+
+class ServerTest : public StoreTest {
+ protected:
+  ServerTest() : StoreTest(ServersFor(Backend::Server), "Hub") {}
+  void SetUp() override {
+    if (!pgtest::Server::Get())
+      GTEST_SKIP() << "no PostgreSQL server for the tests: " << pgtest::Server::Reason();
+    StoreTest::SetUp();
+  }
+  std::string Conninfo() { return ServersFor(Backend::Server).at("Hub"); }
+};
+
+TEST_F(ServerTest, ForeignAndNewerSchemasAreRefused) {
+  const std::string foreign = Conninfo();
+  ASSERT_TRUE(pgtest::Server::Exec(foreign, "CREATE SCHEMA velkmod; CREATE TABLE velkmod.x(a int)"));
+  const std::string newer = Conninfo();
+  LNNotesSession session({{"Foreign", foreign}, {"Newer", newer}});
+  ASSERT_EQ(session.Init(410), LNNOERROR);
+  std::vector<LNDatabase> dbs;
+  EXPECT_EQ(session.GetDatabases(&dbs, "", "Foreign"), LNERR_NOT_A_DATABASE);
+  EXPECT_NE(LNGetErrorMessage(LNERR_NOT_A_DATABASE).find("another program"), std::string::npos);
+  ASSERT_EQ(session.GetDatabases(&dbs, "", "Newer"), LNNOERROR);  // creates the schema
+  ASSERT_TRUE(pgtest::Server::Exec(newer, "UPDATE velkmod.meta SET value = '7' WHERE key = 'schema'"));
+  LNNotesSession later(LNNotesSession::ServerMap{{"Newer", newer}});
+  ASSERT_EQ(later.Init(410), LNNOERROR);
+  EXPECT_EQ(later.GetDatabases(&dbs, "", "Newer"), LNERR_NOT_A_DATABASE);
+  EXPECT_NE(LNGetErrorMessage(LNERR_NOT_A_DATABASE).find("version 7"), std::string::npos);
+  // Nothing of the foreign schema was touched.
+  EXPECT_TRUE(pgtest::Server::Exec(foreign, "SELECT a FROM velkmod.x"));
+}
+
+TEST_F(ServerTest, DatabasesAreFoundByPathIgnoringCaseAndListedByFolder) {
+  NewDatabase("Team/ProcDef.nsf", "Processes").Close();
+  NewDatabase("appenv.nsf", "Environment").Close();
+  NewDatabase("team/sub/infra.nsf", "People").Close();
+  LNDatabase db;
+  EXPECT_EQ(session_.CreateDatabase("TEAM\\procdef.nsf", &db, "again", server_), LNERR_FILE_EXISTS);
+  ASSERT_EQ(session_.GetDatabase("team\\procdef.nsf", &db, server_), LNNOERROR);
+  ASSERT_EQ(db.Open(), LNNOERROR);
+  EXPECT_EQ(db.GetTitle(), "Processes");
+  const auto paths = [&](const std::string& folder, int recursive) {
+    std::vector<LNDatabase> dbs;
+    EXPECT_EQ(session_.GetDatabases(&dbs, folder, server_, recursive), LNNOERROR);
+    std::vector<std::string> found;
+    for (const LNDatabase& each : dbs) found.push_back(each.GetFilepath());
+    return found;
+  };
+  EXPECT_EQ(paths("", 1), (std::vector<std::string>{"Team/ProcDef.nsf", "appenv.nsf",
+                                                    "team/sub/infra.nsf"}));
+  EXPECT_EQ(paths("", 0), (std::vector<std::string>{"appenv.nsf"}));
+  EXPECT_EQ(paths("team", 0), (std::vector<std::string>{"team/ProcDef.nsf"}));
+  // A creation that fails leaves nothing behind.
+  const auto fails = [](LNDatabase&) { return LNERR_DISK_IO; };
+  EXPECT_EQ(session_.CreateDatabase("new.nsf", &db, "New", server_, fails), LNERR_DISK_IO);
+  EXPECT_EQ(paths("", 1).size(), 3u);
+}
+
+// Two designers adding documents at once, each in a transaction of their own.
+TEST_F(ServerTest, TwoClientsAddingAtOnceGetDistinctIdsAndBothCommit) {
+  LNDatabase first = NewDatabase();
+  LNDatabase second = Reopen();
+  LNTransaction one(first);
+  LNTransaction two(second);
+  const LNNOTEID a = AddDocument(first, "Task", {{"N", "a"}}).GetNoteID();
+  std::thread racing([&] { AddDocument(second, "Task", {{"N", "b"}}); });  // waits for `one`
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  const LNNOTEID c = AddDocument(first, "Task", {{"N", "c"}}).GetNoteID();
+  EXPECT_EQ(one.Commit(), LNNOERROR);
+  racing.join();
+  EXPECT_EQ(two.Commit(), LNNOERROR);
+  std::vector<LNDocument> all;
+  ASSERT_EQ(Reopen().GetAllDocuments(&all), LNNOERROR);
+  ASSERT_EQ(all.size(), 3u);
+  EXPECT_EQ(all[0].GetNoteID(), a);
+  EXPECT_EQ(all[1].GetNoteID(), c);
+  EXPECT_GT(all[2].GetNoteID(), c);
+}
+
+}  // namespace
