@@ -4,6 +4,7 @@
 
 #include "app/infocenter.h"
 #include "app/services.h"
+#include "extdir/extdirdata.h"
 #include "model/workflowdoc.h"
 #include "repository/applicationenvdb.h"
 #include "repository/gatewaydb.h"
@@ -45,6 +46,30 @@ void ReportInitializing(DatabaseKind kind) {
 
 DatabaseCache* g_cache = nullptr;
 
+// The data set takes the stored workflows and the office mail address from the
+// first Process Definitions and Application Environment objects of the cache.
+RepositoryLoader<CExtDirData> ExtDirLoader(DatabaseCache& cache) {
+  ExtDirLinks links;
+  links.storedWorkflowIds = [&cache] {
+    std::vector<std::string> ids;
+    const std::vector<CProcessDefDb*> processDefs = cache.Objects<CProcessDefDb>();
+    if (processDefs.empty()) return ids;
+    processDefs.front()->ReadHeaders(false);
+    for (const WorkflowHeaderEntry& header : processDefs.front()->Headers())
+      ids.push_back(header.workflowId);
+    return ids;
+  };
+  links.officeMail = [&cache] {
+    const std::vector<CApplicationEnvDb*> appEnvs = cache.Objects<CApplicationEnvDb>();
+    return appEnvs.empty() ? std::string() : appEnvs.front()->OfficeMail();
+  };
+  return {[links](LNNotesSession& session, const DatabaseLocation& at, CWorkflowDoc* user) {
+            return std::make_unique<CExtDirData>(session, at.fileName, at.server, user, links);
+          },
+          [](const CExtDirData& data) { return data.Location(); },
+          [](CExtDirData& data, CWorkflowDoc* user) { data.AddUser(user); }};
+}
+
 }  // namespace
 
 DatabaseCache::DatabaseCache(LNNotesSession& session)
@@ -54,9 +79,7 @@ DatabaseCache::DatabaseCache(LNNotesSession& session)
   SetLoader(StandardLoader<CGatewayDb>());
   SetLoader(StandardLoader<CTrackingDb>());
   SetLoader(StandardLoader<CProcessDefDb>());
-  // The External Directory data set (CExtDirData) registers its loader here, e.g.
-  //   SetLoader(StandardLoader<CExtDirData>());
-  // until then its workflow slot stays empty.
+  SetLoader(ExtDirLoader(*this));
 }
 
 DatabaseCache::~DatabaseCache() = default;

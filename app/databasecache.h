@@ -4,10 +4,8 @@
 // names the same database. Objects are never removed before the cache goes at
 // program exit, so workflows may keep plain pointers to them.
 //
-// Each kind has a loader. The Application Environment, Infrastructure, Gateway
-// and Tracking loaders are built in; the Process Definitions repository and the
-// External Directory data set add theirs with SetLoader (see the constructor).
-// A kind without a loader leaves its workflow slot empty.
+// Each kind has a loader, all built in (see the constructor); SetLoader replaces
+// one. A kind without a loader leaves its workflow slot empty.
 
 #include <cstddef>
 #include <functional>

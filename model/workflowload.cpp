@@ -6,8 +6,10 @@
 #include <cstdio>
 
 #include "app/services.h"
+#include "model/savestamp.h"
 #include "model/workflowbuild.h"
 #include "model/workflowdoc.h"
+#include "model/workflowextdir.h"
 #include "model/workflowloadtasks.h"
 #include "repository/databasetemplates.h"
 #include "repository/fieldaccess.h"
@@ -109,6 +111,7 @@ bool ReadHeader(CWorkflowDoc& doc, const WorkflowHeaderEntry& chosen, LNDatabase
       return false;
     }
     doc.SetHeader(ReadHeaderFields(header));
+    doc.SetStoredStamp(HeaderStamp(header));
     header.Close();
     view.Close();
     return true;  // the graph is read from the database still open
@@ -148,7 +151,8 @@ bool LoadWorkflow(CWorkflowDoc& doc, const WorkflowHeaderEntry& chosen, LNNotesS
   LNDatabase db;
   {
     LNThrowAllErrorsScope throwing(false);
-    session.GetDatabase(top.Databases().processDefinitions.location.fileName, &db);
+    const DatabaseLocation& at = top.Databases().processDefinitions.location;
+    session.GetDatabase(at.fileName, &db, at.server);
   }
   if (!ReadHeader(top, chosen, db)) return false;
   LNReadSnapshot snapshot(db);  // thousands of task documents: one read transaction
@@ -157,6 +161,7 @@ bool LoadWorkflow(CWorkflowDoc& doc, const WorkflowHeaderEntry& chosen, LNNotesS
     services().showStatusText({});
     return false;
   }
+  TakeSubscribedOrganisations(top);
   services().showStatusText({});
   return true;
 }

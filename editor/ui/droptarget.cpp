@@ -9,6 +9,7 @@
 #include "editor/ui/editor.h"
 #include "editor/ui/workflowview.h"
 #include "model/workflowdoc.h"
+#include "model/workflowextdir.h"
 
 using velk::CNode;
 using velk::DropEffect;
@@ -53,9 +54,13 @@ bool Perform(CWorkflowView& view, const QDropEvent& event, const DropSite& site)
     case DropKind::ExternalViewLeaf: {
       const auto fields = DroppedItemFields(event.mimeData(), ClipFormat::ExtDirExternalViewLeaf);
       if (!fields) return false;
-      // The External Directory is not read yet, so the leaf's organisation is unknown
-      // and the node keeps its member.
-      return velk::DropExternalViewLeaf(doc, *site.target, Text(*fields, "LeafID"), std::nullopt);
+      // The organisation offering the leaf becomes the member when the workflow's
+      // External Directory knows it; otherwise the node keeps its member.
+      const std::string leafId = Text(*fields, "LeafID");
+      const std::string organisation = velk::LeafOrganisation(doc.Top(), leafId);
+      return velk::DropExternalViewLeaf(
+          doc, *site.target, leafId,
+          organisation.empty() ? std::nullopt : std::optional<std::string>(organisation));
     }
     case DropKind::ExternalSubscribedWorkflow:
       return velk::DropSubscribedWorkflow(doc, *site.target, *site.dragged);

@@ -105,12 +105,6 @@ TEST_F(DbCheckTest, EveryDemoDatabaseGivesItsTitleAndReplicaId) {
   for (const velk::DemoDatabase& demo : velk::DemoDatabases()) {
     Result r;
     const Json report = Check(demo.fileName, &r);
-    if (demo.kind == velk::DatabaseKind::ExternalDirectory) {
-      EXPECT_EQ(r.code, 1);
-      EXPECT_NE(r.err.find("not yet supported"), std::string::npos) << r.err;
-      EXPECT_TRUE(r.out.empty()) << r.out;
-      continue;
-    }
     ASSERT_EQ(r.code, 0) << demo.fileName << r.out << r.err;
     EXPECT_EQ(report["kind"], velk::CliNameOf(demo.kind));
     EXPECT_EQ(report["repository"]["title"], demo.title);

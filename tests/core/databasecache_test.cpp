@@ -64,8 +64,9 @@ TEST_F(DatabaseCacheTest, TwoWorkflowsOnTheSameDatabasesShareTheObjectsAndTheSec
   EXPECT_EQ(Summary(kInitializingDatabasesCategory),
             (Strings{"0|Initializing Application Environment Database",
                      "0|Initializing Process Definitions Database",
-                     "0|Initializing Infrastructure Database", "0|Initializing Tracking Database",
-                     "0|Initializing Gateway Database"}));
+                     "0|Initializing Infrastructure Database",
+                     "0|Initializing External Directory Database",
+                     "0|Initializing Tracking Database", "0|Initializing Gateway Database"}));
   EXPECT_EQ(Entries(kInitializingDatabasesCategory)[2].text,
             "The Infrastructure Database is initialized successfully.");
 }
@@ -90,13 +91,15 @@ TEST_F(DatabaseCacheTest, WorkflowTakesTheDefaultDatabasesAndIsRecordedAsTheirUs
   EXPECT_TRUE(second.Databases().gateway.IsInitialised());
 }
 
-TEST_F(DatabaseCacheTest, KindsWithoutALoaderLeaveTheirSlotsEmpty) {
+TEST_F(DatabaseCacheTest, EveryKindHasALoaderAndTheDirectoryIsShared) {
   EXPECT_TRUE(cache_.HasLoader(DatabaseKind::ProcessDefinitions));
-  EXPECT_FALSE(cache_.HasLoader(DatabaseKind::ExternalDirectory));
-  WorkflowDatabases databases = Workflow();
-  cache_.InitializeDatabases(databases, nullptr);
-  EXPECT_TRUE(databases.processDefinitions.IsInitialised());
-  EXPECT_FALSE(databases.externalDirectory.IsInitialised());
+  EXPECT_TRUE(cache_.HasLoader(DatabaseKind::ExternalDirectory));
+  WorkflowDatabases first = Workflow(), second = Workflow();
+  cache_.InitializeDatabases(first, nullptr);
+  cache_.InitializeDatabases(second, nullptr);
+  EXPECT_TRUE(first.externalDirectory.IsInitialised());
+  EXPECT_EQ(first.externalDirectory.repository, second.externalDirectory.repository);
+  EXPECT_EQ(cache_.Count(DatabaseKind::ExternalDirectory), 1u);
 }
 
 TEST_F(DatabaseCacheTest, FileNameAndServerAreComparedExactly) {

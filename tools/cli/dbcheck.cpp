@@ -12,6 +12,7 @@
 #include "app/headlessservices.h"
 #include "app/infocenter.h"
 #include "commands.h"
+#include "extdir/extdirdata.h"
 #include "model/workflowdoc.h"
 #include "model/workflowload.h"
 #include "repository/applicationenvdb.h"
@@ -170,6 +171,7 @@ Json LoadAndDescribe(LNNotesSession& session, DatabaseKind kind, const velk::Dat
       return velk::RepositoryToJson(
           static_cast<const velk::CRepositoryDb&>(Load<velk::CTrackingDb>(cache, at)));
     case DatabaseKind::ExternalDirectory:
+      return ExtDirToJson(Load<velk::CExtDirData>(cache, at));
     case DatabaseKind::None:
       break;
   }

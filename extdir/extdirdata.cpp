@@ -1,0 +1,135 @@
+#include "extdir/extdirdata.h"
+
+#include <algorithm>
+
+#include "app/infocenter.h"
+#include "extdir/extdiritems.h"
+#include "extdir/extdirtree.h"
+#include "repository/store/lnnotes.h"
+
+namespace velk {
+
+namespace {
+
+constexpr char kOpenFailText[] =
+    "The chosen External Directory database could not be opened. Please choose another "
+    "one\r\nor retry later.";
+
+}  // namespace
+
+CExtDirData::CExtDirData(LNNotesSession& session, const std::string& path,
+                         const std::string& server, CWorkflowDoc* owner, ExtDirLinks links)
+    : CRepositoryDb(session, {path, server}), links_(std::move(links)) {
+  AddUser(owner);
+  InfoCenter::instance().clearCategory(kExtDirLoadCategory);
+  StatusScope status(kExtDirLoadCategory);
+  Load();
+}
+
+CExtDirData::~CExtDirData() {
+  for (CExtDirTree* tree : std::vector<CExtDirTree*>(trees_)) tree->Clear();
+  Clear();
+}
+
+void CExtDirData::AttachTree(CExtDirTree* tree) {
+  if (std::find(trees_.begin(), trees_.end(), tree) == trees_.end()) trees_.push_back(tree);
+}
+
+void CExtDirData::DetachTree(CExtDirTree* tree) {
+  std::erase(trees_, tree);
+}
+
+CExtDirItem& CExtDirData::Append(std::unique_ptr<CExtDirItem> item) {
+  items_.push_back(std::move(item));
+  return *items_.back();
+}
+
+bool CExtDirData::Remove(const CExtDirItem* item) {
+  auto at = std::find_if(items_.begin(), items_.end(),
+                         [item](const auto& owned) { return owned.get() == item; });
+  if (at == items_.end()) return false;
+  // Out of the list before it goes, so nothing it triggers finds it there.
+  std::unique_ptr<CExtDirItem> doomed = std::move(*at);
+  items_.erase(at);
+  return true;
+}
+
+void CExtDirData::Clear() {
+  while (!items_.empty()) {
+    std::unique_ptr<CExtDirItem> last = std::move(items_.back());
+    items_.pop_back();
+  }
+  contentBlocks_.clear();
+  documentTypes_.clear();
+}
+
+CExtDirItem* CExtDirData::FindItemById(const std::string& id) const {
+  if (id.empty()) return nullptr;
+  for (const auto& item : items_)
+    if (item->ID == id) return item.get();
+  return nullptr;
+}
+
+const DocumentTypeRecord* CExtDirData::FindDocumentType(const std::string& id) const {
+  if (id.empty()) return nullptr;
+  for (const DocumentTypeRecord& type : documentTypes_)
+    if (type.DocumentTypeID == id) return &type;
+  return nullptr;
+}
+
+const ContentBlockRecord* CExtDirData::FindContentBlock(const std::string& text) const {
+  if (text.empty()) return nullptr;
+  for (const ContentBlockRecord& block : contentBlocks_)
+    if (block.ContentBlockID.find(text) != std::string::npos) return &block;
+  return nullptr;
+}
+
+bool CExtDirData::Load(const char* category) {
+  Clear();
+  try {
+    LNDatabase db;
+    OpenDatabase(db);
+    // One consistent state for all sections, and far fewer reads.
+    LNReadSnapshot snapshot(db);
+    TakeIdentity(db, nullptr);
+    LoadSections(db, kExtDirLoadCategory);
+    db.Close();
+  } catch (const LNStatusError& e) {
+    ReportStoreFailure(category, "Opening database", e.GetStatus(), kOpenFailText);
+    return false;
+  }
+  return true;
+}
+
+void CExtDirData::LoadSections(LNDatabase& db, const char* category) {
+  ReadContentBlocks(db, category);
+  ReadContentManagement(db, category);
+  ReadDocumentTypes(db, category);
+  ReadPersons(db, category);
+  ReadEidmRequests(db, category);
+  ReadEidmOrganisations(db, category);
+  ReadHeaders(db, category);
+}
+
+bool CExtDirData::Refresh() {
+  if (!SaveAll()) {
+    Report(kExtDirRefreshCategory, "Saving External Directory database",
+           "The changes could not be saved, so the External Directory was not read again; "
+           "your changes are kept.",
+           Severity::Error);
+    return false;
+  }
+  const std::vector<CExtDirTree*> trees = trees_;
+  for (CExtDirTree* tree : trees) tree->Clear();
+  Clear();
+  InfoCenter::instance().clearCategory(kExtDirLoadCategory);
+  bool loaded;
+  {
+    StatusScope status("Refreshing External Directory database");
+    loaded = Load(kExtDirRefreshCategory);
+  }
+  for (CExtDirTree* tree : trees) tree->Build();
+  return loaded;
+}
+
+}  // namespace velk

@@ -1,0 +1,113 @@
+#pragma once
+// Everything read from one External Directory Database: the content block and
+// document type catalogues and every item, in loading order. The data set owns
+// its items; it is loaded once by the database initialisation, shared by every
+// workflow that names the same database, and written back by SaveAll/SaveItem.
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "extdir/extdiritem.h"
+#include "repository/repositorydb.h"
+
+class LNDocument;
+
+namespace velk {
+
+class CExtDirItemGRILeaf;
+
+inline constexpr char kExtDirLoadCategory[] = "Loading External Directory Database";
+inline constexpr char kExtDirSaveCategory[] = "Saving External Directory Database";
+inline constexpr char kExtDirRefreshCategory[] = "Refreshing External Directory Database";
+
+// What the data set takes from the other repositories.
+struct ExtDirLinks {
+  // Workflow ids of the stored workflows (EIDM requests naming one of them, or
+  // none, are ordered by us).
+  std::function<std::vector<std::string>()> storedWorkflowIds;
+  // "wfOfficeMail" of the Application Environment in use, for IRI documents.
+  std::function<std::string()> officeMail;
+};
+
+class CExtDirData : public CRepositoryDb {
+ public:
+  // Clears the loading category and loads the database.
+  CExtDirData(LNNotesSession& session, const std::string& path, const std::string& server,
+              CWorkflowDoc* owner, ExtDirLinks links);
+  ~CExtDirData() override;
+
+  // Reads every section into the emptied data set; false when the database
+  // could not be opened, reported under `category`.
+  bool Load(const char* category = kExtDirLoadCategory);
+  // The leafs of one header into the item list (once each); false when the
+  // database or the leaf view could not be opened.
+  bool LoadLeafsOfHeader(const std::string& headerId);
+  // The leaf from the list, else read from the store; null when there is none.
+  CExtDirItemGRILeaf* LoadLeafById(const std::string& leafId);
+
+  // Each in one store transaction: a failure leaves the database as it was and
+  // every item with the flags and id it had, to be written at the next save.
+  bool SaveAll();
+  // An item not shown in a tree is not saved (true).
+  bool SaveItem(CExtDirItem& item);
+  // SaveAll, then the data set is emptied and read again; every tree over it
+  // is built anew. A failed save keeps the data set as it is.
+  bool Refresh();
+  // The workflow a published leaf's IRI document names.
+  bool UpdateIriLeaf(const std::string& leafId, const std::string& workflowId);
+
+  CExtDirItem* FindItemById(const std::string& id) const;
+  const DocumentTypeRecord* FindDocumentType(const std::string& id) const;
+  const ContentBlockRecord* FindContentBlock(const std::string& text) const;
+
+  const std::vector<ContentBlockRecord>& ContentBlocks() const { return contentBlocks_; }
+  const std::vector<DocumentTypeRecord>& DocumentTypes() const { return documentTypes_; }
+  const std::vector<std::unique_ptr<CExtDirItem>>& Items() const { return items_; }
+  // Items of one class, in list order.
+  template <class Item>
+  std::vector<Item*> ItemsOf() const {
+    std::vector<Item*> found;
+    for (const auto& item : items_)
+      if (auto* typed = dynamic_cast<Item*>(item.get())) found.push_back(typed);
+    return found;
+  }
+
+  template <class Item>
+  Item& Append() {
+    return static_cast<Item&>(Append(std::make_unique<Item>(*this)));
+  }
+  CExtDirItem& Append(std::unique_ptr<CExtDirItem> item);
+  // Removes and destroys the item; false when it is not in the list.
+  bool Remove(const CExtDirItem* item);
+
+  const std::vector<CExtDirTree*>& Trees() const { return trees_; }
+  void AttachTree(CExtDirTree* tree);
+  void DetachTree(CExtDirTree* tree);
+
+  const ExtDirLinks& Links() const { return links_; }
+
+ private:
+  void Clear();
+  void LoadSections(LNDatabase& db, const char* category);
+  void ReadContentBlocks(LNDatabase& db, const char* category);
+  void ReadContentManagement(LNDatabase& db, const char* category);
+  void ReadDocumentTypes(LNDatabase& db, const char* category);
+  void ReadPersons(LNDatabase& db, const char* category);
+  void ReadEidmRequests(LNDatabase& db, const char* category);
+  void ReadEidmOrganisations(LNDatabase& db, const char* category);
+  void ReadHeaders(LNDatabase& db, const char* category);
+  bool SaveAllIn(LNDatabase& db);
+
+  ExtDirLinks links_;
+  std::vector<ContentBlockRecord> contentBlocks_;
+  std::vector<DocumentTypeRecord> documentTypes_;
+  std::vector<std::unique_ptr<CExtDirItem>> items_;
+  std::vector<CExtDirTree*> trees_;
+};
+
+// Reads a leaf document into a new leaf item of `data` (not appended).
+std::unique_ptr<CExtDirItemGRILeaf> ReadLeaf(CExtDirData& data, LNDocument& doc);
+
+}  // namespace velk

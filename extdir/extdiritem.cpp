@@ -1,0 +1,100 @@
+#include "extdir/extdiritem.h"
+
+#include "extdir/extdirdata.h"
+#include "extdir/extdirtree.h"
+#include "repository/identity.h"
+
+namespace velk {
+
+ExtDirFieldEntry SplitFieldEntry(std::string text) {
+  ExtDirFieldEntry entry;
+  entry.name = SplitFirstToken(text, '/');
+  entry.type = SplitFirstToken(text, '/');
+  entry.description = text;
+  return entry;
+}
+
+std::string JoinFieldEntry(const ExtDirFieldEntry& entry) {
+  return entry.name + "/" + entry.type + "/" + entry.description;
+}
+
+std::vector<ExtDirFieldEntry> SplitFieldEntries(const std::vector<std::string>& texts) {
+  std::vector<ExtDirFieldEntry> entries;
+  for (const std::string& text : texts)
+    if (!text.empty()) entries.push_back(SplitFieldEntry(text));
+  return entries;
+}
+
+std::vector<std::string> JoinFieldEntries(const std::vector<ExtDirFieldEntry>& entries) {
+  std::vector<std::string> texts;
+  for (const ExtDirFieldEntry& entry : entries) texts.push_back(JoinFieldEntry(entry));
+  return texts;
+}
+
+CExtDirItem::CExtDirItem(CExtDirData& data) : data_(&data) {}
+
+CExtDirItem::~CExtDirItem() {
+  // An item destroyed while shown takes its node along, so no node names a dead item.
+  if (treeNode && view) view->Remove(*treeNode);
+}
+
+void CExtDirItem::SetModified() {
+  modified = true;
+}
+
+const char* CExtDirItem::GetClassName() const {
+  return "CExtDirItem";
+}
+
+void CExtDirItem::InsertIntoTree(CExtDirTreeNode*, CExtDirTree&) {}
+
+void CExtDirItem::UpdateTreeText() {}
+
+ExtDirMenu CExtDirItem::ContextMenu() const {
+  return {};
+}
+
+void CExtDirItem::OnDoubleClick() {}
+
+bool CExtDirItem::Save(LNDatabase&) {
+  return true;
+}
+
+bool CExtDirItem::AcceptsDrop() const {
+  return false;
+}
+
+void CExtDirItem::NewChild() {}
+
+void CExtDirItem::Delete() {}
+
+std::string CExtDirItem::Label() const {
+  return {};
+}
+
+void CExtDirItem::InsertNode(CExtDirTreeNode* parent, CExtDirTree& tree, const std::string& text,
+                             int image) {
+  view = &tree;
+  treeNode = &tree.Insert(parent, text, image, this);
+}
+
+void CExtDirItem::SetNodeText(const std::string& text, int image) {
+  if (treeNode && view) view->SetText(*treeNode, text, image);
+}
+
+void CExtDirItem::RemoveNode() {
+  if (treeNode && view) view->Remove(*treeNode);
+  treeNode = nullptr;
+  view = nullptr;
+}
+
+void CExtDirItem::DeleteChildren() {
+  if (!treeNode) return;
+  // Each Delete removes its own node, so take the items first.
+  std::vector<CExtDirItem*> children;
+  for (const auto& child : treeNode->Children())
+    if (child->Item()) children.push_back(child->Item());
+  for (CExtDirItem* child : children) child->Delete();
+}
+
+}  // namespace velk

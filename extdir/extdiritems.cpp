@@ -1,0 +1,323 @@
+// Where each kind of item goes in the tree and what it does there.
+
+#include "extdir/extdiritems.h"
+
+#include "extdir/extdirdata.h"
+#include "extdir/extdirtree.h"
+#include "repository/identity.h"
+#include "repository/noteserror.h"
+
+namespace velk {
+
+namespace {
+
+constexpr char kNewProcessView[] = "New Process View";
+constexpr char kNewFolder[] = "New Folder";
+
+// Items shown below `node`, each told it changed.
+void SetChildrenModified(CExtDirTreeNode* node) {
+  if (!node) return;
+  for (const auto& child : node->Children())
+    if (child->Item()) child->Item()->SetModified();
+}
+
+}  // namespace
+
+// Organisations
+
+void CExtDirItemGRIOrg::SetModified() {
+  CExtDirItem::SetModified();
+  SetChildrenModified(treeNode);
+}
+
+void CExtDirItemGRIOrg::InsertIntoTree(CExtDirTreeNode* parent, CExtDirTree& tree) {
+  if (!treeNode) InsertNode(parent, tree, OrgName, extdirimages::kBranch);
+}
+
+void CExtDirItemGRIOrg::UpdateTreeText() {
+  SetNodeText(OrgName, extdirimages::kBranch);
+}
+
+ExtDirMenu CExtDirItemGRIOrg::ContextMenu() const {
+  return {189, true, false, true};
+}
+
+void CExtDirItemGRIOrg::NewChild() {
+  if (!treeNode || !view) return;
+  auto& header = Data().Append<CExtDirItemGRIProcView>();
+  header.Direction = published ? kPublished : kOffered;
+  header.OrgName = OrgName;
+  header.GatewayDB = GatewayDB;
+  header.ProcViewName = kNewProcessView;
+  header.leafsLoaded = true;
+  CExtDirTree& tree = *view;
+  CExtDirTreeNode* organisation = treeNode;
+  header.InsertIntoTree(organisation->Parent(), tree);
+  tree.Expand(*organisation);
+}
+
+// Process views
+
+void CExtDirItemGRIProcView::InsertIntoTree(CExtDirTreeNode* parent, CExtDirTree& tree) {
+  if (treeNode) return;
+  view = &tree;
+  CExtDirTreeNode* organisation = tree.FindChild(parent, "CExtDirItemGRIOrg", OrgName);
+  if (!organisation) {
+    auto& made = Data().Append<CExtDirItemGRIOrg>();
+    made.OrgName = OrgName;
+    made.GatewayDB = GatewayDB;
+    made.published = IsPublished();
+    made.InsertIntoTree(parent, tree);
+    organisation = made.treeNode;
+  }
+  InsertNode(organisation, tree, ProcViewName,
+             leafsLoaded ? extdirimages::kBranch : extdirimages::kUnloadedProcessView);
+}
+
+void CExtDirItemGRIProcView::UpdateTreeText() {
+  SetNodeText(ProcViewName,
+              leafsLoaded ? extdirimages::kBranch : extdirimages::kUnloadedProcessView);
+}
+
+ExtDirMenu CExtDirItemGRIProcView::ContextMenu() const {
+  return {189, leafsLoaded, leafsLoaded, true};
+}
+
+void CExtDirItemGRIProcView::LoadLeafs() {
+  if (leafsLoaded) return;
+  Data().LoadLeafsOfHeader(ID);
+  leafsLoaded = true;
+  UpdateTreeText();
+  if (!treeNode || !view) return;
+  for (CExtDirItemGRILeaf* leaf : Data().ItemsOf<CExtDirItemGRILeaf>())
+    if (leaf->HeaderID == ID) leaf->InsertIntoTree(treeNode, *view);
+}
+
+void CExtDirItemGRIProcView::NewChild() {
+  if (!treeNode || !view) return;
+  CExtDirItemGRIFolder::Create(Data(), kNewFolder, treeNode, *view);
+  view->Expand(*treeNode);
+}
+
+void CExtDirItemGRIProcView::Delete() {
+  DeleteChildren();
+  CExtDirTreeNode* organisation = treeNode ? treeNode->Parent() : nullptr;
+  RemoveNode();
+  if (organisation && organisation->Children().empty() && organisation->Item())
+    Data().Remove(organisation->Item());  // takes its node along
+  deleted = true;
+}
+
+// Folders
+
+CExtDirItemGRIFolder& CExtDirItemGRIFolder::Create(CExtDirData& data, std::string path,
+                                                   CExtDirTreeNode* parent, CExtDirTree& tree) {
+  const std::string own = SplitLastToken(path, '/');
+  if (!path.empty()) parent = Create(data, path, parent, tree).treeNode;
+  auto& folder = data.Append<CExtDirItemGRIFolder>();
+  folder.name = own;
+  folder.InsertNode(parent, tree, own, extdirimages::kBranch);
+  folder.isNew = true;
+  folder.modified = false;
+  folder.deleted = false;
+  return folder;
+}
+
+void CExtDirItemGRIFolder::SetModified() {
+  CExtDirItem::SetModified();
+  SetChildrenModified(treeNode);
+}
+
+void CExtDirItemGRIFolder::UpdateTreeText() {
+  SetNodeText(name, extdirimages::kBranch);
+}
+
+ExtDirMenu CExtDirItemGRIFolder::ContextMenu() const {
+  return {189, true, true, true};
+}
+
+bool CExtDirItemGRIFolder::AcceptsDrop() const {
+  for (CExtDirTreeNode* up = treeNode ? treeNode->Parent() : nullptr; up; up = up->Parent())
+    if (auto* header = dynamic_cast<CExtDirItemGRIProcView*>(up->Item()))
+      return header->IsPublished();
+  return true;
+}
+
+void CExtDirItemGRIFolder::NewChild() {
+  if (!treeNode || !view) return;
+  Create(Data(), kNewFolder, treeNode, *view);
+  view->Expand(*treeNode);
+}
+
+void CExtDirItemGRIFolder::Delete() {
+  DeleteChildren();
+  RemoveNode();
+  if (!Data().Remove(this))
+    ShowErrorMessage("Searching a visible element in the list of all elements was unsuccessful!");
+  // `this` is gone when the removal succeeded.
+}
+
+// Leafs
+
+bool CExtDirItemGRILeaf::IsPublished() const {
+  if (!view) return false;
+  const auto* header = dynamic_cast<const CExtDirItemGRIProcView*>(Data().FindItemById(HeaderID));
+  return header && header->IsPublished();
+}
+
+int CExtDirItemGRILeaf::ImageOfStatus(int status) {
+  return status >= 0 && status <= 4 ? status + 2 : -1;
+}
+
+void CExtDirItemGRILeaf::InsertIntoTree(CExtDirTreeNode* parent, CExtDirTree& tree) {
+  if (treeNode) return;
+  std::string path = LeafName;
+  if (path.find('/') != std::string::npos) {
+    displayName = SplitLastToken(path, '/');
+    parent = tree.FindOrCreateFolder(path, parent).treeNode;
+  } else {
+    displayName = LeafName;
+  }
+  const int image = ImageOfStatus(Status);
+  if (image >= 0) InsertNode(parent, tree, displayName, image);
+}
+
+void CExtDirItemGRILeaf::UpdateTreeText() {
+  const int image = ImageOfStatus(Status);
+  if (image >= 0) SetNodeText(displayName, image);
+}
+
+ExtDirMenu CExtDirItemGRILeaf::ContextMenu() const {
+  return {189, false, true, true};
+}
+
+void CExtDirItemGRILeaf::Delete() {
+  RemoveNode();
+  deleted = true;
+}
+
+void CExtDirItemGRILeaf::CopyValuesFrom(const CExtDirItemGRILeaf& o) {
+  displayName = o.displayName;
+  Description2 = o.Description2;
+  LeafName = o.LeafName;
+  Status = o.Status;
+  Version = o.Version;
+  Direction = o.Direction;
+  ValidUntil = o.ValidUntil;
+  TrackingAllowed = o.TrackingAllowed;
+  Duration = o.Duration;
+  DurationUnit = o.DurationUnit;
+  PublishTo = o.PublishTo;
+  PublishReader = o.PublishReader;
+  InputFields = o.InputFields;
+  InputDocTypeID = o.InputDocTypeID;
+  OutputFields = o.OutputFields;
+  OutputDocTypeID = o.OutputDocTypeID;
+  FormatServer = o.FormatServer;
+  HeaderID = o.HeaderID;
+  ReferencedByWFNode = o.ReferencedByWFNode;
+  publishedTask = o.publishedTask;
+  reserved = o.reserved;
+  reservedText = o.reservedText;
+  workflowId = o.workflowId;
+}
+
+// Registered persons
+
+void CExtDirItemExtRegOrg::InsertIntoTree(CExtDirTreeNode* parent, CExtDirTree& tree) {
+  if (treeNode) return;
+  view = &tree;
+  std::string own = FullName;
+  if (FullName.find('/') != std::string::npos) {
+    std::string path = ReverseTokens(FullName, '/');
+    own = SplitLastToken(path, '/');
+    parent = tree.FindOrCreateFolder(path, parent).treeNode;
+  }
+  InsertNode(parent, tree, own, extdirimages::kPerson);
+}
+
+std::string CExtDirItemExtRegOrg::Label() const {
+  std::string path = FullName;
+  return SplitFirstToken(path, '/');
+}
+
+// The node shows the person's own name, as placed below its organisation.
+void CExtDirItemExtRegOrg::UpdateTreeText() {
+  SetNodeText(Label(), extdirimages::kPerson);
+}
+
+ExtDirMenu CExtDirItemExtRegOrg::ContextMenu() const {
+  return {189, false, false, true};
+}
+
+// EIDM organisations
+
+void CExtDirItemEIDMOrg::SetModified() {
+  for (CExtDirItemEIDMOrg* twin : {byUsTwin, byPartnersTwin})
+    if (twin && twin != this) twin->modified = true;
+  CExtDirItem::SetModified();
+}
+
+void CExtDirItemEIDMOrg::InsertIntoTree(CExtDirTreeNode*, CExtDirTree& tree) {
+  if (treeNode) return;
+  InsertNode(
+      &tree.Section(orderedByUs ? ExtDirSection::OrderedByUs : ExtDirSection::OrderedByPartners),
+      tree, ExtOrganization, extdirimages::kBranch);
+}
+
+void CExtDirItemEIDMOrg::UpdateTreeText() {
+  SetNodeText(ExtOrganization, extdirimages::kBranch);
+}
+
+ExtDirMenu CExtDirItemEIDMOrg::ContextMenu() const {
+  return {189, false, true, true};
+}
+
+// EIDM requests
+
+int CExtDirItemEIDM::ImageOfState(int state) {
+  switch (state) {
+    case 0:
+      return 19;  // Created
+    case 1:
+      return 21;  // Submitted
+    case 2:
+      return 20;  // Performed
+    case 3:
+      return 16;  // Published and notified
+    default:
+      return 22;  // Denied, Canceled, Expired, Mail not deliverable
+  }
+}
+
+void CExtDirItemEIDM::InsertIntoTree(CExtDirTreeNode*, CExtDirTree& tree) {
+  if (treeNode) return;
+  view = &tree;
+  const std::string& organisation = orderedByUs ? ExtClusterOrg : MasterOrg;
+  CExtDirTreeNode* parent = nullptr;
+  for (CExtDirItemEIDMOrg* org : Data().ItemsOf<CExtDirItemEIDMOrg>()) {
+    if (org->orderedByUs == orderedByUs && org->ExtOrganization == organisation && org->treeNode) {
+      parent = org->treeNode;
+      break;
+    }
+  }
+  if (!parent)
+    parent =
+        &tree.Section(orderedByUs ? ExtDirSection::OrderedByUs : ExtDirSection::OrderedByPartners);
+  InsertNode(parent, tree, ExtClusterName, ImageOfState(ExtClusterStatus));
+}
+
+void CExtDirItemEIDM::UpdateTreeText() {
+  SetNodeText(ExtClusterName, ImageOfState(ExtClusterStatus));
+}
+
+ExtDirMenu CExtDirItemEIDM::ContextMenu() const {
+  return {orderedByUs ? 275 : 277, false, true, true};
+}
+
+void CExtDirItemEIDM::Delete() {
+  RemoveNode();
+  deleted = true;
+}
+
+}  // namespace velk

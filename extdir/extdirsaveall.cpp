@@ -1,0 +1,207 @@
+// Writing the data set back: all of it, one item, and the IRI update of a saved
+// workflow. The store is never changed in place: a changed item's document is
+// deleted and a new one written. Each save runs in one transaction, so that a
+// failure between the deletion and the new document loses nothing.
+
+#include <cstring>
+
+#include "app/services.h"
+#include "extdir/extdirdata.h"
+#include "extdir/extdiritems.h"
+#include "extdir/extdirsavephases.h"
+#include "extdir/extdirstore.h"
+#include "extdir/extdirtexts.h"
+#include "repository/databasetemplates.h"
+#include "repository/fieldaccess.h"
+#include "repository/store/lnnotes.h"
+
+namespace velk {
+
+namespace {
+
+struct ItemState {
+  CExtDirItem* item;
+  std::string id;
+  bool isNew;
+  bool modified;
+};
+
+std::vector<ItemState> Remember(const std::vector<std::unique_ptr<CExtDirItem>>& items) {
+  std::vector<ItemState> states;
+  states.reserve(items.size());
+  for (const auto& item : items)
+    states.push_back({item.get(), item->ID, item->isNew, item->modified});
+  return states;
+}
+
+// After a rollback the items are as before the save, to be written next time.
+void Restore(const std::vector<ItemState>& states) {
+  for (const ItemState& s : states) {
+    s.item->ID = s.id;
+    s.item->isNew = s.isNew;
+    s.item->modified = s.modified;
+    if (auto* request = dynamic_cast<CExtDirItemEIDM*>(s.item)) request->ExtClusterID = s.id;
+  }
+}
+
+constexpr char kRolledBackTitle[] = "Saving External Directory database";
+constexpr char kRolledBackText[] =
+    "Nothing was saved: the External Directory database was left as it was. The changed items "
+    "keep their changes and are written at the next save.";
+
+const char* SaveStatusOf(const CExtDirItem& item) {
+  const std::string name = item.GetClassName();
+  if (name == "CExtDirItemGRILeaf") return "Saving GRI Leaf";
+  if (name == "CExtDirItemGRIProcView") return "Saving GRI Header";
+  if (name == "CExtDirItemEIDM") return "Saving EIDM";
+  if (name == "CExtDirItemEIDMOrg") return "Saving EIDM Organization";
+  if (name == "CExtDirItemCM") return "Saving Content Management";
+  return "Saving External Directory Item";
+}
+
+}  // namespace
+
+std::string DeleteIriDocuments(LNDatabase& db, const std::string& leafId) {
+  LNViewFolder view;
+  db.GetViewFolder(views::kIriLeaf, &view);
+  view.Open();
+  LNVFEntry entry;
+  long count = 0;
+  std::string workflowId;
+  if (view.Find(leafId, &entry, &count) != LNNOERROR) return workflowId;
+  std::vector<LNDocument> found;
+  for (long i = 0; i < count; ++i) {
+    if (i > 0) view.Goto(LNVFNAVIGATE_NEXT, &entry);
+    if (entry.IsCategory()) continue;
+    LNDocument doc;
+    entry.GetDocument(&doc);
+    doc.Open();
+    if (found.empty()) workflowId = GetFieldContent("WorkflowID", doc);
+    doc.Close();
+    found.push_back(doc);
+  }
+  view.Close();
+  for (LNDocument& doc : found) db.DeleteDocument(&doc);
+  return workflowId;
+}
+
+bool CExtDirData::SaveAll() {
+  StatusScope status("Saving External Directory database");
+  LNThrowAllErrorsScope throwing(true);
+  LNDatabase db;
+  try {
+    OpenDatabase(db);
+  } catch (const LNStatusError& e) {
+    ReportStoreFailure(kExtDirSaveCategory, "Opening database", e.GetStatus(),
+                       extdirtexts::kOpenFailText);
+    return false;
+  }
+  const bool saved = SaveAllIn(db);
+  db.Close();
+  return saved;
+}
+
+bool CExtDirData::SaveAllIn(LNDatabase& db) {
+  const std::vector<ItemState> before = Remember(items_);
+  try {
+    LNTransaction transaction(db);
+    // A failed phase ends the save: what it and the phases before wrote is undone.
+    for (const SavePhase* phase : SavePhases()) {
+      if (!RunSavePhase(*this, db, *phase)) {
+        Restore(before);
+        Report(kExtDirSaveCategory, kRolledBackTitle, kRolledBackText, Severity::Error);
+        return false;
+      }
+    }
+    transaction.Commit();
+  } catch (const LNStatusError& e) {
+    Restore(before);
+    ReportStoreFailure(kExtDirSaveCategory, kRolledBackTitle, e.GetStatus(), kRolledBackText);
+    return false;
+  }
+  return true;
+}
+
+bool CExtDirData::SaveItem(CExtDirItem& item) {
+  if (!item.IsShown()) return true;
+  const char* statusText = SaveStatusOf(item);
+  StatusScope status(statusText);
+  LNThrowAllErrorsScope throwing(true);
+  LNDatabase db;
+  try {
+    OpenDatabase(db);
+  } catch (const LNStatusError& e) {
+    ReportStoreFailure(statusText, "Opening database", e.GetStatus(),
+                       "The chosen External Directory database could not be opened. Please "
+                       "choose another one\nor retry later.");
+    return false;
+  }
+  const std::vector<ItemState> before = Remember(items_);
+  bool saved = false;
+  try {
+    LNTransaction transaction(db);
+    // An item that has a document gets a new one in its place, never a second one.
+    if (const SavePhase* phase = SavePhaseOf(item); phase && !item.isNew)
+      DeleteStoredDocuments(db, *phase, item.ID);
+    saved = item.Save(db);
+    if (saved) transaction.Commit();
+  } catch (const LNStatusError& e) {
+    ReportStoreFailure(statusText, kRolledBackTitle, e.GetStatus(), kRolledBackText);
+    saved = false;
+  }
+  if (!saved) Restore(before);
+  db.Close();
+  return saved;
+}
+
+bool CExtDirData::UpdateIriLeaf(const std::string& leafId, const std::string& workflowId) {
+  StatusScope status("Modify IRI Document");
+  LNThrowAllErrorsScope throwing(true);
+  const char* title = "Opening database";
+  const char* text = extdirtexts::kReopenFailText;
+  try {
+    LNDatabase db;
+    OpenDatabase(db);
+    title = "IRI Leafs: Opening view (Modeler\\IRILeaf)";
+    text = extdirtexts::kIriViewMissing;
+    LNViewFolder view;
+    db.GetViewFolder(views::kIriLeaf, &view);
+    view.Open();
+    LNVFEntry entry;
+    long count = 0;
+    if (view.Find(leafId, &entry, &count) != LNNOERROR) {
+      Report(kExtDirLoadCategory, "IRI Leafs",
+             "Loading IRI-Leaf \"" + leafId +
+                 "\" was unsuccessful, because no leaf was found in the view "
+                 "(Modeler\\IRILeafID).",
+             Severity::Notice);
+      db.Close();
+      return false;
+    }
+    title = "IRI Leafs: Reading Documents";
+    text = extdirtexts::kLeafDocument;
+    LNTransaction transaction(db);
+    for (long i = 0; i < count; ++i) {
+      if (i > 0) view.Goto(LNVFNAVIGATE_NEXT, &entry);
+      if (entry.IsCategory()) continue;
+      LNDocument doc;
+      entry.GetDocument(&doc);
+      doc.Open();
+      SetFieldContent("WorkflowID", workflowId, doc);
+      SetFieldContent("wfID", workflowId, doc);
+      doc.Save();
+      doc.Close();
+    }
+    transaction.Commit();
+    view.Close();
+    db.Close();
+  } catch (const LNStatusError& e) {
+    ReportStoreFailure(kExtDirLoadCategory, title, e.GetStatus(), text);
+    return false;
+  }
+  Report(kExtDirLoadCategory, "IRI Leafs", "IRI Leaf Informations have been loaded sucessfully.",
+         Severity::Success);
+  return true;
+}
+
+}  // namespace velk

@@ -1,0 +1,200 @@
+#include "extdir/extdirsavephases.h"
+
+#include <cstring>
+
+#include "app/services.h"
+#include "extdir/extdirdata.h"
+#include "extdir/extdirstore.h"
+#include "extdir/extdirtexts.h"
+#include "repository/fieldaccess.h"
+#include "repository/store/lnnotes.h"
+
+namespace velk {
+
+namespace {
+
+#define VELK_PHASE_TEXTS(prefix, view)                                                     \
+  prefix ": Opening Document", VELK_DOCUMENT_IN_VIEW(view), prefix ": Opening view " view, \
+      VELK_GRI_VIEW("no view", view), prefix ": Opening viewfolder " view,                 \
+      VELK_GRI_VIEW("no valid viewfolder", view)
+
+const SavePhase kHeaders{"Remove Deleted GRI Header Documents",
+                         views::kGriHeader,
+                         "HeaderID",
+                         "CExtDirItemGRIProcView",
+                         "GRI-Header",
+                         "GRI Headers",
+                         "GRI Header",
+                         "GRI Header Informations have been loaded sucessfully.",
+                         VELK_PHASE_TEXTS("GRI-Header", "(Modeler\\GRIHeader)"),
+                         false};
+
+const SavePhase kLeafs{"Remove Deleted GRI Leaf Documents",
+                       views::kGriLeaf,
+                       "LeafID",
+                       "CExtDirItemGRILeaf",
+                       "GRI-Leafs",
+                       "GRI Leafs",
+                       "GRI-Leafs",
+                       "GRI Header Informations have been saved sucessfully.",
+                       VELK_PHASE_TEXTS("GRI-Leafs", "(Modeler\\GRILeaf)"),
+                       false};
+
+const SavePhase kContentManagement{
+    "Remove Deleted EIDM Documents",
+    views::kContentManagement,
+    "ContentManagementID",
+    "CExtDirItemCM",
+    "Content Management",
+    "Content Management Blocks",
+    "Content Management",
+    "Content Management Informations have been saved sucessfully.",
+    VELK_PHASE_TEXTS("Content Management", "(Modeler\\ContentManagement)"),
+    false};
+
+const SavePhase kEidmOrganisations{"Remove Deleted EIDM Organization Documents",
+                                   views::kEidmOrg,
+                                   "ExtOrgID",
+                                   "CExtDirItemEIDMOrg",
+                                   nullptr,
+                                   nullptr,
+                                   "EIDM Organizations",
+                                   "EIDM Organization Informations have been saved sucessfully.",
+                                   VELK_PHASE_TEXTS("EIDM Organizations", "(Modeler\\EIDMOrg)"),
+                                   false};
+
+const SavePhase kEidmRequests{"Remove Deleted EIDM Documents",
+                              views::kEidm,
+                              "ExtClusterID",
+                              "CExtDirItemEIDM",
+                              nullptr,
+                              nullptr,
+                              "EIDM",
+                              "EIDM Informations have been saved sucessfully.",
+                              VELK_PHASE_TEXTS("EIDM", "(Modeler\\EIDM)"),
+                              true};
+
+#undef VELK_PHASE_TEXTS
+
+bool IsOfPhase(const CExtDirItem* item, const SavePhase& phase) {
+  return item && std::strcmp(item->GetClassName(), phase.className) == 0;
+}
+
+// A leaf that goes takes its IRI documents along; one that is rewritten keeps
+// them for its Save, which replaces them and keeps the workflow they name.
+void DeleteDocument(LNDatabase& db, LNDocument& doc, const SavePhase& phase, const std::string& key,
+                    bool rewritten) {
+  db.DeleteDocument(&doc);
+  if (&phase == &kLeafs && !rewritten) DeleteIriDocuments(db, key);
+}
+
+// One document of the view: gone with its deleted item, replaced for a changed
+// one. False when the new document could not be written. Throws LNStatusError.
+bool ReviseDocument(CExtDirData& data, LNDatabase& db, const LNVFEntry& entry,
+                    const SavePhase& phase) {
+  LNDocument doc;
+  entry.GetDocument(&doc);
+  doc.Open();
+  const std::string key = GetFieldContent(phase.keyItem, doc);
+  doc.Close();
+  CExtDirItem* item = data.FindItemById(key);
+  if (!IsOfPhase(item, phase)) return true;
+  if (item->deleted) {
+    DeleteDocument(db, doc, phase, key, false);
+    return true;
+  }
+  if (!item->modified) return true;
+  DeleteDocument(db, doc, phase, key, true);
+  return item->Save(db);
+}
+
+// The view's documents; false after reporting a failure.
+bool ReviseView(CExtDirData& data, LNDatabase& db, LNViewFolder& view, const SavePhase& phase) {
+  const long count = view.GetEntryCount();
+  if (count == 0) {
+    if (phase.emptyTitle)
+      Report(kExtDirSaveCategory, phase.emptyTitle,
+             std::string("The selected External Directory database holds no informations about ") +
+                 phase.emptyWords + ".\r\n",
+             Severity::Notice);
+    return true;
+  }
+  LNVFEntry entry;
+  try {
+    view.GetEntry(&entry);
+  } catch (const LNStatusError& e) {
+    ReportStoreFailure(kExtDirSaveCategory, phase.folderTitle, e.GetStatus(), phase.folderText);
+    return false;
+  }
+  try {
+    for (long i = 1; i <= count; ++i) {
+      if (!entry.IsCategory() && !ReviseDocument(data, db, entry, phase)) return false;
+      if (i == count || view.Goto(LNVFNAVIGATE_NEXT, &entry) != LNNOERROR) break;
+    }
+  } catch (const LNStatusError& e) {
+    ReportStoreFailure(kExtDirSaveCategory, phase.documentTitle, e.GetStatus(), phase.documentText);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+const std::vector<const SavePhase*>& SavePhases() {
+  static const std::vector<const SavePhase*> phases{&kHeaders, &kLeafs, &kContentManagement,
+                                                    &kEidmOrganisations, &kEidmRequests};
+  return phases;
+}
+
+const SavePhase* SavePhaseOf(const CExtDirItem& item) {
+  for (const SavePhase* phase : SavePhases())
+    if (IsOfPhase(&item, *phase)) return phase;
+  return nullptr;
+}
+
+bool RunSavePhase(CExtDirData& data, LNDatabase& db, const SavePhase& phase) {
+  StatusScope status(phase.statusText);
+  LNThrowAllErrorsScope throwing(true);
+  LNViewFolder view;
+  try {
+    db.GetViewFolder(phase.view, &view);
+    view.Open();
+  } catch (const LNStatusError& e) {
+    ReportStoreFailure(kExtDirSaveCategory, phase.viewTitle, e.GetStatus(), phase.viewText);
+    return false;
+  }
+  const bool revised = ReviseView(data, db, view, phase);
+  view.Close();
+  if (!revised) return false;
+  std::vector<CExtDirItem*> pending;
+  for (const auto& item : data.Items())
+    if (IsOfPhase(item.get(), phase) && !item->deleted &&
+        (phase.newOnly ? item->isNew : item->modified))
+      pending.push_back(item.get());
+  for (CExtDirItem* item : pending)
+    if (!item->Save(db)) return false;
+  Report(kExtDirSaveCategory, phase.successTitle, phase.successText, Severity::Success);
+  return true;
+}
+
+void DeleteStoredDocuments(LNDatabase& db, const SavePhase& phase, const std::string& id) {
+  if (id.empty()) return;
+  LNViewFolder view;
+  db.GetViewFolder(phase.view, &view);
+  view.Open();
+  std::vector<LNDocument> doomed;
+  LNVFEntry entry;
+  for (LNSTATUS s = view.GetEntry(&entry); s == LNNOERROR;
+       s = view.Goto(LNVFNAVIGATE_NEXT, &entry)) {
+    if (entry.IsCategory()) continue;
+    LNDocument doc;
+    entry.GetDocument(&doc);
+    doc.Open();
+    if (GetFieldContent(phase.keyItem, doc) == id) doomed.push_back(doc);
+    doc.Close();
+  }
+  view.Close();
+  for (LNDocument& doc : doomed) DeleteDocument(db, doc, phase, id, true);
+}
+
+}  // namespace velk

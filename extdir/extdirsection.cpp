@@ -1,0 +1,80 @@
+#include "extdir/extdirsection.h"
+
+#include <string>
+
+#include "app/services.h"
+#include "repository/repositorydb.h"
+#include "repository/store/lnnotes.h"
+
+namespace velk {
+
+namespace {
+
+// Reads the current entry's document; a failure is reported and, unless bad
+// documents are skipped, thrown on.
+bool ReadEntry(const LNVFEntry& entry, const char* category, const ExtDirSectionTexts& texts,
+               const ExtDirDocumentReader& read) {
+  try {
+    LNDocument document;
+    entry.GetDocument(&document);
+    document.Open(0);
+    read(document);
+    document.Close();
+    return true;
+  } catch (const LNStatusError& e) {
+    ReportStoreFailure(category, texts.documentTitle, e.GetStatus(), texts.documentText);
+    return texts.skipBadDocuments;
+  }
+}
+
+}  // namespace
+
+bool ReadExtDirSection(LNDatabase& db, const char* category, const ExtDirSectionTexts& texts,
+                       const ExtDirDocumentReader& read) {
+  StatusScope status(texts.statusText);
+  LNThrowAllErrorsScope throwing(true);
+  LNViewFolder view;
+  try {
+    db.GetViewFolder(texts.view, &view);
+    view.Open();
+  } catch (const LNStatusError& e) {
+    ReportStoreFailure(category, texts.noViewTitle, e.GetStatus(), texts.noViewText);
+    return false;
+  }
+  const long count = view.GetEntryCount();
+  if (count == 0) {
+    Report(category, texts.emptyTitle ? texts.emptyTitle : texts.title,
+           std::string("The selected External Directory database holds no informations about ") +
+               texts.emptyWords + ".\r\n",
+           Severity::Notice);
+    view.Close();
+    return true;
+  }
+  LNVFEntry entry;
+  try {
+    view.GetEntry(&entry);
+  } catch (const LNStatusError& e) {
+    ReportStoreFailure(category, texts.noFolderTitle, e.GetStatus(), texts.noFolderText);
+    view.Close();
+    return false;
+  }
+  for (long i = 1; i <= count; ++i) {
+    if (!entry.IsCategory() && !ReadEntry(entry, category, texts, read)) {
+      view.Close();
+      return false;
+    }
+    if (i == count) break;
+    try {
+      if (view.Goto(LNVFNAVIGATE_NEXT, &entry) != LNNOERROR) break;
+    } catch (const LNStatusError& e) {
+      ReportStoreFailure(category, texts.documentTitle, e.GetStatus(), texts.documentText);
+      view.Close();
+      return false;
+    }
+  }
+  view.Close();
+  Report(category, texts.title, texts.successText, Severity::Success);
+  return true;
+}
+
+}  // namespace velk

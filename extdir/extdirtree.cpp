@@ -1,0 +1,189 @@
+#include "extdir/extdirtree.h"
+
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+
+#include "extdir/extdirdata.h"
+#include "extdir/extdiritems.h"
+#include "repository/identity.h"
+
+namespace velk {
+
+const char* SectionLabel(ExtDirSection section) {
+  switch (section) {
+    case ExtDirSection::PublishedByUs:
+      return "Workflows Published By Us (Internal)";
+    case ExtDirSection::OfferedByPartners:
+      return "Workflows Offered By Partners (External)";
+    case ExtDirSection::RegisteredOrganisations:
+      return "External Registered Organisations";
+    case ExtDirSection::OrderedSubWorkflows:
+      return "Ordered Sub-Workflows";
+    case ExtDirSection::OrderedByUs:
+      return "Ordered By Us";
+    case ExtDirSection::OrderedByPartners:
+      return "Ordered By Partners";
+  }
+  return "";
+}
+
+CExtDirTree::CExtDirTree(CExtDirData& data) : data_(&data) {
+  data.AttachTree(this);
+  Build();
+}
+
+CExtDirTree::~CExtDirTree() {
+  observer_ = nullptr;
+  Clear();
+  data_->DetachTree(this);
+}
+
+CExtDirTreeNode& CExtDirTree::Section(ExtDirSection section) const {
+  CExtDirTreeNode* node = sections_[static_cast<int>(section)];
+  if (!node) throw std::logic_error("the External Directory tree is not built");
+  return *node;
+}
+
+void CExtDirTree::Build() {
+  Clear();
+  using S = ExtDirSection;
+  using namespace extdirimages;
+  for (auto [section, image] : {std::pair{S::PublishedByUs, kPublishedSection},
+                                {S::OfferedByPartners, kOfferedSection},
+                                {S::RegisteredOrganisations, kRegisteredSection},
+                                {S::OrderedSubWorkflows, kOrderedSection}})
+    sections_[static_cast<int>(section)] = &Insert(nullptr, SectionLabel(section), image, nullptr);
+  CExtDirTreeNode* ordered = sections_[static_cast<int>(S::OrderedSubWorkflows)];
+  sections_[static_cast<int>(S::OrderedByUs)] =
+      &Insert(ordered, SectionLabel(S::OrderedByUs), kPublishedSection, nullptr);
+  sections_[static_cast<int>(S::OrderedByPartners)] =
+      &Insert(ordered, SectionLabel(S::OrderedByPartners), kOfferedSection, nullptr);
+  // Placing an item may append organisations and folders, so walk copies.
+  for (auto* header : data_->ItemsOf<CExtDirItemGRIProcView>())
+    header->InsertIntoTree(
+        &Section(header->IsPublished() ? S::PublishedByUs : S::OfferedByPartners), *this);
+  for (auto* person : data_->ItemsOf<CExtDirItemExtRegOrg>())
+    person->InsertIntoTree(&Section(S::RegisteredOrganisations), *this);
+  for (auto* org : data_->ItemsOf<CExtDirItemEIDMOrg>()) org->InsertIntoTree(nullptr, *this);
+  for (auto* request : data_->ItemsOf<CExtDirItemEIDM>()) request->InsertIntoTree(nullptr, *this);
+}
+
+void CExtDirTree::Forget(CExtDirTreeNode& node) {
+  for (const auto& child : node.children_) Forget(*child);
+  if (CExtDirItem* item = node.item_; item && item->treeNode == &node) {
+    item->treeNode = nullptr;
+    item->view = nullptr;
+  }
+}
+
+void CExtDirTree::Clear() {
+  for (const auto& root : roots_) Forget(*root);
+  roots_.clear();
+  std::fill(std::begin(sections_), std::end(sections_), nullptr);
+  if (observer_) observer_->TreeCleared();
+}
+
+void CExtDirTree::Close() {
+  Clear();
+  for (auto* header : data_->ItemsOf<CExtDirItemGRIProcView>()) header->leafsLoaded = false;
+  for (auto* leaf : data_->ItemsOf<CExtDirItemGRILeaf>()) data_->Remove(leaf);
+}
+
+CExtDirTreeNode& CExtDirTree::Insert(CExtDirTreeNode* parent, const std::string& text, int image,
+                                     CExtDirItem* item) {
+  auto& siblings = parent ? parent->children_ : roots_;
+  siblings.push_back(std::unique_ptr<CExtDirTreeNode>(
+      new CExtDirTreeNode(text.substr(0, 255), image, item, parent)));
+  CExtDirTreeNode& node = *siblings.back();
+  if (observer_) observer_->NodeInserted(node);
+  return node;
+}
+
+void CExtDirTree::SetText(CExtDirTreeNode& node, const std::string& text, int image) {
+  node.text_ = text.substr(0, 255);
+  node.image_ = image;
+  if (observer_) observer_->NodeChanged(node);
+}
+
+void CExtDirTree::Remove(CExtDirTreeNode& node) {
+  if (observer_) observer_->NodeRemoving(node);
+  Forget(node);
+  auto& siblings = node.parent_ ? node.parent_->children_ : roots_;
+  for (auto& section : sections_)
+    if (section == &node) section = nullptr;
+  std::erase_if(siblings, [&node](const auto& child) { return child.get() == &node; });
+}
+
+void CExtDirTree::Expand(CExtDirTreeNode& node, bool expand) {
+  if (node.expanded_ == expand) return;
+  node.expanded_ = expand;
+  if (observer_) observer_->NodeExpanded(node, expand);
+}
+
+void CExtDirTree::ExpandBranch(CExtDirTreeNode& node, bool loadLeafs) {
+  if (auto* header = dynamic_cast<CExtDirItemGRIProcView*>(node.item_); header && loadLeafs)
+    header->LoadLeafs();
+  Expand(node);
+  for (const auto& child : node.children_) ExpandBranch(*child, loadLeafs);
+}
+
+void CExtDirTree::ExpandAll(bool loadLeafs) {
+  using S = ExtDirSection;
+  for (S section : {S::RegisteredOrganisations, S::OfferedByPartners, S::PublishedByUs})
+    ExpandBranch(Section(section), loadLeafs);
+  ExpandBranch(Section(S::OrderedSubWorkflows), loadLeafs);
+}
+
+void CExtDirTree::CollapseAll() {
+  struct Walk {
+    CExtDirTree& tree;
+    void operator()(CExtDirTreeNode& node) {
+      for (const auto& child : node.Children()) (*this)(*child);
+      tree.Expand(node, false);
+    }
+  } walk{*this};
+  for (const auto& root : roots_) walk(*root);
+}
+
+CExtDirTreeNode* CExtDirTree::FindChild(CExtDirTreeNode* parent, const char* className,
+                                        const std::string& label) const {
+  for (const auto& child : parent ? parent->children_ : roots_) {
+    CExtDirItem* item = child->item_;
+    if (item && std::strcmp(item->GetClassName(), className) == 0 && item->Label() == label)
+      return child.get();
+  }
+  return nullptr;
+}
+
+// Only folders are matched: a leaf that happens to bear a folder's name must not
+// receive the folder's contents.
+CExtDirItem& CExtDirTree::FindOrCreateFolder(std::string path, CExtDirTreeNode* parent) {
+  while (true) {
+    std::string rest = path;
+    const std::string first = SplitFirstToken(rest, '/');
+    CExtDirTreeNode* found = FindChild(parent, "CExtDirItemGRIFolder", first);
+    if (!found) return CExtDirItemGRIFolder::Create(*data_, path, parent, *this);
+    if (rest.empty()) return *found->item_;
+    parent = found;
+    path = rest;
+  }
+}
+
+namespace {
+
+void PrintNode(const CExtDirTreeNode& node, int depth, std::string& out) {
+  out.append(static_cast<std::size_t>(depth) * 2, ' ');
+  out += node.Text() + " [" + std::to_string(node.Image()) + "]\n";
+  for (const auto& child : node.Children()) PrintNode(*child, depth + 1, out);
+}
+
+}  // namespace
+
+std::string CExtDirTree::Print() const {
+  std::string out;
+  for (const auto& root : roots_) PrintNode(*root, 0, out);
+  return out;
+}
+
+}  // namespace velk

@@ -1,0 +1,63 @@
+// The External Directory from the command line: "db check" of a directory
+// database and "extdir tree".
+
+#include "clifixture.h"
+
+namespace {
+
+using namespace clitest;
+
+class ExtDirCliTest : public CliTest {
+ protected:
+  void SetUp() override {
+    CliTest::SetUp();
+    ASSERT_EQ(Run({"demo"}).code, 0);
+  }
+};
+
+TEST_F(ExtDirCliTest, CheckReportsSectionsItemsAndEntries) {
+  Result r = Run({"db", "check", "extdir.nsf"});
+  ASSERT_EQ(r.code, 0) << r.err << r.out;
+  const Json report = Json::parse(r.out);
+  EXPECT_EQ(report["kind"], "extdir");
+  EXPECT_TRUE(report["clean"].get<bool>());
+  const Json& repository = report["repository"];
+  std::vector<std::string> sections;
+  for (const Json& s : repository["sections"])
+    sections.push_back(s["section"].get<std::string>() + " " +
+                       std::to_string(s["count"].get<int>()));
+  EXPECT_EQ(sections, (std::vector<std::string>{
+                          "Content Blocks 5", "Content Management 3", "Document Types 4",
+                          "External Registered Organizations 6", "External Ordered Cluster 4",
+                          "External Ordered Cluster Organization 3", "GRI Header 4"}));
+  bool header = false;
+  for (const Json& item : repository["items"])
+    header = header || (item["class"] == "CExtDirItemGRIProcView" && item["id"] == "00000A01" &&
+                        item["label"] == "Sales Processes");
+  EXPECT_TRUE(header) << repository["items"].dump(2);
+  int loading = 0;
+  for (const Json& entry : report["entries"])
+    loading += entry["category"] == "Loading External Directory Database";
+  EXPECT_EQ(loading, 7);
+}
+
+TEST_F(ExtDirCliTest, TreePrintsTheWindowsTreeWithLeafsOnRequest) {
+  Result plain = Run({"extdir", "tree"});
+  ASSERT_EQ(plain.code, 0) << plain.err;
+  EXPECT_EQ(plain.out.rfind("Workflows Published By Us (Internal) [0]\n  Marvelund [6]\n"
+                            "    Sales Processes [8]\n",
+                            0),
+            0u)
+      << plain.out;
+  EXPECT_EQ(plain.out.find("Order Handling"), std::string::npos);
+  Result leafs = Run({"extdir", "tree", "extdir.nsf", "--leafs"});
+  ASSERT_EQ(leafs.code, 0) << leafs.err;
+  EXPECT_NE(
+      leafs.out.find("      Orders [6]\n        Domestic [6]\n          Order Handling [3]\n"),
+      std::string::npos)
+      << leafs.out;
+  EXPECT_EQ(Run({"extdir", "tree", "missing.nsf"}).code, 1);
+  EXPECT_EQ(Run({"extdir", "forest"}).code, 2);
+}
+
+}  // namespace

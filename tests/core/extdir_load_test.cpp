@@ -1,0 +1,146 @@
+#include <gtest/gtest.h>
+
+#include "core/extdirfixture.h"
+#include "repository/demowriter.h"
+
+namespace velk {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+std::size_t Count(const CExtDirData& data, const std::string& className) {
+  std::size_t n = 0;
+  for (const auto& item : data.Items()) n += item->GetClassName() == className;
+  return n;
+}
+
+TEST_F(ExtDirTest, TheDemoDirectoryLoadsEverySection) {
+  WriteDemoDirectory();
+  auto data = Load();
+  EXPECT_EQ(data->Title(), "VELK External Directory");
+  EXPECT_EQ(data->ReplicaId().size(), 17u);
+  EXPECT_EQ(Summary(kExtDirLoadCategory),
+            (Strings{"0|Content Blocks", "0|Content Management", "0|Document Types",
+                     "0|External Reg. Organizations", "0|External Ordered Cluster",
+                     "0|External Ordered Cluster Organization", "0|GRI Header"}));
+  EXPECT_EQ(data->ContentBlocks().size(), 5u);
+  EXPECT_EQ(data->DocumentTypes().size(), 4u);
+  EXPECT_EQ(Count(*data, "CExtDirItemCM"), 3u);
+  EXPECT_EQ(Count(*data, "CExtDirItemExtRegOrg"), 6u);
+  EXPECT_EQ(Count(*data, "CExtDirItemEIDM"), 4u);
+  EXPECT_EQ(Count(*data, "CExtDirItemEIDMOrg"), 6u) << "two twins per organisation";
+  EXPECT_EQ(Count(*data, "CExtDirItemGRIProcView"), 4u);
+  EXPECT_EQ(Count(*data, "CExtDirItemGRILeaf"), 0u) << "leafs are read on demand";
+  for (const auto& item : data->Items()) EXPECT_FALSE(item->isNew || item->modified);
+
+  // Catalogue queries; a field description may itself hold "/".
+  ASSERT_NE(data->FindContentBlock("ORDERLINE"), nullptr);
+  EXPECT_EQ(data->FindContentBlock("ORDERLINE")->ContentFieldList.back(),
+            (ExtDirFieldEntry{"Price", "Number", "Unit price in EUR/without VAT"}));
+  EXPECT_EQ(data->FindContentBlock(""), nullptr);
+  EXPECT_EQ(data->FindDocumentType("DT-ORDER")->Name, "Purchase Order");
+  EXPECT_EQ(data->FindDocumentType("DT"), nullptr) << "document types match whole ids";
+  auto* credit = dynamic_cast<CExtDirItemEIDM*>(data->FindItemById(demo::kCreditCheckRequestId));
+  ASSERT_NE(credit, nullptr);
+  EXPECT_TRUE(credit->IsOrderedByUs()) << "no master workflow id";
+  EXPECT_EQ(credit->ExtClusterStatus, 1);
+}
+
+TEST_F(ExtDirTest, LeafsAreReadPerHeaderOnceOrOneById) {
+  WriteDemoDirectory();
+  auto data = Load();
+  EXPECT_TRUE(data->LoadLeafsOfHeader("00000A01"));
+  EXPECT_TRUE(data->LoadLeafsOfHeader("00000A01"));
+  EXPECT_EQ(Count(*data, "CExtDirItemGRILeaf"), 3u);
+  auto* leaf = data->LoadLeafById(demo::kOrderHandlingLeafId);
+  ASSERT_NE(leaf, nullptr);
+  EXPECT_EQ(leaf->displayName, "Order Handling");
+  EXPECT_EQ(leaf->PublishReader, (Strings{"Acme Logistics", "Borealis Bank"}));
+  EXPECT_EQ(leaf->Duration, 3);
+
+  CExtDirItemGRILeaf* byId = data->LoadLeafById(demo::kCreditCheckLeafId);
+  ASSERT_NE(byId, nullptr);
+  EXPECT_EQ(byId->LeafName, "Credit/Credit Check");
+  EXPECT_EQ(data->LoadLeafById(demo::kCreditCheckLeafId), byId);
+  EXPECT_EQ(data->LoadLeafById("NOSUCHLEAF"), nullptr);
+  EXPECT_EQ(Summary(kExtDirLoadCategory).back(), "1|Loading GRI-Leafs");
+  EXPECT_TRUE(data->LoadLeafsOfHeader("NOSUCHHEADER"));
+  EXPECT_EQ(Summary(kExtDirLoadCategory).back(), "1|GRI Leafs");
+}
+
+TEST_F(ExtDirTest, AFailingSectionIsReportedAndTheOthersLoad) {
+  std::vector<LNViewDesign> designs = TemplateOf(DatabaseKind::ExternalDirectory).views;
+  std::erase_if(designs, [](const LNViewDesign& v) { return v.name == views::kEidm; });
+  LNDatabase db = NewDatabaseWithViews(kPath, designs);
+  AddDocument(db, "Person", {{"FullName", {"Ann Lee/Sales/Acme"}}});
+  AddDocument(db, "GRIHeader",
+              {{"HeaderID", {"H1"}},
+               {"Direction", {"Offered"}},
+               {"OrgName", {"Acme"}},
+               {"ProcViewName", {"Transport"}}});
+  db.Close();
+  auto data = Load();
+  EXPECT_EQ(Summary(kExtDirLoadCategory),
+            (Strings{"1|Content Blocks", "1|Content Management", "1|Document Types",
+                     "0|External Reg. Organizations",
+                     "3|External Ordered Cluster: Opening view (Modeler\\EIDM)",
+                     "1|External Ordered Cluster Organization", "0|GRI Header"}));
+  const InfoEntry failure = Entries(kExtDirLoadCategory)[4];
+  EXPECT_TRUE(failure.text.starts_with("Lotus Notes Error:\r\n"));
+  EXPECT_TRUE(failure.text.ends_with(
+      "because the database has no view (Modeler\\EIDM). Maybe this database is no\r\n"
+      "VELK-database or from a former version of VELK. Please choose another one."));
+  EXPECT_EQ(Entries(kExtDirLoadCategory)[0].text,
+            "The selected External Directory database holds no informations about Content "
+            "Blocks.\r\n");
+  EXPECT_EQ(Count(*data, "CExtDirItemExtRegOrg"), 1u);
+  EXPECT_EQ(Count(*data, "CExtDirItemGRIProcView"), 1u);
+}
+
+TEST_F(ExtDirTest, HeadersWithoutNameIdDirectionOrOrganisation) {
+  LNDatabase db = NewDirectory();
+  auto header = [&](const char* id, const char* direction, const char* org, const char* name) {
+    AddDocument(db, "GRIHeader",
+                {{"HeaderID", {id}},
+                 {"Direction", {direction}},
+                 {"OrgName", {org}},
+                 {"ProcViewName", {name}}});
+  };
+  header("", "", "", "");                    // skipped silently
+  header("", "", "", "Lonely");              // published, its note id as id
+  header("H2", "Sideways", "Acme", "Wide");  // published
+  header("", "Offered", "Acme", "Lost");     // never shown
+  header("H4", "Offered", "", "Orphan");     // shown under an empty organisation
+  db.Close();
+  auto data = Load();
+  Strings texts;
+  for (const InfoEntry& e : Entries(kExtDirLoadCategory))
+    if (e.title == "GRI Header: Reading Document")
+      texts.push_back(std::to_string(static_cast<int>(e.severity)) + " " + e.text);
+  EXPECT_EQ(texts,
+            (Strings{"1 The direction of the GRI Header \"Lonely\" is not set. Assuming that it is "
+                     "a published header.",
+                     "1 The published GRI Header \"Lonely\" has an empty HeaderID. \r\nSetting "
+                     "HeaderID with currect document unique ID.",
+                     "1 The published GRI Header \"Lonely\" has an empty Organization Name. "
+                     "Fixing.",
+                     "1 The offered GRI Header \"Orphan\" has an empty Organization Name. "
+                     "Reading anyway. Please fix!",
+                     "1 The direction of the GRI Header \"Wide\" is not set. Assuming that it is "
+                     "a published header.",
+                     "3 The offered GRI Header \"Lost\" has an empty HeaderID. Skip loading..."}));
+  Strings headers;
+  for (auto* h : data->ItemsOf<CExtDirItemGRIProcView>())
+    headers.push_back(h->ProcViewName + " " + h->Direction + " " + std::to_string(h->ID.size()));
+  EXPECT_EQ(headers, (Strings{"Lonely Published 8", "Orphan Offered 2", "Wide Published 2"}));
+}
+
+TEST_F(ExtDirTest, ADatabaseThatCannotBeOpenedReadsNothing) {
+  auto data = Load();
+  EXPECT_EQ(Summary(kExtDirLoadCategory), (Strings{"3|Opening database"}));
+  EXPECT_TRUE(data->Items().empty());
+  EXPECT_TRUE(data->Location().fileName.empty()) << "tried again at the next request";
+}
+
+}  // namespace
+}  // namespace velk

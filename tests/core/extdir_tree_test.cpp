@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include "core/extdirfixture.h"
+
+namespace velk {
+namespace {
+
+class ExtDirTreeTest : public ExtDirTest {
+ protected:
+  void SetUp() override {
+    ExtDirTest::SetUp();
+    LNDatabase db = NewDirectory();
+    Header(db, "H1", "Published", "Marvelund", "Sales");
+    Header(db, "H2", "Offered", "Acme", "Transport");
+    Header(db, "H3", "Published", "Marvelund", "Purchasing");
+    Leaf(db, "L1", "H1", "A/B/Leaf", "Active");
+    Leaf(db, "L2", "H1", "A/Other", "Design");
+    Leaf(db, "L3", "H1", "Plain", "Archive");
+    Leaf(db, "L4", "H2", "Freight/Truck", "Active");
+    for (const char* name : {"CN=Ann Lee/OU=Sales/O=Acme", "Bob Roe/Sales/Acme", "Solo"})
+      AddDocument(db, "Person", {{"FullName", {name}}});
+    AddDocument(db, "ExtOrganization", {{"ExtOrganization", {"Acme"}}, {"ExtOrgID", {"O1"}}});
+    Request(db, "E1", "Parcel", "", "Acme", "Marvelund", "Submitted");
+    Request(db, "E2", "Review", "WF-THEIRS", "Marvelund", "Nobody", "Denied");
+    db.Close();
+    data = Load();
+    tree = std::make_unique<CExtDirTree>(*data);
+  }
+
+  void Header(LNDatabase& db, const char* id, const char* direction, const char* org,
+              const char* name) {
+    AddDocument(db, "GRIHeader",
+                {{"HeaderID", {id}},
+                 {"Direction", {direction}},
+                 {"OrgName", {org}},
+                 {"ProcViewName", {name}}});
+  }
+  void Leaf(LNDatabase& db, const char* id, const char* header, const char* name,
+            const char* status) {
+    AddDocument(
+        db, "GRILeaf",
+        {{"LeafID", {id}}, {"HeaderID", {header}}, {"LeafName", {name}}, {"Status", {status}}});
+  }
+  void Request(LNDatabase& db, const char* id, const char* name, const char* master,
+               const char* performer, const char* masterOrg, const char* state) {
+    AddDocument(db, "ExtClusterSpec",
+                {{"ExtClusterID", {id}},
+                 {"ExtClusterName", {name}},
+                 {"MasterWorkflowID", {master}},
+                 {"ExtClusterOrg", {performer}},
+                 {"MasterOrg", {masterOrg}},
+                 {"ExtClusterStatus", {state}}});
+  }
+
+  CExtDirItemGRIProcView& Header(const std::string& name) {
+    auto* header = Find<CExtDirItemGRIProcView>(*data, name);
+    EXPECT_NE(header, nullptr) << name;
+    return *header;
+  }
+
+  std::unique_ptr<CExtDirData> data;
+  std::unique_ptr<CExtDirTree> tree;
+};
+
+TEST_F(ExtDirTreeTest, ItemsArePlacedInTheirSectionsAndLeafsComeOnDemand) {
+  EXPECT_EQ(tree->Print(),
+            "Workflows Published By Us (Internal) [0]\n"
+            "  Marvelund [6]\n"
+            "    Sales [8]\n"
+            "    Purchasing [8]\n"
+            "Workflows Offered By Partners (External) [1]\n"
+            "  Acme [6]\n"
+            "    Transport [8]\n"
+            "External Registered Organisations [14]\n"
+            "  Acme [6]\n"
+            "    Sales [6]\n"
+            "      Ann Lee [13]\n"
+            "      Bob Roe [13]\n"
+            "  Solo [13]\n"
+            "Ordered Sub-Workflows [15]\n"
+            "  Ordered By Us [0]\n"
+            "    Acme [6]\n"
+            "      Parcel [21]\n"
+            "  Ordered By Partners [1]\n"
+            "    Acme [6]\n"
+            "    Review [22]\n");
+  EXPECT_EQ(Find<CExtDirItemExtRegOrg>(*data, "Ann Lee")->FullName, "Ann Lee/Sales/Acme");
+  EXPECT_TRUE(data->ItemsOf<CExtDirItemGRILeaf>().empty());
+
+  // Folders from the "/"-separated names, shared by two leafs; images by status.
+  Header("Sales").OnDoubleClick();
+  const std::size_t items = data->Items().size();
+  Header("Sales").OnDoubleClick();
+  EXPECT_EQ(data->Items().size(), items) << "leafs are read once";
+  const std::string sales = tree->Print();
+  EXPECT_NE(sales.find("    Sales [6]\n"
+                       "      A [6]\n"
+                       "        B [6]\n"
+                       "          Leaf [3]\n"
+                       "        Other [2]\n"
+                       "      Plain [4]\n"
+                       "    Purchasing [8]\n"),
+            std::string::npos)
+      << sales;
+}
+
+TEST_F(ExtDirTreeTest, LeafImagesByStatusAndAnUnknownStatusIsNotShown) {
+  CExtDirItemGRIProcView& purchasing = Header("Purchasing");
+  purchasing.LoadLeafs();
+  for (int status : {3, 4, 7}) {
+    auto& leaf = data->Append<CExtDirItemGRILeaf>();
+    leaf.LeafName = "S" + std::to_string(status);
+    leaf.Status = status;
+    leaf.HeaderID = "H3";
+    leaf.InsertIntoTree(purchasing.treeNode, *tree);
+  }
+  std::vector<std::string> shown;
+  for (const auto& child : purchasing.treeNode->Children())
+    shown.push_back(child->Text() + " " + std::to_string(child->Image()));
+  EXPECT_EQ(shown, (std::vector<std::string>{"S3 5", "S4 6"}));
+  EXPECT_TRUE(Find<CExtDirItemGRILeaf>(*data, "S3")->IsPublished());
+}
+
+TEST_F(ExtDirTreeTest, NewChildrenAndDeletion) {
+  auto* marvelund = Find<CExtDirItemGRIOrg>(*data, "Marvelund");
+  auto* acme = Find<CExtDirItemGRIOrg>(*data, "Acme");
+  ASSERT_TRUE(marvelund && acme);
+  marvelund->NewChild();
+  acme->NewChild();
+  EXPECT_EQ(Header("New Process View").Direction, "Published");
+  EXPECT_EQ(data->ItemsOf<CExtDirItemGRIProcView>().back()->Direction, "Offered");
+  EXPECT_TRUE(marvelund->treeNode->IsExpanded());
+  EXPECT_EQ(marvelund->ContextMenu(), (ExtDirMenu{189, true, false, true}));
+
+  // A folder made in a loaded process view goes with its contents.
+  CExtDirItemGRIProcView& sales = Header("Sales");
+  EXPECT_EQ(sales.ContextMenu(), (ExtDirMenu{189, false, false, true})) << "leafs not loaded";
+  sales.LoadLeafs();
+  Find<CExtDirItemGRIFolder>(*data, "A")->Delete();
+  EXPECT_EQ(Find<CExtDirItemGRIFolder>(*data, "B"), nullptr);
+  EXPECT_TRUE(Find<CExtDirItemGRILeaf>(*data, "Leaf")->deleted);
+  EXPECT_FALSE(Find<CExtDirItemGRILeaf>(*data, "Plain")->deleted);
+
+  // The only process views of an organisation deleted: the organisation goes too.
+  Header("Transport").Delete();
+  data->ItemsOf<CExtDirItemGRIProcView>().back()->Delete();
+  EXPECT_EQ(Find<CExtDirItemGRIOrg>(*data, "Acme"), nullptr);
+  EXPECT_TRUE(Header("Transport").deleted) << "kept for the saver";
+  EXPECT_EQ(tree->Section(ExtDirSection::OfferedByPartners).Children().size(), 0u);
+}
+
+TEST_F(ExtDirTreeTest, IdsFindItemsAndEidmOrganisationsAreTwins) {
+  EXPECT_EQ(data->FindItemById(""), nullptr) << "persons have empty ids";
+  auto* byUs = dynamic_cast<CExtDirItemEIDMOrg*>(data->FindItemById("O1"));
+  ASSERT_NE(byUs, nullptr);
+  EXPECT_TRUE(byUs->IsOrderedByUs());
+  ASSERT_NE(byUs->byPartnersTwin, nullptr);
+  EXPECT_EQ(byUs->byPartnersTwin->byUsTwin, byUs);
+  EXPECT_EQ(byUs->byPartnersTwin->ID, "O1");
+  EXPECT_FALSE(dynamic_cast<CExtDirItemEIDM*>(data->FindItemById("E2"))->IsOrderedByUs());
+  byUs->byPartnersTwin->SetModified();
+  EXPECT_TRUE(byUs->modified) << "one document serves both";
+}
+
+TEST_F(ExtDirTreeTest, ClosingForgetsLeafsAndNodes) {
+  Header("Sales").LoadLeafs();
+  tree->Close();
+  EXPECT_TRUE(data->ItemsOf<CExtDirItemGRILeaf>().empty());
+  EXPECT_FALSE(Header("Sales").leafsLoaded);
+  EXPECT_EQ(Header("Sales").treeNode, nullptr);
+  tree->Build();
+  tree->ExpandAll(true);
+  EXPECT_EQ(data->ItemsOf<CExtDirItemGRILeaf>().size(), 4u);
+  EXPECT_NE(tree->Print().find("        Truck [3]\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace velk

@@ -1,0 +1,68 @@
+#pragma once
+// External Directory tests: a directory database (the demo's or a purpose-made
+// one), the data set loaded from it, and a look at what the store holds.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/repositoryfixture.h"
+#include "extdir/extdirdata.h"
+#include "extdir/extdiritems.h"
+#include "extdir/extdirtree.h"
+#include "repository/demodata.h"
+#include "repository/fieldaccess.h"
+
+class ExtDirTest : public RepositoryTest {
+ protected:
+  static constexpr char kPath[] = "extdir.nsf";
+
+  LNDatabase NewDirectory() {
+    return NewDatabaseOfKind(velk::DatabaseKind::ExternalDirectory, kPath);
+  }
+
+  void WriteDemoDirectory() {
+    LNDatabase db = NewDirectory();
+    velk::WriteDemoDocuments(velk::DatabaseKind::ExternalDirectory, db, {"APP:REPLICA", "TRK:ID"});
+    db.Close();
+  }
+
+  std::unique_ptr<velk::CExtDirData> Load() {
+    velk::ExtDirLinks links;
+    links.storedWorkflowIds = [] { return std::vector<std::string>{"WF-OURS"}; };
+    links.officeMail = [] { return std::string("office@marvelund.example"); };
+    return std::make_unique<velk::CExtDirData>(session_, kPath, "", nullptr, links);
+  }
+
+  LNDatabase Open() {
+    LNDatabase db;
+    EXPECT_EQ(session_.GetDatabase(kPath, &db), LNNOERROR);
+    EXPECT_EQ(db.Open(), LNNOERROR);
+    return db;
+  }
+
+  // Every document of a form as "item=value" of the named items, in note id order.
+  std::vector<std::string> Stored(const std::string& form, const std::vector<std::string>& items) {
+    LNDatabase db = Open();
+    std::vector<LNDocument> docs;
+    EXPECT_EQ(db.GetAllDocuments(&docs), LNNOERROR);
+    std::vector<std::string> result;
+    for (LNDocument& doc : docs) {
+      doc.Open();
+      if (doc.GetFormName() != form) continue;
+      std::string line;
+      for (const std::string& item : items)
+        line += (line.empty() ? "" : " ") + item + "=" + GetFieldContent(item, doc);
+      result.push_back(line);
+    }
+    db.Close();
+    return result;
+  }
+
+  template <class Item>
+  static Item* Find(const velk::CExtDirData& data, const std::string& label) {
+    for (Item* item : data.ItemsOf<Item>())
+      if (item->Label() == label) return item;
+    return nullptr;
+  }
+};

@@ -1,0 +1,112 @@
+// "extdir tree" and what "db check" reports of an External Directory Database.
+
+#include <cstring>
+#include <ostream>
+#include <stdexcept>
+
+#include "app/databasecache.h"
+#include "app/headlessservices.h"
+#include "app/infocenter.h"
+#include "app/qsettings/qsettingsbackend.h"
+#include "app/settings.h"
+#include "commands.h"
+#include "extdir/extdirdata.h"
+#include "extdir/extdiritems.h"
+#include "extdir/extdirtree.h"
+#include "repository/applicationenvdb.h"
+#include "repository/processdefdb.h"
+#include "repository/repositoryjson.h"
+#include "repository/store/lnnotes.h"
+
+namespace velkcli {
+
+namespace {
+
+using velk::Json;
+
+std::string LabelOf(const velk::CExtDirItem& item) {
+  if (const auto* person = dynamic_cast<const velk::CExtDirItemExtRegOrg*>(&item))
+    return person->FullName;
+  return item.Label();
+}
+
+// The loaded sections in loading order with the number of entries each gave.
+Json SectionsJson(const velk::CExtDirData& data) {
+  auto count = [&data](const char* className) {
+    std::size_t n = 0;
+    for (const auto& item : data.Items()) n += std::strcmp(item->GetClassName(), className) == 0;
+    return n;
+  };
+  Json sections = Json::array();
+  auto add = [&sections](const char* name, std::size_t n) {
+    sections.push_back({{"section", name}, {"count", n}});
+  };
+  add("Content Blocks", data.ContentBlocks().size());
+  add("Content Management", count("CExtDirItemCM"));
+  add("Document Types", data.DocumentTypes().size());
+  add("External Registered Organizations", count("CExtDirItemExtRegOrg"));
+  add("External Ordered Cluster", count("CExtDirItemEIDM"));
+  add("External Ordered Cluster Organization", count("CExtDirItemEIDMOrg") / 2);
+  add("GRI Header", count("CExtDirItemGRIProcView"));
+  return sections;
+}
+
+}  // namespace
+
+Json ExtDirToJson(const velk::CExtDirData& data) {
+  Json json = velk::RepositoryToJson(static_cast<const velk::CRepositoryDb&>(data));
+  json["sections"] = SectionsJson(data);
+  Json blocks = Json::array();
+  for (const velk::ContentBlockRecord& b : data.ContentBlocks())
+    blocks.push_back(
+        {{"id", b.ContentBlockID}, {"name", b.Name}, {"fields", b.ContentFieldList.size()}});
+  json["contentBlocks"] = std::move(blocks);
+  Json types = Json::array();
+  for (const velk::DocumentTypeRecord& t : data.DocumentTypes())
+    types.push_back(
+        {{"id", t.DocumentTypeID}, {"name", t.Name}, {"contentBlocks", t.ContentBlockIDList}});
+  json["documentTypes"] = std::move(types);
+  Json items = Json::array();
+  for (const auto& item : data.Items())
+    items.push_back({{"class", item->GetClassName()}, {"id", item->ID}, {"label", LabelOf(*item)}});
+  json["items"] = std::move(items);
+  return json;
+}
+
+int extdirCommand(Context& ctx, const std::vector<std::string>& words) {
+  if (words.empty() || words[0] != "tree")
+    throw UsageError(words.empty() ? "extdir needs a subcommand: tree"
+                                   : "unknown extdir subcommand \"" + words[0] + "\"");
+  const Args args(std::vector<std::string>(words.begin() + 1, words.end()), {"server"}, {"leafs"});
+  args.expectAtMost(1);
+  velk::ModelerSettings settings;
+  settings.load(*velk::OpenSettingsBackend());
+  velk::DatabaseLocation at = settings.databases[velk::DatabaseKind::ExternalDirectory];
+  if (!args.positional().empty()) at = {args.at(0, "database path"), ""};
+  if (auto server = args.option("server")) at.server = velk::NormalizeServerName(*server);
+  if (at.fileName.empty())
+    throw UsageError("no External Directory Database: give PATH or run 'velkmod-cli demo'");
+  openDatabase(ctx, at.fileName, at.server).Close();
+
+  velk::ScopedHeadlessServices headless;
+  velk::InfoCenter::instance().clear();
+  velk::DatabaseCache cache(ctx.session);
+  // As in the modeler, EIDM requests are judged against the stored workflows.
+  const velk::DatabaseLocation procdef = settings.databases[velk::DatabaseKind::ProcessDefinitions];
+  if (!procdef.fileName.empty()) cache.FindOrLoad<velk::CProcessDefDb>(procdef);
+  velk::CExtDirData* data = cache.FindOrLoad<velk::CExtDirData>(at);
+  if (!data || data->ReplicaId().empty()) {
+    ctx.err << "velkmod-cli: the External Directory Database " << at.fileName
+            << " could not be loaded\n";
+    return kFailed;
+  }
+  velk::CExtDirTree tree(*data);
+  if (args.flag("leafs")) tree.ExpandAll(true);
+  ctx.out << tree.Print();
+  for (const velk::InfoEntry& e : velk::InfoCenter::instance().entries())
+    if (e.severity >= velk::Severity::Warning)
+      ctx.err << "info [" << static_cast<int>(e.severity) << "] " << e.title << '\n';
+  return kOk;
+}
+
+}  // namespace velkcli
