@@ -35,6 +35,8 @@ CNode* GraphBuilder::AddTask(TaskRecord task) {
   top_.SetNodeKind(*node, task.kind);
   top_.SetNodeAttributes(*node, std::move(task.attributes));
   top_.SetReferenceText(*node, task.referenceText);
+  if (task.kind == NodeKind::ICDR || task.kind == NodeKind::CDDR)
+    top_.SetSubWorkflowId(*node, std::move(task.subWorkflowId));
   top_.SetBelongsToCluster(*node, task.belongsToCluster);
   top_.SetRepresentsCluster(*node, task.representsCluster);
   top_.SetClusterStartFlag(*node, task.isClusterStartNode);

@@ -13,6 +13,9 @@ namespace velk {
 
 class CWorkflowDoc;
 
+// The task item that names the sub-workflow of an ICDR or CDDR task.
+inline constexpr char kSubWorkflowIdItem[] = "SubWorkflowID";
+
 // One task as stored.
 struct TaskRecord {
   int xpos = 0;  // the stored left and top; either sign
@@ -21,6 +24,7 @@ struct TaskRecord {
   NodeKind kind = NodeKind::Intern;
   NodeAttributes attributes;
   std::string referenceText;  // key of the task it refers to
+  std::string subWorkflowId;  // ICDR and CDDR tasks: the workflow id of their sub-workflow
   int belongsToCluster = 1;
   int representsCluster = 0;
   bool isClusterStartNode = false;

@@ -239,6 +239,7 @@ TaskRecord ImportNode(const Json& n, const std::string& where, std::unordered_se
     Take(n, "reference", reference, where);
     task.referenceText = std::to_string(reference);
   }
+  Take(n, "subWorkflowId", task.subWorkflowId, where);
   Import(TaskFields(), n, task.attributes, where);
   return task;
 }
@@ -284,6 +285,7 @@ WorkflowJson WorkflowToJson(const CWorkflowDoc& doc) {
     n["isClusterEndNode"] = node->IsClusterEndNode();
     const CNode* referenced = node->ReferencedNode();
     n["reference"] = referenced && ids.contains(referenced) ? Json(ids.at(referenced)) : Json();
+    if (!node->SubWorkflowId().empty()) n["subWorkflowId"] = node->SubWorkflowId();
     Export(TaskFields(), node->Attributes(), n);
     nodes.push_back(std::move(n));
   }

@@ -100,6 +100,7 @@ void ReadTask(LNDocument& doc, GraphBuilder& builder) {
   ReadPerformerFields(doc, task.attributes);
   ReadExternalFields(doc, task.attributes);
   task.referenceText = GetFieldContent("Reference", doc);
+  task.subWorkflowId = GetFieldContent(kSubWorkflowIdItem, doc);
   task.belongsToCluster = GetFieldIntContent("BelongsToCluster", doc);
   task.isClusterStartNode = GetFieldBoolContent("IsClusterStartNode", doc);
   task.isClusterEndNode = GetFieldBoolContent("IsClusterEndNode", doc);

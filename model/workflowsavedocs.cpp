@@ -5,6 +5,8 @@
 #include <cstdio>
 
 #include "app/services.h"
+#include "model/savestamp.h"
+#include "model/workflowbuild.h"
 #include "model/workflowdoc.h"
 #include "model/workflowsavedocs.h"
 #include "repository/databasetemplates.h"
@@ -87,6 +89,7 @@ void WriteHeaderDocument(CWorkflowDoc& top, SaveSession& save) {
   SetFieldContent("FreeText", h.freeText, doc);
   WriteTracking(doc, h);
   doc.Save();
+  top.SetStoredStamp(HeaderStamp(doc));
   doc.Close();
 }
 
@@ -207,6 +210,11 @@ void TaskWriter::WriteExternal(LNDocument& doc, const CNode& node) {
   SetFieldContent("ExtClusterExpectedDurationUnit",
                   DurationUnitToWord(a.extClusterExpectedDurationUnit), doc);
   SetFieldContent("ExtClusterSpecID", a.extClusterSpecId, doc);
+  // Kept with the task so that the node still opens its sub-workflow after a
+  // restart; readers that do not know the item pass it by.
+  if (!node.SubWorkflowId().empty() &&
+      (node.Kind() == NodeKind::ICDR || node.Kind() == NodeKind::CDDR))
+    SetFieldContent(kSubWorkflowIdItem, node.SubWorkflowId(), doc);
   if (const CNode* referenced = node.ReferencedNode())
     SetFieldContent("Reference", NodeKey(referenced->Code(), header_.workflowId), doc);
   SetFieldIntContent("BelongsToCluster", node.BelongsToCluster(), doc);

@@ -19,10 +19,17 @@ namespace {
 constexpr char kDesigner[] = "Ann Lee/Sales/Marvelund";
 constexpr char kPurchaseOrder[] = "Purchase Order|GF_PurchaseOrder";
 constexpr char kCreditReport[] = "Credit Report|GF_CreditReport";
+constexpr char kDeliveryNote[] = "Delivery Note|GF_DeliveryNote";
 constexpr int kPerson = 0, kUnit = 1, kWorkgroup = 2, kRole = 3;
 constexpr int kDays = 1;
 
 using Edit = std::function<void(NodeAttributes&)>;
+
+// The Active workflows pass the consistency check, as every stored Active
+// workflow has: each task works on a form.
+Edit Form(const char* form) {
+  return [form](NodeAttributes& a) { a.objects = {form}; };
+}
 
 // Draws one workflow: tasks on a grid, arrows, clusters.
 class Drawing {
@@ -98,6 +105,7 @@ std::unique_ptr<CWorkflowDoc> OrderHandling(WorkflowStatus status, int version, 
       });
   CNode* check =
       d.Task("Check order", 1, 0, NodeKind::Intern, kRole, "Clerk", [](NodeAttributes& a) {
+        a.objects = {kPurchaseOrder};
         a.roleArgument = "A";
         a.activities = {"Check stock", "Check price"};
         a.activityFlag = true;
@@ -108,8 +116,9 @@ std::unique_ptr<CWorkflowDoc> OrderHandling(WorkflowStatus status, int version, 
       });
   CNode* credit = d.Task("Credit check", 2, 0, NodeKind::ICDR, kWorkgroup, "Credit Committee");
   CNode* approve = d.Task("Approve large order", 3, 1, NodeKind::Intern, kPerson,
-                          "Karin Lange/Management/Marvelund");
-  CNode* reject = d.Task("Reject order", 4, 2, NodeKind::Intern, kUnit, "Sales/North");
+                          "Karin Lange/Management/Marvelund", Form(kPurchaseOrder));
+  CNode* reject =
+      d.Task("Reject order", 4, 2, NodeKind::Intern, kUnit, "Sales/North", Form(kPurchaseOrder));
   CNode* confirm =
       d.Task("Confirm order", 5, 0, NodeKind::Out, kWorkgroup, "Order Desk",
              [](NodeAttributes& a) { a.objects = {"Order Confirmation|GF_OrderConfirmation"}; });
@@ -122,12 +131,20 @@ std::unique_ptr<CWorkflowDoc> OrderHandling(WorkflowStatus status, int version, 
   if (withCluster) {
     CNode* fulfil = d.Task("Fulfilment", 4, 0, NodeKind::IWC, kUnit, "Logistics/Warehouse");
     CNode* pick = d.Task("Pick goods", 0, 0, NodeKind::Intern, kUnit, "Logistics/Warehouse",
-                         [](NodeAttributes& a) { a.resources = {"Company Car"}; });
+                         [](NodeAttributes& a) {
+                           a.objects = {kDeliveryNote};
+                           a.resources = {"Company Car"};
+                         });
     CNode* packing = d.Task("Packing", 1, 0, NodeKind::IWC, kUnit, "Logistics/Warehouse");
-    CNode* pack = d.Task("Pack parcel", 0, 0, NodeKind::Intern, kRole, "Dispatcher");
+    CNode* pack =
+        d.Task("Pack parcel", 0, 0, NodeKind::Intern, kRole, "Dispatcher", Form(kDeliveryNote));
     CNode* label = d.Task("Print label", 1, 0, NodeKind::Intern, kRole, "Dispatcher",
-                          [](NodeAttributes& a) { a.resources = {"Printer Room 2"}; });
-    CNode* dispatch = d.Task("Dispatch", 2, 0, NodeKind::Intern, kWorkgroup, "Order Desk");
+                          [](NodeAttributes& a) {
+                            a.objects = {kDeliveryNote};
+                            a.resources = {"Printer Room 2"};
+                          });
+    CNode* dispatch = d.Task("Dispatch", 2, 0, NodeKind::Intern, kWorkgroup, "Order Desk",
+                             Form(kDeliveryNote));
     d.Cluster(fulfil, pick, dispatch, {pick, packing, dispatch});
     d.Cluster(packing, pack, label, {pack, label});
     d.Arrow(pick, packing);
@@ -147,7 +164,8 @@ std::unique_ptr<CWorkflowDoc> CreditCheck() {
   Drawing d("ICDR: Credit check", "Finance", WorkflowStatus::Active, 1, WorkflowType::ICDR);
   CNode* collect = d.Task("Collect figures", 0, 0, NodeKind::Intern, kUnit, "Finance/Accounting",
                           [](NodeAttributes& a) { a.objects = {kCreditReport}; });
-  CNode* rate = d.Task("Rate customer", 1, 0, NodeKind::Intern, kRole, "Accountant");
+  CNode* rate =
+      d.Task("Rate customer", 1, 0, NodeKind::Intern, kRole, "Accountant", Form(kCreditReport));
   CNode* bank = d.Task("Ask the bank", 1, 1, NodeKind::EIDM, kPerson, "", [](NodeAttributes& a) {
     a.extClusterSpecId = kCreditCheckRequestId;
     a.extClusterInput = kPurchaseOrder;
@@ -155,7 +173,8 @@ std::unique_ptr<CWorkflowDoc> CreditCheck() {
     a.extClusterFormat = "Notes";
     a.extClusterExpectedDuration = 5;
   });
-  CNode* decide = d.Task("Decide", 2, 0, NodeKind::Intern, kWorkgroup, "Credit Committee");
+  CNode* decide =
+      d.Task("Decide", 2, 0, NodeKind::Intern, kWorkgroup, "Credit Committee", Form(kCreditReport));
   d.Arrow(collect, rate);
   d.Arrow(collect, bank);
   d.Arrow(rate, decide);

@@ -68,6 +68,8 @@ void CVelkModApp::RegisterCommands() {
   f.SetCommandHandler(cmd::Settings, [this] { OnSettings(); });
   f.SetCommandHandler(
       cmd::WorkflowSettings, [this] { OnWorkflowSettings(); }, workflowActive);
+  f.SetCommandHandler(
+      cmd::ConsistencyCheck, [this] { windows_->CheckActive(); }, workflowActive);
   f.SetRecentList([this](QMenu& menu) { FillRecentMenu(menu); });
 }
 

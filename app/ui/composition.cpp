@@ -4,6 +4,8 @@
 
 #include "app/ui/helpwindow.h"
 #include "dialogs/ui/workflowchooserdialogs.h"
+#include "extdir/extdirlookup.h"
+#include "model/consistencycheck.h"
 #include "repository/store/lnstatus.h"
 
 ShellCollaborators StandardShellCollaborators() {
@@ -24,6 +26,8 @@ ShellCollaborators StandardShellCollaborators() {
   };
   parts.showHelp = ShowHelpTopics;
   parts.editor = StandardEditorCollaborators();
+  // External performers are looked up in each workflow's External Directory.
+  parts.externalDirectory = std::make_shared<velk::CExtDirLookup>();
   return parts;
 }
 

@@ -6,6 +6,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "editor/ui/editor.h"
@@ -15,7 +16,8 @@ class LNNotesSession;
 
 namespace velk {
 class CWorkflowDoc;
-}
+class ExternalDirectoryLookup;
+}  // namespace velk
 
 struct ShellCollaborators {
   // Starts the Notes session; throws LNStatusError when it cannot.
@@ -28,4 +30,6 @@ struct ShellCollaborators {
   // "&Help Topics".
   std::function<void(QWidget* parent)> showHelp;
   EditorCollaborators editor;
+  // What the consistency check asks of the External Directory.
+  std::shared_ptr<const velk::ExternalDirectoryLookup> externalDirectory;
 };

@@ -8,16 +8,19 @@
 #include "app/ui/workflowframe.h"
 #include "editor/ui/editor.h"
 #include "editor/ui/workflowview.h"
+#include "model/consistencycheck.h"
 #include "model/workflowdoc.h"
 
 using velk::CWorkflowDoc;
 
 CWorkflowWindows::CWorkflowWindows(CMainFrame& frame, CDocTemplate& workflowTemplate,
-                                   CEditor& editor, velk::ChooseSaveName chooseName)
+                                   CEditor& editor, velk::ChooseSaveName chooseName,
+                                   const velk::ExternalDirectoryLookup& directory)
     : frame_(frame),
       template_(workflowTemplate),
       editor_(editor),
-      chooseName_(std::move(chooseName)) {}
+      chooseName_(std::move(chooseName)),
+      directory_(directory) {}
 
 CChildFrame* CWorkflowWindows::AddWindow(std::shared_ptr<CWorkflowDoc> doc) {
   auto* view = new CWorkflowView(editor_, doc);
@@ -38,16 +41,20 @@ CChildFrame* CWorkflowWindows::OpenTopWindow(std::shared_ptr<CWorkflowDoc> doc) 
 void CWorkflowWindows::OpenClusterWindow(CWorkflowDoc& from, velk::CNode& clusterNode) {
   CWorkflowDoc* cluster = from.OpenClusterDocument(clusterNode);
   if (CChildFrame* open = FindWindow(*cluster)) {
-    frame_.MdiArea()->setActiveSubWindow(open);
-    open->showNormal();
-    open->raise();
-    open->GetView()->update();
+    ShowWindow(*open);
     return;
   }
   CChildFrame* topWindow = FindWindow(from.Top());
   if (!topWindow) return;
   // The cluster's window keeps the workflow alive; the top document owns the level.
   AddWindow(std::shared_ptr<CWorkflowDoc>(topWindow->Document(), cluster));
+}
+
+void CWorkflowWindows::ShowWindow(CChildFrame& window) {
+  frame_.MdiArea()->setActiveSubWindow(&window);
+  window.showNormal();
+  window.raise();
+  window.GetView()->update();
 }
 
 CChildFrame* CWorkflowWindows::FindWindow(const CWorkflowDoc& doc) const {
@@ -77,8 +84,16 @@ bool CWorkflowWindows::SaveActive(bool saveAs) {
   return window && window->GetDocument() && Save(*window->GetDocument(), saveAs);
 }
 
+void CWorkflowWindows::CheckActive() {
+  CChildFrame* window = ActiveWindow();
+  if (!window || !window->GetDocument()) return;
+  velk::CheckConsistency(*window->GetDocument(), directory_);
+  // Asked for, the findings are shown even when all is well.
+  frame_.ShowInfoCenter();
+}
+
 bool CWorkflowWindows::Save(CWorkflowDoc& doc, bool saveAs) {
-  if (!velk::SaveWorkflow(doc, saveAs, chooseName_)) return false;
+  if (!velk::SaveWorkflow(doc, saveAs, chooseName_, directory_)) return false;
   editor_.UpdateAllViews(doc);
   emit workflowStored(doc.Top());
   return true;

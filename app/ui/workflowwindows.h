@@ -18,14 +18,15 @@ class CMainFrame;
 namespace velk {
 class CNode;
 class CWorkflowDoc;
+class ExternalDirectoryLookup;
 }  // namespace velk
 
 class CWorkflowWindows : public QObject {
   Q_OBJECT
  public:
-  // `chooseName` is "Save Workflow as".
+  // `chooseName` is "Save Workflow as"; `directory` serves the consistency check.
   CWorkflowWindows(CMainFrame& frame, CDocTemplate& workflowTemplate, CEditor& editor,
-                   velk::ChooseSaveName chooseName);
+                   velk::ChooseSaveName chooseName, const velk::ExternalDirectoryLookup& directory);
 
   // A window on the top document `doc`.
   CChildFrame* OpenTopWindow(std::shared_ptr<velk::CWorkflowDoc> doc);
@@ -33,8 +34,12 @@ class CWorkflowWindows : public QObject {
   void OpenClusterWindow(velk::CWorkflowDoc& from, velk::CNode& clusterNode);
   // The window showing `doc`, if any.
   CChildFrame* FindWindow(const velk::CWorkflowDoc& doc) const;
+  // Makes the window the active one, on top and repainted.
+  void ShowWindow(CChildFrame& window);
   // Save (saveAs false) or Save As of the active window's workflow.
   bool SaveActive(bool saveAs);
+  // "&Consistency check" of the active window's document; shows the Info Center.
+  void CheckActive();
   // The active workflow window, if any.
   CChildFrame* ActiveWindow() const;
   // The workflows of the open top-level windows.
@@ -56,4 +61,5 @@ class CWorkflowWindows : public QObject {
   CDocTemplate& template_;
   CEditor& editor_;
   velk::ChooseSaveName chooseName_;
+  const velk::ExternalDirectoryLookup& directory_;
 };

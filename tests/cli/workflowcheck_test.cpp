@@ -1,0 +1,115 @@
+// velkmod-cli workflow check: the consistency check as a gate for CI.
+
+#include <string>
+#include <vector>
+
+#include "clifixture.h"
+
+namespace clitest {
+namespace {
+
+class WorkflowCheckTest : public CliTest {
+ protected:
+  void SetUp() override {
+    CliTest::SetUp();
+    Result demo = Run({"demo"});
+    ASSERT_EQ(demo.code, 0) << demo.err;
+  }
+  // The finding of `rule` in JSON output; null when there is none.
+  static Json Finding(const Json& findings, const std::string& rule) {
+    for (const Json& f : findings)
+      if (f["rule"] == rule) return f;
+    return Json();
+  }
+};
+
+TEST_F(WorkflowCheckTest, ExitCodeFollowsTheStatusRule) {
+  struct Case {
+    std::vector<std::string> args;
+    int code;
+    std::string line;
+  };
+  const std::vector<Case> cases = {
+      {{"Order Handling"}, 0, "accepted in status Active"},
+      {{"Order Handling"},
+       0,
+       "VLK013 and-loops: success: Checking workflow type for infinite loops"},
+      // The Design workflow still has tasks without forms.
+      {{"Travel Request"}, 0, "accepted in status Design"},
+      {{"Travel Request"}, 0, "VLK007 forms: error: "},
+      {{"Travel Request", "--as-status", "Active"}, 1, "refused in status Active"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args{"workflow", "check"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    Result r = Run(args);
+    EXPECT_EQ(r.code, c.code) << c.args[0] << "\n" << r.out << r.err;
+    EXPECT_NE(r.out.find(c.line), std::string::npos) << r.out;
+  }
+}
+
+TEST_F(WorkflowCheckTest, JsonNamesRulesAndNodesByTheirExportIds) {
+  Result r =
+      Run({"workflow", "check", "Travel Request", "--format", "json", "--as-status", "Active"});
+  ASSERT_EQ(r.code, 1) << r.err;
+  const Json findings = Json::parse(r.out);
+  ASSERT_TRUE(findings.is_array());
+  const Json forms = Finding(findings, "VLK007");
+  ASSERT_FALSE(forms.is_null()) << r.out;
+  EXPECT_EQ(forms["name"], "forms");
+  EXPECT_EQ(forms["step"], 7);
+  EXPECT_EQ(forms["severity"], "error");
+  EXPECT_EQ(forms["title"], "Checking assigned forms in nodes and clusters ");
+  EXPECT_EQ(Finding(findings, "VLK002")["severity"], "success");
+
+  const Json exported = Json::parse(Run({"workflow", "export", "Travel Request"}).out);
+  ASSERT_FALSE(forms["nodes"].empty());
+  for (const Json& node : forms["nodes"]) {
+    const Json& task = exported["nodes"][node["id"].get<int>()];
+    EXPECT_EQ(task["name"], node["name"]);
+    EXPECT_TRUE(task["objects"].empty()) << node;
+  }
+}
+
+TEST_F(WorkflowCheckTest, JsonFileIsCheckedWithItsOwnNodeIds) {
+  WriteFile(root_ / "draft.json", R"({"header": {"name": "Draft", "status": "Active"},
+      "nodes": [{"id": 7, "name": "First", "isClusterStartNode": true, "member": "Clerk"},
+                {"id": 9, "name": "unnamed"}],
+      "arrows": [{"from": 7, "to": 9}, {"from": 9, "to": 7}]})");
+  Result r = Run({"workflow", "check", (root_ / "draft.json").string(), "--format", "json"});
+  EXPECT_EQ(r.code, 1) << r.err;
+  const Json findings = Json::parse(r.out);
+  EXPECT_EQ(Finding(findings, "VLK004")["severity"], "error");
+  EXPECT_EQ(Finding(findings, "VLK005")["nodes"], Json::parse(R"([{"id": 9, "name": "unnamed"}])"));
+  EXPECT_EQ(Finding(findings, "VLK013")["nodes"].size(), 2u);
+
+  WriteFile(root_ / "empty.json", R"({"nodes": [{"id": 1, "belongsToCluster": 2}]})");
+  r = Run({"workflow", "check", (root_ / "empty.json").string()});
+  EXPECT_EQ(r.code, 1) << "an empty top level is refused in any status";
+  EXPECT_NE(r.out.find("VLK001 workflow-elements: error"), std::string::npos) << r.out;
+}
+
+TEST_F(WorkflowCheckTest, WrongArgumentsExitWithTwoAndUnknownWorkflowsWithOne) {
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"workflow", "check"},
+        {"workflow", "check", "Order Handling", "--format", "xml"},
+        {"workflow", "check", "Order Handling", "--as-status", "Busy"},
+        {"workflow", "check", "Order Handling", "Travel Request"}})
+    EXPECT_EQ(Run(args).code, 2) << args.back();
+  Result r = Run({"workflow", "check", "No Such Workflow"});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("No Such Workflow"), std::string::npos) << r.err;
+}
+
+TEST_F(WorkflowCheckTest, ImportReportsTheFindings) {
+  const Result exported = Run({"workflow", "export", "Travel Request"});
+  WriteFile(root_ / "travel.json", exported.out);
+  const Result r = Run({"workflow", "import", (root_ / "travel.json").string()});
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(r.out.find("info [3] Consistency check: Checking assigned forms in nodes and clusters"),
+            std::string::npos)
+      << r.out;
+}
+
+}  // namespace
+}  // namespace clitest

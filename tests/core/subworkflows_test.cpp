@@ -1,0 +1,77 @@
+// Sub-workflows of ICDR and CDDR tasks: creation with its immediate write, the
+// id kept with the task across save, load and JSON, and the lookup.
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "model/subworkflows.h"
+#include "model/workflowjson.h"
+#include "model/workflowload.h"
+#include "model/workflowsave.h"
+#include "storagefixture.h"
+
+namespace velk::testing {
+namespace {
+
+class SubWorkflowTest : public StorageTest {
+ protected:
+  void SetUp() override {
+    StorageTest::SetUp();
+    Attach(sub);
+    WorkflowHeader h = doc.Header();
+    h.name = "Order";
+    doc.SetHeader(h);
+    check = Add("Credit check", 1, 0, NodeKind::ICDR);
+    other = Add("Plain", 2);
+  }
+  CWorkflowDoc sub{kTestUser, "06.12.2026"};
+  CNode* check = nullptr;
+  CNode* other = nullptr;
+};
+
+TEST_F(SubWorkflowTest, CreationWritesTheSubWorkflowAndLinksItsTask) {
+  EXPECT_EQ(CreateSubWorkflowQuestion(NodeKind::CDDR),
+            "No Subworkflow available.Create a new CDDR Subworkflow?");
+  ASSERT_TRUE(CreateSubWorkflow(doc, *check, sub));
+  EXPECT_EQ(sub.Header().name, "ICDR: Credit check");
+  EXPECT_EQ(sub.Header().workflowType, WorkflowType::ICDR);
+  EXPECT_FALSE(sub.IsNew());
+  EXPECT_EQ(check->SubWorkflowId(), sub.Header().workflowId);
+  EXPECT_EQ(check->ClusterDocument(), &sub);
+  EXPECT_EQ(sub.RepresentingNode(), check);
+  EXPECT_TRUE(doc.IsModified());
+
+  const std::optional<WorkflowHeaderEntry> found = FindSubWorkflow(*repository, *check);
+  ASSERT_TRUE(found);
+  EXPECT_EQ(found->type, "ICDR: Credit check");
+  doc.SetSubWorkflowId(*check, "0123456789ABCDEF0123456789ABCDEF");
+  EXPECT_FALSE(FindSubWorkflow(*repository, *check));
+  ASSERT_EQ(ui->messages.size(), 1u);
+  EXPECT_EQ(ui->messages[0].text, kSubWorkflowNotFoundText);
+}
+
+TEST_F(SubWorkflowTest, IdSurvivesSaveLoadAndJsonOnlyForSubWorkflowTasks) {
+  doc.SetSubWorkflowId(*check, "5D0E7A1B2C3D4E5F60718293A4B5C6D7");
+  doc.SetSubWorkflowId(*other, "not stored for an internal task");
+  doc.DefineAsWorkflowStart(*other);
+  ASSERT_TRUE(WriteWorkflow(doc));
+  WorkflowHeaderEntry chosen;
+  chosen.type = "Order";
+  chosen.workflowId = doc.Header().workflowId;
+  CWorkflowDoc loaded{kTestUser, "06.12.2026"};
+  Attach(loaded);
+  ASSERT_TRUE(LoadWorkflow(loaded, chosen, session));
+  std::map<std::string, std::string> ids;
+  for (const CNode* n : loaded.AllNodes()) ids[n->Name()] = n->SubWorkflowId();
+  EXPECT_EQ(ids["Credit check"], "5D0E7A1B2C3D4E5F60718293A4B5C6D7");
+  EXPECT_EQ(ids["Plain"], "");
+
+  CWorkflowDoc copy{kTestUser, "06.12.2026"};
+  WorkflowFromJson(WorkflowToJson(loaded), copy);
+  for (const CNode* n : copy.AllNodes()) EXPECT_EQ(n->SubWorkflowId(), ids[n->Name()]) << n->Name();
+}
+
+}  // namespace
+}  // namespace velk::testing

@@ -1,0 +1,231 @@
+// The consistency check and sub-workflows as a designer meets them: the modeler
+// composed as main() composes it, on the demo repository, driven through its
+// menus, mouse and keyboard.
+
+#include <gtest/gtest.h>
+
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <algorithm>
+
+#include "app/infocenter.h"
+#include "app/ui/commands.h"
+#include "app/ui/composition.h"
+#include "app/ui/infocenterwnd.h"
+#include "app/ui/workflowframe.h"
+#include "dialogs/ui/workflowchooserdialogs.h"
+#include "editor/ui/workflowview.h"
+#include "model/consistencycheck.h"
+#include "model/subworkflows.h"
+#include "model/workflowdoc.h"
+#include "repository/processdefdb.h"
+#include "sheetfixture.h"
+#include "shellfixture.h"
+
+namespace {
+
+using shelltest::MessageBoxWatcher;
+using shelltest::ProcessEvents;
+using velk::CNode;
+
+class ConsistencyEndToEndTest : public ::testing::Test {
+ protected:
+  ConsistencyEndToEndTest() {
+    env.WriteDemoRepository();
+    velk::InfoCenter::instance().clear();
+    app = StartModeler(env.Options(), StandardShellCollaborators());
+    frame()->resize(1280, 900);
+    ProcessEvents();
+  }
+  ~ConsistencyEndToEndTest() override {
+    for (QMdiSubWindow* w : frame()->MdiArea()->subWindowList())
+      if (auto* c = qobject_cast<CChildFrame*>(w)) c->canClose = {};
+    app.reset();
+    velk::InfoCenter::instance().clear();  // its error entries would open later tests' windows
+  }
+  CMainFrame* frame() const { return app->MainFrame(); }
+  CChildFrame* Active() const { return qobject_cast<CChildFrame*>(frame()->ActiveChild()); }
+  CWorkflowView* View() const { return static_cast<CWorkflowView*>(Active()->GetView()); }
+  velk::CWorkflowDoc& Doc() const { return *Active()->GetDocument(); }
+  int Windows() const { return static_cast<int>(frame()->MdiArea()->subWindowList().size()); }
+
+  // File Open with Ctrl+O, then the stored version whose entry holds `text`.
+  void OpenWorkflow(const QString& text) {
+    sheettest::OnNextModal<CDlgLoadWorkflow>([text](CDlgLoadWorkflow& dialog) {
+      QTreeWidget* tree = dialog.Tree();
+      tree->expandAll();
+      for (QTreeWidgetItemIterator it(tree); *it; ++it)
+        if ((*it)->text(0).contains(text))
+          QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                            tree->visualItemRect(*it).center());
+      dialog.accept();
+    });
+    Key(Qt::Key_O);
+  }
+  void Key(Qt::Key key) {
+    frame()->activateWindow();
+    ProcessEvents();
+    QTest::keyClick(frame(), key, Qt::ControlModifier);
+    ProcessEvents();
+  }
+  // Clicks the menu bar's `title`, then its entry `entry`.
+  void ChooseMenu(const QString& title, const QString& entry) {
+    frame()->activateWindow();
+    ProcessEvents();
+    QMenuBar* bar = frame()->menuBar();
+    QAction* menuAction = nullptr;
+    for (QAction* a : bar->actions())
+      if (a->text() == title && a->isVisible()) menuAction = a;
+    ASSERT_NE(menuAction, nullptr) << title.toStdString();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menuAction).center());
+    ProcessEvents();
+    QMenu* menu = menuAction->menu();
+    ASSERT_TRUE(menu->isVisible());
+    for (QAction* a : menu->actions()) {
+      if (a->text().section('\t', 0, 0) != entry) continue;
+      ASSERT_TRUE(a->isEnabled()) << entry.toStdString();
+      QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(a).center());
+      ProcessEvents();
+      return;
+    }
+    FAIL() << "no entry " << entry.toStdString();
+  }
+  CNode* Node(const std::string& name) const {
+    for (CNode* n : Doc().AllNodes())
+      if (n->Name() == name) return n;
+    return nullptr;
+  }
+  QPoint Centre(const CNode& n) const {
+    const velk::Rect r = n.GetRect();
+    return View()->ToViewport(velk::Point{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+  }
+  static std::vector<velk::InfoEntry> Findings() {
+    return velk::InfoCenter::instance().entries(velk::kConsistencyCheckCategory);
+  }
+  static bool HasError(const std::string& title) {
+    for (const velk::InfoEntry& e : Findings())
+      if (e.title == title && e.severity == velk::Severity::Error) return true;
+    return false;
+  }
+  // The stored versions of a workflow name, read afresh.
+  std::vector<int> StoredVersions(const std::string& name) const {
+    velk::CProcessDefDb* repository = Doc().Databases().processDefinitions.repository;
+    repository->ReadHeaders(true);
+    std::vector<int> versions;
+    for (const velk::WorkflowHeaderEntry& h : repository->Headers())
+      if (h.type == name) versions.push_back(h.version);
+    return versions;
+  }
+
+  shelltest::ShellEnvironment env;
+  std::unique_ptr<CVelkModApp> app;
+};
+
+TEST_F(ConsistencyEndToEndTest, MenuCheckFillsTheInfoCenterAndOnlyActiveWorkflowsAreRefused) {
+  OpenWorkflow(QStringLiteral("Travel Request"));
+  ASSERT_NE(Active(), nullptr);
+  ChooseMenu(QStringLiteral("&Workflow"), QStringLiteral("&Consistency check"));
+  ASSERT_EQ(Findings().size(), 7u) << "steps 2 to 7 and the loops";
+  EXPECT_TRUE(HasError("Checking assigned forms in nodes and clusters "));
+  CInfoCenterWnd* info = frame()->InfoCenterWindow();
+  ASSERT_NE(info, nullptr);
+  EXPECT_TRUE(info->isVisible()) << "asked for, the findings are shown";
+
+  // Design: the findings are reported and the workflow is stored all the same.
+  MessageBoxWatcher watcher;
+  Key(Qt::Key_S);
+  EXPECT_EQ(watcher.Texts().join("|"), QString());
+  EXPECT_FALSE(Doc().IsModified());
+
+  // Active: a task without name, performer and form stops the save.
+  OpenWorkflow(QStringLiteral("Version 2.0"));
+  ASSERT_EQ(Doc().Header().name, "Order Handling");
+  QToolBar* tools = frame()->ToolBar(CMainFrame::WorkflowToolsBar);
+  QTest::mouseClick(tools->widgetForAction(frame()->Action(cmd::ToolInternalTask)), Qt::LeftButton);
+  QTest::mouseClick(View()->viewport(), Qt::LeftButton, {},
+                    View()->ToViewport(velk::Point{300, -900}));
+  ASSERT_TRUE(Doc().IsModified());
+  Key(Qt::Key_S);
+  EXPECT_TRUE(HasError("Checking node and cluster names"));
+  EXPECT_TRUE(HasError("Checking performers in nodes and clusters "));
+  EXPECT_TRUE(Doc().IsModified()) << "not saved";
+  EXPECT_EQ(Doc().Header().version, 2);
+  std::vector<int> versions = StoredVersions("Order Handling");
+  std::sort(versions.begin(), versions.end());
+  EXPECT_EQ(versions, (std::vector<int>{1, 2})) << "nothing written";
+  EXPECT_EQ(watcher.Texts().join("|"), QString()) << "findings go to the Info Center only";
+}
+
+TEST_F(ConsistencyEndToEndTest, OpenSubWorkflowAsksCreatesShowsAndReloadsIt) {
+  OpenWorkflow(QStringLiteral("Version 2.0"));
+  CChildFrame* caller = Active();
+  CNode* credit = Node("Credit check");
+  ASSERT_NE(credit, nullptr);
+  QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, Centre(*credit));
+
+  MessageBoxWatcher watcher;
+  watcher.answers = {QMessageBox::No, QMessageBox::Yes};
+  ChooseMenu(QStringLiteral("&Workflow"), QStringLiteral("Open Sub-Workflow"));
+  ASSERT_EQ(watcher.Texts(),
+            QStringList{QStringLiteral("No Subworkflow available.Create a new ICDR Subworkflow?")});
+  EXPECT_EQ(Windows(), 1) << "No leaves everything unchanged";
+  EXPECT_TRUE(credit->SubWorkflowId().empty());
+  EXPECT_FALSE(caller->GetDocument()->IsModified());
+
+  ChooseMenu(QStringLiteral("&Workflow"), QStringLiteral("Open Sub-Workflow"));
+  ASSERT_EQ(Windows(), 2);
+  CChildFrame* sub = Active();
+  EXPECT_EQ(sub->windowTitle(), QStringLiteral("ICDR: Credit check v0 (Design)"));
+  EXPECT_EQ(Doc().Header().workflowType, velk::WorkflowType::ICDR);
+  EXPECT_EQ(credit->SubWorkflowId(), Doc().Header().workflowId);
+  EXPECT_EQ(StoredVersions("ICDR: Credit check").size(), 2u) << "the demo's and the new one";
+  EXPECT_TRUE(caller->GetDocument()->IsModified()) << "the task now names its sub-workflow";
+
+  frame()->MdiArea()->setActiveSubWindow(caller);
+  ChooseMenu(QStringLiteral("&Workflow"), QStringLiteral("Open Sub-Workflow"));
+  EXPECT_EQ(Active(), sub) << "an open sub-workflow is shown again";
+  EXPECT_EQ(Windows(), 2);
+  // A first task, saved: a workflow without tasks cannot be loaded again.
+  QToolBar* tools = frame()->ToolBar(CMainFrame::WorkflowToolsBar);
+  QTest::mouseClick(tools->widgetForAction(frame()->Action(cmd::ToolInternalTask)), Qt::LeftButton);
+  QTest::mouseClick(View()->viewport(), Qt::LeftButton, {},
+                    View()->ToViewport(velk::Point{100, -100}));
+  Key(Qt::Key_S);
+  ASSERT_FALSE(sub->GetDocument()->IsModified()) << watcher.Texts().join("|").toStdString();
+
+  // Stored with the task, the id survives saving and loading the caller.
+  frame()->MdiArea()->setActiveSubWindow(caller);
+  Key(Qt::Key_S);
+  ASSERT_FALSE(caller->GetDocument()->IsModified()) << watcher.Texts().join("|").toStdString();
+  const std::string id = credit->SubWorkflowId();
+  caller->close();
+  sub->close();
+  ProcessEvents();
+  ASSERT_EQ(Windows(), 0);
+  OpenWorkflow(QStringLiteral("Version 3.0"));
+  CChildFrame* reopened = Active();
+  credit = Node("Credit check");
+  EXPECT_EQ(credit->SubWorkflowId(), id);
+  QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, Centre(*credit));
+  ChooseMenu(QStringLiteral("&Workflow"), QStringLiteral("Open Sub-Workflow"));
+  ASSERT_EQ(Windows(), 2) << "loaded from the store";
+  EXPECT_EQ(Doc().Header().workflowId, id);
+
+  // A sub-workflow that is no longer stored.
+  Active()->close();
+  ProcessEvents();
+  frame()->MdiArea()->setActiveSubWindow(reopened);
+  reopened->GetDocument()->SetSubWorkflowId(*credit, "0123456789ABCDEF0123456789ABCDEF");
+  watcher.boxes.clear();
+  ChooseMenu(QStringLiteral("&Workflow"), QStringLiteral("Open Sub-Workflow"));
+  ASSERT_EQ(watcher.boxes.size(), 1u);
+  EXPECT_TRUE(watcher.boxes[0].text.startsWith(
+      QStringLiteral("Connected sub-workflow not found in Process Definitions Database.")));
+  EXPECT_EQ(Windows(), 1);
+}
+
+}  // namespace

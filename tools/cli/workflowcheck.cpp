@@ -1,0 +1,176 @@
+// "workflow check": the modeler's consistency check without a window, so that a
+// team can keep incomplete workflows out of its repository in CI.
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <ostream>
+#include <stdexcept>
+#include <unordered_map>
+
+#include "app/headlessservices.h"
+#include "app/qsettings/qsettingsbackend.h"
+#include "app/settings.h"
+#include "commands.h"
+#include "model/consistencycheck.h"
+#include "model/jsonlimits.h"
+#include "model/workflowdoc.h"
+#include "model/workflowjson.h"
+#include "model/workflowload.h"
+#include "repository/processdefdb.h"
+#include "repository/store/lnnotes.h"
+#include "repository/vocabulary.h"
+
+namespace velkcli {
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+struct CheckRequest {
+  std::string workflow;  // name, id or JSON file
+  bool json = false;
+  std::optional<velk::WorkflowStatus> judgeAs;
+};
+
+CheckRequest ReadRequest(const Args& args) {
+  args.expectAtMost(1);
+  CheckRequest r{args.at(0, "workflow name, id or JSON file")};
+  const std::string format = args.option("format").value_or("text");
+  if (format != "text" && format != "json")
+    throw UsageError("--format takes text or json, not \"" + format + "\"");
+  r.json = format == "json";
+  if (auto word = args.option("as-status")) {
+    const auto& words = WorkflowStatusWords();
+    const auto it = std::find(words.begin(), words.end(), *word);
+    if (it == words.end())
+      throw UsageError("--as-status: unknown workflow status \"" + *word + "\"");
+    r.judgeAs = static_cast<velk::WorkflowStatus>(it - words.begin());
+  }
+  return r;
+}
+
+bool IsJsonFile(const std::string& name) {
+  return name.size() > 5 && name.ends_with(".json") && std::filesystem::is_regular_file(name);
+}
+
+std::unique_ptr<velk::CWorkflowDoc> FromFile(const std::string& file) {
+  std::ifstream in(file);
+  if (!in) throw std::runtime_error("cannot read " + file);
+  auto doc = std::make_unique<velk::CWorkflowDoc>();
+  try {
+    velk::WorkflowFromJson(velk::ParseJsonWithinDepth(in), *doc);
+  } catch (const std::exception& e) {  // bad JSON, too deep, a bad field
+    throw std::runtime_error(file + ": " + e.what());
+  }
+  return doc;
+}
+
+velk::DatabaseLocation ProcessDefinitions(const Args& args) {
+  if (auto path = args.option("procdef")) return {*path, ""};
+  auto backend = velk::OpenSettingsBackend();
+  velk::ModelerSettings settings;
+  settings.load(*backend);
+  velk::DatabaseLocation at = settings.databases[velk::DatabaseKind::ProcessDefinitions];
+  if (at.fileName.empty())
+    throw UsageError(
+        "no Process Definitions Database: give --procdef PATH or run 'velkmod-cli demo'");
+  return at;
+}
+
+// The stored workflow of that id, or the highest version of that name, loaded as
+// the modeler loads it; null after printing why not.
+std::unique_ptr<velk::CWorkflowDoc> FromStore(Context& ctx, const std::string& nameOrId,
+                                              const Args& args) {
+  const velk::DatabaseLocation at = ProcessDefinitions(args);
+  velk::SetDefaultProcessDefinitionsSource([at] { return at; });
+  struct Unset {
+    ~Unset() { velk::SetDefaultProcessDefinitionsSource(nullptr); }
+  } unset;
+  velk::CProcessDefDb repository(ctx.session, at.fileName, at.server, nullptr);
+  repository.ReadHeaders(true);
+  const velk::WorkflowHeaderEntry* found = nullptr;
+  for (const velk::WorkflowHeaderEntry& h : repository.Headers())
+    if ((h.workflowId == nameOrId || h.type == nameOrId) && (!found || h.version >= found->version))
+      found = &h;
+  if (!found)
+    throw std::runtime_error("no stored workflow is named or has the id \"" + nameOrId + "\"");
+  auto doc = std::make_unique<velk::CWorkflowDoc>(ctx.session.GetUserNameText());
+  velk::WorkflowDatabases databases;
+  databases.processDefinitions = {at, &repository};
+  doc->SetDatabases(databases);
+  if (!velk::LoadWorkflow(*doc, *found, ctx.session)) return nullptr;
+  databases.processDefinitions.repository = nullptr;  // it goes with this scope
+  doc->SetDatabases(databases);
+  return doc;
+}
+
+// Nodes are named by the id `workflow export` gives them, or by their id in the
+// file the workflow came from.
+using NodeIds = std::unordered_map<const velk::CNode*, int>;
+
+NodeIds IdsOf(const velk::CWorkflowDoc& doc, bool fromFile) {
+  NodeIds ids;
+  for (const velk::CNode* node : doc.AllNodes())
+    ids.emplace(node, fromFile ? node->Code() : static_cast<int>(ids.size()));
+  return ids;
+}
+
+const char* SeverityWord(const velk::CheckFinding& f) {
+  return f.outcome == velk::CheckOutcome::Failed ? "error" : "success";
+}
+
+Json ToJson(const velk::ConsistencyResult& result, const NodeIds& ids) {
+  Json out = Json::array();
+  for (const velk::CheckFinding& f : result.findings) {
+    Json nodes = Json::array();
+    for (const velk::CNode* n : f.nodes) nodes.push_back({{"id", ids.at(n)}, {"name", n->Name()}});
+    out.push_back({{"rule", f.rule->id},
+                   {"name", f.rule->name},
+                   {"step", f.rule->step},
+                   {"title", f.Title()},
+                   {"text", f.Text()},
+                   {"severity", SeverityWord(f)},
+                   {"nodes", std::move(nodes)}});
+  }
+  return out;
+}
+
+void PrintText(std::ostream& out, const velk::ConsistencyResult& result, const NodeIds& ids) {
+  for (const velk::CheckFinding& f : result.findings) {
+    out << f.rule->id << ' ' << f.rule->name << ": " << SeverityWord(f) << ": " << f.Title()
+        << '\n';
+    for (const velk::CNode* n : f.nodes)
+      out << "  node " << ids.at(n) << " \"" << n->Name() << "\"\n";
+  }
+}
+
+}  // namespace
+
+int workflowCheckCommand(Context& ctx, const std::vector<std::string>& words) {
+  const Args args(words, {"procdef", "format", "as-status"});
+  const CheckRequest request = ReadRequest(args);
+  velk::ScopedHeadlessServices ui;
+  const bool fromFile = IsJsonFile(request.workflow);
+  std::unique_ptr<velk::CWorkflowDoc> doc =
+      fromFile ? FromFile(request.workflow) : FromStore(ctx, request.workflow, args);
+  for (const auto& m : ui.get().messages) ctx.err << "message: " << m.text << '\n';
+  if (!doc) return kFailed;
+  // The External Directory is not read here, so no external performer counts as registered.
+  const velk::NoExternalDirectory directory;
+  const velk::ConsistencyResult result =
+      velk::RunConsistencyRules(*doc, directory, request.judgeAs);
+  const NodeIds ids = IdsOf(*doc, fromFile);
+  if (request.json) {
+    ctx.out << ToJson(result, ids).dump(2) << '\n';
+  } else {
+    PrintText(ctx.out, result, ids);
+    const int status = static_cast<int>(request.judgeAs.value_or(doc->Header().status));
+    ctx.out << (result.passed ? "accepted" : "refused") << " in status "
+            << WorkflowStatusToWord(status) << '\n';
+  }
+  return result.passed ? kOk : kFailed;
+}
+
+}  // namespace velkcli
