@@ -22,7 +22,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION "misc")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "Desktop modeler of workflow types.\nDraws workflows as graphs of tasks and routing arrows, checks them and stores\nthem in the workflow databases; includes the velkmod-cli command-line tool.")
-set(_velk_deb_depends "libqt6core6 (>= 6.4)" "libsqlite3-0" "libstdc++6")
+set(_velk_deb_depends "libqt6core6 (>= 6.4)" "libsqlite3-0" "libstdc++6" "libgvc6")
 if(VELK_BUILD_GUI)
   list(APPEND _velk_deb_depends "libqt6gui6 (>= 6.4)" "libqt6widgets6 (>= 6.4)"
        "libqt6printsupport6 (>= 6.4)" "libqt6svg6 (>= 6.4)" "qt6-qpa-plugins")

@@ -66,6 +66,7 @@ enum : int {
   AlignMenuCenterVert = 32803,
   AlignMenuGrid = 32793,
   AutoArrange = 32805,
+  ArrangeLayers = 33040,
   GroupAsCluster = 32839,
   ToggleGrid = 33010,
 

@@ -59,6 +59,7 @@ const std::vector<CommandInfo> kCommands = {
   {cmd::AlignMenuCenterVert, "Center &vertically", "", "Put the selected tasks on one vertical line", "", false},
   {cmd::AlignMenuGrid, "&Grid", "", "Snap the tasks to the grid", "", false},
   {cmd::AutoArrange, "Autoarrange Nodes", "", "Arrange the tasks of this level automatically", "", false},
+  {cmd::ArrangeLayers, "Arrange as &layers", "Arrange as layers", "Arrange the tasks of this level in rows along the arrows from the start task", "arrangelayers", false},
   {cmd::GroupAsCluster, "&Group nodes as Cluster", "", "Make an internal workflow cluster of the selection", "", false},
   {cmd::ReloadRepository, "&Reload Repository", "", "Read the Application Environment and Infrastructure again", "", false},
   // Workflow tools
@@ -106,15 +107,9 @@ const std::vector<CommandInfo>& AllCommands() {
 
 bool IsCommandBuilt(int id) {
   static const std::set<int> notBuilt = {
-      cmd::AlignLeft,           cmd::AlignRight,           cmd::AlignTop,
-      cmd::AlignBottom,         cmd::AlignCenterHorz,      cmd::AlignCenterVert,
-      cmd::AlignGrid,           cmd::AlignMenuLeft,        cmd::AlignMenuRight,
-      cmd::AlignMenuTop,        cmd::AlignMenuBottom,      cmd::AlignMenuCenterHorz,
-      cmd::AlignMenuCenterVert, cmd::AlignMenuGrid,        cmd::AutoArrange,
-      cmd::GroupAsCluster,      cmd::ConsistencyCheck,     cmd::ExternalDirectory,
-      cmd::ViewExtDirBar,       cmd::ExtDirNewFolder,      cmd::ExtDirProperties,
-      cmd::ExtDirDelete,        cmd::ExtDirSave,           cmd::ExtDirReload,
-      cmd::ExtDirExpandBranch,  cmd::ExtDirCollapseBranch, cmd::ExtDirExpandAll,
+      cmd::ExternalDirectory, cmd::ViewExtDirBar, cmd::ExtDirNewFolder,
+      cmd::ExtDirProperties, cmd::ExtDirDelete, cmd::ExtDirSave, cmd::ExtDirReload,
+      cmd::ExtDirExpandBranch, cmd::ExtDirCollapseBranch, cmd::ExtDirExpandAll,
       cmd::ExtDirCollapseAll,
   };
   return !notBuilt.contains(id);

@@ -40,7 +40,8 @@ const BarSpec kBars[CMainFrame::BarCount] = {
     {"AlignNodes",
      "Align Nodes",
      {cmd::AlignLeft, cmd::AlignRight, cmd::AlignTop, cmd::AlignBottom, cmd::AlignCenterVert,
-      cmd::AlignCenterHorz, kSeparator, cmd::ToggleGrid, cmd::AlignGrid}},
+      cmd::AlignCenterHorz, kSeparator, cmd::ToggleGrid, cmd::AlignGrid, kSeparator,
+      cmd::ArrangeLayers}},
     {"ShowTexts",
      "Show Texts",
      {cmd::ShowTaskNames, kSeparator, cmd::ShowTaskMember, cmd::ShowTaskForms,
@@ -227,6 +228,7 @@ void CMainFrame::CreateMenus() {
                    {kSeparator, kWf},
                    {cmd::AlignMenuGrid, kWf}});
   AddItems(workflow, {{cmd::AutoArrange, kWf},
+                      {cmd::ArrangeLayers, kWf},
                       {cmd::GroupAsCluster, kWf},
                       {kSeparator, kWf},
                       {cmd::ReloadRepository, kWf}});

@@ -83,6 +83,7 @@ std::unique_ptr<QMenu> BuildContextMenu(CWorkflowView& view, ContextMenu which) 
           view, *AddSubmenu(m, "&Align Nodes to ..."),
           {cmd::AlignMenuLeft, cmd::AlignMenuRight, cmd::AlignMenuTop, cmd::AlignMenuBottom,
            cmd::AlignMenuCenterHorz, cmd::AlignMenuCenterVert, kSeparator, cmd::AlignMenuGrid});
+      AddEntries(view, m, {cmd::AutoArrange, cmd::ArrangeLayers, cmd::GroupAsCluster});
       AddEntries(view, m,
                  {kSeparator, cmd::EditCut, cmd::EditCopy, cmd::EditPaste, cmd::EditDelete,
                   kSeparator, cmd::EditSelectAll});

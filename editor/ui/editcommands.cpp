@@ -12,6 +12,7 @@
 #include "editor/ui/edittool.h"
 #include "editor/ui/selecttool.h"
 #include "model/nodeclipboard.h"
+#include "model/subworkflows.h"
 #include "model/workflowdoc.h"
 
 using velk::CNode;
@@ -68,7 +69,7 @@ const char* editcmd::MenuText(int id) {
 
 bool CEditCommands::OnCommand(int id) {
   if (!view_.Document()) return false;
-  return ToolCommand(id) || ClipboardCommand(id) || NodeCommand(id);
+  return ToolCommand(id) || ClipboardCommand(id) || NodeCommand(id) || layout_.OnCommand(id);
 }
 
 bool CEditCommands::ToolCommand(int id) {
@@ -183,7 +184,8 @@ void CEditCommands::OpenSubWorkflow() {
   CWorkflowDoc& doc = *view_.Document();
   if (doc.SelectedNodes().empty()) return;
   CNode& node = *doc.SelectedNodes().front();
-  if (node.IsClusterNode()) view_.Editor().Parts().openClusterWindow(doc, node);
+  if (node.IsClusterNode() || velk::HasSubWorkflow(node.Kind()))
+    view_.Editor().Parts().openClusterWindow(doc, node);
 }
 
 void CEditCommands::ReloadRepository() {
@@ -195,6 +197,7 @@ void CEditCommands::ReloadRepository() {
 bool CEditCommands::OnUpdateCommand(int id, CmdUI& ui) {
   const CWorkflowDoc* doc = view_.Document();
   if (!doc) return false;
+  if (layout_.OnUpdateCommand(id, ui)) return true;
   if (const std::optional<ToolId> tool = ToolOfCommand(id)) {
     const velk::ToolButtonState state = view_.Editor().Tools().State().ButtonState(*tool);
     ui.checked = state.checked;
@@ -234,7 +237,7 @@ void CEditCommands::UpdateNodeCommand(int id, CmdUI& ui) const {
   const NodeKind kind = node->Kind();
   const bool subWorkflow = kind == NodeKind::ICDR || kind == NodeKind::CDDR;
   if (id == cmd::OpenSubWorkflow) {
-    ui.enabled = node->IsClusterNode();
+    ui.enabled = node->IsClusterNode() || subWorkflow;
   } else if (id == editcmd::CentralDesign || id == editcmd::DistributedDesign) {
     ui.enabled = subWorkflow;
     ui.checked = kind == (id == editcmd::CentralDesign ? NodeKind::ICDR : NodeKind::CDDR);

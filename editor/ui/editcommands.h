@@ -4,6 +4,7 @@
 // the repositories.
 
 #include "app/ui/commands.h"
+#include "editor/ui/layoutcommands.h"
 
 class CWorkflowView;
 
@@ -25,7 +26,7 @@ const char* MenuText(int id);
 
 class CEditCommands : public CommandTarget {
  public:
-  explicit CEditCommands(CWorkflowView& view) : view_(view) {}
+  explicit CEditCommands(CWorkflowView& view) : view_(view), layout_(view) {}
 
   bool OnCommand(int id) override;
   bool OnUpdateCommand(int id, CmdUI& ui) override;
@@ -41,4 +42,5 @@ class CEditCommands : public CommandTarget {
   void UpdateNodeCommand(int id, CmdUI& ui) const;
 
   CWorkflowView& view_;
+  CLayoutCommands layout_;
 };

@@ -35,7 +35,8 @@ struct EditorCollaborators {
   std::function<bool(QWidget* parent, velk::CWorkflowDoc&, velk::CNode&)> taskProperties;
   // The arrow routing dialog; true when closed with OK.
   std::function<bool(QWidget* parent, velk::CWorkflowDoc&, velk::CArrow&)> arrowProperties;
-  // Shows the window of a cluster node's level (opening it when needed).
+  // Shows the window of a cluster node's level, or the sub-workflow of an ICDR or
+  // CDDR task (opening, loading or creating it when needed).
   std::function<void(velk::CWorkflowDoc&, velk::CNode&)> openClusterWindow;
   // "&Reload Repository".
   std::function<bool(const velk::WorkflowDatabases&)> reloadRepository;

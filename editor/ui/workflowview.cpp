@@ -250,6 +250,8 @@ void CWorkflowView::mouseReleaseEvent(QMouseEvent* event) {
     return QAbstractScrollArea::mouseReleaseEvent(event);
   tool->MouseRelease(*this, event->modifiers(), ToLogical(event->position().toPoint()));
   gesture_.reset();
+  // The selection may have changed: buttons that need one (alignment) follow it.
+  editor_.Parts().commandStateChanged();
 }
 
 void CWorkflowView::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -110,8 +110,9 @@ TEST_F(MenuTest, EveryKindGetsItsOwnMenu) {
   EXPECT_EQ(subscribed->Picture(), 12);
   choose.clear();
   RightClick({900, -900});
-  EXPECT_TRUE(titles.isEmpty()) << "no alignment commands yet";
-  EXPECT_FALSE(entries.contains("&Left"));
+  EXPECT_EQ(titles, QStringList{"&Align Nodes to ..."});
+  EXPECT_FALSE(entries.at("&Left").enabled) << "nothing selected to align";
+  EXPECT_TRUE(entries.at("Autoarrange Nodes").enabled);
   EXPECT_TRUE(entries.at("&Select all").enabled);
 }
 

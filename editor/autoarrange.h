@@ -1,0 +1,32 @@
+#pragma once
+// "Autoarrange Nodes": the nodes of one level in breadth-first layers from a
+// root, one row per layer, each connected part below the ones before it.
+
+#include <vector>
+
+#include "model/geometry.h"
+
+namespace velk {
+
+class CWorkflowDoc;
+class CNode;
+
+struct ArrangeSpacing {
+  int gridSize = 50;  // "GridSize"
+  int factor = 4;     // "AutoArrangeFactor"
+};
+
+// Where each node of `nodes` goes: a rectangle of its own size whose centre is
+// (row x factor x grid, -(layer x factor x grid)). Layer 1 holds the root: the
+// first cluster start node, else the first node without incoming arrows, else
+// the first node. Only arrows between nodes of `nodes` count.
+std::vector<Rect> AutoArrangePlaces(const std::vector<CNode*>& nodes, const ArrangeSpacing& spacing);
+
+// Arranges the level `doc` shows and recomputes every arrow; false when no node
+// moved (an empty level, or one already arranged).
+bool AutoArrange(CWorkflowDoc& doc, const ArrangeSpacing& spacing);
+
+// Rectangle of `size` (width and height of `like`) centred on `centre`.
+Rect RectCentredAt(const Rect& like, Point centre);
+
+}  // namespace velk

@@ -1,0 +1,242 @@
+// Alignment, the grid command, automatic arrangement and grouping as a cluster.
+
+#include <map>
+
+#include "editor/alignment.h"
+#include "editor/autoarrange.h"
+#include "editor/clustergroup.h"
+#include "model/arrowgeometry.h"
+#include "model/workflowundo.h"
+#include "workflowfixture.h"
+
+namespace velk::testing {
+namespace {
+
+Rect AroundCentre(int cx, int cy) {
+  return {cx - 17, cy + 17, cx + 17, cy - 17};
+}
+
+class LayoutCommandsTest : public WorkflowTest {
+ protected:
+  std::map<const CNode*, Rect> Rects() const {
+    std::map<const CNode*, Rect> rects;
+    for (const CNode* n : doc.AllNodes()) rects[n] = n->GetRect();
+    return rects;
+  }
+  void Select(std::initializer_list<CNode*> nodes) {
+    doc.DeselectAll();
+    for (CNode* n : nodes) doc.SelectNode(*n, true);
+  }
+};
+
+TEST_F(LayoutCommandsTest, EachAlignmentMeetsItsReferenceAndOneNodeStays) {
+  struct Case {
+    AlignKind kind;
+    Rect a, b;  // expected
+  };
+  // A at (0,0)-(34,-34), B at (100,-60) and 50 wide.
+  const Case cases[] = {
+      {AlignKind::Left, {0, 0, 34, -34}, {0, -60, 50, -94}},
+      {AlignKind::Right, {116, 0, 150, -34}, {100, -60, 150, -94}},
+      {AlignKind::Top, {0, 0, 34, -34}, {100, 0, 150, -34}},
+      {AlignKind::Bottom, {0, -60, 34, -94}, {100, -60, 150, -94}},
+      {AlignKind::CenterHorizontally, {0, -30, 34, -64}, {100, -30, 150, -64}},
+      {AlignKind::CenterVertically, {58, 0, 92, -34}, {50, -60, 100, -94}},
+  };
+  for (const Case& c : cases) {
+    doc.ClearGraph();
+    CNode* a = Add("A");
+    CNode* b = Add("B");
+    doc.SetNodeRect(*b, {100, -60, 150, -94});
+    Link(a, b);
+    Select({a});
+    EXPECT_FALSE(AlignSelectedNodes(doc, c.kind, {})) << "one node aligned stays";
+    Select({a, b});
+    EXPECT_TRUE(AlignSelectedNodes(doc, c.kind, {}));
+    EXPECT_EQ(a->GetRect(), c.a) << static_cast<int>(c.kind);
+    EXPECT_EQ(b->GetRect(), c.b) << static_cast<int>(c.kind);
+    const CArrow* arrow = a->OutgoingArrows().front();
+    EXPECT_EQ(arrow->LineEnd(), ComputeArrowLine(a->GetRect(), b->GetRect()).end)
+        << "arrows follow";
+  }
+}
+
+TEST_F(LayoutCommandsTest, AligningPushesANeighbourWhichPushesTheNext) {
+  CNode* a = Add("A");
+  CNode* b = Add("B");
+  CNode* n1 = Add("N1");
+  CNode* n2 = Add("N2");
+  doc.SetNodeRect(*a, NodeRectAt(0, 0));
+  doc.SetNodeRect(*b, NodeRectAt(200, -100));
+  doc.SetNodeRect(*n1, NodeRectAt(210, 0));  // where B lands when aligned to the top
+  doc.SetNodeRect(*n2, NodeRectAt(250, 0));
+  Select({a, b});
+  EXPECT_TRUE(AlignSelectedNodes(doc, AlignKind::Top, {50, false}));
+  EXPECT_EQ(b->GetRect(), NodeRectAt(200, 0));
+  EXPECT_EQ(n1->GetRect().left, 260) << "pushed right by one grid step";
+  EXPECT_EQ(n2->GetRect().left, 300) << "pushed along by N1";
+}
+
+TEST_F(LayoutCommandsTest, GridSnapsTwentyFiveRightAndTwentyFourLeftOnlyWhenMagnetic) {
+  CNode* right = Add("Right");
+  CNode* left = Add("Left");
+  doc.SetNodeRect(*right, AroundCentre(75, -100));
+  doc.SetNodeRect(*left, AroundCentre(74, -300));
+  EXPECT_FALSE(AlignNodesToGrid(doc, {50, false})) << "snapping off changes nothing";
+  EXPECT_TRUE(AlignNodesToGrid(doc, {50, true})) << "no selection: the whole level";
+  EXPECT_EQ(right->GetRect().Center(), (Point{100, -100}));
+  EXPECT_EQ(left->GetRect().Center(), (Point{50, -300}));
+  doc.SetNodeRect(*left, AroundCentre(74, -300));
+  doc.SetNodeRect(*right, AroundCentre(74, -100));
+  Select({left});
+  AlignNodesToGrid(doc, {50, true});
+  EXPECT_EQ(left->GetRect().Center(), (Point{50, -300}));
+  EXPECT_EQ(right->GetRect().Center(), (Point{74, -100})) << "not selected";
+}
+
+TEST_F(LayoutCommandsTest, AutoArrangeLayersComponentsAndCycles) {
+  // Component 1: R -> A -> B -> R (a cycle) and R -> C; component 2: X -> Y.
+  CNode* x = Add("X", 5, 5);
+  CNode* y = Add("Y", 6, 5);
+  CNode* r = Add("R", 1, 1);
+  CNode* a = Add("A", 2, 1);
+  CNode* b = Add("B", 3, 1);
+  CNode* c = Add("C", 4, 1);
+  Link(x, y);
+  Link(r, a);
+  Link(a, b);
+  Link(b, r);
+  Link(r, c);
+  doc.SetClusterStartFlag(*r, true);
+  EXPECT_TRUE(AutoArrange(doc, {50, 4}));
+  EXPECT_EQ(r->GetRect().Center(), (Point{200, -200})) << "the root";
+  EXPECT_EQ(a->GetRect().Center(), (Point{200, -400}));
+  EXPECT_EQ(c->GetRect().Center(), (Point{400, -400}));
+  EXPECT_EQ(b->GetRect().Center(), (Point{200, -600}));
+  // Every layer counter moves on by one before the second component.
+  EXPECT_EQ(x->GetRect().Center(), (Point{600, -200}));
+  EXPECT_EQ(y->GetRect().Center(), (Point{800, -400}));
+  EXPECT_FALSE(AutoArrange(doc, {50, 4})) << "already arranged";
+}
+
+TEST_F(LayoutCommandsTest, AutoArrangeGoesDeeperThanTwoHundredFiftyFiveLayers) {
+  CNode* previous = Add("0");
+  for (int i = 1; i < 300; ++i) {
+    CNode* next = Add(std::to_string(i));
+    Link(previous, next);
+    previous = next;
+  }
+  AutoArrange(doc, {50, 4});
+  EXPECT_EQ(previous->GetRect().Center(), (Point{200, -300 * 200}));
+}
+
+TEST_F(LayoutCommandsTest, GroupingAToBMakesAClusterInAsPlace) {
+  CNode* in = Add("In", 0, 0);
+  CNode* a = Add("A", 1, 0);
+  CNode* b = Add("B", 2, 0);
+  CNode* out = Add("Out", 3, 0);
+  CNode* empty = Add("Empty", 4, 4, NodeKind::IWC);  // stands for a level no node is in
+  CArrow* toA = Link(in, a);
+  CArrow* inside = Link(a, b);
+  CArrow* loop = Link(b, a);
+  CArrow* fromB = Link(b, out);
+  const Rect aRect = a->GetRect();
+  Select({a, b});
+  CNode* k = GroupSelectionAsCluster(doc);
+  ASSERT_NE(k, nullptr);
+  EXPECT_EQ(k->Kind(), NodeKind::IWC);
+  EXPECT_EQ(k->Picture(), NodePicture::Cluster);
+  EXPECT_EQ(k->GetRect(), aRect);
+  EXPECT_EQ(k->BelongsToCluster(), 1);
+  EXPECT_EQ(k->RepresentsCluster(), empty->RepresentsCluster() + 1) << "no number used twice";
+  EXPECT_EQ(a->BelongsToCluster(), k->RepresentsCluster());
+  EXPECT_EQ(k->ClusterStartNode(), a);
+  EXPECT_EQ(k->ClusterEndNode(), b);
+  EXPECT_TRUE(a->IsClusterStartNode());
+  EXPECT_TRUE(b->IsClusterEndNode());
+  EXPECT_EQ(a->Picture(), NodePicture::ClusterStart);
+  EXPECT_EQ(b->Picture(), NodePicture::ClusterEnd);
+  EXPECT_EQ(toA->Target(), k);
+  EXPECT_EQ(fromB->Source(), k);
+  EXPECT_EQ(inside->Target(), b);
+  EXPECT_EQ(loop->Target(), a) << "a loop inside stays inside";
+  EXPECT_EQ(doc.LevelNodes(), (std::vector<CNode*>{in, out, empty, k}));
+  EXPECT_EQ(doc.SelectedNodes(), (std::vector<CNode*>{k}));
+}
+
+TEST_F(LayoutCommandsTest, GroupingRefusalsChangeNothing) {
+  const std::string cant = "Cant group the selection to a cluster!";
+  struct Case {
+    std::vector<std::pair<int, int>> arrows;  // between nodes 0..4; 1..3 selected
+    std::string message;
+  };
+  const Case cases[] = {
+      {{{0, 1}, {1, 4}, {1, 2}}, "One of the selected nodes has arrows to more than one node "
+                                 "outside selection. " + cant},
+      {{{0, 1}, {0, 2}, {3, 4}}, "Only one node in selection can have incoming arrows to a node "
+                                 "outside the selection." + cant},
+      {{{0, 1}, {2, 4}, {3, 4}}, "Only one node in selection can have outgoing arrows to a node "
+                                 "outside the selection." + cant},
+      {{{0, 1}, {1, 2}}, "A cluster has exactly one incoming and one outgoing node." + cant},
+      {{{0, 1}, {2, 0}, {1, 2}, {1, 3}}, ""},  // fine: entry 1, exit 2
+      // One node as entry and exit is caught by the first rule already.
+      {{{0, 2}, {2, 4}}, "One of the selected nodes has arrows to more than one node "
+                         "outside selection. " + cant},
+  };
+  for (const Case& c : cases) {
+    doc.ClearGraph();
+    ui->messages.clear();
+    std::vector<CNode*> n;
+    for (int i = 0; i < 5; ++i) n.push_back(Add(std::to_string(i), i));
+    for (auto [s, t] : c.arrows) Link(n[s], n[t]);
+    Select({n[1], n[2], n[3]});
+    const auto before = doc.TakeSnapshot();
+    CNode* k = GroupSelectionAsCluster(doc);
+    if (c.message.empty()) {
+      EXPECT_NE(k, nullptr);
+      continue;
+    }
+    EXPECT_EQ(k, nullptr);
+    ASSERT_EQ(ui->messages.size(), 1u);
+    EXPECT_TRUE(ui->messages[0].text.ends_with(c.message)) << ui->messages[0].text;
+    EXPECT_TRUE(doc.TakeSnapshot().SameContent(before));
+  }
+  doc.ClearGraph();
+  ui->messages.clear();
+  Select({Add("P")});
+  EXPECT_EQ(GroupSelectionAsCluster(doc), nullptr);
+  EXPECT_TRUE(ui->messages.empty()) << "fewer than two: nothing happens";
+}
+
+TEST_F(LayoutCommandsTest, UndoRestoresEveryRectangleAndTheClusterStructure) {
+  CNode* in = Add("In", 0, 0);
+  CNode* a = Add("A", 1, 3);
+  CNode* b = Add("B", 2, 1);
+  CNode* out = Add("Out", 3, 2);
+  Link(in, a);
+  Link(a, b);
+  Link(b, out);
+  const auto rects = Rects();
+  const auto before = doc.TakeSnapshot();
+  {
+    EditScope scope(doc, "Autoarrange Nodes");
+    AutoArrange(doc, {50, 4});
+  }
+  {
+    EditScope scope(doc, "Top");
+    Select({a, b});
+    AlignSelectedNodes(doc, AlignKind::Top, {50, true});
+  }
+  {
+    EditScope scope(doc, "Group");
+    GroupSelectionAsCluster(doc);
+  }
+  EXPECT_EQ(doc.History().StepCount(), 3u);
+  while (doc.History().Undo()) {
+  }
+  EXPECT_EQ(Rects(), rects);
+  EXPECT_TRUE(doc.TakeSnapshot().SameContent(before));
+}
+
+}  // namespace
+}  // namespace velk::testing

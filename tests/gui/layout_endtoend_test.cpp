@@ -1,0 +1,194 @@
+// Alignment, arrangement and grouping in the running modeler: tasks selected
+// with the mouse, commands from toolbar, menu, shortcut-free menu entries and
+// the context menu, each one undo step.
+
+#include <gtest/gtest.h>
+
+#include <QDialogButtonBox>
+#include <QMdiArea>
+#include <QMenu>
+#include <QTest>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <map>
+
+#include "app/ui/composition.h"
+#include "app/ui/workflowframe.h"
+#include "dialogs/ui/workflowchooserdialogs.h"
+#include "editor/ui/workflowview.h"
+#include "model/workflowdoc.h"
+#include "model/workflowundo.h"
+#include "sheetfixture.h"
+#include "shellfixture.h"
+
+namespace {
+
+using shelltest::ProcessEvents;
+using velk::CNode;
+
+class LayoutEndToEndTest : public ::testing::Test {
+ protected:
+  LayoutEndToEndTest() {
+    env.WriteDemoRepository();
+    app = StartModeler(env.Options(), StandardShellCollaborators());
+    frame()->resize(1280, 900);
+    ProcessEvents();
+    OpenVersion(QStringLiteral("Version 2.0"));
+  }
+  ~LayoutEndToEndTest() override {
+    for (QMdiSubWindow* w : frame()->MdiArea()->subWindowList())
+      if (auto* c = qobject_cast<CChildFrame*>(w)) c->canClose = {};
+    app.reset();
+  }
+  CMainFrame* frame() const { return app->MainFrame(); }
+  CChildFrame* Active() const { return qobject_cast<CChildFrame*>(frame()->ActiveChild()); }
+  CWorkflowView* View() const { return static_cast<CWorkflowView*>(Active()->GetView()); }
+  velk::CWorkflowDoc& Doc() const { return *Active()->GetDocument(); }
+
+  void OpenVersion(const QString& text) {
+    sheettest::OnNextModal<CDlgLoadWorkflow>([text](CDlgLoadWorkflow& dialog) {
+      QTreeWidget* tree = dialog.Tree();
+      tree->expandAll();
+      for (QTreeWidgetItemIterator it(tree); *it; ++it)
+        if ((*it)->text(0).contains(text))
+          QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                            tree->visualItemRect(*it).center());
+      auto* box = dialog.findChild<QDialogButtonBox*>();
+      QTest::mouseClick(box->button(QDialogButtonBox::Ok), Qt::LeftButton);
+    });
+    frame()->activateWindow();
+    ProcessEvents();
+    QTest::keyClick(frame(), Qt::Key_O, Qt::ControlModifier);
+    ProcessEvents();
+  }
+  CNode* Node(const std::string& name) const {
+    for (CNode* n : Doc().AllNodes())
+      if (n->Name() == name) return n;
+    return nullptr;
+  }
+  QPoint Centre(const CNode& n) const { return View()->ToViewport(n.GetRect().Center()); }
+  // Click on the first, SHIFT+click on the others.
+  void SelectWithMouse(std::initializer_list<const char*> names) {
+    Qt::KeyboardModifiers keys;
+    for (const char* name : names) {
+      QTest::mouseClick(View()->viewport(), Qt::LeftButton, keys, Centre(*Node(name)));
+      keys = Qt::ShiftModifier;
+    }
+    ProcessEvents();
+  }
+  QWidget* AlignButton(int command) const {
+    return frame()->ToolBar(CMainFrame::AlignNodesBar)->widgetForAction(frame()->Action(command));
+  }
+  void Trigger(int command) {
+    ProcessEvents();
+    frame()->Action(command)->trigger();
+    ProcessEvents();
+  }
+  std::map<const CNode*, velk::Rect> Rects() const {
+    std::map<const CNode*, velk::Rect> rects;
+    for (const CNode* n : Doc().AllNodes()) rects[n] = n->GetRect();
+    return rects;
+  }
+  void Undo() {
+    frame()->activateWindow();
+    ProcessEvents();
+    QTest::keyClick(frame(), Qt::Key_Z, Qt::ControlModifier);
+    ProcessEvents();
+  }
+
+  shelltest::ShellEnvironment env;
+  std::unique_ptr<CVelkModApp> app;
+};
+
+TEST_F(LayoutEndToEndTest, AlignFromToolbarAndMenuEachOneUndoStep) {
+  ASSERT_NE(Active(), nullptr);
+  const auto original = Rects();
+  SelectWithMouse({"Check order"});
+  EXPECT_FALSE(AlignButton(cmd::AlignLeft)->isEnabled()) << "one task selected";
+  SelectWithMouse({"Check order", "Reject order"});
+  ASSERT_EQ(Doc().SelectedNodes().size(), 2u);
+  ASSERT_TRUE(AlignButton(cmd::AlignLeft)->isEnabled());
+
+  QTest::mouseClick(AlignButton(cmd::AlignLeft), Qt::LeftButton);
+  ProcessEvents();
+  EXPECT_EQ(Node("Check order")->GetRect().left, Node("Reject order")->GetRect().left);
+  EXPECT_TRUE(Doc().IsModified());
+  EXPECT_EQ(Doc().History().UndoName(), "Align left");
+
+  Trigger(cmd::AlignMenuTop);
+  EXPECT_EQ(Node("Check order")->GetRect().top, Node("Reject order")->GetRect().top);
+  EXPECT_EQ(Doc().History().UndoName(), "Top");
+  Undo();
+  Undo();
+  EXPECT_EQ(Rects(), original);
+}
+
+TEST_F(LayoutEndToEndTest, ArrangeAsLayersFromTheToolbarAndAutoarrangeFromTheContextMenu) {
+  const auto original = Rects();
+  QTest::mouseClick(
+      frame()->ToolBar(CMainFrame::AlignNodesBar)->widgetForAction(frame()->Action(cmd::ArrangeLayers)),
+      Qt::LeftButton);
+  ProcessEvents();
+  EXPECT_EQ(Doc().History().UndoName(), "Arrange as layers");
+  EXPECT_TRUE(Doc().IsModified());
+  const std::vector<CNode*> level = Doc().LevelNodes();
+  for (const CNode* a : level)
+    for (const CNode* b : level)
+      EXPECT_TRUE(a == b || !a->GetRect().Intersects(b->GetRect())) << a->Name() << b->Name();
+  EXPECT_GT(Node("Receive order")->GetRect().bottom, Node("Check order")->GetRect().top);
+  Undo();
+  EXPECT_EQ(Rects(), original);
+
+  // Right click on empty space, "Autoarrange Nodes" in the menu.
+  const QPoint empty = View()->ToViewport(velk::Point{1500, -2500});
+  QTimer::singleShot(50, [] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (!menu) return;
+    for (QAction* a : menu->actions())
+      if (a->text() == QStringLiteral("Autoarrange Nodes") && a->isEnabled()) {
+        menu->setActiveAction(a);
+        QTest::keyClick(menu, Qt::Key_Return);
+        return;
+      }
+    menu->close();
+  });
+  QTest::mouseClick(View()->viewport(), Qt::RightButton, {}, empty);
+  QContextMenuEvent event(QContextMenuEvent::Mouse, empty, View()->viewport()->mapToGlobal(empty));
+  QApplication::sendEvent(View()->viewport(), &event);
+  ProcessEvents();
+  EXPECT_EQ(Node("Receive order")->GetRect().Center(), (velk::Point{200, -200}));
+  Undo();
+  EXPECT_EQ(Rects(), original) << "one step";
+}
+
+TEST_F(LayoutEndToEndTest, GroupAsClusterRefusesWithAMessageThenGroupsACleanSelection) {
+  SelectWithMouse({"Receive order", "Check order"});
+  shelltest::MessageBoxWatcher boxes;
+  const std::size_t count = Doc().NodeCount();
+  Trigger(cmd::GroupAsCluster);
+  ASSERT_EQ(boxes.boxes.size(), 1u);
+  EXPECT_TRUE(boxes.boxes[0].text.endsWith(
+      QStringLiteral("A cluster has exactly one incoming and one outgoing node.Cant group "
+                     "the selection to a cluster!")))
+      << boxes.boxes[0].text.toStdString();
+  EXPECT_EQ(Doc().NodeCount(), count);
+
+  // One arrow in from "Record complaint", one out to "Resolve".
+  OpenVersion(QStringLiteral("Complaint Handling"));
+  ASSERT_EQ(Doc().Header().name, "Complaint Handling");
+  const std::size_t tasks = Doc().NodeCount();
+  SelectWithMouse({"Carrier statement", "Carrier follow-up"});
+  Trigger(cmd::GroupAsCluster);
+  ASSERT_EQ(Doc().NodeCount(), tasks + 1);
+  CNode* cluster = Doc().AllNodes().back();
+  EXPECT_TRUE(cluster->IsClusterNode());
+  EXPECT_EQ(cluster->ClusterStartNode(), Node("Carrier statement"));
+  EXPECT_EQ(cluster->ClusterEndNode(), Node("Carrier follow-up"));
+  EXPECT_EQ(Doc().History().UndoName(), "Group nodes as Cluster");
+  EXPECT_TRUE(Doc().IsModified());
+  Undo();
+  EXPECT_EQ(Doc().NodeCount(), tasks);
+  EXPECT_EQ(Node("Carrier statement")->BelongsToCluster(), 1);
+}
+
+}  // namespace

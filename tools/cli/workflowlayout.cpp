@@ -1,0 +1,85 @@
+// "workflow layout": "Arrange as layers" on a stored workflow without a window.
+
+#include <ostream>
+#include <stdexcept>
+#include <vector>
+
+#include "app/headlessservices.h"
+#include "app/qsettings/qsettingsbackend.h"
+#include "app/settings.h"
+#include "commands.h"
+#include "editor/layeredlayout.h"
+#include "model/workflowdoc.h"
+#include "model/workflowsave.h"
+
+namespace velkcli {
+
+namespace {
+
+std::vector<velk::CWorkflowDoc*> ChosenLevels(velk::CWorkflowDoc& top, bool all) {
+  std::vector<velk::CWorkflowDoc*> levels{&top};
+  for (std::size_t i = 0; all && i < levels.size(); ++i)
+    for (velk::CNode* node : levels[i]->LevelNodes())
+      if (node->IsClusterNode()) levels.push_back(top.OpenClusterDocument(*node));
+  return levels;
+}
+
+std::string Position(const velk::Rect& r) {
+  return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ")";
+}
+
+// Lays out one level and prints every node that moved; the number moved.
+int LayOut(Context& ctx, velk::CWorkflowDoc& level, int gridSize) {
+  std::vector<velk::CNode*> nodes;
+  const velk::LayoutResult result =
+      velk::ComputeLayeredLayout(velk::LevelLayoutGraph(level, nodes), {gridSize});
+  if (!result.ok) throw std::runtime_error(result.error);
+  std::vector<velk::Rect> before;
+  for (const velk::CNode* n : nodes) before.push_back(n->GetRect());
+  velk::ApplyLayout(level, nodes, result);
+  int moved = 0;
+  for (std::size_t i = 0; i < nodes.size(); ++i) {
+    if (nodes[i]->GetRect() == before[i]) continue;
+    ++moved;
+    ctx.out << "level " << level.Level() << "  \"" << nodes[i]->Name() << "\"  "
+            << Position(before[i]) << " -> " << Position(nodes[i]->GetRect()) << '\n';
+  }
+  return moved;
+}
+
+// Stores the arranged workflow as the modeler's Save does for a stored one.
+void Store(Context& ctx, velk::CWorkflowDoc& doc) {
+  if (doc.Header().status == velk::WorkflowStatus::Freeze)
+    throw std::runtime_error(
+        "a frozen workflow is saved under a new name: open it in the modeler and use Save As");
+  velk::WorkflowHeader h = doc.Header();
+  h.version = velk::NextVersion(h);
+  doc.SetHeader(h);
+  if (!velk::WriteWorkflow(doc, {nullptr, doc.Header().applicationReplicaId}))
+    throw std::runtime_error("the arranged workflow was not stored");
+  ctx.out << "Stored \"" << h.name << "\" version " << h.version << " as "
+          << doc.Header().workflowId << '\n';
+}
+
+}  // namespace
+
+int workflowLayout(Context& ctx, const Args& args) {
+  const std::string level = args.option("level").value_or("top");
+  if (level != "top" && level != "all") throw UsageError("--level is top or all");
+  auto backend = velk::OpenSettingsBackend();
+  velk::ModelerSettings settings;
+  settings.load(*backend);
+  return withStoredWorkflow(ctx, args, [&](velk::CWorkflowDoc& doc) {
+    int moved = 0;
+    std::size_t count = 0;
+    for (velk::CWorkflowDoc* l : ChosenLevels(doc, level == "all")) {
+      moved += LayOut(ctx, *l, settings.gridSize);
+      count += l->LevelNodes().size();
+    }
+    ctx.out << moved << " of " << count << " tasks moved\n";
+    if (args.flag("save") && moved > 0) Store(ctx, doc);
+    return kOk;
+  });
+}
+
+}  // namespace velkcli
