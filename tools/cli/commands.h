@@ -2,17 +2,22 @@
 // The commands of velkmod-cli. Each returns the process exit code and throws
 // UsageError for wrong arguments.
 
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "cliargs.h"
+#include "repository/databasekind.h"
 
 class LNNotesSession;
 class LNDatabase;
 
 namespace velk {
 class CWorkflowDoc;
+class CExtDirData;
 }
 
 namespace velkcli {
@@ -31,9 +36,15 @@ int dbCheckCommand(Context& ctx, const std::vector<std::string>& words);
 
 int demoCommand(Context& ctx, const std::vector<std::string>& words);
 
+// "extdir tree": the External Directory as its window shows it.
+int extdirCommand(Context& ctx, const std::vector<std::string>& words);
+
 // "workflow list", "workflow export", "workflow import" and "workflow render":
 // stored workflows.
 int workflowCommand(Context& ctx, const std::vector<std::string>& words);
+// "workflow check": the consistency check of a stored workflow or a JSON file;
+// kFailed when the workflow would be refused in its (or the given) status.
+int workflowCheckCommand(Context& ctx, const std::vector<std::string>& words);
 
 // "workflow render": what to draw where, checked before the workflow is loaded.
 struct RenderRequest {
@@ -47,9 +58,25 @@ RenderRequest renderRequest(const Args& args);
 // cannot be written. Starts the GUI library without a display.
 int renderWorkflow(Context& ctx, const velk::CWorkflowDoc& doc, const RenderRequest& request);
 
+// What "db check" shows of a loaded External Directory: identity, sections with
+// counts, catalogues and every item with its class name, ID and label.
+nlohmann::ordered_json ExtDirToJson(const velk::CExtDirData& data);
+
+// Loads the stored workflow the arguments name (as "workflow export" does) and
+// runs `use` on it while its databases are open; kFailed when loading failed.
+int withStoredWorkflow(Context& ctx, const Args& args,
+                       const std::function<int(velk::CWorkflowDoc&)>& use);
+// "workflow layout": "Arrange as layers" on a stored workflow, printed or stored.
+int workflowLayout(Context& ctx, const Args& args);
+
 // Opens the database at `path` (relative to the data directory unless absolute).
 // Throws std::runtime_error naming the path and the store's reason.
 LNDatabase openDatabase(Context& ctx, const std::string& path, const std::string& server = {});
+// Copies a database of one of the kinds with its design, title, replica id and
+// documents under their ids (for instance onto a server); returns the documents
+// copied. Failures throw, and leave no destination database behind.
+std::size_t copyDatabase(Context& ctx, const velk::DatabaseLocation& from,
+                         const velk::DatabaseLocation& to);
 
 // Exit codes.
 inline constexpr int kOk = 0;

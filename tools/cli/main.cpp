@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "app/qsettings/qsettingsbackend.h"
+#include "app/serversettings.h"
 #include "commands.h"
 #include "repository/store/lnnotes.h"
 
@@ -20,10 +22,17 @@ const char* kUsageText =
     "                                    as JSON (exit 1 on an error entry)\n"
     "  db dump PATH [--view NAME]        documents with all items as JSON on stdout\n"
     "  db import PATH FILE.json          add the documents of a dump (all or nothing)\n"
-    "  db ls [--server S]                databases in the data directory\n"
+    "  db ls [--server S]                databases in the data directory or on server S\n"
+    "  db copy SRC DEST [--from-server S] [--to-server S]\n"
+    "                                    copy a database with its ids (e.g. onto a server)\n"
+    "\n"
+    "External Directory (the default one, or PATH):\n"
+    "  extdir tree [PATH] [--leafs]      the tree as the window shows it: labels and image\n"
+    "                                    numbers; --leafs reads every process view's leafs\n"
     "\n"
     "Demo:\n"
-    "  demo [--dir DIR]                  create the demo repository and its settings\n"
+    "  demo [--dir DIR] [--server S]     create the demo repository and its settings;\n"
+    "                                    with S, copy it onto that server and use it there\n"
     "\n"
     "Workflows (in the default Process Definitions Database, or --procdef PATH):\n"
     "  workflow list                     the stored versions as \"Load workflow\" shows them\n"
@@ -34,9 +43,16 @@ const char* kUsageText =
     "  workflow render NAME-or-ID --format png|svg|pdf -o FILE [--level top|all]\n"
     "                                    draw the top level (default) or every level:\n"
     "                                    one PDF page per level, else FILE-2.png, ...\n"
+    "  workflow layout NAME-or-ID [--level top|all] [--save]\n"
+    "                                    arrange the top (or every) level as layers and\n"
+    "                                    print the moves; --save stores the result\n"
+    "  workflow check NAME-or-ID|FILE.json [--format text|json] [--as-status STATUS]\n"
+    "                                    the consistency check; exit 1 when the workflow\n"
+    "                                    would be refused in its (or that) status\n"
     "\n"
     "Options: --help, --version. PATH is relative to the data directory\n"
-    "($VELK_DATA_DIR, else ~/.local/share/velkmod) unless absolute.\n";
+    "($VELK_DATA_DIR, else ~/.local/share/velkmod) unless absolute; --server S\n"
+    "(db create, info, dump, import) names a server of the settings' \"Servers\".\n";
 
 }  // namespace
 
@@ -51,8 +67,9 @@ int main(int argc, char** argv) {
     return velkcli::kOk;
   }
 
-  LNNotesSession session;
   try {
+    // Named servers come from the "Servers" section of the settings file.
+    LNNotesSession session(velk::LoadServers(*velk::OpenSettingsBackend()));
     LNSetThrowAllErrors(true);
     session.Init(410);
     velkcli::Context ctx{session, std::cout, std::cerr};
@@ -60,6 +77,7 @@ int main(int argc, char** argv) {
     words.erase(words.begin());
     if (command == "db") return velkcli::dbCommand(ctx, words);
     if (command == "demo") return velkcli::demoCommand(ctx, words);
+    if (command == "extdir") return velkcli::extdirCommand(ctx, words);
     if (command == "workflow") return velkcli::workflowCommand(ctx, words);
     throw velkcli::UsageError("unknown command \"" + command + "\"");
   } catch (const velkcli::UsageError& e) {
