@@ -26,7 +26,8 @@ function(velk_layer name)
 endfunction()
 
 function(velk_warnings target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow=local)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic
+                         $<$<CXX_COMPILER_ID:GNU>:-Wshadow=local>)
   if(VELK_WERROR)
     target_compile_options(${target} PRIVATE -Werror)
   endif()
