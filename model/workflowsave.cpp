@@ -8,7 +8,10 @@
 #include <vector>
 
 #include "app/services.h"
+#include "model/consistencycheck.h"
+#include "model/savestamp.h"
 #include "model/workflowdoc.h"
+#include "model/workflowextdir.h"
 #include "model/workflowsavedocs.h"
 #include "repository/applicationenvdb.h"
 #include "repository/noteserror.h"
@@ -31,6 +34,16 @@ constexpr char kHeaderFailedText[] =
 std::string NotAccessibleText(const std::string& file, const std::string& name) {
   return "The Process Definitions Database\r\n" + file + "\r\n could not be accessed.\r\nSo the " +
          "workflow\r\n" + name + "\r\ncan not be saved now.";
+}
+
+// How often a busy database is offered again: a tool without a designer to answer
+// takes every offer, and must still come to an end.
+constexpr int kBusyRetries = 3;
+
+std::string ReplacedMeanwhileText(const WorkflowHeaderEntry& replaced) {
+  return "The workflow \"" + replaced.type + "\" version " + std::to_string(replaced.version) +
+         " was saved by someone else while this save was being prepared.\r\nNothing has been "
+         "saved; save again to store it as the next version.";
 }
 
 // What step 1 of a write found out about the stored version it replaces.
@@ -58,6 +71,24 @@ Replacement DecideReplacement(CWorkflowDoc& top, CProcessDefDb& repository) {
     top.SetHeader(h);
   }
   return r;
+}
+
+// Another designer's save since this workflow was loaded is replaced only when
+// the user says so; false when the user cancels.
+bool ConfirmReplacement(CWorkflowDoc& top, CProcessDefDb& repository, Replacement& r) {
+  if (r.retirement == Retirement::None) return true;
+  StampCheck check = StampCheck::Unchanged;
+  try {
+    check = CheckStoredStamp(top, repository, r.retired);
+  } catch (const LNStatusError&) {  // the save itself reports an unreachable database
+  }
+  if (check == StampCheck::SaveAsNew) {
+    WorkflowHeader h = top.Header();
+    h.workflowId.clear();
+    top.SetHeader(h);
+    r = {};
+  }
+  return check != StampCheck::Cancel;
 }
 
 // The workflow's first node when it has no start node.
@@ -113,6 +144,13 @@ using Published = std::vector<std::pair<std::string, std::string>>;
 bool WriteAll(CWorkflowDoc& top, CProcessDefDb& repository, const Replacement& replacement,
               const WriteTarget& target, LNDatabase& db, Published& published) {
   const std::string& path = top.Databases().processDefinitions.location.fileName;
+  // Another save may have retired that version since this one decided; retiring
+  // it again would leave two current versions of one workflow.
+  if (replacement.retirement != Retirement::None &&
+      !repository.IsStillStored(db, replacement.retired)) {
+    ShowErrorMessage(ReplacedMeanwhileText(replacement.retired));
+    return false;
+  }
   // The new header continues the history of the one it replaces, read while retiring it.
   bool written = repository.RetireOn(db, replacement.retirement, replacement.retired, path);
   if (!written) ShowErrorMessage(kSaveFailedText);
@@ -161,18 +199,20 @@ int NextVersion(const WorkflowHeader& header) {
 void ApplyImportVersionRule(CWorkflowDoc& doc, CProcessDefDb& repository) {
   WorkflowHeader h = doc.Header();
   repository.ReadHeaders(false);
+  const WorkflowHeaderEntry* newest = nullptr;
   for (const WorkflowHeaderEntry& stored : repository.Headers()) {
-    if (stored.type != h.name || stored.status != static_cast<int>(h.status) ||
-        stored.version != h.version)
-      continue;
-    h.workflowId = stored.workflowId;
-    h.version = NextVersion(h);
-    doc.SetHeader(h);
-    return;
+    if (stored.type == h.name && stored.status == static_cast<int>(h.status) &&
+        stored.version >= h.version && (!newest || stored.version > newest->version))
+      newest = &stored;
   }
+  if (!newest) return;
+  h.workflowId = newest->workflowId;
+  h.version = newest->version;
+  h.version = NextVersion(h);
+  doc.SetHeader(h);
 }
 
-bool WriteWorkflow(CWorkflowDoc& doc, const WriteTarget& target) {
+bool WriteWorkflow(CWorkflowDoc& doc, const WriteTarget& target, int busyRetries) {
   CWorkflowDoc& top = doc.Top();
   CProcessDefDb* repository = top.Databases().processDefinitions.repository;
   if (!repository) {
@@ -180,12 +220,18 @@ bool WriteWorkflow(CWorkflowDoc& doc, const WriteTarget& target) {
     return false;
   }
   const std::string previousId = top.Header().workflowId;
+  const std::string previousStamp = top.StoredStamp();
   auto restoreId = [&] {
     WorkflowHeader h = top.Header();
     h.workflowId = previousId;
     top.SetHeader(h);
+    top.SetStoredStamp(previousStamp);
   };
-  const Replacement replacement = DecideReplacement(top, *repository);
+  Replacement replacement = DecideReplacement(top, *repository);
+  if (!ConfirmReplacement(top, *repository, replacement)) {
+    restoreId();
+    return false;
+  }
   if (!AssignCodes(top)) {
     // Only an Active workflow needs its start to number its tasks.
     ShowErrorMessage("The workflow \"" + top.Header().name +
@@ -205,12 +251,19 @@ bool WriteWorkflow(CWorkflowDoc& doc, const WriteTarget& target) {
   } catch (const LNStatusError& e) {
     repository->ForgetHeaders();
     restoreId();
-    ShowNotesError(
-        NotAccessibleText(top.Databases().processDefinitions.location.fileName, top.Header().name),
-        e.GetStatus());
+    const std::string text =
+        NotAccessibleText(top.Databases().processDefinitions.location.fileName, top.Header().name);
+    // Another designer's long save holds the database: the store has waited as long
+    // as a save takes; now the designer decides whether to wait once more.
+    if (e.GetStatus() == LNERR_DATABASE_BUSY && busyRetries < kBusyRetries &&
+        services().messageBox(GetNotesErrorText(e.GetStatus()) + text + "\r\n\r\nTry again?",
+                              MsgIcon::Exclamation, MsgButtons::RetryCancel) == MsgResult::Retry)
+      return WriteWorkflow(doc, target, busyRetries + 1);
+    ShowNotesError(text, e.GetStatus());
     return false;
   }
   repository->ForgetHeaders();
+  UpdatePublishedLeafs(top, published);
   top.SetNew(false);
   top.ClearModified();
   top.RefreshTitle();
@@ -218,12 +271,14 @@ bool WriteWorkflow(CWorkflowDoc& doc, const WriteTarget& target) {
   return true;
 }
 
-bool SaveWorkflow(CWorkflowDoc& doc, bool saveAs, const ChooseSaveName& chooseName) {
-  if (doc.IsClusterDocument()) return SaveWorkflow(doc.Top(), saveAs, chooseName);
+bool SaveWorkflow(CWorkflowDoc& doc, bool saveAs, const ChooseSaveName& chooseName,
+                  const ExternalDirectoryLookup& directory) {
+  if (doc.IsClusterDocument()) return SaveWorkflow(doc.Top(), saveAs, chooseName, directory);
   if (!doc.Databases().ReadyToSave()) {
     ShowErrorMessage(kNoDatabasesText);
     return false;
   }
+  if (!CheckConsistency(doc, directory)) return false;  // the Info Center says why
   bool askName = saveAs;
   if (!askName) {
     CProcessDefDb& repository = *doc.Databases().processDefinitions.repository;

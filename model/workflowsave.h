@@ -12,6 +12,7 @@ namespace velk {
 
 class CProcessDefDb;
 class CWorkflowDoc;
+class ExternalDirectoryLookup;
 struct WorkflowHeader;
 
 // Where WriteWorkflow writes when the caller says so.
@@ -28,16 +29,19 @@ struct WriteTarget {
 // "Save Workflow as": lets the designer name the workflow; false on Cancel.
 using ChooseSaveName = std::function<bool(CWorkflowDoc&)>;
 
-// The Save (saveAs false) and Save As commands: checks the databases, lets the
+// The Save (saveAs false) and Save As commands: checks the databases, runs the
+// consistency check (which refuses an incomplete Active workflow), lets the
 // designer name a workflow not stored yet (or every workflow on Save As), applies
 // the version rule and writes the workflow. A cluster document saves its top
 // document.
-bool SaveWorkflow(CWorkflowDoc& doc, bool saveAs, const ChooseSaveName& chooseName);
+bool SaveWorkflow(CWorkflowDoc& doc, bool saveAs, const ChooseSaveName& chooseName,
+                  const ExternalDirectoryLookup& directory);
 
 // An imported workflow that the Process Definitions Database already holds in the
-// same name, status and version is stored as a save of that stored workflow would
-// store it: under its id, with the version rule applied. Importing one file twice
-// then never gives two stored versions of one number.
+// same name and status, in its version or a newer one, is stored as a save of the
+// newest of those would store it: under its id, with the version rule applied.
+// Importing one file twice (or while another save lands) then never gives two
+// current versions of one workflow.
 void ApplyImportVersionRule(CWorkflowDoc& doc, CProcessDefDb& repository);
 
 // The version a save stores: Active and Template count up by one, Design is
@@ -48,7 +52,9 @@ int NextVersion(const WorkflowHeader& header);
 // the nodes and writes the header and task documents, all in one transaction of
 // the Process Definitions Database, so that a failure leaves the database exactly
 // as it was (and the workflow's id as it was). Shows every failure. Used by the
-// Save commands, by the creation of a sub-workflow and by importing.
-bool WriteWorkflow(CWorkflowDoc& doc, const WriteTarget& target = {});
+// Save commands, by the creation of a sub-workflow and by importing. When another
+// program holds the database longer than the store waits, the designer is asked
+// whether to try again (`busyRetries`: the times that has been asked already).
+bool WriteWorkflow(CWorkflowDoc& doc, const WriteTarget& target = {}, int busyRetries = 0);
 
 }  // namespace velk

@@ -67,6 +67,26 @@ enum class Stage { Database, View, Documents };
 
 }  // namespace
 
+bool CProcessDefDb::IsStillStored(LNDatabase& db, const WorkflowHeaderEntry& entry) {
+  LNThrowAllErrorsScope throwing(true);
+  LNViewFolder view;
+  db.GetViewFolder(views::kHeaderById, &view);
+  view.Open();
+  LNVFEntry found;
+  long count = 0;
+  if (view.Find(entry.workflowId, &found, &count) != LNNOERROR) return false;
+  for (long i = 0; i < count; ++i) {
+    if (i > 0) view.Goto(LNVFNAVIGATE_NEXT, &found);
+    if (found.IsCategory()) continue;
+    LNDocument doc;
+    found.GetDocument(&doc);
+    doc.Open();
+    const WorkflowHeaderEntry stored = ReadHeaderEntry(doc);
+    if (stored.status == entry.status && stored.version == entry.version) return true;
+  }
+  return false;
+}
+
 void SetDefaultProcessDefinitionsSource(std::function<DatabaseLocation()> source) {
   DefaultSource() = std::move(source);
 }

@@ -87,6 +87,11 @@ class CProcessDefDb : public CRepositoryDb {
   bool RetireOn(LNDatabase& db, Retirement retirement, const WorkflowHeaderEntry& retired,
                 const std::string& path);
 
+  // Whether the database still holds `entry` in its status and version. Read
+  // under the save's write lock, it tells a save that another one retired the
+  // version it replaces since it decided. Throws LNStatusError.
+  bool IsStillStored(LNDatabase& db, const WorkflowHeaderEntry& entry);
+
   // The "User" and "LastModify" lists of the header document last retired.
   const std::vector<std::string>& RetiredUsers() const { return retiredUsers_; }
   const std::vector<std::string>& RetiredLastModify() const { return retiredLastModify_; }

@@ -123,5 +123,33 @@ TEST_F(WorkflowCliTest, ImportPrintsTheSaveMessagesAndBadInputStoresNothing) {
   EXPECT_EQ(List(), before);
 }
 
+// Designers saving one workflow at the same moment each get their own version:
+// none is refused, none is lost, no two share a number, and the database loads.
+TEST_F(WorkflowCliTest, SavesFromSeveralProcessesAtOnceAllLandAsDistinctVersions) {
+  Result exported = Run({"workflow", "export", "Order Handling"});
+  ASSERT_EQ(exported.code, 0) << exported.err;
+  WriteFile(root_ / "order.json", exported.out);
+  const int writers = 4;
+  std::string script = "for i in $(seq " + std::to_string(writers) + "); do (" +
+                       Quote(VELKMOD_CLI) + " workflow import " +
+                       Quote((root_ / "order.json").string()) + " >" +
+                       Quote((root_ / "out-").string()) + "$i 2>&1; echo $? >" +
+                       Quote((root_ / "code-").string()) + "$i) & done; wait";
+  ASSERT_EQ(std::system(script.c_str()), 0);
+  for (int i = 1; i <= writers; ++i) {
+    const std::string n = std::to_string(i);
+    EXPECT_EQ(ReadFile(root_ / ("code-" + n)), "0\n") << ReadFile(root_ / ("out-" + n));
+  }
+  const std::string list = List();
+  for (int version = 1; version <= 2 + writers; ++version) {
+    const std::string entry = "Order Handling (Version " + std::to_string(version) + ".0)";
+    const std::size_t at = list.find(entry);
+    EXPECT_NE(at, std::string::npos) << entry << "\n" << list;
+    EXPECT_EQ(list.find(entry, at + 1), std::string::npos) << entry << " twice\n" << list;
+  }
+  Result check = Run({"db", "check", "procdef.nsf"});
+  EXPECT_EQ(check.code, 0) << check.out << check.err;
+}
+
 }  // namespace
 }  // namespace clitest

@@ -5,10 +5,13 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <chrono>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "model/consistencycheck.h"
 #include "model/workflowgraph.h"
 #include "model/workflowload.h"
 #include "model/workflowsave.h"
@@ -281,20 +284,20 @@ TEST_F(StorageTest, HistoryComesFromTheReplacedHeaderOnly) {
 TEST_F(StorageTest, ImportingTheSameVersionTwiceCountsUpAsASave) {
   doc.DefineAsWorkflowStart(*Add("Only"));
   SetStatus(doc, WorkflowStatus::Active, 2);
-  for (int import = 0; import < 2; ++import) {
+  for (int import = 0; import < 3; ++import) {
     WorkflowHeader h = doc.Header();
     h.workflowId.clear();  // as a file gives it
     doc.SetHeader(h);
     ApplyImportVersionRule(doc, *repository);
     ASSERT_TRUE(WriteWorkflow(doc));
   }
-  EXPECT_EQ(doc.Header().version, 3);
+  EXPECT_EQ(doc.Header().version, 4);
   LNDatabase db = Open();
   Names stored;
   for (const LNDocument& d : Documents(db, views::kHeaderById))
     stored.push_back(Text(d, "Version") + " " + Text(d, "Status"));
   std::sort(stored.begin(), stored.end());
-  EXPECT_EQ(stored, (Names{"2 Freeze", "3 Active"}));
+  EXPECT_EQ(stored, (Names{"2 Freeze", "3 Freeze", "4 Active"}));
 }
 
 TEST_F(StorageTest, FrozenWorkflowSavedAgainNeverSharesItsIdAndVersion) {
@@ -358,6 +361,29 @@ TEST_F(StorageTest, FailedSaveLeavesTheStoredVersionIntactAndSaysSo) {
   EXPECT_EQ(ui->currentStatus(), "");
 }
 
+// Another program holds the database past the store's wait: the designer is asked
+// and the save lands on "Retry" once the database is free again.
+TEST_F(StorageTest, BusyDatabaseIsOfferedAgainAndTheRetryLands) {
+  doc.DefineAsWorkflowStart(*Add("Only"));
+  const std::string file = (dir_ / "procdef.nsf").string();
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open(file.c_str(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+  std::thread holder([other] {
+    std::this_thread::sleep_for(std::chrono::seconds(32));  // past the store's wait
+    sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
+  });
+  const bool stored = WriteWorkflow(doc);
+  holder.join();
+  sqlite3_close(other);
+  EXPECT_TRUE(stored);
+  ASSERT_FALSE(ui->messages.empty());
+  EXPECT_EQ(ui->messages.front().buttons, MsgButtons::RetryCancel);
+  EXPECT_NE(ui->messages.front().text.find("Try again?"), std::string::npos);
+  LNDatabase db = Open();
+  EXPECT_EQ(Documents(db, views::kHeaderById).size(), 1u);
+}
+
 // Stands for a repository object the save never touches.
 template <class Repository>
 Repository* Placeholder() {
@@ -366,7 +392,22 @@ Repository* Placeholder() {
 }
 
 TEST_F(StorageTest, SaveCommandChecksAsksForANameWhenNeededAndCountsVersions) {
-  doc.DefineAsWorkflowStart(*Add("Only"));
+  // Complete enough for the consistency check to let it be saved as Active.
+  CNode* first = Add("First");
+  CNode* last = Add("Last", 1);
+  Link(first, last);
+  doc.DefineAsWorkflowStart(*first);
+  doc.DefineAsWorkflowEnd(*last);
+  for (CNode* n : {first, last}) {
+    NodeAttributes a = n->Attributes();
+    a.member = "Clerk";
+    a.objects = {"Order|GF_Order"};
+    doc.SetNodeAttributes(*n, a);
+  }
+  WorkflowHeader header = doc.Header();
+  header.supervisor = "Ann Lee/Sales/Marvelund";
+  doc.SetHeader(header);
+  const NoExternalDirectory directory;
   int asked = 0;
   const ChooseSaveName chooseName = [&](CWorkflowDoc& d) {
     ++asked;
@@ -375,7 +416,7 @@ TEST_F(StorageTest, SaveCommandChecksAsksForANameWhenNeededAndCountsVersions) {
     d.SetHeader(h);
     return asked != 1;  // the first time: Cancel
   };
-  EXPECT_FALSE(SaveWorkflow(doc, false, chooseName));
+  EXPECT_FALSE(SaveWorkflow(doc, false, chooseName, directory));
   ASSERT_EQ(ui->messages.size(), 1u);
   EXPECT_NE(ui->messages[0].text.find("Please specify an Application Environment Database for"),
             std::string::npos);
@@ -387,7 +428,7 @@ TEST_F(StorageTest, SaveCommandChecksAsksForANameWhenNeededAndCountsVersions) {
   databases.externalDirectory.repository = Placeholder<CExtDirData>();
   databases.applicationEnvironment.repository = nullptr;
   doc.SetDatabases(databases);
-  EXPECT_FALSE(SaveWorkflow(doc, false, chooseName)) << "still one missing";
+  EXPECT_FALSE(SaveWorkflow(doc, false, chooseName, directory)) << "still one missing";
   EXPECT_EQ(asked, 0);
   // Every save below runs with an Application Environment Database whose replica id is known.
   LNDatabase appEnvFile;
@@ -398,15 +439,15 @@ TEST_F(StorageTest, SaveCommandChecksAsksForANameWhenNeededAndCountsVersions) {
   databases.applicationEnvironment.repository = &appEnv;
   doc.SetDatabases(databases);
 
-  EXPECT_FALSE(SaveWorkflow(doc, false, chooseName)) << "cancelled";
+  EXPECT_FALSE(SaveWorkflow(doc, false, chooseName, directory)) << "cancelled";
   SetStatus(doc, WorkflowStatus::Active, 4);
-  ASSERT_TRUE(SaveWorkflow(doc, false, chooseName));
+  ASSERT_TRUE(SaveWorkflow(doc, false, chooseName, directory));
   EXPECT_EQ(asked, 2) << "a new workflow is named";
   EXPECT_EQ(doc.Header().version, 5);
-  ASSERT_TRUE(SaveWorkflow(doc, false, chooseName));
+  ASSERT_TRUE(SaveWorkflow(doc, false, chooseName, directory));
   EXPECT_EQ(asked, 2) << "a stored one is not";
   EXPECT_EQ(doc.Header().version, 6);
-  ASSERT_TRUE(SaveWorkflow(doc, true, chooseName));
+  ASSERT_TRUE(SaveWorkflow(doc, true, chooseName, directory));
   EXPECT_EQ(asked, 3) << "Save As always asks";
   LNDatabase db = Open();
   std::vector<LNDocument> newest = Documents(db, views::kHeaderById, doc.Header().workflowId);

@@ -1,4 +1,4 @@
-// "workflow list|export|import|render": stored workflows through the modeler's
+// "workflow list|export|import|render|layout": stored workflows through the modeler's
 // own header list, loader and save.
 
 #include <fstream>
@@ -12,6 +12,7 @@
 #include "app/settings.h"
 #include "commands.h"
 #include "dialogs/workflowchooser.h"
+#include "model/consistencycheck.h"
 #include "model/jsonlimits.h"
 #include "model/workflowdoc.h"
 #include "model/workflowjson.h"
@@ -204,7 +205,19 @@ int Import(Context& ctx, const Args& args) {
     databases.applicationEnvironment.repository = appEnv.get();
   doc->SetDatabases(databases);
   velk::ApplyImportVersionRule(*doc, *databases.processDefinitions.repository);
-  const bool stored = velk::WriteWorkflow(*doc, {nullptr, doc->Header().applicationReplicaId});
+  // The findings are reported as a save reports them, but an import stores what a
+  // database held before, so it is not refused ('workflow check' is the gate).
+  velk::CheckConsistency(*doc, velk::NoExternalDirectory());
+  bool stored = velk::WriteWorkflow(*doc, {nullptr, doc->Header().applicationReplicaId});
+  // Saves of the same workflow at the same moment each become their own version.
+  // A save that lost the race to another one finds the winner by the version rule;
+  // a failure of any other cause leaves the rule's answer as it was.
+  for (int retry = 0; !stored && retry < 8; ++retry) {
+    const int tried = doc->Header().version;
+    velk::ApplyImportVersionRule(*doc, *databases.processDefinitions.repository);
+    if (doc->Header().version == tried) break;
+    stored = velk::WriteWorkflow(*doc, {nullptr, doc->Header().applicationReplicaId});
+  }
   PrintReports(ctx.out, repository.Ui().get());
   // The save's own reports may not say that nothing was stored, or may say nothing.
   if (!stored) throw std::runtime_error(file + ": the workflow was not stored");
@@ -216,16 +229,30 @@ int Import(Context& ctx, const Args& args) {
 
 }  // namespace
 
+int withStoredWorkflow(Context& ctx, const Args& args,
+                       const std::function<int(velk::CWorkflowDoc&)>& use) {
+  Repository repository(ctx, ChooseDatabases(args));
+  std::unique_ptr<velk::CWorkflowDoc> doc = LoadStored(ctx, repository, args);
+  if (!doc) return kFailed;
+  const int result = use(*doc);
+  PrintReports(ctx.err, repository.Ui().get());
+  return result;
+}
+
 int workflowCommand(Context& ctx, const std::vector<std::string>& words) {
-  if (words.empty()) throw UsageError("workflow needs list, export, import or render");
+  if (words.empty()) throw UsageError("workflow needs list, export, import, render or layout");
   const std::string sub = words[0];
+  if (sub == "check") return workflowCheckCommand(ctx, {words.begin() + 1, words.end()});
   std::vector<std::string> valued{"procdef", "appenv", "version"};
   if (sub == "render") valued.insert(valued.end(), {"format", "o", "output", "level"});
-  const Args args(std::vector<std::string>(words.begin() + 1, words.end()), valued);
+  if (sub == "layout") valued.push_back("level");
+  const Args args(std::vector<std::string>(words.begin() + 1, words.end()), valued,
+                  sub == "layout" ? std::vector<std::string>{"save"} : std::vector<std::string>{});
   if (sub == "list") return List(ctx, args);
   if (sub == "export") return Export(ctx, args);
   if (sub == "render") return Render(ctx, args);
   if (sub == "import") return Import(ctx, args);
+  if (sub == "layout") return workflowLayout(ctx, args);
   throw UsageError("unknown workflow command \"" + sub + "\"");
 }
 
