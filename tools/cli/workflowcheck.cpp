@@ -13,6 +13,8 @@
 #include "app/qsettings/qsettingsbackend.h"
 #include "app/settings.h"
 #include "commands.h"
+#include "extdir/extdirdata.h"
+#include "extdir/extdirlookup.h"
 #include "model/consistencycheck.h"
 #include "model/jsonlimits.h"
 #include "model/workflowdoc.h"
@@ -77,6 +79,23 @@ velk::DatabaseLocation ProcessDefinitions(const Args& args) {
     throw UsageError(
         "no Process Definitions Database: give --procdef PATH or run 'velkmod-cli demo'");
   return at;
+}
+
+// The External Directory Database of the settings, read as the modeler reads it
+// when it opens a workflow, so that registered external performers count; null
+// when the settings name none.
+std::unique_ptr<velk::CExtDirData> AttachExternalDirectory(Context& ctx, velk::CWorkflowDoc& doc) {
+  auto backend = velk::OpenSettingsBackend();
+  velk::ModelerSettings settings;
+  settings.load(*backend);
+  const velk::DatabaseLocation at = settings.databases[velk::DatabaseKind::ExternalDirectory];
+  if (at.fileName.empty()) return nullptr;
+  auto data = std::make_unique<velk::CExtDirData>(ctx.session, at.fileName, at.server, &doc,
+                                                  velk::ExtDirLinks{});
+  velk::WorkflowDatabases databases = doc.Databases();
+  databases.externalDirectory = {at, data.get()};
+  doc.SetDatabases(databases);
+  return data;
 }
 
 // The stored workflow of that id, or the highest version of that name, loaded as
@@ -153,14 +172,14 @@ int workflowCheckCommand(Context& ctx, const std::vector<std::string>& words) {
   const CheckRequest request = ReadRequest(args);
   velk::ScopedHeadlessServices ui;
   const bool fromFile = IsJsonFile(request.workflow);
+  std::unique_ptr<velk::CExtDirData> directoryData;  // outlives the workflow that uses it
   std::unique_ptr<velk::CWorkflowDoc> doc =
       fromFile ? FromFile(request.workflow) : FromStore(ctx, request.workflow, args);
   for (const auto& m : ui.get().messages) ctx.err << "message: " << m.text << '\n';
   if (!doc) return kFailed;
-  // The External Directory is not read here, so no external performer counts as registered.
-  const velk::NoExternalDirectory directory;
+  directoryData = AttachExternalDirectory(ctx, *doc);
   const velk::ConsistencyResult result =
-      velk::RunConsistencyRules(*doc, directory, request.judgeAs);
+      velk::RunConsistencyRules(*doc, velk::CExtDirLookup(), request.judgeAs);
   const NodeIds ids = IdsOf(*doc, fromFile);
   if (request.json) {
     ctx.out << ToJson(result, ids).dump(2) << '\n';
