@@ -14,17 +14,11 @@
 
 #include "app/infocenter.h"
 #include "app/ui/commands.h"
-#include "app/ui/composition.h"
 #include "app/ui/infocenterwnd.h"
-#include "app/ui/workflowframe.h"
-#include "dialogs/ui/workflowchooserdialogs.h"
-#include "editor/ui/workflowview.h"
 #include "model/consistencycheck.h"
 #include "model/subworkflows.h"
-#include "model/workflowdoc.h"
+#include "modelerfixture.h"
 #include "repository/processdefdb.h"
-#include "sheetfixture.h"
-#include "shellfixture.h"
 
 namespace {
 
@@ -32,46 +26,10 @@ using shelltest::MessageBoxWatcher;
 using shelltest::ProcessEvents;
 using velk::CNode;
 
-class ConsistencyEndToEndTest : public ::testing::Test {
+class ConsistencyEndToEndTest : public ModelerTest {
  protected:
-  ConsistencyEndToEndTest() {
-    env.WriteDemoRepository();
-    velk::InfoCenter::instance().clear();
-    app = StartModeler(env.Options(), StandardShellCollaborators());
-    frame()->resize(1280, 900);
-    ProcessEvents();
-  }
-  ~ConsistencyEndToEndTest() override {
-    for (QMdiSubWindow* w : frame()->MdiArea()->subWindowList())
-      if (auto* c = qobject_cast<CChildFrame*>(w)) c->canClose = {};
-    app.reset();
-    velk::InfoCenter::instance().clear();  // its error entries would open later tests' windows
-  }
-  CMainFrame* frame() const { return app->MainFrame(); }
-  CChildFrame* Active() const { return qobject_cast<CChildFrame*>(frame()->ActiveChild()); }
-  CWorkflowView* View() const { return static_cast<CWorkflowView*>(Active()->GetView()); }
-  velk::CWorkflowDoc& Doc() const { return *Active()->GetDocument(); }
   int Windows() const { return static_cast<int>(frame()->MdiArea()->subWindowList().size()); }
 
-  // File Open with Ctrl+O, then the stored version whose entry holds `text`.
-  void OpenWorkflow(const QString& text) {
-    sheettest::OnNextModal<CDlgLoadWorkflow>([text](CDlgLoadWorkflow& dialog) {
-      QTreeWidget* tree = dialog.Tree();
-      tree->expandAll();
-      for (QTreeWidgetItemIterator it(tree); *it; ++it)
-        if ((*it)->text(0).contains(text))
-          QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
-                            tree->visualItemRect(*it).center());
-      dialog.accept();
-    });
-    Key(Qt::Key_O);
-  }
-  void Key(Qt::Key key) {
-    frame()->activateWindow();
-    ProcessEvents();
-    QTest::keyClick(frame(), key, Qt::ControlModifier);
-    ProcessEvents();
-  }
   // Clicks the menu bar's `title`, then its entry `entry`.
   void ChooseMenu(const QString& title, const QString& entry) {
     frame()->activateWindow();
@@ -94,15 +52,6 @@ class ConsistencyEndToEndTest : public ::testing::Test {
     }
     FAIL() << "no entry " << entry.toStdString();
   }
-  CNode* Node(const std::string& name) const {
-    for (CNode* n : Doc().AllNodes())
-      if (n->Name() == name) return n;
-    return nullptr;
-  }
-  QPoint Centre(const CNode& n) const {
-    const velk::Rect r = n.GetRect();
-    return View()->ToViewport(velk::Point{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
-  }
   static std::vector<velk::InfoEntry> Findings() {
     return velk::InfoCenter::instance().entries(velk::kConsistencyCheckCategory);
   }
@@ -120,9 +69,6 @@ class ConsistencyEndToEndTest : public ::testing::Test {
       if (h.type == name) versions.push_back(h.version);
     return versions;
   }
-
-  shelltest::ShellEnvironment env;
-  std::unique_ptr<CVelkModApp> app;
 };
 
 TEST_F(ConsistencyEndToEndTest, MenuCheckFillsTheInfoCenterAndOnlyActiveWorkflowsAreRefused) {

@@ -26,6 +26,7 @@
 #include "model/workflowdoc.h"
 #include "model/workflowundo.h"
 #include "sheetfixture.h"
+#include "modelerfixture.h"
 #include "shellfixture.h"
 
 namespace {
@@ -35,52 +36,9 @@ using shelltest::ProcessEvents;
 using velk::CNode;
 using velk::Point;
 
-class EndToEndTest : public ::testing::Test {
+class EndToEndTest : public ModelerTest {
  protected:
-  EndToEndTest() {
-    env.WriteDemoRepository();
-    app = StartModeler(env.Options(), StandardShellCollaborators());
-    frame()->resize(1280, 900);
-    ProcessEvents();
-  }
-  ~EndToEndTest() override {
-    for (QMdiSubWindow* w : frame()->MdiArea()->subWindowList())
-      if (auto* c = qobject_cast<CChildFrame*>(w)) c->canClose = {};
-    app.reset();
-  }
-  CMainFrame* frame() const { return app->MainFrame(); }
-  CChildFrame* Active() const { return qobject_cast<CChildFrame*>(frame()->ActiveChild()); }
-  CWorkflowView* View() const { return static_cast<CWorkflowView*>(Active()->GetView()); }
-  velk::CWorkflowDoc& Doc() const { return *Active()->GetDocument(); }
-
-  // File Open with Ctrl+O, then the stored version whose entry holds `text`.
-  void OpenWorkflow(const QString& text) {
-    sheettest::OnNextModal<CDlgLoadWorkflow>([text](CDlgLoadWorkflow& dialog) {
-      QTreeWidget* tree = dialog.Tree();
-      tree->expandAll();
-      for (QTreeWidgetItemIterator it(tree); *it; ++it)
-        if ((*it)->text(0).contains(text))
-          QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
-                            tree->visualItemRect(*it).center());
-      ClickOk(dialog);
-    });
-    QTest::keyClick(frame(), Qt::Key_O, Qt::ControlModifier);
-    ProcessEvents();
-  }
-  static void ClickOk(QWidget& dialog) {
-    auto* box = dialog.findChild<QDialogButtonBox*>();
-    QTest::mouseClick(box->button(QDialogButtonBox::Ok), Qt::LeftButton);
-  }
-  CNode* Node(const std::string& name) const {
-    for (CNode* n : Doc().AllNodes())
-      if (n->Name() == name) return n;
-    return nullptr;
-  }
   QPoint Pixel(Point p) const { return View()->ToViewport(p); }
-  QPoint Centre(const CNode& n) const {
-    const velk::Rect r = n.GetRect();
-    return Pixel({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
-  }
   void ClickTool(int command) {
     QToolBar* bar = frame()->ToolBar(CMainFrame::WorkflowToolsBar);
     QTest::mouseClick(bar->widgetForAction(frame()->Action(command)), Qt::LeftButton);
@@ -91,14 +49,6 @@ class EndToEndTest : public ::testing::Test {
     QTest::keyClick(combo, Qt::Key_Home);
     for (int i = 0; i < combo->count() && combo->currentText() != text; ++i)
       QTest::keyClick(combo, Qt::Key_Down);
-  }
-  // Ctrl+key once the menus and buttons show the state of now, as between two
-  // key presses of a user.
-  void Key(Qt::Key key) {
-    frame()->activateWindow();
-    ProcessEvents();
-    QTest::keyClick(frame(), key, Qt::ControlModifier);
-    ProcessEvents();
   }
   // The menu entry of `command`, as a click on it.
   void Trigger(int command) {
@@ -118,9 +68,6 @@ class EndToEndTest : public ::testing::Test {
       if (tabs->tabText(i) == title)
         QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(i).center());
   }
-
-  shelltest::ShellEnvironment env;
-  std::unique_ptr<CVelkModApp> app;
 };
 
 TEST_F(EndToEndTest, EditSaveCloseAndOpenAgainKeepsEveryChange) {

@@ -4,69 +4,22 @@
 
 #include <gtest/gtest.h>
 
-#include <QDialogButtonBox>
-#include <QMdiArea>
 #include <QMenu>
 #include <QTest>
 #include <QToolBar>
-#include <QTreeWidget>
 #include <map>
 
-#include "app/ui/composition.h"
-#include "app/ui/workflowframe.h"
-#include "dialogs/ui/workflowchooserdialogs.h"
-#include "editor/ui/workflowview.h"
-#include "model/workflowdoc.h"
 #include "model/workflowundo.h"
-#include "sheetfixture.h"
-#include "shellfixture.h"
+#include "modelerfixture.h"
 
 namespace {
 
 using shelltest::ProcessEvents;
 using velk::CNode;
 
-class LayoutEndToEndTest : public ::testing::Test {
+class LayoutEndToEndTest : public ModelerTest {
  protected:
-  LayoutEndToEndTest() {
-    env.WriteDemoRepository();
-    app = StartModeler(env.Options(), StandardShellCollaborators());
-    frame()->resize(1280, 900);
-    ProcessEvents();
-    OpenVersion(QStringLiteral("Version 2.0"));
-  }
-  ~LayoutEndToEndTest() override {
-    for (QMdiSubWindow* w : frame()->MdiArea()->subWindowList())
-      if (auto* c = qobject_cast<CChildFrame*>(w)) c->canClose = {};
-    app.reset();
-  }
-  CMainFrame* frame() const { return app->MainFrame(); }
-  CChildFrame* Active() const { return qobject_cast<CChildFrame*>(frame()->ActiveChild()); }
-  CWorkflowView* View() const { return static_cast<CWorkflowView*>(Active()->GetView()); }
-  velk::CWorkflowDoc& Doc() const { return *Active()->GetDocument(); }
-
-  void OpenVersion(const QString& text) {
-    sheettest::OnNextModal<CDlgLoadWorkflow>([text](CDlgLoadWorkflow& dialog) {
-      QTreeWidget* tree = dialog.Tree();
-      tree->expandAll();
-      for (QTreeWidgetItemIterator it(tree); *it; ++it)
-        if ((*it)->text(0).contains(text))
-          QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
-                            tree->visualItemRect(*it).center());
-      auto* box = dialog.findChild<QDialogButtonBox*>();
-      QTest::mouseClick(box->button(QDialogButtonBox::Ok), Qt::LeftButton);
-    });
-    frame()->activateWindow();
-    ProcessEvents();
-    QTest::keyClick(frame(), Qt::Key_O, Qt::ControlModifier);
-    ProcessEvents();
-  }
-  CNode* Node(const std::string& name) const {
-    for (CNode* n : Doc().AllNodes())
-      if (n->Name() == name) return n;
-    return nullptr;
-  }
-  QPoint Centre(const CNode& n) const { return View()->ToViewport(n.GetRect().Center()); }
+  LayoutEndToEndTest() { OpenWorkflow(QStringLiteral("Version 2.0")); }
   // Click on the first, SHIFT+click on the others.
   void SelectWithMouse(std::initializer_list<const char*> names) {
     Qt::KeyboardModifiers keys;
@@ -89,15 +42,7 @@ class LayoutEndToEndTest : public ::testing::Test {
     for (const CNode* n : Doc().AllNodes()) rects[n] = n->GetRect();
     return rects;
   }
-  void Undo() {
-    frame()->activateWindow();
-    ProcessEvents();
-    QTest::keyClick(frame(), Qt::Key_Z, Qt::ControlModifier);
-    ProcessEvents();
-  }
-
-  shelltest::ShellEnvironment env;
-  std::unique_ptr<CVelkModApp> app;
+  void Undo() { Key(Qt::Key_Z); }
 };
 
 TEST_F(LayoutEndToEndTest, AlignFromToolbarAndMenuEachOneUndoStep) {
@@ -174,7 +119,7 @@ TEST_F(LayoutEndToEndTest, GroupAsClusterRefusesWithAMessageThenGroupsACleanSele
   EXPECT_EQ(Doc().NodeCount(), count);
 
   // One arrow in from "Record complaint", one out to "Resolve".
-  OpenVersion(QStringLiteral("Complaint Handling"));
+  OpenWorkflow(QStringLiteral("Complaint Handling"));
   ASSERT_EQ(Doc().Header().name, "Complaint Handling");
   const std::size_t tasks = Doc().NodeCount();
   SelectWithMouse({"Carrier statement", "Carrier follow-up"});

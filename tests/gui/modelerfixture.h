@@ -1,0 +1,84 @@
+#pragma once
+// The modeler started through its composition root on the demo repository, and
+// the steps every end-to-end test takes with real input: open a stored workflow,
+// find its tasks, press a shortcut.
+
+#include <gtest/gtest.h>
+
+#include <QDialogButtonBox>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <memory>
+#include <string>
+
+#include "app/infocenter.h"
+#include "app/ui/composition.h"
+#include "app/ui/workflowframe.h"
+#include "dialogs/ui/workflowchooserdialogs.h"
+#include "editor/ui/workflowview.h"
+#include "model/workflowdoc.h"
+#include "sheetfixture.h"
+#include "shellfixture.h"
+
+class ModelerTest : public ::testing::Test {
+ protected:
+  // A program starts with an empty Info Center; entries of earlier tests would
+  // open its window.
+  ModelerTest() {
+    velk::InfoCenter::instance().clear();
+    env.WriteDemoRepository();
+    app = StartModeler(env.Options(), StandardShellCollaborators());
+    frame()->resize(1280, 900);
+    shelltest::ProcessEvents();
+  }
+  ~ModelerTest() override {
+    for (QMdiSubWindow* w : frame()->MdiArea()->subWindowList())
+      if (auto* c = qobject_cast<CChildFrame*>(w)) c->canClose = {};
+    app.reset();
+    velk::InfoCenter::instance().clear();
+  }
+  CMainFrame* frame() const { return app->MainFrame(); }
+  CChildFrame* Active() const { return qobject_cast<CChildFrame*>(frame()->ActiveChild()); }
+  CWorkflowView* View() const { return static_cast<CWorkflowView*>(Active()->GetView()); }
+  velk::CWorkflowDoc& Doc() const { return *Active()->GetDocument(); }
+
+  // File Open with Ctrl+O, then the stored version whose entry holds `text`, and OK.
+  void OpenWorkflow(const QString& text) {
+    sheettest::OnNextModal<CDlgLoadWorkflow>([text](CDlgLoadWorkflow& dialog) {
+      QTreeWidget* tree = dialog.Tree();
+      tree->expandAll();
+      for (QTreeWidgetItemIterator it(tree); *it; ++it)
+        if ((*it)->text(0).contains(text))
+          QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                            tree->visualItemRect(*it).center());
+      ClickOk(dialog);
+    });
+    Key(Qt::Key_O);
+  }
+  // CTRL + `key` on the main window, as a user presses it.
+  void Key(Qt::Key key) {
+    frame()->activateWindow();
+    shelltest::ProcessEvents();
+    QTest::keyClick(frame(), key, Qt::ControlModifier);
+    shelltest::ProcessEvents();
+  }
+  static void ClickOk(QWidget& dialog) {
+    auto* box = dialog.findChild<QDialogButtonBox*>();
+    QTest::mouseClick(box->button(QDialogButtonBox::Ok), Qt::LeftButton);
+  }
+  velk::CNode* Node(const std::string& name) const {
+    for (velk::CNode* n : Doc().AllNodes())
+      if (n->Name() == name) return n;
+    return nullptr;
+  }
+  QPoint Centre(const velk::CNode& n) const {
+    return View()->ToViewport(n.GetRect().Center());
+  }
+
+  shelltest::ShellEnvironment env;
+  std::unique_ptr<CVelkModApp> app;
+};
