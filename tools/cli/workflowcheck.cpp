@@ -38,7 +38,8 @@ struct CheckRequest {
 
 CheckRequest ReadRequest(const Args& args) {
   args.expectAtMost(1);
-  CheckRequest r{args.at(0, "workflow name, id or JSON file")};
+  CheckRequest r;
+  r.workflow = args.at(0, "workflow name, id or JSON file");
   const std::string format = args.option("format").value_or("text");
   if (format != "text" && format != "json")
     throw UsageError("--format takes text or json, not \"" + format + "\"");
