@@ -70,18 +70,6 @@ std::unique_ptr<velk::CWorkflowDoc> FromFile(const std::string& file) {
   return doc;
 }
 
-velk::DatabaseLocation ProcessDefinitions(const Args& args) {
-  if (auto path = args.option("procdef")) return {*path, ""};
-  auto backend = velk::OpenSettingsBackend();
-  velk::ModelerSettings settings;
-  settings.load(*backend);
-  velk::DatabaseLocation at = settings.databases[velk::DatabaseKind::ProcessDefinitions];
-  if (at.fileName.empty())
-    throw UsageError(
-        "no Process Definitions Database: give --procdef PATH or run 'velkmod-cli demo'");
-  return at;
-}
-
 // The External Directory Database of the settings, read as the modeler reads it
 // when it opens a workflow, so that registered external performers count; null
 // when the settings name none.
@@ -97,33 +85,6 @@ std::unique_ptr<velk::CExtDirData> AttachExternalDirectory(Context& ctx, velk::C
   databases.externalDirectory = {at, data.get()};
   doc.SetDatabases(databases);
   return data;
-}
-
-// The stored workflow of that id, or the highest version of that name, loaded as
-// the modeler loads it; null after printing why not.
-std::unique_ptr<velk::CWorkflowDoc> FromStore(Context& ctx, const std::string& nameOrId,
-                                              const Args& args) {
-  const velk::DatabaseLocation at = ProcessDefinitions(args);
-  velk::SetDefaultProcessDefinitionsSource([at] { return at; });
-  struct Unset {
-    ~Unset() { velk::SetDefaultProcessDefinitionsSource(nullptr); }
-  } unset;
-  velk::CProcessDefDb repository(ctx.session, at.fileName, at.server, nullptr);
-  repository.ReadHeaders(true);
-  const velk::WorkflowHeaderEntry* found = nullptr;
-  for (const velk::WorkflowHeaderEntry& h : repository.Headers())
-    if ((h.workflowId == nameOrId || h.type == nameOrId) && (!found || h.version >= found->version))
-      found = &h;
-  if (!found)
-    throw std::runtime_error("no stored workflow is named or has the id \"" + nameOrId + "\"");
-  auto doc = std::make_unique<velk::CWorkflowDoc>(ctx.session.GetUserNameText());
-  velk::WorkflowDatabases databases;
-  databases.processDefinitions = {at, &repository};
-  doc->SetDatabases(databases);
-  if (!velk::LoadWorkflow(*doc, *found, ctx.session)) return nullptr;
-  databases.processDefinitions.repository = nullptr;  // it goes with this scope
-  doc->SetDatabases(databases);
-  return doc;
 }
 
 // Nodes are named by the id `workflow export` gives them, or by their id in the
@@ -171,26 +132,28 @@ void PrintText(std::ostream& out, const velk::ConsistencyResult& result, const N
 int workflowCheckCommand(Context& ctx, const std::vector<std::string>& words) {
   const Args args(words, {"procdef", "format", "as-status"});
   const CheckRequest request = ReadRequest(args);
-  velk::ScopedHeadlessServices ui;
   const bool fromFile = IsJsonFile(request.workflow);
-  std::unique_ptr<velk::CExtDirData> directoryData;  // outlives the workflow that uses it
-  std::unique_ptr<velk::CWorkflowDoc> doc =
-      fromFile ? FromFile(request.workflow) : FromStore(ctx, request.workflow, args);
+  std::unique_ptr<velk::CExtDirData> directory;  // outlives the workflow that uses it
+  auto check = [&](velk::CWorkflowDoc& doc) {
+    directory = AttachExternalDirectory(ctx, doc);
+    const velk::ConsistencyResult result =
+        velk::RunConsistencyRules(doc, velk::CExtDirLookup(), request.judgeAs);
+    const NodeIds ids = IdsOf(doc, fromFile);
+    if (request.json) {
+      ctx.out << ToJson(result, ids).dump(2) << '\n';
+    } else {
+      PrintText(ctx.out, result, ids);
+      const int status = static_cast<int>(request.judgeAs.value_or(doc.Header().status));
+      ctx.out << (result.passed ? "accepted" : "refused") << " in status "
+              << WorkflowStatusToWord(status) << '\n';
+    }
+    return result.passed ? kOk : kFailed;
+  };
+  if (!fromFile) return withStoredWorkflow(ctx, args, check);
+  velk::ScopedHeadlessServices ui;
+  std::unique_ptr<velk::CWorkflowDoc> doc = FromFile(request.workflow);
   for (const auto& m : ui.get().messages) ctx.err << "message: " << m.text << '\n';
-  if (!doc) return kFailed;
-  directoryData = AttachExternalDirectory(ctx, *doc);
-  const velk::ConsistencyResult result =
-      velk::RunConsistencyRules(*doc, velk::CExtDirLookup(), request.judgeAs);
-  const NodeIds ids = IdsOf(*doc, fromFile);
-  if (request.json) {
-    ctx.out << ToJson(result, ids).dump(2) << '\n';
-  } else {
-    PrintText(ctx.out, result, ids);
-    const int status = static_cast<int>(request.judgeAs.value_or(doc->Header().status));
-    ctx.out << (result.passed ? "accepted" : "refused") << " in status "
-            << WorkflowStatusToWord(status) << '\n';
-  }
-  return result.passed ? kOk : kFailed;
+  return check(*doc);
 }
 
 }  // namespace velkcli
