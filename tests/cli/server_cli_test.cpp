@@ -47,5 +47,31 @@ TEST_F(ServerCliTest, UnknownOrUnreachableServersFailWithTheReason) {
   EXPECT_NE(unknown.err.find("\"Elsewhere\""), std::string::npos) << unknown.err;
 }
 
+// A client killed in the middle of writing leaves the server database as it was,
+// or, when the kill came after the commit, with everything written.
+TEST_F(ServerCliTest, KilledImportLeavesAllOrNothingOnTheServer) {
+  ASSERT_EQ(Run({"db", "create", "procdef", "team.nsf", "--server", "Hub"}).code, 0);
+  const int count = 4000;
+  Json dump = {{"documents", Json::array()}};
+  for (int i = 0; i < count; ++i)
+    dump["documents"].push_back(
+        {{"form", "Resource"},
+         {"items", {{{"name", "Resource"}, {"type", "text"}, {"values", {"R" + std::to_string(i)}}}}}});
+  WriteFile(root_ / "many.json", dump.dump());
+  const std::string script = Quote(VELKMOD_CLI) + " db import team.nsf " +
+                             Quote((root_ / "many.json").string()) +
+                             " --server Hub >/dev/null 2>&1 & pid=$!; sleep 0.4; { kill -9 $pid; "
+                             "wait $pid; } 2>/dev/null; exit 0";
+  ASSERT_EQ(std::system(script.c_str()), 0);
+  Result after = Run({"db", "dump", "team.nsf", "--server", "Hub"});
+  ASSERT_EQ(after.code, 0) << after.err;
+  const std::size_t stored = Json::parse(after.out)["documents"].size();
+  EXPECT_TRUE(stored == 0 || stored == static_cast<std::size_t>(count)) << stored;
+  // The server holds no lock of the killed client: the next write goes through.
+  ASSERT_EQ(Run({"db", "import", "team.nsf", (root_ / "many.json").string(), "--server", "Hub"})
+                .code,
+            0);
+}
+
 }  // namespace
 }  // namespace clitest
