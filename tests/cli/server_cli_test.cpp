@@ -14,8 +14,10 @@ class ServerCliTest : public CliTest {
     pgtest::Server* server = pgtest::Server::Get();
     if (!server) GTEST_SKIP() << "no PostgreSQL server for the tests: " << pgtest::Server::Reason();
     CliTest::SetUp();
-    WriteFile(settings_, "[Servers]\nHub=\"" + server->NewDatabase() + "\"\n");
+    hub_ = server->NewDatabase();
+    WriteFile(settings_, "[Servers]\nHub=\"" + hub_ + "\"\n");
   }
+  std::string hub_;  // the connection of the server "Hub"
 };
 
 TEST_F(ServerCliTest, CopyOntoTheServerAndBackGivesTheSameDump) {
@@ -45,6 +47,28 @@ TEST_F(ServerCliTest, UnknownOrUnreachableServersFailWithTheReason) {
   Result unknown = Run({"db", "info", "x.nsf", "--server", "Elsewhere"});
   EXPECT_EQ(unknown.code, 1);
   EXPECT_NE(unknown.err.find("\"Elsewhere\""), std::string::npos) << unknown.err;
+}
+
+// The workflow commands work on a repository that lives on a server.
+TEST_F(ServerCliTest, WorkflowCommandsWorkOnAServerRepository) {
+  ASSERT_EQ(Run({"demo"}).code, 0);
+  WriteFile(settings_, ReadFile(settings_) + "\n[Servers]\nHub=\"" + hub_ + "\"\n");
+  ASSERT_EQ(Run({"db", "copy", "procdef.nsf", "team/procdef.nsf", "--to-server", "Hub"}).code, 0);
+  const std::vector<std::string> there{"--procdef", "team/procdef.nsf", "--server", "Hub"};
+  auto with = [&there](std::vector<std::string> args) {
+    args.insert(args.end(), there.begin(), there.end());
+    return args;
+  };
+  Result list = Run(with({"workflow", "list"}));
+  ASSERT_EQ(list.code, 0) << list.err;
+  EXPECT_NE(list.out.find("Order Handling (Version 2.0) (Active)"), std::string::npos) << list.out;
+  Result exported = Run(with({"workflow", "export", "Travel Request"}));
+  ASSERT_EQ(exported.code, 0) << exported.err;
+  WriteFile(root_ / "travel.json", exported.out);
+  Result imported = Run(with({"workflow", "import", (root_ / "travel.json").string()}));
+  EXPECT_EQ(imported.code, 0) << imported.out << imported.err;
+  EXPECT_EQ(Run(with({"workflow", "check", "Order Handling"})).code, 0);
+  EXPECT_EQ(Run({"workflow", "list", "--server", "Hub"}).code, 2) << "a server needs its path";
 }
 
 // A client killed in the middle of writing leaves the server database as it was,

@@ -130,7 +130,7 @@ void PrintText(std::ostream& out, const velk::ConsistencyResult& result, const N
 }  // namespace
 
 int workflowCheckCommand(Context& ctx, const std::vector<std::string>& words) {
-  const Args args(words, {"procdef", "format", "as-status"});
+  const Args args(words, {"procdef", "server", "format", "as-status"});
   const CheckRequest request = ReadRequest(args);
   const bool fromFile = IsJsonFile(request.workflow);
   std::unique_ptr<velk::CExtDirData> directory;  // outlives the workflow that uses it

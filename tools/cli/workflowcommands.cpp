@@ -19,6 +19,7 @@
 #include "model/workflowload.h"
 #include "model/workflowsave.h"
 #include "repository/applicationenvdb.h"
+#include "repository/databasekind.h"
 #include "repository/processdefdb.h"
 #include "repository/store/lnnotes.h"
 #include "repository/vocabulary.h"
@@ -40,8 +41,12 @@ Databases ChooseDatabases(const Args& args) {
   settings.load(*backend);
   Databases d{settings.databases[velk::DatabaseKind::ProcessDefinitions],
               settings.databases[velk::DatabaseKind::ApplicationEnvironment]};
-  if (auto path = args.option("procdef")) d.procdef = {*path, ""};
-  if (auto path = args.option("appenv")) d.appenv = {*path, ""};
+  // --server names where the databases given by path live, as with the db commands.
+  const std::string server = velk::NormalizeServerName(args.option("server").value_or(""));
+  if (!server.empty() && !args.option("procdef"))
+    throw UsageError("--server names the server of --procdef PATH; give both");
+  if (auto path = args.option("procdef")) d.procdef = {*path, server};
+  if (auto path = args.option("appenv")) d.appenv = {*path, server};
   if (d.procdef.fileName.empty())
     throw UsageError(
         "no Process Definitions Database: give --procdef PATH or run 'velkmod-cli demo'");
@@ -243,7 +248,7 @@ int workflowCommand(Context& ctx, const std::vector<std::string>& words) {
   if (words.empty()) throw UsageError("workflow needs list, export, import, render or layout");
   const std::string sub = words[0];
   if (sub == "check") return workflowCheckCommand(ctx, {words.begin() + 1, words.end()});
-  std::vector<std::string> valued{"procdef", "appenv", "version"};
+  std::vector<std::string> valued{"procdef", "appenv", "server", "version"};
   if (sub == "render") valued.insert(valued.end(), {"format", "o", "output", "level"});
   if (sub == "layout") valued.push_back("level");
   const Args args(std::vector<std::string>(words.begin() + 1, words.end()), valued,
