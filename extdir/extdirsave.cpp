@@ -20,7 +20,7 @@ namespace {
 
 enum class NewId { NoteId, UniversalId };
 
-struct DocumentSpec {
+struct DocumentShape {
   const char* form;
   const char* statusText;  // also the category of its errors
   const char* idItem;
@@ -34,37 +34,37 @@ constexpr char kCreateFailText[] =
 
 // Creates and saves the item's document; an item without id takes the new
 // document's and the document is saved again with it. Throws LNStatusError.
-void WriteDocument(CExtDirItem& item, LNDatabase& db, const DocumentSpec& spec,
+void WriteDocument(CExtDirItem& item, LNDatabase& db, const DocumentShape& shape,
                    const std::function<void(LNDocument&)>& write, LNDocument& doc) {
-  db.CreateDocument(&doc, spec.form);
-  if (spec.idFirst) SetFieldContent(spec.idItem, item.ID, doc);
+  db.CreateDocument(&doc, shape.form);
+  if (shape.idFirst) SetFieldContent(shape.idItem, item.ID, doc);
   write(doc);
   const bool hadId = !item.ID.empty();
-  if (hadId && !spec.idFirst) SetFieldContent(spec.idItem, item.ID, doc);
+  if (hadId && !shape.idFirst) SetFieldContent(shape.idItem, item.ID, doc);
   doc.Save();
   if (!hadId) {
-    item.ID = spec.newId == NewId::NoteId ? FormatNoteId(doc.GetNoteID())
+    item.ID = shape.newId == NewId::NoteId ? FormatNoteId(doc.GetNoteID())
                                           : FormatUniversalId(doc.GetUniversalID());
-    SetFieldContent(spec.idItem, item.ID, doc);
+    SetFieldContent(shape.idItem, item.ID, doc);
     doc.Save();
   }
 }
 
 // The whole Save of one item: status line, document, flags, or the error entry.
-bool SaveDocument(CExtDirItem& item, LNDatabase& db, const DocumentSpec& spec,
+bool SaveDocument(CExtDirItem& item, LNDatabase& db, const DocumentShape& shape,
                   const std::function<void(LNDocument&)>& write,
                   const std::function<void(LNDatabase&)>& after = {}) {
-  StatusScope status(spec.statusText);
+  StatusScope status(shape.statusText);
   LNThrowAllErrorsScope throwing(true);
   const std::string previousId = item.ID;
   try {
     LNDocument doc;
-    WriteDocument(item, db, spec, write, doc);
+    WriteDocument(item, db, shape, write, doc);
     doc.Close();
     if (after) after(db);
   } catch (const LNStatusError& e) {
     item.ID = previousId;
-    ReportStoreFailure(spec.statusText, "Creating document", e.GetStatus(), kCreateFailText);
+    ReportStoreFailure(shape.statusText, "Creating document", e.GetStatus(), kCreateFailText);
     return false;
   }
   item.isNew = false;

@@ -137,3 +137,35 @@ std::string FormOf(const std::vector<LNItem>& items) {
 }
 
 }  // namespace lnstore
+
+namespace lnstore {
+
+std::string PackUnid(const LNUNID& unid) {
+  std::string out(16, '\0');
+  for (std::size_t w = 0; w < 4; ++w) {
+    for (std::size_t b = 0; b < 4; ++b)
+      out[w * 4 + b] = static_cast<char>(unid.words[w] >> (24 - 8 * b));
+  }
+  return out;
+}
+
+bool UnpackUnid(std::string_view blob, LNUNID* unid) {
+  if (blob.size() != 16) return false;
+  for (std::size_t w = 0; w < 4; ++w) {
+    std::uint32_t word = 0;
+    for (std::size_t b = 0; b < 4; ++b)
+      word = (word << 8) | static_cast<unsigned char>(blob[w * 4 + b]);
+    unid->words[w] = word;
+  }
+  return true;
+}
+
+bool IsStoredNoteClass(std::int64_t value) {
+  return value >= 1 && value <= 3;
+}
+
+bool IsStoredItemType(std::int64_t value) {
+  return value >= 1 && value <= 3;
+}
+
+}  // namespace lnstore

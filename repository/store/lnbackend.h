@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "repository/store/lnencoding.h"
@@ -110,5 +111,13 @@ std::uint32_t RandomWord();
 
 // Element 0 of the text item "Form", which views select documents by.
 std::string FormOf(const std::vector<LNItem>& items);
+
+// How every backend stores a universal id: 16 bytes, each word big-endian.
+std::string PackUnid(const LNUNID& unid);
+// False when `blob` is no packed universal id (a damaged database).
+bool UnpackUnid(std::string_view blob, LNUNID* unid);
+// Whether stored numbers name a note class / an item type (else the database is damaged).
+bool IsStoredNoteClass(std::int64_t value);
+bool IsStoredItemType(std::int64_t value);
 
 }  // namespace lnstore

@@ -6,40 +6,11 @@ namespace lnstore {
 
 namespace {
 
-constexpr std::size_t kUnidSize = 16;
-
-std::string PackUnid(const LNUNID& unid) {
-  std::string out(kUnidSize, '\0');
-  for (std::size_t w = 0; w < 4; ++w) {
-    for (std::size_t b = 0; b < 4; ++b)
-      out[w * 4 + b] = static_cast<char>(unid.words[w] >> (24 - 8 * b));
-  }
-  return out;
-}
-
-bool UnpackUnid(std::string_view blob, LNUNID* unid) {
-  if (blob.size() != kUnidSize) return false;
-  for (std::size_t w = 0; w < 4; ++w) {
-    std::uint32_t word = 0;
-    for (std::size_t b = 0; b < 4; ++b)
-      word = (word << 8) | static_cast<unsigned char>(blob[w * 4 + b]);
-    unid->words[w] = word;
-  }
-  return true;
-}
-
-bool ValidClass(std::int64_t value) {
-  return value >= 1 && value <= 3;
-}
-bool ValidType(std::int64_t value) {
-  return value >= 1 && value <= 3;
-}
-
 LNSTATUS ReadHeader(const PgRows& rows, int row, int classColumn, int unidColumn,
                     NoteRecord* note) {
   std::string unid;
   const std::int64_t noteClass = rows.Int(row, classColumn);
-  if (!ValidClass(noteClass) || !rows.Bytes(row, unidColumn, &unid) ||
+  if (!IsStoredNoteClass(noteClass) || !rows.Bytes(row, unidColumn, &unid) ||
       !UnpackUnid(unid, &note->unid)) {
     return LNERR_DATABASE_DAMAGED;
   }
@@ -113,7 +84,7 @@ LNSTATUS PostgresStore::FindHeader(const LNUNID& unid, NoteRecord* note) {
     return status;
   if (rows.Count() == 0) return LNERR_DOCUMENT_NOT_FOUND;
   const std::int64_t noteClass = rows.Int(0, 1);
-  if (!ValidClass(noteClass)) return LNERR_DATABASE_DAMAGED;
+  if (!IsStoredNoteClass(noteClass)) return LNERR_DATABASE_DAMAGED;
   note->id = static_cast<LNNOTEID>(rows.Int(0, 0));
   note->unid = unid;
   note->noteClass = static_cast<LNNoteClass>(noteClass);
@@ -132,7 +103,7 @@ LNSTATUS PostgresStore::LoadNote(LNNOTEID id, NoteRecord* note) {
     if (rows.IsNull(row, 2)) continue;  // a note without items
     const std::int64_t type = rows.Int(row, 3);
     LNItem& item = note->items.emplace_back();
-    if (!ValidType(type) || !rows.Bytes(row, 2, &item.name) || !rows.Bytes(row, 5, &data))
+    if (!IsStoredItemType(type) || !rows.Bytes(row, 2, &item.name) || !rows.Bytes(row, 5, &data))
       return LNERR_DATABASE_DAMAGED;
     item.type = static_cast<LNItemType>(type);
     item.flags = static_cast<LNITEMFLAGS>(rows.Int(row, 4));
@@ -261,7 +232,7 @@ LNSTATUS PostgresStore::ViewKeys(const std::string& form, bool anyForm,
     key.id = static_cast<LNNOTEID>(rows.Int(row, 0));
     if (rows.IsNull(row, 1)) continue;
     const std::int64_t type = rows.Int(row, 1);
-    if (!ValidType(type) || !rows.Bytes(row, 2, &data) ||
+    if (!IsStoredItemType(type) || !rows.Bytes(row, 2, &data) ||
         !DecodeFirstValue(static_cast<LNItemType>(type), data, &key.key)) {
       return LNERR_DATABASE_DAMAGED;
     }

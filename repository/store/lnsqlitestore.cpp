@@ -7,37 +7,10 @@ namespace lnstore {
 
 namespace {
 
-constexpr std::size_t kUnidSize = 16;
-
-void PackUnid(const LNUNID& unid, unsigned char* out) {
-  for (std::size_t w = 0; w < 4; ++w) {
-    for (std::size_t b = 0; b < 4; ++b)
-      out[w * 4 + b] = static_cast<unsigned char>(unid.words[w] >> (24 - 8 * b));
-  }
-}
-
-bool UnpackUnid(std::string_view blob, LNUNID* unid) {
-  if (blob.size() != kUnidSize) return false;
-  for (std::size_t w = 0; w < 4; ++w) {
-    std::uint32_t word = 0;
-    for (std::size_t b = 0; b < 4; ++b)
-      word = (word << 8) | static_cast<unsigned char>(blob[w * 4 + b]);
-    unid->words[w] = word;
-  }
-  return true;
-}
-
-bool ValidClass(std::int64_t value) {
-  return value >= 1 && value <= 3;
-}
-bool ValidType(std::int64_t value) {
-  return value >= 1 && value <= 3;
-}
-
 // A header row: note id, class and universal id as stored.
 LNSTATUS ReadHeader(std::int64_t id, std::int64_t noteClass, std::string_view unid,
                     NoteRecord* note) {
-  if (!ValidClass(noteClass) || !UnpackUnid(unid, &note->unid)) return LNERR_DATABASE_DAMAGED;
+  if (!IsStoredNoteClass(noteClass) || !UnpackUnid(unid, &note->unid)) return LNERR_DATABASE_DAMAGED;
   note->id = static_cast<LNNOTEID>(id);
   note->noteClass = static_cast<LNNoteClass>(noteClass);
   return LNNOERROR;
@@ -80,13 +53,12 @@ LNSTATUS SqliteStore::LoadHeader(LNNOTEID id, NoteRecord* note) {
 }
 
 LNSTATUS SqliteStore::FindHeader(const LNUNID& unid, NoteRecord* note) {
-  unsigned char packed[kUnidSize];
-  PackUnid(unid, packed);
+  const std::string packed = PackUnid(unid);
   Query query(*db_, sql::kByUnid);
-  query.BindBlob(1, packed, kUnidSize);
+  query.BindBlob(1, packed.data(), packed.size());
   if (!query.Next()) return query.Status() != LNNOERROR ? query.Status() : LNERR_DOCUMENT_NOT_FOUND;
   std::int64_t noteClass = query.Int(1);
-  if (!ValidClass(noteClass)) return LNERR_DATABASE_DAMAGED;
+  if (!IsStoredNoteClass(noteClass)) return LNERR_DATABASE_DAMAGED;
   note->id = static_cast<LNNOTEID>(query.Int(0));
   note->unid = unid;
   note->noteClass = static_cast<LNNoteClass>(noteClass);
@@ -108,7 +80,7 @@ LNSTATUS SqliteStore::LoadNote(LNNOTEID id, NoteRecord* note) {
     }
     if (query.IsNull(2)) continue;  // a note without items
     std::int64_t type = query.Int(3);
-    if (!ValidType(type)) return LNERR_DATABASE_DAMAGED;
+    if (!IsStoredItemType(type)) return LNERR_DATABASE_DAMAGED;
     order_.emplace_back(query.Int(6), read_.size());
     LNItem& item = read_.emplace_back();
     item.name = query.Text(2);
@@ -144,11 +116,10 @@ LNSTATUS SqliteStore::InsertNote(const NoteRecord& note) {
   WriteScope scope(*db_);
   LNSTATUS status = scope.Status();
   if (status == LNNOERROR) {
-    unsigned char packed[kUnidSize];
-    PackUnid(note.unid, packed);
+    const std::string packed = PackUnid(note.unid);
     const std::string form = FormOf(note.items);
     Query insert(*db_, sql::kInsertNoteWithId);
-    insert.Bind(1, note.id).BindBlob(2, packed, kUnidSize);
+    insert.Bind(1, note.id).BindBlob(2, packed.data(), packed.size());
     status = insert.Bind(3, static_cast<std::int64_t>(note.noteClass)).Bind(4, form).Run();
   }
   if (status == LNNOERROR) status = WriteItems(note.id, note.items);
@@ -159,10 +130,9 @@ LNSTATUS SqliteStore::InsertNote(const NoteRecord& note) {
 LNSTATUS SqliteStore::WriteNote(const NoteRecord& note, LNNOTEID* id) {
   std::string form = FormOf(note.items);
   if (note.id == 0) {
-    unsigned char packed[kUnidSize];
-    PackUnid(note.unid, packed);
+    const std::string packed = PackUnid(note.unid);
     Query insert(*db_, sql::kInsertNote);
-    insert.BindBlob(1, packed, kUnidSize)
+    insert.BindBlob(1, packed.data(), packed.size())
         .Bind(2, static_cast<std::int64_t>(note.noteClass))
         .Bind(3, form);
     LNSTATUS status = insert.Run();
@@ -265,7 +235,7 @@ LNSTATUS SqliteStore::ViewKeys(const std::string& form, bool anyForm, const std:
     key.id = static_cast<LNNOTEID>(query.Int(0));
     if (query.IsNull(1)) continue;
     std::int64_t type = query.Int(1);
-    if (!ValidType(type) ||
+    if (!IsStoredItemType(type) ||
         !DecodeFirstValue(static_cast<LNItemType>(type), query.Blob(2), &key.key)) {
       return LNERR_DATABASE_DAMAGED;
     }

@@ -147,7 +147,7 @@ void CheckStoredWorkflows(LNNotesSession& session, velk::CProcessDefDb& processD
 }
 
 // Loads through a cache of its own, as a workflow's initialisation does, and
-// describes the object. Null for a kind the modeler cannot load yet.
+// describes the object.
 Json LoadAndDescribe(LNNotesSession& session, DatabaseKind kind, const velk::DatabaseLocation& at,
                      velk::HeadlessServices& ui) {
   velk::DatabaseCache cache(session);
@@ -175,7 +175,7 @@ Json LoadAndDescribe(LNNotesSession& session, DatabaseKind kind, const velk::Dat
     case DatabaseKind::None:
       break;
   }
-  return nullptr;
+  throw std::logic_error("a database of no kind is refused before it is loaded");
 }
 
 std::string IdentifyingViews() {
@@ -209,11 +209,6 @@ int dbCheckCommand(Context& ctx, const std::vector<std::string>& words) {
   }
   if (server.empty()) CheckIntegrity(path);  // a server's files are not at hand
   Json repository = LoadAndDescribe(ctx.session, kind, {path, server}, headless.get());
-  if (repository.is_null()) {
-    ctx.err << "velkmod-cli: " << path << " is an " << velk::KindNameOf(kind)
-            << "; checking this kind is not yet supported\n";
-    return kFailed;
-  }
 
   bool clean = true;
   for (const velk::InfoEntry& entry : infoCenter.entries())
