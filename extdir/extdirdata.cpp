@@ -54,7 +54,19 @@ bool CExtDirData::Remove(const CExtDirItem* item) {
   return true;
 }
 
+void CExtDirData::ForgetLeafs() {
+  ForgetLeafView();
+  // Out of the list before they go, as Remove does; one pass, not one per leaf.
+  const auto firstLeaf = std::stable_partition(items_.begin(), items_.end(), [](const auto& item) {
+    return !dynamic_cast<const CExtDirItemGRILeaf*>(item.get());
+  });
+  std::vector<std::unique_ptr<CExtDirItem>> doomed(std::make_move_iterator(firstLeaf),
+                                                   std::make_move_iterator(items_.end()));
+  items_.erase(firstLeaf, items_.end());
+}
+
 void CExtDirData::Clear() {
+  ForgetLeafView();
   while (!items_.empty()) {
     std::unique_ptr<CExtDirItem> last = std::move(items_.back());
     items_.pop_back();

@@ -7,10 +7,12 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "extdir/extdiritem.h"
 #include "repository/repositorydb.h"
+#include "repository/store/lndatabase.h"
 
 class LNDocument;
 
@@ -44,6 +46,15 @@ class CExtDirData : public CRepositoryDb {
   // The leafs of one header into the item list (once each); false when the
   // database or the leaf view could not be opened.
   bool LoadLeafsOfHeader(const std::string& headerId);
+  // The same for many headers in one pass ("Expand All Branches" with SHIFT).
+  bool LoadLeafsOfHeaders(const std::vector<std::string>& headerIds);
+  // Opens what reading leafs needs (a tree being built), so that the first
+  // double-click on a process view does not wait for the store to sort every
+  // leaf; failures stay quiet until a read needs it.
+  void PrepareLeafs();
+  // Every leaf leaves the list and the next read goes to the store (closing
+  // the window).
+  void ForgetLeafs();
   // The leaf from the list, else read from the store; null when there is none.
   CExtDirItemGRILeaf* LoadLeafById(const std::string& leafId);
 
@@ -99,12 +110,23 @@ class CExtDirData : public CRepositoryDb {
   void ReadEidmOrganisations(LNDatabase& db, const char* category);
   void ReadHeaders(LNDatabase& db, const char* category);
   bool SaveAllIn(LNDatabase& db);
+  // The leaf view kept open between reads of leafs.
+  struct LeafView {
+    LNDatabase db;
+    LNViewFolder view;
+  };
+  // Quietly: failures are left for the read that needs the view to report.
+  LeafView* OpenLeafView(bool quiet = false);
+  void ForgetLeafView();
+  bool ReadLeafsOfHeader(LeafView& leafs, const std::string& headerId,
+                         std::unordered_set<std::string>& known, bool& gone);
 
   ExtDirLinks links_;
   std::vector<ContentBlockRecord> contentBlocks_;
   std::vector<DocumentTypeRecord> documentTypes_;
   std::vector<std::unique_ptr<CExtDirItem>> items_;
   std::vector<CExtDirTree*> trees_;
+  std::unique_ptr<LeafView> leafView_;
 };
 
 // Reads a leaf document into a new leaf item of `data` (not appended).

@@ -2,6 +2,8 @@
 
 #include "extdir/extdiritems.h"
 
+#include <unordered_map>
+
 #include "extdir/extdirdata.h"
 #include "extdir/extdirtree.h"
 #include "repository/identity.h"
@@ -84,13 +86,30 @@ ExtDirMenu CExtDirItemGRIProcView::ContextMenu() const {
 }
 
 void CExtDirItemGRIProcView::LoadLeafs() {
-  if (leafsLoaded) return;
-  Data().LoadLeafsOfHeader(ID);
-  leafsLoaded = true;
-  UpdateTreeText();
-  if (!treeNode || !view) return;
-  for (CExtDirItemGRILeaf* leaf : Data().ItemsOf<CExtDirItemGRILeaf>())
-    if (leaf->HeaderID == ID) leaf->InsertIntoTree(treeNode, *view);
+  LoadLeafs(Data(), {this});
+}
+
+void CExtDirItemGRIProcView::LoadLeafs(CExtDirData& data,
+                                       const std::vector<CExtDirItemGRIProcView*>& headers) {
+  std::vector<CExtDirItemGRIProcView*> pending;
+  std::vector<std::string> ids;
+  for (CExtDirItemGRIProcView* header : headers)
+    if (!header->leafsLoaded) {
+      pending.push_back(header);
+      ids.push_back(header->ID);
+    }
+  if (pending.empty()) return;
+  data.LoadLeafsOfHeaders(ids);
+  std::unordered_map<std::string, std::vector<CExtDirItemGRILeaf*>> byHeader;
+  for (CExtDirItemGRILeaf* leaf : data.ItemsOf<CExtDirItemGRILeaf>())
+    byHeader[leaf->HeaderID].push_back(leaf);
+  for (CExtDirItemGRIProcView* header : pending) {
+    header->leafsLoaded = true;
+    header->UpdateTreeText();
+    if (!header->treeNode || !header->view) continue;
+    for (CExtDirItemGRILeaf* leaf : byHeader[header->ID])
+      leaf->InsertIntoTree(header->treeNode, *header->view);
+  }
 }
 
 void CExtDirItemGRIProcView::NewChild() {

@@ -46,6 +46,8 @@ class CExtDirItemGRIProcView : public CExtDirItem {
   bool IsPublished() const { return Direction != kOffered; }
   // Reads the header's leafs once and shows them below it.
   void LoadLeafs();
+  // The same for many headers in one pass over the store.
+  static void LoadLeafs(CExtDirData& data, const std::vector<CExtDirItemGRIProcView*>& headers);
 
   const char* GetClassName() const override { return "CExtDirItemGRIProcView"; }
   void InsertIntoTree(CExtDirTreeNode* parent, CExtDirTree& tree) override;

@@ -31,6 +31,10 @@ std::vector<std::string> List(const char* item, LNNote& doc) {
   return list;
 }
 
+bool IsGone(LNSTATUS status) {
+  return status == LNERR_DOCUMENT_NOT_FOUND || status == LNERR_DOCUMENT_DELETED;
+}
+
 }  // namespace
 
 std::unique_ptr<CExtDirItemGRILeaf> ReadLeaf(CExtDirData& data, LNDocument& d) {
@@ -61,47 +65,88 @@ std::unique_ptr<CExtDirItemGRILeaf> ReadLeaf(CExtDirData& data, LNDocument& d) {
   return leaf;
 }
 
-bool CExtDirData::LoadLeafsOfHeader(const std::string& headerId) {
-  namespace t = extdirtexts;
-  StatusScope status("Reading GRI Leaf Documents");
+// The leaf view stays open between double-clicks: opening it sorts every leaf of
+// the database, many times the work of reading one header's leafs. It shows the
+// store as of its opening; our own saves, a refresh and closing the window drop
+// it, and a leaf that has gone meanwhile makes it open afresh.
+void CExtDirData::PrepareLeafs() {
   LNThrowAllErrorsScope throwing(true);
-  LNDatabase db;
+  OpenLeafView(true);
+}
+
+CExtDirData::LeafView* CExtDirData::OpenLeafView(bool quiet) {
+  namespace t = extdirtexts;
+  if (leafView_) return leafView_.get();
+  auto opened = std::make_unique<LeafView>();
   try {
-    OpenDatabase(db);
+    OpenDatabase(opened->db);
   } catch (const LNStatusError& e) {
+    if (quiet) return nullptr;
     ReportStoreFailure(kExtDirLoadCategory, "GRI Leafs: Opening database", e.GetStatus(),
                        t::kReopenFailText);
-    return false;
+    return nullptr;
   }
-  LNReadSnapshot snapshot(db);
-  LNViewFolder view;
   try {
-    db.GetViewFolder(views::kGriLeaf, &view);
-    view.Open();
+    opened->db.GetViewFolder(views::kGriLeaf, &opened->view);
+    opened->view.Open();
   } catch (const LNStatusError& e) {
+    if (quiet) return nullptr;
     ReportStoreFailure(kExtDirLoadCategory, "GRI Leafs: Opening view (Modeler\\GRILeaf)",
                        e.GetStatus(), t::kLeafViewMissing);
-    return false;
+    return nullptr;
   }
-  LNVFEntry entry;
-  long count = 0;
-  if (view.Find(headerId, &entry, &count) != LNNOERROR) {
-    Report(kExtDirLoadCategory, "GRI Leafs",
-           Quoted("Loading GRI-Leafs of Header \"", headerId,
-                  "\" was unsuccessful, because no leafs were found in the view "
-                  "(Modeler\\GRILeafs)."),
-           Severity::Notice);
-    view.Close();
-    return true;
-  }
+  leafView_ = std::move(opened);
+  return leafView_.get();
+}
+
+void CExtDirData::ForgetLeafView() {
+  leafView_.reset();
+}
+
+bool CExtDirData::LoadLeafsOfHeader(const std::string& headerId) {
+  return LoadLeafsOfHeaders({headerId});
+}
+
+bool CExtDirData::LoadLeafsOfHeaders(const std::vector<std::string>& headerIds) {
+  StatusScope status("Reading GRI Leaf Documents");
+  LNThrowAllErrorsScope throwing(true);
   // The ids already listed, so that a header of thousands of leafs is not
   // compared with the whole list once per leaf.
   std::unordered_set<std::string> known;
   for (const auto& item : items_)
     if (!item->ID.empty()) known.insert(item->ID);
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    LeafView* leafs = OpenLeafView();
+    if (!leafs) return false;
+    LNReadSnapshot snapshot(leafs->db);
+    bool gone = false;
+    for (const std::string& headerId : headerIds)
+      if (!ReadLeafsOfHeader(*leafs, headerId, known, gone)) break;
+    if (!gone) break;
+    ForgetLeafView();
+  }
+  Report(kExtDirLoadCategory, "GRI Leafs", extdirtexts::kLeafsLoaded, Severity::Success);
+  return true;
+}
+
+// False when a leaf of the kept view is no longer stored (`gone`): the view is
+// out of date.
+bool CExtDirData::ReadLeafsOfHeader(LeafView& leafs, const std::string& headerId,
+                                    std::unordered_set<std::string>& known, bool& gone) {
+  namespace t = extdirtexts;
+  LNVFEntry entry;
+  long count = 0;
+  if (leafs.view.Find(headerId, &entry, &count) != LNNOERROR) {
+    Report(kExtDirLoadCategory, "GRI Leafs",
+           Quoted("Loading GRI-Leafs of Header \"", headerId,
+                  "\" was unsuccessful, because no leafs were found in the view "
+                  "(Modeler\\GRILeafs)."),
+           Severity::Notice);
+    return true;
+  }
   for (long i = 0; i < count; ++i) {
     try {
-      if (i > 0) view.Goto(LNVFNAVIGATE_NEXT, &entry);
+      if (i > 0) leafs.view.Goto(LNVFNAVIGATE_NEXT, &entry);
     } catch (const LNStatusError& e) {
       ShowNotesError("The ViewFolder in extdir database cannot be opened properly.", e.GetStatus());
       continue;
@@ -115,12 +160,14 @@ bool CExtDirData::LoadLeafsOfHeader(const std::string& headerId) {
       doc.Close();
       if (known.insert(leaf->ID).second || leaf->ID.empty()) Append(std::move(leaf));
     } catch (const LNStatusError& e) {
+      if (IsGone(e.GetStatus()) && !gone) {
+        gone = true;
+        return false;
+      }
       ReportStoreFailure(kExtDirLoadCategory, "GRI Leafs: Reading Document", e.GetStatus(),
                          t::kLeafDocument);
     }
   }
-  view.Close();
-  Report(kExtDirLoadCategory, "GRI Leafs", t::kLeafsLoaded, Severity::Success);
   return true;
 }
 

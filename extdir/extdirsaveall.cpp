@@ -86,6 +86,7 @@ std::string DeleteIriDocuments(LNDatabase& db, const std::string& leafId) {
 }
 
 bool CExtDirData::SaveAll() {
+  ForgetLeafView();  // saved leafs get new documents
   StatusScope status("Saving External Directory database");
   LNThrowAllErrorsScope throwing(true);
   LNDatabase db;
@@ -124,6 +125,7 @@ bool CExtDirData::SaveAllIn(LNDatabase& db) {
 
 bool CExtDirData::SaveItem(CExtDirItem& item) {
   if (!item.IsShown()) return true;
+  ForgetLeafView();
   const char* statusText = SaveStatusOf(item);
   StatusScope status(statusText);
   LNThrowAllErrorsScope throwing(true);

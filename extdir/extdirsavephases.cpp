@@ -1,6 +1,7 @@
 #include "extdir/extdirsavephases.h"
 
 #include <cstring>
+#include <unordered_map>
 
 #include "app/services.h"
 #include "extdir/extdirdata.h"
@@ -88,16 +89,27 @@ void DeleteDocument(LNDatabase& db, LNDocument& doc, const SavePhase& phase, con
   if (&phase == &kLeafs && !rewritten) DeleteIriDocuments(db, key);
 }
 
+// FindItemById for every document of a view, without a walk through the list
+// for each: the first item of an id, as there.
+using ItemsById = std::unordered_map<std::string, CExtDirItem*>;
+ItemsById IndexById(const CExtDirData& data) {
+  ItemsById index;
+  for (const auto& item : data.Items())
+    if (!item->ID.empty()) index.emplace(item->ID, item.get());
+  return index;
+}
+
 // One document of the view: gone with its deleted item, replaced for a changed
 // one. False when the new document could not be written. Throws LNStatusError.
-bool ReviseDocument(CExtDirData& data, LNDatabase& db, const LNVFEntry& entry,
+bool ReviseDocument(const ItemsById& items, LNDatabase& db, const LNVFEntry& entry,
                     const SavePhase& phase) {
   LNDocument doc;
   entry.GetDocument(&doc);
   doc.Open();
   const std::string key = GetFieldContent(phase.keyItem, doc);
   doc.Close();
-  CExtDirItem* item = data.FindItemById(key);
+  const auto found = items.find(key);
+  CExtDirItem* item = found == items.end() ? nullptr : found->second;
   if (!IsOfPhase(item, phase)) return true;
   if (item->deleted) {
     DeleteDocument(db, doc, phase, key, false);
@@ -126,9 +138,10 @@ bool ReviseView(CExtDirData& data, LNDatabase& db, LNViewFolder& view, const Sav
     ReportStoreFailure(kExtDirSaveCategory, phase.folderTitle, e.GetStatus(), phase.folderText);
     return false;
   }
+  const ItemsById items = IndexById(data);
   try {
     for (long i = 1; i <= count; ++i) {
-      if (!entry.IsCategory() && !ReviseDocument(data, db, entry, phase)) return false;
+      if (!entry.IsCategory() && !ReviseDocument(items, db, entry, phase)) return false;
       if (i == count || view.Goto(LNVFNAVIGATE_NEXT, &entry) != LNNOERROR) break;
     }
   } catch (const LNStatusError& e) {

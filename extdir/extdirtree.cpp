@@ -67,6 +67,7 @@ void CExtDirTree::Build() {
     person->InsertIntoTree(&Section(S::RegisteredOrganisations), *this);
   for (auto* org : data_->ItemsOf<CExtDirItemEIDMOrg>()) org->InsertIntoTree(nullptr, *this);
   for (auto* request : data_->ItemsOf<CExtDirItemEIDM>()) request->InsertIntoTree(nullptr, *this);
+  data_->PrepareLeafs();
 }
 
 void CExtDirTree::Forget(CExtDirTreeNode& node) {
@@ -87,7 +88,7 @@ void CExtDirTree::Clear() {
 void CExtDirTree::Close() {
   Clear();
   for (auto* header : data_->ItemsOf<CExtDirItemGRIProcView>()) header->leafsLoaded = false;
-  for (auto* leaf : data_->ItemsOf<CExtDirItemGRILeaf>()) data_->Remove(leaf);
+  data_->ForgetLeafs();
 }
 
 CExtDirTreeNode& CExtDirTree::Insert(CExtDirTreeNode* parent, const std::string& text, int image,
@@ -121,18 +122,23 @@ void CExtDirTree::Expand(CExtDirTreeNode& node, bool expand) {
   if (observer_) observer_->NodeExpanded(node, expand);
 }
 
-void CExtDirTree::ExpandBranch(CExtDirTreeNode& node, bool loadLeafs) {
-  if (auto* header = dynamic_cast<CExtDirItemGRIProcView*>(node.item_); header && loadLeafs)
-    header->LoadLeafs();
+void CExtDirTree::ExpandBranch(CExtDirTreeNode& node) {
   Expand(node);
-  for (const auto& child : node.children_) ExpandBranch(*child, loadLeafs);
+  for (const auto& child : node.children_) ExpandBranch(*child);
 }
 
 void CExtDirTree::ExpandAll(bool loadLeafs) {
   using S = ExtDirSection;
-  for (S section : {S::RegisteredOrganisations, S::OfferedByPartners, S::PublishedByUs})
-    ExpandBranch(Section(section), loadLeafs);
-  ExpandBranch(Section(S::OrderedSubWorkflows), loadLeafs);
+  const S sections[] = {S::RegisteredOrganisations, S::OfferedByPartners, S::PublishedByUs,
+                        S::OrderedSubWorkflows};
+  if (loadLeafs) {
+    // Every process view's leafs in one pass over the store, then the walk.
+    std::vector<CExtDirItemGRIProcView*> headers;
+    for (const auto& header : data_->ItemsOf<CExtDirItemGRIProcView>())
+      if (header->view == this && header->treeNode) headers.push_back(header);
+    CExtDirItemGRIProcView::LoadLeafs(*data_, headers);
+  }
+  for (S section : sections) ExpandBranch(Section(section));
 }
 
 void CExtDirTree::CollapseAll() {

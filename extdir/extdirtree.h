@@ -113,7 +113,7 @@ class CExtDirTree {
   std::string Print() const;
 
  private:
-  void ExpandBranch(CExtDirTreeNode& node, bool loadLeafs);
+  void ExpandBranch(CExtDirTreeNode& node);
   void Forget(CExtDirTreeNode& node);
 
   CExtDirData* data_;

@@ -224,12 +224,9 @@ LNSTATUS SqliteStore::ListNotes(LNNoteClass noteClass, std::vector<NoteRecord>* 
   return query.Status();
 }
 
-LNSTATUS SqliteStore::ViewKeys(const std::string& form, bool anyForm, const std::string& keyItem,
-                               std::vector<ViewKey>* keys) {
-  std::string lname = FoldName(keyItem);
-  Query query(*db_, anyForm ? sql::kKeysAll : sql::kKeysForm);
-  query.Bind(1, lname);
-  if (!anyForm) query.Bind(2, form);
+namespace {
+
+LNSTATUS ReadKeys(Query& query, std::vector<ViewKey>* keys) {
   while (query.Next()) {
     ViewKey& key = keys->emplace_back();
     key.id = static_cast<LNNOTEID>(query.Int(0));
@@ -241,6 +238,44 @@ LNSTATUS SqliteStore::ViewKeys(const std::string& form, bool anyForm, const std:
     }
   }
   return query.Status();
+}
+
+}  // namespace
+
+LNSTATUS SqliteStore::ViewKeys(const std::string& form, bool anyForm, const std::string& keyItem,
+                               std::vector<ViewKey>* keys) {
+  const std::string lname = FoldName(keyItem);
+  if (anyForm) {
+    Query query(*db_, sql::kKeysAll);
+    query.Bind(1, lname);
+    return ReadKeys(query, keys);
+  }
+  std::vector<std::string> spellings;
+  if (LNSTATUS status = FormSpellings(form, &spellings)) return status;
+  for (const std::string& spelling : spellings) {
+    Query query(*db_, sql::kKeysForm);
+    query.Bind(1, lname).Bind(2, spelling);
+    if (LNSTATUS status = ReadKeys(query, keys)) return status;
+  }
+  return LNNOERROR;
+}
+
+// A database holds few form names and many notes: walking from one name to the
+// next through the index costs a seek per name, where comparing names without
+// case would read the index entry of every note.
+LNSTATUS SqliteStore::FormSpellings(const std::string& form, std::vector<std::string>* spellings) {
+  if (form.empty()) {
+    spellings->push_back(form);
+    return LNNOERROR;
+  }
+  std::string last;
+  for (;;) {
+    Query next(*db_, sql::kNextForm);
+    next.Bind(1, last);
+    if (!next.Next()) return next.Status();
+    last = next.Text(0);
+    if (SameName(last, form)) spellings->push_back(last);
+  }
 }
 
 LNSTATUS SqliteStore::Begin() {

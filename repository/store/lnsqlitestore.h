@@ -31,6 +31,8 @@ class SqliteStore final : public DatabaseStore {
   LNSTATUS ListNotes(LNNoteClass noteClass, std::vector<NoteRecord>* notes) override;
   LNSTATUS ViewKeys(const std::string& form, bool anyForm, const std::string& keyItem,
                     std::vector<ViewKey>* keys) override;
+  // The stored spellings of a form name: form names compare as item names do.
+  LNSTATUS FormSpellings(const std::string& form, std::vector<std::string>* spellings);
   LNSTATUS Begin() override;
   LNSTATUS Commit() override;
   LNSTATUS Rollback() override;
@@ -86,10 +88,14 @@ inline constexpr char kList[] = "SELECT note_id, unid FROM notes WHERE class = ?
 inline constexpr char kKeysAll[] =
     "SELECT n.note_id, i.type, i.data FROM notes n"
     " LEFT JOIN items i ON i.note_id = n.note_id AND i.lname = ?1 WHERE n.class = 1";
+// One stored spelling of a form name (see FormSpellings).
 inline constexpr char kKeysForm[] =
     "SELECT n.note_id, i.type, i.data FROM notes n"
     " LEFT JOIN items i ON i.note_id = n.note_id AND i.lname = ?1 WHERE n.class = 1 AND n.form = "
-    "?2 COLLATE NOCASE";  // form names compare as item names do: ASCII letters fold
+    "?2";
+// The next stored form name after ?1, found by a seek in the index on (class, form).
+inline constexpr char kNextForm[] =
+    "SELECT form FROM notes WHERE class = 1 AND form > ?1 ORDER BY form LIMIT 1";
 
 // Inserts `rows` items at once (1, 2, 4, ... kMaxItemRows); the text lives as long as the program.
 inline constexpr std::size_t kMaxItemRows = 32;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/extdirfixture.h"
 
 namespace velk {
@@ -172,6 +174,31 @@ TEST_F(ExtDirTreeTest, ClosingForgetsLeafsAndNodes) {
   tree->ExpandAll(true);
   EXPECT_EQ(data->ItemsOf<CExtDirItemGRILeaf>().size(), 4u);
   EXPECT_NE(tree->Print().find("        Truck [3]\n"), std::string::npos);
+}
+
+// The tree keeps the leaf view open; a leaf another designer removed meanwhile
+// makes it read afresh (with what was added) instead of failing.
+TEST_F(ExtDirTreeTest, ALeafRemovedElsewhereMakesTheLeafsReadAfresh) {
+  tree->Build();
+  {
+    LNDatabase db = Open();
+    std::vector<LNDocument> docs;
+    ASSERT_EQ(db.GetAllDocuments(&docs), LNNOERROR);
+    for (LNDocument& doc : docs) {
+      doc.Open();
+      if (GetFieldContent("LeafID", doc) == "L1") {
+        ASSERT_EQ(db.DeleteDocument(&doc), LNNOERROR);
+      }
+    }
+    Leaf(db, "L5", "H1", "New", "Active");
+    db.Close();
+  }
+  Header("Sales").LoadLeafs();
+  std::vector<std::string> ids;
+  for (auto* leaf : data->ItemsOf<CExtDirItemGRILeaf>()) ids.push_back(leaf->ID);
+  std::sort(ids.begin(), ids.end());
+  EXPECT_EQ(ids, (std::vector<std::string>{"L2", "L3", "L5"}));
+  EXPECT_EQ(Summary(kExtDirLoadCategory).back(), "0|GRI Leafs") << "no failure reported";
 }
 
 }  // namespace
