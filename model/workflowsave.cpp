@@ -46,11 +46,29 @@ std::string ReplacedMeanwhileText(const WorkflowHeaderEntry& replaced) {
          "saved; save again to store it as the next version.";
 }
 
-// What step 1 of a write found out about the stored version it replaces.
+// What a write finds out, before writing, about the stored version it replaces.
 struct Replacement {
   Retirement retirement = Retirement::None;
   WorkflowHeaderEntry retired;
+  bool changedMeanwhile = false;  // another save retired it between two reads
 };
+
+// When the version this workflow replaces was frozen by another save meanwhile,
+// the version that save stored is the current one: it is the one to replace
+// (after the question whether to), else both would be stored as current.
+const WorkflowHeaderEntry* FrozenMeanwhile(const CProcessDefDb& repository, const WorkflowHeader& h,
+                                           const WorkflowHeaderEntry* stored) {
+  const bool renumbered = h.status == WorkflowStatus::Active || h.status == WorkflowStatus::Template;
+  if (!renumbered || !stored || stored->type != h.name ||
+      stored->status != static_cast<int>(WorkflowStatus::Freeze))
+    return nullptr;
+  const WorkflowHeaderEntry* current = nullptr;
+  for (const WorkflowHeaderEntry& e : repository.Headers())
+    if (e.type == h.name && e.status == static_cast<int>(h.status) &&
+        (!current || e.version > current->version))
+      current = &e;
+  return current;
+}
 
 // A stored version of the same name and status is replaced under its id; any
 // other stored version stays, and the workflow is stored under a new id. So does a
@@ -60,11 +78,22 @@ Replacement DecideReplacement(CWorkflowDoc& top, CProcessDefDb& repository) {
   Replacement r;
   WorkflowHeader h = top.Header();
   if (h.workflowId.empty()) return r;
-  repository.ReadHeaders(false);
+  // Read afresh: a list read before (by the version rule, say) may miss another
+  // save that has frozen the version replaced.
+  repository.ReadHeaders(true);
   const WorkflowHeaderEntry* stored = repository.FindHeader(h.workflowId);
+  if (const WorkflowHeaderEntry* current = FrozenMeanwhile(repository, h, stored)) {
+    h.workflowId = current->workflowId;
+    top.SetHeader(h);
+    stored = current;
+  }
   if (stored && stored->type == h.name && stored->status == static_cast<int>(h.status)) {
     r.retirement =
         repository.DecideRetirement(static_cast<int>(h.status), h.workflowId, &r.retired);
+    // Retiring it now would delete a version another save has just frozen.
+    r.changedMeanwhile =
+        r.retirement != Retirement::None && r.retired.status != static_cast<int>(h.status);
+    if (r.changedMeanwhile) return r;
   }
   if (r.retirement == Retirement::None) {
     h.workflowId.clear();
@@ -89,6 +118,16 @@ bool ConfirmReplacement(CWorkflowDoc& top, CProcessDefDb& repository, Replacemen
     r = {};
   }
   return check != StampCheck::Cancel;
+}
+
+// A frozen version stays stored, so the new one comes after it: also when the
+// version replaced is one another save stored after this workflow was numbered
+// (else the two would share id and version).
+void FollowFrozenVersion(CWorkflowDoc& top, const Replacement& r) {
+  WorkflowHeader h = top.Header();
+  if (r.retirement != Retirement::Freeze || r.retired.version < h.version) return;
+  h.version = r.retired.version + 1;
+  top.SetHeader(h);
 }
 
 // The workflow's first node when it has no start node.
@@ -219,19 +258,26 @@ bool WriteWorkflow(CWorkflowDoc& doc, const WriteTarget& target, int busyRetries
     ShowErrorMessage(kNoDatabasesText);
     return false;
   }
-  const std::string previousId = top.Header().workflowId;
+  const WorkflowHeader previous = top.Header();
   const std::string previousStamp = top.StoredStamp();
   auto restoreId = [&] {
     WorkflowHeader h = top.Header();
-    h.workflowId = previousId;
+    h.workflowId = previous.workflowId;
+    h.version = previous.version;
     top.SetHeader(h);
     top.SetStoredStamp(previousStamp);
   };
   Replacement replacement = DecideReplacement(top, *repository);
+  if (replacement.changedMeanwhile) {
+    ShowErrorMessage(ReplacedMeanwhileText(replacement.retired));
+    restoreId();
+    return false;
+  }
   if (!ConfirmReplacement(top, *repository, replacement)) {
     restoreId();
     return false;
   }
+  FollowFrozenVersion(top, replacement);
   if (!AssignCodes(top)) {
     // Only an Active workflow needs its start to number its tasks.
     ShowErrorMessage("The workflow \"" + top.Header().name +

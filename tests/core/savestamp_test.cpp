@@ -15,12 +15,14 @@ namespace {
 class TwoDesignersTest : public StorageTest {
  protected:
   // The workflow as the other designer loads it from the store.
-  void LoadStored(CWorkflowDoc& into) {
+  void LoadStored(CWorkflowDoc& into, WorkflowStatus status = WorkflowStatus::Design,
+                  int version = 0) {
     Attach(into);
     WorkflowHeaderEntry chosen;
     chosen.type = doc.Header().name;
     chosen.workflowId = doc.Header().workflowId;
-    chosen.status = static_cast<int>(WorkflowStatus::Design);
+    chosen.status = static_cast<int>(status);
+    chosen.version = version;
     ASSERT_TRUE(LoadWorkflow(into, chosen, session));
   }
   std::vector<std::string> StoredFreeTexts() {
@@ -28,6 +30,19 @@ class TwoDesignersTest : public StorageTest {
     std::vector<std::string> texts;
     for (const LNDocument& d : Documents(db, views::kHeaderById)) texts.push_back(Text(d, "FreeText"));
     return texts;
+  }
+  std::vector<std::string> StoredVersions() {
+    LNDatabase db = Open();
+    std::vector<std::string> versions;
+    for (const LNDocument& d : Documents(db, views::kHeaderById))
+      versions.push_back(Text(d, "Status") + " " + Text(d, "Version"));
+    std::sort(versions.begin(), versions.end());
+    return versions;
+  }
+  void NextVersion(CWorkflowDoc& workflow) {
+    WorkflowHeader h = workflow.Header();
+    ++h.version;
+    workflow.SetHeader(h);
   }
   void SetFreeText(CWorkflowDoc& workflow, const std::string& text) {
     WorkflowHeader h = workflow.Header();
@@ -81,6 +96,27 @@ TEST_F(TwoDesignersTest, OverwriteReplacesTheOtherVersionWhenConfirmed) {
   EXPECT_EQ(ui->messages.size(), 1u);
   EXPECT_EQ(doc.Header().workflowId, other.Header().workflowId);
   EXPECT_EQ(StoredFreeTexts(), (std::vector<std::string>{"mine"}));
+}
+
+// Both designers numbered their save 2; the later one is asked, and replacing
+// the other's version 2 makes it version 3: never two current versions.
+TEST_F(TwoDesignersTest, ReplacingAVersionStoredMeanwhileSavesTheNextNumber) {
+  WorkflowHeader h = doc.Header();
+  h.status = WorkflowStatus::Active;
+  h.version = 1;
+  doc.SetHeader(h);
+  doc.DefineAsWorkflowStart(*Add("Only"));
+  ASSERT_TRUE(WriteWorkflow(doc));
+  CWorkflowDoc other{kTestUser, "06.12.2026"};
+  LoadStored(other, WorkflowStatus::Active, 1);
+  NextVersion(other);
+  ASSERT_TRUE(WriteWorkflow(other));
+  NextVersion(doc);
+  ui->answers = {MsgResult::Yes};
+  ASSERT_TRUE(WriteWorkflow(doc));
+  EXPECT_EQ(ui->messages.size(), 1u) << "the overwrite question";
+  EXPECT_EQ(doc.Header().version, 3);
+  EXPECT_EQ(StoredVersions(), (std::vector<std::string>{"Active 3", "Freeze 1", "Freeze 2"}));
 }
 
 }  // namespace
