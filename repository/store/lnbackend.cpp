@@ -168,4 +168,17 @@ bool IsStoredItemType(std::int64_t value) {
   return value >= 1 && value <= 3;
 }
 
+LNSTATUS DatabaseStore::LoadNotes(const std::vector<LNNOTEID>& ids,
+                                  std::vector<NoteRecord>* notes) {
+  for (LNNOTEID id : ids) {
+    NoteRecord note;
+    const LNSTATUS status = LoadNote(id, &note);
+    if (status == LNERR_DOCUMENT_NOT_FOUND) continue;
+    if (status != LNNOERROR) return status;
+    note.id = id;
+    notes->push_back(std::move(note));
+  }
+  return LNNOERROR;
+}
+
 }  // namespace lnstore

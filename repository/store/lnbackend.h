@@ -75,6 +75,15 @@ class DatabaseStore {
   // write in between ends the snapshot first, so it commits on its own.
   virtual void BeginRead() {}
   virtual void EndRead() {}
+
+  // How many notes of a view being walked in a snapshot are worth reading at
+  // once (0: one at a time); a server answers a batch in one round trip.
+  virtual std::size_t ReadAheadSize() const { return 0; }
+  // Whether a read snapshot holds now (a write has not ended it).
+  virtual bool Reading() const { return false; }
+  // Header and items of several notes in one request, in any order; notes that
+  // are gone are left out.
+  virtual LNSTATUS LoadNotes(const std::vector<LNNOTEID>& ids, std::vector<NoteRecord>* notes);
 };
 
 // Writes into a database being created, given the path it can be opened by meanwhile.

@@ -178,6 +178,7 @@ LNSTATUS LNDatabase::DeleteDocument(LNDocument* doc) {
   if (LNSTATUS status = CheckOpen(d_)) return status;
   if (!doc || !doc->d_ || doc->d_->db != d_) return Fail(LNERR_INVALID_ARGUMENT);
   NoteData& note = *doc->d_;
+  d_->readAhead.clear();
   if (note.saved) {
     if (LNSTATUS status = d_->store->DeleteNote(note.record.id)) {
       d_->SyncTransaction();
@@ -289,12 +290,14 @@ LNReadSnapshot::LNReadSnapshot(const LNDatabase& db) : d_(db.d_) {
   if (d_ && d_->store) {
     store_ = d_->store.get();
     store_->BeginRead();
+    d_->readAhead.clear();
   }
 }
 
 // The database may have been closed meanwhile; then its snapshot ended with it.
 LNReadSnapshot::~LNReadSnapshot() {
   if (store_ && d_->store.get() == store_) store_->EndRead();
+  if (d_) d_->readAhead.clear();
 }
 
 LNTransaction::LNTransaction(LNDatabase& db) : db_(db) {

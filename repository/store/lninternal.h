@@ -15,6 +15,7 @@
 namespace lnstore {
 
 struct NoteData;
+struct ViewData;
 
 struct DatabaseData {
   DatabaseData(std::shared_ptr<Backend> b, std::string s, std::string p)
@@ -33,6 +34,15 @@ struct DatabaseData {
   DatabaseInfo info;
   bool transaction = false;  // an explicit transaction is open
   std::vector<std::weak_ptr<NoteData>> addedInTransaction;
+
+  // Notes of a view walked inside a read snapshot, read a batch at a time where
+  // the store says that pays (a server: one round trip for many documents). The
+  // snapshot's start and end and every write drop them.
+  std::unordered_map<LNNOTEID, NoteRecord> readAhead;
+  std::weak_ptr<ViewData> walk;  // the view that handed out the last entry
+  // The note from the read-ahead, or with the next batch of the walk; false
+  // when neither has it (then it is read alone).
+  bool TakeReadAhead(LNNOTEID id, NoteRecord* note);
 };
 
 struct NoteData {
@@ -71,6 +81,7 @@ struct ViewData {
   bool open = false;
   std::vector<ViewEntry> entries;
   std::size_t current = 0;  // == entries.size() when there is none
+  std::size_t walkEnd = 0;  // the walk's last entry + 1: its run after a Find
   // First entry and length of each run of equal keys, built by the first Find.
   std::unordered_map<std::string, std::pair<std::size_t, long>> runs;
   bool runsBuilt = false;

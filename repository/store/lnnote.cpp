@@ -151,7 +151,9 @@ LNSTATUS LNNote::Open(int) {
   lnstore::DatabaseStore* store = d_->db->store.get();
   if (!store) return Fail(LNERR_DATABASE_NOT_OPEN);
   lnstore::NoteRecord record;
-  LNSTATUS status = store->LoadNote(d_->record.id, &record);
+  LNSTATUS status = d_->db->TakeReadAhead(d_->record.id, &record)
+                        ? LNNOERROR
+                        : store->LoadNote(d_->record.id, &record);
   if (status == LNERR_DOCUMENT_NOT_FOUND) status = LNERR_DOCUMENT_DELETED;
   if (status != LNNOERROR) return Fail(status);
   d_->record.unid = record.unid;
@@ -180,6 +182,7 @@ LNSTATUS LNNote::Save(int) {
   if (LNSTATUS status = CheckOpen(d_)) return status;
   lnstore::DatabaseData& db = *d_->db;
   if (!db.store) return Fail(LNERR_DATABASE_NOT_OPEN);
+  db.readAhead.clear();
   // A new note with an id of its own (SetNoteIdentity) is inserted under it.
   const bool ownId = !d_->saved && d_->record.id != 0;
   LNNOTEID newId = d_->record.id;

@@ -160,6 +160,7 @@ LNSTATUS PgConnection::Exec(const char* sql, const std::vector<std::string>& par
                             PgRows* rows) {
   std::vector<const char*> values;
   for (const std::string& param : params) values.push_back(param.c_str());
+  ++roundTrips_;
   PGresult* result = PQexecParams(conn_, sql, static_cast<int>(values.size()), nullptr,
                                   values.data(), nullptr, nullptr, 0);
   const ExecStatusType type = result ? PQresultStatus(result) : PGRES_FATAL_ERROR;
@@ -177,6 +178,7 @@ LNSTATUS PgConnection::Exec(const char* sql, const std::vector<std::string>& par
 }
 
 LNSTATUS PgConnection::Run(const PgScript& script, std::vector<PgRows>* results) {
+  ++roundTrips_;
   if (!PQsendQuery(conn_, script.Sql().c_str())) return Failed(nullptr);
   LNSTATUS status = LNNOERROR;
   while (PGresult* result = PQgetResult(conn_)) {

@@ -5,6 +5,7 @@
 
 #include <libpq-fe.h>
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -68,6 +69,8 @@ class PgConnection {
   // statement that ran. Stops at the first failure.
   LNSTATUS Run(const PgScript& script, std::vector<PgRows>* results = nullptr);
   bool InTransaction() const;
+  // Requests sent to any server by this process, for measuring.
+  static std::uint64_t RoundTrips() { return roundTrips_; }
   bool InFailedTransaction() const { return PQtransactionStatus(conn_) == PQTRANS_INERROR; }
   // The server's message of the last failure.
   std::string LastError() const;
@@ -79,6 +82,7 @@ class PgConnection {
   LNSTATUS Failed(const PGresult* result);
   PGconn* conn_;
   std::string lastState_;
+  static inline std::atomic<std::uint64_t> roundTrips_ = 0;
 };
 
 }  // namespace lnstore

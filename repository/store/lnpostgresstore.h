@@ -36,6 +36,9 @@ class PostgresStore final : public DatabaseStore {
   bool InTransaction() const override { return db_->InTransaction() && !reading_; }
   void BeginRead() override;
   void EndRead() override;
+  std::size_t ReadAheadSize() const override { return 128; }
+  bool Reading() const override { return reading_; }
+  LNSTATUS LoadNotes(const std::vector<LNNOTEID>& ids, std::vector<NoteRecord>* notes) override;
 
  private:
   void StopReading();
@@ -43,11 +46,16 @@ class PostgresStore final : public DatabaseStore {
   // savepoint of the caller's transaction; undoes them when one fails.
   LNSTATUS Write(const PgScript& body, std::vector<PgRows>* results);
   void AddItems(PgScript& script, const std::string& noteId, const std::vector<LNItem>& items);
+  // The next id of the block this transaction reserved; false when none can be
+  // reserved (the numbering has reached the top), then the server picks one.
+  bool ReservedNoteId(LNNOTEID* id);
+  void DropReservation() { reserved_ = reservedEnd_ = 0; }
 
   std::unique_ptr<PgConnection> db_;
   std::string dbId_;
   int readers_ = 0;
   bool reading_ = false;
+  LNNOTEID reserved_ = 0, reservedEnd_ = 0;  // ids reserved by the open transaction
 };
 
 // Named servers, each a libpq connection string; names compare without regard to case.

@@ -100,6 +100,39 @@ LNSTATUS CheckOpen(const std::shared_ptr<ViewData>& view) {
 
 }  // namespace
 
+namespace lnstore {
+
+bool DatabaseData::TakeReadAhead(LNNOTEID id, NoteRecord* note) {
+  if (!store || !store->Reading()) {  // what was read ahead belongs to a snapshot that ended
+    readAhead.clear();
+    return false;
+  }
+  if (auto found = readAhead.find(id); found != readAhead.end()) {
+    *note = std::move(found->second);
+    readAhead.erase(found);
+    return true;
+  }
+  const std::size_t batch = store->ReadAheadSize();
+  const std::shared_ptr<ViewData> view = walk.lock();
+  if (batch == 0 || !view || !view->open ||
+      view->current >= view->entries.size() || view->entries[view->current].id != id)
+    return false;
+  std::vector<LNNOTEID> ids;
+  const std::size_t end = std::min(view->walkEnd, view->entries.size());
+  for (std::size_t i = view->current; i < end && ids.size() < batch; ++i)
+    if (!view->entries[i].category) ids.push_back(view->entries[i].id);
+  std::vector<NoteRecord> notes;
+  if (store->LoadNotes(ids, &notes) != LNNOERROR) return false;
+  for (NoteRecord& read : notes) readAhead.insert_or_assign(read.id, std::move(read));
+  auto found = readAhead.find(id);
+  if (found == readAhead.end()) return false;
+  *note = std::move(found->second);
+  readAhead.erase(found);
+  return true;
+}
+
+}  // namespace lnstore
+
 LNSTATUS LNVFEntry::GetDocument(LNDocument* doc) const {
   if (!db_ || !doc) return Fail(LNERR_INVALID_ARGUMENT);
   if (category_) return Fail(LNERR_ENTRY_IS_CATEGORY);
@@ -132,6 +165,7 @@ LNSTATUS LNViewFolder::Open(int) {
   if (status != LNNOERROR) return Fail(status);
   d_->entries = BuildEntries(keys, d_->design.categorized);
   d_->current = 0;
+  d_->walkEnd = d_->entries.size();
   d_->runs.clear();
   d_->runsBuilt = false;
   d_->open = true;
@@ -168,6 +202,8 @@ LNSTATUS LNViewFolder::GetEntry(LNVFEntry* entry) const {
   if (!entry) return Fail(LNERR_INVALID_ARGUMENT);
   if (d_->current >= d_->entries.size()) return Fail(LNERR_NO_CURRENT_ENTRY);
   const ViewEntry& current = d_->entries[d_->current];
+  if (d_->current >= d_->walkEnd) d_->walkEnd = d_->entries.size();
+  d_->db->walk = d_;
   entry->db_ = d_->db;
   entry->key_ = current.key;
   entry->noteId_ = current.id;
@@ -193,6 +229,7 @@ LNSTATUS LNViewFolder::Find(const std::string& key, LNVFEntry* entry, long* coun
   auto found = d_->runs.find(key);
   if (found == d_->runs.end()) return LNWARN_NOT_FOUND;
   d_->current = found->second.first;
+  d_->walkEnd = d_->current + static_cast<std::size_t>(found->second.second);
   if (count) *count = found->second.second;
   return entry ? GetEntry(entry) : LNNOERROR;
 }

@@ -37,6 +37,12 @@ class ViewTest : public BackendTest {
     return rows;
   }
 
+  static std::string N(const LNDocument& doc) {
+    LNText n;
+    doc.GetItem("N", &n);
+    return n.GetCount() ? n[0] : "";
+  }
+
   LNViewFolder OpenView(const LNViewDesign& design) {
     EXPECT_EQ(db_.CreateView(design), LNNOERROR);
     LNViewFolder view;
@@ -163,6 +169,45 @@ TEST_P(ViewTest, ViewIsASnapshotUntilOpenedAgain) {
   ASSERT_EQ(entry.GetDocument(&stale), LNNOERROR);
   ASSERT_EQ(db_.DeleteDocument(&doc), LNNOERROR);
   EXPECT_EQ(stale.Open(), LNERR_DOCUMENT_DELETED);
+}
+
+// In a read snapshot a server reads the documents of a walk in batches: every
+// document comes once and whole, a run found by key ends where it ends, and a
+// write drops what was read ahead.
+TEST_P(ViewTest, WalksInASnapshotReadEachDocumentAsStored) {
+  std::vector<Row> all, second;
+  for (int i = 0; i < 300; ++i) {
+    const std::string key = "k" + std::to_string(i % 3);
+    Add("Task", key, std::to_string(i));
+    if (i % 3 == 1) second.emplace_back(key, std::to_string(i));
+  }
+  LNViewFolder view = OpenView({"Batch", {"Task"}, "Key", false});
+  LNVFEntry entry;
+  ASSERT_EQ(view.GetEntry(&entry), LNNOERROR);
+  all = Walk(view, entry);  // outside a snapshot: one document at a time
+  LNReadSnapshot snapshot(db_);
+  ASSERT_EQ(view.Open(), LNNOERROR);
+  ASSERT_EQ(view.GetEntry(&entry), LNNOERROR);
+  EXPECT_EQ(Walk(view, entry), all);
+  long count = 0;
+  ASSERT_EQ(view.Find("k1", &entry, &count), LNNOERROR);
+  std::vector<Row> run;
+  for (long i = 0; i < count; ++i, view.Goto(LNVFNAVIGATE_NEXT, &entry)) {
+    LNDocument doc;
+    ASSERT_EQ(entry.GetDocument(&doc), LNNOERROR);
+    ASSERT_EQ(doc.Open(), LNNOERROR);
+    run.emplace_back(entry.GetKey(), N(doc));
+    if (i == 0) {  // a write in the middle of the walk
+      ASSERT_EQ(doc.CreateItem("N", LNText("changed")), LNNOERROR);
+      ASSERT_EQ(doc.Save(), LNNOERROR);
+    }
+  }
+  ASSERT_EQ(view.Find("k1", &entry, &count), LNNOERROR);
+  LNDocument first;
+  ASSERT_EQ(entry.GetDocument(&first), LNNOERROR);
+  ASSERT_EQ(first.Open(), LNNOERROR);
+  EXPECT_EQ(N(first), "changed");
+  EXPECT_EQ(run, second);
 }
 
 TEST_P(ViewTest, ViewsAreFoundByNameAndEmptyViewsHaveNoEntries) {
