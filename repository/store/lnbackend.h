@@ -23,6 +23,7 @@ struct NoteRecord {
   LNUNID unid;
   LNNoteClass noteClass = LNNoteClass::Document;
   std::vector<LNItem> items;
+  bool unidGiven = false;  // the caller's universal id, which another note may claim too
 };
 
 struct DatabaseInfo {

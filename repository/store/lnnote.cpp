@@ -230,6 +230,7 @@ LNSTATUS LNNote::SetNoteIdentity(LNNOTEID noteId, const LNUNID* unid) {
   if (LNSTATUS status = IdentityTaken(*store, noteId, newUnid)) return Fail(status);
   d_->record.id = noteId;
   d_->record.unid = newUnid;
+  d_->record.unidGiven = unid != nullptr;
   return LNNOERROR;
 }
 

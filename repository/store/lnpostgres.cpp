@@ -158,6 +158,7 @@ LNSTATUS PgConnection::Failed(const PGresult* result) {
 
 LNSTATUS PgConnection::Exec(const char* sql, const std::vector<std::string>& params,
                             PgRows* rows) {
+  if (LNSTATUS status = SendDeferred()) return status;
   std::vector<const char*> values;
   for (const std::string& param : params) values.push_back(param.c_str());
   ++roundTrips_;
@@ -178,8 +179,27 @@ LNSTATUS PgConnection::Exec(const char* sql, const std::vector<std::string>& par
 }
 
 LNSTATUS PgConnection::Run(const PgScript& script, std::vector<PgRows>* results) {
+  if (LNSTATUS status = SendDeferred()) return status;
+  return Send(script.Sql(), results);
+}
+
+LNSTATUS PgConnection::Defer(const PgScript& script) {
+  // A bound on what waits, so that one request never grows without end.
+  constexpr int kMostDeferred = 256;
+  deferred_ += script.Sql();
+  return ++deferredCount_ < kMostDeferred ? LNNOERROR : SendDeferred();
+}
+
+LNSTATUS PgConnection::SendDeferred() {
+  if (deferred_.empty()) return LNNOERROR;
+  const std::string sql = std::move(deferred_);
+  DropDeferred();
+  return Send(sql, nullptr);
+}
+
+LNSTATUS PgConnection::Send(const std::string& sql, std::vector<PgRows>* results) {
   ++roundTrips_;
-  if (!PQsendQuery(conn_, script.Sql().c_str())) return Failed(nullptr);
+  if (!PQsendQuery(conn_, sql.c_str())) return Failed(nullptr);
   LNSTATUS status = LNNOERROR;
   while (PGresult* result = PQgetResult(conn_)) {
     const ExecStatusType type = PQresultStatus(result);

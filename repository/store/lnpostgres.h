@@ -68,6 +68,11 @@ class PgConnection {
   // All statements of a script in one round trip; `results` receives one entry per
   // statement that ran. Stops at the first failure.
   LNSTATUS Run(const PgScript& script, std::vector<PgRows>* results = nullptr);
+  // Statements whose results nobody waits for (new notes of a transaction):
+  // sent ahead of the next request, many in one round trip. A failure among
+  // them is the next request's answer (at the latest the commit's).
+  LNSTATUS Defer(const PgScript& script);
+  void DropDeferred() { deferred_.clear(); deferredCount_ = 0; }
   bool InTransaction() const;
   // Requests sent to any server by this process, for measuring.
   static std::uint64_t RoundTrips() { return roundTrips_; }
@@ -80,7 +85,11 @@ class PgConnection {
  private:
   explicit PgConnection(PGconn* conn) : conn_(conn) {}
   LNSTATUS Failed(const PGresult* result);
+  LNSTATUS SendDeferred();
+  LNSTATUS Send(const std::string& sql, std::vector<PgRows>* results);
   PGconn* conn_;
+  std::string deferred_;
+  int deferredCount_ = 0;
   std::string lastState_;
   static inline std::atomic<std::uint64_t> roundTrips_ = 0;
 };

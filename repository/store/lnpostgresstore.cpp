@@ -146,6 +146,14 @@ LNSTATUS PostgresStore::LoadNotes(const std::vector<LNNOTEID>& ids,
   return LNNOERROR;
 }
 
+void PostgresStore::AddNoteRow(PgScript& script, const std::string& noteId,
+                               const NoteRecord& note) {
+  script.Add("INSERT INTO velkmod.notes(db_id, note_id, unid, class, lform) VALUES(").Add(dbId_);
+  script.Add(",").Add(noteId).Add(",").Bytes(PackUnid(note.unid)).Add(",");
+  script.Int(static_cast<int>(note.noteClass)).Add(",").Bytes(FoldName(FormOf(note.items)));
+  script.Add(");");
+}
+
 void PostgresStore::AddItems(PgScript& script, const std::string& noteId,
                              const std::vector<LNItem>& items) {
   if (items.empty()) return;
@@ -169,20 +177,21 @@ LNSTATUS PostgresStore::SaveNote(const NoteRecord& note, LNNOTEID* newId) {
   PgScript body;
   std::string noteId;
   LNNOTEID reserved = 0;
-  if (note.id == 0 && db_->InTransaction() && ReservedNoteId(&reserved)) {
+  // A note of a fresh universal id cannot collide: nothing of its insertion is
+  // needed back, so it goes with the next request.
+  if (note.id == 0 && !note.unidGiven && db_->InTransaction() && ReservedNoteId(&reserved)) {
     noteId = Id(reserved);
-    body.Add("INSERT INTO velkmod.notes(db_id, note_id, unid, class, lform) VALUES(").Add(dbId_);
-    body.Add(",").Add(noteId).Add(",").Bytes(PackUnid(note.unid)).Add(",");
-    body.Int(static_cast<int>(note.noteClass)).Add(",").Bytes(FoldName(FormOf(note.items)));
-    body.Add(");");
-  } else if (note.id == 0) {
+    AddNoteRow(body, noteId, note);
+    AddItems(body, noteId, note.items);
+    if (LNSTATUS status = db_->Defer(body)) return status;
+    *newId = reserved;
+    return LNNOERROR;
+  }
+  if (note.id == 0) {
     // The new id is kept in a setting of the transaction for the statements after.
     body.Add("SELECT velkmod.take_note_id(").Add(dbId_).Add(");");
     noteId = kNewId;
-    body.Add("INSERT INTO velkmod.notes(db_id, note_id, unid, class, lform) VALUES(").Add(dbId_);
-    body.Add(",").Add(noteId).Add(",").Bytes(PackUnid(note.unid)).Add(",");
-    body.Int(static_cast<int>(note.noteClass)).Add(",").Bytes(FoldName(FormOf(note.items)));
-    body.Add(");");
+    AddNoteRow(body, noteId, note);
   } else {
     noteId = Id(note.id);
     body.Add("UPDATE velkmod.notes SET lform = ").Bytes(FoldName(FormOf(note.items)));
@@ -194,10 +203,6 @@ LNSTATUS PostgresStore::SaveNote(const NoteRecord& note, LNNOTEID* newId) {
   std::vector<PgRows> results;
   if (LNSTATUS status = Write(body, &results)) return status;
   if (note.id != 0) return results.at(1).Changed() == 0 ? LNERR_DOCUMENT_DELETED : LNNOERROR;
-  if (reserved != 0) {
-    *newId = reserved;
-    return LNNOERROR;
-  }
   const std::int64_t id = results.at(1).Int(0, 0);
   if (id <= 0) return LNERR_INTERNAL;
   *newId = static_cast<LNNOTEID>(id);
@@ -209,7 +214,7 @@ LNSTATUS PostgresStore::SaveNote(const NoteRecord& note, LNNOTEID* newId) {
 // next update walks past, so one update per note makes a save of thousands of
 // notes slower with every note. Ids of a block left unused stay free for good.
 bool PostgresStore::ReservedNoteId(LNNOTEID* id) {
-  constexpr int kBlock = 64;
+  constexpr int kBlock = 256;
   if (reserved_ == reservedEnd_) {
     PgRows rows;
     const std::string block = std::to_string(kBlock);
@@ -233,11 +238,9 @@ LNSTATUS PostgresStore::InsertNote(const NoteRecord& note) {
   // Numbering goes on after the highest id ever used, given ones included.
   body.Add("UPDATE velkmod.databases SET next_note = greatest(next_note, ").Add(noteId);
   body.Add(" + 1) WHERE db_id = ").Add(dbId_).Add(";");
-  body.Add("INSERT INTO velkmod.notes(db_id, note_id, unid, class, lform) VALUES(").Add(dbId_);
-  body.Add(",").Add(noteId).Add(",").Bytes(PackUnid(note.unid)).Add(",");
-  body.Int(static_cast<int>(note.noteClass)).Add(",").Bytes(FoldName(FormOf(note.items)));
-  body.Add(");");
+  AddNoteRow(body, noteId, note);
   AddItems(body, noteId, note.items);
+  DropReservation();  // ids reserved before may lie below the one given
   return Write(body, nullptr);
 }
 
@@ -309,6 +312,7 @@ LNSTATUS PostgresStore::ViewKeys(const std::string& form, bool anyForm,
 LNSTATUS PostgresStore::Begin() {
   StopReading();
   DropReservation();
+  db_->DropDeferred();
   if (db_->InTransaction()) return LNERR_TRANSACTION;
   return db_->Exec("BEGIN");
 }
@@ -327,6 +331,7 @@ LNSTATUS PostgresStore::Commit() {
 LNSTATUS PostgresStore::Rollback() {
   if (!InTransaction()) return LNERR_TRANSACTION;
   DropReservation();  // the reservation is undone with the transaction
+  db_->DropDeferred();
   return db_->Exec("ROLLBACK");
 }
 

@@ -45,6 +45,7 @@ class PostgresStore final : public DatabaseStore {
   // Runs the statements of one write between BEGIN and COMMIT, or inside a
   // savepoint of the caller's transaction; undoes them when one fails.
   LNSTATUS Write(const PgScript& body, std::vector<PgRows>* results);
+  void AddNoteRow(PgScript& script, const std::string& noteId, const NoteRecord& note);
   void AddItems(PgScript& script, const std::string& noteId, const std::vector<LNItem>& items);
   // The next id of the block this transaction reserved; false when none can be
   // reserved (the numbering has reached the top), then the server picks one.
