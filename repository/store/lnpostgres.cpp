@@ -29,7 +29,7 @@ std::string Trimmed(const char* text) {
 
 bool RefusedCredentials(const std::string& message) {
   for (const char* words : {"authentication failed", "no password supplied", "pg_hba.conf",
-                            "permission denied", "password"}) {
+                            "permission denied", "password", "role \""}) {
     if (message.find(words) != std::string::npos) return true;
   }
   return false;

@@ -58,6 +58,15 @@ class ServerTest : public StoreTest {
   std::string Conninfo() { return ServersFor(Backend::Server).at("Hub"); }
 };
 
+TEST_F(ServerTest, AnUnknownUserIsRefusedAsCredentialsWithTheServersReason) {
+  LNNotesSession session({{"Stranger", Conninfo() + " user=nosuchuser"}});
+  ASSERT_EQ(session.Init(410), LNNOERROR);
+  std::vector<LNDatabase> dbs;
+  EXPECT_EQ(session.GetDatabases(&dbs, "", "Stranger"), LNERR_PERMISSION_DENIED);
+  EXPECT_NE(LNGetErrorMessage(LNERR_PERMISSION_DENIED).find("nosuchuser"), std::string::npos)
+      << LNGetErrorMessage(LNERR_PERMISSION_DENIED);
+}
+
 TEST_F(ServerTest, ForeignAndNewerSchemasAreRefused) {
   const std::string foreign = Conninfo();
   ASSERT_TRUE(pgtest::Server::Exec(foreign, "CREATE SCHEMA velkmod; CREATE TABLE velkmod.x(a int)"));
