@@ -28,10 +28,6 @@ constexpr char kSetReplica[] =
     "UPDATE velkmod.databases SET replica0 = $2, replica1 = $3 WHERE db_id = $1";
 constexpr char kHeader[] = "SELECT class, unid FROM velkmod.notes WHERE db_id = $1 AND note_id = $2";
 constexpr char kByUnid[] = "SELECT note_id, class FROM velkmod.notes WHERE db_id = $1 AND unid = $2";
-constexpr char kNote[] =
-    "SELECT n.class, n.unid, i.name, i.type, i.flags, i.data FROM velkmod.notes n"
-    " LEFT JOIN velkmod.items i ON i.db_id = n.db_id AND i.note_id = n.note_id"
-    " WHERE n.db_id = $1 AND n.note_id = $2 ORDER BY i.seq";
 constexpr char kNotes[] =
     "SELECT n.note_id, n.class, n.unid, i.name, i.type, i.flags, i.data FROM velkmod.notes n"
     " LEFT JOIN velkmod.items i ON i.db_id = n.db_id AND i.note_id = n.note_id"
@@ -96,23 +92,10 @@ LNSTATUS PostgresStore::FindHeader(const LNUNID& unid, NoteRecord* note) {
 }
 
 LNSTATUS PostgresStore::LoadNote(LNNOTEID id, NoteRecord* note) {
-  PgRows rows;
-  if (LNSTATUS status = db_->Exec(kNote, {dbId_, Id(id)}, &rows)) return status;
-  if (rows.Count() == 0) return LNERR_DOCUMENT_NOT_FOUND;
-  note->id = id;
-  if (LNSTATUS status = ReadHeader(rows, 0, 0, 1, note)) return status;
-  note->items.clear();
-  std::string data;
-  for (int row = 0; row < rows.Count(); ++row) {
-    if (rows.IsNull(row, 2)) continue;  // a note without items
-    const std::int64_t type = rows.Int(row, 3);
-    LNItem& item = note->items.emplace_back();
-    if (!IsStoredItemType(type) || !rows.Bytes(row, 2, &item.name) || !rows.Bytes(row, 5, &data))
-      return LNERR_DATABASE_DAMAGED;
-    item.type = static_cast<LNItemType>(type);
-    item.flags = static_cast<LNITEMFLAGS>(rows.Int(row, 4));
-    if (!DecodeValues(data, &item)) return LNERR_DATABASE_DAMAGED;
-  }
+  std::vector<NoteRecord> notes;
+  if (LNSTATUS status = LoadNotes({id}, &notes)) return status;
+  if (notes.empty()) return LNERR_DOCUMENT_NOT_FOUND;
+  *note = std::move(notes.front());
   return LNNOERROR;
 }
 
