@@ -20,6 +20,7 @@
 #include "editor/ui/editor.h"
 #include "editor/ui/workflowpainter.h"
 #include "editor/ui/workflowview.h"
+#include "extdir/extdirlookup.h"
 #include "model/nodeclipboard.h"
 #include "model/workflowdoc.h"
 
@@ -100,7 +101,8 @@ int main(int argc, char** argv) {
   bitmaps.Load();
   velk::NodeClipboard clipboard;
   QPrinter printer;
-  EditorCollaborators parts = StandardEditorCollaborators();
+  EditorCollaborators parts =
+      StandardEditorCollaborators(std::make_shared<const velk::CExtDirLookup>());
   parts.openClusterWindow = [](velk::CWorkflowDoc&, CNode&) {};
   parts.commandStateChanged = [] {};
   CEditor editor(std::move(parts), settings, bitmaps, clipboard, printer);

@@ -6,6 +6,14 @@
 
 namespace velk {
 
+CExtDirData* CExtDirLookup::DirectoryOf(const WorkflowDatabases& databases) const {
+  return databases.externalDirectory.repository;
+}
+
+bool CExtDirLookup::IsShown(const CExtDirData& directory) {
+  return !directory.Trees().empty();
+}
+
 bool CExtDirLookup::IsRegisteredExternalPerformer(const WorkflowDatabases& databases,
                                                   const std::string& name) const {
   const CExtDirData* directory = databases.externalDirectory.repository;

@@ -101,7 +101,8 @@ std::unique_ptr<CWorkflowDoc> OrderHandling(WorkflowStatus status, int version, 
       d.Task("Receive order", 0, 0, NodeKind::In, kWorkgroup, "Order Desk", [](NodeAttributes& a) {
         a.griId = kOrderHandlingLeafId;
         a.objects = {kPurchaseOrder};
-        a.inContentManagement = {"CustomerName <=> Customer_Name", "Amount <=> Order_Amount"};
+        // An In task's content management is kept in its "out" fields.
+        a.outContentManagement = {"CustomerName <=> Customer_Name", "Amount <=> Order_Amount"};
       });
   CNode* check =
       d.Task("Check order", 1, 0, NodeKind::Intern, kRole, "Clerk", [](NodeAttributes& a) {
@@ -203,7 +204,10 @@ std::unique_ptr<CWorkflowDoc> TravelRequest() {
 std::unique_ptr<CWorkflowDoc> ComplaintHandling() {
   Drawing d("Complaint Handling", "", WorkflowStatus::Template, 1);
   CNode* record = d.Task("Record complaint", 0, 0, NodeKind::In, kWorkgroup, "Order Desk",
-                         [](NodeAttributes& a) { a.griId = kComplaintLeafId; });
+                         [](NodeAttributes& a) {
+                           a.griId = kComplaintLeafId;
+                           a.objects = {"Complaint|GF_Complaint"};
+                         });
   CNode* carrier = d.Task("Carrier statement", 1, 1, NodeKind::Extern, kPerson, "",
                           [](NodeAttributes& a) { a.griId = kParcelDeliveryLeafId; });
   CNode* again = d.Task("Carrier follow-up", 2, 1, NodeKind::Extern, kPerson, "");

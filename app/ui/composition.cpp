@@ -25,9 +25,11 @@ ShellCollaborators StandardShellCollaborators() {
     return dialog.exec() == QDialog::Accepted;
   };
   parts.showHelp = ShowHelpTopics;
-  parts.editor = StandardEditorCollaborators();
-  // External performers are looked up in each workflow's External Directory.
-  parts.externalDirectory = std::make_shared<velk::CExtDirLookup>();
+  // External performers and the external-task pages look things up in each
+  // workflow's External Directory.
+  auto externalDirectory = std::make_shared<velk::CExtDirLookup>();
+  parts.editor = StandardEditorCollaborators(externalDirectory);
+  parts.externalDirectory = externalDirectory;
   return parts;
 }
 

@@ -1,8 +1,10 @@
 #include "dialogs/ui/formspage.h"
 
 #include <QCheckBox>
+#include <QColor>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QVBoxLayout>
@@ -42,6 +44,8 @@ CDlgNodePropertyForms::CDlgNodePropertyForms(const NodeSheetContext& context)
   lists->addWidget(Group(QStringLiteral("Performer Chosen Additional Forms"), {all_, additional_}));
   layout->addLayout(lists, 1);
 
+  connect(primary_, &QComboBox::currentIndexChanged, this,
+          &CDlgNodePropertyForms::MarkMissingPrimary);
   connect(all_, &QCheckBox::toggled, additional_,
           [this](bool on) { additional_->setEnabled(!on); });
 }
@@ -62,6 +66,7 @@ bool CDlgNodePropertyForms::OnlyPrimary() const {
 
 void CDlgNodePropertyForms::OnInitPage() {
   const velk::FormsSelection shown = velk::ReadFormsSelection(NodeValues(), OnlyPrimary());
+  storedPrimary_ = shown.primary;
   SelectOrAdd(primary_, shown.primary, true);
   if (OnlyPrimary()) {
     // An external WWW step has only a primary form.
@@ -83,7 +88,29 @@ void CDlgNodePropertyForms::RefillPrimary() {
   AddAll(primary_,
          velk::PrimaryCandidates(Lists().forms, ListTexts(secondary_), ListTexts(additional_)),
          true);
+  KeepStoredPrimary();
   primary_->setCurrentIndex(velk::FindExact(ComboTexts(primary_), remembered));
+  MarkMissingPrimary();
+}
+
+void CDlgNodePropertyForms::MarkMissingPrimary() {
+  const int chosen = ChosenIndex(primary_);
+  const bool missing = chosen >= 0 && FromQ(primary_->itemText(chosen)) == storedPrimary_ &&
+                       !velk::FindForm(Lists().forms, storedPrimary_);
+  primary_->setToolTip(missing ? QString::fromLatin1(kNotInRepository) : QString());
+  if (primary_->lineEdit())
+    primary_->lineEdit()->setStyleSheet(
+        missing ? QStringLiteral("color: darkred; font-style: italic;") : QString());
+}
+
+void CDlgNodePropertyForms::KeepStoredPrimary() {
+  // A stored primary form that is no longer an application form stays offered,
+  // so that OK does not drop it; it is marked as missing from the repository.
+  if (storedPrimary_.empty() || velk::FindForm(Lists().forms, storedPrimary_)) return;
+  primary_->addItem(ToQ(storedPrimary_));
+  const int index = primary_->count() - 1;
+  primary_->setItemData(index, QColor(Qt::darkRed), Qt::ForegroundRole);
+  primary_->setItemData(index, QString::fromLatin1(kNotInRepository), Qt::ToolTipRole);
 }
 
 QMenu* CDlgNodePropertyForms::CreateContextMenu(QListWidget* list, QWidget* parent) {

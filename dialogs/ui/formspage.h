@@ -10,6 +10,9 @@ class QComboBox;
 class QListWidget;
 class QMenu;
 
+// What a stored form that the Application Environment Database lacks says of itself.
+inline constexpr char kNotInRepository[] = "Not in the Application Environment Database";
+
 class CDlgNodePropertyForms : public CNodePropertyPage {
   Q_OBJECT
  public:
@@ -33,10 +36,14 @@ class CDlgNodePropertyForms : public CNodePropertyPage {
  private:
   QListWidget* NewFormList(const char* name);
   bool OnlyPrimary() const;
+  void KeepStoredPrimary();
+  // A stored primary form the repository lacks is shown in dark red italics.
+  void MarkMissingPrimary();
 
   QComboBox* primary_;
   QListWidget* secondary_;
   QCheckBox* all_;
   QListWidget* additional_;
   QListWidget* current_ = nullptr;
+  std::string storedPrimary_;
 };

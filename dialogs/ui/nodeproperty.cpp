@@ -7,10 +7,11 @@
 #include "dialogs/ui/dialoglists.h"
 
 CDlgNodeProperty::CDlgNodeProperty(const QString& caption, velk::CWorkflowDoc& document,
-                                   velk::CNode& node, velk::RepositoryLists lists, QWidget* parent)
+                                   velk::CNode& node, velk::RepositoryLists lists,
+                                   const velk::CExtDirLookup& externalDirectory, QWidget* parent)
     : QDialog(parent),
       lists_(std::move(lists)),
-      context_{document, node, lists_},
+      context_{document, node, lists_, externalDirectory},
       basics_(context_),
       performer_(context_),
       resources_(context_),
@@ -44,6 +45,8 @@ CDlgNodeProperty::CDlgNodeProperty(const QString& caption, velk::CWorkflowDoc& d
 }
 
 CDlgNodeProperty::~CDlgNodeProperty() {
+  // Taking the pages out changes the current tab; no page may be read then.
+  disconnect(tabs_, nullptr, this, nullptr);
   // Members go before the tab widget: take them out of it first.
   for (CNodePropertyPage* page : shown_) page->setParent(nullptr);
 }

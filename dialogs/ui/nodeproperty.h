@@ -25,7 +25,8 @@ class CDlgNodeProperty : public QDialog {
  public:
   // `caption`: the title for kinds without one of their own ("Task Properties").
   CDlgNodeProperty(const QString& caption, velk::CWorkflowDoc& document, velk::CNode& node,
-                   velk::RepositoryLists lists, QWidget* parent = nullptr);
+                   velk::RepositoryLists lists, const velk::CExtDirLookup& externalDirectory,
+                   QWidget* parent = nullptr);
   ~CDlgNodeProperty() override;
 
   QTabWidget* Tabs() const { return tabs_; }

@@ -3,9 +3,10 @@
 #include "dialogs/ui/nodeproperty.h"
 #include "dialogs/ui/taskroutingdialog.h"
 
-bool EditNodeProperties(QWidget* parent, velk::CWorkflowDoc& document, velk::CNode& node) {
+bool EditNodeProperties(QWidget* parent, velk::CWorkflowDoc& document, velk::CNode& node,
+                        const velk::CExtDirLookup& externalDirectory) {
   CDlgNodeProperty sheet(QString::fromLatin1(velk::kTaskPropertiesCaption), document, node,
-                         velk::ListsOfWorkflow(document), parent);
+                         velk::ListsOfWorkflow(document), externalDirectory, parent);
   return sheet.exec() == QDialog::Accepted;
 }
 

@@ -8,11 +8,14 @@ class QWidget;
 
 namespace velk {
 class CArrow;
+class CExtDirLookup;
 class CNode;
 class CWorkflowDoc;
 }  // namespace velk
 
-// The task property sheet ("Task Properties").
-bool EditNodeProperties(QWidget* parent, velk::CWorkflowDoc& document, velk::CNode& node);
+// The task property sheet ("Task Properties"); its external-task pages look the
+// workflow's External Directory up through `externalDirectory`.
+bool EditNodeProperties(QWidget* parent, velk::CWorkflowDoc& document, velk::CNode& node,
+                        const velk::CExtDirLookup& externalDirectory);
 // The "Task routing" dialog.
 bool EditArrowRouting(QWidget* parent, velk::CWorkflowDoc& document, velk::CArrow& arrow);

@@ -1,5 +1,7 @@
 #include "dialogs/ui/nodepropertypage.h"
 
+#include "extdir/extdirlookup.h"
+
 CNodePropertyPage::CNodePropertyPage(const NodeSheetContext& context, velk::NodePage page)
     : context_(context), page_(page) {}
 
@@ -7,4 +9,8 @@ void CNodePropertyPage::EnsureInitialised() {
   if (initialised_) return;
   initialised_ = true;
   OnInitPage();
+}
+
+velk::CExtDirData* CNodePropertyPage::ExternalDirectory() const {
+  return context_.externalDirectory.DirectoryOf(context_.document.Top().Databases());
 }

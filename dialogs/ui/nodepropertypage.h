@@ -9,11 +9,18 @@
 #include "dialogs/repositorylists.h"
 #include "model/workflowdoc.h"
 
+namespace velk {
+class CExtDirData;
+class CExtDirLookup;
+}  // namespace velk
+
 // What every page of one sheet works on.
 struct NodeSheetContext {
   velk::CWorkflowDoc& document;
   velk::CNode& node;
   const velk::RepositoryLists& lists;
+  // The External Directory of the workflow, for the external-task pages.
+  const velk::CExtDirLookup& externalDirectory;
 };
 
 class CNodePropertyPage : public QWidget {
@@ -39,6 +46,8 @@ class CNodePropertyPage : public QWidget {
 
   const velk::NodeAttributes& NodeValues() const { return context_.node.Attributes(); }
   const velk::RepositoryLists& Lists() const { return context_.lists; }
+  // The workflow's External Directory; null when it is not initialised.
+  velk::CExtDirData* ExternalDirectory() const;
 
   NodeSheetContext context_;
 

@@ -11,12 +11,17 @@
 #include "dialogs/ui/nodepropertyentry.h"
 #include "editor/ui/droptarget.h"
 #include "editor/ui/edittool.h"
+#include "extdir/extdirlookup.h"
 #include "editor/ui/workflowview.h"
 #include "model/workflowdoc.h"
 
-EditorCollaborators StandardEditorCollaborators() {
+EditorCollaborators StandardEditorCollaborators(
+    std::shared_ptr<const velk::CExtDirLookup> externalDirectory) {
   EditorCollaborators parts;
-  parts.taskProperties = EditNodeProperties;
+  parts.taskProperties = [externalDirectory](QWidget* parent, velk::CWorkflowDoc& doc,
+                                             velk::CNode& node) {
+    return EditNodeProperties(parent, doc, node, *externalDirectory);
+  };
   parts.arrowProperties = EditArrowRouting;
   parts.reloadRepository = velk::ReloadRepository;
   parts.startDrag = [](QWidget* source, std::unique_ptr<QMimeData> data) {

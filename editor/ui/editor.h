@@ -22,6 +22,7 @@ class QWidget;
 
 namespace velk {
 class CArrow;
+class CExtDirLookup;
 class CNode;
 class CWorkflowDoc;
 class NodeClipboard;
@@ -52,8 +53,10 @@ struct EditorCollaborators {
 
 // The collaborators of a running program: real dialogs, drags, menus and keys.
 // `openClusterWindow` and `commandStateChanged` belong to the shell and are left
-// for it to fill in.
-EditorCollaborators StandardEditorCollaborators();
+// for it to fill in. The task property sheet looks the External Directory up
+// through `externalDirectory`.
+EditorCollaborators StandardEditorCollaborators(
+    std::shared_ptr<const velk::CExtDirLookup> externalDirectory);
 
 class CEditor {
  public:

@@ -23,7 +23,8 @@ class TaskPagesTest : public SheetTest {
  protected:
   std::unique_ptr<CDlgNodeProperty> OpenAt(velk::CNode* node, const QString& tab) {
     auto sheet =
-        std::make_unique<CDlgNodeProperty>(QStringLiteral("Task Properties"), doc, *node, lists);
+        std::make_unique<CDlgNodeProperty>(QStringLiteral("Task Properties"), doc, *node, lists,
+                                           directory);
     sheet->show();
     for (int i = 0; i < sheet->Tabs()->count(); ++i)
       if (sheet->Tabs()->tabText(i) == tab) sheet->Tabs()->setCurrentIndex(i);

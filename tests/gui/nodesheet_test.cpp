@@ -30,7 +30,8 @@ class NodeSheetTest : public SheetTest {
  protected:
   std::unique_ptr<CDlgNodeProperty> Open(velk::CNode* node) {
     auto sheet =
-        std::make_unique<CDlgNodeProperty>(QStringLiteral("Task Properties"), doc, *node, lists);
+        std::make_unique<CDlgNodeProperty>(QStringLiteral("Task Properties"), doc, *node, lists,
+                                           directory);
     sheet->show();
     return sheet;
   }

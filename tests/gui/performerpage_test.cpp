@@ -24,7 +24,8 @@ class PerformerPageTest : public SheetTest {
   // The sheet of an internal task, on its "Performer" page.
   std::unique_ptr<CDlgNodeProperty> OpenPerformer(velk::CNode* node) {
     auto sheet =
-        std::make_unique<CDlgNodeProperty>(QStringLiteral("Task Properties"), doc, *node, lists);
+        std::make_unique<CDlgNodeProperty>(QStringLiteral("Task Properties"), doc, *node, lists,
+                                           directory);
     sheet->show();
     sheet->Tabs()->setCurrentIndex(1);
     page_ = &sheet->Performer();

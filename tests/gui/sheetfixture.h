@@ -13,6 +13,7 @@
 
 #include "app/headlessservices.h"
 #include "dialogs/repositorylists.h"
+#include "extdir/extdirlookup.h"
 #include "model/workflowdoc.h"
 
 namespace sheettest {
@@ -37,6 +38,7 @@ class SheetTest : public ::testing::Test {
   velk::ScopedHeadlessServices ui;
   velk::CWorkflowDoc doc{"CN=Test Designer/O=Marvelund", "06.12.2026"};
   velk::RepositoryLists lists = SmallOrganisation();
+  velk::CExtDirLookup directory;
 
   velk::CNode* AddTask(velk::NodeKind kind,
                        const std::function<void(velk::NodeAttributes&)>& fill = {}) {

@@ -85,7 +85,7 @@ TEST_F(DemoSheetTest, EveryPageOfAnInTaskFillsFromTheWorkflowsRepositories) {
   ASSERT_FALSE(lists.forms.empty());
   ASSERT_FALSE(lists.resources.empty());
   velk::CNode* node = IncomingTask();
-  CDlgNodeProperty sheet(QStringLiteral("Task Properties"), doc, *node, lists);
+  CDlgNodeProperty sheet(QStringLiteral("Task Properties"), doc, *node, lists, directory);
   sheet.show();
   for (int i = 0; i < sheet.Tabs()->count(); ++i) {
     sheet.Tabs()->setCurrentIndex(i);

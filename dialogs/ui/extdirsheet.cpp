@@ -1,0 +1,135 @@
+#include "dialogs/ui/extdirsheet.h"
+
+#include <QDialogButtonBox>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <cstring>
+
+#include "dialogs/ui/extdirbasicpages.h"
+#include "dialogs/ui/extdirdialog.h"
+#include "dialogs/ui/extdirinfopages.h"
+#include "dialogs/ui/extdirleaffields.h"
+#include "dialogs/ui/extdirpublishto.h"
+#include "extdir/extdiritems.h"
+
+namespace {
+
+bool Is(const velk::CExtDirItem& item, const char* className) {
+  return std::strcmp(item.GetClassName(), className) == 0;
+}
+
+const char* TitleOf(const velk::CExtDirItem& item) {
+  struct Title {
+    const char* className;
+    const char* title;
+  };
+  static const Title kTitles[] = {
+      {"CExtDirItemGRIProcView", "Process View Header Properties"},
+      {"CExtDirItemGRIOrg", "Organization Header Properties"},
+      {"CExtDirItemGRIFolder", "Folder Properties"},
+      {"CExtDirItemGRILeaf", "Published Item Properties"},
+      {"CExtDirItemExtRegOrg", "External registered Organization Properties"},
+      {"CExtDirItemEIDM", "External Sub-Workflow Properties"},
+      {"CExtDirItemEIDMOrg", "External Sub-Workflow Organization"},
+  };
+  for (const Title& t : kTitles)
+    if (Is(item, t.className)) return t.title;
+  return nullptr;
+}
+
+}  // namespace
+
+CDlgExtDir::CDlgExtDir(const QString& caption, velk::CExtDirItem& item, velk::CExtDirTree* tree,
+                       QWidget* parent)
+    : QDialog(parent), tabs_(new QTabWidget) {
+  const char* title = TitleOf(item);
+  setWindowTitle(title ? QString::fromLatin1(title) : caption);
+  setMinimumWidth(440);  // the one-page sheets would otherwise squeeze their edits
+  AddPages(item, tree);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* box = new QVBoxLayout(this);
+  box->addWidget(tabs_, 1);
+  box->addWidget(buttons);
+  connect(tabs_, &QTabWidget::currentChanged, this, &CDlgExtDir::OnTabChanged);
+}
+
+void CDlgExtDir::AddPages(velk::CExtDirItem& item, velk::CExtDirTree* tree) {
+  auto add = [this](CExtDirPage* page, const char* caption) {
+    tabs_->addTab(page, QString::fromLatin1(caption));
+    pages_.push_back(page);
+  };
+  if (Is(item, "CExtDirItemGRIProcView")) {
+    add(new CDlgExtDirHeader(item, tree), "Basics");
+  } else if (Is(item, "CExtDirItemGRIOrg")) {
+    add(new CDlgExtDirOrg(item, tree), "Basics");
+  } else if (Is(item, "CExtDirItemGRIFolder")) {
+    add(new CDlgExtDirFolder(item, tree), "Basics");
+  } else if (Is(item, "CExtDirItemGRILeaf")) {
+    add(new CDlgExtDirLeafBasics(item, tree), "Basics");
+    add(new CDlgExtDirLeafFields(item, tree), "Fields");
+    add(new CDlgExtDirPublishTo(item, tree), "Publish To");
+    if (static_cast<velk::CExtDirItemGRILeaf&>(item).IsPublished())
+      add(new CDlgExtDirLeafReference(item, tree), "Reference Workflows");
+  } else if (Is(item, "CExtDirItemExtRegOrg")) {
+    add(new CDlgExtDirPerson(item, tree), "Basics");
+  } else if (Is(item, "CExtDirItemEIDM")) {
+    add(new CDlgExtDirEIDMBasics(item, tree), "Basics");
+    add(new CDlgExtDirEIDMMaster(item, tree), "Master Organization");
+    add(new CDlgExtDirEIDMSub(item, tree), "Sub Organization");
+  } else if (Is(item, "CExtDirItemEIDMOrg")) {
+    add(new CDlgExtDirEIDMOrg(item, tree), "EIDM Organization");
+  }
+}
+
+CDlgExtDir::~CDlgExtDir() {
+  // The pages go with the tabs; no page may be read while they do.
+  disconnect(tabs_, nullptr, this, nullptr);
+}
+
+CExtDirPage* CDlgExtDir::PageAt(int index) const {
+  return index >= 0 && index < static_cast<int>(pages_.size())
+             ? pages_[static_cast<std::size_t>(index)]
+             : nullptr;
+}
+
+void CDlgExtDir::showEvent(QShowEvent* event) {
+  if (CExtDirPage* page = PageAt(tabs_->currentIndex())) page->EnsureInitialised();
+  QDialog::showEvent(event);
+}
+
+void CDlgExtDir::OnTabChanged(int index) {
+  if (returning_) return;
+  // A page whose values do not pass stays in front.
+  CExtDirPage* left = PageAt(currentTab_);
+  if (left && left->IsInitialised() && !left->Validate()) {
+    returning_ = true;
+    tabs_->setCurrentIndex(currentTab_);
+    returning_ = false;
+    return;
+  }
+  currentTab_ = index;
+  if (CExtDirPage* page = PageAt(index)) page->EnsureInitialised();
+}
+
+void CDlgExtDir::accept() {
+  for (CExtDirPage* page : pages_)
+    if (page->IsInitialised() && !page->Validate()) {
+      tabs_->setCurrentWidget(page);
+      return;
+    }
+  for (CExtDirPage* page : pages_)
+    if (page->IsInitialised()) page->Apply();
+  QDialog::accept();
+}
+
+bool HasExtDirItemProperties(const velk::CExtDirItem& item) {
+  return TitleOf(item) != nullptr;
+}
+
+bool ShowExtDirItemProperties(QWidget* parent, velk::CExtDirItem& item, velk::CExtDirTree* tree) {
+  if (!HasExtDirItemProperties(item)) return false;
+  CDlgExtDir sheet(QStringLiteral("Item Properties"), item, tree, parent);
+  return sheet.exec() == QDialog::Accepted;
+}

@@ -1,0 +1,223 @@
+// "Item Properties" of the demo External Directory's items, and the Forms page
+// keeping a stored primary form the repository no longer has.
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTabWidget>
+#include <QTreeWidget>
+
+#include "dialogs/ui/extdirdialog.h"
+#include "dialogs/ui/extdirsheet.h"
+#include "dialogs/ui/formspage.h"
+#include "dialogs/ui/nodeproperty.h"
+#include "extdir/extdirdata.h"
+#include "extdir/extdiritems.h"
+#include "extdir/extdirtree.h"
+#include "modelerfixture.h"
+
+namespace {
+
+using shelltest::MessageBoxWatcher;
+using shelltest::ProcessEvents;
+using velk::CExtDirItem;
+using Strings = std::vector<std::string>;
+
+class ItemSheetTest : public ModelerTest {
+ protected:
+  void SetUp() override {
+    OpenWorkflow(QStringLiteral("Travel Request"));
+    ASSERT_NE(Active(), nullptr);
+    data = Doc().Databases().externalDirectory.repository;
+    ASSERT_NE(data, nullptr);
+    tree = std::make_unique<velk::CExtDirTree>(*data);
+    for (auto* header : data->ItemsOf<velk::CExtDirItemGRIProcView>()) header->LoadLeafs();
+  }
+  void TearDown() override { tree.reset(); }
+
+  CExtDirItem& Item(const char* className, const std::string& label) {
+    for (const auto& item : data->Items())
+      if (item->GetClassName() == std::string(className) && item->Label() == label) return *item;
+    ADD_FAILURE() << className << " " << label;
+    return *data->Items().front();
+  }
+  // Runs the item's sheet; `act` edits it and presses OK or Cancel.
+  void RunSheet(CExtDirItem& item, std::function<void(CDlgExtDir&)> act) {
+    bool ran = false;
+    sheettest::OnNextModal<CDlgExtDir>([&](CDlgExtDir& sheet) {
+      ran = true;
+      act(sheet);
+      if (sheet.isVisible()) sheet.reject();
+    });
+    ShowExtDirItemProperties(frame(), item, tree.get());
+    EXPECT_TRUE(ran);
+  }
+  static void ShowTab(CDlgExtDir& sheet, const QString& title) {
+    for (int i = 0; i < sheet.Tabs()->count(); ++i)
+      if (sheet.Tabs()->tabText(i) == title) sheet.Tabs()->setCurrentIndex(i);
+    ASSERT_EQ(sheet.Tabs()->tabText(sheet.Tabs()->currentIndex()), title);
+    Shoot(sheet);
+  }
+  // Pictures of the pages when VELK_SCREENSHOT_DIR names a folder.
+  static void Shoot(CDlgExtDir& sheet) {
+    static int count = 0;
+    const QByteArray dir = qgetenv("VELK_SCREENSHOT_DIR");
+    if (dir.isEmpty()) return;
+    ProcessEvents();
+    const QString name = QStringLiteral("item-%1-%2")
+                             .arg(++count, 2, 10, QLatin1Char('0'))
+                             .arg(sheet.Tabs()->tabText(sheet.Tabs()->currentIndex()).remove(' '));
+    sheet.grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + name + ".png");
+  }
+  static void SetEdit(CDlgExtDir& sheet, const char* name, const char* text) {
+    auto* edit = sheet.Tabs()->currentWidget()->findChild<QLineEdit*>(QLatin1String(name));
+    ASSERT_NE(edit, nullptr) << name;
+    edit->setText(QString::fromLatin1(text));
+  }
+
+  velk::CExtDirData* data = nullptr;
+  std::unique_ptr<velk::CExtDirTree> tree;
+};
+
+// Each editable page: an edit, then Cancel changes nothing; the same with OK
+// changes the item, marks it modified and refreshes its label.
+TEST_F(ItemSheetTest, EditablePagesWriteOnOkAndNotOnCancel) {
+  struct Case {
+    const char* className;
+    const char* label;
+    const char* title;
+    const char* edit;
+    const char* newLabel;
+  };
+  // A folder marks what is below it modified too: the leaf comes first.
+  const Case cases[] = {
+      {"CExtDirItemGRILeaf", "Order Handling", "Published Item Properties", "name", "Orders In"},
+      {"CExtDirItemGRIProcView", "Sales Processes", "Process View Header Properties",
+       "processView", "Sales Views"},
+      {"CExtDirItemGRIFolder", "Domestic", "Folder Properties", "folderName", "Home Market"},
+      {"CExtDirItemGRIOrg", "Acme Logistics", "Organization Header Properties", "orgName",
+       "Acme Freight"},
+  };
+  for (const Case& c : cases) {
+    CExtDirItem& item = Item(c.className, c.label);
+    for (bool ok : {false, true}) {
+      RunSheet(item, [&](CDlgExtDir& sheet) {
+        EXPECT_EQ(sheet.windowTitle(), QString::fromLatin1(c.title));
+        if (ok) Shoot(sheet);
+        SetEdit(sheet, c.edit, c.newLabel);
+        if (ok) ClickOk(sheet);
+      });
+      EXPECT_EQ(item.Label(), ok ? c.newLabel : c.label) << c.className;
+      EXPECT_EQ(item.modified, ok) << c.className;
+      EXPECT_EQ(item.treeNode->Text(), item.Label());
+    }
+  }
+  // Leafs are stored under their folder path and name: renames reach it.
+  EXPECT_EQ(static_cast<velk::CExtDirItemGRILeaf&>(Item("CExtDirItemGRILeaf", "Orders In")).LeafName,
+            "Orders/Home Market/Orders In");
+  // The organisation's process views follow its new name.
+  auto& logistics = static_cast<velk::CExtDirItemGRIProcView&>(
+      Item("CExtDirItemGRIProcView", "Logistics Services"));
+  EXPECT_EQ(logistics.OrgName, "Acme Freight");
+  EXPECT_TRUE(logistics.modified);
+}
+
+TEST_F(ItemSheetTest, LeafFieldsAndPublishingAreWrittenOnOk) {
+  auto& leaf = static_cast<velk::CExtDirItemGRILeaf&>(Item("CExtDirItemGRILeaf", "Order Handling"));
+  ASSERT_FALSE(leaf.InputFields.empty());
+  const auto readers = leaf.PublishReader;
+  MessageBoxWatcher boxes;
+  RunSheet(leaf, [&](CDlgExtDir& sheet) {
+    EXPECT_EQ(sheet.Tabs()->count(), 4);
+    SetEdit(sheet, "version", "100000");
+    sheet.Tabs()->setCurrentIndex(1);
+    EXPECT_EQ(sheet.Tabs()->tabText(sheet.Tabs()->currentIndex()), QStringLiteral("Basics"))
+        << "a version out of range keeps the page";
+    SetEdit(sheet, "version", "7");
+    ShowTab(sheet, QStringLiteral("Fields"));
+    QWidget* fields = sheet.Tabs()->currentWidget();
+    auto* input = fields->findChild<QTreeWidget*>("inputFields");
+    EXPECT_EQ(input->topLevelItemCount(), 2);
+    EXPECT_EQ(fields->findChild<QComboBox*>("outputDocumentType")->currentText(),
+              QStringLiteral("Order Confirmation"));
+    sheettest::Choose(fields->findChild<QComboBox*>("inputDocumentType"),
+                      QStringLiteral("Purchase Order"));
+    EXPECT_EQ(input->topLevelItemCount(), 9) << "customer, order head and order line fields";
+    ShowTab(sheet, QStringLiteral("Publish To"));
+    auto* mode = sheet.Tabs()->currentWidget()->findChild<QComboBox*>("publishTo");
+    EXPECT_EQ(mode->currentText(), QStringLiteral("Publish selective"));
+    sheettest::Choose(mode, QStringLiteral("Publish to all"));
+    EXPECT_FALSE(sheet.Tabs()->currentWidget()->findChild<QListWidget*>("organisations")->isEnabled());
+    ClickOk(sheet);
+  });
+  EXPECT_EQ(boxes.Texts(), QStringList{QStringLiteral("Please enter an integer between 0 and 99999.")});
+  EXPECT_EQ(leaf.Version, 7);
+  EXPECT_EQ(leaf.InputDocTypeID, "DT-ORDER");
+  EXPECT_TRUE(leaf.InputFields.empty());
+  EXPECT_EQ(leaf.OutputDocTypeID, "DT-CONFIRM");
+  EXPECT_EQ(leaf.PublishTo, 0);
+  EXPECT_EQ(leaf.PublishReader, readers) << "the entries stay with publish to all";
+}
+
+TEST_F(ItemSheetTest, PersonsAndRequestsAreShownAndNotChanged) {
+  struct Case {
+    const char* className;
+    const char* label;
+    const char* value;  // object name of a shown value
+    const char* shown;
+    int tabs;
+  };
+  const Case cases[] = {
+      {"CExtDirItemExtRegOrg", "Lisa Wong", "city", "Zurich", 1},
+      {"CExtDirItemEIDM", "Credit check", "status", "Submitted", 3},
+      {"CExtDirItemEIDMOrg", "Borealis Bank", "reader", "Borealis Bank Readers", 1},
+  };
+  for (const Case& c : cases) {
+    CExtDirItem& item = Item(c.className, c.label);
+    RunSheet(item, [&](CDlgExtDir& sheet) {
+      EXPECT_EQ(sheet.Tabs()->count(), c.tabs) << c.className;
+      for (int i = c.tabs - 1; i >= 0; --i) {
+        sheet.Tabs()->setCurrentIndex(i);
+        Shoot(sheet);
+      }
+      auto* value = sheet.Tabs()->currentWidget()->findChild<QLabel*>(QLatin1String(c.value));
+      ASSERT_NE(value, nullptr) << c.className;
+      EXPECT_EQ(value->text(), QString::fromLatin1(c.shown));
+      ClickOk(sheet);
+    });
+    EXPECT_FALSE(item.modified) << c.className;
+  }
+}
+
+class FormsKeepTest : public ModelerTest {};
+
+TEST_F(FormsKeepTest, AStoredPrimaryFormMissingFromTheRepositoryIsKept) {
+  OpenWorkflow(QStringLiteral("Travel Request"));
+  velk::CNode* review = Node("Review");
+  velk::NodeAttributes a = review->Attributes();
+  a.objects = {"Old Request|GF_OldRequest", "Travel Request|GF_TravelRequest"};
+  Doc().SetNodeAttributes(*review, a);
+  sheettest::OnNextModal<CDlgNodeProperty>([](CDlgNodeProperty& sheet) {
+    sheet.Tabs()->setCurrentIndex(sheet.Tabs()->indexOf(&sheet.Forms()));
+    auto* primary = sheet.findChild<QComboBox*>("primaryForm");
+    EXPECT_EQ(primary->currentText(), QStringLiteral("Old Request|GF_OldRequest"));
+    EXPECT_EQ(primary->toolTip(), QString::fromLatin1(kNotInRepository));
+    if (const QByteArray dir = qgetenv("VELK_SCREENSHOT_DIR"); !dir.isEmpty()) {
+      primary->showPopup();
+      ProcessEvents();
+      sheet.grab().save(QString::fromLocal8Bit(dir) + "/forms-kept-primary.png");
+      primary->hidePopup();
+    }
+    ClickOk(sheet);
+  });
+  const QPoint at = Centre(*review);
+  QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, at);
+  QTest::mouseDClick(View()->viewport(), Qt::LeftButton, {}, at);
+  QTest::mouseRelease(View()->viewport(), Qt::LeftButton, {}, at);
+  ProcessEvents();
+  EXPECT_EQ(review->Attributes().objects,
+            (Strings{"Old Request|GF_OldRequest", "Travel Request|GF_TravelRequest"}));
+}
+
+}  // namespace
