@@ -9,7 +9,6 @@
 #include "app/qsettings/qsettingsbackend.h"
 #include "app/ui/doctemplate.h"
 #include "app/ui/extdirframe.h"
-#include "app/ui/extdirstub.h"
 #include "app/ui/splashwnd.h"
 #include "app/ui/velkmodapp.h"
 #include "app/ui/workflowframe.h"
@@ -44,7 +43,7 @@ void CVelkModApp::RegisterTemplates() {
       std::make_unique<CDocTemplate>(kWorkflowResource, QStringLiteral("Workflow"), nullptr);
   extDirTemplate_ = std::make_unique<CDocTemplate>(
       kExtDirResource, QStringLiteral("ExtDirMan"),
-      []() -> CMdiChild* { return new CExtDirChildFrame(new CExtDirView); });
+      [this]() -> CMdiChild* { return NewExtDirFrame(); });
 }
 
 CDocTemplate* CVelkModApp::FindTemplate(const QString& docName) const {
@@ -66,6 +65,7 @@ void CVelkModApp::RegisterCommands() {
   f.SetCommandHandler(cmd::AppAbout, [this] { OnAppAbout(); });
   f.SetCommandHandler(cmd::HelpTopics, [this] { parts_.showHelp(frame_.get()); });
   f.SetCommandHandler(cmd::Settings, [this] { OnSettings(); });
+  f.SetCommandHandler(cmd::ExternalDirectory, [this] { OnExternalDirectory(); });
   f.SetCommandHandler(
       cmd::WorkflowSettings, [this] { OnWorkflowSettings(); }, workflowActive);
   f.SetCommandHandler(

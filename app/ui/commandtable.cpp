@@ -106,12 +106,7 @@ const std::vector<CommandInfo>& AllCommands() {
 }
 
 bool IsCommandBuilt(int id) {
-  static const std::set<int> notBuilt = {
-      cmd::ExternalDirectory, cmd::ViewExtDirBar, cmd::ExtDirNewFolder,
-      cmd::ExtDirProperties, cmd::ExtDirDelete, cmd::ExtDirSave, cmd::ExtDirReload,
-      cmd::ExtDirExpandBranch, cmd::ExtDirCollapseBranch, cmd::ExtDirExpandAll,
-      cmd::ExtDirCollapseAll,
-  };
+  static const std::set<int> notBuilt = {};
   return !notBuilt.contains(id);
 }
 

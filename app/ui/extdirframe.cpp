@@ -5,4 +5,6 @@ CExtDirChildFrame::CExtDirChildFrame(QWidget* view, QWidget* parent) : CMdiChild
   setWindowIcon(QIcon(QStringLiteral(":/toolbar/extdir.svg")));
   setWidget(view);
   setWindowTitle(QStringLiteral("External Directory"));
+  // Room for the section labels and a few levels of folders.
+  resize(460, 620);
 }

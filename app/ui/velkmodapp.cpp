@@ -11,7 +11,6 @@
 #include "app/ui/clipboardformats.h"
 #include "app/ui/doctemplate.h"
 #include "app/ui/extdirframe.h"
-#include "app/ui/extdirstub.h"
 #include "app/ui/recoverywriter.h"
 #include "app/ui/splashwnd.h"
 #include "app/ui/statusline.h"
@@ -118,6 +117,8 @@ bool CVelkModApp::InitInstance() {
   });
   connect(windows_.get(), &CWorkflowWindows::workflowClosing, recoveryWriter_.get(),
           &CRecoveryWriter::Forget);
+  connect(windows_.get(), &CWorkflowWindows::workflowClosing, this,
+          [this](const CWorkflowDoc& doc) { ReleasePublishedTasks(doc); });
   RegisterCommands();
   connect(frame_.get(), &CMainFrame::frameClosed, qApp, &QCoreApplication::quit,
           Qt::QueuedConnection);

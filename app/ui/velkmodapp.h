@@ -23,6 +23,7 @@ class CDocTemplate;
 class CSplashWnd;
 class CRecoveryWriter;
 class CWorkflowWindows;
+struct ExtDirViewHost;
 class QMenu;
 class QPrinter;
 
@@ -32,6 +33,7 @@ class CWorkflowDoc;
 class DatabaseCache;
 class RecoveryFolder;
 struct RecoveredWorkflow;
+struct EidmOrigin;
 class QSettingsBackend;
 }  // namespace velk
 using velk::CWorkflowDoc;
@@ -137,6 +139,12 @@ class CVelkModApp : public QObject {
   void RegisterCommands();
   void ShowSplash(bool autoClose);
   bool DefaultDatabasesValid();
+  // The External Directory window (app/ui/extdirhost.cpp).
+  CMdiChild* NewExtDirFrame();
+  ExtDirViewHost ExtDirHost();
+  velk::EidmOrigin EidmOriginOf(const velk::CNode& task);
+  // Leafs published from the closing workflow's tasks forget them.
+  void ReleasePublishedTasks(const CWorkflowDoc& closing);
 
   static CVelkModApp* instance_;
   Options options_;

@@ -112,12 +112,10 @@ TEST(MainFrame, ToolbarsStandOnTwoRows) {
   frame->resize(1600, 800);
   frame->show();
   ProcessEvents();
-  // Standard alone on the first row; the others side by side on the second. The
-  // External Directory bar has no command yet and stays hidden.
-  EXPECT_TRUE(frame->ToolBar(CMainFrame::ExtDirBar)->isHidden());
+  // Standard alone on the first row; the others side by side on the second.
   QRect previous = frame->ToolBar(CMainFrame::WorkflowToolsBar)->geometry();
   EXPECT_LT(frame->ToolBar(CMainFrame::StandardBar)->geometry().top(), previous.top());
-  for (int b = CMainFrame::AlignNodesBar; b < CMainFrame::ExtDirBar; ++b) {
+  for (int b = CMainFrame::AlignNodesBar; b <= CMainFrame::ExtDirBar; ++b) {
     QRect r = frame->ToolBar(CMainFrame::Bar(b))->geometry();
     EXPECT_EQ(r.top(), previous.top()) << b;
     EXPECT_GE(r.left(), previous.right()) << b;

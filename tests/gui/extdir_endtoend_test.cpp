@@ -1,0 +1,472 @@
+// The External Directory window of the running modeler: its tree of the demo
+// directory, lazy leafs, its commands and menus, drags both ways and the EIDM
+// requests taken through their states.
+
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMessageBox>
+#include <QMenu>
+#include <QMimeData>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+
+#include "app/ui/clipboardformats.h"
+#include "extdir/extdirdata.h"
+#include "extdir/extdiritems.h"
+#include "extdir/ui/extdirimages.h"
+#include "extdir/ui/extdirview.h"
+#include "modelerfixture.h"
+#include "repository/processdefdb.h"
+#include "shellfixture.h"
+
+namespace {
+
+using shelltest::MessageBoxWatcher;
+using shelltest::ProcessEvents;
+
+class ExtDirEndToEndTest : public ModelerTest {
+ protected:
+  // Restarted so that tasks dragged out of workflow windows are kept for the test.
+  ExtDirEndToEndTest() {
+    app.reset();
+    ShellCollaborators parts = StandardShellCollaborators();
+    parts.editor.startDrag = [this](QWidget*, std::unique_ptr<QMimeData> data) {
+      dragged = std::move(data);
+    };
+    app = StartModeler(env.Options(), std::move(parts));
+    frame()->resize(1280, 900);
+    ProcessEvents();
+  }
+
+  CExtDirView* OpenDirectory() {
+    QToolBar* bar = frame()->ToolBar(CMainFrame::ExtDirBar);
+    QTest::mouseClick(bar->widgetForAction(frame()->Action(cmd::ExternalDirectory)),
+                      Qt::LeftButton);
+    ProcessEvents();
+    return frame()->findChild<CExtDirView*>();
+  }
+  void Trigger(int command, Qt::KeyboardModifiers keys = {}) {
+    ProcessEvents();
+    frame()->activateWindow();
+    frame()->UpdateCommandUI();
+    QToolBar* bar = frame()->ToolBar(CMainFrame::ExtDirBar);
+    if (QWidget* button = bar->widgetForAction(frame()->Action(command)))
+      QTest::mouseClick(button, Qt::LeftButton, keys);
+    else
+      frame()->Action(command)->trigger();
+    ProcessEvents();
+  }
+  // The widget item at a path of labels from the top.
+  static QTreeWidgetItem* At(CExtDirView* view, const QStringList& path) {
+    QTreeWidgetItem* item = nullptr;
+    for (const QString& label : path) {
+      QTreeWidgetItem* found = nullptr;
+      const int count = item ? item->childCount() : view->topLevelItemCount();
+      for (int i = 0; i < count && !found; ++i) {
+        QTreeWidgetItem* c = item ? item->child(i) : view->topLevelItem(i);
+        if (c->text(0) == label) found = c;
+      }
+      if (!found) return nullptr;
+      item = found;
+    }
+    return item;
+  }
+  // The directory window comes to the front, as a click into it brings it.
+  static QPoint Centre(CExtDirView* view, QTreeWidgetItem* item) {
+    auto* window = qobject_cast<QMdiSubWindow*>(view->parentWidget());
+    if (window && window->mdiArea()->activeSubWindow() != window) {
+      window->mdiArea()->setActiveSubWindow(window);
+      ProcessEvents();
+    }
+    view->scrollToItem(item);
+    return view->visualItemRect(item).center();
+  }
+  static void Click(CExtDirView* view, QTreeWidgetItem* item) {
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, Centre(view, item));
+    ProcessEvents();
+  }
+  static void DoubleClick(CExtDirView* view, QTreeWidgetItem* item) {
+    const QPoint at = Centre(view, item);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, at);
+    ProcessEvents();
+  }
+  // Right-clicks `item`; the menu that opens is read and `choose` triggered.
+  struct MenuSeen {
+    QStringList entries;  // "text" or "-text" when disabled, "|" for separators
+  };
+  MenuSeen RightClick(CExtDirView* view, QTreeWidgetItem* item, const QString& choose = {}) {
+    MenuSeen seen;
+    QPointer<QAction> chosen;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      if (!menu) return;
+      timer.stop();
+      for (QAction* a : menu->actions()) {
+        seen.entries << (a->isSeparator() ? QStringLiteral("|")
+                                          : (a->isEnabled() ? "" : "-") + a->text());
+        if (!a->isSeparator() && a->text() == choose && a->isEnabled()) chosen = a;
+      }
+      if (!chosen) {
+        menu->close();
+        return;
+      }
+      menu->setActiveAction(chosen);
+      QTest::keyClick(menu, Qt::Key_Return);
+    });
+    timer.start(5);
+    QTest::mouseClick(view->viewport(), Qt::RightButton, {}, Centre(view, item));
+    ProcessEvents();
+    return seen;
+  }
+  // A drag carrying `data` let go on the tree item.
+  static bool DropOnTree(CExtDirView* view, QTreeWidgetItem* item, const QMimeData& data) {
+    const QPoint at = Centre(view, item);
+    const Qt::DropActions allowed = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+    QDragEnterEvent enter(at, allowed, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(view->viewport(), &enter);
+    QDragMoveEvent move(at, allowed, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(view->viewport(), &move);
+    if (!move.isAccepted()) return false;
+    QDropEvent drop(at, allowed, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(view->viewport(), &drop);
+    ProcessEvents();
+    return drop.isAccepted();
+  }
+  // The first workflow window becomes the active one.
+  void ActivateWorkflow() {
+    for (QMdiSubWindow* w : frame()->MdiArea()->subWindowList())
+      if (qobject_cast<CChildFrame*>(w)) {
+        frame()->MdiArea()->setActiveSubWindow(w);
+        break;
+      }
+    ProcessEvents();
+  }
+  // CTRL and a press on the task: the workflow window's drag of it.
+  std::unique_ptr<QMimeData> DragTaskOut(const std::string& name) {
+    dragged.reset();
+    ActivateWorkflow();
+    QTest::mousePress(View()->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      Centre(*Node(name)));
+    QTest::mouseRelease(View()->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                        Centre(*Node(name)));
+    ProcessEvents();
+    return std::move(dragged);
+  }
+  static std::string Dump(const QTreeWidgetItem* item, int depth) {
+    std::string out = std::string(depth * 2, ' ') + item->text(0).toStdString() + "\n";
+    if (item->isExpanded())
+      for (int i = 0; i < item->childCount(); ++i) out += Dump(item->child(i), depth + 1);
+    return out;
+  }
+  static std::string Dump(CExtDirView* view) {
+    std::string out;
+    for (int i = 0; i < view->topLevelItemCount(); ++i) out += Dump(view->topLevelItem(i), 0);
+    return out;
+  }
+  template <class Item>
+  static Item* ItemOf(CExtDirView* view, QTreeWidgetItem* item) {
+    velk::CExtDirTreeNode* node = view->NodeOf(item);
+    return node ? dynamic_cast<Item*>(node->Item()) : nullptr;
+  }
+
+  using ModelerTest::Centre;
+  std::unique_ptr<QMimeData> dragged;
+};
+
+constexpr char kDemoTree[] =
+    "Workflows Published By Us (Internal) [0]\n"
+    "  Marvelund [6]\n"
+    "    Sales Processes [8]\n"
+    "    Purchasing Processes [8]\n"
+    "Workflows Offered By Partners (External) [1]\n"
+    "  Acme Logistics [6]\n"
+    "    Logistics Services [8]\n"
+    "  Borealis Bank [6]\n"
+    "    Banking Services [8]\n"
+    "External Registered Organisations [14]\n"
+    "  Borealis Bank [6]\n"
+    "    Credit [6]\n"
+    "      Paul Berg [13]\n"
+    "      Mia Holm [13]\n"
+    "  Acme Logistics [6]\n"
+    "    Sales [6]\n"
+    "      Sara Jones [13]\n"
+    "    Dispatch [6]\n"
+    "      John Smith [13]\n"
+    "  Cirrus Consulting [6]\n"
+    "    Consulting [6]\n"
+    "      Tom Keller [13]\n"
+    "      Lisa Wong [13]\n"
+    "Ordered Sub-Workflows [15]\n"
+    "  Ordered By Us [0]\n"
+    "    Acme Logistics [6]\n"
+    "      Parcel delivery [20]\n"
+    "    Borealis Bank [6]\n"
+    "      Credit check [21]\n"
+    "    Cirrus Consulting [6]\n"
+    "  Ordered By Partners [1]\n"
+    "    Acme Logistics [6]\n"
+    "      Order intake [19]\n"
+    "    Borealis Bank [6]\n"
+    "    Cirrus Consulting [6]\n"
+    "      Expert review [22]\n";
+
+const QStringList kSales = {"Workflows Published By Us (Internal)", "Marvelund",
+                            "Sales Processes"};
+
+TEST_F(ExtDirEndToEndTest, TheDemoDirectoryShowsItsSectionsInOrderWithTheirPictures) {
+  EXPECT_FALSE(frame()->Action(cmd::ExtDirSave)->isEnabled()) << "no directory window yet";
+  CExtDirView* view = OpenDirectory();
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(view->parentWidget()->windowTitle(), QStringLiteral("External Directory"));
+  OpenDirectory();
+  EXPECT_EQ(frame()->findChildren<CExtDirView*>().size(), 1u) << "one window only";
+  frame()->UpdateCommandUI();
+  EXPECT_TRUE(frame()->Action(cmd::ExtDirSave)->isEnabled());
+  Trigger(cmd::ExtDirExpandAll);
+  EXPECT_EQ(view->Tree().Print(), kDemoTree);
+  std::string labels = kDemoTree;
+  for (std::size_t at; (at = labels.find(" [")) != std::string::npos;)
+    labels.erase(at, labels.find(']', at) - at + 1);
+  EXPECT_EQ(Dump(view), labels) << "every node shown, expanded, in the tree's order";
+  for (QTreeWidgetItemIterator it(view); *it; ++it)
+    EXPECT_EQ((*it)->icon(0).cacheKey(), ExtDirImage(view->NodeOf(*it)->Image()).cacheKey());
+  EXPECT_NE(ExtDirImage(6).cacheKey(), ExtDirImage(8).cacheKey());
+
+  EXPECT_EQ(At(view, kSales)->childCount(), 0) << "without SHIFT no leafs are read";
+  Trigger(cmd::ExtDirCollapseAll);
+  EXPECT_FALSE(At(view, {"Ordered Sub-Workflows"})->isExpanded());
+  Trigger(cmd::ExtDirExpandAll, Qt::ShiftModifier);
+  EXPECT_EQ(At(view, kSales)->childCount(), 2);
+  EXPECT_TRUE(At(view, {kSales[0], kSales[1], kSales[2], "Orders", "Domestic", "Order Handling"}));
+}
+
+TEST_F(ExtDirEndToEndTest, AProcessViewReadsItsLeafsOnceOnDoubleClick) {
+  CExtDirView* view = OpenDirectory();
+  velk::CExtDirData& data = view->Document().Data();
+  QTreeWidgetItem* sales = At(view, kSales);
+  ASSERT_NE(sales, nullptr);
+  EXPECT_EQ(data.ItemsOf<velk::CExtDirItemGRILeaf>().size(), 0u);
+  DoubleClick(view, sales);
+  EXPECT_TRUE(sales->isExpanded());
+  EXPECT_EQ(view->NodeOf(sales)->Image(), 6);
+  EXPECT_EQ(sales->childCount(), 2);
+  const std::size_t leafs = data.ItemsOf<velk::CExtDirItemGRILeaf>().size();
+  EXPECT_EQ(leafs, 3u);
+  DoubleClick(view, sales);
+  EXPECT_FALSE(sales->isExpanded()) << "the second double-click only closes it";
+  EXPECT_EQ(data.ItemsOf<velk::CExtDirItemGRILeaf>().size(), leafs);
+
+  // Closing the window forgets the leafs; the next window reads them again.
+  view->parentWidget()->close();
+  ProcessEvents();
+  EXPECT_EQ(data.ItemsOf<velk::CExtDirItemGRILeaf>().size(), 0u);
+  view = OpenDirectory();
+  EXPECT_EQ(view->NodeOf(At(view, kSales))->Image(), 8);
+}
+
+TEST_F(ExtDirEndToEndTest, NewFolderRenameDeleteSaveAndReloadGiveTheStoredDirectory) {
+  CExtDirView* view = OpenDirectory();
+  DoubleClick(view, At(view, kSales));
+  Click(view, At(view, kSales));
+  Trigger(cmd::ExtDirNewFolder);
+  EXPECT_TRUE(At(view, kSales + QStringList{"New Folder"}));
+  Click(view, At(view, kSales + QStringList{"Complaints", "Complaint Handling"}));
+  Trigger(cmd::ExtDirDelete);
+  EXPECT_EQ(At(view, kSales + QStringList{"Complaints"})->childCount(), 0);
+
+  Click(view, At(view, kSales));
+  sheettest::OnNextModal<QDialog>([](QDialog& sheet) {
+    for (QLineEdit* edit : sheet.findChildren<QLineEdit*>())
+      if (edit->text() == QStringLiteral("Sales Processes")) {
+        edit->selectAll();
+        QTest::keyClicks(edit, QStringLiteral("Sales Flows"));
+      }
+    ClickOk(sheet);
+  });
+  Trigger(cmd::ExtDirProperties);
+  const QStringList renamed = {kSales[0], kSales[1], "Sales Flows"};
+  ASSERT_TRUE(At(view, renamed));
+
+  Trigger(cmd::ExtDirSave);
+  Trigger(cmd::ExtDirReload);
+  EXPECT_EQ(view->NodeOf(At(view, renamed))->Image(), 8) << "read anew";
+  DoubleClick(view, At(view, renamed));
+  EXPECT_FALSE(At(view, renamed + QStringList{"New Folder"})) << "empty folders are not stored";
+  EXPECT_FALSE(At(view, renamed + QStringList{"Complaints"})) << "the deleted leaf stays deleted";
+  EXPECT_TRUE(At(view, renamed + QStringList{"Orders", "Domestic", "Order Handling"}));
+}
+
+TEST_F(ExtDirEndToEndTest, RightClickOpensTheMenuOfTheSelectedItem) {
+  CExtDirView* view = OpenDirectory();
+  Trigger(cmd::ExtDirExpandAll);
+  QTreeWidgetItem* byUs = At(view, {"Ordered Sub-Workflows", "Ordered By Us", "Borealis Bank",
+                                    "Credit check"});
+  QTreeWidgetItem* byPartners = At(view, {"Ordered Sub-Workflows", "Ordered By Partners",
+                                          "Acme Logistics", "Order intake"});
+  QTreeWidgetItem* person = At(view, {"External Registered Organisations", "Acme Logistics",
+                                      "Sales", "Sara Jones"});
+  Click(view, byUs);
+  EXPECT_EQ(RightClick(view, byPartners).entries,
+            QStringList({"-&New Folder", "&Delete", "|", "-&Submit", "&Cancel", "|",
+                         "DEMO: Copy to ext. section", "|", "|", "&Properties"}));
+  EXPECT_EQ(view->currentItem(), byUs);
+  Click(view, byPartners);
+  EXPECT_EQ(RightClick(view, byPartners).entries,
+            QStringList({"-&New Folder", "&Delete", "|", "-&Accept", "&Deny", "-&View Workflow",
+                         "|", "&Properties"}));
+  Click(view, person);
+  EXPECT_EQ(RightClick(view, person).entries,
+            QStringList({"-&New Folder", "-&Delete", "|", "&Properties"}));
+  Click(view, At(view, {"Ordered Sub-Workflows"}));
+  EXPECT_TRUE(RightClick(view, person).entries.isEmpty()) << "a section has no menu";
+}
+
+TEST_F(ExtDirEndToEndTest, PersonsAndLeafsDraggedOntoAWorkflowSetItsTasks) {
+  OpenWorkflow(QStringLiteral("Complaint Handling"));
+  CChildFrame* workflow = Active();
+  ASSERT_NE(workflow, nullptr);
+  CExtDirView* view = OpenDirectory();
+  Trigger(cmd::ExtDirExpandAll, Qt::ShiftModifier);
+  auto* person = ItemOf<velk::CExtDirItemExtRegOrg>(
+      view, At(view, {"External Registered Organisations", "Acme Logistics", "Sales",
+                      "Sara Jones"}));
+  auto* offered = ItemOf<velk::CExtDirItemGRILeaf>(
+      view, At(view, {"Workflows Offered By Partners (External)", "Acme Logistics",
+                      "Logistics Services", "Transport", "Parcel Delivery"}));
+  auto* ours = ItemOf<velk::CExtDirItemGRILeaf>(
+      view, At(view, kSales + QStringList{"Complaints", "Complaint Handling"}));
+  ASSERT_TRUE(person && offered && ours);
+  Qt::DropActions allowed;
+  const auto personData = view->DragDataOf(*person, &allowed);
+  EXPECT_EQ(allowed, Qt::CopyAction);
+  const auto leafData = view->DragDataOf(*offered, &allowed);
+  EXPECT_EQ(allowed, Qt::CopyAction | Qt::MoveAction);
+  EXPECT_TRUE(leafData->hasFormat(ClipboardMimeType(ClipFormat::ExtDirExternalViewLeaf)));
+  EXPECT_TRUE(view->DragDataOf(*ours)->hasFormat(ClipboardMimeType(ClipFormat::InternalViewLeaf)));
+
+  frame()->MdiArea()->setActiveSubWindow(workflow);
+  ProcessEvents();
+  auto dropOnTask = [this](const QMimeData& data, const std::string& task) {
+    const QPoint at = Centre(*Node(task));
+    QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(View()->viewport(), &enter);
+    QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(View()->viewport(), &drop);
+    return drop.isAccepted();
+  };
+  EXPECT_TRUE(dropOnTask(*personData, "Expert opinion"));
+  EXPECT_EQ(Node("Expert opinion")->Attributes().member, person->FullName);
+  EXPECT_TRUE(dropOnTask(*leafData, "Carrier follow-up"));
+  EXPECT_EQ(Node("Carrier follow-up")->Attributes().griId, offered->ID);
+  EXPECT_EQ(Node("Carrier follow-up")->Attributes().member, "Acme Logistics");
+}
+
+TEST_F(ExtDirEndToEndTest, AnInTaskDroppedOnAPublishedProcessViewIsPublished) {
+  OpenWorkflow(QStringLiteral("Version 2.0"));
+  ASSERT_EQ(Doc().Header().name, "Order Handling");
+  CExtDirView* view = OpenDirectory();
+  DoubleClick(view, At(view, kSales));
+  QTreeWidgetItem* offered = At(view, {"Workflows Offered By Partners (External)",
+                                       "Acme Logistics", "Logistics Services"});
+  DoubleClick(view, offered);
+  const auto plain = DragTaskOut("Check order");
+  ASSERT_TRUE(plain);
+  EXPECT_FALSE(DropOnTree(view, At(view, kSales), *plain)) << "a plain task is not published";
+  const auto in = DragTaskOut("Receive order");
+  ASSERT_TRUE(in && in->hasFormat(ClipboardMimeType(ClipFormat::InternalInTask)));
+  EXPECT_FALSE(DropOnTree(view, offered, *in)) << "offered views take nothing";
+  EXPECT_FALSE(DropOnTree(view, At(view, {"Ordered Sub-Workflows"}), *in));
+  ASSERT_TRUE(DropOnTree(view, At(view, kSales), *in));
+  auto* leaf = ItemOf<velk::CExtDirItemGRILeaf>(view, At(view, kSales + QStringList{"Receive order"}));
+  ASSERT_NE(leaf, nullptr);
+  EXPECT_FALSE(leaf->ID.empty()) << "stored at once";
+  EXPECT_FALSE(leaf->isNew);
+  ActivateWorkflow();
+  EXPECT_EQ(Node("Receive order")->Attributes().griId, leaf->ID);
+  EXPECT_EQ(Node("Receive order")->Picture(), velk::NodePicture::InPublished);
+
+  // Closing the workflow leaves the leaf without a task but with its workflow.
+  const std::string workflowId = Doc().Header().workflowId;
+  MessageBoxWatcher asking;
+  asking.answers.push_back(QMessageBox::No);
+  Active()->close();
+  ProcessEvents();
+  EXPECT_EQ(leaf->publishedTask, nullptr);
+  EXPECT_EQ(leaf->workflowId, workflowId);
+}
+
+TEST_F(ExtDirEndToEndTest, AnEidmRequestGoesThroughItsStatesAndIsAnsweredWithAStoredWorkflow) {
+  MessageBoxWatcher asking;
+  OpenWorkflow(QStringLiteral("ICDR: Credit check"));
+  ASSERT_EQ(Doc().Header().name, "ICDR: Credit check");
+  velk::NodeAttributes goal = Node("Ask the bank")->Attributes();
+  goal.freeText = "Rate the customer";  // an order needs its goal
+  Doc().SetNodeAttributes(*Node("Ask the bank"), goal);
+  CExtDirView* view = OpenDirectory();
+  Trigger(cmd::ExtDirExpandAll);
+  const auto task = DragTaskOut("Ask the bank");
+  ASSERT_TRUE(task && task->hasFormat(ClipboardMimeType(ClipFormat::SubflowOrderedByUs)));
+  const QStringList byUs = {"Ordered Sub-Workflows", "Ordered By Us", "Borealis Bank"};
+  EXPECT_FALSE(DropOnTree(
+      view, At(view, {"Ordered Sub-Workflows", "Ordered By Partners", "Borealis Bank"}), *task));
+  ASSERT_TRUE(DropOnTree(view, At(view, byUs), *task));
+  QTreeWidgetItem* item = At(view, byUs + QStringList{"Ask the bank"});
+  auto* request = ItemOf<velk::CExtDirItemEIDM>(view, item);
+  ASSERT_NE(request, nullptr);
+  EXPECT_EQ(view->NodeOf(item)->Image(), 19);
+  EXPECT_FALSE(request->ID.empty());
+
+  Click(view, item);
+  for (auto answer : {QMessageBox::No, QMessageBox::Cancel}) {
+    asking.answers.push_back(answer);
+    RightClick(view, item, QStringLiteral("&Submit"));
+    EXPECT_EQ(request->ExtClusterStatus, velk::kEidmCreated);
+  }
+  asking.answers.push_back(QMessageBox::Yes);
+  RightClick(view, item, QStringLiteral("&Submit"));
+  EXPECT_EQ(request->ExtClusterStatus, velk::kEidmSubmitted);
+  EXPECT_EQ(view->NodeOf(item)->Image(), 21);
+  ASSERT_EQ(asking.boxes.size(), 3u);
+  EXPECT_EQ(asking.boxes[2].text, QStringLiteral("Are you sure to submit this EIDM request? "
+                                                 "(THIS OPERATION CAN NOT BE UNDONE!)"));
+
+  RightClick(view, item, QStringLiteral("DEMO: Copy to ext. section"));
+  QTreeWidgetItem* copyItem =
+      At(view, {"Ordered Sub-Workflows", "Ordered By Partners", "Ask the bank"});
+  ASSERT_NE(copyItem, nullptr);
+  auto* copy = ItemOf<velk::CExtDirItemEIDM>(view, copyItem);
+  Click(view, copyItem);
+  asking.answers.push_back(QMessageBox::No);
+  RightClick(view, copyItem, QStringLiteral("&Accept"));
+  EXPECT_EQ(copy->ExtClusterStatus, velk::kEidmSubmitted);
+  asking.answers.push_back(QMessageBox::Yes);
+  RightClick(view, copyItem, QStringLiteral("&Accept"));
+  ASSERT_EQ(copy->ExtClusterStatus, velk::kEidmPerformed);
+  EXPECT_EQ(view->NodeOf(copyItem)->Image(), 20);
+  ASSERT_NE(Active(), nullptr);
+  EXPECT_EQ(Doc().Header().name, "Answer to EIDM-Request" + copy->ID);
+  EXPECT_EQ(copy->ExtClusterWorkflowID, Doc().Header().workflowId);
+  EXPECT_FALSE(Doc().IsModified()) << "stored";
+
+  Click(view, copyItem);
+  const int windows = frame()->MdiArea()->subWindowList().size();
+  RightClick(view, copyItem, QStringLiteral("&View Workflow"));
+  ASSERT_EQ(frame()->MdiArea()->subWindowList().size(), windows + 1);
+  EXPECT_EQ(Doc().Header().name, "Answer to EIDM-Request" + copy->ID);
+  EXPECT_EQ(Doc().NodeCount(), 2u) << "the stored answer, read back";
+
+  Click(view, copyItem);
+  asking.answers.push_back(QMessageBox::Yes);
+  RightClick(view, copyItem, QStringLiteral("&Deny"));
+  EXPECT_EQ(copy->ExtClusterStatus, velk::kEidmDenied) << "denied even after it was accepted";
+}
+
+}  // namespace
