@@ -135,9 +135,13 @@ TEST_F(ExternalPagesTest, GriPagesShowTheLeafItsHeaderAndTheReference) {
       QWidget* page = sheet.Tabs()->currentWidget();
       EXPECT_EQ(Text(*page, "canonicalName"), QString::fromLatin1(c.canonical)) << c.task;
       EXPECT_EQ(Text(*page, "processView"), QString::fromLatin1(c.processView)) << c.task;
-      if (c.taskName) EXPECT_EQ(Text(*page, "taskName"), QString::fromLatin1(c.taskName));
+      if (c.taskName) {
+        EXPECT_EQ(Text(*page, "taskName"), QString::fromLatin1(c.taskName));
+      }
       // No External Directory window is open.
-      if (auto* view = page->findChild<QPushButton*>("viewExtDir")) EXPECT_FALSE(view->isEnabled());
+      if (auto* view = page->findChild<QPushButton*>("viewExtDir")) {
+        EXPECT_FALSE(view->isEnabled());
+      }
       ClickTab(sheet, QStringLiteral("Incoming CM"));
       Ok(sheet);
     });
