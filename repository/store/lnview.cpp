@@ -123,6 +123,7 @@ bool DatabaseData::TakeReadAhead(LNNOTEID id, NoteRecord* note) {
     if (!view->entries[i].category) ids.push_back(view->entries[i].id);
   std::vector<NoteRecord> notes;
   if (store->LoadNotes(ids, &notes) != LNNOERROR) return false;
+  readAhead.clear();  // what an earlier walk left unread
   for (NoteRecord& read : notes) readAhead.insert_or_assign(read.id, std::move(read));
   auto found = readAhead.find(id);
   if (found == readAhead.end()) return false;
