@@ -273,7 +273,9 @@ LNSTATUS SqliteStore::FormSpellings(const std::string& form, std::vector<std::st
     Query next(*db_, sql::kNextForm);
     next.Bind(1, last);
     if (!next.Next()) return next.Status();
-    last = next.Text(0);
+    std::string name(next.Text(0));
+    if (name <= last) return LNERR_DATABASE_DAMAGED;  // an index out of order would loop
+    last = std::move(name);
     if (SameName(last, form)) spellings->push_back(last);
   }
 }

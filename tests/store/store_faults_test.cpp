@@ -36,6 +36,25 @@ TEST_F(FaultTest, TopNoteIdsAreRefusedAndNumberingGoesOnPastThem) {
   EXPECT_EQ(docs.size(), 5u);
 }
 
+// A form that is no text (a foreign or damaged file) sorts after every text;
+// finding a view's form must still come to an end.
+TEST_F(FaultTest, AFormOfAnotherTypeNeitherHangsAViewNorShowsInIt) {
+  LNDatabase db = NewDatabase();
+  AddDocument(db, "Task", {{"N", "1"}});
+  ASSERT_EQ(db.CreateView({"Tasks", {"Task"}, "N", false}), LNNOERROR);
+  db.Close();
+  sqlite3* raw = nullptr;
+  ASSERT_EQ(sqlite3_open(PathOf("test.nsf").c_str(), &raw), SQLITE_OK);
+  sqlite3_exec(raw, "INSERT INTO notes(unid, class, form) VALUES(randomblob(16), 1, x'5461736B')",
+               0, 0, 0);
+  sqlite3_close(raw);
+  db = Reopen();
+  LNViewFolder view;
+  ASSERT_EQ(db.GetViewFolder("Tasks", &view), LNNOERROR);
+  ASSERT_EQ(view.Open(), LNNOERROR);
+  EXPECT_EQ(view.GetEntryCount(), 1);
+}
+
 TEST_F(FaultTest, NewDatabaseAppearsOnlyWithItsDesign) {
   LNDatabase db;
   const auto fails = [this](LNDatabase& building) {
