@@ -35,7 +35,7 @@ const char* const kAllStatements[] = {
     sql::kInfo,        sql::kSetTitle,   sql::kHeader,     sql::kByUnid,           sql::kNote,
     sql::kInsertNote,  sql::kUpdateNote, sql::kClearItems, sql::kDeleteNote,       sql::kList,
     sql::kKeysAll,     sql::kKeysForm,   sql::kSetReplica, sql::kInsertNoteWithId, sql::kFreeNoteId,
-    sql::kRenumberNote, sql::kNextForm};
+    sql::kRenumberNote, sql::kNextForm, sql::kNotes};
 
 // Refuses what is plainly no SQLite file before SQLite sees it, so a foreign
 // file is never written to (SQLite would turn an empty file into a database).

@@ -65,6 +65,30 @@ LNSTATUS SqliteStore::FindHeader(const LNUNID& unid, NoteRecord* note) {
   return LNNOERROR;
 }
 
+// One item row (columns from `first` on: name, type, flags, data, seq) into the
+// note being read.
+LNSTATUS SqliteStore::ReadItemRow(const Query& query, int first) {
+  if (query.IsNull(first)) return LNNOERROR;  // a note without items
+  std::int64_t type = query.Int(first + 1);
+  if (!IsStoredItemType(type)) return LNERR_DATABASE_DAMAGED;
+  order_.emplace_back(query.Int(first + 4), read_.size());
+  LNItem& item = read_.emplace_back();
+  item.name = query.Text(first);
+  item.type = static_cast<LNItemType>(type);
+  item.flags = static_cast<LNITEMFLAGS>(query.Int(first + 2));
+  return DecodeValues(query.Blob(first + 3), &item) ? LNNOERROR : LNERR_DATABASE_DAMAGED;
+}
+
+// Rows come in name order; the stored order is `seq`.
+void SqliteStore::FinishNote(NoteRecord* note) {
+  std::sort(order_.begin(), order_.end());
+  note->items.clear();
+  note->items.reserve(read_.size());
+  for (const auto& entry : order_) note->items.push_back(std::move(read_[entry.second]));
+  read_.clear();
+  order_.clear();
+}
+
 // One statement for header and items: each statement outside a transaction is a
 // read transaction of its own, with its locking round trips.
 LNSTATUS SqliteStore::LoadNote(LNNOTEID id, NoteRecord* note) {
@@ -78,24 +102,35 @@ LNSTATUS SqliteStore::LoadNote(LNNOTEID id, NoteRecord* note) {
       if (LNSTATUS status = ReadHeader(id, query.Int(0), query.Blob(1), note)) return status;
       found = true;
     }
-    if (query.IsNull(2)) continue;  // a note without items
-    std::int64_t type = query.Int(3);
-    if (!IsStoredItemType(type)) return LNERR_DATABASE_DAMAGED;
-    order_.emplace_back(query.Int(6), read_.size());
-    LNItem& item = read_.emplace_back();
-    item.name = query.Text(2);
-    item.type = static_cast<LNItemType>(type);
-    item.flags = static_cast<LNITEMFLAGS>(query.Int(4));
-    if (!DecodeValues(query.Blob(5), &item)) return LNERR_DATABASE_DAMAGED;
+    if (LNSTATUS status = ReadItemRow(query, 2)) return status;
   }
   if (query.Status() != LNNOERROR) return query.Status();
   if (!found) return LNERR_DOCUMENT_NOT_FOUND;
-  // Rows come in name order; the stored order is `seq`.
-  std::sort(order_.begin(), order_.end());
-  note->items.clear();
-  note->items.reserve(read_.size());
-  for (const auto& entry : order_) note->items.push_back(std::move(read_[entry.second]));
+  FinishNote(note);
   return LNNOERROR;
+}
+
+// A batch in one statement, the ids passed as a JSON array.
+LNSTATUS SqliteStore::LoadNotes(const std::vector<LNNOTEID>& ids, std::vector<NoteRecord>* notes) {
+  std::string list = "[";
+  for (LNNOTEID id : ids) list += (list.size() > 1 ? "," : "") + std::to_string(id);
+  list += "]";
+  read_.clear();
+  order_.clear();
+  Query query(*db_, sql::kNotes);
+  query.Bind(1, list);
+  NoteRecord* note = nullptr;
+  while (query.Next()) {
+    const std::int64_t id = query.Int(0);
+    if (!note || note->id != static_cast<LNNOTEID>(id)) {
+      if (note) FinishNote(note);
+      note = &notes->emplace_back();
+      if (LNSTATUS status = ReadHeader(id, query.Int(1), query.Blob(2), note)) return status;
+    }
+    if (LNSTATUS status = ReadItemRow(query, 3)) return status;
+  }
+  if (note) FinishNote(note);
+  return query.Status();
 }
 
 LNSTATUS SqliteStore::SaveNote(const NoteRecord& note, LNNOTEID* newId) {
