@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "dialogs/ui/extdirpage.h"
+#include "dialogs/ui/lazytabs.h"
 
 class QTabWidget;
 
@@ -31,6 +32,5 @@ class CDlgExtDir : public QDialog {
 
   QTabWidget* tabs_;
   std::vector<CExtDirPage*> pages_;  // in tab order, owned by the tabs
-  int currentTab_ = 0;
-  bool returning_ = false;
+  LazyTabState tabState_;
 };

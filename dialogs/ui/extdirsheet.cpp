@@ -100,17 +100,7 @@ void CDlgExtDir::showEvent(QShowEvent* event) {
 }
 
 void CDlgExtDir::OnTabChanged(int index) {
-  if (returning_) return;
-  // A page whose values do not pass stays in front.
-  CExtDirPage* left = PageAt(currentTab_);
-  if (left && left->IsInitialised() && !left->Validate()) {
-    returning_ = true;
-    tabs_->setCurrentIndex(currentTab_);
-    returning_ = false;
-    return;
-  }
-  currentTab_ = index;
-  if (CExtDirPage* page = PageAt(index)) page->EnsureInitialised();
+  OnLazyTabChanged(*tabs_, tabState_, index, [this](int i) { return PageAt(i); });
 }
 
 void CDlgExtDir::accept() {

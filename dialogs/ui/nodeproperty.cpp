@@ -92,18 +92,7 @@ void CDlgNodeProperty::showEvent(QShowEvent* event) {
 }
 
 void CDlgNodeProperty::OnTabChanged(int index) {
-  if (returning_) return;
-  // A page whose values do not pass stays in front, and the page asked for is
-  // not read.
-  CNodePropertyPage* left = PageAt(currentTab_);
-  if (left && left->IsInitialised() && !left->Validate()) {
-    returning_ = true;
-    tabs_->setCurrentIndex(currentTab_);
-    returning_ = false;
-    return;
-  }
-  currentTab_ = index;
-  if (CNodePropertyPage* page = PageAt(index)) page->EnsureInitialised();
+  OnLazyTabChanged(*tabs_, tabState_, index, [this](int i) { return PageAt(i); });
 }
 
 void CDlgNodeProperty::accept() {

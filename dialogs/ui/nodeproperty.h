@@ -15,6 +15,7 @@
 #include "dialogs/ui/extwftaskpage.h"
 #include "dialogs/ui/formspage.h"
 #include "dialogs/ui/gripage.h"
+#include "dialogs/ui/lazytabs.h"
 #include "dialogs/ui/performerpage.h"
 #include "dialogs/ui/resourcespage.h"
 
@@ -63,6 +64,5 @@ class CDlgNodeProperty : public QDialog {
   CDlgNodePropertyCM incomingCM_;
   QTabWidget* tabs_;
   std::vector<CNodePropertyPage*> shown_;  // in tab order
-  int currentTab_ = 0;
-  bool returning_ = false;
+  LazyTabState tabState_;
 };
