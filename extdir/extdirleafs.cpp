@@ -1,4 +1,5 @@
-// Leafs are read on demand: those of one header, or one by its id.
+// Leafs are read on demand: those of one header, or one by its id (ReadLeaf, with the
+// other document readers, is in extdirload.cpp).
 
 #include <cstdio>
 #include <unordered_set>
@@ -9,7 +10,6 @@
 #include "repository/fieldaccess.h"
 #include "repository/noteserror.h"
 #include "repository/store/lnnotes.h"
-#include "repository/vocabulary.h"
 
 namespace velk {
 
@@ -19,51 +19,11 @@ std::string Quoted(const char* before, const std::string& id, const char* after)
   return before + id + after;
 }
 
-int Code(void (*parse)(const std::string&, int&), const char* item, LNNote& doc) {
-  int code = 0;
-  parse(GetFieldContent(item, doc), code);
-  return code;
-}
-
-std::vector<std::string> List(const char* item, LNNote& doc) {
-  std::vector<std::string> list;
-  GetFieldListContent(item, doc, list);
-  return list;
-}
-
 bool IsGone(LNSTATUS status) {
   return status == LNERR_DOCUMENT_NOT_FOUND || status == LNERR_DOCUMENT_DELETED;
 }
 
 }  // namespace
-
-std::unique_ptr<CExtDirItemGRILeaf> ReadLeaf(CExtDirData& data, LNDocument& d) {
-  auto leaf = std::make_unique<CExtDirItemGRILeaf>(data);
-  CExtDirItemGRILeaf& l = *leaf;
-  l.isNew = false;
-  l.ID = GetFieldContent("LeafID", d);
-  l.LeafName = GetFieldContent("LeafName", d);
-  const std::size_t slash = l.LeafName.rfind('/');
-  l.displayName = slash == std::string::npos ? l.LeafName : l.LeafName.substr(slash + 1);
-  l.Description2 = GetFieldContent("Description2", d);
-  l.Status = Code(WordToDirectoryEntryStatus, "Status", d);
-  l.Version = GetFieldIntContent("Version", d);
-  l.Direction = GetFieldContent("Direction", d);
-  l.ValidUntil = GetFieldContent("ValidUntil", d);
-  l.TrackingAllowed = GetFieldBoolContent("TrackingAllowed", d);
-  l.Duration = GetFieldNumberContent("Duration", d);
-  l.DurationUnit = Code(WordToDurationUnit, "DurationUnit", d);
-  l.PublishTo = Code(WordToPublishingMode, "PublishTo", d);
-  l.PublishReader = List("PublishReader", d);
-  l.InputFields = SplitFieldEntries(List("InputFields", d));
-  l.InputDocTypeID = GetFieldContent("InputDocTypeID", d);
-  l.OutputFields = SplitFieldEntries(List("OutputFields", d));
-  l.OutputDocTypeID = GetFieldContent("OutputDocTypeID", d);
-  l.FormatServer = GetFieldContent("FormatServer", d);
-  l.HeaderID = GetFieldContent("HeaderID", d);
-  l.ReferencedByWFNode = List("ReferencedByWFNode", d);
-  return leaf;
-}
 
 // The leaf view stays open between double-clicks: opening it sorts every leaf of
 // the database, many times the work of reading one header's leafs. It shows the

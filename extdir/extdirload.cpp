@@ -77,6 +77,34 @@ Item& Loaded(Item& item) {
 
 }  // namespace
 
+std::unique_ptr<CExtDirItemGRILeaf> ReadLeaf(CExtDirData& data, LNDocument& d) {
+  auto leaf = std::make_unique<CExtDirItemGRILeaf>(data);
+  CExtDirItemGRILeaf& l = *leaf;
+  l.isNew = false;
+  l.ID = GetFieldContent("LeafID", d);
+  l.LeafName = GetFieldContent("LeafName", d);
+  const std::size_t slash = l.LeafName.rfind('/');
+  l.displayName = slash == std::string::npos ? l.LeafName : l.LeafName.substr(slash + 1);
+  l.Description2 = GetFieldContent("Description2", d);
+  l.Status = Word<WordToDirectoryEntryStatus>("Status", d);
+  l.Version = GetFieldIntContent("Version", d);
+  l.Direction = GetFieldContent("Direction", d);
+  l.ValidUntil = GetFieldContent("ValidUntil", d);
+  l.TrackingAllowed = GetFieldBoolContent("TrackingAllowed", d);
+  l.Duration = GetFieldNumberContent("Duration", d);
+  l.DurationUnit = Word<WordToDurationUnit>("DurationUnit", d);
+  l.PublishTo = Word<WordToPublishingMode>("PublishTo", d);
+  l.PublishReader = List("PublishReader", d);
+  l.InputFields = SplitFieldEntries(List("InputFields", d));
+  l.InputDocTypeID = GetFieldContent("InputDocTypeID", d);
+  l.OutputFields = SplitFieldEntries(List("OutputFields", d));
+  l.OutputDocTypeID = GetFieldContent("OutputDocTypeID", d);
+  l.FormatServer = GetFieldContent("FormatServer", d);
+  l.HeaderID = GetFieldContent("HeaderID", d);
+  l.ReferencedByWFNode = List("ReferencedByWFNode", d);
+  return leaf;
+}
+
 void CExtDirData::ReadContentBlocks(LNDatabase& db, const char* category) {
   ReadExtDirSection(db, category, extdirtexts::kContentBlocks, [this](LNDocument& d) {
     ContentBlockRecord& b = contentBlocks_.emplace_back();
