@@ -30,16 +30,19 @@ const SavePhase kHeaders{"Remove Deleted GRI Header Documents",
                          VELK_PHASE_TEXTS("GRI-Header", "(Modeler\\GRIHeader)"),
                          false};
 
+// Walks the leafs by their id: the entries name the items, so that the thousands of
+// unchanged leafs are not read.
 const SavePhase kLeafs{"Remove Deleted GRI Leaf Documents",
-                       views::kGriLeaf,
+                       views::kGriLeafId,
                        "LeafID",
                        "CExtDirItemGRILeaf",
                        "GRI-Leafs",
                        "GRI Leafs",
                        "GRI-Leafs",
                        "GRI Header Informations have been saved sucessfully.",
-                       VELK_PHASE_TEXTS("GRI-Leafs", "(Modeler\\GRILeaf)"),
-                       false};
+                       VELK_PHASE_TEXTS("GRI-Leafs", "(Modeler\\GRILeafID)"),
+                       false,
+                       true};
 
 const SavePhase kContentManagement{
     "Remove Deleted EIDM Documents",
@@ -105,9 +108,14 @@ bool ReviseDocument(const ItemsById& items, LNDatabase& db, const LNVFEntry& ent
                     const SavePhase& phase) {
   LNDocument doc;
   entry.GetDocument(&doc);
-  doc.Open();
-  const std::string key = GetFieldContent(phase.keyItem, doc);
-  doc.Close();
+  std::string key;
+  if (phase.keyedById) {
+    key = entry.GetKey();
+  } else {
+    doc.Open();
+    key = GetFieldContent(phase.keyItem, doc);
+    doc.Close();
+  }
   const auto found = items.find(key);
   CExtDirItem* item = found == items.end() ? nullptr : found->second;
   if (!IsOfPhase(item, phase)) return true;
@@ -197,14 +205,24 @@ void DeleteStoredDocuments(LNDatabase& db, const SavePhase& phase, const std::st
   view.Open();
   std::vector<LNDocument> doomed;
   LNVFEntry entry;
-  for (LNSTATUS s = view.GetEntry(&entry); s == LNNOERROR;
-       s = view.Goto(LNVFNAVIGATE_NEXT, &entry)) {
-    if (entry.IsCategory()) continue;
-    LNDocument doc;
-    entry.GetDocument(&doc);
-    doc.Open();
-    if (GetFieldContent(phase.keyItem, doc) == id) doomed.push_back(doc);
-    doc.Close();
+  if (phase.keyedById) {
+    long count = 0;
+    if (view.Find(id, &entry, &count) == LNNOERROR) {
+      for (long i = 0; i < count; ++i) {
+        if (i > 0) view.Goto(LNVFNAVIGATE_NEXT, &entry);
+        if (!entry.IsCategory()) entry.GetDocument(&doomed.emplace_back());
+      }
+    }
+  } else {
+    for (LNSTATUS s = view.GetEntry(&entry); s == LNNOERROR;
+         s = view.Goto(LNVFNAVIGATE_NEXT, &entry)) {
+      if (entry.IsCategory()) continue;
+      LNDocument doc;
+      entry.GetDocument(&doc);
+      doc.Open();
+      if (GetFieldContent(phase.keyItem, doc) == id) doomed.push_back(doc);
+      doc.Close();
+    }
   }
   view.Close();
   for (LNDocument& doc : doomed) DeleteDocument(db, doc, phase, id, true);

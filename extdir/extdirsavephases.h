@@ -27,6 +27,7 @@ struct SavePhase {
   const char* folderTitle;
   const char* folderText;
   bool newOnly;  // items not met in the view are written when new, else when modified
+  bool keyedById = false;  // the view is sorted by `keyItem`: its entries name the items
 };
 
 // Headers, leafs, content management, EIDM organisations, EIDM requests.

@@ -97,6 +97,16 @@ TEST_F(ExtDirSaveTest, APublishedLeafWritesItsIriDocumentAnOfferedOneDoesNot) {
   EXPECT_EQ(Stored("IRILeaf", {"LeafID"}).size(), iriBefore.size()) << "replaced, not added";
   EXPECT_EQ(Stored("IRILeaf", {"LeafID", "ApplicationDB", "WorkflowID"}).back(),
             "LeafID=" + published->ID + " ApplicationDB=office@marvelund.example WorkflowID=WF-42");
+  // One leaf saved on its own, then one deleted: found by their ids.
+  offered->Description2 = "Once more";
+  offered->SetModified();
+  ASSERT_TRUE(data->SaveItem(*offered));
+  EXPECT_EQ(Stored("GRILeaf", {"Description2"}).size(), 8u) << "replaced, not added";
+  offered->Delete();
+  ASSERT_TRUE(data->SaveAll());
+  const Strings left = Stored("GRILeaf", {"LeafID"});
+  EXPECT_EQ(left.size(), 7u);
+  EXPECT_EQ(std::count(left.begin(), left.end(), "LeafID=" + published->ID), 1);
 }
 
 // A trigger makes the store refuse every EIDM request document.
