@@ -4,10 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <string>
+#include <utility>
 
 #include "repository/store/lnsqlitestore.h"
 
@@ -31,11 +34,11 @@ constexpr char kTables[] =
     " lname TEXT NOT NULL, seq INTEGER NOT NULL, name TEXT NOT NULL, type INTEGER NOT NULL,"
     " flags INTEGER NOT NULL, data BLOB NOT NULL, PRIMARY KEY(note_id, lname)) WITHOUT ROWID;";
 
-const char* const kAllStatements[] = {
-    sql::kInfo,        sql::kSetTitle,   sql::kHeader,     sql::kByUnid,           sql::kNote,
-    sql::kInsertNote,  sql::kUpdateNote, sql::kClearItems, sql::kDeleteNote,       sql::kList,
-    sql::kKeysAll,     sql::kKeysForm,   sql::kSetReplica, sql::kInsertNoteWithId, sql::kFreeNoteId,
-    sql::kRenumberNote, sql::kNextForm, sql::kNotes};
+// The columns every statement relies on.
+constexpr std::pair<const char*, const char*> kColumns[] = {
+    {"meta", "'key', 'value'"},
+    {"notes", "'note_id', 'unid', 'class', 'form'"},
+    {"items", "'note_id', 'lname', 'seq', 'name', 'type', 'flags', 'data'"}};
 
 // Refuses what is plainly no SQLite file before SQLite sees it, so a foreign
 // file is never written to (SQLite would turn an empty file into a database).
@@ -202,12 +205,17 @@ LNSTATUS Check(Connection& db) {
     return LNERR_DATABASE_DAMAGED;
   // A later version may store things this one cannot read back faithfully.
   if (value.size() > 6 || std::stoi(value) > kSchemaVersion) return LNERR_NOT_A_DATABASE;
-  std::vector<const char*> statements(std::begin(kAllStatements), std::end(kAllStatements));
-  statements.push_back(InsertItems(1));
-  for (const char* statement : statements) {
-    sqlite3_stmt* stmt;
-    LNSTATUS status = db.Prepare(statement, &stmt);
-    if (status != LNNOERROR) return status;  // a broken table or column: damaged
+  // A table or column the statements need that is missing is damage. The statements
+  // themselves are prepared when first used: preparing them all took most of an open.
+  for (const auto& [table, columns] : kColumns) {
+    rc = Scalar(db,
+                (std::string("SELECT count(*) FROM pragma_table_info('") + table +
+                 "') WHERE name IN (" + columns + ")")
+                    .c_str(),
+                &value);
+    if (rc != SQLITE_OK) return MapSqliteError(rc);
+    if (value != std::to_string(std::count(columns, columns + std::strlen(columns), ',') + 1))
+      return LNERR_DATABASE_DAMAGED;
   }
   return LNNOERROR;
 }

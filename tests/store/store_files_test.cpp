@@ -109,6 +109,9 @@ TEST_F(FileTest, BrokenSchemaCountsAsDamaged) {
   NewDatabase("broken.nsf").Close();
   RunSql(PathOf("broken.nsf"), "DROP TABLE items;");
   ExpectOpenFails(session_, "broken.nsf", PathOf("broken.nsf"), LNERR_DATABASE_DAMAGED);
+  NewDatabase("column.nsf").Close();
+  RunSql(PathOf("column.nsf"), "ALTER TABLE items RENAME COLUMN flags TO flagz;");
+  ExpectOpenFails(session_, "column.nsf", PathOf("column.nsf"), LNERR_DATABASE_DAMAGED);
   NewDatabase("newer.nsf").Close();
   RunSql(PathOf("newer.nsf"), "UPDATE meta SET value = '99' WHERE key = 'schema';");
   ExpectOpenFails(session_, "newer.nsf", PathOf("newer.nsf"), LNERR_NOT_A_DATABASE);
