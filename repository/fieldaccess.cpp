@@ -15,30 +15,35 @@ void Check(LNSTATUS status) {
 
 // Runs `read`; a store failure is shown with the getter's context and gives `failure`.
 template <typename T, typename Read>
-T ReadGuarded(const char* getter, const std::string& itemName, T failure, Read read) {
+T ReadGuarded(const char* getter, std::string_view itemName, T failure, Read read) {
   try {
     return read();
   } catch (const LNStatusError& e) {
-    ShowNotesError(std::string("Error in ") + getter + " of " + itemName, e.GetStatus());
+    ShowNotesError(std::string("Error in ") + getter + " of " + std::string(itemName),
+                   e.GetStatus());
     return failure;
   }
 }
 
 // HasItem cannot report a failure: a note that is not open would read as if it
 // had no items, so that case is raised as the failure it is.
-bool Present(const std::string& itemName, const LNNote& note) {
+void CheckOpen(const LNNote& note) {
   if (!note.IsOpen()) {
     throw LNStatusError(note.IsNull() ? LNERR_INVALID_ARGUMENT : LNERR_DOCUMENT_NOT_OPEN);
   }
+}
+
+bool Present(std::string_view itemName, const LNNote& note) {
+  CheckOpen(note);
   return note.HasItem(itemName);
 }
 
 // Element 0 of a text item; "" when the item is missing or holds no element.
-std::string FirstText(const std::string& itemName, LNNote& note) {
-  if (!Present(itemName, note)) return {};
-  LNText value;
-  Check(note.GetItem(itemName, &value));
-  return value.GetCount() > 0 ? value[0] : std::string();
+std::string FirstText(std::string_view itemName, LNNote& note) {
+  CheckOpen(note);
+  std::string text;
+  Check(note.GetFirstText(itemName, &text));
+  return text;
 }
 
 LNSTATUS WriteList(const std::string& itemName, LNNote& note, const std::vector<std::string>& list,
@@ -53,17 +58,17 @@ LNSTATUS WriteList(const std::string& itemName, LNNote& note, const std::vector<
 
 }  // namespace
 
-std::string GetFieldContent(const std::string& itemName, LNNote& note) {
+std::string GetFieldContent(std::string_view itemName, LNNote& note) {
   return ReadGuarded("GetFieldContent", itemName, std::string(),
                      [&] { return FirstText(itemName, note); });
 }
 
-int GetFieldIntContent(const std::string& itemName, LNNote& note) {
+int GetFieldIntContent(std::string_view itemName, LNNote& note) {
   return ReadGuarded("GetFieldIntContent", itemName, 0,
                      [&] { return ParseFieldInt(FirstText(itemName, note)); });
 }
 
-int GetFieldNumberContent(const std::string& itemName, LNNote& note) {
+int GetFieldNumberContent(std::string_view itemName, LNNote& note) {
   return ReadGuarded("GetFieldNumberContent", itemName, 0, [&] {
     if (!Present(itemName, note)) return 0;
     LNNumbers value;
@@ -72,20 +77,18 @@ int GetFieldNumberContent(const std::string& itemName, LNNote& note) {
   });
 }
 
-bool GetFieldBoolContent(const std::string& itemName, LNNote& note) {
+bool GetFieldBoolContent(std::string_view itemName, LNNote& note) {
   // Reports under the number reader's name: the established message text.
   return ReadGuarded("GetFieldNumberContent", itemName, false,
                      [&] { return FirstText(itemName, note) == "Yes"; });
 }
 
-void GetFieldListContent(const std::string& itemName, LNNote& note,
+void GetFieldListContent(std::string_view itemName, LNNote& note,
                          std::vector<std::string>& list) {
   list.clear();
   ReadGuarded("GetFieldListContent", itemName, 0, [&] {
-    if (!Present(itemName, note)) return 0;
-    LNText value;
-    Check(note.GetItem(itemName, &value));
-    for (std::size_t i = 0; i < value.GetCount(); ++i) list.push_back(value[i]);
+    CheckOpen(note);
+    Check(note.GetTexts(itemName, &list));
     return 0;
   });
 }

@@ -10,20 +10,21 @@
 // is off. No function opens, saves or closes the note.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "repository/store/lnnote.h"
 
-std::string GetFieldContent(const std::string& itemName, LNNote& note);
+std::string GetFieldContent(std::string_view itemName, LNNote& note);
 // Leading blanks and a sign allowed, stops at the first non-digit, no digits
 // give 0, values beyond 32 bits are clamped.
-int GetFieldIntContent(const std::string& itemName, LNNote& note);
+int GetFieldIntContent(std::string_view itemName, LNNote& note);
 // The first number, truncated toward zero (clamped to 32 bits).
-int GetFieldNumberContent(const std::string& itemName, LNNote& note);
+int GetFieldNumberContent(std::string_view itemName, LNNote& note);
 // True exactly for "Yes".
-bool GetFieldBoolContent(const std::string& itemName, LNNote& note);
+bool GetFieldBoolContent(std::string_view itemName, LNNote& note);
 // Empties `list`, then appends every element in order.
-void GetFieldListContent(const std::string& itemName, LNNote& note, std::vector<std::string>& list);
+void GetFieldListContent(std::string_view itemName, LNNote& note, std::vector<std::string>& list);
 
 // Each returns the store's status, LNNOERROR on success.
 LNSTATUS SetFieldContent(const std::string& itemName, const std::string& text, LNNote& note);

@@ -116,7 +116,7 @@ bool CProcessDefDb::ReadResources(LNDatabase& db) {
   LNViewFolder view;
   try {
     db.GetViewFolder(views::kResource, &view);
-    view.Open();
+    view.Open(LNVFOPEN_READ_DOCUMENTS);
   } catch (const LNStatusError& e) {
     ReportProcessDef(kResourcesTitle, GetNotesErrorText(e.GetStatus()) + kNoResourceViewText,
                      Severity::Warning);
@@ -173,7 +173,7 @@ bool CProcessDefDb::ReadHeaders(bool force) {
     headers_.clear();
     stage = Stage::View;
     db.GetViewFolder(views::kHeaderById, &view);
-    view.Open();
+    view.Open(LNVFOPEN_READ_DOCUMENTS);
     stage = Stage::Documents;
     const bool complete = ReadHeaderDocuments(view);
     view.Close();

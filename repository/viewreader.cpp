@@ -34,7 +34,7 @@ bool ReadViewDocuments(LNDatabase& db, const ViewReaderTexts& texts, bool skipCa
   LNViewFolder view;
   try {
     db.GetViewFolder(texts.view, &view);
-    view.Open();
+    view.Open(LNVFOPEN_READ_DOCUMENTS);
   } catch (const LNStatusError& e) {
     ReportStoreFailure(texts.category, texts.openFailTitle, e.GetStatus(), texts.openFailText);
     return false;

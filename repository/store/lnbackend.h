@@ -24,6 +24,7 @@ struct NoteRecord {
   LNNoteClass noteClass = LNNoteClass::Document;
   std::vector<LNItem> items;
   bool unidGiven = false;  // the caller's universal id, which another note may claim too
+  bool unidRead = true;    // false: not read with the items, read on demand
 };
 
 struct DatabaseInfo {
@@ -66,6 +67,9 @@ class DatabaseStore {
   // Documents with the given form (all documents when `anyForm`), unordered.
   virtual LNSTATUS ViewKeys(const std::string& form, bool anyForm, const std::string& keyItem,
                             std::vector<ViewKey>* keys) = 0;
+  // Header and items of the same documents, for a caller about to read them all.
+  virtual LNSTATUS ViewNotes(const std::string& form, bool anyForm,
+                             std::vector<NoteRecord>* notes) = 0;
 
   virtual LNSTATUS Begin() = 0;
   virtual LNSTATUS Commit() = 0;

@@ -104,6 +104,9 @@ class LNTransaction {
 };
 
 inline constexpr int LNVFNAVIGATE_NEXT = 6;
+// For a caller that goes on to read every document of the view: inside a read
+// snapshot they are read with the keys, in one scan, and held until taken.
+inline constexpr int LNVFOPEN_READ_DOCUMENTS = 1;
 
 class LNVFEntry {
  public:

@@ -84,15 +84,6 @@ bool SameName(std::string_view a, std::string_view b) {
   return true;
 }
 
-std::uint32_t NameHash(std::string_view name) {
-  std::uint32_t hash = 2166136261u;  // FNV-1a
-  for (char c : name) {
-    hash ^= static_cast<unsigned char>(FoldChar(c));
-    hash *= 16777619u;
-  }
-  return hash;
-}
-
 int CompareKeyText(std::string_view a, std::string_view b) {
   std::size_t n = std::min(a.size(), b.size());
   for (std::size_t i = 0; i < n; ++i) {
@@ -152,6 +143,19 @@ bool DecodeFirstValue(LNItemType type, std::string_view data, FirstValue* value)
   if (!reader.Bytes(&text)) return false;
   value->text = text;
   return true;
+}
+
+FirstValue FirstValueOf(const LNItem& item) {
+  FirstValue value;
+  value.numeric = item.type == LNItemType::Numbers;
+  if (value.numeric) {
+    value.present = !item.numbers.empty();
+    if (value.present) value.number = item.numbers.front();
+  } else {
+    value.present = !item.texts.empty();
+    if (value.present) value.text = item.texts.front();
+  }
+  return value;
 }
 
 std::string NumberText(double value) {

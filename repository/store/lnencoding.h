@@ -16,8 +16,6 @@ namespace lnstore {
 // in other scripts must match exactly.
 std::string FoldName(std::string_view name);
 bool SameName(std::string_view a, std::string_view b);
-// Equal for names that compare equal.
-std::uint32_t NameHash(std::string_view name);
 // Sort order of view keys: case-insensitive first, then by bytes.
 int CompareKeyText(std::string_view a, std::string_view b);
 
@@ -35,6 +33,7 @@ struct FirstValue {
   std::string text;
 };
 bool DecodeFirstValue(LNItemType type, std::string_view data, FirstValue* value);
+FirstValue FirstValueOf(const LNItem& item);
 
 // Shortest text that reads back as the same double ("3", "2.5", "1e+20").
 std::string NumberText(double value);

@@ -54,7 +54,6 @@ struct NoteData {
 
   // Index of the item named `name` (any case), or -1.
   int Find(std::string_view name) const;
-  int Find(std::string_view name, std::uint32_t hash) const;
   void SetItems(std::vector<LNItem> items);
   void Put(LNItem item, LNITEMOPTION option);
   void Erase(std::size_t index);
@@ -62,7 +61,6 @@ struct NoteData {
 
   std::shared_ptr<DatabaseData> db;
   NoteRecord record;
-  std::vector<std::uint32_t> hashes;  // NameHash of each item, in item order
   bool open = false;
   bool saved = false;        // false for a new note never saved
   bool headerKnown = false;  // universal id and class read

@@ -31,45 +31,35 @@ std::shared_ptr<NoteData> NoteData::Created(std::shared_ptr<DatabaseData> db,
   return note;
 }
 
+// Names of one length are few, so comparing lengths first beats hashing the name.
 int NoteData::Find(std::string_view name) const {
-  return Find(name, NameHash(name));
-}
-
-int NoteData::Find(std::string_view name, std::uint32_t hash) const {
-  for (std::size_t i = 0; i < hashes.size(); ++i) {
-    if (hashes[i] == hash && SameName(record.items[i].name, name)) return static_cast<int>(i);
+  for (std::size_t i = 0; i < record.items.size(); ++i) {
+    const std::string& candidate = record.items[i].name;
+    if (candidate.size() == name.size() && (candidate == name || SameName(candidate, name)))
+      return static_cast<int>(i);
   }
   return -1;
 }
 
-void NoteData::SetItems(std::vector<LNItem> items) {
-  record.items = std::move(items);
-  hashes.clear();
-  hashes.reserve(record.items.size());
-  for (const LNItem& item : record.items) hashes.push_back(NameHash(item.name));
-}
+void NoteData::SetItems(std::vector<LNItem> items) { record.items = std::move(items); }
 
 void NoteData::Put(LNItem item, LNITEMOPTION option) {
-  std::uint32_t hash = NameHash(item.name);
-  int index = Find(item.name, hash);
+  int index = Find(item.name);
   if (index >= 0 && option == LNITEMOPTION_REPLACE) {
     record.items[index] = std::move(item);
     return;
   }
   if (index >= 0) Erase(static_cast<std::size_t>(index));
-  hashes.push_back(hash);
   record.items.push_back(std::move(item));
 }
 
 void NoteData::Erase(std::size_t index) {
   record.items.erase(record.items.begin() + static_cast<std::ptrdiff_t>(index));
-  hashes.erase(hashes.begin() + static_cast<std::ptrdiff_t>(index));
 }
 
 void NoteData::Unload() {
   open = false;
   record.items.clear();
-  hashes.clear();
 }
 
 std::string FirstText(const std::vector<LNItem>& items, std::string_view name) {
@@ -93,7 +83,7 @@ LNSTATUS CheckOpen(const std::shared_ptr<NoteData>& note) {
 }
 
 // The open note's item `name`, or the failure to report.
-LNSTATUS Lookup(const std::shared_ptr<NoteData>& note, const std::string& name, LNItemType type,
+LNSTATUS Lookup(const std::shared_ptr<NoteData>& note, std::string_view name, LNItemType type,
                 const LNItem** item) {
   if (LNSTATUS status = CheckOpen(note)) return status;
   int index = note->Find(name);
@@ -156,10 +146,10 @@ LNSTATUS LNNote::Open(int) {
                         : store->LoadNote(d_->record.id, &record);
   if (status == LNERR_DOCUMENT_NOT_FOUND) status = LNERR_DOCUMENT_DELETED;
   if (status != LNNOERROR) return Fail(status);
-  d_->record.unid = record.unid;
+  if (record.unidRead) d_->record.unid = record.unid;
   d_->record.noteClass = record.noteClass;
   d_->SetItems(std::move(record.items));
-  d_->headerKnown = true;
+  d_->headerKnown = d_->headerKnown || record.unidRead;
   d_->open = true;
   return LNNOERROR;
 }
@@ -242,32 +232,63 @@ std::string LNNote::GetFormName() const {
   return IsOpen() ? lnstore::FirstText(d_->record.items, "Form") : "";
 }
 
-bool LNNote::HasItem(const std::string& name) const {
+bool LNNote::HasItem(std::string_view name) const {
   return IsOpen() && d_->Find(name) >= 0;
 }
 
-LNSTATUS LNNote::GetItem(const std::string& name, LNText* value) const {
+LNSTATUS LNNote::GetItem(std::string_view name, LNText* value) const {
   const LNItem* item = nullptr;
   if (LNSTATUS status = Lookup(d_, name, LNItemType::Text, &item)) return status;
   if (value) value->SetValues(item->texts);
   return LNNOERROR;
 }
 
-LNSTATUS LNNote::GetItem(const std::string& name, LNNumbers* value) const {
+namespace {
+
+// The open note's text item `name`; nullptr (and no failure) when it is missing.
+LNSTATUS FindText(const std::shared_ptr<NoteData>& note, std::string_view name,
+                  const LNItem** item) {
+  *item = nullptr;
+  if (LNSTATUS status = CheckOpen(note)) return status;
+  const int index = note->Find(name);
+  if (index < 0) return LNNOERROR;
+  *item = &note->record.items[static_cast<std::size_t>(index)];
+  return (*item)->type == LNItemType::Text ? LNNOERROR : Fail(LNERR_ITEM_TYPE_MISMATCH);
+}
+
+}  // namespace
+
+LNSTATUS LNNote::GetFirstText(std::string_view name, std::string* text) const {
+  text->clear();
+  const LNItem* item = nullptr;
+  if (LNSTATUS status = FindText(d_, name, &item)) return status;
+  if (item && !item->texts.empty()) *text = item->texts.front();
+  return LNNOERROR;
+}
+
+LNSTATUS LNNote::GetTexts(std::string_view name, std::vector<std::string>* texts) const {
+  texts->clear();
+  const LNItem* item = nullptr;
+  if (LNSTATUS status = FindText(d_, name, &item)) return status;
+  if (item) *texts = item->texts;
+  return LNNOERROR;
+}
+
+LNSTATUS LNNote::GetItem(std::string_view name, LNNumbers* value) const {
   const LNItem* item = nullptr;
   if (LNSTATUS status = Lookup(d_, name, LNItemType::Numbers, &item)) return status;
   if (value) *value = LNNumbers(item->numbers);
   return LNNOERROR;
 }
 
-LNSTATUS LNNote::GetItem(const std::string& name, LNDatetime* value) const {
+LNSTATUS LNNote::GetItem(std::string_view name, LNDatetime* value) const {
   const LNItem* item = nullptr;
   if (LNSTATUS status = Lookup(d_, name, LNItemType::Datetimes, &item)) return status;
   if (value) *value = LNDatetime(item->texts.empty() ? std::string() : item->texts.front());
   return LNNOERROR;
 }
 
-LNSTATUS LNNote::GetItem(const std::string& name, LNItem* value) const {
+LNSTATUS LNNote::GetItem(std::string_view name, LNItem* value) const {
   if (LNSTATUS status = CheckOpen(d_)) return status;
   int index = d_->Find(name);
   if (index < 0) return Fail(LNERR_ITEM_NOT_FOUND);

@@ -66,11 +66,15 @@ class LNNote {
   LNSTATUS SetFormNote(const std::string& formName);
   std::string GetFormName() const;
 
-  bool HasItem(const std::string& name) const;
-  LNSTATUS GetItem(const std::string& name, LNText* value) const;
-  LNSTATUS GetItem(const std::string& name, LNNumbers* value) const;
-  LNSTATUS GetItem(const std::string& name, LNDatetime* value) const;  // element 0
-  LNSTATUS GetItem(const std::string& name, LNItem* item) const;
+  bool HasItem(std::string_view name) const;
+  LNSTATUS GetItem(std::string_view name, LNText* value) const;
+  LNSTATUS GetItem(std::string_view name, LNNumbers* value) const;
+  LNSTATUS GetItem(std::string_view name, LNDatetime* value) const;  // element 0
+  LNSTATUS GetItem(std::string_view name, LNItem* item) const;
+  // Element 0 / all elements of a text item; empty when the item is missing. Only
+  // a note that is not open or an item of another type fail.
+  LNSTATUS GetFirstText(std::string_view name, std::string* text) const;
+  LNSTATUS GetTexts(std::string_view name, std::vector<std::string>* texts) const;
   LNSTATUS CreateItem(const std::string& name, const LNText& value,
                       LNITEMFLAGS flags = LNITEMFLAGS_SUMMARY, LNITEMOPTION option = 0);
   LNSTATUS CreateItem(const std::string& name, const LNNumbers& value,

@@ -32,6 +32,14 @@ constexpr char kNotes[] =
     "SELECT n.note_id, n.class, n.unid, i.name, i.type, i.flags, i.data FROM velkmod.notes n"
     " LEFT JOIN velkmod.items i ON i.db_id = n.db_id AND i.note_id = n.note_id"
     " WHERE n.db_id = $1 AND n.note_id = ANY($2::bigint[]) ORDER BY n.note_id, i.seq";
+constexpr char kViewNotes[] =
+    "SELECT n.note_id, n.class, n.unid, i.name, i.type, i.flags, i.data FROM velkmod.notes n"
+    " LEFT JOIN velkmod.items i ON i.db_id = n.db_id AND i.note_id = n.note_id"
+    " WHERE n.db_id = $1 AND n.class = 1 AND n.lform = $2 ORDER BY n.note_id, i.seq";
+constexpr char kViewNotesAll[] =
+    "SELECT n.note_id, n.class, n.unid, i.name, i.type, i.flags, i.data FROM velkmod.notes n"
+    " LEFT JOIN velkmod.items i ON i.db_id = n.db_id AND i.note_id = n.note_id"
+    " WHERE n.db_id = $1 AND n.class = 1 ORDER BY n.note_id, i.seq";
 constexpr char kDelete[] = "DELETE FROM velkmod.notes WHERE db_id = $1 AND note_id = $2";
 constexpr char kList[] =
     "SELECT note_id, class, unid FROM velkmod.notes WHERE db_id = $1 AND class = $2"
@@ -99,7 +107,6 @@ LNSTATUS PostgresStore::LoadNote(LNNOTEID id, NoteRecord* note) {
   return LNNOERROR;
 }
 
-// The rows of one note follow each other; its first row carries the header.
 LNSTATUS PostgresStore::LoadNotes(const std::vector<LNNOTEID>& ids,
                                   std::vector<NoteRecord>* notes) {
   if (ids.empty()) return LNNOERROR;
@@ -108,6 +115,19 @@ LNSTATUS PostgresStore::LoadNotes(const std::vector<LNNOTEID>& ids,
   list += "}";
   PgRows rows;
   if (LNSTATUS status = db_->Exec(kNotes, {dbId_, list}, &rows)) return status;
+  return ReadNotes(rows, notes);
+}
+
+LNSTATUS PostgresStore::ViewNotes(const std::string& form, bool anyForm,
+                                  std::vector<NoteRecord>* notes) {
+  PgRows rows;
+  LNSTATUS status = anyForm ? db_->Exec(kViewNotesAll, {dbId_}, &rows)
+                            : db_->Exec(kViewNotes, {dbId_, pg::HexParam(FoldName(form))}, &rows);
+  return status != LNNOERROR ? status : ReadNotes(rows, notes);
+}
+
+// The rows of one note follow each other; its first row carries the header.
+LNSTATUS PostgresStore::ReadNotes(const PgRows& rows, std::vector<NoteRecord>* notes) {
   std::string data;
   NoteRecord* note = nullptr;
   for (int row = 0; row < rows.Count(); ++row) {

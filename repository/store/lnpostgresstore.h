@@ -30,6 +30,8 @@ class PostgresStore final : public DatabaseStore {
   LNSTATUS ListNotes(LNNoteClass noteClass, std::vector<NoteRecord>* notes) override;
   LNSTATUS ViewKeys(const std::string& form, bool anyForm, const std::string& keyItem,
                     std::vector<ViewKey>* keys) override;
+  LNSTATUS ViewNotes(const std::string& form, bool anyForm,
+                     std::vector<NoteRecord>* notes) override;
   LNSTATUS Begin() override;
   LNSTATUS Commit() override;
   LNSTATUS Rollback() override;
@@ -41,6 +43,7 @@ class PostgresStore final : public DatabaseStore {
   LNSTATUS LoadNotes(const std::vector<LNNOTEID>& ids, std::vector<NoteRecord>* notes) override;
 
  private:
+  LNSTATUS ReadNotes(const PgRows& rows, std::vector<NoteRecord>* notes);
   void StopReading();
   // Runs the statements of one write between BEGIN and COMMIT, or inside a
   // savepoint of the caller's transaction; undoes them when one fails.

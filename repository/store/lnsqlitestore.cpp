@@ -8,6 +8,9 @@ namespace lnstore {
 namespace {
 
 // A header row: note id, class and universal id as stored.
+// Stands in for a universal id not read (any 16 bytes unpack).
+constexpr std::string_view kUnreadUnid("\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0", 16);
+
 LNSTATUS ReadHeader(std::int64_t id, std::int64_t noteClass, std::string_view unid,
                     NoteRecord* note) {
   if (!IsStoredNoteClass(noteClass) || !UnpackUnid(unid, &note->unid)) return LNERR_DATABASE_DAMAGED;
@@ -115,17 +118,25 @@ LNSTATUS SqliteStore::LoadNotes(const std::vector<LNNOTEID>& ids, std::vector<No
   std::string list = "[";
   for (LNNOTEID id : ids) list += (list.size() > 1 ? "," : "") + std::to_string(id);
   list += "]";
-  read_.clear();
-  order_.clear();
   Query query(*db_, sql::kNotes);
   query.Bind(1, list);
+  return ReadNotes(query, notes);
+}
+
+// Rows of notes (columns: id, class, universal id, then an item row); the rows of
+// one note follow each other.
+LNSTATUS SqliteStore::ReadNotes(Query& query, std::vector<NoteRecord>* notes) {
+  read_.clear();
+  order_.clear();
   NoteRecord* note = nullptr;
   while (query.Next()) {
     const std::int64_t id = query.Int(0);
     if (!note || note->id != static_cast<LNNOTEID>(id)) {
       if (note) FinishNote(note);
       note = &notes->emplace_back();
-      if (LNSTATUS status = ReadHeader(id, query.Int(1), query.Blob(2), note)) return status;
+      note->unidRead = !query.IsNull(2);
+      const std::string_view unid = note->unidRead ? query.Blob(2) : kUnreadUnid;
+      if (LNSTATUS status = ReadHeader(id, query.Int(1), unid, note)) return status;
     }
     if (LNSTATUS status = ReadItemRow(query, 3)) return status;
   }
@@ -291,6 +302,22 @@ LNSTATUS SqliteStore::ViewKeys(const std::string& form, bool anyForm, const std:
     Query query(*db_, sql::kKeysForm);
     query.Bind(1, lname).Bind(2, spelling);
     if (LNSTATUS status = ReadKeys(query, keys)) return status;
+  }
+  return LNNOERROR;
+}
+
+LNSTATUS SqliteStore::ViewNotes(const std::string& form, bool anyForm,
+                                std::vector<NoteRecord>* notes) {
+  if (anyForm) {
+    Query query(*db_, sql::kViewNotesAll);
+    return ReadNotes(query, notes);
+  }
+  std::vector<std::string> spellings;
+  if (LNSTATUS status = FormSpellings(form, &spellings)) return status;
+  for (const std::string& spelling : spellings) {
+    Query query(*db_, sql::kViewNotes);
+    query.Bind(1, spelling);
+    if (LNSTATUS status = ReadNotes(query, notes)) return status;
   }
   return LNNOERROR;
 }

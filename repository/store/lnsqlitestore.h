@@ -31,6 +31,8 @@ class SqliteStore final : public DatabaseStore {
   LNSTATUS ListNotes(LNNoteClass noteClass, std::vector<NoteRecord>* notes) override;
   LNSTATUS ViewKeys(const std::string& form, bool anyForm, const std::string& keyItem,
                     std::vector<ViewKey>* keys) override;
+  LNSTATUS ViewNotes(const std::string& form, bool anyForm,
+                     std::vector<NoteRecord>* notes) override;
   // The stored spellings of a form name: form names compare as item names do.
   LNSTATUS FormSpellings(const std::string& form, std::vector<std::string>* spellings);
   LNSTATUS Begin() override;
@@ -47,6 +49,7 @@ class SqliteStore final : public DatabaseStore {
  private:
   LNSTATUS ReadItemRow(const Query& query, int first);
   void FinishNote(NoteRecord* note);
+  LNSTATUS ReadNotes(Query& query, std::vector<NoteRecord>* notes);
   explicit SqliteStore(std::unique_ptr<Connection> db) : db_(std::move(db)) {}
   // Ends the read snapshot so that what follows is written and committed on its own.
   void StopReading();
@@ -83,6 +86,15 @@ inline constexpr char kNotes[] =
     "SELECT n.note_id, n.class, n.unid, i.name, i.type, i.flags, i.data, i.seq FROM notes n"
     " LEFT JOIN items i ON i.note_id = n.note_id"
     " WHERE n.note_id IN (SELECT value FROM json_each(?1)) ORDER BY n.note_id";
+// Every document of a form (of any form): the view's documents read in one scan.
+// Without the universal id, which would read a page of the note table per document
+// where the index on forms covers the rest.
+inline constexpr char kViewNotes[] =
+    "SELECT n.note_id, n.class, NULL, i.name, i.type, i.flags, i.data, i.seq FROM notes n"
+    " LEFT JOIN items i ON i.note_id = n.note_id WHERE n.class = 1 AND n.form = ?1";
+inline constexpr char kViewNotesAll[] =
+    "SELECT n.note_id, n.class, NULL, i.name, i.type, i.flags, i.data, i.seq FROM notes n"
+    " LEFT JOIN items i ON i.note_id = n.note_id WHERE n.class = 1";
 inline constexpr char kInsertNote[] = "INSERT INTO notes(unid, class, form) VALUES(?1, ?2, ?3)";
 inline constexpr char kInsertNoteWithId[] =
     "INSERT INTO notes(note_id, unid, class, form) VALUES(?1, ?2, ?3, ?4)";

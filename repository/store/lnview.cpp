@@ -43,23 +43,40 @@ namespace {
 
 // Numbers before texts (a missing key counts as the empty text); numbers by value,
 // texts case-insensitively and then by bytes, so that equal keys are adjacent.
-bool KeyLess(const ViewKey& a, const ViewKey& b) {
-  bool aNumber = a.key.present && a.key.numeric;
-  bool bNumber = b.key.present && b.key.numeric;
-  if (aNumber != bNumber) return aNumber;
-  if (aNumber) {
-    bool aNan = std::isnan(a.key.number);
-    bool bNan = std::isnan(b.key.number);
-    if (aNan != bNan) return bNan;
-    if (!aNan && a.key.number != b.key.number) return a.key.number < b.key.number;
-  } else if (int order = lnstore::CompareKeyText(a.key.text, b.key.text)) {
-    return order < 0;
-  }
-  return a.id < b.id;
+// Texts are folded once, not at every comparison, and indexes move, not keys.
+void SortKeys(std::vector<ViewKey>& keys) {
+  std::vector<std::string> folded(keys.size());
+  for (std::size_t i = 0; i < keys.size(); ++i)
+    if (!(keys[i].key.present && keys[i].key.numeric)) folded[i] = lnstore::FoldName(keys[i].key.text);
+  auto less = [&](std::uint32_t x, std::uint32_t y) {
+    const ViewKey& a = keys[x];
+    const ViewKey& b = keys[y];
+    const bool aNumber = a.key.present && a.key.numeric;
+    const bool bNumber = b.key.present && b.key.numeric;
+    if (aNumber != bNumber) return aNumber;
+    if (aNumber) {
+      const bool aNan = std::isnan(a.key.number);
+      const bool bNan = std::isnan(b.key.number);
+      if (aNan != bNan) return bNan;
+      if (!aNan && a.key.number != b.key.number) return a.key.number < b.key.number;
+    } else if (int order = folded[x].compare(folded[y])) {
+      return order < 0;
+    } else if (int exact = a.key.text.compare(b.key.text)) {
+      return exact < 0;
+    }
+    return a.id < b.id;
+  };
+  std::vector<std::uint32_t> order(keys.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<std::uint32_t>(i);
+  std::sort(order.begin(), order.end(), less);
+  std::vector<ViewKey> sorted;
+  sorted.reserve(keys.size());
+  for (std::uint32_t i : order) sorted.push_back(std::move(keys[i]));
+  keys = std::move(sorted);
 }
 
 std::vector<ViewEntry> BuildEntries(std::vector<ViewKey>& keys, bool categorized) {
-  std::sort(keys.begin(), keys.end(), KeyLess);
+  SortKeys(keys);
   std::vector<ViewEntry> entries;
   entries.reserve(keys.size());
   for (ViewKey& key : keys) {
@@ -90,6 +107,24 @@ void BuildRuns(ViewData& view) {
     start = end;
   }
   view.runsBuilt = true;
+}
+
+// The keys of documents read whole; the documents wait to be taken by the walk.
+void HoldDocuments(lnstore::DatabaseData& db, const std::string& keyItem,
+                   std::vector<lnstore::NoteRecord>& notes, std::vector<ViewKey>* keys) {
+  db.readAhead.clear();
+  keys->reserve(notes.size());
+  for (lnstore::NoteRecord& note : notes) {
+    ViewKey& key = keys->emplace_back();
+    key.id = note.id;
+    for (const LNItem& item : note.items) {
+      if (lnstore::SameName(item.name, keyItem)) {
+        key.key = lnstore::FirstValueOf(item);
+        break;
+      }
+    }
+    db.readAhead.insert_or_assign(note.id, std::move(note));
+  }
 }
 
 LNSTATUS CheckOpen(const std::shared_ptr<ViewData>& view) {
@@ -148,22 +183,30 @@ LNViewFolder::~LNViewFolder() = default;
 LNViewFolder::LNViewFolder(const LNViewFolder&) = default;
 LNViewFolder& LNViewFolder::operator=(const LNViewFolder&) = default;
 
-LNSTATUS LNViewFolder::Open(int) {
+LNSTATUS LNViewFolder::Open(int options) {
   if (!d_) return Fail(LNERR_INVALID_ARGUMENT);
   lnstore::DatabaseStore* store = d_->db->store.get();
   if (!store) return Fail(LNERR_DATABASE_NOT_OPEN);
+  const bool readDocuments = (options & LNVFOPEN_READ_DOCUMENTS) && store->Reading();
+  std::vector<lnstore::NoteRecord> notes;
   std::vector<ViewKey> keys;
+  // One query for each form, whatever its spellings.
+  auto read = [&](const std::string& form, bool anyForm) {
+    return readDocuments ? store->ViewNotes(form, anyForm, &notes)
+                         : store->ViewKeys(form, anyForm, d_->design.keyItem, &keys);
+  };
   LNSTATUS status = LNNOERROR;
   if (d_->design.forms.empty()) {
-    status = store->ViewKeys({}, true, d_->design.keyItem, &keys);
+    status = read({}, true);
   } else {
-    std::set<std::string> done;  // by folded name: one query finds every spelling
+    std::set<std::string> done;
     for (const std::string& form : d_->design.forms) {
       if (status == LNNOERROR && done.insert(lnstore::FoldName(form)).second)
-        status = store->ViewKeys(form, false, d_->design.keyItem, &keys);
+        status = read(form, false);
     }
   }
   if (status != LNNOERROR) return Fail(status);
+  if (readDocuments) HoldDocuments(*d_->db, d_->design.keyItem, notes, &keys);
   d_->entries = BuildEntries(keys, d_->design.categorized);
   d_->current = 0;
   d_->walkEnd = d_->entries.size();

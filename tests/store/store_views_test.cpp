@@ -210,6 +210,41 @@ TEST_P(ViewTest, WalksInASnapshotReadEachDocumentAsStored) {
   EXPECT_EQ(run, second);
 }
 
+TEST_P(ViewTest, ReadingTheDocumentsWithTheKeysGivesTheSameWalk) {
+  Add("Task", "b", "1");
+  Add("TASK", "B", "2");
+  Add("Other", "a", "3");
+  Add("task", "", "4");
+  AddDocument(db_, "Task", {{"N", "no key"}});
+  LNDocument number;
+  ASSERT_EQ(db_.CreateDocument(&number, "Task"), LNNOERROR);
+  ASSERT_EQ(number.CreateItem("kEY", LNNumbers(2.5)), LNNOERROR);
+  ASSERT_EQ(number.CreateItem("N", LNText("number")), LNNOERROR);
+  ASSERT_EQ(number.Save(), LNNOERROR);
+  const std::vector<LNViewDesign> designs = {{"Plain", {"Task"}, "Key", false},
+                                             {"Categorized", {"task"}, "Key", true},
+                                             {"Every form", {}, "Key", true}};
+  for (const LNViewDesign& design : designs) {
+    SCOPED_TRACE(design.name);
+    LNViewFolder view = OpenView(design);
+    LNVFEntry entry;
+    ASSERT_EQ(view.GetEntry(&entry), LNNOERROR);
+    const std::vector<Row> plain = Walk(view, entry);
+    LNReadSnapshot snapshot(db_);
+    ASSERT_EQ(view.Open(LNVFOPEN_READ_DOCUMENTS), LNNOERROR);
+    ASSERT_EQ(view.GetEntry(&entry), LNNOERROR);
+    EXPECT_EQ(Walk(view, entry), plain);
+    // The universal id, not read with the items, is still the stored one.
+    long count = 0;
+    ASSERT_EQ(view.Find("2.5", &entry, &count), LNNOERROR);
+    if (entry.IsCategory()) view.Goto(LNVFNAVIGATE_NEXT, &entry);
+    LNDocument read;
+    ASSERT_EQ(entry.GetDocument(&read), LNNOERROR);
+    ASSERT_EQ(read.Open(), LNNOERROR);
+    EXPECT_EQ(read.GetUniversalID(), number.GetUniversalID());
+  }
+}
+
 TEST_P(ViewTest, ViewsAreFoundByNameAndEmptyViewsHaveNoEntries) {
   OpenView({"(Modeler\\Header)", {"Header"}, "WorkflowID", false});
   OpenView({"Other", {}, "Key", true});
