@@ -36,7 +36,7 @@ bool ReadExtDirSection(LNDatabase& db, const char* category, const ExtDirSection
   LNViewFolder view;
   try {
     db.GetViewFolder(texts.view, &view);
-    view.Open();
+    view.Open(LNVFOPEN_READ_DOCUMENTS);
   } catch (const LNStatusError& e) {
     ReportStoreFailure(category, texts.noViewTitle, e.GetStatus(), texts.noViewText);
     return false;
