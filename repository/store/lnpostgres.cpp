@@ -1,5 +1,6 @@
 #include "repository/store/lnpostgres.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "repository/store/lnfail.h"
@@ -183,18 +184,70 @@ LNSTATUS PgConnection::Run(const PgScript& script, std::vector<PgRows>* results)
   return Send(script.Sql(), results);
 }
 
-LNSTATUS PgConnection::Defer(const PgScript& script) {
-  // A bound on what waits, so that one request never grows without end.
-  constexpr int kMostDeferred = 256;
-  deferred_ += script.Sql();
-  return ++deferredCount_ < kMostDeferred ? LNNOERROR : SendDeferred();
+PgCopyRow& PgCopyRow::Int(std::int64_t value) {
+  Next();
+  text_ += std::to_string(value);
+  return *this;
 }
 
+// "\\x" and hex digits: the backslash escaped for the text format.
+PgCopyRow& PgCopyRow::Bytes(std::string_view value) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  Next();
+  text_ += "\\\\x";
+  for (char c : value) {
+    const auto byte = static_cast<unsigned char>(c);
+    text_ += kHex[byte >> 4];
+    text_ += kHex[byte & 15];
+  }
+  return *this;
+}
+
+void PgConnection::Defer(const char* target, const PgCopyRow& row) {
+  auto found = std::find_if(deferred_.begin(), deferred_.end(),
+                            [&](const auto& entry) { return entry.first == target; });
+  if (found == deferred_.end()) found = deferred_.insert(deferred_.end(), {target, {}});
+  found->second += row.Line();
+  found->second += '\n';
+  deferredBytes_ += row.Line().size() + 1;
+}
+
+LNSTATUS PgConnection::SendDeferredIfLarge() {
+  // A bound on what waits, so that one request never grows without end.
+  constexpr std::size_t kMostDeferred = 8 << 20;
+  return deferredBytes_ < kMostDeferred ? LNNOERROR : SendDeferred();
+}
+
+// COPY reads rows several times faster than the same rows written as literals.
 LNSTATUS PgConnection::SendDeferred() {
   if (deferred_.empty()) return LNNOERROR;
-  const std::string sql = std::move(deferred_);
+  const auto copies = std::move(deferred_);
   DropDeferred();
-  return Send(sql, nullptr);
+  for (const auto& [target, lines] : copies)
+    if (LNSTATUS status = Copy(target, lines)) return status;
+  return LNNOERROR;
+}
+
+LNSTATUS PgConnection::Copy(const std::string& target, const std::string& data) {
+  ++roundTrips_;
+  const std::string sql = "COPY " + target + " FROM STDIN";
+  PGresult* started = PQexec(conn_, sql.c_str());
+  if (!started || PQresultStatus(started) != PGRES_COPY_IN) {
+    const LNSTATUS status = Failed(started);
+    PQclear(started);
+    return status;
+  }
+  PQclear(started);
+  ++roundTrips_;
+  const bool sent = PQputCopyData(conn_, data.data(), static_cast<int>(data.size())) == 1;
+  if (PQputCopyEnd(conn_, sent ? nullptr : "not sent") != 1) return Failed(nullptr);
+  LNSTATUS status = LNNOERROR;
+  while (PGresult* result = PQgetResult(conn_)) {
+    if (PQresultStatus(result) != PGRES_COMMAND_OK && status == LNNOERROR) status = Failed(result);
+    PQclear(result);
+  }
+  if (status == LNNOERROR && (!sent || PQstatus(conn_) == CONNECTION_BAD)) status = Failed(nullptr);
+  return status;
 }
 
 LNSTATUS PgConnection::Send(const std::string& sql, std::vector<PgRows>* results) {
@@ -214,6 +267,39 @@ LNSTATUS PgConnection::Send(const std::string& sql, std::vector<PgRows>* results
   }
   if (status == LNNOERROR && PQstatus(conn_) == CONNECTION_BAD) status = Failed(nullptr);
   return status;
+}
+
+bool PgConnection::Reusable() const {
+  return PQstatus(conn_) == CONNECTION_OK && PQtransactionStatus(conn_) == PQTRANS_IDLE &&
+         deferred_.empty();
+}
+
+namespace {
+constexpr auto kLongestIdle = std::chrono::seconds(60);
+constexpr std::size_t kMostIdle = 4;
+}  // namespace
+
+std::unique_ptr<PgConnection> PgPool::Take(const std::string& conninfo) {
+  const auto now = std::chrono::steady_clock::now();
+  std::lock_guard<std::mutex> lock(mutex_);
+  std::erase_if(idle_, [&](const Idle& idle) { return now - idle.since > kLongestIdle; });
+  for (auto it = idle_.rbegin(); it != idle_.rend(); ++it) {
+    if (it->conninfo != conninfo) continue;
+    std::unique_ptr<PgConnection> taken = std::move(it->connection);
+    idle_.erase(std::next(it).base());
+    return taken;
+  }
+  return nullptr;
+}
+
+void PgPool::Give(const std::string& conninfo, std::unique_ptr<PgConnection> connection) {
+  if (!connection || !connection->Reusable()) return;
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (std::count_if(idle_.begin(), idle_.end(),
+                    [&](const Idle& idle) { return idle.conninfo == conninfo; }) >=
+      static_cast<long>(kMostIdle))
+    return;
+  idle_.push_back({conninfo, std::chrono::steady_clock::now(), std::move(connection)});
 }
 
 bool PgConnection::InTransaction() const {

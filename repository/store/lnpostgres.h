@@ -6,10 +6,13 @@
 #include <libpq-fe.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "repository/store/lnstatus.h"
@@ -51,6 +54,18 @@ class PgScript {
   std::string text_;
 };
 
+// Rows for COPY in its text format: tab between fields, a line per row.
+class PgCopyRow {
+ public:
+  PgCopyRow& Int(std::int64_t value);
+  PgCopyRow& Bytes(std::string_view value);
+  const std::string& Line() const { return text_; }
+
+ private:
+  void Next() { if (!text_.empty()) text_ += '\t'; }
+  std::string text_;
+};
+
 class PgConnection {
  public:
   ~PgConnection();
@@ -68,12 +83,18 @@ class PgConnection {
   // All statements of a script in one round trip; `results` receives one entry per
   // statement that ran. Stops at the first failure.
   LNSTATUS Run(const PgScript& script, std::vector<PgRows>* results = nullptr);
-  // Statements whose results nobody waits for (new notes of a transaction):
-  // sent ahead of the next request, many in one round trip. A failure among
-  // them is the next request's answer (at the latest the commit's).
-  LNSTATUS Defer(const PgScript& script);
-  void DropDeferred() { deferred_.clear(); deferredCount_ = 0; }
+  // Rows whose insertion nobody waits for (new notes of a transaction): copied
+  // into `target` ("table(columns)") ahead of the next request, many at once,
+  // in the order their targets were first named. A failure among them is the
+  // next request's answer (at the latest the commit's).
+  void Defer(const char* target, const PgCopyRow& row);
+  // Sends what waits once it has grown large; called between rows that may
+  // travel apart (a note's items never before the note).
+  LNSTATUS SendDeferredIfLarge();
+  void DropDeferred() { deferred_.clear(); deferredBytes_ = 0; }
   bool InTransaction() const;
+  // Healthy, outside any transaction and with nothing waiting: fit for another user.
+  bool Reusable() const;
   // Requests sent to any server by this process, for measuring.
   static std::uint64_t RoundTrips() { return roundTrips_; }
   bool InFailedTransaction() const { return PQtransactionStatus(conn_) == PQTRANS_INERROR; }
@@ -86,12 +107,31 @@ class PgConnection {
   explicit PgConnection(PGconn* conn) : conn_(conn) {}
   LNSTATUS Failed(const PGresult* result);
   LNSTATUS SendDeferred();
+  LNSTATUS Copy(const std::string& target, const std::string& data);
   LNSTATUS Send(const std::string& sql, std::vector<PgRows>* results);
   PGconn* conn_;
-  std::string deferred_;
-  int deferredCount_ = 0;
+  std::vector<std::pair<std::string, std::string>> deferred_;  // target, lines
+  std::size_t deferredBytes_ = 0;
   std::string lastState_;
   static inline std::atomic<std::uint64_t> roundTrips_ = 0;
+};
+
+// Idle connections of this process by connection string: opening a database on
+// a server takes one instead of having the server start a process for it. One
+// idle for long is dropped rather than trusted.
+class PgPool {
+ public:
+  std::unique_ptr<PgConnection> Take(const std::string& conninfo);
+  void Give(const std::string& conninfo, std::unique_ptr<PgConnection> connection);
+
+ private:
+  struct Idle {
+    std::string conninfo;
+    std::chrono::steady_clock::time_point since;
+    std::unique_ptr<PgConnection> connection;
+  };
+  std::mutex mutex_;
+  std::vector<Idle> idle_;
 };
 
 }  // namespace lnstore

@@ -157,6 +157,24 @@ void PostgresStore::AddNoteRow(PgScript& script, const std::string& noteId,
   script.Add(");");
 }
 
+LNSTATUS PostgresStore::DeferNew(LNNOTEID id, const NoteRecord& note) {
+  PgCopyRow row;
+  row.Int(dbNumber_).Int(id).Bytes(PackUnid(note.unid)).Int(static_cast<int>(note.noteClass));
+  row.Bytes(FoldName(FormOf(note.items)));
+  db_->Defer("velkmod.notes(db_id, note_id, unid, class, lform)", row);
+  std::string encoded;
+  for (std::size_t seq = 0; seq < note.items.size(); ++seq) {
+    const LNItem& item = note.items[seq];
+    encoded.clear();
+    EncodeValues(item, &encoded);
+    PgCopyRow itemRow;
+    itemRow.Int(dbNumber_).Int(id).Bytes(FoldName(item.name)).Int(static_cast<int>(seq));
+    itemRow.Bytes(item.name).Int(static_cast<int>(item.type)).Int(item.flags).Bytes(encoded);
+    db_->Defer("velkmod.items(db_id, note_id, lname, seq, name, type, flags, data)", itemRow);
+  }
+  return db_->SendDeferredIfLarge();
+}
+
 void PostgresStore::AddItems(PgScript& script, const std::string& noteId,
                              const std::vector<LNItem>& items) {
   if (items.empty()) return;
@@ -183,10 +201,7 @@ LNSTATUS PostgresStore::SaveNote(const NoteRecord& note, LNNOTEID* newId) {
   // A note of a fresh universal id cannot collide: nothing of its insertion is
   // needed back, so it goes with the next request.
   if (note.id == 0 && !note.unidGiven && db_->InTransaction() && ReservedNoteId(&reserved)) {
-    noteId = Id(reserved);
-    AddNoteRow(body, noteId, note);
-    AddItems(body, noteId, note.items);
-    if (LNSTATUS status = db_->Defer(body)) return status;
+    if (LNSTATUS status = DeferNew(reserved, note)) return status;
     *newId = reserved;
     return LNNOERROR;
   }
@@ -216,18 +231,21 @@ LNSTATUS PostgresStore::SaveNote(const NoteRecord& note, LNNOTEID* newId) {
 // each update of the database's counter row leaves a version of it that the
 // next update walks past, so one update per note makes a save of thousands of
 // notes slower with every note. Ids of a block left unused stay free for good.
+// Blocks grow within a transaction (up to 8,192 ids), so that a large save asks
+// for few of them.
 bool PostgresStore::ReservedNoteId(LNNOTEID* id) {
-  constexpr int kBlock = 256;
   if (reserved_ == reservedEnd_) {
     PgRows rows;
-    const std::string block = std::to_string(kBlock);
+    const int size = 256 << std::min(blocks_, 5);
+    const std::string block = std::to_string(size);
     if (db_->Exec("UPDATE velkmod.databases SET next_note = next_note + $2 WHERE db_id = $1"
                   " AND next_note + $2 <= 4294967296 RETURNING next_note - $2",
                   {dbId_, block}, &rows) != LNNOERROR ||
         rows.Count() != 1)
       return false;
     reserved_ = static_cast<LNNOTEID>(rows.Int(0, 0));
-    reservedEnd_ = reserved_ + kBlock;
+    reservedEnd_ = reserved_ + size;
+    ++blocks_;
   }
   *id = reserved_++;
   return true;

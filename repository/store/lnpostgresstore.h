@@ -15,8 +15,15 @@ namespace lnstore {
 
 class PostgresStore final : public DatabaseStore {
  public:
-  PostgresStore(std::unique_ptr<PgConnection> db, std::int64_t dbId)
-      : db_(std::move(db)), dbId_(std::to_string(dbId)) {}
+  // The connection goes back to `pool` when the database is closed.
+  PostgresStore(std::unique_ptr<PgConnection> db, std::int64_t dbId, std::shared_ptr<PgPool> pool,
+                std::string conninfo)
+      : db_(std::move(db)),
+        dbNumber_(dbId),
+        dbId_(std::to_string(dbId)),
+        pool_(std::move(pool)),
+        conninfo_(std::move(conninfo)) {}
+  ~PostgresStore() override { pool_->Give(conninfo_, std::move(db_)); }
 
   LNSTATUS ReadInfo(DatabaseInfo* info) override;
   LNSTATUS WriteTitle(const std::string& title) override;
@@ -48,18 +55,24 @@ class PostgresStore final : public DatabaseStore {
   // Runs the statements of one write between BEGIN and COMMIT, or inside a
   // savepoint of the caller's transaction; undoes them when one fails.
   LNSTATUS Write(const PgScript& body, std::vector<PgRows>* results);
+  // A new note under a reserved id, inserted with the next request.
+  LNSTATUS DeferNew(LNNOTEID id, const NoteRecord& note);
   void AddNoteRow(PgScript& script, const std::string& noteId, const NoteRecord& note);
   void AddItems(PgScript& script, const std::string& noteId, const std::vector<LNItem>& items);
   // The next id of the block this transaction reserved; false when none can be
   // reserved (the numbering has reached the top), then the server picks one.
   bool ReservedNoteId(LNNOTEID* id);
-  void DropReservation() { reserved_ = reservedEnd_ = 0; }
+  void DropReservation() { reserved_ = reservedEnd_ = 0; blocks_ = 0; }
 
   std::unique_ptr<PgConnection> db_;
+  std::int64_t dbNumber_;
   std::string dbId_;
+  std::shared_ptr<PgPool> pool_;
+  std::string conninfo_;
   int readers_ = 0;
   bool reading_ = false;
   LNNOTEID reserved_ = 0, reservedEnd_ = 0;  // ids reserved by the open transaction
+  int blocks_ = 0;                            // blocks it has reserved
 };
 
 // Named servers, each a libpq connection string; names compare without regard to case.
@@ -76,8 +89,10 @@ class ServerBackend final : public Backend {
 
  private:
   // A connection to the server whose store schema is known to be ours and current.
-  LNSTATUS Connect(const std::string& server, std::unique_ptr<PgConnection>* out);
+  LNSTATUS Connect(const std::string& server, std::unique_ptr<PgConnection>* out,
+                   std::string* conninfo = nullptr);
   std::map<std::string, std::string> servers_;
+  std::shared_ptr<PgPool> pool_ = std::make_shared<PgPool>();
   std::set<std::string> checked_;  // connection strings whose schema has been checked
 };
 

@@ -318,6 +318,25 @@ TEST_P(DocumentTest, ScopedTransactionCommitsOnlyWhenAsked) {
   EXPECT_EQ(value, LNText("committed"));
 }
 
+// Beyond what a server takes in one batch: a note's items are never sent apart
+// from, or ahead of, the note.
+TEST_P(DocumentTest, ALargeTransactionOfNewNotesIsStoredWhole) {
+  LNDatabase db = NewDatabase();
+  const std::string bulk(6000, 'x');
+  {
+    LNTransaction transaction(db);
+    for (int i = 0; i < 1600; ++i) AddDocument(db, "Bulk", {{"A", bulk}, {"N", std::to_string(i)}});
+    ASSERT_EQ(transaction.Commit(), LNNOERROR);
+  }
+  std::vector<LNDocument> all;
+  ASSERT_EQ(db.GetAllDocuments(&all), LNNOERROR);
+  ASSERT_EQ(all.size(), 1600u);
+  for (std::size_t i : {std::size_t{0}, std::size_t{1111}, all.size() - 1}) {
+    ASSERT_EQ(all[i].Open(), LNNOERROR);
+    EXPECT_EQ(NamesOf(all[i]), (std::vector<std::string>{"Form", "A", "N"}));
+  }
+}
+
 TEST_P(DocumentTest, ClosedDatabaseRefusesWork) {
   LNDatabase db = NewDatabase();
   LNDocument doc = AddDocument(db, "", {{"N", "1"}});
