@@ -127,7 +127,8 @@ LNSTATUS EnsureSchema(PgConnection& db) {
 
 }  // namespace pg
 
-LNSTATUS ServerBackend::Connect(const std::string& server, std::unique_ptr<PgConnection>* out) {
+LNSTATUS ServerBackend::Connect(const std::string& server, std::unique_ptr<PgConnection>* out,
+                                std::string* conninfo) {
   ClearFailureDetail();
   auto found = std::find_if(servers_.begin(), servers_.end(),
                             [&](const auto& entry) { return SameName(entry.first, server); });
@@ -136,6 +137,8 @@ LNSTATUS ServerBackend::Connect(const std::string& server, std::unique_ptr<PgCon
                      "no server \"" + server + "\" in the \"Servers\" section of the settings");
     return LNERR_SERVER_NOT_RESPONDING;
   }
+  if (conninfo) *conninfo = found->second;
+  if (checked_.count(found->second) && (*out = pool_->Take(found->second))) return LNNOERROR;
   if (LNSTATUS status = PgConnection::Connect(found->second, out)) return status;
   if (checked_.count(found->second)) return LNNOERROR;
   if (LNSTATUS status = pg::EnsureSchema(**out)) {
@@ -149,7 +152,8 @@ LNSTATUS ServerBackend::Connect(const std::string& server, std::unique_ptr<PgCon
 LNSTATUS ServerBackend::OpenDatabase(const std::string& server, const std::string& path,
                                      std::unique_ptr<DatabaseStore>* store) {
   std::unique_ptr<PgConnection> db;
-  if (LNSTATUS status = Connect(server, &db)) return status;
+  std::string conninfo;
+  if (LNSTATUS status = Connect(server, &db, &conninfo)) return status;
   PgRows rows;
   const std::string lpath = pg::HexParam(FoldName(pg::NormalizePath(path)));
   if (LNSTATUS status =
@@ -158,7 +162,7 @@ LNSTATUS ServerBackend::OpenDatabase(const std::string& server, const std::strin
   }
   if (rows.Count() == 0) return LNERR_FILE_NOT_FOUND;
   const std::int64_t id = rows.Int(0, 0);
-  *store = std::make_unique<PostgresStore>(std::move(db), id);
+  *store = std::make_unique<PostgresStore>(std::move(db), id, pool_, std::move(conninfo));
   return LNNOERROR;
 }
 

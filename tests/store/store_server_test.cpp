@@ -133,4 +133,26 @@ TEST_F(ServerTest, TwoClientsAddingAtOnceGetDistinctIdsAndBothCommit) {
   EXPECT_GT(all[2].GetNoteID(), c);
 }
 
+// Connections are kept for the next opener; what one user left open stays with it.
+TEST_F(ServerTest, AReusedConnectionCarriesNothingOfItsLastUser) {
+  LNDatabase db = NewDatabase();
+  ASSERT_EQ(db.BeginTransaction(), LNNOERROR);
+  AddDocument(db, "Task", {{"N", "rolled back"}});
+  ASSERT_EQ(db.Close(), LNNOERROR);
+  LNDatabase reading = Reopen();
+  {
+    LNReadSnapshot snapshot(reading);
+    std::vector<LNDocument> none;
+    ASSERT_EQ(reading.GetAllDocuments(&none), LNNOERROR);
+    EXPECT_TRUE(none.empty());
+    ASSERT_EQ(reading.Close(), LNNOERROR);  // in the middle of the snapshot
+  }
+  LNDatabase again = Reopen();
+  EXPECT_FALSE(again.InTransaction());
+  AddDocument(again, "Task", {{"N", "kept"}});
+  std::vector<LNDocument> all;
+  ASSERT_EQ(Reopen().GetAllDocuments(&all), LNNOERROR);
+  EXPECT_EQ(all.size(), 1u);
+}
+
 }  // namespace
