@@ -79,6 +79,7 @@ bool CExtDirData::LoadLeafsOfHeaders(const std::vector<std::string>& headerIds) 
     LeafView* leafs = OpenLeafView();
     if (!leafs) return false;
     LNReadSnapshot snapshot(leafs->db);
+    if (headerIds.size() > 1) leafs->view.ReadDocuments();  // many headers: one scan
     bool gone = false;
     for (const std::string& headerId : headerIds)
       if (!ReadLeafsOfHeader(*leafs, headerId, known, gone)) break;

@@ -137,6 +137,9 @@ class LNViewFolder {
   LNViewFolder& operator=(const LNViewFolder&);
 
   LNSTATUS Open(int options = 0);
+  // For an open view about to be read through: inside a read snapshot its
+  // documents as they are now are read in one scan and held until taken.
+  LNSTATUS ReadDocuments();
   LNSTATUS Close();
   bool IsOpen() const;
   std::string GetName() const;

@@ -109,22 +109,37 @@ void BuildRuns(ViewData& view) {
   view.runsBuilt = true;
 }
 
-// The keys of documents read whole; the documents wait to be taken by the walk.
+// Documents read whole wait to be taken by the walk; `keys` (unless null)
+// receives their keys.
 void HoldDocuments(lnstore::DatabaseData& db, const std::string& keyItem,
                    std::vector<lnstore::NoteRecord>& notes, std::vector<ViewKey>* keys) {
   db.readAhead.clear();
-  keys->reserve(notes.size());
+  if (keys) keys->reserve(notes.size());
   for (lnstore::NoteRecord& note : notes) {
-    ViewKey& key = keys->emplace_back();
-    key.id = note.id;
-    for (const LNItem& item : note.items) {
-      if (lnstore::SameName(item.name, keyItem)) {
-        key.key = lnstore::FirstValueOf(item);
-        break;
+    if (keys) {
+      ViewKey& key = keys->emplace_back();
+      key.id = note.id;
+      for (const LNItem& item : note.items) {
+        if (lnstore::SameName(item.name, keyItem)) {
+          key.key = lnstore::FirstValueOf(item);
+          break;
+        }
       }
     }
     db.readAhead.insert_or_assign(note.id, std::move(note));
   }
+}
+
+// `read(form, anyForm)` once for each form of the view, whatever its spellings.
+template <typename Read>
+LNSTATUS ForEachForm(const LNViewDesign& design, Read read) {
+  if (design.forms.empty()) return read(std::string(), true);
+  std::set<std::string> done;
+  for (const std::string& form : design.forms) {
+    if (!done.insert(lnstore::FoldName(form)).second) continue;
+    if (LNSTATUS status = read(form, false)) return status;
+  }
+  return LNNOERROR;
 }
 
 LNSTATUS CheckOpen(const std::shared_ptr<ViewData>& view) {
@@ -190,21 +205,10 @@ LNSTATUS LNViewFolder::Open(int options) {
   const bool readDocuments = (options & LNVFOPEN_READ_DOCUMENTS) && store->Reading();
   std::vector<lnstore::NoteRecord> notes;
   std::vector<ViewKey> keys;
-  // One query for each form, whatever its spellings.
-  auto read = [&](const std::string& form, bool anyForm) {
+  const LNSTATUS status = ForEachForm(d_->design, [&](const std::string& form, bool anyForm) {
     return readDocuments ? store->ViewNotes(form, anyForm, &notes)
                          : store->ViewKeys(form, anyForm, d_->design.keyItem, &keys);
-  };
-  LNSTATUS status = LNNOERROR;
-  if (d_->design.forms.empty()) {
-    status = read({}, true);
-  } else {
-    std::set<std::string> done;
-    for (const std::string& form : d_->design.forms) {
-      if (status == LNNOERROR && done.insert(lnstore::FoldName(form)).second)
-        status = read(form, false);
-    }
-  }
+  });
   if (status != LNNOERROR) return Fail(status);
   if (readDocuments) HoldDocuments(*d_->db, d_->design.keyItem, notes, &keys);
   d_->entries = BuildEntries(keys, d_->design.categorized);
@@ -213,6 +217,20 @@ LNSTATUS LNViewFolder::Open(int options) {
   d_->runs.clear();
   d_->runsBuilt = false;
   d_->open = true;
+  return LNNOERROR;
+}
+
+LNSTATUS LNViewFolder::ReadDocuments() {
+  if (LNSTATUS status = CheckOpen(d_)) return Fail(status);
+  lnstore::DatabaseStore* store = d_->db->store.get();
+  if (!store) return Fail(LNERR_DATABASE_NOT_OPEN);
+  if (!store->Reading()) return LNNOERROR;
+  std::vector<lnstore::NoteRecord> notes;
+  const LNSTATUS status = ForEachForm(d_->design, [&](const std::string& form, bool anyForm) {
+    return store->ViewNotes(form, anyForm, &notes);
+  });
+  if (status != LNNOERROR) return Fail(status);
+  HoldDocuments(*d_->db, d_->design.keyItem, notes, nullptr);
   return LNNOERROR;
 }
 

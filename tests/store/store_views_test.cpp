@@ -234,6 +234,10 @@ TEST_P(ViewTest, ReadingTheDocumentsWithTheKeysGivesTheSameWalk) {
     ASSERT_EQ(view.Open(LNVFOPEN_READ_DOCUMENTS), LNNOERROR);
     ASSERT_EQ(view.GetEntry(&entry), LNNOERROR);
     EXPECT_EQ(Walk(view, entry), plain);
+    ASSERT_EQ(view.Open(), LNNOERROR);  // or read after the keys
+    ASSERT_EQ(view.ReadDocuments(), LNNOERROR);
+    ASSERT_EQ(view.GetEntry(&entry), LNNOERROR);
+    EXPECT_EQ(Walk(view, entry), plain);
     // The universal id, not read with the items, is still the stored one.
     long count = 0;
     ASSERT_EQ(view.Find("2.5", &entry, &count), LNNOERROR);
