@@ -11,7 +11,7 @@ namespace lnstore {
 namespace {
 
 constexpr char kMagic[] = "VelkMod document store";
-constexpr int kSchemaVersion = 1;
+constexpr int kSchemaVersion = 2;
 
 // Names, titles, forms and paths are bytes, as in the local store: the server's
 // text encoding never refuses or changes them. Folded copies (only ASCII letters
@@ -29,8 +29,7 @@ constexpr char kTables[] =
     "CREATE INDEX notes_by_form ON velkmod.notes(db_id, class, lform);"
     "CREATE TABLE velkmod.items(db_id bigint NOT NULL, note_id bigint NOT NULL,"
     " lname bytea NOT NULL, seq integer NOT NULL, name bytea NOT NULL, type smallint NOT NULL,"
-    " flags bigint NOT NULL, data bytea NOT NULL, PRIMARY KEY(db_id, note_id, lname),"
-    " FOREIGN KEY(db_id, note_id) REFERENCES velkmod.notes ON DELETE CASCADE);"
+    " flags bigint NOT NULL, data bytea NOT NULL, PRIMARY KEY(db_id, note_id, lname));"
     // Numbering goes on after the highest id ever used; past the top id new notes
     // take the lowest free one. The id stays readable for the rest of the save.
     "CREATE FUNCTION velkmod.take_note_id(d bigint) RETURNS bigint LANGUAGE plpgsql AS $$"
@@ -70,8 +69,19 @@ LNSTATUS CheckMeta(PgConnection& db) {
     return Refuse("the server's store has schema version " + version +
                   ", newer than this program's " + std::to_string(kSchemaVersion));
   }
-  // Version 1 is the first: nothing to upgrade yet. Upgrades go here, step by step.
-  return LNNOERROR;
+  // Upgrades, step by step, under the caller's lock.
+  if (version == "1") {
+    // Version 2: items are removed with their note by the store itself; checking
+    // every item against its note took most of a save on the server.
+    PgScript upgrade;
+    upgrade.Add(
+        "DO $$ DECLARE c text; BEGIN FOR c IN SELECT conname FROM pg_constraint"
+        " WHERE conrelid = 'velkmod.items'::regclass AND contype = 'f' LOOP"
+        " EXECUTE format('ALTER TABLE velkmod.items DROP CONSTRAINT %I', c); END LOOP; END $$;"
+        " UPDATE velkmod.meta SET value = '2' WHERE key = 'schema';");
+    status = db.Run(upgrade);
+  }
+  return status;
 }
 
 LNSTATUS Create(PgConnection& db) {
@@ -175,7 +185,10 @@ LNSTATUS ServerBackend::CreateDatabase(const std::string& server, const std::str
   std::unique_ptr<PgConnection> db;
   if (LNSTATUS status = Connect(server, &db)) return status;
   // What a creation cut short a day ago left behind.
-  db->Exec("DELETE FROM velkmod.databases WHERE NOT ready AND created < now() - interval '1 day'");
+  db->Exec(
+      "WITH gone AS (DELETE FROM velkmod.databases WHERE NOT ready AND created < now() -"
+      " interval '1 day' RETURNING db_id)"
+      " DELETE FROM velkmod.items WHERE db_id IN (SELECT db_id FROM gone)");
   char suffix[16];
   std::snprintf(suffix, sizeof suffix, ".part-%08X", static_cast<unsigned>(RandomWord()));
   const std::string partial = named + suffix;
@@ -200,7 +213,11 @@ LNSTATUS ServerBackend::CreateDatabase(const std::string& server, const std::str
     if (status != LNNOERROR && db->LastState() == "23505")
       status = LNERR_FILE_EXISTS;  // made by someone else meanwhile
   }
-  if (status != LNNOERROR) db->Exec("DELETE FROM velkmod.databases WHERE db_id = $1", {id});
+  if (status != LNNOERROR) {
+    db->Exec("WITH items AS (DELETE FROM velkmod.items WHERE db_id = $1)"
+             " DELETE FROM velkmod.databases WHERE db_id = $1",
+             {id});
+  }
   return status;
 }
 

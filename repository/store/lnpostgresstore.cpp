@@ -40,7 +40,9 @@ constexpr char kViewNotesAll[] =
     "SELECT n.note_id, n.class, n.unid, i.name, i.type, i.flags, i.data FROM velkmod.notes n"
     " LEFT JOIN velkmod.items i ON i.db_id = n.db_id AND i.note_id = n.note_id"
     " WHERE n.db_id = $1 AND n.class = 1 ORDER BY n.note_id, i.seq";
-constexpr char kDelete[] = "DELETE FROM velkmod.notes WHERE db_id = $1 AND note_id = $2";
+constexpr char kDelete[] =
+    "WITH items AS (DELETE FROM velkmod.items WHERE db_id = $1 AND note_id = $2)"
+    " DELETE FROM velkmod.notes WHERE db_id = $1 AND note_id = $2";
 constexpr char kList[] =
     "SELECT note_id, class, unid FROM velkmod.notes WHERE db_id = $1 AND class = $2"
     " ORDER BY note_id";

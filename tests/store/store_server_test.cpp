@@ -86,6 +86,38 @@ TEST_F(ServerTest, ForeignAndNewerSchemasAreRefused) {
   EXPECT_TRUE(pgtest::Server::Exec(foreign, "SELECT a FROM velkmod.x"));
 }
 
+TEST_F(ServerTest, AStoreOfTheFirstVersionIsUpgradedAndKeepsItsDocuments) {
+  const std::string old = Conninfo();
+  {
+    LNNotesSession first(LNNotesSession::ServerMap{{"Old", old}});
+    ASSERT_EQ(first.Init(410), LNNOERROR);
+    LNDatabase db;
+    ASSERT_EQ(first.CreateDatabase("old.nsf", &db, "Old", "Old"), LNNOERROR);
+    ASSERT_EQ(db.Open(), LNNOERROR);
+    AddDocument(db, "Task", {{"N", "kept"}});
+    AddDocument(db, "Task", {{"N", "deleted"}});
+  }
+  ASSERT_TRUE(pgtest::Server::Exec(
+      old, "ALTER TABLE velkmod.items ADD FOREIGN KEY(db_id, note_id) REFERENCES"
+           " velkmod.notes ON DELETE CASCADE; UPDATE velkmod.meta SET value = '1'"
+           " WHERE key = 'schema'"));
+  LNNotesSession later(LNNotesSession::ServerMap{{"Old", old}});
+  ASSERT_EQ(later.Init(410), LNNOERROR);
+  LNDatabase db;
+  ASSERT_EQ(later.GetDatabase("old.nsf", &db, "Old"), LNNOERROR);
+  ASSERT_EQ(db.Open(), LNNOERROR);
+  std::vector<LNDocument> all;
+  ASSERT_EQ(db.GetAllDocuments(&all), LNNOERROR);
+  ASSERT_EQ(all.size(), 2u);
+  ASSERT_EQ(db.DeleteDocument(&all[1]), LNNOERROR);
+  EXPECT_TRUE(pgtest::Server::Exec(
+      old, "DO $$ BEGIN IF (SELECT value FROM velkmod.meta WHERE key = 'schema') <> '2'"
+           " OR EXISTS (SELECT 1 FROM velkmod.items i WHERE NOT EXISTS (SELECT 1 FROM"
+           " velkmod.notes n WHERE n.db_id = i.db_id AND n.note_id = i.note_id))"
+           " THEN RAISE 'not upgraded'; END IF; END $$"))
+      << "upgraded, and the items of the deleted document went with it";
+}
+
 TEST_F(ServerTest, DatabasesAreFoundByPathIgnoringCaseAndListedByFolder) {
   NewDatabase("Team/ProcDef.nsf", "Processes").Close();
   NewDatabase("appenv.nsf", "Environment").Close();
