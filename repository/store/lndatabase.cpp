@@ -1,5 +1,7 @@
 #include "repository/store/lndatabase.h"
 
+#include <algorithm>
+
 #include "repository/store/lnfail.h"
 #include "repository/store/lninternal.h"
 
@@ -41,12 +43,17 @@ LNSTATUS CheckOpen(const std::shared_ptr<DatabaseData>& db) {
 }
 
 // Every design note of a class with its items, in creation order.
+// In note id order; the notes in one request (a server answers it in one round trip).
 LNSTATUS LoadDesign(DatabaseData& db, LNNoteClass noteClass, std::vector<NoteRecord>* notes) {
-  LNSTATUS status = db.store->ListNotes(noteClass, notes);
-  for (std::size_t i = 0; status == LNNOERROR && i < notes->size(); ++i) {
-    status = db.store->LoadNote((*notes)[i].id, &(*notes)[i]);
-  }
-  return status;
+  std::vector<NoteRecord> headers;
+  LNSTATUS status = db.store->ListNotes(noteClass, &headers);
+  if (status != LNNOERROR || headers.empty()) return status;
+  std::vector<LNNOTEID> ids;
+  for (const NoteRecord& header : headers) ids.push_back(header.id);
+  if ((status = db.store->LoadNotes(ids, notes)) != LNNOERROR) return status;
+  std::sort(notes->begin(), notes->end(),
+            [](const NoteRecord& a, const NoteRecord& b) { return a.id < b.id; });
+  return LNNOERROR;
 }
 
 // The design note whose "$TITLE" is `title`; null when there is none.

@@ -167,12 +167,16 @@ LNSTATUS ServerBackend::OpenDatabase(const std::string& server, const std::strin
   PgRows rows;
   const std::string lpath = pg::HexParam(FoldName(pg::NormalizePath(path)));
   if (LNSTATUS status =
-          db->Exec("SELECT db_id FROM velkmod.databases WHERE lpath = $1", {lpath}, &rows)) {
+          db->Exec("SELECT db_id, title, replica0, replica1 FROM velkmod.databases WHERE lpath = $1",
+                   {lpath}, &rows)) {
     return status;
   }
   if (rows.Count() == 0) return LNERR_FILE_NOT_FOUND;
   const std::int64_t id = rows.Int(0, 0);
-  *store = std::make_unique<PostgresStore>(std::move(db), id, pool_, std::move(conninfo));
+  DatabaseInfo info;
+  if (LNSTATUS status = PostgresStore::ReadInfo(rows, 1, &info)) return status;
+  *store = std::make_unique<PostgresStore>(std::move(db), id, pool_, std::move(conninfo),
+                                           std::move(info));
   return LNNOERROR;
 }
 

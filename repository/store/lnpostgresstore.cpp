@@ -59,15 +59,24 @@ constexpr char kNewId[] = "velkmod.current_note()";
 
 }  // namespace
 
-LNSTATUS PostgresStore::ReadInfo(DatabaseInfo* info) {
+LNSTATUS PostgresStore::ReadInfo(const PgRows& rows, int first, DatabaseInfo* info) {
   *info = DatabaseInfo{};
+  if (rows.Count() != 1) return LNERR_FILE_NOT_FOUND;  // removed meanwhile
+  if (!rows.Bytes(0, first, &info->title)) return LNERR_DATABASE_DAMAGED;
+  info->replicaId.words[0] = static_cast<std::uint32_t>(rows.Int(0, first + 1));
+  info->replicaId.words[1] = static_cast<std::uint32_t>(rows.Int(0, first + 2));
+  return LNNOERROR;
+}
+
+LNSTATUS PostgresStore::ReadInfo(DatabaseInfo* info) {
+  if (opened_) {  // read with the database's id when it was opened
+    *info = std::move(*opened_);
+    opened_.reset();
+    return LNNOERROR;
+  }
   PgRows rows;
   if (LNSTATUS status = db_->Exec(kInfo, {dbId_}, &rows)) return status;
-  if (rows.Count() != 1) return LNERR_FILE_NOT_FOUND;  // removed meanwhile
-  if (!rows.Bytes(0, 0, &info->title)) return LNERR_DATABASE_DAMAGED;
-  info->replicaId.words[0] = static_cast<std::uint32_t>(rows.Int(0, 1));
-  info->replicaId.words[1] = static_cast<std::uint32_t>(rows.Int(0, 2));
-  return LNNOERROR;
+  return ReadInfo(rows, 0, info);
 }
 
 LNSTATUS PostgresStore::WriteTitle(const std::string& title) {

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -16,13 +17,17 @@ namespace lnstore {
 class PostgresStore final : public DatabaseStore {
  public:
   // The connection goes back to `pool` when the database is closed.
+  // `opened`: the database's title and replica id, read when it was found.
   PostgresStore(std::unique_ptr<PgConnection> db, std::int64_t dbId, std::shared_ptr<PgPool> pool,
-                std::string conninfo)
+                std::string conninfo, DatabaseInfo opened)
       : db_(std::move(db)),
         dbNumber_(dbId),
         dbId_(std::to_string(dbId)),
         pool_(std::move(pool)),
-        conninfo_(std::move(conninfo)) {}
+        conninfo_(std::move(conninfo)),
+        opened_(std::move(opened)) {}
+  // Title and replica id from columns `first` on of a one-row result.
+  static LNSTATUS ReadInfo(const PgRows& rows, int first, DatabaseInfo* info);
   ~PostgresStore() override { pool_->Give(conninfo_, std::move(db_)); }
 
   LNSTATUS ReadInfo(DatabaseInfo* info) override;
@@ -69,6 +74,7 @@ class PostgresStore final : public DatabaseStore {
   std::string dbId_;
   std::shared_ptr<PgPool> pool_;
   std::string conninfo_;
+  std::optional<DatabaseInfo> opened_;
   int readers_ = 0;
   bool reading_ = false;
   LNNOTEID reserved_ = 0, reservedEnd_ = 0;  // ids reserved by the open transaction
