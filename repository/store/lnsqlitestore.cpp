@@ -71,8 +71,8 @@ LNSTATUS SqliteStore::FindHeader(const LNUNID& unid, NoteRecord* note) {
 // One item row (columns from `first` on: name, type, flags, data, seq) into the
 // note being read.
 LNSTATUS SqliteStore::ReadItemRow(const Query& query, int first) {
-  if (query.IsNull(first)) return LNNOERROR;  // a note without items
-  std::int64_t type = query.Int(first + 1);
+  const std::int64_t type = query.Int(first + 1);
+  if (type == 0 && query.IsNull(first)) return LNNOERROR;  // a note without items
   if (!IsStoredItemType(type)) return LNERR_DATABASE_DAMAGED;
   order_.emplace_back(query.Int(first + 4), read_.size());
   LNItem& item = read_.emplace_back();

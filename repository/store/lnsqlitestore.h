@@ -90,10 +90,10 @@ inline constexpr char kNotes[] =
 // Without the universal id, which would read a page of the note table per document
 // where the index on forms covers the rest.
 inline constexpr char kViewNotes[] =
-    "SELECT n.note_id, n.class, NULL, i.name, i.type, i.flags, i.data, i.seq FROM notes n"
+    "SELECT n.note_id, 1, NULL, i.name, i.type, i.flags, i.data, i.seq FROM notes n"
     " LEFT JOIN items i ON i.note_id = n.note_id WHERE n.class = 1 AND n.form = ?1";
 inline constexpr char kViewNotesAll[] =
-    "SELECT n.note_id, n.class, NULL, i.name, i.type, i.flags, i.data, i.seq FROM notes n"
+    "SELECT n.note_id, 1, NULL, i.name, i.type, i.flags, i.data, i.seq FROM notes n"
     " LEFT JOIN items i ON i.note_id = n.note_id WHERE n.class = 1";
 inline constexpr char kInsertNote[] = "INSERT INTO notes(unid, class, form) VALUES(?1, ?2, ?3)";
 inline constexpr char kInsertNoteWithId[] =
