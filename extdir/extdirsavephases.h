@@ -26,7 +26,7 @@ struct SavePhase {
   const char* viewText;
   const char* folderTitle;
   const char* folderText;
-  bool newOnly;  // items not met in the view are written when new, else when modified
+  bool newOnly;            // items not met in the view are written when new, else when modified
   bool keyedById = false;  // the view is sorted by `keyItem`: its entries name the items
 };
 

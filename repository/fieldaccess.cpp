@@ -83,8 +83,7 @@ bool GetFieldBoolContent(std::string_view itemName, LNNote& note) {
                      [&] { return FirstText(itemName, note) == "Yes"; });
 }
 
-void GetFieldListContent(std::string_view itemName, LNNote& note,
-                         std::vector<std::string>& list) {
+void GetFieldListContent(std::string_view itemName, LNNote& note, std::vector<std::string>& list) {
   list.clear();
   ReadGuarded("GetFieldListContent", itemName, 0, [&] {
     CheckOpen(note);

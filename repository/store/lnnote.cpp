@@ -41,7 +41,9 @@ int NoteData::Find(std::string_view name) const {
   return -1;
 }
 
-void NoteData::SetItems(std::vector<LNItem> items) { record.items = std::move(items); }
+void NoteData::SetItems(std::vector<LNItem> items) {
+  record.items = std::move(items);
+}
 
 void NoteData::Put(LNItem item, LNITEMOPTION option) {
   int index = Find(item.name);

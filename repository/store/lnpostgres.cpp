@@ -21,8 +21,10 @@ std::string Trimmed(const char* text) {
   std::string line;
   for (const char* c = text ? text : ""; *c; ++c) {
     const bool space = *c == '\n' || *c == '\t' || *c == ' ';
-    if (!space) line += *c;
-    else if (!line.empty() && line.back() != ' ') line += ' ';
+    if (!space)
+      line += *c;
+    else if (!line.empty() && line.back() != ' ')
+      line += ' ';
   }
   while (!line.empty() && line.back() == ' ') line.pop_back();
   return line;
@@ -63,7 +65,8 @@ LNSTATUS MapPostgresError(std::string_view state) {
   if (klass == "25") return LNERR_TRANSACTION;
   // All our statements are fixed: a missing table or column, a broken constraint or
   // a value of the wrong form means the schema has been damaged.
-  if (klass == "42" || klass == "23" || klass == "22" || klass == "XX") return LNERR_DATABASE_DAMAGED;
+  if (klass == "42" || klass == "23" || klass == "22" || klass == "XX")
+    return LNERR_DATABASE_DAMAGED;
   return LNERR_INTERNAL;
 }
 
@@ -142,7 +145,8 @@ LNSTATUS PgConnection::Connect(const std::string& conninfo, std::unique_ptr<PgCo
     SetFailureDetail(status, reason);
     return status;
   }
-  PQsetNoticeProcessor(conn, [](void*, const char*) {}, nullptr);  // no chatter on stderr
+  PQsetNoticeProcessor(
+      conn, [](void*, const char*) {}, nullptr);  // no chatter on stderr
   out->reset(new PgConnection(conn));
   return LNNOERROR;
 }
@@ -150,15 +154,13 @@ LNSTATUS PgConnection::Connect(const std::string& conninfo, std::unique_ptr<PgCo
 LNSTATUS PgConnection::Failed(const PGresult* result) {
   const char* state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
   lastState_ = state ? state : "";
-  const LNSTATUS status = PQstatus(conn_) == CONNECTION_BAD
-                              ? LNERR_SERVER_NOT_RESPONDING
-                              : MapPostgresError(state ? state : "");
+  const LNSTATUS status = PQstatus(conn_) == CONNECTION_BAD ? LNERR_SERVER_NOT_RESPONDING
+                                                            : MapPostgresError(state ? state : "");
   SetFailureDetail(status, LastError());
   return status;
 }
 
-LNSTATUS PgConnection::Exec(const char* sql, const std::vector<std::string>& params,
-                            PgRows* rows) {
+LNSTATUS PgConnection::Exec(const char* sql, const std::vector<std::string>& params, PgRows* rows) {
   if (LNSTATUS status = SendDeferred()) return status;
   std::vector<const char*> values;
   for (const std::string& param : params) values.push_back(param.c_str());
@@ -295,9 +297,9 @@ std::unique_ptr<PgConnection> PgPool::Take(const std::string& conninfo) {
 void PgPool::Give(const std::string& conninfo, std::unique_ptr<PgConnection> connection) {
   if (!connection || !connection->Reusable()) return;
   std::lock_guard<std::mutex> lock(mutex_);
-  if (std::count_if(idle_.begin(), idle_.end(),
-                    [&](const Idle& idle) { return idle.conninfo == conninfo; }) >=
-      static_cast<long>(kMostIdle))
+  if (std::count_if(idle_.begin(), idle_.end(), [&](const Idle& idle) {
+        return idle.conninfo == conninfo;
+      }) >= static_cast<long>(kMostIdle))
     return;
   idle_.push_back({conninfo, std::chrono::steady_clock::now(), std::move(connection)});
 }

@@ -44,8 +44,14 @@ class PgRows {
 // several statements go to the server in one round trip.
 class PgScript {
  public:
-  PgScript& Add(std::string_view sql) { text_ += sql; return *this; }
-  PgScript& Int(std::int64_t value) { text_ += std::to_string(value); return *this; }
+  PgScript& Add(std::string_view sql) {
+    text_ += sql;
+    return *this;
+  }
+  PgScript& Int(std::int64_t value) {
+    text_ += std::to_string(value);
+    return *this;
+  }
   PgScript& Text(std::string_view value);
   PgScript& Bytes(std::string_view value);
   const std::string& Sql() const { return text_; }
@@ -62,7 +68,9 @@ class PgCopyRow {
   const std::string& Line() const { return text_; }
 
  private:
-  void Next() { if (!text_.empty()) text_ += '\t'; }
+  void Next() {
+    if (!text_.empty()) text_ += '\t';
+  }
   std::string text_;
 };
 
@@ -91,7 +99,10 @@ class PgConnection {
   // Sends what waits once it has grown large; called between rows that may
   // travel apart (a note's items never before the note).
   LNSTATUS SendDeferredIfLarge();
-  void DropDeferred() { deferred_.clear(); deferredBytes_ = 0; }
+  void DropDeferred() {
+    deferred_.clear();
+    deferredBytes_ = 0;
+  }
   bool InTransaction() const;
   // Healthy, outside any transaction and with nothing waiting: fit for another user.
   bool Reusable() const;

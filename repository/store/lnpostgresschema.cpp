@@ -58,8 +58,7 @@ LNSTATUS CheckMeta(PgConnection& db) {
   std::string magic, version;
   for (int row = 0; row < rows.Count(); ++row)
     (rows.Text(row, 0) == "magic" ? magic : version) = rows.Text(row, 1);
-  if (magic != kMagic)
-    return Refuse("the server's schema \"velkmod\" belongs to another program");
+  if (magic != kMagic) return Refuse("the server's schema \"velkmod\" belongs to another program");
   if (version.empty() || version.size() > 6 ||
       version.find_first_not_of("0123456789") != std::string::npos) {
     return LNERR_DATABASE_DAMAGED;
@@ -94,8 +93,8 @@ LNSTATUS Create(PgConnection& db) {
 LNSTATUS CheckOrCreate(PgConnection& db) {
   PgRows rows;
   LNSTATUS status = db.Exec(
-      "SELECT to_regnamespace('velkmod') IS NOT NULL, to_regclass('velkmod.meta') IS NOT NULL",
-      {}, &rows);
+      "SELECT to_regnamespace('velkmod') IS NOT NULL, to_regclass('velkmod.meta') IS NOT NULL", {},
+      &rows);
   if (status != LNNOERROR) return status;
   if (rows.Text(0, 0) == "f") return Create(db);
   if (rows.Text(0, 1) == "f")
@@ -120,7 +119,8 @@ std::string HexParam(std::string_view bytes) {
 std::string NormalizePath(const std::string& path) {
   std::string normal = path;
   std::replace(normal.begin(), normal.end(), '\\', '/');
-  while (normal.starts_with("/") || normal.starts_with("./")) normal.erase(0, normal[0] == '/' ? 1 : 2);
+  while (normal.starts_with("/") || normal.starts_with("./"))
+    normal.erase(0, normal[0] == '/' ? 1 : 2);
   while (normal.ends_with("/")) normal.pop_back();
   return normal;
 }
@@ -166,9 +166,9 @@ LNSTATUS ServerBackend::OpenDatabase(const std::string& server, const std::strin
   if (LNSTATUS status = Connect(server, &db, &conninfo)) return status;
   PgRows rows;
   const std::string lpath = pg::HexParam(FoldName(pg::NormalizePath(path)));
-  if (LNSTATUS status =
-          db->Exec("SELECT db_id, title, replica0, replica1 FROM velkmod.databases WHERE lpath = $1",
-                   {lpath}, &rows)) {
+  if (LNSTATUS status = db->Exec(
+          "SELECT db_id, title, replica0, replica1 FROM velkmod.databases WHERE lpath = $1",
+          {lpath}, &rows)) {
     return status;
   }
   if (rows.Count() == 0) return LNERR_FILE_NOT_FOUND;
@@ -202,8 +202,7 @@ LNSTATUS ServerBackend::CreateDatabase(const std::string& server, const std::str
       " SELECT $1, $2, $3, $4, $5 WHERE NOT EXISTS"
       " (SELECT 1 FROM velkmod.databases WHERE lpath = $6) RETURNING db_id",
       {pg::HexParam(FoldName(partial)), pg::HexParam(partial), pg::HexParam(title),
-       std::to_string(RandomWord()), std::to_string(RandomWord()),
-       pg::HexParam(FoldName(named))},
+       std::to_string(RandomWord()), std::to_string(RandomWord()), pg::HexParam(FoldName(named))},
       &rows);
   if (status == LNNOERROR && rows.Count() == 0) return LNERR_FILE_EXISTS;
   if (status != LNNOERROR) return status;
@@ -212,15 +211,16 @@ LNSTATUS ServerBackend::CreateDatabase(const std::string& server, const std::str
   if (status == LNNOERROR) {
     PgRows published;
     status = db->Exec(
-        "UPDATE velkmod.databases SET lpath = $2, path = $3, ready = true WHERE db_id = $1", {id,
-         pg::HexParam(FoldName(named)), pg::HexParam(named)}, &published);
+        "UPDATE velkmod.databases SET lpath = $2, path = $3, ready = true WHERE db_id = $1",
+        {id, pg::HexParam(FoldName(named)), pg::HexParam(named)}, &published);
     if (status != LNNOERROR && db->LastState() == "23505")
       status = LNERR_FILE_EXISTS;  // made by someone else meanwhile
   }
   if (status != LNNOERROR) {
-    db->Exec("WITH items AS (DELETE FROM velkmod.items WHERE db_id = $1)"
-             " DELETE FROM velkmod.databases WHERE db_id = $1",
-             {id});
+    db->Exec(
+        "WITH items AS (DELETE FROM velkmod.items WHERE db_id = $1)"
+        " DELETE FROM velkmod.databases WHERE db_id = $1",
+        {id});
   }
   return status;
 }
@@ -230,8 +230,7 @@ LNSTATUS ServerBackend::ListDatabases(const std::string& server, const std::stri
   std::unique_ptr<PgConnection> db;
   if (LNSTATUS status = Connect(server, &db)) return status;
   PgRows rows;
-  if (LNSTATUS status =
-          db->Exec("SELECT path FROM velkmod.databases WHERE ready", {}, &rows)) {
+  if (LNSTATUS status = db->Exec("SELECT path FROM velkmod.databases WHERE ready", {}, &rows)) {
     return status;
   }
   const std::string folder = pg::NormalizePath(directory);

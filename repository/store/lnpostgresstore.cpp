@@ -26,8 +26,10 @@ constexpr char kInfo[] = "SELECT title, replica0, replica1 FROM velkmod.database
 constexpr char kSetTitle[] = "UPDATE velkmod.databases SET title = $2 WHERE db_id = $1";
 constexpr char kSetReplica[] =
     "UPDATE velkmod.databases SET replica0 = $2, replica1 = $3 WHERE db_id = $1";
-constexpr char kHeader[] = "SELECT class, unid FROM velkmod.notes WHERE db_id = $1 AND note_id = $2";
-constexpr char kByUnid[] = "SELECT note_id, class FROM velkmod.notes WHERE db_id = $1 AND unid = $2";
+constexpr char kHeader[] =
+    "SELECT class, unid FROM velkmod.notes WHERE db_id = $1 AND note_id = $2";
+constexpr char kByUnid[] =
+    "SELECT note_id, class FROM velkmod.notes WHERE db_id = $1 AND unid = $2";
 constexpr char kNotes[] =
     "SELECT n.note_id, n.class, n.unid, i.name, i.type, i.flags, i.data FROM velkmod.notes n"
     " LEFT JOIN velkmod.items i ON i.db_id = n.db_id AND i.note_id = n.note_id"
@@ -321,8 +323,8 @@ LNSTATUS PostgresStore::ListNotes(LNNoteClass noteClass, std::vector<NoteRecord>
   return LNNOERROR;
 }
 
-LNSTATUS PostgresStore::ViewKeys(const std::string& form, bool anyForm,
-                                 const std::string& keyItem, std::vector<ViewKey>* keys) {
+LNSTATUS PostgresStore::ViewKeys(const std::string& form, bool anyForm, const std::string& keyItem,
+                                 std::vector<ViewKey>* keys) {
   PgRows rows;
   std::vector<std::string> params{dbId_, pg::HexParam(FoldName(keyItem))};
   if (!anyForm) params.push_back(pg::HexParam(FoldName(form)));

@@ -67,7 +67,10 @@ class PostgresStore final : public DatabaseStore {
   // The next id of the block this transaction reserved; false when none can be
   // reserved (the numbering has reached the top), then the server picks one.
   bool ReservedNoteId(LNNOTEID* id);
-  void DropReservation() { reserved_ = reservedEnd_ = 0; blocks_ = 0; }
+  void DropReservation() {
+    reserved_ = reservedEnd_ = 0;
+    blocks_ = 0;
+  }
 
   std::unique_ptr<PgConnection> db_;
   std::int64_t dbNumber_;
@@ -78,7 +81,7 @@ class PostgresStore final : public DatabaseStore {
   int readers_ = 0;
   bool reading_ = false;
   LNNOTEID reserved_ = 0, reservedEnd_ = 0;  // ids reserved by the open transaction
-  int blocks_ = 0;                            // blocks it has reserved
+  int blocks_ = 0;                           // blocks it has reserved
 };
 
 // Named servers, each a libpq connection string; names compare without regard to case.

@@ -13,7 +13,8 @@ constexpr std::string_view kUnreadUnid("\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0", 16);
 
 LNSTATUS ReadHeader(std::int64_t id, std::int64_t noteClass, std::string_view unid,
                     NoteRecord* note) {
-  if (!IsStoredNoteClass(noteClass) || !UnpackUnid(unid, &note->unid)) return LNERR_DATABASE_DAMAGED;
+  if (!IsStoredNoteClass(noteClass) || !UnpackUnid(unid, &note->unid))
+    return LNERR_DATABASE_DAMAGED;
   note->id = static_cast<LNNOTEID>(id);
   note->noteClass = static_cast<LNNoteClass>(noteClass);
   return LNNOERROR;

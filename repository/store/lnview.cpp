@@ -47,7 +47,8 @@ namespace {
 void SortKeys(std::vector<ViewKey>& keys) {
   std::vector<std::string> folded(keys.size());
   for (std::size_t i = 0; i < keys.size(); ++i)
-    if (!(keys[i].key.present && keys[i].key.numeric)) folded[i] = lnstore::FoldName(keys[i].key.text);
+    if (!(keys[i].key.present && keys[i].key.numeric))
+      folded[i] = lnstore::FoldName(keys[i].key.text);
   auto less = [&](std::uint32_t x, std::uint32_t y) {
     const ViewKey& a = keys[x];
     const ViewKey& b = keys[y];
@@ -164,8 +165,8 @@ bool DatabaseData::TakeReadAhead(LNNOTEID id, NoteRecord* note) {
   }
   const std::size_t batch = store->ReadAheadSize();
   const std::shared_ptr<ViewData> view = walk.lock();
-  if (batch == 0 || !view || !view->open ||
-      view->current >= view->entries.size() || view->entries[view->current].id != id)
+  if (batch == 0 || !view || !view->open || view->current >= view->entries.size() ||
+      view->entries[view->current].id != id)
     return false;
   std::vector<LNNOTEID> ids;
   const std::size_t end = std::min(view->walkEnd, view->entries.size());
@@ -221,7 +222,7 @@ LNSTATUS LNViewFolder::Open(int options) {
 }
 
 LNSTATUS LNViewFolder::ReadDocuments() {
-  if (LNSTATUS status = CheckOpen(d_)) return Fail(status);
+  if (LNSTATUS status = CheckOpen(d_)) return status;
   lnstore::DatabaseStore* store = d_->db->store.get();
   if (!store) return Fail(LNERR_DATABASE_NOT_OPEN);
   if (!store->Reading()) return LNNOERROR;

@@ -69,7 +69,8 @@ TEST_F(ServerTest, AnUnknownUserIsRefusedAsCredentialsWithTheServersReason) {
 
 TEST_F(ServerTest, ForeignAndNewerSchemasAreRefused) {
   const std::string foreign = Conninfo();
-  ASSERT_TRUE(pgtest::Server::Exec(foreign, "CREATE SCHEMA velkmod; CREATE TABLE velkmod.x(a int)"));
+  ASSERT_TRUE(
+      pgtest::Server::Exec(foreign, "CREATE SCHEMA velkmod; CREATE TABLE velkmod.x(a int)"));
   const std::string newer = Conninfo();
   LNNotesSession session({{"Foreign", foreign}, {"Newer", newer}});
   ASSERT_EQ(session.Init(410), LNNOERROR);
@@ -77,7 +78,8 @@ TEST_F(ServerTest, ForeignAndNewerSchemasAreRefused) {
   EXPECT_EQ(session.GetDatabases(&dbs, "", "Foreign"), LNERR_NOT_A_DATABASE);
   EXPECT_NE(LNGetErrorMessage(LNERR_NOT_A_DATABASE).find("another program"), std::string::npos);
   ASSERT_EQ(session.GetDatabases(&dbs, "", "Newer"), LNNOERROR);  // creates the schema
-  ASSERT_TRUE(pgtest::Server::Exec(newer, "UPDATE velkmod.meta SET value = '7' WHERE key = 'schema'"));
+  ASSERT_TRUE(
+      pgtest::Server::Exec(newer, "UPDATE velkmod.meta SET value = '7' WHERE key = 'schema'"));
   LNNotesSession later(LNNotesSession::ServerMap{{"Newer", newer}});
   ASSERT_EQ(later.Init(410), LNNOERROR);
   EXPECT_EQ(later.GetDatabases(&dbs, "", "Newer"), LNERR_NOT_A_DATABASE);
@@ -97,10 +99,11 @@ TEST_F(ServerTest, AStoreOfTheFirstVersionIsUpgradedAndKeepsItsDocuments) {
     AddDocument(db, "Task", {{"N", "kept"}});
     AddDocument(db, "Task", {{"N", "deleted"}});
   }
-  ASSERT_TRUE(pgtest::Server::Exec(
-      old, "ALTER TABLE velkmod.items ADD FOREIGN KEY(db_id, note_id) REFERENCES"
-           " velkmod.notes ON DELETE CASCADE; UPDATE velkmod.meta SET value = '1'"
-           " WHERE key = 'schema'"));
+  ASSERT_TRUE(
+      pgtest::Server::Exec(old,
+                           "ALTER TABLE velkmod.items ADD FOREIGN KEY(db_id, note_id) REFERENCES"
+                           " velkmod.notes ON DELETE CASCADE; UPDATE velkmod.meta SET value = '1'"
+                           " WHERE key = 'schema'"));
   LNNotesSession later(LNNotesSession::ServerMap{{"Old", old}});
   ASSERT_EQ(later.Init(410), LNNOERROR);
   LNDatabase db;
@@ -111,10 +114,11 @@ TEST_F(ServerTest, AStoreOfTheFirstVersionIsUpgradedAndKeepsItsDocuments) {
   ASSERT_EQ(all.size(), 2u);
   ASSERT_EQ(db.DeleteDocument(&all[1]), LNNOERROR);
   EXPECT_TRUE(pgtest::Server::Exec(
-      old, "DO $$ BEGIN IF (SELECT value FROM velkmod.meta WHERE key = 'schema') <> '2'"
-           " OR EXISTS (SELECT 1 FROM velkmod.items i WHERE NOT EXISTS (SELECT 1 FROM"
-           " velkmod.notes n WHERE n.db_id = i.db_id AND n.note_id = i.note_id))"
-           " THEN RAISE 'not upgraded'; END IF; END $$"))
+      old,
+      "DO $$ BEGIN IF (SELECT value FROM velkmod.meta WHERE key = 'schema') <> '2'"
+      " OR EXISTS (SELECT 1 FROM velkmod.items i WHERE NOT EXISTS (SELECT 1 FROM"
+      " velkmod.notes n WHERE n.db_id = i.db_id AND n.note_id = i.note_id))"
+      " THEN RAISE 'not upgraded'; END IF; END $$"))
       << "upgraded, and the items of the deleted document went with it";
 }
 
@@ -134,8 +138,8 @@ TEST_F(ServerTest, DatabasesAreFoundByPathIgnoringCaseAndListedByFolder) {
     for (const LNDatabase& each : dbs) found.push_back(each.GetFilepath());
     return found;
   };
-  EXPECT_EQ(paths("", 1), (std::vector<std::string>{"Team/ProcDef.nsf", "appenv.nsf",
-                                                    "team/sub/infra.nsf"}));
+  EXPECT_EQ(paths("", 1),
+            (std::vector<std::string>{"Team/ProcDef.nsf", "appenv.nsf", "team/sub/infra.nsf"}));
   EXPECT_EQ(paths("", 0), (std::vector<std::string>{"appenv.nsf"}));
   EXPECT_EQ(paths("team", 0), (std::vector<std::string>{"team/ProcDef.nsf"}));
   // A creation that fails leaves nothing behind.
