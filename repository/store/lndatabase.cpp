@@ -144,8 +144,14 @@ std::string LNDatabase::GetServer() const {
 LNSTATUS LNDatabase::GetViewFolder(const std::string& name, LNViewFolder* view) {
   if (LNSTATUS status = CheckOpen(d_)) return status;
   if (!view) return Fail(LNERR_INVALID_ARGUMENT);
-  std::vector<NoteRecord> designs;
-  if (LNSTATUS status = LoadDesign(*d_, LNNoteClass::View, &designs)) return Fail(status);
+  // A reader of several views in one snapshot reads their designs once.
+  const bool reading = d_->store->Reading();
+  std::vector<NoteRecord> read;
+  if (!reading || d_->snapshotViews.empty()) {
+    if (LNSTATUS status = LoadDesign(*d_, LNNoteClass::View, &read)) return Fail(status);
+    if (reading) d_->snapshotViews = std::move(read);
+  }
+  const std::vector<NoteRecord>& designs = reading ? d_->snapshotViews : read;
   const NoteRecord* design = FindDesign(designs, name, true);
   if (!design) return Fail(LNERR_VIEW_NOT_FOUND);
   auto data = std::make_shared<lnstore::ViewData>();
@@ -298,13 +304,17 @@ LNReadSnapshot::LNReadSnapshot(const LNDatabase& db) : d_(db.d_) {
     store_ = d_->store.get();
     store_->BeginRead();
     d_->readAhead.clear();
+    d_->snapshotViews.clear();
   }
 }
 
 // The database may have been closed meanwhile; then its snapshot ended with it.
 LNReadSnapshot::~LNReadSnapshot() {
   if (store_ && d_->store.get() == store_) store_->EndRead();
-  if (d_) d_->readAhead.clear();
+  if (d_) {
+    d_->readAhead.clear();
+    d_->snapshotViews.clear();
+  }
 }
 
 LNTransaction::LNTransaction(LNDatabase& db) : db_(db) {

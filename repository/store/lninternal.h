@@ -40,6 +40,9 @@ struct DatabaseData {
   // snapshot's start and end and every write drop them.
   std::unordered_map<LNNOTEID, NoteRecord> readAhead;
   std::weak_ptr<ViewData> walk;  // the view that handed out the last entry
+  // The view designs as read inside the current read snapshot; used only while
+  // it holds, dropped at its start and end.
+  std::vector<NoteRecord> snapshotViews;
   // The note from the read-ahead, or with the next batch of the walk; false
   // when neither has it (then it is read alone).
   bool TakeReadAhead(LNNOTEID id, NoteRecord* note);
