@@ -5,6 +5,7 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <string_view>
 
 #include "repository/store/lnfail.h"
 #include "repository/store/lninternal.h"
@@ -19,9 +20,9 @@ std::string Env(const char* name) {
 }
 
 // "OU=Sales" -> "Sales"; a component without a leading "XX=" stays as it is.
-std::string StripLabel(const std::string& component) {
+std::string_view StripLabel(std::string_view component) {
   std::size_t equals = component.find('=');
-  if (equals == std::string::npos || equals == 0) return component;
+  if (equals == std::string_view::npos || equals == 0) return component;
   for (std::size_t i = 0; i < equals; ++i) {
     if (!std::isalpha(static_cast<unsigned char>(component[i]))) return component;
   }
@@ -129,12 +130,14 @@ std::string LNNotesSession::AbbreviateName(const std::string& name) {
   bool canonical = name.size() > 3 && std::toupper(static_cast<unsigned char>(name[0])) == 'C' &&
                    std::toupper(static_cast<unsigned char>(name[1])) == 'N' && name[2] == '=';
   if (!canonical) return name;
+  const std::string_view whole(name);
   std::string result;
+  result.reserve(name.size());
   std::size_t start = 0;
   while (true) {
-    std::size_t slash = name.find('/', start);
-    result += StripLabel(name.substr(start, slash - start));
-    if (slash == std::string::npos) break;
+    std::size_t slash = whole.find('/', start);
+    result += StripLabel(whole.substr(start, slash - start));
+    if (slash == std::string_view::npos) break;
     result += '/';
     start = slash + 1;
   }
