@@ -50,7 +50,7 @@ class PostgresStore final : public DatabaseStore {
   bool InTransaction() const override { return db_->InTransaction() && !reading_; }
   void BeginRead() override;
   void EndRead() override;
-  std::size_t ReadAheadSize() const override { return 128; }
+  std::size_t ReadAheadSize() const override { return 512; }
   bool Reading() const override { return reading_; }
   LNSTATUS LoadNotes(const std::vector<LNNOTEID>& ids, std::vector<NoteRecord>* notes) override;
 
