@@ -278,20 +278,29 @@ bool PgConnection::Reusable() const {
 
 namespace {
 constexpr auto kLongestIdle = std::chrono::seconds(60);
+constexpr auto kTrustedIdle = std::chrono::seconds(1);  // idle longer: asked first
 constexpr std::size_t kMostIdle = 4;
 }  // namespace
 
 std::unique_ptr<PgConnection> PgPool::Take(const std::string& conninfo) {
-  const auto now = std::chrono::steady_clock::now();
-  std::lock_guard<std::mutex> lock(mutex_);
-  std::erase_if(idle_, [&](const Idle& idle) { return now - idle.since > kLongestIdle; });
-  for (auto it = idle_.rbegin(); it != idle_.rend(); ++it) {
-    if (it->conninfo != conninfo) continue;
-    std::unique_ptr<PgConnection> taken = std::move(it->connection);
-    idle_.erase(std::next(it).base());
-    return taken;
+  for (;;) {
+    const auto now = std::chrono::steady_clock::now();
+    Idle taken;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      std::erase_if(idle_, [&](const Idle& idle) { return now - idle.since > kLongestIdle; });
+      auto found = std::find_if(idle_.rbegin(), idle_.rend(),
+                                [&](const Idle& idle) { return idle.conninfo == conninfo; });
+      if (found == idle_.rend()) return nullptr;
+      taken = std::move(*found);
+      idle_.erase(std::next(found).base());
+    }
+    // The server may have dropped a connection idle for a while (a restart): it
+    // would fail the next request, so it is asked first.
+    if (now - taken.since < kTrustedIdle || taken.connection->Exec("SELECT 1") == LNNOERROR)
+      return std::move(taken.connection);
+    ClearFailureDetail();
   }
-  return nullptr;
 }
 
 void PgPool::Give(const std::string& conninfo, std::unique_ptr<PgConnection> connection) {

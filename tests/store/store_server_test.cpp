@@ -88,6 +88,28 @@ TEST_F(ServerTest, ForeignAndNewerSchemasAreRefused) {
   EXPECT_TRUE(pgtest::Server::Exec(foreign, "SELECT a FROM velkmod.x"));
 }
 
+TEST_F(ServerTest, AKeptConnectionTheServerDroppedIsNotHandedOut) {
+  const std::string hub = Conninfo();
+  LNNotesSession session(LNNotesSession::ServerMap{{"Restarted", hub}});
+  ASSERT_EQ(session.Init(410), LNNOERROR);
+  LNDatabase db;
+  ASSERT_EQ(session.CreateDatabase("kept.nsf", &db, "Kept", "Restarted"), LNNOERROR);
+  ASSERT_EQ(db.Open(), LNNOERROR);
+  AddDocument(db, "Task", {{"N", "1"}});
+  ASSERT_EQ(db.Close(), LNNOERROR);  // its connection is kept
+  ASSERT_TRUE(
+      pgtest::Server::Exec(hub,
+                           "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname ="
+                           " current_database() AND pid <> pg_backend_pid()"));
+  std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+  LNDatabase again;
+  ASSERT_EQ(session.GetDatabase("kept.nsf", &again, "Restarted"), LNNOERROR);
+  ASSERT_EQ(again.Open(), LNNOERROR);
+  std::vector<LNDocument> all;
+  EXPECT_EQ(again.GetAllDocuments(&all), LNNOERROR);
+  EXPECT_EQ(all.size(), 1u);
+}
+
 TEST_F(ServerTest, AStoreOfTheFirstVersionIsUpgradedAndKeepsItsDocuments) {
   const std::string old = Conninfo();
   {
