@@ -14,8 +14,7 @@ class EidmRequestTest : public ExtDirTest {
   void SetUp() override {
     ExtDirTest::SetUp();
     WriteDemoDirectory();
-    data = Load();
-    tree = std::make_unique<CExtDirTree>(*data);
+    LoadWithTree();
     WorkflowHeader h = workflow.Header();
     h.workflowId = "WF-OURS";
     h.version = 3;
@@ -41,8 +40,6 @@ class EidmRequestTest : public ExtDirTest {
     return *r;
   }
 
-  std::unique_ptr<CExtDirData> data;
-  std::unique_ptr<CExtDirTree> tree;
   CWorkflowDoc workflow{"CN=Designer/O=Marvelund", "07.12.2026"};
   CNode* task = nullptr;
 };
@@ -89,9 +86,10 @@ TEST_F(EidmRequestTest, ADroppedTaskBecomesAStoredRequestThatTheTaskNames) {
   EXPECT_EQ(r->ExtClusterResponsible, org.ExtOrgResponsible);
   const auto stored = Stored("ExtClusterSpec", {"ExtClusterName", "ExtClusterStatus",
                                                 "MasterTrackingAddress", "ExtClusterID"});
-  EXPECT_EQ(stored.back(), "ExtClusterName=Credit rating ExtClusterStatus=Created "
-                           "MasterTrackingAddress=TRK:1 ExtClusterID=" +
-                               r->ID);
+  EXPECT_EQ(stored.back(),
+            "ExtClusterName=Credit rating ExtClusterStatus=Created "
+            "MasterTrackingAddress=TRK:1 ExtClusterID=" +
+                r->ID);
 }
 
 TEST_F(EidmRequestTest, OnlyYesChangesTheState) {

@@ -18,15 +18,9 @@ class ExtDirSaveTest : public ExtDirTest {
   void SetUp() override {
     ExtDirTest::SetUp();
     WriteDemoDirectory();
-    data = Load();
-    tree = std::make_unique<CExtDirTree>(*data);
+    LoadWithTree();
   }
 
-  CExtDirItemGRIProcView& Header(const std::string& name) {
-    auto* header = Find<CExtDirItemGRIProcView>(*data, name);
-    EXPECT_NE(header, nullptr) << name;
-    return *header;
-  }
   Strings Headers() { return Stored("GRIHeader", {"HeaderID", "ProcViewName"}); }
   std::size_t DocumentCount() {
     LNDatabase db = Open();
@@ -34,9 +28,6 @@ class ExtDirSaveTest : public ExtDirTest {
     db.GetAllDocuments(&docs);
     return docs.size();
   }
-
-  std::unique_ptr<CExtDirData> data;
-  std::unique_ptr<CExtDirTree> tree;
 };
 
 TEST_F(ExtDirSaveTest, AChangedHeaderIsReplacedOnceAndADeletedOneRemoved) {

@@ -9,6 +9,7 @@ namespace {
 
 class ExtDirTreeTest : public ExtDirTest {
  protected:
+  using ExtDirTest::Header;  // beside the writer of header documents below
   void SetUp() override {
     ExtDirTest::SetUp();
     LNDatabase db = NewDirectory();
@@ -25,8 +26,7 @@ class ExtDirTreeTest : public ExtDirTest {
     Request(db, "E1", "Parcel", "", "Acme", "Marvelund", "Submitted");
     Request(db, "E2", "Review", "WF-THEIRS", "Marvelund", "Nobody", "Denied");
     db.Close();
-    data = Load();
-    tree = std::make_unique<CExtDirTree>(*data);
+    LoadWithTree();
   }
 
   void Header(LNDatabase& db, const char* id, const char* direction, const char* org,
@@ -53,15 +53,6 @@ class ExtDirTreeTest : public ExtDirTest {
                  {"MasterOrg", {masterOrg}},
                  {"ExtClusterStatus", {state}}});
   }
-
-  CExtDirItemGRIProcView& Header(const std::string& name) {
-    auto* header = Find<CExtDirItemGRIProcView>(*data, name);
-    EXPECT_NE(header, nullptr) << name;
-    return *header;
-  }
-
-  std::unique_ptr<CExtDirData> data;
-  std::unique_ptr<CExtDirTree> tree;
 };
 
 TEST_F(ExtDirTreeTest, ItemsArePlacedInTheirSectionsAndLeafsComeOnDemand) {

@@ -65,4 +65,19 @@ class ExtDirTest : public RepositoryTest {
       if (item->Label() == label) return item;
     return nullptr;
   }
+
+  // The data set loaded from the directory, and a tree showing it.
+  void LoadWithTree() {
+    data = Load();
+    tree = std::make_unique<velk::CExtDirTree>(*data);
+  }
+
+  velk::CExtDirItemGRIProcView& Header(const std::string& name) {
+    auto* header = Find<velk::CExtDirItemGRIProcView>(*data, name);
+    EXPECT_NE(header, nullptr) << name;
+    return *header;
+  }
+
+  std::unique_ptr<velk::CExtDirData> data;
+  std::unique_ptr<velk::CExtDirTree> tree;
 };
