@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "app/headlessservices.h"
+#include "bench/benchdocuments.h"
 #include "bench/benchsupport.h"
 #include "extdir/extdirdata.h"
 #include "extdir/extdiritems.h"
@@ -30,7 +31,7 @@ namespace {
 
 using bench::Median;
 using bench::Prepare;
-using Texts = std::vector<std::pair<std::string, std::vector<std::string>>>;
+using bench::Texts;
 
 constexpr int kHeaders = 200;
 constexpr int kLeafsPerHeader = 50;
@@ -60,34 +61,28 @@ Texts LeafItems(int header, int i) {
           {"FormatServer", {"gateway@marvelund.example"}}};
 }
 
-void Add(LNDatabase& db, const char* form, const Texts& items) {
-  LNDocument doc;
-  db.CreateDocument(&doc, form);
-  for (const auto& [name, values] : items) doc.CreateItem(name, LNText(values));
-  doc.Save();
-}
-
 void CreateDirectory(LNNotesSession& session, const std::string& path) {
   LNDatabase db;
   velk::CreateDatabaseOfKind(session, velk::DatabaseKind::ExternalDirectory, path, {}, {}, &db);
   db.Open();
   LNTransaction transaction(db);
   for (int h = 0; h < kHeaders; ++h) {
-    Add(db, velk::forms::kGriHeader,
-        {{"HeaderID", {"H" + Number(h)}},
-         {"Direction", {"Published"}},
-         {"OrgName", {"Org " + std::to_string(h % 20)}},
-         {"ProcViewName", {"View " + Number(h)}}});
-    for (int i = 0; i < kLeafsPerHeader; ++i) Add(db, velk::forms::kGriLeaf, LeafItems(h, i));
+    bench::AddDocument(db, velk::forms::kGriHeader,
+                       {{"HeaderID", {"H" + Number(h)}},
+                        {"Direction", {"Published"}},
+                        {"OrgName", {"Org " + std::to_string(h % 20)}},
+                        {"ProcViewName", {"View " + Number(h)}}});
+    for (int i = 0; i < kLeafsPerHeader; ++i)
+      bench::AddDocument(db, velk::forms::kGriLeaf, LeafItems(h, i));
   }
   for (int p = 0; p < kPersons; ++p)
-    Add(db, velk::forms::kPerson,
-        {{"FullName",
-          {"CN=Person " + std::to_string(p) + "/OU=Unit " + std::to_string(p % 10) + "/O=Partner " +
-           std::to_string(p % 7)}},
-         {"LastName", {"Person " + Number(p)}},
-         {"CompanyName", {"Partner"}},
-         {"MailAddress", {"person@partner.example"}}});
+    bench::AddDocument(db, velk::forms::kPerson,
+                       {{"FullName",
+                         {"CN=Person " + std::to_string(p) + "/OU=Unit " + std::to_string(p % 10) +
+                          "/O=Partner " + std::to_string(p % 7)}},
+                        {"LastName", {"Person " + Number(p)}},
+                        {"CompanyName", {"Partner"}},
+                        {"MailAddress", {"person@partner.example"}}});
   transaction.Commit();
   db.Close();
 }

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "app/headlessservices.h"
+#include "bench/benchdocuments.h"
 #include "bench/benchsupport.h"
 #include "extdir/extdirdata.h"
 #include "extdir/extdiritems.h"
@@ -26,34 +27,27 @@
 
 namespace {
 
-using Texts = std::vector<std::pair<std::string, std::vector<std::string>>>;
+using bench::Texts;
 constexpr int kHeaders = 100;
 constexpr int kLeafsPerHeader = 50;
 constexpr int kLargest = 5000;
 constexpr int kPersons = 2000;
 
-void Add(LNDatabase& db, const char* form, const Texts& items) {
-  LNDocument doc;
-  db.CreateDocument(&doc, form);
-  for (const auto& [name, values] : items) doc.CreateItem(name, LNText(values));
-  doc.Save();
-}
-
 void AddHeader(LNDatabase& db, int h, int leafs) {
   const std::string id = "H" + std::to_string(h);
-  Add(db, velk::forms::kGriHeader,
-      {{"HeaderID", {id}},
-       {"Direction", {"Published"}},
-       {"OrgName", {"Org " + std::to_string(h % 20)}},
-       {"ProcViewName", {"View " + std::to_string(h)}}});
+  bench::AddDocument(db, velk::forms::kGriHeader,
+                     {{"HeaderID", {id}},
+                      {"Direction", {"Published"}},
+                      {"OrgName", {"Org " + std::to_string(h % 20)}},
+                      {"ProcViewName", {"View " + std::to_string(h)}}});
   for (int i = 0; i < leafs; ++i)
-    Add(db, velk::forms::kGriLeaf,
-        {{"LeafID", {id + "L" + std::to_string(i)}},
-         {"HeaderID", {id}},
-         {"LeafName",
-          {"Area " + std::to_string(i % 5) + "/Group " + std::to_string(i % 3) + "/Workflow " +
-           std::to_string(i)}},
-         {"Status", {"Active"}}});
+    bench::AddDocument(db, velk::forms::kGriLeaf,
+                       {{"LeafID", {id + "L" + std::to_string(i)}},
+                        {"HeaderID", {id}},
+                        {"LeafName",
+                         {"Area " + std::to_string(i % 5) + "/Group " + std::to_string(i % 3) +
+                          "/Workflow " + std::to_string(i)}},
+                        {"Status", {"Active"}}});
 }
 
 void CreateDirectory(LNNotesSession& session, const std::string& path) {
@@ -64,10 +58,10 @@ void CreateDirectory(LNNotesSession& session, const std::string& path) {
   for (int h = 0; h < kHeaders; ++h) AddHeader(db, h, kLeafsPerHeader);
   AddHeader(db, kHeaders, kLargest);
   for (int p = 0; p < kPersons; ++p)
-    Add(db, velk::forms::kPerson,
-        {{"FullName",
-          {"CN=Person " + std::to_string(p) + "/OU=Unit " + std::to_string(p % 10) +
-           "/O=Partner " + std::to_string(p % 7)}}});
+    bench::AddDocument(db, velk::forms::kPerson,
+                       {{"FullName",
+                         {"CN=Person " + std::to_string(p) + "/OU=Unit " + std::to_string(p % 10) +
+                          "/O=Partner " + std::to_string(p % 7)}}});
   transaction.Commit();
   db.Close();
 }
@@ -92,8 +86,8 @@ void RawItems(const velk::CExtDirTreeNode& node, QTreeWidgetItem* into) {
 
 void Row(const char* what, const std::vector<double>& ours, const std::vector<double>& raw) {
   const double a = bench::Median(ours), b = bench::Median(raw);
-  std::printf("%-36s %8.1f ms   raw %8.1f ms   ratio %5.2f   goal below 100 ms   %s\n", what, a,
-              b, a / b, a < 100 ? "ok" : "MISSED");
+  std::printf("%-36s %8.1f ms   raw %8.1f ms   ratio %5.2f   goal below 100 ms   %s\n", what, a, b,
+              a / b, a < 100 ? "ok" : "MISSED");
 }
 
 ExtDirViewHost Host() {
