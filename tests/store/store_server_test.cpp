@@ -49,13 +49,20 @@ TEST(ServerNames, UnreachableOrUnknownServersSayWhyAndDoNotHang) {
 
 class ServerTest : public StoreTest {
  protected:
-  ServerTest() : StoreTest(ServersFor(Backend::Server), "Hub") {}
+  ServerTest() : ServerTest(ServersFor(Backend::Server)) {}
   void SetUp() override {
     if (!pgtest::Server::Get())
       GTEST_SKIP() << "no PostgreSQL server for the tests: " << pgtest::Server::Reason();
     StoreTest::SetUp();
   }
+  // A fresh server database of its own each time.
   std::string Conninfo() { return ServersFor(Backend::Server).at("Hub"); }
+  // The one the fixture's session calls "Hub".
+  const std::string hub_;
+
+ private:
+  explicit ServerTest(LNNotesSession::ServerMap servers)
+      : StoreTest(servers, "Hub"), hub_(servers.at("Hub")) {}
 };
 
 TEST_F(ServerTest, AnUnknownUserIsRefusedAsCredentialsWithTheServersReason) {
@@ -89,54 +96,38 @@ TEST_F(ServerTest, ForeignAndNewerSchemasAreRefused) {
 }
 
 TEST_F(ServerTest, AKeptConnectionTheServerDroppedIsNotHandedOut) {
-  const std::string hub = Conninfo();
-  LNNotesSession session(LNNotesSession::ServerMap{{"Restarted", hub}});
-  ASSERT_EQ(session.Init(410), LNNOERROR);
-  LNDatabase db;
-  ASSERT_EQ(session.CreateDatabase("kept.nsf", &db, "Kept", "Restarted"), LNNOERROR);
-  ASSERT_EQ(db.Open(), LNNOERROR);
+  LNDatabase db = NewDatabase();
   AddDocument(db, "Task", {{"N", "1"}});
   ASSERT_EQ(db.Close(), LNNOERROR);  // its connection is kept
-  ASSERT_TRUE(
-      pgtest::Server::Exec(hub,
-                           "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname ="
-                           " current_database() AND pid <> pg_backend_pid()"));
+  ASSERT_TRUE(pgtest::Server::Exec(hub_,
+                                   "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE"
+                                   " datname = current_database() AND pid <> pg_backend_pid()"));
   std::this_thread::sleep_for(std::chrono::milliseconds(1100));
-  LNDatabase again;
-  ASSERT_EQ(session.GetDatabase("kept.nsf", &again, "Restarted"), LNNOERROR);
-  ASSERT_EQ(again.Open(), LNNOERROR);
   std::vector<LNDocument> all;
-  EXPECT_EQ(again.GetAllDocuments(&all), LNNOERROR);
+  EXPECT_EQ(Reopen().GetAllDocuments(&all), LNNOERROR);
   EXPECT_EQ(all.size(), 1u);
 }
 
 TEST_F(ServerTest, AStoreOfTheFirstVersionIsUpgradedAndKeepsItsDocuments) {
-  const std::string old = Conninfo();
-  {
-    LNNotesSession first(LNNotesSession::ServerMap{{"Old", old}});
-    ASSERT_EQ(first.Init(410), LNNOERROR);
-    LNDatabase db;
-    ASSERT_EQ(first.CreateDatabase("old.nsf", &db, "Old", "Old"), LNNOERROR);
-    ASSERT_EQ(db.Open(), LNNOERROR);
-    AddDocument(db, "Task", {{"N", "kept"}});
-    AddDocument(db, "Task", {{"N", "deleted"}});
-  }
+  LNDatabase db = NewDatabase();
+  AddDocument(db, "Task", {{"N", "kept"}});
+  AddDocument(db, "Task", {{"N", "deleted"}});
   ASSERT_TRUE(
-      pgtest::Server::Exec(old,
+      pgtest::Server::Exec(hub_,
                            "ALTER TABLE velkmod.items ADD FOREIGN KEY(db_id, note_id) REFERENCES"
                            " velkmod.notes ON DELETE CASCADE; UPDATE velkmod.meta SET value = '1'"
                            " WHERE key = 'schema'"));
-  LNNotesSession later(LNNotesSession::ServerMap{{"Old", old}});
+  LNNotesSession later(LNNotesSession::ServerMap{{"Hub", hub_}});  // checks the schema anew
   ASSERT_EQ(later.Init(410), LNNOERROR);
-  LNDatabase db;
-  ASSERT_EQ(later.GetDatabase("old.nsf", &db, "Old"), LNNOERROR);
-  ASSERT_EQ(db.Open(), LNNOERROR);
+  LNDatabase again;
+  ASSERT_EQ(later.GetDatabase("test.nsf", &again, "Hub"), LNNOERROR);
+  ASSERT_EQ(again.Open(), LNNOERROR);
   std::vector<LNDocument> all;
-  ASSERT_EQ(db.GetAllDocuments(&all), LNNOERROR);
+  ASSERT_EQ(again.GetAllDocuments(&all), LNNOERROR);
   ASSERT_EQ(all.size(), 2u);
-  ASSERT_EQ(db.DeleteDocument(&all[1]), LNNOERROR);
+  ASSERT_EQ(again.DeleteDocument(&all[1]), LNNOERROR);
   EXPECT_TRUE(pgtest::Server::Exec(
-      old,
+      hub_,
       "DO $$ BEGIN IF (SELECT value FROM velkmod.meta WHERE key = 'schema') <> '2'"
       " OR EXISTS (SELECT 1 FROM velkmod.items i WHERE NOT EXISTS (SELECT 1 FROM"
       " velkmod.notes n WHERE n.db_id = i.db_id AND n.note_id = i.note_id))"
