@@ -93,14 +93,23 @@ LNSTATUS Create(PgConnection& db) {
 LNSTATUS CheckOrCreate(PgConnection& db) {
   PgRows rows;
   LNSTATUS status = db.Exec(
-      "SELECT to_regnamespace('velkmod') IS NOT NULL, to_regclass('velkmod.meta') IS NOT NULL", {},
-      &rows);
+      "SELECT (to_regnamespace('velkmod') IS NOT NULL)::int,"
+      " (to_regclass('velkmod.meta') IS NOT NULL)::int",
+      {}, &rows);
   if (status != LNNOERROR) return status;
-  if (rows.Text(0, 0) == "f") return Create(db);
-  if (rows.Text(0, 1) == "f")
+  if (rows.Int(0, 0) == 0) return Create(db);
+  if (rows.Int(0, 1) == 0)
     return Refuse("the server's schema \"velkmod\" belongs to another program");
   return CheckMeta(db);
 }
+
+// Gives a connection back to the pool when its user is done.
+struct Lent {
+  PgPool& pool;
+  const std::string& conninfo;
+  std::unique_ptr<PgConnection>& db;
+  ~Lent() { pool.Give(conninfo, std::move(db)); }
+};
 
 }  // namespace
 
@@ -187,7 +196,9 @@ LNSTATUS ServerBackend::CreateDatabase(const std::string& server, const std::str
   const std::string named = pg::NormalizePath(path);
   if (named.empty()) return LNERR_INVALID_ARGUMENT;
   std::unique_ptr<PgConnection> db;
-  if (LNSTATUS status = Connect(server, &db)) return status;
+  std::string conninfo;
+  if (LNSTATUS status = Connect(server, &db, &conninfo)) return status;
+  Lent lent{*pool_, conninfo, db};
   // What a creation cut short a day ago left behind.
   db->Exec(
       "WITH gone AS (DELETE FROM velkmod.databases WHERE NOT ready AND created < now() -"
@@ -228,7 +239,9 @@ LNSTATUS ServerBackend::CreateDatabase(const std::string& server, const std::str
 LNSTATUS ServerBackend::ListDatabases(const std::string& server, const std::string& directory,
                                       bool recursive, std::vector<std::string>* paths) {
   std::unique_ptr<PgConnection> db;
-  if (LNSTATUS status = Connect(server, &db)) return status;
+  std::string conninfo;
+  if (LNSTATUS status = Connect(server, &db, &conninfo)) return status;
+  Lent lent{*pool_, conninfo, db};
   PgRows rows;
   if (LNSTATUS status = db->Exec("SELECT path FROM velkmod.databases WHERE ready", {}, &rows)) {
     return status;

@@ -369,6 +369,13 @@ LNSTATUS PostgresStore::Rollback() {
   return db_->Exec("ROLLBACK");
 }
 
+PostgresStore::~PostgresStore() {
+  // A snapshot still open would keep the connection out of the pool, and a new
+  // connection costs more than ending it.
+  StopReading();
+  pool_->Give(conninfo_, std::move(db_));
+}
+
 // A snapshot lets a reader of many notes see one state of the database, as the
 // local store's read transaction does.
 void PostgresStore::BeginRead() {

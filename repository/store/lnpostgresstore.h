@@ -28,7 +28,7 @@ class PostgresStore final : public DatabaseStore {
         opened_(std::move(opened)) {}
   // Title and replica id from columns `first` on of a one-row result.
   static LNSTATUS ReadInfo(const PgRows& rows, int first, DatabaseInfo* info);
-  ~PostgresStore() override { pool_->Give(conninfo_, std::move(db_)); }
+  ~PostgresStore() override;
 
   LNSTATUS ReadInfo(DatabaseInfo* info) override;
   LNSTATUS WriteTitle(const std::string& title) override;
