@@ -75,11 +75,24 @@ std::string_view PgRows::Text(int row, int column) const {
           static_cast<std::size_t>(PQgetlength(result_.get(), row, column))};
 }
 
+// Statements with parameters answer in the binary format (no hex to write and
+// read for every byte of item data); scripts answer in text.
 std::int64_t PgRows::Int(int row, int column) const {
-  return std::strtoll(PQgetvalue(result_.get(), row, column), nullptr, 10);
+  const char* value = PQgetvalue(result_.get(), row, column);
+  if (PQfformat(result_.get(), column) == 0) return std::strtoll(value, nullptr, 10);
+  const int size = PQgetlength(result_.get(), row, column);
+  std::uint64_t bits = 0;
+  for (int at = 0; at < size; ++at) bits = bits << 8 | static_cast<unsigned char>(value[at]);
+  if (size > 0 && size < 8 && (static_cast<unsigned char>(value[0]) & 0x80))
+    bits |= ~std::uint64_t{0} << (8 * size);  // negative: sign-extended
+  return static_cast<std::int64_t>(bits);
 }
 
 bool PgRows::Bytes(int row, int column, std::string* out) const {
+  if (PQfformat(result_.get(), column) == 1) {
+    out->assign(Text(row, column));
+    return true;
+  }
   std::size_t size = 0;
   const auto* text = reinterpret_cast<const unsigned char*>(PQgetvalue(result_.get(), row, column));
   unsigned char* bytes = PQunescapeBytea(text, &size);
@@ -166,7 +179,7 @@ LNSTATUS PgConnection::Exec(const char* sql, const std::vector<std::string>& par
   for (const std::string& param : params) values.push_back(param.c_str());
   ++roundTrips_;
   PGresult* result = PQexecParams(conn_, sql, static_cast<int>(values.size()), nullptr,
-                                  values.data(), nullptr, nullptr, 0);
+                                  values.data(), nullptr, nullptr, 1);
   const ExecStatusType type = result ? PQresultStatus(result) : PGRES_FATAL_ERROR;
   if (type != PGRES_COMMAND_OK && type != PGRES_TUPLES_OK) {
     const LNSTATUS status = Failed(result);

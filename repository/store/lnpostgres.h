@@ -31,7 +31,7 @@ class PgRows {
   bool IsNull(int row, int column) const { return PQgetisnull(result_.get(), row, column); }
   std::string_view Text(int row, int column) const;
   std::int64_t Int(int row, int column) const;
-  // A bytea column (text form "\x...") decoded; false when it is no such text.
+  // A bytea column; false when its text form is no "\x..." text.
   bool Bytes(int row, int column, std::string* out) const;
   // Rows changed by an INSERT, UPDATE or DELETE.
   std::int64_t Changed() const;
