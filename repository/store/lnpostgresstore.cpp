@@ -31,32 +31,35 @@ constexpr char kHeader[] =
 constexpr char kByUnid[] =
     "SELECT note_id, class FROM velkmod.notes WHERE db_id = $1 AND unid = $2";
 constexpr char kNotes[] =
-    "SELECT n.note_id, n.class, n.unid, i.name, i.type, i.flags, i.data FROM velkmod.notes n"
+    "SELECT n.note_id, n.class, n.unid, i.name, i.type, i.flags, i.data, i.seq FROM velkmod.notes n"
     " LEFT JOIN velkmod.items i ON i.db_id = n.db_id AND i.note_id = n.note_id"
-    " WHERE n.db_id = $1 AND n.note_id = ANY($2::bigint[]) ORDER BY n.note_id, i.seq";
+    " WHERE n.db_id = $1 AND n.note_id = ANY($2::bigint[])";
 constexpr char kViewNotes[] =
-    "SELECT n.note_id, n.class, n.unid, i.name, i.type, i.flags, i.data FROM velkmod.notes n"
+    "SELECT n.note_id, n.class, n.unid, i.name, i.type, i.flags, i.data, i.seq FROM velkmod.notes n"
     " LEFT JOIN velkmod.items i ON i.db_id = n.db_id AND i.note_id = n.note_id"
-    " WHERE n.db_id = $1 AND n.class = 1 AND n.lform = $2 ORDER BY n.note_id, i.seq";
+    " WHERE n.db_id = $1 AND n.class = 1 AND n.lform = $2";
 constexpr char kViewNotesAll[] =
-    "SELECT n.note_id, n.class, n.unid, i.name, i.type, i.flags, i.data FROM velkmod.notes n"
+    "SELECT n.note_id, n.class, n.unid, i.name, i.type, i.flags, i.data, i.seq FROM velkmod.notes n"
     " LEFT JOIN velkmod.items i ON i.db_id = n.db_id AND i.note_id = n.note_id"
-    " WHERE n.db_id = $1 AND n.class = 1 ORDER BY n.note_id, i.seq";
+    " WHERE n.db_id = $1 AND n.class = 1";
 constexpr char kDelete[] =
     "WITH items AS (DELETE FROM velkmod.items WHERE db_id = $1 AND note_id = $2)"
     " DELETE FROM velkmod.notes WHERE db_id = $1 AND note_id = $2";
 constexpr char kList[] =
     "SELECT note_id, class, unid FROM velkmod.notes WHERE db_id = $1 AND class = $2"
     " ORDER BY note_id";
+// The key item is looked up note by note: joined plainly, a planner without
+// statistics (new tables) scanned every item of the database for each note.
+// LIMIT 1 keeps it a lookup; a note has one item of a name anyway.
 constexpr char kKeysAll[] =
-    "SELECT n.note_id, i.type, i.data FROM velkmod.notes n LEFT JOIN velkmod.items i"
-    " ON i.db_id = n.db_id AND i.note_id = n.note_id AND i.lname = $2"
-    " WHERE n.db_id = $1 AND n.class = 1";
+    "SELECT n.note_id, i.type, i.data FROM velkmod.notes n LEFT JOIN LATERAL"
+    " (SELECT type, data FROM velkmod.items WHERE db_id = n.db_id AND note_id = n.note_id"
+    " AND lname = $2 LIMIT 1) i ON true WHERE n.db_id = $1 AND n.class = 1";
 // Forms compare as item names do: only ASCII letters fold.
 constexpr char kKeysForm[] =
-    "SELECT n.note_id, i.type, i.data FROM velkmod.notes n LEFT JOIN velkmod.items i"
-    " ON i.db_id = n.db_id AND i.note_id = n.note_id AND i.lname = $2"
-    " WHERE n.db_id = $1 AND n.class = 1 AND n.lform = $3";
+    "SELECT n.note_id, i.type, i.data FROM velkmod.notes n LEFT JOIN LATERAL"
+    " (SELECT type, data FROM velkmod.items WHERE db_id = n.db_id AND note_id = n.note_id"
+    " AND lname = $2 LIMIT 1) i ON true WHERE n.db_id = $1 AND n.class = 1 AND n.lform = $3";
 constexpr char kNewId[] = "velkmod.current_note()";
 
 }  // namespace
@@ -139,15 +142,27 @@ LNSTATUS PostgresStore::ViewNotes(const std::string& form, bool anyForm,
   return status != LNNOERROR ? status : ReadNotes(rows, notes);
 }
 
-// The rows of one note follow each other; its first row carries the header.
+// The rows come in no order: sorting them here costs less than on the server.
+// Each row of a note carries its header; a note without items has one row.
 LNSTATUS PostgresStore::ReadNotes(const PgRows& rows, std::vector<NoteRecord>* notes) {
+  struct Row {
+    std::int64_t note, seq;
+    int row;
+  };
+  std::vector<Row> order(static_cast<std::size_t>(rows.Count()));
+  for (int row = 0; row < rows.Count(); ++row)
+    order[row] = {rows.Int(row, 0), rows.IsNull(row, 7) ? -1 : rows.Int(row, 7), row};
+  const auto before = [](const Row& a, const Row& b) {
+    return a.note != b.note ? a.note < b.note : a.seq < b.seq;
+  };
+  if (!std::is_sorted(order.begin(), order.end(), before))
+    std::sort(order.begin(), order.end(), before);
   std::string data;
   NoteRecord* note = nullptr;
-  for (int row = 0; row < rows.Count(); ++row) {
-    const auto id = static_cast<LNNOTEID>(rows.Int(row, 0));
+  for (const auto& [id, seq, row] : order) {
     if (!note || note->id != id) {
       note = &notes->emplace_back();
-      note->id = id;
+      note->id = static_cast<LNNOTEID>(id);
       if (LNSTATUS status = ReadHeader(rows, row, 1, 2, note)) return status;
     }
     if (rows.IsNull(row, 3)) continue;  // a note without items
