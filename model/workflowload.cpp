@@ -4,6 +4,7 @@
 #include "model/workflowload.h"
 
 #include <cstdio>
+#include <optional>
 
 #include "app/services.h"
 #include "model/savestamp.h"
@@ -75,14 +76,17 @@ bool FindVersion(LNViewFolder& view, const std::string& key, int version, LNVFEn
 enum class Stage { Database, View, Document };
 
 // Opens the database and reads the chosen version's header into the document;
-// false after showing why, with the database closed.
-bool ReadHeader(CWorkflowDoc& doc, const WorkflowHeaderEntry& chosen, LNDatabase& db) {
+// false after showing why, with the database closed. The header and the graph
+// are read in one `snapshot`, begun as soon as the database is open.
+bool ReadHeader(CWorkflowDoc& doc, const WorkflowHeaderEntry& chosen, LNDatabase& db,
+                std::optional<LNReadSnapshot>& snapshot) {
   const std::string& key = chosen.type;
   LNThrowAllErrorsScope throwing(true);
   LNViewFolder view;
   Stage stage = Stage::Database;
   try {
     db.Open();
+    snapshot.emplace(db);
     stage = Stage::View;
     db.GetViewFolder(views::kHeaderById, &view);
     view.Open();
@@ -154,8 +158,8 @@ bool LoadWorkflow(CWorkflowDoc& doc, const WorkflowHeaderEntry& chosen, LNNotesS
     const DatabaseLocation& at = top.Databases().processDefinitions.location;
     session.GetDatabase(at.fileName, &db, at.server);
   }
-  if (!ReadHeader(top, chosen, db)) return false;
-  LNReadSnapshot snapshot(db);  // thousands of task documents: one read transaction
+  std::optional<LNReadSnapshot> snapshot;  // thousands of task documents: one read transaction
+  if (!ReadHeader(top, chosen, db, snapshot)) return false;
   top.RefreshTitle();
   if (!ReadGraph(top, db)) {
     services().showStatusText({});
