@@ -89,6 +89,8 @@ class DatabaseStore {
   // Header and items of several notes in one request, in any order; notes that
   // are gone are left out.
   virtual LNSTATUS LoadNotes(const std::vector<LNNOTEID>& ids, std::vector<NoteRecord>* notes);
+  // The ids the next LoadNotes will most likely ask for: a server may start on them.
+  virtual void Prefetch(const std::vector<LNNOTEID>& /*ids*/) {}
 };
 
 // Writes into a database being created, given the path it can be opened by meanwhile.

@@ -130,6 +130,7 @@ PgScript& PgScript::Bytes(std::string_view value) {
 }
 
 PgConnection::~PgConnection() {
+  Settle();
   PQfinish(conn_);
 }
 
@@ -173,13 +174,39 @@ LNSTATUS PgConnection::Failed(const PGresult* result) {
   return status;
 }
 
-LNSTATUS PgConnection::Exec(const char* sql, const std::vector<std::string>& params, PgRows* rows) {
-  if (LNSTATUS status = SendDeferred()) return status;
+namespace {
+PGresult* ExecParams(PGconn* conn, const char* sql, const std::vector<std::string>& params) {
   std::vector<const char*> values;
   for (const std::string& param : params) values.push_back(param.c_str());
+  return PQexecParams(conn, sql, static_cast<int>(values.size()), nullptr, values.data(), nullptr,
+                      nullptr, 1);
+}
+}  // namespace
+
+LNSTATUS PgConnection::Exec(const char* sql, const std::vector<std::string>& params, PgRows* rows) {
+  if (prefetch_.valid() && prefetchSql_ == sql && prefetchParams_ == params)
+    return Answer(prefetch_.get(), rows);
+  if (LNSTATUS status = SendDeferred()) return status;
   ++roundTrips_;
-  PGresult* result = PQexecParams(conn_, sql, static_cast<int>(values.size()), nullptr,
-                                  values.data(), nullptr, nullptr, 1);
+  return Answer(ExecParams(conn_, sql, params), rows);
+}
+
+void PgConnection::Prefetch(const char* sql, std::vector<std::string> params) {
+  Settle();
+  if (!deferred_.empty()) return;  // they would have to go first
+  ++roundTrips_;
+  prefetchSql_ = sql;
+  prefetchParams_ = std::move(params);
+  prefetch_ = std::async(std::launch::async, [conn = conn_, sql, &params = prefetchParams_] {
+    return ExecParams(conn, sql, params);
+  });
+}
+
+void PgConnection::Settle() const {
+  if (prefetch_.valid()) PQclear(prefetch_.get());
+}
+
+LNSTATUS PgConnection::Answer(PGresult* result, PgRows* rows) {
   const ExecStatusType type = result ? PQresultStatus(result) : PGRES_FATAL_ERROR;
   if (type != PGRES_COMMAND_OK && type != PGRES_TUPLES_OK) {
     const LNSTATUS status = Failed(result);
@@ -199,32 +226,38 @@ LNSTATUS PgConnection::Run(const PgScript& script, std::vector<PgRows>* results)
   return Send(script.Sql(), results);
 }
 
-PgCopyRow& PgCopyRow::Int(std::int64_t value) {
-  Next();
-  text_ += std::to_string(value);
+namespace {
+void PutBigEndian(std::string& out, std::uint64_t value, int bytes) {
+  for (int shift = 8 * (bytes - 1); shift >= 0; shift -= 8)
+    out += static_cast<char>((value >> shift) & 0xff);
+}
+}  // namespace
+
+PgCopyRow& PgCopyRow::Fixed(std::int64_t value, int bytes) {
+  PutBigEndian(fields_, static_cast<std::uint32_t>(bytes), 4);
+  PutBigEndian(fields_, static_cast<std::uint64_t>(value), bytes);
+  ++count_;
   return *this;
 }
 
-// "\\x" and hex digits: the backslash escaped for the text format.
 PgCopyRow& PgCopyRow::Bytes(std::string_view value) {
-  static constexpr char kHex[] = "0123456789abcdef";
-  Next();
-  text_ += "\\\\x";
-  for (char c : value) {
-    const auto byte = static_cast<unsigned char>(c);
-    text_ += kHex[byte >> 4];
-    text_ += kHex[byte & 15];
-  }
+  PutBigEndian(fields_, value.size(), 4);
+  fields_ += value;
+  ++count_;
   return *this;
+}
+
+std::size_t PgCopyRow::AppendTo(std::string& out) const {
+  PutBigEndian(out, static_cast<std::uint16_t>(count_), 2);
+  out += fields_;
+  return 2 + fields_.size();
 }
 
 void PgConnection::Defer(const char* target, const PgCopyRow& row) {
   auto found = std::find_if(deferred_.begin(), deferred_.end(),
                             [&](const auto& entry) { return entry.first == target; });
   if (found == deferred_.end()) found = deferred_.insert(deferred_.end(), {target, {}});
-  found->second += row.Line();
-  found->second += '\n';
-  deferredBytes_ += row.Line().size() + 1;
+  deferredBytes_ += row.AppendTo(found->second);
 }
 
 LNSTATUS PgConnection::SendDeferredIfLarge() {
@@ -235,6 +268,7 @@ LNSTATUS PgConnection::SendDeferredIfLarge() {
 
 // COPY reads rows several times faster than the same rows written as literals.
 LNSTATUS PgConnection::SendDeferred() {
+  Settle();
   if (deferred_.empty()) return LNNOERROR;
   const auto copies = std::move(deferred_);
   DropDeferred();
@@ -245,7 +279,7 @@ LNSTATUS PgConnection::SendDeferred() {
 
 LNSTATUS PgConnection::Copy(const std::string& target, const std::string& data) {
   ++roundTrips_;
-  const std::string sql = "COPY " + target + " FROM STDIN";
+  const std::string sql = "COPY " + target + " FROM STDIN (FORMAT binary)";
   PGresult* started = PQexec(conn_, sql.c_str());
   if (!started || PQresultStatus(started) != PGRES_COPY_IN) {
     const LNSTATUS status = Failed(started);
@@ -254,7 +288,12 @@ LNSTATUS PgConnection::Copy(const std::string& target, const std::string& data) 
   }
   PQclear(started);
   ++roundTrips_;
-  const bool sent = PQputCopyData(conn_, data.data(), static_cast<int>(data.size())) == 1;
+  // Signature, flags and header extension before the tuples, -1 after them.
+  static constexpr char kHeader[] = "PGCOPY\n\377\r\n\0\0\0\0\0\0\0\0\0";
+  static constexpr char kTrailer[] = "\377\377";
+  const bool sent = PQputCopyData(conn_, kHeader, sizeof kHeader - 1) == 1 &&
+                    PQputCopyData(conn_, data.data(), static_cast<int>(data.size())) == 1 &&
+                    PQputCopyData(conn_, kTrailer, sizeof kTrailer - 1) == 1;
   if (PQputCopyEnd(conn_, sent ? nullptr : "not sent") != 1) return Failed(nullptr);
   LNSTATUS status = LNNOERROR;
   while (PGresult* result = PQgetResult(conn_)) {
@@ -285,6 +324,7 @@ LNSTATUS PgConnection::Send(const std::string& sql, std::vector<PgRows>* results
 }
 
 bool PgConnection::Reusable() const {
+  Settle();
   return PQstatus(conn_) == CONNECTION_OK && PQtransactionStatus(conn_) == PQTRANS_IDLE &&
          deferred_.empty();
 }
@@ -327,6 +367,7 @@ void PgPool::Give(const std::string& conninfo, std::unique_ptr<PgConnection> con
 }
 
 bool PgConnection::InTransaction() const {
+  Settle();
   const PGTransactionStatusType state = PQtransactionStatus(conn_);
   return state == PQTRANS_INTRANS || state == PQTRANS_INERROR || state == PQTRANS_ACTIVE;
 }

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <future>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -60,18 +61,21 @@ class PgScript {
   std::string text_;
 };
 
-// Rows for COPY in its text format: tab between fields, a line per row.
+// Rows for COPY in its binary format: the server takes them without parsing
+// text. Each value has the width of its column's type.
 class PgCopyRow {
  public:
-  PgCopyRow& Int(std::int64_t value);
+  PgCopyRow& Int8(std::int64_t value) { return Fixed(value, 8); }
+  PgCopyRow& Int4(std::int32_t value) { return Fixed(value, 4); }
+  PgCopyRow& Int2(std::int16_t value) { return Fixed(value, 2); }
   PgCopyRow& Bytes(std::string_view value);
-  const std::string& Line() const { return text_; }
+  // Appends the tuple: its field count, then the fields; returns its size.
+  std::size_t AppendTo(std::string& out) const;
 
  private:
-  void Next() {
-    if (!text_.empty()) text_ += '\t';
-  }
-  std::string text_;
+  PgCopyRow& Fixed(std::int64_t value, int bytes);
+  std::string fields_;
+  std::int16_t count_ = 0;
 };
 
 class PgConnection {
@@ -87,6 +91,10 @@ class PgConnection {
 
   // One statement with text parameters ($1, $2, ...).
   LNSTATUS Exec(const char* sql, const std::vector<std::string>& params, PgRows* rows = nullptr);
+  // Sends a statement now whose answer the next Exec of the same statement and
+  // parameters takes; a thread reads it meanwhile, so that the server's work and
+  // the transfer overlap the caller's. Any other request discards it first.
+  void Prefetch(const char* sql, std::vector<std::string> params);
   LNSTATUS Exec(const char* sql) { return Exec(sql, {}); }
   // All statements of a script in one round trip; `results` receives one entry per
   // statement that ran. Stops at the first failure.
@@ -108,7 +116,10 @@ class PgConnection {
   bool Reusable() const;
   // Requests sent to any server by this process, for measuring.
   static std::uint64_t RoundTrips() { return roundTrips_; }
-  bool InFailedTransaction() const { return PQtransactionStatus(conn_) == PQTRANS_INERROR; }
+  bool InFailedTransaction() const {
+    Settle();
+    return PQtransactionStatus(conn_) == PQTRANS_INERROR;
+  }
   // The server's message of the last failure.
   std::string LastError() const;
   // The SQLSTATE of the last failed command ("23505": a unique key is taken).
@@ -117,13 +128,19 @@ class PgConnection {
  private:
   explicit PgConnection(PGconn* conn) : conn_(conn) {}
   LNSTATUS Failed(const PGresult* result);
+  LNSTATUS Answer(PGresult* result, PgRows* rows);
+  // Waits for a prefetched answer nobody took and drops it.
+  void Settle() const;
   LNSTATUS SendDeferred();
   LNSTATUS Copy(const std::string& target, const std::string& data);
   LNSTATUS Send(const std::string& sql, std::vector<PgRows>* results);
   PGconn* conn_;
-  std::vector<std::pair<std::string, std::string>> deferred_;  // target, lines
+  std::vector<std::pair<std::string, std::string>> deferred_;  // target, tuples
   std::size_t deferredBytes_ = 0;
   std::string lastState_;
+  mutable std::future<PGresult*> prefetch_;
+  const char* prefetchSql_ = nullptr;
+  std::vector<std::string> prefetchParams_;
   static inline std::atomic<std::uint64_t> roundTrips_ = 0;
 };
 

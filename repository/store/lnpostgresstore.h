@@ -53,6 +53,7 @@ class PostgresStore final : public DatabaseStore {
   std::size_t ReadAheadSize() const override { return 512; }
   bool Reading() const override { return reading_; }
   LNSTATUS LoadNotes(const std::vector<LNNOTEID>& ids, std::vector<NoteRecord>* notes) override;
+  void Prefetch(const std::vector<LNNOTEID>& ids) override;
 
  private:
   LNSTATUS ReadNotes(const PgRows& rows, std::vector<NoteRecord>* notes);

@@ -168,13 +168,19 @@ bool DatabaseData::TakeReadAhead(LNNOTEID id, NoteRecord* note) {
   if (batch == 0 || !view || !view->open || view->current >= view->entries.size() ||
       view->entries[view->current].id != id)
     return false;
-  std::vector<LNNOTEID> ids;
   const std::size_t end = std::min(view->walkEnd, view->entries.size());
-  for (std::size_t i = view->current; i < end && ids.size() < batch; ++i)
-    if (!view->entries[i].category) ids.push_back(view->entries[i].id);
+  std::size_t next = view->current;
+  const auto nextBatch = [&] {
+    std::vector<LNNOTEID> ids;
+    for (; next < end && ids.size() < batch; ++next)
+      if (!view->entries[next].category) ids.push_back(view->entries[next].id);
+    return ids;
+  };
+  const std::vector<LNNOTEID> ids = nextBatch();
   std::vector<NoteRecord> notes;
   if (store->LoadNotes(ids, &notes) != LNNOERROR) return false;
-  readAhead.clear();  // what an earlier walk left unread
+  store->Prefetch(nextBatch());  // read on the server while this batch is taken apart
+  readAhead.clear();             // what an earlier walk left unread
   for (NoteRecord& read : notes) readAhead.insert_or_assign(read.id, std::move(read));
   auto found = readAhead.find(id);
   if (found == readAhead.end()) return false;

@@ -171,12 +171,12 @@ TEST_P(ViewTest, ViewIsASnapshotUntilOpenedAgain) {
   EXPECT_EQ(stale.Open(), LNERR_DOCUMENT_DELETED);
 }
 
-// In a read snapshot a server reads the documents of a walk in batches: every
-// document comes once and whole, a run found by key ends where it ends, and a
-// write drops what was read ahead.
+// In a read snapshot a server reads the documents of a walk in batches, the next
+// one while the last is taken apart: every document comes once and whole, a run
+// found by key ends where it ends, and a write drops what was read ahead.
 TEST_P(ViewTest, WalksInASnapshotReadEachDocumentAsStored) {
   std::vector<Row> all, second;
-  for (int i = 0; i < 300; ++i) {
+  for (int i = 0; i < 1600; ++i) {  // several batches
     const std::string key = "k" + std::to_string(i % 3);
     Add("Task", key, std::to_string(i));
     if (i % 3 == 1) second.emplace_back(key, std::to_string(i));
