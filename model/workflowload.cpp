@@ -23,9 +23,6 @@ namespace velk {
 
 namespace {
 
-constexpr char kViewFolderText[] =
-    "The ViewFolder in Process Definitions Database cannot be opened properly.";
-
 WorkflowHeader ReadHeaderFields(LNDocument& doc) {
   WorkflowHeader h;
   h.name = GetFieldContent("Type", doc);
