@@ -112,6 +112,8 @@ class PgConnection {
     deferredBytes_ = 0;
   }
   bool InTransaction() const;
+  // The server's version as a number (150004: 15.4).
+  int ServerVersion() const { return PQserverVersion(conn_); }
   // Healthy, outside any transaction and with nothing waiting: fit for another user.
   bool Reusable() const;
   // Requests sent to any server by this process, for measuring.

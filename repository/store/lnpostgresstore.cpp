@@ -1,6 +1,7 @@
 #include "repository/store/lnpostgresstore.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace lnstore {
 
@@ -156,21 +157,39 @@ LNSTATUS PostgresStore::ViewNotes(const std::string& form, bool anyForm,
   return status != LNNOERROR ? status : ReadNotes(rows, notes);
 }
 
-// The rows come in no order: sorting them here costs less than on the server.
+namespace {
+struct NoteRow {
+  std::int64_t note, seq;
+  int row;
+};
+
+// The rows come in no order the statements promise: sorting them here costs less
+// than on the server. Those of a note usually come together, in the order of
+// their names; then only each note's own rows are put in item order.
+void PutInItemOrder(std::vector<NoteRow>& order) {
+  const auto bySeq = [](const NoteRow& a, const NoteRow& b) { return a.seq < b.seq; };
+  std::unordered_set<std::int64_t> seen;
+  for (auto run = order.begin(); run != order.end();) {
+    const auto end =
+        std::find_if(run, order.end(), [&](const NoteRow& r) { return r.note != run->note; });
+    if (!seen.insert(run->note).second) {  // the note's rows came apart
+      std::sort(order.begin(), order.end(), [](const NoteRow& a, const NoteRow& b) {
+        return a.note != b.note ? a.note < b.note : a.seq < b.seq;
+      });
+      return;
+    }
+    std::sort(run, end, bySeq);
+    run = end;
+  }
+}
+}  // namespace
+
 // Each row of a note carries its header; a note without items has one row.
 LNSTATUS PostgresStore::ReadNotes(const PgRows& rows, std::vector<NoteRecord>* notes) {
-  struct Row {
-    std::int64_t note, seq;
-    int row;
-  };
-  std::vector<Row> order(static_cast<std::size_t>(rows.Count()));
+  std::vector<NoteRow> order(static_cast<std::size_t>(rows.Count()));
   for (int row = 0; row < rows.Count(); ++row)
     order[row] = {rows.Int(row, 0), rows.IsNull(row, 7) ? -1 : rows.Int(row, 7), row};
-  const auto before = [](const Row& a, const Row& b) {
-    return a.note != b.note ? a.note < b.note : a.seq < b.seq;
-  };
-  if (!std::is_sorted(order.begin(), order.end(), before))
-    std::sort(order.begin(), order.end(), before);
+  PutInItemOrder(order);
   std::string data;
   NoteRecord* note = nullptr;
   for (const auto& [id, seq, row] : order) {
@@ -410,8 +429,13 @@ PostgresStore::~PostgresStore() {
 // A snapshot lets a reader of many notes see one state of the database, as the
 // local store's read transaction does.
 void PostgresStore::BeginRead() {
-  if (readers_++ == 0 && !db_->InTransaction())
-    reading_ = db_->Exec("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY") == LNNOERROR;
+  if (readers_++ > 0 || db_->InTransaction()) return;
+  PgScript begin;
+  begin.Add("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY;");
+  // Keeping each note's items in case the note is asked for again never pays
+  // (a walk asks once) and took a third of reading a batch.
+  if (db_->ServerVersion() >= 140000) begin.Add("SET LOCAL enable_memoize = off;");
+  reading_ = db_->Run(begin) == LNNOERROR;
 }
 
 void PostgresStore::EndRead() {
