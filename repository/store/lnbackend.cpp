@@ -181,4 +181,13 @@ LNSTATUS DatabaseStore::LoadNotes(const std::vector<LNNOTEID>& ids,
   return LNNOERROR;
 }
 
+LNSTATUS DatabaseStore::ClassNotes(LNNoteClass noteClass, std::vector<NoteRecord>* notes) {
+  std::vector<NoteRecord> headers;
+  LNSTATUS status = ListNotes(noteClass, &headers);
+  if (status != LNNOERROR || headers.empty()) return status;
+  std::vector<LNNOTEID> ids;
+  for (const NoteRecord& header : headers) ids.push_back(header.id);
+  return LoadNotes(ids, notes);
+}
+
 }  // namespace lnstore

@@ -89,6 +89,9 @@ class DatabaseStore {
   // Header and items of several notes in one request, in any order; notes that
   // are gone are left out.
   virtual LNSTATUS LoadNotes(const std::vector<LNNOTEID>& ids, std::vector<NoteRecord>* notes);
+  // Every note of a class with its items, in any order (a server answers in one
+  // round trip).
+  virtual LNSTATUS ClassNotes(LNNoteClass noteClass, std::vector<NoteRecord>* notes);
   // The ids the next LoadNotes will most likely ask for: a server may start on them.
   virtual void Prefetch(const std::vector<LNNOTEID>& /*ids*/) {}
 };

@@ -42,15 +42,9 @@ LNSTATUS CheckOpen(const std::shared_ptr<DatabaseData>& db) {
   return LNNOERROR;
 }
 
-// Every design note of a class with its items, in creation order.
-// In note id order; the notes in one request (a server answers it in one round trip).
+// Every design note of a class with its items, in creation order (note id order).
 LNSTATUS LoadDesign(DatabaseData& db, LNNoteClass noteClass, std::vector<NoteRecord>* notes) {
-  std::vector<NoteRecord> headers;
-  LNSTATUS status = db.store->ListNotes(noteClass, &headers);
-  if (status != LNNOERROR || headers.empty()) return status;
-  std::vector<LNNOTEID> ids;
-  for (const NoteRecord& header : headers) ids.push_back(header.id);
-  if ((status = db.store->LoadNotes(ids, notes)) != LNNOERROR) return status;
+  if (LNSTATUS status = db.store->ClassNotes(noteClass, notes)) return status;
   std::sort(notes->begin(), notes->end(),
             [](const NoteRecord& a, const NoteRecord& b) { return a.id < b.id; });
   return LNNOERROR;

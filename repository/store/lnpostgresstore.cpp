@@ -40,6 +40,12 @@ constexpr char kNotes[] =
     " FROM velkmod.notes WHERE db_id = $1 AND note_id = k.id OFFSET 0) n LEFT JOIN LATERAL"
     " (SELECT name, type, flags, data, seq FROM velkmod.items"
     " WHERE db_id = n.db_id AND note_id = n.note_id OFFSET 0) i ON true";
+// Design notes: a few, each looked up apart from the rest of the database.
+constexpr char kClassNotes[] =
+    "SELECT n.note_id, n.class, n.unid, i.name, i.type, i.flags, i.data, i.seq FROM velkmod.notes n"
+    " LEFT JOIN LATERAL (SELECT name, type, flags, data, seq FROM velkmod.items"
+    " WHERE db_id = n.db_id AND note_id = n.note_id OFFSET 0) i ON true"
+    " WHERE n.db_id = $1 AND n.class = $2";
 constexpr char kViewNotes[] =
     "SELECT n.note_id, n.class, n.unid, i.name, i.type, i.flags, i.data, i.seq FROM velkmod.notes n"
     " LEFT JOIN velkmod.items i ON i.db_id = n.db_id AND i.note_id = n.note_id"
@@ -142,6 +148,13 @@ LNSTATUS PostgresStore::LoadNotes(const std::vector<LNNOTEID>& ids,
   if (ids.empty()) return LNNOERROR;
   PgRows rows;
   if (LNSTATUS status = db_->Exec(kNotes, NotesParams(dbId_, ids), &rows)) return status;
+  return ReadNotes(rows, notes);
+}
+
+LNSTATUS PostgresStore::ClassNotes(LNNoteClass noteClass, std::vector<NoteRecord>* notes) {
+  PgRows rows;
+  if (LNSTATUS status = db_->Exec(kClassNotes, {dbId_, Id(static_cast<int>(noteClass))}, &rows))
+    return status;
   return ReadNotes(rows, notes);
 }
 

@@ -54,6 +54,7 @@ class PostgresStore final : public DatabaseStore {
   bool Reading() const override { return reading_; }
   LNSTATUS LoadNotes(const std::vector<LNNOTEID>& ids, std::vector<NoteRecord>* notes) override;
   void Prefetch(const std::vector<LNNOTEID>& ids) override;
+  LNSTATUS ClassNotes(LNNoteClass noteClass, std::vector<NoteRecord>* notes) override;
 
  private:
   LNSTATUS ReadNotes(const PgRows& rows, std::vector<NoteRecord>* notes);
