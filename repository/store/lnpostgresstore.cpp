@@ -7,12 +7,14 @@ namespace lnstore {
 
 namespace {
 
+// A null universal id was left to be read on demand.
 LNSTATUS ReadHeader(const PgRows& rows, int row, int classColumn, int unidColumn,
                     NoteRecord* note) {
   std::string unid;
   const std::int64_t noteClass = rows.Int(row, classColumn);
-  if (!IsStoredNoteClass(noteClass) || !rows.Bytes(row, unidColumn, &unid) ||
-      !UnpackUnid(unid, &note->unid)) {
+  note->unidRead = !rows.IsNull(row, unidColumn);
+  if (!IsStoredNoteClass(noteClass) ||
+      (note->unidRead && (!rows.Bytes(row, unidColumn, &unid) || !UnpackUnid(unid, &note->unid)))) {
     return LNERR_DATABASE_DAMAGED;
   }
   note->noteClass = static_cast<LNNoteClass>(noteClass);
@@ -34,8 +36,10 @@ constexpr char kByUnid[] =
 // Each note of a batch is found by its key and its items by the note's: with
 // statistics that lag behind a large import, a plain join came to reading every
 // item of the database for every batch. OFFSET 0 keeps the lookups apart.
+// Documents read in batches leave their universal ids (on every item row) to be
+// read on demand: most readers never ask for them.
 constexpr char kNotes[] =
-    "SELECT n.note_id, n.class, n.unid, i.name, i.type, i.flags, i.data, i.seq"
+    "SELECT n.note_id, n.class, NULL::bytea, i.name, i.type, i.flags, i.data, i.seq"
     " FROM unnest($2::bigint[]) k(id) CROSS JOIN LATERAL (SELECT db_id, note_id, class, unid"
     " FROM velkmod.notes WHERE db_id = $1 AND note_id = k.id OFFSET 0) n LEFT JOIN LATERAL"
     " (SELECT name, type, flags, data, seq FROM velkmod.items"

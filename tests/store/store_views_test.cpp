@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "store_fixture.h"
 
 namespace {
@@ -184,7 +186,16 @@ TEST_P(ViewTest, WalksInASnapshotReadEachDocumentAsStored) {
   LNViewFolder view = OpenView({"Batch", {"Task"}, "Key", false});
   LNVFEntry entry;
   ASSERT_EQ(view.GetEntry(&entry), LNNOERROR);
-  all = Walk(view, entry);  // outside a snapshot: one document at a time
+  all = Walk(view, entry);              // outside a snapshot: one document at a time
+  std::map<std::string, LNUNID> unids;  // by "N", read with each document
+  ASSERT_EQ(view.Open(), LNNOERROR);
+  ASSERT_EQ(view.GetEntry(&entry), LNNOERROR);
+  do {
+    LNDocument doc;
+    ASSERT_EQ(entry.GetDocument(&doc), LNNOERROR);
+    ASSERT_EQ(doc.Open(), LNNOERROR);
+    unids[N(doc)] = doc.GetUniversalID();
+  } while (view.Goto(LNVFNAVIGATE_NEXT, &entry) == LNNOERROR);
   LNReadSnapshot snapshot(db_);
   ASSERT_EQ(view.Open(), LNNOERROR);
   ASSERT_EQ(view.GetEntry(&entry), LNNOERROR);
@@ -197,7 +208,8 @@ TEST_P(ViewTest, WalksInASnapshotReadEachDocumentAsStored) {
     ASSERT_EQ(entry.GetDocument(&doc), LNNOERROR);
     ASSERT_EQ(doc.Open(), LNNOERROR);
     run.emplace_back(entry.GetKey(), N(doc));
-    if (i == 0) {  // a write in the middle of the walk
+    EXPECT_TRUE(doc.GetUniversalID() == unids[N(doc)]);  // a batch may leave it unread
+    if (i == 0) {                                        // a write in the middle of the walk
       ASSERT_EQ(doc.CreateItem("N", LNText("changed")), LNNOERROR);
       ASSERT_EQ(doc.Save(), LNNOERROR);
     }
