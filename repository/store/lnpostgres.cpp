@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <system_error>
 
 #include "repository/store/lnfail.h"
 
@@ -194,12 +195,16 @@ LNSTATUS PgConnection::Exec(const char* sql, const std::vector<std::string>& par
 void PgConnection::Prefetch(const char* sql, std::vector<std::string> params) {
   Settle();
   if (!deferred_.empty()) return;  // they would have to go first
-  ++roundTrips_;
   prefetchSql_ = sql;
   prefetchParams_ = std::move(params);
-  prefetch_ = std::async(std::launch::async, [conn = conn_, sql, &params = prefetchParams_] {
-    return ExecParams(conn, sql, params);
-  });
+  try {
+    prefetch_ = std::async(std::launch::async, [conn = conn_, sql, &params = prefetchParams_] {
+      return ExecParams(conn, sql, params);
+    });
+    ++roundTrips_;
+  } catch (const std::system_error&) {
+    // No thread to spare: the batch is read when it is asked for.
+  }
 }
 
 void PgConnection::Settle() const {
