@@ -35,12 +35,13 @@ constexpr char kByUnid[] =
     "SELECT note_id, class FROM velkmod.notes WHERE db_id = $1 AND unid = $2";
 // Each note of a batch is found by its key and its items by the note's: with
 // statistics that lag behind a large import, a plain join came to reading every
-// item of the database for every batch. OFFSET 0 keeps the lookups apart. The
-// universal ids (they would be on every item row) are left to be read on demand:
-// most readers of batches never ask for them.
+// item of the database for every batch. OFFSET 0 keeps the lookups apart. A
+// note's universal id comes only with its first item (the header is taken from
+// that row); without one it is read on demand.
 constexpr char kNotes[] =
-    "SELECT n.note_id, n.class, NULL::bytea, i.name, i.type, i.flags, i.data, i.seq"
-    " FROM unnest($2::bigint[]) k(id) CROSS JOIN LATERAL (SELECT db_id, note_id, class"
+    "SELECT n.note_id, n.class, CASE WHEN i.seq > 0 THEN NULL ELSE n.unid END, i.name, i.type,"
+    " i.flags, i.data, i.seq"
+    " FROM unnest($2::bigint[]) k(id) CROSS JOIN LATERAL (SELECT db_id, note_id, class, unid"
     " FROM velkmod.notes WHERE db_id = $1 AND note_id = k.id OFFSET 0) n LEFT JOIN LATERAL"
     " (SELECT name, type, flags, data, seq FROM velkmod.items"
     " WHERE db_id = n.db_id AND note_id = n.note_id OFFSET 0) i ON true";
