@@ -49,8 +49,9 @@ WorkflowHeader ReadHeaderFields(LNDocument& doc) {
   return h;
 }
 
-// The open view's first entry under `key` whose document has `version`.
-bool FindVersion(LNViewFolder& view, const std::string& key, int version, LNVFEntry& found) {
+// The first document under `key` in the open view that has `version`, left open
+// (opened again, it would be read again).
+bool FindVersion(LNViewFolder& view, const std::string& key, int version, LNDocument& found) {
   LNVFEntry entry;
   long count = 0;
   if (view.Find(key, &entry, &count) != LNNOERROR) return false;
@@ -60,12 +61,11 @@ bool FindVersion(LNViewFolder& view, const std::string& key, int version, LNVFEn
     LNDocument doc;
     entry.GetDocument(&doc);
     doc.Open();
-    const bool match = GetFieldIntContent("Version", doc) == version;
-    doc.Close();
-    if (match) {
-      found = entry;
+    if (GetFieldIntContent("Version", doc) == version) {
+      found = doc;
       return true;
     }
+    doc.Close();
   }
   return false;
 }
@@ -87,8 +87,8 @@ bool ReadHeader(CWorkflowDoc& doc, const WorkflowHeaderEntry& chosen, LNDatabase
     stage = Stage::View;
     db.GetViewFolder(views::kHeaderById, &view);
     view.Open();
-    LNVFEntry entry;
-    if (!FindVersion(view, chosen.workflowId, chosen.version, entry)) {
+    LNDocument header;
+    if (!FindVersion(view, chosen.workflowId, chosen.version, header)) {
       ShowErrorMessage("The chosen workflow '" + key +
                        "was not found in the Application Environment Database:" +
                        doc.Databases().applicationEnvironment.location.fileName);
@@ -97,9 +97,6 @@ bool ReadHeader(CWorkflowDoc& doc, const WorkflowHeaderEntry& chosen, LNDatabase
       return false;
     }
     stage = Stage::Document;
-    LNDocument header;
-    entry.GetDocument(&header);
-    header.Open();
     for (const char* item : {"Type", "Status", "Version"}) {
       if (header.HasItem(item)) continue;
       header.Close();
