@@ -91,11 +91,11 @@ class PgConnection {
 
   // One statement with text parameters ($1, $2, ...).
   LNSTATUS Exec(const char* sql, const std::vector<std::string>& params, PgRows* rows = nullptr);
+  LNSTATUS Exec(const char* sql) { return Exec(sql, {}); }
   // Sends a statement now whose answer the next Exec of the same statement and
   // parameters takes; a thread reads it meanwhile, so that the server's work and
   // the transfer overlap the caller's. Any other request discards it first.
   void Prefetch(const char* sql, std::vector<std::string> params);
-  LNSTATUS Exec(const char* sql) { return Exec(sql, {}); }
   // All statements of a script in one round trip; `results` receives one entry per
   // statement that ran. Stops at the first failure.
   LNSTATUS Run(const PgScript& script, std::vector<PgRows>* results = nullptr);
