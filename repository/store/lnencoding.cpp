@@ -76,6 +76,12 @@ std::string FoldName(std::string_view name) {
   return folded;
 }
 
+void AppendFolded(std::string_view name, std::string* to) {
+  const std::size_t at = to->size();
+  to->append(name);
+  for (std::size_t i = at; i < to->size(); ++i) (*to)[i] = FoldChar((*to)[i]);
+}
+
 bool SameName(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {

@@ -15,6 +15,7 @@ namespace lnstore {
 // Item names compare without regard to case; only ASCII letters fold, so names
 // in other scripts must match exactly.
 std::string FoldName(std::string_view name);
+void AppendFolded(std::string_view name, std::string* to);
 bool SameName(std::string_view a, std::string_view b);
 // Sort order of view keys: case-insensitive first, then by bytes.
 int CompareKeyText(std::string_view a, std::string_view b);

@@ -43,36 +43,51 @@ namespace {
 
 // Numbers before texts (a missing key counts as the empty text); numbers by value,
 // texts case-insensitively and then by bytes, so that equal keys are adjacent.
-// Texts are folded once, not at every comparison, and indexes move, not keys.
+// Texts are folded once and sorted as flat (folded, index) pairs: a comparison is
+// then one memcmp, without reaching into the keys.
+bool NumberBefore(const ViewKey& a, const ViewKey& b) {
+  const bool aNan = std::isnan(a.key.number);
+  const bool bNan = std::isnan(b.key.number);
+  if (aNan != bNan) return bNan;
+  if (!aNan && a.key.number != b.key.number) return a.key.number < b.key.number;
+  return a.id < b.id;
+}
+
 void SortKeys(std::vector<ViewKey>& keys) {
-  std::vector<std::string> folded(keys.size());
-  for (std::size_t i = 0; i < keys.size(); ++i)
-    if (!(keys[i].key.present && keys[i].key.numeric))
-      folded[i] = lnstore::FoldName(keys[i].key.text);
-  auto less = [&](std::uint32_t x, std::uint32_t y) {
-    const ViewKey& a = keys[x];
-    const ViewKey& b = keys[y];
-    const bool aNumber = a.key.present && a.key.numeric;
-    const bool bNumber = b.key.present && b.key.numeric;
-    if (aNumber != bNumber) return aNumber;
-    if (aNumber) {
-      const bool aNan = std::isnan(a.key.number);
-      const bool bNan = std::isnan(b.key.number);
-      if (aNan != bNan) return bNan;
-      if (!aNan && a.key.number != b.key.number) return a.key.number < b.key.number;
-    } else if (int order = folded[x].compare(folded[y])) {
-      return order < 0;
-    } else if (int exact = a.key.text.compare(b.key.text)) {
-      return exact < 0;
-    }
-    return a.id < b.id;
+  struct Text {
+    std::string_view folded;
+    std::uint32_t index;
   };
-  std::vector<std::uint32_t> order(keys.size());
-  for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<std::uint32_t>(i);
-  std::sort(order.begin(), order.end(), less);
+  std::size_t bytes = 0;
+  for (const ViewKey& key : keys) bytes += key.key.text.size();
+  std::string folds;
+  folds.reserve(bytes);  // never moves, so the views into it hold
+  std::vector<std::uint32_t> numbers;
+  std::vector<Text> texts;
+  texts.reserve(keys.size());
+  for (std::uint32_t i = 0; i < keys.size(); ++i) {
+    const lnstore::FirstValue& key = keys[i].key;
+    if (key.present && key.numeric) {
+      numbers.push_back(i);
+      continue;
+    }
+    const std::size_t at = folds.size();
+    lnstore::AppendFolded(key.text, &folds);
+    texts.push_back({std::string_view(folds).substr(at, key.text.size()), i});
+  }
+  std::sort(numbers.begin(), numbers.end(),
+            [&](std::uint32_t x, std::uint32_t y) { return NumberBefore(keys[x], keys[y]); });
+  std::sort(texts.begin(), texts.end(), [&](const Text& x, const Text& y) {
+    if (int order = x.folded.compare(y.folded)) return order < 0;
+    const ViewKey& a = keys[x.index];
+    const ViewKey& b = keys[y.index];
+    if (int exact = a.key.text.compare(b.key.text)) return exact < 0;
+    return a.id < b.id;
+  });
   std::vector<ViewKey> sorted;
   sorted.reserve(keys.size());
-  for (std::uint32_t i : order) sorted.push_back(std::move(keys[i]));
+  for (std::uint32_t i : numbers) sorted.push_back(std::move(keys[i]));
+  for (const Text& text : texts) sorted.push_back(std::move(keys[text.index]));
   keys = std::move(sorted);
 }
 
