@@ -65,8 +65,9 @@ struct NoteData {
   std::shared_ptr<DatabaseData> db;
   NoteRecord record;
   bool open = false;
-  bool saved = false;        // false for a new note never saved
-  bool headerKnown = false;  // universal id and class read
+  bool saved = false;                // false for a new note never saved
+  bool headerKnown = false;          // universal id and class read
+  mutable std::size_t findFrom = 0;  // where Find starts
 };
 
 struct ViewEntry {

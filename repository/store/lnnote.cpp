@@ -32,11 +32,19 @@ std::shared_ptr<NoteData> NoteData::Created(std::shared_ptr<DatabaseData> db,
 }
 
 // Names of one length are few, so comparing lengths first beats hashing the name.
+// Names are unique within a note, so the search may start anywhere: readers ask
+// for items mostly in the order they were written, and the one after the last
+// found is usually next.
 int NoteData::Find(std::string_view name) const {
-  for (std::size_t i = 0; i < record.items.size(); ++i) {
-    const std::string& candidate = record.items[i].name;
-    if (candidate.size() == name.size() && (candidate == name || SameName(candidate, name)))
+  const std::vector<LNItem>& items = record.items;
+  const std::size_t count = items.size();
+  std::size_t i = findFrom < count ? findFrom : 0;
+  for (std::size_t tried = 0; tried < count; ++tried, i = i + 1 == count ? 0 : i + 1) {
+    const std::string& candidate = items[i].name;
+    if (candidate.size() == name.size() && (candidate == name || SameName(candidate, name))) {
+      findFrom = i + 1;
       return static_cast<int>(i);
+    }
   }
   return -1;
 }
