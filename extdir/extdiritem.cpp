@@ -6,11 +6,15 @@
 
 namespace velk {
 
-ExtDirFieldEntry SplitFieldEntry(std::string text) {
+ExtDirFieldEntry SplitFieldEntry(std::string_view text) {
   ExtDirFieldEntry entry;
-  entry.name = SplitFirstToken(text, '/');
-  entry.type = SplitFirstToken(text, '/');
-  entry.description = text;
+  const std::size_t first = text.find('/');
+  entry.name = text.substr(0, first);
+  if (first == std::string_view::npos) return entry;
+  text.remove_prefix(first + 1);
+  const std::size_t second = text.find('/');
+  entry.type = text.substr(0, second);
+  if (second != std::string_view::npos) entry.description = text.substr(second + 1);
   return entry;
 }
 
@@ -20,6 +24,7 @@ std::string JoinFieldEntry(const ExtDirFieldEntry& entry) {
 
 std::vector<ExtDirFieldEntry> SplitFieldEntries(const std::vector<std::string>& texts) {
   std::vector<ExtDirFieldEntry> entries;
+  entries.reserve(texts.size());
   for (const std::string& text : texts)
     if (!text.empty()) entries.push_back(SplitFieldEntry(text));
   return entries;

@@ -7,6 +7,7 @@
 // mirrors it, so no item ever holds a widget.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 class LNDatabase;
@@ -25,7 +26,7 @@ struct ExtDirFieldEntry {
   std::string description;
   bool operator==(const ExtDirFieldEntry&) const = default;
 };
-ExtDirFieldEntry SplitFieldEntry(std::string text);
+ExtDirFieldEntry SplitFieldEntry(std::string_view text);
 std::string JoinFieldEntry(const ExtDirFieldEntry& entry);
 // Every non-empty text split; the reverse joins every entry.
 std::vector<ExtDirFieldEntry> SplitFieldEntries(const std::vector<std::string>& texts);

@@ -46,6 +46,13 @@ TEST_F(ExtDirTest, TheDemoDirectoryLoadsEverySection) {
   EXPECT_EQ(credit->ExtClusterStatus, 1);
 }
 
+TEST(ExtDirFieldEntry, MissingPartsStayEmpty) {
+  EXPECT_EQ(SplitFieldEntry("Name"), (ExtDirFieldEntry{"Name", "", ""}));
+  EXPECT_EQ(SplitFieldEntry("Name/Text"), (ExtDirFieldEntry{"Name", "Text", ""}));
+  EXPECT_EQ(SplitFieldEntry("/Text/"), (ExtDirFieldEntry{"", "Text", ""}));
+  EXPECT_EQ(SplitFieldEntries({"", "A/B/C"}), (std::vector<ExtDirFieldEntry>{{"A", "B", "C"}}));
+}
+
 TEST_F(ExtDirTest, LeafsAreReadPerHeaderOnceOrOneById) {
   WriteDemoDirectory();
   auto data = Load();
