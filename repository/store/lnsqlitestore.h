@@ -89,12 +89,14 @@ inline constexpr char kNotes[] =
 // Every document of a form (of any form): the view's documents read in one scan.
 // Without the universal id, which would read a page of the note table per document
 // where the index on forms covers the rest.
+// The note id comes from the item row where there is one: taking it from the
+// index entry of the note costs a parse of that entry for every row.
 inline constexpr char kViewNotes[] =
-    "SELECT n.note_id, 1, NULL, i.name, i.type, i.flags, i.data, i.seq FROM notes n"
-    " LEFT JOIN items i ON i.note_id = n.note_id WHERE n.class = 1 AND n.form = ?1";
+    "SELECT coalesce(i.note_id, n.note_id), 1, NULL, i.name, i.type, i.flags, i.data, i.seq"
+    " FROM notes n LEFT JOIN items i ON i.note_id = n.note_id WHERE n.class = 1 AND n.form = ?1";
 inline constexpr char kViewNotesAll[] =
-    "SELECT n.note_id, 1, NULL, i.name, i.type, i.flags, i.data, i.seq FROM notes n"
-    " LEFT JOIN items i ON i.note_id = n.note_id WHERE n.class = 1";
+    "SELECT coalesce(i.note_id, n.note_id), 1, NULL, i.name, i.type, i.flags, i.data, i.seq"
+    " FROM notes n LEFT JOIN items i ON i.note_id = n.note_id WHERE n.class = 1";
 inline constexpr char kInsertNote[] = "INSERT INTO notes(unid, class, form) VALUES(?1, ?2, ?3)";
 inline constexpr char kInsertNoteWithId[] =
     "INSERT INTO notes(note_id, unid, class, form) VALUES(?1, ?2, ?3, ?4)";
