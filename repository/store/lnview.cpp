@@ -130,6 +130,7 @@ void BuildRuns(ViewData& view) {
 void HoldDocuments(lnstore::DatabaseData& db, const std::string& keyItem,
                    std::vector<lnstore::NoteRecord>& notes, std::vector<ViewKey>* keys) {
   db.readAhead.clear();
+  db.readAhead.reserve(notes.size());
   if (keys) keys->reserve(notes.size());
   for (lnstore::NoteRecord& note : notes) {
     if (keys) {
