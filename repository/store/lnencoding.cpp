@@ -70,16 +70,16 @@ class Reader {
 
 }  // namespace
 
-std::string FoldName(std::string_view name) {
-  std::string folded(name);
-  for (char& c : folded) c = FoldChar(c);
-  return folded;
-}
-
 void AppendFolded(std::string_view name, std::string* to) {
   const std::size_t at = to->size();
   to->append(name);
   for (std::size_t i = at; i < to->size(); ++i) (*to)[i] = FoldChar((*to)[i]);
+}
+
+std::string FoldName(std::string_view name) {
+  std::string folded;
+  AppendFolded(name, &folded);
+  return folded;
 }
 
 bool SameName(std::string_view a, std::string_view b) {
