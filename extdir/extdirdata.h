@@ -118,8 +118,10 @@ class CExtDirData : public CRepositoryDb {
   // Quietly: failures are left for the read that needs the view to report.
   LeafView* OpenLeafView(bool quiet = false);
   void ForgetLeafView();
-  bool ReadLeafsOfHeader(LeafView& leafs, const std::string& headerId,
+  void ReadLeafsOfHeader(LeafView& leafs, const std::string& headerId,
                          std::unordered_set<std::string>& known, bool& gone);
+  void ReadLeafsOfHeaders(LeafView& leafs, const std::vector<std::string>& headerIds,
+                          std::unordered_set<std::string>& known);
 
   ExtDirLinks links_;
   std::vector<ContentBlockRecord> contentBlocks_;

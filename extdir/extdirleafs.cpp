@@ -1,7 +1,9 @@
 // Leafs are read on demand: those of one header, or one by its id (ReadLeaf, with the
 // other document readers, is in extdirload.cpp).
 
+#include <algorithm>
 #include <cstdio>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "extdir/extdirdata.h"
@@ -21,6 +23,19 @@ std::string Quoted(const char* before, const std::string& id, const char* after)
 
 bool IsGone(LNSTATUS status) {
   return status == LNERR_DOCUMENT_NOT_FOUND || status == LNERR_DOCUMENT_DELETED;
+}
+
+void ReportNoLeafs(const std::string& headerId) {
+  Report(kExtDirLoadCategory, "GRI Leafs",
+         Quoted("Loading GRI-Leafs of Header \"", headerId,
+                "\" was unsuccessful, because no leafs were found in the view "
+                "(Modeler\\GRILeafs)."),
+         Severity::Notice);
+}
+
+void ReportLeafFailure(const LNStatusError& e) {
+  ReportStoreFailure(kExtDirLoadCategory, "GRI Leafs: Reading Document", e.GetStatus(),
+                     extdirtexts::kLeafDocument);
 }
 
 }  // namespace
@@ -75,14 +90,17 @@ bool CExtDirData::LoadLeafsOfHeaders(const std::vector<std::string>& headerIds) 
   std::unordered_set<std::string> known;
   for (const auto& item : items_)
     if (!item->ID.empty()) known.insert(item->ID);
-  for (int attempt = 0; attempt < 2; ++attempt) {
+  if (headerIds.size() > 1) {  // many headers: one scan
+    LeafView* leafs = OpenLeafView();
+    if (!leafs) return false;
+    ReadLeafsOfHeaders(*leafs, headerIds, known);
+  }
+  for (int attempt = 0; attempt < 2 && headerIds.size() == 1; ++attempt) {
     LeafView* leafs = OpenLeafView();
     if (!leafs) return false;
     LNReadSnapshot snapshot(leafs->db);
-    if (headerIds.size() > 1) leafs->view.ReadDocuments();  // many headers: one scan
     bool gone = false;
-    for (const std::string& headerId : headerIds)
-      if (!ReadLeafsOfHeader(*leafs, headerId, known, gone)) break;
+    ReadLeafsOfHeader(*leafs, headerIds.front(), known, gone);
     if (!gone) break;
     ForgetLeafView();
   }
@@ -90,20 +108,15 @@ bool CExtDirData::LoadLeafsOfHeaders(const std::vector<std::string>& headerIds) 
   return true;
 }
 
-// False when a leaf of the kept view is no longer stored (`gone`): the view is
-// out of date.
-bool CExtDirData::ReadLeafsOfHeader(LeafView& leafs, const std::string& headerId,
+// Stops at a leaf of the kept view that is no longer stored (`gone`): the view
+// is out of date.
+void CExtDirData::ReadLeafsOfHeader(LeafView& leafs, const std::string& headerId,
                                     std::unordered_set<std::string>& known, bool& gone) {
-  namespace t = extdirtexts;
   LNVFEntry entry;
   long count = 0;
   if (leafs.view.Find(headerId, &entry, &count) != LNNOERROR) {
-    Report(kExtDirLoadCategory, "GRI Leafs",
-           Quoted("Loading GRI-Leafs of Header \"", headerId,
-                  "\" was unsuccessful, because no leafs were found in the view "
-                  "(Modeler\\GRILeafs)."),
-           Severity::Notice);
-    return true;
+    ReportNoLeafs(headerId);
+    return;
   }
   for (long i = 0; i < count; ++i) {
     try {
@@ -123,13 +136,44 @@ bool CExtDirData::ReadLeafsOfHeader(LeafView& leafs, const std::string& headerId
     } catch (const LNStatusError& e) {
       if (IsGone(e.GetStatus()) && !gone) {
         gone = true;
-        return false;
+        return;
       }
-      ReportStoreFailure(kExtDirLoadCategory, "GRI Leafs: Reading Document", e.GetStatus(),
-                         t::kLeafDocument);
+      ReportLeafFailure(e);
     }
   }
-  return true;
+}
+
+// The leaf documents are taken apart as the scan hands them over, not held for a
+// walk of the view; a header's leafs keep the view's order (by note id).
+void CExtDirData::ReadLeafsOfHeaders(LeafView& leafs, const std::vector<std::string>& headerIds,
+                                     std::unordered_set<std::string>& known) {
+  using Read = std::pair<LNNOTEID, std::unique_ptr<CExtDirItemGRILeaf>>;
+  std::unordered_map<std::string, std::vector<Read>> byHeader;
+  for (const std::string& headerId : headerIds) byHeader[headerId];
+  try {
+    leafs.view.ReadEachDocument([&](LNDocument& doc) {
+      try {
+        std::unique_ptr<CExtDirItemGRILeaf> leaf = ReadLeaf(*this, doc);
+        if (auto header = byHeader.find(leaf->HeaderID); header != byHeader.end())
+          header->second.emplace_back(doc.GetNoteID(), std::move(leaf));
+      } catch (const LNStatusError& e) {
+        ReportLeafFailure(e);
+      }
+    });
+  } catch (const LNStatusError& e) {
+    ReportLeafFailure(e);
+  }
+  for (const std::string& headerId : headerIds) {
+    auto header = byHeader.find(headerId);
+    if (header == byHeader.end()) continue;  // asked for twice
+    std::vector<Read>& read = header->second;
+    if (read.empty()) ReportNoLeafs(headerId);
+    std::sort(read.begin(), read.end(),
+              [](const Read& a, const Read& b) { return a.first < b.first; });
+    for (auto& [id, leaf] : read)
+      if (known.insert(leaf->ID).second || leaf->ID.empty()) Append(std::move(leaf));
+    byHeader.erase(header);
+  }
 }
 
 CExtDirItemGRILeaf* CExtDirData::LoadLeafById(const std::string& leafId) {

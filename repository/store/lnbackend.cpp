@@ -181,6 +181,14 @@ LNSTATUS DatabaseStore::LoadNotes(const std::vector<LNNOTEID>& ids,
   return LNNOERROR;
 }
 
+LNSTATUS DatabaseStore::EachViewNote(const std::string& form, bool anyForm,
+                                     const std::function<LNSTATUS(NoteRecord&)>& each) {
+  std::vector<NoteRecord> notes;
+  LNSTATUS status = ViewNotes(form, anyForm, &notes);
+  for (std::size_t i = 0; status == LNNOERROR && i < notes.size(); ++i) status = each(notes[i]);
+  return status;
+}
+
 LNSTATUS DatabaseStore::ClassNotes(LNNoteClass noteClass, std::vector<NoteRecord>* notes) {
   std::vector<NoteRecord> headers;
   LNSTATUS status = ListNotes(noteClass, &headers);

@@ -70,6 +70,11 @@ class DatabaseStore {
   // Header and items of the same documents, for a caller about to read them all.
   virtual LNSTATUS ViewNotes(const std::string& form, bool anyForm,
                              std::vector<NoteRecord>* notes) = 0;
+  // The same documents handed to `each` one at a time, so that a reader taking
+  // them apart need not hold them all; a failure `each` returns ends the walk.
+  // `each` must not read this store's views: it runs while their statement does.
+  virtual LNSTATUS EachViewNote(const std::string& form, bool anyForm,
+                                const std::function<LNSTATUS(NoteRecord&)>& each);
 
   virtual LNSTATUS Begin() = 0;
   virtual LNSTATUS Commit() = 0;

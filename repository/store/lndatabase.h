@@ -1,6 +1,7 @@
 #pragma once
 // Databases and their views.
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -137,9 +138,10 @@ class LNViewFolder {
   LNViewFolder& operator=(const LNViewFolder&);
 
   LNSTATUS Open(int options = 0);
-  // For an open view about to be read through: inside a read snapshot its
-  // documents as they are now are read in one scan and held until taken.
-  LNSTATUS ReadDocuments();
+  // Every document of the view in one scan, in no particular order, each open
+  // only while `read` runs: for a reader that takes them apart as they come
+  // instead of holding them for a walk. `read` must not read this database's views.
+  LNSTATUS ReadEachDocument(const std::function<void(LNDocument&)>& read);
   LNSTATUS Close();
   bool IsOpen() const;
   std::string GetName() const;

@@ -89,6 +89,7 @@ class LNNote {
  protected:
   friend class LNDatabase;
   friend class LNVFEntry;
+  friend class LNViewFolder;
   explicit LNNote(std::shared_ptr<lnstore::NoteData> data);
   std::shared_ptr<lnstore::NoteData> d_;
 };

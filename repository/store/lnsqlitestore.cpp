@@ -127,22 +127,36 @@ LNSTATUS SqliteStore::LoadNotes(const std::vector<LNNOTEID>& ids, std::vector<No
 // Rows of notes (columns: id, class, universal id, then an item row); the rows of
 // one note follow each other.
 LNSTATUS SqliteStore::ReadNotes(Query& query, std::vector<NoteRecord>* notes) {
+  return ReadNotes(query, [notes](NoteRecord& note) {
+    notes->push_back(std::move(note));
+    return LNNOERROR;
+  });
+}
+
+LNSTATUS SqliteStore::ReadNotes(Query& query, const std::function<LNSTATUS(NoteRecord&)>& each) {
   read_.clear();
   order_.clear();
-  NoteRecord* note = nullptr;
+  NoteRecord note;
+  bool started = false;
   while (query.Next()) {
     const std::int64_t id = query.Int(0);
-    if (!note || note->id != static_cast<LNNOTEID>(id)) {
-      if (note) FinishNote(note);
-      note = &notes->emplace_back();
-      note->unidRead = !query.IsNull(2);
-      const std::string_view unid = note->unidRead ? query.Blob(2) : kUnreadUnid;
-      if (LNSTATUS status = ReadHeader(id, query.Int(1), unid, note)) return status;
+    if (!started || note.id != static_cast<LNNOTEID>(id)) {
+      if (started) {
+        FinishNote(&note);
+        if (LNSTATUS status = each(note)) return status;
+      }
+      note = NoteRecord{};
+      started = true;
+      note.unidRead = !query.IsNull(2);
+      const std::string_view unid = note.unidRead ? query.Blob(2) : kUnreadUnid;
+      if (LNSTATUS status = ReadHeader(id, query.Int(1), unid, &note)) return status;
     }
     if (LNSTATUS status = ReadItemRow(query, 3)) return status;
   }
-  if (note) FinishNote(note);
-  return query.Status();
+  if (query.Status() != LNNOERROR) return query.Status();
+  if (!started) return LNNOERROR;
+  FinishNote(&note);
+  return each(note);
 }
 
 LNSTATUS SqliteStore::SaveNote(const NoteRecord& note, LNNOTEID* newId) {
@@ -309,16 +323,24 @@ LNSTATUS SqliteStore::ViewKeys(const std::string& form, bool anyForm, const std:
 
 LNSTATUS SqliteStore::ViewNotes(const std::string& form, bool anyForm,
                                 std::vector<NoteRecord>* notes) {
+  return EachViewNote(form, anyForm, [notes](NoteRecord& note) {
+    notes->push_back(std::move(note));
+    return LNNOERROR;
+  });
+}
+
+LNSTATUS SqliteStore::EachViewNote(const std::string& form, bool anyForm,
+                                   const std::function<LNSTATUS(NoteRecord&)>& each) {
   if (anyForm) {
     Query query(*db_, sql::kViewNotesAll);
-    return ReadNotes(query, notes);
+    return ReadNotes(query, each);
   }
   std::vector<std::string> spellings;
   if (LNSTATUS status = FormSpellings(form, &spellings)) return status;
   for (const std::string& spelling : spellings) {
     Query query(*db_, sql::kViewNotes);
     query.Bind(1, spelling);
-    if (LNSTATUS status = ReadNotes(query, notes)) return status;
+    if (LNSTATUS status = ReadNotes(query, each)) return status;
   }
   return LNNOERROR;
 }

@@ -33,6 +33,8 @@ class SqliteStore final : public DatabaseStore {
                     std::vector<ViewKey>* keys) override;
   LNSTATUS ViewNotes(const std::string& form, bool anyForm,
                      std::vector<NoteRecord>* notes) override;
+  LNSTATUS EachViewNote(const std::string& form, bool anyForm,
+                        const std::function<LNSTATUS(NoteRecord&)>& each) override;
   // The stored spellings of a form name: form names compare as item names do.
   LNSTATUS FormSpellings(const std::string& form, std::vector<std::string>* spellings);
   LNSTATUS Begin() override;
@@ -50,6 +52,7 @@ class SqliteStore final : public DatabaseStore {
   LNSTATUS ReadItemRow(const Query& query, int first);
   void FinishNote(NoteRecord* note);
   LNSTATUS ReadNotes(Query& query, std::vector<NoteRecord>* notes);
+  LNSTATUS ReadNotes(Query& query, const std::function<LNSTATUS(NoteRecord&)>& each);
   explicit SqliteStore(std::unique_ptr<Connection> db) : db_(std::move(db)) {}
   // Ends the read snapshot so that what follows is written and committed on its own.
   void StopReading();

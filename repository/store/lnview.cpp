@@ -243,18 +243,22 @@ LNSTATUS LNViewFolder::Open(int options) {
   return LNNOERROR;
 }
 
-LNSTATUS LNViewFolder::ReadDocuments() {
-  if (LNSTATUS status = CheckOpen(d_)) return status;
+LNSTATUS LNViewFolder::ReadEachDocument(const std::function<void(LNDocument&)>& read) {
+  if (!d_) return Fail(LNERR_INVALID_ARGUMENT);
   lnstore::DatabaseStore* store = d_->db->store.get();
   if (!store) return Fail(LNERR_DATABASE_NOT_OPEN);
-  if (!store->Reading()) return LNNOERROR;
-  std::vector<lnstore::NoteRecord> notes;
+  const auto each = [&](lnstore::NoteRecord& note) {
+    auto data = lnstore::NoteData::Stored(d_->db, note, note.unidRead);
+    data->SetItems(std::move(note.items));
+    data->open = true;
+    LNDocument document(std::move(data));
+    read(document);
+    return LNNOERROR;
+  };
   const LNSTATUS status = ForEachForm(d_->design, [&](const std::string& form, bool anyForm) {
-    return store->ViewNotes(form, anyForm, &notes);
+    return store->EachViewNote(form, anyForm, each);
   });
-  if (status != LNNOERROR) return Fail(status);
-  HoldDocuments(*d_->db, d_->design.keyItem, notes, nullptr);
-  return LNNOERROR;
+  return status != LNNOERROR ? Fail(status) : LNNOERROR;
 }
 
 LNSTATUS LNViewFolder::Close() {
