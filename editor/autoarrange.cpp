@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <deque>
 #include <unordered_map>
+#include <utility>
 
 #include "model/workflowdoc.h"
 
@@ -38,67 +39,116 @@ struct Work {
 
 class Arranger {
  public:
-  explicit Arranger(const std::vector<CNode*>& nodes) : nodes_(nodes), work_(nodes.size()) {
-    for (std::size_t i = 0; i < nodes.size(); ++i) index_[nodes[i]] = i;
+  explicit Arranger(const std::vector<CNode*>& nodes)
+      : work_(nodes.size()),
+        next_(nodes.size()),
+        hasIncoming_(nodes.size(), 0),
+        finish_(nodes.size(), kUnseen),
+        waiting_(nodes.size(), 0) {
+    std::unordered_map<const CNode*, std::size_t> index;
+    for (std::size_t i = 0; i < nodes.size(); ++i) index[nodes[i]] = i;
+    for (std::size_t i = 0; i < nodes.size(); ++i)
+      for (const CArrow* a : nodes[i]->OutgoingArrows()) {
+        auto t = index.find(a->Target());
+        if (t == index.end()) continue;
+        hasIncoming_[t->second] = 1;
+        // A loop on the node itself says nothing about where it goes.
+        if (t->second != i) next_[i].push_back(t->second);
+      }
+    root_ = FirstRoot(nodes);
   }
 
   void Run() {
-    std::size_t root = FirstRoot();
-    for (bool first = true; root < nodes_.size(); first = false) {
+    for (bool first = true; root_ < work_.size(); first = false) {
       if (!first) counters_.StartComponent();
-      Walk(root);
-      root = NextRoot();
+      Place(root_);
+      root_ = NextRoot();
     }
   }
   const Work& Of(std::size_t i) const { return work_[i]; }
 
  private:
-  bool HasIncoming(std::size_t i) const {
-    for (const CArrow* a : nodes_[i]->IncomingArrows())
-      if (index_.contains(a->Source())) return true;
-    return false;
-  }
-  std::size_t FirstRoot() const {
-    for (std::size_t i = 0; i < nodes_.size(); ++i)
-      if (nodes_[i]->IsClusterStartNode()) return i;
-    for (std::size_t i = 0; i < nodes_.size(); ++i)
-      if (!HasIncoming(i)) return i;
+  static constexpr int kUnseen = -1;
+  static constexpr int kOpen = -2;
+
+  std::size_t FirstRoot(const std::vector<CNode*>& nodes) const {
+    for (std::size_t i = 0; i < nodes.size(); ++i)
+      if (nodes[i]->IsClusterStartNode()) return i;
+    for (std::size_t i = 0; i < nodes.size(); ++i)
+      if (!hasIncoming_[i]) return i;
     return 0;
   }
-  std::size_t NextRoot() const {
-    for (std::size_t i = 0; i < nodes_.size(); ++i)
-      if (!work_[i].placed && !HasIncoming(i)) return i;
-    for (std::size_t i = 0; i < nodes_.size(); ++i)
-      if (!work_[i].placed) return i;
-    return nodes_.size();
+  // The first unplaced node without incoming arrows, else the first unplaced
+  // one. Placed nodes stay placed, so both searches resume where they stopped.
+  std::size_t NextRoot() {
+    while (sourceCursor_ < work_.size() &&
+           (work_[sourceCursor_].placed || hasIncoming_[sourceCursor_]))
+      ++sourceCursor_;
+    if (sourceCursor_ < work_.size()) return sourceCursor_;
+    while (anyCursor_ < work_.size() && work_[anyCursor_].placed) ++anyCursor_;
+    return anyCursor_;
   }
-  // Breadth-first: a node queued again before it is placed gets the layer of
-  // its latest predecessor; a node is expanded once, when it is placed, which
-  // keeps the queue linear in the arrows (expanding every queued copy again
-  // makes it grow exponentially along chains of diamonds).
-  void Walk(std::size_t root) {
-    std::deque<std::size_t> queue{root};
-    work_[root].layer = 1;
-    while (!queue.empty()) {
-      const std::size_t x = queue.front();
-      queue.pop_front();
-      Work& w = work_[x];
-      if (w.placed) continue;
-      for (const CArrow* a : nodes_[x]->OutgoingArrows()) {
-        auto t = index_.find(a->Target());
-        // A loop on the node itself says nothing about where it goes.
-        if (t == index_.end() || t->second == x || work_[t->second].placed) continue;
-        work_[t->second].layer = w.layer + 1;
-        queue.push_back(t->second);
+  // An arrow between two nodes of one component that closes a loop leads to a
+  // node finished later in the depth-first walk (one still on its way).
+  bool Ahead(std::size_t from, std::size_t to) const { return finish_[to] < finish_[from]; }
+
+  // Depth-first from `root` over the unplaced nodes, in arrow order: numbers
+  // each node as it is finished and gives back the nodes reached.
+  std::vector<std::size_t> Reach(std::size_t root) {
+    std::vector<std::size_t> reached;
+    std::vector<std::pair<std::size_t, std::size_t>> stack{{root, 0}};
+    finish_[root] = kOpen;
+    while (!stack.empty()) {
+      const std::size_t x = stack.back().first;
+      std::size_t& edge = stack.back().second;
+      if (edge < next_[x].size()) {
+        const std::size_t t = next_[x][edge++];
+        if (!work_[t].placed && finish_[t] == kUnseen) {
+          finish_[t] = kOpen;
+          stack.emplace_back(t, 0);
+        }
+        continue;
       }
+      finish_[x] = clock_++;
+      reached.push_back(x);
+      stack.pop_back();
+    }
+    return reached;
+  }
+
+  // Every node one layer below its deepest predecessor, the arrows that close
+  // a loop left out: over a topological order, rows given out in the order the
+  // nodes become ready.
+  void Place(std::size_t root) {
+    const std::vector<std::size_t> reached = Reach(root);
+    for (std::size_t x : reached)
+      for (std::size_t t : next_[x])
+        if (!work_[t].placed && Ahead(x, t)) ++waiting_[t];
+    std::deque<std::size_t> ready{root};
+    work_[root].layer = 1;
+    while (!ready.empty()) {
+      const std::size_t x = ready.front();
+      ready.pop_front();
+      Work& w = work_[x];
       w.placed = true;
       w.row = counters_.Next(static_cast<std::size_t>(w.layer));
+      for (std::size_t t : next_[x]) {
+        if (work_[t].placed || !Ahead(x, t)) continue;
+        work_[t].layer = std::max(work_[t].layer, w.layer + 1);
+        if (--waiting_[t] == 0) ready.push_back(t);
+      }
     }
   }
 
-  const std::vector<CNode*>& nodes_;
   std::vector<Work> work_;
-  std::unordered_map<const CNode*, std::size_t> index_;
+  std::vector<std::vector<std::size_t>> next_;  // targets within the level, arrow order
+  std::vector<char> hasIncoming_;
+  std::vector<int> finish_;   // depth-first finishing number, or kUnseen / kOpen
+  std::vector<int> waiting_;  // predecessors not placed yet
+  int clock_ = 0;
+  std::size_t root_ = 0;
+  std::size_t sourceCursor_ = 0;
+  std::size_t anyCursor_ = 0;
   LayerCounters counters_;
 };
 

@@ -119,6 +119,44 @@ TEST_F(LayoutCommandsTest, AutoArrangeLayersComponentsAndCycles) {
   EXPECT_FALSE(AutoArrange(doc, {50, 4})) << "already arranged";
 }
 
+// Graphs on which placing a node where it is first reached (breadth-first)
+// gives shallower layers than its deepest predecessor.
+TEST_F(LayoutCommandsTest, AutoArrangePutsANodeBelowItsDeepestPredecessor) {
+  struct Case {
+    const char* what;
+    int nodes;
+    std::vector<std::pair<int, int>> arrows;
+    std::vector<int> layers;  // per node
+  };
+  const std::vector<Case> cases = {
+      {"a shortcut A -> D beside A -> B -> C -> D",
+       4,
+       {{0, 1}, {1, 2}, {2, 3}, {0, 3}},
+       {1, 2, 3, 4}},
+      {"the arrow C -> A closing a loop does not count",
+       4,
+       {{0, 1}, {1, 2}, {2, 3}, {0, 3}, {3, 1}},
+       {1, 2, 3, 4}},
+      {"every node on a loop: the first is the root",
+       4,
+       {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {0, 3}},
+       {1, 2, 3, 4}},
+      {"two parts: the second from its own source",
+       6,
+       {{0, 1}, {2, 3}, {3, 4}, {4, 5}, {2, 5}},
+       {1, 2, 1, 2, 3, 4}},
+  };
+  for (const Case& c : cases) {
+    doc.ClearGraph();
+    std::vector<CNode*> nodes;
+    for (int i = 0; i < c.nodes; ++i) nodes.push_back(Add(std::to_string(i), i, 0));
+    for (auto [from, to] : c.arrows) Link(nodes[from], nodes[to]);
+    AutoArrange(doc, {50, 4});
+    for (int i = 0; i < c.nodes; ++i)
+      EXPECT_EQ(-nodes[i]->GetRect().Center().y / 200, c.layers[i]) << c.what << ", node " << i;
+  }
+}
+
 TEST_F(LayoutCommandsTest, AutoArrangeGoesDeeperThanTwoHundredFiftyFiveLayers) {
   CNode* previous = Add("0");
   for (int i = 1; i < 300; ++i) {

@@ -1,0 +1,87 @@
+// "Autoarrange Nodes" on levels of 2,000 and 20,000 tasks whose arrows reach
+// most tasks again by longer paths (chains of diamonds plus arrows forward by a
+// few steps, and a loop back to the start), beside the raw baseline of visiting
+// every task and arrow of the level once. Goal: linear, so the ratio to the
+// baseline stays the same at ten times the size.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <vector>
+
+#include "bench/benchsupport.h"
+#include "editor/autoarrange.h"
+#include "model/workflowdoc.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::unique_ptr<velk::CWorkflowDoc> BuildLevel(int tasks) {
+  auto doc = std::make_unique<velk::CWorkflowDoc>("CN=Bench/O=Marvelund", "06.12.2026");
+  std::vector<velk::CNode*> nodes;
+  for (int i = 0; i < tasks; ++i)
+    nodes.push_back(
+        doc->InsertNode(velk::NodeRectAt(50 * (i % 40), -50 * (i / 40)), velk::NodeKind::Intern));
+  // Diamonds: i -> i+1, i -> i+2, i+1 -> i+2 for every even i.
+  for (int i = 0; i + 2 < tasks; i += 2) {
+    doc->CreateArrow(*nodes[i], *nodes[i + 1]);
+    doc->CreateArrow(*nodes[i], *nodes[i + 2]);
+    doc->CreateArrow(*nodes[i + 1], *nodes[i + 2]);
+  }
+  std::mt19937 random(4711);
+  std::uniform_int_distribution<int> from(0, tasks - 1);
+  std::uniform_int_distribution<int> span(3, 6);
+  for (int made = 0; made < tasks / 2;) {
+    const int s = from(random);
+    const int t = s + span(random);
+    if (t >= tasks) continue;
+    doc->CreateArrow(*nodes[s], *nodes[t]);
+    ++made;
+  }
+  doc->CreateArrow(*nodes.back(), *nodes.front());
+  return doc;
+}
+
+double Ms(Clock::duration d) {
+  return std::chrono::duration<double, std::milli>(d).count();
+}
+
+// Every task and every arrow of the level visited once, as any arrangement must.
+double BaselineMs(const velk::CWorkflowDoc& doc, long& sink) {
+  const auto start = Clock::now();
+  const std::vector<velk::CNode*> nodes = doc.LevelNodes();
+  for (const velk::CNode* n : nodes)
+    for (const velk::CArrow* a : n->OutgoingArrows()) sink += a->Target()->GetRect().left;
+  return Ms(Clock::now() - start);
+}
+
+double RunCase(int tasks, int runs) {
+  auto doc = BuildLevel(tasks);
+  std::vector<double> arrange, baseline;
+  long sink = 0;
+  for (int run = 0; run < runs; ++run) {
+    baseline.push_back(BaselineMs(*doc, sink));
+    const auto start = Clock::now();
+    velk::AutoArrange(*doc, {50, 4});
+    arrange.push_back(Ms(Clock::now() - start));
+  }
+  const double a = bench::Median(arrange);
+  const double b = bench::Median(baseline);
+  std::printf("%6d tasks: autoarrange %8.2f ms, baseline %7.2f ms, ratio %6.1f (%ld)\n", tasks, a,
+              b, a / b, sink % 10);
+  return a / b;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+  const double small = RunCase(2000, runs);
+  const double large = RunCase(20000, runs);
+  const bool linear = large < 2 * small;
+  std::printf("ratio at 20,000 / ratio at 2,000: %.2f (goal < 2: linear)%s\n", large / small,
+              linear ? "" : "  MISSED");
+  return 0;
+}
