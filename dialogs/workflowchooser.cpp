@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
+#include <numeric>
 
 #include "app/services.h"
 #include "model/workflowdoc.h"
@@ -22,7 +24,28 @@ void AddVersion(std::vector<ChooserCategory>& tree, const std::string& category,
   it->versions.push_back(std::move(version));
 }
 
+// Puts the versions of one workflow together where its name first occurs,
+// lowest version first; `place` gives an item's place in `headers`.
+template <class Item, class Place>
+void SortVersions(std::vector<Item>& items, const std::vector<WorkflowHeaderEntry>& headers,
+                  Place place) {
+  std::map<std::string, std::size_t> firstSeen;
+  for (std::size_t i = 0; i < items.size(); ++i)
+    firstSeen.emplace(headers[place(items[i])].type, i);
+  std::ranges::stable_sort(items, {}, [&](const Item& item) {
+    const WorkflowHeaderEntry& h = headers[place(item)];
+    return std::pair(firstSeen.at(h.type), h.version);
+  });
+}
+
 }  // namespace
+
+std::vector<std::size_t> VersionOrder(const std::vector<WorkflowHeaderEntry>& headers) {
+  std::vector<std::size_t> order(headers.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  SortVersions(order, headers, [](std::size_t i) { return i; });
+  return order;
+}
 
 std::string HeaderDisplayText(const WorkflowHeaderEntry& header) {
   const std::string status = WorkflowStatusToWord(header.status);
@@ -64,6 +87,8 @@ std::vector<ChooserCategory> BuildChooserTree(const std::vector<WorkflowHeaderEn
       AddVersion(tree, kSubWorkflowCategory, {HeaderDisplayText(h), h.wfType == kIcdr ? 5 : 6, i});
     }
   }
+  for (ChooserCategory& category : tree)
+    SortVersions(category.versions, headers, [](const ChooserVersion& v) { return v.header; });
   return tree;
 }
 
@@ -114,8 +139,10 @@ bool SaveWorkflowAsChooser::Open() {
   entries_.clear();
   if (repository_) {
     repository_->ReadHeaders(true);
-    for (const WorkflowHeaderEntry& h : repository_->Headers())
-      entries_.push_back({HeaderDisplayText(h), h.status <= 2 ? h.status : -1});
+    const std::vector<WorkflowHeaderEntry>& headers = repository_->Headers();
+    for (std::size_t i : VersionOrder(headers))
+      entries_.push_back(
+          {HeaderDisplayText(headers[i]), headers[i].status <= 2 ? headers[i].status : -1});
   }
   name_ = doc_->Header().name;
   return true;

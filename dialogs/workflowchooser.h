@@ -20,6 +20,11 @@ inline constexpr char kNoWorkflowSelectedText[] =
 inline constexpr char kWorkflowPointerNotSetText[] =
     "Workflowpointer is not set - programming error!";
 
+// The places of `headers` in the order the choosers list them: the versions of
+// a workflow together where its name first occurs, lowest version first; equal
+// versions keep their order.
+std::vector<std::size_t> VersionOrder(const std::vector<WorkflowHeaderEntry>& headers);
+
 // "%s (Version %3.1f) (%s)": name, version and status word of a stored version.
 std::string HeaderDisplayText(const WorkflowHeaderEntry& header);
 // The first header showing `text`, or null.
@@ -55,8 +60,8 @@ struct ChooserCategory {
   std::vector<ChooserVersion> versions;
 };
 
-// One root per category in the order of first occurrence, its versions in list
-// order. Referenced workflows are never listed.
+// One root per category in the order of first occurrence, its versions in the
+// order of VersionOrder. Referenced workflows are never listed.
 std::vector<ChooserCategory> BuildChooserTree(const std::vector<WorkflowHeaderEntry>& headers,
                                               ChooserFilter filter);
 
@@ -98,7 +103,7 @@ class SaveWorkflowAsChooser {
   // `doc` may be null, which Open reports as the programming error it is.
   explicit SaveWorkflowAsChooser(CWorkflowDoc* doc);
 
-  // Reads the headers (forced), lists them and takes the workflow's name; false
+  // Reads the headers (forced), lists them in VersionOrder and takes the workflow's name; false
   // after the message when there is no workflow.
   bool Open();
   const std::vector<Entry>& Entries() const { return entries_; }
