@@ -31,7 +31,8 @@ Edit Form(const char* form) {
   return [form](NodeAttributes& a) { a.objects = {form}; };
 }
 
-// Draws one workflow: tasks on a grid, arrows, clusters.
+// Draws one workflow: tasks on a grid, arrows, clusters. Its columns and rows
+// leave room for the texts under each task; no arrow runs along another.
 class Drawing {
  public:
   Drawing(const char* name, const char* category, WorkflowStatus status, int version,
@@ -54,7 +55,7 @@ class Drawing {
 
   CNode* Task(const char* name, int col, int row, NodeKind kind, int performer, const char* member,
               const Edit& edit = {}) {
-    CNode* node = doc_->InsertNode(NodeRectAt(60 + 130 * col, -60 - 100 * row), kind);
+    CNode* node = doc_->InsertNode(NodeRectAt(60 + 180 * col, -60 - 120 * row), kind);
     NodeAttributes a = node->Attributes();
     a.name = name;
     a.performerType = performer;
@@ -119,7 +120,7 @@ std::unique_ptr<CWorkflowDoc> OrderHandling(WorkflowStatus status, int version, 
   CNode* approve = d.Task("Approve large order", 3, 1, NodeKind::Intern, kPerson,
                           "Karin Lange/Management/Marvelund", Form(kPurchaseOrder));
   CNode* reject =
-      d.Task("Reject order", 4, 2, NodeKind::Intern, kUnit, "Sales/North", Form(kPurchaseOrder));
+      d.Task("Reject order", 3, 2, NodeKind::Intern, kUnit, "Sales/North", Form(kPurchaseOrder));
   CNode* confirm =
       d.Task("Confirm order", 5, 0, NodeKind::Out, kWorkgroup, "Order Desk",
              [](NodeAttributes& a) { a.objects = {"Order Confirmation|GF_OrderConfirmation"}; });
@@ -192,8 +193,14 @@ std::unique_ptr<CWorkflowDoc> TravelRequest() {
   CNode* review = d.Task("Review", 1, 0, NodeKind::Intern, kRole, "Approver");
   CNode* board = d.Task("Board approval", 2, 1, NodeKind::Intern, kUnit, "/Board");
   CNode* book = d.Task("Book travel", 3, 0, NodeKind::Intern, kWorkgroup, "IT Support");
+  // The way back goes round a task of its own: two arrows between the same two
+  // tasks would lie on one line.
+  CNode* complete = d.Task(
+      "Complete request", 0, 1, NodeKind::Intern, kPerson, "Jonas Meyer/Human Resources/Marvelund",
+      [](NodeAttributes& a) { a.objects = {"Travel Request|GF_TravelRequest"}; });
   d.Arrow(submit, review);
-  d.Arrow(review, submit, RoutingKind::Or, "more information needed");
+  d.Arrow(review, complete, RoutingKind::Or, "more information needed");
+  d.Arrow(complete, submit);
   d.Arrow(review, board, RoutingKind::Xor, "Travel_Cost > 1000");
   d.Arrow(review, book, RoutingKind::Else);
   d.Arrow(board, book);
@@ -213,7 +220,7 @@ std::unique_ptr<CWorkflowDoc> ComplaintHandling() {
   CNode* again = d.Task("Carrier follow-up", 2, 1, NodeKind::Extern, kPerson, "");
   CNode* expert = d.Task("Expert opinion", 1, 2, NodeKind::ExtWFTask, kPerson,
                          "Tom Keller/Consulting/Cirrus Consulting");
-  CNode* resolve = d.Task("Resolve", 3, 0, NodeKind::Intern, kWorkgroup, "Quality Circle");
+  CNode* resolve = d.Task("Resolve", 3, 1, NodeKind::Intern, kWorkgroup, "Quality Circle");
   d.Arrow(record, carrier, RoutingKind::And);
   d.Arrow(record, expert, RoutingKind::And);
   d.Arrow(carrier, again);

@@ -5,14 +5,17 @@
 #include <stdlib.h>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <map>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "model/workflowdoc.h"
 #include "repository/databasetemplates.h"
 #include "repository/demodata.h"
+#include "repository/demoworkflows.h"
 #include "repository/identity.h"
 
 namespace velk {
@@ -195,6 +198,48 @@ TEST_F(DemoDataTest, EidmRequestsNameKnownOrganisationsAndPersons) {
     if (r.at("MasterOrg")[0] != kDemoOrganisation) continue;
     EXPECT_EQ(r.at("MasterTrackingAddress")[0], trackingId);
     EXPECT_EQ(r.at("MasterEngineAddress")[0], kDemoOfficeMail);
+  }
+}
+
+// How far two arrows run along one line: the length of the part both cover
+// when each end of `b` lies within two units of the line through `a`, else 0.
+double SharedRun(const CArrow& a, const CArrow& b) {
+  const double ax = a.LineStart().x, ay = a.LineStart().y;
+  const double dx = a.LineEnd().x - ax, dy = a.LineEnd().y - ay;
+  const double length = std::hypot(dx, dy);
+  if (length == 0) return 0;
+  double from = length, to = 0;
+  for (Point p : {b.LineStart(), b.LineEnd()}) {
+    if (std::abs((p.x - ax) * dy - (p.y - ay) * dx) / length > 2) return 0;
+    const double along = ((p.x - ax) * dx + (p.y - ay) * dy) / length;
+    from = std::min(from, along);
+    to = std::max(to, along);
+  }
+  return std::max(0.0, std::min(to, length) - std::max(from, 0.0));
+}
+
+// Every level of the workflow: the top one, then each cluster's.
+void CollectLevels(CWorkflowDoc& doc, std::vector<CWorkflowDoc*>& levels) {
+  levels.push_back(&doc);
+  for (CNode* node : doc.LevelNodes())
+    if (node->IsClusterNode()) CollectLevels(*doc.Top().OpenClusterDocument(*node), levels);
+}
+
+TEST(DemoWorkflowsTest, NoArrowRunsAlongAnother) {
+  for (const auto& workflow : demo::BuildDemoWorkflows()) {
+    std::vector<CWorkflowDoc*> levels;
+    CollectLevels(*workflow, levels);
+    for (const CWorkflowDoc* level : levels) {
+      std::vector<const CArrow*> arrows;
+      for (const CNode* node : level->LevelNodes())
+        arrows.insert(arrows.end(), node->OutgoingArrows().begin(), node->OutgoingArrows().end());
+      for (const CArrow* a : arrows)
+        for (const CArrow* b : arrows)
+          EXPECT_TRUE(a == b || SharedRun(*a, *b) <= kNodeSize)
+              << workflow->Header().name << ": " << a->Source()->Name() << " -> "
+              << a->Target()->Name() << " runs along " << b->Source()->Name() << " -> "
+              << b->Target()->Name();
+    }
   }
 }
 
