@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <deque>
+#include <span>
 #include <unordered_map>
 #include <utility>
 
@@ -41,20 +41,23 @@ class Arranger {
  public:
   explicit Arranger(const std::vector<CNode*>& nodes)
       : work_(nodes.size()),
-        next_(nodes.size()),
+        first_(nodes.size() + 1, 0),
         hasIncoming_(nodes.size(), 0),
         finish_(nodes.size(), kUnseen),
         waiting_(nodes.size(), 0) {
     std::unordered_map<const CNode*, std::size_t> index;
+    index.reserve(nodes.size());
     for (std::size_t i = 0; i < nodes.size(); ++i) index[nodes[i]] = i;
-    for (std::size_t i = 0; i < nodes.size(); ++i)
+    for (std::size_t i = 0; i < nodes.size(); ++i) {
       for (const CArrow* a : nodes[i]->OutgoingArrows()) {
         auto t = index.find(a->Target());
         if (t == index.end()) continue;
         hasIncoming_[t->second] = 1;
         // A loop on the node itself says nothing about where it goes.
-        if (t->second != i) next_[i].push_back(t->second);
+        if (t->second != i) targets_.push_back(t->second);
       }
+      first_[i + 1] = targets_.size();
+    }
     root_ = FirstRoot(nodes);
   }
 
@@ -88,6 +91,10 @@ class Arranger {
     while (anyCursor_ < work_.size() && work_[anyCursor_].placed) ++anyCursor_;
     return anyCursor_;
   }
+  // The targets of node x's arrows within the level, in arrow order.
+  std::span<const std::size_t> Next(std::size_t x) const {
+    return std::span(targets_).subspan(first_[x], first_[x + 1] - first_[x]);
+  }
   // An arrow between two nodes of one component that closes a loop leads to a
   // node finished later in the depth-first walk (one still on its way).
   bool Ahead(std::size_t from, std::size_t to) const { return finish_[to] < finish_[from]; }
@@ -96,16 +103,17 @@ class Arranger {
   // each node as it is finished and gives back the nodes reached.
   std::vector<std::size_t> Reach(std::size_t root) {
     std::vector<std::size_t> reached;
-    std::vector<std::pair<std::size_t, std::size_t>> stack{{root, 0}};
+    // Each node on the way with the place of its next arrow in targets_.
+    std::vector<std::pair<std::size_t, std::size_t>> stack{{root, first_[root]}};
     finish_[root] = kOpen;
     while (!stack.empty()) {
       const std::size_t x = stack.back().first;
       std::size_t& edge = stack.back().second;
-      if (edge < next_[x].size()) {
-        const std::size_t t = next_[x][edge++];
+      if (edge < first_[x + 1]) {
+        const std::size_t t = targets_[edge++];
         if (!work_[t].placed && finish_[t] == kUnseen) {
           finish_[t] = kOpen;
-          stack.emplace_back(t, 0);
+          stack.emplace_back(t, first_[t]);
         }
         continue;
       }
@@ -122,17 +130,17 @@ class Arranger {
   void Place(std::size_t root) {
     const std::vector<std::size_t> reached = Reach(root);
     for (std::size_t x : reached)
-      for (std::size_t t : next_[x])
+      for (std::size_t t : Next(x))
         if (!work_[t].placed && Ahead(x, t)) ++waiting_[t];
-    std::deque<std::size_t> ready{root};
+    std::vector<std::size_t> ready{root};  // in the order the nodes became ready
+    ready.reserve(reached.size());
     work_[root].layer = 1;
-    while (!ready.empty()) {
-      const std::size_t x = ready.front();
-      ready.pop_front();
+    for (std::size_t taken = 0; taken < ready.size(); ++taken) {
+      const std::size_t x = ready[taken];
       Work& w = work_[x];
       w.placed = true;
       w.row = counters_.Next(static_cast<std::size_t>(w.layer));
-      for (std::size_t t : next_[x]) {
+      for (std::size_t t : Next(x)) {
         if (work_[t].placed || !Ahead(x, t)) continue;
         work_[t].layer = std::max(work_[t].layer, w.layer + 1);
         if (--waiting_[t] == 0) ready.push_back(t);
@@ -141,7 +149,10 @@ class Arranger {
   }
 
   std::vector<Work> work_;
-  std::vector<std::vector<std::size_t>> next_;  // targets within the level, arrow order
+  // The targets of every node's arrows, node after node; first_[i] is where
+  // node i's begin.
+  std::vector<std::size_t> targets_;
+  std::vector<std::size_t> first_;
   std::vector<char> hasIncoming_;
   std::vector<int> finish_;   // depth-first finishing number, or kUnseen / kOpen
   std::vector<int> waiting_;  // predecessors not placed yet
