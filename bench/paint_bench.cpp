@@ -5,7 +5,9 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QPainter>
+#include <QStaticText>
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -80,6 +82,59 @@ struct Clock {
   }
 };
 
+// The raw baseline: what the painter draws for the level, straight onto
+// QPainter with the same hints and without the painter's own work: one picture
+// per node, line and head per arrow, the text lines of each node and the
+// conditions, each already shaped.
+struct RawLevel {
+  QImage picture;
+  std::vector<QLineF> lines;
+  std::vector<std::array<QPointF, 3>> heads;
+  std::vector<std::pair<QPointF, QStaticText>> texts;
+  std::vector<QPointF> pictures;
+};
+
+RawLevel PrepareRaw(const velk::CWorkflowDoc& doc, const ViewMapping& m, CWorkflowPainter& painter,
+                    const velk::ShowFlags& flags, const CNodeBitmaps& bitmaps) {
+  RawLevel raw;
+  raw.picture =
+      bitmaps.Image(CNodeBitmaps::kTableA, 0).scaled(33, 33).convertToFormat(QImage::Format_RGB32);
+  const QFont font = CWorkflowPainter::TextFont(m.ScaleY(), 96);
+  const auto text = [&](const QString& t, velk::Point at) {
+    QStaticText s(t);
+    s.prepare(QTransform(), font);
+    raw.texts.emplace_back(m.ToDevice(at), s);
+  };
+  for (const CNode* n : doc.LevelNodes()) {
+    raw.pictures.push_back(m.ToDevice(velk::Point{n->GetRect().left, n->GetRect().top}));
+    const velk::Rect box = painter.TextBox(*n, flags);
+    const velk::NodeAttributes& a = n->Attributes();
+    int line = 0;
+    for (const std::string& t : {"N: " + a.name, "M: " + a.member, "O: " + a.objects.front()})
+      text(QString::fromStdString(t), {box.left, box.top - 10 * line++});
+    for (const velk::CArrow* arrow : n->OutgoingArrows()) {
+      raw.lines.emplace_back(m.ToDevice(arrow->LineStart()), m.ToDevice(arrow->LineEnd()));
+      const auto& h = arrow->HeadPoints();
+      raw.heads.push_back({m.ToDevice(h[0]), m.ToDevice(h[1]), m.ToDevice(h[2])});
+      if (!arrow->Condition().empty())
+        text(QString::fromStdString(arrow->Condition()),
+             velk::DescriptionAnchor({arrow->LineStart(), arrow->LineEnd()}));
+    }
+  }
+  return raw;
+}
+
+void PaintRaw(QPainter& p, const RawLevel& raw) {
+  p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+  p.fillRect(QRect(0, 0, p.device()->width(), p.device()->height()), Qt::white);
+  for (const QPointF& at : raw.pictures) p.drawImage(at, raw.picture);
+  p.setPen(QPen(Qt::black, 1));
+  for (const QLineF& l : raw.lines) p.drawLine(l);
+  p.setBrush(Qt::black);
+  for (const auto& h : raw.heads) p.drawPolygon(h.data(), 3);
+  for (const auto& [at, t] : raw.texts) p.drawStaticText(at, t);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -118,7 +173,8 @@ int main(int argc, char** argv) {
   options.gridVisible = true;
   options.gridSize = settings.gridSize;
 
-  std::vector<double> full, fullCpu, step, stepCpu;
+  const RawLevel raw = PrepareRaw(*doc, mapping, view.Painter(), view.Flags(), bitmaps);
+  std::vector<double> full, fullCpu, step, stepCpu, rawMs, rawCpu;
   Clock clock;
   const velk::GridSettings grid{settings.gridSize, false};
   for (int run = 0; run < runs; ++run) {
@@ -128,6 +184,12 @@ int main(int argc, char** argv) {
       view.Painter().Paint(p, doc.get(), mapping, options, whole);
     }
     clock.Stop(full, fullCpu);
+    clock.Start();
+    {
+      QPainter p(&image);
+      PaintRaw(p, raw);
+    }
+    clock.Stop(rawMs, rawCpu);
 
     // 20 drag steps of 3 units right and 2 down, then back.
     for (int i = 0; i < 40; ++i) {
@@ -150,6 +212,8 @@ int main(int argc, char** argv) {
               kSelected, whole.width(), whole.height());
   std::printf("full paint: median %.1f ms wall, %.1f ms CPU (goal < 50 ms)\n", Median(full),
               Median(fullCpu));
+  std::printf("raw paint:  median %.1f ms wall, %.1f ms CPU; full paint %.2fx raw\n", Median(rawMs),
+              Median(rawCpu), Median(fullCpu) / Median(rawCpu));
   std::printf("move step:  median %.1f ms wall, %.1f ms CPU (goal < 16 ms)\n", Median(step),
               Median(stepCpu));
   if (argc > 2) image.save(QString::fromLocal8Bit(argv[2]));

@@ -13,13 +13,10 @@ ScrollSizes ComputeScrollSizes(int width, int height) {
 }
 
 TextOffsets ComputeTextOffsets(const ShowFlags& flags) {
-  // The member line counts twice: it is what pushes the block highest.
-  const int lines =
-      (flags.taskForms ? 1 : 0) + (flags.taskMember ? 2 : 1) + (flags.taskResources ? 1 : 0);
+  const int lines = (flags.taskNames ? kNameLines : 0) + (flags.taskMember ? 1 : 0) +
+                    (flags.taskForms ? 1 : 0) + (flags.taskResources ? 1 : 0);
   TextOffsets offsets;
-  offsets.upper = lines > 1 ? 32 - 15 * lines : 0;
-  offsets.width = 150;
-  offsets.lower = flags.taskNames ? -30 : 0;
+  offsets.lower = lines > 0 ? -(kTextGap + lines * kTextLineHeight) : 0;
   return offsets;
 }
 
@@ -33,38 +30,6 @@ std::vector<int> GridLinePositions(int gridSize, int extent) {
   if (gridSize < 1) return positions;
   for (int pos = gridSize; pos < extent; pos += gridSize) positions.push_back(pos);
   return positions;
-}
-
-NodeTextLayout LayoutNodeTexts(const Rect& node, const NodeAttributes& attributes,
-                               const ShowFlags& flags, int lineHeight) {
-  NodeTextLayout layout;
-  const int left = node.right + kTextColumnLeft;
-  const int right = node.right + kTextColumnRight;
-  if (flags.taskNames) {
-    layout.nameText = "N: " + attributes.name;
-    layout.nameBox = {left, node.bottom + lineHeight, right, node.bottom - 2 * lineHeight};
-  }
-  std::string block;
-  int lines = 0;
-  if (flags.taskMember) {
-    block += "M: " + attributes.member + "\n";
-    ++lines;
-  }
-  if (flags.taskForms) {
-    block +=
-        "O: " + (attributes.objects.empty() ? std::string() : attributes.objects.front()) + "\n";
-    ++lines;
-  }
-  if (flags.taskResources) {
-    block += "R: " + (attributes.resources.empty() ? std::string() : attributes.resources.front());
-    ++lines;
-  }
-  if (!block.empty()) {
-    layout.blockText = std::move(block);
-    layout.blockLines = lines;
-    layout.blockBox = {left, node.bottom + (lines + 1) * lineHeight, right, node.bottom};
-  }
-  return layout;
 }
 
 std::vector<std::string> SplitLines(std::string_view text) {
@@ -110,6 +75,60 @@ std::vector<std::string> WrapWords(std::string_view text, double width,
   for (const std::string& paragraph : SplitLines(text))
     WrapParagraph(paragraph, width, measure, lines);
   return lines;
+}
+
+namespace {
+
+constexpr char kEllipsis[] = "\u2026";
+
+}  // namespace
+
+std::string FitToWidth(std::string_view text, double width, const TextMeasure& measure) {
+  if (measure(text) <= width) return std::string(text);
+  std::vector<std::size_t> cuts;  // where a UTF-8 character starts
+  for (std::size_t i = 0; i < text.size(); ++i)
+    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) cuts.push_back(i);
+  // Halving: measuring every beginning in turn would take long on long texts.
+  std::size_t fits = 0, tooLong = cuts.size();
+  while (tooLong - fits > 1) {
+    const std::size_t middle = (fits + tooLong) / 2;
+    if (measure(std::string(text.substr(0, cuts[middle])) + kEllipsis) <= width)
+      fits = middle;
+    else
+      tooLong = middle;
+  }
+  return std::string(text.substr(0, cuts.empty() ? 0 : cuts[fits])) + kEllipsis;
+}
+
+NodeTextLayout LayoutNodeTexts(const Rect& node, const NodeAttributes& attributes,
+                               const ShowFlags& flags, int lineHeight, const TextMeasure& measure) {
+  NodeTextLayout layout;
+  std::vector<std::string>& lines = layout.lines;
+  if (flags.taskNames) {
+    lines = WrapWords("N: " + attributes.name, kTextWidth, measure);
+    if (lines.size() > static_cast<std::size_t>(kNameLines)) {
+      lines.resize(kNameLines);
+      lines.back() = FitToWidth(lines.back() + " " + kEllipsis, kTextWidth, measure);
+    }
+    for (std::string& line : lines) line = FitToWidth(line, kTextWidth, measure);
+  }
+  const auto first = [](const std::vector<std::string>& list) {
+    return list.empty() ? std::string() : list.front();
+  };
+  if (flags.taskMember) lines.push_back(FitToWidth("M: " + attributes.member, kTextWidth, measure));
+  if (flags.taskForms)
+    lines.push_back(FitToWidth("O: " + first(attributes.objects), kTextWidth, measure));
+  if (flags.taskResources)
+    lines.push_back(FitToWidth("R: " + first(attributes.resources), kTextWidth, measure));
+  if (lines.empty()) return layout;
+  const Point corner = NodeTextCorner(node);
+  layout.box = {corner.x, corner.y, corner.x + kTextWidth,
+                corner.y - static_cast<int>(lines.size()) * lineHeight};
+  return layout;
+}
+
+Point NodeTextCorner(const Rect& node) {
+  return {node.Center().x + kTextIndent, node.bottom - kTextGap};
 }
 
 Point DescriptionAnchor(const ArrowLine& line) {

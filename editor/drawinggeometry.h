@@ -1,6 +1,6 @@
 #pragma once
 // What the workflow drawing computes before it paints: the drawing area and its
-// scroll steps, the grid lines, where the texts beside a node and an arrow's
+// scroll steps, the grid lines, where the texts under a node and an arrow's
 // description go, and the area a node covers on screen. All in logical units
 // (0.01 inch, y axis up, the drawing's top-left corner at (0, 0)).
 
@@ -31,7 +31,7 @@ struct ScrollSizes {
 };
 ScrollSizes ComputeScrollSizes(int width = kDrawingWidth, int height = kDrawingHeight);
 
-// Which texts the view draws beside nodes and arrows.
+// Which texts the view draws with nodes and arrows.
 struct ShowFlags {
   bool taskNames = true;
   bool taskMember = false;
@@ -41,14 +41,30 @@ struct ShowFlags {
   bool operator==(const ShowFlags&) const = default;
 };
 
+// Height of one line of the node texts and descriptions, in logical units.
+inline constexpr int kTextLineHeight = 10;
+
+// The texts of a node stand under it, one line below the other: they start a
+// little right of its centre, so that an arrow leaving straight down or up (and
+// its head) passes them, and no line is wider than kTextWidth.
+inline constexpr int kTextGap = 2;      // between the picture and the first line
+inline constexpr int kTextIndent = 10;  // from the node's centre
+inline constexpr int kTextWidth = 140;
+inline constexpr int kNameLines = 3;  // a longer name ends in an ellipsis on the third
+// How far the texts reach beyond the right edge of a node of the usual size;
+// layouts keep that room beside it.
+inline constexpr int kTextColumnRight = kTextIndent + kTextWidth - kNodeSize / 2;
+
 // How far a node's texts reach beyond its rectangle: `upper` is subtracted from
 // the top, `lower` added to the bottom and `width` added to the right edge.
 struct TextOffsets {
   int upper = 0;
   int lower = 0;
-  int width = 150;
+  int width = kTextColumnRight;
   bool operator==(const TextOffsets&) const = default;
 };
+// The most the shown texts can take: a name of kNameLines and one line for
+// each of member, form and resource.
 TextOffsets ComputeTextOffsets(const ShowFlags& flags);
 // The node rectangle widened by the text offsets.
 Rect NodeTextArea(const Rect& node, const TextOffsets& offsets);
@@ -58,30 +74,27 @@ Rect NodeTextArea(const Rect& node, const TextOffsets& offsets);
 // it). None for a grid size below 1.
 std::vector<int> GridLinePositions(int gridSize, int extent);
 
-// The text column beside a node, measured from its right edge.
-inline constexpr int kTextColumnLeft = 5;
-inline constexpr int kTextColumnRight = 145;
-
-struct NodeTextLayout {
-  // "N: " and the name, word-wrapped inside nameBox; empty when names are off.
-  std::string nameText;
-  Rect nameBox;
-  // Member, form and resource lines, one per line, drawn unwrapped inside
-  // blockBox so that they stand above the name line; empty when all are off.
-  std::string blockText;
-  int blockLines = 0;
-  Rect blockBox;
-};
-// `lineHeight`: the text font's line height in logical units.
-NodeTextLayout LayoutNodeTexts(const Rect& node, const NodeAttributes& attributes,
-                               const ShowFlags& flags, int lineHeight);
-
 // Width of a text in logical units, as the drawing's font measures it.
 using TextMeasure = std::function<double(std::string_view)>;
 // Breaks the text at spaces into lines no wider than `width`; a word wider than
-// that keeps a line of its own (the drawing clips it). Line breaks in the text
-// are kept.
+// that keeps a line of its own. Line breaks in the text are kept.
 std::vector<std::string> WrapWords(std::string_view text, double width, const TextMeasure& measure);
+// The text when it fits `width`, else its longest beginning (whole characters)
+// that fits with an ellipsis after it.
+std::string FitToWidth(std::string_view text, double width, const TextMeasure& measure);
+
+// The lines under a node, top to bottom: "N: " and the name word-wrapped into
+// kNameLines at most, then "M: " and the member, "O: " and the first form, "R: "
+// and the first resource, each on one line, as the flags ask. `box` holds them
+// all: kTextWidth wide, one line height per line; empty without lines.
+struct NodeTextLayout {
+  std::vector<std::string> lines;
+  Rect box;
+};
+NodeTextLayout LayoutNodeTexts(const Rect& node, const NodeAttributes& attributes,
+                               const ShowFlags& flags, int lineHeight, const TextMeasure& measure);
+// The top-left corner of a node's first text line.
+Point NodeTextCorner(const Rect& node);
 // The lines of a text; a final line break adds no empty line.
 std::vector<std::string> SplitLines(std::string_view text);
 

@@ -64,3 +64,20 @@ class ViewMapping {
   double sy_ = 0.96;
   QPointF origin_;
 };
+
+// On a device of `ratio` device pixels per painter pixel: the point where a
+// line through `p` of `penWidth` (painter pixels, whole device pixels) covers
+// whole device pixels, so that antialiasing leaves lines along the axes sharp.
+// An odd number of device pixels is centred on a pixel, an even one on a border.
+inline QPointF CrispPoint(QPointF p, double penWidth, double ratio) {
+  const double offset = static_cast<long>(std::lround(penWidth * ratio)) % 2 == 1 ? 0.5 : 0.0;
+  const auto snap = [&](double v) { return (std::floor(v * ratio) + offset) / ratio; };
+  return {snap(p.x()), snap(p.y())};
+}
+
+// The whole device pixels nearest to a rectangle of painter pixels.
+inline QRect DevicePixels(const QRectF& r, double ratio) {
+  const QPoint topLeft(qRound(r.left() * ratio), qRound(r.top() * ratio));
+  const QPoint bottomRight(qRound(r.right() * ratio), qRound(r.bottom() * ratio));
+  return QRect(topLeft, QSize(bottomRight.x() - topLeft.x(), bottomRight.y() - topLeft.y()));
+}

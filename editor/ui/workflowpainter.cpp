@@ -23,24 +23,16 @@ const QColor kGridColor(90, 90, 90);
 const QColor kSelectedColor(0, 0, 255);
 const QColor kDescriptionColor(0, 0, 255);
 // The fonts' specified height: one line of text, in logical units.
-constexpr double kFontHeightUnits = 10.0;
+constexpr double kFontHeightUnits = velk::kTextLineHeight;
 
 QRect DeviceRect(const ViewMapping& m, const Rect& r) {
-  const QRectF f = m.ToDevice(r);
-  const QPoint tl(qRound(f.left()), qRound(f.top()));
-  const QPoint br(qRound(f.right()), qRound(f.bottom()));
-  return QRect(tl, QSize(br.x() - tl.x(), br.y() - tl.y()));
+  return DevicePixels(m.ToDevice(r), 1.0);
 }
 
 // True when `r`, widened by `margin` units for pens and rounding, reaches `clip`.
 bool Touches(const Rect& r, const Rect& clip, int margin = 2) {
   return r.left - margin <= clip.right && clip.left <= r.right + margin &&
          r.bottom - margin <= clip.top && clip.bottom <= r.top + margin;
-}
-
-// Width of the drawing's pens: one logical unit, at least one pixel.
-double PenWidth(const ViewMapping& m) {
-  return std::max(1.0, std::floor(m.ScaleX()));
 }
 
 }  // namespace
@@ -50,6 +42,17 @@ struct CWorkflowPainter::Context {
   const PaintOptions& options;
   Rect clip;  // logical
   int arrowSize;
+  double ratio;  // device pixels per painter pixel
+
+  // Width of the drawing's pens: one logical unit, at least one device pixel,
+  // always whole device pixels.
+  double PenWidth() const { return std::max(1.0, std::round(mapping.ScaleX() * ratio)) / ratio; }
+  // Where a point of the drawing goes so that a pen of PenWidth() covers whole
+  // device pixels: lines along the axes stay sharp under antialiasing.
+  QPointF Sharp(Point p) const { return CrispPoint(mapping.ToDevice(p), PenWidth(), ratio); }
+  QRectF Sharp(const Rect& r) const {
+    return QRectF(Sharp(Point{r.left, r.top}), Sharp(Point{r.right, r.bottom}));
+  }
 };
 
 namespace {
@@ -86,6 +89,8 @@ void CWorkflowPainter::PrepareFonts(const ViewMapping& mapping, double dpi) {
   descriptionFont_.setItalic(true);
   shaped_[0].clear();
   shaped_[1].clear();
+  widths_[0].clear();
+  widths_[1].clear();
   // Shaped texts are laid out at the screen's resolution; printers and PDF
   // writers of another one get their texts laid out as they are drawn.
   const QScreen* screen = QGuiApplication::primaryScreen();
@@ -100,11 +105,13 @@ double CWorkflowPainter::TextWidth(const QString& text, bool italic) const {
 void CWorkflowPainter::Paint(QPainter& painter, const velk::CWorkflowDoc* level,
                              const ViewMapping& mapping, const PaintOptions& options,
                              const QRect& clip) {
-  PrepareFonts(mapping, painter.device() ? painter.device()->logicalDpiY() : 96.0);
+  const QPaintDevice* device = painter.device();
+  PrepareFonts(mapping, device ? device->logicalDpiY() : 96.0);
   const Context c{mapping, options, mapping.ToLogical(QRectF(clip)),
-                  velk::CWorkflowDoc::ArrowSize()};
+                  velk::CWorkflowDoc::ArrowSize(), device ? device->devicePixelRatioF() : 1.0};
   painter.save();
   painter.setClipRect(clip, Qt::IntersectClip);
+  painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
   DrawBackground(painter, c);
   if (options.gridVisible) DrawGrid(painter, c);
   if (level) {
@@ -113,6 +120,11 @@ void CWorkflowPainter::Paint(QPainter& painter, const velk::CWorkflowDoc* level,
     painter.setFont(textFont_);
     painter.setPen(Qt::black);
     for (const CNode* node : nodes) DrawNodeTexts(painter, c, *node);
+    // Last, so that no picture, line or node text covers a part of a condition.
+    if (options.flags.arrowDescription)
+      for (const CNode* node : nodes)
+        for (const CArrow* arrow : node->OutgoingArrows())
+          if (!arrow->Condition().empty()) DrawDescription(painter, c, *arrow);
   }
   painter.restore();
 }
@@ -127,33 +139,37 @@ void CWorkflowPainter::DrawBackground(QPainter& painter, const Context& c) const
 }
 
 void CWorkflowPainter::DrawGrid(QPainter& painter, const Context& c) const {
-  const ViewMapping& m = c.mapping;
-  QPen dotted(kGridColor, PenWidth(m), Qt::DotLine, Qt::FlatCap);
+  QPen dotted(kGridColor, c.PenWidth(), Qt::DotLine, Qt::FlatCap);
   painter.setPen(dotted);
   for (int x : velk::GridLinePositions(c.options.gridSize, velk::kDrawingWidth)) {
     if (x < c.clip.left - 1 || x > c.clip.right + 1) continue;
-    painter.drawLine(m.ToDevice(Point{x, 0}), m.ToDevice(Point{x, -velk::kDrawingHeight}));
+    painter.drawLine(c.Sharp(Point{x, 0}), c.Sharp(Point{x, -velk::kDrawingHeight}));
   }
   for (int y : velk::GridLinePositions(c.options.gridSize, velk::kDrawingHeight)) {
     if (-y > c.clip.top + 1 || -y < c.clip.bottom - 1) continue;
-    painter.drawLine(m.ToDevice(Point{0, -y}), m.ToDevice(Point{velk::kDrawingWidth, -y}));
+    painter.drawLine(c.Sharp(Point{0, -y}), c.Sharp(Point{velk::kDrawingWidth, -y}));
   }
-  QPen solid(kGridColor, PenWidth(m), Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
+  QPen solid(kGridColor, c.PenWidth(), Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
   painter.setPen(solid);
   painter.setBrush(Qt::NoBrush);
-  painter.drawRect(DeviceRect(m, velk::kDrawingRect));
+  painter.drawRect(c.Sharp(velk::kDrawingRect));
 }
 
-const QImage& CWorkflowPainter::NodeImage(int index, bool selected, QSize size) {
-  const quint64 key = (quint64(selected) << 62) | (quint64(index & 0xffff) << 40) |
+const QImage& CWorkflowPainter::NodeImage(int index, bool selected, QSize size, double ratio) {
+  const quint64 key = (quint64(selected) << 63) | (quint64(index & 0x7f) << 56) |
+                      (quint64(qRound(ratio * 100) & 0xffff) << 40) |
                       (quint64(size.width() & 0xfffff) << 20) | quint64(size.height() & 0xfffff);
   auto it = scaled_.find(key);
   if (it == scaled_.end()) {
     QImage source = bitmaps_.Image(selected ? CNodeBitmaps::kTableB : CNodeBitmaps::kTableA, index);
     QImage image;
-    if (!source.isNull())
+    if (!source.isNull()) {
+      // Every picture pixel becomes a block of whole device pixels: sharp, in
+      // the picture's own colours.
       image = source.convertToFormat(QImage::Format_RGB32)
                   .scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+      image.setDevicePixelRatio(ratio);
+    }
     it = scaled_.insert(key, image);
   }
   return *it;
@@ -161,24 +177,22 @@ const QImage& CWorkflowPainter::NodeImage(int index, bool selected, QSize size) 
 
 void CWorkflowPainter::DrawNode(QPainter& painter, const Context& c, const CNode& node) {
   if (Touches(node.GetRect(), c.clip)) {
-    const QRect target = DeviceRect(c.mapping, node.GetRect());
-    const QImage& image = NodeImage(node.Picture(), node.IsSelected(), target.size());
-    if (!image.isNull()) painter.drawImage(target.topLeft(), image);
+    const QRect target = DevicePixels(c.mapping.ToDevice(node.GetRect()), c.ratio);
+    const QImage& image = NodeImage(node.Picture(), node.IsSelected(), target.size(), c.ratio);
+    if (!image.isNull()) painter.drawImage(QPointF(target.topLeft()) / c.ratio, image);
   }
-  for (const CArrow* arrow : node.OutgoingArrows()) {
-    if (Touches(velk::ArrowBounds(*arrow), c.clip)) DrawArrow(painter, c, *arrow);
-    if (c.options.flags.arrowDescription && !arrow->Condition().empty())
-      DrawDescription(painter, c, *arrow);
-  }
+  for (const CArrow* arrow : node.OutgoingArrows())
+    if (Touches(velk::ArrowBounds(*arrow), c.clip))
+      DrawArrowShape(painter, c, arrow->LineStart(), arrow->LineEnd(), arrow->HeadPoints(),
+                     arrow->IsSelected());
 }
 
-void CWorkflowPainter::DrawArrow(QPainter& painter, const Context& c, const CArrow& arrow) {
-  const auto& head = arrow.HeadPoints();
-  const ViewMapping& m = c.mapping;
-  const QColor color = arrow.IsSelected() ? kSelectedColor : QColor(Qt::black);
-  painter.setPen(QPen(color, PenWidth(m), Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
-  painter.drawLine(m.ToDevice(arrow.LineStart()), m.ToDevice(arrow.LineEnd()));
-  const QPointF triangle[3] = {m.ToDevice(head[0]), m.ToDevice(head[1]), m.ToDevice(head[2])};
+void CWorkflowPainter::DrawArrowShape(QPainter& painter, const Context& c, Point start, Point end,
+                                      const std::array<Point, 4>& head, bool selected) const {
+  const QColor color = selected ? kSelectedColor : QColor(Qt::black);
+  painter.setPen(QPen(color, c.PenWidth(), Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+  painter.drawLine(c.Sharp(start), c.Sharp(end));
+  const QPointF triangle[3] = {c.Sharp(head[0]), c.Sharp(head[1]), c.Sharp(head[2])};
   painter.setBrush(color);
   painter.drawPolygon(triangle, 3);
   painter.setBrush(Qt::NoBrush);
@@ -186,15 +200,12 @@ void CWorkflowPainter::DrawArrow(QPainter& painter, const Context& c, const CArr
 
 void CWorkflowPainter::DrawArrowLine(QPainter& painter, const ViewMapping& m, Point start,
                                      Point end, int arrowSize, bool selected) {
-  const velk::ArrowLine line{start, end};
-  const auto head = velk::ComputeArrowHead(line, arrowSize);
-  const QColor color = selected ? kSelectedColor : QColor(Qt::black);
+  const PaintOptions options;
+  const Context c{
+      m, options, {}, arrowSize, painter.device() ? painter.device()->devicePixelRatioF() : 1.0};
   painter.save();
-  painter.setPen(QPen(color, PenWidth(m), Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
-  painter.drawLine(m.ToDevice(start), m.ToDevice(end));
-  const QPointF triangle[3] = {m.ToDevice(head[0]), m.ToDevice(head[1]), m.ToDevice(head[2])};
-  painter.setBrush(color);
-  painter.drawPolygon(triangle, 3);
+  painter.setRenderHint(QPainter::Antialiasing);
+  DrawArrowShape(painter, c, start, end, velk::ComputeArrowHead({start, end}, arrowSize), selected);
   painter.restore();
 }
 
@@ -203,7 +214,13 @@ int CWorkflowPainter::KnownWidth(const QString& text, bool italic) {
   auto it = known.find(text);
   if (it == known.end()) {
     if (known.size() > 20000) known.clear();
-    it = known.insert(text, static_cast<int>(std::ceil(TextWidth(text, italic))));
+    double width = TextWidth(text, italic);
+    // Hinting at the drawing's size may widen a text: a box holds it as drawn.
+    if (fontScale_ > 0)
+      width = std::max(
+          width, QFontMetricsF(italic ? descriptionFont_ : textFont_).horizontalAdvance(text) /
+                     fontScale_);
+    it = known.insert(text, static_cast<int>(std::ceil(width)));
   }
   return *it;
 }
@@ -238,9 +255,9 @@ void CWorkflowPainter::DrawDescription(QPainter& painter, const Context& c, cons
   const ViewMapping& m = c.mapping;
   // The box is framed in the arrow's colour, so a label shows which arrow it names.
   const QColor frame = arrow.IsSelected() ? kSelectedColor : QColor(Qt::black);
-  painter.setPen(QPen(frame, PenWidth(m)));
+  painter.setPen(QPen(frame, c.PenWidth(), Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
   painter.setBrush(Qt::white);
-  painter.drawRect(DeviceRect(m, box));
+  painter.drawRect(c.Sharp(box));
   painter.setBrush(Qt::NoBrush);
   painter.setFont(descriptionFont_);
   painter.setPen(kDescriptionColor);
@@ -255,66 +272,56 @@ void CWorkflowPainter::DrawDescription(QPainter& painter, const Context& c, cons
       QPointF(pixels.left() + (pixels.width() - text.size().width()) / 2.0, pixels.top()), text);
 }
 
-std::vector<QString> CWorkflowPainter::WrapName(const QString& text, int width) {
-  auto it = wrapped_.find(text);
-  if (it != wrapped_.end()) return *it;
-  const auto measure = [this](std::string_view s) {
-    return TextWidth(QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())), false);
+const std::vector<QString>& CWorkflowPainter::TextLines(const CNode& node,
+                                                        const velk::ShowFlags& flags) {
+  const velk::NodeAttributes& a = node.Attributes();
+  const auto first = [](const std::vector<std::string>& list) {
+    return list.empty() ? std::string() : list.front();
   };
-  std::vector<QString> lines;
-  for (const std::string& line : velk::WrapWords(text.toStdString(), width, measure))
-    lines.push_back(QString::fromStdString(line));
-  if (wrapped_.size() > 20000) wrapped_.clear();
-  wrapped_.insert(text, lines);
-  return lines;
-}
-
-void CWorkflowPainter::DrawTextLines(QPainter& painter, const Context& c,
-                                     const std::vector<QString>& lines, const Rect& box) {
-  const ViewMapping& m = c.mapping;
-  const double ascent = shapeOnce_ ? 0.0 : QFontMetricsF(painter.font()).ascent();
-  const auto draw = [&](const QPointF& topLeft, const QString& line) {
-    if (shapeOnce_)
-      painter.drawStaticText(topLeft, Shaped(line, false));
-    else
-      painter.drawText(topLeft + QPointF(0, ascent), line);
-  };
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    const int lineTop = box.top - static_cast<int>(i) * lineHeight_;
-    if (lineTop - lineHeight_ < box.bottom) break;  // the box shows whole lines only
-    const QPointF topLeft = m.ToDevice(Point{box.left, lineTop});
-    if (KnownWidth(lines[i], false) <= box.Width()) {
-      draw(topLeft, lines[i]);
-    } else {
-      painter.save();
-      painter.setClipRect(DeviceRect(m, box), Qt::IntersectClip);
-      draw(topLeft, lines[i]);
-      painter.restore();
-    }
+  // Everything the lines are made of, in fields that cannot run into each other.
+  const QString key = QString::fromStdString(
+      std::string{char('0' + flags.taskNames), char('0' + flags.taskMember),
+                  char('0' + flags.taskForms), char('0' + flags.taskResources)} +
+      '\x1f' + a.name + '\x1f' + a.member + '\x1f' + first(a.objects) + '\x1f' +
+      first(a.resources));
+  auto it = lines_.find(key);
+  if (it == lines_.end()) {
+    if (lines_.size() > 20000) lines_.clear();
+    const auto measure = [this](std::string_view s) {
+      return TextWidth(QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())), false);
+    };
+    std::vector<QString> lines;
+    for (const std::string& line :
+         velk::LayoutNodeTexts(node.GetRect(), a, flags, lineHeight_, measure).lines)
+      lines.push_back(QString::fromStdString(line));
+    it = lines_.insert(key, lines);
   }
+  return *it;
 }
 
 void CWorkflowPainter::DrawNodeTexts(QPainter& painter, const Context& c, const CNode& node) {
   const velk::ShowFlags& flags = c.options.flags;
   if (!flags.taskNames && !flags.taskMember && !flags.taskForms && !flags.taskResources) return;
-  // Every text lies in the column beside the node, from two lines below its
-  // bottom edge to four lines above it.
-  const Rect& r = node.GetRect();
-  const Rect reach{r.right + velk::kTextColumnLeft, r.bottom + 4 * lineHeight_,
-                   r.right + velk::kTextColumnRight, r.bottom - 2 * lineHeight_};
-  if (!Touches(reach, c.clip)) return;
-  const velk::NodeTextLayout layout =
-      velk::LayoutNodeTexts(node.GetRect(), node.Attributes(), flags, lineHeight_);
-  if (!layout.nameText.empty() && Touches(layout.nameBox, c.clip)) {
-    const QString name = QString::fromStdString(layout.nameText);
-    DrawTextLines(painter, c, WrapName(name, layout.nameBox.Width()), layout.nameBox);
+  if (!Touches(velk::NodeTextArea(node.GetRect(), velk::ComputeTextOffsets(flags)), c.clip)) return;
+  const std::vector<QString>& lines = TextLines(node, flags);
+  const Point corner = velk::NodeTextCorner(node.GetRect());
+  const double ascent = shapeOnce_ ? 0.0 : QFontMetricsF(painter.font()).ascent();
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const QPointF topLeft =
+        c.mapping.ToDevice(Point{corner.x, corner.y - static_cast<int>(i) * lineHeight_});
+    if (shapeOnce_)
+      painter.drawStaticText(topLeft, Shaped(lines[i], false));
+    else
+      painter.drawText(topLeft + QPointF(0, ascent), lines[i]);
   }
-  if (!layout.blockText.empty() && Touches(layout.blockBox, c.clip)) {
-    std::vector<QString> lines;
-    for (const std::string& line : velk::SplitLines(layout.blockText))
-      lines.push_back(QString::fromStdString(line));
-    DrawTextLines(painter, c, lines, layout.blockBox);
-  }
+}
+
+Rect CWorkflowPainter::TextBox(const CNode& node, const velk::ShowFlags& flags) {
+  const std::vector<QString>& lines = TextLines(node, flags);
+  if (lines.empty()) return {};
+  const Point corner = velk::NodeTextCorner(node.GetRect());
+  return {corner.x, corner.y, corner.x + velk::kTextWidth,
+          corner.y - static_cast<int>(lines.size()) * lineHeight_};
 }
 
 Rect CWorkflowPainter::ArrowArea(const CArrow& arrow, bool withDescription) {

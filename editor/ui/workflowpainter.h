@@ -10,6 +10,7 @@
 #include <QRect>
 #include <QStaticText>
 #include <QString>
+#include <array>
 
 #include "editor/drawinggeometry.h"
 #include "editor/ui/viewmapping.h"
@@ -39,8 +40,10 @@ class CWorkflowPainter {
 
   // Draws the level of `level` (nothing but the background and grid when null)
   // into the device rectangle `clip`: `options.outside` (the window colour when
-  // invalid) outside the drawing area, white inside it, the grid, nodes with their arrows, then the
-  // texts. Only what reaches `clip` is drawn; the caller's clipping is kept.
+  // invalid) outside the drawing area, white inside it, the grid, nodes with
+  // their arrows, the node texts, then the arrow descriptions, antialiased and
+  // at the device's full resolution. Only what reaches `clip` is drawn; the
+  // caller's clipping is kept.
   void Paint(QPainter& painter, const velk::CWorkflowDoc* level, const ViewMapping& mapping,
              const PaintOptions& options, const QRect& clip);
 
@@ -56,6 +59,8 @@ class CWorkflowPainter {
                       bool withDescriptions);
   // An arrow's line and head, with its description box when `withDescription`.
   velk::Rect ArrowArea(const velk::CArrow& arrow, bool withDescription);
+  // Where the texts under a node stand with `flags` (empty rect for none).
+  velk::Rect TextBox(const velk::CNode& node, const velk::ShowFlags& flags);
   // What the level shows: the union of its nodes' areas (empty rect for none).
   velk::Rect LevelArea(const velk::CWorkflowDoc& level, const velk::TextOffsets& offsets,
                        bool withDescriptions);
@@ -73,18 +78,20 @@ class CWorkflowPainter {
   void DrawBackground(QPainter& painter, const Context& c) const;
   void DrawGrid(QPainter& painter, const Context& c) const;
   void DrawNode(QPainter& painter, const Context& c, const velk::CNode& node);
-  void DrawArrow(QPainter& painter, const Context& c, const velk::CArrow& arrow);
+  void DrawArrowShape(QPainter& painter, const Context& c, velk::Point start, velk::Point end,
+                      const std::array<velk::Point, 4>& head, bool selected) const;
   void DrawDescription(QPainter& painter, const Context& c, const velk::CArrow& arrow);
   void DrawNodeTexts(QPainter& painter, const Context& c, const velk::CNode& node);
-  void DrawTextLines(QPainter& painter, const Context& c, const std::vector<QString>& lines,
-                     const velk::Rect& box);
-  std::vector<QString> WrapName(const QString& text, int width);
-  // TextWidth, remembered per text.
+  // The lines under a node, laid out once per text and flags.
+  const std::vector<QString>& TextLines(const velk::CNode& node, const velk::ShowFlags& flags);
+  // TextWidth, or the width in the drawing font when that is wider,
+  // remembered per text.
   int KnownWidth(const QString& text, bool italic);
   // The text shaped once in the current drawing font (its italic when `italic`).
   const QStaticText& Shaped(const QString& text, bool italic);
   velk::Rect DescriptionRect(const velk::CArrow& arrow);
-  const QImage& NodeImage(int index, bool selected, QSize size);
+  // The node picture at `size` device pixels, for a device of `ratio`.
+  const QImage& NodeImage(int index, bool selected, QSize size, double ratio);
 
   const CNodeBitmaps& bitmaps_;
   // Texts are laid out with fonts of 10 pixels per unit, so that wrapping and
@@ -97,11 +104,12 @@ class CWorkflowPainter {
   bool shapeOnce_ = true;  // texts may be kept shaped for this device
   QFont textFont_;
   QFont descriptionFont_;
-  // Node pictures already stretched to the device size: key (table, index, size).
+  // Node pictures already stretched to the device size: key (table, index,
+  // ratio, size).
   QHash<quint64, QImage> scaled_;
-  // Word-wrapped names, widths and shaped texts, keyed by text: shaping is the
+  // Node text lines, widths and shaped texts, keyed by text: shaping is the
   // costly part of painting texts. Index 1 holds the italic ones.
-  QHash<QString, std::vector<QString>> wrapped_;
+  QHash<QString, std::vector<QString>> lines_;
   QHash<QString, int> widths_[2];
   QHash<QString, QStaticText> shaped_[2];
 };

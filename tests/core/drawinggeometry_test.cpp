@@ -2,28 +2,29 @@
 // node text boxes, word wrapping and arrow descriptions.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "editor/drawinggeometry.h"
 #include "model/node.h"
 
 using namespace velk;
 
-TEST(DrawingGeometry, TextOffsetsFollowTheShownTexts) {
+TEST(DrawingGeometry, TextOffsetsHoldTheLongestTextsShown) {
   struct Case {
     ShowFlags flags;
     TextOffsets offsets;
   };
   const std::vector<Case> cases = {
-      {{true, false, false, false, true}, {0, -30, 150}},   // names only: one line
-      {{false, false, false, false, false}, {0, 0, 150}},   // nothing shown
-      {{false, true, false, false, false}, {2, 0, 150}},    // member counts two lines
-      {{true, false, true, false, false}, {2, -30, 150}},   // forms
-      {{true, true, true, false, false}, {-13, -30, 150}},  // member and forms
-      {{false, true, true, true, false}, {-28, 0, 150}},    // the whole block
+      {{true, false, false, false, true}, {0, -32, 133}},   // names: three lines at most
+      {{false, false, false, false, false}, {0, 0, 133}},   // nothing shown
+      {{false, true, false, false, false}, {0, -12, 133}},  // one member line
+      {{true, true, true, false, false}, {0, -52, 133}},    // names, member and forms
+      {{true, true, true, true, false}, {0, -62, 133}},     // everything
   };
   for (const Case& c : cases) EXPECT_EQ(ComputeTextOffsets(c.flags), c.offsets);
 
   const Rect node = NodeRectAt(100, -200);
-  EXPECT_EQ(NodeTextArea(node, {-28, -30, 150}), (Rect{100, -172, 284, -264}));
+  EXPECT_EQ(NodeTextArea(node, {0, -52, 133}), (Rect{100, -200, 267, -286}));
 }
 
 TEST(DrawingGeometry, GridLinesStopBeforeTheEdge) {
@@ -48,36 +49,78 @@ TEST(DrawingGeometry, GridLinesStopBeforeTheEdge) {
   }
 }
 
-TEST(DrawingGeometry, NodeTextsStandBesideTheNode) {
-  const Rect node = NodeRectAt(100, -200);  // right 134, bottom -234
-  NodeAttributes attributes;
-  attributes.name = "Check order";
-  attributes.member = "Anna Berg";
-  attributes.objects = {"Order", "Invoice"};
-  attributes.resources = {"Printer"};
-  const int h = 10;
+// Five units per character, so that a line of kTextWidth holds 28.
+double FiveUnitsPerCharacter(std::string_view s) {
+  return 5.0 * static_cast<double>(std::count_if(s.begin(), s.end(), [](char c) {
+           return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+         }));
+}
 
-  NodeTextLayout names = LayoutNodeTexts(node, attributes, {true, false, false, false, false}, h);
-  EXPECT_EQ(names.nameText, "N: Check order");
-  EXPECT_EQ(names.nameBox, (Rect{139, -224, 279, -254}));
-  EXPECT_TRUE(names.blockText.empty());
+TEST(DrawingGeometry, NodeTextsStackUnderTheNodeOneLineEach) {
+  const Rect node = NodeRectAt(100, -200);  // centre x 117, bottom -234
+  NodeAttributes a;
+  a.name = "Check order";
+  a.member = "Anna Berg";
+  a.objects = {"Order", "Invoice"};
+  a.resources = {"Printer"};
+  const ShowFlags all{true, true, true, true, true};
+  const NodeTextLayout layout = LayoutNodeTexts(node, a, all, 10, FiveUnitsPerCharacter);
+  EXPECT_EQ(layout.lines,
+            (std::vector<std::string>{"N: Check order", "M: Anna Berg", "O: Order", "R: Printer"}));
+  EXPECT_EQ(layout.box, (Rect{127, -236, 267, -276})) << "under the node, right of its middle";
+  EXPECT_GE(NodeTextArea(node, ComputeTextOffsets(all)).right, layout.box.right);
 
-  NodeTextLayout all = LayoutNodeTexts(node, attributes, {true, true, true, true, true}, h);
-  EXPECT_EQ(all.blockText, "M: Anna Berg\nO: Order\nR: Printer");
-  EXPECT_EQ(all.blockLines, 3);
-  // Three lines above the name line: the box's last line ends where the name starts.
-  EXPECT_EQ(all.blockBox, (Rect{139, -194, 279, -234}));
-  EXPECT_EQ(all.blockBox.top - all.blockLines * h, all.nameBox.top);
+  struct Case {
+    const char* what;
+    std::string name, member;
+    ShowFlags flags;
+    std::vector<std::string> lines;
+  };
+  const std::vector<Case> cases = {
+      {"nothing beside descriptions", "A", "B", {false, false, false, false, true}, {}},
+      {"no form and no resource: the prefixes alone",
+       "A",
+       "B",
+       {false, false, true, true},
+       {"O: ", "R: "}},
+      {"a long name wraps and ends on the third line",
+       "aaaa bbbb cccc dddd eeee ffff gggg hhhh iiii jjjj kkkk llll mmmm nnnn oooo pppp",
+       "B",
+       {true, false, false, false},
+       {"N: aaaa bbbb cccc dddd eeee", "ffff gggg hhhh iiii jjjj",
+        "kkkk llll mmmm nnnn oooo \u2026"}},
+      {"a member too wide for the column is cut, not wrapped",
+       "A",
+       "Karin Lange/Management/Marvelund/Sales",
+       {false, true, false, false},
+       {"M: Karin Lange/Management/M\u2026"}},
+  };
+  a.objects.clear();
+  a.resources.clear();
+  for (const Case& c : cases) {
+    a.name = c.name;
+    a.member = c.member;
+    const NodeTextLayout l = LayoutNodeTexts(node, a, c.flags, 10, FiveUnitsPerCharacter);
+    EXPECT_EQ(l.lines, c.lines) << c.what;
+    for (const std::string& line : l.lines)
+      EXPECT_LE(FiveUnitsPerCharacter(line), kTextWidth) << c.what;
+  }
+}
 
-  attributes.objects.clear();
-  attributes.resources.clear();
-  NodeTextLayout empty = LayoutNodeTexts(node, attributes, {false, false, true, true, false}, h);
-  EXPECT_EQ(empty.blockText, "O: \nR: ");
-  EXPECT_TRUE(empty.nameText.empty());
-
-  NodeTextLayout none = LayoutNodeTexts(node, attributes, {false, false, false, false, true}, h);
-  EXPECT_TRUE(none.nameText.empty());
-  EXPECT_TRUE(none.blockText.empty());
+TEST(DrawingGeometry, FitToWidthCutsWholeCharactersBeforeAnEllipsis) {
+  struct Case {
+    std::string text;
+    double width;
+    std::string fitted;
+  };
+  const std::vector<Case> cases = {
+      {"abc", 15, "abc"},
+      {"abcdef", 20, "abc\u2026"},
+      {"abcdef", 0, "\u2026"},
+      {"\u00e4\u00f6\u00fc\u00df", 15, "\u00e4\u00f6\u2026"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(FitToWidth(c.text, c.width, FiveUnitsPerCharacter), c.fitted) << c.text;
 }
 
 TEST(DrawingGeometry, WordWrapBreaksAtSpacesOnly) {

@@ -32,6 +32,7 @@ class RecordingEngine : public QPaintEngine {
 
   std::vector<Line> lines;
   std::vector<QString> texts;
+  std::vector<QPointF> textOrigins;  // the baseline's start of each text
   std::vector<Image> images;
   std::vector<Shape> rects;
   std::vector<Shape> polygons;
@@ -67,8 +68,9 @@ class RecordingEngine : public QPaintEngine {
     polygons.push_back({QPolygonF(QList<QPointF>(points, points + count)), pen_, brush_});
   }
   void drawPath(const QPainterPath&) override {}
-  void drawTextItem(const QPointF&, const QTextItem& item) override {
+  void drawTextItem(const QPointF& p, const QTextItem& item) override {
     texts.push_back(item.text());
+    textOrigins.push_back(p);
   }
 
  private:

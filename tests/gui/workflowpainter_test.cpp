@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QPainter>
+#include <QtMath>
 #include <algorithm>
 #include <set>
 
@@ -61,14 +62,15 @@ TEST_F(PainterTest, GridLinesStopBeforeTheEdgesAndTheFrameMarksThem) {
   for (const auto& l : r.lines) {
     ASSERT_EQ(l.pen.style(), Qt::DotLine);
     EXPECT_EQ(l.pen.color(), QColor(90, 90, 90));
+    // Lines one pixel wide run through the middle of their pixels.
     if (l.line.x1() == l.line.x2()) {
-      xs.insert(qRound(l.line.x1()));
-      EXPECT_EQ(l.line.y1(), 0);
-      EXPECT_EQ(l.line.y2(), 2900);
+      xs.insert(qFloor(l.line.x1()));
+      EXPECT_NEAR(l.line.y1(), 0, 0.5);
+      EXPECT_NEAR(l.line.y2(), 2900, 0.5);
     } else {
-      ys.insert(qRound(l.line.y1()));
-      EXPECT_EQ(l.line.x1(), 0);
-      EXPECT_EQ(l.line.x2(), 2050);
+      ys.insert(qFloor(l.line.y1()));
+      EXPECT_NEAR(l.line.x1(), 0, 0.5);
+      EXPECT_NEAR(l.line.x2(), 2050, 0.5);
     }
   }
   ASSERT_EQ(xs.size(), 40u);  // 50 .. 2000
@@ -82,7 +84,11 @@ TEST_F(PainterTest, GridLinesStopBeforeTheEdgesAndTheFrameMarksThem) {
   });
   ASSERT_NE(frame, r.rects.end());
   EXPECT_EQ(frame->pen.color(), QColor(90, 90, 90));
-  EXPECT_EQ(frame->points.boundingRect(), QRectF(0, 0, 2050, 2900));
+  const QRectF bounds = frame->points.boundingRect();  // through the middle of its pixels
+  EXPECT_NEAR(bounds.left(), 0, 0.5);
+  EXPECT_NEAR(bounds.top(), 0, 0.5);
+  EXPECT_NEAR(bounds.right(), 2050, 0.5);
+  EXPECT_NEAR(bounds.bottom(), 2900, 0.5);
   device.Records().lines.clear();
   EXPECT_TRUE(Paint(nullptr, WithFlags({})).lines.empty()) << "no grid when it is hidden";
 }
@@ -168,8 +174,10 @@ TEST_F(PainterTest, ArrowLineRunsBetweenTheNodeBorders) {
   for (const velk::CArrow* arrow : demo.arrows) {
     const QLineF expected(arrow->LineStart().x, -arrow->LineStart().y, arrow->LineEnd().x,
                           -arrow->LineEnd().y);
-    const bool found = std::any_of(r.lines.begin(), r.lines.end(),
-                                   [&](const auto& l) { return l.line == expected; });
+    const auto near = [](QPointF a, QPointF b) { return (a - b).manhattanLength() <= 1; };
+    const bool found = std::any_of(r.lines.begin(), r.lines.end(), [&](const auto& l) {
+      return near(l.line.p1(), expected.p1()) && near(l.line.p2(), expected.p2());
+    });
     EXPECT_TRUE(found) << arrow->Source()->Name() << " -> " << arrow->Target()->Name();
   }
 }
@@ -222,4 +230,95 @@ TEST(PainterResolutionTest, DescriptionStaysInsideItsFrameAtScreenAndPrintResolu
     const double slack = 1 + box.width() * 0.04;
     EXPECT_TRUE(box.adjusted(-slack, -1, slack, 1).contains(QRectF(blue))) << dpi << " dpi";
   }
+}
+
+TEST_F(PainterTest, TextsOfANodeStandUnderItLineByLine) {
+  viewtest::DemoWorkflow demo;
+  const RecordingEngine& r = Paint(demo.doc.get(), WithFlags({true, true, true, true, true}));
+  const velk::CNode* check = demo.nodes[1];  // a long name, member, form and resource
+  const auto name = std::find_if(r.texts.begin(), r.texts.end(), [](const QString& t) {
+    return t.startsWith("N: Check customer");
+  });
+  const auto member = std::find(r.texts.begin(), r.texts.end(), "M: Anna Berg");
+  ASSERT_TRUE(name < member && member + 2 < r.texts.end());
+  EXPECT_EQ(*(member + 2), "R: Credit register");
+  const std::size_t first = static_cast<std::size_t>(name - r.texts.begin());
+  const std::size_t last = static_cast<std::size_t>(member - r.texts.begin()) + 2;
+  const QFontMetricsF metrics(CWorkflowPainter::TextFont(1.0, 100.0));
+  EXPECT_GE(r.textOrigins[first].y() - metrics.ascent(), -check->GetRect().bottom)
+      << "below the picture";
+  for (std::size_t i = first; i <= last; ++i)
+    EXPECT_EQ(r.textOrigins[i].x(), check->GetRect().Center().x + velk::kTextIndent);
+  for (std::size_t i = first + 1; i <= last; ++i)
+    EXPECT_NEAR(r.textOrigins[i].y() - r.textOrigins[i - 1].y(), painter.LineHeight(), 0.01);
+}
+
+// A node drawn after the arrow whose condition lies on it must not cover a part
+// of the condition.
+TEST(PainterOrderTest, ConditionsStayWholeOverNodesDrawnLater) {
+  auto doc = std::make_shared<velk::CWorkflowDoc>("CN=Test Designer/O=Marvelund", "06.12.2026");
+  velk::CNode* from = doc->InsertNode(velk::NodeRectAt(40, -40), velk::NodeKind::Intern);
+  velk::CNode* to = doc->InsertNode(velk::NodeRectAt(40, -240), velk::NodeKind::Intern);
+  const velk::CArrow* arrow =
+      doc->CreateArrow(*from, *to, {velk::RoutingKind::Xor, "Order_Amount <= 10000", {}});
+  CWorkflowPainter painter(TestBitmaps());
+  const velk::Rect area = painter.ArrowArea(*arrow, true);
+  const velk::Point anchor = velk::DescriptionAnchor({arrow->LineStart(), arrow->LineEnd()});
+  const velk::Rect box{area.left, anchor.y, area.right, anchor.y - painter.LineHeight() - 2};
+  doc->InsertNode(velk::NodeRectAt(box.Center().x - 17, box.top + 10), velk::NodeKind::Intern);
+  QImage image(300, 300, QImage::Format_RGB32);
+  {
+    QPainter p(&image);
+    painter.Paint(p, doc.get(), ViewMapping(1.0, 1.0),
+                  WithFlags({false, false, false, false, true}), image.rect());
+  }
+  // Inside the frame only the white box and the blue, antialiased text.
+  const QRect inside = QRect(box.left, -box.top, box.Width(), box.Height()).adjusted(2, 2, -2, -2);
+  for (int y = inside.top(); y <= inside.bottom(); ++y)
+    for (int x = inside.left(); x <= inside.right(); ++x) {
+      const QColor c = image.pixelColor(x, y);
+      ASSERT_TRUE(c.blue() == 255 && c.red() == c.green()) << x << "," << y;
+    }
+}
+
+// At two device pixels per pixel: node pictures at full resolution in their own
+// colours, lines along the axes sharp, slanting lines and texts antialiased.
+TEST(PainterResolutionTest, RatioTwoDrawsSharpPicturesAndSmoothSlants) {
+  viewtest::DemoWorkflow demo;
+  demo.doc->DeselectAll();
+  QImage image(2 * 800, 2 * 700, QImage::Format_RGB32);
+  image.setDevicePixelRatio(2);
+  CWorkflowPainter painter(TestBitmaps());
+  {
+    QPainter p(&image);
+    painter.Paint(p, demo.doc.get(), ViewMapping(1.0, 1.0),
+                  WithFlags({true, true, false, false, false}), QRect(0, 0, 800, 700));
+  }
+  const velk::CNode* receive = demo.nodes[0];
+  const QRect pixels = DevicePixels(ViewMapping(1.0, 1.0).ToDevice(receive->GetRect()), 2);
+  const QImage expected = TestBitmaps()
+                              .Image(CNodeBitmaps::kTableA, receive->Picture())
+                              .convertToFormat(QImage::Format_RGB32)
+                              .scaled(pixels.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+  EXPECT_TRUE(image.copy(pixels) == expected) << "every picture pixel a block of device pixels";
+
+  const auto greys = [&](const QRect& area) {
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+      for (int x = area.left(); x <= area.right(); ++x) {
+        const QColor c = image.pixelColor(x, y);
+        if (c.red() == c.green() && c.green() == c.blue() && c.red() > 30 && c.red() < 225) ++count;
+      }
+    return count;
+  };
+  // "Receive order" to "Check customer ...": straight down at x 57.
+  const QRect vertical(2 * 57 - 4, 2 * 100, 8, 40);
+  EXPECT_EQ(greys(vertical), 0) << "a line along an axis has no blurred edge";
+  // "Credit check" to "Reject order": a slant.
+  const velk::CArrow* slant = demo.arrows[4];
+  const QPoint middle((slant->LineStart().x + slant->LineEnd().x),
+                      -(slant->LineStart().y + slant->LineEnd().y));
+  EXPECT_GT(greys(QRect(middle - QPoint(10, 10), QSize(20, 20))), 0) << "antialiased";
+  const velk::Rect text = painter.TextBox(*receive, {true, false, false, false, false});
+  EXPECT_GT(greys(QRect(2 * text.left, -2 * text.top, 2 * 60, 2 * 10)), 0) << "antialiased text";
 }

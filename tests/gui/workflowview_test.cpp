@@ -127,9 +127,9 @@ TEST_F(ViewTest, ShowCommandsFlipTheirFlagAndCarryACheckMark) {
     view->OnUpdateCommand(c.id, after);
     EXPECT_EQ(after.checked, !c.initially);
   }
-  // Member on, names off: the offsets were recomputed on the way.
+  // Names off, member, form and resource on: the offsets were recomputed on the way.
   EXPECT_EQ(view->TextOffsets(), velk::ComputeTextOffsets(view->Flags()));
-  EXPECT_EQ(view->TextOffsets().lower, 0);
+  EXPECT_EQ(view->TextOffsets().lower, -(velk::kTextGap + 3 * velk::kTextLineHeight));
 }
 
 TEST_F(ViewTest, ToggleGridSetsBothFlagsToTheNegatedMagnet) {
