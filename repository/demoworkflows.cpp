@@ -120,7 +120,7 @@ std::unique_ptr<CWorkflowDoc> OrderHandling(WorkflowStatus status, int version, 
   CNode* approve = d.Task("Approve large order", 3, 1, NodeKind::Intern, kPerson,
                           "Karin Lange/Management/Marvelund", Form(kPurchaseOrder));
   CNode* reject =
-      d.Task("Reject order", 3, 2, NodeKind::Intern, kUnit, "Sales/North", Form(kPurchaseOrder));
+      d.Task("Reject order", 3, 3, NodeKind::Intern, kUnit, "Sales/North", Form(kPurchaseOrder));
   CNode* confirm =
       d.Task("Confirm order", 5, 0, NodeKind::Out, kWorkgroup, "Order Desk",
              [](NodeAttributes& a) { a.objects = {"Order Confirmation|GF_OrderConfirmation"}; });
