@@ -10,7 +10,6 @@ namespace {
 
 constexpr std::array<double, 11> kSteps = {0.25, 0.33, 0.5, 0.67, 0.75, 1.0,
                                            1.25, 1.5,  2.0, 3.0,  4.0};
-constexpr double kFitMargin = 20;  // logical units around the content
 
 }  // namespace
 

@@ -7,6 +7,8 @@ namespace velk {
 
 inline constexpr double kMinZoom = 0.25;
 inline constexpr double kMaxZoom = 4.0;
+// Logical units FitZoom leaves around the content.
+inline constexpr int kFitMargin = 20;
 
 // Within kMinZoom..kMaxZoom; anything not a positive number gives 100%.
 double ClampZoom(double zoom);

@@ -76,23 +76,18 @@ void CWorkflowView::SetZoom(double zoom) {
   horizontalScrollBar()->setValue(qRound(center.x * PixelsPerUnitX()) - middle.x());
   verticalScrollBar()->setValue(qRound(-center.y * PixelsPerUnitY()) - middle.y());
   InvalidateAll();
-  velk::services().showStatusText("Zoom " + std::to_string(velk::ZoomPercent(zoom_)) + "%");
+  // The zoom pane of the status bar shows the new zoom; the message pane keeps its text.
   emit zoomChanged(zoom_);
 }
 
 void CWorkflowView::ZoomToFit() {
-  const std::vector<velk::CNode*> nodes = doc_ ? doc_->LevelNodes() : std::vector<velk::CNode*>();
-  if (nodes.empty()) return SetZoom(1.0);
-  Rect bounds = nodes.front()->GetRect();
-  for (const velk::CNode* node : nodes) {
-    const Rect& r = node->GetRect();
-    bounds = {std::min(bounds.left, r.left), std::max(bounds.top, r.top),
-              std::max(bounds.right, r.right), std::min(bounds.bottom, r.bottom)};
-  }
+  if (!doc_ || doc_->LevelNodes().empty()) return SetZoom(1.0);
+  // Everything the level shows: the nodes with their texts, arrows and labels.
+  const Rect bounds = painter_->LevelArea(*doc_, offsets_, flags_.arrowDescription);
   const double unitsX = viewport()->width() / (logicalDpiX() / 100.0);
   const double unitsY = viewport()->height() / (logicalDpiY() / 100.0);
   SetZoom(velk::FitZoom(bounds, unitsX, unitsY));
-  ScrollTo({bounds.left - 20, bounds.top + 20});
+  ScrollTo({bounds.left - velk::kFitMargin, bounds.top + velk::kFitMargin});
 }
 
 void CWorkflowView::wheelEvent(QWheelEvent* event) {
