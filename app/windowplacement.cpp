@@ -1,5 +1,6 @@
 #include "app/windowplacement.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cstdint>
@@ -73,6 +74,20 @@ std::optional<WindowPlacement> ReadWindowPlacement(const SettingsBackend& backen
 void WriteWindowPlacement(SettingsBackend& backend, const std::string& valueName,
                           const WindowPlacement& placement) {
   backend.setString(kGuiSettingsSection, valueName, FormatWindowPlacement(placement));
+}
+
+WindowBox CascadeBox(const std::optional<WindowBox>& previous, int areaWidth, int areaHeight,
+                     int width, int height, int step) {
+  WindowBox box{0, 0, std::clamp(width, 0, std::max(areaWidth, 0)),
+                std::clamp(height, 0, std::max(areaHeight, 0))};
+  if (!previous) return box;
+  const int left = std::max(previous->left, 0) + step;
+  const int top = std::max(previous->top, 0) + step;
+  if (left + box.width <= areaWidth && top + box.height <= areaHeight) {
+    box.left = left;
+    box.top = top;
+  }
+  return box;
 }
 
 }  // namespace velk

@@ -31,6 +31,19 @@ struct WindowPlacement {
 std::optional<WindowPlacement> ParseWindowPlacement(const std::string& text);
 std::string FormatWindowPlacement(const WindowPlacement& placement);
 
+// A child window's place in the workspace, in pixels from its top-left corner.
+struct WindowBox {
+  int left = 0, top = 0, width = 0, height = 0;
+  bool operator==(const WindowBox&) const = default;
+};
+// Where a new child window of `width` x `height` goes in a workspace of
+// `areaWidth` x `areaHeight`: one `step` right and down from `previous` (the
+// last window opened), or the top-left corner when there is none or the step
+// would take it out of the workspace. It always lies inside the workspace; a
+// window larger than the workspace is cut to its size.
+WindowBox CascadeBox(const std::optional<WindowBox>& previous, int areaWidth, int areaHeight,
+                     int width, int height, int step);
+
 std::optional<WindowPlacement> ReadWindowPlacement(const SettingsBackend& backend,
                                                    const std::string& valueName);
 void WriteWindowPlacement(SettingsBackend& backend, const std::string& valueName,

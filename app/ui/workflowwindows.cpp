@@ -1,6 +1,8 @@
 #include "app/ui/workflowwindows.h"
 
 #include <QMdiArea>
+#include <QStyle>
+#include <optional>
 
 #include "app/services.h"
 #include "app/ui/doctemplate.h"
@@ -22,13 +24,39 @@ CWorkflowWindows::CWorkflowWindows(CMainFrame& frame, CDocTemplate& workflowTemp
       chooseName_(std::move(chooseName)),
       directory_(directory) {}
 
+namespace {
+
+// The last window opened before `window` that still shows, if any.
+std::optional<velk::WindowBox> LastWindowBefore(const QMdiArea& area, const QMdiSubWindow* window) {
+  const QList<QMdiSubWindow*> windows = area.subWindowList(QMdiArea::CreationOrder);
+  for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+    const QMdiSubWindow* w = *it;
+    if (w == window || w->isHidden() || w->isMinimized()) continue;
+    return velk::WindowBox{w->x(), w->y(), w->width(), w->height()};
+  }
+  return std::nullopt;
+}
+
+// A workflow needs room: three quarters of the workspace, one title bar
+// further than the last window, never partly out of sight.
+void PlaceInWorkspace(QMdiArea& area, QMdiSubWindow& window) {
+  if (window.isMaximized()) return;
+  const QSize workspace = area.viewport()->size();
+  const int step = window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window) + 4;
+  const velk::WindowBox box =
+      velk::CascadeBox(LastWindowBefore(area, &window), workspace.width(), workspace.height(),
+                       workspace.width() * 3 / 4, workspace.height() * 3 / 4, step);
+  window.setGeometry(box.left, box.top, box.width, box.height);
+}
+
+}  // namespace
+
 CChildFrame* CWorkflowWindows::AddWindow(std::shared_ptr<CWorkflowDoc> doc) {
   auto* view = new CWorkflowView(editor_, doc);
   auto* window = new CChildFrame(std::move(doc), view);
   window->canClose = [this, window] { return MayClose(*window); };
   template_.AddFrame(frame_.MdiArea(), window);
-  // A workflow needs room; the framework's default window shows a corner of it.
-  if (!window->isMaximized()) window->resize(frame_.MdiArea()->size() * 3 / 4);
+  PlaceInWorkspace(*frame_.MdiArea(), *window);
   return window;
 }
 

@@ -112,6 +112,33 @@ TEST(WindowPlacement, OnlyExactlyTenNumbersArePlacements) {
     EXPECT_EQ(ParseWindowPlacement(c.text).has_value(), c.valid) << '"' << c.text << '"';
 }
 
+TEST(WindowPlacement, NewWindowsCascadeInsideTheWorkspace) {
+  struct Case {
+    const char* what;
+    std::optional<WindowBox> previous;
+    int width, height;
+    WindowBox box;
+  };
+  // A workspace of 800 x 600, steps of 30.
+  const std::vector<Case> cases = {
+      {"the first window: top-left", std::nullopt, 600, 450, {0, 0, 600, 450}},
+      {"one step from the last", WindowBox{30, 30, 600, 450}, 600, 450, {60, 60, 600, 450}},
+      {"a step out of the workspace starts again",
+       WindowBox{180, 120, 600, 450},
+       600,
+       450,
+       {0, 0, 600, 450}},
+      {"a last window moved off the workspace",
+       WindowBox{-500, -40, 600, 450},
+       600,
+       450,
+       {30, 30, 600, 450}},
+      {"too large: cut to the workspace", WindowBox{30, 30, 600, 450}, 1000, 700, {0, 0, 800, 600}},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(CascadeBox(c.previous, 800, 600, c.width, c.height, 30), c.box) << c.what;
+}
+
 TEST(WindowPlacement, RoundTripThroughGuiSettings) {
   WindowPlacement p;
   p.flags = WindowPlacement::kRestoreToMaximized;
