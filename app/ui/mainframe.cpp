@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QStatusTipEvent>
 #include <QTimer>
 #include <QToolBar>
 #include <algorithm>
@@ -183,6 +184,12 @@ void CMainFrame::ToggleInfoCenter() {
 }
 
 bool CMainFrame::event(QEvent* event) {
+  if (event->type() == QEvent::StatusTip) {
+    // Into the message pane: the status bar's own temporary message would be
+    // drawn beside the pane's text.
+    if (status_) status_->ShowTip(static_cast<QStatusTipEvent*>(event)->tip());
+    return true;
+  }
   if (event->type() != CInfoCenterWnd::kHideMessage) return QMainWindow::event(event);
   HideInfoCenter();
   return true;

@@ -88,7 +88,8 @@ class CMainFrame : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
-  // Takes the Info Center's private message that hides it.
+  // Takes the Info Center's private message that hides it, and the status tips
+  // of menus and buttons.
   bool event(QEvent* event) override;
 
  private:

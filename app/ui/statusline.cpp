@@ -21,7 +21,8 @@ QLabel* makePane(const QString& text, QWidget* parent) {
 
 CStatusLine::CStatusLine(QWidget* parent) : QStatusBar(parent) {
   setObjectName(QStringLiteral("StatusBar"));
-  message_ = new QLabel(QString::fromLatin1(kIdlePrompt), this);
+  messageText_ = QString::fromLatin1(kIdlePrompt);
+  message_ = new QLabel(messageText_, this);
   message_->setContentsMargins(3, 0, 3, 0);
   message_->setMinimumWidth(1);  // long texts must not widen the window
   addWidget(message_, 1);
@@ -103,8 +104,13 @@ void CStatusLine::TrackLockKeys(const QKeyEvent& event) {
 }
 
 void CStatusLine::SetMessageText(const QString& text) {
-  message_->setText(text.isEmpty() ? QString::fromLatin1(kIdlePrompt) : text);
+  messageText_ = text.isEmpty() ? QString::fromLatin1(kIdlePrompt) : text;
+  message_->setText(messageText_);
   if (message_->isVisible()) message_->repaint();
+}
+
+void CStatusLine::ShowTip(const QString& tip) {
+  message_->setText(tip.isEmpty() ? messageText_ : tip);
 }
 
 QString CStatusLine::MessageText() const {

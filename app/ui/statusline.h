@@ -28,6 +28,10 @@ class CStatusLine : public QStatusBar {
   // caller keeps the event loop blocked. Empty text restores the idle prompt.
   void SetMessageText(const QString& text);
   QString MessageText() const;
+  // The prompt of the menu entry or button under the pointer, in the message
+  // pane (the one place texts are shown, so none is drawn over another); the
+  // empty tip brings back the message it covered.
+  void ShowTip(const QString& tip);
 
   // Moves the progress indicator; the first call creates it in the second pane.
   void SetProgress(int position);
@@ -64,6 +68,7 @@ class CStatusLine : public QStatusBar {
   void TrackLockKeys(const QKeyEvent& event);
 
   QLabel* message_ = nullptr;
+  QString messageText_;  // the message a tip covers
   QWidget* progressPane_ = nullptr;
   QProgressBar* progress_ = nullptr;
   QLabel* zoom_ = nullptr;

@@ -4,6 +4,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "app/services.h"
 #include "dialogs/ui/dialoglists.h"
 
 CDlgNodeProperty::CDlgNodeProperty(const QString& caption, velk::CWorkflowDoc& document,
@@ -105,4 +106,10 @@ void CDlgNodeProperty::accept() {
   for (CNodePropertyPage* page : shown_)
     if (page->IsInitialised()) page->ApplyToDocument();
   QDialog::accept();
+}
+
+void CDlgNodeProperty::done(int result) {
+  // What the pages wrote into the status line belongs to the sheet.
+  velk::services().showStatusText({});
+  QDialog::done(result);
 }

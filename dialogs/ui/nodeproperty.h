@@ -35,6 +35,8 @@ class CDlgNodeProperty : public QDialog {
   CNodePropertyPage* PageAt(int index) const;
 
   void accept() override;
+  // Closing by OK or Cancel gives the status line back its idle prompt.
+  void done(int result) override;
 
   CDlgNodePropertyBasics& Basics() { return basics_; }
   CDlgNodePropertyPerformer& Performer() { return performer_; }
