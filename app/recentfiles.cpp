@@ -67,15 +67,19 @@ void RecentWorkflowList::Remove(std::size_t index) {
     entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index));
 }
 
+std::string RecentWorkflowList::EntryText(std::size_t index) const {
+  if (index >= entries_.size()) return std::string();
+  return entries_[index].name + " v" + std::to_string(entries_[index].version);
+}
+
 std::string RecentWorkflowList::MenuText(std::size_t index) const {
   if (index >= entries_.size()) return std::string();
-  const RecentWorkflow& entry = entries_[index];
   std::string text = "&" + std::to_string(index + 1) + " ";
-  for (char c : entry.name) {
+  for (char c : EntryText(index)) {
     if (c == '&') text += '&';
     text += c;
   }
-  return text + " v" + std::to_string(entry.version);
+  return text;
 }
 
 }  // namespace velk

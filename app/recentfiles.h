@@ -37,8 +37,10 @@ class RecentWorkflowList {
   // Out-of-range indexes are ignored.
   void Remove(std::size_t index);
   const std::vector<RecentWorkflow>& Entries() const { return entries_; }
-  // The menu text of entry i: "&1 Order Handling v2" (1-based accelerator, name,
-  // " v" version); an '&' in the name is doubled so it shows as itself.
+  // Entry i as the designer reads it: "Order Handling v2" (name, " v" version).
+  std::string EntryText(std::size_t index) const;
+  // The menu text of entry i: "&1 Order Handling v2" (1-based accelerator, then
+  // EntryText); an '&' in the name is doubled so it shows as itself.
   std::string MenuText(std::size_t index) const;
 
  private:

@@ -71,6 +71,13 @@ void CVelkModApp::RegisterCommands() {
   f.SetCommandHandler(
       cmd::ConsistencyCheck, [this] { windows_->CheckActive(); }, workflowActive);
   f.SetRecentList([this](QMenu& menu) { FillRecentMenu(menu); });
+  f.SetRecentLinks([this] {
+    std::vector<CStartPanel::Link> links;
+    for (std::size_t i = 0; i < recent_.Entries().size(); ++i)
+      links.push_back(
+          {QString::fromStdString(recent_.EntryText(i)), [this, i] { OnOpenRecent(i); }});
+    return links;
+  });
 }
 
 bool CVelkModApp::DefaultDatabasesValid() {

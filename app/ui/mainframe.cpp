@@ -50,7 +50,10 @@ CMainFrame::~CMainFrame() {
   // Destroying the children moves focus and activation; this half-destroyed frame
   // must not hear about it.
   disconnect(qApp, nullptr, this, nullptr);
-  if (mdi_) disconnect(mdi_, nullptr, this, nullptr);
+  if (mdi_) {
+    disconnect(mdi_, nullptr, this, nullptr);
+    mdi_->viewport()->removeEventFilter(this);
+  }
 }
 
 bool CMainFrame::Create() {
@@ -60,6 +63,10 @@ bool CMainFrame::Create() {
   mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setCentralWidget(mdi_);
   connect(mdi_, &QMdiArea::subWindowActivated, this, &CMainFrame::OnChildActivated);
+  start_ = new CStartPanel(mdi_->viewport());
+  // Windows come and go as children of the viewport, whether or not they are
+  // ever activated.
+  mdi_->viewport()->installEventFilter(this);
 
   if (auto p = ReadWindowPlacement(kWindowPos))
     ApplyPlacement(this, *p);
@@ -78,8 +85,30 @@ bool CMainFrame::Create() {
   RestoreBarState();
   ApplyMenuSet();
   UpdateCommandUI();
+  UpdateStartPanel();
   connect(qApp, &QApplication::focusChanged, this, &CMainFrame::RequestCommandUpdate);
   return true;
+}
+
+void CMainFrame::SetRecentLinks(std::function<std::vector<CStartPanel::Link>()> links) {
+  recentLinks_ = std::move(links);
+  start_->hide();  // its links are made anew
+  UpdateStartPanel();
+}
+
+void CMainFrame::UpdateStartPanel() {
+  const QList<QMdiSubWindow*> windows = mdi_->subWindowList();
+  if (std::any_of(windows.begin(), windows.end(),
+                  [](QMdiSubWindow* w) { return !w->isHidden(); })) {
+    start_->hide();
+    return;
+  }
+  if (!start_->isHidden()) return;
+  // The recent workflows may have changed while windows were open.
+  start_->SetLinks({{QStringLiteral("New workflow"), [this] { RouteCommand(cmd::FileNew); }},
+                    {QStringLiteral("Open workflow..."), [this] { RouteCommand(cmd::FileOpen); }}},
+                   recentLinks_ ? recentLinks_() : std::vector<CStartPanel::Link>());
+  start_->show();
 }
 
 QAction* CMainFrame::Action(int id) const {
@@ -193,6 +222,18 @@ bool CMainFrame::event(QEvent* event) {
   if (event->type() != CInfoCenterWnd::kHideMessage) return QMainWindow::event(event);
   HideInfoCenter();
   return true;
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (mdi_ && watched == mdi_->viewport()) {
+    if (type == QEvent::ChildAdded &&
+        qobject_cast<QMdiSubWindow*>(static_cast<QChildEvent*>(event)->child()))
+      start_->hide();
+    // A window that goes is still in the area's list while it is taken apart.
+    if (type == QEvent::ChildRemoved) QTimer::singleShot(0, this, &CMainFrame::UpdateStartPanel);
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void CMainFrame::OnInfoCenterChanged(bool show) {

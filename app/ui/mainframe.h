@@ -12,6 +12,7 @@
 
 #include "app/ui/commands.h"
 #include "app/ui/mdichild.h"
+#include "app/ui/startpanel.h"
 #include "app/windowplacement.h"
 
 class CInfoCenterWnd;
@@ -61,6 +62,10 @@ class CMainFrame : public QMainWindow {
   void SetCommandHandler(int id, CommandRun run, CommandUpdate update = {});
   // Fills in the recent list where the File menu has it.
   void SetRecentList(std::function<void(QMenu&)> fill) { fillRecent_ = std::move(fill); }
+  // The recent workflows as the empty workspace offers them.
+  void SetRecentLinks(std::function<std::vector<CStartPanel::Link>()> links);
+  // What the empty workspace shows; hidden while a window is open.
+  CStartPanel* StartPanel() const { return start_; }
   // Brings every menu entry and button up to date now / at the next idle moment.
   void UpdateCommandUI();
   void RequestCommandUpdate();
@@ -91,6 +96,8 @@ class CMainFrame : public QMainWindow {
   // Takes the Info Center's private message that hides it, and the status tips
   // of menus and buttons.
   bool event(QEvent* event) override;
+  // Follows the windows of the workspace for the start panel.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   struct Handler {
@@ -115,6 +122,8 @@ class CMainFrame : public QMainWindow {
   void ApplyMenuSet();
   void OnChildActivated(QMdiSubWindow* window);
   void UpdateFrameTitle();
+  // Shows the start panel, with the links of now, when no window is open.
+  void UpdateStartPanel();
   void RegisterFrameCommands();
   void ToggleBar(QToolBar* bar);
   void SaveLayout();
@@ -135,4 +144,6 @@ class CMainFrame : public QMainWindow {
   QPointer<CInfoCenterWnd> info_;
   bool updatePending_ = false;
   std::function<void(QMenu&)> fillRecent_;
+  CStartPanel* start_ = nullptr;
+  std::function<std::vector<CStartPanel::Link>()> recentLinks_;
 };

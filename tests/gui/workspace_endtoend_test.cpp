@@ -1,0 +1,244 @@
+// The workspace as a designer meets it: how to begin in an empty workspace,
+// where windows open, what the status line says, the versions in the chooser,
+// and drawings whose texts can be read. Pictures for a look are written when
+// VELK_SCREENSHOT_DIR names a folder.
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QListWidget>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolBar>
+
+#include "app/ui/statusline.h"
+#include "dialogs/ui/nodeproperty.h"
+#include "editor/ui/workflowpainter.h"
+#include "modelerfixture.h"
+
+namespace {
+
+using shelltest::ProcessEvents;
+using velk::CNode;
+
+class WorkspaceEndToEndTest : public ModelerTest {
+ protected:
+  QLabel* Link(const QString& text) const {
+    for (QLabel* link : frame()->StartPanel()->findChildren<QLabel*>(QStringLiteral("StartLink")))
+      if (link->text() == text) return link;
+    return nullptr;
+  }
+  void ClickLink(const QString& text) {
+    QLabel* link = Link(text);
+    ASSERT_NE(link, nullptr) << text.toStdString();
+    QTest::mouseClick(link, Qt::LeftButton, {}, link->rect().center());
+    ProcessEvents();
+  }
+  void ClickButton(CMainFrame::Bar bar, int command) {
+    QTest::mouseClick(frame()->ToolBar(bar)->widgetForAction(frame()->Action(command)),
+                      Qt::LeftButton);
+    ProcessEvents();
+  }
+  QString StatusText() const { return frame()->StatusLine()->MessageText(); }
+  // The shown subwindows, oldest first.
+  QList<QMdiSubWindow*> Windows() const {
+    QList<QMdiSubWindow*> shown;
+    for (QMdiSubWindow* w : frame()->MdiArea()->subWindowList(QMdiArea::CreationOrder))
+      if (!w->isHidden()) shown << w;
+    return shown;
+  }
+  static void Shoot(QWidget* widget, const QString& name) {
+    const QString out = qEnvironmentVariable("VELK_SCREENSHOT_DIR");
+    if (!out.isEmpty()) widget->grab().save(out + "/" + name + ".png");
+  }
+};
+
+TEST_F(WorkspaceEndToEndTest, EmptyWorkspaceOffersNewOpenAndRecentUntilAWindowOpens) {
+  CStartPanel* panel = frame()->StartPanel();
+  ASSERT_TRUE(panel->isVisible());
+  EXPECT_EQ(panel->LinkTexts(), QStringList({"New workflow", "Open workflow..."}));
+  Shoot(frame(), QStringLiteral("start-empty"));
+
+  sheettest::OnNextModal<CDlgLoadWorkflow>([](CDlgLoadWorkflow& dialog) {
+    for (QTreeWidgetItemIterator it(dialog.Tree()); *it; ++it)
+      if ((*it)->text(0).contains(QStringLiteral("Version 2.0")))
+        dialog.Tree()->setCurrentItem(*it);
+    ClickOk(dialog);
+  });
+  ClickLink(QStringLiteral("Open workflow..."));
+  ASSERT_NE(Active(), nullptr);
+  EXPECT_FALSE(panel->isVisible()) << "gone once a window opens";
+
+  Active()->close();
+  ProcessEvents();
+  ASSERT_TRUE(Windows().isEmpty());
+  ASSERT_TRUE(QTest::qWaitFor([panel] { return panel->isVisible(); }));
+  EXPECT_TRUE(panel->LinkTexts().contains(QStringLiteral("Order Handling v2")));
+  Shoot(frame(), QStringLiteral("start-recent"));
+  ClickLink(QStringLiteral("Order Handling v2"));
+  ASSERT_NE(Active(), nullptr);
+  EXPECT_EQ(Doc().Header().version, 2);
+  EXPECT_FALSE(panel->isVisible());
+
+  Active()->close();
+  ASSERT_TRUE(QTest::qWaitFor([panel] { return panel->isVisible(); }));
+  ClickLink(QStringLiteral("New workflow"));
+  ASSERT_NE(Active(), nullptr);
+  EXPECT_EQ(Doc().Header().name, "New workflow");
+}
+
+TEST_F(WorkspaceEndToEndTest, WindowsOpenInsideTheWorkspaceOneStepFromTheLast) {
+  frame()->resize(1000, 700);
+  ProcessEvents();
+  OpenWorkflow(QStringLiteral("Version 2.0"));
+  const QPoint fulfil = Centre(*Node("Fulfilment"));
+  QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, fulfil);
+  QTest::mouseDClick(View()->viewport(), Qt::LeftButton, {}, fulfil);
+  ProcessEvents();
+  for (int i = 0; i < 6; ++i) Key(Qt::Key_N);
+  const QList<QMdiSubWindow*> windows = Windows();
+  ASSERT_EQ(windows.size(), 8);
+  EXPECT_TRUE(Doc().IsTopDocument());
+  const QRect workspace = frame()->MdiArea()->viewport()->rect();
+  int restarts = 0;
+  for (int i = 0; i < windows.size(); ++i) {
+    const QRect r = windows[i]->geometry();
+    EXPECT_TRUE(workspace.contains(r)) << i << ": never partly outside";
+    if (i == 0) continue;
+    const QPoint step = r.topLeft() - windows[i - 1]->geometry().topLeft();
+    if (r.topLeft() == QPoint(0, 0)) {
+      ++restarts;
+    } else {
+      EXPECT_EQ(step.x(), step.y()) << i;
+      EXPECT_GT(step.x(), 10) << i << ": one title bar further";
+    }
+  }
+  EXPECT_GE(restarts, 1) << "eight windows do not fit one cascade in this workspace";
+  Shoot(frame(), QStringLiteral("windows-cascade"));
+}
+
+TEST_F(WorkspaceEndToEndTest, MainWindowComesBackAtItsLastSizeAndPlace) {
+  frame()->setGeometry(70, 60, 1000, 700);
+  ProcessEvents();
+  frame()->Action(cmd::AppExit)->trigger();
+  ProcessEvents();
+  app.reset();
+  app = StartModeler(env.Options(), StandardShellCollaborators());
+  ProcessEvents();
+  EXPECT_EQ(frame()->geometry(), QRect(70, 60, 1000, 700));
+
+  frame()->showMaximized();
+  ProcessEvents();
+  frame()->Action(cmd::AppExit)->trigger();
+  app.reset();
+  app = StartModeler(env.Options(), StandardShellCollaborators());
+  ProcessEvents();
+  EXPECT_TRUE(frame()->isMaximized());
+  EXPECT_EQ(frame()->normalGeometry(), QRect(70, 60, 1000, 700));
+}
+
+TEST_F(WorkspaceEndToEndTest, StatusLineShowsOneTextAndNoneLeftOverFromASheet) {
+  OpenWorkflow(QStringLiteral("Version 2.0"));
+  // A button's prompt takes the message pane; the status bar draws nothing of its own.
+  QWidget* button = frame()
+                        ->ToolBar(CMainFrame::ExtDirBar)
+                        ->widgetForAction(frame()->Action(cmd::ExternalDirectory));
+  QEnterEvent enter(QPointF(2, 2), button->mapToGlobal(QPointF(2, 2)),
+                    button->mapToGlobal(QPointF(2, 2)));
+  QApplication::sendEvent(button, &enter);
+  EXPECT_EQ(StatusText(), QStringLiteral("Open the External Directory"));
+  EXPECT_TRUE(frame()->statusBar()->currentMessage().isEmpty());
+  QEvent leave(QEvent::Leave);
+  QApplication::sendEvent(button, &leave);
+  EXPECT_EQ(StatusText(), QStringLiteral("For Help, press F1"));
+
+  // The activities page writes "ItemChanged" while its selection changes.
+  sheettest::OnNextModal<CDlgNodeProperty>([](CDlgNodeProperty& sheet) {
+    QTabWidget* tabs = sheet.Tabs();
+    for (int i = 0; i < tabs->count(); ++i)
+      if (tabs->tabText(i) == QStringLiteral("Activities"))
+        QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(i).center());
+    QListWidget* list = sheet.findChild<QListWidget*>(QStringLiteral("activities"));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(0)).center());
+    EXPECT_EQ(CVelkModApp::Instance()->MainFrame()->StatusLine()->MessageText(), "ItemChanged");
+    ClickOk(sheet);
+  });
+  const QPoint check = Centre(*Node("Check order"));
+  QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, check);
+  QTest::mouseDClick(View()->viewport(), Qt::LeftButton, {}, check);
+  ProcessEvents();
+  EXPECT_EQ(StatusText(), QStringLiteral("For Help, press F1"));
+}
+
+TEST_F(WorkspaceEndToEndTest, ChooserListsTheVersionsInOrderAfterASave) {
+  OpenWorkflow(QStringLiteral("Version 2.0"));
+  const QPoint from = Centre(*Node("Confirm order"));
+  QTest::mousePress(View()->viewport(), Qt::LeftButton, {}, from);
+  QTest::mouseMove(View()->viewport(), from + QPoint(10, 60));
+  QTest::mouseRelease(View()->viewport(), Qt::LeftButton, {}, from + QPoint(10, 60));
+  ASSERT_TRUE(Doc().IsModified());
+  Key(Qt::Key_S);
+  ASSERT_FALSE(Doc().IsModified());
+
+  QStringList versions;
+  sheettest::OnNextModal<CDlgLoadWorkflow>([&versions](CDlgLoadWorkflow& dialog) {
+    for (QTreeWidgetItemIterator it(dialog.Tree()); *it; ++it)
+      if ((*it)->text(0).startsWith(QStringLiteral("Order Handling"))) versions << (*it)->text(0);
+    dialog.reject();
+  });
+  Key(Qt::Key_O);
+  ASSERT_EQ(versions.size(), 3);
+  for (int i = 0; i < 3; ++i)
+    EXPECT_TRUE(versions[i].contains(QStringLiteral("(Version %1.0)").arg(i + 1)))
+        << versions.join(", ").toStdString();
+}
+
+TEST_F(WorkspaceEndToEndTest, MemberAndFormsStandApartAndZoomToFitShowsEveryText) {
+  OpenWorkflow(QStringLiteral("Version 2.0"));
+  Active()->showMaximized();
+  ClickButton(CMainFrame::ShowTextsBar, cmd::ShowTaskMember);
+  ClickButton(CMainFrame::ShowTextsBar, cmd::ShowTaskForms);
+  ASSERT_TRUE(View()->Flags().taskMember && View()->Flags().taskForms);
+  CWorkflowPainter& painter = View()->Painter();
+  const std::vector<CNode*> level = Doc().LevelNodes();
+  for (const CNode* a : level) {
+    const velk::Rect texts = painter.TextBox(*a, View()->Flags());
+    EXPECT_FALSE(texts.Intersects(a->GetRect())) << a->Name() << ": over its picture";
+    for (const CNode* b : level) {
+      if (a == b) continue;
+      EXPECT_FALSE(texts.Intersects(b->GetRect())) << a->Name() << " over " << b->Name();
+      EXPECT_FALSE(texts.Intersects(painter.TextBox(*b, View()->Flags())))
+          << a->Name() << " and " << b->Name();
+    }
+  }
+  Shoot(frame(), QStringLiteral("order-handling-member-forms"));
+
+  frame()->Action(cmd::ViewZoomFit)->trigger();
+  ProcessEvents();
+  // Nothing drawn touches the window's edges: no label is cut.
+  const QImage shown = View()->viewport()->grab().toImage();
+  const QRect inner = shown.rect().adjusted(3, 3, -3, -3);
+  for (int y = 0; y < shown.height(); ++y) {
+    for (int x = 0; x < shown.width(); ++x) {
+      if (inner.contains(x, y)) continue;
+      ASSERT_EQ(shown.pixelColor(x, y), QColor(Qt::white)) << x << "," << y;
+    }
+  }
+  const velk::Rect visible = View()->ExposedRect();
+  for (const CNode* node : level) {
+    const velk::Rect texts = painter.TextBox(*node, View()->Flags());
+    EXPECT_TRUE(visible.left <= texts.left && texts.right <= visible.right &&
+                texts.bottom >= visible.bottom && texts.top <= visible.top)
+        << node->Name();
+  }
+  Shoot(frame(), QStringLiteral("order-handling-fit"));
+
+  ClickButton(CMainFrame::AlignNodesBar, cmd::ArrangeLayers);
+  frame()->Action(cmd::ViewZoomFit)->trigger();
+  ProcessEvents();
+  Shoot(frame(), QStringLiteral("order-handling-layers"));
+}
+
+}  // namespace
