@@ -186,6 +186,7 @@ TEST_F(WorkspaceEndToEndTest, ChooserListsTheVersionsInOrderAfterASave) {
   sheettest::OnNextModal<CDlgLoadWorkflow>([&versions](CDlgLoadWorkflow& dialog) {
     for (QTreeWidgetItemIterator it(dialog.Tree()); *it; ++it)
       if ((*it)->text(0).startsWith(QStringLiteral("Order Handling"))) versions << (*it)->text(0);
+    Shoot(&dialog, QStringLiteral("chooser-versions"));
     dialog.reject();
   });
   Key(Qt::Key_O);
