@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <iosfwd>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 
 #include "cliargs.h"
 #include "repository/databasekind.h"
+#include "repository/processdefdb.h"
 
 class LNNotesSession;
 class LNDatabase;
@@ -18,6 +20,7 @@ class LNDatabase;
 namespace velk {
 class CWorkflowDoc;
 class CExtDirData;
+struct PublishTools;
 }
 
 namespace velkcli {
@@ -66,6 +69,24 @@ nlohmann::ordered_json ExtDirToJson(const velk::CExtDirData& data);
 // runs `use` on it while its databases are open; kFailed when loading failed.
 int withStoredWorkflow(Context& ctx, const Args& args,
                        const std::function<int(velk::CWorkflowDoc&)>& use);
+// The stored versions of the Process Definitions Database the arguments name,
+// and a loader that loads one as the modeler does (null, its reports printed,
+// when that fails).
+struct StoredWorkflows {
+  velk::DatabaseLocation procdef;
+  std::string title;
+  std::vector<velk::WorkflowHeaderEntry> headers;
+  std::function<std::unique_ptr<velk::CWorkflowDoc>(const velk::WorkflowHeaderEntry&)> load;
+};
+int withStoredWorkflows(Context& ctx, const Args& args,
+                        const std::function<int(StoredWorkflows&)>& use);
+
+// "publish": a static web site of the stored workflows.
+int publishCommand(Context& ctx, const std::vector<std::string>& words);
+// The modeler's drawing font and node pictures for the site; throws UsageError
+// in a build without the GUI library. Starts that library without a display.
+velk::PublishTools publishTools();
+
 // "workflow layout": "Arrange as layers" on a stored workflow, printed or stored.
 int workflowLayout(Context& ctx, const Args& args);
 

@@ -51,6 +51,12 @@ const char* kUsageText =
     "                                    the consistency check; exit 1 when the workflow\n"
     "                                    would be refused in its (or that) status\n"
     "\n"
+    "Web site:\n"
+    "  publish OUTDIR [--status S,S...] [--extdir PATH]\n"
+    "                                    write a static web site of the stored workflows\n"
+    "                                    (of those statuses; every status by default) and\n"
+    "                                    of the External Directory, readable in any browser\n"
+    "\n"
     "Options: --help, --version. PATH is relative to the data directory\n"
     "($VELK_DATA_DIR, else ~/.local/share/velkmod) unless absolute; --server S\n"
     "(db create, info, dump, import) names a server of the settings' \"Servers\".\n";
@@ -79,6 +85,7 @@ int main(int argc, char** argv) {
     if (command == "db") return velkcli::dbCommand(ctx, words);
     if (command == "demo") return velkcli::demoCommand(ctx, words);
     if (command == "extdir") return velkcli::extdirCommand(ctx, words);
+    if (command == "publish") return velkcli::publishCommand(ctx, words);
     if (command == "workflow") return velkcli::workflowCommand(ctx, words);
     throw velkcli::UsageError("unknown command \"" + command + "\"");
   } catch (const velkcli::UsageError& e) {

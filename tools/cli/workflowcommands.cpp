@@ -94,6 +94,7 @@ class Repository {
     return doc;
   }
   velk::ScopedHeadlessServices& Ui() { return ui_; }
+  const velk::CProcessDefDb& Db() const { return repository_; }
 
  private:
   Context& ctx_;
@@ -242,6 +243,23 @@ int withStoredWorkflow(Context& ctx, const Args& args,
   const int result = use(*doc);
   PrintReports(ctx.err, repository.Ui().get());
   return result;
+}
+
+int withStoredWorkflows(Context& ctx, const Args& args,
+                        const std::function<int(StoredWorkflows&)>& use) {
+  const Databases at = ChooseDatabases(args);
+  Repository repository(ctx, at);
+  StoredWorkflows stored{at.procdef, repository.Db().Title(), repository.Headers(), {}};
+  stored.load = [&ctx, &repository](const velk::WorkflowHeaderEntry& header) {
+    repository.Ui().get().messages.clear();
+    velk::InfoCenter::instance().clear();
+    std::unique_ptr<velk::CWorkflowDoc> doc = repository.NewWorkflow();
+    const bool loaded = velk::LoadWorkflow(*doc, header, ctx.session);
+    PrintReports(ctx.err, repository.Ui().get());
+    if (!loaded) doc.reset();
+    return doc;
+  };
+  return use(stored);
 }
 
 int workflowCommand(Context& ctx, const std::vector<std::string>& words) {

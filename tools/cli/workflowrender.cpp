@@ -8,6 +8,7 @@
 
 #include "app/ui/nodebitmaps.h"
 #include "commands.h"
+#include "guistart.h"
 #include "editor/ui/workflowexport.h"
 #include "model/workflowdoc.h"
 
@@ -35,10 +36,6 @@ RenderRequest renderRequest(const Args& args) {
   return request;
 }
 
-namespace {
-
-// Fonts and images need the GUI library; only this command starts it, and
-// without a display unless the caller chose a platform.
 std::unique_ptr<QGuiApplication> StartGui() {
   if (QGuiApplication::instance()) return nullptr;
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -47,8 +44,6 @@ std::unique_ptr<QGuiApplication> StartGui() {
   static char* argv[] = {name, nullptr};
   return std::make_unique<QGuiApplication>(argc, argv);
 }
-
-}  // namespace
 
 int renderWorkflow(Context& ctx, const velk::CWorkflowDoc& doc, const RenderRequest& request) {
   const std::unique_ptr<QGuiApplication> app = StartGui();
