@@ -66,7 +66,7 @@ if(VELK_PACKAGE)
   list(APPEND generated "${pkg}/changelog.gz")
   add_custom_target(velk_package_files ALL DEPENDS ${generated})
   install(FILES "${pkg}/changelog.gz" "${PROJECT_SOURCE_DIR}/res/package/copyright"
-          DESTINATION "${CMAKE_INSTALL_DOCDIR}")
+          DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/velkmod")
 endif()
 
 set(CPACK_GENERATOR "DEB")
@@ -83,7 +83,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "workflow type modeler\nDraws workflows as graphs of tasks and routing arrows, checks them and\nstores them in the workflow databases. Includes velkmod-cli, which\nadministers the databases, checks, draws and publishes workflows as a\nstatic web site.")
+    "Draws workflows as graphs of tasks and routing arrows, checks them and\nstores them in the workflow databases. Includes velkmod-cli, which\nadministers the databases, checks, draws and publishes workflows as a\nstatic web site.")
 # The libraries linked come from dpkg-shlibdeps; Qt's platform plugins and the
 # drawing font are loaded at run time, so they are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

@@ -1,5 +1,6 @@
 #include "editor/layeredlayout.h"
 
+#include <dlfcn.h>
 #include <graphviz/gvc.h>
 #include <graphviz/gvplugin.h>
 
@@ -14,10 +15,6 @@
 #include "editor/autoarrange.h"
 #include "editor/drawinggeometry.h"
 #include "model/workflowdoc.h"
-
-extern "C" {
-extern gvplugin_library_t gvplugin_dot_layout_LTX_library;
-}
 
 namespace velk {
 
@@ -48,13 +45,25 @@ void Set(void* object, const char* name, const std::string& value) {
             const_cast<char*>(""));
 }
 
+// Graphviz's layout plugin lies outside the loader's search path, so it is
+// loaded from its own place: the installed program needs neither a library
+// search path of its own nor Graphviz's plugin configuration. Null when it is
+// missing; Graphviz then looks for its plugins itself.
+const lt_symlist_t* DotLayoutPlugin() {
+  static const lt_symlist_t* plugin = []() -> const lt_symlist_t* {
+    static lt_symlist_t symbols[] = {{"gvplugin_dot_layout_LTX_library", nullptr}, {nullptr, nullptr}};
+    if (void* library = dlopen(VELK_GV_DOT_LAYOUT, RTLD_NOW | RTLD_LOCAL))
+      symbols[0].address = dlsym(library, symbols[0].name);
+    return symbols[0].address ? symbols : nullptr;
+  }();
+  return plugin;
+}
+
 // Owns the Graphviz context and graph of one layout.
 class DotGraph {
  public:
   DotGraph() {
-    static const lt_symlist_t builtins[] = {
-        {"gvplugin_dot_layout_LTX_library", &gvplugin_dot_layout_LTX_library}, {nullptr, nullptr}};
-    gvc_ = gvContextPlugins(builtins, 0);
+    gvc_ = DotLayoutPlugin() ? gvContextPlugins(DotLayoutPlugin(), 0) : gvContext();
     graph_ = agopen(const_cast<char*>("level"), Agdirected, nullptr);
   }
   ~DotGraph() {
