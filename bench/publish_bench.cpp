@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
   session.Init(410);
   const std::string path = (fs::path(dir) / "procdef.nsf").string();
   LNDatabase created;
-  CreateDatabaseOfKind(session, DatabaseKind::ProcessDefinitions, path, "", "Bench", &created);
+  CreateDatabaseOfKind(session, DatabaseKind::ProcessDefinitions, path, "Bench", "", &created);
   CProcessDefDb repository(session, path, "", nullptr);
   SetDefaultProcessDefinitionsSource([path] { return DatabaseLocation{path, ""}; });
   WorkflowDatabases databases;
@@ -74,12 +74,15 @@ int main(int argc, char** argv) {
     for (int i = 0; i < workflows; ++i) {
       CWorkflowDoc doc("CN=Bench/O=Marvelund");
       doc.SetDatabases(databases);
-      BuildMix(doc, tasks);
+      bench::BuildMix(doc, tasks);
       WorkflowHeader h = doc.Header();
       h.name = "Bench " + std::to_string(i);
       h.category = "Category " + std::to_string(i % 12);
       doc.SetHeader(h);
-      if (!WriteWorkflow(doc, {nullptr, "C1257A1B:0034F2E1"})) std::exit(1);
+      if (!WriteWorkflow(doc, {nullptr, "C1257A1B:0034F2E1"})) {
+        std::fprintf(stderr, "workflow %d could not be stored\n", i);
+        std::exit(1);
+      }
     }
   });
   repository.ReadHeaders(true);
