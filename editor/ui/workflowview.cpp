@@ -234,7 +234,7 @@ void CWorkflowView::mousePressEvent(QMouseEvent* event) {
   CViewTool* tool = ActiveTool();
   if (event->button() != Qt::LeftButton || !tool)
     return QAbstractScrollArea::mousePressEvent(event);
-  gesture_.reset();  // records a gesture whose release never came
+  EndEditRuns();  // also a gesture whose release never came
   if (doc_) gesture_ = std::make_unique<velk::EditScope>(*doc_, std::string());
   tool->MousePress(*this, event->modifiers(), ToLogical(event->position().toPoint()));
 }
@@ -284,9 +284,23 @@ void CWorkflowView::dropEvent(QDropEvent* event) {
   editor_.DropTarget().Drop(*this, *event, ToLogical(event->position().toPoint()));
 }
 
+// ---- Edit steps ----
+
+void CWorkflowView::EndEditRuns() {
+  gesture_.reset();
+}
+
+void CWorkflowView::ReleaseDocument() {
+  EndEditRuns();
+  doc_.reset();
+  InvalidateAll();
+}
+
 // ---- Commands ----
 
 bool CWorkflowView::OnCommand(int id) {
+  // What a held button did so far is a step of its own.
+  EndEditRuns();
   if (RunUndoCommand(*this, id)) return true;
   // Every command is one undo step of whatever it changes.
   ViewEditScope scope(doc_.get(), CommandStepName(id));

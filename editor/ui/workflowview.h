@@ -44,6 +44,12 @@ class CWorkflowView : public QAbstractScrollArea, public CommandTarget {
 
   CWorkflowDoc* Document() const { return doc_.get(); }
   const std::shared_ptr<CWorkflowDoc>& SharedDocument() const { return doc_; }
+  // The level the view shows goes away (its window closes): from now on the view
+  // shows nothing and edits nothing, though it may live until the event loop
+  // deletes it, e.g. when it gave the command that removed the level.
+  void ReleaseDocument();
+  // Records the mouse gesture under way as its own undo step.
+  void EndEditRuns();
 
   // The editor's settings ("GridSize", "GridVisible", "GridMagnetic"), pictures,
   // tools and collaborators.

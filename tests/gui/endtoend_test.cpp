@@ -39,30 +39,12 @@ using velk::Point;
 
 class EndToEndTest : public ModelerTest {
  protected:
-  QPoint Pixel(Point p) const { return View()->ToViewport(p); }
-  void ClickTool(int command) {
-    QToolBar* bar = frame()->ToolBar(CMainFrame::WorkflowToolsBar);
-    QTest::mouseClick(bar->widgetForAction(frame()->Action(command)), Qt::LeftButton);
-  }
   // Picks `text` in a combo box with the arrow keys.
   static void Choose(QComboBox* combo, const QString& text) {
     combo->setFocus();
     QTest::keyClick(combo, Qt::Key_Home);
     for (int i = 0; i < combo->count() && combo->currentText() != text; ++i)
       QTest::keyClick(combo, Qt::Key_Down);
-  }
-  // The menu entry of `command`, as a click on it.
-  void Trigger(int command) {
-    ProcessEvents();
-    frame()->Action(command)->trigger();
-    ProcessEvents();
-  }
-  // Press and release, then the second press as a double click.
-  void DoubleClick(QPoint at) {
-    QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(View()->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseRelease(View()->viewport(), Qt::LeftButton, {}, at);
-    ProcessEvents();
   }
   static void ClickTab(QTabWidget* tabs, const QString& title) {
     for (int i = 0; i < tabs->count(); ++i)

@@ -1,0 +1,117 @@
+// Editing as a designer expects it, in the running modeler with mouse and keys:
+// undo and redo from any window, and clicks that change nothing.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMdiArea>
+#include <QTest>
+
+#include "model/workflowundo.h"
+#include "modelerfixture.h"
+
+namespace {
+
+using shelltest::MessageBoxWatcher;
+using shelltest::ProcessEvents;
+using velk::CNode;
+
+class EditingEndToEndTest : public ModelerTest {
+ protected:
+  EditingEndToEndTest() { OpenWorkflow(QStringLiteral("Version 2.0")); }
+
+  void Click(const CNode& node, Qt::KeyboardModifiers keys = {}) {
+    QTest::mouseClick(View()->viewport(), Qt::LeftButton, keys, Centre(node));
+    ProcessEvents();  // the menus follow the selection
+  }
+  void Drag(QPoint from, QPoint to) {
+    QTest::mousePress(View()->viewport(), Qt::LeftButton, {}, from);
+    QTest::mouseMove(View()->viewport(), from + (to - from) / 2);
+    QTest::mouseMove(View()->viewport(), to);
+    QTest::mouseRelease(View()->viewport(), Qt::LeftButton, {}, to);
+  }
+  static const velk::CArrow* ArrowBetween(const CNode* from, const CNode* to) {
+    for (const velk::CArrow* a : from->OutgoingArrows())
+      if (a->Target() == to) return a;
+    return nullptr;
+  }
+  // The cluster of the top level that the test grouped (not the demo's own).
+  CNode* GroupedCluster() const {
+    for (CNode* n : Doc().Top().LevelNodes())
+      if (n->IsClusterNode() && n->Name() != "Fulfilment") return n;
+    return nullptr;
+  }
+  std::size_t Steps() const { return Doc().History().StepCount(); }
+};
+
+TEST_F(EditingEndToEndTest, UndoAndRedoInTheWindowOfALevelTheyRemoveCloseItAndGoOn) {
+  CChildFrame* top = Active();
+  const velk::CArrow* toCredit = ArrowBetween(Node("Check order"), Node("Credit check"));
+  ASSERT_NE(toCredit, nullptr);
+  const velk::Point middle{(toCredit->LineStart().x + toCredit->LineEnd().x) / 2,
+                           (toCredit->LineStart().y + toCredit->LineEnd().y) / 2};
+  ClickTool(cmd::ToolInternalTask);
+  QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, Pixel(middle));
+  CNode* added = Doc().AllNodes().back();
+  ASSERT_NE(ArrowBetween(Node("Check order"), added), nullptr) << "inserted onto the arrow";
+  Click(*Node("Check order"));
+  Click(*added, Qt::ShiftModifier);
+  Trigger(cmd::GroupAsCluster);
+  ASSERT_NE(GroupedCluster(), nullptr);
+  DoubleClick(Centre(*GroupedCluster()));
+  ASSERT_NE(Active(), top);
+  EXPECT_EQ(Doc().History().UndoName(), "Group nodes as Cluster") << "opening is no edit";
+
+  Key(Qt::Key_Z);  // the grouping goes, and the window of its level with it
+  EXPECT_EQ(frame()->MdiArea()->subWindowList().size(), 1);
+  ASSERT_EQ(Active(), top);
+  EXPECT_EQ(GroupedCluster(), nullptr);
+  Key(Qt::Key_Z);
+  EXPECT_NE(ArrowBetween(Node("Check order"), Node("Credit check")), nullptr);
+  Key(Qt::Key_Y);
+  Key(Qt::Key_Y);
+  ASSERT_NE(GroupedCluster(), nullptr);
+
+  // A redo in the window of the level the step deletes.
+  Click(*GroupedCluster());
+  MessageBoxWatcher watcher;
+  watcher.answers.push_back(QMessageBox::Ok);  // "The internal workflow cluster is not empty..."
+  Trigger(cmd::EditDelete);
+  ASSERT_EQ(GroupedCluster(), nullptr);
+  Key(Qt::Key_Z);
+  ASSERT_NE(GroupedCluster(), nullptr);
+  DoubleClick(Centre(*GroupedCluster()));
+  ASSERT_NE(Active(), top);
+  Key(Qt::Key_Y);
+  EXPECT_EQ(frame()->MdiArea()->subWindowList().size(), 1);
+  EXPECT_EQ(GroupedCluster(), nullptr);
+  EXPECT_TRUE(top->windowTitle().endsWith(QStringLiteral(" *")));
+}
+
+TEST_F(EditingEndToEndTest, ClicksWithoutAMoveChangeNothingOnTheMagneticGridOrOverlappingNodes) {
+  CChildFrame* top = Active();
+  Trigger(cmd::ToggleGrid);
+  ASSERT_TRUE(frame()->Action(cmd::ToggleGrid)->isChecked());
+  const velk::Rect check = Node("Check order")->GetRect();
+  Click(*Node("Check order"));
+  DoubleClick(Centre(*Node("Fulfilment")));
+  ASSERT_NE(Active(), top) << "the cluster's window";
+  EXPECT_EQ(Node("Check order")->GetRect(), check) << "not snapped by a click";
+  EXPECT_EQ(Steps(), 0u) << Doc().History().UndoName();
+  EXPECT_FALSE(top->windowTitle().endsWith(QStringLiteral(" *")));
+
+  frame()->MdiArea()->setActiveSubWindow(top);
+  Trigger(cmd::ToggleGrid);
+  // "Reject order" dragged half onto "Approve large order", then clicked there.
+  CNode* reject = Node("Reject order");
+  const velk::Rect approve = Node("Approve large order")->GetRect();
+  Drag(Centre(*reject), Pixel({approve.right, approve.Center().y}));
+  ASSERT_TRUE(reject->GetRect().Intersects(approve));
+  ASSERT_EQ(Steps(), 1u);
+  QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, Pixel({1500, -2000}));
+  Click(*reject);
+  Click(*Node("Approve large order"));
+  EXPECT_EQ(Steps(), 1u) << Doc().History().UndoName();
+}
+
+}  // namespace
