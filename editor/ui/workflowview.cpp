@@ -266,7 +266,9 @@ void CWorkflowView::contextMenuEvent(QContextMenuEvent* event) {
   CViewTool* tool = ActiveTool();
   if (!tool) return;
   ViewEditScope scope(doc_.get(), std::string());
-  tool->ContextMenu(*this, event->modifiers(), ToLogical(event->pos()), event->globalPos());
+  menuPoint_ = ToLogical(event->pos());
+  tool->ContextMenu(*this, event->modifiers(), *menuPoint_, event->globalPos());
+  menuPoint_.reset();
 }
 
 void CWorkflowView::dragEnterEvent(QDragEnterEvent* event) {

@@ -9,6 +9,7 @@
 #include <QAbstractScrollArea>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "app/ui/commands.h"
@@ -95,6 +96,9 @@ class CWorkflowView : public QAbstractScrollArea, public CommandTarget {
   void SetToolCursor(const QCursor& cursor);
 
   // ---- Commands ----
+  // While a context menu is open: the point it was opened at, where a command that
+  // places something (paste) puts it.
+  std::optional<velk::Point> MenuPoint() const { return menuPoint_; }
   bool OnCommand(int id) override;
   bool OnUpdateCommand(int id, CmdUI& ui) override;
 
@@ -140,4 +144,5 @@ class CWorkflowView : public QAbstractScrollArea, public CommandTarget {
   // One undo step for everything a mouse gesture (press to release) changes.
   std::unique_ptr<velk::EditScope> gesture_;
   double zoom_ = 1.0;
+  std::optional<velk::Point> menuPoint_;
 };

@@ -1,11 +1,14 @@
 // Editing as a designer expects it, in the running modeler with mouse and keys:
-// undo and redo from any window, and clicks that change nothing.
+// undo and redo from any window, clicks that change nothing, paste beside the
+// originals.
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QMdiArea>
+#include <QMenu>
 #include <QTest>
+#include <QTimer>
 
 #include "model/workflowundo.h"
 #include "modelerfixture.h"
@@ -42,6 +45,20 @@ class EditingEndToEndTest : public ModelerTest {
     return nullptr;
   }
   std::size_t Steps() const { return Doc().History().StepCount(); }
+  // Right-clicks at `at` and picks the context menu's entry that starts with `entry`.
+  void ContextMenuEntry(QPoint at, const QString& entry) {
+    QTimer::singleShot(50, [entry] {
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      if (!menu) return;
+      for (QAction* a : menu->actions())
+        if (a->text().startsWith(entry))
+          QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(a).center());
+    });
+    QTest::mouseClick(View()->viewport(), Qt::RightButton, {}, at);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, View()->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(View()->viewport(), &event);
+    ProcessEvents();
+  }
 };
 
 TEST_F(EditingEndToEndTest, UndoAndRedoInTheWindowOfALevelTheyRemoveCloseItAndGoOn) {
@@ -112,6 +129,34 @@ TEST_F(EditingEndToEndTest, ClicksWithoutAMoveChangeNothingOnTheMagneticGridOrOv
   Click(*reject);
   Click(*Node("Approve large order"));
   EXPECT_EQ(Steps(), 1u) << Doc().History().UndoName();
+}
+
+TEST_F(EditingEndToEndTest, PasteLandsBesideTheOriginalsOrAtTheMenuSelectedForOneDrag) {
+  CNode* check = Node("Check order");
+  Click(*check);
+  Key(Qt::Key_C);
+  Key(Qt::Key_V);
+  CNode* copy = Doc().AllNodes().back();
+  EXPECT_EQ(copy->GetRect(), check->GetRect().Offset(50, -50)) << "one grid step away";
+  EXPECT_EQ(Doc().SelectedNodes(), std::vector<CNode*>{copy});
+  const velk::Rect original = check->GetRect();
+  Drag(Centre(*copy), Centre(*copy) + QPoint(0, 80));
+  EXPECT_EQ(check->GetRect(), original) << "the drag took the copy";
+  EXPECT_LT(copy->GetRect().top, original.top - 100);
+
+  const QPoint at = Pixel({1200, -1500});
+  ContextMenuEntry(at, QStringLiteral("&Paste"));
+  CNode* placed = Doc().AllNodes().back();
+  ASSERT_NE(placed, copy);
+  const velk::Point corner = View()->ToLogical(at);
+  EXPECT_EQ((velk::Point{placed->GetRect().left, placed->GetRect().top}), corner);
+
+  // Into another workflow whose tasks lie where the copied ones did.
+  OpenWorkflow(QStringLiteral("Version 1.0"));
+  const std::vector<CNode*> others = Doc().LevelNodes();
+  Key(Qt::Key_V);
+  CNode* pasted = Doc().AllNodes().back();
+  for (const CNode* n : others) EXPECT_FALSE(n->GetRect().Intersects(pasted->GetRect())) << n->Name();
 }
 
 }  // namespace
