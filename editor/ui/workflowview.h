@@ -49,7 +49,7 @@ class CWorkflowView : public QAbstractScrollArea, public CommandTarget {
   // shows nothing and edits nothing, though it may live until the event loop
   // deletes it, e.g. when it gave the command that removed the level.
   void ReleaseDocument();
-  // Records the mouse gesture under way as its own undo step.
+  // Records the mouse gesture or arrow-key run under way as its own undo step.
   void EndEditRuns();
 
   // The editor's settings ("GridSize", "GridVisible", "GridMagnetic"), pictures,
@@ -120,6 +120,10 @@ class CWorkflowView : public QAbstractScrollArea, public CommandTarget {
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
+  // The arrow keys move the selected nodes.
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
   void changeEvent(QEvent* event) override;
   // Ctrl+wheel zooms.
   void wheelEvent(QWheelEvent* event) override;
@@ -143,6 +147,8 @@ class CWorkflowView : public QAbstractScrollArea, public CommandTarget {
   CViewTool* tool_ = nullptr;
   // One undo step for everything a mouse gesture (press to release) changes.
   std::unique_ptr<velk::EditScope> gesture_;
+  // One undo step for the moves of an arrow key held down (press to release).
+  std::unique_ptr<velk::EditScope> keyRun_;
   double zoom_ = 1.0;
   std::optional<velk::Point> menuPoint_;
 };

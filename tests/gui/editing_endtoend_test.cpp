@@ -1,6 +1,6 @@
 // Editing as a designer expects it, in the running modeler with mouse and keys:
 // undo and redo from any window, clicks that change nothing, paste beside the
-// originals.
+// originals, and the keys of a diagram editor.
 
 #include <gtest/gtest.h>
 
@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "app/ui/helpwindow.h"
 #include "model/workflowundo.h"
 #include "modelerfixture.h"
 
@@ -32,6 +33,11 @@ class EditingEndToEndTest : public ModelerTest {
     QTest::mouseMove(View()->viewport(), from + (to - from) / 2);
     QTest::mouseMove(View()->viewport(), to);
     QTest::mouseRelease(View()->viewport(), Qt::LeftButton, {}, to);
+  }
+  // A key as the keyboard sends it to the widget that has the focus.
+  static void Press(Qt::Key key, Qt::KeyboardModifiers keys = {}) {
+    QTest::keyClick(QApplication::focusWidget(), key, keys);
+    ProcessEvents();
   }
   static const velk::CArrow* ArrowBetween(const CNode* from, const CNode* to) {
     for (const velk::CArrow* a : from->OutgoingArrows())
@@ -157,6 +163,43 @@ TEST_F(EditingEndToEndTest, PasteLandsBesideTheOriginalsOrAtTheMenuSelectedForOn
   Key(Qt::Key_V);
   CNode* pasted = Doc().AllNodes().back();
   for (const CNode* n : others) EXPECT_FALSE(n->GetRect().Intersects(pasted->GetRect())) << n->Name();
+}
+
+TEST_F(EditingEndToEndTest, KeysMoveDeleteZoomAndOpenTheManual) {
+  CNode* check = Node("Check order");
+  const velk::Rect start = check->GetRect();
+  frame()->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(frame()));
+  Click(*check);
+  ASSERT_EQ(QApplication::focusWidget(), View());
+  // Held down, the key repeats: one undo step for the whole run.
+  QTest::simulateEvent(View(), true, Qt::Key_Right, {}, {}, false);
+  QTest::simulateEvent(View(), false, Qt::Key_Right, {}, {}, true);
+  QTest::simulateEvent(View(), true, Qt::Key_Right, {}, {}, true);
+  QTest::simulateEvent(View(), false, Qt::Key_Right, {}, {}, false);
+  EXPECT_EQ(check->GetRect(), start.Offset(100, 0)) << "a grid step per press";
+  EXPECT_EQ(Steps(), 1u);
+  Press(Qt::Key_Up, Qt::ShiftModifier);
+  EXPECT_EQ(check->GetRect(), start.Offset(100, 1)) << "one pixel (one unit at 100%, 96 dpi)";
+  EXPECT_EQ(Steps(), 2u);
+  Key(Qt::Key_Z);
+  Key(Qt::Key_Z);
+  EXPECT_EQ(check->GetRect(), start);
+
+  EXPECT_EQ(frame()->Action(cmd::EditDelete)->shortcut(), QKeySequence(QKeySequence::Delete));
+  Click(*check);
+  Press(Qt::Key_Delete);
+  EXPECT_EQ(Node("Check order"), nullptr);
+
+  const double zoom = View()->Zoom();
+  Key(Qt::Key_Equal);
+  EXPECT_GT(View()->Zoom(), zoom);
+
+  Press(Qt::Key_F1);
+  bool manual = false;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    manual = manual || (qobject_cast<CHelpWindow*>(w) && w->isVisible());
+  EXPECT_TRUE(manual);
 }
 
 }  // namespace

@@ -193,7 +193,7 @@ TEST_F(EndToEndTest, RightClickShowsTheTaskMenuAndClosingAModifiedWorkflowAsks) 
   QApplication::sendEvent(View()->viewport(), &event);
   EXPECT_TRUE(enabled.contains(QStringLiteral("Task &Type")));
   EXPECT_TRUE(enabled.contains(QStringLiteral("&Properties")));
-  EXPECT_TRUE(enabled.contains(QStringLiteral("&Delete")));
+  EXPECT_TRUE(enabled.contains(QStringLiteral("&Delete\tDel")));
 
   QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, at);
   Trigger(cmd::EditDelete);
