@@ -32,11 +32,6 @@ class LayoutEndToEndTest : public ModelerTest {
   QWidget* AlignButton(int command) const {
     return frame()->ToolBar(CMainFrame::AlignNodesBar)->widgetForAction(frame()->Action(command));
   }
-  void Trigger(int command) {
-    ProcessEvents();
-    frame()->Action(command)->trigger();
-    ProcessEvents();
-  }
   std::map<const CNode*, velk::Rect> Rects() const {
     std::map<const CNode*, velk::Rect> rects;
     for (const CNode* n : Doc().AllNodes()) rects[n] = n->GetRect();
