@@ -127,7 +127,7 @@ bool ReadGraph(CWorkflowDoc& doc, LNDatabase& db) {
     if (!db.IsOpen()) db.Open();
     stage = Stage::View;
     db.GetViewFolder(views::kWorkflowStructure, &view);
-    view.Open();
+    view.Open(LNVFOPEN_BY_KEY);  // the other workflows' tasks are never read
     LNVFEntry entry;
     long count = 0;
     if (view.Find(header.workflowId, &entry, &count) != LNNOERROR) {

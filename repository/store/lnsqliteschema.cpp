@@ -39,6 +39,15 @@ constexpr char kTables[] =
     " lname TEXT NOT NULL, seq INTEGER NOT NULL, name TEXT NOT NULL, type INTEGER NOT NULL,"
     " flags INTEGER NOT NULL, data BLOB NOT NULL, PRIMARY KEY(note_id, lname)) WITHOUT ROWID;";
 
+// Checksums of the notes (see NoteHasher). Added to files of earlier versions at
+// their first open: those versions keep writing such files, and a note they
+// rewrite loses its checksum instead of keeping a stale one.
+constexpr char kHashes[] =
+    "CREATE TABLE IF NOT EXISTS hashes(note_id INTEGER PRIMARY KEY"
+    " REFERENCES notes(note_id) ON DELETE CASCADE, hash INTEGER NOT NULL);"
+    "CREATE TRIGGER IF NOT EXISTS notes_rewritten AFTER UPDATE ON notes"
+    " BEGIN DELETE FROM hashes WHERE note_id = OLD.note_id; END;";
+
 // The columns every statement relies on.
 constexpr std::pair<const char*, const char*> kColumns[] = {
     {"meta", "'key', 'value'"},
@@ -243,6 +252,7 @@ LNSTATUS CreateTables(Connection& db, const std::string& title) {
   WriteScope scope(db);
   if (scope.Status() != LNNOERROR) return scope.Status();
   LNSTATUS status = db.Exec(kTables);
+  if (status == LNNOERROR) status = db.Exec(kHashes);
   if (status == LNNOERROR) status = db.Exec(kApplicationId);
   const std::string values[][2] = {{"magic", kMagic},
                                    {"schema", std::to_string(kSchemaVersion)},
@@ -305,7 +315,9 @@ LNSTATUS SqliteStore::Open(const std::string& file, std::unique_ptr<DatabaseStor
         "PRAGMA synchronous = NORMAL; PRAGMA foreign_keys = ON; PRAGMA temp_store = MEMORY");
   }
   if (status != LNNOERROR) return status;
-  out->reset(new SqliteStore(std::move(db)));
+  auto store = std::unique_ptr<SqliteStore>(new SqliteStore(std::move(db)));
+  store->PrepareAdditions(kHashes);
+  *out = std::move(store);
   return LNNOERROR;
 }
 
