@@ -287,6 +287,18 @@ TEST_F(DbCheckTest, DamagedProcessDefinitionsAreNotClean) {
   }
 }
 
+TEST_F(DbCheckTest, TextThatIsNotUtf8FailsTheExportInOurWords) {
+  ASSERT_EQ(Run({"demo"}).code, 0);
+  RunSql(data_ / "procdef.nsf", "UPDATE items SET data = x'0102FFFE' WHERE lname = 'task'");
+  Result r = Run({"workflow", "export", "Order Handling"});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("the workflow cannot be written as JSON: the text at nodes[0].name is not "
+                       "UTF-8"),
+            std::string::npos)
+      << r.err;
+  EXPECT_EQ(r.err.find("json.exception"), std::string::npos) << r.err;
+}
+
 TEST_F(DbCheckTest, LocalServerNameMeansThisMachine) {
   ASSERT_EQ(Run({"db", "create", "gateway", "gw.nsf", "--title", "Gate"}).code, 0);
   Result r = Run({"db", "check", "gw.nsf", "--server", "Local"});
