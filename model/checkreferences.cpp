@@ -112,8 +112,13 @@ void Answer(std::span<const Reference> batch, const std::vector<std::vector<int>
 
 std::vector<const CNode*> UnreachableReferences(const CWorkflowDoc& doc) {
   const auto all = doc.AllNodes();
+  if (std::ranges::none_of(all, [](const CNode* n) {
+        return n->Kind() == NodeKind::Extern && n->ReferencedNode();
+      }))
+    return {};
   const std::vector<const CNode*> nodes(all.begin(), all.end());
   std::unordered_map<const CNode*, int> index;
+  index.reserve(nodes.size());
   for (std::size_t i = 0; i < nodes.size(); ++i) index.emplace(nodes[i], static_cast<int>(i));
   std::vector<std::vector<int>> next(nodes.size());
   for (std::size_t i = 0; i < nodes.size(); ++i)
