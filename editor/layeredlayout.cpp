@@ -223,6 +223,13 @@ Rect LabelBox(const LayoutGraph& graph, const LayoutResult& placed, std::size_t 
 // the label's side of it moves further out, in all rows alike, so that each row
 // keeps its order, until the label clears the node's texts.
 void ClearPassingLabels(const LayoutGraph& graph, int grid, int margin, LayoutResult& placed) {
+  // Each such label is held against every node: on huge levels, labels of
+  // long arrows stay where they fall.
+  constexpr std::size_t kMostChecks = 4'000'000;
+  std::size_t passing = 0;
+  for (std::size_t e = 0; e < graph.edges.size(); ++e)
+    if (LabelWidth(graph, e) > 0) ++passing;
+  if (passing * placed.centres.size() > kMostChecks) return;
   const TextOffsets texts = ComputeTextOffsets({true, true, true, true, true});
   for (std::size_t e = 0; e < graph.edges.size(); ++e) {
     const auto [s, t] = graph.edges[e];
@@ -355,18 +362,15 @@ LayoutResult ComputeLayeredLayout(const LayoutGraph& graph, const LayoutOptions&
   std::vector<int> rows = LongestPathRows(graph);
   const int grid = std::max(options.gridSize, 1);
   const Pitches pitch = PitchesOf(graph, grid);
-  if (SuitsDot(ShapeOf(graph, rows))) {
-    if (std::optional<RowPlacement> placed =
-            DotInTime(graph, static_cast<double>(pitch.column) / pitch.box)) {
-      LayoutResult result = PlaceOnGrid(graph, *placed, options);
-      ClearPassingLabels(graph, grid, pitch.margin, result);
-      return result;
-    }
-  }
-  const RowPlacement placed = PlaceInRows(graph, std::move(rows), pitch.column, stop);
-  if (!placed.ok) return {};
-  LayoutResult result = PlaceOnGrid(graph, placed, options);
-  result.engine = LayoutEngine::Rows;
+  std::optional<RowPlacement> placed;
+  if (SuitsDot(ShapeOf(graph, rows)))
+    placed = DotInTime(graph, static_cast<double>(pitch.column) / pitch.box);
+  const LayoutEngine engine = placed ? LayoutEngine::Dot : LayoutEngine::Rows;
+  if (!placed) placed = PlaceInRows(graph, std::move(rows), pitch.column, stop);
+  if (!placed->ok) return {};
+  LayoutResult result = PlaceOnGrid(graph, *placed, options);
+  result.engine = engine;
+  ClearPassingLabels(graph, grid, pitch.margin, result);
   return result;
 }
 
