@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/headlessservices.h"
@@ -28,8 +29,8 @@ using Level = std::unique_ptr<velk::CWorkflowDoc>;
 std::vector<velk::CNode*> Tasks(velk::CWorkflowDoc& doc, int count) {
   std::vector<velk::CNode*> nodes;
   for (int i = 0; i < count; ++i)
-    nodes.push_back(doc.InsertNode(velk::NodeRectAt(50 * (i % 40), -50 * (i / 40)),
-                                   velk::NodeKind::Intern));
+    nodes.push_back(
+        doc.InsertNode(velk::NodeRectAt(50 * (i % 40), -50 * (i / 40)), velk::NodeKind::Intern));
   doc.SetStartNode(nodes.front());
   return nodes;
 }
@@ -53,7 +54,8 @@ Level Fan(int count) {
   auto doc = std::make_unique<velk::CWorkflowDoc>("CN=Bench/O=Marvelund", "06.12.2026");
   const std::vector<velk::CNode*> nodes = Tasks(*doc, count);
   for (int i = 1; i + 1 < count; ++i) {
-    doc->CreateArrow(*nodes.front(), *nodes[i], {velk::RoutingKind::Or, "Branch = " + std::to_string(i), ""});
+    doc->CreateArrow(*nodes.front(), *nodes[i],
+                     {velk::RoutingKind::Or, "Branch = " + std::to_string(i), ""});
     doc->CreateArrow(*nodes[i], *nodes.back());
   }
   return doc;
@@ -95,8 +97,12 @@ bool RunCase(const char* name, const std::function<Level()>& build, int runs) {
 int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
   velk::ScopedHeadlessServices ui;
-  bool ok = RunCase("complete DAG of 300 tasks", [] { return CompleteDag(300); }, runs);
-  ok = RunCase("chain of 20,000 tasks", [] { return Chain(20000); }, runs) && ok;
-  ok = RunCase("fan of 500 tasks", [] { return Fan(500); }, runs) && ok;
+  const std::pair<const char*, std::function<Level()>> cases[] = {
+      {"complete DAG of 300 tasks", [] { return CompleteDag(300); }},
+      {"chain of 20,000 tasks", [] { return Chain(20000); }},
+      {"fan of 500 tasks", [] { return Fan(500); }},
+  };
+  bool ok = true;
+  for (const auto& [name, build] : cases) ok = RunCase(name, build, runs) && ok;
   return ok ? 0 : 1;
 }

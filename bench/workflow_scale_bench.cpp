@@ -95,7 +95,9 @@ struct Times {
 };
 
 void MeasureSize(LNNotesSession& session, const fs::path& dir, int tasks, int run, Times& t) {
-  Store store(session, (dir / ("mix" + std::to_string(tasks) + "-" + std::to_string(run) + ".nsf")).string());
+  Store store(
+      session,
+      (dir / ("mix" + std::to_string(tasks) + "-" + std::to_string(run) + ".nsf")).string());
   std::unique_ptr<CWorkflowDoc> built = store.NewWorkflow();
   bench::BuildMix(*built, tasks);
   const WorkflowJson json = WorkflowToJson(*built);
@@ -158,8 +160,7 @@ int main(int argc, char** argv) {
   for (int run = 0; run < runs; ++run) {
     for (auto [count, times] : {std::pair{2000, &fewRefs}, std::pair{20000, &manyRefs}}) {
       std::unique_ptr<CWorkflowDoc> chain = SubscribedChain(count);
-      times->push_back(
-          Milliseconds([&] { RunConsistencyRules(*chain, NoExternalDirectory()); }));
+      times->push_back(Milliseconds([&] { RunConsistencyRules(*chain, NoExternalDirectory()); }));
     }
   }
   Row("check of subscribed references", fewRefs, 2000, manyRefs, 20000, 1.5);

@@ -83,8 +83,9 @@ int main(int argc, char** argv) {
     for (int step = 0; step < 2; ++step) {
       const int mode = (run + step) % 2;  // each first in every other run
       setServices(mode == 0 ? &shown : &headless);
-      save[mode].push_back(
-          Milliseconds([&] { ok = WriteWorkflow(doc, {nullptr, "C1257A1B:0034F2E1"}) && ok; }));
+      save[mode].push_back(Milliseconds([&] {
+        ok = WriteWorkflow(doc, {nullptr, "C1257A1B:0034F2E1"}) && ok;
+      }));
       WorkflowHeaderEntry chosen;
       chosen.type = doc.Header().name;
       chosen.workflowId = doc.Header().workflowId;

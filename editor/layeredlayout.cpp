@@ -241,8 +241,8 @@ void ClearPassingLabels(const LayoutGraph& graph, int grid, int margin, LayoutRe
       if (row <= std::min(from, to) || row >= std::max(from, to)) continue;
       const Rect label = LabelBox(graph, placed, e);
       const Point c = placed.centres[n];
-      const Rect area = NodeTextArea(
-          RectCentredAt({0, 0, graph.sizes[n].x, -graph.sizes[n].y}, c), texts);
+      const Rect area =
+          NodeTextArea(RectCentredAt({0, 0, graph.sizes[n].x, -graph.sizes[n].y}, c), texts);
       if (!area.Intersects(label)) continue;
       const bool right = label.Center().x >= c.x;
       // The label moves by half of what its arrow's moving ends move.

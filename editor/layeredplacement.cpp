@@ -90,8 +90,7 @@ std::vector<std::pair<int, int>> ForwardArrows(const LayoutGraph& graph) {
 }
 
 // Centred index of each node in its row, so that rows of different widths compare.
-std::vector<double> CentredPositions(const std::vector<std::vector<int>>& members,
-                                     std::size_t n) {
+std::vector<double> CentredPositions(const std::vector<std::vector<int>>& members, std::size_t n) {
   std::vector<double> pos(n, 0.0);
   for (const std::vector<int>& row : members)
     for (std::size_t i = 0; i < row.size(); ++i)
@@ -101,8 +100,8 @@ std::vector<double> CentredPositions(const std::vector<std::vector<int>>& member
 
 // Sorts one row by the mean position of its neighbours on one side (above when
 // `above`); a node without such neighbours keeps its place.
-void SortRow(std::vector<int>& row, bool above, const std::vector<int>& rows,
-             const Adjacency& near, std::vector<double>& pos) {
+void SortRow(std::vector<int>& row, bool above, const std::vector<int>& rows, const Adjacency& near,
+             std::vector<double>& pos) {
   std::vector<std::pair<double, int>> keyed;
   keyed.reserve(row.size());
   for (int v : row) {
@@ -140,10 +139,13 @@ void SpaceRow(const std::vector<int>& row, const std::vector<int>& rows, const A
         ++count;
       }
     });
-    wanted[i] = count ? sum / count : (static_cast<double>(i) - (static_cast<double>(k) - 1) / 2) * pitch;
+    wanted[i] =
+        count ? sum / count : (static_cast<double>(i) - (static_cast<double>(k) - 1) / 2) * pitch;
   }
-  for (std::size_t i = 0; i < k; ++i) right[i] = i ? std::max(wanted[i], right[i - 1] + pitch) : wanted[i];
-  for (std::size_t i = k; i-- > 0;) left[i] = i + 1 < k ? std::min(wanted[i], left[i + 1] - pitch) : wanted[i];
+  for (std::size_t i = 0; i < k; ++i)
+    right[i] = i ? std::max(wanted[i], right[i - 1] + pitch) : wanted[i];
+  for (std::size_t i = k; i-- > 0;)
+    left[i] = i + 1 < k ? std::min(wanted[i], left[i + 1] - pitch) : wanted[i];
   for (std::size_t i = 0; i < k; ++i) {
     double x = (right[i] + left[i]) / 2;
     if (i) x = std::max(x, xs[Index(row[i - 1])] + pitch);

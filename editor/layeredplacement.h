@@ -13,9 +13,9 @@ namespace velk {
 struct LayoutGraph;
 
 struct RowPlacement {
-  bool ok = false;          // false when stopped before the end
-  std::vector<int> rows;    // per node, 0 for the first row
-  std::vector<double> xs;   // per node: centre x in logical units, strictly rising along a row
+  bool ok = false;         // false when stopped before the end
+  std::vector<int> rows;   // per node, 0 for the first row
+  std::vector<double> xs;  // per node: centre x in logical units, strictly rising along a row
 };
 
 // Node indices from the start breadth-first, then from every node not met yet.

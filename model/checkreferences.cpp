@@ -112,9 +112,8 @@ void Answer(std::span<const Reference> batch, const std::vector<std::vector<int>
 
 std::vector<const CNode*> UnreachableReferences(const CWorkflowDoc& doc) {
   const auto all = doc.AllNodes();
-  if (std::ranges::none_of(all, [](const CNode* n) {
-        return n->Kind() == NodeKind::Extern && n->ReferencedNode();
-      }))
+  if (std::ranges::none_of(
+          all, [](const CNode* n) { return n->Kind() == NodeKind::Extern && n->ReferencedNode(); }))
     return {};
   const std::vector<const CNode*> nodes(all.begin(), all.end());
   std::unordered_map<const CNode*, int> index;

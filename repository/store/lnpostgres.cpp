@@ -19,11 +19,11 @@ namespace {
 // is down, and a row another designer holds is waited for as long as locally.
 // A statement the server works on for a minute is given up by the server
 // itself; a dead peer shows through the keepalives within half a minute.
-const char* const kDefaultKeys[] = {"connect_timeout",     "application_name", "tcp_user_timeout",
-                                    "keepalives_idle",     "keepalives_interval",
-                                    "keepalives_count",    "options"};
-const char* const kDefaultValues[] = {"5",  "velkmod", "15000", "15", "5", "3",
-                                      "-c lock_timeout=30000 -c statement_timeout=60000"};
+const char* const kDefaultKeys[] = {"connect_timeout", "application_name",    "tcp_user_timeout",
+                                    "keepalives_idle", "keepalives_interval", "keepalives_count",
+                                    "options"};
+const char* const kDefaultValues[] = {
+    "5", "velkmod", "15000", "15", "5", "3", "-c lock_timeout=30000 -c statement_timeout=60000"};
 constexpr int kDefaults = 7;
 
 using Clock = std::chrono::steady_clock;
@@ -238,7 +238,7 @@ LNSTATUS PgConnection::Connect(const std::string& conninfo, std::unique_ptr<PgCo
   }
   PQsetNoticeProcessor(
       conn, [](void*, const char*) {}, nullptr);  // no chatter on stderr
-  PQsetnonblocking(conn, 1);  // every wait for the server is bounded (Await)
+  PQsetnonblocking(conn, 1);                      // every wait for the server is bounded (Await)
   out->reset(new PgConnection(conn));
   return LNNOERROR;
 }
@@ -246,9 +246,9 @@ LNSTATUS PgConnection::Connect(const std::string& conninfo, std::unique_ptr<PgCo
 LNSTATUS PgConnection::Failed(const PGresult* result) {
   if (silent_) {
     lastState_.clear();
-    SetFailureDetail(LNERR_SERVER_NOT_RESPONDING,
-                     "the server has sent no answer for " +
-                         std::to_string(AnswerWait().count() / 1000) + " seconds");
+    SetFailureDetail(LNERR_SERVER_NOT_RESPONDING, "the server has sent no answer for " +
+                                                      std::to_string(AnswerWait().count() / 1000) +
+                                                      " seconds");
     return LNERR_SERVER_NOT_RESPONDING;
   }
   const char* state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
@@ -472,8 +472,8 @@ LNSTATUS PgConnection::Send(const std::string& sql, std::vector<PgRows>* results
 
 bool PgConnection::Reusable() const {
   Settle();
-  return !silent_ && PQstatus(conn_) == CONNECTION_OK && PQtransactionStatus(conn_) == PQTRANS_IDLE &&
-         deferred_.empty();
+  return !silent_ && PQstatus(conn_) == CONNECTION_OK &&
+         PQtransactionStatus(conn_) == PQTRANS_IDLE && deferred_.empty();
 }
 
 namespace {

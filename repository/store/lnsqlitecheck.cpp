@@ -30,7 +30,8 @@ Statement Prepare(sqlite3* db, const char* sql) {
 
 std::string_view Bytes(sqlite3_stmt* stmt, int column) {
   const void* data = sqlite3_column_blob(stmt, column);
-  return {static_cast<const char*>(data), static_cast<std::size_t>(sqlite3_column_bytes(stmt, column))};
+  return {static_cast<const char*>(data),
+          static_cast<std::size_t>(sqlite3_column_bytes(stmt, column))};
 }
 
 std::string NoteName(std::int64_t id, std::string_view form) {
@@ -166,7 +167,7 @@ std::vector<StoredValueFinding> CheckStoredValues(const std::string& file) {
   const int rc = sqlite3_open_v2(file.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
   Database db(raw, &sqlite3_close_v2);
   if (rc != SQLITE_OK) return out.Take();  // the integrity check says why
-  sqlite3_busy_timeout(db.get(), 5000);     // a modeler may be writing meanwhile
+  sqlite3_busy_timeout(db.get(), 5000);    // a modeler may be writing meanwhile
   // One snapshot for all reads.
   sqlite3_exec(db.get(), "BEGIN", nullptr, nullptr, nullptr);
   CheckSize(db.get(), file, out);

@@ -41,8 +41,8 @@ std::set<std::string> KeyItems(Connection& db) {
   Query query(db, kKeyItems);
   while (query.Next()) {
     FirstValue value;
-    if (query.Int(0) == kTextType &&
-        DecodeFirstValue(LNItemType::Text, query.Blob(1), &value) && value.present)
+    if (query.Int(0) == kTextType && DecodeFirstValue(LNItemType::Text, query.Blob(1), &value) &&
+        value.present)
       names.insert(FoldName(value.text));
   }
   return names;
@@ -50,7 +50,8 @@ std::set<std::string> KeyItems(Connection& db) {
 
 std::set<std::string> IndexNames(Connection& db) {
   static constexpr char kIndexes[] =
-      "SELECT name FROM sqlite_master WHERE type = 'index' AND name LIKE 'items\\_key%' ESCAPE '\\'";
+      "SELECT name FROM sqlite_master WHERE type = 'index' AND name LIKE 'items\\_key%' ESCAPE "
+      "'\\'";
   std::set<std::string> names;
   Query query(db, kIndexes);
   while (query.Next()) names.emplace(query.Text(0));
@@ -68,17 +69,20 @@ bool HasHashes(Connection& db) {
 
 SqliteStore::KeyIndex::KeyIndex(const std::string& folded) : lname(folded) {
   const std::string hex = Hex(lname);
-  const std::string odd = "(type <> " + std::to_string(kTextType) + " OR substr(data, 1, 1) <> x'01')";
+  const std::string odd =
+      "(type <> " + std::to_string(kTextType) + " OR substr(data, 1, 1) <> x'01')";
   byValue = "items_key_" + hex;
   notSingle = "items_keyodd_" + hex;
-  createByValue = "CREATE INDEX IF NOT EXISTS " + byValue + " ON items(data) WHERE lname = '" +
-                  lname + "'";
-  createNotSingle = "CREATE INDEX IF NOT EXISTS " + notSingle + " ON items(note_id) WHERE lname = '" +
-                    lname + "' AND " + odd;
+  createByValue =
+      "CREATE INDEX IF NOT EXISTS " + byValue + " ON items(data) WHERE lname = '" + lname + "'";
+  createNotSingle = "CREATE INDEX IF NOT EXISTS " + notSingle +
+                    " ON items(note_id) WHERE lname = '" + lname + "' AND " + odd;
   anyNotSingle = "SELECT 1 FROM items WHERE lname = '" + lname + "' AND " + odd + " LIMIT 1";
-  find = "SELECT n.note_id, n.form FROM items i JOIN notes n ON n.note_id = i.note_id"
-         " WHERE i.lname = '" + lname + "' AND i.data = ?1 AND i.type = " +
-         std::to_string(kTextType) + " AND n.class = 1 ORDER BY n.note_id";
+  find =
+      "SELECT n.note_id, n.form FROM items i JOIN notes n ON n.note_id = i.note_id"
+      " WHERE i.lname = '" +
+      lname + "' AND i.data = ?1 AND i.type = " + std::to_string(kTextType) +
+      " AND n.class = 1 ORDER BY n.note_id";
 }
 
 // Makes the checksum table (its statements `hashes`) and the indexes of the
@@ -137,7 +141,8 @@ LNSTATUS SqliteStore::FindByKey(const std::string& form, bool anyForm, const std
   Query query(*db_, index.find.c_str());
   query.BindBlob(1, value.data(), value.size());
   while (query.Next())
-    if (anyForm || SameName(query.Text(1), form)) ids->push_back(static_cast<LNNOTEID>(query.Int(0)));
+    if (anyForm || SameName(query.Text(1), form))
+      ids->push_back(static_cast<LNNOTEID>(query.Int(0)));
   if (query.Status() != LNNOERROR) return query.Status();
   *answered = true;
   return LNNOERROR;

@@ -127,7 +127,8 @@ std::string PartOf(const std::string& name, bool* old) {
   std::string base = name;
   for (const char* suffix : kCompanions) {
     const std::size_t n = std::strlen(suffix);
-    if (base.size() > n && base.compare(base.size() - n, n, suffix) == 0) base.resize(base.size() - n);
+    if (base.size() > n && base.compare(base.size() - n, n, suffix) == 0)
+      base.resize(base.size() - n);
   }
   const std::size_t prefix = std::strlen(kPartPrefix);
   *old = false;
@@ -159,8 +160,8 @@ bool Abandoned(const fs::path& file, bool old) {
 void RemoveAbandonedParts(const fs::path& folder) {
   std::error_code ec;
   std::vector<fs::path> left;
-  for (fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec), end; !ec && it != end;
-       it.increment(ec)) {
+  for (fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec), end;
+       !ec && it != end; it.increment(ec)) {
     bool old = false;
     const std::string base = PartOf(it->path().filename().string(), &old);
     if (!base.empty() && Abandoned(it->path().parent_path() / base, old))

@@ -279,7 +279,8 @@ LNSTATUS SqliteStore::WriteHash(LNNOTEID id, const NoteRecord& note, std::string
   NoteHasher hash(static_cast<std::int64_t>(note.noteClass), FormOf(note.items), unid);
   for (std::size_t i = 0; i < note.items.size(); ++i) {
     const LNItem& item = note.items[i];
-    hash.Item(item.name, static_cast<std::int64_t>(item.type), static_cast<std::int64_t>(item.flags),
+    hash.Item(item.name, static_cast<std::int64_t>(item.type),
+              static_cast<std::int64_t>(item.flags),
               std::string_view(buffer_).substr(offsets_[i], offsets_[i + 1] - offsets_[i]));
   }
   Query set(*db_, sql::kSetHash);

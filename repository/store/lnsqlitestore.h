@@ -75,7 +75,7 @@ class SqliteStore final : public DatabaseStore {
 
   std::unique_ptr<Connection> db_;
   std::map<std::string, KeyIndex> keyIndexes_;  // by folded key item
-  bool hashed_ = false;                          // the file keeps checksums
+  bool hashed_ = false;                         // the file keeps checksums
   int readers_ = 0;       // open BeginRead calls
   bool reading_ = false;  // the connection holds their read transaction
   // Encoded values and folded names of the note being written, reused to spare allocations.

@@ -264,6 +264,8 @@ LNSTATUS CompleteView(ViewData& view) {
 // The run of one key through the store's index; false when it cannot tell.
 bool FindThroughIndex(ViewData& view, const std::string& key, LNSTATUS* status) {
   DatabaseStore* store = view.db->store.get();
+  *status = LNNOERROR;
+  if (!store) return false;
   std::vector<LNNOTEID> found;
   bool answered = false;
   *status = ForEachForm(view.design, [&](const std::string& form, bool anyForm) -> LNSTATUS {
@@ -283,7 +285,8 @@ bool FindThroughIndex(ViewData& view, const std::string& key, LNSTATUS* status) 
   if (!found.empty() && view.design.categorized) view.entries.push_back({key, 0, false, true});
   for (LNNOTEID id : found) view.entries.push_back({key, id, false, false});
   view.runs.clear();
-  if (!view.entries.empty()) view.runs.emplace(key, std::make_pair(0, static_cast<long>(view.entries.size())));
+  if (!view.entries.empty())
+    view.runs.emplace(key, std::make_pair(0, static_cast<long>(view.entries.size())));
   view.runsBuilt = true;
   view.built = true;
   view.partialKey = key;
@@ -304,8 +307,8 @@ LNSTATUS LNViewFolder::Open(int options) {
     d_->partialKey.reset();
     d_->built = false;
     d_->current = d_->walkEnd = 0;
-  } else if (LNSTATUS status = lnstore::BuildView(
-                 *d_, (options & LNVFOPEN_READ_DOCUMENTS) && store->Reading())) {
+  } else if (LNSTATUS status =
+                 lnstore::BuildView(*d_, (options & LNVFOPEN_READ_DOCUMENTS) && store->Reading())) {
     return Fail(status);
   }
   d_->open = true;

@@ -265,8 +265,7 @@ TEST_F(DbCheckTest, DamagedProcessDefinitionsAreNotClean) {
          WriteFile(file, bytes);
        },
        "The document's values are not those that were saved"},
-      {"last page cut short",
-       [&] { fs::resize_file(file, fs::file_size(file) - 100); },
+      {"last page cut short", [&] { fs::resize_file(file, fs::file_size(file) - 100); },
        "The file ends inside a page"},
       {"documents gone, their items left",
        [&] { RunSql(file, "PRAGMA foreign_keys = OFF; DELETE FROM notes WHERE class = 1"); },

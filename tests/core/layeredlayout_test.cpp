@@ -64,9 +64,9 @@ void ExpectLabelsClear(const CWorkflowDoc& level, const std::string& what) {
   for (const CNode* source : level.LevelNodes())
     for (const CArrow* a : source->OutgoingArrows()) {
       if (a->Condition().empty()) continue;
-      const Rect box = DescriptionBox(DescriptionTextRect(
-          DescriptionAnchor({a->LineStart(), a->LineEnd()}), EstimatedLabelWidth(a->Condition()),
-          10));
+      const Rect box =
+          DescriptionBox(DescriptionTextRect(DescriptionAnchor({a->LineStart(), a->LineEnd()}),
+                                             EstimatedLabelWidth(a->Condition()), 10));
       for (const auto& [other, placed] : labels)
         EXPECT_FALSE(box.Intersects(placed)) << what << ": " << a->Condition() << " over " << other;
       for (const CNode* n : level.LevelNodes())
@@ -162,11 +162,13 @@ TEST(LayeredLayoutTest, LargeAndDenseLevelsGetRowsOfTheirOwnAtOnce) {
                              })},
       {"fan", shape(500,
                     [](LayoutGraph& g) {
-                      for (int i = 1; i < 499; ++i) g.edges.insert(g.edges.end(), {{0, i}, {i, 499}});
+                      for (int i = 1; i < 499; ++i)
+                        g.edges.insert(g.edges.end(), {{0, i}, {i, 499}});
                     })},
       {"chain with a loop back", shape(5000,
                                        [](LayoutGraph& g) {
-                                         for (int i = 0; i + 1 < 5000; ++i) g.edges.emplace_back(i, i + 1);
+                                         for (int i = 0; i + 1 < 5000; ++i)
+                                           g.edges.emplace_back(i, i + 1);
                                          g.edges.emplace_back(4999, 0);
                                        })},
   };

@@ -167,7 +167,8 @@ TEST_F(WalkTest, ReferencesAreJudgedAsAWalkFromEachReferencedNodeJudgesThem) {
       CNode& referencing = *nodes[static_cast<std::size_t>(i)];
       doc.SetNodeKind(referencing, NodeKind::Extern);
       // Every tenth refers to the first node, the others anywhere.
-      doc.ConnectReference(referencing, *nodes[static_cast<std::size_t>(i % 10 ? pick(random) : 1)]);
+      doc.ConnectReference(referencing,
+                           *nodes[static_cast<std::size_t>(i % 10 ? pick(random) : 1)]);
     }
     std::vector<const CNode*> expected;
     for (const CNode* n : doc.AllNodes())

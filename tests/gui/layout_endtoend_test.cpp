@@ -115,9 +115,10 @@ TEST_F(LayoutEndToEndTest, ArrangeAsLayersPlacesALargeDenseLevelInMoments) {
                                    velk::NodeKind::Intern));
   for (std::size_t s = 0; s < dag.size(); ++s)
     for (std::size_t t = s + 1; t < dag.size(); ++t) Doc().CreateArrow(*dag[s], *dag[t]);
-  QTest::mouseClick(
-      frame()->ToolBar(CMainFrame::AlignNodesBar)->widgetForAction(frame()->Action(cmd::ArrangeLayers)),
-      Qt::LeftButton);
+  QTest::mouseClick(frame()
+                        ->ToolBar(CMainFrame::AlignNodesBar)
+                        ->widgetForAction(frame()->Action(cmd::ArrangeLayers)),
+                    Qt::LeftButton);
   QTRY_VERIFY_WITH_TIMEOUT(Doc().History().UndoName() == "Arrange as layers", 30000);
   for (std::size_t i = 1; i < dag.size(); ++i)
     EXPECT_LT(dag[i]->GetRect().top, dag[i - 1]->GetRect().bottom) << "a row for each task";

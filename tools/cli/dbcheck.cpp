@@ -125,9 +125,9 @@ void CheckIntegrity(const std::string& path) {
   for (const std::string& problem : IntegrityProblems(file))
     AddError("Integrity of the database file", "SQLite's integrity check: " + problem);
   for (const lnstore::StoredValueFinding& finding : lnstore::CheckStoredValues(file))
-    velk::InfoCenter::instance().addEntry(kCheckCategory, finding.title, finding.text, 0,
-                                          finding.error ? velk::Severity::Error
-                                                        : velk::Severity::Notice);
+    velk::InfoCenter::instance().addEntry(
+        kCheckCategory, finding.title, finding.text, 0,
+        finding.error ? velk::Severity::Error : velk::Severity::Notice);
 }
 
 // Loads every stored workflow as "Load workflow" does: a header list that reads

@@ -40,11 +40,12 @@ void printJson(std::ostream& out, const Json& json, const std::string& what) {
     text = json.dump(2);
   } catch (const Json::exception& e) {
     const std::string where = FirstBadText(json, "");
-    throw std::runtime_error(
-        what + " cannot be written as JSON: " +
-        (where.empty() ? std::string("a value cannot be written (") + e.what() + ")"
-                       : "the text at " + where + " is not UTF-8, so the database is damaged"
-                                                  " (\"db check\" names the document)"));
+    throw std::runtime_error(what + " cannot be written as JSON: " +
+                             (where.empty()
+                                  ? std::string("a value cannot be written (") + e.what() + ")"
+                                  : "the text at " + where +
+                                        " is not UTF-8, so the database is damaged"
+                                        " (\"db check\" names the document)"));
   }
   out << text << '\n';
 }

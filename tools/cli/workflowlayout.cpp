@@ -46,8 +46,8 @@ std::optional<Clock::time_point> Deadline(const Args& args) {
   }
   if (used != text->size() || !std::isfinite(seconds) || seconds <= 0 || seconds > 86400)
     throw UsageError("--timeout is a number of seconds above 0 and up to 86400");
-  return Clock::now() + std::chrono::duration_cast<Clock::duration>(
-                            std::chrono::duration<double>(seconds));
+  return Clock::now() +
+         std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
 }
 
 // Lays out one level and prints every node that moved; the number moved.
@@ -58,9 +58,9 @@ int LayOut(Context& ctx, velk::CWorkflowDoc& level, int gridSize,
   if (!deadline) {
     while (!task.WaitFor(std::chrono::hours(1))) {
     }
-  } else if (!task.WaitFor(std::max(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                        *deadline - Clock::now()),
-                                    std::chrono::milliseconds(0)))) {
+  } else if (!task.WaitFor(std::max(
+                 std::chrono::duration_cast<std::chrono::milliseconds>(*deadline - Clock::now()),
+                 std::chrono::milliseconds(0)))) {
     throw std::runtime_error("arranging level " + std::to_string(level.Level()) +
                              " took longer than --timeout allows; nothing was changed");
   }
