@@ -23,6 +23,7 @@
 #include "repository/repositoryjson.h"
 #include "repository/store/lnbackend.h"
 #include "repository/store/lnnotes.h"
+#include "repository/store/lnsqlitecheck.h"
 #include "repository/trackingdb.h"
 
 namespace velkcli {
@@ -120,8 +121,13 @@ std::vector<std::string> IntegrityProblems(const std::string& file) {
 // The store has no way to its SQLite connection, so the file is opened again,
 // read-only, beside it.
 void CheckIntegrity(const std::string& path) {
-  for (const std::string& problem : IntegrityProblems(lnstore::ResolveLocalPath(path)))
+  const std::string file = lnstore::ResolveLocalPath(path);
+  for (const std::string& problem : IntegrityProblems(file))
     AddError("Integrity of the database file", "SQLite's integrity check: " + problem);
+  for (const lnstore::StoredValueFinding& finding : lnstore::CheckStoredValues(file))
+    velk::InfoCenter::instance().addEntry(
+        kCheckCategory, finding.title, finding.text, 0,
+        finding.error ? velk::Severity::Error : velk::Severity::Notice);
 }
 
 // Loads every stored workflow as "Load workflow" does: a header list that reads
