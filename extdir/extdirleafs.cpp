@@ -85,22 +85,19 @@ bool CExtDirData::LoadLeafsOfHeader(const std::string& headerId) {
 bool CExtDirData::LoadLeafsOfHeaders(const std::vector<std::string>& headerIds) {
   StatusScope status("Reading GRI Leaf Documents");
   LNThrowAllErrorsScope throwing(true);
-  // The ids already listed, so that a header of thousands of leafs is not
-  // compared with the whole list once per leaf.
-  std::unordered_set<std::string> known;
-  for (const auto& item : items_)
-    if (!item->ID.empty()) known.insert(item->ID);
   if (headerIds.size() > 1) {  // many headers: one scan
     LeafView* leafs = OpenLeafView();
     if (!leafs) return false;
-    ReadLeafsOfHeaders(*leafs, headerIds, known);
+    std::unordered_set<std::string> seen;
+    ReadLeafsOfHeaders(*leafs, headerIds, seen);
   }
   for (int attempt = 0; attempt < 2 && headerIds.size() == 1; ++attempt) {
     LeafView* leafs = OpenLeafView();
     if (!leafs) return false;
     LNReadSnapshot snapshot(leafs->db);
     bool gone = false;
-    ReadLeafsOfHeader(*leafs, headerIds.front(), known, gone);
+    std::unordered_set<std::string> seen;
+    ReadLeafsOfHeader(*leafs, headerIds.front(), seen, gone);
     if (!gone) break;
     ForgetLeafView();
   }
@@ -108,10 +105,33 @@ bool CExtDirData::LoadLeafsOfHeaders(const std::vector<std::string>& headerIds) 
   return true;
 }
 
+void CExtDirData::AddReadLeaf(std::unique_ptr<CExtDirItemGRILeaf> leaf,
+                              std::unordered_set<std::string>& seen) {
+  if (leaf->ID.empty()) {
+    Append(std::move(leaf));
+    return;
+  }
+  const bool again = !seen.insert(leaf->ID).second;
+  const CExtDirItem* listed = FindItemById(leaf->ID);
+  const auto* listedLeaf = dynamic_cast<const CExtDirItemGRILeaf*>(listed);
+  // Its own document read before (by id, or the header read once more) adds nothing.
+  if (!again && listedLeaf && listedLeaf->HeaderID == leaf->HeaderID) return;
+  if (!again && !listed) {
+    Append(std::move(leaf));
+    return;
+  }
+  Report(kExtDirLoadCategory, "GRI Leafs: Reading Document",
+         "The GRI-Leaf \"" + leaf->LeafName +
+             "\" is not shown, because another document of the External Directory has its "
+             "LeafID \"" +
+             leaf->ID + "\". Please inform your database administrator!",
+         Severity::Error);
+}
+
 // Stops at a leaf of the kept view that is no longer stored (`gone`): the view
 // is out of date.
 void CExtDirData::ReadLeafsOfHeader(LeafView& leafs, const std::string& headerId,
-                                    std::unordered_set<std::string>& known, bool& gone) {
+                                    std::unordered_set<std::string>& seen, bool& gone) {
   LNVFEntry entry;
   long count = 0;
   if (leafs.view.Find(headerId, &entry, &count) != LNNOERROR) {
@@ -132,7 +152,7 @@ void CExtDirData::ReadLeafsOfHeader(LeafView& leafs, const std::string& headerId
       doc.Open(0);
       std::unique_ptr<CExtDirItemGRILeaf> leaf = ReadLeaf(*this, doc);
       doc.Close();
-      if (known.insert(leaf->ID).second || leaf->ID.empty()) Append(std::move(leaf));
+      AddReadLeaf(std::move(leaf), seen);
     } catch (const LNStatusError& e) {
       if (IsGone(e.GetStatus()) && !gone) {
         gone = true;
@@ -146,7 +166,7 @@ void CExtDirData::ReadLeafsOfHeader(LeafView& leafs, const std::string& headerId
 // The leaf documents are taken apart as the scan hands them over, not held for a
 // walk of the view; a header's leafs keep the view's order (by note id).
 void CExtDirData::ReadLeafsOfHeaders(LeafView& leafs, const std::vector<std::string>& headerIds,
-                                     std::unordered_set<std::string>& known) {
+                                     std::unordered_set<std::string>& seen) {
   using Read = std::pair<LNNOTEID, std::unique_ptr<CExtDirItemGRILeaf>>;
   std::unordered_map<std::string, std::vector<Read>> byHeader;
   for (const std::string& headerId : headerIds) byHeader[headerId];
@@ -170,8 +190,7 @@ void CExtDirData::ReadLeafsOfHeaders(LeafView& leafs, const std::vector<std::str
     if (read.empty()) ReportNoLeafs(headerId);
     std::sort(read.begin(), read.end(),
               [](const Read& a, const Read& b) { return a.first < b.first; });
-    for (auto& [id, leaf] : read)
-      if (known.insert(leaf->ID).second || leaf->ID.empty()) Append(std::move(leaf));
+    for (auto& [id, leaf] : read) AddReadLeaf(std::move(leaf), seen);
     byHeader.erase(header);
   }
 }
