@@ -48,8 +48,10 @@ class CExtDirData : public CRepositoryDb {
   // The leafs of one header into the item list (once each); false when the
   // database or the leaf view could not be opened.
   bool LoadLeafsOfHeader(const std::string& headerId);
-  // The same for many headers in one pass ("Expand All Branches" with SHIFT).
-  bool LoadLeafsOfHeaders(const std::vector<std::string>& headerIds);
+  // The same for many headers in one pass ("Expand All Branches" with SHIFT);
+  // `leafs` receives the items of every leaf document read, listed before or now.
+  bool LoadLeafsOfHeaders(const std::vector<std::string>& headerIds,
+                          std::vector<CExtDirItemGRILeaf*>* leafs = nullptr);
   // Opens what reading leafs needs (right after a window shows the tree), so
   // that the first double-click on a process view does not wait for the store
   // to sort every leaf; failures stay quiet until a read needs it.
@@ -149,14 +151,18 @@ class CExtDirData : public CRepositoryDb {
   // Quietly: failures are left for the read that needs the view to report.
   LeafView* OpenLeafView(bool quiet = false);
   void ForgetLeafView();
-  void ReadLeafsOfHeader(LeafView& leafs, const std::string& headerId,
-                         std::unordered_set<std::string>& seen, bool& gone);
+  // One read of leaf documents: the ids it met and the items of its leafs.
+  struct LeafRead {
+    std::unordered_set<std::string> seen;
+    std::vector<CExtDirItemGRILeaf*> leafs;
+  };
+  void ReadLeafsOfHeader(LeafView& leafs, const std::string& headerId, LeafRead& read, bool& gone);
   void ReadLeafsOfHeaders(LeafView& leafs, const std::vector<std::string>& headerIds,
-                          std::unordered_set<std::string>& seen);
+                          LeafRead& read);
   // Appends a leaf read from its document unless the list has it already (read
   // before) or another document of this read or of the list carries its id,
-  // which is reported. `seen` holds the ids this read met.
-  void AddReadLeaf(std::unique_ptr<CExtDirItemGRILeaf> leaf, std::unordered_set<std::string>& seen);
+  // which is reported.
+  void AddReadLeaf(std::unique_ptr<CExtDirItemGRILeaf> leaf, LeafRead& read);
 
   ExtDirLinks links_;
   std::vector<ContentBlockRecord> contentBlocks_;

@@ -119,17 +119,19 @@ void CExtDirItemGRIProcView::LoadLeafs(CExtDirData& data,
       ids.push_back(header->ID);
     }
   if (pending.empty()) return;
-  data.LoadLeafsOfHeaders(ids);
-  std::unordered_map<std::string, std::vector<CExtDirItemGRILeaf*>> byHeader;
-  for (CExtDirItemGRILeaf* leaf : data.ItemsOf<CExtDirItemGRILeaf>())
-    byHeader[leaf->HeaderID].push_back(leaf);
+  // The leafs read, whether listed before (one read by its id) or now: a walk
+  // of the whole list for each double-click would grow with the directory.
+  std::vector<CExtDirItemGRILeaf*> leafs;
+  data.LoadLeafsOfHeaders(ids, &leafs);
+  std::unordered_map<std::string, CExtDirItemGRIProcView*> shown;
   for (CExtDirItemGRIProcView* header : pending) {
     header->leafsLoaded = true;
     header->UpdateTreeText();
-    if (!header->treeNode || !header->view) continue;
-    for (CExtDirItemGRILeaf* leaf : byHeader[header->ID])
-      leaf->InsertIntoTree(header->treeNode, *header->view);
+    if (header->treeNode && header->view) shown.emplace(header->ID, header);
   }
+  for (CExtDirItemGRILeaf* leaf : leafs)
+    if (const auto header = shown.find(leaf->HeaderID); header != shown.end())
+      leaf->InsertIntoTree(header->second->treeNode, *header->second->view);
 }
 
 void CExtDirItemGRIProcView::NewChild() {

@@ -82,42 +82,46 @@ bool CExtDirData::LoadLeafsOfHeader(const std::string& headerId) {
   return LoadLeafsOfHeaders({headerId});
 }
 
-bool CExtDirData::LoadLeafsOfHeaders(const std::vector<std::string>& headerIds) {
+bool CExtDirData::LoadLeafsOfHeaders(const std::vector<std::string>& headerIds,
+                                     std::vector<CExtDirItemGRILeaf*>* leafs) {
   StatusScope status("Reading GRI Leaf Documents");
   LNThrowAllErrorsScope throwing(true);
+  LeafRead read;
   if (headerIds.size() > 1) {  // many headers: one scan
-    LeafView* leafs = OpenLeafView();
-    if (!leafs) return false;
-    std::unordered_set<std::string> seen;
-    ReadLeafsOfHeaders(*leafs, headerIds, seen);
+    LeafView* view = OpenLeafView();
+    if (!view) return false;
+    ReadLeafsOfHeaders(*view, headerIds, read);
   }
   for (int attempt = 0; attempt < 2 && headerIds.size() == 1; ++attempt) {
-    LeafView* leafs = OpenLeafView();
-    if (!leafs) return false;
-    LNReadSnapshot snapshot(leafs->db);
+    LeafView* view = OpenLeafView();
+    if (!view) return false;
+    LNReadSnapshot snapshot(view->db);
     bool gone = false;
-    std::unordered_set<std::string> seen;
-    ReadLeafsOfHeader(*leafs, headerIds.front(), seen, gone);
+    read.seen.clear();
+    ReadLeafsOfHeader(*view, headerIds.front(), read, gone);
     if (!gone) break;
     ForgetLeafView();
   }
   Report(kExtDirLoadCategory, "GRI Leafs", extdirtexts::kLeafsLoaded, Severity::Success);
+  if (leafs) *leafs = std::move(read.leafs);
   return true;
 }
 
-void CExtDirData::AddReadLeaf(std::unique_ptr<CExtDirItemGRILeaf> leaf,
-                              std::unordered_set<std::string>& seen) {
+void CExtDirData::AddReadLeaf(std::unique_ptr<CExtDirItemGRILeaf> leaf, LeafRead& read) {
   if (leaf->ID.empty()) {
-    Append(std::move(leaf));
+    read.leafs.push_back(&static_cast<CExtDirItemGRILeaf&>(Append(std::move(leaf))));
     return;
   }
-  const bool again = !seen.insert(leaf->ID).second;
-  const CExtDirItem* listed = FindItemById(leaf->ID);
-  const auto* listedLeaf = dynamic_cast<const CExtDirItemGRILeaf*>(listed);
+  const bool again = !read.seen.insert(leaf->ID).second;
+  CExtDirItem* listed = FindItemById(leaf->ID);
+  auto* listedLeaf = dynamic_cast<CExtDirItemGRILeaf*>(listed);
   // Its own document read before (by id, or the header read once more) adds nothing.
-  if (!again && listedLeaf && listedLeaf->HeaderID == leaf->HeaderID) return;
+  if (!again && listedLeaf && listedLeaf->HeaderID == leaf->HeaderID) {
+    read.leafs.push_back(listedLeaf);
+    return;
+  }
   if (!again && !listed) {
-    Append(std::move(leaf));
+    read.leafs.push_back(&static_cast<CExtDirItemGRILeaf&>(Append(std::move(leaf))));
     return;
   }
   Report(kExtDirLoadCategory, "GRI Leafs: Reading Document",
@@ -130,8 +134,8 @@ void CExtDirData::AddReadLeaf(std::unique_ptr<CExtDirItemGRILeaf> leaf,
 
 // Stops at a leaf of the kept view that is no longer stored (`gone`): the view
 // is out of date.
-void CExtDirData::ReadLeafsOfHeader(LeafView& leafs, const std::string& headerId,
-                                    std::unordered_set<std::string>& seen, bool& gone) {
+void CExtDirData::ReadLeafsOfHeader(LeafView& leafs, const std::string& headerId, LeafRead& read,
+                                    bool& gone) {
   LNVFEntry entry;
   long count = 0;
   if (leafs.view.Find(headerId, &entry, &count) != LNNOERROR) {
@@ -152,7 +156,7 @@ void CExtDirData::ReadLeafsOfHeader(LeafView& leafs, const std::string& headerId
       doc.Open(0);
       std::unique_ptr<CExtDirItemGRILeaf> leaf = ReadLeaf(*this, doc);
       doc.Close();
-      AddReadLeaf(std::move(leaf), seen);
+      AddReadLeaf(std::move(leaf), read);
     } catch (const LNStatusError& e) {
       if (IsGone(e.GetStatus()) && !gone) {
         gone = true;
@@ -166,7 +170,7 @@ void CExtDirData::ReadLeafsOfHeader(LeafView& leafs, const std::string& headerId
 // The leaf documents are taken apart as the scan hands them over, not held for a
 // walk of the view; a header's leafs keep the view's order (by note id).
 void CExtDirData::ReadLeafsOfHeaders(LeafView& leafs, const std::vector<std::string>& headerIds,
-                                     std::unordered_set<std::string>& seen) {
+                                     LeafRead& read) {
   using Read = std::pair<LNNOTEID, std::unique_ptr<CExtDirItemGRILeaf>>;
   std::unordered_map<std::string, std::vector<Read>> byHeader;
   for (const std::string& headerId : headerIds) byHeader[headerId];
@@ -186,11 +190,11 @@ void CExtDirData::ReadLeafsOfHeaders(LeafView& leafs, const std::vector<std::str
   for (const std::string& headerId : headerIds) {
     auto header = byHeader.find(headerId);
     if (header == byHeader.end()) continue;  // asked for twice
-    std::vector<Read>& read = header->second;
-    if (read.empty()) ReportNoLeafs(headerId);
-    std::sort(read.begin(), read.end(),
+    std::vector<Read>& found = header->second;
+    if (found.empty()) ReportNoLeafs(headerId);
+    std::sort(found.begin(), found.end(),
               [](const Read& a, const Read& b) { return a.first < b.first; });
-    for (auto& [id, leaf] : read) AddReadLeaf(std::move(leaf), seen);
+    for (auto& [id, leaf] : found) AddReadLeaf(std::move(leaf), read);
     byHeader.erase(header);
   }
 }
