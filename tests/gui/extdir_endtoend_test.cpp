@@ -29,6 +29,9 @@ namespace {
 using shelltest::MessageBoxWatcher;
 using shelltest::ProcessEvents;
 
+const QStringList kSales = {"Workflows Published By Us (Internal)", "Marvelund",
+                            "Sales Processes"};
+
 class ExtDirEndToEndTest : public ModelerTest {
  protected:
   // Restarted so that tasks dragged out of workflow windows are kept for the test.
@@ -177,6 +180,20 @@ class ExtDirEndToEndTest : public ModelerTest {
     return node ? dynamic_cast<Item*>(node->Item()) : nullptr;
   }
 
+  // "Sales Processes" renamed "Sales Flows" in its property sheet.
+  void RenameSales(CExtDirView* view) {
+    Click(view, At(view, kSales));
+    sheettest::OnNextModal<QDialog>([](QDialog& sheet) {
+      for (QLineEdit* edit : sheet.findChildren<QLineEdit*>())
+        if (edit->text() == QStringLiteral("Sales Processes")) {
+          edit->selectAll();
+          QTest::keyClicks(edit, QStringLiteral("Sales Flows"));
+        }
+      ClickOk(sheet);
+    });
+    Trigger(cmd::ExtDirProperties);
+  }
+
   using ModelerTest::Centre;
   std::unique_ptr<QMimeData> dragged;
 };
@@ -218,9 +235,6 @@ constexpr char kDemoTree[] =
     "    Borealis Bank [6]\n"
     "    Cirrus Consulting [6]\n"
     "      Expert review [22]\n";
-
-const QStringList kSales = {"Workflows Published By Us (Internal)", "Marvelund",
-                            "Sales Processes"};
 
 TEST_F(ExtDirEndToEndTest, TheDemoDirectoryShowsItsSectionsInOrderWithTheirPictures) {
   EXPECT_FALSE(frame()->Action(cmd::ExtDirSave)->isEnabled()) << "no directory window yet";
@@ -285,16 +299,7 @@ TEST_F(ExtDirEndToEndTest, NewFolderRenameDeleteSaveAndReloadGiveTheStoredDirect
   Trigger(cmd::ExtDirDelete);
   EXPECT_EQ(At(view, kSales + QStringList{"Complaints"})->childCount(), 0);
 
-  Click(view, At(view, kSales));
-  sheettest::OnNextModal<QDialog>([](QDialog& sheet) {
-    for (QLineEdit* edit : sheet.findChildren<QLineEdit*>())
-      if (edit->text() == QStringLiteral("Sales Processes")) {
-        edit->selectAll();
-        QTest::keyClicks(edit, QStringLiteral("Sales Flows"));
-      }
-    ClickOk(sheet);
-  });
-  Trigger(cmd::ExtDirProperties);
+  RenameSales(view);
   const QStringList renamed = {kSales[0], kSales[1], "Sales Flows"};
   ASSERT_TRUE(At(view, renamed));
 
@@ -350,16 +355,7 @@ TEST_F(ExtDirEndToEndTest, ClosingWithUnsavedChangesAsksWhetherToSaveThem) {
 
   // On exit the same: a published process view renamed, then the program closed.
   CExtDirView* view = OpenDirectory();
-  Click(view, At(view, kSales));
-  sheettest::OnNextModal<QDialog>([](QDialog& sheet) {
-    for (QLineEdit* edit : sheet.findChildren<QLineEdit*>())
-      if (edit->text() == QStringLiteral("Sales Processes")) {
-        edit->selectAll();
-        QTest::keyClicks(edit, QStringLiteral("Sales Flows"));
-      }
-    ClickOk(sheet);
-  });
-  Trigger(cmd::ExtDirProperties);
+  RenameSales(view);
   asking.answers.push_back(QMessageBox::Cancel);
   Trigger(cmd::AppExit);
   EXPECT_TRUE(frame()->isVisible() && directoryOpen()) << "Cancel keeps the program";
