@@ -119,10 +119,11 @@ bool ReviseView(CExtDirData& data, LNDatabase& db, LNViewFolder& view, const Sav
              Severity::Notice);
     return true;
   }
-  // Without a deleted or changed item of the phase no document is touched.
+  // Without a changed item of the phase, or a deleted one that has a document
+  // left, no document is touched.
   const bool revising =
       std::any_of(data.Items().begin(), data.Items().end(), [&phase](const auto& item) {
-        return IsOfPhase(item.get(), phase) && (item->deleted || item->modified);
+        return IsOfPhase(item.get(), phase) && (item->deleted ? !item->isNew : item->modified);
       });
   if (!revising) return true;
   LNVFEntry entry;
