@@ -13,6 +13,7 @@
 #include "app/infocenter.h"
 #include "commands.h"
 #include "extdir/extdirdata.h"
+#include "extdir/extdirtree.h"
 #include "model/workflowdoc.h"
 #include "model/workflowload.h"
 #include "repository/applicationenvdb.h"
@@ -152,6 +153,17 @@ void CheckStoredWorkflows(LNNotesSession& session, velk::CProcessDefDb& processD
   }
 }
 
+// Builds the window's tree with every leaf, as "Expand All Branches" with SHIFT
+// does: the sections say nothing of the leaf documents. A message box while
+// doing so is an error; so are the entries of an item that cannot be shown.
+void CheckDirectoryTree(velk::CExtDirData& directory, velk::HeadlessServices& ui) {
+  const std::size_t before = ui.messages.size();
+  velk::CExtDirTree tree(directory);
+  tree.ExpandAll(true);
+  for (std::size_t i = before; i < ui.messages.size(); ++i)
+    AddError("GRI Leafs", "Reading the leafs: " + OneLine(ui.messages[i].text));
+}
+
 // Loads through a cache of its own, as a workflow's initialisation does, and
 // describes the object.
 Json LoadAndDescribe(LNNotesSession& session, DatabaseKind kind, const velk::DatabaseLocation& at,
@@ -176,8 +188,12 @@ Json LoadAndDescribe(LNNotesSession& session, DatabaseKind kind, const velk::Dat
     case DatabaseKind::Tracking:
       return velk::RepositoryToJson(
           static_cast<const velk::CRepositoryDb&>(Load<velk::CTrackingDb>(cache, at)));
-    case DatabaseKind::ExternalDirectory:
-      return ExtDirToJson(Load<velk::CExtDirData>(cache, at));
+    case DatabaseKind::ExternalDirectory: {
+      velk::CExtDirData& directory = Load<velk::CExtDirData>(cache, at);
+      Json described = ExtDirToJson(directory);
+      CheckDirectoryTree(directory, ui);
+      return described;
+    }
     case DatabaseKind::None:
       break;
   }
