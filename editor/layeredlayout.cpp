@@ -6,31 +6,48 @@
 
 #include <algorithm>
 #include <condition_variable>
-#include <deque>
+#include <limits>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <unordered_map>
 
 #include "editor/autoarrange.h"
 #include "editor/drawinggeometry.h"
+#include "editor/layeredplacement.h"
 #include "model/workflowdoc.h"
 
 namespace velk {
 
 namespace {
 
-// Graphviz keeps global state: one layout at a time in the whole program.
-std::mutex& GraphvizMutex() {
-  static std::mutex m;
-  return m;
-}
-
 // Levels up to this size get dot's full effort against crossings.
 constexpr std::size_t kUnboundedNodes = 300;
 
+// Beyond these dot takes seconds even with its limits, and soon minutes
+// (measured on shapes of 30 to 4,000 tasks, see bench/README.md): its nodes,
+// the nodes it adds for every row an arrow passes, and the widest row with
+// those, which its crossing reduction sweeps again and again.
+constexpr std::size_t kDotNodes = 3000;
+constexpr std::size_t kDotPassedRows = 2500;
+constexpr std::size_t kDotWidestRow = 60;
+// Should dot still take longer on a level that passed these, the level gets
+// our rows instead; dot finishes unseen on its thread and no other layout
+// waits for it.
+constexpr std::chrono::milliseconds kDotPatience{3000};
+
 // Logical units are 0.01 inch, Graphviz works in inches and points.
 constexpr double kUnitsPerPoint = 100.0 / 72.0;
+
+// A label's characters at the drawing's line height of 10 units: its widest
+// common glyphs are about this wide, so the estimate errs on the roomy side.
+constexpr int kLabelCharWidth = 6;
+// Labels longer than this are clipped by the drawing rather than given room.
+constexpr int kWidestLabel = 400;
+// Free space around a label, and a label's height with its box.
+constexpr int kLabelMargin = 10;
+constexpr int kLabelHeight = 12;
 
 int RoundUp(int value, int step) {
   return (value + step - 1) / step * step;
@@ -86,39 +103,45 @@ class DotGraph {
   bool laidOut_ = false;
 };
 
-// Node indices from the start breadth-first, then the rest: dot breaks cycles
-// depth-first in the order nodes were made, so the arrows leaving the start
-// point down and the arrows closing a loop back to it point up.
-std::vector<int> CreationOrder(const LayoutGraph& graph) {
-  const int n = static_cast<int>(graph.sizes.size());
-  std::vector<std::vector<int>> next(static_cast<std::size_t>(n));
-  for (auto [s, t] : graph.edges) next[static_cast<std::size_t>(s)].push_back(t);
-  std::vector<char> seen(static_cast<std::size_t>(n), 0);
-  std::vector<int> order;
-  auto walkFrom = [&](int root) {
-    std::deque<int> queue{root};
-    seen[static_cast<std::size_t>(root)] = 1;
-    while (!queue.empty()) {
-      const int x = queue.front();
-      queue.pop_front();
-      order.push_back(x);
-      for (int t : next[static_cast<std::size_t>(x)])
-        if (!seen[static_cast<std::size_t>(t)]) {
-          seen[static_cast<std::size_t>(t)] = 1;
-          queue.push_back(t);
-        }
-    }
-  };
-  if (n > 0) walkFrom(std::clamp(graph.start, 0, n - 1));
-  for (int i = 0; i < n; ++i)
-    if (!seen[static_cast<std::size_t>(i)]) walkFrom(i);
-  return order;
-}
-
 // The text column beside every node belongs to its box, so neighbours in a
 // row leave room for it.
 int BoxWidth(Point size) {
   return size.x + kTextColumnRight + 5;
+}
+
+// How far apart rows and columns are on the grid.
+struct Pitches {
+  int box = 0;  // what a node with its texts needs
+  int column = 0;
+  int row = 0;
+  int margin = 0;
+};
+
+// Room for every text a node can show and, when the level has condition
+// labels, for a label in the middle of each gap: a label hangs from the middle
+// of its arrow, so the gap holds the texts below the upper node, the label and
+// the texts above the lower node, and two arrows leaving one node side by side
+// (their middles half a column apart) keep their labels apart.
+Pitches PitchesOf(const LayoutGraph& graph, int grid) {
+  int maxWidth = 0;
+  int maxHeight = 0;
+  for (Point s : graph.sizes) {
+    maxWidth = std::max(maxWidth, s.x);
+    maxHeight = std::max(maxHeight, s.y);
+  }
+  int label = 0;
+  for (int w : graph.labelWidths) label = std::max(label, std::min(w, kWidestLabel));
+  const TextOffsets texts = ComputeTextOffsets({true, true, true, true, true});
+  const int above = std::max(0, -texts.upper);
+  const int below = std::max(0, -texts.lower);
+  int gap = 66;
+  if (label > 0) gap = std::max(gap, 2 * std::max(below, above + kLabelHeight) + 2 * kLabelMargin);
+  Pitches p;
+  p.box = RoundUp(BoxWidth({maxWidth, 0}), grid);
+  p.column = std::max(p.box, RoundUp(label > 0 ? 2 * (label + kLabelMargin) : 0, grid));
+  p.row = RoundUp(maxHeight + gap, grid);
+  p.margin = RoundUp(maxHeight / 2 + 50, grid);
+  return p;
 }
 
 void BuildDot(const LayoutGraph& graph, Agraph_t* g, std::vector<Agnode_t*>& made) {
@@ -133,6 +156,7 @@ void BuildDot(const LayoutGraph& graph, Agraph_t* g, std::vector<Agnode_t*>& mad
     agattr(g, AGRAPH, const_cast<char*>("mclimit"), const_cast<char*>("0.2"));
     agattr(g, AGRAPH, const_cast<char*>("nslimit"), const_cast<char*>("2"));
     agattr(g, AGRAPH, const_cast<char*>("nslimit1"), const_cast<char*>("2"));
+    agattr(g, AGRAPH, const_cast<char*>("searchsize"), const_cast<char*>("10"));
   }
   agattr(g, AGNODE, const_cast<char*>("shape"), const_cast<char*>("box"));
   agattr(g, AGNODE, const_cast<char*>("fixedsize"), const_cast<char*>("true"));
@@ -140,7 +164,10 @@ void BuildDot(const LayoutGraph& graph, Agraph_t* g, std::vector<Agnode_t*>& mad
   agattr(g, AGNODE, const_cast<char*>("width"), const_cast<char*>("1"));
   agattr(g, AGNODE, const_cast<char*>("height"), const_cast<char*>("0.34"));
   made.assign(graph.sizes.size(), nullptr);
-  for (int i : CreationOrder(graph)) {
+  // Made in walk order from the start: dot breaks cycles depth-first in the
+  // order nodes were made, so the arrows leaving the start point down and the
+  // arrows closing a loop back to it point up.
+  for (int i : WalkOrder(graph)) {
     const Point size = graph.sizes[static_cast<std::size_t>(i)];
     Agnode_t* node = agnode(g, const_cast<char*>(std::to_string(i).c_str()), 1);
     Set(node, "width", std::to_string(BoxWidth(size) / 100.0));
@@ -159,58 +186,144 @@ void BuildDot(const LayoutGraph& graph, Agraph_t* g, std::vector<Agnode_t*>& mad
       agedge(g, made[static_cast<std::size_t>(s)], made[static_cast<std::size_t>(t)], nullptr, 1);
 }
 
-// Rows keep dot's ranks; within a row the order and rough spacing of dot's x
-// positions, moved onto the grid and never closer than one box apart.
-void PlaceOnGrid(const LayoutGraph& graph, const std::vector<double>& xs, LayoutResult& result,
-                 const LayoutOptions& options) {
+// Rows keep the placement's rows; within a row its order and rough spacing,
+// moved onto the grid and never closer than one column apart.
+LayoutResult PlaceOnGrid(const LayoutGraph& graph, const RowPlacement& placed,
+                         const LayoutOptions& options) {
   const int g = std::max(options.gridSize, 1);
-  int maxWidth = 0;
-  int maxHeight = 0;
-  for (Point s : graph.sizes) {
-    maxWidth = std::max(maxWidth, s.x);
-    maxHeight = std::max(maxHeight, s.y);
-  }
-  const int columnPitch = RoundUp(BoxWidth({maxWidth, 0}), g);
-  const int rowPitch = RoundUp(maxHeight + 66, g);
-  const int margin = RoundUp(maxHeight / 2 + 50, g);
+  const Pitches pitch = PitchesOf(graph, g);
+  const std::vector<double>& xs = placed.xs;
+  LayoutResult result;
+  result.rows = placed.rows;
   std::map<int, std::vector<std::size_t>> rows;
   for (std::size_t i = 0; i < xs.size(); ++i) rows[result.rows[i]].push_back(i);
   const double minX = xs.empty() ? 0 : *std::min_element(xs.begin(), xs.end());
   result.centres.assign(xs.size(), {});
   for (auto& [row, members] : rows) {
     std::ranges::sort(members, [&](std::size_t a, std::size_t b) { return xs[a] < xs[b]; });
-    int previous = margin - columnPitch;
+    int previous = pitch.margin - pitch.column;
     for (std::size_t i : members) {
-      const int x = RoundNearest(margin + static_cast<int>((xs[i] - minX) * kUnitsPerPoint), g);
-      previous = std::max(x, previous + columnPitch);
-      result.centres[i] = {previous, -(margin + row * rowPitch)};
+      const int x = RoundNearest(pitch.margin + static_cast<int>(xs[i] - minX), g);
+      previous = std::max(x, previous + pitch.column);
+      result.centres[i] = {previous, -(pitch.margin + row * pitch.row)};
     }
   }
+  result.ok = true;
+  return result;
 }
 
-LayoutResult RunDot(const LayoutGraph& graph, const LayoutOptions& options) {
-  LayoutResult result;
-  std::lock_guard lock(GraphvizMutex());
+// The label width of an edge; a graph made without labels has none.
+int LabelWidth(const LayoutGraph& graph, std::size_t edge) {
+  return edge < graph.labelWidths.size() ? std::min(graph.labelWidths[edge], kWidestLabel) : 0;
+}
+
+// Where the drawing hangs the label of the arrow from `s` to `t` (the middle
+// of the line between two boxes of one size is the middle of their centres).
+Rect LabelBox(const LayoutGraph& graph, const LayoutResult& placed, std::size_t edge) {
+  const auto [s, t] = graph.edges[edge];
+  const Point a = placed.centres[static_cast<std::size_t>(s)];
+  const Point b = placed.centres[static_cast<std::size_t>(t)];
+  return DescriptionBox(
+      DescriptionTextRect(DescriptionAnchor({a, b}), LabelWidth(graph, edge), kLabelHeight - 2));
+}
+
+// An arrow that passes rows on its way hangs its label in one of them. Where it
+// would cover a node there, the level opens up beside that node: every node on
+// the label's side of it moves further out, in all rows alike, so that each row
+// keeps its order, until the label clears the node's texts.
+void ClearPassingLabels(const LayoutGraph& graph, int grid, int margin, LayoutResult& placed) {
+  // Each such label is held against every node: on huge levels, labels of
+  // long arrows stay where they fall.
+  constexpr std::size_t kMostChecks = 4'000'000;
+  std::size_t passing = 0;
+  for (std::size_t e = 0; e < graph.edges.size(); ++e)
+    if (LabelWidth(graph, e) > 0) ++passing;
+  if (passing * placed.centres.size() > kMostChecks) return;
+  const TextOffsets texts = ComputeTextOffsets({true, true, true, true, true});
+  for (std::size_t e = 0; e < graph.edges.size(); ++e) {
+    const auto [s, t] = graph.edges[e];
+    const int from = placed.rows[static_cast<std::size_t>(s)];
+    const int to = placed.rows[static_cast<std::size_t>(t)];
+    if (LabelWidth(graph, e) == 0 || std::abs(from - to) < 2) continue;
+    for (std::size_t n = 0; n < placed.centres.size(); ++n) {
+      const int row = placed.rows[n];
+      if (row <= std::min(from, to) || row >= std::max(from, to)) continue;
+      const Rect label = LabelBox(graph, placed, e);
+      const Point c = placed.centres[n];
+      const Rect area =
+          NodeTextArea(RectCentredAt({0, 0, graph.sizes[n].x, -graph.sizes[n].y}, c), texts);
+      if (!area.Intersects(label)) continue;
+      const bool right = label.Center().x >= c.x;
+      // The label moves by half of what its arrow's moving ends move.
+      const int ends = (right ? placed.centres[static_cast<std::size_t>(s)].x > c.x
+                              : placed.centres[static_cast<std::size_t>(s)].x < c.x) +
+                       (right ? placed.centres[static_cast<std::size_t>(t)].x > c.x
+                              : placed.centres[static_cast<std::size_t>(t)].x < c.x);
+      if (ends == 0) continue;
+      const int gap = right ? area.right - label.left : label.right - area.left;
+      const int dx = RoundUp(2 * (gap + kLabelMargin) / ends, grid);
+      for (Point& p : placed.centres)
+        if (right ? p.x > c.x : p.x < c.x) p.x += right ? dx : -dx;
+    }
+  }
+  int left = std::numeric_limits<int>::max();
+  for (const Point& c : placed.centres) left = std::min(left, c.x);
+  if (left < margin)
+    for (Point& c : placed.centres) c.x += RoundUp(margin - left, grid);
+}
+
+// Dot spaces the boxes for their texts; wider columns for labels stretch its
+// rows evenly (`stretch`), which keeps its crossings as they are.
+std::optional<RowPlacement> RunDot(const LayoutGraph& graph, double stretch) {
   DotGraph dot;
   std::vector<Agnode_t*> made;
   BuildDot(graph, dot.Graph(), made);
-  if (!dot.Layout()) {
-    result.error = "The layout program could not arrange this level.";
-    return result;
-  }
-  std::vector<double> xs(made.size());
-  result.rows.assign(made.size(), 0);
+  if (!dot.Layout()) return std::nullopt;
+  RowPlacement placed;
+  placed.xs.resize(made.size());
+  placed.rows.assign(made.size(), 0);
   int minRank = 0;
   for (std::size_t i = 0; i < made.size(); ++i) {
     // Box centre, less half the text column: where the node itself is centred.
-    xs[i] = ND_coord(made[i]).x - (kTextColumnRight + 5) / 2.0 / kUnitsPerPoint;
-    result.rows[i] = ND_rank(made[i]);
-    minRank = i == 0 ? result.rows[i] : std::min(minRank, result.rows[i]);
+    placed.xs[i] = (ND_coord(made[i]).x * kUnitsPerPoint - (kTextColumnRight + 5) / 2.0) * stretch;
+    placed.rows[i] = ND_rank(made[i]);
+    minRank = i == 0 ? placed.rows[i] : std::min(minRank, placed.rows[i]);
   }
-  for (int& r : result.rows) r -= minRank;
-  PlaceOnGrid(graph, xs, result, options);
-  result.ok = true;
-  return result;
+  for (int& r : placed.rows) r -= minRank;
+  placed.ok = true;
+  return placed;
+}
+
+bool SuitsDot(const LevelShape& shape) {
+  return shape.nodes <= kDotNodes && shape.passedRows <= kDotPassedRows &&
+         shape.widestRow <= kDotWidestRow;
+}
+
+// Dot's placement of `graph` if it comes within kDotPatience and no earlier
+// dot is still at work.
+std::optional<RowPlacement> DotInTime(const LayoutGraph& graph, double stretch) {
+  // Graphviz keeps global state: one dot at a time in the whole program.
+  static std::atomic<bool> running = false;
+  if (running.exchange(true)) return std::nullopt;
+  struct Shared {
+    std::mutex mutex;
+    std::condition_variable done;
+    bool finished = false;
+    std::optional<RowPlacement> placed;
+  };
+  auto shared = std::make_shared<Shared>();
+  std::thread([shared, graph, stretch] {
+    std::optional<RowPlacement> placed = RunDot(graph, stretch);
+    running = false;
+    std::lock_guard lock(shared->mutex);
+    shared->placed = std::move(placed);
+    shared->finished = true;
+    shared->done.notify_all();
+  }).detach();
+  std::unique_lock lock(shared->mutex);
+  if (!shared->done.wait_for(lock, kDotPatience, [&] { return shared->finished; }))
+    return std::nullopt;
+  return std::move(shared->placed);
 }
 
 bool HasIncomingWithin(const CNode& node, const std::unordered_map<const CNode*, int>& index) {
@@ -219,6 +332,13 @@ bool HasIncomingWithin(const CNode& node, const std::unordered_map<const CNode*,
 }
 
 }  // namespace
+
+int EstimatedLabelWidth(const std::string& condition) {
+  // Characters, not bytes: a UTF-8 character's later bytes start with bits 10.
+  const auto characters = std::ranges::count_if(
+      condition, [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; });
+  return static_cast<int>(characters) * kLabelCharWidth;
+}
 
 LayoutGraph LevelLayoutGraph(const CWorkflowDoc& doc, std::vector<CNode*>& nodes) {
   nodes = doc.LevelNodes();
@@ -230,8 +350,10 @@ LayoutGraph LevelLayoutGraph(const CWorkflowDoc& doc, std::vector<CNode*>& nodes
   }
   for (std::size_t i = 0; i < nodes.size(); ++i)
     for (const CArrow* a : nodes[i]->OutgoingArrows())
-      if (auto t = index.find(a->Target()); t != index.end())
+      if (auto t = index.find(a->Target()); t != index.end()) {
         graph.edges.emplace_back(static_cast<int>(i), t->second);
+        graph.labelWidths.push_back(EstimatedLabelWidth(a->Condition()));
+      }
   auto find = [&](auto pred) {
     auto it = std::ranges::find_if(nodes, pred);
     return it == nodes.end() ? -1 : static_cast<int>(it - nodes.begin());
@@ -243,9 +365,22 @@ LayoutGraph LevelLayoutGraph(const CWorkflowDoc& doc, std::vector<CNode*>& nodes
   return graph;
 }
 
-LayoutResult ComputeLayeredLayout(const LayoutGraph& graph, const LayoutOptions& options) {
-  if (graph.sizes.empty()) return {true, {}, {}, {}};
-  return RunDot(graph, options);
+LayoutResult ComputeLayeredLayout(const LayoutGraph& graph, const LayoutOptions& options,
+                                  const std::atomic<bool>* stop) {
+  if (graph.sizes.empty()) return {true, LayoutEngine::Rows, {}, {}, {}};
+  std::vector<int> rows = LongestPathRows(graph);
+  const int grid = std::max(options.gridSize, 1);
+  const Pitches pitch = PitchesOf(graph, grid);
+  std::optional<RowPlacement> placed;
+  if (SuitsDot(ShapeOf(graph, rows)))
+    placed = DotInTime(graph, static_cast<double>(pitch.column) / pitch.box);
+  const LayoutEngine engine = placed ? LayoutEngine::Dot : LayoutEngine::Rows;
+  if (!placed) placed = PlaceInRows(graph, std::move(rows), pitch.column, stop);
+  if (!placed->ok) return {};
+  LayoutResult result = PlaceOnGrid(graph, *placed, options);
+  result.engine = engine;
+  ClearPassingLabels(graph, grid, pitch.margin, result);
+  return result;
 }
 
 bool ApplyLayout(CWorkflowDoc& doc, const std::vector<CNode*>& nodes, const LayoutResult& result) {
@@ -270,6 +405,7 @@ bool ArrangeAsLayers(CWorkflowDoc& doc, const LayoutOptions& options, std::strin
 // ---- The layout on a thread of its own ----
 
 struct LayeredLayoutTask::State {
+  std::atomic<bool> stop = false;
   std::mutex mutex;
   std::condition_variable done;
   bool finished = false;
@@ -279,7 +415,7 @@ struct LayeredLayoutTask::State {
 LayeredLayoutTask::LayeredLayoutTask(LayoutGraph graph, LayoutOptions options)
     : state_(std::make_shared<State>()) {
   std::thread([state = state_, graph = std::move(graph), options] {
-    LayoutResult result = ComputeLayeredLayout(graph, options);
+    LayoutResult result = ComputeLayeredLayout(graph, options, &state->stop);
     std::lock_guard lock(state->mutex);
     state->result = std::move(result);
     state->finished = true;
@@ -287,7 +423,9 @@ LayeredLayoutTask::LayeredLayoutTask(LayoutGraph graph, LayoutOptions options)
   }).detach();
 }
 
-LayeredLayoutTask::~LayeredLayoutTask() = default;
+LayeredLayoutTask::~LayeredLayoutTask() {
+  state_->stop = true;
+}
 
 bool LayeredLayoutTask::WaitFor(std::chrono::milliseconds wait) {
   std::unique_lock lock(state_->mutex);

@@ -2,8 +2,11 @@
 // "Arrange as layers": a layered layout of one level. Graphviz's dot algorithm
 // ranks the nodes along the arrows from the start task and orders each rank to
 // keep crossings few; only the node positions are taken from it (the view draws
-// arrows itself). Positions then go onto the grid, one row per rank.
+// arrows itself). Levels too large or too dense for dot to finish in moments get
+// the simpler placement of layeredplacement.h. Positions then go onto the grid,
+// one row per rank, far enough apart for the arrows' condition labels.
 
+#include <atomic>
 #include <chrono>
 #include <memory>
 #include <string>
@@ -21,15 +24,23 @@ class CNode;
 struct LayoutGraph {
   std::vector<Point> sizes;                        // width, height in logical units
   std::vector<std::pair<int, int>> edges;          // source, target
+  std::vector<int> labelWidths;                    // per edge: its condition label, 0 for none
   int start = 0;                                   // the node ranked first
 };
+
+// How wide the drawing shows a condition label, judged by its characters, so
+// that the command line lays a level out as the modeler does.
+int EstimatedLabelWidth(const std::string& condition);
 
 struct LayoutOptions {
   int gridSize = 50;  // centres land on multiples of it
 };
 
+enum class LayoutEngine { Dot, Rows };
+
 struct LayoutResult {
   bool ok = false;
+  LayoutEngine engine = LayoutEngine::Dot;
   std::string error;           // why there is no layout
   std::vector<Point> centres;  // one per node, on the grid
   std::vector<int> rows;       // rank of each node, 0 for the first row
@@ -40,8 +51,11 @@ struct LayoutResult {
 // node without incoming arrows, else the first node.
 LayoutGraph LevelLayoutGraph(const CWorkflowDoc& doc, std::vector<CNode*>& nodes);
 
-// Runs dot on `graph`. Thread-safe: layouts run one at a time.
-LayoutResult ComputeLayeredLayout(const LayoutGraph& graph, const LayoutOptions& options);
+// Lays `graph` out with dot or, beyond what dot places in moments (or while
+// another dot still runs), with rows of our own. Thread-safe. Once `stop` is
+// set the layout gives up as soon as it can (not ok).
+LayoutResult ComputeLayeredLayout(const LayoutGraph& graph, const LayoutOptions& options,
+                                  const std::atomic<bool>* stop = nullptr);
 
 // Puts each node of `nodes` at its centre in `result` and recomputes every
 // arrow; false when nothing moved.
@@ -52,8 +66,8 @@ bool ApplyLayout(CWorkflowDoc& doc, const std::vector<CNode*>& nodes, const Layo
 bool ArrangeAsLayers(CWorkflowDoc& doc, const LayoutOptions& options, std::string* error = nullptr);
 
 // A layout on a thread of its own, so that a window can stay responsive and
-// give up waiting. Giving up (destroying it unfinished) leaves the layout to
-// finish in the background; its result is dropped.
+// give up waiting. Giving up (destroying it unfinished) stops the layout as soon
+// as it can; its result is dropped.
 class LayeredLayoutTask {
  public:
   LayeredLayoutTask(LayoutGraph graph, LayoutOptions options);

@@ -1,5 +1,7 @@
 #include "editor/nodemove.h"
 
+#include <algorithm>
+#include <cmath>
 #include <unordered_map>
 
 #include "model/arrow.h"
@@ -128,6 +130,19 @@ bool MoveNodes(CWorkflowDoc& doc, const std::vector<CNode*>& nodes, int dx, int 
       if (target != moved.end() && target->second != moved[node]) doc.UpdateArrowGeometry(*arrow);
     }
   return any;
+}
+
+bool NudgeNodes(CWorkflowDoc& doc, const std::vector<CNode*>& nodes, KeyDirection direction,
+                bool fine, const GridSettings& grid, double unitsPerPixel) {
+  const int step = fine ? static_cast<int>(std::max(1L, std::lround(unitsPerPixel)))
+                        : std::max(1, grid.size);
+  const Point d = direction == KeyDirection::Left    ? Point{-step, 0}
+                  : direction == KeyDirection::Right ? Point{step, 0}
+                  : direction == KeyDirection::Up    ? Point{0, step}
+                                                     : Point{0, -step};
+  GridSettings moveGrid = grid;
+  moveGrid.magnetic = grid.magnetic && !fine;
+  return MoveNodes(doc, nodes, d.x, d.y, moveGrid);
 }
 
 }  // namespace velk

@@ -43,4 +43,13 @@ Point MoveNode(CWorkflowDoc& doc, CNode& node, int dx, int dy, PushDirection pus
 bool MoveNodes(CWorkflowDoc& doc, const std::vector<CNode*>& nodes, int dx, int dy,
                const GridSettings& grid);
 
+enum class KeyDirection { Left, Right, Up, Down };
+
+// One press of an arrow key: `nodes` move one grid step, snapped when the grid is
+// magnetic; `fine` (SHIFT) moves them one screen pixel (`unitsPerPixel` logical
+// units, at least one) and never snaps, which would undo so small a step.
+// Returns whether any node moved.
+bool NudgeNodes(CWorkflowDoc& doc, const std::vector<CNode*>& nodes, KeyDirection direction,
+                bool fine, const GridSettings& grid, double unitsPerPixel);
+
 }  // namespace velk

@@ -72,6 +72,7 @@ SelectGesture::Change SelectGesture::Drag(CWorkflowDoc& doc, Point p, const Grid
     if (dx == 0 && dy == 0) return change;
     change.moved = MoveNodes(doc, doc.SelectedNodes(), dx, dy, grid);
     if (change.moved) doc.SetModified();
+    moved_ = moved_ || change.moved;
   }
   return change;
 }
@@ -82,7 +83,7 @@ SelectGesture::Change SelectGesture::Release(CWorkflowDoc& doc, Point p, const G
     change.oldBand = Band();
     current_ = p;
     change.selectionChanged = SelectBand(doc, *Band());
-  } else if (grid.magnetic) {
+  } else if (grid.magnetic && moved_) {  // a click without a move changes nothing
     change.moved = MoveNodes(doc, doc.SelectedNodes(), 0, 0, grid);
     if (change.moved) doc.SetModified();
   }
@@ -93,6 +94,7 @@ SelectGesture::Change SelectGesture::Release(CWorkflowDoc& doc, Point p, const G
 void SelectGesture::Reset() {
   mode_ = DragMode::None;
   dragged_ = nullptr;
+  moved_ = false;
   offset_ = start_ = current_ = {};
 }
 

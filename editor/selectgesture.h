@@ -45,6 +45,7 @@ class SelectGesture {
 
   DragMode mode_ = DragMode::None;
   CNode* dragged_ = nullptr;
+  bool moved_ = false;  // the selection moved during this gesture
   Point offset_;  // of the press from the dragged node's centre
   Point start_;
   Point current_;

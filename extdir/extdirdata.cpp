@@ -1,6 +1,7 @@
 #include "extdir/extdirdata.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "app/infocenter.h"
 #include "extdir/extdiritems.h"
@@ -40,6 +41,7 @@ void CExtDirData::DetachTree(CExtDirTree* tree) {
 }
 
 CExtDirItem& CExtDirData::Append(std::unique_ptr<CExtDirItem> item) {
+  if (byIdValid_ && !item->ID.empty()) byId_.emplace(item->ID, item.get());
   items_.push_back(std::move(item));
   return *items_.back();
 }
@@ -48,25 +50,39 @@ bool CExtDirData::Remove(const CExtDirItem* item) {
   auto at = std::find_if(items_.begin(), items_.end(),
                          [item](const auto& owned) { return owned.get() == item; });
   if (at == items_.end()) return false;
+  byIdValid_ = false;
   // Out of the list before it goes, so nothing it triggers finds it there.
   std::unique_ptr<CExtDirItem> doomed = std::move(*at);
   items_.erase(at);
   return true;
 }
 
+void CExtDirData::RemoveIf(const std::function<bool(const CExtDirItem&)>& doomed) {
+  // Out of the list before they go, as Remove does; one pass, not one per item.
+  const auto first = std::stable_partition(items_.begin(), items_.end(),
+                                           [&doomed](const auto& item) { return !doomed(*item); });
+  if (first == items_.end()) return;
+  byIdValid_ = false;
+  std::vector<std::unique_ptr<CExtDirItem>> gone(std::make_move_iterator(first),
+                                                 std::make_move_iterator(items_.end()));
+  items_.erase(first, items_.end());
+}
+
+void CExtDirData::RemoveItems(const std::vector<const CExtDirItem*>& doomed) {
+  if (doomed.empty()) return;
+  const std::unordered_set<const CExtDirItem*> set(doomed.begin(), doomed.end());
+  RemoveIf([&set](const CExtDirItem& item) { return set.count(&item) > 0; });
+}
+
 void CExtDirData::ForgetLeafs() {
   ForgetLeafView();
-  // Out of the list before they go, as Remove does; one pass, not one per leaf.
-  const auto firstLeaf = std::stable_partition(items_.begin(), items_.end(), [](const auto& item) {
-    return !dynamic_cast<const CExtDirItemGRILeaf*>(item.get());
-  });
-  std::vector<std::unique_ptr<CExtDirItem>> doomed(std::make_move_iterator(firstLeaf),
-                                                   std::make_move_iterator(items_.end()));
-  items_.erase(firstLeaf, items_.end());
+  RemoveIf([](const CExtDirItem& item) { return dynamic_cast<const CExtDirItemGRILeaf*>(&item); });
 }
 
 void CExtDirData::Clear() {
   ForgetLeafView();
+  byIdValid_ = false;
+  byId_.clear();
   while (!items_.empty()) {
     std::unique_ptr<CExtDirItem> last = std::move(items_.back());
     items_.pop_back();
@@ -77,9 +93,15 @@ void CExtDirData::Clear() {
 
 CExtDirItem* CExtDirData::FindItemById(const std::string& id) const {
   if (id.empty()) return nullptr;
-  for (const auto& item : items_)
-    if (item->ID == id) return item.get();
-  return nullptr;
+  if (!byIdValid_) {
+    byId_.clear();
+    byId_.reserve(items_.size());
+    for (const auto& item : items_)
+      if (!item->ID.empty()) byId_.emplace(item->ID, item.get());
+    byIdValid_ = true;
+  }
+  const auto at = byId_.find(id);
+  return at == byId_.end() ? nullptr : at->second;
 }
 
 const DocumentTypeRecord* CExtDirData::FindDocumentType(const std::string& id) const {
@@ -131,14 +153,22 @@ bool CExtDirData::Refresh() {
            Severity::Error);
     return false;
   }
+  return Reread(kExtDirRefreshCategory, "Refreshing External Directory database");
+}
+
+void CExtDirData::DiscardChanges() {
+  if (HasUnsavedChanges()) Reread(kExtDirLoadCategory, kExtDirLoadCategory);
+}
+
+bool CExtDirData::Reread(const char* category, const char* statusText) {
   const std::vector<CExtDirTree*> trees = trees_;
   for (CExtDirTree* tree : trees) tree->Clear();
   Clear();
   InfoCenter::instance().clearCategory(kExtDirLoadCategory);
   bool loaded;
   {
-    StatusScope status("Refreshing External Directory database");
-    loaded = Load(kExtDirRefreshCategory);
+    StatusScope status(statusText);
+    loaded = Load(category);
   }
   for (CExtDirTree* tree : trees) tree->Build();
   return loaded;

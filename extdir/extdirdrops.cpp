@@ -56,6 +56,7 @@ CExtDirItemGRILeaf* DropLeafCopy(CExtDirItem& target, const CExtDirItemGRILeaf& 
   auto& leaf = target.Data().Append<CExtDirItemGRILeaf>();
   leaf.CopyValuesFrom(dragged);
   PlaceLeaf(leaf, target);
+  leaf.SetModified();  // written by the next save, as any changed leaf
   return &leaf;
 }
 
@@ -67,6 +68,8 @@ CExtDirItemGRILeaf* PublishTaskAsLeaf(CExtDirItem& target, CNode& task) {
   leaf.Status = 0;
   leaf.publishedTask = &task;
   PlaceLeaf(leaf, target);
+  // Marked, so that when it cannot be stored now the next save writes it.
+  leaf.SetModified();
   if (!target.Data().SaveItem(leaf) || leaf.ID.empty()) return nullptr;
   CWorkflowDoc& workflow = task.Document()->Top();
   CNode* start = workflow.StartNode() ? workflow.StartNode() : &task;

@@ -29,7 +29,8 @@ ExtDirDropEffect QueryExtDirDrop(const CExtDirItem& target, const ExtDirDragForm
                                  bool ctrl);
 
 // A new leaf with the values of `dragged`, below the process view or folder
-// `target`, which is expanded. Not stored. Null when the target takes no leafs.
+// `target`, which is expanded; the next save stores it. Null when the target
+// takes no leafs.
 CExtDirItemGRILeaf* DropLeafCopy(CExtDirItem& target, const CExtDirItemGRILeaf& dragged);
 
 // Publishes an In Task: a new leaf named after it below `target`, stored at once;

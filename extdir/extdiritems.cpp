@@ -4,6 +4,7 @@
 
 #include <unordered_map>
 
+#include "app/services.h"
 #include "extdir/extdirdata.h"
 #include "extdir/extdirtree.h"
 #include "repository/identity.h"
@@ -15,6 +16,25 @@ namespace {
 
 constexpr char kNewProcessView[] = "New Process View";
 constexpr char kNewFolder[] = "New Folder";
+
+// Folders are stored only as the paths of leaf names, so the designer is told.
+void MakeNewFolder(CExtDirData& data, CExtDirTreeNode& parent, CExtDirTree& tree) {
+  CExtDirItemGRIFolder::Create(data, kNewFolder, &parent, tree);
+  tree.Expand(parent);
+  services().showStatusText(
+      "A folder is stored only with a leaf in it: an empty folder is gone when the External "
+      "Directory is read again.");
+}
+
+// The node of the first shown EIDM organisation of the side and the name.
+CExtDirTreeNode* OrganisationNode(const CExtDirData& data, bool byUs, const std::string& name) {
+  for (const auto& item : data.Items()) {
+    const auto* org = dynamic_cast<const CExtDirItemEIDMOrg*>(item.get());
+    if (org && org->orderedByUs == byUs && org->ExtOrganization == name && org->treeNode)
+      return org->treeNode;
+  }
+  return nullptr;
+}
 
 // Items shown below `node`, each told it changed.
 void SetChildrenModified(CExtDirTreeNode* node) {
@@ -99,23 +119,23 @@ void CExtDirItemGRIProcView::LoadLeafs(CExtDirData& data,
       ids.push_back(header->ID);
     }
   if (pending.empty()) return;
-  data.LoadLeafsOfHeaders(ids);
-  std::unordered_map<std::string, std::vector<CExtDirItemGRILeaf*>> byHeader;
-  for (CExtDirItemGRILeaf* leaf : data.ItemsOf<CExtDirItemGRILeaf>())
-    byHeader[leaf->HeaderID].push_back(leaf);
+  // The leafs read, whether listed before (one read by its id) or now: a walk
+  // of the whole list for each double-click would grow with the directory.
+  std::vector<CExtDirItemGRILeaf*> leafs;
+  data.LoadLeafsOfHeaders(ids, &leafs);
+  std::unordered_map<std::string, CExtDirItemGRIProcView*> shown;
   for (CExtDirItemGRIProcView* header : pending) {
     header->leafsLoaded = true;
     header->UpdateTreeText();
-    if (!header->treeNode || !header->view) continue;
-    for (CExtDirItemGRILeaf* leaf : byHeader[header->ID])
-      leaf->InsertIntoTree(header->treeNode, *header->view);
+    if (header->treeNode && header->view) shown.emplace(header->ID, header);
   }
+  for (CExtDirItemGRILeaf* leaf : leafs)
+    if (const auto header = shown.find(leaf->HeaderID); header != shown.end())
+      leaf->InsertIntoTree(header->second->treeNode, *header->second->view);
 }
 
 void CExtDirItemGRIProcView::NewChild() {
-  if (!treeNode || !view) return;
-  CExtDirItemGRIFolder::Create(Data(), kNewFolder, treeNode, *view);
-  view->Expand(*treeNode);
+  if (treeNode && view) MakeNewFolder(Data(), *treeNode, *view);
 }
 
 void CExtDirItemGRIProcView::Delete() {
@@ -163,9 +183,7 @@ bool CExtDirItemGRIFolder::AcceptsDrop() const {
 }
 
 void CExtDirItemGRIFolder::NewChild() {
-  if (!treeNode || !view) return;
-  Create(Data(), kNewFolder, treeNode, *view);
-  view->Expand(*treeNode);
+  if (treeNode && view) MakeNewFolder(Data(), *treeNode, *view);
 }
 
 void CExtDirItemGRIFolder::Delete() {
@@ -189,7 +207,7 @@ int CExtDirItemGRILeaf::ImageOfStatus(int status) {
 }
 
 void CExtDirItemGRILeaf::InsertIntoTree(CExtDirTreeNode* parent, CExtDirTree& tree) {
-  if (treeNode) return;
+  if (treeNode || !CExtDirTree::FitsDepth(LeafName, "GRI Leafs")) return;
   std::string path = LeafName;
   if (path.find('/') != std::string::npos) {
     displayName = SplitLastToken(path, '/');
@@ -244,7 +262,7 @@ void CExtDirItemGRILeaf::CopyValuesFrom(const CExtDirItemGRILeaf& o) {
 // Registered persons
 
 void CExtDirItemExtRegOrg::InsertIntoTree(CExtDirTreeNode* parent, CExtDirTree& tree) {
-  if (treeNode) return;
+  if (treeNode || !CExtDirTree::FitsDepth(FullName, "External Reg. Organizations")) return;
   view = &tree;
   std::string own = FullName;
   if (FullName.find('/') != std::string::npos) {
@@ -270,6 +288,12 @@ ExtDirMenu CExtDirItemExtRegOrg::ContextMenu() const {
 }
 
 // EIDM organisations
+
+CExtDirItemEIDMOrg::CExtDirItemEIDMOrg(CExtDirData& data)
+    : CExtDirItem(data), fields_(std::make_shared<EidmOrgFields>()) {}
+
+CExtDirItemEIDMOrg::CExtDirItemEIDMOrg(CExtDirData& data, CExtDirItemEIDMOrg& other)
+    : CExtDirItem(data), fields_(other.fields_) {}
 
 void CExtDirItemEIDMOrg::SetModified() {
   for (CExtDirItemEIDMOrg* twin : {byUsTwin, byPartnersTwin})
@@ -309,17 +333,11 @@ int CExtDirItemEIDM::ImageOfState(int state) {
   }
 }
 
-void CExtDirItemEIDM::InsertIntoTree(CExtDirTreeNode*, CExtDirTree& tree) {
+void CExtDirItemEIDM::InsertIntoTree(CExtDirTreeNode* parent, CExtDirTree& tree) {
   if (treeNode) return;
   view = &tree;
-  const std::string& organisation = orderedByUs ? ExtClusterOrg : MasterOrg;
-  CExtDirTreeNode* parent = nullptr;
-  for (CExtDirItemEIDMOrg* org : Data().ItemsOf<CExtDirItemEIDMOrg>()) {
-    if (org->orderedByUs == orderedByUs && org->ExtOrganization == organisation && org->treeNode) {
-      parent = org->treeNode;
-      break;
-    }
-  }
+  if (!parent)
+    parent = OrganisationNode(Data(), orderedByUs, orderedByUs ? ExtClusterOrg : MasterOrg);
   if (!parent)
     parent =
         &tree.Section(orderedByUs ? ExtDirSection::OrderedByUs : ExtDirSection::OrderedByPartners);

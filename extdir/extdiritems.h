@@ -1,6 +1,7 @@
 #pragma once
 // The eight kinds of External Directory item.
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -152,15 +153,30 @@ class CExtDirItemExtRegOrg : public CExtDirItem {
   std::string Label() const override;
 };
 
-// An organisation that orders or performs sub-workflows. Each document gives
-// two twins, one per "Ordered" section.
-class CExtDirItemEIDMOrg : public CExtDirItem {
- public:
-  using CExtDirItem::CExtDirItem;
-  bool orderedByUs = false;
+// The stored fields of an EIDM organisation, one record for both twins.
+struct EidmOrgFields {
   std::string ExtOrganization;
   std::string ExtOrgReader;
   std::vector<std::string> ExtOrgResponsible;
+};
+
+// An organisation that orders or performs sub-workflows. Each document gives
+// two twins, one per "Ordered" section; they share one record of fields, so a
+// change to one is the other's and their document is written from one state.
+class CExtDirItemEIDMOrg : public CExtDirItem {
+ public:
+  explicit CExtDirItemEIDMOrg(CExtDirData& data);
+  // The twin of `other`, reading and writing its fields.
+  CExtDirItemEIDMOrg(CExtDirData& data, CExtDirItemEIDMOrg& other);
+  bool orderedByUs = false;
+
+ private:
+  std::shared_ptr<EidmOrgFields> fields_;
+
+ public:
+  std::string& ExtOrganization = fields_->ExtOrganization;
+  std::string& ExtOrgReader = fields_->ExtOrgReader;
+  std::vector<std::string>& ExtOrgResponsible = fields_->ExtOrgResponsible;
   CExtDirItemEIDMOrg* byUsTwin = nullptr;
   CExtDirItemEIDMOrg* byPartnersTwin = nullptr;
 
@@ -211,7 +227,8 @@ class CExtDirItemEIDM : public CExtDirItem {
   static int ImageOfState(int state);
 
   const char* GetClassName() const override { return "CExtDirItemEIDM"; }
-  // Under its organisation of the matching section, else under the section.
+  // Under its organisation of the matching section, else under the section;
+  // under `parent` when the caller has found that place already.
   void InsertIntoTree(CExtDirTreeNode* parent, CExtDirTree& tree) override;
   void UpdateTreeText() override;
   ExtDirMenu ContextMenu() const override;

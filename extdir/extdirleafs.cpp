@@ -82,36 +82,60 @@ bool CExtDirData::LoadLeafsOfHeader(const std::string& headerId) {
   return LoadLeafsOfHeaders({headerId});
 }
 
-bool CExtDirData::LoadLeafsOfHeaders(const std::vector<std::string>& headerIds) {
+bool CExtDirData::LoadLeafsOfHeaders(const std::vector<std::string>& headerIds,
+                                     std::vector<CExtDirItemGRILeaf*>* leafs) {
   StatusScope status("Reading GRI Leaf Documents");
   LNThrowAllErrorsScope throwing(true);
-  // The ids already listed, so that a header of thousands of leafs is not
-  // compared with the whole list once per leaf.
-  std::unordered_set<std::string> known;
-  for (const auto& item : items_)
-    if (!item->ID.empty()) known.insert(item->ID);
+  LeafRead read;
   if (headerIds.size() > 1) {  // many headers: one scan
-    LeafView* leafs = OpenLeafView();
-    if (!leafs) return false;
-    ReadLeafsOfHeaders(*leafs, headerIds, known);
+    LeafView* view = OpenLeafView();
+    if (!view) return false;
+    ReadLeafsOfHeaders(*view, headerIds, read);
   }
   for (int attempt = 0; attempt < 2 && headerIds.size() == 1; ++attempt) {
-    LeafView* leafs = OpenLeafView();
-    if (!leafs) return false;
-    LNReadSnapshot snapshot(leafs->db);
+    LeafView* view = OpenLeafView();
+    if (!view) return false;
+    LNReadSnapshot snapshot(view->db);
     bool gone = false;
-    ReadLeafsOfHeader(*leafs, headerIds.front(), known, gone);
+    read.seen.clear();
+    ReadLeafsOfHeader(*view, headerIds.front(), read, gone);
     if (!gone) break;
     ForgetLeafView();
   }
   Report(kExtDirLoadCategory, "GRI Leafs", extdirtexts::kLeafsLoaded, Severity::Success);
+  if (leafs) *leafs = std::move(read.leafs);
   return true;
+}
+
+void CExtDirData::AddReadLeaf(std::unique_ptr<CExtDirItemGRILeaf> leaf, LeafRead& read) {
+  if (leaf->ID.empty()) {
+    read.leafs.push_back(&static_cast<CExtDirItemGRILeaf&>(Append(std::move(leaf))));
+    return;
+  }
+  const bool again = !read.seen.insert(leaf->ID).second;
+  CExtDirItem* listed = FindItemById(leaf->ID);
+  auto* listedLeaf = dynamic_cast<CExtDirItemGRILeaf*>(listed);
+  // Its own document read before (by id, or the header read once more) adds nothing.
+  if (!again && listedLeaf && listedLeaf->HeaderID == leaf->HeaderID) {
+    read.leafs.push_back(listedLeaf);
+    return;
+  }
+  if (!again && !listed) {
+    read.leafs.push_back(&static_cast<CExtDirItemGRILeaf&>(Append(std::move(leaf))));
+    return;
+  }
+  Report(kExtDirLoadCategory, "GRI Leafs: Reading Document",
+         "The GRI-Leaf \"" + leaf->LeafName +
+             "\" is not shown, because another document of the External Directory has its "
+             "LeafID \"" +
+             leaf->ID + "\". Please inform your database administrator!",
+         Severity::Error);
 }
 
 // Stops at a leaf of the kept view that is no longer stored (`gone`): the view
 // is out of date.
-void CExtDirData::ReadLeafsOfHeader(LeafView& leafs, const std::string& headerId,
-                                    std::unordered_set<std::string>& known, bool& gone) {
+void CExtDirData::ReadLeafsOfHeader(LeafView& leafs, const std::string& headerId, LeafRead& read,
+                                    bool& gone) {
   LNVFEntry entry;
   long count = 0;
   if (leafs.view.Find(headerId, &entry, &count) != LNNOERROR) {
@@ -132,7 +156,7 @@ void CExtDirData::ReadLeafsOfHeader(LeafView& leafs, const std::string& headerId
       doc.Open(0);
       std::unique_ptr<CExtDirItemGRILeaf> leaf = ReadLeaf(*this, doc);
       doc.Close();
-      if (known.insert(leaf->ID).second || leaf->ID.empty()) Append(std::move(leaf));
+      AddReadLeaf(std::move(leaf), read);
     } catch (const LNStatusError& e) {
       if (IsGone(e.GetStatus()) && !gone) {
         gone = true;
@@ -146,7 +170,7 @@ void CExtDirData::ReadLeafsOfHeader(LeafView& leafs, const std::string& headerId
 // The leaf documents are taken apart as the scan hands them over, not held for a
 // walk of the view; a header's leafs keep the view's order (by note id).
 void CExtDirData::ReadLeafsOfHeaders(LeafView& leafs, const std::vector<std::string>& headerIds,
-                                     std::unordered_set<std::string>& known) {
+                                     LeafRead& read) {
   using Read = std::pair<LNNOTEID, std::unique_ptr<CExtDirItemGRILeaf>>;
   std::unordered_map<std::string, std::vector<Read>> byHeader;
   for (const std::string& headerId : headerIds) byHeader[headerId];
@@ -166,12 +190,11 @@ void CExtDirData::ReadLeafsOfHeaders(LeafView& leafs, const std::vector<std::str
   for (const std::string& headerId : headerIds) {
     auto header = byHeader.find(headerId);
     if (header == byHeader.end()) continue;  // asked for twice
-    std::vector<Read>& read = header->second;
-    if (read.empty()) ReportNoLeafs(headerId);
-    std::sort(read.begin(), read.end(),
+    std::vector<Read>& found = header->second;
+    if (found.empty()) ReportNoLeafs(headerId);
+    std::sort(found.begin(), found.end(),
               [](const Read& a, const Read& b) { return a.first < b.first; });
-    for (auto& [id, leaf] : read)
-      if (known.insert(leaf->ID).second || leaf->ID.empty()) Append(std::move(leaf));
+    for (auto& [id, leaf] : found) AddReadLeaf(std::move(leaf), read);
     byHeader.erase(header);
   }
 }

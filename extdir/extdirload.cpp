@@ -185,11 +185,9 @@ void CExtDirData::ReadEidmOrganisations(LNDatabase& db, const char* category) {
     byUs.ExtOrgResponsible = List("ExtOrgResponsible", d);
     byUs.ID = GetFieldContent("ExtOrgID", d);
     byUs.orderedByUs = true;
-    auto& byPartners = Loaded(Append<CExtDirItemEIDMOrg>());
-    byPartners.ExtOrganization = byUs.ExtOrganization;
-    byPartners.ExtOrgReader = byUs.ExtOrgReader;
+    auto& byPartners = Loaded(static_cast<CExtDirItemEIDMOrg&>(
+        Append(std::make_unique<CExtDirItemEIDMOrg>(*this, byUs))));
     byPartners.ID = byUs.ID;
-    byPartners.ExtOrgResponsible = List("ExtOrgResponsible", d);
     byPartners.orderedByUs = false;
     for (CExtDirItemEIDMOrg* twin : {&byUs, &byPartners}) {
       twin->byUsTwin = &byUs;

@@ -45,6 +45,7 @@ void WriteDocument(CExtDirItem& item, LNDatabase& db, const DocumentShape& shape
   if (!hadId) {
     item.ID = shape.newId == NewId::NoteId ? FormatNoteId(doc.GetNoteID())
                                           : FormatUniversalId(doc.GetUniversalID());
+    item.Data().IdsChanged();
     SetFieldContent(shape.idItem, item.ID, doc);
     doc.Save();
   }
@@ -64,6 +65,7 @@ bool SaveDocument(CExtDirItem& item, LNDatabase& db, const DocumentShape& shape,
     if (after) after(db);
   } catch (const LNStatusError& e) {
     item.ID = previousId;
+    item.Data().IdsChanged();
     ReportStoreFailure(shape.statusText, "Creating document", e.GetStatus(), kCreateFailText);
     return false;
   }
@@ -81,7 +83,7 @@ std::string IriWorkflowId(const CExtDirItemGRILeaf& leaf, const std::string& sto
 }
 
 void WriteIriDocument(const CExtDirItemGRILeaf& leaf, LNDatabase& db) {
-  const std::string stored = DeleteIriDocuments(db, leaf.ID);
+  const std::string stored = leaf.Data().SavingIri().Delete(leaf.ID);
   const std::string workflow = IriWorkflowId(leaf, stored);
   const ExtDirLinks& links = leaf.Data().Links();
   LNDocument iri;
@@ -149,6 +151,7 @@ bool CExtDirItemEIDMOrg::Save(LNDatabase& db) {
   for (CExtDirItemEIDMOrg* twin : {byUsTwin, byPartnersTwin}) {
     if (!saved || !twin || twin == this) continue;
     twin->ID = ID;
+    Data().IdsChanged();
     twin->isNew = false;
     twin->modified = false;
   }

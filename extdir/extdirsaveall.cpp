@@ -4,6 +4,7 @@
 // failure between the deletion and the new document loses nothing.
 
 #include <cstring>
+#include <stdexcept>
 
 #include "app/services.h"
 #include "extdir/extdirdata.h"
@@ -35,7 +36,8 @@ std::vector<ItemState> Remember(const std::vector<std::unique_ptr<CExtDirItem>>&
 }
 
 // After a rollback the items are as before the save, to be written next time.
-void Restore(const std::vector<ItemState>& states) {
+void Restore(CExtDirData& data, const std::vector<ItemState>& states) {
+  data.IdsChanged();
   for (const ItemState& s : states) {
     s.item->ID = s.id;
     s.item->isNew = s.isNew;
@@ -61,17 +63,19 @@ const char* SaveStatusOf(const CExtDirItem& item) {
 
 }  // namespace
 
-std::string DeleteIriDocuments(LNDatabase& db, const std::string& leafId) {
-  LNViewFolder view;
-  db.GetViewFolder(views::kIriLeaf, &view);
-  view.Open();
+std::string IriDocuments::Delete(const std::string& leafId) {
+  if (!open_) {
+    db_.GetViewFolder(views::kIriLeaf, &view_);
+    view_.Open();
+    open_ = true;
+  }
   LNVFEntry entry;
   long count = 0;
   std::string workflowId;
-  if (view.Find(leafId, &entry, &count) != LNNOERROR) return workflowId;
+  if (view_.Find(leafId, &entry, &count) != LNNOERROR) return workflowId;
   std::vector<LNDocument> found;
   for (long i = 0; i < count; ++i) {
-    if (i > 0) view.Goto(LNVFNAVIGATE_NEXT, &entry);
+    if (i > 0) view_.Goto(LNVFNAVIGATE_NEXT, &entry);
     if (entry.IsCategory()) continue;
     LNDocument doc;
     entry.GetDocument(&doc);
@@ -80,9 +84,21 @@ std::string DeleteIriDocuments(LNDatabase& db, const std::string& leafId) {
     doc.Close();
     found.push_back(doc);
   }
-  view.Close();
-  for (LNDocument& doc : found) db.DeleteDocument(&doc);
+  for (LNDocument& doc : found) db_.DeleteDocument(&doc);
   return workflowId;
+}
+
+IriDocuments& CExtDirData::SavingIri() const {
+  if (!iri_) throw std::logic_error("IRI documents are written only by a save");
+  return *iri_;
+}
+
+CExtDirData::IriScope::IriScope(CExtDirData& data, LNDatabase& db) : data_(data), iri_(db) {
+  data_.iri_ = &iri_;
+}
+
+CExtDirData::IriScope::~IriScope() {
+  data_.iri_ = nullptr;
 }
 
 bool CExtDirData::SaveAll() {
@@ -106,21 +122,35 @@ bool CExtDirData::SaveAllIn(LNDatabase& db) {
   const std::vector<ItemState> before = Remember(items_);
   try {
     LNTransaction transaction(db);
+    IriScope iri(*this, db);
     // A failed phase ends the save: what it and the phases before wrote is undone.
     for (const SavePhase* phase : SavePhases()) {
       if (!RunSavePhase(*this, db, *phase)) {
-        Restore(before);
+        Restore(*this, before);
         Report(kExtDirSaveCategory, kRolledBackTitle, kRolledBackText, Severity::Error);
         return false;
       }
     }
     transaction.Commit();
   } catch (const LNStatusError& e) {
-    Restore(before);
+    Restore(*this, before);
     ReportStoreFailure(kExtDirSaveCategory, kRolledBackTitle, e.GetStatus(), kRolledBackText);
     return false;
   }
+  // Deleted items have no document left to remove.
+  for (const auto& item : items_)
+    if (item->deleted) item->isNew = true;
   return true;
+}
+
+bool CExtDirData::HasUnsavedChanges() const {
+  for (const auto& item : items_) {
+    const SavePhase* phase = SavePhaseOf(*item);
+    if (!phase) continue;
+    if (item->deleted ? !item->isNew : item->modified || (phase->newOnly && item->isNew))
+      return true;
+  }
+  return false;
 }
 
 bool CExtDirData::SaveItem(CExtDirItem& item) {
@@ -142,6 +172,7 @@ bool CExtDirData::SaveItem(CExtDirItem& item) {
   bool saved = false;
   try {
     LNTransaction transaction(db);
+    IriScope iri(*this, db);
     // An item that has a document gets a new one in its place, never a second one.
     if (const SavePhase* phase = SavePhaseOf(item); phase && !item.isNew)
       DeleteStoredDocuments(db, *phase, item.ID);
@@ -151,7 +182,7 @@ bool CExtDirData::SaveItem(CExtDirItem& item) {
     ReportStoreFailure(statusText, kRolledBackTitle, e.GetStatus(), kRolledBackText);
     saved = false;
   }
-  if (!saved) Restore(before);
+  if (!saved) Restore(*this, before);
   db.Close();
   return saved;
 }

@@ -1,7 +1,7 @@
 #include "extdir/extdirsavephases.h"
 
+#include <algorithm>
 #include <cstring>
-#include <unordered_map>
 
 #include "app/services.h"
 #include "extdir/extdirdata.h"
@@ -84,48 +84,28 @@ bool IsOfPhase(const CExtDirItem* item, const SavePhase& phase) {
   return item && std::strcmp(item->GetClassName(), phase.className) == 0;
 }
 
-// A leaf that goes takes its IRI documents along; one that is rewritten keeps
-// them for its Save, which replaces them and keeps the workflow they name.
-void DeleteDocument(LNDatabase& db, LNDocument& doc, const SavePhase& phase, const std::string& key,
-                    bool rewritten) {
-  db.DeleteDocument(&doc);
-  if (&phase == &kLeafs && !rewritten) DeleteIriDocuments(db, key);
-}
-
-// FindItemById for every document of a view, without a walk through the list
-// for each: the first item of an id, as there.
-using ItemsById = std::unordered_map<std::string, CExtDirItem*>;
-ItemsById IndexById(const CExtDirData& data) {
-  ItemsById index;
-  for (const auto& item : data.Items())
-    if (!item->ID.empty()) index.emplace(item->ID, item.get());
-  return index;
-}
-
 // One document of the view: gone with its deleted item, replaced for a changed
 // one. False when the new document could not be written. Throws LNStatusError.
-bool ReviseDocument(const ItemsById& items, LNDatabase& db, const LNVFEntry& entry,
+bool ReviseDocument(CExtDirData& data, LNDatabase& db, const LNVFEntry& entry,
                     const SavePhase& phase) {
   LNDocument doc;
-  entry.GetDocument(&doc);
-  std::string key;
-  if (phase.keyedById) {
-    key = entry.GetKey();
-  } else {
+  std::string read;  // the key of a view that is not sorted by it
+  if (!phase.keyedById) {
+    entry.GetDocument(&doc);
     doc.Open();
-    key = GetFieldContent(phase.keyItem, doc);
+    read = GetFieldContent(phase.keyItem, doc);
     doc.Close();
   }
-  const auto found = items.find(key);
-  CExtDirItem* item = found == items.end() ? nullptr : found->second;
-  if (!IsOfPhase(item, phase)) return true;
-  if (item->deleted) {
-    DeleteDocument(db, doc, phase, key, false);
-    return true;
-  }
-  if (!item->modified) return true;
-  DeleteDocument(db, doc, phase, key, true);
-  return item->Save(db);
+  const std::string& key = phase.keyedById ? entry.GetKey() : read;
+  CExtDirItem* item = data.FindItemById(key);
+  if (!IsOfPhase(item, phase) || !(item->deleted || item->modified)) return true;
+  if (phase.keyedById) entry.GetDocument(&doc);  // only now: most documents stay
+  db.DeleteDocument(&doc);
+  if (!item->deleted) return item->Save(db);
+  // A leaf that goes takes its IRI documents along; one that is rewritten keeps
+  // them for its Save, which replaces them and keeps the workflow they name.
+  if (&phase == &kLeafs) data.SavingIri().Delete(key);
+  return true;
 }
 
 // The view's documents; false after reporting a failure.
@@ -139,6 +119,13 @@ bool ReviseView(CExtDirData& data, LNDatabase& db, LNViewFolder& view, const Sav
              Severity::Notice);
     return true;
   }
+  // Without a changed item of the phase, or a deleted one that has a document
+  // left, no document is touched.
+  const bool revising =
+      std::any_of(data.Items().begin(), data.Items().end(), [&phase](const auto& item) {
+        return IsOfPhase(item.get(), phase) && (item->deleted ? !item->isNew : item->modified);
+      });
+  if (!revising) return true;
   LNVFEntry entry;
   try {
     view.GetEntry(&entry);
@@ -146,10 +133,9 @@ bool ReviseView(CExtDirData& data, LNDatabase& db, LNViewFolder& view, const Sav
     ReportStoreFailure(kExtDirSaveCategory, phase.folderTitle, e.GetStatus(), phase.folderText);
     return false;
   }
-  const ItemsById items = IndexById(data);
   try {
     for (long i = 1; i <= count; ++i) {
-      if (!entry.IsCategory() && !ReviseDocument(items, db, entry, phase)) return false;
+      if (!entry.IsCategory() && !ReviseDocument(data, db, entry, phase)) return false;
       if (i == count || view.Goto(LNVFNAVIGATE_NEXT, &entry) != LNNOERROR) break;
     }
   } catch (const LNStatusError& e) {
@@ -225,7 +211,7 @@ void DeleteStoredDocuments(LNDatabase& db, const SavePhase& phase, const std::st
     }
   }
   view.Close();
-  for (LNDocument& doc : doomed) DeleteDocument(db, doc, phase, id, true);
+  for (LNDocument& doc : doomed) db.DeleteDocument(&doc);  // the item's Save replaces its IRI
 }
 
 }  // namespace velk

@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 #include <stdexcept>
 
+#include "app/services.h"
 #include "extdir/extdirdata.h"
 #include "extdir/extdiritems.h"
 #include "repository/identity.h"
+#include "repository/repositorydb.h"
 
 namespace velk {
 
@@ -65,23 +68,43 @@ void CExtDirTree::Build() {
         &Section(header->IsPublished() ? S::PublishedByUs : S::OfferedByPartners), *this);
   for (auto* person : data_->ItemsOf<CExtDirItemExtRegOrg>())
     person->InsertIntoTree(&Section(S::RegisteredOrganisations), *this);
-  for (auto* org : data_->ItemsOf<CExtDirItemEIDMOrg>()) org->InsertIntoTree(nullptr, *this);
-  for (auto* request : data_->ItemsOf<CExtDirItemEIDM>()) request->InsertIntoTree(nullptr, *this);
-  data_->PrepareLeafs();
-}
-
-void CExtDirTree::Forget(CExtDirTreeNode& node) {
-  for (const auto& child : node.children_) Forget(*child);
-  if (CExtDirItem* item = node.item_; item && item->treeNode == &node) {
-    item->treeNode = nullptr;
-    item->view = nullptr;
+  // Each request goes below the first organisation of its side and name.
+  std::map<std::pair<bool, std::string>, CExtDirTreeNode*> organisations;
+  for (auto* org : data_->ItemsOf<CExtDirItemEIDMOrg>()) {
+    org->InsertIntoTree(nullptr, *this);
+    if (org->treeNode)
+      organisations.emplace(std::pair(org->orderedByUs, org->ExtOrganization), org->treeNode);
+  }
+  for (auto* request : data_->ItemsOf<CExtDirItemEIDM>()) {
+    const bool byUs = request->orderedByUs;
+    const auto org =
+        organisations.find(std::pair(byUs, byUs ? request->ExtClusterOrg : request->MasterOrg));
+    request->InsertIntoTree(org != organisations.end()
+                                ? org->second
+                                : &Section(byUs ? S::OrderedByUs : S::OrderedByPartners),
+                            *this);
   }
 }
 
+void CExtDirTree::Forget(CExtDirTreeNode& node, std::vector<const CExtDirItem*>* made) {
+  for (const auto& child : node.children_) Forget(*child, made);
+  if (CExtDirItem* item = node.item_; item && item->treeNode == &node) {
+    item->treeNode = nullptr;
+    item->view = nullptr;
+    if (made &&
+        (dynamic_cast<CExtDirItemGRIOrg*>(item) || dynamic_cast<CExtDirItemGRIFolder*>(item)))
+      made->push_back(item);
+  }
+}
+
+// The organisations and folders go with their nodes: the next tree makes them
+// anew, so that opening and closing the window leaves the data set as it was.
 void CExtDirTree::Clear() {
-  for (const auto& root : roots_) Forget(*root);
+  std::vector<const CExtDirItem*> made;
+  for (const auto& root : roots_) Forget(*root, &made);
   roots_.clear();
   std::fill(std::begin(sections_), std::end(sections_), nullptr);
+  data_->RemoveItems(made);
   if (observer_) observer_->TreeCleared();
 }
 
@@ -97,11 +120,13 @@ CExtDirTreeNode& CExtDirTree::Insert(CExtDirTreeNode* parent, const std::string&
   siblings.push_back(std::unique_ptr<CExtDirTreeNode>(
       new CExtDirTreeNode(text.substr(0, 255), image, item, parent)));
   CExtDirTreeNode& node = *siblings.back();
+  if (parent && parent->byLabel_ && item) (*parent->byLabel_)[item->Label()].push_back(&node);
   if (observer_) observer_->NodeInserted(node);
   return node;
 }
 
 void CExtDirTree::SetText(CExtDirTreeNode& node, const std::string& text, int image) {
+  if (node.parent_) node.parent_->byLabel_.reset();  // the item's label may have changed
   node.text_ = text.substr(0, 255);
   node.image_ = image;
   if (observer_) observer_->NodeChanged(node);
@@ -109,8 +134,9 @@ void CExtDirTree::SetText(CExtDirTreeNode& node, const std::string& text, int im
 
 void CExtDirTree::Remove(CExtDirTreeNode& node) {
   if (observer_) observer_->NodeRemoving(node);
-  Forget(node);
+  Forget(node, nullptr);  // organisations and folders are removed by their owners
   auto& siblings = node.parent_ ? node.parent_->children_ : roots_;
+  if (node.parent_) node.parent_->byLabel_.reset();
   for (auto& section : sections_)
     if (section == &node) section = nullptr;
   std::erase_if(siblings, [&node](const auto& child) { return child.get() == &node; });
@@ -154,12 +180,30 @@ void CExtDirTree::CollapseAll() {
 
 CExtDirTreeNode* CExtDirTree::FindChild(CExtDirTreeNode* parent, const char* className,
                                         const std::string& label) const {
-  for (const auto& child : parent ? parent->children_ : roots_) {
-    CExtDirItem* item = child->item_;
-    if (item && std::strcmp(item->GetClassName(), className) == 0 && item->Label() == label)
-      return child.get();
+  if (!parent) return nullptr;  // the roots are the sections, which have no items
+  if (!parent->byLabel_) {
+    parent->byLabel_ = std::make_unique<CExtDirTreeNode::ChildIndex>();
+    for (const auto& child : parent->children_)
+      if (child->item_) (*parent->byLabel_)[child->item_->Label()].push_back(child.get());
   }
+  const auto found = parent->byLabel_->find(label);
+  if (found == parent->byLabel_->end()) return nullptr;
+  for (CExtDirTreeNode* child : found->second)
+    if (std::strcmp(child->item_->GetClassName(), className) == 0) return child;
   return nullptr;
+}
+
+bool CExtDirTree::FitsDepth(const std::string& name, const char* what) {
+  const auto levels = std::count(name.begin(), name.end(), '/');
+  if (levels <= kMaxFolderDepth) return true;
+  constexpr std::size_t kShown = 80;
+  const std::string shown = name.size() > kShown ? name.substr(0, kShown) + "..." : name;
+  Report(kExtDirLoadCategory, std::string(what) + ": Showing Document",
+         "The name \"" + shown + "\" has " + std::to_string(levels) +
+             " levels of folders, more than the " + std::to_string(kMaxFolderDepth) +
+             " the tree shows, so it is not shown. Please inform your database administrator!",
+         Severity::Error);
+  return false;
 }
 
 // Only folders are matched: a leaf that happens to bear a folder's name must not

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace velk {
@@ -36,7 +37,15 @@ class CExtDirTreeNode {
   CExtDirTreeNode* parent_;
   std::vector<std::unique_ptr<CExtDirTreeNode>> children_;
   bool expanded_ = false;
+  // The children with items by their items' labels, in tree order: made by the
+  // first FindChild below the node, dropped when a child goes or changes.
+  using ChildIndex = std::unordered_map<std::string, std::vector<CExtDirTreeNode*>>;
+  std::unique_ptr<ChildIndex> byLabel_;
 };
+
+// Names of more "/"-separated levels than this are not shown: every walk of the
+// tree stays this shallow, however deep a stored name goes.
+inline constexpr int kMaxFolderDepth = 32;
 
 // What a window needs to follow the tree. A node is announced after it was
 // added and before it (and everything below it) goes.
@@ -108,13 +117,18 @@ class CExtDirTree {
                              const std::string& label) const;
   // The folder of a "/"-separated path below `parent`, made where missing.
   CExtDirItem& FindOrCreateFolder(std::string path, CExtDirTreeNode* parent);
+  // Whether a "/"-separated name has at most kMaxFolderDepth folders; a deeper
+  // one is reported, naming `what`, and its item is not to be shown.
+  static bool FitsDepth(const std::string& name, const char* what);
 
   // The tree as indented text, one node a line: "label [image]".
   std::string Print() const;
 
  private:
   void ExpandBranch(CExtDirTreeNode& node);
-  void Forget(CExtDirTreeNode& node);
+  // The items below `node` forget their nodes; organisations and folders, which
+  // exist only to be shown, are collected in `made` when it is given.
+  void Forget(CExtDirTreeNode& node, std::vector<const CExtDirItem*>* made);
 
   CExtDirData* data_;
   CExtDirTreeObserver* observer_ = nullptr;

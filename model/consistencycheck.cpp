@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <functional>
+#include <unordered_set>
 
 #include "app/infocenter.h"
 #include "model/checkloops.h"
+#include "model/checkreferences.h"
 #include "model/workflowdoc.h"
 
 namespace velk {
@@ -84,25 +86,6 @@ bool IsTask(NodeKind kind) {
   return kind == NodeKind::Intern || kind == NodeKind::In || kind == NodeKind::Out;
 }
 
-// Whether `to` lies on a path of arrows (any kind) from `from`; clusters are not
-// entered. Clears the visit marks it set.
-bool Reaches(const CNode& from, const CNode& to) {
-  std::vector<CNode*> stack, seen;
-  bool found = false;
-  for (const CArrow* a : from.OutgoingArrows()) stack.push_back(a->Target());
-  while (!stack.empty() && !found) {
-    CNode* node = stack.back();
-    stack.pop_back();
-    if (node->work.visitMark) continue;
-    node->work.visitMark = true;
-    seen.push_back(node);
-    found = node == &to;
-    for (const CArrow* a : node->OutgoingArrows()) stack.push_back(a->Target());
-  }
-  for (CNode* node : seen) node->work.visitMark = false;
-  return found;
-}
-
 class Rules {
  public:
   Rules(const CWorkflowDoc& doc, const ExternalDirectoryLookup& directory)
@@ -131,9 +114,9 @@ class Rules {
           });
     auto subscribed = [](const CNode& n) { return n.Kind() == NodeKind::Extern; };
     Nodes(out, 10, subscribed, [](const CNode& n) { return !n.Attributes().griId.empty(); });
-    Nodes(out, 11, subscribed, [](const CNode& n) {
-      return !n.ReferencedNode() || Reaches(*n.ReferencedNode(), n);
-    });
+    const std::vector<const CNode*> unreachable = UnreachableReferences(doc_);
+    const std::unordered_set<const CNode*> cut(unreachable.begin(), unreachable.end());
+    Nodes(out, 11, subscribed, [&cut](const CNode& n) { return !cut.contains(&n); });
     Nodes(out, 12, [](const CNode& n) { return n.IsClusterNode(); },
           [](const CNode& n) { return n.ClusterStartNode() && n.ClusterEndNode(); });
     Loops(out);

@@ -33,7 +33,7 @@ void NodeClipboard::Copy(const CWorkflowDoc& doc) {
   }
 }
 
-std::vector<CNode*> NodeClipboard::Paste(CWorkflowDoc& doc) const {
+std::vector<CNode*> NodeClipboard::Paste(CWorkflowDoc& doc, Point offset) const {
   std::vector<CNode*> pasted;
   std::map<const CNode*, CNode*> copyOf;
   for (const auto& clip : nodes_) {
@@ -47,6 +47,8 @@ std::vector<CNode*> NodeClipboard::Paste(CWorkflowDoc& doc) const {
     node->subWorkflowId_.clear();
     node->referenceText_.clear();
     node->picture_ = PictureByRule(*node);
+    node->rect_ = node->rect_.Offset(offset.x, offset.y);
+    node->savedRects_ = {node->rect_, node->rect_};
     copyOf[clip.get()] = node;
     pasted.push_back(node);
   }

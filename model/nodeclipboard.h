@@ -21,10 +21,10 @@ class NodeClipboard {
   // Replaces the contents by copies of the document's selected nodes and of the
   // arrows that join two of them.
   void Copy(const CWorkflowDoc& doc);
-  // Copies the contents into the document's level at the copied positions; returns
-  // the new nodes. Pasted nodes are no start or end nodes, and a pasted cluster node
-  // stands for a new, empty cluster.
-  std::vector<CNode*> Paste(CWorkflowDoc& doc) const;
+  // Copies the contents into the document's level, moved by `offset` from the
+  // copied positions; returns the new nodes. Pasted nodes are no start or end
+  // nodes, and a pasted cluster node stands for a new, empty cluster.
+  std::vector<CNode*> Paste(CWorkflowDoc& doc, Point offset = {}) const;
 
   bool IsFilled() const { return !nodes_.empty(); }
   void Clear();

@@ -100,17 +100,27 @@ void CWorkflowDoc::ClearModified() {
   }
 }
 
+std::string ShownName(const std::string& name) {
+  constexpr std::size_t kLongest = 200;
+  if (name.size() <= kLongest) return name;
+  std::size_t cut = kLongest;
+  while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;  // UTF-8
+  return name.substr(0, cut) + "...";
+}
+
 namespace {
 std::string NameVersionStatus(const WorkflowHeader& header) {
   char version[16];
   std::snprintf(version, sizeof version, " v%d (", header.version);
-  return header.name + version + WorkflowStatusToWord(static_cast<int>(header.status)) + ")";
+  return ShownName(header.name) + version +
+         WorkflowStatusToWord(static_cast<int>(header.status)) + ")";
 }
 }  // namespace
 
 std::string CWorkflowDoc::Title() const {
   std::string title = NameVersionStatus(Header());
-  if (IsClusterDocument() && representingNode_) title += " subflow: " + representingNode_->Name();
+  if (IsClusterDocument() && representingNode_)
+    title += " subflow: " + ShownName(representingNode_->Name());
   if (modified_ || top_->modified_) title += " *";
   return title;
 }

@@ -26,6 +26,10 @@ namespace velk {
 class UndoHistory;
 struct WorkflowSnapshot;
 
+// A name as titles and messages show it: one too long to read is cut short
+// ("..."), which also keeps laying out a title bar quick.
+std::string ShownName(const std::string& name);
+
 class CWorkflowDoc {
  public:
   // A new top-level workflow, named "New workflow", valid from `today`, whose user

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/progresspace.h"
 #include "app/services.h"
 #include "model/workflowbuild.h"
 #include "model/workflowdoc.h"
@@ -126,7 +127,7 @@ bool ReadGraph(CWorkflowDoc& doc, LNDatabase& db) {
     if (!db.IsOpen()) db.Open();
     stage = Stage::View;
     db.GetViewFolder(views::kWorkflowStructure, &view);
-    view.Open();
+    view.Open(LNVFOPEN_BY_KEY);  // the other workflows' tasks are never read
     LNVFEntry entry;
     long count = 0;
     if (view.Find(header.workflowId, &entry, &count) != LNNOERROR) {
@@ -136,6 +137,7 @@ bool ReadGraph(CWorkflowDoc& doc, LNDatabase& db) {
       return false;
     }
     stage = Stage::Walk;
+    ProgressPace pace;
     for (long i = 0, toGo = count; i < count; ++i) {
       if (i > 0) view.Goto(LNVFNAVIGATE_NEXT, &entry);
       if (entry.IsCategory()) continue;
@@ -144,7 +146,8 @@ bool ReadGraph(CWorkflowDoc& doc, LNDatabase& db) {
         entry.GetDocument(&task);
         task.Open();
         if (GetFieldIntContent("Version", task) == header.version) ReadTask(task, builder);
-        ShowTasksToGo(--toGo);
+        --toGo;
+        if (pace.Due()) ShowTasksToGo(toGo);
         task.Close();
       } catch (const LNStatusError& e) {
         ShowNotesError("The ViewFolder in Process Definitions Database cannot be opened properly.",

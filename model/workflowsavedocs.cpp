@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "app/progresspace.h"
 #include "app/services.h"
 #include "model/savestamp.h"
 #include "model/workflowbuild.h"
@@ -301,7 +302,9 @@ bool WriteTaskDocuments(CWorkflowDoc& top, CNode& start, SaveSession& save) {
       return false;
     }
   };
-  auto show = [](const char* format, int count) {
+  ProgressPace pace;
+  auto show = [&pace](const char* format, int count) {
+    if (!pace.Due()) return;
     char text[64];
     std::snprintf(text, sizeof text, format, count);
     services().showStatusText(text);

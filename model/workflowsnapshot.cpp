@@ -39,7 +39,7 @@ WorkflowSnapshot CWorkflowDoc::TakeSnapshot() const {
     return it == index.end() ? -1 : it->second;
   };
   for (const auto& n : top.nodes_)
-    s.nodes.push_back({n->rect_, n->savedRects_, n->picture_, n->codeText_, n->code_,
+    s.nodes.push_back({n->rect_, n->picture_, n->codeText_, n->code_,
                        n->subWorkflowId_, indexOf(n->clusterStartNode_),
                        indexOf(n->clusterEndNode_), n->copiedFrom_, n->kind_, n->attributes_,
                        indexOf(n->referencedNode_), n->referenceText_, n->representsCluster_,
@@ -49,9 +49,13 @@ WorkflowSnapshot CWorkflowDoc::TakeSnapshot() const {
                         a->lineStart_, a->lineEnd_, a->headPoints_});
   s.start = indexOf(top.startNode_);
   s.end = indexOf(top.endNode_);
-  for (const auto& doc : top.clusterDocuments_)
-    s.levels.push_back(
-        {indexOf(doc->representingNode_), indexOf(doc->startNode_), indexOf(doc->endNode_)});
+  for (const auto& doc : top.clusterDocuments_) {
+    const CNode* cluster = doc->representingNode_;
+    if (cluster && doc->startNode_ == cluster->clusterStartNode_ &&
+        doc->endNode_ == cluster->clusterEndNode_)
+      continue;
+    s.levels.push_back({indexOf(cluster), indexOf(doc->startNode_), indexOf(doc->endNode_)});
+  }
   return s;
 }
 
@@ -92,7 +96,6 @@ void CWorkflowDoc::RestoreSnapshot(const WorkflowSnapshot& s) {
     const NodeSnapshot& n = s.nodes[i];
     CNode& node = *nodes_[i];
     node.rect_ = n.rect;
-    node.savedRects_ = n.savedRects;
     node.picture_ = n.picture;
     node.selected_ = false;
     node.codeText_ = n.codeText;

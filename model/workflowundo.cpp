@@ -20,6 +20,9 @@ void UndoHistory::Clear() {
 }
 
 void UndoHistory::Push(Step step) {
+  // A scope that ends because a step is being restored (a window of a level that
+  // goes) saw only the restoring: nothing of its own to record.
+  if (restoring_) return;
   steps_.resize(position_);
   if (savedPosition_ > static_cast<long>(position_)) savedPosition_ = -1;
   steps_.push_back(std::move(step));
@@ -36,18 +39,27 @@ bool UndoHistory::Undo() {
   if (!CanUndo() || !owner_) return false;
   --position_;
   ++revision_;
-  owner_->RestoreSnapshot(steps_[position_].before);
+  Restore(steps_[position_].before);
   FollowModifiedFlag();
   return true;
 }
 
 bool UndoHistory::Redo() {
   if (!CanRedo() || !owner_) return false;
-  owner_->RestoreSnapshot(steps_[position_].after);
+  Restore(steps_[position_].after);
   ++position_;
   ++revision_;
   FollowModifiedFlag();
   return true;
+}
+
+void UndoHistory::Restore(const WorkflowSnapshot& snapshot) {
+  restoring_ = true;
+  struct Done {
+    bool& flag;
+    ~Done() { flag = false; }
+  } done{restoring_};
+  owner_->RestoreSnapshot(snapshot);
 }
 
 void UndoHistory::FollowModifiedFlag() {
@@ -69,7 +81,6 @@ std::string DescribeChange(const WorkflowSnapshot& before, const WorkflowSnapsho
   for (std::size_t i = 0; i < after.nodes.size(); ++i) {
     NodeSnapshot unmoved = after.nodes[i];
     unmoved.rect = before.nodes[i].rect;
-    unmoved.savedRects = before.nodes[i].savedRects;
     if (!(unmoved == before.nodes[i])) return "Edit";
     moved = moved || after.nodes[i].rect != before.nodes[i].rect;
   }

@@ -24,9 +24,10 @@ namespace velk {
 class CWorkflowDoc;
 
 // One node's content; links to other nodes are indices into the snapshot's nodes.
+// Where a node was before its last move (its saved rectangles) is no content: a
+// click that only notes it changes nothing.
 struct NodeSnapshot {
   Rect rect;
-  std::array<Rect, 2> savedRects;
   int picture = 0;
   std::string codeText;
   int code = -1;
@@ -56,7 +57,8 @@ struct ArrowSnapshot {
   bool operator==(const ArrowSnapshot&) const = default;
 };
 
-// Start and end task of an open cluster window's level.
+// Start and end task of an open cluster window's level, where they differ from its
+// cluster node's: opening or closing a window is no edit.
 struct LevelBoundarySnapshot {
   int clusterNode = -1;
   int start = -1;
@@ -106,6 +108,9 @@ class UndoHistory {
   void Clear();
   // The present state is the stored one.
   void MarkSaved() { savedPosition_ = static_cast<long>(position_); }
+  // No state the history reaches is the stored one (a workflow restored from its
+  // recovery copy): undoing every step leaves it modified.
+  void MarkNotSaved() { savedPosition_ = -1; }
   bool AtSavedState() const { return savedPosition_ == static_cast<long>(position_); }
   // A new step after the present one; the steps that Redo would repeat are gone.
   void Push(Step step);
@@ -122,6 +127,7 @@ class UndoHistory {
   unsigned long Revision() const { return revision_; }
 
  private:
+  void Restore(const WorkflowSnapshot& snapshot);
   void FollowModifiedFlag();
 
   CWorkflowDoc* owner_;
@@ -129,6 +135,7 @@ class UndoHistory {
   std::size_t position_ = 0;  // steps applied
   long savedPosition_ = 0;    // -1: the saved state is no longer reachable
   int scopeDepth_ = 0;
+  bool restoring_ = false;
   unsigned generation_ = 0;
   unsigned long revision_ = 0;
 };

@@ -103,6 +103,20 @@ LNITEMFLAGS FlagsOf(const Json& item) {
   return flags.get<LNITEMFLAGS>();
 }
 
+// A day of the calendar and a time of the day: no month 13, no 29 February
+// outside leap years, no hour 24. Takes a text of IsDatetimeText's form.
+bool IsRealDatetime(const std::string& text) {
+  const auto number = [&](std::size_t at, std::size_t digits) {
+    return std::stoi(text.substr(at, digits));
+  };
+  const int year = number(0, 4), month = number(5, 2), day = number(8, 2);
+  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (month < 1 || month > 12 || day < 1) return false;
+  if (day > kDays[month - 1] + (month == 2 && leap ? 1 : 0)) return false;
+  return number(11, 2) < 24 && number(14, 2) < 60 && number(17, 2) < 60;
+}
+
 void ReadValues(const Json& values, LNItem& item) {
   for (const Json& v : values) {
     if (item.type == LNItemType::Numbers) {
@@ -114,6 +128,8 @@ void ReadValues(const Json& values, LNItem& item) {
       throw BadInput("the values of a " + std::string(TypeName(item.type)) + " item must be texts");
     if (item.type == LNItemType::Datetimes && !IsDatetimeText(v.get<std::string>()))
       throw BadInput("the date-time " + v.dump() + " is not of the form YYYY-MM-DDTHH:MM:SS");
+    if (item.type == LNItemType::Datetimes && !IsRealDatetime(v.get<std::string>()))
+      throw BadInput("the date-time " + v.dump() + " is no real day and time");
     item.texts.push_back(v.get<std::string>());
   }
 }

@@ -9,13 +9,13 @@
 #include "app/qsettings/qsettingsbackend.h"
 #include "app/ui/doctemplate.h"
 #include "app/ui/extdirframe.h"
+#include "app/ui/recoverywriter.h"
 #include "app/ui/splashwnd.h"
 #include "app/ui/velkmodapp.h"
 #include "app/ui/workflowframe.h"
 #include "app/ui/workflowwindows.h"
 #include "editor/ui/workflowview.h"
 #include "model/workflowdoc.h"
-#include "model/workflowjson.h"
 #include "model/workflowload.h"
 #include "model/workflowrecovery.h"
 #include "repository/databasevalidation.h"
@@ -183,39 +183,24 @@ void CVelkModApp::OnOpenRecent(std::size_t index) {
 }
 
 void CVelkModApp::OfferRecoveredWorkflows() {
-  for (const velk::RecoveredWorkflow& copy : recovery_->LeftOver()) {
-    const auto header = copy.workflow.find("header");
-    const std::string name = header != copy.workflow.end() && header->is_object()
-                                 ? header->value("name", std::string())
-                                 : std::string();
-    const velk::MsgResult answer = velk::services().messageBox(
-        "VELK Modeler ended without saving the workflow \"" + name +
-            "\".\r\nRestore it from its recovery copy?\r\nNo discards the copy.",
-        velk::MsgIcon::Question, velk::MsgButtons::YesNo);
-    if (answer == velk::MsgResult::Yes)
-      RestoreWorkflow(copy);
-    else
-      velk::RecoveryFolder::Remove(copy.file);
-  }
-  recovery_->RemoveStaleLocks();
+  velk::RecoverLeftOverCopies(
+      *recovery_, [this] { return NewWorkflowDocument(); },
+      [this](std::shared_ptr<CWorkflowDoc> doc) {
+        const velk::MsgResult answer = velk::services().messageBox(
+            "VELK Modeler ended without saving the workflow \"" +
+                velk::ShownName(doc->Header().name) +
+                "\".\r\nRestore it from its recovery copy?\r\nNo discards the copy.",
+            velk::MsgIcon::Question, velk::MsgButtons::YesNo);
+        if (answer == velk::MsgResult::Yes) RestoreWorkflow(std::move(doc));
+      });
 }
 
-void CVelkModApp::RestoreWorkflow(const velk::RecoveredWorkflow& copy) {
-  std::shared_ptr<CWorkflowDoc> doc = NewWorkflowDocument();
-  try {
-    velk::WorkflowFromJson(copy.workflow, *doc);
-  } catch (const std::exception& e) {
-    warn("The recovery copy " + copy.file + " cannot be read: " + e.what() + "\r\nIt is kept.");
-    return;
-  }
-  velk::WorkflowHeader h = doc->Header();
-  h.workflowId = copy.workflowId;
-  doc->SetHeader(h);
-  doc->SetNew(copy.workflowId.empty());
+void CVelkModApp::RestoreWorkflow(std::shared_ptr<CWorkflowDoc> doc) {
   OpenWorkflowWindow(doc);
   InitializeDatabases(*doc);
-  doc->SetModified();  // not stored yet: closing asks
-  velk::RecoveryFolder::Remove(copy.file);
+  // The work has a copy of this modeler's own before the one it came from goes.
+  recoveryWriter_->WriteChanged();
+  recoveryWriter_->Flush();
 }
 
 void CVelkModApp::OnAppAbout() {

@@ -27,7 +27,7 @@ const std::vector<CommandInfo> kCommands = {
   {cmd::EditCut, "Cu&t\tCtrl+X", "Cut", "Cut the selection and put it on the clipboard", "cut", false},
   {cmd::EditCopy, "&Copy\tCtrl+C", "Copy", "Copy the selection to the clipboard", "copy", false},
   {cmd::EditPaste, "&Paste\tCtrl+V", "Paste", "Insert the clipboard contents", "paste", false},
-  {cmd::EditDelete, "&Delete", "Delete", "Delete the selected tasks and arrows", "delete", false},
+  {cmd::EditDelete, "&Delete\tDel", "Delete", "Delete the selected tasks and arrows", "delete", false},
   {cmd::EditSelectAll, "&Select all\tCtrl+A", "", "Select every task of this level", "", false},
   // View
   {cmd::ViewZoomIn, "Zoom &In\tCtrl++", "", "Show the workflow larger", "", false},
@@ -94,7 +94,7 @@ const std::vector<CommandInfo> kCommands = {
   {cmd::Settings, "&Settings", "", "Choose the default databases and the editor settings", "", false},
   {cmd::WindowCascade, "&Cascade", "", "Arrange the windows so that they overlap", "", false},
   {cmd::WindowTile, "&Tile", "", "Arrange the windows side by side", "", false},
-  {cmd::HelpTopics, "&Help Topics", "", "List the help topics", "", false},
+  {cmd::HelpTopics, "&Help Topics\tF1", "", "List the help topics", "", false},
   {cmd::AppAbout, "&About VelkMod...", "About", "Show program information and version", "about", false},
 };
 // clang-format on
@@ -108,6 +108,11 @@ const std::vector<CommandInfo>& AllCommands() {
 bool IsCommandBuilt(int id) {
   static const std::set<int> notBuilt = {};
   return !notBuilt.contains(id);
+}
+
+const char* SecondShortcut(int id) {
+  // Ctrl++ needs SHIFT on most keyboards; the key it shares zooms in without.
+  return id == cmd::ViewZoomIn ? "Ctrl+=" : nullptr;
 }
 
 const CommandInfo* FindCommand(int id) {

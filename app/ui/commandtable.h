@@ -15,6 +15,8 @@ struct CommandInfo {
 const std::vector<CommandInfo>& AllCommands();
 // nullptr for an unknown id.
 const CommandInfo* FindCommand(int id);
+// A further key for the command besides the one its menu text names; nullptr for none.
+const char* SecondShortcut(int id);
 // False for a command whose work is not in the program yet: it gets no menu
 // entry, button or shortcut.
 bool IsCommandBuilt(int id);

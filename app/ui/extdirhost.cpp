@@ -26,7 +26,10 @@ CMdiChild* CVelkModApp::NewExtDirFrame() {
                          settings_.databases[velk::DatabaseKind::ExternalDirectory])
                    : sets.front();
   if (!data) return nullptr;
-  return new CExtDirChildFrame(new CExtDirView(*data, ExtDirHost()));
+  auto* view = new CExtDirView(*data, ExtDirHost());
+  auto* frame = new CExtDirChildFrame(view);
+  frame->canClose = [view] { return view->MayClose(); };  // also asked on exit
+  return frame;
 }
 
 void CVelkModApp::ReleasePublishedTasks(const CWorkflowDoc& closing) {

@@ -70,7 +70,11 @@ void CMainFrame::CreateActions() {
       text.truncate(tab);
     }
     auto* action = new QAction(text, this);
-    action->setShortcut(QKeySequence::fromString(shortcut));
+    QList<QKeySequence> keys;
+    if (!shortcut.isEmpty()) keys << QKeySequence::fromString(shortcut);
+    if (const char* second = SecondShortcut(info.id))
+      keys << QKeySequence::fromString(QString::fromLatin1(second));
+    action->setShortcuts(keys);
     action->setShortcutContext(Qt::ApplicationShortcut);
     action->setToolTip(QString::fromUtf8(info.toolTip));
     action->setStatusTip(QString::fromUtf8(info.prompt));

@@ -32,7 +32,6 @@ class CNode;
 class CWorkflowDoc;
 class DatabaseCache;
 class RecoveryFolder;
-struct RecoveredWorkflow;
 struct EidmOrigin;
 class QSettingsBackend;
 }  // namespace velk
@@ -131,7 +130,8 @@ class CVelkModApp : public QObject {
   void RememberWorkflow(const CWorkflowDoc& doc);
   // Offers each workflow a modeler that ended without saving left a copy of.
   void OfferRecoveredWorkflows();
-  void RestoreWorkflow(const velk::RecoveredWorkflow& copy);
+  // Opens the window of a workflow restored from a recovery copy.
+  void RestoreWorkflow(std::shared_ptr<CWorkflowDoc> doc);
   void CreateSubWorkflow(CWorkflowDoc& from, velk::CNode& node);
   void LoadSubWorkflow(CWorkflowDoc& from, velk::CNode& node);
   void FillRecentMenu(QMenu& menu);

@@ -2,6 +2,7 @@
 
 #include <QPointer>
 
+#include "editor/ui/workflowview.h"
 #include "model/workflowdoc.h"
 
 CChildFrame::CChildFrame(std::shared_ptr<CWorkflowDoc> doc, QWidget* view, QWidget* parent)
@@ -26,7 +27,9 @@ CChildFrame::~CChildFrame() {
 
 void CChildFrame::ReleaseDocument() {
   canClose = {};
-  delete widget();
+  // The view may be the one whose command removed the level: it lets go of the
+  // document now and goes later, with this window.
+  if (auto* view = qobject_cast<CWorkflowView*>(widget())) view->ReleaseDocument();
   if (doc_) doc_->SetTitleHandler({});
   doc_.reset();
 }

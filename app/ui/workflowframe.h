@@ -23,7 +23,7 @@ class CChildFrame : public CMdiChild {
   CWorkflowDoc* GetDocument() const { return doc_.get(); }
   const std::shared_ptr<CWorkflowDoc>& Document() const { return doc_; }
   QWidget* GetView() const { return widget(); }
-  // Lets go of the document and drops the view before the document goes away.
+  // Lets go of the document, and makes the view let go of it, before it goes away.
   void ReleaseDocument();
 
  private:

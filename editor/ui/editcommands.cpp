@@ -8,6 +8,7 @@
 #include "app/services.h"
 #include "editor/insertarrow.h"
 #include "editor/nodemenus.h"
+#include "editor/pasteplace.h"
 #include "editor/ui/editor.h"
 #include "editor/ui/edittool.h"
 #include "editor/ui/selecttool.h"
@@ -119,9 +120,15 @@ void CEditCommands::Delete() {
 
 void CEditCommands::Paste() {
   CWorkflowDoc& doc = *view_.Document();
-  const std::vector<CNode*> pasted = view_.Editor().Clipboard().Paste(doc);
-  if (pasted.empty()) return;
-  // The copies lie on top of their originals: selected, they can be moved away.
+  const velk::NodeClipboard& clipboard = view_.Editor().Clipboard();
+  if (!clipboard.IsFilled()) return;
+  std::vector<velk::Rect> copies, level;
+  for (const CNode* node : clipboard.Nodes()) copies.push_back(node->GetRect());
+  for (const CNode* node : doc.LevelNodes()) level.push_back(node->GetRect());
+  const velk::Point offset =
+      velk::PasteOffset(copies, level, view_.MenuPoint(), ViewGrid(view_));
+  const std::vector<CNode*> pasted = clipboard.Paste(doc, offset);
+  // Selected, the copies move together with the first drag.
   doc.DeselectAll();
   for (CNode* node : pasted) doc.SelectNode(*node, true);
   doc.SetModified();

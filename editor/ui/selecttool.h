@@ -20,7 +20,9 @@ class CSelectTool : public CEditTool {
   void DragOut(CWorkflowView& view);
   void MoveSelection(CWorkflowView& view, velk::Point p);
   void InvalidateBand(CWorkflowView& view, const std::optional<velk::Rect>& band);
-  bool InGesture(const CWorkflowView& view) const { return gestureView_ == &view; }
+  bool InGesture(const CWorkflowView& view) const {
+    return gestureView_ == &view && view.Document();
+  }
 
   velk::SelectGesture gesture_;
   QPointer<CWorkflowView> gestureView_;

@@ -17,10 +17,14 @@ std::string CommandStepName(int id) {
 
 bool RunUndoCommand(CWorkflowView& view, int id) {
   if (id != cmd::EditUndo && id != cmd::EditRedo) return false;
-  if (CWorkflowDoc* doc = view.Document()) {
-    velk::UndoHistory& history = doc->History();
-    if (id == cmd::EditUndo ? history.Undo() : history.Redo()) view.Editor().UpdateAllViews(*doc);
-  }
+  CWorkflowDoc* doc = view.Document();
+  if (!doc) return true;
+  // The step may remove the level this view shows: its window closes and lets go
+  // of the document, which goes with the level.
+  CEditor& editor = view.Editor();
+  const std::shared_ptr<velk::UndoHistory> history = doc->SharedHistory();
+  const bool done = id == cmd::EditUndo ? history->Undo() : history->Redo();
+  if (done && history->Owner()) editor.UpdateAllViews(*history->Owner());
   return true;
 }
 

@@ -2,11 +2,13 @@
 
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
+#include <optional>
 #include <string>
 
 #include "app/services.h"
@@ -21,6 +23,7 @@
 #include "editor/ui/workflowexport.h"
 #include "editor/ui/workflowpainter.h"
 #include "editor/ui/workflowprint.h"
+#include "editor/nodemove.h"
 #include "editor/zoom.h"
 #include "model/workflowdoc.h"
 
@@ -229,7 +232,7 @@ void CWorkflowView::mousePressEvent(QMouseEvent* event) {
   CViewTool* tool = ActiveTool();
   if (event->button() != Qt::LeftButton || !tool)
     return QAbstractScrollArea::mousePressEvent(event);
-  gesture_.reset();  // records a gesture whose release never came
+  EndEditRuns();  // also a gesture whose release never came
   if (doc_) gesture_ = std::make_unique<velk::EditScope>(*doc_, std::string());
   tool->MousePress(*this, event->modifiers(), ToLogical(event->position().toPoint()));
 }
@@ -261,7 +264,9 @@ void CWorkflowView::contextMenuEvent(QContextMenuEvent* event) {
   CViewTool* tool = ActiveTool();
   if (!tool) return;
   ViewEditScope scope(doc_.get(), std::string());
-  tool->ContextMenu(*this, event->modifiers(), ToLogical(event->pos()), event->globalPos());
+  menuPoint_ = ToLogical(event->pos());
+  tool->ContextMenu(*this, event->modifiers(), *menuPoint_, event->globalPos());
+  menuPoint_.reset();
 }
 
 void CWorkflowView::dragEnterEvent(QDragEnterEvent* event) {
@@ -279,9 +284,71 @@ void CWorkflowView::dropEvent(QDropEvent* event) {
   editor_.DropTarget().Drop(*this, *event, ToLogical(event->position().toPoint()));
 }
 
+// ---- Arrow keys ----
+
+namespace {
+std::optional<velk::KeyDirection> ArrowKeyDirection(int key) {
+  switch (key) {
+    case Qt::Key_Left:
+      return velk::KeyDirection::Left;
+    case Qt::Key_Right:
+      return velk::KeyDirection::Right;
+    case Qt::Key_Up:
+      return velk::KeyDirection::Up;
+    case Qt::Key_Down:
+      return velk::KeyDirection::Down;
+    default:
+      return std::nullopt;
+  }
+}
+}  // namespace
+
+void CWorkflowView::keyPressEvent(QKeyEvent* event) {
+  const std::optional<velk::KeyDirection> direction = ArrowKeyDirection(event->key());
+  const Qt::KeyboardModifiers others =
+      event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
+  if (!direction || others || !doc_ || doc_->SelectedNodes().empty())
+    return QAbstractScrollArea::keyPressEvent(event);
+  event->accept();
+  if (!keyRun_) keyRun_ = std::make_unique<velk::EditScope>(*doc_, std::string());
+  const velk::ModelerSettings& settings = editor_.Settings();
+  if (velk::NudgeNodes(*doc_, doc_->SelectedNodes(), *direction,
+                       event->modifiers() & Qt::ShiftModifier,
+                       {settings.gridSize, settings.gridMagnetic}, 1.0 / PixelsPerUnitX())) {
+    doc_->SetModified();
+    editor_.UpdateAllViews(*doc_);
+  }
+}
+
+void CWorkflowView::keyReleaseEvent(QKeyEvent* event) {
+  if (keyRun_ && ArrowKeyDirection(event->key()) && !event->isAutoRepeat()) {
+    keyRun_.reset();
+    editor_.Parts().commandStateChanged();  // Undo names the run now
+  }
+  QAbstractScrollArea::keyReleaseEvent(event);
+}
+
+void CWorkflowView::focusOutEvent(QFocusEvent* event) {
+  keyRun_.reset();
+  QAbstractScrollArea::focusOutEvent(event);
+}
+
+void CWorkflowView::EndEditRuns() {
+  keyRun_.reset();
+  gesture_.reset();
+}
+
+void CWorkflowView::ReleaseDocument() {
+  EndEditRuns();
+  doc_.reset();
+  InvalidateAll();
+}
+
 // ---- Commands ----
 
 bool CWorkflowView::OnCommand(int id) {
+  // What a held key or button did so far is a step of its own.
+  EndEditRuns();
   if (RunUndoCommand(*this, id)) return true;
   // Every command is one undo step of whatever it changes.
   ViewEditScope scope(doc_.get(), CommandStepName(id));

@@ -9,6 +9,7 @@
 #include <QAbstractScrollArea>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "app/ui/commands.h"
@@ -44,6 +45,12 @@ class CWorkflowView : public QAbstractScrollArea, public CommandTarget {
 
   CWorkflowDoc* Document() const { return doc_.get(); }
   const std::shared_ptr<CWorkflowDoc>& SharedDocument() const { return doc_; }
+  // The level the view shows goes away (its window closes): from now on the view
+  // shows nothing and edits nothing, though it may live until the event loop
+  // deletes it, e.g. when it gave the command that removed the level.
+  void ReleaseDocument();
+  // Records the mouse gesture or arrow-key run under way as its own undo step.
+  void EndEditRuns();
 
   // The editor's settings ("GridSize", "GridVisible", "GridMagnetic"), pictures,
   // tools and collaborators.
@@ -89,6 +96,9 @@ class CWorkflowView : public QAbstractScrollArea, public CommandTarget {
   void SetToolCursor(const QCursor& cursor);
 
   // ---- Commands ----
+  // While a context menu is open: the point it was opened at, where a command that
+  // places something (paste) puts it.
+  std::optional<velk::Point> MenuPoint() const { return menuPoint_; }
   bool OnCommand(int id) override;
   bool OnUpdateCommand(int id, CmdUI& ui) override;
 
@@ -110,6 +120,10 @@ class CWorkflowView : public QAbstractScrollArea, public CommandTarget {
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
+  // The arrow keys move the selected nodes.
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
   void changeEvent(QEvent* event) override;
   // Ctrl+wheel zooms.
   void wheelEvent(QWheelEvent* event) override;
@@ -133,5 +147,8 @@ class CWorkflowView : public QAbstractScrollArea, public CommandTarget {
   CViewTool* tool_ = nullptr;
   // One undo step for everything a mouse gesture (press to release) changes.
   std::unique_ptr<velk::EditScope> gesture_;
+  // One undo step for the moves of an arrow key held down (press to release).
+  std::unique_ptr<velk::EditScope> keyRun_;
   double zoom_ = 1.0;
+  std::optional<velk::Point> menuPoint_;
 };

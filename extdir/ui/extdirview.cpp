@@ -57,13 +57,43 @@ CExtDirView::CExtDirView(velk::CExtDirData& data, ExtDirViewHost host, QWidget* 
           [this](QTreeWidgetItem* item) { OnExpansion(item, true); });
   connect(this, &QTreeWidget::itemCollapsed, this,
           [this](QTreeWidgetItem* item) { OnExpansion(item, false); });
+  PrepareLeafsSoon();
+}
+
+// Once the tree is on the screen: sorting every leaf of a large directory takes
+// longer than building the tree, and the first double-click needs it.
+void CExtDirView::PrepareLeafsSoon() {
+  QTimer::singleShot(0, this, [this] {
+    if (tree_) doc_.Data().PrepareLeafs();
+  });
 }
 
 CExtDirView::~CExtDirView() {
-  tree_->SetObserver(nullptr);
-  tree_->Close();
+  if (tree_) CloseTree(false);
   for (auto& [parent, item] : pending_) delete item;
   pending_.clear();
+}
+
+void CExtDirView::CloseTree(bool discard) {
+  tree_->Close();  // the widget follows
+  tree_->SetObserver(nullptr);
+  tree_.reset();
+  // Without a tree over it, the data set is read again without building one.
+  if (discard) doc_.Data().DiscardChanges();
+}
+
+bool CExtDirView::MayClose() {
+  if (!tree_ || !doc_.Data().HasUnsavedChanges()) return true;
+  switch (velk::services().messageBox("Save changes to the External Directory?",
+                                      velk::MsgIcon::Question, velk::MsgButtons::YesNoCancel)) {
+    case velk::MsgResult::Yes:
+      return Save();
+    case velk::MsgResult::No:
+      CloseTree(true);
+      return true;
+    default:
+      return false;
+  }
 }
 
 QTreeWidgetItem* CExtDirView::MakeItem(CExtDirTreeNode& node) {
@@ -200,6 +230,7 @@ void CExtDirView::OnDoubleClicked(QTreeWidgetItem*) {
 // ---- Commands ----
 
 bool CExtDirView::OnUpdateCommand(int id, CmdUI& ui) {
+  if (!tree_) return false;  // closing
   switch (id) {
     case cmd::ExtDirNewFolder:
     case cmd::ExtDirDelete:
@@ -224,6 +255,7 @@ bool CExtDirView::OnUpdateCommand(int id, CmdUI& ui) {
 }
 
 bool CExtDirView::OnCommand(int id) {
+  if (!tree_) return false;  // closing
   switch (id) {
     case cmd::ExtDirSave:
       Save();
@@ -305,27 +337,29 @@ void CExtDirView::RunEidmCommand(int id, CExtDirItem& item) {
 }
 
 // Tasks deleted since they published a leaf must not be read by the save.
-void CExtDirView::Save() {
-  velk::WaitCursor wait;
+void CExtDirView::ForgetDeletedTasks() {
   const auto workflows = host_.openWorkflows();
   velk::ForgetPublishedTasks(doc_.Data(), [&workflows](const velk::CNode* task) {
     for (velk::CWorkflowDoc* doc : workflows)
       if (doc->ContainsNode(task)) return true;
     return false;
   });
-  doc_.Data().SaveAll();
+}
+
+bool CExtDirView::Save() {
+  velk::WaitCursor wait;
+  ForgetDeletedTasks();
+  const bool saved = doc_.Data().SaveAll();
+  PrepareLeafsSoon();  // the save let the leafs' view go
+  return saved;
 }
 
 void CExtDirView::Reload() {
   velk::WaitCursor wait;
   setUpdatesEnabled(false);
-  const auto workflows = host_.openWorkflows();
-  velk::ForgetPublishedTasks(doc_.Data(), [&workflows](const velk::CNode* task) {
-    for (velk::CWorkflowDoc* doc : workflows)
-      if (doc->ContainsNode(task)) return true;
-    return false;
-  });
+  ForgetDeletedTasks();
   doc_.Data().Refresh();
+  PrepareLeafsSoon();
   Flush();
   setUpdatesEnabled(true);
 }

@@ -62,6 +62,11 @@ class CExtDirView : public QTreeWidget, public velk::CExtDirTreeObserver, public
   // Closing the window: the items forget their nodes and the leafs read so far go.
   ~CExtDirView() override;
 
+  // Asked before the window closes: with unsaved changes, "Save changes to the
+  // External Directory?" Yes saves (a failed save keeps the window), No drops the
+  // changes, Cancel keeps the window. False keeps it.
+  bool MayClose();
+
   const CExtDirDoc& Document() const { return doc_; }
   velk::CExtDirTree& Tree() const { return *tree_; }
   QTreeWidgetItem* ItemOf(const velk::CExtDirTreeNode& node) const;
@@ -109,8 +114,12 @@ class CExtDirView : public QTreeWidget, public velk::CExtDirTreeObserver, public
   void ShowSelectedMenu(QPoint globalPos);
   void RunItemCommand(int id, velk::CExtDirItem& item);
   void RunEidmCommand(int id, velk::CExtDirItem& item);
-  void Save();
+  void PrepareLeafsSoon();
+  void ForgetDeletedTasks();
+  bool Save();
   void Reload();
+  // The tree goes (as on closing); with `discard` the data set then drops its changes.
+  void CloseTree(bool discard);
   // The dragged task when it is a live task of an open workflow.
   velk::CNode* DraggedTask(const QMimeData* data) const;
   void Redraw(velk::CNode& task);

@@ -107,7 +107,11 @@ std::string DataDirectory() {
   }
   std::error_code ignored;  // a folder that cannot be made shows when a database is opened
   fs::create_directories(dir, ignored);
-  return dir;
+  // A relative folder is taken from the working folder once, here: paths built
+  // on it are handed on (a new database's file is opened again by the filling
+  // step) and must not be resolved against it a second time.
+  const fs::path absolute = fs::absolute(dir, ignored);
+  return ignored ? dir : absolute.lexically_normal().string();
 }
 
 std::string ResolveLocalPath(const std::string& path) {

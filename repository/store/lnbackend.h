@@ -67,6 +67,16 @@ class DatabaseStore {
   // Documents with the given form (all documents when `anyForm`), unordered.
   virtual LNSTATUS ViewKeys(const std::string& form, bool anyForm, const std::string& keyItem,
                             std::vector<ViewKey>* keys) = 0;
+  // The documents of the given form (any form when `anyForm`) whose key item's
+  // first value is `key`, in note id order, found through an index. `answered`
+  // is false when the store has no index that could tell (then the caller
+  // reads the view's keys).
+  virtual LNSTATUS FindByKey(const std::string& /*form*/, bool /*anyForm*/,
+                             const std::string& /*keyItem*/, const std::string& /*key*/,
+                             std::vector<LNNOTEID>* /*ids*/, bool* answered) {
+    *answered = false;
+    return LNNOERROR;
+  }
   // Header and items of the same documents, for a caller about to read them all.
   virtual LNSTATUS ViewNotes(const std::string& form, bool anyForm,
                              std::vector<NoteRecord>* notes) = 0;

@@ -108,6 +108,11 @@ inline constexpr int LNVFNAVIGATE_NEXT = 6;
 // For a caller that goes on to read every document of the view: inside a read
 // snapshot they are read with the keys, in one scan, and held until taken.
 inline constexpr int LNVFOPEN_READ_DOCUMENTS = 1;
+// For a caller that walks the documents of one key after Find: the view's
+// entries are read when first needed, and a store with an index on the key
+// finds the key's documents without reading the other entries (until the walk
+// goes beyond them).
+inline constexpr int LNVFOPEN_BY_KEY = 2;
 
 class LNVFEntry {
  public:

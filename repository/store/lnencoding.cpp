@@ -170,4 +170,58 @@ std::string NumberText(double value) {
   return std::string(buffer, result.ptr);
 }
 
+NoteHasher::NoteHasher(std::int64_t noteClass, std::string_view form, std::string_view unid) {
+  Add(noteClass);
+  Add(form);
+  Add(unid);
+}
+
+void NoteHasher::Item(std::string_view name, std::int64_t type, std::int64_t flags,
+                      std::string_view data) {
+  Add(name);
+  Add(type);
+  Add(flags);
+  Add(data);
+}
+
+// Each part with its length, so that no two sequences of parts run together.
+void NoteHasher::Add(std::string_view bytes) {
+  Add(static_cast<std::int64_t>(bytes.size()));
+  for (char c : bytes) hash_ = (hash_ ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+}
+
+void NoteHasher::Add(std::int64_t number) {
+  auto bits = static_cast<std::uint64_t>(number);
+  for (int i = 0; i < 8; ++i, bits >>= 8) hash_ = (hash_ ^ (bits & 0xff)) * 1099511628211ull;
+}
+
+bool IsUtf8(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const auto byte = [&](std::size_t at) { return static_cast<unsigned char>(text[at]); };
+    const unsigned char lead = byte(i);
+    std::size_t length = 0;
+    std::uint32_t value = 0, least = 0;
+    if (lead < 0x80) {
+      ++i;
+      continue;
+    } else if ((lead & 0xE0) == 0xC0) {
+      length = 2, value = lead & 0x1F, least = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+      length = 3, value = lead & 0x0F, least = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+      length = 4, value = lead & 0x07, least = 0x10000;
+    } else {
+      return false;
+    }
+    if (text.size() - i < length) return false;
+    for (std::size_t k = 1; k < length; ++k) {
+      if ((byte(i + k) & 0xC0) != 0x80) return false;
+      value = value << 6 | (byte(i + k) & 0x3F);
+    }
+    if (value < least || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return false;
+    i += length;
+  }
+  return true;
+}
+
 }  // namespace lnstore

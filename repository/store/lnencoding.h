@@ -36,6 +36,25 @@ struct FirstValue {
 bool DecodeFirstValue(LNItemType type, std::string_view data, FirstValue* value);
 FirstValue FirstValueOf(const LNItem& item);
 
+// A checksum of a note as stored (class, form, packed universal id, and each
+// item's name, type, flags and encoded values in stored order), kept beside it
+// so that a check tells values the file changed from values a program wrote.
+class NoteHasher {
+ public:
+  NoteHasher(std::int64_t noteClass, std::string_view form, std::string_view unid);
+  void Item(std::string_view name, std::int64_t type, std::int64_t flags, std::string_view data);
+  std::int64_t Value() const { return static_cast<std::int64_t>(hash_); }
+
+ private:
+  void Add(std::string_view bytes);
+  void Add(std::int64_t number);
+  std::uint64_t hash_ = 14695981039346656037ull;  // FNV-1a
+};
+
+// Whether `text` is well-formed UTF-8 (no overlong forms, surrogates or values
+// beyond U+10FFFF).
+bool IsUtf8(std::string_view text);
+
 // Shortest text that reads back as the same double ("3", "2.5", "1e+20").
 std::string NumberText(double value);
 

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -87,6 +88,10 @@ struct ViewData {
   // First entry and length of each run of equal keys, built by the first Find.
   std::unordered_map<std::string, std::pair<std::size_t, long>> runs;
   bool runsBuilt = false;
+  // Opened by key: false until the entries are read; `partialKey` names the one
+  // run they hold while only that key's documents were found.
+  bool built = true;
+  std::optional<std::string> partialKey;
 };
 
 // View designs are stored as notes of class View.

@@ -1,6 +1,11 @@
 #include "repository/store/lnpostgres.h"
 
+#include <poll.h>
+#include <sys/socket.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cmath>
 #include <cstdlib>
 #include <system_error>
 
@@ -12,10 +17,81 @@ namespace {
 
 // Defaults a connection string may override: nothing waits long for a server that
 // is down, and a row another designer holds is waited for as long as locally.
-const char* const kDefaultKeys[] = {"connect_timeout", "application_name", "tcp_user_timeout",
-                                    "keepalives_idle", "options"};
-const char* const kDefaultValues[] = {"5", "velkmod", "15000", "15", "-c lock_timeout=30000"};
-constexpr int kDefaults = 5;
+// A statement the server works on for a minute is given up by the server
+// itself; a dead peer shows through the keepalives within half a minute.
+const char* const kDefaultKeys[] = {"connect_timeout", "application_name",    "tcp_user_timeout",
+                                    "keepalives_idle", "keepalives_interval", "keepalives_count",
+                                    "options"};
+const char* const kDefaultValues[] = {
+    "5", "velkmod", "15000", "15", "5", "3", "-c lock_timeout=30000 -c statement_timeout=60000"};
+constexpr int kDefaults = 7;
+
+using Clock = std::chrono::steady_clock;
+
+// How long a request waits for the server to take or send anything: beyond the
+// statement timeout, so that only a server that stopped answering altogether
+// (a frozen process: its socket stays open and the keepalives are answered)
+// runs into it. VELK_SERVER_WAIT (seconds) shortens it for tests.
+std::chrono::milliseconds AnswerWait() {
+  const char* text = std::getenv("VELK_SERVER_WAIT");
+  const double seconds = text ? std::atof(text) : 0;
+  return std::chrono::milliseconds(seconds > 0 && seconds < 86400 ? std::lround(seconds * 1000)
+                                                                  : 90000);
+}
+
+// Waits until the connection's socket is ready for `events`; false when the
+// server took and sent nothing for AnswerWait().
+bool Await(PGconn* conn, short events) {
+  pollfd ready{PQsocket(conn), events, 0};
+  const Clock::time_point deadline = Clock::now() + AnswerWait();
+  for (;;) {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    if (left <= 0) return false;
+    const int rc = ::poll(&ready, 1, static_cast<int>(std::min<long long>(left, 60000)));
+    if (rc > 0 || (rc < 0 && errno != EINTR)) return true;  // libpq reports a broken socket
+  }
+}
+
+// Sends what libpq holds; false when the server stopped taking data.
+bool Flush(PGconn* conn) {
+  for (int rc; (rc = PQflush(conn)) == 1;) {
+    if (!Await(conn, POLLOUT | POLLIN)) return false;
+    if (!PQconsumeInput(conn)) return true;  // broken: the next result says so
+  }
+  return true;
+}
+
+// The next result of the request sent, null after the last; null with `silent`
+// set when the server sent nothing in time.
+PGresult* NextResult(PGconn* conn, bool* silent) {
+  while (PQisBusy(conn)) {
+    if (!Await(conn, POLLIN)) {
+      *silent = true;
+      return nullptr;
+    }
+    if (!PQconsumeInput(conn)) break;
+  }
+  return PQgetResult(conn);
+}
+
+// All results of the request sent: the first failure, else the last result.
+PGresult* Results(PGconn* conn, bool* silent) {
+  PGresult* kept = nullptr;
+  while (PGresult* result = NextResult(conn, silent)) {
+    if (kept && PQresultStatus(kept) == PGRES_FATAL_ERROR) {
+      PQclear(result);
+      continue;
+    }
+    PQclear(kept);
+    kept = result;
+  }
+  if (*silent) {
+    PQclear(kept);
+    return nullptr;
+  }
+  return kept;
+}
 
 // libpq's messages on one line: they end up in message boxes and log entries.
 std::string Trimmed(const char* text) {
@@ -162,11 +238,19 @@ LNSTATUS PgConnection::Connect(const std::string& conninfo, std::unique_ptr<PgCo
   }
   PQsetNoticeProcessor(
       conn, [](void*, const char*) {}, nullptr);  // no chatter on stderr
+  PQsetnonblocking(conn, 1);                      // every wait for the server is bounded (Await)
   out->reset(new PgConnection(conn));
   return LNNOERROR;
 }
 
 LNSTATUS PgConnection::Failed(const PGresult* result) {
+  if (silent_) {
+    lastState_.clear();
+    SetFailureDetail(LNERR_SERVER_NOT_RESPONDING, "the server has sent no answer for " +
+                                                      std::to_string(AnswerWait().count() / 1000) +
+                                                      " seconds");
+    return LNERR_SERVER_NOT_RESPONDING;
+  }
   const char* state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
   lastState_ = state ? state : "";
   const LNSTATUS status = PQstatus(conn_) == CONNECTION_BAD ? LNERR_SERVER_NOT_RESPONDING
@@ -176,30 +260,51 @@ LNSTATUS PgConnection::Failed(const PGresult* result) {
 }
 
 namespace {
-PGresult* ExecParams(PGconn* conn, const char* sql, const std::vector<std::string>& params) {
+PGresult* ExecParams(PGconn* conn, const char* sql, const std::vector<std::string>& params,
+                     bool* silent) {
   std::vector<const char*> values;
   for (const std::string& param : params) values.push_back(param.c_str());
-  return PQexecParams(conn, sql, static_cast<int>(values.size()), nullptr, values.data(), nullptr,
-                      nullptr, 1);
+  if (!PQsendQueryParams(conn, sql, static_cast<int>(values.size()), nullptr, values.data(),
+                         nullptr, nullptr, 1))
+    return nullptr;
+  if (!Flush(conn)) {
+    *silent = true;
+    return nullptr;
+  }
+  return Results(conn, silent);
 }
 }  // namespace
+
+// A server that stopped answering keeps the rest of its request: the
+// connection is cut, so that its transaction ends with nothing written.
+void PgConnection::Cut() {
+  silent_ = true;
+  ::shutdown(PQsocket(conn_), SHUT_RDWR);
+}
 
 LNSTATUS PgConnection::Exec(const char* sql, const std::vector<std::string>& params, PgRows* rows) {
   if (prefetch_.valid() && prefetchSql_ == sql && prefetchParams_ == params)
     return Answer(prefetch_.get(), rows);
   if (LNSTATUS status = SendDeferred()) return status;
+  if (silent_) return Failed(nullptr);
   ++roundTrips_;
-  return Answer(ExecParams(conn_, sql, params), rows);
+  bool silent = false;
+  PGresult* result = ExecParams(conn_, sql, params, &silent);
+  if (silent) Cut();
+  return Answer(result, rows);
 }
 
 void PgConnection::Prefetch(const char* sql, std::vector<std::string> params) {
   Settle();
-  if (!deferred_.empty()) return;  // they would have to go first
+  if (!deferred_.empty() || silent_) return;  // they would have to go first
   prefetchSql_ = sql;
   prefetchParams_ = std::move(params);
   try {
-    prefetch_ = std::async(std::launch::async, [conn = conn_, sql, &params = prefetchParams_] {
-      return ExecParams(conn, sql, params);
+    prefetch_ = std::async(std::launch::async, [this, sql, &params = prefetchParams_] {
+      bool silent = false;
+      PGresult* result = ExecParams(conn_, sql, params, &silent);
+      if (silent) Cut();
+      return result;
     });
     ++roundTrips_;
   } catch (const std::system_error&) {
@@ -282,13 +387,36 @@ LNSTATUS PgConnection::SendDeferred() {
   return LNNOERROR;
 }
 
+// Queues copy data, sending what libpq holds whenever its buffer is full.
+bool PgConnection::PutCopyData(const char* data, std::size_t size) {
+  for (int rc; (rc = PQputCopyData(conn_, data, static_cast<int>(size))) != 1;) {
+    if (rc < 0) return false;
+    if (!Await(conn_, POLLOUT | POLLIN)) {
+      Cut();
+      return false;
+    }
+    if (PQflush(conn_) < 0) return false;
+  }
+  return true;
+}
+
 LNSTATUS PgConnection::Copy(const std::string& target, const std::string& data) {
+  if (silent_) return Failed(nullptr);
   ++roundTrips_;
   const std::string sql = "COPY " + target + " FROM STDIN (FORMAT binary)";
-  PGresult* started = PQexec(conn_, sql.c_str());
+  bool silent = false;
+  PGresult* started = nullptr;
+  if (PQsendQuery(conn_, sql.c_str())) {
+    if (Flush(conn_))
+      started = NextResult(conn_, &silent);
+    else
+      silent = true;
+  }
+  if (silent) Cut();
   if (!started || PQresultStatus(started) != PGRES_COPY_IN) {
     const LNSTATUS status = Failed(started);
     PQclear(started);
+    while (!silent_ && (started = NextResult(conn_, &silent))) PQclear(started);
     return status;
   }
   PQclear(started);
@@ -296,24 +424,34 @@ LNSTATUS PgConnection::Copy(const std::string& target, const std::string& data) 
   // Signature, flags and header extension before the tuples, -1 after them.
   static constexpr char kHeader[] = "PGCOPY\n\377\r\n\0\0\0\0\0\0\0\0\0";
   static constexpr char kTrailer[] = "\377\377";
-  const bool sent = PQputCopyData(conn_, kHeader, sizeof kHeader - 1) == 1 &&
-                    PQputCopyData(conn_, data.data(), static_cast<int>(data.size())) == 1 &&
-                    PQputCopyData(conn_, kTrailer, sizeof kTrailer - 1) == 1;
-  if (PQputCopyEnd(conn_, sent ? nullptr : "not sent") != 1) return Failed(nullptr);
+  const bool sent = PutCopyData(kHeader, sizeof kHeader - 1) &&
+                    PutCopyData(data.data(), data.size()) &&
+                    PutCopyData(kTrailer, sizeof kTrailer - 1);
+  if (silent_) return Failed(nullptr);
+  if (PQputCopyEnd(conn_, sent ? nullptr : "not sent") < 0) return Failed(nullptr);
+  if (!Flush(conn_)) Cut();
   LNSTATUS status = LNNOERROR;
-  while (PGresult* result = PQgetResult(conn_)) {
+  while (PGresult* result = silent_ ? nullptr : NextResult(conn_, &silent)) {
     if (PQresultStatus(result) != PGRES_COMMAND_OK && status == LNNOERROR) status = Failed(result);
     PQclear(result);
   }
-  if (status == LNNOERROR && (!sent || PQstatus(conn_) == CONNECTION_BAD)) status = Failed(nullptr);
+  if (silent) Cut();
+  if (status == LNNOERROR && (!sent || silent_ || PQstatus(conn_) == CONNECTION_BAD))
+    status = Failed(nullptr);
   return status;
 }
 
 LNSTATUS PgConnection::Send(const std::string& sql, std::vector<PgRows>* results) {
+  if (silent_) return Failed(nullptr);
   ++roundTrips_;
   if (!PQsendQuery(conn_, sql.c_str())) return Failed(nullptr);
+  if (!Flush(conn_)) {
+    Cut();
+    return Failed(nullptr);
+  }
   LNSTATUS status = LNNOERROR;
-  while (PGresult* result = PQgetResult(conn_)) {
+  bool silent = false;
+  while (PGresult* result = NextResult(conn_, &silent)) {
     const ExecStatusType type = PQresultStatus(result);
     if (type != PGRES_COMMAND_OK && type != PGRES_TUPLES_OK) {
       if (status == LNNOERROR) status = Failed(result);
@@ -324,14 +462,18 @@ LNSTATUS PgConnection::Send(const std::string& sql, std::vector<PgRows>* results
       PQclear(result);
     }
   }
+  if (silent) {
+    Cut();
+    return Failed(nullptr);
+  }
   if (status == LNNOERROR && PQstatus(conn_) == CONNECTION_BAD) status = Failed(nullptr);
   return status;
 }
 
 bool PgConnection::Reusable() const {
   Settle();
-  return PQstatus(conn_) == CONNECTION_OK && PQtransactionStatus(conn_) == PQTRANS_IDLE &&
-         deferred_.empty();
+  return !silent_ && PQstatus(conn_) == CONNECTION_OK &&
+         PQtransactionStatus(conn_) == PQTRANS_IDLE && deferred_.empty();
 }
 
 namespace {

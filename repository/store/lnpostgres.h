@@ -135,8 +135,11 @@ class PgConnection {
   void Settle() const;
   LNSTATUS SendDeferred();
   LNSTATUS Copy(const std::string& target, const std::string& data);
+  bool PutCopyData(const char* data, std::size_t size);
+  void Cut();
   LNSTATUS Send(const std::string& sql, std::vector<PgRows>* results);
   PGconn* conn_;
+  std::atomic<bool> silent_ = false;  // the server stopped answering: the connection is cut
   std::vector<std::pair<std::string, std::string>> deferred_;  // target, tuples
   std::size_t deferredBytes_ = 0;
   std::string lastState_;

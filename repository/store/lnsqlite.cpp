@@ -4,14 +4,6 @@
 
 namespace lnstore {
 
-namespace {
-
-// Long enough to wait out another designer saving a large workflow into the same
-// file; a crashed writer holds no lock (the system drops it with the process).
-constexpr int kBusyTimeoutMs = 30000;
-
-}  // namespace
-
 LNSTATUS MapErrno(int error) {
   switch (error) {
     case ENOENT:

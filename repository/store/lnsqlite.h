@@ -15,6 +15,10 @@
 
 namespace lnstore {
 
+// Long enough to wait out another designer saving a large workflow into the same
+// file; a crashed writer holds no lock (the system drops it with the process).
+inline constexpr int kBusyTimeoutMs = 30000;
+
 // The store status for an (extended) SQLite result code; `systemError`, the errno
 // SQLite saw (0: unknown), tells why a file could not be opened, read or written.
 LNSTATUS MapSqliteError(int code, int systemError = 0);

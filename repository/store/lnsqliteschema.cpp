@@ -1,17 +1,22 @@
 // Creating database files and recognising them on open.
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <utility>
+#include <vector>
 
+#include "repository/store/lnfail.h"
 #include "repository/store/lnsqlitestore.h"
 
 namespace lnstore {
@@ -33,6 +38,15 @@ constexpr char kTables[] =
     "CREATE TABLE items(note_id INTEGER NOT NULL REFERENCES notes(note_id) ON DELETE CASCADE,"
     " lname TEXT NOT NULL, seq INTEGER NOT NULL, name TEXT NOT NULL, type INTEGER NOT NULL,"
     " flags INTEGER NOT NULL, data BLOB NOT NULL, PRIMARY KEY(note_id, lname)) WITHOUT ROWID;";
+
+// Checksums of the notes (see NoteHasher). Added to files of earlier versions at
+// their first open: those versions keep writing such files, and a note they
+// rewrite loses its checksum instead of keeping a stale one.
+constexpr char kHashes[] =
+    "CREATE TABLE IF NOT EXISTS hashes(note_id INTEGER PRIMARY KEY"
+    " REFERENCES notes(note_id) ON DELETE CASCADE, hash INTEGER NOT NULL);"
+    "CREATE TRIGGER IF NOT EXISTS notes_rewritten AFTER UPDATE ON notes"
+    " BEGIN DELETE FROM hashes WHERE note_id = OLD.note_id; END;";
 
 // The columns every statement relies on.
 constexpr std::pair<const char*, const char*> kColumns[] = {
@@ -91,19 +105,83 @@ void RemoveFiles(const std::string& file) {
   for (const char* suffix : {"", "-wal", "-shm", "-journal"}) fs::remove(file + suffix, ignored);
 }
 
-// A new database is built under a name of its own beside the final one and renamed
-// into place when complete: an interrupted creation leaves no file behind that would
-// block the next attempt, and no one opens a database whose design is half written.
+// A new database is built under a hidden name of its own beside the final one
+// and renamed into place when complete: an interrupted creation leaves no file
+// behind that would block the next attempt, and no one opens a database whose
+// design is half written. The builder holds a lock on its file while it lives;
+// a file without one was left by a creation that was killed.
+constexpr char kPartPrefix[] = ".velkmod-create-";
+// What an earlier version named its files: the final name, ".part-" and 8 digits.
+constexpr char kOldPartInfix[] = ".nsf.part-";
+
+// The suffixes of the files SQLite keeps beside a database.
+constexpr const char* kCompanions[] = {"-journal", "-wal", "-shm"};
+
+bool IsHex(std::string_view text) {
+  return text.size() == 8 && text.find_first_not_of("0123456789ABCDEF") == std::string_view::npos;
+}
+
+// The part file a name in the folder belongs to ("" for none of ours), and
+// whether an earlier version made it.
+std::string PartOf(const std::string& name, bool* old) {
+  std::string base = name;
+  for (const char* suffix : kCompanions) {
+    const std::size_t n = std::strlen(suffix);
+    if (base.size() > n && base.compare(base.size() - n, n, suffix) == 0)
+      base.resize(base.size() - n);
+  }
+  const std::size_t prefix = std::strlen(kPartPrefix);
+  *old = false;
+  if (base.compare(0, prefix, kPartPrefix) == 0 && IsHex(std::string_view(base).substr(prefix)))
+    return base;
+  const std::size_t infix = base.rfind(kOldPartInfix);
+  *old = infix != std::string::npos &&
+         IsHex(std::string_view(base).substr(infix + std::strlen(kOldPartInfix)));
+  return *old ? base : std::string();
+}
+
+// Whether the creation that made `file` has ended without finishing it: nobody
+// holds its lock. An earlier version took no lock, so its files count as left
+// once they are an hour old.
+bool Abandoned(const fs::path& file, bool old) {
+  if (old) {
+    std::error_code ec;
+    const auto written = fs::last_write_time(file, ec);
+    return !ec && fs::file_time_type::clock::now() - written > std::chrono::hours(1);
+  }
+  const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW);
+  if (fd < 0) return errno == ENOENT;  // a companion whose database is gone
+  const bool free = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+  ::close(fd);
+  return free;
+}
+
+// Removes what killed creations left in `folder`.
+void RemoveAbandonedParts(const fs::path& folder) {
+  std::error_code ec;
+  std::vector<fs::path> left;
+  for (fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec), end;
+       !ec && it != end; it.increment(ec)) {
+    bool old = false;
+    const std::string base = PartOf(it->path().filename().string(), &old);
+    if (!base.empty() && Abandoned(it->path().parent_path() / base, old))
+      left.push_back(it->path());
+  }
+  for (const fs::path& file : left) fs::remove(file, ec);
+}
+
 class PartialFile {
  public:
-  explicit PartialFile(std::string file) : file_(std::move(file)) {
+  explicit PartialFile(const std::string& file) : file_(file) {
+    const fs::path folder = fs::path(file).parent_path();
+    RemoveAbandonedParts(folder);
     for (int attempt = 0; attempt < 4; ++attempt) {
-      char suffix[16];
-      std::snprintf(suffix, sizeof suffix, ".part-%08X", static_cast<unsigned>(RandomWord()));
-      const std::string path = file_ + suffix;
-      int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-      if (fd >= 0) {
-        ::close(fd);
+      char name[32];
+      std::snprintf(name, sizeof name, "%s%08X", kPartPrefix, static_cast<unsigned>(RandomWord()));
+      const std::string path = (folder / name).string();
+      fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+      if (fd_ >= 0) {
+        ::flock(fd_, LOCK_EX);  // never waits: the file is new
         path_ = path;
         status_ = LNNOERROR;
         return;
@@ -114,6 +192,7 @@ class PartialFile {
   }
   ~PartialFile() {
     if (!path_.empty()) RemoveFiles(path_);
+    if (fd_ >= 0) ::close(fd_);
   }
   PartialFile(const PartialFile&) = delete;
   PartialFile& operator=(const PartialFile&) = delete;
@@ -139,6 +218,7 @@ class PartialFile {
  private:
   std::string file_;
   std::string path_;  // empty once published or when it could not be made
+  int fd_ = -1;       // holds the lock that tells a live creation from a killed one
   LNSTATUS status_ = LNERR_INTERNAL;
 };
 
@@ -173,6 +253,7 @@ LNSTATUS CreateTables(Connection& db, const std::string& title) {
   WriteScope scope(db);
   if (scope.Status() != LNNOERROR) return scope.Status();
   LNSTATUS status = db.Exec(kTables);
+  if (status == LNNOERROR) status = db.Exec(kHashes);
   if (status == LNNOERROR) status = db.Exec(kApplicationId);
   const std::string values[][2] = {{"magic", kMagic},
                                    {"schema", std::to_string(kSchemaVersion)},
@@ -235,12 +316,23 @@ LNSTATUS SqliteStore::Open(const std::string& file, std::unique_ptr<DatabaseStor
         "PRAGMA synchronous = NORMAL; PRAGMA foreign_keys = ON; PRAGMA temp_store = MEMORY");
   }
   if (status != LNNOERROR) return status;
-  out->reset(new SqliteStore(std::move(db)));
+  auto store = std::unique_ptr<SqliteStore>(new SqliteStore(std::move(db)));
+  store->PrepareAdditions(kHashes);
+  *out = std::move(store);
   return LNNOERROR;
 }
 
 LNSTATUS SqliteStore::Create(const std::string& file, const std::string& title,
                              const DatabaseFill& fill) {
+  // The file system takes names of 255 bytes; SQLite's log beside the database
+  // adds "-wal" to its name.
+  constexpr std::size_t kLongestName = 251;
+  if (fs::path(file).filename().native().size() > kLongestName) {
+    SetFailureDetail(LNERR_NAME_TOO_LONG,
+                     "a database name has at most 251 bytes, since the log SQLite keeps beside "
+                     "the database adds \"-wal\" to it");
+    return LNERR_NAME_TOO_LONG;
+  }
   fs::path parent = fs::path(file).parent_path();
   std::error_code ec;
   if (!parent.empty()) fs::create_directories(parent, ec);

@@ -164,8 +164,10 @@ LNSTATUS SqliteStore::SaveNote(const NoteRecord& note, LNNOTEID* newId) {
   WriteScope scope(*db_);
   LNSTATUS status = scope.Status();
   LNNOTEID id = note.id;
-  if (status == LNNOERROR) status = WriteNote(note, &id);
+  std::string unid;
+  if (status == LNNOERROR) status = WriteNote(note, &id, &unid);
   if (status == LNNOERROR) status = WriteItems(id, note.items);
+  if (status == LNNOERROR) status = WriteHash(id, note, unid);
   if (status == LNNOERROR) status = scope.Finish();
   if (status == LNNOERROR && note.id == 0) *newId = id;
   return status;
@@ -176,22 +178,23 @@ LNSTATUS SqliteStore::InsertNote(const NoteRecord& note) {
   if (note.id == 0) return LNERR_INVALID_ARGUMENT;
   WriteScope scope(*db_);
   LNSTATUS status = scope.Status();
+  const std::string packed = PackUnid(note.unid);
   if (status == LNNOERROR) {
-    const std::string packed = PackUnid(note.unid);
     const std::string form = FormOf(note.items);
     Query insert(*db_, sql::kInsertNoteWithId);
     insert.Bind(1, note.id).BindBlob(2, packed.data(), packed.size());
     status = insert.Bind(3, static_cast<std::int64_t>(note.noteClass)).Bind(4, form).Run();
   }
   if (status == LNNOERROR) status = WriteItems(note.id, note.items);
+  if (status == LNNOERROR) status = WriteHash(note.id, note, packed);
   if (status == LNNOERROR) status = scope.Finish();
   return status;
 }
 
-LNSTATUS SqliteStore::WriteNote(const NoteRecord& note, LNNOTEID* id) {
+LNSTATUS SqliteStore::WriteNote(const NoteRecord& note, LNNOTEID* id, std::string* unid) {
   std::string form = FormOf(note.items);
   if (note.id == 0) {
-    const std::string packed = PackUnid(note.unid);
+    const std::string& packed = *unid = PackUnid(note.unid);
     Query insert(*db_, sql::kInsertNote);
     insert.BindBlob(1, packed.data(), packed.size())
         .Bind(2, static_cast<std::int64_t>(note.noteClass))
@@ -204,10 +207,16 @@ LNSTATUS SqliteStore::WriteNote(const NoteRecord& note, LNNOTEID* id) {
     *id = static_cast<LNNOTEID>(rowid);
     return LNNOERROR;
   }
-  Query update(*db_, sql::kUpdateNote);
-  LNSTATUS status = update.Bind(1, note.id).Bind(2, form).Run();
-  if (status == LNNOERROR && db_->Changes() == 0) return LNERR_DOCUMENT_DELETED;
-  if (status != LNNOERROR) return status;
+  {
+    Query update(*db_, sql::kUpdateNote);
+    update.Bind(1, note.id).Bind(2, form);
+    if (!update.Next())
+      return update.Status() != LNNOERROR ? update.Status() : LNERR_DOCUMENT_DELETED;
+    unid->assign(update.Blob(0));
+    while (update.Next()) {
+    }
+    if (update.Status() != LNNOERROR) return update.Status();
+  }
   Query clear(*db_, sql::kClearItems);
   return clear.Bind(1, note.id).Run();
 }
@@ -262,6 +271,20 @@ LNSTATUS SqliteStore::WriteItems(LNNOTEID id, const std::vector<LNItem>& items) 
     done += rows;
   }
   return LNNOERROR;
+}
+
+// After WriteItems: its encoded values are still in `buffer_`.
+LNSTATUS SqliteStore::WriteHash(LNNOTEID id, const NoteRecord& note, std::string_view unid) {
+  if (!hashed_) return LNNOERROR;
+  NoteHasher hash(static_cast<std::int64_t>(note.noteClass), FormOf(note.items), unid);
+  for (std::size_t i = 0; i < note.items.size(); ++i) {
+    const LNItem& item = note.items[i];
+    hash.Item(item.name, static_cast<std::int64_t>(item.type),
+              static_cast<std::int64_t>(item.flags),
+              std::string_view(buffer_).substr(offsets_[i], offsets_[i + 1] - offsets_[i]));
+  }
+  Query set(*db_, sql::kSetHash);
+  return set.Bind(1, id).Bind(2, hash.Value()).Run();
 }
 
 LNSTATUS SqliteStore::DeleteNote(LNNOTEID id) {

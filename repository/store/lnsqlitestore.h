@@ -1,8 +1,10 @@
 #pragma once
 // A database in one SQLite file.
 
+#include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "repository/store/lnbackend.h"
@@ -31,6 +33,8 @@ class SqliteStore final : public DatabaseStore {
   LNSTATUS ListNotes(LNNoteClass noteClass, std::vector<NoteRecord>* notes) override;
   LNSTATUS ViewKeys(const std::string& form, bool anyForm, const std::string& keyItem,
                     std::vector<ViewKey>* keys) override;
+  LNSTATUS FindByKey(const std::string& form, bool anyForm, const std::string& keyItem,
+                     const std::string& key, std::vector<LNNOTEID>* ids, bool* answered) override;
   LNSTATUS ViewNotes(const std::string& form, bool anyForm,
                      std::vector<NoteRecord>* notes) override;
   LNSTATUS EachViewNote(const std::string& form, bool anyForm,
@@ -54,13 +58,24 @@ class SqliteStore final : public DatabaseStore {
   LNSTATUS ReadNotes(Query& query, std::vector<NoteRecord>* notes);
   LNSTATUS ReadNotes(Query& query, const std::function<LNSTATUS(NoteRecord&)>& each);
   explicit SqliteStore(std::unique_ptr<Connection> db) : db_(std::move(db)) {}
+  // The indexes of one key item and the statements that use them (kept here:
+  // the connection caches statements by the address of their text).
+  struct KeyIndex {
+    explicit KeyIndex(const std::string& folded);
+    std::string lname, byValue, notSingle, createByValue, createNotSingle, anyNotSingle, find;
+  };
+  void PrepareAdditions(const char* hashes);
+  LNSTATUS WriteHash(LNNOTEID id, const NoteRecord& note, std::string_view unid);
   // Ends the read snapshot so that what follows is written and committed on its own.
   void StopReading();
-  LNSTATUS WriteNote(const NoteRecord& note, LNNOTEID* newId);
+  // Writes the note's row; `unid` receives its packed universal id as stored.
+  LNSTATUS WriteNote(const NoteRecord& note, LNNOTEID* newId, std::string* unid);
   LNSTATUS RenumberNewNote(std::int64_t rowid, LNNOTEID* id);
   LNSTATUS WriteItems(LNNOTEID id, const std::vector<LNItem>& items);
 
   std::unique_ptr<Connection> db_;
+  std::map<std::string, KeyIndex> keyIndexes_;  // by folded key item
+  bool hashed_ = false;                         // the file keeps checksums
   int readers_ = 0;       // open BeginRead calls
   bool reading_ = false;  // the connection holds their read transaction
   // Encoded values and folded names of the note being written, reused to spare allocations.
@@ -103,7 +118,9 @@ inline constexpr char kViewNotesAll[] =
 inline constexpr char kInsertNote[] = "INSERT INTO notes(unid, class, form) VALUES(?1, ?2, ?3)";
 inline constexpr char kInsertNoteWithId[] =
     "INSERT INTO notes(note_id, unid, class, form) VALUES(?1, ?2, ?3, ?4)";
-inline constexpr char kUpdateNote[] = "UPDATE notes SET form = ?2 WHERE note_id = ?1";
+inline constexpr char kUpdateNote[] =
+    "UPDATE notes SET form = ?2 WHERE note_id = ?1 RETURNING unid";
+inline constexpr char kSetHash[] = "INSERT OR REPLACE INTO hashes(note_id, hash) VALUES(?1, ?2)";
 // The lowest note id up to ?1 that no note has; NULL when all are taken.
 inline constexpr char kFreeNoteId[] =
     "SELECT min(id) FROM (SELECT 1 AS id UNION ALL SELECT note_id + 1 FROM notes WHERE note_id < "

@@ -221,24 +221,96 @@ LNViewFolder::~LNViewFolder() = default;
 LNViewFolder::LNViewFolder(const LNViewFolder&) = default;
 LNViewFolder& LNViewFolder::operator=(const LNViewFolder&) = default;
 
+namespace lnstore {
+
+// Reads the view's entries (all documents when `readDocuments`, else their keys).
+LNSTATUS BuildView(ViewData& view, bool readDocuments) {
+  DatabaseStore* store = view.db->store.get();
+  if (!store) return LNERR_DATABASE_NOT_OPEN;
+  std::vector<NoteRecord> notes;
+  std::vector<ViewKey> keys;
+  const LNSTATUS status = ForEachForm(view.design, [&](const std::string& form, bool anyForm) {
+    return readDocuments ? store->ViewNotes(form, anyForm, &notes)
+                         : store->ViewKeys(form, anyForm, view.design.keyItem, &keys);
+  });
+  if (status != LNNOERROR) return status;
+  if (readDocuments) HoldDocuments(*view.db, view.design.keyItem, notes, &keys);
+  view.entries = BuildEntries(keys, view.design.categorized);
+  view.current = 0;
+  view.walkEnd = view.entries.size();
+  view.runs.clear();
+  view.runsBuilt = false;
+  view.built = true;
+  view.partialKey.reset();
+  return LNNOERROR;
+}
+
+// All entries of a view opened by key, the current one kept: inside the run
+// found by key it stays where it was.
+LNSTATUS CompleteView(ViewData& view) {
+  if (view.built && !view.partialKey) return LNNOERROR;
+  const std::optional<std::string> key = view.partialKey;
+  const std::size_t at = view.current;
+  if (LNSTATUS status = BuildView(view, false)) return status;
+  if (!key) return LNNOERROR;
+  BuildRuns(view);
+  auto run = view.runs.find(*key);
+  if (run == view.runs.end()) return LNNOERROR;  // gone meanwhile: from the top
+  view.current = run->second.first + at;
+  view.walkEnd = run->second.first + static_cast<std::size_t>(run->second.second);
+  return LNNOERROR;
+}
+
+// The run of one key through the store's index; false when it cannot tell.
+bool FindThroughIndex(ViewData& view, const std::string& key, LNSTATUS* status) {
+  DatabaseStore* store = view.db->store.get();
+  *status = LNNOERROR;
+  if (!store) return false;
+  std::vector<LNNOTEID> found;
+  bool answered = false;
+  *status = ForEachForm(view.design, [&](const std::string& form, bool anyForm) -> LNSTATUS {
+    std::vector<LNNOTEID> ids;
+    LNSTATUS s = store->FindByKey(form, anyForm, view.design.keyItem, key, &ids, &answered);
+    if (s == LNNOERROR && !answered) return LNERR_INTERNAL;  // stops at the first that cannot
+    found.insert(found.end(), ids.begin(), ids.end());
+    return s;
+  });
+  if (!answered) {
+    *status = LNNOERROR;
+    return false;
+  }
+  if (*status != LNNOERROR) return true;
+  std::sort(found.begin(), found.end());
+  view.entries.clear();
+  if (!found.empty() && view.design.categorized) view.entries.push_back({key, 0, false, true});
+  for (LNNOTEID id : found) view.entries.push_back({key, id, false, false});
+  view.runs.clear();
+  if (!view.entries.empty())
+    view.runs.emplace(key, std::make_pair(0, static_cast<long>(view.entries.size())));
+  view.runsBuilt = true;
+  view.built = true;
+  view.partialKey = key;
+  return true;
+}
+
+}  // namespace lnstore
+
 LNSTATUS LNViewFolder::Open(int options) {
   if (!d_) return Fail(LNERR_INVALID_ARGUMENT);
   lnstore::DatabaseStore* store = d_->db->store.get();
   if (!store) return Fail(LNERR_DATABASE_NOT_OPEN);
-  const bool readDocuments = (options & LNVFOPEN_READ_DOCUMENTS) && store->Reading();
-  std::vector<lnstore::NoteRecord> notes;
-  std::vector<ViewKey> keys;
-  const LNSTATUS status = ForEachForm(d_->design, [&](const std::string& form, bool anyForm) {
-    return readDocuments ? store->ViewNotes(form, anyForm, &notes)
-                         : store->ViewKeys(form, anyForm, d_->design.keyItem, &keys);
-  });
-  if (status != LNNOERROR) return Fail(status);
-  if (readDocuments) HoldDocuments(*d_->db, d_->design.keyItem, notes, &keys);
-  d_->entries = BuildEntries(keys, d_->design.categorized);
-  d_->current = 0;
-  d_->walkEnd = d_->entries.size();
-  d_->runs.clear();
-  d_->runsBuilt = false;
+  d_->open = false;
+  if (options & LNVFOPEN_BY_KEY) {
+    d_->entries.clear();
+    d_->runs.clear();
+    d_->runsBuilt = false;
+    d_->partialKey.reset();
+    d_->built = false;
+    d_->current = d_->walkEnd = 0;
+  } else if (LNSTATUS status =
+                 lnstore::BuildView(*d_, (options & LNVFOPEN_READ_DOCUMENTS) && store->Reading())) {
+    return Fail(status);
+  }
   d_->open = true;
   return LNNOERROR;
 }
@@ -267,6 +339,7 @@ LNSTATUS LNViewFolder::Close() {
   d_->entries.clear();
   d_->runs.clear();
   d_->runsBuilt = false;
+  d_->partialKey.reset();
   return LNNOERROR;
 }
 
@@ -283,12 +356,16 @@ bool LNViewFolder::IsCategorized() const {
 }
 
 long LNViewFolder::GetEntryCount() const {
-  return IsOpen() ? static_cast<long>(d_->entries.size()) : 0;
+  if (!IsOpen() || lnstore::CompleteView(*d_) != LNNOERROR) return 0;
+  return static_cast<long>(d_->entries.size());
 }
 
 LNSTATUS LNViewFolder::GetEntry(LNVFEntry* entry) const {
   if (LNSTATUS status = CheckOpen(d_)) return status;
   if (!entry) return Fail(LNERR_INVALID_ARGUMENT);
+  if (!d_->built || (d_->partialKey && d_->current >= d_->entries.size())) {
+    if (LNSTATUS status = lnstore::CompleteView(*d_)) return Fail(status);
+  }
   if (d_->current >= d_->entries.size()) return Fail(LNERR_NO_CURRENT_ENTRY);
   const ViewEntry& current = d_->entries[d_->current];
   if (d_->current >= d_->walkEnd) d_->walkEnd = d_->entries.size();
@@ -303,6 +380,9 @@ LNSTATUS LNViewFolder::GetEntry(LNVFEntry* entry) const {
 LNSTATUS LNViewFolder::Goto(int navigation, LNVFEntry* entry) {
   if (LNSTATUS status = CheckOpen(d_)) return status;
   if (navigation != LNVFNAVIGATE_NEXT) return Fail(LNERR_INVALID_ARGUMENT);
+  if (!d_->built || (d_->partialKey && d_->current + 1 >= d_->entries.size())) {
+    if (LNSTATUS status = lnstore::CompleteView(*d_)) return Fail(status);
+  }
   if (d_->current + 1 >= d_->entries.size()) {
     d_->current = d_->entries.size();
     return LNWARN_NOT_FOUND;
@@ -314,6 +394,12 @@ LNSTATUS LNViewFolder::Goto(int navigation, LNVFEntry* entry) {
 LNSTATUS LNViewFolder::Find(const std::string& key, LNVFEntry* entry, long* count) {
   if (count) *count = 0;
   if (LNSTATUS status = CheckOpen(d_)) return status;
+  LNSTATUS status = LNNOERROR;
+  if (!d_->built && lnstore::FindThroughIndex(*d_, key, &status) && status != LNNOERROR)
+    return Fail(status);
+  if (d_->partialKey != key || !d_->built) {
+    if ((status = lnstore::CompleteView(*d_))) return Fail(status);
+  }
   if (!d_->runsBuilt) BuildRuns(*d_);
   auto found = d_->runs.find(key);
   if (found == d_->runs.end()) return LNWARN_NOT_FOUND;

@@ -116,6 +116,12 @@ TEST_F(CliTest, FaultyImportImportsNothingAndSaysWhy) {
       {"{\"documents\": [" + good +
            R"(, {"items": [{"name": "D", "type": "datetime", "values": ["12.11.2026"]}]}]})",
        "is not of the form YYYY-MM-DDTHH:MM:SS"},
+      {"{\"documents\": [" + good +
+           R"(, {"items": [{"name": "Due", "type": "datetime", "values": ["2026-13-45T99:99:99"]}]}]})",
+       "item \"Due\": the date-time \"2026-13-45T99:99:99\" is no real day and time"},
+      {"{\"documents\": [" + good +
+           R"(, {"items": [{"name": "Due", "type": "datetime", "values": ["2025-02-29T10:00:00"]}]}]})",
+       "item \"Due\": the date-time \"2025-02-29T10:00:00\" is no real day and time"},
       {"{\"documents\": [" + good + R"(, {"items": [{"name": "F", "flags": -4, "values": []}]}]})",
        "flags must be a whole number"},
       {"{\"documents\": [" + good +

@@ -255,6 +255,24 @@ TEST_F(DbCheckTest, DamagedProcessDefinitionsAreNotClean) {
                 "'notes_by_form'");
        },
        "SQLite's integrity check: wrong # of entries in index notes_by_form"},
+      // Damage no structure check sees: values that change in place.
+      {"one bit of a value flipped",
+       [&] {
+         std::string bytes = ReadFile(file);
+         const std::size_t at = bytes.find("Order Handling");
+         ASSERT_NE(at, std::string::npos);
+         bytes[at] ^= 0x20;
+         WriteFile(file, bytes);
+       },
+       "The document's values are not those that were saved"},
+      {"last page cut short", [&] { fs::resize_file(file, fs::file_size(file) - 100); },
+       "The file ends inside a page"},
+      {"documents gone, their items left",
+       [&] { RunSql(file, "PRAGMA foreign_keys = OFF; DELETE FROM notes WHERE class = 1"); },
+       "items belong to"},
+      {"text that is not UTF-8",
+       [&] { RunSql(file, "UPDATE items SET data = x'0102FFFE' WHERE lname = 'task'"); },
+       "is not UTF-8"},
   };
   for (const Case& c : cases) {
     fs::copy_file(pristine, file, fs::copy_options::overwrite_existing);
@@ -266,6 +284,18 @@ TEST_F(DbCheckTest, DamagedProcessDefinitionsAreNotClean) {
     EXPECT_EQ(report["clean"], false) << c.damage;
     EXPECT_TRUE(HasEntry(report, 3, c.entry)) << c.damage << report.dump(2);
   }
+}
+
+TEST_F(DbCheckTest, TextThatIsNotUtf8FailsTheExportInOurWords) {
+  ASSERT_EQ(Run({"demo"}).code, 0);
+  RunSql(data_ / "procdef.nsf", "UPDATE items SET data = x'0102FFFE' WHERE lname = 'task'");
+  Result r = Run({"workflow", "export", "Order Handling"});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("the workflow cannot be written as JSON: the text at nodes[0].name is not "
+                       "UTF-8"),
+            std::string::npos)
+      << r.err;
+  EXPECT_EQ(r.err.find("json.exception"), std::string::npos) << r.err;
 }
 
 TEST_F(DbCheckTest, LocalServerNameMeansThisMachine) {

@@ -1,7 +1,13 @@
 // The db commands under hostile input found by a probe of velkmod-cli.
 
+#include <fcntl.h>
 #include <gmock/gmock.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
 
 #include "clifixture.h"
 
@@ -74,13 +80,46 @@ TEST_F(DbFaultTest, FormItemsOfAnyShapeSurviveImportAndDump) {
   EXPECT_EQ(dumped, documents);
 }
 
-TEST_F(DbFaultTest, CreateCutShortDoesNotBlockTheNextOne) {
+// The names of the files in the data folder.
+std::vector<std::string> Names(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename());
+  std::ranges::sort(names);
+  return names;
+}
+
+TEST_F(DbFaultTest, CreateCutShortDoesNotBlockTheNextOneWhichClearsWhatItLeft) {
   // The file size limit stops the tool (SIGXFSZ) while it writes the database.
   RunAfter("ulimit -c 0; ulimit -f 1; exec", {"db", "create", "procdef", "p.nsf"});
   EXPECT_FALSE(fs::exists(data_ / "p.nsf"));
+  ASSERT_FALSE(Names(data_).empty()) << "the killed create left its files";
+  // An earlier version's files of yesterday, and those of a create still running.
+  WriteFile(data_ / "old.nsf.part-0000BEEF", "x");
+  WriteFile(data_ / "old.nsf.part-0000BEEF-journal", "x");
+  fs::last_write_time(data_ / "old.nsf.part-0000BEEF",
+                      fs::file_time_type::clock::now() - std::chrono::hours(24));
+  WriteFile(data_ / ".velkmod-create-0000CAFE", "x");
+  const int running = ::open((data_ / ".velkmod-create-0000CAFE").c_str(), O_RDONLY);
+  ASSERT_EQ(::flock(running, LOCK_EX), 0);
   Result again = Run({"db", "create", "procdef", "p.nsf"});
   EXPECT_EQ(again.code, 0) << again.err;
   EXPECT_THAT(Run({"db", "info", "p.nsf"}).out, HasSubstr("Process Definitions Database"));
+  EXPECT_EQ(Names(data_), (std::vector<std::string>{".velkmod-create-0000CAFE", "p.nsf"}));
+  ::close(running);
+}
+
+TEST_F(DbFaultTest, CreateTakesARelativeDataFolderAndNamesUpToTheirTrueLimit) {
+  Result relative = RunAfter("cd " + Quote(root_.string()) + " && VELK_DATA_DIR=rel/data",
+                             {"db", "create", "gateway", "g.nsf"});
+  EXPECT_EQ(relative.code, 0) << relative.err;
+  EXPECT_TRUE(fs::exists(root_ / "rel" / "data" / "g.nsf"));
+  const std::string longest = std::string(247, 'n') + ".nsf";
+  Result created = Run({"db", "create", "gateway", longest});
+  EXPECT_EQ(created.code, 0) << created.err;
+  EXPECT_EQ(Run({"db", "info", longest}).code, 0);
+  Result tooLong = Run({"db", "create", "gateway", "n" + longest});
+  EXPECT_EQ(tooLong.code, 1);
+  EXPECT_THAT(tooLong.err, HasSubstr("a database name has at most 251 bytes"));
 }
 
 TEST_F(DbFaultTest, FileErrorsNameTheirReason) {

@@ -2,6 +2,7 @@
 // database and "extdir tree".
 
 #include "clifixture.h"
+#include "repository/demowriter.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ TEST_F(ExtDirCliTest, CheckReportsSectionsItemsAndEntries) {
   int loading = 0;
   for (const Json& entry : report["entries"])
     loading += entry["category"] == "Loading External Directory Database";
-  EXPECT_EQ(loading, 7);
+  EXPECT_EQ(loading, 8) << "the seven sections and the leafs";
 }
 
 TEST_F(ExtDirCliTest, TreePrintsTheWindowsTreeWithLeafsOnRequest) {
@@ -58,6 +59,43 @@ TEST_F(ExtDirCliTest, TreePrintsTheWindowsTreeWithLeafsOnRequest) {
       << leafs.out;
   EXPECT_EQ(Run({"extdir", "tree", "missing.nsf"}).code, 1);
   EXPECT_EQ(Run({"extdir", "forest"}).code, 2);
+}
+
+Json Item(const std::string& name, const Json& value, const char* type = "text") {
+  return {{"name", name}, {"type", type}, {"flags", 4}, {"values", Json::array({value})}};
+}
+
+Json LeafDocument(const Json& leafId, const std::string& name, const char* idType = "text") {
+  return {{"form", "GRILeaf"},
+          {"items", Json::array({Item("LeafID", leafId, idType), Item("HeaderID", "00000A01"),
+                                 Item("LeafName", name), Item("Status", "Active")})}};
+}
+
+// Each a directory of the demo's with one document added, as a probe made them.
+TEST_F(ExtDirCliTest, DamagedOrHostileDocumentsFailTreeAndCheckWithoutACrash) {
+  std::string deep = "Marvelund";
+  for (int i = 0; i < 100000; ++i) deep += "/Level";
+  const std::pair<const char*, Json> cases[] = {
+      {"a person 100,000 levels deep",
+       {{"form", "Person"}, {"items", Json::array({Item("FullName", deep)})}}},
+      {"a leaf 100,000 levels deep", LeafDocument("DEEP", deep)},
+      {"a garbled leaf", LeafDocument(7, "Garbled", "number")},
+      {"a second leaf of one id", LeafDocument(velk::demo::kOrderHandlingLeafId, "Twin")},
+  };
+  for (const auto& [what, document] : cases) {
+    SCOPED_TRACE(what);
+    ASSERT_EQ(Run({"db", "copy", "extdir.nsf", "case.nsf"}).code, 0);
+    WriteFile(root_ / "case.json", Json{{"documents", Json::array({document})}}.dump());
+    ASSERT_EQ(Run({"db", "import", "case.nsf", (root_ / "case.json").string()}).code, 0);
+    const Result tree = Run({"extdir", "tree", "case.nsf", "--leafs"});
+    EXPECT_EQ(tree.code, 1) << tree.err;
+    EXPECT_LT(tree.out.size(), 10000u);
+    EXPECT_NE(tree.out.find("Order Handling [3]"), std::string::npos) << "the rest is shown";
+    const Result check = Run({"db", "check", "case.nsf"});
+    EXPECT_EQ(check.code, 1) << check.err;
+    EXPECT_FALSE(Json::parse(check.out)["clean"].get<bool>());
+    std::filesystem::remove(data_ / "case.nsf");
+  }
 }
 
 }  // namespace

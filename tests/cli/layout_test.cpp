@@ -25,7 +25,8 @@ TEST_F(LayoutCliTest, PrintsTheMovesAndStoresThemOnlyWithSave) {
   EXPECT_NE(printed.out.find(" of 5 tasks moved"), std::string::npos) << printed.out;
   const std::string before = Run({"workflow", "export", "Travel Request"}).out;
 
-  Result stored = Run({"workflow", "layout", "Travel Request", "--level", "all", "--save"});
+  Result stored =
+      Run({"workflow", "layout", "Travel Request", "--level", "all", "--save", "--timeout", "60"});
   ASSERT_EQ(stored.code, 0) << stored.err;
   EXPECT_NE(stored.out.find("Stored \"Travel Request\""), std::string::npos) << stored.out;
   Result again = Run({"workflow", "layout", "Travel Request"});
@@ -37,6 +38,9 @@ TEST_F(LayoutCliTest, PrintsTheMovesAndStoresThemOnlyWithSave) {
 TEST_F(LayoutCliTest, BadRequestsAreRefused) {
   EXPECT_EQ(Run({"workflow", "layout"}).code, 2);
   EXPECT_EQ(Run({"workflow", "layout", "Travel Request", "--level", "some"}).code, 2);
+  for (const char* timeout : {"0", "-3", "ten", "1e9"})
+    EXPECT_EQ(Run({"workflow", "layout", "Travel Request", "--timeout", timeout}).code, 2)
+        << timeout;
   Result missing = Run({"workflow", "layout", "No Such Workflow"});
   EXPECT_EQ(missing.code, 1);
   EXPECT_NE(missing.err.find("No Such Workflow"), std::string::npos) << missing.err;

@@ -36,6 +36,30 @@ TEST(SnapDeltaTest, CentreLandsOnTheNearestGridPointTiesGoRightAndDown) {
         << c.centre.x << "," << c.centre.y;
 }
 
+TEST_F(WorkflowTest, ArrowKeysMoveAGridStepOrWithShiftOnePixelUnsnapped) {
+  struct Case {
+    Point centre;
+    KeyDirection direction;
+    bool fine, magnetic;
+    double unitsPerPixel;
+    Point expected;
+  };
+  const Case cases[] = {
+      {{50, -50}, KeyDirection::Right, false, false, 1.0, {100, -50}},
+      {{50, -50}, KeyDirection::Up, false, true, 1.0, {50, 0}},
+      {{17, -17}, KeyDirection::Right, false, true, 1.0, {50, 0}},  // lands on the grid
+      {{50, -50}, KeyDirection::Left, true, true, 1.04, {49, -50}},
+      {{50, -50}, KeyDirection::Down, true, false, 2.6, {50, -53}},  // zoomed out
+      {{50, -50}, KeyDirection::Right, true, false, 0.5, {51, -50}},  // zoomed in: one unit
+  };
+  for (const Case& c : cases) {
+    CNode* node = doc.CreateNode(AroundCentre(c.centre.x, c.centre.y));
+    EXPECT_TRUE(NudgeNodes(doc, {node}, c.direction, c.fine, {50, c.magnetic}, c.unitsPerPixel));
+    EXPECT_EQ(node->GetRect().Center(), c.expected)
+        << static_cast<int>(c.direction) << (c.fine ? " fine" : "");
+  }
+}
+
 TEST_F(WorkflowTest, MovingTogetherKeepsEveryArrowAttachedEvenWhenNodesSnapDifferently) {
   CNode* a = Add("A");
   CNode* b = Add("B", 2, 1);

@@ -66,6 +66,21 @@ TEST_F(WorkflowTest, DraggingMovesTheSelectionAndMarksTheWorkflowModified) {
   EXPECT_TRUE(ch.moved);
 }
 
+TEST_F(WorkflowTest, AClickWithoutAMoveLeavesANodeOffTheMagneticGrid) {
+  CNode* a = Add("A", 0, 0);  // centre (17, -17)
+  const GridSettings magnetic{50, true};
+  SelectGesture g;
+  g.Press(doc, {17, -17}, false, false);
+  g.Drag(doc, {17, -17}, magnetic);
+  g.Release(doc, {17, -17}, magnetic);
+  EXPECT_EQ(a->GetRect(), NodeRectAt(0, 0));
+  EXPECT_FALSE(doc.IsModified());
+  g.Press(doc, {17, -17}, false, false);
+  g.Drag(doc, {40, -17}, magnetic);
+  g.Release(doc, {40, -17}, magnetic);
+  EXPECT_EQ(a->GetRect().Center(), (Point{50, 0})) << "a move snaps";
+}
+
 TEST_F(WorkflowTest, CtrlDragOfAnIncompleteExternalSubWorkflowIsRefused) {
   CNode* eidm = Add("", 0, 0, NodeKind::EIDM);
   SelectGesture g;

@@ -1,6 +1,7 @@
 #include "extdir/eidmrequests.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include "core/extdirfixture.h"
 #include "extdir/extdirdrops.h"
@@ -205,6 +206,50 @@ TEST_F(EidmRequestTest, LeafsAndInTasksDropOnlyOnPublishedProcessViews) {
   ReleasePublishedTasks(*data, workflow);
   EXPECT_EQ(leaf->publishedTask, nullptr);
   EXPECT_EQ(leaf->workflowId, "WF-OURS");
+}
+
+// A trigger makes the store refuse leaf documents while it lives.
+class RefusedLeafs {
+ public:
+  explicit RefusedLeafs(const std::string& file) : file_(file) {
+    Run("CREATE TRIGGER refuse BEFORE INSERT ON items WHEN NEW.lname = 'leafname' BEGIN "
+        "SELECT RAISE(ABORT, 'refused'); END;");
+  }
+  ~RefusedLeafs() { Run("DROP TRIGGER refuse;"); }
+
+ private:
+  void Run(const char* sql) {
+    sqlite3* raw = nullptr;
+    sqlite3_open(file_.c_str(), &raw);
+    EXPECT_EQ(sqlite3_exec(raw, sql, nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(raw);
+  }
+  std::string file_;
+};
+
+TEST_F(EidmRequestTest, ADroppedCopyAndAnUnstoredPublicationAreWrittenByTheNextSave) {
+  auto* sales = Find<CExtDirItemGRIProcView>(*data, "Sales Processes");
+  sales->LoadLeafs();
+  const std::size_t leafs = Stored("GRILeaf", {"LeafID"}).size();
+  ASSERT_NE(DropLeafCopy(*sales, *Find<CExtDirItemGRILeaf>(*data, "Complaint Handling")), nullptr);
+  CNode* in = workflow.InsertNode({100, 0, 134, -34}, NodeKind::In);
+  NodeAttributes a = in->Attributes();
+  a.name = "Quote";
+  workflow.SetNodeAttributes(*in, a);
+  {
+    RefusedLeafs refused((dir_ / kPath).string());
+    EXPECT_EQ(PublishTaskAsLeaf(*sales, *in), nullptr) << "the store refused it";
+  }
+  EXPECT_TRUE(data->HasUnsavedChanges());
+  ASSERT_TRUE(data->SaveAll());
+  EXPECT_EQ(Stored("GRILeaf", {"LeafID"}).size(), leafs + 2);
+  LoadWithTree();
+  Find<CExtDirItemGRIProcView>(*data, "Sales Processes")->LoadLeafs();
+  std::size_t complaints = 0;
+  for (auto* leaf : data->ItemsOf<CExtDirItemGRILeaf>())
+    complaints += leaf->LeafName == "Complaints/Complaint Handling";
+  EXPECT_EQ(complaints, 2u) << "the copy is read back";
+  EXPECT_NE(Find<CExtDirItemGRILeaf>(*data, "Quote"), nullptr);
 }
 
 }  // namespace

@@ -2,8 +2,10 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "core/extdirfixture.h"
+#include "extdir/eidmrequests.h"
 #include "model/workflowdoc.h"
 #include "model/workflowextdir.h"
 #include "repository/demowriter.h"
@@ -164,6 +166,43 @@ TEST_F(ExtDirSaveTest, SaveItemWritesAtOnceAndRefreshShowsTheStore) {
   ASSERT_TRUE(data->Refresh());
   EXPECT_EQ(tree->Print(), before);
   EXPECT_NE(data->FindItemById(id), nullptr);
+}
+
+TEST_F(ExtDirSaveTest, UnsavedChangesAreWhatTheNextSaveWritesAndDiscardingReadsTheStore) {
+  auto leaf = [this](const char* name) {
+    Header("Sales Processes").LoadLeafs();
+    return Find<CExtDirItemGRILeaf>(*data, name);
+  };
+  const std::pair<const char*, std::function<void()>> edits[] = {
+      {"an edited header", [&] { Header("Sales Processes").SetModified(); }},
+      {"a deleted header", [&] { Header("Banking Services").Delete(); }},
+      {"a deleted leaf", [&] { leaf("Complaint Handling")->Delete(); }},
+      {"a renamed folder", [&] { Find<CExtDirItemGRIFolder>(*data, "Orders")->SetModified(); }},
+      {"a new request",
+       [&] { CopyEidmToPartnerSection(*Find<CExtDirItemEIDM>(*data, "Credit check")); }},
+  };
+  for (const auto& [what, edit] : edits) {
+    SCOPED_TRACE(what);
+    LoadWithTree();
+    EXPECT_FALSE(data->HasUnsavedChanges());
+    leaf("Order Handling");  // read, not changed
+    EXPECT_FALSE(data->HasUnsavedChanges());
+    edit();
+    EXPECT_TRUE(data->HasUnsavedChanges());
+    ASSERT_TRUE(data->SaveAll());
+    EXPECT_FALSE(data->HasUnsavedChanges());
+  }
+
+  CExtDirItemGRIProcView& sales = Header("Sales Processes");
+  sales.ProcViewName = "Unsaved";
+  sales.UpdateTreeText();
+  sales.SetModified();
+  const std::size_t documents = DocumentCount();
+  tree.reset();
+  data->DiscardChanges();
+  EXPECT_FALSE(data->HasUnsavedChanges());
+  EXPECT_EQ(Find<CExtDirItemGRIProcView>(*data, "Unsaved"), nullptr);
+  EXPECT_EQ(DocumentCount(), documents);
 }
 
 TEST_F(ExtDirSaveTest, ASubscribedWorkflowTakesTheOrganisationOfItsLeaf) {

@@ -120,6 +120,7 @@ TEST_F(ExtDirTreeTest, NewChildrenAndDeletion) {
   ASSERT_TRUE(marvelund && acme);
   marvelund->NewChild();
   acme->NewChild();
+  EXPECT_EQ(ui_->currentStatus(), "");
   EXPECT_EQ(Header("New Process View").Direction, "Published");
   EXPECT_EQ(data->ItemsOf<CExtDirItemGRIProcView>().back()->Direction, "Offered");
   EXPECT_TRUE(marvelund->treeNode->IsExpanded());
@@ -129,6 +130,9 @@ TEST_F(ExtDirTreeTest, NewChildrenAndDeletion) {
   CExtDirItemGRIProcView& sales = Header("Sales");
   EXPECT_EQ(sales.ContextMenu(), (ExtDirMenu{189, false, false, true})) << "leafs not loaded";
   sales.LoadLeafs();
+  sales.NewChild();
+  EXPECT_NE(ui_->currentStatus().find("an empty folder is gone"), std::string::npos)
+      << "the designer learns that an empty folder is not stored";
   Find<CExtDirItemGRIFolder>(*data, "A")->Delete();
   EXPECT_EQ(Find<CExtDirItemGRIFolder>(*data, "B"), nullptr);
   EXPECT_TRUE(Find<CExtDirItemGRILeaf>(*data, "Leaf")->deleted);
@@ -151,26 +155,96 @@ TEST_F(ExtDirTreeTest, IdsFindItemsAndEidmOrganisationsAreTwins) {
   EXPECT_EQ(byUs->byPartnersTwin->byUsTwin, byUs);
   EXPECT_EQ(byUs->byPartnersTwin->ID, "O1");
   EXPECT_FALSE(dynamic_cast<CExtDirItemEIDM*>(data->FindItemById("E2"))->IsOrderedByUs());
+  byUs->byPartnersTwin->ExtOrgReader = "CN=Reader/O=Acme";
+  byUs->byPartnersTwin->ExtOrgResponsible.push_back("CN=Ann Lee/O=Acme");
   byUs->byPartnersTwin->SetModified();
   EXPECT_TRUE(byUs->modified) << "one document serves both";
+  EXPECT_EQ(byUs->ExtOrgReader, "CN=Reader/O=Acme") << "one twin's change is the other's";
+  ASSERT_TRUE(data->SaveAll());
+  EXPECT_EQ(Stored("ExtOrganization", {"ExtOrgID", "ExtOrgReader"}),
+            std::vector<std::string>{"ExtOrgID=O1 ExtOrgReader=CN=Reader/O=Acme"});
 }
 
-TEST_F(ExtDirTreeTest, ClosingForgetsLeafsAndNodes) {
-  Header("Sales").LoadLeafs();
-  tree->Close();
-  EXPECT_TRUE(data->ItemsOf<CExtDirItemGRILeaf>().empty());
-  EXPECT_FALSE(Header("Sales").leafsLoaded);
-  EXPECT_EQ(Header("Sales").treeNode, nullptr);
-  tree->Build();
+TEST_F(ExtDirTreeTest, ClosingForgetsLeafsAndNodesAndLeavesTheDataSetAsItWas) {
+  const auto before = Load()->Items().size();
+  for (int cycle = 0; cycle < 3; ++cycle) {
+    Header("Sales").LoadLeafs();
+    Header("Sales").NewChild();
+    tree->Close();
+    EXPECT_EQ(data->Items().size(), before) << "no organisations or folders are left behind";
+    EXPECT_FALSE(Header("Sales").leafsLoaded);
+    EXPECT_EQ(Header("Sales").treeNode, nullptr);
+    tree->Build();
+  }
   tree->ExpandAll(true);
   EXPECT_EQ(data->ItemsOf<CExtDirItemGRILeaf>().size(), 4u);
   EXPECT_NE(tree->Print().find("        Truck [3]\n"), std::string::npos);
 }
 
-// The tree keeps the leaf view open; a leaf another designer removed meanwhile
+// Stored names are data: however deep, no walk of the tree may follow them.
+TEST_F(ExtDirTreeTest, NamesDeeperThanTheFolderLimitAreReportedAndNotShown) {
+  auto levels = [](int folders) {
+    std::string name = "Org";
+    for (int i = 0; i < folders; ++i) name += "/Level";
+    return name;
+  };
+  {
+    LNDatabase db = Open();
+    for (int folders : {kMaxFolderDepth, kMaxFolderDepth + 1, 100000}) {
+      AddDocument(db, "Person",
+                  {{"FullName", {"P" + std::to_string(folders) + "/" + levels(folders - 1)}}});
+      Leaf(db, ("D" + std::to_string(folders)).c_str(), "H3", levels(folders).c_str(), "Active");
+    }
+    db.Close();
+  }
+  LoadWithTree();
+  tree->ExpandAll(true);
+  const std::string printed = tree->Print();
+  EXPECT_LT(printed.size(), 20000u);
+  for (const char* item : {"GRI Leafs", "External Reg. Organizations"}) {
+    std::size_t reported = 0;
+    for (const InfoEntry& e : Entries(kExtDirLoadCategory))
+      reported +=
+          e.title == std::string(item) + ": Showing Document" && e.severity == Severity::Error;
+    EXPECT_EQ(reported, 2u) << item << ": the two deeper names";
+  }
+  EXPECT_NE(printed.find("P32 [13]"), std::string::npos) << printed.substr(0, 3000);
+  EXPECT_EQ(printed.find("P33 [13]"), std::string::npos);
+  EXPECT_NE(data->FindItemById("D32")->treeNode, nullptr);
+  EXPECT_EQ(data->FindItemById("D33")->treeNode, nullptr);
+}
+
+TEST_F(ExtDirTreeTest, ASecondLeafWithTheSameIdIsReportedWhicheverWayLeafsAreRead) {
+  {
+    LNDatabase db = Open();
+    Leaf(db, "L1", "H1", "Same header", "Active");
+    Leaf(db, "L3", "H3", "Other header", "Active");
+    db.Close();
+  }
+  for (bool all : {false, true}) {
+    SCOPED_TRACE(all ? "every header in one pass" : "one header after the other");
+    InfoCenter::instance().clear();
+    LoadWithTree();
+    if (all) {
+      tree->ExpandAll(true);
+    } else {
+      for (const char* name : {"Sales", "Purchasing", "Transport", "Sales"})
+        Header(name).LoadLeafs();
+    }
+    std::vector<std::string> hidden;
+    for (const InfoEntry& e : Entries(kExtDirLoadCategory))
+      if (e.severity == Severity::Error) hidden.push_back(e.text.substr(0, e.text.find("\" is")));
+    std::sort(hidden.begin(), hidden.end());
+    EXPECT_EQ(hidden, (std::vector<std::string>{"The GRI-Leaf \"Other header",
+                                                "The GRI-Leaf \"Same header"}));
+    EXPECT_EQ(data->ItemsOf<CExtDirItemGRILeaf>().size(), 4u);
+  }
+}
+
+// The leaf view is kept open; a leaf another designer removed meanwhile
 // makes it read afresh (with what was added) instead of failing.
 TEST_F(ExtDirTreeTest, ALeafRemovedElsewhereMakesTheLeafsReadAfresh) {
-  tree->Build();
+  data->PrepareLeafs();  // as the window does once it shows the tree
   {
     LNDatabase db = Open();
     std::vector<LNDocument> docs;

@@ -68,6 +68,7 @@ class ExtDirTest : public RepositoryTest {
 
   // The data set loaded from the directory, and a tree showing it.
   void LoadWithTree() {
+    tree.reset();  // before the data set it shows
     data = Load();
     tree = std::make_unique<velk::CExtDirTree>(*data);
   }

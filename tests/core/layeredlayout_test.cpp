@@ -1,9 +1,13 @@
 // "Arrange as layers" on the demo workflows and on graphs made for it.
 
+#include <algorithm>
+#include <atomic>
 #include <functional>
+#include <map>
 #include <set>
 
 #include "editor/autoarrange.h"
+#include "editor/drawinggeometry.h"
 #include "editor/layeredlayout.h"
 #include "model/workflowundo.h"
 #include "repository/demoworkflows.h"
@@ -52,6 +56,26 @@ void ExpectLayered(const CWorkflowDoc& level, int grid, const std::string& what)
   }
 }
 
+// Each condition label, hung from the middle of its arrow as the drawing does,
+// clear of the other labels and of every node with all its texts.
+void ExpectLabelsClear(const CWorkflowDoc& level, const std::string& what) {
+  const TextOffsets texts = ComputeTextOffsets({true, true, true, true, true});
+  std::vector<std::pair<std::string, Rect>> labels;
+  for (const CNode* source : level.LevelNodes())
+    for (const CArrow* a : source->OutgoingArrows()) {
+      if (a->Condition().empty()) continue;
+      const Rect box =
+          DescriptionBox(DescriptionTextRect(DescriptionAnchor({a->LineStart(), a->LineEnd()}),
+                                             EstimatedLabelWidth(a->Condition()), 10));
+      for (const auto& [other, placed] : labels)
+        EXPECT_FALSE(box.Intersects(placed)) << what << ": " << a->Condition() << " over " << other;
+      for (const CNode* n : level.LevelNodes())
+        EXPECT_FALSE(box.Intersects(NodeTextArea(n->GetRect(), texts)))
+            << what << ": " << a->Condition() << " over " << n->Name();
+      labels.emplace_back(a->Condition(), box);
+    }
+}
+
 TEST(LayeredLayoutTest, DemoWorkflowsGetRowsAlongTheArrowsWithoutOverlapsOrExtraCrossings) {
   ScopedHeadlessServices ui;
   for (auto& workflow : demo::BuildDemoWorkflows()) {
@@ -63,6 +87,7 @@ TEST(LayeredLayoutTest, DemoWorkflowsGetRowsAlongTheArrowsWithoutOverlapsOrExtra
       ArrangeAsLayers(*level, {50}, &error);
       EXPECT_EQ(error, "") << what;
       ExpectLayered(*level, 50, what);
+      ExpectLabelsClear(*level, what);
       EXPECT_LE(CountArrowCrossings(*level), arranged) << what;
       if (CNode* start = level->StartNode()) {
         for (const CNode* n : level->LevelNodes())
@@ -114,6 +139,78 @@ TEST(LayeredLayoutTaskTest, ResultArrivesOnItsThreadAndAnAbandonedTaskIsHarmless
   ASSERT_TRUE(result.ok);
   EXPECT_EQ(result.rows, (std::vector<int>{0, 1, 2, 3}));
   EXPECT_TRUE(ComputeLayeredLayout({}, {}).ok) << "an empty level";
+}
+
+// Levels that took dot minutes: rows of our own, each arrow down unless it
+// closes a loop, the start on top, neighbours a column apart on the grid.
+TEST(LayeredLayoutTest, LargeAndDenseLevelsGetRowsOfTheirOwnAtOnce) {
+  const auto shape = [](int n, const std::function<void(LayoutGraph&)>& link) {
+    LayoutGraph graph;
+    graph.sizes.assign(static_cast<std::size_t>(n), {34, 34});
+    link(graph);
+    graph.labelWidths.assign(graph.edges.size(), 0);
+    return graph;
+  };
+  const struct {
+    const char* name;
+    LayoutGraph graph;
+  } cases[] = {
+      {"complete DAG", shape(300,
+                             [](LayoutGraph& g) {
+                               for (int s = 0; s < 300; ++s)
+                                 for (int t = s + 1; t < 300; ++t) g.edges.emplace_back(s, t);
+                             })},
+      {"fan", shape(500,
+                    [](LayoutGraph& g) {
+                      for (int i = 1; i < 499; ++i)
+                        g.edges.insert(g.edges.end(), {{0, i}, {i, 499}});
+                    })},
+      {"chain with a loop back", shape(5000,
+                                       [](LayoutGraph& g) {
+                                         for (int i = 0; i + 1 < 5000; ++i)
+                                           g.edges.emplace_back(i, i + 1);
+                                         g.edges.emplace_back(4999, 0);
+                                       })},
+  };
+  for (const auto& c : cases) {
+    const LayoutResult result = ComputeLayeredLayout(c.graph, {50});
+    ASSERT_TRUE(result.ok) << c.name;
+    EXPECT_EQ(result.engine, LayoutEngine::Rows) << c.name;
+    EXPECT_EQ(result.rows[0], 0) << c.name;
+    for (auto [s, t] : c.graph.edges)
+      EXPECT_TRUE(t == 0 || result.rows[t] > result.rows[s]) << c.name << " " << s << "->" << t;
+    std::map<int, std::vector<int>> rows;
+    for (std::size_t i = 0; i < result.centres.size(); ++i) {
+      EXPECT_EQ(result.centres[i].x % 50, 0) << c.name;
+      rows[result.centres[i].y].push_back(result.centres[i].x);
+    }
+    for (auto& [y, xs] : rows) {
+      std::ranges::sort(xs);
+      for (std::size_t i = 1; i < xs.size(); ++i) EXPECT_GE(xs[i] - xs[i - 1], 150) << c.name;
+    }
+    std::atomic<bool> stop = true;
+    EXPECT_FALSE(ComputeLayeredLayout(c.graph, {50}, &stop).ok) << c.name << ": given up";
+  }
+}
+
+// The conditions of Order Handling, one arrow passing a row.
+TEST_F(WorkflowTest, ConditionLabelsGetRoomBetweenTheRowsTheyJoin) {
+  CNode* receive = Add("Receive order", 0, 0);
+  CNode* credit = Add("Credit check", 0, 1);
+  CNode* approve = Add("Approve order", 0, 2);
+  CNode* reject = Add("Reject order", 0, 3);
+  CNode* fulfil = Add("Fulfil order", 0, 4);
+  CNode* confirm = Add("Confirm order", 0, 5);
+  Link(receive, credit);
+  doc.CreateArrow(*credit, *approve, {RoutingKind::Cor, "large order", "Order_Amount > 10000"});
+  doc.CreateArrow(*credit, *fulfil, {RoutingKind::Xor, "Order_Amount <= 10000", ""});
+  doc.CreateArrow(*approve, *reject, {RoutingKind::Or, "rejected", ""});
+  doc.CreateArrow(*approve, *fulfil, {RoutingKind::Or, "approved", ""});
+  doc.CreateArrow(*approve, *confirm, {RoutingKind::Or, "approved", ""});
+  Link(fulfil, confirm);
+  doc.SetStartNode(receive);
+  ASSERT_TRUE(ArrangeAsLayers(doc, {50}));
+  ExpectLabelsClear(doc, "made");
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 // Copying and pasting nodes through the internal clipboard.
 
+#include "editor/pasteplace.h"
+#include "model/arrowgeometry.h"
 #include "model/nodeclipboard.h"
 #include "model/nodepicture.h"
 #include "workflowfixture.h"
@@ -69,8 +71,36 @@ TEST_F(WorkflowTest, PasteMakesConnectedCopiesInTheTargetLevel) {
       << "a pasted cluster stands for a new level";
   EXPECT_EQ(level->StartNode(), nullptr);
 
-  clipboard.Paste(doc);
+  const std::vector<CNode*> again = clipboard.Paste(doc, {50, -50});
   EXPECT_EQ(doc.NodeCount(), 9u) << "the clipboard can be pasted again";
+  EXPECT_EQ(again[0]->GetRect(), start->GetRect().Offset(50, -50));
+  EXPECT_EQ(again[0]->OutgoingArrows()[0]->LineEnd(),
+            ComputeArrowLine(again[0]->GetRect(), again[1]->GetRect()).end)
+      << "arrows join the copies where they landed";
+}
+
+TEST(PasteOffsetTest, CopiesLandOnNoNodeOrWhereTheMenuWasOpened) {
+  const GridSettings grid{50, false};
+  const std::vector<Rect> pair = {NodeRectAt(100, -100), NodeRectAt(200, -100)};
+  struct Case {
+    const char* what;
+    std::vector<Rect> copies, level;
+    std::optional<Point> at;
+    bool magnetic;
+    Point offset;
+  };
+  const Case cases[] = {
+      {"beside the originals", pair, pair, {}, false, {50, -50}},
+      {"past a node in the way", pair, {pair[0], pair[1], NodeRectAt(260, -160)}, {}, false,
+       {100, -100}},
+      {"where they were cut", pair, {NodeRectAt(0, 0)}, {}, false, {0, 0}},
+      {"at the menu's point", pair, pair, Point{400, -400}, false, {300, -300}},
+      {"at the menu's point on the grid", pair, pair, Point{410, -395}, true, {333, -283}},
+      {"at the drawing's edge", {NodeRectAt(2000, -100)}, {NodeRectAt(2000, -100)}, {}, false,
+       {50, -50}},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(PasteOffset(c.copies, c.level, c.at, {grid.size, c.magnetic}), c.offset) << c.what;
 }
 
 }  // namespace

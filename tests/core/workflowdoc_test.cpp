@@ -16,14 +16,16 @@ TEST_F(WorkflowTest, NewWorkflowIsValidFromTodayAndUnstored) {
 }
 
 TEST_F(WorkflowTest, TitleShowsNameVersionStatusAndModification) {
+  const std::string tooLong = std::string(199, 'a') + "\xc3\xa4" + std::string(10'000'000, 'b');
   struct Case {
-    const char* name;
+    std::string name;
     int version;
     WorkflowStatus status;
-    const char* title;
+    std::string title;
   } cases[] = {
       {"Order", 2, WorkflowStatus::Design, "Order v2 (Design)"},
       {"Order", 0, WorkflowStatus::Active, "Order v0 (Active)"},
+      {tooLong, 1, WorkflowStatus::Design, std::string(199, 'a') + "... v1 (Design)"},
       {"Leave", 13, WorkflowStatus::Testing, "Leave v13 (Testing)"},
       {"Odd", 1, static_cast<WorkflowStatus>(7), "Odd v1 (Design)"},
   };

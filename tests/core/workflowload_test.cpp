@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <initializer_list>
 #include <string>
 #include <utility>
@@ -180,6 +181,26 @@ TEST_F(LoadTest, MissingHeaderOrTasksEndTheLoadWithTheirMessage) {
     EXPECT_FALSE(Load(loaded, c.id)) << c.id;
     EXPECT_EQ(Texts(), std::vector<std::string>{c.message}) << c.id;
   }
+}
+
+TEST_F(LoadTest, SaveAndLoadCountDownTheirTasksAFewTimesNotOncePerTask) {
+  std::vector<CNode*> chain;
+  for (int i = 0; i < 400; ++i) chain.push_back(Add("T" + std::to_string(i), i % 20, i / 20));
+  for (std::size_t i = 0; i + 1 < chain.size(); ++i) Link(chain[i], chain[i + 1]);
+  doc.SetStartNode(chain.front());
+  doc.SetEndNode(chain.back());
+  const auto countdowns = [this] {
+    return std::ranges::count_if(ui->statusTexts, [](const std::string& t) {
+      return t.find("tasks to go") != std::string::npos;
+    });
+  };
+  ASSERT_TRUE(WriteWorkflow(doc));
+  EXPECT_LT(countdowns(), 20) << "the save";
+  ui->statusTexts.clear();
+  Attach(loaded);
+  ASSERT_TRUE(Load(loaded, doc.Header().workflowId, doc.Header().version, doc.Header().name));
+  EXPECT_EQ(loaded.NodeCount(), 400u);
+  EXPECT_LT(countdowns(), 20) << "the load";
 }
 
 }  // namespace

@@ -1,44 +1,139 @@
-// Recovery copies: written whole, offered only once their modeler has ended.
+// Recovery copies: written whole, offered only once their modeler has ended, and
+// every one either offered or, when it cannot be read, reported and set aside.
 
 #include "model/workflowrecovery.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <memory>
 
+#include "app/headlessservices.h"
+#include "app/infocenter.h"
 #include "model/workflowdoc.h"
 
 namespace velk {
 namespace {
 
-TEST(RecoveryFolder, CopiesOfAModelerAreOfferedOnlyAfterItEndedAndDamagedOnesAreSkipped) {
-  const std::filesystem::path dir =
-      std::filesystem::temp_directory_path() / ("velk-recovery-" + std::to_string(::getpid()));
-  std::filesystem::remove_all(dir);
-  CWorkflowDoc doc("CN=Ann Lee/O=Marvelund", "06.12.2026");
-  doc.InsertNode({0, 0, 34, -34}, NodeKind::Intern);
-  WorkflowHeader h = doc.Header();
-  h.name = "Order";
-  h.workflowId = "W1";
-  doc.SetHeader(h);
+namespace fs = std::filesystem;
 
+class RecoveryTest : public ::testing::Test {
+ protected:
+  RecoveryTest() {
+    fs::remove_all(dir);
+    InfoCenter::instance().clear();
+    doc.InsertNode({0, 0, 34, -34}, NodeKind::Intern);
+    WorkflowHeader h = doc.Header();
+    h.name = "Order";
+    h.workflowId = "W1";
+    doc.SetHeader(h);
+  }
+  ~RecoveryTest() override {
+    fs::remove_all(dir);
+    InfoCenter::instance().clear();
+  }
+  // A copy of `doc` whose header field `name` is `value`.
+  WorkflowJson CopyWith(const char* name, WorkflowJson value) const {
+    WorkflowJson copy = WorkflowJson::parse(RecoveryFolder::CopyOf(doc));
+    copy["workflow"]["header"][name] = std::move(value);
+    return copy;
+  }
+  std::vector<fs::path> Files() const {
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(dir))
+      if (entry.path().extension() != ".lock") files.push_back(entry.path().filename());
+    std::ranges::sort(files);
+    return files;
+  }
+
+  ScopedHeadlessServices ui;
+  const fs::path dir = fs::temp_directory_path() / ("velk-recovery-" + std::to_string(::getpid()));
+  CWorkflowDoc doc{"CN=Ann Lee/O=Marvelund", "06.12.2026"};
+};
+
+TEST_F(RecoveryTest, CopiesOfAModelerAreOfferedOnlyAfterItEnded) {
   auto crashed = std::make_unique<RecoveryFolder>(dir.string());
   ASSERT_TRUE(crashed->Usable());
   ASSERT_TRUE(RecoveryFolder::Write(crashed->NewFile(), RecoveryFolder::CopyOf(doc)));
-  ASSERT_TRUE(RecoveryFolder::Write(crashed->NewFile(), "{not json"));
   RecoveryFolder next(dir.string());
   EXPECT_TRUE(next.LeftOver().empty()) << "its modeler still runs";
 
   crashed.reset();  // as a kill: the lock goes, the copies stay
   const std::vector<RecoveredWorkflow> left = next.LeftOver();
   ASSERT_EQ(left.size(), 1u);
+  EXPECT_EQ(left[0].fault, "");
   EXPECT_EQ(left[0].workflowId, "W1");
   CWorkflowDoc restored("CN=Ann Lee/O=Marvelund", "06.12.2026");
   WorkflowFromJson(left[0].workflow, restored);
   EXPECT_EQ(restored.Header().name, "Order");
   EXPECT_EQ(restored.NodeCount(), 1u);
-  std::filesystem::remove_all(dir);
+}
+
+TEST_F(RecoveryTest, EveryCopyIsOfferedOrReportedAndSetAsideWithoutACrash) {
+  const std::string deep = "{\"workflowId\": \"\", \"workflow\": " + std::string(100'000, '[') +
+                           std::string(100'000, ']') + "}";
+  const std::string longName(10'000'000, 'n');
+  struct Case {
+    std::string content;
+    std::string fault;  // empty: offered
+  };
+  const Case cases[] = {
+      {RecoveryFolder::CopyOf(doc), ""},
+      {CopyWith("name", longName).dump(), ""},
+      {CopyWith("name", 5).dump(), "header.name has a value of the wrong type"},
+      {deep, "nested too deeply"},
+      {RecoveryFolder::CopyOf(doc).substr(0, 40), "the file is damaged"},
+      {"", "the file is empty"},
+      {std::string("\x89PNG\r\n\x1a\n\0\0", 10), "the file is damaged"},
+      {"{\"workflow\": {}}", "the file holds no workflow"},
+      {"[]", "the file holds no workflow"},
+  };
+  std::vector<std::string> files;
+  {
+    RecoveryFolder crashed(dir.string());
+    for (const Case& c : cases) {
+      files.push_back(crashed.NewFile());
+      std::ofstream(files.back(), std::ios::binary) << c.content;
+    }
+  }
+  RecoveryFolder next(dir.string());
+  std::vector<std::string> offered;
+  auto recover = [&] {
+    RecoverLeftOverCopies(
+        next, [] { return std::make_shared<CWorkflowDoc>("CN=Bo/O=Marvelund", "07.12.2026"); },
+        [&](std::shared_ptr<CWorkflowDoc> restored) {
+          EXPECT_TRUE(restored->IsModified());
+          EXPECT_EQ(restored->Header().workflowId, "W1");
+          offered.push_back(restored->Header().name);
+        });
+  };
+  recover();
+
+  std::ranges::sort(offered);
+  ASSERT_EQ(offered.size(), 2u);
+  EXPECT_EQ(offered[0], "Order");
+  EXPECT_TRUE(offered[1] == longName) << "the long name whole";
+  const std::vector<InfoEntry> entries = InfoCenter::instance().entries(kRecoveryCategory);
+  std::vector<fs::path> expectedFiles;
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    if (cases[i].fault.empty()) continue;
+    const std::string aside = files[i] + ".unreadable";
+    expectedFiles.push_back(fs::path(aside).filename());
+    const bool reported = std::ranges::any_of(entries, [&](const InfoEntry& e) {
+      return e.severity == Severity::Error && e.text.find(files[i]) != std::string::npos &&
+             e.text.find(cases[i].fault) != std::string::npos &&
+             e.text.find("kept as " + aside) != std::string::npos;
+    });
+    EXPECT_TRUE(reported) << cases[i].fault;
+  }
+  std::ranges::sort(expectedFiles);
+  EXPECT_EQ(Files(), expectedFiles) << "offered copies go, the others are set aside";
+
+  offered.clear();
+  recover();
+  EXPECT_TRUE(offered.empty());
+  EXPECT_TRUE(InfoCenter::instance().entries(kRecoveryCategory).empty()) << "reported once";
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Undo and redo of workflow edits through edit scopes.
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -126,8 +127,19 @@ TEST_F(WorkflowUndoTest, EveryEditKindRoundTripsExactly) {
 }
 
 TEST_F(WorkflowUndoTest, ScopesRecordOnlyChangesAndNestInOneStep) {
-  { EditScope scope(doc, "Nothing"); }
-  EXPECT_FALSE(doc.History().CanUndo());
+  doc.MoveNode(*a, 10, 0);  // its saved rectangle is now out of date
+  const std::vector<std::pair<std::string, std::function<void()>>> noEdits = {
+      {"Nothing", [] {}},
+      {"Note the place before a move", [&] { doc.SaveNodeRect(*a); }},
+      {"Open a cluster window", [&] { doc.OpenClusterDocument(*cluster); }},
+      {"Close it", [&] { doc.CloseClusterDocument(*doc.ClusterDocuments().front()); }},
+  };
+  for (const auto& [name, action] : noEdits) {
+    EditScope scope(doc, name);
+    action();
+  }
+  EXPECT_FALSE(doc.History().CanUndo()) << doc.History().UndoName();
+  doc.MoveNode(*a, -10, 0);
   {
     EditScope outer(doc, "Outer");
     doc.MoveNode(*a, 10, 0);
@@ -189,6 +201,17 @@ TEST_F(WorkflowUndoTest, ModifiedFlagFollowsTheHistory) {
   }
   doc.History().Undo();
   EXPECT_TRUE(doc.IsModified());
+
+  // Restored from a recovery copy: no step leads back to what is stored.
+  doc.History().Clear();
+  doc.History().MarkNotSaved();
+  doc.SetModified();
+  {
+    EditScope scope(doc, "Move");
+    doc.MoveNode(*a, 10, 0);
+  }
+  doc.History().Undo();
+  EXPECT_TRUE(doc.IsModified());
 }
 
 TEST_F(WorkflowUndoTest, OpenClusterWindowKeepsItsNodesAndClosesWhenItsNodeGoes) {
@@ -212,6 +235,23 @@ TEST_F(WorkflowUndoTest, OpenClusterWindowKeepsItsNodesAndClosesWhenItsNodeGoes)
   ASSERT_EQ(doc.ClusterDocuments().size(), 2u);
   doc.History().Undo();
   EXPECT_EQ(doc.ClusterDocuments().size(), 1u);
+}
+
+TEST_F(WorkflowUndoTest, AScopeEndingWhileAStepIsRestoredKeepsTheHistory) {
+  {
+    EditScope scope(doc, "Insert cluster");
+    doc.InsertNode(NodeRectAt(800, 0), NodeKind::IWC);
+  }
+  doc.OpenClusterDocument(*doc.AllNodes().back());
+  // A key held in the cluster window: its run ends as the window closes.
+  auto run = std::make_unique<EditScope>(doc, "");
+  doc.MoveNode(*a, 10, 0);
+  doc.SetClusterClosingHandler([&](CWorkflowDoc&) { run.reset(); });
+  ASSERT_TRUE(doc.History().Undo());
+  EXPECT_TRUE(doc.ClusterDocuments().empty());
+  EXPECT_EQ(doc.History().RedoName(), "Insert cluster");
+  ASSERT_TRUE(doc.History().Redo());
+  EXPECT_EQ(doc.AllNodes().back()->Kind(), NodeKind::IWC);
 }
 
 TEST_F(WorkflowUndoTest, GesturesWithoutANameAreNamedByTheirChange) {

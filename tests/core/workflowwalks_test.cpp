@@ -1,6 +1,7 @@
 // The save's graph walks (code assignment, reachable nodes) against the plain
-// queue walk that removes every visited node from the queue after each step, on
-// generated graphs with nested clusters and cycles.
+// queue walk that removes every visited node from the queue after each step, and
+// the check's reference test against a walk per reference, on generated graphs
+// with nested clusters and cycles.
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include <random>
 #include <vector>
 
+#include "model/checkreferences.h"
 #include "model/workflowgraph.h"
 #include "workflowfixture.h"
 
@@ -135,6 +137,44 @@ TEST_F(WalkTest, FastWalksGiveThePlainQueueWalksResults) {
     for (const CNode* n : doc.AllNodes()) EXPECT_FALSE(n->work.visitMark);
   }
   EXPECT_TRUE(ui->messages.empty());
+}
+
+// Whether `to` lies on a path of one or more arrows from `from`.
+bool PlainReaches(const CNode* from, const CNode* to) {
+  std::vector<const CNode*> todo{from}, seen;
+  while (!todo.empty()) {
+    const CNode* n = todo.back();
+    todo.pop_back();
+    for (const CArrow* a : n->OutgoingArrows()) {
+      if (a->Target() == to) return true;
+      if (std::ranges::find(seen, a->Target()) == seen.end()) {
+        seen.push_back(a->Target());
+        todo.push_back(a->Target());
+      }
+    }
+  }
+  return false;
+}
+
+TEST_F(WalkTest, ReferencesAreJudgedAsAWalkFromEachReferencedNodeJudgesThem) {
+  for (unsigned seed = 1; seed <= 20; ++seed) {
+    doc.ClearGraph();
+    std::mt19937 random(seed);
+    // Enough subscribed workflows that references are answered in several batches.
+    std::vector<CNode*> nodes = Level(150, 1, random);
+    std::uniform_int_distribution<int> pick(0, 149);
+    for (int i = 0; i < 150; i += 2) {
+      CNode& referencing = *nodes[static_cast<std::size_t>(i)];
+      doc.SetNodeKind(referencing, NodeKind::Extern);
+      // Every tenth refers to the first node, the others anywhere.
+      doc.ConnectReference(referencing,
+                           *nodes[static_cast<std::size_t>(i % 10 ? pick(random) : 1)]);
+    }
+    std::vector<const CNode*> expected;
+    for (const CNode* n : doc.AllNodes())
+      if (n->ReferencedNode() && !PlainReaches(n->ReferencedNode(), n)) expected.push_back(n);
+    EXPECT_EQ(UnreachableReferences(doc), expected) << "seed " << seed;
+  }
 }
 
 }  // namespace

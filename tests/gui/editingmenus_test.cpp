@@ -88,7 +88,7 @@ TEST_F(MenuTest, ArrowMenuWinsOverTheNodeMenu) {
   EXPECT_TRUE(entries.at("&Properties").enabled);
   EXPECT_TRUE(arrow->IsSelected());
   EXPECT_TRUE(doc->SelectedNodes().empty());
-  choose = "&Delete";
+  choose = "&Delete\tDel";
   RightClick({200, -108});
   EXPECT_EQ(doc->AllArrows().size(), 0u);
   EXPECT_EQ(doc->NodeCount(), 2u);

@@ -15,9 +15,13 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <filesystem>
+#include <fstream>
 #include <set>
 
+#include "app/infocenter.h"
 #include "app/ui/commandtable.h"
+#include "app/ui/infocenterwnd.h"
 #include "app/ui/composition.h"
 #include "app/ui/recoverywriter.h"
 #include "app/ui/workflowframe.h"
@@ -25,6 +29,7 @@
 #include "dialogs/ui/workflowchooserdialogs.h"
 #include "editor/ui/workflowview.h"
 #include "model/workflowdoc.h"
+#include "model/workflowrecovery.h"
 #include "model/workflowundo.h"
 #include "sheetfixture.h"
 #include "modelerfixture.h"
@@ -39,30 +44,12 @@ using velk::Point;
 
 class EndToEndTest : public ModelerTest {
  protected:
-  QPoint Pixel(Point p) const { return View()->ToViewport(p); }
-  void ClickTool(int command) {
-    QToolBar* bar = frame()->ToolBar(CMainFrame::WorkflowToolsBar);
-    QTest::mouseClick(bar->widgetForAction(frame()->Action(command)), Qt::LeftButton);
-  }
   // Picks `text` in a combo box with the arrow keys.
   static void Choose(QComboBox* combo, const QString& text) {
     combo->setFocus();
     QTest::keyClick(combo, Qt::Key_Home);
     for (int i = 0; i < combo->count() && combo->currentText() != text; ++i)
       QTest::keyClick(combo, Qt::Key_Down);
-  }
-  // The menu entry of `command`, as a click on it.
-  void Trigger(int command) {
-    ProcessEvents();
-    frame()->Action(command)->trigger();
-    ProcessEvents();
-  }
-  // Press and release, then the second press as a double click.
-  void DoubleClick(QPoint at) {
-    QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(View()->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseRelease(View()->viewport(), Qt::LeftButton, {}, at);
-    ProcessEvents();
   }
   static void ClickTab(QTabWidget* tabs, const QString& title) {
     for (int i = 0; i < tabs->count(); ++i)
@@ -206,7 +193,7 @@ TEST_F(EndToEndTest, RightClickShowsTheTaskMenuAndClosingAModifiedWorkflowAsks) 
   QApplication::sendEvent(View()->viewport(), &event);
   EXPECT_TRUE(enabled.contains(QStringLiteral("Task &Type")));
   EXPECT_TRUE(enabled.contains(QStringLiteral("&Properties")));
-  EXPECT_TRUE(enabled.contains(QStringLiteral("&Delete")));
+  EXPECT_TRUE(enabled.contains(QStringLiteral("&Delete\tDel")));
 
   QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, at);
   Trigger(cmd::EditDelete);
@@ -268,12 +255,55 @@ TEST_F(EndToEndTest, AfterACrashTheUnsavedWorkflowIsOfferedAndRestoredModified) 
   ASSERT_NE(Active(), nullptr);
   EXPECT_TRUE(Doc().IsModified()) << "restored, not stored yet";
   EXPECT_EQ(Node("Check order")->GetRect(), moved);
+  // An edit undone leaves the restored work, which is still not what is stored.
+  const QPoint again = Centre(*Node("Check order"));
+  QTest::mousePress(View()->viewport(), Qt::LeftButton, {}, again);
+  QTest::mouseMove(View()->viewport(), again + QPoint(20, 0));
+  QTest::mouseMove(View()->viewport(), again + QPoint(40, 0));
+  QTest::mouseRelease(View()->viewport(), Qt::LeftButton, {}, again + QPoint(40, 0));
+  Key(Qt::Key_Z);
+  EXPECT_EQ(Node("Check order")->GetRect(), moved);
+  EXPECT_TRUE(Active()->windowTitle().endsWith(QStringLiteral(" *")));
+  watcher.answers.push_back(QMessageBox::Cancel);
+  Trigger(cmd::FileClose);
+  EXPECT_EQ(watcher.boxes.size(), 2u) << "closing asks";
+  ASSERT_NE(Active(), nullptr);
 
   Key(Qt::Key_S);
   EXPECT_EQ(Doc().Header().version, 3) << "saved as the workflow it was loaded as";
   app.reset();
   app = StartModeler(env.Options(), StandardShellCollaborators());
   EXPECT_TRUE(frame()->MdiArea()->subWindowList().isEmpty()) << "the save removed the copy";
+}
+
+TEST_F(EndToEndTest, RecoveryCopiesThatCannotBeReadAreReportedAndSetAsideAtStart) {
+  app.reset();
+  const std::filesystem::path folder = env.DataDir() + "/recovery";
+  std::filesystem::create_directories(folder);
+  const std::string copies[] = {
+      R"({"workflowId": "W", "workflow": {"header": {"name": 5}}})",
+      "{\"workflowId\": \"W\", \"workflow\": " + std::string(100'000, '[') +
+          std::string(100'000, ']') + "}",
+      "",
+      R"({"workflowId": "W", "workfl)",
+  };
+  std::vector<std::filesystem::path> files;
+  for (const std::string& copy : copies) {
+    files.push_back(folder / ("1x1-" + std::to_string(files.size()) + ".json"));
+    std::ofstream(files.back(), std::ios::binary) << copy;
+  }
+  MessageBoxWatcher watcher;
+  app = StartModeler(env.Options(), StandardShellCollaborators());
+  ASSERT_NE(app, nullptr);
+  EXPECT_TRUE(watcher.boxes.empty()) << "nothing to offer";
+  EXPECT_TRUE(frame()->MdiArea()->subWindowList().isEmpty());
+  EXPECT_EQ(velk::InfoCenter::instance().entries(velk::kRecoveryCategory).size(), 4u);
+  ASSERT_NE(frame()->InfoCenterWindow(), nullptr);
+  EXPECT_TRUE(frame()->InfoCenterWindow()->isVisible());
+  for (const std::filesystem::path& file : files) {
+    EXPECT_FALSE(std::filesystem::exists(file));
+    EXPECT_TRUE(std::filesystem::exists(file.string() + ".unreadable")) << file;
+  }
 }
 
 TEST_F(EndToEndTest, EveryShownCommandHasAHandlerWithAWorkflowAndASelectedTask) {

@@ -15,6 +15,7 @@
 #include <QToolBar>
 
 #include "app/ui/clipboardformats.h"
+#include "app/ui/statusline.h"
 #include "extdir/extdirdata.h"
 #include "extdir/extdiritems.h"
 #include "extdir/ui/extdirimages.h"
@@ -27,6 +28,9 @@ namespace {
 
 using shelltest::MessageBoxWatcher;
 using shelltest::ProcessEvents;
+
+const QStringList kSales = {"Workflows Published By Us (Internal)", "Marvelund",
+                            "Sales Processes"};
 
 class ExtDirEndToEndTest : public ModelerTest {
  protected:
@@ -176,6 +180,20 @@ class ExtDirEndToEndTest : public ModelerTest {
     return node ? dynamic_cast<Item*>(node->Item()) : nullptr;
   }
 
+  // "Sales Processes" renamed "Sales Flows" in its property sheet.
+  void RenameSales(CExtDirView* view) {
+    Click(view, At(view, kSales));
+    sheettest::OnNextModal<QDialog>([](QDialog& sheet) {
+      for (QLineEdit* edit : sheet.findChildren<QLineEdit*>())
+        if (edit->text() == QStringLiteral("Sales Processes")) {
+          edit->selectAll();
+          QTest::keyClicks(edit, QStringLiteral("Sales Flows"));
+        }
+      ClickOk(sheet);
+    });
+    Trigger(cmd::ExtDirProperties);
+  }
+
   using ModelerTest::Centre;
   std::unique_ptr<QMimeData> dragged;
 };
@@ -217,9 +235,6 @@ constexpr char kDemoTree[] =
     "    Borealis Bank [6]\n"
     "    Cirrus Consulting [6]\n"
     "      Expert review [22]\n";
-
-const QStringList kSales = {"Workflows Published By Us (Internal)", "Marvelund",
-                            "Sales Processes"};
 
 TEST_F(ExtDirEndToEndTest, TheDemoDirectoryShowsItsSectionsInOrderWithTheirPictures) {
   EXPECT_FALSE(frame()->Action(cmd::ExtDirSave)->isEnabled()) << "no directory window yet";
@@ -278,20 +293,13 @@ TEST_F(ExtDirEndToEndTest, NewFolderRenameDeleteSaveAndReloadGiveTheStoredDirect
   Click(view, At(view, kSales));
   Trigger(cmd::ExtDirNewFolder);
   EXPECT_TRUE(At(view, kSales + QStringList{"New Folder"}));
+  EXPECT_TRUE(frame()->StatusLine()->MessageText().contains(QStringLiteral("empty folder is gone")))
+      << "the designer is told what becomes of an empty folder";
   Click(view, At(view, kSales + QStringList{"Complaints", "Complaint Handling"}));
   Trigger(cmd::ExtDirDelete);
   EXPECT_EQ(At(view, kSales + QStringList{"Complaints"})->childCount(), 0);
 
-  Click(view, At(view, kSales));
-  sheettest::OnNextModal<QDialog>([](QDialog& sheet) {
-    for (QLineEdit* edit : sheet.findChildren<QLineEdit*>())
-      if (edit->text() == QStringLiteral("Sales Processes")) {
-        edit->selectAll();
-        QTest::keyClicks(edit, QStringLiteral("Sales Flows"));
-      }
-    ClickOk(sheet);
-  });
-  Trigger(cmd::ExtDirProperties);
+  RenameSales(view);
   const QStringList renamed = {kSales[0], kSales[1], "Sales Flows"};
   ASSERT_TRUE(At(view, renamed));
 
@@ -302,6 +310,65 @@ TEST_F(ExtDirEndToEndTest, NewFolderRenameDeleteSaveAndReloadGiveTheStoredDirect
   EXPECT_FALSE(At(view, renamed + QStringList{"New Folder"})) << "empty folders are not stored";
   EXPECT_FALSE(At(view, renamed + QStringList{"Complaints"})) << "the deleted leaf stays deleted";
   EXPECT_TRUE(At(view, renamed + QStringList{"Orders", "Domestic", "Order Handling"}));
+}
+
+// Closing the window, or the program, with unsaved changes asks as workflow
+// windows do: Cancel keeps the window, No drops the changes, Yes stores them.
+TEST_F(ExtDirEndToEndTest, ClosingWithUnsavedChangesAsksWhetherToSaveThem) {
+  const QStringList complaint = kSales + QStringList{"Complaints", "Complaint Handling"};
+  MessageBoxWatcher asking;
+  auto deleteComplaint = [&] {
+    CExtDirView* view = OpenDirectory();
+    DoubleClick(view, At(view, kSales));
+    if (!At(view, complaint)) return false;
+    Click(view, At(view, complaint));
+    Trigger(cmd::ExtDirDelete);
+    return !At(view, complaint);
+  };
+  auto complaintStored = [&] {
+    CExtDirView* view = OpenDirectory();
+    DoubleClick(view, At(view, kSales));
+    const bool stored = At(view, complaint) != nullptr;
+    Trigger(cmd::FileClose);  // nothing changed: no question
+    return stored;
+  };
+  auto directoryOpen = [this] { return frame()->findChild<CExtDirView*>() != nullptr; };
+
+  ASSERT_TRUE(deleteComplaint());
+  asking.answers.push_back(QMessageBox::Cancel);
+  Trigger(cmd::FileClose);
+  ASSERT_EQ(asking.boxes.size(), 1u);
+  EXPECT_EQ(asking.boxes[0].text, QStringLiteral("Save changes to the External Directory?"));
+  EXPECT_EQ(asking.boxes[0].buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+  EXPECT_TRUE(directoryOpen()) << "Cancel keeps the window";
+  asking.answers.push_back(QMessageBox::No);
+  Trigger(cmd::FileClose);
+  EXPECT_FALSE(directoryOpen());
+  EXPECT_TRUE(complaintStored()) << "No drops the deletion";
+  EXPECT_FALSE(directoryOpen());
+
+  ASSERT_TRUE(deleteComplaint());
+  asking.answers.push_back(QMessageBox::Yes);
+  Trigger(cmd::FileClose);
+  EXPECT_FALSE(complaintStored()) << "Yes stores the deletion";
+  ASSERT_EQ(asking.boxes.size(), 3u) << "asked only with changes";
+
+  // On exit the same: a published process view renamed, then the program closed.
+  CExtDirView* view = OpenDirectory();
+  RenameSales(view);
+  asking.answers.push_back(QMessageBox::Cancel);
+  Trigger(cmd::AppExit);
+  EXPECT_TRUE(frame()->isVisible() && directoryOpen()) << "Cancel keeps the program";
+  asking.answers.push_back(QMessageBox::Yes);
+  Trigger(cmd::AppExit);
+  EXPECT_FALSE(frame()->isVisible());
+  ASSERT_EQ(asking.boxes.size(), 5u);
+  app.reset();
+  app = StartModeler(env.Options(), StandardShellCollaborators());
+  Trigger(cmd::ExternalDirectory);
+  view = frame()->findChild<CExtDirView*>();
+  ASSERT_NE(view, nullptr);
+  EXPECT_TRUE(At(view, {kSales[0], kSales[1], "Sales Flows"})) << "stored on exit";
 }
 
 TEST_F(ExtDirEndToEndTest, RightClickOpensTheMenuOfTheSelectedItem) {

@@ -32,11 +32,6 @@ class LayoutEndToEndTest : public ModelerTest {
   QWidget* AlignButton(int command) const {
     return frame()->ToolBar(CMainFrame::AlignNodesBar)->widgetForAction(frame()->Action(command));
   }
-  void Trigger(int command) {
-    ProcessEvents();
-    frame()->Action(command)->trigger();
-    ProcessEvents();
-  }
   std::map<const CNode*, velk::Rect> Rects() const {
     std::map<const CNode*, velk::Rect> rects;
     for (const CNode* n : Doc().AllNodes()) rects[n] = n->GetRect();
@@ -104,6 +99,28 @@ TEST_F(LayoutEndToEndTest, ArrangeAsLayersFromTheToolbarAndAutoarrangeFromTheCon
   EXPECT_EQ(Node("Receive order")->GetRect().Center(), (velk::Point{200, -200}));
   Undo();
   EXPECT_EQ(Rects(), original) << "one step";
+}
+
+// A level a user can import that took the layout minutes: every task has an
+// arrow to every later one.
+TEST_F(LayoutEndToEndTest, ArrangeAsLayersPlacesALargeDenseLevelInMoments) {
+  std::vector<CNode*> dag;
+  for (int i = 0; i < 300; ++i)
+    dag.push_back(Doc().InsertNode(velk::NodeRectAt(20 * (i % 50), -20 * (i / 50) - 3000),
+                                   velk::NodeKind::Intern));
+  for (std::size_t s = 0; s < dag.size(); ++s)
+    for (std::size_t t = s + 1; t < dag.size(); ++t) Doc().CreateArrow(*dag[s], *dag[t]);
+  QTest::mouseClick(frame()
+                        ->ToolBar(CMainFrame::AlignNodesBar)
+                        ->widgetForAction(frame()->Action(cmd::ArrangeLayers)),
+                    Qt::LeftButton);
+  QTRY_VERIFY_WITH_TIMEOUT(Doc().History().UndoName() == "Arrange as layers", 30000);
+  for (std::size_t i = 1; i < dag.size(); ++i)
+    EXPECT_LT(dag[i]->GetRect().top, dag[i - 1]->GetRect().bottom) << "a row for each task";
+  const std::vector<CNode*> level = Doc().LevelNodes();
+  for (const CNode* a : level)
+    for (const CNode* b : level)
+      EXPECT_TRUE(a == b || !a->GetRect().Intersects(b->GetRect())) << a->Name() << b->Name();
 }
 
 TEST_F(LayoutEndToEndTest, GroupAsClusterRefusesWithAMessageThenGroupsACleanSelection) {

@@ -10,6 +10,7 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTest>
+#include <QToolBar>
 #include <QTreeWidget>
 
 #include <memory>
@@ -69,6 +70,24 @@ class ModelerTest : public ::testing::Test {
   static void ClickOk(QWidget& dialog) {
     auto* box = dialog.findChild<QDialogButtonBox*>();
     QTest::mouseClick(box->button(QDialogButtonBox::Ok), Qt::LeftButton);
+  }
+  QPoint Pixel(velk::Point p) const { return View()->ToViewport(p); }
+  void ClickTool(int command) {
+    QToolBar* bar = frame()->ToolBar(CMainFrame::WorkflowToolsBar);
+    QTest::mouseClick(bar->widgetForAction(frame()->Action(command)), Qt::LeftButton);
+  }
+  // The menu entry of `command`, as a click on it.
+  void Trigger(int command) {
+    shelltest::ProcessEvents();
+    frame()->Action(command)->trigger();
+    shelltest::ProcessEvents();
+  }
+  // Press and release, then the second press as a double click.
+  void DoubleClick(QPoint at) {
+    QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(View()->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseRelease(View()->viewport(), Qt::LeftButton, {}, at);
+    shelltest::ProcessEvents();
   }
   velk::CNode* Node(const std::string& name) const {
     for (velk::CNode* n : Doc().AllNodes())

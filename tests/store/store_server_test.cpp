@@ -1,8 +1,10 @@
 // What only a named server does: reaching it, its schema, and several clients.
 
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <thread>
 
 #include "store_fixture.h"
@@ -106,6 +108,40 @@ TEST_F(ServerTest, AKeptConnectionTheServerDroppedIsNotHandedOut) {
   std::vector<LNDocument> all;
   EXPECT_EQ(Reopen().GetAllDocuments(&all), LNNOERROR);
   EXPECT_EQ(all.size(), 1u);
+}
+
+// The server process of this test's database (not the one asking).
+int BackendOf(const std::string& conninfo) {
+  PGconn* admin = PQconnectdb(conninfo.c_str());
+  PGresult* rows = PQexec(admin,
+                          "SELECT pid FROM pg_stat_activity WHERE datname = current_database()"
+                          " AND pid <> pg_backend_pid() AND application_name = 'velkmod'");
+  const int pid = PQntuples(rows) == 1 ? std::atoi(PQgetvalue(rows, 0, 0)) : 0;
+  PQclear(rows);
+  PQfinish(admin);
+  return pid;
+}
+
+TEST_F(ServerTest, AFrozenServerProcessIsNotRespondingAndItsTransactionWritesNothing) {
+  setenv("VELK_SERVER_WAIT", "2", 1);
+  LNDatabase db = NewDatabase();
+  AddDocument(db, "Task", {{"N", "before"}});
+  {
+    LNTransaction transaction(db);
+    AddDocument(db, "Task", {{"N", "during"}});
+    const int backend = BackendOf(hub_);
+    ASSERT_GT(backend, 0);
+    ASSERT_EQ(::kill(backend, SIGSTOP), 0);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(transaction.Commit(), LNERR_SERVER_NOT_RESPONDING);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+    ::kill(backend, SIGCONT);
+  }
+  unsetenv("VELK_SERVER_WAIT");
+  EXPECT_NE(LNGetErrorMessage(LNERR_SERVER_NOT_RESPONDING).find("no answer"), std::string::npos);
+  std::vector<LNDocument> all;
+  ASSERT_EQ(Reopen().GetAllDocuments(&all), LNNOERROR);
+  EXPECT_EQ(all.size(), 1u) << "the frozen transaction left nothing";
 }
 
 TEST_F(ServerTest, AStoreOfTheFirstVersionIsUpgradedAndKeepsItsDocuments) {

@@ -90,6 +90,11 @@ velk::PublishTools publishTools();
 // "workflow layout": "Arrange as layers" on a stored workflow, printed or stored.
 int workflowLayout(Context& ctx, const Args& args);
 
+// Writes `json` indented, one line after it. Throws std::runtime_error saying
+// what (`what`, e.g. "the workflow") cannot be written and where a text that is
+// not UTF-8 stands, instead of the JSON library's own words.
+void printJson(std::ostream& out, const nlohmann::ordered_json& json, const std::string& what);
+
 // Opens the database at `path` (relative to the data directory unless absolute).
 // Throws std::runtime_error naming the path and the store's reason.
 LNDatabase openDatabase(Context& ctx, const std::string& path, const std::string& server = {});

@@ -13,6 +13,7 @@
 #include "app/infocenter.h"
 #include "commands.h"
 #include "extdir/extdirdata.h"
+#include "extdir/extdirtree.h"
 #include "model/workflowdoc.h"
 #include "model/workflowload.h"
 #include "repository/applicationenvdb.h"
@@ -23,6 +24,7 @@
 #include "repository/repositoryjson.h"
 #include "repository/store/lnbackend.h"
 #include "repository/store/lnnotes.h"
+#include "repository/store/lnsqlitecheck.h"
 #include "repository/trackingdb.h"
 
 namespace velkcli {
@@ -120,8 +122,13 @@ std::vector<std::string> IntegrityProblems(const std::string& file) {
 // The store has no way to its SQLite connection, so the file is opened again,
 // read-only, beside it.
 void CheckIntegrity(const std::string& path) {
-  for (const std::string& problem : IntegrityProblems(lnstore::ResolveLocalPath(path)))
+  const std::string file = lnstore::ResolveLocalPath(path);
+  for (const std::string& problem : IntegrityProblems(file))
     AddError("Integrity of the database file", "SQLite's integrity check: " + problem);
+  for (const lnstore::StoredValueFinding& finding : lnstore::CheckStoredValues(file))
+    velk::InfoCenter::instance().addEntry(
+        kCheckCategory, finding.title, finding.text, 0,
+        finding.error ? velk::Severity::Error : velk::Severity::Notice);
 }
 
 // Loads every stored workflow as "Load workflow" does: a header list that reads
@@ -144,6 +151,17 @@ void CheckStoredWorkflows(LNNotesSession& session, velk::CProcessDefDb& processD
                  header.workflowId + ")",
              text);
   }
+}
+
+// Builds the window's tree with every leaf, as "Expand All Branches" with SHIFT
+// does: the sections say nothing of the leaf documents. A message box while
+// doing so is an error; so are the entries of an item that cannot be shown.
+void CheckDirectoryTree(velk::CExtDirData& directory, velk::HeadlessServices& ui) {
+  const std::size_t before = ui.messages.size();
+  velk::CExtDirTree tree(directory);
+  tree.ExpandAll(true);
+  for (std::size_t i = before; i < ui.messages.size(); ++i)
+    AddError("GRI Leafs", "Reading the leafs: " + OneLine(ui.messages[i].text));
 }
 
 // Loads through a cache of its own, as a workflow's initialisation does, and
@@ -170,8 +188,12 @@ Json LoadAndDescribe(LNNotesSession& session, DatabaseKind kind, const velk::Dat
     case DatabaseKind::Tracking:
       return velk::RepositoryToJson(
           static_cast<const velk::CRepositoryDb&>(Load<velk::CTrackingDb>(cache, at)));
-    case DatabaseKind::ExternalDirectory:
-      return ExtDirToJson(Load<velk::CExtDirData>(cache, at));
+    case DatabaseKind::ExternalDirectory: {
+      velk::CExtDirData& directory = Load<velk::CExtDirData>(cache, at);
+      Json described = ExtDirToJson(directory);
+      CheckDirectoryTree(directory, ui);
+      return described;
+    }
     case DatabaseKind::None:
       break;
   }

@@ -103,10 +103,15 @@ int extdirCommand(Context& ctx, const std::vector<std::string>& words) {
   velk::CExtDirTree tree(*data);
   if (args.flag("leafs")) tree.ExpandAll(true);
   ctx.out << tree.Print();
-  for (const velk::InfoEntry& e : velk::InfoCenter::instance().entries())
+  // What the window would raise fails the command as an error entry does.
+  bool failed = !headless->messages.empty();
+  for (const auto& message : headless->messages) ctx.err << "message: " << message.text << '\n';
+  for (const velk::InfoEntry& e : velk::InfoCenter::instance().entries()) {
     if (e.severity >= velk::Severity::Warning)
       ctx.err << "info [" << static_cast<int>(e.severity) << "] " << e.title << '\n';
-  return kOk;
+    failed = failed || e.severity == velk::Severity::Error;
+  }
+  return failed ? kFailed : kOk;
 }
 
 }  // namespace velkcli

@@ -140,7 +140,7 @@ int workflowCheckCommand(Context& ctx, const std::vector<std::string>& words) {
         velk::RunConsistencyRules(doc, velk::CExtDirLookup(), request.judgeAs);
     const NodeIds ids = IdsOf(doc, fromFile);
     if (request.json) {
-      ctx.out << ToJson(result, ids).dump(2) << '\n';
+      printJson(ctx.out, ToJson(result, ids), "the findings");
     } else {
       PrintText(ctx.out, result, ids);
       const int status = static_cast<int>(request.judgeAs.value_or(doc.Header().status));

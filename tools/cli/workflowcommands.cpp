@@ -154,7 +154,7 @@ int Export(Context& ctx, const Args& args) {
   Repository repository(ctx, ChooseDatabases(args));
   std::unique_ptr<velk::CWorkflowDoc> doc = LoadStored(ctx, repository, args);
   if (!doc) return kFailed;
-  ctx.out << velk::WorkflowToJson(*doc).dump(2) << '\n';
+  printJson(ctx.out, velk::WorkflowToJson(*doc), "the workflow");
   return kOk;
 }
 
@@ -268,7 +268,7 @@ int workflowCommand(Context& ctx, const std::vector<std::string>& words) {
   if (sub == "check") return workflowCheckCommand(ctx, {words.begin() + 1, words.end()});
   std::vector<std::string> valued{"procdef", "appenv", "server", "version"};
   if (sub == "render") valued.insert(valued.end(), {"format", "o", "output", "level"});
-  if (sub == "layout") valued.push_back("level");
+  if (sub == "layout") valued.insert(valued.end(), {"level", "timeout"});
   const Args args(std::vector<std::string>(words.begin() + 1, words.end()), valued,
                   sub == "layout" ? std::vector<std::string>{"save"} : std::vector<std::string>{});
   if (sub == "list") return List(ctx, args);

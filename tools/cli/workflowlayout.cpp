@@ -1,5 +1,8 @@
 // "workflow layout": "Arrange as layers" on a stored workflow without a window.
 
+#include <chrono>
+#include <cmath>
+#include <optional>
 #include <ostream>
 #include <stdexcept>
 #include <vector>
@@ -28,11 +31,40 @@ std::string Position(const velk::Rect& r) {
   return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ")";
 }
 
+using Clock = std::chrono::steady_clock;
+
+// "--timeout SECONDS": how long all levels together may take; none without it.
+std::optional<Clock::time_point> Deadline(const Args& args) {
+  const std::optional<std::string> text = args.option("timeout");
+  if (!text) return std::nullopt;
+  std::size_t used = 0;
+  double seconds = 0;
+  try {
+    seconds = std::stod(*text, &used);
+  } catch (const std::exception&) {
+    used = 0;
+  }
+  if (used != text->size() || !std::isfinite(seconds) || seconds <= 0 || seconds > 86400)
+    throw UsageError("--timeout is a number of seconds above 0 and up to 86400");
+  return Clock::now() +
+         std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+}
+
 // Lays out one level and prints every node that moved; the number moved.
-int LayOut(Context& ctx, velk::CWorkflowDoc& level, int gridSize) {
+int LayOut(Context& ctx, velk::CWorkflowDoc& level, int gridSize,
+           std::optional<Clock::time_point> deadline) {
   std::vector<velk::CNode*> nodes;
-  const velk::LayoutResult result =
-      velk::ComputeLayeredLayout(velk::LevelLayoutGraph(level, nodes), {gridSize});
+  velk::LayeredLayoutTask task(velk::LevelLayoutGraph(level, nodes), {gridSize});
+  if (!deadline) {
+    while (!task.WaitFor(std::chrono::hours(1))) {
+    }
+  } else if (!task.WaitFor(std::max(
+                 std::chrono::duration_cast<std::chrono::milliseconds>(*deadline - Clock::now()),
+                 std::chrono::milliseconds(0)))) {
+    throw std::runtime_error("arranging level " + std::to_string(level.Level()) +
+                             " took longer than --timeout allows; nothing was changed");
+  }
+  const velk::LayoutResult result = task.Take();
   if (!result.ok) throw std::runtime_error(result.error);
   std::vector<velk::Rect> before;
   for (const velk::CNode* n : nodes) before.push_back(n->GetRect());
@@ -69,11 +101,12 @@ int workflowLayout(Context& ctx, const Args& args) {
   auto backend = velk::OpenSettingsBackend();
   velk::ModelerSettings settings;
   settings.load(*backend);
+  const std::optional<Clock::time_point> deadline = Deadline(args);
   return withStoredWorkflow(ctx, args, [&](velk::CWorkflowDoc& doc) {
     int moved = 0;
     std::size_t count = 0;
     for (velk::CWorkflowDoc* l : ChosenLevels(doc, level == "all")) {
-      moved += LayOut(ctx, *l, settings.gridSize);
+      moved += LayOut(ctx, *l, settings.gridSize, deadline);
       count += l->LevelNodes().size();
     }
     ctx.out << moved << " of " << count << " tasks moved\n";

@@ -1,0 +1,205 @@
+// Editing as a designer expects it, in the running modeler with mouse and keys:
+// undo and redo from any window, clicks that change nothing, paste beside the
+// originals, and the keys of a diagram editor.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMdiArea>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+
+#include "app/ui/helpwindow.h"
+#include "model/workflowundo.h"
+#include "modelerfixture.h"
+
+namespace {
+
+using shelltest::MessageBoxWatcher;
+using shelltest::ProcessEvents;
+using velk::CNode;
+
+class EditingEndToEndTest : public ModelerTest {
+ protected:
+  EditingEndToEndTest() { OpenWorkflow(QStringLiteral("Version 2.0")); }
+
+  void Click(const CNode& node, Qt::KeyboardModifiers keys = {}) {
+    QTest::mouseClick(View()->viewport(), Qt::LeftButton, keys, Centre(node));
+    ProcessEvents();  // the menus follow the selection
+  }
+  void Drag(QPoint from, QPoint to) {
+    QTest::mousePress(View()->viewport(), Qt::LeftButton, {}, from);
+    QTest::mouseMove(View()->viewport(), from + (to - from) / 2);
+    QTest::mouseMove(View()->viewport(), to);
+    QTest::mouseRelease(View()->viewport(), Qt::LeftButton, {}, to);
+  }
+  // A key as the keyboard sends it to the widget that has the focus.
+  static void Press(Qt::Key key, Qt::KeyboardModifiers keys = {}) {
+    QTest::keyClick(QApplication::focusWidget(), key, keys);
+    ProcessEvents();
+  }
+  static const velk::CArrow* ArrowBetween(const CNode* from, const CNode* to) {
+    for (const velk::CArrow* a : from->OutgoingArrows())
+      if (a->Target() == to) return a;
+    return nullptr;
+  }
+  // The cluster of the top level that the test grouped (not the demo's own).
+  CNode* GroupedCluster() const {
+    for (CNode* n : Doc().Top().LevelNodes())
+      if (n->IsClusterNode() && n->Name() != "Fulfilment") return n;
+    return nullptr;
+  }
+  std::size_t Steps() const { return Doc().History().StepCount(); }
+  // Right-clicks at `at` and picks the context menu's entry that starts with `entry`.
+  void ContextMenuEntry(QPoint at, const QString& entry) {
+    QTimer::singleShot(50, [entry] {
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      if (!menu) return;
+      for (QAction* a : menu->actions())
+        if (a->text().startsWith(entry))
+          QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(a).center());
+    });
+    QTest::mouseClick(View()->viewport(), Qt::RightButton, {}, at);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, View()->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(View()->viewport(), &event);
+    ProcessEvents();
+  }
+};
+
+TEST_F(EditingEndToEndTest, UndoAndRedoInTheWindowOfALevelTheyRemoveCloseItAndGoOn) {
+  CChildFrame* top = Active();
+  const velk::CArrow* toCredit = ArrowBetween(Node("Check order"), Node("Credit check"));
+  ASSERT_NE(toCredit, nullptr);
+  const velk::Point middle{(toCredit->LineStart().x + toCredit->LineEnd().x) / 2,
+                           (toCredit->LineStart().y + toCredit->LineEnd().y) / 2};
+  ClickTool(cmd::ToolInternalTask);
+  QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, Pixel(middle));
+  CNode* added = Doc().AllNodes().back();
+  ASSERT_NE(ArrowBetween(Node("Check order"), added), nullptr) << "inserted onto the arrow";
+  Click(*Node("Check order"));
+  Click(*added, Qt::ShiftModifier);
+  Trigger(cmd::GroupAsCluster);
+  ASSERT_NE(GroupedCluster(), nullptr);
+  DoubleClick(Centre(*GroupedCluster()));
+  ASSERT_NE(Active(), top);
+  EXPECT_EQ(Doc().History().UndoName(), "Group nodes as Cluster") << "opening is no edit";
+
+  Key(Qt::Key_Z);  // the grouping goes, and the window of its level with it
+  EXPECT_EQ(frame()->MdiArea()->subWindowList().size(), 1);
+  ASSERT_EQ(Active(), top);
+  EXPECT_EQ(GroupedCluster(), nullptr);
+  Key(Qt::Key_Z);
+  EXPECT_NE(ArrowBetween(Node("Check order"), Node("Credit check")), nullptr);
+  Key(Qt::Key_Y);
+  Key(Qt::Key_Y);
+  ASSERT_NE(GroupedCluster(), nullptr);
+
+  // A redo in the window of the level the step deletes.
+  Click(*GroupedCluster());
+  MessageBoxWatcher watcher;
+  watcher.answers.push_back(QMessageBox::Ok);  // "The internal workflow cluster is not empty..."
+  Trigger(cmd::EditDelete);
+  ASSERT_EQ(GroupedCluster(), nullptr);
+  Key(Qt::Key_Z);
+  ASSERT_NE(GroupedCluster(), nullptr);
+  DoubleClick(Centre(*GroupedCluster()));
+  ASSERT_NE(Active(), top);
+  Key(Qt::Key_Y);
+  EXPECT_EQ(frame()->MdiArea()->subWindowList().size(), 1);
+  EXPECT_EQ(GroupedCluster(), nullptr);
+  EXPECT_TRUE(top->windowTitle().endsWith(QStringLiteral(" *")));
+}
+
+TEST_F(EditingEndToEndTest, ClicksWithoutAMoveChangeNothingOnTheMagneticGridOrOverlappingNodes) {
+  CChildFrame* top = Active();
+  Trigger(cmd::ToggleGrid);
+  ASSERT_TRUE(frame()->Action(cmd::ToggleGrid)->isChecked());
+  const velk::Rect check = Node("Check order")->GetRect();
+  Click(*Node("Check order"));
+  DoubleClick(Centre(*Node("Fulfilment")));
+  ASSERT_NE(Active(), top) << "the cluster's window";
+  EXPECT_EQ(Node("Check order")->GetRect(), check) << "not snapped by a click";
+  EXPECT_EQ(Steps(), 0u) << Doc().History().UndoName();
+  EXPECT_FALSE(top->windowTitle().endsWith(QStringLiteral(" *")));
+
+  frame()->MdiArea()->setActiveSubWindow(top);
+  Trigger(cmd::ToggleGrid);
+  // "Reject order" dragged half onto "Approve large order", then clicked there.
+  CNode* reject = Node("Reject order");
+  const velk::Rect approve = Node("Approve large order")->GetRect();
+  Drag(Centre(*reject), Pixel({approve.right, approve.Center().y}));
+  ASSERT_TRUE(reject->GetRect().Intersects(approve));
+  ASSERT_EQ(Steps(), 1u);
+  QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, Pixel({1500, -2000}));
+  Click(*reject);
+  Click(*Node("Approve large order"));
+  EXPECT_EQ(Steps(), 1u) << Doc().History().UndoName();
+}
+
+TEST_F(EditingEndToEndTest, PasteLandsBesideTheOriginalsOrAtTheMenuSelectedForOneDrag) {
+  CNode* check = Node("Check order");
+  Click(*check);
+  Key(Qt::Key_C);
+  Key(Qt::Key_V);
+  CNode* copy = Doc().AllNodes().back();
+  EXPECT_EQ(copy->GetRect(), check->GetRect().Offset(50, -50)) << "one grid step away";
+  EXPECT_EQ(Doc().SelectedNodes(), std::vector<CNode*>{copy});
+  const velk::Rect original = check->GetRect();
+  Drag(Centre(*copy), Centre(*copy) + QPoint(0, 80));
+  EXPECT_EQ(check->GetRect(), original) << "the drag took the copy";
+  EXPECT_LT(copy->GetRect().top, original.top - 100);
+
+  const QPoint at = Pixel({1200, -1500});
+  ContextMenuEntry(at, QStringLiteral("&Paste"));
+  CNode* placed = Doc().AllNodes().back();
+  ASSERT_NE(placed, copy);
+  const velk::Point corner = View()->ToLogical(at);
+  EXPECT_EQ((velk::Point{placed->GetRect().left, placed->GetRect().top}), corner);
+
+  // Into another workflow whose tasks lie where the copied ones did.
+  OpenWorkflow(QStringLiteral("Version 1.0"));
+  const std::vector<CNode*> others = Doc().LevelNodes();
+  Key(Qt::Key_V);
+  CNode* pasted = Doc().AllNodes().back();
+  for (const CNode* n : others) EXPECT_FALSE(n->GetRect().Intersects(pasted->GetRect())) << n->Name();
+}
+
+TEST_F(EditingEndToEndTest, KeysMoveDeleteZoomAndOpenTheManual) {
+  CNode* check = Node("Check order");
+  const velk::Rect start = check->GetRect();
+  frame()->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(frame()));
+  Click(*check);
+  ASSERT_EQ(QApplication::focusWidget(), View());
+  // Held down, the key repeats: one undo step for the whole run.
+  QTest::simulateEvent(View(), true, Qt::Key_Right, {}, {}, false);
+  QTest::simulateEvent(View(), false, Qt::Key_Right, {}, {}, true);
+  QTest::simulateEvent(View(), true, Qt::Key_Right, {}, {}, true);
+  QTest::simulateEvent(View(), false, Qt::Key_Right, {}, {}, false);
+  EXPECT_EQ(check->GetRect(), start.Offset(100, 0)) << "a grid step per press";
+  EXPECT_EQ(Steps(), 1u);
+  Press(Qt::Key_Up, Qt::ShiftModifier);
+  EXPECT_EQ(check->GetRect(), start.Offset(100, 1)) << "one pixel (one unit at 100%, 96 dpi)";
+  EXPECT_EQ(Steps(), 2u);
+  Key(Qt::Key_Z);
+  Key(Qt::Key_Z);
+  EXPECT_EQ(check->GetRect(), start);
+
+  EXPECT_EQ(frame()->Action(cmd::EditDelete)->shortcut(), QKeySequence(QKeySequence::Delete));
+  Click(*check);
+  Press(Qt::Key_Delete);
+  EXPECT_EQ(Node("Check order"), nullptr);
+
+  const double zoom = View()->Zoom();
+  Key(Qt::Key_Equal);
+  EXPECT_GT(View()->Zoom(), zoom);
+
+  Press(Qt::Key_F1);
+  bool manual = false;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    manual = manual || (qobject_cast<CHelpWindow*>(w) && w->isVisible());
+  EXPECT_TRUE(manual);
+}
+
+}  // namespace
