@@ -16,7 +16,7 @@
 <table>
 <thead><tr><th scope="col">Workflow</th><th scope="col">Status</th><th scope="col">Supervisor</th><th scope="col">Last change</th><th scope="col">Other versions</th></tr></thead>
 <tbody>
-{{#WORKFLOW}}<tr><td>{{#LINKED}}<a href="{{PAGE}}">{{TEXT}}</a>{{/LINKED}}{{#UNLINKED}}{{TEXT}} (could not be read){{/UNLINKED}}</td><td>{{STATUS}}</td><td>{{SUPERVISOR}}</td><td>{{LAST_CHANGE}}</td><td>{{#OTHER}}<a href="{{PAGE}}">{{TEXT}}</a>{{#OTHER_separator}}<br>{{/OTHER_separator}}{{/OTHER}}</td></tr>
+{{#WORKFLOW}}<tr><td>{{#LINKED}}<a href="{{PAGE}}">{{TEXT}}</a>{{/LINKED}}{{#UNLINKED}}{{TEXT}} (could not be read){{/UNLINKED}}</td><td data-label="Status">{{STATUS}}</td><td data-label="Supervisor">{{SUPERVISOR}}</td><td data-label="Last change">{{LAST_CHANGE}}</td><td data-label="Other versions">{{#OTHER}}<a href="{{PAGE}}">{{TEXT}}</a>{{#OTHER_separator}}<br>{{/OTHER_separator}}{{/OTHER}}</td></tr>
 {{/WORKFLOW}}</tbody>
 </table>
 </section>
