@@ -9,6 +9,7 @@ import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
+import http from 'node:http';
 import os from 'node:os';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
@@ -44,6 +45,7 @@ async function open(url, viewport = { width: 1280, height: 900 }) {
   page.on('console', (m) => { if (m.type() === 'error') page.problems.push(`console: ${m.text()}`); });
   page.on('pageerror', (e) => page.problems.push(`script: ${e.message}`));
   page.on('requestfailed', (r) => page.problems.push(`failed: ${r.url()}`));
+  page.on('response', (r) => { if (r.status() >= 400) page.problems.push(`${r.status()}: ${r.url()}`); });
   await page.goto(url);
   return page;
 }
@@ -64,14 +66,37 @@ after(async () => {
   fs.rmSync(work, { recursive: true, force: true });
 });
 
-test('every page of the site loads without errors or failed requests', async () => {
+// The site's files over HTTP, as any web server would give them.
+function serve() {
+  const types = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.png': 'image/png' };
+  const server = http.createServer((request, response) => {
+    const file = path.join(site, decodeURIComponent(new URL(request.url, 'http://x').pathname));
+    if (!file.startsWith(site) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
+      response.writeHead(404).end();
+      return;
+    }
+    response.writeHead(200, { 'Content-Type': types[path.extname(file)] || 'application/octet-stream' });
+    fs.createReadStream(file).pipe(response);
+  });
+  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
+}
+
+test('every page of the site loads without errors or failed requests, from disk and from a server', async () => {
   const pages = fs.readdirSync(site).filter((f) => f.endsWith('.html'));
   assert.ok(pages.length >= 6, `only ${pages}`);
-  for (const file of pages) {
-    const page = await open(pathToFileURL(path.join(site, file)).href);
-    await page.waitForLoadState('load');
-    assert.deepEqual(page.problems, [], file);
-    await page.close();
+  const server = await serve();
+  const bases = [pathToFileURL(site).href + '/', `http://127.0.0.1:${server.address().port}/`];
+  try {
+    for (const base of bases) {
+      for (const file of pages) {
+        const page = await open(base + file);
+        await page.waitForLoadState('load');
+        assert.deepEqual(page.problems, [], base + file);
+        await page.close();
+      }
+    }
+  } finally {
+    server.close();
   }
 });
 
