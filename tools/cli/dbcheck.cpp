@@ -23,6 +23,7 @@
 #include "repository/repositoryjson.h"
 #include "repository/store/lnbackend.h"
 #include "repository/store/lnnotes.h"
+#include "repository/storedversions.h"
 #include "repository/trackingdb.h"
 
 namespace velkcli {
@@ -162,6 +163,8 @@ Json LoadAndDescribe(LNNotesSession& session, DatabaseKind kind, const velk::Dat
       processDefs.ReadHeaders(false);
       Json described = velk::RepositoryToJson(processDefs);
       CheckStoredWorkflows(session, processDefs, at, ui);
+      for (const velk::VersionConflict& c : velk::StoredVersionConflicts(processDefs.Headers()))
+        AddError(c.title, c.text);
       return described;
     }
     case DatabaseKind::Gateway:
