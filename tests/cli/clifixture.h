@@ -44,6 +44,15 @@ inline void WriteFile(const fs::path& file, const std::string& bytes) {
   std::ofstream(file, std::ios::binary) << bytes;
 }
 
+// Workflow files that do not load as written: an arrow to a task the file lacks,
+// and a cluster node that stands for the top level it lies in.
+inline constexpr char kDanglingArrowJson[] = R"({"header": {"name": "Dangling"},
+    "nodes": [{"id": 1, "name": "A", "isClusterStartNode": true}],
+    "arrows": [{"from": 1, "to": 7}]})";
+inline constexpr char kLevelInsideItselfJson[] = R"({"header": {"name": "Inside"},
+    "nodes": [{"id": 1, "name": "A", "isClusterStartNode": true},
+              {"id": 2, "name": "Whole", "kind": "IWC", "representsCluster": 1}]})";
+
 class CliTest : public ::testing::Test {
  protected:
   void SetUp() override {

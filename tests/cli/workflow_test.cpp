@@ -110,12 +110,8 @@ TEST_F(WorkflowCliTest, ImportSavesAsTheModelerSavesAndBadInputStoresNothing) {
             R"({"header": {"name": "No start", "status": "Active"}, "nodes": [{"id": 1}]})");
   WriteFile(root_ / "unchecked.json", R"({"header": {"name": "Unchecked", "status": "Active"},
             "nodes": [{"id": 1, "name": "A", "isClusterStartNode": true}]})");
-  WriteFile(root_ / "dangling.json", R"({"header": {"name": "Dangling"},
-            "nodes": [{"id": 1, "name": "A", "isClusterStartNode": true}],
-            "arrows": [{"from": 1, "to": 7}]})");
-  WriteFile(root_ / "inside.json", R"({"header": {"name": "Inside"},
-            "nodes": [{"id": 1, "name": "A", "isClusterStartNode": true},
-                      {"id": 2, "name": "Whole", "kind": "IWC", "representsCluster": 1}]})");
+  WriteFile(root_ / "dangling.json", kDanglingArrowJson);
+  WriteFile(root_ / "inside.json", kLevelInsideItselfJson);
   // A member after a deeply nested one made the parser copy it recursively.
   const int depth = 100000;
   WriteFile(root_ / "deep.json", R"({"header": {"editors": )" + std::string(depth, '[') +

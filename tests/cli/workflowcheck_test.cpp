@@ -137,12 +137,8 @@ void StoreLevelInsideItself() {
 
 // What does not load as it was stored or written was not checked: never accepted.
 TEST_F(WorkflowCheckTest, WorkflowsThatDoNotLoadAsWrittenAreRefused) {
-  WriteFile(root_ / "dangling.json", R"({"header": {"name": "Dangling"},
-            "nodes": [{"id": 1, "name": "A", "isClusterStartNode": true}],
-            "arrows": [{"from": 1, "to": 7}]})");
-  WriteFile(root_ / "inside.json", R"({"header": {"name": "Inside"},
-            "nodes": [{"id": 1, "name": "A", "isClusterStartNode": true},
-                      {"id": 2, "name": "Whole", "kind": "IWC", "representsCluster": 1}]})");
+  WriteFile(root_ / "dangling.json", kDanglingArrowJson);
+  WriteFile(root_ / "inside.json", kLevelInsideItselfJson);
   StoreLevelInsideItself();
   struct Case {
     std::string workflow;

@@ -108,9 +108,10 @@ TEST_F(ConsistencyEndToEndTest, MenuCheckFillsTheInfoCenterAndOnlyActiveWorkflow
                 "Error: \n\nThe consistency check refuses the workflow \"Order "
                 "Handling\"; the Info Center lists why.\nNothing has been stored.")});
   // The findings name the new task as 'workflow check' does: the 13th of the workflow.
-  for (const velk::InfoEntry& e : Findings())
-    if (e.title == "Checking performers in nodes and clusters ")
-      EXPECT_TRUE(e.text.ends_with("\r\n\r\nTasks concerned:\r\n  node 12 \"\"")) << e.text;
+  for (const velk::InfoEntry& e : Findings()) {
+    if (e.title != "Checking performers in nodes and clusters ") continue;
+    EXPECT_TRUE(e.text.ends_with("\r\n\r\nTasks concerned:\r\n  node 12 \"\"")) << e.text;
+  }
 }
 
 TEST_F(ConsistencyEndToEndTest, OpenSubWorkflowAsksCreatesShowsAndReloadsIt) {
