@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <iosfwd>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@ class LNDatabase;
 namespace velk {
 class CWorkflowDoc;
 class CExtDirData;
+class WorkflowSaver;
 }
 
 namespace velkcli {
@@ -66,6 +68,20 @@ nlohmann::ordered_json ExtDirToJson(const velk::CExtDirData& data);
 // runs `use` on it while its databases are open; kFailed when loading failed.
 int withStoredWorkflow(Context& ctx, const Args& args,
                        const std::function<int(velk::CWorkflowDoc&)>& use);
+// The modeler's save for a command: the databases a workflow does not name are
+// those of the settings, with --procdef and --appenv put in. Must outlive the
+// workflows it saves, which keep its databases.
+class CommandSaver {
+ public:
+  CommandSaver(Context& ctx, const Args& args);
+  ~CommandSaver();
+  velk::WorkflowSaver& get() { return *saver_; }
+
+ private:
+  struct Parts;
+  std::unique_ptr<Parts> parts_;
+  std::unique_ptr<velk::WorkflowSaver> saver_;
+};
 // "workflow layout": "Arrange as layers" on a stored workflow, printed or stored.
 int workflowLayout(Context& ctx, const Args& args);
 
