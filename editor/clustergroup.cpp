@@ -21,8 +21,15 @@ bool Inside(const std::vector<CNode*>& nodes, const CNode* node) {
 }
 
 // The entry and exit of the selection, or the message that refuses it.
-std::string FindEnds(const std::vector<CNode*>& nodes, Ends& ends) {
+std::string FindEnds(const CWorkflowDoc& doc, const std::vector<CNode*>& nodes, Ends& ends) {
   const std::string cant = "Cant group the selection to a cluster!";
+  // Inside the new cluster it would be a second start or end of that level, and its
+  // own level would lose it.
+  for (const CNode* node : nodes)
+    if (node->IsClusterStartNode() || node->IsClusterEndNode() || node == doc.StartNode() ||
+        node == doc.EndNode())
+      return "The start and end tasks of the workflow and of its clusters can not be grouped." +
+             cant;
   for (CNode* node : nodes) {
     const auto in = std::ranges::count_if(
         node->IncomingArrows(), [&](const CArrow* a) { return !Inside(nodes, a->Source()); });
@@ -70,7 +77,7 @@ CNode* GroupSelectionAsCluster(CWorkflowDoc& doc) {
   const std::vector<CNode*> nodes = doc.SelectedNodes();
   if (nodes.size() < 2) return nullptr;
   Ends ends;
-  if (const std::string refusal = FindEnds(nodes, ends); !refusal.empty()) {
+  if (const std::string refusal = FindEnds(doc, nodes, ends); !refusal.empty()) {
     ShowErrorMessage(refusal);
     return nullptr;
   }

@@ -8,6 +8,7 @@
 #include "extdir/extdirtree.h"
 #include "model/node.h"
 #include "model/workflowdoc.h"
+#include "model/workflowsaver.h"
 #include "repository/noteserror.h"
 #include "repository/processdefdb.h"
 
@@ -149,10 +150,11 @@ bool AcceptEidmRequest(CExtDirItemEIDM& request, const EidmWorkflowHost& host) {
   BuildAnswerWorkflow(*doc, request, host.gridSize);
   host.redraw(*doc);
   const bool infoCenterShown = host.infoCenterVisible();
-  const bool stored = host.writeWorkflow(*doc);
+  const bool stored = host.saver->Save(*doc);
   if (!infoCenterShown) host.setInfoCenterVisible(false);
   // An answer that is not stored must not mark the request performed.
   if (!stored || doc->Header().workflowId.empty()) return false;
+  host.remember(*doc);
   request.ExtClusterWorkflowID = doc->Header().workflowId;
   request.ExtClusterDesigner = kEidmPlaceholderMail;
   ChangeState(request, kEidmPerformed);

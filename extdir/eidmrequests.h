@@ -14,6 +14,7 @@ class CExtDirItemEIDMOrg;
 class CNode;
 class CProcessDefDb;
 class CWorkflowDoc;
+class WorkflowSaver;
 struct WorkflowHeaderEntry;
 
 // Written as designer of denied and answered requests and into answer workflows.
@@ -65,8 +66,10 @@ struct EidmWorkflowHost {
   std::function<bool()> defaultDatabasesValid;
   // A new workflow window over the default databases; null when none opened.
   std::function<CWorkflowDoc*()> openNewWorkflow;
-  // Writes the workflow; false when it failed (it said why).
-  std::function<bool(CWorkflowDoc&)> writeWorkflow;
+  // Saves the answer workflow as every workflow is saved.
+  WorkflowSaver* saver = nullptr;
+  // The stored answer joins the recently used workflows.
+  std::function<void(const CWorkflowDoc&)> remember;
   std::function<void(CWorkflowDoc&)> redraw;
   std::function<bool()> infoCenterVisible;
   std::function<void(bool)> setInfoCenterVisible;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <functional>
+#include <string>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "app/infocenter.h"
@@ -190,10 +192,18 @@ ConsistencyResult RunConsistencyRules(const CWorkflowDoc& doc,
 
 bool CheckConsistency(const CWorkflowDoc& doc, const ExternalDirectoryLookup& directory) {
   const ConsistencyResult result = RunConsistencyRules(doc, directory);
+  // The tasks a finding names carry the ids 'workflow export' gives them.
+  std::unordered_map<const CNode*, int> ids;
+  for (const CNode* node : doc.AllNodes()) ids.emplace(node, static_cast<int>(ids.size()));
   InfoCenter& center = InfoCenter::instance();
   center.clearCategory(kConsistencyCheckCategory);
-  for (const CheckFinding& f : result.findings)
-    center.addEntry(kConsistencyCheckCategory, f.Title(), f.Text(), 0, f.GetSeverity());
+  for (const CheckFinding& f : result.findings) {
+    std::string text = f.Text();
+    if (!f.nodes.empty()) text += "\r\n\r\nTasks concerned:";
+    for (const CNode* n : f.nodes)
+      text += "\r\n  node " + std::to_string(ids.at(n)) + " \"" + n->Name() + "\"";
+    center.addEntry(kConsistencyCheckCategory, f.Title(), text, 0, f.GetSeverity());
+  }
   return result.passed;
 }
 

@@ -58,6 +58,14 @@ std::string HeaderStamp(const LNNote& header) {
   return text;
 }
 
+bool StampChanged(const CWorkflowDoc& top, CProcessDefDb& repository,
+                  const WorkflowHeaderEntry& replaced) {
+  if (top.StoredStamp().empty()) return false;
+  const std::string stamp =
+      FindStored(repository, top.Databases().processDefinitions.location, replaced).stamp;
+  return !stamp.empty() && stamp != top.StoredStamp();
+}
+
 StampCheck CheckStoredStamp(const CWorkflowDoc& top, CProcessDefDb& repository,
                             const WorkflowHeaderEntry& replaced) {
   if (top.StoredStamp().empty()) return StampCheck::Unchanged;

@@ -20,6 +20,11 @@ enum class StampCheck { Unchanged, Overwrite, SaveAsNew, Cancel };
 // The stamp of a stored header document.
 std::string HeaderStamp(const LNNote& header);
 
+// Whether another save came in between: the stored header of `replaced` is not
+// the one this workflow was loaded from or last saved as. Store failures are thrown.
+bool StampChanged(const CWorkflowDoc& top, CProcessDefDb& repository,
+                  const WorkflowHeaderEntry& replaced);
+
 // Compares the workflow's stamp with the stored header of `replaced` and, when
 // another save came in between, asks: Yes overwrite, No save as a new workflow,
 // Cancel. Store failures are thrown.

@@ -13,6 +13,7 @@ class CNode;
 class CProcessDefDb;
 class CWorkflowDoc;
 struct WorkflowHeaderEntry;
+class WorkflowSaver;
 
 inline constexpr char kSubWorkflowNotFoundText[] =
     "Connected sub-workflow not found in Process Definitions Database.\r\nCheck default "
@@ -28,10 +29,12 @@ std::string CreateSubWorkflowQuestion(NodeKind kind);
 
 // Makes the empty workflow `sub` the sub-workflow of `node` (a task of `caller`):
 // named "ICDR: " or "CDDR: " and the task's name, of the matching workflow type,
-// written at once so that it has a workflow id. The task records the id (which
-// is stored with it, so the calling workflow counts as modified) and the open
-// document. False, and nothing recorded, when the write failed; it said why.
-bool CreateSubWorkflow(CWorkflowDoc& caller, CNode& node, CWorkflowDoc& sub);
+// with a start task leading to an end task (a workflow without tasks could not
+// be opened again), saved at once so that it has a workflow id. The task records
+// the id (which is stored with it, so the calling workflow counts as modified)
+// and the open document. False, and nothing recorded, when the save failed; it
+// said why.
+bool CreateSubWorkflow(CWorkflowDoc& caller, CNode& node, CWorkflowDoc& sub, WorkflowSaver& saver);
 
 // The stored header of the task's sub-workflow, read afresh from the Process
 // Definitions Database; nothing, after saying so, when it is not stored there.

@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "app/infocenter.h"
+#include "model/clusterlevels.h"
 #include "model/nodepicture.h"
 #include "model/workflowdoc.h"
 #include "model/workflowgraph.h"
@@ -24,7 +26,9 @@ std::string Format(const char* format, const std::string& a, const std::string& 
 
 }  // namespace
 
-GraphBuilder::GraphBuilder(CWorkflowDoc& doc) : top_(doc.Top()) {}
+GraphBuilder::GraphBuilder(CWorkflowDoc& doc) : top_(doc.Top()) {
+  InfoCenter::instance().clearCategory(kLoadingWorkflowCategory);
+}
 
 CNode* GraphBuilder::AddTask(TaskRecord task) {
   const int x = std::abs(task.xpos);
@@ -54,6 +58,7 @@ void GraphBuilder::AddArrow(RoutingKind kind, PendingArrow arrow) {
 }
 
 void GraphBuilder::Finish() {
+  DemoteSelfEnclosingClusters();
   for (CNode* node : top_.AllNodes())
     if (node->RepresentsCluster() >= 2) representing_.emplace(node->RepresentsCluster(), node);
   for (RoutingKind kind :
@@ -62,6 +67,27 @@ void GraphBuilder::Finish() {
   MakeEndTaskArrows();
   LinkClusters();
   ResolveReferences();
+  top_.SetLoadFaults(std::move(faults_));
+}
+
+// Opened as a cluster, such a node would show its own level inside itself without
+// end; as a plain task the workflow still opens and can be mended.
+void GraphBuilder::DemoteSelfEnclosingClusters() {
+  for (CNode* node : SelfEnclosingClusterNodes(top_)) {
+    const std::string text = "Task " + node->CodeText() + ": " + SelfEnclosingClusterText(*node) +
+                             " It is shown as a plain task.";
+    InfoCenter::instance().addEntry(kLoadingWorkflowCategory, "Checking cluster levels", text, 0,
+                                    Severity::Error);
+    Fault(text, false);
+    if (node->IsClusterNode()) top_.SetNodeKind(*node, NodeKind::Intern);
+    top_.SetRepresentsCluster(*node, 0);
+    top_.SetNodePicture(*node, PictureByRule(*node));
+  }
+}
+
+void GraphBuilder::Fault(std::string text, bool shown) {
+  if (shown) ShowErrorMessage(text);
+  faults_.push_back(std::move(text));
 }
 
 CNode* GraphBuilder::Find(const std::string& key) const {
@@ -73,7 +99,12 @@ CNode* GraphBuilder::Representing(int cluster) {
   auto it = representing_.find(cluster);
   if (it != representing_.end()) return it->second;
   // Reports the miss; remembered so that it is reported once.
-  return representing_[cluster] = top_.GetNodeWhichRepresentsCluster(cluster);
+  CNode* found = representing_[cluster] = top_.GetNodeWhichRepresentsCluster(cluster);
+  if (!found)
+    Fault("No node stands for cluster " + std::to_string(cluster) +
+              ", so its tasks can not be reached.",
+          false);
+  return found;
 }
 
 // A stored arrow into a cluster names the cluster's start task; the arrow is drawn
@@ -96,21 +127,19 @@ void GraphBuilder::MakeArrows(RoutingKind kind) {
     CNode* source = Find(p.source);
     CNode* target = Find(p.target);
     if (!source && !target) {
-      ShowErrorMessage(
-          Format("Both startnode %s and endnode %s could not be found in the nodelist.", p.source,
-                 p.target));
+      Fault(Format("Both startnode %s and endnode %s could not be found in the nodelist.", p.source,
+                   p.target));
       continue;
     }
     if (!source) {
-      ShowErrorMessage(
+      Fault(
           Format("The startnode %s  in the arrow to endnode %s could not be found in the nodelist.",
                  p.source, p.target));
       continue;
     }
     if (!target) {
-      ShowErrorMessage(
-          Format("The endnode %s in the arrow from %s could not be found in the nodelist.",
-                 p.target, p.source));
+      Fault(Format("The endnode %s in the arrow from %s could not be found in the nodelist.",
+                   p.target, p.source));
       continue;
     }
     if (EndsInnerCluster(*source)) {

@@ -13,6 +13,9 @@ namespace velk {
 
 class CWorkflowDoc;
 
+// Where the load says what it could not rebuild as stored.
+inline constexpr char kLoadingWorkflowCategory[] = "Loading Workflow";
+
 // The task item that names the sub-workflow of an ICDR or CDDR task.
 inline constexpr char kSubWorkflowIdItem[] = "SubWorkflowID";
 
@@ -53,10 +56,14 @@ class GraphBuilder {
   void AddArrow(RoutingKind kind, PendingArrow arrow);
   // Makes the arrows (reporting those whose ends are unknown), links every
   // cluster node to its start and end task and resolves the references between
-  // external subscribed workflows.
+  // external subscribed workflows. A cluster node that stands for its own level or
+  // an enclosing one becomes a plain task (said in the Info Center). What could
+  // not be rebuilt as stored becomes the workflow's load faults.
   void Finish();
 
  private:
+  void DemoteSelfEnclosingClusters();
+  void Fault(std::string text, bool shown = true);
   CNode* Find(const std::string& key) const;
   CNode* Representing(int cluster);
   CNode* TargetInSourceLevel(const CNode& source, CNode* target);
@@ -75,6 +82,7 @@ class GraphBuilder {
   std::unordered_map<int, CNode*> representing_;
   std::vector<PendingArrow> pending_[kRoutingKindCount];
   std::vector<std::pair<RoutingKind, const PendingArrow*>> endTaskArrows_;
+  std::vector<std::string> faults_;
 };
 
 }  // namespace velk

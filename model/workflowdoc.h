@@ -86,6 +86,10 @@ class CWorkflowDoc {
   void SetStoredStamp(std::string stamp) { top_->storedStamp_ = std::move(stamp); }
   const WorkflowDatabases& Databases() const { return databases_; }
   void SetDatabases(const WorkflowDatabases& databases) { databases_ = databases; }
+  // What the last load or import could not rebuild as stored (an arrow to a task
+  // that is not there, a level nobody stands for); empty when it came back whole.
+  const std::vector<std::string>& LoadFaults() const { return top_->loadFaults_; }
+  void SetLoadFaults(std::vector<std::string> faults) { top_->loadFaults_ = std::move(faults); }
 
   // ---- Modified flag and window title ----
   bool IsModified() const { return modified_; }
@@ -249,6 +253,7 @@ class CWorkflowDoc {
   WorkflowHeader header_;
   bool new_ = true;
   std::string storedStamp_;
+  std::vector<std::string> loadFaults_;
   bool modified_ = false;
   bool closing_ = false;
   CNode* startNode_ = nullptr;

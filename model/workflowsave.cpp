@@ -1,14 +1,14 @@
-// The Save and Save As commands and the writing of a workflow in one transaction.
+// Writing a workflow in one transaction, its version decided under a lock on its name.
 
 #include "model/workflowsave.h"
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "app/services.h"
-#include "model/consistencycheck.h"
 #include "model/savestamp.h"
 #include "model/workflowdoc.h"
 #include "model/workflowextdir.h"
@@ -22,9 +22,6 @@ namespace velk {
 
 namespace {
 
-constexpr char kNoDatabasesText[] =
-    "Please specify an Application Environment Database for\r\nthis workflow in workflow "
-    "settings\r\nbefore saving.";
 constexpr char kSaveFailedText[] =
     "Saving the workflow failed.\r\nEventually existing parts are deleted\r\nor frozen.";
 constexpr char kHeaderFailedText[] =
@@ -39,6 +36,9 @@ std::string NotAccessibleText(const std::string& file, const std::string& name) 
 // How often a busy database is offered again: a tool without a designer to answer
 // takes every offer, and must still come to an end.
 constexpr int kBusyRetries = 3;
+// How often the designer is asked about other designers' saves that keep landing
+// meanwhile.
+constexpr int kQuestionTurns = 3;
 
 std::string ReplacedMeanwhileText(const WorkflowHeaderEntry& replaced) {
   return "The workflow \"" + replaced.type + "\" version " + std::to_string(replaced.version) +
@@ -46,12 +46,36 @@ std::string ReplacedMeanwhileText(const WorkflowHeaderEntry& replaced) {
          "saved; save again to store it as the next version.";
 }
 
-// What a write finds out, before writing, about the stored version it replaces.
-struct Replacement {
+// What a write stores and what becomes of the stored version it replaces.
+struct Plan {
+  std::string workflowId;  // empty: a new stored workflow
+  int version = 0;
   Retirement retirement = Retirement::None;
   WorkflowHeaderEntry retired;
-  bool changedMeanwhile = false;  // another save retired it between two reads
+  bool changedMeanwhile = false;  // the header list contradicts itself about it
 };
+
+// What the write was asked to do: the workflow's header as it came, and what the
+// designer has answered so far.
+struct Request {
+  WorkflowHeader original;
+  VersionRule rule = VersionRule::Keep;
+  bool asNew = false;                         // "save yours as a new workflow"
+  std::optional<WorkflowHeaderEntry> agreed;  // the stored version the designer may replace
+};
+
+// An imported file is stored as a save of the newest stored version it is not
+// older than.
+void FollowNewestStored(WorkflowHeader& h, const CProcessDefDb& repository) {
+  const WorkflowHeaderEntry* newest = nullptr;
+  for (const WorkflowHeaderEntry& stored : repository.Headers())
+    if (stored.type == h.name && stored.status == static_cast<int>(h.status) &&
+        stored.version >= h.version && (!newest || stored.version > newest->version))
+      newest = &stored;
+  if (!newest) return;
+  h.workflowId = newest->workflowId;
+  h.version = newest->version;
+}
 
 // When the version this workflow replaces was frozen by another save meanwhile,
 // the version that save stored is the current one: it is the one to replace
@@ -74,60 +98,50 @@ const WorkflowHeaderEntry* FrozenMeanwhile(const CProcessDefDb& repository, cons
 // other stored version stays, and the workflow is stored under a new id. So does a
 // version that is kept (a frozen one saved as frozen again): two stored versions
 // must never share an id.
-Replacement DecideReplacement(CWorkflowDoc& top, CProcessDefDb& repository) {
-  Replacement r;
-  WorkflowHeader h = top.Header();
-  if (h.workflowId.empty()) return r;
-  // Read afresh: a list read before (by the version rule, say) may miss another
-  // save that has frozen the version replaced.
-  repository.ReadHeaders(true);
+void DecideReplacement(WorkflowHeader h, CProcessDefDb& repository, Plan& plan) {
+  if (h.workflowId.empty()) return;
   const WorkflowHeaderEntry* stored = repository.FindHeader(h.workflowId);
   if (const WorkflowHeaderEntry* current = FrozenMeanwhile(repository, h, stored)) {
     h.workflowId = current->workflowId;
-    top.SetHeader(h);
     stored = current;
   }
   if (stored && stored->type == h.name && stored->status == static_cast<int>(h.status)) {
-    r.retirement =
-        repository.DecideRetirement(static_cast<int>(h.status), h.workflowId, &r.retired);
+    plan.retirement =
+        repository.DecideRetirement(static_cast<int>(h.status), h.workflowId, &plan.retired);
     // Retiring it now would delete a version another save has just frozen.
-    r.changedMeanwhile =
-        r.retirement != Retirement::None && r.retired.status != static_cast<int>(h.status);
-    if (r.changedMeanwhile) return r;
+    plan.changedMeanwhile =
+        plan.retirement != Retirement::None && plan.retired.status != static_cast<int>(h.status);
   }
-  if (r.retirement == Retirement::None) {
-    h.workflowId.clear();
-    top.SetHeader(h);
-  }
-  return r;
+  if (plan.retirement != Retirement::None) plan.workflowId = h.workflowId;
 }
 
-// Another designer's save since this workflow was loaded is replaced only when
-// the user says so; false when the user cancels.
-bool ConfirmReplacement(CWorkflowDoc& top, CProcessDefDb& repository, Replacement& r) {
-  if (r.retirement == Retirement::None) return true;
-  StampCheck check = StampCheck::Unchanged;
+// Reads the stored headers afresh and decides. Under the lock nothing changes
+// them meanwhile.
+Plan Decide(const Request& request, CProcessDefDb& repository) {
+  WorkflowHeader h = request.original;
+  repository.ReadHeaders(true);
+  if (request.rule == VersionRule::AfterStored) FollowNewestStored(h, repository);
+  if (request.rule != VersionRule::Keep) h.version = NextVersion(h);
+  if (request.asNew) h.workflowId.clear();
+  Plan plan;
+  plan.version = h.version;
+  DecideReplacement(h, repository, plan);
+  // A frozen version stays stored, so the new one comes after it.
+  if (plan.retirement == Retirement::Freeze && plan.retired.version >= plan.version)
+    plan.version = plan.retired.version + 1;
+  return plan;
+}
+
+// Whether the designer must first be asked about replacing another designer's
+// save; a store failure here is left to the save itself to report.
+bool MustAsk(const CWorkflowDoc& top, CProcessDefDb& repository, const Request& request,
+             const Plan& plan) {
+  if (plan.retirement == Retirement::None || request.agreed == plan.retired) return false;
   try {
-    check = CheckStoredStamp(top, repository, r.retired);
-  } catch (const LNStatusError&) {  // the save itself reports an unreachable database
+    return StampChanged(top, repository, plan.retired);
+  } catch (const LNStatusError&) {
+    return false;
   }
-  if (check == StampCheck::SaveAsNew) {
-    WorkflowHeader h = top.Header();
-    h.workflowId.clear();
-    top.SetHeader(h);
-    r = {};
-  }
-  return check != StampCheck::Cancel;
-}
-
-// A frozen version stays stored, so the new one comes after it: also when the
-// version replaced is one another save stored after this workflow was numbered
-// (else the two would share id and version).
-void FollowFrozenVersion(CWorkflowDoc& top, const Replacement& r) {
-  WorkflowHeader h = top.Header();
-  if (r.retirement != Retirement::Freeze || r.retired.version < h.version) return;
-  h.version = r.retired.version + 1;
-  top.SetHeader(h);
 }
 
 // The workflow's first node when it has no start node.
@@ -161,16 +175,14 @@ bool WriteDocuments(CWorkflowDoc& top, SaveSession& save) {
 }
 
 SaveSession NewSaveSession(CProcessDefDb& repository, LNDatabase& db, const CWorkflowDoc& top,
-                           const Replacement& replacement, const WriteTarget& target) {
+                           const Plan& plan, const WriteTarget& target) {
   SaveSession save{repository.Session(), db, {}, false, {}, {}, {}};
-  if (const CApplicationEnvDb* appEnv = top.Databases().applicationEnvironment.repository) {
-    save.appReplicaId = appEnv->ReplicaId();
-    save.hasAppReplicaId = true;
-  } else if (!target.appReplicaId.empty()) {
-    save.appReplicaId = target.appReplicaId;
-    save.hasAppReplicaId = true;
-  }
-  if (replacement.retirement != Retirement::None) {
+  const CApplicationEnvDb* appEnv = top.Databases().applicationEnvironment.repository;
+  // An Application Environment Database that could not be read gives no replica id.
+  save.appReplicaId =
+      appEnv && !appEnv->ReplicaId().empty() ? appEnv->ReplicaId() : target.appReplicaId;
+  save.hasAppReplicaId = appEnv || !target.appReplicaId.empty();
+  if (plan.retirement != Retirement::None) {
     save.retiredUsers = repository.RetiredUsers();
     save.retiredLastModify = repository.RetiredLastModify();
   }
@@ -180,20 +192,13 @@ SaveSession NewSaveSession(CProcessDefDb& repository, LNDatabase& db, const CWor
 using Published = std::vector<std::pair<std::string, std::string>>;
 
 // Retires the replaced version and writes header and tasks into the open database.
-bool WriteAll(CWorkflowDoc& top, CProcessDefDb& repository, const Replacement& replacement,
+bool WriteAll(CWorkflowDoc& top, CProcessDefDb& repository, const Plan& plan,
               const WriteTarget& target, LNDatabase& db, Published& published) {
   const std::string& path = top.Databases().processDefinitions.location.fileName;
-  // Another save may have retired that version since this one decided; retiring
-  // it again would leave two current versions of one workflow.
-  if (replacement.retirement != Retirement::None &&
-      !repository.IsStillStored(db, replacement.retired)) {
-    ShowErrorMessage(ReplacedMeanwhileText(replacement.retired));
-    return false;
-  }
   // The new header continues the history of the one it replaces, read while retiring it.
-  bool written = repository.RetireOn(db, replacement.retirement, replacement.retired, path);
+  bool written = repository.RetireOn(db, plan.retirement, plan.retired, path);
   if (!written) ShowErrorMessage(kSaveFailedText);
-  SaveSession save = NewSaveSession(repository, db, top, replacement, target);
+  SaveSession save = NewSaveSession(repository, db, top, plan, target);
   written = written && WriteDocuments(top, save);
   if (!written) {
     services().showStatusText({});
@@ -203,22 +208,77 @@ bool WriteAll(CWorkflowDoc& top, CProcessDefDb& repository, const Replacement& r
   return true;
 }
 
-// Opens the database, writes everything in one transaction and commits; a failure
-// rolls everything back. Store failures outside the documents' own steps are thrown.
-bool WriteInTransaction(CWorkflowDoc& top, CProcessDefDb& repository,
-                        const Replacement& replacement, const WriteTarget& target,
-                        Published& published) {
+enum class Outcome { Written, Failed, Ask };
+
+// Takes the lock on the workflow's name, decides and writes everything in one
+// transaction; a failure rolls everything back. Store failures outside the
+// documents' own steps are thrown.
+Outcome WriteUnderLock(CWorkflowDoc& top, CProcessDefDb& repository, const Request& request,
+                       const WriteTarget& target, Plan& plan, Published& published) {
   services().showStatusText("Saving");
-  if (target.db) return WriteAll(top, repository, replacement, target, *target.db, published);
-  const DatabaseLocation at = top.Databases().processDefinitions.location;
-  LNDatabase db;
-  repository.Session().GetDatabase(at.fileName, &db, at.server);
-  db.Open();
-  LNTransaction transaction(db);
-  if (!WriteAll(top, repository, replacement, target, db, published)) return false;
-  transaction.Commit();
-  db.Close();
-  return true;
+  LNDatabase opened;
+  std::optional<LNTransaction> transaction;
+  LNDatabase* db = target.db;
+  if (!db) {
+    const DatabaseLocation at = top.Databases().processDefinitions.location;
+    repository.Session().GetDatabase(at.fileName, &opened, at.server);
+    opened.Open();
+    transaction.emplace(opened);
+    db = &opened;
+  }
+  db->LockKey(request.original.name);
+  plan = Decide(request, repository);
+  if (plan.changedMeanwhile) {
+    ShowErrorMessage(ReplacedMeanwhileText(plan.retired));
+    return Outcome::Failed;
+  }
+  if (MustAsk(top, repository, request, plan)) return Outcome::Ask;  // not while holding the lock
+  WorkflowHeader h = top.Header();
+  h.workflowId = plan.workflowId;
+  h.version = plan.version;
+  top.SetHeader(h);
+  if (!WriteAll(top, repository, plan, target, *db, published)) return Outcome::Failed;
+  if (transaction) {
+    transaction->Commit();
+    opened.Close();
+  }
+  return Outcome::Written;
+}
+
+// Asks about another designer's save of the version to replace; false when the
+// designer cancels.
+bool AskAboutReplacing(const CWorkflowDoc& top, CProcessDefDb& repository, const Plan& plan,
+                       Request& request) {
+  StampCheck check = StampCheck::Unchanged;
+  try {
+    check = CheckStoredStamp(top, repository, plan.retired);
+  } catch (const LNStatusError&) {  // the save itself reports an unreachable database
+  }
+  if (check == StampCheck::SaveAsNew) request.asNew = true;
+  request.agreed = plan.retired;
+  return check != StampCheck::Cancel;
+}
+
+// One attempt at the database; `busyRetries` counts the designer's "Retry" answers.
+Outcome Attempt(CWorkflowDoc& top, CProcessDefDb& repository, const Request& request,
+                const WriteTarget& target, Plan& plan, Published& published, int& busyRetries) {
+  LNThrowAllErrorsScope throwing(true);
+  try {
+    return WriteUnderLock(top, repository, request, target, plan, published);
+  } catch (const LNStatusError& e) {
+    const std::string text = NotAccessibleText(top.Databases().processDefinitions.location.fileName,
+                                               request.original.name);
+    // Another designer's long save holds the database: the store has waited as long
+    // as a save takes; now the designer decides whether to wait once more.
+    if (e.GetStatus() == LNERR_DATABASE_BUSY && busyRetries < kBusyRetries &&
+        services().messageBox(GetNotesErrorText(e.GetStatus()) + text + "\r\n\r\nTry again?",
+                              MsgIcon::Exclamation, MsgButtons::RetryCancel) == MsgResult::Retry) {
+      ++busyRetries;
+      return Outcome::Ask;
+    }
+    ShowNotesError(text, e.GetStatus());
+    return Outcome::Failed;
+  }
 }
 
 }  // namespace
@@ -235,115 +295,52 @@ int NextVersion(const WorkflowHeader& header) {
   }
 }
 
-void ApplyImportVersionRule(CWorkflowDoc& doc, CProcessDefDb& repository) {
-  WorkflowHeader h = doc.Header();
-  repository.ReadHeaders(false);
-  const WorkflowHeaderEntry* newest = nullptr;
-  for (const WorkflowHeaderEntry& stored : repository.Headers()) {
-    if (stored.type == h.name && stored.status == static_cast<int>(h.status) &&
-        stored.version >= h.version && (!newest || stored.version > newest->version))
-      newest = &stored;
-  }
-  if (!newest) return;
-  h.workflowId = newest->workflowId;
-  h.version = newest->version;
-  h.version = NextVersion(h);
-  doc.SetHeader(h);
-}
-
-bool WriteWorkflow(CWorkflowDoc& doc, const WriteTarget& target, int busyRetries) {
+bool WriteWorkflow(CWorkflowDoc& doc, const WriteTarget& target, VersionRule rule) {
   CWorkflowDoc& top = doc.Top();
   CProcessDefDb* repository = top.Databases().processDefinitions.repository;
   if (!repository) {
     ShowErrorMessage(kNoDatabasesText);
     return false;
   }
-  const WorkflowHeader previous = top.Header();
+  Request request{top.Header(), rule, false, std::nullopt};
   const std::string previousStamp = top.StoredStamp();
-  auto restoreId = [&] {
+  // The stored versions are as they were, so the workflow keeps its id and number.
+  auto fail = [&] {
+    repository->ForgetHeaders();  // what the retirement took out of the list is back
     WorkflowHeader h = top.Header();
-    h.workflowId = previous.workflowId;
-    h.version = previous.version;
+    h.workflowId = request.original.workflowId;
+    h.version = request.original.version;
     top.SetHeader(h);
     top.SetStoredStamp(previousStamp);
+    return false;
   };
-  Replacement replacement = DecideReplacement(top, *repository);
-  if (replacement.changedMeanwhile) {
-    ShowErrorMessage(ReplacedMeanwhileText(replacement.retired));
-    restoreId();
-    return false;
-  }
-  if (!ConfirmReplacement(top, *repository, replacement)) {
-    restoreId();
-    return false;
-  }
-  FollowFrozenVersion(top, replacement);
   if (!AssignCodes(top)) {
     // Only an Active workflow needs its start to number its tasks.
     ShowErrorMessage("The workflow \"" + top.Header().name +
                      "\" is Active but has no start task.\r\nDefine a workflow start before "
                      "saving it.");
-    restoreId();
     return false;
   }
-  LNThrowAllErrorsScope throwing(true);
+  Plan plan;
   Published published;
-  try {
-    if (!WriteInTransaction(top, *repository, replacement, target, published)) {
-      repository->ForgetHeaders();  // what the retirement took out of the list is back
-      restoreId();
-      return false;
+  for (int busyRetries = 0, questions = 0;;) {
+    const int busyBefore = busyRetries;
+    const Outcome outcome =
+        Attempt(top, *repository, request, target, plan, published, busyRetries);
+    if (outcome == Outcome::Written) break;
+    if (outcome == Outcome::Failed) return fail();
+    if (busyRetries != busyBefore) continue;  // the designer said "Retry"
+    if (questions++ == kQuestionTurns) {
+      ShowErrorMessage(ReplacedMeanwhileText(plan.retired));
+      return fail();
     }
-  } catch (const LNStatusError& e) {
-    repository->ForgetHeaders();
-    restoreId();
-    const std::string text =
-        NotAccessibleText(top.Databases().processDefinitions.location.fileName, top.Header().name);
-    // Another designer's long save holds the database: the store has waited as long
-    // as a save takes; now the designer decides whether to wait once more.
-    if (e.GetStatus() == LNERR_DATABASE_BUSY && busyRetries < kBusyRetries &&
-        services().messageBox(GetNotesErrorText(e.GetStatus()) + text + "\r\n\r\nTry again?",
-                              MsgIcon::Exclamation, MsgButtons::RetryCancel) == MsgResult::Retry)
-      return WriteWorkflow(doc, target, busyRetries + 1);
-    ShowNotesError(text, e.GetStatus());
-    return false;
+    if (!AskAboutReplacing(top, *repository, plan, request)) return fail();
   }
   repository->ForgetHeaders();
   UpdatePublishedLeafs(top, published);
   top.SetNew(false);
   top.ClearModified();
   top.RefreshTitle();
-  services().showStatusText({});
-  return true;
-}
-
-bool SaveWorkflow(CWorkflowDoc& doc, bool saveAs, const ChooseSaveName& chooseName,
-                  const ExternalDirectoryLookup& directory) {
-  if (doc.IsClusterDocument()) return SaveWorkflow(doc.Top(), saveAs, chooseName, directory);
-  if (!doc.Databases().ReadyToSave()) {
-    ShowErrorMessage(kNoDatabasesText);
-    return false;
-  }
-  if (!CheckConsistency(doc, directory)) return false;  // the Info Center says why
-  bool askName = saveAs;
-  if (!askName) {
-    CProcessDefDb& repository = *doc.Databases().processDefinitions.repository;
-    repository.ReadHeaders(false);
-    askName = !repository.FindHeaderByName(doc.Header().name) || doc.IsNew() ||
-              doc.Header().status == WorkflowStatus::Freeze;
-  }
-  if (askName && !chooseName(doc)) return false;
-  WorkflowHeader h = doc.Header();
-  const int previousVersion = h.version;
-  h.version = NextVersion(h);
-  doc.SetHeader(h);
-  if (!WriteWorkflow(doc)) {
-    // The stored versions are as they were, so the workflow keeps its number.
-    h = doc.Header();
-    h.version = previousVersion;
-    doc.SetHeader(h);
-    return false;
-  }
   services().showStatusText({});
   return true;
 }

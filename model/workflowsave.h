@@ -3,7 +3,6 @@
 // (form "Header") and one task document (form "Workflow Structure") per node,
 // whose routing items list the node's successors by routing kind.
 
-#include <functional>
 #include <string>
 
 class LNDatabase;
@@ -12,8 +11,11 @@ namespace velk {
 
 class CProcessDefDb;
 class CWorkflowDoc;
-class ExternalDirectoryLookup;
 struct WorkflowHeader;
+
+inline constexpr char kNoDatabasesText[] =
+    "Please specify an Application Environment Database for\r\nthis workflow in workflow "
+    "settings\r\nbefore saving.";
 
 // Where WriteWorkflow writes when the caller says so.
 struct WriteTarget {
@@ -21,40 +23,37 @@ struct WriteTarget {
   // transaction of the caller, who commits or rolls back; null: the write opens
   // the database and holds its own transaction.
   LNDatabase* db = nullptr;
-  // Stored as "AppReplikaID" when the workflow's Application Environment slot is
-  // not initialised; empty: nothing is stored then.
+  // Stored as "AppReplikaID" when no Application Environment Database of the
+  // workflow gives one; empty: nothing is stored then.
   std::string appReplicaId;
 };
 
-// "Save Workflow as": lets the designer name the workflow; false on Cancel.
-using ChooseSaveName = std::function<bool(CWorkflowDoc&)>;
-
-// The Save (saveAs false) and Save As commands: checks the databases, runs the
-// consistency check (which refuses an incomplete Active workflow), lets the
-// designer name a workflow not stored yet (or every workflow on Save As), applies
-// the version rule and writes the workflow. A cluster document saves its top
-// document.
-bool SaveWorkflow(CWorkflowDoc& doc, bool saveAs, const ChooseSaveName& chooseName,
-                  const ExternalDirectoryLookup& directory);
-
-// An imported workflow that the Process Definitions Database already holds in the
-// same name and status, in its version or a newer one, is stored as a save of the
-// newest of those would store it: under its id, with the version rule applied.
-// Importing one file twice (or while another save lands) then never gives two
-// current versions of one workflow.
-void ApplyImportVersionRule(CWorkflowDoc& doc, CProcessDefDb& repository);
+// How a write numbers the version it stores.
+enum class VersionRule {
+  Keep,  // as the workflow has it
+  Next,  // the save's rule (NextVersion)
+  // An imported file: the save's rule applied to the newest stored version of the
+  // same name and status that is not older than the file's (stored as a save of
+  // that one would be, under its id), else to the file's own version.
+  AfterStored,
+};
 
 // The version a save stores: Active and Template count up by one, Design is
 // always 0, Freeze and Testing keep theirs.
 int NextVersion(const WorkflowHeader& header);
 
-// Writes the workflow as it is: retires the stored version it replaces, numbers
-// the nodes and writes the header and task documents, all in one transaction of
-// the Process Definitions Database, so that a failure leaves the database exactly
-// as it was (and the workflow's id as it was). Shows every failure. Used by the
-// Save commands, by the creation of a sub-workflow and by importing. When another
-// program holds the database longer than the store waits, the designer is asked
-// whether to try again (`busyRetries`: the times that has been asked already).
-bool WriteWorkflow(CWorkflowDoc& doc, const WriteTarget& target = {}, int busyRetries = 0);
+// Writes the workflow: numbers its version by `rule`, retires the stored version
+// it replaces, numbers the nodes and writes the header and task documents, all in
+// one transaction of the Process Definitions Database, so that a failure leaves
+// the database exactly as it was (and the workflow's id and version as they
+// were). The version and the stored version replaced are decided under a lock on
+// the workflow's name that every other write of that name waits for, so writes
+// from several programs at once each store a version of their own. Shows every
+// failure. The steps of a save before writing are WorkflowSaver's; this is its
+// last step (and fills a repository with given workflows). When another program
+// holds the database longer than the store waits, the designer is asked whether
+// to try again.
+bool WriteWorkflow(CWorkflowDoc& doc, const WriteTarget& target = {},
+                   VersionRule rule = VersionRule::Keep);
 
 }  // namespace velk

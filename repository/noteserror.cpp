@@ -18,7 +18,7 @@ velk::MsgResult ShowExclamation(const std::string& text) {
 }  // namespace
 
 std::string GetNotesErrorText(LNSTATUS status) {
-  return "Lotus Notes Error:\r\n" + StoreMessage(status) + "\r\n";
+  return "Document Store Error:\r\n" + StoreMessage(status) + "\r\n";
 }
 
 velk::MsgResult ShowNotesError(const std::string& context, LNSTATUS status) {

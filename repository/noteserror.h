@@ -6,10 +6,10 @@
 #include "app/services.h"
 #include "repository/store/lnstatus.h"
 
-// "Lotus Notes Error:\r\n" + the store's message + "\r\n" + context, in a box with
+// "Document Store Error:\r\n" + the store's message + "\r\n" + context, in a box with
 // an exclamation icon and an OK button; then the status line's idle prompt.
 velk::MsgResult ShowNotesError(const std::string& context, LNSTATUS status);
-// "Lotus Notes Error:\r\n" + the store's message + "\r\n", for callers that add
+// "Document Store Error:\r\n" + the store's message + "\r\n", for callers that add
 // their own context and show it elsewhere (Info Center).
 std::string GetNotesErrorText(LNSTATUS status);
 // "Error: \r\n\r\n" + text, exclamation icon, OK; then the idle prompt.

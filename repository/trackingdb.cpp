@@ -24,8 +24,8 @@ CTrackingDb::CTrackingDb(LNNotesSession& session, const std::string& path,
 std::string CTrackingDb::FailureText(LNSTATUS status) {
   char message[512] = "";
   LNGetErrorMessage(status, message, sizeof message);
-  return std::string("Lotus NOTES error code:") + " " + message + ".\n" + "The Tracking Database" +
-         "\n" + "cannot be opened anymore." + "\n" +
+  return std::string("Document store error code:") + " " + message + ".\n" +
+         "The Tracking Database" + "\n" + "cannot be opened anymore." + "\n" +
          "Please choose another Tracking Database or retry this later.";
 }
 

@@ -14,7 +14,6 @@
 #include "extdir/ui/extdirview.h"
 #include "model/node.h"
 #include "model/workflowdoc.h"
-#include "model/workflowsave.h"
 #include "repository/applicationenvdb.h"
 #include "repository/processdefdb.h"
 #include "repository/trackingdb.h"
@@ -66,12 +65,8 @@ ExtDirViewHost CVelkModApp::ExtDirHost() {
     InitializeDatabases(*doc);
     return doc.get();  // the window keeps it
   };
-  w.writeWorkflow = [this](CWorkflowDoc& doc) {
-    if (!velk::WriteWorkflow(doc)) return false;
-    doc.RefreshTitle();
-    RememberWorkflow(doc);
-    return true;
-  };
+  w.saver = saver_.get();
+  w.remember = [this](const CWorkflowDoc& doc) { RememberWorkflow(doc); };
   w.redraw = [this](CWorkflowDoc& doc) { editor_->UpdateAllViews(doc); };
   w.infoCenterVisible = [this] {
     CInfoCenterWnd* window = frame_->InfoCenterWindow();

@@ -31,7 +31,6 @@ class ArrowWhileModal {
 }  // namespace
 
 void CVelkModApp::InstallDatabaseCache() {
-  cache_ = std::make_unique<velk::DatabaseCache>(session_);
   velk::setDatabaseCache(cache_.get());
 }
 

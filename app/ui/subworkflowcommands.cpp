@@ -9,6 +9,7 @@
 #include "model/subworkflows.h"
 #include "model/workflowdoc.h"
 #include "model/workflowload.h"
+#include "model/workflowsaver.h"
 
 void CVelkModApp::OpenSubWorkflow(CWorkflowDoc& from, velk::CNode& node) {
   if (!velk::HasSubWorkflow(node.Kind())) return;
@@ -43,8 +44,8 @@ void CVelkModApp::CreateSubWorkflow(CWorkflowDoc& from, velk::CNode& node) {
   CChildFrame* window = OpenWorkflowWindow(sub);
   InitializeDatabases(*sub);
   window->GetView()->update();
-  if (!velk::CreateSubWorkflow(from, node, *sub)) {
-    // The write has said why; an unstored sub-workflow must not pass for one.
+  if (!velk::CreateSubWorkflow(from, node, *sub, *saver_)) {
+    // The save has said why; an unstored sub-workflow must not pass for one.
     window->canClose = {};
     window->close();
     return;

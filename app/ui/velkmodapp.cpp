@@ -18,6 +18,7 @@
 #include "app/ui/workflowwindows.h"
 #include "model/workflowdoc.h"
 #include "model/workflowrecovery.h"
+#include "model/workflowsaver.h"
 #include "repository/databasevalidation.h"
 #include "repository/noteserror.h"
 #include "repository/store/lnbackend.h"
@@ -46,6 +47,7 @@ CVelkModApp::CVelkModApp(Options options, ShellCollaborators parts)
     : options_(std::move(options)),
       // The named servers are fixed for the session's life, read from the settings file.
       session_(velk::LoadServers(*velk::OpenSettingsBackend(options_.settingsFile))),
+      cache_(std::make_unique<velk::DatabaseCache>(session_)),
       parts_(std::move(parts)) {
   Q_INIT_RESOURCE(shell);
   using velk::RequireCollaborator;
@@ -65,6 +67,7 @@ CVelkModApp::~CVelkModApp() {
   recoveryWriter_.reset();
   recovery_.reset();
   windows_.reset();
+  saver_.reset();
   editor_.reset();
   velk::SetDefaultProcessDefinitionsSource(nullptr);
   if (cache_ && velk::hasDatabaseCache() && &velk::databaseCache() == cache_.get())
@@ -105,10 +108,12 @@ bool CVelkModApp::InitInstance() {
   editorParts.commandStateChanged = [this] { frame_->RequestCommandUpdate(); };
   editor_ = std::make_unique<CEditor>(std::move(editorParts), settings_, nodeBitmaps_, clipboard_,
                                       Printer());
+  // Every way of storing a workflow saves through this one saver.
+  saver_ = std::make_unique<velk::WorkflowSaver>(*cache_, settings_.databases,
+                                                 *parts_.externalDirectory);
   windows_ = std::make_unique<CWorkflowWindows>(
       *frame_, *workflowTemplate_, *editor_,
-      [this](CWorkflowDoc& doc) { return parts_.chooseSaveName(doc, frame_.get()); },
-      *parts_.externalDirectory);
+      [this](CWorkflowDoc& doc) { return parts_.chooseSaveName(doc, frame_.get()); }, *saver_);
   recovery_ = std::make_unique<velk::RecoveryFolder>(lnstore::DataDirectory() + "/recovery");
   recoveryWriter_ = std::make_unique<CRecoveryWriter>(*windows_, *recovery_);
   connect(windows_.get(), &CWorkflowWindows::workflowStored, this, [this](const CWorkflowDoc& doc) {

@@ -32,6 +32,7 @@ class CNode;
 class CWorkflowDoc;
 class DatabaseCache;
 class RecoveryFolder;
+class WorkflowSaver;
 struct EidmOrigin;
 class QSettingsBackend;
 }  // namespace velk
@@ -151,7 +152,8 @@ class CVelkModApp : public QObject {
   std::unique_ptr<velk::QSettingsBackend> store_;
   velk::ModelerSettings settings_;
   LNNotesSession session_;
-  std::unique_ptr<velk::DatabaseCache> cache_;  // once the session is up
+  std::unique_ptr<velk::DatabaseCache> cache_;  // installed once the session is up
+  std::unique_ptr<velk::WorkflowSaver> saver_;
   velk::NodeClipboard clipboard_;
   CNodeBitmaps nodeBitmaps_;
   ShellCollaborators parts_;

@@ -17,12 +17,12 @@ using velk::CWorkflowDoc;
 
 CWorkflowWindows::CWorkflowWindows(CMainFrame& frame, CDocTemplate& workflowTemplate,
                                    CEditor& editor, velk::ChooseSaveName chooseName,
-                                   const velk::ExternalDirectoryLookup& directory)
+                                   velk::WorkflowSaver& saver)
     : frame_(frame),
       template_(workflowTemplate),
       editor_(editor),
       chooseName_(std::move(chooseName)),
-      directory_(directory) {}
+      saver_(saver) {}
 
 namespace {
 
@@ -115,13 +115,13 @@ bool CWorkflowWindows::SaveActive(bool saveAs) {
 void CWorkflowWindows::CheckActive() {
   CChildFrame* window = ActiveWindow();
   if (!window || !window->GetDocument()) return;
-  velk::CheckConsistency(*window->GetDocument(), directory_);
+  velk::CheckConsistency(*window->GetDocument(), saver_.Directory());
   // Asked for, the findings are shown even when all is well.
   frame_.ShowInfoCenter();
 }
 
 bool CWorkflowWindows::Save(CWorkflowDoc& doc, bool saveAs) {
-  if (!velk::SaveWorkflow(doc, saveAs, chooseName_, directory_)) return false;
+  if (!saver_.Save(doc, {saveAs, chooseName_, false, {}})) return false;
   editor_.UpdateAllViews(doc);
   emit workflowStored(doc.Top());
   return true;

@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "model/workflowsave.h"
+#include "model/workflowsaver.h"
 
 class CChildFrame;
 class CDocTemplate;
@@ -18,15 +18,15 @@ class CMainFrame;
 namespace velk {
 class CNode;
 class CWorkflowDoc;
-class ExternalDirectoryLookup;
 }  // namespace velk
 
 class CWorkflowWindows : public QObject {
   Q_OBJECT
  public:
-  // `chooseName` is "Save Workflow as"; `directory` serves the consistency check.
+  // `chooseName` is "Save Workflow as"; `saver` stores workflows and its External
+  // Directory lookup serves the consistency check.
   CWorkflowWindows(CMainFrame& frame, CDocTemplate& workflowTemplate, CEditor& editor,
-                   velk::ChooseSaveName chooseName, const velk::ExternalDirectoryLookup& directory);
+                   velk::ChooseSaveName chooseName, velk::WorkflowSaver& saver);
 
   // A window on the top document `doc`.
   CChildFrame* OpenTopWindow(std::shared_ptr<velk::CWorkflowDoc> doc);
@@ -61,5 +61,5 @@ class CWorkflowWindows : public QObject {
   CDocTemplate& template_;
   CEditor& editor_;
   velk::ChooseSaveName chooseName_;
-  const velk::ExternalDirectoryLookup& directory_;
+  velk::WorkflowSaver& saver_;
 };

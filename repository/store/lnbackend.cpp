@@ -193,6 +193,10 @@ LNSTATUS DatabaseStore::EachViewNote(const std::string& form, bool anyForm,
   return status;
 }
 
+LNSTATUS DatabaseStore::LockKey(const std::string& /*key*/) {
+  return InTransaction() ? LNNOERROR : LNERR_TRANSACTION;
+}
+
 LNSTATUS DatabaseStore::ClassNotes(LNNoteClass noteClass, std::vector<NoteRecord>* notes) {
   std::vector<NoteRecord> headers;
   LNSTATUS status = ListNotes(noteClass, &headers);

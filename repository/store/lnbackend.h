@@ -91,6 +91,10 @@ class DatabaseStore {
   virtual LNSTATUS Rollback() = 0;
   // True while an explicit transaction is open (false again if the engine gave it up).
   virtual bool InTransaction() const = 0;
+  // Inside a transaction: waits until no other transaction of this database holds
+  // `key`, then holds it until this transaction ends. A local database lets one
+  // writer in at a time anyway, so there the transaction alone is the lock.
+  virtual LNSTATUS LockKey(const std::string& key);
   // Reads between these see one state of the database; nested calls count. A
   // write in between ends the snapshot first, so it commits on its own.
   virtual void BeginRead() {}

@@ -293,6 +293,11 @@ bool LNDatabase::InTransaction() const {
   return IsOpen() && d_->store->InTransaction();
 }
 
+LNSTATUS LNDatabase::LockKey(const std::string& key) {
+  if (LNSTATUS status = CheckOpen(d_)) return status;
+  return Fail(d_->store->LockKey(key));
+}
+
 LNReadSnapshot::LNReadSnapshot(const LNDatabase& db) : d_(db.d_) {
   if (d_ && d_->store) {
     store_ = d_->store.get();

@@ -67,6 +67,10 @@ class LNDatabase {
   LNSTATUS CommitTransaction();
   LNSTATUS RollbackTransaction();
   bool InTransaction() const;
+  // Inside a transaction: waits while another transaction of this database holds
+  // `key` and holds it until this one ends, so that writers of one thing take
+  // turns however many programs write.
+  LNSTATUS LockKey(const std::string& key);
 
  private:
   friend class LNNotesSession;

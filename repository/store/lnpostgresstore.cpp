@@ -437,6 +437,13 @@ LNSTATUS PostgresStore::Rollback() {
   return db_->Exec("ROLLBACK");
 }
 
+// A lock of the transaction, released by its commit or rollback (also when the
+// client dies), keyed by the database and the caller's key.
+LNSTATUS PostgresStore::LockKey(const std::string& key) {
+  if (!InTransaction()) return LNERR_TRANSACTION;
+  return db_->Exec("SELECT pg_advisory_xact_lock(hashtext($1), hashtext($2))", {dbId_, key});
+}
+
 PostgresStore::~PostgresStore() {
   // A snapshot still open would keep the connection out of the pool, and a new
   // connection costs more than ending it.

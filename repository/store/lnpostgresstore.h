@@ -48,6 +48,7 @@ class PostgresStore final : public DatabaseStore {
   LNSTATUS Commit() override;
   LNSTATUS Rollback() override;
   bool InTransaction() const override { return db_->InTransaction() && !reading_; }
+  LNSTATUS LockKey(const std::string& key) override;
   void BeginRead() override;
   void EndRead() override;
   std::size_t ReadAheadSize() const override { return 512; }

@@ -54,30 +54,29 @@ constexpr std::pair<const char*, const char*> kColumns[] = {
     {"notes", "'note_id', 'unid', 'class', 'form'"},
     {"items", "'note_id', 'lname', 'seq', 'name', 'type', 'flags', 'data'"}};
 
-// Refuses what is plainly no SQLite file before SQLite sees it, so a foreign
-// file is never written to (SQLite would turn an empty file into a database).
-// Only regular files: opening a named pipe would wait for a writer forever.
-LNSTATUS CheckHeader(const std::string& file) {
+// Refuses what is plainly no SQLite file before SQLite reads or writes it (SQLite
+// would turn an empty file into a database). Only regular files: opening a named
+// pipe would wait for a writer forever.
+LNSTATUS CheckRegularFile(const std::string& file) {
   struct stat info;
   if (::stat(file.c_str(), &info) != 0) return MapErrno(errno);
-  if (!S_ISREG(info.st_mode)) return LNERR_NOT_A_DATABASE;
-  // Non-blocking and checked again, should the name have been replaced meanwhile.
-  int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return MapErrno(errno);
-  char header[16] = {};
-  ssize_t got = -1;
-  int error = 0;
-  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-    got = ::pread(fd, header, sizeof header, 0);
-    error = errno;
-  }
-  ::close(fd);
-  if (got < 0) return error != 0 ? MapErrno(error) : LNERR_NOT_A_DATABASE;
-  if (got < static_cast<ssize_t>(sizeof header) ||
-      std::memcmp(header, "SQLite format 3", 16) != 0) {
+  return S_ISREG(info.st_mode) ? LNNOERROR : LNERR_NOT_A_DATABASE;
+}
+
+// The first bytes, read through the connection's own descriptor. A second one,
+// once closed, would drop every lock this process holds on the file (POSIX locks
+// belong to the process): another process could then take the database for
+// unused and reset its log under the connections still writing to it.
+LNSTATUS CheckHeader(Connection& db) {
+  sqlite3_file* file = nullptr;
+  if (sqlite3_file_control(db.Handle(), "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK ||
+      !file || !file->pMethods)
     return LNERR_NOT_A_DATABASE;
-  }
-  return LNNOERROR;
+  char header[16] = {};
+  const int rc = file->pMethods->xRead(file, header, sizeof header, 0);
+  if (rc == SQLITE_IOERR_SHORT_READ) return LNERR_NOT_A_DATABASE;
+  if (rc != SQLITE_OK) return MapSqliteError(rc, 0);
+  return std::memcmp(header, "SQLite format 3", 16) == 0 ? LNNOERROR : LNERR_NOT_A_DATABASE;
 }
 
 // Runs a one-value query outside the statement cache; returns the raw SQLite code.
@@ -304,10 +303,11 @@ LNSTATUS Check(Connection& db) {
 }  // namespace sql
 
 LNSTATUS SqliteStore::Open(const std::string& file, std::unique_ptr<DatabaseStore>* out) {
-  LNSTATUS status = CheckHeader(file);
+  LNSTATUS status = CheckRegularFile(file);
   if (status != LNNOERROR) return status;
   std::unique_ptr<Connection> db;
   status = Connection::Open(file, false, &db);
+  if (status == LNNOERROR) status = CheckHeader(*db);
   if (status == LNNOERROR) status = sql::Check(*db);
   // Temporary data in memory: the savepoint that makes each Save atomic inside a
   // long transaction would otherwise journal every page it touches to a temp file.

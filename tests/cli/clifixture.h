@@ -6,8 +6,10 @@
 #include <stdlib.h>
 #include <sys/wait.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -41,6 +43,15 @@ inline std::string ReadFile(const fs::path& file) {
 inline void WriteFile(const fs::path& file, const std::string& bytes) {
   std::ofstream(file, std::ios::binary) << bytes;
 }
+
+// Workflow files that do not load as written: an arrow to a task the file lacks,
+// and a cluster node that stands for the top level it lies in.
+inline constexpr char kDanglingArrowJson[] = R"({"header": {"name": "Dangling"},
+    "nodes": [{"id": 1, "name": "A", "isClusterStartNode": true}],
+    "arrows": [{"from": 1, "to": 7}]})";
+inline constexpr char kLevelInsideItselfJson[] = R"({"header": {"name": "Inside"},
+    "nodes": [{"id": 1, "name": "A", "isClusterStartNode": true},
+              {"id": 2, "name": "Whole", "kind": "IWC", "representsCluster": 1}]})";
 
 class CliTest : public ::testing::Test {
  protected:
@@ -78,6 +89,72 @@ class CliTest : public ::testing::Test {
     Result r = Run({"db", "dump", path});
     EXPECT_EQ(r.code, 0) << r.err;
     return r.code == 0 ? Json::parse(r.out) : Json();
+  }
+
+  // Runs the command in `count` processes at once; their exit codes and output.
+  std::vector<Result> RunAtOnce(const std::vector<std::string>& args, int count) {
+    std::string command = Quote(VELKMOD_CLI);
+    for (const std::string& arg : args) command += " " + Quote(arg);
+    std::string script;
+    for (int i = 0; i < count; ++i) {
+      const std::string n = std::to_string(i);
+      script += "(" + command + " >" + Quote((root_ / ("out-" + n)).string()) + " 2>&1; echo $? >" +
+                Quote((root_ / ("code-" + n)).string()) + ") & ";
+    }
+    EXPECT_EQ(std::system((script + "wait").c_str()), 0);
+    std::vector<Result> results(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+      const std::string n = std::to_string(i);
+      results[static_cast<std::size_t>(i)] = {std::atoi(ReadFile(root_ / ("code-" + n)).c_str()),
+                                              ReadFile(root_ / ("out-" + n)), ""};
+    }
+    return results;
+  }
+
+  // Imports one export of the workflow `name` from `writers` processes at once;
+  // `where` names a repository other than the default one, `check` is its "db
+  // check". Each import stores a version of its own, never two share a number, one
+  // of them is current, and the database checks clean.
+  void ImportAtOnce(const std::string& name, const std::vector<std::string>& where,
+                    const std::vector<std::string>& check, int writers = 4) {
+    auto with = [&where](std::vector<std::string> args) {
+      args.insert(args.end(), where.begin(), where.end());
+      return args;
+    };
+    Result exported = Run(with({"workflow", "export", name}));
+    ASSERT_EQ(exported.code, 0) << exported.err;
+    WriteFile(root_ / "at-once.json", exported.out);
+    const std::size_t before = Versions(with({"workflow", "list"}), name).size();
+    for (const Result& r :
+         RunAtOnce(with({"workflow", "import", (root_ / "at-once.json").string()}), writers)) {
+      EXPECT_EQ(r.code, 0) << r.out;
+      EXPECT_EQ(r.out.find("Nothing has been saved"), std::string::npos) << r.out;
+    }
+    const std::vector<std::string> after = Versions(with({"workflow", "list"}), name);
+    EXPECT_EQ(after.size(), before + static_cast<std::size_t>(writers)) << name;
+    std::set<std::string> numbers;
+    int current = 0;
+    for (const std::string& v : after) {
+      EXPECT_TRUE(numbers.insert(v.substr(0, v.find(' '))).second) << v << " twice: " << name;
+      current += v.ends_with("(Freeze)") ? 0 : 1;
+    }
+    EXPECT_EQ(current, 1) << name;
+    Result checked = Run(check);
+    EXPECT_EQ(checked.code, 0) << checked.out << checked.err;
+  }
+
+  // The versions `workflow list` shows of a workflow: "N.0) (Status)" each.
+  std::vector<std::string> Versions(const std::vector<std::string>& list, const std::string& name) {
+    Result r = Run(list);
+    EXPECT_EQ(r.code, 0) << r.err;
+    std::vector<std::string> versions;
+    const std::string entry = "  " + name + " (Version ";
+    for (std::size_t at = r.out.find(entry); at != std::string::npos;
+         at = r.out.find(entry, at + 1)) {
+      const std::size_t from = at + entry.size();
+      versions.push_back(r.out.substr(from, r.out.find("  ", from) - from));
+    }
+    return versions;
   }
 
   fs::path root_, data_, settings_;

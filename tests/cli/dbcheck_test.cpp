@@ -191,9 +191,11 @@ TEST_F(DbCheckTest, WhatIsNoDatabaseOfTheModelerFailsWithAClearMessage) {
   }
 }
 
-// Applies `damage` to every task document of the stored workflow `name` in `file`.
-void DamageTasks(const fs::path& file, const std::string& name,
-                 const std::function<void(LNDatabase&, LNDocument&)>& damage) {
+// Applies `damage` to every task document (or document of `form`) of the stored
+// workflow `name` in `file`.
+void DamageDocuments(const fs::path& file, const std::string& name,
+                     const std::function<void(LNDatabase&, LNDocument&)>& damage,
+                     const std::string& form = "Workflow Structure") {
   LNNotesSession session;
   ASSERT_EQ(session.Init(410), LNNOERROR);
   LNDatabase db;
@@ -205,7 +207,7 @@ void DamageTasks(const fs::path& file, const std::string& name,
   for (LNDocument& doc : documents) {
     LNText type;
     ASSERT_EQ(doc.Open(), LNNOERROR);
-    if (doc.GetFormName() != "Workflow Structure" || doc.GetItem("Type", &type) != LNNOERROR ||
+    if (doc.GetFormName() != form || doc.GetItem("Type", &type) != LNNOERROR ||
         type.GetCount() == 0 || type[0] != name)
       continue;
     damage(db, doc);
@@ -232,20 +234,32 @@ TEST_F(DbCheckTest, DamagedProcessDefinitionsAreNotClean) {
   } cases[] = {
       {"tasks deleted",
        [&] {
-         DamageTasks(file, "Travel Request", [](LNDatabase& db, LNDocument& doc) {
+         DamageDocuments(file, "Travel Request", [](LNDatabase& db, LNDocument& doc) {
            EXPECT_EQ(db.DeleteDocument(&doc), LNNOERROR);
          });
        },
        "The workflow cannot be loaded: Error: No tasks were found."},
       {"routing to a task that is not there",
        [&] {
-         DamageTasks(file, "Order Handling", [](LNDatabase&, LNDocument& doc) {
+         DamageDocuments(file, "Order Handling", [](LNDatabase&, LNDocument& doc) {
            if (!doc.HasItem("And")) return;
            EXPECT_EQ(doc.CreateItem("And", LNText("999-0")), LNNOERROR);
            EXPECT_EQ(doc.Save(), LNNOERROR);
          });
        },
        "The workflow loads with errors: Error: The endnode 999-0"},
+      // Saves that did not take turns: the engine would run both.
+      {"a second Active version",
+       [&] {
+         DamageDocuments(
+             file, "Order Handling",
+             [](LNDatabase&, LNDocument& doc) {
+               EXPECT_EQ(doc.CreateItem("Status", LNText("Active")), LNNOERROR);
+               EXPECT_EQ(doc.Save(), LNNOERROR);
+             },
+             "Header");
+       },
+       "The workflow has more than one Active version"},
       // An index that claims fewer rows than it holds: no read of the store notices.
       {"index damaged",
        [&] {

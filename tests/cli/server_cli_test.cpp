@@ -71,6 +71,16 @@ TEST_F(ServerCliTest, WorkflowCommandsWorkOnAServerRepository) {
   EXPECT_EQ(Run({"workflow", "list", "--server", "Hub"}).code, 2) << "a server needs its path";
 }
 
+// Saves from several clients at once take turns on the server too.
+TEST_F(ServerCliTest, ImportsOfOneWorkflowAtOnceEachLandAsAVersionOfTheirOwn) {
+  ASSERT_EQ(Run({"demo"}).code, 0);
+  WriteFile(settings_, ReadFile(settings_) + "\n[Servers]\nHub=\"" + hub_ + "\"\n");
+  ASSERT_EQ(Run({"db", "copy", "procdef.nsf", "team/procdef.nsf", "--to-server", "Hub"}).code, 0);
+  for (const char* name : {"Order Handling", "Complaint Handling"})
+    ImportAtOnce(name, {"--procdef", "team/procdef.nsf", "--server", "Hub"},
+                 {"db", "check", "team/procdef.nsf", "--server", "Hub"});
+}
+
 // A client killed in the middle of writing leaves the server database as it was,
 // or, when the kill came after the commit, with everything written.
 TEST_F(ServerCliTest, KilledImportLeavesAllOrNothingOnTheServer) {

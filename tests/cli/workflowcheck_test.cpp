@@ -3,7 +3,12 @@
 #include <string>
 #include <vector>
 
+#include "app/headlessservices.h"
 #include "clifixture.h"
+#include "model/workflowdoc.h"
+#include "model/workflowsave.h"
+#include "repository/processdefdb.h"
+#include "repository/store/lnnotes.h"
 
 namespace clitest {
 namespace {
@@ -99,6 +104,62 @@ TEST_F(WorkflowCheckTest, WrongArgumentsExitWithTwoAndUnknownWorkflowsWithOne) {
   Result r = Run({"workflow", "check", "No Such Workflow"});
   EXPECT_EQ(r.code, 1);
   EXPECT_NE(r.err.find("No Such Workflow"), std::string::npos) << r.err;
+}
+
+// A cluster node standing for its own level, stored as an older program let it
+// be: the start leads to cluster K (level 2), whose task L stands for level 2 again.
+void StoreLevelInsideItself() {
+  velk::ScopedHeadlessServices ui;
+  LNNotesSession session;
+  ASSERT_EQ(session.Init(410), LNNOERROR);
+  velk::CProcessDefDb repository(session, "procdef.nsf", "", nullptr);
+  velk::CWorkflowDoc doc("CN=Cli Designer/O=Marvelund");
+  velk::WorkflowDatabases databases;
+  databases.processDefinitions = {{"procdef.nsf", ""}, &repository};
+  doc.SetDatabases(databases);
+  velk::WorkflowHeader h = doc.Header();
+  h.name = "Inside out";
+  doc.SetHeader(h);
+  velk::CNode* start = doc.InsertNode(velk::NodeRectAt(100, -100), velk::NodeKind::Intern);
+  velk::CNode* k = doc.InsertNode(velk::NodeRectAt(200, -100), velk::NodeKind::IWC);
+  doc.CreateArrow(*start, *k);
+  doc.DefineAsWorkflowStart(*start);
+  velk::CNode* l = doc.InsertNode(velk::NodeRectAt(100, -300), velk::NodeKind::IWC);
+  doc.SetBelongsToCluster(*l, k->RepresentsCluster());
+  doc.SetRepresentsCluster(*l, k->RepresentsCluster());
+  doc.SetClusterStartFlag(*l, true);
+  doc.SetClusterStartNode(*k, l);
+  velk::NodeAttributes a = l->Attributes();
+  a.name = "L";
+  doc.SetNodeAttributes(*l, a);
+  ASSERT_TRUE(velk::WriteWorkflow(doc));
+}
+
+// What does not load as it was stored or written was not checked: never accepted.
+TEST_F(WorkflowCheckTest, WorkflowsThatDoNotLoadAsWrittenAreRefused) {
+  WriteFile(root_ / "dangling.json", kDanglingArrowJson);
+  WriteFile(root_ / "inside.json", kLevelInsideItselfJson);
+  StoreLevelInsideItself();
+  struct Case {
+    std::string workflow;
+    std::string reason;
+  } cases[] = {
+      {(root_ / "dangling.json").string(),
+       "does not load as stored: The endnode 7 in the arrow from 1 could not be found in the "
+       "nodelist.\n"},
+      {(root_ / "inside.json").string(), "The cluster node \"Whole\" stands for the level it"},
+      {"Inside out", "The cluster node \"L\" stands for the level it lies in"},
+  };
+  for (const Case& c : cases) {
+    Result r = Run({"workflow", "check", c.workflow});
+    EXPECT_EQ(r.code, 1) << c.workflow;
+    EXPECT_NE(r.out.find(c.reason), std::string::npos) << r.out;
+    EXPECT_TRUE(r.out.ends_with("refused in status Design\n")) << r.out;
+  }
+  // Every walk over the levels ends: the node opens as a plain task.
+  Result laidOut = Run({"workflow", "layout", "Inside out", "--level", "all"});
+  EXPECT_EQ(laidOut.code, 0) << laidOut.err;
+  EXPECT_NE(laidOut.out.find(" of 3 tasks moved"), std::string::npos) << laidOut.out;
 }
 
 TEST_F(WorkflowCheckTest, ImportReportsTheFindings) {

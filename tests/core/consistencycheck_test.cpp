@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -110,6 +111,48 @@ struct FailureCase {
 class ConsistencyFailureTest : public ConsistencyTest,
                                public ::testing::WithParamInterface<FailureCase> {};
 
+#define NOT_OPERATIONAL "\r\n\r\n--> Workflow type can not be saved as 'operational' yet."
+// What each step says when it fails, word for word.
+const std::map<int, std::string> kFailedTexts = {
+    {2,
+     "The workflow settings have to contain a minimum set of information.\r\nThe name of the "
+     "current workflow type is not specified!" NOT_OPERATIONAL},
+    {3,
+     "The workflow settings have to contain a minimum set of information.\r\nWorkflow "
+     "supervisor is not specified!" NOT_OPERATIONAL},
+    {4, "Workflow types have to contain one start and one end task." NOT_OPERATIONAL},
+    {5,
+     "Tasks and clusters do have to be specified with minimum set of information. For some "
+     "tasks or clusters 'Name' was not specified in the properties box." NOT_OPERATIONAL},
+    {6,
+     "Tasks and clusters do have to be specified with minimum set of information. For some "
+     "tasks or clusters 'Performer' was not specified in the properties box." NOT_OPERATIONAL},
+    {7,
+     "Tasks and clusters do have to be specified with minimum set of information. For some "
+     "tasks or clusters 'Forms' was not specified in the properties box." NOT_OPERATIONAL},
+    {8,
+     "IN-Task must be published in the External Directory in the section 'Workflows Published "
+     "by Us." NOT_OPERATIONAL},
+    {9, "Some of the assigned external 'Performers' are not valid or empty." NOT_OPERATIONAL},
+    {10,
+     "External subscribed workflows have to be subscribed(via drag&drop) from the 'Workflows "
+     "offered by Partners' section in the External Directory. In some of the external "
+     "subscribed workflows this assignment is not valid or missing." NOT_OPERATIONAL},
+    {11,
+     "Two or more external subscribed workflows are referencing forward or are not "
+     "connected." NOT_OPERATIONAL},
+    {12,
+     "Internal workflow clusters need one start and one end task. These have not been "
+     "defined in all internal workflow clusters yet." NOT_OPERATIONAL},
+    {13,
+     "In the current workflow type there are loops consisting of arrows that are all set to "
+     "'ALWAYS' (see properties box).\r\nDerived workflow instances thus may probably never "
+     "end. Therefore the workflow type cannot be saved as 'operational' yet. To avoid "
+     "deadlocks at minimum one of the arrows must be specified with a reasonable 'Condition' "
+     "that prevents infinite loops." NOT_OPERATIONAL},
+};
+#undef NOT_OPERATIONAL
+
 TEST_P(ConsistencyFailureTest, OnlyTheSpoiledRuleFailsAndNamesItsNodes) {
   GetParam().spoil(*this);
   const ConsistencyResult r = Run();
@@ -118,7 +161,7 @@ TEST_P(ConsistencyFailureTest, OnlyTheSpoiledRuleFailsAndNamesItsNodes) {
   for (const CheckFinding& f : r.findings) {
     if (f.outcome != CheckOutcome::Failed) continue;
     EXPECT_EQ(f.GetSeverity(), Severity::Error);
-    EXPECT_NE(std::string(f.Text()).find("\r\n"), std::string::npos);
+    EXPECT_EQ(f.Text(), kFailedTexts.at(f.rule->step));
     std::vector<std::string> names;
     for (const CNode* n : f.nodes) names.push_back(n->Name());
     EXPECT_EQ(names, GetParam().nodes);
@@ -227,6 +270,25 @@ TEST_F(ConsistencyTest, InfoCenterHoldsOnlyTheLatestRunWithItsTitles) {
   EXPECT_EQ(entries[9].title, "Checking reference between  external subscribed workflows ");
   EXPECT_EQ(entries[11].text, "No infinite loops detected!");
   EXPECT_EQ(InfoCenter::instance().entries("Other").size(), 1u);
+}
+
+TEST_F(ConsistencyTest, InfoCenterEntriesNameTheTasksAsTheCommandLineDoes) {
+  Edit(y, [](NodeAttributes& n) { n.member.clear(); });
+  Edit(t, [](NodeAttributes& n) { n.objects.clear(); });
+  Edit(out, [](NodeAttributes& n) { n.objects.clear(); });
+  InfoCenter::instance().clear();
+  EXPECT_FALSE(CheckConsistency(doc, directory));
+  std::map<std::string, std::string> texts;
+  for (const InfoEntry& e : InfoCenter::instance().entries(kConsistencyCheckCategory))
+    if (e.severity == Severity::Error) texts[e.title] = e.text;
+  EXPECT_EQ(
+      texts,
+      (std::map<std::string, std::string>{
+          {"Checking performers in nodes and clusters ",
+           kFailedTexts.at(6) + "\r\n\r\nTasks concerned:\r\n  node 4 \"Pack\""},
+          {"Checking assigned forms in nodes and clusters ",
+           kFailedTexts.at(7) + "\r\n\r\nTasks concerned:\r\n  node 5 \"Confirm\"\r\n  node 6 "
+                                "\"Expert\""}}));
 }
 
 // Loops: only arrows that are all And count; through cluster levels too.

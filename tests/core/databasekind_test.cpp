@@ -57,7 +57,7 @@ TEST_F(DetectTest, DatabaseThatCannotBeOpenedIsReportedAndHasNoKind) {
   LNThrowAllErrorsScope throwing(true);
   EXPECT_EQ(DetectDatabaseKind(session_, "missing.nsf", ""), DatabaseKind::None);
   ASSERT_EQ(ui_->messages.size(), 1u);
-  EXPECT_EQ(ui_->messages[0].text.rfind("Lotus Notes Error:\r\n", 0), 0u);
+  EXPECT_EQ(ui_->messages[0].text.rfind("Document Store Error:\r\n", 0), 0u);
   EXPECT_EQ(ui_->messages[0].icon, MsgIcon::Exclamation);
 }
 

@@ -4,6 +4,7 @@
 #include <sqlite3.h>
 
 #include "core/extdirfixture.h"
+#include "core/saverfixture.h"
 #include "extdir/extdirdrops.h"
 #include "model/workflowdoc.h"
 
@@ -128,9 +129,13 @@ TEST_F(EidmRequestTest, AcceptingStoresTheAnswerWorkflowOrChangesNothing) {
   EXPECT_TRUE(copy->ID.empty()) << "its own document, never the original's";
   EXPECT_EQ(copy->treeNode->Parent(), &tree->Section(ExtDirSection::OrderedByPartners));
 
+  // Saved as every workflow is: an Active answer fails the check and is refused.
+  velk::testing::TestSaver saver(session_);
   CWorkflowDoc answer{"CN=Designer/O=Marvelund", "07.12.2026"};
+  WorkflowHeader active = answer.Header();
+  active.status = WorkflowStatus::Active;
+  answer.SetHeader(active);
   bool valid = false;
-  bool writes = false;
   EidmWorkflowHost host;
   host.defaultDatabasesValid = [&] { return valid; };
   host.openNewWorkflow = [&] { return &answer; };
@@ -138,13 +143,9 @@ TEST_F(EidmRequestTest, AcceptingStoresTheAnswerWorkflowOrChangesNothing) {
   host.infoCenterVisible = [] { return false; };
   bool hidden = false;
   host.setInfoCenterVisible = [&](bool show) { hidden = !show; };
-  host.writeWorkflow = [&](CWorkflowDoc& doc) {
-    if (!writes) return false;
-    WorkflowHeader h = doc.Header();
-    h.workflowId = "WF-ANSWER";
-    doc.SetHeader(h);
-    return true;
-  };
+  host.saver = &*saver;
+  std::string remembered;
+  host.remember = [&](const CWorkflowDoc& doc) { remembered = doc.Header().workflowId; };
   ui_->answers = {MsgResult::No, MsgResult::Yes, MsgResult::Ok, MsgResult::Yes};
   EXPECT_FALSE(AcceptEidmRequest(*copy, host));
   EXPECT_FALSE(AcceptEidmRequest(*copy, host)) << "wrong default databases";
@@ -153,17 +154,28 @@ TEST_F(EidmRequestTest, AcceptingStoresTheAnswerWorkflowOrChangesNothing) {
             "aborted.");
   valid = true;
   EXPECT_FALSE(AcceptEidmRequest(*copy, host)) << "the answer could not be stored";
+  EXPECT_EQ(ui_->messages.back().text,
+            "Error: \r\n\r\nThe consistency check refuses the workflow \"Answer to "
+            "EIDM-Request" +
+                copy->ID + "\"; the Info Center lists why.\r\nNothing has been stored.");
   EXPECT_EQ(copy->ExtClusterStatus, kEidmSubmitted);
   EXPECT_TRUE(copy->ExtClusterWorkflowID.empty());
 
-  writes = true;
   CWorkflowDoc second{"CN=Designer/O=Marvelund", "07.12.2026"};
+  WorkflowHeader design = second.Header();
+  design.version = 4;  // a Design version is always stored as 0
+  second.SetHeader(design);
   host.openNewWorkflow = [&] { return &second; };
   ui_->answers = {MsgResult::Yes};
   ASSERT_TRUE(AcceptEidmRequest(*copy, host));
+  EXPECT_EQ(second.Header().version, 0);
+  EXPECT_TRUE(second.Databases().AllInitialised()) << "as the modeler's save";
+  EXPECT_EQ(remembered, second.Header().workflowId);
   EXPECT_TRUE(hidden) << "the Info Center stays hidden";
   EXPECT_EQ(second.Header().name, "Answer to EIDM-Request" + copy->ID);
-  EXPECT_EQ(second.Header().designers, std::vector<std::string>{kEidmPlaceholderMail});
+  EXPECT_EQ(second.Header().designers,
+            (std::vector<std::string>{kEidmPlaceholderMail, "CN=Designer/O=Marvelund"}))
+      << "and, as every save adds, the designer who saved";
   ASSERT_EQ(second.NodeCount(), 2u);
   const CNode* in = *second.AllNodes().begin();
   EXPECT_EQ(in->Kind(), NodeKind::In);
@@ -171,7 +183,7 @@ TEST_F(EidmRequestTest, AcceptingStoresTheAnswerWorkflowOrChangesNothing) {
   EXPECT_EQ(in->GetRect(), (Rect{83, -83, 117, -117}));
   EXPECT_EQ(in->Attributes().objects, std::vector<std::string>{"Purchase Order|GF_PurchaseOrder"});
   EXPECT_EQ(copy->ExtClusterStatus, kEidmPerformed);
-  EXPECT_EQ(copy->ExtClusterWorkflowID, "WF-ANSWER");
+  EXPECT_EQ(copy->ExtClusterWorkflowID, second.Header().workflowId);
   EXPECT_EQ(copy->treeNode->Image(), 20);
 }
 

@@ -93,7 +93,7 @@ TEST_F(ExtDirTest, AFailingSectionIsReportedAndTheOthersLoad) {
                      "3|External Ordered Cluster: Opening view (Modeler\\EIDM)",
                      "1|External Ordered Cluster Organization", "0|GRI Header"}));
   const InfoEntry failure = Entries(kExtDirLoadCategory)[4];
-  EXPECT_TRUE(failure.text.starts_with("Lotus Notes Error:\r\n"));
+  EXPECT_TRUE(failure.text.starts_with("Document Store Error:\r\n"));
   EXPECT_TRUE(failure.text.ends_with(
       "because the database has no view (Modeler\\EIDM). Maybe this database is no\r\n"
       "VELK-database or from a former version of VELK. Please choose another one."));

@@ -155,7 +155,7 @@ TEST_F(FieldAccess, TypeMismatchIsReportedOnceWithTheGettersContext) {
        }},
   };
   const std::string prefix =
-      "Lotus Notes Error:\r\n" + LNGetErrorMessage(LNERR_ITEM_TYPE_MISMATCH) + "\r\n";
+      "Document Store Error:\r\n" + LNGetErrorMessage(LNERR_ITEM_TYPE_MISMATCH) + "\r\n";
   for (bool throwAll : {true, false}) {
     LNThrowAllErrorsScope mode(throwAll);
     for (const auto& c : cases) {
@@ -188,7 +188,7 @@ TEST_F(FieldAccess, ReadingAClosedOrUnboundNoteReportsEveryField) {
     GetFieldListContent("Name", *note, list);
     EXPECT_TRUE(list.empty());
     ASSERT_EQ(ui_->messages.size(), 5u);
-    EXPECT_EQ(ui_->messages[0].text, "Lotus Notes Error:\r\n" + LNGetErrorMessage(status) +
+    EXPECT_EQ(ui_->messages[0].text, "Document Store Error:\r\n" + LNGetErrorMessage(status) +
                                          "\r\nError in GetFieldContent of Name");
   }
 }

@@ -32,7 +32,7 @@ TEST_F(GatewayTrackingDbTest, TrackingPathThatDoesNotExistShowsTheBoxOnceAndNoIn
   ASSERT_EQ(ui_->messages.size(), 1u);
   const HeadlessServices::Message& box = ui_->messages[0];
   EXPECT_EQ(box.text,
-            "Lotus NOTES error code: " + LNGetErrorMessage(LNERR_FILE_NOT_FOUND) +
+            "Document store error code: " + LNGetErrorMessage(LNERR_FILE_NOT_FOUND) +
                 ".\nThe Tracking Database\ncannot be opened anymore.\nPlease choose another "
                 "Tracking Database or retry this later.");
   EXPECT_EQ(box.icon, MsgIcon::None);

@@ -1,5 +1,6 @@
 // Alignment, the grid command, automatic arrangement and grouping as a cluster.
 
+#include <functional>
 #include <map>
 
 #include "editor/alignment.h"
@@ -207,7 +208,12 @@ TEST_F(LayoutCommandsTest, GroupingRefusalsChangeNothing) {
   struct Case {
     std::vector<std::pair<int, int>> arrows;  // between nodes 0..4; 1..3 selected
     std::string message;
+    // Makes a start or end task of one of them.
+    std::function<void(CWorkflowDoc&, const std::vector<CNode*>&)> mark = {};
   };
+  const std::string bounds =
+      "The start and end tasks of the workflow and of its clusters can not be grouped." + cant;
+  const std::vector<std::pair<int, int>> chain{{0, 1}, {1, 2}, {2, 3}, {3, 4}};
   const Case cases[] = {
       {{{0, 1}, {1, 4}, {1, 2}}, "One of the selected nodes has arrows to more than one node "
                                  "outside selection. " + cant},
@@ -220,6 +226,10 @@ TEST_F(LayoutCommandsTest, GroupingRefusalsChangeNothing) {
       // One node as entry and exit is caught by the first rule already.
       {{{0, 2}, {2, 4}}, "One of the selected nodes has arrows to more than one node "
                          "outside selection. " + cant},
+      // Grouped, these would leave their level without its start or end task.
+      {chain, bounds, [](CWorkflowDoc& d, const auto& n) { d.DefineAsWorkflowStart(*n[1]); }},
+      {chain, bounds, [](CWorkflowDoc& d, const auto& n) { d.DefineAsWorkflowEnd(*n[3]); }},
+      {chain, bounds, [](CWorkflowDoc& d, const auto& n) { d.SetClusterEndFlag(*n[2], true); }},
   };
   for (const Case& c : cases) {
     doc.ClearGraph();
@@ -227,6 +237,7 @@ TEST_F(LayoutCommandsTest, GroupingRefusalsChangeNothing) {
     std::vector<CNode*> n;
     for (int i = 0; i < 5; ++i) n.push_back(Add(std::to_string(i), i));
     for (auto [s, t] : c.arrows) Link(n[s], n[t]);
+    if (c.mark) c.mark(doc, n);
     Select({n[1], n[2], n[3]});
     const auto before = doc.TakeSnapshot();
     CNode* k = GroupSelectionAsCluster(doc);

@@ -12,9 +12,9 @@ using velk::MsgResult;
 
 TEST(NotesError, NotesErrorTextJoinsTheStoreMessage) {
   EXPECT_EQ(GetNotesErrorText(LNERR_DOCUMENT_DELETED),
-            "Lotus Notes Error:\r\n" + LNGetErrorMessage(LNERR_DOCUMENT_DELETED) + "\r\n");
-  EXPECT_EQ(GetNotesErrorText(LNNOERROR), "Lotus Notes Error:\r\n\r\n");
-  EXPECT_EQ(GetNotesErrorText(0x3FFF), "Lotus Notes Error:\r\n\r\n");  // unknown status
+            "Document Store Error:\r\n" + LNGetErrorMessage(LNERR_DOCUMENT_DELETED) + "\r\n");
+  EXPECT_EQ(GetNotesErrorText(LNNOERROR), "Document Store Error:\r\n\r\n");
+  EXPECT_EQ(GetNotesErrorText(0x3FFF), "Document Store Error:\r\n\r\n");  // unknown status
 }
 
 TEST(NotesError, BoxesHaveTheirTextIconAndButtonAndResetTheStatusLine) {
@@ -26,7 +26,7 @@ TEST(NotesError, BoxesHaveTheirTextIconAndButtonAndResetTheStatusLine) {
   };
   const Case cases[] = {
       {[] { return ShowNotesError("Error in X", LNERR_DISK_IO); },
-       "Lotus Notes Error:\r\n" + LNGetErrorMessage(LNERR_DISK_IO) + "\r\nError in X",
+       "Document Store Error:\r\n" + LNGetErrorMessage(LNERR_DISK_IO) + "\r\nError in X",
        MsgIcon::Exclamation, true},
       {[] { return ShowErrorMessage("bad"); }, "Error: \r\n\r\nbad", MsgIcon::Exclamation, true},
       {[] { return ShowInfoMessage("done"); }, "done", MsgIcon::Information, false},

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "repository/fieldaccess.h"
+#include "repository/storedversions.h"
 #include "storagefixture.h"
 
 namespace velk::testing {
@@ -233,6 +234,43 @@ TEST_F(ProcessDefTest, MissingTextViewOnlyWarnsThatTextsStay) {
   EXPECT_TRUE(HasEntry(kDeletingWorkflowCategory, Severity::Warning, text));
   EXPECT_TRUE(HasEntry(kDeletingWorkflowCategory, Severity::Success, "completed successfully"))
       << "the retirement goes on";
+}
+
+// What "db check" calls an error among the stored versions.
+TEST(StoredVersionConflictsTest, DuplicateNumbersAndSecondCurrentVersionsAreFound) {
+  auto entry = [](const char* type, const char* id, int status, int version) {
+    WorkflowHeaderEntry h;
+    h.type = type;
+    h.workflowId = id;
+    h.status = status;
+    h.version = version;
+    return h;
+  };
+  constexpr int kDesign = 0, kActive = 1, kFreeze = 2, kTemplate = 3;
+  struct Case {
+    std::vector<WorkflowHeaderEntry> headers;
+    std::vector<std::string> texts;
+  } cases[] = {
+      // A frozen history and one current version of each kind: clean.
+      {{entry("O", "A1", kFreeze, 1), entry("O", "A2", kActive, 2), entry("T", "T", kFreeze, 1),
+        entry("T", "T", kTemplate, 2), entry("D", "D", kDesign, 0), entry("D2", "E", kDesign, 0)},
+       {}},
+      {{entry("O", "A1", kActive, 4), entry("O", "A2", kActive, 4)},
+       {"O: version 4 (Active) as A1, version 4 (Active) as A2: The workflow has more than one "
+        "Active version: the engine would run them all."}},
+      {{entry("T", "T", kFreeze, 2), entry("T", "T", kFreeze, 2), entry("T", "T", kTemplate, 3)},
+       {"T: version 2 (Freeze) as T, version 2 (Freeze) as T: Two stored versions share one "
+        "workflow id and version number."}},
+      {{entry("T", "T", kTemplate, 2), entry("T", "T", kTemplate, 3)},
+       {"T: version 2 (Template) as T, version 3 (Template) as T: The workflow id has more than "
+        "one current version."}},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> texts;
+    for (const VersionConflict& v : StoredVersionConflicts(c.headers))
+      texts.push_back(v.title + ": " + v.text);
+    EXPECT_EQ(texts, c.texts);
+  }
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// Sub-workflows of ICDR and CDDR tasks: creation with its immediate write, the
+// Sub-workflows of ICDR and CDDR tasks: creation with its immediate save, the
 // id kept with the task across save, load and JSON, and the lookup.
 
 #include <gtest/gtest.h>
@@ -6,10 +6,12 @@
 #include <map>
 #include <string>
 
+#include "model/consistencycheck.h"
 #include "model/subworkflows.h"
 #include "model/workflowjson.h"
 #include "model/workflowload.h"
 #include "model/workflowsave.h"
+#include "saverfixture.h"
 #include "storagefixture.h"
 
 namespace velk::testing {
@@ -31,21 +33,35 @@ class SubWorkflowTest : public StorageTest {
   CNode* other = nullptr;
 };
 
-TEST_F(SubWorkflowTest, CreationWritesTheSubWorkflowAndLinksItsTask) {
+TEST_F(SubWorkflowTest, CreationSavesASubWorkflowThatOpensAgainAndLinksItsTask) {
   EXPECT_EQ(CreateSubWorkflowQuestion(NodeKind::CDDR),
             "No Subworkflow available.Create a new CDDR Subworkflow?");
-  ASSERT_TRUE(CreateSubWorkflow(doc, *check, sub));
+  TestSaver saver(session);
+  WorkflowHeader h = sub.Header();
+  h.version = 3;  // a Design version is always stored as 0
+  sub.SetHeader(h);
+  ASSERT_TRUE(CreateSubWorkflow(doc, *check, sub, *saver));
   EXPECT_EQ(sub.Header().name, "ICDR: Credit check");
   EXPECT_EQ(sub.Header().workflowType, WorkflowType::ICDR);
+  EXPECT_EQ(sub.Header().version, 0);
   EXPECT_FALSE(sub.IsNew());
   EXPECT_EQ(check->SubWorkflowId(), sub.Header().workflowId);
   EXPECT_EQ(check->ClusterDocument(), &sub);
   EXPECT_EQ(sub.RepresentingNode(), check);
   EXPECT_TRUE(doc.IsModified());
+  // Saved as the modeler saves: checked, with every database the save needs.
+  EXPECT_FALSE(InfoCenter::instance().entries(kConsistencyCheckCategory).empty());
+  EXPECT_TRUE(sub.Databases().AllInitialised());
 
   const std::optional<WorkflowHeaderEntry> found = FindSubWorkflow(*repository, *check);
   ASSERT_TRUE(found);
   EXPECT_EQ(found->type, "ICDR: Credit check");
+  CWorkflowDoc opened{kTestUser, "06.12.2026"};
+  Attach(opened);
+  ASSERT_TRUE(LoadWorkflow(opened, *found, session)) << "a workflow without tasks would not";
+  EXPECT_EQ(opened.NodeCount(), 2u);
+  EXPECT_TRUE(opened.StartNode() && opened.EndNode());
+  EXPECT_TRUE(ui->messages.empty());
   doc.SetSubWorkflowId(*check, "0123456789ABCDEF0123456789ABCDEF");
   EXPECT_FALSE(FindSubWorkflow(*repository, *check));
   ASSERT_EQ(ui->messages.size(), 1u);

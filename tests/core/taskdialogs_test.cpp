@@ -101,13 +101,13 @@ TEST(TaskRoutingTest, OkChecksFormulaThenDescription) {
   };
   const std::vector<Case> cases = {
       {3, "big order", "Amount > 1000", true, ""},
-      {3, "big order", "(Amount > 1000", false, "Lotus Notes Error:"},
-      {3, "d", "(a = 1", false, "Lotus Notes Error:"},
+      {3, "big order", "(Amount > 1000", false, "Document Store Error:"},
+      {3, "d", "(a = 1", false, "Document Store Error:"},
       {1, "", "", false, "Error: \r\n\r\nPlease enter Arrow description!"},
       {0, "", "", true, ""},
       {0, "old text", "", true, ""},
       // A formula kept from an earlier Condition is still checked.
-      {2, "x", "1 +", false, "Lotus Notes Error:"},
+      {2, "x", "1 +", false, "Document Store Error:"},
       {4, "otherwise", "", true, ""},
   };
   for (const Case& c : cases) {
@@ -119,7 +119,7 @@ TEST(TaskRoutingTest, OkChecksFormulaThenDescription) {
     } else {
       ASSERT_EQ(ui->messages.size(), 1u);
       EXPECT_EQ(ui->messages[0].text.rfind(c.message, 0), 0u) << ui->messages[0].text;
-      if (c.message.starts_with("Lotus")) {
+      if (c.message.starts_with("Document Store")) {
         EXPECT_NE(ui->messages[0].text.find("Please reenter condition!"), std::string::npos);
       }
     }

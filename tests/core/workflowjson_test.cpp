@@ -167,6 +167,9 @@ TEST_F(JsonTest, ArrowToAnUnknownNodeIsReportedAsWhenLoading) {
   ASSERT_EQ(ui->messages.size(), 1u);
   EXPECT_NE(ui->messages[0].text.find("The endnode 9 in the arrow from 4 could not be found"),
             std::string::npos);
+  EXPECT_EQ(doc.LoadFaults(), std::vector<std::string>{"The endnode 9 in the arrow from 4 could "
+                                                       "not be found in the nodelist."})
+      << "the workflow is not the one the file describes";
 }
 
 }  // namespace

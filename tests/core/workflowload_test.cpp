@@ -9,9 +9,12 @@
 #include <utility>
 #include <vector>
 
+#include "model/clusterlevels.h"
+#include "model/workflowbuild.h"
 #include "model/workflowload.h"
 #include "model/workflowsave.h"
 #include "repository/fieldaccess.h"
+#include "saverfixture.h"
 #include "storagefixture.h"
 
 namespace velk::testing {
@@ -201,6 +204,46 @@ TEST_F(LoadTest, SaveAndLoadCountDownTheirTasksAFewTimesNotOncePerTask) {
   ASSERT_TRUE(Load(loaded, doc.Header().workflowId, doc.Header().version, doc.Header().name));
   EXPECT_EQ(loaded.NodeCount(), 400u);
   EXPECT_LT(countdowns(), 20) << "the load";
+}
+
+// A cluster node standing for its own level (or the top one) would make every
+// walk down the levels endless: it opens as a plain task, and is said to.
+TEST_F(LoadTest, ClusterNodeOfItsOwnLevelOpensAsAPlainTaskAndIsNotSavedSo) {
+  Header("Flow", "W", 1);
+  Task(1, 1, {{"IsClusterStartNode", {"Yes"}}, {"And", {"2-W"}}});
+  Task(2, 1, {{"TaskType", {"IWC"}}, {"RepresentsCluster", {"2"}}});
+  Task(3, 1,
+       {{"TaskType", {"IWC"}},
+        {"BelongsToCluster", {"2"}},
+        {"RepresentsCluster", {"2"}},
+        {"IsClusterStartNode", {"Yes"}}});
+  Task(4, 1, {{"BelongsToCluster", {"2"}}, {"IsClusterEndNode", {"Yes"}}});
+  Task(5, 1, {{"TaskType", {"IWC"}}, {"RepresentsCluster", {"1"}}});
+  Attach(loaded);
+  ASSERT_TRUE(Load(loaded));
+  for (const char* name : {"T3", "T5"}) {
+    EXPECT_EQ(Named(loaded, name)->Kind(), NodeKind::Intern) << name;
+    EXPECT_EQ(Named(loaded, name)->RepresentsCluster(), 0) << name;
+  }
+  EXPECT_TRUE(Named(loaded, "T2")->IsClusterNode());
+  const std::vector<InfoEntry> said = InfoCenter::instance().entries(kLoadingWorkflowCategory);
+  ASSERT_EQ(said.size(), 2u);
+  EXPECT_EQ(said[0].text,
+            "Task 3-W: The cluster node \"T3\" stands for the level it lies in or for a level "
+            "enclosing it (cluster 2). It is shown as a plain task.");
+  EXPECT_EQ(said[0].severity, Severity::Error);
+  EXPECT_EQ(loaded.LoadFaults().size(), 2u);
+  EXPECT_EQ(WorkflowLevels(loaded).size(), 2u);
+
+  // Made so in memory, it is not saved.
+  loaded.SetNodeKind(*Named(loaded, "T3"), NodeKind::IWC);
+  loaded.SetRepresentsCluster(*Named(loaded, "T3"), 2);
+  ui->messages.clear();
+  TestSaver saver(session);
+  EXPECT_FALSE(saver->Save(loaded));
+  ASSERT_EQ(Texts().size(), 1u);
+  EXPECT_TRUE(Texts()[0].starts_with("Error: \r\n\r\nThe cluster node \"T3\" stands for"))
+      << Texts()[0];
 }
 
 }  // namespace

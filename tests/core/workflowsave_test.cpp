@@ -15,8 +15,12 @@
 #include "model/workflowgraph.h"
 #include "model/workflowload.h"
 #include "model/workflowsave.h"
+#include "model/workflowsaver.h"
 #include "repository/applicationenvdb.h"
+#include "repository/demodata.h"
+#include "repository/demowriter.h"
 #include "repository/fieldaccess.h"
+#include "saverfixture.h"
 #include "storagefixture.h"
 
 namespace velk::testing {
@@ -281,15 +285,35 @@ TEST_F(StorageTest, HistoryComesFromTheReplacedHeaderOnly) {
   EXPECT_EQ(saveAs("B", WorkflowStatus::Active, 2, "b2"), (Names{"b1", "b2"}));
 }
 
+TEST_F(StorageTest, FirstImportFollowsTheVersionRuleToo) {
+  doc.DefineAsWorkflowStart(*Add("Only"));
+  struct Case {
+    WorkflowStatus status;
+    int stored;
+  } cases[] = {{WorkflowStatus::Design, 0},
+               {WorkflowStatus::Template, 6},
+               {WorkflowStatus::Active, 6},
+               {WorkflowStatus::Testing, 5}};
+  for (const Case& c : cases) {
+    SetStatus(doc, c.status, 5);
+    WorkflowHeader h = doc.Header();
+    h.name = "First " + std::to_string(static_cast<int>(c.status));
+    h.workflowId.clear();
+    doc.SetHeader(h);
+    ASSERT_TRUE(WriteWorkflow(doc, {}, VersionRule::AfterStored));
+    EXPECT_EQ(doc.Header().version, c.stored) << h.name;
+  }
+}
+
 TEST_F(StorageTest, ImportingTheSameVersionTwiceCountsUpAsASave) {
   doc.DefineAsWorkflowStart(*Add("Only"));
   SetStatus(doc, WorkflowStatus::Active, 2);
   for (int import = 0; import < 3; ++import) {
     WorkflowHeader h = doc.Header();
     h.workflowId.clear();  // as a file gives it
+    h.version = 1;
     doc.SetHeader(h);
-    ApplyImportVersionRule(doc, *repository);
-    ASSERT_TRUE(WriteWorkflow(doc));
+    ASSERT_TRUE(WriteWorkflow(doc, {}, VersionRule::AfterStored));
   }
   EXPECT_EQ(doc.Header().version, 4);
   LNDatabase db = Open();
@@ -384,30 +408,27 @@ TEST_F(StorageTest, BusyDatabaseIsOfferedAgainAndTheRetryLands) {
   EXPECT_EQ(Documents(db, views::kHeaderById).size(), 1u);
 }
 
-// Stands for a repository object the save never touches.
-template <class Repository>
-Repository* Placeholder() {
-  static char byte;
-  return reinterpret_cast<Repository*>(&byte);
-}
-
+// The modeler's Save and Save As: the databases, the check, the name, the
+// version rule and the External Directory step.
 TEST_F(StorageTest, SaveCommandChecksAsksForANameWhenNeededAndCountsVersions) {
-  // Complete enough for the consistency check to let it be saved as Active.
+  // Complete enough for the consistency check to let it be saved as Active, and
+  // published as the demo's Order Handling is.
   CNode* first = Add("First");
   CNode* last = Add("Last", 1);
   Link(first, last);
   doc.DefineAsWorkflowStart(*first);
   doc.DefineAsWorkflowEnd(*last);
+  doc.MakeInTask(*first);
   for (CNode* n : {first, last}) {
     NodeAttributes a = n->Attributes();
     a.member = "Clerk";
     a.objects = {"Order|GF_Order"};
+    a.griId = n == first ? demo::kOrderHandlingLeafId : "";
     doc.SetNodeAttributes(*n, a);
   }
   WorkflowHeader header = doc.Header();
   header.supervisor = "Ann Lee/Sales/Marvelund";
   doc.SetHeader(header);
-  const NoExternalDirectory directory;
   int asked = 0;
   const ChooseSaveName chooseName = [&](CWorkflowDoc& d) {
     ++asked;
@@ -416,44 +437,62 @@ TEST_F(StorageTest, SaveCommandChecksAsksForANameWhenNeededAndCountsVersions) {
     d.SetHeader(h);
     return asked != 1;  // the first time: Cancel
   };
-  EXPECT_FALSE(SaveWorkflow(doc, false, chooseName, directory));
-  ASSERT_EQ(ui->messages.size(), 1u);
-  EXPECT_NE(ui->messages[0].text.find("Please specify an Application Environment Database for"),
-            std::string::npos);
-
-  WorkflowDatabases databases = doc.Databases();
-  databases.infrastructure.repository = Placeholder<CInfrastructureDb>();
-  databases.tracking.repository = Placeholder<CTrackingDb>();
-  databases.gateway.repository = Placeholder<CGatewayDb>();
-  databases.externalDirectory.repository = Placeholder<CExtDirData>();
-  databases.applicationEnvironment.repository = nullptr;
-  doc.SetDatabases(databases);
-  EXPECT_FALSE(SaveWorkflow(doc, false, chooseName, directory)) << "still one missing";
-  EXPECT_EQ(asked, 0);
-  // Every save below runs with an Application Environment Database whose replica id is known.
-  LNDatabase appEnvFile;
-  ASSERT_EQ(CreateDatabaseOfKind(session, DatabaseKind::ApplicationEnvironment, "appenv.nsf", "",
-                                 "", &appEnvFile),
+  {
+    DatabaseCache cache(session);
+    const DatabaseLocations none;
+    WorkflowSaver nowhere(cache, none, NoExternalDirectory());
+    EXPECT_FALSE(nowhere.Save(doc, {false, chooseName, false, {}}));
+    ASSERT_EQ(ui->messages.size(), 1u);
+    EXPECT_NE(ui->messages[0].text.find("Please specify an Application Environment Database for"),
+              std::string::npos);
+    EXPECT_EQ(asked, 0);
+  }
+  // The settings name every database the save needs, the demo's External Directory
+  // with the IRI leaf of Order Handling among them.
+  LNDatabase directory;
+  ASSERT_EQ(CreateDatabaseOfKind(session, DatabaseKind::ExternalDirectory, "extdir.nsf", "", "",
+                                 &directory),
             LNNOERROR);
-  CApplicationEnvDb appEnv(session, "appenv.nsf", "", &doc);
-  databases.applicationEnvironment.repository = &appEnv;
-  doc.SetDatabases(databases);
-
-  EXPECT_FALSE(SaveWorkflow(doc, false, chooseName, directory)) << "cancelled";
+  ASSERT_EQ(directory.Open(), LNNOERROR);
+  WriteDemoDocuments(DatabaseKind::ExternalDirectory, directory, {"APP:REPLICA", "TRK:ID"});
+  directory.Close();
+  TestSaver saver(session);
+  EXPECT_FALSE(saver->Save(doc, {false, chooseName, false, {}})) << "cancelled";
   SetStatus(doc, WorkflowStatus::Active, 4);
-  ASSERT_TRUE(SaveWorkflow(doc, false, chooseName, directory));
+  WorkflowHeader unsupervised = doc.Header();
+  unsupervised.supervisor.clear();
+  doc.SetHeader(unsupervised);
+  ui->messages.clear();
+  EXPECT_FALSE(saver->Save(doc, {false, chooseName, false, {}})) << "an incomplete Active workflow";
+  ASSERT_EQ(ui->messages.size(), 1u);
+  EXPECT_EQ(ui->messages[0].text,
+            "Error: \r\n\r\nThe consistency check refuses the workflow \"Order\"; the Info Center "
+            "lists why.\r\nNothing has been stored.");
+  WorkflowHeader supervised = doc.Header();
+  supervised.supervisor = "Ann Lee/Sales/Marvelund";
+  doc.SetHeader(supervised);
+  ASSERT_TRUE(saver->Save(doc, {false, chooseName, false, {}}));
   EXPECT_EQ(asked, 2) << "a new workflow is named";
   EXPECT_EQ(doc.Header().version, 5);
-  ASSERT_TRUE(SaveWorkflow(doc, false, chooseName, directory));
+  ASSERT_TRUE(saver->Save(doc, {false, chooseName, false, {}}));
   EXPECT_EQ(asked, 2) << "a stored one is not";
   EXPECT_EQ(doc.Header().version, 6);
-  ASSERT_TRUE(SaveWorkflow(doc, true, chooseName, directory));
+  ASSERT_TRUE(saver->Save(doc, {true, chooseName, false, {}}));
   EXPECT_EQ(asked, 3) << "Save As always asks";
   LNDatabase db = Open();
   std::vector<LNDocument> newest = Documents(db, views::kHeaderById, doc.Header().workflowId);
   ASSERT_EQ(newest.size(), 1u);
-  EXPECT_EQ(Text(newest[0], "AppReplikaID"), appEnv.ReplicaId());
+  EXPECT_EQ(Text(newest[0], "AppReplikaID"),
+            doc.Databases().applicationEnvironment.repository->ReplicaId());
   EXPECT_EQ(Text(newest[0], "Version"), "7");
+  // The published In Task's leaf leads to the version just saved.
+  LNDatabase leafs;
+  ASSERT_EQ(session.GetDatabase("extdir.nsf", &leafs), LNNOERROR);
+  ASSERT_EQ(leafs.Open(), LNNOERROR);
+  std::vector<std::string> named;
+  for (LNDocument& d : Documents(leafs, views::kIriLeaf, demo::kOrderHandlingLeafId))
+    named.push_back(Text(d, "WorkflowID"));
+  EXPECT_EQ(named, Names{doc.Header().workflowId});
 }
 
 }  // namespace

@@ -124,16 +124,32 @@ TEST_F(LayoutEndToEndTest, ArrangeAsLayersPlacesALargeDenseLevelInMoments) {
 }
 
 TEST_F(LayoutEndToEndTest, GroupAsClusterRefusesWithAMessageThenGroupsACleanSelection) {
-  SelectWithMouse({"Receive order", "Check order"});
+  SelectWithMouse({"Check order", "Reject order"});
   shelltest::MessageBoxWatcher boxes;
   const std::size_t count = Doc().NodeCount();
   Trigger(cmd::GroupAsCluster);
   ASSERT_EQ(boxes.boxes.size(), 1u);
   EXPECT_TRUE(boxes.boxes[0].text.endsWith(
-      QStringLiteral("A cluster has exactly one incoming and one outgoing node.Cant group "
-                     "the selection to a cluster!")))
+      QStringLiteral("One of the selected nodes has arrows to more than one node outside "
+                     "selection. Cant group the selection to a cluster!")))
       << boxes.boxes[0].text.toStdString();
   EXPECT_EQ(Doc().NodeCount(), count);
+
+  // An arrow back into the start task makes it the selection's only entry: grouped,
+  // the workflow would lose its start.
+  Trigger(cmd::ToolArrow);
+  QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, Centre(*Node("Confirm order")));
+  QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, Centre(*Node("Receive order")));
+  Trigger(cmd::ToolSelect);
+  ASSERT_EQ(Node("Receive order")->IncomingArrows().size(), 1u);
+  SelectWithMouse({"Receive order", "Check order"});
+  Trigger(cmd::GroupAsCluster);
+  ASSERT_EQ(boxes.boxes.size(), 2u);
+  EXPECT_EQ(boxes.boxes[1].text,
+            QStringLiteral("Error: \n\nThe start and end tasks of the workflow and of its "
+                           "clusters can not be grouped.Cant group the selection to a cluster!"));
+  EXPECT_EQ(Doc().NodeCount(), count);
+  EXPECT_EQ(Doc().StartNode(), Node("Receive order"));
 
   // One arrow in from "Record complaint", one out to "Resolve".
   OpenWorkflow(QStringLiteral("Complaint Handling"));

@@ -211,7 +211,7 @@ TEST_F(OpenDatabaseTest, CancelledOrFailedServerChoiceRestoresThePrevious) {
   EXPECT_EQ(dialog.PathEdit()->text(), dir_.path());
   EXPECT_EQ(dialog.DatabaseList()->count(), 2);
   ASSERT_EQ(ui_->messages.size(), 1u);
-  EXPECT_EQ(ui_->messages[0].text.rfind("Lotus Notes Error:\r\n", 0), 0u);
+  EXPECT_EQ(ui_->messages[0].text.rfind("Document Store Error:\r\n", 0), 0u);
 }
 
 }  // namespace

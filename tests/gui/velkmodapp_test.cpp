@@ -78,7 +78,7 @@ TEST_F(VelkModAppTest, SessionFailureIsReportedAndEndsTheProgram) {
   EXPECT_EQ(StartModeler(env.Options(), parts), nullptr);
   ASSERT_EQ(watcher.boxes.size(), 1u);
   const QString expected =
-      QStringLiteral("Lotus Notes Error:\n") +
+      QStringLiteral("Document Store Error:\n") +
       QString::fromStdString(LNGetErrorMessage(LNERR_NO_SESSION)) +
       QStringLiteral("\nCan not initialize Notes Session...\nModeler terminating!");
   EXPECT_EQ(watcher.boxes[0].text, expected);

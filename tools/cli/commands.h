@@ -21,6 +21,7 @@ namespace velk {
 class CWorkflowDoc;
 class CExtDirData;
 struct PublishTools;
+class WorkflowSaver;
 }
 
 namespace velkcli {
@@ -87,6 +88,20 @@ int publishCommand(Context& ctx, const std::vector<std::string>& words);
 // in a build without the GUI library. Starts that library without a display.
 velk::PublishTools publishTools();
 
+// The modeler's save for a command: the databases a workflow does not name are
+// those of the settings, with --procdef and --appenv put in. Must outlive the
+// workflows it saves, which keep its databases.
+class CommandSaver {
+ public:
+  CommandSaver(Context& ctx, const Args& args);
+  ~CommandSaver();
+  velk::WorkflowSaver& get() { return *saver_; }
+
+ private:
+  struct Parts;
+  std::unique_ptr<Parts> parts_;
+  std::unique_ptr<velk::WorkflowSaver> saver_;
+};
 // "workflow layout": "Arrange as layers" on a stored workflow, printed or stored.
 int workflowLayout(Context& ctx, const Args& args);
 

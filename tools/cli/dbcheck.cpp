@@ -25,6 +25,7 @@
 #include "repository/store/lnbackend.h"
 #include "repository/store/lnnotes.h"
 #include "repository/store/lnsqlitecheck.h"
+#include "repository/storedversions.h"
 #include "repository/trackingdb.h"
 
 namespace velkcli {
@@ -180,6 +181,8 @@ Json LoadAndDescribe(LNNotesSession& session, DatabaseKind kind, const velk::Dat
       processDefs.ReadHeaders(false);
       Json described = velk::RepositoryToJson(processDefs);
       CheckStoredWorkflows(session, processDefs, at, ui);
+      for (const velk::VersionConflict& c : velk::StoredVersionConflicts(processDefs.Headers()))
+        AddError(c.title, c.text);
       return described;
     }
     case DatabaseKind::Gateway:

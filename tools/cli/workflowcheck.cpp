@@ -138,16 +138,22 @@ int workflowCheckCommand(Context& ctx, const std::vector<std::string>& words) {
     directory = AttachExternalDirectory(ctx, doc);
     const velk::ConsistencyResult result =
         velk::RunConsistencyRules(doc, velk::CExtDirLookup(), request.judgeAs);
+    // What did not load as stored was not checked: never accepted.
+    const bool passed = result.passed && doc.LoadFaults().empty();
     const NodeIds ids = IdsOf(doc, fromFile);
     if (request.json) {
       printJson(ctx.out, ToJson(result, ids), "the findings");
     } else {
       PrintText(ctx.out, result, ids);
-      const int status = static_cast<int>(request.judgeAs.value_or(doc.Header().status));
-      ctx.out << (result.passed ? "accepted" : "refused") << " in status "
-              << WorkflowStatusToWord(status) << '\n';
     }
-    return result.passed ? kOk : kFailed;
+    for (const std::string& fault : doc.LoadFaults())
+      (request.json ? ctx.err : ctx.out) << "does not load as stored: " << fault << '\n';
+    if (!request.json) {
+      const int status = static_cast<int>(request.judgeAs.value_or(doc.Header().status));
+      ctx.out << (passed ? "accepted" : "refused") << " in status " << WorkflowStatusToWord(status)
+              << '\n';
+    }
+    return passed ? kOk : kFailed;
   };
   if (!fromFile) return withStoredWorkflow(ctx, args, check);
   velk::ScopedHeadlessServices ui;

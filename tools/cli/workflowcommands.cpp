@@ -6,19 +6,19 @@
 #include <ostream>
 #include <stdexcept>
 
+#include "app/databasecache.h"
 #include "app/headlessservices.h"
 #include "app/infocenter.h"
 #include "app/qsettings/qsettingsbackend.h"
 #include "app/settings.h"
 #include "commands.h"
 #include "dialogs/workflowchooser.h"
-#include "model/consistencycheck.h"
+#include "extdir/extdirlookup.h"
 #include "model/jsonlimits.h"
 #include "model/workflowdoc.h"
 #include "model/workflowjson.h"
 #include "model/workflowload.h"
-#include "model/workflowsave.h"
-#include "repository/applicationenvdb.h"
+#include "model/workflowsaver.h"
 #include "repository/databasekind.h"
 #include "repository/processdefdb.h"
 #include "repository/store/lnnotes.h"
@@ -33,6 +33,7 @@ namespace {
 struct Databases {
   velk::DatabaseLocation procdef;
   velk::DatabaseLocation appenv;
+  velk::DatabaseLocations all;  // the settings' six, with those two put in
 };
 
 Databases ChooseDatabases(const Args& args) {
@@ -40,7 +41,7 @@ Databases ChooseDatabases(const Args& args) {
   velk::ModelerSettings settings;
   settings.load(*backend);
   Databases d{settings.databases[velk::DatabaseKind::ProcessDefinitions],
-              settings.databases[velk::DatabaseKind::ApplicationEnvironment]};
+              settings.databases[velk::DatabaseKind::ApplicationEnvironment], settings.databases};
   // --server names where the databases given by path live, as with the db commands.
   const std::string server = velk::NormalizeServerName(args.option("server").value_or(""));
   if (!server.empty() && !args.option("procdef"))
@@ -50,6 +51,8 @@ Databases ChooseDatabases(const Args& args) {
   if (d.procdef.fileName.empty())
     throw UsageError(
         "no Process Definitions Database: give --procdef PATH or run 'velkmod-cli demo'");
+  d.all[velk::DatabaseKind::ProcessDefinitions] = d.procdef;
+  d.all[velk::DatabaseKind::ApplicationEnvironment] = d.appenv;
   return d;
 }
 
@@ -187,45 +190,34 @@ void CheckStorable(const velk::CWorkflowDoc& doc, const std::string& file) {
                              "level with \"isClusterStartNode\": true)");
 }
 
+// A file that does not come back as written (an arrow to a task it lacks, a
+// cluster node standing for its own level) would be stored as something else.
+void CheckFaithful(const velk::CWorkflowDoc& doc, const std::string& file) {
+  if (doc.LoadFaults().empty()) return;
+  std::string reasons;
+  for (const std::string& fault : doc.LoadFaults()) reasons += "\n  " + fault;
+  throw std::runtime_error(
+      file + ": the workflow does not load as written, so it is not stored:" + reasons);
+}
+
 int Import(Context& ctx, const Args& args) {
   args.expectAtMost(1);
   const std::string file = args.at(0, "JSON file");
   const velk::WorkflowJson json = ReadJson(file);
-  const Databases at = ChooseDatabases(args);
-  Repository repository(ctx, at);
+  CommandSaver saver(ctx, args);
+  Repository repository(ctx, ChooseDatabases(args));
   std::unique_ptr<velk::CWorkflowDoc> doc = repository.NewWorkflow();
   try {
     velk::WorkflowFromJson(json, *doc);
   } catch (const std::runtime_error& e) {
     throw std::runtime_error(file + ": " + e.what());
   }
+  CheckFaithful(*doc, file);
   CheckStorable(*doc, file);
-  // The Application Environment Database in use names the workflow's forms; without
-  // one the workflow keeps the one it names.
-  std::unique_ptr<velk::CApplicationEnvDb> appEnv;
-  if (!at.appenv.fileName.empty())
-    appEnv = std::make_unique<velk::CApplicationEnvDb>(ctx.session, at.appenv.fileName,
-                                                       at.appenv.server, doc.get());
-  velk::WorkflowDatabases databases = doc->Databases();
-  if (appEnv && !appEnv->ReplicaId().empty())
-    databases.applicationEnvironment.repository = appEnv.get();
-  doc->SetDatabases(databases);
-  velk::ApplyImportVersionRule(*doc, *databases.processDefinitions.repository);
-  // The findings are reported as a save reports them, but an import stores what a
-  // database held before, so it is not refused ('workflow check' is the gate).
-  velk::CheckConsistency(*doc, velk::NoExternalDirectory());
-  bool stored = velk::WriteWorkflow(*doc, {nullptr, doc->Header().applicationReplicaId});
-  // Saves of the same workflow at the same moment each become their own version.
-  // A save that lost the race to another one finds the winner by the version rule;
-  // a failure of any other cause leaves the rule's answer as it was.
-  for (int retry = 0; !stored && retry < 8; ++retry) {
-    const int tried = doc->Header().version;
-    velk::ApplyImportVersionRule(*doc, *databases.processDefinitions.repository);
-    if (doc->Header().version == tried) break;
-    stored = velk::WriteWorkflow(*doc, {nullptr, doc->Header().applicationReplicaId});
-  }
+  // Stored as the modeler's save stores it; the Application Environment Database in
+  // use names the workflow's forms, and without one the workflow keeps the one it names.
+  const bool stored = saver.get().Save(*doc, {false, {}, true, doc->Header().applicationReplicaId});
   PrintReports(ctx.out, repository.Ui().get());
-  // The save's own reports may not say that nothing was stored, or may say nothing.
   if (!stored) throw std::runtime_error(file + ": the workflow was not stored");
   const velk::WorkflowHeader& h = doc->Header();
   ctx.out << "Stored \"" << h.name << "\" version " << h.version << " ("
@@ -234,6 +226,21 @@ int Import(Context& ctx, const Args& args) {
 }
 
 }  // namespace
+
+struct CommandSaver::Parts {
+  explicit Parts(Context& ctx, const Args& args)
+      : defaults(ChooseDatabases(args).all), cache(ctx.session) {}
+  velk::DatabaseLocations defaults;
+  velk::DatabaseCache cache;
+  velk::CExtDirLookup directory;
+};
+
+CommandSaver::CommandSaver(Context& ctx, const Args& args)
+    : parts_(std::make_unique<Parts>(ctx, args)),
+      saver_(std::make_unique<velk::WorkflowSaver>(parts_->cache, parts_->defaults,
+                                                   parts_->directory)) {}
+
+CommandSaver::~CommandSaver() = default;
 
 int withStoredWorkflow(Context& ctx, const Args& args,
                        const std::function<int(velk::CWorkflowDoc&)>& use) {

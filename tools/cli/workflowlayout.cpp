@@ -12,19 +12,16 @@
 #include "app/settings.h"
 #include "commands.h"
 #include "editor/layeredlayout.h"
+#include "model/clusterlevels.h"
 #include "model/workflowdoc.h"
-#include "model/workflowsave.h"
+#include "model/workflowsaver.h"
 
 namespace velkcli {
 
 namespace {
 
 std::vector<velk::CWorkflowDoc*> ChosenLevels(velk::CWorkflowDoc& top, bool all) {
-  std::vector<velk::CWorkflowDoc*> levels{&top};
-  for (std::size_t i = 0; all && i < levels.size(); ++i)
-    for (velk::CNode* node : levels[i]->LevelNodes())
-      if (node->IsClusterNode()) levels.push_back(top.OpenClusterDocument(*node));
-  return levels;
+  return all ? velk::WorkflowLevels(top) : std::vector<velk::CWorkflowDoc*>{&top};
 }
 
 std::string Position(const velk::Rect& r) {
@@ -80,17 +77,14 @@ int LayOut(Context& ctx, velk::CWorkflowDoc& level, int gridSize,
 }
 
 // Stores the arranged workflow as the modeler's Save does for a stored one.
-void Store(Context& ctx, velk::CWorkflowDoc& doc) {
+void Store(Context& ctx, velk::WorkflowSaver& saver, velk::CWorkflowDoc& doc) {
   if (doc.Header().status == velk::WorkflowStatus::Freeze)
     throw std::runtime_error(
         "a frozen workflow is saved under a new name: open it in the modeler and use Save As");
-  velk::WorkflowHeader h = doc.Header();
-  h.version = velk::NextVersion(h);
-  doc.SetHeader(h);
-  if (!velk::WriteWorkflow(doc, {nullptr, doc.Header().applicationReplicaId}))
+  if (!saver.Save(doc, {false, {}, false, doc.Header().applicationReplicaId}))
     throw std::runtime_error("the arranged workflow was not stored");
-  ctx.out << "Stored \"" << h.name << "\" version " << h.version << " as "
-          << doc.Header().workflowId << '\n';
+  const velk::WorkflowHeader& h = doc.Header();
+  ctx.out << "Stored \"" << h.name << "\" version " << h.version << " as " << h.workflowId << '\n';
 }
 
 }  // namespace
@@ -102,6 +96,7 @@ int workflowLayout(Context& ctx, const Args& args) {
   velk::ModelerSettings settings;
   settings.load(*backend);
   const std::optional<Clock::time_point> deadline = Deadline(args);
+  CommandSaver saver(ctx, args);
   return withStoredWorkflow(ctx, args, [&](velk::CWorkflowDoc& doc) {
     int moved = 0;
     std::size_t count = 0;
@@ -110,7 +105,7 @@ int workflowLayout(Context& ctx, const Args& args) {
       count += l->LevelNodes().size();
     }
     ctx.out << moved << " of " << count << " tasks moved\n";
-    if (args.flag("save") && moved > 0) Store(ctx, doc);
+    if (args.flag("save") && moved > 0) Store(ctx, saver.get(), doc);
     return kOk;
   });
 }
