@@ -46,6 +46,7 @@ class PageBuilder {
   }
 
   void Fill(PageDictionary& dict, std::vector<SearchEntry>& search) {
+    dict.SetValue("TITLE", levels_.front().heading);
     PageDictionary* others = levels_.size() > 1 ? dict.AddSectionDictionary("OTHER_LEVELS") : nullptr;
     for (const PageLevel& level : levels_) {
       FillLevel(*dict.AddSectionDictionary("LEVEL"), level, search);
@@ -283,11 +284,8 @@ std::vector<PageLevel> PageLevels(const CWorkflowDoc& doc) {
 void FillWorkflowPage(PageDictionary& dict, const CWorkflowDoc& doc, const std::string& page,
                       const std::string& lastChange, const DrawingFont& font,
                       const WorkflowLinks& links, std::vector<SearchEntry>& search) {
-  PageBuilder builder(doc, page, font, links);
-  const std::vector<PageLevel> levels = PageLevels(doc);
-  dict.SetValue("TITLE", levels.front().heading);
   FillFacts(dict, doc, lastChange);
-  builder.Fill(dict, search);
+  PageBuilder(doc, page, font, links).Fill(dict, search);
 }
 
 }  // namespace velk
