@@ -34,10 +34,11 @@ DrawnNode DrawNode(const CNode& node, const DrawingFont& font, Rect& area, bool&
 
 DrawnArrow DrawArrow(const CArrow& arrow, const DrawingFont& font, Rect& area, bool& empty) {
   const auto& head = arrow.HeadPoints();
-  DrawnArrow drawn{&arrow,
-                   Page(arrow.LineStart()),
-                   Page(arrow.LineEnd()),
-                   {Page(head[0]), Page(head[1]), Page(head[2])}};
+  DrawnArrow drawn;
+  drawn.arrow = &arrow;
+  drawn.start = Page(arrow.LineStart());
+  drawn.end = Page(arrow.LineEnd());
+  for (int i = 0; i < 3; ++i) drawn.head[i] = Page(head[i]);
   Include(area, empty, ArrowBounds(arrow));
   if (arrow.Condition().empty()) return drawn;
   const Point anchor = DescriptionAnchor({arrow.LineStart(), arrow.LineEnd()});
