@@ -24,6 +24,8 @@ if(VELK_PACKAGE)
   set(pkg "${PROJECT_BINARY_DIR}/package")
   set(generated)
   # One source for --help and the man page: help2man reads the program's own.
+  # The version is given so that the page is named after the program, not after
+  # the title the modeler's --version shows.
   set(velk_man_velkmod "desktop modeler of workflow types")
   set(velk_man_velkmod-cli "administer workflow databases, check, draw and publish workflows")
   foreach(program velkmod velkmod-cli)
@@ -35,6 +37,7 @@ if(VELK_PACKAGE)
       COMMAND ${CMAKE_COMMAND} -E make_directory "${pkg}"
       COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
               ${VELK_HELP2MAN} --no-info --no-discard-stderr "--name=${velk_man_${program}}"
+              "--version-string=${PROJECT_VERSION}"
               "--output=${pkg}/${program}.1" "$<TARGET_FILE:${program}>"
       COMMAND ${VELK_GZIP} -9nf "${pkg}/${program}.1"
       DEPENDS ${program}

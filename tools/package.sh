@@ -18,5 +18,5 @@ dpkg-deb -x "$deb" "$root"
 appstreamcli validate --no-net --pedantic "$root"/usr/share/metainfo/*.metainfo.xml
 desktop-file-validate "$root"/usr/share/applications/velkmod.desktop
 # Errors fail the package; warnings and notes are shown.
-lintian --fail-on error --no-tag-display-limit "$deb"
+lintian --fail-on error --tag-display-limit 0 "$deb"
 echo "Built $deb ($(du -k "$deb" | cut -f1) KiB; installed $(dpkg-deb -f "$deb" Installed-Size) KiB)"

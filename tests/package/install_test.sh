@@ -22,6 +22,8 @@ version=$(dpkg-deb -f "$deb" Version)
 "$root/usr/bin/velkmod" --version | grep -q "$version" || fail "velkmod --version"
 "$cli" demo --dir "$root/data" || fail "velkmod-cli demo"
 "$cli" workflow check "Order Handling" || fail "workflow check of the demo's Active workflow"
+# Graphviz's layout plugin is found from the installed program.
+"$cli" workflow layout "Order Handling" >/dev/null || fail "workflow layout"
 "$cli" publish "$root/site" >/dev/null && [ -s "$root/site/index.html" ] || fail "publish"
 
 for program in velkmod velkmod-cli; do
