@@ -34,11 +34,12 @@ constexpr bench::DirectoryShape kDirectory{200, 50, 2000, 1000};
 constexpr int kChanged = 1000;
 constexpr int kGrowth[] = {8000, 16000, 32000};
 
-void Row(const char* what, const std::vector<double>& ours, const std::vector<double>& raw,
-         double goal) {
-  const double a = Median(ours), b = Median(raw);
-  std::printf("%-34s %8.3f s   raw %8.3f s   ratio %5.2f   goal %.1fx   %s\n", what, a, b, a / b,
-              goal, a <= goal * b ? "ok" : "MISSED");
+// The goal is judged on the wall clock; the CPU ratio tells more on a busy machine.
+void Row(const char* what, const bench::Times& ours, const bench::Times& raw, double goal) {
+  const double a = Median(ours.wall), b = Median(raw.wall);
+  const double cpu = Median(ours.cpu) / Median(raw.cpu);
+  std::printf("%-34s %8.3f s   raw %8.3f s   ratio %5.2f (cpu %5.2f)   goal %.1fx   %s\n", what, a,
+              b, a / b, cpu, goal, a <= goal * b ? "ok" : "MISSED");
 }
 
 std::unique_ptr<velk::CExtDirData> Load(LNNotesSession& session, const std::string& path) {
@@ -85,13 +86,14 @@ int main(int argc, char** argv) {
                                              velk::forms::kExtOrganization,
                                              velk::forms::kGriHeader};
 
-  std::vector<double> load, rawLoad, leafs, rawLeafs, save, rawSave, prepare, one;
+  bench::Times load, rawLoad, leafs, rawLeafs, save, rawSave;
+  std::vector<double> prepare, one;
   std::size_t items = 0, leafCount = 0;
   for (int run = 0; run < runs; ++run) {
     std::unique_ptr<velk::CExtDirData> data;
-    load.push_back(Seconds([&] { data = Load(session, "extdir.nsf"); }));
+    load.Measure([&] { data = Load(session, "extdir.nsf"); });
     items = data->Items().size();
-    rawLoad.push_back(Seconds([&] { bench::RawLoad(file, sections); }));
+    rawLoad.Measure([&] { bench::RawLoad(file, sections); });
     const auto headers = data->ItemsOf<velk::CExtDirItemGRIProcView>();
     // A double-click in the window, which prepared the leafs once it showed the tree.
     prepare.push_back(Seconds([&] { data->PrepareLeafs(); }));
@@ -99,9 +101,9 @@ int main(int argc, char** argv) {
     // "Expand All Branches" with SHIFT: every header in one pass.
     std::vector<std::string> ids;
     for (auto* header : headers) ids.push_back(header->ID);
-    leafs.push_back(Seconds([&] { data->LoadLeafsOfHeaders(ids); }));
+    leafs.Measure([&] { data->LoadLeafsOfHeaders(ids); });
     leafCount = data->ItemsOf<velk::CExtDirItemGRILeaf>().size();
-    rawLeafs.push_back(Seconds([&] { bench::RawLoad(file, {velk::forms::kGriLeaf}); }));
+    rawLeafs.Measure([&] { bench::RawLoad(file, {velk::forms::kGriLeaf}); });
 
     velk::CExtDirTree tree(*data);
     tree.ExpandAll(true);  // shown, as in the window: published leafs write IRI documents
@@ -114,8 +116,8 @@ int main(int argc, char** argv) {
       leaf.SetModified();
       changed.emplace_back(leaf.ID, leaf.HeaderID);
     }
-    save.push_back(Seconds([&] { data->SaveAll(); }));
-    rawSave.push_back(Seconds([&] { bench::RawSaveLeafs(file, changed, description); }));
+    save.Measure([&] { data->SaveAll(); });
+    rawSave.Measure([&] { bench::RawSaveLeafs(file, changed, description); });
   }
   const std::size_t expected =
       kDirectory.headers + kDirectory.persons + kDirectory.requests + 2 * kDirectory.organisations;

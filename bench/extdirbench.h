@@ -6,6 +6,7 @@
 #include <sqlite3.h>
 
 #include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <fstream>
 #include <functional>
@@ -127,6 +128,17 @@ inline double Seconds(const std::function<void()>& work) {
   work();
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
+
+// Wall-clock and process CPU seconds of each run: on a busy machine the wall
+// clock also counts the time spent waiting for a processor.
+struct Times {
+  std::vector<double> wall, cpu;
+  void Measure(const std::function<void()>& work) {
+    const std::clock_t cpuStart = std::clock();
+    wall.push_back(Seconds(work));
+    cpu.push_back(static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC);
+  }
+};
 
 // The process's resident memory in MB.
 inline double ResidentMegabytes() {

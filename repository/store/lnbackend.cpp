@@ -193,6 +193,27 @@ LNSTATUS DatabaseStore::EachViewNote(const std::string& form, bool anyForm,
   return status;
 }
 
+std::size_t StoredNotes::Append(std::string_view text) {
+  const std::size_t at = bytes.size();
+  bytes.append(text);
+  return at;
+}
+
+void StoredNotes::Decode(const Note& note, NoteRecord* out) const {
+  *out = NoteRecord{};
+  out->id = note.id;
+  out->unidRead = false;
+  out->items.resize(note.itemCount);
+  for (std::size_t i = 0; i < note.itemCount; ++i) {
+    const Item& stored = items[note.firstItem + i];
+    LNItem& item = out->items[i];
+    item.name = Name(stored);
+    item.type = stored.type;
+    item.flags = stored.flags;
+    DecodeValues(Data(stored), &item);
+  }
+}
+
 LNSTATUS DatabaseStore::LockKey(const std::string& /*key*/) {
   return InTransaction() ? LNNOERROR : LNERR_TRANSACTION;
 }

@@ -27,6 +27,34 @@ struct NoteRecord {
   bool unidRead = true;    // false: not read with the items, read on demand
 };
 
+// Notes as stored, for a reader that holds many of them until it opens each:
+// the items' names and encoded values in one buffer, decoded when a note is
+// taken. Holding them decoded took an allocation per item and value, all alive
+// at once, which cost more than reading them.
+struct StoredNotes {
+  struct Item {
+    std::size_t name = 0, nameSize = 0;  // in `bytes`
+    std::size_t data = 0, dataSize = 0;
+    LNItemType type = LNItemType::Text;
+    LNITEMFLAGS flags = 0;
+  };
+  struct Note {
+    LNNOTEID id = 0;
+    std::size_t firstItem = 0, itemCount = 0;  // in `items`, in stored order
+  };
+  std::string bytes;
+  std::vector<Item> items;
+  std::vector<Note> notes;
+
+  std::string_view Name(const Item& item) const { return {bytes.data() + item.name, item.nameSize}; }
+  std::string_view Data(const Item& item) const { return {bytes.data() + item.data, item.dataSize}; }
+  // Where `text`, appended to `bytes`, starts.
+  std::size_t Append(std::string_view text);
+  // A document whose universal id is not read, with its items decoded (the
+  // store has checked that their values decode).
+  void Decode(const Note& note, NoteRecord* out) const;
+};
+
 struct DatabaseInfo {
   std::string title;
   LNREPLICAID replicaId;
@@ -80,6 +108,14 @@ class DatabaseStore {
   // Header and items of the same documents, for a caller about to read them all.
   virtual LNSTATUS ViewNotes(const std::string& form, bool anyForm,
                              std::vector<NoteRecord>* notes) = 0;
+  // The same documents as stored, appended to `notes`, for a reader that holds
+  // them until it opens each. `answered` is false when the store cannot give
+  // them so (then the reader holds them as ViewNotes gives them).
+  virtual LNSTATUS ViewStoredNotes(const std::string& /*form*/, bool /*anyForm*/,
+                                   StoredNotes* /*notes*/, bool* answered) {
+    *answered = false;
+    return LNNOERROR;
+  }
   // The same documents handed to `each` one at a time, so that a reader taking
   // them apart need not hold them all; a failure `each` returns ends the walk.
   // `each` must not read this store's views: it runs while their statement does.

@@ -185,7 +185,7 @@ LNSTATUS LNDatabase::DeleteDocument(LNDocument* doc) {
   if (LNSTATUS status = CheckOpen(d_)) return status;
   if (!doc || !doc->d_ || doc->d_->db != d_) return Fail(LNERR_INVALID_ARGUMENT);
   NoteData& note = *doc->d_;
-  d_->readAhead.clear();
+  d_->readAhead.Clear();
   if (note.saved) {
     if (LNSTATUS status = d_->store->DeleteNote(note.record.id)) {
       d_->SyncTransaction();
@@ -302,7 +302,7 @@ LNReadSnapshot::LNReadSnapshot(const LNDatabase& db) : d_(db.d_) {
   if (d_ && d_->store) {
     store_ = d_->store.get();
     store_->BeginRead();
-    d_->readAhead.clear();
+    d_->readAhead.Clear();
     d_->snapshotViews.clear();
   }
 }
@@ -311,7 +311,7 @@ LNReadSnapshot::LNReadSnapshot(const LNDatabase& db) : d_(db.d_) {
 LNReadSnapshot::~LNReadSnapshot() {
   if (store_ && d_->store.get() == store_) store_->EndRead();
   if (d_) {
-    d_->readAhead.clear();
+    d_->readAhead.Clear();
     d_->snapshotViews.clear();
   }
 }

@@ -82,12 +82,19 @@ std::string FoldName(std::string_view name) {
   return folded;
 }
 
+// From the end: the item names of one document often share their first letters
+// ("ExtClusterGoal", "ExtClusterName") and differ in the last ones.
 bool SameName(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
+  for (std::size_t i = a.size(); i-- > 0;) {
     if (FoldChar(a[i]) != FoldChar(b[i])) return false;
   }
   return true;
+}
+
+std::uint64_t NameBit(std::string_view name) {
+  const unsigned last = name.empty() ? 0 : static_cast<unsigned char>(FoldChar(name.back()));
+  return std::uint64_t{1} << ((name.size() * 7 + last) & 63);
 }
 
 int CompareKeyText(std::string_view a, std::string_view b) {
@@ -133,6 +140,17 @@ bool DecodeValues(std::string_view data, LNItem* item) {
     if (!reader.Bytes(&text)) return false;
     item->texts.emplace_back(text);
   }
+  return reader.AtEnd();
+}
+
+bool ValidValues(LNItemType type, std::string_view data) {
+  Reader reader(data);
+  std::uint64_t count;
+  if (type == LNItemType::Numbers) return reader.Count(8, &count) && reader.Left() == count * 8;
+  if (!reader.Count(1, &count)) return false;
+  std::string_view text;
+  for (std::uint64_t i = 0; i < count; ++i)
+    if (!reader.Bytes(&text)) return false;
   return reader.AtEnd();
 }
 

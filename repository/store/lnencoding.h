@@ -17,6 +17,8 @@ namespace lnstore {
 std::string FoldName(std::string_view name);
 void AppendFolded(std::string_view name, std::string* to);
 bool SameName(std::string_view a, std::string_view b);
+// One of 64 bits, the same for names SameName calls equal.
+std::uint64_t NameBit(std::string_view name);
 // Sort order of view keys: case-insensitive first, then by bytes.
 int CompareKeyText(std::string_view a, std::string_view b);
 
@@ -25,6 +27,8 @@ void EncodeValues(const LNItem& item, std::string* out);
 // Fills the values of `item` (whose type is set) from `data`; false when the data
 // is not a valid encoding of that type.
 bool DecodeValues(std::string_view data, LNItem* item);
+// Whether DecodeValues would accept `data` for an item of `type`.
+bool ValidValues(LNItemType type, std::string_view data);
 
 // The first value of an encoded item, as views sort by it.
 struct FirstValue {

@@ -18,6 +18,23 @@ namespace lnstore {
 struct NoteData;
 struct ViewData;
 
+// Notes read before they are opened, found by id through a binary search; each
+// is handed out once. Flat arrays: a view's notes in a few allocations, where a
+// hash table took one per note.
+class HeldNotes {
+ public:
+  // Each replaces what was held.
+  void Hold(StoredNotes notes);
+  void Hold(std::vector<NoteRecord> notes);
+  bool Take(LNNOTEID id, NoteRecord* note);
+  void Clear();
+
+ private:
+  StoredNotes stored_;               // notes ascending by id
+  std::vector<NoteRecord> records_;  // ascending by id
+  std::vector<bool> taken_;          // of whichever is held
+};
+
 struct DatabaseData {
   DatabaseData(std::shared_ptr<Backend> b, std::string s, std::string p)
       : backend(std::move(b)), server(std::move(s)), path(std::move(p)) {}
@@ -39,7 +56,7 @@ struct DatabaseData {
   // Notes of a view walked inside a read snapshot, read a batch at a time where
   // the store says that pays (a server: one round trip for many documents). The
   // snapshot's start and end and every write drop them.
-  std::unordered_map<LNNOTEID, NoteRecord> readAhead;
+  HeldNotes readAhead;
   std::weak_ptr<ViewData> walk;  // the view that handed out the last entry
   // The view designs as read inside the current read snapshot; used only while
   // it holds, dropped at its start and end.
@@ -69,6 +86,9 @@ struct NoteData {
   bool saved = false;                // false for a new note never saved
   bool headerKnown = false;          // universal id and class read
   mutable std::size_t findFrom = 0;  // where Find starts
+  // NameBit of every item's name; known until the items change.
+  mutable std::uint64_t nameBits = 0;
+  mutable bool nameBitsKnown = false;
 };
 
 struct ViewEntry {

@@ -48,21 +48,16 @@ std::set<std::string> KeyItems(Connection& db) {
   return names;
 }
 
-std::set<std::string> IndexNames(Connection& db) {
-  static constexpr char kIndexes[] =
-      "SELECT name FROM sqlite_master WHERE type = 'index' AND name LIKE 'items\\_key%' ESCAPE "
-      "'\\'";
+// The names of the key indexes and of the checksum table and trigger, in one
+// statement.
+std::set<std::string> AdditionNames(Connection& db) {
+  static constexpr char kNames[] =
+      "SELECT name FROM sqlite_master WHERE name IN ('hashes', 'notes_rewritten')"
+      " OR (type = 'index' AND name LIKE 'items\\_key%' ESCAPE '\\')";
   std::set<std::string> names;
-  Query query(db, kIndexes);
+  Query query(db, kNames);
   while (query.Next()) names.emplace(query.Text(0));
   return names;
-}
-
-bool HasHashes(Connection& db) {
-  static constexpr char kHashTable[] =
-      "SELECT count(*) FROM sqlite_master WHERE name IN ('hashes', 'notes_rewritten')";
-  Query query(db, kHashTable);
-  return query.Next() && query.Int(0) == 2;
 }
 
 }  // namespace
@@ -90,8 +85,8 @@ SqliteStore::KeyIndex::KeyIndex(const std::string& folded) : lname(folded) {
 // another program is writing gets them at a later open; a file that cannot be
 // written does without.
 void SqliteStore::PrepareAdditions(const char* hashes) {
-  hashed_ = HasHashes(*db_);
-  const std::set<std::string> existing = IndexNames(*db_);
+  const std::set<std::string> existing = AdditionNames(*db_);
+  hashed_ = existing.contains("hashes") && existing.contains("notes_rewritten");
   std::vector<KeyIndex> missing;
   for (const std::string& lname : KeyItems(*db_)) {
     if (!Indexable(lname)) continue;

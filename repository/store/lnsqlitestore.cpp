@@ -124,20 +124,23 @@ LNSTATUS SqliteStore::LoadNotes(const std::vector<LNNOTEID>& ids, std::vector<No
   return ReadNotes(query, notes);
 }
 
-// Rows of notes (columns: id, class, universal id, then an item row); the rows of
-// one note follow each other.
+// Rows of notes (columns: id, with `header` class and universal id, then an
+// item row); the rows of one note follow each other. Without the header they
+// are documents whose universal id is not read.
 LNSTATUS SqliteStore::ReadNotes(Query& query, std::vector<NoteRecord>* notes) {
-  return ReadNotes(query, [notes](NoteRecord& note) {
+  return ReadNotes(query, true, [notes](NoteRecord& note) {
     notes->push_back(std::move(note));
     return LNNOERROR;
   });
 }
 
-LNSTATUS SqliteStore::ReadNotes(Query& query, const std::function<LNSTATUS(NoteRecord&)>& each) {
+LNSTATUS SqliteStore::ReadNotes(Query& query, bool header,
+                                const std::function<LNSTATUS(NoteRecord&)>& each) {
   read_.clear();
   order_.clear();
   NoteRecord note;
   bool started = false;
+  const int firstItemColumn = header ? 3 : 1;
   while (query.Next()) {
     const std::int64_t id = query.Int(0);
     if (!started || note.id != static_cast<LNNOTEID>(id)) {
@@ -147,11 +150,13 @@ LNSTATUS SqliteStore::ReadNotes(Query& query, const std::function<LNSTATUS(NoteR
       }
       note = NoteRecord{};
       started = true;
-      note.unidRead = !query.IsNull(2);
+      note.unidRead = header && !query.IsNull(2);
       const std::string_view unid = note.unidRead ? query.Blob(2) : kUnreadUnid;
-      if (LNSTATUS status = ReadHeader(id, query.Int(1), unid, &note)) return status;
+      const std::int64_t noteClass =
+          header ? query.Int(1) : static_cast<std::int64_t>(LNNoteClass::Document);
+      if (LNSTATUS status = ReadHeader(id, noteClass, unid, &note)) return status;
     }
-    if (LNSTATUS status = ReadItemRow(query, 3)) return status;
+    if (LNSTATUS status = ReadItemRow(query, firstItemColumn)) return status;
   }
   if (query.Status() != LNNOERROR) return query.Status();
   if (!started) return LNNOERROR;
@@ -354,18 +359,68 @@ LNSTATUS SqliteStore::ViewNotes(const std::string& form, bool anyForm,
 
 LNSTATUS SqliteStore::EachViewNote(const std::string& form, bool anyForm,
                                    const std::function<LNSTATUS(NoteRecord&)>& each) {
+  return EachViewQuery(form, anyForm, [&](Query& query) { return ReadNotes(query, false, each); });
+}
+
+LNSTATUS SqliteStore::ViewStoredNotes(const std::string& form, bool anyForm, StoredNotes* notes,
+                                      bool* answered) {
+  *answered = true;
+  return EachViewQuery(form, anyForm,
+                       [&](Query& query) { return ReadStoredNotes(query, notes); });
+}
+
+LNSTATUS SqliteStore::EachViewQuery(const std::string& form, bool anyForm,
+                                    const std::function<LNSTATUS(Query&)>& read) {
   if (anyForm) {
     Query query(*db_, sql::kViewNotesAll);
-    return ReadNotes(query, each);
+    return read(query);
   }
   std::vector<std::string> spellings;
   if (LNSTATUS status = FormSpellings(form, &spellings)) return status;
   for (const std::string& spelling : spellings) {
     Query query(*db_, sql::kViewNotes);
     query.Bind(1, spelling);
-    if (LNSTATUS status = ReadNotes(query, each)) return status;
+    if (LNSTATUS status = read(query)) return status;
   }
   return LNNOERROR;
+}
+
+// The rows of the view statements kept as they are stored, each value checked.
+LNSTATUS SqliteStore::ReadStoredNotes(Query& query, StoredNotes* notes) {
+  std::vector<std::pair<std::int64_t, StoredNotes::Item>>& order = storedOrder_;
+  const auto finishNote = [&] {
+    std::sort(order.begin(), order.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& entry : order) notes->items.push_back(entry.second);
+    if (!notes->notes.empty()) notes->notes.back().itemCount = order.size();
+    order.clear();
+  };
+  order.clear();
+  bool started = false;
+  while (query.Next()) {
+    const auto id = static_cast<LNNOTEID>(query.Int(0));
+    if (!started || notes->notes.back().id != id) {
+      if (started) finishNote();
+      notes->notes.push_back({id, notes->items.size(), 0});
+      started = true;
+    }
+    const std::int64_t type = query.Int(2);
+    if (type == 0 && query.IsNull(1)) continue;  // a note without items
+    const std::string_view data = query.Blob(4);
+    if (!IsStoredItemType(type) || !ValidValues(static_cast<LNItemType>(type), data))
+      return LNERR_DATABASE_DAMAGED;
+    const std::string_view name = query.Text(1);
+    StoredNotes::Item item;
+    item.nameSize = name.size();
+    item.name = notes->Append(name);
+    item.dataSize = data.size();
+    item.data = notes->Append(data);
+    item.type = static_cast<LNItemType>(type);
+    item.flags = static_cast<LNITEMFLAGS>(query.Int(3));
+    order.emplace_back(query.Int(5), item);
+  }
+  if (started) finishNote();
+  return query.Status();
 }
 
 // A database holds few form names and many notes: walking from one name to the

@@ -39,6 +39,8 @@ class SqliteStore final : public DatabaseStore {
                      std::vector<NoteRecord>* notes) override;
   LNSTATUS EachViewNote(const std::string& form, bool anyForm,
                         const std::function<LNSTATUS(NoteRecord&)>& each) override;
+  LNSTATUS ViewStoredNotes(const std::string& form, bool anyForm, StoredNotes* notes,
+                           bool* answered) override;
   // The stored spellings of a form name: form names compare as item names do.
   LNSTATUS FormSpellings(const std::string& form, std::vector<std::string>* spellings);
   LNSTATUS Begin() override;
@@ -56,7 +58,12 @@ class SqliteStore final : public DatabaseStore {
   LNSTATUS ReadItemRow(const Query& query, int first);
   void FinishNote(NoteRecord* note);
   LNSTATUS ReadNotes(Query& query, std::vector<NoteRecord>* notes);
-  LNSTATUS ReadNotes(Query& query, const std::function<LNSTATUS(NoteRecord&)>& each);
+  LNSTATUS ReadNotes(Query& query, bool header, const std::function<LNSTATUS(NoteRecord&)>& each);
+  LNSTATUS ReadStoredNotes(Query& query, StoredNotes* notes);
+  // Runs `read` on the view statement of each stored spelling of `form` (on the
+  // one of all documents when `anyForm`).
+  LNSTATUS EachViewQuery(const std::string& form, bool anyForm,
+                         const std::function<LNSTATUS(Query&)>& read);
   explicit SqliteStore(std::unique_ptr<Connection> db) : db_(std::move(db)) {}
   // The indexes of one key item and the statements that use them (kept here:
   // the connection caches statements by the address of their text).
@@ -85,6 +92,8 @@ class SqliteStore final : public DatabaseStore {
   // Items of the note being read in name order, and their (seq, index) pairs.
   std::vector<LNItem> read_;
   std::vector<std::pair<std::int64_t, std::size_t>> order_;
+  // Items of the note being read as stored, with their seq.
+  std::vector<std::pair<std::int64_t, StoredNotes::Item>> storedOrder_;
 };
 
 // The schema and the statements run on it. Inline, so that each statement has
@@ -108,12 +117,13 @@ inline constexpr char kNotes[] =
 // Without the universal id, which would read a page of the note table per document
 // where the index on forms covers the rest.
 // The note id comes from the item row where there is one: taking it from the
-// index entry of the note costs a parse of that entry for every row.
+// index entry of the note costs a parse of that entry for every row. No column
+// that is the same in every row: each costs a call per row.
 inline constexpr char kViewNotes[] =
-    "SELECT coalesce(i.note_id, n.note_id), 1, NULL, i.name, i.type, i.flags, i.data, i.seq"
+    "SELECT coalesce(i.note_id, n.note_id), i.name, i.type, i.flags, i.data, i.seq"
     " FROM notes n LEFT JOIN items i ON i.note_id = n.note_id WHERE n.class = 1 AND n.form = ?1";
 inline constexpr char kViewNotesAll[] =
-    "SELECT coalesce(i.note_id, n.note_id), 1, NULL, i.name, i.type, i.flags, i.data, i.seq"
+    "SELECT coalesce(i.note_id, n.note_id), i.name, i.type, i.flags, i.data, i.seq"
     " FROM notes n LEFT JOIN items i ON i.note_id = n.note_id WHERE n.class = 1";
 inline constexpr char kInsertNote[] = "INSERT INTO notes(unid, class, form) VALUES(?1, ?2, ?3)";
 inline constexpr char kInsertNoteWithId[] =

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <set>
 
 #include "repository/store/lndatabase.h"
@@ -125,26 +126,31 @@ void BuildRuns(ViewData& view) {
   view.runsBuilt = true;
 }
 
-// Documents read whole wait to be taken by the walk; `keys` (unless null)
-// receives their keys.
-void HoldDocuments(lnstore::DatabaseData& db, const std::string& keyItem,
-                   std::vector<lnstore::NoteRecord>& notes, std::vector<ViewKey>* keys) {
-  db.readAhead.clear();
-  db.readAhead.reserve(notes.size());
-  if (keys) keys->reserve(notes.size());
-  for (lnstore::NoteRecord& note : notes) {
-    if (keys) {
-      ViewKey& key = keys->emplace_back();
-      key.id = note.id;
-      for (const LNItem& item : note.items) {
-        if (lnstore::SameName(item.name, keyItem)) {
-          key.key = lnstore::FirstValueOf(item);
-          break;
-        }
-      }
+// The key of a document: the first value of its key item.
+ViewKey KeyOf(const lnstore::NoteRecord& note, const std::string& keyItem) {
+  ViewKey key;
+  key.id = note.id;
+  for (const LNItem& item : note.items) {
+    if (lnstore::SameName(item.name, keyItem)) {
+      key.key = lnstore::FirstValueOf(item);
+      break;
     }
-    db.readAhead.insert_or_assign(note.id, std::move(note));
   }
+  return key;
+}
+
+ViewKey KeyOf(const lnstore::StoredNotes& notes, const lnstore::StoredNotes::Note& note,
+              const std::string& keyItem) {
+  ViewKey key;
+  key.id = note.id;
+  for (std::size_t i = note.firstItem; i < note.firstItem + note.itemCount; ++i) {
+    const lnstore::StoredNotes::Item& item = notes.items[i];
+    if (lnstore::SameName(notes.Name(item), keyItem)) {
+      lnstore::DecodeFirstValue(item.type, notes.Data(item), &key.key);
+      break;
+    }
+  }
+  return key;
 }
 
 // `read(form, anyForm)` once for each form of the view, whatever its spellings.
@@ -169,16 +175,60 @@ LNSTATUS CheckOpen(const std::shared_ptr<ViewData>& view) {
 
 namespace lnstore {
 
-bool DatabaseData::TakeReadAhead(LNNOTEID id, NoteRecord* note) {
-  if (!store || !store->Reading()) {  // what was read ahead belongs to a snapshot that ended
-    readAhead.clear();
-    return false;
-  }
-  if (auto found = readAhead.find(id); found != readAhead.end()) {
-    *note = std::move(found->second);
-    readAhead.erase(found);
+void HeldNotes::Hold(StoredNotes notes) {
+  Clear();
+  const auto byId = [](const StoredNotes::Note& a, const StoredNotes::Note& b) {
+    return a.id < b.id;
+  };
+  // A view of one form comes in id order already.
+  if (!std::is_sorted(notes.notes.begin(), notes.notes.end(), byId))
+    std::sort(notes.notes.begin(), notes.notes.end(), byId);
+  stored_ = std::move(notes);
+  taken_.assign(stored_.notes.size(), false);
+}
+
+void HeldNotes::Hold(std::vector<NoteRecord> notes) {
+  Clear();
+  const auto byId = [](const NoteRecord& a, const NoteRecord& b) { return a.id < b.id; };
+  if (!std::is_sorted(notes.begin(), notes.end(), byId))
+    std::sort(notes.begin(), notes.end(), byId);
+  records_ = std::move(notes);
+  taken_.assign(records_.size(), false);
+}
+
+bool HeldNotes::Take(LNNOTEID id, NoteRecord* note) {
+  const auto untaken = [&](auto& held, auto found) -> std::optional<std::size_t> {
+    if (found == held.end() || found->id != id) return std::nullopt;
+    const auto at = static_cast<std::size_t>(found - held.begin());
+    if (taken_[at]) return std::nullopt;
+    taken_[at] = true;
+    return at;
+  };
+  const auto idBelow = [](const auto& held, LNNOTEID wanted) { return held.id < wanted; };
+  auto& notes = stored_.notes;
+  if (auto at = untaken(notes, std::lower_bound(notes.begin(), notes.end(), id, idBelow))) {
+    stored_.Decode(notes[*at], note);
     return true;
   }
+  if (auto at = untaken(records_, std::lower_bound(records_.begin(), records_.end(), id, idBelow))) {
+    *note = std::move(records_[*at]);
+    return true;
+  }
+  return false;
+}
+
+void HeldNotes::Clear() {
+  stored_ = StoredNotes{};
+  records_.clear();
+  taken_.clear();
+}
+
+bool DatabaseData::TakeReadAhead(LNNOTEID id, NoteRecord* note) {
+  if (!store || !store->Reading()) {  // what was read ahead belongs to a snapshot that ended
+    readAhead.Clear();
+    return false;
+  }
+  if (readAhead.Take(id, note)) return true;
   const std::size_t batch = store->ReadAheadSize();
   const std::shared_ptr<ViewData> view = walk.lock();
   if (batch == 0 || !view || !view->open || view->current >= view->entries.size() ||
@@ -196,13 +246,8 @@ bool DatabaseData::TakeReadAhead(LNNOTEID id, NoteRecord* note) {
   std::vector<NoteRecord> notes;
   if (store->LoadNotes(ids, &notes) != LNNOERROR) return false;
   store->Prefetch(nextBatch());  // read on the server while this batch is taken apart
-  readAhead.clear();             // what an earlier walk left unread
-  for (NoteRecord& read : notes) readAhead.insert_or_assign(read.id, std::move(read));
-  auto found = readAhead.find(id);
-  if (found == readAhead.end()) return false;
-  *note = std::move(found->second);
-  readAhead.erase(found);
-  return true;
+  readAhead.Hold(std::move(notes));  // what an earlier walk left unread goes
+  return readAhead.Take(id, note);
 }
 
 }  // namespace lnstore
@@ -223,18 +268,44 @@ LNViewFolder& LNViewFolder::operator=(const LNViewFolder&) = default;
 
 namespace lnstore {
 
+// Reads all documents of the view, to be taken by the walk, and their keys.
+LNSTATUS HoldDocuments(ViewData& view, std::vector<ViewKey>* keys) {
+  DatabaseStore& store = *view.db->store;
+  const std::string& keyItem = view.design.keyItem;
+  StoredNotes stored;
+  bool answered = true;
+  LNSTATUS status = ForEachForm(view.design, [&](const std::string& form, bool anyForm) {
+    return store.ViewStoredNotes(form, anyForm, &stored, &answered);
+  });
+  if (status != LNNOERROR) return status;
+  if (answered) {
+    keys->reserve(stored.notes.size());
+    for (const StoredNotes::Note& note : stored.notes) keys->push_back(KeyOf(stored, note, keyItem));
+    view.db->readAhead.Hold(std::move(stored));
+    return LNNOERROR;
+  }
+  std::vector<NoteRecord> notes;
+  status = ForEachForm(view.design, [&](const std::string& form, bool anyForm) {
+    return store.ViewNotes(form, anyForm, &notes);
+  });
+  if (status != LNNOERROR) return status;
+  keys->reserve(notes.size());
+  for (const NoteRecord& note : notes) keys->push_back(KeyOf(note, keyItem));
+  view.db->readAhead.Hold(std::move(notes));
+  return LNNOERROR;
+}
+
 // Reads the view's entries (all documents when `readDocuments`, else their keys).
 LNSTATUS BuildView(ViewData& view, bool readDocuments) {
   DatabaseStore* store = view.db->store.get();
   if (!store) return LNERR_DATABASE_NOT_OPEN;
-  std::vector<NoteRecord> notes;
   std::vector<ViewKey> keys;
-  const LNSTATUS status = ForEachForm(view.design, [&](const std::string& form, bool anyForm) {
-    return readDocuments ? store->ViewNotes(form, anyForm, &notes)
-                         : store->ViewKeys(form, anyForm, view.design.keyItem, &keys);
-  });
+  const LNSTATUS status =
+      readDocuments ? HoldDocuments(view, &keys)
+                    : ForEachForm(view.design, [&](const std::string& form, bool anyForm) {
+                        return store->ViewKeys(form, anyForm, view.design.keyItem, &keys);
+                      });
   if (status != LNNOERROR) return status;
-  if (readDocuments) HoldDocuments(*view.db, view.design.keyItem, notes, &keys);
   view.entries = BuildEntries(keys, view.design.categorized);
   view.current = 0;
   view.walkEnd = view.entries.size();

@@ -95,6 +95,8 @@ TEST_P(DocumentTest, MissingItemsAndWrongTypesAreReported) {
   EXPECT_EQ(doc.DeleteItem("nothing"), LNERR_ITEM_NOT_FOUND);
   EXPECT_EQ(doc.CreateItem("", LNText("x")), LNERR_INVALID_ARGUMENT);
   EXPECT_FALSE(doc.HasItem("Nothing"));
+  ASSERT_EQ(doc.CreateItem("nothing", LNText("now")), LNNOERROR);  // missing a moment ago
+  EXPECT_TRUE(doc.HasItem("NOTHING"));
   ASSERT_EQ(doc.DeleteItem("NAME"), LNNOERROR);
   EXPECT_FALSE(doc.HasItem("name"));
   ASSERT_EQ(doc.Close(), LNNOERROR);

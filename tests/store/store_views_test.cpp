@@ -33,11 +33,24 @@ class ViewTest : public BackendTest {
       LNDocument doc;
       EXPECT_EQ(entry.GetDocument(&doc), LNNOERROR);
       EXPECT_EQ(doc.Open(), LNNOERROR);
-      LNText n;
-      EXPECT_EQ(doc.GetItem("N", &n), LNNOERROR);
-      rows.emplace_back(entry.GetKey(), n.GetCount() ? n[0] : "");
+      rows.emplace_back(entry.GetKey(), N(doc));
     } while (view.Goto(LNVFNAVIGATE_NEXT, &entry) == LNNOERROR);
     return rows;
+  }
+
+  // Every item of each document a walk of the whole view hands out.
+  static std::map<LNNOTEID, std::vector<LNItem>> ItemsByNote(LNViewFolder& view) {
+    std::map<LNNOTEID, std::vector<LNItem>> items;
+    LNVFEntry entry;
+    if (view.GetEntry(&entry) != LNNOERROR) return items;
+    do {
+      if (entry.IsCategory()) continue;
+      LNDocument doc;
+      EXPECT_EQ(entry.GetDocument(&doc), LNNOERROR);
+      EXPECT_EQ(doc.Open(), LNNOERROR);
+      items[doc.GetNoteID()] = doc.GetItems();
+    } while (view.Goto(LNVFNAVIGATE_NEXT, &entry) == LNNOERROR);
+    return items;
   }
 
   static std::string N(const LNDocument& doc) {
@@ -234,6 +247,20 @@ TEST_P(ViewTest, ReadingTheDocumentsWithTheKeysGivesTheSameWalk) {
   ASSERT_EQ(number.CreateItem("kEY", LNNumbers(2.5)), LNNOERROR);
   ASSERT_EQ(number.CreateItem("N", LNText("number")), LNNOERROR);
   ASSERT_EQ(number.Save(), LNNOERROR);
+  // Items of every type and flag, not in the order of their names; and a
+  // document without any item.
+  LNDocument mixed;
+  ASSERT_EQ(db_.CreateDocument(&mixed, "TASK"), LNNOERROR);
+  ASSERT_EQ(mixed.CreateItem("Zeta", LNText{"z1", "", "z3"}, LNITEMFLAGS_READERS), LNNOERROR);
+  ASSERT_EQ(mixed.CreateItem("key", LNText("m")), LNNOERROR);
+  ASSERT_EQ(mixed.CreateItem("Amount", LNNumbers{1.5, -2}), LNNOERROR);
+  ASSERT_EQ(mixed.CreateItem("When", LNDatetime("01.02.2026")), LNNOERROR);
+  ASSERT_EQ(mixed.CreateItem("Empty", LNText()), LNNOERROR);
+  ASSERT_EQ(mixed.CreateItem("N", LNText("mixed")), LNNOERROR);
+  ASSERT_EQ(mixed.Save(), LNNOERROR);
+  LNDocument bare;
+  ASSERT_EQ(db_.CreateDocument(&bare), LNNOERROR);
+  ASSERT_EQ(bare.Save(), LNNOERROR);
   const std::vector<LNViewDesign> designs = {{"Plain", {"Task"}, "Key", false},
                                              {"Categorized", {"task"}, "Key", true},
                                              {"Every form", {}, "Key", true}};
@@ -243,18 +270,17 @@ TEST_P(ViewTest, ReadingTheDocumentsWithTheKeysGivesTheSameWalk) {
     LNVFEntry entry;
     ASSERT_EQ(view.GetEntry(&entry), LNNOERROR);
     const std::vector<Row> plain = Walk(view, entry);
+    ASSERT_EQ(view.Open(), LNNOERROR);
+    const auto stored = ItemsByNote(view);
     LNReadSnapshot snapshot(db_);
     ASSERT_EQ(view.Open(LNVFOPEN_READ_DOCUMENTS), LNNOERROR);
     ASSERT_EQ(view.GetEntry(&entry), LNNOERROR);
     EXPECT_EQ(Walk(view, entry), plain);
+    ASSERT_EQ(view.Open(LNVFOPEN_READ_DOCUMENTS), LNNOERROR);
+    EXPECT_EQ(ItemsByNote(view), stored);
     // Or handed over one at a time: the same documents, none held afterwards.
     std::vector<std::string> each, documents;
-    ASSERT_EQ(view.ReadEachDocument([&](LNDocument& doc) {
-      LNText n;
-      EXPECT_EQ(doc.GetItem("N", &n), LNNOERROR);
-      each.push_back(n[0]);
-    }),
-              LNNOERROR);
+    ASSERT_EQ(view.ReadEachDocument([&](LNDocument& doc) { each.push_back(N(doc)); }), LNNOERROR);
     for (const auto& [key, n] : plain)
       if (n != "#") documents.push_back(n);
     std::sort(each.begin(), each.end());
