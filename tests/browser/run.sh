@@ -16,4 +16,4 @@ cli="$(realpath "$1")"
 mkdir -p "$2"
 artifacts="$(realpath "$2")"
 cd "$here"
-VELKMOD_CLI="$cli" VELK_ARTIFACTS="$artifacts" exec node --test --test-reporter=spec publish.test.mjs
+VELKMOD_CLI="$cli" VELK_ARTIFACTS="$artifacts" exec node --test --test-reporter=tap publish.test.mjs
