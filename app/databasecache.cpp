@@ -44,8 +44,6 @@ void ReportInitializing(DatabaseKind kind) {
       "The " + name + " Database is initialized successfully.", 0, Severity::Success);
 }
 
-DatabaseCache* g_cache = nullptr;
-
 // The data set takes the stored workflows and the office mail address from the
 // first Process Definitions and Application Environment objects of the cache.
 RepositoryLoader<CExtDirData> ExtDirLoader(DatabaseCache& cache) {
@@ -167,19 +165,6 @@ bool ReloadRepository(const WorkflowDatabases& databases) {
   if (CInfrastructureDb* infrastructure = databases.infrastructure.repository)
     reloaded = infrastructure->Reload() && reloaded;
   return reloaded;
-}
-
-DatabaseCache& databaseCache() {
-  if (!g_cache) throw std::logic_error("No database cache is installed");
-  return *g_cache;
-}
-
-bool hasDatabaseCache() {
-  return g_cache != nullptr;
-}
-
-void setDatabaseCache(DatabaseCache* cache) {
-  g_cache = cache;
 }
 
 }  // namespace velk

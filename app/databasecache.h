@@ -172,11 +172,4 @@ void CopyDefaultDatabases(CWorkflowDoc& document, const DatabaseLocations& defau
 // uninitialised slot is skipped. Info Center entries of what is not read again stay.
 bool ReloadRepository(const WorkflowDatabases& databases);
 
-// The program's cache, installed by the application once its session is up.
-// Throws std::logic_error while none is installed.
-DatabaseCache& databaseCache();
-bool hasDatabaseCache();
-// Not owned; nullptr uninstalls.
-void setDatabaseCache(DatabaseCache* cache);
-
 }  // namespace velk

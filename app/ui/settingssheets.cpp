@@ -30,10 +30,6 @@ class ArrowWhileModal {
 };
 }  // namespace
 
-void CVelkModApp::InstallDatabaseCache() {
-  velk::setDatabaseCache(cache_.get());
-}
-
 bool CVelkModApp::RunSettingsSheet() {
   CDlgSettings sheet(SessionSettingsContext(settings_, SettingsStore(), session_), frame_.get());
   ArrowWhileModal arrow;

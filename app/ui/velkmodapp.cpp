@@ -24,7 +24,6 @@
 #include "repository/store/lnbackend.h"
 #include "repository/store/lnstatus.h"
 
-CVelkModApp* CVelkModApp::instance_ = nullptr;
 
 namespace {
 
@@ -56,7 +55,6 @@ CVelkModApp::CVelkModApp(Options options, ShellCollaborators parts)
   RequireCollaborator(parts_.chooseSaveName, "Save Workflow as dialog");
   RequireCollaborator(parts_.showHelp, "help window");
   RequireCollaborator(parts_.externalDirectory, "External Directory lookup");
-  instance_ = this;
   velk::SetDefaultProcessDefinitionsSource(
       [this] { return settings_.databases[velk::DatabaseKind::ProcessDefinitions]; });
 }
@@ -70,14 +68,7 @@ CVelkModApp::~CVelkModApp() {
   saver_.reset();
   editor_.reset();
   velk::SetDefaultProcessDefinitionsSource(nullptr);
-  if (cache_ && velk::hasDatabaseCache() && &velk::databaseCache() == cache_.get())
-    velk::setDatabaseCache(nullptr);
   if (&velk::services() == &services_) velk::setServices(nullptr);
-  if (instance_ == this) instance_ = nullptr;
-}
-
-CVelkModApp* CVelkModApp::Instance() {
-  return instance_;
 }
 
 CSplashWnd* CVelkModApp::Splash() const {
@@ -134,7 +125,6 @@ bool CVelkModApp::InitInstance() {
   }
 
   if (!InitSession()) return false;
-  InstallDatabaseCache();
   LoadNodeBitmaps();
   cursor.restore();
   clipFormats_ = AllClipboardMimeTypes();
@@ -195,10 +185,6 @@ QToolBar* CVelkModApp::ToolBar(CMainFrame::Bar bar) const {
 
 void CVelkModApp::ShowStatusText(const QString& text) {
   if (frame_ && frame_->StatusLine()) frame_->StatusLine()->SetMessageText(text);
-}
-
-void ShowStatusText(const QString& text) {
-  if (CVelkModApp* app = CVelkModApp::Instance()) app->ShowStatusText(text);
 }
 
 void CVelkModApp::ShowSplash(bool autoClose) {

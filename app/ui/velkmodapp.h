@@ -53,9 +53,6 @@ class CVelkModApp : public QObject {
   CVelkModApp(const CVelkModApp&) = delete;
   CVelkModApp& operator=(const CVelkModApp&) = delete;
 
-  // The running application object; nullptr outside its lifetime.
-  static CVelkModApp* Instance();
-
   // Start-up in its fixed order; false means the program ends.
   bool InitInstance();
   // Frees the node bitmaps and the internal clipboard; returns `exitCode`.
@@ -119,7 +116,6 @@ class CVelkModApp : public QObject {
   void LoadNodeBitmaps();
   void FreeNodeBitmaps();
   void ClearInternalClipboard();
-  void InstallDatabaseCache();
   // "Modeler Settings"; true on OK.
   bool RunSettingsSheet();
   void InitializeDefaultDatabases();
@@ -147,7 +143,6 @@ class CVelkModApp : public QObject {
   // Leafs published from the closing workflow's tasks forget them.
   void ReleasePublishedTasks(const CWorkflowDoc& closing);
 
-  static CVelkModApp* instance_;
   Options options_;
   std::unique_ptr<velk::QSettingsBackend> store_;
   velk::ModelerSettings settings_;
@@ -171,5 +166,3 @@ class CVelkModApp : public QObject {
   std::unique_ptr<CRecoveryWriter> recoveryWriter_;
 };
 
-// The status line of the running application (no-op without one).
-void ShowStatusText(const QString& text);

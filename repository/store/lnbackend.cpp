@@ -60,10 +60,12 @@ LNSTATUS Collect(Iterator it, const fs::path& base, const std::string& directory
 
 class LocalBackend final : public Backend {
  public:
+  explicit LocalBackend(int busyTimeoutMs) : busyTimeoutMs_(busyTimeoutMs) {}
+
   LNSTATUS OpenDatabase(const std::string&, const std::string& path,
                         std::unique_ptr<DatabaseStore>* store) override {
     ClearFailureDetail();  // a server's words belong to a server's failure
-    return SqliteStore::Open(ResolveLocalPath(path), store);
+    return SqliteStore::Open(ResolveLocalPath(path), busyTimeoutMs_, store);
   }
 
   LNSTATUS CreateDatabase(const std::string&, const std::string& path, const std::string& title,
@@ -89,12 +91,15 @@ class LocalBackend final : public Backend {
     std::sort(paths->begin(), paths->end());
     return result;
   }
+
+ private:
+  int busyTimeoutMs_;
 };
 
 }  // namespace
 
-std::shared_ptr<Backend> MakeLocalBackend() {
-  return std::make_shared<LocalBackend>();
+std::shared_ptr<Backend> MakeLocalBackend(int busyTimeoutMs) {
+  return std::make_shared<LocalBackend>(busyTimeoutMs);
 }
 
 std::string DataDirectory() {

@@ -168,7 +168,8 @@ class Backend {
                                  bool recursive, std::vector<std::string>* paths) = 0;
 };
 
-std::shared_ptr<Backend> MakeLocalBackend();
+// Local files, whose statements wait up to `busyTimeoutMs` for another writer.
+std::shared_ptr<Backend> MakeLocalBackend(int busyTimeoutMs);
 // Servers on PostgreSQL: `servers` maps a server name to a libpq connection
 // string. A name not in it, or a server that cannot be reached, gives
 // LNERR_SERVER_NOT_RESPONDING with the reason in the message.

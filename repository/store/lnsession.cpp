@@ -9,6 +9,7 @@
 
 #include "repository/store/lnfail.h"
 #include "repository/store/lninternal.h"
+#include "repository/store/lnsqlite.h"
 
 using lnstore::Fail;
 
@@ -31,15 +32,21 @@ std::string_view StripLabel(std::string_view component) {
 
 }  // namespace
 
-LNNotesSession::LNNotesSession() = default;
-LNNotesSession::LNNotesSession(ServerMap servers) : servers_(std::move(servers)) {}
+LNNotesSession::LNNotesSession() : LNNotesSession(ServerMap{}) {}
+LNNotesSession::LNNotesSession(ServerMap servers)
+    : servers_(std::move(servers)), busyTimeoutMs_(lnstore::kBusyTimeoutMs) {}
 LNNotesSession::~LNNotesSession() = default;
 
 LNSTATUS LNNotesSession::Init(int) {
-  if (!local_) local_ = lnstore::MakeLocalBackend();
+  if (!local_) local_ = lnstore::MakeLocalBackend(busyTimeoutMs_);
   if (!remote_) remote_ = lnstore::MakeServerBackend(servers_);
   initialized_ = true;
   return LNNOERROR;
+}
+
+void LNNotesSession::SetBusyTimeout(std::chrono::milliseconds wait) {
+  busyTimeoutMs_ = static_cast<int>(wait.count());
+  if (local_) local_ = lnstore::MakeLocalBackend(busyTimeoutMs_);
 }
 
 LNSTATUS LNNotesSession::Term() {

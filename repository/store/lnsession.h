@@ -1,6 +1,7 @@
 #pragma once
 // The process-wide session: finds databases by server and path.
 
+#include <chrono>
 #include <functional>
 #include <map>
 #include <memory>
@@ -27,6 +28,9 @@ class LNNotesSession {
   LNNotesSession& operator=(const LNNotesSession&) = delete;
 
   LNSTATUS Init(int version = 410);
+  // How long a statement on a local database waits for another program writing
+  // to it before it fails as busy; databases bound afterwards wait this long.
+  void SetBusyTimeout(std::chrono::milliseconds wait);
   LNSTATUS Term();
   bool IsInitialized() const;
 
@@ -62,4 +66,5 @@ class LNNotesSession {
   std::shared_ptr<lnstore::Backend> local_;
   std::shared_ptr<lnstore::Backend> remote_;
   ServerMap servers_;
+  int busyTimeoutMs_;
 };

@@ -71,7 +71,8 @@ Connection::~Connection() {
   sqlite3_close_v2(db_);
 }
 
-LNSTATUS Connection::Open(const std::string& path, bool create, std::unique_ptr<Connection>* out) {
+LNSTATUS Connection::Open(const std::string& path, bool create, int busyTimeoutMs,
+                          std::unique_ptr<Connection>* out) {
   int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
   if (create) flags |= SQLITE_OPEN_CREATE;
   sqlite3* db = nullptr;
@@ -86,8 +87,8 @@ LNSTATUS Connection::Open(const std::string& path, bool create, std::unique_ptr<
     return MapSqliteError(rc, systemError);
   }
   sqlite3_extended_result_codes(db, 1);
-  sqlite3_busy_timeout(db, kBusyTimeoutMs);
-  out->reset(new Connection(db));
+  sqlite3_busy_timeout(db, busyTimeoutMs);
+  out->reset(new Connection(db, busyTimeoutMs));
   return LNNOERROR;
 }
 

@@ -15,8 +15,9 @@
 
 namespace lnstore {
 
-// Long enough to wait out another designer saving a large workflow into the same
-// file; a crashed writer holds no lock (the system drops it with the process).
+// How long a statement waits for another writer of the same file by default: long
+// enough to wait out another designer saving a large workflow; a crashed writer
+// holds no lock (the system drops it with the process).
 inline constexpr int kBusyTimeoutMs = 30000;
 
 // The store status for an (extended) SQLite result code; `systemError`, the errno
@@ -31,10 +32,13 @@ class Connection {
   Connection(const Connection&) = delete;
   Connection& operator=(const Connection&) = delete;
 
-  // Opens an existing file (`create` false) or creates a new one.
-  static LNSTATUS Open(const std::string& path, bool create, std::unique_ptr<Connection>* out);
+  // Opens an existing file (`create` false) or creates a new one; a statement
+  // waits up to `busyTimeoutMs` for another writer.
+  static LNSTATUS Open(const std::string& path, bool create, int busyTimeoutMs,
+                       std::unique_ptr<Connection>* out);
 
   sqlite3* Handle() const { return db_; }
+  int BusyTimeoutMs() const { return busyTimeoutMs_; }
   // Runs statements without results (pragmas, transaction control).
   LNSTATUS Exec(const char* sql);
   // The cached statement of `sql`; statements are keyed by the address of their
@@ -46,8 +50,9 @@ class Connection {
   int Changes() const { return sqlite3_changes(db_); }
 
  private:
-  explicit Connection(sqlite3* db) : db_(db) {}
+  Connection(sqlite3* db, int busyTimeoutMs) : db_(db), busyTimeoutMs_(busyTimeoutMs) {}
   sqlite3* db_;
+  int busyTimeoutMs_;
   std::unordered_map<const char*, sqlite3_stmt*> cache_;
 };
 

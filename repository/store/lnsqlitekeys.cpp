@@ -112,7 +112,7 @@ void SqliteStore::PrepareAdditions(const char* hashes) {
       for (KeyIndex& index : missing) keyIndexes_.emplace(index.lname, std::move(index));
     }
   }
-  sqlite3_busy_timeout(db_->Handle(), kBusyTimeoutMs);
+  sqlite3_busy_timeout(db_->Handle(), db_->BusyTimeoutMs());
 }
 
 LNSTATUS SqliteStore::FindByKey(const std::string& form, bool anyForm, const std::string& keyItem,

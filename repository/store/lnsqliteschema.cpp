@@ -302,11 +302,12 @@ LNSTATUS Check(Connection& db) {
 
 }  // namespace sql
 
-LNSTATUS SqliteStore::Open(const std::string& file, std::unique_ptr<DatabaseStore>* out) {
+LNSTATUS SqliteStore::Open(const std::string& file, int busyTimeoutMs,
+                           std::unique_ptr<DatabaseStore>* out) {
   LNSTATUS status = CheckRegularFile(file);
   if (status != LNNOERROR) return status;
   std::unique_ptr<Connection> db;
-  status = Connection::Open(file, false, &db);
+  status = Connection::Open(file, false, busyTimeoutMs, &db);
   if (status == LNNOERROR) status = CheckHeader(*db);
   if (status == LNNOERROR) status = sql::Check(*db);
   // Temporary data in memory: the savepoint that makes each Save atomic inside a
@@ -346,7 +347,7 @@ LNSTATUS SqliteStore::Create(const std::string& file, const std::string& title,
   LNSTATUS status = partial.Status();
   if (status == LNNOERROR) {
     std::unique_ptr<Connection> db;
-    status = Connection::Open(partial.Path(), true, &db);
+    status = Connection::Open(partial.Path(), true, kBusyTimeoutMs, &db);
     if (status == LNNOERROR) status = Populate(*db, title);
   }
   if (status == LNNOERROR && fill) status = fill(partial.Path());

@@ -15,7 +15,8 @@ namespace lnstore {
 class SqliteStore final : public DatabaseStore {
  public:
   // Opens an existing database of ours; never creates or changes a foreign file.
-  static LNSTATUS Open(const std::string& file, std::unique_ptr<DatabaseStore>* out);
+  static LNSTATUS Open(const std::string& file, int busyTimeoutMs,
+                       std::unique_ptr<DatabaseStore>* out);
   // Creates a new database, with `fill` (if set) writing into it before it appears
   // under its name; LNERR_FILE_EXISTS when the file is already there.
   static LNSTATUS Create(const std::string& file, const std::string& title,

@@ -8,7 +8,6 @@
 #include <chrono>
 #include <map>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "model/consistencycheck.h"
@@ -388,22 +387,29 @@ TEST_F(StorageTest, FailedSaveLeavesTheStoredVersionIntactAndSaysSo) {
 // Another program holds the database past the store's wait: the designer is asked
 // and the save lands on "Retry" once the database is free again.
 TEST_F(StorageTest, BusyDatabaseIsOfferedAgainAndTheRetryLands) {
+  // The other program lets go while the designer reads the question.
+  struct ReleasingServices : HeadlessServices {
+    sqlite3* other = nullptr;
+    MsgResult messageBox(const std::string& text, MsgIcon icon, MsgButtons buttons,
+                         const std::string& title) override {
+      sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
+      return HeadlessServices::messageBox(text, icon, buttons, title);
+    }
+  } asking;
+  session.SetBusyTimeout(std::chrono::milliseconds(50));
   doc.DefineAsWorkflowStart(*Add("Only"));
   const std::string file = (dir_ / "procdef.nsf").string();
-  sqlite3* other = nullptr;
-  ASSERT_EQ(sqlite3_open(file.c_str(), &other), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
-  std::thread holder([other] {
-    std::this_thread::sleep_for(std::chrono::seconds(32));  // past the store's wait
-    sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
-  });
+  ASSERT_EQ(sqlite3_open(file.c_str(), &asking.other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(asking.other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+  setServices(&asking);
   const bool stored = WriteWorkflow(doc);
-  holder.join();
-  sqlite3_close(other);
+  setServices(&ui.get());
+  sqlite3_close(asking.other);
   EXPECT_TRUE(stored);
-  ASSERT_FALSE(ui->messages.empty());
-  EXPECT_EQ(ui->messages.front().buttons, MsgButtons::RetryCancel);
-  EXPECT_NE(ui->messages.front().text.find("Try again?"), std::string::npos);
+  const auto& messages = asking.messages;
+  ASSERT_FALSE(messages.empty());
+  EXPECT_EQ(messages.front().buttons, MsgButtons::RetryCancel);
+  EXPECT_NE(messages.front().text.find("Try again?"), std::string::npos);
   LNDatabase db = Open();
   EXPECT_EQ(Documents(db, views::kHeaderById).size(), 1u);
 }

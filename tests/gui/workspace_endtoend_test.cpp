@@ -154,7 +154,7 @@ TEST_F(WorkspaceEndToEndTest, StatusLineShowsOneTextAndNoneLeftOverFromASheet) {
   EXPECT_EQ(StatusText(), QStringLiteral("For Help, press F1"));
 
   // The activities page writes "ItemChanged" while its selection changes.
-  sheettest::OnNextModal<CDlgNodeProperty>([](CDlgNodeProperty& sheet) {
+  sheettest::OnNextModal<CDlgNodeProperty>([this](CDlgNodeProperty& sheet) {
     QTabWidget* tabs = sheet.Tabs();
     for (int i = 0; i < tabs->count(); ++i)
       if (tabs->tabText(i) == QStringLiteral("Activities"))
@@ -162,7 +162,7 @@ TEST_F(WorkspaceEndToEndTest, StatusLineShowsOneTextAndNoneLeftOverFromASheet) {
     QListWidget* list = sheet.findChild<QListWidget*>(QStringLiteral("activities"));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualItemRect(list->item(0)).center());
-    EXPECT_EQ(CVelkModApp::Instance()->MainFrame()->StatusLine()->MessageText(), "ItemChanged");
+    EXPECT_EQ(frame()->StatusLine()->MessageText(), "ItemChanged");
     ClickOk(sheet);
   });
   const QPoint check = Centre(*Node("Check order"));
