@@ -4,6 +4,7 @@
 // The classes above (LNDatabase, LNNote, LNViewFolder) only talk to these
 // interfaces, so another storage engine plugs in here.
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -172,8 +173,11 @@ class Backend {
 std::shared_ptr<Backend> MakeLocalBackend(int busyTimeoutMs);
 // Servers on PostgreSQL: `servers` maps a server name to a libpq connection
 // string. A name not in it, or a server that cannot be reached, gives
-// LNERR_SERVER_NOT_RESPONDING with the reason in the message.
-std::shared_ptr<Backend> MakeServerBackend(std::map<std::string, std::string> servers);
+// LNERR_SERVER_NOT_RESPONDING with the reason in the message. A kept connection
+// idle longer than `trustedIdle` is asked whether it still works before reuse.
+inline constexpr std::chrono::milliseconds kTrustedIdle{1000};
+std::shared_ptr<Backend> MakeServerBackend(std::map<std::string, std::string> servers,
+                                           std::chrono::milliseconds trustedIdle);
 
 // VELK_DATA_DIR, else $XDG_DATA_HOME/velkmod, else ~/.local/share/velkmod;
 // created when missing.

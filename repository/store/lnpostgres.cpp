@@ -478,7 +478,6 @@ bool PgConnection::Reusable() const {
 
 namespace {
 constexpr auto kLongestIdle = std::chrono::seconds(60);
-constexpr auto kTrustedIdle = std::chrono::seconds(1);  // idle longer: asked first
 constexpr std::size_t kMostIdle = 4;
 }  // namespace
 
@@ -497,7 +496,7 @@ std::unique_ptr<PgConnection> PgPool::Take(const std::string& conninfo) {
     }
     // The server may have dropped a connection idle for a while (a restart): it
     // would fail the next request, so it is asked first.
-    if (now - taken.since < kTrustedIdle || taken.connection->Exec("SELECT 1") == LNNOERROR)
+    if (now - taken.since < trustedIdle_ || taken.connection->Exec("SELECT 1") == LNNOERROR)
       return std::move(taken.connection);
     ClearFailureDetail();
   }

@@ -154,6 +154,7 @@ class PgConnection {
 // idle for long is dropped rather than trusted.
 class PgPool {
  public:
+  explicit PgPool(std::chrono::milliseconds trustedIdle) : trustedIdle_(trustedIdle) {}
   std::unique_ptr<PgConnection> Take(const std::string& conninfo);
   void Give(const std::string& conninfo, std::unique_ptr<PgConnection> connection);
 
@@ -163,6 +164,7 @@ class PgPool {
     std::chrono::steady_clock::time_point since;
     std::unique_ptr<PgConnection> connection;
   };
+  const std::chrono::milliseconds trustedIdle_;  // idle longer: asked first
   std::mutex mutex_;
   std::vector<Idle> idle_;
 };

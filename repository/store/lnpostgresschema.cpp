@@ -260,8 +260,9 @@ LNSTATUS ServerBackend::ListDatabases(const std::string& server, const std::stri
   return LNNOERROR;
 }
 
-std::shared_ptr<Backend> MakeServerBackend(std::map<std::string, std::string> servers) {
-  return std::make_shared<ServerBackend>(std::move(servers));
+std::shared_ptr<Backend> MakeServerBackend(std::map<std::string, std::string> servers,
+                                           std::chrono::milliseconds trustedIdle) {
+  return std::make_shared<ServerBackend>(std::move(servers), trustedIdle);
 }
 
 }  // namespace lnstore

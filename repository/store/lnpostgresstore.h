@@ -90,8 +90,8 @@ class PostgresStore final : public DatabaseStore {
 // Named servers, each a libpq connection string; names compare without regard to case.
 class ServerBackend final : public Backend {
  public:
-  explicit ServerBackend(std::map<std::string, std::string> servers)
-      : servers_(std::move(servers)) {}
+  ServerBackend(std::map<std::string, std::string> servers, std::chrono::milliseconds trustedIdle)
+      : servers_(std::move(servers)), pool_(std::make_shared<PgPool>(trustedIdle)) {}
   LNSTATUS OpenDatabase(const std::string& server, const std::string& path,
                         std::unique_ptr<DatabaseStore>* store) override;
   LNSTATUS CreateDatabase(const std::string& server, const std::string& path,
@@ -104,7 +104,7 @@ class ServerBackend final : public Backend {
   LNSTATUS Connect(const std::string& server, std::unique_ptr<PgConnection>* out,
                    std::string* conninfo = nullptr);
   std::map<std::string, std::string> servers_;
-  std::shared_ptr<PgPool> pool_ = std::make_shared<PgPool>();
+  std::shared_ptr<PgPool> pool_;
   std::set<std::string> checked_;  // connection strings whose schema has been checked
 };
 

@@ -34,12 +34,13 @@ std::string_view StripLabel(std::string_view component) {
 
 LNNotesSession::LNNotesSession() : LNNotesSession(ServerMap{}) {}
 LNNotesSession::LNNotesSession(ServerMap servers)
-    : servers_(std::move(servers)), busyTimeoutMs_(lnstore::kBusyTimeoutMs) {}
+    : servers_(std::move(servers)), busyTimeoutMs_(lnstore::kBusyTimeoutMs),
+      trustedIdle_(lnstore::kTrustedIdle) {}
 LNNotesSession::~LNNotesSession() = default;
 
 LNSTATUS LNNotesSession::Init(int) {
   if (!local_) local_ = lnstore::MakeLocalBackend(busyTimeoutMs_);
-  if (!remote_) remote_ = lnstore::MakeServerBackend(servers_);
+  if (!remote_) remote_ = lnstore::MakeServerBackend(servers_, trustedIdle_);
   initialized_ = true;
   return LNNOERROR;
 }
@@ -47,6 +48,11 @@ LNSTATUS LNNotesSession::Init(int) {
 void LNNotesSession::SetBusyTimeout(std::chrono::milliseconds wait) {
   busyTimeoutMs_ = static_cast<int>(wait.count());
   if (local_) local_ = lnstore::MakeLocalBackend(busyTimeoutMs_);
+}
+
+void LNNotesSession::SetTrustedIdle(std::chrono::milliseconds idle) {
+  trustedIdle_ = idle;
+  if (remote_) remote_ = lnstore::MakeServerBackend(servers_, trustedIdle_);
 }
 
 LNSTATUS LNNotesSession::Term() {

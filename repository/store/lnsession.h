@@ -31,6 +31,9 @@ class LNNotesSession {
   // How long a statement on a local database waits for another program writing
   // to it before it fails as busy; databases bound afterwards wait this long.
   void SetBusyTimeout(std::chrono::milliseconds wait);
+  // How long a kept server connection is handed out without first asking the
+  // server whether it still holds it (a restart drops it); later binds use it.
+  void SetTrustedIdle(std::chrono::milliseconds idle);
   LNSTATUS Term();
   bool IsInitialized() const;
 
@@ -67,4 +70,5 @@ class LNNotesSession {
   std::shared_ptr<lnstore::Backend> remote_;
   ServerMap servers_;
   int busyTimeoutMs_;
+  std::chrono::milliseconds trustedIdle_;
 };

@@ -136,8 +136,9 @@ TEST_F(DatabaseCacheTest, ALoaderSetLaterTakesEffectAndSeesEveryUser) {
     return standard(s, at, user);
   };
   cache_.SetLoader(counting);
-  auto* one = reinterpret_cast<CWorkflowDoc*>(0x10);
-  auto* two = reinterpret_cast<CWorkflowDoc*>(0x20);
+  CWorkflowDoc first, second;
+  CWorkflowDoc* one = &first;
+  CWorkflowDoc* two = &second;
   CTrackingDb* tracking = cache_.FindOrLoad<CTrackingDb>(locations_[DatabaseKind::Tracking], one);
   EXPECT_EQ(cache_.FindOrLoad<CTrackingDb>(locations_[DatabaseKind::Tracking], two), tracking);
   cache_.FindOrLoad<CTrackingDb>(locations_[DatabaseKind::Tracking], one);

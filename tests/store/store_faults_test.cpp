@@ -79,7 +79,8 @@ TEST_F(FaultTest, SaveWaitsForAnotherWriter) {
   ASSERT_EQ(sqlite3_open(PathOf("test.nsf").c_str(), &other), SQLITE_OK);
   ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
   std::thread writer([other] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+    // Long enough for the save to meet the lock; the store would wait for 30 s.
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
     sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
   });
   LNDatabase db = Reopen();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
@@ -97,29 +98,48 @@ TEST_F(ServerTest, ForeignAndNewerSchemasAreRefused) {
   EXPECT_TRUE(pgtest::Server::Exec(foreign, "SELECT a FROM velkmod.x"));
 }
 
+// One number the server answers for `sql` over a connection of its own.
+int AskServer(const std::string& conninfo, const char* sql) {
+  PGconn* admin = PQconnectdb(conninfo.c_str());
+  PGresult* rows = PQexec(admin, sql);
+  const int answer = PQntuples(rows) == 1 ? std::atoi(PQgetvalue(rows, 0, 0)) : -1;
+  PQclear(rows);
+  PQfinish(admin);
+  return answer;
+}
+
+// Waits for the server to reach a state another thread or process brings about.
+bool AwaitServer(const std::string& conninfo, const char* sql, int answer) {
+  const auto deadline = Clock::now() + std::chrono::seconds(10);
+  while (AskServer(conninfo, sql) != answer)
+    if (Clock::now() > deadline) return false;
+  return true;
+}
+
+constexpr const char* kOtherClients =
+    "SELECT count(*) FROM pg_stat_activity WHERE datname = current_database()"
+    " AND pid <> pg_backend_pid() AND application_name = 'velkmod'";
+
+// The server process of this test's database (not the one asking).
+int BackendOf(const std::string& conninfo) {
+  return std::max(0, AskServer(conninfo,
+                               "SELECT CASE count(*) WHEN 1 THEN max(pid) ELSE 0 END"
+                               " FROM pg_stat_activity WHERE datname = current_database()"
+                               " AND pid <> pg_backend_pid() AND application_name = 'velkmod'"));
+}
+
 TEST_F(ServerTest, AKeptConnectionTheServerDroppedIsNotHandedOut) {
+  session_.SetTrustedIdle(std::chrono::milliseconds(0));
   LNDatabase db = NewDatabase();
   AddDocument(db, "Task", {{"N", "1"}});
   ASSERT_EQ(db.Close(), LNNOERROR);  // its connection is kept
   ASSERT_TRUE(pgtest::Server::Exec(hub_,
                                    "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE"
                                    " datname = current_database() AND pid <> pg_backend_pid()"));
-  std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+  ASSERT_TRUE(AwaitServer(hub_, kOtherClients, 0));
   std::vector<LNDocument> all;
   EXPECT_EQ(Reopen().GetAllDocuments(&all), LNNOERROR);
   EXPECT_EQ(all.size(), 1u);
-}
-
-// The server process of this test's database (not the one asking).
-int BackendOf(const std::string& conninfo) {
-  PGconn* admin = PQconnectdb(conninfo.c_str());
-  PGresult* rows = PQexec(admin,
-                          "SELECT pid FROM pg_stat_activity WHERE datname = current_database()"
-                          " AND pid <> pg_backend_pid() AND application_name = 'velkmod'");
-  const int pid = PQntuples(rows) == 1 ? std::atoi(PQgetvalue(rows, 0, 0)) : 0;
-  PQclear(rows);
-  PQfinish(admin);
-  return pid;
 }
 
 TEST_F(ServerTest, AFrozenServerProcessIsNotRespondingAndItsTransactionWritesNothing) {
@@ -205,7 +225,10 @@ TEST_F(ServerTest, TwoClientsAddingAtOnceGetDistinctIdsAndBothCommit) {
   LNTransaction two(second);
   const LNNOTEID a = AddDocument(first, "Task", {{"N", "a"}}).GetNoteID();
   std::thread racing([&] { AddDocument(second, "Task", {{"N", "b"}}); });  // waits for `one`
-  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  ASSERT_TRUE(AwaitServer(hub_,
+                          "SELECT count(*) FROM pg_stat_activity WHERE datname = current_database()"
+                          " AND wait_event_type = 'Lock'",
+                          1));
   const LNNOTEID c = AddDocument(first, "Task", {{"N", "c"}}).GetNoteID();
   EXPECT_EQ(one.Commit(), LNNOERROR);
   racing.join();
