@@ -3,7 +3,6 @@
 // deleted and a new one written. Each save runs in one transaction, so that a
 // failure between the deletion and the new document loses nothing.
 
-#include <cstring>
 #include <stdexcept>
 
 #include "app/services.h"
@@ -52,13 +51,20 @@ constexpr char kRolledBackText[] =
     "keep their changes and are written at the next save.";
 
 const char* SaveStatusOf(const CExtDirItem& item) {
-  const std::string name = item.GetClassName();
-  if (name == "CExtDirItemGRILeaf") return "Saving GRI Leaf";
-  if (name == "CExtDirItemGRIProcView") return "Saving GRI Header";
-  if (name == "CExtDirItemEIDM") return "Saving EIDM";
-  if (name == "CExtDirItemEIDMOrg") return "Saving EIDM Organization";
-  if (name == "CExtDirItemCM") return "Saving Content Management";
-  return "Saving External Directory Item";
+  switch (item.Kind()) {
+    case ExtDirKind::GRILeaf:
+      return "Saving GRI Leaf";
+    case ExtDirKind::GRIProcView:
+      return "Saving GRI Header";
+    case ExtDirKind::EIDM:
+      return "Saving EIDM";
+    case ExtDirKind::EIDMOrg:
+      return "Saving EIDM Organization";
+    case ExtDirKind::CM:
+      return "Saving Content Management";
+    default:
+      return "Saving External Directory Item";
+  }
 }
 
 }  // namespace

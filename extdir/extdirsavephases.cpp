@@ -1,10 +1,10 @@
 #include "extdir/extdirsavephases.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "app/services.h"
 #include "extdir/extdirdata.h"
+#include "extdir/extdiritem.h"
 #include "extdir/extdirstore.h"
 #include "extdir/extdirtexts.h"
 #include "repository/fieldaccess.h"
@@ -22,7 +22,7 @@ namespace {
 const SavePhase kHeaders{"Remove Deleted GRI Header Documents",
                          views::kGriHeader,
                          "HeaderID",
-                         "CExtDirItemGRIProcView",
+                         ExtDirKind::GRIProcView,
                          "GRI-Header",
                          "GRI Headers",
                          "GRI Header",
@@ -35,7 +35,7 @@ const SavePhase kHeaders{"Remove Deleted GRI Header Documents",
 const SavePhase kLeafs{"Remove Deleted GRI Leaf Documents",
                        views::kGriLeafId,
                        "LeafID",
-                       "CExtDirItemGRILeaf",
+                       ExtDirKind::GRILeaf,
                        "GRI-Leafs",
                        "GRI Leafs",
                        "GRI-Leafs",
@@ -48,7 +48,7 @@ const SavePhase kContentManagement{
     "Remove Deleted EIDM Documents",
     views::kContentManagement,
     "ContentManagementID",
-    "CExtDirItemCM",
+    ExtDirKind::CM,
     "Content Management",
     "Content Management Blocks",
     "Content Management",
@@ -59,7 +59,7 @@ const SavePhase kContentManagement{
 const SavePhase kEidmOrganisations{"Remove Deleted EIDM Organization Documents",
                                    views::kEidmOrg,
                                    "ExtOrgID",
-                                   "CExtDirItemEIDMOrg",
+                                   ExtDirKind::EIDMOrg,
                                    nullptr,
                                    nullptr,
                                    "EIDM Organizations",
@@ -70,7 +70,7 @@ const SavePhase kEidmOrganisations{"Remove Deleted EIDM Organization Documents",
 const SavePhase kEidmRequests{"Remove Deleted EIDM Documents",
                               views::kEidm,
                               "ExtClusterID",
-                              "CExtDirItemEIDM",
+                              ExtDirKind::EIDM,
                               nullptr,
                               nullptr,
                               "EIDM",
@@ -81,7 +81,7 @@ const SavePhase kEidmRequests{"Remove Deleted EIDM Documents",
 #undef VELK_PHASE_TEXTS
 
 bool IsOfPhase(const CExtDirItem* item, const SavePhase& phase) {
-  return item && std::strcmp(item->GetClassName(), phase.className) == 0;
+  return item && item->Kind() == phase.kind;
 }
 
 // One document of the view: gone with its deleted item, replaced for a changed

@@ -10,12 +10,13 @@ namespace velk {
 
 class CExtDirData;
 class CExtDirItem;
+enum class ExtDirKind;
 
 struct SavePhase {
   const char* statusText;
   const char* view;
   const char* keyItem;
-  const char* className;
+  ExtDirKind kind;
   const char* emptyTitle;  // null: an empty view is not noted
   const char* emptyWords;
   const char* successTitle;
