@@ -181,6 +181,8 @@ class CExtDirItemEIDMOrg : public CExtDirItem {
   CExtDirItemEIDMOrg* byPartnersTwin = nullptr;
 
   bool IsOrderedByUs() const { return orderedByUs; }
+  EidmOrgFields& Fields() { return *fields_; }
+  const EidmOrgFields& Fields() const { return *fields_; }
   // Both twins share one document, so a change to either rewrites it.
   void SetModified() override;
   ExtDirKind Kind() const override { return ExtDirKind::EIDMOrg; }

@@ -8,6 +8,7 @@
 #include "app/services.h"
 #include "extdir/extdirdata.h"
 #include "extdir/extdiritems.h"
+#include "extdir/extdirrecords.h"
 #include "extdir/extdirsavephases.h"
 #include "extdir/extdirstore.h"
 #include "extdir/extdirtexts.h"
@@ -51,20 +52,8 @@ constexpr char kRolledBackText[] =
     "keep their changes and are written at the next save.";
 
 const char* SaveStatusOf(const CExtDirItem& item) {
-  switch (item.Kind()) {
-    case ExtDirKind::GRILeaf:
-      return "Saving GRI Leaf";
-    case ExtDirKind::GRIProcView:
-      return "Saving GRI Header";
-    case ExtDirKind::EIDM:
-      return "Saving EIDM";
-    case ExtDirKind::EIDMOrg:
-      return "Saving EIDM Organization";
-    case ExtDirKind::CM:
-      return "Saving Content Management";
-    default:
-      return "Saving External Directory Item";
-  }
+  const StoredDocument* stored = StoredDocumentOf(item.Kind());
+  return stored ? stored->statusText : "Saving External Directory Item";
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "app/services.h"
 #include "extdir/extdirdata.h"
 #include "extdir/extdiritem.h"
+#include "extdir/extdirrecords.h"
 #include "extdir/extdirstore.h"
 #include "extdir/extdirtexts.h"
 #include "repository/fieldaccess.h"
@@ -21,7 +22,6 @@ namespace {
 
 const SavePhase kHeaders{"Remove Deleted GRI Header Documents",
                          views::kGriHeader,
-                         "HeaderID",
                          ExtDirKind::GRIProcView,
                          "GRI-Header",
                          "GRI Headers",
@@ -34,7 +34,6 @@ const SavePhase kHeaders{"Remove Deleted GRI Header Documents",
 // unchanged leafs are not read.
 const SavePhase kLeafs{"Remove Deleted GRI Leaf Documents",
                        views::kGriLeafId,
-                       "LeafID",
                        ExtDirKind::GRILeaf,
                        "GRI-Leafs",
                        "GRI Leafs",
@@ -47,7 +46,6 @@ const SavePhase kLeafs{"Remove Deleted GRI Leaf Documents",
 const SavePhase kContentManagement{
     "Remove Deleted EIDM Documents",
     views::kContentManagement,
-    "ContentManagementID",
     ExtDirKind::CM,
     "Content Management",
     "Content Management Blocks",
@@ -58,7 +56,6 @@ const SavePhase kContentManagement{
 
 const SavePhase kEidmOrganisations{"Remove Deleted EIDM Organization Documents",
                                    views::kEidmOrg,
-                                   "ExtOrgID",
                                    ExtDirKind::EIDMOrg,
                                    nullptr,
                                    nullptr,
@@ -69,7 +66,6 @@ const SavePhase kEidmOrganisations{"Remove Deleted EIDM Organization Documents",
 
 const SavePhase kEidmRequests{"Remove Deleted EIDM Documents",
                               views::kEidm,
-                              "ExtClusterID",
                               ExtDirKind::EIDM,
                               nullptr,
                               nullptr,
@@ -79,6 +75,10 @@ const SavePhase kEidmRequests{"Remove Deleted EIDM Documents",
                               true};
 
 #undef VELK_PHASE_TEXTS
+
+const char* KeyItemOf(const SavePhase& phase) {
+  return StoredDocumentOf(phase.kind)->keyItem;
+}
 
 bool IsOfPhase(const CExtDirItem* item, const SavePhase& phase) {
   return item && item->Kind() == phase.kind;
@@ -93,7 +93,7 @@ bool ReviseDocument(CExtDirData& data, LNDatabase& db, const LNVFEntry& entry,
   if (!phase.keyedById) {
     entry.GetDocument(&doc);
     doc.Open();
-    read = GetFieldContent(phase.keyItem, doc);
+    read = GetFieldContent(KeyItemOf(phase), doc);
     doc.Close();
   }
   const std::string& key = phase.keyedById ? entry.GetKey() : read;
@@ -206,7 +206,7 @@ void DeleteStoredDocuments(LNDatabase& db, const SavePhase& phase, const std::st
       LNDocument doc;
       entry.GetDocument(&doc);
       doc.Open();
-      if (GetFieldContent(phase.keyItem, doc) == id) doomed.push_back(doc);
+      if (GetFieldContent(KeyItemOf(phase), doc) == id) doomed.push_back(doc);
       doc.Close();
     }
   }
