@@ -15,6 +15,7 @@
 #include "repository/databasetemplates.h"
 #include "repository/fieldaccess.h"
 #include "repository/store/lnnotes.h"
+#include "repository/viewreader.h"
 
 namespace velk {
 
@@ -64,21 +65,13 @@ std::string IriDocuments::Delete(const std::string& leafId) {
     view_.Open();
     open_ = true;
   }
-  LNVFEntry entry;
-  long count = 0;
   std::string workflowId;
-  if (view_.Find(leafId, &entry, &count) != LNNOERROR) return workflowId;
   std::vector<LNDocument> found;
-  for (long i = 0; i < count; ++i) {
-    if (i > 0) view_.Goto(LNVFNAVIGATE_NEXT, &entry);
-    if (entry.IsCategory()) continue;
-    LNDocument doc;
-    entry.GetDocument(&doc);
-    doc.Open();
+  ViewWalk(view_, leafId).Documents([&](LNDocument& doc) {
     if (found.empty()) workflowId = GetFieldContent("WorkflowID", doc);
-    doc.Close();
     found.push_back(doc);
-  }
+    return true;
+  });
   for (LNDocument& doc : found) db_.DeleteDocument(&doc);
   return workflowId;
 }
@@ -195,9 +188,8 @@ bool CExtDirData::UpdateIriLeaf(const std::string& leafId, const std::string& wo
     LNViewFolder view;
     db.GetViewFolder(views::kIriLeaf, &view);
     view.Open();
-    LNVFEntry entry;
-    long count = 0;
-    if (view.Find(leafId, &entry, &count) != LNNOERROR) {
+    ViewWalk matches(view, leafId);
+    if (matches.Empty()) {
       Report(kExtDirLoadCategory, "IRI Leafs",
              "Loading IRI-Leaf \"" + leafId +
                  "\" was unsuccessful, because no leaf was found in the view "
@@ -209,17 +201,12 @@ bool CExtDirData::UpdateIriLeaf(const std::string& leafId, const std::string& wo
     title = "IRI Leafs: Reading Documents";
     text = extdirtexts::kLeafDocument;
     LNTransaction transaction(db);
-    for (long i = 0; i < count; ++i) {
-      if (i > 0) view.Goto(LNVFNAVIGATE_NEXT, &entry);
-      if (entry.IsCategory()) continue;
-      LNDocument doc;
-      entry.GetDocument(&doc);
-      doc.Open();
+    matches.Documents([&workflowId](LNDocument& doc) {
       SetFieldContent("WorkflowID", workflowId, doc);
       SetFieldContent("wfID", workflowId, doc);
       doc.Save();
-      doc.Close();
-    }
+      return true;
+    });
     transaction.Commit();
     view.Close();
     db.Close();

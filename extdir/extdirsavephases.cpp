@@ -1,6 +1,7 @@
 #include "extdir/extdirsavephases.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "app/services.h"
 #include "extdir/extdirdata.h"
@@ -10,6 +11,7 @@
 #include "extdir/extdirtexts.h"
 #include "repository/fieldaccess.h"
 #include "repository/store/lnnotes.h"
+#include "repository/viewreader.h"
 
 namespace velk {
 
@@ -110,8 +112,7 @@ bool ReviseDocument(CExtDirData& data, LNDatabase& db, const LNVFEntry& entry,
 
 // The view's documents; false after reporting a failure.
 bool ReviseView(CExtDirData& data, LNDatabase& db, LNViewFolder& view, const SavePhase& phase) {
-  const long count = view.GetEntryCount();
-  if (count == 0) {
+  if (view.GetEntryCount() == 0) {
     if (phase.emptyTitle)
       Report(kExtDirSaveCategory, phase.emptyTitle,
              std::string("The selected External Directory database holds no informations about ") +
@@ -126,23 +127,20 @@ bool ReviseView(CExtDirData& data, LNDatabase& db, LNViewFolder& view, const Sav
         return IsOfPhase(item.get(), phase) && (item->deleted ? !item->isNew : item->modified);
       });
   if (!revising) return true;
-  LNVFEntry entry;
+  std::optional<ViewWalk> entries;
   try {
-    view.GetEntry(&entry);
+    entries.emplace(view);
   } catch (const LNStatusError& e) {
     ReportStoreFailure(kExtDirSaveCategory, phase.folderTitle, e.GetStatus(), phase.folderText);
     return false;
   }
   try {
-    for (long i = 1; i <= count; ++i) {
-      if (!entry.IsCategory() && !ReviseDocument(data, db, entry, phase)) return false;
-      if (i == count || view.Goto(LNVFNAVIGATE_NEXT, &entry) != LNNOERROR) break;
-    }
+    return entries->Entries(
+        [&](const LNVFEntry& entry) { return ReviseDocument(data, db, entry, phase); });
   } catch (const LNStatusError& e) {
     ReportStoreFailure(kExtDirSaveCategory, phase.documentTitle, e.GetStatus(), phase.documentText);
     return false;
   }
-  return true;
 }
 
 }  // namespace
@@ -190,25 +188,16 @@ void DeleteStoredDocuments(LNDatabase& db, const SavePhase& phase, const std::st
   db.GetViewFolder(phase.view, &view);
   view.Open();
   std::vector<LNDocument> doomed;
-  LNVFEntry entry;
   if (phase.keyedById) {
-    long count = 0;
-    if (view.Find(id, &entry, &count) == LNNOERROR) {
-      for (long i = 0; i < count; ++i) {
-        if (i > 0) view.Goto(LNVFNAVIGATE_NEXT, &entry);
-        if (!entry.IsCategory()) entry.GetDocument(&doomed.emplace_back());
-      }
-    }
+    ViewWalk(view, id).Entries([&doomed](const LNVFEntry& entry) {
+      entry.GetDocument(&doomed.emplace_back());
+      return true;
+    });
   } else {
-    for (LNSTATUS s = view.GetEntry(&entry); s == LNNOERROR;
-         s = view.Goto(LNVFNAVIGATE_NEXT, &entry)) {
-      if (entry.IsCategory()) continue;
-      LNDocument doc;
-      entry.GetDocument(&doc);
-      doc.Open();
+    ViewWalk(view).Documents([&](LNDocument& doc) {
       if (GetFieldContent(KeyItemOf(phase), doc) == id) doomed.push_back(doc);
-      doc.Close();
-    }
+      return true;
+    });
   }
   view.Close();
   for (LNDocument& doc : doomed) db.DeleteDocument(&doc);  // the item's Save replaces its IRI
