@@ -1,7 +1,5 @@
 #include "extdir/extdirdrops.h"
 
-#include <cstring>
-
 #include "extdir/extdirdata.h"
 #include "extdir/extdiritems.h"
 #include "extdir/extdirtree.h"
@@ -12,12 +10,8 @@ namespace velk {
 
 namespace {
 
-bool Is(const CExtDirItem& item, const char* className) {
-  return std::strcmp(item.GetClassName(), className) == 0;
-}
-
 bool TakesLeafs(const CExtDirItem& target) {
-  return (Is(target, "CExtDirItemGRIProcView") || Is(target, "CExtDirItemGRIFolder")) &&
+  return (target.Kind() == ExtDirKind::GRIProcView || target.Kind() == ExtDirKind::GRIFolder) &&
          target.treeNode && target.view && target.AcceptsDrop();
 }
 
@@ -43,7 +37,7 @@ void PlaceLeaf(CExtDirItemGRILeaf& leaf, CExtDirItem& target) {
 
 ExtDirDropEffect QueryExtDirDrop(const CExtDirItem& target, const ExtDirDragFormats& formats,
                                  bool ctrl) {
-  if (Is(target, "CExtDirItemEIDMOrg"))
+  if (target.Kind() == ExtDirKind::EIDMOrg)
     return formats.subflowByUs && target.AcceptsDrop() ? ExtDirDropEffect::Move
                                                        : ExtDirDropEffect::None;
   if ((formats.leaf || formats.inTask) && TakesLeafs(target))

@@ -48,6 +48,26 @@ void CExtDirItem::SetModified() {
 }
 
 const char* CExtDirItem::GetClassName() const {
+  switch (Kind()) {
+    case ExtDirKind::GRIOrg:
+      return "CExtDirItemGRIOrg";
+    case ExtDirKind::GRIProcView:
+      return "CExtDirItemGRIProcView";
+    case ExtDirKind::GRIFolder:
+      return "CExtDirItemGRIFolder";
+    case ExtDirKind::GRILeaf:
+      return "CExtDirItemGRILeaf";
+    case ExtDirKind::ExtRegOrg:
+      return "CExtDirItemExtRegOrg";
+    case ExtDirKind::EIDMOrg:
+      return "CExtDirItemEIDMOrg";
+    case ExtDirKind::EIDM:
+      return "CExtDirItemEIDM";
+    case ExtDirKind::CM:
+      return "CExtDirItemCM";
+    case ExtDirKind::Item:
+      break;
+  }
   return "CExtDirItem";
 }
 

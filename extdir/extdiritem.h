@@ -75,6 +75,19 @@ inline constexpr int kRegisteredSection = 14;
 inline constexpr int kOrderedSection = 15;
 }  // namespace extdirimages
 
+// Which class an item is; code that treats one kind of item specially asks this.
+enum class ExtDirKind {
+  Item,
+  GRIOrg,
+  GRIProcView,
+  GRIFolder,
+  GRILeaf,
+  ExtRegOrg,
+  EIDMOrg,
+  EIDM,
+  CM
+};
+
 class CExtDirItem {
  public:
   explicit CExtDirItem(CExtDirData& data);
@@ -90,8 +103,9 @@ class CExtDirItem {
   bool deleted = false;
 
   virtual void SetModified();
-  // Code tells item kinds apart by this name.
-  virtual const char* GetClassName() const;
+  virtual ExtDirKind Kind() const { return ExtDirKind::Item; }
+  // The class name, for what is printed of an item.
+  const char* GetClassName() const;
   virtual void InsertIntoTree(CExtDirTreeNode* parent, CExtDirTree& tree);
   virtual void UpdateTreeText();
   virtual ExtDirMenu ContextMenu() const;

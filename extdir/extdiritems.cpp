@@ -83,7 +83,7 @@ void CExtDirItemGRIOrg::NewChild() {
 void CExtDirItemGRIProcView::InsertIntoTree(CExtDirTreeNode* parent, CExtDirTree& tree) {
   if (treeNode) return;
   view = &tree;
-  CExtDirTreeNode* organisation = tree.FindChild(parent, "CExtDirItemGRIOrg", OrgName);
+  CExtDirTreeNode* organisation = tree.FindChild(parent, ExtDirKind::GRIOrg, OrgName);
   if (!organisation) {
     auto& made = Data().Append<CExtDirItemGRIOrg>();
     made.OrgName = OrgName;

@@ -24,7 +24,7 @@ class CExtDirItemGRIOrg : public CExtDirItem {
   bool published = false;  // under "Workflows Published By Us (Internal)"
 
   void SetModified() override;
-  const char* GetClassName() const override { return "CExtDirItemGRIOrg"; }
+  ExtDirKind Kind() const override { return ExtDirKind::GRIOrg; }
   void InsertIntoTree(CExtDirTreeNode* parent, CExtDirTree& tree) override;
   void UpdateTreeText() override;
   ExtDirMenu ContextMenu() const override;
@@ -50,7 +50,7 @@ class CExtDirItemGRIProcView : public CExtDirItem {
   // The same for many headers in one pass over the store.
   static void LoadLeafs(CExtDirData& data, const std::vector<CExtDirItemGRIProcView*>& headers);
 
-  const char* GetClassName() const override { return "CExtDirItemGRIProcView"; }
+  ExtDirKind Kind() const override { return ExtDirKind::GRIProcView; }
   void InsertIntoTree(CExtDirTreeNode* parent, CExtDirTree& tree) override;
   void UpdateTreeText() override;
   ExtDirMenu ContextMenu() const override;
@@ -73,7 +73,7 @@ class CExtDirItemGRIFolder : public CExtDirItem {
   std::string name;
 
   void SetModified() override;
-  const char* GetClassName() const override { return "CExtDirItemGRIFolder"; }
+  ExtDirKind Kind() const override { return ExtDirKind::GRIFolder; }
   void UpdateTreeText() override;
   ExtDirMenu ContextMenu() const override;
   bool AcceptsDrop() const override;
@@ -119,7 +119,7 @@ class CExtDirItemGRILeaf : public CExtDirItem {
   // Copies every field value of `other` except identity and tree placement.
   void CopyValuesFrom(const CExtDirItemGRILeaf& other);
 
-  const char* GetClassName() const override { return "CExtDirItemGRILeaf"; }
+  ExtDirKind Kind() const override { return ExtDirKind::GRILeaf; }
   void InsertIntoTree(CExtDirTreeNode* parent, CExtDirTree& tree) override;
   void UpdateTreeText() override;
   ExtDirMenu ContextMenu() const override;
@@ -145,7 +145,7 @@ class CExtDirItemExtRegOrg : public CExtDirItem {
   std::string OfficeNumber;
   std::string WebSite;
 
-  const char* GetClassName() const override { return "CExtDirItemExtRegOrg"; }
+  ExtDirKind Kind() const override { return ExtDirKind::ExtRegOrg; }
   // Placed under its organisation and unit: the name path reversed into folders.
   void InsertIntoTree(CExtDirTreeNode* parent, CExtDirTree& tree) override;
   void UpdateTreeText() override;
@@ -181,9 +181,11 @@ class CExtDirItemEIDMOrg : public CExtDirItem {
   CExtDirItemEIDMOrg* byPartnersTwin = nullptr;
 
   bool IsOrderedByUs() const { return orderedByUs; }
+  EidmOrgFields& Fields() { return *fields_; }
+  const EidmOrgFields& Fields() const { return *fields_; }
   // Both twins share one document, so a change to either rewrites it.
   void SetModified() override;
-  const char* GetClassName() const override { return "CExtDirItemEIDMOrg"; }
+  ExtDirKind Kind() const override { return ExtDirKind::EIDMOrg; }
   void InsertIntoTree(CExtDirTreeNode* parent, CExtDirTree& tree) override;
   void UpdateTreeText() override;
   ExtDirMenu ContextMenu() const override;
@@ -226,7 +228,7 @@ class CExtDirItemEIDM : public CExtDirItem {
   bool IsOrderedByUs() const { return orderedByUs; }
   static int ImageOfState(int state);
 
-  const char* GetClassName() const override { return "CExtDirItemEIDM"; }
+  ExtDirKind Kind() const override { return ExtDirKind::EIDM; }
   // Under its organisation of the matching section, else under the section;
   // under `parent` when the caller has found that place already.
   void InsertIntoTree(CExtDirTreeNode* parent, CExtDirTree& tree) override;
@@ -245,7 +247,7 @@ class CExtDirItemCM : public CExtDirItem {
   std::string FreeText;
   std::vector<std::string> ContentManagement;
 
-  const char* GetClassName() const override { return "CExtDirItemCM"; }
+  ExtDirKind Kind() const override { return ExtDirKind::CM; }
   bool Save(LNDatabase& db) override;
   std::string Label() const override { return ContentManagementName; }
 };

@@ -12,6 +12,7 @@
 #include "repository/fieldaccess.h"
 #include "repository/noteserror.h"
 #include "repository/store/lnnotes.h"
+#include "repository/viewreader.h"
 
 namespace velk {
 
@@ -136,20 +137,12 @@ void CExtDirData::AddReadLeaf(std::unique_ptr<CExtDirItemGRILeaf> leaf, LeafRead
 // is out of date.
 void CExtDirData::ReadLeafsOfHeader(LeafView& leafs, const std::string& headerId, LeafRead& read,
                                     bool& gone) {
-  LNVFEntry entry;
-  long count = 0;
-  if (leafs.view.Find(headerId, &entry, &count) != LNNOERROR) {
+  ViewWalk matches(leafs.view, headerId);
+  if (matches.Empty()) {
     ReportNoLeafs(headerId);
     return;
   }
-  for (long i = 0; i < count; ++i) {
-    try {
-      if (i > 0) leafs.view.Goto(LNVFNAVIGATE_NEXT, &entry);
-    } catch (const LNStatusError& e) {
-      ShowNotesError("The ViewFolder in extdir database cannot be opened properly.", e.GetStatus());
-      continue;
-    }
-    if (entry.IsCategory()) continue;
+  auto readLeaf = [&](const LNVFEntry& entry) {
     try {
       LNDocument doc;
       entry.GetDocument(&doc);
@@ -160,11 +153,15 @@ void CExtDirData::ReadLeafsOfHeader(LeafView& leafs, const std::string& headerId
     } catch (const LNStatusError& e) {
       if (IsGone(e.GetStatus()) && !gone) {
         gone = true;
-        return;
+        return false;
       }
       ReportLeafFailure(e);
     }
-  }
+    return true;
+  };
+  matches.Entries(readLeaf, [](const LNStatusError& e) {
+    ShowNotesError("The ViewFolder in extdir database cannot be opened properly.", e.GetStatus());
+  });
 }
 
 // The leaf documents are taken apart as the scan hands them over, not held for a
@@ -215,8 +212,8 @@ CExtDirItemGRILeaf* CExtDirData::LoadLeafById(const std::string& leafId) {
     LNViewFolder view;
     db.GetViewFolder(views::kGriLeafId, &view);
     view.Open();
-    LNVFEntry entry;
-    if (view.Find(leafId, &entry) != LNNOERROR) {
+    ViewWalk matches(view, leafId, ViewWalk::Categories::Visit);
+    if (matches.Empty()) {
       Report(kExtDirLoadCategory, "Loading GRI-Leafs",
              Quoted("Loading GRI-Leaf \"", leafId,
                     "\" was unsuccessful, because no leaf was found in the view "
@@ -226,13 +223,13 @@ CExtDirItemGRILeaf* CExtDirData::LoadLeafById(const std::string& leafId) {
     }
     title = "GRI Leafs: Loading Document";
     text = t::kLeafDocument;
-    LNDocument doc;
-    entry.GetDocument(&doc);
-    doc.Open(0);
-    auto& leaf = static_cast<CExtDirItemGRILeaf&>(Append(ReadLeaf(*this, doc)));
-    doc.Close();
+    CExtDirItemGRILeaf* leaf = nullptr;
+    matches.Documents([&](LNDocument& doc) {  // the first
+      leaf = &static_cast<CExtDirItemGRILeaf&>(Append(ReadLeaf(*this, doc)));
+      return false;
+    });
     Report(kExtDirLoadCategory, "GRI Leafs", t::kLeafsLoaded, Severity::Success);
-    return &leaf;
+    return leaf;
   } catch (const LNStatusError& e) {
     ReportStoreFailure(kExtDirLoadCategory, title, e.GetStatus(), text);
     return nullptr;

@@ -3,18 +3,19 @@
 // deleted and a new one written. Each save runs in one transaction, so that a
 // failure between the deletion and the new document loses nothing.
 
-#include <cstring>
 #include <stdexcept>
 
 #include "app/services.h"
 #include "extdir/extdirdata.h"
 #include "extdir/extdiritems.h"
+#include "extdir/extdirrecords.h"
 #include "extdir/extdirsavephases.h"
 #include "extdir/extdirstore.h"
 #include "extdir/extdirtexts.h"
 #include "repository/databasetemplates.h"
 #include "repository/fieldaccess.h"
 #include "repository/store/lnnotes.h"
+#include "repository/viewreader.h"
 
 namespace velk {
 
@@ -52,13 +53,8 @@ constexpr char kRolledBackText[] =
     "keep their changes and are written at the next save.";
 
 const char* SaveStatusOf(const CExtDirItem& item) {
-  const std::string name = item.GetClassName();
-  if (name == "CExtDirItemGRILeaf") return "Saving GRI Leaf";
-  if (name == "CExtDirItemGRIProcView") return "Saving GRI Header";
-  if (name == "CExtDirItemEIDM") return "Saving EIDM";
-  if (name == "CExtDirItemEIDMOrg") return "Saving EIDM Organization";
-  if (name == "CExtDirItemCM") return "Saving Content Management";
-  return "Saving External Directory Item";
+  const StoredDocument* stored = StoredDocumentOf(item.Kind());
+  return stored ? stored->statusText : "Saving External Directory Item";
 }
 
 }  // namespace
@@ -69,21 +65,13 @@ std::string IriDocuments::Delete(const std::string& leafId) {
     view_.Open();
     open_ = true;
   }
-  LNVFEntry entry;
-  long count = 0;
   std::string workflowId;
-  if (view_.Find(leafId, &entry, &count) != LNNOERROR) return workflowId;
   std::vector<LNDocument> found;
-  for (long i = 0; i < count; ++i) {
-    if (i > 0) view_.Goto(LNVFNAVIGATE_NEXT, &entry);
-    if (entry.IsCategory()) continue;
-    LNDocument doc;
-    entry.GetDocument(&doc);
-    doc.Open();
+  ViewWalk(view_, leafId).Documents([&](LNDocument& doc) {
     if (found.empty()) workflowId = GetFieldContent("WorkflowID", doc);
-    doc.Close();
     found.push_back(doc);
-  }
+    return true;
+  });
   for (LNDocument& doc : found) db_.DeleteDocument(&doc);
   return workflowId;
 }
@@ -200,9 +188,8 @@ bool CExtDirData::UpdateIriLeaf(const std::string& leafId, const std::string& wo
     LNViewFolder view;
     db.GetViewFolder(views::kIriLeaf, &view);
     view.Open();
-    LNVFEntry entry;
-    long count = 0;
-    if (view.Find(leafId, &entry, &count) != LNNOERROR) {
+    ViewWalk matches(view, leafId);
+    if (matches.Empty()) {
       Report(kExtDirLoadCategory, "IRI Leafs",
              "Loading IRI-Leaf \"" + leafId +
                  "\" was unsuccessful, because no leaf was found in the view "
@@ -214,17 +201,12 @@ bool CExtDirData::UpdateIriLeaf(const std::string& leafId, const std::string& wo
     title = "IRI Leafs: Reading Documents";
     text = extdirtexts::kLeafDocument;
     LNTransaction transaction(db);
-    for (long i = 0; i < count; ++i) {
-      if (i > 0) view.Goto(LNVFNAVIGATE_NEXT, &entry);
-      if (entry.IsCategory()) continue;
-      LNDocument doc;
-      entry.GetDocument(&doc);
-      doc.Open();
+    matches.Documents([&workflowId](LNDocument& doc) {
       SetFieldContent("WorkflowID", workflowId, doc);
       SetFieldContent("wfID", workflowId, doc);
       doc.Save();
-      doc.Close();
-    }
+      return true;
+    });
     transaction.Commit();
     view.Close();
     db.Close();

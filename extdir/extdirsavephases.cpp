@@ -1,14 +1,17 @@
 #include "extdir/extdirsavephases.h"
 
 #include <algorithm>
-#include <cstring>
+#include <optional>
 
 #include "app/services.h"
 #include "extdir/extdirdata.h"
+#include "extdir/extdiritem.h"
+#include "extdir/extdirrecords.h"
 #include "extdir/extdirstore.h"
 #include "extdir/extdirtexts.h"
 #include "repository/fieldaccess.h"
 #include "repository/store/lnnotes.h"
+#include "repository/viewreader.h"
 
 namespace velk {
 
@@ -21,8 +24,7 @@ namespace {
 
 const SavePhase kHeaders{"Remove Deleted GRI Header Documents",
                          views::kGriHeader,
-                         "HeaderID",
-                         "CExtDirItemGRIProcView",
+                         ExtDirKind::GRIProcView,
                          "GRI-Header",
                          "GRI Headers",
                          "GRI Header",
@@ -34,8 +36,7 @@ const SavePhase kHeaders{"Remove Deleted GRI Header Documents",
 // unchanged leafs are not read.
 const SavePhase kLeafs{"Remove Deleted GRI Leaf Documents",
                        views::kGriLeafId,
-                       "LeafID",
-                       "CExtDirItemGRILeaf",
+                       ExtDirKind::GRILeaf,
                        "GRI-Leafs",
                        "GRI Leafs",
                        "GRI-Leafs",
@@ -47,8 +48,7 @@ const SavePhase kLeafs{"Remove Deleted GRI Leaf Documents",
 const SavePhase kContentManagement{
     "Remove Deleted EIDM Documents",
     views::kContentManagement,
-    "ContentManagementID",
-    "CExtDirItemCM",
+    ExtDirKind::CM,
     "Content Management",
     "Content Management Blocks",
     "Content Management",
@@ -58,8 +58,7 @@ const SavePhase kContentManagement{
 
 const SavePhase kEidmOrganisations{"Remove Deleted EIDM Organization Documents",
                                    views::kEidmOrg,
-                                   "ExtOrgID",
-                                   "CExtDirItemEIDMOrg",
+                                   ExtDirKind::EIDMOrg,
                                    nullptr,
                                    nullptr,
                                    "EIDM Organizations",
@@ -69,8 +68,7 @@ const SavePhase kEidmOrganisations{"Remove Deleted EIDM Organization Documents",
 
 const SavePhase kEidmRequests{"Remove Deleted EIDM Documents",
                               views::kEidm,
-                              "ExtClusterID",
-                              "CExtDirItemEIDM",
+                              ExtDirKind::EIDM,
                               nullptr,
                               nullptr,
                               "EIDM",
@@ -80,8 +78,12 @@ const SavePhase kEidmRequests{"Remove Deleted EIDM Documents",
 
 #undef VELK_PHASE_TEXTS
 
+const char* KeyItemOf(const SavePhase& phase) {
+  return StoredDocumentOf(phase.kind)->keyItem;
+}
+
 bool IsOfPhase(const CExtDirItem* item, const SavePhase& phase) {
-  return item && std::strcmp(item->GetClassName(), phase.className) == 0;
+  return item && item->Kind() == phase.kind;
 }
 
 // One document of the view: gone with its deleted item, replaced for a changed
@@ -93,7 +95,7 @@ bool ReviseDocument(CExtDirData& data, LNDatabase& db, const LNVFEntry& entry,
   if (!phase.keyedById) {
     entry.GetDocument(&doc);
     doc.Open();
-    read = GetFieldContent(phase.keyItem, doc);
+    read = GetFieldContent(KeyItemOf(phase), doc);
     doc.Close();
   }
   const std::string& key = phase.keyedById ? entry.GetKey() : read;
@@ -110,8 +112,7 @@ bool ReviseDocument(CExtDirData& data, LNDatabase& db, const LNVFEntry& entry,
 
 // The view's documents; false after reporting a failure.
 bool ReviseView(CExtDirData& data, LNDatabase& db, LNViewFolder& view, const SavePhase& phase) {
-  const long count = view.GetEntryCount();
-  if (count == 0) {
+  if (view.GetEntryCount() == 0) {
     if (phase.emptyTitle)
       Report(kExtDirSaveCategory, phase.emptyTitle,
              std::string("The selected External Directory database holds no informations about ") +
@@ -126,23 +127,20 @@ bool ReviseView(CExtDirData& data, LNDatabase& db, LNViewFolder& view, const Sav
         return IsOfPhase(item.get(), phase) && (item->deleted ? !item->isNew : item->modified);
       });
   if (!revising) return true;
-  LNVFEntry entry;
+  std::optional<ViewWalk> entries;
   try {
-    view.GetEntry(&entry);
+    entries.emplace(view);
   } catch (const LNStatusError& e) {
     ReportStoreFailure(kExtDirSaveCategory, phase.folderTitle, e.GetStatus(), phase.folderText);
     return false;
   }
   try {
-    for (long i = 1; i <= count; ++i) {
-      if (!entry.IsCategory() && !ReviseDocument(data, db, entry, phase)) return false;
-      if (i == count || view.Goto(LNVFNAVIGATE_NEXT, &entry) != LNNOERROR) break;
-    }
+    return entries->Entries(
+        [&](const LNVFEntry& entry) { return ReviseDocument(data, db, entry, phase); });
   } catch (const LNStatusError& e) {
     ReportStoreFailure(kExtDirSaveCategory, phase.documentTitle, e.GetStatus(), phase.documentText);
     return false;
   }
-  return true;
 }
 
 }  // namespace
@@ -190,25 +188,16 @@ void DeleteStoredDocuments(LNDatabase& db, const SavePhase& phase, const std::st
   db.GetViewFolder(phase.view, &view);
   view.Open();
   std::vector<LNDocument> doomed;
-  LNVFEntry entry;
   if (phase.keyedById) {
-    long count = 0;
-    if (view.Find(id, &entry, &count) == LNNOERROR) {
-      for (long i = 0; i < count; ++i) {
-        if (i > 0) view.Goto(LNVFNAVIGATE_NEXT, &entry);
-        if (!entry.IsCategory()) entry.GetDocument(&doomed.emplace_back());
-      }
-    }
+    ViewWalk(view, id).Entries([&doomed](const LNVFEntry& entry) {
+      entry.GetDocument(&doomed.emplace_back());
+      return true;
+    });
   } else {
-    for (LNSTATUS s = view.GetEntry(&entry); s == LNNOERROR;
-         s = view.Goto(LNVFNAVIGATE_NEXT, &entry)) {
-      if (entry.IsCategory()) continue;
-      LNDocument doc;
-      entry.GetDocument(&doc);
-      doc.Open();
-      if (GetFieldContent(phase.keyItem, doc) == id) doomed.push_back(doc);
-      doc.Close();
-    }
+    ViewWalk(view).Documents([&](LNDocument& doc) {
+      if (GetFieldContent(KeyItemOf(phase), doc) == id) doomed.push_back(doc);
+      return true;
+    });
   }
   view.Close();
   for (LNDocument& doc : doomed) db.DeleteDocument(&doc);  // the item's Save replaces its IRI

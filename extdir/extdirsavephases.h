@@ -10,12 +10,12 @@ namespace velk {
 
 class CExtDirData;
 class CExtDirItem;
+enum class ExtDirKind;
 
 struct SavePhase {
   const char* statusText;
   const char* view;
-  const char* keyItem;
-  const char* className;
+  ExtDirKind kind;
   const char* emptyTitle;  // null: an empty view is not noted
   const char* emptyWords;
   const char* successTitle;
@@ -27,7 +27,7 @@ struct SavePhase {
   const char* folderTitle;
   const char* folderText;
   bool newOnly;            // items not met in the view are written when new, else when modified
-  bool keyedById = false;  // the view is sorted by `keyItem`: its entries name the items
+  bool keyedById = false;  // the view is sorted by the key item: its entries name the items
 };
 
 // Headers, leafs, content management, EIDM organisations, EIDM requests.

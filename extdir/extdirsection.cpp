@@ -1,10 +1,12 @@
 #include "extdir/extdirsection.h"
 
+#include <optional>
 #include <string>
 
 #include "app/services.h"
 #include "repository/repositorydb.h"
 #include "repository/store/lnnotes.h"
+#include "repository/viewreader.h"
 
 namespace velk {
 
@@ -41,8 +43,7 @@ bool ReadExtDirSection(LNDatabase& db, const char* category, const ExtDirSection
     ReportStoreFailure(category, texts.noViewTitle, e.GetStatus(), texts.noViewText);
     return false;
   }
-  const long count = view.GetEntryCount();
-  if (count == 0) {
+  if (view.GetEntryCount() == 0) {
     Report(category, texts.emptyTitle ? texts.emptyTitle : texts.title,
            std::string("The selected External Directory database holds no informations about ") +
                texts.emptyWords + ".\r\n",
@@ -50,29 +51,23 @@ bool ReadExtDirSection(LNDatabase& db, const char* category, const ExtDirSection
     view.Close();
     return true;
   }
-  LNVFEntry entry;
+  std::optional<ViewWalk> entries;
   try {
-    view.GetEntry(&entry);
+    entries.emplace(view);
   } catch (const LNStatusError& e) {
     ReportStoreFailure(category, texts.noFolderTitle, e.GetStatus(), texts.noFolderText);
     view.Close();
     return false;
   }
-  for (long i = 1; i <= count; ++i) {
-    if (!entry.IsCategory() && !ReadEntry(entry, category, texts, read)) {
-      view.Close();
-      return false;
-    }
-    if (i == count) break;
-    try {
-      if (view.Goto(LNVFNAVIGATE_NEXT, &entry) != LNNOERROR) break;
-    } catch (const LNStatusError& e) {
-      ReportStoreFailure(category, texts.documentTitle, e.GetStatus(), texts.documentText);
-      view.Close();
-      return false;
-    }
+  bool complete = false;
+  try {
+    complete = entries->Entries(
+        [&](const LNVFEntry& entry) { return ReadEntry(entry, category, texts, read); });
+  } catch (const LNStatusError& e) {
+    ReportStoreFailure(category, texts.documentTitle, e.GetStatus(), texts.documentText);
   }
   view.Close();
+  if (!complete) return false;
   Report(category, texts.title, texts.successText, Severity::Success);
   return true;
 }

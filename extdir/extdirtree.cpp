@@ -1,7 +1,6 @@
 #include "extdir/extdirtree.h"
 
 #include <algorithm>
-#include <cstring>
 #include <map>
 #include <stdexcept>
 
@@ -178,7 +177,7 @@ void CExtDirTree::CollapseAll() {
   for (const auto& root : roots_) walk(*root);
 }
 
-CExtDirTreeNode* CExtDirTree::FindChild(CExtDirTreeNode* parent, const char* className,
+CExtDirTreeNode* CExtDirTree::FindChild(CExtDirTreeNode* parent, ExtDirKind kind,
                                         const std::string& label) const {
   if (!parent) return nullptr;  // the roots are the sections, which have no items
   if (!parent->byLabel_) {
@@ -189,7 +188,7 @@ CExtDirTreeNode* CExtDirTree::FindChild(CExtDirTreeNode* parent, const char* cla
   const auto found = parent->byLabel_->find(label);
   if (found == parent->byLabel_->end()) return nullptr;
   for (CExtDirTreeNode* child : found->second)
-    if (std::strcmp(child->item_->GetClassName(), className) == 0) return child;
+    if (child->item_->Kind() == kind) return child;
   return nullptr;
 }
 
@@ -212,7 +211,7 @@ CExtDirItem& CExtDirTree::FindOrCreateFolder(std::string path, CExtDirTreeNode* 
   while (true) {
     std::string rest = path;
     const std::string first = SplitFirstToken(rest, '/');
-    CExtDirTreeNode* found = FindChild(parent, "CExtDirItemGRIFolder", first);
+    CExtDirTreeNode* found = FindChild(parent, ExtDirKind::GRIFolder, first);
     if (!found) return CExtDirItemGRIFolder::Create(*data_, path, parent, *this);
     if (rest.empty()) return *found->item_;
     parent = found;

@@ -13,6 +13,7 @@ namespace velk {
 
 class CExtDirData;
 class CExtDirItem;
+enum class ExtDirKind;
 class CExtDirTree;
 
 class CExtDirTreeNode {
@@ -111,9 +112,9 @@ class CExtDirTree {
   void ExpandAll(bool loadLeafs);
   void CollapseAll();
 
-  // The first child of `parent` (root level when null) whose item has the class
-  // and the label.
-  CExtDirTreeNode* FindChild(CExtDirTreeNode* parent, const char* className,
+  // The first child of `parent` (root level when null) whose item is of the kind
+  // and has the label.
+  CExtDirTreeNode* FindChild(CExtDirTreeNode* parent, ExtDirKind kind,
                              const std::string& label) const;
   // The folder of a "/"-separated path below `parent`, made where missing.
   CExtDirItem& FindOrCreateFolder(std::string path, CExtDirTreeNode* parent);

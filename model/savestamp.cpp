@@ -9,6 +9,7 @@
 #include "repository/fieldaccess.h"
 #include "repository/processdefdb.h"
 #include "repository/store/lnnotes.h"
+#include "repository/viewreader.h"
 
 namespace velk {
 
@@ -28,22 +29,15 @@ StoredHeader FindStored(CProcessDefDb& repository, const DatabaseLocation& at,
   LNViewFolder view;
   db.GetViewFolder(views::kHeaderById, &view);
   view.Open();
-  LNVFEntry found;
-  long count = 0;
   StoredHeader stored;
-  if (view.Find(replaced.workflowId, &found, &count) != LNNOERROR) count = 0;
-  for (long i = 0; i < count && stored.stamp.empty(); ++i) {
-    if (i > 0) view.Goto(LNVFNAVIGATE_NEXT, &found);
-    if (found.IsCategory()) continue;
-    LNDocument doc;
-    found.GetDocument(&doc);
-    doc.Open();
-    if (GetFieldIntContent("Version", doc) != replaced.version) continue;
+  ViewWalk(view, replaced.workflowId).Documents([&](LNDocument& doc) {
+    if (GetFieldIntContent("Version", doc) != replaced.version) return true;
     stored.stamp = HeaderStamp(doc);
     std::vector<std::string> users;
     GetFieldListContent("User", doc, users);
     if (!users.empty()) stored.savedBy = users.back();
-  }
+    return false;
+  });
   db.Close();
   return stored;
 }

@@ -21,6 +21,7 @@
 #include "repository/databasetemplates.h"
 #include "repository/fieldaccess.h"
 #include "repository/store/lnnotes.h"
+#include "repository/viewreader.h"
 #include "repository/vocabulary.h"
 
 namespace velk {
@@ -206,25 +207,16 @@ std::map<std::string, std::string> ReadLastChanges(LNDatabase& procdef) {
   LNViewFolder view;
   procdef.GetViewFolder(views::kHeaderById, &view);
   view.Open(LNVFOPEN_READ_DOCUMENTS);
-  const long count = view.GetEntryCount();
-  LNVFEntry entry;
-  for (long i = 0; i < count; ++i) {
-    if (i == 0)
-      view.GetEntry(&entry);
-    else
-      view.Goto(LNVFNAVIGATE_NEXT, &entry);
-    if (entry.IsCategory()) continue;
-    LNDocument doc;
-    entry.GetDocument(&doc);
-    doc.Open();
+  auto read = [&changes](LNDocument& doc) {
     std::vector<std::string> when, who;
     if (doc.HasItem("LastModify")) GetFieldListContent("LastModify", doc, when);
     if (doc.HasItem("User")) GetFieldListContent("User", doc, who);
     std::string text = when.empty() ? "" : when.back();
     if (!who.empty()) text += (text.empty() ? "" : " by ") + who.back();
     changes[GetFieldContent("WorkflowID", doc)] = text;
-    doc.Close();
-  }
+    return true;
+  };
+  if (view.GetEntryCount() > 0) ViewWalk(view).Documents(read);
   view.Close();
   return changes;
 }

@@ -7,6 +7,7 @@
 #include "repository/fieldaccess.h"
 #include "repository/identity.h"
 #include "repository/store/lnnotes.h"
+#include "repository/viewreader.h"
 
 namespace velk {
 
@@ -52,8 +53,8 @@ FormRecord ReadFormRecord(LNForm& form, std::string name) {
 // Reads the configuration document under the key; false after a notice when the
 // view has none. Throws LNStatusError when the document cannot be read.
 bool ReadOfficeMail(LNViewFolder& view, std::string& officeMail) {
-  LNVFEntry entry;
-  if (view.Find(kConfigurationKey, &entry) != LNNOERROR) {
+  ViewWalk matches(view, kConfigurationKey, ViewWalk::Categories::Visit);
+  if (matches.Empty()) {
     Report(kApplicationEnvCategory, kConfigurationTitle,
            "Loading Application Configuration Document was unsuccessful, because the view "
            "(Z. Runtime\\Configuration) holds no document under the key \"ReplicaID\".",
@@ -61,11 +62,10 @@ bool ReadOfficeMail(LNViewFolder& view, std::string& officeMail) {
     view.Close();
     return false;
   }
-  LNDocument document;
-  entry.GetDocument(&document);
-  document.Open();
-  officeMail = GetFieldContent("wfOfficeMail", document);
-  document.Close();
+  matches.Documents([&officeMail](LNDocument& document) {  // the first
+    officeMail = GetFieldContent("wfOfficeMail", document);
+    return false;
+  });
   view.Close();
   return true;
 }

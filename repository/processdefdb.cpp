@@ -1,6 +1,7 @@
 #include "repository/processdefdb.h"
 
 #include <algorithm>
+#include <optional>
 #include <ranges>
 
 #include "app/infocenter.h"
@@ -8,6 +9,7 @@
 #include "repository/fieldaccess.h"
 #include "repository/noteserror.h"
 #include "repository/store/lnnotes.h"
+#include "repository/viewreader.h"
 #include "repository/vocabulary.h"
 
 namespace velk {
@@ -72,19 +74,13 @@ bool CProcessDefDb::IsStillStored(LNDatabase& db, const WorkflowHeaderEntry& ent
   LNViewFolder view;
   db.GetViewFolder(views::kHeaderById, &view);
   view.Open();
-  LNVFEntry found;
-  long count = 0;
-  if (view.Find(entry.workflowId, &found, &count) != LNNOERROR) return false;
-  for (long i = 0; i < count; ++i) {
-    if (i > 0) view.Goto(LNVFNAVIGATE_NEXT, &found);
-    if (found.IsCategory()) continue;
-    LNDocument doc;
-    found.GetDocument(&doc);
-    doc.Open();
-    const WorkflowHeaderEntry stored = ReadHeaderEntry(doc);
-    if (stored.status == entry.status && stored.version == entry.version) return true;
-  }
-  return false;
+  bool stored = false;
+  ViewWalk(view, entry.workflowId).Documents([&](LNDocument& doc) {
+    const WorkflowHeaderEntry header = ReadHeaderEntry(doc);
+    stored = header.status == entry.status && header.version == entry.version;
+    return !stored;
+  });
+  return stored;
 }
 
 void SetDefaultProcessDefinitionsSource(std::function<DatabaseLocation()> source) {
@@ -123,24 +119,18 @@ bool CProcessDefDb::ReadResources(LNDatabase& db) {
     return false;
   }
   try {
-    const long count = view.GetEntryCount();
-    LNVFEntry entry;
-    if (count > 0) view.GetEntry(&entry);
-    for (long i = 0; i < count; ++i) {
-      LNDocument doc;
-      entry.GetDocument(&doc);
-      doc.Open();
-      if (!doc.HasItem("Resource")) {
-        ReportProcessDef(kResourcesTitle, kNoResourcesText, Severity::Notice);
-        doc.Close();
-        view.Close();
-        return false;
-      }
-      resources_.push_back(GetFieldContent("Resource", doc));
-      doc.Close();
-      if (i + 1 < count) view.Goto(LNVFNAVIGATE_NEXT, &entry);
-    }
+    const bool complete =
+        view.GetEntryCount() == 0 ||
+        ViewWalk(view, ViewWalk::Categories::Visit).Documents([this](LNDocument& doc) {
+          if (!doc.HasItem("Resource")) {
+            ReportProcessDef(kResourcesTitle, kNoResourcesText, Severity::Notice);
+            return false;
+          }
+          resources_.push_back(GetFieldContent("Resource", doc));
+          return true;
+        });
     view.Close();
+    if (!complete) return false;
   } catch (const LNStatusError& e) {
     ReportProcessDef(kResourcesTitle, GetNotesErrorText(e.GetStatus()) + kNoResourcesText,
                      Severity::Notice);
@@ -203,10 +193,9 @@ bool CProcessDefDb::ReadHeaders(bool force) {
 // Appends the header of every document of the open view. False after reporting an
 // empty view or a document without a required item. Throws LNStatusError.
 bool CProcessDefDb::ReadHeaderDocuments(LNViewFolder& view) {
-  const long count = view.GetEntryCount();
-  LNVFEntry entry;
+  std::optional<ViewWalk> entries;
   try {
-    view.GetEntry(&entry);
+    entries.emplace(view);
   } catch (const LNStatusError& e) {
     ReportProcessDef(kHeadersTitle,
                      GetNotesErrorText(e.GetStatus()) +
@@ -215,23 +204,16 @@ bool CProcessDefDb::ReadHeaderDocuments(LNViewFolder& view) {
                      Severity::Warning);
     return false;
   }
-  for (long i = 0; i < count; ++i) {
-    if (i > 0) view.Goto(LNVFNAVIGATE_NEXT, &entry);
-    if (entry.IsCategory()) continue;
-    LNDocument doc;
-    entry.GetDocument(&doc);
-    doc.Open();
+  return entries->Documents([this](LNDocument& doc) {
     for (const char* item : {"Type", "Status", "Version"}) {
       if (!doc.HasItem(item)) {
         ReportProcessDef(kHeadersTitle, MissingHeaderItemText(item), Severity::Error);
-        doc.Close();
         return false;
       }
     }
     headers_.push_back(ReadHeaderEntry(doc));
-    doc.Close();
-  }
-  return true;
+    return true;
+  });
 }
 
 const WorkflowHeaderEntry* CProcessDefDb::FindHeader(const std::string& workflowId) const {

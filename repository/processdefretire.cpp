@@ -11,6 +11,7 @@
 #include "repository/noteserror.h"
 #include "repository/processdefdb.h"
 #include "repository/store/lnnotes.h"
+#include "repository/viewreader.h"
 #include "repository/vocabulary.h"
 
 namespace velk {
@@ -95,18 +96,13 @@ bool ForEachMatch(LNDatabase& db, bool freeze, const StepTexts& texts, const std
     return false;
   }
   try {
-    LNVFEntry entry;
-    long count = 0;
-    const bool matched = view.Find(key, &entry, &count) == LNNOERROR;
-    if (found) *found = matched;
-    for (long i = 0; matched && i < count; ++i) {
-      if (i > 0) view.Goto(LNVFNAVIGATE_NEXT, &entry);
-      if (texts.skipCategories && entry.IsCategory()) continue;
-      LNDocument doc;
-      entry.GetDocument(&doc);
-      doc.Open();
+    ViewWalk matches(
+        view, key, texts.skipCategories ? ViewWalk::Categories::Skip : ViewWalk::Categories::Visit);
+    if (found) *found = !matches.Empty();
+    matches.Documents([&handle](LNDocument& doc) {
       handle(doc);
-    }
+      return true;
+    });
     view.Close();
   } catch (const LNStatusError& e) {
     ReportDeleting(texts.failTitle, GetNotesErrorText(e.GetStatus()) + texts.searchFailText,

@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "repository/identity.h"
+#include "repository/viewreader.h"
 
 namespace velk {
 namespace {
@@ -200,16 +201,13 @@ Json DumpDatabase(LNDatabase& db, const std::string& view) {
     LNViewFolder folder;
     db.GetViewFolder(view, &folder);
     folder.Open();
-    LNVFEntry entry;
-    LNSTATUS status = folder.GetEntryCount() > 0 ? folder.GetEntry(&entry) : LNWARN_NOT_FOUND;
-    while (status == LNNOERROR) {
-      if (!entry.IsCategory()) {
+    if (folder.GetEntryCount() > 0)
+      ViewWalk(folder).Entries([&docs](const LNVFEntry& entry) {
         LNDocument doc;
         entry.GetDocument(&doc);
         docs.push_back(DocumentToJson(doc));
-      }
-      status = folder.Goto(LNVFNAVIGATE_NEXT, &entry);
-    }
+        return true;
+      });
     folder.Close();
   }
   Json out;

@@ -6,26 +6,42 @@
 
 namespace velk {
 
-namespace {
+ViewWalk::ViewWalk(LNViewFolder& view, Categories categories)
+    : view_(view), skipCategories_(categories == Categories::Skip) {
+  if (view.GetEntry(&entry_) == LNNOERROR) count_ = view.GetEntryCount();
+}
 
-// Visits every document of an open, non-empty view; false when the visitor
-// stopped the walk. Throws LNStatusError.
-bool VisitDocuments(LNViewFolder& view, bool skipCategories, const DocumentVisitor& visit) {
-  LNVFEntry entry;
-  for (LNSTATUS status = view.GetEntry(&entry); status == LNNOERROR;
-       status = view.Goto(LNVFNAVIGATE_NEXT, &entry)) {
-    if (skipCategories && entry.IsCategory()) continue;
+ViewWalk::ViewWalk(LNViewFolder& view, const std::string& key, Categories categories)
+    : view_(view), skipCategories_(categories == Categories::Skip) {
+  if (view.Find(key, &entry_, &count_) != LNNOERROR) count_ = 0;
+}
+
+bool ViewWalk::Entries(const std::function<bool(const LNVFEntry&)>& visit,
+                       const std::function<void(const LNStatusError&)>& moveFailed) {
+  for (long i = 0; i < count_; ++i) {
+    try {
+      if (i > 0 && view_.Goto(LNVFNAVIGATE_NEXT, &entry_) != LNNOERROR) break;
+    } catch (const LNStatusError& e) {
+      if (!moveFailed) throw;
+      moveFailed(e);
+      continue;
+    }
+    if (skipCategories_ && entry_.IsCategory()) continue;
+    if (!visit(entry_)) return false;
+  }
+  return true;
+}
+
+bool ViewWalk::Documents(const std::function<bool(LNDocument&)>& visit) {
+  return Entries([&visit](const LNVFEntry& entry) {
     LNDocument document;
     entry.GetDocument(&document);
     document.Open();
     const bool goOn = visit(document);
     document.Close();
-    if (!goOn) return false;
-  }
-  return true;
+    return goOn;
+  });
 }
-
-}  // namespace
 
 bool ReadViewDocuments(LNDatabase& db, const ViewReaderTexts& texts, bool skipCategories,
                        const DocumentVisitor& visit) {
@@ -45,7 +61,9 @@ bool ReadViewDocuments(LNDatabase& db, const ViewReaderTexts& texts, bool skipCa
       view.Close();
       return true;
     }
-    if (!VisitDocuments(view, skipCategories, visit)) return false;
+    const auto categories =
+        skipCategories ? ViewWalk::Categories::Skip : ViewWalk::Categories::Visit;
+    if (!ViewWalk(view, categories).Documents(visit)) return false;
     view.Close();
   } catch (const LNStatusError& e) {
     ReportStoreFailure(texts.category, texts.readFailTitle, e.GetStatus(), texts.readFailText);

@@ -4,11 +4,42 @@
 // Info Center under the reader's own titles and texts.
 
 #include <functional>
+#include <string>
 
-class LNDatabase;
+#include "repository/store/lndatabase.h"
+
 class LNDocument;
+class LNStatusError;
 
 namespace velk {
+
+// The entries of an open view in view order: every one from the current entry
+// (the first after Open), or those of one key.
+// Store failures throw LNStatusError while throwing is on (LNThrowAllErrorsScope):
+// the constructor's (the first entry, the key's search) apart from the walk's.
+// An empty view has no first entry, a failure as with LNViewFolder::GetEntry:
+// walks that accept one look at GetEntryCount first.
+class ViewWalk {
+ public:
+  enum class Categories { Skip, Visit };
+  explicit ViewWalk(LNViewFolder& view, Categories categories = Categories::Skip);
+  ViewWalk(LNViewFolder& view, const std::string& key, Categories categories = Categories::Skip);
+
+  // An empty view, or no entry under the key.
+  bool Empty() const { return count_ == 0; }
+  // Calls `visit` per entry until it returns false; false when it did. A failed
+  // move to the next entry is thrown, or given to `moveFailed` and the walk goes on.
+  bool Entries(const std::function<bool(const LNVFEntry&)>& visit,
+               const std::function<void(const LNStatusError&)>& moveFailed = {});
+  // The same with each entry's document, open while `visit` runs.
+  bool Documents(const std::function<bool(LNDocument&)>& visit);
+
+ private:
+  LNViewFolder& view_;
+  LNVFEntry entry_;
+  long count_ = 0;
+  bool skipCategories_;
+};
 
 struct ViewReaderTexts {
   const char* category;

@@ -3,7 +3,6 @@
 #include <QDialogButtonBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
-#include <cstring>
 
 #include "dialogs/ui/extdirbasicpages.h"
 #include "dialogs/ui/extdirdialog.h"
@@ -14,26 +13,28 @@
 
 namespace {
 
-bool Is(const velk::CExtDirItem& item, const char* className) {
-  return std::strcmp(item.GetClassName(), className) == 0;
-}
+using velk::ExtDirKind;
 
 const char* TitleOf(const velk::CExtDirItem& item) {
-  struct Title {
-    const char* className;
-    const char* title;
-  };
-  static const Title kTitles[] = {
-      {"CExtDirItemGRIProcView", "Process View Header Properties"},
-      {"CExtDirItemGRIOrg", "Organization Header Properties"},
-      {"CExtDirItemGRIFolder", "Folder Properties"},
-      {"CExtDirItemGRILeaf", "Published Item Properties"},
-      {"CExtDirItemExtRegOrg", "External registered Organization Properties"},
-      {"CExtDirItemEIDM", "External Sub-Workflow Properties"},
-      {"CExtDirItemEIDMOrg", "External Sub-Workflow Organization"},
-  };
-  for (const Title& t : kTitles)
-    if (Is(item, t.className)) return t.title;
+  switch (item.Kind()) {
+    case ExtDirKind::GRIProcView:
+      return "Process View Header Properties";
+    case ExtDirKind::GRIOrg:
+      return "Organization Header Properties";
+    case ExtDirKind::GRIFolder:
+      return "Folder Properties";
+    case ExtDirKind::GRILeaf:
+      return "Published Item Properties";
+    case ExtDirKind::ExtRegOrg:
+      return "External registered Organization Properties";
+    case ExtDirKind::EIDM:
+      return "External Sub-Workflow Properties";
+    case ExtDirKind::EIDMOrg:
+      return "External Sub-Workflow Organization";
+    case ExtDirKind::Item:
+    case ExtDirKind::CM:
+      break;
+  }
   return nullptr;
 }
 
@@ -60,26 +61,37 @@ void CDlgExtDir::AddPages(velk::CExtDirItem& item, velk::CExtDirTree* tree) {
     tabs_->addTab(page, QString::fromLatin1(caption));
     pages_.push_back(page);
   };
-  if (Is(item, "CExtDirItemGRIProcView")) {
-    add(new CDlgExtDirHeader(item, tree), "Basics");
-  } else if (Is(item, "CExtDirItemGRIOrg")) {
-    add(new CDlgExtDirOrg(item, tree), "Basics");
-  } else if (Is(item, "CExtDirItemGRIFolder")) {
-    add(new CDlgExtDirFolder(item, tree), "Basics");
-  } else if (Is(item, "CExtDirItemGRILeaf")) {
-    add(new CDlgExtDirLeafBasics(item, tree), "Basics");
-    add(new CDlgExtDirLeafFields(item, tree), "Fields");
-    add(new CDlgExtDirPublishTo(item, tree), "Publish To");
-    if (static_cast<velk::CExtDirItemGRILeaf&>(item).IsPublished())
-      add(new CDlgExtDirLeafReference(item, tree), "Reference Workflows");
-  } else if (Is(item, "CExtDirItemExtRegOrg")) {
-    add(new CDlgExtDirPerson(item, tree), "Basics");
-  } else if (Is(item, "CExtDirItemEIDM")) {
-    add(new CDlgExtDirEIDMBasics(item, tree), "Basics");
-    add(new CDlgExtDirEIDMMaster(item, tree), "Master Organization");
-    add(new CDlgExtDirEIDMSub(item, tree), "Sub Organization");
-  } else if (Is(item, "CExtDirItemEIDMOrg")) {
-    add(new CDlgExtDirEIDMOrg(item, tree), "EIDM Organization");
+  switch (item.Kind()) {
+    case ExtDirKind::GRIProcView:
+      add(new CDlgExtDirHeader(item, tree), "Basics");
+      break;
+    case ExtDirKind::GRIOrg:
+      add(new CDlgExtDirOrg(item, tree), "Basics");
+      break;
+    case ExtDirKind::GRIFolder:
+      add(new CDlgExtDirFolder(item, tree), "Basics");
+      break;
+    case ExtDirKind::GRILeaf:
+      add(new CDlgExtDirLeafBasics(item, tree), "Basics");
+      add(new CDlgExtDirLeafFields(item, tree), "Fields");
+      add(new CDlgExtDirPublishTo(item, tree), "Publish To");
+      if (static_cast<velk::CExtDirItemGRILeaf&>(item).IsPublished())
+        add(new CDlgExtDirLeafReference(item, tree), "Reference Workflows");
+      break;
+    case ExtDirKind::ExtRegOrg:
+      add(new CDlgExtDirPerson(item, tree), "Basics");
+      break;
+    case ExtDirKind::EIDM:
+      add(new CDlgExtDirEIDMBasics(item, tree), "Basics");
+      add(new CDlgExtDirEIDMMaster(item, tree), "Master Organization");
+      add(new CDlgExtDirEIDMSub(item, tree), "Sub Organization");
+      break;
+    case ExtDirKind::EIDMOrg:
+      add(new CDlgExtDirEIDMOrg(item, tree), "EIDM Organization");
+      break;
+    case ExtDirKind::Item:
+    case ExtDirKind::CM:
+      break;
   }
 }
 

@@ -5,7 +5,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTimer>
-#include <cstring>
 
 #include "app/services.h"
 #include "dialogs/ui/extdirsheet.h"
@@ -29,7 +28,7 @@ class NodeItem : public QTreeWidgetItem {
 };
 
 bool IsEidm(const CExtDirItem& item) {
-  return std::strcmp(item.GetClassName(), "CExtDirItemEIDM") == 0;
+  return item.Kind() == velk::ExtDirKind::EIDM;
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QPalette>
-#include <cstring>
 
 #include "app/ui/clipboardformats.h"
 #include "editor/ui/dragdata.h"
@@ -22,10 +21,6 @@ using velk::CExtDirTreeNode;
 using velk::ExtDirDropEffect;
 
 namespace {
-
-bool Is(const CExtDirItem& item, const char* className) {
-  return std::strcmp(item.GetClassName(), className) == 0;
-}
 
 bool Has(const QMimeData* data, ClipFormat format) {
   return data && data->hasFormat(ClipboardMimeType(format));
@@ -44,14 +39,14 @@ velk::ExtDirDragFormats FormatsOf(const QMimeData* data) {
 
 std::unique_ptr<QMimeData> CExtDirView::DragDataOf(const CExtDirItem& item,
                                                    Qt::DropActions* allowed) const {
-  if (Is(item, "CExtDirItemGRILeaf")) {
+  if (item.Kind() == velk::ExtDirKind::GRILeaf) {
     const auto& leaf = static_cast<const velk::CExtDirItemGRILeaf&>(item);
     if (allowed) *allowed = Qt::CopyAction | Qt::MoveAction;
     return NewItemDragData(
         leaf.IsPublished() ? ClipFormat::InternalViewLeaf : ClipFormat::ExtDirExternalViewLeaf,
         LeafFields(leaf));
   }
-  if (Is(item, "CExtDirItemExtRegOrg")) {
+  if (item.Kind() == velk::ExtDirKind::ExtRegOrg) {
     if (allowed) *allowed = Qt::CopyAction;
     return NewItemDragData(ClipFormat::ExtDirPerson,
                            PersonFields(static_cast<const velk::CExtDirItemExtRegOrg&>(item)));
@@ -108,7 +103,7 @@ bool CExtDirView::DropOn(QTreeWidgetItem* item, const QMimeData* data) {
   if (!target) return false;
   const velk::ExtDirDragFormats formats = FormatsOf(data);
   bool done = false;
-  if (Is(*target, "CExtDirItemEIDMOrg")) {
+  if (target->Kind() == velk::ExtDirKind::EIDMOrg) {
     velk::CNode* task = formats.subflowByUs ? DraggedTask(data) : nullptr;
     auto& org = static_cast<velk::CExtDirItemEIDMOrg&>(*target);
     if (task && velk::CreateEidmRequest(org, *task, host_.origin(*task))) {

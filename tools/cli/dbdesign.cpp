@@ -8,6 +8,7 @@
 #include "repository/databasetemplates.h"
 #include "repository/identity.h"
 #include "repository/store/lnnotes.h"
+#include "repository/viewreader.h"
 
 namespace velkcli {
 namespace {
@@ -46,12 +47,11 @@ int create(Context& ctx, const Args& args) {
 long documentCount(LNViewFolder& view) {
   if (!view.IsCategorized()) return view.GetEntryCount();
   long count = 0;
-  LNVFEntry entry;
-  LNSTATUS status = view.GetEntryCount() > 0 ? view.GetEntry(&entry) : LNWARN_NOT_FOUND;
-  while (status == LNNOERROR) {
-    if (!entry.IsCategory()) ++count;
-    status = view.Goto(LNVFNAVIGATE_NEXT, &entry);
-  }
+  if (view.GetEntryCount() > 0)
+    velk::ViewWalk(view).Entries([&count](const LNVFEntry&) {
+      ++count;
+      return true;
+    });
   return count;
 }
 

@@ -1,6 +1,5 @@
 // "extdir tree" and what "db check" reports of an External Directory Database.
 
-#include <cstring>
 #include <ostream>
 #include <stdexcept>
 
@@ -32,9 +31,9 @@ std::string LabelOf(const velk::CExtDirItem& item) {
 
 // The loaded sections in loading order with the number of entries each gave.
 Json SectionsJson(const velk::CExtDirData& data) {
-  auto count = [&data](const char* className) {
+  auto count = [&data](velk::ExtDirKind kind) {
     std::size_t n = 0;
-    for (const auto& item : data.Items()) n += std::strcmp(item->GetClassName(), className) == 0;
+    for (const auto& item : data.Items()) n += item->Kind() == kind;
     return n;
   };
   Json sections = Json::array();
@@ -42,12 +41,12 @@ Json SectionsJson(const velk::CExtDirData& data) {
     sections.push_back({{"section", name}, {"count", n}});
   };
   add("Content Blocks", data.ContentBlocks().size());
-  add("Content Management", count("CExtDirItemCM"));
+  add("Content Management", count(velk::ExtDirKind::CM));
   add("Document Types", data.DocumentTypes().size());
-  add("External Registered Organizations", count("CExtDirItemExtRegOrg"));
-  add("External Ordered Cluster", count("CExtDirItemEIDM"));
-  add("External Ordered Cluster Organization", count("CExtDirItemEIDMOrg") / 2);
-  add("GRI Header", count("CExtDirItemGRIProcView"));
+  add("External Registered Organizations", count(velk::ExtDirKind::ExtRegOrg));
+  add("External Ordered Cluster", count(velk::ExtDirKind::EIDM));
+  add("External Ordered Cluster Organization", count(velk::ExtDirKind::EIDMOrg) / 2);
+  add("GRI Header", count(velk::ExtDirKind::GRIProcView));
   return sections;
 }
 

@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include <variant>
+
+#include "core/extdirfixture.h"
+#include "extdir/extdirrecords.h"
+
+namespace velk {
+namespace {
+
+// A code of the vocabulary other than what a missing item reads as, varying
+// with `n` so that two fields of one vocabulary differ.
+int CodeFor(const WordConverter& words, int n) {
+  const int count = static_cast<int>(words.words().size());
+  int missing = 0;
+  words.toCode("", missing);
+  const int code = n % count;
+  return code == missing ? (code + 1) % count : code;
+}
+
+template <class R>
+void Fill(R& record) {
+  int n = 0;
+  for (const StoredField<R>& f : FieldsOf<R>()) {
+    const std::string text = f.item + std::string("-") + std::to_string(++n);
+    std::visit(
+        [&](auto member) {
+          using Value = std::remove_reference_t<decltype(record.*member)>;
+          if constexpr (std::is_same_v<Value, std::string>)
+            record.*member = text;
+          else if constexpr (std::is_same_v<Value, int>)
+            record.*member = f.words ? CodeFor(*f.words, n) : 100 + n;
+          else if constexpr (std::is_same_v<Value, bool>)
+            record.*member = true;
+          else if constexpr (std::is_same_v<Value, std::vector<std::string>>)
+            record.*member = {text, text + "b"};
+          else
+            record.*member = {{text, "Text", "a/b"}, {"x", "", ""}};
+        },
+        f.member);
+  }
+}
+
+template <class R>
+void ExpectSameFields(const R* loaded, const R& saved) {
+  ASSERT_NE(loaded, nullptr);
+  for (const StoredField<R>& f : FieldsOf<R>())
+    std::visit([&](auto member) { EXPECT_TRUE(loaded->*member == saved.*member) << f.item; },
+               f.member);
+}
+
+template <class R>
+void AddRecord(LNDatabase& db, const char* form, const R& record) {
+  LNDocument doc;
+  ASSERT_EQ(db.CreateDocument(&doc, form), LNNOERROR);
+  WriteFields(record, doc);
+  ASSERT_EQ(doc.Save(), LNNOERROR);
+}
+
+template <class Item>
+const Item* Loaded(CExtDirData& data, const CExtDirItem& saved) {
+  EXPECT_FALSE(saved.ID.empty()) << saved.GetClassName();
+  return dynamic_cast<const Item*>(data.FindItemById(saved.ID));
+}
+
+TEST_F(ExtDirTest, EveryStoredFieldOfEveryRecordIsSavedAndLoadedBack) {
+  LNDatabase db = NewDirectory();
+  ContentBlockRecord block;
+  DocumentTypeRecord type;
+  auto saved = Load();
+  CExtDirItemExtRegOrg person(*saved);
+  Fill(block), Fill(type), Fill(person);
+  // The modeler reads these and never writes them.
+  AddRecord(db, forms::kContentBlock, block);
+  AddRecord(db, forms::kDocumentType, type);
+  AddRecord(db, forms::kPerson, person);
+  db.Close();
+
+  auto& header = saved->Append<CExtDirItemGRIProcView>();
+  auto& leaf = saved->Append<CExtDirItemGRILeaf>();
+  auto& org = saved->Append<CExtDirItemEIDMOrg>();
+  auto& request = saved->Append<CExtDirItemEIDM>();
+  auto& cm = saved->Append<CExtDirItemCM>();
+  Fill(header), Fill(leaf), Fill(org.Fields()), Fill(request), Fill(cm);
+  header.Direction = kOffered;  // any other direction is read as published
+  for (CExtDirItem* item : std::initializer_list<CExtDirItem*>{&header, &leaf, &org, &cm})
+    item->SetModified();
+  ASSERT_TRUE(saved->SaveAll());
+
+  auto loaded = Load();
+  ASSERT_EQ(loaded->ContentBlocks().size(), 1u);
+  ExpectSameFields(&loaded->ContentBlocks().front(), block);
+  ASSERT_EQ(loaded->DocumentTypes().size(), 1u);
+  ExpectSameFields(&loaded->DocumentTypes().front(), type);
+  ASSERT_EQ(loaded->ItemsOf<CExtDirItemExtRegOrg>().size(), 1u);
+  ExpectSameFields<CExtDirItemExtRegOrg>(loaded->ItemsOf<CExtDirItemExtRegOrg>().front(), person);
+  ExpectSameFields(Loaded<CExtDirItemGRIProcView>(*loaded, header), header);
+  ExpectSameFields<CExtDirItemGRILeaf>(loaded->LoadLeafById(leaf.ID), leaf);
+  const auto* loadedOrg = Loaded<CExtDirItemEIDMOrg>(*loaded, org);
+  ExpectSameFields(loadedOrg ? &loadedOrg->Fields() : nullptr, org.Fields());
+  const auto* loadedRequest = Loaded<CExtDirItemEIDM>(*loaded, request);
+  ExpectSameFields(loadedRequest, request);
+  EXPECT_EQ(loadedRequest ? loadedRequest->ExtClusterID : "", request.ID);
+  ExpectSameFields(Loaded<CExtDirItemCM>(*loaded, cm), cm);
+}
+
+}  // namespace
+}  // namespace velk
