@@ -25,7 +25,9 @@ constexpr int kIntMax = std::numeric_limits<int>::max();
 using Json = WorkflowJson;
 
 // A key names a node by its integer id; a key without a value is null.
-Json KeyJson(const std::string& key) { return key.empty() ? Json() : Json(std::stoi(key)); }
+Json KeyJson(const std::string& key) {
+  return key.empty() ? Json() : Json(std::stoi(key));
+}
 
 template <class Record>
 void Export(const RecordFields<Record>& fields, const Record& r, Json& out) {
@@ -185,9 +187,9 @@ WorkflowJson WorkflowToJson(const CWorkflowDoc& doc) {
   }
   Json& arrows = out["arrows"] = Json::array();
   for (const CArrow* arrow : top.AllArrows()) {
-    const ArrowRecord record{arrow->Kind(),
-                             {keyOf(*arrow->Source()), keyOf(*arrow->Target()), arrow->Condition(),
-                              arrow->Formula()}};
+    const ArrowRecord record{
+        arrow->Kind(),
+        {keyOf(*arrow->Source()), keyOf(*arrow->Target()), arrow->Condition(), arrow->Formula()}};
     Export(ArrowRecordFields(), record, arrows.emplace_back());
   }
   return out;

@@ -19,7 +19,9 @@ const std::vector<std::string>& RoutingWords() {
   static const std::vector<std::string> words = {"And", "Or", "Xor", "Cor", "Else"};
   return words;
 }
-std::string RoutingWord(int code) { return RoutingKindName(static_cast<RoutingKind>(code)); }
+std::string RoutingWord(int code) {
+  return RoutingKindName(static_cast<RoutingKind>(code));
+}
 void WordToRouting(const std::string& word, int& code) {
   const auto& words = RoutingWords();
   if (auto it = std::ranges::find(words, word); it != words.end())
@@ -95,7 +97,9 @@ RecordField<Record> StoredIf(RecordField<Record> field, bool (*condition)(const 
   return field;
 }
 
-bool Reminded(const TaskRecord& t) { return t.attributes.remindFlag; }
+bool Reminded(const TaskRecord& t) {
+  return t.attributes.remindFlag;
+}
 // Only these kinds open a sub-workflow.
 bool OpensSubWorkflow(const TaskRecord& t) {
   return t.kind == NodeKind::ICDR || t.kind == NodeKind::CDDR;
@@ -177,16 +181,16 @@ const RecordFields<TaskRecord>& TaskRecordFields() {
       D::Field<a, &A::remindFlag>("RemindFlag", "remindFlag", Flag),
       StoredIf(D::Field<a, &A::remindDuration>("RemindDuration", "remindDuration", Number),
                Reminded),
-      StoredIf(D::Field<a, &A::remindDurationUnit>("RemindDurationUnit", "remindDurationUnit",
-                                                   Word, &kUnitWords),
+      StoredIf(D::Field<a, &A::remindDurationUnit>("RemindDurationUnit", "remindDurationUnit", Word,
+                                                   &kUnitWords),
                Reminded),
       StoredIf(D::Field<a, &A::deadlineDuration>("DeadlineDuration", "deadlineDuration", Number),
                Reminded),
-      StoredIf(D::Field<a, &A::deadlineDurationUnit>("DeadlineDurationUnit",
-                                                     "deadlineDurationUnit", Word, &kUnitWords),
+      StoredIf(D::Field<a, &A::deadlineDurationUnit>("DeadlineDurationUnit", "deadlineDurationUnit",
+                                                     Word, &kUnitWords),
                Reminded),
-      D::Field<a, &A::inContentManagementType>("InContentmanagementType",
-                                               "inContentManagementType", Word, &kContentWords),
+      D::Field<a, &A::inContentManagementType>("InContentmanagementType", "inContentManagementType",
+                                               Word, &kContentWords),
       D::Field<a, &A::inContentManagement>("InContentManagement", "inContentManagement", List),
       D::Field<a, &A::outContentManagementType>("OutContentmanagementType",
                                                 "outContentManagementType", Word, &kContentWords),
@@ -346,20 +350,24 @@ void WriteItem(LNNote& doc, const RecordField<Record>& f, const Record& record,
 
 template <class Record>
 void WriteRecord(LNNote& doc, const RecordFields<Record>& fields, const Record& record,
-                 const std::function<bool(std::string_view item)>& special) {
+                 const SpecialItems<Record>& special) {
   for (const RecordField<Record>& f : fields)
-    if (f.item && !f.readOnly && !special(f.item)) WriteItem(doc, f, record, f.item);
+    if (f.item && !f.readOnly && !special(f)) WriteItem(doc, f, record, f.item);
 }
 
 template void ReadRecord(LNNote&, const RecordFields<WorkflowHeader>&, WorkflowHeader&);
 template void ReadRecord(LNNote&, const RecordFields<TaskRecord>&, TaskRecord&);
 template void WriteRecord(LNNote&, const RecordFields<WorkflowHeader>&, const WorkflowHeader&,
-                          const std::function<bool(std::string_view)>&);
+                          const SpecialItems<WorkflowHeader>&);
 template void WriteRecord(LNNote&, const RecordFields<TaskRecord>&, const TaskRecord&,
-                          const std::function<bool(std::string_view)>&);
+                          const SpecialItems<TaskRecord>&);
 template const RecordField<WorkflowHeader>* FieldOfItem(const RecordFields<WorkflowHeader>&,
                                                         std::string_view);
 template void WriteItem(LNNote&, const RecordField<WorkflowHeader>&, const WorkflowHeader&,
+                        const std::string&);
+template const RecordField<TaskRecord>* FieldOfItem(const RecordFields<TaskRecord>&,
+                                                    std::string_view);
+template void WriteItem(LNNote&, const RecordField<TaskRecord>&, const TaskRecord&,
                         const std::string&);
 
 }  // namespace velk

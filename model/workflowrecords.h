@@ -105,11 +105,13 @@ template <class Record>
 void ReadRecord(LNNote& doc, const RecordFields<Record>& fields, Record& record);
 
 // Writes the items of `record` in their order. `special` is asked first about each
-// item and returns true when it has written it, or left it out, itself; computed
-// items are left to it.
+// field and returns true when it has written its item, or left it out, itself;
+// computed items are left to it.
+template <class Record>
+using SpecialItems = std::function<bool(const RecordField<Record>&)>;
 template <class Record>
 void WriteRecord(LNNote& doc, const RecordFields<Record>& fields, const Record& record,
-                 const std::function<bool(std::string_view item)>& special);
+                 const SpecialItems<Record>& special);
 
 // Writes one field under `item`, as WriteRecord does.
 template <class Record>

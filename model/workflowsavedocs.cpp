@@ -32,6 +32,10 @@ void WriteAppReplicaId(LNDocument& doc, const SaveSession& save) {
   if (save.hasAppReplicaId) SetFieldContent(kAppReplicaIdItem, save.appReplicaId, doc);
 }
 
+std::string NoKey(const CNode&) {
+  return {};
+}
+
 // The model's part of a header save: the user, designers, supervisor, workflow id
 // and valid dates it stores are kept in the workflow.
 void CompleteHeader(WorkflowHeader& h, const LNDocument& doc, LNNotesSession& session) {
@@ -58,22 +62,21 @@ void WriteHeaderDocument(CWorkflowDoc& top, SaveSession& save) {
   CompleteHeader(h, doc, save.session);
   top.SetHeader(h);
   const CNode* start = top.StartNode();
-  WriteRecord(doc, HeaderRecordFields(), h, [&](std::string_view item) {
-    if (item == "User") {
-      std::vector<std::string> users = save.retiredUsers;
-      users.push_back(h.user);
-      WriteTextList(doc, "User", std::move(users));
-    } else if (item == "LastModify") {
-      std::vector<std::string> modified = save.retiredLastModify;
-      modified.push_back(DateTimeText(save.session.GetCurrentDatetime().GetText()));
-      WriteTextList(doc, "LastModify", std::move(modified));
-    } else if (item == kAppReplicaIdItem) {
+  WriteRecord<WorkflowHeader>(doc, HeaderRecordFields(), h, [&](const auto& field) {
+    const std::string item = field.item;
+    if (item == kAppReplicaIdItem) {
       WriteAppReplicaId(doc, save);
-    } else if (item == "OrgaType") {
-      if (start)
-        SetFieldContent("OrgaType", OrganisationKindToWord(start->Attributes().performerType), doc);
-    } else if (item == "Member") {
-      if (start) SetFieldContent("Member", start->Attributes().member, doc);
+    } else if (field.type != ItemType::Computed) {
+      return false;
+    } else if (item == "User" || item == "LastModify") {
+      // The history of the replaced header, then this save's user and time.
+      const bool users = item == "User";
+      std::vector<std::string> list = users ? save.retiredUsers : save.retiredLastModify;
+      list.push_back(users ? h.user : DateTimeText(save.session.GetCurrentDatetime().GetText()));
+      WriteTextList(doc, field.item, std::move(list));
+    } else if (const RecordField<TaskRecord>* performer = FieldOfItem(TaskRecordFields(), item)) {
+      // The start task's performer, when there is a start task.
+      if (start) WriteItem(doc, *performer, TaskRecordOf(*start, NoKey), item);
     } else {
       return false;
     }
@@ -132,10 +135,10 @@ void TaskWriter::Write(CNode& node) {
   }
   LNDocument doc;
   save_.db.CreateDocument(&doc, forms::kWorkflowStructure);
-  const TaskRecord task = TaskRecordOf(
-      node, [this](const CNode& n) { return NodeKey(n.Code(), header_.workflowId); });
-  WriteRecord(doc, TaskRecordFields(), task,
-              [&](std::string_view item) { return WriteSpecial(doc, node, item); });
+  const TaskRecord task =
+      TaskRecordOf(node, [this](const CNode& n) { return NodeKey(n.Code(), header_.workflowId); });
+  WriteRecord<TaskRecord>(doc, TaskRecordFields(), task,
+                          [&](const auto& field) { return WriteSpecial(doc, node, field.item); });
   WriteRouting(doc, node);
   doc.Save();
   doc.Close();

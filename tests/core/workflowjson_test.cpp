@@ -168,7 +168,7 @@ std::vector<std::string> OneSided(const RecordFields<Record>& fields) {
 TEST_F(JsonTest, EveryDescribedFieldSurvivesSaveLoadExportImportAndRecovery) {
   WorkflowHeader header;
   Fill(HeaderRecordFields(), header, 0);
-  header.status = WorkflowStatus::Testing;  // Active would need a start task
+  header.status = WorkflowStatus::Testing;            // Active would need a start task
   header.applicationReplicaId = "C1257A1B:0034F2E1";  // the save stores its database's
   TaskRecord sub, referring;
   Fill(TaskRecordFields(), sub, 100);
@@ -195,7 +195,8 @@ TEST_F(JsonTest, EveryDescribedFieldSurvivesSaveLoadExportImportAndRecovery) {
   ASSERT_EQ(doc.AllNodes()[1]->ReferencedNode(), doc.AllNodes()[0]);
   auto code = [](const CNode& n) { return n.CodeText(); };
   ExpectSame(TaskRecordFields(), sub, TaskRecordOf(*doc.AllNodes()[0], code), Any, "building");
-  ExpectSame(TaskRecordFields(), referring, TaskRecordOf(*doc.AllNodes()[1], code), Any, "building");
+  ExpectSame(TaskRecordFields(), referring, TaskRecordOf(*doc.AllNodes()[1], code), Any,
+             "building");
 
   // The workflow id is given by the store; the engine writes the creator and modifiers.
   EXPECT_EQ(OneSided(HeaderRecordFields()),
