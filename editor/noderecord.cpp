@@ -11,18 +11,18 @@ using nlohmann::ordered_json;
 // Field names of the task document where there is one.
 #define VELK_NODE_FIELDS(X)                                                                        \
   X(name, "Task")                                                                                  \
-  X(activities, "Activity") X(activityFlag, "ActivityFlag") X(freeText, "FreeText")                \
-      X(duration, "Duration") X(durationUnit, "DurationUnit") X(objects, "Object")                 \
-          X(folderObjects, "FolderObject") X(resources, "Resource") X(performerType, "OrgaType")   \
-              X(member, "Member") X(roleArgument, "RoleArgument") X(teamManager, "TeamManager") X( \
-                  teamQuantity, "TeamQuant") X(readers, "Readers") X(remindFlag, "RemindFlag")     \
-                  X(remindDuration, "RemindDuration") X(remindDurationUnit, "RemindDurationUnit")  \
-                      X(deadlineDuration, "DeadlineDuration")                                      \
-                          X(deadlineDurationUnit, "DeadlineDurationUnit")                          \
-                              X(inContentManagementType, "InContentManagementType") X(             \
-                                  outContentManagementType, "OutContentManagementType")            \
-                                  X(inContentManagement, "InContentManagement") X(                 \
-                                      outContentManagement, "OutContentManagement")                \
+  X(activities, "Activity")                                                                        \
+  X(activityFlag, "ActivityFlag") X(freeText, "FreeText") X(duration, "Duration") X(               \
+      durationUnit, "DurationUnit") X(objects, "Object") X(folderObjects, "FolderObject")          \
+      X(resources, "Resource") X(performerType, "OrgaType") X(member, "Member") X(                 \
+          roleArgument, "RoleArgument") X(teamManager, "TeamManager") X(teamQuantity, "TeamQuant") \
+          X(readers, "Readers") X(remindFlag, "RemindFlag") X(remindDuration, "RemindDuration")    \
+              X(remindDurationUnit, "RemindDurationUnit") X(deadlineDuration, "DeadlineDuration")  \
+                  X(deadlineDurationUnit, "DeadlineDurationUnit")                                  \
+                      X(inContentManagementType, "InContentManagementType")                        \
+                          X(outContentManagementType, "OutContentManagementType")                  \
+                              X(inContentManagement, "InContentManagement")                        \
+                                  X(outContentManagement, "OutContentManagement")                  \
                                       X(griId, "GriID") X(externClusterMail, "ExternClusterMail")  \
                                           X(externClusterId, "ExternClusterID")                    \
                                               X(extClusterInput, "ExtClusterInput")                \

@@ -16,9 +16,6 @@ class CWorkflowDoc;
 // Where the load says what it could not rebuild as stored.
 inline constexpr char kLoadingWorkflowCategory[] = "Loading Workflow";
 
-// The task item that names the sub-workflow of an ICDR or CDDR task.
-inline constexpr char kSubWorkflowIdItem[] = "SubWorkflowID";
-
 // One task as stored.
 struct TaskRecord {
   int xpos = 0;  // the stored left and top; either sign

@@ -10,12 +10,14 @@
 //               "trackingExternal", "user", "modifiers" },
 //   "nodes": [ { "id", "name", "kind", "x", "y", "belongsToCluster",
 //                "representsCluster", "isClusterStartNode", "isClusterEndNode",
-//                "reference", and every task field of NodeAttributes under its
-//                own name ("activities", "duration", "durationUnit", ...) } ],
+//                "reference", "subWorkflowId" (when there is one), and every task
+//                field of NodeAttributes under its own name ("activities",
+//                "duration", "durationUnit", ...) } ],
 //   "arrows": [ { "from", "to", "kind", "condition", "formula" } ]
 // }
 //
-// Enumerations are the stored words ("Active", "ICDR", "Xor", "d", "Workgroup",
+// The fields, their names and their order are those of the record descriptions
+// (model/workflowrecords.h). Enumerations are the stored words ("Active", "ICDR", "Xor", "d", "Workgroup",
 // "Standard", "Send"); "x"/"y" are the left and top of the node. Nodes are named
 // by their "id" (any distinct integers; an export numbers them by their place);
 // "reference" is the id of the task an external subscribed workflow refers to, or

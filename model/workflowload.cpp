@@ -12,42 +12,16 @@
 #include "model/workflowdoc.h"
 #include "model/workflowextdir.h"
 #include "model/workflowloadtasks.h"
+#include "model/workflowrecords.h"
 #include "repository/databasetemplates.h"
 #include "repository/fieldaccess.h"
 #include "repository/noteserror.h"
 #include "repository/processdefdb.h"
 #include "repository/store/lnnotes.h"
-#include "repository/vocabulary.h"
 
 namespace velk {
 
 namespace {
-
-WorkflowHeader ReadHeaderFields(LNDocument& doc) {
-  WorkflowHeader h;
-  h.name = GetFieldContent("Type", doc);
-  h.category = GetFieldContent("Category", doc);
-  h.workflowId = GetFieldContent("WorkflowID", doc);
-  h.applicationReplicaId = GetFieldContent("AppReplikaID", doc);
-  h.version = GetFieldIntContent("Version", doc);
-  h.status = static_cast<WorkflowStatus>(ReadWord<WordToWorkflowStatus>("Status", doc));
-  h.workflowType = static_cast<WorkflowType>(ReadWord<WordToWorkflowType>("WFType", doc));
-  h.validFrom = GetFieldContent("ValidFrom", doc);
-  h.validUntil = GetFieldContent("ValidUntil", doc);
-  h.editors = ReadList("Editor", doc);
-  h.designers = ReadList("Designer", doc);
-  h.supervisor = GetFieldContent("Supervisor", doc);
-  h.freeText = GetFieldContent("FreeText", doc);
-  h.trackingType = ReadWord<WordToTrackingMode>("TrackType", doc);
-  h.trackingMix = GetFieldIntContent("TrackMix", doc);
-  h.trackingMail = GetFieldContent("TrackMail", doc);
-  h.trackingFrequency = GetFieldIntContent("TrackFrequency", doc);
-  h.trackingRate = GetFieldIntContent("TrackRate", doc);
-  h.trackingExternal = GetFieldBoolContent("TrackExternalFlag", doc);
-  h.user = GetFieldContent("Creator", doc);
-  h.modifiers = ReadList("UserModified", doc);
-  return h;
-}
 
 // The first document under `key` in the open view that has `version`, left open
 // (opened again, it would be read again).
@@ -108,7 +82,9 @@ bool ReadHeader(CWorkflowDoc& doc, const WorkflowHeaderEntry& chosen, LNDatabase
                        "\t\t\t\tSome important values are missing although they should.");
       return false;
     }
-    doc.SetHeader(ReadHeaderFields(header));
+    WorkflowHeader fields;
+    ReadRecord(header, HeaderRecordFields(), fields);
+    doc.SetHeader(std::move(fields));
     doc.SetStoredStamp(HeaderStamp(header));
     header.Close();
     view.Close();

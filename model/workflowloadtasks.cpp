@@ -11,71 +11,26 @@
 #include "app/services.h"
 #include "model/workflowbuild.h"
 #include "model/workflowdoc.h"
+#include "model/workflowrecords.h"
 #include "repository/databasetemplates.h"
 #include "repository/fieldaccess.h"
 #include "repository/noteserror.h"
 #include "repository/store/lnnotes.h"
-#include "repository/vocabulary.h"
 
 namespace velk {
 
 namespace {
 
-void ReadTaskFields(LNDocument& doc, NodeAttributes& a) {
-  a.name = GetFieldContent("Task", doc);
-  a.activities = ReadList("Activity", doc);
-  a.activityFlag = GetFieldBoolContent("ActivityFlag", doc);
-  a.freeText = GetFieldContent("FreeText", doc);
-  a.duration = GetFieldNumberContent("Duration", doc);
-  a.durationUnit = ReadWord<WordToDurationUnit>("DurationUnit", doc);
-  a.objects = ReadList("Object", doc);
-  a.folderObjects = ReadList("FolderObject", doc);
-  a.resources = ReadList("Resource", doc);
-}
-
-void ReadPerformerFields(LNDocument& doc, NodeAttributes& a) {
-  a.performerType = ReadWord<WordToOrganisationKind>("OrgaType", doc);
-  a.member = GetFieldContent("Member", doc);
-  a.roleArgument = GetFieldContent("RoleArgument", doc);
-  a.teamManager = GetFieldContent("TeamManager", doc);
-  a.teamQuantity = GetFieldIntContent("TeamQuant", doc);
-  a.readers = ReadList("Readers", doc);
-  a.remindFlag = GetFieldBoolContent("RemindFlag", doc);
-  a.remindDuration = GetFieldNumberContent("RemindDuration", doc);
-  a.remindDurationUnit = ReadWord<WordToDurationUnit>("RemindDurationUnit", doc);
-  a.deadlineDuration = GetFieldNumberContent("DeadlineDuration", doc);
-  a.deadlineDurationUnit = ReadWord<WordToDurationUnit>("DeadlineDurationUnit", doc);
-  a.inContentManagementType = ReadWord<WordToContentManagementKind>("InContentManagementType", doc);
-  a.inContentManagement = ReadList("InContentManagement", doc);
-  a.outContentManagementType =
-      ReadWord<WordToContentManagementKind>("OutContentManagementType", doc);
-  a.outContentManagement = ReadList("OutContentManagement", doc);
-}
-
-void ReadExternalFields(LNDocument& doc, NodeAttributes& a) {
-  a.griId = GetFieldContent("GriID", doc);
-  a.externClusterMail = GetFieldContent("ExternClusterMail", doc);
-  a.externClusterId = GetFieldContent("ExternClusterID", doc);
-  a.extClusterInput = GetFieldContent("ExtClusterInput", doc);
-  a.extClusterOutput = GetFieldContent("ExtClusterOutput", doc);
-  a.extClusterFormat = GetFieldContent("ExtClusterFormat", doc);
-  a.extClusterRequiredDate = GetFieldContent("ExtClusterRequiredDate", doc);
-  a.extClusterExpectedDuration = GetFieldIntContent("ExtClusterExpectedDuration", doc);
-  a.extClusterExpectedDurationUnit =
-      ReadWord<WordToDurationUnit>("ExtClusterExpectedDurationUnit", doc);
-  a.extClusterSpecId = GetFieldContent("ExtClusterSpecID", doc);
-}
-
 // The arrows of one routing kind: entry i of the key list with entry i of the
 // condition and formula lists (missing entries are empty).
-void ReadRoutes(LNDocument& doc, GraphBuilder& builder, const std::string& self, RoutingKind kind,
-                const char* keys, const char* conditions, const char* formulas) {
-  const std::vector<std::string> targets = ReadList(keys, doc);
+void ReadRoutes(LNDocument& doc, GraphBuilder& builder, const std::string& self, RoutingKind kind) {
+  const RoutingItems& items = RoutingItemsOf(kind);
+  const std::vector<std::string> targets = ReadList(items.keys, doc);
   if (targets.empty()) return;
   const std::vector<std::string> c =
-      conditions ? ReadList(conditions, doc) : std::vector<std::string>();
+      items.conditions ? ReadList(items.conditions, doc) : std::vector<std::string>();
   const std::vector<std::string> f =
-      formulas ? ReadList(formulas, doc) : std::vector<std::string>();
+      items.formulas ? ReadList(items.formulas, doc) : std::vector<std::string>();
   for (std::size_t i = 0; i < targets.size(); ++i)
     builder.AddArrow(kind, {self, targets[i], i < c.size() ? c[i] : std::string(),
                             i < f.size() ? f[i] : std::string()});
@@ -93,26 +48,12 @@ enum class Stage { Database, View, Walk };
 
 void ReadTask(LNDocument& doc, GraphBuilder& builder) {
   TaskRecord task;
-  task.xpos = GetFieldIntContent("XPOS", doc);
-  task.ypos = GetFieldIntContent("YPOS", doc);
-  task.codeText = GetFieldContent("Code", doc);
-  task.kind = static_cast<NodeKind>(ReadWord<WordToTaskKind>("TaskType", doc));
-  ReadTaskFields(doc, task.attributes);
-  ReadPerformerFields(doc, task.attributes);
-  ReadExternalFields(doc, task.attributes);
-  task.referenceText = GetFieldContent("Reference", doc);
-  task.subWorkflowId = GetFieldContent(kSubWorkflowIdItem, doc);
-  task.belongsToCluster = GetFieldIntContent("BelongsToCluster", doc);
-  task.isClusterStartNode = GetFieldBoolContent("IsClusterStartNode", doc);
-  task.isClusterEndNode = GetFieldBoolContent("IsClusterEndNode", doc);
-  task.representsCluster = GetFieldIntContent("RepresentsCluster", doc);
+  ReadRecord(doc, TaskRecordFields(), task);
   const std::string self = task.codeText;
   builder.AddTask(std::move(task));
-  ReadRoutes(doc, builder, self, RoutingKind::And, "And", nullptr, nullptr);
-  ReadRoutes(doc, builder, self, RoutingKind::Or, "Or", "Or_Condition", nullptr);
-  ReadRoutes(doc, builder, self, RoutingKind::Xor, "Xor", "Xor_Condition", nullptr);
-  ReadRoutes(doc, builder, self, RoutingKind::Cor, "Cor", "Cor_Condition", "Cor_Formula");
-  ReadRoutes(doc, builder, self, RoutingKind::Else, "Else", nullptr, nullptr);
+  for (RoutingKind kind :
+       {RoutingKind::And, RoutingKind::Or, RoutingKind::Xor, RoutingKind::Cor, RoutingKind::Else})
+    ReadRoutes(doc, builder, self, kind);
 }
 
 bool ReadGraph(CWorkflowDoc& doc, LNDatabase& db) {

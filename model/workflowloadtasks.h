@@ -26,14 +26,6 @@ inline std::vector<std::string> ReadList(const char* item, LNNote& doc) {
   return list;
 }
 
-// The code of a stored vocabulary word, by the vocabulary's parser.
-template <void (*Parse)(const std::string&, int&)>
-int ReadWord(const char* item, LNNote& doc) {
-  int code = 0;
-  Parse(GetFieldContent(item, doc), code);
-  return code;
-}
-
 // Adds the task of one open task document, with its routing lists, to `builder`.
 void ReadTask(LNDocument& task, GraphBuilder& builder);
 

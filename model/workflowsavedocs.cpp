@@ -9,6 +9,7 @@
 #include "model/savestamp.h"
 #include "model/workflowbuild.h"
 #include "model/workflowdoc.h"
+#include "model/workflowrecords.h"
 #include "model/workflowsavedocs.h"
 #include "repository/databasetemplates.h"
 #include "repository/fieldaccess.h"
@@ -26,18 +27,13 @@ void WriteTextList(LNDocument& doc, const char* item, std::vector<std::string> v
   if (!values.empty()) doc.CreateItem(item, LNText(std::move(values)), LNITEMFLAGS_SUMMARY);
 }
 
-void WriteWorkflowFields(LNDocument& doc, const WorkflowHeader& h) {
-  SetFieldContent("Type", h.name, doc);
-  SetFieldContent("Category", h.category, doc);
+// Written only when the save knows the Application Environment Database's replica id.
+void WriteAppReplicaId(LNDocument& doc, const SaveSession& save) {
+  if (save.hasAppReplicaId) SetFieldContent(kAppReplicaIdItem, save.appReplicaId, doc);
 }
 
-void WriteTracking(LNDocument& doc, const WorkflowHeader& h) {
-  SetFieldContent("TrackType", TrackingModeToWord(h.trackingType), doc);
-  SetFieldIntContent("TrackMix", h.trackingMix, doc);
-  SetFieldContent("TrackMail", h.trackingMail, doc);
-  SetFieldIntContent("TrackFrequency", h.trackingFrequency, doc);
-  SetFieldIntContent("TrackRate", h.trackingRate, doc);
-  SetFieldBoolContent("TrackExternalFlag", h.trackingExternal, doc);
+std::string NoKey(const CNode&) {
+  return {};
 }
 
 // The model's part of a header save: the user, designers, supervisor, workflow id
@@ -65,30 +61,27 @@ void WriteHeaderDocument(CWorkflowDoc& top, SaveSession& save) {
   WorkflowHeader h = top.Header();
   CompleteHeader(h, doc, save.session);
   top.SetHeader(h);
-
-  std::vector<std::string> users = save.retiredUsers;
-  users.push_back(h.user);
-  WriteTextList(doc, "User", std::move(users));
-  std::vector<std::string> modified = save.retiredLastModify;
-  modified.push_back(DateTimeText(save.session.GetCurrentDatetime().GetText()));
-  WriteTextList(doc, "LastModify", std::move(modified));
-  WriteWorkflowFields(doc, h);
-  SetFieldContent("WorkFlowID", h.workflowId, doc);
-  if (save.hasAppReplicaId) SetFieldContent("AppReplikaID", save.appReplicaId, doc);
-  SetFieldIntContent("Version", h.version, doc);
-  SetFieldContent("Status", WorkflowStatusToWord(static_cast<int>(h.status)), doc);
-  SetFieldContent("WFType", WorkflowTypeToWord(static_cast<int>(h.workflowType)), doc);
-  if (const CNode* start = top.StartNode()) {
-    SetFieldContent("OrgaType", OrganisationKindToWord(start->Attributes().performerType), doc);
-    SetFieldContent("Member", start->Attributes().member, doc);
-  }
-  SetFieldContent("ValidFrom", h.validFrom, doc);
-  SetFieldContent("ValidUntil", h.validUntil, doc);
-  SetFieldListContent("Editor", doc, h.editors);
-  SetFieldListContent("Designer", doc, h.designers);
-  SetFieldContent("Supervisor", h.supervisor, doc);
-  SetFieldContent("FreeText", h.freeText, doc);
-  WriteTracking(doc, h);
+  const CNode* start = top.StartNode();
+  WriteRecord<WorkflowHeader>(doc, HeaderRecordFields(), h, [&](const auto& field) {
+    const std::string item = field.item;
+    if (item == kAppReplicaIdItem) {
+      WriteAppReplicaId(doc, save);
+    } else if (field.type != ItemType::Computed) {
+      return false;
+    } else if (item == "User" || item == "LastModify") {
+      // The history of the replaced header, then this save's user and time.
+      const bool users = item == "User";
+      std::vector<std::string> list = users ? save.retiredUsers : save.retiredLastModify;
+      list.push_back(users ? h.user : DateTimeText(save.session.GetCurrentDatetime().GetText()));
+      WriteTextList(doc, field.item, std::move(list));
+    } else if (const RecordField<TaskRecord>* performer = FieldOfItem(TaskRecordFields(), item)) {
+      // The start task's performer, when there is a start task.
+      if (start) WriteItem(doc, *performer, TaskRecordOf(*start, NoKey), item);
+    } else {
+      return false;
+    }
+    return true;
+  });
   doc.Save();
   top.SetStoredStamp(HeaderStamp(doc));
   doc.Close();
@@ -107,9 +100,7 @@ class TaskWriter {
   void Write(CNode& node);
 
  private:
-  void WriteTask(LNDocument& doc, const CNode& node);
-  void WritePerformer(LNDocument& doc, const CNode& node);
-  void WriteExternal(LNDocument& doc, const CNode& node);
+  bool WriteSpecial(LNDocument& doc, const CNode& node, std::string_view item);
   void WriteRouting(LNDocument& doc, CNode& node);
   int Index(const CNode* node) const { return routing_.IndexOf(node); }
 
@@ -119,7 +110,8 @@ class TaskWriter {
   RoutingIndex routing_;
   std::vector<std::string> codes_;  // by node index: "%d" and the node key
   std::vector<std::string> keys_;
-  std::string status_;
+  // The header's fields a task repeats, by the task's item.
+  std::vector<std::pair<std::string_view, const RecordField<WorkflowHeader>*>> repeated_;
   std::vector<int> reached_;  // scratch of the reachable-node walks
 };
 
@@ -129,7 +121,10 @@ TaskWriter::TaskWriter(CWorkflowDoc& top, SaveSession& save)
     codes_.push_back(std::to_string(node->Code()));
     keys_.push_back(NodeKey(node->Code(), header_.workflowId));
   }
-  status_ = WorkflowStatusToWord(static_cast<int>(header_.status));
+  for (const RecordField<TaskRecord>& f : TaskRecordFields())
+    if (f.type == ItemType::Computed)
+      if (const RecordField<WorkflowHeader>* h = FieldOfItem(HeaderRecordFields(), f.item))
+        repeated_.emplace_back(f.item, h);
 }
 
 void TaskWriter::Write(CNode& node) {
@@ -140,9 +135,10 @@ void TaskWriter::Write(CNode& node) {
   }
   LNDocument doc;
   save_.db.CreateDocument(&doc, forms::kWorkflowStructure);
-  WriteTask(doc, node);
-  WritePerformer(doc, node);
-  WriteExternal(doc, node);
+  const TaskRecord task =
+      TaskRecordOf(node, [this](const CNode& n) { return NodeKey(n.Code(), header_.workflowId); });
+  WriteRecord<TaskRecord>(doc, TaskRecordFields(), task,
+                          [&](const auto& field) { return WriteSpecial(doc, node, field.item); });
   WriteRouting(doc, node);
   doc.Save();
   doc.Close();
@@ -150,85 +146,24 @@ void TaskWriter::Write(CNode& node) {
     save_.published.emplace_back(node.Attributes().griId, header_.workflowId);
 }
 
-void TaskWriter::WriteTask(LNDocument& doc, const CNode& node) {
-  const NodeAttributes& a = node.Attributes();
-  SetFieldContent("Task", a.name, doc);
-  SetFieldContent("TaskType", TaskKindToWord(static_cast<int>(node.Kind())), doc);
-  SetFieldListContent("Activity", doc, a.activities);
-  SetFieldBoolContent("ActivityFlag", a.activityFlag, doc);
-  SetFieldContent("FreeText", a.freeText, doc);
-  SetFieldNumberContent("Duration", a.duration, doc);
-  SetFieldContent("DurationUnit", DurationUnitToWord(a.durationUnit), doc);
-  SetFieldListContent("Object", doc, a.objects);
-  if (a.folderObjects.empty())
-    SetFieldContent("FolderObject", "All", doc);
-  else
-    SetFieldListContent("FolderObject", doc, a.folderObjects);
-  SetFieldListContent("Resource", doc, a.resources);
-  WriteWorkflowFields(doc, header_);
-  SetFieldContent("WorkflowID", header_.workflowId, doc);
-  if (save_.hasAppReplicaId) SetFieldContent("AppReplikaID", save_.appReplicaId, doc);
-  SetFieldIntContent("Version", header_.version, doc);
-  SetFieldContent("Status", status_, doc);
-}
-
-void TaskWriter::WritePerformer(LNDocument& doc, const CNode& node) {
-  const NodeAttributes& a = node.Attributes();
-  SetFieldContent(
-      "OrgaType",
-      node.Kind() == NodeKind::ExtWFTask ? "External" : OrganisationKindToWord(a.performerType),
-      doc);
-  SetFieldContent("Member", a.member, doc);
-  SetFieldContent("RoleArgument", a.roleArgument, doc);
-  SetFieldContent("TeamManager", a.teamManager, doc);
-  SetFieldIntContent("TeamQuant", a.teamQuantity, doc);
-  SetFieldListContent("Readers", doc, a.readers);
-  SetFieldBoolContent("RemindFlag", a.remindFlag, doc);
-  if (a.remindFlag) {
-    SetFieldNumberContent("RemindDuration", a.remindDuration, doc);
-    SetFieldContent("RemindDurationUnit", DurationUnitToWord(a.remindDurationUnit), doc);
-    SetFieldNumberContent("DeadlineDuration", a.deadlineDuration, doc);
-    SetFieldContent("DeadlineDurationUnit", DurationUnitToWord(a.deadlineDurationUnit), doc);
+bool TaskWriter::WriteSpecial(LNDocument& doc, const CNode& node, std::string_view item) {
+  if (item == kAppReplicaIdItem) {
+    WriteAppReplicaId(doc, save_);
+  } else if (auto it = std::ranges::find(repeated_, item, &decltype(repeated_)::value_type::first);
+             it != repeated_.end()) {
+    WriteItem(doc, *it->second, header_, std::string(item));
+  } else if (item == "FolderObject" && node.Attributes().folderObjects.empty()) {
+    SetFieldContent(std::string(item), "All", doc);  // every form
+  } else if (item == "OrgaType" && node.Kind() == NodeKind::ExtWFTask) {
+    SetFieldContent(std::string(item), "External", doc);
+  } else {
+    return false;
   }
-  SetFieldContent("InContentmanagementType", ContentManagementKindToWord(a.inContentManagementType),
-                  doc);
-  SetFieldListContent("InContentManagement", doc, a.inContentManagement);
-  SetFieldContent("OutContentmanagementType",
-                  ContentManagementKindToWord(a.outContentManagementType), doc);
-  SetFieldListContent("OutContentManagement", doc, a.outContentManagement);
-}
-
-void TaskWriter::WriteExternal(LNDocument& doc, const CNode& node) {
-  const NodeAttributes& a = node.Attributes();
-  SetFieldContent("GriID", a.griId, doc);
-  SetFieldContent("ExternClusterMail", a.externClusterMail, doc);
-  SetFieldContent("ExternClusterID", a.externClusterId, doc);
-  SetFieldContent("ExtClusterInput", a.extClusterInput, doc);
-  SetFieldContent("ExtClusterOutput", a.extClusterOutput, doc);
-  SetFieldContent("ExtClusterFormat", a.extClusterFormat, doc);
-  SetFieldContent("ExtClusterRequiredDate", a.extClusterRequiredDate, doc);
-  SetFieldIntContent("ExtClusterExpectedDuration", a.extClusterExpectedDuration, doc);
-  SetFieldContent("ExtClusterExpectedDurationUnit",
-                  DurationUnitToWord(a.extClusterExpectedDurationUnit), doc);
-  SetFieldContent("ExtClusterSpecID", a.extClusterSpecId, doc);
-  // Kept with the task so that the node still opens its sub-workflow after a
-  // restart; readers that do not know the item pass it by.
-  if (!node.SubWorkflowId().empty() &&
-      (node.Kind() == NodeKind::ICDR || node.Kind() == NodeKind::CDDR))
-    SetFieldContent(kSubWorkflowIdItem, node.SubWorkflowId(), doc);
-  if (const CNode* referenced = node.ReferencedNode())
-    SetFieldContent("Reference", NodeKey(referenced->Code(), header_.workflowId), doc);
-  SetFieldIntContent("BelongsToCluster", node.BelongsToCluster(), doc);
-  SetFieldBoolContent("IsClusterStartNode", node.IsClusterStartNode(), doc);
-  SetFieldBoolContent("IsClusterEndNode", node.IsClusterEndNode(), doc);
-  SetFieldIntContent("RepresentsCluster", node.RepresentsCluster(), doc);
-  SetFieldIntContent("XPOS", node.GetRect().left, doc);
-  SetFieldIntContent("YPOS", node.GetRect().top, doc);
+  return true;
 }
 
 void TaskWriter::WriteRouting(LNDocument& doc, CNode& node) {
   const int self = Index(&node);
-  SetFieldContent("Code", keys_[self], doc);
   SetFieldContent("code_1", codes_[self], doc);
 
   KindLists kinds[kRoutingKindCount];
@@ -259,21 +194,15 @@ void TaskWriter::WriteRouting(LNDocument& doc, CNode& node) {
   WriteTextList(doc, "next_1", std::move(reachable));
   WriteTextList(doc, "Next", std::move(reachableKeys));
 
-  static const char* const kItems[kRoutingKindCount][4] = {
-      {"And", "and_1", nullptr, nullptr},
-      {"Or", "or_1", "Or_Condition", nullptr},
-      {"Xor", "xor_1", "Xor_Condition", nullptr},
-      {"Cor", "cor_1", "Cor_Condition", "Cor_Formula"},
-      {"Else", "else_1", nullptr, nullptr}};
   for (RoutingKind kind :
        {RoutingKind::And, RoutingKind::Or, RoutingKind::Xor, RoutingKind::Cor, RoutingKind::Else}) {
     KindLists& lists = kinds[static_cast<int>(kind)];
-    const char* const* items = kItems[static_cast<int>(kind)];
+    const RoutingItems& items = RoutingItemsOf(kind);
     if (lists.keys.empty()) continue;
-    WriteTextList(doc, items[0], std::move(lists.keys));
-    WriteTextList(doc, items[1], std::move(lists.codes));
-    if (items[2]) WriteTextList(doc, items[2], std::move(lists.conditions));
-    if (items[3]) WriteTextList(doc, items[3], std::move(lists.formulas));
+    WriteTextList(doc, items.keys, std::move(lists.keys));
+    WriteTextList(doc, items.codes, std::move(lists.codes));
+    if (items.conditions) WriteTextList(doc, items.conditions, std::move(lists.conditions));
+    if (items.formulas) WriteTextList(doc, items.formulas, std::move(lists.formulas));
   }
 
   const bool ends = successorKeys.empty();
