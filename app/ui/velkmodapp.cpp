@@ -83,7 +83,6 @@ bool CVelkModApp::InitInstance() {
   store_ = velk::OpenSettingsBackend(options_.settingsFile);
   recent_.Load(*store_);
   settings_.load(*store_);
-  velk::CWorkflowDoc::SetArrowSize(settings_.arrowSize);
   RegisterTemplates();
 
   frame_ = std::make_unique<CMainFrame>(*store_);
