@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "app/databasecache.h"
 #include "app/ui/helpwindow.h"
 #include "dialogs/ui/workflowchooserdialogs.h"
 #include "extdir/extdirlookup.h"
@@ -30,6 +31,7 @@ ShellCollaborators StandardShellCollaborators() {
   auto externalDirectory = std::make_shared<velk::CExtDirLookup>();
   parts.editor = StandardEditorCollaborators(externalDirectory);
   parts.externalDirectory = externalDirectory;
+  parts.directoryLinks = velk::CacheExtDirLinks;
   return parts;
 }
 

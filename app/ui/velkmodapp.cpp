@@ -46,7 +46,10 @@ CVelkModApp::CVelkModApp(Options options, ShellCollaborators parts)
     : options_(std::move(options)),
       // The named servers are fixed for the session's life, read from the settings file.
       session_(velk::LoadServers(*velk::OpenSettingsBackend(options_.settingsFile))),
-      cache_(std::make_unique<velk::DatabaseCache>(session_)),
+      // Header lists come from the default Process Definitions Database of the moment.
+      cache_(std::make_unique<velk::DatabaseCache>(
+          session_, [this] { return settings_.databases[velk::DatabaseKind::ProcessDefinitions]; },
+          parts.directoryLinks)),
       parts_(std::move(parts)) {
   Q_INIT_RESOURCE(shell);
   using velk::RequireCollaborator;
@@ -55,8 +58,6 @@ CVelkModApp::CVelkModApp(Options options, ShellCollaborators parts)
   RequireCollaborator(parts_.chooseSaveName, "Save Workflow as dialog");
   RequireCollaborator(parts_.showHelp, "help window");
   RequireCollaborator(parts_.externalDirectory, "External Directory lookup");
-  velk::SetDefaultProcessDefinitionsSource(
-      [this] { return settings_.databases[velk::DatabaseKind::ProcessDefinitions]; });
 }
 
 CVelkModApp::~CVelkModApp() {
@@ -67,7 +68,6 @@ CVelkModApp::~CVelkModApp() {
   windows_.reset();
   saver_.reset();
   editor_.reset();
-  velk::SetDefaultProcessDefinitionsSource(nullptr);
   if (&velk::services() == &services_) velk::setServices(nullptr);
 }
 
