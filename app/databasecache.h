@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "extdir/extdirdata.h"
 #include "model/databaseslots.h"
 #include "repository/databasekind.h"
-#include "extdir/extdirdata.h"
 #include "repository/processdefdb.h"
 
 class LNNotesSession;

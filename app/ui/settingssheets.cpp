@@ -41,11 +41,11 @@ bool CVelkModApp::RunSettingsSheet() {
 }
 
 void CVelkModApp::InitializeDefaultDatabases() {
-  velk::InitializeDefaultDatabases(*cache_, settings_.databases);
+  velk::InitializeDefaultDatabases(cache_, settings_.databases);
 }
 
 void CVelkModApp::InitializeDatabases(CWorkflowDoc& document) {
-  cache_->InitializeDatabases(document);
+  cache_.InitializeDatabases(document);
 }
 
 void CVelkModApp::OnWorkflowSettings() {

@@ -228,8 +228,8 @@ int Import(Context& ctx, const Args& args) {
 struct CommandSaver::Parts {
   explicit Parts(Context& ctx, const Args& args)
       : defaults(ChooseDatabases(args).all),
-        cache(ctx.session,
-              velk::HeadersFrom(defaults[velk::DatabaseKind::ProcessDefinitions]), velk::CacheExtDirLinks) {}
+        cache(ctx.session, velk::HeadersFrom(defaults[velk::DatabaseKind::ProcessDefinitions]),
+              velk::CacheExtDirLinks) {}
   velk::DatabaseLocations defaults;
   velk::DatabaseCache cache;
   velk::CExtDirLookup directory;
