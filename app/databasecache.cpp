@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "app/infocenter.h"
+#include "app/requirecollaborator.h"
 #include "app/services.h"
 #include "extdir/extdirdata.h"
 #include "model/workflowdoc.h"
@@ -44,9 +45,9 @@ void ReportInitializing(DatabaseKind kind) {
       "The " + name + " Database is initialized successfully.", 0, Severity::Success);
 }
 
-// The data set takes the stored workflows and the office mail address from the
-// first Process Definitions and Application Environment objects of the cache.
-RepositoryLoader<CExtDirData> ExtDirLoader(DatabaseCache& cache) {
+}  // namespace
+
+ExtDirLinks CacheExtDirLinks(DatabaseCache& cache) {
   ExtDirLinks links;
   links.storedWorkflowIds = [&cache] {
     std::vector<std::string> ids;
@@ -61,23 +62,21 @@ RepositoryLoader<CExtDirData> ExtDirLoader(DatabaseCache& cache) {
     const std::vector<CApplicationEnvDb*> appEnvs = cache.Objects<CApplicationEnvDb>();
     return appEnvs.empty() ? std::string() : appEnvs.front()->OfficeMail();
   };
-  return {[links](LNNotesSession& session, const DatabaseLocation& at, CWorkflowDoc* user) {
-            return std::make_unique<CExtDirData>(session, at.fileName, at.server, user, links);
-          },
-          [](const CExtDirData& data) { return data.Location(); },
-          [](CExtDirData& data, CWorkflowDoc* user) { data.AddUser(user); }};
+  return links;
 }
 
-}  // namespace
-
-DatabaseCache::DatabaseCache(LNNotesSession& session)
+DatabaseCache::DatabaseCache(LNNotesSession& session, HeaderSource processDefHeaders,
+                             const DirectoryLinks& directoryLinks)
     : session_(session), kinds_(kDatabaseKindCount) {
+  RequireCollaborator(directoryLinks, "External Directory links");
   SetLoader(StandardLoader<CApplicationEnvDb>());
   SetLoader(StandardLoader<CInfrastructureDb>());
   SetLoader(StandardLoader<CGatewayDb>());
   SetLoader(StandardLoader<CTrackingDb>());
-  SetLoader(StandardLoader<CProcessDefDb>());
-  SetLoader(ExtDirLoader(*this));
+  SetLoader(StandardLoader<CProcessDefDb>(std::move(processDefHeaders)));
+  ExtDirLinks links = directoryLinks(*this);
+  RequireExtDirLinks(links);
+  SetLoader(StandardLoader<CExtDirData>(std::move(links)));
 }
 
 DatabaseCache::~DatabaseCache() = default;

@@ -13,8 +13,10 @@
 #include <string>
 #include <vector>
 
+#include "extdir/extdirdata.h"
 #include "model/databaseslots.h"
 #include "repository/databasekind.h"
+#include "repository/processdefdb.h"
 
 class LNNotesSession;
 
@@ -67,12 +69,12 @@ struct RepositoryLoader {
 };
 
 // The loader of a CRepositoryDb class constructed from (session, path, server,
-// user): matched by Location(), which stays empty while the object never opened
-// its database, so a failed load is tried again at the next request.
-template <class Repository>
-RepositoryLoader<Repository> StandardLoader() {
-  return {[](LNNotesSession& session, const DatabaseLocation& at, CWorkflowDoc* user) {
-            return std::make_unique<Repository>(session, at.fileName, at.server, user);
+// user, extra...): matched by Location(), which stays empty while the object
+// never opened its database, so a failed load is tried again at the next request.
+template <class Repository, class... Extra>
+RepositoryLoader<Repository> StandardLoader(Extra... extra) {
+  return {[extra...](LNNotesSession& session, const DatabaseLocation& at, CWorkflowDoc* user) {
+            return std::make_unique<Repository>(session, at.fileName, at.server, user, extra...);
           },
           [](const Repository& r) { return r.Location(); },
           [](Repository& r, CWorkflowDoc* user) { r.AddUser(user); }};
@@ -80,8 +82,14 @@ RepositoryLoader<Repository> StandardLoader() {
 
 class DatabaseCache {
  public:
-  // The session must outlive the cache.
-  explicit DatabaseCache(LNNotesSession& session);
+  // What the External Directory data set is linked to, made from the cache.
+  using DirectoryLinks = std::function<ExtDirLinks(DatabaseCache&)>;
+
+  // The session must outlive the cache. Process Definitions objects read their
+  // header lists from where `processDefHeaders` says; External Directory data sets
+  // get `directoryLinks`. Stops the program when a link is missing.
+  DatabaseCache(LNNotesSession& session, HeaderSource processDefHeaders,
+                const DirectoryLinks& directoryLinks);
   ~DatabaseCache();
   DatabaseCache(const DatabaseCache&) = delete;
   DatabaseCache& operator=(const DatabaseCache&) = delete;
@@ -162,6 +170,11 @@ class DatabaseCache {
   LNNotesSession& session_;
   std::vector<Kind> kinds_;
 };
+
+// The modeler's links of an External Directory data set: the stored workflows and
+// the office mail address of the first Process Definitions and Application
+// Environment objects of the cache.
+ExtDirLinks CacheExtDirLinks(DatabaseCache& cache);
 
 // The default databases (ModelerSettings::databases) become the workflow's six
 // file and server names; a slot whose name changes forgets its object.

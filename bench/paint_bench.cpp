@@ -114,7 +114,7 @@ RawLevel PrepareRaw(const velk::CWorkflowDoc& doc, const ViewMapping& m, CWorkfl
       text(QString::fromStdString(t), {box.left, box.top - 10 * line++});
     for (const velk::CArrow* arrow : n->OutgoingArrows()) {
       raw.lines.emplace_back(m.ToDevice(arrow->LineStart()), m.ToDevice(arrow->LineEnd()));
-      const auto& h = arrow->HeadPoints();
+      const auto h = velk::ArrowHead(*arrow, velk::kDefaultArrowSize);
       raw.heads.push_back({m.ToDevice(h[0]), m.ToDevice(h[1]), m.ToDevice(h[2])});
       if (!arrow->Condition().empty())
         text(QString::fromStdString(arrow->Condition()),

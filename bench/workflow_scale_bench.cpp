@@ -57,7 +57,9 @@ void Fail(const std::string& what) {
 class Store {
  public:
   Store(LNNotesSession& session, const std::string& path)
-      : session_(session), path_(path), repository_(Create(session, path), path, "", nullptr) {}
+      : session_(session),
+        path_(path),
+        repository_(Create(session, path), path, "", nullptr, velk::HeadersFrom({path, ""})) {}
 
   std::unique_ptr<CWorkflowDoc> NewWorkflow() {
     auto doc = std::make_unique<CWorkflowDoc>("CN=Bench/O=Marvelund");

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "editor/hittest.h"
 #include "model/arrow.h"
 #include "model/node.h"
 
@@ -163,12 +164,18 @@ std::vector<Rect> PrintPages(const Rect& used, int pageWidth, int pageHeight) {
   return pages;
 }
 
-Rect ArrowBounds(const CArrow& arrow) {
-  const Point s = arrow.LineStart();
-  const Point e = arrow.LineEnd();
-  Rect r{std::min(s.x, e.x), std::max(s.y, e.y), std::max(s.x, e.x), std::min(s.y, e.y)};
-  for (const Point& p : arrow.HeadPoints()) r = r.United({p.x, p.y, p.x, p.y});
+std::array<Point, 4> ArrowHead(const CArrow& arrow, int arrowSize) {
+  return ComputeArrowHead({arrow.LineStart(), arrow.LineEnd()}, arrowSize);
+}
+
+Rect ArrowBounds(const ArrowLine& line, int arrowSize) {
+  Rect r = RectFromCorners(line.start, line.end);
+  for (const Point& p : ComputeArrowHead(line, arrowSize)) r = r.United({p.x, p.y, p.x, p.y});
   return r;
+}
+
+Rect ArrowBounds(const CArrow& arrow, int arrowSize) {
+  return ArrowBounds({arrow.LineStart(), arrow.LineEnd()}, arrowSize);
 }
 
 }  // namespace velk

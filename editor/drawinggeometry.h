@@ -4,6 +4,7 @@
 // description go, and the area a node covers on screen. All in logical units
 // (0.01 inch, y axis up, the drawing's top-left corner at (0, 0)).
 
+#include <array>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -112,7 +113,11 @@ Rect DescriptionBox(const Rect& textRect);
 // page, also for an empty `used` area or pages of no size.
 std::vector<Rect> PrintPages(const Rect& used, int pageWidth, int pageHeight);
 
-// The bounding box of an arrow's line and head.
-Rect ArrowBounds(const CArrow& arrow);
+// The head of an arrow drawn with the "ArrowSize" index `arrowSize`: tip, the two
+// side points and the base on the line.
+std::array<Point, 4> ArrowHead(const CArrow& arrow, int arrowSize);
+// The bounding box of a line and its head.
+Rect ArrowBounds(const ArrowLine& line, int arrowSize);
+Rect ArrowBounds(const CArrow& arrow, int arrowSize);
 
 }  // namespace velk

@@ -4,6 +4,7 @@
 #include <unordered_set>
 
 #include "app/infocenter.h"
+#include "app/requirecollaborator.h"
 #include "extdir/extdiritems.h"
 #include "extdir/extdirtree.h"
 #include "repository/store/lnnotes.h"
@@ -18,9 +19,19 @@ constexpr char kOpenFailText[] =
 
 }  // namespace
 
+void RequireExtDirLinks(const ExtDirLinks& links) {
+  RequireCollaborator(links.storedWorkflowIds, "External Directory link to the stored workflows");
+  RequireCollaborator(links.officeMail, "External Directory link to the office mail address");
+}
+
+ExtDirLinks UnlinkedExtDir() {
+  return {[] { return std::vector<std::string>(); }, [] { return std::string(); }};
+}
+
 CExtDirData::CExtDirData(LNNotesSession& session, const std::string& path,
                          const std::string& server, CWorkflowDoc* owner, ExtDirLinks links)
     : CRepositoryDb(session, {path, server}), links_(std::move(links)) {
+  RequireExtDirLinks(links_);
   AddUser(owner);
   InfoCenter::instance().clearCategory(kExtDirLoadCategory);
   StatusScope status(kExtDirLoadCategory);

@@ -34,10 +34,17 @@ struct ExtDirLinks {
   // "wfOfficeMail" of the Application Environment in use, for IRI documents.
   std::function<std::string()> officeMail;
 };
+// Stops the program when a link is missing: without them a data set would take
+// requests we ordered for partners' and write IRI documents without the office
+// mail address.
+void RequireExtDirLinks(const ExtDirLinks& links);
+// Links to nothing: no stored workflows, no office mail address. For a data set
+// read apart from any workflow repository (a check, a benchmark).
+ExtDirLinks UnlinkedExtDir();
 
 class CExtDirData : public CRepositoryDb {
  public:
-  // Clears the loading category and loads the database.
+  // Clears the loading category and loads the database; requires both links.
   CExtDirData(LNNotesSession& session, const std::string& path, const std::string& server,
               CWorkflowDoc* owner, ExtDirLinks links);
   ~CExtDirData() override;

@@ -83,8 +83,7 @@ void CExtDirData::ReadEidmRequests(LNDatabase& db, const char* category) {
     read.push_back(&request);
   });
   if (read.empty()) return;
-  const std::vector<std::string> stored =
-      links_.storedWorkflowIds ? links_.storedWorkflowIds() : std::vector<std::string>();
+  const std::vector<std::string> stored = links_.storedWorkflowIds();
   for (CExtDirItemEIDM* request : read)
     request->orderedByUs =
         request->MasterWorkflowID.empty() ||

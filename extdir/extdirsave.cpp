@@ -81,7 +81,7 @@ void WriteIriDocument(const CExtDirItemGRILeaf& leaf, LNDatabase& db) {
   LNDocument iri;
   db.CreateDocument(&iri, forms::kIriLeaf);
   SetFieldContent("LeafID", leaf.ID, iri);
-  SetFieldContent("ApplicationDB", links.officeMail ? links.officeMail() : std::string(), iri);
+  SetFieldContent("ApplicationDB", links.officeMail(), iri);
   SetFieldContent("WorkflowID", workflow, iri);
   SetFieldContent("wfID", workflow, iri);
   iri.Save();

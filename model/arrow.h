@@ -45,8 +45,6 @@ class CArrow {
   // Segment from the source's border to the target's border.
   Point LineStart() const { return lineStart_; }
   Point LineEnd() const { return lineEnd_; }
-  // Tip (the line's end), the two side points and the base of the head on the line.
-  const std::array<Point, 4>& HeadPoints() const { return headPoints_; }
 
  private:
   friend class CWorkflowDoc;
@@ -63,7 +61,6 @@ class CArrow {
   ArrowRouting routing_;
   Point lineStart_;
   Point lineEnd_;
-  std::array<Point, 4> headPoints_{};
 };
 
 }  // namespace velk

@@ -14,6 +14,8 @@ struct ArrowHeadSize {
 };
 
 // The "ArrowSize" setting: 0 small, 1 middle, 2 large; other values are clamped.
+// Drawings made without the modeler's settings use the default.
+inline constexpr int kDefaultArrowSize = 1;
 ArrowHeadSize ArrowHeadSizeFor(int arrowSizeIndex);
 
 struct ArrowLine {

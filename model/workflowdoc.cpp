@@ -9,8 +9,6 @@
 namespace velk {
 
 namespace {
-int gArrowSize = 1;
-
 template <class T>
 void Erase(std::vector<T*>& list, const T* item) {
   std::erase(list, item);
@@ -40,14 +38,6 @@ CWorkflowDoc::~CWorkflowDoc() {
   for (auto& node : nodes_)
     if (node->clusterDocument_ && node->clusterDocument_->representingNode_ == node.get())
       node->clusterDocument_->representingNode_ = nullptr;
-}
-
-int CWorkflowDoc::ArrowSize() {
-  return gArrowSize;
-}
-
-void CWorkflowDoc::SetArrowSize(int index) {
-  gArrowSize = index;
 }
 
 // ---- Structure ----

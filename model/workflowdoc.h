@@ -39,10 +39,6 @@ class CWorkflowDoc {
   CWorkflowDoc(const CWorkflowDoc&) = delete;
   CWorkflowDoc& operator=(const CWorkflowDoc&) = delete;
 
-  // Program-wide "ArrowSize" index used for arrow heads.
-  static int ArrowSize();
-  static void SetArrowSize(int index);
-
   // ---- Structure ----
   CWorkflowDoc& Top() { return *top_; }
   const CWorkflowDoc& Top() const { return *top_; }

@@ -226,7 +226,6 @@ void CWorkflowDoc::UpdateArrowGeometry(CArrow& arrow) {
   const ArrowLine line = ComputeArrowLine(arrow.source_->rect_, arrow.target_->rect_);
   arrow.lineStart_ = line.start;
   arrow.lineEnd_ = line.end;
-  arrow.headPoints_ = ComputeArrowHead(line, ArrowSize());
 }
 
 void CWorkflowDoc::UpdateNodeArrows(CNode& node) {
@@ -242,7 +241,6 @@ void CWorkflowDoc::TranslateArrow(CArrow& arrow, int dx, int dy) {
   auto move = [dx, dy](Point& p) { p = {p.x + dx, p.y + dy}; };
   move(arrow.lineStart_);
   move(arrow.lineEnd_);
-  for (Point& p : arrow.headPoints_) move(p);
 }
 
 // ---- Clusters ----

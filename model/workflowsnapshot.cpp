@@ -46,7 +46,7 @@ WorkflowSnapshot CWorkflowDoc::TakeSnapshot() const {
                        n->belongsToCluster_, n->isClusterStartNode_, n->isClusterEndNode_});
   for (const auto& a : top.arrows_)
     s.arrows.push_back({indexOf(a->source_), indexOf(a->target_), a->stateFlags_, a->routing_,
-                        a->lineStart_, a->lineEnd_, a->headPoints_});
+                        a->lineStart_, a->lineEnd_});
   s.start = indexOf(top.startNode_);
   s.end = indexOf(top.endNode_);
   for (const auto& doc : top.clusterDocuments_) {
@@ -126,7 +126,6 @@ void CWorkflowDoc::RestoreSnapshot(const WorkflowSnapshot& s) {
     arrow->stateFlags_ = a.stateFlags;
     arrow->lineStart_ = a.lineStart;
     arrow->lineEnd_ = a.lineEnd;
-    arrow->headPoints_ = a.headPoints;
     arrow->source_->outgoing_.push_back(arrow.get());
     arrow->target_->incoming_.push_back(arrow.get());
     arrows_.push_back(std::move(arrow));

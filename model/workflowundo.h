@@ -53,7 +53,6 @@ struct ArrowSnapshot {
   ArrowRouting routing;
   Point lineStart;
   Point lineEnd;
-  std::array<Point, 4> headPoints{};
   bool operator==(const ArrowSnapshot&) const = default;
 };
 

@@ -33,13 +33,13 @@ DrawnNode DrawNode(const CNode& node, const DrawingFont& font, Rect& area, bool&
 }
 
 DrawnArrow DrawArrow(const CArrow& arrow, const DrawingFont& font, Rect& area, bool& empty) {
-  const auto& head = arrow.HeadPoints();
+  const auto head = ArrowHead(arrow, kDefaultArrowSize);
   DrawnArrow drawn;
   drawn.arrow = &arrow;
   drawn.start = Page(arrow.LineStart());
   drawn.end = Page(arrow.LineEnd());
   for (int i = 0; i < 3; ++i) drawn.head[i] = Page(head[i]);
-  Include(area, empty, ArrowBounds(arrow));
+  Include(area, empty, ArrowBounds(arrow, kDefaultArrowSize));
   if (arrow.Condition().empty()) return drawn;
   const Point anchor = DescriptionAnchor({arrow.LineStart(), arrow.LineEnd()});
   const int textWidth = static_cast<int>(std::ceil(font.italicWidth(arrow.Condition())));

@@ -60,7 +60,8 @@ struct LevelDrawing {
 inline constexpr int kDrawingMargin = 20;
 
 // The level of `nodes` (in list order) with the names and arrow descriptions
-// shown, as the view shows them by default. An empty level is a small empty box.
+// shown and the default arrow heads, as the view shows them by default. An
+// empty level is a small empty box.
 LevelDrawing DrawLevel(const std::vector<CNode*>& nodes, const DrawingFont& font);
 
 }  // namespace velk

@@ -5,6 +5,7 @@
 #include <ranges>
 
 #include "app/infocenter.h"
+#include "app/requirecollaborator.h"
 #include "repository/databasetemplates.h"
 #include "repository/fieldaccess.h"
 #include "repository/noteserror.h"
@@ -31,11 +32,6 @@ constexpr char kNoHeaderViewText[] =
     "The chosen database is not actual Process Definitions Database because\r\ninformation about "
     "workflows cannot be accessed.\r\nIt must have the view: '(Modeler\\Header)'.\r\nPlease choose "
     "another database.";
-
-std::function<DatabaseLocation()>& DefaultSource() {
-  static std::function<DatabaseLocation()> source;
-  return source;
-}
 
 void ReportProcessDef(const std::string& title, const std::string& text, Severity severity) {
   Report(kProcessDefCategory, title, text, severity);
@@ -83,13 +79,16 @@ bool CProcessDefDb::IsStillStored(LNDatabase& db, const WorkflowHeaderEntry& ent
   return stored;
 }
 
-void SetDefaultProcessDefinitionsSource(std::function<DatabaseLocation()> source) {
-  DefaultSource() = std::move(source);
+HeaderSource HeadersFrom(DatabaseLocation at) {
+  return [at = std::move(at)] { return at; };
 }
 
 CProcessDefDb::CProcessDefDb(LNNotesSession& session, const std::string& path,
-                             const std::string& server, CWorkflowDoc* user)
-    : CRepositoryDb(session, {path, server}), session_(&session) {
+                             const std::string& server, CWorkflowDoc* user, HeaderSource headers)
+    : CRepositoryDb(session, {path, server}),
+      session_(&session),
+      headerSource_(std::move(headers)) {
+  RequireCollaborator(headerSource_, "Process Definitions header location");
   InfoCenter::instance().clearCategory(kProcessDefCategory);
   StatusScope status("Opening Process Definitions Database");
   try {
@@ -144,7 +143,7 @@ bool CProcessDefDb::ReadResources(LNDatabase& db) {
 }
 
 DatabaseLocation CProcessDefDb::HeaderLocation() const {
-  return DefaultSource() ? DefaultSource()() : RequestedLocation();
+  return headerSource_();
 }
 
 bool CProcessDefDb::ReadHeaders(bool force) {

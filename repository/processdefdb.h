@@ -35,17 +35,20 @@ struct WorkflowHeaderEntry {
 // What becomes of the stored version a save replaces.
 enum class Retirement { None, Freeze, Delete };
 
-// The header list is read from the default Process Definitions Database of the
-// current settings, not from the object's own database. The program installs
-// where that is; without a source the object's own database is read.
-void SetDefaultProcessDefinitionsSource(std::function<DatabaseLocation()> source);
+// Where the header list is read: in the modeler the default Process Definitions
+// Database of the current settings, which may change while the object lives, not
+// the object's own database.
+using HeaderSource = std::function<DatabaseLocation()>;
+// A header list always read from `at`.
+HeaderSource HeadersFrom(DatabaseLocation at);
 
 class CProcessDefDb : public CRepositoryDb {
  public:
   // Opens the database, reads its identity and the resources, closes it. A failure
-  // becomes an Info Center entry and leaves the object empty.
+  // becomes an Info Center entry and leaves the object empty. Stops the program
+  // when `headers` is missing.
   CProcessDefDb(LNNotesSession& session, const std::string& path, const std::string& server,
-                CWorkflowDoc* user);
+                CWorkflowDoc* user, HeaderSource headers);
 
   LNNotesSession& Session() const { return *session_; }
 
@@ -103,6 +106,7 @@ class CProcessDefDb : public CRepositoryDb {
   bool RetireAnnotations(LNDatabase& db, bool freeze, const std::string& workflowId);
 
   LNNotesSession* session_;
+  HeaderSource headerSource_;
   std::vector<std::string> resources_;
   std::vector<WorkflowHeaderEntry> headers_;
   std::vector<std::string> retiredUsers_;

@@ -121,7 +121,7 @@ void CVelkModApp::OnFileOpen() {
       return;
     }
   }
-  velk::CProcessDefDb* repository = cache_->FindOrLoad<velk::CProcessDefDb>(
+  velk::CProcessDefDb* repository = cache_.FindOrLoad<velk::CProcessDefDb>(
       settings_.databases[velk::DatabaseKind::ProcessDefinitions]);
   if (!repository) return;  // the cache has reported why
   // The chooser runs without the wait cursor.
@@ -167,7 +167,7 @@ void CVelkModApp::OnOpenRecent(std::size_t index) {
   if (index >= recent_.Entries().size()) return;
   const velk::RecentWorkflow entry = recent_.Entries()[index];
   velk::CProcessDefDb* repository =
-      cache_->FindOrLoad<velk::CProcessDefDb>({entry.database, entry.server});
+      cache_.FindOrLoad<velk::CProcessDefDb>({entry.database, entry.server});
   const velk::WorkflowHeaderEntry* header = nullptr;
   if (repository) {
     repository->ReadHeaders(false);
@@ -184,7 +184,7 @@ void CVelkModApp::OnOpenRecent(std::size_t index) {
 
 void CVelkModApp::OfferRecoveredWorkflows() {
   velk::RecoverLeftOverCopies(
-      *recovery_, [this] { return NewWorkflowDocument(); },
+      recovery_, [this] { return NewWorkflowDocument(); },
       [this](std::shared_ptr<CWorkflowDoc> doc) {
         const velk::MsgResult answer = velk::services().messageBox(
             "VELK Modeler ended without saving the workflow \"" +

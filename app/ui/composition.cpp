@@ -2,10 +2,17 @@
 
 #include <QApplication>
 
+#include "app/databasecache.h"
+#include "app/qsettings/qsettingsbackend.h"
+#include "app/requirecollaborator.h"
+#include "app/serversettings.h"
 #include "app/ui/helpwindow.h"
 #include "dialogs/ui/workflowchooserdialogs.h"
 #include "extdir/extdirlookup.h"
 #include "model/consistencycheck.h"
+#include "model/workflowrecovery.h"
+#include "model/workflowsaver.h"
+#include "repository/store/lnbackend.h"
 #include "repository/store/lnstatus.h"
 
 ShellCollaborators StandardShellCollaborators() {
@@ -30,12 +37,41 @@ ShellCollaborators StandardShellCollaborators() {
   auto externalDirectory = std::make_shared<velk::CExtDirLookup>();
   parts.editor = StandardEditorCollaborators(externalDirectory);
   parts.externalDirectory = externalDirectory;
+  parts.directoryLinks = velk::CacheExtDirLinks;
   return parts;
 }
 
+namespace {
+
+// What outlives the windows: the settings the start-up reads, the session on
+// the servers of the settings file, the cache, the saver and the recovery folder.
+CVelkModApp::Core ComposeCore(const CVelkModApp::Options& options,
+                              const ShellCollaborators& parts) {
+  velk::RequireCollaborator(parts.externalDirectory, "External Directory lookup");
+  CVelkModApp::Core core;
+  core.settings = std::make_unique<velk::ModelerSettings>();
+  // The named servers are fixed for the session's life, read from the settings file.
+  core.session = std::make_unique<LNNotesSession>(
+      velk::LoadServers(*velk::OpenSettingsBackend(options.settingsFile)));
+  // Header lists come from the default Process Definitions Database of the moment.
+  const velk::ModelerSettings& settings = *core.settings;
+  core.cache = std::make_unique<velk::DatabaseCache>(
+      *core.session,
+      [&settings] { return settings.databases[velk::DatabaseKind::ProcessDefinitions]; },
+      parts.directoryLinks);
+  // Every way of storing a workflow saves through this one saver.
+  core.saver = std::make_unique<velk::WorkflowSaver>(*core.cache, settings.databases,
+                                                     *parts.externalDirectory);
+  core.recovery = std::make_unique<velk::RecoveryFolder>(lnstore::DataDirectory() + "/recovery");
+  return core;
+}
+
+}  // namespace
+
 std::unique_ptr<CVelkModApp> StartModeler(const CVelkModApp::Options& options,
                                           ShellCollaborators parts) {
-  auto app = std::make_unique<CVelkModApp>(options, std::move(parts));
+  CVelkModApp::Core core = ComposeCore(options, parts);
+  auto app = std::make_unique<CVelkModApp>(options, std::move(parts), std::move(core));
   if (!app->InitInstance()) return nullptr;
   return app;
 }

@@ -19,11 +19,11 @@
 #include "repository/trackingdb.h"
 
 CMdiChild* CVelkModApp::NewExtDirFrame() {
-  const std::vector<velk::CExtDirData*> sets = cache_->Objects<velk::CExtDirData>();
-  velk::CExtDirData* data =
-      sets.empty() ? cache_->FindOrLoad<velk::CExtDirData>(
-                         settings_.databases[velk::DatabaseKind::ExternalDirectory])
-                   : sets.front();
+  const std::vector<velk::CExtDirData*> sets = cache_.Objects<velk::CExtDirData>();
+  velk::CExtDirData* data = sets.empty()
+                                ? cache_.FindOrLoad<velk::CExtDirData>(
+                                      settings_.databases[velk::DatabaseKind::ExternalDirectory])
+                                : sets.front();
   if (!data) return nullptr;
   auto* view = new CExtDirView(*data, ExtDirHost());
   auto* frame = new CExtDirChildFrame(view);
@@ -32,8 +32,7 @@ CMdiChild* CVelkModApp::NewExtDirFrame() {
 }
 
 void CVelkModApp::ReleasePublishedTasks(const CWorkflowDoc& closing) {
-  if (!cache_) return;
-  for (velk::CExtDirData* data : cache_->Objects<velk::CExtDirData>())
+  for (velk::CExtDirData* data : cache_.Objects<velk::CExtDirData>())
     velk::ReleasePublishedTasks(*data, closing);
 }
 
@@ -42,12 +41,12 @@ velk::EidmOrigin CVelkModApp::EidmOriginOf(const velk::CNode& task) {
   origin.organisation = settings_.orgName;
   const velk::WorkflowDatabases* dbs =
       task.Document() ? &task.Document()->Top().Databases() : nullptr;
-  const auto appEnvs = cache_->Objects<velk::CApplicationEnvDb>();
+  const auto appEnvs = cache_.Objects<velk::CApplicationEnvDb>();
   if (dbs && dbs->applicationEnvironment.repository)
     origin.engineAddress = dbs->applicationEnvironment.repository->OfficeMail();
   else if (!appEnvs.empty())
     origin.engineAddress = appEnvs.front()->OfficeMail();
-  const auto trackings = cache_->Objects<velk::CTrackingDb>();
+  const auto trackings = cache_.Objects<velk::CTrackingDb>();
   if (dbs && dbs->tracking.repository)
     origin.trackingAddress = dbs->tracking.repository->ReplicaId();
   else if (!trackings.empty())
@@ -65,7 +64,7 @@ ExtDirViewHost CVelkModApp::ExtDirHost() {
     InitializeDatabases(*doc);
     return doc.get();  // the window keeps it
   };
-  w.saver = saver_.get();
+  w.saver = &saver_;
   w.remember = [this](const CWorkflowDoc& doc) { RememberWorkflow(doc); };
   w.redraw = [this](CWorkflowDoc& doc) { editor_->UpdateAllViews(doc); };
   w.infoCenterVisible = [this] {
@@ -79,7 +78,7 @@ ExtDirViewHost CVelkModApp::ExtDirHost() {
       frame_->HideInfoCenter();
   };
   w.processDefinitions = [this] {
-    return cache_->FindOrLoad<velk::CProcessDefDb>(
+    return cache_.FindOrLoad<velk::CProcessDefDb>(
         settings_.databases[velk::DatabaseKind::ProcessDefinitions]);
   };
   w.openStoredWorkflow = [this](const velk::WorkflowHeaderEntry& header) {

@@ -7,6 +7,7 @@
 #include "app/ui/workflowframe.h"
 #include "app/ui/workflowwindows.h"
 #include "dialogs/ui/wfproperty.h"
+#include "editor/ui/workflowview.h"
 #include "model/workflowdoc.h"
 #include "repository/defaultdatabases.h"
 #include "repository/ui/settingssheet.h"
@@ -34,16 +35,17 @@ bool CVelkModApp::RunSettingsSheet() {
   CDlgSettings sheet(SessionSettingsContext(settings_, SettingsStore(), session_), frame_.get());
   ArrowWhileModal arrow;
   if (sheet.exec() != QDialog::Accepted) return false;
-  velk::CWorkflowDoc::SetArrowSize(settings_.arrowSize);
+  // Open windows draw their arrow heads in the size just chosen.
+  for (CWorkflowView* view : editor_->Views()) view->InvalidateAll();
   return true;
 }
 
 void CVelkModApp::InitializeDefaultDatabases() {
-  velk::InitializeDefaultDatabases(*cache_, settings_.databases);
+  velk::InitializeDefaultDatabases(cache_, settings_.databases);
 }
 
 void CVelkModApp::InitializeDatabases(CWorkflowDoc& document) {
-  cache_->InitializeDatabases(document);
+  cache_.InitializeDatabases(document);
 }
 
 void CVelkModApp::OnWorkflowSettings() {

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/databasecache.h"
 #include "editor/ui/editor.h"
 #include "repository/processdefdb.h"
 
@@ -32,4 +33,6 @@ struct ShellCollaborators {
   EditorCollaborators editor;
   // What the consistency check asks of the External Directory.
   std::shared_ptr<const velk::ExternalDirectoryLookup> externalDirectory;
+  // What the External Directory data set is linked to.
+  velk::DatabaseCache::DirectoryLinks directoryLinks;
 };

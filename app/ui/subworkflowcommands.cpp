@@ -44,7 +44,7 @@ void CVelkModApp::CreateSubWorkflow(CWorkflowDoc& from, velk::CNode& node) {
   CChildFrame* window = OpenWorkflowWindow(sub);
   InitializeDatabases(*sub);
   window->GetView()->update();
-  if (!velk::CreateSubWorkflow(from, node, *sub, *saver_)) {
+  if (!velk::CreateSubWorkflow(from, node, *sub, saver_)) {
     // The save has said why; an unstored sub-workflow must not pass for one.
     window->canClose = {};
     window->close();
@@ -57,7 +57,7 @@ void CVelkModApp::CreateSubWorkflow(CWorkflowDoc& from, velk::CNode& node) {
 
 void CVelkModApp::LoadSubWorkflow(CWorkflowDoc& from, velk::CNode& node) {
   velk::WaitCursor wait;
-  velk::CProcessDefDb* repository = cache_->FindOrLoad<velk::CProcessDefDb>(
+  velk::CProcessDefDb* repository = cache_.FindOrLoad<velk::CProcessDefDb>(
       settings_.databases[velk::DatabaseKind::ProcessDefinitions]);
   if (!repository) return;  // the cache has reported why
   const std::optional<velk::WorkflowHeaderEntry> header = velk::FindSubWorkflow(*repository, node);

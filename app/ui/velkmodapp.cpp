@@ -7,7 +7,6 @@
 #include "app/databasecache.h"
 #include "app/qsettings/qsettingsbackend.h"
 #include "app/requirecollaborator.h"
-#include "app/serversettings.h"
 #include "app/ui/clipboardformats.h"
 #include "app/ui/doctemplate.h"
 #include "app/ui/extdirframe.h"
@@ -21,7 +20,6 @@
 #include "model/workflowsaver.h"
 #include "repository/databasevalidation.h"
 #include "repository/noteserror.h"
-#include "repository/store/lnbackend.h"
 #include "repository/store/lnstatus.h"
 
 
@@ -42,11 +40,14 @@ struct StartupCursor {
 
 }  // namespace
 
-CVelkModApp::CVelkModApp(Options options, ShellCollaborators parts)
+CVelkModApp::CVelkModApp(Options options, ShellCollaborators parts, Core core)
     : options_(std::move(options)),
-      // The named servers are fixed for the session's life, read from the settings file.
-      session_(velk::LoadServers(*velk::OpenSettingsBackend(options_.settingsFile))),
-      cache_(std::make_unique<velk::DatabaseCache>(session_)),
+      core_(std::move(core)),
+      settings_(*core_.settings),
+      session_(*core_.session),
+      cache_(*core_.cache),
+      saver_(*core_.saver),
+      recovery_(*core_.recovery),
       parts_(std::move(parts)) {
   Q_INIT_RESOURCE(shell);
   using velk::RequireCollaborator;
@@ -54,20 +55,14 @@ CVelkModApp::CVelkModApp(Options options, ShellCollaborators parts)
   RequireCollaborator(parts_.chooseWorkflow, "Load workflow dialog");
   RequireCollaborator(parts_.chooseSaveName, "Save Workflow as dialog");
   RequireCollaborator(parts_.showHelp, "help window");
-  RequireCollaborator(parts_.externalDirectory, "External Directory lookup");
-  velk::SetDefaultProcessDefinitionsSource(
-      [this] { return settings_.databases[velk::DatabaseKind::ProcessDefinitions]; });
 }
 
 CVelkModApp::~CVelkModApp() {
   if (splash_) delete splash_.data();
   frame_.reset();
   recoveryWriter_.reset();
-  recovery_.reset();
   windows_.reset();
-  saver_.reset();
   editor_.reset();
-  velk::SetDefaultProcessDefinitionsSource(nullptr);
   if (&velk::services() == &services_) velk::setServices(nullptr);
 }
 
@@ -83,7 +78,6 @@ bool CVelkModApp::InitInstance() {
   store_ = velk::OpenSettingsBackend(options_.settingsFile);
   recent_.Load(*store_);
   settings_.load(*store_);
-  velk::CWorkflowDoc::SetArrowSize(settings_.arrowSize);
   RegisterTemplates();
 
   frame_ = std::make_unique<CMainFrame>(*store_);
@@ -99,14 +93,10 @@ bool CVelkModApp::InitInstance() {
   editorParts.commandStateChanged = [this] { frame_->RequestCommandUpdate(); };
   editor_ = std::make_unique<CEditor>(std::move(editorParts), settings_, nodeBitmaps_, clipboard_,
                                       Printer());
-  // Every way of storing a workflow saves through this one saver.
-  saver_ = std::make_unique<velk::WorkflowSaver>(*cache_, settings_.databases,
-                                                 *parts_.externalDirectory);
   windows_ = std::make_unique<CWorkflowWindows>(
       *frame_, *workflowTemplate_, *editor_,
-      [this](CWorkflowDoc& doc) { return parts_.chooseSaveName(doc, frame_.get()); }, *saver_);
-  recovery_ = std::make_unique<velk::RecoveryFolder>(lnstore::DataDirectory() + "/recovery");
-  recoveryWriter_ = std::make_unique<CRecoveryWriter>(*windows_, *recovery_);
+      [this](CWorkflowDoc& doc) { return parts_.chooseSaveName(doc, frame_.get()); }, saver_);
+  recoveryWriter_ = std::make_unique<CRecoveryWriter>(*windows_, recovery_);
   connect(windows_.get(), &CWorkflowWindows::workflowStored, this, [this](const CWorkflowDoc& doc) {
     RememberWorkflow(doc);
     recoveryWriter_->Forget(doc);

@@ -47,8 +47,20 @@ class CVelkModApp : public QObject {
     bool showMainWindow = true;
   };
 
+  // What outlives every window besides the application's own parts, made by the
+  // composition root before start-up: the settings (read at start-up), the Notes
+  // session, the database cache, the one saver of workflows and the folder of
+  // recovery copies.
+  struct Core {
+    std::unique_ptr<velk::ModelerSettings> settings;
+    std::unique_ptr<LNNotesSession> session;
+    std::unique_ptr<velk::DatabaseCache> cache;
+    std::unique_ptr<velk::WorkflowSaver> saver;
+    std::unique_ptr<velk::RecoveryFolder> recovery;
+  };
+
   // Ends the program with a message when a collaborator is missing.
-  CVelkModApp(Options options, ShellCollaborators parts);
+  CVelkModApp(Options options, ShellCollaborators parts, Core core);
   ~CVelkModApp() override;
   CVelkModApp(const CVelkModApp&) = delete;
   CVelkModApp& operator=(const CVelkModApp&) = delete;
@@ -144,11 +156,13 @@ class CVelkModApp : public QObject {
   void ReleasePublishedTasks(const CWorkflowDoc& closing);
 
   Options options_;
+  Core core_;  // goes last: every window refers to it
   std::unique_ptr<velk::QSettingsBackend> store_;
-  velk::ModelerSettings settings_;
-  LNNotesSession session_;
-  std::unique_ptr<velk::DatabaseCache> cache_;  // installed once the session is up
-  std::unique_ptr<velk::WorkflowSaver> saver_;
+  velk::ModelerSettings& settings_;
+  LNNotesSession& session_;
+  velk::DatabaseCache& cache_;
+  velk::WorkflowSaver& saver_;
+  velk::RecoveryFolder& recovery_;
   velk::NodeClipboard clipboard_;
   CNodeBitmaps nodeBitmaps_;
   ShellCollaborators parts_;
@@ -162,7 +176,6 @@ class CVelkModApp : public QObject {
   std::unique_ptr<QPrinter> printer_;
   std::unique_ptr<CEditor> editor_;
   std::unique_ptr<CWorkflowWindows> windows_;
-  std::unique_ptr<velk::RecoveryFolder> recovery_;
   std::unique_ptr<CRecoveryWriter> recoveryWriter_;
 };
 

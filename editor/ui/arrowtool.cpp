@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include "app/services.h"
+#include "app/settings.h"
 #include "editor/hittest.h"
 #include "editor/ui/editor.h"
 #include "editor/ui/workflowpainter.h"
@@ -33,11 +34,7 @@ std::optional<Rect> CArrowTool::RubberLineArea(const CWorkflowView& view) const 
     return {};
   const velk::CNode* source = gesture_.Source(*view.Document());
   if (!source) return {};
-  const velk::ArrowLine line = RubberLine(*source, pointer_);
-  Rect area = velk::RectFromCorners(line.start, line.end);
-  for (Point p : velk::ComputeArrowHead(line, velk::CWorkflowDoc::ArrowSize()))
-    area = area.United({p.x, p.y, p.x, p.y});
-  return area;
+  return velk::ArrowBounds(RubberLine(*source, pointer_), view.Editor().Settings().arrowSize);
 }
 
 void CArrowTool::InvalidateRubberLine(CWorkflowView& view) {
@@ -88,5 +85,5 @@ void CArrowTool::PaintOverlay(const CWorkflowView& view, QPainter& painter) cons
   if (!RubberLineArea(view)) return;
   const velk::ArrowLine line = RubberLine(*gesture_.Source(*view.Document()), pointer_);
   view.Painter().DrawArrowLine(painter, view.Mapping(), line.start, line.end,
-                               velk::CWorkflowDoc::ArrowSize(), false);
+                               view.Editor().Settings().arrowSize, false);
 }

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "app/services.h"
+#include "app/settings.h"
 #include "editor/ui/workflowpainter.h"
 #include "editor/ui/workflowview.h"
 #include "model/workflowdoc.h"
@@ -85,12 +86,13 @@ class LevelRenderer {
       : painter_(bitmaps), options_(options) {
     paint_.flags = options.flags;
     paint_.outside = Qt::white;
+    paint_.arrowSize = options.arrowSize;
   }
 
   // The level's used area plus the margin, in logical units.
   Rect Area(const CWorkflowDoc& level) {
     Rect area = painter_.LevelArea(level, velk::ComputeTextOffsets(options_.flags),
-                                   options_.flags.arrowDescription);
+                                   options_.flags.arrowDescription, options_.arrowSize);
     if (area.Width() <= 0 || area.Height() <= 0) area = kEmptyLevel;
     const int m = options_.margin;
     return {area.left - m, area.top + m, area.right + m, area.bottom - m};
@@ -309,6 +311,7 @@ void OnFileExport(CWorkflowView& view) {
   if (!file) return;
   ExportOptions options;
   options.flags = view.Flags();
+  options.arrowSize = view.Editor().Settings().arrowSize;
   const QString error =
       ExportWorkflow(*doc, whole, file->second, file->first, view.Editor().NodeBitmaps(), options);
   if (!error.isEmpty()) {

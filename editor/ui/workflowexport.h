@@ -30,6 +30,8 @@ struct ExportOptions {
   double dpi = 96.0;
   // Around the level's used area, in logical units.
   int margin = 20;
+  // The "ArrowSize" index of the heads.
+  int arrowSize = velk::kDefaultArrowSize;
 };
 
 // The files of `count` levels exported to `path` as single-level files: the

@@ -40,8 +40,7 @@ bool Touches(const Rect& r, const Rect& clip, int margin = 2) {
 struct CWorkflowPainter::Context {
   const ViewMapping& mapping;
   const PaintOptions& options;
-  Rect clip;  // logical
-  int arrowSize;
+  Rect clip;     // logical
   double ratio;  // device pixels per painter pixel
 
   // Width of the drawing's pens: one logical unit, at least one device pixel,
@@ -108,7 +107,7 @@ void CWorkflowPainter::Paint(QPainter& painter, const velk::CWorkflowDoc* level,
   const QPaintDevice* device = painter.device();
   PrepareFonts(mapping, device ? device->logicalDpiY() : 96.0);
   const Context c{mapping, options, mapping.ToLogical(QRectF(clip)),
-                  velk::CWorkflowDoc::ArrowSize(), device ? device->devicePixelRatioF() : 1.0};
+                  device ? device->devicePixelRatioF() : 1.0};
   painter.save();
   painter.setClipRect(clip, Qt::IntersectClip);
   painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
@@ -182,9 +181,9 @@ void CWorkflowPainter::DrawNode(QPainter& painter, const Context& c, const CNode
     if (!image.isNull()) painter.drawImage(QPointF(target.topLeft()) / c.ratio, image);
   }
   for (const CArrow* arrow : node.OutgoingArrows())
-    if (Touches(velk::ArrowBounds(*arrow), c.clip))
-      DrawArrowShape(painter, c, arrow->LineStart(), arrow->LineEnd(), arrow->HeadPoints(),
-                     arrow->IsSelected());
+    if (Touches(velk::ArrowBounds(*arrow, c.options.arrowSize), c.clip))
+      DrawArrowShape(painter, c, arrow->LineStart(), arrow->LineEnd(),
+                     velk::ArrowHead(*arrow, c.options.arrowSize), arrow->IsSelected());
 }
 
 void CWorkflowPainter::DrawArrowShape(QPainter& painter, const Context& c, Point start, Point end,
@@ -201,8 +200,7 @@ void CWorkflowPainter::DrawArrowShape(QPainter& painter, const Context& c, Point
 void CWorkflowPainter::DrawArrowLine(QPainter& painter, const ViewMapping& m, Point start,
                                      Point end, int arrowSize, bool selected) {
   const PaintOptions options;
-  const Context c{
-      m, options, {}, arrowSize, painter.device() ? painter.device()->devicePixelRatioF() : 1.0};
+  const Context c{m, options, {}, painter.device() ? painter.device()->devicePixelRatioF() : 1.0};
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing);
   DrawArrowShape(painter, c, start, end, velk::ComputeArrowHead({start, end}, arrowSize), selected);
@@ -324,28 +322,29 @@ Rect CWorkflowPainter::TextBox(const CNode& node, const velk::ShowFlags& flags) 
           corner.y - static_cast<int>(lines.size()) * lineHeight_};
 }
 
-Rect CWorkflowPainter::ArrowArea(const CArrow& arrow, bool withDescription) {
-  Rect area = velk::ArrowBounds(arrow);
+Rect CWorkflowPainter::ArrowArea(const CArrow& arrow, bool withDescription, int arrowSize) {
+  Rect area = velk::ArrowBounds(arrow, arrowSize);
   if (withDescription && !arrow.Condition().empty())
     area = area.United(velk::DescriptionBox(DescriptionRect(arrow)));
   return area;
 }
 
 Rect CWorkflowPainter::NodeArea(const CNode& node, const velk::TextOffsets& offsets,
-                                bool withDescriptions) {
+                                bool withDescriptions, int arrowSize) {
   Rect area = velk::NodeTextArea(node.GetRect(), offsets);
   for (const CArrow* arrow : node.IncomingArrows())
-    area = area.United(ArrowArea(*arrow, withDescriptions));
+    area = area.United(ArrowArea(*arrow, withDescriptions, arrowSize));
   for (const CArrow* arrow : node.OutgoingArrows())
-    area = area.United(ArrowArea(*arrow, withDescriptions));
+    area = area.United(ArrowArea(*arrow, withDescriptions, arrowSize));
   return area;
 }
 
 Rect CWorkflowPainter::LevelArea(const velk::CWorkflowDoc& level, const velk::TextOffsets& offsets,
-                                 bool withDescriptions) {
+                                 bool withDescriptions, int arrowSize) {
   const std::vector<CNode*> nodes = level.LevelNodes();
   if (nodes.empty()) return {};
-  Rect area = NodeArea(*nodes.front(), offsets, withDescriptions);
-  for (const CNode* node : nodes) area = area.United(NodeArea(*node, offsets, withDescriptions));
+  Rect area = NodeArea(*nodes.front(), offsets, withDescriptions, arrowSize);
+  for (const CNode* node : nodes)
+    area = area.United(NodeArea(*node, offsets, withDescriptions, arrowSize));
   return area;
 }

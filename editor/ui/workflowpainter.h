@@ -30,6 +30,7 @@ struct PaintOptions {
   velk::ShowFlags flags;
   bool gridVisible = false;
   int gridSize = 50;
+  int arrowSize = velk::kDefaultArrowSize;
   // Around the drawing area: the window colour on screen, white on paper.
   QColor outside;
 };
@@ -54,16 +55,17 @@ class CWorkflowPainter {
   // Line height of the node texts in logical units.
   int LineHeight() const { return lineHeight_; }
   // The area a node covers: its rectangle widened by `offsets`, with all its
-  // arrows and their descriptions when `withDescriptions`.
+  // arrows (heads of the "ArrowSize" index `arrowSize`) and their descriptions
+  // when `withDescriptions`.
   velk::Rect NodeArea(const velk::CNode& node, const velk::TextOffsets& offsets,
-                      bool withDescriptions);
+                      bool withDescriptions, int arrowSize);
   // An arrow's line and head, with its description box when `withDescription`.
-  velk::Rect ArrowArea(const velk::CArrow& arrow, bool withDescription);
+  velk::Rect ArrowArea(const velk::CArrow& arrow, bool withDescription, int arrowSize);
   // Where the texts under a node stand with `flags` (empty rect for none).
   velk::Rect TextBox(const velk::CNode& node, const velk::ShowFlags& flags);
   // What the level shows: the union of its nodes' areas (empty rect for none).
   velk::Rect LevelArea(const velk::CWorkflowDoc& level, const velk::TextOffsets& offsets,
-                       bool withDescriptions);
+                       bool withDescriptions, int arrowSize);
 
   // The node text font for a device of `pixelsPerUnit` and `dpi`: "DejaVu Sans"
   // sized so that a line is 10 logical units high. The description font is its

@@ -23,6 +23,7 @@ PaintOptions PrintOptions(const CWorkflowView& view) {
   options.flags = view.Flags();
   options.gridVisible = view.Editor().Settings().gridVisible;
   options.gridSize = view.Editor().Settings().gridSize;
+  options.arrowSize = view.Editor().Settings().arrowSize;
   options.outside = Qt::white;
   return options;
 }
@@ -36,7 +37,8 @@ std::vector<Rect> WorkflowPrintPages(CWorkflowView& view, QPrinter& printer) {
   const int height = static_cast<int>(page.height() / mapping.ScaleY());
   Rect used;
   if (const CWorkflowDoc* doc = view.Document()) {
-    used = view.Painter().LevelArea(*doc, view.TextOffsets(), view.Flags().arrowDescription);
+    used = view.Painter().LevelArea(*doc, view.TextOffsets(), view.Flags().arrowDescription,
+                                    view.Editor().Settings().arrowSize);
   }
   return velk::PrintPages(used, width, height);
 }

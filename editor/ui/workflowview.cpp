@@ -86,7 +86,8 @@ void CWorkflowView::SetZoom(double zoom) {
 void CWorkflowView::ZoomToFit() {
   if (!doc_ || doc_->LevelNodes().empty()) return SetZoom(1.0);
   // Everything the level shows: the nodes with their texts, arrows and labels.
-  const Rect bounds = painter_->LevelArea(*doc_, offsets_, flags_.arrowDescription);
+  const Rect bounds =
+      painter_->LevelArea(*doc_, offsets_, flags_.arrowDescription, editor_.Settings().arrowSize);
   const double unitsX = viewport()->width() / (logicalDpiX() / 100.0);
   const double unitsY = viewport()->height() / (logicalDpiY() / 100.0);
   SetZoom(velk::FitZoom(bounds, unitsX, unitsY));
@@ -166,7 +167,7 @@ void CWorkflowView::InvalidateAll() {
 }
 
 Rect CWorkflowView::NodeArea(const velk::CNode& node) const {
-  return painter_->NodeArea(node, offsets_, flags_.arrowDescription);
+  return painter_->NodeArea(node, offsets_, flags_.arrowDescription, editor_.Settings().arrowSize);
 }
 
 void CWorkflowView::paintEvent(QPaintEvent* event) {
@@ -177,6 +178,7 @@ void CWorkflowView::paintEvent(QPaintEvent* event) {
   options.flags = flags_;
   options.gridVisible = editor_.Settings().gridVisible;
   options.gridSize = editor_.Settings().gridSize;
+  options.arrowSize = editor_.Settings().arrowSize;
   // One pass over the region's bounding box; the painter is clipped to the region.
   painter_->Paint(painter, doc_.get(), Mapping(), options, event->region().boundingRect());
   if (CViewTool* tool = ActiveTool()) tool->PaintOverlay(*this, painter);

@@ -112,7 +112,8 @@ void StoreLevelInsideItself() {
   velk::ScopedHeadlessServices ui;
   LNNotesSession session;
   ASSERT_EQ(session.Init(410), LNNOERROR);
-  velk::CProcessDefDb repository(session, "procdef.nsf", "", nullptr);
+  velk::CProcessDefDb repository(session, "procdef.nsf", "", nullptr,
+                                 velk::HeadersFrom({"procdef.nsf", ""}));
   velk::CWorkflowDoc doc("CN=Cli Designer/O=Marvelund");
   velk::WorkflowDatabases databases;
   databases.processDefinitions = {{"procdef.nsf", ""}, &repository};

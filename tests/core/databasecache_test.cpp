@@ -40,7 +40,7 @@ class DatabaseCacheTest : public RepositoryTest {
   }
 
   DatabaseLocations locations_;
-  DatabaseCache cache_{session_};
+  DatabaseCache cache_{session_, HeadersFrom({"procdef.nsf", ""}), CacheExtDirLinks};
 };
 
 TEST_F(DatabaseCacheTest, TwoWorkflowsOnTheSameDatabasesShareTheObjectsAndTheSecondLoadsNothing) {
@@ -100,6 +100,20 @@ TEST_F(DatabaseCacheTest, EveryKindHasALoaderAndTheDirectoryIsShared) {
   EXPECT_TRUE(first.externalDirectory.IsInitialised());
   EXPECT_EQ(first.externalDirectory.repository, second.externalDirectory.repository);
   EXPECT_EQ(cache_.Count(DatabaseKind::ExternalDirectory), 1u);
+}
+
+// Without its links a data set would take the requests we ordered for partners'
+// and write IRI documents without the office mail: the program stops instead.
+TEST_F(DatabaseCacheTest, AMissingExternalDirectoryLinkStopsTheProgram) {
+  ExtDirLinks noMail = CacheExtDirLinks(cache_);
+  noMail.officeMail = nullptr;
+  const HeaderSource headers = HeadersFrom(locations_[DatabaseKind::ProcessDefinitions]);
+  EXPECT_DEATH(DatabaseCache(session_, headers, nullptr), "'External Directory links'");
+  EXPECT_DEATH(DatabaseCache(session_, headers, [noMail](DatabaseCache&) { return noMail; }),
+               "office mail");
+  EXPECT_DEATH(CExtDirData(session_, locations_[DatabaseKind::ExternalDirectory].fileName, "",
+                           nullptr, ExtDirLinks{}),
+               "stored workflows");
 }
 
 TEST_F(DatabaseCacheTest, FileNameAndServerAreComparedExactly) {

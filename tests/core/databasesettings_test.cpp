@@ -157,7 +157,7 @@ TEST(DatabaseChoiceTest, PathsAreLowerCasedUnlessThatNamesAnotherFile) {
 using DefaultDatabasesTest = RepositoryTest;
 
 TEST_F(DefaultDatabasesTest, InitialisedInTheirOrderWithTheProgressSteps) {
-  DatabaseCache cache(session_);
+  DatabaseCache cache(session_, HeadersFrom({"procdef.nsf", ""}), CacheExtDirLinks);
   InfoCenter::instance().addEntry(kInitializingDatabasesCategory, "Earlier", "old", 0,
                                   Severity::Notice);
   DatabaseLocations defaults;

@@ -109,9 +109,7 @@ TEST_F(ProcessDefTest, HeaderReadingFailuresAreReportedBySeverity) {
        {std::pair{"infra.nsf", "It must have the view: '(Modeler\\Header)'.\r\n"},
         std::pair{"missing.nsf", "cannot be opened anymore."}}) {
     InfoCenter::instance().clear();
-    SetDefaultProcessDefinitionsSource([file = std::string(file)] {
-      return DatabaseLocation{file, ""};
-    });
+    headerLocation = {file, ""};
     EXPECT_FALSE(repository->ReadHeaders(true)) << file;
     EXPECT_TRUE(HasEntry(kProcessDefCategory, Severity::Error, text)) << file;
   }
@@ -121,19 +119,19 @@ TEST_F(ProcessDefTest, HeaderReadingFailuresAreReportedBySeverity) {
 TEST_F(ProcessDefTest, ResourcesStopAtADocumentWithoutTheItem) {
   AddResource("Company Car");
   AddResource("Projector");
-  CProcessDefDb complete(session, "procdef.nsf", "", nullptr);
+  CProcessDefDb complete(session, "procdef.nsf", "", nullptr, HeadersFrom({"procdef.nsf", ""}));
   EXPECT_EQ(complete.Resources(), (std::vector<std::string>{"Company Car", "Projector"}));
   EXPECT_EQ(complete.Title(), TemplateOf(DatabaseKind::ProcessDefinitions).defaultTitle);
   EXPECT_EQ(complete.Path(), "procdef.nsf");
 
   // Without the item it has no key either, so it comes first in the view.
   AddResource(nullptr);
-  CProcessDefDb broken(session, "procdef.nsf", "", nullptr);
+  CProcessDefDb broken(session, "procdef.nsf", "", nullptr, HeadersFrom({"procdef.nsf", ""}));
   EXPECT_TRUE(broken.Resources().empty());
   EXPECT_TRUE(HasEntry(kProcessDefCategory, Severity::Notice,
                        "The choosen database holds no information about resources."));
 
-  CProcessDefDb missing(session, "nothing.nsf", "", nullptr);
+  CProcessDefDb missing(session, "nothing.nsf", "", nullptr, HeadersFrom({"nothing.nsf", ""}));
   EXPECT_TRUE(missing.Path().empty()) << "nothing is known of a database never opened";
   EXPECT_TRUE(HasEntry(kProcessDefCategory, Severity::Error, "cannot be opened anymore"));
 }
@@ -221,7 +219,7 @@ TEST_F(ProcessDefTest, MissingTextViewOnlyWarnsThatTextsStay) {
     d.Save();
     db.Close();
   }
-  SetDefaultProcessDefinitionsSource([] { return DatabaseLocation{"notext.nsf", ""}; });
+  headerLocation = {"notext.nsf", ""};
   WorkflowDatabases databases = doc.Databases();
   databases.processDefinitions.location = {"notext.nsf", ""};
   doc.SetDatabases(databases);

@@ -17,7 +17,8 @@ namespace velk::testing {
 
 class TestSaver {
  public:
-  explicit TestSaver(LNNotesSession& session) : cache_(session) {
+  explicit TestSaver(LNNotesSession& session)
+      : cache_(session, HeadersFrom({"procdef.nsf", ""}), CacheExtDirLinks) {
     for (const DemoDatabase& d : DemoDatabases()) {
       defaults_[d.kind] = {d.fileName, ""};
       if (std::filesystem::exists(lnstore::ResolveLocalPath(d.fileName))) continue;

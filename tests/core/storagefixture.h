@@ -43,13 +43,13 @@ class StorageTest : public WorkflowTest {
     setenv("VELK_DATA_DIR", dir_.c_str(), 1);
     setenv("VELK_USER", kTestUser, 1);
     InfoCenter::instance().clear();
-    SetDefaultProcessDefinitionsSource(nullptr);
     ASSERT_EQ(session.Init(410), LNNOERROR);
     LNDatabase db;
     ASSERT_EQ(
         CreateDatabaseOfKind(session, DatabaseKind::ProcessDefinitions, "procdef.nsf", "", "", &db),
         LNNOERROR);
-    repository = std::make_unique<CProcessDefDb>(session, "procdef.nsf", "", &doc);
+    repository = std::make_unique<CProcessDefDb>(session, "procdef.nsf", "", &doc,
+                                                 [this] { return headerLocation; });
     Attach(doc);
   }
 
@@ -159,6 +159,8 @@ class StorageTest : public WorkflowTest {
   std::filesystem::path dir_;
   LNNotesSession session;
   std::unique_ptr<CProcessDefDb> repository;
+  // Where the repository reads its header list.
+  DatabaseLocation headerLocation{"procdef.nsf", ""};
 };
 
 }  // namespace velk::testing

@@ -19,7 +19,7 @@
 namespace {
 
 void LoadWorkflows(LNNotesSession& session, const velk::DatabaseLocation& at) {
-  velk::DatabaseCache cache(session);
+  velk::DatabaseCache cache(session, velk::HeadersFrom(at), velk::CacheExtDirLinks);
   velk::CProcessDefDb* processDefs = cache.FindOrLoad<velk::CProcessDefDb>(at);
   if (!processDefs) return;
   processDefs->ReadHeaders(false);

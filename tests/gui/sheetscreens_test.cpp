@@ -29,7 +29,8 @@ class DemoSheetTest : public SheetTest {
       if (r.kind == velk::DatabaseKind::ApplicationEnvironment)
         application_ = std::make_unique<velk::CApplicationEnvDb>(session_, r.path, "", &doc);
       if (r.kind == velk::DatabaseKind::ProcessDefinitions)
-        processes_ = std::make_unique<velk::CProcessDefDb>(session_, r.path, "", &doc);
+        processes_ = std::make_unique<velk::CProcessDefDb>(session_, r.path, "", &doc,
+                                                           velk::HeadersFrom({r.path, ""}));
     }
     ASSERT_TRUE(infrastructure_ && application_ && processes_);
     databases.infrastructure.repository = infrastructure_.get();

@@ -138,7 +138,8 @@ TEST_F(ExportTest, PngIsTheLevelsAreaWithMarginAtTheChosenResolution) {
   options.flags = {false, false, false, false, false};
   options.margin = 25;
   CWorkflowPainter painter(bitmaps);
-  const velk::Rect area = painter.LevelArea(doc, velk::ComputeTextOffsets(options.flags), false);
+  const velk::Rect area =
+      painter.LevelArea(doc, velk::ComputeTextOffsets(options.flags), false, options.arrowSize);
   for (double dpi : {96.0, 192.0}) {
     options.dpi = dpi;
     const QString name = QStringLiteral("node-%1.png").arg(dpi);

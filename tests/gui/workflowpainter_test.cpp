@@ -225,7 +225,7 @@ TEST(PainterResolutionTest, DescriptionStaysInsideItsFrameAtScreenAndPrintResolu
         mapping.ToDevice(velk::DescriptionAnchor({arrow->LineStart(), arrow->LineEnd()}));
     ASSERT_FALSE(blue.isEmpty()) << dpi << " dpi";
     EXPECT_LT(std::abs(blue.center().x() - anchor.x()), 3 * scale) << dpi << " dpi: centred";
-    const QRectF box = mapping.ToDevice(painter.ArrowArea(*arrow, true));
+    const QRectF box = mapping.ToDevice(painter.ArrowArea(*arrow, true, velk::kDefaultArrowSize));
     // Hinting at other sizes may widen a text by a few per cent, never more.
     const double slack = 1 + box.width() * 0.04;
     EXPECT_TRUE(box.adjusted(-slack, -1, slack, 1).contains(QRectF(blue))) << dpi << " dpi";
@@ -262,7 +262,7 @@ TEST(PainterOrderTest, ConditionsStayWholeOverNodesDrawnLater) {
   const velk::CArrow* arrow =
       doc->CreateArrow(*from, *to, {velk::RoutingKind::Xor, "Order_Amount <= 10000", {}});
   CWorkflowPainter painter(TestBitmaps());
-  const velk::Rect area = painter.ArrowArea(*arrow, true);
+  const velk::Rect area = painter.ArrowArea(*arrow, true, velk::kDefaultArrowSize);
   const velk::Point anchor = velk::DescriptionAnchor({arrow->LineStart(), arrow->LineEnd()});
   const velk::Rect box{area.left, anchor.y, area.right, anchor.y - painter.LineHeight() - 2};
   doc->InsertNode(velk::NodeRectAt(box.Center().x - 17, box.top + 10), velk::NodeKind::Intern);

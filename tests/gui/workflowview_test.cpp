@@ -183,7 +183,7 @@ TEST_F(ViewTest, NodeAreaHoldsTextsArrowsAndDescriptions) {
   EXPECT_GE(area.right, texts.right);
   EXPECT_LE(area.bottom, texts.bottom);
   for (const velk::CArrow* a : check->OutgoingArrows()) {
-    const Rect b = velk::ArrowBounds(*a);
+    const Rect b = velk::ArrowBounds(*a, velk::kDefaultArrowSize);
     EXPECT_TRUE(area.Contains({b.left, b.top}) && area.Contains({b.right, b.bottom}));
     if (!a->Condition().empty()) {
       const Point anchor = velk::DescriptionAnchor({a->LineStart(), a->LineEnd()});

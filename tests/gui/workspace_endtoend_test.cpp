@@ -16,6 +16,8 @@
 #include "dialogs/ui/nodeproperty.h"
 #include "editor/ui/workflowpainter.h"
 #include "modelerfixture.h"
+#include "repository/ui/settingspages.h"
+#include "repository/ui/settingssheet.h"
 
 namespace {
 
@@ -240,6 +242,32 @@ TEST_F(WorkspaceEndToEndTest, MemberAndFormsStandApartAndZoomToFitShowsEveryText
   frame()->Action(cmd::ViewZoomFit)->trigger();
   ProcessEvents();
   Shoot(frame(), QStringLiteral("order-handling-layers"));
+}
+
+// The arrow size chosen in "Modeler Settings" is the size every open window draws.
+TEST_F(WorkspaceEndToEndTest, ArrowSizeChosenInTheSettingsRedrawsTheOpenWindowsHeads) {
+  OpenWorkflow(QStringLiteral("Version 2.0"));
+  Doc().DeselectAll();
+  const auto inkWith = [this](int arrowSize) {
+    sheettest::OnNextModal<CDlgSettings>([arrowSize](CDlgSettings& sheet) {
+      sheet.SetActivePage(2);
+      sheet.BasicsPage()->ArrowSizeList()->setCurrentIndex(arrowSize);
+      ClickOk(sheet);
+    });
+    Trigger(cmd::Settings);
+    const QImage shown = View()->viewport()->grab().toImage();
+    int ink = 0;
+    for (int y = 0; y < shown.height(); ++y)
+      for (int x = 0; x < shown.width(); ++x) ink += shown.pixelColor(x, y) == QColor(Qt::black);
+    return ink;
+  };
+  const int small = inkWith(0);
+  Shoot(frame(), QStringLiteral("arrow-size-small"));
+  const int middle = inkWith(1);
+  EXPECT_LT(small, middle);
+  EXPECT_LT(middle, inkWith(2));
+  EXPECT_EQ(app->Settings().arrowSize, 2);
+  Shoot(frame(), QStringLiteral("arrow-size-large"));
 }
 
 }  // namespace

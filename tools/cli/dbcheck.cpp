@@ -169,7 +169,7 @@ void CheckDirectoryTree(velk::CExtDirData& directory, velk::HeadlessServices& ui
 // describes the object.
 Json LoadAndDescribe(LNNotesSession& session, DatabaseKind kind, const velk::DatabaseLocation& at,
                      velk::HeadlessServices& ui) {
-  velk::DatabaseCache cache(session);
+  velk::DatabaseCache cache(session, velk::HeadersFrom(at), velk::CacheExtDirLinks);
   switch (kind) {
     case DatabaseKind::Infrastructure:
       return velk::RepositoryToJson(Load<velk::CInfrastructureDb>(cache, at));

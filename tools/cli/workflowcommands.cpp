@@ -75,10 +75,8 @@ class Repository {
   Repository(Context& ctx, const Databases& at)
       : ctx_(ctx),
         at_(at),
-        repository_(ctx.session, at.procdef.fileName, at.procdef.server, nullptr) {
-    velk::SetDefaultProcessDefinitionsSource([location = at.procdef] { return location; });
-  }
-  ~Repository() { velk::SetDefaultProcessDefinitionsSource(nullptr); }
+        repository_(ctx.session, at.procdef.fileName, at.procdef.server, nullptr,
+                    velk::HeadersFrom(at.procdef)) {}
 
   const std::vector<velk::WorkflowHeaderEntry>& Headers() {
     if (!repository_.ReadHeaders(true) && repository_.Headers().empty()) {
@@ -229,7 +227,9 @@ int Import(Context& ctx, const Args& args) {
 
 struct CommandSaver::Parts {
   explicit Parts(Context& ctx, const Args& args)
-      : defaults(ChooseDatabases(args).all), cache(ctx.session) {}
+      : defaults(ChooseDatabases(args).all),
+        cache(ctx.session, velk::HeadersFrom(defaults[velk::DatabaseKind::ProcessDefinitions]),
+              velk::CacheExtDirLinks) {}
   velk::DatabaseLocations defaults;
   velk::DatabaseCache cache;
   velk::CExtDirLookup directory;
