@@ -50,9 +50,8 @@ struct StoredNotes {
   std::string_view Data(const Item& item) const { return {bytes.data() + item.data, item.dataSize}; }
   // Where `text`, appended to `bytes`, starts.
   std::size_t Append(std::string_view text);
-  // A document whose universal id is not read, with its items decoded (the
-  // store has checked that their values decode).
-  void Decode(const Note& note, NoteRecord* out) const;
+  // The items of a note decoded (the store has checked that their values decode).
+  void Decode(const Note& note, std::vector<LNItem>* out) const;
 };
 
 struct DatabaseInfo {
