@@ -33,10 +33,10 @@ struct NoteRecord {
 // at once, which cost more than reading them.
 struct StoredNotes {
   struct Item {
-    std::size_t name = 0, nameSize = 0;  // in `bytes`
-    std::size_t data = 0, dataSize = 0;
-    LNItemType type = LNItemType::Text;
+    std::size_t name = 0, data = 0;             // in `bytes`
+    std::uint32_t nameSize = 0, dataSize = 0;  // a value in SQLite has less than 2 GB
     LNITEMFLAGS flags = 0;
+    LNItemType type = LNItemType::Text;
   };
   struct Note {
     LNNOTEID id = 0;

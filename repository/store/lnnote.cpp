@@ -360,11 +360,15 @@ LNSTATUS FindText(const std::shared_ptr<NoteData>& note, std::string_view name, 
 
 }  // namespace
 
+// Readers ask for many items a note lacks, one call each: that path is kept short.
 LNSTATUS LNNote::GetFirstText(std::string_view name, std::string* text) const {
   text->clear();
-  int index = -1;
-  if (LNSTATUS status = FindText(d_, name, &index)) return status;
-  if (index >= 0) text->assign(d_->FirstTextAt(static_cast<std::size_t>(index)));
+  if (!d_ || !d_->open) return CheckOpen(d_);
+  const int index = d_->Find(name);
+  if (index < 0) return LNNOERROR;
+  if (d_->TypeAt(static_cast<std::size_t>(index)) != LNItemType::Text)
+    return Fail(LNERR_ITEM_TYPE_MISMATCH);
+  text->assign(d_->FirstTextAt(static_cast<std::size_t>(index)));
   return LNNOERROR;
 }
 

@@ -54,7 +54,21 @@ bool NumberBefore(const ViewKey& a, const ViewKey& b) {
   return a.id < b.id;
 }
 
+bool IsNumber(const ViewKey& key) {
+  return key.key.present && key.key.numeric;
+}
+
+// The order SortKeys gives.
+bool KeyBefore(const ViewKey& a, const ViewKey& b) {
+  if (IsNumber(a) != IsNumber(b)) return IsNumber(a);
+  if (IsNumber(a)) return NumberBefore(a, b);
+  if (int order = lnstore::CompareKeyText(a.key.text, b.key.text)) return order < 0;
+  return a.id < b.id;
+}
+
 void SortKeys(std::vector<ViewKey>& keys) {
+  // Documents are often written in the order of their keys: then one pass tells.
+  if (std::is_sorted(keys.begin(), keys.end(), KeyBefore)) return;
   struct Text {
     std::string_view folded;
     std::uint32_t index;
@@ -68,7 +82,7 @@ void SortKeys(std::vector<ViewKey>& keys) {
   texts.reserve(keys.size());
   for (std::uint32_t i = 0; i < keys.size(); ++i) {
     const lnstore::FirstValue& key = keys[i].key;
-    if (key.present && key.numeric) {
+    if (IsNumber(keys[i])) {
       numbers.push_back(i);
       continue;
     }
