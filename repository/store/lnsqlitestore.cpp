@@ -401,9 +401,9 @@ LNSTATUS SqliteStore::ReadStoredNotes(Query& query, StoredNotes* notes) {
       place = item;
       ++placed;
     }
-    if (placed < count) {
-      std::sort(order.begin(), order.end(),
-                [](const auto& a, const auto& b) { return a.first < b.first; });
+    if (placed < count) {  // equal positions keep the name order, as LoadNote has them
+      std::stable_sort(order.begin(), order.end(),
+                       [](const auto& a, const auto& b) { return a.first < b.first; });
       for (std::size_t i = 0; i < count; ++i) notes->items[first + i] = order[i].second;
     }
     if (!notes->notes.empty()) notes->notes.back().itemCount = count;
