@@ -340,7 +340,7 @@ LNSTATUS LNNote::GetItem(std::string_view name, LNText* value) const {
   if (value) {
     std::vector<std::string> texts;
     d_->TextsAt(index, &texts);
-    value->SetValues(std::move(texts));
+    value->SetValues(texts);
   }
   return LNNOERROR;
 }

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <initializer_list>
 #include <string>
-#include <utility>
 #include <vector>
 
 using LNString = std::string;
@@ -37,7 +36,6 @@ class LNText {
   void SetValue(std::string value) { values_.assign(1, std::move(value)); }
   // Reuses the storage of the current values (reading many items into one LNText).
   void SetValues(const std::vector<std::string>& values) { values_ = values; }
-  void SetValues(std::vector<std::string>&& values) { values_ = std::move(values); }
   void DeleteAll() { values_.clear(); }
   const std::vector<std::string>& Values() const { return values_; }
   bool operator==(const LNText&) const = default;
