@@ -204,14 +204,12 @@ std::size_t StoredNotes::Append(std::string_view text) {
   return at;
 }
 
-void StoredNotes::Decode(const Note& note, NoteRecord* out) const {
-  *out = NoteRecord{};
-  out->id = note.id;
-  out->unidRead = false;
-  out->items.resize(note.itemCount);
+void StoredNotes::Decode(const Note& note, std::vector<LNItem>* out) const {
+  out->clear();
+  out->resize(note.itemCount);
   for (std::size_t i = 0; i < note.itemCount; ++i) {
     const Item& stored = items[note.firstItem + i];
-    LNItem& item = out->items[i];
+    LNItem& item = (*out)[i];
     item.name = Name(stored);
     item.type = stored.type;
     item.flags = stored.flags;

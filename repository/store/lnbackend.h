@@ -34,10 +34,10 @@ struct NoteRecord {
 // at once, which cost more than reading them.
 struct StoredNotes {
   struct Item {
-    std::size_t name = 0, nameSize = 0;  // in `bytes`
-    std::size_t data = 0, dataSize = 0;
-    LNItemType type = LNItemType::Text;
+    std::size_t name = 0, data = 0;             // in `bytes`
+    std::uint32_t nameSize = 0, dataSize = 0;  // a value in SQLite has less than 2 GB
     LNITEMFLAGS flags = 0;
+    LNItemType type = LNItemType::Text;
   };
   struct Note {
     LNNOTEID id = 0;
@@ -51,9 +51,8 @@ struct StoredNotes {
   std::string_view Data(const Item& item) const { return {bytes.data() + item.data, item.dataSize}; }
   // Where `text`, appended to `bytes`, starts.
   std::size_t Append(std::string_view text);
-  // A document whose universal id is not read, with its items decoded (the
-  // store has checked that their values decode).
-  void Decode(const Note& note, NoteRecord* out) const;
+  // The items of a note decoded (the store has checked that their values decode).
+  void Decode(const Note& note, std::vector<LNItem>* out) const;
 };
 
 struct DatabaseInfo {

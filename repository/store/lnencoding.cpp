@@ -92,11 +92,6 @@ bool SameName(std::string_view a, std::string_view b) {
   return true;
 }
 
-std::uint64_t NameBit(std::string_view name) {
-  const unsigned last = name.empty() ? 0 : static_cast<unsigned char>(FoldChar(name.back()));
-  return std::uint64_t{1} << ((name.size() * 7 + last) & 63);
-}
-
 int CompareKeyText(std::string_view a, std::string_view b) {
   std::size_t n = std::min(a.size(), b.size());
   for (std::size_t i = 0; i < n; ++i) {
@@ -123,24 +118,44 @@ void EncodeValues(const LNItem& item, std::string* out) {
 }
 
 bool DecodeValues(std::string_view data, LNItem* item) {
+  if (item->type == LNItemType::Numbers) {
+    item->texts.clear();
+    return DecodeNumbers(data, &item->numbers);
+  }
+  item->numbers.clear();
+  return DecodeTexts(data, &item->texts);
+}
+
+bool DecodeNumbers(std::string_view data, std::vector<double>* numbers) {
   Reader reader(data);
   std::uint64_t count;
-  item->texts.clear();
-  item->numbers.clear();
-  if (item->type == LNItemType::Numbers) {
-    if (!reader.Count(8, &count)) return false;
-    item->numbers.resize(count);
-    for (double& value : item->numbers) reader.Double(&value);
-    return reader.AtEnd();
-  }
+  numbers->clear();
+  if (!reader.Count(8, &count)) return false;
+  numbers->resize(count);
+  for (double& value : *numbers) reader.Double(&value);
+  return reader.AtEnd();
+}
+
+bool DecodeTexts(std::string_view data, std::vector<std::string>* texts) {
+  Reader reader(data);
+  std::uint64_t count;
+  texts->clear();
   if (!reader.Count(1, &count)) return false;
-  item->texts.reserve(count);
+  texts->reserve(count);
   for (std::uint64_t i = 0; i < count; ++i) {
     std::string_view text;
     if (!reader.Bytes(&text)) return false;
-    item->texts.emplace_back(text);
+    texts->emplace_back(text);
   }
   return reader.AtEnd();
+}
+
+std::string_view FirstEncodedText(std::string_view data) {
+  Reader reader(data);
+  std::uint64_t count;
+  std::string_view text;
+  if (!reader.Count(1, &count) || count == 0 || !reader.Bytes(&text)) return {};
+  return text;
 }
 
 bool ValidValues(LNItemType type, std::string_view data) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "repository/store/lnvalues.h"
 
@@ -17,8 +18,13 @@ namespace lnstore {
 std::string FoldName(std::string_view name);
 void AppendFolded(std::string_view name, std::string* to);
 bool SameName(std::string_view a, std::string_view b);
-// One of 64 bits, the same for names SameName calls equal.
-std::uint64_t NameBit(std::string_view name);
+// One of 64 bits, the same for names SameName calls equal. Inline: a reader
+// asks it for every item it looks for.
+inline std::uint64_t NameBit(std::string_view name) {
+  unsigned last = name.empty() ? 0 : static_cast<unsigned char>(name.back());
+  if (last >= 'A' && last <= 'Z') last += 'a' - 'A';
+  return std::uint64_t{1} << ((name.size() * 7 + last) & 63);
+}
 // Sort order of view keys: case-insensitive first, then by bytes.
 int CompareKeyText(std::string_view a, std::string_view b);
 
@@ -29,6 +35,13 @@ void EncodeValues(const LNItem& item, std::string* out);
 bool DecodeValues(std::string_view data, LNItem* item);
 // Whether DecodeValues would accept `data` for an item of `type`.
 bool ValidValues(LNItemType type, std::string_view data);
+// The values of encoded texts (or date-times) / numbers; false when `data` is
+// no such encoding.
+bool DecodeTexts(std::string_view data, std::vector<std::string>* texts);
+bool DecodeNumbers(std::string_view data, std::vector<double>* numbers);
+// The first of encoded texts, pointing into `data`; "" when there is none or
+// `data` is no such encoding.
+std::string_view FirstEncodedText(std::string_view data);
 
 // The first value of an encoded item, as views sort by it.
 struct FirstValue {

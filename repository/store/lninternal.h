@@ -18,6 +18,12 @@ namespace lnstore {
 struct NoteData;
 struct ViewData;
 
+// One note of a view's notes held as stored; they stay alive while it refers to them.
+struct StoredNote {
+  std::shared_ptr<const StoredNotes> notes;
+  const StoredNotes::Note* note = nullptr;
+};
+
 // Notes read before they are opened, found by id through a binary search; each
 // is handed out once. Flat arrays: a view's notes in a few allocations, where a
 // hash table took one per note.
@@ -26,11 +32,12 @@ class HeldNotes {
   // Each replaces what was held.
   void Hold(StoredNotes notes);
   void Hold(std::vector<NoteRecord> notes);
-  bool Take(LNNOTEID id, NoteRecord* note);
+  // The note as stored (`stored`) or decoded (`note`), whichever is held.
+  bool Take(LNNOTEID id, NoteRecord* note, StoredNote* stored);
   void Clear();
 
  private:
-  StoredNotes stored_;               // notes ascending by id
+  std::shared_ptr<const StoredNotes> stored_;  // notes ascending by id
   std::vector<NoteRecord> records_;  // ascending by id
   std::vector<bool> taken_;          // of whichever is held
 };
@@ -61,9 +68,9 @@ struct DatabaseData {
   // The view designs as read inside the current read snapshot; used only while
   // it holds, dropped at its start and end.
   std::vector<NoteRecord> snapshotViews;
-  // The note from the read-ahead, or with the next batch of the walk; false
-  // when neither has it (then it is read alone).
-  bool TakeReadAhead(LNNOTEID id, NoteRecord* note);
+  // The note from the read-ahead, or with the next batch of the walk, as
+  // HeldNotes::Take gives it; false when neither has it (then it is read alone).
+  bool TakeReadAhead(LNNOTEID id, NoteRecord* note, StoredNote* stored);
 };
 
 struct NoteData {
@@ -73,15 +80,31 @@ struct NoteData {
   // A new note, open and empty, with a fresh universal id.
   static std::shared_ptr<NoteData> Created(std::shared_ptr<DatabaseData> db, LNNoteClass noteClass);
 
-  // Index of the item named `name` (any case), or -1.
-  int Find(std::string_view name) const;
+  // Index of the item named `name` (any case), or -1. Readers ask for many
+  // items a note lacks: the bits of its names tell most of those at once.
+  int Find(std::string_view name) const {
+    if (!nameBitsKnown) LearnNameBits();
+    return nameBits & NameBit(name) ? Search(name) : -1;
+  }
+  // Item `index` of Find, read where it is: as stored or decoded.
+  LNItemType TypeAt(std::size_t index) const;
+  std::string_view FirstTextAt(std::size_t index) const;  // "" for none
+  void TextsAt(std::size_t index, std::vector<std::string>* texts) const;
+  void NumbersAt(std::size_t index, std::vector<double>* numbers) const;
+  // The items decoded, for whatever changes or copies them.
+  std::vector<LNItem>& Items();
   void SetItems(std::vector<LNItem> items);
+  // Items read in place until something needs them decoded: most readers take
+  // a few texts of a note and close it, and decoding it whole cost them more
+  // than reading the store.
+  void SetStored(StoredNote items);
   void Put(LNItem item, LNITEMOPTION option);
   void Erase(std::size_t index);
   void Unload();
 
   std::shared_ptr<DatabaseData> db;
-  NoteRecord record;
+  NoteRecord record;  // its items are empty while `stored` holds them
+  StoredNote stored;
   bool open = false;
   bool saved = false;                // false for a new note never saved
   bool headerKnown = false;          // universal id and class read
@@ -89,6 +112,10 @@ struct NoteData {
   // NameBit of every item's name; known until the items change.
   mutable std::uint64_t nameBits = 0;
   mutable bool nameBitsKnown = false;
+
+ private:
+  void LearnNameBits() const;
+  int Search(std::string_view name) const;
 };
 
 struct ViewEntry {

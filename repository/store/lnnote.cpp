@@ -31,57 +31,121 @@ std::shared_ptr<NoteData> NoteData::Created(std::shared_ptr<DatabaseData> db,
   return note;
 }
 
+namespace {
+
 // Names of one length are few, so comparing lengths first beats hashing the name.
 // Names are unique within a note, so the search may start anywhere: readers ask
 // for items mostly in the order they were written, and the one after the last
 // found is usually next.
-// Readers ask for many items a document lacks: the bits of its names tell most
-// of those without a search.
-int NoteData::Find(std::string_view name) const {
-  const std::vector<LNItem>& items = record.items;
-  const std::size_t count = items.size();
-  if (!nameBitsKnown) {
-    nameBits = 0;
-    for (const LNItem& item : items) nameBits |= NameBit(item.name);
-    nameBitsKnown = true;
-  }
-  if (!(nameBits & NameBit(name))) return -1;
-  std::size_t i = findFrom < count ? findFrom : 0;
+template <typename NameAt>
+int SearchNames(std::string_view name, std::size_t count, std::size_t& from, NameAt nameAt) {
+  std::size_t i = from < count ? from : 0;
   for (std::size_t tried = 0; tried < count; ++tried, i = i + 1 == count ? 0 : i + 1) {
-    const std::string& candidate = items[i].name;
+    const std::string_view candidate = nameAt(i);
     if (candidate.size() == name.size() && (candidate == name || SameName(candidate, name))) {
-      findFrom = i + 1;
+      from = i + 1;
       return static_cast<int>(i);
     }
   }
   return -1;
 }
 
+}  // namespace
+
+void NoteData::LearnNameBits() const {
+  nameBits = 0;
+  if (const StoredNotes* held = stored.notes.get()) {
+    const auto* item = held->items.data() + stored.note->firstItem;
+    for (std::size_t i = 0; i < stored.note->itemCount; ++i) nameBits |= NameBit(held->Name(item[i]));
+  } else {
+    for (const LNItem& item : record.items) nameBits |= NameBit(item.name);
+  }
+  nameBitsKnown = true;
+}
+
+int NoteData::Search(std::string_view name) const {
+  if (const StoredNotes* held = stored.notes.get()) {
+    const auto* item = held->items.data() + stored.note->firstItem;
+    return SearchNames(name, stored.note->itemCount, findFrom,
+                       [&](std::size_t i) { return held->Name(item[i]); });
+  }
+  return SearchNames(name, record.items.size(), findFrom,
+                     [&](std::size_t i) { return std::string_view(record.items[i].name); });
+}
+
+namespace {
+
+const StoredNotes::Item& StoredItem(const StoredNote& stored, std::size_t index) {
+  return stored.notes->items[stored.note->firstItem + index];
+}
+
+}  // namespace
+
+LNItemType NoteData::TypeAt(std::size_t index) const {
+  return stored.notes ? StoredItem(stored, index).type : record.items[index].type;
+}
+
+std::string_view NoteData::FirstTextAt(std::size_t index) const {
+  if (stored.notes) return FirstEncodedText(stored.notes->Data(StoredItem(stored, index)));
+  const std::vector<std::string>& texts = record.items[index].texts;
+  return texts.empty() ? std::string_view() : std::string_view(texts.front());
+}
+
+void NoteData::TextsAt(std::size_t index, std::vector<std::string>* texts) const {
+  if (stored.notes)
+    DecodeTexts(stored.notes->Data(StoredItem(stored, index)), texts);
+  else
+    *texts = record.items[index].texts;
+}
+
+void NoteData::NumbersAt(std::size_t index, std::vector<double>* numbers) const {
+  if (stored.notes)
+    DecodeNumbers(stored.notes->Data(StoredItem(stored, index)), numbers);
+  else
+    *numbers = record.items[index].numbers;
+}
+
+std::vector<LNItem>& NoteData::Items() {
+  if (stored.notes) {
+    stored.notes->Decode(*stored.note, &record.items);
+    stored = StoredNote{};
+  }
+  return record.items;
+}
+
 void NoteData::SetItems(std::vector<LNItem> items) {
+  stored = StoredNote{};
   record.items = std::move(items);
+  nameBitsKnown = false;
+}
+
+void NoteData::SetStored(StoredNote items) {
+  record.items.clear();
+  stored = std::move(items);
   nameBitsKnown = false;
 }
 
 void NoteData::Put(LNItem item, LNITEMOPTION option) {
   int index = Find(item.name);
+  std::vector<LNItem>& items = Items();
   nameBitsKnown = false;
   if (index >= 0 && option == LNITEMOPTION_REPLACE) {
-    record.items[index] = std::move(item);
+    items[index] = std::move(item);
     return;
   }
   if (index >= 0) Erase(static_cast<std::size_t>(index));
-  record.items.push_back(std::move(item));
+  items.push_back(std::move(item));
 }
 
 void NoteData::Erase(std::size_t index) {
-  record.items.erase(record.items.begin() + static_cast<std::ptrdiff_t>(index));
+  std::vector<LNItem>& items = Items();
+  items.erase(items.begin() + static_cast<std::ptrdiff_t>(index));
   nameBitsKnown = false;
 }
 
 void NoteData::Unload() {
   open = false;
-  record.items.clear();
-  nameBitsKnown = false;
+  SetItems({});
 }
 
 std::string FirstText(const std::vector<LNItem>& items, std::string_view name) {
@@ -104,14 +168,14 @@ LNSTATUS CheckOpen(const std::shared_ptr<NoteData>& note) {
   return LNNOERROR;
 }
 
-// The open note's item `name`, or the failure to report.
+// The index of the open note's item `name`, or the failure to report.
 LNSTATUS Lookup(const std::shared_ptr<NoteData>& note, std::string_view name, LNItemType type,
-                const LNItem** item) {
+                std::size_t* index) {
   if (LNSTATUS status = CheckOpen(note)) return status;
-  int index = note->Find(name);
-  if (index < 0) return Fail(LNERR_ITEM_NOT_FOUND);
-  *item = &note->record.items[static_cast<std::size_t>(index)];
-  return (*item)->type == type ? LNNOERROR : Fail(LNERR_ITEM_TYPE_MISMATCH);
+  int found = note->Find(name);
+  if (found < 0) return Fail(LNERR_ITEM_NOT_FOUND);
+  *index = static_cast<std::size_t>(found);
+  return note->TypeAt(*index) == type ? LNNOERROR : Fail(LNERR_ITEM_TYPE_MISMATCH);
 }
 
 // LNERR_NOTE_EXISTS when a stored note has the id (unless 0) or the universal id.
@@ -163,11 +227,18 @@ LNSTATUS LNNote::Open(int) {
   lnstore::DatabaseStore* store = d_->db->store.get();
   if (!store) return Fail(LNERR_DATABASE_NOT_OPEN);
   lnstore::NoteRecord record;
-  LNSTATUS status = d_->db->TakeReadAhead(d_->record.id, &record)
+  lnstore::StoredNote stored;
+  LNSTATUS status = d_->db->TakeReadAhead(d_->record.id, &record, &stored)
                         ? LNNOERROR
                         : store->LoadNote(d_->record.id, &record);
   if (status == LNERR_DOCUMENT_NOT_FOUND) status = LNERR_DOCUMENT_DELETED;
   if (status != LNNOERROR) return Fail(status);
+  if (stored.notes) {  // a document of a view, its universal id not read
+    d_->record.noteClass = LNNoteClass::Document;
+    d_->SetStored(std::move(stored));
+    d_->open = true;
+    return LNNOERROR;
+  }
   if (record.unidRead) d_->record.unid = record.unid;
   d_->record.noteClass = record.noteClass;
   d_->SetItems(std::move(record.items));
@@ -196,6 +267,7 @@ LNSTATUS LNNote::Save(int) {
   if (!db.store) return Fail(LNERR_DATABASE_NOT_OPEN);
   db.readAhead.Clear();
   // A new note with an id of its own (SetNoteIdentity) is inserted under it.
+  d_->Items();  // what is written is the record
   const bool ownId = !d_->saved && d_->record.id != 0;
   LNNOTEID newId = d_->record.id;
   LNSTATUS status = ownId ? IdentityTaken(*db.store, d_->record.id, d_->record.unid) : LNNOERROR;
@@ -251,7 +323,11 @@ LNSTATUS LNNote::SetFormNote(const std::string& formName) {
 }
 
 std::string LNNote::GetFormName() const {
-  return IsOpen() ? lnstore::FirstText(d_->record.items, "Form") : "";
+  if (!IsOpen()) return "";
+  const int index = d_->Find("Form");
+  return index < 0 || d_->TypeAt(static_cast<std::size_t>(index)) == LNItemType::Numbers
+             ? std::string()
+             : std::string(d_->FirstTextAt(static_cast<std::size_t>(index)));
 }
 
 bool LNNote::HasItem(std::string_view name) const {
@@ -259,54 +335,66 @@ bool LNNote::HasItem(std::string_view name) const {
 }
 
 LNSTATUS LNNote::GetItem(std::string_view name, LNText* value) const {
-  const LNItem* item = nullptr;
-  if (LNSTATUS status = Lookup(d_, name, LNItemType::Text, &item)) return status;
-  if (value) value->SetValues(item->texts);
+  std::size_t index = 0;
+  if (LNSTATUS status = Lookup(d_, name, LNItemType::Text, &index)) return status;
+  if (value) {
+    std::vector<std::string> texts;
+    d_->TextsAt(index, &texts);
+    value->SetValues(texts);
+  }
   return LNNOERROR;
 }
 
 namespace {
 
-// The open note's text item `name`; nullptr (and no failure) when it is missing.
-LNSTATUS FindText(const std::shared_ptr<NoteData>& note, std::string_view name,
-                  const LNItem** item) {
-  *item = nullptr;
+// The index of the open note's text item `name`; -1 (and no failure) when it is missing.
+LNSTATUS FindText(const std::shared_ptr<NoteData>& note, std::string_view name, int* index) {
+  *index = -1;
   if (LNSTATUS status = CheckOpen(note)) return status;
-  const int index = note->Find(name);
-  if (index < 0) return LNNOERROR;
-  *item = &note->record.items[static_cast<std::size_t>(index)];
-  return (*item)->type == LNItemType::Text ? LNNOERROR : Fail(LNERR_ITEM_TYPE_MISMATCH);
+  *index = note->Find(name);
+  if (*index < 0) return LNNOERROR;
+  return note->TypeAt(static_cast<std::size_t>(*index)) == LNItemType::Text
+             ? LNNOERROR
+             : Fail(LNERR_ITEM_TYPE_MISMATCH);
 }
 
 }  // namespace
 
+// Readers ask for many items a note lacks, one call each: that path is kept short.
 LNSTATUS LNNote::GetFirstText(std::string_view name, std::string* text) const {
   text->clear();
-  const LNItem* item = nullptr;
-  if (LNSTATUS status = FindText(d_, name, &item)) return status;
-  if (item && !item->texts.empty()) *text = item->texts.front();
+  if (!d_ || !d_->open) return CheckOpen(d_);
+  const int index = d_->Find(name);
+  if (index < 0) return LNNOERROR;
+  if (d_->TypeAt(static_cast<std::size_t>(index)) != LNItemType::Text)
+    return Fail(LNERR_ITEM_TYPE_MISMATCH);
+  text->assign(d_->FirstTextAt(static_cast<std::size_t>(index)));
   return LNNOERROR;
 }
 
 LNSTATUS LNNote::GetTexts(std::string_view name, std::vector<std::string>* texts) const {
   texts->clear();
-  const LNItem* item = nullptr;
-  if (LNSTATUS status = FindText(d_, name, &item)) return status;
-  if (item) *texts = item->texts;
+  int index = -1;
+  if (LNSTATUS status = FindText(d_, name, &index)) return status;
+  if (index >= 0) d_->TextsAt(static_cast<std::size_t>(index), texts);
   return LNNOERROR;
 }
 
 LNSTATUS LNNote::GetItem(std::string_view name, LNNumbers* value) const {
-  const LNItem* item = nullptr;
-  if (LNSTATUS status = Lookup(d_, name, LNItemType::Numbers, &item)) return status;
-  if (value) *value = LNNumbers(item->numbers);
+  std::size_t index = 0;
+  if (LNSTATUS status = Lookup(d_, name, LNItemType::Numbers, &index)) return status;
+  if (value) {
+    std::vector<double> numbers;
+    d_->NumbersAt(index, &numbers);
+    *value = LNNumbers(std::move(numbers));
+  }
   return LNNOERROR;
 }
 
 LNSTATUS LNNote::GetItem(std::string_view name, LNDatetime* value) const {
-  const LNItem* item = nullptr;
-  if (LNSTATUS status = Lookup(d_, name, LNItemType::Datetimes, &item)) return status;
-  if (value) *value = LNDatetime(item->texts.empty() ? std::string() : item->texts.front());
+  std::size_t index = 0;
+  if (LNSTATUS status = Lookup(d_, name, LNItemType::Datetimes, &index)) return status;
+  if (value) *value = LNDatetime(std::string(d_->FirstTextAt(index)));
   return LNNOERROR;
 }
 
@@ -314,7 +402,7 @@ LNSTATUS LNNote::GetItem(std::string_view name, LNItem* value) const {
   if (LNSTATUS status = CheckOpen(d_)) return status;
   int index = d_->Find(name);
   if (index < 0) return Fail(LNERR_ITEM_NOT_FOUND);
-  if (value) *value = d_->record.items[static_cast<std::size_t>(index)];
+  if (value) *value = d_->Items()[static_cast<std::size_t>(index)];
   return LNNOERROR;
 }
 
@@ -346,5 +434,5 @@ LNSTATUS LNNote::DeleteItem(const std::string& name) {
 }
 
 std::vector<LNItem> LNNote::GetItems() const {
-  return IsOpen() ? d_->record.items : std::vector<LNItem>{};
+  return IsOpen() ? d_->Items() : std::vector<LNItem>{};
 }

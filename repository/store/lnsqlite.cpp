@@ -156,23 +156,6 @@ LNSTATUS Query::Run() {
   return status_;
 }
 
-// Through the column's value: each sqlite3_column_* call checks the statement and
-// its allocation state anew, which weighs on reads of many small rows.
-std::string_view Query::Text(int column) const {
-  sqlite3_value* value = sqlite3_column_value(stmt_, column);
-  const unsigned char* text = sqlite3_value_text(value);
-  if (!text) return {};
-  return {reinterpret_cast<const char*>(text),
-          static_cast<std::size_t>(sqlite3_value_bytes(value))};
-}
-
-std::string_view Query::Blob(int column) const {
-  sqlite3_value* value = sqlite3_column_value(stmt_, column);
-  const void* data = sqlite3_value_blob(value);
-  if (!data) return {};
-  return {static_cast<const char*>(data), static_cast<std::size_t>(sqlite3_value_bytes(value))};
-}
-
 WriteScope::WriteScope(Connection& connection)
     : connection_(connection), nested_(connection.InTransaction()) {
   status_ = connection_.Exec(nested_ ? "SAVEPOINT ln_write" : "BEGIN IMMEDIATE");

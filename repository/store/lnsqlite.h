@@ -75,9 +75,23 @@ class Query {
   // Steps a statement that yields no rows.
   LNSTATUS Run();
 
+  // Inline, as readers of many small rows call them for every column. Text and
+  // Blob go through the column's value: each sqlite3_column_* call checks the
+  // statement and its allocation state anew.
   std::int64_t Int(int column) const { return sqlite3_column_int64(stmt_, column); }
-  std::string_view Text(int column) const;
-  std::string_view Blob(int column) const;
+  std::string_view Text(int column) const {
+    sqlite3_value* value = sqlite3_column_value(stmt_, column);
+    const unsigned char* text = sqlite3_value_text(value);
+    if (!text) return {};
+    return {reinterpret_cast<const char*>(text),
+            static_cast<std::size_t>(sqlite3_value_bytes(value))};
+  }
+  std::string_view Blob(int column) const {
+    sqlite3_value* value = sqlite3_column_value(stmt_, column);
+    const void* data = sqlite3_value_blob(value);
+    if (!data) return {};
+    return {static_cast<const char*>(data), static_cast<std::size_t>(sqlite3_value_bytes(value))};
+  }
   bool IsNull(int column) const { return sqlite3_column_type(stmt_, column) == SQLITE_NULL; }
 
  private:

@@ -79,18 +79,21 @@ LNSTATUS CheckHeader(Connection& db) {
   return std::memcmp(header, "SQLite format 3", 16) == 0 ? LNNOERROR : LNERR_NOT_A_DATABASE;
 }
 
-// Runs a one-value query outside the statement cache; returns the raw SQLite code.
-int Scalar(Connection& db, const char* query, std::string* value) {
+// Runs a one-row query outside the statement cache, its columns as texts (none
+// when it yields no row); returns the raw SQLite code.
+int Row(Connection& db, const char* query, std::vector<std::string>* values) {
+  values->clear();
   sqlite3_stmt* stmt = nullptr;
   int rc = sqlite3_prepare_v2(db.Handle(), query, -1, &stmt, nullptr);
   if (rc == SQLITE_OK) {
     rc = sqlite3_step(stmt);
     if (rc == SQLITE_ROW) {
-      const unsigned char* text = sqlite3_column_text(stmt, 0);
-      *value = text ? reinterpret_cast<const char*>(text) : "";
+      for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
+        const unsigned char* text = sqlite3_column_text(stmt, i);
+        values->emplace_back(text ? reinterpret_cast<const char*>(text) : "");
+      }
       rc = SQLITE_OK;
     } else if (rc == SQLITE_DONE) {
-      value->clear();
       rc = SQLITE_OK;
     }
   }
@@ -270,34 +273,36 @@ LNSTATUS CreateTables(Connection& db, const std::string& title) {
 
 LNSTATUS Check(Connection& db) {
   // The first read of the file: foreign and damaged files show up here.
-  std::string value;
-  int rc = Scalar(db, "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'meta'",
-                  &value);
+  std::vector<std::string> row;
+  int rc = Row(db, "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'meta'",
+               &row);
   if (rc != SQLITE_OK) return MapSqliteError(rc);
-  if (value != "1") return LNERR_NOT_A_DATABASE;
-  rc = Scalar(db, "SELECT value FROM meta WHERE key = 'magic'", &value);
-  if ((rc & 0xff) == SQLITE_ERROR || (rc == SQLITE_OK && value != kMagic))
-    return LNERR_NOT_A_DATABASE;
-  if (rc != SQLITE_OK) return MapSqliteError(rc);
-  rc = Scalar(db, "SELECT value FROM meta WHERE key = 'schema'", &value);
-  if (rc != SQLITE_OK) return MapSqliteError(rc);
-  if (value.empty() || value.find_first_not_of("0123456789") != std::string::npos)
-    return LNERR_DATABASE_DAMAGED;
-  // A later version may store things this one cannot read back faithfully.
-  if (value.size() > 6 || std::stoi(value) > kSchemaVersion) return LNERR_NOT_A_DATABASE;
-  // A table or column the statements need that is missing is damage. The statements
-  // themselves are prepared when first used: preparing them all took most of an open.
-  // All tables in one statement: each statement prepared costs about as much as
-  // its reading here.
-  std::string query = "SELECT ''", expected;
+  if (row.size() != 1 || row[0] != "1") return LNERR_NOT_A_DATABASE;
+  // The marker, the version and the columns the statements need in one statement:
+  // each statement prepared costs about as much as its reading here. The
+  // statements themselves are prepared when first used: preparing them all took
+  // most of an open.
+  std::string query =
+      "SELECT (SELECT value FROM meta WHERE key = 'magic'), (SELECT value FROM meta WHERE key = "
+      "'schema'), ''";
+  std::string expected;
   for (const auto& [table, columns] : kColumns) {
     query += std::string(" || ' ' || (SELECT count(*) FROM pragma_table_info('") + table +
              "') WHERE name IN (" + columns + "))";
     expected += " " + std::to_string(std::count(columns, columns + std::strlen(columns), ',') + 1);
   }
-  rc = Scalar(db, query.c_str(), &value);
+  rc = Row(db, query.c_str(), &row);
+  // A table "meta" without our columns is someone else's.
+  if ((rc & 0xff) == SQLITE_ERROR || (rc == SQLITE_OK && (row.size() != 3 || row[0] != kMagic)))
+    return LNERR_NOT_A_DATABASE;
   if (rc != SQLITE_OK) return MapSqliteError(rc);
-  return value == expected ? LNNOERROR : LNERR_DATABASE_DAMAGED;
+  const std::string& schema = row[1];
+  if (schema.empty() || schema.find_first_not_of("0123456789") != std::string::npos)
+    return LNERR_DATABASE_DAMAGED;
+  // A later version may store things this one cannot read back faithfully.
+  if (schema.size() > 6 || std::stoi(schema) > kSchemaVersion) return LNERR_NOT_A_DATABASE;
+  // A table or column the statements need that is missing is damage.
+  return row[2] == expected ? LNNOERROR : LNERR_DATABASE_DAMAGED;
 }
 
 }  // namespace sql

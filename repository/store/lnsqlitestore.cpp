@@ -388,11 +388,25 @@ LNSTATUS SqliteStore::EachViewQuery(const std::string& form, bool anyForm,
 // The rows of the view statements kept as they are stored, each value checked.
 LNSTATUS SqliteStore::ReadStoredNotes(Query& query, StoredNotes* notes) {
   std::vector<std::pair<std::int64_t, StoredNotes::Item>>& order = storedOrder_;
+  // Rows come in name order; the stored order is `seq`, which counts from 0
+  // where this program wrote the note: then each item goes straight to its place.
   const auto finishNote = [&] {
-    std::sort(order.begin(), order.end(),
-              [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (const auto& entry : order) notes->items.push_back(entry.second);
-    if (!notes->notes.empty()) notes->notes.back().itemCount = order.size();
+    const std::size_t first = notes->items.size(), count = order.size();
+    notes->items.resize(first + count);
+    std::size_t placed = 0;
+    for (const auto& [seq, item] : order) {
+      if (seq < 0 || static_cast<std::uint64_t>(seq) >= count) break;
+      StoredNotes::Item& place = notes->items[first + static_cast<std::size_t>(seq)];
+      if (place.dataSize != 0) break;  // a seq twice (stored values are never empty)
+      place = item;
+      ++placed;
+    }
+    if (placed < count) {  // equal positions keep the name order, as LoadNote has them
+      std::stable_sort(order.begin(), order.end(),
+                       [](const auto& a, const auto& b) { return a.first < b.first; });
+      for (std::size_t i = 0; i < count; ++i) notes->items[first + i] = order[i].second;
+    }
+    if (!notes->notes.empty()) notes->notes.back().itemCount = count;
     order.clear();
   };
   order.clear();
@@ -411,9 +425,9 @@ LNSTATUS SqliteStore::ReadStoredNotes(Query& query, StoredNotes* notes) {
       return LNERR_DATABASE_DAMAGED;
     const std::string_view name = query.Text(1);
     StoredNotes::Item item;
-    item.nameSize = name.size();
+    item.nameSize = static_cast<std::uint32_t>(name.size());
     item.name = notes->Append(name);
-    item.dataSize = data.size();
+    item.dataSize = static_cast<std::uint32_t>(data.size());
     item.data = notes->Append(data);
     item.type = static_cast<LNItemType>(type);
     item.flags = static_cast<LNITEMFLAGS>(query.Int(3));
@@ -425,12 +439,28 @@ LNSTATUS SqliteStore::ReadStoredNotes(Query& query, StoredNotes* notes) {
 
 // A database holds few form names and many notes: walking from one name to the
 // next through the index costs a seek per name, where comparing names without
-// case would read the index entry of every note.
+// case would read the index entry of every note. A read snapshot walks them once
+// for all its views.
 LNSTATUS SqliteStore::FormSpellings(const std::string& form, std::vector<std::string>* spellings) {
   if (form.empty()) {
     spellings->push_back(form);
     return LNNOERROR;
   }
+  std::vector<std::string> read;
+  const bool cached = reading_ && snapshotFormsRead_;
+  if (!cached) {
+    if (LNSTATUS status = FormNames(&read)) return status;
+    if (reading_) {
+      snapshotForms_ = std::move(read);
+      snapshotFormsRead_ = true;
+    }
+  }
+  for (const std::string& name : reading_ ? snapshotForms_ : read)
+    if (SameName(name, form)) spellings->push_back(name);
+  return LNNOERROR;
+}
+
+LNSTATUS SqliteStore::FormNames(std::vector<std::string>* names) {
   std::string last;
   for (;;) {
     Query next(*db_, sql::kNextForm);
@@ -439,7 +469,7 @@ LNSTATUS SqliteStore::FormSpellings(const std::string& form, std::vector<std::st
     std::string name(next.Text(0));
     if (name <= last) return LNERR_DATABASE_DAMAGED;  // an index out of order would loop
     last = std::move(name);
-    if (SameName(last, form)) spellings->push_back(last);
+    names->push_back(last);
   }
 }
 
@@ -470,6 +500,8 @@ void SqliteStore::EndRead() {
 }
 
 void SqliteStore::StopReading() {
+  snapshotFormsRead_ = false;
+  snapshotForms_.clear();
   if (!reading_) return;
   reading_ = false;
   if (db_->InTransaction()) db_->Exec("COMMIT");

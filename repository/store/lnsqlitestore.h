@@ -44,6 +44,8 @@ class SqliteStore final : public DatabaseStore {
                            bool* answered) override;
   // The stored spellings of a form name: form names compare as item names do.
   LNSTATUS FormSpellings(const std::string& form, std::vector<std::string>* spellings);
+  // Every stored form name of documents, ascending.
+  LNSTATUS FormNames(std::vector<std::string>* names);
   LNSTATUS Begin() override;
   LNSTATUS Commit() override;
   LNSTATUS Rollback() override;
@@ -86,6 +88,9 @@ class SqliteStore final : public DatabaseStore {
   bool hashed_ = false;                         // the file keeps checksums
   int readers_ = 0;       // open BeginRead calls
   bool reading_ = false;  // the connection holds their read transaction
+  // The form names as read inside the read snapshot.
+  std::vector<std::string> snapshotForms_;
+  bool snapshotFormsRead_ = false;
   // Encoded values and folded names of the note being written, reused to spare allocations.
   std::string buffer_;
   std::vector<std::size_t> offsets_;

@@ -54,7 +54,21 @@ bool NumberBefore(const ViewKey& a, const ViewKey& b) {
   return a.id < b.id;
 }
 
+bool IsNumber(const ViewKey& key) {
+  return key.key.present && key.key.numeric;
+}
+
+// The order SortKeys gives.
+bool KeyBefore(const ViewKey& a, const ViewKey& b) {
+  if (IsNumber(a) != IsNumber(b)) return IsNumber(a);
+  if (IsNumber(a)) return NumberBefore(a, b);
+  if (int order = lnstore::CompareKeyText(a.key.text, b.key.text)) return order < 0;
+  return a.id < b.id;
+}
+
 void SortKeys(std::vector<ViewKey>& keys) {
+  // Documents are often written in the order of their keys: then one pass tells.
+  if (std::is_sorted(keys.begin(), keys.end(), KeyBefore)) return;
   struct Text {
     std::string_view folded;
     std::uint32_t index;
@@ -68,7 +82,7 @@ void SortKeys(std::vector<ViewKey>& keys) {
   texts.reserve(keys.size());
   for (std::uint32_t i = 0; i < keys.size(); ++i) {
     const lnstore::FirstValue& key = keys[i].key;
-    if (key.present && key.numeric) {
+    if (IsNumber(keys[i])) {
       numbers.push_back(i);
       continue;
     }
@@ -183,8 +197,8 @@ void HeldNotes::Hold(StoredNotes notes) {
   // A view of one form comes in id order already.
   if (!std::is_sorted(notes.notes.begin(), notes.notes.end(), byId))
     std::sort(notes.notes.begin(), notes.notes.end(), byId);
-  stored_ = std::move(notes);
-  taken_.assign(stored_.notes.size(), false);
+  taken_.assign(notes.notes.size(), false);
+  stored_ = std::make_shared<const StoredNotes>(std::move(notes));
 }
 
 void HeldNotes::Hold(std::vector<NoteRecord> notes) {
@@ -196,7 +210,7 @@ void HeldNotes::Hold(std::vector<NoteRecord> notes) {
   taken_.assign(records_.size(), false);
 }
 
-bool HeldNotes::Take(LNNOTEID id, NoteRecord* note) {
+bool HeldNotes::Take(LNNOTEID id, NoteRecord* note, StoredNote* stored) {
   const auto untaken = [&](auto& held, auto found) -> std::optional<std::size_t> {
     if (found == held.end() || found->id != id) return std::nullopt;
     const auto at = static_cast<std::size_t>(found - held.begin());
@@ -205,10 +219,12 @@ bool HeldNotes::Take(LNNOTEID id, NoteRecord* note) {
     return at;
   };
   const auto idBelow = [](const auto& held, LNNOTEID wanted) { return held.id < wanted; };
-  auto& notes = stored_.notes;
-  if (auto at = untaken(notes, std::lower_bound(notes.begin(), notes.end(), id, idBelow))) {
-    stored_.Decode(notes[*at], note);
-    return true;
+  if (stored_) {
+    const auto& notes = stored_->notes;
+    if (auto at = untaken(notes, std::lower_bound(notes.begin(), notes.end(), id, idBelow))) {
+      *stored = StoredNote{stored_, &notes[*at]};
+      return true;
+    }
   }
   if (auto at = untaken(records_, std::lower_bound(records_.begin(), records_.end(), id, idBelow))) {
     *note = std::move(records_[*at]);
@@ -218,17 +234,17 @@ bool HeldNotes::Take(LNNOTEID id, NoteRecord* note) {
 }
 
 void HeldNotes::Clear() {
-  stored_ = StoredNotes{};
+  stored_.reset();
   records_.clear();
   taken_.clear();
 }
 
-bool DatabaseData::TakeReadAhead(LNNOTEID id, NoteRecord* note) {
+bool DatabaseData::TakeReadAhead(LNNOTEID id, NoteRecord* note, StoredNote* stored) {
   if (!store || !store->Reading()) {  // what was read ahead belongs to a snapshot that ended
     readAhead.Clear();
     return false;
   }
-  if (readAhead.Take(id, note)) return true;
+  if (readAhead.Take(id, note, stored)) return true;
   const std::size_t batch = store->ReadAheadSize();
   const std::shared_ptr<ViewData> view = walk.lock();
   if (batch == 0 || !view || !view->open || view->current >= view->entries.size() ||
@@ -247,7 +263,7 @@ bool DatabaseData::TakeReadAhead(LNNOTEID id, NoteRecord* note) {
   if (store->LoadNotes(ids, &notes) != LNNOERROR) return false;
   store->Prefetch(nextBatch());  // read on the server while this batch is taken apart
   readAhead.Hold(std::move(notes));  // what an earlier walk left unread goes
-  return readAhead.Take(id, note);
+  return readAhead.Take(id, note, stored);
 }
 
 }  // namespace lnstore

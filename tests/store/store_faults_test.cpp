@@ -55,6 +55,38 @@ TEST_F(FaultTest, AFormOfAnotherTypeNeitherHangsAViewNorShowsInIt) {
   EXPECT_EQ(view.GetEntryCount(), 1);
 }
 
+// Items whose stored order has gaps or runs against their names (an earlier
+// version, a hand edit) are read in that order, by a walk as by a single read.
+TEST_F(FaultTest, ItemsAreReadInTheirStoredOrderWhateverItsNumbers) {
+  LNDatabase db = NewDatabase();
+  AddDocument(db, "Task", {{"A", "1"}, {"B", "2"}, {"C", "3"}});
+  ASSERT_EQ(db.CreateView({"Tasks", {"Task"}, "A", false}), LNNOERROR);
+  db.Close();
+  for (const char* renumber : {"UPDATE items SET seq = 10 - seq", "UPDATE items SET seq = 0"}) {
+    SCOPED_TRACE(renumber);
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(PathOf("test.nsf").c_str(), &raw), SQLITE_OK);
+    sqlite3_exec(raw, renumber, 0, 0, 0);
+    sqlite3_close(raw);
+    db = Reopen();
+    std::vector<LNDocument> docs;
+    ASSERT_EQ(db.GetAllDocuments(&docs), LNNOERROR);
+    ASSERT_EQ(docs.size(), 1u);
+    ASSERT_EQ(docs[0].Open(), LNNOERROR);
+    LNReadSnapshot snapshot(db);
+    LNViewFolder view;
+    LNVFEntry entry;
+    LNDocument walked;
+    ASSERT_EQ(db.GetViewFolder("Tasks", &view), LNNOERROR);
+    ASSERT_EQ(view.Open(LNVFOPEN_READ_DOCUMENTS), LNNOERROR);
+    ASSERT_EQ(view.GetEntry(&entry), LNNOERROR);
+    ASSERT_EQ(entry.GetDocument(&walked), LNNOERROR);
+    ASSERT_EQ(walked.Open(), LNNOERROR);
+    EXPECT_EQ(walked.GetItems(), docs[0].GetItems());
+    EXPECT_EQ(walked.GetItems().size(), 4u);  // with the form
+  }
+}
+
 TEST_F(FaultTest, NewDatabaseAppearsOnlyWithItsDesign) {
   LNDatabase db;
   const auto fails = [this](LNDatabase& building) {

@@ -297,6 +297,61 @@ TEST_P(ViewTest, ReadingTheDocumentsWithTheKeysGivesTheSameWalk) {
   }
 }
 
+// A walk in a snapshot reads its documents in place from the stored bytes: each
+// reader answers as for the document read alone, and a change keeps the rest.
+TEST_P(ViewTest, DocumentsHeldForAWalkReadAndSaveAsTheyDoAlone) {
+  LNDocument mixed;
+  ASSERT_EQ(db_.CreateDocument(&mixed, "Task"), LNNOERROR);
+  ASSERT_EQ(mixed.CreateItem("Zeta", LNText{"z1", "", "z3"}, LNITEMFLAGS_READERS), LNNOERROR);
+  ASSERT_EQ(mixed.CreateItem("Key", LNText("m")), LNNOERROR);
+  ASSERT_EQ(mixed.CreateItem("Amount", LNNumbers{1.5, -2}), LNNOERROR);
+  ASSERT_EQ(mixed.CreateItem("When", LNDatetime("01.02.2026")), LNNOERROR);
+  ASSERT_EQ(mixed.CreateItem("Empty", LNText()), LNNOERROR);
+  ASSERT_EQ(mixed.Save(), LNNOERROR);
+  const auto answers = [](const LNDocument& doc) {
+    std::string all = doc.GetFormName();
+    for (const char* name : {"Zeta", "zETA", "Key", "Amount", "When", "Empty", "Missing"}) {
+      std::string first;
+      std::vector<std::string> texts;
+      LNNumbers numbers;
+      LNDatetime when;
+      LNText text;
+      all += std::string("|") + name + (doc.HasItem(name) ? " has" : " lacks");
+      all += " " + std::to_string(doc.GetFirstText(name, &first)) + ":" + first;
+      all += " " + std::to_string(doc.GetTexts(name, &texts)) + ":" + std::to_string(texts.size());
+      all += " " + std::to_string(doc.GetItem(name, &text)) + ":" + std::to_string(text.GetCount());
+      all += " " + std::to_string(doc.GetItem(name, &numbers));
+      for (std::size_t i = 0; i < numbers.GetCount(); ++i) all += "," + std::to_string(numbers[i]);
+      all += " " + std::to_string(doc.GetItem(name, &when)) + ":" + when.GetText();
+    }
+    return all;
+  };
+  const auto reread = [&] {
+    LNDocument alone;
+    EXPECT_EQ(db_.GetDocument(mixed.GetNoteID(), &alone), LNNOERROR);
+    EXPECT_EQ(alone.Open(), LNNOERROR);
+    return alone;
+  };
+  const LNDocument alone = reread();
+  std::vector<LNItem> expected = alone.GetItems();
+  LNViewFolder view = OpenView({"Held", {"Task"}, "Key", false});
+  LNReadSnapshot snapshot(db_);
+  ASSERT_EQ(view.Open(LNVFOPEN_READ_DOCUMENTS), LNNOERROR);
+  LNVFEntry entry;
+  LNDocument held;
+  ASSERT_EQ(view.GetEntry(&entry), LNNOERROR);
+  ASSERT_EQ(entry.GetDocument(&held), LNNOERROR);
+  ASSERT_EQ(held.Open(), LNNOERROR);
+  EXPECT_EQ(answers(held), answers(alone));
+  ASSERT_EQ(held.Save(), LNNOERROR);
+  EXPECT_EQ(reread().GetItems(), expected);
+  ASSERT_EQ(held.CreateItem("Key", LNText("changed"), LNITEMFLAGS_SUMMARY, LNITEMOPTION_REPLACE),
+            LNNOERROR);
+  ASSERT_EQ(held.Save(), LNNOERROR);
+  expected[2].texts = {"changed"};  // after the form and "Zeta"
+  EXPECT_EQ(reread().GetItems(), expected);
+}
+
 TEST_P(ViewTest, ViewsAreFoundByNameAndEmptyViewsHaveNoEntries) {
   OpenView({"(Modeler\\Header)", {"Header"}, "WorkflowID", false});
   OpenView({"Other", {}, "Key", true});
