@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "app/headlessservices.h"
+#include "common/headlessservices.h"
 #include "bench/extdirbench.h"
 #include "extdir/extdirdata.h"
 #include "extdir/extdiritems.h"

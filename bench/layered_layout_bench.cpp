@@ -16,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/headlessservices.h"
+#include "common/headlessservices.h"
 #include "bench/benchsupport.h"
 #include "editor/autoarrange.h"
 #include "editor/layeredlayout.h"

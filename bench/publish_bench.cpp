@@ -14,7 +14,7 @@
 #include <memory>
 #include <string>
 
-#include "app/headlessservices.h"
+#include "common/headlessservices.h"
 #include "bench/benchsupport.h"
 #include "bench/workflowshapes.h"
 #include "model/workflowdoc.h"

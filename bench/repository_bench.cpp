@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "app/headlessservices.h"
+#include "common/headlessservices.h"
 #include "bench/benchsupport.h"
 #include "repository/applicationenvdb.h"
 #include "repository/databasetemplates.h"

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "app/headlessservices.h"
+#include "common/headlessservices.h"
 #include "bench/benchsupport.h"
 #include "bench/workflowshapes.h"
 #include "model/workflowload.h"

@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-#include "app/headlessservices.h"
+#include "common/headlessservices.h"
 #include "bench/benchsupport.h"
 #include "bench/workflowshapes.h"
 #include "model/consistencycheck.h"

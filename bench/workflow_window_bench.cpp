@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "app/headlessservices.h"
+#include "common/headlessservices.h"
 #include "app/ui/composition.h"
 #include "app/ui/mainframe.h"
 #include "app/ui/statusline.h"

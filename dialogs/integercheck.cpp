@@ -3,7 +3,7 @@
 #include <cctype>
 #include <charconv>
 
-#include "app/services.h"
+#include "common/services.h"
 
 namespace velk {
 

@@ -1,6 +1,6 @@
 #include "dialogs/taskrouting.h"
 
-#include "app/services.h"
+#include "common/services.h"
 #include "repository/noteserror.h"
 #include "repository/store/lnformula.h"
 

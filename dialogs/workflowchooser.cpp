@@ -5,7 +5,7 @@
 #include <map>
 #include <numeric>
 
-#include "app/services.h"
+#include "common/services.h"
 #include "model/workflowdoc.h"
 #include "repository/vocabulary.h"
 

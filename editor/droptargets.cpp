@@ -1,6 +1,6 @@
 #include "editor/droptargets.h"
 
-#include "app/services.h"
+#include "common/services.h"
 #include "model/nodepicture.h"
 #include "model/workflowdoc.h"
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <unordered_set>
 
-#include "app/infocenter.h"
-#include "app/requirecollaborator.h"
+#include "common/infocenter.h"
+#include "common/requirecollaborator.h"
 #include "extdir/extdiritems.h"
 #include "extdir/extdirtree.h"
 #include "repository/store/lnnotes.h"

@@ -4,7 +4,7 @@
 
 #include <unordered_map>
 
-#include "app/services.h"
+#include "common/services.h"
 #include "extdir/extdirdata.h"
 #include "extdir/extdirtree.h"
 #include "repository/identity.h"

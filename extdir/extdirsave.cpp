@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "app/services.h"
+#include "common/services.h"
 #include "extdir/extdirdata.h"
 #include "extdir/extdiritems.h"
 #include "extdir/extdirrecords.h"

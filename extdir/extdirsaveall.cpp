@@ -5,7 +5,7 @@
 
 #include <stdexcept>
 
-#include "app/services.h"
+#include "common/services.h"
 #include "extdir/extdirdata.h"
 #include "extdir/extdiritems.h"
 #include "extdir/extdirrecords.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "app/services.h"
+#include "common/services.h"
 #include "extdir/extdirdata.h"
 #include "extdir/extdiritem.h"
 #include "extdir/extdirrecords.h"

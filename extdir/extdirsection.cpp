@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "app/services.h"
+#include "common/services.h"
 #include "repository/repositorydb.h"
 #include "repository/store/lnnotes.h"
 #include "repository/viewreader.h"

@@ -4,7 +4,7 @@
 #include <map>
 #include <stdexcept>
 
-#include "app/services.h"
+#include "common/services.h"
 #include "extdir/extdirdata.h"
 #include "extdir/extdiritems.h"
 #include "repository/identity.h"

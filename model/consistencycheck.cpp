@@ -6,7 +6,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "app/infocenter.h"
+#include "common/infocenter.h"
 #include "model/checkloops.h"
 #include "model/checkreferences.h"
 #include "model/workflowdoc.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/services.h"
+#include "common/services.h"
 #include "model/kinds.h"
 
 namespace velk {

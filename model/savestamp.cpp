@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/services.h"
+#include "common/services.h"
 #include "model/workflowdoc.h"
 #include "repository/databasetemplates.h"
 #include "repository/fieldaccess.h"

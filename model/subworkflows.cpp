@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "app/services.h"
+#include "common/services.h"
 #include "model/geometry.h"
 #include "model/workflowdoc.h"
 #include "model/workflowsaver.h"

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/infocenter.h"
+#include "common/infocenter.h"
 #include "model/clusterlevels.h"
 #include "model/nodepicture.h"
 #include "model/workflowdoc.h"

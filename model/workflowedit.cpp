@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/services.h"
+#include "common/services.h"
 #include "model/arrowgeometry.h"
 #include "model/nodepicture.h"
 #include "model/workflowdoc.h"

@@ -1,6 +1,6 @@
 #include "model/workflowextdir.h"
 
-#include "app/infocenter.h"
+#include "common/infocenter.h"
 #include "extdir/extdirdata.h"
 #include "extdir/extdiritems.h"
 #include "model/node.h"

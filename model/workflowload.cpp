@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <optional>
 
-#include "app/services.h"
+#include "common/services.h"
 #include "model/savestamp.h"
 #include "model/workflowbuild.h"
 #include "model/workflowdoc.h"

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/progresspace.h"
-#include "app/services.h"
+#include "common/progresspace.h"
+#include "common/services.h"
 #include "model/workflowbuild.h"
 #include "model/workflowdoc.h"
 #include "model/workflowrecords.h"

@@ -10,7 +10,7 @@
 #include <random>
 #include <sstream>
 
-#include "app/infocenter.h"
+#include "common/infocenter.h"
 #include "model/jsonlimits.h"
 #include "model/workflowdoc.h"
 #include "model/workflowundo.h"

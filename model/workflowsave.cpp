@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/services.h"
+#include "common/services.h"
 #include "model/savestamp.h"
 #include "model/workflowdoc.h"
 #include "model/workflowextdir.h"

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/progresspace.h"
-#include "app/services.h"
+#include "common/progresspace.h"
+#include "common/services.h"
 #include "model/savestamp.h"
 #include "model/workflowbuild.h"
 #include "model/workflowdoc.h"

@@ -3,8 +3,8 @@
 #include <type_traits>
 #include <vector>
 
-#include "app/databasecache.h"
-#include "app/services.h"
+#include "repository/databasecache.h"
+#include "common/services.h"
 #include "model/clusterlevels.h"
 #include "model/consistencycheck.h"
 #include "model/workflowdoc.h"

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "app/infocenter.h"
+#include "common/infocenter.h"
 #include "repository/databasetemplates.h"
 #include "repository/fieldaccess.h"
 #include "repository/identity.h"

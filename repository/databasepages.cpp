@@ -1,6 +1,6 @@
 #include "repository/databasepages.h"
 
-#include "app/services.h"
+#include "common/services.h"
 #include "repository/databasechoice.h"
 
 namespace velk {

@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "app/services.h"
+#include "common/services.h"
 
 namespace velk {
 

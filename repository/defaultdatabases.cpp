@@ -2,9 +2,9 @@
 
 #include <array>
 
-#include "app/databasecache.h"
-#include "app/infocenter.h"
-#include "app/services.h"
+#include "repository/databasecache.h"
+#include "common/infocenter.h"
+#include "common/services.h"
 #include "repository/applicationenvdb.h"
 #include "repository/gatewaydb.h"
 #include "repository/infrastructuredb.h"

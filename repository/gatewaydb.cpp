@@ -1,6 +1,6 @@
 #include "repository/gatewaydb.h"
 
-#include "app/infocenter.h"
+#include "common/infocenter.h"
 #include "repository/store/lnnotes.h"
 
 namespace velk {

@@ -2,7 +2,7 @@
 
 #include <unordered_map>
 
-#include "app/infocenter.h"
+#include "common/infocenter.h"
 #include "repository/databasetemplates.h"
 #include "repository/fieldaccess.h"
 #include "repository/store/lnnotes.h"

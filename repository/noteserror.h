@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/services.h"
+#include "common/services.h"
 #include "repository/store/lnstatus.h"
 
 // "Document Store Error:\r\n" + the store's message + "\r\n" + context, in a box with

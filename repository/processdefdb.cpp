@@ -4,8 +4,8 @@
 #include <optional>
 #include <ranges>
 
-#include "app/infocenter.h"
-#include "app/requirecollaborator.h"
+#include "common/infocenter.h"
+#include "common/requirecollaborator.h"
 #include "repository/databasetemplates.h"
 #include "repository/fieldaccess.h"
 #include "repository/noteserror.h"

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <ranges>
 
-#include "app/infocenter.h"
+#include "common/infocenter.h"
 #include "model/workflowdoc.h"
 #include "repository/databasetemplates.h"
 #include "repository/fieldaccess.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/infocenter.h"
+#include "common/infocenter.h"
 #include "repository/identity.h"
 #include "repository/noteserror.h"
 #include "repository/store/lnnotes.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/services.h"
+#include "common/services.h"
 #include "repository/databasekind.h"
 #include "repository/store/lnstatus.h"
 

@@ -1,6 +1,6 @@
 #include "repository/viewreader.h"
 
-#include "app/services.h"
+#include "common/services.h"
 #include "repository/repositorydb.h"
 #include "repository/store/lnnotes.h"
 

@@ -5,7 +5,7 @@
 #include <QPageSetupDialog>
 #include <QPrinter>
 
-#include "app/databasecache.h"
+#include "repository/databasecache.h"
 #include "app/qsettings/qsettingsbackend.h"
 #include "app/ui/doctemplate.h"
 #include "app/ui/extdirframe.h"

@@ -2,9 +2,9 @@
 
 #include <QApplication>
 
-#include "app/databasecache.h"
+#include "repository/databasecache.h"
 #include "app/qsettings/qsettingsbackend.h"
-#include "app/requirecollaborator.h"
+#include "common/requirecollaborator.h"
 #include "app/serversettings.h"
 #include "app/ui/helpwindow.h"
 #include "dialogs/ui/workflowchooserdialogs.h"

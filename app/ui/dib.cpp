@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "app/services.h"
+#include "common/services.h"
 
 namespace {
 

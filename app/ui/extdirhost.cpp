@@ -2,7 +2,7 @@
 // directory data set, with the workflow windows it needs for requests and drops.
 #include <QGuiApplication>
 
-#include "app/databasecache.h"
+#include "repository/databasecache.h"
 #include "app/ui/extdirframe.h"
 #include "app/ui/infocenterwnd.h"
 #include "app/ui/velkmodapp.h"

@@ -5,7 +5,7 @@
 #include <QPointer>
 #include <QString>
 
-#include "app/services.h"
+#include "common/services.h"
 
 class CMainFrame;
 class QDialogButtonBox;

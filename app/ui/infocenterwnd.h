@@ -10,7 +10,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/infocenter.h"
+#include "common/infocenter.h"
 
 class QLabel;
 class QPlainTextEdit;

@@ -2,7 +2,7 @@
 
 #include <QRectF>
 
-#include "app/services.h"
+#include "common/services.h"
 #include "app/ui/nodepictures.h"
 
 static_assert(CNodeBitmaps::kCount == kNodePictureCount);

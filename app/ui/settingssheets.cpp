@@ -2,7 +2,7 @@
 // the initialisation of databases through it.
 #include <QApplication>
 
-#include "app/databasecache.h"
+#include "repository/databasecache.h"
 #include "app/ui/velkmodapp.h"
 #include "app/ui/workflowframe.h"
 #include "app/ui/workflowwindows.h"

@@ -6,7 +6,7 @@
 #include <QIcon>
 #include <QString>
 
-#include "app/services.h"
+#include "common/services.h"
 
 QIcon SeverityIcon(velk::Severity severity);
 // "Success", "Notice", "Warning", "Error".

@@ -9,7 +9,7 @@
 #include <memory>
 #include <optional>
 
-#include "app/databasecache.h"
+#include "repository/databasecache.h"
 #include "editor/ui/editor.h"
 #include "repository/processdefdb.h"
 

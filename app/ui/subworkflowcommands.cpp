@@ -1,7 +1,7 @@
 // "Open Sub-Workflow" on an ICDR or CDDR task: the window of its sub-workflow,
 // opened, loaded or created.
 
-#include "app/databasecache.h"
+#include "repository/databasecache.h"
 #include "app/ui/velkmodapp.h"
 #include "app/ui/workflowframe.h"
 #include "app/ui/workflowwindows.h"

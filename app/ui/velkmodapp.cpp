@@ -4,9 +4,9 @@
 #include <QPrinter>
 #include <QToolBar>
 
-#include "app/databasecache.h"
+#include "repository/databasecache.h"
 #include "app/qsettings/qsettingsbackend.h"
-#include "app/requirecollaborator.h"
+#include "common/requirecollaborator.h"
 #include "app/ui/clipboardformats.h"
 #include "app/ui/doctemplate.h"
 #include "app/ui/extdirframe.h"

@@ -4,7 +4,7 @@
 #include <QStyle>
 #include <optional>
 
-#include "app/services.h"
+#include "common/services.h"
 #include "app/ui/doctemplate.h"
 #include "app/ui/mainframe.h"
 #include "app/ui/workflowframe.h"

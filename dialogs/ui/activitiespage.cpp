@@ -6,7 +6,7 @@
 #include <QMenu>
 #include <QVBoxLayout>
 
-#include "app/services.h"
+#include "common/services.h"
 #include "dialogs/listtexts.h"
 #include "dialogs/tasklistpages.h"
 #include "dialogs/ui/dialogicons.h"

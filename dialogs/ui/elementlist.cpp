@@ -2,7 +2,7 @@
 
 #include <QMenu>
 
-#include "app/services.h"
+#include "common/services.h"
 #include "dialogs/performer.h"
 #include "dialogs/ui/aclpickerdialog.h"
 #include "dialogs/ui/dialogicons.h"

@@ -4,7 +4,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "app/services.h"
+#include "common/services.h"
 #include "dialogs/ui/dialoglists.h"
 
 CDlgNodeProperty::CDlgNodeProperty(const QString& caption, velk::CWorkflowDoc& document,

@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/services.h"
+#include "common/services.h"
 #include "dialogs/ui/dialoglists.h"
 #include "dialogs/ui/elementlist.h"
 #include "dialogs/ui/teamgroup.h"

@@ -9,7 +9,7 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
-#include "app/services.h"
+#include "common/services.h"
 #include "app/ui/guiservices.h"
 #include "dialogs/ui/dialogicons.h"
 #include "dialogs/ui/dialoglists.h"

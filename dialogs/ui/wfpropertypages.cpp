@@ -14,7 +14,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "app/services.h"
+#include "common/services.h"
 #include "dialogs/ui/dialoglists.h"
 #include "dialogs/ui/unsignededit.h"
 #include "dialogs/workflowsettings.h"

@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-#include "app/services.h"
+#include "common/services.h"
 #include "app/settings.h"
 #include "editor/hittest.h"
 #include "editor/ui/editor.h"

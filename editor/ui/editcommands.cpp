@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <array>
 
-#include "app/databasecache.h"
-#include "app/services.h"
+#include "repository/databasecache.h"
+#include "common/services.h"
 #include "editor/insertarrow.h"
 #include "editor/nodemenus.h"
 #include "editor/pasteplace.h"

@@ -6,8 +6,8 @@
 #include <QMimeData>
 #include <algorithm>
 
-#include "app/databasecache.h"
-#include "app/requirecollaborator.h"
+#include "repository/databasecache.h"
+#include "common/requirecollaborator.h"
 #include "dialogs/ui/nodepropertyentry.h"
 #include "editor/ui/droptarget.h"
 #include "editor/ui/edittool.h"

@@ -1,6 +1,6 @@
 #include "editor/ui/edittool.h"
 
-#include "app/services.h"
+#include "common/services.h"
 #include "app/settings.h"
 #include "editor/hittest.h"
 #include "editor/nodemenus.h"

@@ -4,7 +4,7 @@
 #include <QProgressDialog>
 #include <optional>
 
-#include "app/services.h"
+#include "common/services.h"
 #include "app/settings.h"
 #include "editor/alignment.h"
 #include "editor/autoarrange.h"

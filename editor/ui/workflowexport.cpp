@@ -16,7 +16,7 @@
 #include <set>
 #include <vector>
 
-#include "app/services.h"
+#include "common/services.h"
 #include "app/settings.h"
 #include "editor/ui/workflowpainter.h"
 #include "editor/ui/workflowview.h"

@@ -11,7 +11,7 @@
 #include <optional>
 #include <string>
 
-#include "app/services.h"
+#include "common/services.h"
 #include "app/settings.h"
 #include "app/ui/nodebitmaps.h"
 #include "editor/ui/droptarget.h"

@@ -6,7 +6,7 @@
 #include <QMouseEvent>
 #include <QTimer>
 
-#include "app/services.h"
+#include "common/services.h"
 #include "dialogs/ui/extdirsheet.h"
 #include "extdir/extdirdata.h"
 #include "extdir/extdirdrops.h"

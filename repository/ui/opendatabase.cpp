@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/services.h"
+#include "common/services.h"
 #include "app/ui/guiservices.h"
 #include "repository/databasechoice.h"
 #include "repository/noteserror.h"

@@ -1,6 +1,6 @@
 #include "repository/ui/settingssheet.h"
 
-#include "app/services.h"
+#include "common/services.h"
 #include "repository/databasechoice.h"
 #include "repository/ui/opendatabase.h"
 #include "repository/ui/settingsicons.h"

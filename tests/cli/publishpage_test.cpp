@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/headlessservices.h"
+#include "common/headlessservices.h"
 #include "model/workflowdoc.h"
 #include "publish/workflowpage.h"
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/headlessservices.h"
+#include "common/headlessservices.h"
 #include "clifixture.h"
 #include "model/workflowdoc.h"
 #include "model/workflowsave.h"

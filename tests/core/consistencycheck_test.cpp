@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/infocenter.h"
+#include "common/infocenter.h"
 #include "model/checkloops.h"
 #include "model/consistencycheck.h"
 #include "workflowfixture.h"

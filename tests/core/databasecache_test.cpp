@@ -1,4 +1,4 @@
-#include "app/databasecache.h"
+#include "repository/databasecache.h"
 
 #include <gtest/gtest.h>
 

@@ -10,9 +10,9 @@
 #include <fstream>
 #include <map>
 
-#include "app/databasecache.h"
-#include "app/headlessservices.h"
-#include "app/infocenter.h"
+#include "repository/databasecache.h"
+#include "common/headlessservices.h"
+#include "common/infocenter.h"
 #include "core/repositoryfixture.h"
 #include "repository/databasechoice.h"
 #include "repository/databasepages.h"

@@ -1,8 +1,8 @@
-#include "app/infocenter.h"
+#include "common/infocenter.h"
 
 #include <gtest/gtest.h>
 
-#include "app/headlessservices.h"
+#include "common/headlessservices.h"
 
 namespace velk {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/headlessservices.h"
+#include "common/headlessservices.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/headlessservices.h"
-#include "app/infocenter.h"
+#include "common/headlessservices.h"
+#include "common/infocenter.h"
 #include "repository/databasetemplates.h"
 #include "repository/store/lnnotes.h"
 

@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "app/databasecache.h"
+#include "repository/databasecache.h"
 #include "extdir/extdirlookup.h"
 #include "model/workflowsaver.h"
 #include "repository/databasetemplates.h"

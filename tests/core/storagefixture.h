@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/infocenter.h"
+#include "common/infocenter.h"
 #include "repository/databasetemplates.h"
 #include "repository/fieldaccess.h"
 #include "repository/processdefdb.h"

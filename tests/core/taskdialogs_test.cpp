@@ -1,7 +1,7 @@
 // The rules of the task sheet, its basics page and the "Task routing" dialog.
 #include <gtest/gtest.h>
 
-#include "app/headlessservices.h"
+#include "common/headlessservices.h"
 #include "dialogs/integercheck.h"
 #include "dialogs/nodesheet.h"
 #include "dialogs/taskrouting.h"

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/headlessservices.h"
+#include "common/headlessservices.h"
 #include "model/workflowdoc.h"
 
 namespace velk::testing {

@@ -9,8 +9,8 @@
 #include <fstream>
 #include <memory>
 
-#include "app/headlessservices.h"
-#include "app/infocenter.h"
+#include "common/headlessservices.h"
+#include "common/infocenter.h"
 #include "model/workflowdoc.h"
 
 namespace velk {

@@ -6,9 +6,9 @@
 #include <fstream>
 #include <stdexcept>
 
-#include "app/databasecache.h"
-#include "app/headlessservices.h"
-#include "app/infocenter.h"
+#include "repository/databasecache.h"
+#include "common/headlessservices.h"
+#include "common/infocenter.h"
 #include "fuzzdir.h"
 #include "model/workflowdoc.h"
 #include "model/workflowload.h"

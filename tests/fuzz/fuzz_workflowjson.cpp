@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "app/headlessservices.h"
+#include "common/headlessservices.h"
 #include "model/jsonlimits.h"
 #include "model/workflowdoc.h"
 #include "model/workflowjson.h"

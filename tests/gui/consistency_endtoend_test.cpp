@@ -12,7 +12,7 @@
 #include <QTreeWidget>
 #include <algorithm>
 
-#include "app/infocenter.h"
+#include "common/infocenter.h"
 #include "app/ui/commands.h"
 #include "app/ui/infocenterwnd.h"
 #include "model/consistencycheck.h"

@@ -3,7 +3,7 @@
 #include <QBuffer>
 #include <QtEndian>
 
-#include "app/headlessservices.h"
+#include "common/headlessservices.h"
 #include "app/ui/dib.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "app/headlessservices.h"
+#include "common/headlessservices.h"
 #include "app/settings.h"
 #include "editor/ui/edittool.h"
 #include "editor/ui/workflowview.h"

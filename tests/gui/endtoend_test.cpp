@@ -19,7 +19,7 @@
 #include <fstream>
 #include <set>
 
-#include "app/infocenter.h"
+#include "common/infocenter.h"
 #include "app/ui/commandtable.h"
 #include "app/ui/infocenterwnd.h"
 #include "app/ui/composition.h"

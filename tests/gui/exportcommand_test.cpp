@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "app/headlessservices.h"
+#include "common/headlessservices.h"
 #include "app/settings.h"
 #include "testeditor.h"
 #include "demoworkflow.h"

@@ -10,7 +10,7 @@
 #include <QTreeWidget>
 #include <functional>
 
-#include "app/infocenter.h"
+#include "common/infocenter.h"
 #include "app/settings.h"
 #include "app/ui/guiservices.h"
 #include "app/ui/infocenterwnd.h"

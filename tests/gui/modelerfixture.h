@@ -16,7 +16,7 @@
 #include <memory>
 #include <string>
 
-#include "app/infocenter.h"
+#include "common/infocenter.h"
 #include "app/ui/composition.h"
 #include "app/ui/workflowframe.h"
 #include "dialogs/ui/workflowchooserdialogs.h"

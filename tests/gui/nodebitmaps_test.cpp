@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <QSet>
 
-#include "app/headlessservices.h"
+#include "common/headlessservices.h"
 #include "app/ui/nodebitmaps.h"
 #include "app/ui/nodecanvas.h"
 #include "app/ui/nodepictures.h"

@@ -9,8 +9,8 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 
-#include "app/headlessservices.h"
-#include "app/infocenter.h"
+#include "common/headlessservices.h"
+#include "common/infocenter.h"
 #include "repository/demodata.h"
 #include "repository/store/lnnotes.h"
 #include "repository/ui/settingspages.h"

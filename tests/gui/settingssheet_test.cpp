@@ -12,7 +12,7 @@
 #include <QTemporaryDir>
 #include <map>
 
-#include "app/headlessservices.h"
+#include "common/headlessservices.h"
 #include "repository/databasetemplates.h"
 #include "repository/store/lnnotes.h"
 #include "repository/ui/opendatabase.h"

@@ -11,7 +11,7 @@
 #include <QTimer>
 #include <functional>
 
-#include "app/headlessservices.h"
+#include "common/headlessservices.h"
 #include "dialogs/repositorylists.h"
 #include "extdir/extdirlookup.h"
 #include "model/workflowdoc.h"

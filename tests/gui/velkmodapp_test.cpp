@@ -6,7 +6,7 @@
 #include <QSettings>
 #include <QToolButton>
 
-#include "app/services.h"
+#include "common/services.h"
 #include "app/ui/composition.h"
 #include "app/ui/doctemplate.h"
 #include "app/ui/splashwnd.h"

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "app/databasecache.h"
-#include "app/headlessservices.h"
-#include "app/infocenter.h"
+#include "repository/databasecache.h"
+#include "common/headlessservices.h"
+#include "common/infocenter.h"
 #include "commands.h"
 #include "extdir/extdirdata.h"
 #include "extdir/extdirtree.h"

@@ -3,9 +3,9 @@
 #include <ostream>
 #include <stdexcept>
 
-#include "app/databasecache.h"
-#include "app/headlessservices.h"
-#include "app/infocenter.h"
+#include "repository/databasecache.h"
+#include "common/headlessservices.h"
+#include "common/infocenter.h"
 #include "app/qsettings/qsettingsbackend.h"
 #include "app/settings.h"
 #include "commands.h"

@@ -6,7 +6,7 @@
 #include <ostream>
 #include <sstream>
 
-#include "app/databasecache.h"
+#include "repository/databasecache.h"
 #include "app/qsettings/qsettingsbackend.h"
 #include "app/settings.h"
 #include "commands.h"

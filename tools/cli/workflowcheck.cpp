@@ -9,7 +9,7 @@
 #include <stdexcept>
 #include <unordered_map>
 
-#include "app/headlessservices.h"
+#include "common/headlessservices.h"
 #include "app/qsettings/qsettingsbackend.h"
 #include "app/settings.h"
 #include "commands.h"

@@ -1,10 +1,10 @@
-#include "app/databasecache.h"
+#include "repository/databasecache.h"
 
 #include <stdexcept>
 
-#include "app/infocenter.h"
-#include "app/requirecollaborator.h"
-#include "app/services.h"
+#include "common/infocenter.h"
+#include "common/requirecollaborator.h"
+#include "common/services.h"
 #include "extdir/extdirdata.h"
 #include "model/workflowdoc.h"
 #include "repository/applicationenvdb.h"

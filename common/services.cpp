@@ -1,6 +1,6 @@
-#include "app/services.h"
+#include "common/services.h"
 
-#include "app/headlessservices.h"
+#include "common/headlessservices.h"
 
 namespace velk {
 namespace {

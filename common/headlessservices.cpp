@@ -1,4 +1,4 @@
-#include "app/headlessservices.h"
+#include "common/headlessservices.h"
 
 #include <iostream>
 

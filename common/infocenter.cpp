@@ -1,4 +1,4 @@
-#include "app/infocenter.h"
+#include "common/infocenter.h"
 
 #include <algorithm>
 #include <iterator>
