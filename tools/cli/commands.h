@@ -50,6 +50,13 @@ int workflowCommand(Context& ctx, const std::vector<std::string>& words);
 // kFailed when the workflow would be refused in its (or the given) status.
 int workflowCheckCommand(Context& ctx, const std::vector<std::string>& words);
 
+// A workflow file named on the command line: an existing file ending in .json.
+bool IsJsonFile(const std::string& name);
+// The workflow of a JSON file, not stored; throws std::runtime_error naming the file.
+std::unique_ptr<velk::CWorkflowDoc> FromFile(const std::string& file);
+// "workflow diff": exit 0 when the two versions are equal, 1 when they differ.
+int workflowDiffCommand(Context& ctx, const std::vector<std::string>& words);
+
 // "workflow render": what to draw where, checked before the workflow is loaded.
 struct RenderRequest {
   std::string format;  // "png", "svg" or "pdf"

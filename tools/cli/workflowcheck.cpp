@@ -54,22 +54,6 @@ CheckRequest ReadRequest(const Args& args) {
   return r;
 }
 
-bool IsJsonFile(const std::string& name) {
-  return name.size() > 5 && name.ends_with(".json") && std::filesystem::is_regular_file(name);
-}
-
-std::unique_ptr<velk::CWorkflowDoc> FromFile(const std::string& file) {
-  std::ifstream in(file);
-  if (!in) throw std::runtime_error("cannot read " + file);
-  auto doc = std::make_unique<velk::CWorkflowDoc>();
-  try {
-    velk::WorkflowFromJson(velk::ParseJsonWithinDepth(in), *doc);
-  } catch (const std::exception& e) {  // bad JSON, too deep, a bad field
-    throw std::runtime_error(file + ": " + e.what());
-  }
-  return doc;
-}
-
 // The External Directory Database of the settings, read as the modeler reads it
 // when it opens a workflow, so that registered external performers count; null
 // when the settings name none.
@@ -128,6 +112,22 @@ void PrintText(std::ostream& out, const velk::ConsistencyResult& result, const N
 }
 
 }  // namespace
+
+bool IsJsonFile(const std::string& name) {
+  return name.size() > 5 && name.ends_with(".json") && std::filesystem::is_regular_file(name);
+}
+
+std::unique_ptr<velk::CWorkflowDoc> FromFile(const std::string& file) {
+  std::ifstream in(file);
+  if (!in) throw std::runtime_error("cannot read " + file);
+  auto doc = std::make_unique<velk::CWorkflowDoc>();
+  try {
+    velk::WorkflowFromJson(velk::ParseJsonWithinDepth(in), *doc);
+  } catch (const std::exception& e) {  // bad JSON, too deep, a bad field
+    throw std::runtime_error(file + ": " + e.what());
+  }
+  return doc;
+}
 
 int workflowCheckCommand(Context& ctx, const std::vector<std::string>& words) {
   const Args args(words, {"procdef", "server", "format", "as-status"});

@@ -270,9 +270,10 @@ int withStoredWorkflows(Context& ctx, const Args& args,
 }
 
 int workflowCommand(Context& ctx, const std::vector<std::string>& words) {
-  if (words.empty()) throw UsageError("workflow needs list, export, import, render or layout");
+  if (words.empty()) throw UsageError("workflow needs list, export, import, render, layout, check or diff");
   const std::string sub = words[0];
   if (sub == "check") return workflowCheckCommand(ctx, {words.begin() + 1, words.end()});
+  if (sub == "diff") return workflowDiffCommand(ctx, {words.begin() + 1, words.end()});
   std::vector<std::string> valued{"procdef", "appenv", "server", "version"};
   if (sub == "render") valued.insert(valued.end(), {"format", "o", "output", "level"});
   if (sub == "layout") valued.insert(valued.end(), {"level", "timeout"});

@@ -1,0 +1,133 @@
+// What changed between two versions: the demo workflows against edited copies
+// made through their workflow files.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "model/workflowdiff.h"
+#include "model/workflowdoc.h"
+#include "model/workflowjson.h"
+#include "repository/demoworkflows.h"
+
+namespace velk::testing {
+namespace {
+
+std::unique_ptr<CWorkflowDoc> Import(const WorkflowJson& json) {
+  auto doc = std::make_unique<CWorkflowDoc>(std::string(), "06.12.2026");
+  WorkflowFromJson(json, *doc);
+  return doc;
+}
+
+std::vector<std::string> Lines(const WorkflowDiff& diff) {
+  std::vector<std::string> lines;
+  for (const WorkflowChange& c : diff.changes) lines.push_back(DescribeChange(c));
+  std::sort(lines.begin(), lines.end());
+  return lines;
+}
+
+WorkflowJson& Node(WorkflowJson& json, const std::string& name) {
+  for (WorkflowJson& n : json["nodes"])
+    if (n["name"] == name) return n;
+  throw std::runtime_error("no node " + name);
+}
+
+int IdOf(WorkflowJson& json, const std::string& name) {
+  return Node(json, name)["id"].get<int>();
+}
+
+std::unique_ptr<CWorkflowDoc> OrderHandling() {
+  for (auto& doc : demo::BuildDemoWorkflows())
+    if (doc->Header().name == "Order Handling" && doc->Header().status == WorkflowStatus::Active)
+      return std::move(doc);
+  throw std::runtime_error("no Active Order Handling");
+}
+
+TEST(WorkflowDiffTest, AWorkflowAndItsFileCopyAreEqualWhateverTheirIds) {
+  for (const auto& doc : demo::BuildDemoWorkflows()) {
+    WorkflowJson json = WorkflowToJson(*doc);
+    // Another numbering, as a save gives after an insertion early in the graph.
+    for (WorkflowJson& n : json["nodes"]) {
+      n["id"] = n["id"].get<int>() + 100;
+      if (n.contains("reference") && n["reference"].is_number()) n["reference"] = n["reference"].get<int>() + 100;
+    }
+    for (WorkflowJson& a : json["arrows"]) {
+      a["from"] = a["from"].get<int>() + 100;
+      a["to"] = a["to"].get<int>() + 100;
+    }
+    const WorkflowDiff diff = DiffWorkflows(*Import(WorkflowToJson(*doc)), *Import(json));
+    EXPECT_TRUE(diff.Equal()) << doc->Header().name << ": " << Lines(diff).front();
+    EXPECT_EQ(diff.renumbered.size(), doc->NodeCount()) << doc->Header().name;
+  }
+}
+
+TEST(WorkflowDiffTest, EachKindOfChangeIsOneLineNamingItsLevel) {
+  const WorkflowJson before = WorkflowToJson(*OrderHandling());
+  WorkflowJson after = before;
+  after["header"]["freeText"] = "Reviewed";
+  Node(after, "Check order")["member"] = "Clerk/Back office";
+  Node(after, "Reject order")["name"] = "Decline order";  // same id: a rename
+  Node(after, "Confirm order")["x"] = Node(after, "Confirm order")["x"].get<int>() + 40;
+  Node(after, "Print label")["resources"] = {"Printer Room 3"};  // two levels down
+  // Removing "Dispatch" takes its arrows along.
+  const int dispatch = IdOf(after, "Dispatch");
+  auto& nodes = after["nodes"];
+  nodes.erase(std::find_if(nodes.begin(), nodes.end(),
+                           [](const WorkflowJson& n) { return n["name"] == "Dispatch"; }));
+  auto& arrows = after["arrows"];
+  arrows.erase(std::remove_if(arrows.begin(), arrows.end(),
+                              [&](const WorkflowJson& a) {
+                                return a["from"] == dispatch || a["to"] == dispatch;
+                              }),
+               arrows.end());
+  WorkflowJson added = Node(after, "Check order");
+  added["id"] = 999;
+  added["name"] = "Check customer";
+  nodes.push_back(added);
+  for (WorkflowJson& a : arrows)
+    if (a["from"] == IdOf(after, "Credit check") && a["to"] == IdOf(after, "Approve large order"))
+      a["condition"] = "very large order";
+
+  std::vector<std::string> expected = {
+      "Arrow 'Credit check' -> 'Approve large order': condition 'large order' -> 'very large "
+      "order'",
+      "Header: freeText 'Order Handling at Marvelund' -> 'Reviewed'",
+      "Task 'Check customer' added",
+      "Task 'Check order': member 'Clerk' -> 'Clerk/Back office'",
+      "Task 'Confirm order' moved",
+      "Task 'Decline order': name 'Reject order' -> 'Decline order'",
+      "Fulfilment > Packing: Task 'Print label': resources 'Printer Room 2' -> 'Printer Room 3'",
+      "Fulfilment: Task 'Dispatch' removed",
+  };
+  const auto olderDoc = Import(before);
+  const auto newerDoc = Import(after);
+  const WorkflowDiff diff = DiffWorkflows(*olderDoc, *newerDoc);
+  std::vector<std::string> lines = Lines(diff);
+  // The arrows of the removed task, whatever the demo draws there.
+  const auto dispatchArrows = std::ranges::count_if(lines, [](const std::string& l) {
+    return l.find("'Dispatch'") != std::string::npos && l.starts_with("Fulfilment: Arrow") &&
+           l.ends_with(" removed");
+  });
+  EXPECT_GE(dispatchArrows, 1);
+  std::erase_if(lines, [](const std::string& l) {
+    return l.find("Arrow") != std::string::npos && l.find("'Dispatch'") != std::string::npos;
+  });
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(lines, expected);
+  EXPECT_TRUE(diff.renumbered.empty());
+}
+
+TEST(WorkflowDiffTest, AChangedRoutingKindIsAChangeOfTheArrowNotANewOne) {
+  const WorkflowJson before = WorkflowToJson(*OrderHandling());
+  WorkflowJson after = before;
+  for (WorkflowJson& a : after["arrows"])
+    if (a["from"] == IdOf(after, "Approve large order") && a["to"] == IdOf(after, "Reject order"))
+      a["kind"] = "Xor";
+  EXPECT_EQ(Lines(DiffWorkflows(*Import(before), *Import(after))),
+            std::vector<std::string>{"Arrow 'Approve large order' -> 'Reject order': kind 'Or' -> 'Xor'"});
+}
+
+}  // namespace
+}  // namespace velk::testing

@@ -1,0 +1,96 @@
+// "workflow diff": what changed between two versions of a workflow, so that a team
+// can check in CI that an export under review matches what is stored.
+
+#include <algorithm>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <stdexcept>
+
+#include "commands.h"
+#include "model/workflowdiff.h"
+#include "model/workflowdoc.h"
+
+namespace velkcli {
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+// NAME[@VERSION] or an id: the version named, else the highest stored one.
+const velk::WorkflowHeaderEntry& FindVersion(const std::vector<velk::WorkflowHeaderEntry>& headers,
+                                             const std::string& spec) {
+  std::string name = spec;
+  std::optional<int> version;
+  const std::size_t at = spec.rfind('@');
+  if (at != std::string::npos && at + 1 < spec.size() &&
+      std::all_of(spec.begin() + at + 1, spec.end(), [](char c) { return c >= '0' && c <= '9'; }) &&
+      spec.size() - at <= 10) {
+    name = spec.substr(0, at);
+    version = std::stoi(spec.substr(at + 1));
+  }
+  const velk::WorkflowHeaderEntry* found = nullptr;
+  for (const velk::WorkflowHeaderEntry& h : headers) {
+    if (h.workflowId != name && h.type != name) continue;
+    if (version ? h.version == *version : !found || h.version >= found->version) found = &h;
+  }
+  if (!found)
+    throw UsageError("no stored workflow is named or has the id \"" + spec +
+                     "\" (NAME[@VERSION], an id, or a .json file)");
+  return *found;
+}
+
+std::unique_ptr<velk::CWorkflowDoc> Open(StoredWorkflows& stored, const std::string& spec) {
+  if (IsJsonFile(spec)) return FromFile(spec);
+  std::unique_ptr<velk::CWorkflowDoc> doc = stored.load(FindVersion(stored.headers, spec));
+  if (!doc) throw std::runtime_error(spec + ": the workflow could not be loaded");
+  return doc;
+}
+
+Json ToJson(const velk::WorkflowDiff& diff) {
+  Json out = Json::array();
+  for (const velk::WorkflowChange& c : diff.changes) {
+    Json change = {{"kind", velk::ChangeKindWord(c.kind)},
+                   {"element", velk::ChangeElementWord(c.element)},
+                   {"id", c.id},
+                   {"name", c.name},
+                   {"level", c.level}};
+    if (c.kind == velk::ChangeKind::Changed) {
+      change["field"] = c.field;
+      change["old"] = c.before;
+      change["new"] = c.after;
+    }
+    out.push_back(std::move(change));
+  }
+  return out;
+}
+
+}  // namespace
+
+int workflowDiffCommand(Context& ctx, const std::vector<std::string>& words) {
+  const Args args(words, {"procdef", "appenv", "server", "format"});
+  args.expectAtMost(2);
+  const std::string older = args.at(0, "first workflow (NAME[@VERSION], id or .json file)");
+  const std::string newer = args.at(1, "second workflow (NAME[@VERSION], id or .json file)");
+  const std::string format = args.option("format").value_or("text");
+  if (format != "text" && format != "json")
+    throw UsageError("--format takes text or json, not \"" + format + "\"");
+  const auto compare = [&](StoredWorkflows& stored) {
+    std::unique_ptr<velk::CWorkflowDoc> a = Open(stored, older);
+    std::unique_ptr<velk::CWorkflowDoc> b = Open(stored, newer);
+    const velk::WorkflowDiff diff = velk::DiffWorkflows(*a, *b);
+    if (format == "json") {
+      printJson(ctx.out, ToJson(diff), "the changes");
+    } else {
+      for (const velk::WorkflowChange& c : diff.changes) ctx.out << velk::DescribeChange(c) << '\n';
+    }
+    return diff.Equal() ? kOk : kFailed;
+  };
+  if (IsJsonFile(older) && IsJsonFile(newer)) {
+    StoredWorkflows none;
+    return compare(none);
+  }
+  return withStoredWorkflows(ctx, args, compare);
+}
+
+}  // namespace velkcli
