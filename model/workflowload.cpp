@@ -18,6 +18,7 @@
 #include "repository/noteserror.h"
 #include "repository/processdefdb.h"
 #include "repository/store/lnnotes.h"
+#include "repository/viewreader.h"
 
 namespace velk {
 
@@ -26,22 +27,17 @@ namespace {
 // The first document under `key` in the open view that has `version`, left open
 // (opened again, it would be read again).
 bool FindVersion(LNViewFolder& view, const std::string& key, int version, LNDocument& found) {
-  LNVFEntry entry;
-  long count = 0;
-  if (view.Find(key, &entry, &count) != LNNOERROR) return false;
-  for (long i = 0; i < count; ++i) {
-    if (i > 0) view.Goto(LNVFNAVIGATE_NEXT, &entry);
-    if (entry.IsCategory()) continue;
+  return !ViewWalk(view, key).Entries([&](const LNVFEntry& entry) {
     LNDocument doc;
     entry.GetDocument(&doc);
     doc.Open();
-    if (GetFieldIntContent("Version", doc) == version) {
-      found = doc;
+    if (GetFieldIntContent("Version", doc) != version) {
+      doc.Close();
       return true;
     }
-    doc.Close();
-  }
-  return false;
+    found = doc;
+    return false;
+  });
 }
 
 enum class Stage { Database, View, Document };

@@ -16,6 +16,7 @@
 #include "repository/fieldaccess.h"
 #include "repository/noteserror.h"
 #include "repository/store/lnnotes.h"
+#include "repository/viewreader.h"
 
 namespace velk {
 
@@ -69,9 +70,8 @@ bool ReadGraph(CWorkflowDoc& doc, LNDatabase& db) {
     stage = Stage::View;
     db.GetViewFolder(views::kWorkflowStructure, &view);
     view.Open(LNVFOPEN_BY_KEY);  // the other workflows' tasks are never read
-    LNVFEntry entry;
-    long count = 0;
-    if (view.Find(header.workflowId, &entry, &count) != LNNOERROR) {
+    ViewWalk walk(view, header.workflowId);
+    if (walk.Empty()) {
       view.Close();
       db.Close();
       ShowErrorMessage("No tasks were found.");
@@ -79,9 +79,10 @@ bool ReadGraph(CWorkflowDoc& doc, LNDatabase& db) {
     }
     stage = Stage::Walk;
     ProgressPace pace;
-    for (long i = 0, toGo = count; i < count; ++i) {
-      if (i > 0) view.Goto(LNVFNAVIGATE_NEXT, &entry);
-      if (entry.IsCategory()) continue;
+    long toGo = walk.Count();
+    // A document that cannot be read is reported and passed by; a failed move
+    // to the next one ends the load.
+    walk.Entries([&](const LNVFEntry& entry) {
       try {
         LNDocument task;
         entry.GetDocument(&task);
@@ -94,7 +95,8 @@ bool ReadGraph(CWorkflowDoc& doc, LNDatabase& db) {
         ShowNotesError("The ViewFolder in Process Definitions Database cannot be opened properly.",
                        e.GetStatus());
       }
-    }
+      return true;
+    });
     view.Close();
     db.Close();
   } catch (const LNStatusError& e) {

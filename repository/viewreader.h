@@ -27,6 +27,8 @@ class ViewWalk {
 
   // An empty view, or no entry under the key.
   bool Empty() const { return count_ == 0; }
+  // The entries to visit, category rows included.
+  long Count() const { return count_; }
   // Calls `visit` per entry until it returns false; false when it did. A failed
   // move to the next entry is thrown, or given to `moveFailed` and the walk goes on.
   bool Entries(const std::function<bool(const LNVFEntry&)>& visit,
