@@ -54,4 +54,21 @@ std::vector<CWorkflowDoc*> WorkflowLevels(CWorkflowDoc& top) {
   return levels;
 }
 
+LevelNames::LevelNames(const CWorkflowDoc& doc) {
+  for (const CNode* node : doc.AllNodes())
+    if (node->IsClusterNode()) representing_.emplace(node->RepresentsCluster(), node);
+}
+
+std::string LevelNames::Of(const CNode& node) const {
+  std::string path;
+  std::set<int> passed;
+  for (int level = node.BelongsToCluster(); passed.insert(level).second;) {
+    auto found = representing_.find(level);
+    if (found == representing_.end()) break;
+    path = found->second->Name() + (path.empty() ? "" : " > " + path);
+    level = found->second->BelongsToCluster();
+  }
+  return path;
+}
+
 }  // namespace velk

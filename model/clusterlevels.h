@@ -3,6 +3,7 @@
 // may hold a cluster node that stands for its own level or for one enclosing it:
 // a walk down the levels would never end there.
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -21,5 +22,17 @@ std::string SelfEnclosingClusterText(const CNode& node);
 // The top level and every cluster level below it, each after the level showing
 // it; a level reached a second time is not entered again.
 std::vector<CWorkflowDoc*> WorkflowLevels(CWorkflowDoc& top);
+
+// The levels above a node by their cluster nodes' names, outermost first
+// ("Fulfilment > Packing"; "" on top). A damaged nesting that leads around in a
+// circle ends where it meets itself.
+class LevelNames {
+ public:
+  explicit LevelNames(const CWorkflowDoc& doc);
+  std::string Of(const CNode& node) const;
+
+ private:
+  std::map<int, const CNode*> representing_;
+};
 
 }  // namespace velk

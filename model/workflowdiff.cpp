@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "model/arrow.h"
+#include "model/clusterlevels.h"
 #include "model/node.h"
 #include "model/workflowdoc.h"
 #include "model/workflowrecords.h"
@@ -26,30 +27,6 @@ std::string ValueText(const RecordField<Record>& field, const FieldValue& value)
   const int code = std::get<int>(value);
   return field.words ? field.words->toWord(code) : std::to_string(code);
 }
-
-// The levels above a node by their cluster nodes' names; a damaged nesting that
-// leads around in a circle ends where it meets itself.
-class LevelNames {
- public:
-  explicit LevelNames(const CWorkflowDoc& doc) {
-    for (const CNode* node : doc.AllNodes())
-      if (node->IsClusterNode()) representing_.emplace(node->RepresentsCluster(), node);
-  }
-  std::string Of(const CNode& node) const {
-    std::string path;
-    std::set<int> passed;
-    for (int level = node.BelongsToCluster(); passed.insert(level).second;) {
-      auto found = representing_.find(level);
-      if (found == representing_.end()) break;
-      path = found->second->Name() + (path.empty() ? "" : " > " + path);
-      level = found->second->BelongsToCluster();
-    }
-    return path;
-  }
-
- private:
-  std::map<int, const CNode*> representing_;
-};
 
 std::string CodeKey(const CNode& node) {
   return node.CodeText();
