@@ -71,6 +71,19 @@ TEST_F(RenderCliTest, RendersEveryFormatAndLevelChoice) {
     EXPECT_NE(svg.find(task), std::string::npos) << task;
 }
 
+TEST_F(RenderCliTest, ADiffDrawsBothVersionsWithTheirChangesColoured) {
+  Result r = Run({"workflow", "render", "--diff", "Order Handling@1", "Order Handling@2", "-o",
+                  Out("diff.svg")});
+  ASSERT_EQ(r.code, 0) << r.err;
+  const std::string svg = ReadFile(root_ / "diff.svg");
+  for (const char* part : {"Order Handling, version 1", "Order Handling, version 2",
+                           "stroke=\"#2e9d3a\"" /* added */, "stroke=\"#d03030\"" /* removed */})
+    EXPECT_NE(svg.find(part), std::string::npos) << part;
+  r = Run({"workflow", "render", "--diff", "Order Handling@1", "Order Handling@2", "-o",
+           Out("diff.png"), "--level", "all"});
+  EXPECT_EQ(r.code, 2) << r.err;
+}
+
 TEST_F(RenderCliTest, BadRequestsFailWithAMessageAndWriteNothing) {
   struct Case {
     std::vector<std::string> args;

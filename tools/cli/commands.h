@@ -20,6 +20,7 @@ class LNDatabase;
 namespace velk {
 class CWorkflowDoc;
 class CExtDirData;
+struct WorkflowDiff;
 struct PublishTools;
 class WorkflowSaver;
 }
@@ -68,6 +69,11 @@ RenderRequest renderRequest(const Args& args);
 // Draws the loaded workflow as the modeler's view does; kFailed when the file
 // cannot be written. Starts the GUI library without a display.
 int renderWorkflow(Context& ctx, const velk::CWorkflowDoc& doc, const RenderRequest& request);
+// "workflow render --diff A B": the two versions' top levels side by side, the
+// changes of `diff` coloured.
+int workflowRenderDiff(Context& ctx, const Args& args);
+int renderComparison(Context& ctx, const velk::CWorkflowDoc& older, const velk::CWorkflowDoc& newer,
+                     const velk::WorkflowDiff& diff, const RenderRequest& request);
 
 // What "db check" shows of a loaded External Directory: identity, sections with
 // counts, catalogues and every item with its class name, ID and label.

@@ -160,6 +160,7 @@ int Export(Context& ctx, const Args& args) {
 }
 
 int Render(Context& ctx, const Args& args) {
+  if (args.flag("diff")) return workflowRenderDiff(ctx, args);
   const RenderRequest request = renderRequest(args);
   Repository repository(ctx, ChooseDatabases(args));
   std::unique_ptr<velk::CWorkflowDoc> doc = LoadStored(ctx, repository, args);
@@ -278,7 +279,9 @@ int workflowCommand(Context& ctx, const std::vector<std::string>& words) {
   if (sub == "render") valued.insert(valued.end(), {"format", "o", "output", "level"});
   if (sub == "layout") valued.insert(valued.end(), {"level", "timeout"});
   const Args args(std::vector<std::string>(words.begin() + 1, words.end()), valued,
-                  sub == "layout" ? std::vector<std::string>{"save"} : std::vector<std::string>{});
+                  sub == "layout"   ? std::vector<std::string>{"save"}
+                  : sub == "render" ? std::vector<std::string>{"diff"}
+                                    : std::vector<std::string>{});
   if (sub == "list") return List(ctx, args);
   if (sub == "export") return Export(ctx, args);
   if (sub == "render") return Render(ctx, args);

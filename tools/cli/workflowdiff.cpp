@@ -2,6 +2,7 @@
 // can check in CI that an export under review matches what is stored.
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -65,32 +66,48 @@ Json ToJson(const velk::WorkflowDiff& diff) {
   return out;
 }
 
-}  // namespace
-
-int workflowDiffCommand(Context& ctx, const std::vector<std::string>& words) {
-  const Args args(words, {"procdef", "appenv", "server", "format"});
+// Loads the two versions the first two arguments name and hands both to `use`.
+int WithBoth(Context& ctx, const Args& args,
+             const std::function<int(velk::CWorkflowDoc&, velk::CWorkflowDoc&)>& use) {
   args.expectAtMost(2);
   const std::string older = args.at(0, "first workflow (NAME[@VERSION], id or .json file)");
   const std::string newer = args.at(1, "second workflow (NAME[@VERSION], id or .json file)");
-  const std::string format = args.option("format").value_or("text");
-  if (format != "text" && format != "json")
-    throw UsageError("--format takes text or json, not \"" + format + "\"");
   const auto compare = [&](StoredWorkflows& stored) {
     std::unique_ptr<velk::CWorkflowDoc> a = Open(stored, older);
     std::unique_ptr<velk::CWorkflowDoc> b = Open(stored, newer);
-    const velk::WorkflowDiff diff = velk::DiffWorkflows(*a, *b);
-    if (format == "json") {
-      printJson(ctx.out, ToJson(diff), "the changes");
-    } else {
-      for (const velk::WorkflowChange& c : diff.changes) ctx.out << velk::DescribeChange(c) << '\n';
-    }
-    return diff.Equal() ? kOk : kFailed;
+    return use(*a, *b);
   };
   if (IsJsonFile(older) && IsJsonFile(newer)) {
     StoredWorkflows none;
     return compare(none);
   }
   return withStoredWorkflows(ctx, args, compare);
+}
+
+}  // namespace
+
+int workflowDiffCommand(Context& ctx, const std::vector<std::string>& words) {
+  const Args args(words, {"procdef", "appenv", "server", "format"});
+  const std::string format = args.option("format").value_or("text");
+  if (format != "text" && format != "json")
+    throw UsageError("--format takes text or json, not \"" + format + "\"");
+  return WithBoth(ctx, args, [&](velk::CWorkflowDoc& a, velk::CWorkflowDoc& b) {
+    const velk::WorkflowDiff diff = velk::DiffWorkflows(a, b);
+    if (format == "json") {
+      printJson(ctx.out, ToJson(diff), "the changes");
+    } else {
+      for (const velk::WorkflowChange& c : diff.changes) ctx.out << velk::DescribeChange(c) << '\n';
+    }
+    return diff.Equal() ? kOk : kFailed;
+  });
+}
+
+int workflowRenderDiff(Context& ctx, const Args& args) {
+  const RenderRequest request = renderRequest(args);
+  if (request.allLevels) throw UsageError("render --diff draws the top level; leave out --level");
+  return WithBoth(ctx, args, [&](velk::CWorkflowDoc& a, velk::CWorkflowDoc& b) {
+    return renderComparison(ctx, a, b, velk::DiffWorkflows(a, b), request);
+  });
 }
 
 }  // namespace velkcli

@@ -9,6 +9,7 @@
 #include "app/ui/nodebitmaps.h"
 #include "commands.h"
 #include "guistart.h"
+#include "editor/ui/comparisonpicture.h"
 #include "editor/ui/workflowexport.h"
 #include "model/workflowdoc.h"
 
@@ -64,6 +65,22 @@ int renderWorkflow(Context& ctx, const velk::CWorkflowDoc& doc, const RenderRequ
     for (const QString& file : ExportFileNames(path, levels))
       ctx.out << "Wrote " << file.toStdString() << '\n';
   }
+  return kOk;
+}
+
+int renderComparison(Context& ctx, const velk::CWorkflowDoc& older, const velk::CWorkflowDoc& newer,
+                     const velk::WorkflowDiff& diff, const RenderRequest& request) {
+  const std::unique_ptr<QGuiApplication> app = StartGui();
+  CNodeBitmaps bitmaps;
+  bitmaps.Load();
+  const ExportFormat format = *ExportFormatFromName(QString::fromStdString(request.format));
+  const QString error = ExportComparison(older, newer, diff, format,
+                                         QString::fromStdString(request.output), bitmaps);
+  if (!error.isEmpty()) {
+    ctx.err << "velkmod-cli: " << error.toStdString() << '\n';
+    return kFailed;
+  }
+  ctx.out << "Wrote " << request.output << '\n';
   return kOk;
 }
 

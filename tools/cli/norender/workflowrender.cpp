@@ -15,4 +15,9 @@ int renderWorkflow(Context&, const velk::CWorkflowDoc&, const RenderRequest&) {
   return kFailed;
 }
 
+int renderComparison(Context&, const velk::CWorkflowDoc&, const velk::CWorkflowDoc&,
+                     const velk::WorkflowDiff&, const RenderRequest&) {
+  return kFailed;
+}
+
 }  // namespace velkcli
