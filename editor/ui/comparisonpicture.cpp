@@ -81,6 +81,7 @@ class Side {
       }
       for (const velk::CArrow* arrow : node->OutgoingArrows())
         if (QColor c = marks.Of(arrow); c.isValid()) {
+          c.setAlpha(150);  // the arrow's description stays readable under the mark
           p.setPen(QPen(c, 4, Qt::SolidLine, Qt::RoundCap));
           p.drawLine(mapping.ToDevice(arrow->LineStart()), mapping.ToDevice(arrow->LineEnd()));
         }
