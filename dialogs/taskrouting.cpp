@@ -39,12 +39,9 @@ std::string RoutingTestFormula(const std::string& formula) {
 namespace {
 
 bool FormulaCompiles(const std::string& formula) {
-  LNThrowAllErrorsScope throwing(true);
-  try {
-    LNFormula test;
-    test.SetText(RoutingTestFormula(formula));
-  } catch (const LNStatusError& error) {
-    ShowNotesError(kReenterConditionText, error.GetStatus());
+  LNFormula test;
+  if (LNSTATUS status = test.SetText(RoutingTestFormula(formula))) {
+    ShowNotesError(kReenterConditionText, status);
     return false;
   }
   return true;

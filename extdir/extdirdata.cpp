@@ -140,7 +140,7 @@ bool CExtDirData::Load(const char* category) {
     LoadSections(db, kExtDirLoadCategory);
     db.Close();
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(category, "Opening database", e.GetStatus(), kOpenFailText);
+    ReportStoreFailure(category, "Opening database", e, kOpenFailText);
     return false;
   }
   return true;

@@ -35,7 +35,7 @@ void ReportNoLeafs(const std::string& headerId) {
 }
 
 void ReportLeafFailure(const LNStatusError& e) {
-  ReportStoreFailure(kExtDirLoadCategory, "GRI Leafs: Reading Document", e.GetStatus(),
+  ReportStoreFailure(kExtDirLoadCategory, "GRI Leafs: Reading Document", e,
                      extdirtexts::kLeafDocument);
 }
 
@@ -46,7 +46,6 @@ void ReportLeafFailure(const LNStatusError& e) {
 // store as of its opening; our own saves, a refresh and closing the window drop
 // it, and a leaf that has gone meanwhile makes it open afresh.
 void CExtDirData::PrepareLeafs() {
-  LNThrowAllErrorsScope throwing(true);
   OpenLeafView(true);
 }
 
@@ -56,10 +55,10 @@ CExtDirData::LeafView* CExtDirData::OpenLeafView(bool quiet) {
   auto opened = std::make_unique<LeafView>();
   try {
     OpenDatabase(opened->db);
+    opened->db.SetThrowAllErrors(true);  // every reader of the leaf view takes failures as thrown
   } catch (const LNStatusError& e) {
     if (quiet) return nullptr;
-    ReportStoreFailure(kExtDirLoadCategory, "GRI Leafs: Opening database", e.GetStatus(),
-                       t::kReopenFailText);
+    ReportStoreFailure(kExtDirLoadCategory, "GRI Leafs: Opening database", e, t::kReopenFailText);
     return nullptr;
   }
   try {
@@ -67,8 +66,8 @@ CExtDirData::LeafView* CExtDirData::OpenLeafView(bool quiet) {
     opened->view.Open();
   } catch (const LNStatusError& e) {
     if (quiet) return nullptr;
-    ReportStoreFailure(kExtDirLoadCategory, "GRI Leafs: Opening view (Modeler\\GRILeaf)",
-                       e.GetStatus(), t::kLeafViewMissing);
+    ReportStoreFailure(kExtDirLoadCategory, "GRI Leafs: Opening view (Modeler\\GRILeaf)", e,
+                       t::kLeafViewMissing);
     return nullptr;
   }
   leafView_ = std::move(opened);
@@ -86,7 +85,6 @@ bool CExtDirData::LoadLeafsOfHeader(const std::string& headerId) {
 bool CExtDirData::LoadLeafsOfHeaders(const std::vector<std::string>& headerIds,
                                      std::vector<CExtDirItemGRILeaf*>* leafs) {
   StatusScope status("Reading GRI Leaf Documents");
-  LNThrowAllErrorsScope throwing(true);
   LeafRead read;
   if (headerIds.size() > 1) {  // many headers: one scan
     LeafView* view = OpenLeafView();
@@ -160,7 +158,7 @@ void CExtDirData::ReadLeafsOfHeader(LeafView& leafs, const std::string& headerId
     return true;
   };
   matches.Entries(readLeaf, [](const LNStatusError& e) {
-    ShowNotesError("The ViewFolder in extdir database cannot be opened properly.", e.GetStatus());
+    ShowNotesError("The ViewFolder in extdir database cannot be opened properly.", e);
   });
 }
 
@@ -201,12 +199,12 @@ CExtDirItemGRILeaf* CExtDirData::LoadLeafById(const std::string& leafId) {
   if (CExtDirItem* known = FindItemById(leafId)) return dynamic_cast<CExtDirItemGRILeaf*>(known);
   if (leafId.empty()) return nullptr;
   StatusScope status("Reading GRI Leaf Documents");
-  LNThrowAllErrorsScope throwing(true);
   LNDatabase db;
   const char* title = "Opening database";
   const char* text = t::kReopenFailText;
   try {
     OpenDatabase(db);
+    LNThrowAllErrorsScope throwing(db, true);
     title = "Opening view (Modeler\\GRILeafID)";
     text = t::kLeafIdViewMissing;
     LNViewFolder view;
@@ -231,7 +229,7 @@ CExtDirItemGRILeaf* CExtDirData::LoadLeafById(const std::string& leafId) {
     Report(kExtDirLoadCategory, "GRI Leafs", t::kLeafsLoaded, Severity::Success);
     return leaf;
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(kExtDirLoadCategory, title, e.GetStatus(), text);
+    ReportStoreFailure(kExtDirLoadCategory, title, e, text);
     return nullptr;
   }
 }

@@ -48,7 +48,7 @@ bool SaveDocument(CExtDirItem& item, const Record& record, LNDatabase& db,
                   const std::function<void(LNDatabase&)>& after = {}) {
   const StoredDocument& shape = *StoredDocumentOf(item.Kind());
   StatusScope status(shape.statusText);
-  LNThrowAllErrorsScope throwing(true);
+  LNThrowAllErrorsScope throwing(db, true);
   const std::string previousId = item.ID;
   try {
     LNDocument doc;
@@ -58,7 +58,7 @@ bool SaveDocument(CExtDirItem& item, const Record& record, LNDatabase& db,
   } catch (const LNStatusError& e) {
     item.ID = previousId;
     item.Data().IdsChanged();
-    ReportStoreFailure(shape.statusText, "Creating document", e.GetStatus(), kCreateFailText);
+    ReportStoreFailure(shape.statusText, "Creating document", e, kCreateFailText);
     return false;
   }
   item.isNew = false;

@@ -92,15 +92,14 @@ CExtDirData::IriScope::~IriScope() {
 bool CExtDirData::SaveAll() {
   ForgetLeafView();  // saved leafs get new documents
   StatusScope status("Saving External Directory database");
-  LNThrowAllErrorsScope throwing(true);
   LNDatabase db;
   try {
     OpenDatabase(db);
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(kExtDirSaveCategory, "Opening database", e.GetStatus(),
-                       extdirtexts::kOpenFailText);
+    ReportStoreFailure(kExtDirSaveCategory, "Opening database", e, extdirtexts::kOpenFailText);
     return false;
   }
+  LNThrowAllErrorsScope throwing(db, true);
   const bool saved = SaveAllIn(db);
   db.Close();
   return saved;
@@ -122,7 +121,7 @@ bool CExtDirData::SaveAllIn(LNDatabase& db) {
     transaction.Commit();
   } catch (const LNStatusError& e) {
     Restore(*this, before);
-    ReportStoreFailure(kExtDirSaveCategory, kRolledBackTitle, e.GetStatus(), kRolledBackText);
+    ReportStoreFailure(kExtDirSaveCategory, kRolledBackTitle, e, kRolledBackText);
     return false;
   }
   // Deleted items have no document left to remove.
@@ -146,16 +145,16 @@ bool CExtDirData::SaveItem(CExtDirItem& item) {
   ForgetLeafView();
   const char* statusText = SaveStatusOf(item);
   StatusScope status(statusText);
-  LNThrowAllErrorsScope throwing(true);
   LNDatabase db;
   try {
     OpenDatabase(db);
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(statusText, "Opening database", e.GetStatus(),
+    ReportStoreFailure(statusText, "Opening database", e,
                        "The chosen External Directory database could not be opened. Please "
                        "choose another one\nor retry later.");
     return false;
   }
+  LNThrowAllErrorsScope throwing(db, true);
   const std::vector<ItemState> before = Remember(items_);
   bool saved = false;
   try {
@@ -167,7 +166,7 @@ bool CExtDirData::SaveItem(CExtDirItem& item) {
     saved = item.Save(db);
     if (saved) transaction.Commit();
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(statusText, kRolledBackTitle, e.GetStatus(), kRolledBackText);
+    ReportStoreFailure(statusText, kRolledBackTitle, e, kRolledBackText);
     saved = false;
   }
   if (!saved) Restore(*this, before);
@@ -177,12 +176,12 @@ bool CExtDirData::SaveItem(CExtDirItem& item) {
 
 bool CExtDirData::UpdateIriLeaf(const std::string& leafId, const std::string& workflowId) {
   StatusScope status("Modify IRI Document");
-  LNThrowAllErrorsScope throwing(true);
   const char* title = "Opening database";
   const char* text = extdirtexts::kReopenFailText;
   try {
     LNDatabase db;
     OpenDatabase(db);
+    LNThrowAllErrorsScope throwing(db, true);
     title = "IRI Leafs: Opening view (Modeler\\IRILeaf)";
     text = extdirtexts::kIriViewMissing;
     LNViewFolder view;
@@ -211,7 +210,7 @@ bool CExtDirData::UpdateIriLeaf(const std::string& leafId, const std::string& wo
     view.Close();
     db.Close();
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(kExtDirLoadCategory, title, e.GetStatus(), text);
+    ReportStoreFailure(kExtDirLoadCategory, title, e, text);
     return false;
   }
   Report(kExtDirLoadCategory, "IRI Leafs", "IRI Leaf Informations have been loaded sucessfully.",

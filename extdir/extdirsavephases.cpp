@@ -131,14 +131,14 @@ bool ReviseView(CExtDirData& data, LNDatabase& db, LNViewFolder& view, const Sav
   try {
     entries.emplace(view);
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(kExtDirSaveCategory, phase.folderTitle, e.GetStatus(), phase.folderText);
+    ReportStoreFailure(kExtDirSaveCategory, phase.folderTitle, e, phase.folderText);
     return false;
   }
   try {
     return entries->Entries(
         [&](const LNVFEntry& entry) { return ReviseDocument(data, db, entry, phase); });
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(kExtDirSaveCategory, phase.documentTitle, e.GetStatus(), phase.documentText);
+    ReportStoreFailure(kExtDirSaveCategory, phase.documentTitle, e, phase.documentText);
     return false;
   }
 }
@@ -159,13 +159,13 @@ const SavePhase* SavePhaseOf(const CExtDirItem& item) {
 
 bool RunSavePhase(CExtDirData& data, LNDatabase& db, const SavePhase& phase) {
   StatusScope status(phase.statusText);
-  LNThrowAllErrorsScope throwing(true);
+  LNThrowAllErrorsScope throwing(db, true);
   LNViewFolder view;
   try {
     db.GetViewFolder(phase.view, &view);
     view.Open();
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(kExtDirSaveCategory, phase.viewTitle, e.GetStatus(), phase.viewText);
+    ReportStoreFailure(kExtDirSaveCategory, phase.viewTitle, e, phase.viewText);
     return false;
   }
   const bool revised = ReviseView(data, db, view, phase);

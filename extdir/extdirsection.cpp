@@ -24,7 +24,7 @@ bool ReadEntry(const LNVFEntry& entry, const char* category, const ExtDirSection
     document.Close();
     return true;
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(category, texts.documentTitle, e.GetStatus(), texts.documentText);
+    ReportStoreFailure(category, texts.documentTitle, e, texts.documentText);
     return texts.skipBadDocuments;
   }
 }
@@ -34,13 +34,13 @@ bool ReadEntry(const LNVFEntry& entry, const char* category, const ExtDirSection
 bool ReadExtDirSection(LNDatabase& db, const char* category, const ExtDirSectionTexts& texts,
                        const ExtDirDocumentReader& read) {
   StatusScope status(texts.statusText);
-  LNThrowAllErrorsScope throwing(true);
+  LNThrowAllErrorsScope throwing(db, true);
   LNViewFolder view;
   try {
     db.GetViewFolder(texts.view, &view);
     view.Open(LNVFOPEN_READ_DOCUMENTS);
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(category, texts.noViewTitle, e.GetStatus(), texts.noViewText);
+    ReportStoreFailure(category, texts.noViewTitle, e, texts.noViewText);
     return false;
   }
   if (view.GetEntryCount() == 0) {
@@ -55,7 +55,7 @@ bool ReadExtDirSection(LNDatabase& db, const char* category, const ExtDirSection
   try {
     entries.emplace(view);
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(category, texts.noFolderTitle, e.GetStatus(), texts.noFolderText);
+    ReportStoreFailure(category, texts.noFolderTitle, e, texts.noFolderText);
     view.Close();
     return false;
   }
@@ -64,7 +64,7 @@ bool ReadExtDirSection(LNDatabase& db, const char* category, const ExtDirSection
     complete = entries->Entries(
         [&](const LNVFEntry& entry) { return ReadEntry(entry, category, texts, read); });
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(category, texts.documentTitle, e.GetStatus(), texts.documentText);
+    ReportStoreFailure(category, texts.documentTitle, e, texts.documentText);
   }
   view.Close();
   if (!complete) return false;

@@ -22,7 +22,7 @@ struct StoredHeader {
 
 StoredHeader FindStored(CProcessDefDb& repository, const DatabaseLocation& at,
                         const WorkflowHeaderEntry& replaced) {
-  LNThrowAllErrorsScope throwing(true);
+  LNThrowAllErrorsScope throwing(repository.Session(), true);  // and the database it gives
   LNDatabase db;
   repository.Session().GetDatabase(at.fileName, &db, at.server);
   db.Open();

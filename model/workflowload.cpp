@@ -48,7 +48,7 @@ enum class Stage { Database, View, Document };
 bool ReadHeader(CWorkflowDoc& doc, const WorkflowHeaderEntry& chosen, LNDatabase& db,
                 std::optional<LNReadSnapshot>& snapshot) {
   const std::string& key = chosen.type;
-  LNThrowAllErrorsScope throwing(true);
+  LNThrowAllErrorsScope throwing(db, true);
   LNViewFolder view;
   Stage stage = Stage::Database;
   try {
@@ -93,18 +93,17 @@ bool ReadHeader(CWorkflowDoc& doc, const WorkflowHeaderEntry& chosen, LNDatabase
         ShowNotesError(
             "The Process Definitions Database could not be accessed. So the workflow can not be "
             "opened.",
-            e.GetStatus());
+            e);
         break;
       case Stage::View:
         ShowNotesError(
             "The chosen database is not an actual Process Definitions Database because it holds "
             "no header documents for workflows.\r\nIt must have the view: 'Modeler\\Header'. "
             "Please choose another Application Environment Database.",
-            e.GetStatus());
+            e);
         break;
       case Stage::Document:
-        ShowNotesError("The header document for workflow " + key + " can not be opened.",
-                       e.GetStatus());
+        ShowNotesError("The header document for workflow " + key + " can not be opened.", e);
         break;
     }
     return false;
@@ -120,7 +119,7 @@ bool LoadWorkflow(CWorkflowDoc& doc, const WorkflowHeaderEntry& chosen, LNNotesS
   top.SetNew(false);
   LNDatabase db;
   {
-    LNThrowAllErrorsScope throwing(false);
+    LNThrowAllErrorsScope returning(session, false);
     const DatabaseLocation& at = top.Databases().processDefinitions.location;
     session.GetDatabase(at.fileName, &db, at.server);
   }

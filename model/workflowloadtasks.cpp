@@ -62,7 +62,7 @@ bool ReadGraph(CWorkflowDoc& doc, LNDatabase& db) {
   doc.ClearGraph();
   const WorkflowHeader& header = doc.Header();
   GraphBuilder builder(doc);
-  LNThrowAllErrorsScope throwing(true);
+  LNThrowAllErrorsScope throwing(db, true);
   LNViewFolder view;
   Stage stage = Stage::Database;
   try {
@@ -93,7 +93,7 @@ bool ReadGraph(CWorkflowDoc& doc, LNDatabase& db) {
         task.Close();
       } catch (const LNStatusError& e) {
         ShowNotesError("The ViewFolder in Process Definitions Database cannot be opened properly.",
-                       e.GetStatus());
+                       e);
       }
       return true;
     });
@@ -106,7 +106,7 @@ bool ReadGraph(CWorkflowDoc& doc, LNDatabase& db) {
                    : stage == Stage::View
                        ? "The ViewFolder in Process Definitions Database cannot be opened properly."
                        : "Workflow CNode document cannot be loaded.",
-                   e.GetStatus());
+                   e);
     return false;
   }
   builder.Finish();

@@ -156,7 +156,7 @@ bool WriteDocuments(CWorkflowDoc& top, SaveSession& save) {
   try {
     WriteHeaderDocument(top, save);
   } catch (const LNStatusError& e) {
-    ShowNotesError(kHeaderFailedText, e.GetStatus());
+    ShowNotesError(kHeaderFailedText, e);
     return false;
   }
   CNode* start = StartOfGraph(top);
@@ -262,7 +262,9 @@ bool AskAboutReplacing(const CWorkflowDoc& top, CProcessDefDb& repository, const
 // One attempt at the database; `busyRetries` counts the designer's "Retry" answers.
 Outcome Attempt(CWorkflowDoc& top, CProcessDefDb& repository, const Request& request,
                 const WriteTarget& target, Plan& plan, Published& published, int& busyRetries) {
-  LNThrowAllErrorsScope throwing(true);
+  // The databases the session gives meanwhile throw too.
+  LNThrowAllErrorsScope throwing(repository.Session(), true);
+  LNThrowAllErrorsScope targetThrowing(target.db ? *target.db : LNDatabase(), true);
   try {
     return WriteUnderLock(top, repository, request, target, plan, published);
   } catch (const LNStatusError& e) {
@@ -276,7 +278,7 @@ Outcome Attempt(CWorkflowDoc& top, CProcessDefDb& repository, const Request& req
       ++busyRetries;
       return Outcome::Ask;
     }
-    ShowNotesError(text, e.GetStatus());
+    ShowNotesError(text, e);
     return Outcome::Failed;
   }
 }

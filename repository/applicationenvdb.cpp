@@ -95,7 +95,7 @@ CApplicationEnvDb::CApplicationEnvDb(LNNotesSession& session, const std::string&
     ReadForms(db);
     db.Close();
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(kApplicationEnvCategory, kOpenTitle, e.GetStatus(),
+    ReportStoreFailure(kApplicationEnvCategory, kOpenTitle, e,
                        "The Application Environment Database cannot be opened anymore.\r\nPlease "
                        "choose another Application Environment Database or retry this later.");
   }
@@ -118,7 +118,7 @@ bool CApplicationEnvDb::ReloadForms() {
     db.Close();
     return read;
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(kApplicationEnvCategory, kReopenTitle, e.GetStatus(),
+    ReportStoreFailure(kApplicationEnvCategory, kReopenTitle, e,
                        "The chosen Application Environment Database could not be opened. Please "
                        "choose another one\r\nor retry later.");
     return false;
@@ -127,14 +127,13 @@ bool CApplicationEnvDb::ReloadForms() {
 
 bool CApplicationEnvDb::ReadConfiguration(LNDatabase& db) {
   StatusScope status("Reading Application Configuration Form");
-  LNThrowAllErrorsScope throwing(true);
+  LNThrowAllErrorsScope throwing(db, true);
   LNViewFolder view;
   try {
     db.GetViewFolder(views::kRuntimeConfiguration, &view);
     view.Open();
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(kApplicationEnvCategory, "Opening view (Z. Runtime\\Configuration)",
-                       e.GetStatus(),
+    ReportStoreFailure(kApplicationEnvCategory, "Opening view (Z. Runtime\\Configuration)", e,
                        "The chosen Application database could not be opened properly,\r\nbecause "
                        "it has no view (Z. Runtime\\Configuration). Maybe this database is no\r\n"
                        "VELK-database or from a former version of VELK. Please choose another "
@@ -144,7 +143,7 @@ bool CApplicationEnvDb::ReadConfiguration(LNDatabase& db) {
   try {
     return ReadOfficeMail(view, officeMail_);
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(kApplicationEnvCategory, kConfigurationTitle, e.GetStatus(),
+    ReportStoreFailure(kApplicationEnvCategory, kConfigurationTitle, e,
                        "Unable to open Configuration document. Maybe the document is locked or "
                        "you have no permission to read.");
     return false;
@@ -154,13 +153,13 @@ bool CApplicationEnvDb::ReadConfiguration(LNDatabase& db) {
 bool CApplicationEnvDb::ReadForms(LNDatabase& db) {
   WaitCursor wait;
   StatusScope status("Reading Application Environment Database forms");
-  LNThrowAllErrorsScope throwing(true);
+  LNThrowAllErrorsScope throwing(db, true);
   forms_.clear();
   std::vector<LNForm> forms;
   try {
     db.GetForms(&forms);
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(kApplicationEnvCategory, kFormsTitle, e.GetStatus(),
+    ReportStoreFailure(kApplicationEnvCategory, kFormsTitle, e,
                        "The Application Environment Database is not valid.\r\nIt has no "
                        "information about application forms.\r\nPlease choose another Application "
                        "Environment Database.");
@@ -182,7 +181,7 @@ bool CApplicationEnvDb::ReadForms(LNDatabase& db) {
     }
   } catch (const LNStatusError& e) {
     ReportStoreFailure(
-        kApplicationEnvCategory, kFormsTitle, e.GetStatus(),
+        kApplicationEnvCategory, kFormsTitle, e,
         "The Application Environment Database form " + name + "\r\nhas no field \"$Fields\"");
     return false;
   }

@@ -15,12 +15,13 @@ bool IsError(LNSTATUS status) {
 
 DatabaseKind DetectDatabaseKind(LNNotesSession& session, const std::string& path,
                                 const std::string& server) {
-  LNThrowAllErrorsScope returnErrors(false);
+  LNThrowAllErrorsScope returnErrors(session, false);  // and the database it gives
   LNDatabase db;
   LNSTATUS status = session.GetDatabase(path, &db, NormalizeServerName(server));
   if (!IsError(status)) status = db.Open();
   if (IsError(status)) {
-    ShowNotesError({}, status);
+    ShowNotesError({}, LNStatusError(status, db.IsNull() ? session.ErrorMessage(status)
+                                                         : db.ErrorMessage(status)));
     return DatabaseKind::None;
   }
   const DatabaseKind kind = DetectKindByViews(db);

@@ -318,7 +318,7 @@ LNSTATUS CreateDatabaseOfKind(LNNotesSession& session, DatabaseKind kind, const 
 }
 
 DatabaseKind DetectKindByViews(LNDatabase& db) {
-  LNThrowAllErrorsScope returning(false);
+  LNThrowAllErrorsScope returning(db, false);
   return KindFromViews([&db](const std::string& view) {
     LNViewFolder folder;
     return db.GetViewFolder(view, &folder) == LNNOERROR;

@@ -32,19 +32,15 @@ std::string StoreName(const fs::path& file, const fs::path& dataDir) {
   return relative.generic_string();
 }
 
-std::string StoreMessage(LNSTATUS status) {
-  return LNGetErrorMessage(status);
-}
-
 // Refuses a file under a demo name that is not a database of the demo's kind.
 void CheckExisting(LNNotesSession& session, const DemoFile& f) {
-  LNThrowAllErrorsScope returning(false);
+  LNThrowAllErrorsScope returning(session, false);  // and the database it gives
   LNDatabase db;
   LNSTATUS status = session.GetDatabase(f.name, &db);
   if (status == LNNOERROR) status = db.Open();
   if (status != LNNOERROR)
     throw std::runtime_error(f.file.string() + " is in the way of the demo (" +
-                             StoreMessage(status) + "); move it away or choose another folder");
+                             db.ErrorMessage(status) + "); move it away or choose another folder");
   const DatabaseKind kind = DetectKindByViews(db);
   db.Close();
   if (kind != f.database->kind)
@@ -95,7 +91,7 @@ const std::vector<DemoDatabase>& DemoDatabases() {
 }
 
 void WriteDemoDocuments(DatabaseKind kind, LNDatabase& db, const DemoLinks& links) {
-  LNThrowAllErrorsScope throwing(true);
+  LNThrowAllErrorsScope throwing(db, true);
   LNTransaction transaction(db);
   switch (kind) {
     case DatabaseKind::ApplicationEnvironment:
@@ -120,7 +116,7 @@ void WriteDemoDocuments(DatabaseKind kind, LNDatabase& db, const DemoLinks& link
 
 std::vector<DemoResult> CreateDemoRepository(LNNotesSession& session,
                                              const std::string& directory) {
-  LNThrowAllErrorsScope throwing(true);
+  LNThrowAllErrorsScope throwing(session, true);  // and the databases it gives
   const fs::path dataDir = session.GetDataDirectory();
   const fs::path base = directory.empty() ? dataDir : fs::absolute(directory);
   fs::create_directories(base);

@@ -16,7 +16,7 @@ CGatewayDb::CGatewayDb(LNNotesSession& session, const std::string& path, const s
     TakeIdentity(db, user);
     db.Close();
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(kBasicRepositoryCategory, "Opening Gateway Database", e.GetStatus(),
+    ReportStoreFailure(kBasicRepositoryCategory, "Opening Gateway Database", e,
                        "The Gateway Database cannot be opened anymore.\r\nPlease choose another "
                        "Application Database or retry this later.");
   }

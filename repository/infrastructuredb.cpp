@@ -115,7 +115,7 @@ CInfrastructureDb::CInfrastructureDb(LNNotesSession& session, const std::string&
     LoadAll(db);
     db.Close();
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(kInfrastructureCategory, kOpenTitle, e.GetStatus(), kOpenFailText);
+    ReportStoreFailure(kInfrastructureCategory, kOpenTitle, e, kOpenFailText);
   }
 }
 
@@ -135,7 +135,7 @@ bool CInfrastructureDb::Reload() {
     LoadAll(db);
     db.Close();
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(kInfrastructureCategory, kReopenTitle, e.GetStatus(), kOpenFailText);
+    ReportStoreFailure(kInfrastructureCategory, kReopenTitle, e, kOpenFailText);
     return false;
   }
   return true;

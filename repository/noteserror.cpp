@@ -2,8 +2,10 @@
 
 namespace {
 
+constexpr std::size_t kLongestMessage = 254;
+
 std::string StoreMessage(LNSTATUS status) {
-  char buffer[255] = "";
+  char buffer[kLongestMessage + 1] = "";
   LNGetErrorMessage(status, buffer, sizeof buffer);
   return buffer;
 }
@@ -23,6 +25,15 @@ std::string GetNotesErrorText(LNSTATUS status) {
 
 velk::MsgResult ShowNotesError(const std::string& context, LNSTATUS status) {
   return ShowExclamation(GetNotesErrorText(status) + context);
+}
+
+std::string GetNotesErrorText(const LNStatusError& error) {
+  return "Document Store Error:\r\n" + std::string(error.what()).substr(0, kLongestMessage) +
+         "\r\n";
+}
+
+velk::MsgResult ShowNotesError(const std::string& context, const LNStatusError& error) {
+  return ShowExclamation(GetNotesErrorText(error) + context);
 }
 
 velk::MsgResult ShowErrorMessage(const std::string& text) {

@@ -66,7 +66,7 @@ enum class Stage { Database, View, Documents };
 }  // namespace
 
 bool CProcessDefDb::IsStillStored(LNDatabase& db, const WorkflowHeaderEntry& entry) {
-  LNThrowAllErrorsScope throwing(true);
+  LNThrowAllErrorsScope throwing(db, true);
   LNViewFolder view;
   db.GetViewFolder(views::kHeaderById, &view);
   view.Open();
@@ -99,21 +99,21 @@ CProcessDefDb::CProcessDefDb(LNNotesSession& session, const std::string& path,
     ReadResources(db);
     db.Close();
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(kProcessDefCategory, "Opening Process Definitions Database", e.GetStatus(),
+    ReportStoreFailure(kProcessDefCategory, "Opening Process Definitions Database", e,
                        kCannotOpenText);
   }
 }
 
 bool CProcessDefDb::ReadResources(LNDatabase& db) {
   StatusScope status("Reading resources");
-  LNThrowAllErrorsScope throwing(true);
+  LNThrowAllErrorsScope throwing(db, true);
   resources_.clear();
   LNViewFolder view;
   try {
     db.GetViewFolder(views::kResource, &view);
     view.Open(LNVFOPEN_READ_DOCUMENTS);
   } catch (const LNStatusError& e) {
-    ReportProcessDef(kResourcesTitle, GetNotesErrorText(e.GetStatus()) + kNoResourceViewText,
+    ReportProcessDef(kResourcesTitle, GetNotesErrorText(e) + kNoResourceViewText,
                      Severity::Warning);
     return false;
   }
@@ -131,8 +131,7 @@ bool CProcessDefDb::ReadResources(LNDatabase& db) {
     view.Close();
     if (!complete) return false;
   } catch (const LNStatusError& e) {
-    ReportProcessDef(kResourcesTitle, GetNotesErrorText(e.GetStatus()) + kNoResourcesText,
-                     Severity::Notice);
+    ReportProcessDef(kResourcesTitle, GetNotesErrorText(e) + kNoResourcesText, Severity::Notice);
     view.Close();
     return false;
   }
@@ -149,7 +148,7 @@ DatabaseLocation CProcessDefDb::HeaderLocation() const {
 bool CProcessDefDb::ReadHeaders(bool force) {
   if (!force && !headers_.empty()) return true;
   StatusScope status("Opening Process Definitions Database");
-  LNThrowAllErrorsScope throwing(true);
+  LNThrowAllErrorsScope throwing(*session_, true);  // and the database it gives
   const DatabaseLocation at = HeaderLocation();
   LNDatabase db;
   LNViewFolder view;
@@ -169,7 +168,7 @@ bool CProcessDefDb::ReadHeaders(bool force) {
     db.Close();
     if (!complete) return false;
   } catch (const LNStatusError& e) {
-    const std::string error = GetNotesErrorText(e.GetStatus());
+    const std::string error = GetNotesErrorText(e);
     if (stage == Stage::Documents)
       ReportProcessDef(kHeadersTitle,
                        error +
@@ -197,7 +196,7 @@ bool CProcessDefDb::ReadHeaderDocuments(LNViewFolder& view) {
     entries.emplace(view);
   } catch (const LNStatusError& e) {
     ReportProcessDef(kHeadersTitle,
-                     GetNotesErrorText(e.GetStatus()) +
+                     GetNotesErrorText(e) +
                          "There are no Workflows defined in the database.No Workflow Headers "
                          "loaded!",
                      Severity::Warning);

@@ -85,13 +85,13 @@ using MatchHandler = std::function<void(LNDocument&)>;
 bool ForEachMatch(LNDatabase& db, bool freeze, const StepTexts& texts, const std::string& key,
                   const MatchHandler& handle, bool* found = nullptr) {
   services().showStatusText(texts.status[freeze ? 1 : 0]);
-  LNThrowAllErrorsScope throwing(true);
+  LNThrowAllErrorsScope throwing(db, true);
   LNViewFolder view;
   try {
     db.GetViewFolder(texts.view, &view);
     view.Open();
   } catch (const LNStatusError& e) {
-    ReportDeleting(texts.openFailTitle, GetNotesErrorText(e.GetStatus()) + texts.openFailText,
+    ReportDeleting(texts.openFailTitle, GetNotesErrorText(e) + texts.openFailText,
                    texts.openFailSeverity);
     return false;
   }
@@ -105,7 +105,7 @@ bool ForEachMatch(LNDatabase& db, bool freeze, const StepTexts& texts, const std
     });
     view.Close();
   } catch (const LNStatusError& e) {
-    ReportDeleting(texts.failTitle, GetNotesErrorText(e.GetStatus()) + texts.searchFailText,
+    ReportDeleting(texts.failTitle, GetNotesErrorText(e) + texts.searchFailText,
                    texts.failSeverity);
     view.Close();
     return false;
@@ -163,15 +163,14 @@ void CProcessDefDb::DeleteOrFreezeWorkflow(const CWorkflowDoc& document,
       DecideRetirement(static_cast<int>(document.Header().status), workflowId, &retired);
   if (retirement == Retirement::None) return;
   const DatabaseLocation at = document.Databases().processDefinitions.location;
-  LNThrowAllErrorsScope throwing(true);
+  LNThrowAllErrorsScope throwing(*session_, true);  // and the database it gives
   LNDatabase db;
   try {
     session_->GetDatabase(at.fileName, &db, at.server);
     db.Open();
   } catch (const LNStatusError& e) {
     ClearRetirementReports();
-    ReportStoreFailure(kDeletingWorkflowCategory, "Opening Process Definitions Database",
-                       e.GetStatus(),
+    ReportStoreFailure(kDeletingWorkflowCategory, "Opening Process Definitions Database", e,
                        "The Process Definitions Database cannot be opened anymore.\r\nPlease "
                        "choose another Process Definitions Database or retry this later.");
     services().showStatusText({});

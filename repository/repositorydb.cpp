@@ -24,8 +24,9 @@ void CRepositoryDb::RemoveUser(CWorkflowDoc* user) {
 }
 
 void CRepositoryDb::OpenDatabase(LNDatabase& db) const {
-  LNThrowAllErrorsScope throwing(true);
-  session_->GetDatabase(requested_.fileName, &db, requested_.server);
+  if (LNSTATUS status = session_->GetDatabase(requested_.fileName, &db, requested_.server))
+    throw LNStatusError(status, session_->ErrorMessage(status));
+  LNThrowAllErrorsScope throwing(db, true);
   db.Open();
 }
 
@@ -45,9 +46,9 @@ void Report(const std::string& category, const std::string& title, const std::st
   InfoCenter::instance().addEntry(category, title, text, 0, severity);
 }
 
-void ReportStoreFailure(const std::string& category, const std::string& title, LNSTATUS status,
-                        const std::string& explanation) {
-  Report(category, title, GetNotesErrorText(status) + explanation, Severity::Error);
+void ReportStoreFailure(const std::string& category, const std::string& title,
+                        const LNStatusError& error, const std::string& explanation) {
+  Report(category, title, GetNotesErrorText(error) + explanation, Severity::Error);
 }
 
 }  // namespace velk

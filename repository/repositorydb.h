@@ -42,7 +42,8 @@ class CRepositoryDb {
  protected:
   CRepositoryDb(LNNotesSession& session, DatabaseLocation requested);
 
-  // Binds and opens the requested database. Throws LNStatusError.
+  // Binds and opens the requested database. Throws LNStatusError; the database
+  // keeps the session's throwing mode.
   void OpenDatabase(LNDatabase& db) const;
   // After the first successful open: location, title, replica id and the user.
   // Later calls only add the user.
@@ -62,8 +63,8 @@ class CRepositoryDb {
 // One Info Center entry with the flag 0, as every repository reports.
 void Report(const std::string& category, const std::string& title, const std::string& text,
             Severity severity);
-// An error entry: the store's message for `status`, then `explanation`.
-void ReportStoreFailure(const std::string& category, const std::string& title, LNSTATUS status,
-                        const std::string& explanation);
+// An error entry: the store's message for `error`, then `explanation`.
+void ReportStoreFailure(const std::string& category, const std::string& title,
+                        const LNStatusError& error, const std::string& explanation);
 
 }  // namespace velk

@@ -191,7 +191,7 @@ void ImportDocument(LNDatabase& db, const Json& j) {
 }  // namespace
 
 Json DumpDatabase(LNDatabase& db, const std::string& view) {
-  LNThrowAllErrorsScope throwing(true);
+  LNThrowAllErrorsScope throwing(db, true);
   Json docs = Json::array();
   if (view.empty()) {
     std::vector<LNDocument> all;
@@ -231,7 +231,7 @@ ImportResult ImportDocuments(LNDatabase& db, const Json& dump) {
       if (!replicaId)
         throw BadInput("replicaId " + dump.at("replicaId").dump() + " is not a replica id");
     }
-    LNThrowAllErrorsScope throwing(true);
+    LNThrowAllErrorsScope throwing(db, true);
     LNTransaction transaction(db);
     for (std::size_t i = 0; i < docs.size(); ++i) {
       where = "document " + std::to_string(i + 1) + ": ";

@@ -46,13 +46,13 @@ bool ViewWalk::Documents(const std::function<bool(LNDocument&)>& visit) {
 bool ReadViewDocuments(LNDatabase& db, const ViewReaderTexts& texts, bool skipCategories,
                        const DocumentVisitor& visit) {
   StatusScope status(texts.statusText);
-  LNThrowAllErrorsScope throwing(true);
+  LNThrowAllErrorsScope throwing(db, true);
   LNViewFolder view;
   try {
     db.GetViewFolder(texts.view, &view);
     view.Open(LNVFOPEN_READ_DOCUMENTS);
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(texts.category, texts.openFailTitle, e.GetStatus(), texts.openFailText);
+    ReportStoreFailure(texts.category, texts.openFailTitle, e, texts.openFailText);
     return false;
   }
   try {
@@ -66,7 +66,7 @@ bool ReadViewDocuments(LNDatabase& db, const ViewReaderTexts& texts, bool skipCa
     if (!ViewWalk(view, categories).Documents(visit)) return false;
     view.Close();
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(texts.category, texts.readFailTitle, e.GetStatus(), texts.readFailText);
+    ReportStoreFailure(texts.category, texts.readFailTitle, e, texts.readFailText);
     return false;
   }
   Report(texts.category, texts.successTitle, texts.successText, Severity::Success);

@@ -15,7 +15,7 @@ namespace velk {
 
 // The entries of an open view in view order: every one from the current entry
 // (the first after Open), or those of one key.
-// Store failures throw LNStatusError while throwing is on (LNThrowAllErrorsScope):
+// Store failures throw LNStatusError while the database throws (LNThrowAllErrorsScope):
 // the constructor's (the first entry, the key's search) apart from the walk's.
 // An empty view has no first entry, a failure as with LNViewFolder::GetEntry:
 // walks that accept one look at GetEntryCount first.

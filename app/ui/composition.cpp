@@ -53,6 +53,9 @@ CVelkModApp::Core ComposeCore(const CVelkModApp::Options& options,
   // The named servers are fixed for the session's life, read from the settings file.
   core.session = std::make_unique<LNNotesSession>(
       velk::LoadServers(*velk::OpenSettingsBackend(options.settingsFile)));
+  // The modeler takes store failures as thrown, and so do the databases it gets,
+  // except where a step asks for them returned.
+  core.session->SetThrowAllErrors(true);
   // Header lists come from the default Process Definitions Database of the moment.
   const velk::ModelerSettings& settings = *core.settings;
   core.cache = std::make_unique<velk::DatabaseCache>(

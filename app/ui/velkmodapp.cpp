@@ -123,13 +123,12 @@ bool CVelkModApp::InitInstance() {
 }
 
 bool CVelkModApp::InitSession() {
-  LNSetThrowAllErrors(true);
   try {
     parts_.initSession(session_);
     return true;
   } catch (const LNStatusError& e) {
     if (splash_) splash_->close();  // it would cover the message
-    ShowNotesError(kSessionFailure, e.GetStatus());
+    ShowNotesError(kSessionFailure, e);
   } catch (const std::exception&) {
     if (splash_) splash_->close();
     ShowNotesError(kSessionFailure, LNERR_INTERNAL);

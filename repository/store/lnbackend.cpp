@@ -63,20 +63,20 @@ class LocalBackend final : public Backend {
   explicit LocalBackend(int busyTimeoutMs) : busyTimeoutMs_(busyTimeoutMs) {}
 
   LNSTATUS OpenDatabase(const std::string&, const std::string& path,
-                        std::unique_ptr<DatabaseStore>* store) override {
-    ClearFailureDetail();  // a server's words belong to a server's failure
+                        std::unique_ptr<DatabaseStore>* store, FailureDetail* detail) override {
+    detail->Clear();  // a server's words belong to a server's failure
     return SqliteStore::Open(ResolveLocalPath(path), busyTimeoutMs_, store);
   }
 
   LNSTATUS CreateDatabase(const std::string&, const std::string& path, const std::string& title,
-                          const DatabaseFill& fill) override {
-    ClearFailureDetail();
-    return SqliteStore::Create(ResolveLocalPath(path), title, fill);
+                          const DatabaseFill& fill, FailureDetail* detail) override {
+    detail->Clear();
+    return SqliteStore::Create(ResolveLocalPath(path), title, fill, detail);
   }
 
   LNSTATUS ListDatabases(const std::string&, const std::string& directory, bool recursive,
-                         std::vector<std::string>* paths) override {
-    ClearFailureDetail();
+                         std::vector<std::string>* paths, FailureDetail* detail) override {
+    detail->Clear();
     std::string named = Normalize(directory);
     fs::path base = named.empty() ? fs::path(DataDirectory()) : fs::path(ResolveLocalPath(named));
     std::error_code ec;

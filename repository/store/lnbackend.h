@@ -154,18 +154,23 @@ class DatabaseStore {
 // Writes into a database being created, given the path it can be opened by meanwhile.
 using DatabaseFill = std::function<LNSTATUS(const std::string& path)>;
 
+// Each call clears `detail` and leaves there the words a server gave for its
+// failure; an open store keeps writing its failures' words into the `detail`
+// it was opened with, which must outlive it.
 class Backend {
  public:
   virtual ~Backend() = default;
   virtual LNSTATUS OpenDatabase(const std::string& server, const std::string& path,
-                                std::unique_ptr<DatabaseStore>* store) = 0;
+                                std::unique_ptr<DatabaseStore>* store, FailureDetail* detail) = 0;
   // The database appears under `path` only once `fill` (if set) has succeeded.
   virtual LNSTATUS CreateDatabase(const std::string& server, const std::string& path,
-                                  const std::string& title, const DatabaseFill& fill) = 0;
+                                  const std::string& title, const DatabaseFill& fill,
+                                  FailureDetail* detail) = 0;
   // Database paths below `directory`, sorted, named the way `directory` is
   // (relative to the data directory when it is relative).
   virtual LNSTATUS ListDatabases(const std::string& server, const std::string& directory,
-                                 bool recursive, std::vector<std::string>* paths) = 0;
+                                 bool recursive, std::vector<std::string>* paths,
+                                 FailureDetail* detail) = 0;
 };
 
 // Local files, whose statements wait up to `busyTimeoutMs` for another writer.

@@ -33,6 +33,13 @@ class LNDatabase {
   LNDatabase& operator=(const LNDatabase&);
 
   bool IsNull() const;
+  // Whether this database's failures, and those of its views, documents and
+  // items, are thrown; it starts with the session's mode. A null handle returns.
+  void SetThrowAllErrors(bool on);
+  bool GetThrowAllErrors() const;
+  // The text of `status` with the server's own words when this database's last
+  // failure was that status.
+  std::string ErrorMessage(LNSTATUS status) const;
   LNSTATUS Open(int options = 0);
   LNSTATUS Close();
   bool IsOpen() const;
@@ -76,8 +83,26 @@ class LNDatabase {
   friend class LNNotesSession;
   friend class LNViewFolder;
   friend class LNReadSnapshot;
+  friend class LNTransaction;
   explicit LNDatabase(std::shared_ptr<lnstore::DatabaseData> data);
   std::shared_ptr<lnstore::DatabaseData> d_;
+};
+
+// Sets the throwing mode of one database (every copy of its handle) or of the
+// session for a scope and restores the previous one on every exit. The database
+// is the one `db` names now, even if `db` is bound to another one meanwhile.
+class LNThrowAllErrorsScope {
+ public:
+  LNThrowAllErrorsScope(const LNDatabase& db, bool on);
+  LNThrowAllErrorsScope(LNNotesSession& session, bool on);
+  ~LNThrowAllErrorsScope();
+  LNThrowAllErrorsScope(const LNThrowAllErrorsScope&) = delete;
+  LNThrowAllErrorsScope& operator=(const LNThrowAllErrorsScope&) = delete;
+
+ private:
+  LNDatabase db_;
+  LNNotesSession* session_ = nullptr;
+  bool previous_;
 };
 
 // Reads while it lives see one state of the database and are much cheaper in

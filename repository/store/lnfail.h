@@ -1,20 +1,15 @@
 #pragma once
-// Inside the store: every failing call ends in Fail(), which throws or returns
-// according to the throwing mode.
-
-#include <string>
+// Inside the store: every failing call ends in Fail() with the throwing mode and
+// failure detail of the handle it was made on; a null handle has neither and
+// returns its failures.
 
 #include "repository/store/lnstatus.h"
 
 namespace lnstore {
 
-// Throws LNStatusError for an error while throwing is on; otherwise returns `status`.
-// Warnings and LNNOERROR are always returned.
-LNSTATUS Fail(LNSTATUS status);
-
-// A server's own words for a failure: LNGetErrorMessage appends them to the text of
-// `status` until another failure replaces them. Local failures clear them first.
-void SetFailureDetail(LNSTATUS status, std::string detail);
-void ClearFailureDetail();
+// Throws LNStatusError (with `detail`'s words when they are about `status`) for an
+// error while `throwAll`; otherwise returns `status`. Warnings and LNNOERROR are
+// always returned.
+LNSTATUS Fail(bool throwAll, const FailureDetail& detail, LNSTATUS status);
 
 }  // namespace lnstore

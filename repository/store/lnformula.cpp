@@ -1,6 +1,5 @@
 #include "repository/store/lnformula.h"
 
-#include "repository/store/lnfail.h"
 #include "repository/store/lnformulaparser.h"
 
 // Grammar, lowest precedence first:
@@ -293,7 +292,7 @@ LNSTATUS LNFormula::SetText(const std::string& text, std::string* error, long* o
   } catch (const lnstore::formula::SyntaxError& e) {
     if (error) *error = e.message;
     if (offset) *offset = characterOffset(text, e.pos);
-    return lnstore::Fail(LNERR_FORMULA_SYNTAX);
+    return LNERR_FORMULA_SYNTAX;
   }
   text_ = text;
   if (error) error->clear();

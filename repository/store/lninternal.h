@@ -12,6 +12,7 @@
 
 #include "repository/store/lnbackend.h"
 #include "repository/store/lndatabase.h"
+#include "repository/store/lnfail.h"
 
 namespace lnstore {
 
@@ -43,8 +44,8 @@ class HeldNotes {
 };
 
 struct DatabaseData {
-  DatabaseData(std::shared_ptr<Backend> b, std::string s, std::string p)
-      : backend(std::move(b)), server(std::move(s)), path(std::move(p)) {}
+  DatabaseData(std::shared_ptr<Backend> b, std::string s, std::string p, bool throwing)
+      : backend(std::move(b)), server(std::move(s)), path(std::move(p)), throwAll(throwing) {}
 
   // Notes first saved inside a transaction that was then rolled back are new
   // again, so saving them once more adds them instead of updating nothing.
@@ -55,6 +56,10 @@ struct DatabaseData {
   std::shared_ptr<Backend> backend;
   std::string server;
   std::string path;
+  // Of every copy of the handle and what is made from it; the store below
+  // writes into `detail`, so it must go first.
+  bool throwAll;
+  FailureDetail detail;
   std::unique_ptr<DatabaseStore> store;  // set while open
   DatabaseInfo info;
   bool transaction = false;  // an explicit transaction is open
@@ -72,6 +77,11 @@ struct DatabaseData {
   // HeldNotes::Take gives it; false when neither has it (then it is read alone).
   bool TakeReadAhead(LNNOTEID id, NoteRecord* note, StoredNote* stored);
 };
+
+// Fail() by the mode and detail of `db`, for its views, documents and items too.
+inline LNSTATUS Fail(const DatabaseData& db, LNSTATUS status) {
+  return Fail(db.throwAll, db.detail, status);
+}
 
 struct NoteData {
   // A note of the database known by its id; nothing is loaded yet.

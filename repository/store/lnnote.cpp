@@ -163,8 +163,8 @@ std::string FirstText(const std::vector<LNItem>& items, std::string_view name) {
 namespace {
 
 LNSTATUS CheckOpen(const std::shared_ptr<NoteData>& note) {
-  if (!note) return Fail(LNERR_INVALID_ARGUMENT);
-  if (!note->open) return Fail(LNERR_DOCUMENT_NOT_OPEN);
+  if (!note) return LNERR_INVALID_ARGUMENT;
+  if (!note->open) return Fail(*note->db, LNERR_DOCUMENT_NOT_OPEN);
   return LNNOERROR;
 }
 
@@ -173,9 +173,9 @@ LNSTATUS Lookup(const std::shared_ptr<NoteData>& note, std::string_view name, LN
                 std::size_t* index) {
   if (LNSTATUS status = CheckOpen(note)) return status;
   int found = note->Find(name);
-  if (found < 0) return Fail(LNERR_ITEM_NOT_FOUND);
+  if (found < 0) return Fail(*note->db, LNERR_ITEM_NOT_FOUND);
   *index = static_cast<std::size_t>(found);
-  return note->TypeAt(*index) == type ? LNNOERROR : Fail(LNERR_ITEM_TYPE_MISMATCH);
+  return note->TypeAt(*index) == type ? LNNOERROR : Fail(*note->db, LNERR_ITEM_TYPE_MISMATCH);
 }
 
 // LNERR_NOTE_EXISTS when a stored note has the id (unless 0) or the universal id.
@@ -193,7 +193,7 @@ LNSTATUS PutItem(const std::shared_ptr<NoteData>& note, LNItem item, LNITEMOPTIO
                    item.type == LNItemType::Datetimes;
   if (item.name.empty() || !knownType ||
       (option != LNITEMOPTION_REPLACE && option != LNITEMOPTION_DELETE_APPEND)) {
-    return Fail(LNERR_INVALID_ARGUMENT);
+    return Fail(*note->db, LNERR_INVALID_ARGUMENT);
   }
   // Only the values of the item's own type are kept.
   if (item.type == LNItemType::Numbers) {
@@ -218,21 +218,21 @@ bool LNNote::IsNull() const {
 }
 
 LNSTATUS LNNote::Open(int) {
-  if (!d_) return Fail(LNERR_INVALID_ARGUMENT);
+  if (!d_) return LNERR_INVALID_ARGUMENT;
   if (d_->open) return LNNOERROR;
   if (!d_->saved) {  // a new note closed before its first save starts over empty
     d_->open = true;
     return LNNOERROR;
   }
   lnstore::DatabaseStore* store = d_->db->store.get();
-  if (!store) return Fail(LNERR_DATABASE_NOT_OPEN);
+  if (!store) return Fail(*d_->db, LNERR_DATABASE_NOT_OPEN);
   lnstore::NoteRecord record;
   lnstore::StoredNote stored;
   LNSTATUS status = d_->db->TakeReadAhead(d_->record.id, &record, &stored)
                         ? LNNOERROR
                         : store->LoadNote(d_->record.id, &record);
   if (status == LNERR_DOCUMENT_NOT_FOUND) status = LNERR_DOCUMENT_DELETED;
-  if (status != LNNOERROR) return Fail(status);
+  if (status != LNNOERROR) return Fail(*d_->db, status);
   if (stored.notes) {  // a document of a view, its universal id not read
     d_->record.noteClass = LNNoteClass::Document;
     d_->SetStored(std::move(stored));
@@ -248,7 +248,7 @@ LNSTATUS LNNote::Open(int) {
 }
 
 LNSTATUS LNNote::Close() {
-  if (!d_) return Fail(LNERR_INVALID_ARGUMENT);
+  if (!d_) return LNERR_INVALID_ARGUMENT;
   d_->Unload();
   return LNNOERROR;
 }
@@ -264,7 +264,7 @@ bool LNNote::IsNewNote() const {
 LNSTATUS LNNote::Save(int) {
   if (LNSTATUS status = CheckOpen(d_)) return status;
   lnstore::DatabaseData& db = *d_->db;
-  if (!db.store) return Fail(LNERR_DATABASE_NOT_OPEN);
+  if (!db.store) return Fail(db, LNERR_DATABASE_NOT_OPEN);
   db.readAhead.Clear();
   // A new note with an id of its own (SetNoteIdentity) is inserted under it.
   d_->Items();  // what is written is the record
@@ -275,7 +275,7 @@ LNSTATUS LNNote::Save(int) {
     status = ownId ? db.store->InsertNote(d_->record) : db.store->SaveNote(d_->record, &newId);
   if (status != LNNOERROR) {
     db.SyncTransaction();
-    return Fail(status);
+    return Fail(db, status);
   }
   if (!d_->saved) {
     d_->record.id = newId;
@@ -306,12 +306,13 @@ LNUNID LNNote::GetUniversalID() const {
 }
 
 LNSTATUS LNNote::SetNoteIdentity(LNNOTEID noteId, const LNUNID* unid) {
-  if (!d_ || d_->saved) return Fail(LNERR_INVALID_ARGUMENT);
-  if (noteId > LNNOTEID_MAX_GIVEN) return Fail(LNERR_NOTE_ID_TOO_HIGH);
+  if (!d_ || d_->saved)
+    return (d_ ? Fail(*d_->db, LNERR_INVALID_ARGUMENT) : LNERR_INVALID_ARGUMENT);
+  if (noteId > LNNOTEID_MAX_GIVEN) return Fail(*d_->db, LNERR_NOTE_ID_TOO_HIGH);
   lnstore::DatabaseStore* store = d_->db->store.get();
-  if (!store) return Fail(LNERR_DATABASE_NOT_OPEN);
+  if (!store) return Fail(*d_->db, LNERR_DATABASE_NOT_OPEN);
   const LNUNID newUnid = unid ? *unid : d_->record.unid;
-  if (LNSTATUS status = IdentityTaken(*store, noteId, newUnid)) return Fail(status);
+  if (LNSTATUS status = IdentityTaken(*store, noteId, newUnid)) return Fail(*d_->db, status);
   d_->record.id = noteId;
   d_->record.unid = newUnid;
   d_->record.unidGiven = unid != nullptr;
@@ -355,7 +356,7 @@ LNSTATUS FindText(const std::shared_ptr<NoteData>& note, std::string_view name, 
   if (*index < 0) return LNNOERROR;
   return note->TypeAt(static_cast<std::size_t>(*index)) == LNItemType::Text
              ? LNNOERROR
-             : Fail(LNERR_ITEM_TYPE_MISMATCH);
+             : Fail(*note->db, LNERR_ITEM_TYPE_MISMATCH);
 }
 
 }  // namespace
@@ -367,7 +368,7 @@ LNSTATUS LNNote::GetFirstText(std::string_view name, std::string* text) const {
   const int index = d_->Find(name);
   if (index < 0) return LNNOERROR;
   if (d_->TypeAt(static_cast<std::size_t>(index)) != LNItemType::Text)
-    return Fail(LNERR_ITEM_TYPE_MISMATCH);
+    return Fail(*d_->db, LNERR_ITEM_TYPE_MISMATCH);
   text->assign(d_->FirstTextAt(static_cast<std::size_t>(index)));
   return LNNOERROR;
 }
@@ -401,7 +402,7 @@ LNSTATUS LNNote::GetItem(std::string_view name, LNDatetime* value) const {
 LNSTATUS LNNote::GetItem(std::string_view name, LNItem* value) const {
   if (LNSTATUS status = CheckOpen(d_)) return status;
   int index = d_->Find(name);
-  if (index < 0) return Fail(LNERR_ITEM_NOT_FOUND);
+  if (index < 0) return Fail(*d_->db, LNERR_ITEM_NOT_FOUND);
   if (value) *value = d_->Items()[static_cast<std::size_t>(index)];
   return LNNOERROR;
 }
@@ -428,7 +429,7 @@ LNSTATUS LNNote::CreateItem(const LNItem& item, LNITEMOPTION option) {
 LNSTATUS LNNote::DeleteItem(const std::string& name) {
   if (LNSTATUS status = CheckOpen(d_)) return status;
   int index = d_->Find(name);
-  if (index < 0) return Fail(LNERR_ITEM_NOT_FOUND);
+  if (index < 0) return Fail(*d_->db, LNERR_ITEM_NOT_FOUND);
   d_->Erase(static_cast<std::size_t>(index));
   return LNNOERROR;
 }

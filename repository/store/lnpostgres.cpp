@@ -9,8 +9,6 @@
 #include <cstdlib>
 #include <system_error>
 
-#include "repository/store/lnfail.h"
-
 namespace lnstore {
 
 namespace {
@@ -211,10 +209,11 @@ PgConnection::~PgConnection() {
   PQfinish(conn_);
 }
 
-LNSTATUS PgConnection::Connect(const std::string& conninfo, std::unique_ptr<PgConnection>* out) {
+LNSTATUS PgConnection::Connect(const std::string& conninfo, std::unique_ptr<PgConnection>* out,
+                               FailureDetail* detail) {
   if (NamesPassword(conninfo)) {
-    SetFailureDetail(LNERR_PERMISSION_DENIED,
-                     "the connection in the settings holds a password; keep it in ~/.pgpass");
+    detail->Set(LNERR_PERMISSION_DENIED,
+                "the connection in the settings holds a password; keep it in ~/.pgpass");
     return LNERR_PERMISSION_DENIED;
   }
   std::vector<const char*> keys(kDefaultKeys, kDefaultKeys + kDefaults);
@@ -225,7 +224,7 @@ LNSTATUS PgConnection::Connect(const std::string& conninfo, std::unique_ptr<PgCo
   values.push_back(nullptr);
   PGconn* conn = PQconnectdbParams(keys.data(), values.data(), 1);
   if (!conn) {
-    SetFailureDetail(LNERR_SERVER_NOT_RESPONDING, "out of memory");
+    detail->Set(LNERR_SERVER_NOT_RESPONDING, "out of memory");
     return LNERR_SERVER_NOT_RESPONDING;
   }
   if (PQstatus(conn) != CONNECTION_OK) {
@@ -233,29 +232,30 @@ LNSTATUS PgConnection::Connect(const std::string& conninfo, std::unique_ptr<PgCo
     PQfinish(conn);
     const LNSTATUS status =
         RefusedCredentials(reason) ? LNERR_PERMISSION_DENIED : LNERR_SERVER_NOT_RESPONDING;
-    SetFailureDetail(status, reason);
+    detail->Set(status, reason);
     return status;
   }
   PQsetNoticeProcessor(
       conn, [](void*, const char*) {}, nullptr);  // no chatter on stderr
   PQsetnonblocking(conn, 1);                      // every wait for the server is bounded (Await)
   out->reset(new PgConnection(conn));
+  (*out)->ReportTo(detail);
   return LNNOERROR;
 }
 
 LNSTATUS PgConnection::Failed(const PGresult* result) {
   if (silent_) {
     lastState_.clear();
-    SetFailureDetail(LNERR_SERVER_NOT_RESPONDING, "the server has sent no answer for " +
-                                                      std::to_string(AnswerWait().count() / 1000) +
-                                                      " seconds");
+    Report(LNERR_SERVER_NOT_RESPONDING, "the server has sent no answer for " +
+                                            std::to_string(AnswerWait().count() / 1000) +
+                                            " seconds");
     return LNERR_SERVER_NOT_RESPONDING;
   }
   const char* state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
   lastState_ = state ? state : "";
   const LNSTATUS status = PQstatus(conn_) == CONNECTION_BAD ? LNERR_SERVER_NOT_RESPONDING
                                                             : MapPostgresError(state ? state : "");
-  SetFailureDetail(status, LastError());
+  Report(status, LastError());
   return status;
 }
 
@@ -498,12 +498,13 @@ std::unique_ptr<PgConnection> PgPool::Take(const std::string& conninfo) {
     // would fail the next request, so it is asked first.
     if (now - taken.since < trustedIdle_ || taken.connection->Exec("SELECT 1") == LNNOERROR)
       return std::move(taken.connection);
-    ClearFailureDetail();
   }
 }
 
 void PgPool::Give(const std::string& conninfo, std::unique_ptr<PgConnection> connection) {
-  if (!connection || !connection->Reusable()) return;
+  if (!connection) return;
+  connection->ReportTo(nullptr);  // the handle it worked for may go before it
+  if (!connection->Reusable()) return;
   std::lock_guard<std::mutex> lock(mutex_);
   if (std::count_if(idle_.begin(), idle_.end(), [&](const Idle& idle) {
         return idle.conninfo == conninfo;

@@ -86,8 +86,15 @@ class PgConnection {
 
   // Connects with a libpq connection string; a few seconds' timeout unless it
   // names its own. A failure is LNERR_SERVER_NOT_RESPONDING (or, for refused
-  // credentials, LNERR_PERMISSION_DENIED) with the connection's reason as detail.
-  static LNSTATUS Connect(const std::string& conninfo, std::unique_ptr<PgConnection>* out);
+  // credentials, LNERR_PERMISSION_DENIED) with the connection's reason in `detail`.
+  static LNSTATUS Connect(const std::string& conninfo, std::unique_ptr<PgConnection>* out,
+                          FailureDetail* detail);
+  // Where the server's words for a failure go: the detail of the handle the
+  // connection works for now (none while it waits in the pool).
+  void ReportTo(FailureDetail* detail) { detail_ = detail; }
+  void Report(LNSTATUS status, std::string words) {
+    if (detail_) detail_->Set(status, std::move(words));
+  }
 
   // One statement with text parameters ($1, $2, ...).
   LNSTATUS Exec(const char* sql, const std::vector<std::string>& params, PgRows* rows = nullptr);
@@ -143,6 +150,7 @@ class PgConnection {
   std::vector<std::pair<std::string, std::string>> deferred_;  // target, tuples
   std::size_t deferredBytes_ = 0;
   std::string lastState_;
+  FailureDetail* detail_ = nullptr;
   mutable std::future<PGresult*> prefetch_;
   const char* prefetchSql_ = nullptr;
   std::vector<std::string> prefetchParams_;

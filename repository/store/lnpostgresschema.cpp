@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "repository/store/lnfail.h"
 #include "repository/store/lnpostgresstore.h"
 
 namespace lnstore {
@@ -45,8 +44,8 @@ constexpr char kTables[] =
     "CREATE FUNCTION velkmod.current_note() RETURNS bigint LANGUAGE sql STABLE AS"
     " $$ SELECT current_setting('velkmod.note')::bigint $$;";
 
-LNSTATUS Refuse(const std::string& reason) {
-  SetFailureDetail(LNERR_NOT_A_DATABASE, reason);
+LNSTATUS Refuse(PgConnection& db, const std::string& reason) {
+  db.Report(LNERR_NOT_A_DATABASE, reason);
   return LNERR_NOT_A_DATABASE;
 }
 
@@ -58,15 +57,16 @@ LNSTATUS CheckMeta(PgConnection& db) {
   std::string magic, version;
   for (int row = 0; row < rows.Count(); ++row)
     (rows.Text(row, 0) == "magic" ? magic : version) = rows.Text(row, 1);
-  if (magic != kMagic) return Refuse("the server's schema \"velkmod\" belongs to another program");
+  if (magic != kMagic)
+    return Refuse(db, "the server's schema \"velkmod\" belongs to another program");
   if (version.empty() || version.size() > 6 ||
       version.find_first_not_of("0123456789") != std::string::npos) {
     return LNERR_DATABASE_DAMAGED;
   }
   // A later version may store things this one cannot read back faithfully.
   if (std::stoi(version) > kSchemaVersion) {
-    return Refuse("the server's store has schema version " + version +
-                  ", newer than this program's " + std::to_string(kSchemaVersion));
+    return Refuse(db, "the server's store has schema version " + version +
+                          ", newer than this program's " + std::to_string(kSchemaVersion));
   }
   // Upgrades, step by step, under the caller's lock.
   if (version == "1") {
@@ -99,7 +99,7 @@ LNSTATUS CheckOrCreate(PgConnection& db) {
   if (status != LNNOERROR) return status;
   if (rows.Int(0, 0) == 0) return Create(db);
   if (rows.Int(0, 1) == 0)
-    return Refuse("the server's schema \"velkmod\" belongs to another program");
+    return Refuse(db, "the server's schema \"velkmod\" belongs to another program");
   return CheckMeta(db);
 }
 
@@ -147,18 +147,21 @@ LNSTATUS EnsureSchema(PgConnection& db) {
 }  // namespace pg
 
 LNSTATUS ServerBackend::Connect(const std::string& server, std::unique_ptr<PgConnection>* out,
-                                std::string* conninfo) {
-  ClearFailureDetail();
+                                std::string* conninfo, FailureDetail* detail) {
+  detail->Clear();
   auto found = std::find_if(servers_.begin(), servers_.end(),
                             [&](const auto& entry) { return SameName(entry.first, server); });
   if (found == servers_.end()) {
-    SetFailureDetail(LNERR_SERVER_NOT_RESPONDING,
-                     "no server \"" + server + "\" in the \"Servers\" section of the settings");
+    detail->Set(LNERR_SERVER_NOT_RESPONDING,
+                "no server \"" + server + "\" in the \"Servers\" section of the settings");
     return LNERR_SERVER_NOT_RESPONDING;
   }
   if (conninfo) *conninfo = found->second;
-  if (checked_.count(found->second) && (*out = pool_->Take(found->second))) return LNNOERROR;
-  if (LNSTATUS status = PgConnection::Connect(found->second, out)) return status;
+  if (checked_.count(found->second) && (*out = pool_->Take(found->second))) {
+    (*out)->ReportTo(detail);
+    return LNNOERROR;
+  }
+  if (LNSTATUS status = PgConnection::Connect(found->second, out, detail)) return status;
   if (checked_.count(found->second)) return LNNOERROR;
   if (LNSTATUS status = pg::EnsureSchema(**out)) {
     out->reset();
@@ -169,10 +172,10 @@ LNSTATUS ServerBackend::Connect(const std::string& server, std::unique_ptr<PgCon
 }
 
 LNSTATUS ServerBackend::OpenDatabase(const std::string& server, const std::string& path,
-                                     std::unique_ptr<DatabaseStore>* store) {
+                                     std::unique_ptr<DatabaseStore>* store, FailureDetail* detail) {
   std::unique_ptr<PgConnection> db;
   std::string conninfo;
-  if (LNSTATUS status = Connect(server, &db, &conninfo)) return status;
+  if (LNSTATUS status = Connect(server, &db, &conninfo, detail)) return status;
   PgRows rows;
   const std::string lpath = pg::HexParam(FoldName(pg::NormalizePath(path)));
   if (LNSTATUS status = db->Exec(
@@ -192,12 +195,14 @@ LNSTATUS ServerBackend::OpenDatabase(const std::string& server, const std::strin
 // The database is made under a name of its own and renamed when complete, so that
 // no one opens one whose design is half written and a failed creation leaves none.
 LNSTATUS ServerBackend::CreateDatabase(const std::string& server, const std::string& path,
-                                       const std::string& title, const DatabaseFill& fill) {
+                                       const std::string& title, const DatabaseFill& fill,
+                                       FailureDetail* detail) {
+  detail->Clear();
   const std::string named = pg::NormalizePath(path);
   if (named.empty()) return LNERR_INVALID_ARGUMENT;
   std::unique_ptr<PgConnection> db;
   std::string conninfo;
-  if (LNSTATUS status = Connect(server, &db, &conninfo)) return status;
+  if (LNSTATUS status = Connect(server, &db, &conninfo, detail)) return status;
   Lent lent{*pool_, conninfo, db};
   // What a creation cut short a day ago left behind.
   db->Exec(
@@ -237,10 +242,11 @@ LNSTATUS ServerBackend::CreateDatabase(const std::string& server, const std::str
 }
 
 LNSTATUS ServerBackend::ListDatabases(const std::string& server, const std::string& directory,
-                                      bool recursive, std::vector<std::string>* paths) {
+                                      bool recursive, std::vector<std::string>* paths,
+                                      FailureDetail* detail) {
   std::unique_ptr<PgConnection> db;
   std::string conninfo;
-  if (LNSTATUS status = Connect(server, &db, &conninfo)) return status;
+  if (LNSTATUS status = Connect(server, &db, &conninfo, detail)) return status;
   Lent lent{*pool_, conninfo, db};
   PgRows rows;
   if (LNSTATUS status = db->Exec("SELECT path FROM velkmod.databases WHERE ready", {}, &rows)) {

@@ -93,16 +93,18 @@ class ServerBackend final : public Backend {
   ServerBackend(std::map<std::string, std::string> servers, std::chrono::milliseconds trustedIdle)
       : servers_(std::move(servers)), pool_(std::make_shared<PgPool>(trustedIdle)) {}
   LNSTATUS OpenDatabase(const std::string& server, const std::string& path,
-                        std::unique_ptr<DatabaseStore>* store) override;
+                        std::unique_ptr<DatabaseStore>* store, FailureDetail* detail) override;
   LNSTATUS CreateDatabase(const std::string& server, const std::string& path,
-                          const std::string& title, const DatabaseFill& fill) override;
+                          const std::string& title, const DatabaseFill& fill,
+                          FailureDetail* detail) override;
   LNSTATUS ListDatabases(const std::string& server, const std::string& directory, bool recursive,
-                         std::vector<std::string>* paths) override;
+                         std::vector<std::string>* paths, FailureDetail* detail) override;
 
  private:
-  // A connection to the server whose store schema is known to be ours and current.
+  // A connection to the server whose store schema is known to be ours and current,
+  // reporting its failures' words to `detail` until it goes back to the pool.
   LNSTATUS Connect(const std::string& server, std::unique_ptr<PgConnection>* out,
-                   std::string* conninfo = nullptr);
+                   std::string* conninfo, FailureDetail* detail);
   std::map<std::string, std::string> servers_;
   std::shared_ptr<PgPool> pool_;
   std::set<std::string> checked_;  // connection strings whose schema has been checked

@@ -11,8 +11,6 @@
 #include "repository/store/lninternal.h"
 #include "repository/store/lnsqlite.h"
 
-using lnstore::Fail;
-
 namespace {
 
 std::string Env(const char* name) {
@@ -68,11 +66,21 @@ std::shared_ptr<lnstore::Backend> LNNotesSession::BackendFor(const std::string& 
   return server.empty() ? local_ : remote_;
 }
 
+std::shared_ptr<lnstore::DatabaseData> LNNotesSession::Bind(
+    std::shared_ptr<lnstore::Backend> backend, const std::string& server,
+    const std::string& path) const {
+  return std::make_shared<lnstore::DatabaseData>(std::move(backend), server, path, throwAll_);
+}
+
+LNSTATUS LNNotesSession::Fail(LNSTATUS status) const {
+  return lnstore::Fail(throwAll_, detail_, status);
+}
+
 LNSTATUS LNNotesSession::GetDatabase(const std::string& path, LNDatabase* db,
                                      const std::string& server) {
   if (!initialized_) return Fail(LNERR_NO_SESSION);
   if (!db || path.empty()) return Fail(LNERR_INVALID_ARGUMENT);
-  *db = LNDatabase(std::make_shared<lnstore::DatabaseData>(BackendFor(server), server, path));
+  *db = LNDatabase(Bind(BackendFor(server), server, path));
   return LNNOERROR;
 }
 
@@ -90,14 +98,16 @@ LNSTATUS LNNotesSession::CreateDatabase(const std::string& path, LNDatabase* db,
   lnstore::DatabaseFill fill;
   if (design) {
     fill = [&](const std::string& partial) {
-      LNDatabase building(std::make_shared<lnstore::DatabaseData>(backend, server, partial));
+      LNDatabase building(Bind(backend, server, partial));
       LNSTATUS status = building.Open();
       if (status == LNNOERROR) status = design(building);
       building.Close();  // the file is renamed next: no connection may stay open on it
+      if (status != LNNOERROR) detail_ = building.d_->detail;  // the creation failed with it
       return LNIsWarning(status) ? LNNOERROR : status;
     };
   }
-  if (LNSTATUS status = backend->CreateDatabase(server, path, title, fill)) return Fail(status);
+  if (LNSTATUS status = backend->CreateDatabase(server, path, title, fill, &detail_))
+    return Fail(status);
   return GetDatabase(path, db, server);
 }
 
@@ -116,11 +126,9 @@ LNSTATUS LNNotesSession::GetDatabases(std::vector<LNDatabase>* dbs, const std::s
   dbs->clear();
   std::vector<std::string> paths;
   std::shared_ptr<lnstore::Backend> backend = BackendFor(server);
-  if (LNSTATUS status = backend->ListDatabases(server, directory, recursive != 0, &paths))
+  if (LNSTATUS status = backend->ListDatabases(server, directory, recursive != 0, &paths, &detail_))
     return Fail(status);
-  for (const std::string& path : paths) {
-    dbs->push_back(LNDatabase(std::make_shared<lnstore::DatabaseData>(backend, server, path)));
-  }
+  for (const std::string& path : paths) dbs->push_back(LNDatabase(Bind(backend, server, path)));
   return LNNOERROR;
 }
 

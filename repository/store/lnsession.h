@@ -1,5 +1,6 @@
 #pragma once
-// The process-wide session: finds databases by server and path.
+// The session: finds databases by server and path. Its throwing mode is its own
+// and each database starts with the mode the session had when it was got.
 
 #include <chrono>
 #include <functional>
@@ -36,6 +37,13 @@ class LNNotesSession {
   void SetTrustedIdle(std::chrono::milliseconds idle);
   LNSTATUS Term();
   bool IsInitialized() const;
+  // Whether the session's own calls throw their failures; databases got from now
+  // on start with this mode.
+  void SetThrowAllErrors(bool on) { throwAll_ = on; }
+  bool GetThrowAllErrors() const { return throwAll_; }
+  // The text of `status` with the server's own words when the session's last
+  // failure was that status (a database it could not create or list).
+  std::string ErrorMessage(LNSTATUS status) const { return detail_.Message(status); }
 
   // Binds `db` to a database; nothing is read until Open. An empty server is the
   // local machine: `path` is then relative to the data directory unless absolute.
@@ -65,10 +73,16 @@ class LNNotesSession {
  private:
   // Shared with the databases bound through it, which may outlive the session.
   std::shared_ptr<lnstore::Backend> BackendFor(const std::string& server) const;
+  std::shared_ptr<lnstore::DatabaseData> Bind(std::shared_ptr<lnstore::Backend> backend,
+                                              const std::string& server,
+                                              const std::string& path) const;
+  LNSTATUS Fail(LNSTATUS status) const;
   bool initialized_ = false;
   std::shared_ptr<lnstore::Backend> local_;
   std::shared_ptr<lnstore::Backend> remote_;
   ServerMap servers_;
   int busyTimeoutMs_;
   std::chrono::milliseconds trustedIdle_;
+  bool throwAll_ = false;
+  lnstore::FailureDetail detail_;
 };

@@ -16,7 +16,6 @@
 #include <utility>
 #include <vector>
 
-#include "repository/store/lnfail.h"
 #include "repository/store/lnsqlitestore.h"
 
 namespace lnstore {
@@ -329,14 +328,14 @@ LNSTATUS SqliteStore::Open(const std::string& file, int busyTimeoutMs,
 }
 
 LNSTATUS SqliteStore::Create(const std::string& file, const std::string& title,
-                             const DatabaseFill& fill) {
+                             const DatabaseFill& fill, FailureDetail* detail) {
   // The file system takes names of 255 bytes; SQLite's log beside the database
   // adds "-wal" to its name.
   constexpr std::size_t kLongestName = 251;
   if (fs::path(file).filename().native().size() > kLongestName) {
-    SetFailureDetail(LNERR_NAME_TOO_LONG,
-                     "a database name has at most 251 bytes, since the log SQLite keeps beside "
-                     "the database adds \"-wal\" to it");
+    detail->Set(LNERR_NAME_TOO_LONG,
+                "a database name has at most 251 bytes, since the log SQLite keeps beside "
+                "the database adds \"-wal\" to it");
     return LNERR_NAME_TOO_LONG;
   }
   fs::path parent = fs::path(file).parent_path();

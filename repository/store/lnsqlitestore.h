@@ -18,9 +18,10 @@ class SqliteStore final : public DatabaseStore {
   static LNSTATUS Open(const std::string& file, int busyTimeoutMs,
                        std::unique_ptr<DatabaseStore>* out);
   // Creates a new database, with `fill` (if set) writing into it before it appears
-  // under its name; LNERR_FILE_EXISTS when the file is already there.
+  // under its name; LNERR_FILE_EXISTS when the file is already there. Why a name
+  // is refused goes to `detail`.
   static LNSTATUS Create(const std::string& file, const std::string& title,
-                         const DatabaseFill& fill);
+                         const DatabaseFill& fill, FailureDetail* detail);
 
   LNSTATUS ReadInfo(DatabaseInfo* info) override;
   LNSTATUS WriteTitle(const std::string& title) override;

@@ -8,11 +8,6 @@
 
 namespace {
 
-bool throwAll = false;
-// The program does all database work on one thread (see LNSetThrowAllErrors).
-LNSTATUS detailStatus = LNNOERROR;
-std::string detailText;
-
 const char* messageOf(LNSTATUS status) {
   switch (status) {
     case LNNOERROR:
@@ -93,13 +88,8 @@ LNSTATUS LNSystemError(int error) {
 LNStatusError::LNStatusError(LNSTATUS status)
     : std::runtime_error(LNGetErrorMessage(status)), status_(status) {}
 
-void LNSetThrowAllErrors(bool on) {
-  throwAll = on;
-}
-
-bool LNGetThrowAllErrors() {
-  return throwAll;
-}
+LNStatusError::LNStatusError(LNSTATUS status, const std::string& message)
+    : std::runtime_error(message), status_(status) {}
 
 std::size_t LNGetErrorMessage(LNSTATUS status, char* buffer, std::size_t size) {
   if (!buffer || size == 0) return 0;
@@ -117,26 +107,20 @@ std::string LNGetErrorMessage(LNSTATUS status) {
       text += ": " + std::generic_category().message(error);
     return text;
   }
-  std::string text = messageOf(status);
-  if (status == detailStatus && !detailText.empty() && status != LNNOERROR)
-    text += ": " + detailText;
-  return text;
+  return messageOf(status);
 }
 
 namespace lnstore {
 
-void SetFailureDetail(LNSTATUS status, std::string detail) {
-  detailStatus = status;
-  detailText = std::move(detail);
+std::string FailureDetail::Message(LNSTATUS failed) const {
+  std::string message = LNGetErrorMessage(failed);
+  if (failed == status && !text.empty() && failed != LNNOERROR) message += ": " + text;
+  return message;
 }
 
-void ClearFailureDetail() {
-  detailStatus = LNNOERROR;
-  detailText.clear();
-}
-
-LNSTATUS Fail(LNSTATUS status) {
-  if (throwAll && status != LNNOERROR && !LNIsWarning(status)) throw LNStatusError(status);
+LNSTATUS Fail(bool throwAll, const FailureDetail& detail, LNSTATUS status) {
+  if (throwAll && status != LNNOERROR && !LNIsWarning(status))
+    throw LNStatusError(status, detail.Message(status));
   return status;
 }
 

@@ -1,12 +1,15 @@
 #pragma once
-// Status codes of the document store. Every call returns a status; with throwing on
-// (the default once LNSetThrowAllErrors(true) has run) an error status is thrown as
-// LNStatusError instead. Warnings (end of a view walk, no match) are always returned.
+// Status codes of the document store. Every call returns a status; a handle whose
+// throwing mode is on (the session, a database and what is made from it) throws an
+// error status as LNStatusError instead. Warnings (end of a view walk, no match) are
+// always returned. The mode is the handle's, so one caller's mode never leaks into
+// another's database.
 
 #include <cstddef>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 using LNSTATUS = std::int32_t;
 
@@ -59,31 +62,34 @@ LNSTATUS LNSystemError(int error);
 class LNStatusError : public std::runtime_error {
  public:
   explicit LNStatusError(LNSTATUS status);
+  // `message` as the handle that failed had it: it stays right whatever fails later.
+  LNStatusError(LNSTATUS status, const std::string& message);
   LNSTATUS GetStatus() const { return status_; }
 
  private:
   LNSTATUS status_;
 };
 
-// Process-wide: the program does all database work on one thread.
-void LNSetThrowAllErrors(bool on);
-bool LNGetThrowAllErrors();
-
-// Sets the throwing mode for a scope and restores the previous one on exit.
-class LNThrowAllErrorsScope {
- public:
-  explicit LNThrowAllErrorsScope(bool on) : previous_(LNGetThrowAllErrors()) {
-    LNSetThrowAllErrors(on);
-  }
-  ~LNThrowAllErrorsScope() { LNSetThrowAllErrors(previous_); }
-  LNThrowAllErrorsScope(const LNThrowAllErrorsScope&) = delete;
-  LNThrowAllErrorsScope& operator=(const LNThrowAllErrorsScope&) = delete;
-
- private:
-  bool previous_;
-};
-
-// Copies the message of `status` into `buffer` (at most size-1 bytes, always
+// Copies the fixed message of `status` into `buffer` (at most size-1 bytes, always
 // terminated); a status without text leaves the buffer empty. Returns the length.
+// A server's own words are the failed handle's (ErrorMessage) or the thrown error's.
 std::size_t LNGetErrorMessage(LNSTATUS status, char* buffer, std::size_t size);
 std::string LNGetErrorMessage(LNSTATUS status);
+
+namespace lnstore {
+
+// A server's own words for the last failure of one handle, shown after the fixed
+// text of that status until another failure of the handle replaces them.
+struct FailureDetail {
+  LNSTATUS status = LNNOERROR;
+  std::string text;
+
+  void Set(LNSTATUS failed, std::string words) {
+    status = failed;
+    text = std::move(words);
+  }
+  void Clear() { Set(LNNOERROR, {}); }
+  std::string Message(LNSTATUS failed) const;
+};
+
+}  // namespace lnstore

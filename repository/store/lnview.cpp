@@ -180,8 +180,8 @@ LNSTATUS ForEachForm(const LNViewDesign& design, Read read) {
 }
 
 LNSTATUS CheckOpen(const std::shared_ptr<ViewData>& view) {
-  if (!view) return Fail(LNERR_INVALID_ARGUMENT);
-  if (!view->open) return Fail(LNERR_VIEW_NOT_OPEN);
+  if (!view) return LNERR_INVALID_ARGUMENT;
+  if (!view->open) return Fail(*view->db, LNERR_VIEW_NOT_OPEN);
   return LNNOERROR;
 }
 
@@ -269,8 +269,9 @@ bool DatabaseData::TakeReadAhead(LNNOTEID id, NoteRecord* note, StoredNote* stor
 }  // namespace lnstore
 
 LNSTATUS LNVFEntry::GetDocument(LNDocument* doc) const {
-  if (!db_ || !doc) return Fail(LNERR_INVALID_ARGUMENT);
-  if (category_) return Fail(LNERR_ENTRY_IS_CATEGORY);
+  if (!db_) return LNERR_INVALID_ARGUMENT;
+  if (!doc) return Fail(*db_, LNERR_INVALID_ARGUMENT);
+  if (category_) return Fail(*db_, LNERR_ENTRY_IS_CATEGORY);
   lnstore::NoteRecord header;
   header.id = noteId_;
   *doc = LNDocument(lnstore::NoteData::Stored(db_, header, false));
@@ -383,9 +384,9 @@ bool FindThroughIndex(ViewData& view, const std::string& key, LNSTATUS* status) 
 }  // namespace lnstore
 
 LNSTATUS LNViewFolder::Open(int options) {
-  if (!d_) return Fail(LNERR_INVALID_ARGUMENT);
+  if (!d_) return LNERR_INVALID_ARGUMENT;
   lnstore::DatabaseStore* store = d_->db->store.get();
-  if (!store) return Fail(LNERR_DATABASE_NOT_OPEN);
+  if (!store) return Fail(*d_->db, LNERR_DATABASE_NOT_OPEN);
   d_->open = false;
   if (options & LNVFOPEN_BY_KEY) {
     d_->entries.clear();
@@ -396,16 +397,16 @@ LNSTATUS LNViewFolder::Open(int options) {
     d_->current = d_->walkEnd = 0;
   } else if (LNSTATUS status =
                  lnstore::BuildView(*d_, (options & LNVFOPEN_READ_DOCUMENTS) && store->Reading())) {
-    return Fail(status);
+    return Fail(*d_->db, status);
   }
   d_->open = true;
   return LNNOERROR;
 }
 
 LNSTATUS LNViewFolder::ReadEachDocument(const std::function<void(LNDocument&)>& read) {
-  if (!d_) return Fail(LNERR_INVALID_ARGUMENT);
+  if (!d_) return LNERR_INVALID_ARGUMENT;
   lnstore::DatabaseStore* store = d_->db->store.get();
-  if (!store) return Fail(LNERR_DATABASE_NOT_OPEN);
+  if (!store) return Fail(*d_->db, LNERR_DATABASE_NOT_OPEN);
   const auto each = [&](lnstore::NoteRecord& note) {
     auto data = lnstore::NoteData::Stored(d_->db, note, note.unidRead);
     data->SetItems(std::move(note.items));
@@ -417,11 +418,11 @@ LNSTATUS LNViewFolder::ReadEachDocument(const std::function<void(LNDocument&)>& 
   const LNSTATUS status = ForEachForm(d_->design, [&](const std::string& form, bool anyForm) {
     return store->EachViewNote(form, anyForm, each);
   });
-  return status != LNNOERROR ? Fail(status) : LNNOERROR;
+  return status != LNNOERROR ? Fail(*d_->db, status) : LNNOERROR;
 }
 
 LNSTATUS LNViewFolder::Close() {
-  if (!d_) return Fail(LNERR_INVALID_ARGUMENT);
+  if (!d_) return LNERR_INVALID_ARGUMENT;
   d_->open = false;
   d_->entries.clear();
   d_->runs.clear();
@@ -449,11 +450,11 @@ long LNViewFolder::GetEntryCount() const {
 
 LNSTATUS LNViewFolder::GetEntry(LNVFEntry* entry) const {
   if (LNSTATUS status = CheckOpen(d_)) return status;
-  if (!entry) return Fail(LNERR_INVALID_ARGUMENT);
+  if (!entry) return Fail(*d_->db, LNERR_INVALID_ARGUMENT);
   if (!d_->built || (d_->partialKey && d_->current >= d_->entries.size())) {
-    if (LNSTATUS status = lnstore::CompleteView(*d_)) return Fail(status);
+    if (LNSTATUS status = lnstore::CompleteView(*d_)) return Fail(*d_->db, status);
   }
-  if (d_->current >= d_->entries.size()) return Fail(LNERR_NO_CURRENT_ENTRY);
+  if (d_->current >= d_->entries.size()) return Fail(*d_->db, LNERR_NO_CURRENT_ENTRY);
   const ViewEntry& current = d_->entries[d_->current];
   if (d_->current >= d_->walkEnd) d_->walkEnd = d_->entries.size();
   d_->db->walk = d_;
@@ -466,9 +467,9 @@ LNSTATUS LNViewFolder::GetEntry(LNVFEntry* entry) const {
 
 LNSTATUS LNViewFolder::Goto(int navigation, LNVFEntry* entry) {
   if (LNSTATUS status = CheckOpen(d_)) return status;
-  if (navigation != LNVFNAVIGATE_NEXT) return Fail(LNERR_INVALID_ARGUMENT);
+  if (navigation != LNVFNAVIGATE_NEXT) return Fail(*d_->db, LNERR_INVALID_ARGUMENT);
   if (!d_->built || (d_->partialKey && d_->current + 1 >= d_->entries.size())) {
-    if (LNSTATUS status = lnstore::CompleteView(*d_)) return Fail(status);
+    if (LNSTATUS status = lnstore::CompleteView(*d_)) return Fail(*d_->db, status);
   }
   if (d_->current + 1 >= d_->entries.size()) {
     d_->current = d_->entries.size();
@@ -483,9 +484,9 @@ LNSTATUS LNViewFolder::Find(const std::string& key, LNVFEntry* entry, long* coun
   if (LNSTATUS status = CheckOpen(d_)) return status;
   LNSTATUS status = LNNOERROR;
   if (!d_->built && lnstore::FindThroughIndex(*d_, key, &status) && status != LNNOERROR)
-    return Fail(status);
+    return Fail(*d_->db, status);
   if (d_->partialKey != key || !d_->built) {
-    if ((status = lnstore::CompleteView(*d_))) return Fail(status);
+    if ((status = lnstore::CompleteView(*d_))) return Fail(*d_->db, status);
   }
   if (!d_->runsBuilt) BuildRuns(*d_);
   auto found = d_->runs.find(key);

@@ -112,7 +112,7 @@ CDlgOpenDatabase::CDlgOpenDatabase(LNNotesSession& session, QWidget* parent)
 void CDlgOpenDatabase::FillServers() {
   servers_->addItem(QString::fromLatin1(velk::kLocalServerText));
   std::vector<std::string> names;
-  LNThrowAllErrorsScope returnErrors(false);
+  LNThrowAllErrorsScope returnErrors(session_, false);
   if (session_.GetServerNames(&names) == LNNOERROR)
     for (const std::string& name : names) servers_->addItem(ToQ(name));
   servers_->addItem(QString::fromLatin1(kOtherServer));
@@ -123,11 +123,11 @@ bool CDlgOpenDatabase::ListDatabases() {
   std::vector<LNDatabase> found;
   LNSTATUS status = LNNOERROR;
   {
-    LNThrowAllErrorsScope returnErrors(false);
+    LNThrowAllErrorsScope returnErrors(session_, false);  // only their paths are shown
     status = session_.GetDatabases(&found, FromQ(path_->text()), server_);
   }
   if (status != LNNOERROR && !LNIsWarning(status)) {
-    ShowNotesError({}, status);
+    ShowNotesError({}, LNStatusError(status, session_.ErrorMessage(status)));
     return false;
   }
   databases_ = std::move(found);

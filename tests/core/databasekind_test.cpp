@@ -46,15 +46,15 @@ TEST_F(DetectTest, KindComesFromTheDesignViewsOfTheDatabase) {
                        {{"($Configuration)", {}, "Form"}, {"(Modeler\\Header)", {}, "Form"}})
       .Close();
   NewDatabaseWithViews("plain.nsf", {{"Other", {}, "Form"}}).Close();
-  LNThrowAllErrorsScope throwing(true);
+  LNThrowAllErrorsScope throwing(session_, true);
   EXPECT_EQ(DetectDatabaseKind(session_, "app.nsf", "Local"), DatabaseKind::ApplicationEnvironment);
   EXPECT_EQ(DetectDatabaseKind(session_, "plain.nsf", ""), DatabaseKind::None);
-  EXPECT_TRUE(LNGetThrowAllErrors()) << "the throwing mode comes back";
+  EXPECT_TRUE(session_.GetThrowAllErrors()) << "the throwing mode comes back";
   EXPECT_TRUE(ui_->messages.empty());
 }
 
 TEST_F(DetectTest, DatabaseThatCannotBeOpenedIsReportedAndHasNoKind) {
-  LNThrowAllErrorsScope throwing(true);
+  LNThrowAllErrorsScope throwing(session_, true);
   EXPECT_EQ(DetectDatabaseKind(session_, "missing.nsf", ""), DatabaseKind::None);
   ASSERT_EQ(ui_->messages.size(), 1u);
   EXPECT_EQ(ui_->messages[0].text.rfind("Document Store Error:\r\n", 0), 0u);

@@ -56,7 +56,7 @@ TEST_F(DatabaseTemplatesTest, NoViewsMeansNoKindAndAnExistingFileIsNotTouched) {
   EXPECT_EQ(DetectKindByViews(plain), DatabaseKind::None);
   plain.Close();
 
-  LNThrowAllErrorsScope returning(false);
+  LNThrowAllErrorsScope returning(session_, false);
   LNDatabase again;
   EXPECT_EQ(
       CreateDatabaseOfKind(session_, DatabaseKind::Infrastructure, "plain.nsf", {}, {}, &again),

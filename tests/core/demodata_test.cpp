@@ -43,8 +43,8 @@ class DemoDataTest : public ::testing::Test {
     std::error_code ignored;
     fs::remove_all(dir_, ignored);
   }
-  void SetUp() override { LNSetThrowAllErrors(true); }
-  void TearDown() override { LNSetThrowAllErrors(false); }
+  void SetUp() override { session_->SetThrowAllErrors(true); }
+  void TearDown() override { session_->SetThrowAllErrors(false); }
 
   static LNDatabase Open(DatabaseKind kind) {
     auto it = std::find_if(results_.begin(), results_.end(),

@@ -15,6 +15,7 @@ class FieldAccess : public RepositoryTest {
     RepositoryTest::SetUp();
     db_ = NewDatabaseWithViews("fields.nsf", {});
     ASSERT_EQ(db_.CreateDocument(&doc_, "Test"), LNNOERROR);
+    db_.SetThrowAllErrors(true);
   }
   void TearDown() override {
     if (doc_.IsOpen()) doc_.Close();
@@ -34,7 +35,6 @@ class FieldAccess : public RepositoryTest {
     return item;
   }
 
-  LNThrowAllErrorsScope throwing_{true};
   LNDatabase db_;
   LNDocument doc_;
 };
@@ -157,7 +157,7 @@ TEST_F(FieldAccess, TypeMismatchIsReportedOnceWithTheGettersContext) {
   const std::string prefix =
       "Document Store Error:\r\n" + LNGetErrorMessage(LNERR_ITEM_TYPE_MISMATCH) + "\r\n";
   for (bool throwAll : {true, false}) {
-    LNThrowAllErrorsScope mode(throwAll);
+    LNThrowAllErrorsScope mode(db_, throwAll);
     for (const auto& c : cases) {
       SCOPED_TRACE(std::string(c.context) + (throwAll ? " (throwing)" : " (returning)"));
       ui_->messages.clear();
@@ -200,7 +200,7 @@ TEST_F(FieldAccess, WritersPassFailuresOnToTheCaller) {
   EXPECT_THROW(SetFieldListContent("Editor", doc_, {"Ann"}), LNStatusError);
   EXPECT_THROW(SetFieldReadersContent("$Readers", doc_, {}), LNStatusError);
   {
-    LNThrowAllErrorsScope quiet(false);
+    LNThrowAllErrorsScope quiet(db_, false);
     EXPECT_NE(SetFieldIntContent("Count", 1, doc_), LNNOERROR);
     EXPECT_NE(SetFieldBoolContent("On", true, doc_), LNNOERROR);
   }

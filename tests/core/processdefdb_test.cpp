@@ -205,7 +205,7 @@ TEST_F(ProcessDefTest, FreezingMarksAndDeletingRemovesHeaderTasksAndTexts) {
 TEST_F(ProcessDefTest, MissingTextViewOnlyWarnsThatTextsStay) {
   LNDatabase db;
   {
-    LNThrowAllErrorsScope throwing(true);
+    LNThrowAllErrorsScope throwing(session, true);  // and the database it gives
     session.CreateDatabase("notext.nsf", &db, "No texts");
     db.Open();
     for (const LNViewDesign& view : TemplateOf(DatabaseKind::ProcessDefinitions).views)

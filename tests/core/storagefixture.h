@@ -54,7 +54,6 @@ class StorageTest : public WorkflowTest {
   }
 
   void TearDown() override {
-    LNSetThrowAllErrors(false);
     unsetenv("VELK_DATA_DIR");
     std::error_code ignored;
     std::filesystem::remove_all(dir_, ignored);
@@ -76,7 +75,7 @@ class StorageTest : public WorkflowTest {
   }
 
   LNDatabase Open() {
-    LNThrowAllErrorsScope returning(false);
+    LNThrowAllErrorsScope returning(session, false);  // and the database it gives
     LNDatabase db;
     EXPECT_EQ(session.GetDatabase("procdef.nsf", &db), LNNOERROR);
     EXPECT_EQ(db.Open(), LNNOERROR);
@@ -85,7 +84,7 @@ class StorageTest : public WorkflowTest {
 
   // The open documents of a view under a key, in view order (all when `key` is empty).
   std::vector<LNDocument> Documents(LNDatabase& db, const char* view, const std::string& key = {}) {
-    LNThrowAllErrorsScope returning(false);
+    LNThrowAllErrorsScope returning(db, false);
     LNViewFolder folder;
     EXPECT_EQ(db.GetViewFolder(view, &folder), LNNOERROR);
     EXPECT_EQ(folder.Open(), LNNOERROR);
@@ -108,7 +107,7 @@ class StorageTest : public WorkflowTest {
   using Items = std::vector<std::pair<std::string, std::vector<std::string>>>;
   void AddStored(const char* form, const Items& items) {
     LNDatabase db = Open();
-    LNThrowAllErrorsScope throwing(true);
+    LNThrowAllErrorsScope throwing(db, true);
     LNDocument d;
     db.CreateDocument(&d, form);
     for (const auto& [name, values] : items) SetFieldListContent(name, d, values);
@@ -119,7 +118,7 @@ class StorageTest : public WorkflowTest {
   // Writes the header; the items named in `skip` are left out.
   void AddHeader(const StoredHeader& h, const std::vector<std::string>& skip = {}) {
     LNDatabase db = Open();
-    LNThrowAllErrorsScope throwing(true);
+    LNThrowAllErrorsScope throwing(db, true);
     LNDocument d;
     db.CreateDocument(&d, forms::kHeader);
     auto wanted = [&](const char* item) { return std::ranges::find(skip, item) == skip.end(); };

@@ -53,7 +53,7 @@ class ViewWalkTest : public RepositoryTest {
 
 TEST_F(ViewWalkTest, WalksEveryEntryOrThoseOfOneKeyAndStopsWhenAsked) {
   using C = ViewWalk::Categories;
-  LNThrowAllErrorsScope throwing(true);
+  LNThrowAllErrorsScope throwing(db_, true);
   EXPECT_EQ(Walk(ViewWalk(Opened())), (Strings{"a1", "a2", "b1"}));
   EXPECT_EQ(Walk(ViewWalk(Opened(), C::Visit)), (Strings{"+A", "a1", "a2", "+B", "b1"}));
   EXPECT_EQ(Walk(ViewWalk(Opened()), "a2"), (Strings{"a1", "a2"}));

@@ -226,7 +226,7 @@ TEST_F(JsonTest, DemoWorkflowsSurviveSaveLoadAndJsonRoundTrips) {
   std::vector<demo::StoredDemoWorkflow> stored;
   {
     LNDatabase db = Open();
-    LNThrowAllErrorsScope throwing(true);
+    LNThrowAllErrorsScope throwing(db, true);
     LNTransaction transaction(db);
     stored = demo::StoreDemoWorkflows(db, "procdef.nsf", "C1257A1B:0034F2E1");
     transaction.Commit();

@@ -6,7 +6,6 @@
 #include "repository/store/lnnotes.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  LNSetThrowAllErrors(false);
   LNFormula formula;
   std::string error;
   long offset = 0;

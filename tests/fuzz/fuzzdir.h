@@ -24,9 +24,6 @@ inline const std::filesystem::path& FuzzDataDirectory() {
 inline LNNotesSession& FuzzSession() {
   FuzzDataDirectory();
   static LNNotesSession session;
-  if (!session.IsInitialized()) {
-    LNSetThrowAllErrors(false);
-    session.Init(410);
-  }
+  if (!session.IsInitialized()) session.Init(410);
   return session;
 }

@@ -31,7 +31,6 @@ class ServerEndToEndTest : public ::testing::Test {
     conninfo_ = server->NewDatabase();
     LNNotesSession session(LNNotesSession::ServerMap{{"Hub", conninfo_}});
     ASSERT_EQ(session.Init(410), LNNOERROR);
-    LNThrowAllErrorsScope returning(false);
     ASSERT_EQ(velk::CreateDatabaseOfKind(session, velk::DatabaseKind::Infrastructure,
                                          "team/infra.nsf", {}, "Hub", nullptr),
               LNNOERROR);

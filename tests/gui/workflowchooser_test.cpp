@@ -27,7 +27,7 @@ class ChooserDialogTest : public StorageTest {
   void SetUp() override {
     StorageTest::SetUp();
     LNDatabase db = Open();
-    LNThrowAllErrorsScope throwing(true);
+    LNThrowAllErrorsScope throwing(db, true);
     LNTransaction transaction(db);
     demo::StoreDemoWorkflows(db, "procdef.nsf", "C1257A1B:0034F2E1");
     transaction.Commit();

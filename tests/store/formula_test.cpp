@@ -13,11 +13,7 @@ std::string asRoutingTest(const std::string& condition) {
 }
 constexpr long kRoutingPrefix = 5;  // length of "@if(("
 
-class FormulaTest : public ::testing::Test {
- protected:
-  void SetUp() override { LNSetThrowAllErrors(false); }
-  void TearDown() override { LNSetThrowAllErrors(false); }
-};
+class FormulaTest : public ::testing::Test {};
 
 void expectCompiles(const std::string& text) {
   LNFormula formula;
@@ -166,27 +162,6 @@ TEST_F(FormulaTest, RoutingConditionsCompileWhenWrappedForTheCheck) {
     b.offset += kRoutingPrefix;
     expectRejected(b);
   }
-}
-
-TEST_F(FormulaTest, ThrowsOnlyWhenThrowingIsOn) {
-  LNFormula formula;
-  std::string error;
-  long offset = 0;
-  EXPECT_EQ(formula.SetText("@if((Amount > );1;1)", &error, &offset), LNERR_FORMULA_SYNTAX);
-
-  LNSetThrowAllErrors(true);
-  EXPECT_EQ(formula.SetText("@if((Amount > 1);1;1)", &error, &offset), LNNOERROR);
-  error.clear();
-  offset = 0;
-  try {
-    formula.SetText("@if((Amount > );1;1)", &error, &offset);
-    ADD_FAILURE() << "a syntax error must throw while throwing is on";
-  } catch (const LNStatusError& e) {
-    EXPECT_EQ(e.GetStatus(), LNERR_FORMULA_SYNTAX);
-  }
-  // The caller still learns what and where, even when the error is thrown.
-  EXPECT_EQ(error, "Missing operand");
-  EXPECT_EQ(offset, 14);
 }
 
 TEST_F(FormulaTest, FailedTextLeavesTheLastGoodFormulaInPlace) {

@@ -107,7 +107,7 @@ TEST_P(DocumentTest, MissingItemsAndWrongTypesAreReported) {
 TEST_P(DocumentTest, ThrowingModeThrowsErrorsButReturnsWarnings) {
   LNDatabase db = NewDatabase();
   LNDocument doc = AddDocument(db, "", {{"Name", "x"}});
-  LNSetThrowAllErrors(true);
+  db.SetThrowAllErrors(true);
   LNText text;
   try {
     doc.GetItem("Nothing", &text);
@@ -301,7 +301,7 @@ TEST_P(DocumentTest, ScopedTransactionCommitsOnlyWhenAsked) {
     ASSERT_EQ(transaction.Commit(), LNNOERROR);
     EXPECT_EQ(transaction.Commit(), LNERR_TRANSACTION);
   }
-  LNSetThrowAllErrors(true);
+  db.SetThrowAllErrors(true);
   try {
     LNTransaction transaction(db);
     AddDocument(db, "", {{"N", "thrown"}});
@@ -310,7 +310,7 @@ TEST_P(DocumentTest, ScopedTransactionCommitsOnlyWhenAsked) {
   } catch (const LNStatusError& error) {
     EXPECT_EQ(error.GetStatus(), LNERR_DOCUMENT_NOT_FOUND);
   }
-  LNSetThrowAllErrors(false);
+  db.SetThrowAllErrors(false);
   std::vector<LNDocument> all;
   ASSERT_EQ(db.GetAllDocuments(&all), LNNOERROR);
   ASSERT_EQ(all.size(), 1u);

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <optional>
 #include <thread>
 
 #include "store_fixture.h"
@@ -96,12 +97,48 @@ TEST_F(FaultTest, NewDatabaseAppearsOnlyWithItsDesign) {
   };
   EXPECT_EQ(session_.CreateDatabase("new.nsf", &db, "New", {}, fails), LNERR_DISK_IO);
   {
-    LNThrowAllErrorsScope throwing(true);
+    LNThrowAllErrorsScope throwing(session_, true);
     const auto throws = [](LNDatabase&) -> LNSTATUS { throw LNStatusError(LNERR_DISK_IO); };
     EXPECT_THROW(session_.CreateDatabase("new.nsf", &db, "New", {}, throws), LNStatusError);
   }
   EXPECT_TRUE(fs::is_empty(dir_));
   EXPECT_EQ(session_.CreateDatabase("new.nsf", &db, "New"), LNNOERROR);
+}
+
+// One part of the program switching its database to throwing must not make
+// another part's database throw, and a caught error keeps its server's words.
+TEST_F(FaultTest, ModeAndFailureWordsBelongToTheirHandle) {
+  LNDatabase throwing = NewDatabase("a.nsf");
+  LNDatabase returning = NewDatabase("b.nsf");
+  throwing.SetThrowAllErrors(true);
+  LNDocument doc;
+  EXPECT_THROW(throwing.GetDocument(LNNOTEID{4242}, &doc), LNStatusError);
+  EXPECT_EQ(returning.GetDocument(LNNOTEID{4242}, &doc), LNERR_DOCUMENT_NOT_FOUND);
+  {
+    LNThrowAllErrorsScope scope(returning, true);
+    EXPECT_THROW(returning.GetDocument(LNNOTEID{4242}, &doc), LNStatusError);
+  }
+  EXPECT_EQ(returning.GetDocument(LNNOTEID{4242}, &doc), LNERR_DOCUMENT_NOT_FOUND);
+  EXPECT_FALSE(Reopen("a.nsf").GetThrowAllErrors()) << "a database got anew has the session's";
+
+  session_.SetThrowAllErrors(true);
+  LNDatabase made;
+  std::optional<LNStatusError> caught;
+  try {
+    session_.CreateDatabase(std::string(248, 'n') + ".nsf", &made, "Long");
+  } catch (const LNStatusError& error) {
+    caught = error;
+  }
+  ASSERT_TRUE(caught);
+  std::vector<LNDatabase> dbs;
+  EXPECT_THROW(session_.GetDatabases(&dbs, "nowhere"), LNStatusError);
+  EXPECT_EQ(session_.ErrorMessage(LNERR_NAME_TOO_LONG), LNGetErrorMessage(LNERR_NAME_TOO_LONG));
+  EXPECT_EQ(caught->GetStatus(), LNERR_NAME_TOO_LONG);
+  EXPECT_NE(std::string(caught->what()).find("at most 251 bytes"), std::string::npos)
+      << caught->what();
+  ASSERT_NO_THROW(session_.GetDatabase("b.nsf", &made));
+  EXPECT_TRUE(made.GetThrowAllErrors());
+  EXPECT_FALSE(returning.GetThrowAllErrors());
 }
 
 // Another designer saving a large workflow holds the write lock for seconds.

@@ -24,12 +24,10 @@ class StoreTest : public ::testing::Test {
     ASSERT_NE(mkdtemp(pattern.data()), nullptr);
     dir_ = pattern;
     setenv("VELK_DATA_DIR", dir_.c_str(), 1);
-    LNSetThrowAllErrors(false);
     ASSERT_EQ(session_.Init(410), LNNOERROR);
   }
 
   void TearDown() override {
-    LNSetThrowAllErrors(false);
     unsetenv("VELK_DATA_DIR");
     std::error_code ignored;
     std::filesystem::remove_all(dir_, ignored);

@@ -29,25 +29,26 @@ TEST(ServerNames, UnreachableOrUnknownServersSayWhyAndDoNotHang) {
   ASSERT_EQ(session.GetDatabase("names.nsf", &db, "hub/acme"), LNNOERROR);
   EXPECT_EQ(db.GetServer(), "hub/acme");
   EXPECT_EQ(db.Open(), LNERR_SERVER_NOT_RESPONDING);
-  EXPECT_NE(LNGetErrorMessage(LNERR_SERVER_NOT_RESPONDING).find("Server not responding: "),
+  EXPECT_NE(db.ErrorMessage(LNERR_SERVER_NOT_RESPONDING).find("Server not responding: "),
             std::string::npos);
-  EXPECT_NE(LNGetErrorMessage(LNERR_SERVER_NOT_RESPONDING).find("refused"), std::string::npos)
-      << LNGetErrorMessage(LNERR_SERVER_NOT_RESPONDING);
+  EXPECT_NE(db.ErrorMessage(LNERR_SERVER_NOT_RESPONDING).find("refused"), std::string::npos)
+      << db.ErrorMessage(LNERR_SERVER_NOT_RESPONDING);
   EXPECT_EQ(session.CreateDatabase("names.nsf", &db, "t", "Blackhole"),
             LNERR_SERVER_NOT_RESPONDING);
   EXPECT_LT(Clock::now() - start, std::chrono::seconds(4));
   std::vector<LNDatabase> dbs;
   EXPECT_EQ(session.GetDatabases(&dbs, "", "Spoke"), LNERR_SERVER_NOT_RESPONDING);
-  EXPECT_NE(LNGetErrorMessage(LNERR_SERVER_NOT_RESPONDING).find("\"Spoke\""), std::string::npos);
+  EXPECT_NE(session.ErrorMessage(LNERR_SERVER_NOT_RESPONDING).find("\"Spoke\""),
+            std::string::npos);
   EXPECT_EQ(session.GetDatabases(&dbs, "", "Leaky"), LNERR_PERMISSION_DENIED);
-  EXPECT_NE(LNGetErrorMessage(LNERR_PERMISSION_DENIED).find(".pgpass"), std::string::npos);
+  EXPECT_NE(session.ErrorMessage(LNERR_PERMISSION_DENIED).find(".pgpass"), std::string::npos);
 
   // The server's words stay with the server's failure.
   LNNotesSession local;
   ASSERT_EQ(local.Init(410), LNNOERROR);
   ASSERT_EQ(local.GetDatabase("/nonexistent/x.nsf", &db), LNNOERROR);
   EXPECT_EQ(db.Open(), LNERR_FILE_NOT_FOUND);
-  EXPECT_EQ(LNGetErrorMessage(LNERR_SERVER_NOT_RESPONDING), "Server not responding");
+  EXPECT_EQ(db.ErrorMessage(LNERR_SERVER_NOT_RESPONDING), "Server not responding");
 }
 
 class ServerTest : public StoreTest {
@@ -73,8 +74,8 @@ TEST_F(ServerTest, AnUnknownUserIsRefusedAsCredentialsWithTheServersReason) {
   ASSERT_EQ(session.Init(410), LNNOERROR);
   std::vector<LNDatabase> dbs;
   EXPECT_EQ(session.GetDatabases(&dbs, "", "Stranger"), LNERR_PERMISSION_DENIED);
-  EXPECT_NE(LNGetErrorMessage(LNERR_PERMISSION_DENIED).find("nosuchuser"), std::string::npos)
-      << LNGetErrorMessage(LNERR_PERMISSION_DENIED);
+  EXPECT_NE(session.ErrorMessage(LNERR_PERMISSION_DENIED).find("nosuchuser"), std::string::npos)
+      << session.ErrorMessage(LNERR_PERMISSION_DENIED);
 }
 
 TEST_F(ServerTest, ForeignAndNewerSchemasAreRefused) {
@@ -86,14 +87,15 @@ TEST_F(ServerTest, ForeignAndNewerSchemasAreRefused) {
   ASSERT_EQ(session.Init(410), LNNOERROR);
   std::vector<LNDatabase> dbs;
   EXPECT_EQ(session.GetDatabases(&dbs, "", "Foreign"), LNERR_NOT_A_DATABASE);
-  EXPECT_NE(LNGetErrorMessage(LNERR_NOT_A_DATABASE).find("another program"), std::string::npos);
+  EXPECT_NE(session.ErrorMessage(LNERR_NOT_A_DATABASE).find("another program"),
+            std::string::npos);
   ASSERT_EQ(session.GetDatabases(&dbs, "", "Newer"), LNNOERROR);  // creates the schema
   ASSERT_TRUE(
       pgtest::Server::Exec(newer, "UPDATE velkmod.meta SET value = '7' WHERE key = 'schema'"));
   LNNotesSession later(LNNotesSession::ServerMap{{"Newer", newer}});
   ASSERT_EQ(later.Init(410), LNNOERROR);
   EXPECT_EQ(later.GetDatabases(&dbs, "", "Newer"), LNERR_NOT_A_DATABASE);
-  EXPECT_NE(LNGetErrorMessage(LNERR_NOT_A_DATABASE).find("version 7"), std::string::npos);
+  EXPECT_NE(later.ErrorMessage(LNERR_NOT_A_DATABASE).find("version 7"), std::string::npos);
   // Nothing of the foreign schema was touched.
   EXPECT_TRUE(pgtest::Server::Exec(foreign, "SELECT a FROM velkmod.x"));
 }
@@ -158,7 +160,7 @@ TEST_F(ServerTest, AFrozenServerProcessIsNotRespondingAndItsTransactionWritesNot
     ::kill(backend, SIGCONT);
   }
   unsetenv("VELK_SERVER_WAIT");
-  EXPECT_NE(LNGetErrorMessage(LNERR_SERVER_NOT_RESPONDING).find("no answer"), std::string::npos);
+  EXPECT_NE(db.ErrorMessage(LNERR_SERVER_NOT_RESPONDING).find("no answer"), std::string::npos);
   std::vector<LNDocument> all;
   ASSERT_EQ(Reopen().GetAllDocuments(&all), LNNOERROR);
   EXPECT_EQ(all.size(), 1u) << "the frozen transaction left nothing";

@@ -19,12 +19,17 @@
 namespace velkcli {
 
 LNDatabase openDatabase(Context& ctx, const std::string& path, const std::string& server) {
-  LNThrowAllErrorsScope returning(false);
+  const bool throwing = ctx.session.GetThrowAllErrors();
   LNDatabase db;
-  LNSTATUS status = ctx.session.GetDatabase(path, &db, server);
-  if (status == LNNOERROR) status = db.Open();
+  LNSTATUS status = LNNOERROR;
+  {
+    LNThrowAllErrorsScope returning(ctx.session, false);
+    status = ctx.session.GetDatabase(path, &db, server);
+    if (status == LNNOERROR) status = db.Open();
+  }
   if (status != LNNOERROR)
-    throw std::runtime_error("cannot open " + path + ": " + LNGetErrorMessage(status));
+    throw std::runtime_error("cannot open " + path + ": " + db.ErrorMessage(status));
+  db.SetThrowAllErrors(throwing);  // its users take failures as the session does
   return db;
 }
 
@@ -61,7 +66,7 @@ velk::Json itemJson(const LNItem& item) {
 
 // Puts back among the items, at its stored place, a "Form" that "form" cannot carry.
 void keepUnusualForms(LNDatabase& db, velk::Json& dumped) {
-  LNThrowAllErrorsScope throwing(true);
+  LNThrowAllErrorsScope throwing(db, true);
   for (velk::Json& doc : dumped["documents"]) {
     LNDocument note;
     db.GetDocument(ParseNoteId(doc["noteId"].get<std::string>()).value_or(0), &note);
@@ -167,7 +172,7 @@ int list(Context& ctx, const Args& args) {
   for (LNDatabase& db : dbs) {
     std::string title;
     {
-      LNThrowAllErrorsScope returning(false);
+      LNThrowAllErrorsScope returning(db, false);
       if (db.Open() == LNNOERROR) {
         title = db.GetTitle();
         db.Close();
@@ -209,7 +214,7 @@ std::size_t copyDatabase(Context& ctx, const velk::DatabaseLocation& from,
     throw std::runtime_error("nothing copied: " + error);
   std::string error;
   LNDatabase target;
-  LNThrowAllErrorsScope returning(false);
+  LNThrowAllErrorsScope returning(ctx.session, false);  // and the databases it gives
   // Design and documents go in before the copy appears under its name: all or nothing.
   const LNSTATUS status = ctx.session.CreateDatabase(
       to.fileName, &target, dumped.value("title", ""), to.server, [&](LNDatabase& building) -> LNSTATUS {
@@ -220,7 +225,8 @@ std::size_t copyDatabase(Context& ctx, const velk::DatabaseLocation& from,
       });
   if (!error.empty()) throw std::runtime_error("nothing copied: " + error);
   if (status != LNNOERROR)
-    throw std::runtime_error("cannot create " + to.fileName + ": " + LNGetErrorMessage(status));
+    throw std::runtime_error("cannot create " + to.fileName + ": " +
+                             ctx.session.ErrorMessage(status));
   return dumped["documents"].size();
 }
 

@@ -29,13 +29,13 @@ int create(Context& ctx, const Args& args) {
     throw UsageError("unknown database kind \"" + kindWord + "\" (use " + kindWords() + ")");
   const std::string path = args.at(1, "database path");
 
-  LNThrowAllErrorsScope returning(false);
+  LNThrowAllErrorsScope returning(ctx.session, false);  // and the database it gives
   LNDatabase db;
   const LNSTATUS status = velk::CreateDatabaseOfKind(ctx.session, *kind, path,
                                                      args.option("title").value_or(""),
                                                      args.option("server").value_or(""), &db);
   if (status != LNNOERROR)
-    throw std::runtime_error("cannot create " + path + ": " + LNGetErrorMessage(status));
+    throw std::runtime_error("cannot create " + path + ": " + ctx.session.ErrorMessage(status));
   db.Open();
   ctx.out << "Created " << velk::KindNameOf(*kind) << " " << db.GetFilepath() << " \""
           << db.GetTitle() << "\", replica id " << FormatReplicaId(db.GetReplicaID()) << '\n';

@@ -35,7 +35,7 @@ std::vector<velk::DemoResult> copyToServer(Context& ctx, std::vector<velk::DemoR
     const std::string name = std::filesystem::path(r.path).filename().string();
     LNDatabase existing;
     {
-      LNThrowAllErrorsScope returning(false);
+      LNThrowAllErrorsScope returning(ctx.session, false);  // and the database it gives
       r.created = ctx.session.GetDatabase(name, &existing, server) != LNNOERROR ||
                   existing.Open() != LNNOERROR;
     }

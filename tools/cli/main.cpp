@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
   try {
     // Named servers come from the "Servers" section of the settings file.
     LNNotesSession session(velk::LoadServers(*velk::OpenSettingsBackend()));
-    LNSetThrowAllErrors(true);
+    session.SetThrowAllErrors(true);  // and the databases it gives, unless a command asks otherwise
     session.Init(410);
     velkcli::Context ctx{session, std::cout, std::cerr};
     const std::string command = words[0];
