@@ -72,12 +72,12 @@ std::optional<std::vector<std::string>> RoutingFormNames(const RepositoryLists& 
     ShowErrorMessage(kNoApplicationDatabaseText);
     return std::nullopt;
   }
-  StatusScope status(kReadingFormsStatus);
+  StatusScope status(services(), kReadingFormsStatus);
   return FormNames(lists.forms);
 }
 
 std::vector<std::string> RoutingFieldNames(const RepositoryLists& lists, const std::string& form) {
-  StatusScope status(kReadingFieldsStatus);
+  StatusScope status(services(), kReadingFieldsStatus);
   const FormRecord* record = FindForm(lists.forms, form);
   return record ? record->fields : std::vector<std::string>();
 }

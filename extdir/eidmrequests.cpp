@@ -137,7 +137,7 @@ void BuildAnswerWorkflow(CWorkflowDoc& doc, const CExtDirItemEIDM& request, int 
 
 bool AcceptEidmRequest(CExtDirItemEIDM& request, const EidmWorkflowHost& host) {
   if (!AskIrreversible("accept")) return false;
-  WaitCursor wait;
+  WaitCursor wait(services());
   // The answer is named after the request's id, which a request copied for the
   // partner gets only when stored.
   if (request.ID.empty() && (!request.Data().SaveItem(request) || request.ID.empty())) return false;
@@ -162,7 +162,7 @@ bool AcceptEidmRequest(CExtDirItemEIDM& request, const EidmWorkflowHost& host) {
 }
 
 bool ViewEidmWorkflow(const CExtDirItemEIDM& request, const EidmWorkflowHost& host) {
-  WaitCursor wait;
+  WaitCursor wait(services());
   if (!host.defaultDatabasesValid()) {
     services().messageBox(kWrongDatabasesForView, MsgIcon::Exclamation, MsgButtons::Ok);
     return false;

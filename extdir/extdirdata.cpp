@@ -5,6 +5,7 @@
 
 #include "common/infocenter.h"
 #include "common/requirecollaborator.h"
+#include "common/services.h"
 #include "extdir/extdiritems.h"
 #include "extdir/extdirtree.h"
 #include "repository/store/lnnotes.h"
@@ -33,8 +34,8 @@ CExtDirData::CExtDirData(LNNotesSession& session, const std::string& path,
     : CRepositoryDb(session, {path, server}), links_(std::move(links)) {
   RequireExtDirLinks(links_);
   AddUser(owner);
-  InfoCenter::instance().clearCategory(kExtDirLoadCategory);
-  StatusScope status(kExtDirLoadCategory);
+  services().infoCenter().clearCategory(kExtDirLoadCategory);
+  StatusScope status(services(), kExtDirLoadCategory);
   Load();
 }
 
@@ -175,10 +176,10 @@ bool CExtDirData::Reread(const char* category, const char* statusText) {
   const std::vector<CExtDirTree*> trees = trees_;
   for (CExtDirTree* tree : trees) tree->Clear();
   Clear();
-  InfoCenter::instance().clearCategory(kExtDirLoadCategory);
+  services().infoCenter().clearCategory(kExtDirLoadCategory);
   bool loaded;
   {
-    StatusScope status(statusText);
+    StatusScope status(services(), statusText);
     loaded = Load(category);
   }
   for (CExtDirTree* tree : trees) tree->Build();

@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "common/services.h"
 #include "extdir/extdirdata.h"
 #include "extdir/extdiritems.h"
 #include "extdir/extdirtexts.h"
@@ -85,7 +86,7 @@ bool CExtDirData::LoadLeafsOfHeader(const std::string& headerId) {
 
 bool CExtDirData::LoadLeafsOfHeaders(const std::vector<std::string>& headerIds,
                                      std::vector<CExtDirItemGRILeaf*>* leafs) {
-  StatusScope status("Reading GRI Leaf Documents");
+  StatusScope status(services(), "Reading GRI Leaf Documents");
   LNThrowAllErrorsScope throwing(true);
   LeafRead read;
   if (headerIds.size() > 1) {  // many headers: one scan
@@ -200,7 +201,7 @@ CExtDirItemGRILeaf* CExtDirData::LoadLeafById(const std::string& leafId) {
   namespace t = extdirtexts;
   if (CExtDirItem* known = FindItemById(leafId)) return dynamic_cast<CExtDirItemGRILeaf*>(known);
   if (leafId.empty()) return nullptr;
-  StatusScope status("Reading GRI Leaf Documents");
+  StatusScope status(services(), "Reading GRI Leaf Documents");
   LNThrowAllErrorsScope throwing(true);
   LNDatabase db;
   const char* title = "Opening database";

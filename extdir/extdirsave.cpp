@@ -47,7 +47,7 @@ template <class Record>
 bool SaveDocument(CExtDirItem& item, const Record& record, LNDatabase& db,
                   const std::function<void(LNDatabase&)>& after = {}) {
   const StoredDocument& shape = *StoredDocumentOf(item.Kind());
-  StatusScope status(shape.statusText);
+  StatusScope status(services(), shape.statusText);
   LNThrowAllErrorsScope throwing(true);
   const std::string previousId = item.ID;
   try {

@@ -91,7 +91,7 @@ CExtDirData::IriScope::~IriScope() {
 
 bool CExtDirData::SaveAll() {
   ForgetLeafView();  // saved leafs get new documents
-  StatusScope status("Saving External Directory database");
+  StatusScope status(services(), "Saving External Directory database");
   LNThrowAllErrorsScope throwing(true);
   LNDatabase db;
   try {
@@ -145,7 +145,7 @@ bool CExtDirData::SaveItem(CExtDirItem& item) {
   if (!item.IsShown()) return true;
   ForgetLeafView();
   const char* statusText = SaveStatusOf(item);
-  StatusScope status(statusText);
+  StatusScope status(services(), statusText);
   LNThrowAllErrorsScope throwing(true);
   LNDatabase db;
   try {
@@ -176,7 +176,7 @@ bool CExtDirData::SaveItem(CExtDirItem& item) {
 }
 
 bool CExtDirData::UpdateIriLeaf(const std::string& leafId, const std::string& workflowId) {
-  StatusScope status("Modify IRI Document");
+  StatusScope status(services(), "Modify IRI Document");
   LNThrowAllErrorsScope throwing(true);
   const char* title = "Opening database";
   const char* text = extdirtexts::kReopenFailText;

@@ -158,7 +158,7 @@ const SavePhase* SavePhaseOf(const CExtDirItem& item) {
 }
 
 bool RunSavePhase(CExtDirData& data, LNDatabase& db, const SavePhase& phase) {
-  StatusScope status(phase.statusText);
+  StatusScope status(services(), phase.statusText);
   LNThrowAllErrorsScope throwing(true);
   LNViewFolder view;
   try {

@@ -33,7 +33,7 @@ bool ReadEntry(const LNVFEntry& entry, const char* category, const ExtDirSection
 
 bool ReadExtDirSection(LNDatabase& db, const char* category, const ExtDirSectionTexts& texts,
                        const ExtDirDocumentReader& read) {
-  StatusScope status(texts.statusText);
+  StatusScope status(services(), texts.statusText);
   LNThrowAllErrorsScope throwing(true);
   LNViewFolder view;
   try {

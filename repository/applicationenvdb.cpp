@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "common/infocenter.h"
+#include "common/services.h"
 #include "repository/databasetemplates.h"
 #include "repository/fieldaccess.h"
 #include "repository/identity.h"
@@ -84,8 +85,8 @@ bool IsApplicationFieldName(const std::string& name) {
 CApplicationEnvDb::CApplicationEnvDb(LNNotesSession& session, const std::string& path,
                                      const std::string& server, CWorkflowDoc* user)
     : CRepositoryDb(session, {path, server}) {
-  InfoCenter::instance().clearCategory(kApplicationEnvCategory);
-  StatusScope status("Loading Application Environment Database");
+  services().infoCenter().clearCategory(kApplicationEnvCategory);
+  StatusScope status(services(), "Loading Application Environment Database");
   try {
     LNDatabase db;
     OpenDatabase(db);
@@ -102,12 +103,12 @@ CApplicationEnvDb::CApplicationEnvDb(LNNotesSession& session, const std::string&
 }
 
 bool CApplicationEnvDb::ReloadForms() {
-  WaitCursor wait;
+  WaitCursor wait(services());
   // Only the entries of the checks run again go: the configuration is not read
   // again, so what its reading reported still holds.
-  InfoCenter& info = InfoCenter::instance();
+  InfoCenter& info = services().infoCenter();
   info.clearEntries(kApplicationEnvCategory, {kOpenTitle, kReopenTitle});
-  StatusScope status("Loading Application Environment Database");
+  StatusScope status(services(), "Loading Application Environment Database");
   try {
     LNDatabase db;
     OpenDatabase(db);
@@ -126,7 +127,7 @@ bool CApplicationEnvDb::ReloadForms() {
 }
 
 bool CApplicationEnvDb::ReadConfiguration(LNDatabase& db) {
-  StatusScope status("Reading Application Configuration Form");
+  StatusScope status(services(), "Reading Application Configuration Form");
   LNThrowAllErrorsScope throwing(true);
   LNViewFolder view;
   try {
@@ -152,8 +153,8 @@ bool CApplicationEnvDb::ReadConfiguration(LNDatabase& db) {
 }
 
 bool CApplicationEnvDb::ReadForms(LNDatabase& db) {
-  WaitCursor wait;
-  StatusScope status("Reading Application Environment Database forms");
+  WaitCursor wait(services());
+  StatusScope status(services(), "Reading Application Environment Database forms");
   LNThrowAllErrorsScope throwing(true);
   forms_.clear();
   std::vector<LNForm> forms;

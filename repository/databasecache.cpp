@@ -40,7 +40,7 @@ const char* InitializingName(DatabaseKind kind) {
 
 void ReportInitializing(DatabaseKind kind) {
   const std::string name = InitializingName(kind);
-  InfoCenter::instance().addEntry(
+  services().infoCenter().addEntry(
       kInitializingDatabasesCategory, "Initializing " + name + " Database",
       "The " + name + " Database is initialized successfully.", 0, Severity::Success);
 }
@@ -126,7 +126,7 @@ void* DatabaseCache::FindOrLoadErased(DatabaseKind kind, const DatabaseLocation&
 }
 
 void DatabaseCache::InitializeDatabases(WorkflowDatabases& databases, CWorkflowDoc* user) {
-  InfoCenter::instance().clearCategory(kInitializingDatabasesCategory);
+  services().infoCenter().clearCategory(kInitializingDatabasesCategory);
   Services& ui = services();
   ui.beginProgress(100);
   ui.setProgress(0);

@@ -44,7 +44,7 @@ void Initialise(const DefaultDatabaseChecks& checks) {
 
 bool ValidateDefaultDatabases(const DatabaseLocations& defaults,
                               const DefaultDatabaseChecks& checks) {
-  StatusScope status("Validating default databases");
+  StatusScope status(services(), "Validating default databases");
   const std::string wrong = WrongDatabases(defaults, checks);
   if (wrong.empty()) {
     Initialise(checks);
@@ -61,7 +61,7 @@ bool ValidateDefaultDatabases(const DatabaseLocations& defaults,
     return false;
   }
   if (!checks.runSettingsSheet || !checks.runSettingsSheet()) return false;
-  WaitCursor wait;
+  WaitCursor wait(services());
   Initialise(checks);
   return true;
 }

@@ -54,7 +54,7 @@ void Load(DatabaseCache& cache, DatabaseKind kind, const DatabaseLocation& at) {
 }  // namespace
 
 void InitializeDefaultDatabases(DatabaseCache& cache, const DatabaseLocations& defaults) {
-  InfoCenter::instance().clearCategory(kInitializingDatabasesCategory);
+  services().infoCenter().clearCategory(kInitializingDatabasesCategory);
   Services& ui = services();
   ui.beginProgress(100);
   for (const Step& step : kSteps) {

@@ -1,6 +1,7 @@
 #include "repository/gatewaydb.h"
 
 #include "common/infocenter.h"
+#include "common/services.h"
 #include "repository/store/lnnotes.h"
 
 namespace velk {
@@ -8,8 +9,8 @@ namespace velk {
 CGatewayDb::CGatewayDb(LNNotesSession& session, const std::string& path, const std::string& server,
                        CWorkflowDoc* user)
     : CRepositoryDb(session, {path, server}) {
-  InfoCenter::instance().clearCategory(kBasicRepositoryCategory);
-  StatusScope status("Loading Gateway Database");
+  services().infoCenter().clearCategory(kBasicRepositoryCategory);
+  StatusScope status(services(), "Loading Gateway Database");
   try {
     LNDatabase db;
     OpenDatabase(db);

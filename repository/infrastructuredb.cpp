@@ -3,6 +3,7 @@
 #include <unordered_map>
 
 #include "common/infocenter.h"
+#include "common/services.h"
 #include "repository/databasetemplates.h"
 #include "repository/fieldaccess.h"
 #include "repository/store/lnnotes.h"
@@ -105,8 +106,8 @@ WorkgroupRecord GroupRecord(std::string name, LNDocument& document) {
 CInfrastructureDb::CInfrastructureDb(LNNotesSession& session, const std::string& path,
                                      const std::string& server, CWorkflowDoc* user)
     : CRepositoryDb(session, {path, server}) {
-  InfoCenter::instance().clearCategory(kInfrastructureCategory);
-  StatusScope status("Opening Infrastructure Database");
+  services().infoCenter().clearCategory(kInfrastructureCategory);
+  StatusScope status(services(), "Opening Infrastructure Database");
   try {
     LNDatabase db;
     OpenDatabase(db);
@@ -120,12 +121,12 @@ CInfrastructureDb::CInfrastructureDb(LNNotesSession& session, const std::string&
 }
 
 bool CInfrastructureDb::Reload() {
-  WaitCursor wait;
+  WaitCursor wait(services());
   // A reload that cannot open the database keeps the lists, and so the entries
   // about them; only once it reads the lists again do those entries go.
-  InfoCenter& info = InfoCenter::instance();
+  InfoCenter& info = services().infoCenter();
   info.clearEntries(kInfrastructureCategory, {kOpenTitle, kReopenTitle});
-  StatusScope status("Loading Infrastructure Database");
+  StatusScope status(services(), "Loading Infrastructure Database");
   try {
     LNDatabase db;
     OpenDatabase(db);

@@ -1,5 +1,7 @@
 #include "repository/noteserror.h"
 
+#include "common/services.h"
+
 namespace {
 
 std::string StoreMessage(LNSTATUS status) {

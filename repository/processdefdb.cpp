@@ -6,6 +6,7 @@
 
 #include "common/infocenter.h"
 #include "common/requirecollaborator.h"
+#include "common/services.h"
 #include "repository/databasetemplates.h"
 #include "repository/fieldaccess.h"
 #include "repository/noteserror.h"
@@ -89,8 +90,8 @@ CProcessDefDb::CProcessDefDb(LNNotesSession& session, const std::string& path,
       session_(&session),
       headerSource_(std::move(headers)) {
   RequireCollaborator(headerSource_, "Process Definitions header location");
-  InfoCenter::instance().clearCategory(kProcessDefCategory);
-  StatusScope status("Opening Process Definitions Database");
+  services().infoCenter().clearCategory(kProcessDefCategory);
+  StatusScope status(services(), "Opening Process Definitions Database");
   try {
     LNDatabase db;
     OpenDatabase(db);
@@ -105,7 +106,7 @@ CProcessDefDb::CProcessDefDb(LNNotesSession& session, const std::string& path,
 }
 
 bool CProcessDefDb::ReadResources(LNDatabase& db) {
-  StatusScope status("Reading resources");
+  StatusScope status(services(), "Reading resources");
   LNThrowAllErrorsScope throwing(true);
   resources_.clear();
   LNViewFolder view;
@@ -148,7 +149,7 @@ DatabaseLocation CProcessDefDb::HeaderLocation() const {
 
 bool CProcessDefDb::ReadHeaders(bool force) {
   if (!force && !headers_.empty()) return true;
-  StatusScope status("Opening Process Definitions Database");
+  StatusScope status(services(), "Opening Process Definitions Database");
   LNThrowAllErrorsScope throwing(true);
   const DatabaseLocation at = HeaderLocation();
   LNDatabase db;

@@ -5,6 +5,7 @@
 #include <ranges>
 
 #include "common/infocenter.h"
+#include "common/services.h"
 #include "model/workflowdoc.h"
 #include "repository/databasetemplates.h"
 #include "repository/fieldaccess.h"
@@ -136,8 +137,8 @@ std::string TextItemsNotDeletedText(const WorkflowHeaderEntry& h, const std::str
 }
 
 void ClearRetirementReports() {
-  InfoCenter::instance().clearCategory(kDeletingWorkflowCategory);
-  InfoCenter::instance().clearCategory(kFreezingWorkflowCategory);
+  services().infoCenter().clearCategory(kDeletingWorkflowCategory);
+  services().infoCenter().clearCategory(kFreezingWorkflowCategory);
 }
 
 }  // namespace
@@ -185,7 +186,7 @@ bool CProcessDefDb::RetireOn(LNDatabase& db, Retirement retirement,
                              const WorkflowHeaderEntry& retired, const std::string& path) {
   if (retirement == Retirement::None) return true;
   const bool freeze = retirement == Retirement::Freeze;
-  StatusScope status(freeze ? "Freezing Workflow" : "Deleting Workflow");
+  StatusScope status(services(), freeze ? "Freezing Workflow" : "Deleting Workflow");
   ClearRetirementReports();
   bool found = false;
   if (!RetireHeaders(db, freeze, retired.workflowId, found)) return false;

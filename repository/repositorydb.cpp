@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "common/infocenter.h"
+#include "common/services.h"
 #include "repository/identity.h"
 #include "repository/noteserror.h"
 #include "repository/store/lnnotes.h"
@@ -42,7 +43,7 @@ void CRepositoryDb::TakeIdentity(LNDatabase& db, CWorkflowDoc* user) {
 
 void Report(const std::string& category, const std::string& title, const std::string& text,
             Severity severity) {
-  InfoCenter::instance().addEntry(category, title, text, 0, severity);
+  services().infoCenter().addEntry(category, title, text, 0, severity);
 }
 
 void ReportStoreFailure(const std::string& category, const std::string& title, LNSTATUS status,

@@ -1,5 +1,6 @@
 #include "repository/trackingdb.h"
 
+#include "common/services.h"
 #include "repository/store/lnnotes.h"
 
 namespace velk {

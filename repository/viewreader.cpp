@@ -45,7 +45,7 @@ bool ViewWalk::Documents(const std::function<bool(LNDocument&)>& visit) {
 
 bool ReadViewDocuments(LNDatabase& db, const ViewReaderTexts& texts, bool skipCategories,
                        const DocumentVisitor& visit) {
-  StatusScope status(texts.statusText);
+  StatusScope status(services(), texts.statusText);
   LNThrowAllErrorsScope throwing(true);
   LNViewFolder view;
   try {

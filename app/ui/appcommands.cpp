@@ -5,6 +5,7 @@
 #include <QPageSetupDialog>
 #include <QPrinter>
 
+#include "common/services.h"
 #include "repository/databasecache.h"
 #include "app/qsettings/qsettingsbackend.h"
 #include "app/ui/doctemplate.h"
@@ -103,7 +104,7 @@ CChildFrame* CVelkModApp::OpenWorkflowWindow(std::shared_ptr<CWorkflowDoc> doc) 
 }
 
 void CVelkModApp::OnFileNew() {
-  velk::WaitCursor wait;
+  velk::WaitCursor wait(velk::services());
   if (!DefaultDatabasesValid()) {
     warn("Creating a new workflow with wrong default databases is not possible. Creating aborted.");
     return;
@@ -115,7 +116,7 @@ void CVelkModApp::OnFileNew() {
 
 void CVelkModApp::OnFileOpen() {
   {
-    velk::WaitCursor wait;
+    velk::WaitCursor wait(velk::services());
     if (!DefaultDatabasesValid()) {
       warn("Loading the workflow with wrong databases is not possible. Loading aborted.");
       return;
@@ -130,7 +131,7 @@ void CVelkModApp::OnFileOpen() {
 }
 
 bool CVelkModApp::OpenStoredWorkflow(const velk::WorkflowHeaderEntry& header) {
-  velk::WaitCursor wait;
+  velk::WaitCursor wait(velk::services());
   std::shared_ptr<CWorkflowDoc> doc = NewWorkflowDocument();
   CChildFrame* child = OpenWorkflowWindow(doc);
   InitializeDatabases(*doc);
@@ -235,7 +236,7 @@ void CVelkModApp::OnExternalDirectory() {
 void CVelkModApp::OnSettings() {
   if (!RunSettingsSheet()) return;
   {
-    velk::WaitCursor wait;
+    velk::WaitCursor wait(velk::services());
     InitializeDefaultDatabases();
   }
   if (CMdiChild* child = frame_->ActiveChild(); child && child->widget()) child->widget()->update();

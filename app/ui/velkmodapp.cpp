@@ -4,6 +4,7 @@
 #include <QPrinter>
 #include <QToolBar>
 
+#include "common/services.h"
 #include "repository/databasecache.h"
 #include "app/qsettings/qsettingsbackend.h"
 #include "common/requirecollaborator.h"

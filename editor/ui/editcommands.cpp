@@ -196,7 +196,7 @@ void CEditCommands::OpenSubWorkflow() {
 }
 
 void CEditCommands::ReloadRepository() {
-  velk::WaitCursor wait;
+  velk::WaitCursor wait(velk::services());
   const velk::WorkflowDatabases& databases = view_.Document()->Databases();
   view_.Editor().Parts().reloadRepository(databases);
 }

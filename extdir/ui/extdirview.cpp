@@ -264,7 +264,7 @@ bool CExtDirView::OnCommand(int id) {
       return true;
     case cmd::ExtDirExpandAll: {
       const bool shift = host_.shiftHeld();
-      velk::WaitCursor wait;
+      velk::WaitCursor wait(velk::services());
       tree_->ExpandAll(shift);
       Flush();
       return true;
@@ -346,7 +346,7 @@ void CExtDirView::ForgetDeletedTasks() {
 }
 
 bool CExtDirView::Save() {
-  velk::WaitCursor wait;
+  velk::WaitCursor wait(velk::services());
   ForgetDeletedTasks();
   const bool saved = doc_.Data().SaveAll();
   PrepareLeafsSoon();  // the save let the leafs' view go
@@ -354,7 +354,7 @@ bool CExtDirView::Save() {
 }
 
 void CExtDirView::Reload() {
-  velk::WaitCursor wait;
+  velk::WaitCursor wait(velk::services());
   setUpdatesEnabled(false);
   ForgetDeletedTasks();
   doc_.Data().Refresh();

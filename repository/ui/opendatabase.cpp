@@ -102,7 +102,7 @@ CDlgOpenDatabase::CDlgOpenDatabase(LNNotesSession& session, QWidget* parent)
   connect(browse_, &QPushButton::clicked, this, &CDlgOpenDatabase::OnBrowse);
   connect(refresh_, &QPushButton::clicked, this, &CDlgOpenDatabase::OnRefresh);
 
-  velk::StatusScope status("Retrieving Notes Environment Data...");
+  velk::StatusScope status(velk::services(), "Retrieving Notes Environment Data...");
   path_->setText(ToQ(session_.GetDataDirectory()));
   FillServers();
   ListDatabases();
@@ -206,7 +206,7 @@ void CDlgOpenDatabase::OnBrowse() {
 }
 
 void CDlgOpenDatabase::OnRefresh() {
-  velk::WaitCursor wait;
+  velk::WaitCursor wait(velk::services());
   ListDatabases();
 }
 

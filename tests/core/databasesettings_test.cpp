@@ -158,7 +158,7 @@ using DefaultDatabasesTest = RepositoryTest;
 
 TEST_F(DefaultDatabasesTest, InitialisedInTheirOrderWithTheProgressSteps) {
   DatabaseCache cache(session_, HeadersFrom({"procdef.nsf", ""}), CacheExtDirLinks);
-  InfoCenter::instance().addEntry(kInitializingDatabasesCategory, "Earlier", "old", 0,
+  services().infoCenter().addEntry(kInitializingDatabasesCategory, "Earlier", "old", 0,
                                   Severity::Notice);
   DatabaseLocations defaults;
   for (DatabaseKind kind : KindProbeOrder()) defaults[kind] = {"missing.nsf", ""};

@@ -2,6 +2,7 @@
 
 #include <regex>
 
+#include "common/services.h"
 #include "core/repositoryfixture.h"
 #include "repository/gatewaydb.h"
 #include "repository/noteserror.h"
@@ -22,7 +23,7 @@ TEST_F(GatewayTrackingDbTest, TakeTitleAndReplicaIdInTheColonForm) {
   EXPECT_NE(gateway.ReplicaId(), tracking.ReplicaId());
   EXPECT_EQ(tracking.Title(), "VELK Tracking");
   EXPECT_TRUE(ui_->messages.empty());
-  EXPECT_TRUE(InfoCenter::instance().entries().empty());
+  EXPECT_TRUE(services().infoCenter().entries().empty());
   EXPECT_EQ(ui_->currentStatus(), "");
 }
 
@@ -37,7 +38,7 @@ TEST_F(GatewayTrackingDbTest, TrackingPathThatDoesNotExistShowsTheBoxOnceAndNoIn
                 "Tracking Database or retry this later.");
   EXPECT_EQ(box.icon, MsgIcon::None);
   EXPECT_EQ(box.buttons, MsgButtons::Ok);
-  EXPECT_TRUE(InfoCenter::instance().entries().empty());
+  EXPECT_TRUE(services().infoCenter().entries().empty());
   EXPECT_EQ(ui_->currentStatus(), "");
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/services.h"
 #include "repository/fieldaccess.h"
 #include "repository/storedversions.h"
 #include "storagefixture.h"
@@ -35,7 +36,7 @@ class ProcessDefTest : public StorageTest {
     return statuses;
   }
   std::vector<InfoEntry> Entries(const char* category) {
-    return InfoCenter::instance().entries(category);
+    return services().infoCenter().entries(category);
   }
   bool HasEntry(const char* category, Severity severity, const std::string& textPart) {
     for (const InfoEntry& e : Entries(category))
@@ -108,7 +109,7 @@ TEST_F(ProcessDefTest, HeaderReadingFailuresAreReportedBySeverity) {
   for (auto [file, text] :
        {std::pair{"infra.nsf", "It must have the view: '(Modeler\\Header)'.\r\n"},
         std::pair{"missing.nsf", "cannot be opened anymore."}}) {
-    InfoCenter::instance().clear();
+    services().infoCenter().clear();
     headerLocation = {file, ""};
     EXPECT_FALSE(repository->ReadHeaders(true)) << file;
     EXPECT_TRUE(HasEntry(kProcessDefCategory, Severity::Error, text)) << file;

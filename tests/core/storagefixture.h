@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "common/infocenter.h"
+#include "common/services.h"
 #include "repository/databasetemplates.h"
 #include "repository/fieldaccess.h"
 #include "repository/processdefdb.h"
@@ -42,7 +43,7 @@ class StorageTest : public WorkflowTest {
     dir_ = pattern;
     setenv("VELK_DATA_DIR", dir_.c_str(), 1);
     setenv("VELK_USER", kTestUser, 1);
-    InfoCenter::instance().clear();
+    services().infoCenter().clear();
     ASSERT_EQ(session.Init(410), LNNOERROR);
     LNDatabase db;
     ASSERT_EQ(

@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 
+#include "common/services.h"
 #include "model/consistencycheck.h"
 #include "model/subworkflows.h"
 #include "model/workflowjson.h"
@@ -50,7 +51,7 @@ TEST_F(SubWorkflowTest, CreationSavesASubWorkflowThatOpensAgainAndLinksItsTask) 
   EXPECT_EQ(sub.RepresentingNode(), check);
   EXPECT_TRUE(doc.IsModified());
   // Saved as the modeler saves: checked, with every database the save needs.
-  EXPECT_FALSE(InfoCenter::instance().entries(kConsistencyCheckCategory).empty());
+  EXPECT_FALSE(services().infoCenter().entries(kConsistencyCheckCategory).empty());
   EXPECT_TRUE(sub.Databases().AllInitialised());
 
   const std::optional<WorkflowHeaderEntry> found = FindSubWorkflow(*repository, *check);

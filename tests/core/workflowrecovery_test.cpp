@@ -22,7 +22,7 @@ class RecoveryTest : public ::testing::Test {
  protected:
   RecoveryTest() {
     fs::remove_all(dir);
-    InfoCenter::instance().clear();
+    services().infoCenter().clear();
     doc.InsertNode({0, 0, 34, -34}, NodeKind::Intern);
     WorkflowHeader h = doc.Header();
     h.name = "Order";
@@ -31,7 +31,7 @@ class RecoveryTest : public ::testing::Test {
   }
   ~RecoveryTest() override {
     fs::remove_all(dir);
-    InfoCenter::instance().clear();
+    services().infoCenter().clear();
   }
   // A copy of `doc` whose header field `name` is `value`.
   WorkflowJson CopyWith(const char* name, WorkflowJson value) const {
@@ -114,7 +114,7 @@ TEST_F(RecoveryTest, EveryCopyIsOfferedOrReportedAndSetAsideWithoutACrash) {
   ASSERT_EQ(offered.size(), 2u);
   EXPECT_EQ(offered[0], "Order");
   EXPECT_TRUE(offered[1] == longName) << "the long name whole";
-  const std::vector<InfoEntry> entries = InfoCenter::instance().entries(kRecoveryCategory);
+  const std::vector<InfoEntry> entries = services().infoCenter().entries(kRecoveryCategory);
   std::vector<fs::path> expectedFiles;
   for (std::size_t i = 0; i < files.size(); ++i) {
     if (cases[i].fault.empty()) continue;
@@ -133,7 +133,7 @@ TEST_F(RecoveryTest, EveryCopyIsOfferedOrReportedAndSetAsideWithoutACrash) {
   offered.clear();
   recover();
   EXPECT_TRUE(offered.empty());
-  EXPECT_TRUE(InfoCenter::instance().entries(kRecoveryCategory).empty()) << "reported once";
+  EXPECT_TRUE(services().infoCenter().entries(kRecoveryCategory).empty()) << "reported once";
 }
 
 }  // namespace

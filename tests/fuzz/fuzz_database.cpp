@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
 
   velk::ScopedHeadlessServices headless;
-  velk::InfoCenter::instance().clear();
+  velk::services().infoCenter().clear();
   LNDatabase db;
   if (session.GetDatabase(path, &db) != LNNOERROR || db.Open() != LNNOERROR) return 0;
   try {

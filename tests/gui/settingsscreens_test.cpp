@@ -28,7 +28,7 @@ class SettingsScreensTest : public ::testing::Test {
       settings_.databases[r.kind] = {r.path, ""};
   }
   void TearDown() override {
-    velk::InfoCenter::instance().clear();
+    velk::services().infoCenter().clear();
     session_.Term();
   }
 

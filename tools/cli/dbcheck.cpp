@@ -79,7 +79,7 @@ Repository& Load(velk::DatabaseCache& cache, const velk::DatabaseLocation& at) {
 constexpr char kCheckCategory[] = "Database Check";
 
 void AddError(const std::string& title, const std::string& text) {
-  velk::InfoCenter::instance().addEntry(kCheckCategory, title, text, 0, velk::Severity::Error);
+  velk::services().infoCenter().addEntry(kCheckCategory, title, text, 0, velk::Severity::Error);
 }
 
 // A message box text in one line: each run of white space one blank.
@@ -127,7 +127,7 @@ void CheckIntegrity(const std::string& path) {
   for (const std::string& problem : IntegrityProblems(file))
     AddError("Integrity of the database file", "SQLite's integrity check: " + problem);
   for (const lnstore::StoredValueFinding& finding : lnstore::CheckStoredValues(file))
-    velk::InfoCenter::instance().addEntry(
+    velk::services().infoCenter().addEntry(
         kCheckCategory, finding.title, finding.text, 0,
         finding.error ? velk::Severity::Error : velk::Severity::Notice);
 }
@@ -223,7 +223,7 @@ int dbCheckCommand(Context& ctx, const std::vector<std::string>& words) {
 
   // Message boxes of the core are recorded instead of waiting for an answer.
   velk::ScopedHeadlessServices headless;
-  velk::InfoCenter& infoCenter = velk::InfoCenter::instance();
+  velk::InfoCenter& infoCenter = velk::services().infoCenter();
   infoCenter.clear();
   const DatabaseKind kind = velk::DetectDatabaseKind(ctx.session, path, server);
   if (kind == DatabaseKind::None) {

@@ -88,7 +88,7 @@ int extdirCommand(Context& ctx, const std::vector<std::string>& words) {
   openDatabase(ctx, at.fileName, at.server).Close();
 
   velk::ScopedHeadlessServices headless;
-  velk::InfoCenter::instance().clear();
+  velk::services().infoCenter().clear();
   // As in the modeler, EIDM requests are judged against the stored workflows.
   const velk::DatabaseLocation procdef = settings.databases[velk::DatabaseKind::ProcessDefinitions];
   velk::DatabaseCache cache(ctx.session, velk::HeadersFrom(procdef), velk::CacheExtDirLinks);
@@ -105,7 +105,7 @@ int extdirCommand(Context& ctx, const std::vector<std::string>& words) {
   // What the window would raise fails the command as an error entry does.
   bool failed = !headless->messages.empty();
   for (const auto& message : headless->messages) ctx.err << "message: " << message.text << '\n';
-  for (const velk::InfoEntry& e : velk::InfoCenter::instance().entries()) {
+  for (const velk::InfoEntry& e : velk::services().infoCenter().entries()) {
     if (e.severity >= velk::Severity::Warning)
       ctx.err << "info [" << static_cast<int>(e.severity) << "] " << e.title << '\n';
     failed = failed || e.severity == velk::Severity::Error;

@@ -63,7 +63,7 @@ void PrintReports(std::ostream& out, const velk::HeadlessServices& ui) {
     return text;
   };
   for (const auto& m : ui.messages) out << "message: " << oneLine(m.text) << '\n';
-  for (const velk::InfoEntry& e : velk::InfoCenter::instance().entries())
+  for (const velk::InfoEntry& e : velk::services().infoCenter().entries())
     if (e.severity != velk::Severity::Success || e.category.find("Workflow") != std::string::npos)
       out << "info [" << static_cast<int>(e.severity) << "] " << e.category << ": " << e.title
           << ": " << oneLine(e.text) << '\n';
@@ -259,7 +259,7 @@ int withStoredWorkflows(Context& ctx, const Args& args,
   StoredWorkflows stored{at.procdef, repository.Db().Title(), repository.Headers(), {}};
   stored.load = [&ctx, &repository](const velk::WorkflowHeaderEntry& header) {
     repository.Ui().get().messages.clear();
-    velk::InfoCenter::instance().clear();
+    velk::services().infoCenter().clear();
     std::unique_ptr<velk::CWorkflowDoc> doc = repository.NewWorkflow();
     const bool loaded = velk::LoadWorkflow(*doc, header, ctx.session);
     PrintReports(ctx.err, repository.Ui().get());
