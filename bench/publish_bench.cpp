@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
   const std::string path = (fs::path(dir) / "procdef.nsf").string();
   LNDatabase created;
   CreateDatabaseOfKind(session, DatabaseKind::ProcessDefinitions, path, "Bench", "", &created);
-  CProcessDefDb repository(session, path, "", nullptr, HeadersFrom({path, ""}));
+  CProcessDefDb repository(velk::services(), session, path, "", nullptr, HeadersFrom({path, ""}));
   WorkflowDatabases databases;
   databases.processDefinitions = {{path, ""}, &repository};
   const double stored = Seconds([&] {

@@ -53,7 +53,7 @@ bool SaveAndLoad(LNNotesSession& session, const std::string& server, const std::
                  int tasks, Measured& m) {
   LNDatabase created;
   CreateDatabaseOfKind(session, DatabaseKind::ProcessDefinitions, path, "", server, &created);
-  CProcessDefDb repository(session, path, server, nullptr, HeadersFrom({path, server}));
+  CProcessDefDb repository(velk::services(), session, path, server, nullptr, HeadersFrom({path, server}));
   CWorkflowDoc doc("CN=Bench/O=Marvelund");
   WorkflowDatabases databases;
   databases.processDefinitions = {{path, server}, &repository};

@@ -188,7 +188,7 @@ bool Run(LNNotesSession& session, const fs::path& dir, const Case& c, int run, T
   const std::string path = (dir / (stem + ".nsf")).string();
   LNDatabase created;
   CreateDatabaseOfKind(session, DatabaseKind::ProcessDefinitions, path, "", "", &created);
-  CProcessDefDb repository(session, path, "", nullptr, HeadersFrom({path, ""}));
+  CProcessDefDb repository(velk::services(), session, path, "", nullptr, HeadersFrom({path, ""}));
   CWorkflowDoc doc("CN=Bench/O=Marvelund");
   WorkflowDatabases databases;
   databases.processDefinitions = {{path, ""}, &repository};

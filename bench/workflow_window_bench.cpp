@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
   const std::string path = dir + "/procdef.nsf";
   LNDatabase created;
   CreateDatabaseOfKind(session, DatabaseKind::ProcessDefinitions, path, "", "", &created);
-  CProcessDefDb repository(session, path, "", nullptr, HeadersFrom({path, ""}));
+  CProcessDefDb repository(velk::services(), session, path, "", nullptr, HeadersFrom({path, ""}));
   WorkflowDatabases databases;
   databases.processDefinitions = {{path, ""}, &repository};
   CWorkflowDoc doc("CN=Bench/O=Marvelund");

@@ -230,7 +230,7 @@ std::vector<ExtDirFieldEntry> LoadNeededFields(CExtDirData& directory, const std
   if (typeId.empty()) return input ? leaf->InputFields : leaf->OutputFields;
   const DocumentTypeRecord* type = directory.FindDocumentType(typeId);
   if (!type) {
-    ShowErrorMessage("The Document Type ID " + typeId +
+    ShowErrorMessage(velk::services(), "The Document Type ID " + typeId +
                      "\nof the connected GRI\nwas not found in External Directory "
                      "Database.\nPlease inform your database administrator!");
     return {};
@@ -243,7 +243,7 @@ std::vector<ExtDirFieldEntry> LoadNeededFields(CExtDirData& directory, const std
 }
 
 void ReportMissingGriLeaf(const std::string& griId) {
-  ShowErrorMessage("The connected GRI ID " + griId +
+  ShowErrorMessage(velk::services(), "The connected GRI ID " + griId +
                    "\nwas not found in External Directory Database.\nPlease inform your "
                    "database administrator!");
 }

@@ -44,7 +44,7 @@ bool FormulaCompiles(const std::string& formula) {
     LNFormula test;
     test.SetText(RoutingTestFormula(formula));
   } catch (const LNStatusError& error) {
-    ShowNotesError(kReenterConditionText, error.GetStatus());
+    ShowNotesError(velk::services(), kReenterConditionText, error.GetStatus());
     return false;
   }
   return true;
@@ -57,7 +57,7 @@ std::optional<ArrowRouting> TakeRouting(int option, const std::string& descripti
   if (!formula.empty() && !FormulaCompiles(formula)) return std::nullopt;
   const bool always = option == static_cast<int>(RoutingKind::And);
   if (!always && description.empty()) {
-    ShowErrorMessage(kEnterArrowDescriptionText);
+    ShowErrorMessage(velk::services(), kEnterArrowDescriptionText);
     return std::nullopt;
   }
   ArrowRouting routing;
@@ -69,7 +69,7 @@ std::optional<ArrowRouting> TakeRouting(int option, const std::string& descripti
 
 std::optional<std::vector<std::string>> RoutingFormNames(const RepositoryLists& lists) {
   if (!lists.hasApplicationDatabase) {
-    ShowErrorMessage(kNoApplicationDatabaseText);
+    ShowErrorMessage(velk::services(), kNoApplicationDatabaseText);
     return std::nullopt;
   }
   StatusScope status(services(), kReadingFormsStatus);

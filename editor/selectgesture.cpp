@@ -118,7 +118,7 @@ std::string MissingExternalClusterFields(const CNode& node) {
 bool CheckExternalCluster(const CNode& node) {
   const std::string missing = MissingExternalClusterFields(node);
   if (missing.empty()) return true;
-  ShowErrorMessage(
+  ShowErrorMessage(velk::services(), 
       "Please check the properties of this external cluster. \nThe following fields must not "
       "be blank:\n" +
       missing);

@@ -174,7 +174,7 @@ bool ViewEidmWorkflow(const CExtDirItemEIDM& request, const EidmWorkflowHost& ho
       request.IsOrderedByUs() ? request.MasterWorkflowID : request.ExtClusterWorkflowID;
   const WorkflowHeaderEntry* header = id.empty() ? nullptr : repository->FindHeader(id);
   if (!header) {
-    ShowErrorMessage(kWorkflowNotFound);
+    ShowErrorMessage(velk::services(), kWorkflowNotFound);
     return false;
   }
   const WorkflowHeaderEntry found = *header;  // the window's load may read the headers again

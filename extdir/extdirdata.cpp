@@ -29,13 +29,13 @@ ExtDirLinks UnlinkedExtDir() {
   return {[] { return std::vector<std::string>(); }, [] { return std::string(); }};
 }
 
-CExtDirData::CExtDirData(LNNotesSession& session, const std::string& path,
+CExtDirData::CExtDirData(Services& services, LNNotesSession& session, const std::string& path,
                          const std::string& server, CWorkflowDoc* owner, ExtDirLinks links)
-    : CRepositoryDb(session, {path, server}), links_(std::move(links)) {
+    : CRepositoryDb(services, session, {path, server}), links_(std::move(links)) {
   RequireExtDirLinks(links_);
   AddUser(owner);
-  services().infoCenter().clearCategory(kExtDirLoadCategory);
-  StatusScope status(services(), kExtDirLoadCategory);
+  services_.infoCenter().clearCategory(kExtDirLoadCategory);
+  StatusScope status(services_, kExtDirLoadCategory);
   Load();
 }
 
@@ -141,7 +141,7 @@ bool CExtDirData::Load(const char* category) {
     LoadSections(db, kExtDirLoadCategory);
     db.Close();
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(category, "Opening database", e.GetStatus(), kOpenFailText);
+    ReportStoreFailure(velk::services(), category, "Opening database", e.GetStatus(), kOpenFailText);
     return false;
   }
   return true;
@@ -159,7 +159,7 @@ void CExtDirData::LoadSections(LNDatabase& db, const char* category) {
 
 bool CExtDirData::Refresh() {
   if (!SaveAll()) {
-    Report(kExtDirRefreshCategory, "Saving External Directory database",
+    Report(velk::services(), kExtDirRefreshCategory, "Saving External Directory database",
            "The changes could not be saved, so the External Directory was not read again; "
            "your changes are kept.",
            Severity::Error);

@@ -190,7 +190,7 @@ void CExtDirItemGRIFolder::Delete() {
   DeleteChildren();
   RemoveNode();
   if (!Data().Remove(this))
-    ShowErrorMessage("Searching a visible element in the list of all elements was unsuccessful!");
+    ShowErrorMessage(velk::services(), "Searching a visible element in the list of all elements was unsuccessful!");
   // `this` is gone when the removal succeeded.
 }
 

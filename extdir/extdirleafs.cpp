@@ -28,7 +28,7 @@ bool IsGone(LNSTATUS status) {
 }
 
 void ReportNoLeafs(const std::string& headerId) {
-  Report(kExtDirLoadCategory, "GRI Leafs",
+  Report(velk::services(), kExtDirLoadCategory, "GRI Leafs",
          Quoted("Loading GRI-Leafs of Header \"", headerId,
                 "\" was unsuccessful, because no leafs were found in the view "
                 "(Modeler\\GRILeafs)."),
@@ -36,7 +36,7 @@ void ReportNoLeafs(const std::string& headerId) {
 }
 
 void ReportLeafFailure(const LNStatusError& e) {
-  ReportStoreFailure(kExtDirLoadCategory, "GRI Leafs: Reading Document", e.GetStatus(),
+  ReportStoreFailure(velk::services(), kExtDirLoadCategory, "GRI Leafs: Reading Document", e.GetStatus(),
                      extdirtexts::kLeafDocument);
 }
 
@@ -59,7 +59,7 @@ CExtDirData::LeafView* CExtDirData::OpenLeafView(bool quiet) {
     OpenDatabase(opened->db);
   } catch (const LNStatusError& e) {
     if (quiet) return nullptr;
-    ReportStoreFailure(kExtDirLoadCategory, "GRI Leafs: Opening database", e.GetStatus(),
+    ReportStoreFailure(velk::services(), kExtDirLoadCategory, "GRI Leafs: Opening database", e.GetStatus(),
                        t::kReopenFailText);
     return nullptr;
   }
@@ -68,7 +68,7 @@ CExtDirData::LeafView* CExtDirData::OpenLeafView(bool quiet) {
     opened->view.Open();
   } catch (const LNStatusError& e) {
     if (quiet) return nullptr;
-    ReportStoreFailure(kExtDirLoadCategory, "GRI Leafs: Opening view (Modeler\\GRILeaf)",
+    ReportStoreFailure(velk::services(), kExtDirLoadCategory, "GRI Leafs: Opening view (Modeler\\GRILeaf)",
                        e.GetStatus(), t::kLeafViewMissing);
     return nullptr;
   }
@@ -104,7 +104,7 @@ bool CExtDirData::LoadLeafsOfHeaders(const std::vector<std::string>& headerIds,
     if (!gone) break;
     ForgetLeafView();
   }
-  Report(kExtDirLoadCategory, "GRI Leafs", extdirtexts::kLeafsLoaded, Severity::Success);
+  Report(velk::services(), kExtDirLoadCategory, "GRI Leafs", extdirtexts::kLeafsLoaded, Severity::Success);
   if (leafs) *leafs = std::move(read.leafs);
   return true;
 }
@@ -126,7 +126,7 @@ void CExtDirData::AddReadLeaf(std::unique_ptr<CExtDirItemGRILeaf> leaf, LeafRead
     read.leafs.push_back(&static_cast<CExtDirItemGRILeaf&>(Append(std::move(leaf))));
     return;
   }
-  Report(kExtDirLoadCategory, "GRI Leafs: Reading Document",
+  Report(velk::services(), kExtDirLoadCategory, "GRI Leafs: Reading Document",
          "The GRI-Leaf \"" + leaf->LeafName +
              "\" is not shown, because another document of the External Directory has its "
              "LeafID \"" +
@@ -161,7 +161,7 @@ void CExtDirData::ReadLeafsOfHeader(LeafView& leafs, const std::string& headerId
     return true;
   };
   matches.Entries(readLeaf, [](const LNStatusError& e) {
-    ShowNotesError("The ViewFolder in extdir database cannot be opened properly.", e.GetStatus());
+    ShowNotesError(velk::services(), "The ViewFolder in extdir database cannot be opened properly.", e.GetStatus());
   });
 }
 
@@ -215,7 +215,7 @@ CExtDirItemGRILeaf* CExtDirData::LoadLeafById(const std::string& leafId) {
     view.Open();
     ViewWalk matches(view, leafId, ViewWalk::Categories::Visit);
     if (matches.Empty()) {
-      Report(kExtDirLoadCategory, "Loading GRI-Leafs",
+      Report(velk::services(), kExtDirLoadCategory, "Loading GRI-Leafs",
              Quoted("Loading GRI-Leaf \"", leafId,
                     "\" was unsuccessful, because no leaf was found in the view "
                     "(Modeler\\GRILeafID)."),
@@ -229,10 +229,10 @@ CExtDirItemGRILeaf* CExtDirData::LoadLeafById(const std::string& leafId) {
       leaf = &static_cast<CExtDirItemGRILeaf&>(Append(ReadLeaf(*this, doc)));
       return false;
     });
-    Report(kExtDirLoadCategory, "GRI Leafs", t::kLeafsLoaded, Severity::Success);
+    Report(velk::services(), kExtDirLoadCategory, "GRI Leafs", t::kLeafsLoaded, Severity::Success);
     return leaf;
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(kExtDirLoadCategory, title, e.GetStatus(), text);
+    ReportStoreFailure(velk::services(), kExtDirLoadCategory, title, e.GetStatus(), text);
     return nullptr;
   }
 }

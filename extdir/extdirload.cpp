@@ -110,7 +110,7 @@ void CExtDirData::ReadEidmOrganisations(LNDatabase& db, const char* category) {
 void CExtDirData::ReadHeaders(LNDatabase& db, const char* category) {
   ReadExtDirSection(db, category, extdirtexts::kHeaders, [this, category](LNDocument& d) {
     auto report = [category](const char* pattern, const std::string& name, Severity severity) {
-      Report(category, "GRI Header: Reading Document", Format(pattern, name), severity);
+      Report(velk::services(), category, "GRI Header: Reading Document", Format(pattern, name), severity);
     };
     auto header = std::make_unique<CExtDirItemGRIProcView>(*this);
     CExtDirItemGRIProcView& h = Loaded(*header);

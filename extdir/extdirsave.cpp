@@ -58,7 +58,7 @@ bool SaveDocument(CExtDirItem& item, const Record& record, LNDatabase& db,
   } catch (const LNStatusError& e) {
     item.ID = previousId;
     item.Data().IdsChanged();
-    ReportStoreFailure(shape.statusText, "Creating document", e.GetStatus(), kCreateFailText);
+    ReportStoreFailure(velk::services(), shape.statusText, "Creating document", e.GetStatus(), kCreateFailText);
     return false;
   }
   item.isNew = false;

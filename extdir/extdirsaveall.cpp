@@ -97,7 +97,7 @@ bool CExtDirData::SaveAll() {
   try {
     OpenDatabase(db);
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(kExtDirSaveCategory, "Opening database", e.GetStatus(),
+    ReportStoreFailure(velk::services(), kExtDirSaveCategory, "Opening database", e.GetStatus(),
                        extdirtexts::kOpenFailText);
     return false;
   }
@@ -115,14 +115,14 @@ bool CExtDirData::SaveAllIn(LNDatabase& db) {
     for (const SavePhase* phase : SavePhases()) {
       if (!RunSavePhase(*this, db, *phase)) {
         Restore(*this, before);
-        Report(kExtDirSaveCategory, kRolledBackTitle, kRolledBackText, Severity::Error);
+        Report(velk::services(), kExtDirSaveCategory, kRolledBackTitle, kRolledBackText, Severity::Error);
         return false;
       }
     }
     transaction.Commit();
   } catch (const LNStatusError& e) {
     Restore(*this, before);
-    ReportStoreFailure(kExtDirSaveCategory, kRolledBackTitle, e.GetStatus(), kRolledBackText);
+    ReportStoreFailure(velk::services(), kExtDirSaveCategory, kRolledBackTitle, e.GetStatus(), kRolledBackText);
     return false;
   }
   // Deleted items have no document left to remove.
@@ -151,7 +151,7 @@ bool CExtDirData::SaveItem(CExtDirItem& item) {
   try {
     OpenDatabase(db);
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(statusText, "Opening database", e.GetStatus(),
+    ReportStoreFailure(velk::services(), statusText, "Opening database", e.GetStatus(),
                        "The chosen External Directory database could not be opened. Please "
                        "choose another one\nor retry later.");
     return false;
@@ -167,7 +167,7 @@ bool CExtDirData::SaveItem(CExtDirItem& item) {
     saved = item.Save(db);
     if (saved) transaction.Commit();
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(statusText, kRolledBackTitle, e.GetStatus(), kRolledBackText);
+    ReportStoreFailure(velk::services(), statusText, kRolledBackTitle, e.GetStatus(), kRolledBackText);
     saved = false;
   }
   if (!saved) Restore(*this, before);
@@ -190,7 +190,7 @@ bool CExtDirData::UpdateIriLeaf(const std::string& leafId, const std::string& wo
     view.Open();
     ViewWalk matches(view, leafId);
     if (matches.Empty()) {
-      Report(kExtDirLoadCategory, "IRI Leafs",
+      Report(velk::services(), kExtDirLoadCategory, "IRI Leafs",
              "Loading IRI-Leaf \"" + leafId +
                  "\" was unsuccessful, because no leaf was found in the view "
                  "(Modeler\\IRILeafID).",
@@ -211,10 +211,10 @@ bool CExtDirData::UpdateIriLeaf(const std::string& leafId, const std::string& wo
     view.Close();
     db.Close();
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(kExtDirLoadCategory, title, e.GetStatus(), text);
+    ReportStoreFailure(velk::services(), kExtDirLoadCategory, title, e.GetStatus(), text);
     return false;
   }
-  Report(kExtDirLoadCategory, "IRI Leafs", "IRI Leaf Informations have been loaded sucessfully.",
+  Report(velk::services(), kExtDirLoadCategory, "IRI Leafs", "IRI Leaf Informations have been loaded sucessfully.",
          Severity::Success);
   return true;
 }

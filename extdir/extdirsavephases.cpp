@@ -114,7 +114,7 @@ bool ReviseDocument(CExtDirData& data, LNDatabase& db, const LNVFEntry& entry,
 bool ReviseView(CExtDirData& data, LNDatabase& db, LNViewFolder& view, const SavePhase& phase) {
   if (view.GetEntryCount() == 0) {
     if (phase.emptyTitle)
-      Report(kExtDirSaveCategory, phase.emptyTitle,
+      Report(velk::services(), kExtDirSaveCategory, phase.emptyTitle,
              std::string("The selected External Directory database holds no informations about ") +
                  phase.emptyWords + ".\r\n",
              Severity::Notice);
@@ -131,14 +131,14 @@ bool ReviseView(CExtDirData& data, LNDatabase& db, LNViewFolder& view, const Sav
   try {
     entries.emplace(view);
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(kExtDirSaveCategory, phase.folderTitle, e.GetStatus(), phase.folderText);
+    ReportStoreFailure(velk::services(), kExtDirSaveCategory, phase.folderTitle, e.GetStatus(), phase.folderText);
     return false;
   }
   try {
     return entries->Entries(
         [&](const LNVFEntry& entry) { return ReviseDocument(data, db, entry, phase); });
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(kExtDirSaveCategory, phase.documentTitle, e.GetStatus(), phase.documentText);
+    ReportStoreFailure(velk::services(), kExtDirSaveCategory, phase.documentTitle, e.GetStatus(), phase.documentText);
     return false;
   }
 }
@@ -165,7 +165,7 @@ bool RunSavePhase(CExtDirData& data, LNDatabase& db, const SavePhase& phase) {
     db.GetViewFolder(phase.view, &view);
     view.Open();
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(kExtDirSaveCategory, phase.viewTitle, e.GetStatus(), phase.viewText);
+    ReportStoreFailure(velk::services(), kExtDirSaveCategory, phase.viewTitle, e.GetStatus(), phase.viewText);
     return false;
   }
   const bool revised = ReviseView(data, db, view, phase);
@@ -178,7 +178,7 @@ bool RunSavePhase(CExtDirData& data, LNDatabase& db, const SavePhase& phase) {
       pending.push_back(item.get());
   for (CExtDirItem* item : pending)
     if (!item->Save(db)) return false;
-  Report(kExtDirSaveCategory, phase.successTitle, phase.successText, Severity::Success);
+  Report(velk::services(), kExtDirSaveCategory, phase.successTitle, phase.successText, Severity::Success);
   return true;
 }
 

@@ -24,7 +24,7 @@ bool ReadEntry(const LNVFEntry& entry, const char* category, const ExtDirSection
     document.Close();
     return true;
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(category, texts.documentTitle, e.GetStatus(), texts.documentText);
+    ReportStoreFailure(velk::services(), category, texts.documentTitle, e.GetStatus(), texts.documentText);
     return texts.skipBadDocuments;
   }
 }
@@ -40,11 +40,11 @@ bool ReadExtDirSection(LNDatabase& db, const char* category, const ExtDirSection
     db.GetViewFolder(texts.view, &view);
     view.Open(LNVFOPEN_READ_DOCUMENTS);
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(category, texts.noViewTitle, e.GetStatus(), texts.noViewText);
+    ReportStoreFailure(velk::services(), category, texts.noViewTitle, e.GetStatus(), texts.noViewText);
     return false;
   }
   if (view.GetEntryCount() == 0) {
-    Report(category, texts.emptyTitle ? texts.emptyTitle : texts.title,
+    Report(velk::services(), category, texts.emptyTitle ? texts.emptyTitle : texts.title,
            std::string("The selected External Directory database holds no informations about ") +
                texts.emptyWords + ".\r\n",
            Severity::Notice);
@@ -55,7 +55,7 @@ bool ReadExtDirSection(LNDatabase& db, const char* category, const ExtDirSection
   try {
     entries.emplace(view);
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(category, texts.noFolderTitle, e.GetStatus(), texts.noFolderText);
+    ReportStoreFailure(velk::services(), category, texts.noFolderTitle, e.GetStatus(), texts.noFolderText);
     view.Close();
     return false;
   }
@@ -64,11 +64,11 @@ bool ReadExtDirSection(LNDatabase& db, const char* category, const ExtDirSection
     complete = entries->Entries(
         [&](const LNVFEntry& entry) { return ReadEntry(entry, category, texts, read); });
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(category, texts.documentTitle, e.GetStatus(), texts.documentText);
+    ReportStoreFailure(velk::services(), category, texts.documentTitle, e.GetStatus(), texts.documentText);
   }
   view.Close();
   if (!complete) return false;
-  Report(category, texts.title, texts.successText, Severity::Success);
+  Report(velk::services(), category, texts.title, texts.successText, Severity::Success);
   return true;
 }
 

@@ -197,7 +197,7 @@ bool CExtDirTree::FitsDepth(const std::string& name, const char* what) {
   if (levels <= kMaxFolderDepth) return true;
   constexpr std::size_t kShown = 80;
   const std::string shown = name.size() > kShown ? name.substr(0, kShown) + "..." : name;
-  Report(kExtDirLoadCategory, std::string(what) + ": Showing Document",
+  Report(velk::services(), kExtDirLoadCategory, std::string(what) + ": Showing Document",
          "The name \"" + shown + "\" has " + std::to_string(levels) +
              " levels of folders, more than the " + std::to_string(kMaxFolderDepth) +
              " the tree shows, so it is not shown. Please inform your database administrator!",

@@ -87,7 +87,7 @@ void GraphBuilder::DemoteSelfEnclosingClusters() {
 }
 
 void GraphBuilder::Fault(std::string text, bool shown) {
-  if (shown) ShowErrorMessage(text);
+  if (shown) ShowErrorMessage(velk::services(), text);
   faults_.push_back(std::move(text));
 }
 

@@ -262,7 +262,7 @@ CNode* CWorkflowDoc::FindRepresentingNode(int cluster) const {
 CNode* CWorkflowDoc::GetNodeWhichRepresentsCluster(int cluster) const {
   CNode* node = FindRepresentingNode(cluster);
   if (!node)
-    ShowErrorMessage(
+    ShowErrorMessage(velk::services(), 
         "programming error: WorkflowWin::GetNodeWhichRepresentsThisCluster(), returns NULL");
   return node;
 }

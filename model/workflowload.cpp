@@ -63,7 +63,7 @@ bool ReadHeader(CWorkflowDoc& doc, const WorkflowHeaderEntry& chosen, LNDatabase
     view.Open();
     LNDocument header;
     if (!FindVersion(view, chosen.workflowId, chosen.version, header)) {
-      ShowErrorMessage("The chosen workflow '" + key +
+      ShowErrorMessage(velk::services(), "The chosen workflow '" + key +
                        "was not found in the Application Environment Database:" +
                        doc.Databases().applicationEnvironment.location.fileName);
       view.Close();
@@ -77,7 +77,7 @@ bool ReadHeader(CWorkflowDoc& doc, const WorkflowHeaderEntry& chosen, LNDatabase
       view.Close();
       db.Close();
       services().showStatusText({});
-      ShowErrorMessage("The header document for workflow " + key +
+      ShowErrorMessage(velk::services(), "The header document for workflow " + key +
                        " holds not all necessary information about the workflow.\r\n "
                        "\t\t\t\tSome important values are missing although they should.");
       return false;
@@ -94,20 +94,20 @@ bool ReadHeader(CWorkflowDoc& doc, const WorkflowHeaderEntry& chosen, LNDatabase
     if (db.IsOpen()) db.Close();
     switch (stage) {
       case Stage::Database:
-        ShowNotesError(
+        ShowNotesError(velk::services(), 
             "The Process Definitions Database could not be accessed. So the workflow can not be "
             "opened.",
             e.GetStatus());
         break;
       case Stage::View:
-        ShowNotesError(
+        ShowNotesError(velk::services(), 
             "The chosen database is not an actual Process Definitions Database because it holds "
             "no header documents for workflows.\r\nIt must have the view: 'Modeler\\Header'. "
             "Please choose another Application Environment Database.",
             e.GetStatus());
         break;
       case Stage::Document:
-        ShowNotesError("The header document for workflow " + key + " can not be opened.",
+        ShowNotesError(velk::services(), "The header document for workflow " + key + " can not be opened.",
                        e.GetStatus());
         break;
     }

@@ -74,7 +74,7 @@ bool ReadGraph(CWorkflowDoc& doc, LNDatabase& db) {
     if (view.Find(header.workflowId, &entry, &count) != LNNOERROR) {
       view.Close();
       db.Close();
-      ShowErrorMessage("No tasks were found.");
+      ShowErrorMessage(velk::services(), "No tasks were found.");
       return false;
     }
     stage = Stage::Walk;
@@ -91,7 +91,7 @@ bool ReadGraph(CWorkflowDoc& doc, LNDatabase& db) {
         if (pace.Due()) ShowTasksToGo(toGo);
         task.Close();
       } catch (const LNStatusError& e) {
-        ShowNotesError("The ViewFolder in Process Definitions Database cannot be opened properly.",
+        ShowNotesError(velk::services(), "The ViewFolder in Process Definitions Database cannot be opened properly.",
                        e.GetStatus());
       }
     }
@@ -100,7 +100,7 @@ bool ReadGraph(CWorkflowDoc& doc, LNDatabase& db) {
   } catch (const LNStatusError& e) {
     if (view.IsOpen()) view.Close();
     if (db.IsOpen()) db.Close();
-    ShowNotesError(stage == Stage::Database ? "The routing workflow cannot be opened properly"
+    ShowNotesError(velk::services(), stage == Stage::Database ? "The routing workflow cannot be opened properly"
                    : stage == Stage::View
                        ? "The ViewFolder in Process Definitions Database cannot be opened properly."
                        : "Workflow CNode document cannot be loaded.",

@@ -156,19 +156,19 @@ bool WriteDocuments(CWorkflowDoc& top, SaveSession& save) {
   try {
     WriteHeaderDocument(top, save);
   } catch (const LNStatusError& e) {
-    ShowNotesError(kHeaderFailedText, e.GetStatus());
+    ShowNotesError(velk::services(), kHeaderFailedText, e.GetStatus());
     return false;
   }
   CNode* start = StartOfGraph(top);
   services().showStatusText("Saving Graph");
   if (top.NodeCount() == 0) return true;
   if (!start) {
-    ShowErrorMessage("Internal error, CWorkflowDoc::SaveGraph() gets empty start node");
-    ShowErrorMessage(kSaveFailedText);
+    ShowErrorMessage(velk::services(), "Internal error, CWorkflowDoc::SaveGraph() gets empty start node");
+    ShowErrorMessage(velk::services(), kSaveFailedText);
     return false;
   }
   if (!WriteTaskDocuments(top, *start, save)) {
-    ShowErrorMessage(kSaveFailedText);
+    ShowErrorMessage(velk::services(), kSaveFailedText);
     return false;
   }
   return true;
@@ -197,7 +197,7 @@ bool WriteAll(CWorkflowDoc& top, CProcessDefDb& repository, const Plan& plan,
   const std::string& path = top.Databases().processDefinitions.location.fileName;
   // The new header continues the history of the one it replaces, read while retiring it.
   bool written = repository.RetireOn(db, plan.retirement, plan.retired, path);
-  if (!written) ShowErrorMessage(kSaveFailedText);
+  if (!written) ShowErrorMessage(velk::services(), kSaveFailedText);
   SaveSession save = NewSaveSession(repository, db, top, plan, target);
   written = written && WriteDocuments(top, save);
   if (!written) {
@@ -229,7 +229,7 @@ Outcome WriteUnderLock(CWorkflowDoc& top, CProcessDefDb& repository, const Reque
   db->LockKey(request.original.name);
   plan = Decide(request, repository);
   if (plan.changedMeanwhile) {
-    ShowErrorMessage(ReplacedMeanwhileText(plan.retired));
+    ShowErrorMessage(velk::services(), ReplacedMeanwhileText(plan.retired));
     return Outcome::Failed;
   }
   if (MustAsk(top, repository, request, plan)) return Outcome::Ask;  // not while holding the lock
@@ -276,7 +276,7 @@ Outcome Attempt(CWorkflowDoc& top, CProcessDefDb& repository, const Request& req
       ++busyRetries;
       return Outcome::Ask;
     }
-    ShowNotesError(text, e.GetStatus());
+    ShowNotesError(velk::services(), text, e.GetStatus());
     return Outcome::Failed;
   }
 }
@@ -299,7 +299,7 @@ bool WriteWorkflow(CWorkflowDoc& doc, const WriteTarget& target, VersionRule rul
   CWorkflowDoc& top = doc.Top();
   CProcessDefDb* repository = top.Databases().processDefinitions.repository;
   if (!repository) {
-    ShowErrorMessage(kNoDatabasesText);
+    ShowErrorMessage(velk::services(), kNoDatabasesText);
     return false;
   }
   Request request{top.Header(), rule, false, std::nullopt};
@@ -316,7 +316,7 @@ bool WriteWorkflow(CWorkflowDoc& doc, const WriteTarget& target, VersionRule rul
   };
   if (!AssignCodes(top)) {
     // Only an Active workflow needs its start to number its tasks.
-    ShowErrorMessage("The workflow \"" + top.Header().name +
+    ShowErrorMessage(velk::services(), "The workflow \"" + top.Header().name +
                      "\" is Active but has no start task.\r\nDefine a workflow start before "
                      "saving it.");
     return false;
@@ -331,7 +331,7 @@ bool WriteWorkflow(CWorkflowDoc& doc, const WriteTarget& target, VersionRule rul
     if (outcome == Outcome::Failed) return fail();
     if (busyRetries != busyBefore) continue;  // the designer said "Retry"
     if (questions++ == kQuestionTurns) {
-      ShowErrorMessage(ReplacedMeanwhileText(plan.retired));
+      ShowErrorMessage(velk::services(), ReplacedMeanwhileText(plan.retired));
       return fail();
     }
     if (!AskAboutReplacing(top, *repository, plan, request)) return fail();

@@ -226,7 +226,7 @@ bool WriteTaskDocuments(CWorkflowDoc& top, CNode& start, SaveSession& save) {
       writer.Write(node);
       return true;
     } catch (const LNStatusError& e) {
-      ShowNotesError("Error while saving workflow structure in Process Definitions Database",
+      ShowNotesError(velk::services(), "Error while saving workflow structure in Process Definitions Database",
                      e.GetStatus());
       return false;
     }

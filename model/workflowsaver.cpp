@@ -59,18 +59,18 @@ bool WorkflowSaver::Save(CWorkflowDoc& doc, const SaveRequest& request) {
   CWorkflowDoc& top = doc.Top();
   InitializeDatabases(top);
   if (!top.Databases().ReadyToSave()) {
-    ShowErrorMessage(kNoDatabasesText);
+    ShowErrorMessage(velk::services(), kNoDatabasesText);
     return false;
   }
   // Loaded again, such a node would open its own level inside itself without end.
   if (const std::vector<CNode*> cycles = SelfEnclosingClusterNodes(top); !cycles.empty()) {
-    ShowErrorMessage(SelfEnclosingClusterText(*cycles.front()) +
+    ShowErrorMessage(velk::services(), SelfEnclosingClusterText(*cycles.front()) +
                      "\r\nA workflow whose levels contain themselves can not be stored; nothing "
                      "has been stored.");
     return false;
   }
   if (!CheckConsistency(top, directory_)) {
-    ShowErrorMessage(CheckRefusedText(top.Header().name));
+    ShowErrorMessage(velk::services(), CheckRefusedText(top.Header().name));
     return false;
   }
   if (request.chooseName && NeedsName(top, request.saveAs) && !request.chooseName(top))

@@ -13,14 +13,14 @@ bool IsError(LNSTATUS status) {
 }
 }  // namespace
 
-DatabaseKind DetectDatabaseKind(LNNotesSession& session, const std::string& path,
+DatabaseKind DetectDatabaseKind(Services& services, LNNotesSession& session, const std::string& path,
                                 const std::string& server) {
   LNThrowAllErrorsScope returnErrors(false);
   LNDatabase db;
   LNSTATUS status = session.GetDatabase(path, &db, NormalizeServerName(server));
   if (!IsError(status)) status = db.Open();
   if (IsError(status)) {
-    ShowNotesError({}, status);
+    ShowNotesError(services, {}, status);
     return DatabaseKind::None;
   }
   const DatabaseKind kind = DetectKindByViews(db);

@@ -248,7 +248,7 @@ std::vector<StoredDemoWorkflow> StoreDemoWorkflows(LNDatabase& db, const std::st
                                                    const std::string& appReplicaId) {
   LNNotesSession session;
   session.Init(410);
-  CProcessDefDb repository(session, path, "", nullptr, HeadersFrom({path, ""}));
+  CProcessDefDb repository(velk::services(), session, path, "", nullptr, HeadersFrom({path, ""}));
   std::vector<StoredDemoWorkflow> stored;
   for (std::unique_ptr<CWorkflowDoc>& doc : BuildDemoWorkflows()) {
     WorkflowDatabases databases;

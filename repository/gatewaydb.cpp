@@ -6,18 +6,18 @@
 
 namespace velk {
 
-CGatewayDb::CGatewayDb(LNNotesSession& session, const std::string& path, const std::string& server,
+CGatewayDb::CGatewayDb(Services& services, LNNotesSession& session, const std::string& path, const std::string& server,
                        CWorkflowDoc* user)
-    : CRepositoryDb(session, {path, server}) {
-  services().infoCenter().clearCategory(kBasicRepositoryCategory);
-  StatusScope status(services(), "Loading Gateway Database");
+    : CRepositoryDb(services, session, {path, server}) {
+  services_.infoCenter().clearCategory(kBasicRepositoryCategory);
+  StatusScope status(services_, "Loading Gateway Database");
   try {
     LNDatabase db;
     OpenDatabase(db);
     TakeIdentity(db, user);
     db.Close();
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(kBasicRepositoryCategory, "Opening Gateway Database", e.GetStatus(),
+    ReportStoreFailure(services_, kBasicRepositoryCategory, "Opening Gateway Database", e.GetStatus(),
                        "The Gateway Database cannot be opened anymore.\r\nPlease choose another "
                        "Application Database or retry this later.");
   }

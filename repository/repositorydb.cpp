@@ -11,8 +11,9 @@
 
 namespace velk {
 
-CRepositoryDb::CRepositoryDb(LNNotesSession& session, DatabaseLocation requested)
-    : session_(&session), requested_(std::move(requested)) {}
+CRepositoryDb::CRepositoryDb(Services& services, LNNotesSession& session,
+                             DatabaseLocation requested)
+    : services_(services), session_(&session), requested_(std::move(requested)) {}
 
 CRepositoryDb::~CRepositoryDb() = default;
 
@@ -41,14 +42,14 @@ void CRepositoryDb::TakeIdentity(LNDatabase& db, CWorkflowDoc* user) {
   AddUser(user);
 }
 
-void Report(const std::string& category, const std::string& title, const std::string& text,
-            Severity severity) {
-  services().infoCenter().addEntry(category, title, text, 0, severity);
+void Report(Services& services, const std::string& category, const std::string& title,
+            const std::string& text, Severity severity) {
+  services.infoCenter().addEntry(category, title, text, 0, severity);
 }
 
-void ReportStoreFailure(const std::string& category, const std::string& title, LNSTATUS status,
-                        const std::string& explanation) {
-  Report(category, title, GetNotesErrorText(status) + explanation, Severity::Error);
+void ReportStoreFailure(Services& services, const std::string& category,
+                        const std::string& title, LNSTATUS status, const std::string& explanation) {
+  Report(services, category, title, GetNotesErrorText(status) + explanation, Severity::Error);
 }
 
 }  // namespace velk

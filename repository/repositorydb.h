@@ -40,13 +40,15 @@ class CRepositoryDb {
   void RemoveUser(CWorkflowDoc* user);
 
  protected:
-  CRepositoryDb(LNNotesSession& session, DatabaseLocation requested);
+  CRepositoryDb(Services& services, LNNotesSession& session, DatabaseLocation requested);
 
   // Binds and opens the requested database. Throws LNStatusError.
   void OpenDatabase(LNDatabase& db) const;
   // After the first successful open: location, title, replica id and the user.
   // Later calls only add the user.
   void TakeIdentity(LNDatabase& db, CWorkflowDoc* user);
+
+  Services& services_;
 
  private:
   LNNotesSession* session_;
@@ -60,10 +62,10 @@ class CRepositoryDb {
 };
 
 // One Info Center entry with the flag 0, as every repository reports.
-void Report(const std::string& category, const std::string& title, const std::string& text,
+void Report(Services& services, const std::string& category, const std::string& title, const std::string& text,
             Severity severity);
 // An error entry: the store's message for `status`, then `explanation`.
-void ReportStoreFailure(const std::string& category, const std::string& title, LNSTATUS status,
-                        const std::string& explanation);
+void ReportStoreFailure(Services& services, const std::string& category,
+                        const std::string& title, LNSTATUS status, const std::string& explanation);
 
 }  // namespace velk

@@ -84,11 +84,11 @@ void CVelkModApp::RegisterCommands() {
 bool CVelkModApp::DefaultDatabasesValid() {
   velk::DefaultDatabaseChecks checks;
   checks.detectKind = [this](const velk::DatabaseLocation& db) {
-    return velk::DetectDatabaseKind(session_, db.fileName, db.server);
+    return velk::DetectDatabaseKind(velk::services(), session_, db.fileName, db.server);
   };
   checks.runSettingsSheet = [this] { return RunSettingsSheet(); };
   checks.initialiseDefaultDatabases = [this] { InitializeDefaultDatabases(); };
-  return velk::ValidateDefaultDatabases(settings_.databases, checks);
+  return velk::ValidateDefaultDatabases(velk::services(), settings_.databases, checks);
 }
 
 std::shared_ptr<CWorkflowDoc> CVelkModApp::NewWorkflowDocument() {

@@ -43,12 +43,14 @@ ShellCollaborators StandardShellCollaborators() {
 
 namespace {
 
-// What outlives the windows: the settings the start-up reads, the session on
+// What outlives the windows: the services that report to the user (the frame
+// joins them once it exists), the settings the start-up reads, the session on
 // the servers of the settings file, the cache, the saver and the recovery folder.
 CVelkModApp::Core ComposeCore(const CVelkModApp::Options& options,
                               const ShellCollaborators& parts) {
   velk::RequireCollaborator(parts.externalDirectory, "External Directory lookup");
   CVelkModApp::Core core;
+  core.services = std::make_unique<CGuiServices>();
   core.settings = std::make_unique<velk::ModelerSettings>();
   // The named servers are fixed for the session's life, read from the settings file.
   core.session = std::make_unique<LNNotesSession>(
@@ -56,7 +58,7 @@ CVelkModApp::Core ComposeCore(const CVelkModApp::Options& options,
   // Header lists come from the default Process Definitions Database of the moment.
   const velk::ModelerSettings& settings = *core.settings;
   core.cache = std::make_unique<velk::DatabaseCache>(
-      *core.session,
+      *core.services, *core.session,
       [&settings] { return settings.databases[velk::DatabaseKind::ProcessDefinitions]; },
       parts.directoryLinks);
   // Every way of storing a workflow saves through this one saver.

@@ -49,7 +49,8 @@ CVelkModApp::CVelkModApp(Options options, ShellCollaborators parts, Core core)
       cache_(*core_.cache),
       saver_(*core_.saver),
       recovery_(*core_.recovery),
-      parts_(std::move(parts)) {
+      parts_(std::move(parts)),
+      services_(*core_.services) {
   Q_INIT_RESOURCE(shell);
   using velk::RequireCollaborator;
   RequireCollaborator(parts_.initSession, "Notes session");
@@ -130,10 +131,10 @@ bool CVelkModApp::InitSession() {
     return true;
   } catch (const LNStatusError& e) {
     if (splash_) splash_->close();  // it would cover the message
-    ShowNotesError(kSessionFailure, e.GetStatus());
+    ShowNotesError(velk::services(), kSessionFailure, e.GetStatus());
   } catch (const std::exception&) {
     if (splash_) splash_->close();
-    ShowNotesError(kSessionFailure, LNERR_INTERNAL);
+    ShowNotesError(velk::services(), kSessionFailure, LNERR_INTERNAL);
   }
   return false;
 }

@@ -102,7 +102,7 @@ void CDlgExtDirLeafFields::ShowSide(QComboBox* type, QTreeWidget* list, const st
   } else if (const velk::DocumentTypeRecord* record = item_.Data().FindDocumentType(typeId)) {
     type->setCurrentIndex(type->findText(ToQ(record->Name)));
   } else {
-    ShowErrorMessage("The Document Type ID " + typeId +
+    ShowErrorMessage(velk::services(), "The Document Type ID " + typeId +
                      " was not found in External Directory.\nPlease inform your database "
                      "administrator!");
     // The unknown ID stays chosen, so applying keeps it.

@@ -98,7 +98,7 @@ bool CLayoutCommands::ArrangeAsLayers() {
   }
   const velk::LayoutResult result = task.Take();
   if (!result.ok) {
-    ShowErrorMessage(result.error);
+    ShowErrorMessage(velk::services(), result.error);
     return false;
   }
   return velk::ApplyLayout(doc, nodes, result);

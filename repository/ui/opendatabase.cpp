@@ -127,7 +127,7 @@ bool CDlgOpenDatabase::ListDatabases() {
     status = session_.GetDatabases(&found, FromQ(path_->text()), server_);
   }
   if (status != LNNOERROR && !LNIsWarning(status)) {
-    ShowNotesError({}, status);
+    ShowNotesError(velk::services(), {}, status);
     return false;
   }
   databases_ = std::move(found);

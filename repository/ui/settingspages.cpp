@@ -131,7 +131,7 @@ void CDlgSettingsDatabasePage::OnInitPage() {
 bool CDlgSettingsDatabasePage::OnKillActive() {
   velk::DatabaseLocations fields;
   ReadFields(fields);
-  if (!velk::CheckDatabasePage(which_, fields, sheet_.Context().detectKind)) return false;
+  if (!velk::CheckDatabasePage(velk::services(), which_, fields, sheet_.Context().detectKind)) return false;
   velk::TakeOverDatabasePage(which_, fields, sheet_.Working().databases);
   SetModified(false);
   return true;

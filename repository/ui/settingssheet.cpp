@@ -21,7 +21,7 @@ SettingsSheetContext SessionSettingsContext(velk::ModelerSettings& settings,
                                             velk::SettingsBackend& store, LNNotesSession& session) {
   return {settings, store,
           [&session](const std::string& path, const std::string& server) {
-            return velk::DetectDatabaseKind(session, path, server);
+            return velk::DetectDatabaseKind(velk::services(), session, path, server);
           },
           [&session](QWidget* parent) {
             CDlgOpenDatabase chooser(session, parent);
@@ -59,7 +59,7 @@ void CDlgDatabaseSheet::AssignChosenDatabases(const std::string& chosen) {
     page->EnsureInitialised();  // so that showing it later keeps what is written now
     page->ReadFields(fields);
   }
-  for (velk::DatabaseKind kind : velk::AssignChosenDatabases(chosen, context_.detectKind, fields))
+  for (velk::DatabaseKind kind : velk::AssignChosenDatabases(velk::services(), chosen, context_.detectKind, fields))
     DatabasePageOf(kind)->WriteField(kind, fields[kind]);
 }
 

@@ -31,7 +31,7 @@ class ExtDirTest : public RepositoryTest {
     velk::ExtDirLinks links;
     links.storedWorkflowIds = [] { return std::vector<std::string>{"WF-OURS"}; };
     links.officeMail = [] { return std::string("office@marvelund.example"); };
-    return std::make_unique<velk::CExtDirData>(session_, kPath, "", nullptr, links);
+    return std::make_unique<velk::CExtDirData>(velk::services(), session_, kPath, "", nullptr, links);
   }
 
   LNDatabase Open() {

@@ -42,14 +42,14 @@ class InfrastructureDbTest : public RepositoryTest {
     db.Close();
   }
 
-  CInfrastructureDb Load(const std::string& path = "infra.nsf") {
+  CInfrastructureDb Load(velk::services(), const std::string& path = "infra.nsf") {
     return {session_, path, {}, nullptr};
   }
 };
 
 TEST_F(InfrastructureDbTest, ReadsEveryListInViewOrderWithAbbreviatedNamesAndMergedRoles) {
   FillOrganisation();
-  CInfrastructureDb infra(session_, "infra.nsf", {}, nullptr);
+  CInfrastructureDb infra(velk::services(), session_, "infra.nsf", {}, nullptr);
 
   EXPECT_EQ(infra.Persons(), (Strings{"Ann Lee/Sales/Acme", "Bob Stone"}));
   ASSERT_EQ(infra.Workgroups().size(), 1u);

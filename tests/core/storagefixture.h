@@ -49,7 +49,7 @@ class StorageTest : public WorkflowTest {
     ASSERT_EQ(
         CreateDatabaseOfKind(session, DatabaseKind::ProcessDefinitions, "procdef.nsf", "", "", &db),
         LNNOERROR);
-    repository = std::make_unique<CProcessDefDb>(session, "procdef.nsf", "", &doc,
+    repository = std::make_unique<CProcessDefDb>(velk::services(), session, "procdef.nsf", "", &doc,
                                                  [this] { return headerLocation; });
     Attach(doc);
   }

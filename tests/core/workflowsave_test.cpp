@@ -440,7 +440,7 @@ TEST_F(StorageTest, SaveCommandChecksAsksForANameWhenNeededAndCountsVersions) {
     return asked != 1;  // the first time: Cancel
   };
   {
-    DatabaseCache cache(session, HeadersFrom({"procdef.nsf", ""}), CacheExtDirLinks);
+    DatabaseCache cache(velk::services(), session, HeadersFrom({"procdef.nsf", ""}), CacheExtDirLinks);
     const DatabaseLocations none;
     WorkflowSaver nowhere(cache, none, NoExternalDirectory());
     EXPECT_FALSE(nowhere.Save(doc, {false, chooseName, false, {}}));

@@ -19,7 +19,7 @@
 namespace {
 
 void LoadWorkflows(LNNotesSession& session, const velk::DatabaseLocation& at) {
-  velk::DatabaseCache cache(session, velk::HeadersFrom(at), velk::CacheExtDirLinks);
+  velk::DatabaseCache cache(velk::services(), session, velk::HeadersFrom(at), velk::CacheExtDirLinks);
   velk::CProcessDefDb* processDefs = cache.FindOrLoad<velk::CProcessDefDb>(at);
   if (!processDefs) return;
   processDefs->ReadHeaders(false);
@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // a damaged document is reported, which is all that is asked
   }
   db.Close();
-  if (velk::DetectDatabaseKind(session, path, {}) == velk::DatabaseKind::ProcessDefinitions)
+  if (velk::DetectDatabaseKind(velk::services(), session, path, {}) == velk::DatabaseKind::ProcessDefinitions)
     LoadWorkflows(session, {path, {}});
   return 0;
 }

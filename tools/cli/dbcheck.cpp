@@ -169,7 +169,7 @@ void CheckDirectoryTree(velk::CExtDirData& directory, velk::HeadlessServices& ui
 // describes the object.
 Json LoadAndDescribe(LNNotesSession& session, DatabaseKind kind, const velk::DatabaseLocation& at,
                      velk::HeadlessServices& ui) {
-  velk::DatabaseCache cache(session, velk::HeadersFrom(at), velk::CacheExtDirLinks);
+  velk::DatabaseCache cache(velk::services(), session, velk::HeadersFrom(at), velk::CacheExtDirLinks);
   switch (kind) {
     case DatabaseKind::Infrastructure:
       return velk::RepositoryToJson(Load<velk::CInfrastructureDb>(cache, at));
@@ -225,7 +225,7 @@ int dbCheckCommand(Context& ctx, const std::vector<std::string>& words) {
   velk::ScopedHeadlessServices headless;
   velk::InfoCenter& infoCenter = velk::services().infoCenter();
   infoCenter.clear();
-  const DatabaseKind kind = velk::DetectDatabaseKind(ctx.session, path, server);
+  const DatabaseKind kind = velk::DetectDatabaseKind(velk::services(), ctx.session, path, server);
   if (kind == DatabaseKind::None) {
     ctx.err << "velkmod-cli: " << path
             << " is no database of the modeler: it has none of the views that identify a kind ("

@@ -91,7 +91,7 @@ int extdirCommand(Context& ctx, const std::vector<std::string>& words) {
   velk::services().infoCenter().clear();
   // As in the modeler, EIDM requests are judged against the stored workflows.
   const velk::DatabaseLocation procdef = settings.databases[velk::DatabaseKind::ProcessDefinitions];
-  velk::DatabaseCache cache(ctx.session, velk::HeadersFrom(procdef), velk::CacheExtDirLinks);
+  velk::DatabaseCache cache(velk::services(), ctx.session, velk::HeadersFrom(procdef), velk::CacheExtDirLinks);
   if (!procdef.fileName.empty()) cache.FindOrLoad<velk::CProcessDefDb>(procdef);
   velk::CExtDirData* data = cache.FindOrLoad<velk::CExtDirData>(at);
   if (!data || data->ReplicaId().empty()) {

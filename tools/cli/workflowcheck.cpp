@@ -79,7 +79,7 @@ std::unique_ptr<velk::CExtDirData> AttachExternalDirectory(Context& ctx, velk::C
   settings.load(*backend);
   const velk::DatabaseLocation at = settings.databases[velk::DatabaseKind::ExternalDirectory];
   if (at.fileName.empty()) return nullptr;
-  auto data = std::make_unique<velk::CExtDirData>(ctx.session, at.fileName, at.server, &doc,
+  auto data = std::make_unique<velk::CExtDirData>(velk::services(), ctx.session, at.fileName, at.server, &doc,
                                                   velk::UnlinkedExtDir());
   velk::WorkflowDatabases databases = doc.Databases();
   databases.externalDirectory = {at, data.get()};

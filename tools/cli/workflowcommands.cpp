@@ -228,7 +228,7 @@ int Import(Context& ctx, const Args& args) {
 struct CommandSaver::Parts {
   explicit Parts(Context& ctx, const Args& args)
       : defaults(ChooseDatabases(args).all),
-        cache(ctx.session, velk::HeadersFrom(defaults[velk::DatabaseKind::ProcessDefinitions]),
+        cache(velk::services(), ctx.session, velk::HeadersFrom(defaults[velk::DatabaseKind::ProcessDefinitions]),
               velk::CacheExtDirLinks) {}
   velk::DatabaseLocations defaults;
   velk::DatabaseCache cache;
