@@ -71,7 +71,7 @@ int main(int argc, char** argv) {
   databases.processDefinitions = {{path, ""}, &repository};
   const double stored = Seconds([&] {
     for (int i = 0; i < workflows; ++i) {
-      CWorkflowDoc doc("CN=Bench/O=Marvelund");
+      CWorkflowDoc doc(velk::services(), "CN=Bench/O=Marvelund");
       doc.SetDatabases(databases);
       bench::BuildMix(doc, tasks);
       WorkflowHeader h = doc.Header();
@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
   });
   repository.ReadHeaders(true);
   const auto load = [&](const WorkflowHeaderEntry& header) {
-    auto doc = std::make_unique<CWorkflowDoc>("CN=Bench/O=Marvelund");
+    auto doc = std::make_unique<CWorkflowDoc>(velk::services(), "CN=Bench/O=Marvelund");
     doc->SetDatabases(databases);
     if (!LoadWorkflow(*doc, header, session)) doc.reset();
     return doc;

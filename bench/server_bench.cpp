@@ -54,7 +54,7 @@ bool SaveAndLoad(LNNotesSession& session, const std::string& server, const std::
   LNDatabase created;
   CreateDatabaseOfKind(session, DatabaseKind::ProcessDefinitions, path, "", server, &created);
   CProcessDefDb repository(velk::services(), session, path, server, nullptr, HeadersFrom({path, server}));
-  CWorkflowDoc doc("CN=Bench/O=Marvelund");
+  CWorkflowDoc doc(velk::services(), "CN=Bench/O=Marvelund");
   WorkflowDatabases databases;
   databases.processDefinitions = {{path, server}, &repository};
   doc.SetDatabases(databases);
@@ -67,7 +67,7 @@ bool SaveAndLoad(LNNotesSession& session, const std::string& server, const std::
   WorkflowHeaderEntry chosen;
   chosen.type = doc.Header().name;
   chosen.workflowId = doc.Header().workflowId;
-  CWorkflowDoc loaded;
+  CWorkflowDoc loaded{velk::services()};
   loaded.SetDatabases(databases);
   trips = lnstore::PgConnection::RoundTrips();
   m.loadMs.push_back(Milliseconds([&] { read = LoadWorkflow(loaded, chosen, session); }));

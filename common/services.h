@@ -1,7 +1,9 @@
 #pragma once
 // What the headless core asks of the user interface: message boxes, the status line,
-// the progress bar, the wait cursor and the Info Center. The GUI installs a widget
-// implementation; tests and the command-line tool use HeadlessServices.
+// the progress bar, the wait cursor and the Info Center. Each program makes one in
+// its composition root (the modeler a widget implementation, the command-line tool
+// and tests HeadlessServices) and passes it at construction to every object that
+// reports; free functions take it as their first parameter.
 
 #include <string>
 
@@ -44,7 +46,8 @@ class Services {
   InfoCenter infoCenter_;
 };
 
-// The installed services; HeadlessServices until the GUI installs its own.
+// Only for the callers not yet handed their services (the field readers and the
+// node pictures): the installed services; HeadlessServices until one is installed.
 Services& services();
 // Installs `s` (not owned); nullptr restores the headless default.
 void setServices(Services* s);

@@ -141,7 +141,7 @@ bool CExtDirData::Load(const char* category) {
     LoadSections(db, kExtDirLoadCategory);
     db.Close();
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(velk::services(), category, "Opening database", e.GetStatus(), kOpenFailText);
+    ReportStoreFailure(services_, category, "Opening database", e.GetStatus(), kOpenFailText);
     return false;
   }
   return true;
@@ -159,7 +159,7 @@ void CExtDirData::LoadSections(LNDatabase& db, const char* category) {
 
 bool CExtDirData::Refresh() {
   if (!SaveAll()) {
-    Report(velk::services(), kExtDirRefreshCategory, "Saving External Directory database",
+    Report(services_, kExtDirRefreshCategory, "Saving External Directory database",
            "The changes could not be saved, so the External Directory was not read again; "
            "your changes are kept.",
            Severity::Error);
@@ -176,10 +176,10 @@ bool CExtDirData::Reread(const char* category, const char* statusText) {
   const std::vector<CExtDirTree*> trees = trees_;
   for (CExtDirTree* tree : trees) tree->Clear();
   Clear();
-  services().infoCenter().clearCategory(kExtDirLoadCategory);
+  services_.infoCenter().clearCategory(kExtDirLoadCategory);
   bool loaded;
   {
-    StatusScope status(services(), statusText);
+    StatusScope status(services_, statusText);
     loaded = Load(category);
   }
   for (CExtDirTree* tree : trees) tree->Build();

@@ -27,16 +27,16 @@ bool IsGone(LNSTATUS status) {
   return status == LNERR_DOCUMENT_NOT_FOUND || status == LNERR_DOCUMENT_DELETED;
 }
 
-void ReportNoLeafs(const std::string& headerId) {
-  Report(velk::services(), kExtDirLoadCategory, "GRI Leafs",
+void ReportNoLeafs(Services& services, const std::string& headerId) {
+  Report(services, kExtDirLoadCategory, "GRI Leafs",
          Quoted("Loading GRI-Leafs of Header \"", headerId,
                 "\" was unsuccessful, because no leafs were found in the view "
                 "(Modeler\\GRILeafs)."),
          Severity::Notice);
 }
 
-void ReportLeafFailure(const LNStatusError& e) {
-  ReportStoreFailure(velk::services(), kExtDirLoadCategory, "GRI Leafs: Reading Document", e.GetStatus(),
+void ReportLeafFailure(Services& services, const LNStatusError& e) {
+  ReportStoreFailure(services, kExtDirLoadCategory, "GRI Leafs: Reading Document", e.GetStatus(),
                      extdirtexts::kLeafDocument);
 }
 
@@ -59,7 +59,7 @@ CExtDirData::LeafView* CExtDirData::OpenLeafView(bool quiet) {
     OpenDatabase(opened->db);
   } catch (const LNStatusError& e) {
     if (quiet) return nullptr;
-    ReportStoreFailure(velk::services(), kExtDirLoadCategory, "GRI Leafs: Opening database", e.GetStatus(),
+    ReportStoreFailure(services_, kExtDirLoadCategory, "GRI Leafs: Opening database", e.GetStatus(),
                        t::kReopenFailText);
     return nullptr;
   }
@@ -68,7 +68,7 @@ CExtDirData::LeafView* CExtDirData::OpenLeafView(bool quiet) {
     opened->view.Open();
   } catch (const LNStatusError& e) {
     if (quiet) return nullptr;
-    ReportStoreFailure(velk::services(), kExtDirLoadCategory, "GRI Leafs: Opening view (Modeler\\GRILeaf)",
+    ReportStoreFailure(services_, kExtDirLoadCategory, "GRI Leafs: Opening view (Modeler\\GRILeaf)",
                        e.GetStatus(), t::kLeafViewMissing);
     return nullptr;
   }
@@ -86,7 +86,7 @@ bool CExtDirData::LoadLeafsOfHeader(const std::string& headerId) {
 
 bool CExtDirData::LoadLeafsOfHeaders(const std::vector<std::string>& headerIds,
                                      std::vector<CExtDirItemGRILeaf*>* leafs) {
-  StatusScope status(services(), "Reading GRI Leaf Documents");
+  StatusScope status(services_, "Reading GRI Leaf Documents");
   LNThrowAllErrorsScope throwing(true);
   LeafRead read;
   if (headerIds.size() > 1) {  // many headers: one scan
@@ -104,7 +104,7 @@ bool CExtDirData::LoadLeafsOfHeaders(const std::vector<std::string>& headerIds,
     if (!gone) break;
     ForgetLeafView();
   }
-  Report(velk::services(), kExtDirLoadCategory, "GRI Leafs", extdirtexts::kLeafsLoaded, Severity::Success);
+  Report(services_, kExtDirLoadCategory, "GRI Leafs", extdirtexts::kLeafsLoaded, Severity::Success);
   if (leafs) *leafs = std::move(read.leafs);
   return true;
 }
@@ -126,7 +126,7 @@ void CExtDirData::AddReadLeaf(std::unique_ptr<CExtDirItemGRILeaf> leaf, LeafRead
     read.leafs.push_back(&static_cast<CExtDirItemGRILeaf&>(Append(std::move(leaf))));
     return;
   }
-  Report(velk::services(), kExtDirLoadCategory, "GRI Leafs: Reading Document",
+  Report(services_, kExtDirLoadCategory, "GRI Leafs: Reading Document",
          "The GRI-Leaf \"" + leaf->LeafName +
              "\" is not shown, because another document of the External Directory has its "
              "LeafID \"" +
@@ -140,7 +140,7 @@ void CExtDirData::ReadLeafsOfHeader(LeafView& leafs, const std::string& headerId
                                     bool& gone) {
   ViewWalk matches(leafs.view, headerId);
   if (matches.Empty()) {
-    ReportNoLeafs(headerId);
+    ReportNoLeafs(services_, headerId);
     return;
   }
   auto readLeaf = [&](const LNVFEntry& entry) {
@@ -156,12 +156,13 @@ void CExtDirData::ReadLeafsOfHeader(LeafView& leafs, const std::string& headerId
         gone = true;
         return false;
       }
-      ReportLeafFailure(e);
+      ReportLeafFailure(services_, e);
     }
     return true;
   };
-  matches.Entries(readLeaf, [](const LNStatusError& e) {
-    ShowNotesError(velk::services(), "The ViewFolder in extdir database cannot be opened properly.", e.GetStatus());
+  matches.Entries(readLeaf, [this](const LNStatusError& e) {
+    ShowNotesError(services_, "The ViewFolder in extdir database cannot be opened properly.",
+                   e.GetStatus());
   });
 }
 
@@ -179,17 +180,17 @@ void CExtDirData::ReadLeafsOfHeaders(LeafView& leafs, const std::vector<std::str
         if (auto header = byHeader.find(leaf->HeaderID); header != byHeader.end())
           header->second.emplace_back(doc.GetNoteID(), std::move(leaf));
       } catch (const LNStatusError& e) {
-        ReportLeafFailure(e);
+        ReportLeafFailure(services_, e);
       }
     });
   } catch (const LNStatusError& e) {
-    ReportLeafFailure(e);
+    ReportLeafFailure(services_, e);
   }
   for (const std::string& headerId : headerIds) {
     auto header = byHeader.find(headerId);
     if (header == byHeader.end()) continue;  // asked for twice
     std::vector<Read>& found = header->second;
-    if (found.empty()) ReportNoLeafs(headerId);
+    if (found.empty()) ReportNoLeafs(services_, headerId);
     std::sort(found.begin(), found.end(),
               [](const Read& a, const Read& b) { return a.first < b.first; });
     for (auto& [id, leaf] : found) AddReadLeaf(std::move(leaf), read);
@@ -201,7 +202,7 @@ CExtDirItemGRILeaf* CExtDirData::LoadLeafById(const std::string& leafId) {
   namespace t = extdirtexts;
   if (CExtDirItem* known = FindItemById(leafId)) return dynamic_cast<CExtDirItemGRILeaf*>(known);
   if (leafId.empty()) return nullptr;
-  StatusScope status(services(), "Reading GRI Leaf Documents");
+  StatusScope status(services_, "Reading GRI Leaf Documents");
   LNThrowAllErrorsScope throwing(true);
   LNDatabase db;
   const char* title = "Opening database";
@@ -215,7 +216,7 @@ CExtDirItemGRILeaf* CExtDirData::LoadLeafById(const std::string& leafId) {
     view.Open();
     ViewWalk matches(view, leafId, ViewWalk::Categories::Visit);
     if (matches.Empty()) {
-      Report(velk::services(), kExtDirLoadCategory, "Loading GRI-Leafs",
+      Report(services_, kExtDirLoadCategory, "Loading GRI-Leafs",
              Quoted("Loading GRI-Leaf \"", leafId,
                     "\" was unsuccessful, because no leaf was found in the view "
                     "(Modeler\\GRILeafID)."),
@@ -229,10 +230,10 @@ CExtDirItemGRILeaf* CExtDirData::LoadLeafById(const std::string& leafId) {
       leaf = &static_cast<CExtDirItemGRILeaf&>(Append(ReadLeaf(*this, doc)));
       return false;
     });
-    Report(velk::services(), kExtDirLoadCategory, "GRI Leafs", t::kLeafsLoaded, Severity::Success);
+    Report(services_, kExtDirLoadCategory, "GRI Leafs", t::kLeafsLoaded, Severity::Success);
     return leaf;
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(velk::services(), kExtDirLoadCategory, title, e.GetStatus(), text);
+    ReportStoreFailure(services_, kExtDirLoadCategory, title, e.GetStatus(), text);
     return nullptr;
   }
 }

@@ -91,13 +91,13 @@ CExtDirData::IriScope::~IriScope() {
 
 bool CExtDirData::SaveAll() {
   ForgetLeafView();  // saved leafs get new documents
-  StatusScope status(services(), "Saving External Directory database");
+  StatusScope status(services_, "Saving External Directory database");
   LNThrowAllErrorsScope throwing(true);
   LNDatabase db;
   try {
     OpenDatabase(db);
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(velk::services(), kExtDirSaveCategory, "Opening database", e.GetStatus(),
+    ReportStoreFailure(services_, kExtDirSaveCategory, "Opening database", e.GetStatus(),
                        extdirtexts::kOpenFailText);
     return false;
   }
@@ -115,14 +115,15 @@ bool CExtDirData::SaveAllIn(LNDatabase& db) {
     for (const SavePhase* phase : SavePhases()) {
       if (!RunSavePhase(*this, db, *phase)) {
         Restore(*this, before);
-        Report(velk::services(), kExtDirSaveCategory, kRolledBackTitle, kRolledBackText, Severity::Error);
+        Report(services_, kExtDirSaveCategory, kRolledBackTitle, kRolledBackText, Severity::Error);
         return false;
       }
     }
     transaction.Commit();
   } catch (const LNStatusError& e) {
     Restore(*this, before);
-    ReportStoreFailure(velk::services(), kExtDirSaveCategory, kRolledBackTitle, e.GetStatus(), kRolledBackText);
+    ReportStoreFailure(services_, kExtDirSaveCategory, kRolledBackTitle, e.GetStatus(),
+                       kRolledBackText);
     return false;
   }
   // Deleted items have no document left to remove.
@@ -145,13 +146,13 @@ bool CExtDirData::SaveItem(CExtDirItem& item) {
   if (!item.IsShown()) return true;
   ForgetLeafView();
   const char* statusText = SaveStatusOf(item);
-  StatusScope status(services(), statusText);
+  StatusScope status(services_, statusText);
   LNThrowAllErrorsScope throwing(true);
   LNDatabase db;
   try {
     OpenDatabase(db);
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(velk::services(), statusText, "Opening database", e.GetStatus(),
+    ReportStoreFailure(services_, statusText, "Opening database", e.GetStatus(),
                        "The chosen External Directory database could not be opened. Please "
                        "choose another one\nor retry later.");
     return false;
@@ -167,7 +168,7 @@ bool CExtDirData::SaveItem(CExtDirItem& item) {
     saved = item.Save(db);
     if (saved) transaction.Commit();
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(velk::services(), statusText, kRolledBackTitle, e.GetStatus(), kRolledBackText);
+    ReportStoreFailure(services_, statusText, kRolledBackTitle, e.GetStatus(), kRolledBackText);
     saved = false;
   }
   if (!saved) Restore(*this, before);
@@ -176,7 +177,7 @@ bool CExtDirData::SaveItem(CExtDirItem& item) {
 }
 
 bool CExtDirData::UpdateIriLeaf(const std::string& leafId, const std::string& workflowId) {
-  StatusScope status(services(), "Modify IRI Document");
+  StatusScope status(services_, "Modify IRI Document");
   LNThrowAllErrorsScope throwing(true);
   const char* title = "Opening database";
   const char* text = extdirtexts::kReopenFailText;
@@ -190,7 +191,7 @@ bool CExtDirData::UpdateIriLeaf(const std::string& leafId, const std::string& wo
     view.Open();
     ViewWalk matches(view, leafId);
     if (matches.Empty()) {
-      Report(velk::services(), kExtDirLoadCategory, "IRI Leafs",
+      Report(services_, kExtDirLoadCategory, "IRI Leafs",
              "Loading IRI-Leaf \"" + leafId +
                  "\" was unsuccessful, because no leaf was found in the view "
                  "(Modeler\\IRILeafID).",
@@ -211,11 +212,11 @@ bool CExtDirData::UpdateIriLeaf(const std::string& leafId, const std::string& wo
     view.Close();
     db.Close();
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(velk::services(), kExtDirLoadCategory, title, e.GetStatus(), text);
+    ReportStoreFailure(services_, kExtDirLoadCategory, title, e.GetStatus(), text);
     return false;
   }
-  Report(velk::services(), kExtDirLoadCategory, "IRI Leafs", "IRI Leaf Informations have been loaded sucessfully.",
-         Severity::Success);
+  Report(services_, kExtDirLoadCategory, "IRI Leafs",
+         "IRI Leaf Informations have been loaded sucessfully.", Severity::Success);
   return true;
 }
 

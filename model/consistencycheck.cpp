@@ -196,7 +196,7 @@ bool CheckConsistency(const CWorkflowDoc& doc, const ExternalDirectoryLookup& di
   // The tasks a finding names carry the ids 'workflow export' gives them.
   std::unordered_map<const CNode*, int> ids;
   for (const CNode* node : doc.AllNodes()) ids.emplace(node, static_cast<int>(ids.size()));
-  InfoCenter& center = services().infoCenter();
+  InfoCenter& center = doc.UserInterface().infoCenter();
   center.clearCategory(kConsistencyCheckCategory);
   for (const CheckFinding& f : result.findings) {
     std::string text = f.Text();

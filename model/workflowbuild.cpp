@@ -28,7 +28,7 @@ std::string Format(const char* format, const std::string& a, const std::string& 
 }  // namespace
 
 GraphBuilder::GraphBuilder(CWorkflowDoc& doc) : top_(doc.Top()) {
-  services().infoCenter().clearCategory(kLoadingWorkflowCategory);
+  top_.UserInterface().infoCenter().clearCategory(kLoadingWorkflowCategory);
 }
 
 CNode* GraphBuilder::AddTask(TaskRecord task) {
@@ -77,8 +77,8 @@ void GraphBuilder::DemoteSelfEnclosingClusters() {
   for (CNode* node : SelfEnclosingClusterNodes(top_)) {
     const std::string text = "Task " + node->CodeText() + ": " + SelfEnclosingClusterText(*node) +
                              " It is shown as a plain task.";
-    services().infoCenter().addEntry(kLoadingWorkflowCategory, "Checking cluster levels", text, 0,
-                                    Severity::Error);
+    top_.UserInterface().infoCenter().addEntry(kLoadingWorkflowCategory, "Checking cluster levels",
+                                               text, 0, Severity::Error);
     Fault(text, false);
     if (node->IsClusterNode()) top_.SetNodeKind(*node, NodeKind::Intern);
     top_.SetRepresentsCluster(*node, 0);
@@ -87,7 +87,7 @@ void GraphBuilder::DemoteSelfEnclosingClusters() {
 }
 
 void GraphBuilder::Fault(std::string text, bool shown) {
-  if (shown) ShowErrorMessage(velk::services(), text);
+  if (shown) ShowErrorMessage(top_.UserInterface(), text);
   faults_.push_back(std::move(text));
 }
 

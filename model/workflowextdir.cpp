@@ -19,7 +19,7 @@ void UpdatePublishedLeafs(CWorkflowDoc& top,
       continue;
     }
     // Said rather than skipped: the partners would go on reaching the old workflow.
-    services().infoCenter().addEntry(
+    top.UserInterface().infoCenter().addEntry(
         kExtDirLoadCategory, "IRI Leafs",
         "The External Directory Database is not initialized, so the IRI leaf \"" + leafId +
             "\" still names its former workflow.",

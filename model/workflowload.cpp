@@ -63,9 +63,10 @@ bool ReadHeader(CWorkflowDoc& doc, const WorkflowHeaderEntry& chosen, LNDatabase
     view.Open();
     LNDocument header;
     if (!FindVersion(view, chosen.workflowId, chosen.version, header)) {
-      ShowErrorMessage(velk::services(), "The chosen workflow '" + key +
-                       "was not found in the Application Environment Database:" +
-                       doc.Databases().applicationEnvironment.location.fileName);
+      ShowErrorMessage(doc.UserInterface(),
+                       "The chosen workflow '" + key +
+                           "was not found in the Application Environment Database:" +
+                           doc.Databases().applicationEnvironment.location.fileName);
       view.Close();
       db.Close();
       return false;
@@ -76,10 +77,11 @@ bool ReadHeader(CWorkflowDoc& doc, const WorkflowHeaderEntry& chosen, LNDatabase
       header.Close();
       view.Close();
       db.Close();
-      services().showStatusText({});
-      ShowErrorMessage(velk::services(), "The header document for workflow " + key +
-                       " holds not all necessary information about the workflow.\r\n "
-                       "\t\t\t\tSome important values are missing although they should.");
+      doc.UserInterface().showStatusText({});
+      ShowErrorMessage(doc.UserInterface(),
+                       "The header document for workflow " + key +
+                           " holds not all necessary information about the workflow.\r\n "
+                           "\t\t\t\tSome important values are missing although they should.");
       return false;
     }
     WorkflowHeader fields;
@@ -94,20 +96,23 @@ bool ReadHeader(CWorkflowDoc& doc, const WorkflowHeaderEntry& chosen, LNDatabase
     if (db.IsOpen()) db.Close();
     switch (stage) {
       case Stage::Database:
-        ShowNotesError(velk::services(), 
+        ShowNotesError(
+            doc.UserInterface(),
             "The Process Definitions Database could not be accessed. So the workflow can not be "
             "opened.",
             e.GetStatus());
         break;
       case Stage::View:
-        ShowNotesError(velk::services(), 
+        ShowNotesError(
+            doc.UserInterface(),
             "The chosen database is not an actual Process Definitions Database because it holds "
             "no header documents for workflows.\r\nIt must have the view: 'Modeler\\Header'. "
             "Please choose another Application Environment Database.",
             e.GetStatus());
         break;
       case Stage::Document:
-        ShowNotesError(velk::services(), "The header document for workflow " + key + " can not be opened.",
+        ShowNotesError(doc.UserInterface(),
+                       "The header document for workflow " + key + " can not be opened.",
                        e.GetStatus());
         break;
     }
@@ -132,11 +137,11 @@ bool LoadWorkflow(CWorkflowDoc& doc, const WorkflowHeaderEntry& chosen, LNNotesS
   if (!ReadHeader(top, chosen, db, snapshot)) return false;
   top.RefreshTitle();
   if (!ReadGraph(top, db)) {
-    services().showStatusText({});
+    doc.UserInterface().showStatusText({});
     return false;
   }
   TakeSubscribedOrganisations(top);
-  services().showStatusText({});
+  doc.UserInterface().showStatusText({});
   return true;
 }
 

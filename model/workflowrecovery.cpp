@@ -179,9 +179,9 @@ void RecoveryFolder::RemoveStaleLocks() const {
 
 namespace {
 
-void ReportUnreadable(const RecoveredWorkflow& copy) {
+void ReportUnreadable(Services& services, const RecoveredWorkflow& copy) {
   const std::string kept = RecoveryFolder::SetAside(copy.file);
-  services().infoCenter().addEntry(
+  services.infoCenter().addEntry(
       kRecoveryCategory,
       "Recovery copy " + fs::path(copy.file).filename().string() + " cannot be read",
       "The recovery copy " + copy.file + " cannot be read: " + copy.fault +
@@ -192,10 +192,10 @@ void ReportUnreadable(const RecoveredWorkflow& copy) {
 
 }  // namespace
 
-void RecoverLeftOverCopies(const RecoveryFolder& folder,
+void RecoverLeftOverCopies(Services& services, const RecoveryFolder& folder,
                            const std::function<std::shared_ptr<CWorkflowDoc>()>& newDocument,
                            const std::function<void(std::shared_ptr<CWorkflowDoc>)>& offer) {
-  services().infoCenter().clearCategory(kRecoveryCategory);
+  services.infoCenter().clearCategory(kRecoveryCategory);
   for (RecoveredWorkflow& copy : folder.LeftOver()) {
     std::shared_ptr<CWorkflowDoc> doc;
     if (copy.fault.empty()) {
@@ -207,7 +207,7 @@ void RecoverLeftOverCopies(const RecoveryFolder& folder,
       }
     }
     if (!copy.fault.empty()) {
-      ReportUnreadable(copy);
+      ReportUnreadable(services, copy);
       continue;
     }
     WorkflowHeader header = doc->Header();

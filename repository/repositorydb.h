@@ -39,6 +39,9 @@ class CRepositoryDb {
   void AddUser(CWorkflowDoc* user);
   void RemoveUser(CWorkflowDoc* user);
 
+  // What the object reports through.
+  Services& UserInterface() const { return services_; }
+
  protected:
   CRepositoryDb(Services& services, LNNotesSession& session, DatabaseLocation requested);
 

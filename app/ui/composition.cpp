@@ -2,16 +2,17 @@
 
 #include <QApplication>
 
-#include "repository/databasecache.h"
 #include "app/qsettings/qsettingsbackend.h"
-#include "common/requirecollaborator.h"
 #include "app/serversettings.h"
 #include "app/ui/helpwindow.h"
+#include "common/requirecollaborator.h"
 #include "dialogs/ui/workflowchooserdialogs.h"
 #include "extdir/extdirlookup.h"
 #include "model/consistencycheck.h"
+#include "model/workflowdoc.h"
 #include "model/workflowrecovery.h"
 #include "model/workflowsaver.h"
+#include "repository/databasecache.h"
 #include "repository/store/lnbackend.h"
 #include "repository/store/lnstatus.h"
 
@@ -28,7 +29,7 @@ ShellCollaborators StandardShellCollaborators() {
     return dialog.Chosen();
   };
   parts.chooseSaveName = [](velk::CWorkflowDoc& doc, QWidget* parent) {
-    CDlgSaveWorkflowAs dialog(&doc, parent);
+    CDlgSaveWorkflowAs dialog(doc.UserInterface(), &doc, parent);
     return dialog.exec() == QDialog::Accepted;
   };
   parts.showHelp = ShowHelpTopics;

@@ -82,7 +82,7 @@ bool CVelkModApp::InitInstance() {
   settings_.load(*store_);
   RegisterTemplates();
 
-  frame_ = std::make_unique<CMainFrame>(*store_);
+  frame_ = std::make_unique<CMainFrame>(services_.infoCenter(), *store_);
   if (!frame_->Create()) return false;
   services_.SetFrame(frame_.get());
   EditorCollaborators editorParts = parts_.editor;
@@ -93,8 +93,8 @@ bool CVelkModApp::InitInstance() {
       OpenSubWorkflow(doc, node);
   };
   editorParts.commandStateChanged = [this] { frame_->RequestCommandUpdate(); };
-  editor_ = std::make_unique<CEditor>(std::move(editorParts), settings_, nodeBitmaps_, clipboard_,
-                                      Printer());
+  editor_ = std::make_unique<CEditor>(services_, std::move(editorParts), settings_, nodeBitmaps_,
+                                      clipboard_, Printer());
   windows_ = std::make_unique<CWorkflowWindows>(
       *frame_, *workflowTemplate_, *editor_,
       [this](CWorkflowDoc& doc) { return parts_.chooseSaveName(doc, frame_.get()); }, saver_);
@@ -131,10 +131,10 @@ bool CVelkModApp::InitSession() {
     return true;
   } catch (const LNStatusError& e) {
     if (splash_) splash_->close();  // it would cover the message
-    ShowNotesError(velk::services(), kSessionFailure, e.GetStatus());
+    ShowNotesError(services_, kSessionFailure, e.GetStatus());
   } catch (const std::exception&) {
     if (splash_) splash_->close();
-    ShowNotesError(velk::services(), kSessionFailure, LNERR_INTERNAL);
+    ShowNotesError(services_, kSessionFailure, LNERR_INTERNAL);
   }
   return false;
 }

@@ -114,7 +114,7 @@ void StoreLevelInsideItself() {
   ASSERT_EQ(session.Init(410), LNNOERROR);
   velk::CProcessDefDb repository(velk::services(), session, "procdef.nsf", "", nullptr,
                                  velk::HeadersFrom({"procdef.nsf", ""}));
-  velk::CWorkflowDoc doc("CN=Cli Designer/O=Marvelund");
+  velk::CWorkflowDoc doc(velk::services(), "CN=Cli Designer/O=Marvelund");
   velk::WorkflowDatabases databases;
   databases.processDefinitions = {{"procdef.nsf", ""}, &repository};
   doc.SetDatabases(databases);

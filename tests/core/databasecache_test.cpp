@@ -72,7 +72,7 @@ TEST_F(DatabaseCacheTest, TwoWorkflowsOnTheSameDatabasesShareTheObjectsAndTheSec
 }
 
 TEST_F(DatabaseCacheTest, WorkflowTakesTheDefaultDatabasesAndIsRecordedAsTheirUser) {
-  CWorkflowDoc first, second;
+  CWorkflowDoc first{velk::services()}, second{velk::services()};
   CopyDefaultDatabases(first, locations_);
   EXPECT_EQ(first.Databases().Locations(), locations_);
   cache_.InitializeDatabases(first);
@@ -150,7 +150,7 @@ TEST_F(DatabaseCacheTest, ALoaderSetLaterTakesEffectAndSeesEveryUser) {
     return standard(ui, s, at, user);
   };
   cache_.SetLoader(counting);
-  CWorkflowDoc first, second;
+  CWorkflowDoc first{velk::services()}, second{velk::services()};
   CWorkflowDoc* one = &first;
   CWorkflowDoc* two = &second;
   CTrackingDb* tracking = cache_.FindOrLoad<CTrackingDb>(locations_[DatabaseKind::Tracking], one);

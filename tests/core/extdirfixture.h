@@ -23,7 +23,8 @@ class ExtDirTest : public RepositoryTest {
 
   void WriteDemoDirectory() {
     LNDatabase db = NewDirectory();
-    velk::WriteDemoDocuments(velk::DatabaseKind::ExternalDirectory, db, {"APP:REPLICA", "TRK:ID"});
+    velk::WriteDemoDocuments(velk::services(), velk::DatabaseKind::ExternalDirectory, db,
+                             {"APP:REPLICA", "TRK:ID"});
     db.Close();
   }
 

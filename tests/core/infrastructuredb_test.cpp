@@ -42,8 +42,8 @@ class InfrastructureDbTest : public RepositoryTest {
     db.Close();
   }
 
-  CInfrastructureDb Load(velk::services(), const std::string& path = "infra.nsf") {
-    return {session_, path, {}, nullptr};
+  CInfrastructureDb Load(const std::string& path = "infra.nsf") {
+    return {ui_.get(), session_, path, {}, nullptr};
   }
 };
 

@@ -63,7 +63,7 @@ class LoadTest : public StorageTest {
     return texts;
   }
 
-  CWorkflowDoc loaded{kTestUser, "06.12.2026"};
+  CWorkflowDoc loaded{velk::services(), kTestUser, "06.12.2026"};
 };
 
 TEST_F(LoadTest, ChosenVersionIsReadAndOtherVersionsSkipped) {
@@ -83,7 +83,7 @@ TEST_F(LoadTest, ChosenVersionIsReadAndOtherVersionsSkipped) {
   ASSERT_EQ(loaded.AllArrows().size(), 1u);
   EXPECT_EQ(ui->currentStatus(), "");
 
-  CWorkflowDoc second{kTestUser, "06.12.2026"};
+  CWorkflowDoc second{velk::services(), kTestUser, "06.12.2026"};
   Attach(second);
   ASSERT_TRUE(Load(second, "W", 2));
   EXPECT_EQ(second.NodeCount(), 1u);

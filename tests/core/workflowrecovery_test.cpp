@@ -49,7 +49,7 @@ class RecoveryTest : public ::testing::Test {
 
   ScopedHeadlessServices ui;
   const fs::path dir = fs::temp_directory_path() / ("velk-recovery-" + std::to_string(::getpid()));
-  CWorkflowDoc doc{"CN=Ann Lee/O=Marvelund", "06.12.2026"};
+  CWorkflowDoc doc{velk::services(), "CN=Ann Lee/O=Marvelund", "06.12.2026"};
 };
 
 TEST_F(RecoveryTest, CopiesOfAModelerAreOfferedOnlyAfterItEnded) {
@@ -64,7 +64,7 @@ TEST_F(RecoveryTest, CopiesOfAModelerAreOfferedOnlyAfterItEnded) {
   ASSERT_EQ(left.size(), 1u);
   EXPECT_EQ(left[0].fault, "");
   EXPECT_EQ(left[0].workflowId, "W1");
-  CWorkflowDoc restored("CN=Ann Lee/O=Marvelund", "06.12.2026");
+  CWorkflowDoc restored(velk::services(), "CN=Ann Lee/O=Marvelund", "06.12.2026");
   WorkflowFromJson(left[0].workflow, restored);
   EXPECT_EQ(restored.Header().name, "Order");
   EXPECT_EQ(restored.NodeCount(), 1u);
@@ -101,7 +101,11 @@ TEST_F(RecoveryTest, EveryCopyIsOfferedOrReportedAndSetAsideWithoutACrash) {
   std::vector<std::string> offered;
   auto recover = [&] {
     RecoverLeftOverCopies(
-        next, [] { return std::make_shared<CWorkflowDoc>("CN=Bo/O=Marvelund", "07.12.2026"); },
+        velk::services(), next,
+        [] {
+          return std::make_shared<CWorkflowDoc>(velk::services(), "CN=Bo/O=Marvelund",
+                                                "07.12.2026");
+        },
         [&](std::shared_ptr<CWorkflowDoc> restored) {
           EXPECT_TRUE(restored->IsModified());
           EXPECT_EQ(restored->Header().workflowId, "W1");

@@ -24,7 +24,7 @@ void LoadWorkflows(LNNotesSession& session, const velk::DatabaseLocation& at) {
   if (!processDefs) return;
   processDefs->ReadHeaders(false);
   for (const velk::WorkflowHeaderEntry& header : processDefs->Headers()) {
-    velk::CWorkflowDoc doc(session.GetUserNameText());
+    velk::CWorkflowDoc doc(velk::services(), session.GetUserNameText());
     velk::WorkflowDatabases databases;
     databases.processDefinitions = {at, processDefs};
     doc.SetDatabases(databases);

@@ -31,7 +31,7 @@ class InfoCenterWndTest : public ::testing::Test {
  protected:
   void SetUp() override {
     velk::services().infoCenter().clear();
-    frame_ = std::make_unique<CMainFrame>(store_);
+    frame_ = std::make_unique<CMainFrame>(services_.infoCenter(), store_);
     ASSERT_TRUE(frame_->Create());
     services_.SetFrame(frame_.get());
     velk::setServices(&services_);

@@ -185,7 +185,7 @@ TEST_F(VelkModAppTest, SplashClosesByTimerClickOrButtonAndAboutHasNoTimer) {
 
 TEST_F(VelkModAppTest, ExitEmptiesTheInternalClipboard) {
   auto app = Start();
-  velk::CWorkflowDoc doc;
+  velk::CWorkflowDoc doc{velk::services()};
   velk::CNode* node = doc.CreateNode({0, 0, 34, -34});
   doc.SelectNode(*node);
   app->InternalClipboard().Copy(doc);

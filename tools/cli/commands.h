@@ -11,6 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cliargs.h"
+#include "common/headlessservices.h"
 #include "repository/databasekind.h"
 #include "repository/processdefdb.h"
 
@@ -30,6 +31,8 @@ struct Context {
   LNNotesSession& session;
   std::ostream& out;
   std::ostream& err;
+  // What the core reports while a command runs: message boxes recorded, not shown.
+  velk::HeadlessServices& services;
 };
 
 int dbCommand(Context& ctx, const std::vector<std::string>& words);
