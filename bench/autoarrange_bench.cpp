@@ -22,7 +22,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 std::unique_ptr<velk::CWorkflowDoc> BuildLevel(int tasks) {
-  auto doc = std::make_unique<velk::CWorkflowDoc>("CN=Bench/O=Marvelund", "06.12.2026");
+  auto doc =
+      std::make_unique<velk::CWorkflowDoc>(velk::services(), "CN=Bench/O=Marvelund", "06.12.2026");
   std::vector<velk::CNode*> nodes;
   for (int i = 0; i < tasks; ++i)
     nodes.push_back(

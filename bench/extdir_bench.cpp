@@ -43,7 +43,7 @@ void Row(const char* what, const bench::Times& ours, const bench::Times& raw, do
 }
 
 std::unique_ptr<velk::CExtDirData> Load(LNNotesSession& session, const std::string& path) {
-  return std::make_unique<velk::CExtDirData>(session, path, "", nullptr, velk::UnlinkedExtDir());
+  return std::make_unique<velk::CExtDirData>(velk::services(), session, path, "", nullptr, velk::UnlinkedExtDir());
 }
 
 // Building the tree over directories of growing persons and requests.

@@ -75,7 +75,7 @@ int main(int argc, char** argv) {
   double memory = 0, shownMemory = 0, allMemory = 0;  // first run: later ones reuse freed memory
   for (int run = 0; run < runs; ++run) {
     const double before = bench::ResidentMegabytes();
-    velk::CExtDirData data(session, "extdir.nsf", "", nullptr, velk::UnlinkedExtDir());
+    velk::CExtDirData data(velk::services(), session, "extdir.nsf", "", nullptr, velk::UnlinkedExtDir());
     if (run == 0) delete new CExtDirView(data, Host());  // the pictures are drawn once per program
     CExtDirView* view = nullptr;
     open.push_back(Millis([&] {

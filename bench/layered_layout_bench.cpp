@@ -36,7 +36,8 @@ std::vector<velk::CNode*> Tasks(velk::CWorkflowDoc& doc, int count) {
 }
 
 Level CompleteDag(int count) {
-  auto doc = std::make_unique<velk::CWorkflowDoc>("CN=Bench/O=Marvelund", "06.12.2026");
+  auto doc =
+      std::make_unique<velk::CWorkflowDoc>(velk::services(), "CN=Bench/O=Marvelund", "06.12.2026");
   const std::vector<velk::CNode*> nodes = Tasks(*doc, count);
   for (int s = 0; s < count; ++s)
     for (int t = s + 1; t < count; ++t) doc->CreateArrow(*nodes[s], *nodes[t]);
@@ -44,14 +45,16 @@ Level CompleteDag(int count) {
 }
 
 Level Chain(int count) {
-  auto doc = std::make_unique<velk::CWorkflowDoc>("CN=Bench/O=Marvelund", "06.12.2026");
+  auto doc =
+      std::make_unique<velk::CWorkflowDoc>(velk::services(), "CN=Bench/O=Marvelund", "06.12.2026");
   const std::vector<velk::CNode*> nodes = Tasks(*doc, count);
   for (int i = 0; i + 1 < count; ++i) doc->CreateArrow(*nodes[i], *nodes[i + 1]);
   return doc;
 }
 
 Level Fan(int count) {
-  auto doc = std::make_unique<velk::CWorkflowDoc>("CN=Bench/O=Marvelund", "06.12.2026");
+  auto doc =
+      std::make_unique<velk::CWorkflowDoc>(velk::services(), "CN=Bench/O=Marvelund", "06.12.2026");
   const std::vector<velk::CNode*> nodes = Tasks(*doc, count);
   for (int i = 1; i + 1 < count; ++i) {
     doc->CreateArrow(*nodes.front(), *nodes[i],

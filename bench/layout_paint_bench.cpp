@@ -29,7 +29,8 @@ constexpr int kArrows = 2000;
 
 // A chain through every task plus further arrows forward by 2..maxSpan steps.
 std::unique_ptr<velk::CWorkflowDoc> BuildLevel(int maxSpan) {
-  auto doc = std::make_unique<velk::CWorkflowDoc>("CN=Bench/O=Marvelund", "06.12.2026");
+  auto doc =
+      std::make_unique<velk::CWorkflowDoc>(velk::services(), "CN=Bench/O=Marvelund", "06.12.2026");
   std::vector<velk::CNode*> nodes;
   for (int i = 0; i < kTasks; ++i) {
     velk::CNode* n = doc->InsertNode(velk::NodeRectAt(50 * (i % 40), -50 * (i / 40)),

@@ -142,7 +142,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
 
-  auto doc = std::make_shared<velk::CWorkflowDoc>("CN=Bench/O=Marvelund", "06.12.2026");
+  auto doc =
+      std::make_shared<velk::CWorkflowDoc>(velk::services(), "CN=Bench/O=Marvelund", "06.12.2026");
   std::vector<CNode*> nodes;
   BuildLevel(*doc, nodes);
   // A block of 200 nodes (five rows of 40) in the middle, as a rubber band takes them.
@@ -160,7 +161,7 @@ int main(int argc, char** argv) {
       StandardEditorCollaborators(std::make_shared<const velk::CExtDirLookup>());
   parts.openClusterWindow = [](velk::CWorkflowDoc&, CNode&) {};
   parts.commandStateChanged = [] {};
-  CEditor editor(std::move(parts), settings, bitmaps, clipboard, printer);
+  CEditor editor(velk::services(), std::move(parts), settings, bitmaps, clipboard, printer);
   CWorkflowView view(editor, doc);  // for its painter, mapping and node areas
   view.resize(1000, 800);
   view.SetFlags({true, true, true, false, true});

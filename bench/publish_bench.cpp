@@ -66,12 +66,12 @@ int main(int argc, char** argv) {
   const std::string path = (fs::path(dir) / "procdef.nsf").string();
   LNDatabase created;
   CreateDatabaseOfKind(session, DatabaseKind::ProcessDefinitions, path, "Bench", "", &created);
-  CProcessDefDb repository(session, path, "", nullptr, HeadersFrom({path, ""}));
+  CProcessDefDb repository(velk::services(), session, path, "", nullptr, HeadersFrom({path, ""}));
   WorkflowDatabases databases;
   databases.processDefinitions = {{path, ""}, &repository};
   const double stored = Seconds([&] {
     for (int i = 0; i < workflows; ++i) {
-      CWorkflowDoc doc("CN=Bench/O=Marvelund");
+      CWorkflowDoc doc(velk::services(), "CN=Bench/O=Marvelund");
       doc.SetDatabases(databases);
       bench::BuildMix(doc, tasks);
       WorkflowHeader h = doc.Header();
@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
   });
   repository.ReadHeaders(true);
   const auto load = [&](const WorkflowHeaderEntry& header) {
-    auto doc = std::make_unique<CWorkflowDoc>("CN=Bench/O=Marvelund");
+    auto doc = std::make_unique<CWorkflowDoc>(velk::services(), "CN=Bench/O=Marvelund");
     doc->SetDatabases(databases);
     if (!LoadWorkflow(*doc, header, session)) doc.reset();
     return doc;

@@ -228,13 +228,13 @@ int main(int argc, char** argv) {
   std::size_t persons = 0, roles = 0, forms = 0, rawInfra = 0, rawApp = 0;
   for (int run = 0; run < runs; ++run) {
     Measure(infraLoad, [&] {
-      velk::CInfrastructureDb infra(session, "infra.nsf", {}, nullptr);
+      velk::CInfrastructureDb infra(velk::services(), session, "infra.nsf", {}, nullptr);
       persons = infra.Persons().size();
       roles = infra.Roles().size();
     });
     Measure(infraRaw, [&] { rawInfra = RawInfrastructure(dir + "/infra.nsf"); });
     Measure(appLoad, [&] {
-      velk::CApplicationEnvDb appEnv(session, "appenv.nsf", {}, nullptr);
+      velk::CApplicationEnvDb appEnv(velk::services(), session, "appenv.nsf", {}, nullptr);
       forms = appEnv.Forms().size();
     });
     Measure(appRaw, [&] { rawApp = RawApplicationEnvironment(dir + "/appenv.nsf"); });

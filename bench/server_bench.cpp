@@ -53,8 +53,8 @@ bool SaveAndLoad(LNNotesSession& session, const std::string& server, const std::
                  int tasks, Measured& m) {
   LNDatabase created;
   CreateDatabaseOfKind(session, DatabaseKind::ProcessDefinitions, path, "", server, &created);
-  CProcessDefDb repository(session, path, server, nullptr, HeadersFrom({path, server}));
-  CWorkflowDoc doc("CN=Bench/O=Marvelund");
+  CProcessDefDb repository(velk::services(), session, path, server, nullptr, HeadersFrom({path, server}));
+  CWorkflowDoc doc(velk::services(), "CN=Bench/O=Marvelund");
   WorkflowDatabases databases;
   databases.processDefinitions = {{path, server}, &repository};
   doc.SetDatabases(databases);
@@ -67,7 +67,7 @@ bool SaveAndLoad(LNNotesSession& session, const std::string& server, const std::
   WorkflowHeaderEntry chosen;
   chosen.type = doc.Header().name;
   chosen.workflowId = doc.Header().workflowId;
-  CWorkflowDoc loaded;
+  CWorkflowDoc loaded{velk::services()};
   loaded.SetDatabases(databases);
   trips = lnstore::PgConnection::RoundTrips();
   m.loadMs.push_back(Milliseconds([&] { read = LoadWorkflow(loaded, chosen, session); }));

@@ -188,8 +188,8 @@ bool Run(LNNotesSession& session, const fs::path& dir, const Case& c, int run, T
   const std::string path = (dir / (stem + ".nsf")).string();
   LNDatabase created;
   CreateDatabaseOfKind(session, DatabaseKind::ProcessDefinitions, path, "", "", &created);
-  CProcessDefDb repository(session, path, "", nullptr, HeadersFrom({path, ""}));
-  CWorkflowDoc doc("CN=Bench/O=Marvelund");
+  CProcessDefDb repository(velk::services(), session, path, "", nullptr, HeadersFrom({path, ""}));
+  CWorkflowDoc doc(velk::services(), "CN=Bench/O=Marvelund");
   WorkflowDatabases databases;
   databases.processDefinitions = {{path, ""}, &repository};
   doc.SetDatabases(databases);
@@ -201,7 +201,7 @@ bool Run(LNNotesSession& session, const fs::path& dir, const Case& c, int run, T
   WorkflowHeaderEntry chosen;
   chosen.type = doc.Header().name;
   chosen.workflowId = doc.Header().workflowId;
-  CWorkflowDoc loaded;
+  CWorkflowDoc loaded{velk::services()};
   loaded.SetDatabases(databases);
   bool read = false;
   t.load.push_back(Milliseconds([&] { read = LoadWorkflow(loaded, chosen, session); }));

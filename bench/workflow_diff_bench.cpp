@@ -67,16 +67,16 @@ int main(int argc, char** argv) {
   const std::string dir = bench::ScratchFolder("velkdiffbench");
   if (dir.empty()) return 1;
   setenv("VELK_DATA_DIR", dir.c_str(), 1);
-  ScopedHeadlessServices ui;
+  HeadlessServices ui;
   LNNotesSession session;
   session.Init(410);
   const std::string path = dir + "/procdef.nsf";
   LNDatabase created;
   CreateDatabaseOfKind(session, DatabaseKind::ProcessDefinitions, path, "", "", &created);
-  CProcessDefDb repository(session, path, "", nullptr, HeadersFrom({path, ""}));
+  CProcessDefDb repository(ui, session, path, "", nullptr, HeadersFrom({path, ""}));
   WorkflowDatabases databases;
   databases.processDefinitions = {{path, ""}, &repository};
-  CWorkflowDoc original("CN=Bench/O=Marvelund");
+  CWorkflowDoc original(ui, "CN=Bench/O=Marvelund");
   original.SetDatabases(databases);
   bench::BuildMix(original, kTasks);
   if (!WriteWorkflow(original, {nullptr, "C1257A1B:0034F2E1"})) {
@@ -89,7 +89,7 @@ int main(int argc, char** argv) {
   std::vector<double> loads, diffs;
   std::size_t changes = 0;
   for (int run = 0; run < runs; ++run) {
-    CWorkflowDoc older, newer;
+    CWorkflowDoc older(ui), newer(ui);
     older.SetDatabases(databases);
     newer.SetDatabases(databases);
     loads.push_back(Milliseconds([&] {

@@ -14,6 +14,7 @@
 
 #include "bench/benchsupport.h"
 #include "bench/workflowshapes.h"
+#include "common/headlessservices.h"
 #include "model/workflowfind.h"
 
 namespace {
@@ -35,7 +36,8 @@ double Milliseconds(const std::function<void()>& work) {
 
 int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
-  CWorkflowDoc doc("CN=Bench/O=Marvelund");
+  HeadlessServices ui;
+  CWorkflowDoc doc(ui, "CN=Bench/O=Marvelund");
   bench::BuildMix(doc, kTasks);
   std::vector<double> build, keystroke, raw;
   std::size_t found = 0, rawFound = 0;

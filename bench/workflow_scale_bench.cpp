@@ -59,10 +59,11 @@ class Store {
   Store(LNNotesSession& session, const std::string& path)
       : session_(session),
         path_(path),
-        repository_(Create(session, path), path, "", nullptr, velk::HeadersFrom({path, ""})) {}
+        repository_(velk::services(), Create(session, path), path, "", nullptr,
+                    velk::HeadersFrom({path, ""})) {}
 
   std::unique_ptr<CWorkflowDoc> NewWorkflow() {
-    auto doc = std::make_unique<CWorkflowDoc>("CN=Bench/O=Marvelund");
+    auto doc = std::make_unique<CWorkflowDoc>(velk::services(), "CN=Bench/O=Marvelund");
     WorkflowDatabases databases;
     databases.processDefinitions = {{path_, ""}, &repository_};
     doc->SetDatabases(databases);
@@ -126,7 +127,7 @@ void Row(const char* what, const std::vector<double>& small, int smallCount,
 
 // A chain of subscribed workflows, each referring to the one before.
 std::unique_ptr<CWorkflowDoc> SubscribedChain(int count) {
-  auto doc = std::make_unique<CWorkflowDoc>("CN=Bench/O=Marvelund");
+  auto doc = std::make_unique<CWorkflowDoc>(velk::services(), "CN=Bench/O=Marvelund");
   std::vector<CNode*> nodes;
   for (int i = 0; i < count; ++i) {
     nodes.push_back(doc->InsertNode(NodeRectAt(40 * (i % 50), -40 * (i / 50)), NodeKind::Extern));

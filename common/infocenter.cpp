@@ -5,24 +5,19 @@
 
 namespace velk {
 
-InfoCenter& InfoCenter::instance() {
-  static InfoCenter center;
-  return center;
-}
-
 void InfoCenter::addEntry(const std::string& category, const std::string& title,
                           const std::string& text, int flag, Severity severity) {
   InfoEntry entry{category, title, text, flag, severity};
   if (std::find(entries_.begin(), entries_.end(), entry) != entries_.end()) return;
   entry.added = std::chrono::system_clock::now();
   entries_.push_back(std::move(entry));
-  services().infoCenterChanged(severity == Severity::Error);
+  changed_(severity == Severity::Error);
 }
 
 void InfoCenter::clearCategory(const std::string& category) {
   auto removed =
       std::erase_if(entries_, [&](const InfoEntry& e) { return e.category == category; });
-  if (removed > 0) services().infoCenterChanged(false);
+  if (removed > 0) changed_(false);
 }
 
 void InfoCenter::clearEntries(const std::string& category, const std::vector<std::string>& titles) {
@@ -30,13 +25,13 @@ void InfoCenter::clearEntries(const std::string& category, const std::vector<std
     return e.category == category &&
            std::find(titles.begin(), titles.end(), e.title) != titles.end();
   });
-  if (removed > 0) services().infoCenterChanged(false);
+  if (removed > 0) changed_(false);
 }
 
 void InfoCenter::clear() {
   if (entries_.empty()) return;
   entries_.clear();
-  services().infoCenterChanged(false);
+  changed_(false);
 }
 
 std::vector<InfoEntry> InfoCenter::entries(const std::string& category) const {

@@ -3,13 +3,15 @@
 // consistency check report, grouped by category. The window only shows them.
 
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "common/services.h"
-
 namespace velk {
+
+// Severity of an Info Center entry.
+enum class Severity { Success = 0, Notice = 1, Warning = 2, Error = 3 };
 
 struct InfoEntry {
   std::string category;
@@ -27,8 +29,10 @@ struct InfoEntry {
 
 class InfoCenter {
  public:
-  // The program's one Info Center.
-  static InfoCenter& instance();
+  // `changed` learns of every change; its argument asks for the window to be shown.
+  explicit InfoCenter(std::function<void(bool showWindow)> changed) : changed_(std::move(changed)) {}
+  InfoCenter(const InfoCenter&) = delete;
+  InfoCenter& operator=(const InfoCenter&) = delete;
 
   // Ignores an entry equal in every field to one already present. An error entry
   // asks for the window to be shown.
@@ -51,6 +55,7 @@ class InfoCenter {
 
  private:
   std::vector<InfoEntry> entries_;
+  std::function<void(bool)> changed_;
 };
 
 }  // namespace velk

@@ -1,9 +1,13 @@
 #pragma once
 // What the headless core asks of the user interface: message boxes, the status line,
-// the progress bar, the wait cursor and the Info Center. The GUI installs a widget
-// implementation; tests and the command-line tool use HeadlessServices.
+// the progress bar, the wait cursor and the Info Center. Each program makes one in
+// its composition root (the modeler a widget implementation, the command-line tool
+// and tests HeadlessServices) and passes it at construction to every object that
+// reports; free functions take it as their first parameter.
 
 #include <string>
+
+#include "common/infocenter.h"
 
 namespace velk {
 
@@ -11,12 +15,12 @@ enum class MsgIcon { None, Information, Exclamation, Question, Stop };
 enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel, AbortRetryIgnore, RetryCancel };
 enum class MsgResult { Ok, Cancel, Yes, No, Abort, Retry, Ignore };
 
-// Severity of an Info Center entry.
-enum class Severity { Success = 0, Notice = 1, Warning = 2, Error = 3 };
-
 class Services {
  public:
+  Services() : infoCenter_([this](bool showWindow) { infoCenterChanged(showWindow); }) {}
   virtual ~Services() = default;
+  Services(const Services&) = delete;
+  Services& operator=(const Services&) = delete;
 
   virtual MsgResult messageBox(const std::string& text, MsgIcon icon, MsgButtons buttons,
                                const std::string& title = {}) = 0;
@@ -33,9 +37,17 @@ class Services {
   // The Info Center keeps the entries (see InfoCenter); this tells the window to show
   // them, which it does at once for an error entry.
   virtual void infoCenterChanged(bool showWindow) = 0;
+
+  // The program's Info Center, which reports its changes to infoCenterChanged.
+  InfoCenter& infoCenter() { return infoCenter_; }
+  const InfoCenter& infoCenter() const { return infoCenter_; }
+
+ private:
+  InfoCenter infoCenter_;
 };
 
-// The installed services; HeadlessServices until the GUI installs its own.
+// Only for the callers not yet handed their services (the field readers and the
+// node pictures): the installed services; HeadlessServices until one is installed.
 Services& services();
 // Installs `s` (not owned); nullptr restores the headless default.
 void setServices(Services* s);
@@ -43,18 +55,26 @@ void setServices(Services* s);
 // Status line text for the lifetime of a scope; reset on every exit path.
 class StatusScope {
  public:
-  explicit StatusScope(const std::string& text) { services().showStatusText(text); }
-  ~StatusScope() { services().showStatusText({}); }
+  StatusScope(Services& services, const std::string& text) : services_(services) {
+    services_.showStatusText(text);
+  }
+  ~StatusScope() { services_.showStatusText({}); }
   StatusScope(const StatusScope&) = delete;
   StatusScope& operator=(const StatusScope&) = delete;
+
+ private:
+  Services& services_;
 };
 
 class WaitCursor {
  public:
-  WaitCursor() { services().beginWaitCursor(); }
-  ~WaitCursor() { services().endWaitCursor(); }
+  explicit WaitCursor(Services& services) : services_(services) { services_.beginWaitCursor(); }
+  ~WaitCursor() { services_.endWaitCursor(); }
   WaitCursor(const WaitCursor&) = delete;
   WaitCursor& operator=(const WaitCursor&) = delete;
+
+ private:
+  Services& services_;
 };
 
 }  // namespace velk

@@ -222,7 +222,7 @@ std::vector<ExtDirFieldEntry> LoadNeededFields(CExtDirData& directory, const std
                                                int direction) {
   const CExtDirItemGRILeaf* leaf = directory.LoadLeafById(griId);
   if (!leaf) {
-    ReportMissingGriLeaf(griId);
+    ReportMissingGriLeaf(directory.UserInterface(), griId);
     return {};
   }
   const bool input = direction == 1;
@@ -230,9 +230,10 @@ std::vector<ExtDirFieldEntry> LoadNeededFields(CExtDirData& directory, const std
   if (typeId.empty()) return input ? leaf->InputFields : leaf->OutputFields;
   const DocumentTypeRecord* type = directory.FindDocumentType(typeId);
   if (!type) {
-    ShowErrorMessage("The Document Type ID " + typeId +
-                     "\nof the connected GRI\nwas not found in External Directory "
-                     "Database.\nPlease inform your database administrator!");
+    ShowErrorMessage(directory.UserInterface(),
+                     "The Document Type ID " + typeId +
+                         "\nof the connected GRI\nwas not found in External Directory "
+                         "Database.\nPlease inform your database administrator!");
     return {};
   }
   std::vector<ExtDirFieldEntry> fields;
@@ -242,10 +243,11 @@ std::vector<ExtDirFieldEntry> LoadNeededFields(CExtDirData& directory, const std
   return fields;
 }
 
-void ReportMissingGriLeaf(const std::string& griId) {
-  ShowErrorMessage("The connected GRI ID " + griId +
-                   "\nwas not found in External Directory Database.\nPlease inform your "
-                   "database administrator!");
+void ReportMissingGriLeaf(Services& services, const std::string& griId) {
+  ShowErrorMessage(services,
+                   "The connected GRI ID " + griId +
+                       "\nwas not found in External Directory Database.\nPlease inform your "
+                       "database administrator!");
 }
 
 std::vector<const CExtDirItemCM*> ContentManagementTemplates(const CExtDirData& directory) {

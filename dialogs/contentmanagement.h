@@ -96,7 +96,7 @@ std::vector<std::string> ContentFormNames(const CNode& node);
 std::vector<ExtDirFieldEntry> LoadNeededFields(CExtDirData& directory, const std::string& griId,
                                                int direction);
 // The error box telling that the connected leaf is not in the directory.
-void ReportMissingGriLeaf(const std::string& griId);
+void ReportMissingGriLeaf(Services& services, const std::string& griId);
 
 // The content management templates with a name, in list order.
 std::vector<const CExtDirItemCM*> ContentManagementTemplates(const CExtDirData& directory);

@@ -45,9 +45,9 @@ IntegerCheck CheckInteger(const std::string& text, int min, int max) {
   return {value, {}};
 }
 
-std::optional<int> TakeInteger(const std::string& text, int min, int max) {
+std::optional<int> TakeInteger(Services& services, const std::string& text, int min, int max) {
   IntegerCheck check = CheckInteger(text, min, max);
-  if (!check.value) services().messageBox(check.prompt, MsgIcon::Exclamation, MsgButtons::Ok);
+  if (!check.value) services.messageBox(check.prompt, MsgIcon::Exclamation, MsgButtons::Ok);
   return check.value;
 }
 

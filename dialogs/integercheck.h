@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "common/services.h"
+
 namespace velk {
 
 inline constexpr char kEnterIntegerPrompt[] = "Please enter an integer.";
@@ -23,6 +25,6 @@ struct IntegerCheck {
 IntegerCheck CheckInteger(const std::string& text, int min, int max);
 
 // CheckInteger, with a failed check's prompt shown in a message box.
-std::optional<int> TakeInteger(const std::string& text, int min, int max);
+std::optional<int> TakeInteger(Services& services, const std::string& text, int min, int max);
 
 }  // namespace velk

@@ -38,10 +38,10 @@ std::string RoutingTestFormula(const std::string& formula) {
 
 namespace {
 
-bool FormulaCompiles(const std::string& formula) {
+bool FormulaCompiles(Services& services, const std::string& formula) {
   LNFormula test;
   if (LNSTATUS status = test.SetText(RoutingTestFormula(formula))) {
-    ShowNotesError(kReenterConditionText, status);
+    ShowNotesError(services, kReenterConditionText, status);
     return false;
   }
   return true;
@@ -49,12 +49,13 @@ bool FormulaCompiles(const std::string& formula) {
 
 }  // namespace
 
-std::optional<ArrowRouting> TakeRouting(int option, const std::string& description,
+std::optional<ArrowRouting> TakeRouting(Services& services, int option,
+                                        const std::string& description,
                                         const std::string& formula) {
-  if (!formula.empty() && !FormulaCompiles(formula)) return std::nullopt;
+  if (!formula.empty() && !FormulaCompiles(services, formula)) return std::nullopt;
   const bool always = option == static_cast<int>(RoutingKind::And);
   if (!always && description.empty()) {
-    ShowErrorMessage(kEnterArrowDescriptionText);
+    ShowErrorMessage(services, kEnterArrowDescriptionText);
     return std::nullopt;
   }
   ArrowRouting routing;
@@ -64,17 +65,19 @@ std::optional<ArrowRouting> TakeRouting(int option, const std::string& descripti
   return routing;
 }
 
-std::optional<std::vector<std::string>> RoutingFormNames(const RepositoryLists& lists) {
+std::optional<std::vector<std::string>> RoutingFormNames(Services& services,
+                                                         const RepositoryLists& lists) {
   if (!lists.hasApplicationDatabase) {
-    ShowErrorMessage(kNoApplicationDatabaseText);
+    ShowErrorMessage(services, kNoApplicationDatabaseText);
     return std::nullopt;
   }
-  StatusScope status(kReadingFormsStatus);
+  StatusScope status(services, kReadingFormsStatus);
   return FormNames(lists.forms);
 }
 
-std::vector<std::string> RoutingFieldNames(const RepositoryLists& lists, const std::string& form) {
-  StatusScope status(kReadingFieldsStatus);
+std::vector<std::string> RoutingFieldNames(Services& services, const RepositoryLists& lists,
+                                           const std::string& form) {
+  StatusScope status(services, kReadingFieldsStatus);
   const FormRecord* record = FindForm(lists.forms, form);
   return record ? record->fields : std::vector<std::string>();
 }

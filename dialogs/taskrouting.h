@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/services.h"
 #include "dialogs/repositorylists.h"
 #include "model/arrow.h"
 
@@ -41,13 +42,15 @@ std::string RoutingTestFormula(const std::string& formula);
 // The checks of OK for the checked option. A formula is compiled whatever the
 // option; an empty one is not checked. Shows the message of a failed check and
 // gives nothing; else the routing to store (And clears the condition).
-std::optional<ArrowRouting> TakeRouting(int option, const std::string& description,
-                                        const std::string& formula);
+std::optional<ArrowRouting> TakeRouting(Services& services, int option,
+                                        const std::string& description, const std::string& formula);
 
 // The form names for the "Form" drop-down. Without an application database the
 // user is told so and there is nothing.
-std::optional<std::vector<std::string>> RoutingFormNames(const RepositoryLists& lists);
+std::optional<std::vector<std::string>> RoutingFormNames(Services& services,
+                                                         const RepositoryLists& lists);
 // The field names of the form named exactly so (none when there is no such form).
-std::vector<std::string> RoutingFieldNames(const RepositoryLists& lists, const std::string& form);
+std::vector<std::string> RoutingFieldNames(Services& services, const RepositoryLists& lists,
+                                           const std::string& form);
 
 }  // namespace velk

@@ -114,7 +114,8 @@ std::string LoadWorkflowChooser::DatabaseName() const {
 LoadWorkflowChooser::Outcome LoadWorkflowChooser::Accept(
     const std::optional<std::string>& versionText, WorkflowHeaderEntry& chosen) {
   if (!versionText) {
-    services().messageBox(kNoWorkflowSelectedText, MsgIcon::Exclamation, MsgButtons::Ok);
+    repository_.UserInterface().messageBox(kNoWorkflowSelectedText, MsgIcon::Exclamation,
+                                           MsgButtons::Ok);
     return Outcome::NothingChosen;
   }
   repository_.ReadHeaders(true);
@@ -128,11 +129,12 @@ LoadWorkflowChooser::Outcome LoadWorkflowChooser::Accept(
 
 // ---- Save Workflow as ----
 
-SaveWorkflowAsChooser::SaveWorkflowAsChooser(CWorkflowDoc* doc) : doc_(doc) {}
+SaveWorkflowAsChooser::SaveWorkflowAsChooser(Services& services, CWorkflowDoc* doc)
+    : services_(services), doc_(doc) {}
 
 bool SaveWorkflowAsChooser::Open() {
   if (!doc_) {
-    services().messageBox(kWorkflowPointerNotSetText, MsgIcon::Exclamation, MsgButtons::Ok);
+    services_.messageBox(kWorkflowPointerNotSetText, MsgIcon::Exclamation, MsgButtons::Ok);
     return false;
   }
   repository_ = doc_->Databases().processDefinitions.repository;

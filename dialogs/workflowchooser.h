@@ -100,8 +100,9 @@ class SaveWorkflowAsChooser {
     int icon = -1;  // 0 Design, 1 Active, 2 Freeze; -1: no icon of its own
   };
 
-  // `doc` may be null, which Open reports as the programming error it is.
-  explicit SaveWorkflowAsChooser(CWorkflowDoc* doc);
+  // `doc` may be null, which Open reports through `services` as the programming
+  // error it is.
+  SaveWorkflowAsChooser(Services& services, CWorkflowDoc* doc);
 
   // Reads the headers (forced), lists them in VersionOrder and takes the workflow's name; false
   // after the message when there is no workflow.
@@ -116,6 +117,7 @@ class SaveWorkflowAsChooser {
   void Accept();
 
  private:
+  Services& services_;
   CWorkflowDoc* doc_;
   CProcessDefDb* repository_ = nullptr;
   std::vector<Entry> entries_;

@@ -78,7 +78,7 @@ CNode* GroupSelectionAsCluster(CWorkflowDoc& doc) {
   if (nodes.size() < 2) return nullptr;
   Ends ends;
   if (const std::string refusal = FindEnds(doc, nodes, ends); !refusal.empty()) {
-    ShowErrorMessage(refusal);
+    ShowErrorMessage(doc.UserInterface(), refusal);
     return nullptr;
   }
   // A number no node uses, neither as its level nor as the level it stands

@@ -63,7 +63,8 @@ bool DropSubscribedWorkflow(CWorkflowDoc& doc, CNode& target, CNode& dragged) {
   if (const CNode* old = target.ReferencedNode()) {
     const std::string question = "The current task is already connect with task \"" + old->Name() +
                                  "\".\r\nDisconnect the reference?.";
-    if (services().messageBox(question, MsgIcon::Question, MsgButtons::YesNo) != MsgResult::Yes)
+    if (doc.UserInterface().messageBox(question, MsgIcon::Question, MsgButtons::YesNo) !=
+        MsgResult::Yes)
       return false;
   }
   doc.DisconnectReference(target);

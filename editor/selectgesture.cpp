@@ -26,7 +26,7 @@ DragMode SelectGesture::Press(CWorkflowDoc& doc, Point p, bool shift, bool ctrl)
     return mode_;
   }
   if (ctrl) {
-    if (!CheckExternalCluster(*node)) return mode_;
+    if (!CheckExternalCluster(doc.UserInterface(), *node)) return mode_;
     mode_ = DragMode::DragOut;
     dragged_ = node;
     doc.DeselectAllArrows();
@@ -115,13 +115,14 @@ std::string MissingExternalClusterFields(const CNode& node) {
   return missing;
 }
 
-bool CheckExternalCluster(const CNode& node) {
+bool CheckExternalCluster(Services& services, const CNode& node) {
   const std::string missing = MissingExternalClusterFields(node);
   if (missing.empty()) return true;
   ShowErrorMessage(
+      services,
       "Please check the properties of this external cluster. \nThe following fields must not "
       "be blank:\n" +
-      missing);
+          missing);
   return false;
 }
 

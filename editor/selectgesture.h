@@ -12,6 +12,7 @@ namespace velk {
 class CArrow;
 class CNode;
 class CWorkflowDoc;
+class Services;
 
 enum class DragMode : int { None = 0, DragOut = 1, RubberBand = 2, Move = 3, ArrowSelected = 5 };
 
@@ -56,6 +57,6 @@ class SelectGesture {
 // another kind).
 std::string MissingExternalClusterFields(const CNode& node);
 // Tells the user about missing fields; false when there are any.
-bool CheckExternalCluster(const CNode& node);
+bool CheckExternalCluster(Services& services, const CNode& node);
 
 }  // namespace velk

@@ -23,11 +23,10 @@ constexpr char kWrongDatabasesForView[] =
 constexpr char kWorkflowNotFound[] =
     "The workflow was not found in the actual local ApplicationDB.";
 
-bool AskIrreversible(const char* verb) {
+bool AskIrreversible(Services& services, const char* verb) {
   const std::string text = std::string("Are you sure to ") + verb +
                            " this EIDM request? (THIS OPERATION CAN NOT BE UNDONE!)";
-  return services().messageBox(text, MsgIcon::Question, MsgButtons::YesNoCancel) ==
-         MsgResult::Yes;
+  return services.messageBox(text, MsgIcon::Question, MsgButtons::YesNoCancel) == MsgResult::Yes;
 }
 
 void ChangeState(CExtDirItemEIDM& request, int state) {
@@ -94,19 +93,19 @@ CExtDirItemEIDM* CreateEidmRequest(CExtDirItemEIDMOrg& org, CNode& task,
 }
 
 bool SubmitEidmRequest(CExtDirItemEIDM& request) {
-  if (!AskIrreversible("submit")) return false;
+  if (!AskIrreversible(request.Data().UserInterface(), "submit")) return false;
   ChangeState(request, kEidmSubmitted);
   return true;
 }
 
 bool CancelEidmRequest(CExtDirItemEIDM& request) {
-  if (!AskIrreversible("cancel")) return false;
+  if (!AskIrreversible(request.Data().UserInterface(), "cancel")) return false;
   ChangeState(request, kEidmCanceled);
   return true;
 }
 
 bool DenyEidmRequest(CExtDirItemEIDM& request) {
-  if (!AskIrreversible("deny")) return false;
+  if (!AskIrreversible(request.Data().UserInterface(), "deny")) return false;
   request.ExtClusterDesigner = kEidmPlaceholderMail;
   ChangeState(request, kEidmDenied);
   return true;
@@ -136,13 +135,14 @@ void BuildAnswerWorkflow(CWorkflowDoc& doc, const CExtDirItemEIDM& request, int 
 }
 
 bool AcceptEidmRequest(CExtDirItemEIDM& request, const EidmWorkflowHost& host) {
-  if (!AskIrreversible("accept")) return false;
-  WaitCursor wait;
+  if (!AskIrreversible(request.Data().UserInterface(), "accept")) return false;
+  WaitCursor wait(request.Data().UserInterface());
   // The answer is named after the request's id, which a request copied for the
   // partner gets only when stored.
   if (request.ID.empty() && (!request.Data().SaveItem(request) || request.ID.empty())) return false;
   if (!host.defaultDatabasesValid()) {
-    services().messageBox(kWrongDatabasesForAccept, MsgIcon::Exclamation, MsgButtons::Ok);
+    request.Data().UserInterface().messageBox(kWrongDatabasesForAccept, MsgIcon::Exclamation,
+                                              MsgButtons::Ok);
     return false;
   }
   CWorkflowDoc* doc = host.openNewWorkflow();
@@ -162,9 +162,10 @@ bool AcceptEidmRequest(CExtDirItemEIDM& request, const EidmWorkflowHost& host) {
 }
 
 bool ViewEidmWorkflow(const CExtDirItemEIDM& request, const EidmWorkflowHost& host) {
-  WaitCursor wait;
+  WaitCursor wait(request.Data().UserInterface());
   if (!host.defaultDatabasesValid()) {
-    services().messageBox(kWrongDatabasesForView, MsgIcon::Exclamation, MsgButtons::Ok);
+    request.Data().UserInterface().messageBox(kWrongDatabasesForView, MsgIcon::Exclamation,
+                                              MsgButtons::Ok);
     return false;
   }
   CProcessDefDb* repository = host.processDefinitions();
@@ -174,7 +175,7 @@ bool ViewEidmWorkflow(const CExtDirItemEIDM& request, const EidmWorkflowHost& ho
       request.IsOrderedByUs() ? request.MasterWorkflowID : request.ExtClusterWorkflowID;
   const WorkflowHeaderEntry* header = id.empty() ? nullptr : repository->FindHeader(id);
   if (!header) {
-    ShowErrorMessage(kWorkflowNotFound);
+    ShowErrorMessage(request.Data().UserInterface(), kWorkflowNotFound);
     return false;
   }
   const WorkflowHeaderEntry found = *header;  // the window's load may read the headers again

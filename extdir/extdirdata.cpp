@@ -5,6 +5,7 @@
 
 #include "common/infocenter.h"
 #include "common/requirecollaborator.h"
+#include "common/services.h"
 #include "extdir/extdiritems.h"
 #include "extdir/extdirtree.h"
 #include "repository/store/lnnotes.h"
@@ -28,13 +29,13 @@ ExtDirLinks UnlinkedExtDir() {
   return {[] { return std::vector<std::string>(); }, [] { return std::string(); }};
 }
 
-CExtDirData::CExtDirData(LNNotesSession& session, const std::string& path,
+CExtDirData::CExtDirData(Services& services, LNNotesSession& session, const std::string& path,
                          const std::string& server, CWorkflowDoc* owner, ExtDirLinks links)
-    : CRepositoryDb(session, {path, server}), links_(std::move(links)) {
+    : CRepositoryDb(services, session, {path, server}), links_(std::move(links)) {
   RequireExtDirLinks(links_);
   AddUser(owner);
-  InfoCenter::instance().clearCategory(kExtDirLoadCategory);
-  StatusScope status(kExtDirLoadCategory);
+  services_.infoCenter().clearCategory(kExtDirLoadCategory);
+  StatusScope status(services_, kExtDirLoadCategory);
   Load();
 }
 
@@ -140,7 +141,7 @@ bool CExtDirData::Load(const char* category) {
     LoadSections(db, kExtDirLoadCategory);
     db.Close();
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(category, "Opening database", e, kOpenFailText);
+    ReportStoreFailure(services_, category, "Opening database", e, kOpenFailText);
     return false;
   }
   return true;
@@ -158,7 +159,7 @@ void CExtDirData::LoadSections(LNDatabase& db, const char* category) {
 
 bool CExtDirData::Refresh() {
   if (!SaveAll()) {
-    Report(kExtDirRefreshCategory, "Saving External Directory database",
+    Report(services_, kExtDirRefreshCategory, "Saving External Directory database",
            "The changes could not be saved, so the External Directory was not read again; "
            "your changes are kept.",
            Severity::Error);
@@ -175,10 +176,10 @@ bool CExtDirData::Reread(const char* category, const char* statusText) {
   const std::vector<CExtDirTree*> trees = trees_;
   for (CExtDirTree* tree : trees) tree->Clear();
   Clear();
-  InfoCenter::instance().clearCategory(kExtDirLoadCategory);
+  services_.infoCenter().clearCategory(kExtDirLoadCategory);
   bool loaded;
   {
-    StatusScope status(statusText);
+    StatusScope status(services_, statusText);
     loaded = Load(category);
   }
   for (CExtDirTree* tree : trees) tree->Build();

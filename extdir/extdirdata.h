@@ -45,7 +45,7 @@ ExtDirLinks UnlinkedExtDir();
 class CExtDirData : public CRepositoryDb {
  public:
   // Clears the loading category and loads the database; requires both links.
-  CExtDirData(LNNotesSession& session, const std::string& path, const std::string& server,
+  CExtDirData(Services& services, LNNotesSession& session, const std::string& path, const std::string& server,
               CWorkflowDoc* owner, ExtDirLinks links);
   ~CExtDirData() override;
 

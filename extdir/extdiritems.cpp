@@ -21,7 +21,7 @@ constexpr char kNewFolder[] = "New Folder";
 void MakeNewFolder(CExtDirData& data, CExtDirTreeNode& parent, CExtDirTree& tree) {
   CExtDirItemGRIFolder::Create(data, kNewFolder, &parent, tree);
   tree.Expand(parent);
-  services().showStatusText(
+  data.UserInterface().showStatusText(
       "A folder is stored only with a leaf in it: an empty folder is gone when the External "
       "Directory is read again.");
 }
@@ -190,7 +190,8 @@ void CExtDirItemGRIFolder::Delete() {
   DeleteChildren();
   RemoveNode();
   if (!Data().Remove(this))
-    ShowErrorMessage("Searching a visible element in the list of all elements was unsuccessful!");
+    ShowErrorMessage(Data().UserInterface(),
+                     "Searching a visible element in the list of all elements was unsuccessful!");
   // `this` is gone when the removal succeeded.
 }
 
@@ -207,7 +208,7 @@ int CExtDirItemGRILeaf::ImageOfStatus(int status) {
 }
 
 void CExtDirItemGRILeaf::InsertIntoTree(CExtDirTreeNode* parent, CExtDirTree& tree) {
-  if (treeNode || !CExtDirTree::FitsDepth(LeafName, "GRI Leafs")) return;
+  if (treeNode || !CExtDirTree::FitsDepth(Data().UserInterface(), LeafName, "GRI Leafs")) return;
   std::string path = LeafName;
   if (path.find('/') != std::string::npos) {
     displayName = SplitLastToken(path, '/');
@@ -262,7 +263,9 @@ void CExtDirItemGRILeaf::CopyValuesFrom(const CExtDirItemGRILeaf& o) {
 // Registered persons
 
 void CExtDirItemExtRegOrg::InsertIntoTree(CExtDirTreeNode* parent, CExtDirTree& tree) {
-  if (treeNode || !CExtDirTree::FitsDepth(FullName, "External Reg. Organizations")) return;
+  if (treeNode ||
+      !CExtDirTree::FitsDepth(Data().UserInterface(), FullName, "External Reg. Organizations"))
+    return;
   view = &tree;
   std::string own = FullName;
   if (FullName.find('/') != std::string::npos) {

@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "common/services.h"
 #include "extdir/extdirdata.h"
 #include "extdir/extdiritems.h"
 #include "extdir/extdirtexts.h"
@@ -26,16 +27,16 @@ bool IsGone(LNSTATUS status) {
   return status == LNERR_DOCUMENT_NOT_FOUND || status == LNERR_DOCUMENT_DELETED;
 }
 
-void ReportNoLeafs(const std::string& headerId) {
-  Report(kExtDirLoadCategory, "GRI Leafs",
+void ReportNoLeafs(Services& services, const std::string& headerId) {
+  Report(services, kExtDirLoadCategory, "GRI Leafs",
          Quoted("Loading GRI-Leafs of Header \"", headerId,
                 "\" was unsuccessful, because no leafs were found in the view "
                 "(Modeler\\GRILeafs)."),
          Severity::Notice);
 }
 
-void ReportLeafFailure(const LNStatusError& e) {
-  ReportStoreFailure(kExtDirLoadCategory, "GRI Leafs: Reading Document", e,
+void ReportLeafFailure(Services& services, const LNStatusError& e) {
+  ReportStoreFailure(services, kExtDirLoadCategory, "GRI Leafs: Reading Document", e,
                      extdirtexts::kLeafDocument);
 }
 
@@ -58,7 +59,8 @@ CExtDirData::LeafView* CExtDirData::OpenLeafView(bool quiet) {
     opened->db.SetThrowAllErrors(true);  // every reader of the leaf view takes failures as thrown
   } catch (const LNStatusError& e) {
     if (quiet) return nullptr;
-    ReportStoreFailure(kExtDirLoadCategory, "GRI Leafs: Opening database", e, t::kReopenFailText);
+    ReportStoreFailure(services_, kExtDirLoadCategory, "GRI Leafs: Opening database", e,
+                       t::kReopenFailText);
     return nullptr;
   }
   try {
@@ -66,8 +68,8 @@ CExtDirData::LeafView* CExtDirData::OpenLeafView(bool quiet) {
     opened->view.Open();
   } catch (const LNStatusError& e) {
     if (quiet) return nullptr;
-    ReportStoreFailure(kExtDirLoadCategory, "GRI Leafs: Opening view (Modeler\\GRILeaf)", e,
-                       t::kLeafViewMissing);
+    ReportStoreFailure(services_, kExtDirLoadCategory, "GRI Leafs: Opening view (Modeler\\GRILeaf)",
+                       e, t::kLeafViewMissing);
     return nullptr;
   }
   leafView_ = std::move(opened);
@@ -84,7 +86,7 @@ bool CExtDirData::LoadLeafsOfHeader(const std::string& headerId) {
 
 bool CExtDirData::LoadLeafsOfHeaders(const std::vector<std::string>& headerIds,
                                      std::vector<CExtDirItemGRILeaf*>* leafs) {
-  StatusScope status("Reading GRI Leaf Documents");
+  StatusScope status(services_, "Reading GRI Leaf Documents");
   LeafRead read;
   if (headerIds.size() > 1) {  // many headers: one scan
     LeafView* view = OpenLeafView();
@@ -101,7 +103,7 @@ bool CExtDirData::LoadLeafsOfHeaders(const std::vector<std::string>& headerIds,
     if (!gone) break;
     ForgetLeafView();
   }
-  Report(kExtDirLoadCategory, "GRI Leafs", extdirtexts::kLeafsLoaded, Severity::Success);
+  Report(services_, kExtDirLoadCategory, "GRI Leafs", extdirtexts::kLeafsLoaded, Severity::Success);
   if (leafs) *leafs = std::move(read.leafs);
   return true;
 }
@@ -123,7 +125,7 @@ void CExtDirData::AddReadLeaf(std::unique_ptr<CExtDirItemGRILeaf> leaf, LeafRead
     read.leafs.push_back(&static_cast<CExtDirItemGRILeaf&>(Append(std::move(leaf))));
     return;
   }
-  Report(kExtDirLoadCategory, "GRI Leafs: Reading Document",
+  Report(services_, kExtDirLoadCategory, "GRI Leafs: Reading Document",
          "The GRI-Leaf \"" + leaf->LeafName +
              "\" is not shown, because another document of the External Directory has its "
              "LeafID \"" +
@@ -137,7 +139,7 @@ void CExtDirData::ReadLeafsOfHeader(LeafView& leafs, const std::string& headerId
                                     bool& gone) {
   ViewWalk matches(leafs.view, headerId);
   if (matches.Empty()) {
-    ReportNoLeafs(headerId);
+    ReportNoLeafs(services_, headerId);
     return;
   }
   auto readLeaf = [&](const LNVFEntry& entry) {
@@ -153,12 +155,13 @@ void CExtDirData::ReadLeafsOfHeader(LeafView& leafs, const std::string& headerId
         gone = true;
         return false;
       }
-      ReportLeafFailure(e);
+      ReportLeafFailure(services_, e);
     }
     return true;
   };
-  matches.Entries(readLeaf, [](const LNStatusError& e) {
-    ShowNotesError("The ViewFolder in extdir database cannot be opened properly.", e);
+  matches.Entries(readLeaf, [this](const LNStatusError& e) {
+    ShowNotesError(services_, "The ViewFolder in extdir database cannot be opened properly.",
+                   e);
   });
 }
 
@@ -176,17 +179,17 @@ void CExtDirData::ReadLeafsOfHeaders(LeafView& leafs, const std::vector<std::str
         if (auto header = byHeader.find(leaf->HeaderID); header != byHeader.end())
           header->second.emplace_back(doc.GetNoteID(), std::move(leaf));
       } catch (const LNStatusError& e) {
-        ReportLeafFailure(e);
+        ReportLeafFailure(services_, e);
       }
     });
   } catch (const LNStatusError& e) {
-    ReportLeafFailure(e);
+    ReportLeafFailure(services_, e);
   }
   for (const std::string& headerId : headerIds) {
     auto header = byHeader.find(headerId);
     if (header == byHeader.end()) continue;  // asked for twice
     std::vector<Read>& found = header->second;
-    if (found.empty()) ReportNoLeafs(headerId);
+    if (found.empty()) ReportNoLeafs(services_, headerId);
     std::sort(found.begin(), found.end(),
               [](const Read& a, const Read& b) { return a.first < b.first; });
     for (auto& [id, leaf] : found) AddReadLeaf(std::move(leaf), read);
@@ -198,7 +201,7 @@ CExtDirItemGRILeaf* CExtDirData::LoadLeafById(const std::string& leafId) {
   namespace t = extdirtexts;
   if (CExtDirItem* known = FindItemById(leafId)) return dynamic_cast<CExtDirItemGRILeaf*>(known);
   if (leafId.empty()) return nullptr;
-  StatusScope status("Reading GRI Leaf Documents");
+  StatusScope status(services_, "Reading GRI Leaf Documents");
   LNDatabase db;
   const char* title = "Opening database";
   const char* text = t::kReopenFailText;
@@ -212,7 +215,7 @@ CExtDirItemGRILeaf* CExtDirData::LoadLeafById(const std::string& leafId) {
     view.Open();
     ViewWalk matches(view, leafId, ViewWalk::Categories::Visit);
     if (matches.Empty()) {
-      Report(kExtDirLoadCategory, "Loading GRI-Leafs",
+      Report(services_, kExtDirLoadCategory, "Loading GRI-Leafs",
              Quoted("Loading GRI-Leaf \"", leafId,
                     "\" was unsuccessful, because no leaf was found in the view "
                     "(Modeler\\GRILeafID)."),
@@ -226,10 +229,10 @@ CExtDirItemGRILeaf* CExtDirData::LoadLeafById(const std::string& leafId) {
       leaf = &static_cast<CExtDirItemGRILeaf&>(Append(ReadLeaf(*this, doc)));
       return false;
     });
-    Report(kExtDirLoadCategory, "GRI Leafs", t::kLeafsLoaded, Severity::Success);
+    Report(services_, kExtDirLoadCategory, "GRI Leafs", t::kLeafsLoaded, Severity::Success);
     return leaf;
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(kExtDirLoadCategory, title, e, text);
+    ReportStoreFailure(services_, kExtDirLoadCategory, title, e, text);
     return nullptr;
   }
 }

@@ -52,22 +52,22 @@ std::unique_ptr<CExtDirItemGRILeaf> ReadLeaf(CExtDirData& data, LNDocument& d) {
 }
 
 void CExtDirData::ReadContentBlocks(LNDatabase& db, const char* category) {
-  ReadExtDirSection(db, category, extdirtexts::kContentBlocks,
+  ReadExtDirSection(services_, db, category, extdirtexts::kContentBlocks,
                     [this](LNDocument& d) { ReadFields(contentBlocks_.emplace_back(), d); });
 }
 
 void CExtDirData::ReadContentManagement(LNDatabase& db, const char* category) {
-  ReadExtDirSection(db, category, extdirtexts::kContentManagement,
+  ReadExtDirSection(services_, db, category, extdirtexts::kContentManagement,
                     [this](LNDocument& d) { ReadItem(Loaded(Append<CExtDirItemCM>()), d); });
 }
 
 void CExtDirData::ReadDocumentTypes(LNDatabase& db, const char* category) {
-  ReadExtDirSection(db, category, extdirtexts::kDocumentTypes,
+  ReadExtDirSection(services_, db, category, extdirtexts::kDocumentTypes,
                     [this](LNDocument& d) { ReadFields(documentTypes_.emplace_back(), d); });
 }
 
 void CExtDirData::ReadPersons(LNDatabase& db, const char* category) {
-  ReadExtDirSection(db, category, extdirtexts::kPersons, [this](LNDocument& d) {
+  ReadExtDirSection(services_, db, category, extdirtexts::kPersons, [this](LNDocument& d) {
     auto& p = Loaded(Append<CExtDirItemExtRegOrg>());
     ReadFields(p, d);
     p.FullName = LNNotesSession::AbbreviateName(p.FullName);
@@ -76,12 +76,13 @@ void CExtDirData::ReadPersons(LNDatabase& db, const char* category) {
 
 void CExtDirData::ReadEidmRequests(LNDatabase& db, const char* category) {
   std::vector<CExtDirItemEIDM*> read;
-  ReadExtDirSection(db, category, extdirtexts::kEidmRequests, [this, &read](LNDocument& d) {
-    auto& request = Loaded(Append<CExtDirItemEIDM>());
-    ReadItem(request, d);
-    request.ExtClusterID = request.ID;
-    read.push_back(&request);
-  });
+  ReadExtDirSection(services_, db, category, extdirtexts::kEidmRequests,
+                    [this, &read](LNDocument& d) {
+                      auto& request = Loaded(Append<CExtDirItemEIDM>());
+                      ReadItem(request, d);
+                      request.ExtClusterID = request.ID;
+                      read.push_back(&request);
+                    });
   if (read.empty()) return;
   const std::vector<std::string> stored = links_.storedWorkflowIds();
   for (CExtDirItemEIDM* request : read)
@@ -91,50 +92,55 @@ void CExtDirData::ReadEidmRequests(LNDatabase& db, const char* category) {
 }
 
 void CExtDirData::ReadEidmOrganisations(LNDatabase& db, const char* category) {
-  ReadExtDirSection(db, category, extdirtexts::kEidmOrganisations, [this](LNDocument& d) {
-    auto& byUs = Loaded(Append<CExtDirItemEIDMOrg>());
-    byUs.ID = GetFieldContent(StoredDocumentOf(byUs.Kind())->keyItem, d);
-    ReadFields(byUs.Fields(), d);
-    byUs.orderedByUs = true;
-    auto& byPartners = Loaded(static_cast<CExtDirItemEIDMOrg&>(
-        Append(std::make_unique<CExtDirItemEIDMOrg>(*this, byUs))));
-    byPartners.ID = byUs.ID;
-    byPartners.orderedByUs = false;
-    for (CExtDirItemEIDMOrg* twin : {&byUs, &byPartners}) {
-      twin->byUsTwin = &byUs;
-      twin->byPartnersTwin = &byPartners;
-    }
-  });
+  ReadExtDirSection(services_, db, category, extdirtexts::kEidmOrganisations,
+                    [this](LNDocument& d) {
+                      auto& byUs = Loaded(Append<CExtDirItemEIDMOrg>());
+                      byUs.ID = GetFieldContent(StoredDocumentOf(byUs.Kind())->keyItem, d);
+                      ReadFields(byUs.Fields(), d);
+                      byUs.orderedByUs = true;
+                      auto& byPartners = Loaded(static_cast<CExtDirItemEIDMOrg&>(
+                          Append(std::make_unique<CExtDirItemEIDMOrg>(*this, byUs))));
+                      byPartners.ID = byUs.ID;
+                      byPartners.orderedByUs = false;
+                      for (CExtDirItemEIDMOrg* twin : {&byUs, &byPartners}) {
+                        twin->byUsTwin = &byUs;
+                        twin->byPartnersTwin = &byPartners;
+                      }
+                    });
 }
 
 void CExtDirData::ReadHeaders(LNDatabase& db, const char* category) {
-  ReadExtDirSection(db, category, extdirtexts::kHeaders, [this, category](LNDocument& d) {
-    auto report = [category](const char* pattern, const std::string& name, Severity severity) {
-      Report(category, "GRI Header: Reading Document", Format(pattern, name), severity);
-    };
-    auto header = std::make_unique<CExtDirItemGRIProcView>(*this);
-    CExtDirItemGRIProcView& h = Loaded(*header);
-    ReadItem(h, d);
-    if (h.ProcViewName.empty()) return;
-    if (h.Direction != kPublished && h.Direction != kOffered) {
-      report(extdirtexts::kNoDirection, h.ProcViewName, Severity::Notice);
-      h.Direction = kPublished;
-    }
-    if (h.Direction == kPublished) {
-      if (h.ID.empty()) {
-        report(extdirtexts::kPublishedNoId, h.ProcViewName, Severity::Notice);
-        h.ID = FormatNoteId(d.GetNoteID());
-      }
-      if (h.OrgName.empty()) report(extdirtexts::kPublishedNoOrg, h.ProcViewName, Severity::Notice);
-    } else if (h.ID.empty()) {
-      report(extdirtexts::kOfferedNoId, h.ProcViewName, Severity::Error);
-      return;
-    } else if (h.OrgName.empty()) {
-      report(extdirtexts::kOfferedNoOrg, h.ProcViewName, Severity::Notice);
-    }
-    h.leafsLoaded = false;
-    Append(std::move(header));
-  });
+  ReadExtDirSection(services_, db, category, extdirtexts::kHeaders,
+                    [this, category](LNDocument& d) {
+                      auto report = [this, category](const char* pattern, const std::string& name,
+                                                     Severity severity) {
+                        Report(services_, category, "GRI Header: Reading Document",
+                               Format(pattern, name), severity);
+                      };
+                      auto header = std::make_unique<CExtDirItemGRIProcView>(*this);
+                      CExtDirItemGRIProcView& h = Loaded(*header);
+                      ReadItem(h, d);
+                      if (h.ProcViewName.empty()) return;
+                      if (h.Direction != kPublished && h.Direction != kOffered) {
+                        report(extdirtexts::kNoDirection, h.ProcViewName, Severity::Notice);
+                        h.Direction = kPublished;
+                      }
+                      if (h.Direction == kPublished) {
+                        if (h.ID.empty()) {
+                          report(extdirtexts::kPublishedNoId, h.ProcViewName, Severity::Notice);
+                          h.ID = FormatNoteId(d.GetNoteID());
+                        }
+                        if (h.OrgName.empty())
+                          report(extdirtexts::kPublishedNoOrg, h.ProcViewName, Severity::Notice);
+                      } else if (h.ID.empty()) {
+                        report(extdirtexts::kOfferedNoId, h.ProcViewName, Severity::Error);
+                        return;
+                      } else if (h.OrgName.empty()) {
+                        report(extdirtexts::kOfferedNoOrg, h.ProcViewName, Severity::Notice);
+                      }
+                      h.leafsLoaded = false;
+                      Append(std::move(header));
+                    });
 }
 
 }  // namespace velk

@@ -47,7 +47,7 @@ template <class Record>
 bool SaveDocument(CExtDirItem& item, const Record& record, LNDatabase& db,
                   const std::function<void(LNDatabase&)>& after = {}) {
   const StoredDocument& shape = *StoredDocumentOf(item.Kind());
-  StatusScope status(shape.statusText);
+  StatusScope status(item.Data().UserInterface(), shape.statusText);
   LNThrowAllErrorsScope throwing(db, true);
   const std::string previousId = item.ID;
   try {
@@ -58,7 +58,8 @@ bool SaveDocument(CExtDirItem& item, const Record& record, LNDatabase& db,
   } catch (const LNStatusError& e) {
     item.ID = previousId;
     item.Data().IdsChanged();
-    ReportStoreFailure(shape.statusText, "Creating document", e, kCreateFailText);
+    ReportStoreFailure(item.Data().UserInterface(), shape.statusText, "Creating document",
+                       e, kCreateFailText);
     return false;
   }
   item.isNew = false;

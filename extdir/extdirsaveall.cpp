@@ -91,12 +91,13 @@ CExtDirData::IriScope::~IriScope() {
 
 bool CExtDirData::SaveAll() {
   ForgetLeafView();  // saved leafs get new documents
-  StatusScope status("Saving External Directory database");
+  StatusScope status(services_, "Saving External Directory database");
   LNDatabase db;
   try {
     OpenDatabase(db);
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(kExtDirSaveCategory, "Opening database", e, extdirtexts::kOpenFailText);
+    ReportStoreFailure(services_, kExtDirSaveCategory, "Opening database", e,
+                       extdirtexts::kOpenFailText);
     return false;
   }
   LNThrowAllErrorsScope throwing(db, true);
@@ -114,14 +115,15 @@ bool CExtDirData::SaveAllIn(LNDatabase& db) {
     for (const SavePhase* phase : SavePhases()) {
       if (!RunSavePhase(*this, db, *phase)) {
         Restore(*this, before);
-        Report(kExtDirSaveCategory, kRolledBackTitle, kRolledBackText, Severity::Error);
+        Report(services_, kExtDirSaveCategory, kRolledBackTitle, kRolledBackText, Severity::Error);
         return false;
       }
     }
     transaction.Commit();
   } catch (const LNStatusError& e) {
     Restore(*this, before);
-    ReportStoreFailure(kExtDirSaveCategory, kRolledBackTitle, e, kRolledBackText);
+    ReportStoreFailure(services_, kExtDirSaveCategory, kRolledBackTitle, e,
+                       kRolledBackText);
     return false;
   }
   // Deleted items have no document left to remove.
@@ -144,12 +146,12 @@ bool CExtDirData::SaveItem(CExtDirItem& item) {
   if (!item.IsShown()) return true;
   ForgetLeafView();
   const char* statusText = SaveStatusOf(item);
-  StatusScope status(statusText);
+  StatusScope status(services_, statusText);
   LNDatabase db;
   try {
     OpenDatabase(db);
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(statusText, "Opening database", e,
+    ReportStoreFailure(services_, statusText, "Opening database", e,
                        "The chosen External Directory database could not be opened. Please "
                        "choose another one\nor retry later.");
     return false;
@@ -166,7 +168,7 @@ bool CExtDirData::SaveItem(CExtDirItem& item) {
     saved = item.Save(db);
     if (saved) transaction.Commit();
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(statusText, kRolledBackTitle, e, kRolledBackText);
+    ReportStoreFailure(services_, statusText, kRolledBackTitle, e, kRolledBackText);
     saved = false;
   }
   if (!saved) Restore(*this, before);
@@ -175,7 +177,7 @@ bool CExtDirData::SaveItem(CExtDirItem& item) {
 }
 
 bool CExtDirData::UpdateIriLeaf(const std::string& leafId, const std::string& workflowId) {
-  StatusScope status("Modify IRI Document");
+  StatusScope status(services_, "Modify IRI Document");
   const char* title = "Opening database";
   const char* text = extdirtexts::kReopenFailText;
   try {
@@ -189,7 +191,7 @@ bool CExtDirData::UpdateIriLeaf(const std::string& leafId, const std::string& wo
     view.Open();
     ViewWalk matches(view, leafId);
     if (matches.Empty()) {
-      Report(kExtDirLoadCategory, "IRI Leafs",
+      Report(services_, kExtDirLoadCategory, "IRI Leafs",
              "Loading IRI-Leaf \"" + leafId +
                  "\" was unsuccessful, because no leaf was found in the view "
                  "(Modeler\\IRILeafID).",
@@ -210,11 +212,11 @@ bool CExtDirData::UpdateIriLeaf(const std::string& leafId, const std::string& wo
     view.Close();
     db.Close();
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(kExtDirLoadCategory, title, e, text);
+    ReportStoreFailure(services_, kExtDirLoadCategory, title, e, text);
     return false;
   }
-  Report(kExtDirLoadCategory, "IRI Leafs", "IRI Leaf Informations have been loaded sucessfully.",
-         Severity::Success);
+  Report(services_, kExtDirLoadCategory, "IRI Leafs",
+         "IRI Leaf Informations have been loaded sucessfully.", Severity::Success);
   return true;
 }
 

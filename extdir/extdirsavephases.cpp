@@ -114,7 +114,7 @@ bool ReviseDocument(CExtDirData& data, LNDatabase& db, const LNVFEntry& entry,
 bool ReviseView(CExtDirData& data, LNDatabase& db, LNViewFolder& view, const SavePhase& phase) {
   if (view.GetEntryCount() == 0) {
     if (phase.emptyTitle)
-      Report(kExtDirSaveCategory, phase.emptyTitle,
+      Report(data.UserInterface(), kExtDirSaveCategory, phase.emptyTitle,
              std::string("The selected External Directory database holds no informations about ") +
                  phase.emptyWords + ".\r\n",
              Severity::Notice);
@@ -131,14 +131,16 @@ bool ReviseView(CExtDirData& data, LNDatabase& db, LNViewFolder& view, const Sav
   try {
     entries.emplace(view);
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(kExtDirSaveCategory, phase.folderTitle, e, phase.folderText);
+    ReportStoreFailure(data.UserInterface(), kExtDirSaveCategory, phase.folderTitle, e,
+                       phase.folderText);
     return false;
   }
   try {
     return entries->Entries(
         [&](const LNVFEntry& entry) { return ReviseDocument(data, db, entry, phase); });
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(kExtDirSaveCategory, phase.documentTitle, e, phase.documentText);
+    ReportStoreFailure(data.UserInterface(), kExtDirSaveCategory, phase.documentTitle,
+                       e, phase.documentText);
     return false;
   }
 }
@@ -158,14 +160,15 @@ const SavePhase* SavePhaseOf(const CExtDirItem& item) {
 }
 
 bool RunSavePhase(CExtDirData& data, LNDatabase& db, const SavePhase& phase) {
-  StatusScope status(phase.statusText);
+  StatusScope status(data.UserInterface(), phase.statusText);
   LNThrowAllErrorsScope throwing(db, true);
   LNViewFolder view;
   try {
     db.GetViewFolder(phase.view, &view);
     view.Open();
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(kExtDirSaveCategory, phase.viewTitle, e, phase.viewText);
+    ReportStoreFailure(data.UserInterface(), kExtDirSaveCategory, phase.viewTitle, e,
+                       phase.viewText);
     return false;
   }
   const bool revised = ReviseView(data, db, view, phase);
@@ -178,7 +181,8 @@ bool RunSavePhase(CExtDirData& data, LNDatabase& db, const SavePhase& phase) {
       pending.push_back(item.get());
   for (CExtDirItem* item : pending)
     if (!item->Save(db)) return false;
-  Report(kExtDirSaveCategory, phase.successTitle, phase.successText, Severity::Success);
+  Report(data.UserInterface(), kExtDirSaveCategory, phase.successTitle, phase.successText,
+         Severity::Success);
   return true;
 }
 

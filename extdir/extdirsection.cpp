@@ -14,8 +14,8 @@ namespace {
 
 // Reads the current entry's document; a failure is reported and, unless bad
 // documents are skipped, thrown on.
-bool ReadEntry(const LNVFEntry& entry, const char* category, const ExtDirSectionTexts& texts,
-               const ExtDirDocumentReader& read) {
+bool ReadEntry(Services& services, const LNVFEntry& entry, const char* category,
+               const ExtDirSectionTexts& texts, const ExtDirDocumentReader& read) {
   try {
     LNDocument document;
     entry.GetDocument(&document);
@@ -24,27 +24,27 @@ bool ReadEntry(const LNVFEntry& entry, const char* category, const ExtDirSection
     document.Close();
     return true;
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(category, texts.documentTitle, e, texts.documentText);
+    ReportStoreFailure(services, category, texts.documentTitle, e, texts.documentText);
     return texts.skipBadDocuments;
   }
 }
 
 }  // namespace
 
-bool ReadExtDirSection(LNDatabase& db, const char* category, const ExtDirSectionTexts& texts,
-                       const ExtDirDocumentReader& read) {
-  StatusScope status(texts.statusText);
+bool ReadExtDirSection(Services& services, LNDatabase& db, const char* category,
+                       const ExtDirSectionTexts& texts, const ExtDirDocumentReader& read) {
+  StatusScope status(services, texts.statusText);
   LNThrowAllErrorsScope throwing(db, true);
   LNViewFolder view;
   try {
     db.GetViewFolder(texts.view, &view);
     view.Open(LNVFOPEN_READ_DOCUMENTS);
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(category, texts.noViewTitle, e, texts.noViewText);
+    ReportStoreFailure(services, category, texts.noViewTitle, e, texts.noViewText);
     return false;
   }
   if (view.GetEntryCount() == 0) {
-    Report(category, texts.emptyTitle ? texts.emptyTitle : texts.title,
+    Report(services, category, texts.emptyTitle ? texts.emptyTitle : texts.title,
            std::string("The selected External Directory database holds no informations about ") +
                texts.emptyWords + ".\r\n",
            Severity::Notice);
@@ -55,20 +55,20 @@ bool ReadExtDirSection(LNDatabase& db, const char* category, const ExtDirSection
   try {
     entries.emplace(view);
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(category, texts.noFolderTitle, e, texts.noFolderText);
+    ReportStoreFailure(services, category, texts.noFolderTitle, e, texts.noFolderText);
     view.Close();
     return false;
   }
   bool complete = false;
   try {
     complete = entries->Entries(
-        [&](const LNVFEntry& entry) { return ReadEntry(entry, category, texts, read); });
+        [&](const LNVFEntry& entry) { return ReadEntry(services, entry, category, texts, read); });
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(category, texts.documentTitle, e, texts.documentText);
+    ReportStoreFailure(services, category, texts.documentTitle, e, texts.documentText);
   }
   view.Close();
   if (!complete) return false;
-  Report(category, texts.title, texts.successText, Severity::Success);
+  Report(services, category, texts.title, texts.successText, Severity::Success);
   return true;
 }
 

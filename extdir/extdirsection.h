@@ -9,6 +9,8 @@ class LNDocument;
 
 namespace velk {
 
+class Services;
+
 struct ExtDirSectionTexts {
   const char* statusText;
   const char* view;
@@ -30,7 +32,7 @@ using ExtDirDocumentReader = std::function<void(LNDocument& document)>;
 
 // Reads the section's view; every failure is reported under `category` and ends
 // the section (or, with skipBadDocuments, only that document). False on failure.
-bool ReadExtDirSection(LNDatabase& db, const char* category, const ExtDirSectionTexts& texts,
-                       const ExtDirDocumentReader& read);
+bool ReadExtDirSection(Services& services, LNDatabase& db, const char* category,
+                       const ExtDirSectionTexts& texts, const ExtDirDocumentReader& read);
 
 }  // namespace velk

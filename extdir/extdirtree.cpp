@@ -192,12 +192,12 @@ CExtDirTreeNode* CExtDirTree::FindChild(CExtDirTreeNode* parent, ExtDirKind kind
   return nullptr;
 }
 
-bool CExtDirTree::FitsDepth(const std::string& name, const char* what) {
+bool CExtDirTree::FitsDepth(Services& services, const std::string& name, const char* what) {
   const auto levels = std::count(name.begin(), name.end(), '/');
   if (levels <= kMaxFolderDepth) return true;
   constexpr std::size_t kShown = 80;
   const std::string shown = name.size() > kShown ? name.substr(0, kShown) + "..." : name;
-  Report(kExtDirLoadCategory, std::string(what) + ": Showing Document",
+  Report(services, kExtDirLoadCategory, std::string(what) + ": Showing Document",
          "The name \"" + shown + "\" has " + std::to_string(levels) +
              " levels of folders, more than the " + std::to_string(kMaxFolderDepth) +
              " the tree shows, so it is not shown. Please inform your database administrator!",

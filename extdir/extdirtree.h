@@ -15,6 +15,7 @@ class CExtDirData;
 class CExtDirItem;
 enum class ExtDirKind;
 class CExtDirTree;
+class Services;
 
 class CExtDirTreeNode {
  public:
@@ -120,7 +121,7 @@ class CExtDirTree {
   CExtDirItem& FindOrCreateFolder(std::string path, CExtDirTreeNode* parent);
   // Whether a "/"-separated name has at most kMaxFolderDepth folders; a deeper
   // one is reported, naming `what`, and its item is not to be shown.
-  static bool FitsDepth(const std::string& name, const char* what);
+  static bool FitsDepth(Services& services, const std::string& name, const char* what);
 
   // The tree as indented text, one node a line: "label [image]".
   std::string Print() const;

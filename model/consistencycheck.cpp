@@ -7,6 +7,7 @@
 #include <unordered_set>
 
 #include "common/infocenter.h"
+#include "common/services.h"
 #include "model/checkloops.h"
 #include "model/checkreferences.h"
 #include "model/workflowdoc.h"
@@ -195,7 +196,7 @@ bool CheckConsistency(const CWorkflowDoc& doc, const ExternalDirectoryLookup& di
   // The tasks a finding names carry the ids 'workflow export' gives them.
   std::unordered_map<const CNode*, int> ids;
   for (const CNode* node : doc.AllNodes()) ids.emplace(node, static_cast<int>(ids.size()));
-  InfoCenter& center = InfoCenter::instance();
+  InfoCenter& center = doc.UserInterface().infoCenter();
   center.clearCategory(kConsistencyCheckCategory);
   for (const CheckFinding& f : result.findings) {
     std::string text = f.Text();

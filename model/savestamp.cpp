@@ -71,7 +71,7 @@ StampCheck CheckStoredStamp(const CWorkflowDoc& top, CProcessDefDb& repository,
                            " since you loaded it.\r\n\r\nYes: replace that version with "
                            "yours.\r\nNo: save yours as a new workflow, keeping theirs.\r\n"
                            "Cancel: do not save.";
-  switch (services().messageBox(text, MsgIcon::Question, MsgButtons::YesNoCancel)) {
+  switch (top.UserInterface().messageBox(text, MsgIcon::Question, MsgButtons::YesNoCancel)) {
     case MsgResult::Yes:
       return StampCheck::Overwrite;
     case MsgResult::No:

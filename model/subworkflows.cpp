@@ -50,7 +50,8 @@ bool CreateSubWorkflow(CWorkflowDoc& caller, CNode& node, CWorkflowDoc& sub, Wor
 std::optional<WorkflowHeaderEntry> FindSubWorkflow(CProcessDefDb& repository, const CNode& node) {
   repository.ReadHeaders(true);
   if (const WorkflowHeaderEntry* found = repository.FindHeader(node.SubWorkflowId())) return *found;
-  services().messageBox(kSubWorkflowNotFoundText, MsgIcon::Exclamation, MsgButtons::Ok);
+  repository.UserInterface().messageBox(kSubWorkflowNotFoundText, MsgIcon::Exclamation,
+                                        MsgButtons::Ok);
   return std::nullopt;
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/infocenter.h"
+#include "common/services.h"
 #include "model/clusterlevels.h"
 #include "model/nodepicture.h"
 #include "model/workflowdoc.h"
@@ -27,7 +28,7 @@ std::string Format(const char* format, const std::string& a, const std::string& 
 }  // namespace
 
 GraphBuilder::GraphBuilder(CWorkflowDoc& doc) : top_(doc.Top()) {
-  InfoCenter::instance().clearCategory(kLoadingWorkflowCategory);
+  top_.UserInterface().infoCenter().clearCategory(kLoadingWorkflowCategory);
 }
 
 CNode* GraphBuilder::AddTask(TaskRecord task) {
@@ -76,8 +77,8 @@ void GraphBuilder::DemoteSelfEnclosingClusters() {
   for (CNode* node : SelfEnclosingClusterNodes(top_)) {
     const std::string text = "Task " + node->CodeText() + ": " + SelfEnclosingClusterText(*node) +
                              " It is shown as a plain task.";
-    InfoCenter::instance().addEntry(kLoadingWorkflowCategory, "Checking cluster levels", text, 0,
-                                    Severity::Error);
+    top_.UserInterface().infoCenter().addEntry(kLoadingWorkflowCategory, "Checking cluster levels",
+                                               text, 0, Severity::Error);
     Fault(text, false);
     if (node->IsClusterNode()) top_.SetNodeKind(*node, NodeKind::Intern);
     top_.SetRepresentsCluster(*node, 0);
@@ -86,7 +87,7 @@ void GraphBuilder::DemoteSelfEnclosingClusters() {
 }
 
 void GraphBuilder::Fault(std::string text, bool shown) {
-  if (shown) ShowErrorMessage(text);
+  if (shown) ShowErrorMessage(top_.UserInterface(), text);
   faults_.push_back(std::move(text));
 }
 

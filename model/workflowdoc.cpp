@@ -15,14 +15,15 @@ void Erase(std::vector<T*>& list, const T* item) {
 }
 }  // namespace
 
-CWorkflowDoc::CWorkflowDoc(std::string currentUserName, std::string today)
-    : top_(this), history_(std::make_shared<UndoHistory>(this)) {
+CWorkflowDoc::CWorkflowDoc(Services& services, std::string currentUserName, std::string today)
+    : services_(services), top_(this), history_(std::make_shared<UndoHistory>(this)) {
   header_.validFrom = std::move(today);
   header_.user = std::move(currentUserName);
 }
 
 CWorkflowDoc::CWorkflowDoc(ClusterTag, CWorkflowDoc& top, CNode& clusterNode)
-    : top_(&top),
+    : services_(top.services_),
+      top_(&top),
       level_(clusterNode.representsCluster_),
       representingNode_(&clusterNode),
       startNode_(clusterNode.clusterStartNode_),

@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/services.h"
 #include "model/arrow.h"
 #include "model/databaseslots.h"
 #include "model/node.h"
@@ -33,11 +34,15 @@ std::string ShownName(const std::string& name);
 class CWorkflowDoc {
  public:
   // A new top-level workflow, named "New workflow", valid from `today`, whose user
-  // is the current Notes user name.
-  explicit CWorkflowDoc(std::string currentUserName = {}, std::string today = TodayText());
+  // is the current Notes user name. Loading, saving and editing it report through
+  // `services`, which must outlive it.
+  explicit CWorkflowDoc(Services& services, std::string currentUserName = {},
+                        std::string today = TodayText());
   ~CWorkflowDoc();
   CWorkflowDoc(const CWorkflowDoc&) = delete;
   CWorkflowDoc& operator=(const CWorkflowDoc&) = delete;
+
+  Services& UserInterface() const { return services_; }
 
   // ---- Structure ----
   CWorkflowDoc& Top() { return *top_; }
@@ -243,6 +248,7 @@ class CWorkflowDoc {
   void DefineBoundary(CNode& node, bool start);
   bool MakeTaskBoundary(CNode& node, bool start);
 
+  Services& services_;
   CWorkflowDoc* top_;
   int level_ = 1;
   CNode* representingNode_ = nullptr;

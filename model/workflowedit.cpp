@@ -58,7 +58,7 @@ CNode* CWorkflowDoc::InsertNode(const Rect& rect, NodeKind kind) {
 bool CWorkflowDoc::DeleteNode(CNode& node) {
   CWorkflowDoc& top = *top_;
   if (node.IsClusterNode() && top.ClusterHasNodes(node.representsCluster_) &&
-      services().messageBox(
+      services_.messageBox(
           "The internal workflow cluster is not empty.\nDelete all subworkflow tasks?",
           MsgIcon::Question, MsgButtons::OkCancel) != MsgResult::Ok)
     return false;
@@ -263,6 +263,7 @@ CNode* CWorkflowDoc::GetNodeWhichRepresentsCluster(int cluster) const {
   CNode* node = FindRepresentingNode(cluster);
   if (!node)
     ShowErrorMessage(
+        services_,
         "programming error: WorkflowWin::GetNodeWhichRepresentsThisCluster(), returns NULL");
   return node;
 }

@@ -1,6 +1,7 @@
 #include "model/workflowextdir.h"
 
 #include "common/infocenter.h"
+#include "common/services.h"
 #include "extdir/extdirdata.h"
 #include "extdir/extdiritems.h"
 #include "model/node.h"
@@ -18,7 +19,7 @@ void UpdatePublishedLeafs(CWorkflowDoc& top,
       continue;
     }
     // Said rather than skipped: the partners would go on reaching the old workflow.
-    InfoCenter::instance().addEntry(
+    top.UserInterface().infoCenter().addEntry(
         kExtDirLoadCategory, "IRI Leafs",
         "The External Directory Database is not initialized, so the IRI leaf \"" + leafId +
             "\" still names its former workflow.",

@@ -59,9 +59,10 @@ bool ReadHeader(CWorkflowDoc& doc, const WorkflowHeaderEntry& chosen, LNDatabase
     view.Open();
     LNDocument header;
     if (!FindVersion(view, chosen.workflowId, chosen.version, header)) {
-      ShowErrorMessage("The chosen workflow '" + key +
-                       "was not found in the Application Environment Database:" +
-                       doc.Databases().applicationEnvironment.location.fileName);
+      ShowErrorMessage(doc.UserInterface(),
+                       "The chosen workflow '" + key +
+                           "was not found in the Application Environment Database:" +
+                           doc.Databases().applicationEnvironment.location.fileName);
       view.Close();
       db.Close();
       return false;
@@ -72,10 +73,11 @@ bool ReadHeader(CWorkflowDoc& doc, const WorkflowHeaderEntry& chosen, LNDatabase
       header.Close();
       view.Close();
       db.Close();
-      services().showStatusText({});
-      ShowErrorMessage("The header document for workflow " + key +
-                       " holds not all necessary information about the workflow.\r\n "
-                       "\t\t\t\tSome important values are missing although they should.");
+      doc.UserInterface().showStatusText({});
+      ShowErrorMessage(doc.UserInterface(),
+                       "The header document for workflow " + key +
+                           " holds not all necessary information about the workflow.\r\n "
+                           "\t\t\t\tSome important values are missing although they should.");
       return false;
     }
     WorkflowHeader fields;
@@ -91,19 +93,23 @@ bool ReadHeader(CWorkflowDoc& doc, const WorkflowHeaderEntry& chosen, LNDatabase
     switch (stage) {
       case Stage::Database:
         ShowNotesError(
+            doc.UserInterface(),
             "The Process Definitions Database could not be accessed. So the workflow can not be "
             "opened.",
             e);
         break;
       case Stage::View:
         ShowNotesError(
+            doc.UserInterface(),
             "The chosen database is not an actual Process Definitions Database because it holds "
             "no header documents for workflows.\r\nIt must have the view: 'Modeler\\Header'. "
             "Please choose another Application Environment Database.",
             e);
         break;
       case Stage::Document:
-        ShowNotesError("The header document for workflow " + key + " can not be opened.", e);
+        ShowNotesError(doc.UserInterface(),
+                       "The header document for workflow " + key + " can not be opened.",
+                       e);
         break;
     }
     return false;
@@ -127,11 +133,11 @@ bool LoadWorkflow(CWorkflowDoc& doc, const WorkflowHeaderEntry& chosen, LNNotesS
   if (!ReadHeader(top, chosen, db, snapshot)) return false;
   top.RefreshTitle();
   if (!ReadGraph(top, db)) {
-    services().showStatusText({});
+    doc.UserInterface().showStatusText({});
     return false;
   }
   TakeSubscribedOrganisations(top);
-  services().showStatusText({});
+  doc.UserInterface().showStatusText({});
   return true;
 }
 

@@ -37,10 +37,10 @@ void ReadRoutes(LNDocument& doc, GraphBuilder& builder, const std::string& self,
                             i < f.size() ? f[i] : std::string()});
 }
 
-void ShowTasksToGo(long count) {
+void ShowTasksToGo(Services& services, long count) {
   char text[48];
   std::snprintf(text, sizeof text, "Loading... %ld tasks to go.", count);
-  services().showStatusText(text);
+  services.showStatusText(text);
 }
 
 enum class Stage { Database, View, Walk };
@@ -58,7 +58,7 @@ void ReadTask(LNDocument& doc, GraphBuilder& builder) {
 }
 
 bool ReadGraph(CWorkflowDoc& doc, LNDatabase& db) {
-  services().showStatusText({});
+  doc.UserInterface().showStatusText({});
   doc.ClearGraph();
   const WorkflowHeader& header = doc.Header();
   GraphBuilder builder(doc);
@@ -74,7 +74,7 @@ bool ReadGraph(CWorkflowDoc& doc, LNDatabase& db) {
     if (walk.Empty()) {
       view.Close();
       db.Close();
-      ShowErrorMessage("No tasks were found.");
+      ShowErrorMessage(doc.UserInterface(), "No tasks were found.");
       return false;
     }
     stage = Stage::Walk;
@@ -89,10 +89,11 @@ bool ReadGraph(CWorkflowDoc& doc, LNDatabase& db) {
         task.Open();
         if (GetFieldIntContent("Version", task) == header.version) ReadTask(task, builder);
         --toGo;
-        if (pace.Due()) ShowTasksToGo(toGo);
+        if (pace.Due()) ShowTasksToGo(doc.UserInterface(), toGo);
         task.Close();
       } catch (const LNStatusError& e) {
-        ShowNotesError("The ViewFolder in Process Definitions Database cannot be opened properly.",
+        ShowNotesError(doc.UserInterface(),
+                       "The ViewFolder in Process Definitions Database cannot be opened properly.",
                        e);
       }
       return true;
@@ -102,7 +103,8 @@ bool ReadGraph(CWorkflowDoc& doc, LNDatabase& db) {
   } catch (const LNStatusError& e) {
     if (view.IsOpen()) view.Close();
     if (db.IsOpen()) db.Close();
-    ShowNotesError(stage == Stage::Database ? "The routing workflow cannot be opened properly"
+    ShowNotesError(doc.UserInterface(),
+                   stage == Stage::Database ? "The routing workflow cannot be opened properly"
                    : stage == Stage::View
                        ? "The ViewFolder in Process Definitions Database cannot be opened properly."
                        : "Workflow CNode document cannot be loaded.",
@@ -110,7 +112,7 @@ bool ReadGraph(CWorkflowDoc& doc, LNDatabase& db) {
     return false;
   }
   builder.Finish();
-  services().showStatusText({});
+  doc.UserInterface().showStatusText({});
   return true;
 }
 

@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "common/infocenter.h"
+#include "common/services.h"
 #include "model/jsonlimits.h"
 #include "model/workflowdoc.h"
 #include "model/workflowundo.h"
@@ -178,9 +179,9 @@ void RecoveryFolder::RemoveStaleLocks() const {
 
 namespace {
 
-void ReportUnreadable(const RecoveredWorkflow& copy) {
+void ReportUnreadable(Services& services, const RecoveredWorkflow& copy) {
   const std::string kept = RecoveryFolder::SetAside(copy.file);
-  InfoCenter::instance().addEntry(
+  services.infoCenter().addEntry(
       kRecoveryCategory,
       "Recovery copy " + fs::path(copy.file).filename().string() + " cannot be read",
       "The recovery copy " + copy.file + " cannot be read: " + copy.fault +
@@ -191,10 +192,10 @@ void ReportUnreadable(const RecoveredWorkflow& copy) {
 
 }  // namespace
 
-void RecoverLeftOverCopies(const RecoveryFolder& folder,
+void RecoverLeftOverCopies(Services& services, const RecoveryFolder& folder,
                            const std::function<std::shared_ptr<CWorkflowDoc>()>& newDocument,
                            const std::function<void(std::shared_ptr<CWorkflowDoc>)>& offer) {
-  InfoCenter::instance().clearCategory(kRecoveryCategory);
+  services.infoCenter().clearCategory(kRecoveryCategory);
   for (RecoveredWorkflow& copy : folder.LeftOver()) {
     std::shared_ptr<CWorkflowDoc> doc;
     if (copy.fault.empty()) {
@@ -206,7 +207,7 @@ void RecoverLeftOverCopies(const RecoveryFolder& folder,
       }
     }
     if (!copy.fault.empty()) {
-      ReportUnreadable(copy);
+      ReportUnreadable(services, copy);
       continue;
     }
     WorkflowHeader header = doc->Header();

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/services.h"
 #include "model/workflowjson.h"
 
 namespace velk {
@@ -64,7 +65,7 @@ inline constexpr char kRecoveryCategory[] = "Crash Recovery";
 // modified, with no undo step leading back to a stored state) that `offer`
 // restores or drops, after which the copy goes; or it cannot be read, and is set
 // aside and reported in the Info Center.
-void RecoverLeftOverCopies(const RecoveryFolder& folder,
+void RecoverLeftOverCopies(Services& services, const RecoveryFolder& folder,
                            const std::function<std::shared_ptr<CWorkflowDoc>()>& newDocument,
                            const std::function<void(std::shared_ptr<CWorkflowDoc>)>& offer);
 

@@ -152,23 +152,24 @@ CNode* StartOfGraph(CWorkflowDoc& top) {
 
 // Writes header and tasks inside the open transaction; false after showing why.
 bool WriteDocuments(CWorkflowDoc& top, SaveSession& save) {
-  services().showStatusText("Saving header");
+  top.UserInterface().showStatusText("Saving header");
   try {
     WriteHeaderDocument(top, save);
   } catch (const LNStatusError& e) {
-    ShowNotesError(kHeaderFailedText, e);
+    ShowNotesError(top.UserInterface(), kHeaderFailedText, e);
     return false;
   }
   CNode* start = StartOfGraph(top);
-  services().showStatusText("Saving Graph");
+  top.UserInterface().showStatusText("Saving Graph");
   if (top.NodeCount() == 0) return true;
   if (!start) {
-    ShowErrorMessage("Internal error, CWorkflowDoc::SaveGraph() gets empty start node");
-    ShowErrorMessage(kSaveFailedText);
+    ShowErrorMessage(top.UserInterface(),
+                     "Internal error, CWorkflowDoc::SaveGraph() gets empty start node");
+    ShowErrorMessage(top.UserInterface(), kSaveFailedText);
     return false;
   }
   if (!WriteTaskDocuments(top, *start, save)) {
-    ShowErrorMessage(kSaveFailedText);
+    ShowErrorMessage(top.UserInterface(), kSaveFailedText);
     return false;
   }
   return true;
@@ -197,11 +198,11 @@ bool WriteAll(CWorkflowDoc& top, CProcessDefDb& repository, const Plan& plan,
   const std::string& path = top.Databases().processDefinitions.location.fileName;
   // The new header continues the history of the one it replaces, read while retiring it.
   bool written = repository.RetireOn(db, plan.retirement, plan.retired, path);
-  if (!written) ShowErrorMessage(kSaveFailedText);
+  if (!written) ShowErrorMessage(top.UserInterface(), kSaveFailedText);
   SaveSession save = NewSaveSession(repository, db, top, plan, target);
   written = written && WriteDocuments(top, save);
   if (!written) {
-    services().showStatusText({});
+    top.UserInterface().showStatusText({});
     return false;
   }
   published = std::move(save.published);
@@ -215,7 +216,7 @@ enum class Outcome { Written, Failed, Ask };
 // documents' own steps are thrown.
 Outcome WriteUnderLock(CWorkflowDoc& top, CProcessDefDb& repository, const Request& request,
                        const WriteTarget& target, Plan& plan, Published& published) {
-  services().showStatusText("Saving");
+  top.UserInterface().showStatusText("Saving");
   LNDatabase opened;
   std::optional<LNTransaction> transaction;
   LNDatabase* db = target.db;
@@ -229,7 +230,7 @@ Outcome WriteUnderLock(CWorkflowDoc& top, CProcessDefDb& repository, const Reque
   db->LockKey(request.original.name);
   plan = Decide(request, repository);
   if (plan.changedMeanwhile) {
-    ShowErrorMessage(ReplacedMeanwhileText(plan.retired));
+    ShowErrorMessage(top.UserInterface(), ReplacedMeanwhileText(plan.retired));
     return Outcome::Failed;
   }
   if (MustAsk(top, repository, request, plan)) return Outcome::Ask;  // not while holding the lock
@@ -273,12 +274,13 @@ Outcome Attempt(CWorkflowDoc& top, CProcessDefDb& repository, const Request& req
     // Another designer's long save holds the database: the store has waited as long
     // as a save takes; now the designer decides whether to wait once more.
     if (e.GetStatus() == LNERR_DATABASE_BUSY && busyRetries < kBusyRetries &&
-        services().messageBox(GetNotesErrorText(e.GetStatus()) + text + "\r\n\r\nTry again?",
-                              MsgIcon::Exclamation, MsgButtons::RetryCancel) == MsgResult::Retry) {
+        top.UserInterface().messageBox(
+            GetNotesErrorText(e.GetStatus()) + text + "\r\n\r\nTry again?", MsgIcon::Exclamation,
+            MsgButtons::RetryCancel) == MsgResult::Retry) {
       ++busyRetries;
       return Outcome::Ask;
     }
-    ShowNotesError(text, e);
+    ShowNotesError(top.UserInterface(), text, e);
     return Outcome::Failed;
   }
 }
@@ -301,7 +303,7 @@ bool WriteWorkflow(CWorkflowDoc& doc, const WriteTarget& target, VersionRule rul
   CWorkflowDoc& top = doc.Top();
   CProcessDefDb* repository = top.Databases().processDefinitions.repository;
   if (!repository) {
-    ShowErrorMessage(kNoDatabasesText);
+    ShowErrorMessage(top.UserInterface(), kNoDatabasesText);
     return false;
   }
   Request request{top.Header(), rule, false, std::nullopt};
@@ -318,9 +320,10 @@ bool WriteWorkflow(CWorkflowDoc& doc, const WriteTarget& target, VersionRule rul
   };
   if (!AssignCodes(top)) {
     // Only an Active workflow needs its start to number its tasks.
-    ShowErrorMessage("The workflow \"" + top.Header().name +
-                     "\" is Active but has no start task.\r\nDefine a workflow start before "
-                     "saving it.");
+    ShowErrorMessage(top.UserInterface(),
+                     "The workflow \"" + top.Header().name +
+                         "\" is Active but has no start task.\r\nDefine a workflow start before "
+                         "saving it.");
     return false;
   }
   Plan plan;
@@ -333,7 +336,7 @@ bool WriteWorkflow(CWorkflowDoc& doc, const WriteTarget& target, VersionRule rul
     if (outcome == Outcome::Failed) return fail();
     if (busyRetries != busyBefore) continue;  // the designer said "Retry"
     if (questions++ == kQuestionTurns) {
-      ShowErrorMessage(ReplacedMeanwhileText(plan.retired));
+      ShowErrorMessage(top.UserInterface(), ReplacedMeanwhileText(plan.retired));
       return fail();
     }
     if (!AskAboutReplacing(top, *repository, plan, request)) return fail();
@@ -343,7 +346,7 @@ bool WriteWorkflow(CWorkflowDoc& doc, const WriteTarget& target, VersionRule rul
   top.SetNew(false);
   top.ClearModified();
   top.RefreshTitle();
-  services().showStatusText({});
+  top.UserInterface().showStatusText({});
   return true;
 }
 

@@ -226,16 +226,18 @@ bool WriteTaskDocuments(CWorkflowDoc& top, CNode& start, SaveSession& save) {
       writer.Write(node);
       return true;
     } catch (const LNStatusError& e) {
-      ShowNotesError("Error while saving workflow structure in Process Definitions Database", e);
+      ShowNotesError(top.UserInterface(),
+                     "Error while saving workflow structure in Process Definitions Database",
+                     e);
       return false;
     }
   };
   ProgressPace pace;
-  auto show = [&pace](const char* format, int count) {
+  auto show = [&pace, &top](const char* format, int count) {
     if (!pace.Due()) return;
     char text[64];
     std::snprintf(text, sizeof text, format, count);
-    services().showStatusText(text);
+    top.UserInterface().showStatusText(text);
   };
   show("Saving tasks, tasks to go: %d", toGo);
   if (!write(start)) return false;

@@ -59,25 +59,27 @@ bool WorkflowSaver::Save(CWorkflowDoc& doc, const SaveRequest& request) {
   CWorkflowDoc& top = doc.Top();
   InitializeDatabases(top);
   if (!top.Databases().ReadyToSave()) {
-    ShowErrorMessage(kNoDatabasesText);
+    ShowErrorMessage(top.UserInterface(), kNoDatabasesText);
     return false;
   }
   // Loaded again, such a node would open its own level inside itself without end.
   if (const std::vector<CNode*> cycles = SelfEnclosingClusterNodes(top); !cycles.empty()) {
-    ShowErrorMessage(SelfEnclosingClusterText(*cycles.front()) +
-                     "\r\nA workflow whose levels contain themselves can not be stored; nothing "
-                     "has been stored.");
+    ShowErrorMessage(
+        top.UserInterface(),
+        SelfEnclosingClusterText(*cycles.front()) +
+            "\r\nA workflow whose levels contain themselves can not be stored; nothing "
+            "has been stored.");
     return false;
   }
   if (!CheckConsistency(top, directory_)) {
-    ShowErrorMessage(CheckRefusedText(top.Header().name));
+    ShowErrorMessage(top.UserInterface(), CheckRefusedText(top.Header().name));
     return false;
   }
   if (request.chooseName && NeedsName(top, request.saveAs) && !request.chooseName(top))
     return false;
   const VersionRule rule = request.imported ? VersionRule::AfterStored : VersionRule::Next;
   if (!WriteWorkflow(top, {nullptr, request.appReplicaId}, rule)) return false;
-  services().showStatusText({});
+  top.UserInterface().showStatusText({});
   return true;
 }
 

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "common/infocenter.h"
+#include "common/services.h"
 #include "repository/databasetemplates.h"
 #include "repository/fieldaccess.h"
 #include "repository/identity.h"
@@ -31,8 +32,8 @@ std::optional<std::string> FormTitle(const LNForm& form) {
   return item.texts.empty() ? std::string() : item.texts.front();
 }
 
-void ReportSkippedForm(const LNForm& form) {
-  Report(kApplicationEnvCategory, kFormSkippedTitle,
+void ReportSkippedForm(Services& services, const LNForm& form) {
+  Report(services, kApplicationEnvCategory, kFormSkippedTitle,
          "The Application Environment Database form with note id " +
              FormatNoteId(form.GetNoteID()) +
              " is skipped, because its item \"$TITLE\" holds no text.",
@@ -52,10 +53,10 @@ FormRecord ReadFormRecord(LNForm& form, std::string name) {
 
 // Reads the configuration document under the key; false after a notice when the
 // view has none. Throws LNStatusError when the document cannot be read.
-bool ReadOfficeMail(LNViewFolder& view, std::string& officeMail) {
+bool ReadOfficeMail(Services& services, LNViewFolder& view, std::string& officeMail) {
   ViewWalk matches(view, kConfigurationKey, ViewWalk::Categories::Visit);
   if (matches.Empty()) {
-    Report(kApplicationEnvCategory, kConfigurationTitle,
+    Report(services, kApplicationEnvCategory, kConfigurationTitle,
            "Loading Application Configuration Document was unsuccessful, because the view "
            "(Z. Runtime\\Configuration) holds no document under the key \"ReplicaID\".",
            Severity::Notice);
@@ -81,11 +82,11 @@ bool IsApplicationFieldName(const std::string& name) {
          !name.starts_with("$");
 }
 
-CApplicationEnvDb::CApplicationEnvDb(LNNotesSession& session, const std::string& path,
+CApplicationEnvDb::CApplicationEnvDb(Services& services, LNNotesSession& session, const std::string& path,
                                      const std::string& server, CWorkflowDoc* user)
-    : CRepositoryDb(session, {path, server}) {
-  InfoCenter::instance().clearCategory(kApplicationEnvCategory);
-  StatusScope status("Loading Application Environment Database");
+    : CRepositoryDb(services, session, {path, server}) {
+  services_.infoCenter().clearCategory(kApplicationEnvCategory);
+  StatusScope status(services_, "Loading Application Environment Database");
   try {
     LNDatabase db;
     OpenDatabase(db);
@@ -95,19 +96,19 @@ CApplicationEnvDb::CApplicationEnvDb(LNNotesSession& session, const std::string&
     ReadForms(db);
     db.Close();
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(kApplicationEnvCategory, kOpenTitle, e,
+    ReportStoreFailure(services_, kApplicationEnvCategory, kOpenTitle, e,
                        "The Application Environment Database cannot be opened anymore.\r\nPlease "
                        "choose another Application Environment Database or retry this later.");
   }
 }
 
 bool CApplicationEnvDb::ReloadForms() {
-  WaitCursor wait;
+  WaitCursor wait(services_);
   // Only the entries of the checks run again go: the configuration is not read
   // again, so what its reading reported still holds.
-  InfoCenter& info = InfoCenter::instance();
+  InfoCenter& info = services_.infoCenter();
   info.clearEntries(kApplicationEnvCategory, {kOpenTitle, kReopenTitle});
-  StatusScope status("Loading Application Environment Database");
+  StatusScope status(services_, "Loading Application Environment Database");
   try {
     LNDatabase db;
     OpenDatabase(db);
@@ -118,7 +119,7 @@ bool CApplicationEnvDb::ReloadForms() {
     db.Close();
     return read;
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(kApplicationEnvCategory, kReopenTitle, e,
+    ReportStoreFailure(services_, kApplicationEnvCategory, kReopenTitle, e,
                        "The chosen Application Environment Database could not be opened. Please "
                        "choose another one\r\nor retry later.");
     return false;
@@ -126,14 +127,15 @@ bool CApplicationEnvDb::ReloadForms() {
 }
 
 bool CApplicationEnvDb::ReadConfiguration(LNDatabase& db) {
-  StatusScope status("Reading Application Configuration Form");
+  StatusScope status(services_, "Reading Application Configuration Form");
   LNThrowAllErrorsScope throwing(db, true);
   LNViewFolder view;
   try {
     db.GetViewFolder(views::kRuntimeConfiguration, &view);
     view.Open();
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(kApplicationEnvCategory, "Opening view (Z. Runtime\\Configuration)", e,
+    ReportStoreFailure(services_, kApplicationEnvCategory, "Opening view (Z. Runtime\\Configuration)",
+                       e,
                        "The chosen Application database could not be opened properly,\r\nbecause "
                        "it has no view (Z. Runtime\\Configuration). Maybe this database is no\r\n"
                        "VELK-database or from a former version of VELK. Please choose another "
@@ -141,9 +143,9 @@ bool CApplicationEnvDb::ReadConfiguration(LNDatabase& db) {
     return false;
   }
   try {
-    return ReadOfficeMail(view, officeMail_);
+    return ReadOfficeMail(services_, view, officeMail_);
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(kApplicationEnvCategory, kConfigurationTitle, e,
+    ReportStoreFailure(services_, kApplicationEnvCategory, kConfigurationTitle, e,
                        "Unable to open Configuration document. Maybe the document is locked or "
                        "you have no permission to read.");
     return false;
@@ -151,15 +153,15 @@ bool CApplicationEnvDb::ReadConfiguration(LNDatabase& db) {
 }
 
 bool CApplicationEnvDb::ReadForms(LNDatabase& db) {
-  WaitCursor wait;
-  StatusScope status("Reading Application Environment Database forms");
+  WaitCursor wait(services_);
+  StatusScope status(services_, "Reading Application Environment Database forms");
   LNThrowAllErrorsScope throwing(db, true);
   forms_.clear();
   std::vector<LNForm> forms;
   try {
     db.GetForms(&forms);
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(kApplicationEnvCategory, kFormsTitle, e,
+    ReportStoreFailure(services_, kApplicationEnvCategory, kFormsTitle, e,
                        "The Application Environment Database is not valid.\r\nIt has no "
                        "information about application forms.\r\nPlease choose another Application "
                        "Environment Database.");
@@ -175,17 +177,17 @@ bool CApplicationEnvDb::ReadForms(LNDatabase& db) {
         if (!name.empty() && IsApplicationFormTitle(name))
           forms_.push_back(ReadFormRecord(form, name));
       } else {
-        ReportSkippedForm(form);
+        ReportSkippedForm(services_, form);
       }
       form.Close();
     }
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(
+    ReportStoreFailure(services_, 
         kApplicationEnvCategory, kFormsTitle, e,
         "The Application Environment Database form " + name + "\r\nhas no field \"$Fields\"");
     return false;
   }
-  Report(kApplicationEnvCategory, kFormsReadTitle,
+  Report(services_, kApplicationEnvCategory, kFormsReadTitle,
          "Reading forms in Application Environment Database completed successfully.",
          Severity::Success);
   return true;

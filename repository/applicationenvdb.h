@@ -28,7 +28,7 @@ class CApplicationEnvDb : public CRepositoryDb {
  public:
   // Opens the database and reads the configuration document and the forms; every
   // problem becomes an Info Center entry.
-  CApplicationEnvDb(LNNotesSession& session, const std::string& path, const std::string& server,
+  CApplicationEnvDb(Services& services, LNNotesSession& session, const std::string& path, const std::string& server,
                     CWorkflowDoc* user);
 
   // Reads the forms again (not the configuration). False when the database cannot

@@ -38,9 +38,9 @@ const char* InitializingName(DatabaseKind kind) {
   return "";
 }
 
-void ReportInitializing(DatabaseKind kind) {
+void ReportInitializing(Services& services, DatabaseKind kind) {
   const std::string name = InitializingName(kind);
-  InfoCenter::instance().addEntry(
+  services.infoCenter().addEntry(
       kInitializingDatabasesCategory, "Initializing " + name + " Database",
       "The " + name + " Database is initialized successfully.", 0, Severity::Success);
 }
@@ -65,9 +65,9 @@ ExtDirLinks CacheExtDirLinks(DatabaseCache& cache) {
   return links;
 }
 
-DatabaseCache::DatabaseCache(LNNotesSession& session, HeaderSource processDefHeaders,
-                             const DirectoryLinks& directoryLinks)
-    : session_(session), kinds_(kDatabaseKindCount) {
+DatabaseCache::DatabaseCache(Services& services, LNNotesSession& session,
+                             HeaderSource processDefHeaders, const DirectoryLinks& directoryLinks)
+    : services_(services), session_(session), kinds_(kDatabaseKindCount) {
   RequireCollaborator(directoryLinks, "External Directory links");
   SetLoader(StandardLoader<CApplicationEnvDb>());
   SetLoader(StandardLoader<CInfrastructureDb>());
@@ -114,20 +114,20 @@ void* DatabaseCache::FindOrLoadErased(DatabaseKind kind, const DatabaseLocation&
                                       CWorkflowDoc* user) {
   Kind& cached = KindOf(kind);
   if (!cached.loader) return nullptr;
-  ReportInitializing(kind);
+  ReportInitializing(services_, kind);
   for (Entry& entry : cached.entries) {
     if (entry.location() == location) {
       if (entry.addUser) entry.addUser(user);
       return entry.object.get();
     }
   }
-  cached.entries.push_back(cached.loader(session_, location, user));
+  cached.entries.push_back(cached.loader(services_, session_, location, user));
   return cached.entries.back().object.get();
 }
 
 void DatabaseCache::InitializeDatabases(WorkflowDatabases& databases, CWorkflowDoc* user) {
-  InfoCenter::instance().clearCategory(kInitializingDatabasesCategory);
-  Services& ui = services();
+  services_.infoCenter().clearCategory(kInitializingDatabasesCategory);
+  Services& ui = services_;
   ui.beginProgress(100);
   ui.setProgress(0);
   Fill(databases.applicationEnvironment, user);

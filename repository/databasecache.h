@@ -59,7 +59,7 @@ template <class Repository>
 struct RepositoryLoader {
   // Creates the object and lets it read its database, reporting any problem
   // itself; never returns null.
-  std::function<std::unique_ptr<Repository>(LNNotesSession&, const DatabaseLocation&,
+  std::function<std::unique_ptr<Repository>(Services&, LNNotesSession&, const DatabaseLocation&,
                                             CWorkflowDoc* user)>
       load;
   // Where the object was loaded from, compared exactly with a requested location.
@@ -68,13 +68,15 @@ struct RepositoryLoader {
   std::function<void(Repository&, CWorkflowDoc*)> addUser;
 };
 
-// The loader of a CRepositoryDb class constructed from (session, path, server,
+// The loader of a CRepositoryDb class constructed from (services, session, path, server,
 // user, extra...): matched by Location(), which stays empty while the object
 // never opened its database, so a failed load is tried again at the next request.
 template <class Repository, class... Extra>
 RepositoryLoader<Repository> StandardLoader(Extra... extra) {
-  return {[extra...](LNNotesSession& session, const DatabaseLocation& at, CWorkflowDoc* user) {
-            return std::make_unique<Repository>(session, at.fileName, at.server, user, extra...);
+  return {[extra...](Services& services, LNNotesSession& session, const DatabaseLocation& at,
+                     CWorkflowDoc* user) {
+            return std::make_unique<Repository>(services, session, at.fileName, at.server, user,
+                                                extra...);
           },
           [](const Repository& r) { return r.Location(); },
           [](Repository& r, CWorkflowDoc* user) { r.AddUser(user); }};
@@ -85,10 +87,11 @@ class DatabaseCache {
   // What the External Directory data set is linked to, made from the cache.
   using DirectoryLinks = std::function<ExtDirLinks(DatabaseCache&)>;
 
-  // The session must outlive the cache. Process Definitions objects read their
+  // The services and the session must outlive the cache; every object loaded
+  // reports through those services. Process Definitions objects read their
   // header lists from where `processDefHeaders` says; External Directory data sets
   // get `directoryLinks`. Stops the program when a link is missing.
-  DatabaseCache(LNNotesSession& session, HeaderSource processDefHeaders,
+  DatabaseCache(Services& services, LNNotesSession& session, HeaderSource processDefHeaders,
                 const DirectoryLinks& directoryLinks);
   ~DatabaseCache();
   DatabaseCache(const DatabaseCache&) = delete;
@@ -101,6 +104,8 @@ class DatabaseCache {
     SetErasedLoader(RepositoryKind<Repository>::value, Erase(std::move(loader)));
   }
   bool HasLoader(DatabaseKind kind) const;
+
+  Services& UserInterface() const { return services_; }
 
   // Reports "Initializing ... Database" to the Info Center, then returns the
   // cached object of the kind loaded from exactly this file name and server (case
@@ -135,13 +140,13 @@ class DatabaseCache {
     std::function<void(CWorkflowDoc*)> addUser;
   };
   using ErasedLoader =
-      std::function<Entry(LNNotesSession&, const DatabaseLocation&, CWorkflowDoc*)>;
+      std::function<Entry(Services&, LNNotesSession&, const DatabaseLocation&, CWorkflowDoc*)>;
 
   template <class Repository>
   static ErasedLoader Erase(RepositoryLoader<Repository> loader) {
-    return [loader = std::move(loader)](LNNotesSession& session, const DatabaseLocation& at,
-                                        CWorkflowDoc* user) {
-      std::shared_ptr<Repository> object = loader.load(session, at, user);
+    return [loader = std::move(loader)](Services& services, LNNotesSession& session,
+                                        const DatabaseLocation& at, CWorkflowDoc* user) {
+      std::shared_ptr<Repository> object = loader.load(services, session, at, user);
       Repository* raw = object.get();
       Entry entry{std::static_pointer_cast<void>(object),
                   [raw, f = loader.location] { return f(*raw); }, nullptr};
@@ -167,6 +172,7 @@ class DatabaseCache {
   Kind& KindOf(DatabaseKind kind);
   const Kind& KindOf(DatabaseKind kind) const;
 
+  Services& services_;
   LNNotesSession& session_;
   std::vector<Kind> kinds_;
 };

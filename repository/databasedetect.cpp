@@ -13,15 +13,15 @@ bool IsError(LNSTATUS status) {
 }
 }  // namespace
 
-DatabaseKind DetectDatabaseKind(LNNotesSession& session, const std::string& path,
+DatabaseKind DetectDatabaseKind(Services& services, LNNotesSession& session, const std::string& path,
                                 const std::string& server) {
   LNThrowAllErrorsScope returnErrors(session, false);  // and the database it gives
   LNDatabase db;
   LNSTATUS status = session.GetDatabase(path, &db, NormalizeServerName(server));
   if (!IsError(status)) status = db.Open();
   if (IsError(status)) {
-    ShowNotesError({}, LNStatusError(status, db.IsNull() ? session.ErrorMessage(status)
-                                                         : db.ErrorMessage(status)));
+    ShowNotesError(services, {}, LNStatusError(status, db.IsNull() ? session.ErrorMessage(status)
+                                                                   : db.ErrorMessage(status)));
     return DatabaseKind::None;
   }
   const DatabaseKind kind = DetectKindByViews(db);

@@ -10,6 +10,8 @@ class LNNotesSession;
 
 namespace velk {
 
+class Services;
+
 enum class DatabaseKind : int {
   None = 0,
   ApplicationEnvironment = 1,
@@ -56,7 +58,7 @@ DatabaseKind KindFromViews(const std::function<bool(const std::string& view)>& h
 
 // Opens the database and probes its views. A database that cannot be opened is
 // reported (store error box) and counts as None. Keeps nothing open.
-DatabaseKind DetectDatabaseKind(LNNotesSession& session, const std::string& path,
+DatabaseKind DetectDatabaseKind(Services& services, LNNotesSession& session, const std::string& path,
                                 const std::string& server);
 
 }  // namespace velk

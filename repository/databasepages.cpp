@@ -40,12 +40,12 @@ std::string Quoted(const std::string& path, const std::string& server, DatabaseK
 }
 
 // Asks until the database is of its kind, accepted anyway or the user aborts.
-bool AcceptDatabase(DatabaseKind expected, const DatabaseLocation& field,
+bool AcceptDatabase(Services& services, DatabaseKind expected, const DatabaseLocation& field,
                     const KindDetector& detect) {
   const std::string server = NormalizeServerName(field.server);
   while (detect(field.fileName, server) != expected) {
     const MsgResult answer =
-        services().messageBox(WrongKindText(expected, field.fileName, server), MsgIcon::Stop,
+        services.messageBox(WrongKindText(expected, field.fileName, server), MsgIcon::Stop,
                               MsgButtons::AbortRetryIgnore, "Error");
     if (answer == MsgResult::Ignore) return true;
     if (answer != MsgResult::Retry) return false;
@@ -74,7 +74,7 @@ std::string WrongKindText(DatabaseKind expected, const std::string& path,
   return Quoted(path, server, expected);
 }
 
-std::vector<DatabaseKind> AssignChosenDatabases(const std::string& chosenText,
+std::vector<DatabaseKind> AssignChosenDatabases(Services& services, const std::string& chosenText,
                                                 const KindDetector& detect,
                                                 DatabaseLocations& fields) {
   const ChosenDatabases chosen = ParseChosenDatabases(chosenText);
@@ -83,7 +83,7 @@ std::vector<DatabaseKind> AssignChosenDatabases(const std::string& chosenText,
   for (const std::string& path : chosen.paths) {
     const DatabaseKind kind = detect(path, chosen.server);
     if (kind == DatabaseKind::None) {
-      services().messageBox(NotVelkDatabaseText(path, chosen.server), MsgIcon::Exclamation,
+      services.messageBox(NotVelkDatabaseText(path, chosen.server), MsgIcon::Exclamation,
                             MsgButtons::Ok);
       continue;
     }
@@ -93,10 +93,10 @@ std::vector<DatabaseKind> AssignChosenDatabases(const std::string& chosenText,
   return assigned;
 }
 
-bool CheckDatabasePage(DatabasePage page, const DatabaseLocations& fields,
+bool CheckDatabasePage(Services& services, DatabasePage page, const DatabaseLocations& fields,
                        const KindDetector& detect) {
   for (DatabaseKind kind : DatabasesOfPage(page))
-    if (!AcceptDatabase(kind, fields[kind], detect)) return false;
+    if (!AcceptDatabase(services, kind, fields[kind], detect)) return false;
   return true;
 }
 

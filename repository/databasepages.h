@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "common/services.h"
 #include "repository/databasekind.h"
 
 namespace velk {
@@ -35,14 +36,14 @@ std::string WrongKindText(DatabaseKind expected, const std::string& path,
 // "Browse": each chosen database goes into the field of its kind, whichever page
 // holds it; one of no kind is reported and changes nothing. Returns the kinds
 // whose fields were written, in the order of the chosen paths.
-std::vector<DatabaseKind> AssignChosenDatabases(const std::string& chosenText,
+std::vector<DatabaseKind> AssignChosenDatabases(Services& services, const std::string& chosenText,
                                                 const KindDetector& detect,
                                                 DatabaseLocations& fields);
 
 // Leaving a page: each of its databases is probed; one of another kind asks
 // Abort, Retry or Ignore. Abort stops (false: the page stays), Retry probes the
 // same database again, Ignore accepts it.
-bool CheckDatabasePage(DatabasePage page, const DatabaseLocations& fields,
+bool CheckDatabasePage(Services& services, DatabasePage page, const DatabaseLocations& fields,
                        const KindDetector& detect);
 
 // The page's three databases as settings keep them ("Local" stored as empty).

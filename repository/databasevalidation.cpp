@@ -23,17 +23,17 @@ constexpr std::array<Probe, kDatabaseKindCount> kProbes = {{
 }};
 
 // Short names of the databases that are not of their kind, joined by ",".
-std::string WrongDatabases(const DatabaseLocations& defaults, const DefaultDatabaseChecks& checks) {
+std::string WrongDatabases(Services& services, const DatabaseLocations& defaults, const DefaultDatabaseChecks& checks) {
   std::string wrong;
-  services().beginProgress(100);
+  services.beginProgress(100);
   for (const Probe& probe : kProbes) {
-    services().setProgress(probe.progress);
+    services.setProgress(probe.progress);
     if (checks.detectKind(defaults[probe.kind]) == probe.kind) continue;
     if (!wrong.empty()) wrong += ",";
     wrong += DatabaseShortName(probe.kind);
   }
-  services().setProgress(0);
-  services().endProgress();
+  services.setProgress(0);
+  services.endProgress();
   return wrong;
 }
 
@@ -42,26 +42,26 @@ void Initialise(const DefaultDatabaseChecks& checks) {
 }
 }  // namespace
 
-bool ValidateDefaultDatabases(const DatabaseLocations& defaults,
+bool ValidateDefaultDatabases(Services& services, const DatabaseLocations& defaults,
                               const DefaultDatabaseChecks& checks) {
-  StatusScope status("Validating default databases");
-  const std::string wrong = WrongDatabases(defaults, checks);
+  StatusScope status(services, "Validating default databases");
+  const std::string wrong = WrongDatabases(services, defaults, checks);
   if (wrong.empty()) {
     Initialise(checks);
     return true;
   }
   const MsgResult choice =
-      services().messageBox("Some workflow databases are not correct:" + wrong +
+      services.messageBox("Some workflow databases are not correct:" + wrong +
                                 ".\nPlease choose new databases manually.",
                             MsgIcon::Question, MsgButtons::YesNo);
   if (choice != MsgResult::Yes) {
-    services().messageBox(
+    services.messageBox(
         "Loading the workflow with wrong databases is not possible. Loading aborted.",
         MsgIcon::Exclamation, MsgButtons::Ok);
     return false;
   }
   if (!checks.runSettingsSheet || !checks.runSettingsSheet()) return false;
-  WaitCursor wait;
+  WaitCursor wait(services);
   Initialise(checks);
   return true;
 }

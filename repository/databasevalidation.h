@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "common/services.h"
 #include "repository/databasekind.h"
 
 namespace velk {
@@ -20,7 +21,7 @@ struct DefaultDatabaseChecks {
 // True when all six databases are of their kinds (or the user chose new ones in the
 // settings sheet); the default databases are then initialised. Nothing here
 // changes the settings.
-bool ValidateDefaultDatabases(const DatabaseLocations& defaults,
+bool ValidateDefaultDatabases(Services& services, const DatabaseLocations& defaults,
                               const DefaultDatabaseChecks& checks);
 
 }  // namespace velk

@@ -54,8 +54,8 @@ void Load(DatabaseCache& cache, DatabaseKind kind, const DatabaseLocation& at) {
 }  // namespace
 
 void InitializeDefaultDatabases(DatabaseCache& cache, const DatabaseLocations& defaults) {
-  InfoCenter::instance().clearCategory(kInitializingDatabasesCategory);
-  Services& ui = services();
+  Services& ui = cache.UserInterface();
+  ui.infoCenter().clearCategory(kInitializingDatabasesCategory);
   ui.beginProgress(100);
   for (const Step& step : kSteps) {
     ui.setProgress(step.progress);

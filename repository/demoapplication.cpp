@@ -45,8 +45,8 @@ const char* const kResources[] = {"Company Car",    "Meeting Room A", "Meeting R
 // WriteInfrastructure, the forms above and the resources. The External Directory
 // may name them: the IRI leafs' "WorkflowID"/"wfID" and the "MasterWorkflowID" of
 // the requests Marvelund ordered (kCreditCheckRequestId).
-void WriteDemoWorkflows(LNDatabase& db, const DemoLinks& links) {
-  StoreDemoWorkflows(db, db.GetFilepath(), links.appReplicaId);
+void WriteDemoWorkflows(Services& services, LNDatabase& db, const DemoLinks& links) {
+  StoreDemoWorkflows(services, db, db.GetFilepath(), links.appReplicaId);
 }
 
 }  // namespace
@@ -66,10 +66,10 @@ void WriteApplicationEnvironment(LNDatabase& db) {
       .save();
 }
 
-void WriteProcessDefinitions(LNDatabase& db, const DemoLinks& links) {
+void WriteProcessDefinitions(Services& services, LNDatabase& db, const DemoLinks& links) {
   for (const char* resource : kResources)
     DocumentWriter(db, forms::kResource).text("Resource", resource).save();
-  WriteDemoWorkflows(db, links);
+  WriteDemoWorkflows(services, db, links);
 }
 
 }  // namespace velk::demo

@@ -35,7 +35,8 @@ struct DemoLinks {
 
 // Writes the demo documents of `kind` into an open database that has the design of
 // that kind, in one transaction. Store failures throw LNStatusError.
-void WriteDemoDocuments(DatabaseKind kind, LNDatabase& db, const DemoLinks& links);
+void WriteDemoDocuments(Services& services, DatabaseKind kind, LNDatabase& db,
+                        const DemoLinks& links);
 
 struct DemoResult {
   DatabaseKind kind;
@@ -49,6 +50,7 @@ struct DemoResult {
 // written (std::runtime_error naming it). Each new database is written under a
 // temporary name and renamed when complete, so an interrupted run leaves no
 // half-filled database behind.
-std::vector<DemoResult> CreateDemoRepository(LNNotesSession& session, const std::string& directory);
+std::vector<DemoResult> CreateDemoRepository(Services& services, LNNotesSession& session,
+                                             const std::string& directory);
 
 }  // namespace velk

@@ -59,7 +59,8 @@ std::string ReplicaIdOf(LNNotesSession& session, const std::string& name) {
 }
 
 // Written under a temporary name and renamed when complete.
-void CreateDemoDatabase(LNNotesSession& session, const DemoFile& f, const DemoLinks& links) {
+void CreateDemoDatabase(Services& services, LNNotesSession& session, const DemoFile& f,
+                        const DemoLinks& links) {
   const fs::path partial = f.file.string() + ".part";
   fs::remove(partial);  // left over from an interrupted run
   {
@@ -67,7 +68,7 @@ void CreateDemoDatabase(LNNotesSession& session, const DemoFile& f, const DemoLi
     CreateDatabaseOfKind(session, f.database->kind, partial.string(), f.database->title, {}, &db);
     db.Open();
     if (auto id = ParseReplicaId(f.database->replicaId)) db.SetReplicaID(*id);
-    WriteDemoDocuments(f.database->kind, db, links);
+    WriteDemoDocuments(services, f.database->kind, db, links);
     db.Close();
   }
   fs::rename(partial, f.file);
@@ -90,7 +91,8 @@ const std::vector<DemoDatabase>& DemoDatabases() {
   return databases;
 }
 
-void WriteDemoDocuments(DatabaseKind kind, LNDatabase& db, const DemoLinks& links) {
+void WriteDemoDocuments(Services& services, DatabaseKind kind, LNDatabase& db,
+                        const DemoLinks& links) {
   LNThrowAllErrorsScope throwing(db, true);
   LNTransaction transaction(db);
   switch (kind) {
@@ -98,7 +100,7 @@ void WriteDemoDocuments(DatabaseKind kind, LNDatabase& db, const DemoLinks& link
       demo::WriteApplicationEnvironment(db);
       break;
     case DatabaseKind::ProcessDefinitions:
-      demo::WriteProcessDefinitions(db, links);
+      demo::WriteProcessDefinitions(services, db, links);
       break;
     case DatabaseKind::Infrastructure:
       demo::WriteInfrastructure(db);
@@ -114,7 +116,7 @@ void WriteDemoDocuments(DatabaseKind kind, LNDatabase& db, const DemoLinks& link
   transaction.Commit();
 }
 
-std::vector<DemoResult> CreateDemoRepository(LNNotesSession& session,
+std::vector<DemoResult> CreateDemoRepository(Services& services, LNNotesSession& session,
                                              const std::string& directory) {
   LNThrowAllErrorsScope throwing(session, true);  // and the databases it gives
   const fs::path dataDir = session.GetDataDirectory();
@@ -133,7 +135,7 @@ std::vector<DemoResult> CreateDemoRepository(LNNotesSession& session,
   DemoLinks links;
   std::vector<DemoResult> results;
   for (const DemoFile& f : files) {
-    if (!f.exists) CreateDemoDatabase(session, f, links);
+    if (!f.exists) CreateDemoDatabase(services, session, f, links);
     if (f.database->kind == DatabaseKind::ApplicationEnvironment)
       links.appReplicaId = ReplicaIdOf(session, f.name);
     if (f.database->kind == DatabaseKind::Tracking)

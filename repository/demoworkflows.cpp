@@ -35,9 +35,9 @@ Edit Form(const char* form) {
 // leave room for the texts under each task; no arrow runs along another.
 class Drawing {
  public:
-  Drawing(const char* name, const char* category, WorkflowStatus status, int version,
-          WorkflowType type = WorkflowType::Normal)
-      : doc_(std::make_unique<CWorkflowDoc>(std::string(), "01.03.2026")) {
+  Drawing(Services& services, const char* name, const char* category, WorkflowStatus status,
+          int version, WorkflowType type = WorkflowType::Normal)
+      : doc_(std::make_unique<CWorkflowDoc>(services, std::string(), "01.03.2026")) {
     WorkflowHeader h = doc_->Header();
     h.name = name;
     h.category = category;
@@ -96,8 +96,9 @@ class Drawing {
   std::unique_ptr<CWorkflowDoc> doc_;
 };
 
-std::unique_ptr<CWorkflowDoc> OrderHandling(WorkflowStatus status, int version, bool withCluster) {
-  Drawing d("Order Handling", "Sales", status, version);
+std::unique_ptr<CWorkflowDoc> OrderHandling(Services& services, WorkflowStatus status, int version,
+                                            bool withCluster) {
+  Drawing d(services, "Order Handling", "Sales", status, version);
   CNode* receive =
       d.Task("Receive order", 0, 0, NodeKind::In, kWorkgroup, "Order Desk", [](NodeAttributes& a) {
         a.griId = kOrderHandlingLeafId;
@@ -162,8 +163,9 @@ std::unique_ptr<CWorkflowDoc> OrderHandling(WorkflowStatus status, int version, 
   return d.Done();
 }
 
-std::unique_ptr<CWorkflowDoc> CreditCheck() {
-  Drawing d("ICDR: Credit check", "Finance", WorkflowStatus::Active, 1, WorkflowType::ICDR);
+std::unique_ptr<CWorkflowDoc> CreditCheck(Services& services) {
+  Drawing d(services, "ICDR: Credit check", "Finance", WorkflowStatus::Active, 1,
+            WorkflowType::ICDR);
   CNode* collect = d.Task("Collect figures", 0, 0, NodeKind::Intern, kUnit, "Finance/Accounting",
                           [](NodeAttributes& a) { a.objects = {kCreditReport}; });
   CNode* rate =
@@ -185,8 +187,8 @@ std::unique_ptr<CWorkflowDoc> CreditCheck() {
   return d.Done();
 }
 
-std::unique_ptr<CWorkflowDoc> TravelRequest() {
-  Drawing d("Travel Request", "Human Resources", WorkflowStatus::Design, 0);
+std::unique_ptr<CWorkflowDoc> TravelRequest(Services& services) {
+  Drawing d(services, "Travel Request", "Human Resources", WorkflowStatus::Design, 0);
   CNode* submit = d.Task(
       "Submit request", 0, 0, NodeKind::Intern, kPerson, "Jonas Meyer/Human Resources/Marvelund",
       [](NodeAttributes& a) { a.objects = {"Travel Request|GF_TravelRequest"}; });
@@ -208,8 +210,8 @@ std::unique_ptr<CWorkflowDoc> TravelRequest() {
   return d.Done();
 }
 
-std::unique_ptr<CWorkflowDoc> ComplaintHandling() {
-  Drawing d("Complaint Handling", "", WorkflowStatus::Template, 1);
+std::unique_ptr<CWorkflowDoc> ComplaintHandling(Services& services) {
+  Drawing d(services, "Complaint Handling", "", WorkflowStatus::Template, 1);
   CNode* record = d.Task("Record complaint", 0, 0, NodeKind::In, kWorkgroup, "Order Desk",
                          [](NodeAttributes& a) {
                            a.griId = kComplaintLeafId;
@@ -234,23 +236,24 @@ std::unique_ptr<CWorkflowDoc> ComplaintHandling() {
 
 }  // namespace
 
-std::vector<std::unique_ptr<CWorkflowDoc>> BuildDemoWorkflows() {
+std::vector<std::unique_ptr<CWorkflowDoc>> BuildDemoWorkflows(Services& services) {
   std::vector<std::unique_ptr<CWorkflowDoc>> docs;
-  docs.push_back(OrderHandling(WorkflowStatus::Freeze, 1, false));
-  docs.push_back(OrderHandling(WorkflowStatus::Active, 2, true));
-  docs.push_back(CreditCheck());
-  docs.push_back(TravelRequest());
-  docs.push_back(ComplaintHandling());
+  docs.push_back(OrderHandling(services, WorkflowStatus::Freeze, 1, false));
+  docs.push_back(OrderHandling(services, WorkflowStatus::Active, 2, true));
+  docs.push_back(CreditCheck(services));
+  docs.push_back(TravelRequest(services));
+  docs.push_back(ComplaintHandling(services));
   return docs;
 }
 
-std::vector<StoredDemoWorkflow> StoreDemoWorkflows(LNDatabase& db, const std::string& path,
+std::vector<StoredDemoWorkflow> StoreDemoWorkflows(Services& services, LNDatabase& db,
+                                                   const std::string& path,
                                                    const std::string& appReplicaId) {
   LNNotesSession session;
   session.Init(410);
-  CProcessDefDb repository(session, path, "", nullptr, HeadersFrom({path, ""}));
+  CProcessDefDb repository(services, session, path, "", nullptr, HeadersFrom({path, ""}));
   std::vector<StoredDemoWorkflow> stored;
-  for (std::unique_ptr<CWorkflowDoc>& doc : BuildDemoWorkflows()) {
+  for (std::unique_ptr<CWorkflowDoc>& doc : BuildDemoWorkflows(services)) {
     WorkflowDatabases databases;
     databases.processDefinitions = {{path, ""}, &repository};
     doc->SetDatabases(databases);

@@ -11,6 +11,7 @@ class LNDatabase;
 namespace velk {
 
 class CWorkflowDoc;
+class Services;
 
 namespace demo {
 
@@ -19,7 +20,7 @@ namespace demo {
 // kind, joins, a published In Task, a sub-workflow node), the ICDR sub-workflow
 // "Credit Check", the Design "Travel Request" (a loop) and the Template
 // "Complaint Handling" (external tasks, a reference).
-std::vector<std::unique_ptr<CWorkflowDoc>> BuildDemoWorkflows();
+std::vector<std::unique_ptr<CWorkflowDoc>> BuildDemoWorkflows(Services& services);
 
 struct StoredDemoWorkflow {
   std::string name;
@@ -31,7 +32,8 @@ struct StoredDemoWorkflow {
 // Stores the demo workflows in the open Process Definitions Database `db` at
 // `path`, inside the caller's transaction, with `appReplicaId` as their
 // Application Environment. Throws std::runtime_error when a save fails.
-std::vector<StoredDemoWorkflow> StoreDemoWorkflows(LNDatabase& db, const std::string& path,
+std::vector<StoredDemoWorkflow> StoreDemoWorkflows(Services& services, LNDatabase& db,
+                                                   const std::string& path,
                                                    const std::string& appReplicaId);
 
 }  // namespace demo

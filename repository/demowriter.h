@@ -48,7 +48,7 @@ std::string Abbreviated(const std::string& first, const std::string& last, const
 
 // The contents per database.
 void WriteApplicationEnvironment(LNDatabase& db);
-void WriteProcessDefinitions(LNDatabase& db, const DemoLinks& links);
+void WriteProcessDefinitions(Services& services, LNDatabase& db, const DemoLinks& links);
 void WriteInfrastructure(LNDatabase& db);
 void WriteExternalDirectory(LNDatabase& db, const DemoLinks& links);
 void WriteProcessViews(LNDatabase& db);  // part of the External Directory

@@ -19,7 +19,8 @@ T ReadGuarded(const char* getter, std::string_view itemName, T failure, Read rea
   try {
     return read();
   } catch (const LNStatusError& e) {
-    ShowNotesError(std::string("Error in ") + getter + " of " + std::string(itemName), e);
+    ShowNotesError(velk::services(), std::string("Error in ") + getter + " of " + std::string(itemName),
+                   e);
     return failure;
   }
 }

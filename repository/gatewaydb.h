@@ -14,7 +14,7 @@ class CGatewayDb : public CRepositoryDb {
  public:
   // Takes title and replica id; a database that cannot be opened leaves every
   // field empty and becomes an Info Center error.
-  CGatewayDb(LNNotesSession& session, const std::string& path, const std::string& server,
+  CGatewayDb(Services& services, LNNotesSession& session, const std::string& path, const std::string& server,
              CWorkflowDoc* user);
 };
 

@@ -3,6 +3,7 @@
 #include <unordered_map>
 
 #include "common/infocenter.h"
+#include "common/services.h"
 #include "repository/databasetemplates.h"
 #include "repository/fieldaccess.h"
 #include "repository/store/lnnotes.h"
@@ -102,11 +103,11 @@ WorkgroupRecord GroupRecord(std::string name, LNDocument& document) {
 
 }  // namespace
 
-CInfrastructureDb::CInfrastructureDb(LNNotesSession& session, const std::string& path,
+CInfrastructureDb::CInfrastructureDb(Services& services, LNNotesSession& session, const std::string& path,
                                      const std::string& server, CWorkflowDoc* user)
-    : CRepositoryDb(session, {path, server}) {
-  InfoCenter::instance().clearCategory(kInfrastructureCategory);
-  StatusScope status("Opening Infrastructure Database");
+    : CRepositoryDb(services, session, {path, server}) {
+  services_.infoCenter().clearCategory(kInfrastructureCategory);
+  StatusScope status(services_, "Opening Infrastructure Database");
   try {
     LNDatabase db;
     OpenDatabase(db);
@@ -115,17 +116,17 @@ CInfrastructureDb::CInfrastructureDb(LNNotesSession& session, const std::string&
     LoadAll(db);
     db.Close();
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(kInfrastructureCategory, kOpenTitle, e, kOpenFailText);
+    ReportStoreFailure(services_, kInfrastructureCategory, kOpenTitle, e, kOpenFailText);
   }
 }
 
 bool CInfrastructureDb::Reload() {
-  WaitCursor wait;
+  WaitCursor wait(services_);
   // A reload that cannot open the database keeps the lists, and so the entries
   // about them; only once it reads the lists again do those entries go.
-  InfoCenter& info = InfoCenter::instance();
+  InfoCenter& info = services_.infoCenter();
   info.clearEntries(kInfrastructureCategory, {kOpenTitle, kReopenTitle});
-  StatusScope status("Loading Infrastructure Database");
+  StatusScope status(services_, "Loading Infrastructure Database");
   try {
     LNDatabase db;
     OpenDatabase(db);
@@ -135,7 +136,7 @@ bool CInfrastructureDb::Reload() {
     LoadAll(db);
     db.Close();
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(kInfrastructureCategory, kReopenTitle, e, kOpenFailText);
+    ReportStoreFailure(services_, kInfrastructureCategory, kReopenTitle, e, kOpenFailText);
     return false;
   }
   return true;
@@ -154,7 +155,7 @@ void CInfrastructureDb::LoadAll(LNDatabase& db) {
 
 bool CInfrastructureDb::ReadPersons(LNDatabase& db) {
   persons_.clear();
-  return ReadViewDocuments(db, kPersonTexts, false, [this](LNDocument& document) {
+  return ReadViewDocuments(services_, db, kPersonTexts, false, [this](LNDocument& document) {
     std::string name = LNNotesSession::AbbreviateName(GetFieldContent("FullName", document));
     if (!name.empty()) persons_.push_back(std::move(name));
     return true;
@@ -163,9 +164,9 @@ bool CInfrastructureDb::ReadPersons(LNDatabase& db) {
 
 bool CInfrastructureDb::ReadWorkgroups(LNDatabase& db) {
   workgroups_.clear();
-  return ReadViewDocuments(db, kWorkgroupTexts, false, [this](LNDocument& document) {
+  return ReadViewDocuments(services_, db, kWorkgroupTexts, false, [this](LNDocument& document) {
     if (!document.HasItem("NewWorkgroup")) {
-      Report(kInfrastructureCategory, "Read workgroups", kMissingWorkgroupText, Severity::Error);
+      Report(services_, kInfrastructureCategory, "Read workgroups", kMissingWorkgroupText, Severity::Error);
       return false;
     }
     workgroups_.push_back(GroupRecord(GetFieldContent("NewWorkgroup", document), document));
@@ -175,7 +176,7 @@ bool CInfrastructureDb::ReadWorkgroups(LNDatabase& db) {
 
 bool CInfrastructureDb::ReadUnits(LNDatabase& db) {
   units_.clear();
-  return ReadViewDocuments(db, kUnitTexts, false, [this](LNDocument& document) {
+  return ReadViewDocuments(services_, db, kUnitTexts, false, [this](LNDocument& document) {
     std::string name =
         GetFieldContent("NewArrangement", document) + "/" + GetFieldContent("NewUnit", document);
     units_.push_back(GroupRecord(std::move(name), document));
@@ -187,9 +188,9 @@ bool CInfrastructureDb::ReadRoles(LNDatabase& db) {
   roles_.clear();
   // Role documents of one name need not be adjacent in the view.
   std::unordered_map<std::string, std::size_t> byName;
-  return ReadViewDocuments(db, kRoleTexts, true, [this, &byName](LNDocument& document) {
+  return ReadViewDocuments(services_, db, kRoleTexts, true, [this, &byName](LNDocument& document) {
     if (!document.HasItem("Name")) {
-      Report(kInfrastructureCategory, "Read Roles", kMissingRoleNameText, Severity::Error);
+      Report(services_, kInfrastructureCategory, "Read Roles", kMissingRoleNameText, Severity::Error);
       return false;
     }
     std::string name = GetFieldContent("Name", document);

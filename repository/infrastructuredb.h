@@ -33,7 +33,7 @@ class CInfrastructureDb : public CRepositoryDb {
  public:
   // Opens the database and reads all four lists; every problem becomes an Info
   // Center entry and leaves the lists as far as they were read.
-  CInfrastructureDb(LNNotesSession& session, const std::string& path, const std::string& server,
+  CInfrastructureDb(Services& services, LNNotesSession& session, const std::string& path, const std::string& server,
                     CWorkflowDoc* user);
 
   // Reads all lists again from the same database. False when it cannot be opened;

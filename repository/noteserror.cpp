@@ -1,5 +1,7 @@
 #include "repository/noteserror.h"
 
+#include "common/services.h"
+
 namespace {
 
 constexpr std::size_t kLongestMessage = 254;
@@ -10,10 +12,10 @@ std::string StoreMessage(LNSTATUS status) {
   return buffer;
 }
 
-velk::MsgResult ShowExclamation(const std::string& text) {
+velk::MsgResult ShowExclamation(velk::Services& services, const std::string& text) {
   velk::MsgResult result =
-      velk::services().messageBox(text, velk::MsgIcon::Exclamation, velk::MsgButtons::Ok);
-  velk::services().showStatusText({});
+      services.messageBox(text, velk::MsgIcon::Exclamation, velk::MsgButtons::Ok);
+  services.showStatusText({});
   return result;
 }
 
@@ -23,8 +25,9 @@ std::string GetNotesErrorText(LNSTATUS status) {
   return "Document Store Error:\r\n" + StoreMessage(status) + "\r\n";
 }
 
-velk::MsgResult ShowNotesError(const std::string& context, LNSTATUS status) {
-  return ShowExclamation(GetNotesErrorText(status) + context);
+velk::MsgResult ShowNotesError(velk::Services& services, const std::string& context,
+                               LNSTATUS status) {
+  return ShowExclamation(services, GetNotesErrorText(status) + context);
 }
 
 std::string GetNotesErrorText(const LNStatusError& error) {
@@ -32,14 +35,15 @@ std::string GetNotesErrorText(const LNStatusError& error) {
          "\r\n";
 }
 
-velk::MsgResult ShowNotesError(const std::string& context, const LNStatusError& error) {
-  return ShowExclamation(GetNotesErrorText(error) + context);
+velk::MsgResult ShowNotesError(velk::Services& services, const std::string& context,
+                               const LNStatusError& error) {
+  return ShowExclamation(services, GetNotesErrorText(error) + context);
 }
 
-velk::MsgResult ShowErrorMessage(const std::string& text) {
-  return ShowExclamation("Error: \r\n\r\n" + text);
+velk::MsgResult ShowErrorMessage(velk::Services& services, const std::string& text) {
+  return ShowExclamation(services, "Error: \r\n\r\n" + text);
 }
 
-velk::MsgResult ShowInfoMessage(const std::string& text) {
-  return velk::services().messageBox(text, velk::MsgIcon::Information, velk::MsgButtons::Ok);
+velk::MsgResult ShowInfoMessage(velk::Services& services, const std::string& text) {
+  return services.messageBox(text, velk::MsgIcon::Information, velk::MsgButtons::Ok);
 }

@@ -6,6 +6,7 @@
 
 #include "common/infocenter.h"
 #include "common/requirecollaborator.h"
+#include "common/services.h"
 #include "repository/databasetemplates.h"
 #include "repository/fieldaccess.h"
 #include "repository/noteserror.h"
@@ -33,8 +34,8 @@ constexpr char kNoHeaderViewText[] =
     "workflows cannot be accessed.\r\nIt must have the view: '(Modeler\\Header)'.\r\nPlease choose "
     "another database.";
 
-void ReportProcessDef(const std::string& title, const std::string& text, Severity severity) {
-  Report(kProcessDefCategory, title, text, severity);
+void ReportProcessDef(Services& services, const std::string& title, const std::string& text, Severity severity) {
+  Report(services, kProcessDefCategory, title, text, severity);
 }
 
 std::string MissingHeaderItemText(const std::string& item) {
@@ -83,14 +84,14 @@ HeaderSource HeadersFrom(DatabaseLocation at) {
   return [at = std::move(at)] { return at; };
 }
 
-CProcessDefDb::CProcessDefDb(LNNotesSession& session, const std::string& path,
+CProcessDefDb::CProcessDefDb(Services& services, LNNotesSession& session, const std::string& path,
                              const std::string& server, CWorkflowDoc* user, HeaderSource headers)
-    : CRepositoryDb(session, {path, server}),
+    : CRepositoryDb(services, session, {path, server}),
       session_(&session),
       headerSource_(std::move(headers)) {
   RequireCollaborator(headerSource_, "Process Definitions header location");
-  InfoCenter::instance().clearCategory(kProcessDefCategory);
-  StatusScope status("Opening Process Definitions Database");
+  services_.infoCenter().clearCategory(kProcessDefCategory);
+  StatusScope status(services_, "Opening Process Definitions Database");
   try {
     LNDatabase db;
     OpenDatabase(db);
@@ -99,13 +100,13 @@ CProcessDefDb::CProcessDefDb(LNNotesSession& session, const std::string& path,
     ReadResources(db);
     db.Close();
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(kProcessDefCategory, "Opening Process Definitions Database", e,
+    ReportStoreFailure(services_, kProcessDefCategory, "Opening Process Definitions Database", e,
                        kCannotOpenText);
   }
 }
 
 bool CProcessDefDb::ReadResources(LNDatabase& db) {
-  StatusScope status("Reading resources");
+  StatusScope status(services_, "Reading resources");
   LNThrowAllErrorsScope throwing(db, true);
   resources_.clear();
   LNViewFolder view;
@@ -113,7 +114,7 @@ bool CProcessDefDb::ReadResources(LNDatabase& db) {
     db.GetViewFolder(views::kResource, &view);
     view.Open(LNVFOPEN_READ_DOCUMENTS);
   } catch (const LNStatusError& e) {
-    ReportProcessDef(kResourcesTitle, GetNotesErrorText(e) + kNoResourceViewText,
+    ReportProcessDef(services_, kResourcesTitle, GetNotesErrorText(e) + kNoResourceViewText,
                      Severity::Warning);
     return false;
   }
@@ -122,7 +123,7 @@ bool CProcessDefDb::ReadResources(LNDatabase& db) {
         view.GetEntryCount() == 0 ||
         ViewWalk(view, ViewWalk::Categories::Visit).Documents([this](LNDocument& doc) {
           if (!doc.HasItem("Resource")) {
-            ReportProcessDef(kResourcesTitle, kNoResourcesText, Severity::Notice);
+            ReportProcessDef(services_, kResourcesTitle, kNoResourcesText, Severity::Notice);
             return false;
           }
           resources_.push_back(GetFieldContent("Resource", doc));
@@ -131,11 +132,12 @@ bool CProcessDefDb::ReadResources(LNDatabase& db) {
     view.Close();
     if (!complete) return false;
   } catch (const LNStatusError& e) {
-    ReportProcessDef(kResourcesTitle, GetNotesErrorText(e) + kNoResourcesText, Severity::Notice);
+    ReportProcessDef(services_, kResourcesTitle, GetNotesErrorText(e) + kNoResourcesText,
+                     Severity::Notice);
     view.Close();
     return false;
   }
-  ReportProcessDef(kResourcesTitle,
+  ReportProcessDef(services_, kResourcesTitle,
                    "Reading Resources in Process Definitions Database completed successfully.",
                    Severity::Success);
   return true;
@@ -147,7 +149,7 @@ DatabaseLocation CProcessDefDb::HeaderLocation() const {
 
 bool CProcessDefDb::ReadHeaders(bool force) {
   if (!force && !headers_.empty()) return true;
-  StatusScope status("Opening Process Definitions Database");
+  StatusScope status(services_, "Opening Process Definitions Database");
   LNThrowAllErrorsScope throwing(*session_, true);  // and the database it gives
   const DatabaseLocation at = HeaderLocation();
   LNDatabase db;
@@ -157,7 +159,7 @@ bool CProcessDefDb::ReadHeaders(bool force) {
     session_->GetDatabase(at.fileName, &db, at.server);
     db.Open();
     LNReadSnapshot snapshot(db);
-    services().showStatusText("Reading Workflow Headers");
+    services_.showStatusText("Reading Workflow Headers");
     headers_.clear();
     stage = Stage::View;
     db.GetViewFolder(views::kHeaderById, &view);
@@ -170,20 +172,20 @@ bool CProcessDefDb::ReadHeaders(bool force) {
   } catch (const LNStatusError& e) {
     const std::string error = GetNotesErrorText(e);
     if (stage == Stage::Documents)
-      ReportProcessDef(kHeadersTitle,
+      ReportProcessDef(services_, kHeadersTitle,
                        error +
                            "There are no workflows defined in the database.No workflow "
                            "headers loaded!",
                        Severity::Warning);
     else
-      ReportProcessDef(kHeadersTitle,
+      ReportProcessDef(services_, kHeadersTitle,
                        error + (stage == Stage::View ? kNoHeaderViewText : kCannotOpenText),
                        Severity::Error);
     if (view.IsOpen()) view.Close();
     if (db.IsOpen()) db.Close();
     return false;
   }
-  ReportProcessDef(kHeadersTitle, "Reading Workflow Headers completed successfully.",
+  ReportProcessDef(services_, kHeadersTitle, "Reading Workflow Headers completed successfully.",
                    Severity::Success);
   return true;
 }
@@ -195,7 +197,7 @@ bool CProcessDefDb::ReadHeaderDocuments(LNViewFolder& view) {
   try {
     entries.emplace(view);
   } catch (const LNStatusError& e) {
-    ReportProcessDef(kHeadersTitle,
+    ReportProcessDef(services_, kHeadersTitle,
                      GetNotesErrorText(e) +
                          "There are no Workflows defined in the database.No Workflow Headers "
                          "loaded!",
@@ -205,7 +207,7 @@ bool CProcessDefDb::ReadHeaderDocuments(LNViewFolder& view) {
   return entries->Documents([this](LNDocument& doc) {
     for (const char* item : {"Type", "Status", "Version"}) {
       if (!doc.HasItem(item)) {
-        ReportProcessDef(kHeadersTitle, MissingHeaderItemText(item), Severity::Error);
+        ReportProcessDef(services_, kHeadersTitle, MissingHeaderItemText(item), Severity::Error);
         return false;
       }
     }

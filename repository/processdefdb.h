@@ -47,7 +47,7 @@ class CProcessDefDb : public CRepositoryDb {
   // Opens the database, reads its identity and the resources, closes it. A failure
   // becomes an Info Center entry and leaves the object empty. Stops the program
   // when `headers` is missing.
-  CProcessDefDb(LNNotesSession& session, const std::string& path, const std::string& server,
+  CProcessDefDb(Services& services, LNNotesSession& session, const std::string& path, const std::string& server,
                 CWorkflowDoc* user, HeaderSource headers);
 
   LNNotesSession& Session() const { return *session_; }

@@ -5,6 +5,7 @@
 #include <ranges>
 
 #include "common/infocenter.h"
+#include "common/services.h"
 #include "model/workflowdoc.h"
 #include "repository/databasetemplates.h"
 #include "repository/fieldaccess.h"
@@ -22,8 +23,8 @@ constexpr int kActive = 1;
 constexpr int kFreeze = 2;
 constexpr int kTemplate = 3;
 
-void ReportDeleting(const std::string& title, const std::string& text, Severity severity) {
-  Report(kDeletingWorkflowCategory, title, text, severity);
+void ReportDeleting(Services& services, const std::string& title, const std::string& text, Severity severity) {
+  Report(services, kDeletingWorkflowCategory, title, text, severity);
 }
 
 // Where a step failed: while its view was opened, or while the matches were handled.
@@ -82,16 +83,16 @@ using MatchHandler = std::function<void(LNDocument&)>;
 // Runs `handle` on every document of the view under the key; true when all were
 // handled (no match counts as done). A store failure is reported and gives false.
 // `found` tells whether there was a match.
-bool ForEachMatch(LNDatabase& db, bool freeze, const StepTexts& texts, const std::string& key,
+bool ForEachMatch(Services& services, LNDatabase& db, bool freeze, const StepTexts& texts, const std::string& key,
                   const MatchHandler& handle, bool* found = nullptr) {
-  services().showStatusText(texts.status[freeze ? 1 : 0]);
+  services.showStatusText(texts.status[freeze ? 1 : 0]);
   LNThrowAllErrorsScope throwing(db, true);
   LNViewFolder view;
   try {
     db.GetViewFolder(texts.view, &view);
     view.Open();
   } catch (const LNStatusError& e) {
-    ReportDeleting(texts.openFailTitle, GetNotesErrorText(e) + texts.openFailText,
+    ReportDeleting(services, texts.openFailTitle, GetNotesErrorText(e) + texts.openFailText,
                    texts.openFailSeverity);
     return false;
   }
@@ -105,7 +106,7 @@ bool ForEachMatch(LNDatabase& db, bool freeze, const StepTexts& texts, const std
     });
     view.Close();
   } catch (const LNStatusError& e) {
-    ReportDeleting(texts.failTitle, GetNotesErrorText(e) + texts.searchFailText,
+    ReportDeleting(services, texts.failTitle, GetNotesErrorText(e) + texts.searchFailText,
                    texts.failSeverity);
     view.Close();
     return false;
@@ -135,9 +136,9 @@ std::string TextItemsNotDeletedText(const WorkflowHeaderEntry& h, const std::str
          "This is not critical but takes Hardisk space.";
 }
 
-void ClearRetirementReports() {
-  InfoCenter::instance().clearCategory(kDeletingWorkflowCategory);
-  InfoCenter::instance().clearCategory(kFreezingWorkflowCategory);
+void ClearRetirementReports(Services& services) {
+  services.infoCenter().clearCategory(kDeletingWorkflowCategory);
+  services.infoCenter().clearCategory(kFreezingWorkflowCategory);
 }
 
 }  // namespace
@@ -169,11 +170,12 @@ void CProcessDefDb::DeleteOrFreezeWorkflow(const CWorkflowDoc& document,
     session_->GetDatabase(at.fileName, &db, at.server);
     db.Open();
   } catch (const LNStatusError& e) {
-    ClearRetirementReports();
-    ReportStoreFailure(kDeletingWorkflowCategory, "Opening Process Definitions Database", e,
+    ClearRetirementReports(services_);
+    ReportStoreFailure(services_, kDeletingWorkflowCategory, "Opening Process Definitions Database",
+                       e,
                        "The Process Definitions Database cannot be opened anymore.\r\nPlease "
                        "choose another Process Definitions Database or retry this later.");
-    services().showStatusText({});
+    services_.showStatusText({});
     return;
   }
   RetireOn(db, retirement, retired, at.fileName);
@@ -184,25 +186,25 @@ bool CProcessDefDb::RetireOn(LNDatabase& db, Retirement retirement,
                              const WorkflowHeaderEntry& retired, const std::string& path) {
   if (retirement == Retirement::None) return true;
   const bool freeze = retirement == Retirement::Freeze;
-  StatusScope status(freeze ? "Freezing Workflow" : "Deleting Workflow");
-  ClearRetirementReports();
+  StatusScope status(services_, freeze ? "Freezing Workflow" : "Deleting Workflow");
+  ClearRetirementReports(services_);
   bool found = false;
   if (!RetireHeaders(db, freeze, retired.workflowId, found)) return false;
   if (!found) return true;  // reported; there is nothing of it to retire
   if (!RetireTasks(db, freeze, retired.workflowId)) return false;
   if (!RetireAnnotations(db, freeze, retired.workflowId))
-    ReportDeleting("Deleting Text Items", TextItemsNotDeletedText(retired, path),
+    ReportDeleting(services_, "Deleting Text Items", TextItemsNotDeletedText(retired, path),
                    Severity::Warning);
   if (!freeze) {
     auto it = std::ranges::find(headers_ | std::views::reverse, retired);
     if (it != (headers_ | std::views::reverse).end()) headers_.erase(std::next(it).base());
   }
   if (freeze)
-    Report(kFreezingWorkflowCategory, "Freezing Workflow in Process Definitions Database",
+    Report(services_, kFreezingWorkflowCategory, "Freezing Workflow in Process Definitions Database",
            "Freezing Workflow in Process Definitions Database completed successfully.",
            Severity::Success);
   else
-    Report(kDeletingWorkflowCategory, "Deleting Workflow in Process Definitions Database",
+    Report(services_, kDeletingWorkflowCategory, "Deleting Workflow in Process Definitions Database",
            "Deleting Workflow in Process Definitions Database completed successfully.",
            Severity::Success);
   return true;
@@ -212,7 +214,7 @@ bool CProcessDefDb::RetireHeaders(LNDatabase& db, bool freeze, const std::string
                                   bool& found) {
   retiredUsers_.clear();
   retiredLastModify_.clear();
-  const bool done = ForEachMatch(
+  const bool done = ForEachMatch(services_, 
       db, freeze, kHeaderStep, workflowId,
       [&](LNDocument& doc) {
         GetFieldListContent("User", doc, retiredUsers_);
@@ -221,19 +223,19 @@ bool CProcessDefDb::RetireHeaders(LNDatabase& db, bool freeze, const std::string
       },
       &found);
   if (done && !found)
-    ReportDeleting("Deleting Header Document",
+    ReportDeleting(services_, "Deleting Header Document",
                    "Unable to find the Header document in Process Definitions Database.",
                    Severity::Error);
   return done;
 }
 
 bool CProcessDefDb::RetireTasks(LNDatabase& db, bool freeze, const std::string& workflowId) {
-  return ForEachMatch(db, freeze, kTaskStep, workflowId,
+  return ForEachMatch(services_, db, freeze, kTaskStep, workflowId,
                       [&](LNDocument& doc) { DeleteOrFreeze(db, doc, freeze); });
 }
 
 bool CProcessDefDb::RetireAnnotations(LNDatabase& db, bool freeze, const std::string& workflowId) {
-  return ForEachMatch(db, freeze, kAnnotationStep, workflowId,
+  return ForEachMatch(services_, db, freeze, kAnnotationStep, workflowId,
                       [&](LNDocument& doc) { DeleteOrFreeze(db, doc, freeze); });
 }
 

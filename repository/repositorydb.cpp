@@ -4,14 +4,16 @@
 #include <utility>
 
 #include "common/infocenter.h"
+#include "common/services.h"
 #include "repository/identity.h"
 #include "repository/noteserror.h"
 #include "repository/store/lnnotes.h"
 
 namespace velk {
 
-CRepositoryDb::CRepositoryDb(LNNotesSession& session, DatabaseLocation requested)
-    : session_(&session), requested_(std::move(requested)) {}
+CRepositoryDb::CRepositoryDb(Services& services, LNNotesSession& session,
+                             DatabaseLocation requested)
+    : services_(services), session_(&session), requested_(std::move(requested)) {}
 
 CRepositoryDb::~CRepositoryDb() = default;
 
@@ -41,14 +43,14 @@ void CRepositoryDb::TakeIdentity(LNDatabase& db, CWorkflowDoc* user) {
   AddUser(user);
 }
 
-void Report(const std::string& category, const std::string& title, const std::string& text,
-            Severity severity) {
-  InfoCenter::instance().addEntry(category, title, text, 0, severity);
+void Report(Services& services, const std::string& category, const std::string& title,
+            const std::string& text, Severity severity) {
+  services.infoCenter().addEntry(category, title, text, 0, severity);
 }
 
-void ReportStoreFailure(const std::string& category, const std::string& title,
+void ReportStoreFailure(Services& services, const std::string& category, const std::string& title,
                         const LNStatusError& error, const std::string& explanation) {
-  Report(category, title, GetNotesErrorText(error) + explanation, Severity::Error);
+  Report(services, category, title, GetNotesErrorText(error) + explanation, Severity::Error);
 }
 
 }  // namespace velk

@@ -39,8 +39,11 @@ class CRepositoryDb {
   void AddUser(CWorkflowDoc* user);
   void RemoveUser(CWorkflowDoc* user);
 
+  // What the object reports through.
+  Services& UserInterface() const { return services_; }
+
  protected:
-  CRepositoryDb(LNNotesSession& session, DatabaseLocation requested);
+  CRepositoryDb(Services& services, LNNotesSession& session, DatabaseLocation requested);
 
   // Binds and opens the requested database. Throws LNStatusError; the database
   // keeps the session's throwing mode.
@@ -48,6 +51,8 @@ class CRepositoryDb {
   // After the first successful open: location, title, replica id and the user.
   // Later calls only add the user.
   void TakeIdentity(LNDatabase& db, CWorkflowDoc* user);
+
+  Services& services_;
 
  private:
   LNNotesSession* session_;
@@ -61,10 +66,10 @@ class CRepositoryDb {
 };
 
 // One Info Center entry with the flag 0, as every repository reports.
-void Report(const std::string& category, const std::string& title, const std::string& text,
+void Report(Services& services, const std::string& category, const std::string& title, const std::string& text,
             Severity severity);
 // An error entry: the store's message for `error`, then `explanation`.
-void ReportStoreFailure(const std::string& category, const std::string& title,
+void ReportStoreFailure(Services& services, const std::string& category, const std::string& title,
                         const LNStatusError& error, const std::string& explanation);
 
 }  // namespace velk

@@ -1,24 +1,25 @@
 #include "repository/trackingdb.h"
 
+#include "common/services.h"
 #include "repository/store/lnnotes.h"
 
 namespace velk {
 
-CTrackingDb::CTrackingDb(LNNotesSession& session, const std::string& path,
+CTrackingDb::CTrackingDb(Services& services, LNNotesSession& session, const std::string& path,
                          const std::string& server, CWorkflowDoc* user)
-    : CRepositoryDb(session, {path, server}) {
-  services().showStatusText("loading tracking database");
+    : CRepositoryDb(services, session, {path, server}) {
+  services_.showStatusText("loading tracking database");
   try {
     LNDatabase db;
     OpenDatabase(db);
     TakeIdentity(db, user);
     db.Close();
   } catch (const LNStatusError& e) {
-    services().showStatusText({});
-    services().messageBox(FailureText(e.GetStatus()), MsgIcon::None, MsgButtons::Ok);
+    services_.showStatusText({});
+    services_.messageBox(FailureText(e.GetStatus()), MsgIcon::None, MsgButtons::Ok);
     return;
   }
-  services().showStatusText({});
+  services_.showStatusText({});
 }
 
 std::string CTrackingDb::FailureText(LNSTATUS status) {

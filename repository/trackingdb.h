@@ -12,7 +12,7 @@ class CTrackingDb : public CRepositoryDb {
  public:
   // Takes title and replica id; a database that cannot be opened leaves every
   // field empty and is reported in a message box.
-  CTrackingDb(LNNotesSession& session, const std::string& path, const std::string& server,
+  CTrackingDb(Services& services, LNNotesSession& session, const std::string& path, const std::string& server,
               CWorkflowDoc* user);
 
   // The box shown when the database cannot be opened.

@@ -43,21 +43,21 @@ bool ViewWalk::Documents(const std::function<bool(LNDocument&)>& visit) {
   });
 }
 
-bool ReadViewDocuments(LNDatabase& db, const ViewReaderTexts& texts, bool skipCategories,
-                       const DocumentVisitor& visit) {
-  StatusScope status(texts.statusText);
+bool ReadViewDocuments(Services& services, LNDatabase& db, const ViewReaderTexts& texts,
+                       bool skipCategories, const DocumentVisitor& visit) {
+  StatusScope status(services, texts.statusText);
   LNThrowAllErrorsScope throwing(db, true);
   LNViewFolder view;
   try {
     db.GetViewFolder(texts.view, &view);
     view.Open(LNVFOPEN_READ_DOCUMENTS);
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(texts.category, texts.openFailTitle, e, texts.openFailText);
+    ReportStoreFailure(services, texts.category, texts.openFailTitle, e, texts.openFailText);
     return false;
   }
   try {
     if (view.GetEntryCount() == 0) {
-      Report(texts.category, texts.emptyTitle, texts.emptyText, Severity::Notice);
+      Report(services, texts.category, texts.emptyTitle, texts.emptyText, Severity::Notice);
       view.Close();
       return true;
     }
@@ -66,10 +66,10 @@ bool ReadViewDocuments(LNDatabase& db, const ViewReaderTexts& texts, bool skipCa
     if (!ViewWalk(view, categories).Documents(visit)) return false;
     view.Close();
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(texts.category, texts.readFailTitle, e, texts.readFailText);
+    ReportStoreFailure(services, texts.category, texts.readFailTitle, e, texts.readFailText);
     return false;
   }
-  Report(texts.category, texts.successTitle, texts.successText, Severity::Success);
+  Report(services, texts.category, texts.successTitle, texts.successText, Severity::Success);
   return true;
 }
 

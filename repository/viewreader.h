@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "common/services.h"
 #include "repository/store/lndatabase.h"
 
 class LNDocument;
@@ -64,7 +65,7 @@ using DocumentVisitor = std::function<bool(LNDocument& document)>;
 // True when the view was read to its end or was empty. Store failures are
 // reported (the store's message, then the fixed text) and give false; whatever
 // the visitor kept so far stays. Category rows are skipped when `skipCategories`.
-bool ReadViewDocuments(LNDatabase& db, const ViewReaderTexts& texts, bool skipCategories,
-                       const DocumentVisitor& visit);
+bool ReadViewDocuments(Services& services, LNDatabase& db, const ViewReaderTexts& texts,
+                       bool skipCategories, const DocumentVisitor& visit);
 
 }  // namespace velk

@@ -5,6 +5,7 @@
 #include <QPageSetupDialog>
 #include <QPrinter>
 
+#include "common/services.h"
 #include "repository/databasecache.h"
 #include "app/qsettings/qsettingsbackend.h"
 #include "app/ui/doctemplate.h"
@@ -30,8 +31,8 @@ std::string RecentGoneText(const velk::RecentWorkflow& entry) {
          "list of recent workflows.";
 }
 
-void warn(const std::string& text) {
-  velk::services().messageBox(text, velk::MsgIcon::Exclamation, velk::MsgButtons::Ok);
+void warn(velk::Services& services, const std::string& text) {
+  services.messageBox(text, velk::MsgIcon::Exclamation, velk::MsgButtons::Ok);
 }
 
 }  // namespace
@@ -83,15 +84,15 @@ void CVelkModApp::RegisterCommands() {
 bool CVelkModApp::DefaultDatabasesValid() {
   velk::DefaultDatabaseChecks checks;
   checks.detectKind = [this](const velk::DatabaseLocation& db) {
-    return velk::DetectDatabaseKind(session_, db.fileName, db.server);
+    return velk::DetectDatabaseKind(services_, session_, db.fileName, db.server);
   };
   checks.runSettingsSheet = [this] { return RunSettingsSheet(); };
   checks.initialiseDefaultDatabases = [this] { InitializeDefaultDatabases(); };
-  return velk::ValidateDefaultDatabases(settings_.databases, checks);
+  return velk::ValidateDefaultDatabases(services_, settings_.databases, checks);
 }
 
 std::shared_ptr<CWorkflowDoc> CVelkModApp::NewWorkflowDocument() {
-  auto doc = std::make_shared<velk::CWorkflowDoc>(session_.GetUserNameText());
+  auto doc = std::make_shared<velk::CWorkflowDoc>(services_, session_.GetUserNameText());
   velk::WorkflowDatabases databases;
   databases.SetLocations(settings_.databases);
   doc->SetDatabases(databases);
@@ -103,9 +104,10 @@ CChildFrame* CVelkModApp::OpenWorkflowWindow(std::shared_ptr<CWorkflowDoc> doc) 
 }
 
 void CVelkModApp::OnFileNew() {
-  velk::WaitCursor wait;
+  velk::WaitCursor wait(services_);
   if (!DefaultDatabasesValid()) {
-    warn("Creating a new workflow with wrong default databases is not possible. Creating aborted.");
+    warn(services_,
+         "Creating a new workflow with wrong default databases is not possible. Creating aborted.");
     return;
   }
   std::shared_ptr<CWorkflowDoc> doc = NewWorkflowDocument();
@@ -115,9 +117,10 @@ void CVelkModApp::OnFileNew() {
 
 void CVelkModApp::OnFileOpen() {
   {
-    velk::WaitCursor wait;
+    velk::WaitCursor wait(services_);
     if (!DefaultDatabasesValid()) {
-      warn("Loading the workflow with wrong databases is not possible. Loading aborted.");
+      warn(services_,
+           "Loading the workflow with wrong databases is not possible. Loading aborted.");
       return;
     }
   }
@@ -130,7 +133,7 @@ void CVelkModApp::OnFileOpen() {
 }
 
 bool CVelkModApp::OpenStoredWorkflow(const velk::WorkflowHeaderEntry& header) {
-  velk::WaitCursor wait;
+  velk::WaitCursor wait(services_);
   std::shared_ptr<CWorkflowDoc> doc = NewWorkflowDocument();
   CChildFrame* child = OpenWorkflowWindow(doc);
   InitializeDatabases(*doc);
@@ -176,7 +179,7 @@ void CVelkModApp::OnOpenRecent(std::size_t index) {
   if (!header || header->version != entry.version) {
     recent_.Remove(index);
     recent_.Save(*store_);
-    warn(RecentGoneText(entry));
+    warn(services_, RecentGoneText(entry));
     return;
   }
   OpenStoredWorkflow(*header);
@@ -184,9 +187,9 @@ void CVelkModApp::OnOpenRecent(std::size_t index) {
 
 void CVelkModApp::OfferRecoveredWorkflows() {
   velk::RecoverLeftOverCopies(
-      recovery_, [this] { return NewWorkflowDocument(); },
+      services_, recovery_, [this] { return NewWorkflowDocument(); },
       [this](std::shared_ptr<CWorkflowDoc> doc) {
-        const velk::MsgResult answer = velk::services().messageBox(
+        const velk::MsgResult answer = services_.messageBox(
             "VELK Modeler ended without saving the workflow \"" +
                 velk::ShownName(doc->Header().name) +
                 "\".\r\nRestore it from its recovery copy?\r\nNo discards the copy.",
@@ -219,7 +222,8 @@ void CVelkModApp::OnFilePrintSetup() {
 
 void CVelkModApp::OnExternalDirectory() {
   if (!DefaultDatabasesValid()) {
-    warn("Loading External Directory with wrong databases is not possible. Loading aborted.");
+    warn(services_,
+         "Loading External Directory with wrong databases is not possible. Loading aborted.");
     return;
   }
   const QList<CMdiChild*> open = extDirTemplate_->Frames();
@@ -235,7 +239,7 @@ void CVelkModApp::OnExternalDirectory() {
 void CVelkModApp::OnSettings() {
   if (!RunSettingsSheet()) return;
   {
-    velk::WaitCursor wait;
+    velk::WaitCursor wait(services_);
     InitializeDefaultDatabases();
   }
   if (CMdiChild* child = frame_->ActiveChild(); child && child->widget()) child->widget()->update();

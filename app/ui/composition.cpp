@@ -2,16 +2,17 @@
 
 #include <QApplication>
 
-#include "repository/databasecache.h"
 #include "app/qsettings/qsettingsbackend.h"
-#include "common/requirecollaborator.h"
 #include "app/serversettings.h"
 #include "app/ui/helpwindow.h"
+#include "common/requirecollaborator.h"
 #include "dialogs/ui/workflowchooserdialogs.h"
 #include "extdir/extdirlookup.h"
 #include "model/consistencycheck.h"
+#include "model/workflowdoc.h"
 #include "model/workflowrecovery.h"
 #include "model/workflowsaver.h"
+#include "repository/databasecache.h"
 #include "repository/store/lnbackend.h"
 #include "repository/store/lnstatus.h"
 
@@ -28,7 +29,7 @@ ShellCollaborators StandardShellCollaborators() {
     return dialog.Chosen();
   };
   parts.chooseSaveName = [](velk::CWorkflowDoc& doc, QWidget* parent) {
-    CDlgSaveWorkflowAs dialog(&doc, parent);
+    CDlgSaveWorkflowAs dialog(doc.UserInterface(), &doc, parent);
     return dialog.exec() == QDialog::Accepted;
   };
   parts.showHelp = ShowHelpTopics;
@@ -43,12 +44,14 @@ ShellCollaborators StandardShellCollaborators() {
 
 namespace {
 
-// What outlives the windows: the settings the start-up reads, the session on
+// What outlives the windows: the services that report to the user (the frame
+// joins them once it exists), the settings the start-up reads, the session on
 // the servers of the settings file, the cache, the saver and the recovery folder.
 CVelkModApp::Core ComposeCore(const CVelkModApp::Options& options,
                               const ShellCollaborators& parts) {
   velk::RequireCollaborator(parts.externalDirectory, "External Directory lookup");
   CVelkModApp::Core core;
+  core.services = std::make_unique<CGuiServices>();
   core.settings = std::make_unique<velk::ModelerSettings>();
   // The named servers are fixed for the session's life, read from the settings file.
   core.session = std::make_unique<LNNotesSession>(
@@ -59,7 +62,7 @@ CVelkModApp::Core ComposeCore(const CVelkModApp::Options& options,
   // Header lists come from the default Process Definitions Database of the moment.
   const velk::ModelerSettings& settings = *core.settings;
   core.cache = std::make_unique<velk::DatabaseCache>(
-      *core.session,
+      *core.services, *core.session,
       [&settings] { return settings.databases[velk::DatabaseKind::ProcessDefinitions]; },
       parts.directoryLinks);
   // Every way of storing a workflow saves through this one saver.

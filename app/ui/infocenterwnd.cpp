@@ -18,6 +18,7 @@
 
 #include "app/ui/guiservices.h"
 #include "app/ui/severityicons.h"
+#include "common/services.h"
 
 namespace {
 
@@ -97,7 +98,8 @@ bool sameEntries(const velk::InfoEntry& a, const velk::InfoEntry& b) {
 
 }  // namespace
 
-CInfoCenterWnd::CInfoCenterWnd(QWidget* owner) : QDialog(owner) {
+CInfoCenterWnd::CInfoCenterWnd(const velk::InfoCenter& center, QWidget* owner)
+    : QDialog(owner), center_(center) {
   setObjectName(QStringLiteral("InfoCenter"));
   setWindowTitle(QString::fromLatin1(kTitle));
   setSizeGripEnabled(true);
@@ -180,7 +182,7 @@ QTreeWidgetItem* CInfoCenterWnd::CategoryItem(const std::string& category) const
 }
 
 void CInfoCenterWnd::Refresh() {
-  const std::vector<velk::InfoEntry>& entries = velk::InfoCenter::instance().entries();
+  const std::vector<velk::InfoEntry>& entries = center_.entries();
   const bool appended = entries.size() >= shown_.size() &&
                         std::equal(shown_.begin(), shown_.end(), entries.begin(), sameEntries);
   if (!appended) {
@@ -215,7 +217,7 @@ CInfoCenterWnd::ViewState CInfoCenterWnd::CaptureView() const {
 void CInfoCenterWnd::Rebuild(const ViewState& view) {
   const QSignalBlocker quiet(tree_);
   tree_->clear();
-  shown_ = velk::InfoCenter::instance().entries();
+  shown_ = center_.entries();
   QTreeWidgetItem* select = nullptr;
   for (int i = 0; i < static_cast<int>(shown_.size()); ++i) {
     QTreeWidgetItem* item = AddItem(i);

@@ -30,8 +30,9 @@ class CInfoCenterWnd : public QDialog {
     EntryRole,                    // int: index into Shown(); -1 for a category item
   };
 
-  // `owner` receives kHideMessage; without an owner the window hides itself.
-  explicit CInfoCenterWnd(QWidget* owner = nullptr);
+  // Shows the entries of `center`. `owner` receives kHideMessage; without an owner
+  // the window hides itself.
+  explicit CInfoCenterWnd(const velk::InfoCenter& center, QWidget* owner = nullptr);
 
   // Brings the tree up to the Info Center's entries. New entries are appended and
   // the newest new error is selected; any other change rebuilds the tree, keeping
@@ -86,6 +87,7 @@ class CInfoCenterWnd : public QDialog {
   void UpdateSummary();
   void CopySelection() const;
 
+  const velk::InfoCenter& center_;
   std::vector<velk::InfoEntry> shown_;
   QTreeWidget* tree_ = nullptr;
   QPlainTextEdit* description_ = nullptr;

@@ -39,8 +39,9 @@ void FollowZoom(CStatusLine& status, QMdiArea& mdi, QMdiSubWindow* window) {
 }
 }  // namespace
 
-CMainFrame::CMainFrame(velk::SettingsBackend& store, QWidget* parent)
-    : QMainWindow(parent), store_(store) {
+CMainFrame::CMainFrame(const velk::InfoCenter& infoCenter, velk::SettingsBackend& store,
+                       QWidget* parent)
+    : QMainWindow(parent), infoCenter_(infoCenter), store_(store) {
   setObjectName(QStringLiteral("MainFrame"));
   setWindowTitle(QString::fromLatin1(kTitle));
   setWindowIcon(QIcon(QStringLiteral(":/velkmod/velkmod.svg")));
@@ -191,7 +192,7 @@ CInfoCenterWnd* CMainFrame::InfoCenterWindow() const {
 
 void CMainFrame::ShowInfoCenter() {
   if (!info_) {
-    info_ = new CInfoCenterWnd(this);
+    info_ = new CInfoCenterWnd(infoCenter_, this);
     info_->Refresh();
     if (auto p = ReadWindowPlacement(kInfoWindowPos)) ApplyPlacement(info_, *p);
   }

@@ -14,6 +14,7 @@
 #include "app/ui/mdichild.h"
 #include "app/ui/startpanel.h"
 #include "app/windowplacement.h"
+#include "common/infocenter.h"
 
 class CInfoCenterWnd;
 class CStatusLine;
@@ -35,7 +36,9 @@ class CMainFrame : public QMainWindow {
   static const char* const kBarStateSection;
 
   // `store` keeps "GUI Settings" and the bar state; it must outlive the frame.
-  explicit CMainFrame(velk::SettingsBackend& store, QWidget* parent = nullptr);
+  // The Info Center window shows the entries of `infoCenter`.
+  CMainFrame(const velk::InfoCenter& infoCenter, velk::SettingsBackend& store,
+             QWidget* parent = nullptr);
   ~CMainFrame() override;
 
   // Window creation: placement, toolbars, status bar, docking, saved bar state.
@@ -130,6 +133,7 @@ class CMainFrame : public QMainWindow {
   void RestoreBarState();
   bool CloseAllChildren();
 
+  const velk::InfoCenter& infoCenter_;
   velk::SettingsBackend& store_;
   QMdiArea* mdi_ = nullptr;
   CStatusLine* status_ = nullptr;

@@ -32,7 +32,8 @@ class ArrowWhileModal {
 }  // namespace
 
 bool CVelkModApp::RunSettingsSheet() {
-  CDlgSettings sheet(SessionSettingsContext(settings_, SettingsStore(), session_), frame_.get());
+  CDlgSettings sheet(SessionSettingsContext(services_, settings_, SettingsStore(), session_),
+                     frame_.get());
   ArrowWhileModal arrow;
   if (sheet.exec() != QDialog::Accepted) return false;
   // Open windows draw their arrow heads in the size just chosen.
@@ -53,9 +54,10 @@ void CVelkModApp::OnWorkflowSettings() {
   if (!child || !child->GetDocument()) return;
   CWorkflowDoc& document = *child->GetDocument();
   auto runDatabases = [this, &document](QWidget* sheetParent) {
-    CDlgWorkflowDatabase sheet(QStringLiteral("Workflow Databases"),
-                               SessionSettingsContext(settings_, SettingsStore(), session_),
-                               document.Databases().Locations(), sheetParent);
+    CDlgWorkflowDatabase sheet(
+        QStringLiteral("Workflow Databases"),
+        SessionSettingsContext(services_, settings_, SettingsStore(), session_),
+        document.Databases().Locations(), sheetParent);
     sheet.exec();
   };
   RunWorkflowSettings(document, runDatabases, frame_.get());

@@ -1,6 +1,7 @@
 // "Open Sub-Workflow" on an ICDR or CDDR task: the window of its sub-workflow,
 // opened, loaded or created.
 
+#include "common/services.h"
 #include "repository/databasecache.h"
 #include "app/ui/velkmodapp.h"
 #include "app/ui/workflowframe.h"
@@ -28,18 +29,18 @@ void CVelkModApp::OpenSubWorkflow(CWorkflowDoc& from, velk::CNode& node) {
 
 void CVelkModApp::CreateSubWorkflow(CWorkflowDoc& from, velk::CNode& node) {
   const velk::MsgResult answer =
-      velk::services().messageBox(velk::CreateSubWorkflowQuestion(node.Kind()),
-                                  velk::MsgIcon::Question, velk::MsgButtons::YesNoCancel);
+      services_.messageBox(velk::CreateSubWorkflowQuestion(node.Kind()), velk::MsgIcon::Question,
+                           velk::MsgButtons::YesNoCancel);
   if (answer != velk::MsgResult::Yes) return;
   {
-    velk::WaitCursor wait;
+    velk::WaitCursor wait(services_);
     if (!DefaultDatabasesValid()) {
-      velk::services().messageBox(velk::kWrongDefaultDatabasesText, velk::MsgIcon::Exclamation,
-                                  velk::MsgButtons::Ok);
+      services_.messageBox(velk::kWrongDefaultDatabasesText, velk::MsgIcon::Exclamation,
+                           velk::MsgButtons::Ok);
       return;
     }
   }
-  velk::WaitCursor wait;
+  velk::WaitCursor wait(services_);
   std::shared_ptr<CWorkflowDoc> sub = NewWorkflowDocument();
   CChildFrame* window = OpenWorkflowWindow(sub);
   InitializeDatabases(*sub);
@@ -56,7 +57,7 @@ void CVelkModApp::CreateSubWorkflow(CWorkflowDoc& from, velk::CNode& node) {
 }
 
 void CVelkModApp::LoadSubWorkflow(CWorkflowDoc& from, velk::CNode& node) {
-  velk::WaitCursor wait;
+  velk::WaitCursor wait(services_);
   velk::CProcessDefDb* repository = cache_.FindOrLoad<velk::CProcessDefDb>(
       settings_.databases[velk::DatabaseKind::ProcessDefinitions]);
   if (!repository) return;  // the cache has reported why

@@ -4,6 +4,7 @@
 #include <QPrinter>
 #include <QToolBar>
 
+#include "common/services.h"
 #include "repository/databasecache.h"
 #include "app/qsettings/qsettingsbackend.h"
 #include "common/requirecollaborator.h"
@@ -48,7 +49,8 @@ CVelkModApp::CVelkModApp(Options options, ShellCollaborators parts, Core core)
       cache_(*core_.cache),
       saver_(*core_.saver),
       recovery_(*core_.recovery),
-      parts_(std::move(parts)) {
+      parts_(std::move(parts)),
+      services_(*core_.services) {
   Q_INIT_RESOURCE(shell);
   using velk::RequireCollaborator;
   RequireCollaborator(parts_.initSession, "Notes session");
@@ -80,7 +82,7 @@ bool CVelkModApp::InitInstance() {
   settings_.load(*store_);
   RegisterTemplates();
 
-  frame_ = std::make_unique<CMainFrame>(*store_);
+  frame_ = std::make_unique<CMainFrame>(services_.infoCenter(), *store_);
   if (!frame_->Create()) return false;
   services_.SetFrame(frame_.get());
   EditorCollaborators editorParts = parts_.editor;
@@ -91,8 +93,8 @@ bool CVelkModApp::InitInstance() {
       OpenSubWorkflow(doc, node);
   };
   editorParts.commandStateChanged = [this] { frame_->RequestCommandUpdate(); };
-  editor_ = std::make_unique<CEditor>(std::move(editorParts), settings_, nodeBitmaps_, clipboard_,
-                                      Printer());
+  editor_ = std::make_unique<CEditor>(services_, std::move(editorParts), settings_, nodeBitmaps_,
+                                      clipboard_, Printer());
   windows_ = std::make_unique<CWorkflowWindows>(
       *frame_, *workflowTemplate_, *editor_,
       [this](CWorkflowDoc& doc) { return parts_.chooseSaveName(doc, frame_.get()); }, saver_);
@@ -128,10 +130,10 @@ bool CVelkModApp::InitSession() {
     return true;
   } catch (const LNStatusError& e) {
     if (splash_) splash_->close();  // it would cover the message
-    ShowNotesError(kSessionFailure, e);
+    ShowNotesError(services_, kSessionFailure, e);
   } catch (const std::exception&) {
     if (splash_) splash_->close();
-    ShowNotesError(kSessionFailure, LNERR_INTERNAL);
+    ShowNotesError(services_, kSessionFailure, LNERR_INTERNAL);
   }
   return false;
 }

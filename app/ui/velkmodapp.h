@@ -48,10 +48,11 @@ class CVelkModApp : public QObject {
   };
 
   // What outlives every window besides the application's own parts, made by the
-  // composition root before start-up: the settings (read at start-up), the Notes
-  // session, the database cache, the one saver of workflows and the folder of
-  // recovery copies.
+  // composition root before start-up: the services every part reports through,
+  // the settings (read at start-up), the Notes session, the database cache, the
+  // one saver of workflows and the folder of recovery copies.
   struct Core {
+    std::unique_ptr<CGuiServices> services;
     std::unique_ptr<velk::ModelerSettings> settings;
     std::unique_ptr<LNNotesSession> session;
     std::unique_ptr<velk::DatabaseCache> cache;
@@ -166,7 +167,7 @@ class CVelkModApp : public QObject {
   velk::NodeClipboard clipboard_;
   CNodeBitmaps nodeBitmaps_;
   ShellCollaborators parts_;
-  CGuiServices services_;
+  CGuiServices& services_;
   std::unique_ptr<CDocTemplate> workflowTemplate_;
   std::unique_ptr<CDocTemplate> extDirTemplate_;
   std::unique_ptr<CMainFrame> frame_;

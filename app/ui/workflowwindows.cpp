@@ -135,7 +135,7 @@ bool CWorkflowWindows::MayClose(CChildFrame& window) {
     return true;
   }
   if (doc->NeedsSaveQuestion()) {
-    const velk::MsgResult answer = velk::services().messageBox(
+    const velk::MsgResult answer = doc->UserInterface().messageBox(
         doc->SaveChangesQuestion(), velk::MsgIcon::Question, velk::MsgButtons::YesNoCancel);
     if (answer == velk::MsgResult::Cancel) return false;
     if (answer == velk::MsgResult::Yes) Save(*doc, false);  // closes whatever the outcome

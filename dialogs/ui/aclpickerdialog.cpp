@@ -8,9 +8,10 @@
 #include "dialogs/ui/dialogicons.h"
 #include "dialogs/ui/dialoglists.h"
 
-CDlgAccessControlList::CDlgAccessControlList(const velk::RepositoryLists& lists,
+CDlgAccessControlList::CDlgAccessControlList(velk::Services& services,
+                                             const velk::RepositoryLists& lists,
                                              QListWidget* target, QWidget* parent)
-    : CTransferDialog(QStringLiteral("Access Control List"), parent),
+    : CTransferDialog(services, QStringLiteral("Access Control List"), parent),
       target_(target),
       picker_(lists, ElementEntries(target)),
       filter_(new QComboBox) {

@@ -12,8 +12,8 @@ class CDlgAccessControlList : public CTransferDialog {
   Q_OBJECT
  public:
   // `target` keeps its entries' kinds (see dialoglists.h); it is changed only on OK.
-  CDlgAccessControlList(const velk::RepositoryLists& lists, QListWidget* target,
-                        QWidget* parent = nullptr);
+  CDlgAccessControlList(velk::Services& services, const velk::RepositoryLists& lists,
+                        QListWidget* target, QWidget* parent = nullptr);
 
   QComboBox* FilterBox() const { return filter_; }
   void accept() override;

@@ -40,9 +40,9 @@ CDlgNodePropertyActivities::CDlgNodePropertyActivities(const NodeSheetContext& c
   (new QVBoxLayout(this))->addWidget(group);
 
   SetListContextMenu(list_, [this] { return CreateContextMenu(this); });
-  connect(list_, &QListWidget::itemSelectionChanged, this, [] {
-    velk::services().showStatusText(velk::kItemChangingStatus);
-    velk::services().showStatusText(velk::kItemChangedStatus);
+  connect(list_, &QListWidget::itemSelectionChanged, this, [this] {
+    UserInterface().showStatusText(velk::kItemChangingStatus);
+    UserInterface().showStatusText(velk::kItemChangedStatus);
   });
 }
 

@@ -5,9 +5,10 @@
 #include "dialogs/ui/dialogicons.h"
 #include "dialogs/ui/dialoglists.h"
 
-CDlgAddNewForms::CDlgAddNewForms(const std::vector<std::string>& available, QListWidget* target,
+CDlgAddNewForms::CDlgAddNewForms(velk::Services& services,
+                                 const std::vector<std::string>& available, QListWidget* target,
                                  QWidget* parent)
-    : CTransferDialog(QStringLiteral("Add New Forms"), parent), target_(target) {
+    : CTransferDialog(services, QStringLiteral("Add New Forms"), parent), target_(target) {
   for (const std::string& name : available) lists_.available.push_back({name, 0});
   ShowModel();
 }

@@ -7,8 +7,8 @@ class CDlgAddNewForms : public CTransferDialog {
   Q_OBJECT
  public:
   // `available`: the forms offered, in this order. `target` is changed only on OK.
-  CDlgAddNewForms(const std::vector<std::string>& available, QListWidget* target,
-                  QWidget* parent = nullptr);
+  CDlgAddNewForms(velk::Services& services, const std::vector<std::string>& available,
+                  QListWidget* target, QWidget* parent = nullptr);
 
   void accept() override;
 

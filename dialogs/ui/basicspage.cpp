@@ -77,7 +77,8 @@ void CDlgNodePropertyBasics::OnInitPage() {
 }
 
 bool CDlgNodePropertyBasics::Validate() {
-  const std::optional<int> value = velk::TakeInteger(FromQ(duration_->text()), 0, kMaxDuration);
+  const std::optional<int> value =
+      velk::TakeInteger(UserInterface(), FromQ(duration_->text()), 0, kMaxDuration);
   if (!value) {
     duration_->setFocus();
     duration_->selectAll();

@@ -42,8 +42,8 @@ QWidget* Titled(const char* title, QWidget* widget) {
   return box;
 }
 
-void Tell(const char* text) {
-  velk::services().messageBox(text, velk::MsgIcon::None, velk::MsgButtons::Ok);
+void Tell(velk::Services& services, const char* text) {
+  services.messageBox(text, velk::MsgIcon::None, velk::MsgButtons::Ok);
 }
 
 void SelectRow(QListWidget* list, int row) {
@@ -135,7 +135,7 @@ void CDlgNodePropertyCM::LoadNeededFields() {
     state_.SetNeededFields(velk::LoadNeededFields(*directory, griId, direction_), StoredList());
   } else {
     // Without a directory the leaf cannot be found either.
-    velk::ReportMissingGriLeaf(griId);
+    velk::ReportMissingGriLeaf(UserInterface(), griId);
   }
   FillNeeded();
 }
@@ -193,12 +193,14 @@ void CDlgNodePropertyCM::Connect() {
   const QListWidgetItem* content = contents_->currentItem();
   const QListWidgetItem* needed = needed_->currentItem();
   if (!content || !needed) {
-    Tell("Select a field in Content Fields and\nin Needed Fields to connect a GRI entry.");
+    Tell(UserInterface(),
+         "Select a field in Content Fields and\nin Needed Fields to connect a GRI entry.");
     return;
   }
   const std::string field = FromQ(content->text());
   if (velk::IsConnection(field)) {
-    Tell("The selected Content Field is already connected!\nPlease select another!");
+    Tell(UserInterface(),
+         "The selected Content Field is already connected!\nPlease select another!");
     return;
   }
   const int rows[] = {blocks_->currentRow(), contents_->currentRow(), needed_->currentRow()};
@@ -209,7 +211,8 @@ void CDlgNodePropertyCM::Connect() {
 void CDlgNodePropertyCM::Disconnect() {
   const QListWidgetItem* content = contents_->currentItem();
   if (!content || !velk::IsConnection(FromQ(content->text()))) {
-    Tell("The selected Content Field is not connected!\nPlease select another field!");
+    Tell(UserInterface(),
+         "The selected Content Field is not connected!\nPlease select another field!");
     return;
   }
   const int rows[] = {blocks_->currentRow(), contents_->currentRow(), needed_->currentRow()};

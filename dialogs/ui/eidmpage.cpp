@@ -83,7 +83,7 @@ void CDlgNodePropertyEIDM::OnInitPage() {
 }
 
 bool CDlgNodePropertyEIDM::Validate() {
-  if (velk::TakeInteger(FromQ(duration_->text()), INT_MIN, INT_MAX)) return true;
+  if (velk::TakeInteger(UserInterface(), FromQ(duration_->text()), INT_MIN, INT_MAX)) return true;
   duration_->setFocus();
   return false;
 }

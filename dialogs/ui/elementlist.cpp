@@ -8,9 +8,10 @@
 #include "dialogs/ui/dialogicons.h"
 #include "dialogs/ui/dialoglists.h"
 
-CElementList::CElementList(const velk::RepositoryLists& lists, QString addText, QString deleteText,
-                           DeleteEnabled rule, QWidget* parent)
+CElementList::CElementList(velk::Services& services, const velk::RepositoryLists& lists,
+                           QString addText, QString deleteText, DeleteEnabled rule, QWidget* parent)
     : QListWidget(parent),
+      services_(services),
       lists_(lists),
       addText_(std::move(addText)),
       deleteText_(std::move(deleteText)),
@@ -41,14 +42,14 @@ QMenu* CElementList::CreateContextMenu(QWidget* parent) {
 }
 
 void CElementList::AddItems() {
-  CDlgAccessControlList picker(lists_, this, window());
+  CDlgAccessControlList picker(services_, lists_, this, window());
   picker.exec();
 }
 
 void CElementList::DeleteSelectedItems() {
   const int selected = static_cast<int>(SelectedRows(this).size());
   if (selected == 0) return;
-  const velk::MsgResult answer = velk::services().messageBox(
+  const velk::MsgResult answer = services_.messageBox(
       velk::RemoveItemsQuestion(selected), velk::MsgIcon::Question, velk::MsgButtons::YesNo);
   if (answer == velk::MsgResult::Yes) RemoveSelected(this);
 }

@@ -6,6 +6,7 @@
 
 #include <QListWidget>
 
+#include "common/services.h"
 #include "dialogs/repositorylists.h"
 #include "dialogs/transferlists.h"
 
@@ -16,8 +17,9 @@ class CElementList : public QListWidget {
  public:
   enum class DeleteEnabled { WhileNotEmpty, WhileSelected };
 
-  CElementList(const velk::RepositoryLists& lists, QString addText, QString deleteText,
-               DeleteEnabled rule, QWidget* parent = nullptr);
+  // Asks through `services` before deleting.
+  CElementList(velk::Services& services, const velk::RepositoryLists& lists, QString addText,
+               QString deleteText, DeleteEnabled rule, QWidget* parent = nullptr);
 
   // Shows the names, each with the icon of its kind (kind lookup).
   void SetNames(const std::vector<std::string>& names);
@@ -32,6 +34,7 @@ class CElementList : public QListWidget {
   void DeleteSelectedItems();
 
  private:
+  velk::Services& services_;
   const velk::RepositoryLists& lists_;
   QString addText_;
   QString deleteText_;

@@ -9,6 +9,7 @@
 
 #include "dialogs/integercheck.h"
 #include "dialogs/ui/dialoglists.h"
+#include "extdir/extdirdata.h"
 #include "extdir/extdiritems.h"
 #include "extdir/extdirtree.h"
 
@@ -184,11 +185,12 @@ void CDlgExtDirLeafBasics::OnInitPage() {
 }
 
 bool CDlgExtDirLeafBasics::Validate() {
-  if (!velk::TakeInteger(FromQ(version_->text()), 0, 99999)) {
+  if (!velk::TakeInteger(item_.Data().UserInterface(), FromQ(version_->text()), 0, 99999)) {
     version_->setFocus();
     return false;
   }
-  if (!velk::TakeInteger(FromQ(duration_->text()), INT_MIN, INT_MAX)) {
+  if (!velk::TakeInteger(item_.Data().UserInterface(), FromQ(duration_->text()), INT_MIN,
+                         INT_MAX)) {
     duration_->setFocus();
     return false;
   }

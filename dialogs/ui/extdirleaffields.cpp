@@ -102,9 +102,10 @@ void CDlgExtDirLeafFields::ShowSide(QComboBox* type, QTreeWidget* list, const st
   } else if (const velk::DocumentTypeRecord* record = item_.Data().FindDocumentType(typeId)) {
     type->setCurrentIndex(type->findText(ToQ(record->Name)));
   } else {
-    ShowErrorMessage("The Document Type ID " + typeId +
-                     " was not found in External Directory.\nPlease inform your database "
-                     "administrator!");
+    ShowErrorMessage(item_.Data().UserInterface(),
+                     "The Document Type ID " + typeId +
+                         " was not found in External Directory.\nPlease inform your database "
+                         "administrator!");
     // The unknown ID stays chosen, so applying keeps it.
     type->addItem(ToQ(typeId));
     type->setCurrentIndex(type->count() - 1);

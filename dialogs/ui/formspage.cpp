@@ -124,7 +124,8 @@ QMenu* CDlgNodePropertyForms::CreateContextMenu(QListWidget* list, QWidget* pare
 
 void CDlgNodePropertyForms::AddForms() {
   if (!current_) return;
-  CDlgAddNewForms dialog(velk::AddFormsCandidates(ComboTexts(primary_), ChosenIndex(primary_)),
+  CDlgAddNewForms dialog(UserInterface(),
+                         velk::AddFormsCandidates(ComboTexts(primary_), ChosenIndex(primary_)),
                          current_, window());
   dialog.exec();
   RefillPrimary();

@@ -110,6 +110,6 @@ void CDlgNodeProperty::accept() {
 
 void CDlgNodeProperty::done(int result) {
   // What the pages wrote into the status line belongs to the sheet.
-  velk::services().showStatusText({});
+  context_.document.UserInterface().showStatusText({});
   QDialog::done(result);
 }

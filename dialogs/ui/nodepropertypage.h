@@ -46,6 +46,7 @@ class CNodePropertyPage : public QWidget {
 
   const velk::NodeAttributes& NodeValues() const { return context_.node.Attributes(); }
   const velk::RepositoryLists& Lists() const { return context_.lists; }
+  velk::Services& UserInterface() const { return context_.document.UserInterface(); }
   // The workflow's External Directory; null when it is not initialised.
   velk::CExtDirData* ExternalDirectory() const;
 

@@ -29,11 +29,13 @@ CDlgNodePropertyPerformer::CDlgNodePropertyPerformer(const NodeSheetContext& con
     : CNodePropertyPage(context, velk::NodePage::Performer),
       type_(NewComboBox("performerType", false)),
       person_(NewComboBox("person", true)),
-      workgroupGroup_(new CTeamGroup({QStringLiteral("Properties of Type Workgroup"),
-                                      QStringLiteral("Name of workgroup:"),
-                                      QStringLiteral("Controlled workgoup with member count of"),
-                                      QStringLiteral("workgroup")})),
+      workgroupGroup_(new CTeamGroup(
+          UserInterface(),
+          {QStringLiteral("Properties of Type Workgroup"), QStringLiteral("Name of workgroup:"),
+           QStringLiteral("Controlled workgoup with member count of"),
+           QStringLiteral("workgroup")})),
       unitGroup_(new CTeamGroup(
+          UserInterface(),
           {QStringLiteral("Properties of Type Unit"), QStringLiteral("Name of unit:"),
            QStringLiteral("Controlled unit with member count of"), QStringLiteral("unit")})),
       role_(NewComboBox("role", true)),
@@ -43,8 +45,8 @@ CDlgNodePropertyPerformer::CDlgNodePropertyPerformer(const NodeSheetContext& con
       parameter_(NewComboBox("parameter", true)),
       form_(NewComboBox("form", false)),
       field_(NewComboBox("field", true)),
-      readers_(new CElementList(context.lists, QStringLiteral("&Add Item"),
-                                QStringLiteral("&Delete Items"),
+      readers_(new CElementList(context.document.UserInterface(), context.lists,
+                                QStringLiteral("&Add Item"), QStringLiteral("&Delete Items"),
                                 CElementList::DeleteEnabled::WhileNotEmpty)) {
   for (const std::string& item : velk::PerformerTypeItems()) type_->addItem(ToQ(item));
   readers_->setObjectName(QStringLiteral("readers"));
@@ -141,8 +143,8 @@ void CDlgNodePropertyPerformer::ShowStoredPerformer() {
   const velk::NodeAttributes& node = NodeValues();
   const std::optional<int> position = velk::PositionOfPerformerType(node.performerType);
   if (!position) {
-    velk::services().messageBox(velk::kUnknownPerformerTypeText, velk::MsgIcon::Exclamation,
-                                velk::MsgButtons::Ok);
+    UserInterface().messageBox(velk::kUnknownPerformerTypeText, velk::MsgIcon::Exclamation,
+                               velk::MsgButtons::Ok);
     return;
   }
   type_->setCurrentIndex(*position);

@@ -115,7 +115,8 @@ void CDlgTaskRouting::UpdateEnables() {
 }
 
 void CDlgTaskRouting::FillForms() {
-  if (const std::optional<std::vector<std::string>> names = velk::RoutingFormNames(lists_))
+  if (const std::optional<std::vector<std::string>> names =
+          velk::RoutingFormNames(document_.UserInterface(), lists_))
     AddAll(form_, *names, true);
   form_->setCurrentIndex(-1);
 }
@@ -124,7 +125,7 @@ void CDlgTaskRouting::OnFormChosen() {
   const std::string form = FromQ(form_->currentText());
   if (form.empty()) return;
   field_->clear();
-  AddAll(field_, velk::RoutingFieldNames(lists_, form), true);
+  AddAll(field_, velk::RoutingFieldNames(document_.UserInterface(), lists_, form), true);
   field_->setCurrentIndex(-1);
 }
 
@@ -134,8 +135,9 @@ void CDlgTaskRouting::AppendItem(const QComboBox* combo) {
 }
 
 void CDlgTaskRouting::accept() {
-  const std::optional<velk::ArrowRouting> routing = velk::TakeRouting(
-      CheckedOption(), FromQ(description_->text()), FromQ(formula_->toPlainText()));
+  const std::optional<velk::ArrowRouting> routing =
+      velk::TakeRouting(document_.UserInterface(), CheckedOption(), FromQ(description_->text()),
+                        FromQ(formula_->toPlainText()));
   if (!routing) return;
   document_.SetArrowRouting(arrow_, *routing);
   QDialog::accept();

@@ -10,8 +10,9 @@
 #include "dialogs/integercheck.h"
 #include "dialogs/ui/dialoglists.h"
 
-CTeamGroup::CTeamGroup(const Texts& texts, QWidget* parent)
+CTeamGroup::CTeamGroup(velk::Services& services, const Texts& texts, QWidget* parent)
     : QGroupBox(texts.title, parent),
+      services_(services),
       name_(NewComboBox("", true)),
       normal_(new QRadioButton(QStringLiteral("Normal workgroup"))),
       withManager_(new QRadioButton(QStringLiteral("Workgroup with team manager"))),
@@ -87,7 +88,7 @@ void CTeamGroup::UpdateEnables() {
 }
 
 bool CTeamGroup::ValidateCount() {
-  if (velk::TakeInteger(FromQ(count_->text()), 0, velk::kMaxTeamQuantity)) return true;
+  if (velk::TakeInteger(services_, FromQ(count_->text()), 0, velk::kMaxTeamQuantity)) return true;
   count_->setFocus();
   count_->selectAll();
   return false;

@@ -4,6 +4,7 @@
 
 #include <QGroupBox>
 
+#include "common/services.h"
 #include "dialogs/performer.h"
 
 class QComboBox;
@@ -19,7 +20,8 @@ class CTeamGroup : public QGroupBox {
     QString countOption;
     QString objectPrefix;  // object names of the controls: prefix + "Name", ...
   };
-  explicit CTeamGroup(const Texts& texts, QWidget* parent = nullptr);
+  // The count check reports through `services`.
+  CTeamGroup(velk::Services& services, const Texts& texts, QWidget* parent = nullptr);
 
   // Fills the name list (sorted) and the team-manager list (repository order).
   void Fill(const std::vector<std::string>& names, const std::vector<std::string>& persons);
@@ -34,6 +36,7 @@ class CTeamGroup : public QGroupBox {
  private:
   void UpdateEnables();
 
+  velk::Services& services_;
   QComboBox* name_;
   QRadioButton* normal_;
   QRadioButton* withManager_;

@@ -45,8 +45,9 @@ QVBoxLayout* Labelled(const QString& text, QListWidget* list) {
 
 }  // namespace
 
-CTransferDialog::CTransferDialog(const QString& title, QWidget* parent)
+CTransferDialog::CTransferDialog(velk::Services& services, const QString& title, QWidget* parent)
     : QDialog(parent),
+      services_(services),
       top_(new QVBoxLayout),
       available_(NewList("available")),
       added_(NewList("added")),
@@ -89,7 +90,7 @@ CTransferDialog::CTransferDialog(const QString& title, QWidget* parent)
 }
 
 void CTransferDialog::OnRemoveAll() {
-  const velk::MsgResult answer = velk::services().messageBox(
+  const velk::MsgResult answer = services_.messageBox(
       velk::kRemoveFromListQuestion, velk::MsgIcon::Question, velk::MsgButtons::YesNo);
   if (answer != velk::MsgResult::Yes) return;
   MoveAllToAvailable();

@@ -6,6 +6,7 @@
 
 #include <QDialog>
 
+#include "common/services.h"
 #include "dialogs/transferlists.h"
 
 class QBoxLayout;
@@ -22,7 +23,8 @@ class CTransferDialog : public QDialog {
   QPushButton* RemoveAllButton() const { return removeAll_; }
 
  protected:
-  CTransferDialog(const QString& title, QWidget* parent);
+  // "Remove all" asks through `services`.
+  CTransferDialog(velk::Services& services, const QString& title, QWidget* parent);
 
   // Above the lists (the picker's filter).
   QBoxLayout* TopLayout() const { return top_; }
@@ -37,6 +39,7 @@ class CTransferDialog : public QDialog {
  private:
   void OnRemoveAll();
 
+  velk::Services& services_;
   QBoxLayout* top_;
   QListWidget* available_;
   QListWidget* added_;

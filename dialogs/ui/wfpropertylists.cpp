@@ -32,11 +32,11 @@ QGroupBox* Group(const QString& title, QWidget* content) {
 CDlgWFPropertyDesignInfo::CDlgWFPropertyDesignInfo(const WorkflowSheetContext& context)
     : CWFPropertyPage(QStringLiteral("Initiator"), context),
       supervisor_(new QComboBox),
-      designers_(new CElementList(context.lists, QStringLiteral("&Add Designer"),
-                                  QStringLiteral("&Delete Designers"),
-                                  CElementList::DeleteEnabled::WhileSelected)),
-      editors_(new CElementList(context.lists, QStringLiteral("&Add Editor"),
-                                QStringLiteral("&Delete Editors"),
+      designers_(new CElementList(
+          context.document.UserInterface(), context.lists, QStringLiteral("&Add Designer"),
+          QStringLiteral("&Delete Designers"), CElementList::DeleteEnabled::WhileSelected)),
+      editors_(new CElementList(context.document.UserInterface(), context.lists,
+                                QStringLiteral("&Add Editor"), QStringLiteral("&Delete Editors"),
                                 CElementList::DeleteEnabled::WhileSelected)) {
   supervisor_->setEditable(true);
   supervisor_->setInsertPolicy(QComboBox::NoInsert);

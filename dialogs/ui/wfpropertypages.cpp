@@ -204,8 +204,8 @@ void CDlgWFPropertyTracking::OnInitPage() {
 bool CDlgWFPropertyTracking::OnKillActive() {
   for (CUnsignedEdit* edit : {mix_, frequency_, rate_}) {
     if (edit->Value()) continue;
-    velk::services().messageBox(velk::kPositiveIntegerPrompt, velk::MsgIcon::Exclamation,
-                                velk::MsgButtons::Ok);
+    context_.document.UserInterface().messageBox(velk::kPositiveIntegerPrompt,
+                                                 velk::MsgIcon::Exclamation, velk::MsgButtons::Ok);
     edit->setFocus();
     edit->selectAll();
     return false;

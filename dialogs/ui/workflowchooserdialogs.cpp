@@ -115,9 +115,10 @@ void CDlgLoadWorkflow::accept() {
 
 // ---- Save Workflow as ----
 
-CDlgSaveWorkflowAs::CDlgSaveWorkflowAs(velk::CWorkflowDoc* doc, QWidget* parent)
+CDlgSaveWorkflowAs::CDlgSaveWorkflowAs(velk::Services& services, velk::CWorkflowDoc* doc,
+                                       QWidget* parent)
     : QDialog(parent),
-      chooser_(doc),
+      chooser_(services, doc),
       database_(new QLabel),
       name_(new QLineEdit),
       versions_(new QListWidget) {

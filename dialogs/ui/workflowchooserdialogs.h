@@ -38,7 +38,7 @@ class CDlgSaveWorkflowAs : public QDialog {
   Q_OBJECT
  public:
   // `doc` may be null; the dialog then says so and lists nothing.
-  explicit CDlgSaveWorkflowAs(velk::CWorkflowDoc* doc, QWidget* parent = nullptr);
+  CDlgSaveWorkflowAs(velk::Services& services, velk::CWorkflowDoc* doc, QWidget* parent = nullptr);
 
   QLineEdit* NameEdit() const { return name_; }
   QListWidget* Versions() const { return versions_; }

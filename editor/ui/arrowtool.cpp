@@ -67,7 +67,8 @@ void CArrowTool::MouseRelease(CWorkflowView& view, Qt::KeyboardModifiers keys, P
   const bool shift = keys & Qt::ShiftModifier;
   if (view.Editor().Tools().State().Active() == ToolId::ArrowNoSource && shift)
     MousePress(view, keys, p);
-  velk::services().showStatusText(velk::ArrowToolPrompt(view.Editor().Tools().State().Active()));
+  view.Editor().UserInterface().showStatusText(
+      velk::ArrowToolPrompt(view.Editor().Tools().State().Active()));
 }
 
 void CArrowTool::MouseMove(CWorkflowView& view, Qt::KeyboardModifiers, Point p) {

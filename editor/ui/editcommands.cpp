@@ -78,9 +78,9 @@ bool CEditCommands::ToolCommand(int id) {
   if (!tool) return false;
   view_.Editor().Tools().Choose(*tool, view_.Editor().ShiftHeld(), &view_);
   if (*tool == ToolId::ArrowNoSource)
-    velk::services().showStatusText(velk::ArrowToolPrompt(ToolId::ArrowNoSource));
+    view_.Editor().UserInterface().showStatusText(velk::ArrowToolPrompt(ToolId::ArrowNoSource));
   else if (*tool == ToolId::Select)
-    velk::services().showStatusText({});
+    view_.Editor().UserInterface().showStatusText({});
   return true;
 }
 
@@ -196,7 +196,7 @@ void CEditCommands::OpenSubWorkflow() {
 }
 
 void CEditCommands::ReloadRepository() {
-  velk::WaitCursor wait;
+  velk::WaitCursor wait(view_.Editor().UserInterface());
   const velk::WorkflowDatabases& databases = view_.Document()->Databases();
   view_.Editor().Parts().reloadRepository(databases);
 }

@@ -34,9 +34,11 @@ EditorCollaborators StandardEditorCollaborators(
   return parts;
 }
 
-CEditor::CEditor(EditorCollaborators parts, velk::ModelerSettings& settings,
-                 const CNodeBitmaps& bitmaps, velk::NodeClipboard& clipboard, QPrinter& printer)
-    : parts_(std::move(parts)),
+CEditor::CEditor(velk::Services& services, EditorCollaborators parts,
+                 velk::ModelerSettings& settings, const CNodeBitmaps& bitmaps,
+                 velk::NodeClipboard& clipboard, QPrinter& printer)
+    : services_(services),
+      parts_(std::move(parts)),
       settings_(settings),
       bitmaps_(bitmaps),
       clipboard_(clipboard),

@@ -26,6 +26,7 @@ class CExtDirLookup;
 class CNode;
 class CWorkflowDoc;
 class NodeClipboard;
+class Services;
 struct ModelerSettings;
 struct WorkflowDatabases;
 }  // namespace velk
@@ -60,13 +61,15 @@ EditorCollaborators StandardEditorCollaborators(
 
 class CEditor {
  public:
-  // Ends the program with a message naming the first collaborator missing.
-  CEditor(EditorCollaborators parts, velk::ModelerSettings& settings, const CNodeBitmaps& bitmaps,
-          velk::NodeClipboard& clipboard, QPrinter& printer);
+  // Ends the program with a message naming the first collaborator missing. The
+  // views and their commands report through `services`.
+  CEditor(velk::Services& services, EditorCollaborators parts, velk::ModelerSettings& settings,
+          const CNodeBitmaps& bitmaps, velk::NodeClipboard& clipboard, QPrinter& printer);
   ~CEditor();
   CEditor(const CEditor&) = delete;
   CEditor& operator=(const CEditor&) = delete;
 
+  velk::Services& UserInterface() const { return services_; }
   const EditorCollaborators& Parts() const { return parts_; }
   velk::ModelerSettings& Settings() const { return settings_; }
   const CNodeBitmaps& NodeBitmaps() const { return bitmaps_; }
@@ -86,6 +89,7 @@ class CEditor {
   bool ShiftHeld() const;
 
  private:
+  velk::Services& services_;
   EditorCollaborators parts_;
   velk::ModelerSettings& settings_;
   const CNodeBitmaps& bitmaps_;

@@ -37,7 +37,7 @@ void CEditTool::ContextMenu(CWorkflowView& view, Qt::KeyboardModifiers keys, vel
   CWorkflowDoc* doc = view.Document();
   if (!doc) return;
   view.InvalidateAll();
-  velk::services().showStatusText({});
+  view.Editor().UserInterface().showStatusText({});
   view.Editor().Tools().Switch(ToolId::Select, &view);
   const std::vector<velk::CNode*> level = doc->LevelNodes();
   velk::CArrow* arrow = velk::ArrowAt(level, p);

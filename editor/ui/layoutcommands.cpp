@@ -80,7 +80,7 @@ bool CLayoutCommands::OnCommand(int id) {
 // Cancel leaves the level as it was.
 bool CLayoutCommands::ArrangeAsLayers() {
   CWorkflowDoc& doc = *view_.Document();
-  velk::StatusScope status("Arranging the level as layers...");
+  velk::StatusScope status(view_.Editor().UserInterface(), "Arranging the level as layers...");
   std::vector<velk::CNode*> nodes;
   velk::LayeredLayoutTask task(velk::LevelLayoutGraph(doc, nodes),
                                {view_.Editor().Settings().gridSize});
@@ -98,7 +98,7 @@ bool CLayoutCommands::ArrangeAsLayers() {
   }
   const velk::LayoutResult result = task.Take();
   if (!result.ok) {
-    ShowErrorMessage(result.error);
+    ShowErrorMessage(view_.Editor().UserInterface(), result.error);
     return false;
   }
   return velk::ApplyLayout(doc, nodes, result);

@@ -40,7 +40,7 @@ constexpr int kPdfResolution = 96;
 class LevelCopy {
  public:
   LevelCopy(const CWorkflowDoc& level, bool wholeWorkflow)
-      : top_(std::make_unique<CWorkflowDoc>()) {
+      : top_(std::make_unique<CWorkflowDoc>(level.UserInterface())) {
     top_->RestoreSnapshot(level.Top().TakeSnapshot());
     if (wholeWorkflow) {
       std::set<int> seen{top_->Level()};
@@ -315,12 +315,12 @@ void OnFileExport(CWorkflowView& view) {
   const QString error =
       ExportWorkflow(*doc, whole, file->second, file->first, view.Editor().NodeBitmaps(), options);
   if (!error.isEmpty()) {
-    velk::services().messageBox(error.toStdString(), velk::MsgIcon::Stop, velk::MsgButtons::Ok,
-                                kExportTitle);
+    view.Editor().UserInterface().messageBox(error.toStdString(), velk::MsgIcon::Stop,
+                                             velk::MsgButtons::Ok, kExportTitle);
     return;
   }
   const int files = whole && file->second != ExportFormat::Pdf ? WorkflowLevelCount(*doc) : 1;
-  velk::services().showStatusText(
+  view.Editor().UserInterface().showStatusText(
       files > 1
           ? QStringLiteral("Exported %1 files: %2, ...").arg(files).arg(file->first).toStdString()
           : QStringLiteral("Exported %1").arg(file->first).toStdString());

@@ -83,8 +83,9 @@ void CExtDirView::CloseTree(bool discard) {
 
 bool CExtDirView::MayClose() {
   if (!tree_ || !doc_.Data().HasUnsavedChanges()) return true;
-  switch (velk::services().messageBox("Save changes to the External Directory?",
-                                      velk::MsgIcon::Question, velk::MsgButtons::YesNoCancel)) {
+  switch (doc_.Data().UserInterface().messageBox("Save changes to the External Directory?",
+                                                 velk::MsgIcon::Question,
+                                                 velk::MsgButtons::YesNoCancel)) {
     case velk::MsgResult::Yes:
       return Save();
     case velk::MsgResult::No:
@@ -264,7 +265,7 @@ bool CExtDirView::OnCommand(int id) {
       return true;
     case cmd::ExtDirExpandAll: {
       const bool shift = host_.shiftHeld();
-      velk::WaitCursor wait;
+      velk::WaitCursor wait(doc_.Data().UserInterface());
       tree_->ExpandAll(shift);
       Flush();
       return true;
@@ -346,7 +347,7 @@ void CExtDirView::ForgetDeletedTasks() {
 }
 
 bool CExtDirView::Save() {
-  velk::WaitCursor wait;
+  velk::WaitCursor wait(doc_.Data().UserInterface());
   ForgetDeletedTasks();
   const bool saved = doc_.Data().SaveAll();
   PrepareLeafsSoon();  // the save let the leafs' view go
@@ -354,7 +355,7 @@ bool CExtDirView::Save() {
 }
 
 void CExtDirView::Reload() {
-  velk::WaitCursor wait;
+  velk::WaitCursor wait(doc_.Data().UserInterface());
   setUpdatesEnabled(false);
   ForgetDeletedTasks();
   doc_.Data().Refresh();

@@ -60,8 +60,10 @@ QString CDlgOtherServer::ServerName() const {
   return name_->text().trimmed();
 }
 
-CDlgOpenDatabase::CDlgOpenDatabase(LNNotesSession& session, QWidget* parent)
+CDlgOpenDatabase::CDlgOpenDatabase(velk::Services& services, LNNotesSession& session,
+                                   QWidget* parent)
     : QDialog(parent),
+      services_(services),
       session_(session),
       servers_(new QComboBox),
       path_(new QLineEdit),
@@ -102,7 +104,7 @@ CDlgOpenDatabase::CDlgOpenDatabase(LNNotesSession& session, QWidget* parent)
   connect(browse_, &QPushButton::clicked, this, &CDlgOpenDatabase::OnBrowse);
   connect(refresh_, &QPushButton::clicked, this, &CDlgOpenDatabase::OnRefresh);
 
-  velk::StatusScope status("Retrieving Notes Environment Data...");
+  velk::StatusScope status(services_, "Retrieving Notes Environment Data...");
   path_->setText(ToQ(session_.GetDataDirectory()));
   FillServers();
   ListDatabases();
@@ -127,7 +129,7 @@ bool CDlgOpenDatabase::ListDatabases() {
     status = session_.GetDatabases(&found, FromQ(path_->text()), server_);
   }
   if (status != LNNOERROR && !LNIsWarning(status)) {
-    ShowNotesError({}, LNStatusError(status, session_.ErrorMessage(status)));
+    ShowNotesError(services_, {}, LNStatusError(status, session_.ErrorMessage(status)));
     return false;
   }
   databases_ = std::move(found);
@@ -206,7 +208,7 @@ void CDlgOpenDatabase::OnBrowse() {
 }
 
 void CDlgOpenDatabase::OnRefresh() {
-  velk::WaitCursor wait;
+  velk::WaitCursor wait(services_);
   ListDatabases();
 }
 

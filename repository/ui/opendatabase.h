@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/services.h"
 #include "repository/store/lndatabase.h"
 
 class LNNotesSession;
@@ -33,7 +34,8 @@ class CDlgOpenDatabase : public QDialog {
   // "Browse": the files chosen in a file dialog that starts in `directory`.
   using FilePicker = std::function<QStringList(QWidget* parent, const QString& directory)>;
 
-  explicit CDlgOpenDatabase(LNNotesSession& session, QWidget* parent = nullptr);
+  explicit CDlgOpenDatabase(velk::Services& services, LNNotesSession& session,
+                            QWidget* parent = nullptr);
 
   // After OK: "server;path;path...", the server empty for the local machine;
   // empty when no file name was chosen or the dialog was cancelled.
@@ -62,6 +64,7 @@ class CDlgOpenDatabase : public QDialog {
   void OnBrowse();
   void OnRefresh();
 
+  velk::Services& services_;
   LNNotesSession& session_;
   QComboBox* servers_;
   QLineEdit* path_;

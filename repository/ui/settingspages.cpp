@@ -131,7 +131,9 @@ void CDlgSettingsDatabasePage::OnInitPage() {
 bool CDlgSettingsDatabasePage::OnKillActive() {
   velk::DatabaseLocations fields;
   ReadFields(fields);
-  if (!velk::CheckDatabasePage(which_, fields, sheet_.Context().detectKind)) return false;
+  if (!velk::CheckDatabasePage(sheet_.Context().services, which_, fields,
+                               sheet_.Context().detectKind))
+    return false;
   velk::TakeOverDatabasePage(which_, fields, sheet_.Working().databases);
   SetModified(false);
   return true;
@@ -191,8 +193,8 @@ void CDlgSettingsPropAutoSave::OnInitPage() {
 }
 
 bool CDlgSettingsPropAutoSave::OnKillActive() {
-  const std::optional<int> grid =
-      velk::TakeInteger(FromQ(gridSize_->text()), velk::kMinGridSize, velk::kMaxGridSize);
+  const std::optional<int> grid = velk::TakeInteger(
+      sheet_.Context().services, FromQ(gridSize_->text()), velk::kMinGridSize, velk::kMaxGridSize);
   if (!grid) {
     gridSize_->setFocus();
     gridSize_->selectAll();

@@ -17,14 +17,15 @@ constexpr char kNotSavedText[] =
 
 }  // namespace
 
-SettingsSheetContext SessionSettingsContext(velk::ModelerSettings& settings,
+SettingsSheetContext SessionSettingsContext(velk::Services& services,
+                                            velk::ModelerSettings& settings,
                                             velk::SettingsBackend& store, LNNotesSession& session) {
-  return {settings, store,
-          [&session](const std::string& path, const std::string& server) {
-            return velk::DetectDatabaseKind(session, path, server);
+  return {services, settings, store,
+          [&services, &session](const std::string& path, const std::string& server) {
+            return velk::DetectDatabaseKind(services, session, path, server);
           },
-          [&session](QWidget* parent) {
-            CDlgOpenDatabase chooser(session, parent);
+          [&services, &session](QWidget* parent) {
+            CDlgOpenDatabase chooser(services, session, parent);
             return chooser.exec() == QDialog::Accepted ? chooser.ChosenDatabases() : std::string();
           }};
 }
@@ -59,7 +60,8 @@ void CDlgDatabaseSheet::AssignChosenDatabases(const std::string& chosen) {
     page->EnsureInitialised();  // so that showing it later keeps what is written now
     page->ReadFields(fields);
   }
-  for (velk::DatabaseKind kind : velk::AssignChosenDatabases(chosen, context_.detectKind, fields))
+  for (velk::DatabaseKind kind :
+       velk::AssignChosenDatabases(context_.services, chosen, context_.detectKind, fields))
     DatabasePageOf(kind)->WriteField(kind, fields[kind]);
 }
 
@@ -79,7 +81,7 @@ bool CDlgDatabaseSheet::CanClose() {
 void CDlgDatabaseSheet::OnCommit() {
   context_.settings = working_;
   if (!context_.store.sync())
-    velk::services().messageBox(kNotSavedText, velk::MsgIcon::Exclamation, velk::MsgButtons::Ok);
+    context_.services.messageBox(kNotSavedText, velk::MsgIcon::Exclamation, velk::MsgButtons::Ok);
 }
 
 CDlgSettings::CDlgSettings(SettingsSheetContext context, QWidget* parent)

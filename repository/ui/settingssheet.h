@@ -19,6 +19,7 @@ class CDlgSettingsPropExternalDB;
 class CDlgSettingsPropAutoSave;
 
 struct SettingsSheetContext {
+  velk::Services& services;         // the sheet's messages
   velk::ModelerSettings& settings;  // the program's settings, changed on OK
   velk::SettingsBackend& store;     // written on OK
   velk::KindDetector detectKind;
@@ -27,7 +28,8 @@ struct SettingsSheetContext {
 };
 
 // Kinds detected through the session, databases chosen in "Open Database".
-SettingsSheetContext SessionSettingsContext(velk::ModelerSettings& settings,
+SettingsSheetContext SessionSettingsContext(velk::Services& services,
+                                            velk::ModelerSettings& settings,
                                             velk::SettingsBackend& store, LNNotesSession& session);
 
 class CDlgDatabaseSheet : public CPropertySheet {

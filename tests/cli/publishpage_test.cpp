@@ -41,7 +41,7 @@ class PublishPageTest : public ::testing::Test {
   }
 
   ScopedHeadlessServices ui;
-  CWorkflowDoc doc{"CN=Test Designer/O=Marvelund", "06.12.2026"};
+  CWorkflowDoc doc{velk::services(), "CN=Test Designer/O=Marvelund", "06.12.2026"};
   WorkflowLinks links{[](const CNode&) { return std::string(); },
                       [](const std::string&) { return std::string(); }};
   std::vector<SearchEntry> search;

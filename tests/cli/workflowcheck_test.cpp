@@ -112,9 +112,9 @@ void StoreLevelInsideItself() {
   velk::ScopedHeadlessServices ui;
   LNNotesSession session;
   ASSERT_EQ(session.Init(410), LNNOERROR);
-  velk::CProcessDefDb repository(session, "procdef.nsf", "", nullptr,
+  velk::CProcessDefDb repository(velk::services(), session, "procdef.nsf", "", nullptr,
                                  velk::HeadersFrom({"procdef.nsf", ""}));
-  velk::CWorkflowDoc doc("CN=Cli Designer/O=Marvelund");
+  velk::CWorkflowDoc doc(velk::services(), "CN=Cli Designer/O=Marvelund");
   velk::WorkflowDatabases databases;
   databases.processDefinitions = {{"procdef.nsf", ""}, &repository};
   doc.SetDatabases(databases);

@@ -26,7 +26,7 @@ class ApplicationEnvDbTest : public RepositoryTest {
   }
 
   CApplicationEnvDb Load(const std::string& path = "appenv.nsf") {
-    return {session_, path, {}, nullptr};
+    return {ui_.get(), session_, path, {}, nullptr};
   }
 
   static Strings Names(const CApplicationEnvDb& appEnv) {

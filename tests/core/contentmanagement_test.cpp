@@ -70,7 +70,7 @@ TEST(ContentManagementTest, TemplateEntriesThatFitAreConnectedOthersSkipped) {
 }
 
 TEST(ContentManagementTest, ATaskCollectsTheFormsOfEveryTaskBeforeItOnce) {
-  CWorkflowDoc doc("CN=Test/O=Marvelund", "07.12.2026");
+  CWorkflowDoc doc(velk::services(), "CN=Test/O=Marvelund", "07.12.2026");
   auto task = [&](NodeKind kind, Strings objects) {
     CNode* node = doc.InsertNode({0, 0, 34, -34}, kind);
     NodeAttributes a = node->Attributes();

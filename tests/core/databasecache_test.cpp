@@ -40,7 +40,7 @@ class DatabaseCacheTest : public RepositoryTest {
   }
 
   DatabaseLocations locations_;
-  DatabaseCache cache_{session_, HeadersFrom({"procdef.nsf", ""}), CacheExtDirLinks};
+  DatabaseCache cache_{velk::services(), session_, HeadersFrom({"procdef.nsf", ""}), CacheExtDirLinks};
 };
 
 TEST_F(DatabaseCacheTest, TwoWorkflowsOnTheSameDatabasesShareTheObjectsAndTheSecondLoadsNothing) {
@@ -72,7 +72,7 @@ TEST_F(DatabaseCacheTest, TwoWorkflowsOnTheSameDatabasesShareTheObjectsAndTheSec
 }
 
 TEST_F(DatabaseCacheTest, WorkflowTakesTheDefaultDatabasesAndIsRecordedAsTheirUser) {
-  CWorkflowDoc first, second;
+  CWorkflowDoc first{velk::services()}, second{velk::services()};
   CopyDefaultDatabases(first, locations_);
   EXPECT_EQ(first.Databases().Locations(), locations_);
   cache_.InitializeDatabases(first);
@@ -108,10 +108,10 @@ TEST_F(DatabaseCacheTest, AMissingExternalDirectoryLinkStopsTheProgram) {
   ExtDirLinks noMail = CacheExtDirLinks(cache_);
   noMail.officeMail = nullptr;
   const HeaderSource headers = HeadersFrom(locations_[DatabaseKind::ProcessDefinitions]);
-  EXPECT_DEATH(DatabaseCache(session_, headers, nullptr), "'External Directory links'");
-  EXPECT_DEATH(DatabaseCache(session_, headers, [noMail](DatabaseCache&) { return noMail; }),
+  EXPECT_DEATH(DatabaseCache(velk::services(), session_, headers, nullptr), "'External Directory links'");
+  EXPECT_DEATH(DatabaseCache(velk::services(), session_, headers, [noMail](DatabaseCache&) { return noMail; }),
                "office mail");
-  EXPECT_DEATH(CExtDirData(session_, locations_[DatabaseKind::ExternalDirectory].fileName, "",
+  EXPECT_DEATH(CExtDirData(velk::services(), session_, locations_[DatabaseKind::ExternalDirectory].fileName, "",
                            nullptr, ExtDirLinks{}),
                "stored workflows");
 }
@@ -144,13 +144,13 @@ TEST_F(DatabaseCacheTest, ObjectThatCouldNotOpenItsDatabaseIsLoadedAgainAtTheNex
 TEST_F(DatabaseCacheTest, ALoaderSetLaterTakesEffectAndSeesEveryUser) {
   int loads = 0;
   RepositoryLoader<CTrackingDb> counting = StandardLoader<CTrackingDb>();
-  counting.load = [&loads, standard = counting.load](LNNotesSession& s, const DatabaseLocation& at,
-                                                     CWorkflowDoc* user) {
+  counting.load = [&loads, standard = counting.load](Services& ui, LNNotesSession& s,
+                                                     const DatabaseLocation& at, CWorkflowDoc* user) {
     ++loads;
-    return standard(s, at, user);
+    return standard(ui, s, at, user);
   };
   cache_.SetLoader(counting);
-  CWorkflowDoc first, second;
+  CWorkflowDoc first{velk::services()}, second{velk::services()};
   CWorkflowDoc* one = &first;
   CWorkflowDoc* two = &second;
   CTrackingDb* tracking = cache_.FindOrLoad<CTrackingDb>(locations_[DatabaseKind::Tracking], one);

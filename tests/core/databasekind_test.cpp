@@ -47,15 +47,15 @@ TEST_F(DetectTest, KindComesFromTheDesignViewsOfTheDatabase) {
       .Close();
   NewDatabaseWithViews("plain.nsf", {{"Other", {}, "Form"}}).Close();
   LNThrowAllErrorsScope throwing(session_, true);
-  EXPECT_EQ(DetectDatabaseKind(session_, "app.nsf", "Local"), DatabaseKind::ApplicationEnvironment);
-  EXPECT_EQ(DetectDatabaseKind(session_, "plain.nsf", ""), DatabaseKind::None);
+  EXPECT_EQ(DetectDatabaseKind(velk::services(), session_, "app.nsf", "Local"), DatabaseKind::ApplicationEnvironment);
+  EXPECT_EQ(DetectDatabaseKind(velk::services(), session_, "plain.nsf", ""), DatabaseKind::None);
   EXPECT_TRUE(session_.GetThrowAllErrors()) << "the throwing mode comes back";
   EXPECT_TRUE(ui_->messages.empty());
 }
 
 TEST_F(DetectTest, DatabaseThatCannotBeOpenedIsReportedAndHasNoKind) {
   LNThrowAllErrorsScope throwing(session_, true);
-  EXPECT_EQ(DetectDatabaseKind(session_, "missing.nsf", ""), DatabaseKind::None);
+  EXPECT_EQ(DetectDatabaseKind(velk::services(), session_, "missing.nsf", ""), DatabaseKind::None);
   ASSERT_EQ(ui_->messages.size(), 1u);
   EXPECT_EQ(ui_->messages[0].text.rfind("Document Store Error:\r\n", 0), 0u);
   EXPECT_EQ(ui_->messages[0].icon, MsgIcon::Exclamation);
@@ -82,7 +82,7 @@ class ValidateTest : public ::testing::Test {
 };
 
 TEST_F(ValidateTest, RightDatabasesAreInitialisedWithoutQuestion) {
-  EXPECT_TRUE(ValidateDefaultDatabases(defaults, checks));
+  EXPECT_TRUE(ValidateDefaultDatabases(velk::services(), defaults, checks));
   EXPECT_EQ(initialised, 1);
   EXPECT_TRUE(ui_->messages.empty());
   EXPECT_EQ(ui_->progressValues, (std::vector<int>{0, 15, 30, 45, 60, 75, 0}));
@@ -106,7 +106,7 @@ TEST_F(ValidateTest, WrongDatabasesAreNamedInAFixedOrder) {
     wrong = c.wrong;
     ui_->messages.clear();
     ui_->answers = {MsgResult::No};
-    EXPECT_FALSE(ValidateDefaultDatabases(defaults, checks));
+    EXPECT_FALSE(ValidateDefaultDatabases(velk::services(), defaults, checks));
     ASSERT_EQ(ui_->messages.size(), 2u);
     EXPECT_EQ(ui_->messages[0].text, std::string("Some workflow databases are not correct:") +
                                          c.list + ".\nPlease choose new databases manually.");
@@ -120,13 +120,13 @@ TEST_F(ValidateTest, WrongDatabasesAreNamedInAFixedOrder) {
 TEST_F(ValidateTest, NewDatabasesChosenInTheSettingsAreTakenWithoutProbing) {
   wrong = {DatabaseKind::Gateway};
   ui_->answers = {MsgResult::Yes};
-  EXPECT_TRUE(ValidateDefaultDatabases(defaults, checks));
+  EXPECT_TRUE(ValidateDefaultDatabases(velk::services(), defaults, checks));
   EXPECT_EQ(initialised, 1);
   EXPECT_EQ(ui_->waitDepth, 0);
 
   settingsOk = false;
   ui_->answers = {MsgResult::Yes};
-  EXPECT_FALSE(ValidateDefaultDatabases(defaults, checks));
+  EXPECT_FALSE(ValidateDefaultDatabases(velk::services(), defaults, checks));
   EXPECT_EQ(initialised, 1);
   EXPECT_EQ(ui_->currentStatus(), "");
 }

@@ -46,7 +46,7 @@ TEST_F(DatabasePagesTest, OneChoiceOfThreeKindsFillsFieldsOnBothPages) {
                     {"gw.nsf", DatabaseKind::Gateway},
                     {"orga.nsf", DatabaseKind::Infrastructure}};
   DatabaseLocations fields;
-  const auto assigned = AssignChosenDatabases(";app.nsf;gw.nsf;orga.nsf", detector.get(), fields);
+  const auto assigned = AssignChosenDatabases(velk::services(), ";app.nsf;gw.nsf;orga.nsf", detector.get(), fields);
   EXPECT_EQ(assigned,
             (std::vector<DatabaseKind>{DatabaseKind::ApplicationEnvironment, DatabaseKind::Gateway,
                                        DatabaseKind::Infrastructure}));
@@ -62,7 +62,7 @@ TEST_F(DatabasePagesTest, DatabaseOfNoKindIsReportedAndChangesNoField) {
   DatabaseLocations fields;
   fields[DatabaseKind::Tracking] = {"old.nsf", "Hub"};
   const DatabaseLocations before = fields;
-  EXPECT_TRUE(AssignChosenDatabases("Hub;notes/plain.nsf", detector.get(), fields).empty());
+  EXPECT_TRUE(AssignChosenDatabases(velk::services(), "Hub;notes/plain.nsf", detector.get(), fields).empty());
   EXPECT_EQ(fields, before);
   ASSERT_EQ(ui->messages.size(), 1u);
   EXPECT_EQ(ui->messages[0].text, "\"notes/plain.nsf\" on \"Hub\" is not a VELK database!");
@@ -97,7 +97,7 @@ TEST_F(DatabasePagesTest, WrongKindAsksUntilIgnoredOrRightAndAbortKeepsThePage) 
         detector.kinds["i.nsf"] = DatabaseKind::Infrastructure;
       return inner(p, s);
     };
-    EXPECT_EQ(CheckDatabasePage(DatabasePage::Internal, fields, detect), c.accepted);
+    EXPECT_EQ(CheckDatabasePage(velk::services(), DatabasePage::Internal, fields, detect), c.accepted);
     EXPECT_EQ(std::count(detector.probes.begin(), detector.probes.end(), "i.nsf@"),
               static_cast<long>(c.infrastructureProbes));
     ASSERT_FALSE(ui->messages.empty());
@@ -157,8 +157,8 @@ TEST(DatabaseChoiceTest, PathsAreLowerCasedUnlessThatNamesAnotherFile) {
 using DefaultDatabasesTest = RepositoryTest;
 
 TEST_F(DefaultDatabasesTest, InitialisedInTheirOrderWithTheProgressSteps) {
-  DatabaseCache cache(session_, HeadersFrom({"procdef.nsf", ""}), CacheExtDirLinks);
-  InfoCenter::instance().addEntry(kInitializingDatabasesCategory, "Earlier", "old", 0,
+  DatabaseCache cache(velk::services(), session_, HeadersFrom({"procdef.nsf", ""}), CacheExtDirLinks);
+  services().infoCenter().addEntry(kInitializingDatabasesCategory, "Earlier", "old", 0,
                                   Severity::Notice);
   DatabaseLocations defaults;
   for (DatabaseKind kind : KindProbeOrder()) defaults[kind] = {"missing.nsf", ""};

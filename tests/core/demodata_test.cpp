@@ -35,7 +35,7 @@ class DemoDataTest : public ::testing::Test {
     setenv("VELK_DATA_DIR", dir_.c_str(), 1);
     session_ = new LNNotesSession;
     session_->Init(410);
-    results_ = CreateDemoRepository(*session_, {});
+    results_ = CreateDemoRepository(velk::services(), *session_, {});
   }
   static void TearDownTestSuite() {
     delete session_;
@@ -226,7 +226,7 @@ void CollectLevels(CWorkflowDoc& doc, std::vector<CWorkflowDoc*>& levels) {
 }
 
 TEST(DemoWorkflowsTest, NoArrowRunsAlongAnother) {
-  for (const auto& workflow : demo::BuildDemoWorkflows()) {
+  for (const auto& workflow : demo::BuildDemoWorkflows(velk::services())) {
     std::vector<CWorkflowDoc*> levels;
     CollectLevels(*workflow, levels);
     for (const CWorkflowDoc* level : levels) {

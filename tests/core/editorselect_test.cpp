@@ -198,7 +198,7 @@ TEST_F(WorkflowTest, DraggedNodeRecordCarriesItsFieldsAndFindsOnlyALiveNode) {
   EXPECT_EQ(record.attributes, attrs);
   EXPECT_EQ(FindRecordedNode(record, doc, 42), eidm);
   EXPECT_EQ(FindRecordedNode(record, doc, 43), nullptr) << "another program's node";
-  CWorkflowDoc other;
+  CWorkflowDoc other{velk::services()};
   EXPECT_EQ(FindRecordedNode(record, other, 42), nullptr) << "another workflow's node";
   doc.DeleteNode(*eidm);
   EXPECT_EQ(FindRecordedNode(record, doc, 42), nullptr);

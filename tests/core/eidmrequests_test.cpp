@@ -42,7 +42,7 @@ class EidmRequestTest : public ExtDirTest {
     return *r;
   }
 
-  CWorkflowDoc workflow{"CN=Designer/O=Marvelund", "07.12.2026"};
+  CWorkflowDoc workflow{velk::services(), "CN=Designer/O=Marvelund", "07.12.2026"};
   CNode* task = nullptr;
 };
 
@@ -131,7 +131,7 @@ TEST_F(EidmRequestTest, AcceptingStoresTheAnswerWorkflowOrChangesNothing) {
 
   // Saved as every workflow is: an Active answer fails the check and is refused.
   velk::testing::TestSaver saver(session_);
-  CWorkflowDoc answer{"CN=Designer/O=Marvelund", "07.12.2026"};
+  CWorkflowDoc answer{velk::services(), "CN=Designer/O=Marvelund", "07.12.2026"};
   WorkflowHeader active = answer.Header();
   active.status = WorkflowStatus::Active;
   answer.SetHeader(active);
@@ -161,7 +161,7 @@ TEST_F(EidmRequestTest, AcceptingStoresTheAnswerWorkflowOrChangesNothing) {
   EXPECT_EQ(copy->ExtClusterStatus, kEidmSubmitted);
   EXPECT_TRUE(copy->ExtClusterWorkflowID.empty());
 
-  CWorkflowDoc second{"CN=Designer/O=Marvelund", "07.12.2026"};
+  CWorkflowDoc second{velk::services(), "CN=Designer/O=Marvelund", "07.12.2026"};
   WorkflowHeader design = second.Header();
   design.version = 4;  // a Design version is always stored as 0
   second.SetHeader(design);

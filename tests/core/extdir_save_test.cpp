@@ -206,7 +206,7 @@ TEST_F(ExtDirSaveTest, UnsavedChangesAreWhatTheNextSaveWritesAndDiscardingReadsT
 }
 
 TEST_F(ExtDirSaveTest, ASubscribedWorkflowTakesTheOrganisationOfItsLeaf) {
-  CWorkflowDoc doc("Test Designer");
+  CWorkflowDoc doc(velk::services(), "Test Designer");
   WorkflowDatabases databases;
   databases.externalDirectory = {{kPath, ""}, data.get()};
   doc.SetDatabases(databases);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/services.h"
 #include "core/extdirfixture.h"
 
 namespace velk {
@@ -223,7 +224,7 @@ TEST_F(ExtDirTreeTest, ASecondLeafWithTheSameIdIsReportedWhicheverWayLeafsAreRea
   }
   for (bool all : {false, true}) {
     SCOPED_TRACE(all ? "every header in one pass" : "one header after the other");
-    InfoCenter::instance().clear();
+    services().infoCenter().clear();
     LoadWithTree();
     if (all) {
       tree->ExpandAll(true);

@@ -23,7 +23,8 @@ class ExtDirTest : public RepositoryTest {
 
   void WriteDemoDirectory() {
     LNDatabase db = NewDirectory();
-    velk::WriteDemoDocuments(velk::DatabaseKind::ExternalDirectory, db, {"APP:REPLICA", "TRK:ID"});
+    velk::WriteDemoDocuments(velk::services(), velk::DatabaseKind::ExternalDirectory, db,
+                             {"APP:REPLICA", "TRK:ID"});
     db.Close();
   }
 
@@ -31,7 +32,7 @@ class ExtDirTest : public RepositoryTest {
     velk::ExtDirLinks links;
     links.storedWorkflowIds = [] { return std::vector<std::string>{"WF-OURS"}; };
     links.officeMail = [] { return std::string("office@marvelund.example"); };
-    return std::make_unique<velk::CExtDirData>(session_, kPath, "", nullptr, links);
+    return std::make_unique<velk::CExtDirData>(velk::services(), session_, kPath, "", nullptr, links);
   }
 
   LNDatabase Open() {

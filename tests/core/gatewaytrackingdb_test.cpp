@@ -2,6 +2,7 @@
 
 #include <regex>
 
+#include "common/services.h"
 #include "core/repositoryfixture.h"
 #include "repository/gatewaydb.h"
 #include "repository/noteserror.h"
@@ -15,19 +16,19 @@ using GatewayTrackingDbTest = RepositoryTest;
 TEST_F(GatewayTrackingDbTest, TakeTitleAndReplicaIdInTheColonForm) {
   NewDatabaseOfKind(DatabaseKind::Gateway, "gateway.nsf").Close();
   NewDatabaseOfKind(DatabaseKind::Tracking, "tracking.nsf").Close();
-  CGatewayDb gateway(session_, "gateway.nsf", {}, nullptr);
-  CTrackingDb tracking(session_, "tracking.nsf", {}, nullptr);
+  CGatewayDb gateway(velk::services(), session_, "gateway.nsf", {}, nullptr);
+  CTrackingDb tracking(velk::services(), session_, "tracking.nsf", {}, nullptr);
   const std::regex form("[0-9A-F]{8}:[0-9A-F]{8}");
   EXPECT_TRUE(std::regex_match(gateway.ReplicaId(), form)) << gateway.ReplicaId();
   EXPECT_NE(gateway.ReplicaId(), tracking.ReplicaId());
   EXPECT_EQ(tracking.Title(), "VELK Tracking");
   EXPECT_TRUE(ui_->messages.empty());
-  EXPECT_TRUE(InfoCenter::instance().entries().empty());
+  EXPECT_TRUE(services().infoCenter().entries().empty());
   EXPECT_EQ(ui_->currentStatus(), "");
 }
 
 TEST_F(GatewayTrackingDbTest, TrackingPathThatDoesNotExistShowsTheBoxOnceAndNoInfoEntry) {
-  CTrackingDb tracking(session_, "nowhere/tracking.nsf", {}, nullptr);
+  CTrackingDb tracking(velk::services(), session_, "nowhere/tracking.nsf", {}, nullptr);
   EXPECT_TRUE(tracking.ReplicaId().empty() && tracking.Path().empty() && tracking.Title().empty());
   ASSERT_EQ(ui_->messages.size(), 1u);
   const HeadlessServices::Message& box = ui_->messages[0];
@@ -37,12 +38,12 @@ TEST_F(GatewayTrackingDbTest, TrackingPathThatDoesNotExistShowsTheBoxOnceAndNoIn
                 "Tracking Database or retry this later.");
   EXPECT_EQ(box.icon, MsgIcon::None);
   EXPECT_EQ(box.buttons, MsgButtons::Ok);
-  EXPECT_TRUE(InfoCenter::instance().entries().empty());
+  EXPECT_TRUE(services().infoCenter().entries().empty());
   EXPECT_EQ(ui_->currentStatus(), "");
 }
 
 TEST_F(GatewayTrackingDbTest, GatewayThatCannotBeOpenedIsAnInfoCenterErrorOnly) {
-  CGatewayDb gateway(session_, "nowhere/gateway.nsf", {}, nullptr);
+  CGatewayDb gateway(velk::services(), session_, "nowhere/gateway.nsf", {}, nullptr);
   EXPECT_TRUE(gateway.ReplicaId().empty() && gateway.Path().empty());
   EXPECT_TRUE(ui_->messages.empty());
   const auto entries = Entries(kBasicRepositoryCategory);

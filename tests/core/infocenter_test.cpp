@@ -10,8 +10,8 @@ namespace {
 const char* kInit = "Initializing Databases";
 
 TEST(InfoCenter, KeepsEntriesInInsertionOrderAndIgnoresExactDuplicates) {
-  ScopedHeadlessServices ui;
-  InfoCenter center;
+  HeadlessServices ui;
+  InfoCenter& center = ui.infoCenter();
   center.addEntry(kInit, "t1", "x", 0, Severity::Success);
   center.addEntry("Check", "t2", "y", 0, Severity::Warning);
   center.addEntry(kInit, "t1", "x", 0, Severity::Success);  // same again
@@ -25,17 +25,17 @@ TEST(InfoCenter, KeepsEntriesInInsertionOrderAndIgnoresExactDuplicates) {
 }
 
 TEST(InfoCenter, OnlyAnErrorEntryAsksForTheWindow) {
-  ScopedHeadlessServices ui;
-  InfoCenter center;
+  HeadlessServices ui;
+  InfoCenter& center = ui.infoCenter();
   center.addEntry(kInit, "a", "", 0, Severity::Warning);
-  EXPECT_FALSE(ui->infoWindowShown);
+  EXPECT_FALSE(ui.infoWindowShown);
   center.addEntry(kInit, "b", "", 0, Severity::Error);
-  EXPECT_TRUE(ui->infoWindowShown);
+  EXPECT_TRUE(ui.infoWindowShown);
 }
 
 TEST(InfoCenter, HighestSeverityFollowsTheEntriesOfTheCategory) {
-  ScopedHeadlessServices ui;
-  InfoCenter center;
+  HeadlessServices ui;
+  InfoCenter& center = ui.infoCenter();
   EXPECT_FALSE(center.highestSeverity(kInit));
   center.addEntry(kInit, "a", "", 0, Severity::Notice);
   center.addEntry("Other", "e", "", 0, Severity::Error);
@@ -46,8 +46,8 @@ TEST(InfoCenter, HighestSeverityFollowsTheEntriesOfTheCategory) {
 }
 
 TEST(InfoCenter, ClearingACategoryKeepsTheOthersAndAllowsTheSameEntryAgain) {
-  ScopedHeadlessServices ui;
-  InfoCenter center;
+  HeadlessServices ui;
+  InfoCenter& center = ui.infoCenter();
   center.addEntry(kInit, "a", "", 0, Severity::Success);
   center.addEntry("Check", "b", "", 0, Severity::Success);
   center.clearCategory(kInit);
@@ -62,8 +62,8 @@ TEST(InfoCenter, ClearingACategoryKeepsTheOthersAndAllowsTheSameEntryAgain) {
 }
 
 TEST(InfoCenter, AnEntryKeepsTheTimeItWasFirstAdded) {
-  ScopedHeadlessServices ui;
-  InfoCenter center;
+  HeadlessServices ui;
+  InfoCenter& center = ui.infoCenter();
   const auto before = std::chrono::system_clock::now();
   center.addEntry(kInit, "a", "x", 0, Severity::Success);
   const auto first = center.entries()[0].added;

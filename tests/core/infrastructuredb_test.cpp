@@ -43,13 +43,13 @@ class InfrastructureDbTest : public RepositoryTest {
   }
 
   CInfrastructureDb Load(const std::string& path = "infra.nsf") {
-    return {session_, path, {}, nullptr};
+    return {ui_.get(), session_, path, {}, nullptr};
   }
 };
 
 TEST_F(InfrastructureDbTest, ReadsEveryListInViewOrderWithAbbreviatedNamesAndMergedRoles) {
   FillOrganisation();
-  CInfrastructureDb infra(session_, "infra.nsf", {}, nullptr);
+  CInfrastructureDb infra(velk::services(), session_, "infra.nsf", {}, nullptr);
 
   EXPECT_EQ(infra.Persons(), (Strings{"Ann Lee/Sales/Acme", "Bob Stone"}));
   ASSERT_EQ(infra.Workgroups().size(), 1u);

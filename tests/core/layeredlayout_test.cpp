@@ -78,7 +78,7 @@ void ExpectLabelsClear(const CWorkflowDoc& level, const std::string& what) {
 
 TEST(LayeredLayoutTest, DemoWorkflowsGetRowsAlongTheArrowsWithoutOverlapsOrExtraCrossings) {
   ScopedHeadlessServices ui;
-  for (auto& workflow : demo::BuildDemoWorkflows()) {
+  for (auto& workflow : demo::BuildDemoWorkflows(velk::services())) {
     for (CWorkflowDoc* level : Levels(*workflow)) {
       const std::string what = workflow->Header().name + " level " + std::to_string(level->Level());
       AutoArrange(*level, {50, 4});

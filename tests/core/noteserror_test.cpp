@@ -25,11 +25,11 @@ TEST(NotesError, BoxesHaveTheirTextIconAndButtonAndResetTheStatusLine) {
     bool resetsStatus;
   };
   const Case cases[] = {
-      {[] { return ShowNotesError("Error in X", LNERR_DISK_IO); },
+      {[] { return ShowNotesError(velk::services(), "Error in X", LNERR_DISK_IO); },
        "Document Store Error:\r\n" + LNGetErrorMessage(LNERR_DISK_IO) + "\r\nError in X",
        MsgIcon::Exclamation, true},
-      {[] { return ShowErrorMessage("bad"); }, "Error: \r\n\r\nbad", MsgIcon::Exclamation, true},
-      {[] { return ShowInfoMessage("done"); }, "done", MsgIcon::Information, false},
+      {[] { return ShowErrorMessage(velk::services(), "bad"); }, "Error: \r\n\r\nbad", MsgIcon::Exclamation, true},
+      {[] { return ShowInfoMessage(velk::services(), "done"); }, "done", MsgIcon::Information, false},
   };
   for (const auto& c : cases) {
     velk::ScopedHeadlessServices ui;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/services.h"
 #include "repository/fieldaccess.h"
 #include "repository/storedversions.h"
 #include "storagefixture.h"
@@ -35,7 +36,7 @@ class ProcessDefTest : public StorageTest {
     return statuses;
   }
   std::vector<InfoEntry> Entries(const char* category) {
-    return InfoCenter::instance().entries(category);
+    return services().infoCenter().entries(category);
   }
   bool HasEntry(const char* category, Severity severity, const std::string& textPart) {
     for (const InfoEntry& e : Entries(category))
@@ -108,7 +109,7 @@ TEST_F(ProcessDefTest, HeaderReadingFailuresAreReportedBySeverity) {
   for (auto [file, text] :
        {std::pair{"infra.nsf", "It must have the view: '(Modeler\\Header)'.\r\n"},
         std::pair{"missing.nsf", "cannot be opened anymore."}}) {
-    InfoCenter::instance().clear();
+    services().infoCenter().clear();
     headerLocation = {file, ""};
     EXPECT_FALSE(repository->ReadHeaders(true)) << file;
     EXPECT_TRUE(HasEntry(kProcessDefCategory, Severity::Error, text)) << file;
@@ -119,19 +120,19 @@ TEST_F(ProcessDefTest, HeaderReadingFailuresAreReportedBySeverity) {
 TEST_F(ProcessDefTest, ResourcesStopAtADocumentWithoutTheItem) {
   AddResource("Company Car");
   AddResource("Projector");
-  CProcessDefDb complete(session, "procdef.nsf", "", nullptr, HeadersFrom({"procdef.nsf", ""}));
+  CProcessDefDb complete(velk::services(), session, "procdef.nsf", "", nullptr, HeadersFrom({"procdef.nsf", ""}));
   EXPECT_EQ(complete.Resources(), (std::vector<std::string>{"Company Car", "Projector"}));
   EXPECT_EQ(complete.Title(), TemplateOf(DatabaseKind::ProcessDefinitions).defaultTitle);
   EXPECT_EQ(complete.Path(), "procdef.nsf");
 
   // Without the item it has no key either, so it comes first in the view.
   AddResource(nullptr);
-  CProcessDefDb broken(session, "procdef.nsf", "", nullptr, HeadersFrom({"procdef.nsf", ""}));
+  CProcessDefDb broken(velk::services(), session, "procdef.nsf", "", nullptr, HeadersFrom({"procdef.nsf", ""}));
   EXPECT_TRUE(broken.Resources().empty());
   EXPECT_TRUE(HasEntry(kProcessDefCategory, Severity::Notice,
                        "The choosen database holds no information about resources."));
 
-  CProcessDefDb missing(session, "nothing.nsf", "", nullptr, HeadersFrom({"nothing.nsf", ""}));
+  CProcessDefDb missing(velk::services(), session, "nothing.nsf", "", nullptr, HeadersFrom({"nothing.nsf", ""}));
   EXPECT_TRUE(missing.Path().empty()) << "nothing is known of a database never opened";
   EXPECT_TRUE(HasEntry(kProcessDefCategory, Severity::Error, "cannot be opened anymore"));
 }

@@ -25,11 +25,11 @@ class RepositoryTest : public ::testing::Test {
     dir_ = pattern;
     setenv("VELK_DATA_DIR", dir_.c_str(), 1);
     ASSERT_EQ(session_.Init(410), LNNOERROR);
-    velk::InfoCenter::instance().clear();
+    velk::services().infoCenter().clear();
   }
 
   void TearDown() override {
-    velk::InfoCenter::instance().clear();
+    velk::services().infoCenter().clear();
     session_.Term();
     unsetenv("VELK_DATA_DIR");
     std::error_code ignored;
@@ -63,7 +63,7 @@ class RepositoryTest : public ::testing::Test {
   }
 
   static std::vector<velk::InfoEntry> Entries(const std::string& category) {
-    return velk::InfoCenter::instance().entries(category);
+    return velk::services().infoCenter().entries(category);
   }
   // The entries of the category as "severity|title".
   static std::vector<std::string> Summary(const std::string& category) {

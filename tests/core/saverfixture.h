@@ -18,7 +18,7 @@ namespace velk::testing {
 class TestSaver {
  public:
   explicit TestSaver(LNNotesSession& session)
-      : cache_(session, HeadersFrom({"procdef.nsf", ""}), CacheExtDirLinks) {
+      : cache_(velk::services(), session, HeadersFrom({"procdef.nsf", ""}), CacheExtDirLinks) {
     for (const DemoDatabase& d : DemoDatabases()) {
       defaults_[d.kind] = {d.fileName, ""};
       if (std::filesystem::exists(lnstore::ResolveLocalPath(d.fileName))) continue;

@@ -54,7 +54,7 @@ class TwoDesignersTest : public StorageTest {
 TEST_F(TwoDesignersTest, SavingOverAnotherDesignersSaveAsksAndLosesNothing) {
   doc.DefineAsWorkflowStart(*Add("Only"));
   ASSERT_TRUE(WriteWorkflow(doc));
-  CWorkflowDoc other{kTestUser, "06.12.2026"};
+  CWorkflowDoc other{velk::services(), kTestUser, "06.12.2026"};
   LoadStored(other);
   SetFreeText(other, "theirs");
   ASSERT_TRUE(WriteWorkflow(other));  // loaded from the stored version: no question
@@ -87,7 +87,7 @@ TEST_F(TwoDesignersTest, SavingOverAnotherDesignersSaveAsksAndLosesNothing) {
 TEST_F(TwoDesignersTest, OverwriteReplacesTheOtherVersionWhenConfirmed) {
   doc.DefineAsWorkflowStart(*Add("Only"));
   ASSERT_TRUE(WriteWorkflow(doc));
-  CWorkflowDoc other{kTestUser, "06.12.2026"};
+  CWorkflowDoc other{velk::services(), kTestUser, "06.12.2026"};
   LoadStored(other);
   ASSERT_TRUE(WriteWorkflow(other));
   SetFreeText(doc, "mine");
@@ -107,7 +107,7 @@ TEST_F(TwoDesignersTest, ReplacingAVersionStoredMeanwhileSavesTheNextNumber) {
   doc.SetHeader(h);
   doc.DefineAsWorkflowStart(*Add("Only"));
   ASSERT_TRUE(WriteWorkflow(doc));
-  CWorkflowDoc other{kTestUser, "06.12.2026"};
+  CWorkflowDoc other{velk::services(), kTestUser, "06.12.2026"};
   LoadStored(other, WorkflowStatus::Active, 1);
   NextVersion(other);
   ASSERT_TRUE(WriteWorkflow(other));

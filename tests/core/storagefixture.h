@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "common/infocenter.h"
+#include "common/services.h"
 #include "repository/databasetemplates.h"
 #include "repository/fieldaccess.h"
 #include "repository/processdefdb.h"
@@ -42,13 +43,13 @@ class StorageTest : public WorkflowTest {
     dir_ = pattern;
     setenv("VELK_DATA_DIR", dir_.c_str(), 1);
     setenv("VELK_USER", kTestUser, 1);
-    InfoCenter::instance().clear();
+    services().infoCenter().clear();
     ASSERT_EQ(session.Init(410), LNNOERROR);
     LNDatabase db;
     ASSERT_EQ(
         CreateDatabaseOfKind(session, DatabaseKind::ProcessDefinitions, "procdef.nsf", "", "", &db),
         LNNOERROR);
-    repository = std::make_unique<CProcessDefDb>(session, "procdef.nsf", "", &doc,
+    repository = std::make_unique<CProcessDefDb>(velk::services(), session, "procdef.nsf", "", &doc,
                                                  [this] { return headerLocation; });
     Attach(doc);
   }

@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 
+#include "common/services.h"
 #include "model/consistencycheck.h"
 #include "model/subworkflows.h"
 #include "model/workflowjson.h"
@@ -28,7 +29,7 @@ class SubWorkflowTest : public StorageTest {
     check = Add("Credit check", 1, 0, NodeKind::ICDR);
     other = Add("Plain", 2);
   }
-  CWorkflowDoc sub{kTestUser, "06.12.2026"};
+  CWorkflowDoc sub{velk::services(), kTestUser, "06.12.2026"};
   CNode* check = nullptr;
   CNode* other = nullptr;
 };
@@ -50,13 +51,13 @@ TEST_F(SubWorkflowTest, CreationSavesASubWorkflowThatOpensAgainAndLinksItsTask) 
   EXPECT_EQ(sub.RepresentingNode(), check);
   EXPECT_TRUE(doc.IsModified());
   // Saved as the modeler saves: checked, with every database the save needs.
-  EXPECT_FALSE(InfoCenter::instance().entries(kConsistencyCheckCategory).empty());
+  EXPECT_FALSE(services().infoCenter().entries(kConsistencyCheckCategory).empty());
   EXPECT_TRUE(sub.Databases().AllInitialised());
 
   const std::optional<WorkflowHeaderEntry> found = FindSubWorkflow(*repository, *check);
   ASSERT_TRUE(found);
   EXPECT_EQ(found->type, "ICDR: Credit check");
-  CWorkflowDoc opened{kTestUser, "06.12.2026"};
+  CWorkflowDoc opened{velk::services(), kTestUser, "06.12.2026"};
   Attach(opened);
   ASSERT_TRUE(LoadWorkflow(opened, *found, session)) << "a workflow without tasks would not";
   EXPECT_EQ(opened.NodeCount(), 2u);
@@ -76,7 +77,7 @@ TEST_F(SubWorkflowTest, IdSurvivesSaveLoadAndJsonOnlyForSubWorkflowTasks) {
   WorkflowHeaderEntry chosen;
   chosen.type = "Order";
   chosen.workflowId = doc.Header().workflowId;
-  CWorkflowDoc loaded{kTestUser, "06.12.2026"};
+  CWorkflowDoc loaded{velk::services(), kTestUser, "06.12.2026"};
   Attach(loaded);
   ASSERT_TRUE(LoadWorkflow(loaded, chosen, session));
   std::map<std::string, std::string> ids;
@@ -84,7 +85,7 @@ TEST_F(SubWorkflowTest, IdSurvivesSaveLoadAndJsonOnlyForSubWorkflowTasks) {
   EXPECT_EQ(ids["Credit check"], "5D0E7A1B2C3D4E5F60718293A4B5C6D7");
   EXPECT_EQ(ids["Plain"], "");
 
-  CWorkflowDoc copy{kTestUser, "06.12.2026"};
+  CWorkflowDoc copy{velk::services(), kTestUser, "06.12.2026"};
   WorkflowFromJson(WorkflowToJson(loaded), copy);
   for (const CNode* n : copy.AllNodes()) EXPECT_EQ(n->SubWorkflowId(), ids[n->Name()]) << n->Name();
 }

@@ -40,9 +40,9 @@ TEST(IntegerCheckTest, AcceptsIntegersInRangeAndNamesTheProblemOtherwise) {
 
 TEST(IntegerCheckTest, TakeIntegerPromptsOnlyOnFailure) {
   ScopedHeadlessServices ui;
-  EXPECT_EQ(TakeInteger("5", 0, 9), 5);
+  EXPECT_EQ(TakeInteger(ui.get(), "5", 0, 9), 5);
   EXPECT_TRUE(ui->messages.empty());
-  EXPECT_EQ(TakeInteger("10", 0, 9), std::nullopt);
+  EXPECT_EQ(TakeInteger(ui.get(), "10", 0, 9), std::nullopt);
   ASSERT_EQ(ui->messages.size(), 1u);
   EXPECT_EQ(ui->messages[0].text, "Please enter an integer between 0 and 9.");
   EXPECT_EQ(ui->messages[0].icon, MsgIcon::Exclamation);
@@ -112,7 +112,8 @@ TEST(TaskRoutingTest, OkChecksFormulaThenDescription) {
   };
   for (const Case& c : cases) {
     ScopedHeadlessServices ui;
-    const std::optional<ArrowRouting> routing = TakeRouting(c.option, c.description, c.formula);
+    const std::optional<ArrowRouting> routing =
+        TakeRouting(ui.get(), c.option, c.description, c.formula);
     EXPECT_EQ(routing.has_value(), c.accepted) << c.option << " " << c.formula;
     if (c.message.empty()) {
       EXPECT_TRUE(ui->messages.empty());
@@ -133,7 +134,7 @@ TEST(TaskRoutingTest, OkChecksFormulaThenDescription) {
 TEST(TaskRoutingTest, FormListNeedsAnApplicationDatabaseAndShowsStatusWhileReading) {
   ScopedHeadlessServices ui;
   RepositoryLists lists;
-  EXPECT_EQ(RoutingFormNames(lists), std::nullopt);
+  EXPECT_EQ(RoutingFormNames(ui.get(), lists), std::nullopt);
   ASSERT_EQ(ui->messages.size(), 1u);
   EXPECT_EQ(ui->messages[0].text,
             "Error: \r\n\r\nThis workflow has no valid application database!");
@@ -141,9 +142,9 @@ TEST(TaskRoutingTest, FormListNeedsAnApplicationDatabaseAndShowsStatusWhileReadi
   ui->statusTexts.clear();
   lists.hasApplicationDatabase = true;
   lists.forms = {{"Order", {"Amount", "Customer"}}, {"order", {"x"}}};
-  EXPECT_EQ(RoutingFormNames(lists), (Strings{"Order", "order"}));
-  EXPECT_EQ(RoutingFieldNames(lists, "order"), Strings{"x"});
-  EXPECT_EQ(RoutingFieldNames(lists, "ORDER"), Strings{});
+  EXPECT_EQ(RoutingFormNames(ui.get(), lists), (Strings{"Order", "order"}));
+  EXPECT_EQ(RoutingFieldNames(ui.get(), lists, "order"), Strings{"x"});
+  EXPECT_EQ(RoutingFieldNames(ui.get(), lists, "ORDER"), Strings{});
   EXPECT_EQ(ui->statusTexts,
             (Strings{kReadingFormsStatus, "", kReadingFieldsStatus, "", kReadingFieldsStatus, ""}));
 }

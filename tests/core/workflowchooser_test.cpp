@@ -129,14 +129,14 @@ TEST_F(ChooserStorageTest, LoadGivesTheFirstEqualVersionAndAsksForAVersion) {
 }
 
 TEST_F(ChooserStorageTest, SaveAsListsVersionsAndTakesTheChosenName) {
-  SaveWorkflowAsChooser orphan(nullptr);
+  SaveWorkflowAsChooser orphan(ui.get(), nullptr);
   EXPECT_FALSE(orphan.Open());
   ASSERT_EQ(ui->messages.size(), 1u);
   EXPECT_EQ(ui->messages[0].text, "Workflowpointer is not set - programming error!");
 
   AddHeader({"Order", "W1", "Active", 2});
   AddHeader({"Leave", "W2", "Template", 1});
-  SaveWorkflowAsChooser chooser(&doc);
+  SaveWorkflowAsChooser chooser(ui.get(), &doc);
   ASSERT_TRUE(chooser.Open());
   ASSERT_EQ(chooser.Entries().size(), 2u);
   EXPECT_EQ(chooser.Entries()[0].text, "Order (Version 2.0) (Active)");

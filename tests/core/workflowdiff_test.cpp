@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/headlessservices.h"
 #include "model/workflowdiff.h"
 #include "model/workflowdoc.h"
 #include "model/workflowjson.h"
@@ -15,8 +16,8 @@
 namespace velk::testing {
 namespace {
 
-std::unique_ptr<CWorkflowDoc> Import(const WorkflowJson& json) {
-  auto doc = std::make_unique<CWorkflowDoc>(std::string(), "06.12.2026");
+std::unique_ptr<CWorkflowDoc> Import(Services& ui, const WorkflowJson& json) {
+  auto doc = std::make_unique<CWorkflowDoc>(ui, std::string(), "06.12.2026");
   WorkflowFromJson(json, *doc);
   return doc;
 }
@@ -38,15 +39,16 @@ int IdOf(WorkflowJson& json, const std::string& name) {
   return Node(json, name)["id"].get<int>();
 }
 
-std::unique_ptr<CWorkflowDoc> OrderHandling() {
-  for (auto& doc : demo::BuildDemoWorkflows())
+std::unique_ptr<CWorkflowDoc> OrderHandling(Services& ui) {
+  for (auto& doc : demo::BuildDemoWorkflows(ui))
     if (doc->Header().name == "Order Handling" && doc->Header().status == WorkflowStatus::Active)
       return std::move(doc);
   throw std::runtime_error("no Active Order Handling");
 }
 
 TEST(WorkflowDiffTest, AWorkflowAndItsFileCopyAreEqualWhateverTheirIds) {
-  for (const auto& doc : demo::BuildDemoWorkflows()) {
+  HeadlessServices ui;
+  for (const auto& doc : demo::BuildDemoWorkflows(ui)) {
     WorkflowJson json = WorkflowToJson(*doc);
     // Another numbering, as a save gives after an insertion early in the graph.
     for (WorkflowJson& n : json["nodes"]) {
@@ -57,14 +59,15 @@ TEST(WorkflowDiffTest, AWorkflowAndItsFileCopyAreEqualWhateverTheirIds) {
       a["from"] = a["from"].get<int>() + 100;
       a["to"] = a["to"].get<int>() + 100;
     }
-    const WorkflowDiff diff = DiffWorkflows(*Import(WorkflowToJson(*doc)), *Import(json));
+    const WorkflowDiff diff = DiffWorkflows(*Import(ui, WorkflowToJson(*doc)), *Import(ui, json));
     EXPECT_TRUE(diff.Equal()) << doc->Header().name << ": " << Lines(diff).front();
     EXPECT_EQ(diff.renumbered.size(), doc->NodeCount()) << doc->Header().name;
   }
 }
 
 TEST(WorkflowDiffTest, EachKindOfChangeIsOneLineNamingItsLevel) {
-  const WorkflowJson before = WorkflowToJson(*OrderHandling());
+  HeadlessServices ui;
+  const WorkflowJson before = WorkflowToJson(*OrderHandling(ui));
   WorkflowJson after = before;
   after["header"]["freeText"] = "Reviewed";
   Node(after, "Check order")["member"] = "Clerk/Back office";
@@ -101,8 +104,8 @@ TEST(WorkflowDiffTest, EachKindOfChangeIsOneLineNamingItsLevel) {
       "Fulfilment > Packing: Task 'Print label': resources 'Printer Room 2' -> 'Printer Room 3'",
       "Fulfilment: Task 'Dispatch' removed",
   };
-  const auto olderDoc = Import(before);
-  const auto newerDoc = Import(after);
+  const auto olderDoc = Import(ui, before);
+  const auto newerDoc = Import(ui, after);
   const WorkflowDiff diff = DiffWorkflows(*olderDoc, *newerDoc);
   std::vector<std::string> lines = Lines(diff);
   // The arrows of the removed task, whatever the demo draws there.
@@ -120,12 +123,13 @@ TEST(WorkflowDiffTest, EachKindOfChangeIsOneLineNamingItsLevel) {
 }
 
 TEST(WorkflowDiffTest, AChangedRoutingKindIsAChangeOfTheArrowNotANewOne) {
-  const WorkflowJson before = WorkflowToJson(*OrderHandling());
+  HeadlessServices ui;
+  const WorkflowJson before = WorkflowToJson(*OrderHandling(ui));
   WorkflowJson after = before;
   for (WorkflowJson& a : after["arrows"])
     if (a["from"] == IdOf(after, "Approve large order") && a["to"] == IdOf(after, "Reject order"))
       a["kind"] = "Xor";
-  EXPECT_EQ(Lines(DiffWorkflows(*Import(before), *Import(after))),
+  EXPECT_EQ(Lines(DiffWorkflows(*Import(ui, before), *Import(ui, after))),
             std::vector<std::string>{"Arrow 'Approve large order' -> 'Reject order': kind 'Or' -> 'Xor'"});
 }
 

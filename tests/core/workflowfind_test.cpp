@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/headlessservices.h"
 #include "model/workflowdoc.h"
 #include "model/workflowfind.h"
 #include "repository/demoworkflows.h"
@@ -19,8 +20,9 @@ std::vector<std::string> Found(const WorkflowFindIndex& index, std::string_view 
 }
 
 TEST(WorkflowFindTest, FindsEveryKindOfTextOnEveryLevelWithoutRegardToCase) {
+  HeadlessServices ui;
   std::unique_ptr<CWorkflowDoc> order;
-  for (auto& doc : demo::BuildDemoWorkflows())
+  for (auto& doc : demo::BuildDemoWorkflows(ui))
     if (doc->Header().name == "Order Handling" && doc->Header().status == WorkflowStatus::Active)
       order = std::move(doc);
   ASSERT_TRUE(order);

@@ -31,7 +31,7 @@ class JsonTest : public StorageTest {
   }
   std::unique_ptr<CWorkflowDoc> LoadStored(const std::string& id, int version,
                                            const std::string& name) {
-    auto loaded = std::make_unique<CWorkflowDoc>(std::string(), "06.12.2026");
+    auto loaded = std::make_unique<CWorkflowDoc>(velk::services(), std::string(), "06.12.2026");
     Attach(*loaded);
     WorkflowHeaderEntry chosen;
     chosen.type = name;
@@ -41,7 +41,7 @@ class JsonTest : public StorageTest {
     return loaded;
   }
   std::unique_ptr<CWorkflowDoc> Import(const WorkflowJson& json) {
-    auto imported = std::make_unique<CWorkflowDoc>(std::string(), "06.12.2026");
+    auto imported = std::make_unique<CWorkflowDoc>(velk::services(), std::string(), "06.12.2026");
     WorkflowFromJson(json, *imported);
     return imported;
   }
@@ -228,10 +228,10 @@ TEST_F(JsonTest, DemoWorkflowsSurviveSaveLoadAndJsonRoundTrips) {
     LNDatabase db = Open();
     LNThrowAllErrorsScope throwing(db, true);
     LNTransaction transaction(db);
-    stored = demo::StoreDemoWorkflows(db, "procdef.nsf", "C1257A1B:0034F2E1");
+    stored = demo::StoreDemoWorkflows(velk::services(), db, "procdef.nsf", "C1257A1B:0034F2E1");
     transaction.Commit();
   }
-  std::vector<std::unique_ptr<CWorkflowDoc>> originals = demo::BuildDemoWorkflows();
+  std::vector<std::unique_ptr<CWorkflowDoc>> originals = demo::BuildDemoWorkflows(velk::services());
   ASSERT_EQ(stored.size(), originals.size());
   std::vector<std::string> statuses;
   for (std::size_t i = 0; i < stored.size(); ++i) {

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/services.h"
 #include "model/clusterlevels.h"
 #include "model/workflowbuild.h"
 #include "model/workflowload.h"
@@ -62,7 +63,7 @@ class LoadTest : public StorageTest {
     return texts;
   }
 
-  CWorkflowDoc loaded{kTestUser, "06.12.2026"};
+  CWorkflowDoc loaded{velk::services(), kTestUser, "06.12.2026"};
 };
 
 TEST_F(LoadTest, ChosenVersionIsReadAndOtherVersionsSkipped) {
@@ -82,7 +83,7 @@ TEST_F(LoadTest, ChosenVersionIsReadAndOtherVersionsSkipped) {
   ASSERT_EQ(loaded.AllArrows().size(), 1u);
   EXPECT_EQ(ui->currentStatus(), "");
 
-  CWorkflowDoc second{kTestUser, "06.12.2026"};
+  CWorkflowDoc second{velk::services(), kTestUser, "06.12.2026"};
   Attach(second);
   ASSERT_TRUE(Load(second, "W", 2));
   EXPECT_EQ(second.NodeCount(), 1u);
@@ -226,7 +227,7 @@ TEST_F(LoadTest, ClusterNodeOfItsOwnLevelOpensAsAPlainTaskAndIsNotSavedSo) {
     EXPECT_EQ(Named(loaded, name)->RepresentsCluster(), 0) << name;
   }
   EXPECT_TRUE(Named(loaded, "T2")->IsClusterNode());
-  const std::vector<InfoEntry> said = InfoCenter::instance().entries(kLoadingWorkflowCategory);
+  const std::vector<InfoEntry> said = services().infoCenter().entries(kLoadingWorkflowCategory);
   ASSERT_EQ(said.size(), 2u);
   EXPECT_EQ(said[0].text,
             "Task 3-W: The cluster node \"T3\" stands for the level it lies in or for a level "

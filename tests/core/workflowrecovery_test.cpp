@@ -22,7 +22,7 @@ class RecoveryTest : public ::testing::Test {
  protected:
   RecoveryTest() {
     fs::remove_all(dir);
-    InfoCenter::instance().clear();
+    services().infoCenter().clear();
     doc.InsertNode({0, 0, 34, -34}, NodeKind::Intern);
     WorkflowHeader h = doc.Header();
     h.name = "Order";
@@ -31,7 +31,7 @@ class RecoveryTest : public ::testing::Test {
   }
   ~RecoveryTest() override {
     fs::remove_all(dir);
-    InfoCenter::instance().clear();
+    services().infoCenter().clear();
   }
   // A copy of `doc` whose header field `name` is `value`.
   WorkflowJson CopyWith(const char* name, WorkflowJson value) const {
@@ -49,7 +49,7 @@ class RecoveryTest : public ::testing::Test {
 
   ScopedHeadlessServices ui;
   const fs::path dir = fs::temp_directory_path() / ("velk-recovery-" + std::to_string(::getpid()));
-  CWorkflowDoc doc{"CN=Ann Lee/O=Marvelund", "06.12.2026"};
+  CWorkflowDoc doc{velk::services(), "CN=Ann Lee/O=Marvelund", "06.12.2026"};
 };
 
 TEST_F(RecoveryTest, CopiesOfAModelerAreOfferedOnlyAfterItEnded) {
@@ -64,7 +64,7 @@ TEST_F(RecoveryTest, CopiesOfAModelerAreOfferedOnlyAfterItEnded) {
   ASSERT_EQ(left.size(), 1u);
   EXPECT_EQ(left[0].fault, "");
   EXPECT_EQ(left[0].workflowId, "W1");
-  CWorkflowDoc restored("CN=Ann Lee/O=Marvelund", "06.12.2026");
+  CWorkflowDoc restored(velk::services(), "CN=Ann Lee/O=Marvelund", "06.12.2026");
   WorkflowFromJson(left[0].workflow, restored);
   EXPECT_EQ(restored.Header().name, "Order");
   EXPECT_EQ(restored.NodeCount(), 1u);
@@ -101,7 +101,11 @@ TEST_F(RecoveryTest, EveryCopyIsOfferedOrReportedAndSetAsideWithoutACrash) {
   std::vector<std::string> offered;
   auto recover = [&] {
     RecoverLeftOverCopies(
-        next, [] { return std::make_shared<CWorkflowDoc>("CN=Bo/O=Marvelund", "07.12.2026"); },
+        velk::services(), next,
+        [] {
+          return std::make_shared<CWorkflowDoc>(velk::services(), "CN=Bo/O=Marvelund",
+                                                "07.12.2026");
+        },
         [&](std::shared_ptr<CWorkflowDoc> restored) {
           EXPECT_TRUE(restored->IsModified());
           EXPECT_EQ(restored->Header().workflowId, "W1");
@@ -114,7 +118,7 @@ TEST_F(RecoveryTest, EveryCopyIsOfferedOrReportedAndSetAsideWithoutACrash) {
   ASSERT_EQ(offered.size(), 2u);
   EXPECT_EQ(offered[0], "Order");
   EXPECT_TRUE(offered[1] == longName) << "the long name whole";
-  const std::vector<InfoEntry> entries = InfoCenter::instance().entries(kRecoveryCategory);
+  const std::vector<InfoEntry> entries = services().infoCenter().entries(kRecoveryCategory);
   std::vector<fs::path> expectedFiles;
   for (std::size_t i = 0; i < files.size(); ++i) {
     if (cases[i].fault.empty()) continue;
@@ -133,7 +137,7 @@ TEST_F(RecoveryTest, EveryCopyIsOfferedOrReportedAndSetAsideWithoutACrash) {
   offered.clear();
   recover();
   EXPECT_TRUE(offered.empty());
-  EXPECT_TRUE(InfoCenter::instance().entries(kRecoveryCategory).empty()) << "reported once";
+  EXPECT_TRUE(services().infoCenter().entries(kRecoveryCategory).empty()) << "reported once";
 }
 
 }  // namespace

@@ -104,7 +104,7 @@ TEST_F(SaveFormatTest, ArrowsLeavingEndTasksComeBackAndNoOthers) {
   Link(j, a, RoutingKind::Or);  // out of the workflow's end task
   Link(j2, j1);                 // out of the end task of the inner cluster
   ASSERT_TRUE(WriteWorkflow(doc));
-  CWorkflowDoc loaded(kTestUser);
+  CWorkflowDoc loaded(velk::services(), kTestUser);
   Attach(loaded);
   WorkflowHeaderEntry chosen;
   chosen.type = doc.Header().name;
@@ -392,14 +392,14 @@ TEST_F(StorageTest, BusyDatabaseIsOfferedAgainAndTheRetryLands) {
       return HeadlessServices::messageBox(text, icon, buttons, title);
     }
   } asking;
+  CWorkflowDoc asked{asking, kTestUser, "06.12.2026"};
+  Attach(asked);
   session.SetBusyTimeout(std::chrono::milliseconds(50));
-  doc.DefineAsWorkflowStart(*Add("Only"));
+  asked.DefineAsWorkflowStart(*Add(asked, "Only"));
   const std::string file = (dir_ / "procdef.nsf").string();
   ASSERT_EQ(sqlite3_open(file.c_str(), &asking.other), SQLITE_OK);
   ASSERT_EQ(sqlite3_exec(asking.other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
-  setServices(&asking);
-  const bool stored = WriteWorkflow(doc);
-  setServices(&ui.get());
+  const bool stored = WriteWorkflow(asked);
   sqlite3_close(asking.other);
   EXPECT_TRUE(stored);
   const auto& messages = asking.messages;
@@ -440,7 +440,7 @@ TEST_F(StorageTest, SaveCommandChecksAsksForANameWhenNeededAndCountsVersions) {
     return asked != 1;  // the first time: Cancel
   };
   {
-    DatabaseCache cache(session, HeadersFrom({"procdef.nsf", ""}), CacheExtDirLinks);
+    DatabaseCache cache(velk::services(), session, HeadersFrom({"procdef.nsf", ""}), CacheExtDirLinks);
     const DatabaseLocations none;
     WorkflowSaver nowhere(cache, none, NoExternalDirectory());
     EXPECT_FALSE(nowhere.Save(doc, {false, chooseName, false, {}}));
@@ -456,7 +456,8 @@ TEST_F(StorageTest, SaveCommandChecksAsksForANameWhenNeededAndCountsVersions) {
                                  &directory),
             LNNOERROR);
   ASSERT_EQ(directory.Open(), LNNOERROR);
-  WriteDemoDocuments(DatabaseKind::ExternalDirectory, directory, {"APP:REPLICA", "TRK:ID"});
+  WriteDemoDocuments(velk::services(), DatabaseKind::ExternalDirectory, directory,
+                     {"APP:REPLICA", "TRK:ID"});
   directory.Close();
   TestSaver saver(session);
   EXPECT_FALSE(saver->Save(doc, {false, chooseName, false, {}})) << "cancelled";

@@ -56,7 +56,7 @@ TEST_F(WorkflowTest, DefiningStartAndEndMovesTheRolesBetweenNodes) {
     int picture;
   } cases[] = {{true, NodePicture::ClusterStart}, {false, NodePicture::ClusterEnd}};
   for (const Case& c : cases) {
-    CWorkflowDoc d;
+    CWorkflowDoc d{velk::services()};
     CNode* a = d.InsertNode(NodeRectAt(0, 0), NodeKind::Intern);
     CNode* b = d.InsertNode(NodeRectAt(100, 0), NodeKind::Intern);
     auto define = [&](CNode* n) {

@@ -275,7 +275,7 @@ TEST_F(WorkflowUndoTest, GesturesWithoutANameAreNamedByTheirChange) {
 
 TEST(EditScopeLifetime, ScopeOutlivingItsWorkflowRecordsNothing) {
   ScopedHeadlessServices ui;
-  auto doc = std::make_unique<CWorkflowDoc>("CN=Test", "06.12.2026");
+  auto doc = std::make_unique<CWorkflowDoc>(velk::services(), "CN=Test", "06.12.2026");
   EditScope scope(*doc, "Close");
   doc.reset();
 }

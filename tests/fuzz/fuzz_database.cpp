@@ -19,12 +19,12 @@
 namespace {
 
 void LoadWorkflows(LNNotesSession& session, const velk::DatabaseLocation& at) {
-  velk::DatabaseCache cache(session, velk::HeadersFrom(at), velk::CacheExtDirLinks);
+  velk::DatabaseCache cache(velk::services(), session, velk::HeadersFrom(at), velk::CacheExtDirLinks);
   velk::CProcessDefDb* processDefs = cache.FindOrLoad<velk::CProcessDefDb>(at);
   if (!processDefs) return;
   processDefs->ReadHeaders(false);
   for (const velk::WorkflowHeaderEntry& header : processDefs->Headers()) {
-    velk::CWorkflowDoc doc(session.GetUserNameText());
+    velk::CWorkflowDoc doc(velk::services(), session.GetUserNameText());
     velk::WorkflowDatabases databases;
     databases.processDefinitions = {at, processDefs};
     doc.SetDatabases(databases);
@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
 
   velk::ScopedHeadlessServices headless;
-  velk::InfoCenter::instance().clear();
+  velk::services().infoCenter().clear();
   LNDatabase db;
   if (session.GetDatabase(path, &db) != LNNOERROR || db.Open() != LNNOERROR) return 0;
   try {
@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // a damaged document is reported, which is all that is asked
   }
   db.Close();
-  if (velk::DetectDatabaseKind(session, path, {}) == velk::DatabaseKind::ProcessDefinitions)
+  if (velk::DetectDatabaseKind(velk::services(), session, path, {}) == velk::DatabaseKind::ProcessDefinitions)
     LoadWorkflows(session, {path, {}});
   return 0;
 }

@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   velk::ScopedHeadlessServices headless;  // dropped arrows are reported, not asked about
-  velk::CWorkflowDoc doc("CN=Fuzz/O=Marvelund", "01.01.2026");
+  velk::CWorkflowDoc doc(velk::services(), "CN=Fuzz/O=Marvelund", "01.01.2026");
   try {
     velk::WorkflowFromJson(json, doc);
   } catch (const std::runtime_error&) {
@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   // What was taken exports to a document that builds the same workflow again.
   const velk::WorkflowJson exported = velk::WorkflowToJson(doc);
-  velk::CWorkflowDoc again("CN=Fuzz/O=Marvelund", "01.01.2026");
+  velk::CWorkflowDoc again(velk::services(), "CN=Fuzz/O=Marvelund", "01.01.2026");
   velk::WorkflowFromJson(exported, again);
   if (velk::WorkflowToJson(again) != exported) __builtin_trap();
   return 0;

@@ -15,6 +15,7 @@
 #include "common/infocenter.h"
 #include "app/ui/commands.h"
 #include "app/ui/infocenterwnd.h"
+#include "common/services.h"
 #include "model/consistencycheck.h"
 #include "model/subworkflows.h"
 #include "modelerfixture.h"
@@ -53,7 +54,7 @@ class ConsistencyEndToEndTest : public ModelerTest {
     FAIL() << "no entry " << entry.toStdString();
   }
   static std::vector<velk::InfoEntry> Findings() {
-    return velk::InfoCenter::instance().entries(velk::kConsistencyCheckCategory);
+    return velk::services().infoCenter().entries(velk::kConsistencyCheckCategory);
   }
   static bool HasError(const std::string& title) {
     for (const velk::InfoEntry& e : Findings())

@@ -12,8 +12,8 @@
 namespace viewtest {
 
 struct DemoWorkflow {
-  std::shared_ptr<velk::CWorkflowDoc> doc =
-      std::make_shared<velk::CWorkflowDoc>("CN=Test Designer/O=Marvelund", "06.12.2026");
+  std::shared_ptr<velk::CWorkflowDoc> doc = std::make_shared<velk::CWorkflowDoc>(
+      velk::services(), "CN=Test Designer/O=Marvelund", "06.12.2026");
   std::vector<velk::CNode*> nodes;    // top level, in insertion order
   std::vector<velk::CArrow*> arrows;  // top level
   velk::CNode* cluster = nullptr;

@@ -110,7 +110,7 @@ class EditorTest : public ::testing::Test {
   velk::ModelerSettings& settings = editor.settings;
   Qt::KeyboardModifiers commandKeys;
   std::shared_ptr<CWorkflowDoc> doc =
-      std::make_shared<CWorkflowDoc>("CN=Test Designer/O=Marvelund", "06.12.2026");
+      std::make_shared<CWorkflowDoc>(ui.get(), "CN=Test Designer/O=Marvelund", "06.12.2026");
   std::unique_ptr<CWorkflowView> view;
 };
 

@@ -25,6 +25,7 @@
 #include "app/ui/composition.h"
 #include "app/ui/recoverywriter.h"
 #include "app/ui/workflowframe.h"
+#include "common/services.h"
 #include "dialogs/ui/nodeproperty.h"
 #include "dialogs/ui/workflowchooserdialogs.h"
 #include "editor/ui/workflowview.h"
@@ -297,7 +298,7 @@ TEST_F(EndToEndTest, RecoveryCopiesThatCannotBeReadAreReportedAndSetAsideAtStart
   ASSERT_NE(app, nullptr);
   EXPECT_TRUE(watcher.boxes.empty()) << "nothing to offer";
   EXPECT_TRUE(frame()->MdiArea()->subWindowList().isEmpty());
-  EXPECT_EQ(velk::InfoCenter::instance().entries(velk::kRecoveryCategory).size(), 4u);
+  EXPECT_EQ(velk::services().infoCenter().entries(velk::kRecoveryCategory).size(), 4u);
   ASSERT_NE(frame()->InfoCenterWindow(), nullptr);
   EXPECT_TRUE(frame()->InfoCenterWindow()->isVisible());
   for (const std::filesystem::path& file : files) {

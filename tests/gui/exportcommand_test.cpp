@@ -85,7 +85,7 @@ TEST_F(ExportCommandTest, ScopeFilterAndTypedSuffixDecideWhatIsWritten) {
 }
 
 TEST_F(ExportCommandTest, ALevelWithoutClustersIsNotAskedAboutAndFailuresAreShown) {
-  auto single = std::make_shared<velk::CWorkflowDoc>();
+  auto single = std::make_shared<velk::CWorkflowDoc>(velk::services());
   single->InsertNode(velk::NodeRectAt(40, -40), velk::NodeKind::Intern);
   CWorkflowView singleView(editor.editor, single);
   DialogAnswers answers("", "PNG image (*.png)", dir.filePath("missing/x.png"));

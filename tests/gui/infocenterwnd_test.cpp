@@ -16,6 +16,7 @@
 #include "app/ui/infocenterwnd.h"
 #include "app/ui/mainframe.h"
 #include "app/ui/severityicons.h"
+#include "common/services.h"
 #include "shellfixture.h"
 
 namespace {
@@ -29,8 +30,8 @@ const char* const kInfra = "Infrastructure";
 class InfoCenterWndTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    velk::InfoCenter::instance().clear();
-    frame_ = std::make_unique<CMainFrame>(store_);
+    velk::services().infoCenter().clear();
+    frame_ = std::make_unique<CMainFrame>(services_.infoCenter(), store_);
     ASSERT_TRUE(frame_->Create());
     services_.SetFrame(frame_.get());
     velk::setServices(&services_);
@@ -38,12 +39,12 @@ class InfoCenterWndTest : public ::testing::Test {
   }
   void TearDown() override {
     velk::setServices(nullptr);
-    velk::InfoCenter::instance().clear();
+    velk::services().infoCenter().clear();
   }
 
   static void Add(const char* category, const char* title, Severity severity,
                   const char* text = "") {
-    velk::InfoCenter::instance().addEntry(category, title, text, 0, severity);
+    velk::services().infoCenter().addEntry(category, title, text, 0, severity);
   }
   CInfoCenterWnd* Window() const { return frame_->InfoCenterWindow(); }
   CInfoCenterWnd* OpenWindow() {
@@ -101,7 +102,7 @@ TEST_F(InfoCenterWndTest, CategoryImageFollowsTheHighestSeverityBelowIt) {
   };
   OpenWindow();
   for (const Case& c : cases) {
-    velk::InfoCenter::instance().clear();
+    velk::services().infoCenter().clear();
     int n = 0;
     for (Severity s : c.added) Add(kInit, std::to_string(n++).c_str(), s);
     QTreeWidgetItem* category = Window()->CategoryItem(kInit);
@@ -112,7 +113,7 @@ TEST_F(InfoCenterWndTest, CategoryImageFollowsTheHighestSeverityBelowIt) {
       EXPECT_EQ(category->child(i)->icon(0).cacheKey(), SeverityIcon(c.added[i]).cacheKey());
   }
   // Clearing the category lets the image fall back with the new entries.
-  velk::InfoCenter::instance().clearCategory(kInit);
+  velk::services().infoCenter().clearCategory(kInit);
   Add(kInit, "again", Severity::Notice);
   EXPECT_EQ(ShownSeverity(Window()->CategoryItem(kInit)), Severity::Notice);
 }
@@ -187,14 +188,14 @@ TEST_F(InfoCenterWndTest, ClearingACategoryKeepsTheSelectionAndCollapsedCategori
       {[kCheck](CInfoCenterWnd* w) { return w->CategoryItem(kCheck); }, kCheck, ""},
   };
   for (const Case& c : cases) {
-    velk::InfoCenter::instance().clear();
+    velk::services().infoCenter().clear();
     Add(kInit, "a", Severity::Success);
     Add(kInfra, "b", Severity::Notice, "text of b");
     Add(kCheck, "c", Severity::Warning);
     CInfoCenterWnd* w = OpenWindow();
     w->CategoryItem(kCheck)->setExpanded(false);
     w->Tree()->setCurrentItem(c.select(w));
-    velk::InfoCenter::instance().clearCategory(kInit);
+    velk::services().infoCenter().clearCategory(kInit);
     EXPECT_EQ(w->CategoryItem(kInit), nullptr);
     EXPECT_FALSE(w->CategoryItem(kCheck)->isExpanded());
     ASSERT_NE(w->Tree()->currentItem(), nullptr) << c.selected.toStdString();

@@ -19,7 +19,7 @@ namespace {
 using shelltest::ProcessEvents;
 
 std::unique_ptr<CMainFrame> MakeFrame(velk::SettingsBackend& store) {
-  auto frame = std::make_unique<CMainFrame>(store);
+  auto frame = std::make_unique<CMainFrame>(velk::services().infoCenter(), store);
   EXPECT_TRUE(frame->Create());
   return frame;
 }

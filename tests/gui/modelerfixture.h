@@ -19,6 +19,7 @@
 #include "common/infocenter.h"
 #include "app/ui/composition.h"
 #include "app/ui/workflowframe.h"
+#include "common/services.h"
 #include "dialogs/ui/workflowchooserdialogs.h"
 #include "editor/ui/workflowview.h"
 #include "model/workflowdoc.h"
@@ -30,7 +31,7 @@ class ModelerTest : public ::testing::Test {
   // A program starts with an empty Info Center; entries of earlier tests would
   // open its window.
   ModelerTest() {
-    velk::InfoCenter::instance().clear();
+    velk::services().infoCenter().clear();
     env.WriteDemoRepository();
     app = StartModeler(env.Options(), StandardShellCollaborators());
     frame()->resize(1280, 900);
@@ -40,7 +41,7 @@ class ModelerTest : public ::testing::Test {
     for (QMdiSubWindow* w : frame()->MdiArea()->subWindowList())
       if (auto* c = qobject_cast<CChildFrame*>(w)) c->canClose = {};
     app.reset();
-    velk::InfoCenter::instance().clear();
+    velk::services().infoCenter().clear();
   }
   CMainFrame* frame() const { return app->MainFrame(); }
   CChildFrame* Active() const { return qobject_cast<CChildFrame*>(frame()->ActiveChild()); }

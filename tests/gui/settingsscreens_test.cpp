@@ -24,11 +24,11 @@ class SettingsScreensTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
     ASSERT_EQ(session_.Init(410), LNNOERROR);
-    for (const velk::DemoResult& r : velk::CreateDemoRepository(session_, {}))
+    for (const velk::DemoResult& r : velk::CreateDemoRepository(velk::services(), session_, {}))
       settings_.databases[r.kind] = {r.path, ""};
   }
   void TearDown() override {
-    velk::InfoCenter::instance().clear();
+    velk::services().infoCenter().clear();
     session_.Term();
   }
 
@@ -63,7 +63,7 @@ class SettingsScreensTest : public ::testing::Test {
 };
 
 TEST_F(SettingsScreensTest, ModelerSettingsAcceptTheDemoDatabasesOnEveryPage) {
-  CDlgSettings sheet(SessionSettingsContext(settings_, store_, session_));
+  CDlgSettings sheet(SessionSettingsContext(ui_.get(), settings_, store_, session_));
   sheet.show();
   ShootPages(sheet, QStringLiteral("settings-modeler"));
   EXPECT_TRUE(ui_->messages.empty()) << ui_->messages.front().text;

@@ -36,7 +36,7 @@ class SettingsSheetTest : public ::testing::Test {
   }
 
   SettingsSheetContext Context() {
-    return {settings, store,
+    return {ui.get(), settings, store,
             [this](const std::string& path, const std::string&) {
               ++probes;
               auto it = kinds.find(path);
@@ -166,7 +166,7 @@ class OpenDatabaseTest : public ::testing::Test {
 };
 
 TEST_F(OpenDatabaseTest, ListsTheDataDirectoryAndJoinsTheSelection) {
-  CDlgOpenDatabase dialog(session_);
+  CDlgOpenDatabase dialog(ui_.get(), session_);
   EXPECT_EQ(sheettest::Texts(dialog.ServerList()),
             (std::vector<std::string>{"Local", "Hub", "Other Server..."}));
   EXPECT_EQ(dialog.PathEdit()->text(), dir_.path());
@@ -183,7 +183,7 @@ TEST_F(OpenDatabaseTest, ListsTheDataDirectoryAndJoinsTheSelection) {
   dialog.accept();
   EXPECT_EQ(dialog.ChosenDatabases(), ";" + expected.toStdString());
 
-  CDlgOpenDatabase browsing(session_);
+  CDlgOpenDatabase browsing(ui_.get(), session_);
   browsing.SetFilePicker([](QWidget*, const QString&) {
     return QStringList{"/X/One.NSF", "/x/two.nsf"};
   });
@@ -192,7 +192,7 @@ TEST_F(OpenDatabaseTest, ListsTheDataDirectoryAndJoinsTheSelection) {
 }
 
 TEST_F(OpenDatabaseTest, CancelledOrFailedServerChoiceRestoresThePrevious) {
-  CDlgOpenDatabase dialog(session_);
+  CDlgOpenDatabase dialog(ui_.get(), session_);
   QComboBox* servers = dialog.ServerList();
   sheettest::OnNextModal<CDlgOtherServer>([](CDlgOtherServer& other) {
     EXPECT_EQ(other.windowTitle(), "Other Server");

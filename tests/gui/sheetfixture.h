@@ -36,7 +36,7 @@ inline velk::RepositoryLists SmallOrganisation() {
 class SheetTest : public ::testing::Test {
  protected:
   velk::ScopedHeadlessServices ui;
-  velk::CWorkflowDoc doc{"CN=Test Designer/O=Marvelund", "06.12.2026"};
+  velk::CWorkflowDoc doc{ui.get(), "CN=Test Designer/O=Marvelund", "06.12.2026"};
   velk::RepositoryLists lists = SmallOrganisation();
   velk::CExtDirLookup directory;
 

@@ -23,14 +23,16 @@ class DemoSheetTest : public SheetTest {
     ASSERT_TRUE(dir_.isValid());
     ASSERT_EQ(session_.Init(410), LNNOERROR);
     velk::WorkflowDatabases databases;
-    for (const velk::DemoResult& r : velk::CreateDemoRepository(session_, {})) {
+    for (const velk::DemoResult& r : velk::CreateDemoRepository(velk::services(), session_, {})) {
       if (r.kind == velk::DatabaseKind::Infrastructure)
-        infrastructure_ = std::make_unique<velk::CInfrastructureDb>(session_, r.path, "", &doc);
+        infrastructure_ = std::make_unique<velk::CInfrastructureDb>(doc.UserInterface(), session_,
+                                                                    r.path, "", &doc);
       if (r.kind == velk::DatabaseKind::ApplicationEnvironment)
-        application_ = std::make_unique<velk::CApplicationEnvDb>(session_, r.path, "", &doc);
+        application_ = std::make_unique<velk::CApplicationEnvDb>(doc.UserInterface(), session_,
+                                                                 r.path, "", &doc);
       if (r.kind == velk::DatabaseKind::ProcessDefinitions)
-        processes_ = std::make_unique<velk::CProcessDefDb>(session_, r.path, "", &doc,
-                                                           velk::HeadersFrom({r.path, ""}));
+        processes_ = std::make_unique<velk::CProcessDefDb>(
+            doc.UserInterface(), session_, r.path, "", &doc, velk::HeadersFrom({r.path, ""}));
     }
     ASSERT_TRUE(infrastructure_ && application_ && processes_);
     databases.infrastructure.repository = infrastructure_.get();

@@ -99,7 +99,7 @@ class ShellEnvironment {
   void WriteDemoRepository() const {
     LNNotesSession session;
     session.Init(410);
-    const auto results = velk::CreateDemoRepository(session, DataDir());
+    const auto results = velk::CreateDemoRepository(velk::services(), session, DataDir());
     velk::QSettingsBackend settings(SettingsFile());
     velk::ModelerSettings values;
     for (const velk::DemoResult& r : results) values.databases[r.kind] = {r.path, {}};

@@ -9,6 +9,7 @@
 
 #include "app/settings.h"
 #include "app/ui/nodebitmaps.h"
+#include "common/services.h"
 #include "editor/ui/editor.h"
 #include "model/nodeclipboard.h"
 
@@ -35,6 +36,6 @@ struct TestEditorParts {
 class TestEditor : public TestEditorParts {
  public:
   explicit TestEditor(EditorCollaborators parts = Quiet())
-      : editor(std::move(parts), settings, bitmaps, clipboard, printer) {}
+      : editor(velk::services(), std::move(parts), settings, bitmaps, clipboard, printer) {}
   CEditor editor;
 };

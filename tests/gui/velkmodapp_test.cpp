@@ -64,7 +64,7 @@ TEST_F(VelkModAppTest, EmptyStatusTextRestoresTheHelpPrompt) {
   app->ShowStatusText(QString());
   EXPECT_EQ(line->MessageText(), QStringLiteral("For Help, press F1"));
   {
-    velk::StatusScope scope("Validating default databases");  // the core's way in
+    velk::StatusScope scope(velk::services(), "Validating default databases");  // the core's way in
     EXPECT_EQ(line->MessageText(), QStringLiteral("Validating default databases"));
   }
   EXPECT_EQ(line->MessageText(), QStringLiteral("For Help, press F1"));
@@ -185,7 +185,7 @@ TEST_F(VelkModAppTest, SplashClosesByTimerClickOrButtonAndAboutHasNoTimer) {
 
 TEST_F(VelkModAppTest, ExitEmptiesTheInternalClipboard) {
   auto app = Start();
-  velk::CWorkflowDoc doc;
+  velk::CWorkflowDoc doc{velk::services()};
   velk::CNode* node = doc.CreateNode({0, 0, 34, -34});
   doc.SelectNode(*node);
   app->InternalClipboard().Copy(doc);

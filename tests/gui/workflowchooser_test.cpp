@@ -29,7 +29,7 @@ class ChooserDialogTest : public StorageTest {
     LNDatabase db = Open();
     LNThrowAllErrorsScope throwing(db, true);
     LNTransaction transaction(db);
-    demo::StoreDemoWorkflows(db, "procdef.nsf", "C1257A1B:0034F2E1");
+    demo::StoreDemoWorkflows(velk::services(), db, "procdef.nsf", "C1257A1B:0034F2E1");
     transaction.Commit();
   }
   static std::vector<std::string> Texts(const QTreeWidgetItem* parent) {
@@ -85,7 +85,7 @@ TEST_F(ChooserDialogTest, LoadWorkflowFiltersAndReturnsTheChosenVersion) {
 }
 
 TEST_F(ChooserDialogTest, SaveWorkflowAsTakesTheClickedVersionsName) {
-  CDlgSaveWorkflowAs dialog(&doc);
+  CDlgSaveWorkflowAs dialog(doc.UserInterface(), &doc);
   QListWidget* versions = dialog.Versions();
   ASSERT_EQ(versions->count(), 5);
   EXPECT_EQ(dialog.NameEdit()->text(), "New workflow");

@@ -55,7 +55,7 @@ QStringList Names(const CWorkflowDoc& level) {
 std::unique_ptr<CWorkflowDoc> NestedDemo() {
   std::unique_ptr<CWorkflowDoc> best;
   int most = 0;
-  for (auto& doc : velk::demo::BuildDemoWorkflows()) {
+  for (auto& doc : velk::demo::BuildDemoWorkflows(velk::services())) {
     const int levels = WorkflowLevelCount(*doc);
     if (levels > most) {
       most = levels;
@@ -101,7 +101,7 @@ TEST_F(ExportTest, PdfHasOnePagePerExportedLevel) {
   viewtest::DemoWorkflow demo;
   std::unique_ptr<CWorkflowDoc> nested = NestedDemo();
   ASSERT_TRUE(nested);
-  CWorkflowDoc empty;
+  CWorkflowDoc empty{velk::services()};
   struct Case {
     const char* name;
     const CWorkflowDoc* level;
@@ -132,7 +132,7 @@ TEST_F(ExportTest, ExportLeavesTheUsersDocumentsAlone) {
 }
 
 TEST_F(ExportTest, PngIsTheLevelsAreaWithMarginAtTheChosenResolution) {
-  CWorkflowDoc doc;
+  CWorkflowDoc doc{velk::services()};
   CNode* node = doc.InsertNode({200, -300, 250, -350}, velk::NodeKind::Intern);
   ExportOptions options;
   options.flags = {false, false, false, false, false};

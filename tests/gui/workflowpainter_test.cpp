@@ -198,7 +198,8 @@ TEST_F(PainterTest, OnlyWhatReachesTheClipIsDrawn) {
 // still sit in the box measured for them.
 TEST(PainterResolutionTest, DescriptionStaysInsideItsFrameAtScreenAndPrintResolution) {
   for (const int dpi : {96, 300, 600}) {
-    auto doc = std::make_shared<velk::CWorkflowDoc>("CN=Test Designer/O=Marvelund", "06.12.2026");
+    auto doc = std::make_shared<velk::CWorkflowDoc>(velk::services(),
+                                                    "CN=Test Designer/O=Marvelund", "06.12.2026");
     velk::CNode* from = doc->InsertNode(velk::NodeRectAt(40, -40), velk::NodeKind::Intern);
     velk::CNode* to = doc->InsertNode(velk::NodeRectAt(40, -240), velk::NodeKind::Intern);
     const velk::CArrow* arrow =
@@ -256,7 +257,8 @@ TEST_F(PainterTest, TextsOfANodeStandUnderItLineByLine) {
 // A node drawn after the arrow whose condition lies on it must not cover a part
 // of the condition.
 TEST(PainterOrderTest, ConditionsStayWholeOverNodesDrawnLater) {
-  auto doc = std::make_shared<velk::CWorkflowDoc>("CN=Test Designer/O=Marvelund", "06.12.2026");
+  auto doc = std::make_shared<velk::CWorkflowDoc>(velk::services(), "CN=Test Designer/O=Marvelund",
+                                                  "06.12.2026");
   velk::CNode* from = doc->InsertNode(velk::NodeRectAt(40, -40), velk::NodeKind::Intern);
   velk::CNode* to = doc->InsertNode(velk::NodeRectAt(40, -240), velk::NodeKind::Intern);
   const velk::CArrow* arrow =

@@ -51,7 +51,7 @@ TEST_F(PrintTest, PagesCoverTheLevelFromTheTopLeft) {
   EXPECT_NEAR(pages.front().Width(), 748, 2);
   EXPECT_EQ(pages.size(), 2u);
 
-  velk::CWorkflowDoc empty("CN=Test Designer/O=Marvelund", "06.12.2026");
+  velk::CWorkflowDoc empty(velk::services(), "CN=Test Designer/O=Marvelund", "06.12.2026");
   CWorkflowView emptyView(editor.editor, std::shared_ptr<velk::CWorkflowDoc>(&empty, [](velk::CWorkflowDoc*) {}));
   EXPECT_EQ(WorkflowPrintPages(emptyView, printer).size(), 1u);
 }

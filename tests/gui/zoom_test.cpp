@@ -58,7 +58,7 @@ TEST_F(ZoomHitTest, ClickOnANodesCentreSelectsThatNodeAtEveryZoom) {
 class ZoomPaneTest : public ::testing::Test {
  protected:
   ZoomPaneTest() {
-    frame = std::make_unique<CMainFrame>(store);
+    frame = std::make_unique<CMainFrame>(velk::services().infoCenter(), store);
     frame->Create();
     frame->show();
   }
@@ -66,7 +66,9 @@ class ZoomPaneTest : public ::testing::Test {
     frame.reset();
   }
   CWorkflowView* OpenWindow(std::shared_ptr<CWorkflowDoc> doc = nullptr) {
-    if (!doc) doc = std::make_shared<CWorkflowDoc>("CN=Test Designer/O=Marvelund", "06.12.2026");
+    if (!doc)
+      doc = std::make_shared<CWorkflowDoc>(velk::services(), "CN=Test Designer/O=Marvelund",
+                                           "06.12.2026");
     auto* view = new CWorkflowView(editor.editor, doc);
     auto* child = new CChildFrame(doc, view);
     frame->MdiArea()->addSubWindow(child);

@@ -11,6 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cliargs.h"
+#include "common/headlessservices.h"
 #include "repository/databasekind.h"
 #include "repository/processdefdb.h"
 
@@ -19,6 +20,7 @@ class LNDatabase;
 
 namespace velk {
 class CWorkflowDoc;
+class Services;
 class CExtDirData;
 struct WorkflowDiff;
 struct PublishTools;
@@ -31,6 +33,8 @@ struct Context {
   LNNotesSession& session;
   std::ostream& out;
   std::ostream& err;
+  // What the core reports while a command runs: message boxes recorded, not shown.
+  velk::HeadlessServices& services;
 };
 
 int dbCommand(Context& ctx, const std::vector<std::string>& words);
@@ -54,7 +58,7 @@ int workflowCheckCommand(Context& ctx, const std::vector<std::string>& words);
 // A workflow file named on the command line: an existing file ending in .json.
 bool IsJsonFile(const std::string& name);
 // The workflow of a JSON file, not stored; throws std::runtime_error naming the file.
-std::unique_ptr<velk::CWorkflowDoc> FromFile(const std::string& file);
+std::unique_ptr<velk::CWorkflowDoc> FromFile(velk::Services& services, const std::string& file);
 // "workflow diff": exit 0 when the two versions are equal, 1 when they differ.
 int workflowDiffCommand(Context& ctx, const std::vector<std::string>& words);
 

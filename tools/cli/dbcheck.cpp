@@ -78,8 +78,8 @@ Repository& Load(velk::DatabaseCache& cache, const velk::DatabaseLocation& at) {
 
 constexpr char kCheckCategory[] = "Database Check";
 
-void AddError(const std::string& title, const std::string& text) {
-  velk::InfoCenter::instance().addEntry(kCheckCategory, title, text, 0, velk::Severity::Error);
+void AddError(velk::Services& services, const std::string& title, const std::string& text) {
+  services.infoCenter().addEntry(kCheckCategory, title, text, 0, velk::Severity::Error);
 }
 
 // A message box text in one line: each run of white space one blank.
@@ -122,14 +122,13 @@ std::vector<std::string> IntegrityProblems(const std::string& file) {
 // Damage inside the file that reading the design and the lists never touches.
 // The store has no way to its SQLite connection, so the file is opened again,
 // read-only, beside it.
-void CheckIntegrity(const std::string& path) {
+void CheckIntegrity(velk::Services& services, const std::string& path) {
   const std::string file = lnstore::ResolveLocalPath(path);
   for (const std::string& problem : IntegrityProblems(file))
-    AddError("Integrity of the database file", "SQLite's integrity check: " + problem);
+    AddError(services, "Integrity of the database file", "SQLite's integrity check: " + problem);
   for (const lnstore::StoredValueFinding& finding : lnstore::CheckStoredValues(file))
-    velk::InfoCenter::instance().addEntry(
-        kCheckCategory, finding.title, finding.text, 0,
-        finding.error ? velk::Severity::Error : velk::Severity::Notice);
+    services.infoCenter().addEntry(kCheckCategory, finding.title, finding.text, 0,
+                                   finding.error ? velk::Severity::Error : velk::Severity::Notice);
 }
 
 // Loads every stored workflow as "Load workflow" does: a header list that reads
@@ -138,7 +137,7 @@ void CheckIntegrity(const std::string& path) {
 void CheckStoredWorkflows(LNNotesSession& session, velk::CProcessDefDb& processDefs,
                           const velk::DatabaseLocation& at, velk::HeadlessServices& ui) {
   for (const velk::WorkflowHeaderEntry& header : processDefs.Headers()) {
-    velk::CWorkflowDoc doc(session.GetUserNameText());
+    velk::CWorkflowDoc doc(ui, session.GetUserNameText());
     velk::WorkflowDatabases databases;
     databases.processDefinitions = {at, &processDefs};
     doc.SetDatabases(databases);
@@ -148,7 +147,8 @@ void CheckStoredWorkflows(LNNotesSession& session, velk::CProcessDefDb& processD
     std::string text = loaded ? "The workflow loads with errors" : "The workflow cannot be loaded";
     for (std::size_t i = before; i < ui.messages.size(); ++i)
       text += (i == before ? ": " : "; ") + OneLine(ui.messages[i].text);
-    AddError(header.type + " (version " + std::to_string(header.version) + ", id " +
+    AddError(ui,
+             header.type + " (version " + std::to_string(header.version) + ", id " +
                  header.workflowId + ")",
              text);
   }
@@ -162,14 +162,14 @@ void CheckDirectoryTree(velk::CExtDirData& directory, velk::HeadlessServices& ui
   velk::CExtDirTree tree(directory);
   tree.ExpandAll(true);
   for (std::size_t i = before; i < ui.messages.size(); ++i)
-    AddError("GRI Leafs", "Reading the leafs: " + OneLine(ui.messages[i].text));
+    AddError(ui, "GRI Leafs", "Reading the leafs: " + OneLine(ui.messages[i].text));
 }
 
 // Loads through a cache of its own, as a workflow's initialisation does, and
 // describes the object.
 Json LoadAndDescribe(LNNotesSession& session, DatabaseKind kind, const velk::DatabaseLocation& at,
                      velk::HeadlessServices& ui) {
-  velk::DatabaseCache cache(session, velk::HeadersFrom(at), velk::CacheExtDirLinks);
+  velk::DatabaseCache cache(ui, session, velk::HeadersFrom(at), velk::CacheExtDirLinks);
   switch (kind) {
     case DatabaseKind::Infrastructure:
       return velk::RepositoryToJson(Load<velk::CInfrastructureDb>(cache, at));
@@ -182,7 +182,7 @@ Json LoadAndDescribe(LNNotesSession& session, DatabaseKind kind, const velk::Dat
       Json described = velk::RepositoryToJson(processDefs);
       CheckStoredWorkflows(session, processDefs, at, ui);
       for (const velk::VersionConflict& c : velk::StoredVersionConflicts(processDefs.Headers()))
-        AddError(c.title, c.text);
+        AddError(ui, c.title, c.text);
       return described;
     }
     case DatabaseKind::Gateway:
@@ -222,18 +222,18 @@ int dbCheckCommand(Context& ctx, const std::vector<std::string>& words) {
   openDatabase(ctx, path, server).Close();
 
   // Message boxes of the core are recorded instead of waiting for an answer.
-  velk::ScopedHeadlessServices headless;
-  velk::InfoCenter& infoCenter = velk::InfoCenter::instance();
+  velk::HeadlessServices& headless = ctx.services;
+  velk::InfoCenter& infoCenter = headless.infoCenter();
   infoCenter.clear();
-  const DatabaseKind kind = velk::DetectDatabaseKind(ctx.session, path, server);
+  const DatabaseKind kind = velk::DetectDatabaseKind(headless, ctx.session, path, server);
   if (kind == DatabaseKind::None) {
     ctx.err << "velkmod-cli: " << path
             << " is no database of the modeler: it has none of the views that identify a kind ("
             << IdentifyingViews() << ")\n";
     return kFailed;
   }
-  if (server.empty()) CheckIntegrity(path);  // a server's files are not at hand
-  Json repository = LoadAndDescribe(ctx.session, kind, {path, server}, headless.get());
+  if (server.empty()) CheckIntegrity(headless, path);  // a server's files are not at hand
+  Json repository = LoadAndDescribe(ctx.session, kind, {path, server}, headless);
 
   bool clean = true;
   for (const velk::InfoEntry& entry : infoCenter.entries())
@@ -245,7 +245,7 @@ int dbCheckCommand(Context& ctx, const std::vector<std::string>& words) {
                        {"clean", clean},
                        {"repository", std::move(repository)},
                        {"entries", EntriesJson(infoCenter.entries())},
-                       {"messages", MessagesJson(headless->messages)}};
+                       {"messages", MessagesJson(headless.messages)}};
   // Texts that are not UTF-8 are shown with replacement characters rather than refused.
   ctx.out << report.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
   return clean ? kOk : kFailed;

@@ -52,7 +52,7 @@ int demoCommand(Context& ctx, const std::vector<std::string>& words) {
   args.expectAtMost(0);
   const std::string server = args.option("server").value_or("");
   std::vector<velk::DemoResult> results =
-      velk::CreateDemoRepository(ctx.session, args.option("dir").value_or(""));
+      velk::CreateDemoRepository(ctx.services, ctx.session, args.option("dir").value_or(""));
   if (!server.empty()) results = copyToServer(ctx, std::move(results), server);
   for (const velk::DemoResult& r : results) {
     ctx.out << (r.created ? "Created " : "Kept    ") << velk::KindNameOf(r.kind) << ": " << r.path

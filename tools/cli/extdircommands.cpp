@@ -87,11 +87,12 @@ int extdirCommand(Context& ctx, const std::vector<std::string>& words) {
     throw UsageError("no External Directory Database: give PATH or run 'velkmod-cli demo'");
   openDatabase(ctx, at.fileName, at.server).Close();
 
-  velk::ScopedHeadlessServices headless;
-  velk::InfoCenter::instance().clear();
+  velk::HeadlessServices& headless = ctx.services;
+  headless.infoCenter().clear();
   // As in the modeler, EIDM requests are judged against the stored workflows.
   const velk::DatabaseLocation procdef = settings.databases[velk::DatabaseKind::ProcessDefinitions];
-  velk::DatabaseCache cache(ctx.session, velk::HeadersFrom(procdef), velk::CacheExtDirLinks);
+  velk::DatabaseCache cache(headless, ctx.session, velk::HeadersFrom(procdef),
+                            velk::CacheExtDirLinks);
   if (!procdef.fileName.empty()) cache.FindOrLoad<velk::CProcessDefDb>(procdef);
   velk::CExtDirData* data = cache.FindOrLoad<velk::CExtDirData>(at);
   if (!data || data->ReplicaId().empty()) {
@@ -103,9 +104,9 @@ int extdirCommand(Context& ctx, const std::vector<std::string>& words) {
   if (args.flag("leafs")) tree.ExpandAll(true);
   ctx.out << tree.Print();
   // What the window would raise fails the command as an error entry does.
-  bool failed = !headless->messages.empty();
-  for (const auto& message : headless->messages) ctx.err << "message: " << message.text << '\n';
-  for (const velk::InfoEntry& e : velk::InfoCenter::instance().entries()) {
+  bool failed = !headless.messages.empty();
+  for (const auto& message : headless.messages) ctx.err << "message: " << message.text << '\n';
+  for (const velk::InfoEntry& e : headless.infoCenter().entries()) {
     if (e.severity >= velk::Severity::Warning)
       ctx.err << "info [" << static_cast<int>(e.severity) << "] " << e.title << '\n';
     failed = failed || e.severity == velk::Severity::Error;

@@ -81,7 +81,7 @@ int publishCommand(Context& ctx, const std::vector<std::string>& words) {
     LNDatabase procdef = openDatabase(ctx, stored.procdef.fileName, stored.procdef.server);
     source.lastChanges = velk::ReadLastChanges(procdef);
     procdef.Close();
-    velk::DatabaseCache cache(ctx.session, velk::HeadersFrom(stored.procdef),
+    velk::DatabaseCache cache(ctx.services, ctx.session, velk::HeadersFrom(stored.procdef),
                               velk::CacheExtDirLinks);
     source.directory = LoadDirectory(ctx, args, cache, stored.procdef, source.directoryProblem);
     if (!source.directory) ctx.err << "velkmod-cli: " << source.directoryProblem << '\n';

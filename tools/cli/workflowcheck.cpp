@@ -63,8 +63,8 @@ std::unique_ptr<velk::CExtDirData> AttachExternalDirectory(Context& ctx, velk::C
   settings.load(*backend);
   const velk::DatabaseLocation at = settings.databases[velk::DatabaseKind::ExternalDirectory];
   if (at.fileName.empty()) return nullptr;
-  auto data = std::make_unique<velk::CExtDirData>(ctx.session, at.fileName, at.server, &doc,
-                                                  velk::UnlinkedExtDir());
+  auto data = std::make_unique<velk::CExtDirData>(ctx.services, ctx.session, at.fileName, at.server,
+                                                  &doc, velk::UnlinkedExtDir());
   velk::WorkflowDatabases databases = doc.Databases();
   databases.externalDirectory = {at, data.get()};
   doc.SetDatabases(databases);
@@ -117,10 +117,10 @@ bool IsJsonFile(const std::string& name) {
   return name.size() > 5 && name.ends_with(".json") && std::filesystem::is_regular_file(name);
 }
 
-std::unique_ptr<velk::CWorkflowDoc> FromFile(const std::string& file) {
+std::unique_ptr<velk::CWorkflowDoc> FromFile(velk::Services& services, const std::string& file) {
   std::ifstream in(file);
   if (!in) throw std::runtime_error("cannot read " + file);
-  auto doc = std::make_unique<velk::CWorkflowDoc>();
+  auto doc = std::make_unique<velk::CWorkflowDoc>(services);
   try {
     velk::WorkflowFromJson(velk::ParseJsonWithinDepth(in), *doc);
   } catch (const std::exception& e) {  // bad JSON, too deep, a bad field
@@ -156,9 +156,9 @@ int workflowCheckCommand(Context& ctx, const std::vector<std::string>& words) {
     return passed ? kOk : kFailed;
   };
   if (!fromFile) return withStoredWorkflow(ctx, args, check);
-  velk::ScopedHeadlessServices ui;
-  std::unique_ptr<velk::CWorkflowDoc> doc = FromFile(request.workflow);
-  for (const auto& m : ui.get().messages) ctx.err << "message: " << m.text << '\n';
+  velk::HeadlessServices& ui = ctx.services;
+  std::unique_ptr<velk::CWorkflowDoc> doc = FromFile(ui, request.workflow);
+  for (const auto& m : ui.messages) ctx.err << "message: " << m.text << '\n';
   return check(*doc);
 }
 

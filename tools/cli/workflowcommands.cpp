@@ -63,7 +63,7 @@ void PrintReports(std::ostream& out, const velk::HeadlessServices& ui) {
     return text;
   };
   for (const auto& m : ui.messages) out << "message: " << oneLine(m.text) << '\n';
-  for (const velk::InfoEntry& e : velk::InfoCenter::instance().entries())
+  for (const velk::InfoEntry& e : ui.infoCenter().entries())
     if (e.severity != velk::Severity::Success || e.category.find("Workflow") != std::string::npos)
       out << "info [" << static_cast<int>(e.severity) << "] " << e.category << ": " << e.title
           << ": " << oneLine(e.text) << '\n';
@@ -75,32 +75,33 @@ class Repository {
   Repository(Context& ctx, const Databases& at)
       : ctx_(ctx),
         at_(at),
-        repository_(ctx.session, at.procdef.fileName, at.procdef.server, nullptr,
+        ui_(ctx.services),
+        repository_(ui_, ctx.session, at.procdef.fileName, at.procdef.server, nullptr,
                     velk::HeadersFrom(at.procdef)) {}
 
   const std::vector<velk::WorkflowHeaderEntry>& Headers() {
     if (!repository_.ReadHeaders(true) && repository_.Headers().empty()) {
-      PrintReports(ctx_.err, ui_.get());
+      PrintReports(ctx_.err, ui_);
       throw std::runtime_error("cannot read the workflows of " + at_.procdef.fileName);
     }
     return repository_.Headers();
   }
   // A workflow whose databases are the chosen ones.
   std::unique_ptr<velk::CWorkflowDoc> NewWorkflow() {
-    auto doc = std::make_unique<velk::CWorkflowDoc>(ctx_.session.GetUserNameText());
+    auto doc = std::make_unique<velk::CWorkflowDoc>(ui_, ctx_.session.GetUserNameText());
     velk::WorkflowDatabases databases;
     databases.processDefinitions = {at_.procdef, &repository_};
     databases.applicationEnvironment.location = at_.appenv;
     doc->SetDatabases(databases);
     return doc;
   }
-  velk::ScopedHeadlessServices& Ui() { return ui_; }
+  velk::HeadlessServices& Ui() { return ui_; }
   const velk::CProcessDefDb& Db() const { return repository_; }
 
  private:
   Context& ctx_;
   Databases at_;
-  velk::ScopedHeadlessServices ui_;
+  velk::HeadlessServices& ui_;
   velk::CProcessDefDb repository_;
 };
 
@@ -146,7 +147,7 @@ std::unique_ptr<velk::CWorkflowDoc> LoadStored(Context& ctx, Repository& reposit
   const velk::WorkflowHeaderEntry chosen = FindStored(repository.Headers(), nameOrId, args);
   std::unique_ptr<velk::CWorkflowDoc> doc = repository.NewWorkflow();
   const bool loaded = velk::LoadWorkflow(*doc, chosen, ctx.session);
-  PrintReports(ctx.err, repository.Ui().get());
+  PrintReports(ctx.err, repository.Ui());
   if (!loaded) doc.reset();
   return doc;
 }
@@ -216,7 +217,7 @@ int Import(Context& ctx, const Args& args) {
   // Stored as the modeler's save stores it; the Application Environment Database in
   // use names the workflow's forms, and without one the workflow keeps the one it names.
   const bool stored = saver.get().Save(*doc, {false, {}, true, doc->Header().applicationReplicaId});
-  PrintReports(ctx.out, repository.Ui().get());
+  PrintReports(ctx.out, repository.Ui());
   if (!stored) throw std::runtime_error(file + ": the workflow was not stored");
   const velk::WorkflowHeader& h = doc->Header();
   ctx.out << "Stored \"" << h.name << "\" version " << h.version << " ("
@@ -229,7 +230,8 @@ int Import(Context& ctx, const Args& args) {
 struct CommandSaver::Parts {
   explicit Parts(Context& ctx, const Args& args)
       : defaults(ChooseDatabases(args).all),
-        cache(ctx.session, velk::HeadersFrom(defaults[velk::DatabaseKind::ProcessDefinitions]),
+        cache(ctx.services, ctx.session,
+              velk::HeadersFrom(defaults[velk::DatabaseKind::ProcessDefinitions]),
               velk::CacheExtDirLinks) {}
   velk::DatabaseLocations defaults;
   velk::DatabaseCache cache;
@@ -249,7 +251,7 @@ int withStoredWorkflow(Context& ctx, const Args& args,
   std::unique_ptr<velk::CWorkflowDoc> doc = LoadStored(ctx, repository, args);
   if (!doc) return kFailed;
   const int result = use(*doc);
-  PrintReports(ctx.err, repository.Ui().get());
+  PrintReports(ctx.err, repository.Ui());
   return result;
 }
 
@@ -259,11 +261,11 @@ int withStoredWorkflows(Context& ctx, const Args& args,
   Repository repository(ctx, at);
   StoredWorkflows stored{at.procdef, repository.Db().Title(), repository.Headers(), {}};
   stored.load = [&ctx, &repository](const velk::WorkflowHeaderEntry& header) {
-    repository.Ui().get().messages.clear();
-    velk::InfoCenter::instance().clear();
+    repository.Ui().messages.clear();
+    repository.Ui().infoCenter().clear();
     std::unique_ptr<velk::CWorkflowDoc> doc = repository.NewWorkflow();
     const bool loaded = velk::LoadWorkflow(*doc, header, ctx.session);
-    PrintReports(ctx.err, repository.Ui().get());
+    PrintReports(ctx.err, repository.Ui());
     if (!loaded) doc.reset();
     return doc;
   };

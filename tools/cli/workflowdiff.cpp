@@ -41,8 +41,9 @@ const velk::WorkflowHeaderEntry& FindVersion(const std::vector<velk::WorkflowHea
   return *found;
 }
 
-std::unique_ptr<velk::CWorkflowDoc> Open(StoredWorkflows& stored, const std::string& spec) {
-  if (IsJsonFile(spec)) return FromFile(spec);
+std::unique_ptr<velk::CWorkflowDoc> Open(Context& ctx, StoredWorkflows& stored,
+                                         const std::string& spec) {
+  if (IsJsonFile(spec)) return FromFile(ctx.services, spec);
   std::unique_ptr<velk::CWorkflowDoc> doc = stored.load(FindVersion(stored.headers, spec));
   if (!doc) throw std::runtime_error(spec + ": the workflow could not be loaded");
   return doc;
@@ -73,8 +74,8 @@ int WithBoth(Context& ctx, const Args& args,
   const std::string older = args.at(0, "first workflow (NAME[@VERSION], id or .json file)");
   const std::string newer = args.at(1, "second workflow (NAME[@VERSION], id or .json file)");
   const auto compare = [&](StoredWorkflows& stored) {
-    std::unique_ptr<velk::CWorkflowDoc> a = Open(stored, older);
-    std::unique_ptr<velk::CWorkflowDoc> b = Open(stored, newer);
+    std::unique_ptr<velk::CWorkflowDoc> a = Open(ctx, stored, older);
+    std::unique_ptr<velk::CWorkflowDoc> b = Open(ctx, stored, newer);
     return use(*a, *b);
   };
   if (IsJsonFile(older) && IsJsonFile(newer)) {
