@@ -275,7 +275,7 @@ Outcome Attempt(CWorkflowDoc& top, CProcessDefDb& repository, const Request& req
     // as a save takes; now the designer decides whether to wait once more.
     if (e.GetStatus() == LNERR_DATABASE_BUSY && busyRetries < kBusyRetries &&
         top.UserInterface().messageBox(
-            GetNotesErrorText(e.GetStatus()) + text + "\r\n\r\nTry again?", MsgIcon::Exclamation,
+            GetNotesErrorText(e) + text + "\r\n\r\nTry again?", MsgIcon::Exclamation,
             MsgButtons::RetryCancel) == MsgResult::Retry) {
       ++busyRetries;
       return Outcome::Ask;

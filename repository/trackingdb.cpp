@@ -16,16 +16,14 @@ CTrackingDb::CTrackingDb(Services& services, LNNotesSession& session, const std:
     db.Close();
   } catch (const LNStatusError& e) {
     services_.showStatusText({});
-    services_.messageBox(FailureText(e.GetStatus()), MsgIcon::None, MsgButtons::Ok);
+    services_.messageBox(FailureText(e), MsgIcon::None, MsgButtons::Ok);
     return;
   }
   services_.showStatusText({});
 }
 
-std::string CTrackingDb::FailureText(LNSTATUS status) {
-  char message[512] = "";
-  LNGetErrorMessage(status, message, sizeof message);
-  return std::string("Document store error code:") + " " + message + ".\n" +
+std::string CTrackingDb::FailureText(const LNStatusError& error) {
+  return std::string("Document store error code:") + " " + error.what() + ".\n" +
          "The Tracking Database" + "\n" + "cannot be opened anymore." + "\n" +
          "Please choose another Tracking Database or retry this later.";
 }

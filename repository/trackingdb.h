@@ -16,7 +16,7 @@ class CTrackingDb : public CRepositoryDb {
               CWorkflowDoc* user);
 
   // The box shown when the database cannot be opened.
-  static std::string FailureText(LNSTATUS status);
+  static std::string FailureText(const LNStatusError& error);
 };
 
 }  // namespace velk
