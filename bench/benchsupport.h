@@ -1,18 +1,28 @@
 #pragma once
-// What every benchmark needs beside its own work: medians, prepared raw SQLite
-// statements and a scratch folder of its own.
+// What every benchmark needs beside its own work: timing, medians, prepared raw
+// SQLite statements and a scratch folder of its own.
 
 #include <sqlite3.h>
 #include <stdlib.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace bench {
+
+// Wall-clock milliseconds of one run of `work`.
+inline double Milliseconds(const std::function<void()>& work) {
+  const auto start = std::chrono::steady_clock::now();
+  work();
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+      .count();
+}
 
 inline double Median(std::vector<double> values) {
   std::sort(values.begin(), values.end());

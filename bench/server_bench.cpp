@@ -30,6 +30,8 @@
 
 namespace {
 
+using bench::Milliseconds;
+
 using namespace velk;
 using bench::Median;
 
@@ -39,13 +41,6 @@ struct Measured {
   std::vector<double> saveMs, loadMs;
   std::uint64_t saveTrips = 0, loadTrips = 0;
 };
-
-double Milliseconds(const std::function<void()>& work) {
-  const auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-      .count();
-}
 
 // A fresh Process Definitions Database on `server` (empty: local), one save and
 // one load of a workflow of `tasks` tasks.

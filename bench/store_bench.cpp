@@ -24,6 +24,8 @@
 
 namespace {
 
+using bench::Milliseconds;
+
 using bench::Median;
 using bench::Prepare;
 
@@ -206,13 +208,6 @@ Checksum RawRead(const std::string& file) {
 }
 
 // --- measuring ---------------------------------------------------------------
-
-double Milliseconds(const std::function<void()>& work) {
-  auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-      .count();
-}
 
 struct Times {
   std::vector<double> storeWrite, storeRead, rawWrite, rawRead;

@@ -34,6 +34,8 @@
 
 namespace {
 
+using bench::Milliseconds;
+
 using bench::Median;
 using bench::Prepare;
 using bench::BuildCycle;
@@ -163,13 +165,6 @@ std::size_t RawRead(const std::string& file, const std::string& workflowId) {
 }
 
 // ---- measuring -------------------------------------------------------------
-
-double Milliseconds(const std::function<void()>& work) {
-  const auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-      .count();
-}
 
 struct Times {
   std::vector<double> save, load, rawWrite, rawRead, check;

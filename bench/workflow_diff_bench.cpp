@@ -24,16 +24,11 @@
 
 namespace {
 
+using bench::Milliseconds;
+
 using namespace velk;
 
 constexpr int kTasks = 5000;
-
-double Milliseconds(const std::function<void()>& work) {
-  const auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-      .count();
-}
 
 // 500 changes spread over the workflow.
 void Edit(CWorkflowDoc& doc) {

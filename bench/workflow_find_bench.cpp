@@ -19,18 +19,13 @@
 
 namespace {
 
+using bench::Milliseconds;
+
 using namespace velk;
 
 constexpr int kTasks = 20000;
 const char* const kKeystrokes[] = {"t", "ta", "tas", "task", "task ", "task 1", "task 19",
                                    "task 199", "task 1999", "region"};
-
-double Milliseconds(const std::function<void()>& work) {
-  const auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-      .count();
-}
 
 }  // namespace
 

@@ -36,15 +36,10 @@
 
 namespace {
 
+using bench::Milliseconds;
+
 using namespace velk;
 namespace fs = std::filesystem;
-
-double Milliseconds(const std::function<void()>& work) {
-  const auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-      .count();
-}
 
 bool ok = true;
 

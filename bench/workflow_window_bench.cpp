@@ -31,14 +31,9 @@
 
 namespace {
 
-using namespace velk;
+using bench::Milliseconds;
 
-double Milliseconds(const std::function<void()>& work) {
-  const auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-      .count();
-}
+using namespace velk;
 
 void Row(const char* what, const std::vector<double>& shown, const std::vector<double>& headless) {
   const double a = bench::Median(shown), b = bench::Median(headless);
