@@ -20,15 +20,15 @@ using Json = nlohmann::ordered_json;
 
 // NAME[@VERSION] or an id: the version named, else the highest stored one.
 const velk::WorkflowHeaderEntry& FindVersion(const std::vector<velk::WorkflowHeaderEntry>& headers,
-                                             const std::string& spec) {
-  std::string name = spec;
+                                             const std::string& named) {
+  std::string name = named;
   std::optional<int> version;
-  const std::size_t at = spec.rfind('@');
-  if (at != std::string::npos && at + 1 < spec.size() &&
-      std::all_of(spec.begin() + at + 1, spec.end(), [](char c) { return c >= '0' && c <= '9'; }) &&
-      spec.size() - at <= 10) {
-    name = spec.substr(0, at);
-    version = std::stoi(spec.substr(at + 1));
+  const std::size_t at = named.rfind('@');
+  if (at != std::string::npos && at + 1 < named.size() &&
+      std::all_of(named.begin() + at + 1, named.end(), [](char c) { return c >= '0' && c <= '9'; }) &&
+      named.size() - at <= 10) {
+    name = named.substr(0, at);
+    version = std::stoi(named.substr(at + 1));
   }
   const velk::WorkflowHeaderEntry* found = nullptr;
   for (const velk::WorkflowHeaderEntry& h : headers) {
@@ -36,16 +36,16 @@ const velk::WorkflowHeaderEntry& FindVersion(const std::vector<velk::WorkflowHea
     if (version ? h.version == *version : !found || h.version >= found->version) found = &h;
   }
   if (!found)
-    throw UsageError("no stored workflow is named or has the id \"" + spec +
+    throw UsageError("no stored workflow is named or has the id \"" + named +
                      "\" (NAME[@VERSION], an id, or a .json file)");
   return *found;
 }
 
 std::unique_ptr<velk::CWorkflowDoc> Open(Context& ctx, StoredWorkflows& stored,
-                                         const std::string& spec) {
-  if (IsJsonFile(spec)) return FromFile(ctx.services, spec);
-  std::unique_ptr<velk::CWorkflowDoc> doc = stored.load(FindVersion(stored.headers, spec));
-  if (!doc) throw std::runtime_error(spec + ": the workflow could not be loaded");
+                                         const std::string& named) {
+  if (IsJsonFile(named)) return FromFile(ctx.services, named);
+  std::unique_ptr<velk::CWorkflowDoc> doc = stored.load(FindVersion(stored.headers, named));
+  if (!doc) throw std::runtime_error(named + ": the workflow could not be loaded");
   return doc;
 }
 
