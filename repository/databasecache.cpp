@@ -127,22 +127,21 @@ void* DatabaseCache::FindOrLoadErased(DatabaseKind kind, const DatabaseLocation&
 
 void DatabaseCache::InitializeDatabases(WorkflowDatabases& databases, CWorkflowDoc* user) {
   services_.infoCenter().clearCategory(kInitializingDatabasesCategory);
-  Services& ui = services_;
-  ui.beginProgress(100);
-  ui.setProgress(0);
+  services_.beginProgress(100);
+  services_.setProgress(0);
   Fill(databases.applicationEnvironment, user);
-  ui.setProgress(20);
+  services_.setProgress(20);
   Fill(databases.processDefinitions, user);
-  ui.setProgress(40);
+  services_.setProgress(40);
   Fill(databases.infrastructure, user);
-  ui.setProgress(60);
+  services_.setProgress(60);
   Fill(databases.externalDirectory, user);
-  ui.setProgress(80);
+  services_.setProgress(80);
   Fill(databases.tracking, user);
-  ui.setProgress(90);
+  services_.setProgress(90);
   Fill(databases.gateway, user);
-  ui.setProgress(0);
-  ui.endProgress();
+  services_.setProgress(0);
+  services_.endProgress();
 }
 
 void DatabaseCache::InitializeDatabases(CWorkflowDoc& document) {
