@@ -2,6 +2,9 @@
 
 #include "repository/databasetemplates.h"
 #include "repository/fieldaccess.h"
+#include "repository/fieldtext.h"
+#include "repository/store/lnencoding.h"
+#include "repository/store/lnnote.h"
 #include "repository/vocabulary.h"
 
 namespace velk {
@@ -86,34 +89,139 @@ void ReadField(const StoredField<R>& f, R& r, LNNote& note) {
 template <class R>
 void WriteField(const StoredField<R>& f, const R& r, LNNote& note) {
   using Texts = std::vector<std::string>;
+  const std::string item(f.item);
   switch (f.as) {
     case StoredAs::Text:
-      SetFieldContent(f.item, r.*std::get<std::string R::*>(f.member), note);
+      SetFieldContent(item, r.*std::get<std::string R::*>(f.member), note);
       break;
     case StoredAs::Integer:
-      SetFieldIntContent(f.item, r.*std::get<int R::*>(f.member), note);
+      SetFieldIntContent(item, r.*std::get<int R::*>(f.member), note);
       break;
     case StoredAs::Number:
-      SetFieldNumberContent(f.item, r.*std::get<int R::*>(f.member), note);
+      SetFieldNumberContent(item, r.*std::get<int R::*>(f.member), note);
       break;
     case StoredAs::YesNo:
-      SetFieldBoolContent(f.item, r.*std::get<bool R::*>(f.member), note);
+      SetFieldBoolContent(item, r.*std::get<bool R::*>(f.member), note);
       break;
     case StoredAs::Word:
-      SetFieldContent(f.item, f.words->toWord(r.*std::get<int R::*>(f.member)), note);
+      SetFieldContent(item, f.words->toWord(r.*std::get<int R::*>(f.member)), note);
       break;
     case StoredAs::List:
-      SetFieldListContent(f.item, note, r.*std::get<Texts R::*>(f.member));
+      SetFieldListContent(item, note, r.*std::get<Texts R::*>(f.member));
       break;
     case StoredAs::Readers:
-      SetFieldReadersContent(f.item, note, r.*std::get<Texts R::*>(f.member));
+      SetFieldReadersContent(item, note, r.*std::get<Texts R::*>(f.member));
       break;
     case StoredAs::FieldEntries:
       SetFieldListContent(
-          f.item, note,
+          item, note,
           JoinFieldEntries(r.*std::get<std::vector<ExtDirFieldEntry> R::*>(f.member)));
       break;
   }
+}
+
+// The value of a field whose item the note lacks, as the readers give it.
+template <class R>
+void ReadMissing(const StoredField<R>& f, R& r) {
+  using Texts = std::vector<std::string>;
+  switch (f.as) {
+    case StoredAs::Text:
+      (r.*std::get<std::string R::*>(f.member)).clear();
+      break;
+    case StoredAs::Integer:
+    case StoredAs::Number:
+      r.*std::get<int R::*>(f.member) = 0;
+      break;
+    case StoredAs::YesNo:
+      r.*std::get<bool R::*>(f.member) = false;
+      break;
+    case StoredAs::Word: {
+      int code = 0;
+      f.words->toCode(std::string(), code);
+      r.*std::get<int R::*>(f.member) = code;
+      break;
+    }
+    case StoredAs::List:
+    case StoredAs::Readers:
+      (r.*std::get<Texts R::*>(f.member)).clear();
+      break;
+    case StoredAs::FieldEntries:
+      (r.*std::get<std::vector<ExtDirFieldEntry> R::*>(f.member)).clear();
+      break;
+  }
+}
+
+// Item `index` of the note into the field. An item of another type than the field
+// takes goes the asking way, which reports it.
+template <class R>
+void ReadFieldAt(const StoredField<R>& f, R& r, LNNote& note, std::size_t index) {
+  using Texts = std::vector<std::string>;
+  const LNItemType type = note.GetItemType(index);
+  if (type != (f.as == StoredAs::Number ? LNItemType::Numbers : LNItemType::Text)) {
+    ReadField(f, r, note);
+    return;
+  }
+  switch (f.as) {
+    case StoredAs::Text:
+      r.*std::get<std::string R::*>(f.member) = note.GetFirstTextAt(index);
+      break;
+    case StoredAs::Integer:
+      r.*std::get<int R::*>(f.member) = ParseFieldInt(std::string(note.GetFirstTextAt(index)));
+      break;
+    case StoredAs::Number: {
+      std::vector<double> numbers;
+      note.GetNumbersAt(index, &numbers);
+      r.*std::get<int R::*>(f.member) = numbers.empty() ? 0 : TruncateToInt(numbers.front());
+      break;
+    }
+    case StoredAs::YesNo:
+      r.*std::get<bool R::*>(f.member) = note.GetFirstTextAt(index) == "Yes";
+      break;
+    case StoredAs::Word: {
+      int code = 0;
+      f.words->toCode(std::string(note.GetFirstTextAt(index)), code);
+      r.*std::get<int R::*>(f.member) = code;
+      break;
+    }
+    case StoredAs::List:
+    case StoredAs::Readers:
+      note.GetTextsAt(index, &(r.*std::get<Texts R::*>(f.member)));
+      break;
+    case StoredAs::FieldEntries: {
+      Texts texts;
+      note.GetTextsAt(index, &texts);
+      r.*std::get<std::vector<ExtDirFieldEntry> R::*>(f.member) = SplitFieldEntries(texts);
+      break;
+    }
+  }
+}
+
+// The store's name bit of each field, and of them all: most items that are no
+// field, and most fields that are not the item, fail on the bit.
+template <class R>
+struct FieldBits {
+  explicit FieldBits(const StoredFields<R>& fields) {
+    for (const StoredField<R>& f : fields) all |= each.emplace_back(lnstore::NameBit(f.item));
+  }
+  std::vector<std::uint64_t> each;
+  std::uint64_t all = 0;
+};
+
+// The field named `name` (any case), looked for from `from` on: items mostly come
+// in the order the fields are written. -1 when the item is not a field.
+template <class R>
+int FieldNamed(const StoredFields<R>& fields, const FieldBits<R>& bits, std::string_view name,
+               std::size_t from) {
+  const std::uint64_t bit = lnstore::NameBit(name);
+  if (!(bits.all & bit)) return -1;
+  const std::size_t count = fields.size();
+  for (std::size_t tried = 0, i = from < count ? from : 0; tried < count;
+       ++tried, i = i + 1 == count ? 0 : i + 1) {
+    if (bits.each[i] != bit) continue;
+    const std::string_view item = fields[i].item;
+    if (item == name || lnstore::SameName(item, name)) return static_cast<int>(i);
+  }
+  return -1;
 }
 
 }  // namespace
@@ -258,9 +366,27 @@ const StoredFields<CExtDirItemCM>& FieldsOf<CExtDirItemCM>() {
   return fields;
 }
 
+// One walk over the note's items: a document holds a few of the fields its
+// record describes, and asking for each of the others cost most of a load.
 template <class Record>
 void ReadFields(Record& record, LNNote& note) {
-  for (const StoredField<Record>& field : FieldsOf<Record>()) ReadField(field, record, note);
+  const StoredFields<Record>& fields = FieldsOf<Record>();
+  static const FieldBits<Record> bits(fields);
+  if (!note.IsOpen() || fields.size() > 64) {  // the asking way reports a closed note
+    for (const StoredField<Record>& field : fields) ReadField(field, record, note);
+    return;
+  }
+  std::uint64_t found = 0;
+  std::size_t next = 0;
+  for (std::size_t index = 0, count = note.GetItemCount(); index < count; ++index) {
+    const int f = FieldNamed(fields, bits, note.GetItemName(index), next);
+    if (f < 0) continue;
+    found |= std::uint64_t{1} << f;
+    next = static_cast<std::size_t>(f) + 1;
+    ReadFieldAt(fields[static_cast<std::size_t>(f)], record, note, index);
+  }
+  for (std::size_t f = 0; f < fields.size(); ++f)
+    if (!(found >> f & 1)) ReadMissing(fields[f], record);
 }
 
 template <class Record>

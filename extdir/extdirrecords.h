@@ -4,6 +4,7 @@
 // keeps it. Loading and saving both go by these lists.
 
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -37,7 +38,7 @@ struct StoredField {
   using Member =
       std::variant<std::string Record::*, int Record::*, bool Record::*,
                    std::vector<std::string> Record::*, std::vector<ExtDirFieldEntry> Record::*>;
-  const char* item;
+  std::string_view item;
   StoredAs as;
   Member member;
   const WordConverter* words = nullptr;  // for StoredAs::Word

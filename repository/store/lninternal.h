@@ -97,6 +97,8 @@ struct NoteData {
     return nameBits & NameBit(name) ? Search(name) : -1;
   }
   // Item `index` of Find, read where it is: as stored or decoded.
+  std::size_t ItemCount() const { return stored.notes ? stored.note->itemCount : record.items.size(); }
+  std::string_view NameAt(std::size_t index) const;
   LNItemType TypeAt(std::size_t index) const;
   std::string_view FirstTextAt(std::size_t index) const;  // "" for none
   void TextsAt(std::size_t index, std::vector<std::string>* texts) const;

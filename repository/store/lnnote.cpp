@@ -81,6 +81,11 @@ const StoredNotes::Item& StoredItem(const StoredNote& stored, std::size_t index)
 
 }  // namespace
 
+std::string_view NoteData::NameAt(std::size_t index) const {
+  return stored.notes ? stored.notes->Name(StoredItem(stored, index))
+                      : std::string_view(record.items[index].name);
+}
+
 LNItemType NoteData::TypeAt(std::size_t index) const {
   return stored.notes ? StoredItem(stored, index).type : record.items[index].type;
 }
@@ -329,6 +334,26 @@ std::string LNNote::GetFormName() const {
   return index < 0 || d_->TypeAt(static_cast<std::size_t>(index)) == LNItemType::Numbers
              ? std::string()
              : std::string(d_->FirstTextAt(static_cast<std::size_t>(index)));
+}
+
+std::size_t LNNote::GetItemCount() const { return IsOpen() ? d_->ItemCount() : 0; }
+
+std::string_view LNNote::GetItemName(std::size_t index) const { return d_->NameAt(index); }
+
+LNItemType LNNote::GetItemType(std::size_t index) const { return d_->TypeAt(index); }
+
+std::string_view LNNote::GetFirstTextAt(std::size_t index) const {
+  return d_->TypeAt(index) == LNItemType::Text ? d_->FirstTextAt(index) : std::string_view();
+}
+
+void LNNote::GetTextsAt(std::size_t index, std::vector<std::string>* texts) const {
+  texts->clear();
+  if (d_->TypeAt(index) == LNItemType::Text) d_->TextsAt(index, texts);
+}
+
+void LNNote::GetNumbersAt(std::size_t index, std::vector<double>* numbers) const {
+  numbers->clear();
+  if (d_->TypeAt(index) == LNItemType::Numbers) d_->NumbersAt(index, numbers);
 }
 
 bool LNNote::HasItem(std::string_view name) const {

@@ -85,6 +85,15 @@ class LNNote {
   LNSTATUS DeleteItem(const std::string& name);
   // All items in stored order.
   std::vector<LNItem> GetItems() const;
+  // The items by position, read where they are: a reader that takes what a note
+  // holds need not ask for every name it knows, most of which a note lacks.
+  // No items when the note is not open; a value of another type reads as empty.
+  std::size_t GetItemCount() const;
+  std::string_view GetItemName(std::size_t index) const;
+  LNItemType GetItemType(std::size_t index) const;
+  std::string_view GetFirstTextAt(std::size_t index) const;  // valid until the note changes
+  void GetTextsAt(std::size_t index, std::vector<std::string>* texts) const;
+  void GetNumbersAt(std::size_t index, std::vector<double>* numbers) const;
 
  protected:
   friend class LNDatabase;

@@ -4,6 +4,7 @@
 
 #include "core/extdirfixture.h"
 #include "extdir/extdirrecords.h"
+#include "repository/vocabulary.h"
 
 namespace velk {
 namespace {
@@ -22,7 +23,7 @@ template <class R>
 void Fill(R& record) {
   int n = 0;
   for (const StoredField<R>& f : FieldsOf<R>()) {
-    const std::string text = f.item + std::string("-") + std::to_string(++n);
+    const std::string text = std::string(f.item) + "-" + std::to_string(++n);
     std::visit(
         [&](auto member) {
           using Value = std::remove_reference_t<decltype(record.*member)>;
@@ -102,6 +103,46 @@ TEST_F(ExtDirTest, EveryStoredFieldOfEveryRecordIsSavedAndLoadedBack) {
   ExpectSameFields(loadedRequest, request);
   EXPECT_EQ(loadedRequest ? loadedRequest->ExtClusterID : "", request.ID);
   ExpectSameFields(Loaded<CExtDirItemCM>(*loaded, cm), cm);
+}
+
+// A document written by hand or another program: names in any case and order,
+// items no field reads, fields it lacks, and an item of the wrong type.
+TEST_F(ExtDirTest, FieldsAreReadWhateverTheCaseOrOrderAndAMistypedItemIsReported) {
+  ScopedHeadlessServices ui;
+  LNDatabase db = NewDirectory();
+  LNDocument doc;
+  ASSERT_EQ(db.CreateDocument(&doc, forms::kExtClusterSpec), LNNOERROR);
+  ASSERT_EQ(doc.CreateItem("Remark", LNText("not a field")), LNNOERROR);
+  ASSERT_EQ(doc.CreateItem("extclusterresponsible", LNText(std::vector<std::string>{"A", "B"})),
+            LNNOERROR);
+  ASSERT_EQ(doc.CreateItem("EXTCLUSTERVERSION", LNText("7")), LNNOERROR);
+  ASSERT_EQ(doc.CreateItem("ExtClusterExpectedDuration", LNText("5")), LNNOERROR);
+  ASSERT_EQ(doc.CreateItem("ExtClusterConfirmedDuration", LNNumbers(3.9)), LNNOERROR);
+  ASSERT_EQ(doc.CreateItem("ExtClusterName", LNText("Ship")), LNNOERROR);
+  auto data = Load();
+  CExtDirItemEIDM request(*data);
+  Fill(request);  // what a missing item must not leave behind
+  ReadFields(request, doc);
+  EXPECT_EQ(request.ExtClusterName, "Ship");
+  EXPECT_EQ(request.ExtClusterVersion, 7);
+  EXPECT_EQ(request.ExtClusterResponsible, (std::vector<std::string>{"A", "B"}));
+  EXPECT_EQ(request.ExtClusterConfirmedDuration, 3);
+  EXPECT_EQ(request.ExtClusterExpectedDuration, 0);
+  EXPECT_EQ(request.ExtClusterGoal, "");
+  EXPECT_TRUE(request.Readers.empty());
+  int missingStatus = -1;
+  WordToEidmState("", missingStatus);
+  EXPECT_EQ(request.ExtClusterStatus, missingStatus);
+  ASSERT_EQ(ui->messages.size(), 1u);
+  EXPECT_NE(ui->messages.front().text.find("ExtClusterExpectedDuration"), std::string::npos);
+
+  // Held as stored, not as written: the same fields.
+  ASSERT_EQ(doc.Save(), LNNOERROR);
+  db.Close();
+  auto loaded = Load();
+  ASSERT_EQ(loaded->ItemsOf<CExtDirItemEIDM>().size(), 1u);
+  ExpectSameFields<CExtDirItemEIDM>(loaded->ItemsOf<CExtDirItemEIDM>().front(), request);
+  EXPECT_EQ(ui->messages.size(), 2u);
 }
 
 }  // namespace
