@@ -118,7 +118,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
   CNodeBitmaps bitmaps;
-  bitmaps.Load();
+  bitmaps.Load(velk::services());
   CWorkflowPainter painter(bitmaps);
   RunCase("realistic", 4, runs, painter);
   RunCase("dense", 30, 1, painter);

@@ -154,7 +154,7 @@ int main(int argc, char** argv) {
   velk::ModelerSettings settings;
   settings.gridVisible = true;
   CNodeBitmaps bitmaps;
-  bitmaps.Load();
+  bitmaps.Load(velk::services());
   velk::NodeClipboard clipboard;
   QPrinter printer;
   EditorCollaborators parts =

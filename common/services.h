@@ -46,8 +46,8 @@ class Services {
   InfoCenter infoCenter_;
 };
 
-// Only for the callers not yet handed their services (the field readers and the
-// node pictures): the installed services; HeadlessServices until one is installed.
+// Only for tests and benchmarks not yet handed services of their own; neither
+// program installs any, so no part of them can reach these.
 Services& services();
 // Installs `s` (not owned); nullptr restores the headless default.
 void setServices(Services* s);

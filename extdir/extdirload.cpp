@@ -25,9 +25,9 @@ std::string Format(const char* pattern, const std::string& value) {
 
 // The item's ID from its key item, then its stored fields.
 template <class Item>
-void ReadItem(Item& item, LNDocument& d) {
-  item.ID = GetFieldContent(StoredDocumentOf(item.Kind())->keyItem, d);
-  ReadFields(item, d);
+void ReadItem(Services& services, Item& item, LNDocument& d) {
+  item.ID = GetFieldContent(services, StoredDocumentOf(item.Kind())->keyItem, d);
+  ReadFields(services, item, d);
 }
 
 // Loaded items have a document and no changes.
@@ -45,31 +45,34 @@ std::unique_ptr<CExtDirItemGRILeaf> ReadLeaf(CExtDirData& data, LNDocument& d) {
   auto leaf = std::make_unique<CExtDirItemGRILeaf>(data);
   CExtDirItemGRILeaf& l = *leaf;
   l.isNew = false;
-  ReadItem(l, d);
+  ReadItem(data.UserInterface(), l, d);
   const std::size_t slash = l.LeafName.rfind('/');
   l.displayName = slash == std::string::npos ? l.LeafName : l.LeafName.substr(slash + 1);
   return leaf;
 }
 
 void CExtDirData::ReadContentBlocks(LNDatabase& db, const char* category) {
-  ReadExtDirSection(services_, db, category, extdirtexts::kContentBlocks,
-                    [this](LNDocument& d) { ReadFields(contentBlocks_.emplace_back(), d); });
+  ReadExtDirSection(services_, db, category, extdirtexts::kContentBlocks, [this](LNDocument& d) {
+    ReadFields(services_, contentBlocks_.emplace_back(), d);
+  });
 }
 
 void CExtDirData::ReadContentManagement(LNDatabase& db, const char* category) {
-  ReadExtDirSection(services_, db, category, extdirtexts::kContentManagement,
-                    [this](LNDocument& d) { ReadItem(Loaded(Append<CExtDirItemCM>()), d); });
+  ReadExtDirSection(
+      services_, db, category, extdirtexts::kContentManagement,
+      [this](LNDocument& d) { ReadItem(services_, Loaded(Append<CExtDirItemCM>()), d); });
 }
 
 void CExtDirData::ReadDocumentTypes(LNDatabase& db, const char* category) {
-  ReadExtDirSection(services_, db, category, extdirtexts::kDocumentTypes,
-                    [this](LNDocument& d) { ReadFields(documentTypes_.emplace_back(), d); });
+  ReadExtDirSection(services_, db, category, extdirtexts::kDocumentTypes, [this](LNDocument& d) {
+    ReadFields(services_, documentTypes_.emplace_back(), d);
+  });
 }
 
 void CExtDirData::ReadPersons(LNDatabase& db, const char* category) {
   ReadExtDirSection(services_, db, category, extdirtexts::kPersons, [this](LNDocument& d) {
     auto& p = Loaded(Append<CExtDirItemExtRegOrg>());
-    ReadFields(p, d);
+    ReadFields(services_, p, d);
     p.FullName = LNNotesSession::AbbreviateName(p.FullName);
   });
 }
@@ -79,7 +82,7 @@ void CExtDirData::ReadEidmRequests(LNDatabase& db, const char* category) {
   ReadExtDirSection(services_, db, category, extdirtexts::kEidmRequests,
                     [this, &read](LNDocument& d) {
                       auto& request = Loaded(Append<CExtDirItemEIDM>());
-                      ReadItem(request, d);
+                      ReadItem(services_, request, d);
                       request.ExtClusterID = request.ID;
                       read.push_back(&request);
                     });
@@ -92,21 +95,21 @@ void CExtDirData::ReadEidmRequests(LNDatabase& db, const char* category) {
 }
 
 void CExtDirData::ReadEidmOrganisations(LNDatabase& db, const char* category) {
-  ReadExtDirSection(services_, db, category, extdirtexts::kEidmOrganisations,
-                    [this](LNDocument& d) {
-                      auto& byUs = Loaded(Append<CExtDirItemEIDMOrg>());
-                      byUs.ID = GetFieldContent(StoredDocumentOf(byUs.Kind())->keyItem, d);
-                      ReadFields(byUs.Fields(), d);
-                      byUs.orderedByUs = true;
-                      auto& byPartners = Loaded(static_cast<CExtDirItemEIDMOrg&>(
-                          Append(std::make_unique<CExtDirItemEIDMOrg>(*this, byUs))));
-                      byPartners.ID = byUs.ID;
-                      byPartners.orderedByUs = false;
-                      for (CExtDirItemEIDMOrg* twin : {&byUs, &byPartners}) {
-                        twin->byUsTwin = &byUs;
-                        twin->byPartnersTwin = &byPartners;
-                      }
-                    });
+  ReadExtDirSection(
+      services_, db, category, extdirtexts::kEidmOrganisations, [this](LNDocument& d) {
+        auto& byUs = Loaded(Append<CExtDirItemEIDMOrg>());
+        byUs.ID = GetFieldContent(services_, StoredDocumentOf(byUs.Kind())->keyItem, d);
+        ReadFields(services_, byUs.Fields(), d);
+        byUs.orderedByUs = true;
+        auto& byPartners = Loaded(static_cast<CExtDirItemEIDMOrg&>(
+            Append(std::make_unique<CExtDirItemEIDMOrg>(*this, byUs))));
+        byPartners.ID = byUs.ID;
+        byPartners.orderedByUs = false;
+        for (CExtDirItemEIDMOrg* twin : {&byUs, &byPartners}) {
+          twin->byUsTwin = &byUs;
+          twin->byPartnersTwin = &byPartners;
+        }
+      });
 }
 
 void CExtDirData::ReadHeaders(LNDatabase& db, const char* category) {
@@ -119,7 +122,7 @@ void CExtDirData::ReadHeaders(LNDatabase& db, const char* category) {
                       };
                       auto header = std::make_unique<CExtDirItemGRIProcView>(*this);
                       CExtDirItemGRIProcView& h = Loaded(*header);
-                      ReadItem(h, d);
+                      ReadItem(services_, h, d);
                       if (h.ProcViewName.empty()) return;
                       if (h.Direction != kPublished && h.Direction != kOffered) {
                         report(extdirtexts::kNoDirection, h.ProcViewName, Severity::Notice);

@@ -52,34 +52,34 @@ StoredField<R> Entries(const char* item, std::vector<ExtDirFieldEntry> R::*membe
 }
 
 template <class R>
-void ReadField(const StoredField<R>& f, R& r, LNNote& note) {
+void ReadField(Services& services, const StoredField<R>& f, R& r, LNNote& note) {
   using Texts = std::vector<std::string>;
   switch (f.as) {
     case StoredAs::Text:
-      r.*std::get<std::string R::*>(f.member) = GetFieldContent(f.item, note);
+      r.*std::get<std::string R::*>(f.member) = GetFieldContent(services, f.item, note);
       break;
     case StoredAs::Integer:
-      r.*std::get<int R::*>(f.member) = GetFieldIntContent(f.item, note);
+      r.*std::get<int R::*>(f.member) = GetFieldIntContent(services, f.item, note);
       break;
     case StoredAs::Number:
-      r.*std::get<int R::*>(f.member) = GetFieldNumberContent(f.item, note);
+      r.*std::get<int R::*>(f.member) = GetFieldNumberContent(services, f.item, note);
       break;
     case StoredAs::YesNo:
-      r.*std::get<bool R::*>(f.member) = GetFieldBoolContent(f.item, note);
+      r.*std::get<bool R::*>(f.member) = GetFieldBoolContent(services, f.item, note);
       break;
     case StoredAs::Word: {
       int code = 0;
-      f.words->toCode(GetFieldContent(f.item, note), code);
+      f.words->toCode(GetFieldContent(services, f.item, note), code);
       r.*std::get<int R::*>(f.member) = code;
       break;
     }
     case StoredAs::List:
     case StoredAs::Readers:
-      GetFieldListContent(f.item, note, r.*std::get<Texts R::*>(f.member));
+      GetFieldListContent(services, f.item, note, r.*std::get<Texts R::*>(f.member));
       break;
     case StoredAs::FieldEntries: {
       Texts texts;
-      GetFieldListContent(f.item, note, texts);
+      GetFieldListContent(services, f.item, note, texts);
       r.*std::get<std::vector<ExtDirFieldEntry> R::*>(f.member) = SplitFieldEntries(texts);
       break;
     }
@@ -114,8 +114,7 @@ void WriteField(const StoredField<R>& f, const R& r, LNNote& note) {
       break;
     case StoredAs::FieldEntries:
       SetFieldListContent(
-          item, note,
-          JoinFieldEntries(r.*std::get<std::vector<ExtDirFieldEntry> R::*>(f.member)));
+          item, note, JoinFieldEntries(r.*std::get<std::vector<ExtDirFieldEntry> R::*>(f.member)));
       break;
   }
 }
@@ -154,11 +153,12 @@ void ReadMissing(const StoredField<R>& f, R& r) {
 // Item `index` of the note into the field. An item of another type than the field
 // takes goes the asking way, which reports it.
 template <class R>
-void ReadFieldAt(const StoredField<R>& f, R& r, LNNote& note, std::size_t index) {
+void ReadFieldAt(Services& services, const StoredField<R>& f, R& r, LNNote& note,
+                 std::size_t index) {
   using Texts = std::vector<std::string>;
   const LNItemType type = note.GetItemType(index);
   if (type != (f.as == StoredAs::Number ? LNItemType::Numbers : LNItemType::Text)) {
-    ReadField(f, r, note);
+    ReadField(services, f, r, note);
     return;
   }
   switch (f.as) {
@@ -369,11 +369,11 @@ const StoredFields<CExtDirItemCM>& FieldsOf<CExtDirItemCM>() {
 // One walk over the note's items: a document holds a few of the fields its
 // record describes, and asking for each of the others cost most of a load.
 template <class Record>
-void ReadFields(Record& record, LNNote& note) {
+void ReadFields(Services& services, Record& record, LNNote& note) {
   const StoredFields<Record>& fields = FieldsOf<Record>();
   static const FieldBits<Record> bits(fields);
   if (!note.IsOpen() || fields.size() > 64) {  // the asking way reports a closed note
-    for (const StoredField<Record>& field : fields) ReadField(field, record, note);
+    for (const StoredField<Record>& field : fields) ReadField(services, field, record, note);
     return;
   }
   std::uint64_t found = 0;
@@ -383,7 +383,7 @@ void ReadFields(Record& record, LNNote& note) {
     if (f < 0) continue;
     found |= std::uint64_t{1} << f;
     next = static_cast<std::size_t>(f) + 1;
-    ReadFieldAt(fields[static_cast<std::size_t>(f)], record, note, index);
+    ReadFieldAt(services, fields[static_cast<std::size_t>(f)], record, note, index);
   }
   for (std::size_t f = 0; f < fields.size(); ++f)
     if (!(found >> f & 1)) ReadMissing(fields[f], record);
@@ -394,8 +394,8 @@ void WriteFields(const Record& record, LNNote& note) {
   for (const StoredField<Record>& field : FieldsOf<Record>()) WriteField(field, record, note);
 }
 
-#define VELK_RECORD(Record)                           \
-  template void ReadFields<Record>(Record&, LNNote&); \
+#define VELK_RECORD(Record)                                      \
+  template void ReadFields<Record>(Services&, Record&, LNNote&); \
   template void WriteFields<Record>(const Record&, LNNote&);
 VELK_RECORD(ContentBlockRecord)
 VELK_RECORD(DocumentTypeRecord)

@@ -14,6 +14,8 @@ class LNNote;
 
 namespace velk {
 
+class Services;
+
 // How a field's value is stored in its item.
 enum class StoredAs {
   Text,
@@ -69,9 +71,9 @@ template <>
 const StoredFields<CExtDirItemCM>& FieldsOf<CExtDirItemCM>();
 
 // Every stored field of the record from the note; a missing item gives the
-// empty value (a vocabulary's default for words).
+// empty value (a vocabulary's default for words), a failing one is shown.
 template <class Record>
-void ReadFields(Record& record, LNNote& note);
+void ReadFields(Services& services, Record& record, LNNote& note);
 // Every stored field into the note. Throws LNStatusError.
 template <class Record>
 void WriteFields(const Record& record, LNNote& note);

@@ -68,7 +68,7 @@ std::string IriDocuments::Delete(const std::string& leafId) {
   std::string workflowId;
   std::vector<LNDocument> found;
   ViewWalk(view_, leafId).Documents([&](LNDocument& doc) {
-    if (found.empty()) workflowId = GetFieldContent("WorkflowID", doc);
+    if (found.empty()) workflowId = GetFieldContent(services_, "WorkflowID", doc);
     found.push_back(doc);
     return true;
   });
@@ -81,7 +81,8 @@ IriDocuments& CExtDirData::SavingIri() const {
   return *iri_;
 }
 
-CExtDirData::IriScope::IriScope(CExtDirData& data, LNDatabase& db) : data_(data), iri_(db) {
+CExtDirData::IriScope::IriScope(CExtDirData& data, LNDatabase& db)
+    : data_(data), iri_(data.services_, db) {
   data_.iri_ = &iri_;
 }
 
@@ -122,8 +123,7 @@ bool CExtDirData::SaveAllIn(LNDatabase& db) {
     transaction.Commit();
   } catch (const LNStatusError& e) {
     Restore(*this, before);
-    ReportStoreFailure(services_, kExtDirSaveCategory, kRolledBackTitle, e,
-                       kRolledBackText);
+    ReportStoreFailure(services_, kExtDirSaveCategory, kRolledBackTitle, e, kRolledBackText);
     return false;
   }
   // Deleted items have no document left to remove.
@@ -164,7 +164,7 @@ bool CExtDirData::SaveItem(CExtDirItem& item) {
     IriScope iri(*this, db);
     // An item that has a document gets a new one in its place, never a second one.
     if (const SavePhase* phase = SavePhaseOf(item); phase && !item.isNew)
-      DeleteStoredDocuments(db, *phase, item.ID);
+      DeleteStoredDocuments(services_, db, *phase, item.ID);
     saved = item.Save(db);
     if (saved) transaction.Commit();
   } catch (const LNStatusError& e) {

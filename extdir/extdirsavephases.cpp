@@ -95,7 +95,7 @@ bool ReviseDocument(CExtDirData& data, LNDatabase& db, const LNVFEntry& entry,
   if (!phase.keyedById) {
     entry.GetDocument(&doc);
     doc.Open();
-    read = GetFieldContent(KeyItemOf(phase), doc);
+    read = GetFieldContent(data.UserInterface(), KeyItemOf(phase), doc);
     doc.Close();
   }
   const std::string& key = phase.keyedById ? entry.GetKey() : read;
@@ -139,8 +139,8 @@ bool ReviseView(CExtDirData& data, LNDatabase& db, LNViewFolder& view, const Sav
     return entries->Entries(
         [&](const LNVFEntry& entry) { return ReviseDocument(data, db, entry, phase); });
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(data.UserInterface(), kExtDirSaveCategory, phase.documentTitle,
-                       e, phase.documentText);
+    ReportStoreFailure(data.UserInterface(), kExtDirSaveCategory, phase.documentTitle, e,
+                       phase.documentText);
     return false;
   }
 }
@@ -186,7 +186,8 @@ bool RunSavePhase(CExtDirData& data, LNDatabase& db, const SavePhase& phase) {
   return true;
 }
 
-void DeleteStoredDocuments(LNDatabase& db, const SavePhase& phase, const std::string& id) {
+void DeleteStoredDocuments(Services& services, LNDatabase& db, const SavePhase& phase,
+                           const std::string& id) {
   if (id.empty()) return;
   LNViewFolder view;
   db.GetViewFolder(phase.view, &view);
@@ -199,7 +200,7 @@ void DeleteStoredDocuments(LNDatabase& db, const SavePhase& phase, const std::st
     });
   } else {
     ViewWalk(view).Documents([&](LNDocument& doc) {
-      if (GetFieldContent(KeyItemOf(phase), doc) == id) doomed.push_back(doc);
+      if (GetFieldContent(services, KeyItemOf(phase), doc) == id) doomed.push_back(doc);
       return true;
     });
   }

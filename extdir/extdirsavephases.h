@@ -8,6 +8,8 @@ class LNDatabase;
 
 namespace velk {
 
+class Services;
+
 class CExtDirData;
 class CExtDirItem;
 enum class ExtDirKind;
@@ -42,6 +44,7 @@ bool RunSavePhase(CExtDirData& data, LNDatabase& db, const SavePhase& phase);
 
 // Deletes the documents of the phase's view whose key item is `id`, before the
 // item writes its new one. Throws LNStatusError.
-void DeleteStoredDocuments(LNDatabase& db, const SavePhase& phase, const std::string& id);
+void DeleteStoredDocuments(Services& services, LNDatabase& db, const SavePhase& phase,
+                           const std::string& id);
 
 }  // namespace velk

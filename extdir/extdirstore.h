@@ -7,12 +7,14 @@
 
 namespace velk {
 
+class Services;
+
 // The IRI documents of the leafs one save writes. Their view is opened once for
 // the save, not once per leaf: it shows the store as of that opening, which is
 // enough, since a save writes each leaf once.
 class IriDocuments {
  public:
-  explicit IriDocuments(LNDatabase& db) : db_(db) {}
+  IriDocuments(Services& services, LNDatabase& db) : services_(services), db_(db) {}
   IriDocuments(const IriDocuments&) = delete;
   IriDocuments& operator=(const IriDocuments&) = delete;
 
@@ -21,6 +23,7 @@ class IriDocuments {
   std::string Delete(const std::string& leafId);
 
  private:
+  Services& services_;
   LNDatabase& db_;
   LNViewFolder view_;
   bool open_ = false;

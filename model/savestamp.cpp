@@ -31,10 +31,11 @@ StoredHeader FindStored(CProcessDefDb& repository, const DatabaseLocation& at,
   view.Open();
   StoredHeader stored;
   ViewWalk(view, replaced.workflowId).Documents([&](LNDocument& doc) {
-    if (GetFieldIntContent("Version", doc) != replaced.version) return true;
+    if (GetFieldIntContent(repository.UserInterface(), "Version", doc) != replaced.version)
+      return true;
     stored.stamp = HeaderStamp(doc);
     std::vector<std::string> users;
-    GetFieldListContent("User", doc, users);
+    GetFieldListContent(repository.UserInterface(), "User", doc, users);
     if (!users.empty()) stored.savedBy = users.back();
     return false;
   });
@@ -47,8 +48,8 @@ StoredHeader FindStored(CProcessDefDb& repository, const DatabaseLocation& at,
 std::string HeaderStamp(const LNNote& header) {
   const LNUNID unid = header.GetUniversalID();
   char text[40];
-  std::snprintf(text, sizeof text, "%08X%08X%08X%08X", unid.words[0], unid.words[1],
-                unid.words[2], unid.words[3]);
+  std::snprintf(text, sizeof text, "%08X%08X%08X%08X", unid.words[0], unid.words[1], unid.words[2],
+                unid.words[3]);
   return text;
 }
 

@@ -26,12 +26,13 @@ namespace {
 
 // The first document under `key` in the open view that has `version`, left open
 // (opened again, it would be read again).
-bool FindVersion(LNViewFolder& view, const std::string& key, int version, LNDocument& found) {
+bool FindVersion(Services& services, LNViewFolder& view, const std::string& key, int version,
+                 LNDocument& found) {
   return !ViewWalk(view, key).Entries([&](const LNVFEntry& entry) {
     LNDocument doc;
     entry.GetDocument(&doc);
     doc.Open();
-    if (GetFieldIntContent("Version", doc) != version) {
+    if (GetFieldIntContent(services, "Version", doc) != version) {
       doc.Close();
       return true;
     }
@@ -58,7 +59,7 @@ bool ReadHeader(CWorkflowDoc& doc, const WorkflowHeaderEntry& chosen, LNDatabase
     db.GetViewFolder(views::kHeaderById, &view);
     view.Open();
     LNDocument header;
-    if (!FindVersion(view, chosen.workflowId, chosen.version, header)) {
+    if (!FindVersion(doc.UserInterface(), view, chosen.workflowId, chosen.version, header)) {
       ShowErrorMessage(doc.UserInterface(),
                        "The chosen workflow '" + key +
                            "was not found in the Application Environment Database:" +
@@ -81,7 +82,7 @@ bool ReadHeader(CWorkflowDoc& doc, const WorkflowHeaderEntry& chosen, LNDatabase
       return false;
     }
     WorkflowHeader fields;
-    ReadRecord(header, HeaderRecordFields(), fields);
+    ReadRecord(doc.UserInterface(), header, HeaderRecordFields(), fields);
     doc.SetHeader(std::move(fields));
     doc.SetStoredStamp(HeaderStamp(header));
     header.Close();
@@ -108,8 +109,7 @@ bool ReadHeader(CWorkflowDoc& doc, const WorkflowHeaderEntry& chosen, LNDatabase
         break;
       case Stage::Document:
         ShowNotesError(doc.UserInterface(),
-                       "The header document for workflow " + key + " can not be opened.",
-                       e);
+                       "The header document for workflow " + key + " can not be opened.", e);
         break;
     }
     return false;

@@ -24,14 +24,15 @@ namespace {
 
 // The arrows of one routing kind: entry i of the key list with entry i of the
 // condition and formula lists (missing entries are empty).
-void ReadRoutes(LNDocument& doc, GraphBuilder& builder, const std::string& self, RoutingKind kind) {
+void ReadRoutes(Services& services, LNDocument& doc, GraphBuilder& builder, const std::string& self,
+                RoutingKind kind) {
   const RoutingItems& items = RoutingItemsOf(kind);
-  const std::vector<std::string> targets = ReadList(items.keys, doc);
+  const std::vector<std::string> targets = ReadList(services, items.keys, doc);
   if (targets.empty()) return;
   const std::vector<std::string> c =
-      items.conditions ? ReadList(items.conditions, doc) : std::vector<std::string>();
+      items.conditions ? ReadList(services, items.conditions, doc) : std::vector<std::string>();
   const std::vector<std::string> f =
-      items.formulas ? ReadList(items.formulas, doc) : std::vector<std::string>();
+      items.formulas ? ReadList(services, items.formulas, doc) : std::vector<std::string>();
   for (std::size_t i = 0; i < targets.size(); ++i)
     builder.AddArrow(kind, {self, targets[i], i < c.size() ? c[i] : std::string(),
                             i < f.size() ? f[i] : std::string()});
@@ -47,14 +48,14 @@ enum class Stage { Database, View, Walk };
 
 }  // namespace
 
-void ReadTask(LNDocument& doc, GraphBuilder& builder) {
+void ReadTask(Services& services, LNDocument& doc, GraphBuilder& builder) {
   TaskRecord task;
-  ReadRecord(doc, TaskRecordFields(), task);
+  ReadRecord(services, doc, TaskRecordFields(), task);
   const std::string self = task.codeText;
   builder.AddTask(std::move(task));
   for (RoutingKind kind :
        {RoutingKind::And, RoutingKind::Or, RoutingKind::Xor, RoutingKind::Cor, RoutingKind::Else})
-    ReadRoutes(doc, builder, self, kind);
+    ReadRoutes(services, doc, builder, self, kind);
 }
 
 bool ReadGraph(CWorkflowDoc& doc, LNDatabase& db) {
@@ -87,7 +88,8 @@ bool ReadGraph(CWorkflowDoc& doc, LNDatabase& db) {
         LNDocument task;
         entry.GetDocument(&task);
         task.Open();
-        if (GetFieldIntContent("Version", task) == header.version) ReadTask(task, builder);
+        if (GetFieldIntContent(doc.UserInterface(), "Version", task) == header.version)
+          ReadTask(doc.UserInterface(), task, builder);
         --toGo;
         if (pace.Due()) ShowTasksToGo(doc.UserInterface(), toGo);
         task.Close();

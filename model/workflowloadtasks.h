@@ -11,6 +11,8 @@ class LNDocument;
 
 namespace velk {
 
+class Services;
+
 class CWorkflowDoc;
 class GraphBuilder;
 
@@ -20,13 +22,13 @@ class GraphBuilder;
 bool ReadGraph(CWorkflowDoc& doc, LNDatabase& db);
 
 // A text list item; empty when missing.
-inline std::vector<std::string> ReadList(const char* item, LNNote& doc) {
+inline std::vector<std::string> ReadList(Services& services, const char* item, LNNote& doc) {
   std::vector<std::string> list;
-  GetFieldListContent(item, doc, list);
+  GetFieldListContent(services, item, doc, list);
   return list;
 }
 
 // Adds the task of one open task document, with its routing lists, to `builder`.
-void ReadTask(LNDocument& task, GraphBuilder& builder);
+void ReadTask(Services& services, LNDocument& task, GraphBuilder& builder);
 
 }  // namespace velk

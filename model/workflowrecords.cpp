@@ -269,32 +269,33 @@ TaskRecord TaskRecordOf(const CNode& node, const std::function<std::string(const
 }
 
 template <class Record>
-void ReadRecord(LNNote& doc, const RecordFields<Record>& fields, Record& record) {
+void ReadRecord(Services& services, LNNote& doc, const RecordFields<Record>& fields,
+                Record& record) {
   for (const RecordField<Record>& f : fields) {
     if (!f.item) continue;
     switch (f.type) {
       case ItemType::Text:
       case ItemType::Key:
-        f.set(record, GetFieldContent(f.item, doc));
+        f.set(record, GetFieldContent(services, f.item, doc));
         break;
       case ItemType::Integer:
-        f.set(record, GetFieldIntContent(f.item, doc));
+        f.set(record, GetFieldIntContent(services, f.item, doc));
         break;
       case ItemType::Number:
-        f.set(record, GetFieldNumberContent(f.item, doc));
+        f.set(record, GetFieldNumberContent(services, f.item, doc));
         break;
       case ItemType::Flag:
-        f.set(record, GetFieldBoolContent(f.item, doc));
+        f.set(record, GetFieldBoolContent(services, f.item, doc));
         break;
       case ItemType::List: {
         std::vector<std::string> list;
-        GetFieldListContent(f.item, doc, list);
+        GetFieldListContent(services, f.item, doc, list);
         f.set(record, std::move(list));
         break;
       }
       case ItemType::Word: {
         int code = 0;
-        f.words->toCode(GetFieldContent(f.item, doc), code);
+        f.words->toCode(GetFieldContent(services, f.item, doc), code);
         f.set(record, code);
         break;
       }
@@ -355,8 +356,8 @@ void WriteRecord(LNNote& doc, const RecordFields<Record>& fields, const Record& 
     if (f.item && !f.readOnly && !special(f)) WriteItem(doc, f, record, f.item);
 }
 
-template void ReadRecord(LNNote&, const RecordFields<WorkflowHeader>&, WorkflowHeader&);
-template void ReadRecord(LNNote&, const RecordFields<TaskRecord>&, TaskRecord&);
+template void ReadRecord(Services&, LNNote&, const RecordFields<WorkflowHeader>&, WorkflowHeader&);
+template void ReadRecord(Services&, LNNote&, const RecordFields<TaskRecord>&, TaskRecord&);
 template void WriteRecord(LNNote&, const RecordFields<WorkflowHeader>&, const WorkflowHeader&,
                           const SpecialItems<WorkflowHeader>&);
 template void WriteRecord(LNNote&, const RecordFields<TaskRecord>&, const TaskRecord&,

@@ -20,6 +20,8 @@ class LNNote;
 
 namespace velk {
 
+class Services;
+
 // Written only when the save knows the replica id of the Application
 // Environment Database, in the header and in every task.
 inline constexpr char kAppReplicaIdItem[] = "AppReplikaID";
@@ -102,7 +104,8 @@ const RecordField<Record>* FieldOfItem(const RecordFields<Record>& fields, std::
 
 // Reads every stored, not computed field of `record` from `doc`.
 template <class Record>
-void ReadRecord(LNNote& doc, const RecordFields<Record>& fields, Record& record);
+void ReadRecord(Services& services, LNNote& doc, const RecordFields<Record>& fields,
+                Record& record);
 
 // Writes the items of `record` in their order. `special` is asked first about each
 // field and returns true when it has written its item, or left it out, itself;

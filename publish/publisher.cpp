@@ -34,8 +34,7 @@ void WriteFile(const fs::path& path, std::string_view content) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(content.data(), static_cast<std::streamsize>(content.size()));
   out.close();
-  if (!out)
-    throw std::runtime_error("cannot write " + path.string() + ": " + std::strerror(errno));
+  if (!out) throw std::runtime_error("cannot write " + path.string() + ": " + std::strerror(errno));
 }
 
 // The listed versions: the chooser's tree over the headers of the chosen
@@ -46,7 +45,8 @@ struct Listing {
   std::vector<std::string> pages;  // by header
 };
 
-Listing ListVersions(const std::vector<WorkflowHeaderEntry>& all, const std::vector<int>& statuses) {
+Listing ListVersions(const std::vector<WorkflowHeaderEntry>& all,
+                     const std::vector<int>& statuses) {
   Listing listing;
   for (const WorkflowHeaderEntry& h : all)
     if (statuses.empty() || std::ranges::find(statuses, h.status) != statuses.end())
@@ -59,7 +59,8 @@ Listing ListVersions(const std::vector<WorkflowHeaderEntry>& all, const std::vec
       const std::string stem =
           "wf-" + SafeFilePart(listing.headers[v.header].workflowId, std::to_string(v.header));
       std::string page = stem + ".html";
-      for (int n = 2; !taken.insert(page).second; ++n) page = stem + "-" + std::to_string(n) + ".html";
+      for (int n = 2; !taken.insert(page).second; ++n)
+        page = stem + "-" + std::to_string(n) + ".html";
       listing.pages[v.header] = page;
     }
   return listing;
@@ -70,11 +71,13 @@ Listing ListVersions(const std::vector<WorkflowHeaderEntry>& all, const std::vec
 std::string SubWorkflowPage(const Listing& listing, const CNode& node) {
   const WorkflowHeaderEntry* best = nullptr;
   std::string bestPage;
-  const std::string name = std::string(node.Kind() == NodeKind::ICDR ? "ICDR: " : "CDDR: ") + node.Name();
+  const std::string name =
+      std::string(node.Kind() == NodeKind::ICDR ? "ICDR: " : "CDDR: ") + node.Name();
   for (std::size_t i = 0; i < listing.headers.size(); ++i) {
     const WorkflowHeaderEntry& h = listing.headers[i];
     if (listing.pages[i].empty()) continue;
-    if (!node.SubWorkflowId().empty() && h.workflowId == node.SubWorkflowId()) return listing.pages[i];
+    if (!node.SubWorkflowId().empty() && h.workflowId == node.SubWorkflowId())
+      return listing.pages[i];
     if (h.type == name && (!best || h.version >= best->version)) {
       best = &h;
       bestPage = listing.pages[i];
@@ -140,7 +143,8 @@ void FillIndex(PageDictionary& dict, const Listing& listing, const std::vector<I
       w->SetValue("SUPERVISOR", rows[v.header].supervisor);
       auto change = source.lastChanges.find(h.workflowId);
       w->SetValue("LAST_CHANGE", change == source.lastChanges.end() ? "" : change->second);
-      for (std::size_t j = i; j-- > 0 && listing.headers[category.versions[j].header].type == h.type;) {
+      for (std::size_t j = i;
+           j-- > 0 && listing.headers[category.versions[j].header].type == h.type;) {
         const ChooserVersion& older = category.versions[j];
         if (!rows[older.header].published) continue;
         PageDictionary* o = w->AddSectionDictionary("OTHER");
@@ -201,19 +205,19 @@ PublishResult PublishSite(const PublishSource& source, const std::vector<int>& s
   return result;
 }
 
-std::map<std::string, std::string> ReadLastChanges(LNDatabase& procdef) {
+std::map<std::string, std::string> ReadLastChanges(Services& services, LNDatabase& procdef) {
   std::map<std::string, std::string> changes;
   LNReadSnapshot snapshot(procdef);
   LNViewFolder view;
   procdef.GetViewFolder(views::kHeaderById, &view);
   view.Open(LNVFOPEN_READ_DOCUMENTS);
-  auto read = [&changes](LNDocument& doc) {
+  auto read = [&changes, &services](LNDocument& doc) {
     std::vector<std::string> when, who;
-    if (doc.HasItem("LastModify")) GetFieldListContent("LastModify", doc, when);
-    if (doc.HasItem("User")) GetFieldListContent("User", doc, who);
+    if (doc.HasItem("LastModify")) GetFieldListContent(services, "LastModify", doc, when);
+    if (doc.HasItem("User")) GetFieldListContent(services, "User", doc, who);
     std::string text = when.empty() ? "" : when.back();
     if (!who.empty()) text += (text.empty() ? "" : " by ") + who.back();
-    changes[GetFieldContent("WorkflowID", doc)] = text;
+    changes[GetFieldContent(services, "WorkflowID", doc)] = text;
     return true;
   };
   if (view.GetEntryCount() > 0) ViewWalk(view).Documents(read);

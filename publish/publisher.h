@@ -15,6 +15,8 @@
 
 namespace velk {
 
+class Services;
+
 class CExtDirData;
 class CWorkflowDoc;
 
@@ -53,6 +55,6 @@ PublishResult PublishSite(const PublishSource& source, const std::vector<int>& s
 
 // "Date by user" of the header documents' last "LastModify" and "User"
 // entries, by workflow id. Throws the store's errors.
-std::map<std::string, std::string> ReadLastChanges(LNDatabase& procdef);
+std::map<std::string, std::string> ReadLastChanges(Services& services, LNDatabase& procdef);
 
 }  // namespace velk

@@ -63,8 +63,8 @@ bool ReadOfficeMail(Services& services, LNViewFolder& view, std::string& officeM
     view.Close();
     return false;
   }
-  matches.Documents([&officeMail](LNDocument& document) {  // the first
-    officeMail = GetFieldContent("wfOfficeMail", document);
+  matches.Documents([&services, &officeMail](LNDocument& document) {  // the first
+    officeMail = GetFieldContent(services, "wfOfficeMail", document);
     return false;
   });
   view.Close();
@@ -82,8 +82,9 @@ bool IsApplicationFieldName(const std::string& name) {
          !name.starts_with("$");
 }
 
-CApplicationEnvDb::CApplicationEnvDb(Services& services, LNNotesSession& session, const std::string& path,
-                                     const std::string& server, CWorkflowDoc* user)
+CApplicationEnvDb::CApplicationEnvDb(Services& services, LNNotesSession& session,
+                                     const std::string& path, const std::string& server,
+                                     CWorkflowDoc* user)
     : CRepositoryDb(services, session, {path, server}) {
   services_.infoCenter().clearCategory(kApplicationEnvCategory);
   StatusScope status(services_, "Loading Application Environment Database");
@@ -134,8 +135,8 @@ bool CApplicationEnvDb::ReadConfiguration(LNDatabase& db) {
     db.GetViewFolder(views::kRuntimeConfiguration, &view);
     view.Open();
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(services_, kApplicationEnvCategory, "Opening view (Z. Runtime\\Configuration)",
-                       e,
+    ReportStoreFailure(services_, kApplicationEnvCategory,
+                       "Opening view (Z. Runtime\\Configuration)", e,
                        "The chosen Application database could not be opened properly,\r\nbecause "
                        "it has no view (Z. Runtime\\Configuration). Maybe this database is no\r\n"
                        "VELK-database or from a former version of VELK. Please choose another "
@@ -182,8 +183,8 @@ bool CApplicationEnvDb::ReadForms(LNDatabase& db) {
       form.Close();
     }
   } catch (const LNStatusError& e) {
-    ReportStoreFailure(services_, 
-        kApplicationEnvCategory, kFormsTitle, e,
+    ReportStoreFailure(
+        services_, kApplicationEnvCategory, kFormsTitle, e,
         "The Application Environment Database form " + name + "\r\nhas no field \"$Fields\"");
     return false;
   }

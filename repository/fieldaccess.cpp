@@ -15,12 +15,12 @@ void Check(LNSTATUS status) {
 
 // Runs `read`; a store failure is shown with the getter's context and gives `failure`.
 template <typename T, typename Read>
-T ReadGuarded(const char* getter, std::string_view itemName, T failure, Read read) {
+T ReadGuarded(velk::Services& services, const char* getter, std::string_view itemName, T failure,
+              Read read) {
   try {
     return read();
   } catch (const LNStatusError& e) {
-    ShowNotesError(velk::services(), std::string("Error in ") + getter + " of " + std::string(itemName),
-                   e);
+    ShowNotesError(services, std::string("Error in ") + getter + " of " + std::string(itemName), e);
     return failure;
   }
 }
@@ -58,18 +58,18 @@ LNSTATUS WriteList(const std::string& itemName, LNNote& note, const std::vector<
 
 }  // namespace
 
-std::string GetFieldContent(std::string_view itemName, LNNote& note) {
-  return ReadGuarded("GetFieldContent", itemName, std::string(),
+std::string GetFieldContent(velk::Services& services, std::string_view itemName, LNNote& note) {
+  return ReadGuarded(services, "GetFieldContent", itemName, std::string(),
                      [&] { return FirstText(itemName, note); });
 }
 
-int GetFieldIntContent(std::string_view itemName, LNNote& note) {
-  return ReadGuarded("GetFieldIntContent", itemName, 0,
+int GetFieldIntContent(velk::Services& services, std::string_view itemName, LNNote& note) {
+  return ReadGuarded(services, "GetFieldIntContent", itemName, 0,
                      [&] { return ParseFieldInt(FirstText(itemName, note)); });
 }
 
-int GetFieldNumberContent(std::string_view itemName, LNNote& note) {
-  return ReadGuarded("GetFieldNumberContent", itemName, 0, [&] {
+int GetFieldNumberContent(velk::Services& services, std::string_view itemName, LNNote& note) {
+  return ReadGuarded(services, "GetFieldNumberContent", itemName, 0, [&] {
     if (!Present(itemName, note)) return 0;
     LNNumbers value;
     Check(note.GetItem(itemName, &value));
@@ -77,15 +77,16 @@ int GetFieldNumberContent(std::string_view itemName, LNNote& note) {
   });
 }
 
-bool GetFieldBoolContent(std::string_view itemName, LNNote& note) {
+bool GetFieldBoolContent(velk::Services& services, std::string_view itemName, LNNote& note) {
   // Reports under the number reader's name: the established message text.
-  return ReadGuarded("GetFieldNumberContent", itemName, false,
+  return ReadGuarded(services, "GetFieldNumberContent", itemName, false,
                      [&] { return FirstText(itemName, note) == "Yes"; });
 }
 
-void GetFieldListContent(std::string_view itemName, LNNote& note, std::vector<std::string>& list) {
+void GetFieldListContent(velk::Services& services, std::string_view itemName, LNNote& note,
+                         std::vector<std::string>& list) {
   list.clear();
-  ReadGuarded("GetFieldListContent", itemName, 0, [&] {
+  ReadGuarded(services, "GetFieldListContent", itemName, 0, [&] {
     CheckOpen(note);
     Check(note.GetTexts(itemName, &list));
     return 0;

@@ -2,7 +2,8 @@
 // Typed access to document items. Every stored value is a text item except
 // numbers: integers as "%d" text, flags as "Yes"/"No", lists as multi-valued text.
 //
-// Getters never let a store failure through: they show it (one message per failing
+// Getters never let a store failure through: they show it through the services
+// they are given (one message per failing
 // field, naming the getter and the item) and return an empty value, so a loader
 // that meets a damaged document goes on with the next field. A missing item gives
 // the empty value without a message. Setters do not catch: a failure reaches the
@@ -15,16 +16,21 @@
 
 #include "repository/store/lnnote.h"
 
-std::string GetFieldContent(std::string_view itemName, LNNote& note);
+namespace velk {
+class Services;
+}
+
+std::string GetFieldContent(velk::Services& services, std::string_view itemName, LNNote& note);
 // Leading blanks and a sign allowed, stops at the first non-digit, no digits
 // give 0, values beyond 32 bits are clamped.
-int GetFieldIntContent(std::string_view itemName, LNNote& note);
+int GetFieldIntContent(velk::Services& services, std::string_view itemName, LNNote& note);
 // The first number, truncated toward zero (clamped to 32 bits).
-int GetFieldNumberContent(std::string_view itemName, LNNote& note);
+int GetFieldNumberContent(velk::Services& services, std::string_view itemName, LNNote& note);
 // True exactly for "Yes".
-bool GetFieldBoolContent(std::string_view itemName, LNNote& note);
+bool GetFieldBoolContent(velk::Services& services, std::string_view itemName, LNNote& note);
 // Empties `list`, then appends every element in order.
-void GetFieldListContent(std::string_view itemName, LNNote& note, std::vector<std::string>& list);
+void GetFieldListContent(velk::Services& services, std::string_view itemName, LNNote& note,
+                         std::vector<std::string>& list);
 
 // Each returns the store's status, LNNOERROR on success.
 LNSTATUS SetFieldContent(const std::string& itemName, const std::string& text, LNNote& note);

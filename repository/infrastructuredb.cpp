@@ -92,19 +92,20 @@ constexpr char kOpenFailText[] =
     "The chosen Infrastructure Database could not be opened. Please choose another one\r\nor "
     "retry later.";
 
-WorkgroupRecord GroupRecord(std::string name, LNDocument& document) {
+WorkgroupRecord GroupRecord(Services& services, std::string name, LNDocument& document) {
   WorkgroupRecord record;
   record.name = std::move(name);
-  record.manager = GetFieldContent("NewManager", document);
-  GetFieldListContent("NewPersons", document, record.members);
+  record.manager = GetFieldContent(services, "NewManager", document);
+  GetFieldListContent(services, "NewPersons", document, record.members);
   record.memberCount = static_cast<int>(record.members.size());
   return record;
 }
 
 }  // namespace
 
-CInfrastructureDb::CInfrastructureDb(Services& services, LNNotesSession& session, const std::string& path,
-                                     const std::string& server, CWorkflowDoc* user)
+CInfrastructureDb::CInfrastructureDb(Services& services, LNNotesSession& session,
+                                     const std::string& path, const std::string& server,
+                                     CWorkflowDoc* user)
     : CRepositoryDb(services, session, {path, server}) {
   services_.infoCenter().clearCategory(kInfrastructureCategory);
   StatusScope status(services_, "Opening Infrastructure Database");
@@ -156,7 +157,8 @@ void CInfrastructureDb::LoadAll(LNDatabase& db) {
 bool CInfrastructureDb::ReadPersons(LNDatabase& db) {
   persons_.clear();
   return ReadViewDocuments(services_, db, kPersonTexts, false, [this](LNDocument& document) {
-    std::string name = LNNotesSession::AbbreviateName(GetFieldContent("FullName", document));
+    std::string name =
+        LNNotesSession::AbbreviateName(GetFieldContent(services_, "FullName", document));
     if (!name.empty()) persons_.push_back(std::move(name));
     return true;
   });
@@ -166,10 +168,12 @@ bool CInfrastructureDb::ReadWorkgroups(LNDatabase& db) {
   workgroups_.clear();
   return ReadViewDocuments(services_, db, kWorkgroupTexts, false, [this](LNDocument& document) {
     if (!document.HasItem("NewWorkgroup")) {
-      Report(services_, kInfrastructureCategory, "Read workgroups", kMissingWorkgroupText, Severity::Error);
+      Report(services_, kInfrastructureCategory, "Read workgroups", kMissingWorkgroupText,
+             Severity::Error);
       return false;
     }
-    workgroups_.push_back(GroupRecord(GetFieldContent("NewWorkgroup", document), document));
+    workgroups_.push_back(
+        GroupRecord(services_, GetFieldContent(services_, "NewWorkgroup", document), document));
     return true;
   });
 }
@@ -177,9 +181,9 @@ bool CInfrastructureDb::ReadWorkgroups(LNDatabase& db) {
 bool CInfrastructureDb::ReadUnits(LNDatabase& db) {
   units_.clear();
   return ReadViewDocuments(services_, db, kUnitTexts, false, [this](LNDocument& document) {
-    std::string name =
-        GetFieldContent("NewArrangement", document) + "/" + GetFieldContent("NewUnit", document);
-    units_.push_back(GroupRecord(std::move(name), document));
+    std::string name = GetFieldContent(services_, "NewArrangement", document) + "/" +
+                       GetFieldContent(services_, "NewUnit", document);
+    units_.push_back(GroupRecord(services_, std::move(name), document));
     return true;
   });
 }
@@ -190,11 +194,12 @@ bool CInfrastructureDb::ReadRoles(LNDatabase& db) {
   std::unordered_map<std::string, std::size_t> byName;
   return ReadViewDocuments(services_, db, kRoleTexts, true, [this, &byName](LNDocument& document) {
     if (!document.HasItem("Name")) {
-      Report(services_, kInfrastructureCategory, "Read Roles", kMissingRoleNameText, Severity::Error);
+      Report(services_, kInfrastructureCategory, "Read Roles", kMissingRoleNameText,
+             Severity::Error);
       return false;
     }
-    std::string name = GetFieldContent("Name", document);
-    std::string parameter = GetFieldContent("Parameter", document);
+    std::string name = GetFieldContent(services_, "Name", document);
+    std::string parameter = GetFieldContent(services_, "Parameter", document);
     auto [at, added] = byName.try_emplace(name, roles_.size());
     if (added) roles_.push_back({std::move(name), {}});
     if (!parameter.empty()) roles_[at->second].parameters.push_back(std::move(parameter));

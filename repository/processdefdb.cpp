@@ -34,7 +34,8 @@ constexpr char kNoHeaderViewText[] =
     "workflows cannot be accessed.\r\nIt must have the view: '(Modeler\\Header)'.\r\nPlease choose "
     "another database.";
 
-void ReportProcessDef(Services& services, const std::string& title, const std::string& text, Severity severity) {
+void ReportProcessDef(Services& services, const std::string& title, const std::string& text,
+                      Severity severity) {
   Report(services, kProcessDefCategory, title, text, severity);
 }
 
@@ -45,18 +46,18 @@ std::string MissingHeaderItemText(const std::string& item) {
          item + "'.\r\nPlease choose another database.";
 }
 
-WorkflowHeaderEntry ReadHeaderEntry(LNDocument& doc) {
+WorkflowHeaderEntry ReadHeaderEntry(Services& services, LNDocument& doc) {
   WorkflowHeaderEntry h;
-  h.type = GetFieldContent("Type", doc);
-  h.workflowId = GetFieldContent("WorkflowID", doc);
-  h.category = GetFieldContent("Category", doc);
-  WordToWorkflowStatus(GetFieldContent("Status", doc), h.status);
-  WordToWorkflowType(GetFieldContent("WFType", doc), h.wfType);
-  h.version = GetFieldIntContent("Version", doc);
-  h.appReplicaId = GetFieldContent("AppReplikaID", doc);
-  h.referenceAllowed = GetFieldBoolContent("ReferenceAllowed", doc);
+  h.type = GetFieldContent(services, "Type", doc);
+  h.workflowId = GetFieldContent(services, "WorkflowID", doc);
+  h.category = GetFieldContent(services, "Category", doc);
+  WordToWorkflowStatus(GetFieldContent(services, "Status", doc), h.status);
+  WordToWorkflowType(GetFieldContent(services, "WFType", doc), h.wfType);
+  h.version = GetFieldIntContent(services, "Version", doc);
+  h.appReplicaId = GetFieldContent(services, "AppReplikaID", doc);
+  h.referenceAllowed = GetFieldBoolContent(services, "ReferenceAllowed", doc);
   std::vector<std::string> referencing;
-  GetFieldListContent("IsReferencedBy", doc, referencing);
+  GetFieldListContent(services, "IsReferencedBy", doc, referencing);
   h.isReferenced = !referencing.empty();
   return h;
 }
@@ -73,7 +74,7 @@ bool CProcessDefDb::IsStillStored(LNDatabase& db, const WorkflowHeaderEntry& ent
   view.Open();
   bool stored = false;
   ViewWalk(view, entry.workflowId).Documents([&](LNDocument& doc) {
-    const WorkflowHeaderEntry header = ReadHeaderEntry(doc);
+    const WorkflowHeaderEntry header = ReadHeaderEntry(services_, doc);
     stored = header.status == entry.status && header.version == entry.version;
     return !stored;
   });
@@ -126,7 +127,7 @@ bool CProcessDefDb::ReadResources(LNDatabase& db) {
             ReportProcessDef(services_, kResourcesTitle, kNoResourcesText, Severity::Notice);
             return false;
           }
-          resources_.push_back(GetFieldContent("Resource", doc));
+          resources_.push_back(GetFieldContent(services_, "Resource", doc));
           return true;
         });
     view.Close();
@@ -211,7 +212,7 @@ bool CProcessDefDb::ReadHeaderDocuments(LNViewFolder& view) {
         return false;
       }
     }
-    headers_.push_back(ReadHeaderEntry(doc));
+    headers_.push_back(ReadHeaderEntry(services_, doc));
     return true;
   });
 }

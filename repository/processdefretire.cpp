@@ -23,7 +23,8 @@ constexpr int kActive = 1;
 constexpr int kFreeze = 2;
 constexpr int kTemplate = 3;
 
-void ReportDeleting(Services& services, const std::string& title, const std::string& text, Severity severity) {
+void ReportDeleting(Services& services, const std::string& title, const std::string& text,
+                    Severity severity) {
   Report(services, kDeletingWorkflowCategory, title, text, severity);
 }
 
@@ -83,8 +84,8 @@ using MatchHandler = std::function<void(LNDocument&)>;
 // Runs `handle` on every document of the view under the key; true when all were
 // handled (no match counts as done). A store failure is reported and gives false.
 // `found` tells whether there was a match.
-bool ForEachMatch(Services& services, LNDatabase& db, bool freeze, const StepTexts& texts, const std::string& key,
-                  const MatchHandler& handle, bool* found = nullptr) {
+bool ForEachMatch(Services& services, LNDatabase& db, bool freeze, const StepTexts& texts,
+                  const std::string& key, const MatchHandler& handle, bool* found = nullptr) {
   services.showStatusText(texts.status[freeze ? 1 : 0]);
   LNThrowAllErrorsScope throwing(db, true);
   LNViewFolder view;
@@ -200,11 +201,13 @@ bool CProcessDefDb::RetireOn(LNDatabase& db, Retirement retirement,
     if (it != (headers_ | std::views::reverse).end()) headers_.erase(std::next(it).base());
   }
   if (freeze)
-    Report(services_, kFreezingWorkflowCategory, "Freezing Workflow in Process Definitions Database",
+    Report(services_, kFreezingWorkflowCategory,
+           "Freezing Workflow in Process Definitions Database",
            "Freezing Workflow in Process Definitions Database completed successfully.",
            Severity::Success);
   else
-    Report(services_, kDeletingWorkflowCategory, "Deleting Workflow in Process Definitions Database",
+    Report(services_, kDeletingWorkflowCategory,
+           "Deleting Workflow in Process Definitions Database",
            "Deleting Workflow in Process Definitions Database completed successfully.",
            Severity::Success);
   return true;
@@ -214,11 +217,11 @@ bool CProcessDefDb::RetireHeaders(LNDatabase& db, bool freeze, const std::string
                                   bool& found) {
   retiredUsers_.clear();
   retiredLastModify_.clear();
-  const bool done = ForEachMatch(services_, 
-      db, freeze, kHeaderStep, workflowId,
+  const bool done = ForEachMatch(
+      services_, db, freeze, kHeaderStep, workflowId,
       [&](LNDocument& doc) {
-        GetFieldListContent("User", doc, retiredUsers_);
-        GetFieldListContent("LastModify", doc, retiredLastModify_);
+        GetFieldListContent(services_, "User", doc, retiredUsers_);
+        GetFieldListContent(services_, "LastModify", doc, retiredLastModify_);
         DeleteOrFreeze(db, doc, freeze);
       },
       &found);

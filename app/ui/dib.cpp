@@ -36,8 +36,8 @@ quint32 Le32(const QByteArray& b, int at) {
   return qFromLittleEndian<quint32>(b.constData() + at);
 }
 
-void Report(const char* text) {
-  velk::services().messageBox(text, velk::MsgIcon::Exclamation, velk::MsgButtons::Ok);
+void Report(velk::Services& services, const char* text) {
+  services.messageBox(text, velk::MsgIcon::Exclamation, velk::MsgButtons::Ok);
 }
 
 qint64 RowBytes(qint64 width, int bitCount) {
@@ -207,10 +207,10 @@ CDib::CDib(QSize size, int bitCount) {
   m_bitCount = bitCount;
 }
 
-bool CDib::AttachMemory(const void* data, std::size_t size) {
+bool CDib::AttachMemory(velk::Services& services, const void* data, std::size_t size) {
   if (data == nullptr || size < std::size_t(kInfoHeaderSize) ||
       size > std::size_t(INT32_MAX - 64)) {
-    Report("Fehler in AttachMemory");
+    Report(services, "Fehler in AttachMemory");
     return false;
   }
   // A packed bitmap is a bitmap file without its file header: give it one.
@@ -225,7 +225,7 @@ bool CDib::AttachMemory(const void* data, std::size_t size) {
                     file.data() + 10);
   }
   if (!Decode(file)) {
-    Report("Fehler in AttachMemory");
+    Report(services, "Fehler in AttachMemory");
     return false;
   }
   return true;
@@ -274,22 +274,22 @@ bool CDib::Decode(const QByteArray& bmpFile) {
   return true;
 }
 
-bool CDib::Read(QIODevice& file) {
+bool CDib::Read(velk::Services& services, QIODevice& file) {
   if (!file.isReadable() || !Decode(file.readAll())) {
-    Report("Lesefehler");
+    Report(services, "Lesefehler");
     return false;
   }
   return true;
 }
 
-bool CDib::Write(QIODevice& file) const {
+bool CDib::Write(velk::Services& services, QIODevice& file) const {
   if (IsEmpty() || !file.isWritable()) {
-    Report("Fehler beim Schreiben");
+    Report(services, "Fehler beim Schreiben");
     return false;
   }
   const QByteArray bytes = Encode(m_image, m_bitCount);
   if (file.write(bytes) != bytes.size()) {
-    Report("Fehler beim Schreiben");
+    Report(services, "Fehler beim Schreiben");
     return false;
   }
   return true;

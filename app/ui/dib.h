@@ -8,6 +8,10 @@
 #include <QVector>
 #include <cstddef>
 
+namespace velk {
+class Services;
+}
+
 class QIODevice;
 class QPainter;
 class QRectF;
@@ -21,16 +25,16 @@ class CDib {
 
   // Copies a packed bitmap (info header, colour table, bits) such as a loaded bitmap
   // resource; the caller keeps its memory. Reports "Fehler in AttachMemory".
-  bool AttachMemory(const void* data, std::size_t size);
+  bool AttachMemory(velk::Services& services, const void* data, std::size_t size);
   // Takes a picture drawn in memory; an indexed image keeps its colour table and gets
   // the smallest bit count that holds it. Silent: false for a null image.
   bool AttachImage(const QImage& image);
 
   // A bitmap file: the 14-byte file header of type "BM", then the packed bitmap.
   // Reports "Lesefehler" and keeps the previous picture on failure.
-  bool Read(QIODevice& file);
+  bool Read(velk::Services& services, QIODevice& file);
   // Reports "Fehler beim Schreiben".
-  bool Write(QIODevice& file) const;
+  bool Write(velk::Services& services, QIODevice& file) const;
 
   // Stretched into `target`; pixels are copied as they are, without smoothing.
   void Draw(QPainter& painter, const QRectF& target) const;

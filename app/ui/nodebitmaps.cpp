@@ -2,8 +2,8 @@
 
 #include <QRectF>
 
-#include "common/services.h"
 #include "app/ui/nodepictures.h"
+#include "common/services.h"
 
 static_assert(CNodeBitmaps::kCount == kNodePictureCount);
 
@@ -29,15 +29,15 @@ bool CNodeBitmaps::FindResource(int resourceId, Table& table, int& index) {
   return false;
 }
 
-void CNodeBitmaps::Load(const Source& source) {
+void CNodeBitmaps::Load(velk::Services& services, const Source& source) {
   const Source draw = source ? source : Source(DrawNodePicture);
   for (Table table : {kTableA, kTableB}) {
     for (int index = 0; index < kCount; ++index) {
       CDib& dib = m_tables[table][index];
       dib.Empty();
       if (!dib.AttachImage(draw(index, table == kTableB))) {
-        velk::services().messageBox("DIB AttachMemory failed!", velk::MsgIcon::Exclamation,
-                                    velk::MsgButtons::Ok);
+        services.messageBox("DIB AttachMemory failed!", velk::MsgIcon::Exclamation,
+                            velk::MsgButtons::Ok);
       }
     }
   }

@@ -30,7 +30,7 @@ class CNodeBitmaps {
   // Fills table A, then table B. A picture that cannot be attached is reported with
   // "DIB AttachMemory failed!" and its place stays empty, so that every other index
   // keeps its own picture.
-  void Load(const Source& source = {});
+  void Load(velk::Services& services, const Source& source = {});
   void Clear();
 
   // nullptr for an unknown index or a picture that failed to load.

@@ -4,10 +4,7 @@
 #include <QPrinter>
 #include <QToolBar>
 
-#include "common/services.h"
-#include "repository/databasecache.h"
 #include "app/qsettings/qsettingsbackend.h"
-#include "common/requirecollaborator.h"
 #include "app/ui/clipboardformats.h"
 #include "app/ui/doctemplate.h"
 #include "app/ui/extdirframe.h"
@@ -16,13 +13,15 @@
 #include "app/ui/statusline.h"
 #include "app/ui/workflowframe.h"
 #include "app/ui/workflowwindows.h"
+#include "common/requirecollaborator.h"
+#include "common/services.h"
 #include "model/workflowdoc.h"
 #include "model/workflowrecovery.h"
 #include "model/workflowsaver.h"
+#include "repository/databasecache.h"
 #include "repository/databasevalidation.h"
 #include "repository/noteserror.h"
 #include "repository/store/lnstatus.h"
-
 
 namespace {
 
@@ -65,7 +64,6 @@ CVelkModApp::~CVelkModApp() {
   recoveryWriter_.reset();
   windows_.reset();
   editor_.reset();
-  if (&velk::services() == &services_) velk::setServices(nullptr);
 }
 
 CSplashWnd* CVelkModApp::Splash() const {
@@ -73,7 +71,6 @@ CSplashWnd* CVelkModApp::Splash() const {
 }
 
 bool CVelkModApp::InitInstance() {
-  velk::setServices(&services_);
   StartupCursor cursor;
   if (options_.showSplash) ShowSplash(true);
 
@@ -146,7 +143,7 @@ int CVelkModApp::ExitInstance(int exitCode) {
 }
 
 void CVelkModApp::LoadNodeBitmaps() {
-  nodeBitmaps_.Load();
+  nodeBitmaps_.Load(services_);
 }
 
 void CVelkModApp::FreeNodeBitmaps() {

@@ -81,6 +81,8 @@ class CVelkModApp : public QObject {
   const velk::RecentWorkflowList& RecentWorkflows() const { return recent_; }
 
   LNNotesSession& Session() { return session_; }
+  // What every part of this modeler reports through.
+  CGuiServices& UserInterface() const { return services_; }
   // Node picture tables A (unselected) and B (selected), loaded at start-up.
   const CNodeBitmaps& NodeBitmaps() const { return nodeBitmaps_; }
   // The printer chosen in "Print Setup", shared by every print of the session.

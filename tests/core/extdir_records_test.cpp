@@ -122,7 +122,7 @@ TEST_F(ExtDirTest, FieldsAreReadWhateverTheCaseOrOrderAndAMistypedItemIsReported
   auto data = Load();
   CExtDirItemEIDM request(*data);
   Fill(request);  // what a missing item must not leave behind
-  ReadFields(request, doc);
+  ReadFields(ui.get(), request, doc);
   EXPECT_EQ(request.ExtClusterName, "Ship");
   EXPECT_EQ(request.ExtClusterVersion, 7);
   EXPECT_EQ(request.ExtClusterResponsible, (std::vector<std::string>{"A", "B"}));

@@ -252,7 +252,7 @@ TEST_F(ExtDirTreeTest, ALeafRemovedElsewhereMakesTheLeafsReadAfresh) {
     ASSERT_EQ(db.GetAllDocuments(&docs), LNNOERROR);
     for (LNDocument& doc : docs) {
       doc.Open();
-      if (GetFieldContent("LeafID", doc) == "L1") {
+      if (GetFieldContent(velk::services(), "LeafID", doc) == "L1") {
         ASSERT_EQ(db.DeleteDocument(&doc), LNNOERROR);
       }
     }

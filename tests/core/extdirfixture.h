@@ -53,7 +53,7 @@ class ExtDirTest : public RepositoryTest {
       if (doc.GetFormName() != form) continue;
       std::string line;
       for (const std::string& item : items)
-        line += (line.empty() ? "" : " ") + item + "=" + GetFieldContent(item, doc);
+        line += (line.empty() ? "" : " ") + item + "=" + GetFieldContent(velk::services(), item, doc);
       result.push_back(line);
     }
     db.Close();

@@ -41,11 +41,11 @@ class FieldAccess : public RepositoryTest {
 
 TEST_F(FieldAccess, MissingItemsGiveEmptyValuesWithoutAnyMessage) {
   std::vector<std::string> list{"left", "over"};
-  EXPECT_EQ(GetFieldContent("Nothing", doc_), "");
-  EXPECT_EQ(GetFieldIntContent("Nothing", doc_), 0);
-  EXPECT_EQ(GetFieldNumberContent("Nothing", doc_), 0);
-  EXPECT_FALSE(GetFieldBoolContent("Nothing", doc_));
-  GetFieldListContent("Nothing", doc_, list);
+  EXPECT_EQ(GetFieldContent(velk::services(), "Nothing", doc_), "");
+  EXPECT_EQ(GetFieldIntContent(velk::services(), "Nothing", doc_), 0);
+  EXPECT_EQ(GetFieldNumberContent(velk::services(), "Nothing", doc_), 0);
+  EXPECT_FALSE(GetFieldBoolContent(velk::services(), "Nothing", doc_));
+  GetFieldListContent(velk::services(), "Nothing", doc_, list);
   EXPECT_TRUE(list.empty());
   EXPECT_TRUE(ui_->messages.empty());
 }
@@ -55,7 +55,7 @@ TEST_F(FieldAccess, OnlyTheExactWordYesIsTrue) {
                                                 {"No", false}, {"", false},    {"Yes ", false}};
   for (const auto& [text, expected] : cases) {
     PutText("Flag", text);
-    EXPECT_EQ(GetFieldBoolContent("Flag", doc_), expected) << '"' << text << '"';
+    EXPECT_EQ(GetFieldBoolContent(velk::services(), "Flag", doc_), expected) << '"' << text << '"';
   }
 }
 
@@ -94,12 +94,12 @@ TEST_F(FieldAccess, WritersStoreTheAgreedFormsAndFlags) {
   }
 
   std::vector<std::string> list;
-  GetFieldListContent("editor", doc_, list);  // names match without regard to case
+  GetFieldListContent(velk::services(), "editor", doc_, list);  // names match without regard to case
   EXPECT_EQ(list, (std::vector<std::string>{"Ann", "Bob", "Ann"}));
-  EXPECT_EQ(GetFieldIntContent("Count", doc_), -42);
-  EXPECT_EQ(GetFieldNumberContent("Amount", doc_), 7);
-  EXPECT_TRUE(GetFieldBoolContent("On", doc_));
-  EXPECT_EQ(GetFieldContent("Name", doc_), "Order entry");
+  EXPECT_EQ(GetFieldIntContent(velk::services(), "Count", doc_), -42);
+  EXPECT_EQ(GetFieldNumberContent(velk::services(), "Amount", doc_), 7);
+  EXPECT_TRUE(GetFieldBoolContent(velk::services(), "On", doc_));
+  EXPECT_EQ(GetFieldContent(velk::services(), "Name", doc_), "Order entry");
 }
 
 TEST_F(FieldAccess, RewritingKeepsOneItemPerName) {
@@ -110,8 +110,8 @@ TEST_F(FieldAccess, RewritingKeepsOneItemPerName) {
   int names = 0;
   for (const LNItem& item : doc_.GetItems()) names += item.name == "Name" || item.name == "name";
   EXPECT_EQ(names, 1);
-  EXPECT_EQ(GetFieldContent("Name", doc_), "second");
-  EXPECT_EQ(GetFieldIntContent("Count", doc_), 2);
+  EXPECT_EQ(GetFieldContent(velk::services(), "Name", doc_), "second");
+  EXPECT_EQ(GetFieldIntContent(velk::services(), "Count", doc_), 2);
 }
 
 TEST_F(FieldAccess, AnEmptyListLeavesNoItem) {
@@ -124,7 +124,7 @@ TEST_F(FieldAccess, AnEmptyListLeavesNoItem) {
     EXPECT_EQ(write("Resource", doc_, {}), LNNOERROR);
     EXPECT_FALSE(doc_.HasItem("Resource"));
     std::vector<std::string> list{"stale"};
-    GetFieldListContent("Resource", doc_, list);
+    GetFieldListContent(velk::services(), "Resource", doc_, list);
     EXPECT_TRUE(list.empty());
   }
 }
@@ -141,16 +141,16 @@ TEST_F(FieldAccess, TypeMismatchIsReportedOnceWithTheGettersContext) {
   };
   const Case cases[] = {
       {"Error in GetFieldContent of Amount",
-       [&] { return GetFieldContent("Amount", doc_).empty(); }},
+       [&] { return GetFieldContent(velk::services(), "Amount", doc_).empty(); }},
       {"Error in GetFieldIntContent of Amount",
-       [&] { return GetFieldIntContent("Amount", doc_) == 0; }},
+       [&] { return GetFieldIntContent(velk::services(), "Amount", doc_) == 0; }},
       {"Error in GetFieldNumberContent of Title",
-       [&] { return GetFieldNumberContent("Title", doc_) == 0; }},
+       [&] { return GetFieldNumberContent(velk::services(), "Title", doc_) == 0; }},
       {"Error in GetFieldNumberContent of Amount",
-       [&] { return !GetFieldBoolContent("Amount", doc_); }},
+       [&] { return !GetFieldBoolContent(velk::services(), "Amount", doc_); }},
       {"Error in GetFieldListContent of Amount",
        [&] {
-         GetFieldListContent("Amount", doc_, list);
+         GetFieldListContent(velk::services(), "Amount", doc_, list);
          return list.empty();
        }},
   };
@@ -181,11 +181,11 @@ TEST_F(FieldAccess, ReadingAClosedOrUnboundNoteReportsEveryField) {
   for (const auto& [note, status] : notes) {
     ui_->messages.clear();
     std::vector<std::string> list{"stale"};
-    EXPECT_EQ(GetFieldContent("Name", *note), "");
-    EXPECT_EQ(GetFieldIntContent("Name", *note), 0);
-    EXPECT_EQ(GetFieldNumberContent("Name", *note), 0);
-    EXPECT_FALSE(GetFieldBoolContent("Name", *note));
-    GetFieldListContent("Name", *note, list);
+    EXPECT_EQ(GetFieldContent(velk::services(), "Name", *note), "");
+    EXPECT_EQ(GetFieldIntContent(velk::services(), "Name", *note), 0);
+    EXPECT_EQ(GetFieldNumberContent(velk::services(), "Name", *note), 0);
+    EXPECT_FALSE(GetFieldBoolContent(velk::services(), "Name", *note));
+    GetFieldListContent(velk::services(), "Name", *note, list);
     EXPECT_TRUE(list.empty());
     ASSERT_EQ(ui_->messages.size(), 5u);
     EXPECT_EQ(ui_->messages[0].text, "Document Store Error:\r\n" + LNGetErrorMessage(status) +

@@ -41,7 +41,7 @@ class ViewWalkTest : public RepositoryTest {
       LNDocument doc;
       entry.GetDocument(&doc);
       doc.Open();
-      seen.push_back(GetFieldContent("Name", doc));
+      seen.push_back(GetFieldContent(velk::services(), "Name", doc));
       return seen.back() != stopAt;
     });
     return seen;

@@ -53,10 +53,10 @@ class ConsistencyEndToEndTest : public ModelerTest {
     }
     FAIL() << "no entry " << entry.toStdString();
   }
-  static std::vector<velk::InfoEntry> Findings() {
-    return velk::services().infoCenter().entries(velk::kConsistencyCheckCategory);
+  std::vector<velk::InfoEntry> Findings() const {
+    return app->UserInterface().infoCenter().entries(velk::kConsistencyCheckCategory);
   }
-  static bool HasError(const std::string& title) {
+  bool HasError(const std::string& title) {
     for (const velk::InfoEntry& e : Findings())
       if (e.title == title && e.severity == velk::Severity::Error) return true;
     return false;

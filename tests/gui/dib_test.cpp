@@ -17,7 +17,7 @@ std::vector<std::string> Texts(velk::ScopedHeadlessServices& services) {
 QByteArray WriteToBytes(const CDib& dib) {
   QBuffer buffer;
   buffer.open(QIODevice::WriteOnly);
-  EXPECT_TRUE(dib.Write(buffer));
+  EXPECT_TRUE(dib.Write(velk::services(), buffer));
   return buffer.data();
 }
 
@@ -25,7 +25,7 @@ bool ReadFromBytes(CDib& dib, const QByteArray& bytes) {
   QBuffer buffer;
   buffer.setData(bytes);
   buffer.open(QIODevice::ReadOnly);
-  return dib.Read(buffer);
+  return dib.Read(velk::services(), buffer);
 }
 
 // A picture of the given depth whose pixels differ along both axes.
@@ -86,14 +86,14 @@ TEST(DibTest, PackedBitmapInMemoryAttachesAndItsCallerKeepsTheMemory) {
   const CDib original = Pattern(6, 4, 4);
   QByteArray packed = WriteToBytes(original).mid(14);
   CDib dib;
-  ASSERT_TRUE(dib.AttachMemory(packed.constData(), std::size_t(packed.size())));
+  ASSERT_TRUE(dib.AttachMemory(velk::services(), packed.constData(), std::size_t(packed.size())));
   packed.fill('\0');  // the bitmap owns a copy
   EXPECT_TRUE(SamePixels(dib.GetImage(), original.GetImage()));
 
   const QByteArray garbage("not a packed bitmap at all, just some text of sufficient length");
-  EXPECT_FALSE(dib.AttachMemory(garbage.constData(), std::size_t(garbage.size())));
-  EXPECT_FALSE(dib.AttachMemory(nullptr, 100));
-  EXPECT_FALSE(dib.AttachMemory(packed.constData(), 10));
+  EXPECT_FALSE(dib.AttachMemory(velk::services(), garbage.constData(), std::size_t(garbage.size())));
+  EXPECT_FALSE(dib.AttachMemory(velk::services(), nullptr, 100));
+  EXPECT_FALSE(dib.AttachMemory(velk::services(), packed.constData(), 10));
   EXPECT_EQ(Texts(services), std::vector<std::string>(3, "Fehler in AttachMemory"));
   EXPECT_TRUE(SamePixels(dib.GetImage(), original.GetImage()))
       << "a failed attach keeps the picture";
@@ -154,12 +154,12 @@ TEST(DibTest, WriteFailuresAreReported) {
   QBuffer readOnly;
   readOnly.setData("x");
   readOnly.open(QIODevice::ReadOnly);
-  EXPECT_FALSE(Pattern(4, 4, 4).Write(readOnly));
+  EXPECT_FALSE(Pattern(4, 4, 4).Write(velk::services(), readOnly));
   QBuffer closed;
-  EXPECT_FALSE(Pattern(4, 4, 4).Write(closed));
+  EXPECT_FALSE(Pattern(4, 4, 4).Write(velk::services(), closed));
   QBuffer open;
   open.open(QIODevice::WriteOnly);
-  EXPECT_FALSE(CDib().Write(open)) << "nothing to write";
+  EXPECT_FALSE(CDib().Write(velk::services(), open)) << "nothing to write";
   EXPECT_EQ(Texts(services), std::vector<std::string>(3, "Fehler beim Schreiben"));
 }
 

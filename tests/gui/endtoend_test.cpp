@@ -298,7 +298,7 @@ TEST_F(EndToEndTest, RecoveryCopiesThatCannotBeReadAreReportedAndSetAsideAtStart
   ASSERT_NE(app, nullptr);
   EXPECT_TRUE(watcher.boxes.empty()) << "nothing to offer";
   EXPECT_TRUE(frame()->MdiArea()->subWindowList().isEmpty());
-  EXPECT_EQ(velk::services().infoCenter().entries(velk::kRecoveryCategory).size(), 4u);
+  EXPECT_EQ(app->UserInterface().infoCenter().entries(velk::kRecoveryCategory).size(), 4u);
   ASSERT_NE(frame()->InfoCenterWindow(), nullptr);
   EXPECT_TRUE(frame()->InfoCenterWindow()->isVisible());
   for (const std::filesystem::path& file : files) {

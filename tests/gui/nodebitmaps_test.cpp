@@ -14,7 +14,7 @@ using Table = CNodeBitmaps::Table;
 
 class NodeBitmapsTest : public ::testing::Test {
  protected:
-  void SetUp() override { bitmaps.Load(); }
+  void SetUp() override { bitmaps.Load(velk::services()); }
 
   velk::ScopedHeadlessServices services;
   CNodeBitmaps bitmaps;
@@ -152,7 +152,7 @@ TEST_F(NodeBitmapsTest, DrawStretchesThePictureOfTheSelectionStateWithoutSmoothi
 
 TEST_F(NodeBitmapsTest, APictureThatCannotBeAttachedIsReportedAndLeavesOnlyItsOwnPlaceEmpty) {
   CNodeBitmaps partial;
-  partial.Load([](int index, bool selected) {
+  partial.Load(services.get(), [](int index, bool selected) {
     return index == 4 && selected ? QImage() : DrawNodePicture(index, selected);
   });
   ASSERT_EQ(services->messages.size(), 1u);

@@ -14,7 +14,7 @@
 #include "model/nodeclipboard.h"
 
 struct TestEditorParts {
-  TestEditorParts() { bitmaps.Load(); }
+  TestEditorParts() { bitmaps.Load(velk::services()); }
   static EditorCollaborators Quiet() {
     EditorCollaborators p;
     p.taskProperties = [](QWidget*, velk::CWorkflowDoc&, velk::CNode&) { return false; };

@@ -64,7 +64,7 @@ TEST_F(VelkModAppTest, EmptyStatusTextRestoresTheHelpPrompt) {
   app->ShowStatusText(QString());
   EXPECT_EQ(line->MessageText(), QStringLiteral("For Help, press F1"));
   {
-    velk::StatusScope scope(velk::services(), "Validating default databases");  // the core's way in
+    velk::StatusScope scope(app->UserInterface(), "Validating default databases");  // the core's way in
     EXPECT_EQ(line->MessageText(), QStringLiteral("Validating default databases"));
   }
   EXPECT_EQ(line->MessageText(), QStringLiteral("For Help, press F1"));

@@ -67,7 +67,7 @@ std::unique_ptr<CWorkflowDoc> NestedDemo() {
 
 class ExportTest : public ::testing::Test {
  protected:
-  void SetUp() override { bitmaps.Load(); }
+  void SetUp() override { bitmaps.Load(velk::services()); }
   QString Path(const QString& name) const { return dir.filePath(name); }
   QString Export(const CWorkflowDoc& level, bool whole, ExportFormat format, const QString& name,
                  const ExportOptions& options = {}) {

@@ -22,7 +22,7 @@ namespace {
 const CNodeBitmaps& TestBitmaps() {
   static const CNodeBitmaps bitmaps = [] {
     CNodeBitmaps b;
-    b.Load();
+    b.Load(velk::services());
     return b;
   }();
   return bitmaps;

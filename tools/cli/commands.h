@@ -103,7 +103,7 @@ int withStoredWorkflows(Context& ctx, const Args& args,
 int publishCommand(Context& ctx, const std::vector<std::string>& words);
 // The modeler's drawing font and node pictures for the site; throws UsageError
 // in a build without the GUI library. Starts that library without a display.
-velk::PublishTools publishTools();
+velk::PublishTools publishTools(velk::Services& services);
 
 // The modeler's save for a command: the databases a workflow does not name are
 // those of the settings, with --procdef and --appenv put in. Must outlive the

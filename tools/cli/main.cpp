@@ -88,10 +88,8 @@ int main(int argc, char** argv) {
     LNNotesSession session(velk::LoadServers(*velk::OpenSettingsBackend()));
     session.SetThrowAllErrors(true);  // and the databases it gives, unless a command asks otherwise
     session.Init(410);
-    // Installed as well, for the field readers that still report through the
-    // installed services.
-    velk::ScopedHeadlessServices services;
-    velkcli::Context ctx{session, std::cout, std::cerr, services.get()};
+    velk::HeadlessServices services;
+    velkcli::Context ctx{session, std::cout, std::cerr, services};
     const std::string command = words[0];
     words.erase(words.begin());
     if (command == "db") return velkcli::dbCommand(ctx, words);

@@ -6,13 +6,13 @@
 #include <ostream>
 #include <sstream>
 
-#include "repository/databasecache.h"
 #include "app/qsettings/qsettingsbackend.h"
 #include "app/settings.h"
 #include "commands.h"
 #include "extdir/extdirdata.h"
 #include "model/workflowdoc.h"
 #include "publish/publisher.h"
+#include "repository/databasecache.h"
 #include "repository/store/lnnotes.h"
 #include "repository/vocabulary.h"
 
@@ -34,9 +34,11 @@ std::vector<int> ParseStatuses(const Args& args) {
   const std::vector<std::string>& known = WorkflowStatusWords();
   for (std::string word; std::getline(words, word, ',');) {
     std::erase_if(word, [](unsigned char c) { return std::isspace(c); });
-    auto it = std::ranges::find_if(known, [&](const std::string& w) { return Lower(w) == Lower(word); });
+    auto it =
+        std::ranges::find_if(known, [&](const std::string& w) { return Lower(w) == Lower(word); });
     if (it == known.end())
-      throw UsageError("unknown status \"" + word + "\": use Design, Active, Freeze, Template or Testing");
+      throw UsageError("unknown status \"" + word +
+                       "\": use Design, Active, Freeze, Template or Testing");
     codes.push_back(static_cast<int>(it - known.begin()));
   }
   return codes;
@@ -75,11 +77,11 @@ int publishCommand(Context& ctx, const std::vector<std::string>& words) {
   args.expectAtMost(1);
   const std::string outDir = args.at(0, "output folder");
   const std::vector<int> statuses = ParseStatuses(args);
-  const velk::PublishTools tools = publishTools();
+  const velk::PublishTools tools = publishTools(ctx.services);
   return withStoredWorkflows(ctx, args, [&](StoredWorkflows& stored) {
     velk::PublishSource source{stored.title, stored.headers, stored.load, {}, nullptr, {}};
     LNDatabase procdef = openDatabase(ctx, stored.procdef.fileName, stored.procdef.server);
-    source.lastChanges = velk::ReadLastChanges(procdef);
+    source.lastChanges = velk::ReadLastChanges(ctx.services, procdef);
     procdef.Close();
     velk::DatabaseCache cache(ctx.services, ctx.session, velk::HeadersFrom(stored.procdef),
                               velk::CacheExtDirLinks);
@@ -88,8 +90,9 @@ int publishCommand(Context& ctx, const std::vector<std::string>& words) {
     const velk::PublishResult result = velk::PublishSite(source, statuses, outDir, tools);
     for (const std::string& failed : result.failed)
       ctx.err << "velkmod-cli: " << failed << " could not be read and is not published\n";
-    ctx.out << "Published " << result.pages << (result.pages == 1 ? " workflow version" : " workflow versions")
-            << " to " << outDir << "/index.html\n";
+    ctx.out << "Published " << result.pages
+            << (result.pages == 1 ? " workflow version" : " workflow versions") << " to " << outDir
+            << "/index.html\n";
     return result.failed.empty() ? kOk : kFailed;
   });
 }

@@ -27,10 +27,10 @@ struct GuiParts {
 
 }  // namespace
 
-velk::PublishTools publishTools() {
+velk::PublishTools publishTools(velk::Services& services) {
   auto gui = std::make_shared<GuiParts>();
   gui->app = StartGui();
-  gui->bitmaps.Load();
+  gui->bitmaps.Load(services);
   gui->font = CWorkflowPainter::TextFont(kScale, 100.0);
   gui->italic = gui->font;
   gui->italic.setItalic(true);

@@ -49,7 +49,7 @@ std::unique_ptr<QGuiApplication> StartGui() {
 int renderWorkflow(Context& ctx, const velk::CWorkflowDoc& doc, const RenderRequest& request) {
   const std::unique_ptr<QGuiApplication> app = StartGui();
   CNodeBitmaps bitmaps;
-  bitmaps.Load();
+  bitmaps.Load(ctx.services);
   const ExportFormat format = *ExportFormatFromName(QString::fromStdString(request.format));
   const QString path = QString::fromStdString(request.output);
   const QString error = ExportWorkflow(doc, request.allLevels, format, path, bitmaps);
@@ -72,7 +72,7 @@ int renderComparison(Context& ctx, const velk::CWorkflowDoc& older, const velk::
                      const velk::WorkflowDiff& diff, const RenderRequest& request) {
   const std::unique_ptr<QGuiApplication> app = StartGui();
   CNodeBitmaps bitmaps;
-  bitmaps.Load();
+  bitmaps.Load(ctx.services);
   const ExportFormat format = *ExportFormatFromName(QString::fromStdString(request.format));
   const QString error = ExportComparison(older, newer, diff, format,
                                          QString::fromStdString(request.output), bitmaps);

@@ -6,7 +6,7 @@
 
 namespace velkcli {
 
-velk::PublishTools publishTools() {
+velk::PublishTools publishTools(velk::Services&) {
   throw UsageError("publish is not available: velkmod-cli was built without the modeler's GUI");
 }
 
