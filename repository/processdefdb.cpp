@@ -45,6 +45,8 @@ std::string MissingHeaderItemText(const std::string& item) {
          item + "'.\r\nPlease choose another database.";
 }
 
+}  // namespace
+
 WorkflowHeaderEntry ReadHeaderEntry(LNDocument& doc) {
   WorkflowHeaderEntry h;
   h.type = GetFieldContent("Type", doc);
@@ -60,6 +62,8 @@ WorkflowHeaderEntry ReadHeaderEntry(LNDocument& doc) {
   h.isReferenced = !referencing.empty();
   return h;
 }
+
+namespace {
 
 // Which stage of a reading a store failure came from.
 enum class Stage { Database, View, Documents };
