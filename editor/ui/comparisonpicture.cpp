@@ -50,8 +50,8 @@ class Side {
     return {static_cast<int>(std::ceil(area_.Width() * dpi / 100.0)),
             static_cast<int>(std::ceil(area_.Height() * dpi / 100.0))};
   }
-  void Paint(QPainter& p, const PaintOptions& paint, QPoint at, double dpi, const ComparisonMarks& marks,
-             const QString& caption) const {
+  void Paint(QPainter& p, const PaintOptions& paint, QPoint at, double dpi,
+             const ComparisonMarks& marks, const QString& caption) const {
     ViewMapping mapping = ViewMapping::ForDpi(dpi, dpi);
     mapping.SetOrigin(QPointF(at.x() - area_.left * mapping.ScaleX(),
                               at.y() + area_.top * mapping.ScaleY()));
@@ -96,7 +96,8 @@ void PaintComparisonMarks(QPainter& p, const CWorkflowDoc& level, const ViewMapp
   for (const velk::CNode* node : level.LevelNodes()) {
     if (QColor c = marks.Of(node); c.isValid()) {
       p.setPen(QPen(c, 3));
-      p.drawRoundedRect(mapping.ToDevice(node->GetRect()).normalized().adjusted(-5, -5, 5, 5), 4, 4);
+      const QRectF around = mapping.ToDevice(node->GetRect()).normalized();
+      p.drawRoundedRect(around.adjusted(-5, -5, 5, 5), 4, 4);
     }
     for (const velk::CArrow* arrow : node->OutgoingArrows())
       if (QColor c = marks.Of(arrow); c.isValid()) {
@@ -123,7 +124,8 @@ QString ExportComparison(const CWorkflowDoc& olderLevel, const CWorkflowDoc& new
   const QSize size(a.width() + gap + b.width(), std::max(a.height(), b.height()) + kCaptionHeight);
   const auto draw = [&](QPainter& p) {
     p.fillRect(QRect(QPoint(0, 0), size), Qt::white);
-    older.Paint(p, paint, {0, kCaptionHeight}, dpi, ComparisonMarks(diff, false), Caption(olderLevel));
+    older.Paint(p, paint, {0, kCaptionHeight}, dpi, ComparisonMarks(diff, false),
+                Caption(olderLevel));
     newer.Paint(p, paint, {a.width() + gap, kCaptionHeight}, dpi, ComparisonMarks(diff, true),
                 Caption(newerLevel));
   };
