@@ -1,5 +1,6 @@
 #include "app/ui/versioncommands.h"
 
+#include <QIcon>
 #include <QMdiArea>
 #include <stdexcept>
 
@@ -34,7 +35,9 @@ void CVersionCommands::Tell(const std::string& text) {
 
 void CVersionCommands::AddWindow(CMdiChild* window) {
   frame_.MdiArea()->addSubWindow(window);
-  window->resize(frame_.MdiArea()->size() * 0.9);
+  // Two drawings side by side need the whole workspace; the others stay a click away.
+  window->setGeometry(QRect(QPoint(0, 0), frame_.MdiArea()->viewport()->size()));
+  window->setWindowIcon(QIcon(QStringLiteral(":/toolbar/task.svg")));
   window->show();
   frame_.MdiArea()->setActiveSubWindow(window);
 }
