@@ -1,7 +1,9 @@
 #include "app/ui/comparisonwindow.h"
 
 #include <QComboBox>
+#include <QIcon>
 #include <QLabel>
+#include <QPixmap>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
@@ -68,8 +70,13 @@ CComparisonWindow::CComparisonWindow(std::shared_ptr<velk::CWorkflowDoc> older,
   layout->addWidget(new QLabel(QStringLiteral("Changes"), list));
   changes_ = new QListWidget(list);
   changes_->setAccessibleName(QStringLiteral("Changes"));
-  for (const velk::WorkflowChange& c : diff_.changes)
-    changes_->addItem(QString::fromStdString(velk::DescribeChange(c)));
+  for (const velk::WorkflowChange& c : diff_.changes) {
+    // The entry carries the colour its element is marked with in the drawings.
+    QPixmap swatch(12, 12);
+    swatch.fill(c.element == velk::ChangeElement::Header ? Qt::transparent : ChangeColour(c.kind));
+    changes_->addItem(
+        new QListWidgetItem(QIcon(swatch), QString::fromStdString(velk::DescribeChange(c))));
+  }
   if (diff_.Equal()) changes_->addItem(QStringLiteral("The two versions are the same."));
   layout->addWidget(changes_);
   splitter->setStretchFactor(0, 2);

@@ -22,7 +22,9 @@ namespace {
 constexpr int kGap = 60;          // logical units between the two sides
 constexpr int kCaptionHeight = 28;  // device pixels above the drawings
 
-QColor ColourOf(ChangeKind kind) {
+}  // namespace
+
+QColor ChangeColour(ChangeKind kind) {
   switch (kind) {
     case ChangeKind::Added:
       return QColor(0x2e, 0x9d, 0x3a);
@@ -35,6 +37,8 @@ QColor ColourOf(ChangeKind kind) {
   }
   return QColor(0xe8, 0x9a, 0x00);
 }
+
+namespace {
 
 class Side {
  public:
@@ -80,7 +84,7 @@ ComparisonMarks::ComparisonMarks(const velk::WorkflowDiff& diff, bool newerSide)
     const void* element = c.element == velk::ChangeElement::Task
                               ? static_cast<const void*>(newerSide ? c.newerNode : c.olderNode)
                               : static_cast<const void*>(newerSide ? c.newerArrow : c.olderArrow);
-    if (element) colours_.emplace(element, ColourOf(c.kind));
+    if (element) colours_.emplace(element, ChangeColour(c.kind));
   }
 }
 

@@ -16,7 +16,12 @@ class QPainter;
 namespace velk {
 class CWorkflowDoc;
 struct WorkflowDiff;
+enum class ChangeKind;
 }  // namespace velk
+
+// The colour of a change of that kind: added green, removed red, changed amber,
+// moved blue.
+QColor ChangeColour(velk::ChangeKind kind);
 
 // The colour each marked task and arrow of one side of a comparison carries.
 class ComparisonMarks {
