@@ -74,8 +74,9 @@ CComparisonWindow::CComparisonWindow(std::shared_ptr<velk::CWorkflowDoc> older,
     // The entry carries the colour its element is marked with in the drawings.
     QPixmap swatch(12, 12);
     swatch.fill(c.element == velk::ChangeElement::Header ? Qt::transparent : ChangeColour(c.kind));
-    changes_->addItem(
-        new QListWidgetItem(QIcon(swatch), QString::fromStdString(velk::DescribeChange(c))));
+    const QString text = QString::fromStdString(velk::DescribeChange(c));
+    auto* item = new QListWidgetItem(QIcon(swatch), text, changes_);
+    item->setToolTip(text);  // a long one is cut off in the narrow list
   }
   if (diff_.Equal()) changes_->addItem(QStringLiteral("The two versions are the same."));
   layout->addWidget(changes_);
