@@ -113,6 +113,12 @@ TEST_F(VersionHistoryTest, ComparesTwoStoredVersionsAndShowsAChosenChangeInBothD
   EXPECT_EQ(window->OlderPane()->ScrollArea()->horizontalScrollBar()->value(),
             window->NewerPane()->ScrollArea()->horizontalScrollBar()->value())
       << "scrolled together";
+
+  const int width = window->OlderPane()->Canvas()->width();
+  Trigger(cmd::ViewZoomIn);
+  EXPECT_GT(window->OlderPane()->Canvas()->width(), width);
+  EXPECT_EQ(window->NewerPane()->Canvas()->size(), window->OlderPane()->Canvas()->size())
+      << "zoomed together, on one scale";
 }
 
 TEST_F(VersionHistoryTest, OpensAVersionReadOnlyAndComparesTheOpenWorkflowWithItsStoredVersion) {
