@@ -11,12 +11,11 @@
 #include <algorithm>
 
 #include "app/ui/levelpane.h"
+#include "editor/zoom.h"
 #include "model/workflowdoc.h"
 
 namespace {
 
-constexpr double kZoomStep = 1.25;
-constexpr double kMinZoom = 0.1, kMaxZoom = 8.0;
 constexpr int kMargin = 20;  // logical units around what the levels use
 
 velk::Rect Union(velk::Rect a, velk::Rect b) {
@@ -31,21 +30,18 @@ velk::Rect WithMargin(velk::Rect r) {
   return {r.left - kMargin, r.top + kMargin, r.right + kMargin, r.bottom - kMargin};
 }
 
-// The zoom commands of the View menu, as the workflow view offers them.
-bool ZoomCommand(int id, double& zoom) {
-  if (id == cmd::ViewZoomIn)
-    zoom = std::min(kMaxZoom, zoom * kZoomStep);
-  else if (id == cmd::ViewZoomOut)
-    zoom = std::max(kMinZoom, zoom / kZoomStep);
-  else if (id == cmd::ViewZoomFit)
-    zoom = 1.0;
-  else
-    return false;
-  return true;
-}
-
 bool IsZoomCommand(int id) {
   return id == cmd::ViewZoomIn || id == cmd::ViewZoomOut || id == cmd::ViewZoomFit;
+}
+
+// The zoom after a command of the View menu or a turn of the wheel, with the
+// workflow view's steps; Fit fits `content` into the pane's scroll area.
+double NextZoom(int id, double zoom, const velk::Rect& content, const CLevelPane& pane) {
+  if (id == cmd::ViewZoomIn) return velk::ZoomIn(zoom);
+  if (id == cmd::ViewZoomOut) return velk::ZoomOut(zoom);
+  const QSize room = pane.ScrollArea()->viewport()->size();
+  const double unitsPerPixel = 100.0 / pane.logicalDpiX();
+  return velk::FitZoom(content, room.width() * unitsPerPixel, room.height() * unitsPerPixel);
 }
 
 }  // namespace
@@ -86,8 +82,11 @@ CComparisonWindow::CComparisonWindow(std::shared_ptr<velk::CWorkflowDoc> older,
   setWidget(splitter);
   setWindowTitle(QStringLiteral("Compare: %1 with %2").arg(olderCaption, newerCaption));
   connect(changes_, &QListWidget::currentRowChanged, this, &CComparisonWindow::ShowChange);
-  for (CLevelPane* pane : {older_, newer_})
+  for (CLevelPane* pane : {older_, newer_}) {
     connect(pane, &CLevelPane::levelChanged, this, &CComparisonWindow::FitCanvases);
+    connect(pane->Canvas(), &CLevelCanvas::zoomWheel, this,
+            [this](int delta) { OnCommand(delta > 0 ? cmd::ViewZoomIn : cmd::ViewZoomOut); });
+  }
   CoupleScrolling();
   FitCanvases();
 }
@@ -131,9 +130,9 @@ void CComparisonWindow::ShowChange(int index) {
 }
 
 bool CComparisonWindow::OnCommand(int id) {
-  double zoom = zoom_;
-  if (!ZoomCommand(id, zoom)) return false;
-  SetZoom(zoom);
+  if (!IsZoomCommand(id)) return false;
+  SetZoom(NextZoom(id, zoom_, Union(older_->Canvas()->UsedArea(), newer_->Canvas()->UsedArea()),
+                   *older_));
   return true;
 }
 
@@ -149,6 +148,8 @@ CVersionWindow::CVersionWindow(std::shared_ptr<velk::CWorkflowDoc> version,
   setWidget(pane_);
   setWindowTitle(title + QStringLiteral(" - read-only"));
   connect(pane_, &CLevelPane::levelChanged, this, &CVersionWindow::Fit);
+  connect(pane_->Canvas(), &CLevelCanvas::zoomWheel, this,
+          [this](int delta) { OnCommand(delta > 0 ? cmd::ViewZoomIn : cmd::ViewZoomOut); });
   Fit();
 }
 
@@ -159,7 +160,8 @@ void CVersionWindow::Fit() {
 }
 
 bool CVersionWindow::OnCommand(int id) {
-  if (!ZoomCommand(id, zoom_)) return false;
+  if (!IsZoomCommand(id)) return false;
+  zoom_ = NextZoom(id, zoom_, pane_->Canvas()->UsedArea(), *pane_);
   Fit();
   return true;
 }

@@ -2,11 +2,13 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 
@@ -66,6 +68,20 @@ void CLevelCanvas::paintEvent(QPaintEvent* event) {
   if (level_ && marks_) PaintComparisonMarks(p, *level_, mapping, *marks_);
 }
 
+void CLevelCanvas::wheelEvent(QWheelEvent* event) {
+  if (!(event->modifiers() & Qt::ControlModifier) || event->angleDelta().y() == 0)
+    return QWidget::wheelEvent(event);  // the scroll area scrolls
+  emit zoomWheel(event->angleDelta().y());
+  event->accept();
+}
+
+void CLevelCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (!level_) return;
+  const velk::Point at = Mapping().ToLogical(event->position());
+  for (const CNode* node : level_->LevelNodes())
+    if (node->GetRect().Contains(at)) return emit nodeDoubleClicked(*node);
+}
+
 namespace {
 
 QString LevelName(const CWorkflowDoc& level, const velk::LevelNames& names) {
@@ -98,6 +114,8 @@ CLevelPane::CLevelPane(CWorkflowDoc& top, const QString& caption, const CNodeBit
   scroll_->setBackgroundRole(QPalette::Window);
   layout->addWidget(scroll_, 1);
   canvas_->SetLevel(levelDocs_.front(), marks_);
+  // A double click on a cluster opens its level, as in the workflow window.
+  connect(canvas_, &CLevelCanvas::nodeDoubleClicked, this, &CLevelPane::OpenCluster);
   connect(levels_, &QComboBox::currentIndexChanged, this, [this](int index) {
     if (index < 0 || index >= static_cast<int>(levelDocs_.size())) return;
     canvas_->SetLevel(levelDocs_[static_cast<std::size_t>(index)], marks_);
@@ -111,6 +129,12 @@ CWorkflowDoc& CLevelPane::ShownLevel() const {
 
 QString CLevelPane::ShownLevelName() const {
   return levels_->currentText();
+}
+
+void CLevelPane::OpenCluster(const CNode& clusterNode) {
+  for (std::size_t i = 0; i < levelDocs_.size(); ++i)
+    if (!levelDocs_[i]->IsTopDocument() && levelDocs_[i]->RepresentingNode() == &clusterNode)
+      levels_->setCurrentIndex(static_cast<int>(i));
 }
 
 void CLevelPane::ShowLevelNamed(const QString& name) {

@@ -35,8 +35,15 @@ class CLevelCanvas : public QWidget {
   velk::Rect UsedArea();
   QPoint ToWidget(velk::Point p) const;
 
+ signals:
+  // Ctrl and the wheel: in for a positive `delta`.
+  void zoomWheel(int delta);
+  void nodeDoubleClicked(const velk::CNode& node);
+
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
   ViewMapping Mapping() const;
@@ -61,6 +68,8 @@ class CLevelPane : public QWidget {
   velk::CWorkflowDoc& ShownLevel() const;
   // The chooser's text of the level shown.
   QString ShownLevelName() const;
+  // Shows the level the cluster node stands for.
+  void OpenCluster(const velk::CNode& clusterNode);
   // Shows the level of that name, when the workflow has it.
   void ShowLevelNamed(const QString& name);
   // Shows the level of the task or arrow (one of them null), selects it alone

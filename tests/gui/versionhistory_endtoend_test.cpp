@@ -125,13 +125,23 @@ TEST_F(VersionHistoryTest, OpensAVersionReadOnlyAndComparesTheOpenWorkflowWithIt
   OpenWorkflow(QStringLiteral("Version 2.0"));
   CChildFrame* editing = Active();
   OpenHistory([&](CDlgVersionHistory& dialog) {
-    ClickRow(dialog.List(), 1);
+    ClickRow(dialog.List(), 0);
     QTest::mouseClick(dialog.OpenButton(), Qt::LeftButton);
   });
   auto* readOnly = ActiveOf<CVersionWindow>();
   ASSERT_NE(readOnly, nullptr);
-  EXPECT_EQ(readOnly->windowTitle(), QStringLiteral("Order Handling v1 (Freeze) - read-only"));
+  EXPECT_EQ(readOnly->windowTitle(), QStringLiteral("Order Handling v2 (Active) - read-only"));
   ProcessEvents();
+  // A double click on a cluster shows its level.
+  CLevelCanvas* canvas = readOnly->Pane()->Canvas();
+  const velk::CNode* fulfilment = nullptr;
+  for (const velk::CNode* n : readOnly->Pane()->ShownLevel().LevelNodes())
+    if (n->Name() == "Fulfilment") fulfilment = n;
+  ASSERT_NE(fulfilment, nullptr);
+  const QPoint cluster = canvas->ToWidget(fulfilment->GetRect().Center());
+  readOnly->Pane()->ScrollArea()->ensureVisible(cluster.x(), cluster.y());
+  QTest::mouseDClick(canvas, Qt::LeftButton, {}, cluster);
+  EXPECT_EQ(readOnly->Pane()->ShownLevelName(), QStringLiteral("Fulfilment"));
   Picture(*frame(), "read-only");
   for (int command : {cmd::FileSave, cmd::EditDelete, cmd::EditPaste, cmd::VersionHistory})
     EXPECT_FALSE(frame()->Action(command)->isEnabled()) << command;
