@@ -46,6 +46,8 @@ std::string MissingHeaderItemText(const std::string& item) {
          item + "'.\r\nPlease choose another database.";
 }
 
+}  // namespace
+
 WorkflowHeaderEntry ReadHeaderEntry(Services& services, LNDocument& doc) {
   WorkflowHeaderEntry h;
   h.type = GetFieldContent(services, "Type", doc);
@@ -61,6 +63,8 @@ WorkflowHeaderEntry ReadHeaderEntry(Services& services, LNDocument& doc) {
   h.isReferenced = !referencing.empty();
   return h;
 }
+
+namespace {
 
 // Which stage of a reading a store failure came from.
 enum class Stage { Database, View, Documents };

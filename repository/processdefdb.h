@@ -9,6 +9,7 @@
 
 #include "repository/repositorydb.h"
 
+class LNDocument;
 class LNViewFolder;
 
 namespace velk {
@@ -31,6 +32,9 @@ struct WorkflowHeaderEntry {
 
   bool operator==(const WorkflowHeaderEntry&) const = default;
 };
+
+// The fields of one header document. Store failures are reported, not thrown.
+WorkflowHeaderEntry ReadHeaderEntry(Services& services, LNDocument& doc);
 
 // What becomes of the stored version a save replaces.
 enum class Retirement { None, Freeze, Delete };

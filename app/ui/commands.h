@@ -87,6 +87,8 @@ enum : int {
   ViewZoomOut = 33031,
   ViewZoomFit = 33032,
   FileExport = 33033,
+  VersionHistory = 33050,
+  CompareStoredVersion = 33051,
 
   // External Directory view.
   ExtDirNewFolder = 32811,

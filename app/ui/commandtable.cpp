@@ -61,6 +61,8 @@ const std::vector<CommandInfo> kCommands = {
   {cmd::AutoArrange, "Autoarrange Nodes", "", "Arrange the tasks of this level automatically", "", false},
   {cmd::ArrangeLayers, "Arrange as &layers", "Arrange as layers", "Arrange the tasks of this level in rows along the arrows from the start task", "arrangelayers", false},
   {cmd::GroupAsCluster, "&Group nodes as Cluster", "", "Make an internal workflow cluster of the selection", "", false},
+  {cmd::VersionHistory, "&Version History...", "", "List the stored versions of this workflow to open one or compare two", "", false},
+  {cmd::CompareStoredVersion, "Compare with &Stored Version", "", "Compare the open workflow with the version it was loaded from or saved as", "", false},
   {cmd::ReloadRepository, "&Reload Repository", "", "Read the Application Environment and Infrastructure again", "", false},
   // Workflow tools
   {cmd::ToolSelect, "Select", "", "Select, move and drag tasks and arrows", "select", true},

@@ -235,6 +235,9 @@ void CMainFrame::CreateMenus() {
                       {cmd::ArrangeLayers, kWf},
                       {cmd::GroupAsCluster, kWf},
                       {kSeparator, kWf},
+                      {cmd::VersionHistory, kWf},
+                      {cmd::CompareStoredVersion, kWf},
+                      {kSeparator, kWf},
                       {cmd::ReloadRepository, kWf}});
 
   QMenu* directory = AddMenu(QStringLiteral("&Directory"), kExt);

@@ -12,6 +12,7 @@
 #include "app/ui/splashwnd.h"
 #include "app/ui/statusline.h"
 #include "app/ui/workflowframe.h"
+#include "app/ui/versioncommands.h"
 #include "app/ui/workflowwindows.h"
 #include "common/requirecollaborator.h"
 #include "common/services.h"
@@ -104,6 +105,7 @@ bool CVelkModApp::InitInstance() {
           &CRecoveryWriter::Forget);
   connect(windows_.get(), &CWorkflowWindows::workflowClosing, this,
           [this](const CWorkflowDoc& doc) { ReleasePublishedTasks(doc); });
+  CreateVersionCommands();
   RegisterCommands();
   connect(frame_.get(), &CMainFrame::frameClosed, qApp, &QCoreApplication::quit,
           Qt::QueuedConnection);

@@ -22,6 +22,7 @@ class CChildFrame;
 class CDocTemplate;
 class CSplashWnd;
 class CRecoveryWriter;
+class CVersionCommands;
 class CWorkflowWindows;
 struct ExtDirViewHost;
 class QMenu;
@@ -144,6 +145,9 @@ class CVelkModApp : public QObject {
   void OfferRecoveredWorkflows();
   // Opens the window of a workflow restored from a recovery copy.
   void RestoreWorkflow(std::shared_ptr<CWorkflowDoc> doc);
+  // "Version History..." and "Compare with Stored Version" with their commands
+  // (app/ui/versioncommands.h).
+  void CreateVersionCommands();
   void CreateSubWorkflow(CWorkflowDoc& from, velk::CNode& node);
   void LoadSubWorkflow(CWorkflowDoc& from, velk::CNode& node);
   void FillRecentMenu(QMenu& menu);
@@ -180,5 +184,6 @@ class CVelkModApp : public QObject {
   std::unique_ptr<CEditor> editor_;
   std::unique_ptr<CWorkflowWindows> windows_;
   std::unique_ptr<CRecoveryWriter> recoveryWriter_;
+  std::unique_ptr<CVersionCommands> versions_;
 };
 

@@ -22,7 +22,9 @@ namespace {
 constexpr int kGap = 60;          // logical units between the two sides
 constexpr int kCaptionHeight = 28;  // device pixels above the drawings
 
-QColor ColourOf(ChangeKind kind) {
+}  // namespace
+
+QColor ChangeColour(ChangeKind kind) {
   switch (kind) {
     case ChangeKind::Added:
       return QColor(0x2e, 0x9d, 0x3a);
@@ -36,22 +38,7 @@ QColor ColourOf(ChangeKind kind) {
   return QColor(0xe8, 0x9a, 0x00);
 }
 
-// The colour of each marked task and arrow of one side.
-struct Marks {
-  Marks(const velk::WorkflowDiff& diff, bool newerSide) {
-    for (const velk::WorkflowChange& c : diff.changes) {
-      const void* element = c.element == velk::ChangeElement::Task
-                                ? static_cast<const void*>(newerSide ? c.newerNode : c.olderNode)
-                                : static_cast<const void*>(newerSide ? c.newerArrow : c.olderArrow);
-      if (element) colours.emplace(element, ColourOf(c.kind));
-    }
-  }
-  QColor Of(const void* element) const {
-    auto found = colours.find(element);
-    return found == colours.end() ? QColor() : found->second;
-  }
-  std::map<const void*, QColor> colours;
-};
+namespace {
 
 class Side {
  public:
@@ -67,25 +54,13 @@ class Side {
     return {static_cast<int>(std::ceil(area_.Width() * dpi / 100.0)),
             static_cast<int>(std::ceil(area_.Height() * dpi / 100.0))};
   }
-  void Paint(QPainter& p, const PaintOptions& paint, QPoint at, double dpi, const Marks& marks,
-             const QString& caption) const {
+  void Paint(QPainter& p, const PaintOptions& paint, QPoint at, double dpi,
+             const ComparisonMarks& marks, const QString& caption) const {
     ViewMapping mapping = ViewMapping::ForDpi(dpi, dpi);
     mapping.SetOrigin(QPointF(at.x() - area_.left * mapping.ScaleX(),
                               at.y() + area_.top * mapping.ScaleY()));
     painter_.Paint(p, &level_, mapping, paint, QRect(at, Pixels(dpi)));
-    p.setBrush(Qt::NoBrush);
-    for (const velk::CNode* node : level_.LevelNodes()) {
-      if (QColor c = marks.Of(node); c.isValid()) {
-        p.setPen(QPen(c, 3));
-        p.drawRoundedRect(mapping.ToDevice(node->GetRect()).normalized().adjusted(-5, -5, 5, 5), 4, 4);
-      }
-      for (const velk::CArrow* arrow : node->OutgoingArrows())
-        if (QColor c = marks.Of(arrow); c.isValid()) {
-          c.setAlpha(150);  // the arrow's description stays readable under the mark
-          p.setPen(QPen(c, 4, Qt::SolidLine, Qt::RoundCap));
-          p.drawLine(mapping.ToDevice(arrow->LineStart()), mapping.ToDevice(arrow->LineEnd()));
-        }
-    }
+    PaintComparisonMarks(p, level_, mapping, marks);
     p.setPen(Qt::black);
     p.drawText(QRect(at.x(), at.y() - kCaptionHeight, Pixels(dpi).width(), kCaptionHeight),
                Qt::AlignLeft | Qt::AlignVCenter, caption);
@@ -104,6 +79,40 @@ QString Caption(const CWorkflowDoc& doc) {
 
 }  // namespace
 
+ComparisonMarks::ComparisonMarks(const velk::WorkflowDiff& diff, bool newerSide) {
+  for (const velk::WorkflowChange& c : diff.changes) {
+    const void* element = c.element == velk::ChangeElement::Task
+                              ? static_cast<const void*>(newerSide ? c.newerNode : c.olderNode)
+                              : static_cast<const void*>(newerSide ? c.newerArrow : c.olderArrow);
+    if (element) colours_.emplace(element, ChangeColour(c.kind));
+  }
+}
+
+QColor ComparisonMarks::Of(const void* element) const {
+  auto found = colours_.find(element);
+  return found == colours_.end() ? QColor() : found->second;
+}
+
+void PaintComparisonMarks(QPainter& p, const CWorkflowDoc& level, const ViewMapping& mapping,
+                          const ComparisonMarks& marks) {
+  p.save();
+  p.setBrush(Qt::NoBrush);
+  for (const velk::CNode* node : level.LevelNodes()) {
+    if (QColor c = marks.Of(node); c.isValid()) {
+      p.setPen(QPen(c, 3));
+      const QRectF around = mapping.ToDevice(node->GetRect()).normalized();
+      p.drawRoundedRect(around.adjusted(-5, -5, 5, 5), 4, 4);
+    }
+    for (const velk::CArrow* arrow : node->OutgoingArrows())
+      if (QColor c = marks.Of(arrow); c.isValid()) {
+        c.setAlpha(150);  // the arrow's description stays readable under the mark
+        p.setPen(QPen(c, 4, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(mapping.ToDevice(arrow->LineStart()), mapping.ToDevice(arrow->LineEnd()));
+      }
+  }
+  p.restore();
+}
+
 QString ExportComparison(const CWorkflowDoc& olderLevel, const CWorkflowDoc& newerLevel,
                          const velk::WorkflowDiff& diff, ExportFormat format, const QString& path,
                          const CNodeBitmaps& bitmaps, const ExportOptions& options) {
@@ -119,8 +128,9 @@ QString ExportComparison(const CWorkflowDoc& olderLevel, const CWorkflowDoc& new
   const QSize size(a.width() + gap + b.width(), std::max(a.height(), b.height()) + kCaptionHeight);
   const auto draw = [&](QPainter& p) {
     p.fillRect(QRect(QPoint(0, 0), size), Qt::white);
-    older.Paint(p, paint, {0, kCaptionHeight}, dpi, Marks(diff, false), Caption(olderLevel));
-    newer.Paint(p, paint, {a.width() + gap, kCaptionHeight}, dpi, Marks(diff, true),
+    older.Paint(p, paint, {0, kCaptionHeight}, dpi, ComparisonMarks(diff, false),
+                Caption(olderLevel));
+    newer.Paint(p, paint, {a.width() + gap, kCaptionHeight}, dpi, ComparisonMarks(diff, true),
                 Caption(newerLevel));
   };
   const QString failed = QStringLiteral("The comparison could not be written to %1.").arg(path);

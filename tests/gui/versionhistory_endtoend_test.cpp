@@ -1,0 +1,169 @@
+// The version history and the comparison of two versions as a designer uses
+// them: the menu opened with keys, versions picked in the list, a change chosen.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTreeWidget>
+
+#include "app/ui/commands.h"
+#include "app/ui/comparisonwindow.h"
+#include "app/ui/levelpane.h"
+#include "dialogs/ui/versionhistorydialog.h"
+#include "model/node.h"
+#include "modelerfixture.h"
+
+namespace {
+
+using shelltest::ProcessEvents;
+using velk::WorkflowChange;
+
+class VersionHistoryTest : public ModelerTest {
+ protected:
+  // "Workflow > Version History..." with Alt+W, then V; `act` runs in the dialog.
+  void OpenHistory(std::function<void(CDlgVersionHistory&)> act) {
+    sheettest::OnNextModal<CDlgVersionHistory>(std::move(act));
+    frame()->activateWindow();
+    ProcessEvents();
+    QTest::keyClick(frame(), Qt::Key_W, Qt::AltModifier);
+    ProcessEvents();
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr) << "Alt+W opens the Workflow menu";
+    QTest::keyClick(menu, Qt::Key_V);
+    ProcessEvents();
+  }
+  static void ClickRow(QTreeWidget* list, int row, Qt::KeyboardModifiers keys = {}) {
+    QTreeWidgetItem* item = list->topLevelItem(row);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, keys, list->visualItemRect(item).center());
+  }
+  // A picture of `widget` when VELK_SCREENSHOT_DIR names a folder.
+  static void Picture(QWidget& widget, const char* name) {
+    if (const QByteArray dir = qgetenv("VELK_SCREENSHOT_DIR"); !dir.isEmpty())
+      widget.grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + name + ".png");
+  }
+  template <class Window>
+  Window* ActiveOf() const {
+    return qobject_cast<Window*>(frame()->MdiArea()->activeSubWindow());
+  }
+};
+
+TEST_F(VersionHistoryTest, ComparesTwoStoredVersionsAndShowsAChosenChangeInBothDrawings) {
+  // A second version with a task moved on a cluster level: Active saves count up.
+  OpenWorkflow(QStringLiteral("Version 2.0"));
+  DoubleClick(Centre(*Node("Fulfilment")));
+  const QPoint from = Centre(*Node("Pick goods"));
+  QTest::mousePress(View()->viewport(), Qt::LeftButton, {}, from);
+  QTest::mouseMove(View()->viewport(), from + QPoint(20, 0));
+  QTest::mouseMove(View()->viewport(), from + QPoint(60, 0));
+  QTest::mouseRelease(View()->viewport(), Qt::LeftButton, {}, from + QPoint(60, 0));
+  shelltest::MessageBoxWatcher watcher;
+  Key(Qt::Key_S);
+  ASSERT_EQ(Doc().Header().version, 3) << watcher.Texts().join("|").toStdString();
+
+  QStringList rows;
+  OpenHistory([&](CDlgVersionHistory& dialog) {
+    QTreeWidget* list = dialog.List();
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+      rows << list->topLevelItem(i)->text(0) + " " + list->topLevelItem(i)->text(1);
+    ClickRow(list, 0);
+    EXPECT_FALSE(dialog.CompareButton()->isEnabled()) << "one version cannot be compared";
+    ClickRow(list, 1, Qt::ControlModifier);
+    Picture(dialog, "version-history");
+    QTest::mouseClick(dialog.CompareButton(), Qt::LeftButton);
+  });
+  EXPECT_EQ(rows, (QStringList{"3 Active", "2 Freeze", "1 Freeze"})) << "newest first";
+
+  auto* window = ActiveOf<CComparisonWindow>();
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(window->windowTitle(),
+            QStringLiteral("Compare: Order Handling v2 (Freeze) with Order Handling v3 (Active)"));
+  const velk::WorkflowDiff& diff = window->Diff();
+  ASSERT_FALSE(diff.Equal());
+  ASSERT_EQ(window->Changes()->count(), static_cast<int>(diff.changes.size()));
+  int chosen = window->Changes()->row(
+      window->Changes()
+          ->findItems(QStringLiteral("Fulfilment: Task 'Pick goods' moved"), Qt::MatchExactly)
+          .value(0));
+  ASSERT_GE(chosen, 0);
+  const WorkflowChange& change = diff.changes[static_cast<std::size_t>(chosen)];
+  QListWidget* list = window->Changes();
+  list->scrollToItem(list->item(chosen));
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                    list->visualItemRect(list->item(chosen)).center());
+  ProcessEvents();
+
+  for (auto [pane, node] : {std::pair{window->OlderPane(), change.olderNode},
+                            std::pair{window->NewerPane(), change.newerNode}}) {
+    EXPECT_EQ(pane->ShownLevel().Level(), node->BelongsToCluster()) << node->Name();
+    EXPECT_EQ(pane->Canvas()->Level(), &pane->ShownLevel());
+    ASSERT_EQ(pane->ShownLevel().SelectedNodes().size(), 1u);
+    EXPECT_EQ(pane->ShownLevel().SelectedNodes()[0], node);
+    const QPoint at = pane->Canvas()->ToWidget(node->GetRect().Center());
+    EXPECT_TRUE(pane->ScrollArea()->viewport()->rect().contains(
+        pane->Canvas()->mapTo(pane->ScrollArea()->viewport(), at)))
+        << "scrolled into view";
+  }
+  Picture(*frame(), "comparison");
+  EXPECT_EQ(window->OlderPane()->ScrollArea()->horizontalScrollBar()->value(),
+            window->NewerPane()->ScrollArea()->horizontalScrollBar()->value())
+      << "scrolled together";
+
+  const int width = window->OlderPane()->Canvas()->width();
+  Trigger(cmd::ViewZoomIn);
+  EXPECT_GT(window->OlderPane()->Canvas()->width(), width);
+  EXPECT_EQ(window->NewerPane()->Canvas()->size(), window->OlderPane()->Canvas()->size())
+      << "zoomed together, on one scale";
+}
+
+TEST_F(VersionHistoryTest, OpensAVersionReadOnlyAndComparesTheOpenWorkflowWithItsStoredVersion) {
+  OpenWorkflow(QStringLiteral("Version 2.0"));
+  CChildFrame* editing = Active();
+  OpenHistory([&](CDlgVersionHistory& dialog) {
+    ClickRow(dialog.List(), 0);
+    QTest::mouseClick(dialog.OpenButton(), Qt::LeftButton);
+  });
+  auto* readOnly = ActiveOf<CVersionWindow>();
+  ASSERT_NE(readOnly, nullptr);
+  EXPECT_EQ(readOnly->windowTitle(), QStringLiteral("Order Handling v2 (Active) - read-only"));
+  ProcessEvents();
+  // A double click on a cluster shows its level.
+  CLevelCanvas* canvas = readOnly->Pane()->Canvas();
+  const velk::CNode* fulfilment = nullptr;
+  for (const velk::CNode* n : readOnly->Pane()->ShownLevel().LevelNodes())
+    if (n->Name() == "Fulfilment") fulfilment = n;
+  ASSERT_NE(fulfilment, nullptr);
+  const QPoint cluster = canvas->ToWidget(fulfilment->GetRect().Center());
+  readOnly->Pane()->ScrollArea()->ensureVisible(cluster.x(), cluster.y());
+  QTest::mouseDClick(canvas, Qt::LeftButton, {}, cluster);
+  EXPECT_EQ(readOnly->Pane()->ShownLevelName(), QStringLiteral("Fulfilment"));
+  Picture(*frame(), "read-only");
+  for (int command : {cmd::FileSave, cmd::EditDelete, cmd::EditPaste, cmd::VersionHistory})
+    EXPECT_FALSE(frame()->Action(command)->isEnabled()) << command;
+
+  // Delete a task in the open workflow, then compare it with what is stored.
+  frame()->MdiArea()->setActiveSubWindow(editing);
+  ProcessEvents();
+  QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, Centre(*Node("Check order")));
+  Trigger(cmd::EditDelete);
+  ASSERT_EQ(Node("Check order"), nullptr);
+  Trigger(cmd::CompareStoredVersion);
+  auto* window = ActiveOf<CComparisonWindow>();
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(window->windowTitle().contains("unsaved")) << window->windowTitle().toStdString();
+  const QStringList changes = [&] {
+    QStringList texts;
+    for (int i = 0; i < window->Changes()->count(); ++i)
+      texts << window->Changes()->item(i)->text();
+    return texts;
+  }();
+  EXPECT_TRUE(changes.contains(QStringLiteral("Task 'Check order' removed")))
+      << changes.join("\n").toStdString();
+}
+
+}  // namespace
