@@ -87,6 +87,11 @@ enum : int {
   ViewZoomOut = 33031,
   ViewZoomFit = 33032,
   FileExport = 33033,
+  EditFind = 33060,
+  EditFindNext = 33061,
+  EditFindPrevious = 33062,
+  ViewZoomSelection = 33063,
+  ViewOverview = 33064,
 
   // External Directory view.
   ExtDirNewFolder = 32811,

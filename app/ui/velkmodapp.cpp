@@ -11,6 +11,8 @@
 #include "app/ui/clipboardformats.h"
 #include "app/ui/doctemplate.h"
 #include "app/ui/extdirframe.h"
+#include "app/ui/findbar.h"
+#include "app/ui/overviewdock.h"
 #include "app/ui/recoverywriter.h"
 #include "app/ui/splashwnd.h"
 #include "app/ui/statusline.h"
@@ -108,6 +110,9 @@ bool CVelkModApp::InitInstance() {
   connect(windows_.get(), &CWorkflowWindows::workflowClosing, this,
           [this](const CWorkflowDoc& doc) { ReleasePublishedTasks(doc); });
   RegisterCommands();
+  // Both belong to the frame, which deletes them before the windows go.
+  new CFindBar(*frame_, *windows_);
+  new COverviewDock(*frame_);
   connect(frame_.get(), &CMainFrame::frameClosed, qApp, &QCoreApplication::quit,
           Qt::QueuedConnection);
   // A plain start opens no workflow window; there is no other shell command.

@@ -1,0 +1,174 @@
+#include "app/ui/findbar.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QShortcut>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "app/ui/commands.h"
+#include "app/ui/mainframe.h"
+#include "app/ui/workflowframe.h"
+#include "app/ui/workflowwindows.h"
+#include "editor/ui/workflowview.h"
+#include "model/workflowdoc.h"
+#include "model/workflowundo.h"
+
+using velk::CArrow;
+using velk::CNode;
+
+namespace {
+
+// The live node or arrow a result names, or null when the workflow lost it.
+template <typename Range, typename T>
+auto Live(const Range& all, const T* wanted) -> decltype(*std::ranges::begin(all)) {
+  for (auto* element : all)
+    if (element == wanted) return element;
+  return nullptr;
+}
+
+}  // namespace
+
+CFindBar::CFindBar(CMainFrame& frame, CWorkflowWindows& windows)
+    : QDockWidget(QStringLiteral("Find"), &frame), frame_(frame), windows_(windows) {
+  setObjectName(QStringLiteral("FindBar"));
+  auto* body = new QWidget(this);
+  auto* layout = new QVBoxLayout(body);
+  layout->setContentsMargins(4, 2, 4, 2);
+  text_ = new QLineEdit(body);
+  text_->setObjectName(QStringLiteral("FindText"));
+  text_->setPlaceholderText(QStringLiteral("Task, performer, form, resource, condition..."));
+  text_->setClearButtonEnabled(true);
+  text_->installEventFilter(this);
+  list_ = new QListWidget(body);
+  list_->setObjectName(QStringLiteral("FindResults"));
+  list_->setMaximumHeight(list_->fontMetrics().height() * 8);
+  layout->addWidget(text_);
+  layout->addWidget(list_);
+  setWidget(body);
+  connect(text_, &QLineEdit::textChanged, this, [this] { Search(false); });
+  connect(text_, &QLineEdit::returnPressed, this,
+          [this] { GoTo(std::max(0, list_->currentRow())); });
+  connect(list_, &QListWidget::itemActivated, this,
+          [this](QListWidgetItem* item) { GoTo(list_->row(item)); });
+  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this, this, [this] {
+    hide();
+    if (CChildFrame* window = windows_.ActiveWindow()) window->GetView()->setFocus();
+  });
+  escape->setContext(Qt::WidgetWithChildrenShortcut);
+  frame.addDockWidget(Qt::TopDockWidgetArea, this);
+  hide();
+
+  auto workflowActive = [this](CmdUI& ui) { ui.enabled = windows_.ActiveWindow() != nullptr; };
+  frame.SetCommandHandler(
+      cmd::EditFind, [this] { Open(); }, workflowActive);
+  frame.SetCommandHandler(
+      cmd::EditFindNext, [this] { Step(1); }, workflowActive);
+  frame.SetCommandHandler(
+      cmd::EditFindPrevious, [this] { Step(-1); }, workflowActive);
+}
+
+CFindBar::~CFindBar() = default;
+
+void CFindBar::Open() {
+  show();
+  raise();
+  text_->setFocus(Qt::ShortcutFocusReason);
+  text_->selectAll();
+  Refresh();
+}
+
+void CFindBar::Step(int delta) {
+  Refresh();
+  const int count = list_->count();
+  if (count == 0) return Open();
+  const int current = list_->currentRow() < 0 ? (delta > 0 ? -1 : 0) : list_->currentRow();
+  const int row = ((current + delta) % count + count) % count;
+  list_->setCurrentRow(row);
+  GoTo(row);
+}
+
+bool CFindBar::eventFilter(QObject* watched, QEvent* event) {
+  // Up and Down in the text field walk the list, so the hands stay on the keys.
+  if (watched == text_ && event->type() == QEvent::KeyPress && list_->count() > 0) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Down || key == Qt::Key_Up) {
+      const int step = key == Qt::Key_Down ? 1 : -1;
+      list_->setCurrentRow(std::clamp(list_->currentRow() + step, 0, list_->count() - 1));
+      return true;
+    }
+  }
+  return QDockWidget::eventFilter(watched, event);
+}
+
+std::shared_ptr<velk::CWorkflowDoc> CFindBar::ActiveWorkflow() const {
+  CChildFrame* window = windows_.ActiveWindow();
+  return window ? window->Document() : nullptr;
+}
+
+CFindBar::Stamp CFindBar::StampOf(const velk::CWorkflowDoc& top) {
+  return {&top, top.History().Generation(), top.History().Revision()};
+}
+
+void CFindBar::Search(bool keepRow) {
+  const int row = keepRow ? list_->currentRow() : 0;
+  list_->clear();
+  results_.clear();
+  std::shared_ptr<velk::CWorkflowDoc> workflow = ActiveWorkflow();
+  if (!workflow) return;
+  const velk::CWorkflowDoc& top = workflow->Top();
+  const Stamp now = StampOf(top);
+  // Folding every text of a large workflow costs more than a search: only an
+  // edit or another workflow makes it necessary.
+  if (!index_ || owner_.expired() || !(indexed_ == now)) {
+    index_ = std::make_unique<velk::WorkflowFindIndex>(top);
+    indexed_ = now;
+  }
+  owner_ = workflow;
+  searched_ = now;
+  results_ = index_->Find(text_->text().toStdString());
+  for (const velk::FindResult& r : results_)
+    list_->addItem(QString::fromStdString(velk::DescribeResult(r)));
+  if (!results_.empty()) list_->setCurrentRow(std::clamp(row, 0, list_->count() - 1));
+}
+
+void CFindBar::Refresh() {
+  std::shared_ptr<velk::CWorkflowDoc> workflow = ActiveWorkflow();
+  if (!workflow || owner_.expired() || !(StampOf(workflow->Top()) == searched_)) Search(true);
+}
+
+void CFindBar::GoTo(int row) {
+  Refresh();
+  std::shared_ptr<velk::CWorkflowDoc> workflow = owner_.lock();
+  if (!workflow || row < 0 || row >= static_cast<int>(results_.size())) return;
+  velk::CWorkflowDoc& top = workflow->Top();
+  const velk::FindResult& found = results_[static_cast<std::size_t>(row)];
+  CNode* node = Live(top.AllNodes(), found.node);
+  CArrow* arrow = found.arrow ? Live(top.AllArrows(), found.arrow) : nullptr;
+  if (!node || (found.arrow && !arrow)) return;
+  velk::CWorkflowDoc* level = &top;
+  if (node->BelongsToCluster() != top.Level()) {
+    CNode* cluster = top.FindRepresentingNode(node->BelongsToCluster());
+    if (!cluster) return;
+    windows_.OpenClusterWindow(top, *cluster);
+    level = cluster->ClusterDocument();
+  }
+  CChildFrame* window = level ? windows_.FindWindow(*level) : nullptr;
+  if (!window) return;
+  windows_.ShowWindow(*window);
+  level->DeselectAll();
+  velk::Rect area = node->GetRect();
+  if (arrow) {
+    level->SelectArrow(*arrow);
+    area = area.United(arrow->Target()->GetRect());
+  } else {
+    level->SelectNode(*node);
+  }
+  auto* view = static_cast<CWorkflowView*>(window->GetView());
+  view->ScrollIntoView(area);
+  view->InvalidateAll();
+  view->setFocus(Qt::ShortcutFocusReason);
+  frame_.RequestCommandUpdate();
+}

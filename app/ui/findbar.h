@@ -1,0 +1,67 @@
+#pragma once
+// "Find...": a dockable bar over the workflow windows that searches the active
+// window's workflow (every level) as the designer types, lists what it found
+// and goes to it: opens the level's window, selects the task or arrow and
+// scrolls it into view. It registers Find, Find Next and Find Previous with
+// the frame.
+
+#include <QDockWidget>
+#include <memory>
+#include <vector>
+
+#include "model/workflowfind.h"
+
+class CMainFrame;
+class CWorkflowWindows;
+class QLineEdit;
+class QListWidget;
+
+namespace velk {
+class CWorkflowDoc;
+}
+
+class CFindBar : public QDockWidget {
+  Q_OBJECT
+ public:
+  CFindBar(CMainFrame& frame, CWorkflowWindows& windows);
+  ~CFindBar() override;
+
+  // Shows the bar with its text selected, ready for typing.
+  void Open();
+  // Goes to the result `delta` rows from the current one, round the list.
+  void Step(int delta);
+  QLineEdit* TextField() const { return text_; }
+  QListWidget* Results() const { return list_; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // The key of a workflow's state: a new index is built only when it differs.
+  struct Stamp {
+    const velk::CWorkflowDoc* top = nullptr;
+    unsigned generation = 0;
+    unsigned long revision = 0;
+    bool operator==(const Stamp&) const = default;
+  };
+  // The active window's workflow, shared with its windows; null for none.
+  std::shared_ptr<velk::CWorkflowDoc> ActiveWorkflow() const;
+  static Stamp StampOf(const velk::CWorkflowDoc& top);
+  // A new text starts at the first result; searching again keeps the row.
+  void Search(bool keepRow);
+  // Searches again when the active workflow is another or has changed since.
+  void Refresh();
+  void GoTo(int row);
+
+  CMainFrame& frame_;
+  CWorkflowWindows& windows_;
+  QLineEdit* text_ = nullptr;
+  QListWidget* list_ = nullptr;
+  // The index and the results point into this workflow: they are used only
+  // while it lives.
+  std::weak_ptr<velk::CWorkflowDoc> owner_;
+  std::unique_ptr<velk::WorkflowFindIndex> index_;
+  Stamp indexed_;
+  Stamp searched_;
+  std::vector<velk::FindResult> results_;
+};
