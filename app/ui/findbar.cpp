@@ -1,5 +1,7 @@
 #include "app/ui/findbar.h"
 
+#include <QComboBox>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +14,7 @@
 #include "app/ui/mainframe.h"
 #include "app/ui/workflowframe.h"
 #include "app/ui/workflowwindows.h"
+#include "common/requirecollaborator.h"
 #include "editor/ui/workflowview.h"
 #include "model/workflowdoc.h"
 #include "model/workflowundo.h"
@@ -31,9 +34,29 @@ auto Live(const Range& all, const T* wanted) -> decltype(*std::ranges::begin(all
 
 }  // namespace
 
-CFindBar::CFindBar(CMainFrame& frame, CWorkflowWindows& windows)
-    : QDockWidget(QStringLiteral("Find"), &frame), frame_(frame), windows_(windows) {
+CFindBar::CFindBar(CMainFrame& frame, CWorkflowWindows& windows, Repository repository)
+    : QDockWidget(QStringLiteral("Find"), &frame),
+      frame_(frame),
+      windows_(windows),
+      repository_(std::move(repository)) {
+  velk::RequireCollaborator(repository_.read, "stored workflows to find in");
+  velk::RequireCollaborator(repository_.open, "opening a stored workflow");
   setObjectName(QStringLiteral("FindBar"));
+  BuildWidgets();
+  frame.addDockWidget(Qt::TopDockWidgetArea, this);
+  hide();
+  frame.SetCommandHandler(cmd::EditFind, [this] { Open(); });
+  // Something to go to: a workflow to search, or results of the repository.
+  auto somewhere = [this](CmdUI& ui) {
+    ui.enabled = windows_.ActiveWindow() != nullptr || list_->count() > 0;
+  };
+  frame.SetCommandHandler(
+      cmd::EditFindNext, [this] { Step(1); }, somewhere);
+  frame.SetCommandHandler(
+      cmd::EditFindPrevious, [this] { Step(-1); }, somewhere);
+}
+
+void CFindBar::BuildWidgets() {
   auto* body = new QWidget(this);
   auto* layout = new QVBoxLayout(body);
   layout->setContentsMargins(4, 2, 4, 2);
@@ -45,10 +68,20 @@ CFindBar::CFindBar(CMainFrame& frame, CWorkflowWindows& windows)
   list_ = new QListWidget(body);
   list_->setObjectName(QStringLiteral("FindResults"));
   list_->setMaximumHeight(list_->fontMetrics().height() * 8);
-  layout->addWidget(text_);
+  scope_ = new QComboBox(body);
+  scope_->setObjectName(QStringLiteral("FindScope"));
+  scope_->addItems({QStringLiteral("This Workflow"), QStringLiteral("Find in Repository")});
+  auto* row = new QHBoxLayout;
+  row->addWidget(text_, 1);
+  row->addWidget(scope_);
+  layout->addLayout(row);
   layout->addWidget(list_);
   setWidget(body);
   connect(text_, &QLineEdit::textChanged, this, [this] { Search(false); });
+  connect(scope_, &QComboBox::currentIndexChanged, this, [this] {
+    stored_.reset();  // chosen again: read what is stored now
+    Search(false);
+  });
   connect(text_, &QLineEdit::returnPressed, this,
           [this] { GoTo(std::max(0, list_->currentRow())); });
   connect(list_, &QListWidget::itemActivated, this,
@@ -58,16 +91,6 @@ CFindBar::CFindBar(CMainFrame& frame, CWorkflowWindows& windows)
     if (CChildFrame* window = windows_.ActiveWindow()) window->GetView()->setFocus();
   });
   escape->setContext(Qt::WidgetWithChildrenShortcut);
-  frame.addDockWidget(Qt::TopDockWidgetArea, this);
-  hide();
-
-  auto workflowActive = [this](CmdUI& ui) { ui.enabled = windows_.ActiveWindow() != nullptr; };
-  frame.SetCommandHandler(
-      cmd::EditFind, [this] { Open(); }, workflowActive);
-  frame.SetCommandHandler(
-      cmd::EditFindNext, [this] { Step(1); }, workflowActive);
-  frame.SetCommandHandler(
-      cmd::EditFindPrevious, [this] { Step(-1); }, workflowActive);
 }
 
 CFindBar::~CFindBar() = default;
@@ -77,6 +100,10 @@ void CFindBar::Open() {
   raise();
   text_->setFocus(Qt::ShortcutFocusReason);
   text_->selectAll();
+  if (CurrentScope() == InRepository) {
+    stored_.reset();  // what was saved since is found too
+    Search(false);
+  }
   Refresh();
 }
 
@@ -112,10 +139,16 @@ CFindBar::Stamp CFindBar::StampOf(const velk::CWorkflowDoc& top) {
   return {&top, top.History().Generation(), top.History().Revision()};
 }
 
+CFindBar::Scope CFindBar::CurrentScope() const {
+  return scope_->currentIndex() == InRepository ? InRepository : ThisWorkflow;
+}
+
 void CFindBar::Search(bool keepRow) {
   const int row = keepRow ? list_->currentRow() : 0;
   list_->clear();
   results_.clear();
+  storedHits_.clear();
+  if (CurrentScope() == InRepository) return SearchRepository();
   std::shared_ptr<velk::CWorkflowDoc> workflow = ActiveWorkflow();
   if (!workflow) return;
   const velk::CWorkflowDoc& top = workflow->Top();
@@ -134,12 +167,31 @@ void CFindBar::Search(bool keepRow) {
   if (!results_.empty()) list_->setCurrentRow(std::clamp(row, 0, list_->count() - 1));
 }
 
+void CFindBar::SearchRepository() {
+  if (!stored_) stored_ = repository_.read();
+  if (!stored_) return;
+  storedHits_ = stored_->Find(text_->text().toStdString());
+  for (const velk::RepositoryHit& hit : storedHits_)
+    list_->addItem(QString::fromStdString(stored_->Describe(hit)));
+  if (!storedHits_.empty()) list_->setCurrentRow(0);
+}
+
+void CFindBar::OpenStored(int row) {
+  if (!stored_ || row < 0 || row >= static_cast<int>(storedHits_.size())) return;
+  // A copy: opening may read the repository again.
+  const velk::StoredWorkflow chosen =
+      stored_->Workflows().at(storedHits_[static_cast<std::size_t>(row)].workflow);
+  repository_.open(chosen);
+}
+
 void CFindBar::Refresh() {
+  if (CurrentScope() == InRepository) return;
   std::shared_ptr<velk::CWorkflowDoc> workflow = ActiveWorkflow();
   if (!workflow || owner_.expired() || !(StampOf(workflow->Top()) == searched_)) Search(true);
 }
 
 void CFindBar::GoTo(int row) {
+  if (CurrentScope() == InRepository) return OpenStored(row);
   Refresh();
   std::shared_ptr<velk::CWorkflowDoc> workflow = owner_.lock();
   if (!workflow || row < 0 || row >= static_cast<int>(results_.size())) return;

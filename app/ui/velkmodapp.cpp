@@ -11,7 +11,6 @@
 #include "app/ui/clipboardformats.h"
 #include "app/ui/doctemplate.h"
 #include "app/ui/extdirframe.h"
-#include "app/ui/findbar.h"
 #include "app/ui/overviewdock.h"
 #include "app/ui/recoverywriter.h"
 #include "app/ui/splashwnd.h"
@@ -111,7 +110,7 @@ bool CVelkModApp::InitInstance() {
           [this](const CWorkflowDoc& doc) { ReleasePublishedTasks(doc); });
   RegisterCommands();
   // Both belong to the frame, which deletes them before the windows go.
-  new CFindBar(*frame_, *windows_);
+  new CFindBar(*frame_, *windows_, FindInRepository());
   new COverviewDock(*frame_);
   connect(frame_.get(), &CMainFrame::frameClosed, qApp, &QCoreApplication::quit,
           Qt::QueuedConnection);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
@@ -87,6 +88,23 @@ TEST_F(NavigationTest, FindOpensTheLevelTwoDownSelectsTheTaskAndStepsThroughResu
   EXPECT_EQ(Bar()->Results()->count(), 1);
   Press(Qt::Key_Escape);
   EXPECT_FALSE(Bar()->isVisible());
+}
+
+TEST_F(NavigationTest, FindInRepositoryOpensTheChosenStoredVersion) {
+  Key(Qt::Key_F);  // no window open yet
+  ASSERT_TRUE(Bar()->isVisible());
+  QTest::keyClick(Bar()->ScopeBox(), Qt::Key_Down);
+  ASSERT_EQ(Bar()->ScopeBox()->currentText(), QStringLiteral("Find in Repository"));
+  Bar()->TextField()->setFocus();
+  Type(QStringLiteral("credit committee"));
+  const QString wanted = QStringLiteral("ICDR: Credit check v1 (Active): task 'Decide' (performer)");
+  const QList<QListWidgetItem*> items = Bar()->Results()->findItems(wanted, Qt::MatchExactly);
+  ASSERT_EQ(items.size(), 1);
+  for (int i = Bar()->Results()->row(items.front()); i > 0; --i) Press(Qt::Key_Down);
+  Press(Qt::Key_Return);
+  ASSERT_NE(Active(), nullptr);
+  EXPECT_EQ(Active()->windowTitle(), QStringLiteral("ICDR: Credit check v1 (Active)"));
+  EXPECT_NE(Node("Decide"), nullptr);
 }
 
 TEST_F(NavigationTest, TabWalksTheTasksReturnOpensTheSheetEscapeLetsGo) {
