@@ -97,7 +97,8 @@ TEST_F(NavigationTest, FindInRepositoryOpensTheChosenStoredVersion) {
   ASSERT_EQ(Bar()->ScopeBox()->currentText(), QStringLiteral("Find in Repository"));
   Bar()->TextField()->setFocus();
   Type(QStringLiteral("credit committee"));
-  const QString wanted = QStringLiteral("ICDR: Credit check v1 (Active): task 'Decide' (performer)");
+  const QString wanted =
+      QStringLiteral("ICDR: Credit check v1 (Active): task 'Decide' (performer)");
   const QList<QListWidgetItem*> items = Bar()->Results()->findItems(wanted, Qt::MatchExactly);
   ASSERT_EQ(items.size(), 1);
   for (int i = Bar()->Results()->row(items.front()); i > 0; --i) Press(Qt::Key_Down);
