@@ -33,6 +33,8 @@ void PaintOverview(QPainter& device, CWorkflowPainter& painter, const velk::CWor
   PaintOptions options;
   // Texts cannot be read at this size; the shapes tell where things are.
   options.flags = {false, false, false, false, false};
+  // One white sheet: the edge of the drawing area means nothing at this size.
+  options.outside = Qt::white;
   painter.Paint(device, level, mapping, options, QRect(QPoint(), size));
   device.save();
   device.setPen(QPen(QColor(0, 90, 200), 2));
