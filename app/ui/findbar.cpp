@@ -16,6 +16,8 @@
 #include "app/ui/workflowwindows.h"
 #include "common/requirecollaborator.h"
 #include "editor/ui/workflowview.h"
+#include "model/clusterlevels.h"
+#include "model/subworkflows.h"
 #include "model/workflowdoc.h"
 #include "model/workflowundo.h"
 
@@ -143,27 +145,73 @@ CFindBar::Scope CFindBar::CurrentScope() const {
   return scope_->currentIndex() == InRepository ? InRepository : ThisWorkflow;
 }
 
+std::vector<CFindBar::Searched> CFindBar::OpenWorkflows() const {
+  std::vector<Searched> open;
+  if (std::shared_ptr<velk::CWorkflowDoc> active = ActiveWorkflow())
+    open.push_back({std::move(active), {}});
+  // Breadth first through the sub-workflows open from the ones found, each once.
+  for (std::size_t i = 0; i < open.size(); ++i) {
+    const velk::CWorkflowDoc& top = open[i].workflow->Top();
+    const velk::LevelNames levels(top);
+    for (const CNode* node : top.AllNodes()) {
+      const velk::CWorkflowDoc* sub = node->ClusterDocument();
+      if (!velk::HasSubWorkflow(node->Kind()) || !sub || !sub->IsTopDocument()) continue;
+      CChildFrame* window = windows_.FindWindow(*sub);
+      if (!window ||
+          std::ranges::any_of(open, [sub](const Searched& s) { return &s.workflow->Top() == sub; }))
+        continue;
+      std::string prefix = open[i].prefix;
+      for (const std::string& part : {levels.Of(*node), node->Name()})
+        if (!part.empty()) prefix += (prefix.empty() ? "" : " > ") + part;
+      open.push_back({window->Document(), std::move(prefix)});
+    }
+  }
+  return open;
+}
+
+std::vector<CFindBar::Stamp> CFindBar::StampsOf(const std::vector<Searched>& workflows) const {
+  std::vector<Stamp> stamps;
+  for (const Searched& s : workflows) stamps.push_back(StampOf(s.workflow->Top()));
+  return stamps;
+}
+
+void CFindBar::BuildSources(const std::vector<Searched>& workflows) {
+  std::vector<Source> sources;
+  for (const Searched& s : workflows) {
+    const Stamp now = StampOf(s.workflow->Top());
+    // Folding every text of a large workflow costs more than a search: only an
+    // edit or another workflow makes it necessary.
+    auto kept = std::ranges::find_if(
+        sources_, [&now](const Source& old) { return !old.owner.expired() && old.stamp == now; });
+    if (kept != sources_.end() && kept->index) {
+      sources.push_back({s.workflow, std::move(kept->index), now, s.prefix});
+      continue;
+    }
+    sources.push_back(
+        {s.workflow, std::make_unique<velk::WorkflowFindIndex>(s.workflow->Top()), now, s.prefix});
+  }
+  sources_ = std::move(sources);
+}
+
 void CFindBar::Search(bool keepRow) {
   const int row = keepRow ? list_->currentRow() : 0;
   list_->clear();
   results_.clear();
   storedHits_.clear();
   if (CurrentScope() == InRepository) return SearchRepository();
-  std::shared_ptr<velk::CWorkflowDoc> workflow = ActiveWorkflow();
-  if (!workflow) return;
-  const velk::CWorkflowDoc& top = workflow->Top();
-  const Stamp now = StampOf(top);
-  // Folding every text of a large workflow costs more than a search: only an
-  // edit or another workflow makes it necessary.
-  if (!index_ || owner_.expired() || !(indexed_ == now)) {
-    index_ = std::make_unique<velk::WorkflowFindIndex>(top);
-    indexed_ = now;
+  const std::vector<Searched> workflows = OpenWorkflows();
+  BuildSources(workflows);
+  searched_ = StampsOf(workflows);
+  const std::string text = text_->text().toStdString();
+  for (std::size_t i = 0; i < sources_.size(); ++i) {
+    for (velk::FindResult& r : sources_[i].index->Find(text)) {
+      velk::FindResult shown = r;
+      if (!sources_[i].prefix.empty())
+        shown.level = sources_[i].prefix + (r.level.empty() ? "" : " > " + r.level);
+      list_->addItem(QString::fromStdString(velk::DescribeResult(shown)));
+      results_.push_back({i, std::move(r)});
+    }
   }
-  owner_ = workflow;
-  searched_ = now;
-  results_ = index_->Find(text_->text().toStdString());
-  for (const velk::FindResult& r : results_)
-    list_->addItem(QString::fromStdString(velk::DescribeResult(r)));
   if (!results_.empty()) list_->setCurrentRow(std::clamp(row, 0, list_->count() - 1));
 }
 
@@ -186,17 +234,21 @@ void CFindBar::OpenStored(int row) {
 
 void CFindBar::Refresh() {
   if (CurrentScope() == InRepository) return;
-  std::shared_ptr<velk::CWorkflowDoc> workflow = ActiveWorkflow();
-  if (!workflow || owner_.expired() || !(StampOf(workflow->Top()) == searched_)) Search(true);
+  const std::vector<Searched> workflows = OpenWorkflows();
+  const bool gone =
+      std::ranges::any_of(sources_, [](const Source& s) { return s.owner.expired(); });
+  if (workflows.empty() || gone || StampsOf(workflows) != searched_) Search(true);
 }
 
 void CFindBar::GoTo(int row) {
   if (CurrentScope() == InRepository) return OpenStored(row);
   Refresh();
-  std::shared_ptr<velk::CWorkflowDoc> workflow = owner_.lock();
-  if (!workflow || row < 0 || row >= static_cast<int>(results_.size())) return;
+  if (row < 0 || row >= static_cast<int>(results_.size())) return;
+  const Found& hit = results_[static_cast<std::size_t>(row)];
+  std::shared_ptr<velk::CWorkflowDoc> workflow = sources_.at(hit.source).owner.lock();
+  if (!workflow) return;
   velk::CWorkflowDoc& top = workflow->Top();
-  const velk::FindResult& found = results_[static_cast<std::size_t>(row)];
+  const velk::FindResult& found = hit.result;
   CNode* node = Live(top.AllNodes(), found.node);
   CArrow* arrow = found.arrow ? Live(top.AllArrows(), found.arrow) : nullptr;
   if (!node || (found.arrow && !arrow)) return;

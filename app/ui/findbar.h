@@ -1,6 +1,7 @@
 #pragma once
 // "Find...": a dockable bar over the workflow windows that searches the active
-// window's workflow (every level) as the designer types, lists what it found
+// window's workflow (every level, and the sub-workflows open from it) as the
+// designer types, lists what it found
 // and goes to it: opens the level's window, selects the task or arrow and
 // scrolls it into view. Its second scope, "Find in Repository", searches every
 // stored workflow and opens the chosen version. It registers Find, Find Next
@@ -9,6 +10,7 @@
 #include <QDockWidget>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "model/workflowfind.h"
@@ -59,8 +61,29 @@ class CFindBar : public QDockWidget {
     unsigned long revision = 0;
     bool operator==(const Stamp&) const = default;
   };
+  // One workflow searched: the active window's, or a sub-workflow open from it,
+  // whose results are named after the task it was opened from.
+  struct Searched {
+    std::shared_ptr<velk::CWorkflowDoc> workflow;
+    std::string prefix;  // "Credit check"; "" for the active workflow
+  };
+  // The index and the results point into a workflow: they are used only while
+  // it lives.
+  struct Source {
+    std::weak_ptr<velk::CWorkflowDoc> owner;
+    std::unique_ptr<velk::WorkflowFindIndex> index;
+    Stamp stamp;
+    std::string prefix;
+  };
+  struct Found {
+    std::size_t source = 0;
+    velk::FindResult result;
+  };
   // The active window's workflow, shared with its windows; null for none.
   std::shared_ptr<velk::CWorkflowDoc> ActiveWorkflow() const;
+  std::vector<Searched> OpenWorkflows() const;
+  std::vector<Stamp> StampsOf(const std::vector<Searched>& workflows) const;
+  void BuildSources(const std::vector<Searched>& workflows);
   void BuildWidgets();
   static Stamp StampOf(const velk::CWorkflowDoc& top);
   // A new text starts at the first result; searching again keeps the row.
@@ -81,11 +104,7 @@ class CFindBar : public QDockWidget {
   // Read when the repository scope is chosen, kept while the designer types.
   std::unique_ptr<velk::RepositoryFindIndex> stored_;
   std::vector<velk::RepositoryHit> storedHits_;
-  // The index and the results point into this workflow: they are used only
-  // while it lives.
-  std::weak_ptr<velk::CWorkflowDoc> owner_;
-  std::unique_ptr<velk::WorkflowFindIndex> index_;
-  Stamp indexed_;
-  Stamp searched_;
-  std::vector<velk::FindResult> results_;
+  std::vector<Source> sources_;
+  std::vector<Stamp> searched_;
+  std::vector<Found> results_;
 };
