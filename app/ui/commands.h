@@ -89,6 +89,11 @@ enum : int {
   FileExport = 33033,
   VersionHistory = 33050,
   CompareStoredVersion = 33051,
+  EditFind = 33060,
+  EditFindNext = 33061,
+  EditFindPrevious = 33062,
+  ViewZoomSelection = 33063,
+  ViewOverview = 33064,
 
   // External Directory view.
   ExtDirNewFolder = 32811,

@@ -194,7 +194,11 @@ void CMainFrame::CreateMenus() {
                   {cmd::EditPaste, kWf},
                   {cmd::EditDelete, kWf},
                   {kSeparator, kWf},
-                  {cmd::EditSelectAll, kWf}});
+                  {cmd::EditSelectAll, kWf},
+                  {kSeparator, kWf},
+                  {cmd::EditFind, kWf},
+                  {cmd::EditFindNext, kWf},
+                  {cmd::EditFindPrevious, kWf}});
 
   QMenu* view = AddMenu(QStringLiteral("&View"), kAll);
   auto* bars = new QMenu(QStringLiteral("&Toolbars"), this);
@@ -212,7 +216,9 @@ void CMainFrame::CreateMenus() {
                   {kSeparator, kWf},
                   {cmd::ViewZoomIn, kWf},
                   {cmd::ViewZoomOut, kWf},
-                  {cmd::ViewZoomFit, kWf}});
+                  {cmd::ViewZoomFit, kWf},
+                  {cmd::ViewZoomSelection, kWf},
+                  {cmd::ViewOverview, kWf}});
 
   QMenu* workflow = AddMenu(QStringLiteral("&Workflow"), kWf);
   AddItems(workflow, {{cmd::WorkflowSettings, kWf},

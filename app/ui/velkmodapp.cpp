@@ -8,6 +8,7 @@
 #include "app/ui/clipboardformats.h"
 #include "app/ui/doctemplate.h"
 #include "app/ui/extdirframe.h"
+#include "app/ui/overviewdock.h"
 #include "app/ui/recoverywriter.h"
 #include "app/ui/splashwnd.h"
 #include "app/ui/statusline.h"
@@ -107,6 +108,9 @@ bool CVelkModApp::InitInstance() {
           [this](const CWorkflowDoc& doc) { ReleasePublishedTasks(doc); });
   CreateVersionCommands();
   RegisterCommands();
+  // Both belong to the frame, which deletes them before the windows go.
+  new CFindBar(*frame_, *windows_, FindInRepository());
+  new COverviewDock(*frame_);
   connect(frame_.get(), &CMainFrame::frameClosed, qApp, &QCoreApplication::quit,
           Qt::QueuedConnection);
   // A plain start opens no workflow window; there is no other shell command.

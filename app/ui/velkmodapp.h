@@ -11,6 +11,7 @@
 
 #include "app/recentfiles.h"
 #include "app/settings.h"
+#include "app/ui/findbar.h"
 #include "app/ui/guiservices.h"
 #include "app/ui/mainframe.h"
 #include "app/ui/nodebitmaps.h"
@@ -159,6 +160,8 @@ class CVelkModApp : public QObject {
   CMdiChild* NewExtDirFrame();
   ExtDirViewHost ExtDirHost();
   velk::EidmOrigin EidmOriginOf(const velk::CNode& task);
+  // What "Find in Repository" reads and opens (app/ui/findinrepository.cpp).
+  CFindBar::Repository FindInRepository();
   // Leafs published from the closing workflow's tasks forget them.
   void ReleasePublishedTasks(const CWorkflowDoc& closing);
 

@@ -86,8 +86,31 @@ void CWorkflowView::SetZoom(double zoom) {
 void CWorkflowView::ZoomToFit() {
   if (!doc_ || doc_->LevelNodes().empty()) return SetZoom(1.0);
   // Everything the level shows: the nodes with their texts, arrows and labels.
-  const Rect bounds =
-      painter_->LevelArea(*doc_, offsets_, flags_.arrowDescription, editor_.Settings().arrowSize);
+  ZoomToArea(
+      painter_->LevelArea(*doc_, offsets_, flags_.arrowDescription, editor_.Settings().arrowSize));
+}
+
+void CWorkflowView::ZoomToSelection() {
+  if (!doc_ || doc_->SelectedNodes().empty()) return;
+  // The tasks with their texts; their arrows may run anywhere and stay out.
+  Rect bounds = velk::NodeTextArea(doc_->SelectedNodes().front()->GetRect(), offsets_);
+  for (const velk::CNode* node : doc_->SelectedNodes())
+    bounds = bounds.United(velk::NodeTextArea(node->GetRect(), offsets_));
+  ZoomToArea(bounds);
+}
+
+void CWorkflowView::ScrollIntoView(const Rect& r) {
+  const Rect shown = ExposedRect();
+  if (r.left >= shown.left && r.right <= shown.right && r.top <= shown.top &&
+      r.bottom >= shown.bottom)
+    return;
+  const double width = viewport()->width() / PixelsPerUnitX();
+  const double height = viewport()->height() / PixelsPerUnitY();
+  const Point middle = r.Center();
+  ScrollTo({middle.x - qRound(width / 2), middle.y + qRound(height / 2)});
+}
+
+void CWorkflowView::ZoomToArea(const Rect& bounds) {
   const double unitsX = viewport()->width() / (logicalDpiX() / 100.0);
   const double unitsY = viewport()->height() / (logicalDpiY() / 100.0);
   SetZoom(velk::FitZoom(bounds, unitsX, unitsY));
@@ -286,55 +309,6 @@ void CWorkflowView::dropEvent(QDropEvent* event) {
   editor_.DropTarget().Drop(*this, *event, ToLogical(event->position().toPoint()));
 }
 
-// ---- Arrow keys ----
-
-namespace {
-std::optional<velk::KeyDirection> ArrowKeyDirection(int key) {
-  switch (key) {
-    case Qt::Key_Left:
-      return velk::KeyDirection::Left;
-    case Qt::Key_Right:
-      return velk::KeyDirection::Right;
-    case Qt::Key_Up:
-      return velk::KeyDirection::Up;
-    case Qt::Key_Down:
-      return velk::KeyDirection::Down;
-    default:
-      return std::nullopt;
-  }
-}
-}  // namespace
-
-void CWorkflowView::keyPressEvent(QKeyEvent* event) {
-  const std::optional<velk::KeyDirection> direction = ArrowKeyDirection(event->key());
-  const Qt::KeyboardModifiers others =
-      event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
-  if (!direction || others || !doc_ || doc_->SelectedNodes().empty())
-    return QAbstractScrollArea::keyPressEvent(event);
-  event->accept();
-  if (!keyRun_) keyRun_ = std::make_unique<velk::EditScope>(*doc_, std::string());
-  const velk::ModelerSettings& settings = editor_.Settings();
-  if (velk::NudgeNodes(*doc_, doc_->SelectedNodes(), *direction,
-                       event->modifiers() & Qt::ShiftModifier,
-                       {settings.gridSize, settings.gridMagnetic}, 1.0 / PixelsPerUnitX())) {
-    doc_->SetModified();
-    editor_.UpdateAllViews(*doc_);
-  }
-}
-
-void CWorkflowView::keyReleaseEvent(QKeyEvent* event) {
-  if (keyRun_ && ArrowKeyDirection(event->key()) && !event->isAutoRepeat()) {
-    keyRun_.reset();
-    editor_.Parts().commandStateChanged();  // Undo names the run now
-  }
-  QAbstractScrollArea::keyReleaseEvent(event);
-}
-
-void CWorkflowView::focusOutEvent(QFocusEvent* event) {
-  keyRun_.reset();
-  QAbstractScrollArea::focusOutEvent(event);
-}
-
 void CWorkflowView::EndEditRuns() {
   keyRun_.reset();
   gesture_.reset();
@@ -393,6 +367,9 @@ bool CWorkflowView::OwnCommand(int id) {
     case cmd::ViewZoomFit:
       ZoomToFit();
       return true;
+    case cmd::ViewZoomSelection:
+      ZoomToSelection();
+      return true;
     case cmd::FilePrint:
       OnFilePrint(*this);
       return true;
@@ -434,6 +411,9 @@ bool CWorkflowView::OwnUpdate(int id, CmdUI& ui) const {
       ui.enabled = zoom_ > velk::kMinZoom;
       return true;
     case cmd::ViewZoomFit:
+      return true;
+    case cmd::ViewZoomSelection:
+      ui.enabled = doc_ && !doc_->SelectedNodes().empty();
       return true;
     case cmd::FilePrint:
     case cmd::FilePrintPreview:

@@ -71,8 +71,12 @@ class CWorkflowView : public QAbstractScrollArea, public CommandTarget {
   // 1.0 is 100%; SetZoom keeps the middle of the viewport in place.
   double Zoom() const { return zoom_; }
   void SetZoom(double zoom);
-  // The zoom and scroll position that show the whole level.
+  // The zoom and scroll position that show the whole level / the selection.
   void ZoomToFit();
+  void ZoomToSelection();
+  // Scrolls the logical rectangle to the middle of the viewport unless it shows
+  // already.
+  void ScrollIntoView(const velk::Rect& r);
 
   // ---- Repainting ----
   // Repaints the logical area (nothing is drawn at once).
@@ -120,8 +124,11 @@ class CWorkflowView : public QAbstractScrollArea, public CommandTarget {
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
-  // The arrow keys move the selected nodes.
+  // The arrow keys move the selected nodes; Tab and Shift+Tab walk the level's
+  // tasks, Return opens the selection's sheet, Escape ends a gesture and clears
+  // the selection.
   void keyPressEvent(QKeyEvent* event) override;
+  bool focusNextPrevChild(bool next) override;
   void keyReleaseEvent(QKeyEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
   void changeEvent(QEvent* event) override;
@@ -129,6 +136,8 @@ class CWorkflowView : public QAbstractScrollArea, public CommandTarget {
   void wheelEvent(QWheelEvent* event) override;
 
  private:
+  bool SelectionKey(QKeyEvent& event);
+  void ZoomToArea(const velk::Rect& bounds);
   bool OwnCommand(int id);
   bool OwnUpdate(int id, CmdUI& ui) const;
   void ToggleShowFlag(bool velk::ShowFlags::*flag);

@@ -17,6 +17,7 @@
 #include "repository/demodata.h"
 #include "repository/demoworkflows.h"
 #include "repository/identity.h"
+#include "repository/repositoryfind.h"
 
 namespace velk {
 namespace {
@@ -241,6 +242,28 @@ TEST(DemoWorkflowsTest, NoArrowRunsAlongAnother) {
               << b->Target()->Name();
     }
   }
+}
+
+TEST_F(DemoDataTest, FindInRepositoryListsTheStoredVersionsByNamePerformerAndForm) {
+  LNDatabase db = Open(DatabaseKind::ProcessDefinitions);
+  const RepositoryFindIndex index(velk::services(), db);
+  auto texts = [&index](std::string_view text) {
+    std::vector<std::string> found;
+    for (const RepositoryHit& hit : index.Find(text)) found.push_back(index.Describe(hit));
+    return found;
+  };
+  // Only the version with the cluster has the dispatcher's tasks, two levels down.
+  EXPECT_EQ(texts("DISPATCHER"),
+            (std::vector<std::string>{"Order Handling v2 (Active): task 'Pack parcel' (performer)",
+                                      "Order Handling v2 (Active): task 'Print label' (performer)"}));
+  const std::vector<std::string> named = texts("order handling");
+  EXPECT_EQ(std::ranges::count(named, std::string("Order Handling v1 (Freeze) (name)")), 1);
+  EXPECT_EQ(std::ranges::count(named, std::string("Order Handling v2 (Active) (name)")), 1);
+  // A form is found by its title, not by the stored form name after it.
+  EXPECT_EQ(texts("Delivery Note").size(), 4u);
+  EXPECT_TRUE(texts("GF_DeliveryNote").empty());
+  EXPECT_TRUE(texts("").empty());
+  db.Close();
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
-// The select tool's gestures, the context menu choice and the drop targets.
+// The select tool's gestures, the keyboard's walk through a level, the context
+// menu choice and the drop targets.
 
+#include "editor/drawingorder.h"
 #include "editor/droptargets.h"
 #include "editor/nodemenus.h"
 #include "editor/noderecord.h"
@@ -31,6 +33,22 @@ TEST_F(WorkflowTest, PressSelectsNodesArrowsOrStartsARubberBand) {
 
   EXPECT_EQ(g.Press(doc, {500, -500}, false, false), DragMode::RubberBand);
   EXPECT_TRUE(doc.SelectedNodes().empty());
+}
+
+TEST_F(WorkflowTest, TabWalksTheLevelTopToBottomThenLeftToRightAndRoundIt) {
+  // Inserted out of order; the lower row comes last although its node is leftmost.
+  CNode* lowerLeft = Add("lower left", 0, 1);
+  CNode* upperRight = Add("upper right", 3, 0);
+  CNode* upperLeft = Add("upper left", 1, 0);
+  const std::vector<CNode*> level = doc.LevelNodes();
+  EXPECT_EQ(InDrawingOrder(level), (std::vector<CNode*>{upperLeft, upperRight, lowerLeft}));
+
+  EXPECT_EQ(NextInDrawingOrder(level, nullptr, true), upperLeft);
+  EXPECT_EQ(NextInDrawingOrder(level, nullptr, false), lowerLeft);
+  EXPECT_EQ(NextInDrawingOrder(level, upperLeft, true), upperRight);
+  EXPECT_EQ(NextInDrawingOrder(level, lowerLeft, true), upperLeft) << "round the level";
+  EXPECT_EQ(NextInDrawingOrder(level, upperLeft, false), lowerLeft);
+  EXPECT_EQ(NextInDrawingOrder({}, nullptr, true), nullptr);
 }
 
 TEST_F(WorkflowTest, RubberBandSelectsExactlyTheNodesItIntersects) {
