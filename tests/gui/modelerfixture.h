@@ -98,6 +98,11 @@ class ModelerTest : public ::testing::Test {
   QPoint Centre(const velk::CNode& n) const {
     return View()->ToViewport(n.GetRect().Center());
   }
+  // A picture of `widget` for a person to look at, when VELK_SCREENSHOT_DIR names a folder.
+  static void Picture(QWidget& widget, const char* name) {
+    if (const QByteArray dir = qgetenv("VELK_SCREENSHOT_DIR"); !dir.isEmpty())
+      widget.grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + name + ".png");
+  }
 
   shelltest::ShellEnvironment env;
   std::unique_ptr<CVelkModApp> app;

@@ -68,6 +68,7 @@ TEST_F(NavigationTest, FindOpensTheLevelTwoDownSelectsTheTaskAndStepsThroughResu
   Key(Qt::Key_F);
   Type(QStringLiteral("dispatcher"));
   ASSERT_EQ(Bar()->Results()->count(), 2);
+  Picture(*frame(), "find-bar");
   Press(Qt::Key_F3);
   EXPECT_EQ(Selected(), std::vector<CNode*>{Node("Print label")});
   Press(Qt::Key_F3);
@@ -79,6 +80,7 @@ TEST_F(NavigationTest, FindOpensTheLevelTwoDownSelectsTheTaskAndStepsThroughResu
   Key(Qt::Key_F);
   Type(QStringLiteral("reject"));
   ASSERT_EQ(Bar()->Results()->count(), 2);
+  Picture(*frame(), "find-bar");
   EXPECT_EQ(Bar()->Results()->item(0)->text(),
             QStringLiteral("arrow 'Approve large order' -> 'Reject order' (condition)"));
   Press(Qt::Key_Return);
@@ -186,6 +188,7 @@ TEST_F(NavigationTest, DraggingTheOverviewsRectangleScrollsTheViewAndFollowsTheW
   const velk::Rect after = View()->ExposedRect();
   EXPECT_GT(after.left, before.left + 50);
   EXPECT_LT(after.top, before.top - 30);
+  Picture(*frame(), "overview");
 
   DoubleClick(Centre(*Node("Fulfilment")));
   EXPECT_EQ(overview->View(), View()) << "the cluster window is the active one now";

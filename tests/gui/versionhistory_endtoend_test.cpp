@@ -42,11 +42,6 @@ class VersionHistoryTest : public ModelerTest {
     QTreeWidgetItem* item = list->topLevelItem(row);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, keys, list->visualItemRect(item).center());
   }
-  // A picture of `widget` when VELK_SCREENSHOT_DIR names a folder.
-  static void Picture(QWidget& widget, const char* name) {
-    if (const QByteArray dir = qgetenv("VELK_SCREENSHOT_DIR"); !dir.isEmpty())
-      widget.grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + name + ".png");
-  }
   template <class Window>
   Window* ActiveOf() const {
     return qobject_cast<Window*>(frame()->MdiArea()->activeSubWindow());
