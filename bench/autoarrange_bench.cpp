@@ -16,6 +16,7 @@
 #include "bench/benchsupport.h"
 #include "editor/autoarrange.h"
 #include "model/workflowdoc.h"
+#include "tests/support/installedservices.h"
 
 namespace {
 

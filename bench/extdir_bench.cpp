@@ -24,6 +24,7 @@
 #include "extdir/extdirdata.h"
 #include "extdir/extdiritems.h"
 #include "extdir/extdirtree.h"
+#include "tests/support/installedservices.h"
 
 namespace {
 

@@ -23,6 +23,7 @@
 #include "extdir/extdirdata.h"
 #include "extdir/extdiritems.h"
 #include "extdir/ui/extdirview.h"
+#include "tests/support/installedservices.h"
 
 namespace {
 

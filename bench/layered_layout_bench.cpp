@@ -21,6 +21,7 @@
 #include "editor/autoarrange.h"
 #include "editor/layeredlayout.h"
 #include "model/workflowdoc.h"
+#include "tests/support/installedservices.h"
 
 namespace {
 

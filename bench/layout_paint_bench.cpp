@@ -19,6 +19,7 @@
 #include "editor/ui/viewmapping.h"
 #include "editor/ui/workflowpainter.h"
 #include "model/workflowdoc.h"
+#include "tests/support/installedservices.h"
 
 namespace {
 

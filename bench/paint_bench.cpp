@@ -25,6 +25,7 @@
 #include "extdir/extdirlookup.h"
 #include "model/nodeclipboard.h"
 #include "model/workflowdoc.h"
+#include "tests/support/installedservices.h"
 
 using velk::CNode;
 using velk::Rect;

@@ -23,6 +23,7 @@
 #include "publish/publisher.h"
 #include "repository/databasetemplates.h"
 #include "repository/store/lnnotes.h"
+#include "tests/support/installedservices.h"
 
 using namespace velk;
 namespace fs = std::filesystem;

@@ -26,6 +26,7 @@
 #include "repository/infrastructuredb.h"
 #include "repository/store/lnencoding.h"
 #include "repository/store/lnnotes.h"
+#include "tests/support/installedservices.h"
 
 namespace {
 

@@ -23,6 +23,7 @@
 #include "repository/repositoryfind.h"
 #include "repository/store/lnencoding.h"
 #include "repository/store/lnnotes.h"
+#include "tests/support/installedservices.h"
 
 namespace {
 

@@ -27,6 +27,7 @@
 #include "repository/store/lnnotes.h"
 #include "repository/store/lnpostgres.h"
 #include "tests/store/pgserver.h"
+#include "tests/support/installedservices.h"
 
 namespace {
 

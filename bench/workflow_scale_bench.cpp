@@ -33,6 +33,7 @@
 #include "repository/databasetemplates.h"
 #include "repository/processdefdb.h"
 #include "repository/store/lnnotes.h"
+#include "tests/support/installedservices.h"
 
 namespace {
 

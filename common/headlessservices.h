@@ -51,16 +51,4 @@ class HeadlessServices : public Services {
   }
 };
 
-// Installs a HeadlessServices for the lifetime of a scope (tests).
-class ScopedHeadlessServices {
- public:
-  ScopedHeadlessServices() { setServices(&services_); }
-  ~ScopedHeadlessServices() { setServices(nullptr); }
-  HeadlessServices* operator->() { return &services_; }
-  HeadlessServices& get() { return services_; }
-
- private:
-  HeadlessServices services_;
-};
-
 }  // namespace velk

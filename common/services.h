@@ -46,12 +46,6 @@ class Services {
   InfoCenter infoCenter_;
 };
 
-// Only for tests and benchmarks not yet handed services of their own; neither
-// program installs any, so no part of them can reach these.
-Services& services();
-// Installs `s` (not owned); nullptr restores the headless default.
-void setServices(Services* s);
-
 // Status line text for the lifetime of a scope; reset on every exit path.
 class StatusScope {
  public:

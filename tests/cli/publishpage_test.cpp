@@ -9,6 +9,7 @@
 #include "common/headlessservices.h"
 #include "model/workflowdoc.h"
 #include "publish/workflowpage.h"
+#include "tests/support/installedservices.h"
 
 namespace velk {
 namespace {

@@ -9,6 +9,7 @@
 #include "model/workflowsave.h"
 #include "repository/processdefdb.h"
 #include "repository/store/lnnotes.h"
+#include "tests/support/installedservices.h"
 
 namespace clitest {
 namespace {

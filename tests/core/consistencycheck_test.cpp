@@ -15,6 +15,7 @@
 #include "model/checkloops.h"
 #include "model/consistencycheck.h"
 #include "workflowfixture.h"
+#include "tests/support/installedservices.h"
 
 namespace velk::testing {
 namespace {

@@ -5,6 +5,7 @@
 
 #include "dialogs/contentmanagement.h"
 #include "model/workflowdoc.h"
+#include "tests/support/installedservices.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "repository/gatewaydb.h"
 #include "repository/infrastructuredb.h"
 #include "repository/trackingdb.h"
+#include "tests/support/installedservices.h"
 
 namespace velk {
 namespace {

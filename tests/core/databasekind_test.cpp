@@ -8,6 +8,7 @@
 #include "core/repositoryfixture.h"
 #include "repository/databasekind.h"
 #include "repository/databasevalidation.h"
+#include "tests/support/installedservices.h"
 
 namespace velk {
 namespace {

@@ -17,6 +17,7 @@
 #include "repository/databasechoice.h"
 #include "repository/databasepages.h"
 #include "repository/defaultdatabases.h"
+#include "tests/support/installedservices.h"
 
 namespace {
 

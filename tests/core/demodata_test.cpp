@@ -18,6 +18,7 @@
 #include "repository/demoworkflows.h"
 #include "repository/identity.h"
 #include "repository/repositoryfind.h"
+#include "tests/support/installedservices.h"
 
 namespace velk {
 namespace {

@@ -7,6 +7,7 @@
 #include "editor/noderecord.h"
 #include "editor/selectgesture.h"
 #include "workflowfixture.h"
+#include "tests/support/installedservices.h"
 
 namespace velk::testing {
 namespace {

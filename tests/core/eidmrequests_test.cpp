@@ -7,6 +7,7 @@
 #include "core/saverfixture.h"
 #include "extdir/extdirdrops.h"
 #include "model/workflowdoc.h"
+#include "tests/support/installedservices.h"
 
 namespace velk {
 namespace {

@@ -5,6 +5,7 @@
 #include "core/extdirfixture.h"
 #include "extdir/extdirrecords.h"
 #include "repository/vocabulary.h"
+#include "tests/support/installedservices.h"
 
 namespace velk {
 namespace {

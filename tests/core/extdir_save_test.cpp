@@ -9,6 +9,7 @@
 #include "model/workflowdoc.h"
 #include "model/workflowextdir.h"
 #include "repository/demowriter.h"
+#include "tests/support/installedservices.h"
 
 namespace velk {
 namespace {

@@ -4,6 +4,7 @@
 
 #include "common/services.h"
 #include "core/extdirfixture.h"
+#include "tests/support/installedservices.h"
 
 namespace velk {
 namespace {

@@ -12,6 +12,7 @@
 #include "extdir/extdirtree.h"
 #include "repository/demodata.h"
 #include "repository/fieldaccess.h"
+#include "tests/support/installedservices.h"
 
 class ExtDirTest : public RepositoryTest {
  protected:

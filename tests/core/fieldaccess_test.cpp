@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "core/repositoryfixture.h"
+#include "tests/support/installedservices.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include "repository/gatewaydb.h"
 #include "repository/noteserror.h"
 #include "repository/trackingdb.h"
+#include "tests/support/installedservices.h"
 
 namespace velk {
 namespace {

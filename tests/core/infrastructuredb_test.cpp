@@ -6,6 +6,7 @@
 
 #include "core/repositoryfixture.h"
 #include "repository/noteserror.h"
+#include "tests/support/installedservices.h"
 
 namespace velk {
 namespace {

@@ -12,6 +12,7 @@
 #include "model/workflowundo.h"
 #include "repository/demoworkflows.h"
 #include "workflowfixture.h"
+#include "tests/support/installedservices.h"
 
 namespace velk::testing {
 namespace {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/headlessservices.h"
+#include "tests/support/installedservices.h"
 
 namespace {
 

@@ -10,6 +10,7 @@
 #include "repository/fieldaccess.h"
 #include "repository/storedversions.h"
 #include "storagefixture.h"
+#include "tests/support/installedservices.h"
 
 namespace velk::testing {
 namespace {

@@ -14,6 +14,7 @@
 #include "common/infocenter.h"
 #include "repository/databasetemplates.h"
 #include "repository/store/lnnotes.h"
+#include "tests/support/installedservices.h"
 
 class RepositoryTest : public ::testing::Test {
  protected:

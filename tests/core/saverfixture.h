@@ -12,6 +12,7 @@
 #include "repository/demodata.h"
 #include "repository/store/lnbackend.h"
 #include "repository/store/lnnotes.h"
+#include "tests/support/installedservices.h"
 
 namespace velk::testing {
 

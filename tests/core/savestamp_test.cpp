@@ -8,6 +8,7 @@
 #include "model/workflowload.h"
 #include "model/workflowsave.h"
 #include "storagefixture.h"
+#include "tests/support/installedservices.h"
 
 namespace velk::testing {
 namespace {

@@ -19,6 +19,7 @@
 #include "repository/processdefdb.h"
 #include "repository/store/lnnotes.h"
 #include "workflowfixture.h"
+#include "tests/support/installedservices.h"
 
 namespace velk::testing {
 

@@ -14,6 +14,7 @@
 #include "model/workflowsave.h"
 #include "saverfixture.h"
 #include "storagefixture.h"
+#include "tests/support/installedservices.h"
 
 namespace velk::testing {
 namespace {

@@ -5,6 +5,7 @@
 #include "dialogs/integercheck.h"
 #include "dialogs/nodesheet.h"
 #include "dialogs/taskrouting.h"
+#include "tests/support/installedservices.h"
 
 namespace velk {
 namespace {

@@ -3,6 +3,7 @@
 #include "core/repositoryfixture.h"
 #include "repository/fieldaccess.h"
 #include "repository/viewreader.h"
+#include "tests/support/installedservices.h"
 
 namespace velk {
 namespace {

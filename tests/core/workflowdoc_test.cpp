@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "workflowfixture.h"
+#include "tests/support/installedservices.h"
 
 namespace velk::testing {
 namespace {

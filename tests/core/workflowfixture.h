@@ -7,6 +7,7 @@
 
 #include "common/headlessservices.h"
 #include "model/workflowdoc.h"
+#include "tests/support/installedservices.h"
 
 namespace velk::testing {
 

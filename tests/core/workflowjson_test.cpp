@@ -16,6 +16,7 @@
 #include "model/workflowsave.h"
 #include "repository/demoworkflows.h"
 #include "storagefixture.h"
+#include "tests/support/installedservices.h"
 
 namespace velk::testing {
 namespace {

@@ -12,6 +12,7 @@
 #include "common/headlessservices.h"
 #include "common/infocenter.h"
 #include "model/workflowdoc.h"
+#include "tests/support/installedservices.h"
 
 namespace velk {
 namespace {

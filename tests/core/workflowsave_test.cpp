@@ -21,6 +21,7 @@
 #include "repository/fieldaccess.h"
 #include "saverfixture.h"
 #include "storagefixture.h"
+#include "tests/support/installedservices.h"
 
 namespace velk::testing {
 namespace {

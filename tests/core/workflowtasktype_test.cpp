@@ -2,6 +2,7 @@
 
 #include "model/nodepicture.h"
 #include "workflowfixture.h"
+#include "tests/support/installedservices.h"
 
 namespace velk::testing {
 namespace {

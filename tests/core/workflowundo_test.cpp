@@ -8,6 +8,7 @@
 #include "model/nodeclipboard.h"
 #include "model/workflowundo.h"
 #include "workflowfixture.h"
+#include "tests/support/installedservices.h"
 
 namespace velk::testing {
 namespace {

@@ -15,6 +15,7 @@
 #include "repository/databasekind.h"
 #include "repository/processdefdb.h"
 #include "repository/storejson.h"
+#include "tests/support/installedservices.h"
 
 namespace {
 

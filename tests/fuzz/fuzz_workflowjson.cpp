@@ -8,6 +8,7 @@
 #include "model/jsonlimits.h"
 #include "model/workflowdoc.h"
 #include "model/workflowjson.h"
+#include "tests/support/installedservices.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   velk::WorkflowJson json;

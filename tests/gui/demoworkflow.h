@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/workflowdoc.h"
+#include "tests/support/installedservices.h"
 
 namespace viewtest {
 

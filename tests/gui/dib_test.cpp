@@ -5,6 +5,7 @@
 
 #include "common/headlessservices.h"
 #include "app/ui/dib.h"
+#include "tests/support/installedservices.h"
 
 namespace {
 

@@ -16,6 +16,7 @@
 #include "model/nodeclipboard.h"
 #include "model/workflowdoc.h"
 #include "testeditor.h"
+#include "tests/support/installedservices.h"
 
 namespace editortest {
 

@@ -15,6 +15,7 @@
 #include "testeditor.h"
 #include "demoworkflow.h"
 #include "editor/ui/workflowview.h"
+#include "tests/support/installedservices.h"
 
 namespace {
 

@@ -18,6 +18,7 @@
 #include "app/ui/severityicons.h"
 #include "common/services.h"
 #include "shellfixture.h"
+#include "tests/support/installedservices.h"
 
 namespace {
 

@@ -13,6 +13,7 @@
 #include "app/ui/statusline.h"
 #include "app/ui/workflowframe.h"
 #include "shellfixture.h"
+#include "tests/support/installedservices.h"
 
 namespace {
 

@@ -25,6 +25,7 @@
 #include "model/workflowdoc.h"
 #include "sheetfixture.h"
 #include "shellfixture.h"
+#include "tests/support/installedservices.h"
 
 class ModelerTest : public ::testing::Test {
  protected:

@@ -7,6 +7,7 @@
 #include "app/ui/nodebitmaps.h"
 #include "app/ui/nodecanvas.h"
 #include "app/ui/nodepictures.h"
+#include "tests/support/installedservices.h"
 
 namespace {
 

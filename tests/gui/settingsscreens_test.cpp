@@ -16,6 +16,7 @@
 #include "repository/ui/settingspages.h"
 #include "repository/ui/settingssheet.h"
 #include "shellfixture.h"
+#include "tests/support/installedservices.h"
 
 namespace {
 

@@ -20,6 +20,7 @@
 #include "repository/ui/settingssheet.h"
 #include "sheetfixture.h"
 #include "shellfixture.h"
+#include "tests/support/installedservices.h"
 
 namespace {
 

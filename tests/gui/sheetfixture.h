@@ -15,6 +15,7 @@
 #include "dialogs/repositorylists.h"
 #include "extdir/extdirlookup.h"
 #include "model/workflowdoc.h"
+#include "tests/support/installedservices.h"
 
 namespace sheettest {
 

@@ -17,6 +17,7 @@
 #include "app/ui/velkmodapp.h"
 #include "repository/demodata.h"
 #include "repository/store/lnsession.h"
+#include "tests/support/installedservices.h"
 
 namespace shelltest {
 

@@ -12,6 +12,7 @@
 #include "common/services.h"
 #include "editor/ui/editor.h"
 #include "model/nodeclipboard.h"
+#include "tests/support/installedservices.h"
 
 struct TestEditorParts {
   TestEditorParts() { bitmaps.Load(velk::services()); }

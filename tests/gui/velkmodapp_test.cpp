@@ -17,6 +17,7 @@
 #include "repository/ui/settingssheet.h"
 #include "sheetfixture.h"
 #include "shellfixture.h"
+#include "tests/support/installedservices.h"
 
 namespace {
 

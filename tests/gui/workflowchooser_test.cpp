@@ -18,6 +18,7 @@
 #include "dialogs/ui/chooserimages.h"
 #include "dialogs/ui/workflowchooserdialogs.h"
 #include "repository/demoworkflows.h"
+#include "tests/support/installedservices.h"
 
 namespace velk::testing {
 namespace {

@@ -13,6 +13,7 @@
 #include "editor/ui/workflowpainter.h"
 #include "editor/ui/workflowview.h"
 #include "repository/demoworkflows.h"
+#include "tests/support/installedservices.h"
 
 namespace {
 

@@ -12,6 +12,7 @@
 #include "editor/ui/workflowpainter.h"
 #include "editor/ui/workflowview.h"
 #include "recordingdevice.h"
+#include "tests/support/installedservices.h"
 
 using velk::ShowFlags;
 using viewtest::RecordingDevice;

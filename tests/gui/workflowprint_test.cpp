@@ -11,6 +11,7 @@
 #include "demoworkflow.h"
 #include "editor/ui/workflowprint.h"
 #include "editor/ui/workflowview.h"
+#include "tests/support/installedservices.h"
 
 namespace {
 

@@ -14,6 +14,7 @@
 #include "demoworkflow.h"
 #include "editor/zoom.h"
 #include "editorfixture.h"
+#include "tests/support/installedservices.h"
 
 namespace {
 

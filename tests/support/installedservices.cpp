@@ -1,6 +1,4 @@
-#include "common/services.h"
-
-#include "common/headlessservices.h"
+#include "tests/support/installedservices.h"
 
 namespace velk {
 namespace {
