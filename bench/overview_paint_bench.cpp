@@ -16,6 +16,7 @@
 
 #include "common/services.h"
 #include "app/settings.h"
+#include "bench/editorbench.h"
 #include "app/ui/nodebitmaps.h"
 #include "bench/benchsupport.h"
 #include "editor/ui/editor.h"
@@ -72,17 +73,9 @@ int main(int argc, char** argv) {
   auto doc =
       std::make_shared<velk::CWorkflowDoc>(velk::services(), "CN=Bench/O=Marvelund", "06.12.2026");
   BuildLevel(*doc);
-  velk::ModelerSettings settings;
-  CNodeBitmaps bitmaps;
-  bitmaps.Load(velk::services());
-  velk::NodeClipboard clipboard;
-  QPrinter printer;
-  EditorCollaborators parts =
-      StandardEditorCollaborators(std::make_shared<const velk::CExtDirLookup>());
-  parts.openClusterWindow = [](velk::CWorkflowDoc&, CNode&) {};
-  parts.commandStateChanged = [] {};
-  CEditor editor(velk::services(), std::move(parts), settings, bitmaps, clipboard, printer);
-  CWorkflowView view(editor, doc);
+  bench::BenchEditor built;
+  const velk::ModelerSettings& settings = built.settings;
+  CWorkflowView view(built.editor, doc);
   view.resize(1000, 800);
   COverviewWidget overview;
   overview.resize(300, 220);

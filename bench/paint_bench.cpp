@@ -18,6 +18,7 @@
 #include "app/settings.h"
 #include "app/ui/nodebitmaps.h"
 #include "bench/benchsupport.h"
+#include "bench/editorbench.h"
 #include "editor/nodemove.h"
 #include "editor/ui/editor.h"
 #include "editor/ui/workflowpainter.h"
@@ -152,18 +153,12 @@ int main(int argc, char** argv) {
                                 nodes.begin() + 20 * kColumns + kSelected);
   for (CNode* n : selection) doc->SelectNode(*n, true);
 
-  velk::ModelerSettings settings;
-  settings.gridVisible = true;
-  CNodeBitmaps bitmaps;
-  bitmaps.Load(velk::services());
-  velk::NodeClipboard clipboard;
-  QPrinter printer;
-  EditorCollaborators parts =
-      StandardEditorCollaborators(std::make_shared<const velk::CExtDirLookup>());
-  parts.openClusterWindow = [](velk::CWorkflowDoc&, CNode&) {};
-  parts.commandStateChanged = [] {};
-  CEditor editor(velk::services(), std::move(parts), settings, bitmaps, clipboard, printer);
-  CWorkflowView view(editor, doc);  // for its painter, mapping and node areas
+  velk::ModelerSettings withGrid;
+  withGrid.gridVisible = true;
+  bench::BenchEditor built(withGrid);
+  const velk::ModelerSettings& settings = built.settings;
+  const CNodeBitmaps& bitmaps = built.bitmaps;
+  CWorkflowView view(built.editor, doc);  // for its painter, mapping and node areas
   view.resize(1000, 800);
   view.SetFlags({true, true, true, false, true});
 
