@@ -113,12 +113,16 @@ class CWorkflowDoc {
   CNode* CreateNode(const Rect& rect);
   // As the insert tools: kind and its picture; a cluster node gets a new, empty level.
   CNode* InsertNode(const Rect& rect, NodeKind kind);
-  // Deletes the node with its arrows and every reference to it. A cluster node
-  // takes its whole level along (and nested levels) after the user agreed when it
-  // is not empty; false when the user cancelled.
-  bool DeleteNode(CNode& node);
-  // Deletes the selected nodes, then the selected arrows.
-  void DeleteSelection();
+  // Deleting a cluster node takes its level along: when that level holds tasks,
+  // the command asks the designer first.
+  bool NeedsConfirmationToDelete(const CNode& node) const;
+  // Deletes the node with its arrows and every reference to it; a cluster node
+  // takes its whole level along, nested levels included.
+  void DeleteNode(CNode& node);
+  // The selected nodes NeedsConfirmationToDelete holds true for.
+  std::vector<CNode*> SelectionNeedingConfirmation() const;
+  // Deletes the selected nodes but `spared`, then the selected arrows.
+  void DeleteSelection(const std::vector<CNode*>& spared = {});
   // Empties the graph: all nodes, arrows, selections, start and end nodes.
   void ClearGraph();
 

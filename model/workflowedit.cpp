@@ -55,16 +55,13 @@ CNode* CWorkflowDoc::InsertNode(const Rect& rect, NodeKind kind) {
   return node;
 }
 
-bool CWorkflowDoc::DeleteNode(CNode& node) {
-  CWorkflowDoc& top = *top_;
-  if (node.IsClusterNode() && top.ClusterHasNodes(node.representsCluster_) &&
-      services_.messageBox(
-          "The internal workflow cluster is not empty.\nDelete all subworkflow tasks?",
-          MsgIcon::Question, MsgButtons::OkCancel) != MsgResult::Ok)
-    return false;
+bool CWorkflowDoc::NeedsConfirmationToDelete(const CNode& node) const {
+  return node.IsClusterNode() && top_->ClusterHasNodes(node.representsCluster_);
+}
+
+void CWorkflowDoc::DeleteNode(CNode& node) {
   std::vector<const CNode*> deleting;
-  top.DeleteNodeTree(node, deleting);
-  return true;
+  top_->DeleteNodeTree(node, deleting);
 }
 
 // Runs on the top document. `deleting` holds the nodes whose deletion is under way,
@@ -125,10 +122,18 @@ void CWorkflowDoc::DropNodeLinks(CNode& node) {
   for (CArrow* arrow : std::vector<CArrow*>(node.outgoing_)) DeleteArrow(*arrow);
 }
 
-void CWorkflowDoc::DeleteSelection() {
+std::vector<CNode*> CWorkflowDoc::SelectionNeedingConfirmation() const {
+  std::vector<CNode*> asking;
+  for (CNode* node : selectedNodes_)
+    if (NeedsConfirmationToDelete(*node)) asking.push_back(node);
+  return asking;
+}
+
+void CWorkflowDoc::DeleteSelection(const std::vector<CNode*>& spared) {
   CWorkflowDoc& top = *top_;
   for (CNode* node : std::vector<CNode*>(selectedNodes_))
-    if (top.ContainsNode(node)) DeleteNode(*node);
+    if (top.ContainsNode(node) && std::ranges::find(spared, node) == spared.end())
+      DeleteNode(*node);
   for (CArrow* arrow : std::vector<CArrow*>(selectedArrows_))
     if (std::ranges::any_of(top.arrows_, [arrow](const auto& a) { return a.get() == arrow; }))
       DeleteArrow(*arrow);

@@ -113,7 +113,13 @@ void CEditCommands::Delete() {
   CWorkflowDoc& doc = *view_.Document();
   const std::size_t nodes = doc.NodeCount();
   const std::size_t arrows = doc.AllArrows().size();
-  doc.DeleteSelection();
+  std::vector<CNode*> spared;
+  for (CNode* cluster : doc.SelectionNeedingConfirmation())
+    if (view_.Editor().UserInterface().messageBox(
+            "The internal workflow cluster is not empty.\nDelete all subworkflow tasks?",
+            velk::MsgIcon::Question, velk::MsgButtons::OkCancel) != velk::MsgResult::Ok)
+      spared.push_back(cluster);
+  doc.DeleteSelection(spared);
   if (doc.NodeCount() != nodes || doc.AllArrows().size() != arrows) doc.SetModified();
   view_.Editor().UpdateAllViews(doc);
 }

@@ -61,7 +61,7 @@ TEST_F(WorkflowTest, DeletedNodeTakesItsArrowsAndEveryReferenceAlong) {
   doc.DefineAsWorkflowStart(*x);
   doc.SelectNode(*x);
 
-  EXPECT_TRUE(doc.DeleteNode(*x));
+  doc.DeleteNode(*x);
   EXPECT_EQ(doc.NodeCount(), 2u);
   EXPECT_EQ(doc.AllArrows().size(), 1u);
   EXPECT_EQ(doc.AllArrows()[0], ab);
@@ -88,7 +88,7 @@ TEST_F(WorkflowTest, DeletedSubscribedWorkflowReleasesItsReferences) {
   EXPECT_TRUE(further->ReferencingNodes().empty());
 }
 
-TEST_F(WorkflowTest, DeletingANonEmptyClusterAsksAndTakesNestedLevelsAlong) {
+TEST_F(WorkflowTest, DeletingANonEmptyClusterNeedsConfirmationAndTakesNestedLevelsAlong) {
   CNode* before = Add("Before");
   CNode* cluster = Add("Cluster", 1, 0, NodeKind::IWC);
   CWorkflowDoc* level = doc.OpenClusterDocument(*cluster);
@@ -99,24 +99,28 @@ TEST_F(WorkflowTest, DeletingANonEmptyClusterAsksAndTakesNestedLevelsAlong) {
   std::vector<CWorkflowDoc*> closed;
   doc.SetClusterClosingHandler([&](CWorkflowDoc& d) { closed.push_back(&d); });
 
-  ui->answers.push_back(MsgResult::Cancel);
-  EXPECT_FALSE(doc.DeleteNode(*cluster));
-  EXPECT_EQ(doc.NodeCount(), 5u);
-  ASSERT_EQ(ui->messages.size(), 1u);
+  EXPECT_TRUE(doc.NeedsConfirmationToDelete(*cluster));
+  EXPECT_FALSE(doc.NeedsConfirmationToDelete(*before));
+  doc.SelectNode(*cluster);
+  doc.SelectNode(*before, true);
+  EXPECT_EQ(doc.SelectionNeedingConfirmation(), (std::vector<CNode*>{cluster}));
+  doc.SelectNode(*cluster);
+  doc.DeleteSelection({cluster});
+  EXPECT_EQ(doc.NodeCount(), 5u) << "the spared cluster stays";
 
-  EXPECT_TRUE(doc.DeleteNode(*cluster));
-  EXPECT_EQ(ui->messages.size(), 2u) << "nested clusters are not asked about again";
+  doc.DeleteNode(*cluster);
+  EXPECT_TRUE(ui->messages.empty()) << "the model asks nothing";
   EXPECT_EQ(doc.LevelNodes(), (std::vector<CNode*>{before}));
   EXPECT_EQ(doc.NodeCount(), 1u);
   EXPECT_TRUE(doc.AllArrows().empty());
   EXPECT_EQ(closed.size(), 2u);
 }
 
-TEST_F(WorkflowTest, DeletingAnEmptyClusterAsksNothing) {
+TEST_F(WorkflowTest, DeletingAnEmptyClusterNeedsNoConfirmation) {
   CNode* cluster = Add("Cluster", 0, 0, NodeKind::IWC);
   doc.OpenClusterDocument(*cluster);
-  EXPECT_TRUE(doc.DeleteNode(*cluster));
-  EXPECT_TRUE(ui->messages.empty());
+  EXPECT_FALSE(doc.NeedsConfirmationToDelete(*cluster));
+  doc.DeleteNode(*cluster);
   EXPECT_TRUE(doc.ClusterDocuments().empty());
 }
 
@@ -129,8 +133,8 @@ TEST_F(WorkflowTest, DeletingAClusterInsideItselfEnds) {
   CNode* inside = Add("Self", 2, 0, NodeKind::IWC);
   doc.SetBelongsToCluster(*inside, inside->RepresentsCluster());
 
-  EXPECT_TRUE(doc.DeleteNode(*cluster));
-  EXPECT_TRUE(doc.DeleteNode(*inside));
+  doc.DeleteNode(*cluster);
+  doc.DeleteNode(*inside);
   EXPECT_EQ(doc.NodeCount(), 0u);
 }
 
