@@ -58,7 +58,7 @@ bool SaveAndLoad(LNNotesSession& session, const std::string& server, const std::
   bool saved = false, read = false;
   std::uint64_t trips = lnstore::PgConnection::RoundTrips();
   m.saveMs.push_back(
-      Milliseconds([&] { saved = WriteWorkflow(doc, {nullptr, "C1257A1B:0034F2E1"}); }));
+      Milliseconds([&] { saved = static_cast<bool>(WriteWorkflow(doc, {nullptr, "C1257A1B:0034F2E1"})); }));
   m.saveTrips = lnstore::PgConnection::RoundTrips() - trips;
   WorkflowHeaderEntry chosen;
   chosen.type = doc.Header().name;

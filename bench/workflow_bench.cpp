@@ -192,7 +192,7 @@ bool Run(LNNotesSession& session, const fs::path& dir, const Case& c, int run, T
   c.build(doc, c.tasks);
   bool saved = false;
   t.save.push_back(Milliseconds([&] {
-    saved = WriteWorkflow(doc, {nullptr, "C1257A1B:0034F2E1"});
+    saved = static_cast<bool>(WriteWorkflow(doc, {nullptr, "C1257A1B:0034F2E1"}));
   }));
   WorkflowHeaderEntry chosen;
   chosen.type = doc.Header().name;

@@ -65,7 +65,7 @@ class Store {
     doc->SetDatabases(databases);
     return doc;
   }
-  bool Save(CWorkflowDoc& doc) { return WriteWorkflow(doc, {nullptr, "C1257A1B:0034F2E1"}); }
+  bool Save(CWorkflowDoc& doc) { return static_cast<bool>(WriteWorkflow(doc, {nullptr, "C1257A1B:0034F2E1"})); }
   // Loads what `saved` was stored as; the loaded workflow.
   std::unique_ptr<CWorkflowDoc> Load(const CWorkflowDoc& saved) {
     WorkflowHeaderEntry chosen;

@@ -33,9 +33,6 @@ std::string NotAccessibleText(const std::string& file, const std::string& name) 
          "workflow\r\n" + name + "\r\ncan not be saved now.";
 }
 
-// How often a busy database is offered again: a tool without a designer to answer
-// takes every offer, and must still come to an end.
-constexpr int kBusyRetries = 3;
 // How often the designer is asked about other designers' saves that keep landing
 // meanwhile.
 constexpr int kQuestionTurns = 3;
@@ -209,7 +206,7 @@ bool WriteAll(CWorkflowDoc& top, CProcessDefDb& repository, const Plan& plan,
   return true;
 }
 
-enum class Outcome { Written, Failed, Ask };
+enum class Outcome { Written, Failed, Ask, Busy };
 
 // Takes the lock on the workflow's name, decides and writes everything in one
 // transaction; a failure rolls everything back. Store failures outside the
@@ -260,9 +257,9 @@ bool AskAboutReplacing(const CWorkflowDoc& top, CProcessDefDb& repository, const
   return check != StampCheck::Cancel;
 }
 
-// One attempt at the database; `busyRetries` counts the designer's "Retry" answers.
+// One attempt at the database; a busy one leaves its words in `busy`.
 Outcome Attempt(CWorkflowDoc& top, CProcessDefDb& repository, const Request& request,
-                const WriteTarget& target, Plan& plan, Published& published, int& busyRetries) {
+                const WriteTarget& target, Plan& plan, Published& published, std::string& busy) {
   // The databases the session gives meanwhile throw too.
   LNThrowAllErrorsScope throwing(repository.Session(), true);
   LNThrowAllErrorsScope targetThrowing(target.db ? *target.db : LNDatabase(), true);
@@ -272,13 +269,10 @@ Outcome Attempt(CWorkflowDoc& top, CProcessDefDb& repository, const Request& req
     const std::string text = NotAccessibleText(top.Databases().processDefinitions.location.fileName,
                                                request.original.name);
     // Another designer's long save holds the database: the store has waited as long
-    // as a save takes; now the designer decides whether to wait once more.
-    if (e.GetStatus() == LNERR_DATABASE_BUSY && busyRetries < kBusyRetries &&
-        top.UserInterface().messageBox(
-            GetNotesErrorText(e) + text + "\r\n\r\nTry again?", MsgIcon::Exclamation,
-            MsgButtons::RetryCancel) == MsgResult::Retry) {
-      ++busyRetries;
-      return Outcome::Ask;
+    // as a save takes; whether to wait once more is the caller's to decide.
+    if (e.GetStatus() == LNERR_DATABASE_BUSY) {
+      busy = GetNotesErrorText(e) + text;
+      return Outcome::Busy;
     }
     ShowNotesError(top.UserInterface(), text, e);
     return Outcome::Failed;
@@ -299,12 +293,12 @@ int NextVersion(const WorkflowHeader& header) {
   }
 }
 
-bool WriteWorkflow(CWorkflowDoc& doc, const WriteTarget& target, VersionRule rule) {
+WriteResult WriteWorkflow(CWorkflowDoc& doc, const WriteTarget& target, VersionRule rule) {
   CWorkflowDoc& top = doc.Top();
   CProcessDefDb* repository = top.Databases().processDefinitions.repository;
   if (!repository) {
     ShowErrorMessage(top.UserInterface(), kNoDatabasesText);
-    return false;
+    return WriteResult{WriteResult::Failed, {}};
   }
   Request request{top.Header(), rule, false, std::nullopt};
   const std::string previousStamp = top.StoredStamp();
@@ -316,7 +310,7 @@ bool WriteWorkflow(CWorkflowDoc& doc, const WriteTarget& target, VersionRule rul
     h.version = request.original.version;
     top.SetHeader(h);
     top.SetStoredStamp(previousStamp);
-    return false;
+    return WriteResult{WriteResult::Failed, {}};
   };
   if (!AssignCodes(top)) {
     // Only an Active workflow needs its start to number its tasks.
@@ -324,17 +318,20 @@ bool WriteWorkflow(CWorkflowDoc& doc, const WriteTarget& target, VersionRule rul
                      "The workflow \"" + top.Header().name +
                          "\" is Active but has no start task.\r\nDefine a workflow start before "
                          "saving it.");
-    return false;
+    return WriteResult{WriteResult::Failed, {}};
   }
   Plan plan;
   Published published;
-  for (int busyRetries = 0, questions = 0;;) {
-    const int busyBefore = busyRetries;
-    const Outcome outcome =
-        Attempt(top, *repository, request, target, plan, published, busyRetries);
+  for (int questions = 0;;) {
+    std::string busy;
+    const Outcome outcome = Attempt(top, *repository, request, target, plan, published, busy);
     if (outcome == Outcome::Written) break;
     if (outcome == Outcome::Failed) return fail();
-    if (busyRetries != busyBefore) continue;  // the designer said "Retry"
+    if (outcome == Outcome::Busy) {
+      fail();
+      top.UserInterface().showStatusText({});
+      return WriteResult{WriteResult::Busy, std::move(busy)};
+    }
     if (questions++ == kQuestionTurns) {
       ShowErrorMessage(top.UserInterface(), ReplacedMeanwhileText(plan.retired));
       return fail();
@@ -347,7 +344,7 @@ bool WriteWorkflow(CWorkflowDoc& doc, const WriteTarget& target, VersionRule rul
   top.ClearModified();
   top.RefreshTitle();
   top.UserInterface().showStatusText({});
-  return true;
+  return WriteResult{WriteResult::Written, {}};
 }
 
 }  // namespace velk

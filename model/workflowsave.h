@@ -51,9 +51,14 @@ int NextVersion(const WorkflowHeader& header);
 // from several programs at once each store a version of their own. Shows every
 // failure. The steps of a save before writing are WorkflowSaver's; this is its
 // last step (and fills a repository with given workflows). When another program
-// holds the database longer than the store waits, the designer is asked whether
-// to try again.
-bool WriteWorkflow(CWorkflowDoc& doc, const WriteTarget& target = {},
+// holds the database longer than the store waits, nothing is shown: the result
+// says so, and the caller decides whether to try again.
+struct WriteResult {
+  enum Outcome { Written, Failed, Busy } outcome = Failed;
+  std::string busy;  // Busy: what the store said and what could not be saved
+  explicit operator bool() const { return outcome == Written; }
+};
+WriteResult WriteWorkflow(CWorkflowDoc& doc, const WriteTarget& target = {},
                    VersionRule rule = VersionRule::Keep);
 
 }  // namespace velk

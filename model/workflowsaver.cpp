@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "repository/databasecache.h"
+#include "common/requirecollaborator.h"
 #include "common/services.h"
 #include "model/clusterlevels.h"
 #include "model/consistencycheck.h"
@@ -24,8 +25,10 @@ std::string CheckRefusedText(const std::string& name) {
 }  // namespace
 
 WorkflowSaver::WorkflowSaver(DatabaseCache& cache, const DatabaseLocations& defaults,
-                             const ExternalDirectoryLookup& directory)
-    : cache_(cache), defaults_(defaults), directory_(directory) {}
+                             const ExternalDirectoryLookup& directory, RetryWhenBusy retry)
+    : cache_(cache), defaults_(defaults), directory_(directory), retry_(std::move(retry)) {
+  RequireCollaborator(retry_, "answer to a busy database");
+}
 
 // A slot already initialised keeps its object; one the workflow does not name
 // takes the settings' database; one named nowhere stays empty.
@@ -78,9 +81,22 @@ bool WorkflowSaver::Save(CWorkflowDoc& doc, const SaveRequest& request) {
   if (request.chooseName && NeedsName(top, request.saveAs) && !request.chooseName(top))
     return false;
   const VersionRule rule = request.imported ? VersionRule::AfterStored : VersionRule::Next;
-  if (!WriteWorkflow(top, {nullptr, request.appReplicaId}, rule)) return false;
+  if (!Write(top, request.appReplicaId, rule)) return false;
   top.UserInterface().showStatusText({});
   return true;
+}
+
+// Another program holding the database past the store's wait is not a failure
+// yet: whoever answers for the designer decides whether to wait once more.
+bool WorkflowSaver::Write(CWorkflowDoc& top, const std::string& appReplicaId, VersionRule rule) {
+  for (int retries = 0;; ++retries) {
+    WriteResult result = WriteWorkflow(top, {nullptr, appReplicaId}, rule);
+    if (result.outcome != WriteResult::Busy) return static_cast<bool>(result);
+    if (retries == kBusyRetries || !retry_(result.busy + "\r\n\r\nTry again?")) {
+      ShowErrorMessage(top.UserInterface(), result.busy);
+      return false;
+    }
+  }
 }
 
 }  // namespace velk

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "model/workflowsave.h"
 #include "repository/databasekind.h"
 
 namespace velk {
@@ -15,6 +16,12 @@ namespace velk {
 class CWorkflowDoc;
 class DatabaseCache;
 class ExternalDirectoryLookup;
+
+// Asked when another program holds the database longer than the store waits:
+// true tries once more (at most kBusyRetries times, so a tool that always says
+// yes still comes to an end).
+using RetryWhenBusy = std::function<bool(const std::string& question)>;
+inline constexpr int kBusyRetries = 3;
 
 // "Save Workflow as": lets the designer name the workflow; false on Cancel.
 using ChooseSaveName = std::function<bool(CWorkflowDoc&)>;
@@ -37,9 +44,10 @@ class WorkflowSaver {
  public:
   // `cache` loads the databases a workflow has not initialised yet, those it does
   // not name taken from `defaults` (the settings); `directory` serves the
-  // consistency check. All three outlive the saver.
+  // consistency check. All three outlive the saver. `retry` answers for the
+  // designer when the database stays busy.
   WorkflowSaver(DatabaseCache& cache, const DatabaseLocations& defaults,
-                const ExternalDirectoryLookup& directory);
+                const ExternalDirectoryLookup& directory, RetryWhenBusy retry);
 
   // Saves the workflow of `doc` (a cluster level saves its whole workflow):
   // initialises its databases, refuses a cluster node that stands for its own or
@@ -54,10 +62,12 @@ class WorkflowSaver {
  private:
   void InitializeDatabases(CWorkflowDoc& top);
   bool NeedsName(CWorkflowDoc& top, bool saveAs) const;
+  bool Write(CWorkflowDoc& top, const std::string& appReplicaId, VersionRule rule);
 
   DatabaseCache& cache_;
   const DatabaseLocations& defaults_;
   const ExternalDirectoryLookup& directory_;
+  RetryWhenBusy retry_;
 };
 
 }  // namespace velk

@@ -18,8 +18,10 @@ namespace velk::testing {
 
 class TestSaver {
  public:
-  explicit TestSaver(LNNotesSession& session)
-      : cache_(velk::services(), session, HeadersFrom({"procdef.nsf", ""}), CacheExtDirLinks) {
+  explicit TestSaver(LNNotesSession& session,
+                     RetryWhenBusy retry = [](const std::string&) { return false; })
+      : cache_(velk::services(), session, HeadersFrom({"procdef.nsf", ""}), CacheExtDirLinks),
+        saver_{cache_, defaults_, directory_, std::move(retry)} {
     for (const DemoDatabase& d : DemoDatabases()) {
       defaults_[d.kind] = {d.fileName, ""};
       if (std::filesystem::exists(lnstore::ResolveLocalPath(d.fileName))) continue;
@@ -35,7 +37,7 @@ class TestSaver {
   DatabaseCache cache_;
   DatabaseLocations defaults_;
   CExtDirLookup directory_;
-  WorkflowSaver saver_{cache_, defaults_, directory_};
+  WorkflowSaver saver_;
 };
 
 }  // namespace velk::testing

@@ -381,32 +381,35 @@ TEST_F(StorageTest, FailedSaveLeavesTheStoredVersionIntactAndSaysSo) {
   EXPECT_EQ(ui->currentStatus(), "");
 }
 
-// Another program holds the database past the store's wait: the designer is asked
-// and the save lands on "Retry" once the database is free again.
+// Another program holds the database past the store's wait: the write stores
+// nothing and says so without asking; the saver asks, shows a save given up, and
+// lands on "Retry" once the database is free again.
 TEST_F(StorageTest, BusyDatabaseIsOfferedAgainAndTheRetryLands) {
-  // The other program lets go while the designer reads the question.
-  struct ReleasingServices : HeadlessServices {
-    sqlite3* other = nullptr;
-    MsgResult messageBox(const std::string& text, MsgIcon icon, MsgButtons buttons,
-                         const std::string& title) override {
-      sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
-      return HeadlessServices::messageBox(text, icon, buttons, title);
-    }
-  } asking;
-  CWorkflowDoc asked{asking, kTestUser, "06.12.2026"};
-  Attach(asked);
   session.SetBusyTimeout(std::chrono::milliseconds(50));
-  asked.DefineAsWorkflowStart(*Add(asked, "Only"));
+  doc.DefineAsWorkflowStart(*Add("Only"));
+  sqlite3* other = nullptr;
   const std::string file = (dir_ / "procdef.nsf").string();
-  ASSERT_EQ(sqlite3_open(file.c_str(), &asking.other), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(asking.other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
-  const bool stored = WriteWorkflow(asked);
-  sqlite3_close(asking.other);
-  EXPECT_TRUE(stored);
-  const auto& messages = asking.messages;
-  ASSERT_FALSE(messages.empty());
-  EXPECT_EQ(messages.front().buttons, MsgButtons::RetryCancel);
-  EXPECT_NE(messages.front().text.find("Try again?"), std::string::npos);
+  ASSERT_EQ(sqlite3_open(file.c_str(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+  const WriteResult busy = WriteWorkflow(doc);
+  EXPECT_EQ(busy.outcome, WriteResult::Busy);
+  EXPECT_NE(busy.busy.find("could not be accessed"), std::string::npos);
+  EXPECT_TRUE(ui->messages.empty()) << "the write does not ask";
+
+  std::vector<std::string> questions;
+  TestSaver declining(session, [&](const std::string& q) { return questions.push_back(q), false; });
+  EXPECT_FALSE(declining->Save(doc));
+  ASSERT_EQ(questions.size(), 1u);
+  EXPECT_NE(questions[0].find("Try again?"), std::string::npos);
+  ASSERT_EQ(ui->messages.size(), 1u) << "a save given up is shown";
+
+  TestSaver retrying(session, [&](const std::string& q) {
+    questions.push_back(q);
+    return sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
+  });
+  EXPECT_TRUE(retrying->Save(doc));
+  sqlite3_close(other);
+  EXPECT_EQ(questions.size(), 2u);
   LNDatabase db = Open();
   EXPECT_EQ(Documents(db, views::kHeaderById).size(), 1u);
 }
@@ -443,7 +446,7 @@ TEST_F(StorageTest, SaveCommandChecksAsksForANameWhenNeededAndCountsVersions) {
   {
     DatabaseCache cache(velk::services(), session, HeadersFrom({"procdef.nsf", ""}), CacheExtDirLinks);
     const DatabaseLocations none;
-    WorkflowSaver nowhere(cache, none, NoExternalDirectory());
+    WorkflowSaver nowhere(cache, none, NoExternalDirectory(), [](const std::string&) { return false; });
     EXPECT_FALSE(nowhere.Save(doc, {false, chooseName, false, {}}));
     ASSERT_EQ(ui->messages.size(), 1u);
     EXPECT_NE(ui->messages[0].text.find("Please specify an Application Environment Database for"),

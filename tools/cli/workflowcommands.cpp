@@ -241,7 +241,9 @@ struct CommandSaver::Parts {
 CommandSaver::CommandSaver(Context& ctx, const Args& args)
     : parts_(std::make_unique<Parts>(ctx, args)),
       saver_(std::make_unique<velk::WorkflowSaver>(parts_->cache, parts_->defaults,
-                                                   parts_->directory)) {}
+                                                   parts_->directory,
+                                                   // no one to answer: as often as offered
+                                                   [](const std::string&) { return true; })) {}
 
 CommandSaver::~CommandSaver() = default;
 
