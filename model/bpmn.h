@@ -39,11 +39,11 @@ std::string WorkflowToBpmn(const CWorkflowDoc& doc);
 
 // Fills the empty document with the workflow of a BPMN file, as importing a
 // workflow file does (model/workflowjson.h); nodes without a diagram position are
-// placed by the layered layout. The notices also go to the Info Center. Throws
-// std::runtime_error saying why the text is refused (not BPMN, not well-formed,
-// declares entities, nested too deeply, no process, no tasks); the document is
-// then left as it was.
-std::vector<BpmnNotice> WorkflowFromBpmn(std::string_view xml, CWorkflowDoc& doc);
+// placed by the layered layout (with Graphviz's dot unless `dot` is false). The
+// notices also go to the Info Center. Throws std::runtime_error saying why the
+// text is refused (not BPMN, not well-formed, declares entities, nested too
+// deeply, no process, no tasks); the document is then left as it was.
+std::vector<BpmnNotice> WorkflowFromBpmn(std::string_view xml, CWorkflowDoc& doc, bool dot = true);
 
 // Whether a workflow file's text is XML (else it is taken for JSON): its first
 // character after blanks and a byte order mark is "<".

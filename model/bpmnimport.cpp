@@ -254,30 +254,32 @@ class Builder {
 };
 
 // Levels without diagram positions are laid out as "Arrange as layers" does.
-void PlaceLevels(CWorkflowDoc& top, const std::set<int>& levels) {
+void PlaceLevels(CWorkflowDoc& top, const std::set<int>& levels, bool dot) {
+  LayoutOptions options;
+  options.dot = dot;
   for (int level : levels) {
     if (level == 1) {
-      ArrangeAsLayers(top, {});
+      ArrangeAsLayers(top, options);
       continue;
     }
     CNode* cluster = top.FindRepresentingNode(level);
     if (!cluster || !cluster->IsClusterNode()) continue;
     CWorkflowDoc* shown = top.OpenClusterDocument(*cluster);
-    ArrangeAsLayers(*shown, {});
+    ArrangeAsLayers(*shown, options);
     top.CloseClusterDocument(*shown);
   }
 }
 
 }  // namespace
 
-std::vector<BpmnNotice> WorkflowFromBpmn(std::string_view xml, CWorkflowDoc& doc) {
+std::vector<BpmnNotice> WorkflowFromBpmn(std::string_view xml, CWorkflowDoc& doc, bool dot) {
   BpmnGraph graph = ReadBpmnGraph(xml);
   AbsorbEvents(graph);
   Builder builder(graph);
   const Json json = builder.Run();
   if (json["nodes"].empty()) throw std::runtime_error("its process holds no task");
   WorkflowFromJson(json, doc);
-  PlaceLevels(doc.Top(), builder.Unplaced());
+  PlaceLevels(doc.Top(), builder.Unplaced(), dot);
   InfoCenter& info = doc.UserInterface().infoCenter();
   info.clearCategory(kBpmnImportCategory);
   for (const BpmnNotice& n : graph.notices)
