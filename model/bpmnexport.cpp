@@ -116,10 +116,23 @@ const char* ElementOfKind(NodeKind kind) {
   return "bpmn:task";
 }
 
+// The fields of a new task as a workflow file holds them: a field left out of a
+// file takes this value, so the export leaves out what equals it.
+Json NewTaskFields(Services& services) {
+  CWorkflowDoc scratch(services);
+  scratch.CreateNode(NodeRectAt(0, 0));
+  Json fields = WorkflowToJson(scratch)["nodes"][0];
+  fields.erase("id");
+  return fields;
+}
+
 class Exporter {
  public:
   explicit Exporter(const CWorkflowDoc& doc)
-      : top_(doc.Top()), json_(WorkflowToJson(top_)), shapes_(PlanBpmnShapes(top_)) {}
+      : top_(doc.Top()),
+        json_(WorkflowToJson(top_)),
+        shapes_(PlanBpmnShapes(top_)),
+        defaults_(NewTaskFields(top_.UserInterface())) {}
 
   std::string Run() {
     w_.Start("bpmn:definitions");
@@ -183,8 +196,10 @@ class Exporter {
       w_.Attr("calledElement", BpmnProcessId(node.SubWorkflowId()));
     WriteDocumentation(node.Attributes().freeText, "the free text of task \"" + node.Name() + "\"");
     w_.Start("bpmn:extensionElements");
-    WriteFields(w_, "velk:task", json_["nodes"][static_cast<std::size_t>(s.node)],
-                "task \"" + node.Name() + "\"");
+    Json fields = Json::object();
+    for (auto& [name, value] : json_["nodes"][static_cast<std::size_t>(s.node)].items())
+      if (auto d = defaults_.find(name); d == defaults_.end() || *d != value) fields[name] = value;
+    WriteFields(w_, "velk:task", fields, "task \"" + node.Name() + "\"");
     w_.End();
     if (!node.Attributes().member.empty()) {
       w_.Start("bpmn:potentialOwner");
@@ -271,6 +286,7 @@ class Exporter {
   const CWorkflowDoc& top_;
   Json json_;
   BpmnShapes shapes_;
+  Json defaults_;
   Writer w_;
 };
 

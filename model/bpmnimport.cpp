@@ -28,16 +28,20 @@ namespace {
 
 using Json = WorkflowJson;
 
+// The type of each field by its name in a workflow file.
+using FieldTypes = std::map<std::string, ItemType, std::less<>>;
+
 template <class Record>
-std::map<std::string, ItemType, std::less<>> TypesOf(const RecordFields<Record>& fields) {
-  std::map<std::string, ItemType, std::less<>> types;
+FieldTypes TypesOf(const RecordFields<Record>& fields) {
+  FieldTypes types;
   for (const RecordField<Record>& f : fields)
     if (f.json) types.emplace(f.json, f.type);
   return types;
 }
 
 // The JSON value of an extension attribute, by the type of its field.
-Json ValueOf(ItemType type, const std::string& text, const std::string& where) {
+Json ValueOf(ItemType type, const std::string& text, const std::string& where,
+             const std::string& field) {
   switch (type) {
     case ItemType::Integer:
     case ItemType::Number:
@@ -45,12 +49,13 @@ Json ValueOf(ItemType type, const std::string& text, const std::string& where) {
       long long n = 0;
       const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), n);
       if (error != std::errc() || end != text.data() + text.size())
-        throw std::runtime_error(where + ": \"" + text + "\" is no whole number");
+        throw std::runtime_error(where + " " + field + ": \"" + text + "\" is no whole number");
       return n;
     }
     case ItemType::Flag:
       if (text != "true" && text != "false")
-        throw std::runtime_error(where + ": \"" + text + "\" is neither true nor false");
+        throw std::runtime_error(where + " " + field + ": \"" + text +
+                                 "\" is neither true nor false");
       return text == "true";
     default:
       return text;
@@ -59,20 +64,17 @@ Json ValueOf(ItemType type, const std::string& text, const std::string& where) {
 
 // The fields an extension element of ours (velk:task, velk:workflow, velk:arrow)
 // holds; a field it does not describe is passed by.
-template <class Record>
-Json ExtensionFields(const xmlNode* owner, const char* name, const RecordFields<Record>& fields,
+Json ExtensionFields(const xmlNode* owner, const char* name, const FieldTypes& types,
                      const std::string& where) {
   Json out = Json::object();
   const xmlNode* ext = FirstChild(owner, kBpmnModelNs, "extensionElements");
   const xmlNode* e = ext ? FirstChild(ext, kVelkNs, name) : nullptr;
   if (!e) return out;
-  const auto types = TypesOf(fields);
   for (const xmlAttr* a = e->properties; a; a = a->next) {
     const std::string attr = reinterpret_cast<const char*>(a->name);
     auto t = types.find(attr);
-    if (t == types.end() && attr != "index") continue;
-    out[attr] = ValueOf(t == types.end() ? ItemType::Integer : t->second,
-                        Attribute(e, attr.c_str()), where + " " + attr);
+    if (t == types.end() || a->ns) continue;
+    out[attr] = ValueOf(t->second, TextOf(reinterpret_cast<const xmlNode*>(a)), where, attr);
   }
   for (const xmlNode* list : ChildElements(e, kVelkNs)) {
     const std::string field = Attribute(list, "name");
@@ -122,7 +124,8 @@ class Builder {
   const BpmnElement& At(int i) const { return g_.elements[static_cast<std::size_t>(i)]; }
 
   Json Header() {
-    Json h = ExtensionFields(g_.process, "workflow", HeaderRecordFields(), "the process's");
+    Json h =
+        ExtensionFields(g_.process, "workflow", TypesOf(HeaderRecordFields()), "the process's");
     const std::string name = Attribute(g_.process, "name");
     if (!name.empty() || !h.contains("name"))
       h["name"] = name.empty() ? Attribute(g_.process, "id") : name;
@@ -138,8 +141,7 @@ class Builder {
     std::vector<std::pair<long long, int>> own;
     for (int i = 0; i < static_cast<int>(g_.elements.size()); ++i) {
       if (At(i).role != BpmnRole::Task) continue;
-      const Json& fields = ext_[i] =
-          ExtensionFields(At(i).xml, "task", TaskRecordFields(), At(i).id);
+      const Json& fields = ext_[i] = ExtensionFields(At(i).xml, "task", taskTypes_, At(i).id);
       const Json id = fields.value("id", Json());
       if (!id.is_number_integer()) continue;
       if (used_.insert(id.get<long long>()).second) own.emplace_back(id.get<long long>(), i);
@@ -225,10 +227,11 @@ class Builder {
   Json Arrows() {
     std::vector<std::pair<long long, Json>> arrows;
     long long unnumbered = 1LL << 40;
+    FieldTypes arrowTypes = TypesOf(ArrowRecordFields());
+    arrowTypes.emplace("index", ItemType::Integer);  // the arrow's place among all arrows
     for (const BpmnArrow& a : ArrowsThroughGateways(g_)) {
       const BpmnFlow& via = g_.flows[static_cast<std::size_t>(a.via)];
-      Json arrow =
-          via.xml ? ExtensionFields(via.xml, "arrow", ArrowRecordFields(), via.id) : Json::object();
+      Json arrow = via.xml ? ExtensionFields(via.xml, "arrow", arrowTypes, via.id) : Json::object();
       const long long index =
           arrow.contains("index") ? arrow["index"].get<long long>() : unnumbered++;
       arrow.erase("index");
@@ -245,6 +248,7 @@ class Builder {
   }
 
   BpmnGraph& g_;
+  const FieldTypes taskTypes_ = TypesOf(TaskRecordFields());
   std::map<int, Json> ext_;
   std::map<int, long long> ids_;
   std::set<long long> used_;
