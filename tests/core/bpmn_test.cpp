@@ -193,8 +193,9 @@ TEST_F(BpmnTest, FilesAfterTheStandardsExamplesImportAsExpected) {
     // Without diagram data the layout places every task apart from the others.
     for (const CNode* n : d->AllNodes())
       for (const CNode* o : d->AllNodes())
-        if (n < o && n->BelongsToCluster() == o->BelongsToCluster())
+        if (n < o && n->BelongsToCluster() == o->BelongsToCluster()) {
           EXPECT_NE(n->GetRect(), o->GetRect()) << c.file << ": " << n->Name() << o->Name();
+        }
   }
   // The diagram's places, scaled: a 100 x 80 shape at 150, 80 is centred at 200, 120.
   auto d = FromBpmn(ReadFile(kBpmnDir / "samples/gateways.bpmn"));
