@@ -13,7 +13,8 @@ namespace velk {
 
 namespace {
 
-constexpr int kTaskPixels = kNodeSize * kBpmnPixelsPerUnit;
+constexpr int kTaskWidth = 100;
+constexpr int kTaskHeight = 80;
 constexpr int kGatewayPixels = 50;
 constexpr int kEventPixels = 36;
 constexpr char kProcessPrefix[] = "Workflow_";
@@ -82,9 +83,11 @@ class Planner {
       BpmnShape s;
       s.id = TaskId(index_.at(n));
       s.node = index_.at(n);
-      s.x = n->GetRect().left * kBpmnPixelsPerUnit;
-      s.y = -n->GetRect().top * kBpmnPixelsPerUnit;
-      s.width = s.height = kTaskPixels;
+      const Point centre = n->GetRect().Center();
+      s.x = centre.x * kBpmnPixelsPerUnit - kTaskWidth / 2;
+      s.y = -centre.y * kBpmnPixelsPerUnit - kTaskHeight / 2;
+      s.width = kTaskWidth;
+      s.height = kTaskHeight;
       shapeOf_[n] = {plane, shapes_.planes[plane].shapes.size()};
       shapes_.planes[plane].shapes.push_back(s);
       const int inner = n->RepresentsCluster();
@@ -122,7 +125,7 @@ class Planner {
                 bool before) {
     const BpmnShape taskShape = Shape(task);
     Centre c = CentreOf(taskShape);
-    c.x += (before ? -1 : 1) * (kTaskPixels / 2.0 + 50);
+    c.x += (before ? -1 : 1) * (kTaskWidth / 2.0 + 50);
     BpmnShape event = ShapeAt(id, element, c, kEventPixels);
     shapes_.planes[p].shapes.push_back(event);
     if (before)
@@ -176,8 +179,8 @@ class Planner {
     }
     const Centre c = CentreOf(from);
     Centre mid{(c.x + towards.x) / 2, (c.y + towards.y) / 2};
-    if (std::abs(mid.x - c.x) < kTaskPixels && std::abs(mid.y - c.y) < kTaskPixels)
-      mid.x = c.x + kTaskPixels;  // clear of the task
+    if (std::abs(mid.x - c.x) < kTaskWidth && std::abs(mid.y - c.y) < kTaskHeight)
+      mid.x = c.x + kTaskWidth;  // clear of the task
     BpmnShape gateway = ShapeAt("Gateway_" + suffix.substr(5), element, mid, kGatewayPixels);
     for (const CArrow* a : arrows)
       if (a->Kind() == RoutingKind::Else && gateway.defaultFlow.empty())

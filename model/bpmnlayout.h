@@ -14,9 +14,11 @@ namespace velk {
 
 class CWorkflowDoc;
 
-// A diagram pixel is a third of a logical unit, so a 34-unit node is 102 pixels
-// wide, near the size other tools give tasks; y points down in BPMN.
-inline constexpr int kBpmnPixelsPerUnit = 3;
+// Two diagram pixels to a logical unit: other tools draw a task 100 x 80 pixels
+// and space tasks 150 to 250 pixels apart, which keeps a workflow's spacing
+// about as the modeler shows it. Places are the shapes' centres; y points down
+// in BPMN.
+inline constexpr int kBpmnPixelsPerUnit = 2;
 
 struct BpmnShape {
   std::string id;

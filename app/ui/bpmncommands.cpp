@@ -78,7 +78,8 @@ void CVelkModApp::OnImportBpmn() {
   services_.showStatusText(notices.empty()
                                ? "Imported " + path.toStdString()
                                : "Imported " + path.toStdString() + "; the Info Center lists " +
-                                     std::to_string(notices.size()) + " notices");
+                                     std::to_string(notices.size()) +
+                            (notices.size() == 1 ? " notice" : " notices"));
 }
 
 void CVelkModApp::OnExportBpmn() {
