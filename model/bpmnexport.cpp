@@ -4,22 +4,25 @@
 
 #include <libxml/xmlwriter.h>
 
+#include <algorithm>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "model/bpmn.h"
 #include "model/bpmnlayout.h"
 #include "model/bpmnxml.h"
 #include "model/workflowdoc.h"
-#include "model/workflowjson.h"
+#include "model/workflowrecords.h"
 
 namespace velk {
 
 namespace {
-
-using Json = WorkflowJson;
 
 struct WriterFree {
   void operator()(xmlTextWriter* w) const { xmlFreeTextWriter(w); }
@@ -73,24 +76,51 @@ class Writer {
   std::unique_ptr<xmlTextWriter, WriterFree> w_;
 };
 
-std::string ScalarText(const Json& value) {
-  if (value.is_string()) return value.get<std::string>();
-  if (value.is_boolean()) return value.get<bool>() ? "true" : "false";
-  return value.dump();
+// A field's value as a workflow file gives it, as text; empty for none.
+template <class Record>
+std::string FieldText(const RecordField<Record>& f, const FieldValue& value) {
+  switch (f.type) {
+    case ItemType::Word:
+      return f.words->toWord(std::get<int>(value));
+    case ItemType::Integer:
+    case ItemType::Number:
+      return std::to_string(std::get<int>(value));
+    case ItemType::Flag:
+      return std::get<bool>(value) ? "true" : "false";
+    default:
+      return std::get<std::string>(value);
+  }
 }
 
-// The fields of a JSON object as `element`: values as attributes, lists as
-// children holding one item each.
-void WriteFields(Writer& w, const char* element, const Json& fields, const std::string& where) {
+// The fields of a record a workflow file carries as `element`: values as
+// attributes, lists as children holding one item each. Fields equal to those of
+// `defaults` are left out, as are those `skip` names.
+template <class Record>
+void WriteRecordFields(Writer& w, const char* element, const RecordFields<Record>& fields,
+                       const Record& r, std::type_identity_t<const Record*> defaults,
+                       const std::string& where,
+                       const std::vector<std::pair<const char*, std::string>>& extra = {},
+                       std::initializer_list<std::string_view> skip = {}) {
   w.Start(element);
-  for (const auto& [name, value] : fields.items())
-    if (!value.is_null() && !value.is_array())
-      w.Attr(name.c_str(), ScalarText(value), where + " " + name);
-  for (const auto& [name, value] : fields.items()) {
-    if (!value.is_array() || value.empty()) continue;
+  for (const auto& [name, text] : extra) w.Attr(name, text);
+  std::vector<std::pair<const char*, std::vector<std::string>>> lists;
+  for (const RecordField<Record>& f : fields) {
+    if (!f.json || !f.get || std::ranges::find(skip, f.json) != skip.end()) continue;
+    FieldValue value = f.get(r);
+    if (defaults && value == f.get(*defaults)) continue;
+    if (auto* list = std::get_if<std::vector<std::string>>(&value)) {
+      if (!list->empty()) lists.emplace_back(f.json, std::move(*list));
+      continue;
+    }
+    const std::string text = FieldText(f, value);
+    // A key without a value names no node, and an optional text is left out when empty.
+    if (text.empty() && (f.type == ItemType::Key || f.optional)) continue;
+    w.Attr(f.json, text, where + " " + f.json);
+  }
+  for (const auto& [name, items] : lists) {
     w.Start("velk:list");
     w.Attr("name", name);
-    for (const Json& item : value) w.Element("velk:item", ScalarText(item), where + " " + name);
+    for (const std::string& item : items) w.Element("velk:item", item, where + " " + name);
     w.End();
   }
   w.End();
@@ -116,23 +146,11 @@ const char* ElementOfKind(NodeKind kind) {
   return "bpmn:task";
 }
 
-// The fields of a new task as a workflow file holds them: a field left out of a
-// file takes this value, so the export leaves out what equals it.
-Json NewTaskFields(Services& services) {
-  CWorkflowDoc scratch(services);
-  scratch.CreateNode(NodeRectAt(0, 0));
-  Json fields = WorkflowToJson(scratch)["nodes"][0];
-  fields.erase("id");
-  return fields;
-}
-
 class Exporter {
  public:
-  explicit Exporter(const CWorkflowDoc& doc)
-      : top_(doc.Top()),
-        json_(WorkflowToJson(top_)),
-        shapes_(PlanBpmnShapes(top_)),
-        defaults_(NewTaskFields(top_.UserInterface())) {}
+  explicit Exporter(const CWorkflowDoc& doc) : top_(doc.Top()), shapes_(PlanBpmnShapes(top_)) {
+    for (const CNode* n : top_.AllNodes()) ids_.emplace(n, std::to_string(ids_.size()));
+  }
 
   std::string Run() {
     w_.Start("bpmn:definitions");
@@ -162,9 +180,10 @@ class Exporter {
     w_.Attr("isExecutable", "false");
     WriteDocumentation(top_.Header().freeText, "the workflow's free text");
     w_.Start("bpmn:extensionElements");
-    Json header = json_["header"];
-    if (!top_.Header().workflowId.empty()) header["workflowId"] = top_.Header().workflowId;
-    WriteFields(w_, "velk:workflow", header, "the workflow's");
+    std::vector<std::pair<const char*, std::string>> id;
+    if (!top_.Header().workflowId.empty()) id.emplace_back("workflowId", top_.Header().workflowId);
+    WriteRecordFields(w_, "velk:workflow", HeaderRecordFields(), top_.Header(), nullptr,
+                      "the workflow's", id);
     w_.End();
     WriteLevelContent(shapes_.planes.front());
     w_.End();
@@ -196,10 +215,8 @@ class Exporter {
       w_.Attr("calledElement", BpmnProcessId(node.SubWorkflowId()));
     WriteDocumentation(node.Attributes().freeText, "the free text of task \"" + node.Name() + "\"");
     w_.Start("bpmn:extensionElements");
-    Json fields = Json::object();
-    for (auto& [name, value] : json_["nodes"][static_cast<std::size_t>(s.node)].items())
-      if (auto d = defaults_.find(name); d == defaults_.end() || *d != value) fields[name] = value;
-    WriteFields(w_, "velk:task", fields, "task \"" + node.Name() + "\"");
+    WriteRecordFields(w_, "velk:task", TaskRecordFields(), TaskRecordOf(node, KeyOf()), &newTask_,
+                      "task \"" + node.Name() + "\"");
     w_.End();
     if (!node.Attributes().member.empty()) {
       w_.Start("bpmn:potentialOwner");
@@ -226,14 +243,13 @@ class Exporter {
     w_.Attr("sourceRef", e.source);
     w_.Attr("targetRef", e.target);
     if (e.arrow >= 0) {
-      const Json& arrow = json_["arrows"][static_cast<std::size_t>(e.arrow)];
-      Json fields = {{"index", e.arrow}};
-      for (const auto& [name, value] : arrow.items())
-        if (name != "from" && name != "to") fields[name] = value;
+      const CArrow& arrow = *top_.AllArrows()[static_cast<std::size_t>(e.arrow)];
+      const ArrowRecord record{arrow.Kind(), {{}, {}, arrow.Condition(), arrow.Formula()}};
       w_.Start("bpmn:extensionElements");
-      WriteFields(w_, "velk:arrow", fields, "an arrow's");
+      WriteRecordFields(w_, "velk:arrow", ArrowRecordFields(), record, nullptr, "an arrow's",
+                        {{"index", std::to_string(e.arrow)}}, {"from", "to"});
       w_.End();
-      const std::string condition = arrow.value("condition", "");
+      const std::string& condition = arrow.Condition();
       if (!condition.empty()) {
         w_.Start("bpmn:conditionExpression");
         w_.Attr("xsi:type", "bpmn:tFormalExpression");
@@ -284,9 +300,17 @@ class Exporter {
   }
 
   const CWorkflowDoc& top_;
-  Json json_;
+  std::function<std::string(const CNode&)> KeyOf() const {
+    return [this](const CNode& n) {
+      auto it = ids_.find(&n);
+      return it == ids_.end() ? std::string() : it->second;
+    };
+  }
+
   BpmnShapes shapes_;
-  Json defaults_;
+  std::unordered_map<const CNode*, std::string> ids_;
+  // What a file leaves out, an import takes as a new task has it.
+  const TaskRecord newTask_{};
   Writer w_;
 };
 

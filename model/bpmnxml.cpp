@@ -84,7 +84,9 @@ XmlDocument ParseXmlSafely(std::string_view text) {
   sax->startElementNs = StartElementWithinDepth;
   sax->serror = KeepFirstError;
   // No entity substitution, no DTD loading, no network: the file alone is read.
-  const int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_NOCDATA;
+  // Blanks between elements (the indentation) are dropped, a text of blanks alone kept.
+  const int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING |
+                      XML_PARSE_NOCDATA | XML_PARSE_NOBLANKS | XML_PARSE_COMPACT;
   XmlDocument doc(xmlCtxtReadMemory(context.get(), text.data(), static_cast<int>(text.size()),
                                     nullptr, nullptr, options));
   if (!refusal.reason.empty()) throw std::runtime_error(refusal.reason);
