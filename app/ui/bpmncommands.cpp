@@ -49,6 +49,16 @@ void CVelkModApp::CreateBpmnCommands() {
 // The imported workflow opens in a window of its own, not yet stored: it is
 // modified, so closing it asks whether to save it.
 void CVelkModApp::OnImportBpmn() {
+  {
+    velk::WaitCursor wait(services_);
+    if (!DefaultDatabasesValid()) {
+      Refuse(services_,
+             "Importing a workflow with wrong default databases is not possible. Importing "
+             "aborted.",
+             kImportTitle);
+      return;
+    }
+  }
   const QString path =
       QFileDialog::getOpenFileName(frame_.get(), QString::fromLatin1(kImportTitle), {}, kFilter);
   if (path.isEmpty()) return;
@@ -79,7 +89,7 @@ void CVelkModApp::OnImportBpmn() {
                                ? "Imported " + path.toStdString()
                                : "Imported " + path.toStdString() + "; the Info Center lists " +
                                      std::to_string(notices.size()) +
-                            (notices.size() == 1 ? " notice" : " notices"));
+                                     (notices.size() == 1 ? " notice" : " notices"));
 }
 
 void CVelkModApp::OnExportBpmn() {
