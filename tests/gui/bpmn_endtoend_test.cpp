@@ -29,7 +29,7 @@ class BpmnEndToEndTest : public ModelerTest {
   QTemporaryDir dir;
 };
 
-TEST_F(BpmnEndToEndTest, ImportOpensTheProcessUnsavedAndExportWritesAFileThatImportsBackEqual) {
+TEST_F(BpmnEndToEndTest, ImportOpensAProcessUnsavedRefusesOtherFilesAndExportImportsBackEqual) {
   EXPECT_FALSE(frame()->Action(cmd::FileExportBpmn)->isEnabled()) << "no workflow window";
   AnswerFileDialog(QStringLiteral(VELK_BPMN_DIR "/samples/gateways.bpmn"));
   ChooseMenu(QStringLiteral("&File"), QStringLiteral("&Import BPMN..."));
@@ -43,6 +43,20 @@ TEST_F(BpmnEndToEndTest, ImportOpensTheProcessUnsavedAndExportWritesAFileThatImp
   ASSERT_EQ(notices.size(), 1u);
   EXPECT_EQ(notices[0].title, "complexGateway cx");
   Picture(*frame(), "bpmn-import");
+
+  // A file that is no BPMN is refused in a message box; no window opens for it.
+  const int windows = static_cast<int>(frame()->MdiArea()->subWindowList().size());
+  {
+    shelltest::MessageBoxWatcher watcher;
+    AnswerFileDialog(QStringLiteral(VELK_BPMN_DIR "/xsd/DC.xsd"));
+    ChooseMenu(QStringLiteral("&File"), QStringLiteral("&Import BPMN..."));
+    ASSERT_EQ(watcher.boxes.size(), 1u);
+    EXPECT_EQ(watcher.boxes[0].title, QStringLiteral("Import BPMN"));
+    EXPECT_TRUE(watcher.boxes[0].text.contains(
+        QStringLiteral("is not imported: it is not a BPMN 2.0 file")))
+        << watcher.boxes[0].text.toStdString();
+  }
+  EXPECT_EQ(frame()->MdiArea()->subWindowList().size(), windows);
 
   OpenWorkflow(QStringLiteral("Version 2.0"));
   ASSERT_EQ(Doc().Header().name, "Order Handling");
