@@ -372,7 +372,7 @@ LayoutResult ComputeLayeredLayout(const LayoutGraph& graph, const LayoutOptions&
   const int grid = std::max(options.gridSize, 1);
   const Pitches pitch = PitchesOf(graph, grid);
   std::optional<RowPlacement> placed;
-  if (SuitsDot(ShapeOf(graph, rows)))
+  if (options.dot && SuitsDot(ShapeOf(graph, rows)))
     placed = DotInTime(graph, static_cast<double>(pitch.column) / pitch.box);
   const LayoutEngine engine = placed ? LayoutEngine::Dot : LayoutEngine::Rows;
   if (!placed) placed = PlaceInRows(graph, std::move(rows), pitch.column, stop);

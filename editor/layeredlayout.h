@@ -34,6 +34,8 @@ int EstimatedLabelWidth(const std::string& condition);
 
 struct LayoutOptions {
   int gridSize = 50;  // centres land on multiples of it
+  // False: rows of our own only, without Graphviz and its thread.
+  bool dot = true;
 };
 
 enum class LayoutEngine { Dot, Rows };

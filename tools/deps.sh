@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkgconf
-  libsqlite3-dev libpq-dev postgresql nlohmann-json3-dev libgtest-dev libgmock-dev
+  libsqlite3-dev libpq-dev postgresql nlohmann-json3-dev libgtest-dev libgmock-dev libxml2-dev
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   qt6-qpa-plugins fonts-dejavu-core libgraphviz-dev libctemplate-dev
 )

@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Builds the fuzzers with clang and runs each for a while on its seed corpus.
 # Usage: tools/fuzz.sh [SECONDS-EACH] [NAME...]   (default 600 s; names: formula values
-# database dbimport workflowjson). New inputs go to build-fuzz/corpus, never into the
+# database dbimport workflowjson bpmn). New inputs go to build-fuzz/corpus, never into the
 # repository; a crash leaves its input in build-fuzz/crashes and fails the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-600}"
 shift || true
 names=("$@")
-[ ${#names[@]} -eq 0 ] && names=(formula values database dbimport workflowjson)
+[ ${#names[@]} -eq 0 ] && names=(formula values database dbimport workflowjson bpmn)
 
 tools/deps.sh --fuzz
 cmake --preset fuzz >/dev/null

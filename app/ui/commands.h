@@ -94,6 +94,8 @@ enum : int {
   EditFindPrevious = 33062,
   ViewZoomSelection = 33063,
   ViewOverview = 33064,
+  FileImportBpmn = 33070,
+  FileExportBpmn = 33071,
 
   // External Directory view.
   ExtDirNewFolder = 32811,

@@ -19,6 +19,8 @@ const std::vector<CommandInfo> kCommands = {
   {cmd::FilePrintPreview, "Print Pre&view", "", "Show the workflow as it will be printed", "", false},
   {cmd::FilePrintSetup, "P&rint Setup...", "", "Change the printer and printing options", "", false},
   {cmd::FileExport, "&Export...", "", "Save the workflow diagram as a PNG, SVG or PDF file", "", false},
+  {cmd::FileImportBpmn, "&Import BPMN...", "", "Open a BPMN 2.0 process as a new workflow", "", false},
+  {cmd::FileExportBpmn, "Export as &BPMN...", "", "Save the workflow as a BPMN 2.0 file for other process tools", "", false},
   {cmd::FileMru, "Recent File", "", "Open this document", "", false},
   {cmd::AppExit, "E&xit\tAlt+F4", "", "Quit the application", "", false},
   // Edit

@@ -181,7 +181,10 @@ void CMainFrame::CreateMenus() {
                   {cmd::FilePrintSetup, kAll},
                   {kSeparator, kAll},
                   {cmd::FileExport, kWf},
-                  {kSeparator, kWf},
+                  {kSeparator, kAll},
+                  {cmd::FileImportBpmn, kAll},
+                  {cmd::FileExportBpmn, kWf},
+                  {kSeparator, kAll},
                   {cmd::FileMru, kAll},
                   {kSeparator, kAll},
                   {cmd::AppExit, kAll}});

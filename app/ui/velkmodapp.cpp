@@ -107,6 +107,7 @@ bool CVelkModApp::InitInstance() {
   connect(windows_.get(), &CWorkflowWindows::workflowClosing, this,
           [this](const CWorkflowDoc& doc) { ReleasePublishedTasks(doc); });
   CreateVersionCommands();
+  CreateBpmnCommands();
   RegisterCommands();
   // Both belong to the frame, which deletes them before the windows go.
   new CFindBar(*frame_, *windows_, FindInRepository());

@@ -149,6 +149,10 @@ class CVelkModApp : public QObject {
   // "Version History..." and "Compare with Stored Version" with their commands
   // (app/ui/versioncommands.h).
   void CreateVersionCommands();
+  // "Import BPMN..." and "Export as BPMN..." (app/ui/bpmncommands.cpp).
+  void CreateBpmnCommands();
+  void OnImportBpmn();
+  void OnExportBpmn();
   void CreateSubWorkflow(CWorkflowDoc& from, velk::CNode& node);
   void LoadSubWorkflow(CWorkflowDoc& from, velk::CNode& node);
   void FillRecentMenu(QMenu& menu);

@@ -163,6 +163,40 @@ TEST_F(WorkflowCliTest, ImportSavesAsTheModelerSavesAndBadInputStoresNothing) {
       << refused.out;
 }
 
+TEST_F(WorkflowCliTest, BpmnExportAndImportStoreTheSameWorkflowAndListWhatAFileCouldNotGive) {
+  for (const char* name : {"Order Handling", "Complaint Handling"}) {
+    Result json = Run({"workflow", "export", name});
+    Result bpmn = Run({"workflow", "export", name, "--format", "bpmn"});
+    ASSERT_EQ(bpmn.code, 0) << bpmn.err;
+    WriteFile(root_ / "workflow.bpmn", bpmn.out);
+    Result imported = Run({"workflow", "import", (root_ / "workflow.bpmn").string()});
+    ASSERT_EQ(imported.code, 0) << imported.out << imported.err;
+    Json expected = Json::parse(json.out);
+    const std::string status = expected["header"]["status"];
+    if (status == "Active" || status == "Template")
+      expected["header"]["version"] = expected["header"]["version"].get<int>() + 1;
+    Result again = Run({"workflow", "export", StoredId(imported.out)});
+    EXPECT_EQ(Json::parse(again.out), expected) << name;
+  }
+  // Told by its content, whatever its name; what it could not give is printed.
+  WriteFile(root_ / "events.txt", ReadFile(std::string(VELK_BPMN_DIR) + "/samples/events.bpmn"));
+  Result foreign = Run({"workflow", "import", (root_ / "events.txt").string()});
+  EXPECT_EQ(foreign.code, 0) << foreign.err;
+  EXPECT_NE(foreign.out.find("info [1] BPMN Import: startEvent timer: became the task \"Monday\""),
+            std::string::npos)
+      << foreign.out;
+  EXPECT_NE(foreign.out.find("Stored \"Reminders\" version 0 (Design) as "), std::string::npos);
+
+  const std::string before = List();
+  WriteFile(root_ / "laughs.bpmn", "<!DOCTYPE d [<!ENTITY a \"a\">]><d>&a;</d>");
+  Result hostile = Run({"workflow", "import", (root_ / "laughs.bpmn").string()});
+  EXPECT_EQ(hostile.code, 1);
+  EXPECT_NE(hostile.err.find("laughs.bpmn: it declares a document type"), std::string::npos)
+      << hostile.err;
+  EXPECT_EQ(List(), before);
+  EXPECT_EQ(Run({"workflow", "export", "Order Handling", "--format", "yaml"}).code, 2);
+}
+
 // Designers saving one workflow at the same moment each get a version of their
 // own: none is refused, none is lost, no two share a number, one is current.
 TEST_F(WorkflowCliTest, ImportsOfOneWorkflowAtOnceEachLandAsAVersionOfTheirOwn) {

@@ -14,6 +14,7 @@
 #include "model/workflowrecords.h"
 #include "model/workflowrecovery.h"
 #include "model/workflowsave.h"
+#include "recordfill.h"
 #include "repository/demoworkflows.h"
 #include "storagefixture.h"
 #include "tests/support/installedservices.h"
@@ -64,40 +65,6 @@ class JsonTest : public StorageTest {
     return lines;
   }
 };
-
-// A value unlike the default for every described field of `r`, each field's own.
-template <class Record>
-void Fill(const RecordFields<Record>& fields, Record& r, int seed) {
-  const Record defaults{};
-  for (const RecordField<Record>& f : fields) {
-    if (!f.set) continue;
-    const int n = ++seed;
-    const std::string tag = std::to_string(n);
-    switch (f.type) {
-      case ItemType::Text:
-      case ItemType::Key:
-        f.set(r, "t" + tag);
-        break;
-      case ItemType::Integer:
-      case ItemType::Number:
-        f.set(r, 100 + n);
-        break;
-      case ItemType::Flag:
-        f.set(r, !std::get<bool>(f.get(defaults)));
-        break;
-      case ItemType::List:
-        f.set(r, std::vector<std::string>{"a" + tag, "b" + tag});
-        break;
-      case ItemType::Word: {
-        const int count = static_cast<int>(f.words->words().size());
-        f.set(r, (std::get<int>(f.get(defaults)) + 1 + n % (count - 1)) % count);
-        break;
-      }
-      case ItemType::Computed:
-        break;
-    }
-  }
-}
 
 // Every field `carried` holds compares equal; the field is named when not.
 template <class Record>

@@ -31,28 +31,6 @@ class ConsistencyEndToEndTest : public ModelerTest {
  protected:
   int Windows() const { return static_cast<int>(frame()->MdiArea()->subWindowList().size()); }
 
-  // Clicks the menu bar's `title`, then its entry `entry`.
-  void ChooseMenu(const QString& title, const QString& entry) {
-    frame()->activateWindow();
-    ProcessEvents();
-    QMenuBar* bar = frame()->menuBar();
-    QAction* menuAction = nullptr;
-    for (QAction* a : bar->actions())
-      if (a->text() == title && a->isVisible()) menuAction = a;
-    ASSERT_NE(menuAction, nullptr) << title.toStdString();
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menuAction).center());
-    ProcessEvents();
-    QMenu* menu = menuAction->menu();
-    ASSERT_TRUE(menu->isVisible());
-    for (QAction* a : menu->actions()) {
-      if (a->text().section('\t', 0, 0) != entry) continue;
-      ASSERT_TRUE(a->isEnabled()) << entry.toStdString();
-      QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(a).center());
-      ProcessEvents();
-      return;
-    }
-    FAIL() << "no entry " << entry.toStdString();
-  }
   std::vector<velk::InfoEntry> Findings() const {
     return app->UserInterface().infoCenter().entries(velk::kConsistencyCheckCategory);
   }

@@ -1,7 +1,9 @@
 // "workflow list|export|import|render|layout": stored workflows through the modeler's
 // own header list, loader and save.
 
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <ostream>
 #include <stdexcept>
@@ -14,6 +16,8 @@
 #include "commands.h"
 #include "dialogs/workflowchooser.h"
 #include "extdir/extdirlookup.h"
+#include "model/bpmn.h"
+#include "model/bpmnxml.h"
 #include "model/jsonlimits.h"
 #include "model/workflowdoc.h"
 #include "model/workflowjson.h"
@@ -153,10 +157,15 @@ std::unique_ptr<velk::CWorkflowDoc> LoadStored(Context& ctx, Repository& reposit
 }
 
 int Export(Context& ctx, const Args& args) {
+  const std::string format = args.option("format").value_or("json");
+  if (format != "json" && format != "bpmn") throw UsageError("--format is json or bpmn");
   Repository repository(ctx, ChooseDatabases(args));
   std::unique_ptr<velk::CWorkflowDoc> doc = LoadStored(ctx, repository, args);
   if (!doc) return kFailed;
-  printJson(ctx.out, velk::WorkflowToJson(*doc), "the workflow");
+  if (format == "bpmn")
+    ctx.out << velk::WorkflowToBpmn(*doc);
+  else
+    printJson(ctx.out, velk::WorkflowToJson(*doc), "the workflow");
   return kOk;
 }
 
@@ -169,11 +178,29 @@ int Render(Context& ctx, const Args& args) {
   return renderWorkflow(ctx, *doc, request);
 }
 
-velk::WorkflowJson ReadJson(const std::string& file) {
-  std::ifstream in(file);
+// The whole text of a workflow file; one far larger than any workflow is refused
+// before it is read.
+std::string ReadText(const std::string& file) {
+  std::error_code error;
+  const auto size = std::filesystem::file_size(file, error);
+  if (!error && size > velk::kMaxXmlBytes)
+    throw std::runtime_error(file + ": it is larger than " +
+                             std::to_string(velk::kMaxXmlBytes >> 20) +
+                             " MB, more than a workflow needs");
+  std::ifstream in(file, std::ios::binary);
   if (!in) throw std::runtime_error("cannot read " + file);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A BPMN file by its extension, else by its content; anything else is JSON.
+bool IsBpmnFile(const std::string& file, const std::string& text) {
+  return file.ends_with(".bpmn") || file.ends_with(".xml") ||
+         (!file.ends_with(".json") && velk::LooksLikeXml(text));
+}
+
+velk::WorkflowJson ReadJson(const std::string& file, const std::string& text) {
   try {
-    return velk::ParseJsonWithinDepth(in);
+    return velk::ParseJsonWithinDepth(text);
   } catch (const velk::WorkflowJson::exception& e) {  // a parse error, a number too large
     throw std::runtime_error(file + " is not valid JSON: " + e.what());
   } catch (const velk::JsonTooDeep& e) {
@@ -202,13 +229,20 @@ void CheckFaithful(const velk::CWorkflowDoc& doc, const std::string& file) {
 
 int Import(Context& ctx, const Args& args) {
   args.expectAtMost(1);
-  const std::string file = args.at(0, "JSON file");
-  const velk::WorkflowJson json = ReadJson(file);
+  const std::string file = args.at(0, "JSON or BPMN file");
+  const std::string text = ReadText(file);
+  const bool bpmn = IsBpmnFile(file, text);
+  velk::WorkflowJson json;
+  if (!bpmn) json = ReadJson(file, text);
   CommandSaver saver(ctx, args);
   Repository repository(ctx, ChooseDatabases(args));
   std::unique_ptr<velk::CWorkflowDoc> doc = repository.NewWorkflow();
   try {
-    velk::WorkflowFromJson(json, *doc);
+    // What a BPMN file could not give as it is goes to the Info Center, and so is printed.
+    if (bpmn)
+      velk::WorkflowFromBpmn(text, *doc);
+    else
+      velk::WorkflowFromJson(json, *doc);
   } catch (const std::runtime_error& e) {
     throw std::runtime_error(file + ": " + e.what());
   }
@@ -281,6 +315,7 @@ int workflowCommand(Context& ctx, const std::vector<std::string>& words) {
   if (sub == "diff") return workflowDiffCommand(ctx, {words.begin() + 1, words.end()});
   std::vector<std::string> valued{"procdef", "appenv", "server", "version"};
   if (sub == "render") valued.insert(valued.end(), {"format", "o", "output", "level"});
+  if (sub == "export") valued.push_back("format");
   if (sub == "layout") valued.insert(valued.end(), {"level", "timeout"});
   const Args args(std::vector<std::string>(words.begin() + 1, words.end()), valued,
                   sub == "layout"   ? std::vector<std::string>{"save"}

@@ -1,0 +1,74 @@
+// File > "Import BPMN..." and "Export as BPMN..." in the running modeler, chosen
+// from the menu with the mouse, the file dialogs answered as a user would.
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QFileDialog>
+#include <QTemporaryDir>
+
+#include <string>
+
+#include "model/bpmn.h"
+#include "model/workflowjson.h"
+#include "modelerfixture.h"
+
+namespace {
+
+using shelltest::ProcessEvents;
+
+class BpmnEndToEndTest : public ModelerTest {
+ protected:
+  // The next file dialog takes `file`, as if typed and confirmed.
+  static void AnswerFileDialog(const QString& file) {
+    sheettest::OnNextModal<QFileDialog>([file](QFileDialog& dialog) {
+      dialog.selectFile(file);
+      static_cast<QDialog&>(dialog).accept();  // QFileDialog::accept checks the name
+    });
+  }
+  QTemporaryDir dir;
+};
+
+TEST_F(BpmnEndToEndTest, ImportOpensAProcessUnsavedRefusesOtherFilesAndExportImportsBackEqual) {
+  EXPECT_FALSE(frame()->Action(cmd::FileExportBpmn)->isEnabled()) << "no workflow window";
+  AnswerFileDialog(QStringLiteral(VELK_BPMN_DIR "/samples/gateways.bpmn"));
+  ChooseMenu(QStringLiteral("&File"), QStringLiteral("&Import BPMN..."));
+  ASSERT_NE(Active(), nullptr);
+  EXPECT_EQ(Doc().Header().name, "Order Fulfilment");
+  EXPECT_EQ(Doc().LevelNodes().size(), 11u);
+  ASSERT_NE(Node("Receive order"), nullptr);
+  EXPECT_TRUE(Doc().NeedsSaveQuestion()) << "closing asks to save the imported workflow";
+  EXPECT_TRUE(Active()->windowTitle().endsWith(QStringLiteral(" *")));
+  const auto notices = app->UserInterface().infoCenter().entries(velk::kBpmnImportCategory);
+  ASSERT_EQ(notices.size(), 1u);
+  EXPECT_EQ(notices[0].title, "complexGateway cx");
+  Picture(*frame(), "bpmn-import");
+
+  // A file that is no BPMN is refused in a message box; no window opens for it.
+  const int windows = static_cast<int>(frame()->MdiArea()->subWindowList().size());
+  {
+    shelltest::MessageBoxWatcher watcher;
+    AnswerFileDialog(QStringLiteral(VELK_BPMN_DIR "/xsd/DC.xsd"));
+    ChooseMenu(QStringLiteral("&File"), QStringLiteral("&Import BPMN..."));
+    ASSERT_EQ(watcher.boxes.size(), 1u);
+    EXPECT_EQ(watcher.boxes[0].title, QStringLiteral("Import BPMN"));
+    EXPECT_TRUE(watcher.boxes[0].text.contains(
+        QStringLiteral("is not imported: it is not a BPMN 2.0 file")))
+        << watcher.boxes[0].text.toStdString();
+  }
+  EXPECT_EQ(frame()->MdiArea()->subWindowList().size(), windows);
+
+  OpenWorkflow(QStringLiteral("Version 2.0"));
+  ASSERT_EQ(Doc().Header().name, "Order Handling");
+  const QString file = dir.filePath(QStringLiteral("order"));
+  AnswerFileDialog(file);
+  ChooseMenu(QStringLiteral("&File"), QStringLiteral("Export as &BPMN..."));
+  QFile written(file + QStringLiteral(".bpmn"));
+  ASSERT_TRUE(written.open(QIODevice::ReadOnly)) << "the suffix is added";
+  const QByteArray xml = written.readAll();
+  velk::CWorkflowDoc back(app->UserInterface());
+  EXPECT_TRUE(velk::WorkflowFromBpmn(xml.toStdString(), back).empty());
+  EXPECT_EQ(velk::WorkflowToJson(back), velk::WorkflowToJson(Doc()));
+}
+
+}  // namespace
