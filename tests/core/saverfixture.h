@@ -5,21 +5,20 @@
 
 #include <filesystem>
 
-#include "repository/databasecache.h"
 #include "extdir/extdirlookup.h"
 #include "model/workflowsaver.h"
+#include "repository/databasecache.h"
 #include "repository/databasetemplates.h"
 #include "repository/demodata.h"
 #include "repository/store/lnbackend.h"
 #include "repository/store/lnnotes.h"
-#include "tests/support/installedservices.h"
 
 namespace velk::testing {
 
 class TestSaver {
  public:
-  explicit TestSaver(LNNotesSession& session)
-      : cache_(velk::services(), session, HeadersFrom({"procdef.nsf", ""}), CacheExtDirLinks) {
+  TestSaver(Services& services, LNNotesSession& session)
+      : cache_(services, session, HeadersFrom({"procdef.nsf", ""}), CacheExtDirLinks) {
     for (const DemoDatabase& d : DemoDatabases()) {
       defaults_[d.kind] = {d.fileName, ""};
       if (std::filesystem::exists(lnstore::ResolveLocalPath(d.fileName))) continue;

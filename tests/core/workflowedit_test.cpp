@@ -99,13 +99,13 @@ TEST_F(WorkflowTest, DeletingANonEmptyClusterAsksAndTakesNestedLevelsAlong) {
   std::vector<CWorkflowDoc*> closed;
   doc.SetClusterClosingHandler([&](CWorkflowDoc& d) { closed.push_back(&d); });
 
-  ui->answers.push_back(MsgResult::Cancel);
+  ui.answers.push_back(MsgResult::Cancel);
   EXPECT_FALSE(doc.DeleteNode(*cluster));
   EXPECT_EQ(doc.NodeCount(), 5u);
-  ASSERT_EQ(ui->messages.size(), 1u);
+  ASSERT_EQ(ui.messages.size(), 1u);
 
   EXPECT_TRUE(doc.DeleteNode(*cluster));
-  EXPECT_EQ(ui->messages.size(), 2u) << "nested clusters are not asked about again";
+  EXPECT_EQ(ui.messages.size(), 2u) << "nested clusters are not asked about again";
   EXPECT_EQ(doc.LevelNodes(), (std::vector<CNode*>{before}));
   EXPECT_EQ(doc.NodeCount(), 1u);
   EXPECT_TRUE(doc.AllArrows().empty());
@@ -116,7 +116,7 @@ TEST_F(WorkflowTest, DeletingAnEmptyClusterAsksNothing) {
   CNode* cluster = Add("Cluster", 0, 0, NodeKind::IWC);
   doc.OpenClusterDocument(*cluster);
   EXPECT_TRUE(doc.DeleteNode(*cluster));
-  EXPECT_TRUE(ui->messages.empty());
+  EXPECT_TRUE(ui.messages.empty());
   EXPECT_TRUE(doc.ClusterDocuments().empty());
 }
 
@@ -198,10 +198,10 @@ TEST_F(WorkflowTest, RepresentingNodeIsFoundByClusterNumber) {
   EXPECT_EQ(doc.FindRepresentingNode(3), second);
   EXPECT_EQ(doc.FindRepresentingNode(0), nullptr) << "plain nodes represent nothing";
   EXPECT_EQ(doc.FindRepresentingNode(1), nullptr);
-  EXPECT_TRUE(ui->messages.empty());
+  EXPECT_TRUE(ui.messages.empty());
 
   EXPECT_EQ(doc.GetNodeWhichRepresentsCluster(9), nullptr);
-  EXPECT_EQ(ui->messages.size(), 1u) << "a missing cluster node is a reported fault";
+  EXPECT_EQ(ui.messages.size(), 1u) << "a missing cluster node is a reported fault";
 }
 
 }  // namespace
