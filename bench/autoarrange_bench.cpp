@@ -14,17 +14,16 @@
 #include <vector>
 
 #include "bench/benchsupport.h"
+#include "common/headlessservices.h"
 #include "editor/autoarrange.h"
 #include "model/workflowdoc.h"
-#include "tests/support/installedservices.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-std::unique_ptr<velk::CWorkflowDoc> BuildLevel(int tasks) {
-  auto doc =
-      std::make_unique<velk::CWorkflowDoc>(velk::services(), "CN=Bench/O=Marvelund", "06.12.2026");
+std::unique_ptr<velk::CWorkflowDoc> BuildLevel(velk::Services& services, int tasks) {
+  auto doc = std::make_unique<velk::CWorkflowDoc>(services, "CN=Bench/O=Marvelund", "06.12.2026");
   std::vector<velk::CNode*> nodes;
   for (int i = 0; i < tasks; ++i)
     nodes.push_back(
@@ -66,8 +65,8 @@ double BaselineMs(const velk::CWorkflowDoc& doc, long& sink) {
   return Ms(Clock::now() - start);
 }
 
-double RunCase(int tasks, int runs) {
-  auto doc = BuildLevel(tasks);
+double RunCase(velk::Services& services, int tasks, int runs) {
+  auto doc = BuildLevel(services, tasks);
   std::vector<double> arrange, baseline;
   long sink = 0;
   for (int run = 0; run < runs; ++run) {
@@ -86,9 +85,10 @@ double RunCase(int tasks, int runs) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  velk::HeadlessServices services;
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
-  const double small = RunCase(20000, runs);
-  const double large = RunCase(100000, runs);
+  const double small = RunCase(services, 20000, runs);
+  const double large = RunCase(services, 100000, runs);
   const bool linear = large < 1.5 * small;
   std::printf("ratio at 100,000 / ratio at 20,000: %.2f (goal < 1.5: linear)%s\n", large / small,
               linear ? "" : "  MISSED");

@@ -20,7 +20,6 @@
 #include "model/bpmn.h"
 #include "model/workflowdoc.h"
 #include "model/workflowjson.h"
-#include "tests/support/installedservices.h"
 
 namespace {
 
@@ -50,8 +49,8 @@ std::map<std::string, double> ModdleFigures(const std::string& file, int runs) {
 int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
   const int tasks = argc > 2 ? std::max(10, std::atoi(argv[2])) : 5000;
-  velk::ScopedHeadlessServices headless;
-  velk::CWorkflowDoc doc(velk::services(), "CN=Bench/O=Marvelund");
+  velk::HeadlessServices services;
+  velk::CWorkflowDoc doc(services, "CN=Bench/O=Marvelund");
   bench::BuildMix(doc, tasks);
 
   std::string xml;
@@ -59,7 +58,7 @@ int main(int argc, char** argv) {
   bool same = true;
   for (int i = 0; i < runs; ++i) {
     exports.push_back(bench::Milliseconds([&] { xml = velk::WorkflowToBpmn(doc); }));
-    velk::CWorkflowDoc back(velk::services(), "CN=Bench/O=Marvelund");
+    velk::CWorkflowDoc back(services, "CN=Bench/O=Marvelund");
     imports.push_back(bench::Milliseconds([&] { velk::WorkflowFromBpmn(xml, back); }));
     same = same && back.NodeCount() == doc.NodeCount();
   }

@@ -6,16 +6,17 @@
 
 #include "app/settings.h"
 #include "app/ui/nodebitmaps.h"
+#include "common/services.h"
 #include "editor/ui/editor.h"
 #include "extdir/extdirlookup.h"
 #include "model/nodeclipboard.h"
-#include "tests/support/installedservices.h"
 
 namespace bench {
 
 struct BenchEditor {
-  explicit BenchEditor(const velk::ModelerSettings& modeler = {}) : settings(modeler) {
-    bitmaps.Load(velk::services());
+  explicit BenchEditor(velk::Services& services, const velk::ModelerSettings& modeler = {})
+      : settings(modeler), editor(services, Parts(), settings, bitmaps, clipboard, printer) {
+    bitmaps.Load(services);
   }
   static EditorCollaborators Parts() {
     EditorCollaborators parts =
@@ -29,7 +30,7 @@ struct BenchEditor {
   CNodeBitmaps bitmaps;
   velk::NodeClipboard clipboard;
   QPrinter printer;
-  CEditor editor{velk::services(), Parts(), settings, bitmaps, clipboard, printer};
+  CEditor editor;
 };
 
 }  // namespace bench

@@ -19,12 +19,11 @@
 #include <string>
 #include <vector>
 
-#include "common/headlessservices.h"
 #include "bench/extdirbench.h"
+#include "common/headlessservices.h"
 #include "extdir/extdirdata.h"
 #include "extdir/extdiritems.h"
 #include "extdir/extdirtree.h"
-#include "tests/support/installedservices.h"
 
 namespace {
 
@@ -44,12 +43,14 @@ void Row(const char* what, const bench::Times& ours, const bench::Times& raw, do
               b, a / b, cpu, goal, a <= goal * b ? "ok" : "MISSED");
 }
 
-std::unique_ptr<velk::CExtDirData> Load(LNNotesSession& session, const std::string& path) {
-  return std::make_unique<velk::CExtDirData>(velk::services(), session, path, "", nullptr, velk::UnlinkedExtDir());
+std::unique_ptr<velk::CExtDirData> Load(velk::Services& services, LNNotesSession& session,
+                                        const std::string& path) {
+  return std::make_unique<velk::CExtDirData>(services, session, path, "", nullptr,
+                                             velk::UnlinkedExtDir());
 }
 
 // Building the tree over directories of growing persons and requests.
-void Growth(LNNotesSession& session, int runs) {
+void Growth(velk::Services& services, LNNotesSession& session, int runs) {
   std::vector<double> perThousand;
   for (int n : kGrowth) {
     const std::string path = "grow" + std::to_string(n) + ".nsf";
@@ -58,7 +59,7 @@ void Growth(LNNotesSession& session, int runs) {
     for (int run = 0; run < runs; ++run) {
       // A data set of its own each time: a tree built where the last one was
       // freed measures the allocator more than the tree.
-      auto data = Load(session, path);
+      auto data = Load(services, session, path);
       std::unique_ptr<velk::CExtDirTree> tree;
       build.push_back(Seconds([&] { tree = std::make_unique<velk::CExtDirTree>(*data); }));
     }
@@ -79,7 +80,7 @@ int main(int argc, char** argv) {
   const std::string dir = bench::ScratchFolder("velkextdirbench");
   if (dir.empty()) return 1;
   setenv("VELK_DATA_DIR", dir.c_str(), 1);
-  velk::ScopedHeadlessServices ui;
+  velk::HeadlessServices ui;
   LNNotesSession session;
   session.Init(410);
   bench::CreateDirectory(session, "extdir.nsf", kDirectory);
@@ -96,7 +97,7 @@ int main(int argc, char** argv) {
     // A load takes some 20 ms, less than the machine's other work disturbs: several
     // pairs per run, in turns first, so that neither side always finds caches warm.
     for (int pair = 0; pair < kLoadPairs; ++pair) {
-      const auto ours = [&] { load.Measure([&] { data = Load(session, "extdir.nsf"); }); };
+      const auto ours = [&] { load.Measure([&] { data = Load(ui, session, "extdir.nsf"); }); };
       const auto raw = [&] { rawLoad.Measure([&] { bench::RawLoad(file, sections); }); };
       if (pair % 2) raw(), ours(); else ours(), raw();
     }
@@ -141,7 +142,7 @@ int main(int argc, char** argv) {
   const double oneMs = Median(one) * 1000;
   std::printf("%-34s %8.1f ms  goal below 20 ms   %s\n", "One process view's leafs", oneMs,
               oneMs < 20 ? "ok" : "MISSED");
-  Growth(session, runs);
+  Growth(ui, session, runs);
   std::error_code ignored;
   std::filesystem::remove_all(dir, ignored);
   return 0;

@@ -18,12 +18,11 @@
 #include <string>
 #include <vector>
 
-#include "common/headlessservices.h"
 #include "bench/extdirbench.h"
+#include "common/headlessservices.h"
 #include "extdir/extdirdata.h"
 #include "extdir/extdiritems.h"
 #include "extdir/ui/extdirview.h"
-#include "tests/support/installedservices.h"
 
 namespace {
 
@@ -66,7 +65,7 @@ int main(int argc, char** argv) {
   const std::string dir = bench::ScratchFolder("velkextdirwindow");
   if (dir.empty()) return 1;
   setenv("VELK_DATA_DIR", dir.c_str(), 1);
-  velk::ScopedHeadlessServices ui;
+  velk::HeadlessServices ui;
   LNNotesSession session;
   session.Init(410);
   bench::CreateDirectory(session, "extdir.nsf", kDirectory);
@@ -76,7 +75,7 @@ int main(int argc, char** argv) {
   double memory = 0, shownMemory = 0, allMemory = 0;  // first run: later ones reuse freed memory
   for (int run = 0; run < runs; ++run) {
     const double before = bench::ResidentMegabytes();
-    velk::CExtDirData data(velk::services(), session, "extdir.nsf", "", nullptr, velk::UnlinkedExtDir());
+    velk::CExtDirData data(ui, session, "extdir.nsf", "", nullptr, velk::UnlinkedExtDir());
     if (run == 0) delete new CExtDirView(data, Host());  // the pictures are drawn once per program
     CExtDirView* view = nullptr;
     open.push_back(Millis([&] {

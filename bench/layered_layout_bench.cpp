@@ -16,12 +16,11 @@
 #include <utility>
 #include <vector>
 
-#include "common/headlessservices.h"
 #include "bench/benchsupport.h"
+#include "common/headlessservices.h"
 #include "editor/autoarrange.h"
 #include "editor/layeredlayout.h"
 #include "model/workflowdoc.h"
-#include "tests/support/installedservices.h"
 
 namespace {
 
@@ -36,26 +35,23 @@ std::vector<velk::CNode*> Tasks(velk::CWorkflowDoc& doc, int count) {
   return nodes;
 }
 
-Level CompleteDag(int count) {
-  auto doc =
-      std::make_unique<velk::CWorkflowDoc>(velk::services(), "CN=Bench/O=Marvelund", "06.12.2026");
+Level CompleteDag(velk::Services& services, int count) {
+  auto doc = std::make_unique<velk::CWorkflowDoc>(services, "CN=Bench/O=Marvelund", "06.12.2026");
   const std::vector<velk::CNode*> nodes = Tasks(*doc, count);
   for (int s = 0; s < count; ++s)
     for (int t = s + 1; t < count; ++t) doc->CreateArrow(*nodes[s], *nodes[t]);
   return doc;
 }
 
-Level Chain(int count) {
-  auto doc =
-      std::make_unique<velk::CWorkflowDoc>(velk::services(), "CN=Bench/O=Marvelund", "06.12.2026");
+Level Chain(velk::Services& services, int count) {
+  auto doc = std::make_unique<velk::CWorkflowDoc>(services, "CN=Bench/O=Marvelund", "06.12.2026");
   const std::vector<velk::CNode*> nodes = Tasks(*doc, count);
   for (int i = 0; i + 1 < count; ++i) doc->CreateArrow(*nodes[i], *nodes[i + 1]);
   return doc;
 }
 
-Level Fan(int count) {
-  auto doc =
-      std::make_unique<velk::CWorkflowDoc>(velk::services(), "CN=Bench/O=Marvelund", "06.12.2026");
+Level Fan(velk::Services& services, int count) {
+  auto doc = std::make_unique<velk::CWorkflowDoc>(services, "CN=Bench/O=Marvelund", "06.12.2026");
   const std::vector<velk::CNode*> nodes = Tasks(*doc, count);
   for (int i = 1; i + 1 < count; ++i) {
     doc->CreateArrow(*nodes.front(), *nodes[i],
@@ -100,11 +96,11 @@ bool RunCase(const char* name, const std::function<Level()>& build, int runs) {
 
 int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
-  velk::ScopedHeadlessServices ui;
+  velk::HeadlessServices ui;
   const std::pair<const char*, std::function<Level()>> cases[] = {
-      {"complete DAG of 300 tasks", [] { return CompleteDag(300); }},
-      {"chain of 20,000 tasks", [] { return Chain(20000); }},
-      {"fan of 500 tasks", [] { return Fan(500); }},
+      {"complete DAG of 300 tasks", [&ui] { return CompleteDag(ui, 300); }},
+      {"chain of 20,000 tasks", [&ui] { return Chain(ui, 20000); }},
+      {"fan of 500 tasks", [&ui] { return Fan(ui, 500); }},
   };
   bool ok = true;
   for (const auto& [name, build] : cases) ok = RunCase(name, build, runs) && ok;

@@ -14,12 +14,12 @@
 
 #include "app/ui/nodebitmaps.h"
 #include "bench/benchsupport.h"
+#include "common/headlessservices.h"
 #include "editor/autoarrange.h"
 #include "editor/layeredlayout.h"
 #include "editor/ui/viewmapping.h"
 #include "editor/ui/workflowpainter.h"
 #include "model/workflowdoc.h"
-#include "tests/support/installedservices.h"
 
 namespace {
 
@@ -29,9 +29,8 @@ constexpr int kTasks = 1000;
 constexpr int kArrows = 2000;
 
 // A chain through every task plus further arrows forward by 2..maxSpan steps.
-std::unique_ptr<velk::CWorkflowDoc> BuildLevel(int maxSpan) {
-  auto doc =
-      std::make_unique<velk::CWorkflowDoc>(velk::services(), "CN=Bench/O=Marvelund", "06.12.2026");
+std::unique_ptr<velk::CWorkflowDoc> BuildLevel(velk::Services& services, int maxSpan) {
+  auto doc = std::make_unique<velk::CWorkflowDoc>(services, "CN=Bench/O=Marvelund", "06.12.2026");
   std::vector<velk::CNode*> nodes;
   for (int i = 0; i < kTasks; ++i) {
     velk::CNode* n = doc->InsertNode(velk::NodeRectAt(50 * (i % 40), -50 * (i / 40)),
@@ -78,8 +77,9 @@ double PaintMs(CWorkflowPainter& painter, velk::CWorkflowDoc& doc) {
 }
 
 // Returns false when a goal was missed.
-bool RunCase(const char* name, int maxSpan, int runs, CWorkflowPainter& painter) {
-  auto doc = BuildLevel(maxSpan);
+bool RunCase(velk::Services& services, const char* name, int maxSpan, int runs,
+             CWorkflowPainter& painter) {
+  auto doc = BuildLevel(services, maxSpan);
   std::vector<double> arrange, layered, paint;
   for (int run = 0; run < runs; ++run) {
     QElapsedTimer t;
@@ -117,11 +117,12 @@ bool RunCase(const char* name, int maxSpan, int runs, CWorkflowPainter& painter)
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  velk::HeadlessServices services;
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
   CNodeBitmaps bitmaps;
-  bitmaps.Load(velk::services());
+  bitmaps.Load(services);
   CWorkflowPainter painter(bitmaps);
-  RunCase("realistic", 4, runs, painter);
-  RunCase("dense", 30, 1, painter);
+  RunCase(services, "realistic", 4, runs, painter);
+  RunCase(services, "dense", 30, 1, painter);
   return 0;
 }

@@ -14,11 +14,11 @@
 #include <cstdlib>
 #include <vector>
 
-#include "common/services.h"
 #include "app/settings.h"
-#include "bench/editorbench.h"
 #include "app/ui/nodebitmaps.h"
 #include "bench/benchsupport.h"
+#include "bench/editorbench.h"
+#include "common/headlessservices.h"
 #include "editor/ui/editor.h"
 #include "editor/ui/overviewwidget.h"
 #include "editor/ui/workflowpainter.h"
@@ -26,7 +26,6 @@
 #include "extdir/extdirlookup.h"
 #include "model/nodeclipboard.h"
 #include "model/workflowdoc.h"
-#include "tests/support/installedservices.h"
 
 using velk::CNode;
 
@@ -70,10 +69,10 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
 
-  auto doc =
-      std::make_shared<velk::CWorkflowDoc>(velk::services(), "CN=Bench/O=Marvelund", "06.12.2026");
+  velk::HeadlessServices services;
+  auto doc = std::make_shared<velk::CWorkflowDoc>(services, "CN=Bench/O=Marvelund", "06.12.2026");
   BuildLevel(*doc);
-  bench::BenchEditor built;
+  bench::BenchEditor built(services);
   const velk::ModelerSettings& settings = built.settings;
   CWorkflowView view(built.editor, doc);
   view.resize(1000, 800);

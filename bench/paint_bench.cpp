@@ -19,6 +19,7 @@
 #include "app/ui/nodebitmaps.h"
 #include "bench/benchsupport.h"
 #include "bench/editorbench.h"
+#include "common/headlessservices.h"
 #include "editor/nodemove.h"
 #include "editor/ui/editor.h"
 #include "editor/ui/workflowpainter.h"
@@ -26,7 +27,6 @@
 #include "extdir/extdirlookup.h"
 #include "model/nodeclipboard.h"
 #include "model/workflowdoc.h"
-#include "tests/support/installedservices.h"
 
 using velk::CNode;
 using velk::Rect;
@@ -144,8 +144,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
 
-  auto doc =
-      std::make_shared<velk::CWorkflowDoc>(velk::services(), "CN=Bench/O=Marvelund", "06.12.2026");
+  velk::HeadlessServices services;
+  auto doc = std::make_shared<velk::CWorkflowDoc>(services, "CN=Bench/O=Marvelund", "06.12.2026");
   std::vector<CNode*> nodes;
   BuildLevel(*doc, nodes);
   // A block of 200 nodes (five rows of 40) in the middle, as a rubber band takes them.
@@ -155,7 +155,7 @@ int main(int argc, char** argv) {
 
   velk::ModelerSettings withGrid;
   withGrid.gridVisible = true;
-  bench::BenchEditor built(withGrid);
+  bench::BenchEditor built(services, withGrid);
   const velk::ModelerSettings& settings = built.settings;
   const CNodeBitmaps& bitmaps = built.bitmaps;
   CWorkflowView view(built.editor, doc);  // for its painter, mapping and node areas

@@ -14,16 +14,15 @@
 #include <memory>
 #include <string>
 
-#include "common/headlessservices.h"
 #include "bench/benchsupport.h"
 #include "bench/workflowshapes.h"
+#include "common/headlessservices.h"
 #include "model/workflowdoc.h"
 #include "model/workflowload.h"
 #include "model/workflowsave.h"
 #include "publish/publisher.h"
 #include "repository/databasetemplates.h"
 #include "repository/store/lnnotes.h"
-#include "tests/support/installedservices.h"
 
 using namespace velk;
 namespace fs = std::filesystem;
@@ -61,18 +60,18 @@ int main(int argc, char** argv) {
   const std::string dir = bench::ScratchFolder("velkpublishbench");
   if (dir.empty()) return 1;
   setenv("VELK_DATA_DIR", dir.c_str(), 1);
-  ScopedHeadlessServices ui;
+  HeadlessServices ui;
   LNNotesSession session;
   session.Init(410);
   const std::string path = (fs::path(dir) / "procdef.nsf").string();
   LNDatabase created;
   CreateDatabaseOfKind(session, DatabaseKind::ProcessDefinitions, path, "Bench", "", &created);
-  CProcessDefDb repository(velk::services(), session, path, "", nullptr, HeadersFrom({path, ""}));
+  CProcessDefDb repository(ui, session, path, "", nullptr, HeadersFrom({path, ""}));
   WorkflowDatabases databases;
   databases.processDefinitions = {{path, ""}, &repository};
   const double stored = Seconds([&] {
     for (int i = 0; i < workflows; ++i) {
-      CWorkflowDoc doc(velk::services(), "CN=Bench/O=Marvelund");
+      CWorkflowDoc doc(ui, "CN=Bench/O=Marvelund");
       doc.SetDatabases(databases);
       bench::BuildMix(doc, tasks);
       WorkflowHeader h = doc.Header();
@@ -87,7 +86,7 @@ int main(int argc, char** argv) {
   });
   repository.ReadHeaders(true);
   const auto load = [&](const WorkflowHeaderEntry& header) {
-    auto doc = std::make_unique<CWorkflowDoc>(velk::services(), "CN=Bench/O=Marvelund");
+    auto doc = std::make_unique<CWorkflowDoc>(ui, "CN=Bench/O=Marvelund");
     doc->SetDatabases(databases);
     if (!LoadWorkflow(*doc, header, session)) doc.reset();
     return doc;

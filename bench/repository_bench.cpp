@@ -19,14 +19,13 @@
 #include <string>
 #include <vector>
 
-#include "common/headlessservices.h"
 #include "bench/benchsupport.h"
+#include "common/headlessservices.h"
 #include "repository/applicationenvdb.h"
 #include "repository/databasetemplates.h"
 #include "repository/infrastructuredb.h"
 #include "repository/store/lnencoding.h"
 #include "repository/store/lnnotes.h"
-#include "tests/support/installedservices.h"
 
 namespace {
 
@@ -219,7 +218,7 @@ int main(int argc, char** argv) {
   const std::string dir = bench::ScratchFolder("velkrepobench");
   if (dir.empty()) return 1;
   setenv("VELK_DATA_DIR", dir.c_str(), 1);
-  velk::ScopedHeadlessServices ui;
+  velk::HeadlessServices ui;
   LNNotesSession session;
   session.Init(410);
   CreateInfrastructure(session, "infra.nsf");
@@ -229,13 +228,13 @@ int main(int argc, char** argv) {
   std::size_t persons = 0, roles = 0, forms = 0, rawInfra = 0, rawApp = 0;
   for (int run = 0; run < runs; ++run) {
     Measure(infraLoad, [&] {
-      velk::CInfrastructureDb infra(velk::services(), session, "infra.nsf", {}, nullptr);
+      velk::CInfrastructureDb infra(ui, session, "infra.nsf", {}, nullptr);
       persons = infra.Persons().size();
       roles = infra.Roles().size();
     });
     Measure(infraRaw, [&] { rawInfra = RawInfrastructure(dir + "/infra.nsf"); });
     Measure(appLoad, [&] {
-      velk::CApplicationEnvDb appEnv(velk::services(), session, "appenv.nsf", {}, nullptr);
+      velk::CApplicationEnvDb appEnv(ui, session, "appenv.nsf", {}, nullptr);
       forms = appEnv.Forms().size();
     });
     Measure(appRaw, [&] { rawApp = RawApplicationEnvironment(dir + "/appenv.nsf"); });

@@ -16,14 +16,13 @@
 #include <string>
 #include <vector>
 
-#include "common/services.h"
 #include "bench/benchdocuments.h"
 #include "bench/benchsupport.h"
+#include "common/headlessservices.h"
 #include "repository/databasetemplates.h"
 #include "repository/repositoryfind.h"
 #include "repository/store/lnencoding.h"
 #include "repository/store/lnnotes.h"
-#include "tests/support/installedservices.h"
 
 namespace {
 
@@ -104,6 +103,7 @@ int main(int argc, char** argv) {
   const std::string dir = bench::ScratchFolder("velk-repofind");
   if (dir.empty()) return std::fprintf(stderr, "no scratch folder\n"), 1;
   const std::string path = dir + "/procdef.nsf";
+  velk::HeadlessServices ui;
   LNNotesSession session;
   session.Init(410);
   CreateProcessDefinitions(session, path);
@@ -115,7 +115,7 @@ int main(int argc, char** argv) {
         LNDatabase db;
         session.GetDatabase(path, &db);
         db.Open();
-        const velk::RepositoryFindIndex index(velk::services(), db);
+        const velk::RepositoryFindIndex index(ui, db);
         found = index.Find(text).size();
         db.Close();
       }));

@@ -17,9 +17,9 @@
 #include <string>
 #include <vector>
 
-#include "common/headlessservices.h"
 #include "bench/benchsupport.h"
 #include "bench/workflowshapes.h"
+#include "common/headlessservices.h"
 #include "model/workflowload.h"
 #include "model/workflowsave.h"
 #include "repository/databasetemplates.h"
@@ -27,7 +27,6 @@
 #include "repository/store/lnnotes.h"
 #include "repository/store/lnpostgres.h"
 #include "tests/store/pgserver.h"
-#include "tests/support/installedservices.h"
 
 namespace {
 
@@ -45,12 +44,12 @@ struct Measured {
 
 // A fresh Process Definitions Database on `server` (empty: local), one save and
 // one load of a workflow of `tasks` tasks.
-bool SaveAndLoad(LNNotesSession& session, const std::string& server, const std::string& path,
-                 int tasks, Measured& m) {
+bool SaveAndLoad(Services& services, LNNotesSession& session, const std::string& server,
+                 const std::string& path, int tasks, Measured& m) {
   LNDatabase created;
   CreateDatabaseOfKind(session, DatabaseKind::ProcessDefinitions, path, "", server, &created);
-  CProcessDefDb repository(velk::services(), session, path, server, nullptr, HeadersFrom({path, server}));
-  CWorkflowDoc doc(velk::services(), "CN=Bench/O=Marvelund");
+  CProcessDefDb repository(services, session, path, server, nullptr, HeadersFrom({path, server}));
+  CWorkflowDoc doc(services, "CN=Bench/O=Marvelund");
   WorkflowDatabases databases;
   databases.processDefinitions = {{path, server}, &repository};
   doc.SetDatabases(databases);
@@ -63,7 +62,7 @@ bool SaveAndLoad(LNNotesSession& session, const std::string& server, const std::
   WorkflowHeaderEntry chosen;
   chosen.type = doc.Header().name;
   chosen.workflowId = doc.Header().workflowId;
-  CWorkflowDoc loaded{velk::services()};
+  CWorkflowDoc loaded{services};
   loaded.SetDatabases(databases);
   trips = lnstore::PgConnection::RoundTrips();
   m.loadMs.push_back(Milliseconds([&] { read = LoadWorkflow(loaded, chosen, session); }));
@@ -85,7 +84,7 @@ int main(int argc, char** argv) {
   const std::string dir = bench::ScratchFolder("velkserverbench");
   if (dir.empty()) return 1;
   setenv("VELK_DATA_DIR", dir.c_str(), 1);
-  ScopedHeadlessServices ui;
+  HeadlessServices ui;
   LNNotesSession session({{kServer, pg->NewDatabase()}});
   session.Init(410);
   std::printf("%6s  %9s %9s %6s %7s  %9s %9s %6s %7s\n", "tasks", "save ms", "local", "ratio",
@@ -95,8 +94,8 @@ int main(int argc, char** argv) {
     Measured server, local;
     for (int run = 0; run < runs && ok; ++run) {
       const std::string name = "wf" + std::to_string(tasks) + "-" + std::to_string(run) + ".nsf";
-      ok = SaveAndLoad(session, kServer, name, tasks, server) &&
-           SaveAndLoad(session, "", name, tasks, local);
+      ok = SaveAndLoad(ui, session, kServer, name, tasks, server) &&
+           SaveAndLoad(ui, session, "", name, tasks, local);
     }
     if (!ok) break;
     const double save = Median(server.saveMs), load = Median(server.loadMs);

@@ -21,9 +21,9 @@
 #include <string>
 #include <vector>
 
-#include "common/headlessservices.h"
 #include "bench/benchsupport.h"
 #include "bench/workflowshapes.h"
+#include "common/headlessservices.h"
 #include "model/consistencycheck.h"
 #include "model/workflowdoc.h"
 #include "model/workflowload.h"
@@ -31,7 +31,6 @@
 #include "repository/databasetemplates.h"
 #include "repository/processdefdb.h"
 #include "repository/store/lnnotes.h"
-#include "tests/support/installedservices.h"
 
 namespace {
 
@@ -178,14 +177,15 @@ struct Case {
 };
 
 // One run: a fresh database, save, load, then the raw loop on the same documents.
-bool Run(LNNotesSession& session, const fs::path& dir, const Case& c, int run, Times& t) {
+bool Run(Services& services, LNNotesSession& session, const fs::path& dir, const Case& c, int run,
+         Times& t) {
   const std::string stem =
       std::string(c.shape) + std::to_string(c.tasks) + "-" + std::to_string(run);
   const std::string path = (dir / (stem + ".nsf")).string();
   LNDatabase created;
   CreateDatabaseOfKind(session, DatabaseKind::ProcessDefinitions, path, "", "", &created);
-  CProcessDefDb repository(velk::services(), session, path, "", nullptr, HeadersFrom({path, ""}));
-  CWorkflowDoc doc(velk::services(), "CN=Bench/O=Marvelund");
+  CProcessDefDb repository(services, session, path, "", nullptr, HeadersFrom({path, ""}));
+  CWorkflowDoc doc(services, "CN=Bench/O=Marvelund");
   WorkflowDatabases databases;
   databases.processDefinitions = {{path, ""}, &repository};
   doc.SetDatabases(databases);
@@ -197,7 +197,7 @@ bool Run(LNNotesSession& session, const fs::path& dir, const Case& c, int run, T
   WorkflowHeaderEntry chosen;
   chosen.type = doc.Header().name;
   chosen.workflowId = doc.Header().workflowId;
-  CWorkflowDoc loaded{velk::services()};
+  CWorkflowDoc loaded{services};
   loaded.SetDatabases(databases);
   bool read = false;
   t.load.push_back(Milliseconds([&] { read = LoadWorkflow(loaded, chosen, session); }));
@@ -224,7 +224,7 @@ int main(int argc, char** argv) {
   const std::string dir = bench::ScratchFolder("velkwfbench");
   if (dir.empty()) return 1;
   setenv("VELK_DATA_DIR", dir.c_str(), 1);
-  ScopedHeadlessServices ui;
+  HeadlessServices ui;
   LNNotesSession session;
   session.Init(410);
   const Case cases[] = {{"mix", 100, BuildMix},
@@ -237,7 +237,7 @@ int main(int argc, char** argv) {
   bool ok = true;
   for (const Case& c : cases) {
     Times t;
-    for (int run = 0; run < runs && ok; ++run) ok = Run(session, dir, c, run, t);
+    for (int run = 0; run < runs && ok; ++run) ok = Run(ui, session, dir, c, run, t);
     if (!ok) break;
     const double save = Median(t.save), rawWrite = Median(t.rawWrite);
     const double load = Median(t.load), rawRead = Median(t.rawRead);

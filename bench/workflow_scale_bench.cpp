@@ -22,9 +22,9 @@
 #include <string>
 #include <vector>
 
-#include "common/headlessservices.h"
 #include "bench/benchsupport.h"
 #include "bench/workflowshapes.h"
+#include "common/headlessservices.h"
 #include "model/consistencycheck.h"
 #include "model/workflowdoc.h"
 #include "model/workflowjson.h"
@@ -33,7 +33,6 @@
 #include "repository/databasetemplates.h"
 #include "repository/processdefdb.h"
 #include "repository/store/lnnotes.h"
-#include "tests/support/installedservices.h"
 
 namespace {
 
@@ -52,14 +51,15 @@ void Fail(const std::string& what) {
 // A Process Definitions Database of its own, and workflows stored in it.
 class Store {
  public:
-  Store(LNNotesSession& session, const std::string& path)
-      : session_(session),
+  Store(Services& services, LNNotesSession& session, const std::string& path)
+      : services_(services),
+        session_(session),
         path_(path),
-        repository_(velk::services(), Create(session, path), path, "", nullptr,
+        repository_(services, Create(session, path), path, "", nullptr,
                     velk::HeadersFrom({path, ""})) {}
 
   std::unique_ptr<CWorkflowDoc> NewWorkflow() {
-    auto doc = std::make_unique<CWorkflowDoc>(velk::services(), "CN=Bench/O=Marvelund");
+    auto doc = std::make_unique<CWorkflowDoc>(services_, "CN=Bench/O=Marvelund");
     WorkflowDatabases databases;
     databases.processDefinitions = {{path_, ""}, &repository_};
     doc->SetDatabases(databases);
@@ -84,6 +84,7 @@ class Store {
     CreateDatabaseOfKind(session, DatabaseKind::ProcessDefinitions, path, "", "", &created);
     return session;
   }
+  Services& services_;
   LNNotesSession& session_;
   std::string path_;
   CProcessDefDb repository_;
@@ -93,9 +94,10 @@ struct Times {
   std::vector<double> import, load, check;
 };
 
-void MeasureSize(LNNotesSession& session, const fs::path& dir, int tasks, int run, Times& t) {
+void MeasureSize(Services& services, LNNotesSession& session, const fs::path& dir, int tasks,
+                 int run, Times& t) {
   Store store(
-      session,
+      services, session,
       (dir / ("mix" + std::to_string(tasks) + "-" + std::to_string(run) + ".nsf")).string());
   std::unique_ptr<CWorkflowDoc> built = store.NewWorkflow();
   bench::BuildMix(*built, tasks);
@@ -122,8 +124,8 @@ void Row(const char* what, const std::vector<double>& small, int smallCount,
 }
 
 // A chain of subscribed workflows, each referring to the one before.
-std::unique_ptr<CWorkflowDoc> SubscribedChain(int count) {
-  auto doc = std::make_unique<CWorkflowDoc>(velk::services(), "CN=Bench/O=Marvelund");
+std::unique_ptr<CWorkflowDoc> SubscribedChain(Services& services, int count) {
+  auto doc = std::make_unique<CWorkflowDoc>(services, "CN=Bench/O=Marvelund");
   std::vector<CNode*> nodes;
   for (int i = 0; i < count; ++i) {
     nodes.push_back(doc->InsertNode(NodeRectAt(40 * (i % 50), -40 * (i / 50)), NodeKind::Extern));
@@ -142,14 +144,14 @@ int main(int argc, char** argv) {
   const std::string dir = bench::ScratchFolder("velkscalebench");
   if (dir.empty()) return 1;
   setenv("VELK_DATA_DIR", dir.c_str(), 1);
-  ScopedHeadlessServices ui;
+  HeadlessServices ui;
   LNNotesSession session;
   session.Init(410);
 
   Times small, large;
   for (int run = 0; run < runs; ++run) {
-    MeasureSize(session, dir, 2000, run, small);
-    MeasureSize(session, dir, 20000, run, large);
+    MeasureSize(ui, session, dir, 2000, run, small);
+    MeasureSize(ui, session, dir, 20000, run, large);
   }
   Row("import (JSON read and saved)", small.import, 2000, large.import, 20000, 1.5);
   Row("load", small.load, 2000, large.load, 20000, 1.5);
@@ -158,7 +160,7 @@ int main(int argc, char** argv) {
   std::vector<double> fewRefs, manyRefs;
   for (int run = 0; run < runs; ++run) {
     for (auto [count, times] : {std::pair{2000, &fewRefs}, std::pair{20000, &manyRefs}}) {
-      std::unique_ptr<CWorkflowDoc> chain = SubscribedChain(count);
+      std::unique_ptr<CWorkflowDoc> chain = SubscribedChain(ui, count);
       times->push_back(Milliseconds([&] { RunConsistencyRules(*chain, NoExternalDirectory()); }));
     }
   }
@@ -166,8 +168,8 @@ int main(int argc, char** argv) {
 
   // The same workflow alone and beside others.
   std::vector<double> alone, beside;
-  Store lonely(session, (fs::path(dir) / "alone.nsf").string());
-  Store crowded(session, (fs::path(dir) / "crowded.nsf").string());
+  Store lonely(ui, session, (fs::path(dir) / "alone.nsf").string());
+  Store crowded(ui, session, (fs::path(dir) / "crowded.nsf").string());
   for (int other = 0; other < 20; ++other) {
     std::unique_ptr<CWorkflowDoc> doc = crowded.NewWorkflow();
     bench::BuildMix(*doc, 1000);

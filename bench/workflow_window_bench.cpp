@@ -16,19 +16,18 @@
 #include <string>
 #include <vector>
 
-#include "common/headlessservices.h"
 #include "app/ui/composition.h"
 #include "app/ui/mainframe.h"
 #include "app/ui/statusline.h"
 #include "bench/benchsupport.h"
 #include "bench/workflowshapes.h"
+#include "common/headlessservices.h"
 #include "model/workflowdoc.h"
 #include "model/workflowload.h"
 #include "model/workflowsave.h"
 #include "repository/databasetemplates.h"
 #include "repository/processdefdb.h"
 #include "repository/store/lnnotes.h"
-#include "tests/support/installedservices.h"
 
 namespace {
 
@@ -58,7 +57,7 @@ int main(int argc, char** argv) {
   app->MainFrame()->resize(1280, 900);
   app->MainFrame()->show();
   qt.processEvents();
-  Services& shown = services();
+  Services& shown = app->UserInterface();  // the modeler's own, with its status line
   HeadlessServices headless;
 
   LNNotesSession session;

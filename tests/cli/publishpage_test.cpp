@@ -9,7 +9,6 @@
 #include "common/headlessservices.h"
 #include "model/workflowdoc.h"
 #include "publish/workflowpage.h"
-#include "tests/support/installedservices.h"
 
 namespace velk {
 namespace {
@@ -41,8 +40,8 @@ class PublishPageTest : public ::testing::Test {
     return templates.Expand("workflow.html.tpl", dict);
   }
 
-  ScopedHeadlessServices ui;
-  CWorkflowDoc doc{velk::services(), "CN=Test Designer/O=Marvelund", "06.12.2026"};
+  HeadlessServices ui;
+  CWorkflowDoc doc{ui, "CN=Test Designer/O=Marvelund", "06.12.2026"};
   WorkflowLinks links{[](const CNode&) { return std::string(); },
                       [](const std::string&) { return std::string(); }};
   std::vector<SearchEntry> search;

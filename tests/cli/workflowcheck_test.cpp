@@ -3,13 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "common/headlessservices.h"
 #include "clifixture.h"
+#include "common/headlessservices.h"
 #include "model/workflowdoc.h"
 #include "model/workflowsave.h"
 #include "repository/processdefdb.h"
 #include "repository/store/lnnotes.h"
-#include "tests/support/installedservices.h"
 
 namespace clitest {
 namespace {
@@ -110,12 +109,12 @@ TEST_F(WorkflowCheckTest, WrongArgumentsExitWithTwoAndUnknownWorkflowsWithOne) {
 // A cluster node standing for its own level, stored as an older program let it
 // be: the start leads to cluster K (level 2), whose task L stands for level 2 again.
 void StoreLevelInsideItself() {
-  velk::ScopedHeadlessServices ui;
+  velk::HeadlessServices ui;
   LNNotesSession session;
   ASSERT_EQ(session.Init(410), LNNOERROR);
-  velk::CProcessDefDb repository(velk::services(), session, "procdef.nsf", "", nullptr,
+  velk::CProcessDefDb repository(ui, session, "procdef.nsf", "", nullptr,
                                  velk::HeadersFrom({"procdef.nsf", ""}));
-  velk::CWorkflowDoc doc(velk::services(), "CN=Cli Designer/O=Marvelund");
+  velk::CWorkflowDoc doc(ui, "CN=Cli Designer/O=Marvelund");
   velk::WorkflowDatabases databases;
   databases.processDefinitions = {{"procdef.nsf", ""}, &repository};
   doc.SetDatabases(databases);

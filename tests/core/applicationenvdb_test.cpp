@@ -26,7 +26,7 @@ class ApplicationEnvDbTest : public RepositoryTest {
   }
 
   CApplicationEnvDb Load(const std::string& path = "appenv.nsf") {
-    return {ui_.get(), session_, path, {}, nullptr};
+    return {ui_, session_, path, {}, nullptr};
   }
 
   static Strings Names(const CApplicationEnvDb& appEnv) {
@@ -60,8 +60,8 @@ TEST_F(ApplicationEnvDbTest, ReadsOfficeMailAndOnlyApplicationFormsWithTheirOwnF
             (std::vector<FormRecord>{{"Order|GF_Order", {"Amount"}}, {"GF_Empty", {}}}));
   EXPECT_EQ(Summary(kCategory), (Strings{"0|Reading forms in Application Environment Database"}));
   EXPECT_EQ(appEnv.Title(), "VELK Application Environment");
-  EXPECT_EQ(ui_->waitDepth, 0);
-  EXPECT_EQ(ui_->currentStatus(), "");
+  EXPECT_EQ(ui_.waitDepth, 0);
+  EXPECT_EQ(ui_.currentStatus(), "");
 }
 
 TEST_F(ApplicationEnvDbTest, MissingConfigurationDocumentIsANoticeAndFormsAreStillRead) {
@@ -114,7 +114,7 @@ TEST_F(ApplicationEnvDbTest, FormWithoutFieldListEndsTheFormsAfterTheOnesBefore)
   EXPECT_EQ(Entries(kCategory)[0].text,
             GetNotesErrorText(LNERR_ITEM_NOT_FOUND) +
                 "The Application Environment Database form GF_Broken\r\nhas no field \"$Fields\"");
-  EXPECT_EQ(ui_->waitDepth, 0);
+  EXPECT_EQ(ui_.waitDepth, 0);
 }
 
 TEST_F(ApplicationEnvDbTest, FormWhoseTitleIsNoTextIsSkippedWithAWarningAndNoMessageBox) {
@@ -132,7 +132,7 @@ TEST_F(ApplicationEnvDbTest, FormWhoseTitleIsNoTextIsSkippedWithAWarningAndNoMes
   db.Close();
 
   CApplicationEnvDb appEnv = Load();
-  EXPECT_TRUE(ui_->messages.empty());
+  EXPECT_TRUE(ui_.messages.empty());
   EXPECT_EQ(Names(appEnv), (Strings{"GF_Order"}));
   ASSERT_EQ(Summary(kCategory), (Strings{"2|Skipping form of Application Environment Database",
                                          "0|Reading forms in Application Environment Database"}));
@@ -155,7 +155,7 @@ TEST_F(ApplicationEnvDbTest, ReloadingReadsTheFormsAgainWithoutDoublingThem) {
   ASSERT_TRUE(appEnv.ReloadForms());
   EXPECT_EQ(Names(appEnv), (Strings{"GF_Order", "GF_Invoice"}));
   EXPECT_EQ(appEnv.OfficeMail(), "Office/Acme");
-  EXPECT_EQ(ui_->waitDepth, 0);
+  EXPECT_EQ(ui_.waitDepth, 0);
 }
 
 TEST_F(ApplicationEnvDbTest, DatabaseThatCannotBeOpenedIsReportedAndLeavesIdentityEmpty) {
@@ -164,7 +164,7 @@ TEST_F(ApplicationEnvDbTest, DatabaseThatCannotBeOpenedIsReportedAndLeavesIdenti
   ASSERT_EQ(Summary(kCategory), (Strings{"3|Opening Application Environment Database"}));
   EXPECT_FALSE(appEnv.ReloadForms());
   EXPECT_EQ(Summary(kCategory), (Strings{"3|Opening database"}));
-  EXPECT_EQ(ui_->waitDepth, 0);
+  EXPECT_EQ(ui_.waitDepth, 0);
 }
 
 }  // namespace

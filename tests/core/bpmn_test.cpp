@@ -33,7 +33,7 @@ std::string ReadFile(const std::filesystem::path& path) {
 class BpmnTest : public WorkflowTest {
  protected:
   std::unique_ptr<CWorkflowDoc> NewDoc() {
-    return std::make_unique<CWorkflowDoc>(ui.get(), "CN=Test Designer/O=Marvelund", "06.12.2026");
+    return std::make_unique<CWorkflowDoc>(ui, "CN=Test Designer/O=Marvelund", "06.12.2026");
   }
   std::unique_ptr<CWorkflowDoc> FromBpmn(const std::string& xml,
                                          std::vector<BpmnNotice>* notices = nullptr) {
@@ -46,7 +46,7 @@ class BpmnTest : public WorkflowTest {
   // and one with every described field set and an arrow of every kind.
   std::vector<std::unique_ptr<CWorkflowDoc>> Originals() {
     std::vector<std::unique_ptr<CWorkflowDoc>> all;
-    for (auto& demo : demo::BuildDemoWorkflows(ui.get())) {
+    for (auto& demo : demo::BuildDemoWorkflows(ui)) {
       all.push_back(NewDoc());
       WorkflowFromJson(WorkflowToJson(*demo), *all.back());
     }
@@ -191,7 +191,7 @@ TEST_F(BpmnTest, FilesAfterTheStandardsExamplesImportAsExpected) {
     for (const BpmnNotice& n : notices) texts.push_back(NoticeText(n));
     EXPECT_EQ(texts, c.notices) << c.file;
     EXPECT_EQ(d->Header().status, WorkflowStatus::Design);
-    EXPECT_EQ(ui->infoCenter().entries().size(), c.notices.size()) << "each notice is listed";
+    EXPECT_EQ(ui.infoCenter().entries().size(), c.notices.size()) << "each notice is listed";
     // Without diagram data the layout places every task apart from the others.
     for (const CNode* n : d->AllNodes())
       for (const CNode* o : d->AllNodes())

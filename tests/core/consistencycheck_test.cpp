@@ -15,7 +15,6 @@
 #include "model/checkloops.h"
 #include "model/consistencycheck.h"
 #include "workflowfixture.h"
-#include "tests/support/installedservices.h"
 
 namespace velk::testing {
 namespace {
@@ -245,43 +244,40 @@ TEST_F(ConsistencyTest, StatusDecidesWhetherFindingsRefuse) {
 }
 
 TEST_F(WorkflowTest, EmptyLevelEndsTheCheckWithFailureInAnyStatus) {
-  services().infoCenter().clear();
   EXPECT_FALSE(CheckConsistency(doc, NoExternalDirectory()));
-  const std::vector<InfoEntry> entries = services().infoCenter().entries(kConsistencyCheckCategory);
+  const std::vector<InfoEntry> entries = ui.infoCenter().entries(kConsistencyCheckCategory);
   ASSERT_EQ(entries.size(), 1u);
   EXPECT_EQ(entries[0].title, "Checking number of workflow elements");
   EXPECT_EQ(entries[0].text,
             "The current workflow type does not contain tasks or clusters.\r\nConsistency check is "
             "not possible.");
   EXPECT_EQ(entries[0].severity, Severity::Error);
-  EXPECT_TRUE(ui->infoWindowShown);
+  EXPECT_TRUE(ui.infoWindowShown);
 }
 
 TEST_F(ConsistencyTest, InfoCenterHoldsOnlyTheLatestRunWithItsTitles) {
-  services().infoCenter().clear();
-  services().infoCenter().addEntry("Other", "kept", "", 0, Severity::Notice);
+  ui.infoCenter().addEntry("Other", "kept", "", 0, Severity::Notice);
   Header([](WorkflowHeader& h) { h.supervisor.clear(); });
   EXPECT_FALSE(CheckConsistency(doc, directory));
   Header([](WorkflowHeader& h) { h.supervisor = "Ann"; });
   EXPECT_TRUE(CheckConsistency(doc, directory));
-  const std::vector<InfoEntry> entries = services().infoCenter().entries(kConsistencyCheckCategory);
+  const std::vector<InfoEntry> entries = ui.infoCenter().entries(kConsistencyCheckCategory);
   ASSERT_EQ(entries.size(), 12u);
   for (const InfoEntry& e : entries) EXPECT_EQ(e.severity, Severity::Success) << e.title;
   EXPECT_EQ(entries[1].title, "Checking workflow supervisor");
   EXPECT_EQ(entries[1].text, "Workflow supervisor has been checked successfully.");
   EXPECT_EQ(entries[9].title, "Checking reference between  external subscribed workflows ");
   EXPECT_EQ(entries[11].text, "No infinite loops detected!");
-  EXPECT_EQ(services().infoCenter().entries("Other").size(), 1u);
+  EXPECT_EQ(ui.infoCenter().entries("Other").size(), 1u);
 }
 
 TEST_F(ConsistencyTest, InfoCenterEntriesNameTheTasksAsTheCommandLineDoes) {
   Edit(y, [](NodeAttributes& n) { n.member.clear(); });
   Edit(t, [](NodeAttributes& n) { n.objects.clear(); });
   Edit(out, [](NodeAttributes& n) { n.objects.clear(); });
-  services().infoCenter().clear();
   EXPECT_FALSE(CheckConsistency(doc, directory));
   std::map<std::string, std::string> texts;
-  for (const InfoEntry& e : services().infoCenter().entries(kConsistencyCheckCategory))
+  for (const InfoEntry& e : ui.infoCenter().entries(kConsistencyCheckCategory))
     if (e.severity == Severity::Error) texts[e.title] = e.text;
   EXPECT_EQ(
       texts,

@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "common/headlessservices.h"
 #include "dialogs/contentmanagement.h"
 #include "model/workflowdoc.h"
-#include "tests/support/installedservices.h"
 
 namespace {
 
@@ -71,7 +71,8 @@ TEST(ContentManagementTest, TemplateEntriesThatFitAreConnectedOthersSkipped) {
 }
 
 TEST(ContentManagementTest, ATaskCollectsTheFormsOfEveryTaskBeforeItOnce) {
-  CWorkflowDoc doc(velk::services(), "CN=Test/O=Marvelund", "07.12.2026");
+  HeadlessServices ui;
+  CWorkflowDoc doc(ui, "CN=Test/O=Marvelund", "07.12.2026");
   auto task = [&](NodeKind kind, Strings objects) {
     CNode* node = doc.InsertNode({0, 0, 34, -34}, kind);
     NodeAttributes a = node->Attributes();

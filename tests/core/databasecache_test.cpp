@@ -8,7 +8,6 @@
 #include "repository/gatewaydb.h"
 #include "repository/infrastructuredb.h"
 #include "repository/trackingdb.h"
-#include "tests/support/installedservices.h"
 
 namespace velk {
 namespace {
@@ -34,14 +33,14 @@ class DatabaseCacheTest : public RepositoryTest {
 
   // Status texts that only a load shows.
   bool AnythingLoaded() {
-    for (const std::string& text : ui_->statusTexts)
+    for (const std::string& text : ui_.statusTexts)
       if (text.starts_with("Loading") || text.starts_with("Opening") || text.starts_with("loading"))
         return true;
     return false;
   }
 
   DatabaseLocations locations_;
-  DatabaseCache cache_{velk::services(), session_, HeadersFrom({"procdef.nsf", ""}), CacheExtDirLinks};
+  DatabaseCache cache_{ui_, session_, HeadersFrom({"procdef.nsf", ""}), CacheExtDirLinks};
 };
 
 TEST_F(DatabaseCacheTest, TwoWorkflowsOnTheSameDatabasesShareTheObjectsAndTheSecondLoadsNothing) {
@@ -52,11 +51,11 @@ TEST_F(DatabaseCacheTest, TwoWorkflowsOnTheSameDatabasesShareTheObjectsAndTheSec
   ASSERT_NE(first.tracking.repository, nullptr);
   ASSERT_NE(first.gateway.repository, nullptr);
   EXPECT_EQ(first.infrastructure.repository->Path(), "infra.nsf");
-  EXPECT_EQ(ui_->progressValues, (std::vector<int>{0, 20, 40, 60, 80, 90, 0}));
-  EXPECT_EQ(ui_->progressMaximum, 100);
-  EXPECT_FALSE(ui_->progressActive);
+  EXPECT_EQ(ui_.progressValues, (std::vector<int>{0, 20, 40, 60, 80, 90, 0}));
+  EXPECT_EQ(ui_.progressMaximum, 100);
+  EXPECT_FALSE(ui_.progressActive);
 
-  ui_->statusTexts.clear();
+  ui_.statusTexts.clear();
   WorkflowDatabases second = Workflow();
   cache_.InitializeDatabases(second, nullptr);
   EXPECT_EQ(second, first);
@@ -73,7 +72,7 @@ TEST_F(DatabaseCacheTest, TwoWorkflowsOnTheSameDatabasesShareTheObjectsAndTheSec
 }
 
 TEST_F(DatabaseCacheTest, WorkflowTakesTheDefaultDatabasesAndIsRecordedAsTheirUser) {
-  CWorkflowDoc first{velk::services()}, second{velk::services()};
+  CWorkflowDoc first{ui_}, second{ui_};
   CopyDefaultDatabases(first, locations_);
   EXPECT_EQ(first.Databases().Locations(), locations_);
   cache_.InitializeDatabases(first);
@@ -109,10 +108,10 @@ TEST_F(DatabaseCacheTest, AMissingExternalDirectoryLinkStopsTheProgram) {
   ExtDirLinks noMail = CacheExtDirLinks(cache_);
   noMail.officeMail = nullptr;
   const HeaderSource headers = HeadersFrom(locations_[DatabaseKind::ProcessDefinitions]);
-  EXPECT_DEATH(DatabaseCache(velk::services(), session_, headers, nullptr), "'External Directory links'");
-  EXPECT_DEATH(DatabaseCache(velk::services(), session_, headers, [noMail](DatabaseCache&) { return noMail; }),
+  EXPECT_DEATH(DatabaseCache(ui_, session_, headers, nullptr), "'External Directory links'");
+  EXPECT_DEATH(DatabaseCache(ui_, session_, headers, [noMail](DatabaseCache&) { return noMail; }),
                "office mail");
-  EXPECT_DEATH(CExtDirData(velk::services(), session_, locations_[DatabaseKind::ExternalDirectory].fileName, "",
+  EXPECT_DEATH(CExtDirData(ui_, session_, locations_[DatabaseKind::ExternalDirectory].fileName, "",
                            nullptr, ExtDirLinks{}),
                "stored workflows");
 }
@@ -151,7 +150,7 @@ TEST_F(DatabaseCacheTest, ALoaderSetLaterTakesEffectAndSeesEveryUser) {
     return standard(ui, s, at, user);
   };
   cache_.SetLoader(counting);
-  CWorkflowDoc first{velk::services()}, second{velk::services()};
+  CWorkflowDoc first{ui_}, second{ui_};
   CWorkflowDoc* one = &first;
   CWorkflowDoc* two = &second;
   CTrackingDb* tracking = cache_.FindOrLoad<CTrackingDb>(locations_[DatabaseKind::Tracking], one);
@@ -174,7 +173,7 @@ TEST_F(DatabaseCacheTest, ReloadRepositoryReloadsFormsAndOrganisationOfTheWorkfl
 
   std::filesystem::remove(dir_ / "appenv.nsf");
   EXPECT_FALSE(ReloadRepository(databases));
-  EXPECT_EQ(ui_->waitDepth, 0);
+  EXPECT_EQ(ui_.waitDepth, 0);
   EXPECT_TRUE(ReloadRepository(WorkflowDatabases{}));  // nothing initialised: nothing to do
 }
 

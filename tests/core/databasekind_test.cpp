@@ -5,10 +5,10 @@
 #include <set>
 #include <string>
 
+#include "common/headlessservices.h"
 #include "core/repositoryfixture.h"
 #include "repository/databasekind.h"
 #include "repository/databasevalidation.h"
-#include "tests/support/installedservices.h"
 
 namespace velk {
 namespace {
@@ -48,18 +48,19 @@ TEST_F(DetectTest, KindComesFromTheDesignViewsOfTheDatabase) {
       .Close();
   NewDatabaseWithViews("plain.nsf", {{"Other", {}, "Form"}}).Close();
   LNThrowAllErrorsScope throwing(session_, true);
-  EXPECT_EQ(DetectDatabaseKind(velk::services(), session_, "app.nsf", "Local"), DatabaseKind::ApplicationEnvironment);
-  EXPECT_EQ(DetectDatabaseKind(velk::services(), session_, "plain.nsf", ""), DatabaseKind::None);
+  EXPECT_EQ(DetectDatabaseKind(ui_, session_, "app.nsf", "Local"),
+            DatabaseKind::ApplicationEnvironment);
+  EXPECT_EQ(DetectDatabaseKind(ui_, session_, "plain.nsf", ""), DatabaseKind::None);
   EXPECT_TRUE(session_.GetThrowAllErrors()) << "the throwing mode comes back";
-  EXPECT_TRUE(ui_->messages.empty());
+  EXPECT_TRUE(ui_.messages.empty());
 }
 
 TEST_F(DetectTest, DatabaseThatCannotBeOpenedIsReportedAndHasNoKind) {
   LNThrowAllErrorsScope throwing(session_, true);
-  EXPECT_EQ(DetectDatabaseKind(velk::services(), session_, "missing.nsf", ""), DatabaseKind::None);
-  ASSERT_EQ(ui_->messages.size(), 1u);
-  EXPECT_EQ(ui_->messages[0].text.rfind("Document Store Error:\r\n", 0), 0u);
-  EXPECT_EQ(ui_->messages[0].icon, MsgIcon::Exclamation);
+  EXPECT_EQ(DetectDatabaseKind(ui_, session_, "missing.nsf", ""), DatabaseKind::None);
+  ASSERT_EQ(ui_.messages.size(), 1u);
+  EXPECT_EQ(ui_.messages[0].text.rfind("Document Store Error:\r\n", 0), 0u);
+  EXPECT_EQ(ui_.messages[0].icon, MsgIcon::Exclamation);
 }
 
 class ValidateTest : public ::testing::Test {
@@ -74,7 +75,7 @@ class ValidateTest : public ::testing::Test {
     checks.runSettingsSheet = [this] { return settingsOk; };
     checks.initialiseDefaultDatabases = [this] { ++initialised; };
   }
-  ScopedHeadlessServices ui_;
+  HeadlessServices ui_;
   DatabaseLocations defaults;
   DefaultDatabaseChecks checks;
   std::set<DatabaseKind> wrong;
@@ -83,12 +84,12 @@ class ValidateTest : public ::testing::Test {
 };
 
 TEST_F(ValidateTest, RightDatabasesAreInitialisedWithoutQuestion) {
-  EXPECT_TRUE(ValidateDefaultDatabases(velk::services(), defaults, checks));
+  EXPECT_TRUE(ValidateDefaultDatabases(ui_, defaults, checks));
   EXPECT_EQ(initialised, 1);
-  EXPECT_TRUE(ui_->messages.empty());
-  EXPECT_EQ(ui_->progressValues, (std::vector<int>{0, 15, 30, 45, 60, 75, 0}));
-  EXPECT_EQ(ui_->statusTexts.front(), "Validating default databases");
-  EXPECT_EQ(ui_->currentStatus(), "");
+  EXPECT_TRUE(ui_.messages.empty());
+  EXPECT_EQ(ui_.progressValues, (std::vector<int>{0, 15, 30, 45, 60, 75, 0}));
+  EXPECT_EQ(ui_.statusTexts.front(), "Validating default databases");
+  EXPECT_EQ(ui_.currentStatus(), "");
 }
 
 TEST_F(ValidateTest, WrongDatabasesAreNamedInAFixedOrder) {
@@ -105,14 +106,14 @@ TEST_F(ValidateTest, WrongDatabasesAreNamedInAFixedOrder) {
   };
   for (const Case& c : cases) {
     wrong = c.wrong;
-    ui_->messages.clear();
-    ui_->answers = {MsgResult::No};
-    EXPECT_FALSE(ValidateDefaultDatabases(velk::services(), defaults, checks));
-    ASSERT_EQ(ui_->messages.size(), 2u);
-    EXPECT_EQ(ui_->messages[0].text, std::string("Some workflow databases are not correct:") +
-                                         c.list + ".\nPlease choose new databases manually.");
-    EXPECT_EQ(ui_->messages[0].buttons, MsgButtons::YesNo);
-    EXPECT_EQ(ui_->messages[1].text,
+    ui_.messages.clear();
+    ui_.answers = {MsgResult::No};
+    EXPECT_FALSE(ValidateDefaultDatabases(ui_, defaults, checks));
+    ASSERT_EQ(ui_.messages.size(), 2u);
+    EXPECT_EQ(ui_.messages[0].text, std::string("Some workflow databases are not correct:") +
+                                        c.list + ".\nPlease choose new databases manually.");
+    EXPECT_EQ(ui_.messages[0].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(ui_.messages[1].text,
               "Loading the workflow with wrong databases is not possible. Loading aborted.");
   }
   EXPECT_EQ(initialised, 0);
@@ -120,16 +121,16 @@ TEST_F(ValidateTest, WrongDatabasesAreNamedInAFixedOrder) {
 
 TEST_F(ValidateTest, NewDatabasesChosenInTheSettingsAreTakenWithoutProbing) {
   wrong = {DatabaseKind::Gateway};
-  ui_->answers = {MsgResult::Yes};
-  EXPECT_TRUE(ValidateDefaultDatabases(velk::services(), defaults, checks));
+  ui_.answers = {MsgResult::Yes};
+  EXPECT_TRUE(ValidateDefaultDatabases(ui_, defaults, checks));
   EXPECT_EQ(initialised, 1);
-  EXPECT_EQ(ui_->waitDepth, 0);
+  EXPECT_EQ(ui_.waitDepth, 0);
 
   settingsOk = false;
-  ui_->answers = {MsgResult::Yes};
-  EXPECT_FALSE(ValidateDefaultDatabases(velk::services(), defaults, checks));
+  ui_.answers = {MsgResult::Yes};
+  EXPECT_FALSE(ValidateDefaultDatabases(ui_, defaults, checks));
   EXPECT_EQ(initialised, 1);
-  EXPECT_EQ(ui_->currentStatus(), "");
+  EXPECT_EQ(ui_.currentStatus(), "");
 }
 
 }  // namespace

@@ -10,14 +10,13 @@
 #include <fstream>
 #include <map>
 
-#include "repository/databasecache.h"
 #include "common/headlessservices.h"
 #include "common/infocenter.h"
 #include "core/repositoryfixture.h"
+#include "repository/databasecache.h"
 #include "repository/databasechoice.h"
 #include "repository/databasepages.h"
 #include "repository/defaultdatabases.h"
-#include "tests/support/installedservices.h"
 
 namespace {
 
@@ -38,7 +37,7 @@ struct FakeDetector {
 
 class DatabasePagesTest : public ::testing::Test {
  protected:
-  ScopedHeadlessServices ui;
+  HeadlessServices ui_;
   FakeDetector detector;
 };
 
@@ -47,7 +46,8 @@ TEST_F(DatabasePagesTest, OneChoiceOfThreeKindsFillsFieldsOnBothPages) {
                     {"gw.nsf", DatabaseKind::Gateway},
                     {"orga.nsf", DatabaseKind::Infrastructure}};
   DatabaseLocations fields;
-  const auto assigned = AssignChosenDatabases(velk::services(), ";app.nsf;gw.nsf;orga.nsf", detector.get(), fields);
+  const auto assigned =
+      AssignChosenDatabases(ui_, ";app.nsf;gw.nsf;orga.nsf", detector.get(), fields);
   EXPECT_EQ(assigned,
             (std::vector<DatabaseKind>{DatabaseKind::ApplicationEnvironment, DatabaseKind::Gateway,
                                        DatabaseKind::Infrastructure}));
@@ -56,17 +56,17 @@ TEST_F(DatabasePagesTest, OneChoiceOfThreeKindsFillsFieldsOnBothPages) {
   EXPECT_EQ(fields[DatabaseKind::Infrastructure], (DatabaseLocation{"orga.nsf", "Local"}));
   EXPECT_EQ(PageOfKind(DatabaseKind::Gateway), DatabasePage::External);
   EXPECT_EQ(PageOfKind(DatabaseKind::Infrastructure), DatabasePage::Internal);
-  EXPECT_TRUE(ui->messages.empty());
+  EXPECT_TRUE(ui_.messages.empty());
 }
 
 TEST_F(DatabasePagesTest, DatabaseOfNoKindIsReportedAndChangesNoField) {
   DatabaseLocations fields;
   fields[DatabaseKind::Tracking] = {"old.nsf", "Hub"};
   const DatabaseLocations before = fields;
-  EXPECT_TRUE(AssignChosenDatabases(velk::services(), "Hub;notes/plain.nsf", detector.get(), fields).empty());
+  EXPECT_TRUE(AssignChosenDatabases(ui_, "Hub;notes/plain.nsf", detector.get(), fields).empty());
   EXPECT_EQ(fields, before);
-  ASSERT_EQ(ui->messages.size(), 1u);
-  EXPECT_EQ(ui->messages[0].text, "\"notes/plain.nsf\" on \"Hub\" is not a VELK database!");
+  ASSERT_EQ(ui_.messages.size(), 1u);
+  EXPECT_EQ(ui_.messages[0].text, "\"notes/plain.nsf\" on \"Hub\" is not a VELK database!");
   EXPECT_EQ(detector.probes, (std::vector<std::string>{"notes/plain.nsf@Hub"}));
 }
 
@@ -91,21 +91,21 @@ TEST_F(DatabasePagesTest, WrongKindAsksUntilIgnoredOrRightAndAbortKeepsThePage) 
   for (const Case& c : cases) {
     detector.probes.clear();
     detector.kinds.erase("i.nsf");
-    ui->messages.clear();
-    ui->answers = c.answers;
+    ui_.messages.clear();
+    ui_.answers = c.answers;
     KindDetector detect = [&, inner = detector.get()](const std::string& p, const std::string& s) {
-      if (c.kindAppearsOnRetry && p == "i.nsf" && !ui->messages.empty())
+      if (c.kindAppearsOnRetry && p == "i.nsf" && !ui_.messages.empty())
         detector.kinds["i.nsf"] = DatabaseKind::Infrastructure;
       return inner(p, s);
     };
-    EXPECT_EQ(CheckDatabasePage(velk::services(), DatabasePage::Internal, fields, detect), c.accepted);
+    EXPECT_EQ(CheckDatabasePage(ui_, DatabasePage::Internal, fields, detect), c.accepted);
     EXPECT_EQ(std::count(detector.probes.begin(), detector.probes.end(), "i.nsf@"),
               static_cast<long>(c.infrastructureProbes));
-    ASSERT_FALSE(ui->messages.empty());
-    EXPECT_EQ(ui->messages[0].text, "\"i.nsf\" on \"Local\" is not an VELK-Organisation-Database!");
-    EXPECT_EQ(ui->messages[0].title, "Error");
-    EXPECT_EQ(ui->messages[0].icon, MsgIcon::Stop);
-    EXPECT_EQ(ui->messages[0].buttons, MsgButtons::AbortRetryIgnore);
+    ASSERT_FALSE(ui_.messages.empty());
+    EXPECT_EQ(ui_.messages[0].text, "\"i.nsf\" on \"Local\" is not an VELK-Organisation-Database!");
+    EXPECT_EQ(ui_.messages[0].title, "Error");
+    EXPECT_EQ(ui_.messages[0].icon, MsgIcon::Stop);
+    EXPECT_EQ(ui_.messages[0].buttons, MsgButtons::AbortRetryIgnore);
     // Probing stops at an abort; the database after it is probed only once accepted.
     EXPECT_EQ(std::count(detector.probes.begin(), detector.probes.end(), "p.nsf@"),
               c.accepted ? 1 : 0);
@@ -158,13 +158,12 @@ TEST(DatabaseChoiceTest, PathsAreLowerCasedUnlessThatNamesAnotherFile) {
 using DefaultDatabasesTest = RepositoryTest;
 
 TEST_F(DefaultDatabasesTest, InitialisedInTheirOrderWithTheProgressSteps) {
-  DatabaseCache cache(velk::services(), session_, HeadersFrom({"procdef.nsf", ""}), CacheExtDirLinks);
-  services().infoCenter().addEntry(kInitializingDatabasesCategory, "Earlier", "old", 0,
-                                  Severity::Notice);
+  DatabaseCache cache(ui_, session_, HeadersFrom({"procdef.nsf", ""}), CacheExtDirLinks);
+  ui_.infoCenter().addEntry(kInitializingDatabasesCategory, "Earlier", "old", 0, Severity::Notice);
   DatabaseLocations defaults;
   for (DatabaseKind kind : KindProbeOrder()) defaults[kind] = {"missing.nsf", ""};
   InitializeDefaultDatabases(cache, defaults);
-  EXPECT_EQ(ui_->progressValues, (std::vector<int>{0, 20, 40, 60, 80, 90, 0}));
+  EXPECT_EQ(ui_.progressValues, (std::vector<int>{0, 20, 40, 60, 80, 90, 0}));
   std::vector<std::string> titles;
   for (const InfoEntry& e : Entries(kInitializingDatabasesCategory))
     if (e.title.rfind("Initializing", 0) == 0 || e.title == "Earlier") titles.push_back(e.title);

@@ -12,13 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "common/headlessservices.h"
 #include "model/workflowdoc.h"
 #include "repository/databasetemplates.h"
 #include "repository/demodata.h"
 #include "repository/demoworkflows.h"
 #include "repository/identity.h"
 #include "repository/repositoryfind.h"
-#include "tests/support/installedservices.h"
 
 namespace velk {
 namespace {
@@ -37,7 +37,8 @@ class DemoDataTest : public ::testing::Test {
     setenv("VELK_DATA_DIR", dir_.c_str(), 1);
     session_ = new LNNotesSession;
     session_->Init(410);
-    results_ = CreateDemoRepository(velk::services(), *session_, {});
+    HeadlessServices ui;
+    results_ = CreateDemoRepository(ui, *session_, {});
   }
   static void TearDownTestSuite() {
     delete session_;
@@ -228,7 +229,8 @@ void CollectLevels(CWorkflowDoc& doc, std::vector<CWorkflowDoc*>& levels) {
 }
 
 TEST(DemoWorkflowsTest, NoArrowRunsAlongAnother) {
-  for (const auto& workflow : demo::BuildDemoWorkflows(velk::services())) {
+  HeadlessServices ui;
+  for (const auto& workflow : demo::BuildDemoWorkflows(ui)) {
     std::vector<CWorkflowDoc*> levels;
     CollectLevels(*workflow, levels);
     for (const CWorkflowDoc* level : levels) {
@@ -247,7 +249,8 @@ TEST(DemoWorkflowsTest, NoArrowRunsAlongAnother) {
 
 TEST_F(DemoDataTest, FindInRepositoryListsTheStoredVersionsByNamePerformerAndForm) {
   LNDatabase db = Open(DatabaseKind::ProcessDefinitions);
-  const RepositoryFindIndex index(velk::services(), db);
+  HeadlessServices ui;
+  const RepositoryFindIndex index(ui, db);
   auto texts = [&index](std::string_view text) {
     std::vector<std::string> found;
     for (const RepositoryHit& hit : index.Find(text)) found.push_back(index.Describe(hit));

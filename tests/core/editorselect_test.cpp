@@ -7,7 +7,6 @@
 #include "editor/noderecord.h"
 #include "editor/selectgesture.h"
 #include "workflowfixture.h"
-#include "tests/support/installedservices.h"
 
 namespace velk::testing {
 namespace {
@@ -104,8 +103,8 @@ TEST_F(WorkflowTest, CtrlDragOfAnIncompleteExternalSubWorkflowIsRefused) {
   CNode* eidm = Add("", 0, 0, NodeKind::EIDM);
   SelectGesture g;
   EXPECT_EQ(g.Press(doc, {17, -17}, false, true), DragMode::None);
-  ASSERT_EQ(ui->messages.size(), 1u);
-  EXPECT_EQ(ui->messages[0].text,
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text,
             "Error: \r\n\r\nPlease check the properties of this external cluster. \nThe following "
             "fields must not be blank:\ngoal of cluster, name of cluster, input form, output "
             "form, format");
@@ -191,15 +190,15 @@ TEST_F(WorkflowTest, SubscribedWorkflowDropAsksBeforeReplacingAReference) {
   EXPECT_TRUE(DropSubscribedWorkflow(doc, *target, *first));
   EXPECT_EQ(target->ReferencedNode(), first);
   EXPECT_EQ(target->Picture(), 14);
-  EXPECT_TRUE(ui->messages.empty());
+  EXPECT_TRUE(ui.messages.empty());
 
-  ui->answers = {MsgResult::No};
+  ui.answers = {MsgResult::No};
   EXPECT_FALSE(DropSubscribedWorkflow(doc, *target, *second));
   EXPECT_EQ(
-      ui->messages.back().text,
+      ui.messages.back().text,
       "The current task is already connect with task \"First\".\r\nDisconnect the reference?.");
   EXPECT_EQ(target->ReferencedNode(), first);
-  ui->answers = {MsgResult::Yes};
+  ui.answers = {MsgResult::Yes};
   EXPECT_TRUE(DropSubscribedWorkflow(doc, *target, *second));
   EXPECT_EQ(target->ReferencedNode(), second);
   EXPECT_TRUE(first->ReferencingNodes().empty());
@@ -217,7 +216,7 @@ TEST_F(WorkflowTest, DraggedNodeRecordCarriesItsFieldsAndFindsOnlyALiveNode) {
   EXPECT_EQ(record.attributes, attrs);
   EXPECT_EQ(FindRecordedNode(record, doc, 42), eidm);
   EXPECT_EQ(FindRecordedNode(record, doc, 43), nullptr) << "another program's node";
-  CWorkflowDoc other{velk::services()};
+  CWorkflowDoc other{ui};
   EXPECT_EQ(FindRecordedNode(record, other, 42), nullptr) << "another workflow's node";
   doc.DeleteNode(*eidm);
   EXPECT_EQ(FindRecordedNode(record, doc, 42), nullptr);

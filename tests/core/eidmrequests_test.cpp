@@ -7,7 +7,6 @@
 #include "core/saverfixture.h"
 #include "extdir/extdirdrops.h"
 #include "model/workflowdoc.h"
-#include "tests/support/installedservices.h"
 
 namespace velk {
 namespace {
@@ -43,7 +42,7 @@ class EidmRequestTest : public ExtDirTest {
     return *r;
   }
 
-  CWorkflowDoc workflow{velk::services(), "CN=Designer/O=Marvelund", "07.12.2026"};
+  CWorkflowDoc workflow{ui_, "CN=Designer/O=Marvelund", "07.12.2026"};
   CNode* task = nullptr;
 };
 
@@ -99,24 +98,24 @@ TEST_F(EidmRequestTest, OnlyYesChangesTheState) {
   CExtDirItemEIDM& created = Request("Credit check");
   created.ExtClusterStatus = kEidmCreated;
   for (MsgResult no : {MsgResult::No, MsgResult::Cancel}) {
-    ui_->answers = {no, no};
+    ui_.answers = {no, no};
     EXPECT_FALSE(SubmitEidmRequest(created));
     EXPECT_FALSE(DenyEidmRequest(created));
   }
   EXPECT_EQ(created.ExtClusterStatus, kEidmCreated);
   EXPECT_FALSE(created.modified);
-  ui_->answers = {MsgResult::Yes};
+  ui_.answers = {MsgResult::Yes};
   EXPECT_TRUE(SubmitEidmRequest(created));
-  EXPECT_EQ(ui_->messages.back().text,
+  EXPECT_EQ(ui_.messages.back().text,
             "Are you sure to submit this EIDM request? (THIS OPERATION CAN NOT BE UNDONE!)");
   EXPECT_EQ(created.ExtClusterStatus, kEidmSubmitted);
   EXPECT_EQ(created.treeNode->Image(), 21);
   EXPECT_TRUE(created.modified);
-  ui_->answers = {MsgResult::Yes};
+  ui_.answers = {MsgResult::Yes};
   EXPECT_TRUE(CancelEidmRequest(created));
   EXPECT_EQ(created.treeNode->Image(), 22);
   CExtDirItemEIDM& denied = Request("Order intake");
-  ui_->answers = {MsgResult::Yes};
+  ui_.answers = {MsgResult::Yes};
   EXPECT_TRUE(DenyEidmRequest(denied));
   EXPECT_EQ(denied.ExtClusterStatus, kEidmDenied);
   EXPECT_EQ(denied.ExtClusterDesigner, kEidmPlaceholderMail);
@@ -131,8 +130,8 @@ TEST_F(EidmRequestTest, AcceptingStoresTheAnswerWorkflowOrChangesNothing) {
   EXPECT_EQ(copy->treeNode->Parent(), &tree->Section(ExtDirSection::OrderedByPartners));
 
   // Saved as every workflow is: an Active answer fails the check and is refused.
-  velk::testing::TestSaver saver(session_);
-  CWorkflowDoc answer{velk::services(), "CN=Designer/O=Marvelund", "07.12.2026"};
+  velk::testing::TestSaver saver(ui_, session_);
+  CWorkflowDoc answer{ui_, "CN=Designer/O=Marvelund", "07.12.2026"};
   WorkflowHeader active = answer.Header();
   active.status = WorkflowStatus::Active;
   answer.SetHeader(active);
@@ -147,27 +146,27 @@ TEST_F(EidmRequestTest, AcceptingStoresTheAnswerWorkflowOrChangesNothing) {
   host.saver = &*saver;
   std::string remembered;
   host.remember = [&](const CWorkflowDoc& doc) { remembered = doc.Header().workflowId; };
-  ui_->answers = {MsgResult::No, MsgResult::Yes, MsgResult::Ok, MsgResult::Yes};
+  ui_.answers = {MsgResult::No, MsgResult::Yes, MsgResult::Ok, MsgResult::Yes};
   EXPECT_FALSE(AcceptEidmRequest(*copy, host));
   EXPECT_FALSE(AcceptEidmRequest(*copy, host)) << "wrong default databases";
-  EXPECT_EQ(ui_->messages.back().text,
+  EXPECT_EQ(ui_.messages.back().text,
             "Creating a new workflow with wrong default databases is not possible. Creating "
             "aborted.");
   valid = true;
   EXPECT_FALSE(AcceptEidmRequest(*copy, host)) << "the answer could not be stored";
-  EXPECT_EQ(ui_->messages.back().text,
+  EXPECT_EQ(ui_.messages.back().text,
             "Error: \r\n\r\nThe consistency check refuses the workflow \"Answer to "
             "EIDM-Request" +
                 copy->ID + "\"; the Info Center lists why.\r\nNothing has been stored.");
   EXPECT_EQ(copy->ExtClusterStatus, kEidmSubmitted);
   EXPECT_TRUE(copy->ExtClusterWorkflowID.empty());
 
-  CWorkflowDoc second{velk::services(), "CN=Designer/O=Marvelund", "07.12.2026"};
+  CWorkflowDoc second{ui_, "CN=Designer/O=Marvelund", "07.12.2026"};
   WorkflowHeader design = second.Header();
   design.version = 4;  // a Design version is always stored as 0
   second.SetHeader(design);
   host.openNewWorkflow = [&] { return &second; };
-  ui_->answers = {MsgResult::Yes};
+  ui_.answers = {MsgResult::Yes};
   ASSERT_TRUE(AcceptEidmRequest(*copy, host));
   EXPECT_EQ(second.Header().version, 0);
   EXPECT_TRUE(second.Databases().AllInitialised()) << "as the modeler's save";

@@ -5,7 +5,6 @@
 #include "core/extdirfixture.h"
 #include "extdir/extdirrecords.h"
 #include "repository/vocabulary.h"
-#include "tests/support/installedservices.h"
 
 namespace velk {
 namespace {
@@ -109,7 +108,6 @@ TEST_F(ExtDirTest, EveryStoredFieldOfEveryRecordIsSavedAndLoadedBack) {
 // A document written by hand or another program: names in any case and order,
 // items no field reads, fields it lacks, and an item of the wrong type.
 TEST_F(ExtDirTest, FieldsAreReadWhateverTheCaseOrOrderAndAMistypedItemIsReported) {
-  ScopedHeadlessServices ui;
   LNDatabase db = NewDirectory();
   LNDocument doc;
   ASSERT_EQ(db.CreateDocument(&doc, forms::kExtClusterSpec), LNNOERROR);
@@ -123,7 +121,7 @@ TEST_F(ExtDirTest, FieldsAreReadWhateverTheCaseOrOrderAndAMistypedItemIsReported
   auto data = Load();
   CExtDirItemEIDM request(*data);
   Fill(request);  // what a missing item must not leave behind
-  ReadFields(ui.get(), request, doc);
+  ReadFields(ui_, request, doc);
   EXPECT_EQ(request.ExtClusterName, "Ship");
   EXPECT_EQ(request.ExtClusterVersion, 7);
   EXPECT_EQ(request.ExtClusterResponsible, (std::vector<std::string>{"A", "B"}));
@@ -134,8 +132,8 @@ TEST_F(ExtDirTest, FieldsAreReadWhateverTheCaseOrOrderAndAMistypedItemIsReported
   int missingStatus = -1;
   WordToEidmState("", missingStatus);
   EXPECT_EQ(request.ExtClusterStatus, missingStatus);
-  ASSERT_EQ(ui->messages.size(), 1u);
-  EXPECT_NE(ui->messages.front().text.find("ExtClusterExpectedDuration"), std::string::npos);
+  ASSERT_EQ(ui_.messages.size(), 1u);
+  EXPECT_NE(ui_.messages.front().text.find("ExtClusterExpectedDuration"), std::string::npos);
 
   // Held as stored, not as written: the same fields.
   ASSERT_EQ(doc.Save(), LNNOERROR);
@@ -143,7 +141,7 @@ TEST_F(ExtDirTest, FieldsAreReadWhateverTheCaseOrOrderAndAMistypedItemIsReported
   auto loaded = Load();
   ASSERT_EQ(loaded->ItemsOf<CExtDirItemEIDM>().size(), 1u);
   ExpectSameFields<CExtDirItemEIDM>(loaded->ItemsOf<CExtDirItemEIDM>().front(), request);
-  EXPECT_EQ(ui->messages.size(), 2u);
+  EXPECT_EQ(ui_.messages.size(), 2u);
 }
 
 }  // namespace

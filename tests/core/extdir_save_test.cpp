@@ -9,7 +9,6 @@
 #include "model/workflowdoc.h"
 #include "model/workflowextdir.h"
 #include "repository/demowriter.h"
-#include "tests/support/installedservices.h"
 
 namespace velk {
 namespace {
@@ -207,7 +206,7 @@ TEST_F(ExtDirSaveTest, UnsavedChangesAreWhatTheNextSaveWritesAndDiscardingReadsT
 }
 
 TEST_F(ExtDirSaveTest, ASubscribedWorkflowTakesTheOrganisationOfItsLeaf) {
-  CWorkflowDoc doc(velk::services(), "Test Designer");
+  CWorkflowDoc doc(ui_, "Test Designer");
   WorkflowDatabases databases;
   databases.externalDirectory = {{kPath, ""}, data.get()};
   doc.SetDatabases(databases);

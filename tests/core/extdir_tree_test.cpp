@@ -4,7 +4,6 @@
 
 #include "common/services.h"
 #include "core/extdirfixture.h"
-#include "tests/support/installedservices.h"
 
 namespace velk {
 namespace {
@@ -122,7 +121,7 @@ TEST_F(ExtDirTreeTest, NewChildrenAndDeletion) {
   ASSERT_TRUE(marvelund && acme);
   marvelund->NewChild();
   acme->NewChild();
-  EXPECT_EQ(ui_->currentStatus(), "");
+  EXPECT_EQ(ui_.currentStatus(), "");
   EXPECT_EQ(Header("New Process View").Direction, "Published");
   EXPECT_EQ(data->ItemsOf<CExtDirItemGRIProcView>().back()->Direction, "Offered");
   EXPECT_TRUE(marvelund->treeNode->IsExpanded());
@@ -133,7 +132,7 @@ TEST_F(ExtDirTreeTest, NewChildrenAndDeletion) {
   EXPECT_EQ(sales.ContextMenu(), (ExtDirMenu{189, false, false, true})) << "leafs not loaded";
   sales.LoadLeafs();
   sales.NewChild();
-  EXPECT_NE(ui_->currentStatus().find("an empty folder is gone"), std::string::npos)
+  EXPECT_NE(ui_.currentStatus().find("an empty folder is gone"), std::string::npos)
       << "the designer learns that an empty folder is not stored";
   Find<CExtDirItemGRIFolder>(*data, "A")->Delete();
   EXPECT_EQ(Find<CExtDirItemGRIFolder>(*data, "B"), nullptr);
@@ -225,7 +224,7 @@ TEST_F(ExtDirTreeTest, ASecondLeafWithTheSameIdIsReportedWhicheverWayLeafsAreRea
   }
   for (bool all : {false, true}) {
     SCOPED_TRACE(all ? "every header in one pass" : "one header after the other");
-    services().infoCenter().clear();
+    ui_.infoCenter().clear();
     LoadWithTree();
     if (all) {
       tree->ExpandAll(true);
@@ -253,7 +252,7 @@ TEST_F(ExtDirTreeTest, ALeafRemovedElsewhereMakesTheLeafsReadAfresh) {
     ASSERT_EQ(db.GetAllDocuments(&docs), LNNOERROR);
     for (LNDocument& doc : docs) {
       doc.Open();
-      if (GetFieldContent(velk::services(), "LeafID", doc) == "L1") {
+      if (GetFieldContent(ui_, "LeafID", doc) == "L1") {
         ASSERT_EQ(db.DeleteDocument(&doc), LNNOERROR);
       }
     }

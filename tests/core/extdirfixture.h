@@ -12,7 +12,6 @@
 #include "extdir/extdirtree.h"
 #include "repository/demodata.h"
 #include "repository/fieldaccess.h"
-#include "tests/support/installedservices.h"
 
 class ExtDirTest : public RepositoryTest {
  protected:
@@ -24,7 +23,7 @@ class ExtDirTest : public RepositoryTest {
 
   void WriteDemoDirectory() {
     LNDatabase db = NewDirectory();
-    velk::WriteDemoDocuments(velk::services(), velk::DatabaseKind::ExternalDirectory, db,
+    velk::WriteDemoDocuments(ui_, velk::DatabaseKind::ExternalDirectory, db,
                              {"APP:REPLICA", "TRK:ID"});
     db.Close();
   }
@@ -33,7 +32,7 @@ class ExtDirTest : public RepositoryTest {
     velk::ExtDirLinks links;
     links.storedWorkflowIds = [] { return std::vector<std::string>{"WF-OURS"}; };
     links.officeMail = [] { return std::string("office@marvelund.example"); };
-    return std::make_unique<velk::CExtDirData>(velk::services(), session_, kPath, "", nullptr, links);
+    return std::make_unique<velk::CExtDirData>(ui_, session_, kPath, "", nullptr, links);
   }
 
   LNDatabase Open() {
@@ -54,7 +53,7 @@ class ExtDirTest : public RepositoryTest {
       if (doc.GetFormName() != form) continue;
       std::string line;
       for (const std::string& item : items)
-        line += (line.empty() ? "" : " ") + item + "=" + GetFieldContent(velk::services(), item, doc);
+        line += (line.empty() ? "" : " ") + item + "=" + GetFieldContent(ui_, item, doc);
       result.push_back(line);
     }
     db.Close();

@@ -5,7 +5,6 @@
 #include <functional>
 
 #include "core/repositoryfixture.h"
-#include "tests/support/installedservices.h"
 
 namespace {
 
@@ -42,13 +41,13 @@ class FieldAccess : public RepositoryTest {
 
 TEST_F(FieldAccess, MissingItemsGiveEmptyValuesWithoutAnyMessage) {
   std::vector<std::string> list{"left", "over"};
-  EXPECT_EQ(GetFieldContent(velk::services(), "Nothing", doc_), "");
-  EXPECT_EQ(GetFieldIntContent(velk::services(), "Nothing", doc_), 0);
-  EXPECT_EQ(GetFieldNumberContent(velk::services(), "Nothing", doc_), 0);
-  EXPECT_FALSE(GetFieldBoolContent(velk::services(), "Nothing", doc_));
-  GetFieldListContent(velk::services(), "Nothing", doc_, list);
+  EXPECT_EQ(GetFieldContent(ui_, "Nothing", doc_), "");
+  EXPECT_EQ(GetFieldIntContent(ui_, "Nothing", doc_), 0);
+  EXPECT_EQ(GetFieldNumberContent(ui_, "Nothing", doc_), 0);
+  EXPECT_FALSE(GetFieldBoolContent(ui_, "Nothing", doc_));
+  GetFieldListContent(ui_, "Nothing", doc_, list);
   EXPECT_TRUE(list.empty());
-  EXPECT_TRUE(ui_->messages.empty());
+  EXPECT_TRUE(ui_.messages.empty());
 }
 
 TEST_F(FieldAccess, OnlyTheExactWordYesIsTrue) {
@@ -56,7 +55,7 @@ TEST_F(FieldAccess, OnlyTheExactWordYesIsTrue) {
                                                 {"No", false}, {"", false},    {"Yes ", false}};
   for (const auto& [text, expected] : cases) {
     PutText("Flag", text);
-    EXPECT_EQ(GetFieldBoolContent(velk::services(), "Flag", doc_), expected) << '"' << text << '"';
+    EXPECT_EQ(GetFieldBoolContent(ui_, "Flag", doc_), expected) << '"' << text << '"';
   }
 }
 
@@ -95,12 +94,12 @@ TEST_F(FieldAccess, WritersStoreTheAgreedFormsAndFlags) {
   }
 
   std::vector<std::string> list;
-  GetFieldListContent(velk::services(), "editor", doc_, list);  // names match without regard to case
+  GetFieldListContent(ui_, "editor", doc_, list);  // names match without regard to case
   EXPECT_EQ(list, (std::vector<std::string>{"Ann", "Bob", "Ann"}));
-  EXPECT_EQ(GetFieldIntContent(velk::services(), "Count", doc_), -42);
-  EXPECT_EQ(GetFieldNumberContent(velk::services(), "Amount", doc_), 7);
-  EXPECT_TRUE(GetFieldBoolContent(velk::services(), "On", doc_));
-  EXPECT_EQ(GetFieldContent(velk::services(), "Name", doc_), "Order entry");
+  EXPECT_EQ(GetFieldIntContent(ui_, "Count", doc_), -42);
+  EXPECT_EQ(GetFieldNumberContent(ui_, "Amount", doc_), 7);
+  EXPECT_TRUE(GetFieldBoolContent(ui_, "On", doc_));
+  EXPECT_EQ(GetFieldContent(ui_, "Name", doc_), "Order entry");
 }
 
 TEST_F(FieldAccess, RewritingKeepsOneItemPerName) {
@@ -111,8 +110,8 @@ TEST_F(FieldAccess, RewritingKeepsOneItemPerName) {
   int names = 0;
   for (const LNItem& item : doc_.GetItems()) names += item.name == "Name" || item.name == "name";
   EXPECT_EQ(names, 1);
-  EXPECT_EQ(GetFieldContent(velk::services(), "Name", doc_), "second");
-  EXPECT_EQ(GetFieldIntContent(velk::services(), "Count", doc_), 2);
+  EXPECT_EQ(GetFieldContent(ui_, "Name", doc_), "second");
+  EXPECT_EQ(GetFieldIntContent(ui_, "Count", doc_), 2);
 }
 
 TEST_F(FieldAccess, AnEmptyListLeavesNoItem) {
@@ -125,7 +124,7 @@ TEST_F(FieldAccess, AnEmptyListLeavesNoItem) {
     EXPECT_EQ(write("Resource", doc_, {}), LNNOERROR);
     EXPECT_FALSE(doc_.HasItem("Resource"));
     std::vector<std::string> list{"stale"};
-    GetFieldListContent(velk::services(), "Resource", doc_, list);
+    GetFieldListContent(ui_, "Resource", doc_, list);
     EXPECT_TRUE(list.empty());
   }
 }
@@ -142,16 +141,16 @@ TEST_F(FieldAccess, TypeMismatchIsReportedOnceWithTheGettersContext) {
   };
   const Case cases[] = {
       {"Error in GetFieldContent of Amount",
-       [&] { return GetFieldContent(velk::services(), "Amount", doc_).empty(); }},
+       [&] { return GetFieldContent(ui_, "Amount", doc_).empty(); }},
       {"Error in GetFieldIntContent of Amount",
-       [&] { return GetFieldIntContent(velk::services(), "Amount", doc_) == 0; }},
+       [&] { return GetFieldIntContent(ui_, "Amount", doc_) == 0; }},
       {"Error in GetFieldNumberContent of Title",
-       [&] { return GetFieldNumberContent(velk::services(), "Title", doc_) == 0; }},
+       [&] { return GetFieldNumberContent(ui_, "Title", doc_) == 0; }},
       {"Error in GetFieldNumberContent of Amount",
-       [&] { return !GetFieldBoolContent(velk::services(), "Amount", doc_); }},
+       [&] { return !GetFieldBoolContent(ui_, "Amount", doc_); }},
       {"Error in GetFieldListContent of Amount",
        [&] {
-         GetFieldListContent(velk::services(), "Amount", doc_, list);
+         GetFieldListContent(ui_, "Amount", doc_, list);
          return list.empty();
        }},
   };
@@ -161,12 +160,12 @@ TEST_F(FieldAccess, TypeMismatchIsReportedOnceWithTheGettersContext) {
     LNThrowAllErrorsScope mode(db_, throwAll);
     for (const auto& c : cases) {
       SCOPED_TRACE(std::string(c.context) + (throwAll ? " (throwing)" : " (returning)"));
-      ui_->messages.clear();
+      ui_.messages.clear();
       EXPECT_TRUE(c.readGivesFailureResult());
-      ASSERT_EQ(ui_->messages.size(), 1u);
-      EXPECT_EQ(ui_->messages[0].text, prefix + c.context);
-      EXPECT_EQ(ui_->messages[0].icon, velk::MsgIcon::Exclamation);
-      EXPECT_EQ(ui_->currentStatus(), "");
+      ASSERT_EQ(ui_.messages.size(), 1u);
+      EXPECT_EQ(ui_.messages[0].text, prefix + c.context);
+      EXPECT_EQ(ui_.messages[0].icon, velk::MsgIcon::Exclamation);
+      EXPECT_EQ(ui_.currentStatus(), "");
     }
   }
 }
@@ -180,17 +179,17 @@ TEST_F(FieldAccess, ReadingAClosedOrUnboundNoteReportsEveryField) {
   const std::pair<LNNote*, LNSTATUS> notes[] = {{&doc_, LNERR_DOCUMENT_NOT_OPEN},
                                                 {&unbound, LNERR_INVALID_ARGUMENT}};
   for (const auto& [note, status] : notes) {
-    ui_->messages.clear();
+    ui_.messages.clear();
     std::vector<std::string> list{"stale"};
-    EXPECT_EQ(GetFieldContent(velk::services(), "Name", *note), "");
-    EXPECT_EQ(GetFieldIntContent(velk::services(), "Name", *note), 0);
-    EXPECT_EQ(GetFieldNumberContent(velk::services(), "Name", *note), 0);
-    EXPECT_FALSE(GetFieldBoolContent(velk::services(), "Name", *note));
-    GetFieldListContent(velk::services(), "Name", *note, list);
+    EXPECT_EQ(GetFieldContent(ui_, "Name", *note), "");
+    EXPECT_EQ(GetFieldIntContent(ui_, "Name", *note), 0);
+    EXPECT_EQ(GetFieldNumberContent(ui_, "Name", *note), 0);
+    EXPECT_FALSE(GetFieldBoolContent(ui_, "Name", *note));
+    GetFieldListContent(ui_, "Name", *note, list);
     EXPECT_TRUE(list.empty());
-    ASSERT_EQ(ui_->messages.size(), 5u);
-    EXPECT_EQ(ui_->messages[0].text, "Document Store Error:\r\n" + LNGetErrorMessage(status) +
-                                         "\r\nError in GetFieldContent of Name");
+    ASSERT_EQ(ui_.messages.size(), 5u);
+    EXPECT_EQ(ui_.messages[0].text, "Document Store Error:\r\n" + LNGetErrorMessage(status) +
+                                        "\r\nError in GetFieldContent of Name");
   }
 }
 
@@ -205,7 +204,7 @@ TEST_F(FieldAccess, WritersPassFailuresOnToTheCaller) {
     EXPECT_NE(SetFieldIntContent("Count", 1, doc_), LNNOERROR);
     EXPECT_NE(SetFieldBoolContent("On", true, doc_), LNNOERROR);
   }
-  EXPECT_TRUE(ui_->messages.empty());
+  EXPECT_TRUE(ui_.messages.empty());
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 
 #include "core/repositoryfixture.h"
 #include "repository/noteserror.h"
-#include "tests/support/installedservices.h"
 
 namespace velk {
 namespace {
@@ -44,13 +43,13 @@ class InfrastructureDbTest : public RepositoryTest {
   }
 
   CInfrastructureDb Load(const std::string& path = "infra.nsf") {
-    return {ui_.get(), session_, path, {}, nullptr};
+    return {ui_, session_, path, {}, nullptr};
   }
 };
 
 TEST_F(InfrastructureDbTest, ReadsEveryListInViewOrderWithAbbreviatedNamesAndMergedRoles) {
   FillOrganisation();
-  CInfrastructureDb infra(velk::services(), session_, "infra.nsf", {}, nullptr);
+  CInfrastructureDb infra(ui_, session_, "infra.nsf", {}, nullptr);
 
   EXPECT_EQ(infra.Persons(), (Strings{"Ann Lee/Sales/Acme", "Bob Stone"}));
   ASSERT_EQ(infra.Workgroups().size(), 1u);
@@ -67,8 +66,8 @@ TEST_F(InfrastructureDbTest, ReadsEveryListInViewOrderWithAbbreviatedNamesAndMer
   EXPECT_EQ(infra.Path(), "infra.nsf");
   EXPECT_EQ(infra.Title(), "VELK Infrastructure");
   EXPECT_TRUE(std::regex_match(infra.ReplicaId(), std::regex("[0-9A-F]{8}:[0-9A-F]{8}")));
-  EXPECT_EQ(ui_->currentStatus(), "");
-  EXPECT_FALSE(ui_->infoWindowShown);
+  EXPECT_EQ(ui_.currentStatus(), "");
+  EXPECT_FALSE(ui_.infoWindowShown);
 }
 
 TEST_F(InfrastructureDbTest, EmptyViewsGiveNoticesAndCountAsSuccess) {
@@ -113,7 +112,7 @@ TEST_F(InfrastructureDbTest, MissingRequiredItemEndsItsReaderWhileTheNextReaderS
             "Unable to read workgroups from Infrastructure Database, because the\r\nview "
             "(Modeler\\Workgroups) has no field \"NewWorkgroup\".\r\nMaybe this database is no "
             "VELK-database or from a former version of VELK. \r\nPlease choose another one.");
-  EXPECT_TRUE(ui_->infoWindowShown);
+  EXPECT_TRUE(ui_.infoWindowShown);
 }
 
 TEST_F(InfrastructureDbTest, MissingViewGivesTheReadersErrorText) {
@@ -165,7 +164,7 @@ TEST_F(InfrastructureDbTest, ReloadingTwiceGivesTheSameLists) {
   EXPECT_EQ(infra.Roles(), roles);
   EXPECT_EQ(infra.Units().size(), 2u);
   EXPECT_EQ(Entries(kCategory).size(), 4u);
-  EXPECT_EQ(ui_->waitDepth, 0);
+  EXPECT_EQ(ui_.waitDepth, 0);
 }
 
 TEST_F(InfrastructureDbTest, ReloadThatCannotOpenKeepsTheListsAndEndsTheWaitCursor) {
@@ -178,8 +177,8 @@ TEST_F(InfrastructureDbTest, ReloadThatCannotOpenKeepsTheListsAndEndsTheWaitCurs
   Strings kept = loaded;  // the entries about the lists that stay
   kept.push_back("3|Opening database");
   EXPECT_EQ(Summary(kCategory), kept);
-  EXPECT_EQ(ui_->waitDepth, 0);
-  EXPECT_EQ(ui_->currentStatus(), "");
+  EXPECT_EQ(ui_.waitDepth, 0);
+  EXPECT_EQ(ui_.currentStatus(), "");
 }
 
 TEST_F(InfrastructureDbTest, DatabaseThatCannotBeOpenedLeavesEverythingEmptyUntilAReloadFindsIt) {

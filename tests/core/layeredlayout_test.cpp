@@ -6,13 +6,13 @@
 #include <map>
 #include <set>
 
+#include "common/headlessservices.h"
 #include "editor/autoarrange.h"
 #include "editor/drawinggeometry.h"
 #include "editor/layeredlayout.h"
 #include "model/workflowundo.h"
 #include "repository/demoworkflows.h"
 #include "workflowfixture.h"
-#include "tests/support/installedservices.h"
 
 namespace velk::testing {
 namespace {
@@ -78,8 +78,8 @@ void ExpectLabelsClear(const CWorkflowDoc& level, const std::string& what) {
 }
 
 TEST(LayeredLayoutTest, DemoWorkflowsGetRowsAlongTheArrowsWithoutOverlapsOrExtraCrossings) {
-  ScopedHeadlessServices ui;
-  for (auto& workflow : demo::BuildDemoWorkflows(velk::services())) {
+  HeadlessServices ui;
+  for (auto& workflow : demo::BuildDemoWorkflows(ui)) {
     for (CWorkflowDoc* level : Levels(*workflow)) {
       const std::string what = workflow->Header().name + " level " + std::to_string(level->Level());
       AutoArrange(*level, {50, 4});

@@ -233,7 +233,7 @@ TEST_F(LayoutCommandsTest, GroupingRefusalsChangeNothing) {
   };
   for (const Case& c : cases) {
     doc.ClearGraph();
-    ui->messages.clear();
+    ui.messages.clear();
     std::vector<CNode*> n;
     for (int i = 0; i < 5; ++i) n.push_back(Add(std::to_string(i), i));
     for (auto [s, t] : c.arrows) Link(n[s], n[t]);
@@ -246,15 +246,15 @@ TEST_F(LayoutCommandsTest, GroupingRefusalsChangeNothing) {
       continue;
     }
     EXPECT_EQ(k, nullptr);
-    ASSERT_EQ(ui->messages.size(), 1u);
-    EXPECT_TRUE(ui->messages[0].text.ends_with(c.message)) << ui->messages[0].text;
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(ui.messages[0].text.ends_with(c.message)) << ui.messages[0].text;
     EXPECT_TRUE(doc.TakeSnapshot().SameContent(before));
   }
   doc.ClearGraph();
-  ui->messages.clear();
+  ui.messages.clear();
   Select({Add("P")});
   EXPECT_EQ(GroupSelectionAsCluster(doc), nullptr);
-  EXPECT_TRUE(ui->messages.empty()) << "fewer than two: nothing happens";
+  EXPECT_TRUE(ui.messages.empty()) << "fewer than two: nothing happens";
 }
 
 TEST_F(LayoutCommandsTest, UndoRestoresEveryRectangleAndTheClusterStructure) {

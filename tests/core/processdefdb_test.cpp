@@ -10,7 +10,6 @@
 #include "repository/fieldaccess.h"
 #include "repository/storedversions.h"
 #include "storagefixture.h"
-#include "tests/support/installedservices.h"
 
 namespace velk::testing {
 namespace {
@@ -36,9 +35,7 @@ class ProcessDefTest : public StorageTest {
     for (const LNDocument& d : Documents(db, view, id)) statuses.push_back(Text(d, "Status"));
     return statuses;
   }
-  std::vector<InfoEntry> Entries(const char* category) {
-    return services().infoCenter().entries(category);
-  }
+  std::vector<InfoEntry> Entries(const char* category) { return ui.infoCenter().entries(category); }
   bool HasEntry(const char* category, Severity severity, const std::string& textPart) {
     for (const InfoEntry& e : Entries(category))
       if (e.severity == severity && e.text.find(textPart) != std::string::npos) return true;
@@ -110,30 +107,30 @@ TEST_F(ProcessDefTest, HeaderReadingFailuresAreReportedBySeverity) {
   for (auto [file, text] :
        {std::pair{"infra.nsf", "It must have the view: '(Modeler\\Header)'.\r\n"},
         std::pair{"missing.nsf", "cannot be opened anymore."}}) {
-    services().infoCenter().clear();
+    ui.infoCenter().clear();
     headerLocation = {file, ""};
     EXPECT_FALSE(repository->ReadHeaders(true)) << file;
     EXPECT_TRUE(HasEntry(kProcessDefCategory, Severity::Error, text)) << file;
   }
-  EXPECT_EQ(ui->currentStatus(), "") << "the status line is reset";
+  EXPECT_EQ(ui.currentStatus(), "") << "the status line is reset";
 }
 
 TEST_F(ProcessDefTest, ResourcesStopAtADocumentWithoutTheItem) {
   AddResource("Company Car");
   AddResource("Projector");
-  CProcessDefDb complete(velk::services(), session, "procdef.nsf", "", nullptr, HeadersFrom({"procdef.nsf", ""}));
+  CProcessDefDb complete(ui, session, "procdef.nsf", "", nullptr, HeadersFrom({"procdef.nsf", ""}));
   EXPECT_EQ(complete.Resources(), (std::vector<std::string>{"Company Car", "Projector"}));
   EXPECT_EQ(complete.Title(), TemplateOf(DatabaseKind::ProcessDefinitions).defaultTitle);
   EXPECT_EQ(complete.Path(), "procdef.nsf");
 
   // Without the item it has no key either, so it comes first in the view.
   AddResource(nullptr);
-  CProcessDefDb broken(velk::services(), session, "procdef.nsf", "", nullptr, HeadersFrom({"procdef.nsf", ""}));
+  CProcessDefDb broken(ui, session, "procdef.nsf", "", nullptr, HeadersFrom({"procdef.nsf", ""}));
   EXPECT_TRUE(broken.Resources().empty());
   EXPECT_TRUE(HasEntry(kProcessDefCategory, Severity::Notice,
                        "The choosen database holds no information about resources."));
 
-  CProcessDefDb missing(velk::services(), session, "nothing.nsf", "", nullptr, HeadersFrom({"nothing.nsf", ""}));
+  CProcessDefDb missing(ui, session, "nothing.nsf", "", nullptr, HeadersFrom({"nothing.nsf", ""}));
   EXPECT_TRUE(missing.Path().empty()) << "nothing is known of a database never opened";
   EXPECT_TRUE(HasEntry(kProcessDefCategory, Severity::Error, "cannot be opened anymore"));
 }
@@ -201,7 +198,7 @@ TEST_F(ProcessDefTest, FreezingMarksAndDeletingRemovesHeaderTasksAndTexts) {
   SetStatus(doc, WorkflowStatus::Freeze);
   repository->DeleteOrFreezeWorkflow(doc, "FRZ");
   EXPECT_EQ(Statuses(views::kHeaderById, "FRZ"), std::vector<std::string>{"Design"});
-  EXPECT_EQ(ui->currentStatus(), "");
+  EXPECT_EQ(ui.currentStatus(), "");
 }
 
 TEST_F(ProcessDefTest, MissingTextViewOnlyWarnsThatTextsStay) {

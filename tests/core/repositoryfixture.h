@@ -1,6 +1,6 @@
 #pragma once
 // Repository tests: a fresh temporary data directory and session, headless
-// services, an empty Info Center, and helpers that build purpose-made databases.
+// services with an Info Center of their own, and helpers that build purpose-made databases.
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -14,7 +14,6 @@
 #include "common/infocenter.h"
 #include "repository/databasetemplates.h"
 #include "repository/store/lnnotes.h"
-#include "tests/support/installedservices.h"
 
 class RepositoryTest : public ::testing::Test {
  protected:
@@ -26,11 +25,9 @@ class RepositoryTest : public ::testing::Test {
     dir_ = pattern;
     setenv("VELK_DATA_DIR", dir_.c_str(), 1);
     ASSERT_EQ(session_.Init(410), LNNOERROR);
-    velk::services().infoCenter().clear();
   }
 
   void TearDown() override {
-    velk::services().infoCenter().clear();
     session_.Term();
     unsetenv("VELK_DATA_DIR");
     std::error_code ignored;
@@ -63,11 +60,11 @@ class RepositoryTest : public ::testing::Test {
     ASSERT_EQ(doc.Save(), LNNOERROR);
   }
 
-  static std::vector<velk::InfoEntry> Entries(const std::string& category) {
-    return velk::services().infoCenter().entries(category);
+  std::vector<velk::InfoEntry> Entries(const std::string& category) const {
+    return ui_.infoCenter().entries(category);
   }
   // The entries of the category as "severity|title".
-  static std::vector<std::string> Summary(const std::string& category) {
+  std::vector<std::string> Summary(const std::string& category) const {
     std::vector<std::string> result;
     for (const velk::InfoEntry& e : Entries(category))
       result.push_back(std::to_string(static_cast<int>(e.severity)) + "|" + e.title);
@@ -76,5 +73,5 @@ class RepositoryTest : public ::testing::Test {
 
   std::filesystem::path dir_;
   LNNotesSession session_;
-  velk::ScopedHeadlessServices ui_;
+  velk::HeadlessServices ui_;
 };

@@ -5,22 +5,21 @@
 
 #include <filesystem>
 
-#include "repository/databasecache.h"
 #include "extdir/extdirlookup.h"
 #include "model/workflowsaver.h"
+#include "repository/databasecache.h"
 #include "repository/databasetemplates.h"
 #include "repository/demodata.h"
 #include "repository/store/lnbackend.h"
 #include "repository/store/lnnotes.h"
-#include "tests/support/installedservices.h"
 
 namespace velk::testing {
 
 class TestSaver {
  public:
-  explicit TestSaver(LNNotesSession& session,
-                     RetryWhenBusy retry = [](const std::string&) { return false; })
-      : cache_(velk::services(), session, HeadersFrom({"procdef.nsf", ""}), CacheExtDirLinks),
+  TestSaver(Services& services, LNNotesSession& session,
+            RetryWhenBusy retry = [](const std::string&) { return false; })
+      : cache_(services, session, HeadersFrom({"procdef.nsf", ""}), CacheExtDirLinks),
         saver_{cache_, defaults_, directory_, std::move(retry)} {
     for (const DemoDatabase& d : DemoDatabases()) {
       defaults_[d.kind] = {d.fileName, ""};

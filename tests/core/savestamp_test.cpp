@@ -8,7 +8,6 @@
 #include "model/workflowload.h"
 #include "model/workflowsave.h"
 #include "storagefixture.h"
-#include "tests/support/installedservices.h"
 
 namespace velk::testing {
 namespace {
@@ -55,21 +54,21 @@ class TwoDesignersTest : public StorageTest {
 TEST_F(TwoDesignersTest, SavingOverAnotherDesignersSaveAsksAndLosesNothing) {
   doc.DefineAsWorkflowStart(*Add("Only"));
   ASSERT_TRUE(WriteWorkflow(doc));
-  CWorkflowDoc other{velk::services(), kTestUser, "06.12.2026"};
+  CWorkflowDoc other{ui, kTestUser, "06.12.2026"};
   LoadStored(other);
   SetFreeText(other, "theirs");
   ASSERT_TRUE(WriteWorkflow(other));  // loaded from the stored version: no question
-  EXPECT_TRUE(ui->messages.empty());
+  EXPECT_TRUE(ui.messages.empty());
 
   SetFreeText(doc, "mine");
-  ui->answers = {MsgResult::Cancel};
+  ui.answers = {MsgResult::Cancel};
   EXPECT_FALSE(WriteWorkflow(doc));
-  ASSERT_EQ(ui->messages.size(), 1u);
-  EXPECT_NE(ui->messages[0].text.find("has been saved by"), std::string::npos);
-  EXPECT_EQ(ui->messages[0].buttons, MsgButtons::YesNoCancel);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_NE(ui.messages[0].text.find("has been saved by"), std::string::npos);
+  EXPECT_EQ(ui.messages[0].buttons, MsgButtons::YesNoCancel);
   EXPECT_EQ(StoredFreeTexts(), (std::vector<std::string>{"theirs"}));
 
-  ui->answers = {MsgResult::No};  // save as a new workflow beside theirs
+  ui.answers = {MsgResult::No};  // save as a new workflow beside theirs
   const std::string theirId = other.Header().workflowId;
   ASSERT_TRUE(WriteWorkflow(doc));
   EXPECT_NE(doc.Header().workflowId, theirId);
@@ -79,22 +78,22 @@ TEST_F(TwoDesignersTest, SavingOverAnotherDesignersSaveAsksAndLosesNothing) {
 
   SetFreeText(doc, "mine again");
   ASSERT_TRUE(WriteWorkflow(doc));  // its own last save: no question
-  EXPECT_EQ(ui->messages.size(), 2u);
+  EXPECT_EQ(ui.messages.size(), 2u);
   SetFreeText(other, "theirs again");
   ASSERT_TRUE(WriteWorkflow(other));
-  EXPECT_EQ(ui->messages.size(), 2u);
+  EXPECT_EQ(ui.messages.size(), 2u);
 }
 
 TEST_F(TwoDesignersTest, OverwriteReplacesTheOtherVersionWhenConfirmed) {
   doc.DefineAsWorkflowStart(*Add("Only"));
   ASSERT_TRUE(WriteWorkflow(doc));
-  CWorkflowDoc other{velk::services(), kTestUser, "06.12.2026"};
+  CWorkflowDoc other{ui, kTestUser, "06.12.2026"};
   LoadStored(other);
   ASSERT_TRUE(WriteWorkflow(other));
   SetFreeText(doc, "mine");
-  ui->answers = {MsgResult::Yes};
+  ui.answers = {MsgResult::Yes};
   ASSERT_TRUE(WriteWorkflow(doc));
-  EXPECT_EQ(ui->messages.size(), 1u);
+  EXPECT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(doc.Header().workflowId, other.Header().workflowId);
   EXPECT_EQ(StoredFreeTexts(), (std::vector<std::string>{"mine"}));
 }
@@ -108,14 +107,14 @@ TEST_F(TwoDesignersTest, ReplacingAVersionStoredMeanwhileSavesTheNextNumber) {
   doc.SetHeader(h);
   doc.DefineAsWorkflowStart(*Add("Only"));
   ASSERT_TRUE(WriteWorkflow(doc));
-  CWorkflowDoc other{velk::services(), kTestUser, "06.12.2026"};
+  CWorkflowDoc other{ui, kTestUser, "06.12.2026"};
   LoadStored(other, WorkflowStatus::Active, 1);
   NextVersion(other);
   ASSERT_TRUE(WriteWorkflow(other));
   NextVersion(doc);
-  ui->answers = {MsgResult::Yes};
+  ui.answers = {MsgResult::Yes};
   ASSERT_TRUE(WriteWorkflow(doc));
-  EXPECT_EQ(ui->messages.size(), 1u) << "the overwrite question";
+  EXPECT_EQ(ui.messages.size(), 1u) << "the overwrite question";
   EXPECT_EQ(doc.Header().version, 3);
   EXPECT_EQ(StoredVersions(), (std::vector<std::string>{"Active 3", "Freeze 1", "Freeze 2"}));
 }

@@ -19,7 +19,6 @@
 #include "repository/processdefdb.h"
 #include "repository/store/lnnotes.h"
 #include "workflowfixture.h"
-#include "tests/support/installedservices.h"
 
 namespace velk::testing {
 
@@ -44,13 +43,12 @@ class StorageTest : public WorkflowTest {
     dir_ = pattern;
     setenv("VELK_DATA_DIR", dir_.c_str(), 1);
     setenv("VELK_USER", kTestUser, 1);
-    services().infoCenter().clear();
     ASSERT_EQ(session.Init(410), LNNOERROR);
     LNDatabase db;
     ASSERT_EQ(
         CreateDatabaseOfKind(session, DatabaseKind::ProcessDefinitions, "procdef.nsf", "", "", &db),
         LNNOERROR);
-    repository = std::make_unique<CProcessDefDb>(velk::services(), session, "procdef.nsf", "", &doc,
+    repository = std::make_unique<CProcessDefDb>(ui, session, "procdef.nsf", "", &doc,
                                                  [this] { return headerLocation; });
     Attach(doc);
   }

@@ -14,7 +14,6 @@
 #include "model/workflowsave.h"
 #include "saverfixture.h"
 #include "storagefixture.h"
-#include "tests/support/installedservices.h"
 
 namespace velk::testing {
 namespace {
@@ -30,7 +29,7 @@ class SubWorkflowTest : public StorageTest {
     check = Add("Credit check", 1, 0, NodeKind::ICDR);
     other = Add("Plain", 2);
   }
-  CWorkflowDoc sub{velk::services(), kTestUser, "06.12.2026"};
+  CWorkflowDoc sub{ui, kTestUser, "06.12.2026"};
   CNode* check = nullptr;
   CNode* other = nullptr;
 };
@@ -38,7 +37,7 @@ class SubWorkflowTest : public StorageTest {
 TEST_F(SubWorkflowTest, CreationSavesASubWorkflowThatOpensAgainAndLinksItsTask) {
   EXPECT_EQ(CreateSubWorkflowQuestion(NodeKind::CDDR),
             "No Subworkflow available.Create a new CDDR Subworkflow?");
-  TestSaver saver(session);
+  TestSaver saver(ui, session);
   WorkflowHeader h = sub.Header();
   h.version = 3;  // a Design version is always stored as 0
   sub.SetHeader(h);
@@ -52,22 +51,22 @@ TEST_F(SubWorkflowTest, CreationSavesASubWorkflowThatOpensAgainAndLinksItsTask) 
   EXPECT_EQ(sub.RepresentingNode(), check);
   EXPECT_TRUE(doc.IsModified());
   // Saved as the modeler saves: checked, with every database the save needs.
-  EXPECT_FALSE(services().infoCenter().entries(kConsistencyCheckCategory).empty());
+  EXPECT_FALSE(ui.infoCenter().entries(kConsistencyCheckCategory).empty());
   EXPECT_TRUE(sub.Databases().AllInitialised());
 
   const std::optional<WorkflowHeaderEntry> found = FindSubWorkflow(*repository, *check);
   ASSERT_TRUE(found);
   EXPECT_EQ(found->type, "ICDR: Credit check");
-  CWorkflowDoc opened{velk::services(), kTestUser, "06.12.2026"};
+  CWorkflowDoc opened{ui, kTestUser, "06.12.2026"};
   Attach(opened);
   ASSERT_TRUE(LoadWorkflow(opened, *found, session)) << "a workflow without tasks would not";
   EXPECT_EQ(opened.NodeCount(), 2u);
   EXPECT_TRUE(opened.StartNode() && opened.EndNode());
-  EXPECT_TRUE(ui->messages.empty());
+  EXPECT_TRUE(ui.messages.empty());
   doc.SetSubWorkflowId(*check, "0123456789ABCDEF0123456789ABCDEF");
   EXPECT_FALSE(FindSubWorkflow(*repository, *check));
-  ASSERT_EQ(ui->messages.size(), 1u);
-  EXPECT_EQ(ui->messages[0].text, kSubWorkflowNotFoundText);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, kSubWorkflowNotFoundText);
 }
 
 TEST_F(SubWorkflowTest, IdSurvivesSaveLoadAndJsonOnlyForSubWorkflowTasks) {
@@ -78,7 +77,7 @@ TEST_F(SubWorkflowTest, IdSurvivesSaveLoadAndJsonOnlyForSubWorkflowTasks) {
   WorkflowHeaderEntry chosen;
   chosen.type = "Order";
   chosen.workflowId = doc.Header().workflowId;
-  CWorkflowDoc loaded{velk::services(), kTestUser, "06.12.2026"};
+  CWorkflowDoc loaded{ui, kTestUser, "06.12.2026"};
   Attach(loaded);
   ASSERT_TRUE(LoadWorkflow(loaded, chosen, session));
   std::map<std::string, std::string> ids;
@@ -86,7 +85,7 @@ TEST_F(SubWorkflowTest, IdSurvivesSaveLoadAndJsonOnlyForSubWorkflowTasks) {
   EXPECT_EQ(ids["Credit check"], "5D0E7A1B2C3D4E5F60718293A4B5C6D7");
   EXPECT_EQ(ids["Plain"], "");
 
-  CWorkflowDoc copy{velk::services(), kTestUser, "06.12.2026"};
+  CWorkflowDoc copy{ui, kTestUser, "06.12.2026"};
   WorkflowFromJson(WorkflowToJson(loaded), copy);
   for (const CNode* n : copy.AllNodes()) EXPECT_EQ(n->SubWorkflowId(), ids[n->Name()]) << n->Name();
 }

@@ -5,7 +5,6 @@
 #include "dialogs/integercheck.h"
 #include "dialogs/nodesheet.h"
 #include "dialogs/taskrouting.h"
-#include "tests/support/installedservices.h"
 
 namespace velk {
 namespace {
@@ -40,13 +39,13 @@ TEST(IntegerCheckTest, AcceptsIntegersInRangeAndNamesTheProblemOtherwise) {
 }
 
 TEST(IntegerCheckTest, TakeIntegerPromptsOnlyOnFailure) {
-  ScopedHeadlessServices ui;
-  EXPECT_EQ(TakeInteger(ui.get(), "5", 0, 9), 5);
-  EXPECT_TRUE(ui->messages.empty());
-  EXPECT_EQ(TakeInteger(ui.get(), "10", 0, 9), std::nullopt);
-  ASSERT_EQ(ui->messages.size(), 1u);
-  EXPECT_EQ(ui->messages[0].text, "Please enter an integer between 0 and 9.");
-  EXPECT_EQ(ui->messages[0].icon, MsgIcon::Exclamation);
+  HeadlessServices ui;
+  EXPECT_EQ(TakeInteger(ui, "5", 0, 9), 5);
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(TakeInteger(ui, "10", 0, 9), std::nullopt);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, "Please enter an integer between 0 and 9.");
+  EXPECT_EQ(ui.messages[0].icon, MsgIcon::Exclamation);
 }
 
 // The common kinds are checked on the sheet itself; these are the rest.
@@ -112,17 +111,16 @@ TEST(TaskRoutingTest, OkChecksFormulaThenDescription) {
       {4, "otherwise", "", true, ""},
   };
   for (const Case& c : cases) {
-    ScopedHeadlessServices ui;
-    const std::optional<ArrowRouting> routing =
-        TakeRouting(ui.get(), c.option, c.description, c.formula);
+    HeadlessServices ui;
+    const std::optional<ArrowRouting> routing = TakeRouting(ui, c.option, c.description, c.formula);
     EXPECT_EQ(routing.has_value(), c.accepted) << c.option << " " << c.formula;
     if (c.message.empty()) {
-      EXPECT_TRUE(ui->messages.empty());
+      EXPECT_TRUE(ui.messages.empty());
     } else {
-      ASSERT_EQ(ui->messages.size(), 1u);
-      EXPECT_EQ(ui->messages[0].text.rfind(c.message, 0), 0u) << ui->messages[0].text;
+      ASSERT_EQ(ui.messages.size(), 1u);
+      EXPECT_EQ(ui.messages[0].text.rfind(c.message, 0), 0u) << ui.messages[0].text;
       if (c.message.starts_with("Document Store")) {
-        EXPECT_NE(ui->messages[0].text.find("Please reenter condition!"), std::string::npos);
+        EXPECT_NE(ui.messages[0].text.find("Please reenter condition!"), std::string::npos);
       }
     }
     if (!routing) continue;
@@ -133,20 +131,19 @@ TEST(TaskRoutingTest, OkChecksFormulaThenDescription) {
 }
 
 TEST(TaskRoutingTest, FormListNeedsAnApplicationDatabaseAndShowsStatusWhileReading) {
-  ScopedHeadlessServices ui;
+  HeadlessServices ui;
   RepositoryLists lists;
-  EXPECT_EQ(RoutingFormNames(ui.get(), lists), std::nullopt);
-  ASSERT_EQ(ui->messages.size(), 1u);
-  EXPECT_EQ(ui->messages[0].text,
-            "Error: \r\n\r\nThis workflow has no valid application database!");
+  EXPECT_EQ(RoutingFormNames(ui, lists), std::nullopt);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, "Error: \r\n\r\nThis workflow has no valid application database!");
 
-  ui->statusTexts.clear();
+  ui.statusTexts.clear();
   lists.hasApplicationDatabase = true;
   lists.forms = {{"Order", {"Amount", "Customer"}}, {"order", {"x"}}};
-  EXPECT_EQ(RoutingFormNames(ui.get(), lists), (Strings{"Order", "order"}));
-  EXPECT_EQ(RoutingFieldNames(ui.get(), lists, "order"), Strings{"x"});
-  EXPECT_EQ(RoutingFieldNames(ui.get(), lists, "ORDER"), Strings{});
-  EXPECT_EQ(ui->statusTexts,
+  EXPECT_EQ(RoutingFormNames(ui, lists), (Strings{"Order", "order"}));
+  EXPECT_EQ(RoutingFieldNames(ui, lists, "order"), Strings{"x"});
+  EXPECT_EQ(RoutingFieldNames(ui, lists, "ORDER"), Strings{});
+  EXPECT_EQ(ui.statusTexts,
             (Strings{kReadingFormsStatus, "", kReadingFieldsStatus, "", kReadingFieldsStatus, ""}));
 }
 

@@ -3,7 +3,6 @@
 #include "core/repositoryfixture.h"
 #include "repository/fieldaccess.h"
 #include "repository/viewreader.h"
-#include "tests/support/installedservices.h"
 
 namespace velk {
 namespace {
@@ -42,7 +41,7 @@ class ViewWalkTest : public RepositoryTest {
       LNDocument doc;
       entry.GetDocument(&doc);
       doc.Open();
-      seen.push_back(GetFieldContent(velk::services(), "Name", doc));
+      seen.push_back(GetFieldContent(ui_, "Name", doc));
       return seen.back() != stopAt;
     });
     return seen;

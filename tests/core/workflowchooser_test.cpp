@@ -105,8 +105,8 @@ TEST_F(ChooserStorageTest, LoadGivesTheFirstEqualVersionAndAsksForAVersion) {
 
   WorkflowHeaderEntry chosen;
   EXPECT_EQ(chooser.Accept(std::nullopt, chosen), LoadWorkflowChooser::Outcome::NothingChosen);
-  ASSERT_EQ(ui->messages.size(), 1u);
-  EXPECT_EQ(ui->messages[0].text,
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text,
             "No workflow ist selected!\nPlease select one or press \"Cancel\"");
 
   EXPECT_EQ(chooser.Accept("Order (Version 2.0) (Active)", chosen),
@@ -129,14 +129,14 @@ TEST_F(ChooserStorageTest, LoadGivesTheFirstEqualVersionAndAsksForAVersion) {
 }
 
 TEST_F(ChooserStorageTest, SaveAsListsVersionsAndTakesTheChosenName) {
-  SaveWorkflowAsChooser orphan(ui.get(), nullptr);
+  SaveWorkflowAsChooser orphan(ui, nullptr);
   EXPECT_FALSE(orphan.Open());
-  ASSERT_EQ(ui->messages.size(), 1u);
-  EXPECT_EQ(ui->messages[0].text, "Workflowpointer is not set - programming error!");
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, "Workflowpointer is not set - programming error!");
 
   AddHeader({"Order", "W1", "Active", 2});
   AddHeader({"Leave", "W2", "Template", 1});
-  SaveWorkflowAsChooser chooser(ui.get(), &doc);
+  SaveWorkflowAsChooser chooser(ui, &doc);
   ASSERT_TRUE(chooser.Open());
   ASSERT_EQ(chooser.Entries().size(), 2u);
   EXPECT_EQ(chooser.Entries()[0].text, "Order (Version 2.0) (Active)");

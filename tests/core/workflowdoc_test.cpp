@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "workflowfixture.h"
-#include "tests/support/installedservices.h"
 
 namespace velk::testing {
 namespace {
@@ -13,7 +12,7 @@ namespace {
 TEST_F(WorkflowTest, NewWorkflowIsValidFromTodayAndUnstored) {
   EXPECT_TRUE(doc.Header().workflowId.empty() && doc.IsNew());
   EXPECT_EQ(TodayText().size(), 10u);
-  EXPECT_EQ(CWorkflowDoc(velk::services()).Header().validFrom, TodayText());
+  EXPECT_EQ(CWorkflowDoc(ui).Header().validFrom, TodayText());
 }
 
 TEST_F(WorkflowTest, TitleShowsNameVersionStatusAndModification) {
@@ -132,7 +131,7 @@ TEST_F(WorkflowTest, ClosingAClusterWindowDropsItsSelection) {
 TEST_F(WorkflowTest, SubWorkflowAndCallingNodeForgetEachOtherWhenEitherGoes) {
   CNode* icdr = Add("Sub", 0, 0, NodeKind::ICDR);
   {
-    CWorkflowDoc sub{velk::services()};
+    CWorkflowDoc sub{ui};
     doc.LinkSubWorkflow(*icdr, sub);
     EXPECT_EQ(icdr->ClusterDocument(), &sub);
     EXPECT_EQ(sub.RepresentingNode(), icdr);
@@ -140,9 +139,9 @@ TEST_F(WorkflowTest, SubWorkflowAndCallingNodeForgetEachOtherWhenEitherGoes) {
   }
   EXPECT_EQ(icdr->ClusterDocument(), nullptr);
 
-  CWorkflowDoc sub{velk::services()};
+  CWorkflowDoc sub{ui};
   {
-    auto caller = std::make_unique<CWorkflowDoc>(velk::services());
+    auto caller = std::make_unique<CWorkflowDoc>(ui);
     CNode* cddr = caller->InsertNode(NodeRectAt(0, 0), NodeKind::CDDR);
     caller->LinkSubWorkflow(*cddr, sub);
   }

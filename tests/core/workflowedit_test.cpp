@@ -109,7 +109,7 @@ TEST_F(WorkflowTest, DeletingANonEmptyClusterNeedsConfirmationAndTakesNestedLeve
   EXPECT_EQ(doc.NodeCount(), 5u) << "the spared cluster stays";
 
   doc.DeleteNode(*cluster);
-  EXPECT_TRUE(ui->messages.empty()) << "the model asks nothing";
+  EXPECT_TRUE(ui.messages.empty()) << "the model asks nothing";
   EXPECT_EQ(doc.LevelNodes(), (std::vector<CNode*>{before}));
   EXPECT_EQ(doc.NodeCount(), 1u);
   EXPECT_TRUE(doc.AllArrows().empty());
@@ -202,10 +202,10 @@ TEST_F(WorkflowTest, RepresentingNodeIsFoundByClusterNumber) {
   EXPECT_EQ(doc.FindRepresentingNode(3), second);
   EXPECT_EQ(doc.FindRepresentingNode(0), nullptr) << "plain nodes represent nothing";
   EXPECT_EQ(doc.FindRepresentingNode(1), nullptr);
-  EXPECT_TRUE(ui->messages.empty());
+  EXPECT_TRUE(ui.messages.empty());
 
   EXPECT_EQ(doc.GetNodeWhichRepresentsCluster(9), nullptr);
-  EXPECT_EQ(ui->messages.size(), 1u) << "a missing cluster node is a reported fault";
+  EXPECT_EQ(ui.messages.size(), 1u) << "a missing cluster node is a reported fault";
 }
 
 }  // namespace

@@ -7,14 +7,13 @@
 
 #include "common/headlessservices.h"
 #include "model/workflowdoc.h"
-#include "tests/support/installedservices.h"
 
 namespace velk::testing {
 
 class WorkflowTest : public ::testing::Test {
  protected:
-  ScopedHeadlessServices ui;
-  CWorkflowDoc doc{ui.get(), "CN=Test Designer/O=Marvelund", "06.12.2026"};
+  HeadlessServices ui;
+  CWorkflowDoc doc{ui, "CN=Test Designer/O=Marvelund", "06.12.2026"};
 
   // A node at column `col`, row `row` of a 100-unit grid, named `name`.
   CNode* Add(CWorkflowDoc& in, const std::string& name, int col = 0, int row = 0,

@@ -121,7 +121,7 @@ TEST_F(RoutingTest, EndOfAnInnerClusterRoutesOnFromItsClusterNodes) {
   ASSERT_EQ(arrows.size(), 1u);
   EXPECT_EQ(arrows[0]->Target(), after);
   EXPECT_EQ(RoutingArrows(doc, *start).size(), 1u);
-  EXPECT_TRUE(ui->messages.empty());
+  EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(RoutingTest, ReachableNodesCrossIntoAndOutOfClusters) {
@@ -134,8 +134,8 @@ TEST_F(RoutingTest, ReachableNodesCrossIntoAndOutOfClusters) {
 TEST_F(RoutingTest, ClusterEndWithoutClusterNodeIsReportedNotFollowed) {
   doc.SetBelongsToCluster(*j2, 9);
   EXPECT_TRUE(RoutingArrows(doc, *j2).empty());
-  ASSERT_EQ(ui->messages.size(), 1u);
-  EXPECT_NE(ui->messages[0].text.find("GetNodeWhichRepresentsThisCluster"), std::string::npos);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_NE(ui.messages[0].text.find("GetNodeWhichRepresentsThisCluster"), std::string::npos);
 }
 
 TEST_F(RoutingTest, CircularClustersDoNotHangTheWalks) {

@@ -17,7 +17,6 @@
 #include "recordfill.h"
 #include "repository/demoworkflows.h"
 #include "storagefixture.h"
-#include "tests/support/installedservices.h"
 
 namespace velk::testing {
 namespace {
@@ -33,7 +32,7 @@ class JsonTest : public StorageTest {
   }
   std::unique_ptr<CWorkflowDoc> LoadStored(const std::string& id, int version,
                                            const std::string& name) {
-    auto loaded = std::make_unique<CWorkflowDoc>(velk::services(), std::string(), "06.12.2026");
+    auto loaded = std::make_unique<CWorkflowDoc>(ui, std::string(), "06.12.2026");
     Attach(*loaded);
     WorkflowHeaderEntry chosen;
     chosen.type = name;
@@ -43,7 +42,7 @@ class JsonTest : public StorageTest {
     return loaded;
   }
   std::unique_ptr<CWorkflowDoc> Import(const WorkflowJson& json) {
-    auto imported = std::make_unique<CWorkflowDoc>(velk::services(), std::string(), "06.12.2026");
+    auto imported = std::make_unique<CWorkflowDoc>(ui, std::string(), "06.12.2026");
     WorkflowFromJson(json, *imported);
     return imported;
   }
@@ -196,10 +195,10 @@ TEST_F(JsonTest, DemoWorkflowsSurviveSaveLoadAndJsonRoundTrips) {
     LNDatabase db = Open();
     LNThrowAllErrorsScope throwing(db, true);
     LNTransaction transaction(db);
-    stored = demo::StoreDemoWorkflows(velk::services(), db, "procdef.nsf", "C1257A1B:0034F2E1");
+    stored = demo::StoreDemoWorkflows(ui, db, "procdef.nsf", "C1257A1B:0034F2E1");
     transaction.Commit();
   }
-  std::vector<std::unique_ptr<CWorkflowDoc>> originals = demo::BuildDemoWorkflows(velk::services());
+  std::vector<std::unique_ptr<CWorkflowDoc>> originals = demo::BuildDemoWorkflows(ui);
   ASSERT_EQ(stored.size(), originals.size());
   std::vector<std::string> statuses;
   for (std::size_t i = 0; i < stored.size(); ++i) {
@@ -217,7 +216,7 @@ TEST_F(JsonTest, DemoWorkflowsSurviveSaveLoadAndJsonRoundTrips) {
   }
   EXPECT_EQ(statuses,
             (std::vector<std::string>{"Freeze", "Active", "Active", "Design", "Template"}));
-  EXPECT_TRUE(ui->messages.empty()) << ui->messages.front().text;
+  EXPECT_TRUE(ui.messages.empty()) << ui.messages.front().text;
 }
 
 TEST_F(JsonTest, MalformedWorkflowsAreRefusedWithoutTouchingTheDocument) {
@@ -293,8 +292,8 @@ TEST_F(JsonTest, ArrowToAnUnknownNodeIsReportedAsWhenLoading) {
   ASSERT_EQ(doc.NodeCount(), 1u);
   EXPECT_EQ(doc.StartNode()->Name(), "A");
   EXPECT_TRUE(doc.AllArrows().empty());
-  ASSERT_EQ(ui->messages.size(), 1u);
-  EXPECT_NE(ui->messages[0].text.find("The endnode 9 in the arrow from 4 could not be found"),
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_NE(ui.messages[0].text.find("The endnode 9 in the arrow from 4 could not be found"),
             std::string::npos);
   EXPECT_EQ(doc.LoadFaults(), std::vector<std::string>{"The endnode 9 in the arrow from 4 could "
                                                        "not be found in the nodelist."})

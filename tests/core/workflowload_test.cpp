@@ -17,7 +17,6 @@
 #include "repository/fieldaccess.h"
 #include "saverfixture.h"
 #include "storagefixture.h"
-#include "tests/support/installedservices.h"
 
 namespace velk::testing {
 namespace {
@@ -60,11 +59,11 @@ class LoadTest : public StorageTest {
   }
   std::vector<std::string> Texts() {
     std::vector<std::string> texts;
-    for (const auto& m : ui->messages) texts.push_back(m.text);
+    for (const auto& m : ui.messages) texts.push_back(m.text);
     return texts;
   }
 
-  CWorkflowDoc loaded{velk::services(), kTestUser, "06.12.2026"};
+  CWorkflowDoc loaded{ui, kTestUser, "06.12.2026"};
 };
 
 TEST_F(LoadTest, ChosenVersionIsReadAndOtherVersionsSkipped) {
@@ -82,9 +81,9 @@ TEST_F(LoadTest, ChosenVersionIsReadAndOtherVersionsSkipped) {
   EXPECT_EQ(loaded.StartNode(), Named(loaded, "T1"));
   EXPECT_FALSE(loaded.IsNew());
   ASSERT_EQ(loaded.AllArrows().size(), 1u);
-  EXPECT_EQ(ui->currentStatus(), "");
+  EXPECT_EQ(ui.currentStatus(), "");
 
-  CWorkflowDoc second{velk::services(), kTestUser, "06.12.2026"};
+  CWorkflowDoc second{ui, kTestUser, "06.12.2026"};
   Attach(second);
   ASSERT_TRUE(Load(second, "W", 2));
   EXPECT_EQ(second.NodeCount(), 1u);
@@ -123,7 +122,7 @@ TEST_F(LoadTest, PositionsCodesAndClusterArrowsAreRebuilt) {
   ASSERT_EQ(Named(loaded, "T5")->OutgoingArrows().size(), 1u) << "arrows leave the workflow's end";
   EXPECT_EQ(Named(loaded, "T5")->OutgoingArrows()[0]->Target(), n1);
   ASSERT_EQ(inner->OutgoingArrows().size(), 1u);
-  EXPECT_TRUE(ui->messages.empty());
+  EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(LoadTest, LoopBackToTheClusterStartStaysInsideTheCluster) {
@@ -182,7 +181,7 @@ TEST_F(LoadTest, MissingHeaderOrTasksEndTheLoadWithTheirMessage) {
   loaded.SetDatabases(databases);
   Attach(loaded);
   for (const Case& c : cases) {
-    ui->messages.clear();
+    ui.messages.clear();
     EXPECT_FALSE(Load(loaded, c.id)) << c.id;
     EXPECT_EQ(Texts(), std::vector<std::string>{c.message}) << c.id;
   }
@@ -195,13 +194,13 @@ TEST_F(LoadTest, SaveAndLoadCountDownTheirTasksAFewTimesNotOncePerTask) {
   doc.SetStartNode(chain.front());
   doc.SetEndNode(chain.back());
   const auto countdowns = [this] {
-    return std::ranges::count_if(ui->statusTexts, [](const std::string& t) {
+    return std::ranges::count_if(ui.statusTexts, [](const std::string& t) {
       return t.find("tasks to go") != std::string::npos;
     });
   };
   ASSERT_TRUE(WriteWorkflow(doc));
   EXPECT_LT(countdowns(), 20) << "the save";
-  ui->statusTexts.clear();
+  ui.statusTexts.clear();
   Attach(loaded);
   ASSERT_TRUE(Load(loaded, doc.Header().workflowId, doc.Header().version, doc.Header().name));
   EXPECT_EQ(loaded.NodeCount(), 400u);
@@ -228,7 +227,7 @@ TEST_F(LoadTest, ClusterNodeOfItsOwnLevelOpensAsAPlainTaskAndIsNotSavedSo) {
     EXPECT_EQ(Named(loaded, name)->RepresentsCluster(), 0) << name;
   }
   EXPECT_TRUE(Named(loaded, "T2")->IsClusterNode());
-  const std::vector<InfoEntry> said = services().infoCenter().entries(kLoadingWorkflowCategory);
+  const std::vector<InfoEntry> said = ui.infoCenter().entries(kLoadingWorkflowCategory);
   ASSERT_EQ(said.size(), 2u);
   EXPECT_EQ(said[0].text,
             "Task 3-W: The cluster node \"T3\" stands for the level it lies in or for a level "
@@ -240,8 +239,8 @@ TEST_F(LoadTest, ClusterNodeOfItsOwnLevelOpensAsAPlainTaskAndIsNotSavedSo) {
   // Made so in memory, it is not saved.
   loaded.SetNodeKind(*Named(loaded, "T3"), NodeKind::IWC);
   loaded.SetRepresentsCluster(*Named(loaded, "T3"), 2);
-  ui->messages.clear();
-  TestSaver saver(session);
+  ui.messages.clear();
+  TestSaver saver(ui, session);
   EXPECT_FALSE(saver->Save(loaded));
   ASSERT_EQ(Texts().size(), 1u);
   EXPECT_TRUE(Texts()[0].starts_with("Error: \r\n\r\nThe cluster node \"T3\" stands for"))

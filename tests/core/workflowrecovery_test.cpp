@@ -12,7 +12,6 @@
 #include "common/headlessservices.h"
 #include "common/infocenter.h"
 #include "model/workflowdoc.h"
-#include "tests/support/installedservices.h"
 
 namespace velk {
 namespace {
@@ -23,17 +22,13 @@ class RecoveryTest : public ::testing::Test {
  protected:
   RecoveryTest() {
     fs::remove_all(dir);
-    services().infoCenter().clear();
     doc.InsertNode({0, 0, 34, -34}, NodeKind::Intern);
     WorkflowHeader h = doc.Header();
     h.name = "Order";
     h.workflowId = "W1";
     doc.SetHeader(h);
   }
-  ~RecoveryTest() override {
-    fs::remove_all(dir);
-    services().infoCenter().clear();
-  }
+  ~RecoveryTest() override { fs::remove_all(dir); }
   // A copy of `doc` whose header field `name` is `value`.
   WorkflowJson CopyWith(const char* name, WorkflowJson value) const {
     WorkflowJson copy = WorkflowJson::parse(RecoveryFolder::CopyOf(doc));
@@ -48,9 +43,9 @@ class RecoveryTest : public ::testing::Test {
     return files;
   }
 
-  ScopedHeadlessServices ui;
+  HeadlessServices ui;
   const fs::path dir = fs::temp_directory_path() / ("velk-recovery-" + std::to_string(::getpid()));
-  CWorkflowDoc doc{velk::services(), "CN=Ann Lee/O=Marvelund", "06.12.2026"};
+  CWorkflowDoc doc{ui, "CN=Ann Lee/O=Marvelund", "06.12.2026"};
 };
 
 TEST_F(RecoveryTest, CopiesOfAModelerAreOfferedOnlyAfterItEnded) {
@@ -65,7 +60,7 @@ TEST_F(RecoveryTest, CopiesOfAModelerAreOfferedOnlyAfterItEnded) {
   ASSERT_EQ(left.size(), 1u);
   EXPECT_EQ(left[0].fault, "");
   EXPECT_EQ(left[0].workflowId, "W1");
-  CWorkflowDoc restored(velk::services(), "CN=Ann Lee/O=Marvelund", "06.12.2026");
+  CWorkflowDoc restored(ui, "CN=Ann Lee/O=Marvelund", "06.12.2026");
   WorkflowFromJson(left[0].workflow, restored);
   EXPECT_EQ(restored.Header().name, "Order");
   EXPECT_EQ(restored.NodeCount(), 1u);
@@ -102,11 +97,8 @@ TEST_F(RecoveryTest, EveryCopyIsOfferedOrReportedAndSetAsideWithoutACrash) {
   std::vector<std::string> offered;
   auto recover = [&] {
     RecoverLeftOverCopies(
-        velk::services(), next,
-        [] {
-          return std::make_shared<CWorkflowDoc>(velk::services(), "CN=Bo/O=Marvelund",
-                                                "07.12.2026");
-        },
+        ui, next,
+        [this] { return std::make_shared<CWorkflowDoc>(ui, "CN=Bo/O=Marvelund", "07.12.2026"); },
         [&](std::shared_ptr<CWorkflowDoc> restored) {
           EXPECT_TRUE(restored->IsModified());
           EXPECT_EQ(restored->Header().workflowId, "W1");
@@ -119,7 +111,7 @@ TEST_F(RecoveryTest, EveryCopyIsOfferedOrReportedAndSetAsideWithoutACrash) {
   ASSERT_EQ(offered.size(), 2u);
   EXPECT_EQ(offered[0], "Order");
   EXPECT_TRUE(offered[1] == longName) << "the long name whole";
-  const std::vector<InfoEntry> entries = services().infoCenter().entries(kRecoveryCategory);
+  const std::vector<InfoEntry> entries = ui.infoCenter().entries(kRecoveryCategory);
   std::vector<fs::path> expectedFiles;
   for (std::size_t i = 0; i < files.size(); ++i) {
     if (cases[i].fault.empty()) continue;
@@ -138,7 +130,7 @@ TEST_F(RecoveryTest, EveryCopyIsOfferedOrReportedAndSetAsideWithoutACrash) {
   offered.clear();
   recover();
   EXPECT_TRUE(offered.empty());
-  EXPECT_TRUE(services().infoCenter().entries(kRecoveryCategory).empty()) << "reported once";
+  EXPECT_TRUE(ui.infoCenter().entries(kRecoveryCategory).empty()) << "reported once";
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/headlessservices.h"
 #include "model/consistencycheck.h"
 #include "model/workflowgraph.h"
 #include "model/workflowload.h"
@@ -21,7 +22,6 @@
 #include "repository/fieldaccess.h"
 #include "saverfixture.h"
 #include "storagefixture.h"
-#include "tests/support/installedservices.h"
 
 namespace velk::testing {
 namespace {
@@ -105,7 +105,7 @@ TEST_F(SaveFormatTest, ArrowsLeavingEndTasksComeBackAndNoOthers) {
   Link(j, a, RoutingKind::Or);  // out of the workflow's end task
   Link(j2, j1);                 // out of the end task of the inner cluster
   ASSERT_TRUE(WriteWorkflow(doc));
-  CWorkflowDoc loaded(velk::services(), kTestUser);
+  CWorkflowDoc loaded(ui, kTestUser);
   Attach(loaded);
   WorkflowHeaderEntry chosen;
   chosen.type = doc.Header().name;
@@ -361,12 +361,12 @@ TEST_F(StorageTest, FailedSaveLeavesTheStoredVersionIntactAndSaysSo) {
   SetStatus(doc, WorkflowStatus::Active, 2);
   EXPECT_FALSE(WriteWorkflow(doc));
 
-  ASSERT_GE(ui->messages.size(), 2u);
-  EXPECT_NE(ui->messages[ui->messages.size() - 2].text.find(
+  ASSERT_GE(ui.messages.size(), 2u);
+  EXPECT_NE(ui.messages[ui.messages.size() - 2].text.find(
                 "Error while saving workflow structure in Process Definitions Database"),
             std::string::npos);
   EXPECT_EQ(
-      ui->messages.back().text,
+      ui.messages.back().text,
       "Error: \r\n\r\nSaving the workflow failed.\r\nEventually existing parts are deleted\r\nor "
       "frozen.");
   EXPECT_EQ(doc.Header().workflowId, stored) << "the workflow keeps the id of what is stored";
@@ -378,7 +378,7 @@ TEST_F(StorageTest, FailedSaveLeavesTheStoredVersionIntactAndSaysSo) {
   for (const LNDocument& d : Documents(db, views::kWorkflowStructure, stored))
     tasks.push_back(Text(d, "Task") + " " + Text(d, "Status"));
   EXPECT_EQ(tasks, (Names{"First Active", "Second Active"}));
-  EXPECT_EQ(ui->currentStatus(), "");
+  EXPECT_EQ(ui.currentStatus(), "");
 }
 
 // Another program holds the database past the store's wait: the write stores
@@ -394,16 +394,16 @@ TEST_F(StorageTest, BusyDatabaseIsOfferedAgainAndTheRetryLands) {
   const WriteResult busy = WriteWorkflow(doc);
   EXPECT_EQ(busy.outcome, WriteResult::Busy);
   EXPECT_NE(busy.busy.find("could not be accessed"), std::string::npos);
-  EXPECT_TRUE(ui->messages.empty()) << "the write does not ask";
+  EXPECT_TRUE(ui.messages.empty()) << "the write does not ask";
 
   std::vector<std::string> questions;
-  TestSaver declining(session, [&](const std::string& q) { return questions.push_back(q), false; });
+  TestSaver declining(ui, session, [&](const std::string& q) { return questions.push_back(q), false; });
   EXPECT_FALSE(declining->Save(doc));
   ASSERT_EQ(questions.size(), 1u);
   EXPECT_NE(questions[0].find("Try again?"), std::string::npos);
-  ASSERT_EQ(ui->messages.size(), 1u) << "a save given up is shown";
+  ASSERT_EQ(ui.messages.size(), 1u) << "a save given up is shown";
 
-  TestSaver retrying(session, [&](const std::string& q) {
+  TestSaver retrying(ui, session, [&](const std::string& q) {
     questions.push_back(q);
     return sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
   });
@@ -444,12 +444,12 @@ TEST_F(StorageTest, SaveCommandChecksAsksForANameWhenNeededAndCountsVersions) {
     return asked != 1;  // the first time: Cancel
   };
   {
-    DatabaseCache cache(velk::services(), session, HeadersFrom({"procdef.nsf", ""}), CacheExtDirLinks);
+    DatabaseCache cache(ui, session, HeadersFrom({"procdef.nsf", ""}), CacheExtDirLinks);
     const DatabaseLocations none;
     WorkflowSaver nowhere(cache, none, NoExternalDirectory(), [](const std::string&) { return false; });
     EXPECT_FALSE(nowhere.Save(doc, {false, chooseName, false, {}}));
-    ASSERT_EQ(ui->messages.size(), 1u);
-    EXPECT_NE(ui->messages[0].text.find("Please specify an Application Environment Database for"),
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].text.find("Please specify an Application Environment Database for"),
               std::string::npos);
     EXPECT_EQ(asked, 0);
   }
@@ -460,19 +460,18 @@ TEST_F(StorageTest, SaveCommandChecksAsksForANameWhenNeededAndCountsVersions) {
                                  &directory),
             LNNOERROR);
   ASSERT_EQ(directory.Open(), LNNOERROR);
-  WriteDemoDocuments(velk::services(), DatabaseKind::ExternalDirectory, directory,
-                     {"APP:REPLICA", "TRK:ID"});
+  WriteDemoDocuments(ui, DatabaseKind::ExternalDirectory, directory, {"APP:REPLICA", "TRK:ID"});
   directory.Close();
-  TestSaver saver(session);
+  TestSaver saver(ui, session);
   EXPECT_FALSE(saver->Save(doc, {false, chooseName, false, {}})) << "cancelled";
   SetStatus(doc, WorkflowStatus::Active, 4);
   WorkflowHeader unsupervised = doc.Header();
   unsupervised.supervisor.clear();
   doc.SetHeader(unsupervised);
-  ui->messages.clear();
+  ui.messages.clear();
   EXPECT_FALSE(saver->Save(doc, {false, chooseName, false, {}})) << "an incomplete Active workflow";
-  ASSERT_EQ(ui->messages.size(), 1u);
-  EXPECT_EQ(ui->messages[0].text,
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text,
             "Error: \r\n\r\nThe consistency check refuses the workflow \"Order\"; the Info Center "
             "lists why.\r\nNothing has been stored.");
   WorkflowHeader supervised = doc.Header();

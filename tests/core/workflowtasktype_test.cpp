@@ -2,7 +2,6 @@
 
 #include "model/nodepicture.h"
 #include "workflowfixture.h"
-#include "tests/support/installedservices.h"
 
 namespace velk::testing {
 namespace {
@@ -57,7 +56,7 @@ TEST_F(WorkflowTest, DefiningStartAndEndMovesTheRolesBetweenNodes) {
     int picture;
   } cases[] = {{true, NodePicture::ClusterStart}, {false, NodePicture::ClusterEnd}};
   for (const Case& c : cases) {
-    CWorkflowDoc d{velk::services()};
+    CWorkflowDoc d{ui};
     CNode* a = d.InsertNode(NodeRectAt(0, 0), NodeKind::Intern);
     CNode* b = d.InsertNode(NodeRectAt(100, 0), NodeKind::Intern);
     auto define = [&](CNode* n) {

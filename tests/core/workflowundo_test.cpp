@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "common/headlessservices.h"
 #include "model/nodeclipboard.h"
 #include "model/workflowundo.h"
 #include "workflowfixture.h"
-#include "tests/support/installedservices.h"
 
 namespace velk::testing {
 namespace {
@@ -275,8 +275,8 @@ TEST_F(WorkflowUndoTest, GesturesWithoutANameAreNamedByTheirChange) {
 }
 
 TEST(EditScopeLifetime, ScopeOutlivingItsWorkflowRecordsNothing) {
-  ScopedHeadlessServices ui;
-  auto doc = std::make_unique<CWorkflowDoc>(velk::services(), "CN=Test", "06.12.2026");
+  HeadlessServices ui;
+  auto doc = std::make_unique<CWorkflowDoc>(ui, "CN=Test", "06.12.2026");
   EditScope scope(*doc, "Close");
   doc.reset();
 }

@@ -136,7 +136,7 @@ TEST_F(WalkTest, FastWalksGiveThePlainQueueWalksResults) {
     }
     for (const CNode* n : doc.AllNodes()) EXPECT_FALSE(n->work.visitMark);
   }
-  EXPECT_TRUE(ui->messages.empty());
+  EXPECT_TRUE(ui.messages.empty());
 }
 
 // Whether `to` lies on a path of one or more arrows from `from`.

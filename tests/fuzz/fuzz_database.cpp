@@ -6,26 +6,25 @@
 #include <fstream>
 #include <stdexcept>
 
-#include "repository/databasecache.h"
 #include "common/headlessservices.h"
-#include "common/infocenter.h"
 #include "fuzzdir.h"
 #include "model/workflowdoc.h"
 #include "model/workflowload.h"
+#include "repository/databasecache.h"
 #include "repository/databasekind.h"
 #include "repository/processdefdb.h"
 #include "repository/storejson.h"
-#include "tests/support/installedservices.h"
 
 namespace {
 
-void LoadWorkflows(LNNotesSession& session, const velk::DatabaseLocation& at) {
-  velk::DatabaseCache cache(velk::services(), session, velk::HeadersFrom(at), velk::CacheExtDirLinks);
+void LoadWorkflows(velk::Services& services, LNNotesSession& session,
+                   const velk::DatabaseLocation& at) {
+  velk::DatabaseCache cache(services, session, velk::HeadersFrom(at), velk::CacheExtDirLinks);
   velk::CProcessDefDb* processDefs = cache.FindOrLoad<velk::CProcessDefDb>(at);
   if (!processDefs) return;
   processDefs->ReadHeaders(false);
   for (const velk::WorkflowHeaderEntry& header : processDefs->Headers()) {
-    velk::CWorkflowDoc doc(velk::services(), session.GetUserNameText());
+    velk::CWorkflowDoc doc(services, session.GetUserNameText());
     velk::WorkflowDatabases databases;
     databases.processDefinitions = {at, processDefs};
     doc.SetDatabases(databases);
@@ -42,8 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::ofstream(FuzzDataDirectory() / path, std::ios::binary)
       .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
 
-  velk::ScopedHeadlessServices headless;
-  velk::services().infoCenter().clear();
+  velk::HeadlessServices headless;
   LNDatabase db;
   if (session.GetDatabase(path, &db) != LNNOERROR || db.Open() != LNNOERROR) return 0;
   try {
@@ -52,7 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // a damaged document is reported, which is all that is asked
   }
   db.Close();
-  if (velk::DetectDatabaseKind(velk::services(), session, path, {}) == velk::DatabaseKind::ProcessDefinitions)
-    LoadWorkflows(session, {path, {}});
+  if (velk::DetectDatabaseKind(headless, session, path, {}) ==
+      velk::DatabaseKind::ProcessDefinitions)
+    LoadWorkflows(headless, session, {path, {}});
   return 0;
 }

@@ -8,7 +8,6 @@
 #include "model/jsonlimits.h"
 #include "model/workflowdoc.h"
 #include "model/workflowjson.h"
-#include "tests/support/installedservices.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   velk::WorkflowJson json;
@@ -17,8 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } catch (const std::exception&) {
     return 0;
   }
-  velk::ScopedHeadlessServices headless;  // dropped arrows are reported, not asked about
-  velk::CWorkflowDoc doc(velk::services(), "CN=Fuzz/O=Marvelund", "01.01.2026");
+  velk::HeadlessServices headless;  // dropped arrows are reported, not asked about
+  velk::CWorkflowDoc doc(headless, "CN=Fuzz/O=Marvelund", "01.01.2026");
   try {
     velk::WorkflowFromJson(json, doc);
   } catch (const std::runtime_error&) {
@@ -26,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   // What was taken exports to a document that builds the same workflow again.
   const velk::WorkflowJson exported = velk::WorkflowToJson(doc);
-  velk::CWorkflowDoc again(velk::services(), "CN=Fuzz/O=Marvelund", "01.01.2026");
+  velk::CWorkflowDoc again(headless, "CN=Fuzz/O=Marvelund", "01.01.2026");
   velk::WorkflowFromJson(exported, again);
   if (velk::WorkflowToJson(again) != exported) __builtin_trap();
   return 0;

@@ -8,13 +8,11 @@
 #include <vector>
 
 #include "model/workflowdoc.h"
-#include "tests/support/installedservices.h"
 
 namespace viewtest {
 
 struct DemoWorkflow {
-  std::shared_ptr<velk::CWorkflowDoc> doc = std::make_shared<velk::CWorkflowDoc>(
-      velk::services(), "CN=Test Designer/O=Marvelund", "06.12.2026");
+  std::shared_ptr<velk::CWorkflowDoc> doc;
   std::vector<velk::CNode*> nodes;    // top level, in insertion order
   std::vector<velk::CArrow*> arrows;  // top level
   velk::CNode* cluster = nullptr;
@@ -41,7 +39,9 @@ struct DemoWorkflow {
     return arrow;
   }
 
-  DemoWorkflow() {
+  explicit DemoWorkflow(velk::Services& services)
+      : doc(std::make_shared<velk::CWorkflowDoc>(services, "CN=Test Designer/O=Marvelund",
+                                                 "06.12.2026")) {
     using velk::NodeKind;
     using velk::RoutingKind;
     velk::CWorkflowDoc& d = *doc;

@@ -3,30 +3,29 @@
 #include <QBuffer>
 #include <QtEndian>
 
-#include "common/headlessservices.h"
 #include "app/ui/dib.h"
-#include "tests/support/installedservices.h"
+#include "common/headlessservices.h"
 
 namespace {
 
-std::vector<std::string> Texts(velk::ScopedHeadlessServices& services) {
+std::vector<std::string> Texts(velk::HeadlessServices& services) {
   std::vector<std::string> texts;
-  for (const auto& message : services->messages) texts.push_back(message.text);
+  for (const auto& message : services.messages) texts.push_back(message.text);
   return texts;
 }
 
-QByteArray WriteToBytes(const CDib& dib) {
+QByteArray WriteToBytes(velk::Services& services, const CDib& dib) {
   QBuffer buffer;
   buffer.open(QIODevice::WriteOnly);
-  EXPECT_TRUE(dib.Write(velk::services(), buffer));
+  EXPECT_TRUE(dib.Write(services, buffer));
   return buffer.data();
 }
 
-bool ReadFromBytes(CDib& dib, const QByteArray& bytes) {
+bool ReadFromBytes(velk::Services& services, CDib& dib, const QByteArray& bytes) {
   QBuffer buffer;
   buffer.setData(bytes);
   buffer.open(QIODevice::ReadOnly);
-  return dib.Read(velk::services(), buffer);
+  return dib.Read(services, buffer);
 }
 
 // A picture of the given depth whose pixels differ along both axes.
@@ -67,41 +66,42 @@ TEST(DibTest, WrittenBitmapsReadBackWithTheirDepthPaletteAndPixels) {
   for (const Case c :
        {Case{32, 32, 4}, Case{13, 3, 1}, Case{7, 5, 4}, Case{9, 2, 8}, Case{5, 3, 24}}) {
     SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << "x" << c.bitCount);
-    velk::ScopedHeadlessServices services;
+    velk::HeadlessServices services;
     const CDib original = Pattern(c.width, c.height, c.bitCount);
     ASSERT_EQ(original.GetBitCount(), c.bitCount);
-    const QByteArray bytes = WriteToBytes(original);
+    const QByteArray bytes = WriteToBytes(services, original);
     ASSERT_TRUE(bytes.startsWith("BM"));
     EXPECT_EQ(qFromLittleEndian<quint32>(bytes.constData() + 2), quint32(bytes.size()));
     CDib copy;
-    ASSERT_TRUE(ReadFromBytes(copy, bytes));
+    ASSERT_TRUE(ReadFromBytes(services, copy, bytes));
     EXPECT_EQ(copy.GetBitCount(), c.bitCount);
     EXPECT_EQ(copy.GetColorTable(), original.GetColorTable());
     EXPECT_TRUE(SamePixels(copy.GetImage(), original.GetImage()));
-    EXPECT_TRUE(services->messages.empty());
+    EXPECT_TRUE(services.messages.empty());
   }
 }
 
 TEST(DibTest, PackedBitmapInMemoryAttachesAndItsCallerKeepsTheMemory) {
-  velk::ScopedHeadlessServices services;
+  velk::HeadlessServices services;
   const CDib original = Pattern(6, 4, 4);
-  QByteArray packed = WriteToBytes(original).mid(14);
+  QByteArray packed = WriteToBytes(services, original).mid(14);
   CDib dib;
-  ASSERT_TRUE(dib.AttachMemory(velk::services(), packed.constData(), std::size_t(packed.size())));
+  ASSERT_TRUE(dib.AttachMemory(services, packed.constData(), std::size_t(packed.size())));
   packed.fill('\0');  // the bitmap owns a copy
   EXPECT_TRUE(SamePixels(dib.GetImage(), original.GetImage()));
 
   const QByteArray garbage("not a packed bitmap at all, just some text of sufficient length");
-  EXPECT_FALSE(dib.AttachMemory(velk::services(), garbage.constData(), std::size_t(garbage.size())));
-  EXPECT_FALSE(dib.AttachMemory(velk::services(), nullptr, 100));
-  EXPECT_FALSE(dib.AttachMemory(velk::services(), packed.constData(), 10));
+  EXPECT_FALSE(dib.AttachMemory(services, garbage.constData(), std::size_t(garbage.size())));
+  EXPECT_FALSE(dib.AttachMemory(services, nullptr, 100));
+  EXPECT_FALSE(dib.AttachMemory(services, packed.constData(), 10));
   EXPECT_EQ(Texts(services), std::vector<std::string>(3, "Fehler in AttachMemory"));
   EXPECT_TRUE(SamePixels(dib.GetImage(), original.GetImage()))
       << "a failed attach keeps the picture";
 }
 
 TEST(DibTest, DamagedOrForeignFilesAreReadFailuresThatKeepThePicture) {
-  const QByteArray good = WriteToBytes(Pattern(8, 8, 4));
+  velk::HeadlessServices writing;
+  const QByteArray good = WriteToBytes(writing, Pattern(8, 8, 4));
   auto patched = [&](int at, quint32 value) {
     QByteArray bytes = good;
     qToLittleEndian(value, bytes.data() + at);
@@ -122,9 +122,9 @@ TEST(DibTest, DamagedOrForeignFilesAreReadFailuresThatKeepThePicture) {
   };
   for (const auto& [name, bytes] : cases) {
     SCOPED_TRACE(name);
-    velk::ScopedHeadlessServices services;
+    velk::HeadlessServices services;
     CDib dib(QSize(2, 2), 8);
-    EXPECT_FALSE(ReadFromBytes(dib, bytes));
+    EXPECT_FALSE(ReadFromBytes(services, dib, bytes));
     EXPECT_EQ(Texts(services), std::vector<std::string>{"Lesefehler"});
     EXPECT_EQ(dib.GetDimensions(), QSize(2, 2));
     EXPECT_EQ(dib.GetBitCount(), 8);
@@ -132,12 +132,12 @@ TEST(DibTest, DamagedOrForeignFilesAreReadFailuresThatKeepThePicture) {
 }
 
 TEST(DibTest, TopDownBitmapsAndQtWrittenBitmapsAreRead) {
-  velk::ScopedHeadlessServices services;
+  velk::HeadlessServices services;
   const CDib original = Pattern(3, 2, 24);
-  QByteArray topDown = WriteToBytes(original);
+  QByteArray topDown = WriteToBytes(services, original);
   qToLittleEndian(quint32(-2), topDown.data() + 22);
   CDib flipped;
-  ASSERT_TRUE(ReadFromBytes(flipped, topDown));
+  ASSERT_TRUE(ReadFromBytes(services, flipped, topDown));
   EXPECT_TRUE(SamePixels(flipped.GetImage(), original.GetImage().mirrored(false, true)));
 
   QByteArray qtBytes;
@@ -145,22 +145,22 @@ TEST(DibTest, TopDownBitmapsAndQtWrittenBitmapsAreRead) {
   qtBuffer.open(QIODevice::WriteOnly);
   ASSERT_TRUE(original.GetImage().save(&qtBuffer, "BMP"));
   CDib fromQt;
-  ASSERT_TRUE(ReadFromBytes(fromQt, qtBytes));
+  ASSERT_TRUE(ReadFromBytes(services, fromQt, qtBytes));
   EXPECT_TRUE(SamePixels(fromQt.GetImage(), original.GetImage()));
-  EXPECT_TRUE(services->messages.empty());
+  EXPECT_TRUE(services.messages.empty());
 }
 
 TEST(DibTest, WriteFailuresAreReported) {
-  velk::ScopedHeadlessServices services;
+  velk::HeadlessServices services;
   QBuffer readOnly;
   readOnly.setData("x");
   readOnly.open(QIODevice::ReadOnly);
-  EXPECT_FALSE(Pattern(4, 4, 4).Write(velk::services(), readOnly));
+  EXPECT_FALSE(Pattern(4, 4, 4).Write(services, readOnly));
   QBuffer closed;
-  EXPECT_FALSE(Pattern(4, 4, 4).Write(velk::services(), closed));
+  EXPECT_FALSE(Pattern(4, 4, 4).Write(services, closed));
   QBuffer open;
   open.open(QIODevice::WriteOnly);
-  EXPECT_FALSE(CDib().Write(velk::services(), open)) << "nothing to write";
+  EXPECT_FALSE(CDib().Write(services, open)) << "nothing to write";
   EXPECT_EQ(Texts(services), std::vector<std::string>(3, "Fehler beim Schreiben"));
 }
 

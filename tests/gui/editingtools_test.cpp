@@ -35,9 +35,9 @@ TEST_F(EditorTest, ArrowToolPromptsAndContinuesWithShift) {
   CNode* b = Add("B", 300, -100);
   CNode* c = Add("C", 500, -100);
   ChooseTool(cmd::ToolArrow);
-  EXPECT_EQ(ui->currentStatus(), "Select source task of arrow");
+  EXPECT_EQ(ui.currentStatus(), "Select source task of arrow");
   Click({100, -100});
-  EXPECT_EQ(ui->currentStatus(), "Select destination task (hold SHIFT for continous mode)");
+  EXPECT_EQ(ui.currentStatus(), "Select destination task (hold SHIFT for continous mode)");
   Click({300, -100}, Qt::ShiftModifier);
   EXPECT_TRUE(HasArrow(a, b));
   EXPECT_EQ(ActiveTool(), ToolId::ArrowSourceChosen) << "B is the next source";
@@ -111,16 +111,16 @@ TEST_F(EditorTest, DeletingANonEmptyClusterAsksAndCancelKeepsIt) {
   CNode* cluster = Add("Cluster", 100, -100, NodeKind::IWC);
   Add("Inner", 100, -100, NodeKind::Intern, doc->OpenClusterDocument(*cluster));
   Click({100, -100});
-  ui->answers = {velk::MsgResult::Cancel};
+  ui.answers = {velk::MsgResult::Cancel};
   ASSERT_TRUE(view->OnCommand(cmd::EditDelete));
-  ASSERT_EQ(ui->messages.size(), 1u);
-  EXPECT_EQ(ui->messages[0].text,
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text,
             "The internal workflow cluster is not empty.\nDelete all subworkflow tasks?");
-  EXPECT_EQ(ui->messages[0].buttons, velk::MsgButtons::OkCancel);
+  EXPECT_EQ(ui.messages[0].buttons, velk::MsgButtons::OkCancel);
   EXPECT_EQ(doc->NodeCount(), 2u);
   EXPECT_FALSE(doc->IsModified());
 
-  ui->answers = {velk::MsgResult::Ok};
+  ui.answers = {velk::MsgResult::Ok};
   view->OnCommand(cmd::EditDelete);
   EXPECT_EQ(doc->NodeCount(), 0u);
   EXPECT_TRUE(doc->IsModified());
@@ -153,7 +153,7 @@ TEST_F(EditorTest, ReloadRepositoryRereadsThisWorkflowsDatabasesUnderTheWaitCurs
   int waitDepth = 0;
   on.reloadRepository = [&](const velk::WorkflowDatabases& databases) {
     reloaded = &databases;
-    waitDepth = ui->waitDepth;
+    waitDepth = ui.waitDepth;
     return true;
   };
   CmdUI state;
@@ -162,7 +162,7 @@ TEST_F(EditorTest, ReloadRepositoryRereadsThisWorkflowsDatabasesUnderTheWaitCurs
   EXPECT_TRUE(view->OnCommand(cmd::ReloadRepository));
   EXPECT_EQ(reloaded, &doc->Databases());
   EXPECT_EQ(waitDepth, 1);
-  EXPECT_EQ(ui->waitDepth, 0);
+  EXPECT_EQ(ui.waitDepth, 0);
   EXPECT_FALSE(doc->IsModified()) << "reading the repositories again changes no workflow";
 }
 

@@ -9,14 +9,13 @@
 #include <memory>
 #include <string>
 
-#include "common/headlessservices.h"
 #include "app/settings.h"
+#include "common/headlessservices.h"
 #include "editor/ui/edittool.h"
 #include "editor/ui/workflowview.h"
 #include "model/nodeclipboard.h"
 #include "model/workflowdoc.h"
 #include "testeditor.h"
-#include "tests/support/installedservices.h"
 
 namespace editortest {
 
@@ -28,7 +27,7 @@ using velk::ToolId;
 
 class EditorTest : public ::testing::Test {
  protected:
-  EditorTest() : editor(Forwarding()) {
+  EditorTest() : editor(ui, Forwarding()) {
     view = std::make_unique<CWorkflowView>(editor.editor, doc);
     view->resize(900, 700);
     view->show();
@@ -105,13 +104,13 @@ class EditorTest : public ::testing::Test {
   ToolId ActiveTool() const { return editor.editor.Tools().State().Active(); }
   velk::NodeClipboard& Clipboard() { return editor.clipboard; }
 
-  velk::ScopedHeadlessServices ui;
+  velk::HeadlessServices ui;
   EditorCollaborators on;
   TestEditor editor;
   velk::ModelerSettings& settings = editor.settings;
   Qt::KeyboardModifiers commandKeys;
   std::shared_ptr<CWorkflowDoc> doc =
-      std::make_shared<CWorkflowDoc>(ui.get(), "CN=Test Designer/O=Marvelund", "06.12.2026");
+      std::make_shared<CWorkflowDoc>(ui, "CN=Test Designer/O=Marvelund", "06.12.2026");
   std::unique_ptr<CWorkflowView> view;
 };
 

@@ -10,12 +10,11 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "common/headlessservices.h"
 #include "app/settings.h"
-#include "testeditor.h"
+#include "common/headlessservices.h"
 #include "demoworkflow.h"
 #include "editor/ui/workflowview.h"
-#include "tests/support/installedservices.h"
+#include "testeditor.h"
 
 namespace {
 
@@ -51,12 +50,10 @@ class DialogAnswers : public QObject {
 
 class ExportCommandTest : public ::testing::Test {
  protected:
-
-
-  velk::ScopedHeadlessServices ui;
-  TestEditor editor;
+  velk::HeadlessServices ui;
+  TestEditor editor{ui};
   velk::ModelerSettings& settings = editor.settings;
-  viewtest::DemoWorkflow demo;
+  viewtest::DemoWorkflow demo{ui};
   QTemporaryDir dir;
 };
 
@@ -82,21 +79,20 @@ TEST_F(ExportCommandTest, ScopeFilterAndTypedSuffixDecideWhatIsWritten) {
       EXPECT_TRUE(QFile::exists(dir.filePath(file))) << file.toStdString();
     EXPECT_FALSE(QFile::exists(dir.filePath(c.missing))) << c.missing.toStdString();
   }
-  EXPECT_TRUE(ui.get().messages.empty());
+  EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(ExportCommandTest, ALevelWithoutClustersIsNotAskedAboutAndFailuresAreShown) {
-  auto single = std::make_shared<velk::CWorkflowDoc>(velk::services());
+  auto single = std::make_shared<velk::CWorkflowDoc>(ui);
   single->InsertNode(velk::NodeRectAt(40, -40), velk::NodeKind::Intern);
   CWorkflowView singleView(editor.editor, single);
   DialogAnswers answers("", "PNG image (*.png)", dir.filePath("missing/x.png"));
   ASSERT_TRUE(singleView.OnCommand(cmd::FileExport));
   EXPECT_EQ(answers.seen, QStringList({"file"}));
-  ASSERT_EQ(ui.get().messages.size(), 1u);
+  ASSERT_EQ(ui.messages.size(), 1u);
   // The dialog may resolve a folder that does not exist in its own way.
-  EXPECT_EQ(ui.get().messages[0].text.rfind("Cannot write ", 0), 0u) << ui.get().messages[0].text;
-  EXPECT_NE(ui.get().messages[0].text.find("missing/x.png"), std::string::npos)
-      << ui.get().messages[0].text;
+  EXPECT_EQ(ui.messages[0].text.rfind("Cannot write ", 0), 0u) << ui.messages[0].text;
+  EXPECT_NE(ui.messages[0].text.find("missing/x.png"), std::string::npos) << ui.messages[0].text;
 }
 
 }  // namespace

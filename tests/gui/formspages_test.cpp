@@ -82,7 +82,7 @@ TEST_F(TaskPagesTest, SecondaryFormLeavesThePrimaryListAndReturnsWhenDeleted) {
   sheet->Forms().DeleteForms();
   EXPECT_EQ(Texts(primary), (Strings{"Invoice|GF_Invoice", "Memo|GF_Memo", "Order|GF_Order"}));
   EXPECT_EQ(primary->currentText(), QStringLiteral("Order|GF_Order"));
-  EXPECT_TRUE(ui->messages.empty());
+  EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(TaskPagesTest, ActivityEditedToEmptyIsNotStored) {
@@ -95,7 +95,7 @@ TEST_F(TaskPagesTest, ActivityEditedToEmptyIsNotStored) {
   EXPECT_FALSE(menu->actions()[1]->isEnabled());  // nothing selected
   sheet->Activities().AddActivity();
   EXPECT_EQ(Texts(list), (Strings{"Call customer", "New Activity", "Write offer"}));
-  EXPECT_EQ(ui->currentStatus(), "ItemChanged");
+  EXPECT_EQ(ui.currentStatus(), "ItemChanged");
   list->findItems(QStringLiteral("Call customer"), Qt::MatchExactly)[0]->setText(QString());
   QTest::mouseClick(Find<QCheckBox>(sheet.get(), "enforceCompletion"), Qt::LeftButton, {},
                     QPoint(4, 4));
@@ -126,7 +126,7 @@ TEST_F(TaskPagesTest, SelectResourceOffersOnlyMissingResources) {
   sheet->Resources().AddResource();
   Select(list, {"projector"});
   sheet->Resources().DeleteResources();
-  EXPECT_TRUE(ui->messages.empty());
+  EXPECT_TRUE(ui.messages.empty());
   sheet->accept();
   EXPECT_EQ(node->Attributes().resources, (Strings{"Company Car", "Meeting Room A"}));
 }

@@ -10,15 +10,14 @@
 #include <QTreeWidget>
 #include <functional>
 
-#include "common/infocenter.h"
 #include "app/settings.h"
 #include "app/ui/guiservices.h"
 #include "app/ui/infocenterwnd.h"
 #include "app/ui/mainframe.h"
 #include "app/ui/severityicons.h"
+#include "common/infocenter.h"
 #include "common/services.h"
 #include "shellfixture.h"
-#include "tests/support/installedservices.h"
 
 namespace {
 
@@ -26,26 +25,19 @@ using velk::Severity;
 const char* const kInit = "Initializing Databases";
 const char* const kInfra = "Infrastructure";
 
-// A main frame with the GUI services installed, so entries reach its Info Center
-// window as they do in the program; the Info Center starts and ends empty.
+// A main frame with GUI services of the test's own, so entries reach its Info
+// Center window as they do in the program.
 class InfoCenterWndTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    velk::services().infoCenter().clear();
     frame_ = std::make_unique<CMainFrame>(services_.infoCenter(), store_);
     ASSERT_TRUE(frame_->Create());
     services_.SetFrame(frame_.get());
-    velk::setServices(&services_);
     frame_->show();
   }
-  void TearDown() override {
-    velk::setServices(nullptr);
-    velk::services().infoCenter().clear();
-  }
 
-  static void Add(const char* category, const char* title, Severity severity,
-                  const char* text = "") {
-    velk::services().infoCenter().addEntry(category, title, text, 0, severity);
+  void Add(const char* category, const char* title, Severity severity, const char* text = "") {
+    services_.infoCenter().addEntry(category, title, text, 0, severity);
   }
   CInfoCenterWnd* Window() const { return frame_->InfoCenterWindow(); }
   CInfoCenterWnd* OpenWindow() {
@@ -103,7 +95,7 @@ TEST_F(InfoCenterWndTest, CategoryImageFollowsTheHighestSeverityBelowIt) {
   };
   OpenWindow();
   for (const Case& c : cases) {
-    velk::services().infoCenter().clear();
+    services_.infoCenter().clear();
     int n = 0;
     for (Severity s : c.added) Add(kInit, std::to_string(n++).c_str(), s);
     QTreeWidgetItem* category = Window()->CategoryItem(kInit);
@@ -114,7 +106,7 @@ TEST_F(InfoCenterWndTest, CategoryImageFollowsTheHighestSeverityBelowIt) {
       EXPECT_EQ(category->child(i)->icon(0).cacheKey(), SeverityIcon(c.added[i]).cacheKey());
   }
   // Clearing the category lets the image fall back with the new entries.
-  velk::services().infoCenter().clearCategory(kInit);
+  services_.infoCenter().clearCategory(kInit);
   Add(kInit, "again", Severity::Notice);
   EXPECT_EQ(ShownSeverity(Window()->CategoryItem(kInit)), Severity::Notice);
 }
@@ -189,14 +181,14 @@ TEST_F(InfoCenterWndTest, ClearingACategoryKeepsTheSelectionAndCollapsedCategori
       {[kCheck](CInfoCenterWnd* w) { return w->CategoryItem(kCheck); }, kCheck, ""},
   };
   for (const Case& c : cases) {
-    velk::services().infoCenter().clear();
+    services_.infoCenter().clear();
     Add(kInit, "a", Severity::Success);
     Add(kInfra, "b", Severity::Notice, "text of b");
     Add(kCheck, "c", Severity::Warning);
     CInfoCenterWnd* w = OpenWindow();
     w->CategoryItem(kCheck)->setExpanded(false);
     w->Tree()->setCurrentItem(c.select(w));
-    velk::services().infoCenter().clearCategory(kInit);
+    services_.infoCenter().clearCategory(kInit);
     EXPECT_EQ(w->CategoryItem(kInit), nullptr);
     EXPECT_FALSE(w->CategoryItem(kCheck)->isExpanded());
     ASSERT_NE(w->Tree()->currentItem(), nullptr) << c.selected.toStdString();

@@ -12,20 +12,24 @@
 #include "app/ui/mainframe.h"
 #include "app/ui/statusline.h"
 #include "app/ui/workflowframe.h"
+#include "common/headlessservices.h"
 #include "shellfixture.h"
-#include "tests/support/installedservices.h"
 
 namespace {
 
 using shelltest::ProcessEvents;
 
-std::unique_ptr<CMainFrame> MakeFrame(velk::SettingsBackend& store) {
-  auto frame = std::make_unique<CMainFrame>(velk::services().infoCenter(), store);
-  EXPECT_TRUE(frame->Create());
-  return frame;
-}
+class MainFrame : public ::testing::Test {
+ protected:
+  std::unique_ptr<CMainFrame> MakeFrame(velk::SettingsBackend& store) {
+    auto frame = std::make_unique<CMainFrame>(services.infoCenter(), store);
+    EXPECT_TRUE(frame->Create());
+    return frame;
+  }
+  velk::HeadlessServices services;
+};
 
-TEST(MainFrame, RestoresWindowPosOnlyWhenItHasTenNumbers) {
+TEST_F(MainFrame, RestoresWindowPosOnlyWhenItHasTenNumbers) {
   struct Case {
     std::string stored;
     bool applied;
@@ -48,7 +52,7 @@ TEST(MainFrame, RestoresWindowPosOnlyWhenItHasTenNumbers) {
   }
 }
 
-TEST(MainFrame, ClosingStoresPlacementAndMaximisedFlag) {
+TEST_F(MainFrame, ClosingStoresPlacementAndMaximisedFlag) {
   velk::MemorySettingsBackend store;
   {
     auto frame = MakeFrame(store);
@@ -74,7 +78,7 @@ TEST(MainFrame, ClosingStoresPlacementAndMaximisedFlag) {
   EXPECT_EQ(maximized->flags, velk::WindowPlacement::kRestoreToMaximized);
 }
 
-TEST(MainFrame, InfoWindowPosIsWrittenOnceTheInfoCenterWasCreated) {
+TEST_F(MainFrame, InfoWindowPosIsWrittenOnceTheInfoCenterWasCreated) {
   velk::MemorySettingsBackend store;
   {
     auto frame = MakeFrame(store);
@@ -92,7 +96,7 @@ TEST(MainFrame, InfoWindowPosIsWrittenOnceTheInfoCenterWasCreated) {
   EXPECT_EQ(info->right, 600);
 }
 
-TEST(MainFrame, FirstProgressCallCreatesTheIndicatorLaterCallsMoveIt) {
+TEST_F(MainFrame, FirstProgressCallCreatesTheIndicatorLaterCallsMoveIt) {
   velk::MemorySettingsBackend store;
   auto frame = MakeFrame(store);
   CStatusLine* line = frame->StatusLine();
@@ -107,7 +111,7 @@ TEST(MainFrame, FirstProgressCallCreatesTheIndicatorLaterCallsMoveIt) {
   EXPECT_EQ(bar->value(), 60);
 }
 
-TEST(MainFrame, ToolbarsStandOnTwoRows) {
+TEST_F(MainFrame, ToolbarsStandOnTwoRows) {
   velk::MemorySettingsBackend store;
   auto frame = MakeFrame(store);
   frame->resize(1600, 800);
@@ -124,7 +128,7 @@ TEST(MainFrame, ToolbarsStandOnTwoRows) {
   }
 }
 
-TEST(MainFrame, ToolbarVisibilityIsToggledAndRestoredAtTheNextStart) {
+TEST_F(MainFrame, ToolbarVisibilityIsToggledAndRestoredAtTheNextStart) {
   velk::MemorySettingsBackend store;
   {
     auto frame = MakeFrame(store);
@@ -159,7 +163,7 @@ class SelectAllView : public QWidget, public CommandTarget {
   int runs = 0;
 };
 
-TEST(MainFrame, CommandsGoToTheActiveViewAndOthersStayDisabled) {
+TEST_F(MainFrame, CommandsGoToTheActiveViewAndOthersStayDisabled) {
   velk::MemorySettingsBackend store;
   auto frame = MakeFrame(store);
   frame->show();
@@ -187,7 +191,7 @@ QStringList VisibleMenus(CMainFrame& frame) {
   return titles;
 }
 
-TEST(MainFrame, MenusFollowTheActiveWindow) {
+TEST_F(MainFrame, MenusFollowTheActiveWindow) {
   velk::MemorySettingsBackend store;
   auto frame = MakeFrame(store);
   frame->show();

@@ -18,23 +18,19 @@
 #include <memory>
 #include <string>
 
-#include "common/infocenter.h"
 #include "app/ui/composition.h"
 #include "app/ui/workflowframe.h"
+#include "common/infocenter.h"
 #include "common/services.h"
 #include "dialogs/ui/workflowchooserdialogs.h"
 #include "editor/ui/workflowview.h"
 #include "model/workflowdoc.h"
 #include "sheetfixture.h"
 #include "shellfixture.h"
-#include "tests/support/installedservices.h"
 
 class ModelerTest : public ::testing::Test {
  protected:
-  // A program starts with an empty Info Center; entries of earlier tests would
-  // open its window.
   ModelerTest() {
-    velk::services().infoCenter().clear();
     env.WriteDemoRepository();
     app = StartModeler(env.Options(), StandardShellCollaborators());
     frame()->resize(1280, 900);
@@ -44,7 +40,6 @@ class ModelerTest : public ::testing::Test {
     for (QMdiSubWindow* w : frame()->MdiArea()->subWindowList())
       if (auto* c = qobject_cast<CChildFrame*>(w)) c->canClose = {};
     app.reset();
-    velk::services().infoCenter().clear();
   }
   CMainFrame* frame() const { return app->MainFrame(); }
   CChildFrame* Active() const { return qobject_cast<CChildFrame*>(frame()->ActiveChild()); }

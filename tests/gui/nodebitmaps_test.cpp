@@ -3,11 +3,10 @@
 #include <QPainter>
 #include <QSet>
 
-#include "common/headlessservices.h"
 #include "app/ui/nodebitmaps.h"
 #include "app/ui/nodecanvas.h"
 #include "app/ui/nodepictures.h"
-#include "tests/support/installedservices.h"
+#include "common/headlessservices.h"
 
 namespace {
 
@@ -15,9 +14,9 @@ using Table = CNodeBitmaps::Table;
 
 class NodeBitmapsTest : public ::testing::Test {
  protected:
-  void SetUp() override { bitmaps.Load(velk::services()); }
+  void SetUp() override { bitmaps.Load(services); }
 
-  velk::ScopedHeadlessServices services;
+  velk::HeadlessServices services;
   CNodeBitmaps bitmaps;
 };
 
@@ -45,7 +44,7 @@ TEST_F(NodeBitmapsTest, AllThirtyPicturesAre32By32InTheSixteenVgaColours) {
       EXPECT_GE(used.size(), 5) << "a picture, not a blank";
     }
   }
-  EXPECT_TRUE(services->messages.empty());
+  EXPECT_TRUE(services.messages.empty());
 }
 
 TEST_F(NodeBitmapsTest, ResourceNumbersNameTheirTableAndIndex) {
@@ -153,11 +152,11 @@ TEST_F(NodeBitmapsTest, DrawStretchesThePictureOfTheSelectionStateWithoutSmoothi
 
 TEST_F(NodeBitmapsTest, APictureThatCannotBeAttachedIsReportedAndLeavesOnlyItsOwnPlaceEmpty) {
   CNodeBitmaps partial;
-  partial.Load(services.get(), [](int index, bool selected) {
+  partial.Load(services, [](int index, bool selected) {
     return index == 4 && selected ? QImage() : DrawNodePicture(index, selected);
   });
-  ASSERT_EQ(services->messages.size(), 1u);
-  EXPECT_EQ(services->messages[0].text, "DIB AttachMemory failed!");
+  ASSERT_EQ(services.messages.size(), 1u);
+  EXPECT_EQ(services.messages[0].text, "DIB AttachMemory failed!");
   EXPECT_EQ(partial.Get(CNodeBitmaps::kTableB, 4), nullptr);
   EXPECT_TRUE(partial.Pixmap(CNodeBitmaps::kTableB, 4).isNull());
   for (int index : {3, 5, 14}) {

@@ -100,7 +100,7 @@ TEST_F(NodeSheetTest, OkAfterOnlyBasicsChangesOnlyTheBasicsFields) {
   expected.durationUnit = 2;
   expected.freeText = "Look";
   EXPECT_EQ(node->Attributes(), expected);
-  EXPECT_TRUE(ui->messages.empty());
+  EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(NodeSheetTest, DurationOutsideItsRangeKeepsThePageInFront) {
@@ -164,7 +164,7 @@ TEST_F(TaskRoutingTest, UnbalancedFormulaKeepsTheDialogOpen) {
   dialog.FormulaBox()->setPlainText(QStringLiteral("(Amount > 10"));
   dialog.accept();
   EXPECT_TRUE(dialog.isVisible());
-  EXPECT_EQ(ui->messages.size(), 1u);
+  EXPECT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(arrow->Formula(), "");
 }
 

@@ -155,11 +155,11 @@ TEST_F(PerformerPageTest, DeleteItemsAsksOnlyAboutSelectedEntries) {
   EXPECT_TRUE(menu->actions()[1]->isEnabled());
 
   readers->DeleteSelectedItems();
-  EXPECT_TRUE(ui->messages.empty());
+  EXPECT_TRUE(ui.messages.empty());
   EXPECT_EQ(readers->count(), 2);
 
   Select(readers, {"Audit"});
-  ui->answers = {velk::MsgResult::No, velk::MsgResult::Yes};
+  ui.answers = {velk::MsgResult::No, velk::MsgResult::Yes};
   readers->DeleteSelectedItems();
   EXPECT_EQ(readers->count(), 2);
   readers->DeleteSelectedItems();

@@ -16,7 +16,6 @@
 #include "repository/ui/settingspages.h"
 #include "repository/ui/settingssheet.h"
 #include "shellfixture.h"
-#include "tests/support/installedservices.h"
 
 namespace {
 
@@ -25,13 +24,10 @@ class SettingsScreensTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
     ASSERT_EQ(session_.Init(410), LNNOERROR);
-    for (const velk::DemoResult& r : velk::CreateDemoRepository(velk::services(), session_, {}))
+    for (const velk::DemoResult& r : velk::CreateDemoRepository(ui_, session_, {}))
       settings_.databases[r.kind] = {r.path, ""};
   }
-  void TearDown() override {
-    velk::services().infoCenter().clear();
-    session_.Term();
-  }
+  void TearDown() override { session_.Term(); }
 
   static void Shoot(QWidget& widget, const QString& name) {
     QApplication::processEvents();
@@ -57,17 +53,17 @@ class SettingsScreensTest : public ::testing::Test {
   const QByteArray demoDir_ = qgetenv("VELK_SCREENSHOT_DATA_DIR");
   shelltest::ScopedEnv dataDir_{"VELK_DATA_DIR",
                                 demoDir_.isEmpty() ? QFile::encodeName(dir_.path()) : demoDir_};
-  velk::ScopedHeadlessServices ui_;
+  velk::HeadlessServices ui_;
   LNNotesSession session_;
   velk::ModelerSettings settings_;
   velk::MemorySettingsBackend store_;
 };
 
 TEST_F(SettingsScreensTest, ModelerSettingsAcceptTheDemoDatabasesOnEveryPage) {
-  CDlgSettings sheet(SessionSettingsContext(ui_.get(), settings_, store_, session_));
+  CDlgSettings sheet(SessionSettingsContext(ui_, settings_, store_, session_));
   sheet.show();
   ShootPages(sheet, QStringLiteral("settings-modeler"));
-  EXPECT_TRUE(ui_->messages.empty()) << ui_->messages.front().text;
+  EXPECT_TRUE(ui_.messages.empty()) << ui_.messages.front().text;
   sheet.accept();
   EXPECT_EQ(store_.getString("Default Settings", "GwDbName", ""), "gateway.nsf");
 }

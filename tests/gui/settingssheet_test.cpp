@@ -20,7 +20,6 @@
 #include "repository/ui/settingssheet.h"
 #include "sheetfixture.h"
 #include "shellfixture.h"
-#include "tests/support/installedservices.h"
 
 namespace {
 
@@ -37,7 +36,7 @@ class SettingsSheetTest : public ::testing::Test {
   }
 
   SettingsSheetContext Context() {
-    return {ui.get(), settings, store,
+    return {ui, settings, store,
             [this](const std::string& path, const std::string&) {
               ++probes;
               auto it = kinds.find(path);
@@ -46,7 +45,7 @@ class SettingsSheetTest : public ::testing::Test {
             [this](QWidget*) { return chosen; }};
   }
 
-  velk::ScopedHeadlessServices ui;
+  velk::HeadlessServices ui;
   velk::ModelerSettings settings;
   velk::MemorySettingsBackend store;
   std::map<std::string, DatabaseKind> kinds;
@@ -89,13 +88,13 @@ TEST_F(SettingsSheetTest, GridSizeOutsideOneTo250IsRefused) {
     CDlgSettings sheet(Context());
     sheet.show();
     ASSERT_TRUE(sheet.SetActivePage(2));
-    ui->messages.clear();
+    ui.messages.clear();
     sheet.BasicsPage()->GridSizeEdit()->setText(QString::fromLatin1(c.text));
     EXPECT_EQ(sheet.SetActivePage(0), c.accepted) << c.text;
     if (!c.accepted) {
       EXPECT_EQ(sheet.ActiveIndex(), 2);
-      ASSERT_EQ(ui->messages.size(), 1u);
-      EXPECT_EQ(ui->messages[0].text, "Please enter an integer between 1 and 250.");
+      ASSERT_EQ(ui.messages.size(), 1u);
+      EXPECT_EQ(ui.messages[0].text, "Please enter an integer between 1 and 250.");
     }
   }
 }
@@ -162,19 +161,19 @@ class OpenDatabaseTest : public ::testing::Test {
 
   QTemporaryDir dir_;
   shelltest::ScopedEnv dataDir_{"VELK_DATA_DIR", QFile::encodeName(dir_.path())};
-  velk::ScopedHeadlessServices ui_;
+  velk::HeadlessServices ui_;
   LNNotesSession session_{LNNotesSession::ServerMap{{"Hub", "host=127.0.0.1 port=1"}}};  // nothing answers there
 };
 
 TEST_F(OpenDatabaseTest, ListsTheDataDirectoryAndJoinsTheSelection) {
-  CDlgOpenDatabase dialog(ui_.get(), session_);
+  CDlgOpenDatabase dialog(ui_, session_);
   EXPECT_EQ(sheettest::Texts(dialog.ServerList()),
             (std::vector<std::string>{"Local", "Hub", "Other Server..."}));
   EXPECT_EQ(dialog.PathEdit()->text(), dir_.path());
   EXPECT_EQ(sheettest::Texts(dialog.DatabaseList()),
             (std::vector<std::string>{"acme/gateway.nsf", "appenv.nsf"}));
-  EXPECT_EQ(ui_->statusTexts.front(), "Retrieving Notes Environment Data...");
-  EXPECT_EQ(ui_->currentStatus(), "");
+  EXPECT_EQ(ui_.statusTexts.front(), "Retrieving Notes Environment Data...");
+  EXPECT_EQ(ui_.currentStatus(), "");
   sheettest::Select(dialog.DatabaseList(), {"appenv.nsf", "acme/gateway.nsf"});
   const std::string base = dir_.path().toStdString();
   const QString expected =
@@ -184,7 +183,7 @@ TEST_F(OpenDatabaseTest, ListsTheDataDirectoryAndJoinsTheSelection) {
   dialog.accept();
   EXPECT_EQ(dialog.ChosenDatabases(), ";" + expected.toStdString());
 
-  CDlgOpenDatabase browsing(ui_.get(), session_);
+  CDlgOpenDatabase browsing(ui_, session_);
   browsing.SetFilePicker([](QWidget*, const QString&) {
     return QStringList{"/X/One.NSF", "/x/two.nsf"};
   });
@@ -193,7 +192,7 @@ TEST_F(OpenDatabaseTest, ListsTheDataDirectoryAndJoinsTheSelection) {
 }
 
 TEST_F(OpenDatabaseTest, CancelledOrFailedServerChoiceRestoresThePrevious) {
-  CDlgOpenDatabase dialog(ui_.get(), session_);
+  CDlgOpenDatabase dialog(ui_, session_);
   QComboBox* servers = dialog.ServerList();
   sheettest::OnNextModal<CDlgOtherServer>([](CDlgOtherServer& other) {
     EXPECT_EQ(other.windowTitle(), "Other Server");
@@ -202,7 +201,7 @@ TEST_F(OpenDatabaseTest, CancelledOrFailedServerChoiceRestoresThePrevious) {
   sheettest::Choose(servers, QStringLiteral("Other Server..."));
   EXPECT_EQ(servers->currentText(), "Local");
   EXPECT_EQ(dialog.Server(), "");
-  EXPECT_TRUE(ui_->messages.empty());
+  EXPECT_TRUE(ui_.messages.empty());
 
   // Servers do not answer here: the listing fails and the local folder comes back.
   dialog.PathEdit()->setText("elsewhere");
@@ -211,8 +210,8 @@ TEST_F(OpenDatabaseTest, CancelledOrFailedServerChoiceRestoresThePrevious) {
   EXPECT_EQ(dialog.Server(), "");
   EXPECT_EQ(dialog.PathEdit()->text(), dir_.path());
   EXPECT_EQ(dialog.DatabaseList()->count(), 2);
-  ASSERT_EQ(ui_->messages.size(), 1u);
-  EXPECT_EQ(ui_->messages[0].text.rfind("Document Store Error:\r\n", 0), 0u);
+  ASSERT_EQ(ui_.messages.size(), 1u);
+  EXPECT_EQ(ui_.messages[0].text.rfind("Document Store Error:\r\n", 0), 0u);
 }
 
 }  // namespace

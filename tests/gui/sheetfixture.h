@@ -15,7 +15,6 @@
 #include "dialogs/repositorylists.h"
 #include "extdir/extdirlookup.h"
 #include "model/workflowdoc.h"
-#include "tests/support/installedservices.h"
 
 namespace sheettest {
 
@@ -36,8 +35,8 @@ inline velk::RepositoryLists SmallOrganisation() {
 
 class SheetTest : public ::testing::Test {
  protected:
-  velk::ScopedHeadlessServices ui;
-  velk::CWorkflowDoc doc{ui.get(), "CN=Test Designer/O=Marvelund", "06.12.2026"};
+  velk::HeadlessServices ui;
+  velk::CWorkflowDoc doc{ui, "CN=Test Designer/O=Marvelund", "06.12.2026"};
   velk::RepositoryLists lists = SmallOrganisation();
   velk::CExtDirLookup directory;
 
@@ -53,7 +52,7 @@ class SheetTest : public ::testing::Test {
 
   std::vector<std::string> MessageTexts() {
     std::vector<std::string> texts;
-    for (const auto& m : ui.get().messages) texts.push_back(m.text);
+    for (const auto& m : ui.messages) texts.push_back(m.text);
     return texts;
   }
 };

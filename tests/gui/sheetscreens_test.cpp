@@ -12,7 +12,6 @@
 #include "repository/demodata.h"
 #include "repository/processdefdb.h"
 #include "repository/store/lnnotes.h"
-#include "tests/support/installedservices.h"
 
 namespace {
 
@@ -24,7 +23,7 @@ class DemoSheetTest : public SheetTest {
     ASSERT_TRUE(dir_.isValid());
     ASSERT_EQ(session_.Init(410), LNNOERROR);
     velk::WorkflowDatabases databases;
-    for (const velk::DemoResult& r : velk::CreateDemoRepository(velk::services(), session_, {})) {
+    for (const velk::DemoResult& r : velk::CreateDemoRepository(ui, session_, {})) {
       if (r.kind == velk::DatabaseKind::Infrastructure)
         infrastructure_ = std::make_unique<velk::CInfrastructureDb>(doc.UserInterface(), session_,
                                                                     r.path, "", &doc);
@@ -106,7 +105,7 @@ TEST_F(DemoSheetTest, EveryPageOfAnInTaskFillsFromTheWorkflowsRepositories) {
   sheet.accept();
   // Every page shown and nothing changed (the sorted lists held sorted names).
   EXPECT_EQ(node->Attributes(), before);
-  EXPECT_TRUE(ui->messages.empty()) << MessageTexts()[0];
+  EXPECT_TRUE(ui.messages.empty()) << MessageTexts()[0];
 }
 
 }  // namespace

@@ -15,9 +15,9 @@
 #include "app/qsettings/qsettingsbackend.h"
 #include "app/settings.h"
 #include "app/ui/velkmodapp.h"
+#include "common/headlessservices.h"
 #include "repository/demodata.h"
 #include "repository/store/lnsession.h"
-#include "tests/support/installedservices.h"
 
 namespace shelltest {
 
@@ -100,7 +100,8 @@ class ShellEnvironment {
   void WriteDemoRepository() const {
     LNNotesSession session;
     session.Init(410);
-    const auto results = velk::CreateDemoRepository(velk::services(), session, DataDir());
+    velk::HeadlessServices services;
+    const auto results = velk::CreateDemoRepository(services, session, DataDir());
     velk::QSettingsBackend settings(SettingsFile());
     velk::ModelerSettings values;
     for (const velk::DemoResult& r : results) values.databases[r.kind] = {r.path, {}};

@@ -1,7 +1,8 @@
 #pragma once
 // An editor of the test's own: its settings, pictures, clipboard and printer,
 // and collaborators that record instead of opening dialogs, drags and menus.
-// Tests replace single collaborators in `parts` before the editor is made.
+// Tests replace single collaborators in `parts` before the editor is made, and
+// hand it the services the test owns.
 
 #include <QMimeData>
 #include <QPrinter>
@@ -12,10 +13,9 @@
 #include "common/services.h"
 #include "editor/ui/editor.h"
 #include "model/nodeclipboard.h"
-#include "tests/support/installedservices.h"
 
 struct TestEditorParts {
-  TestEditorParts() { bitmaps.Load(velk::services()); }
+  explicit TestEditorParts(velk::Services& services) { bitmaps.Load(services); }
   static EditorCollaborators Quiet() {
     EditorCollaborators p;
     p.taskProperties = [](QWidget*, velk::CWorkflowDoc&, velk::CNode&) { return false; };
@@ -36,7 +36,8 @@ struct TestEditorParts {
 
 class TestEditor : public TestEditorParts {
  public:
-  explicit TestEditor(EditorCollaborators parts = Quiet())
-      : editor(velk::services(), std::move(parts), settings, bitmaps, clipboard, printer) {}
+  explicit TestEditor(velk::Services& services, EditorCollaborators parts = Quiet())
+      : TestEditorParts(services),
+        editor(services, std::move(parts), settings, bitmaps, clipboard, printer) {}
   CEditor editor;
 };

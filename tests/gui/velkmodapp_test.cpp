@@ -6,18 +6,17 @@
 #include <QSettings>
 #include <QToolButton>
 
-#include "common/services.h"
 #include "app/ui/composition.h"
 #include "app/ui/doctemplate.h"
 #include "app/ui/splashwnd.h"
 #include "app/ui/statusline.h"
 #include "app/ui/workflowframe.h"
+#include "common/services.h"
 #include "model/workflowdoc.h"
 #include "repository/store/lnstatus.h"
 #include "repository/ui/settingssheet.h"
 #include "sheetfixture.h"
 #include "shellfixture.h"
-#include "tests/support/installedservices.h"
 
 namespace {
 
@@ -186,7 +185,7 @@ TEST_F(VelkModAppTest, SplashClosesByTimerClickOrButtonAndAboutHasNoTimer) {
 
 TEST_F(VelkModAppTest, ExitEmptiesTheInternalClipboard) {
   auto app = Start();
-  velk::CWorkflowDoc doc{velk::services()};
+  velk::CWorkflowDoc doc{app->UserInterface()};
   velk::CNode* node = doc.CreateNode({0, 0, 34, -34});
   doc.SelectNode(*node);
   app->InternalClipboard().Copy(doc);

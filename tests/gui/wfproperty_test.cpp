@@ -109,13 +109,13 @@ TEST_F(WorkflowSheetTest, TrackingTypeIsStoredByItsExactTextAndValuesMustBeUnsig
   for (const char* wrong : {"-1", "abc", ""}) {
     auto sheet = Open();
     ASSERT_TRUE(sheet->SetActivePage(3));
-    ui->messages.clear();
+    ui.messages.clear();
     sheet->Tracking()->MixEdit()->SetText(QString::fromLatin1(wrong));
     EXPECT_FALSE(sheet->SetActivePage(0)) << wrong;
     sheet->accept();
     EXPECT_EQ(sheet->result(), QDialog::Rejected) << "the sheet stays open";
-    ASSERT_EQ(ui->messages.size(), 2u);
-    EXPECT_EQ(ui->messages[0].text, "Please enter a positive integer.");
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[0].text, "Please enter a positive integer.");
   }
 }
 

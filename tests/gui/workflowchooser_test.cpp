@@ -18,7 +18,6 @@
 #include "dialogs/ui/chooserimages.h"
 #include "dialogs/ui/workflowchooserdialogs.h"
 #include "repository/demoworkflows.h"
-#include "tests/support/installedservices.h"
 
 namespace velk::testing {
 namespace {
@@ -30,7 +29,7 @@ class ChooserDialogTest : public StorageTest {
     LNDatabase db = Open();
     LNThrowAllErrorsScope throwing(db, true);
     LNTransaction transaction(db);
-    demo::StoreDemoWorkflows(velk::services(), db, "procdef.nsf", "C1257A1B:0034F2E1");
+    demo::StoreDemoWorkflows(ui, db, "procdef.nsf", "C1257A1B:0034F2E1");
     transaction.Commit();
   }
   static std::vector<std::string> Texts(const QTreeWidgetItem* parent) {
@@ -74,8 +73,8 @@ TEST_F(ChooserDialogTest, LoadWorkflowFiltersAndReturnsTheChosenVersion) {
   tree->setCurrentItem(tree->topLevelItem(0));
   dialog.accept();
   EXPECT_NE(dialog.result(), QDialog::Accepted) << "a category is no workflow";
-  ASSERT_EQ(ui->messages.size(), 1u);
-  EXPECT_EQ(ui->messages[0].text, kNoWorkflowSelectedText);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, kNoWorkflowSelectedText);
 
   tree->setCurrentItem(tree->topLevelItem(0)->child(0));
   dialog.accept();

@@ -8,12 +8,12 @@
 #include <QTemporaryDir>
 
 #include "app/ui/nodebitmaps.h"
+#include "common/headlessservices.h"
 #include "demoworkflow.h"
 #include "editor/ui/workflowexport.h"
 #include "editor/ui/workflowpainter.h"
 #include "editor/ui/workflowview.h"
 #include "repository/demoworkflows.h"
-#include "tests/support/installedservices.h"
 
 namespace {
 
@@ -53,10 +53,10 @@ QStringList Names(const CWorkflowDoc& level) {
 }
 
 // The stored demo workflow with the most levels (nested clusters).
-std::unique_ptr<CWorkflowDoc> NestedDemo() {
+std::unique_ptr<CWorkflowDoc> NestedDemo(velk::Services& services) {
   std::unique_ptr<CWorkflowDoc> best;
   int most = 0;
-  for (auto& doc : velk::demo::BuildDemoWorkflows(velk::services())) {
+  for (auto& doc : velk::demo::BuildDemoWorkflows(services)) {
     const int levels = WorkflowLevelCount(*doc);
     if (levels > most) {
       most = levels;
@@ -68,19 +68,20 @@ std::unique_ptr<CWorkflowDoc> NestedDemo() {
 
 class ExportTest : public ::testing::Test {
  protected:
-  void SetUp() override { bitmaps.Load(velk::services()); }
+  void SetUp() override { bitmaps.Load(ui); }
   QString Path(const QString& name) const { return dir.filePath(name); }
   QString Export(const CWorkflowDoc& level, bool whole, ExportFormat format, const QString& name,
                  const ExportOptions& options = {}) {
     return ExportWorkflow(level, whole, format, Path(name), bitmaps, options);
   }
 
+  velk::HeadlessServices ui;
   CNodeBitmaps bitmaps;
   QTemporaryDir dir;
 };
 
 TEST_F(ExportTest, SvgOfEveryLevelNamesEveryTaskOfThatLevelOnly) {
-  viewtest::DemoWorkflow demo;
+  viewtest::DemoWorkflow demo{ui};
   ASSERT_EQ(Export(*demo.doc, true, ExportFormat::Svg, "order.svg"), QString());
   ASSERT_EQ(Export(*demo.clusterDoc, false, ExportFormat::Svg, "level.svg"), QString());
   const QString top = SvgWords(Path("order.svg"));
@@ -99,10 +100,10 @@ TEST_F(ExportTest, SvgOfEveryLevelNamesEveryTaskOfThatLevelOnly) {
 }
 
 TEST_F(ExportTest, PdfHasOnePagePerExportedLevel) {
-  viewtest::DemoWorkflow demo;
-  std::unique_ptr<CWorkflowDoc> nested = NestedDemo();
+  viewtest::DemoWorkflow demo{ui};
+  std::unique_ptr<CWorkflowDoc> nested = NestedDemo(ui);
   ASSERT_TRUE(nested);
-  CWorkflowDoc empty{velk::services()};
+  CWorkflowDoc empty{ui};
   struct Case {
     const char* name;
     const CWorkflowDoc* level;
@@ -121,7 +122,7 @@ TEST_F(ExportTest, PdfHasOnePagePerExportedLevel) {
 }
 
 TEST_F(ExportTest, ExportLeavesTheUsersDocumentsAlone) {
-  viewtest::DemoWorkflow demo;
+  viewtest::DemoWorkflow demo{ui};
   demo.doc->CloseClusterDocument(*demo.clusterDoc);
   const auto selected = demo.doc->SelectedNodes();
   ASSERT_FALSE(selected.empty());
@@ -133,7 +134,7 @@ TEST_F(ExportTest, ExportLeavesTheUsersDocumentsAlone) {
 }
 
 TEST_F(ExportTest, PngIsTheLevelsAreaWithMarginAtTheChosenResolution) {
-  CWorkflowDoc doc{velk::services()};
+  CWorkflowDoc doc{ui};
   CNode* node = doc.InsertNode({200, -300, 250, -350}, velk::NodeKind::Intern);
   ExportOptions options;
   options.flags = {false, false, false, false, false};
@@ -163,7 +164,7 @@ TEST_F(ExportTest, PngIsTheLevelsAreaWithMarginAtTheChosenResolution) {
 }
 
 TEST_F(ExportTest, PngOfTheWholeWorkflowWritesOneFilePerLevel) {
-  std::unique_ptr<CWorkflowDoc> nested = NestedDemo();
+  std::unique_ptr<CWorkflowDoc> nested = NestedDemo(ui);
   ASSERT_TRUE(nested);
   ASSERT_EQ(Export(*nested, true, ExportFormat::Png, "levels.png"), QString());
   for (const QString& file : ExportFileNames(Path("levels.png"), 3)) {
@@ -202,7 +203,7 @@ TEST(ExportFormat, NamesAreReadInAnyCaseAndOthersRefused) {
 }
 
 TEST_F(ExportTest, UnwritableFilesAreReportedAndLeaveNothingBehind) {
-  viewtest::DemoWorkflow demo;
+  viewtest::DemoWorkflow demo{ui};
   const QString missingDir = Path("missing/x");
   for (ExportFormat format : {ExportFormat::Png, ExportFormat::Svg, ExportFormat::Pdf}) {
     const QString path = missingDir + "." + ExportSuffix(format);

@@ -8,11 +8,11 @@
 #include <set>
 
 #include "app/ui/nodebitmaps.h"
+#include "common/headlessservices.h"
 #include "demoworkflow.h"
 #include "editor/ui/workflowpainter.h"
 #include "editor/ui/workflowview.h"
 #include "recordingdevice.h"
-#include "tests/support/installedservices.h"
 
 using velk::ShowFlags;
 using viewtest::RecordingDevice;
@@ -23,7 +23,8 @@ namespace {
 const CNodeBitmaps& TestBitmaps() {
   static const CNodeBitmaps bitmaps = [] {
     CNodeBitmaps b;
-    b.Load(velk::services());
+    velk::HeadlessServices services;
+    b.Load(services);
     return b;
   }();
   return bitmaps;
@@ -33,6 +34,7 @@ const CNodeBitmaps& TestBitmaps() {
 // device pixel per logical unit, y pointing down.
 class PainterTest : public ::testing::Test {
  protected:
+  velk::HeadlessServices ui;
   CWorkflowPainter painter{TestBitmaps()};
   RecordingDevice device;
 
@@ -95,7 +97,7 @@ TEST_F(PainterTest, GridLinesStopBeforeTheEdgesAndTheFrameMarksThem) {
 }
 
 TEST_F(PainterTest, TextsFollowTheShowFlags) {
-  viewtest::DemoWorkflow demo;
+  viewtest::DemoWorkflow demo{ui};
   struct Case {
     const char* what;
     ShowFlags flags;
@@ -133,7 +135,7 @@ TEST_F(PainterTest, TextsFollowTheShowFlags) {
 }
 
 TEST_F(PainterTest, LongNamesWrapIntoThreeLinesAtMost) {
-  viewtest::DemoWorkflow demo;
+  viewtest::DemoWorkflow demo{ui};
   const RecordingEngine& r = Paint(demo.doc.get(), WithFlags({true, false, false, false, false}));
   std::vector<QString> nameLines;
   for (const QString& t : r.texts)
@@ -145,7 +147,7 @@ TEST_F(PainterTest, LongNamesWrapIntoThreeLinesAtMost) {
 }
 
 TEST_F(PainterTest, SelectionShowsTableBAndBlueArrows) {
-  viewtest::DemoWorkflow demo;
+  viewtest::DemoWorkflow demo{ui};
   const RecordingEngine& r = Paint(demo.doc.get(), WithFlags({false, false, false, false, false}));
   ASSERT_EQ(r.images.size(), demo.nodes.size());
   for (std::size_t i = 0; i < demo.nodes.size(); ++i) {
@@ -170,7 +172,7 @@ TEST_F(PainterTest, SelectionShowsTableBAndBlueArrows) {
 }
 
 TEST_F(PainterTest, ArrowLineRunsBetweenTheNodeBorders) {
-  viewtest::DemoWorkflow demo;
+  viewtest::DemoWorkflow demo{ui};
   const RecordingEngine& r = Paint(demo.doc.get(), WithFlags({}));
   for (const velk::CArrow* arrow : demo.arrows) {
     const QLineF expected(arrow->LineStart().x, -arrow->LineStart().y, arrow->LineEnd().x,
@@ -184,7 +186,7 @@ TEST_F(PainterTest, ArrowLineRunsBetweenTheNodeBorders) {
 }
 
 TEST_F(PainterTest, OnlyWhatReachesTheClipIsDrawn) {
-  viewtest::DemoWorkflow demo;
+  viewtest::DemoWorkflow demo{ui};
   QPainter p(&device);
   // The area of the first node ("Receive order", at 40, -40) only.
   painter.Paint(p, demo.doc.get(), ViewMapping(1.0, 1.0),
@@ -198,9 +200,10 @@ TEST_F(PainterTest, OnlyWhatReachesTheClipIsDrawn) {
 // Texts may be kept shaped for the screen; on a printer's resolution they must
 // still sit in the box measured for them.
 TEST(PainterResolutionTest, DescriptionStaysInsideItsFrameAtScreenAndPrintResolution) {
+  velk::HeadlessServices ui;
   for (const int dpi : {96, 300, 600}) {
-    auto doc = std::make_shared<velk::CWorkflowDoc>(velk::services(),
-                                                    "CN=Test Designer/O=Marvelund", "06.12.2026");
+    auto doc =
+        std::make_shared<velk::CWorkflowDoc>(ui, "CN=Test Designer/O=Marvelund", "06.12.2026");
     velk::CNode* from = doc->InsertNode(velk::NodeRectAt(40, -40), velk::NodeKind::Intern);
     velk::CNode* to = doc->InsertNode(velk::NodeRectAt(40, -240), velk::NodeKind::Intern);
     const velk::CArrow* arrow =
@@ -235,7 +238,7 @@ TEST(PainterResolutionTest, DescriptionStaysInsideItsFrameAtScreenAndPrintResolu
 }
 
 TEST_F(PainterTest, TextsOfANodeStandUnderItLineByLine) {
-  viewtest::DemoWorkflow demo;
+  viewtest::DemoWorkflow demo{ui};
   const RecordingEngine& r = Paint(demo.doc.get(), WithFlags({true, true, true, true, true}));
   const velk::CNode* check = demo.nodes[1];  // a long name, member, form and resource
   const auto name = std::find_if(r.texts.begin(), r.texts.end(), [](const QString& t) {
@@ -258,8 +261,8 @@ TEST_F(PainterTest, TextsOfANodeStandUnderItLineByLine) {
 // A node drawn after the arrow whose condition lies on it must not cover a part
 // of the condition.
 TEST(PainterOrderTest, ConditionsStayWholeOverNodesDrawnLater) {
-  auto doc = std::make_shared<velk::CWorkflowDoc>(velk::services(), "CN=Test Designer/O=Marvelund",
-                                                  "06.12.2026");
+  velk::HeadlessServices ui;
+  auto doc = std::make_shared<velk::CWorkflowDoc>(ui, "CN=Test Designer/O=Marvelund", "06.12.2026");
   velk::CNode* from = doc->InsertNode(velk::NodeRectAt(40, -40), velk::NodeKind::Intern);
   velk::CNode* to = doc->InsertNode(velk::NodeRectAt(40, -240), velk::NodeKind::Intern);
   const velk::CArrow* arrow =
@@ -287,7 +290,8 @@ TEST(PainterOrderTest, ConditionsStayWholeOverNodesDrawnLater) {
 // At two device pixels per pixel: node pictures at full resolution in their own
 // colours, lines along the axes sharp, slanting lines and texts antialiased.
 TEST(PainterResolutionTest, RatioTwoDrawsSharpPicturesAndSmoothSlants) {
-  viewtest::DemoWorkflow demo;
+  velk::HeadlessServices ui;
+  viewtest::DemoWorkflow demo{ui};
   demo.doc->DeselectAll();
   QImage image(2 * 800, 2 * 700, QImage::Format_RGB32);
   image.setDevicePixelRatio(2);

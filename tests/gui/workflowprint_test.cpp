@@ -7,19 +7,20 @@
 #include <QTemporaryDir>
 
 #include "app/settings.h"
-#include "testeditor.h"
+#include "common/headlessservices.h"
 #include "demoworkflow.h"
 #include "editor/ui/workflowprint.h"
 #include "editor/ui/workflowview.h"
-#include "tests/support/installedservices.h"
+#include "testeditor.h"
 
 namespace {
 
 class PrintTest : public ::testing::Test {
  protected:
-  TestEditor editor;
+  velk::HeadlessServices ui;
+  TestEditor editor{ui};
   velk::ModelerSettings& settings = editor.settings;
-  viewtest::DemoWorkflow demo;
+  viewtest::DemoWorkflow demo{ui};
   std::unique_ptr<CWorkflowView> view;
   QTemporaryDir dir;
 
@@ -52,7 +53,7 @@ TEST_F(PrintTest, PagesCoverTheLevelFromTheTopLeft) {
   EXPECT_NEAR(pages.front().Width(), 748, 2);
   EXPECT_EQ(pages.size(), 2u);
 
-  velk::CWorkflowDoc empty(velk::services(), "CN=Test Designer/O=Marvelund", "06.12.2026");
+  velk::CWorkflowDoc empty(ui, "CN=Test Designer/O=Marvelund", "06.12.2026");
   CWorkflowView emptyView(editor.editor, std::shared_ptr<velk::CWorkflowDoc>(&empty, [](velk::CWorkflowDoc*) {}));
   EXPECT_EQ(WorkflowPrintPages(emptyView, printer).size(), 1u);
 }

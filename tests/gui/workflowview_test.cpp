@@ -8,10 +8,11 @@
 #include <QTest>
 
 #include "app/settings.h"
-#include "testeditor.h"
+#include "common/headlessservices.h"
 #include "demoworkflow.h"
 #include "editor/ui/viewtool.h"
 #include "editor/ui/workflowview.h"
+#include "testeditor.h"
 
 using velk::Point;
 using velk::Rect;
@@ -44,9 +45,10 @@ struct RecordingTool : CViewTool {
 
 class ViewTest : public ::testing::Test {
  protected:
-  TestEditor editor;
+  velk::HeadlessServices ui;
+  TestEditor editor{ui};
   velk::ModelerSettings& settings = editor.settings;
-  viewtest::DemoWorkflow demo;
+  viewtest::DemoWorkflow demo{ui};
   std::unique_ptr<CWorkflowView> view;
 
   void SetUp() override {

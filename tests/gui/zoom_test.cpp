@@ -7,14 +7,13 @@
 #include <QScrollBar>
 
 #include "app/settings.h"
-#include "testeditor.h"
 #include "app/ui/mainframe.h"
 #include "app/ui/statusline.h"
 #include "app/ui/workflowframe.h"
 #include "demoworkflow.h"
 #include "editor/zoom.h"
 #include "editorfixture.h"
-#include "tests/support/installedservices.h"
+#include "testeditor.h"
 
 namespace {
 
@@ -59,7 +58,7 @@ TEST_F(ZoomHitTest, ClickOnANodesCentreSelectsThatNodeAtEveryZoom) {
 class ZoomPaneTest : public ::testing::Test {
  protected:
   ZoomPaneTest() {
-    frame = std::make_unique<CMainFrame>(velk::services().infoCenter(), store);
+    frame = std::make_unique<CMainFrame>(ui.infoCenter(), store);
     frame->Create();
     frame->show();
   }
@@ -68,8 +67,7 @@ class ZoomPaneTest : public ::testing::Test {
   }
   CWorkflowView* OpenWindow(std::shared_ptr<CWorkflowDoc> doc = nullptr) {
     if (!doc)
-      doc = std::make_shared<CWorkflowDoc>(velk::services(), "CN=Test Designer/O=Marvelund",
-                                           "06.12.2026");
+      doc = std::make_shared<CWorkflowDoc>(ui, "CN=Test Designer/O=Marvelund", "06.12.2026");
     auto* view = new CWorkflowView(editor.editor, doc);
     auto* child = new CChildFrame(doc, view);
     frame->MdiArea()->addSubWindow(child);
@@ -84,8 +82,8 @@ class ZoomPaneTest : public ::testing::Test {
   }
   QString Pane() const { return frame->StatusLine()->ZoomText(); }
 
-  velk::ScopedHeadlessServices ui;
-  TestEditor editor;
+  velk::HeadlessServices ui;
+  TestEditor editor{ui};
   velk::ModelerSettings& settings = editor.settings;
   velk::MemorySettingsBackend store;
   std::unique_ptr<CMainFrame> frame;
@@ -119,7 +117,7 @@ TEST_F(ZoomPaneTest, ShowsTheActiveWindowsZoomAndFollowsItsChanges) {
 TEST_F(ZoomPaneTest, PicturesForALook) {
   const QString out = qEnvironmentVariable("VELK_SCREENSHOT_DIR");
   if (out.isEmpty()) GTEST_SKIP() << "set VELK_SCREENSHOT_DIR to write the pictures";
-  viewtest::DemoWorkflow demo;
+  viewtest::DemoWorkflow demo{ui};
   frame->resize(1100, 800);
   CWorkflowView* view = OpenWindow(demo.doc);
   view->parentWidget()->showMaximized();
