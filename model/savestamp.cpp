@@ -61,25 +61,17 @@ bool StampChanged(const CWorkflowDoc& top, CProcessDefDb& repository,
   return !stamp.empty() && stamp != top.StoredStamp();
 }
 
-StampCheck CheckStoredStamp(const CWorkflowDoc& top, CProcessDefDb& repository,
-                            const WorkflowHeaderEntry& replaced) {
-  if (top.StoredStamp().empty()) return StampCheck::Unchanged;
+std::string OtherSaveQuestion(const CWorkflowDoc& top, CProcessDefDb& repository,
+                              const WorkflowHeaderEntry& replaced) {
+  if (top.StoredStamp().empty()) return {};
   const StoredHeader stored =
       FindStored(repository, top.Databases().processDefinitions.location, replaced);
-  if (stored.stamp.empty() || stored.stamp == top.StoredStamp()) return StampCheck::Unchanged;
+  if (stored.stamp.empty() || stored.stamp == top.StoredStamp()) return {};
   const std::string who = stored.savedBy.empty() ? "someone else" : stored.savedBy;
-  const std::string text = "The workflow \"" + top.Header().name + "\" has been saved by " + who +
+  return "The workflow \"" + top.Header().name + "\" has been saved by " + who +
                            " since you loaded it.\r\n\r\nYes: replace that version with "
                            "yours.\r\nNo: save yours as a new workflow, keeping theirs.\r\n"
                            "Cancel: do not save.";
-  switch (top.UserInterface().messageBox(text, MsgIcon::Question, MsgButtons::YesNoCancel)) {
-    case MsgResult::Yes:
-      return StampCheck::Overwrite;
-    case MsgResult::No:
-      return StampCheck::SaveAsNew;
-    default:
-      return StampCheck::Cancel;
-  }
 }
 
 }  // namespace velk

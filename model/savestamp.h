@@ -15,8 +15,6 @@ class CProcessDefDb;
 class CWorkflowDoc;
 struct WorkflowHeaderEntry;
 
-enum class StampCheck { Unchanged, Overwrite, SaveAsNew, Cancel };
-
 // The stamp of a stored header document.
 std::string HeaderStamp(const LNNote& header);
 
@@ -25,10 +23,11 @@ std::string HeaderStamp(const LNNote& header);
 bool StampChanged(const CWorkflowDoc& top, CProcessDefDb& repository,
                   const WorkflowHeaderEntry& replaced);
 
-// Compares the workflow's stamp with the stored header of `replaced` and, when
-// another save came in between, asks: Yes overwrite, No save as a new workflow,
-// Cancel. Store failures are thrown.
-StampCheck CheckStoredStamp(const CWorkflowDoc& top, CProcessDefDb& repository,
-                            const WorkflowHeaderEntry& replaced);
+// Compares the workflow's stamp with the stored header of `replaced`: when
+// another save came in between, the question to put to the designer (Yes
+// overwrite, No save as a new workflow, Cancel); else empty. Store failures are
+// thrown.
+std::string OtherSaveQuestion(const CWorkflowDoc& top, CProcessDefDb& repository,
+                              const WorkflowHeaderEntry& replaced);
 
 }  // namespace velk

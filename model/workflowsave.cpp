@@ -57,8 +57,8 @@ struct Plan {
 struct Request {
   WorkflowHeader original;
   VersionRule rule = VersionRule::Keep;
-  bool asNew = false;                         // "save yours as a new workflow"
-  std::optional<WorkflowHeaderEntry> agreed;  // the stored version the designer may replace
+  bool asNew = false;
+  std::optional<WorkflowHeaderEntry> agreed;
 };
 
 // An imported file is stored as a save of the newest stored version it is not
@@ -243,18 +243,15 @@ Outcome WriteUnderLock(CWorkflowDoc& top, CProcessDefDb& repository, const Reque
   return Outcome::Written;
 }
 
-// Asks about another designer's save of the version to replace; false when the
-// designer cancels.
-bool AskAboutReplacing(const CWorkflowDoc& top, CProcessDefDb& repository, const Plan& plan,
-                       Request& request) {
-  StampCheck check = StampCheck::Unchanged;
+// What to ask about another designer's save of the version to replace, read
+// again outside the lock; empty when there is nothing to ask after all.
+std::string QuestionAboutReplacing(const CWorkflowDoc& top, CProcessDefDb& repository,
+                                   const Plan& plan) {
   try {
-    check = CheckStoredStamp(top, repository, plan.retired);
+    return OtherSaveQuestion(top, repository, plan.retired);
   } catch (const LNStatusError&) {  // the save itself reports an unreachable database
+    return {};
   }
-  if (check == StampCheck::SaveAsNew) request.asNew = true;
-  request.agreed = plan.retired;
-  return check != StampCheck::Cancel;
 }
 
 // One attempt at the database; a busy one leaves its words in `busy`.
@@ -293,14 +290,15 @@ int NextVersion(const WorkflowHeader& header) {
   }
 }
 
-WriteResult WriteWorkflow(CWorkflowDoc& doc, const WriteTarget& target, VersionRule rule) {
+WriteResult WriteWorkflow(CWorkflowDoc& doc, const WriteTarget& target, VersionRule rule,
+                          const WriteAnswers& answers) {
   CWorkflowDoc& top = doc.Top();
   CProcessDefDb* repository = top.Databases().processDefinitions.repository;
   if (!repository) {
     ShowErrorMessage(top.UserInterface(), kNoDatabasesText);
-    return WriteResult{WriteResult::Failed, {}};
+    return WriteResult{WriteResult::Failed, {}, {}};
   }
-  Request request{top.Header(), rule, false, std::nullopt};
+  Request request{top.Header(), rule, answers.asNew, answers.agreed};
   const std::string previousStamp = top.StoredStamp();
   // The stored versions are as they were, so the workflow keeps its id and number.
   auto fail = [&] {
@@ -310,7 +308,7 @@ WriteResult WriteWorkflow(CWorkflowDoc& doc, const WriteTarget& target, VersionR
     h.version = request.original.version;
     top.SetHeader(h);
     top.SetStoredStamp(previousStamp);
-    return WriteResult{WriteResult::Failed, {}};
+    return WriteResult{WriteResult::Failed, {}, {}};
   };
   if (!AssignCodes(top)) {
     // Only an Active workflow needs its start to number its tasks.
@@ -318,11 +316,11 @@ WriteResult WriteWorkflow(CWorkflowDoc& doc, const WriteTarget& target, VersionR
                      "The workflow \"" + top.Header().name +
                          "\" is Active but has no start task.\r\nDefine a workflow start before "
                          "saving it.");
-    return WriteResult{WriteResult::Failed, {}};
+    return WriteResult{WriteResult::Failed, {}, {}};
   }
   Plan plan;
   Published published;
-  for (int questions = 0;;) {
+  for (int turns = answers.turns;; ++turns) {
     std::string busy;
     const Outcome outcome = Attempt(top, *repository, request, target, plan, published, busy);
     if (outcome == Outcome::Written) break;
@@ -330,13 +328,19 @@ WriteResult WriteWorkflow(CWorkflowDoc& doc, const WriteTarget& target, VersionR
     if (outcome == Outcome::Busy) {
       fail();
       top.UserInterface().showStatusText({});
-      return WriteResult{WriteResult::Busy, std::move(busy)};
+      return WriteResult{WriteResult::Busy, std::move(busy), {}};
     }
-    if (questions++ == kQuestionTurns) {
+    if (turns == kQuestionTurns) {
       ShowErrorMessage(top.UserInterface(), ReplacedMeanwhileText(plan.retired));
       return fail();
     }
-    if (!AskAboutReplacing(top, *repository, plan, request)) return fail();
+    std::string question = QuestionAboutReplacing(top, *repository, plan);
+    if (!question.empty()) {
+      fail();
+      top.UserInterface().showStatusText({});
+      return WriteResult{WriteResult::OtherSave, std::move(question), plan.retired};
+    }
+    request.agreed = plan.retired;  // the other save has gone meanwhile
   }
   repository->ForgetHeaders();
   UpdatePublishedLeafs(top, published);
@@ -344,7 +348,48 @@ WriteResult WriteWorkflow(CWorkflowDoc& doc, const WriteTarget& target, VersionR
   top.ClearModified();
   top.RefreshTitle();
   top.UserInterface().showStatusText({});
-  return WriteResult{WriteResult::Written, {}};
+  return WriteResult{WriteResult::Written, {}, {}};
+}
+
+SaveAnswerer AnswererAsking(Services& services) {
+  SaveAnswerer answerer;
+  answerer.retryWhenBusy = [&services](const std::string& question) {
+    return services.messageBox(question, MsgIcon::Exclamation, MsgButtons::RetryCancel) ==
+           MsgResult::Retry;
+  };
+  answerer.otherSave = [&services](const std::string& question) {
+    switch (services.messageBox(question, MsgIcon::Question, MsgButtons::YesNoCancel)) {
+      case MsgResult::Yes:
+        return OtherSaveAnswer::Overwrite;
+      case MsgResult::No:
+        return OtherSaveAnswer::SaveAsNew;
+      default:
+        return OtherSaveAnswer::Cancel;
+    }
+  };
+  return answerer;
+}
+
+bool WriteAnswering(CWorkflowDoc& doc, const WriteTarget& target, VersionRule rule,
+                    const SaveAnswerer& answerer) {
+  WriteAnswers answers;
+  for (int retries = 0;;) {
+    const WriteResult result = WriteWorkflow(doc, target, rule, answers);
+    if (result.outcome == WriteResult::OtherSave) {
+      const OtherSaveAnswer answer = answerer.otherSave(result.text);
+      if (answer == OtherSaveAnswer::Cancel) return false;
+      answers.asNew = answers.asNew || answer == OtherSaveAnswer::SaveAsNew;
+      answers.agreed = result.replaced;
+      ++answers.turns;
+    } else if (result.outcome == WriteResult::Busy) {
+      if (retries++ == kBusyRetries || !answerer.retryWhenBusy(result.text + "\r\n\r\nTry again?")) {
+        ShowErrorMessage(doc.UserInterface(), result.text);
+        return false;
+      }
+    } else {
+      return static_cast<bool>(result);
+    }
+  }
 }
 
 }  // namespace velk

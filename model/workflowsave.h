@@ -3,7 +3,11 @@
 // (form "Header") and one task document (form "Workflow Structure") per node,
 // whose routing items list the node's successors by routing kind.
 
+#include <functional>
+#include <optional>
 #include <string>
+
+#include "repository/processdefdb.h"
 
 class LNDatabase;
 
@@ -11,6 +15,7 @@ namespace velk {
 
 class CProcessDefDb;
 class CWorkflowDoc;
+class Services;
 struct WorkflowHeader;
 
 inline constexpr char kNoDatabasesText[] =
@@ -50,15 +55,48 @@ int NextVersion(const WorkflowHeader& header);
 // the workflow's name that every other write of that name waits for, so writes
 // from several programs at once each store a version of their own. Shows every
 // failure. The steps of a save before writing are WorkflowSaver's; this is its
-// last step (and fills a repository with given workflows). When another program
-// holds the database longer than the store waits, nothing is shown: the result
-// says so, and the caller decides whether to try again.
+// last step (and fills a repository with given workflows). It asks nothing:
+// when another program holds the database longer than the store waits, or
+// another designer has saved the version to replace since this workflow was
+// loaded, nothing is stored and the result says so; the caller asks the
+// designer and writes again with the answers (WriteAnswering).
 struct WriteResult {
-  enum Outcome { Written, Failed, Busy } outcome = Failed;
-  std::string busy;  // Busy: what the store said and what could not be saved
+  enum Outcome { Written, Failed, Busy, OtherSave } outcome = Failed;
+  // Busy: what the store said and what could not be saved; OtherSave: the
+  // question for the designer.
+  std::string text;
+  WorkflowHeaderEntry replaced;  // OtherSave: the stored version it is about
   explicit operator bool() const { return outcome == Written; }
 };
+// What the designer has answered so far.
+struct WriteAnswers {
+  bool asNew = false;                         // "save yours as a new workflow"
+  std::optional<WorkflowHeaderEntry> agreed;  // the stored version the designer may replace
+  int turns = 0;                              // questions answered
+};
 WriteResult WriteWorkflow(CWorkflowDoc& doc, const WriteTarget& target = {},
-                   VersionRule rule = VersionRule::Keep);
+                          VersionRule rule = VersionRule::Keep, const WriteAnswers& answers = {});
+
+// Another designer's save in between: replace it, keep it and store this one as
+// a new workflow, or do not save.
+enum class OtherSaveAnswer { Overwrite, SaveAsNew, Cancel };
+// Whoever answers for the designer while a workflow is written.
+struct SaveAnswerer {
+  // Another program holds the database longer than the store waits: true tries
+  // once more (at most kBusyRetries times, so one that always says yes still
+  // comes to an end).
+  std::function<bool(const std::string& question)> retryWhenBusy;
+  std::function<OtherSaveAnswer(const std::string& question)> otherSave;
+};
+inline constexpr int kBusyRetries = 3;
+// Puts the questions to the designer in message boxes of `services` (which
+// must outlive it): "Retry"/"Cancel", and "Yes"/"No"/"Cancel".
+SaveAnswerer AnswererAsking(Services& services);
+
+// WriteWorkflow, putting its questions to `answerer` and writing again with the
+// answers; a save given up while the database stays busy is shown. True when
+// the workflow was stored.
+bool WriteAnswering(CWorkflowDoc& doc, const WriteTarget& target, VersionRule rule,
+                    const SaveAnswerer& answerer);
 
 }  // namespace velk

@@ -25,9 +25,10 @@ std::string CheckRefusedText(const std::string& name) {
 }  // namespace
 
 WorkflowSaver::WorkflowSaver(DatabaseCache& cache, const DatabaseLocations& defaults,
-                             const ExternalDirectoryLookup& directory, RetryWhenBusy retry)
-    : cache_(cache), defaults_(defaults), directory_(directory), retry_(std::move(retry)) {
-  RequireCollaborator(retry_, "answer to a busy database");
+                             const ExternalDirectoryLookup& directory, SaveAnswerer answerer)
+    : cache_(cache), defaults_(defaults), directory_(directory), answerer_(std::move(answerer)) {
+  RequireCollaborator(answerer_.retryWhenBusy, "answer to a busy database");
+  RequireCollaborator(answerer_.otherSave, "answer to another designer's save");
 }
 
 // A slot already initialised keeps its object; one the workflow does not name
@@ -81,22 +82,9 @@ bool WorkflowSaver::Save(CWorkflowDoc& doc, const SaveRequest& request) {
   if (request.chooseName && NeedsName(top, request.saveAs) && !request.chooseName(top))
     return false;
   const VersionRule rule = request.imported ? VersionRule::AfterStored : VersionRule::Next;
-  if (!Write(top, request.appReplicaId, rule)) return false;
+  if (!WriteAnswering(top, {nullptr, request.appReplicaId}, rule, answerer_)) return false;
   top.UserInterface().showStatusText({});
   return true;
-}
-
-// Another program holding the database past the store's wait is not a failure
-// yet: whoever answers for the designer decides whether to wait once more.
-bool WorkflowSaver::Write(CWorkflowDoc& top, const std::string& appReplicaId, VersionRule rule) {
-  for (int retries = 0;; ++retries) {
-    WriteResult result = WriteWorkflow(top, {nullptr, appReplicaId}, rule);
-    if (result.outcome != WriteResult::Busy) return static_cast<bool>(result);
-    if (retries == kBusyRetries || !retry_(result.busy + "\r\n\r\nTry again?")) {
-      ShowErrorMessage(top.UserInterface(), result.busy);
-      return false;
-    }
-  }
 }
 
 }  // namespace velk

@@ -17,12 +17,6 @@ class CWorkflowDoc;
 class DatabaseCache;
 class ExternalDirectoryLookup;
 
-// Asked when another program holds the database longer than the store waits:
-// true tries once more (at most kBusyRetries times, so a tool that always says
-// yes still comes to an end).
-using RetryWhenBusy = std::function<bool(const std::string& question)>;
-inline constexpr int kBusyRetries = 3;
-
 // "Save Workflow as": lets the designer name the workflow; false on Cancel.
 using ChooseSaveName = std::function<bool(CWorkflowDoc&)>;
 
@@ -44,10 +38,10 @@ class WorkflowSaver {
  public:
   // `cache` loads the databases a workflow has not initialised yet, those it does
   // not name taken from `defaults` (the settings); `directory` serves the
-  // consistency check. All three outlive the saver. `retry` answers for the
-  // designer when the database stays busy.
+  // consistency check. All three outlive the saver. `answerer` answers for the
+  // designer while the workflow is written; both its parts must be set.
   WorkflowSaver(DatabaseCache& cache, const DatabaseLocations& defaults,
-                const ExternalDirectoryLookup& directory, RetryWhenBusy retry);
+                const ExternalDirectoryLookup& directory, SaveAnswerer answerer);
 
   // Saves the workflow of `doc` (a cluster level saves its whole workflow):
   // initialises its databases, refuses a cluster node that stands for its own or
@@ -62,12 +56,11 @@ class WorkflowSaver {
  private:
   void InitializeDatabases(CWorkflowDoc& top);
   bool NeedsName(CWorkflowDoc& top, bool saveAs) const;
-  bool Write(CWorkflowDoc& top, const std::string& appReplicaId, VersionRule rule);
 
   DatabaseCache& cache_;
   const DatabaseLocations& defaults_;
   const ExternalDirectoryLookup& directory_;
-  RetryWhenBusy retry_;
+  SaveAnswerer answerer_;
 };
 
 }  // namespace velk

@@ -66,12 +66,9 @@ CVelkModApp::Core ComposeCore(const CVelkModApp::Options& options,
       [&settings] { return settings.databases[velk::DatabaseKind::ProcessDefinitions]; },
       parts.directoryLinks);
   // Every way of storing a workflow saves through this one saver.
-  CGuiServices& ui = *core.services;
-  core.saver = std::make_unique<velk::WorkflowSaver>(
-      *core.cache, settings.databases, *parts.externalDirectory, [&ui](const std::string& question) {
-        return ui.messageBox(question, velk::MsgIcon::Exclamation, velk::MsgButtons::RetryCancel) ==
-               velk::MsgResult::Retry;
-      });
+  core.saver = std::make_unique<velk::WorkflowSaver>(*core.cache, settings.databases,
+                                                     *parts.externalDirectory,
+                                                     velk::AnswererAsking(*core.services));
   core.recovery = std::make_unique<velk::RecoveryFolder>(lnstore::DataDirectory() + "/recovery");
   return core;
 }

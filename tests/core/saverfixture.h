@@ -17,10 +17,9 @@ namespace velk::testing {
 
 class TestSaver {
  public:
-  TestSaver(Services& services, LNNotesSession& session,
-            RetryWhenBusy retry = [](const std::string&) { return false; })
+  TestSaver(Services& services, LNNotesSession& session)
       : cache_(services, session, HeadersFrom({"procdef.nsf", ""}), CacheExtDirLinks),
-        saver_{cache_, defaults_, directory_, std::move(retry)} {
+        saver_{cache_, defaults_, directory_, AnswererAsking(services)} {
     for (const DemoDatabase& d : DemoDatabases()) {
       defaults_[d.kind] = {d.fileName, ""};
       if (std::filesystem::exists(lnstore::ResolveLocalPath(d.fileName))) continue;

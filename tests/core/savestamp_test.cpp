@@ -44,6 +44,10 @@ class TwoDesignersTest : public StorageTest {
     ++h.version;
     workflow.SetHeader(h);
   }
+  // The save's write, its questions put to the designer.
+  bool Write(CWorkflowDoc& workflow) {
+    return WriteAnswering(workflow, {}, VersionRule::Keep, AnswererAsking(ui));
+  }
   void SetFreeText(CWorkflowDoc& workflow, const std::string& text) {
     WorkflowHeader h = workflow.Header();
     h.freeText = text;
@@ -53,16 +57,19 @@ class TwoDesignersTest : public StorageTest {
 
 TEST_F(TwoDesignersTest, SavingOverAnotherDesignersSaveAsksAndLosesNothing) {
   doc.DefineAsWorkflowStart(*Add("Only"));
-  ASSERT_TRUE(WriteWorkflow(doc));
+  ASSERT_TRUE(Write(doc));
   CWorkflowDoc other{ui, kTestUser, "06.12.2026"};
   LoadStored(other);
   SetFreeText(other, "theirs");
-  ASSERT_TRUE(WriteWorkflow(other));  // loaded from the stored version: no question
+  ASSERT_TRUE(Write(other));  // loaded from the stored version: no question
   EXPECT_TRUE(ui.messages.empty());
 
   SetFreeText(doc, "mine");
+  const WriteResult unasked = WriteWorkflow(doc);
+  EXPECT_EQ(unasked.outcome, WriteResult::OtherSave);
+  EXPECT_TRUE(ui.messages.empty()) << "the write itself asks nothing";
   ui.answers = {MsgResult::Cancel};
-  EXPECT_FALSE(WriteWorkflow(doc));
+  EXPECT_FALSE(Write(doc));
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_NE(ui.messages[0].text.find("has been saved by"), std::string::npos);
   EXPECT_EQ(ui.messages[0].buttons, MsgButtons::YesNoCancel);
@@ -70,29 +77,29 @@ TEST_F(TwoDesignersTest, SavingOverAnotherDesignersSaveAsksAndLosesNothing) {
 
   ui.answers = {MsgResult::No};  // save as a new workflow beside theirs
   const std::string theirId = other.Header().workflowId;
-  ASSERT_TRUE(WriteWorkflow(doc));
+  ASSERT_TRUE(Write(doc));
   EXPECT_NE(doc.Header().workflowId, theirId);
   std::vector<std::string> both = StoredFreeTexts();
   std::sort(both.begin(), both.end());
   EXPECT_EQ(both, (std::vector<std::string>{"mine", "theirs"}));
 
   SetFreeText(doc, "mine again");
-  ASSERT_TRUE(WriteWorkflow(doc));  // its own last save: no question
+  ASSERT_TRUE(Write(doc));  // its own last save: no question
   EXPECT_EQ(ui.messages.size(), 2u);
   SetFreeText(other, "theirs again");
-  ASSERT_TRUE(WriteWorkflow(other));
+  ASSERT_TRUE(Write(other));
   EXPECT_EQ(ui.messages.size(), 2u);
 }
 
 TEST_F(TwoDesignersTest, OverwriteReplacesTheOtherVersionWhenConfirmed) {
   doc.DefineAsWorkflowStart(*Add("Only"));
-  ASSERT_TRUE(WriteWorkflow(doc));
+  ASSERT_TRUE(Write(doc));
   CWorkflowDoc other{ui, kTestUser, "06.12.2026"};
   LoadStored(other);
-  ASSERT_TRUE(WriteWorkflow(other));
+  ASSERT_TRUE(Write(other));
   SetFreeText(doc, "mine");
   ui.answers = {MsgResult::Yes};
-  ASSERT_TRUE(WriteWorkflow(doc));
+  ASSERT_TRUE(Write(doc));
   EXPECT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(doc.Header().workflowId, other.Header().workflowId);
   EXPECT_EQ(StoredFreeTexts(), (std::vector<std::string>{"mine"}));
@@ -106,14 +113,14 @@ TEST_F(TwoDesignersTest, ReplacingAVersionStoredMeanwhileSavesTheNextNumber) {
   h.version = 1;
   doc.SetHeader(h);
   doc.DefineAsWorkflowStart(*Add("Only"));
-  ASSERT_TRUE(WriteWorkflow(doc));
+  ASSERT_TRUE(Write(doc));
   CWorkflowDoc other{ui, kTestUser, "06.12.2026"};
   LoadStored(other, WorkflowStatus::Active, 1);
   NextVersion(other);
-  ASSERT_TRUE(WriteWorkflow(other));
+  ASSERT_TRUE(Write(other));
   NextVersion(doc);
   ui.answers = {MsgResult::Yes};
-  ASSERT_TRUE(WriteWorkflow(doc));
+  ASSERT_TRUE(Write(doc));
   EXPECT_EQ(ui.messages.size(), 1u) << "the overwrite question";
   EXPECT_EQ(doc.Header().version, 3);
   EXPECT_EQ(StoredVersions(), (std::vector<std::string>{"Active 3", "Freeze 1", "Freeze 2"}));

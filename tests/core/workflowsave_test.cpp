@@ -393,21 +393,22 @@ TEST_F(StorageTest, BusyDatabaseIsOfferedAgainAndTheRetryLands) {
   ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
   const WriteResult busy = WriteWorkflow(doc);
   EXPECT_EQ(busy.outcome, WriteResult::Busy);
-  EXPECT_NE(busy.busy.find("could not be accessed"), std::string::npos);
+  EXPECT_NE(busy.text.find("could not be accessed"), std::string::npos);
   EXPECT_TRUE(ui.messages.empty()) << "the write does not ask";
 
   std::vector<std::string> questions;
-  TestSaver declining(ui, session, [&](const std::string& q) { return questions.push_back(q), false; });
-  EXPECT_FALSE(declining->Save(doc));
+  SaveAnswerer answerer = AnswererAsking(ui);
+  answerer.retryWhenBusy = [&](const std::string& q) { return questions.push_back(q), false; };
+  EXPECT_FALSE(WriteAnswering(doc, {}, VersionRule::Keep, answerer));
   ASSERT_EQ(questions.size(), 1u);
   EXPECT_NE(questions[0].find("Try again?"), std::string::npos);
   ASSERT_EQ(ui.messages.size(), 1u) << "a save given up is shown";
 
-  TestSaver retrying(ui, session, [&](const std::string& q) {
+  answerer.retryWhenBusy = [&](const std::string& q) {
     questions.push_back(q);
     return sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
-  });
-  EXPECT_TRUE(retrying->Save(doc));
+  };
+  EXPECT_TRUE(WriteAnswering(doc, {}, VersionRule::Keep, answerer));
   sqlite3_close(other);
   EXPECT_EQ(questions.size(), 2u);
   LNDatabase db = Open();
@@ -446,7 +447,7 @@ TEST_F(StorageTest, SaveCommandChecksAsksForANameWhenNeededAndCountsVersions) {
   {
     DatabaseCache cache(ui, session, HeadersFrom({"procdef.nsf", ""}), CacheExtDirLinks);
     const DatabaseLocations none;
-    WorkflowSaver nowhere(cache, none, NoExternalDirectory(), [](const std::string&) { return false; });
+    WorkflowSaver nowhere(cache, none, NoExternalDirectory(), AnswererAsking(ui));
     EXPECT_FALSE(nowhere.Save(doc, {false, chooseName, false, {}}));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_NE(ui.messages[0].text.find("Please specify an Application Environment Database for"),

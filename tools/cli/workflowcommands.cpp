@@ -276,8 +276,8 @@ CommandSaver::CommandSaver(Context& ctx, const Args& args)
     : parts_(std::make_unique<Parts>(ctx, args)),
       saver_(std::make_unique<velk::WorkflowSaver>(parts_->cache, parts_->defaults,
                                                    parts_->directory,
-                                                   // no one to answer: as often as offered
-                                                   [](const std::string&) { return true; })) {}
+                                                   // no one to answer: the first button
+                                                   velk::AnswererAsking(ctx.services))) {}
 
 CommandSaver::~CommandSaver() = default;
 
