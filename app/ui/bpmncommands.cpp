@@ -1,5 +1,5 @@
-// "Import BPMN..." and "Export as BPMN...": processes of other tools as new
-// workflows, and a workflow for them.
+#include "app/ui/bpmncommands.h"
+
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -9,13 +9,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "app/ui/commands.h"
 #include "app/ui/mainframe.h"
-#include "app/ui/velkmodapp.h"
-#include "app/ui/workflowframe.h"
-#include "app/ui/workflowwindows.h"
 #include "common/services.h"
-#include "editor/ui/editor.h"
 #include "model/bpmn.h"
 #include "model/bpmnxml.h"
 #include "model/workflowdoc.h"
@@ -39,19 +34,13 @@ QString SuggestedName(const velk::CWorkflowDoc& doc) {
 
 }  // namespace
 
-void CVelkModApp::CreateBpmnCommands() {
-  frame_->SetCommandHandler(cmd::FileImportBpmn, [this] { OnImportBpmn(); });
-  frame_->SetCommandHandler(
-      cmd::FileExportBpmn, [this] { OnExportBpmn(); },
-      [this](CmdUI& ui) { ui.enabled = windows_->ActiveWindow() != nullptr; });
-}
+CBpmnCommands::CBpmnCommands(CMainFrame& frame, velk::Services& services, Parts parts)
+    : frame_(frame), services_(services), parts_(std::move(parts)) {}
 
-// The imported workflow opens in a window of its own, not yet stored: it is
-// modified, so closing it asks whether to save it.
-void CVelkModApp::OnImportBpmn() {
+void CBpmnCommands::Import() {
   {
     velk::WaitCursor wait(services_);
-    if (!DefaultDatabasesValid()) {
+    if (!parts_.defaultDatabasesValid()) {
       Refuse(services_,
              "Importing a workflow with wrong default databases is not possible. Importing "
              "aborted.",
@@ -60,7 +49,7 @@ void CVelkModApp::OnImportBpmn() {
     }
   }
   const QString path =
-      QFileDialog::getOpenFileName(frame_.get(), QString::fromLatin1(kImportTitle), {}, kFilter);
+      QFileDialog::getOpenFileName(&frame_, QString::fromLatin1(kImportTitle), {}, kFilter);
   if (path.isEmpty()) return;
   velk::WaitCursor wait(services_);
   QFile file(path);
@@ -72,7 +61,7 @@ void CVelkModApp::OnImportBpmn() {
     return;
   }
   const QByteArray text = file.readAll();
-  std::shared_ptr<CWorkflowDoc> doc = NewWorkflowDocument();
+  std::shared_ptr<velk::CWorkflowDoc> doc = parts_.newWorkflow();
   std::vector<velk::BpmnNotice> notices;
   try {
     notices = velk::WorkflowFromBpmn(std::string_view(text.constData(), text.size()), *doc);
@@ -81,10 +70,7 @@ void CVelkModApp::OnImportBpmn() {
            kImportTitle);
     return;
   }
-  OpenWorkflowWindow(doc);
-  InitializeDatabases(*doc);
-  doc->SetModified();
-  editor_->UpdateAllViews(*doc);
+  parts_.openImported(doc);
   services_.showStatusText(notices.empty()
                                ? "Imported " + path.toStdString()
                                : "Imported " + path.toStdString() + "; the Info Center lists " +
@@ -92,10 +78,10 @@ void CVelkModApp::OnImportBpmn() {
                                      (notices.size() == 1 ? " notice" : " notices"));
 }
 
-void CVelkModApp::OnExportBpmn() {
-  CChildFrame* window = windows_->ActiveWindow();
-  if (!window || !window->GetDocument()) return;
-  const velk::CWorkflowDoc& doc = window->GetDocument()->Top();
+void CBpmnCommands::Export() {
+  const velk::CWorkflowDoc* active = parts_.activeWorkflow();
+  if (!active) return;
+  const velk::CWorkflowDoc& doc = *active;
   std::string xml;
   try {
     xml = velk::WorkflowToBpmn(doc);
@@ -104,7 +90,7 @@ void CVelkModApp::OnExportBpmn() {
            kExportTitle);
     return;
   }
-  QString path = QFileDialog::getSaveFileName(frame_.get(), QString::fromLatin1(kExportTitle),
+  QString path = QFileDialog::getSaveFileName(&frame_, QString::fromLatin1(kExportTitle),
                                               SuggestedName(doc), kFilter);
   if (path.isEmpty()) return;
   if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".bpmn");

@@ -5,6 +5,7 @@
 #include <QToolBar>
 
 #include "app/qsettings/qsettingsbackend.h"
+#include "app/ui/bpmncommands.h"
 #include "app/ui/clipboardformats.h"
 #include "app/ui/doctemplate.h"
 #include "app/ui/extdirframe.h"

@@ -23,6 +23,7 @@ class CChildFrame;
 class CDocTemplate;
 class CSplashWnd;
 class CRecoveryWriter;
+class CBpmnCommands;
 class CVersionCommands;
 class CWorkflowWindows;
 struct ExtDirViewHost;
@@ -149,10 +150,9 @@ class CVelkModApp : public QObject {
   // "Version History..." and "Compare with Stored Version" with their commands
   // (app/ui/versioncommands.h).
   void CreateVersionCommands();
-  // "Import BPMN..." and "Export as BPMN..." (app/ui/bpmncommands.cpp).
+  // "Import BPMN..." and "Export as BPMN..." with their commands
+  // (app/ui/bpmncommands.h).
   void CreateBpmnCommands();
-  void OnImportBpmn();
-  void OnExportBpmn();
   void CreateSubWorkflow(CWorkflowDoc& from, velk::CNode& node);
   void LoadSubWorkflow(CWorkflowDoc& from, velk::CNode& node);
   void FillRecentMenu(QMenu& menu);
@@ -192,5 +192,6 @@ class CVelkModApp : public QObject {
   std::unique_ptr<CWorkflowWindows> windows_;
   std::unique_ptr<CRecoveryWriter> recoveryWriter_;
   std::unique_ptr<CVersionCommands> versions_;
+  std::unique_ptr<CBpmnCommands> bpmn_;
 };
 
