@@ -187,6 +187,17 @@ TEST_F(WorkflowCliTest, BpmnExportAndImportStoreTheSameWorkflowAndListWhatAFileC
       << foreign.out;
   EXPECT_NE(foreign.out.find("Stored \"Reminders\" version 0 (Design) as "), std::string::npos);
 
+  // Checked and compared as files, as JSON files are.
+  EXPECT_EQ(Run({"workflow", "check", (root_ / "workflow.bpmn").string()}).code, 0);
+  Result same = Run({"workflow", "diff", (root_ / "workflow.bpmn").string(),
+                     (root_ / "workflow.bpmn").string()});
+  EXPECT_EQ(same.code, 0) << same.err;
+  WriteFile(root_ / "events.bpmn", ReadFile(std::string(VELK_BPMN_DIR) + "/samples/events.bpmn"));
+  EXPECT_EQ(Run({"workflow", "diff", (root_ / "workflow.bpmn").string(),
+                 (root_ / "events.bpmn").string()})
+                .code,
+            1);
+
   const std::string before = List();
   WriteFile(root_ / "laughs.bpmn", "<!DOCTYPE d [<!ENTITY a \"a\">]><d>&a;</d>");
   Result hostile = Run({"workflow", "import", (root_ / "laughs.bpmn").string()});
@@ -194,6 +205,10 @@ TEST_F(WorkflowCliTest, BpmnExportAndImportStoreTheSameWorkflowAndListWhatAFileC
   EXPECT_NE(hostile.err.find("laughs.bpmn: it declares a document type"), std::string::npos)
       << hostile.err;
   EXPECT_EQ(List(), before);
+  Result refused = Run({"workflow", "check", (root_ / "laughs.bpmn").string()});
+  EXPECT_EQ(refused.code, 1);
+  EXPECT_NE(refused.err.find("laughs.bpmn: it declares a document type"), std::string::npos)
+      << refused.err;
   EXPECT_EQ(Run({"workflow", "export", "Order Handling", "--format", "yaml"}).code, 2);
 }
 

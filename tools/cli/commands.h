@@ -12,6 +12,7 @@
 
 #include "cliargs.h"
 #include "common/headlessservices.h"
+#include "model/workflowjson.h"
 #include "repository/databasekind.h"
 #include "repository/processdefdb.h"
 
@@ -55,9 +56,18 @@ int workflowCommand(Context& ctx, const std::vector<std::string>& words);
 // kFailed when the workflow would be refused in its (or the given) status.
 int workflowCheckCommand(Context& ctx, const std::vector<std::string>& words);
 
-// A workflow file named on the command line: an existing file ending in .json.
-bool IsJsonFile(const std::string& name);
-// The workflow of a JSON file, not stored; throws std::runtime_error naming the file.
+// A workflow file named on the command line: an existing file ending in .json,
+// .bpmn or .xml.
+bool IsWorkflowFile(const std::string& name);
+// The whole text of a workflow file; one far larger than any workflow is refused
+// before it is read. Throws std::runtime_error naming the file.
+std::string ReadText(const std::string& file);
+// A BPMN file by its extension, else by its content; anything else is JSON.
+bool IsBpmnFile(const std::string& file, const std::string& text);
+// The parsed text of a JSON workflow file; throws std::runtime_error naming it.
+velk::WorkflowJson ReadJson(const std::string& file, const std::string& text);
+// The workflow of a JSON or BPMN file, not stored; throws std::runtime_error
+// naming the file.
 std::unique_ptr<velk::CWorkflowDoc> FromFile(velk::Services& services, const std::string& file);
 // "workflow diff": exit 0 when the two versions are equal, 1 when they differ.
 int workflowDiffCommand(Context& ctx, const std::vector<std::string>& words);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <ostream>
 #include <stdexcept>
@@ -15,6 +16,8 @@
 #include "commands.h"
 #include "extdir/extdirdata.h"
 #include "extdir/extdirlookup.h"
+#include "model/bpmn.h"
+#include "model/bpmnxml.h"
 #include "model/consistencycheck.h"
 #include "model/jsonlimits.h"
 #include "model/workflowdoc.h"
@@ -113,17 +116,50 @@ void PrintText(std::ostream& out, const velk::ConsistencyResult& result, const N
 
 }  // namespace
 
-bool IsJsonFile(const std::string& name) {
-  return name.size() > 5 && name.ends_with(".json") && std::filesystem::is_regular_file(name);
+bool IsWorkflowFile(const std::string& name) {
+  return (name.ends_with(".json") || name.ends_with(".bpmn") || name.ends_with(".xml")) &&
+         std::filesystem::is_regular_file(name);
+}
+
+// The whole text of a workflow file; one far larger than any workflow is refused
+// before it is read.
+std::string ReadText(const std::string& file) {
+  std::error_code error;
+  const auto size = std::filesystem::file_size(file, error);
+  if (!error && size > velk::kMaxXmlBytes)
+    throw std::runtime_error(file + ": it is larger than " +
+                             std::to_string(velk::kMaxXmlBytes >> 20) +
+                             " MB, more than a workflow needs");
+  std::ifstream in(file, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read " + file);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A BPMN file by its extension, else by its content; anything else is JSON.
+bool IsBpmnFile(const std::string& file, const std::string& text) {
+  return file.ends_with(".bpmn") || file.ends_with(".xml") ||
+         (!file.ends_with(".json") && velk::LooksLikeXml(text));
+}
+
+velk::WorkflowJson ReadJson(const std::string& file, const std::string& text) {
+  try {
+    return velk::ParseJsonWithinDepth(text);
+  } catch (const velk::WorkflowJson::exception& e) {  // a parse error, a number too large
+    throw std::runtime_error(file + " is not valid JSON: " + e.what());
+  } catch (const velk::JsonTooDeep& e) {
+    throw std::runtime_error(file + ": " + e.what());
+  }
 }
 
 std::unique_ptr<velk::CWorkflowDoc> FromFile(velk::Services& services, const std::string& file) {
-  std::ifstream in(file);
-  if (!in) throw std::runtime_error("cannot read " + file);
+  const std::string text = ReadText(file);
   auto doc = std::make_unique<velk::CWorkflowDoc>(services);
   try {
-    velk::WorkflowFromJson(velk::ParseJsonWithinDepth(in), *doc);
-  } catch (const std::exception& e) {  // bad JSON, too deep, a bad field
+    if (IsBpmnFile(file, text))
+      velk::WorkflowFromBpmn(text, *doc);
+    else
+      velk::WorkflowFromJson(velk::ParseJsonWithinDepth(text), *doc);
+  } catch (const std::exception& e) {  // bad JSON or XML, too deep, a bad field
     throw std::runtime_error(file + ": " + e.what());
   }
   return doc;
@@ -132,7 +168,7 @@ std::unique_ptr<velk::CWorkflowDoc> FromFile(velk::Services& services, const std
 int workflowCheckCommand(Context& ctx, const std::vector<std::string>& words) {
   const Args args(words, {"procdef", "server", "format", "as-status"});
   const CheckRequest request = ReadRequest(args);
-  const bool fromFile = IsJsonFile(request.workflow);
+  const bool fromFile = IsWorkflowFile(request.workflow);
   std::unique_ptr<velk::CExtDirData> directory;  // outlives the workflow that uses it
   auto check = [&](velk::CWorkflowDoc& doc) {
     directory = AttachExternalDirectory(ctx, doc);

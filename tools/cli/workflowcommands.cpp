@@ -178,36 +178,6 @@ int Render(Context& ctx, const Args& args) {
   return renderWorkflow(ctx, *doc, request);
 }
 
-// The whole text of a workflow file; one far larger than any workflow is refused
-// before it is read.
-std::string ReadText(const std::string& file) {
-  std::error_code error;
-  const auto size = std::filesystem::file_size(file, error);
-  if (!error && size > velk::kMaxXmlBytes)
-    throw std::runtime_error(file + ": it is larger than " +
-                             std::to_string(velk::kMaxXmlBytes >> 20) +
-                             " MB, more than a workflow needs");
-  std::ifstream in(file, std::ios::binary);
-  if (!in) throw std::runtime_error("cannot read " + file);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// A BPMN file by its extension, else by its content; anything else is JSON.
-bool IsBpmnFile(const std::string& file, const std::string& text) {
-  return file.ends_with(".bpmn") || file.ends_with(".xml") ||
-         (!file.ends_with(".json") && velk::LooksLikeXml(text));
-}
-
-velk::WorkflowJson ReadJson(const std::string& file, const std::string& text) {
-  try {
-    return velk::ParseJsonWithinDepth(text);
-  } catch (const velk::WorkflowJson::exception& e) {  // a parse error, a number too large
-    throw std::runtime_error(file + " is not valid JSON: " + e.what());
-  } catch (const velk::JsonTooDeep& e) {
-    throw std::runtime_error(file + ": " + e.what());
-  }
-}
-
 // The save numbers the tasks from the start task; of an Active workflow without
 // one it stores nothing and says nothing.
 void CheckStorable(const velk::CWorkflowDoc& doc, const std::string& file) {

@@ -37,13 +37,13 @@ const velk::WorkflowHeaderEntry& FindVersion(const std::vector<velk::WorkflowHea
   }
   if (!found)
     throw UsageError("no stored workflow is named or has the id \"" + named +
-                     "\" (NAME[@VERSION], an id, or a .json file)");
+                     "\" (NAME[@VERSION], an id, or a .json or .bpmn file)");
   return *found;
 }
 
 std::unique_ptr<velk::CWorkflowDoc> Open(Context& ctx, StoredWorkflows& stored,
                                          const std::string& named) {
-  if (IsJsonFile(named)) return FromFile(ctx.services, named);
+  if (IsWorkflowFile(named)) return FromFile(ctx.services, named);
   std::unique_ptr<velk::CWorkflowDoc> doc = stored.load(FindVersion(stored.headers, named));
   if (!doc) throw std::runtime_error(named + ": the workflow could not be loaded");
   return doc;
@@ -71,14 +71,14 @@ Json ToJson(const velk::WorkflowDiff& diff) {
 int WithBoth(Context& ctx, const Args& args,
              const std::function<int(velk::CWorkflowDoc&, velk::CWorkflowDoc&)>& use) {
   args.expectAtMost(2);
-  const std::string older = args.at(0, "first workflow (NAME[@VERSION], id or .json file)");
-  const std::string newer = args.at(1, "second workflow (NAME[@VERSION], id or .json file)");
+  const std::string older = args.at(0, "first workflow (NAME[@VERSION], id or workflow file)");
+  const std::string newer = args.at(1, "second workflow (NAME[@VERSION], id or workflow file)");
   const auto compare = [&](StoredWorkflows& stored) {
     std::unique_ptr<velk::CWorkflowDoc> a = Open(ctx, stored, older);
     std::unique_ptr<velk::CWorkflowDoc> b = Open(ctx, stored, newer);
     return use(*a, *b);
   };
-  if (IsJsonFile(older) && IsJsonFile(newer)) {
+  if (IsWorkflowFile(older) && IsWorkflowFile(newer)) {
     StoredWorkflows none;
     return compare(none);
   }
