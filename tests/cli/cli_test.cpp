@@ -37,7 +37,7 @@ TEST_F(CliTest, CreatesEveryKindAndInfoRecognisesIt) {
 }
 
 // Text, number and date-time items; flags of plain, names-and-readers and readers
-// lists; empty texts inside lists; text beyond ASCII.
+// lists; empty texts inside lists; text beyond ASCII; a leap day.
 const char kRealisticDump[] = R"({
   "title": "Marvelund Process Definitions – Archiv",
   "replicaId": "C1257A1D:0034F4B7",
@@ -57,7 +57,7 @@ const char kRealisticDump[] = R"({
       {"name": "Duration", "type": "number", "flags": 4, "values": [2]},
       {"name": "Weights", "type": "number", "flags": 0, "values": [0.1, -1.25, 1e+300, 0, 4294967296]},
       {"name": "Or_Condition", "type": "text", "flags": 4, "values": ["", "Amount > 1000", ""]},
-      {"name": "Dates", "type": "datetime", "flags": 0, "values": ["2027-01-01T00:00:00", "2027-12-31T23:59:59"]}
+      {"name": "Dates", "type": "datetime", "flags": 0, "values": ["2027-01-01T00:00:00", "2027-12-31T23:59:59", "2028-02-29T12:00:00"]}
     ]}
   ]
 })";
