@@ -13,6 +13,8 @@
 
 namespace velk {
 
+// The format's own namespace names, which other tools recognise a BPMN file by:
+// they must stand exactly as published.
 inline constexpr char kBpmnModelNs[] = "http://www.omg.org/spec/BPMN/20100524/MODEL";
 inline constexpr char kBpmnDiNs[] = "http://www.omg.org/spec/BPMN/20100524/DI";
 inline constexpr char kDcNs[] = "http://www.omg.org/spec/DD/20100524/DC";
