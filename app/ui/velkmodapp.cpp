@@ -2,27 +2,16 @@
 
 #include <QApplication>
 #include <QPrinter>
-#include <QToolBar>
 
 #include "app/qsettings/qsettingsbackend.h"
-#include "app/ui/bpmncommands.h"
 #include "app/ui/clipboardformats.h"
-#include "app/ui/doctemplate.h"
-#include "app/ui/extdirframe.h"
-#include "app/ui/overviewdock.h"
-#include "app/ui/recoverywriter.h"
+#include "app/ui/composition_shell.h"
 #include "app/ui/splashwnd.h"
 #include "app/ui/statusline.h"
-#include "app/ui/workflowframe.h"
-#include "app/ui/versioncommands.h"
-#include "app/ui/workflowwindows.h"
 #include "common/requirecollaborator.h"
-#include "common/services.h"
-#include "model/workflowdoc.h"
 #include "model/workflowrecovery.h"
 #include "model/workflowsaver.h"
 #include "repository/databasecache.h"
-#include "repository/databasevalidation.h"
 #include "repository/noteserror.h"
 #include "repository/store/lnstatus.h"
 
@@ -48,9 +37,6 @@ CVelkModApp::CVelkModApp(Options options, ShellCollaborators parts, Core core)
       core_(std::move(core)),
       settings_(*core_.settings),
       session_(*core_.session),
-      cache_(*core_.cache),
-      saver_(*core_.saver),
-      recovery_(*core_.recovery),
       parts_(std::move(parts)),
       services_(*core_.services) {
   Q_INIT_RESOURCE(shell);
@@ -63,10 +49,9 @@ CVelkModApp::CVelkModApp(Options options, ShellCollaborators parts, Core core)
 
 CVelkModApp::~CVelkModApp() {
   if (splash_) delete splash_.data();
+  // The windows go with the frame before what they refer to.
   frame_.reset();
-  recoveryWriter_.reset();
-  windows_.reset();
-  editor_.reset();
+  shell_.reset();
 }
 
 CSplashWnd* CVelkModApp::Splash() const {
@@ -75,44 +60,21 @@ CSplashWnd* CVelkModApp::Splash() const {
 
 bool CVelkModApp::InitInstance() {
   StartupCursor cursor;
-  if (options_.showSplash) ShowSplash(true);
+  if (options_.showSplash) ShowSplash();
 
   store_ = velk::OpenSettingsBackend(options_.settingsFile);
   recent_.Load(*store_);
   settings_.load(*store_);
-  RegisterTemplates();
 
   frame_ = std::make_unique<CMainFrame>(services_.infoCenter(), *store_);
   if (!frame_->Create()) return false;
   services_.SetFrame(frame_.get());
-  EditorCollaborators editorParts = parts_.editor;
-  editorParts.openClusterWindow = [this](CWorkflowDoc& doc, velk::CNode& node) {
-    if (node.IsClusterNode())
-      windows_->OpenClusterWindow(doc, node);
-    else
-      OpenSubWorkflow(doc, node);
-  };
-  editorParts.commandStateChanged = [this] { frame_->RequestCommandUpdate(); };
-  editor_ = std::make_unique<CEditor>(services_, std::move(editorParts), settings_, nodeBitmaps_,
-                                      clipboard_, Printer());
-  windows_ = std::make_unique<CWorkflowWindows>(
-      *frame_, *workflowTemplate_, *editor_,
-      [this](CWorkflowDoc& doc) { return parts_.chooseSaveName(doc, frame_.get()); }, saver_);
-  recoveryWriter_ = std::make_unique<CRecoveryWriter>(*windows_, recovery_);
-  connect(windows_.get(), &CWorkflowWindows::workflowStored, this, [this](const CWorkflowDoc& doc) {
-    RememberWorkflow(doc);
-    recoveryWriter_->Forget(doc);
-  });
-  connect(windows_.get(), &CWorkflowWindows::workflowClosing, recoveryWriter_.get(),
-          &CRecoveryWriter::Forget);
-  connect(windows_.get(), &CWorkflowWindows::workflowClosing, this,
-          [this](const CWorkflowDoc& doc) { ReleasePublishedTasks(doc); });
-  CreateVersionCommands();
-  CreateBpmnCommands();
-  RegisterCommands();
-  // Both belong to the frame, which deletes them before the windows go.
-  new CFindBar(*frame_, *windows_, FindInRepository());
-  new COverviewDock(*frame_);
+  // Every window and command hangs off the frame, so the rest of the graph comes
+  // after it.
+  printer_ = std::make_unique<QPrinter>();
+  shell_ = std::make_unique<CModelerShell>(
+      ShellBase{*frame_, services_, settings_, *store_, session_, *core_.cache, *core_.saver,
+                *core_.recovery, recent_, nodeBitmaps_, clipboard_, *printer_, splash_, parts_});
   connect(frame_.get(), &CMainFrame::frameClosed, qApp, &QCoreApplication::quit,
           Qt::QueuedConnection);
   // A plain start opens no workflow window; there is no other shell command.
@@ -122,10 +84,10 @@ bool CVelkModApp::InitInstance() {
   }
 
   if (!InitSession()) return false;
-  LoadNodeBitmaps();
+  nodeBitmaps_.Load(services_);
   cursor.restore();
   clipFormats_ = AllClipboardMimeTypes();
-  OfferRecoveredWorkflows();
+  shell_->OfferRecoveredWorkflows();
   return true;
 }
 
@@ -144,52 +106,23 @@ bool CVelkModApp::InitSession() {
 }
 
 int CVelkModApp::ExitInstance(int exitCode) {
-  FreeNodeBitmaps();
-  ClearInternalClipboard();
+  nodeBitmaps_.Clear();
+  clipboard_.Clear();
   if (store_) store_->sync();
   return exitCode;
-}
-
-void CVelkModApp::LoadNodeBitmaps() {
-  nodeBitmaps_.Load(services_);
-}
-
-void CVelkModApp::FreeNodeBitmaps() {
-  nodeBitmaps_.Clear();
-}
-
-void CVelkModApp::ClearInternalClipboard() {
-  clipboard_.Clear();
-}
-
-bool CVelkModApp::SaveSettings() {
-  settings_.save(*store_);
-  return store_->sync();
-}
-
-velk::SettingsBackend& CVelkModApp::SettingsStore() {
-  return *store_;
 }
 
 QString CVelkModApp::SettingsFileName() const {
   return store_ ? QString::fromStdString(store_->fileName()) : QString();
 }
 
-QToolBar* CVelkModApp::ToolBar(CMainFrame::Bar bar) const {
-  return frame_ ? frame_->ToolBar(bar) : nullptr;
-}
-
 void CVelkModApp::ShowStatusText(const QString& text) {
   if (frame_ && frame_->StatusLine()) frame_->StatusLine()->SetMessageText(text);
 }
 
-void CVelkModApp::ShowSplash(bool autoClose) {
-  if (splash_) {
-    splash_->raise();
-    return;
-  }
-  splash_ =
-      new CSplashWnd(autoClose ? CSplashWnd::kTimerMs : 0, autoClose ? nullptr : frame_.get());
+// The start-up splash closes by its timer; "&About" shows the same window without.
+void CVelkModApp::ShowSplash() {
+  splash_ = new CSplashWnd(CSplashWnd::kTimerMs, nullptr);
   splash_->setAttribute(Qt::WA_QuitOnClose, false);
   splash_->show();
   splash_->repaint();

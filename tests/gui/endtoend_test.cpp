@@ -223,12 +223,12 @@ TEST_F(EndToEndTest, RecentEntryOpensItsWorkflowAndAGoneOneIsRemovedWithAMessage
   }
   app = StartModeler(env.Options(), StandardShellCollaborators());
   MessageBoxWatcher watcher;
-  app->OnOpenRecent(0);
+  app->Shell().files.OpenRecent(0);
   ProcessEvents();
   ASSERT_EQ(watcher.boxes.size(), 1u);
   EXPECT_TRUE(watcher.boxes[0].text.contains(QStringLiteral("Gone Workflow v7")));
   ASSERT_EQ(app->RecentWorkflows().Entries().size(), 1u);
-  app->OnOpenRecent(0);
+  app->Shell().files.OpenRecent(0);
   ASSERT_NE(Active(), nullptr);
   EXPECT_EQ(Doc().Header().name, "Order Handling");
 }
@@ -242,8 +242,8 @@ TEST_F(EndToEndTest, AfterACrashTheUnsavedWorkflowIsOfferedAndRestoredModified) 
   QTest::mouseMove(View()->viewport(), from + QPoint(60, 40));
   QTest::mouseRelease(View()->viewport(), Qt::LeftButton, {}, from + QPoint(60, 40));
   const velk::Rect moved = check->GetRect();
-  app->RecoveryWriter().WriteChanged();
-  app->RecoveryWriter().Flush();
+  app->Shell().recoveryWriter.WriteChanged();
+  app->Shell().recoveryWriter.Flush();
   for (QMdiSubWindow* w : frame()->MdiArea()->subWindowList())
     if (auto* c = qobject_cast<CChildFrame*>(w)) c->canClose = {};
   app.reset();  // torn down without closing its windows, as by a crash

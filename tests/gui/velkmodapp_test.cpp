@@ -38,7 +38,7 @@ class VelkModAppTest : public ::testing::Test {
 TEST_F(VelkModAppTest, PlainStartOpensNoWorkflowWindowAndReadsDefaults) {
   auto app = Start();
   EXPECT_TRUE(app->MainFrame()->MdiArea()->subWindowList().isEmpty());
-  EXPECT_TRUE(app->WorkflowTemplate().Frames().isEmpty());
+  EXPECT_TRUE(app->Shell().workflowTemplate.Frames().isEmpty());
   EXPECT_EQ(app->Settings(), velk::ModelerSettings());
   EXPECT_TRUE(app->Session().IsInitialized());
 }
@@ -88,9 +88,9 @@ TEST_F(VelkModAppTest, SessionFailureIsReportedAndEndsTheProgram) {
 TEST_F(VelkModAppTest, NewWorkflowOpensAWindowOnValidDefaultDatabases) {
   env.WriteDemoRepository();
   auto app = Start();
-  app->OnFileNew();
-  ASSERT_EQ(app->WorkflowTemplate().Frames().size(), 1);
-  auto* frame = qobject_cast<CChildFrame*>(app->WorkflowTemplate().Frames().first());
+  app->Shell().files.New();
+  ASSERT_EQ(app->Shell().workflowTemplate.Frames().size(), 1);
+  auto* frame = qobject_cast<CChildFrame*>(app->Shell().workflowTemplate.Frames().first());
   ASSERT_NE(frame, nullptr);
   ASSERT_NE(frame->GetDocument(), nullptr);
   EXPECT_NE(frame->GetDocument()->Databases().processDefinitions.repository, nullptr);
@@ -103,12 +103,12 @@ TEST_F(VelkModAppTest, NewWorkflowOpensAWindowOnValidDefaultDatabases) {
 TEST_F(VelkModAppTest, WrongDefaultsOfferTheModelerSettingsAndCancelRefusesEachCommand) {
   auto app = Start();
   const struct {
-    void (CVelkModApp::*command)();
+    void (CFileCommands::*command)();
     const char* refusal;
   } cases[] = {
-      {&CVelkModApp::OnFileNew,
+      {&CFileCommands::New,
        "Creating a new workflow with wrong default databases is not possible. Creating aborted."},
-      {&CVelkModApp::OnFileOpen,
+      {&CFileCommands::Open,
        "Loading the workflow with wrong databases is not possible. Loading aborted."},
   };
   for (const auto& c : cases) {
@@ -119,7 +119,7 @@ TEST_F(VelkModAppTest, WrongDefaultsOfferTheModelerSettingsAndCancelRefusesEachC
       sheetTitle = sheet.windowTitle();
       sheet.reject();
     });
-    (app.get()->*c.command)();
+    (app->Shell().files.*c.command)();
     EXPECT_EQ(sheetTitle, QStringLiteral("Modeler Settings"));
     EXPECT_TRUE(watcher.Texts().join('|').contains(
         QStringLiteral("Some workflow databases are not correct:")));
@@ -142,13 +142,13 @@ TEST_F(VelkModAppTest, OpenClosesTheWindowWhenTheChooserIsCancelledOrLoadingFail
   MessageBoxWatcher watcher;
   choice = velk::WorkflowHeaderEntry{};
   choice->workflowId = "NO-SUCH-WORKFLOW";
-  app->OnFileOpen();
-  EXPECT_TRUE(app->WorkflowTemplate().Frames().isEmpty());
+  app->Shell().files.Open();
+  EXPECT_TRUE(app->Shell().workflowTemplate.Frames().isEmpty());
   EXPECT_FALSE(watcher.boxes.empty()) << "the loader says why";
   choice.reset();
-  app->OnFileOpen();
-  ASSERT_EQ(app->WorkflowTemplate().Frames().size(), 1);
-  auto* frame = qobject_cast<CChildFrame*>(app->WorkflowTemplate().Frames().first());
+  app->Shell().files.Open();
+  ASSERT_EQ(app->Shell().workflowTemplate.Frames().size(), 1);
+  auto* frame = qobject_cast<CChildFrame*>(app->Shell().workflowTemplate.Frames().first());
   EXPECT_EQ(frame->GetDocument()->Header().name, "Order Handling");
 }
 
@@ -174,7 +174,7 @@ TEST_F(VelkModAppTest, SplashClosesByTimerClickOrButtonAndAboutHasNoTimer) {
     EXPECT_TRUE(clicked.isNull());
   }
   auto app = Start();
-  app->OnAppAbout();
+  app->Shell().help.About();
   QPointer<CSplashWnd> about = app->Splash();
   ASSERT_FALSE(about.isNull());
   EXPECT_FALSE(about->TimerActive());
