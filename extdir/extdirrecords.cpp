@@ -435,4 +435,51 @@ const StoredDocument* StoredDocumentOf(ExtDirKind kind) {
   }
 }
 
+namespace {
+
+template <class Record>
+void AddItems(std::vector<FormItem>& items) {
+  for (const StoredField<Record>& field : FieldsOf<Record>())
+    items.emplace_back(std::string(field.item),
+                       field.as == StoredAs::Number ? LNItemType::Numbers : LNItemType::Text);
+}
+
+// The key item leads or closes the items as the save writes it.
+template <class Record>
+FormDesign SavedForm(ExtDirKind kind) {
+  const StoredDocument& stored = *StoredDocumentOf(kind);
+  std::vector<FormItem> items;
+  if (stored.keyFirst) items.emplace_back(stored.keyItem, LNItemType::Text);
+  AddItems<Record>(items);
+  if (!stored.keyFirst) items.emplace_back(stored.keyItem, LNItemType::Text);
+  return DescribedForm(stored.form, items);
+}
+
+template <class Record>
+FormDesign ReadForm(const char* form, std::vector<FormItem> others = {}) {
+  std::vector<FormItem> items;
+  AddItems<Record>(items);
+  items.insert(items.end(), others.begin(), others.end());
+  return DescribedForm(form, items);
+}
+
+}  // namespace
+
+std::vector<FormDesign> ExternalDirectoryForms() {
+  return {
+      SavedForm<CExtDirItemCM>(ExtDirKind::CM),
+      ReadForm<ContentBlockRecord>(forms::kContentBlock),
+      ReadForm<DocumentTypeRecord>(forms::kDocumentType),
+      // The People view sorts by the name parts, which the modeler never reads.
+      ReadForm<CExtDirItemExtRegOrg>(forms::kPerson, {FormItem("LastName"), FormItem("FirstName")}),
+      SavedForm<CExtDirItemEIDM>(ExtDirKind::EIDM),
+      SavedForm<EidmOrgFields>(ExtDirKind::EIDMOrg),
+      SavedForm<CExtDirItemGRIProcView>(ExtDirKind::GRIProcView),
+      SavedForm<CExtDirItemGRILeaf>(ExtDirKind::GRILeaf),
+      // Written by the engine; the modeler reads none of it.
+      DescribedForm(forms::kIriLeaf, {FormItem("LeafID"), FormItem("ApplicationDB"),
+                                      FormItem("WorkflowID"), FormItem("wfID")}),
+  };
+}
+
 }  // namespace velk

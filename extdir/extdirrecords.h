@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "extdir/extdiritems.h"
+#include "repository/databasetemplates.h"
 
 class LNNote;
 
@@ -77,6 +78,9 @@ void ReadFields(Services& services, Record& record, LNNote& note);
 // Every stored field into the note. Throws LNStatusError.
 template <class Record>
 void WriteFields(const Record& record, LNNote& note);
+
+// The forms of a new External Directory Database, from the records above.
+std::vector<FormDesign> ExternalDirectoryForms();
 
 enum class NewId { NoteId, UniversalId };
 

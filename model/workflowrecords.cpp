@@ -252,6 +252,46 @@ const RoutingItems& RoutingItemsOf(RoutingKind kind) {
   return items[code >= 0 && code < kRoutingKindCount ? code : 0];
 }
 
+namespace {
+
+template <class Record>
+void AddDescribedItems(std::vector<FormItem>& items, const RecordFields<Record>& fields) {
+  for (const RecordField<Record>& f : fields) {
+    if (!f.item) continue;
+    if (f.type == ItemType::Computed)
+      items.emplace_back(f.item);  // the writer decides how
+    else
+      items.emplace_back(f.item, f.type == ItemType::Number ? LNItemType::Numbers : LNItemType::Text);
+  }
+}
+
+}  // namespace
+
+std::vector<FormItem> HeaderFormItems() {
+  std::vector<FormItem> items;
+  AddDescribedItems(items, HeaderRecordFields());
+  // The engine keeps these; the header list reads them.
+  items.emplace_back("ReferenceAllowed", LNItemType::Text);
+  items.emplace_back("IsReferencedBy", LNItemType::Text);
+  return items;
+}
+
+std::vector<FormItem> TaskFormItems() {
+  using namespace graphitems;
+  std::vector<FormItem> items;
+  AddDescribedItems(items, TaskRecordFields());
+  for (const char* item : {kOwnCode, kReachableCodes, kReachableKeys})
+    items.emplace_back(item, LNItemType::Text);
+  for (int kind = 0; kind < kRoutingKindCount; ++kind) {
+    const RoutingItems& routing = RoutingItemsOf(static_cast<RoutingKind>(kind));
+    for (const char* item : {routing.keys, routing.codes, routing.conditions, routing.formulas})
+      if (item) items.emplace_back(item, LNItemType::Text);
+  }
+  for (const char* item : {kGoesToJoin, kSuccessorCodes, kSuccessorKeys, kJoins})
+    items.emplace_back(item, LNItemType::Text);
+  return items;
+}
+
 TaskRecord TaskRecordOf(const CNode& node, const std::function<std::string(const CNode&)>& keyOf) {
   TaskRecord task;
   task.xpos = node.GetRect().left;

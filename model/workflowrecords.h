@@ -15,6 +15,7 @@
 
 #include "model/workflowbuild.h"
 #include "model/workflowheader.h"
+#include "repository/databasetemplates.h"
 
 class LNNote;
 
@@ -93,6 +94,24 @@ struct RoutingItems {
 };
 // And, Or, Xor, Cor, Else; an unknown kind is And's.
 const RoutingItems& RoutingItemsOf(RoutingKind kind);
+
+// The items a task lists its successors and what it reaches by, after the
+// routing items of each kind; the engine reads them, the modeler only writes them.
+namespace graphitems {
+inline constexpr char kOwnCode[] = "code_1";
+inline constexpr char kReachableCodes[] = "next_1";
+inline constexpr char kReachableKeys[] = "Next";
+inline constexpr char kGoesToJoin[] = "GoesToJoin";
+inline constexpr char kSuccessorCodes[] = "suc_code_1";
+inline constexpr char kSuccessorKeys[] = "Suc_Code";
+inline constexpr char kJoins[] = "Join";
+}  // namespace graphitems
+
+// What header and task documents hold, item by item in written order with how
+// each is stored: the forms of a new Process Definitions Database and "db check"
+// go by them.
+std::vector<FormItem> HeaderFormItems();
+std::vector<FormItem> TaskFormItems();
 
 // The task record of a node, its key and that of the node it refers to given by
 // `keyOf` (an empty key: no reference).

@@ -164,7 +164,7 @@ bool TaskWriter::WriteSpecial(LNDocument& doc, const CNode& node, std::string_vi
 
 void TaskWriter::WriteRouting(LNDocument& doc, CNode& node) {
   const int self = Index(&node);
-  SetFieldContent("code_1", codes_[self], doc);
+  SetFieldContent(graphitems::kOwnCode, codes_[self], doc);
 
   KindLists kinds[kRoutingKindCount];
   std::vector<std::string> successorKeys, successorCodes, joins;
@@ -191,8 +191,8 @@ void TaskWriter::WriteRouting(LNDocument& doc, CNode& node) {
     reachable.push_back(codes_[i]);
     reachableKeys.push_back(keys_[i]);
   }
-  WriteTextList(doc, "next_1", std::move(reachable));
-  WriteTextList(doc, "Next", std::move(reachableKeys));
+  WriteTextList(doc, graphitems::kReachableCodes, std::move(reachable));
+  WriteTextList(doc, graphitems::kReachableKeys, std::move(reachableKeys));
 
   for (RoutingKind kind :
        {RoutingKind::And, RoutingKind::Or, RoutingKind::Xor, RoutingKind::Cor, RoutingKind::Else}) {
@@ -206,13 +206,13 @@ void TaskWriter::WriteRouting(LNDocument& doc, CNode& node) {
   }
 
   const bool ends = successorKeys.empty();
-  SetFieldContent("GoesToJoin", ends ? "e" : "n", doc);
-  WriteTextList(doc, "suc_code_1", std::move(successorCodes));
+  SetFieldContent(graphitems::kGoesToJoin, ends ? "e" : "n", doc);
+  WriteTextList(doc, graphitems::kSuccessorCodes, std::move(successorCodes));
   if (ends) successorKeys.push_back("end");
-  WriteTextList(doc, "Suc_Code", std::move(successorKeys));
+  WriteTextList(doc, graphitems::kSuccessorKeys, std::move(successorKeys));
   if (!joins.empty()) {
-    WriteTextList(doc, "Join", std::move(joins));
-    SetFieldContent("GoesToJoin", "y", doc);
+    WriteTextList(doc, graphitems::kJoins, std::move(joins));
+    SetFieldContent(graphitems::kGoesToJoin, "y", doc);
   }
 }
 

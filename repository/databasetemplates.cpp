@@ -2,6 +2,10 @@
 
 #include <stdexcept>
 
+#include "extdir/extdirrecords.h"
+#include "model/workflowrecords.h"
+#include "repository/store/lnencoding.h"
+
 namespace velk {
 
 namespace {
@@ -28,111 +32,6 @@ DatabaseTemplate ApplicationEnvironment() {
           {{forms::kConfiguration, {"ConfigKey", "wfOfficeMail", "ReplicaID"}}}};
 }
 
-FormDesign HeaderForm() {
-  return {forms::kHeader,
-          {"User",
-           "LastModify",
-           "Type",
-           "Category",
-           "WorkFlowID",
-           "AppReplikaID",
-           "Version",
-           "Status",
-           "WFType",
-           "OrgaType",
-           "Member",
-           "ValidFrom",
-           "ValidUntil",
-           "Editor",
-           "Designer",
-           "Supervisor",
-           "FreeText",
-           "TrackType",
-           "TrackMix",
-           "TrackMail",
-           "TrackFrequency",
-           "TrackRate",
-           "TrackExternalFlag",
-           "Creator",
-           "UserModified",
-           "ReferenceAllowed",
-           "IsReferencedBy"}};
-}
-
-FormDesign TaskForm() {
-  return {forms::kWorkflowStructure,
-          {"Task",
-           "TaskType",
-           "Activity",
-           "ActivityFlag",
-           "FreeText",
-           "Duration",
-           "DurationUnit",
-           "Object",
-           "FolderObject",
-           "Resource",
-           "Type",
-           "Category",
-           "WorkflowID",
-           "AppReplikaID",
-           "Version",
-           "Status",
-           "OrgaType",
-           "Member",
-           "RoleArgument",
-           "TeamManager",
-           "TeamQuant",
-           "Readers",
-           "RemindFlag",
-           "RemindDuration",
-           "RemindDurationUnit",
-           "DeadlineDuration",
-           "DeadlineDurationUnit",
-           "InContentmanagementType",
-           "InContentManagement",
-           "OutContentmanagementType",
-           "OutContentManagement",
-           "GriID",
-           "ExternClusterMail",
-           "ExternClusterID",
-           "ExtClusterInput",
-           "ExtClusterOutput",
-           "ExtClusterFormat",
-           "ExtClusterRequiredDate",
-           "ExtClusterExpectedDuration",
-           "ExtClusterExpectedDurationUnit",
-           "ExtClusterSpecID",
-           "Reference",
-           "BelongsToCluster",
-           "IsClusterStartNode",
-           "IsClusterEndNode",
-           "RepresentsCluster",
-           "XPOS",
-           "YPOS",
-           "Code",
-           "code_1",
-           "next_1",
-           "Next",
-           "And",
-           "and_1",
-           "Or",
-           "or_1",
-           "Or_Condition",
-           "Xor",
-           "xor_1",
-           "Xor_Condition",
-           "Cor",
-           "cor_1",
-           "Cor_Condition",
-           "Cor_Formula",
-           "Else",
-           "else_1",
-           "GoesToJoin",
-           "suc_code_1",
-           "Suc_Code",
-           "Join"}};
-}
-
 DatabaseTemplate ProcessDefinitions() {
   return {DatabaseKind::ProcessDefinitions,
           "procdef",
@@ -145,8 +44,8 @@ DatabaseTemplate ProcessDefinitions() {
            // Deleting and freezing take every match as a document: no category rows.
            View(views::kText, forms::kText, "WorkflowID"),
            View(views::kResource, forms::kResource, "Resource")},
-          {HeaderForm(),
-           TaskForm(),
+          {DescribedForm(forms::kHeader, HeaderFormItems()),
+           DescribedForm(forms::kWorkflowStructure, TaskFormItems()),
            {forms::kText, {"WorkflowID", "Status", "Version", "Type", "Text"}},
            {forms::kResource, {"Resource"}}}};
 }
@@ -165,58 +64,6 @@ DatabaseTemplate Infrastructure() {
            {forms::kWorkgroup, {"NewWorkgroup", "NewManager", "NewPersons"}},
            {forms::kUnit, {"NewArrangement", "NewUnit", "NewManager", "NewPersons"}},
            {forms::kRole, {"Name", "Parameter"}}}};
-}
-
-std::vector<FormDesign> ExternalDirectoryForms() {
-  return {
-      {forms::kContentManagement,
-       {"ContentManagementID", "ContentManagementName", "FreeText", "ContentManagement"}},
-      {forms::kContentBlock,
-       {"Name", "ContentBlockID", "Status", "Version", "HaveSubform", "Freetext",
-        "ContentFieldList", "IsInDocumentType"}},
-      {forms::kDocumentType,
-       {"Name", "DocumentTypeID", "DocumentCategory", "Status", "Version", "Freetext",
-        "ContentBlockIDList", "FreeFieldList"}},
-      {forms::kPerson,
-       {"FullName", "LastName", "FirstName", "CompanyName", "Department", "HTTPPassword",
-        "MailAddress", "OfficeStreetAddress", "OfficeCity", "OfficeState", "OfficeZIP",
-        "OfficeCountry", "OfficeNumber", "WebSite"}},
-      {forms::kExtClusterSpec,
-       {"ExtClusterName",
-        "ExtClusterGoal",
-        "ExtClusterInput",
-        "ExtClusterOutput",
-        "ExtClusterFormat",
-        "ExtClusterStatus",
-        "ExtClusterVersion",
-        "MasterWorkflowID",
-        "MasterEngineAddress",
-        "MasterTrackingAddress",
-        "ExtClusterRequiredDate",
-        "ExtClusterExpectedDuration",
-        "ExtClusterExpectedDurationUnit",
-        "ExtClusterResponsible",
-        "$Readers",
-        "MasterOrg",
-        "ExtClusterOrg",
-        "ExtClusterDesigner",
-        "ExtClusterAppID",
-        "ExtClusterMail",
-        "ExtClusterWorkflowID",
-        "ExtClusterStartDate",
-        "ExtClusterConfirmedDuration",
-        "ExtClusterConfirmedDurationUnit",
-        "ExtClusterID"}},
-      {forms::kExtOrganization,
-       {"ExtOrganization", "ExtOrgReader", "ExtOrgResponsible", "ExtOrgID"}},
-      {forms::kGriHeader, {"HeaderID", "Direction", "OrgName", "ProcViewName", "GatewayDB"}},
-      {forms::kGriLeaf,
-       {"LeafName", "Description2", "Status", "Version", "Direction", "ValidUntil",
-        "TrackingAllowed", "Duration", "DurationUnit", "PublishTo", "PublishReader",
-        "InputDocTypeID", "InputFields", "OutputDocTypeID", "OutputFields", "FormatServer",
-        "HeaderID", "ReferencedByWFNode", "LeafID"}},
-      {forms::kIriLeaf, {"LeafID", "ApplicationDB", "WorkflowID", "wfID"}},
-  };
 }
 
 DatabaseTemplate ExternalDirectory() {
@@ -267,6 +114,40 @@ LNSTATUS ApplyDesign(LNDatabase& db, const DatabaseTemplate& design) {
 }
 
 }  // namespace
+
+FormDesign DescribedForm(std::string title, const std::vector<FormItem>& items) {
+  FormDesign form{std::move(title), {}, {}};
+  for (const FormItem& item : items) {
+    form.fields.push_back(item.name);
+    if (item.type) form.typed.push_back(item);
+  }
+  return form;
+}
+
+std::vector<MistypedItem> MistypedItems(LNDatabase& db, DatabaseKind kind) {
+  // What cannot be read is for the other checks to report.
+  LNThrowAllErrorsScope returning(db, false);
+  std::vector<MistypedItem> found;
+  std::vector<LNDocument> documents;
+  if (IsError(db.GetAllDocuments(&documents))) return found;
+  const std::vector<FormDesign>& forms = TemplateOf(kind).forms;
+  for (LNDocument& doc : documents) {
+    if (IsError(doc.Open())) continue;
+    const std::string form = doc.GetFormName();
+    auto design = std::ranges::find_if(
+        forms, [&](const FormDesign& f) { return lnstore::SameName(f.title, form); });
+    if (design == forms.end()) continue;
+    for (std::size_t i = 0, count = doc.GetItemCount(); i < count; ++i) {
+      const std::string_view name = doc.GetItemName(i);
+      auto typed = std::ranges::find_if(design->typed, [&](const FormItem& item) {
+        return lnstore::SameName(item.name, name);
+      });
+      if (typed != design->typed.end() && doc.GetItemType(i) != *typed->type)
+        found.push_back({form, doc.GetNoteID(), std::string(name), doc.GetItemType(i), *typed->type});
+    }
+  }
+  return found;
+}
 
 const std::vector<DatabaseTemplate>& DatabaseTemplates() {
   static const std::vector<DatabaseTemplate> templates = {

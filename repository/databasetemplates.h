@@ -70,11 +70,24 @@ inline constexpr char kGatewayMessage[] = "GatewayMessage";
 inline constexpr char kTrackingRecord[] = "TrackingRecord";
 }  // namespace forms
 
+// An item of a form and how the modeler stores it; no type where the modeler
+// leaves that to whoever writes the item.
+struct FormItem {
+  explicit FormItem(std::string name, std::optional<LNItemType> type = {})
+      : name(std::move(name)), type(type) {}
+  std::string name;
+  std::optional<LNItemType> type;
+};
+
 // A form design note: "$TITLE" and "$Fields".
 struct FormDesign {
   std::string title;
   std::vector<std::string> fields;
+  std::vector<FormItem> typed = {};  // those of `fields` the modeler stores with one type
 };
+
+// The design of a form whose items the modeler's records describe.
+FormDesign DescribedForm(std::string title, const std::vector<FormItem>& items);
 
 struct DatabaseTemplate {
   DatabaseKind kind = DatabaseKind::None;
@@ -102,6 +115,17 @@ LNSTATUS ApplyTemplate(LNDatabase& db, DatabaseKind kind);
 // closed. Follows the store's throwing mode.
 LNSTATUS CreateDatabaseOfKind(LNNotesSession& session, DatabaseKind kind, const std::string& path,
                               const std::string& title, const std::string& server, LNDatabase* out);
+
+// An item of a stored document whose type is not the one its form gives it: the
+// modeler would misread it. Documents that cannot be read are passed by.
+struct MistypedItem {
+  std::string form;
+  LNNOTEID noteId = 0;
+  std::string item;
+  LNItemType stored = LNItemType::Text;
+  LNItemType expected = LNItemType::Text;
+};
+std::vector<MistypedItem> MistypedItems(LNDatabase& db, DatabaseKind kind);
 
 // The kind of an open database by the identifying views it holds, probed in the
 // order of KindProbeOrder(): the first view that exists wins. Reports nothing.

@@ -131,6 +131,27 @@ void CheckIntegrity(velk::Services& services, const std::string& path) {
                                    finding.error ? velk::Severity::Error : velk::Severity::Notice);
 }
 
+const char* TypeWord(LNItemType type) {
+  switch (type) {
+    case LNItemType::Numbers:
+      return "a number";
+    case LNItemType::Datetimes:
+      return "a date";
+    case LNItemType::Text:
+      break;
+  }
+  return "text";
+}
+
+// An item stored otherwise than the modeler stores it reads as empty or zero
+// there, without a word: the load alone cannot show it.
+void CheckItemTypes(velk::Services& services, LNDatabase& db, DatabaseKind kind) {
+  for (const velk::MistypedItem& m : velk::MistypedItems(db, kind))
+    AddError(services, m.form + " document " + std::to_string(m.noteId),
+             "The item \"" + m.item + "\" is stored as " + TypeWord(m.stored) +
+                 "; the modeler reads and writes it as " + TypeWord(m.expected) + ".");
+}
+
 // Loads every stored workflow as "Load workflow" does: a header list that reads
 // well says nothing of the task documents behind it. A load that fails or shows
 // a message box is an error.
@@ -219,7 +240,7 @@ int dbCheckCommand(Context& ctx, const std::vector<std::string>& words) {
   const std::string server = velk::NormalizeServerName(args.option("server").value_or(""));
 
   // A file the store cannot open is reported with the store's reason.
-  openDatabase(ctx, path, server).Close();
+  LNDatabase db = openDatabase(ctx, path, server);
 
   // Message boxes of the core are recorded instead of waiting for an answer.
   velk::HeadlessServices& headless = ctx.services;
@@ -233,6 +254,8 @@ int dbCheckCommand(Context& ctx, const std::vector<std::string>& words) {
     return kFailed;
   }
   if (server.empty()) CheckIntegrity(headless, path);  // a server's files are not at hand
+  CheckItemTypes(headless, db, kind);
+  db.Close();
   Json repository = LoadAndDescribe(ctx.session, kind, {path, server}, headless);
 
   bool clean = true;
