@@ -49,9 +49,7 @@ class TwoDesignersTest : public StorageTest {
     return WriteAnswering(workflow, {}, VersionRule::Keep, AnswererAsking(ui));
   }
   void SetFreeText(CWorkflowDoc& workflow, const std::string& text) {
-    WorkflowHeader h = workflow.Header();
-    h.freeText = text;
-    workflow.SetHeader(h);
+    EditHeader(workflow, [&](WorkflowHeader& h) { h.freeText = text; });
   }
 };
 

@@ -23,9 +23,7 @@ class SubWorkflowTest : public StorageTest {
   void SetUp() override {
     StorageTest::SetUp();
     Attach(sub);
-    WorkflowHeader h = doc.Header();
-    h.name = "Order";
-    doc.SetHeader(h);
+    EditHeader(doc, [&](WorkflowHeader& h) { h.name = "Order"; });
     check = Add("Credit check", 1, 0, NodeKind::ICDR);
     other = Add("Plain", 2);
   }

@@ -95,9 +95,7 @@ TEST_F(WorkflowTest, DeletedSubscribedWorkflowReleasesItsReferences) {
   CNode* target = Add("Target", 0, 0, NodeKind::Extern);
   CNode* referencing = Add("Referencing", 1, 0, NodeKind::Extern);
   CNode* further = Add("Further", 2, 0, NodeKind::Extern);
-  NodeAttributes a = referencing->Attributes();
-  a.griId = "GRI-1";
-  doc.SetNodeAttributes(*referencing, a);
+  EditNode(doc, *referencing, [&](NodeAttributes& a) { a.griId = "GRI-1"; });
   ASSERT_TRUE(doc.ConnectReference(*referencing, *target));
   ASSERT_TRUE(doc.ConnectReference(*target, *further));
   EXPECT_EQ(target->ReferencingNodes(), (std::vector<CNode*>{referencing}));

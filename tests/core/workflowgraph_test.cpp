@@ -69,9 +69,7 @@ class CodeTest : public WorkflowTest {
     return codes;
   }
   void SetStatus(WorkflowStatus status) {
-    WorkflowHeader h = doc.Header();
-    h.status = status;
-    doc.SetHeader(h);
+    EditHeader(doc, [&](WorkflowHeader& h) { h.status = status; });
   }
 };
 

@@ -240,9 +240,7 @@ TEST_F(StorageTest, SameNameAndStatusReplaceTheStoredVersionOthersStay) {
   EXPECT_EQ(Documents(db, views::kHeaderById).size(), 1u);
   EXPECT_EQ(Documents(db, views::kWorkflowStructure).size(), 1u);
 
-  WorkflowHeader h = doc.Header();
-  h.name = "Renamed";
-  doc.SetHeader(h);
+  EditHeader(doc, [&](WorkflowHeader& h) { h.name = "Renamed"; });
   ASSERT_TRUE(WriteWorkflow(doc));
   EXPECT_NE(doc.Header().workflowId, first) << "another name keeps the stored one";
   EXPECT_EQ(Documents(db, views::kHeaderById).size(), 2u);
@@ -357,9 +355,7 @@ TEST_F(StorageTest, FailedSaveLeavesTheStoredVersionIntactAndSaysSo) {
   const std::string stored = doc.Header().workflowId;
   InjectTaskFailure(dir_ / "procdef.nsf");
 
-  NodeAttributes changed = second->Attributes();
-  changed.name = "Explode";
-  doc.SetNodeAttributes(*second, changed);
+  EditNode(doc, *second, [&](NodeAttributes& changed) { changed.name = "Explode"; });
   SetStatus(doc, WorkflowStatus::Active, 2);
   EXPECT_FALSE(WriteWorkflow(doc));
 
@@ -435,15 +431,11 @@ TEST_F(StorageTest, SaveCommandChecksAsksForANameWhenNeededAndCountsVersions) {
     a.griId = n == first ? demo::kOrderHandlingLeafId : "";
     doc.SetNodeAttributes(*n, a);
   }
-  WorkflowHeader header = doc.Header();
-  header.supervisor = "Ann Lee/Sales/Marvelund";
-  doc.SetHeader(header);
+  EditHeader(doc, [&](WorkflowHeader& header) { header.supervisor = "Ann Lee/Sales/Marvelund"; });
   int asked = 0;
   const ChooseSaveName chooseName = [&](CWorkflowDoc& d) {
     ++asked;
-    WorkflowHeader h = d.Header();
-    h.name = "Order";
-    d.SetHeader(h);
+    EditHeader(d, [&](WorkflowHeader& h) { h.name = "Order"; });
     return asked != 1;  // the first time: Cancel
   };
   {
