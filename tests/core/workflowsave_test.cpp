@@ -107,12 +107,8 @@ TEST_F(SaveFormatTest, ArrowsLeavingEndTasksComeBackAndNoOthers) {
   Link(j2, j1);                 // out of the end task of the inner cluster
   ASSERT_TRUE(WriteWorkflow(doc));
   CWorkflowDoc loaded(ui, kTestUser);
-  Attach(loaded);
-  WorkflowHeaderEntry chosen;
-  chosen.type = doc.Header().name;
-  chosen.workflowId = doc.Header().workflowId;
-  chosen.version = doc.Header().version;
-  ASSERT_TRUE(LoadWorkflow(loaded, chosen, session));
+  const WorkflowHeader& h = doc.Header();
+  ASSERT_TRUE(LoadStored(loaded, h.name, h.workflowId, h.version));
   EXPECT_EQ(ArrowTexts(loaded), ArrowTexts(doc));
 }
 
