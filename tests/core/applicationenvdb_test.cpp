@@ -25,6 +25,20 @@ class ApplicationEnvDbTest : public RepositoryTest {
     return db;
   }
 
+  // The form design note titled `title`, open.
+  static LNForm FormTitled(LNDatabase& db, const std::string& title) {
+    std::vector<LNForm> forms;
+    EXPECT_EQ(db.GetForms(&forms), LNNOERROR);
+    for (LNForm& form : forms) {
+      LNText text;
+      if (form.Open() == LNNOERROR && form.GetItem("$TITLE", &text) == LNNOERROR &&
+          text[0] == title)
+        return form;
+    }
+    ADD_FAILURE() << "no form " << title;
+    return {};
+  }
+
   CApplicationEnvDb Load(const std::string& path = "appenv.nsf") {
     return {ui_, session_, path, {}, nullptr};
   }
@@ -94,18 +108,9 @@ TEST_F(ApplicationEnvDbTest, MissingConfigurationViewIsAnErrorAndFormsAreStillRe
 TEST_F(ApplicationEnvDbTest, FormWithoutFieldListEndsTheFormsAfterTheOnesBefore) {
   LNDatabase db = NewAppEnv({{"GF_First", {"Amount"}}, {"GF_Broken", {}}, {"GF_Last", {"Amount"}}});
   // A form design note holding a title but no "$Fields".
-  std::vector<LNForm> forms;
-  ASSERT_EQ(db.GetForms(&forms), LNNOERROR);
-  for (LNForm& form : forms) {
-    ASSERT_EQ(form.Open(), LNNOERROR);
-    LNText title;
-    ASSERT_EQ(form.GetItem("$TITLE", &title), LNNOERROR);
-    if (title[0] == "GF_Broken") {
-      ASSERT_EQ(form.DeleteItem("$Fields"), LNNOERROR);
-      ASSERT_EQ(form.Save(), LNNOERROR);
-    }
-    form.Close();
-  }
+  LNForm broken = FormTitled(db, "GF_Broken");
+  ASSERT_EQ(broken.DeleteItem("$Fields"), LNNOERROR);
+  ASSERT_EQ(broken.Save(), LNNOERROR);
   db.Close();
 
   CApplicationEnvDb appEnv = Load();
@@ -119,13 +124,7 @@ TEST_F(ApplicationEnvDbTest, FormWithoutFieldListEndsTheFormsAfterTheOnesBefore)
 
 TEST_F(ApplicationEnvDbTest, FormWhoseTitleIsNoTextIsSkippedWithAWarningAndNoMessageBox) {
   LNDatabase db = NewAppEnv({{"GF_Odd", {"Amount"}}, {"GF_Order", {"Amount"}}});
-  std::vector<LNForm> forms;
-  ASSERT_EQ(db.GetForms(&forms), LNNOERROR);
-  LNForm& odd = forms[forms.size() - 2];
-  ASSERT_EQ(odd.Open(), LNNOERROR);
-  LNText title;
-  ASSERT_EQ(odd.GetItem("$TITLE", &title), LNNOERROR);
-  ASSERT_EQ(title[0], "GF_Odd");
+  LNForm odd = FormTitled(db, "GF_Odd");
   ASSERT_EQ(odd.CreateItem("$TITLE", LNNumbers(7.0), LNITEMFLAGS_SUMMARY, LNITEMOPTION_REPLACE),
             LNNOERROR);
   ASSERT_EQ(odd.Save(), LNNOERROR);

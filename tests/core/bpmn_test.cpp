@@ -259,9 +259,7 @@ TEST_F(BpmnTest, HostileAndForeignFilesAreRefusedWithoutTouchingTheWorkflow) {
 TEST_F(BpmnTest, TextsXmlCannotCarryAreNamedOnExport) {
   CNode* task = Add("Bell\x07");
   for (const char* name : {"Bell\x07", "Latin-1 \xE9"}) {
-    NodeAttributes a = task->Attributes();
-    a.name = name;
-    doc.SetNodeAttributes(*task, a);
+    EditNode(doc, *task, [&](NodeAttributes& a) { a.name = name; });
     try {
       WorkflowToBpmn(doc);
       ADD_FAILURE() << name;

@@ -73,15 +73,9 @@ class ConsistencyTest : public WorkflowTest {
     return n;
   }
   void Edit(CNode* n, const std::function<void(NodeAttributes&)>& change) {
-    NodeAttributes na = n->Attributes();
-    change(na);
-    doc.SetNodeAttributes(*n, na);
+    EditNode(doc, *n, change);
   }
-  void Header(const std::function<void(WorkflowHeader&)>& change) {
-    WorkflowHeader h = doc.Header();
-    change(h);
-    doc.SetHeader(h);
-  }
+  void Header(const std::function<void(WorkflowHeader&)>& change) { EditHeader(doc, change); }
   ConsistencyResult Run() { return RunConsistencyRules(doc, directory); }
   static std::set<int> Steps(const ConsistencyResult& r, CheckOutcome outcome) {
     std::set<int> steps;

@@ -134,6 +134,7 @@ TEST(DatabaseChoiceTest, ChosenTextsAndListEntries) {
   EXPECT_EQ(DatabaseEntryText("/data/acme/gateway.nsf", "/data"), "acme/gateway.nsf");
   EXPECT_EQ(DatabaseEntryText("/data/x.nsf", "/data/"), "x.nsf");
   EXPECT_EQ(DatabaseEntryText("acme/gateway.nsf", ""), "acme/gateway.nsf");
+  EXPECT_EQ(DatabaseEntryText("/elsewhere/acme/gateway.nsf", "/data"), "gateway.nsf");
   EXPECT_EQ(JoinDatabasePath("/data", "acme/gateway.nsf"), "/data/acme/gateway.nsf");
   EXPECT_EQ(JoinDatabasePath("", "x.nsf"), "x.nsf");
 }

@@ -5,11 +5,15 @@
 
 #include "core/extdirfixture.h"
 #include "core/saverfixture.h"
+#include "core/workflowfixture.h"
 #include "extdir/extdirdrops.h"
 #include "model/workflowdoc.h"
 
 namespace velk {
 namespace {
+
+using testing::EditHeader;
+using testing::EditNode;
 
 class EidmRequestTest : public ExtDirTest {
  protected:
@@ -132,9 +136,7 @@ TEST_F(EidmRequestTest, AcceptingStoresTheAnswerWorkflowOrChangesNothing) {
   // Saved as every workflow is: an Active answer fails the check and is refused.
   velk::testing::TestSaver saver(ui_, session_);
   CWorkflowDoc answer{ui_, "CN=Designer/O=Marvelund", "07.12.2026"};
-  WorkflowHeader active = answer.Header();
-  active.status = WorkflowStatus::Active;
-  answer.SetHeader(active);
+  EditHeader(answer, [&](WorkflowHeader& active) { active.status = WorkflowStatus::Active; });
   bool valid = false;
   EidmWorkflowHost host;
   host.defaultDatabasesValid = [&] { return valid; };
@@ -206,9 +208,7 @@ TEST_F(EidmRequestTest, LeafsAndInTasksDropOnlyOnPublishedProcessViews) {
 
   CNode* in = workflow.InsertNode({100, 0, 134, -34}, NodeKind::In);
   workflow.SetStartNode(in);
-  NodeAttributes a = in->Attributes();
-  a.name = "Quote";
-  workflow.SetNodeAttributes(*in, a);
+  EditNode(workflow, *in, [&](NodeAttributes& a) { a.name = "Quote"; });
   CExtDirItemGRILeaf* leaf = PublishTaskAsLeaf(*published, *in);
   ASSERT_NE(leaf, nullptr);
   EXPECT_EQ(leaf->treeNode->Parent(), published->treeNode);
@@ -245,9 +245,7 @@ TEST_F(EidmRequestTest, ADroppedCopyAndAnUnstoredPublicationAreWrittenByTheNextS
   const std::size_t leafs = Stored("GRILeaf", {"LeafID"}).size();
   ASSERT_NE(DropLeafCopy(*sales, *Find<CExtDirItemGRILeaf>(*data, "Complaint Handling")), nullptr);
   CNode* in = workflow.InsertNode({100, 0, 134, -34}, NodeKind::In);
-  NodeAttributes a = in->Attributes();
-  a.name = "Quote";
-  workflow.SetNodeAttributes(*in, a);
+  EditNode(workflow, *in, [&](NodeAttributes& a) { a.name = "Quote"; });
   {
     RefusedLeafs refused((dir_ / kPath).string());
     EXPECT_EQ(PublishTaskAsLeaf(*sales, *in), nullptr) << "the store refused it";

@@ -12,22 +12,10 @@ constexpr int kMin = std::numeric_limits<int>::min();
 
 TEST(FieldText, IntegerTextsFollowTheDecimalReadingRule) {
   const std::pair<const char*, int> cases[] = {
-      {"", 0},
-      {"12abc", 12},
-      {"abc", 0},
-      {"  -7", -7},
-      {"\t 5", 5},
-      {"+3", 3},
-      {"-", 0},
-      {"+-3", 0},
-      {"- 3", 0},
-      {"0042", 42},
-      {"3.9", 3},
-      {"2147483647", kMax},
-      {"2147483648", kMax},
-      {"99999999999", kMax},
-      {"-2147483648", kMin},
-      {"-99999999999", kMin},
+      {"", 0},     {"12abc", 12}, {"abc", 0},  {"  -7", -7}, {"\t 5", 5}, {"+3", 3},
+      {"-", 0},    {"+-3", 0},    {"- 3", 0},  {"0042", 42}, {"3.9", 3},
+      {"2147483647", kMax},   {"2147483648", kMax},  {"99999999999", kMax},
+      {"-2147483648", kMin},  {"-99999999999", kMin},
       {"123456789012345678901234567890", kMax},
   };
   for (const auto& [text, expected] : cases) EXPECT_EQ(ParseFieldInt(text), expected) << text;

@@ -15,15 +15,11 @@ namespace {
 class TwoDesignersTest : public StorageTest {
  protected:
   // The workflow as the other designer loads it from the store.
+  // `doc` as stored.
   void LoadStored(CWorkflowDoc& into, WorkflowStatus status = WorkflowStatus::Design,
                   int version = 0) {
-    Attach(into);
-    WorkflowHeaderEntry chosen;
-    chosen.type = doc.Header().name;
-    chosen.workflowId = doc.Header().workflowId;
-    chosen.status = static_cast<int>(status);
-    chosen.version = version;
-    ASSERT_TRUE(LoadWorkflow(into, chosen, session));
+    ASSERT_TRUE(StorageTest::LoadStored(into, doc.Header().name, doc.Header().workflowId, version,
+                                        status));
   }
   std::vector<std::string> StoredFreeTexts() {
     LNDatabase db = Open();
@@ -49,9 +45,7 @@ class TwoDesignersTest : public StorageTest {
     return WriteAnswering(workflow, {}, VersionRule::Keep, AnswererAsking(ui));
   }
   void SetFreeText(CWorkflowDoc& workflow, const std::string& text) {
-    WorkflowHeader h = workflow.Header();
-    h.freeText = text;
-    workflow.SetHeader(h);
+    EditHeader(workflow, [&](WorkflowHeader& h) { h.freeText = text; });
   }
 };
 

@@ -14,6 +14,7 @@
 
 #include "common/infocenter.h"
 #include "common/services.h"
+#include "model/workflowload.h"
 #include "repository/databasetemplates.h"
 #include "repository/fieldaccess.h"
 #include "repository/processdefdb.h"
@@ -65,6 +66,18 @@ class StorageTest : public WorkflowTest {
     databases.processDefinitions.location = {"procdef.nsf", ""};
     databases.processDefinitions.repository = repository.get();
     workflow.SetDatabases(databases);
+  }
+
+  // Loads a stored version from the test database into `workflow`.
+  bool LoadStored(CWorkflowDoc& workflow, const std::string& name, const std::string& id,
+                  int version = 0, WorkflowStatus status = WorkflowStatus::Design) {
+    Attach(workflow);
+    WorkflowHeaderEntry chosen;
+    chosen.type = name;
+    chosen.workflowId = id;
+    chosen.status = static_cast<int>(status);
+    chosen.version = version;
+    return LoadWorkflow(workflow, chosen, session);
   }
 
   void SetStatus(CWorkflowDoc& workflow, WorkflowStatus status, int version = 0) {

@@ -23,9 +23,7 @@ class SubWorkflowTest : public StorageTest {
   void SetUp() override {
     StorageTest::SetUp();
     Attach(sub);
-    WorkflowHeader h = doc.Header();
-    h.name = "Order";
-    doc.SetHeader(h);
+    EditHeader(doc, [&](WorkflowHeader& h) { h.name = "Order"; });
     check = Add("Credit check", 1, 0, NodeKind::ICDR);
     other = Add("Plain", 2);
   }
@@ -74,12 +72,8 @@ TEST_F(SubWorkflowTest, IdSurvivesSaveLoadAndJsonOnlyForSubWorkflowTasks) {
   doc.SetSubWorkflowId(*other, "not stored for an internal task");
   doc.DefineAsWorkflowStart(*other);
   ASSERT_TRUE(WriteWorkflow(doc));
-  WorkflowHeaderEntry chosen;
-  chosen.type = "Order";
-  chosen.workflowId = doc.Header().workflowId;
   CWorkflowDoc loaded{ui, kTestUser, "06.12.2026"};
-  Attach(loaded);
-  ASSERT_TRUE(LoadWorkflow(loaded, chosen, session));
+  ASSERT_TRUE(LoadStored(loaded, "Order", doc.Header().workflowId));
   std::map<std::string, std::string> ids;
   for (const CNode* n : loaded.AllNodes()) ids[n->Name()] = n->SubWorkflowId();
   EXPECT_EQ(ids["Credit check"], "5D0E7A1B2C3D4E5F60718293A4B5C6D7");

@@ -74,19 +74,9 @@ TEST(NodeSheetLayoutTest, PagesTitlesAndTabCaptionsFollowTheNodeKind) {
   EXPECT_EQ(LayoutForNodeKind(4, "Caller").title, "Caller");
 }
 
-TEST(TaskRoutingTest, OptionsEnableFormulaOnlyForConditionAndDescriptionUnlessAlways) {
-  const std::vector<std::pair<bool, bool>> expected = {
-      {false, false}, {false, true}, {false, true}, {true, true}, {false, true}};
-  for (int option = 0; option < 5; ++option) {
-    const RoutingEnables e = RoutingEnablesFor(option);
-    EXPECT_EQ(std::make_pair(e.formula, e.description), expected[static_cast<std::size_t>(option)])
-        << option;
-  }
+TEST(TaskRoutingTest, BuilderAppendsEachItemAfterOneBlankAndUnknownKindsAreAlways) {
   EXPECT_EQ(RoutingOptionOf(static_cast<RoutingKind>(9)), 0);
   EXPECT_EQ(RoutingOptionOf(RoutingKind::Else), 4);
-}
-
-TEST(TaskRoutingTest, BuilderAppendsEachItemAfterOneBlank) {
   EXPECT_EQ(AppendToFormula(AppendToFormula("", "Amount"), "="), " Amount =");
   EXPECT_EQ(AppendToFormula("a", ">="), "a >=");
 }

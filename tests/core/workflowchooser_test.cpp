@@ -70,25 +70,17 @@ TEST(WorkflowChooserTest, FiltersPickNormalWorkflowsByStatusAndSubWorkflowsByTyp
     EXPECT_EQ(Flatten(BuildChooserTree(headers, c.filter)), c.lines) << static_cast<int>(c.filter);
 }
 
-TEST(WorkflowChooserTest, CategoriesAreMatchedExactly) {
-  const std::vector<WorkflowHeaderEntry> headers = {
-      Entry("A", 0, 0, "Sales"), Entry("B", 0, 0, "sales"), Entry("C", 0, 0, "Sales")};
-  const std::vector<ChooserCategory> tree = BuildChooserTree(headers, ChooserFilter::All);
-  ASSERT_EQ(tree.size(), 2u);
-  EXPECT_EQ(tree[0].versions.size(), 2u);
-}
-
 // A save retires and rewrites headers, so the store's order mixes versions up.
-TEST(WorkflowChooserTest, VersionsOfAWorkflowStandTogetherLowestFirst) {
+TEST(WorkflowChooserTest, VersionsOfAWorkflowStandTogetherLowestFirstInExactCategories) {
   const std::vector<WorkflowHeaderEntry> headers = {
       Entry("Order", 1, 0, "Sales", 2), Entry("Ship", 0, 0, "Sales", 1),
-      Entry("Order", 2, 0, "Sales", 1), Entry("Order", 1, 0, "Sales", 3),
-      Entry("Order", 0, 0, "Sales", 3)};
+      Entry("Fax", 0, 0, "sales", 1),   Entry("Order", 2, 0, "Sales", 1),
+      Entry("Order", 1, 0, "Sales", 3), Entry("Order", 0, 0, "Sales", 3)};
   EXPECT_EQ(Flatten(BuildChooserTree(headers, ChooserFilter::All)),
             (std::vector<std::string>{
                 "Sales", "  Order (Version 1.0) (Freeze)|4", "  Order (Version 2.0) (Active)|3",
                 "  Order (Version 3.0) (Active)|3", "  Order (Version 3.0) (Design)|2",
-                "  Ship (Version 1.0) (Design)|2"}));
+                "  Ship (Version 1.0) (Design)|2", "sales", "  Fax (Version 1.0) (Design)|2"}));
 }
 
 class ChooserStorageTest : public StorageTest {};

@@ -34,11 +34,21 @@ TEST_F(WorkflowTest, ArrowIsListedAtBothEndsAndGetsItsGeometry) {
   doc.MoveNode(*b, 100, 100);
   EXPECT_EQ(arrow->LineStart(), (Point{34, -17})) << "moving a node recomputes its arrows";
   EXPECT_EQ(arrow->LineEnd(), (Point{100, -17}));
+
+  CNode* k = Add("K", 2, 0, NodeKind::IWC);
+  doc.SetArrowTarget(*arrow, *k);
+  EXPECT_TRUE(b->IncomingArrows().empty());
+  EXPECT_EQ(k->IncomingArrows(), (std::vector<CArrow*>{arrow}));
+  doc.SetArrowSource(*arrow, *b);
+  EXPECT_TRUE(a->OutgoingArrows().empty());
+  EXPECT_EQ(b->OutgoingArrows(), (std::vector<CArrow*>{arrow}));
+  EXPECT_EQ(arrow->LineStart(), (Point{134, -17}));
 }
 
-TEST_F(WorkflowTest, DeletedArrowLeavesEveryList) {
+TEST_F(WorkflowTest, DeletedArrowLeavesEveryListAndASelectionGoesNodesFirst) {
   CNode* a = Add("A");
   CNode* b = Add("B", 1);
+  CNode* c = Add("C", 2);
   CArrow* arrow = Link(a, b);
   CArrow* kept = Link(b, a);
   doc.SelectArrow(*arrow);
@@ -48,6 +58,16 @@ TEST_F(WorkflowTest, DeletedArrowLeavesEveryList) {
   EXPECT_TRUE(doc.SelectedArrows().empty());
   ASSERT_EQ(doc.AllArrows().size(), 1u);
   EXPECT_EQ(doc.AllArrows()[0], kept);
+
+  CArrow* ab = Link(a, b);
+  Link(b, c);
+  CArrow* ca = Link(c, a);
+  doc.SelectNode(*b);
+  doc.SelectArrow(*ab);
+  doc.SelectArrow(*ca, true);
+  doc.DeleteSelection();  // ab went with b before the arrows' turn
+  EXPECT_EQ(doc.LevelNodes(), (std::vector<CNode*>{a, c}));
+  EXPECT_TRUE(doc.AllArrows().empty());
 }
 
 TEST_F(WorkflowTest, DeletedNodeTakesItsArrowsAndEveryReferenceAlong) {
@@ -75,9 +95,7 @@ TEST_F(WorkflowTest, DeletedSubscribedWorkflowReleasesItsReferences) {
   CNode* target = Add("Target", 0, 0, NodeKind::Extern);
   CNode* referencing = Add("Referencing", 1, 0, NodeKind::Extern);
   CNode* further = Add("Further", 2, 0, NodeKind::Extern);
-  NodeAttributes a = referencing->Attributes();
-  a.griId = "GRI-1";
-  doc.SetNodeAttributes(*referencing, a);
+  EditNode(doc, *referencing, [&](NodeAttributes& a) { a.griId = "GRI-1"; });
   ASSERT_TRUE(doc.ConnectReference(*referencing, *target));
   ASSERT_TRUE(doc.ConnectReference(*target, *further));
   EXPECT_EQ(target->ReferencingNodes(), (std::vector<CNode*>{referencing}));
@@ -91,6 +109,11 @@ TEST_F(WorkflowTest, DeletedSubscribedWorkflowReleasesItsReferences) {
 TEST_F(WorkflowTest, DeletingANonEmptyClusterNeedsConfirmationAndTakesNestedLevelsAlong) {
   CNode* before = Add("Before");
   CNode* cluster = Add("Cluster", 1, 0, NodeKind::IWC);
+  CNode* empty = Add("Empty", 2, 0, NodeKind::IWC);
+  doc.OpenClusterDocument(*empty);
+  EXPECT_FALSE(doc.NeedsConfirmationToDelete(*empty));
+  doc.DeleteNode(*empty);
+  EXPECT_TRUE(doc.ClusterDocuments().empty());
   CWorkflowDoc* level = doc.OpenClusterDocument(*cluster);
   CNode* nested = Add(*level, "Nested", 0, 0, NodeKind::IWC);
   Add(*level, "Task", 1);
@@ -114,14 +137,6 @@ TEST_F(WorkflowTest, DeletingANonEmptyClusterNeedsConfirmationAndTakesNestedLeve
   EXPECT_EQ(doc.NodeCount(), 1u);
   EXPECT_TRUE(doc.AllArrows().empty());
   EXPECT_EQ(closed.size(), 2u);
-}
-
-TEST_F(WorkflowTest, DeletingAnEmptyClusterNeedsNoConfirmation) {
-  CNode* cluster = Add("Cluster", 0, 0, NodeKind::IWC);
-  doc.OpenClusterDocument(*cluster);
-  EXPECT_FALSE(doc.NeedsConfirmationToDelete(*cluster));
-  doc.DeleteNode(*cluster);
-  EXPECT_TRUE(doc.ClusterDocuments().empty());
 }
 
 TEST_F(WorkflowTest, DeletingAClusterInsideItselfEnds) {
@@ -149,35 +164,6 @@ TEST_F(WorkflowTest, DeletingAClusterBoundaryClearsTheClusterNodesLink) {
   EXPECT_EQ(level->StartNode(), nullptr);
   level->DeleteNode(*last);
   EXPECT_EQ(cluster->ClusterEndNode(), nullptr);
-}
-
-TEST_F(WorkflowTest, DeleteSelectionRemovesNodesThenArrows) {
-  CNode* a = Add("A");
-  CNode* b = Add("B", 1);
-  CNode* c = Add("C", 2);
-  CArrow* ab = Link(a, b);
-  Link(b, c);
-  CArrow* ca = Link(c, a);
-  doc.SelectNode(*b);
-  doc.SelectArrow(*ab);
-  doc.SelectArrow(*ca, true);
-  doc.DeleteSelection();
-  EXPECT_EQ(doc.LevelNodes(), (std::vector<CNode*>{a, c}));
-  EXPECT_TRUE(doc.AllArrows().empty());
-}
-
-TEST_F(WorkflowTest, ArrowEndsMoveBetweenNodes) {
-  CNode* a = Add("A");
-  CNode* b = Add("B", 1);
-  CNode* k = Add("K", 2, 0, NodeKind::IWC);
-  CArrow* arrow = Link(a, b);
-  doc.SetArrowTarget(*arrow, *k);
-  EXPECT_TRUE(b->IncomingArrows().empty());
-  EXPECT_EQ(k->IncomingArrows(), (std::vector<CArrow*>{arrow}));
-  doc.SetArrowSource(*arrow, *b);
-  EXPECT_TRUE(a->OutgoingArrows().empty());
-  EXPECT_EQ(b->OutgoingArrows(), (std::vector<CArrow*>{arrow}));
-  EXPECT_EQ(arrow->LineStart(), (Point{134, -17}));
 }
 
 TEST_F(WorkflowTest, ClearGraphEmptiesEverything) {

@@ -10,6 +10,20 @@
 
 namespace velk::testing {
 
+// Changes a workflow's header or a node's attributes through the document.
+template <class Change>
+void EditHeader(CWorkflowDoc& d, Change change) {
+  WorkflowHeader h = d.Header();
+  change(h);
+  d.SetHeader(h);
+}
+template <class Change>
+void EditNode(CWorkflowDoc& d, CNode& node, Change change) {
+  NodeAttributes a = node.Attributes();
+  change(a);
+  d.SetNodeAttributes(node, a);
+}
+
 class WorkflowTest : public ::testing::Test {
  protected:
   HeadlessServices ui;
@@ -19,9 +33,7 @@ class WorkflowTest : public ::testing::Test {
   CNode* Add(CWorkflowDoc& in, const std::string& name, int col = 0, int row = 0,
              NodeKind kind = NodeKind::Intern) {
     CNode* node = in.InsertNode(NodeRectAt(100 * col, -100 * row), kind);
-    NodeAttributes a = node->Attributes();
-    a.name = name;
-    in.SetNodeAttributes(*node, a);
+    EditNode(in, *node, [&](NodeAttributes& a) { a.name = name; });
     return node;
   }
   CNode* Add(const std::string& name, int col = 0, int row = 0, NodeKind kind = NodeKind::Intern) {

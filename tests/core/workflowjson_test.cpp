@@ -33,12 +33,7 @@ class JsonTest : public StorageTest {
   std::unique_ptr<CWorkflowDoc> LoadStored(const std::string& id, int version,
                                            const std::string& name) {
     auto loaded = std::make_unique<CWorkflowDoc>(ui, std::string(), "06.12.2026");
-    Attach(*loaded);
-    WorkflowHeaderEntry chosen;
-    chosen.type = name;
-    chosen.workflowId = id;
-    chosen.version = version;
-    EXPECT_TRUE(LoadWorkflow(*loaded, chosen, session)) << name;
+    EXPECT_TRUE(StorageTest::LoadStored(*loaded, name, id, version)) << name;
     return loaded;
   }
   std::unique_ptr<CWorkflowDoc> Import(const WorkflowJson& json) {

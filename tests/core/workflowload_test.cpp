@@ -46,11 +46,7 @@ class LoadTest : public StorageTest {
   }
   bool Load(CWorkflowDoc& into, const std::string& id = "W", int version = 1,
             const std::string& name = "Flow") {
-    WorkflowHeaderEntry chosen;
-    chosen.type = name;
-    chosen.workflowId = id;
-    chosen.version = version;
-    return LoadWorkflow(into, chosen, session);
+    return LoadStored(into, name, id, version);
   }
   CNode* Named(CWorkflowDoc& d, const std::string& name) {
     for (CNode* n : d.AllNodes())
@@ -72,7 +68,6 @@ TEST_F(LoadTest, ChosenVersionIsReadAndOtherVersionsSkipped) {
   Task(1, 1, {{"IsClusterStartNode", {"Yes"}}, {"And", {"2-W"}}});
   Task(2, 1);
   Task(1, 2);
-  Attach(loaded);
   ASSERT_TRUE(Load(loaded, "W", 1));
   EXPECT_EQ(loaded.Header().version, 1) << "the version chosen, not the first of its name";
   EXPECT_EQ(loaded.Header().status, WorkflowStatus::Freeze);
@@ -84,7 +79,6 @@ TEST_F(LoadTest, ChosenVersionIsReadAndOtherVersionsSkipped) {
   EXPECT_EQ(ui.currentStatus(), "");
 
   CWorkflowDoc second{ui, kTestUser, "06.12.2026"};
-  Attach(second);
   ASSERT_TRUE(Load(second, "W", 2));
   EXPECT_EQ(second.NodeCount(), 1u);
 }
@@ -97,7 +91,6 @@ TEST_F(LoadTest, PositionsCodesAndClusterArrowsAreRebuilt) {
   Task(3, 1, {{"BelongsToCluster", {"2"}}, {"IsClusterStartNode", {"Yes"}}, {"And", {"4-W"}}});
   Task(4, 1, {{"BelongsToCluster", {"2"}}, {"IsClusterEndNode", {"Yes"}}, {"And", {"5-W", "3-W"}}});
   Task(5, 1, {{"IsClusterEndNode", {"Yes"}}, {"Cor", {"1-W"}}, {"Cor_Condition", {"again"}}});
-  Attach(loaded);
   ASSERT_TRUE(Load(loaded));
   CNode* n1 = Named(loaded, "T1");
   CNode* cluster = Named(loaded, "T2");
@@ -130,7 +123,6 @@ TEST_F(LoadTest, LoopBackToTheClusterStartStaysInsideTheCluster) {
   Task(1, 1, {{"TaskType", {"IWC"}}, {"RepresentsCluster", {"2"}}});
   Task(2, 1, {{"BelongsToCluster", {"2"}}, {"IsClusterStartNode", {"Yes"}}, {"And", {"3-W"}}});
   Task(3, 1, {{"BelongsToCluster", {"2"}}, {"Or", {"2-W"}}, {"Or_Condition", {"retry"}}});
-  Attach(loaded);
   ASSERT_TRUE(Load(loaded));
   CNode* middle = Named(loaded, "T3");
   ASSERT_EQ(middle->OutgoingArrows().size(), 1u);
@@ -147,7 +139,6 @@ TEST_F(LoadTest, ArrowsToUnknownTasksAreReportedAndDropped) {
                                         {"Reference", {"1-W"}},
                                         {"TaskType", {"Extern"}},
                                         {"Else", {"2-W"}}});
-  Attach(loaded);
   ASSERT_TRUE(Load(loaded));
   EXPECT_EQ(Texts(),
             (std::vector<std::string>{
@@ -179,7 +170,6 @@ TEST_F(LoadTest, MissingHeaderOrTasksEndTheLoadWithTheirMessage) {
   WorkflowDatabases databases;
   databases.applicationEnvironment.location = {"appenv.nsf", ""};
   loaded.SetDatabases(databases);
-  Attach(loaded);
   for (const Case& c : cases) {
     ui.messages.clear();
     EXPECT_FALSE(Load(loaded, c.id)) << c.id;
@@ -201,7 +191,6 @@ TEST_F(LoadTest, SaveAndLoadCountDownTheirTasksAFewTimesNotOncePerTask) {
   ASSERT_TRUE(WriteWorkflow(doc));
   EXPECT_LT(countdowns(), 20) << "the save";
   ui.statusTexts.clear();
-  Attach(loaded);
   ASSERT_TRUE(Load(loaded, doc.Header().workflowId, doc.Header().version, doc.Header().name));
   EXPECT_EQ(loaded.NodeCount(), 400u);
   EXPECT_LT(countdowns(), 20) << "the load";
@@ -220,7 +209,6 @@ TEST_F(LoadTest, ClusterNodeOfItsOwnLevelOpensAsAPlainTaskAndIsNotSavedSo) {
         {"IsClusterStartNode", {"Yes"}}});
   Task(4, 1, {{"BelongsToCluster", {"2"}}, {"IsClusterEndNode", {"Yes"}}});
   Task(5, 1, {{"TaskType", {"IWC"}}, {"RepresentsCluster", {"1"}}});
-  Attach(loaded);
   ASSERT_TRUE(Load(loaded));
   for (const char* name : {"T3", "T5"}) {
     EXPECT_EQ(Named(loaded, name)->Kind(), NodeKind::Intern) << name;

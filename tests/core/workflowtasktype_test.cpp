@@ -1,10 +1,17 @@
 // Task type commands and the start/end rules of a workflow and its clusters.
 
+#include <tuple>
+
 #include "model/nodepicture.h"
 #include "workflowfixture.h"
 
 namespace velk::testing {
 namespace {
+
+// A node's kind, picture, and whether it starts or ends its level.
+std::tuple<NodeKind, int, bool, bool> Role(const CNode* n) {
+  return {n->Kind(), n->Picture(), n->IsClusterStartNode(), n->IsClusterEndNode()};
+}
 
 TEST_F(WorkflowTest, InTaskBecomesTheStartAndTheFormerStartAnInternalTask) {
   CNode* old = Add("Old");
@@ -15,13 +22,8 @@ TEST_F(WorkflowTest, InTaskBecomesTheStartAndTheFormerStartAnInternalTask) {
   ASSERT_TRUE(doc.MakeInTask(*x));
   EXPECT_EQ(doc.StartNode(), x);
   EXPECT_EQ(doc.EndNode(), nullptr) << "the end node gave up its role";
-  EXPECT_FALSE(x->IsClusterEndNode());
-  EXPECT_TRUE(x->IsClusterStartNode());
-  EXPECT_EQ(x->Kind(), NodeKind::In);
-  EXPECT_EQ(x->Picture(), NodePicture::InUnpublished);
-  EXPECT_EQ(old->Kind(), NodeKind::Intern);
-  EXPECT_EQ(old->Picture(), NodePicture::Intern);
-  EXPECT_FALSE(old->IsClusterStartNode());
+  EXPECT_EQ(Role(x), std::tuple(NodeKind::In, NodePicture::InUnpublished, true, false));
+  EXPECT_EQ(Role(old), std::tuple(NodeKind::Intern, NodePicture::Intern, false, false));
 }
 
 TEST_F(WorkflowTest, OutTaskBecomesTheEnd) {
@@ -32,12 +34,8 @@ TEST_F(WorkflowTest, OutTaskBecomesTheEnd) {
   ASSERT_TRUE(doc.MakeOutTask(*x));
   EXPECT_EQ(doc.EndNode(), x);
   EXPECT_EQ(doc.StartNode(), nullptr);
-  EXPECT_EQ(x->Kind(), NodeKind::Out);
-  EXPECT_EQ(x->Picture(), NodePicture::Out);
-  EXPECT_TRUE(x->IsClusterEndNode());
-  EXPECT_FALSE(x->IsClusterStartNode());
-  EXPECT_EQ(old->Kind(), NodeKind::Intern);
-  EXPECT_FALSE(old->IsClusterEndNode());
+  EXPECT_EQ(Role(x), std::tuple(NodeKind::Out, NodePicture::Out, false, true));
+  EXPECT_EQ(Role(old), std::tuple(NodeKind::Intern, NodePicture::Intern, false, false));
 }
 
 TEST_F(WorkflowTest, InAndOutTasksAreRefusedInClusterWindows) {
@@ -93,9 +91,8 @@ TEST_F(WorkflowTest, StartInAClusterWindowIsAlsoTheClustersStart) {
   EXPECT_EQ(cluster->ClusterEndNode(), nullptr) << "a node cannot be both ends";
   EXPECT_EQ(level->StartNode(), last);
   EXPECT_EQ(level->EndNode(), nullptr);
-  EXPECT_FALSE(first->IsClusterStartNode());
-  EXPECT_TRUE(last->IsClusterStartNode());
-  EXPECT_FALSE(last->IsClusterEndNode());
+  EXPECT_EQ(Role(first), std::tuple(NodeKind::Intern, NodePicture::Intern, false, false));
+  EXPECT_EQ(Role(last), std::tuple(NodeKind::Intern, NodePicture::ClusterStart, true, false));
   EXPECT_EQ(doc.StartNode(), nullptr) << "the workflow's own start is untouched";
 }
 
@@ -117,8 +114,7 @@ TEST_F(WorkflowTest, InternalTaskGivesUpEveryRole) {
   doc.MakeInTask(*in);
   doc.MakeInternalTask(*in);
   EXPECT_EQ(doc.StartNode(), nullptr);
-  EXPECT_EQ(in->Kind(), NodeKind::Intern);
-  EXPECT_EQ(in->Picture(), NodePicture::Intern);
+  EXPECT_EQ(Role(in), std::tuple(NodeKind::Intern, NodePicture::Intern, false, false));
 }
 
 TEST_F(WorkflowTest, SubWorkflowKindSwitchesBetweenCentralAndDistributed) {

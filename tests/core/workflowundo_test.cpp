@@ -97,9 +97,7 @@ TEST_F(WorkflowUndoTest, EveryEditKindRoundTripsExactly) {
        }},
       {"Workflow settings",
        [&] {
-         WorkflowHeader h = doc.Header();
-         h.freeText = "changed";
-         doc.SetHeader(h);
+         EditHeader(doc, [&](WorkflowHeader& h) { h.freeText = "changed"; });
        }},
   };
   for (const auto& [name, edit] : edits) {
