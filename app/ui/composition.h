@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "app/ui/composition_shell.h"
+#include "app/ui/modelershell.h"
 #include "app/ui/shellcollaborators.h"
 #include "app/ui/velkmodapp.h"
 

@@ -5,7 +5,7 @@
 
 #include "app/qsettings/qsettingsbackend.h"
 #include "app/ui/clipboardformats.h"
-#include "app/ui/composition_shell.h"
+#include "app/ui/modelershell.h"
 #include "app/ui/splashwnd.h"
 #include "app/ui/statusline.h"
 #include "common/requirecollaborator.h"

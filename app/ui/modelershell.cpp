@@ -1,4 +1,4 @@
-#include "app/ui/composition_shell.h"
+#include "app/ui/modelershell.h"
 
 #include "app/ui/findbar.h"
 #include "app/ui/findinrepository.h"
