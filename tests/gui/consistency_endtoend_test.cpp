@@ -2,20 +2,9 @@
 // composed as main() composes it, on the demo repository, driven through its
 // menus, mouse and keyboard.
 
-#include <gtest/gtest.h>
-
-#include <QMdiArea>
-#include <QMenu>
-#include <QMenuBar>
-#include <QTest>
-#include <QToolBar>
-#include <QTreeWidget>
 #include <algorithm>
 
-#include "common/infocenter.h"
-#include "app/ui/commands.h"
 #include "app/ui/infocenterwnd.h"
-#include "common/services.h"
 #include "model/consistencycheck.h"
 #include "model/subworkflows.h"
 #include "modelerfixture.h"
@@ -69,10 +58,8 @@ TEST_F(ConsistencyEndToEndTest, MenuCheckFillsTheInfoCenterAndOnlyActiveWorkflow
   // Active: a task without name, performer and form stops the save.
   OpenWorkflow(QStringLiteral("Version 2.0"));
   ASSERT_EQ(Doc().Header().name, "Order Handling");
-  QToolBar* tools = frame()->ToolBar(CMainFrame::WorkflowToolsBar);
-  QTest::mouseClick(tools->widgetForAction(frame()->Action(cmd::ToolInternalTask)), Qt::LeftButton);
-  QTest::mouseClick(View()->viewport(), Qt::LeftButton, {},
-                    View()->ToViewport(velk::Point{300, -900}));
+  ClickTool(cmd::ToolInternalTask);
+  QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, Pixel({300, -900}));
   ASSERT_TRUE(Doc().IsModified());
   Key(Qt::Key_S);
   EXPECT_TRUE(HasError("Checking node and cluster names"));
