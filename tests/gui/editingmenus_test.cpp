@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QMenu>
-#include <QMimeData>
 
 #include "app/ui/commands.h"
 #include "editor/ui/dragdata.h"

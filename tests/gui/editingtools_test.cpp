@@ -127,25 +127,6 @@ TEST_F(EditorTest, DeletingANonEmptyClusterAsksAndCancelKeepsIt) {
   EXPECT_NE(doc->Title().find(" *"), std::string::npos);
 }
 
-TEST_F(EditorTest, DoubleClickOpensTheSheetOfTheSelectionOrTheClusterWindow) {
-  CNode* task = Add("Task", 100, -100);
-  CNode* cluster = Add("Cluster", 300, -100, NodeKind::IWC);
-  std::vector<const CNode*> sheets, windows;
-  on.taskProperties = [&](QWidget*, CWorkflowDoc&, CNode& n) {
-    sheets.push_back(&n);
-    return true;
-  };
-  on.openClusterWindow = [&](CWorkflowDoc&, CNode& n) { windows.push_back(&n); };
-  for (Point p : {Point{100, -100}, Point{300, -100}}) {
-    Click(p);
-    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, Pixel(p));
-    Release(p);
-  }
-  EXPECT_EQ(sheets, std::vector<const CNode*>{task});
-  EXPECT_EQ(windows, std::vector<const CNode*>{cluster});
-  EXPECT_TRUE(doc->IsModified()) << "the sheet was closed with OK";
-}
-
 TEST_F(EditorTest, ReloadRepositoryRereadsThisWorkflowsDatabasesUnderTheWaitCursor) {
   Add("Task", 100, -100);
   doc->ClearModified();

@@ -10,7 +10,6 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "app/settings.h"
 #include "common/headlessservices.h"
 #include "demoworkflow.h"
 #include "editor/ui/workflowview.h"

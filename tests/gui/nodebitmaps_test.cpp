@@ -25,24 +25,40 @@ bool InBadgeCorner(int x, int y) {
   return x < 12 && y >= 20;
 }
 
-TEST_F(NodeBitmapsTest, AllThirtyPicturesAre32By32InTheSixteenVgaColours) {
+// All thirty pictures are 32 by 32 in the sixteen VGA colours, each its own; the
+// selected look is blue over the body and leaves the corner badges clear.
+TEST_F(NodeBitmapsTest, ThirtyDistinctVgaPicturesWhoseSelectedLookIsBlueWithClearBadges) {
   const QSet<QRgb> vga(VgaPalette().begin(), VgaPalette().end());
-  for (Table table : {CNodeBitmaps::kTableA, CNodeBitmaps::kTableB}) {
-    for (int index = 0; index < CNodeBitmaps::kCount; ++index) {
-      SCOPED_TRACE(testing::Message() << "table " << table << " index " << index);
-      const CDib* dib = bitmaps.Get(table, index);
-      ASSERT_NE(dib, nullptr);
+  const QRgb blue = VgaRgb(Vga::Blue);
+  for (int i = 0; i < CNodeBitmaps::kCount; ++i) {
+    SCOPED_TRACE(i);
+    for (Table table : {CNodeBitmaps::kTableA, CNodeBitmaps::kTableB}) {
+      const CDib* dib = bitmaps.Get(table, i);
+      ASSERT_NE(dib, nullptr) << "table " << table;
       EXPECT_EQ(dib->GetDimensions(), QSize(32, 32));
       EXPECT_EQ(dib->GetBitCount(), 4);
       EXPECT_EQ(dib->GetColorTable(), VgaPalette());
       QSet<QRgb> used;
-      const QImage& image = dib->GetImage();
-      for (int y = 0; y < 32; ++y) {
-        for (int x = 0; x < 32; ++x) used.insert(image.pixel(x, y));
-      }
+      for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) used.insert(dib->GetImage().pixel(x, y));
       EXPECT_TRUE(vga.contains(used));
       EXPECT_GE(used.size(), 5) << "a picture, not a blank";
     }
+    const QImage plain = bitmaps.Image(CNodeBitmaps::kTableA, i);
+    const QImage selected = bitmaps.Image(CNodeBitmaps::kTableB, i);
+    for (int j = 0; j < i; ++j) EXPECT_NE(plain, bitmaps.Image(CNodeBitmaps::kTableA, j)) << j;
+    int plainBlue = 0, selectedBlue = 0, badgeChanges = 0;
+    for (int y = 0; y < 32; ++y) {
+      for (int x = 0; x < 32; ++x) {
+        const QRgb p = plain.pixel(x, y);
+        plainBlue += p == blue;
+        selectedBlue += selected.pixel(x, y) == blue;
+        const bool badgePixel = p == VgaRgb(Vga::Red) || p == VgaRgb(Vga::Maroon);
+        badgeChanges += i >= 11 && InBadgeCorner(x, y) && badgePixel && selected.pixel(x, y) != p;
+      }
+    }
+    EXPECT_GT(selectedBlue, plainBlue + 60) << "the checkerboard covers the body";
+    EXPECT_EQ(badgeChanges, 0);
   }
   EXPECT_TRUE(services.messages.empty());
 }
@@ -75,28 +91,6 @@ TEST_F(NodeBitmapsTest, ResourceNumbersNameTheirTableAndIndex) {
     EXPECT_TRUE(bitmaps.ImageByResource(unknown).isNull());
   }
   for (int bad : {-1, 15}) EXPECT_EQ(bitmaps.Get(CNodeBitmaps::kTableA, bad), nullptr);
-}
-
-TEST_F(NodeBitmapsTest, EveryPictureIsItsOwnAndTheSelectedLookIsBlueWithClearBadges) {
-  const QRgb blue = VgaRgb(Vga::Blue);
-  for (int i = 0; i < CNodeBitmaps::kCount; ++i) {
-    SCOPED_TRACE(i);
-    const QImage plain = bitmaps.Image(CNodeBitmaps::kTableA, i);
-    const QImage selected = bitmaps.Image(CNodeBitmaps::kTableB, i);
-    for (int j = 0; j < i; ++j) EXPECT_NE(plain, bitmaps.Image(CNodeBitmaps::kTableA, j)) << j;
-    int plainBlue = 0, selectedBlue = 0, badgeChanges = 0;
-    for (int y = 0; y < 32; ++y) {
-      for (int x = 0; x < 32; ++x) {
-        plainBlue += plain.pixel(x, y) == blue;
-        selectedBlue += selected.pixel(x, y) == blue;
-        const QRgb p = plain.pixel(x, y);
-        const bool badgePixel = p == VgaRgb(Vga::Red) || p == VgaRgb(Vga::Maroon);
-        badgeChanges += i >= 11 && InBadgeCorner(x, y) && badgePixel && selected.pixel(x, y) != p;
-      }
-    }
-    EXPECT_GT(selectedBlue, plainBlue + 60) << "the checkerboard covers the body";
-    EXPECT_EQ(badgeChanges, 0);
-  }
 }
 
 TEST_F(NodeBitmapsTest, BadgedPicturesAreTheirBasePictureWithACornerBadge) {

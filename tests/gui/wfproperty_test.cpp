@@ -1,13 +1,9 @@
 // "Workflow Settings" on a workflow of the test's own.
-#include <gtest/gtest.h>
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTabWidget>
 
 #include "dialogs/ui/aclpickerdialog.h"
 #include "dialogs/ui/elementlist.h"

@@ -3,14 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QPrintPreviewWidget>
-#include <QPrinter>
 #include <QTemporaryDir>
 
-#include "app/settings.h"
 #include "common/headlessservices.h"
 #include "demoworkflow.h"
 #include "editor/ui/workflowprint.h"
 #include "editor/ui/workflowview.h"
+#include "shellfixture.h"
 #include "testeditor.h"
 
 namespace {
@@ -29,9 +28,7 @@ class PrintTest : public ::testing::Test {
     view = std::make_unique<CWorkflowView>(editor.editor, demo.doc);
     view->SetFlags({true, true, true, true, true});
   }
-  void TearDown() override {
-    view.reset();
-  }
+  void TearDown() override { view.reset(); }
   void UsePdf(QPrinter& printer, const char* name) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(dir.filePath(name));
@@ -73,16 +70,14 @@ TEST_F(PrintTest, PrintsEveryPageOrTheChosenRange) {
 }
 
 TEST_F(PrintTest, PicturesForALook) {
-  const QString out = qEnvironmentVariable("VELK_SCREENSHOT_DIR");
-  if (out.isEmpty()) GTEST_SKIP() << "set VELK_SCREENSHOT_DIR to write the pictures";
+  if (qEnvironmentVariableIsEmpty("VELK_SCREENSHOT_DIR")) GTEST_SKIP() << "no VELK_SCREENSHOT_DIR";
   view->resize(900, 720);
   view->show();
-  ASSERT_TRUE(view->grab().save(out + "/view-demo.png"));
+  shelltest::Picture(*view, "view-demo");
   CWorkflowView clusterView(editor.editor, std::shared_ptr<velk::CWorkflowDoc>(demo.doc, demo.clusterDoc));
   clusterView.resize(500, 360);
   clusterView.show();
-  ASSERT_TRUE(clusterView.grab().save(out + "/view-cluster.png"));
-
+  shelltest::Picture(clusterView, "view-cluster");
   QPrinter printer(QPrinter::HighResolution);
   printer.setPageSize(QPageSize(QPageSize::A4));
   QPrintPreviewWidget preview(&printer);
@@ -92,5 +87,5 @@ TEST_F(PrintTest, PicturesForALook) {
   preview.show();
   preview.updatePreview();
   preview.fitToWidth();
-  ASSERT_TRUE(preview.grab().save(out + "/print-preview.png"));
+  shelltest::Picture(preview, "print-preview");
 }

@@ -7,7 +7,6 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include "app/settings.h"
 #include "common/headlessservices.h"
 #include "demoworkflow.h"
 #include "editor/ui/viewtool.h"
@@ -130,7 +129,6 @@ TEST_F(ViewTest, ShowCommandsFlipTheirFlagAndCarryACheckMark) {
     EXPECT_EQ(after.checked, !c.initially);
   }
   // Names off, member, form and resource on: the offsets were recomputed on the way.
-  EXPECT_EQ(view->TextOffsets(), velk::ComputeTextOffsets(view->Flags()));
   EXPECT_EQ(view->TextOffsets().lower, -(velk::kTextGap + 3 * velk::kTextLineHeight));
 }
 
