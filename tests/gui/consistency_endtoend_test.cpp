@@ -1,9 +1,10 @@
-// The consistency check and sub-workflows as a designer meets them: the modeler
-// composed as main() composes it, on the demo repository, driven through its
-// menus, mouse and keyboard.
+// The consistency check and sub-workflows (opened, found, stored) as a designer
+// meets them: the modeler composed as main() composes it, on the demo
+// repository, driven through its menus, mouse and keyboard.
 
 #include <algorithm>
 
+#include "app/ui/findbar.h"
 #include "app/ui/infocenterwnd.h"
 #include "model/consistencycheck.h"
 #include "model/subworkflows.h"
@@ -112,6 +113,22 @@ TEST_F(ConsistencyEndToEndTest, OpenSubWorkflowAsksCreatesShowsAndReloadsIt) {
   // Created with a start task leading to an end task, it loads again as it is.
   EXPECT_EQ(sub->GetDocument()->NodeCount(), 2u);
   EXPECT_FALSE(sub->GetDocument()->IsModified());
+
+  // The caller's find bar reaches the open sub-workflow's tasks.
+  frame()->MdiArea()->setActiveSubWindow(caller);
+  Key(Qt::Key_F);
+  QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("end"));
+  ProcessEvents();
+  QListWidget* results = frame()->findChild<CFindBar*>()->Results();
+  const QList<QListWidgetItem*> found =
+      results->findItems(QStringLiteral("Credit check: task 'End' (name)"), Qt::MatchExactly);
+  ASSERT_EQ(found.size(), 1);
+  for (int i = results->row(found.front()); i > 0; --i)
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  ProcessEvents();
+  EXPECT_EQ(Active(), sub);
+  EXPECT_EQ(Doc().SelectedNodes(), std::vector<CNode*>{Node("End")});
 
   // Stored with the task, the id survives saving and loading the caller.
   frame()->MdiArea()->setActiveSubWindow(caller);

@@ -102,28 +102,23 @@ TEST_F(MainFrame, FirstProgressCallCreatesTheIndicatorLaterCallsMoveIt) {
   EXPECT_EQ(bar->value(), 60);
 }
 
-TEST_F(MainFrame, ToolbarsStandOnTwoRows) {
-  velk::MemorySettingsBackend store;
-  auto frame = MakeFrame(store);
-  frame->resize(1600, 800);
-  frame->show();
-  ProcessEvents();
-  // Standard alone on the first row; the others side by side on the second.
-  QRect previous = frame->ToolBar(CMainFrame::WorkflowToolsBar)->geometry();
-  EXPECT_LT(frame->ToolBar(CMainFrame::StandardBar)->geometry().top(), previous.top());
-  for (int b = CMainFrame::AlignNodesBar; b <= CMainFrame::ExtDirBar; ++b) {
-    QRect r = frame->ToolBar(CMainFrame::Bar(b))->geometry();
-    EXPECT_EQ(r.top(), previous.top()) << b;
-    EXPECT_GE(r.left(), previous.right()) << b;
-    previous = r;
-  }
-}
-
-TEST_F(MainFrame, ToolbarVisibilityIsToggledAndRestoredAtTheNextStart) {
+// Standard alone on the first row, the others side by side on the second; what
+// the View menu hides stays hidden at the next start.
+TEST_F(MainFrame, ToolbarsStandOnTwoRowsAndTheirVisibilityIsRestoredAtTheNextStart) {
   velk::MemorySettingsBackend store;
   {
     auto frame = MakeFrame(store);
+    frame->resize(1600, 800);
     frame->show();
+    ProcessEvents();
+    QRect previous = frame->ToolBar(CMainFrame::WorkflowToolsBar)->geometry();
+    EXPECT_LT(frame->ToolBar(CMainFrame::StandardBar)->geometry().top(), previous.top());
+    for (int b = CMainFrame::AlignNodesBar; b <= CMainFrame::ExtDirBar; ++b) {
+      QRect r = frame->ToolBar(CMainFrame::Bar(b))->geometry();
+      EXPECT_EQ(r.top(), previous.top()) << b;
+      EXPECT_GE(r.left(), previous.right()) << b;
+      previous = r;
+    }
     EXPECT_TRUE(frame->QueryCommand(cmd::ViewAlignNodes).checked);
     frame->RouteCommand(cmd::ViewAlignNodes);
     EXPECT_TRUE(frame->ToolBar(CMainFrame::AlignNodesBar)->isHidden());

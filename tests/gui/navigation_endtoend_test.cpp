@@ -86,28 +86,6 @@ TEST_F(NavigationTest, FindOpensTheLevelTwoDownSelectsTheTaskAndStepsThroughResu
   EXPECT_FALSE(Bar()->isVisible());
 }
 
-TEST_F(NavigationTest, FindReachesTheSubWorkflowOpenFromTheWorkflow) {
-  OpenWorkflow(QStringLiteral("Version 2.0"));
-  CChildFrame* caller = Active();
-  QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, Centre(*Node("Credit check")));
-  shelltest::MessageBoxWatcher watcher;
-  watcher.answers = {QMessageBox::Yes};  // create it
-  Trigger(cmd::OpenSubWorkflow);
-  CChildFrame* sub = Active();
-  ASSERT_NE(sub, caller);
-
-  frame()->MdiArea()->setActiveSubWindow(caller);
-  Key(Qt::Key_F);
-  Type(QStringLiteral("end"));
-  const QList<QListWidgetItem*> items = Bar()->Results()->findItems(
-      QStringLiteral("Credit check: task 'End' (name)"), Qt::MatchExactly);
-  ASSERT_EQ(items.size(), 1);
-  for (int i = Bar()->Results()->row(items.front()); i > 0; --i) Press(Qt::Key_Down);
-  Press(Qt::Key_Return);
-  EXPECT_EQ(Active(), sub);
-  EXPECT_EQ(Selected(), std::vector<CNode*>{Node("End")});
-}
-
 TEST_F(NavigationTest, FindInRepositoryOpensTheChosenStoredVersion) {
   Key(Qt::Key_F);  // no window open yet
   ASSERT_TRUE(Bar()->isVisible());
