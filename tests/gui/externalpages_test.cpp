@@ -1,5 +1,6 @@
-// The external-task pages and the content-management pages of the task sheet,
-// opened by double-clicking the demo workflows' tasks in the running program.
+// The task sheet opened by double-clicking the demo workflows' tasks in the
+// running program: every page of an In task, the external-task pages and the
+// content-management pages.
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,5 +1,6 @@
 // The version history and the comparison of two versions as a designer uses
-// them: the menu opened with keys, versions picked in the list, a change chosen.
+// them: a version saved from a cluster's window, the menu opened with keys,
+// versions picked in the list, a change chosen.
 
 #include <QScrollArea>
 #include <QScrollBar>
@@ -39,7 +40,7 @@ class VersionHistoryTest : public ModelerTest {
   }
 };
 
-TEST_F(VersionHistoryTest, ComparesTwoStoredVersionsAndShowsAChosenChangeInBothDrawings) {
+TEST_F(VersionHistoryTest, AClusterWindowEditSavedIsComparedWithTheVersionBeforeInBothDrawings) {
   // A second version with a task moved in the cluster's window: both windows
   // are marked, and the save (Active: counting up) asks nothing.
   OpenWorkflow(QStringLiteral("Version 2.0"));

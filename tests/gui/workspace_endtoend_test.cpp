@@ -1,5 +1,5 @@
 // The workspace as a designer meets it: how to begin in an empty workspace,
-// where windows open, what the status line says, the versions in the chooser,
+// where windows open, what the status line says, "Modeler Settings",
 // and drawings whose texts can be read. Pictures for a look are written when
 // VELK_SCREENSHOT_DIR names a folder.
 
