@@ -36,8 +36,9 @@ class VelkModAppTest : public ::testing::Test {
 };
 
 // A start without arguments: no workflow window, the settings of the chosen
-// file over the defaults, and the help prompt whenever no other text stands.
-TEST_F(VelkModAppTest, StartReadsTheChosenFileOpensNoWindowAndStatusTextsFallBackToTheHelpPrompt) {
+// file over the defaults, the help prompt whenever no other text stands; the
+// end empties the internal clipboard.
+TEST_F(VelkModAppTest, StartReadsTheChosenFileStatusTextsFallBackToTheHelpPromptExitClears) {
   {
     QSettings raw(QString::fromStdString(env.SettingsFile()), QSettings::IniFormat);
     raw.setValue(QStringLiteral("Default Settings/GridVisible"), 3);
@@ -65,6 +66,13 @@ TEST_F(VelkModAppTest, StartReadsTheChosenFileOpensNoWindowAndStatusTextsFallBac
     EXPECT_EQ(line->MessageText(), QStringLiteral("Validating default databases"));
   }
   EXPECT_EQ(line->MessageText(), help);
+
+  velk::CWorkflowDoc doc{app->UserInterface()};
+  doc.SelectNode(*doc.CreateNode({0, 0, 34, -34}));
+  app->InternalClipboard().Copy(doc);
+  ASSERT_TRUE(app->InternalClipboard().IsFilled());
+  EXPECT_EQ(app->ExitInstance(7), 7);
+  EXPECT_FALSE(app->InternalClipboard().IsFilled()) << "the end empties the internal clipboard";
 }
 
 TEST_F(VelkModAppTest, SessionFailureIsReportedAndEndsTheProgram) {
@@ -165,17 +173,6 @@ TEST_F(VelkModAppTest, SplashClosesByTimerClickOrButtonAndAboutHasNoTimer) {
   about->PictureButton()->click();
   ProcessEvents();
   EXPECT_TRUE(about.isNull());
-}
-
-TEST_F(VelkModAppTest, ExitEmptiesTheInternalClipboard) {
-  auto app = Start();
-  velk::CWorkflowDoc doc{app->UserInterface()};
-  velk::CNode* node = doc.CreateNode({0, 0, 34, -34});
-  doc.SelectNode(*node);
-  app->InternalClipboard().Copy(doc);
-  ASSERT_TRUE(app->InternalClipboard().IsFilled());
-  EXPECT_EQ(app->ExitInstance(7), 7);
-  EXPECT_FALSE(app->InternalClipboard().IsFilled());
 }
 
 TEST(SettingsFile, RoundTripThroughAnIniFile) {
