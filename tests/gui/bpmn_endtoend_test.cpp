@@ -1,13 +1,8 @@
 // File > "Import BPMN..." and "Export as BPMN..." in the running modeler, chosen
 // from the menu with the mouse, the file dialogs answered as a user would.
 
-#include <gtest/gtest.h>
-
 #include <QFile>
 #include <QFileDialog>
-#include <QTemporaryDir>
-
-#include <string>
 
 #include "model/bpmn.h"
 #include "model/workflowjson.h"
@@ -42,7 +37,7 @@ TEST_F(BpmnEndToEndTest, ImportOpensAProcessUnsavedRefusesOtherFilesAndExportImp
   const auto notices = app->UserInterface().infoCenter().entries(velk::kBpmnImportCategory);
   ASSERT_EQ(notices.size(), 1u);
   EXPECT_EQ(notices[0].title, "complexGateway cx");
-  Picture(*frame(), "bpmn-import");
+  shelltest::Picture(*frame(), "bpmn-import");
 
   // A file that is no BPMN is refused in a message box; no window opens for it.
   const int windows = static_cast<int>(frame()->MdiArea()->subWindowList().size());

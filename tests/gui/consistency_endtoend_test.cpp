@@ -1,21 +1,11 @@
-// The consistency check and sub-workflows as a designer meets them: the modeler
-// composed as main() composes it, on the demo repository, driven through its
-// menus, mouse and keyboard.
+// The consistency check and sub-workflows (opened, found, stored) as a designer
+// meets them: the modeler composed as main() composes it, on the demo
+// repository, driven through its menus, mouse and keyboard.
 
-#include <gtest/gtest.h>
-
-#include <QMdiArea>
-#include <QMenu>
-#include <QMenuBar>
-#include <QTest>
-#include <QToolBar>
-#include <QTreeWidget>
 #include <algorithm>
 
-#include "common/infocenter.h"
-#include "app/ui/commands.h"
+#include "app/ui/findbar.h"
 #include "app/ui/infocenterwnd.h"
-#include "common/services.h"
 #include "model/consistencycheck.h"
 #include "model/subworkflows.h"
 #include "modelerfixture.h"
@@ -69,10 +59,8 @@ TEST_F(ConsistencyEndToEndTest, MenuCheckFillsTheInfoCenterAndOnlyActiveWorkflow
   // Active: a task without name, performer and form stops the save.
   OpenWorkflow(QStringLiteral("Version 2.0"));
   ASSERT_EQ(Doc().Header().name, "Order Handling");
-  QToolBar* tools = frame()->ToolBar(CMainFrame::WorkflowToolsBar);
-  QTest::mouseClick(tools->widgetForAction(frame()->Action(cmd::ToolInternalTask)), Qt::LeftButton);
-  QTest::mouseClick(View()->viewport(), Qt::LeftButton, {},
-                    View()->ToViewport(velk::Point{300, -900}));
+  ClickTool(cmd::ToolInternalTask);
+  QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, Pixel({300, -900}));
   ASSERT_TRUE(Doc().IsModified());
   Key(Qt::Key_S);
   EXPECT_TRUE(HasError("Checking node and cluster names"));
@@ -125,6 +113,22 @@ TEST_F(ConsistencyEndToEndTest, OpenSubWorkflowAsksCreatesShowsAndReloadsIt) {
   // Created with a start task leading to an end task, it loads again as it is.
   EXPECT_EQ(sub->GetDocument()->NodeCount(), 2u);
   EXPECT_FALSE(sub->GetDocument()->IsModified());
+
+  // The caller's find bar reaches the open sub-workflow's tasks.
+  frame()->MdiArea()->setActiveSubWindow(caller);
+  Key(Qt::Key_F);
+  QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("end"));
+  ProcessEvents();
+  QListWidget* results = frame()->findChild<CFindBar*>()->Results();
+  const QList<QListWidgetItem*> found =
+      results->findItems(QStringLiteral("Credit check: task 'End' (name)"), Qt::MatchExactly);
+  ASSERT_EQ(found.size(), 1);
+  for (int i = results->row(found.front()); i > 0; --i)
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  ProcessEvents();
+  EXPECT_EQ(Active(), sub);
+  EXPECT_EQ(Doc().SelectedNodes(), std::vector<CNode*>{Node("End")});
 
   // Stored with the task, the id survives saving and loading the caller.
   frame()->MdiArea()->setActiveSubWindow(caller);

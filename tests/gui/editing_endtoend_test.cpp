@@ -1,14 +1,12 @@
 // Editing as a designer expects it, in the running modeler with mouse and keys:
 // undo and redo from any window, clicks that change nothing, paste beside the
-// originals, and the keys of a diagram editor.
+// originals, the keys of a diagram editor, and the manual in one shared window.
 
-#include <gtest/gtest.h>
-
-#include <QApplication>
-#include <QMdiArea>
-#include <QMenu>
-#include <QTest>
-#include <QTimer>
+#include <QAbstractTextDocumentLayout>
+#include <QListWidget>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextBrowser>
 
 #include "app/ui/helpwindow.h"
 #include "model/workflowundo.h"
@@ -20,6 +18,13 @@ using shelltest::MessageBoxWatcher;
 using shelltest::ProcessEvents;
 using velk::CNode;
 
+QList<CHelpWindow*> HelpWindows() {
+  QList<CHelpWindow*> found;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* help = qobject_cast<CHelpWindow*>(w); help && help->isVisible()) found << help;
+  return found;
+}
+
 class EditingEndToEndTest : public ModelerTest {
  protected:
   EditingEndToEndTest() { OpenWorkflow(QStringLiteral("Version 2.0")); }
@@ -27,12 +32,6 @@ class EditingEndToEndTest : public ModelerTest {
   void Click(const CNode& node, Qt::KeyboardModifiers keys = {}) {
     QTest::mouseClick(View()->viewport(), Qt::LeftButton, keys, Centre(node));
     ProcessEvents();  // the menus follow the selection
-  }
-  void Drag(QPoint from, QPoint to) {
-    QTest::mousePress(View()->viewport(), Qt::LeftButton, {}, from);
-    QTest::mouseMove(View()->viewport(), from + (to - from) / 2);
-    QTest::mouseMove(View()->viewport(), to);
-    QTest::mouseRelease(View()->viewport(), Qt::LeftButton, {}, to);
   }
   // A key as the keyboard sends it to the widget that has the focus.
   static void Press(Qt::Key key, Qt::KeyboardModifiers keys = {}) {
@@ -51,20 +50,6 @@ class EditingEndToEndTest : public ModelerTest {
     return nullptr;
   }
   std::size_t Steps() const { return Doc().History().StepCount(); }
-  // Right-clicks at `at` and picks the context menu's entry that starts with `entry`.
-  void ContextMenuEntry(QPoint at, const QString& entry) {
-    QTimer::singleShot(50, [entry] {
-      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-      if (!menu) return;
-      for (QAction* a : menu->actions())
-        if (a->text().startsWith(entry))
-          QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(a).center());
-    });
-    QTest::mouseClick(View()->viewport(), Qt::RightButton, {}, at);
-    QContextMenuEvent event(QContextMenuEvent::Mouse, at, View()->viewport()->mapToGlobal(at));
-    QApplication::sendEvent(View()->viewport(), &event);
-    ProcessEvents();
-  }
 };
 
 TEST_F(EditingEndToEndTest, UndoAndRedoInTheWindowOfALevelTheyRemoveCloseItAndGoOn) {
@@ -151,7 +136,7 @@ TEST_F(EditingEndToEndTest, PasteLandsBesideTheOriginalsOrAtTheMenuSelectedForOn
   EXPECT_LT(copy->GetRect().top, original.top - 100);
 
   const QPoint at = Pixel({1200, -1500});
-  ContextMenuEntry(at, QStringLiteral("&Paste"));
+  ContextMenu(at, QStringLiteral("&Paste"));
   CNode* placed = Doc().AllNodes().back();
   ASSERT_NE(placed, copy);
   const velk::Point corner = View()->ToLogical(at);
@@ -196,10 +181,37 @@ TEST_F(EditingEndToEndTest, KeysMoveDeleteZoomAndOpenTheManual) {
   EXPECT_GT(View()->Zoom(), zoom);
 
   Press(Qt::Key_F1);
-  bool manual = false;
-  for (QWidget* w : QApplication::topLevelWidgets())
-    manual = manual || (qobject_cast<CHelpWindow*>(w) && w->isVisible());
-  EXPECT_TRUE(manual);
+  EXPECT_EQ(HelpWindows().size(), 1);
+}
+
+TEST(HelpWindowTest, OneSharedWindowWhoseContentsScrollToTheTopic) {
+  EXPECT_TRUE(HelpManualText().contains(QStringLiteral("Save Workflow as")));
+  QWidget owner;
+  ShowHelpTopics(&owner);
+  ShowHelpTopics(&owner);
+  const QList<CHelpWindow*> windows = HelpWindows();
+  ASSERT_EQ(windows.size(), 1);
+  CHelpWindow* help = windows.front();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(help));
+
+  QListWidget* contents = help->findChild<QListWidget*>(QStringLiteral("HelpContents"));
+  QTextBrowser* text = help->findChild<QTextBrowser*>(QStringLiteral("HelpText"));
+  ASSERT_TRUE(contents && text);
+  const QList<QListWidgetItem*> saving =
+      contents->findItems(QStringLiteral("Saving"), Qt::MatchExactly);
+  ASSERT_EQ(saving.size(), 1);
+  ASSERT_EQ(text->verticalScrollBar()->value(), 0);
+
+  QTest::mouseClick(contents->viewport(), Qt::LeftButton, {},
+                    contents->visualItemRect(saving.front()).center());
+  const int scrolled = text->verticalScrollBar()->value();
+  EXPECT_GT(scrolled, 0);
+  QTextBlock heading = text->document()->begin();
+  while (heading.isValid() && heading.text() != QStringLiteral("Saving")) heading = heading.next();
+  ASSERT_TRUE(heading.isValid());
+  const QRectF at = text->document()->documentLayout()->blockBoundingRect(heading);
+  EXPECT_GE(at.top() - scrolled, -1.0);
+  EXPECT_LT(at.bottom() - scrolled, text->viewport()->height());
 }
 
 }  // namespace

@@ -1,6 +1,13 @@
-// The editing tools driven by mouse events on a real workflow view.
+// The editing tools, context menus, drops and clicks at every zoom, driven by
+// mouse events on a real workflow view.
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QScrollBar>
 
 #include "app/ui/commands.h"
+#include "editor/ui/dragdata.h"
 #include "editorfixture.h"
 
 namespace editortest {
@@ -127,25 +134,6 @@ TEST_F(EditorTest, DeletingANonEmptyClusterAsksAndCancelKeepsIt) {
   EXPECT_NE(doc->Title().find(" *"), std::string::npos);
 }
 
-TEST_F(EditorTest, DoubleClickOpensTheSheetOfTheSelectionOrTheClusterWindow) {
-  CNode* task = Add("Task", 100, -100);
-  CNode* cluster = Add("Cluster", 300, -100, NodeKind::IWC);
-  std::vector<const CNode*> sheets, windows;
-  on.taskProperties = [&](QWidget*, CWorkflowDoc&, CNode& n) {
-    sheets.push_back(&n);
-    return true;
-  };
-  on.openClusterWindow = [&](CWorkflowDoc&, CNode& n) { windows.push_back(&n); };
-  for (Point p : {Point{100, -100}, Point{300, -100}}) {
-    Click(p);
-    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, Pixel(p));
-    Release(p);
-  }
-  EXPECT_EQ(sheets, std::vector<const CNode*>{task});
-  EXPECT_EQ(windows, std::vector<const CNode*>{cluster});
-  EXPECT_TRUE(doc->IsModified()) << "the sheet was closed with OK";
-}
-
 TEST_F(EditorTest, ReloadRepositoryRereadsThisWorkflowsDatabasesUnderTheWaitCursor) {
   Add("Task", 100, -100);
   doc->ClearModified();
@@ -164,6 +152,225 @@ TEST_F(EditorTest, ReloadRepositoryRereadsThisWorkflowsDatabasesUnderTheWaitCurs
   EXPECT_EQ(waitDepth, 1);
   EXPECT_EQ(ui.waitDepth, 0);
   EXPECT_FALSE(doc->IsModified()) << "reading the repositories again changes no workflow";
+}
+
+struct Entry {
+  QString text;
+  bool enabled;
+  bool checked;
+};
+
+class MenuTest : public EditorTest {
+ protected:
+  MenuTest() {
+    on.execMenu = [this](QMenu& menu, QPoint) -> QAction* {
+      entries.clear();
+      Collect(menu);
+      QAction* chosen = nullptr;
+      for (QAction* a : AllActions(menu))
+        if (a->text() == choose) chosen = a;
+      return chosen;
+    };
+  }
+  static QList<QAction*> AllActions(const QMenu& menu) {
+    QList<QAction*> all;
+    for (QAction* a : menu.actions()) {
+      if (a->menu())
+        all += AllActions(*a->menu());
+      else if (!a->isSeparator())
+        all << a;
+    }
+    return all;
+  }
+  void Collect(const QMenu& menu) {
+    // Entries are named without their shortcut.
+    for (QAction* a : AllActions(menu))
+      entries[a->text().section('\t', 0, 0)] = {a->text(), a->isEnabled(), a->isChecked()};
+    titles.clear();
+    for (QAction* a : menu.actions())
+      if (a->menu()) titles << a->text();
+  }
+  void RightClick(Point p, CWorkflowView* v = nullptr, Qt::KeyboardModifiers keys = {}) {
+    CWorkflowView& target = v ? *v : *view;
+    const QPoint pixel = Pixel(target, p);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, pixel, target.viewport()->mapToGlobal(pixel),
+                            keys);
+    QApplication::sendEvent(target.viewport(), &event);
+  }
+
+  std::map<QString, Entry> entries;
+  QStringList titles;
+  QString choose;  // the entry to pick
+};
+
+TEST_F(MenuTest, TaskTypeEntriesChangeTheNodeAndMarkTheWorkflowModified) {
+  CNode* task = Add("Task", 100, -100);
+  choose = "Define as workflow start";
+  RightClick({100, -100});
+  EXPECT_EQ(doc->StartNode(), task);
+  EXPECT_EQ(task->Picture(), 2);
+  EXPECT_TRUE(doc->IsModified());
+  choose = "Out Task";
+  RightClick({100, -100});
+  EXPECT_TRUE(entries.at("Define as workflow start").checked);
+  EXPECT_EQ(task->Kind(), NodeKind::Out);
+  EXPECT_EQ(doc->StartNode(), nullptr);
+  EXPECT_EQ(doc->EndNode(), task);
+}
+
+TEST_F(MenuTest, ArrowMenuWinsOverTheNodeMenu) {
+  CNode* a = Add("A", 100, -100);
+  CNode* b = Add("B", 300, -100);
+  CArrow* arrow = doc->CreateArrow(*a, *b);
+  doc->SelectNode(*a);
+  RightClick(arrow->LineEnd());  // on B's border as well
+  EXPECT_TRUE(titles.isEmpty());
+  EXPECT_EQ(entries.size(), 2u);
+  EXPECT_TRUE(entries.at("&Delete").enabled);
+  EXPECT_TRUE(entries.at("&Properties").enabled);
+  EXPECT_TRUE(arrow->IsSelected());
+  EXPECT_TRUE(doc->SelectedNodes().empty());
+  choose = "&Delete\tDel";
+  RightClick({200, -108});
+  EXPECT_EQ(doc->AllArrows().size(), 0u);
+  EXPECT_EQ(doc->NodeCount(), 2u);
+}
+
+TEST_F(MenuTest, EveryKindGetsItsOwnMenu) {
+  Add("Central", 100, -100, NodeKind::ICDR);
+  Add("Cluster", 300, -100, NodeKind::IWC);
+  CNode* subscribed = Add("Subscribed", 500, -100, NodeKind::Extern);
+  CNode* other = Add("Other", 700, -100, NodeKind::Extern);
+  doc->ConnectReference(*subscribed, *other);
+  RightClick({100, -100});
+  EXPECT_EQ(titles, QStringList{"Sub-Workflow &Type"});
+  RightClick({300, -100});
+  EXPECT_TRUE(entries.at("Open Sub-Workflow").enabled);
+  choose = "D&isconnect ESW Reference";
+  RightClick({500, -100});
+  EXPECT_EQ(subscribed->ReferencedNode(), nullptr);
+  EXPECT_EQ(subscribed->Picture(), 12);
+  choose.clear();
+  RightClick({900, -900});
+  EXPECT_EQ(titles, QStringList{"&Align Nodes to ..."});
+  EXPECT_FALSE(entries.at("&Left").enabled) << "nothing selected to align";
+  EXPECT_TRUE(entries.at("Autoarrange Nodes").enabled);
+  EXPECT_TRUE(entries.at("&Select all").enabled);
+}
+
+// ---- Drops ----
+
+class DropTest : public EditorTest {
+ protected:
+  // Drags `data` over `p` and drops it there; returns whether the view took it.
+  bool DragAndDrop(const QMimeData& data, Point p, Qt::DropActions allowed = Qt::CopyAction) {
+    const QPointF pixel = Pixel(p);
+    QDragEnterEvent enter(pixel.toPoint(), allowed, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(view->viewport(), &enter);
+    QDragMoveEvent move(pixel.toPoint(), allowed, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(view->viewport(), &move);
+    movedAccepted = move.isAccepted();
+    QDropEvent drop(pixel, allowed, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(view->viewport(), &drop);
+    return drop.isAccepted();
+  }
+  bool movedAccepted = false;
+};
+
+TEST_F(DropTest, PersonsDropOnExternalTasksAndLeavesOnSubscribedWorkflows) {
+  CNode* task = Add("Task", 100, -100, NodeKind::ExtWFTask);
+  CNode* subscribed = Add("Subscribed", 300, -100, NodeKind::Extern);
+  const auto person = NewItemDragData(ClipFormat::ExtDirPerson,
+                                      QJsonObject{{"FullName", "Jane Roe/Sales/Partner"}});
+  EXPECT_FALSE(DragAndDrop(*person, {300, -100}));
+  EXPECT_FALSE(movedAccepted);
+  EXPECT_FALSE(DragAndDrop(*person, {600, -600}));
+  EXPECT_TRUE(DragAndDrop(*person, {100, -100}));
+  EXPECT_EQ(task->Attributes().member, "Jane Roe/Sales/Partner");
+
+  velk::NodeAttributes named = subscribed->Attributes();
+  named.member = "Partner Corp";
+  doc->SetNodeAttributes(*subscribed, named);
+  const auto leaf = NewItemDragData(ClipFormat::ExtDirExternalViewLeaf,
+                                    QJsonObject{{"LeafID", "0A1B"}, {"HeaderID", "H1"}});
+  EXPECT_FALSE(DragAndDrop(*leaf, {100, -100}));
+  EXPECT_TRUE(DragAndDrop(*leaf, {300, -100}));
+  EXPECT_EQ(subscribed->Attributes().griId, "0A1B");
+  EXPECT_EQ(subscribed->Attributes().member, "Partner Corp")
+      << "the leaf's organisation is unknown";
+}
+
+TEST_F(DropTest, SubscribedWorkflowDraggedOutWithCtrlLinksToAnother) {
+  CNode* dragged = Add("Offered", 100, -100, NodeKind::Extern);
+  CNode* target = Add("Target", 300, -100, NodeKind::Extern);
+  std::unique_ptr<QMimeData> data;
+  on.startDrag = [&](QWidget*, std::unique_ptr<QMimeData> d) { data = std::move(d); };
+  Click({100, -100}, Qt::ControlModifier);
+  ASSERT_TRUE(data);
+  EXPECT_TRUE(data->hasFormat(ClipboardMimeType(ClipFormat::ExternalSubscribedWorkflow)));
+  EXPECT_FALSE(DragAndDrop(*data, {100, -100}, Qt::LinkAction)) << "not on itself";
+  EXPECT_TRUE(DragAndDrop(*data, {300, -100}, Qt::CopyAction | Qt::LinkAction));
+  EXPECT_EQ(target->ReferencedNode(), dragged);
+}
+
+TEST_F(DropTest, DraggedOutNodesCarryTheFormatOfTheirKind) {
+  const std::pair<NodeKind, ClipFormat> cases[] = {
+      {NodeKind::In, ClipFormat::InternalInTask},
+      {NodeKind::EIDM, ClipFormat::SubflowOrderedByUs},
+      {NodeKind::Extern, ClipFormat::ExternalSubscribedWorkflow},
+      {NodeKind::Intern, ClipFormat::Task},
+      {NodeKind::ExtWFTask, ClipFormat::Task},
+  };
+  std::unique_ptr<QMimeData> data;
+  on.startDrag = [&](QWidget*, std::unique_ptr<QMimeData> d) { data = std::move(d); };
+  int x = 100;
+  for (auto [kind, format] : cases) {
+    CNode* node = Add("Node", x, -100, kind);
+    velk::NodeAttributes a = node->Attributes();
+    a.freeText = a.extClusterInput = a.extClusterOutput = a.extClusterFormat = "filled";
+    doc->SetNodeAttributes(*node, a);
+    data.reset();
+    Click({x, -100}, Qt::ControlModifier);
+    ASSERT_TRUE(data);
+    EXPECT_TRUE(data->hasFormat(ClipboardMimeType(format))) << static_cast<int>(kind);
+    EXPECT_EQ(DraggedNodeIn(data.get(), *doc), node);
+    x += 100;
+  }
+}
+
+class ZoomHitTest : public EditorTest {
+ protected:
+  // The viewport pixel of a logical point, worked out from the zoom and the
+  // scroll bars alone rather than through the view's own mapping.
+  QPoint ViewportPixel(velk::Point p) const {
+    const double sx = view->Zoom() * view->logicalDpiX() / 100.0;
+    const double sy = view->Zoom() * view->logicalDpiY() / 100.0;
+    return {qRound(p.x * sx) - view->horizontalScrollBar()->value(),
+            qRound(-p.y * sy) - view->verticalScrollBar()->value()};
+  }
+};
+
+TEST_F(ZoomHitTest, ClickOnANodesCentreSelectsThatNodeAtEveryZoom) {
+  const std::vector<CNode*> nodes = {Add("Near", 120, -120), Add("Middle", 700, -900),
+                                     Add("Far", 1500, -2200)};
+  for (double zoom : {0.25, 0.5, 1.0, 2.0, 4.0}) {
+    view->SetZoom(zoom);
+    ASSERT_DOUBLE_EQ(view->Zoom(), zoom);
+    for (CNode* node : nodes) {
+      const velk::Rect before = node->GetRect();
+      view->ScrollTo({before.left - 60, before.top + 60});
+      doc->DeselectAll();
+      const QPoint at = ViewportPixel(before.Center());
+      ASSERT_TRUE(view->viewport()->rect().contains(at)) << zoom << " " << node->Name();
+      QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+      EXPECT_EQ(doc->SelectedNodes(), std::vector<CNode*>{node}) << zoom << " " << node->Name();
+      EXPECT_EQ(node->GetRect(), before) << "a click must not move the node";
+      // Beside the node (a node's width to its right) nothing is hit.
+      QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                        ViewportPixel({before.right + before.Width(), before.Center().y}));
+      EXPECT_TRUE(doc->SelectedNodes().empty()) << zoom << " " << node->Name();
+    }
+  }
 }
 
 }  // namespace

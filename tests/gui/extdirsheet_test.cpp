@@ -1,17 +1,12 @@
 // "Item Properties" of the demo External Directory's items, and the Forms page
 // keeping a stored primary form the repository no longer has.
 
-#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
-#include <QTabWidget>
-#include <QTreeWidget>
 
 #include "dialogs/ui/extdirdialog.h"
 #include "dialogs/ui/extdirsheet.h"
 #include "dialogs/ui/formspage.h"
-#include "dialogs/ui/nodeproperty.h"
 #include "extdir/extdirdata.h"
 #include "extdir/extdiritems.h"
 #include "extdir/extdirtree.h"
@@ -20,7 +15,6 @@
 namespace {
 
 using shelltest::MessageBoxWatcher;
-using shelltest::ProcessEvents;
 using velk::CExtDirItem;
 using Strings = std::vector<std::string>;
 
@@ -54,21 +48,12 @@ class ItemSheetTest : public ModelerTest {
     EXPECT_TRUE(ran);
   }
   static void ShowTab(CDlgExtDir& sheet, const QString& title) {
-    for (int i = 0; i < sheet.Tabs()->count(); ++i)
-      if (sheet.Tabs()->tabText(i) == title) sheet.Tabs()->setCurrentIndex(i);
-    ASSERT_EQ(sheet.Tabs()->tabText(sheet.Tabs()->currentIndex()), title);
+    sheettest::ClickTab(sheet.Tabs(), title);
     Shoot(sheet);
   }
-  // Pictures of the pages when VELK_SCREENSHOT_DIR names a folder.
   static void Shoot(CDlgExtDir& sheet) {
-    static int count = 0;
-    const QByteArray dir = qgetenv("VELK_SCREENSHOT_DIR");
-    if (dir.isEmpty()) return;
-    ProcessEvents();
-    const QString name = QStringLiteral("item-%1-%2")
-                             .arg(++count, 2, 10, QLatin1Char('0'))
-                             .arg(sheet.Tabs()->tabText(sheet.Tabs()->currentIndex()).remove(' '));
-    sheet.grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + name + ".png");
+    shelltest::Picture(
+        sheet, sheet.windowTitle() + "-" + sheet.Tabs()->tabText(sheet.Tabs()->currentIndex()));
   }
   static void SetEdit(CDlgExtDir& sheet, const char* name, const char* text) {
     auto* edit = sheet.Tabs()->currentWidget()->findChild<QLineEdit*>(QLatin1String(name));
@@ -203,19 +188,10 @@ TEST_F(FormsKeepTest, AStoredPrimaryFormMissingFromTheRepositoryIsKept) {
     auto* primary = sheet.findChild<QComboBox*>("primaryForm");
     EXPECT_EQ(primary->currentText(), QStringLiteral("Old Request|GF_OldRequest"));
     EXPECT_EQ(primary->toolTip(), QString::fromLatin1(kNotInRepository));
-    if (const QByteArray dir = qgetenv("VELK_SCREENSHOT_DIR"); !dir.isEmpty()) {
-      primary->showPopup();
-      ProcessEvents();
-      sheet.grab().save(QString::fromLocal8Bit(dir) + "/forms-kept-primary.png");
-      primary->hidePopup();
-    }
+    shelltest::Picture(sheet, "forms-kept-primary");
     ClickOk(sheet);
   });
-  const QPoint at = Centre(*review);
-  QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, at);
-  QTest::mouseDClick(View()->viewport(), Qt::LeftButton, {}, at);
-  QTest::mouseRelease(View()->viewport(), Qt::LeftButton, {}, at);
-  ProcessEvents();
+  DoubleClick(Centre(*review));
   EXPECT_EQ(review->Attributes().objects,
             (Strings{"Old Request|GF_OldRequest", "Travel Request|GF_TravelRequest"}));
 }

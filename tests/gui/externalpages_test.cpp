@@ -1,17 +1,13 @@
-// The external-task pages and the content-management pages of the task sheet,
-// opened by double-clicking the demo workflows' tasks in the running program.
+// The task sheet opened by double-clicking the demo workflows' tasks in the
+// running program: every page of an In task, the external-task pages and the
+// content-management pages.
 
-#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QTabWidget>
 
 #include "dialogs/ui/cmpage.h"
 #include "dialogs/ui/cmtemplatedialog.h"
 #include "dialogs/ui/extdirdialog.h"
-#include "dialogs/ui/nodeproperty.h"
 #include "extdir/extdirdata.h"
 #include "extdir/extdirtree.h"
 #include "modelerfixture.h"
@@ -19,51 +15,36 @@
 namespace {
 
 using shelltest::MessageBoxWatcher;
-using shelltest::ProcessEvents;
 using Strings = std::vector<std::string>;
 
 class ExternalPagesTest : public ModelerTest {
  protected:
   // Double-clicks the task; `act` works on its sheet, which it must close.
   void Sheet(const std::string& task, std::function<void(CDlgNodeProperty&)> act) {
-    velk::CNode* node = Node(task);
-    ASSERT_NE(node, nullptr) << task;
+    ASSERT_NE(Node(task), nullptr) << task;
     bool ran = false;
     sheettest::OnNextModal<CDlgNodeProperty>([&](CDlgNodeProperty& sheet) {
       ran = true;
       act(sheet);
       if (sheet.isVisible()) sheet.reject();
     });
-    const QPoint at = Centre(*node);
-    QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(View()->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseRelease(View()->viewport(), Qt::LeftButton, {}, at);
-    ProcessEvents();
+    DoubleClick(Centre(*Node(task)));
     EXPECT_TRUE(ran) << task;
   }
-  static void ClickTab(CDlgNodeProperty& sheet, const QString& title) {
-    QTabWidget* tabs = sheet.Tabs();
-    for (int i = 0; i < tabs->count(); ++i)
-      if (tabs->tabText(i) == title)
-        QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(i).center());
-    ASSERT_EQ(tabs->tabText(tabs->currentIndex()), title);
-    Shoot(sheet, title);
+  // The page of that title brought to the front with a click on its tab.
+  static QWidget* Page(CDlgNodeProperty& sheet, const QString& title) {
+    sheettest::ClickTab(sheet.Tabs(), title);
+    shelltest::Picture(sheet, title);
+    return sheet.Tabs()->currentWidget();
   }
-  // Pictures of the pages when VELK_SCREENSHOT_DIR names a folder.
-  static void Shoot(QWidget& widget, QString name) {
-    static int count = 0;
-    const QByteArray dir = qgetenv("VELK_SCREENSHOT_DIR");
-    if (dir.isEmpty()) return;
-    ProcessEvents();
-    name = QStringLiteral("%1-%2").arg(++count, 2, 10, QLatin1Char('0')).arg(name.remove(' '));
-    widget.grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + name + ".png");
+  static CDlgNodePropertyCM& CmPage(CDlgNodeProperty& sheet, const QString& title) {
+    return static_cast<CDlgNodePropertyCM&>(*Page(sheet, title));
   }
   static QString Text(const QWidget& page, const char* name) {
     auto* label = page.findChild<QLabel*>(QLatin1String(name));
     return label ? label->text() : QStringLiteral("<missing %1>").arg(QLatin1String(name));
   }
   static void Click(QWidget* button) { QTest::mouseClick(button, Qt::LeftButton); }
-  static void Ok(CDlgNodeProperty& sheet) { ClickOk(sheet); }
   // Selects the row showing `text` as a click does.
   static void Pick(QListWidget* list, const QString& text) {
     const auto found = list->findItems(text, Qt::MatchExactly);
@@ -71,19 +52,48 @@ class ExternalPagesTest : public ModelerTest {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualItemRect(found.front()).center());
   }
-  velk::CExtDirData& Directory() { return *Doc().Databases().externalDirectory.repository; }
 };
+
+// Every page of a richly filled In task fills from the demo repositories; OK on
+// them all changes nothing (the sorted lists hold sorted names).
+TEST_F(ExternalPagesTest, EveryPageOfAnInTaskFillsFromTheRepositoriesAndOkChangesNothing) {
+  OpenWorkflow(QStringLiteral("Version 2.0"));
+  velk::CNode* receive = Node("Receive order");
+  velk::NodeAttributes a = receive->Attributes();
+  a.freeText = "The customer's order arrives from the partner portal and is checked.";
+  a.duration = 2;
+  a.durationUnit = 1;
+  a.performerType = 2;
+  a.member = "Order Desk";
+  a.teamManager = "Ann Lee/Sales/Marvelund";
+  a.readers = {"Carlos Mendes/Sales/Marvelund", "Sales/North", "Clerk"};
+  a.objects = {"Purchase Order|GF_PurchaseOrder", "Credit Report|GF_CreditReport"};
+  a.folderObjects = {"Delivery Note|GF_DeliveryNote", "Invoice|GF_Invoice"};
+  a.activities = {"Check customer data", "Confirm receipt", "Forward to credit check"};
+  a.activityFlag = true;
+  a.resources = {"Company Car", "Notebook Pool"};
+  Doc().SetNodeAttributes(*receive, a);
+  a = receive->Attributes();
+  MessageBoxWatcher boxes;
+  Sheet("Receive order", [](CDlgNodeProperty& sheet) {
+    for (int i = 0; i < sheet.Tabs()->count(); ++i) Page(sheet, sheet.Tabs()->tabText(i));
+    EXPECT_GT(sheet.findChild<QComboBox*>("person")->count(), 1);
+    EXPECT_EQ(sheet.findChild<QComboBox*>("primaryForm")->currentText(),
+              QStringLiteral("Purchase Order|GF_PurchaseOrder"));
+    ClickOk(sheet);
+  });
+  EXPECT_EQ(receive->Attributes(), a);
+  EXPECT_TRUE(boxes.boxes.empty()) << boxes.Texts().join('|').toStdString();
+}
 
 TEST_F(ExternalPagesTest, ExternalPerformerShowsTheOrganisationAndStoresMemberAndPicture) {
   OpenWorkflow(QStringLiteral("Complaint Handling"));
   velk::CNode* expert = Node("Expert opinion");
-  ASSERT_NE(expert, nullptr);
   Sheet("Expert opinion", [](CDlgNodeProperty& sheet) {
-    ClickTab(sheet, QStringLiteral("External Performer"));
-    auto* performer = sheet.findChild<QComboBox*>("externalPerformer");
+    QWidget* page = Page(sheet, QStringLiteral("External Performer"));
+    auto* performer = page->findChild<QComboBox*>("externalPerformer");
     EXPECT_EQ(performer->count(), 6);
     EXPECT_EQ(performer->currentText(), QStringLiteral("Tom Keller/Consulting/Cirrus Consulting"));
-    QWidget* page = sheet.Tabs()->currentWidget();
     EXPECT_EQ(Text(*page, "department"), QStringLiteral("Consulting"));
     EXPECT_EQ(Text(*page, "city"), QStringLiteral("Zurich"));
     EXPECT_EQ(Text(*page, "companyName"), QString());
@@ -94,19 +104,19 @@ TEST_F(ExternalPagesTest, ExternalPerformerShowsTheOrganisationAndStoresMemberAn
   EXPECT_EQ(expert->Attributes().member, "Tom Keller/Consulting/Cirrus Consulting");
 
   Sheet("Expert opinion", [](CDlgNodeProperty& sheet) {
-    ClickTab(sheet, QStringLiteral("External Performer"));
-    auto* performer = sheet.findChild<QComboBox*>("externalPerformer");
-    performer->setEditText(QString());
-    Ok(sheet);
+    Page(sheet, QStringLiteral("External Performer"))
+        ->findChild<QComboBox*>("externalPerformer")
+        ->setEditText(QString());
+    ClickOk(sheet);
   });
   EXPECT_EQ(expert->Attributes().member, "");
   EXPECT_EQ(expert->Picture(), velk::NodePicture::ExtWFTask);
 
   Sheet("Expert opinion", [](CDlgNodeProperty& sheet) {
-    ClickTab(sheet, QStringLiteral("External Performer"));
+    Page(sheet, QStringLiteral("External Performer"));
     sheettest::Choose(sheet.findChild<QComboBox*>("externalPerformer"),
                       QStringLiteral("Sara Jones/Sales/Acme Logistics"));
-    Ok(sheet);
+    ClickOk(sheet);
   });
   EXPECT_EQ(expert->Attributes().member, "Sara Jones/Sales/Acme Logistics");
   EXPECT_EQ(expert->Picture(), velk::NodePicture::ExtWFTaskAssigned);
@@ -131,8 +141,7 @@ TEST_F(ExternalPagesTest, GriPagesShowTheLeafItsHeaderAndTheReference) {
   for (const Case& c : cases) {
     const velk::NodeAttributes before = Node(c.task)->Attributes();
     Sheet(c.task, [&](CDlgNodeProperty& sheet) {
-      ClickTab(sheet, QString::fromLatin1(c.tab));
-      QWidget* page = sheet.Tabs()->currentWidget();
+      QWidget* page = Page(sheet, QString::fromLatin1(c.tab));
       EXPECT_EQ(Text(*page, "canonicalName"), QString::fromLatin1(c.canonical)) << c.task;
       EXPECT_EQ(Text(*page, "processView"), QString::fromLatin1(c.processView)) << c.task;
       if (c.taskName) {
@@ -142,17 +151,16 @@ TEST_F(ExternalPagesTest, GriPagesShowTheLeafItsHeaderAndTheReference) {
       if (auto* view = page->findChild<QPushButton*>("viewExtDir")) {
         EXPECT_FALSE(view->isEnabled());
       }
-      ClickTab(sheet, QStringLiteral("Incoming CM"));
-      Ok(sheet);
+      Page(sheet, QStringLiteral("Incoming CM"));
+      ClickOk(sheet);
     });
     EXPECT_EQ(Node(c.task)->Attributes(), before) << c.task;
   }
 
   // With the directory shown, "View ExtDir" opens the leaf's sheet.
-  velk::CExtDirTree shown(Directory());
+  velk::CExtDirTree shown(*Doc().Databases().externalDirectory.repository);
   Sheet("Record complaint", [](CDlgNodeProperty& sheet) {
-    ClickTab(sheet, QStringLiteral("GRI Info"));
-    auto* view = sheet.Tabs()->currentWidget()->findChild<QPushButton*>("viewExtDir");
+    auto* view = Page(sheet, QStringLiteral("GRI Info"))->findChild<QPushButton*>("viewExtDir");
     ASSERT_TRUE(view->isEnabled());
     QString title;
     int tabs = 0;
@@ -173,8 +181,7 @@ TEST_F(ExternalPagesTest, OrderedSubWorkflowShowsAndStoresItsOrder) {
   ASSERT_NE(bank, nullptr);
   MessageBoxWatcher boxes;
   Sheet("Ask the bank", [&](CDlgNodeProperty& sheet) {
-    ClickTab(sheet, QStringLiteral("Ordered Sub-Workflow"));
-    QWidget* page = sheet.Tabs()->currentWidget();
+    QWidget* page = Page(sheet, QStringLiteral("Ordered Sub-Workflow"));
     EXPECT_EQ(page->findChild<QComboBox*>("input")->currentText(),
               QStringLiteral("Purchase Order|GF_PurchaseOrder"));
     EXPECT_EQ(page->findChild<QComboBox*>("format")->currentText(), QStringLiteral("Notes"));
@@ -192,12 +199,12 @@ TEST_F(ExternalPagesTest, OrderedSubWorkflowShowsAndStoresItsOrder) {
 
     auto* duration = page->findChild<QLineEdit*>("expectedDuration");
     duration->setText(QStringLiteral("soon"));
-    Ok(sheet);
+    ClickOk(sheet);
     EXPECT_TRUE(sheet.isVisible()) << "a duration that is no integer keeps the sheet";
     duration->setText(QStringLiteral("8"));
     sheettest::Choose(page->findChild<QComboBox*>("expectedDurationUnit"), QStringLiteral("Weeks"));
     page->findChild<QLineEdit*>("requiredDate")->setText(QStringLiteral("30.06.2027"));
-    Ok(sheet);
+    ClickOk(sheet);
   });
   EXPECT_EQ(boxes.Texts(), QStringList{QStringLiteral("Please enter an integer.")});
   const velk::NodeAttributes& a = bank->Attributes();
@@ -210,8 +217,7 @@ TEST_F(ExternalPagesTest, OrderedSubWorkflowShowsAndStoresItsOrder) {
 TEST_F(ExternalPagesTest, ConnectionsAreMadeRemovedSavedAndLoadedBack) {
   OpenWorkflow(QStringLiteral("Complaint Handling"));
   Sheet("Carrier statement", [](CDlgNodeProperty& sheet) {
-    ClickTab(sheet, QStringLiteral("Outgoing CM"));
-    auto& page = static_cast<CDlgNodePropertyCM&>(*sheet.Tabs()->currentWidget());
+    auto& page = CmPage(sheet, QStringLiteral("Outgoing CM"));
     EXPECT_EQ(sheettest::Texts(page.Blocks()),
               (Strings{"Customer (0 of 1)", "Complaint (0 of 3)", "More Fields (0 of 1)"}));
     EXPECT_EQ(sheettest::Texts(page.NeededFields()),
@@ -227,7 +233,7 @@ TEST_F(ExternalPagesTest, ConnectionsAreMadeRemovedSavedAndLoadedBack) {
     Click(page.ConnectButton());
     EXPECT_EQ(sheettest::Texts(page.ContentFields()),
               (Strings{"Date <=> DeliveryDate", "Subject", "Text"}));
-    Shoot(sheet, QStringLiteral("ConnectedCM"));
+    shelltest::Picture(sheet, QStringLiteral("ConnectedCM"));
     // Undone again: the needed field is offered once more.
     Pick(page.ContentFields(), QStringLiteral("Date <=> DeliveryDate"));
     Click(page.DisconnectButton());
@@ -235,7 +241,7 @@ TEST_F(ExternalPagesTest, ConnectionsAreMadeRemovedSavedAndLoadedBack) {
               1);
     EXPECT_EQ(sheettest::Texts(page.Blocks())[0], "Customer (1 of 1)");
     sheettest::Choose(page.Type(), QStringLiteral("Control"));
-    Ok(sheet);
+    ClickOk(sheet);
   });
   EXPECT_EQ(Node("Carrier statement")->Attributes().outContentManagement,
             Strings{"CustomerName <=> Customer_Name"});
@@ -245,14 +251,13 @@ TEST_F(ExternalPagesTest, ConnectionsAreMadeRemovedSavedAndLoadedBack) {
   Key(Qt::Key_S);
   ASSERT_FALSE(Doc().IsModified()) << boxes.Texts().join('|').toStdString();
   frame()->MdiArea()->closeAllSubWindows();
-  ProcessEvents();
+  shelltest::ProcessEvents();
   OpenWorkflow(QStringLiteral("Complaint Handling"));
   const velk::NodeAttributes& loaded = Node("Carrier statement")->Attributes();
   EXPECT_EQ(loaded.outContentManagement, Strings{"CustomerName <=> Customer_Name"});
   EXPECT_EQ(loaded.outContentManagementType, 1);
   Sheet("Carrier statement", [](CDlgNodeProperty& sheet) {
-    ClickTab(sheet, QStringLiteral("Outgoing CM"));
-    auto& page = static_cast<CDlgNodePropertyCM&>(*sheet.Tabs()->currentWidget());
+    auto& page = CmPage(sheet, QStringLiteral("Outgoing CM"));
     EXPECT_EQ(sheettest::Texts(page.Blocks())[0], "Customer (1 of 1)");
     EXPECT_EQ(page.NeededFields()->findItems(QStringLiteral("CustomerName"), Qt::MatchExactly).size(),
               0);
@@ -266,8 +271,7 @@ TEST_F(ExternalPagesTest, ATemplateConnectsAgainWhatResetUndidAndAdhocStoresNone
   const Strings stored = receive->Attributes().outContentManagement;
   ASSERT_EQ(stored.size(), 2u);
   Sheet("Receive order", [](CDlgNodeProperty& sheet) {
-    ClickTab(sheet, QStringLiteral("Incoming CM"));
-    auto& page = static_cast<CDlgNodePropertyCM&>(*sheet.Tabs()->currentWidget());
+    auto& page = CmPage(sheet, QStringLiteral("Incoming CM"));
     Click(page.findChild<QPushButton*>("reset"));
     EXPECT_EQ(page.NeededFields()->count(), 2);
     sheettest::OnNextModal<CDlgSelectCMTemplate>([](CDlgSelectCMTemplate& dialog) {
@@ -275,21 +279,20 @@ TEST_F(ExternalPagesTest, ATemplateConnectsAgainWhatResetUndidAndAdhocStoresNone
       sheettest::Choose(dialog.Names(), QStringLiteral("Order to Acme"));
       EXPECT_EQ(sheettest::Texts(dialog.Fields()),
                 (Strings{"Customer_Name <=> CustomerName", "Order_Amount <=> Amount"}));
-      Shoot(dialog, QStringLiteral("Template"));
+      shelltest::Picture(dialog, QStringLiteral("Template"));
       ClickOk(dialog);
     });
     Click(page.findChild<QPushButton*>("applyTemplate"));
     EXPECT_EQ(page.NeededFields()->count(), 0);
-    Ok(sheet);
+    ClickOk(sheet);
   });
   EXPECT_EQ(receive->Attributes().outContentManagement, stored);
 
   Sheet("Receive order", [](CDlgNodeProperty& sheet) {
-    ClickTab(sheet, QStringLiteral("Incoming CM"));
-    auto& page = static_cast<CDlgNodePropertyCM&>(*sheet.Tabs()->currentWidget());
+    auto& page = CmPage(sheet, QStringLiteral("Incoming CM"));
     sheettest::Choose(page.Type(), QStringLiteral("Adhoc"));
     EXPECT_FALSE(page.Blocks()->isEnabled());
-    Ok(sheet);
+    ClickOk(sheet);
   });
   EXPECT_TRUE(receive->Attributes().outContentManagement.empty());
   EXPECT_EQ(receive->Attributes().outContentManagementType, 2);
@@ -303,10 +306,9 @@ TEST_F(ExternalPagesTest, ALeafMissingFromTheDirectoryIsReported) {
   Doc().SetNodeAttributes(*carrier, a);
   MessageBoxWatcher boxes;
   Sheet("Carrier statement", [&](CDlgNodeProperty& sheet) {
-    ClickTab(sheet, QStringLiteral("External Subscribed Workflow"));
-    EXPECT_EQ(Text(*sheet.Tabs()->currentWidget(), "canonicalName"), QStringLiteral("Not yet loaded"));
-    ClickTab(sheet, QStringLiteral("Incoming CM"));
-    auto& page = static_cast<CDlgNodePropertyCM&>(*sheet.Tabs()->currentWidget());
+    EXPECT_EQ(Text(*Page(sheet, QStringLiteral("External Subscribed Workflow")), "canonicalName"),
+              QStringLiteral("Not yet loaded"));
+    auto& page = CmPage(sheet, QStringLiteral("Incoming CM"));
     EXPECT_EQ(page.NeededFields()->count(), 0);
   });
   ASSERT_EQ(boxes.boxes.size(), 1u) << boxes.Texts().join("|").toStdString();

@@ -1,16 +1,11 @@
-#include <gtest/gtest.h>
-
-#include <QApplication>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPointer>
-#include <QPushButton>
 #include <QTreeWidget>
 #include <functional>
 
-#include "app/settings.h"
 #include "app/ui/guiservices.h"
 #include "app/ui/infocenterwnd.h"
 #include "app/ui/mainframe.h"

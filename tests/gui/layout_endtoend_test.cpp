@@ -2,11 +2,6 @@
 // with the mouse, commands from toolbar, menu, shortcut-free menu entries and
 // the context menu, each one undo step.
 
-#include <gtest/gtest.h>
-
-#include <QMenu>
-#include <QTest>
-#include <QToolBar>
 #include <map>
 
 #include "model/workflowundo.h"
@@ -65,9 +60,7 @@ TEST_F(LayoutEndToEndTest, AlignFromToolbarAndMenuEachOneUndoStep) {
 
 TEST_F(LayoutEndToEndTest, ArrangeAsLayersFromTheToolbarAndAutoarrangeFromTheContextMenu) {
   const auto original = Rects();
-  QTest::mouseClick(
-      frame()->ToolBar(CMainFrame::AlignNodesBar)->widgetForAction(frame()->Action(cmd::ArrangeLayers)),
-      Qt::LeftButton);
+  QTest::mouseClick(AlignButton(cmd::ArrangeLayers), Qt::LeftButton);
   ProcessEvents();
   EXPECT_EQ(Doc().History().UndoName(), "Arrange as layers");
   EXPECT_TRUE(Doc().IsModified());
@@ -81,46 +74,10 @@ TEST_F(LayoutEndToEndTest, ArrangeAsLayersFromTheToolbarAndAutoarrangeFromTheCon
 
   // Right click on empty space, "Autoarrange Nodes" in the menu.
   const QPoint empty = View()->ToViewport(velk::Point{1500, -2500});
-  QTimer::singleShot(50, [] {
-    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-    if (!menu) return;
-    for (QAction* a : menu->actions())
-      if (a->text() == QStringLiteral("Autoarrange Nodes") && a->isEnabled()) {
-        menu->setActiveAction(a);
-        QTest::keyClick(menu, Qt::Key_Return);
-        return;
-      }
-    menu->close();
-  });
-  QTest::mouseClick(View()->viewport(), Qt::RightButton, {}, empty);
-  QContextMenuEvent event(QContextMenuEvent::Mouse, empty, View()->viewport()->mapToGlobal(empty));
-  QApplication::sendEvent(View()->viewport(), &event);
-  ProcessEvents();
+  ContextMenu(empty, QStringLiteral("Autoarrange Nodes"));
   EXPECT_EQ(Node("Receive order")->GetRect().Center(), (velk::Point{200, -200}));
   Undo();
   EXPECT_EQ(Rects(), original) << "one step";
-}
-
-// A level a user can import that took the layout minutes: every task has an
-// arrow to every later one.
-TEST_F(LayoutEndToEndTest, ArrangeAsLayersPlacesALargeDenseLevelInMoments) {
-  std::vector<CNode*> dag;
-  for (int i = 0; i < 300; ++i)
-    dag.push_back(Doc().InsertNode(velk::NodeRectAt(20 * (i % 50), -20 * (i / 50) - 3000),
-                                   velk::NodeKind::Intern));
-  for (std::size_t s = 0; s < dag.size(); ++s)
-    for (std::size_t t = s + 1; t < dag.size(); ++t) Doc().CreateArrow(*dag[s], *dag[t]);
-  QTest::mouseClick(frame()
-                        ->ToolBar(CMainFrame::AlignNodesBar)
-                        ->widgetForAction(frame()->Action(cmd::ArrangeLayers)),
-                    Qt::LeftButton);
-  QTRY_VERIFY_WITH_TIMEOUT(Doc().History().UndoName() == "Arrange as layers", 30000);
-  for (std::size_t i = 1; i < dag.size(); ++i)
-    EXPECT_LT(dag[i]->GetRect().top, dag[i - 1]->GetRect().bottom) << "a row for each task";
-  const std::vector<CNode*> level = Doc().LevelNodes();
-  for (const CNode* a : level)
-    for (const CNode* b : level)
-      EXPECT_TRUE(a == b || !a->GetRect().Intersects(b->GetRect())) << a->Name() << b->Name();
 }
 
 TEST_F(LayoutEndToEndTest, GroupAsClusterRefusesWithAMessageThenGroupsACleanSelection) {

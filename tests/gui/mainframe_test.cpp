@@ -1,18 +1,18 @@
-#include <gtest/gtest.h>
-
+// The main window: its placement and toolbars kept between starts, commands and
+// menus following the active window, progress and the lock-key panes.
 #include <QAction>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QTest>
 #include <QToolBar>
 
-#include "app/settings.h"
-#include "app/ui/commandtable.h"
 #include "app/ui/infocenterwnd.h"
+#include "app/ui/lockkeys.h"
 #include "app/ui/mainframe.h"
 #include "app/ui/statusline.h"
 #include "app/ui/workflowframe.h"
-#include "common/headlessservices.h"
 #include "shellfixture.h"
 
 namespace {
@@ -52,7 +52,7 @@ TEST_F(MainFrame, RestoresWindowPosOnlyWhenItHasTenNumbers) {
   }
 }
 
-TEST_F(MainFrame, ClosingStoresPlacementAndMaximisedFlag) {
+TEST_F(MainFrame, ClosingStoresPlacementMaximisedFlagAndOnceCreatedTheInfoCenters) {
   velk::MemorySettingsBackend store;
   {
     auto frame = MakeFrame(store);
@@ -71,18 +71,6 @@ TEST_F(MainFrame, ClosingStoresPlacementAndMaximisedFlag) {
   {
     auto frame = MakeFrame(store);
     frame->showMaximized();
-    frame->close();
-  }
-  auto maximized = velk::ReadWindowPlacement(store, "WindowPos");
-  ASSERT_TRUE(maximized);
-  EXPECT_EQ(maximized->flags, velk::WindowPlacement::kRestoreToMaximized);
-}
-
-TEST_F(MainFrame, InfoWindowPosIsWrittenOnceTheInfoCenterWasCreated) {
-  velk::MemorySettingsBackend store;
-  {
-    auto frame = MakeFrame(store);
-    frame->show();
     EXPECT_EQ(frame->InfoCenterWindow(), nullptr);
     frame->RouteCommand(cmd::InfoCenter);
     ASSERT_NE(frame->InfoCenterWindow(), nullptr);
@@ -90,6 +78,9 @@ TEST_F(MainFrame, InfoWindowPosIsWrittenOnceTheInfoCenterWasCreated) {
     frame->InfoCenterWindow()->close();  // hidden, not destroyed
     frame->close();
   }
+  auto maximized = velk::ReadWindowPlacement(store, "WindowPos");
+  ASSERT_TRUE(maximized);
+  EXPECT_EQ(maximized->flags, velk::WindowPlacement::kRestoreToMaximized);
   auto info = velk::ReadWindowPlacement(store, "InfoWindowPos");
   ASSERT_TRUE(info);
   EXPECT_EQ(info->left, 200);
@@ -111,28 +102,23 @@ TEST_F(MainFrame, FirstProgressCallCreatesTheIndicatorLaterCallsMoveIt) {
   EXPECT_EQ(bar->value(), 60);
 }
 
-TEST_F(MainFrame, ToolbarsStandOnTwoRows) {
-  velk::MemorySettingsBackend store;
-  auto frame = MakeFrame(store);
-  frame->resize(1600, 800);
-  frame->show();
-  ProcessEvents();
-  // Standard alone on the first row; the others side by side on the second.
-  QRect previous = frame->ToolBar(CMainFrame::WorkflowToolsBar)->geometry();
-  EXPECT_LT(frame->ToolBar(CMainFrame::StandardBar)->geometry().top(), previous.top());
-  for (int b = CMainFrame::AlignNodesBar; b <= CMainFrame::ExtDirBar; ++b) {
-    QRect r = frame->ToolBar(CMainFrame::Bar(b))->geometry();
-    EXPECT_EQ(r.top(), previous.top()) << b;
-    EXPECT_GE(r.left(), previous.right()) << b;
-    previous = r;
-  }
-}
-
-TEST_F(MainFrame, ToolbarVisibilityIsToggledAndRestoredAtTheNextStart) {
+// Standard alone on the first row, the others side by side on the second; what
+// the View menu hides stays hidden at the next start.
+TEST_F(MainFrame, ToolbarsStandOnTwoRowsAndTheirVisibilityIsRestoredAtTheNextStart) {
   velk::MemorySettingsBackend store;
   {
     auto frame = MakeFrame(store);
+    frame->resize(1600, 800);
     frame->show();
+    ProcessEvents();
+    QRect previous = frame->ToolBar(CMainFrame::WorkflowToolsBar)->geometry();
+    EXPECT_LT(frame->ToolBar(CMainFrame::StandardBar)->geometry().top(), previous.top());
+    for (int b = CMainFrame::AlignNodesBar; b <= CMainFrame::ExtDirBar; ++b) {
+      QRect r = frame->ToolBar(CMainFrame::Bar(b))->geometry();
+      EXPECT_EQ(r.top(), previous.top()) << b;
+      EXPECT_GE(r.left(), previous.right()) << b;
+      previous = r;
+    }
     EXPECT_TRUE(frame->QueryCommand(cmd::ViewAlignNodes).checked);
     frame->RouteCommand(cmd::ViewAlignNodes);
     EXPECT_TRUE(frame->ToolBar(CMainFrame::AlignNodesBar)->isHidden());
@@ -202,10 +188,47 @@ TEST_F(MainFrame, MenusFollowTheActiveWindow) {
   frame->MdiArea()->setActiveSubWindow(child);
   EXPECT_EQ(VisibleMenus(*frame).join(','),
             QStringLiteral("&File,&Edit,&View,&Workflow,&Options,&Window,&Help"));
+}
 
-  // Every command of the table that is built has its action; the others none.
-  for (const CommandInfo& c : AllCommands())
-    EXPECT_EQ(frame->Action(c.id) != nullptr, IsCommandBuilt(c.id)) << c.id;
+TEST(LockKeys, NextStatesFollowTheMaskAndTogglesOnPress) {
+  const LockStates off, all{true, true, true};
+  constexpr unsigned caps = kXLockMask, num = kXMod2Mask;
+  struct Case {
+    const char* what;
+    LockStates current;
+    unsigned mask;
+    int key;
+    bool press, native;
+    LockStates expected;
+  };
+  const std::vector<Case> cases = {
+      {"caps press, mask clear", off, 0, Qt::Key_CapsLock, true, true, {true, false, false}},
+      {"caps press, mask set", all, caps | num, Qt::Key_CapsLock, true, true, {false, true, true}},
+      {"num press, mask set", off, num, Qt::Key_NumLock, true, true, {false, false, false}},
+      {"clear mask turns caps and num off", all, 0, Qt::Key_A, false, true, {false, false, true}},
+      {"scroll press turns on", off, 0, Qt::Key_ScrollLock, true, false, {false, false, true}},
+      {"caps press without mask", all, 0, Qt::Key_CapsLock, true, false, {false, true, true}},
+      {"release without mask", all, 0, Qt::Key_CapsLock, false, false, all},
+  };
+  for (const Case& c : cases) {
+    const LockStates got = NextLockStates(c.current, c.mask, c.key, c.press, c.native);
+    EXPECT_EQ(got, c.expected) << c.what << ": got " << got.caps << got.num << got.scroll;
+  }
+}
+
+TEST(LockKeys, ScrollLockClickTogglesTheScrlPaneOnce) {
+  CStatusLine line;
+  QWidget parent;
+  QWidget* target = new QWidget(&parent);  // an ignored press also reaches the parent
+  auto* pane = line.findChild<QLabel*>(QStringLiteral("ScrlPane"));
+  ASSERT_NE(pane, nullptr);
+  ASSERT_FALSE(pane->isEnabled());
+  for (bool on : {true, false}) {
+    QTest::keyClick(target, Qt::Key_ScrollLock);
+    EXPECT_EQ(pane->isEnabled(), on);
+    EXPECT_EQ(line.LockState(2), on);
+  }
+  EXPECT_FALSE(line.LockState(0) || line.LockState(1));
 }
 
 }  // namespace

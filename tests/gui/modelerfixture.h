@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
 
@@ -46,18 +47,23 @@ class ModelerTest : public ::testing::Test {
   CWorkflowView* View() const { return static_cast<CWorkflowView*>(Active()->GetView()); }
   velk::CWorkflowDoc& Doc() const { return *Active()->GetDocument(); }
 
-  // File Open with Ctrl+O, then the stored version whose entry holds `text`, and OK.
-  void OpenWorkflow(const QString& text) {
-    sheettest::OnNextModal<CDlgLoadWorkflow>([text](CDlgLoadWorkflow& dialog) {
+  // File Open with Ctrl+O, then the stored version whose entry holds `text`, and
+  // OK; returns the entries the chooser listed, in its order.
+  QStringList OpenWorkflow(const QString& text) {
+    auto entries = std::make_shared<QStringList>();
+    sheettest::OnNextModal<CDlgLoadWorkflow>([text, entries](CDlgLoadWorkflow& dialog) {
       QTreeWidget* tree = dialog.Tree();
       tree->expandAll();
-      for (QTreeWidgetItemIterator it(tree); *it; ++it)
+      for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+        *entries << (*it)->text(0);
         if ((*it)->text(0).contains(text))
           QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
                             tree->visualItemRect(*it).center());
+      }
       ClickOk(dialog);
     });
     Key(Qt::Key_O);
+    return *entries;
   }
   // CTRL + `key` on the main window, as a user presses it.
   void Key(Qt::Key key) {
@@ -110,6 +116,32 @@ class ModelerTest : public ::testing::Test {
     QTest::mouseRelease(View()->viewport(), Qt::LeftButton, {}, at);
     shelltest::ProcessEvents();
   }
+  // Right-clicks at `at` and picks the first enabled entry whose text starts
+  // with `entry` (none: the menu is closed); returns the enabled entries seen.
+  QStringList ContextMenu(QPoint at, const QString& entry = {}) {
+    auto enabled = std::make_shared<QStringList>();
+    QTimer::singleShot(50, [enabled, entry] {
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      if (!menu) return;
+      QAction* chosen = nullptr;
+      for (QAction* a : menu->actions()) {
+        if (!a->isEnabled() || a->isSeparator()) continue;
+        *enabled << a->text();
+        if (!chosen && !entry.isEmpty() && a->text().startsWith(entry)) chosen = a;
+      }
+      if (chosen) {
+        menu->setActiveAction(chosen);
+        QTest::keyClick(menu, Qt::Key_Return);
+      } else {
+        menu->close();
+      }
+    });
+    QTest::mouseClick(View()->viewport(), Qt::RightButton, {}, at);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, View()->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(View()->viewport(), &event);
+    shelltest::ProcessEvents();
+    return *enabled;
+  }
   velk::CNode* Node(const std::string& name) const {
     for (velk::CNode* n : Doc().AllNodes())
       if (n->Name() == name) return n;
@@ -118,10 +150,12 @@ class ModelerTest : public ::testing::Test {
   QPoint Centre(const velk::CNode& n) const {
     return View()->ToViewport(n.GetRect().Center());
   }
-  // A picture of `widget` for a person to look at, when VELK_SCREENSHOT_DIR names a folder.
-  static void Picture(QWidget& widget, const char* name) {
-    if (const QByteArray dir = qgetenv("VELK_SCREENSHOT_DIR"); !dir.isEmpty())
-      widget.grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + name + ".png");
+  // Press, a first move that starts the drag, the move to `to` and release.
+  void Drag(QPoint from, QPoint to) {
+    QTest::mousePress(View()->viewport(), Qt::LeftButton, {}, from);
+    QTest::mouseMove(View()->viewport(), from + (to - from) / 2);
+    QTest::mouseMove(View()->viewport(), to);
+    QTest::mouseRelease(View()->viewport(), Qt::LeftButton, {}, to);
   }
 
   shelltest::ShellEnvironment env;

@@ -1,20 +1,13 @@
-// Finding, the overview and moving around without the mouse, in the modeler as
-// main() composes it, on the demo repository, with real keys and mouse.
+// Finding, the overview, the zoom pane and moving around without the mouse, in
+// the modeler as main() composes it, on the demo repository, with real keys and mouse.
 
-#include <gtest/gtest.h>
-
-#include <QApplication>
-#include <QComboBox>
 #include <QLineEdit>
-#include <QListWidget>
-#include <QMessageBox>
-#include <QTest>
 
-#include "app/ui/commands.h"
 #include "app/ui/findbar.h"
 #include "app/ui/overviewdock.h"
-#include "dialogs/ui/nodeproperty.h"
+#include "app/ui/statusline.h"
 #include "editor/ui/overviewwidget.h"
+#include "editor/zoom.h"
 #include "modelerfixture.h"
 
 namespace {
@@ -68,7 +61,7 @@ TEST_F(NavigationTest, FindOpensTheLevelTwoDownSelectsTheTaskAndStepsThroughResu
   Key(Qt::Key_F);
   Type(QStringLiteral("dispatcher"));
   ASSERT_EQ(Bar()->Results()->count(), 2);
-  Picture(*frame(), "find-bar");
+  shelltest::Picture(*frame(), "find-bar");
   Press(Qt::Key_F3);
   EXPECT_EQ(Selected(), std::vector<CNode*>{Node("Print label")});
   Press(Qt::Key_F3);
@@ -80,7 +73,7 @@ TEST_F(NavigationTest, FindOpensTheLevelTwoDownSelectsTheTaskAndStepsThroughResu
   Key(Qt::Key_F);
   Type(QStringLiteral("reject"));
   ASSERT_EQ(Bar()->Results()->count(), 2);
-  Picture(*frame(), "find-bar");
+  shelltest::Picture(*frame(), "find-bar");
   EXPECT_EQ(Bar()->Results()->item(0)->text(),
             QStringLiteral("arrow 'Approve large order' -> 'Reject order' (condition)"));
   Press(Qt::Key_Return);
@@ -91,28 +84,6 @@ TEST_F(NavigationTest, FindOpensTheLevelTwoDownSelectsTheTaskAndStepsThroughResu
   EXPECT_EQ(Bar()->Results()->count(), 1);
   Press(Qt::Key_Escape);
   EXPECT_FALSE(Bar()->isVisible());
-}
-
-TEST_F(NavigationTest, FindReachesTheSubWorkflowOpenFromTheWorkflow) {
-  OpenWorkflow(QStringLiteral("Version 2.0"));
-  CChildFrame* caller = Active();
-  QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, Centre(*Node("Credit check")));
-  shelltest::MessageBoxWatcher watcher;
-  watcher.answers = {QMessageBox::Yes};  // create it
-  Trigger(cmd::OpenSubWorkflow);
-  CChildFrame* sub = Active();
-  ASSERT_NE(sub, caller);
-
-  frame()->MdiArea()->setActiveSubWindow(caller);
-  Key(Qt::Key_F);
-  Type(QStringLiteral("end"));
-  const QList<QListWidgetItem*> items = Bar()->Results()->findItems(
-      QStringLiteral("Credit check: task 'End' (name)"), Qt::MatchExactly);
-  ASSERT_EQ(items.size(), 1);
-  for (int i = Bar()->Results()->row(items.front()); i > 0; --i) Press(Qt::Key_Down);
-  Press(Qt::Key_Return);
-  EXPECT_EQ(Active(), sub);
-  EXPECT_EQ(Selected(), std::vector<CNode*>{Node("End")});
 }
 
 TEST_F(NavigationTest, FindInRepositoryOpensTheChosenStoredVersion) {
@@ -188,10 +159,41 @@ TEST_F(NavigationTest, DraggingTheOverviewsRectangleScrollsTheViewAndFollowsTheW
   const velk::Rect after = View()->ExposedRect();
   EXPECT_GT(after.left, before.left + 50);
   EXPECT_LT(after.top, before.top - 30);
-  Picture(*frame(), "overview");
+  shelltest::Picture(*frame(), "overview");
 
   DoubleClick(Centre(*Node("Fulfilment")));
   EXPECT_EQ(overview->View(), View()) << "the cluster window is the active one now";
+}
+
+// The status line's zoom pane shows the active window's zoom; pictures of a
+// zoomed window are written when VELK_SCREENSHOT_DIR names a folder.
+TEST_F(NavigationTest, TheZoomPaneFollowsTheActiveWindow) {
+  const auto pane = [this] { return frame()->StatusLine()->ZoomText(); };
+  EXPECT_EQ(pane(), QString());
+  OpenWorkflow(QStringLiteral("Version 2.0"));
+  CChildFrame* firstWindow = Active();
+  CWorkflowView* first = View();
+  EXPECT_EQ(pane(), QStringLiteral("100%"));
+  first->SetZoom(2.0);
+  EXPECT_EQ(pane(), QStringLiteral("200%"));
+  shelltest::Picture(*frame(), "zoom-200");
+  Trigger(cmd::ViewZoomOut);
+  EXPECT_EQ(pane(), QStringLiteral("%1%").arg(velk::ZoomPercent(first->Zoom())));
+  EXPECT_LT(first->Zoom(), 2.0);
+
+  OpenWorkflow(QStringLiteral("Version 1.0"));
+  EXPECT_EQ(pane(), QStringLiteral("100%"));
+  first->SetZoom(4.0);  // in the background: the pane keeps showing the active one
+  EXPECT_EQ(pane(), QStringLiteral("100%"));
+  View()->SetZoom(0.5);
+  EXPECT_EQ(pane(), QStringLiteral("50%"));
+  shelltest::Picture(*frame(), "zoom-50");
+  frame()->MdiArea()->setActiveSubWindow(firstWindow);
+  ProcessEvents();
+  EXPECT_EQ(pane(), QStringLiteral("400%"));
+  frame()->MdiArea()->closeAllSubWindows();
+  ProcessEvents();
+  EXPECT_EQ(pane(), QString());
 }
 
 }  // namespace

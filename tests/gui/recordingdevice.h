@@ -10,6 +10,7 @@
 #include <QPen>
 #include <QPolygonF>
 #include <QTextItem>
+#include <map>
 #include <vector>
 
 namespace viewtest {
@@ -85,31 +86,14 @@ class RecordingDevice : public QPaintDevice {
 
  protected:
   int metric(PaintDeviceMetric m) const override {
-    switch (m) {
-      case PdmWidth:
-        return 2100;
-      case PdmHeight:
-        return 3000;
-      case PdmWidthMM:
-        return 533;
-      case PdmHeightMM:
-        return 762;
-      case PdmDpiX:
-      case PdmDpiY:
-      case PdmPhysicalDpiX:
-      case PdmPhysicalDpiY:
-        return 100;
-      case PdmDepth:
-        return 32;
-      case PdmNumColors:
-        return 0x7fffffff;
-      case PdmDevicePixelRatio:
-        return 1;
-      case PdmDevicePixelRatioScaled:
-        return static_cast<int>(devicePixelRatioFScale());
-      default:
-        return 0;
-    }
+    if (m == PdmDevicePixelRatioScaled) return static_cast<int>(devicePixelRatioFScale());
+    static const std::map<PaintDeviceMetric, int> kMetrics = {
+        {PdmWidth, 2100},           {PdmHeight, 3000},       {PdmWidthMM, 533},
+        {PdmHeightMM, 762},         {PdmDpiX, 100},          {PdmDpiY, 100},
+        {PdmPhysicalDpiX, 100},     {PdmPhysicalDpiY, 100},  {PdmDepth, 32},
+        {PdmNumColors, 0x7fffffff}, {PdmDevicePixelRatio, 1}};
+    const auto it = kMetrics.find(m);
+    return it == kMetrics.end() ? 0 : it->second;
   }
 
  private:

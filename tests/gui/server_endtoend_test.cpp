@@ -1,12 +1,8 @@
 // A named server from the settings file, as a designer meets it: "&Settings",
 // "Browse", the server in "Open Database" and the databases it holds.
 
-#include <gtest/gtest.h>
-
 #include <QLineEdit>
-#include <QListWidget>
 #include <QSettings>
-#include <QTest>
 
 #include "app/ui/commands.h"
 #include "app/ui/composition.h"

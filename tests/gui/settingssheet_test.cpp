@@ -1,18 +1,19 @@
 // "Modeler Settings", "Workflow Databases" and "Open Database" driven as a user
-// does, with kinds and chosen databases of the test's own.
-#include <gtest/gtest.h>
-
+// does, with kinds and chosen databases of the test's own; "Workflow Settings"
+// on a workflow of the test's own.
 #include <QCheckBox>
-#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
-#include <QTabWidget>
-#include <QTemporaryDir>
+#include <QRadioButton>
 #include <map>
 
-#include "common/headlessservices.h"
+#include "dialogs/ui/aclpickerdialog.h"
+#include "dialogs/ui/elementlist.h"
+#include "dialogs/ui/unsignededit.h"
+#include "dialogs/ui/wfproperty.h"
+#include "dialogs/workflowsettings.h"
+#include "model/workflowundo.h"
 #include "repository/databasetemplates.h"
 #include "repository/store/lnnotes.h"
 #include "repository/ui/opendatabase.h"
@@ -79,35 +80,23 @@ TEST_F(SettingsSheetTest, OneBrowseOfThreeKindsFillsBothPagesAndOkKeepsThemAll) 
   EXPECT_FALSE(store.contains("Default Settings", "GridSize")) << "Basics was never shown";
 }
 
-TEST_F(SettingsSheetTest, GridSizeOutsideOneTo250IsRefused) {
-  const struct {
-    const char* text;
-    bool accepted;
-  } cases[] = {{"251", false}, {"250", true}};
-  for (const auto& c : cases) {
-    CDlgSettings sheet(Context());
-    sheet.show();
-    ASSERT_TRUE(sheet.SetActivePage(2));
-    ui.messages.clear();
-    sheet.BasicsPage()->GridSizeEdit()->setText(QString::fromLatin1(c.text));
-    EXPECT_EQ(sheet.SetActivePage(0), c.accepted) << c.text;
-    if (!c.accepted) {
-      EXPECT_EQ(sheet.ActiveIndex(), 2);
-      ASSERT_EQ(ui.messages.size(), 1u);
-      EXPECT_EQ(ui.messages[0].text, "Please enter an integer between 1 and 250.");
-    }
-  }
-}
-
-TEST_F(SettingsSheetTest, SettingsChangeAndAreWrittenOnlyOnOk) {
+// A grid size outside 1 to 250 keeps "Basics" in front; what the page holds is
+// taken over on leaving it and written only by OK.
+TEST_F(SettingsSheetTest, BasicsAreCheckedOnLeavingAndWrittenOnlyOnOk) {
   const velk::ModelerSettings before = settings;
   for (bool ok : {false, true}) {
     CDlgSettings sheet(Context());
     sheet.show();
     ASSERT_TRUE(sheet.SetActivePage(2));
     CDlgSettingsPropAutoSave* basics = sheet.BasicsPage();
+    ui.messages.clear();
+    basics->GridSizeEdit()->setText("251");
+    EXPECT_FALSE(sheet.SetActivePage(0));
+    EXPECT_EQ(sheet.ActiveIndex(), 2);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Please enter an integer between 1 and 250.");
     basics->OrgNameEdit()->setText("Borealis");
-    basics->GridSizeEdit()->setText("20");
+    basics->GridSizeEdit()->setText("250");
     basics->MagneticBox()->setChecked(true);
     basics->ArrowSizeList()->setCurrentIndex(2);
     basics->FactorList()->setCurrentText("2");
@@ -120,7 +109,7 @@ TEST_F(SettingsSheetTest, SettingsChangeAndAreWrittenOnlyOnOk) {
     }
     sheet.accept();
     EXPECT_EQ(settings.orgName, "Borealis");
-    EXPECT_EQ(settings.gridSize, 20);
+    EXPECT_EQ(settings.gridSize, 250);
     EXPECT_TRUE(settings.gridMagnetic);
     EXPECT_EQ(settings.arrowSize, 2);
     EXPECT_EQ(settings.autoArrangeFactor, 2) << "the factor chosen, not its position";
@@ -212,6 +201,159 @@ TEST_F(OpenDatabaseTest, CancelledOrFailedServerChoiceRestoresThePrevious) {
   EXPECT_EQ(dialog.DatabaseList()->count(), 2);
   ASSERT_EQ(ui_.messages.size(), 1u);
   EXPECT_EQ(ui_.messages[0].text.rfind("Document Store Error:\r\n", 0), 0u);
+}
+
+using velk::WorkflowStatus;
+using velk::WorkflowType;
+
+class WorkflowSheetTest : public sheettest::SheetTest {
+ protected:
+  void Set(const std::function<void(velk::WorkflowHeader&)>& change) {
+    velk::WorkflowHeader h = doc.Header();
+    change(h);
+    doc.SetHeader(h);
+  }
+  std::unique_ptr<CDlgWFProperty> Open() {
+    auto sheet = std::make_unique<CDlgWFProperty>(QStringLiteral("Workflow Settings"), doc, lists,
+                                                  [this](QWidget*) { ++databaseSheets; });
+    sheet->show();
+    return sheet;
+  }
+  int databaseSheets = 0;
+};
+
+TEST_F(WorkflowSheetTest, ReplicationIsTheFourthOfFiveTabsOnlyForIcdrAndCddr) {
+  const struct {
+    WorkflowType type;
+    QStringList tabs;
+  } cases[] = {
+      {WorkflowType::Normal, {"Basics", "Design Information", "Initiator", "Tracking"}},
+      {WorkflowType::ICDR,
+       {"Basics", "Design Information", "Initiator", "Replication", "Tracking"}},
+      {WorkflowType::Referenced, {"Basics", "Design Information", "Initiator", "Tracking"}},
+  };
+  for (const auto& c : cases) {
+    Set([&](velk::WorkflowHeader& h) { h.workflowType = c.type; });
+    auto sheet = Open();
+    QStringList tabs;
+    for (int i = 0; i < sheet->Tabs()->count(); ++i) tabs << sheet->Tabs()->tabText(i);
+    EXPECT_EQ(tabs, c.tabs);
+  }
+}
+
+TEST_F(WorkflowSheetTest, SubWorkflowStoresAnEmptyCategoryOnOk) {
+  Set([](velk::WorkflowHeader& h) {
+    h.workflowType = WorkflowType::ICDR;
+    h.category = "Sales";
+    h.name = "ICDR: Check";
+  });
+  auto sheet = Open();
+  EXPECT_FALSE(sheet->Basics()->CategoryEdit()->isEnabled());
+  EXPECT_TRUE(sheet->Basics()->CategoryEdit()->text().isEmpty());
+  sheet->Basics()->NameEdit()->setText("ICDR: Check order");
+  sheet->Basics()->DatabasesButton()->click();
+  EXPECT_EQ(databaseSheets, 1);
+  sheet->accept();
+  EXPECT_EQ(doc.Header().category, "");
+  EXPECT_EQ(doc.Header().name, "ICDR: Check order");
+}
+
+TEST_F(WorkflowSheetTest, StoredStatusChecksItsRadioButtonAndNoneOutsideTheCodes) {
+  const struct {
+    int status;
+    int checked;  // -1: none
+  } cases[] = {{2, 2}, {0, 0}, {4, 4}, {9, -1}};
+  for (const auto& c : cases) {
+    Set([&](velk::WorkflowHeader& h) { h.status = static_cast<WorkflowStatus>(c.status); });
+    auto sheet = Open();
+    ASSERT_TRUE(sheet->SetActivePage(1));
+    for (int i = 0; i < velk::kStatusCount; ++i)
+      EXPECT_EQ(sheet->DesignInformation()->StatusButton(i)->isChecked(), i == c.checked);
+    sheet->accept();
+    EXPECT_EQ(static_cast<int>(doc.Header().status), c.status) << "kept unless changed";
+  }
+}
+
+TEST_F(WorkflowSheetTest, TrackingTypeIsStoredByItsExactTextAndValuesMustBeUnsigned) {
+  const struct {
+    const char* type;
+    int code;
+  } cases[] = {{"send", 0}, {"SELF", 0}, {"Send", 1}, {"Mix", 3}, {"Sometimes", 0}};
+  for (const auto& c : cases) {
+    Set([](velk::WorkflowHeader& h) { h.trackingType = 2; });
+    auto sheet = Open();
+    ASSERT_TRUE(sheet->SetActivePage(3));
+    EXPECT_EQ(sheet->Tracking()->TypeBox()->currentText(), "Self");
+    sheet->Tracking()->TypeBox()->setEditText(QString::fromLatin1(c.type));
+    sheet->Tracking()->RateEdit()->SetText("12");
+    sheet->accept();
+    EXPECT_EQ(doc.Header().trackingType, c.code) << c.type;
+    EXPECT_EQ(doc.Header().trackingRate, 12);
+  }
+  for (const char* wrong : {"-1", "abc", ""}) {
+    auto sheet = Open();
+    ASSERT_TRUE(sheet->SetActivePage(3));
+    ui.messages.clear();
+    sheet->Tracking()->MixEdit()->SetText(QString::fromLatin1(wrong));
+    EXPECT_FALSE(sheet->SetActivePage(0)) << wrong;
+    sheet->accept();
+    EXPECT_EQ(sheet->result(), QDialog::Rejected) << "the sheet stays open";
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[0].text, "Please enter a positive integer.");
+  }
+}
+
+TEST_F(WorkflowSheetTest, SupervisorBeginningAListedNameIsStoredAsThatName) {
+  const struct {
+    const char* stored;
+    const char* shown;
+  } cases[] = {{"bob", "Bob Stone"}, {"Carla Diaz", "Carla Diaz"}, {"Zed", "Zed"}, {"", ""}};
+  for (const auto& c : cases) {
+    Set([&](velk::WorkflowHeader& h) { h.supervisor = c.stored; });
+    auto sheet = Open();
+    ASSERT_TRUE(sheet->SetActivePage(2));
+    EXPECT_EQ(sheet->Initiator()->SupervisorBox()->currentText(), c.shown);
+    sheet->accept();
+    EXPECT_EQ(doc.Header().supervisor, c.shown);
+  }
+}
+
+TEST_F(WorkflowSheetTest, PickerOffersAnEditorThatStandsOnlyInDesigner) {
+  Set([](velk::WorkflowHeader& h) {
+    h.designers = {"Bob Stone"};
+    h.editors = {"Ann Lee"};
+  });
+  auto sheet = Open();
+  ASSERT_TRUE(sheet->SetActivePage(2));
+  std::vector<std::string> offered;
+  sheettest::OnNextModal<CDlgAccessControlList>([&](CDlgAccessControlList& picker) {
+    offered = sheettest::Texts(picker.AvailableList());
+    picker.reject();
+  });
+  sheet->Initiator()->EditorList()->AddItems();
+  EXPECT_NE(std::find(offered.begin(), offered.end(), "Bob Stone"), offered.end());
+  EXPECT_EQ(std::find(offered.begin(), offered.end(), "Ann Lee"), offered.end());
+}
+
+TEST_F(WorkflowSheetTest, OkMarksTheWorkflowModifiedAsOneUndoStepAndCancelChangesNothing) {
+  std::vector<std::string> titles;
+  doc.SetTitleHandler([&](velk::CWorkflowDoc& d) { titles.push_back(d.Title()); });
+  for (bool ok : {false, true}) {
+    sheettest::OnNextModal<CDlgWFProperty>([ok](CDlgWFProperty& sheet) {
+      sheet.Basics()->NameEdit()->setText("Order");
+      ok ? sheet.accept() : sheet.reject();
+    });
+    EXPECT_EQ(RunWorkflowSettings(doc, {}, nullptr), ok);
+    EXPECT_EQ(doc.IsModified(), ok);
+    EXPECT_EQ(doc.Header().name, ok ? "Order" : "New workflow");
+    ASSERT_FALSE(titles.empty()) << "the title is refreshed either way";
+    EXPECT_EQ(titles.back(), ok ? "Order v0 (Design) *" : "New workflow v0 (Design)");
+    EXPECT_EQ(doc.History().StepCount(), ok ? 1u : 0u);
+  }
+  EXPECT_EQ(doc.History().UndoName(), "Workflow Settings");
+  ASSERT_TRUE(doc.History().Undo());
+  EXPECT_EQ(doc.Header().name, "New workflow");
+  EXPECT_EQ(titles.back(), "New workflow v0 (Design)");
 }
 
 }  // namespace

@@ -8,15 +8,26 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QListWidget>
+#include <QTabWidget>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 
 #include "common/headlessservices.h"
 #include "dialogs/repositorylists.h"
+#include "dialogs/ui/nodeproperty.h"
 #include "extdir/extdirlookup.h"
 #include "model/workflowdoc.h"
 
 namespace sheettest {
+
+// Clicks the tab of that title.
+inline void ClickTab(QTabWidget* tabs, const QString& title) {
+  for (int i = 0; i < tabs->count(); ++i)
+    if (tabs->tabText(i) == title)
+      QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(i).center());
+  ASSERT_EQ(tabs->tabText(tabs->currentIndex()), title);
+}
 
 inline velk::RepositoryLists SmallOrganisation() {
   velk::RepositoryLists lists;
@@ -48,6 +59,15 @@ class SheetTest : public ::testing::Test {
     if (fill) fill(a);
     doc.SetNodeAttributes(*node, a);
     return node;
+  }
+
+  // The task's sheet shown, on the page of that title when one is given.
+  std::unique_ptr<CDlgNodeProperty> OpenSheet(velk::CNode* node, const QString& tab = {}) {
+    auto sheet = std::make_unique<CDlgNodeProperty>(QStringLiteral("Task Properties"), doc, *node,
+                                                    lists, directory);
+    sheet->show();
+    if (!tab.isEmpty()) ClickTab(sheet->Tabs(), tab);
+    return sheet;
   }
 
   std::vector<std::string> MessageTexts() {

@@ -2,6 +2,8 @@
 // Helpers for tests of the application shell: a private settings file and data
 // folder, and a watcher that answers message boxes as they appear.
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -126,6 +128,14 @@ inline void ProcessEvents() {
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   QApplication::processEvents();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// A picture of `widget` for a person to look at, when VELK_SCREENSHOT_DIR names a folder.
+inline void Picture(QWidget& widget, QString name) {
+  const QString dir = qEnvironmentVariable("VELK_SCREENSHOT_DIR");
+  if (dir.isEmpty()) return;
+  ProcessEvents();
+  EXPECT_TRUE(widget.grab().save(dir + QLatin1Char('/') + name.remove(QLatin1Char(' ')) + ".png"));
 }
 
 }  // namespace shelltest

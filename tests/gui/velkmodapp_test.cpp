@@ -1,9 +1,10 @@
-#include <gtest/gtest.h>
-
+// The application object as main() composes it: its start, the settings file it
+// reads, refusals on wrong defaults, the splash window and the end.
 #include <QElapsedTimer>
 #include <QMdiArea>
 #include <QMouseEvent>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <QToolButton>
 
 #include "app/ui/composition.h"
@@ -12,7 +13,6 @@
 #include "app/ui/statusline.h"
 #include "app/ui/workflowframe.h"
 #include "common/services.h"
-#include "model/workflowdoc.h"
 #include "repository/store/lnstatus.h"
 #include "repository/ui/settingssheet.h"
 #include "sheetfixture.h"
@@ -35,39 +35,44 @@ class VelkModAppTest : public ::testing::Test {
   ShellEnvironment env;
 };
 
-TEST_F(VelkModAppTest, PlainStartOpensNoWorkflowWindowAndReadsDefaults) {
-  auto app = Start();
-  EXPECT_TRUE(app->MainFrame()->MdiArea()->subWindowList().isEmpty());
-  EXPECT_TRUE(app->Shell().workflowTemplate.Frames().isEmpty());
-  EXPECT_EQ(app->Settings(), velk::ModelerSettings());
-  EXPECT_TRUE(app->Session().IsInitialized());
-}
-
-TEST_F(VelkModAppTest, SettingsComeFromTheChosenFile) {
+// A start without arguments: no workflow window, the settings of the chosen
+// file over the defaults, the help prompt whenever no other text stands; the
+// end empties the internal clipboard.
+TEST_F(VelkModAppTest, StartReadsTheChosenFileStatusTextsFallBackToTheHelpPromptExitClears) {
   {
     QSettings raw(QString::fromStdString(env.SettingsFile()), QSettings::IniFormat);
     raw.setValue(QStringLiteral("Default Settings/GridVisible"), 3);
     raw.setValue(QStringLiteral("Default Settings/OrgaDbName"), QStringLiteral("infra.nsf"));
   }
   auto app = Start();
-  EXPECT_TRUE(app->Settings().gridVisible);
-  EXPECT_EQ(app->Settings().databases[velk::DatabaseKind::Infrastructure].fileName, "infra.nsf");
+  EXPECT_TRUE(app->MainFrame()->MdiArea()->subWindowList().isEmpty());
+  EXPECT_TRUE(app->Shell().workflowTemplate.Frames().isEmpty());
+  EXPECT_TRUE(app->Session().IsInitialized());
+  velk::ModelerSettings expected;
+  expected.gridVisible = true;
+  expected.databases[velk::DatabaseKind::Infrastructure] = {"infra.nsf", ""};
+  EXPECT_EQ(app->Settings(), expected);
   EXPECT_EQ(app->SettingsFileName().toStdString(), env.SettingsFile());
-}
 
-TEST_F(VelkModAppTest, EmptyStatusTextRestoresTheHelpPrompt) {
-  auto app = Start();
   CStatusLine* line = app->MainFrame()->StatusLine();
-  EXPECT_EQ(line->MessageText(), QStringLiteral("For Help, press F1"));
+  const QString help = QStringLiteral("For Help, press F1");
+  EXPECT_EQ(line->MessageText(), help);
   app->ShowStatusText(QStringLiteral("Loading workflow structure..."));
   EXPECT_EQ(line->MessageText(), QStringLiteral("Loading workflow structure..."));
   app->ShowStatusText(QString());
-  EXPECT_EQ(line->MessageText(), QStringLiteral("For Help, press F1"));
+  EXPECT_EQ(line->MessageText(), help);
   {
     velk::StatusScope scope(app->UserInterface(), "Validating default databases");  // the core's way in
     EXPECT_EQ(line->MessageText(), QStringLiteral("Validating default databases"));
   }
-  EXPECT_EQ(line->MessageText(), QStringLiteral("For Help, press F1"));
+  EXPECT_EQ(line->MessageText(), help);
+
+  velk::CWorkflowDoc doc{app->UserInterface()};
+  doc.SelectNode(*doc.CreateNode({0, 0, 34, -34}));
+  app->InternalClipboard().Copy(doc);
+  ASSERT_TRUE(app->InternalClipboard().IsFilled());
+  EXPECT_EQ(app->ExitInstance(7), 7);
+  EXPECT_FALSE(app->InternalClipboard().IsFilled()) << "the end empties the internal clipboard";
 }
 
 TEST_F(VelkModAppTest, SessionFailureIsReportedAndEndsTheProgram) {
@@ -83,19 +88,6 @@ TEST_F(VelkModAppTest, SessionFailureIsReportedAndEndsTheProgram) {
   EXPECT_EQ(watcher.boxes[0].text, expected);
   EXPECT_EQ(watcher.boxes[0].icon, QMessageBox::Warning);
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // the wait cursor is gone
-}
-
-TEST_F(VelkModAppTest, NewWorkflowOpensAWindowOnValidDefaultDatabases) {
-  env.WriteDemoRepository();
-  auto app = Start();
-  app->Shell().files.New();
-  ASSERT_EQ(app->Shell().workflowTemplate.Frames().size(), 1);
-  auto* frame = qobject_cast<CChildFrame*>(app->Shell().workflowTemplate.Frames().first());
-  ASSERT_NE(frame, nullptr);
-  ASSERT_NE(frame->GetDocument(), nullptr);
-  EXPECT_NE(frame->GetDocument()->Databases().processDefinitions.repository, nullptr);
-  EXPECT_TRUE(
-      app->MainFrame()->windowTitle().startsWith(QStringLiteral("VELK Modeler - New workflow")));
 }
 
 // Yes to the question about wrong defaults opens "Modeler Settings"; cancelling
@@ -183,15 +175,46 @@ TEST_F(VelkModAppTest, SplashClosesByTimerClickOrButtonAndAboutHasNoTimer) {
   EXPECT_TRUE(about.isNull());
 }
 
-TEST_F(VelkModAppTest, ExitEmptiesTheInternalClipboard) {
-  auto app = Start();
-  velk::CWorkflowDoc doc{app->UserInterface()};
-  velk::CNode* node = doc.CreateNode({0, 0, 34, -34});
-  doc.SelectNode(*node);
-  app->InternalClipboard().Copy(doc);
-  ASSERT_TRUE(app->InternalClipboard().IsFilled());
-  EXPECT_EQ(app->ExitInstance(7), 7);
-  EXPECT_FALSE(app->InternalClipboard().IsFilled());
+TEST(SettingsFile, RoundTripThroughAnIniFile) {
+  QTemporaryDir dir;
+  const std::string file = dir.filePath(QStringLiteral("velk.ini")).toStdString();
+  velk::ModelerSettings written;
+  written.databases[velk::DatabaseKind::ProcessDefinitions] = {"procdef.nsf", "Hub/Marvelund"};
+  written.databases[velk::DatabaseKind::Infrastructure] = {"infra.nsf", ""};
+  written.gridSize = 30;
+  written.orgName = "Acme Logistics";
+  written.gridVisible = true;
+  {
+    velk::QSettingsBackend backend(file);
+    written.save(backend);
+    ASSERT_TRUE(backend.sync());
+    EXPECT_EQ(backend.fileName(), file);
+  }
+  velk::QSettingsBackend reopened(file);
+  velk::ModelerSettings read;
+  read.load(reopened);
+  EXPECT_EQ(read, written);
+
+  // The file keeps the documented sections and value names.
+  QSettings raw(QString::fromStdString(file), QSettings::IniFormat);
+  EXPECT_EQ(raw.value(QStringLiteral("Default Settings/RoutingDbServer")).toString(),
+            QStringLiteral("Hub/Marvelund"));
+  EXPECT_EQ(raw.value(QStringLiteral("Default Settings/GridVisible")).toInt(), 1);
+}
+
+TEST(SettingsFile, CommandLineWinsOverEnvironmentWhichWinsOverUserSettings) {
+  {
+    shelltest::ScopedEnv env("VELK_SETTINGS", "/tmp/from-env.ini");
+    EXPECT_EQ(velk::ChooseSettingsFile("/tmp/from-cli.ini"), "/tmp/from-cli.ini");
+    EXPECT_EQ(velk::ChooseSettingsFile(), "/tmp/from-env.ini");
+  }
+  shelltest::ScopedEnv none("VELK_SETTINGS", QByteArray());
+  EXPECT_EQ(velk::ChooseSettingsFile(), "");
+  // The user's own file: with test mode on it lies in a test location, but it is
+  // named after the organisation and program.
+  velk::QSettingsBackend user("");
+  EXPECT_NE(user.fileName().find("Marvelund"), std::string::npos);
+  EXPECT_NE(user.fileName().find("VELK Modeler"), std::string::npos);
 }
 
 }  // namespace

@@ -1,18 +1,10 @@
 // The version history and the comparison of two versions as a designer uses
-// them: the menu opened with keys, versions picked in the list, a change chosen.
+// them: a version saved from a cluster's window, the menu opened with keys,
+// versions picked in the list, a change chosen.
 
-#include <gtest/gtest.h>
-
-#include <QApplication>
-#include <QComboBox>
-#include <QListWidget>
-#include <QMenu>
-#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QTreeWidget>
 
-#include "app/ui/commands.h"
 #include "app/ui/comparisonwindow.h"
 #include "app/ui/levelpane.h"
 #include "dialogs/ui/versionhistorydialog.h"
@@ -48,18 +40,28 @@ class VersionHistoryTest : public ModelerTest {
   }
 };
 
-TEST_F(VersionHistoryTest, ComparesTwoStoredVersionsAndShowsAChosenChangeInBothDrawings) {
-  // A second version with a task moved on a cluster level: Active saves count up.
+TEST_F(VersionHistoryTest, AClusterWindowEditSavedIsComparedWithTheVersionBeforeInBothDrawings) {
+  // A second version with a task moved in the cluster's window: both windows
+  // are marked, and the save (Active: counting up) asks nothing.
   OpenWorkflow(QStringLiteral("Version 2.0"));
+  CChildFrame* top = Active();
   DoubleClick(Centre(*Node("Fulfilment")));
-  const QPoint from = Centre(*Node("Pick goods"));
-  QTest::mousePress(View()->viewport(), Qt::LeftButton, {}, from);
-  QTest::mouseMove(View()->viewport(), from + QPoint(20, 0));
-  QTest::mouseMove(View()->viewport(), from + QPoint(60, 0));
-  QTest::mouseRelease(View()->viewport(), Qt::LeftButton, {}, from + QPoint(60, 0));
+  CChildFrame* cluster = Active();
+  ASSERT_NE(cluster, top);
+  EXPECT_EQ(cluster->windowTitle(),
+            QStringLiteral("Order Handling v2 (Active) subflow: Fulfilment"));
+  frame()->MdiArea()->setActiveSubWindow(top);
+  DoubleClick(Centre(*Node("Fulfilment")));
+  EXPECT_EQ(Active(), cluster) << "opening twice shows the same window";
+  EXPECT_EQ(frame()->MdiArea()->subWindowList().size(), 2);
+  Drag(Centre(*Node("Pick goods")), Centre(*Node("Pick goods")) + QPoint(60, 0));
+  EXPECT_TRUE(cluster->windowTitle().endsWith(QStringLiteral(" *")));
+  EXPECT_TRUE(top->windowTitle().endsWith(QStringLiteral(" *")));
   shelltest::MessageBoxWatcher watcher;
   Key(Qt::Key_S);
-  ASSERT_EQ(Doc().Header().version, 3) << watcher.Texts().join("|").toStdString();
+  EXPECT_EQ(watcher.Texts().join("|"), QString());
+  EXPECT_FALSE(top->GetDocument()->IsModified());
+  ASSERT_EQ(Doc().Header().version, 3);
 
   QStringList rows;
   OpenHistory([&](CDlgVersionHistory& dialog) {
@@ -69,7 +71,7 @@ TEST_F(VersionHistoryTest, ComparesTwoStoredVersionsAndShowsAChosenChangeInBothD
     ClickRow(list, 0);
     EXPECT_FALSE(dialog.CompareButton()->isEnabled()) << "one version cannot be compared";
     ClickRow(list, 1, Qt::ControlModifier);
-    Picture(dialog, "version-history");
+    shelltest::Picture(dialog, "version-history");
     QTest::mouseClick(dialog.CompareButton(), Qt::LeftButton);
   });
   EXPECT_EQ(rows, (QStringList{"3 Active", "2 Freeze", "1 Freeze"})) << "newest first";
@@ -104,7 +106,7 @@ TEST_F(VersionHistoryTest, ComparesTwoStoredVersionsAndShowsAChosenChangeInBothD
         pane->Canvas()->mapTo(pane->ScrollArea()->viewport(), at)))
         << "scrolled into view";
   }
-  Picture(*frame(), "comparison");
+  shelltest::Picture(*frame(), "comparison");
   EXPECT_EQ(window->OlderPane()->ScrollArea()->horizontalScrollBar()->value(),
             window->NewerPane()->ScrollArea()->horizontalScrollBar()->value())
       << "scrolled together";
@@ -114,6 +116,11 @@ TEST_F(VersionHistoryTest, ComparesTwoStoredVersionsAndShowsAChosenChangeInBothD
   EXPECT_GT(window->OlderPane()->Canvas()->width(), width);
   EXPECT_EQ(window->NewerPane()->Canvas()->size(), window->OlderPane()->Canvas()->size())
       << "zoomed together, on one scale";
+
+  frame()->MdiArea()->setActiveSubWindow(top);
+  Trigger(cmd::FileClose);
+  for (QMdiSubWindow* w : frame()->MdiArea()->subWindowList())
+    EXPECT_EQ(qobject_cast<CChildFrame*>(w), nullptr) << "the cluster window goes along";
 }
 
 TEST_F(VersionHistoryTest, OpensAVersionReadOnlyAndComparesTheOpenWorkflowWithItsStoredVersion) {
@@ -137,7 +144,7 @@ TEST_F(VersionHistoryTest, OpensAVersionReadOnlyAndComparesTheOpenWorkflowWithIt
   readOnly->Pane()->ScrollArea()->ensureVisible(cluster.x(), cluster.y());
   QTest::mouseDClick(canvas, Qt::LeftButton, {}, cluster);
   EXPECT_EQ(readOnly->Pane()->ShownLevelName(), QStringLiteral("Fulfilment"));
-  Picture(*frame(), "read-only");
+  shelltest::Picture(*frame(), "read-only");
   for (int command : {cmd::FileSave, cmd::EditDelete, cmd::EditPaste, cmd::VersionHistory})
     EXPECT_FALSE(frame()->Action(command)->isEnabled()) << command;
 

@@ -1,22 +1,18 @@
 // "Load workflow" and "Save Workflow as" on the demo's stored workflows. With
 // VELK_SCREENSHOT_DIR set, the two dialogs are also saved there as pictures.
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <string>
-#include <vector>
-
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPixmap>
 #include <QTreeWidget>
+#include <algorithm>
 
 #include "core/storagefixture.h"
 #include "dialogs/ui/chooserimages.h"
 #include "dialogs/ui/workflowchooserdialogs.h"
+#include "gui/shellfixture.h"
 #include "repository/demoworkflows.h"
 
 namespace velk::testing {
@@ -44,12 +40,9 @@ class ChooserDialogTest : public StorageTest {
       if (tree->topLevelItem(i)->text(0) == name) return tree->topLevelItem(i);
     return nullptr;
   }
-  static void Shoot(QWidget& dialog, const char* file) {
-    const QByteArray dir = qgetenv("VELK_SCREENSHOT_DIR");
-    if (dir.isEmpty()) return;
+  static void Shoot(QWidget& dialog, const char* name) {
     dialog.adjustSize();
-    dialog.show();
-    EXPECT_TRUE(dialog.grab().save(QString::fromUtf8(dir) + "/" + file));
+    shelltest::Picture(dialog, name);
   }
 };
 
@@ -63,7 +56,7 @@ TEST_F(ChooserDialogTest, LoadWorkflowFiltersAndReturnsTheChosenVersion) {
   std::sort(sales.begin(), sales.end());
   EXPECT_EQ(sales, (std::vector<std::string>{"Order Handling (Version 1.0) (Freeze)",
                                              "Order Handling (Version 2.0) (Active)"}));
-  Shoot(dialog, "load-workflow.png");
+  Shoot(dialog, "load-workflow");
 
   dialog.FilterBox()->setCurrentIndex(static_cast<int>(ChooserFilter::Active));
   ASSERT_EQ(tree->topLevelItemCount(), 1) << "the Active sub-workflow is not a normal workflow";
@@ -89,7 +82,7 @@ TEST_F(ChooserDialogTest, SaveWorkflowAsTakesTheClickedVersionsName) {
   QListWidget* versions = dialog.Versions();
   ASSERT_EQ(versions->count(), 5);
   EXPECT_EQ(dialog.NameEdit()->text(), "New workflow");
-  Shoot(dialog, "save-workflow-as.png");
+  Shoot(dialog, "save-workflow-as");
   for (int row = 0; row < versions->count(); ++row) {
     if (!versions->item(row)->text().startsWith("Travel Request")) continue;
     versions->setCurrentRow(row);

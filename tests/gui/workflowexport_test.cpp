@@ -1,19 +1,30 @@
 // Export of workflow diagrams: the files written for a level and for the whole
-// workflow, what they show, and failures reported instead of half-written files.
+// workflow, what they show, and failures reported instead of half-written files;
+// "Export..." of a view with its scope question, filter and typed suffix; printing
+// a view, and pictures of it and a print-preview page for a person to look at.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QFile>
+#include <QFileDialog>
 #include <QImage>
+#include <QMessageBox>
+#include <QPrintPreviewWidget>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "app/ui/nodebitmaps.h"
 #include "common/headlessservices.h"
 #include "demoworkflow.h"
 #include "editor/ui/workflowexport.h"
 #include "editor/ui/workflowpainter.h"
+#include "editor/ui/workflowprint.h"
 #include "editor/ui/workflowview.h"
 #include "repository/demoworkflows.h"
+#include "shellfixture.h"
+#include "testeditor.h"
 
 namespace {
 
@@ -212,6 +223,159 @@ TEST_F(ExportTest, UnwritableFilesAreReportedAndLeaveNothingBehind) {
     EXPECT_FALSE(QFile::exists(path));
   }
   EXPECT_FALSE(ExportWorkflow(*demo.doc, false, ExportFormat::Png, {}, bitmaps).isEmpty());
+}
+
+// Answers the export's dialogs as they open: the scope button, then the file.
+class DialogAnswers : public QObject {
+ public:
+  DialogAnswers(QString scope, QString filter, QString file)
+      : scope_(std::move(scope)), filter_(std::move(filter)), file_(std::move(file)) {
+    connect(&timer_, &QTimer::timeout, this, &DialogAnswers::Poll);
+    timer_.start(5);
+  }
+  QStringList seen;
+
+ private:
+  void Poll() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || !modal->isVisible()) return;
+    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+      seen << QStringLiteral("question");
+      for (QAbstractButton* button : box->buttons())
+        if (button->text() == scope_) return button->click();
+      box->reject();
+    } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+      seen << QStringLiteral("file");
+      dialog->selectNameFilter(filter_);
+      dialog->selectFile(file_);
+      static_cast<QDialog*>(dialog)->accept();  // QFileDialog::accept checks the name
+    }
+  }
+  QString scope_, filter_, file_;
+  QTimer timer_;
+};
+
+class ExportCommandTest : public ::testing::Test {
+ protected:
+  velk::HeadlessServices ui;
+  TestEditor editor{ui};
+  velk::ModelerSettings& settings = editor.settings;
+  viewtest::DemoWorkflow demo{ui};
+  QTemporaryDir dir;
+};
+
+TEST_F(ExportCommandTest, ScopeFilterAndTypedSuffixDecideWhatIsWritten) {
+  struct Case {
+    QString scope;
+    QString filter;
+    QString typed;
+    QStringList written;
+    QString missing;
+  };
+  const std::vector<Case> cases = {
+      {"Whole workflow", "SVG drawing (*.svg)", "all", {"all.svg", "all-2.svg"}, "all.png"},
+      {"This level", "PNG image (*.png)", "top", {"top.png"}, "top-2.png"},
+      {"This level", "PNG image (*.png)", "typed.pdf", {"typed.pdf"}, "typed.pdf.png"},
+  };
+  CWorkflowView view(editor.editor, demo.doc);
+  for (const Case& c : cases) {
+    DialogAnswers answers(c.scope, c.filter, dir.filePath(c.typed));
+    ASSERT_TRUE(view.OnCommand(cmd::FileExport));
+    EXPECT_EQ(answers.seen, QStringList({"question", "file"})) << c.typed.toStdString();
+    for (const QString& file : c.written)
+      EXPECT_TRUE(QFile::exists(dir.filePath(file))) << file.toStdString();
+    EXPECT_FALSE(QFile::exists(dir.filePath(c.missing))) << c.missing.toStdString();
+  }
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(ExportCommandTest, ALevelWithoutClustersIsNotAskedAboutAndFailuresAreShown) {
+  auto single = std::make_shared<velk::CWorkflowDoc>(ui);
+  single->InsertNode(velk::NodeRectAt(40, -40), velk::NodeKind::Intern);
+  CWorkflowView singleView(editor.editor, single);
+  DialogAnswers answers("", "PNG image (*.png)", dir.filePath("missing/x.png"));
+  ASSERT_TRUE(singleView.OnCommand(cmd::FileExport));
+  EXPECT_EQ(answers.seen, QStringList({"file"}));
+  ASSERT_EQ(ui.messages.size(), 1u);
+  // The dialog may resolve a folder that does not exist in its own way.
+  EXPECT_EQ(ui.messages[0].text.rfind("Cannot write ", 0), 0u) << ui.messages[0].text;
+  EXPECT_NE(ui.messages[0].text.find("missing/x.png"), std::string::npos) << ui.messages[0].text;
+}
+
+class PrintTest : public ::testing::Test {
+ protected:
+  velk::HeadlessServices ui;
+  TestEditor editor{ui};
+  velk::ModelerSettings& settings = editor.settings;
+  viewtest::DemoWorkflow demo{ui};
+  std::unique_ptr<CWorkflowView> view;
+  QTemporaryDir dir;
+
+  void SetUp() override {
+    settings.gridVisible = true;
+    view = std::make_unique<CWorkflowView>(editor.editor, demo.doc);
+    view->SetFlags({true, true, true, true, true});
+  }
+  void TearDown() override { view.reset(); }
+  void UsePdf(QPrinter& printer, const char* name) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(name));
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+  }
+};
+
+TEST_F(PrintTest, PagesCoverTheLevelFromTheTopLeft) {
+  QPrinter printer(QPrinter::HighResolution);
+  UsePdf(printer, "pages.pdf");
+  const std::vector<velk::Rect> pages = WorkflowPrintPages(*view, printer);
+  ASSERT_FALSE(pages.empty());
+  EXPECT_EQ(pages.front().left, 0);
+  EXPECT_EQ(pages.front().top, 0);
+  // A4 less 10 mm margins is about 748 x 1091 units; the demo reaches past 748.
+  EXPECT_NEAR(pages.front().Width(), 748, 2);
+  EXPECT_EQ(pages.size(), 2u);
+
+  velk::CWorkflowDoc empty(ui, "CN=Test Designer/O=Marvelund", "06.12.2026");
+  CWorkflowView emptyView(editor.editor,
+                          std::shared_ptr<velk::CWorkflowDoc>(&empty, [](velk::CWorkflowDoc*) {}));
+  EXPECT_EQ(WorkflowPrintPages(emptyView, printer).size(), 1u);
+}
+
+TEST_F(PrintTest, PrintsEveryPageOrTheChosenRange) {
+  QPrinter printer(QPrinter::HighResolution);
+  UsePdf(printer, "all.pdf");
+  ASSERT_TRUE(PrintWorkflow(*view, printer));
+  const qint64 allSize = QFileInfo(dir.filePath("all.pdf")).size();
+  EXPECT_GT(allSize, 0);
+
+  UsePdf(printer, "second.pdf");
+  printer.setPrintRange(QPrinter::PageRange);
+  printer.setFromTo(2, 2);
+  ASSERT_TRUE(PrintWorkflow(*view, printer));
+  EXPECT_GT(QFileInfo(dir.filePath("second.pdf")).size(), 0);
+}
+
+TEST_F(PrintTest, PicturesForALook) {
+  if (qEnvironmentVariableIsEmpty("VELK_SCREENSHOT_DIR")) GTEST_SKIP() << "no VELK_SCREENSHOT_DIR";
+  view->resize(900, 720);
+  view->show();
+  shelltest::Picture(*view, "view-demo");
+  CWorkflowView clusterView(editor.editor,
+                            std::shared_ptr<velk::CWorkflowDoc>(demo.doc, demo.clusterDoc));
+  clusterView.resize(500, 360);
+  clusterView.show();
+  shelltest::Picture(clusterView, "view-cluster");
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setPageSize(QPageSize(QPageSize::A4));
+  QPrintPreviewWidget preview(&printer);
+  QObject::connect(&preview, &QPrintPreviewWidget::paintRequested,
+                   [this](QPrinter* p) { PrintWorkflow(*view, *p); });
+  preview.resize(900, 1100);
+  preview.show();
+  preview.updatePreview();
+  preview.fitToWidth();
+  shelltest::Picture(preview, "print-preview");
 }
 
 }  // namespace
