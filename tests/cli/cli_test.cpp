@@ -2,6 +2,7 @@
 // what it leaves in the databases and the settings file.
 
 #include "clifixture.h"
+#include "repository/storejson.h"
 
 namespace {
 
@@ -144,6 +145,20 @@ TEST_F(CliTest, FaultyImportImportsNothingAndSaysWhy) {
   Result missing = Run({"db", "import", "org.nsf", (root_ / "absent.json").string()});
   EXPECT_EQ(missing.code, 1);
   EXPECT_NE(missing.err.find("cannot read"), std::string::npos);
+}
+
+// What the import tells the command: the count of a dump taken, none of one refused.
+TEST_F(CliTest, ImportCountsOnlyWhatItStored) {
+  LNNotesSession session;
+  ASSERT_EQ(session.Init(410), LNNOERROR);
+  LNDatabase db;
+  ASSERT_EQ(session.CreateDatabase("org.nsf", &db, "Org"), LNNOERROR);
+  ASSERT_EQ(db.Open(), LNNOERROR);
+  EXPECT_EQ(velk::ImportDocuments(db, Json::parse(R"({"documents": [{}, {}]})")).imported, 2);
+  const velk::ImportResult refused =
+      velk::ImportDocuments(db, Json::parse(R"({"documents": [{}, {"noteId": "00000001"}]})"));
+  EXPECT_EQ(refused.imported, 0);
+  EXPECT_NE(refused.error.find("document 2: "), std::string::npos) << refused.error;
 }
 
 TEST_F(CliTest, FilesThatAreNotDatabasesGiveAClearError) {

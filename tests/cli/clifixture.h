@@ -160,4 +160,15 @@ class CliTest : public ::testing::Test {
   fs::path root_, data_, settings_;
 };
 
+// With the demo repository in place, run by a designer of its organisation.
+class DemoCliTest : public CliTest {
+ protected:
+  void SetUp() override {
+    CliTest::SetUp();
+    setenv("VELK_USER", "CN=Cli Designer/O=Marvelund", 1);
+    Result demo = Run({"demo"});
+    ASSERT_EQ(demo.code, 0) << demo.err;
+  }
+};
+
 }  // namespace clitest

@@ -8,13 +8,7 @@ namespace {
 
 using namespace clitest;
 
-class ExtDirCliTest : public CliTest {
- protected:
-  void SetUp() override {
-    CliTest::SetUp();
-    ASSERT_EQ(Run({"demo"}).code, 0);
-  }
-};
+using ExtDirCliTest = DemoCliTest;
 
 TEST_F(ExtDirCliTest, CheckReportsSectionsItemsAndEntries) {
   Result r = Run({"db", "check", "extdir.nsf"});

@@ -10,16 +10,14 @@
 namespace clitest {
 namespace {
 
-class PublishCliTest : public CliTest {
+class PublishCliTest : public DemoCliTest {
  protected:
   void SetUp() override {
 #ifdef VELK_CLI_WITHOUT_RENDER
     GTEST_SKIP() << "velkmod-cli is built without the widget layer";
 #endif
-    CliTest::SetUp();
     unsetenv("DISPLAY");
-    Result demo = Run({"demo"});
-    ASSERT_EQ(demo.code, 0) << demo.err;
+    DemoCliTest::SetUp();
   }
   std::set<std::string> Pages(const fs::path& site) {
     std::set<std::string> pages;

@@ -9,20 +9,15 @@
 namespace clitest {
 namespace {
 
-class RenderCliTest : public CliTest {
+class RenderCliTest : public DemoCliTest {
  protected:
   void SetUp() override {
 #ifdef VELK_CLI_WITHOUT_RENDER
     GTEST_SKIP() << "velkmod-cli is built without the widget layer";
 #endif
-    CliTest::SetUp();
-    setenv("VELK_USER", "CN=Cli Designer/O=Marvelund", 1);
     // Rendering must not need a display, whatever the caller's environment says.
-    unsetenv("QT_QPA_PLATFORM");
-    unsetenv("DISPLAY");
-    unsetenv("WAYLAND_DISPLAY");
-    Result demo = Run({"demo"});
-    ASSERT_EQ(demo.code, 0) << demo.err;
+    for (const char* display : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) unsetenv(display);
+    DemoCliTest::SetUp();
   }
   std::string Out(const std::string& name) const {
     return (root_ / name).string();

@@ -50,7 +50,7 @@ TEST_F(ServerCliTest, UnknownOrUnreachableServersFailWithTheReason) {
 }
 
 // The workflow commands work on a repository that lives on a server.
-TEST_F(ServerCliTest, WorkflowCommandsWorkOnAServerRepository) {
+TEST_F(ServerCliTest, WorkflowCommandsWorkOnAServerRepositoryAlsoFromClientsAtOnce) {
   ASSERT_EQ(Run({"demo"}).code, 0);
   WriteFile(settings_, ReadFile(settings_) + "\n[Servers]\nHub=\"" + hub_ + "\"\n");
   ASSERT_EQ(Run({"db", "copy", "procdef.nsf", "team/procdef.nsf", "--to-server", "Hub"}).code, 0);
@@ -69,16 +69,9 @@ TEST_F(ServerCliTest, WorkflowCommandsWorkOnAServerRepository) {
   EXPECT_EQ(imported.code, 0) << imported.out << imported.err;
   EXPECT_EQ(Run(with({"workflow", "check", "Order Handling"})).code, 0);
   EXPECT_EQ(Run({"workflow", "list", "--server", "Hub"}).code, 2) << "a server needs its path";
-}
-
-// Saves from several clients at once take turns on the server too.
-TEST_F(ServerCliTest, ImportsOfOneWorkflowAtOnceEachLandAsAVersionOfTheirOwn) {
-  ASSERT_EQ(Run({"demo"}).code, 0);
-  WriteFile(settings_, ReadFile(settings_) + "\n[Servers]\nHub=\"" + hub_ + "\"\n");
-  ASSERT_EQ(Run({"db", "copy", "procdef.nsf", "team/procdef.nsf", "--to-server", "Hub"}).code, 0);
+  // Saves from several clients at once take turns on the server too.
   for (const char* name : {"Order Handling", "Complaint Handling"})
-    ImportAtOnce(name, {"--procdef", "team/procdef.nsf", "--server", "Hub"},
-                 {"db", "check", "team/procdef.nsf", "--server", "Hub"});
+    ImportAtOnce(name, there, {"db", "check", "team/procdef.nsf", "--server", "Hub"});
 }
 
 // A client killed in the middle of writing leaves the server database as it was,

@@ -10,14 +10,8 @@
 namespace clitest {
 namespace {
 
-class WorkflowCliTest : public CliTest {
+class WorkflowCliTest : public DemoCliTest {
  protected:
-  void SetUp() override {
-    CliTest::SetUp();
-    setenv("VELK_USER", "CN=Cli Designer/O=Marvelund", 1);
-    Result demo = Run({"demo"});
-    ASSERT_EQ(demo.code, 0) << demo.err;
-  }
   std::string List() {
     Result r = Run({"workflow", "list"});
     EXPECT_EQ(r.code, 0) << r.err;
@@ -65,6 +59,12 @@ TEST_F(WorkflowCliTest, ExportImportExportGivesTheSameJson) {
     ASSERT_EQ(imported.code, 0) << imported.out << imported.err;
     const std::string id = StoredId(imported.out);
     ASSERT_EQ(id.size(), 32u) << imported.out;
+    if (first["header"]["name"] == "Travel Request") {  // the check's findings, printed
+      EXPECT_NE(imported.out.find("info [3] Consistency check: Checking assigned forms in nodes"
+                                  " and clusters"),
+                std::string::npos)
+          << imported.out;
+    }
     // Its published In Task's leaf leads to it now, as after a save in the modeler.
     if (first["header"]["name"] == "Order Handling") {
       EXPECT_EQ(IriWorkflow(velk::demo::kOrderHandlingLeafId), id);
@@ -145,10 +145,17 @@ TEST_F(WorkflowCliTest, ImportSavesAsTheModelerSavesAndBadInputStoresNothing) {
       {{"workflow", "list", "--procdef", "nothing.nsf"},
        1,
        "cannot read the workflows of nothing.nsf"},
+      {{"workflow", "layout"}, 2, ""},
+      {{"workflow", "layout", "Travel Request", "--level", "some"}, 2, ""},
+      {{"workflow", "layout", "Travel Request", "--timeout", "0"}, 2, ""},
+      {{"workflow", "layout", "Travel Request", "--timeout", "-3"}, 2, ""},
+      {{"workflow", "layout", "Travel Request", "--timeout", "ten"}, 2, ""},
+      {{"workflow", "layout", "Travel Request", "--timeout", "1e9"}, 2, ""},
+      {{"workflow", "layout", "No Such Workflow"}, 1, "No Such Workflow"},
   };
   for (const Case& c : cases) {
     Result failed = Run(c.args);
-    EXPECT_EQ(failed.code, c.code) << c.args.back();
+    EXPECT_EQ(failed.code, c.code) << c.args[1] << " " << c.args.back();
     EXPECT_NE(failed.err.find(c.error), std::string::npos) << failed.err;
   }
   EXPECT_EQ(List(), before);
@@ -210,6 +217,22 @@ TEST_F(WorkflowCliTest, BpmnExportAndImportStoreTheSameWorkflowAndListWhatAFileC
   EXPECT_NE(refused.err.find("laughs.bpmn: it declares a document type"), std::string::npos)
       << refused.err;
   EXPECT_EQ(Run({"workflow", "export", "Order Handling", "--format", "yaml"}).code, 2);
+}
+
+TEST_F(WorkflowCliTest, LayoutPrintsTheMovesAndStoresThemOnlyWithSave) {
+  Result printed = Run({"workflow", "layout", "Travel Request"});
+  ASSERT_EQ(printed.code, 0) << printed.err;
+  EXPECT_NE(printed.out.find("\"Submit request\""), std::string::npos) << printed.out;
+  EXPECT_NE(printed.out.find(" of 5 tasks moved"), std::string::npos) << printed.out;
+  const std::string before = Run({"workflow", "export", "Travel Request"}).out;
+  Result stored =
+      Run({"workflow", "layout", "Travel Request", "--level", "all", "--save", "--timeout", "60"});
+  ASSERT_EQ(stored.code, 0) << stored.err;
+  EXPECT_NE(stored.out.find("Stored \"Travel Request\""), std::string::npos) << stored.out;
+  Result again = Run({"workflow", "layout", "Travel Request"});
+  EXPECT_NE(again.out.find("0 of 5 tasks moved"), std::string::npos)
+      << "the stored workflow is already arranged: " << again.out;
+  EXPECT_NE(Run({"workflow", "export", "Travel Request"}).out, before);
 }
 
 // Designers saving one workflow at the same moment each get a version of their
