@@ -24,16 +24,13 @@ TEST_F(CliTest, CreatesEveryKindAndInfoRecognisesIt) {
     ASSERT_EQ(created.code, 0) << kind << ": " << created.err;
     Result info = Run({"db", "info", file});
     ASSERT_EQ(info.code, 0) << info.err;
-    EXPECT_NE(info.out.find("Title:      Demo " + std::string(kind)), std::string::npos)
-        << info.out;
-    EXPECT_NE(info.out.find(std::string("Kind:       ") + name + " (" + kind + ")"),
-              std::string::npos)
-        << info.out;
-    EXPECT_NE(info.out.find(" 0 documents"), std::string::npos) << info.out;
+    EXPECT_THAT(info.out, HasSubstr("Title:      Demo " + std::string(kind)));
+    EXPECT_THAT(info.out, HasSubstr(std::string("Kind:       ") + name + " (" + kind + ")"));
+    EXPECT_THAT(info.out, HasSubstr(" 0 documents"));
 
     Result again = Run({"db", "create", kind, file});
     EXPECT_EQ(again.code, 1);
-    EXPECT_NE(again.err.find("already exists"), std::string::npos) << again.err;
+    EXPECT_THAT(again.err, HasSubstr("already exists"));
   }
 }
 
@@ -69,7 +66,7 @@ TEST_F(CliTest, ImportThenDumpRoundTripsExactly) {
   WriteFile(root_ / "in.json", kRealisticDump);
   Result imported = Run({"db", "import", "archive.nsf", (root_ / "in.json").string()});
   ASSERT_EQ(imported.code, 0) << imported.err;
-  EXPECT_NE(imported.out.find("Imported 2 documents"), std::string::npos) << imported.out;
+  EXPECT_THAT(imported.out, HasSubstr("Imported 2 documents"));
 
   const Json dumped = Dump("archive.nsf");
   EXPECT_EQ(dumped.dump(), fixture.dump());
@@ -139,12 +136,12 @@ TEST_F(CliTest, FaultyImportImportsNothingAndSaysWhy) {
     WriteFile(root_ / "in.json", c.content);
     Result r = Run({"db", "import", "org.nsf", (root_ / "in.json").string()});
     EXPECT_EQ(r.code, 1) << c.content;
-    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    EXPECT_THAT(r.err, HasSubstr(c.message));
     EXPECT_EQ(Dump("org.nsf").dump(), before) << c.content;
   }
   Result missing = Run({"db", "import", "org.nsf", (root_ / "absent.json").string()});
   EXPECT_EQ(missing.code, 1);
-  EXPECT_NE(missing.err.find("cannot read"), std::string::npos);
+  EXPECT_THAT(missing.err, HasSubstr("cannot read"));
 }
 
 // What the import tells the command: the count of a dump taken, none of one refused.
@@ -158,7 +155,7 @@ TEST_F(CliTest, ImportCountsOnlyWhatItStored) {
   const velk::ImportResult refused =
       velk::ImportDocuments(db, Json::parse(R"({"documents": [{}, {"noteId": "00000001"}]})"));
   EXPECT_EQ(refused.imported, 0);
-  EXPECT_NE(refused.error.find("document 2: "), std::string::npos) << refused.error;
+  EXPECT_THAT(refused.error, HasSubstr("document 2: "));
 }
 
 TEST_F(CliTest, FilesThatAreNotDatabasesGiveAClearError) {
@@ -182,7 +179,7 @@ TEST_F(CliTest, FilesThatAreNotDatabasesGiveAClearError) {
           {"db", "import", c.path, (root_ / "in.json").string()}}) {
       Result r = Run(args);
       EXPECT_EQ(r.code, 1) << args[1] << " " << c.path;
-      EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+      EXPECT_THAT(r.err, HasSubstr(c.message));
     }
   }
   EXPECT_EQ(ReadFile(data_ / "text.nsf"), "This is a plain text file, not a database.\n");
@@ -210,12 +207,12 @@ TEST_F(CliTest, UsageErrorsExitWithTwo) {
   for (const auto& args : cases) {
     Result r = Run(args);
     EXPECT_EQ(r.code, 2) << (args.empty() ? "(nothing)" : args[0]) << " " << r.err;
-    EXPECT_NE(r.err.find("--help"), std::string::npos) << r.err;
+    EXPECT_THAT(r.err, HasSubstr("--help"));
   }
   EXPECT_FALSE(fs::exists(data_ / "x.nsf"));
   Result help = Run({"--help"});
   EXPECT_EQ(help.code, 0);
-  EXPECT_NE(help.out.find("db create KIND PATH [--title T]"), std::string::npos);
+  EXPECT_THAT(help.out, HasSubstr("db create KIND PATH [--title T]"));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // Runs velkmod-cli as a separate process against a temporary data directory and
 // settings file.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/wait.h>
@@ -20,6 +21,8 @@ namespace clitest {
 
 namespace fs = std::filesystem;
 using Json = nlohmann::ordered_json;
+using ::testing::HasSubstr;
+using ::testing::Not;
 
 struct Result {
   int code = -1;

@@ -178,7 +178,7 @@ TEST_F(DbCheckTest, WhatIsNoDatabaseOfTheModelerFailsWithAClearMessage) {
     Result r;
     Check(c.path, &r);
     EXPECT_EQ(r.code, 1) << c.path;
-    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    EXPECT_THAT(r.err, HasSubstr(c.message));
     EXPECT_TRUE(r.out.empty()) << r.out;
   }
   EXPECT_EQ(ReadFile(data_ / "text.nsf"), "minutes of a meeting\n");
@@ -305,11 +305,10 @@ TEST_F(DbCheckTest, TextThatIsNotUtf8FailsTheExportInOurWords) {
   RunSql(data_ / "procdef.nsf", "UPDATE items SET data = x'0102FFFE' WHERE lname = 'task'");
   Result r = Run({"workflow", "export", "Order Handling"});
   EXPECT_EQ(r.code, 1);
-  EXPECT_NE(r.err.find("the workflow cannot be written as JSON: the text at nodes[0].name is not "
-                       "UTF-8"),
-            std::string::npos)
-      << r.err;
-  EXPECT_EQ(r.err.find("json.exception"), std::string::npos) << r.err;
+  EXPECT_THAT(
+      r.err,
+      HasSubstr("the workflow cannot be written as JSON: the text at nodes[0].name is not UTF-8"));
+  EXPECT_THAT(r.err, Not(HasSubstr("json.exception")));
 }
 
 TEST_F(DbCheckTest, LocalServerNameMeansThisMachine) {

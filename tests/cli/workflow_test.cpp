@@ -44,7 +44,7 @@ TEST_F(WorkflowCliTest, ListShowsTheStoredVersionsByCategory) {
         "  Travel Request (Version 0.0) (Design)  ", "Not categorized\n",
         "  Complaint Handling (Version 1.0) (Template)  ", "VELK Sub-Workflows ICDR/CDDR\n",
         "  ICDR: Credit check (Version 1.0) (Active)  "})
-    EXPECT_NE(out.find(line), std::string::npos) << line << "\n" << out;
+    EXPECT_THAT(out, HasSubstr(line)) << line << "\n" << out;
 }
 
 TEST_F(WorkflowCliTest, ExportImportExportGivesTheSameJson) {
@@ -60,10 +60,9 @@ TEST_F(WorkflowCliTest, ExportImportExportGivesTheSameJson) {
     const std::string id = StoredId(imported.out);
     ASSERT_EQ(id.size(), 32u) << imported.out;
     if (first["header"]["name"] == "Travel Request") {  // the check's findings, printed
-      EXPECT_NE(imported.out.find("info [3] Consistency check: Checking assigned forms in nodes"
-                                  " and clusters"),
-                std::string::npos)
-          << imported.out;
+      EXPECT_THAT(
+          imported.out,
+          HasSubstr("info [3] Consistency check: Checking assigned forms in nodes and clusters"));
     }
     // Its published In Task's leaf leads to it now, as after a save in the modeler.
     if (first["header"]["name"] == "Order Handling") {
@@ -97,7 +96,7 @@ TEST_F(WorkflowCliTest, ImportSavesAsTheModelerSavesAndBadInputStoresNothing) {
     Result r = Run({"workflow", "import", (root_ / "fresh.json").string()});
     EXPECT_EQ(r.code, 0) << r.err;
     EXPECT_TRUE(r.out.ends_with(c.printed + StoredId(r.out) + "\n")) << r.out;
-    EXPECT_EQ(r.out.find("message:"), std::string::npos) << r.out;
+    EXPECT_THAT(r.out, Not(HasSubstr("message:")));
   }
 
   const std::string before = List();
@@ -156,18 +155,15 @@ TEST_F(WorkflowCliTest, ImportSavesAsTheModelerSavesAndBadInputStoresNothing) {
   for (const Case& c : cases) {
     Result failed = Run(c.args);
     EXPECT_EQ(failed.code, c.code) << c.args[1] << " " << c.args.back();
-    EXPECT_NE(failed.err.find(c.error), std::string::npos) << failed.err;
+    EXPECT_THAT(failed.err, HasSubstr(c.error));
   }
   EXPECT_EQ(List(), before);
   // The refused Active workflow's findings are printed as the save reports them.
   Result refused = Run(import("unchecked.json"));
-  EXPECT_NE(refused.out.find("info [3] Consistency check: Checking workflow supervisor"),
-            std::string::npos)
-      << refused.out;
-  EXPECT_NE(refused.out.find("message: Error: \n\nThe consistency check refuses the workflow "
-                             "\"Unchecked\"; the Info Center lists why.\nNothing has been stored."),
-            std::string::npos)
-      << refused.out;
+  EXPECT_THAT(refused.out, HasSubstr("info [3] Consistency check: Checking workflow supervisor"));
+  EXPECT_THAT(refused.out,
+              HasSubstr("message: Error: \n\nThe consistency check refuses the workflow "
+                        "\"Unchecked\"; the Info Center lists why.\nNothing has been stored."));
 }
 
 TEST_F(WorkflowCliTest, BpmnExportAndImportStoreTheSameWorkflowAndListWhatAFileCouldNotGive) {
@@ -189,10 +185,9 @@ TEST_F(WorkflowCliTest, BpmnExportAndImportStoreTheSameWorkflowAndListWhatAFileC
   WriteFile(root_ / "events.txt", ReadFile(std::string(VELK_BPMN_DIR) + "/samples/events.bpmn"));
   Result foreign = Run({"workflow", "import", (root_ / "events.txt").string()});
   EXPECT_EQ(foreign.code, 0) << foreign.err;
-  EXPECT_NE(foreign.out.find("info [1] BPMN Import: startEvent timer: became the task \"Monday\""),
-            std::string::npos)
-      << foreign.out;
-  EXPECT_NE(foreign.out.find("Stored \"Reminders\" version 0 (Design) as "), std::string::npos);
+  EXPECT_THAT(foreign.out,
+              HasSubstr("info [1] BPMN Import: startEvent timer: became the task \"Monday\""));
+  EXPECT_THAT(foreign.out, HasSubstr("Stored \"Reminders\" version 0 (Design) as "));
 
   // Checked and compared as files, as JSON files are.
   EXPECT_EQ(Run({"workflow", "check", (root_ / "workflow.bpmn").string()}).code, 0);
@@ -209,28 +204,26 @@ TEST_F(WorkflowCliTest, BpmnExportAndImportStoreTheSameWorkflowAndListWhatAFileC
   WriteFile(root_ / "laughs.bpmn", "<!DOCTYPE d [<!ENTITY a \"a\">]><d>&a;</d>");
   Result hostile = Run({"workflow", "import", (root_ / "laughs.bpmn").string()});
   EXPECT_EQ(hostile.code, 1);
-  EXPECT_NE(hostile.err.find("laughs.bpmn: it declares a document type"), std::string::npos)
-      << hostile.err;
+  EXPECT_THAT(hostile.err, HasSubstr("laughs.bpmn: it declares a document type"));
   EXPECT_EQ(List(), before);
   Result refused = Run({"workflow", "check", (root_ / "laughs.bpmn").string()});
   EXPECT_EQ(refused.code, 1);
-  EXPECT_NE(refused.err.find("laughs.bpmn: it declares a document type"), std::string::npos)
-      << refused.err;
+  EXPECT_THAT(refused.err, HasSubstr("laughs.bpmn: it declares a document type"));
   EXPECT_EQ(Run({"workflow", "export", "Order Handling", "--format", "yaml"}).code, 2);
 }
 
 TEST_F(WorkflowCliTest, LayoutPrintsTheMovesAndStoresThemOnlyWithSave) {
   Result printed = Run({"workflow", "layout", "Travel Request"});
   ASSERT_EQ(printed.code, 0) << printed.err;
-  EXPECT_NE(printed.out.find("\"Submit request\""), std::string::npos) << printed.out;
-  EXPECT_NE(printed.out.find(" of 5 tasks moved"), std::string::npos) << printed.out;
+  EXPECT_THAT(printed.out, HasSubstr("\"Submit request\""));
+  EXPECT_THAT(printed.out, HasSubstr(" of 5 tasks moved"));
   const std::string before = Run({"workflow", "export", "Travel Request"}).out;
   Result stored =
       Run({"workflow", "layout", "Travel Request", "--level", "all", "--save", "--timeout", "60"});
   ASSERT_EQ(stored.code, 0) << stored.err;
-  EXPECT_NE(stored.out.find("Stored \"Travel Request\""), std::string::npos) << stored.out;
+  EXPECT_THAT(stored.out, HasSubstr("Stored \"Travel Request\""));
   Result again = Run({"workflow", "layout", "Travel Request"});
-  EXPECT_NE(again.out.find("0 of 5 tasks moved"), std::string::npos)
+  EXPECT_THAT(again.out, HasSubstr("0 of 5 tasks moved"))
       << "the stored workflow is already arranged: " << again.out;
   EXPECT_NE(Run({"workflow", "export", "Travel Request"}).out, before);
 }

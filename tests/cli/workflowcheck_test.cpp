@@ -45,7 +45,7 @@ TEST_F(WorkflowCheckTest, ExitCodeFollowsTheStatusRule) {
     args.insert(args.end(), c.args.begin(), c.args.end());
     Result r = Run(args);
     EXPECT_EQ(r.code, c.code) << c.args[0] << "\n" << r.out << r.err;
-    EXPECT_NE(r.out.find(c.line), std::string::npos) << r.out;
+    EXPECT_THAT(r.out, HasSubstr(c.line));
   }
 }
 
@@ -87,7 +87,7 @@ TEST_F(WorkflowCheckTest, JsonFileIsCheckedWithItsOwnNodeIds) {
   WriteFile(root_ / "empty.json", R"({"nodes": [{"id": 1, "belongsToCluster": 2}]})");
   r = Run({"workflow", "check", (root_ / "empty.json").string()});
   EXPECT_EQ(r.code, 1) << "an empty top level is refused in any status";
-  EXPECT_NE(r.out.find("VLK001 workflow-elements: error"), std::string::npos) << r.out;
+  EXPECT_THAT(r.out, HasSubstr("VLK001 workflow-elements: error"));
 }
 
 TEST_F(WorkflowCheckTest, WrongArgumentsExitWithTwoAndUnknownWorkflowsWithOne) {
@@ -103,7 +103,7 @@ TEST_F(WorkflowCheckTest, WrongArgumentsExitWithTwoAndUnknownWorkflowsWithOne) {
     EXPECT_EQ(Run(args).code, 2) << args[1] << " " << args.back();
   Result r = Run({"workflow", "check", "No Such Workflow"});
   EXPECT_EQ(r.code, 1);
-  EXPECT_NE(r.err.find("No Such Workflow"), std::string::npos) << r.err;
+  EXPECT_THAT(r.err, HasSubstr("No Such Workflow"));
 }
 
 // A cluster node standing for its own level, stored as an older program let it
@@ -154,13 +154,13 @@ TEST_F(WorkflowCheckTest, WorkflowsThatDoNotLoadAsWrittenAreRefused) {
   for (const Case& c : cases) {
     Result r = Run({"workflow", "check", c.workflow});
     EXPECT_EQ(r.code, 1) << c.workflow;
-    EXPECT_NE(r.out.find(c.reason), std::string::npos) << r.out;
+    EXPECT_THAT(r.out, HasSubstr(c.reason));
     EXPECT_TRUE(r.out.ends_with("refused in status Design\n")) << r.out;
   }
   // Every walk over the levels ends: the node opens as a plain task.
   Result laidOut = Run({"workflow", "layout", "Inside out", "--level", "all"});
   EXPECT_EQ(laidOut.code, 0) << laidOut.err;
-  EXPECT_NE(laidOut.out.find(" of 3 tasks moved"), std::string::npos) << laidOut.out;
+  EXPECT_THAT(laidOut.out, HasSubstr(" of 3 tasks moved"));
 }
 
 TEST_F(WorkflowCheckTest, DiffOfAnExportMatchesWhatIsStoredUntilItIsEdited) {
@@ -197,7 +197,7 @@ TEST_F(WorkflowCheckTest, DiffNamesStoredVersionsByNameAtVersion) {
   const Result r = Run({"workflow", "diff", "Order Handling@" + std::to_string(active - 1),
                         "Order Handling@" + std::to_string(active)});
   EXPECT_EQ(r.code, 1) << r.err;
-  EXPECT_NE(r.out.find("Header: version"), std::string::npos) << r.out;
+  EXPECT_THAT(r.out, HasSubstr("Header: version"));
 }
 
 }  // namespace

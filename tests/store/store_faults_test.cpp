@@ -1,5 +1,6 @@
 // The store under hostile input found by a probe of velkmod-cli.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -11,6 +12,8 @@
 #include "store_fixture.h"
 
 namespace {
+
+using ::testing::HasSubstr;
 
 namespace fs = std::filesystem;
 using FaultTest = StoreTest;
@@ -123,8 +126,7 @@ TEST_F(FaultTest, ModeAndFailureWordsBelongToTheirHandle) {
   EXPECT_THROW(session_.GetDatabases(&dbs, "nowhere"), LNStatusError);
   EXPECT_EQ(session_.ErrorMessage(LNERR_NAME_TOO_LONG), LNGetErrorMessage(LNERR_NAME_TOO_LONG));
   EXPECT_EQ(caught->GetStatus(), LNERR_NAME_TOO_LONG);
-  EXPECT_NE(std::string(caught->what()).find("at most 251 bytes"), std::string::npos)
-      << caught->what();
+  EXPECT_THAT(std::string(caught->what()), HasSubstr("at most 251 bytes")) << caught->what();
   ASSERT_NO_THROW(session_.GetDatabase("b.nsf", &made));
   EXPECT_TRUE(made.GetThrowAllErrors());
   EXPECT_FALSE(returning.GetThrowAllErrors());

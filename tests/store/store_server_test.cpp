@@ -1,5 +1,6 @@
 // What only a named server does: reaching it, its schema, and several clients.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 
@@ -11,6 +12,8 @@
 #include "store_fixture.h"
 
 namespace {
+
+using ::testing::HasSubstr;
 
 using Clock = std::chrono::steady_clock;
 
@@ -29,20 +32,18 @@ TEST(ServerNames, UnreachableOrUnknownServersSayWhyAndDoNotHang) {
   ASSERT_EQ(session.GetDatabase("names.nsf", &db, "hub/acme"), LNNOERROR);
   EXPECT_EQ(db.GetServer(), "hub/acme");
   EXPECT_EQ(db.Open(), LNERR_SERVER_NOT_RESPONDING);
-  EXPECT_NE(db.ErrorMessage(LNERR_SERVER_NOT_RESPONDING).find("Server not responding: "),
-            std::string::npos);
+  EXPECT_THAT(db.ErrorMessage(LNERR_SERVER_NOT_RESPONDING), HasSubstr("Server not responding: "));
   const std::string refusal = db.ErrorMessage(LNERR_SERVER_NOT_RESPONDING);
-  EXPECT_NE(refusal.find("refused"), std::string::npos) << refusal;
+  EXPECT_THAT(refusal, HasSubstr("refused"));
   EXPECT_FALSE(refusal.ends_with(" ")) << "the server's lines, joined and trimmed";
   EXPECT_EQ(session.CreateDatabase("names.nsf", &db, "t", "Blackhole"),
             LNERR_SERVER_NOT_RESPONDING);
   EXPECT_LT(Clock::now() - start, std::chrono::seconds(4));
   std::vector<LNDatabase> dbs;
   EXPECT_EQ(session.GetDatabases(&dbs, "", "Spoke"), LNERR_SERVER_NOT_RESPONDING);
-  EXPECT_NE(session.ErrorMessage(LNERR_SERVER_NOT_RESPONDING).find("\"Spoke\""),
-            std::string::npos);
+  EXPECT_THAT(session.ErrorMessage(LNERR_SERVER_NOT_RESPONDING), HasSubstr("\"Spoke\""));
   EXPECT_EQ(session.GetDatabases(&dbs, "", "Leaky"), LNERR_PERMISSION_DENIED);
-  EXPECT_NE(session.ErrorMessage(LNERR_PERMISSION_DENIED).find(".pgpass"), std::string::npos);
+  EXPECT_THAT(session.ErrorMessage(LNERR_PERMISSION_DENIED), HasSubstr(".pgpass"));
 
   // The server's words stay with the server's failure.
   LNNotesSession local;
@@ -75,8 +76,7 @@ TEST_F(ServerTest, AnUnknownUserIsRefusedAsCredentialsWithTheServersReason) {
   ASSERT_EQ(session.Init(410), LNNOERROR);
   std::vector<LNDatabase> dbs;
   EXPECT_EQ(session.GetDatabases(&dbs, "", "Stranger"), LNERR_PERMISSION_DENIED);
-  EXPECT_NE(session.ErrorMessage(LNERR_PERMISSION_DENIED).find("nosuchuser"), std::string::npos)
-      << session.ErrorMessage(LNERR_PERMISSION_DENIED);
+  EXPECT_THAT(session.ErrorMessage(LNERR_PERMISSION_DENIED), HasSubstr("nosuchuser"));
 }
 
 TEST_F(ServerTest, ForeignAndNewerSchemasAreRefused) {
@@ -88,15 +88,14 @@ TEST_F(ServerTest, ForeignAndNewerSchemasAreRefused) {
   ASSERT_EQ(session.Init(410), LNNOERROR);
   std::vector<LNDatabase> dbs;
   EXPECT_EQ(session.GetDatabases(&dbs, "", "Foreign"), LNERR_NOT_A_DATABASE);
-  EXPECT_NE(session.ErrorMessage(LNERR_NOT_A_DATABASE).find("another program"),
-            std::string::npos);
+  EXPECT_THAT(session.ErrorMessage(LNERR_NOT_A_DATABASE), HasSubstr("another program"));
   ASSERT_EQ(session.GetDatabases(&dbs, "", "Newer"), LNNOERROR);  // creates the schema
   ASSERT_TRUE(
       pgtest::Server::Exec(newer, "UPDATE velkmod.meta SET value = '7' WHERE key = 'schema'"));
   LNNotesSession later(LNNotesSession::ServerMap{{"Newer", newer}});
   ASSERT_EQ(later.Init(410), LNNOERROR);
   EXPECT_EQ(later.GetDatabases(&dbs, "", "Newer"), LNERR_NOT_A_DATABASE);
-  EXPECT_NE(later.ErrorMessage(LNERR_NOT_A_DATABASE).find("version 7"), std::string::npos);
+  EXPECT_THAT(later.ErrorMessage(LNERR_NOT_A_DATABASE), HasSubstr("version 7"));
   // Nothing of the foreign schema was touched.
   EXPECT_TRUE(pgtest::Server::Exec(foreign, "SELECT a FROM velkmod.x"));
 }
@@ -161,7 +160,7 @@ TEST_F(ServerTest, AFrozenServerProcessIsNotRespondingAndItsTransactionWritesNot
     ::kill(backend, SIGCONT);
   }
   unsetenv("VELK_SERVER_WAIT");
-  EXPECT_NE(db.ErrorMessage(LNERR_SERVER_NOT_RESPONDING).find("no answer"), std::string::npos);
+  EXPECT_THAT(db.ErrorMessage(LNERR_SERVER_NOT_RESPONDING), HasSubstr("no answer"));
   std::vector<LNDocument> all;
   ASSERT_EQ(Reopen().GetAllDocuments(&all), LNNOERROR);
   EXPECT_EQ(all.size(), 1u) << "the frozen transaction left nothing";
