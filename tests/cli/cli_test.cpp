@@ -99,34 +99,32 @@ TEST_F(CliTest, DocumentsWithoutIdsGetNewOnes) {
 
 TEST_F(CliTest, FaultyImportImportsNothingAndSaysWhy) {
   const std::string good = R"({"form": "Role", "items": [{"name": "Name", "values": ["Clerk"]}]})";
+  // A dump of a good document and then `second`.
+  const auto after = [&](const std::string& second) {
+    return "{\"documents\": [" + good + ", " + second + "]}";
+  };
+  const auto item = [&](const std::string& json) { return after(R"({"items": [)" + json + "]}"); };
   struct Case {
     std::string content;
     std::string message;
   } cases[] = {
       {"{\"documents\": [" + good + ",", "is not valid JSON"},
       {"[1, 2]", "\"documents\" list"},
-      {"{\"documents\": [" + good +
-           R"(, {"items": [{"name": "X", "type": "blob", "values": []}]}]})",
+      {item(R"({"name": "X", "type": "blob", "values": []})"),
        "document 2: item \"X\": unknown type \"blob\""},
-      {"{\"documents\": [" + good +
-           R"(, {"items": [{"name": "N", "type": "number", "values": ["7"]}]}]})",
+      {item(R"({"name": "N", "type": "number", "values": ["7"]})"),
        "document 2: item \"N\": the values of a number item must be numbers"},
-      {"{\"documents\": [" + good +
-           R"(, {"items": [{"name": "D", "type": "datetime", "values": ["12.11.2026"]}]}]})",
+      {item(R"({"name": "D", "type": "datetime", "values": ["12.11.2026"]})"),
        "is not of the form YYYY-MM-DDTHH:MM:SS"},
-      {"{\"documents\": [" + good +
-           R"(, {"items": [{"name": "Due", "type": "datetime", "values": ["2026-13-45T99:99:99"]}]}]})",
+      {item(R"({"name": "Due", "type": "datetime", "values": ["2026-13-45T99:99:99"]})"),
        "item \"Due\": the date-time \"2026-13-45T99:99:99\" is no real day and time"},
-      {"{\"documents\": [" + good +
-           R"(, {"items": [{"name": "Due", "type": "datetime", "values": ["2025-02-29T10:00:00"]}]}]})",
+      {item(R"({"name": "Due", "type": "datetime", "values": ["2025-02-29T10:00:00"]})"),
        "item \"Due\": the date-time \"2025-02-29T10:00:00\" is no real day and time"},
-      {"{\"documents\": [" + good + R"(, {"items": [{"name": "F", "flags": -4, "values": []}]}]})",
-       "flags must be a whole number"},
-      {"{\"documents\": [" + good +
-           R"(, {"items": [{"name": "A", "values": []}, {"name": "a", "values": []}]}]})",
+      {item(R"({"name": "F", "flags": -4, "values": []})"), "flags must be a whole number"},
+      {item(R"({"name": "A", "values": []}, {"name": "a", "values": []})"),
        "item \"a\" appears twice"},
-      {"{\"documents\": [" + good + R"(, {"items": [{"name": "V"}]}]})", "\"values\" is missing"},
-      {"{\"documents\": [" + good + R"(, {"noteId": "00000001"}]})",  // the id of a design note
+      {item(R"({"name": "V"})"), "\"values\" is missing"},
+      {after(R"({"noteId": "00000001"})"),  // the id of a design note
        "document 2: A document with that note id or universal id already exists"},
       {"{\"replicaId\": \"nope\", \"documents\": [" + good + "]}", "is not a replica id"},
   };

@@ -75,8 +75,9 @@ class CliTest : public ::testing::Test {
     fs::remove_all(root_, ignored);
   }
 
-  Result Run(const std::vector<std::string>& args) {
-    std::string command = Quote(VELKMOD_CLI);
+  // `prefix`: shell words before the tool, such as a time or file size limit.
+  Result Run(const std::vector<std::string>& args, const std::string& prefix = "") {
+    std::string command = prefix + " " + Quote(VELKMOD_CLI);
     for (const std::string& arg : args) command += " " + Quote(arg);
     const fs::path out = root_ / "stdout", err = root_ / "stderr";
     command += " >" + Quote(out.string()) + " 2>" + Quote(err.string());

@@ -139,9 +139,7 @@ TEST_F(ServerTest, AKeptConnectionTheServerDroppedIsNotHandedOut) {
                                    "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE"
                                    " datname = current_database() AND pid <> pg_backend_pid()"));
   ASSERT_TRUE(AwaitServer(hub_, kOtherClients, 0));
-  std::vector<LNDocument> all;
-  EXPECT_EQ(Reopen().GetAllDocuments(&all), LNNOERROR);
-  EXPECT_EQ(all.size(), 1u);
+  EXPECT_EQ(All(Reopen()).size(), 1u);
 }
 
 TEST_F(ServerTest, AFrozenServerProcessIsNotRespondingAndItsTransactionWritesNothing) {
@@ -161,9 +159,7 @@ TEST_F(ServerTest, AFrozenServerProcessIsNotRespondingAndItsTransactionWritesNot
   }
   unsetenv("VELK_SERVER_WAIT");
   EXPECT_THAT(db.ErrorMessage(LNERR_SERVER_NOT_RESPONDING), HasSubstr("no answer"));
-  std::vector<LNDocument> all;
-  ASSERT_EQ(Reopen().GetAllDocuments(&all), LNNOERROR);
-  EXPECT_EQ(all.size(), 1u) << "the frozen transaction left nothing";
+  EXPECT_EQ(All(Reopen()).size(), 1u) << "the frozen transaction left nothing";
 }
 
 TEST_F(ServerTest, AStoreOfTheFirstVersionIsUpgradedAndKeepsItsDocuments) {
@@ -180,8 +176,7 @@ TEST_F(ServerTest, AStoreOfTheFirstVersionIsUpgradedAndKeepsItsDocuments) {
   LNDatabase again;
   ASSERT_EQ(later.GetDatabase("test.nsf", &again, "Hub"), LNNOERROR);
   ASSERT_EQ(again.Open(), LNNOERROR);
-  std::vector<LNDocument> all;
-  ASSERT_EQ(again.GetAllDocuments(&all), LNNOERROR);
+  std::vector<LNDocument> all = All(again);
   ASSERT_EQ(all.size(), 2u);
   ASSERT_EQ(again.DeleteDocument(&all[1]), LNNOERROR);
   EXPECT_TRUE(pgtest::Server::Exec(
@@ -235,8 +230,7 @@ TEST_F(ServerTest, TwoClientsAddingAtOnceGetDistinctIdsAndBothCommit) {
   EXPECT_EQ(one.Commit(), LNNOERROR);
   racing.join();
   EXPECT_EQ(two.Commit(), LNNOERROR);
-  std::vector<LNDocument> all;
-  ASSERT_EQ(Reopen().GetAllDocuments(&all), LNNOERROR);
+  std::vector<LNDocument> all = All(Reopen());
   ASSERT_EQ(all.size(), 3u);
   EXPECT_EQ(all[0].GetNoteID(), a);
   EXPECT_EQ(all[1].GetNoteID(), c);
@@ -254,18 +248,14 @@ TEST_F(ServerTest, AReusedConnectionCarriesNothingOfItsLastUser) {
   LNDatabase reading = Reopen();
   {
     LNReadSnapshot snapshot(reading);
-    std::vector<LNDocument> none;
-    ASSERT_EQ(reading.GetAllDocuments(&none), LNNOERROR);
-    EXPECT_TRUE(none.empty());
+    EXPECT_TRUE(All(reading).empty());
     ASSERT_EQ(reading.Close(), LNNOERROR);  // in the middle of the snapshot
   }
   LNDatabase again = Reopen();
   EXPECT_EQ(BackendOf(hub_), backend) << "the closed database's connection, reused";
   EXPECT_FALSE(again.InTransaction());
   AddDocument(again, "Task", {{"N", "kept"}});
-  std::vector<LNDocument> all;
-  ASSERT_EQ(Reopen().GetAllDocuments(&all), LNNOERROR);
-  EXPECT_EQ(all.size(), 1u);
+  EXPECT_EQ(All(Reopen()).size(), 1u);
 }
 
 }  // namespace
