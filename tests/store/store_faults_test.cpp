@@ -2,12 +2,9 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
-#include <chrono>
 #include <filesystem>
 #include <optional>
-#include <thread>
 
 #include "store_fixture.h"
 
@@ -150,23 +147,6 @@ TEST_F(FaultTest, ASaveWhoseCommitFailsLeavesTheNextSaveItsOwnCommit) {
   ASSERT_EQ(db.Close(), LNNOERROR);
   LNDatabase again = Reopen();
   EXPECT_EQ(All(again).size(), 1u);
-}
-
-// Another designer saving a large workflow holds the write lock for seconds.
-TEST_F(FaultTest, SaveWaitsForAnotherWriter) {
-  NewDatabase().Close();
-  sqlite3* other = nullptr;
-  ASSERT_EQ(sqlite3_open(PathOf("test.nsf").c_str(), &other), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
-  std::thread writer([other] {
-    // Long enough for the save to meet the lock; the store would wait for 30 s.
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
-  });
-  LNDatabase db = Reopen();
-  AddDocument(db, "Task", {});  // waits for the lock instead of failing
-  writer.join();
-  sqlite3_close(other);
 }
 
 }  // namespace
