@@ -220,6 +220,9 @@ TEST_F(DbCheckTest, DamagedProcessDefinitionsAreNotClean) {
   ASSERT_EQ(Run({"demo"}).code, 0);
   const fs::path file = data_ / "procdef.nsf", pristine = root_ / "procdef.nsf";
   fs::copy_file(file, pristine);
+  const auto sql = [&](const char* statements) {
+    return [&file, statements] { RunSql(file, statements); };
+  };
   struct Case {
     const char* damage;
     std::function<void()> apply;
@@ -255,30 +258,20 @@ TEST_F(DbCheckTest, DamagedProcessDefinitionsAreNotClean) {
        "The workflow has more than one Active version"},
       // An index that claims fewer rows than it holds: no read of the store notices.
       {"index damaged",
-       [&] {
-         RunSql(file,
-                "PRAGMA writable_schema = ON; UPDATE sqlite_schema SET sql = 'CREATE INDEX "
-                "notes_by_form ON notes(class, form) WHERE note_id < 0' WHERE name = "
-                "'notes_by_form'");
-       },
+       sql("PRAGMA writable_schema = ON; UPDATE sqlite_schema SET sql = 'CREATE INDEX "
+           "notes_by_form ON notes(class, form) WHERE note_id < 0' WHERE name = 'notes_by_form'"),
        "SQLite's integrity check: wrong # of entries in index notes_by_form"},
       // Damage no structure check sees: values that change in place.
       // In the row itself: a byte of the file could as well land in an index page.
       {"one byte of a value changed",
-       [&] {
-         RunSql(file,
-                "UPDATE items SET data = substr(data, 1, length(data) - 1) || x'41' "
-                "WHERE lname = 'type' AND note_id = (SELECT min(note_id) FROM items WHERE lname = "
-                "'type')");
-       },
+       sql("UPDATE items SET data = substr(data, 1, length(data) - 1) || x'41' WHERE lname = "
+           "'type' AND note_id = (SELECT min(note_id) FROM items WHERE lname = 'type')"),
        "The document's values are not those that were saved"},
       {"last page cut short", [&] { fs::resize_file(file, fs::file_size(file) - 100); },
        "The file ends inside a page"},
       {"documents gone, their items left",
-       [&] { RunSql(file, "PRAGMA foreign_keys = OFF; DELETE FROM notes WHERE class = 1"); },
-       "items belong to"},
-      {"text that is not UTF-8",
-       [&] { RunSql(file, "UPDATE items SET data = x'0102FFFE' WHERE lname = 'task'"); },
+       sql("PRAGMA foreign_keys = OFF; DELETE FROM notes WHERE class = 1"), "items belong to"},
+      {"text that is not UTF-8", sql("UPDATE items SET data = x'0102FFFE' WHERE lname = 'task'"),
        "is not UTF-8"},
   };
   for (const Case& c : cases) {
