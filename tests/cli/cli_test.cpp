@@ -2,6 +2,7 @@
 // what it leaves in the databases and the settings file.
 
 #include "clifixture.h"
+#include "repository/storejson.h"
 
 namespace {
 
@@ -23,16 +24,13 @@ TEST_F(CliTest, CreatesEveryKindAndInfoRecognisesIt) {
     ASSERT_EQ(created.code, 0) << kind << ": " << created.err;
     Result info = Run({"db", "info", file});
     ASSERT_EQ(info.code, 0) << info.err;
-    EXPECT_NE(info.out.find("Title:      Demo " + std::string(kind)), std::string::npos)
-        << info.out;
-    EXPECT_NE(info.out.find(std::string("Kind:       ") + name + " (" + kind + ")"),
-              std::string::npos)
-        << info.out;
-    EXPECT_NE(info.out.find(" 0 documents"), std::string::npos) << info.out;
+    EXPECT_THAT(info.out, HasSubstr("Title:      Demo " + std::string(kind)));
+    EXPECT_THAT(info.out, HasSubstr(std::string("Kind:       ") + name + " (" + kind + ")"));
+    EXPECT_THAT(info.out, HasSubstr(" 0 documents"));
 
     Result again = Run({"db", "create", kind, file});
     EXPECT_EQ(again.code, 1);
-    EXPECT_NE(again.err.find("already exists"), std::string::npos) << again.err;
+    EXPECT_THAT(again.err, HasSubstr("already exists"));
   }
 }
 
@@ -68,7 +66,7 @@ TEST_F(CliTest, ImportThenDumpRoundTripsExactly) {
   WriteFile(root_ / "in.json", kRealisticDump);
   Result imported = Run({"db", "import", "archive.nsf", (root_ / "in.json").string()});
   ASSERT_EQ(imported.code, 0) << imported.err;
-  EXPECT_NE(imported.out.find("Imported 2 documents"), std::string::npos) << imported.out;
+  EXPECT_THAT(imported.out, HasSubstr("Imported 2 documents"));
 
   const Json dumped = Dump("archive.nsf");
   EXPECT_EQ(dumped.dump(), fixture.dump());
@@ -101,34 +99,32 @@ TEST_F(CliTest, DocumentsWithoutIdsGetNewOnes) {
 
 TEST_F(CliTest, FaultyImportImportsNothingAndSaysWhy) {
   const std::string good = R"({"form": "Role", "items": [{"name": "Name", "values": ["Clerk"]}]})";
+  // A dump of a good document and then `second`.
+  const auto after = [&](const std::string& second) {
+    return "{\"documents\": [" + good + ", " + second + "]}";
+  };
+  const auto item = [&](const std::string& json) { return after(R"({"items": [)" + json + "]}"); };
   struct Case {
     std::string content;
     std::string message;
   } cases[] = {
       {"{\"documents\": [" + good + ",", "is not valid JSON"},
       {"[1, 2]", "\"documents\" list"},
-      {"{\"documents\": [" + good +
-           R"(, {"items": [{"name": "X", "type": "blob", "values": []}]}]})",
+      {item(R"({"name": "X", "type": "blob", "values": []})"),
        "document 2: item \"X\": unknown type \"blob\""},
-      {"{\"documents\": [" + good +
-           R"(, {"items": [{"name": "N", "type": "number", "values": ["7"]}]}]})",
+      {item(R"({"name": "N", "type": "number", "values": ["7"]})"),
        "document 2: item \"N\": the values of a number item must be numbers"},
-      {"{\"documents\": [" + good +
-           R"(, {"items": [{"name": "D", "type": "datetime", "values": ["12.11.2026"]}]}]})",
+      {item(R"({"name": "D", "type": "datetime", "values": ["12.11.2026"]})"),
        "is not of the form YYYY-MM-DDTHH:MM:SS"},
-      {"{\"documents\": [" + good +
-           R"(, {"items": [{"name": "Due", "type": "datetime", "values": ["2026-13-45T99:99:99"]}]}]})",
+      {item(R"({"name": "Due", "type": "datetime", "values": ["2026-13-45T99:99:99"]})"),
        "item \"Due\": the date-time \"2026-13-45T99:99:99\" is no real day and time"},
-      {"{\"documents\": [" + good +
-           R"(, {"items": [{"name": "Due", "type": "datetime", "values": ["2025-02-29T10:00:00"]}]}]})",
+      {item(R"({"name": "Due", "type": "datetime", "values": ["2025-02-29T10:00:00"]})"),
        "item \"Due\": the date-time \"2025-02-29T10:00:00\" is no real day and time"},
-      {"{\"documents\": [" + good + R"(, {"items": [{"name": "F", "flags": -4, "values": []}]}]})",
-       "flags must be a whole number"},
-      {"{\"documents\": [" + good +
-           R"(, {"items": [{"name": "A", "values": []}, {"name": "a", "values": []}]}]})",
+      {item(R"({"name": "F", "flags": -4, "values": []})"), "flags must be a whole number"},
+      {item(R"({"name": "A", "values": []}, {"name": "a", "values": []})"),
        "item \"a\" appears twice"},
-      {"{\"documents\": [" + good + R"(, {"items": [{"name": "V"}]}]})", "\"values\" is missing"},
-      {"{\"documents\": [" + good + R"(, {"noteId": "00000001"}]})",  // the id of a design note
+      {item(R"({"name": "V"})"), "\"values\" is missing"},
+      {after(R"({"noteId": "00000001"})"),  // the id of a design note
        "document 2: A document with that note id or universal id already exists"},
       {"{\"replicaId\": \"nope\", \"documents\": [" + good + "]}", "is not a replica id"},
   };
@@ -138,12 +134,26 @@ TEST_F(CliTest, FaultyImportImportsNothingAndSaysWhy) {
     WriteFile(root_ / "in.json", c.content);
     Result r = Run({"db", "import", "org.nsf", (root_ / "in.json").string()});
     EXPECT_EQ(r.code, 1) << c.content;
-    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    EXPECT_THAT(r.err, HasSubstr(c.message));
     EXPECT_EQ(Dump("org.nsf").dump(), before) << c.content;
   }
   Result missing = Run({"db", "import", "org.nsf", (root_ / "absent.json").string()});
   EXPECT_EQ(missing.code, 1);
-  EXPECT_NE(missing.err.find("cannot read"), std::string::npos);
+  EXPECT_THAT(missing.err, HasSubstr("cannot read"));
+}
+
+// What the import tells the command: the count of a dump taken, none of one refused.
+TEST_F(CliTest, ImportCountsOnlyWhatItStored) {
+  LNNotesSession session;
+  ASSERT_EQ(session.Init(410), LNNOERROR);
+  LNDatabase db;
+  ASSERT_EQ(session.CreateDatabase("org.nsf", &db, "Org"), LNNOERROR);
+  ASSERT_EQ(db.Open(), LNNOERROR);
+  EXPECT_EQ(velk::ImportDocuments(db, Json::parse(R"({"documents": [{}, {}]})")).imported, 2);
+  const velk::ImportResult refused =
+      velk::ImportDocuments(db, Json::parse(R"({"documents": [{}, {"noteId": "00000001"}]})"));
+  EXPECT_EQ(refused.imported, 0);
+  EXPECT_THAT(refused.error, HasSubstr("document 2: "));
 }
 
 TEST_F(CliTest, FilesThatAreNotDatabasesGiveAClearError) {
@@ -167,7 +177,7 @@ TEST_F(CliTest, FilesThatAreNotDatabasesGiveAClearError) {
           {"db", "import", c.path, (root_ / "in.json").string()}}) {
       Result r = Run(args);
       EXPECT_EQ(r.code, 1) << args[1] << " " << c.path;
-      EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+      EXPECT_THAT(r.err, HasSubstr(c.message));
     }
   }
   EXPECT_EQ(ReadFile(data_ / "text.nsf"), "This is a plain text file, not a database.\n");
@@ -195,12 +205,12 @@ TEST_F(CliTest, UsageErrorsExitWithTwo) {
   for (const auto& args : cases) {
     Result r = Run(args);
     EXPECT_EQ(r.code, 2) << (args.empty() ? "(nothing)" : args[0]) << " " << r.err;
-    EXPECT_NE(r.err.find("--help"), std::string::npos) << r.err;
+    EXPECT_THAT(r.err, HasSubstr("--help"));
   }
   EXPECT_FALSE(fs::exists(data_ / "x.nsf"));
   Result help = Run({"--help"});
   EXPECT_EQ(help.code, 0);
-  EXPECT_NE(help.out.find("db create KIND PATH [--title T]"), std::string::npos);
+  EXPECT_THAT(help.out, HasSubstr("db create KIND PATH [--title T]"));
 }
 
 }  // namespace

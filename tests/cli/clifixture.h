@@ -2,6 +2,7 @@
 // Runs velkmod-cli as a separate process against a temporary data directory and
 // settings file.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/wait.h>
@@ -20,6 +21,8 @@ namespace clitest {
 
 namespace fs = std::filesystem;
 using Json = nlohmann::ordered_json;
+using ::testing::HasSubstr;
+using ::testing::Not;
 
 struct Result {
   int code = -1;
@@ -72,8 +75,9 @@ class CliTest : public ::testing::Test {
     fs::remove_all(root_, ignored);
   }
 
-  Result Run(const std::vector<std::string>& args) {
-    std::string command = Quote(VELKMOD_CLI);
+  // `prefix`: shell words before the tool, such as a time or file size limit.
+  Result Run(const std::vector<std::string>& args, const std::string& prefix = "") {
+    std::string command = prefix + " " + Quote(VELKMOD_CLI);
     for (const std::string& arg : args) command += " " + Quote(arg);
     const fs::path out = root_ / "stdout", err = root_ / "stderr";
     command += " >" + Quote(out.string()) + " 2>" + Quote(err.string());
@@ -158,6 +162,17 @@ class CliTest : public ::testing::Test {
   }
 
   fs::path root_, data_, settings_;
+};
+
+// With the demo repository in place, run by a designer of its organisation.
+class DemoCliTest : public CliTest {
+ protected:
+  void SetUp() override {
+    CliTest::SetUp();
+    setenv("VELK_USER", "CN=Cli Designer/O=Marvelund", 1);
+    Result demo = Run({"demo"});
+    ASSERT_EQ(demo.code, 0) << demo.err;
+  }
 };
 
 }  // namespace clitest

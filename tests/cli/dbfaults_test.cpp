@@ -18,16 +18,6 @@ using ::testing::HasSubstr;
 
 class DbFaultTest : public CliTest {
  protected:
-  // Runs the tool after the shell words `prefix`: a time limit, a file size limit.
-  Result RunAfter(const std::string& prefix, const std::vector<std::string>& args) {
-    std::string command = prefix + " " + Quote(VELKMOD_CLI);
-    for (const std::string& arg : args) command += " " + Quote(arg);
-    command += " >" + Quote((root_ / "out").string()) + " 2>" + Quote((root_ / "err").string());
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status),
-            ReadFile(root_ / "out"), ReadFile(root_ / "err")};
-  }
-
   Result Import(const std::string& json) {
     WriteFile(root_ / "in.json", json);
     return Run({"db", "import", "g.nsf", (root_ / "in.json").string()});
@@ -55,7 +45,7 @@ TEST_F(DbFaultTest, PipesAndOtherNonFilesFailAtOnce) {
       {"db", "info", "/dev/null"},
   };
   for (const auto& args : commands) {
-    Result r = RunAfter("timeout 10", args);  // a hang exits with 124
+    Result r = Run(args, "timeout 10");  // a hang exits with 124
     EXPECT_EQ(r.code, 1) << args[1] << " " << r.err;
     EXPECT_THAT(r.err, HasSubstr("File is not a database"));
   }
@@ -90,7 +80,7 @@ std::vector<std::string> Names(const fs::path& folder) {
 
 TEST_F(DbFaultTest, CreateCutShortDoesNotBlockTheNextOneWhichClearsWhatItLeft) {
   // The file size limit stops the tool (SIGXFSZ) while it writes the database.
-  RunAfter("ulimit -c 0; ulimit -f 1; exec", {"db", "create", "procdef", "p.nsf"});
+  Run({"db", "create", "procdef", "p.nsf"}, "ulimit -c 0; ulimit -f 1; exec");
   EXPECT_FALSE(fs::exists(data_ / "p.nsf"));
   ASSERT_FALSE(Names(data_).empty()) << "the killed create left its files";
   // An earlier version's files of yesterday, and those of a create still running.
@@ -109,8 +99,8 @@ TEST_F(DbFaultTest, CreateCutShortDoesNotBlockTheNextOneWhichClearsWhatItLeft) {
 }
 
 TEST_F(DbFaultTest, CreateTakesARelativeDataFolderAndNamesUpToTheirTrueLimit) {
-  Result relative = RunAfter("cd " + Quote(root_.string()) + " && VELK_DATA_DIR=rel/data",
-                             {"db", "create", "gateway", "g.nsf"});
+  Result relative = Run({"db", "create", "gateway", "g.nsf"},
+                        "cd " + Quote(root_.string()) + " && VELK_DATA_DIR=rel/data");
   EXPECT_EQ(relative.code, 0) << relative.err;
   EXPECT_TRUE(fs::exists(root_ / "rel" / "data" / "g.nsf"));
   const std::string longest = std::string(247, 'n') + ".nsf";

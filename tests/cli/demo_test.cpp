@@ -39,8 +39,7 @@ class DemoTest : public CliTest {
       EXPECT_EQ(name, prefix + kind + ".nsf") << key;
       EXPECT_EQ(settings.at(std::string(key) + "Server"), "") << key;
       Result info = Run({"db", "info", name});
-      EXPECT_NE(info.out.find(std::string("(") + kind + ")\n"), std::string::npos)
-          << info.out << info.err;
+      EXPECT_THAT(info.out, HasSubstr(std::string("(") + kind + ")\n")) << info.out << info.err;
       dumps.push_back(Dump(name).dump());
     }
     return dumps;
@@ -55,11 +54,11 @@ TEST_F(DemoTest, RunningTwiceLeavesTheSameRepositoryAndKeepsOtherSettings) {
   const std::vector<std::string> before = CheckNamedDatabases("");
   const auto settings = DefaultSettings(settings_);
   EXPECT_EQ(settings.at("GridSize"), "75");
-  EXPECT_NE(ReadFile(settings_).find("WindowPos=1 2 3 4"), std::string::npos);
+  EXPECT_THAT(ReadFile(settings_), HasSubstr("WindowPos=1 2 3 4"));
 
   Result second = Run({"demo"});
   ASSERT_EQ(second.code, 0) << second.err;
-  EXPECT_EQ(second.out.find("Created"), std::string::npos) << second.out;
+  EXPECT_THAT(second.out, Not(HasSubstr("Created")));
   EXPECT_EQ(CheckNamedDatabases(""), before);
   EXPECT_EQ(std::distance(fs::directory_iterator(data_), fs::directory_iterator()), 6);
 }
@@ -90,7 +89,7 @@ TEST_F(DemoTest, NeverWritesOverAFileThatIsNotItsDatabase) {
     const std::string original = ReadFile(data_ / "infra.nsf");
     Result r = Run({"demo"});
     EXPECT_EQ(r.code, 1);
-    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    EXPECT_THAT(r.err, HasSubstr(c.message));
     EXPECT_EQ(ReadFile(data_ / "infra.nsf"), original);
     EXPECT_FALSE(fs::exists(data_ / "appenv.nsf"));
     EXPECT_FALSE(fs::exists(settings_));
@@ -102,8 +101,7 @@ TEST_F(DemoTest, LeftoverOfAnInterruptedRunIsReplaced) {
   ASSERT_EQ(Run({"demo"}).code, 0);
   EXPECT_FALSE(fs::exists(data_ / "extdir.nsf.part"));
   Result info = Run({"db", "info", "extdir.nsf"});
-  EXPECT_NE(info.out.find("(Modeler\\GRILeaf)            8 documents"), std::string::npos)
-      << info.out;
+  EXPECT_THAT(info.out, HasSubstr("(Modeler\\GRILeaf)            8 documents"));
 }
 
 }  // namespace

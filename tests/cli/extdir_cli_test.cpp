@@ -8,13 +8,7 @@ namespace {
 
 using namespace clitest;
 
-class ExtDirCliTest : public CliTest {
- protected:
-  void SetUp() override {
-    CliTest::SetUp();
-    ASSERT_EQ(Run({"demo"}).code, 0);
-  }
-};
+using ExtDirCliTest = DemoCliTest;
 
 TEST_F(ExtDirCliTest, CheckReportsSectionsItemsAndEntries) {
   Result r = Run({"db", "check", "extdir.nsf"});
@@ -50,13 +44,11 @@ TEST_F(ExtDirCliTest, TreePrintsTheWindowsTreeWithLeafsOnRequest) {
                             0),
             0u)
       << plain.out;
-  EXPECT_EQ(plain.out.find("Order Handling"), std::string::npos);
+  EXPECT_THAT(plain.out, Not(HasSubstr("Order Handling")));
   Result leafs = Run({"extdir", "tree", "extdir.nsf", "--leafs"});
   ASSERT_EQ(leafs.code, 0) << leafs.err;
-  EXPECT_NE(
-      leafs.out.find("      Orders [6]\n        Domestic [6]\n          Order Handling [3]\n"),
-      std::string::npos)
-      << leafs.out;
+  EXPECT_THAT(leafs.out,
+              HasSubstr("      Orders [6]\n        Domestic [6]\n          Order Handling [3]\n"));
   EXPECT_EQ(Run({"extdir", "tree", "missing.nsf"}).code, 1);
   EXPECT_EQ(Run({"extdir", "forest"}).code, 2);
 }
@@ -90,7 +82,7 @@ TEST_F(ExtDirCliTest, DamagedOrHostileDocumentsFailTreeAndCheckWithoutACrash) {
     const Result tree = Run({"extdir", "tree", "case.nsf", "--leafs"});
     EXPECT_EQ(tree.code, 1) << tree.err;
     EXPECT_LT(tree.out.size(), 10000u);
-    EXPECT_NE(tree.out.find("Order Handling [3]"), std::string::npos) << "the rest is shown";
+    EXPECT_THAT(tree.out, HasSubstr("Order Handling [3]")) << "the rest is shown";
     const Result check = Run({"db", "check", "case.nsf"});
     EXPECT_EQ(check.code, 1) << check.err;
     EXPECT_FALSE(Json::parse(check.out)["clean"].get<bool>());

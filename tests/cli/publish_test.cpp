@@ -10,16 +10,14 @@
 namespace clitest {
 namespace {
 
-class PublishCliTest : public CliTest {
+class PublishCliTest : public DemoCliTest {
  protected:
   void SetUp() override {
 #ifdef VELK_CLI_WITHOUT_RENDER
     GTEST_SKIP() << "velkmod-cli is built without the widget layer";
 #endif
-    CliTest::SetUp();
     unsetenv("DISPLAY");
-    Result demo = Run({"demo"});
-    ASSERT_EQ(demo.code, 0) << demo.err;
+    DemoCliTest::SetUp();
   }
   std::set<std::string> Pages(const fs::path& site) {
     std::set<std::string> pages;
@@ -52,8 +50,8 @@ TEST_F(PublishCliTest, PublishesTheVersionsOfTheChosenStatuses) {
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(Pages(site).size(), c.pages) << r.out;
     const std::string index = ReadFile(site / "index.html");
-    for (const std::string& text : c.indexHas) EXPECT_NE(index.find(text), std::string::npos) << text;
-    for (const std::string& text : c.indexLacks) EXPECT_EQ(index.find(text), std::string::npos) << text;
+    for (const std::string& text : c.indexHas) EXPECT_THAT(index, HasSubstr(text)) << text;
+    for (const std::string& text : c.indexLacks) EXPECT_THAT(index, Not(HasSubstr(text))) << text;
     for (const char* asset : {"assets/site.js", "assets/site.css", "assets/node-5.png", "extdir.html"})
       EXPECT_TRUE(fs::exists(site / asset)) << asset;
   }
@@ -70,14 +68,14 @@ TEST_F(PublishCliTest, LinksLevelsSubWorkflowsCatalogueAndSearch) {
   }
   ASSERT_FALSE(order.empty());
   ASSERT_FALSE(credit.empty());
-  EXPECT_NE(order.find("subflow: Packing"), std::string::npos);
-  EXPECT_NE(order.find("href=\"" + credit + "\""), std::string::npos) << "the ICDR task's workflow";
+  EXPECT_THAT(order, HasSubstr("subflow: Packing"));
+  EXPECT_THAT(order, HasSubstr("href=\"" + credit + "\"")) << "the ICDR task's workflow";
   const std::string search = ReadFile(site / "assets/search-index.js");
-  EXPECT_NE(search.find("\"Pack parcel\",\"Dispatcher\""), std::string::npos) << search;
+  EXPECT_THAT(search, HasSubstr("\"Pack parcel\",\"Dispatcher\""));
   const std::string catalogue = ReadFile(site / "extdir.html");
   for (const char* text : {"Workflows Published By Us (Internal)", "Workflows Offered By Partners (External)",
                            "External Registered Organisations"})
-    EXPECT_NE(catalogue.find(text), std::string::npos) << text;
+    EXPECT_THAT(catalogue, HasSubstr(text)) << text;
 }
 
 TEST_F(PublishCliTest, RefusesBadRequestsWithAMessage) {
@@ -96,7 +94,7 @@ TEST_F(PublishCliTest, RefusesBadRequestsWithAMessage) {
   for (const Case& c : cases) {
     Result r = Run(c.args);
     EXPECT_EQ(r.code, c.code) << c.args.back() << r.err;
-    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    EXPECT_THAT(r.err, HasSubstr(c.message));
   }
 }
 

@@ -1,6 +1,7 @@
 // The published workflow page without a database: where a level's drawing
 // stands, which levels it has, and that what users typed stays text.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -12,6 +13,9 @@
 
 namespace velk {
 namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
 
 // Every character 5 units wide; lines 10 high.
 DrawingFont FixedFont() {
@@ -84,8 +88,8 @@ TEST_F(PublishPageTest, ClusterLevelsFollowTheLevelOfTheirClusterNode) {
   EXPECT_EQ(numbers, (std::vector<int>{1, outer->RepresentsCluster(), inner->RepresentsCluster()}));
   EXPECT_EQ(PageLevels(doc).back().heading, "New workflow v0 (Design) subflow: Inner");
   const std::string page = Page();
-  EXPECT_NE(page.find("href=\"#level-" + std::to_string(outer->RepresentsCluster()) + "\""),
-            std::string::npos);
+  EXPECT_THAT(page,
+              HasSubstr("href=\"#level-" + std::to_string(outer->RepresentsCluster()) + "\""));
 }
 
 TEST_F(PublishPageTest, TypedTextsStayTextInEveryPlace) {
@@ -100,9 +104,9 @@ TEST_F(PublishPageTest, TypedTextsStayTextInEveryPlace) {
   doc.CreateArrow(*a, *b, {RoutingKind::Cor, "x < 1 && y > 2", "@If(\"a\")"});
   const std::string page = Page();
   for (const char* raw : {"<script>alert", "<img src=x", "<svg onload", "<b>&</b>", "<text></text>"})
-    EXPECT_EQ(page.find(raw), std::string::npos) << raw;
-  EXPECT_NE(page.find("&lt;script&gt;alert(1)&lt;/script&gt;"), std::string::npos);
-  EXPECT_NE(page.find("x &lt; 1 &amp;&amp; y &gt; 2"), std::string::npos);
+    EXPECT_THAT(page, Not(HasSubstr(raw))) << raw;
+  EXPECT_THAT(page, HasSubstr("&lt;script&gt;alert(1)&lt;/script&gt;"));
+  EXPECT_THAT(page, HasSubstr("x &lt; 1 &amp;&amp; y &gt; 2"));
   ASSERT_EQ(search.size(), 2u);
   EXPECT_EQ(search[0].task, "<script>alert(1)</script>");
   EXPECT_EQ(search[0].href, "wf-1.html#task-1");

@@ -9,20 +9,15 @@
 namespace clitest {
 namespace {
 
-class RenderCliTest : public CliTest {
+class RenderCliTest : public DemoCliTest {
  protected:
   void SetUp() override {
 #ifdef VELK_CLI_WITHOUT_RENDER
     GTEST_SKIP() << "velkmod-cli is built without the widget layer";
 #endif
-    CliTest::SetUp();
-    setenv("VELK_USER", "CN=Cli Designer/O=Marvelund", 1);
     // Rendering must not need a display, whatever the caller's environment says.
-    unsetenv("QT_QPA_PLATFORM");
-    unsetenv("DISPLAY");
-    unsetenv("WAYLAND_DISPLAY");
-    Result demo = Run({"demo"});
-    ASSERT_EQ(demo.code, 0) << demo.err;
+    for (const char* display : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) unsetenv(display);
+    DemoCliTest::SetUp();
   }
   std::string Out(const std::string& name) const {
     return (root_ / name).string();
@@ -57,7 +52,7 @@ TEST_F(RenderCliTest, RendersEveryFormatAndLevelChoice) {
     for (const std::string& file : c.files) {
       const std::string bytes = ReadFile(root_ / file);
       EXPECT_EQ(bytes.substr(0, c.starts.size()), c.starts) << file;
-      EXPECT_NE(r.out.find("Wrote " + Out(file)), std::string::npos) << r.out;
+      EXPECT_THAT(r.out, HasSubstr("Wrote " + Out(file)));
     }
   }
   EXPECT_FALSE(fs::exists(root_ / "all-4.png"));
@@ -68,7 +63,7 @@ TEST_F(RenderCliTest, RendersEveryFormatAndLevelChoice) {
             3);
   const std::string svg = ReadFile(root_ / "top.svg");
   for (const char* task : {"Receive order", "Check order", "Credit check", "Fulfilment"})
-    EXPECT_NE(svg.find(task), std::string::npos) << task;
+    EXPECT_THAT(svg, HasSubstr(task)) << task;
 }
 
 TEST_F(RenderCliTest, ADiffDrawsBothVersionsWithTheirChangesColoured) {
@@ -78,7 +73,7 @@ TEST_F(RenderCliTest, ADiffDrawsBothVersionsWithTheirChangesColoured) {
   const std::string svg = ReadFile(root_ / "diff.svg");
   for (const char* part : {"Order Handling, version 1", "Order Handling, version 2",
                            "stroke=\"#2e9d3a\"" /* added */, "stroke=\"#d03030\"" /* removed */})
-    EXPECT_NE(svg.find(part), std::string::npos) << part;
+    EXPECT_THAT(svg, HasSubstr(part)) << part;
   r = Run({"workflow", "render", "--diff", "Order Handling@1", "Order Handling@2", "-o",
            Out("diff.png"), "--level", "all"});
   EXPECT_EQ(r.code, 2) << r.err;
@@ -109,7 +104,7 @@ TEST_F(RenderCliTest, BadRequestsFailWithAMessageAndWriteNothing) {
     args.insert(args.end(), c.args.begin(), c.args.end());
     Result r = Run(args);
     EXPECT_EQ(r.code, c.code) << c.message << "\n" << r.err;
-    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    EXPECT_THAT(r.err, HasSubstr(c.message));
   }
   EXPECT_FALSE(fs::exists(out));
   // Options of render belong to render only.

@@ -1,4 +1,5 @@
-// velkmod-cli workflow check: the consistency check as a gate for CI.
+// velkmod-cli workflow check and workflow diff: the consistency check and the
+// comparison of versions and files, as gates for CI.
 
 #include <string>
 #include <vector>
@@ -13,13 +14,8 @@
 namespace clitest {
 namespace {
 
-class WorkflowCheckTest : public CliTest {
+class WorkflowCheckTest : public DemoCliTest {
  protected:
-  void SetUp() override {
-    CliTest::SetUp();
-    Result demo = Run({"demo"});
-    ASSERT_EQ(demo.code, 0) << demo.err;
-  }
   // The finding of `rule` in JSON output; null when there is none.
   static Json Finding(const Json& findings, const std::string& rule) {
     for (const Json& f : findings)
@@ -49,7 +45,7 @@ TEST_F(WorkflowCheckTest, ExitCodeFollowsTheStatusRule) {
     args.insert(args.end(), c.args.begin(), c.args.end());
     Result r = Run(args);
     EXPECT_EQ(r.code, c.code) << c.args[0] << "\n" << r.out << r.err;
-    EXPECT_NE(r.out.find(c.line), std::string::npos) << r.out;
+    EXPECT_THAT(r.out, HasSubstr(c.line));
   }
 }
 
@@ -91,7 +87,7 @@ TEST_F(WorkflowCheckTest, JsonFileIsCheckedWithItsOwnNodeIds) {
   WriteFile(root_ / "empty.json", R"({"nodes": [{"id": 1, "belongsToCluster": 2}]})");
   r = Run({"workflow", "check", (root_ / "empty.json").string()});
   EXPECT_EQ(r.code, 1) << "an empty top level is refused in any status";
-  EXPECT_NE(r.out.find("VLK001 workflow-elements: error"), std::string::npos) << r.out;
+  EXPECT_THAT(r.out, HasSubstr("VLK001 workflow-elements: error"));
 }
 
 TEST_F(WorkflowCheckTest, WrongArgumentsExitWithTwoAndUnknownWorkflowsWithOne) {
@@ -99,11 +95,15 @@ TEST_F(WorkflowCheckTest, WrongArgumentsExitWithTwoAndUnknownWorkflowsWithOne) {
        {std::vector<std::string>{"workflow", "check"},
         {"workflow", "check", "Order Handling", "--format", "xml"},
         {"workflow", "check", "Order Handling", "--as-status", "Busy"},
-        {"workflow", "check", "Order Handling", "Travel Request"}})
-    EXPECT_EQ(Run(args).code, 2) << args.back();
+        {"workflow", "check", "Order Handling", "Travel Request"},
+        {"workflow", "diff", "Order Handling"},
+        {"workflow", "diff", "Order Handling", "No Such Workflow"},
+        {"workflow", "diff", "Order Handling", "Order Handling@99"},
+        {"workflow", "diff", "Order Handling", "Order Handling", "--format", "xml"}})
+    EXPECT_EQ(Run(args).code, 2) << args[1] << " " << args.back();
   Result r = Run({"workflow", "check", "No Such Workflow"});
   EXPECT_EQ(r.code, 1);
-  EXPECT_NE(r.err.find("No Such Workflow"), std::string::npos) << r.err;
+  EXPECT_THAT(r.err, HasSubstr("No Such Workflow"));
 }
 
 // A cluster node standing for its own level, stored as an older program let it
@@ -154,23 +154,50 @@ TEST_F(WorkflowCheckTest, WorkflowsThatDoNotLoadAsWrittenAreRefused) {
   for (const Case& c : cases) {
     Result r = Run({"workflow", "check", c.workflow});
     EXPECT_EQ(r.code, 1) << c.workflow;
-    EXPECT_NE(r.out.find(c.reason), std::string::npos) << r.out;
+    EXPECT_THAT(r.out, HasSubstr(c.reason));
     EXPECT_TRUE(r.out.ends_with("refused in status Design\n")) << r.out;
   }
   // Every walk over the levels ends: the node opens as a plain task.
   Result laidOut = Run({"workflow", "layout", "Inside out", "--level", "all"});
   EXPECT_EQ(laidOut.code, 0) << laidOut.err;
-  EXPECT_NE(laidOut.out.find(" of 3 tasks moved"), std::string::npos) << laidOut.out;
+  EXPECT_THAT(laidOut.out, HasSubstr(" of 3 tasks moved"));
 }
 
-TEST_F(WorkflowCheckTest, ImportReportsTheFindings) {
-  const Result exported = Run({"workflow", "export", "Travel Request"});
-  WriteFile(root_ / "travel.json", exported.out);
-  const Result r = Run({"workflow", "import", (root_ / "travel.json").string()});
-  EXPECT_EQ(r.code, 0) << r.err;
-  EXPECT_NE(r.out.find("info [3] Consistency check: Checking assigned forms in nodes and clusters"),
-            std::string::npos)
-      << r.out;
+TEST_F(WorkflowCheckTest, DiffOfAnExportMatchesWhatIsStoredUntilItIsEdited) {
+  const Result exported = Run({"workflow", "export", "Order Handling"});
+  ASSERT_EQ(exported.code, 0) << exported.err;
+  const std::string file = (root_ / "review.json").string();
+  WriteFile(file, exported.out);
+  Result r = Run({"workflow", "diff", "Order Handling", file});
+  EXPECT_EQ(r.code, 0) << r.out << r.err;
+  EXPECT_EQ(r.out, "");
+
+  Json edited = Json::parse(exported.out);
+  for (Json& n : edited["nodes"])
+    if (n["name"] == "Check order") n["member"] = "Clerk/Back office";
+  WriteFile(file, edited.dump());
+  r = Run({"workflow", "diff", "Order Handling", file});
+  EXPECT_EQ(r.code, 1) << r.err;
+  EXPECT_EQ(r.out, "Task 'Check order': member 'Clerk' -> 'Clerk/Back office'\n");
+  r = Run({"workflow", "diff", "Order Handling", file, "--format", "json"});
+  EXPECT_EQ(r.code, 1) << r.err;
+  const Json changes = Json::parse(r.out);
+  ASSERT_EQ(changes.size(), 1u) << r.out;
+  EXPECT_EQ(changes[0]["kind"], "changed");
+  EXPECT_EQ(changes[0]["element"], "task");
+  EXPECT_EQ(changes[0]["name"], "Check order");
+  EXPECT_EQ(changes[0]["field"], "member");
+  EXPECT_EQ(changes[0]["old"], "Clerk");
+  EXPECT_EQ(changes[0]["new"], "Clerk/Back office");
+}
+
+TEST_F(WorkflowCheckTest, DiffNamesStoredVersionsByNameAtVersion) {
+  const Json versions = Json::parse(Run({"workflow", "export", "Order Handling"}).out);
+  const int active = versions["header"]["version"].get<int>();
+  const Result r = Run({"workflow", "diff", "Order Handling@" + std::to_string(active - 1),
+                        "Order Handling@" + std::to_string(active)});
+  EXPECT_EQ(r.code, 1) << r.err;
+  EXPECT_THAT(r.out, HasSubstr("Header: version"));
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include "store_fixture.h"
 
@@ -32,9 +31,7 @@ TEST_P(DocumentTest, ItemsKeepTypeFlagsAndValuesAcrossReopen) {
   ASSERT_EQ(db.Close(), LNNOERROR);
 
   LNDatabase again = Reopen();
-  LNDocument loaded;
-  ASSERT_EQ(again.GetDocument(id, &loaded), LNNOERROR);
-  ASSERT_EQ(loaded.Open(), LNNOERROR);
+  LNDocument loaded = Load(again, id);
   EXPECT_EQ(loaded.GetUniversalID(), unid);
   EXPECT_EQ(loaded.GetFormName(), "Header");
   LNItem readers;
@@ -71,13 +68,9 @@ TEST_P(DocumentTest, OneItemPerNameWhateverTheCaseAndOption) {
     LNDocument doc = AddDocument(db, "", {{"A", "1"}, {"Status", "Draft"}, {"C", "3"}});
     ASSERT_EQ(doc.CreateItem("status", LNText("Active"), LNITEMFLAGS_SUMMARY, c.option), LNNOERROR);
     ASSERT_EQ(doc.Save(), LNNOERROR);
-    LNDocument loaded;
-    ASSERT_EQ(db.GetDocument(doc.GetNoteID(), &loaded), LNNOERROR);
-    ASSERT_EQ(loaded.Open(), LNNOERROR);
+    LNDocument loaded = Load(db, doc.GetNoteID());
     EXPECT_EQ(NamesOf(loaded), c.order);
-    LNText status;
-    ASSERT_EQ(loaded.GetItem("STATUS", &status), LNNOERROR);
-    EXPECT_EQ(status, LNText("Active"));
+    EXPECT_EQ(TextOf(loaded, "STATUS"), "Active");
   }
 }
 
@@ -164,8 +157,7 @@ TEST_P(DocumentTest, IdsAreStableAndNeverReusedAfterDelete) {
   LNDatabase again = Reopen();
   EXPECT_EQ(again.GetReplicaID(), replica);
   EXPECT_EQ(again.GetTitle(), "Test");
-  std::vector<LNDocument> all;
-  ASSERT_EQ(again.GetAllDocuments(&all), LNNOERROR);
+  const std::vector<LNDocument> all = All(again);
   ASSERT_EQ(all.size(), 2u);
   EXPECT_EQ(all[0].GetNoteID(), first.GetNoteID());
   EXPECT_EQ(all[1].GetNoteID(), third.GetNoteID());
@@ -187,9 +179,7 @@ TEST_P(DocumentTest, FormsComeInCreationOrderWithTitleAndFields) {
   EXPECT_EQ(title, LNText("Travel GF"));
   EXPECT_EQ(fields, LNText{"Name"});
   EXPECT_EQ(forms[0].GetNoteClass(), LNNoteClass::Form);
-  std::vector<LNDocument> docs;
-  ASSERT_EQ(db.GetAllDocuments(&docs), LNNOERROR);
-  EXPECT_TRUE(docs.empty());
+  EXPECT_TRUE(All(db).empty());
 }
 
 TEST_P(DocumentTest, RolledBackTransactionLeavesNothingBehind) {
@@ -213,57 +203,46 @@ TEST_P(DocumentTest, RolledBackTransactionLeavesNothingBehind) {
 
   LNDatabase again = Reopen();
   EXPECT_EQ(again.GetTitle(), "Test");
-  std::vector<LNDocument> all;
-  ASSERT_EQ(again.GetAllDocuments(&all), LNNOERROR);
+  std::vector<LNDocument> all = All(again);
   ASSERT_EQ(all.size(), 1u);
   ASSERT_EQ(all[0].Open(), LNNOERROR);
-  LNText value;
-  ASSERT_EQ(all[0].GetItem("N", &value), LNNOERROR);
-  EXPECT_EQ(value, LNText("kept"));
+  EXPECT_EQ(TextOf(all[0], "N"), "kept");
 
   ASSERT_EQ(db.Open(), LNNOERROR);
   ASSERT_EQ(added.Save(), LNNOERROR);
   EXPECT_NE(added.GetNoteID(), 0u);
-  ASSERT_EQ(again.GetAllDocuments(&all), LNNOERROR);
-  EXPECT_EQ(all.size(), 2u);
+  EXPECT_EQ(All(again).size(), 2u);
 }
 
 TEST_P(DocumentTest, ReadSnapshotSeesOneStateAndNeverHoldsBackAWrite) {
   LNDatabase reader = NewDatabase();
   AddDocument(reader, "", {{"N", "first"}});
   LNDatabase writer = Reopen();
-  std::vector<LNDocument> all;
   {
     LNReadSnapshot snapshot(reader);
-    ASSERT_EQ(reader.GetAllDocuments(&all), LNNOERROR);
-    ASSERT_EQ(all.size(), 1u);
+    ASSERT_EQ(All(reader).size(), 1u);
     AddDocument(writer, "", {{"N", "second"}});
-    ASSERT_EQ(reader.GetAllDocuments(&all), LNNOERROR);
-    EXPECT_EQ(all.size(), 1u) << "the snapshot's state";
+    EXPECT_EQ(All(reader).size(), 1u) << "the snapshot's state";
   }
-  ASSERT_EQ(reader.GetAllDocuments(&all), LNNOERROR);
-  EXPECT_EQ(all.size(), 2u);
+  EXPECT_EQ(All(reader).size(), 2u);
 
   {
     LNReadSnapshot snapshot(reader);
     LNReadSnapshot nested(reader);
-    ASSERT_EQ(reader.GetAllDocuments(&all), LNNOERROR);
+    All(reader);
     AddDocument(reader, "", {{"N", "third"}});  // committed at once, not with the snapshot
-    ASSERT_EQ(writer.GetAllDocuments(&all), LNNOERROR);
-    EXPECT_EQ(all.size(), 3u);
+    EXPECT_EQ(All(writer).size(), 3u);
     EXPECT_FALSE(reader.InTransaction());
     LNTransaction transaction(reader);
     AddDocument(reader, "", {{"N", "rolled back"}});
   }
-  ASSERT_EQ(writer.GetAllDocuments(&all), LNNOERROR);
-  EXPECT_EQ(all.size(), 3u);
+  EXPECT_EQ(All(writer).size(), 3u);
 
   LNReadSnapshot outlived(reader);
   ASSERT_EQ(reader.Close(), LNNOERROR);
   ASSERT_EQ(reader.Open(), LNNOERROR);
   AddDocument(reader, "", {{"N", "after reopen"}});
-  ASSERT_EQ(writer.GetAllDocuments(&all), LNNOERROR);
-  EXPECT_EQ(all.size(), 4u);
+  EXPECT_EQ(All(writer).size(), 4u);
 }
 
 TEST_P(DocumentTest, FailedSaveInsideATransactionKeepsTheRestOfIt) {
@@ -279,8 +258,7 @@ TEST_P(DocumentTest, FailedSaveInsideATransactionKeepsTheRestOfIt) {
   EXPECT_EQ(stale.Save(), LNERR_DOCUMENT_DELETED);
   EXPECT_TRUE(db.InTransaction());
   ASSERT_EQ(transaction.Commit(), LNNOERROR);
-  std::vector<LNDocument> all;
-  ASSERT_EQ(db.GetAllDocuments(&all), LNNOERROR);
+  std::vector<LNDocument> all = All(db);
   ASSERT_EQ(all.size(), 1u);
   EXPECT_EQ(all[0].GetNoteID(), added.GetNoteID());
   ASSERT_EQ(all[0].Open(), LNNOERROR);
@@ -311,13 +289,10 @@ TEST_P(DocumentTest, ScopedTransactionCommitsOnlyWhenAsked) {
     EXPECT_EQ(error.GetStatus(), LNERR_DOCUMENT_NOT_FOUND);
   }
   db.SetThrowAllErrors(false);
-  std::vector<LNDocument> all;
-  ASSERT_EQ(db.GetAllDocuments(&all), LNNOERROR);
+  std::vector<LNDocument> all = All(db);
   ASSERT_EQ(all.size(), 1u);
   ASSERT_EQ(all[0].Open(), LNNOERROR);
-  LNText value;
-  ASSERT_EQ(all[0].GetItem("N", &value), LNNOERROR);
-  EXPECT_EQ(value, LNText("committed"));
+  EXPECT_EQ(TextOf(all[0], "N"), "committed");
 }
 
 // Beyond what a server takes in one batch: a note's items are never sent apart
@@ -330,8 +305,7 @@ TEST_P(DocumentTest, ALargeTransactionOfNewNotesIsStoredWhole) {
     for (int i = 0; i < 1600; ++i) AddDocument(db, "Bulk", {{"A", bulk}, {"N", std::to_string(i)}});
     ASSERT_EQ(transaction.Commit(), LNNOERROR);
   }
-  std::vector<LNDocument> all;
-  ASSERT_EQ(db.GetAllDocuments(&all), LNNOERROR);
+  std::vector<LNDocument> all = All(db);
   ASSERT_EQ(all.size(), 1600u);
   for (std::size_t i : {std::size_t{0}, std::size_t{1111}, all.size() - 1}) {
     ASSERT_EQ(all[i].Open(), LNNOERROR);

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cmath>
 #include <limits>
+#include <system_error>
 
 #include "repository/store/lnencoding.h"
 #include "repository/store/lnsqlite.h"
@@ -72,6 +73,26 @@ TEST(Encoding, NamesFoldOnlyAsciiLetters) {
   EXPECT_EQ(CompareKeyText("b", "b"), 0);
   EXPECT_EQ(NumberText(3), "3");
   EXPECT_EQ(NumberText(2.5), "2.5");
+}
+
+TEST(Encoding, Utf8IsCheckedByTheLengthItsLeadByteAnnounces) {
+  const std::pair<std::string, bool> cases[] = {
+      {"plain", true},          {"Gr\xC3\xBC\xC3\x9F" "e", true},
+      {"\xE2\x9C\x93", true},  {"\xF0\x9F\x98\x80 emoji", true},
+      {"\xF0\x9F\x98", false}, {"\xF8\x88\x80\x80\x80", false},
+      {"\xC0\xAF", false},      {"\xED\xA0\x80", false},
+      {"\xFF", false},          {"\xC3(", false},
+  };
+  for (const auto& [text, valid] : cases) EXPECT_EQ(IsUtf8(text), valid) << testing::PrintToString(text);
+}
+
+TEST(SystemErrors, CarryTheirErrnoOnlyWhenItFits) {
+  EXPECT_EQ(LNGetErrorMessage(LNSystemError(ENOENT)),
+            "The file could not be accessed: " + std::generic_category().message(ENOENT));
+  for (int outOfRange : {0, -1, 0x1000}) {
+    EXPECT_EQ(LNSystemError(outOfRange), LNERR_SYSTEM) << outOfRange;
+    EXPECT_EQ(LNGetErrorMessage(LNSystemError(outOfRange)), "The file could not be accessed");
+  }
 }
 
 TEST(SqliteErrors, MapToStoreStatuses) {

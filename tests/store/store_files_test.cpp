@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -12,13 +11,6 @@ namespace {
 namespace fs = std::filesystem;
 
 using FileTest = StoreTest;
-
-void RunSql(const std::string& file, const char* sql) {
-  sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
-  EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
-  sqlite3_close(db);
-}
 
 std::string RandomBytes(std::size_t size) {
   std::mt19937 engine(7);
@@ -47,11 +39,11 @@ TEST_F(FileTest, FilesThatAreNotOurDatabasesGiveAStatus) {
   WriteFile("text.nsf", "This is a plain text file\nwith two lines\n");
   WriteFile("random.nsf", RandomBytes(8192));
   WriteFile("header-only.nsf", std::string("SQLite format 3\0", 16) + RandomBytes(300));
-  RunSql(PathOf("foreign.nsf"),
+  RunSql("foreign.nsf",
          "CREATE TABLE contacts(name TEXT); INSERT INTO contacts VALUES('x');");
-  RunSql(PathOf("foreign-meta.nsf"),
+  RunSql("foreign-meta.nsf",
          "CREATE TABLE meta(key TEXT, value TEXT); INSERT INTO meta VALUES('magic','no');");
-  RunSql(PathOf("other-meta.nsf"), "CREATE TABLE meta(k TEXT, v TEXT);");
+  RunSql("other-meta.nsf", "CREATE TABLE meta(k TEXT, v TEXT);");
   fs::create_directories(dir_ / "folder.nsf");
   const std::pair<const char*, LNSTATUS> cases[] = {
       {"empty.nsf", LNERR_NOT_A_DATABASE},      {"text.nsf", LNERR_NOT_A_DATABASE},
@@ -107,13 +99,13 @@ TEST_F(FileTest, DamagedDatabasesGiveAStatusNeverACrash) {
 
 TEST_F(FileTest, BrokenSchemaCountsAsDamaged) {
   NewDatabase("broken.nsf").Close();
-  RunSql(PathOf("broken.nsf"), "DROP TABLE items;");
+  RunSql("broken.nsf", "DROP TABLE items;");
   ExpectOpenFails(session_, "broken.nsf", PathOf("broken.nsf"), LNERR_DATABASE_DAMAGED);
   NewDatabase("column.nsf").Close();
-  RunSql(PathOf("column.nsf"), "ALTER TABLE items RENAME COLUMN flags TO flagz;");
+  RunSql("column.nsf", "ALTER TABLE items RENAME COLUMN flags TO flagz;");
   ExpectOpenFails(session_, "column.nsf", PathOf("column.nsf"), LNERR_DATABASE_DAMAGED);
   NewDatabase("newer.nsf").Close();
-  RunSql(PathOf("newer.nsf"), "UPDATE meta SET value = '99' WHERE key = 'schema';");
+  RunSql("newer.nsf", "UPDATE meta SET value = '99' WHERE key = 'schema';");
   ExpectOpenFails(session_, "newer.nsf", PathOf("newer.nsf"), LNERR_NOT_A_DATABASE);
 }
 
@@ -125,14 +117,20 @@ TEST_F(FileTest, UnreadableFilesReportPermissionDenied) {
   fs::permissions(PathOf("locked.nsf"), fs::perms::owner_read | fs::perms::owner_write);
 }
 
-TEST_F(FileTest, CorruptItemValuesAreReportedAsDamage) {
-  LNDatabase db = NewDatabase();
-  LNDocument doc = AddDocument(db, "", {{"N", "1"}});
-  ASSERT_EQ(db.Close(), LNNOERROR);
-  RunSql(PathOf("test.nsf"), "UPDATE items SET data = x'05ff' WHERE lname = 'n';");
-  LNDatabase again = Reopen();
-  ASSERT_EQ(again.GetDocument(doc.GetNoteID(), &doc), LNNOERROR);
-  EXPECT_EQ(doc.Open(), LNERR_DATABASE_DAMAGED);
+TEST_F(FileTest, CorruptValuesAndIdsAreReportedAsDamage) {
+  for (const char* damage : {"UPDATE items SET data = x'05ff' WHERE lname = 'n'",
+                             "UPDATE notes SET unid = x'0102' WHERE class = 1",
+                             "UPDATE notes SET unid = zeroblob(17) WHERE class = 1"}) {
+    SCOPED_TRACE(damage);
+    std::filesystem::remove(PathOf("test.nsf"));
+    LNDatabase db = NewDatabase();
+    LNDocument doc = AddDocument(db, "", {{"N", "1"}});
+    ASSERT_EQ(db.Close(), LNNOERROR);
+    RunSql("test.nsf", damage);
+    LNDatabase again = Reopen();
+    LNSTATUS status = again.GetDocument(doc.GetNoteID(), &doc);
+    EXPECT_EQ(status ? status : doc.Open(), LNERR_DATABASE_DAMAGED);
+  }
 }
 
 TEST_F(FileTest, CreateRefusesExistingFilesAndMakesFolders) {

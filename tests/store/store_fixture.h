@@ -3,6 +3,7 @@
 // of BackendTest run twice: on the local store and on a PostgreSQL server.
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <stdlib.h>
 
 #include <filesystem>
@@ -58,6 +59,37 @@ class StoreTest : public ::testing::Test {
       EXPECT_EQ(doc.CreateItem(name, LNText(value)), LNNOERROR);
     EXPECT_EQ(doc.Save(), LNNOERROR);
     return doc;
+  }
+
+  // Every document of `db`, in note id order.
+  static std::vector<LNDocument> All(LNDatabase& db) {
+    std::vector<LNDocument> all;
+    EXPECT_EQ(db.GetAllDocuments(&all), LNNOERROR);
+    return all;
+  }
+  static std::vector<LNDocument> All(LNDatabase&& db) { return All(db); }
+
+  // The document `id` of `db`, opened.
+  static LNDocument Load(LNDatabase& db, LNNOTEID id) {
+    LNDocument doc;
+    EXPECT_EQ(db.GetDocument(id, &doc), LNNOERROR);
+    EXPECT_EQ(doc.Open(), LNNOERROR);
+    return doc;
+  }
+
+  // The first text of item `name`; empty when there is none.
+  static std::string TextOf(const LNDocument& doc, const std::string& name) {
+    std::string first;
+    doc.GetFirstText(name, &first);
+    return first;
+  }
+
+  // Changes a local database file behind the store's back, as another program would.
+  void RunSql(const std::string& relative, const char* sql) const {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(PathOf(relative).c_str(), &db), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+    sqlite3_close(db);
   }
 
   std::string PathOf(const std::string& relative) const { return (dir_ / relative).string(); }

@@ -32,9 +32,7 @@ TEST_P(IdentityTest, NewDocumentKeepsTheGivenIdsAcrossReopen) {
   ASSERT_EQ(loaded.Open(), LNNOERROR);
   EXPECT_EQ(loaded.GetUniversalID(), kUnid);
   EXPECT_TRUE(loaded.HasItem("Version"));
-  std::vector<LNDocument> all;
-  ASSERT_EQ(again.GetAllDocuments(&all), LNNOERROR);
-  EXPECT_EQ(all.size(), 2u);
+  EXPECT_EQ(All(again).size(), 2u);
 }
 
 TEST_P(IdentityTest, ZeroAndNoUnidLeaveTheIdentityToTheStore) {
@@ -80,9 +78,7 @@ TEST_P(IdentityTest, TwoNewNotesClaimingOneIdSaveOnlyOnce) {
   ASSERT_EQ(b.SetNoteIdentity(0x700), LNNOERROR);  // free until one of them is saved
   ASSERT_EQ(a.Save(), LNNOERROR);
   EXPECT_EQ(b.Save(), LNERR_NOTE_EXISTS);
-  std::vector<LNDocument> all;
-  ASSERT_EQ(db.GetAllDocuments(&all), LNNOERROR);
-  EXPECT_EQ(all.size(), 1u);
+  EXPECT_EQ(All(db).size(), 1u);
 }
 
 TEST_P(IdentityTest, RolledBackImportFreesTheIds) {

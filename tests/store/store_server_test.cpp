@@ -1,5 +1,6 @@
 // What only a named server does: reaching it, its schema, and several clients.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 
@@ -11,6 +12,8 @@
 #include "store_fixture.h"
 
 namespace {
+
+using ::testing::HasSubstr;
 
 using Clock = std::chrono::steady_clock;
 
@@ -29,19 +32,18 @@ TEST(ServerNames, UnreachableOrUnknownServersSayWhyAndDoNotHang) {
   ASSERT_EQ(session.GetDatabase("names.nsf", &db, "hub/acme"), LNNOERROR);
   EXPECT_EQ(db.GetServer(), "hub/acme");
   EXPECT_EQ(db.Open(), LNERR_SERVER_NOT_RESPONDING);
-  EXPECT_NE(db.ErrorMessage(LNERR_SERVER_NOT_RESPONDING).find("Server not responding: "),
-            std::string::npos);
-  EXPECT_NE(db.ErrorMessage(LNERR_SERVER_NOT_RESPONDING).find("refused"), std::string::npos)
-      << db.ErrorMessage(LNERR_SERVER_NOT_RESPONDING);
+  EXPECT_THAT(db.ErrorMessage(LNERR_SERVER_NOT_RESPONDING), HasSubstr("Server not responding: "));
+  const std::string refusal = db.ErrorMessage(LNERR_SERVER_NOT_RESPONDING);
+  EXPECT_THAT(refusal, HasSubstr("refused"));
+  EXPECT_FALSE(refusal.ends_with(" ")) << "the server's lines, joined and trimmed";
   EXPECT_EQ(session.CreateDatabase("names.nsf", &db, "t", "Blackhole"),
             LNERR_SERVER_NOT_RESPONDING);
   EXPECT_LT(Clock::now() - start, std::chrono::seconds(4));
   std::vector<LNDatabase> dbs;
   EXPECT_EQ(session.GetDatabases(&dbs, "", "Spoke"), LNERR_SERVER_NOT_RESPONDING);
-  EXPECT_NE(session.ErrorMessage(LNERR_SERVER_NOT_RESPONDING).find("\"Spoke\""),
-            std::string::npos);
+  EXPECT_THAT(session.ErrorMessage(LNERR_SERVER_NOT_RESPONDING), HasSubstr("\"Spoke\""));
   EXPECT_EQ(session.GetDatabases(&dbs, "", "Leaky"), LNERR_PERMISSION_DENIED);
-  EXPECT_NE(session.ErrorMessage(LNERR_PERMISSION_DENIED).find(".pgpass"), std::string::npos);
+  EXPECT_THAT(session.ErrorMessage(LNERR_PERMISSION_DENIED), HasSubstr(".pgpass"));
 
   // The server's words stay with the server's failure.
   LNNotesSession local;
@@ -74,8 +76,7 @@ TEST_F(ServerTest, AnUnknownUserIsRefusedAsCredentialsWithTheServersReason) {
   ASSERT_EQ(session.Init(410), LNNOERROR);
   std::vector<LNDatabase> dbs;
   EXPECT_EQ(session.GetDatabases(&dbs, "", "Stranger"), LNERR_PERMISSION_DENIED);
-  EXPECT_NE(session.ErrorMessage(LNERR_PERMISSION_DENIED).find("nosuchuser"), std::string::npos)
-      << session.ErrorMessage(LNERR_PERMISSION_DENIED);
+  EXPECT_THAT(session.ErrorMessage(LNERR_PERMISSION_DENIED), HasSubstr("nosuchuser"));
 }
 
 TEST_F(ServerTest, ForeignAndNewerSchemasAreRefused) {
@@ -87,15 +88,14 @@ TEST_F(ServerTest, ForeignAndNewerSchemasAreRefused) {
   ASSERT_EQ(session.Init(410), LNNOERROR);
   std::vector<LNDatabase> dbs;
   EXPECT_EQ(session.GetDatabases(&dbs, "", "Foreign"), LNERR_NOT_A_DATABASE);
-  EXPECT_NE(session.ErrorMessage(LNERR_NOT_A_DATABASE).find("another program"),
-            std::string::npos);
+  EXPECT_THAT(session.ErrorMessage(LNERR_NOT_A_DATABASE), HasSubstr("another program"));
   ASSERT_EQ(session.GetDatabases(&dbs, "", "Newer"), LNNOERROR);  // creates the schema
   ASSERT_TRUE(
       pgtest::Server::Exec(newer, "UPDATE velkmod.meta SET value = '7' WHERE key = 'schema'"));
   LNNotesSession later(LNNotesSession::ServerMap{{"Newer", newer}});
   ASSERT_EQ(later.Init(410), LNNOERROR);
   EXPECT_EQ(later.GetDatabases(&dbs, "", "Newer"), LNERR_NOT_A_DATABASE);
-  EXPECT_NE(later.ErrorMessage(LNERR_NOT_A_DATABASE).find("version 7"), std::string::npos);
+  EXPECT_THAT(later.ErrorMessage(LNERR_NOT_A_DATABASE), HasSubstr("version 7"));
   // Nothing of the foreign schema was touched.
   EXPECT_TRUE(pgtest::Server::Exec(foreign, "SELECT a FROM velkmod.x"));
 }
@@ -139,9 +139,7 @@ TEST_F(ServerTest, AKeptConnectionTheServerDroppedIsNotHandedOut) {
                                    "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE"
                                    " datname = current_database() AND pid <> pg_backend_pid()"));
   ASSERT_TRUE(AwaitServer(hub_, kOtherClients, 0));
-  std::vector<LNDocument> all;
-  EXPECT_EQ(Reopen().GetAllDocuments(&all), LNNOERROR);
-  EXPECT_EQ(all.size(), 1u);
+  EXPECT_EQ(All(Reopen()).size(), 1u);
 }
 
 TEST_F(ServerTest, AFrozenServerProcessIsNotRespondingAndItsTransactionWritesNothing) {
@@ -160,10 +158,8 @@ TEST_F(ServerTest, AFrozenServerProcessIsNotRespondingAndItsTransactionWritesNot
     ::kill(backend, SIGCONT);
   }
   unsetenv("VELK_SERVER_WAIT");
-  EXPECT_NE(db.ErrorMessage(LNERR_SERVER_NOT_RESPONDING).find("no answer"), std::string::npos);
-  std::vector<LNDocument> all;
-  ASSERT_EQ(Reopen().GetAllDocuments(&all), LNNOERROR);
-  EXPECT_EQ(all.size(), 1u) << "the frozen transaction left nothing";
+  EXPECT_THAT(db.ErrorMessage(LNERR_SERVER_NOT_RESPONDING), HasSubstr("no answer"));
+  EXPECT_EQ(All(Reopen()).size(), 1u) << "the frozen transaction left nothing";
 }
 
 TEST_F(ServerTest, AStoreOfTheFirstVersionIsUpgradedAndKeepsItsDocuments) {
@@ -180,8 +176,7 @@ TEST_F(ServerTest, AStoreOfTheFirstVersionIsUpgradedAndKeepsItsDocuments) {
   LNDatabase again;
   ASSERT_EQ(later.GetDatabase("test.nsf", &again, "Hub"), LNNOERROR);
   ASSERT_EQ(again.Open(), LNNOERROR);
-  std::vector<LNDocument> all;
-  ASSERT_EQ(again.GetAllDocuments(&all), LNNOERROR);
+  std::vector<LNDocument> all = All(again);
   ASSERT_EQ(all.size(), 2u);
   ASSERT_EQ(again.DeleteDocument(&all[1]), LNNOERROR);
   EXPECT_TRUE(pgtest::Server::Exec(
@@ -235,8 +230,7 @@ TEST_F(ServerTest, TwoClientsAddingAtOnceGetDistinctIdsAndBothCommit) {
   EXPECT_EQ(one.Commit(), LNNOERROR);
   racing.join();
   EXPECT_EQ(two.Commit(), LNNOERROR);
-  std::vector<LNDocument> all;
-  ASSERT_EQ(Reopen().GetAllDocuments(&all), LNNOERROR);
+  std::vector<LNDocument> all = All(Reopen());
   ASSERT_EQ(all.size(), 3u);
   EXPECT_EQ(all[0].GetNoteID(), a);
   EXPECT_EQ(all[1].GetNoteID(), c);
@@ -246,23 +240,22 @@ TEST_F(ServerTest, TwoClientsAddingAtOnceGetDistinctIdsAndBothCommit) {
 // Connections are kept for the next opener; what one user left open stays with it.
 TEST_F(ServerTest, AReusedConnectionCarriesNothingOfItsLastUser) {
   LNDatabase db = NewDatabase();
+  const int backend = BackendOf(hub_);
+  ASSERT_GT(backend, 0);
   ASSERT_EQ(db.BeginTransaction(), LNNOERROR);
   AddDocument(db, "Task", {{"N", "rolled back"}});
   ASSERT_EQ(db.Close(), LNNOERROR);
   LNDatabase reading = Reopen();
   {
     LNReadSnapshot snapshot(reading);
-    std::vector<LNDocument> none;
-    ASSERT_EQ(reading.GetAllDocuments(&none), LNNOERROR);
-    EXPECT_TRUE(none.empty());
+    EXPECT_TRUE(All(reading).empty());
     ASSERT_EQ(reading.Close(), LNNOERROR);  // in the middle of the snapshot
   }
   LNDatabase again = Reopen();
+  EXPECT_EQ(BackendOf(hub_), backend) << "the closed database's connection, reused";
   EXPECT_FALSE(again.InTransaction());
   AddDocument(again, "Task", {{"N", "kept"}});
-  std::vector<LNDocument> all;
-  ASSERT_EQ(Reopen().GetAllDocuments(&all), LNNOERROR);
-  EXPECT_EQ(all.size(), 1u);
+  EXPECT_EQ(All(Reopen()).size(), 1u);
 }
 
 }  // namespace

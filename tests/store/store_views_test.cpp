@@ -30,12 +30,37 @@ class ViewTest : public BackendTest {
         rows.emplace_back(entry.GetKey(), "#");
         continue;
       }
-      LNDocument doc;
-      EXPECT_EQ(entry.GetDocument(&doc), LNNOERROR);
-      EXPECT_EQ(doc.Open(), LNNOERROR);
-      rows.emplace_back(entry.GetKey(), N(doc));
+      rows.emplace_back(entry.GetKey(), N(DocOf(entry)));
     } while (view.Goto(LNVFNAVIGATE_NEXT, &entry) == LNNOERROR);
     return rows;
+  }
+
+  // Every entry of a walk of the whole view.
+  std::vector<Row> WalkAll(LNViewFolder& view) {
+    LNVFEntry entry;
+    EXPECT_EQ(view.GetEntry(&entry), LNNOERROR);
+    return Walk(view, entry);
+  }
+
+  // The document of an entry, opened.
+  static LNDocument DocOf(const LNVFEntry& entry) {
+    LNDocument doc;
+    EXPECT_EQ(entry.GetDocument(&doc), LNNOERROR);
+    EXPECT_EQ(doc.Open(), LNNOERROR);
+    return doc;
+  }
+
+  // Items of every type and flag, not in the order of their names.
+  LNDocument AddMixed(const std::string& form) {
+    LNDocument mixed;
+    EXPECT_EQ(db_.CreateDocument(&mixed, form), LNNOERROR);
+    EXPECT_EQ(mixed.CreateItem("Zeta", LNText{"z1", "", "z3"}, LNITEMFLAGS_READERS), LNNOERROR);
+    EXPECT_EQ(mixed.CreateItem("key", LNText("m")), LNNOERROR);
+    EXPECT_EQ(mixed.CreateItem("Amount", LNNumbers{1.5, -2}), LNNOERROR);
+    EXPECT_EQ(mixed.CreateItem("When", LNDatetime("01.02.2026")), LNNOERROR);
+    EXPECT_EQ(mixed.CreateItem("Empty", LNText()), LNNOERROR);
+    EXPECT_EQ(mixed.Save(), LNNOERROR);
+    return mixed;
   }
 
   // Every item of each document a walk of the whole view hands out.
@@ -45,9 +70,7 @@ class ViewTest : public BackendTest {
     if (view.GetEntry(&entry) != LNNOERROR) return items;
     do {
       if (entry.IsCategory()) continue;
-      LNDocument doc;
-      EXPECT_EQ(entry.GetDocument(&doc), LNNOERROR);
-      EXPECT_EQ(doc.Open(), LNNOERROR);
+      const LNDocument doc = DocOf(entry);
       items[doc.GetNoteID()] = doc.GetItems();
     } while (view.Goto(LNVFNAVIGATE_NEXT, &entry) == LNNOERROR);
     return items;
@@ -81,11 +104,10 @@ TEST_P(ViewTest, SortsByKeyIgnoringCaseThenBytesThenNoteId) {
   LNViewFolder view = OpenView({"(Tasks)", {"Task"}, "Key", false});
   EXPECT_FALSE(view.IsCategorized());
   EXPECT_EQ(view.GetEntryCount(), 6);
-  LNVFEntry entry;
-  ASSERT_EQ(view.GetEntry(&entry), LNNOERROR);
   EXPECT_EQ(
-      Walk(view, entry),
+      WalkAll(view),
       (std::vector<Row>{{"", "5"}, {"", "6"}, {"a", "3"}, {"B", "2"}, {"b", "1"}, {"b", "4"}}));
+  LNVFEntry entry;
   // Past the end the walk stays ended.
   EXPECT_EQ(view.Goto(LNVFNAVIGATE_NEXT, &entry), LNWARN_NOT_FOUND);
   EXPECT_EQ(view.GetEntry(&entry), LNERR_NO_CURRENT_ENTRY);
@@ -145,9 +167,7 @@ TEST_P(ViewTest, FormsAreSelectedIgnoringCaseAsItemNamesAre) {
   Add("Persons", "d", "other form");
   Add("\xC3\x84rger", "e", "only ASCII letters fold");  // "Ärger"
   LNViewFolder view = OpenView({"(People)", {"Person", "PERSON", "\xC3\xA4rger"}, "Key", false});
-  LNVFEntry entry;
-  ASSERT_EQ(view.GetEntry(&entry), LNNOERROR);
-  EXPECT_EQ(Walk(view, entry), (std::vector<Row>{{"a", "2"}, {"b", "1"}, {"c", "3"}}));
+  EXPECT_EQ(WalkAll(view), (std::vector<Row>{{"a", "2"}, {"b", "1"}, {"c", "3"}}));
 }
 
 TEST_P(ViewTest, NumbersSortByValueBeforeTexts) {
@@ -160,10 +180,7 @@ TEST_P(ViewTest, NumbersSortByValueBeforeTexts) {
   }
   Add("Task", "1", "t");
   LNViewFolder view = OpenView({"Numbers", {"Task"}, "Key", false});
-  LNVFEntry entry;
-  ASSERT_EQ(view.GetEntry(&entry), LNNOERROR);
-  EXPECT_EQ(Walk(view, entry),
-            (std::vector<Row>{{"-1.5", "n"}, {"2", "n"}, {"10", "n"}, {"1", "t"}}));
+  EXPECT_EQ(WalkAll(view), (std::vector<Row>{{"-1.5", "n"}, {"2", "n"}, {"10", "n"}, {"1", "t"}}));
   long count = 0;
   EXPECT_EQ(view.Find("10", nullptr, &count), LNNOERROR);
   EXPECT_EQ(count, 1);
@@ -198,29 +215,23 @@ TEST_P(ViewTest, WalksInASnapshotReadEachDocumentAsStored) {
     if (i % 3 == 1) second.emplace_back(key, std::to_string(i));
   }
   LNViewFolder view = OpenView({"Batch", {"Task"}, "Key", false});
-  LNVFEntry entry;
-  ASSERT_EQ(view.GetEntry(&entry), LNNOERROR);
-  all = Walk(view, entry);              // outside a snapshot: one document at a time
+  all = WalkAll(view);                  // outside a snapshot: one document at a time
   std::map<std::string, LNUNID> unids;  // by "N", read with each document
   ASSERT_EQ(view.Open(), LNNOERROR);
+  LNVFEntry entry;
   ASSERT_EQ(view.GetEntry(&entry), LNNOERROR);
   do {
-    LNDocument doc;
-    ASSERT_EQ(entry.GetDocument(&doc), LNNOERROR);
-    ASSERT_EQ(doc.Open(), LNNOERROR);
+    const LNDocument doc = DocOf(entry);
     unids[N(doc)] = doc.GetUniversalID();
   } while (view.Goto(LNVFNAVIGATE_NEXT, &entry) == LNNOERROR);
   LNReadSnapshot snapshot(db_);
   ASSERT_EQ(view.Open(), LNNOERROR);
-  ASSERT_EQ(view.GetEntry(&entry), LNNOERROR);
-  EXPECT_EQ(Walk(view, entry), all);
+  EXPECT_EQ(WalkAll(view), all);
   long count = 0;
   ASSERT_EQ(view.Find("k1", &entry, &count), LNNOERROR);
   std::vector<Row> run;
   for (long i = 0; i < count; ++i, view.Goto(LNVFNAVIGATE_NEXT, &entry)) {
-    LNDocument doc;
-    ASSERT_EQ(entry.GetDocument(&doc), LNNOERROR);
-    ASSERT_EQ(doc.Open(), LNNOERROR);
+    LNDocument doc = DocOf(entry);
     run.emplace_back(entry.GetKey(), N(doc));
     EXPECT_TRUE(doc.GetUniversalID() == unids[N(doc)]);  // a batch may leave it unread
     if (i == 0) {                                        // a write in the middle of the walk
@@ -229,10 +240,7 @@ TEST_P(ViewTest, WalksInASnapshotReadEachDocumentAsStored) {
     }
   }
   ASSERT_EQ(view.Find("k1", &entry, &count), LNNOERROR);
-  LNDocument first;
-  ASSERT_EQ(entry.GetDocument(&first), LNNOERROR);
-  ASSERT_EQ(first.Open(), LNNOERROR);
-  EXPECT_EQ(N(first), "changed");
+  EXPECT_EQ(N(DocOf(entry)), "changed");
   EXPECT_EQ(run, second);
 }
 
@@ -247,18 +255,10 @@ TEST_P(ViewTest, ReadingTheDocumentsWithTheKeysGivesTheSameWalk) {
   ASSERT_EQ(number.CreateItem("kEY", LNNumbers(2.5)), LNNOERROR);
   ASSERT_EQ(number.CreateItem("N", LNText("number")), LNNOERROR);
   ASSERT_EQ(number.Save(), LNNOERROR);
-  // Items of every type and flag, not in the order of their names; and a
-  // document without any item.
-  LNDocument mixed;
-  ASSERT_EQ(db_.CreateDocument(&mixed, "TASK"), LNNOERROR);
-  ASSERT_EQ(mixed.CreateItem("Zeta", LNText{"z1", "", "z3"}, LNITEMFLAGS_READERS), LNNOERROR);
-  ASSERT_EQ(mixed.CreateItem("key", LNText("m")), LNNOERROR);
-  ASSERT_EQ(mixed.CreateItem("Amount", LNNumbers{1.5, -2}), LNNOERROR);
-  ASSERT_EQ(mixed.CreateItem("When", LNDatetime("01.02.2026")), LNNOERROR);
-  ASSERT_EQ(mixed.CreateItem("Empty", LNText()), LNNOERROR);
+  LNDocument mixed = AddMixed("TASK");
   ASSERT_EQ(mixed.CreateItem("N", LNText("mixed")), LNNOERROR);
   ASSERT_EQ(mixed.Save(), LNNOERROR);
-  LNDocument bare;
+  LNDocument bare;  // without any item
   ASSERT_EQ(db_.CreateDocument(&bare), LNNOERROR);
   ASSERT_EQ(bare.Save(), LNNOERROR);
   const std::vector<LNViewDesign> designs = {{"Plain", {"Task"}, "Key", false},
@@ -267,15 +267,12 @@ TEST_P(ViewTest, ReadingTheDocumentsWithTheKeysGivesTheSameWalk) {
   for (const LNViewDesign& design : designs) {
     SCOPED_TRACE(design.name);
     LNViewFolder view = OpenView(design);
-    LNVFEntry entry;
-    ASSERT_EQ(view.GetEntry(&entry), LNNOERROR);
-    const std::vector<Row> plain = Walk(view, entry);
+    const std::vector<Row> plain = WalkAll(view);
     ASSERT_EQ(view.Open(), LNNOERROR);
     const auto stored = ItemsByNote(view);
     LNReadSnapshot snapshot(db_);
     ASSERT_EQ(view.Open(LNVFOPEN_READ_DOCUMENTS), LNNOERROR);
-    ASSERT_EQ(view.GetEntry(&entry), LNNOERROR);
-    EXPECT_EQ(Walk(view, entry), plain);
+    EXPECT_EQ(WalkAll(view), plain);
     ASSERT_EQ(view.Open(LNVFOPEN_READ_DOCUMENTS), LNNOERROR);
     EXPECT_EQ(ItemsByNote(view), stored);
     // Or handed over one at a time: the same documents, none held afterwards.
@@ -288,29 +285,20 @@ TEST_P(ViewTest, ReadingTheDocumentsWithTheKeysGivesTheSameWalk) {
     EXPECT_EQ(each, documents);
     // The universal id, not read with the items, is still the stored one.
     long count = 0;
+    LNVFEntry entry;
     ASSERT_EQ(view.Find("2.5", &entry, &count), LNNOERROR);
     if (entry.IsCategory()) view.Goto(LNVFNAVIGATE_NEXT, &entry);
-    LNDocument read;
-    ASSERT_EQ(entry.GetDocument(&read), LNNOERROR);
-    ASSERT_EQ(read.Open(), LNNOERROR);
-    EXPECT_EQ(read.GetUniversalID(), number.GetUniversalID());
+    EXPECT_EQ(DocOf(entry).GetUniversalID(), number.GetUniversalID());
   }
 }
 
 // A walk in a snapshot reads its documents in place from the stored bytes: each
 // reader answers as for the document read alone, and a change keeps the rest.
 TEST_P(ViewTest, DocumentsHeldForAWalkReadAndSaveAsTheyDoAlone) {
-  LNDocument mixed;
-  ASSERT_EQ(db_.CreateDocument(&mixed, "Task"), LNNOERROR);
-  ASSERT_EQ(mixed.CreateItem("Zeta", LNText{"z1", "", "z3"}, LNITEMFLAGS_READERS), LNNOERROR);
-  ASSERT_EQ(mixed.CreateItem("Key", LNText("m")), LNNOERROR);
-  ASSERT_EQ(mixed.CreateItem("Amount", LNNumbers{1.5, -2}), LNNOERROR);
-  ASSERT_EQ(mixed.CreateItem("When", LNDatetime("01.02.2026")), LNNOERROR);
-  ASSERT_EQ(mixed.CreateItem("Empty", LNText()), LNNOERROR);
-  ASSERT_EQ(mixed.Save(), LNNOERROR);
+  const LNDocument mixed = AddMixed("Task");
   const auto answers = [](const LNDocument& doc) {
     std::string all = doc.GetFormName();
-    for (const char* name : {"Zeta", "zETA", "Key", "Amount", "When", "Empty", "Missing"}) {
+    for (const char* name : {"Zeta", "zETA", "KEY", "Amount", "When", "Empty", "Missing"}) {
       std::string first;
       std::vector<std::string> texts;
       LNNumbers numbers;
@@ -326,26 +314,19 @@ TEST_P(ViewTest, DocumentsHeldForAWalkReadAndSaveAsTheyDoAlone) {
     }
     return all;
   };
-  const auto reread = [&] {
-    LNDocument alone;
-    EXPECT_EQ(db_.GetDocument(mixed.GetNoteID(), &alone), LNNOERROR);
-    EXPECT_EQ(alone.Open(), LNNOERROR);
-    return alone;
-  };
+  const auto reread = [&] { return Load(db_, mixed.GetNoteID()); };
   const LNDocument alone = reread();
   std::vector<LNItem> expected = alone.GetItems();
   LNViewFolder view = OpenView({"Held", {"Task"}, "Key", false});
   LNReadSnapshot snapshot(db_);
   ASSERT_EQ(view.Open(LNVFOPEN_READ_DOCUMENTS), LNNOERROR);
   LNVFEntry entry;
-  LNDocument held;
   ASSERT_EQ(view.GetEntry(&entry), LNNOERROR);
-  ASSERT_EQ(entry.GetDocument(&held), LNNOERROR);
-  ASSERT_EQ(held.Open(), LNNOERROR);
+  LNDocument held = DocOf(entry);
   EXPECT_EQ(answers(held), answers(alone));
   ASSERT_EQ(held.Save(), LNNOERROR);
   EXPECT_EQ(reread().GetItems(), expected);
-  ASSERT_EQ(held.CreateItem("Key", LNText("changed"), LNITEMFLAGS_SUMMARY, LNITEMOPTION_REPLACE),
+  ASSERT_EQ(held.CreateItem("key", LNText("changed"), LNITEMFLAGS_SUMMARY, LNITEMOPTION_REPLACE),
             LNNOERROR);
   ASSERT_EQ(held.Save(), LNNOERROR);
   expected[2].texts = {"changed"};  // after the form and "Zeta"
