@@ -244,6 +244,14 @@ TEST_F(DbCheckTest, DamagedProcessDefinitionsAreNotClean) {
          });
        },
        "The workflow loads with errors: Error: The endnode 999-0"},
+      {"a number stored as text",
+       [&] {
+         DamageDocuments(file, "Order Handling", [](LNDatabase&, LNDocument& doc) {
+           EXPECT_EQ(doc.CreateItem("Duration", LNText("2")), LNNOERROR);
+           EXPECT_EQ(doc.Save(), LNNOERROR);
+         });
+       },
+       "The item \"Duration\" is stored as text; the modeler reads and writes it as a number."},
       // Saves that did not take turns: the engine would run both.
       {"a second Active version",
        [&] {

@@ -226,6 +226,11 @@ TEST_F(StorageTest, VersionRuleCountsActiveAndTemplateAndResetsDesign) {
   }
 }
 
+TEST_F(StorageTest, ALoneTaskIsSavedWithoutTheStartRole) {
+  Add("Only");
+  EXPECT_TRUE(WriteWorkflow(doc));
+}
+
 TEST_F(StorageTest, SameNameAndStatusReplaceTheStoredVersionOthersStay) {
   doc.DefineAsWorkflowStart(*Add("Only"));
   ASSERT_TRUE(WriteWorkflow(doc));
