@@ -45,7 +45,7 @@ void CVelkModApp::CreateBpmnCommands() {
   parts.openImported = [this](std::shared_ptr<CWorkflowDoc> doc) {
     OpenWorkflowWindow(doc);
     InitializeDatabases(*doc);
-    doc->SetModified();
+    doc->Session().SetModified();
     editor_->UpdateAllViews(*doc);
   };
   parts.activeWorkflow = [this]() -> CWorkflowDoc* {

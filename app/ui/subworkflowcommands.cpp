@@ -72,7 +72,7 @@ void CVelkModApp::LoadSubWorkflow(CWorkflowDoc& from, velk::CNode& node) {
     return;
   }
   from.LinkSubWorkflow(node, *sub);
-  sub->RefreshTitle();
+  sub->Session().RefreshTitle();
   RememberWorkflow(*sub);
   editor_->UpdateAllViews(*sub);
 }

@@ -138,7 +138,7 @@ TEST_F(SaveFormatTest, HeaderItemsInOrderWithTheirWriters) {
   EXPECT_EQ(Text(h, "TrackExternalFlag"), "No");
   EXPECT_EQ(Texts(h, "LastModify").at(0).size(), 19u) << "dd.mm.yyyy hh:mm:ss";
   EXPECT_FALSE(doc.IsNew());
-  EXPECT_FALSE(doc.IsModified());
+  EXPECT_FALSE(doc.Session().IsModified());
 }
 
 TEST_F(SaveFormatTest, TaskItemsInOrderWithTheirWriters) {

@@ -67,7 +67,7 @@ TEST_F(MenuTest, TaskTypeEntriesChangeTheNodeAndMarkTheWorkflowModified) {
   RightClick({100, -100});
   EXPECT_EQ(doc->StartNode(), task);
   EXPECT_EQ(task->Picture(), 2);
-  EXPECT_TRUE(doc->IsModified());
+  EXPECT_TRUE(doc->Session().IsModified());
   choose = "Out Task";
   RightClick({100, -100});
   EXPECT_TRUE(entries.at("Define as workflow start").checked);
@@ -80,14 +80,14 @@ TEST_F(MenuTest, ArrowMenuWinsOverTheNodeMenu) {
   CNode* a = Add("A", 100, -100);
   CNode* b = Add("B", 300, -100);
   CArrow* arrow = doc->CreateArrow(*a, *b);
-  doc->SelectNode(*a);
+  doc->Session().SelectNode(*a);
   RightClick(arrow->LineEnd());  // on B's border as well
   EXPECT_TRUE(titles.isEmpty());
   EXPECT_EQ(entries.size(), 2u);
   EXPECT_TRUE(entries.at("&Delete").enabled);
   EXPECT_TRUE(entries.at("&Properties").enabled);
   EXPECT_TRUE(arrow->IsSelected());
-  EXPECT_TRUE(doc->SelectedNodes().empty());
+  EXPECT_TRUE(doc->Session().SelectedNodes().empty());
   choose = "&Delete\tDel";
   RightClick({200, -108});
   EXPECT_EQ(doc->AllArrows().size(), 0u);

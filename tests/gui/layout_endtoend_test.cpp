@@ -46,18 +46,18 @@ TEST_F(LayoutEndToEndTest, AlignFromToolbarAndMenuEachOneUndoStep) {
   SelectWithMouse({"Check order"});
   EXPECT_FALSE(AlignButton(cmd::AlignLeft)->isEnabled()) << "one task selected";
   SelectWithMouse({"Check order", "Reject order"});
-  ASSERT_EQ(Doc().SelectedNodes().size(), 2u);
+  ASSERT_EQ(Doc().Session().SelectedNodes().size(), 2u);
   ASSERT_TRUE(AlignButton(cmd::AlignLeft)->isEnabled());
 
   QTest::mouseClick(AlignButton(cmd::AlignLeft), Qt::LeftButton);
   ProcessEvents();
   EXPECT_EQ(Node("Check order")->GetRect().left, Node("Reject order")->GetRect().left);
-  EXPECT_TRUE(Doc().IsModified());
-  EXPECT_EQ(Doc().History().UndoName(), "Align left");
+  EXPECT_TRUE(Doc().Session().IsModified());
+  EXPECT_EQ(Doc().Session().History().UndoName(), "Align left");
 
   Trigger(cmd::AlignMenuTop);
   EXPECT_EQ(Node("Check order")->GetRect().top, Node("Reject order")->GetRect().top);
-  EXPECT_EQ(Doc().History().UndoName(), "Top");
+  EXPECT_EQ(Doc().Session().History().UndoName(), "Top");
   Undo();
   Undo();
   EXPECT_EQ(Rects(), original);
@@ -69,8 +69,8 @@ TEST_F(LayoutEndToEndTest, ArrangeAsLayersFromTheToolbarAndAutoarrangeFromTheCon
       frame()->ToolBar(CMainFrame::AlignNodesBar)->widgetForAction(frame()->Action(cmd::ArrangeLayers)),
       Qt::LeftButton);
   ProcessEvents();
-  EXPECT_EQ(Doc().History().UndoName(), "Arrange as layers");
-  EXPECT_TRUE(Doc().IsModified());
+  EXPECT_EQ(Doc().Session().History().UndoName(), "Arrange as layers");
+  EXPECT_TRUE(Doc().Session().IsModified());
   const std::vector<CNode*> level = Doc().LevelNodes();
   for (const CNode* a : level)
     for (const CNode* b : level)
@@ -114,7 +114,7 @@ TEST_F(LayoutEndToEndTest, ArrangeAsLayersPlacesALargeDenseLevelInMoments) {
                         ->ToolBar(CMainFrame::AlignNodesBar)
                         ->widgetForAction(frame()->Action(cmd::ArrangeLayers)),
                     Qt::LeftButton);
-  QTRY_VERIFY_WITH_TIMEOUT(Doc().History().UndoName() == "Arrange as layers", 30000);
+  QTRY_VERIFY_WITH_TIMEOUT(Doc().Session().History().UndoName() == "Arrange as layers", 30000);
   for (std::size_t i = 1; i < dag.size(); ++i)
     EXPECT_LT(dag[i]->GetRect().top, dag[i - 1]->GetRect().bottom) << "a row for each task";
   const std::vector<CNode*> level = Doc().LevelNodes();
@@ -162,8 +162,8 @@ TEST_F(LayoutEndToEndTest, GroupAsClusterRefusesWithAMessageThenGroupsACleanSele
   EXPECT_TRUE(cluster->IsClusterNode());
   EXPECT_EQ(cluster->ClusterStartNode(), Node("Carrier statement"));
   EXPECT_EQ(cluster->ClusterEndNode(), Node("Carrier follow-up"));
-  EXPECT_EQ(Doc().History().UndoName(), "Group nodes as Cluster");
-  EXPECT_TRUE(Doc().IsModified());
+  EXPECT_EQ(Doc().Session().History().UndoName(), "Group nodes as Cluster");
+  EXPECT_TRUE(Doc().Session().IsModified());
   Undo();
   EXPECT_EQ(Doc().NodeCount(), tasks);
   EXPECT_EQ(Node("Carrier statement")->BelongsToCluster(), 1);

@@ -187,7 +187,7 @@ TEST_F(VelkModAppTest, ExitEmptiesTheInternalClipboard) {
   auto app = Start();
   velk::CWorkflowDoc doc{app->UserInterface()};
   velk::CNode* node = doc.CreateNode({0, 0, 34, -34});
-  doc.SelectNode(*node);
+  doc.Session().SelectNode(*node);
   app->InternalClipboard().Copy(doc);
   ASSERT_TRUE(app->InternalClipboard().IsFilled());
   EXPECT_EQ(app->ExitInstance(7), 7);

@@ -180,9 +180,9 @@ TEST_F(WorkspaceEndToEndTest, ChooserListsTheVersionsInOrderAfterASave) {
   QTest::mousePress(View()->viewport(), Qt::LeftButton, {}, from);
   QTest::mouseMove(View()->viewport(), from + QPoint(10, 60));
   QTest::mouseRelease(View()->viewport(), Qt::LeftButton, {}, from + QPoint(10, 60));
-  ASSERT_TRUE(Doc().IsModified());
+  ASSERT_TRUE(Doc().Session().IsModified());
   Key(Qt::Key_S);
-  ASSERT_FALSE(Doc().IsModified());
+  ASSERT_FALSE(Doc().Session().IsModified());
 
   QStringList versions;
   sheettest::OnNextModal<CDlgLoadWorkflow>([&versions](CDlgLoadWorkflow& dialog) {
@@ -247,7 +247,7 @@ TEST_F(WorkspaceEndToEndTest, MemberAndFormsStandApartAndZoomToFitShowsEveryText
 // The arrow size chosen in "Modeler Settings" is the size every open window draws.
 TEST_F(WorkspaceEndToEndTest, ArrowSizeChosenInTheSettingsRedrawsTheOpenWindowsHeads) {
   OpenWorkflow(QStringLiteral("Version 2.0"));
-  Doc().DeselectAll();
+  Doc().Session().DeselectAll();
   const auto inkWith = [this](int arrowSize) {
     sheettest::OnNextModal<CDlgSettings>([arrowSize](CDlgSettings& sheet) {
       sheet.SetActivePage(2);

@@ -41,16 +41,17 @@ TEST_F(ZoomHitTest, ClickOnANodesCentreSelectsThatNodeAtEveryZoom) {
     for (CNode* node : nodes) {
       const velk::Rect before = node->GetRect();
       view->ScrollTo({before.left - 60, before.top + 60});
-      doc->DeselectAll();
+      doc->Session().DeselectAll();
       const QPoint at = ViewportPixel(before.Center());
       ASSERT_TRUE(view->viewport()->rect().contains(at)) << zoom << " " << node->Name();
       QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
-      EXPECT_EQ(doc->SelectedNodes(), std::vector<CNode*>{node}) << zoom << " " << node->Name();
+      EXPECT_EQ(doc->Session().SelectedNodes(), std::vector<CNode*>{node})
+          << zoom << " " << node->Name();
       EXPECT_EQ(node->GetRect(), before) << "a click must not move the node";
       // Beside the node (a node's width to its right) nothing is hit.
       QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
                         ViewportPixel({before.right + before.Width(), before.Center().y}));
-      EXPECT_TRUE(doc->SelectedNodes().empty()) << zoom << " " << node->Name();
+      EXPECT_TRUE(doc->Session().SelectedNodes().empty()) << zoom << " " << node->Name();
     }
   }
 }
