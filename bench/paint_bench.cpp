@@ -151,7 +151,7 @@ int main(int argc, char** argv) {
   // A block of 200 nodes (five rows of 40) in the middle, as a rubber band takes them.
   std::vector<CNode*> selection(nodes.begin() + 20 * kColumns,
                                 nodes.begin() + 20 * kColumns + kSelected);
-  for (CNode* n : selection) doc->SelectNode(*n, true);
+  for (CNode* n : selection) doc->Session().SelectNode(*n, true);
 
   velk::ModelerSettings withGrid;
   withGrid.gridVisible = true;

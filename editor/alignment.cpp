@@ -64,7 +64,7 @@ std::vector<Rect> RectsOf(const CWorkflowDoc& doc) {
 }  // namespace
 
 bool AlignSelectedNodes(CWorkflowDoc& doc, AlignKind kind, const GridSettings& grid) {
-  const std::vector<CNode*> nodes = doc.SelectedNodes();
+  const std::vector<CNode*> nodes = doc.Session().SelectedNodes();
   if (nodes.empty()) return false;
   const std::vector<Rect> before = RectsOf(doc);
   const Rect ref = Reference(nodes, kind);
@@ -78,7 +78,7 @@ bool AlignSelectedNodes(CWorkflowDoc& doc, AlignKind kind, const GridSettings& g
 }
 
 bool AlignNodesToGrid(CWorkflowDoc& doc, const GridSettings& grid) {
-  std::vector<CNode*> nodes = doc.SelectedNodes();
+  std::vector<CNode*> nodes = doc.Session().SelectedNodes();
   if (nodes.empty()) nodes = doc.LevelNodes();
   bool moved = false;
   for (CNode* node : nodes) {

@@ -74,7 +74,7 @@ void MarkBoundary(CWorkflowDoc& doc, CNode& node, bool start) {
 }  // namespace
 
 CNode* GroupSelectionAsCluster(CWorkflowDoc& doc) {
-  const std::vector<CNode*> nodes = doc.SelectedNodes();
+  const std::vector<CNode*> nodes = doc.Session().SelectedNodes();
   if (nodes.size() < 2) return nullptr;
   Ends ends;
   if (const std::string refusal = FindEnds(doc, nodes, ends); !refusal.empty()) {
@@ -101,8 +101,8 @@ CNode* GroupSelectionAsCluster(CWorkflowDoc& doc) {
     if (!Inside(nodes, a->Source())) doc.SetArrowTarget(*a, *k);
   for (CArrow* a : std::vector<CArrow*>(ends.exit->OutgoingArrows()))
     if (!Inside(nodes, a->Target())) doc.SetArrowSource(*a, *k);
-  doc.DeselectAllNodes();
-  doc.SelectNode(*k);
+  doc.Session().DeselectAllNodes();
+  doc.Session().SelectNode(*k);
   return k;
 }
 

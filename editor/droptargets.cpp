@@ -11,8 +11,8 @@ namespace {
 // A drop changes what is saved, so the workflow counts as modified; otherwise it
 // could be closed without the question and the dropped value would be lost.
 void FinishDrop(CWorkflowDoc& doc, CNode& target) {
-  doc.SelectNode(target);
-  doc.SetModified();
+  doc.Session().SelectNode(target);
+  doc.Session().SetModified();
 }
 
 }  // namespace

@@ -64,7 +64,7 @@ Rect InsertRect(Point p) {
 }
 
 bool SelectionOverlapsAnotherNode(const CWorkflowDoc& doc) {
-  const std::vector<CNode*>& selected = doc.SelectedNodes();
+  const std::vector<CNode*>& selected = doc.Session().SelectedNodes();
   if (selected.empty()) return false;
   for (const CNode* other : doc.LevelNodes())
     for (const CNode* node : selected)

@@ -8,7 +8,7 @@
 namespace velk {
 
 InsertResult InsertNodeAt(CWorkflowDoc& doc, NodeKind kind, Point p, const GridSettings& grid) {
-  doc.SetModified();
+  doc.Session().SetModified();
   InsertResult result;
   CArrow* onArrow = ArrowAt(doc.LevelNodes(), p);
   CNode* node = doc.InsertNode(InsertRect(p), kind);
@@ -19,7 +19,7 @@ InsertResult InsertNodeAt(CWorkflowDoc& doc, NodeKind kind, Point p, const GridS
     doc.SplitArrow(*onArrow, *node);
     result.splitArrow = onArrow;
   } else {
-    doc.SelectNode(*node);
+    doc.Session().SelectNode(*node);
   }
   return result;
 }
@@ -40,7 +40,7 @@ ArrowGesture::Result ArrowGesture::Press(CWorkflowDoc& doc, ToolState& tools, Po
     Clear();
     tools.Switch(ToolId::ArrowNoSource);
   } else if (source && source != result.node) {
-    doc.SetModified();
+    doc.Session().SetModified();
     result.arrow = doc.CreateArrow(*source, *result.node);
     result.outcome = Outcome::ArrowMade;
     Clear();

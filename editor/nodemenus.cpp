@@ -6,8 +6,8 @@ namespace velk {
 
 ContextMenu ChooseContextMenu(const CWorkflowDoc& doc, bool arrowHit, bool nodeHit) {
   if (arrowHit) return ContextMenu::Arrow;
-  if (!nodeHit || doc.SelectedNodes().size() != 1) return ContextMenu::General;
-  switch (doc.SelectedNodes().front()->Kind()) {
+  if (!nodeHit || doc.Session().SelectedNodes().size() != 1) return ContextMenu::General;
+  switch (doc.Session().SelectedNodes().front()->Kind()) {
     case NodeKind::Intern:
     case NodeKind::In:
     case NodeKind::Out:

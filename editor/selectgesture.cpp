@@ -15,12 +15,12 @@ DragMode SelectGesture::Press(CWorkflowDoc& doc, Point p, bool shift, bool ctrl)
   const std::vector<CNode*> level = doc.LevelNodes();
   CNode* node = NodeAt(level, p);
   if (!node) {
-    if (!shift) doc.DeselectAllNodes();
+    if (!shift) doc.Session().DeselectAllNodes();
     if (CArrow* arrow = ArrowAt(level, p)) {
       mode_ = DragMode::ArrowSelected;
-      doc.SelectArrow(*arrow, shift);
+      doc.Session().SelectArrow(*arrow, shift);
     } else {
-      if (!shift) doc.DeselectAllArrows();
+      if (!shift) doc.Session().DeselectAllArrows();
       mode_ = DragMode::RubberBand;
     }
     return mode_;
@@ -29,16 +29,16 @@ DragMode SelectGesture::Press(CWorkflowDoc& doc, Point p, bool shift, bool ctrl)
     if (!CheckExternalCluster(doc.UserInterface(), *node)) return mode_;
     mode_ = DragMode::DragOut;
     dragged_ = node;
-    doc.DeselectAllArrows();
+    doc.Session().DeselectAllArrows();
     return mode_;
   }
   mode_ = DragMode::Move;
   dragged_ = node;
   const Point centre = node->GetRect().Center();
   offset_ = {p.x - centre.x, p.y - centre.y};
-  if (!shift) doc.DeselectAllArrows();
+  if (!shift) doc.Session().DeselectAllArrows();
   if (!node->IsSelected()) {
-    doc.SelectNode(*node, shift);
+    doc.Session().SelectNode(*node, shift);
     doc.SaveNodeRect(*node);
   }
   return mode_;
@@ -51,9 +51,9 @@ std::optional<Rect> SelectGesture::Band() const {
 
 bool SelectGesture::SelectBand(CWorkflowDoc& doc, const Rect& band) {
   const std::vector<CNode*> hit = NodesIntersecting(doc.LevelNodes(), band);
-  if (hit == doc.SelectedNodes()) return false;
-  doc.DeselectAllNodes();
-  for (CNode* node : hit) doc.SelectNode(*node, true);
+  if (hit == doc.Session().SelectedNodes()) return false;
+  doc.Session().DeselectAllNodes();
+  for (CNode* node : hit) doc.Session().SelectNode(*node, true);
   return true;
 }
 
@@ -70,8 +70,8 @@ SelectGesture::Change SelectGesture::Drag(CWorkflowDoc& doc, Point p, const Grid
     const int dx = p.x - offset_.x - centre.x;
     const int dy = p.y - offset_.y - centre.y;
     if (dx == 0 && dy == 0) return change;
-    change.moved = MoveNodes(doc, doc.SelectedNodes(), dx, dy, grid);
-    if (change.moved) doc.SetModified();
+    change.moved = MoveNodes(doc, doc.Session().SelectedNodes(), dx, dy, grid);
+    if (change.moved) doc.Session().SetModified();
     moved_ = moved_ || change.moved;
   }
   return change;
@@ -84,8 +84,8 @@ SelectGesture::Change SelectGesture::Release(CWorkflowDoc& doc, Point p, const G
     current_ = p;
     change.selectionChanged = SelectBand(doc, *Band());
   } else if (grid.magnetic && moved_) {  // a click without a move changes nothing
-    change.moved = MoveNodes(doc, doc.SelectedNodes(), 0, 0, grid);
-    if (change.moved) doc.SetModified();
+    change.moved = MoveNodes(doc, doc.Session().SelectedNodes(), 0, 0, grid);
+    if (change.moved) doc.Session().SetModified();
   }
   Reset();
   return change;

@@ -87,7 +87,7 @@ CExtDirItemEIDM* CreateEidmRequest(CExtDirItemEIDMOrg& org, CNode& task,
   NodeAttributes changed = a;
   changed.extClusterSpecId = r.ID;
   task.Document()->SetNodeAttributes(task, std::move(changed));
-  workflow.SetModified();
+  workflow.Session().SetModified();
   if (org.treeNode) tree.Expand(*org.treeNode);
   return &r;
 }
@@ -131,7 +131,7 @@ void BuildAnswerWorkflow(CWorkflowDoc& doc, const CExtDirItemEIDM& request, int 
     if (!t.objects.empty()) a.objects = {t.objects};
     doc.SetNodeAttributes(*node, std::move(a));
   }
-  doc.RefreshTitle();
+  doc.Session().RefreshTitle();
 }
 
 bool AcceptEidmRequest(CExtDirItemEIDM& request, const EidmWorkflowHost& host) {

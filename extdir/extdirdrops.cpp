@@ -71,7 +71,7 @@ CExtDirItemGRILeaf* PublishTaskAsLeaf(CExtDirItem& target, CNode& task) {
   a.griId = leaf.ID;
   workflow.SetNodeAttributes(*start, std::move(a));
   workflow.SetNodePicture(*start, NodePicture::InPublished);
-  workflow.SetModified();
+  workflow.Session().SetModified();
   return &leaf;
 }
 

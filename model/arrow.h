@@ -13,6 +13,7 @@ namespace velk {
 class CWorkflowDoc;
 class CNode;
 class NodeClipboard;
+class WorkflowSession;
 
 // What the arrow routing dialog edits.
 struct ArrowRouting {
@@ -49,6 +50,7 @@ class CArrow {
  private:
   friend class CWorkflowDoc;
   friend class NodeClipboard;
+  friend class WorkflowSession;
 
   CArrow(CWorkflowDoc* document, CNode* source, CNode* target, ArrowRouting routing)
       : document_(document), source_(source), target_(target), routing_(std::move(routing)) {}

@@ -15,6 +15,7 @@ namespace velk {
 class CWorkflowDoc;
 class CArrow;
 class NodeClipboard;
+class WorkflowSession;
 
 // Indices into the node bitmap tables.
 namespace NodePicture {
@@ -140,6 +141,7 @@ class CNode {
  private:
   friend class CWorkflowDoc;
   friend class NodeClipboard;
+  friend class WorkflowSession;
 
   CNode(CWorkflowDoc* document, const Rect& rect, int belongsToCluster);
   // A record copy without any link into a graph (arrows, references, cluster and

@@ -16,11 +16,11 @@ void NodeClipboard::Clear() {
 void NodeClipboard::Copy(const CWorkflowDoc& doc) {
   Clear();
   std::map<const CNode*, CNode*> copyOf;
-  for (const CNode* node : doc.SelectedNodes()) {
+  for (const CNode* node : doc.Session().SelectedNodes()) {
     nodes_.push_back(std::unique_ptr<CNode>(new CNode(*node, nullptr)));
     copyOf[node] = nodes_.back().get();
   }
-  for (const CNode* node : doc.SelectedNodes()) {
+  for (const CNode* node : doc.Session().SelectedNodes()) {
     for (const CArrow* arrow : node->OutgoingArrows()) {
       auto target = copyOf.find(arrow->Target());
       if (target == copyOf.end()) continue;

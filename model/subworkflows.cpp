@@ -39,11 +39,11 @@ bool CreateSubWorkflow(CWorkflowDoc& caller, CNode& node, CWorkflowDoc& sub, Wor
   sub.CreateArrow(*start, *end);
   sub.DefineAsWorkflowStart(*start);
   sub.DefineAsWorkflowEnd(*end);
-  sub.RefreshTitle();
+  sub.Session().RefreshTitle();
   if (!saver.Save(sub)) return false;
   caller.SetSubWorkflowId(node, sub.Header().workflowId);
   caller.LinkSubWorkflow(node, sub);
-  caller.SetModified();
+  caller.Session().SetModified();
   return true;
 }
 

@@ -1,12 +1,15 @@
 #pragma once
-// The workflow document: one level of a workflow graph as shown in one window.
+// The workflow document: the model of one level of a workflow graph.
 //
 // The top document (level 1) owns every node and arrow of the workflow, and the
 // documents of its open cluster windows. A cluster document shows one sub-level
 // and only refers to the top document's nodes. Every change of a workflow is made
 // by one of the small operations below; nodes and arrows have no public setters.
-// Operations do not mark the document modified: the editing commands decide that
-// (SetModified), since loading and saving use the same operations.
+// What a window adds while the designer edits (selection, modified flag, title,
+// undo history) is the document's session (model/workflowsession.h), which the
+// document owns and keeps free of deleted nodes and arrows. Operations do not
+// mark the document modified: the editing commands decide that
+// (Session().SetModified), since loading and saving use the same operations.
 
 #include <cstddef>
 #include <functional>
@@ -21,10 +24,10 @@
 #include "model/databaseslots.h"
 #include "model/node.h"
 #include "model/workflowheader.h"
+#include "model/workflowsession.h"
 
 namespace velk {
 
-class UndoHistory;
 struct WorkflowSnapshot;
 
 // A name as titles and messages show it: one too long to read is cut short
@@ -43,6 +46,10 @@ class CWorkflowDoc {
   CWorkflowDoc& operator=(const CWorkflowDoc&) = delete;
 
   Services& UserInterface() const { return services_; }
+
+  // The editing session of this document's window.
+  WorkflowSession& Session() { return session_; }
+  const WorkflowSession& Session() const { return session_; }
 
   // ---- Structure ----
   CWorkflowDoc& Top() { return *top_; }
@@ -66,10 +73,10 @@ class CWorkflowDoc {
   bool ContainsNode(const CNode* node) const;
   // The nodes of this document's level, in insertion order.
   std::vector<CNode*> LevelNodes() const;
-  const std::vector<CNode*>& SelectedNodes() const { return selectedNodes_; }
-  const std::vector<CArrow*>& SelectedArrows() const { return selectedArrows_; }
   // The open cluster documents of the workflow (top document owns them).
   std::vector<CWorkflowDoc*> ClusterDocuments() const;
+  // The top document, then the open cluster documents.
+  std::vector<CWorkflowDoc*> DocumentsOfWorkflow() const;
 
   // ---- Workflow-wide fields (always those of the top document) ----
   const WorkflowHeader& Header() const { return top_->header_; }
@@ -92,22 +99,6 @@ class CWorkflowDoc {
   const std::vector<std::string>& LoadFaults() const { return top_->loadFaults_; }
   void SetLoadFaults(std::vector<std::string> faults) { top_->loadFaults_ = std::move(faults); }
 
-  // ---- Modified flag and window title ----
-  bool IsModified() const { return modified_; }
-  // Marks this document and, for a cluster document, its top document too, so that
-  // closing the workflow asks to save changes made in any of its windows.
-  void SetModified();
-  // After a save: clears the flag of the top document and all cluster documents.
-  void ClearModified();
-  // "%s v%d (%s)" [" subflow: " name of the cluster node] [" *"].
-  std::string Title() const;
-  // Asked before a modified top document closes.
-  std::string SaveChangesQuestion() const;
-  bool NeedsSaveQuestion() const { return IsTopDocument() && modified_; }
-  // Called with this document whenever its title may have changed.
-  void SetTitleHandler(std::function<void(CWorkflowDoc&)> handler);
-  void RefreshTitle();
-
   // ---- Nodes ----
   // A node with the defaults of a new task, lying in this level.
   CNode* CreateNode(const Rect& rect);
@@ -119,10 +110,6 @@ class CWorkflowDoc {
   // Deletes the node with its arrows and every reference to it; a cluster node
   // takes its whole level along, nested levels included.
   void DeleteNode(CNode& node);
-  // The selected nodes NeedsConfirmationToDelete holds true for.
-  std::vector<CNode*> SelectionNeedingConfirmation() const;
-  // Deletes the selected nodes but `spared`, then the selected arrows.
-  void DeleteSelection(const std::vector<CNode*>& spared = {});
   // Empties the graph: all nodes, arrows, selections, start and end nodes.
   void ClearGraph();
 
@@ -207,20 +194,7 @@ class CWorkflowDoc {
   // Kind ICDR (picture 6) or CDDR (picture 7).
   void SetSubWorkflowKind(CNode& node, NodeKind kind);
 
-  // ---- Selection of this window ----
-  void SelectNode(CNode& node, bool addToSelection = false);
-  void DeselectNode(CNode& node);
-  void DeselectAllNodes();
-  void SelectArrow(CArrow& arrow, bool addToSelection = false);
-  void DeselectArrow(CArrow& arrow);
-  void DeselectAllArrows();
-  void DeselectAll();
-  void SelectAllNodes();
-
-  // ---- Undo (model/workflowundo.h) ----
-  // The workflow's one history, shared by all its windows; loading clears it.
-  UndoHistory& History() const;
-  const std::shared_ptr<UndoHistory>& SharedHistory() const { return top_->history_; }
+  // ---- Undo (model/workflowundo.h; the history is the session's) ----
   // The workflow's content as a value copy, and back; restoring drops selections.
   WorkflowSnapshot TakeSnapshot() const;
   void RestoreSnapshot(const WorkflowSnapshot& snapshot);
@@ -235,14 +209,12 @@ class CWorkflowDoc {
  private:
   friend class NodeClipboard;
 
-  std::vector<CWorkflowDoc*> DocumentsOfWorkflow();
   CNode* AdoptNode(std::unique_ptr<CNode> node);
   CArrow* AdoptArrow(std::unique_ptr<CArrow> arrow);
   void DeleteNodeTree(CNode& node, std::vector<const CNode*>& deleting);
   void DropNodeLinks(CNode& node);
   void ReleaseNodeWindows(CNode& node);
   void ForgetRepresentingNode();
-  void DropLevelSelection();
   // Start/end roles: `start` picks the start role, otherwise the end role.
   CNode*& BoundaryNode(bool start) { return start ? startNode_ : endNode_; }
   static CNode*& ClusterBoundary(CNode& clusterNode, bool start);
@@ -260,7 +232,6 @@ class CWorkflowDoc {
   bool new_ = true;
   std::string storedStamp_;
   std::vector<std::string> loadFaults_;
-  bool modified_ = false;
   bool closing_ = false;
   CNode* startNode_ = nullptr;
   CNode* endNode_ = nullptr;
@@ -268,11 +239,8 @@ class CWorkflowDoc {
   std::vector<std::unique_ptr<CNode>> nodes_;                    // top document only
   std::vector<std::unique_ptr<CArrow>> arrows_;                  // top document only
   std::vector<std::unique_ptr<CWorkflowDoc>> clusterDocuments_;  // top document only
-  std::vector<CNode*> selectedNodes_;
-  std::vector<CArrow*> selectedArrows_;
-  std::function<void(CWorkflowDoc&)> titleHandler_;
   std::function<void(CWorkflowDoc&)> clusterClosingHandler_;
-  std::shared_ptr<UndoHistory> history_;  // top document only
+  WorkflowSession session_;  // last: it reads the document's structure when made
 };
 
 }  // namespace velk

@@ -104,7 +104,7 @@ void CWorkflowDoc::DropNodeLinks(CNode& node) {
   for (CWorkflowDoc* doc : DocumentsOfWorkflow()) {
     if (doc->startNode_ == &node) doc->startNode_ = nullptr;
     if (doc->endNode_ == &node) doc->endNode_ = nullptr;
-    std::erase(doc->selectedNodes_, &node);
+    doc->session_.ForgetNode(node);
   }
   for (auto& n : nodes_) {
     if (n->clusterStartNode_ == &node) n->clusterStartNode_ = nullptr;
@@ -122,34 +122,16 @@ void CWorkflowDoc::DropNodeLinks(CNode& node) {
   for (CArrow* arrow : std::vector<CArrow*>(node.outgoing_)) DeleteArrow(*arrow);
 }
 
-std::vector<CNode*> CWorkflowDoc::SelectionNeedingConfirmation() const {
-  std::vector<CNode*> asking;
-  for (CNode* node : selectedNodes_)
-    if (NeedsConfirmationToDelete(*node)) asking.push_back(node);
-  return asking;
-}
-
-void CWorkflowDoc::DeleteSelection(const std::vector<CNode*>& spared) {
-  CWorkflowDoc& top = *top_;
-  for (CNode* node : std::vector<CNode*>(selectedNodes_))
-    if (top.ContainsNode(node) && std::ranges::find(spared, node) == spared.end())
-      DeleteNode(*node);
-  for (CArrow* arrow : std::vector<CArrow*>(selectedArrows_))
-    if (std::ranges::any_of(top.arrows_, [arrow](const auto& a) { return a.get() == arrow; }))
-      DeleteArrow(*arrow);
-}
-
 void CWorkflowDoc::ClearGraph() {
   CWorkflowDoc& top = *top_;
   while (!top.clusterDocuments_.empty()) top.CloseClusterDocument(*top.clusterDocuments_.front());
   for (auto& node : top.nodes_) top.ReleaseNodeWindows(*node);
-  top.selectedNodes_.clear();
-  top.selectedArrows_.clear();
+  top.session_.DropLevelSelection();
   top.startNode_ = nullptr;
   top.endNode_ = nullptr;
   top.arrows_.clear();
   top.nodes_.clear();
-  top.history_->Clear();
+  top.session_.History().Clear();
 }
 
 void CWorkflowDoc::SetNodeAttributes(CNode& node, NodeAttributes attributes) {
@@ -196,7 +178,7 @@ CArrow* CWorkflowDoc::CreateArrow(CNode& source, CNode& target, ArrowRouting rou
 void CWorkflowDoc::DeleteArrow(CArrow& arrow) {
   std::erase(arrow.source_->outgoing_, &arrow);
   std::erase(arrow.target_->incoming_, &arrow);
-  for (CWorkflowDoc* doc : DocumentsOfWorkflow()) std::erase(doc->selectedArrows_, &arrow);
+  for (CWorkflowDoc* doc : DocumentsOfWorkflow()) doc->session_.ForgetArrow(arrow);
   std::erase_if(top_->arrows_, [&](const auto& a) { return a.get() == &arrow; });
 }
 

@@ -131,7 +131,7 @@ bool LoadWorkflow(CWorkflowDoc& doc, const WorkflowHeaderEntry& chosen, LNNotesS
   }
   std::optional<LNReadSnapshot> snapshot;  // thousands of task documents: one read transaction
   if (!ReadHeader(top, chosen, db, snapshot)) return false;
-  top.RefreshTitle();
+  top.Session().RefreshTitle();
   if (!ReadGraph(top, db)) {
     doc.UserInterface().showStatusText({});
     return false;

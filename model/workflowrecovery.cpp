@@ -215,8 +215,8 @@ void RecoverLeftOverCopies(Services& services, const RecoveryFolder& folder,
     doc->SetHeader(header);
     doc->SetNew(copy.workflowId.empty());
     // What is stored is what the workflow was loaded as, reached by no undo step.
-    doc->History().MarkNotSaved();
-    doc->SetModified();
+    doc->Session().History().MarkNotSaved();
+    doc->Session().SetModified();
     offer(std::move(doc));
     RecoveryFolder::Remove(copy.file);
   }

@@ -345,8 +345,8 @@ WriteResult WriteWorkflow(CWorkflowDoc& doc, const WriteTarget& target, VersionR
   repository->ForgetHeaders();
   UpdatePublishedLeafs(top, published);
   top.SetNew(false);
-  top.ClearModified();
-  top.RefreshTitle();
+  top.Session().ClearModified();
+  top.Session().RefreshTitle();
   top.UserInterface().showStatusText({});
   return WriteResult{WriteResult::Written, {}, {}};
 }

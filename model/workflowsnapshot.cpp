@@ -20,10 +20,6 @@ void KeepIdentity(WorkflowHeader& header, const WorkflowHeader& from) {
 
 }  // namespace
 
-UndoHistory& CWorkflowDoc::History() const {
-  return *top_->history_;
-}
-
 WorkflowSnapshot CWorkflowDoc::TakeSnapshot() const {
   const CWorkflowDoc& top = *top_;
   WorkflowSnapshot s;
@@ -71,7 +67,7 @@ void CWorkflowDoc::RestoreSnapshot(const WorkflowSnapshot& s) {
   };
   for (auto& node : nodes_)
     if (!keeps(*node)) ReleaseNodeWindows(*node);
-  for (CWorkflowDoc* doc : DocumentsOfWorkflow()) doc->DropLevelSelection();
+  for (CWorkflowDoc* doc : DocumentsOfWorkflow()) doc->session_.DropLevelSelection();
   std::unordered_map<const CNode*, std::unique_ptr<CNode>> alive;
   for (auto& node : nodes_) alive.emplace(node.get(), std::move(node));
   nodes_.clear();
@@ -145,7 +141,7 @@ void CWorkflowDoc::RestoreSnapshot(const WorkflowSnapshot& s) {
   WorkflowHeader header = s.header;
   KeepIdentity(header, header_);
   header_ = std::move(header);
-  for (CWorkflowDoc* doc : DocumentsOfWorkflow()) doc->RefreshTitle();
+  for (CWorkflowDoc* doc : DocumentsOfWorkflow()) doc->session_.RefreshTitle();
 }
 
 }  // namespace velk

@@ -65,10 +65,10 @@ void UndoHistory::Restore(const WorkflowSnapshot& snapshot) {
 void UndoHistory::FollowModifiedFlag() {
   if (AtSavedState()) {
     const long saved = savedPosition_;
-    owner_->ClearModified();  // marks saved again: same position
+    owner_->Session().ClearModified();  // marks saved again: same position
     savedPosition_ = saved;
   } else {
-    owner_->SetModified();
+    owner_->Session().SetModified();
   }
 }
 
@@ -88,7 +88,9 @@ std::string DescribeChange(const WorkflowSnapshot& before, const WorkflowSnapsho
 }
 
 EditScope::EditScope(CWorkflowDoc& doc, std::string name)
-    : history_(doc.SharedHistory()), name_(std::move(name)), generation_(history_->Generation()) {
+    : history_(doc.Session().SharedHistory()),
+      name_(std::move(name)),
+      generation_(history_->Generation()) {
   if (history_->ScopeDepth()++ == 0)
     before_ = std::make_unique<WorkflowSnapshot>(doc.Top().TakeSnapshot());
 }

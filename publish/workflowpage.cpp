@@ -275,7 +275,7 @@ void FillFacts(PageDictionary& dict, const CWorkflowDoc& doc, const std::string&
 std::vector<PageLevel> PageLevels(const CWorkflowDoc& doc) {
   std::vector<PageLevel> levels;
   std::set<int> seen{1};
-  std::string title = doc.Top().Title();
+  std::string title = doc.Top().Session().Title();
   if (title.ends_with(" *")) title.resize(title.size() - 2);
   AddLevels(doc.Top(), {1, title, nullptr, 0}, seen, levels);
   return levels;

@@ -143,7 +143,7 @@ bool CComparisonWindow::OnUpdateCommand(int id, CmdUI&) {
 CVersionWindow::CVersionWindow(std::shared_ptr<velk::CWorkflowDoc> version,
                                const CNodeBitmaps& bitmaps, QWidget* parent)
     : CMdiChild(parent), doc_(std::move(version)) {
-  const QString title = QString::fromStdString(doc_->Title());
+  const QString title = QString::fromStdString(doc_->Session().Title());
   pane_ = new CLevelPane(*doc_, title + QStringLiteral(" (read-only)"), bitmaps, nullptr);
   setWidget(pane_);
   setWindowTitle(title + QStringLiteral(" - read-only"));

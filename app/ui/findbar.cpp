@@ -138,7 +138,7 @@ std::shared_ptr<velk::CWorkflowDoc> CFindBar::ActiveWorkflow() const {
 }
 
 CFindBar::Stamp CFindBar::StampOf(const velk::CWorkflowDoc& top) {
-  return {&top, top.History().Generation(), top.History().Revision()};
+  return {&top, top.Session().History().Generation(), top.Session().History().Revision()};
 }
 
 CFindBar::Scope CFindBar::CurrentScope() const {
@@ -262,13 +262,13 @@ void CFindBar::GoTo(int row) {
   CChildFrame* window = level ? windows_.FindWindow(*level) : nullptr;
   if (!window) return;
   windows_.ShowWindow(*window);
-  level->DeselectAll();
+  level->Session().DeselectAll();
   velk::Rect area = node->GetRect();
   if (arrow) {
-    level->SelectArrow(*arrow);
+    level->Session().SelectArrow(*arrow);
     area = area.United(arrow->Target()->GetRect());
   } else {
-    level->SelectNode(*node);
+    level->Session().SelectNode(*node);
   }
   auto* view = static_cast<CWorkflowView*>(window->GetView());
   view->ScrollIntoView(area);

@@ -142,7 +142,7 @@ void CLevelPane::ShowLevelNamed(const QString& name) {
 }
 
 void CLevelPane::DeselectAll() {
-  for (CWorkflowDoc* level : levelDocs_) level->DeselectAll();
+  for (CWorkflowDoc* level : levelDocs_) level->Session().DeselectAll();
 }
 
 void CLevelPane::ShowElement(const CNode* node, const CArrow* arrow) {
@@ -154,9 +154,9 @@ void CLevelPane::ShowElement(const CNode* node, const CArrow* arrow) {
       if (level.Level() != at->BelongsToCluster()) continue;
       levels_->setCurrentIndex(static_cast<int>(i));
       for (CNode* n : level.LevelNodes()) {
-        if (n == node) level.SelectNode(*n);
+        if (n == node) level.Session().SelectNode(*n);
         for (CArrow* a : n->OutgoingArrows())
-          if (a == arrow) level.SelectArrow(*a);
+          if (a == arrow) level.Session().SelectArrow(*a);
       }
       break;
     }

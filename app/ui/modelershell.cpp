@@ -89,7 +89,7 @@ CBpmnCommands::Parts CModelerShell::BpmnParts() {
   parts.newWorkflow = [this] { return opener.NewDocument(); };
   parts.openImported = [this](std::shared_ptr<velk::CWorkflowDoc> doc) {
     opener.OpenWindow(doc);
-    doc->SetModified();
+    doc->Session().SetModified();
     editor.UpdateAllViews(*doc);
   };
   parts.activeWorkflow = [this] { return ActiveWorkflow(); };

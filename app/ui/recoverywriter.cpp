@@ -22,10 +22,10 @@ CRecoveryWriter::~CRecoveryWriter() {
 
 void CRecoveryWriter::WriteChanged() {
   for (CWorkflowDoc* doc : windows_.TopDocuments()) {
-    if (!doc->IsModified()) continue;
+    if (!doc->Session().IsModified()) continue;
     auto [it, added] = copies_.try_emplace(doc);
     Copy& copy = it->second;
-    const unsigned long revision = doc->History().Revision();
+    const unsigned long revision = doc->Session().History().Revision();
     if (!added && copy.revision == revision) continue;
     if (added) copy.file = folder_.NewFile();
     copy.revision = revision;

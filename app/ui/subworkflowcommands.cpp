@@ -89,7 +89,7 @@ void CSubWorkflowCommands::LoadSubWorkflow(CWorkflowDoc& from, velk::CNode& node
     return;
   }
   from.LinkSubWorkflow(node, *sub);
-  sub->RefreshTitle();
+  sub->Session().RefreshTitle();
   opener_.Remember(*sub);
   editor_.UpdateAllViews(*sub);
 }

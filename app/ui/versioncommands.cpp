@@ -16,7 +16,7 @@
 namespace {
 
 QString Caption(const velk::CWorkflowDoc& doc) {
-  return QString::fromStdString(doc.Title());
+  return QString::fromStdString(doc.Session().Title());
 }
 
 }  // namespace
@@ -101,7 +101,7 @@ void CVersionCommands::CompareWithStored() {
     return Tell("The workflow \"" + velk::ShownName(h.name) + "\" cannot be compared: " + e.what());
   }
   const QString captionA = QStringLiteral("%1 (stored)").arg(Caption(*older));
-  const QString captionB =
-      QStringLiteral("%1 (open%2)").arg(Caption(*open), doc->IsModified() ? ", unsaved" : "");
+  const QString captionB = QStringLiteral("%1 (open%2)")
+                               .arg(Caption(*open), doc->Session().IsModified() ? ", unsaved" : "");
   AddWindow(new CComparisonWindow(std::move(older), captionA, std::move(open), captionB, bitmaps_));
 }

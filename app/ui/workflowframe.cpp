@@ -15,14 +15,14 @@ CChildFrame::CChildFrame(std::shared_ptr<CWorkflowDoc> doc, QWidget* view, QWidg
     return;
   }
   QPointer<CChildFrame> self(this);
-  doc_->SetTitleHandler([self](CWorkflowDoc& d) {
-    if (self) self->setWindowTitle(QString::fromStdString(d.Title()));
+  doc_->Session().SetTitleHandler([self](CWorkflowDoc& d) {
+    if (self) self->setWindowTitle(QString::fromStdString(d.Session().Title()));
   });
-  doc_->RefreshTitle();
+  doc_->Session().RefreshTitle();
 }
 
 CChildFrame::~CChildFrame() {
-  if (doc_) doc_->SetTitleHandler({});
+  if (doc_) doc_->Session().SetTitleHandler({});
 }
 
 void CChildFrame::ReleaseDocument() {
@@ -30,6 +30,6 @@ void CChildFrame::ReleaseDocument() {
   // The view may be the one whose command removed the level: it lets go of the
   // document now and goes later, with this window.
   if (auto* view = qobject_cast<CWorkflowView*>(widget())) view->ReleaseDocument();
-  if (doc_) doc_->SetTitleHandler({});
+  if (doc_) doc_->Session().SetTitleHandler({});
   doc_.reset();
 }

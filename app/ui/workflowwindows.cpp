@@ -134,9 +134,10 @@ bool CWorkflowWindows::MayClose(CChildFrame& window) {
     doc->Top().CloseClusterDocument(*doc);
     return true;
   }
-  if (doc->NeedsSaveQuestion()) {
-    const velk::MsgResult answer = doc->UserInterface().messageBox(
-        doc->SaveChangesQuestion(), velk::MsgIcon::Question, velk::MsgButtons::YesNoCancel);
+  if (doc->Session().NeedsSaveQuestion()) {
+    const velk::MsgResult answer =
+        doc->UserInterface().messageBox(doc->Session().SaveChangesQuestion(),
+                                        velk::MsgIcon::Question, velk::MsgButtons::YesNoCancel);
     if (answer == velk::MsgResult::Cancel) return false;
     if (answer == velk::MsgResult::Yes) Save(*doc, false);  // closes whatever the outcome
   }

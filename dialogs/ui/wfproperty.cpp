@@ -45,10 +45,10 @@ bool RunWorkflowSettings(velk::CWorkflowDoc& document,
                          velk::ListsOfWorkflow(document), std::move(runDatabases), parent);
     ok = sheet.exec() == QDialog::Accepted;
   }
-  if (ok) document.SetModified();
+  if (ok) document.Session().SetModified();
   // Name and status show in the title of every window of the workflow.
   velk::CWorkflowDoc& top = document.Top();
-  top.RefreshTitle();
-  for (velk::CWorkflowDoc* cluster : top.ClusterDocuments()) cluster->RefreshTitle();
+  top.Session().RefreshTitle();
+  for (velk::CWorkflowDoc* cluster : top.ClusterDocuments()) cluster->Session().RefreshTitle();
   return ok;
 }

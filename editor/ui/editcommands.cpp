@@ -101,7 +101,7 @@ bool CEditCommands::ClipboardCommand(int id) {
       Paste();
       return true;
     case cmd::EditSelectAll:
-      doc.SelectAllNodes();
+      doc.Session().SelectAllNodes();
       view_.InvalidateAll();
       return true;
     default:
@@ -114,13 +114,13 @@ void CEditCommands::Delete() {
   const std::size_t nodes = doc.NodeCount();
   const std::size_t arrows = doc.AllArrows().size();
   std::vector<CNode*> spared;
-  for (CNode* cluster : doc.SelectionNeedingConfirmation())
+  for (CNode* cluster : doc.Session().SelectionNeedingConfirmation())
     if (view_.Editor().UserInterface().messageBox(
             "The internal workflow cluster is not empty.\nDelete all subworkflow tasks?",
             velk::MsgIcon::Question, velk::MsgButtons::OkCancel) != velk::MsgResult::Ok)
       spared.push_back(cluster);
-  doc.DeleteSelection(spared);
-  if (doc.NodeCount() != nodes || doc.AllArrows().size() != arrows) doc.SetModified();
+  doc.Session().DeleteSelection(spared);
+  if (doc.NodeCount() != nodes || doc.AllArrows().size() != arrows) doc.Session().SetModified();
   view_.Editor().UpdateAllViews(doc);
 }
 
@@ -135,9 +135,9 @@ void CEditCommands::Paste() {
       velk::PasteOffset(copies, level, view_.MenuPoint(), ViewGrid(view_));
   const std::vector<CNode*> pasted = clipboard.Paste(doc, offset);
   // Selected, the copies move together with the first drag.
-  doc.DeselectAll();
-  for (CNode* node : pasted) doc.SelectNode(*node, true);
-  doc.SetModified();
+  doc.Session().DeselectAll();
+  for (CNode* node : pasted) doc.Session().SelectNode(*node, true);
+  doc.Session().SetModified();
   view_.Editor().UpdateAllViews(doc);
 }
 
@@ -157,8 +157,8 @@ bool CEditCommands::NodeCommand(int id) {
       break;
   }
   if (!editcmd::MenuText(id)) return false;
-  if (doc.SelectedNodes().empty()) return true;
-  CNode& node = *doc.SelectedNodes().front();
+  if (doc.Session().SelectedNodes().empty()) return true;
+  CNode& node = *doc.Session().SelectedNodes().front();
   bool changed = true;
   switch (id) {
     case editcmd::InternalTask:
@@ -188,15 +188,15 @@ bool CEditCommands::NodeCommand(int id) {
     default:
       changed = false;
   }
-  if (changed) doc.SetModified();
+  if (changed) doc.Session().SetModified();
   view_.Editor().UpdateAllViews(doc);
   return true;
 }
 
 void CEditCommands::OpenSubWorkflow() {
   CWorkflowDoc& doc = *view_.Document();
-  if (doc.SelectedNodes().empty()) return;
-  CNode& node = *doc.SelectedNodes().front();
+  if (doc.Session().SelectedNodes().empty()) return;
+  CNode& node = *doc.Session().SelectedNodes().front();
   if (node.IsClusterNode() || velk::HasSubWorkflow(node.Kind()))
     view_.Editor().Parts().openClusterWindow(doc, node);
 }
@@ -217,7 +217,8 @@ bool CEditCommands::OnUpdateCommand(int id, CmdUI& ui) {
     ui.indeterminate = state.indeterminate;
     return true;
   }
-  const bool anySelected = !doc->SelectedNodes().empty() || !doc->SelectedArrows().empty();
+  const bool anySelected =
+      !doc->Session().SelectedNodes().empty() || !doc->Session().SelectedArrows().empty();
   switch (id) {
     case cmd::EditDelete:
     case cmd::EditCopy:
@@ -240,10 +241,11 @@ bool CEditCommands::OnUpdateCommand(int id, CmdUI& ui) {
 
 void CEditCommands::UpdateNodeCommand(int id, CmdUI& ui) const {
   const CWorkflowDoc& doc = *view_.Document();
-  const CNode* node = doc.SelectedNodes().empty() ? nullptr : doc.SelectedNodes().front();
+  const CNode* node =
+      doc.Session().SelectedNodes().empty() ? nullptr : doc.Session().SelectedNodes().front();
   ui.enabled = node != nullptr;
   if (id == cmd::Properties) {
-    ui.enabled = node || !doc.SelectedArrows().empty();
+    ui.enabled = node || !doc.Session().SelectedArrows().empty();
     return;
   }
   if (!node) return;

@@ -44,12 +44,12 @@ void CEditTool::ContextMenu(CWorkflowView& view, Qt::KeyboardModifiers keys, vel
   velk::CNode* node = arrow ? nullptr : velk::NodeAt(level, p);
   if (arrow) {
     // The menu acts on the selection: only the arrow.
-    doc->DeselectAllNodes();
-    doc->SelectArrow(*arrow);
+    doc->Session().DeselectAllNodes();
+    doc->Session().SelectArrow(*arrow);
   } else if (node) {
     const bool shift = keys & Qt::ShiftModifier;
     // Right-clicking into a selection keeps it, so that the menu can act on it.
-    if (shift || !node->IsSelected()) doc->SelectNode(*node, shift);
+    if (shift || !node->IsSelected()) doc->Session().SelectNode(*node, shift);
   }
   view.InvalidateAll();
   ShowContextMenu(view, velk::ChooseContextMenu(*doc, arrow != nullptr, node != nullptr),

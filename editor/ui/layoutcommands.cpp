@@ -61,7 +61,8 @@ bool CLayoutCommands::OnCommand(int id) {
   const velk::GridSettings grid{settings.gridSize, settings.gridMagnetic};
   bool changed = false;
   if (const std::optional<AlignKind> kind = AlignmentOf(id)) {
-    if (doc.SelectedNodes().size() > 1) changed = velk::AlignSelectedNodes(doc, *kind, grid);
+    if (doc.Session().SelectedNodes().size() > 1)
+      changed = velk::AlignSelectedNodes(doc, *kind, grid);
   } else if (id == cmd::AlignGrid || id == cmd::AlignMenuGrid) {
     changed = velk::AlignNodesToGrid(doc, grid);
   } else if (id == cmd::AutoArrange) {
@@ -71,7 +72,7 @@ bool CLayoutCommands::OnCommand(int id) {
   } else if (id == cmd::GroupAsCluster) {
     changed = velk::GroupSelectionAsCluster(doc) != nullptr;
   }
-  if (changed) doc.SetModified();
+  if (changed) doc.Session().SetModified();
   view_.Editor().UpdateAllViews(doc);
   return true;
 }
@@ -107,7 +108,7 @@ bool CLayoutCommands::ArrangeAsLayers() {
 bool CLayoutCommands::OnUpdateCommand(int id, CmdUI& ui) {
   if (!IsLayoutCommand(id)) return false;
   const CWorkflowDoc& doc = *view_.Document();
-  const std::size_t selected = doc.SelectedNodes().size();
+  const std::size_t selected = doc.Session().SelectedNodes().size();
   if (AlignmentOf(id) || id == cmd::GroupAsCluster)
     ui.enabled = selected > 1;
   else if (id == cmd::AlignGrid || id == cmd::AlignMenuGrid)

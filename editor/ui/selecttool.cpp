@@ -18,7 +18,7 @@ namespace {
 
 Rect SelectionArea(const CWorkflowView& view) {
   std::optional<Rect> area;
-  for (const CNode* node : view.Document()->SelectedNodes()) {
+  for (const CNode* node : view.Document()->Session().SelectedNodes()) {
     const Rect r = view.NodeArea(*node);
     area = area ? area->United(r) : r;
   }
@@ -33,7 +33,7 @@ void CSelectTool::Deactivate(CWorkflowView* view, velk::ToolId next) {
   gesture_.Reset();
   gestureView_.clear();
   if (view && view->Document()) {
-    view->Document()->DeselectAllNodes();
+    view->Document()->Session().DeselectAllNodes();
     view->InvalidateAll();
   }
 }
@@ -114,17 +114,18 @@ void OpenSelectionProperties(CWorkflowView& view, bool openCluster) {
   CWorkflowDoc* doc = view.Document();
   if (!doc) return;
   const EditorCollaborators& parts = view.Editor().Parts();
-  if (doc->SelectedNodes().empty()) {
-    if (doc->SelectedArrows().empty()) return;
-    if (parts.arrowProperties(&view, *doc, *doc->SelectedArrows().front())) doc->SetModified();
+  if (doc->Session().SelectedNodes().empty()) {
+    if (doc->Session().SelectedArrows().empty()) return;
+    if (parts.arrowProperties(&view, *doc, *doc->Session().SelectedArrows().front()))
+      doc->Session().SetModified();
     view.Editor().UpdateAllViews(*doc);
     return;
   }
-  CNode& node = *doc->SelectedNodes().front();
+  CNode& node = *doc->Session().SelectedNodes().front();
   if (openCluster && node.IsClusterNode()) {
     parts.openClusterWindow(*doc, node);
     return;
   }
-  if (parts.taskProperties(&view, *doc, node)) doc->SetModified();
+  if (parts.taskProperties(&view, *doc, node)) doc->Session().SetModified();
   view.Editor().UpdateAllViews(*doc);
 }

@@ -22,7 +22,7 @@ bool RunUndoCommand(CWorkflowView& view, int id) {
   // The step may remove the level this view shows: its window closes and lets go
   // of the document, which goes with the level.
   CEditor& editor = view.Editor();
-  const std::shared_ptr<velk::UndoHistory> history = doc->SharedHistory();
+  const std::shared_ptr<velk::UndoHistory> history = doc->Session().SharedHistory();
   const bool done = id == cmd::EditUndo ? history->Undo() : history->Redo();
   if (done && history->Owner()) editor.UpdateAllViews(*history->Owner());
   return true;
@@ -33,8 +33,8 @@ bool UpdateUndoCommand(const CWorkflowView& view, int id, CmdUI& ui) {
   const bool undo = id == cmd::EditUndo;
   const CWorkflowDoc* doc = view.Document();
   const std::string step = !doc   ? std::string()
-                           : undo ? doc->History().UndoName()
-                                  : doc->History().RedoName();
+                           : undo ? doc->Session().History().UndoName()
+                                  : doc->Session().History().RedoName();
   ui.enabled = !step.empty();
   QString text = undo ? QStringLiteral("&Undo") : QStringLiteral("&Redo");
   if (!step.empty()) text += QLatin1Char(' ') + QString::fromStdString(step);

@@ -159,7 +159,7 @@ QString WriteSvg(LevelRenderer& renderer, const CWorkflowDoc& level, const QStri
   svg.setResolution(static_cast<int>(std::lround(dpi)));
   svg.setSize(size);
   svg.setViewBox(QRect(QPoint(0, 0), size));
-  svg.setTitle(QString::fromStdString(level.Title()));
+  svg.setTitle(QString::fromStdString(level.Session().Title()));
   QPainter painter;
   if (!painter.begin(&svg)) return WriteError(path, QStringLiteral("the SVG writer did not start"));
   renderer.Paint(painter, level, area, dpi);
@@ -175,7 +175,7 @@ QString WritePdf(LevelRenderer& renderer, const std::vector<CWorkflowDoc*>& leve
   QPdfWriter pdf(&file);
   pdf.setResolution(kPdfResolution);
   pdf.setCreator(QStringLiteral("VELK Modeler"));
-  pdf.setTitle(QString::fromStdString(levels.front()->Top().Title()));
+  pdf.setTitle(QString::fromStdString(levels.front()->Top().Session().Title()));
   auto pageOf = [&](const Rect& area) {
     const QSizeF points(area.Width() * 0.72, area.Height() * 0.72);
     return QPageLayout(QPageSize(points, QPageSize::Point, QString(), QPageSize::ExactMatch),

@@ -91,10 +91,10 @@ void CWorkflowView::ZoomToFit() {
 }
 
 void CWorkflowView::ZoomToSelection() {
-  if (!doc_ || doc_->SelectedNodes().empty()) return;
+  if (!doc_ || doc_->Session().SelectedNodes().empty()) return;
   // The tasks with their texts; their arrows may run anywhere and stay out.
-  Rect bounds = velk::NodeTextArea(doc_->SelectedNodes().front()->GetRect(), offsets_);
-  for (const velk::CNode* node : doc_->SelectedNodes())
+  Rect bounds = velk::NodeTextArea(doc_->Session().SelectedNodes().front()->GetRect(), offsets_);
+  for (const velk::CNode* node : doc_->Session().SelectedNodes())
     bounds = bounds.United(velk::NodeTextArea(node->GetRect(), offsets_));
   ZoomToArea(bounds);
 }
@@ -413,7 +413,7 @@ bool CWorkflowView::OwnUpdate(int id, CmdUI& ui) const {
     case cmd::ViewZoomFit:
       return true;
     case cmd::ViewZoomSelection:
-      ui.enabled = doc_ && !doc_->SelectedNodes().empty();
+      ui.enabled = doc_ && !doc_->Session().SelectedNodes().empty();
       return true;
     case cmd::FilePrint:
     case cmd::FilePrintPreview:

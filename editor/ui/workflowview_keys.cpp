@@ -41,19 +41,20 @@ bool CWorkflowView::SelectionKey(QKeyEvent& event) {
   switch (event.key()) {
     case Qt::Key_Tab:
     case Qt::Key_Backtab: {
-      const std::vector<velk::CNode*>& selected = doc_->SelectedNodes();
+      const std::vector<velk::CNode*>& selected = doc_->Session().SelectedNodes();
       velk::CNode* next = velk::NextInDrawingOrder(
           doc_->LevelNodes(), selected.empty() ? nullptr : selected.back(),
           event.key() == Qt::Key_Tab && !(event.modifiers() & Qt::ShiftModifier));
       if (!next) return false;
-      doc_->DeselectAll();
-      doc_->SelectNode(*next);
+      doc_->Session().DeselectAll();
+      doc_->Session().SelectNode(*next);
       ScrollIntoView(next->GetRect());
       break;
     }
     case Qt::Key_Return:
     case Qt::Key_Enter:
-      if (doc_->SelectedNodes().empty() && doc_->SelectedArrows().empty()) return false;
+      if (doc_->Session().SelectedNodes().empty() && doc_->Session().SelectedArrows().empty())
+        return false;
       OnCommand(cmd::Properties);
       return true;
     case Qt::Key_Escape:
@@ -64,7 +65,7 @@ bool CWorkflowView::SelectionKey(QKeyEvent& event) {
       else
         editor_.Tools().Switch(velk::ToolId::Select, this);
       if (QWidget::mouseGrabber() == viewport()) viewport()->releaseMouse();
-      doc_->DeselectAll();
+      doc_->Session().DeselectAll();
       break;
     default:
       return false;
@@ -79,15 +80,15 @@ void CWorkflowView::keyPressEvent(QKeyEvent* event) {
   const std::optional<velk::KeyDirection> direction = ArrowKeyDirection(event->key());
   const Qt::KeyboardModifiers others =
       event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
-  if (!direction || others || !doc_ || doc_->SelectedNodes().empty())
+  if (!direction || others || !doc_ || doc_->Session().SelectedNodes().empty())
     return QAbstractScrollArea::keyPressEvent(event);
   event->accept();
   if (!keyRun_) keyRun_ = std::make_unique<velk::EditScope>(*doc_, std::string());
   const velk::ModelerSettings& settings = editor_.Settings();
-  if (velk::NudgeNodes(*doc_, doc_->SelectedNodes(), *direction,
+  if (velk::NudgeNodes(*doc_, doc_->Session().SelectedNodes(), *direction,
                        event->modifiers() & Qt::ShiftModifier,
                        {settings.gridSize, settings.gridMagnetic}, 1.0 / PixelsPerUnitX())) {
-    doc_->SetModified();
+    doc_->Session().SetModified();
     editor_.UpdateAllViews(*doc_);
   }
 }

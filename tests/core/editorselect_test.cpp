@@ -22,17 +22,18 @@ TEST_F(WorkflowTest, PressSelectsNodesArrowsOrStartsARubberBand) {
   EXPECT_EQ(g.Press(doc, {17, -17}, false, false), DragMode::Move);
   g.Release(doc, {17, -17}, kNoGrid);
   EXPECT_EQ(g.Press(doc, {217, -17}, /*shift=*/true, false), DragMode::Move);
-  EXPECT_EQ(doc.SelectedNodes(), (std::vector<CNode*>{a, b}));
+  EXPECT_EQ(doc.Session().SelectedNodes(), (std::vector<CNode*>{a, b}));
 
   EXPECT_EQ(g.Press(doc, {100, -17}, true, false), DragMode::ArrowSelected);
   EXPECT_TRUE(ab->IsSelected());
-  EXPECT_EQ(doc.SelectedNodes().size(), 2u) << "SHIFT keeps the nodes";
+  EXPECT_EQ(doc.Session().SelectedNodes().size(), 2u) << "SHIFT keeps the nodes";
   EXPECT_EQ(g.Press(doc, {17, -17}, false, false), DragMode::Move);
   EXPECT_FALSE(ab->IsSelected()) << "a plain click on a node drops the arrows";
-  EXPECT_EQ(doc.SelectedNodes().size(), 2u) << "a selected node keeps the selection for moving";
+  EXPECT_EQ(doc.Session().SelectedNodes().size(), 2u)
+      << "a selected node keeps the selection for moving";
 
   EXPECT_EQ(g.Press(doc, {500, -500}, false, false), DragMode::RubberBand);
-  EXPECT_TRUE(doc.SelectedNodes().empty());
+  EXPECT_TRUE(doc.Session().SelectedNodes().empty());
 }
 
 TEST_F(WorkflowTest, TabWalksTheLevelTopToBottomThenLeftToRightAndRoundIt) {
@@ -59,10 +60,11 @@ TEST_F(WorkflowTest, RubberBandSelectsExactlyTheNodesItIntersects) {
   g.Press(doc, {-10, 10}, false, false);
   SelectGesture::Change ch = g.Drag(doc, {10, -210}, kNoGrid);
   EXPECT_TRUE(ch.selectionChanged);
-  EXPECT_EQ(doc.SelectedNodes(), (std::vector<CNode*>{a, c}));
+  EXPECT_EQ(doc.Session().SelectedNodes(), (std::vector<CNode*>{a, c}));
   ch = g.Drag(doc, {10, -10}, kNoGrid);
   EXPECT_EQ(ch.oldBand, (Rect{-10, 10, 10, -210}));
-  EXPECT_EQ(doc.SelectedNodes(), std::vector<CNode*>{a}) << "nodes left behind are deselected";
+  EXPECT_EQ(doc.Session().SelectedNodes(), std::vector<CNode*>{a})
+      << "nodes left behind are deselected";
   ch = g.Release(doc, {10, -10}, kNoGrid);
   EXPECT_TRUE(ch.oldBand.has_value());
   EXPECT_EQ(g.Mode(), DragMode::None);
@@ -71,14 +73,14 @@ TEST_F(WorkflowTest, RubberBandSelectsExactlyTheNodesItIntersects) {
 TEST_F(WorkflowTest, DraggingMovesTheSelectionAndMarksTheWorkflowModified) {
   CNode* a = Add("A", 0, 0);
   CNode* b = Add("B", 2, 0);
-  doc.SelectNode(*a);
-  doc.SelectNode(*b, true);
+  doc.Session().SelectNode(*a);
+  doc.Session().SelectNode(*b, true);
   SelectGesture g;
   g.Press(doc, {20, -20}, false, false);
   g.Drag(doc, {20, -20}, kNoGrid);
-  EXPECT_FALSE(doc.IsModified()) << "no distance, no change";
+  EXPECT_FALSE(doc.Session().IsModified()) << "no distance, no change";
   const SelectGesture::Change ch = g.Drag(doc, {50, -60}, kNoGrid);
-  EXPECT_TRUE(doc.IsModified());
+  EXPECT_TRUE(doc.Session().IsModified());
   EXPECT_EQ(a->GetRect(), NodeRectAt(30, -40));
   EXPECT_EQ(b->GetRect(), NodeRectAt(230, -40));
   EXPECT_TRUE(ch.moved);
@@ -92,7 +94,7 @@ TEST_F(WorkflowTest, AClickWithoutAMoveLeavesANodeOffTheMagneticGrid) {
   g.Drag(doc, {17, -17}, magnetic);
   g.Release(doc, {17, -17}, magnetic);
   EXPECT_EQ(a->GetRect(), NodeRectAt(0, 0));
-  EXPECT_FALSE(doc.IsModified());
+  EXPECT_FALSE(doc.Session().IsModified());
   g.Press(doc, {17, -17}, false, false);
   g.Drag(doc, {40, -17}, magnetic);
   g.Release(doc, {40, -17}, magnetic);
@@ -130,12 +132,12 @@ TEST_F(WorkflowTest, ContextMenuFollowsTheSingleSelectedNodesKind) {
       {NodeKind::Extern, ContextMenu::Subscribed},   {NodeKind::ExtWFTask, ContextMenu::General},
       {NodeKind::EIDM, ContextMenu::General}};
   for (auto [kind, menu] : cases) {
-    doc.SelectNode(*Add("N", 0, 0, kind));
+    doc.Session().SelectNode(*Add("N", 0, 0, kind));
     EXPECT_EQ(ChooseContextMenu(doc, false, true), menu) << static_cast<int>(kind);
     EXPECT_EQ(ChooseContextMenu(doc, true, true), ContextMenu::Arrow);
     EXPECT_EQ(ChooseContextMenu(doc, false, false), ContextMenu::General) << "empty space";
   }
-  doc.SelectNode(*Add("Second"), true);
+  doc.Session().SelectNode(*Add("Second"), true);
   EXPECT_EQ(ChooseContextMenu(doc, false, true), ContextMenu::General);
 }
 
@@ -160,12 +162,12 @@ TEST_F(WorkflowTest, DropsChangeOnlyMatchingTargets) {
   CNode* task = Add("Task", 0, 0, NodeKind::ExtWFTask);
   CNode* subscribed = Add("Subscribed", 1, 0, NodeKind::Extern);
   EXPECT_FALSE(DropPerson(doc, *subscribed, "Jane Roe/Partner"));
-  EXPECT_FALSE(doc.IsModified());
+  EXPECT_FALSE(doc.Session().IsModified());
   EXPECT_TRUE(DropPerson(doc, *task, "Jane Roe/Partner"));
   EXPECT_EQ(task->Attributes().member, "Jane Roe/Partner");
   EXPECT_EQ(task->Picture(), 9);
-  EXPECT_EQ(doc.SelectedNodes(), std::vector<CNode*>{task});
-  EXPECT_TRUE(doc.IsModified()) << "a dropped value must not be lost on close";
+  EXPECT_EQ(doc.Session().SelectedNodes(), std::vector<CNode*>{task});
+  EXPECT_TRUE(doc.Session().IsModified()) << "a dropped value must not be lost on close";
 
   EXPECT_FALSE(DropExternalViewLeaf(doc, *task, "L1", "Partner"));
   EXPECT_TRUE(DropExternalViewLeaf(doc, *subscribed, "0123ABCD", std::nullopt));

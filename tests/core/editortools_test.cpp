@@ -67,27 +67,27 @@ TEST_F(WorkflowTest, InsertOnAnArrowSplitsItIntoTwoAndArrows) {
   CNode* s = Add("S", 0, 0);
   CNode* t = Add("T", 4, 0);
   CArrow* old = doc.CreateArrow(*s, *t, {RoutingKind::Cor, "Amount > 10", "@True"});
-  doc.SelectNode(*s);
+  doc.Session().SelectNode(*s);
   const InsertResult r = InsertNodeAt(doc, NodeKind::Intern, {200, -17}, {50, false});
   EXPECT_EQ(r.splitArrow, old);
-  EXPECT_TRUE(doc.IsModified());
+  EXPECT_TRUE(doc.Session().IsModified());
   ASSERT_EQ(doc.AllArrows().size(), 2u);
   for (const CArrow* arrow : doc.AllArrows()) {
     EXPECT_EQ(arrow->Routing(), ArrowRouting()) << "kind and condition are dropped";
     EXPECT_TRUE(arrow->Source() == r.node || arrow->Target() == r.node);
   }
   EXPECT_TRUE(HasArrow(s, r.node) && HasArrow(r.node, t));
-  EXPECT_EQ(doc.SelectedNodes(), std::vector<CNode*>{s});
+  EXPECT_EQ(doc.Session().SelectedNodes(), std::vector<CNode*>{s});
 }
 
 TEST_F(WorkflowTest, InsertBesideArrowsSnapsAndSelectsOnlyTheNewNode) {
   CNode* other = Add("Other", 5, 5);
-  doc.SelectNode(*other);
+  doc.Session().SelectNode(*other);
   const InsertResult cluster = InsertNodeAt(doc, NodeKind::IWC, {101, -101}, {50, true});
   EXPECT_EQ(cluster.node->GetRect(), (Rect{83, -83, 117, -117}));
   EXPECT_EQ(cluster.node->SavedRect(0), cluster.node->GetRect());
   EXPECT_EQ(cluster.node->RepresentsCluster(), 2) << "with its own new level";
-  EXPECT_EQ(doc.SelectedNodes(), std::vector<CNode*>{cluster.node});
+  EXPECT_EQ(doc.Session().SelectedNodes(), std::vector<CNode*>{cluster.node});
   EXPECT_EQ(cluster.splitArrow, nullptr);
 }
 
@@ -104,7 +104,7 @@ TEST_F(WorkflowTest, ArrowToolConnectsSourceToTargetAndIgnoresTheSourceClickedAg
   EXPECT_EQ(gesture.Press(doc, tools, {17, -17}).outcome, O::SameNode);
   EXPECT_EQ(tools.Active(), ToolId::ArrowNoSource);
   EXPECT_EQ(doc.AllArrows().size(), 0u);
-  EXPECT_FALSE(doc.IsModified());
+  EXPECT_FALSE(doc.Session().IsModified());
 
   gesture.Press(doc, tools, {17, -17});
   EXPECT_EQ(gesture.Press(doc, tools, {500, -500}).outcome, O::Cleared);
@@ -115,7 +115,7 @@ TEST_F(WorkflowTest, ArrowToolConnectsSourceToTargetAndIgnoresTheSourceClickedAg
   EXPECT_EQ(made.outcome, O::ArrowMade);
   EXPECT_TRUE(HasArrow(a, b));
   EXPECT_EQ(made.arrow->Kind(), RoutingKind::And);
-  EXPECT_TRUE(doc.IsModified());
+  EXPECT_TRUE(doc.Session().IsModified());
   EXPECT_EQ(tools.Active(), ToolId::ArrowNoSource);
 }
 

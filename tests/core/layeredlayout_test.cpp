@@ -123,7 +123,7 @@ TEST_F(WorkflowTest, LayeredLayoutFollowsTheStartTaskAndUndoRestoresEveryRectang
   EXPECT_GT(s->GetRect().bottom, a->GetRect().top) << "the start heads the first row";
   EXPECT_GT(a->GetRect().bottom, b->GetRect().top);
   EXPECT_FALSE(ArrangeAsLayers(doc, {50})) << "laid out again, nothing moves";
-  ASSERT_TRUE(doc.History().Undo());
+  ASSERT_TRUE(doc.Session().History().Undo());
   std::vector<Rect> after_undo;
   for (const CNode* n : doc.AllNodes()) after_undo.push_back(n->GetRect());
   EXPECT_EQ(after_undo, before);

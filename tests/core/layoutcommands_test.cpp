@@ -25,8 +25,8 @@ class LayoutCommandsTest : public WorkflowTest {
     return rects;
   }
   void Select(std::initializer_list<CNode*> nodes) {
-    doc.DeselectAll();
-    for (CNode* n : nodes) doc.SelectNode(*n, true);
+    doc.Session().DeselectAll();
+    for (CNode* n : nodes) doc.Session().SelectNode(*n, true);
   }
 };
 
@@ -200,7 +200,7 @@ TEST_F(LayoutCommandsTest, GroupingAToBMakesAClusterInAsPlace) {
   EXPECT_EQ(inside->Target(), b);
   EXPECT_EQ(loop->Target(), a) << "a loop inside stays inside";
   EXPECT_EQ(doc.LevelNodes(), (std::vector<CNode*>{in, out, empty, k}));
-  EXPECT_EQ(doc.SelectedNodes(), (std::vector<CNode*>{k}));
+  EXPECT_EQ(doc.Session().SelectedNodes(), (std::vector<CNode*>{k}));
 }
 
 TEST_F(LayoutCommandsTest, GroupingRefusalsChangeNothing) {
@@ -280,8 +280,8 @@ TEST_F(LayoutCommandsTest, UndoRestoresEveryRectangleAndTheClusterStructure) {
     EditScope scope(doc, "Group");
     GroupSelectionAsCluster(doc);
   }
-  EXPECT_EQ(doc.History().StepCount(), 3u);
-  while (doc.History().Undo()) {
+  EXPECT_EQ(doc.Session().History().StepCount(), 3u);
+  while (doc.Session().History().Undo()) {
   }
   EXPECT_EQ(Rects(), rects);
   EXPECT_TRUE(doc.TakeSnapshot().SameContent(before));

@@ -16,8 +16,8 @@ TEST_F(WorkflowTest, CopyTakesOnlyArrowsBetweenSelectedNodes) {
   Link(a, b, RoutingKind::Or);
   Link(b, c);
   Link(c, a);
-  doc.SelectNode(*a);
-  doc.SelectNode(*b, true);
+  doc.Session().SelectNode(*a);
+  doc.Session().SelectNode(*b, true);
 
   NodeClipboard clipboard;
   EXPECT_FALSE(clipboard.IsFilled());
@@ -34,7 +34,7 @@ TEST_F(WorkflowTest, CopyTakesOnlyArrowsBetweenSelectedNodes) {
   EXPECT_EQ(arrows[0]->Target(), nodes[1]);
   EXPECT_EQ(nodes[1]->IncomingArrows().size(), 1u);
 
-  doc.DeselectAll();
+  doc.Session().DeselectAll();
   clipboard.Copy(doc);
   EXPECT_FALSE(clipboard.IsFilled()) << "a copy of an empty selection empties the clipboard";
 }
@@ -46,7 +46,7 @@ TEST_F(WorkflowTest, PasteMakesConnectedCopiesInTheTargetLevel) {
   Link(start, task, RoutingKind::Xor);
   Link(task, cluster);
   doc.DefineAsWorkflowStart(*start);
-  doc.SelectAllNodes();
+  doc.Session().SelectAllNodes();
   NodeClipboard clipboard;
   clipboard.Copy(doc);
 

@@ -47,7 +47,7 @@ TEST_F(SubWorkflowTest, CreationSavesASubWorkflowThatOpensAgainAndLinksItsTask) 
   EXPECT_EQ(check->SubWorkflowId(), sub.Header().workflowId);
   EXPECT_EQ(check->ClusterDocument(), &sub);
   EXPECT_EQ(sub.RepresentingNode(), check);
-  EXPECT_TRUE(doc.IsModified());
+  EXPECT_TRUE(doc.Session().IsModified());
   // Saved as the modeler saves: checked, with every database the save needs.
   EXPECT_FALSE(ui.infoCenter().entries(kConsistencyCheckCategory).empty());
   EXPECT_TRUE(sub.Databases().AllInitialised());

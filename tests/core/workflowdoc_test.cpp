@@ -35,35 +35,35 @@ TEST_F(WorkflowTest, TitleShowsNameVersionStatusAndModification) {
     h.version = c.version;
     h.status = c.status;
     doc.SetHeader(h);
-    EXPECT_EQ(doc.Title(), c.title);
-    EXPECT_EQ(doc.SaveChangesQuestion(), std::string("Save changes in ") + c.title + " ");
+    EXPECT_EQ(doc.Session().Title(), c.title);
+    EXPECT_EQ(doc.Session().SaveChangesQuestion(), std::string("Save changes in ") + c.title + " ");
   }
   CWorkflowDoc* cluster = doc.OpenClusterDocument(*Add("Check", 0, 0, NodeKind::IWC));
-  EXPECT_EQ(cluster->Title(), "Odd v1 (Design) subflow: Check");
-  doc.SetModified();  // a change on the top level shows in every window of the workflow
-  EXPECT_EQ(doc.Title(), "Odd v1 (Design) *");
-  EXPECT_EQ(cluster->Title(), "Odd v1 (Design) subflow: Check *");
-  doc.ClearModified();
-  EXPECT_EQ(cluster->Title(), "Odd v1 (Design) subflow: Check");
+  EXPECT_EQ(cluster->Session().Title(), "Odd v1 (Design) subflow: Check");
+  doc.Session().SetModified();  // a change on the top level shows in every window of the workflow
+  EXPECT_EQ(doc.Session().Title(), "Odd v1 (Design) *");
+  EXPECT_EQ(cluster->Session().Title(), "Odd v1 (Design) subflow: Check *");
+  doc.Session().ClearModified();
+  EXPECT_EQ(cluster->Session().Title(), "Odd v1 (Design) subflow: Check");
 }
 
 TEST_F(WorkflowTest, ChangesInAClusterWindowMarkTheWholeWorkflowModified) {
   std::vector<CWorkflowDoc*> refreshed;
-  doc.SetTitleHandler([&](CWorkflowDoc& d) { refreshed.push_back(&d); });
+  doc.Session().SetTitleHandler([&](CWorkflowDoc& d) { refreshed.push_back(&d); });
   CWorkflowDoc* cluster = doc.OpenClusterDocument(*Add("C", 0, 0, NodeKind::IWC));
-  cluster->SetTitleHandler([&](CWorkflowDoc& d) { refreshed.push_back(&d); });
+  cluster->Session().SetTitleHandler([&](CWorkflowDoc& d) { refreshed.push_back(&d); });
 
-  cluster->SetModified();
-  cluster->SetModified();
-  EXPECT_TRUE(doc.IsModified());
-  EXPECT_TRUE(doc.NeedsSaveQuestion());
-  EXPECT_FALSE(cluster->NeedsSaveQuestion());
+  cluster->Session().SetModified();
+  cluster->Session().SetModified();
+  EXPECT_TRUE(doc.Session().IsModified());
+  EXPECT_TRUE(doc.Session().NeedsSaveQuestion());
+  EXPECT_FALSE(cluster->Session().NeedsSaveQuestion());
   EXPECT_EQ(refreshed.size(), 2u) << "each window once";
 
   refreshed.clear();
-  doc.ClearModified();
-  EXPECT_FALSE(doc.IsModified());
-  EXPECT_FALSE(cluster->IsModified());
+  doc.Session().ClearModified();
+  EXPECT_FALSE(doc.Session().IsModified());
+  EXPECT_FALSE(cluster->Session().IsModified());
   EXPECT_EQ(refreshed.size(), 2u);
 }
 
@@ -119,8 +119,8 @@ TEST_F(WorkflowTest, ClosingAClusterWindowDropsItsSelection) {
   CNode* a = Add(*level, "A");
   CNode* b = Add(*level, "B", 1);
   CArrow* ab = level->CreateArrow(*a, *b);
-  level->SelectNode(*a);
-  level->SelectArrow(*ab);
+  level->Session().SelectNode(*a);
+  level->Session().SelectArrow(*ab);
   doc.CloseClusterDocument(*level);
   EXPECT_FALSE(a->IsSelected());
   EXPECT_FALSE(ab->IsSelected());
@@ -153,20 +153,20 @@ TEST_F(WorkflowTest, SelectionReplacesOrAddsAndCoversOnlyTheLevel) {
   CNode* b = Add("B", 1);
   CNode* cluster = Add("C", 2, 0, NodeKind::IWC);
   CNode* inner = Add(*doc.OpenClusterDocument(*cluster), "Inner");
-  doc.SelectNode(*a);
-  doc.SelectNode(*b);
-  EXPECT_EQ(doc.SelectedNodes(), (std::vector<CNode*>{b}));
+  doc.Session().SelectNode(*a);
+  doc.Session().SelectNode(*b);
+  EXPECT_EQ(doc.Session().SelectedNodes(), (std::vector<CNode*>{b}));
   EXPECT_FALSE(a->IsSelected());
-  doc.SelectNode(*a, true);
-  doc.SelectNode(*a, true);
-  EXPECT_EQ(doc.SelectedNodes(), (std::vector<CNode*>{b, a}));
-  doc.SelectAllNodes();
-  EXPECT_EQ(doc.SelectedNodes(), (std::vector<CNode*>{b, a, cluster}));
+  doc.Session().SelectNode(*a, true);
+  doc.Session().SelectNode(*a, true);
+  EXPECT_EQ(doc.Session().SelectedNodes(), (std::vector<CNode*>{b, a}));
+  doc.Session().SelectAllNodes();
+  EXPECT_EQ(doc.Session().SelectedNodes(), (std::vector<CNode*>{b, a, cluster}));
   EXPECT_FALSE(inner->IsSelected());
-  doc.DeselectNode(*b);
-  EXPECT_EQ(doc.SelectedNodes(), (std::vector<CNode*>{a, cluster}));
-  doc.DeselectAll();
-  EXPECT_TRUE(doc.SelectedNodes().empty());
+  doc.Session().DeselectNode(*b);
+  EXPECT_EQ(doc.Session().SelectedNodes(), (std::vector<CNode*>{a, cluster}));
+  doc.Session().DeselectAll();
+  EXPECT_TRUE(doc.Session().SelectedNodes().empty());
   EXPECT_FALSE(a->IsSelected());
 }
 

@@ -51,21 +51,21 @@ TEST_F(WorkflowTest, DeletedArrowLeavesEveryListAndASelectionGoesNodesFirst) {
   CNode* c = Add("C", 2);
   CArrow* arrow = Link(a, b);
   CArrow* kept = Link(b, a);
-  doc.SelectArrow(*arrow);
+  doc.Session().SelectArrow(*arrow);
   doc.DeleteArrow(*arrow);
   EXPECT_TRUE(a->OutgoingArrows().empty());
   EXPECT_TRUE(b->IncomingArrows().empty());
-  EXPECT_TRUE(doc.SelectedArrows().empty());
+  EXPECT_TRUE(doc.Session().SelectedArrows().empty());
   ASSERT_EQ(doc.AllArrows().size(), 1u);
   EXPECT_EQ(doc.AllArrows()[0], kept);
 
   CArrow* ab = Link(a, b);
   Link(b, c);
   CArrow* ca = Link(c, a);
-  doc.SelectNode(*b);
-  doc.SelectArrow(*ab);
-  doc.SelectArrow(*ca, true);
-  doc.DeleteSelection();  // ab went with b before the arrows' turn
+  doc.Session().SelectNode(*b);
+  doc.Session().SelectArrow(*ab);
+  doc.Session().SelectArrow(*ca, true);
+  doc.Session().DeleteSelection();  // ab went with b before the arrows' turn
   EXPECT_EQ(doc.LevelNodes(), (std::vector<CNode*>{a, c}));
   EXPECT_TRUE(doc.AllArrows().empty());
 }
@@ -79,7 +79,7 @@ TEST_F(WorkflowTest, DeletedNodeTakesItsArrowsAndEveryReferenceAlong) {
   Link(x, x);
   CArrow* ab = Link(a, b);
   doc.DefineAsWorkflowStart(*x);
-  doc.SelectNode(*x);
+  doc.Session().SelectNode(*x);
 
   doc.DeleteNode(*x);
   EXPECT_EQ(doc.NodeCount(), 2u);
@@ -88,7 +88,25 @@ TEST_F(WorkflowTest, DeletedNodeTakesItsArrowsAndEveryReferenceAlong) {
   EXPECT_EQ(a->OutgoingArrows(), (std::vector<CArrow*>{ab}));
   EXPECT_EQ(b->IncomingArrows(), (std::vector<CArrow*>{ab}));
   EXPECT_EQ(doc.StartNode(), nullptr) << "no dangling start node";
-  EXPECT_TRUE(doc.SelectedNodes().empty());
+  EXPECT_TRUE(doc.Session().SelectedNodes().empty());
+}
+
+TEST_F(WorkflowTest, DeletingThroughTheTopLeavesNoClusterWindowSelectingTheDeleted) {
+  CNode* cluster = Add("C", 0, 0, NodeKind::IWC);
+  CWorkflowDoc* level = doc.OpenClusterDocument(*cluster);
+  CNode* a = Add(*level, "A");
+  CNode* b = Add(*level, "B", 1);
+  CNode* c = Add(*level, "C2", 2);
+  CArrow* ab = level->CreateArrow(*a, *b);
+  CArrow* bc = level->CreateArrow(*b, *c);
+  level->Session().SelectNode(*a);
+  level->Session().SelectNode(*c, true);
+  level->Session().SelectArrow(*ab);
+  level->Session().SelectArrow(*bc, true);
+  doc.DeleteNode(*a);  // takes its arrow along
+  doc.DeleteArrow(*bc);
+  EXPECT_EQ(level->Session().SelectedNodes(), (std::vector<CNode*>{c}));
+  EXPECT_TRUE(level->Session().SelectedArrows().empty());
 }
 
 TEST_F(WorkflowTest, DeletedSubscribedWorkflowReleasesItsReferences) {
@@ -124,11 +142,11 @@ TEST_F(WorkflowTest, DeletingANonEmptyClusterNeedsConfirmationAndTakesNestedLeve
 
   EXPECT_TRUE(doc.NeedsConfirmationToDelete(*cluster));
   EXPECT_FALSE(doc.NeedsConfirmationToDelete(*before));
-  doc.SelectNode(*cluster);
-  doc.SelectNode(*before, true);
-  EXPECT_EQ(doc.SelectionNeedingConfirmation(), (std::vector<CNode*>{cluster}));
-  doc.SelectNode(*cluster);
-  doc.DeleteSelection({cluster});
+  doc.Session().SelectNode(*cluster);
+  doc.Session().SelectNode(*before, true);
+  EXPECT_EQ(doc.Session().SelectionNeedingConfirmation(), (std::vector<CNode*>{cluster}));
+  doc.Session().SelectNode(*cluster);
+  doc.Session().DeleteSelection({cluster});
   EXPECT_EQ(doc.NodeCount(), 5u) << "the spared cluster stays";
 
   doc.DeleteNode(*cluster);
@@ -171,12 +189,12 @@ TEST_F(WorkflowTest, ClearGraphEmptiesEverything) {
   CNode* k = Add("K", 1, 0, NodeKind::IWC);
   Link(a, k);
   doc.DefineAsWorkflowStart(*a);
-  doc.SelectNode(*a);
+  doc.Session().SelectNode(*a);
   doc.OpenClusterDocument(*k);
   doc.ClearGraph();
   EXPECT_EQ(doc.NodeCount(), 0u);
   EXPECT_TRUE(doc.AllArrows().empty());
-  EXPECT_TRUE(doc.SelectedNodes().empty());
+  EXPECT_TRUE(doc.Session().SelectedNodes().empty());
   EXPECT_TRUE(doc.ClusterDocuments().empty());
   EXPECT_EQ(doc.StartNode(), nullptr);
 }

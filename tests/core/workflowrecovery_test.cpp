@@ -100,7 +100,7 @@ TEST_F(RecoveryTest, EveryCopyIsOfferedOrReportedAndSetAsideWithoutACrash) {
         ui, next,
         [this] { return std::make_shared<CWorkflowDoc>(ui, "CN=Bo/O=Marvelund", "07.12.2026"); },
         [&](std::shared_ptr<CWorkflowDoc> restored) {
-          EXPECT_TRUE(restored->IsModified());
+          EXPECT_TRUE(restored->Session().IsModified());
           EXPECT_EQ(restored->Header().workflowId, "W1");
           offered.push_back(restored->Header().name);
         });

@@ -136,7 +136,7 @@ TEST_F(SaveFormatTest, HeaderItemsInOrderWithTheirWriters) {
   EXPECT_TRUE(std::regex_match(Texts(h, "LastModify").at(0),
                                std::regex(R"(\d\d\.\d\d\.\d{4} \d\d:\d\d:\d\d)")));
   EXPECT_FALSE(doc.IsNew());
-  EXPECT_FALSE(doc.IsModified());
+  EXPECT_FALSE(doc.Session().IsModified());
 }
 
 TEST_F(SaveFormatTest, TaskItemsInOrderWithTheirWriters) {

@@ -44,7 +44,7 @@ class WorkflowUndoTest : public WorkflowTest {
     Link(inner1, inner2);
     doc.DefineAsWorkflowStart(*a);
     doc.DefineAsWorkflowEnd(*c);
-    doc.History().Clear();
+    doc.Session().History().Clear();
   }
 
   // Names of the nodes' link targets, to see that links point at the right nodes.
@@ -89,16 +89,14 @@ TEST_F(WorkflowUndoTest, EveryEditKindRoundTripsExactly) {
       {"Disconnect", [&] { doc.DisconnectReference(*ext2); }},
       {"Cut and paste",
        [&] {
-         doc.SelectNode(*a);
-         doc.SelectNode(*b, true);
+         doc.Session().SelectNode(*a);
+         doc.Session().SelectNode(*b, true);
          clipboard.Copy(doc);
-         doc.DeleteSelection();
+         doc.Session().DeleteSelection();
          clipboard.Paste(doc);
        }},
       {"Workflow settings",
-       [&] {
-         EditHeader(doc, [&](WorkflowHeader& h) { h.freeText = "changed"; });
-       }},
+       [&] { EditHeader(doc, [&](WorkflowHeader& h) { h.freeText = "changed"; }); }},
   };
   for (const auto& [name, edit] : edits) {
     SCOPED_TRACE(name);
@@ -112,15 +110,15 @@ TEST_F(WorkflowUndoTest, EveryEditKindRoundTripsExactly) {
     const WorkflowSnapshot after = doc.TakeSnapshot();
     const auto linksAfter = Links();
     ASSERT_FALSE(after.SameContent(before));
-    EXPECT_EQ(doc.History().UndoName(), name);
-    ASSERT_TRUE(doc.History().Undo());
+    EXPECT_EQ(doc.Session().History().UndoName(), name);
+    ASSERT_TRUE(doc.Session().History().Undo());
     EXPECT_TRUE(doc.TakeSnapshot().SameContent(before));
     EXPECT_EQ(Links(), linksBefore);
-    EXPECT_EQ(doc.History().RedoName(), name);
-    ASSERT_TRUE(doc.History().Redo());
+    EXPECT_EQ(doc.Session().History().RedoName(), name);
+    ASSERT_TRUE(doc.Session().History().Redo());
     EXPECT_TRUE(doc.TakeSnapshot().SameContent(after));
     EXPECT_EQ(Links(), linksAfter);
-    ASSERT_TRUE(doc.History().Undo());
+    ASSERT_TRUE(doc.Session().History().Undo());
     EXPECT_TRUE(doc.TakeSnapshot().SameContent(before));
   }
 }
@@ -137,7 +135,7 @@ TEST_F(WorkflowUndoTest, ScopesRecordOnlyChangesAndNestInOneStep) {
     EditScope scope(doc, name);
     action();
   }
-  EXPECT_FALSE(doc.History().CanUndo()) << doc.History().UndoName();
+  EXPECT_FALSE(doc.Session().History().CanUndo()) << doc.Session().History().UndoName();
   doc.MoveNode(*a, -10, 0);
   {
     EditScope outer(doc, "Outer");
@@ -145,9 +143,9 @@ TEST_F(WorkflowUndoTest, ScopesRecordOnlyChangesAndNestInOneStep) {
     EditScope inner(doc, "Inner");
     doc.MoveNode(*b, 10, 0);
   }
-  EXPECT_EQ(doc.History().StepCount(), 1u);
-  EXPECT_EQ(doc.History().UndoName(), "Outer");
-  doc.History().Undo();
+  EXPECT_EQ(doc.Session().History().StepCount(), 1u);
+  EXPECT_EQ(doc.Session().History().UndoName(), "Outer");
+  doc.Session().History().Undo();
   EXPECT_EQ(a->GetRect(), NodeRectAt(0, 0));
   EXPECT_EQ(b->GetRect(), NodeRectAt(100, 0));
 }
@@ -157,60 +155,60 @@ TEST_F(WorkflowUndoTest, NewEditDropsRedoAndLoadClearsHistory) {
     EditScope scope(doc, "Move");
     doc.MoveNode(*a, 10, 0);
   }
-  doc.History().Undo();
-  ASSERT_TRUE(doc.History().CanRedo());
+  doc.Session().History().Undo();
+  ASSERT_TRUE(doc.Session().History().CanRedo());
   {
     EditScope scope(doc, "Insert");
     doc.InsertNode(NodeRectAt(700, 0), NodeKind::Intern);
   }
-  EXPECT_FALSE(doc.History().CanRedo());
-  EXPECT_EQ(doc.History().StepCount(), 2u);
+  EXPECT_FALSE(doc.Session().History().CanRedo());
+  EXPECT_EQ(doc.Session().History().StepCount(), 2u);
   {
     // Loading empties the graph and starts a new history, even inside a scope.
     EditScope scope(doc, "Open");
     doc.ClearGraph();
     Add("Loaded");
   }
-  EXPECT_FALSE(doc.History().CanUndo());
+  EXPECT_FALSE(doc.Session().History().CanUndo());
 }
 
 TEST_F(WorkflowUndoTest, ModifiedFlagFollowsTheHistory) {
-  doc.ClearModified();
+  doc.Session().ClearModified();
   {
     EditScope scope(doc, "Move");
     doc.MoveNode(*a, 10, 0);
-    doc.SetModified();
+    doc.Session().SetModified();
   }
-  ASSERT_TRUE(doc.IsModified());
-  doc.History().Undo();
-  EXPECT_FALSE(doc.IsModified());
-  EXPECT_EQ(doc.Title().find(" *"), std::string::npos);
-  doc.History().Redo();
-  EXPECT_TRUE(doc.IsModified());
-  doc.ClearModified();  // saved here
-  doc.History().Undo();
-  EXPECT_TRUE(doc.IsModified());
-  doc.History().Redo();
-  EXPECT_FALSE(doc.IsModified());
+  ASSERT_TRUE(doc.Session().IsModified());
+  doc.Session().History().Undo();
+  EXPECT_FALSE(doc.Session().IsModified());
+  EXPECT_EQ(doc.Session().Title().find(" *"), std::string::npos);
+  doc.Session().History().Redo();
+  EXPECT_TRUE(doc.Session().IsModified());
+  doc.Session().ClearModified();  // saved here
+  doc.Session().History().Undo();
+  EXPECT_TRUE(doc.Session().IsModified());
+  doc.Session().History().Redo();
+  EXPECT_FALSE(doc.Session().IsModified());
   // A new edit after undoing past the save leaves the saved state unreachable.
-  doc.History().Undo();
+  doc.Session().History().Undo();
   {
     EditScope scope(doc, "Insert");
     doc.InsertNode(NodeRectAt(700, 0), NodeKind::Intern);
   }
-  doc.History().Undo();
-  EXPECT_TRUE(doc.IsModified());
+  doc.Session().History().Undo();
+  EXPECT_TRUE(doc.Session().IsModified());
 
   // Restored from a recovery copy: no step leads back to what is stored.
-  doc.History().Clear();
-  doc.History().MarkNotSaved();
-  doc.SetModified();
+  doc.Session().History().Clear();
+  doc.Session().History().MarkNotSaved();
+  doc.Session().SetModified();
   {
     EditScope scope(doc, "Move");
     doc.MoveNode(*a, 10, 0);
   }
-  doc.History().Undo();
-  EXPECT_TRUE(doc.IsModified());
+  doc.Session().History().Undo();
+  EXPECT_TRUE(doc.Session().IsModified());
 }
 
 TEST_F(WorkflowUndoTest, OpenClusterWindowKeepsItsNodesAndClosesWhenItsNodeGoes) {
@@ -219,7 +217,7 @@ TEST_F(WorkflowUndoTest, OpenClusterWindowKeepsItsNodesAndClosesWhenItsNodeGoes)
     EditScope scope(*level, "Move");
     level->MoveNode(*inner1, 0, -50);
   }
-  doc.History().Undo();
+  doc.Session().History().Undo();
   EXPECT_EQ(doc.ClusterDocuments().size(), 1u);
   EXPECT_EQ(level->RepresentingNode(), cluster);
   EXPECT_EQ(level->StartNode(), inner1);
@@ -232,7 +230,7 @@ TEST_F(WorkflowUndoTest, OpenClusterWindowKeepsItsNodesAndClosesWhenItsNodeGoes)
   CNode* added = doc.AllNodes().back();
   doc.OpenClusterDocument(*added);
   ASSERT_EQ(doc.ClusterDocuments().size(), 2u);
-  doc.History().Undo();
+  doc.Session().History().Undo();
   EXPECT_EQ(doc.ClusterDocuments().size(), 1u);
 }
 
@@ -246,10 +244,10 @@ TEST_F(WorkflowUndoTest, AScopeEndingWhileAStepIsRestoredKeepsTheHistory) {
   auto run = std::make_unique<EditScope>(doc, "");
   doc.MoveNode(*a, 10, 0);
   doc.SetClusterClosingHandler([&](CWorkflowDoc&) { run.reset(); });
-  ASSERT_TRUE(doc.History().Undo());
+  ASSERT_TRUE(doc.Session().History().Undo());
   EXPECT_TRUE(doc.ClusterDocuments().empty());
-  EXPECT_EQ(doc.History().RedoName(), "Insert cluster");
-  ASSERT_TRUE(doc.History().Redo());
+  EXPECT_EQ(doc.Session().History().RedoName(), "Insert cluster");
+  ASSERT_TRUE(doc.Session().History().Redo());
   EXPECT_EQ(doc.AllNodes().back()->Kind(), NodeKind::IWC);
 }
 
@@ -268,7 +266,7 @@ TEST_F(WorkflowUndoTest, GesturesWithoutANameAreNamedByTheirChange) {
       EditScope scope(doc, "");
       edit();
     }
-    EXPECT_EQ(doc.History().UndoName(), name);
+    EXPECT_EQ(doc.Session().History().UndoName(), name);
   }
 }
 

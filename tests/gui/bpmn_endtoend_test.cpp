@@ -32,7 +32,7 @@ TEST_F(BpmnEndToEndTest, ImportOpensAProcessUnsavedRefusesOtherFilesAndExportImp
   EXPECT_EQ(Doc().Header().name, "Order Fulfilment");
   EXPECT_EQ(Doc().LevelNodes().size(), 11u);
   ASSERT_NE(Node("Receive order"), nullptr);
-  EXPECT_TRUE(Doc().NeedsSaveQuestion()) << "closing asks to save the imported workflow";
+  EXPECT_TRUE(Doc().Session().NeedsSaveQuestion()) << "closing asks to save the imported workflow";
   EXPECT_TRUE(Active()->windowTitle().endsWith(QStringLiteral(" *")));
   const auto notices = app->UserInterface().infoCenter().entries(velk::kBpmnImportCategory);
   ASSERT_EQ(notices.size(), 1u);

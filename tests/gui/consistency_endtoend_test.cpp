@@ -54,18 +54,18 @@ TEST_F(ConsistencyEndToEndTest, MenuCheckFillsTheInfoCenterAndOnlyActiveWorkflow
   MessageBoxWatcher watcher;
   Key(Qt::Key_S);
   EXPECT_EQ(watcher.Texts().join("|"), QString());
-  EXPECT_FALSE(Doc().IsModified());
+  EXPECT_FALSE(Doc().Session().IsModified());
 
   // Active: a task without name, performer and form stops the save.
   OpenWorkflow(QStringLiteral("Version 2.0"));
   ASSERT_EQ(Doc().Header().name, "Order Handling");
   ClickTool(cmd::ToolInternalTask);
   QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, Pixel({300, -900}));
-  ASSERT_TRUE(Doc().IsModified());
+  ASSERT_TRUE(Doc().Session().IsModified());
   Key(Qt::Key_S);
   EXPECT_TRUE(HasError("Checking node and cluster names"));
   EXPECT_TRUE(HasError("Checking performers in nodes and clusters "));
-  EXPECT_TRUE(Doc().IsModified()) << "not saved";
+  EXPECT_TRUE(Doc().Session().IsModified()) << "not saved";
   EXPECT_EQ(Doc().Header().version, 2);
   std::vector<int> versions = StoredVersions("Order Handling");
   std::sort(versions.begin(), versions.end());
@@ -95,7 +95,7 @@ TEST_F(ConsistencyEndToEndTest, OpenSubWorkflowAsksCreatesShowsAndReloadsIt) {
             QStringList{QStringLiteral("No Subworkflow available.Create a new ICDR Subworkflow?")});
   EXPECT_EQ(Windows(), 1) << "No leaves everything unchanged";
   EXPECT_TRUE(credit->SubWorkflowId().empty());
-  EXPECT_FALSE(caller->GetDocument()->IsModified());
+  EXPECT_FALSE(caller->GetDocument()->Session().IsModified());
 
   ChooseMenu(QStringLiteral("&Workflow"), QStringLiteral("Open Sub-Workflow"));
   ASSERT_EQ(Windows(), 2);
@@ -104,7 +104,8 @@ TEST_F(ConsistencyEndToEndTest, OpenSubWorkflowAsksCreatesShowsAndReloadsIt) {
   EXPECT_EQ(Doc().Header().workflowType, velk::WorkflowType::ICDR);
   EXPECT_EQ(credit->SubWorkflowId(), Doc().Header().workflowId);
   EXPECT_EQ(StoredVersions("ICDR: Credit check").size(), 2u) << "the demo's and the new one";
-  EXPECT_TRUE(caller->GetDocument()->IsModified()) << "the task now names its sub-workflow";
+  EXPECT_TRUE(caller->GetDocument()->Session().IsModified())
+      << "the task now names its sub-workflow";
 
   frame()->MdiArea()->setActiveSubWindow(caller);
   ChooseMenu(QStringLiteral("&Workflow"), QStringLiteral("Open Sub-Workflow"));
@@ -112,7 +113,7 @@ TEST_F(ConsistencyEndToEndTest, OpenSubWorkflowAsksCreatesShowsAndReloadsIt) {
   EXPECT_EQ(Windows(), 2);
   // Created with a start task leading to an end task, it loads again as it is.
   EXPECT_EQ(sub->GetDocument()->NodeCount(), 2u);
-  EXPECT_FALSE(sub->GetDocument()->IsModified());
+  EXPECT_FALSE(sub->GetDocument()->Session().IsModified());
 
   // The caller's find bar reaches the open sub-workflow's tasks.
   frame()->MdiArea()->setActiveSubWindow(caller);
@@ -128,12 +129,13 @@ TEST_F(ConsistencyEndToEndTest, OpenSubWorkflowAsksCreatesShowsAndReloadsIt) {
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
   ProcessEvents();
   EXPECT_EQ(Active(), sub);
-  EXPECT_EQ(Doc().SelectedNodes(), std::vector<CNode*>{Node("End")});
+  EXPECT_EQ(Doc().Session().SelectedNodes(), std::vector<CNode*>{Node("End")});
 
   // Stored with the task, the id survives saving and loading the caller.
   frame()->MdiArea()->setActiveSubWindow(caller);
   Key(Qt::Key_S);
-  ASSERT_FALSE(caller->GetDocument()->IsModified()) << watcher.Texts().join("|").toStdString();
+  ASSERT_FALSE(caller->GetDocument()->Session().IsModified())
+      << watcher.Texts().join("|").toStdString();
   const std::string id = credit->SubWorkflowId();
   caller->close();
   sub->close();

@@ -87,9 +87,9 @@ struct DemoWorkflow {
     Link(subscribed, archive);
     Link(subflow, archive);
 
-    d.SelectNode(*approve);
-    d.SelectNode(*ship, true);
-    d.SelectArrow(*arrows[3]);
+    d.Session().SelectNode(*approve);
+    d.Session().SelectNode(*ship, true);
+    d.Session().SelectArrow(*arrows[3]);
   }
 };
 

@@ -49,7 +49,7 @@ class EditingEndToEndTest : public ModelerTest {
       if (n->IsClusterNode() && n->Name() != "Fulfilment") return n;
     return nullptr;
   }
-  std::size_t Steps() const { return Doc().History().StepCount(); }
+  std::size_t Steps() const { return Doc().Session().History().StepCount(); }
 };
 
 TEST_F(EditingEndToEndTest, UndoAndRedoInTheWindowOfALevelTheyRemoveCloseItAndGoOn) {
@@ -68,7 +68,7 @@ TEST_F(EditingEndToEndTest, UndoAndRedoInTheWindowOfALevelTheyRemoveCloseItAndGo
   ASSERT_NE(GroupedCluster(), nullptr);
   DoubleClick(Centre(*GroupedCluster()));
   ASSERT_NE(Active(), top);
-  EXPECT_EQ(Doc().History().UndoName(), "Group nodes as Cluster") << "opening is no edit";
+  EXPECT_EQ(Doc().Session().History().UndoName(), "Group nodes as Cluster") << "opening is no edit";
 
   Key(Qt::Key_Z);  // the grouping goes, and the window of its level with it
   EXPECT_EQ(frame()->MdiArea()->subWindowList().size(), 1);
@@ -105,7 +105,7 @@ TEST_F(EditingEndToEndTest, ClicksWithoutAMoveChangeNothingOnTheMagneticGridOrOv
   DoubleClick(Centre(*Node("Fulfilment")));
   ASSERT_NE(Active(), top) << "the cluster's window";
   EXPECT_EQ(Node("Check order")->GetRect(), check) << "not snapped by a click";
-  EXPECT_EQ(Steps(), 0u) << Doc().History().UndoName();
+  EXPECT_EQ(Steps(), 0u) << Doc().Session().History().UndoName();
   EXPECT_FALSE(top->windowTitle().endsWith(QStringLiteral(" *")));
 
   frame()->MdiArea()->setActiveSubWindow(top);
@@ -119,7 +119,7 @@ TEST_F(EditingEndToEndTest, ClicksWithoutAMoveChangeNothingOnTheMagneticGridOrOv
   QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, Pixel({1500, -2000}));
   Click(*reject);
   Click(*Node("Approve large order"));
-  EXPECT_EQ(Steps(), 1u) << Doc().History().UndoName();
+  EXPECT_EQ(Steps(), 1u) << Doc().Session().History().UndoName();
 }
 
 TEST_F(EditingEndToEndTest, PasteLandsBesideTheOriginalsOrAtTheMenuSelectedForOneDrag) {
@@ -129,7 +129,7 @@ TEST_F(EditingEndToEndTest, PasteLandsBesideTheOriginalsOrAtTheMenuSelectedForOn
   Key(Qt::Key_V);
   CNode* copy = Doc().AllNodes().back();
   EXPECT_EQ(copy->GetRect(), check->GetRect().Offset(50, -50)) << "one grid step away";
-  EXPECT_EQ(Doc().SelectedNodes(), std::vector<CNode*>{copy});
+  EXPECT_EQ(Doc().Session().SelectedNodes(), std::vector<CNode*>{copy});
   const velk::Rect original = check->GetRect();
   Drag(Centre(*copy), Centre(*copy) + QPoint(0, 80));
   EXPECT_EQ(check->GetRect(), original) << "the drag took the copy";

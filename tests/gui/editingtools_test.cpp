@@ -23,7 +23,7 @@ TEST_F(EditorTest, InsertToolGivesWayAfterOneInsertUnlessShiftWasHeld) {
   EXPECT_EQ(ActiveTool(), ToolId::Select);
   ASSERT_EQ(doc->NodeCount(), 2u);
   EXPECT_EQ(doc->LevelNodes()[0]->GetRect(), (velk::Rect{184, -184, 218, -218}));
-  EXPECT_TRUE(doc->IsModified());
+  EXPECT_TRUE(doc->Session().IsModified());
 
   ChooseTool(cmd::ToolExtSubscribed, Qt::ShiftModifier);
   CmdUI button;
@@ -51,7 +51,7 @@ TEST_F(EditorTest, ArrowToolPromptsAndContinuesWithShift) {
   Click({500, -100});
   EXPECT_TRUE(HasArrow(b, c));
   EXPECT_EQ(doc->AllArrows().size(), 2u);
-  EXPECT_TRUE(doc->IsModified());
+  EXPECT_TRUE(doc->Session().IsModified());
   Click({800, -800});
   EXPECT_EQ(ActiveTool(), ToolId::ArrowNoSource);
 }
@@ -60,14 +60,14 @@ TEST_F(EditorTest, RubberBandSelectsTheNodesItIntersects) {
   CNode* a = Add("A", 100, -100);
   CNode* b = Add("B", 300, -100);
   Add("C", 100, -400);
-  doc->SelectNode(*doc->LevelNodes()[2]);
+  doc->Session().SelectNode(*doc->LevelNodes()[2]);
   Press({50, -50});
   MoveTo({200, -150});
-  EXPECT_EQ(doc->SelectedNodes(), std::vector<CNode*>{a});
+  EXPECT_EQ(doc->Session().SelectedNodes(), std::vector<CNode*>{a});
   MoveTo({290, -110});
   Release({290, -110});
-  EXPECT_EQ(doc->SelectedNodes(), (std::vector<CNode*>{a, b}));
-  EXPECT_FALSE(doc->IsModified());
+  EXPECT_EQ(doc->Session().SelectedNodes(), (std::vector<CNode*>{a, b}));
+  EXPECT_FALSE(doc->Session().IsModified());
 }
 
 TEST_F(EditorTest, MovingWithAMagneticGridSnaps25UnitsRightAnd24Left) {
@@ -79,13 +79,13 @@ TEST_F(EditorTest, MovingWithAMagneticGridSnaps25UnitsRightAnd24Left) {
   Press({100, -100});
   MoveTo({124, -100});
   EXPECT_EQ(node->GetRect().Center(), (Point{100, -100})) << "24 units: back to the left line";
-  EXPECT_FALSE(doc->IsModified());
+  EXPECT_FALSE(doc->Session().IsModified());
   MoveTo({125, -100});
   EXPECT_EQ(node->GetRect().Center(), (Point{150, -100})) << "25 units: on to the right line";
   EXPECT_EQ(doc->AllArrows().begin()[0]->LineStart(), (Point{167, -100}));
   Release({125, -100});
   EXPECT_EQ(node->GetRect().Center(), (Point{150, -100}));
-  EXPECT_TRUE(doc->IsModified());
+  EXPECT_TRUE(doc->Session().IsModified());
   EXPECT_EQ(other->GetRect().Center(), (Point{300, -100})) << "unselected nodes stay";
 }
 
@@ -108,10 +108,10 @@ TEST_F(EditorTest, CopyTakesOnlyTheArrowsBetweenSelectedNodesAndPasteAddsCopies)
   ASSERT_TRUE(view->OnCommand(cmd::EditPaste));
   EXPECT_EQ(doc->NodeCount(), 5u);
   EXPECT_EQ(doc->AllArrows().size(), 3u);
-  ASSERT_EQ(doc->SelectedNodes().size(), 2u);
-  EXPECT_EQ(doc->SelectedNodes()[0]->GetRect(), a->GetRect().Offset(50, -50))
+  ASSERT_EQ(doc->Session().SelectedNodes().size(), 2u);
+  EXPECT_EQ(doc->Session().SelectedNodes()[0]->GetRect(), a->GetRect().Offset(50, -50))
       << "a grid step away from the original, not hiding it";
-  EXPECT_TRUE(doc->IsModified());
+  EXPECT_TRUE(doc->Session().IsModified());
 }
 
 TEST_F(EditorTest, DeletingANonEmptyClusterAsksAndCancelKeepsIt) {
@@ -125,18 +125,18 @@ TEST_F(EditorTest, DeletingANonEmptyClusterAsksAndCancelKeepsIt) {
             "The internal workflow cluster is not empty.\nDelete all subworkflow tasks?");
   EXPECT_EQ(ui.messages[0].buttons, velk::MsgButtons::OkCancel);
   EXPECT_EQ(doc->NodeCount(), 2u);
-  EXPECT_FALSE(doc->IsModified());
+  EXPECT_FALSE(doc->Session().IsModified());
 
   ui.answers = {velk::MsgResult::Ok};
   view->OnCommand(cmd::EditDelete);
   EXPECT_EQ(doc->NodeCount(), 0u);
-  EXPECT_TRUE(doc->IsModified());
-  EXPECT_NE(doc->Title().find(" *"), std::string::npos);
+  EXPECT_TRUE(doc->Session().IsModified());
+  EXPECT_NE(doc->Session().Title().find(" *"), std::string::npos);
 }
 
 TEST_F(EditorTest, ReloadRepositoryRereadsThisWorkflowsDatabasesUnderTheWaitCursor) {
   Add("Task", 100, -100);
-  doc->ClearModified();
+  doc->Session().ClearModified();
   const velk::WorkflowDatabases* reloaded = nullptr;
   int waitDepth = 0;
   on.reloadRepository = [&](const velk::WorkflowDatabases& databases) {
@@ -151,7 +151,7 @@ TEST_F(EditorTest, ReloadRepositoryRereadsThisWorkflowsDatabasesUnderTheWaitCurs
   EXPECT_EQ(reloaded, &doc->Databases());
   EXPECT_EQ(waitDepth, 1);
   EXPECT_EQ(ui.waitDepth, 0);
-  EXPECT_FALSE(doc->IsModified()) << "reading the repositories again changes no workflow";
+  EXPECT_FALSE(doc->Session().IsModified()) << "reading the repositories again changes no workflow";
 }
 
 struct Entry {
@@ -209,7 +209,7 @@ TEST_F(MenuTest, TaskTypeEntriesChangeTheNodeAndMarkTheWorkflowModified) {
   RightClick({100, -100});
   EXPECT_EQ(doc->StartNode(), task);
   EXPECT_EQ(task->Picture(), 2);
-  EXPECT_TRUE(doc->IsModified());
+  EXPECT_TRUE(doc->Session().IsModified());
   choose = "Out Task";
   RightClick({100, -100});
   EXPECT_TRUE(entries.at("Define as workflow start").checked);
@@ -222,14 +222,14 @@ TEST_F(MenuTest, ArrowMenuWinsOverTheNodeMenu) {
   CNode* a = Add("A", 100, -100);
   CNode* b = Add("B", 300, -100);
   CArrow* arrow = doc->CreateArrow(*a, *b);
-  doc->SelectNode(*a);
+  doc->Session().SelectNode(*a);
   RightClick(arrow->LineEnd());  // on B's border as well
   EXPECT_TRUE(titles.isEmpty());
   EXPECT_EQ(entries.size(), 2u);
   EXPECT_TRUE(entries.at("&Delete").enabled);
   EXPECT_TRUE(entries.at("&Properties").enabled);
   EXPECT_TRUE(arrow->IsSelected());
-  EXPECT_TRUE(doc->SelectedNodes().empty());
+  EXPECT_TRUE(doc->Session().SelectedNodes().empty());
   choose = "&Delete\tDel";
   RightClick({200, -108});
   EXPECT_EQ(doc->AllArrows().size(), 0u);
@@ -359,16 +359,17 @@ TEST_F(ZoomHitTest, ClickOnANodesCentreSelectsThatNodeAtEveryZoom) {
     for (CNode* node : nodes) {
       const velk::Rect before = node->GetRect();
       view->ScrollTo({before.left - 60, before.top + 60});
-      doc->DeselectAll();
+      doc->Session().DeselectAll();
       const QPoint at = ViewportPixel(before.Center());
       ASSERT_TRUE(view->viewport()->rect().contains(at)) << zoom << " " << node->Name();
       QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
-      EXPECT_EQ(doc->SelectedNodes(), std::vector<CNode*>{node}) << zoom << " " << node->Name();
+      EXPECT_EQ(doc->Session().SelectedNodes(), std::vector<CNode*>{node})
+          << zoom << " " << node->Name();
       EXPECT_EQ(node->GetRect(), before) << "a click must not move the node";
       // Beside the node (a node's width to its right) nothing is hit.
       QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
                         ViewportPixel({before.right + before.Width(), before.Center().y}));
-      EXPECT_TRUE(doc->SelectedNodes().empty()) << zoom << " " << node->Name();
+      EXPECT_TRUE(doc->Session().SelectedNodes().empty()) << zoom << " " << node->Name();
     }
   }
 }

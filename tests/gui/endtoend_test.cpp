@@ -89,7 +89,7 @@ TEST_F(EndToEndTest, EditSaveCloseAndOpenAgainKeepsEveryChange) {
   ProcessEvents();
   Key(Qt::Key_S);
   EXPECT_EQ(watcher.Texts().join("|"), QString());
-  EXPECT_FALSE(Doc().IsModified());
+  EXPECT_FALSE(Doc().Session().IsModified());
   EXPECT_EQ(Doc().Header().version, 3) << "an Active workflow counts up";
   Trigger(cmd::FileClose);
   ProcessEvents();
@@ -125,7 +125,7 @@ TEST_F(EndToEndTest, RightClickShowsTheTaskMenuAndClosingAModifiedWorkflowAsks) 
 
   QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, at);
   Trigger(cmd::EditDelete);
-  ASSERT_TRUE(Doc().IsModified());
+  ASSERT_TRUE(Doc().Session().IsModified());
   MessageBoxWatcher asking;
   asking.answers.push_back(QMessageBox::Cancel);
   Trigger(cmd::FileClose);
@@ -177,7 +177,7 @@ TEST_F(EndToEndTest, AfterACrashTheUnsavedWorkflowIsOfferedAndRestoredModified) 
   ASSERT_EQ(watcher.boxes.size(), 1u);
   EXPECT_TRUE(watcher.boxes[0].text.contains(QStringLiteral("\"Order Handling\"")));
   ASSERT_NE(Active(), nullptr);
-  EXPECT_TRUE(Doc().IsModified()) << "restored, not stored yet";
+  EXPECT_TRUE(Doc().Session().IsModified()) << "restored, not stored yet";
   EXPECT_EQ(Node("Check order")->GetRect(), moved);
   // An edit undone leaves the restored work, which is still not what is stored.
   Drag(Centre(*Node("Check order")), Centre(*Node("Check order")) + QPoint(40, 0));
@@ -229,7 +229,7 @@ TEST_F(EndToEndTest, RecoveryCopiesThatCannotBeReadAreReportedAndSetAsideAtStart
 TEST_F(EndToEndTest, EveryShownCommandHasAHandlerWithAWorkflowAndASelectedTask) {
   OpenWorkflow(QStringLiteral("Version 2.0"));
   QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, Centre(*Node("Check order")));
-  ASSERT_EQ(Doc().SelectedNodes().size(), 1u);
+  ASSERT_EQ(Doc().Session().SelectedNodes().size(), 1u);
   // The directory's commands belong to its window (tests/gui/extdir_endtoend_test.cpp).
   const std::set<int> directoryWindow = {
       cmd::ExtDirSave,         cmd::ExtDirReload,         cmd::ExtDirNewFolder,

@@ -503,7 +503,7 @@ TEST_F(ExtDirEndToEndTest, AnEidmRequestGoesThroughItsStatesAndIsAnsweredWithASt
   ASSERT_NE(Active(), nullptr);
   EXPECT_EQ(Doc().Header().name, "Answer to EIDM-Request" + copy->ID);
   EXPECT_EQ(copy->ExtClusterWorkflowID, Doc().Header().workflowId);
-  EXPECT_FALSE(Doc().IsModified()) << "stored";
+  EXPECT_FALSE(Doc().Session().IsModified()) << "stored";
 
   Click(view, copyItem);
   const int windows = frame()->MdiArea()->subWindowList().size();

@@ -249,7 +249,7 @@ TEST_F(ExternalPagesTest, ConnectionsAreMadeRemovedSavedAndLoadedBack) {
   // Saved, closed and opened again.
   MessageBoxWatcher boxes;
   Key(Qt::Key_S);
-  ASSERT_FALSE(Doc().IsModified()) << boxes.Texts().join('|').toStdString();
+  ASSERT_FALSE(Doc().Session().IsModified()) << boxes.Texts().join('|').toStdString();
   frame()->MdiArea()->closeAllSubWindows();
   shelltest::ProcessEvents();
   OpenWorkflow(QStringLiteral("Complaint Handling"));

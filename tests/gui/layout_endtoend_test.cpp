@@ -41,18 +41,18 @@ TEST_F(LayoutEndToEndTest, AlignFromToolbarAndMenuEachOneUndoStep) {
   SelectWithMouse({"Check order"});
   EXPECT_FALSE(AlignButton(cmd::AlignLeft)->isEnabled()) << "one task selected";
   SelectWithMouse({"Check order", "Reject order"});
-  ASSERT_EQ(Doc().SelectedNodes().size(), 2u);
+  ASSERT_EQ(Doc().Session().SelectedNodes().size(), 2u);
   ASSERT_TRUE(AlignButton(cmd::AlignLeft)->isEnabled());
 
   QTest::mouseClick(AlignButton(cmd::AlignLeft), Qt::LeftButton);
   ProcessEvents();
   EXPECT_EQ(Node("Check order")->GetRect().left, Node("Reject order")->GetRect().left);
-  EXPECT_TRUE(Doc().IsModified());
-  EXPECT_EQ(Doc().History().UndoName(), "Align left");
+  EXPECT_TRUE(Doc().Session().IsModified());
+  EXPECT_EQ(Doc().Session().History().UndoName(), "Align left");
 
   Trigger(cmd::AlignMenuTop);
   EXPECT_EQ(Node("Check order")->GetRect().top, Node("Reject order")->GetRect().top);
-  EXPECT_EQ(Doc().History().UndoName(), "Top");
+  EXPECT_EQ(Doc().Session().History().UndoName(), "Top");
   Undo();
   Undo();
   EXPECT_EQ(Rects(), original);
@@ -62,8 +62,8 @@ TEST_F(LayoutEndToEndTest, ArrangeAsLayersFromTheToolbarAndAutoarrangeFromTheCon
   const auto original = Rects();
   QTest::mouseClick(AlignButton(cmd::ArrangeLayers), Qt::LeftButton);
   ProcessEvents();
-  EXPECT_EQ(Doc().History().UndoName(), "Arrange as layers");
-  EXPECT_TRUE(Doc().IsModified());
+  EXPECT_EQ(Doc().Session().History().UndoName(), "Arrange as layers");
+  EXPECT_TRUE(Doc().Session().IsModified());
   const std::vector<CNode*> level = Doc().LevelNodes();
   for (const CNode* a : level)
     for (const CNode* b : level)
@@ -119,8 +119,8 @@ TEST_F(LayoutEndToEndTest, GroupAsClusterRefusesWithAMessageThenGroupsACleanSele
   EXPECT_TRUE(cluster->IsClusterNode());
   EXPECT_EQ(cluster->ClusterStartNode(), Node("Carrier statement"));
   EXPECT_EQ(cluster->ClusterEndNode(), Node("Carrier follow-up"));
-  EXPECT_EQ(Doc().History().UndoName(), "Group nodes as Cluster");
-  EXPECT_TRUE(Doc().IsModified());
+  EXPECT_EQ(Doc().Session().History().UndoName(), "Group nodes as Cluster");
+  EXPECT_TRUE(Doc().Session().IsModified());
   Undo();
   EXPECT_EQ(Doc().NodeCount(), tasks);
   EXPECT_EQ(Node("Carrier statement")->BelongsToCluster(), 1);

@@ -29,7 +29,7 @@ class NavigationTest : public ModelerTest {
     QTest::keyClick(focus ? focus : View(), key, modifiers);
     ProcessEvents();
   }
-  std::vector<CNode*> Selected() const { return Doc().SelectedNodes(); }
+  std::vector<CNode*> Selected() const { return Doc().Session().SelectedNodes(); }
   bool Shows(const CNode& node) const {
     const velk::Rect shown = View()->ExposedRect();
     const velk::Rect r = node.GetRect();
@@ -78,7 +78,7 @@ TEST_F(NavigationTest, FindOpensTheLevelTwoDownSelectsTheTaskAndStepsThroughResu
             QStringLiteral("arrow 'Approve large order' -> 'Reject order' (condition)"));
   Press(Qt::Key_Return);
   EXPECT_EQ(Active(), top);
-  ASSERT_EQ(Doc().SelectedArrows().size(), 1u);
+  ASSERT_EQ(Doc().Session().SelectedArrows().size(), 1u);
   Press(Qt::Key_Delete);
   Key(Qt::Key_F);
   EXPECT_EQ(Bar()->Results()->count(), 1);

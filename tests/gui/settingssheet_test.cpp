@@ -337,21 +337,22 @@ TEST_F(WorkflowSheetTest, PickerOffersAnEditorThatStandsOnlyInDesigner) {
 
 TEST_F(WorkflowSheetTest, OkMarksTheWorkflowModifiedAsOneUndoStepAndCancelChangesNothing) {
   std::vector<std::string> titles;
-  doc.SetTitleHandler([&](velk::CWorkflowDoc& d) { titles.push_back(d.Title()); });
+  doc.Session().SetTitleHandler(
+      [&](velk::CWorkflowDoc& d) { titles.push_back(d.Session().Title()); });
   for (bool ok : {false, true}) {
     sheettest::OnNextModal<CDlgWFProperty>([ok](CDlgWFProperty& sheet) {
       sheet.Basics()->NameEdit()->setText("Order");
       ok ? sheet.accept() : sheet.reject();
     });
     EXPECT_EQ(RunWorkflowSettings(doc, {}, nullptr), ok);
-    EXPECT_EQ(doc.IsModified(), ok);
+    EXPECT_EQ(doc.Session().IsModified(), ok);
     EXPECT_EQ(doc.Header().name, ok ? "Order" : "New workflow");
     ASSERT_FALSE(titles.empty()) << "the title is refreshed either way";
     EXPECT_EQ(titles.back(), ok ? "Order v0 (Design) *" : "New workflow v0 (Design)");
-    EXPECT_EQ(doc.History().StepCount(), ok ? 1u : 0u);
+    EXPECT_EQ(doc.Session().History().StepCount(), ok ? 1u : 0u);
   }
-  EXPECT_EQ(doc.History().UndoName(), "Workflow Settings");
-  ASSERT_TRUE(doc.History().Undo());
+  EXPECT_EQ(doc.Session().History().UndoName(), "Workflow Settings");
+  ASSERT_TRUE(doc.Session().History().Undo());
   EXPECT_EQ(doc.Header().name, "New workflow");
   EXPECT_EQ(titles.back(), "New workflow v0 (Design)");
 }

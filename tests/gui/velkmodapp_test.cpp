@@ -68,7 +68,7 @@ TEST_F(VelkModAppTest, StartReadsTheChosenFileStatusTextsFallBackToTheHelpPrompt
   EXPECT_EQ(line->MessageText(), help);
 
   velk::CWorkflowDoc doc{app->UserInterface()};
-  doc.SelectNode(*doc.CreateNode({0, 0, 34, -34}));
+  doc.Session().SelectNode(*doc.CreateNode({0, 0, 34, -34}));
   app->InternalClipboard().Copy(doc);
   ASSERT_TRUE(app->InternalClipboard().IsFilled());
   EXPECT_EQ(app->ExitInstance(7), 7);

@@ -60,7 +60,7 @@ TEST_F(VersionHistoryTest, AClusterWindowEditSavedIsComparedWithTheVersionBefore
   shelltest::MessageBoxWatcher watcher;
   Key(Qt::Key_S);
   EXPECT_EQ(watcher.Texts().join("|"), QString());
-  EXPECT_FALSE(top->GetDocument()->IsModified());
+  EXPECT_FALSE(top->GetDocument()->Session().IsModified());
   ASSERT_EQ(Doc().Header().version, 3);
 
   QStringList rows;
@@ -99,8 +99,8 @@ TEST_F(VersionHistoryTest, AClusterWindowEditSavedIsComparedWithTheVersionBefore
                             std::pair{window->NewerPane(), change.newerNode}}) {
     EXPECT_EQ(pane->ShownLevel().Level(), node->BelongsToCluster()) << node->Name();
     EXPECT_EQ(pane->Canvas()->Level(), &pane->ShownLevel());
-    ASSERT_EQ(pane->ShownLevel().SelectedNodes().size(), 1u);
-    EXPECT_EQ(pane->ShownLevel().SelectedNodes()[0], node);
+    ASSERT_EQ(pane->ShownLevel().Session().SelectedNodes().size(), 1u);
+    EXPECT_EQ(pane->ShownLevel().Session().SelectedNodes()[0], node);
     const QPoint at = pane->Canvas()->ToWidget(node->GetRect().Center());
     EXPECT_TRUE(pane->ScrollArea()->viewport()->rect().contains(
         pane->Canvas()->mapTo(pane->ScrollArea()->viewport(), at)))

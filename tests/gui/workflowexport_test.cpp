@@ -135,13 +135,13 @@ TEST_F(ExportTest, PdfHasOnePagePerExportedLevel) {
 TEST_F(ExportTest, ExportLeavesTheUsersDocumentsAlone) {
   viewtest::DemoWorkflow demo{ui};
   demo.doc->CloseClusterDocument(*demo.clusterDoc);
-  const auto selected = demo.doc->SelectedNodes();
+  const auto selected = demo.doc->Session().SelectedNodes();
   ASSERT_FALSE(selected.empty());
   for (ExportFormat format : {ExportFormat::Png, ExportFormat::Svg, ExportFormat::Pdf})
     ASSERT_EQ(Export(*demo.doc, true, format, "x." + ExportSuffix(format)), QString());
   EXPECT_TRUE(demo.doc->ClusterDocuments().empty());
-  EXPECT_EQ(demo.doc->SelectedNodes(), selected);
-  EXPECT_FALSE(demo.doc->IsModified());
+  EXPECT_EQ(demo.doc->Session().SelectedNodes(), selected);
+  EXPECT_FALSE(demo.doc->Session().IsModified());
 }
 
 TEST_F(ExportTest, PngIsTheLevelsAreaWithMarginAtTheChosenResolution) {

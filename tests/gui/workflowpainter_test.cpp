@@ -291,7 +291,7 @@ TEST(PainterOrderTest, ConditionsStayWholeOverNodesDrawnLater) {
 TEST(PainterResolutionTest, RatioTwoDrawsSharpPicturesAndSmoothSlants) {
   velk::HeadlessServices ui;
   viewtest::DemoWorkflow demo{ui};
-  demo.doc->DeselectAll();
+  demo.doc->Session().DeselectAll();
   QImage image(2 * 800, 2 * 700, QImage::Format_RGB32);
   image.setDevicePixelRatio(2);
   CWorkflowPainter painter(TestBitmaps());

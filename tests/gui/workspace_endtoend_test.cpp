@@ -207,7 +207,7 @@ TEST_F(WorkspaceEndToEndTest, MemberAndFormsStandApartAndZoomToFitShowsEveryText
 // window draws.
 TEST_F(WorkspaceEndToEndTest, ModelerSettingsShowEveryPageAndTheirArrowSizeRedrawsTheOpenWindows) {
   OpenWorkflow(QStringLiteral("Version 2.0"));
-  Doc().DeselectAll();
+  Doc().Session().DeselectAll();
   const velk::ModelerSettings before = app->Settings();
   shelltest::MessageBoxWatcher boxes;
   const auto inkWith = [this](int arrowSize) {
