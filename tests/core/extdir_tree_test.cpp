@@ -132,6 +132,7 @@ TEST_F(ExtDirTreeTest, NewChildrenAndDeletion) {
   EXPECT_EQ(sales.ContextMenu(), (ExtDirMenu{189, false, false, true})) << "leafs not loaded";
   sales.LoadLeafs();
   sales.NewChild();
+  EXPECT_TRUE(sales.treeNode->IsExpanded()) << "the new folder is in view";
   EXPECT_NE(ui_.currentStatus().find("an empty folder is gone"), std::string::npos)
       << "the designer learns that an empty folder is not stored";
   Find<CExtDirItemGRIFolder>(*data, "A")->Delete();
