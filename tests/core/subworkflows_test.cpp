@@ -43,6 +43,10 @@ TEST_F(SubWorkflowTest, CreationSavesASubWorkflowThatOpensAgainAndLinksItsTask) 
   EXPECT_EQ(sub.Header().name, "ICDR: Credit check");
   EXPECT_EQ(sub.Header().workflowType, WorkflowType::ICDR);
   EXPECT_EQ(sub.Header().version, 0);
+  ASSERT_EQ(sub.NodeCount(), 2u);
+  ASSERT_EQ(sub.AllArrows().size(), 1u);
+  EXPECT_EQ(sub.AllArrows()[0]->Source(), sub.StartNode()) << "Start leads to End";
+  EXPECT_EQ(sub.AllArrows()[0]->Target(), sub.EndNode());
   EXPECT_FALSE(sub.IsNew());
   EXPECT_EQ(check->SubWorkflowId(), sub.Header().workflowId);
   EXPECT_EQ(check->ClusterDocument(), &sub);
