@@ -1,5 +1,7 @@
 // The demo repository holds together: every name one database quotes from
-// another exists there, and the readers' keys find what they look for.
+// another exists there, and the readers' keys find what they look for. Its
+// documents also show that each form names every item its documents hold, with
+// the type the modeler stores it as.
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -19,6 +21,7 @@
 #include "repository/demoworkflows.h"
 #include "repository/identity.h"
 #include "repository/repositoryfind.h"
+#include "repository/store/lnencoding.h"
 
 namespace velk {
 namespace {
@@ -268,6 +271,53 @@ TEST_F(DemoDataTest, FindInRepositoryListsTheStoredVersionsByNamePerformerAndFor
   EXPECT_TRUE(texts("GF_DeliveryNote").empty());
   EXPECT_TRUE(texts("").empty());
   db.Close();
+}
+
+TEST_F(DemoDataTest, EveryDocumentHoldsOnlyItemsOfItsFormStoredAsTheFormSays) {
+  for (const DemoResult& result : results_) {
+    SCOPED_TRACE(CliNameOf(result.kind));
+    LNDatabase db = Open(result.kind);
+    EXPECT_TRUE(MistypedItems(db, result.kind).empty());
+    std::vector<LNDocument> documents;
+    ASSERT_EQ(db.GetAllDocuments(&documents), LNNOERROR);
+    const std::vector<FormDesign>& forms = TemplateOf(result.kind).forms;
+    for (LNDocument& doc : documents) {
+      doc.Open();
+      auto form = std::ranges::find(forms, doc.GetFormName(), &FormDesign::title);
+      ASSERT_NE(form, forms.end()) << doc.GetFormName();
+      for (std::size_t i = 0; i < doc.GetItemCount(); ++i) {
+        const std::string_view item = doc.GetItemName(i);
+        if (item == "Form") continue;  // the store's own
+        EXPECT_TRUE(std::ranges::any_of(form->fields, [&](const std::string& field) {
+          return lnstore::SameName(field, item);
+        })) << form->title << ": " << item;
+      }
+    }
+  }
+}
+
+// Last of the suite: it stores a damaged item in the shared demo repository.
+TEST_F(DemoDataTest, AnItemStoredOtherwiseThanTheModelerStoresItIsFound) {
+  LNDatabase db = Open(DatabaseKind::ProcessDefinitions);
+  std::vector<LNDocument> documents;
+  db.GetAllDocuments(&documents);
+  auto task = std::ranges::find_if(documents, [](LNDocument& doc) {
+    doc.Open();
+    return doc.GetFormName() == forms::kWorkflowStructure && doc.HasItem("duration");
+  });
+  ASSERT_NE(task, documents.end());
+  ASSERT_EQ(task->CreateItem(LNItem{"Duration", LNItemType::Text, 0, {"2"}, {}},
+                             LNITEMOPTION_REPLACE),
+            LNNOERROR);
+  ASSERT_EQ(task->Save(), LNNOERROR);
+
+  const std::vector<MistypedItem> found = MistypedItems(db, DatabaseKind::ProcessDefinitions);
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(found[0].form, forms::kWorkflowStructure);
+  EXPECT_EQ(found[0].noteId, task->GetNoteID());
+  EXPECT_EQ(found[0].item, "Duration");
+  EXPECT_EQ(found[0].stored, LNItemType::Text);
+  EXPECT_EQ(found[0].expected, LNItemType::Numbers);
 }
 
 }  // namespace
