@@ -4,13 +4,17 @@
 // Tests replace single collaborators in `parts` before the editor is made, and
 // hand it the services the test owns.
 
+#include <gtest/gtest.h>
+
 #include <QMimeData>
 #include <QPrinter>
 #include <memory>
 
 #include "app/settings.h"
 #include "app/ui/nodebitmaps.h"
+#include "common/headlessservices.h"
 #include "common/services.h"
+#include "demoworkflow.h"
 #include "editor/ui/editor.h"
 #include "model/nodeclipboard.h"
 
@@ -40,4 +44,13 @@ class TestEditor : public TestEditorParts {
       : TestEditorParts(services),
         editor(services, std::move(parts), settings, bitmaps, clipboard, printer) {}
   CEditor editor;
+};
+
+// A fixture with the demo workflow and an editor for views of it.
+class DemoViewTest : public ::testing::Test {
+ protected:
+  velk::HeadlessServices ui;
+  TestEditor editor{ui};
+  velk::ModelerSettings& settings = editor.settings;
+  viewtest::DemoWorkflow demo{ui};
 };

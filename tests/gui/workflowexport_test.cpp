@@ -255,12 +255,8 @@ class DialogAnswers : public QObject {
   QTimer timer_;
 };
 
-class ExportCommandTest : public ::testing::Test {
+class ExportCommandTest : public DemoViewTest {
  protected:
-  velk::HeadlessServices ui;
-  TestEditor editor{ui};
-  velk::ModelerSettings& settings = editor.settings;
-  viewtest::DemoWorkflow demo{ui};
   QTemporaryDir dir;
 };
 
@@ -302,12 +298,8 @@ TEST_F(ExportCommandTest, ALevelWithoutClustersIsNotAskedAboutAndFailuresAreShow
   EXPECT_NE(ui.messages[0].text.find("missing/x.png"), std::string::npos) << ui.messages[0].text;
 }
 
-class PrintTest : public ::testing::Test {
+class PrintTest : public DemoViewTest {
  protected:
-  velk::HeadlessServices ui;
-  TestEditor editor{ui};
-  velk::ModelerSettings& settings = editor.settings;
-  viewtest::DemoWorkflow demo{ui};
   std::unique_ptr<CWorkflowView> view;
   QTemporaryDir dir;
 

@@ -42,12 +42,8 @@ struct RecordingTool : CViewTool {
   void PaintOverlay(const CWorkflowView&, QPainter&) const override { ++overlays; }
 };
 
-class ViewTest : public ::testing::Test {
+class ViewTest : public DemoViewTest {
  protected:
-  velk::HeadlessServices ui;
-  TestEditor editor{ui};
-  velk::ModelerSettings& settings = editor.settings;
-  viewtest::DemoWorkflow demo{ui};
   std::unique_ptr<CWorkflowView> view;
 
   void SetUp() override {
