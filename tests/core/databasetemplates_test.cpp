@@ -70,12 +70,10 @@ TEST_F(DatabaseTemplatesTest, NoViewsMeansNoKindAndAnExistingFileIsNotTouched) {
 TEST_F(DatabaseTemplatesTest, ProcessDefinitionViewsKeepHeadersAndTasksApart) {
   LNDatabase db = NewDatabaseOfKind(DatabaseKind::ProcessDefinitions, "procdef.nsf");
   // The header writes "WorkFlowID", tasks "WorkflowID": keys match either spelling.
-  for (const char* version : {"1", "2"})
-    AddDocument(db, forms::kHeader,
-                {{"Type", {"Order Handling"}}, {"WorkFlowID", {"W1"}}, {"Version", {version}}});
-  AddDocument(db, forms::kWorkflowStructure,
-              {{"Type", {"Order Handling"}}, {"WorkflowID", {"W1"}}});
-  AddDocument(db, forms::kText, {{"WorkflowID", {"W1"}}, {"Text", {"Note"}}});
+  AddRows(db, forms::kHeader, {"Type", "WorkFlowID", "Version"},
+          {"Order Handling;W1;1", "Order Handling;W1;2"});
+  AddRows(db, forms::kWorkflowStructure, {"Type", "WorkflowID"}, {"Order Handling;W1"});
+  AddRows(db, forms::kText, {"WorkflowID", "Text"}, {"W1;Note"});
   EXPECT_EQ(Found(db, views::kHeaderById, "W1"), 2);
   EXPECT_EQ(Found(db, views::kHeaderByName, "Order Handling"), 2);
   EXPECT_EQ(Found(db, views::kHeaderByName, "W1"), 0);
@@ -85,16 +83,14 @@ TEST_F(DatabaseTemplatesTest, ProcessDefinitionViewsKeepHeadersAndTasksApart) {
 
 TEST_F(DatabaseTemplatesTest, LeafViewsFindGriLeafsOnlyAndRolesAreGrouped) {
   LNDatabase extdir = NewDatabaseOfKind(DatabaseKind::ExternalDirectory, "extdir.nsf");
-  AddDocument(extdir, forms::kGriLeaf, {{"HeaderID", {"00000A01"}}, {"LeafID", {"L1"}}});
-  AddDocument(extdir, forms::kGriLeaf, {{"HeaderID", {"00000A01"}}, {"LeafID", {"L2"}}});
-  AddDocument(extdir, forms::kIriLeaf, {{"LeafID", {"L1"}}, {"WorkflowID", {"W1"}}});
+  AddRows(extdir, forms::kGriLeaf, {"HeaderID", "LeafID"}, {"00000A01;L1", "00000A01;L2"});
+  AddRows(extdir, forms::kIriLeaf, {"LeafID", "WorkflowID"}, {"L1;W1"});
   EXPECT_EQ(Found(extdir, views::kGriLeaf, "00000A01"), 2);
   EXPECT_EQ(Found(extdir, views::kGriLeafId, "L1"), 1);
   EXPECT_EQ(Found(extdir, views::kIriLeaf, "L1"), 1);
 
   LNDatabase infra = NewDatabaseOfKind(DatabaseKind::Infrastructure, "infra.nsf");
-  AddDocument(infra, forms::kRole, {{"Name", {"Clerk"}}, {"Parameter", {"A"}}});
-  AddDocument(infra, forms::kRole, {{"Name", {"Clerk"}}, {"Parameter", {"B"}}});
+  AddRows(infra, forms::kRole, {"Name", "Parameter"}, {"Clerk;A", "Clerk;B"});
   LNViewFolder roles;
   infra.GetViewFolder(views::kRoles, &roles);
   roles.Open();

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/extdirfixture.h"
 #include "repository/demowriter.h"
 
@@ -8,10 +10,12 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-std::size_t Count(const CExtDirData& data, ExtDirKind kind) {
-  std::size_t n = 0;
-  for (const auto& item : data.Items()) n += item->Kind() == kind;
-  return n;
+std::vector<std::size_t> Counts(const CExtDirData& data, std::vector<ExtDirKind> kinds) {
+  std::vector<std::size_t> counts;
+  for (ExtDirKind kind : kinds)
+    counts.push_back(
+        std::ranges::count(data.Items(), kind, [](auto& item) { return item->Kind(); }));
+  return counts;
 }
 
 TEST_F(ExtDirTest, TheDemoDirectoryLoadsEverySection) {
@@ -25,12 +29,10 @@ TEST_F(ExtDirTest, TheDemoDirectoryLoadsEverySection) {
                      "0|External Ordered Cluster Organization", "0|GRI Header"}));
   EXPECT_EQ(data->ContentBlocks().size(), 5u);
   EXPECT_EQ(data->DocumentTypes().size(), 4u);
-  EXPECT_EQ(Count(*data, ExtDirKind::CM), 3u);
-  EXPECT_EQ(Count(*data, ExtDirKind::ExtRegOrg), 6u);
-  EXPECT_EQ(Count(*data, ExtDirKind::EIDM), 4u);
-  EXPECT_EQ(Count(*data, ExtDirKind::EIDMOrg), 6u) << "two twins per organisation";
-  EXPECT_EQ(Count(*data, ExtDirKind::GRIProcView), 4u);
-  EXPECT_EQ(Count(*data, ExtDirKind::GRILeaf), 0u) << "leafs are read on demand";
+  // Two twins per organisation; leafs are read on demand.
+  EXPECT_EQ(Counts(*data, {ExtDirKind::CM, ExtDirKind::ExtRegOrg, ExtDirKind::EIDM,
+                           ExtDirKind::EIDMOrg, ExtDirKind::GRIProcView, ExtDirKind::GRILeaf}),
+            (std::vector<std::size_t>{3, 6, 4, 6, 4, 0}));
   for (const auto& item : data->Items()) EXPECT_FALSE(item->isNew || item->modified);
 
   // Catalogue queries; a field description may itself hold "/".
@@ -57,7 +59,7 @@ TEST_F(ExtDirTest, LeafsAreReadPerHeaderOnceOrOneById) {
   auto data = Load();
   EXPECT_TRUE(data->LoadLeafsOfHeader("00000A01"));
   EXPECT_TRUE(data->LoadLeafsOfHeader("00000A01"));
-  EXPECT_EQ(Count(*data, ExtDirKind::GRILeaf), 3u);
+  EXPECT_EQ(data->ItemsOf<CExtDirItemGRILeaf>().size(), 3u);
   auto* leaf = data->LoadLeafById(demo::kOrderHandlingLeafId);
   ASSERT_NE(leaf, nullptr);
   EXPECT_EQ(leaf->displayName, "Order Handling");
@@ -77,11 +79,8 @@ TEST_F(ExtDirTest, AFailingSectionIsReportedAndTheOthersLoad) {
   std::erase_if(designs, [](const LNViewDesign& v) { return v.name == views::kEidm; });
   LNDatabase db = NewDatabaseWithViews(kPath, designs);
   AddDocument(db, "Person", {{"FullName", {"Ann Lee/Sales/Acme"}}});
-  AddDocument(db, "GRIHeader",
-              {{"HeaderID", {"H1"}},
-               {"Direction", {"Offered"}},
-               {"OrgName", {"Acme"}},
-               {"ProcViewName", {"Transport"}}});
+  AddRows(db, "GRIHeader", {"HeaderID", "Direction", "OrgName", "ProcViewName"},
+          {"H1;Offered;Acme;Transport"});
   db.Close();
   auto data = Load();
   EXPECT_EQ(Summary(kExtDirLoadCategory),
@@ -97,24 +96,17 @@ TEST_F(ExtDirTest, AFailingSectionIsReportedAndTheOthersLoad) {
   EXPECT_EQ(Entries(kExtDirLoadCategory)[0].text,
             "The selected External Directory database holds no informations about Content "
             "Blocks.\r\n");
-  EXPECT_EQ(Count(*data, ExtDirKind::ExtRegOrg), 1u);
-  EXPECT_EQ(Count(*data, ExtDirKind::GRIProcView), 1u);
+  EXPECT_EQ(Counts(*data, {ExtDirKind::ExtRegOrg, ExtDirKind::GRIProcView}),
+            (std::vector<std::size_t>{1, 1}));
 }
 
 TEST_F(ExtDirTest, HeadersWithoutNameIdDirectionOrOrganisation) {
   LNDatabase db = NewDirectory();
-  auto header = [&](const char* id, const char* direction, const char* org, const char* name) {
-    AddDocument(db, "GRIHeader",
-                {{"HeaderID", {id}},
-                 {"Direction", {direction}},
-                 {"OrgName", {org}},
-                 {"ProcViewName", {name}}});
-  };
-  header("", "", "", "");                    // skipped silently
-  header("", "", "", "Lonely");              // published, its note id as id
-  header("H2", "Sideways", "Acme", "Wide");  // published
-  header("", "Offered", "Acme", "Lost");     // never shown
-  header("H4", "Offered", "", "Orphan");     // shown under an empty organisation
+  // Skipped silently; published with its note id as id; published; never shown;
+  // shown under an empty organisation.
+  AddRows(
+      db, "GRIHeader", {"HeaderID", "Direction", "OrgName", "ProcViewName"},
+      {";;;", ";;;Lonely", "H2;Sideways;Acme;Wide", ";Offered;Acme;Lost", "H4;Offered;;Orphan"});
   db.Close();
   auto data = Load();
   Strings texts;

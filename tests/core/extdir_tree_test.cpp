@@ -10,49 +10,27 @@ namespace {
 
 class ExtDirTreeTest : public ExtDirTest {
  protected:
-  using ExtDirTest::Header;  // beside the writer of header documents below
   void SetUp() override {
     ExtDirTest::SetUp();
     LNDatabase db = NewDirectory();
-    Header(db, "H1", "Published", "Marvelund", "Sales");
-    Header(db, "H2", "Offered", "Acme", "Transport");
-    Header(db, "H3", "Published", "Marvelund", "Purchasing");
-    Leaf(db, "L1", "H1", "A/B/Leaf", "Active");
-    Leaf(db, "L2", "H1", "A/Other", "Design");
-    Leaf(db, "L3", "H1", "Plain", "Archive");
-    Leaf(db, "L4", "H2", "Freight/Truck", "Active");
-    for (const char* name : {"CN=Ann Lee/OU=Sales/O=Acme", "Bob Roe/Sales/Acme", "Solo"})
-      AddDocument(db, "Person", {{"FullName", {name}}});
-    AddDocument(db, "ExtOrganization", {{"ExtOrganization", {"Acme"}}, {"ExtOrgID", {"O1"}}});
-    Request(db, "E1", "Parcel", "", "Acme", "Marvelund", "Submitted");
-    Request(db, "E2", "Review", "WF-THEIRS", "Marvelund", "Nobody", "Denied");
+    AddRows(db, "GRIHeader", {"HeaderID", "Direction", "OrgName", "ProcViewName"},
+            {"H1;Published;Marvelund;Sales", "H2;Offered;Acme;Transport",
+             "H3;Published;Marvelund;Purchasing"});
+    AddLeafs(db, {"L1;H1;A/B/Leaf;Active", "L2;H1;A/Other;Design", "L3;H1;Plain;Archive",
+                  "L4;H2;Freight/Truck;Active"});
+    AddRows(db, "Person", {"FullName"},
+            {"CN=Ann Lee/OU=Sales/O=Acme", "Bob Roe/Sales/Acme", "Solo"});
+    AddRows(db, "ExtOrganization", {"ExtOrganization", "ExtOrgID"}, {"Acme;O1"});
+    AddRows(db, "ExtClusterSpec",
+            {"ExtClusterID", "ExtClusterName", "MasterWorkflowID", "ExtClusterOrg", "MasterOrg",
+             "ExtClusterStatus"},
+            {"E1;Parcel;;Acme;Marvelund;Submitted", "E2;Review;WF-THEIRS;Marvelund;Nobody;Denied"});
     db.Close();
     LoadWithTree();
   }
 
-  void Header(LNDatabase& db, const char* id, const char* direction, const char* org,
-              const char* name) {
-    AddDocument(db, "GRIHeader",
-                {{"HeaderID", {id}},
-                 {"Direction", {direction}},
-                 {"OrgName", {org}},
-                 {"ProcViewName", {name}}});
-  }
-  void Leaf(LNDatabase& db, const char* id, const char* header, const char* name,
-            const char* status) {
-    AddDocument(
-        db, "GRILeaf",
-        {{"LeafID", {id}}, {"HeaderID", {header}}, {"LeafName", {name}}, {"Status", {status}}});
-  }
-  void Request(LNDatabase& db, const char* id, const char* name, const char* master,
-               const char* performer, const char* masterOrg, const char* state) {
-    AddDocument(db, "ExtClusterSpec",
-                {{"ExtClusterID", {id}},
-                 {"ExtClusterName", {name}},
-                 {"MasterWorkflowID", {master}},
-                 {"ExtClusterOrg", {performer}},
-                 {"MasterOrg", {masterOrg}},
-                 {"ExtClusterStatus", {state}}});
+  void AddLeafs(LNDatabase& db, const std::vector<std::string>& rows) {
+    AddRows(db, "GRILeaf", {"LeafID", "HeaderID", "LeafName", "Status"}, rows);
   }
 };
 
@@ -195,7 +173,7 @@ TEST_F(ExtDirTreeTest, NamesDeeperThanTheFolderLimitAreReportedAndNotShown) {
     for (int folders : {kMaxFolderDepth, kMaxFolderDepth + 1, 100000}) {
       AddDocument(db, "Person",
                   {{"FullName", {"P" + std::to_string(folders) + "/" + levels(folders - 1)}}});
-      Leaf(db, ("D" + std::to_string(folders)).c_str(), "H3", levels(folders).c_str(), "Active");
+      AddLeafs(db, {"D" + std::to_string(folders) + ";H3;" + levels(folders) + ";Active"});
     }
     db.Close();
   }
@@ -219,8 +197,7 @@ TEST_F(ExtDirTreeTest, NamesDeeperThanTheFolderLimitAreReportedAndNotShown) {
 TEST_F(ExtDirTreeTest, ASecondLeafWithTheSameIdIsReportedWhicheverWayLeafsAreRead) {
   {
     LNDatabase db = Open();
-    Leaf(db, "L1", "H1", "Same header", "Active");
-    Leaf(db, "L3", "H3", "Other header", "Active");
+    AddLeafs(db, {"L1;H1;Same header;Active", "L3;H3;Other header;Active"});
     db.Close();
   }
   for (bool all : {false, true}) {
@@ -257,7 +234,7 @@ TEST_F(ExtDirTreeTest, ALeafRemovedElsewhereMakesTheLeafsReadAfresh) {
         ASSERT_EQ(db.DeleteDocument(&doc), LNNOERROR);
       }
     }
-    Leaf(db, "L5", "H1", "New", "Active");
+    AddLeafs(db, {"L5;H1;New;Active"});
     db.Close();
   }
   Header("Sales").LoadLeafs();

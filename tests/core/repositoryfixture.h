@@ -59,6 +59,34 @@ class RepositoryTest : public ::testing::Test {
       ASSERT_EQ(doc.CreateItem(name, LNText(values)), LNNOERROR);
     ASSERT_EQ(doc.Save(), LNNOERROR);
   }
+  // Documents of `form`, a row each: the values of the named items separated by ";"
+  // (a list's by ",").
+  void AddRows(LNDatabase& db, const std::string& form, const std::vector<std::string>& names,
+               const std::vector<std::string>& rows) {
+    for (const std::string& row : rows) {
+      Texts texts;
+      for (const std::string& value : Split(row, ";"))
+        texts.emplace_back(names.at(texts.size()), Split(value, ","));
+      AddDocument(db, form, texts);
+    }
+  }
+  static std::vector<std::string> Split(const std::string& text, const std::string& separator) {
+    std::vector<std::string> parts;
+    std::size_t from = 0;
+    for (std::size_t at; (at = text.find(separator, from)) != std::string::npos;
+         from = at + separator.size())
+      parts.push_back(text.substr(from, at - from));
+    parts.push_back(text.substr(from));
+    return parts;
+  }
+
+  // An existing database, open.
+  LNDatabase Reopen(const std::string& path) {
+    LNDatabase db;
+    EXPECT_EQ(session_.GetDatabase(path, &db), LNNOERROR);
+    EXPECT_EQ(db.Open(), LNNOERROR);
+    return db;
+  }
 
   std::vector<velk::InfoEntry> Entries(const std::string& category) const {
     return ui_.infoCenter().entries(category);
