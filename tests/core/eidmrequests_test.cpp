@@ -1,7 +1,6 @@
 #include "extdir/eidmrequests.h"
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include "core/extdirfixture.h"
 #include "core/saverfixture.h"
@@ -82,13 +81,10 @@ TEST_F(EidmRequestTest, ADroppedTaskBecomesAStoredRequestThatTheTaskNames) {
   EXPECT_EQ(task->Attributes().extClusterSpecId, r->ID);
   EXPECT_EQ(r->treeNode->Parent(), org.treeNode);
   EXPECT_TRUE(org.treeNode->IsExpanded());
-  EXPECT_EQ(r->ExtClusterOrg, "Borealis Bank");
-  EXPECT_EQ(r->MasterOrg, "Marvelund");
-  EXPECT_EQ(r->ExtClusterGoal, "Rate the buyer");
-  EXPECT_EQ(r->ExtClusterExpectedDuration, 4);
-  EXPECT_EQ(r->MasterWorkflowID, "WF-OURS");
-  EXPECT_EQ(r->ExtClusterVersion, 3);
-  EXPECT_EQ(r->Readers, std::vector<std::string>{"Borealis Bank Readers"});
+  EXPECT_EQ(std::tie(r->ExtClusterOrg, r->MasterOrg, r->ExtClusterGoal, r->MasterWorkflowID,
+                     r->ExtClusterExpectedDuration, r->ExtClusterVersion, r->Readers),
+            std::tuple("Borealis Bank", "Marvelund", "Rate the buyer", "WF-OURS", 4, 3,
+                       std::vector<std::string>{"Borealis Bank Readers"}));
   EXPECT_EQ(r->ExtClusterResponsible, org.ExtOrgResponsible);
   const auto stored = Stored("ExtClusterSpec", {"ExtClusterName", "ExtClusterStatus",
                                                 "MasterTrackingAddress", "ExtClusterID"});
@@ -164,29 +160,26 @@ TEST_F(EidmRequestTest, AcceptingStoresTheAnswerWorkflowOrChangesNothing) {
   EXPECT_TRUE(copy->ExtClusterWorkflowID.empty());
 
   CWorkflowDoc second{ui_, "CN=Designer/O=Marvelund", "07.12.2026"};
-  WorkflowHeader design = second.Header();
-  design.version = 4;  // a Design version is always stored as 0
-  second.SetHeader(design);
+  EditHeader(second, [](WorkflowHeader& design) { design.version = 4; });  // stored as 0
   host.openNewWorkflow = [&] { return &second; };
   ui_.answers = {MsgResult::Yes};
   ASSERT_TRUE(AcceptEidmRequest(*copy, host));
-  EXPECT_EQ(second.Header().version, 0);
-  EXPECT_TRUE(second.Databases().AllInitialised()) << "as the modeler's save";
-  EXPECT_EQ(remembered, second.Header().workflowId);
+  // Stored as Design version 0 with the databases the modeler's save gives; the
+  // designers are the placeholder and, as every save adds, the designer who saved.
+  const WorkflowHeader& h = second.Header();
+  EXPECT_EQ(std::tie(h.version, h.name, h.designers, remembered),
+            std::tuple(0, "Answer to EIDM-Request" + copy->ID,
+                       std::vector<std::string>{kEidmPlaceholderMail, "CN=Designer/O=Marvelund"},
+                       h.workflowId));
+  EXPECT_TRUE(second.Databases().AllInitialised());
   EXPECT_TRUE(hidden) << "the Info Center stays hidden";
-  EXPECT_EQ(second.Header().name, "Answer to EIDM-Request" + copy->ID);
-  EXPECT_EQ(second.Header().designers,
-            (std::vector<std::string>{kEidmPlaceholderMail, "CN=Designer/O=Marvelund"}))
-      << "and, as every save adds, the designer who saved";
   ASSERT_EQ(second.NodeCount(), 2u);
   const CNode* in = *second.AllNodes().begin();
-  EXPECT_EQ(in->Kind(), NodeKind::In);
-  EXPECT_EQ(in->Picture(), 3);
-  EXPECT_EQ(in->GetRect(), (Rect{83, -83, 117, -117}));
-  EXPECT_EQ(in->Attributes().objects, std::vector<std::string>{"Purchase Order|GF_PurchaseOrder"});
-  EXPECT_EQ(copy->ExtClusterStatus, kEidmPerformed);
-  EXPECT_EQ(copy->ExtClusterWorkflowID, second.Header().workflowId);
-  EXPECT_EQ(copy->treeNode->Image(), 20);
+  EXPECT_EQ(std::tuple(in->Kind(), in->Picture(), in->GetRect(), in->Attributes().objects),
+            std::tuple(NodeKind::In, 3, Rect{83, -83, 117, -117},
+                       std::vector<std::string>{"Purchase Order|GF_PurchaseOrder"}));
+  EXPECT_EQ(std::tuple(copy->ExtClusterStatus, copy->ExtClusterWorkflowID, copy->treeNode->Image()),
+            std::tuple(kEidmPerformed, h.workflowId, 20));
 }
 
 TEST_F(EidmRequestTest, LeafsAndInTasksDropOnlyOnPublishedProcessViews) {
@@ -220,25 +213,6 @@ TEST_F(EidmRequestTest, LeafsAndInTasksDropOnlyOnPublishedProcessViews) {
   EXPECT_EQ(leaf->workflowId, "WF-OURS");
 }
 
-// A trigger makes the store refuse leaf documents while it lives.
-class RefusedLeafs {
- public:
-  explicit RefusedLeafs(const std::string& file) : file_(file) {
-    Run("CREATE TRIGGER refuse BEFORE INSERT ON items WHEN NEW.lname = 'leafname' BEGIN "
-        "SELECT RAISE(ABORT, 'refused'); END;");
-  }
-  ~RefusedLeafs() { Run("DROP TRIGGER refuse;"); }
-
- private:
-  void Run(const char* sql) {
-    sqlite3* raw = nullptr;
-    sqlite3_open(file_.c_str(), &raw);
-    EXPECT_EQ(sqlite3_exec(raw, sql, nullptr, nullptr, nullptr), SQLITE_OK);
-    sqlite3_close(raw);
-  }
-  std::string file_;
-};
-
 TEST_F(EidmRequestTest, ADroppedCopyAndAnUnstoredPublicationAreWrittenByTheNextSave) {
   auto* sales = Find<CExtDirItemGRIProcView>(*data, "Sales Processes");
   sales->LoadLeafs();
@@ -246,10 +220,9 @@ TEST_F(EidmRequestTest, ADroppedCopyAndAnUnstoredPublicationAreWrittenByTheNextS
   ASSERT_NE(DropLeafCopy(*sales, *Find<CExtDirItemGRILeaf>(*data, "Complaint Handling")), nullptr);
   CNode* in = workflow.InsertNode({100, 0, 134, -34}, NodeKind::In);
   EditNode(workflow, *in, [&](NodeAttributes& a) { a.name = "Quote"; });
-  {
-    RefusedLeafs refused((dir_ / kPath).string());
-    EXPECT_EQ(PublishTaskAsLeaf(*sales, *in), nullptr) << "the store refused it";
-  }
+  Refuse("leafname", true);
+  EXPECT_EQ(PublishTaskAsLeaf(*sales, *in), nullptr) << "the store refused it";
+  Refuse("leafname", false);
   EXPECT_TRUE(data->HasUnsavedChanges());
   ASSERT_TRUE(data->SaveAll());
   EXPECT_EQ(Stored("GRILeaf", {"LeafID"}).size(), leafs + 2);

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <algorithm>
 #include <functional>
@@ -102,22 +101,10 @@ TEST_F(ExtDirSaveTest, APublishedLeafWritesItsIriDocumentAnOfferedOneDoesNot) {
   EXPECT_EQ(std::count(left.begin(), left.end(), "LeafID=" + published->ID), 1);
 }
 
-// A trigger makes the store refuse every EIDM request document.
-void RefuseEidmDocuments(const std::string& file) {
-  sqlite3* raw = nullptr;
-  ASSERT_EQ(sqlite3_open(file.c_str(), &raw), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(raw,
-                         "CREATE TRIGGER inject BEFORE INSERT ON items WHEN NEW.lname = "
-                         "'extclustername' BEGIN SELECT RAISE(ABORT, 'injected'); END;",
-                         nullptr, nullptr, nullptr),
-            SQLITE_OK);
-  sqlite3_close(raw);
-}
-
 TEST_F(ExtDirSaveTest, ASaveFailingMidwayLeavesTheStoreAsItWasAndKeepsTheMarks) {
   const Strings headers = Headers();
   const Strings requests = Stored("ExtClusterSpec", {"ExtClusterID", "ExtClusterName"});
-  RefuseEidmDocuments((dir_ / kPath).string());
+  Refuse("extclustername", true);
   CExtDirItemGRIProcView& sales = Header("Sales Processes");
   sales.ProcViewName = "Sales";
   sales.SetModified();

@@ -2,6 +2,8 @@
 // External Directory tests: a directory database (the demo's or a purpose-made
 // one), the data set loaded from it, and a look at what the store holds.
 
+#include <sqlite3.h>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -35,12 +37,7 @@ class ExtDirTest : public RepositoryTest {
     return std::make_unique<velk::CExtDirData>(ui_, session_, kPath, "", nullptr, links);
   }
 
-  LNDatabase Open() {
-    LNDatabase db;
-    EXPECT_EQ(session_.GetDatabase(kPath, &db), LNNOERROR);
-    EXPECT_EQ(db.Open(), LNNOERROR);
-    return db;
-  }
+  LNDatabase Open() { return Reopen(kPath); }
 
   // Every document of a form as "item=value" of the named items, in note id order.
   std::vector<std::string> Stored(const std::string& form, const std::vector<std::string>& items) {
@@ -58,6 +55,17 @@ class ExtDirTest : public RepositoryTest {
     }
     db.Close();
     return result;
+  }
+
+  // While `on`, the store refuses every document with the item named `lname` (lower case).
+  void Refuse(const std::string& lname, bool on) {
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open((dir_ / kPath).c_str(), &raw), SQLITE_OK);
+    const std::string sql = on ? "CREATE TRIGGER refuse BEFORE INSERT ON items WHEN NEW.lname = '" +
+                                     lname + "' BEGIN SELECT RAISE(ABORT, 'refused'); END;"
+                               : "DROP TRIGGER refuse;";
+    EXPECT_EQ(sqlite3_exec(raw, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(raw);
   }
 
   template <class Item>
