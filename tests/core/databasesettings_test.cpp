@@ -102,10 +102,10 @@ TEST_F(DatabasePagesTest, WrongKindAsksUntilIgnoredOrRightAndAbortKeepsThePage) 
     EXPECT_EQ(std::count(detector.probes.begin(), detector.probes.end(), "i.nsf@"),
               static_cast<long>(c.infrastructureProbes));
     ASSERT_FALSE(ui_.messages.empty());
-    EXPECT_EQ(ui_.messages[0].text, "\"i.nsf\" on \"Local\" is not an VELK-Organisation-Database!");
-    EXPECT_EQ(ui_.messages[0].title, "Error");
-    EXPECT_EQ(ui_.messages[0].icon, MsgIcon::Stop);
-    EXPECT_EQ(ui_.messages[0].buttons, MsgButtons::AbortRetryIgnore);
+    const HeadlessServices::Message& box = ui_.messages[0];
+    EXPECT_EQ(std::tie(box.text, box.title, box.icon, box.buttons),
+              std::tuple("\"i.nsf\" on \"Local\" is not an VELK-Organisation-Database!", "Error",
+                         MsgIcon::Stop, MsgButtons::AbortRetryIgnore));
     // Probing stops at an abort; the database after it is probed only once accepted.
     EXPECT_EQ(std::count(detector.probes.begin(), detector.probes.end(), "p.nsf@"),
               c.accepted ? 1 : 0);
@@ -169,12 +169,12 @@ TEST_F(DefaultDatabasesTest, InitialisedInTheirOrderWithTheProgressSteps) {
   for (const InfoEntry& e : Entries(kInitializingDatabasesCategory))
     if (e.title.rfind("Initializing", 0) == 0 || e.title == "Earlier") titles.push_back(e.title);
   std::sort(titles.begin(), titles.end());
-  EXPECT_EQ(titles, (std::vector<std::string>{"Initializing Application Environment Database",
-                                              "Initializing External Directory Database",
-                                              "Initializing Gateway Database",
-                                              "Initializing Infrastructure Database",
-                                              "Initializing Process Definitions Database",
-                                              "Initializing Tracking Database"}));
+  EXPECT_EQ(titles,
+            (std::vector<std::string>{
+                "Initializing Application Environment Database",
+                "Initializing External Directory Database", "Initializing Gateway Database",
+                "Initializing Infrastructure Database", "Initializing Process Definitions Database",
+                "Initializing Tracking Database"}));
   EXPECT_EQ(cache.Count(DatabaseKind::Gateway), 1u);
 }
 

@@ -33,12 +33,11 @@ TEST_F(GatewayTrackingDbTest, TrackingPathThatDoesNotExistShowsTheBoxOnceAndNoIn
   EXPECT_TRUE(tracking.ReplicaId().empty() && tracking.Path().empty() && tracking.Title().empty());
   ASSERT_EQ(ui_.messages.size(), 1u);
   const HeadlessServices::Message& box = ui_.messages[0];
-  EXPECT_EQ(box.text,
-            "Document store error code: " + LNGetErrorMessage(LNERR_FILE_NOT_FOUND) +
-                ".\nThe Tracking Database\ncannot be opened anymore.\nPlease choose another "
-                "Tracking Database or retry this later.");
-  EXPECT_EQ(box.icon, MsgIcon::None);
-  EXPECT_EQ(box.buttons, MsgButtons::Ok);
+  EXPECT_EQ(std::tie(box.text, box.icon, box.buttons),
+            std::tuple("Document store error code: " + LNGetErrorMessage(LNERR_FILE_NOT_FOUND) +
+                           ".\nThe Tracking Database\ncannot be opened anymore.\nPlease choose "
+                           "another Tracking Database or retry this later.",
+                       MsgIcon::None, MsgButtons::Ok));
   EXPECT_TRUE(ui_.infoCenter().entries().empty());
   EXPECT_EQ(ui_.currentStatus(), "");
 }
@@ -47,13 +46,12 @@ TEST_F(GatewayTrackingDbTest, GatewayThatCannotBeOpenedIsAnInfoCenterErrorOnly) 
   CGatewayDb gateway(ui_, session_, "nowhere/gateway.nsf", {}, nullptr);
   EXPECT_TRUE(gateway.ReplicaId().empty() && gateway.Path().empty());
   EXPECT_TRUE(ui_.messages.empty());
-  const auto entries = Entries(kBasicRepositoryCategory);
-  ASSERT_EQ(entries.size(), 1u);
-  EXPECT_EQ(entries[0].title, "Opening Gateway Database");
-  EXPECT_EQ(entries[0].severity, Severity::Error);
-  EXPECT_EQ(entries[0].text, GetNotesErrorText(LNERR_FILE_NOT_FOUND) +
-                                 "The Gateway Database cannot be opened anymore.\r\nPlease choose "
-                                 "another Application Database or retry this later.");
+  ASSERT_EQ(Summary(kBasicRepositoryCategory),
+            std::vector<std::string>{"3|Opening Gateway Database"});
+  EXPECT_EQ(Entries(kBasicRepositoryCategory)[0].text,
+            GetNotesErrorText(LNERR_FILE_NOT_FOUND) +
+                "The Gateway Database cannot be opened anymore.\r\nPlease choose "
+                "another Application Database or retry this later.");
   EXPECT_TRUE(ui_.infoWindowShown);
 }
 

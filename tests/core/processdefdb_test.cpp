@@ -236,12 +236,7 @@ TEST_F(ProcessDefTest, MissingTextViewOnlyWarnsThatTextsStay) {
 // What "db check" calls an error among the stored versions.
 TEST(StoredVersionConflictsTest, DuplicateNumbersAndSecondCurrentVersionsAreFound) {
   auto entry = [](const char* type, const char* id, int status, int version) {
-    WorkflowHeaderEntry h;
-    h.type = type;
-    h.workflowId = id;
-    h.status = status;
-    h.version = version;
-    return h;
+    return WorkflowHeaderEntry{type, id, "", status, 0, version, "", false, false};
   };
   constexpr int kDesign = 0, kActive = 1, kFreeze = 2, kTemplate = 3;
   struct Case {

@@ -6,17 +6,14 @@
 #include <vector>
 
 #include "app/windowplacement.h"
+#include "repository/databasetemplates.h"
 
 namespace velk {
 namespace {
 
 TEST(ModelerSettings, LoadingAnEmptyStoreOverwritesEarlierValuesWithTheDefaults) {
-  MemorySettingsBackend empty;
-  ModelerSettings s;
-  s.gridSize = 7;
-  s.gridVisible = true;
-  s.orgName = "Other";
-  s.load(empty);
+  ModelerSettings s{.databases = {}, .gridSize = 7, .orgName = "Other", .gridVisible = true};
+  s.load(MemorySettingsBackend());
   EXPECT_EQ(s, ModelerSettings());
 }
 
@@ -57,27 +54,23 @@ TEST(ModelerSettings, ValuesThatWouldBreakTheEditorFallBackToDefaults) {
     store.setString(kDefaultSettingsSection, c.key, c.stored);
     ModelerSettings s;
     s.load(store);
-    EXPECT_EQ(s.gridSize, c.gridSize) << c.key << "=" << c.stored;
-    EXPECT_EQ(s.arrowSize, c.arrowSize) << c.key << "=" << c.stored;
-    EXPECT_EQ(s.autoArrangeFactor, c.factor) << c.key << "=" << c.stored;
+    EXPECT_EQ(std::tie(s.gridSize, s.arrowSize, s.autoArrangeFactor),
+              std::tie(c.gridSize, c.arrowSize, c.factor))
+        << c.key << "=" << c.stored;
   }
 }
 
 TEST(ModelerSettings, SaveThenLoadKeepsEveryValueUnderItsKey) {
-  ModelerSettings s;
-  s.databases[DatabaseKind::Gateway] = {"gw.nsf", "Gate/Marvelund"};
-  s.databases[DatabaseKind::ExternalDirectory] = {"extdir.nsf", ""};
-  s.databases[DatabaseKind::Tracking] = {"track.nsf", "Track"};
-  s.databases[DatabaseKind::ApplicationEnvironment] = {"appenv.nsf", ""};
-  s.databases[DatabaseKind::ProcessDefinitions] = {"procdef.nsf", "Hub"};
-  s.databases[DatabaseKind::Infrastructure] = {"infra.nsf", ""};
-  s.gridSize = 20;
-  s.arrowSize = 2;
-  s.autoArrangeFactor = 5;
-  s.orgName = "Partner AG";
-  s.gridMagnetic = true;
-  s.gridVisible = true;
-
+  ModelerSettings s{.databases = {},
+                    .gridSize = 20,
+                    .arrowSize = 2,
+                    .autoArrangeFactor = 5,
+                    .orgName = "Partner AG",
+                    .gridMagnetic = true,
+                    .gridVisible = true};
+  for (DatabaseKind kind : KindProbeOrder())
+    s.databases[kind] = {CliNameOf(kind) + std::string(".nsf"),
+                         "Srv/" + std::string(CliNameOf(kind))};
   MemorySettingsBackend store;
   s.save(store);
   ModelerSettings back;
@@ -86,7 +79,7 @@ TEST(ModelerSettings, SaveThenLoadKeepsEveryValueUnderItsKey) {
 
   const std::string sec = kDefaultSettingsSection;
   EXPECT_EQ(store.getString(sec, "RoutingDbName", {}), "procdef.nsf");
-  EXPECT_EQ(store.getString(sec, "GwDbServer", {}), "Gate/Marvelund");
+  EXPECT_EQ(store.getString(sec, "GwDbServer", {}), "Srv/gateway");
   EXPECT_EQ(store.getString(sec, "OrgaDbName", {}), "infra.nsf");
   EXPECT_EQ(store.getInt(sec, "GridMagnetic", -1), 1);
   EXPECT_EQ(store.getInt(sec, "GridSize", -1), 20);
@@ -140,13 +133,12 @@ TEST(WindowPlacement, NewWindowsCascadeInsideTheWorkspace) {
 }
 
 TEST(WindowPlacement, RoundTripThroughGuiSettings) {
-  WindowPlacement p;
-  p.flags = WindowPlacement::kRestoreToMaximized;
-  p.showCmd = WindowPlacement::Maximized;
-  p.left = 15;
-  p.top = 25;
-  p.right = 1015;
-  p.bottom = 725;
+  const WindowPlacement p{.flags = WindowPlacement::kRestoreToMaximized,
+                          .showCmd = WindowPlacement::Maximized,
+                          .left = 15,
+                          .top = 25,
+                          .right = 1015,
+                          .bottom = 725};
   MemorySettingsBackend store;
   WriteWindowPlacement(store, "WindowPos", p);
   EXPECT_EQ(store.getString(kGuiSettingsSection, "WindowPos", {}),
