@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "common/headlessservices.h"
+#include "core/workflowfixture.h"
 #include "dialogs/contentmanagement.h"
 #include "model/workflowdoc.h"
 
@@ -36,8 +37,8 @@ Strings Labels(const ContentManagementState& state) {
 TEST(ContentManagementTest, StoredConnectionsOpenUnderTheirBlocksAndAreStoredBack) {
   const Strings stored = {"Name <=> Customer_Name", "Note <=> More Fields_Remarks", ""};
   ContentManagementState state = Opened(stored);
-  EXPECT_EQ(Labels(state),
-            (Strings{"Customer (1 of 2)", "More Fields (1 of 1)", "Order (0 of 1)", "Invoice (0 of 1)"}));
+  EXPECT_EQ(Labels(state), (Strings{"Customer (1 of 2)", "More Fields (1 of 1)", "Order (0 of 1)",
+                                    "Invoice (0 of 1)"}));
   EXPECT_EQ(state.ContentEntries("Customer"), (Strings{"City", "Name <=> Name"}));
   EXPECT_EQ(state.NeededNames(), Strings{"Total"}) << "connected needed fields are not offered";
   EXPECT_EQ(state.NeededDescription("Name"), "Who");
@@ -60,10 +61,10 @@ TEST(ContentManagementTest, TemplateEntriesThatFitAreConnectedOthersSkipped) {
     bool fits;
   };
   const Case cases[] = {
-      {"name <=> Customer_Name", true},   // needed field matched without regard to case
-      {"Total <=> Order_Missing", false}, // no such field
-      {"Gone <=> Invoice_Total", false},  // no such needed field
-      {"Total <=> Nowhere_Total", false}, // no such block
+      {"name <=> Customer_Name", true},    // needed field matched without regard to case
+      {"Total <=> Order_Missing", false},  // no such field
+      {"Gone <=> Invoice_Total", false},   // no such needed field
+      {"Total <=> Nowhere_Total", false},  // no such block
       {"Total <=> Invoice_Total", true},
   };
   for (const Case& c : cases) EXPECT_EQ(state.ApplyTemplateEntry(c.entry), c.fits) << c.entry;
@@ -75,9 +76,7 @@ TEST(ContentManagementTest, ATaskCollectsTheFormsOfEveryTaskBeforeItOnce) {
   CWorkflowDoc doc(ui, "CN=Test/O=Marvelund", "07.12.2026");
   auto task = [&](NodeKind kind, Strings objects) {
     CNode* node = doc.InsertNode({0, 0, 34, -34}, kind);
-    NodeAttributes a = node->Attributes();
-    a.objects = std::move(objects);
-    doc.SetNodeAttributes(*node, a);
+    velk::testing::EditNode(doc, *node, [&](NodeAttributes& a) { a.objects = objects; });
     return node;
   };
   CNode* start = task(NodeKind::In, {"A", "B"});

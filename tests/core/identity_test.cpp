@@ -5,29 +5,21 @@
 namespace {
 
 TEST(IdentityText, FormatsWordsInStoredOrderWithLeadingZeros) {
-  LNUNID unid;
-  unid.words = {1, 2, 3, 4};
-  EXPECT_EQ(FormatUniversalId(unid), "00000002000000010000000400000003");
-  unid.words = {0xDEADBEEF, 0xABCDEF01, 0, 0xFFFFFFFF};
-  EXPECT_EQ(FormatUniversalId(unid), "ABCDEF01DEADBEEFFFFFFFFF00000000");
-
-  LNREPLICAID replica;
-  replica.words = {0xA, 0xB};
-  EXPECT_EQ(FormatReplicaId(replica), "0000000B:0000000A");
-
+  EXPECT_EQ(FormatUniversalId({{1, 2, 3, 4}}), "00000002000000010000000400000003");
+  EXPECT_EQ(FormatUniversalId({{0xDEADBEEF, 0xABCDEF01, 0, 0xFFFFFFFF}}),
+            "ABCDEF01DEADBEEFFFFFFFFF00000000");
+  EXPECT_EQ(FormatReplicaId({{0xA, 0xB}}), "0000000B:0000000A");
   EXPECT_EQ(FormatNoteId(0x1F2), "000001F2");
   EXPECT_EQ(FormatNoteId(0), "00000000");
   EXPECT_EQ(FormatNoteId(0xFFFFFFFF), "FFFFFFFF");
 }
 
 TEST(IdentityText, ParsingGivesBackTheFormattedIdsInEitherCase) {
-  LNUNID unid;
-  unid.words = {0x12345678, 0x9ABCDEF0, 0x0F1E2D3C, 0x4B5A6978};
+  const LNUNID unid{{0x12345678, 0x9ABCDEF0, 0x0F1E2D3C, 0x4B5A6978}};
   EXPECT_EQ(ParseUniversalId(FormatUniversalId(unid)), unid);
-  unid.words = {0xDEADBEEF, 0xABCDEF01, 0, 0xFFFFFFFF};
-  EXPECT_EQ(ParseUniversalId("abcdef01deadbeefffffffff00000000"), unid);
-  LNREPLICAID replica;
-  replica.words = {0xCAFEBABE, 0x00C0FFEE};
+  EXPECT_EQ(ParseUniversalId("abcdef01deadbeefffffffff00000000"),
+            (LNUNID{{0xDEADBEEF, 0xABCDEF01, 0, 0xFFFFFFFF}}));
+  const LNREPLICAID replica{{0xCAFEBABE, 0x00C0FFEE}};
   EXPECT_EQ(ParseReplicaId(FormatReplicaId(replica)), replica);
   EXPECT_EQ(ParseNoteId("000001F2"), 0x1F2u);
   EXPECT_EQ(ParseNoteId("1f2"), 0x1F2u);

@@ -39,9 +39,9 @@ TEST(NotesError, BoxesHaveTheirTextIconAndButtonAndResetTheStatusLine) {
     ui.answers.push_back(MsgResult::Cancel);  // whatever the box answers is passed on
     EXPECT_EQ(c.show(ui), MsgResult::Cancel);
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, c.text);
-    EXPECT_EQ(ui.messages[0].icon, c.icon);
-    EXPECT_EQ(ui.messages[0].buttons, MsgButtons::Ok);
+    const velk::HeadlessServices::Message& box = ui.messages[0];
+    EXPECT_EQ(std::tie(box.text, box.icon, box.buttons),
+              std::tuple(c.text, c.icon, MsgButtons::Ok));
     EXPECT_EQ(ui.currentStatus(), c.resetsStatus ? "" : "Working...");
   }
 }

@@ -40,11 +40,11 @@ TEST_F(VersionHistoryTest, ListsTheWorkflowsVersionsNewestFirstWithTheirLastSave
 
   const VersionHistory history = ReadVersionHistory(*repository, "Order");
   EXPECT_EQ(history.error, "");
-  EXPECT_EQ(Rows(history), (std::vector<std::string>{"2 Cy 02.01.2026 10:00:00",
-                                                     "1 Dee 02.01.2026 07:00:00",
-                                                     "1 Bob 31.12.2025 23:00:00", "0  "}));
-  EXPECT_EQ(history.versions[0].header.status, 1) << "Active";
-  EXPECT_EQ(history.versions[0].header.workflowId, "Order2");
+  EXPECT_EQ(Rows(history),
+            (std::vector<std::string>{"2 Cy 02.01.2026 10:00:00", "1 Dee 02.01.2026 07:00:00",
+                                      "1 Bob 31.12.2025 23:00:00", "0  "}));
+  EXPECT_EQ(std::tie(history.versions[0].header.status, history.versions[0].header.workflowId),
+            std::tuple(1, "Order2"));  // Active
 
   EXPECT_TRUE(ReadVersionHistory(*repository, "Unknown").versions.empty());
   headerLocation = {"missing.nsf", ""};
