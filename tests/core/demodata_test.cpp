@@ -24,6 +24,7 @@
 #include "repository/identity.h"
 #include "repository/repositoryfind.h"
 #include "repository/store/lnencoding.h"
+#include "repository/viewreader.h"
 
 namespace velk {
 namespace {
@@ -70,22 +71,17 @@ class DemoDataTest : public ::testing::Test {
     db.GetViewFolder(view, &folder);
     folder.Open();
     std::vector<Items> docs;
-    LNVFEntry entry;
-    LNSTATUS status = folder.GetEntryCount() > 0 ? folder.GetEntry(&entry) : LNWARN_NOT_FOUND;
-    for (; status == LNNOERROR; status = folder.Goto(LNVFNAVIGATE_NEXT, &entry)) {
-      if (entry.IsCategory()) continue;
-      LNDocument doc;
-      entry.GetDocument(&doc);
-      doc.Open();
-      Items items;
+    if (folder.GetEntryCount() == 0) return docs;
+    ViewWalk(folder).Documents([&docs](LNDocument& doc) {
+      Items& items = docs.emplace_back();
       for (const LNItem& item : doc.GetItems()) {
-        auto& values = items[item.name];
-        values = item.texts;
-        for (double n : item.numbers) values.push_back(std::to_string(static_cast<int>(n)));
+        items[item.name] = item.texts;
+        for (double n : item.numbers)
+          items[item.name].push_back(std::to_string(static_cast<int>(n)));
       }
       items["#noteId"] = {FormatNoteId(doc.GetNoteID())};
-      docs.push_back(std::move(items));
-    }
+      return true;
+    });
     return docs;
   }
 

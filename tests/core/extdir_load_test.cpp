@@ -18,7 +18,7 @@ std::vector<std::size_t> Counts(const CExtDirData& data, std::vector<ExtDirKind>
   return counts;
 }
 
-TEST_F(ExtDirTest, TheDemoDirectoryLoadsEverySection) {
+TEST_F(ExtDirTest, TheDemoDirectoryLoadsEverySectionAndLeafsOnDemand) {
   WriteDemoDirectory();
   auto data = Load();
   EXPECT_EQ(data->Title(), "VELK External Directory");
@@ -45,18 +45,8 @@ TEST_F(ExtDirTest, TheDemoDirectoryLoadsEverySection) {
   auto* credit = dynamic_cast<CExtDirItemEIDM*>(data->FindItemById(demo::kCreditCheckRequestId));
   ASSERT_NE(credit, nullptr);
   EXPECT_TRUE(credit->IsOrderedByUs()) << "no master workflow id";
-}
 
-TEST(ExtDirFieldEntry, MissingPartsStayEmpty) {
-  EXPECT_EQ(SplitFieldEntry("Name"), (ExtDirFieldEntry{"Name", "", ""}));
-  EXPECT_EQ(SplitFieldEntry("Name/Text"), (ExtDirFieldEntry{"Name", "Text", ""}));
-  EXPECT_EQ(SplitFieldEntry("/Text/"), (ExtDirFieldEntry{"", "Text", ""}));
-  EXPECT_EQ(SplitFieldEntries({"", "A/B/C"}), (std::vector<ExtDirFieldEntry>{{"A", "B", "C"}}));
-}
-
-TEST_F(ExtDirTest, LeafsAreReadPerHeaderOnceOrOneById) {
-  WriteDemoDirectory();
-  auto data = Load();
+  // Leafs are read per header once, or one by id.
   EXPECT_TRUE(data->LoadLeafsOfHeader("00000A01"));
   EXPECT_TRUE(data->LoadLeafsOfHeader("00000A01"));
   EXPECT_EQ(data->ItemsOf<CExtDirItemGRILeaf>().size(), 3u);
@@ -72,6 +62,13 @@ TEST_F(ExtDirTest, LeafsAreReadPerHeaderOnceOrOneById) {
   EXPECT_EQ(Summary(kExtDirLoadCategory).back(), "1|Loading GRI-Leafs");
   EXPECT_TRUE(data->LoadLeafsOfHeader("NOSUCHHEADER"));
   EXPECT_EQ(Summary(kExtDirLoadCategory).back(), "1|GRI Leafs");
+}
+
+TEST(ExtDirFieldEntry, MissingPartsStayEmpty) {
+  EXPECT_EQ(SplitFieldEntry("Name"), (ExtDirFieldEntry{"Name", "", ""}));
+  EXPECT_EQ(SplitFieldEntry("Name/Text"), (ExtDirFieldEntry{"Name", "Text", ""}));
+  EXPECT_EQ(SplitFieldEntry("/Text/"), (ExtDirFieldEntry{"", "Text", ""}));
+  EXPECT_EQ(SplitFieldEntries({"", "A/B/C"}), (std::vector<ExtDirFieldEntry>{{"A", "B", "C"}}));
 }
 
 TEST_F(ExtDirTest, AFailingSectionIsReportedAndTheOthersLoad) {
