@@ -16,18 +16,14 @@ namespace {
 
 class ProcessDefTest : public StorageTest {
  protected:
-  void AddDocument(const char* form, const std::string& id, const char* status) {
-    AddStored(form, {{"WorkflowID", {id}}, {"Status", {status}}});
-  }
   void AddResource(const char* name) {
     AddStored(forms::kResource, name ? Items{{"Resource", {name}}} : Items{});
   }
   // A stored version with two tasks and an annotation text.
   void AddWorkflow(const StoredHeader& h) {
     AddHeader(h);
-    AddDocument(forms::kWorkflowStructure, h.id, h.status);
-    AddDocument(forms::kWorkflowStructure, h.id, h.status);
-    AddDocument(forms::kText, h.id, h.status);
+    for (const char* form : {forms::kWorkflowStructure, forms::kWorkflowStructure, forms::kText})
+      AddStored(form, {{"WorkflowID", {h.id}}, {"Status", {h.status}}});
   }
   std::vector<std::string> Statuses(const char* view, const std::string& id) {
     LNDatabase db = Open();
@@ -35,9 +31,8 @@ class ProcessDefTest : public StorageTest {
     for (const LNDocument& d : Documents(db, view, id)) statuses.push_back(Text(d, "Status"));
     return statuses;
   }
-  std::vector<InfoEntry> Entries(const char* category) { return ui.infoCenter().entries(category); }
   bool HasEntry(const char* category, Severity severity, const std::string& textPart) {
-    for (const InfoEntry& e : Entries(category))
+    for (const InfoEntry& e : ui.infoCenter().entries(category))
       if (e.severity == severity && e.text.find(textPart) != std::string::npos) return true;
     return false;
   }
