@@ -3,17 +3,22 @@
 #include <string>
 #include <vector>
 
+#include "editor_graphs.h"
 #include "model/nodepicture.h"
 #include "model/workflowgraph.h"
-#include "workflowfixture.h"
 
 namespace velk::testing {
 namespace {
 
 TEST(NodeKeyTest, CodeIsReadBackFromAKey) {
-  const std::pair<const char*, int> keys[] = {{"5-W", 5},           {"17-AB-CD", 17}, {"5", 5},
-                                              {"-W", -1},           {"", -1},         {"x-5", -1},
-                                              {"99999999999-W", -1}, {"-2147483647-W", -2147483647},
+  const std::pair<const char*, int> keys[] = {{"5-W", 5},
+                                              {"17-AB-CD", 17},
+                                              {"5", 5},
+                                              {"-W", -1},
+                                              {"", -1},
+                                              {"x-5", -1},
+                                              {"99999999999-W", -1},
+                                              {"-2147483647-W", -2147483647},
                                               {"-2147483648-W", -1}};
   for (auto [key, code] : keys) EXPECT_EQ(CodeFromKey(key), code) << key;
 }
@@ -61,84 +66,38 @@ TEST_F(WorkflowTest, PictureRuleFollowsKindRoleAndPublication) {
   }
 }
 
-class CodeTest : public WorkflowTest {
- protected:
-  std::vector<int> Codes() const {
-    std::vector<int> codes;
-    for (const CNode* n : doc.AllNodes()) codes.push_back(n->Code());
-    return codes;
-  }
-  void SetStatus(WorkflowStatus status) {
-    EditHeader(doc, [&](WorkflowHeader& h) { h.status = status; });
-  }
-};
-
-TEST_F(CodeTest, WithoutStartNodeNodesAreNumberedInListOrderUnlessActive) {
+TEST_F(WorkflowTest, WithoutStartNodeNodesAreNumberedInListOrderUnlessActive) {
   EXPECT_TRUE(AssignCodes(doc)) << "no nodes";
-  Add("A");
-  Add("B");
-  Add("C");
+  for (const char* name : {"A", "B", "C"}) Add(name);
   EXPECT_TRUE(AssignCodes(doc));
-  EXPECT_EQ(Codes(), (std::vector<int>{1, 2, 3}));
-
-  SetStatus(WorkflowStatus::Active);
+  EXPECT_EQ(Codes(doc), (std::vector<int>{1, 2, 3}));
+  EditHeader(doc, [](WorkflowHeader& h) { h.status = WorkflowStatus::Active; });
+  doc.SetNodeCode(*doc.AllNodes()[0], 7);
   EXPECT_FALSE(AssignCodes(doc));
-  EXPECT_EQ(Codes(), (std::vector<int>{1, 2, 3})) << "a refused numbering changes nothing";
+  EXPECT_EQ(Codes(doc), (std::vector<int>{7, 2, 3})) << "a refused numbering changes nothing";
 }
 
-// start -> K(cluster 2: i1 -> K2(cluster 3: j1 -> j2) ) -> after
-class RoutingTest : public WorkflowTest {
- protected:
-  void SetUp() override {
-    start = Add("Start");
-    outer = Add("K", 1, 0, NodeKind::IWC);
-    after = Add("After", 2);
-    i1 = Add("I1");
-    inner = Add("K2", 0, 0, NodeKind::IWC);
-    j1 = Add("J1");
-    j2 = Add("J2");
-    MakeClusterOf(outer, i1, inner);
-    MakeClusterOf(inner, j1, j2);
-    toOuter = Link(start, outer);
-    Link(outer, after);
-    Link(i1, inner);
-    Link(j1, j2);
-  }
-  CNode *start, *outer, *after, *i1, *inner, *j1, *j2;
-  CArrow* toOuter;
-};
+using RoutingTest = NestedClustersTest;
 
-TEST_F(RoutingTest, ArrowIntoAClusterRoutesToItsStartThroughNesting) {
+TEST_F(RoutingTest, ArrowsRouteIntoClusterStartsAndOnFromTheirEndsThroughNesting) {
   EXPECT_EQ(RoutingSuccessor(*toOuter), i1);
   EXPECT_EQ(RoutingSuccessor(*i1->OutgoingArrows()[0]), j1);
   EXPECT_EQ(RoutingSuccessor(*j1->OutgoingArrows()[0]), j2);
-}
-
-TEST_F(RoutingTest, EndOfAnInnerClusterRoutesOnFromItsClusterNodes) {
-  // j2 ends cluster 3, whose node K2 ends cluster 2, whose node K leads to After.
-  std::vector<CArrow*> arrows = RoutingArrows(doc, *j2);
-  ASSERT_EQ(arrows.size(), 1u);
-  EXPECT_EQ(arrows[0]->Target(), after);
-  EXPECT_EQ(RoutingArrows(doc, *start).size(), 1u);
+  // J2 ends level 3, whose node K2 ends level 2, whose node K leads to After.
+  EXPECT_EQ(RoutingArrows(doc, *j2), std::vector<CArrow*>{onward});
+  EXPECT_EQ(RoutingArrows(doc, *start), std::vector<CArrow*>{toOuter});
+  EXPECT_EQ(ReachableNodes(doc, *start), (std::vector<CNode*>{i1, j1, j2, after}));
+  EXPECT_TRUE(ReachableNodes(doc, *after).empty());
+  for (const CNode* n : doc.AllNodes()) EXPECT_FALSE(n->work.visitMark);
   EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST_F(RoutingTest, ReachableNodesCrossIntoAndOutOfClusters) {
-  std::vector<CNode*> reached = ReachableNodes(doc, *start);
-  EXPECT_EQ(reached, (std::vector<CNode*>{i1, j1, j2, after}));
-  EXPECT_TRUE(ReachableNodes(doc, *after).empty());
-  for (const CNode* n : doc.AllNodes()) EXPECT_FALSE(n->work.visitMark);
-}
-
-TEST_F(RoutingTest, ClusterEndWithoutClusterNodeIsReportedNotFollowed) {
+TEST_F(RoutingTest, DamagedClustersAreReportedOrWalkedWithoutHanging) {
   doc.SetBelongsToCluster(*j2, 9);
-  EXPECT_TRUE(RoutingArrows(doc, *j2).empty());
+  EXPECT_TRUE(RoutingArrows(doc, *j2).empty()) << "an end without its cluster node";
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_NE(ui.messages[0].text.find("GetNodeWhichRepresentsThisCluster"), std::string::npos);
-}
-
-TEST_F(RoutingTest, CircularClustersDoNotHangTheWalks) {
-  // Damaged: the outer cluster node lies inside the cluster it stands for.
+  // The outer cluster node lies inside the cluster it stands for.
   doc.SetBelongsToCluster(*outer, 2);
   doc.SetClusterEndFlag(*outer, true);
   doc.SetClusterStartNode(*inner, outer);

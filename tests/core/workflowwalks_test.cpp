@@ -12,7 +12,7 @@
 
 #include "model/checkreferences.h"
 #include "model/workflowgraph.h"
-#include "workflowfixture.h"
+#include "editor_graphs.h"
 
 namespace velk::testing {
 namespace {
@@ -81,9 +81,7 @@ std::vector<int> PlainCodes(CWorkflowDoc& doc) {
     DropVisited(queue);
   }
   Marks(doc, false);
-  std::vector<int> codes;
-  for (CNode* n : all) codes.push_back(n->Code());
-  return codes;
+  return Codes(doc);
 }
 
 // Level 1 holds two clusters; the first holds a third. Random arrows inside each
@@ -125,9 +123,7 @@ TEST_F(WalkTest, FastWalksGiveThePlainQueueWalksResults) {
     Build(seed);
     const std::vector<int> expected = PlainCodes(doc);
     ASSERT_TRUE(AssignCodes(doc));
-    std::vector<int> codes;
-    for (const CNode* n : doc.AllNodes()) codes.push_back(n->Code());
-    EXPECT_EQ(codes, expected) << "seed " << seed;
+    EXPECT_EQ(Codes(doc), expected) << "seed " << seed;
     RoutingIndex index(doc);
     for (CNode* n : doc.AllNodes()) {
       const std::vector<CNode*> plain = PlainReachable(doc, *n);
