@@ -13,95 +13,75 @@ std::tuple<NodeKind, int, bool, bool> Role(const CNode* n) {
   return {n->Kind(), n->Picture(), n->IsClusterStartNode(), n->IsClusterEndNode()};
 }
 
-TEST_F(WorkflowTest, InTaskBecomesTheStartAndTheFormerStartAnInternalTask) {
+constexpr auto kIntern = std::tuple(NodeKind::Intern, NodePicture::Intern, false, false);
+
+TEST_F(WorkflowTest, InAndOutTasksTakeTheStartAndEndFromTheirFormerHolders) {
   CNode* old = Add("Old");
   CNode* x = Add("X", 1);
   doc.DefineAsWorkflowEnd(*x);
   doc.DefineAsWorkflowStart(*old);
-
   ASSERT_TRUE(doc.MakeInTask(*x));
   EXPECT_EQ(doc.StartNode(), x);
   EXPECT_EQ(doc.EndNode(), nullptr) << "the end node gave up its role";
   EXPECT_EQ(Role(x), std::tuple(NodeKind::In, NodePicture::InUnpublished, true, false));
-  EXPECT_EQ(Role(old), std::tuple(NodeKind::Intern, NodePicture::Intern, false, false));
-}
+  EXPECT_EQ(Role(old), kIntern);
 
-TEST_F(WorkflowTest, OutTaskBecomesTheEnd) {
-  CNode* old = Add("Old");
-  CNode* x = Add("X", 1);
   doc.MakeOutTask(*old);
-  doc.MakeInTask(*x);
   ASSERT_TRUE(doc.MakeOutTask(*x));
   EXPECT_EQ(doc.EndNode(), x);
   EXPECT_EQ(doc.StartNode(), nullptr);
   EXPECT_EQ(Role(x), std::tuple(NodeKind::Out, NodePicture::Out, false, true));
-  EXPECT_EQ(Role(old), std::tuple(NodeKind::Intern, NodePicture::Intern, false, false));
-}
-
-TEST_F(WorkflowTest, InAndOutTasksAreRefusedInClusterWindows) {
-  CNode* cluster = Add("C", 0, 0, NodeKind::IWC);
-  CWorkflowDoc* level = doc.OpenClusterDocument(*cluster);
-  CNode* x = Add(*level, "X");
-  EXPECT_FALSE(level->MakeInTask(*x));
-  EXPECT_FALSE(level->MakeOutTask(*x));
-  EXPECT_EQ(x->Kind(), NodeKind::Intern);
-  EXPECT_EQ(level->StartNode(), nullptr);
+  EXPECT_EQ(Role(old), kIntern);
 }
 
 TEST_F(WorkflowTest, DefiningStartAndEndMovesTheRolesBetweenNodes) {
-  struct Case {
-    bool start;
-    int picture;
-  } cases[] = {{true, NodePicture::ClusterStart}, {false, NodePicture::ClusterEnd}};
-  for (const Case& c : cases) {
-    CWorkflowDoc d{ui};
-    CNode* a = d.InsertNode(NodeRectAt(0, 0), NodeKind::Intern);
-    CNode* b = d.InsertNode(NodeRectAt(100, 0), NodeKind::Intern);
-    auto define = [&](CNode* n) {
-      c.start ? d.DefineAsWorkflowStart(*n) : d.DefineAsWorkflowEnd(*n);
-    };
-    auto role = [&] { return c.start ? d.StartNode() : d.EndNode(); };
-    auto flag = [&](CNode* n) { return c.start ? n->IsClusterStartNode() : n->IsClusterEndNode(); };
-    auto otherFlag = [&](CNode* n) {
-      return c.start ? n->IsClusterEndNode() : n->IsClusterStartNode();
-    };
-    // b first takes the opposite role, which it must give up.
-    c.start ? d.DefineAsWorkflowEnd(*b) : d.DefineAsWorkflowStart(*b);
-    define(a);
-    define(b);
-    EXPECT_EQ(role(), b);
-    EXPECT_TRUE(flag(b));
-    EXPECT_FALSE(otherFlag(b));
-    EXPECT_EQ(b->Picture(), c.picture);
-    EXPECT_EQ(c.start ? d.EndNode() : d.StartNode(), nullptr);
-    EXPECT_FALSE(flag(a));
-    EXPECT_EQ(a->Picture(), NodePicture::Intern);
-  }
+  CNode* a = Add("A");
+  CNode* b = Add("B", 1);
+  doc.DefineAsWorkflowEnd(*b);
+  doc.DefineAsWorkflowStart(*a);
+  doc.DefineAsWorkflowStart(*b);  // b gives up the end, a the start
+  EXPECT_EQ(doc.StartNode(), b);
+  EXPECT_EQ(doc.EndNode(), nullptr);
+  EXPECT_EQ(Role(b), std::tuple(NodeKind::Intern, NodePicture::ClusterStart, true, false));
+  EXPECT_EQ(Role(a), kIntern);
+  doc.DefineAsWorkflowEnd(*a);
+  doc.DefineAsWorkflowEnd(*b);
+  EXPECT_EQ(doc.EndNode(), b);
+  EXPECT_EQ(doc.StartNode(), nullptr);
+  EXPECT_EQ(Role(b), std::tuple(NodeKind::Intern, NodePicture::ClusterEnd, false, true));
+  EXPECT_EQ(Role(a), kIntern);
 }
 
-TEST_F(WorkflowTest, StartInAClusterWindowIsAlsoTheClustersStart) {
+// A cluster's window on First .. Last.
+class ClusterWindowTest : public WorkflowTest {
+ protected:
+  ClusterWindowTest() {
+    MakeClusterOf(cluster, first, last);
+    level = doc.OpenClusterDocument(*cluster);
+  }
   CNode* cluster = Add("Cluster", 0, 0, NodeKind::IWC);
   CNode* first = Add("First", 1);
   CNode* last = Add("Last", 2);
-  MakeClusterOf(cluster, first, last);
-  CWorkflowDoc* level = doc.OpenClusterDocument(*cluster);
+  CWorkflowDoc* level;
+};
+
+TEST_F(ClusterWindowTest, StartThereIsAlsoTheClustersStartAndInOrOutTasksAreRefused) {
+  CNode* x = Add(*level, "X");
+  EXPECT_FALSE(level->MakeInTask(*x));
+  EXPECT_FALSE(level->MakeOutTask(*x));
+  EXPECT_EQ(Role(x), kIntern);
 
   level->DefineAsWorkflowStart(*last);
   EXPECT_EQ(cluster->ClusterStartNode(), last);
   EXPECT_EQ(cluster->ClusterEndNode(), nullptr) << "a node cannot be both ends";
   EXPECT_EQ(level->StartNode(), last);
   EXPECT_EQ(level->EndNode(), nullptr);
-  EXPECT_EQ(Role(first), std::tuple(NodeKind::Intern, NodePicture::Intern, false, false));
+  EXPECT_EQ(Role(first), kIntern);
   EXPECT_EQ(Role(last), std::tuple(NodeKind::Intern, NodePicture::ClusterStart, true, false));
   EXPECT_EQ(doc.StartNode(), nullptr) << "the workflow's own start is untouched";
 }
 
-TEST_F(WorkflowTest, InternalTaskGivesUpEveryRole) {
-  CNode* cluster = Add("Cluster", 0, 0, NodeKind::IWC);
-  CNode* first = Add("First", 1);
-  CNode* last = Add("Last", 2);
-  MakeClusterOf(cluster, first, last);
-  CWorkflowDoc* level = doc.OpenClusterDocument(*cluster);
+TEST_F(ClusterWindowTest, InternalTaskGivesUpEveryRole) {
   level->MakeInternalTask(*first);
   level->MakeInternalTask(*last);
   EXPECT_EQ(cluster->ClusterStartNode(), nullptr);
@@ -114,7 +94,7 @@ TEST_F(WorkflowTest, InternalTaskGivesUpEveryRole) {
   doc.MakeInTask(*in);
   doc.MakeInternalTask(*in);
   EXPECT_EQ(doc.StartNode(), nullptr);
-  EXPECT_EQ(Role(in), std::tuple(NodeKind::Intern, NodePicture::Intern, false, false));
+  EXPECT_EQ(Role(in), kIntern);
 }
 
 TEST_F(WorkflowTest, SubWorkflowKindSwitchesBetweenCentralAndDistributed) {
