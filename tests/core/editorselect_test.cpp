@@ -70,35 +70,28 @@ TEST_F(WorkflowTest, RubberBandSelectsExactlyTheNodesItIntersects) {
   EXPECT_EQ(g.Mode(), DragMode::None);
 }
 
-TEST_F(WorkflowTest, DraggingMovesTheSelectionAndMarksTheWorkflowModified) {
-  CNode* a = Add("A", 0, 0);
+TEST_F(WorkflowTest, DraggingMovesTheSelectionAndSnapsButAClickChangesNothing) {
+  CNode* a = Add("A", 0, 0);  // centre (17, -17)
   CNode* b = Add("B", 2, 0);
   doc.Session().SelectNode(*a);
   doc.Session().SelectNode(*b, true);
-  SelectGesture g;
-  g.Press(doc, {20, -20}, false, false);
-  g.Drag(doc, {20, -20}, kNoGrid);
-  EXPECT_FALSE(doc.Session().IsModified()) << "no distance, no change";
-  const SelectGesture::Change ch = g.Drag(doc, {50, -60}, kNoGrid);
-  EXPECT_TRUE(doc.Session().IsModified());
-  EXPECT_EQ(a->GetRect(), NodeRectAt(30, -40));
-  EXPECT_EQ(b->GetRect(), NodeRectAt(230, -40));
-  EXPECT_TRUE(ch.moved);
-}
-
-TEST_F(WorkflowTest, AClickWithoutAMoveLeavesANodeOffTheMagneticGrid) {
-  CNode* a = Add("A", 0, 0);  // centre (17, -17)
   const GridSettings magnetic{50, true};
   SelectGesture g;
   g.Press(doc, {17, -17}, false, false);
   g.Drag(doc, {17, -17}, magnetic);
   g.Release(doc, {17, -17}, magnetic);
-  EXPECT_EQ(a->GetRect(), NodeRectAt(0, 0));
+  EXPECT_EQ(a->GetRect(), NodeRectAt(0, 0)) << "left off the magnetic grid";
   EXPECT_FALSE(doc.Session().IsModified());
-  g.Press(doc, {17, -17}, false, false);
-  g.Drag(doc, {40, -17}, magnetic);
-  g.Release(doc, {40, -17}, magnetic);
-  EXPECT_EQ(a->GetRect().Center(), (Point{50, 0})) << "a move snaps";
+  g.Press(doc, {20, -20}, false, false);
+  EXPECT_TRUE(g.Drag(doc, {50, -60}, kNoGrid).moved);
+  g.Release(doc, {50, -60}, kNoGrid);
+  EXPECT_TRUE(doc.Session().IsModified());
+  EXPECT_EQ(a->GetRect(), NodeRectAt(30, -40));
+  EXPECT_EQ(b->GetRect(), NodeRectAt(230, -40));
+  g.Press(doc, {47, -57}, false, false);
+  g.Drag(doc, {70, -57}, magnetic);
+  g.Release(doc, {70, -57}, magnetic);
+  EXPECT_EQ(a->GetRect().Center(), (Point{50, -50})) << "a move snaps";
 }
 
 TEST_F(WorkflowTest, CtrlDragOfAnIncompleteExternalSubWorkflowIsRefused) {
@@ -124,13 +117,15 @@ TEST_F(WorkflowTest, CtrlDragOfAnIncompleteExternalSubWorkflowIsRefused) {
 }
 
 TEST_F(WorkflowTest, ContextMenuFollowsTheSingleSelectedNodesKind) {
-  const std::pair<NodeKind, ContextMenu> cases[] = {
-      {NodeKind::Intern, ContextMenu::TaskType},     {NodeKind::In, ContextMenu::TaskType},
-      {NodeKind::Out, ContextMenu::TaskType},        {NodeKind::IWC, ContextMenu::Cluster},
-      {NodeKind::ICDR, ContextMenu::SubWorkflowType},
-      {NodeKind::CDDR, ContextMenu::SubWorkflowType},
-      {NodeKind::Extern, ContextMenu::Subscribed},   {NodeKind::ExtWFTask, ContextMenu::General},
-      {NodeKind::EIDM, ContextMenu::General}};
+  const std::pair<NodeKind, ContextMenu> cases[] = {{NodeKind::Intern, ContextMenu::TaskType},
+                                                    {NodeKind::In, ContextMenu::TaskType},
+                                                    {NodeKind::Out, ContextMenu::TaskType},
+                                                    {NodeKind::IWC, ContextMenu::Cluster},
+                                                    {NodeKind::ICDR, ContextMenu::SubWorkflowType},
+                                                    {NodeKind::CDDR, ContextMenu::SubWorkflowType},
+                                                    {NodeKind::Extern, ContextMenu::Subscribed},
+                                                    {NodeKind::ExtWFTask, ContextMenu::General},
+                                                    {NodeKind::EIDM, ContextMenu::General}};
   for (auto [kind, menu] : cases) {
     doc.Session().SelectNode(*Add("N", 0, 0, kind));
     EXPECT_EQ(ChooseContextMenu(doc, false, true), menu) << static_cast<int>(kind);

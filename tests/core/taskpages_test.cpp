@@ -2,6 +2,8 @@
 // pickers they open.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "dialogs/aclpicker.h"
 #include "dialogs/listtexts.h"
 #include "dialogs/performer.h"
@@ -80,13 +82,8 @@ TEST(PerformerRulesTest, ApplyStoresOnlyTheChosenTypesGroupAndAlwaysTheReaders) 
   choice.roleArgument = {RoleArgumentForm::Field, "Customer"};
   choice.readers = {"Ann Lee", "Audit"};
 
-  struct Expect {
-    int type;
-    std::string member, manager;
-    int quantity;
-    std::string argument;
-  };
-  const std::vector<std::pair<int, Expect>> cases = {
+  using Stored = std::tuple<int, std::string, std::string, int, std::string>;
+  const std::pair<int, Stored> cases[] = {
       // A person keeps the team fields as they were.
       {0, {0, "Bob Stone", "Ann Lee", 0, "Region"}},
       {1, {2, "Audit", "", 3, "Region"}},
@@ -94,16 +91,14 @@ TEST(PerformerRulesTest, ApplyStoresOnlyTheChosenTypesGroupAndAlwaysTheReaders) 
       {3, {3, "Clerk", "Ann Lee", 0, "#Customer#"}},
       {-1, {2, "Audit", "Ann Lee", 0, "Region"}},
   };
-  for (const auto& [position, e] : cases) {
-    NodeAttributes node = stored;
+  for (const auto& [position, expected] : cases) {
+    NodeAttributes n = stored;
     choice.typePosition = position;
-    ApplyPerformerChoice(choice, node);
-    EXPECT_EQ(node.performerType, e.type) << position;
-    EXPECT_EQ(node.member, e.member) << position;
-    EXPECT_EQ(node.teamManager, e.manager) << position;
-    EXPECT_EQ(node.teamQuantity, e.quantity) << position;
-    EXPECT_EQ(node.roleArgument, e.argument) << position;
-    EXPECT_EQ(node.readers, choice.readers) << position;
+    ApplyPerformerChoice(choice, n);
+    EXPECT_EQ(Stored(n.performerType, n.member, n.teamManager, n.teamQuantity, n.roleArgument),
+              expected)
+        << position;
+    EXPECT_EQ(n.readers, choice.readers) << position;
   }
 }
 
@@ -157,24 +152,20 @@ TEST(TransferListsTest, RemoveAllAndCommitOrders) {
   EXPECT_EQ(kept, (TransferEntries{{"a"}, {"c"}, {"x"}}));
 }
 
+auto Fields(const FormsSelection& f) {
+  return std::tuple(f.primary, f.secondary, f.allAdditional, f.additional);
+}
+
 TEST(FormsRulesTest, OpeningReadsPrimarySecondaryAndAdditionalForms) {
   NodeAttributes node;
   node.objects = {"Order", "Invoice", "Memo"};
   node.folderObjects = {"All", "Memo"};
-  FormsSelection shown = ReadFormsSelection(node, false);
-  EXPECT_EQ(shown.primary, "Order");
-  EXPECT_EQ(shown.secondary, (Strings{"Invoice", "Memo"}));
-  EXPECT_TRUE(shown.allAdditional);
-  EXPECT_TRUE(shown.additional.empty());
-
+  EXPECT_EQ(Fields(ReadFormsSelection(node, false)),
+            Fields({"Order", {"Invoice", "Memo"}, true, {}}));
   node.folderObjects = {"all", "Memo"};  // "All" is matched exactly
-  shown = ReadFormsSelection(node, false);
-  EXPECT_FALSE(shown.allAdditional);
-  EXPECT_EQ(shown.additional, (Strings{"all", "Memo"}));
-
-  shown = ReadFormsSelection(node, true);
-  EXPECT_EQ(shown.primary, "Order");
-  EXPECT_TRUE(shown.secondary.empty() && shown.additional.empty());
+  EXPECT_EQ(Fields(ReadFormsSelection(node, false)),
+            Fields({"Order", {"Invoice", "Memo"}, false, {"all", "Memo"}}));
+  EXPECT_EQ(Fields(ReadFormsSelection(node, true)), Fields({"Order", {}, false, {}}));
 }
 
 TEST(FormsRulesTest, ApplyStoresPrimaryFirstAndAllAlone) {
