@@ -1,6 +1,7 @@
 #pragma once
 // Graphs and renderings of a workflow that several tests share.
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,24 @@ inline std::string Lines(const CWorkflowDoc& d) {
     lines += a->Source()->Name() + "->" + a->Target()->Name() + " " + RoutingKindName(a->Kind()) +
              (a->Condition().empty() ? "" : " " + a->Condition()) + "\n";
   return lines;
+}
+
+// A node's rectangle centred on (cx, cy).
+inline Rect AroundCentre(int cx, int cy) {
+  return {cx - 17, cy + 17, cx + 17, cy - 17};
+}
+
+// Every node's rectangle, in workflow order.
+inline std::vector<Rect> Rects(const CWorkflowDoc& doc) {
+  std::vector<Rect> rects;
+  for (const CNode* n : doc.AllNodes()) rects.push_back(n->GetRect());
+  return rects;
+}
+
+// Selects exactly `nodes`.
+inline void Select(CWorkflowDoc& doc, std::initializer_list<CNode*> nodes) {
+  doc.Session().DeselectAll();
+  for (CNode* n : nodes) doc.Session().SelectNode(*n, true);
 }
 
 // The nodes' codes in workflow order.

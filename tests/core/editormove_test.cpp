@@ -1,15 +1,11 @@
 // Moving nodes: grid snapping, pushing neighbours, arrows following their nodes.
 
 #include "editor/nodemove.h"
+#include "editor_graphs.h"
 #include "model/arrowgeometry.h"
-#include "workflowfixture.h"
 
 namespace velk::testing {
 namespace {
-
-Rect AroundCentre(int cx, int cy) {
-  return {cx - 17, cy + 17, cx + 17, cy - 17};
-}
 
 // The arrow lies where it would be drawn for its nodes' present rectangles.
 void ExpectArrowFollowsNodes(const CArrow* arrow) {
@@ -48,7 +44,7 @@ TEST_F(WorkflowTest, ArrowKeysMoveAGridStepOrWithShiftOnePixelUnsnapped) {
       {{50, -50}, KeyDirection::Up, false, true, 1.0, {50, 0}},
       {{17, -17}, KeyDirection::Right, false, true, 1.0, {50, 0}},  // lands on the grid
       {{50, -50}, KeyDirection::Left, true, true, 1.04, {49, -50}},
-      {{50, -50}, KeyDirection::Down, true, false, 2.6, {50, -53}},  // zoomed out
+      {{50, -50}, KeyDirection::Down, true, false, 2.6, {50, -53}},   // zoomed out
       {{50, -50}, KeyDirection::Right, true, false, 0.5, {51, -50}},  // zoomed in: one unit
   };
   for (const Case& c : cases) {
@@ -60,16 +56,10 @@ TEST_F(WorkflowTest, ArrowKeysMoveAGridStepOrWithShiftOnePixelUnsnapped) {
 }
 
 TEST_F(WorkflowTest, MovingTogetherKeepsEveryArrowAttachedEvenWhenNodesSnapDifferently) {
-  CNode* a = Add("A");
-  CNode* b = Add("B", 2, 1);
-  CNode* c = Add("C", 4, 0);
-  doc.SetNodeRect(*a, AroundCentre(100, -100));  // on the grid
-  doc.SetNodeRect(*b, AroundCentre(213, -190));  // off the grid
-  doc.SetNodeRect(*c, AroundCentre(400, -100));
-  Link(a, b);
-  Link(b, c);
-  Link(c, a);
-  doc.UpdateAllArrows();
+  CNode* a = doc.CreateNode(AroundCentre(100, -100));  // on the grid
+  CNode* b = doc.CreateNode(AroundCentre(213, -190));  // off the grid
+  CNode* c = doc.CreateNode(AroundCentre(400, -100));
+  for (auto [from, to] : {std::pair{a, b}, {b, c}, {c, a}}) Link(from, to);
   for (GridSettings grid : {GridSettings{50, false}, GridSettings{50, true}}) {
     EXPECT_TRUE(MoveNodes(doc, {a, b}, 30, -20, grid));
     for (const CArrow* arrow : doc.AllArrows()) ExpectArrowFollowsNodes(arrow);
@@ -79,37 +69,23 @@ TEST_F(WorkflowTest, MovingTogetherKeepsEveryArrowAttachedEvenWhenNodesSnapDiffe
   EXPECT_FALSE(MoveNodes(doc, {a, b}, 0, 0, {50, true})) << "already on the grid";
 }
 
-TEST_F(WorkflowTest, PushedNeighbourMovesOneStepAndPushesTheNext) {
+TEST_F(WorkflowTest, PushedNeighbourMovesOneStepAndPushesTheNextOnItsOwnLevelOnly) {
+  CWorkflowDoc* inner = doc.OpenClusterDocument(*Add("Cluster", 5, 5, NodeKind::IWC));
+  CNode* hidden = inner->CreateNode(NodeRectAt(40, 0));
   CNode* mover = Add("Mover");
-  CNode* first = Add("First");
-  CNode* second = Add("Second");
-  CNode* wide = Add("Wide");
-  doc.SetNodeRect(*mover, NodeRectAt(0, 0));
-  doc.SetNodeRect(*first, NodeRectAt(40, 0));
-  doc.SetNodeRect(*second, NodeRectAt(100, 0));
-  doc.SetNodeRect(*wide, {0, -200, 80, -234});
+  CNode* first = doc.CreateNode(NodeRectAt(40, 0));
+  CNode* second = Add("Second", 1);
+  CNode* wide = doc.CreateNode({0, -200, 80, -234});
   const GridSettings grid{50, false};
-
   MoveNode(doc, *mover, 20, 0, PushDirection::Right, grid);
   EXPECT_EQ(mover->GetRect().left, 20);
   EXPECT_EQ(first->GetRect().left, 90) << "pushed by one grid step";
   EXPECT_EQ(second->GetRect().left, 150) << "pushed along by the first";
-
+  EXPECT_EQ(hidden->GetRect().left, 40) << "another level's node";
   MoveNode(doc, *mover, 0, -180, PushDirection::Down, grid);
   EXPECT_EQ(wide->GetRect().top, -280) << "a node wider than the grid moves by its width";
-
   MoveNode(doc, *second, -60, 0, PushDirection::None, grid);
   EXPECT_EQ(first->GetRect().left, 90) << "no pushing while dragging";
-}
-
-TEST_F(WorkflowTest, NodesOfOtherLevelsAreNeverPushed) {
-  CNode* cluster = Add("Cluster", 0, 0, NodeKind::IWC);
-  CWorkflowDoc* inner = doc.OpenClusterDocument(*cluster);
-  CNode* hidden = Add(*inner, "Hidden");
-  doc.SetNodeRect(*hidden, NodeRectAt(40, 0));
-  CNode* mover = Add("Mover");
-  MoveNode(doc, *mover, 20, 0, PushDirection::Right, {50, false});
-  EXPECT_EQ(hidden->GetRect().left, 40);
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <functional>
 #include <map>
 #include <set>
 
@@ -10,9 +9,9 @@
 #include "editor/autoarrange.h"
 #include "editor/drawinggeometry.h"
 #include "editor/layeredlayout.h"
+#include "editor_graphs.h"
 #include "model/workflowundo.h"
 #include "repository/demoworkflows.h"
-#include "workflowfixture.h"
 
 namespace velk::testing {
 namespace {
@@ -107,14 +106,9 @@ TEST_F(WorkflowTest, LayeredLayoutFollowsTheStartTaskAndUndoRestoresEveryRectang
   CNode* e = Add("E", 3, 3);
   CNode* lone = Add("Lone", 1, 7);
   CNode* after = Add("After", 2, 7);
-  Link(a, b);
-  Link(s, a);
-  Link(b, s);
-  Link(a, e);
-  Link(lone, after);
+  for (auto [from, to] : {std::pair{a, b}, {s, a}, {b, s}, {a, e}, {lone, after}}) Link(from, to);
   doc.SetStartNode(s);
-  std::vector<Rect> before;
-  for (const CNode* n : doc.AllNodes()) before.push_back(n->GetRect());
+  const std::vector<Rect> before = Rects(doc);
   {
     EditScope scope(doc, "Arrange as layers");
     EXPECT_TRUE(ArrangeAsLayers(doc, {50}));
@@ -124,9 +118,7 @@ TEST_F(WorkflowTest, LayeredLayoutFollowsTheStartTaskAndUndoRestoresEveryRectang
   EXPECT_GT(a->GetRect().bottom, b->GetRect().top);
   EXPECT_FALSE(ArrangeAsLayers(doc, {50})) << "laid out again, nothing moves";
   ASSERT_TRUE(doc.Session().History().Undo());
-  std::vector<Rect> after_undo;
-  for (const CNode* n : doc.AllNodes()) after_undo.push_back(n->GetRect());
-  EXPECT_EQ(after_undo, before);
+  EXPECT_EQ(Rects(doc), before);
 }
 
 TEST(LayeredLayoutTaskTest, ResultArrivesOnItsThreadAndAnAbandonedTaskIsHarmless) {
@@ -145,35 +137,20 @@ TEST(LayeredLayoutTaskTest, ResultArrivesOnItsThreadAndAnAbandonedTaskIsHarmless
 // Levels that took dot minutes: rows of our own, each arrow down unless it
 // closes a loop, the start on top, neighbours a column apart on the grid.
 TEST(LayeredLayoutTest, LargeAndDenseLevelsGetRowsOfTheirOwnAtOnce) {
-  const auto shape = [](int n, const std::function<void(LayoutGraph&)>& link) {
-    LayoutGraph graph;
-    graph.sizes.assign(static_cast<std::size_t>(n), {34, 34});
-    link(graph);
-    graph.labelWidths.assign(graph.edges.size(), 0);
-    return graph;
-  };
-  const struct {
+  struct Case {
     const char* name;
+    int nodes;
     LayoutGraph graph;
-  } cases[] = {
-      {"complete DAG", shape(300,
-                             [](LayoutGraph& g) {
-                               for (int s = 0; s < 300; ++s)
-                                 for (int t = s + 1; t < 300; ++t) g.edges.emplace_back(s, t);
-                             })},
-      {"fan", shape(500,
-                    [](LayoutGraph& g) {
-                      for (int i = 1; i < 499; ++i)
-                        g.edges.insert(g.edges.end(), {{0, i}, {i, 499}});
-                    })},
-      {"chain with a loop back", shape(5000,
-                                       [](LayoutGraph& g) {
-                                         for (int i = 0; i + 1 < 5000; ++i)
-                                           g.edges.emplace_back(i, i + 1);
-                                         g.edges.emplace_back(4999, 0);
-                                       })},
-  };
-  for (const auto& c : cases) {
+  } cases[] = {{"complete DAG", 300, {}}, {"fan", 500, {}}, {"chain with a loop back", 5000, {}}};
+  for (int s = 0; s < 300; ++s)
+    for (int t = s + 1; t < 300; ++t) cases[0].graph.edges.emplace_back(s, t);
+  for (int i = 1; i < 499; ++i)
+    cases[1].graph.edges.insert(cases[1].graph.edges.end(), {{0, i}, {i, 499}});
+  for (int i = 0; i + 1 < 5000; ++i) cases[2].graph.edges.emplace_back(i, i + 1);
+  cases[2].graph.edges.emplace_back(4999, 0);
+  for (Case& c : cases) {
+    c.graph.sizes.assign(static_cast<std::size_t>(c.nodes), {34, 34});
+    c.graph.labelWidths.assign(c.graph.edges.size(), 0);
     const LayoutResult result = ComputeLayeredLayout(c.graph, {50});
     ASSERT_TRUE(result.ok) << c.name;
     EXPECT_EQ(result.engine, LayoutEngine::Rows) << c.name;

@@ -1,7 +1,6 @@
 // Alignment, the grid command, automatic arrangement and grouping as a cluster.
 
 #include <functional>
-#include <map>
 
 #include "editor/alignment.h"
 #include "editor/autoarrange.h"
@@ -13,21 +12,9 @@
 namespace velk::testing {
 namespace {
 
-Rect AroundCentre(int cx, int cy) {
-  return {cx - 17, cy + 17, cx + 17, cy - 17};
-}
-
 class LayoutCommandsTest : public WorkflowTest {
  protected:
-  std::map<const CNode*, Rect> Rects() const {
-    std::map<const CNode*, Rect> rects;
-    for (const CNode* n : doc.AllNodes()) rects[n] = n->GetRect();
-    return rects;
-  }
-  void Select(std::initializer_list<CNode*> nodes) {
-    doc.Session().DeselectAll();
-    for (CNode* n : nodes) doc.Session().SelectNode(*n, true);
-  }
+  void Select(std::initializer_list<CNode*> nodes) { testing::Select(doc, nodes); }
 };
 
 TEST_F(LayoutCommandsTest, EachAlignmentMeetsItsReferenceAndOneNodeStays) {
@@ -64,11 +51,9 @@ TEST_F(LayoutCommandsTest, EachAlignmentMeetsItsReferenceAndOneNodeStays) {
 
 TEST_F(LayoutCommandsTest, AligningPushesANeighbourWhichPushesTheNext) {
   CNode* a = Add("A");
-  CNode* b = Add("B");
+  CNode* b = Add("B", 2, 1);
   CNode* n1 = Add("N1");
   CNode* n2 = Add("N2");
-  doc.SetNodeRect(*a, NodeRectAt(0, 0));
-  doc.SetNodeRect(*b, NodeRectAt(200, -100));
   doc.SetNodeRect(*n1, NodeRectAt(210, 0));  // where B lands when aligned to the top
   doc.SetNodeRect(*n2, NodeRectAt(250, 0));
   Select({a, b});
@@ -96,27 +81,20 @@ TEST_F(LayoutCommandsTest, GridSnapsTwentyFiveRightAndTwentyFourLeftOnlyWhenMagn
 }
 
 TEST_F(LayoutCommandsTest, AutoArrangeLayersComponentsAndCycles) {
-  // Component 1: R -> A -> B -> R (a cycle) and R -> C; component 2: X -> Y.
+  // Part 1: R -> A -> B -> R (a cycle) and R -> C, from R as the root; part 2: X -> Y.
   CNode* x = Add("X", 5, 5);
   CNode* y = Add("Y", 6, 5);
   CNode* r = Add("R", 1, 1);
   CNode* a = Add("A", 2, 1);
   CNode* b = Add("B", 3, 1);
   CNode* c = Add("C", 4, 1);
-  Link(x, y);
-  Link(r, a);
-  Link(a, b);
-  Link(b, r);
-  Link(r, c);
+  for (auto [from, to] : {std::pair{x, y}, {r, a}, {a, b}, {b, r}, {r, c}}) Link(from, to);
   doc.SetClusterStartFlag(*r, true);
   EXPECT_TRUE(AutoArrange(doc, {50, 4}));
-  EXPECT_EQ(r->GetRect().Center(), (Point{200, -200})) << "the root";
-  EXPECT_EQ(a->GetRect().Center(), (Point{200, -400}));
-  EXPECT_EQ(c->GetRect().Center(), (Point{400, -400}));
-  EXPECT_EQ(b->GetRect().Center(), (Point{200, -600}));
-  // Every layer counter moves on by one before the second component.
-  EXPECT_EQ(x->GetRect().Center(), (Point{600, -200}));
-  EXPECT_EQ(y->GetRect().Center(), (Point{800, -400}));
+  // Every layer's row counter moves on by one before the second part.
+  EXPECT_EQ(Rects(doc), (std::vector<Rect>{AroundCentre(600, -200), AroundCentre(800, -400),
+                                           AroundCentre(200, -200), AroundCentre(200, -400),
+                                           AroundCentre(200, -600), AroundCentre(400, -400)}));
   EXPECT_FALSE(AutoArrange(doc, {50, 4})) << "already arranged";
 }
 
@@ -125,36 +103,31 @@ TEST_F(LayoutCommandsTest, AutoArrangeLayersComponentsAndCycles) {
 TEST_F(LayoutCommandsTest, AutoArrangePutsANodeBelowItsDeepestPredecessor) {
   struct Case {
     const char* what;
-    int nodes;
     std::vector<std::pair<int, int>> arrows;
     std::vector<int> layers;  // per node
   };
   const std::vector<Case> cases = {
-      {"a shortcut A -> D beside A -> B -> C -> D",
-       4,
-       {{0, 1}, {1, 2}, {2, 3}, {0, 3}},
-       {1, 2, 3, 4}},
-      {"the arrow C -> A closing a loop does not count",
-       4,
+      {"a shortcut A -> D beside A -> B -> C -> D", {{0, 1}, {1, 2}, {2, 3}, {0, 3}}, {1, 2, 3, 4}},
+      {"the arrow D -> B closing a loop does not count",
        {{0, 1}, {1, 2}, {2, 3}, {0, 3}, {3, 1}},
        {1, 2, 3, 4}},
       {"every node on a loop: the first is the root",
-       4,
        {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {0, 3}},
        {1, 2, 3, 4}},
       {"two parts: the second from its own source",
-       6,
        {{0, 1}, {2, 3}, {3, 4}, {4, 5}, {2, 5}},
        {1, 2, 1, 2, 3, 4}},
   };
   for (const Case& c : cases) {
     doc.ClearGraph();
     std::vector<CNode*> nodes;
-    for (int i = 0; i < c.nodes; ++i) nodes.push_back(Add(std::to_string(i), i, 0));
+    for (int i = 0; i < static_cast<int>(c.layers.size()); ++i)
+      nodes.push_back(Add(std::to_string(i), i));
     for (auto [from, to] : c.arrows) Link(nodes[from], nodes[to]);
     AutoArrange(doc, {50, 4});
-    for (int i = 0; i < c.nodes; ++i)
-      EXPECT_EQ(-nodes[i]->GetRect().Center().y / 200, c.layers[i]) << c.what << ", node " << i;
+    std::vector<int> layers;
+    for (const CNode* n : nodes) layers.push_back(-n->GetRect().Center().y / 200);
+    EXPECT_EQ(layers, c.layers) << c.what;
   }
 }
 
@@ -193,36 +166,26 @@ TEST_F(LayoutCommandsTest, GroupingAToBMakesAClusterInAsPlace) {
 }
 
 TEST_F(LayoutCommandsTest, GroupingRefusalsChangeNothing) {
-  const std::string cant = "Cant group the selection to a cluster!";
   struct Case {
     std::vector<std::pair<int, int>> arrows;  // between nodes 0..4; 1..3 selected
-    std::string message;
+    std::string message;                      // before "Cant group the selection to a cluster!"
     // Makes a start or end task of one of them.
     std::function<void(CWorkflowDoc&, const std::vector<CNode*>&)> mark = {};
   };
+  const std::string many =
+      "One of the selected nodes has arrows to more than one node outside selection. ";
   const std::string bounds =
-      "The start and end tasks of the workflow and of its clusters can not be grouped." + cant;
+      "The start and end tasks of the workflow and of its clusters can not be grouped.";
   const std::vector<std::pair<int, int>> chain{{0, 1}, {1, 2}, {2, 3}, {3, 4}};
   const Case cases[] = {
-      {{{0, 1}, {1, 4}, {1, 2}},
-       "One of the selected nodes has arrows to more than one node "
-       "outside selection. " +
-           cant},
+      {{{0, 1}, {1, 4}, {1, 2}}, many},
       {{{0, 1}, {0, 2}, {3, 4}},
-       "Only one node in selection can have incoming arrows to a node "
-       "outside the selection." +
-           cant},
+       "Only one node in selection can have incoming arrows to a node outside the selection."},
       {{{0, 1}, {2, 4}, {3, 4}},
-       "Only one node in selection can have outgoing arrows to a node "
-       "outside the selection." +
-           cant},
-      {{{0, 1}, {1, 2}}, "A cluster has exactly one incoming and one outgoing node." + cant},
+       "Only one node in selection can have outgoing arrows to a node outside the selection."},
+      {{{0, 1}, {1, 2}}, "A cluster has exactly one incoming and one outgoing node."},
       {{{0, 1}, {2, 0}, {1, 2}, {1, 3}}, ""},  // fine: entry 1, exit 2
-      // One node as entry and exit is caught by the first rule already.
-      {{{0, 2}, {2, 4}},
-       "One of the selected nodes has arrows to more than one node "
-       "outside selection. " +
-           cant},
+      {{{0, 2}, {2, 4}}, many},  // one node as entry and exit is caught by the first rule
       // Grouped, these would leave their level without its start or end task.
       {chain, bounds, [](CWorkflowDoc& d, const auto& n) { d.DefineAsWorkflowStart(*n[1]); }},
       {chain, bounds, [](CWorkflowDoc& d, const auto& n) { d.DefineAsWorkflowEnd(*n[3]); }},
@@ -244,7 +207,8 @@ TEST_F(LayoutCommandsTest, GroupingRefusalsChangeNothing) {
     }
     EXPECT_EQ(k, nullptr);
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_TRUE(ui.messages[0].text.ends_with(c.message)) << ui.messages[0].text;
+    EXPECT_TRUE(ui.messages[0].text.ends_with(c.message + "Cant group the selection to a cluster!"))
+        << ui.messages[0].text;
     EXPECT_TRUE(doc.TakeSnapshot().SameContent(before));
   }
   doc.ClearGraph();
@@ -262,7 +226,7 @@ TEST_F(LayoutCommandsTest, UndoRestoresEveryRectangleAndTheClusterStructure) {
   Link(in, a);
   Link(a, b);
   Link(b, out);
-  const auto rects = Rects();
+  const auto rects = Rects(doc);
   const auto before = doc.TakeSnapshot();
   {
     EditScope scope(doc, "Autoarrange Nodes");
@@ -280,7 +244,7 @@ TEST_F(LayoutCommandsTest, UndoRestoresEveryRectangleAndTheClusterStructure) {
   EXPECT_EQ(doc.Session().History().StepCount(), 3u);
   while (doc.Session().History().Undo()) {
   }
-  EXPECT_EQ(Rects(), rects);
+  EXPECT_EQ(Rects(doc), rects);
   EXPECT_TRUE(doc.TakeSnapshot().SameContent(before));
 }
 
