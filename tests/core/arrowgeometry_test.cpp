@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <array>
 
 #include "model/arrowgeometry.h"
 
@@ -28,30 +28,17 @@ TEST(ArrowGeometryTest, LineRunsBetweenTheFacingBorders) {
 }
 
 TEST(ArrowGeometryTest, HeadSitsOnTheEndAndGrowsWithTheSize) {
-  const ArrowLine right{{0, 0}, {100, 0}};
-  auto head = ComputeArrowHead(right, 1);
-  EXPECT_EQ(head[0], (Point{100, 0}));
-  EXPECT_EQ(head[1], (Point{85, 6}));
-  EXPECT_EQ(head[2], (Point{85, -6}));
-  EXPECT_EQ(head[3], (Point{85, 0}));
-
-  const ArrowLine down{{0, 0}, {0, -100}};
-  head = ComputeArrowHead(down, 2);
-  EXPECT_EQ(head[3], (Point{0, -82})) << "a vertical head is 0.9 of the length";
-  EXPECT_EQ(head[1].y, -82);
-  EXPECT_EQ(std::abs(head[1].x - head[2].x), 16);
-
-  int previous = 0;
-  for (int size = 0; size < 3; ++size) {
-    const ArrowHeadSize s = ArrowHeadSizeFor(size);
-    EXPECT_GT(s.length, previous);
-    previous = s.length;
-  }
+  using Head = std::array<Point, 4>;
+  EXPECT_EQ(ComputeArrowHead({{0, 0}, {100, 0}}, 1),
+            (Head{{{100, 0}, {85, 6}, {85, -6}, {85, 0}}}));
+  // A vertical head is 0.9 of the length.
+  EXPECT_EQ(ComputeArrowHead({{0, 0}, {0, -100}}, 2),
+            (Head{{{0, -100}, {8, -82}, {-8, -82}, {0, -82}}}));
+  EXPECT_EQ(ComputeArrowHead({{5, 5}, {5, 5}}, 1), (Head{{{5, 5}, {5, 5}, {5, 5}, {5, 5}}}));
+  EXPECT_LT(ArrowHeadSizeFor(0).length, ArrowHeadSizeFor(1).length);
+  EXPECT_LT(ArrowHeadSizeFor(1).length, ArrowHeadSizeFor(2).length);
   EXPECT_EQ(ArrowHeadSizeFor(-3).length, ArrowHeadSizeFor(0).length);
   EXPECT_EQ(ArrowHeadSizeFor(99).length, ArrowHeadSizeFor(2).length);
-
-  const ArrowLine none{{5, 5}, {5, 5}};
-  for (const Point& p : ComputeArrowHead(none, 1)) EXPECT_EQ(p, (Point{5, 5}));
 }
 
 TEST(GeometryTest, RectanglesTouchingAlongAnEdgeDoNotIntersect) {

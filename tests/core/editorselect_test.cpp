@@ -13,12 +13,12 @@ namespace {
 
 const GridSettings kNoGrid{50, false};
 
-TEST_F(WorkflowTest, PressSelectsNodesArrowsOrStartsARubberBand) {
+TEST_F(WorkflowTest, PressSelectsNodesOrArrowsAndARubberBandExactlyTheNodesItIntersects) {
   CNode* a = Add("A", 0, 0);
   CNode* b = Add("B", 2, 0);
+  CNode* c = Add("C", 0, 2);
   CArrow* ab = Link(a, b);
   SelectGesture g;
-
   EXPECT_EQ(g.Press(doc, {17, -17}, false, false), DragMode::Move);
   g.Release(doc, {17, -17}, kNoGrid);
   EXPECT_EQ(g.Press(doc, {217, -17}, /*shift=*/true, false), DragMode::Move);
@@ -32,8 +32,18 @@ TEST_F(WorkflowTest, PressSelectsNodesArrowsOrStartsARubberBand) {
   EXPECT_EQ(doc.Session().SelectedNodes().size(), 2u)
       << "a selected node keeps the selection for moving";
 
-  EXPECT_EQ(g.Press(doc, {500, -500}, false, false), DragMode::RubberBand);
+  EXPECT_EQ(g.Press(doc, {-10, 10}, false, false), DragMode::RubberBand);
   EXPECT_TRUE(doc.Session().SelectedNodes().empty());
+  SelectGesture::Change ch = g.Drag(doc, {10, -210}, kNoGrid);
+  EXPECT_TRUE(ch.selectionChanged);
+  EXPECT_EQ(doc.Session().SelectedNodes(), (std::vector<CNode*>{a, c}));
+  ch = g.Drag(doc, {10, -10}, kNoGrid);
+  EXPECT_EQ(ch.oldBand, (Rect{-10, 10, 10, -210}));
+  EXPECT_EQ(doc.Session().SelectedNodes(), std::vector<CNode*>{a})
+      << "nodes left behind are deselected";
+  ch = g.Release(doc, {10, -10}, kNoGrid);
+  EXPECT_TRUE(ch.oldBand.has_value());
+  EXPECT_EQ(g.Mode(), DragMode::None);
 }
 
 TEST_F(WorkflowTest, TabWalksTheLevelTopToBottomThenLeftToRightAndRoundIt) {
@@ -50,24 +60,6 @@ TEST_F(WorkflowTest, TabWalksTheLevelTopToBottomThenLeftToRightAndRoundIt) {
   EXPECT_EQ(NextInDrawingOrder(level, lowerLeft, true), upperLeft) << "round the level";
   EXPECT_EQ(NextInDrawingOrder(level, upperLeft, false), lowerLeft);
   EXPECT_EQ(NextInDrawingOrder({}, nullptr, true), nullptr);
-}
-
-TEST_F(WorkflowTest, RubberBandSelectsExactlyTheNodesItIntersects) {
-  CNode* a = Add("A", 0, 0);
-  Add("B", 2, 0);
-  CNode* c = Add("C", 0, 2);
-  SelectGesture g;
-  g.Press(doc, {-10, 10}, false, false);
-  SelectGesture::Change ch = g.Drag(doc, {10, -210}, kNoGrid);
-  EXPECT_TRUE(ch.selectionChanged);
-  EXPECT_EQ(doc.Session().SelectedNodes(), (std::vector<CNode*>{a, c}));
-  ch = g.Drag(doc, {10, -10}, kNoGrid);
-  EXPECT_EQ(ch.oldBand, (Rect{-10, 10, 10, -210}));
-  EXPECT_EQ(doc.Session().SelectedNodes(), std::vector<CNode*>{a})
-      << "nodes left behind are deselected";
-  ch = g.Release(doc, {10, -10}, kNoGrid);
-  EXPECT_TRUE(ch.oldBand.has_value());
-  EXPECT_EQ(g.Mode(), DragMode::None);
 }
 
 TEST_F(WorkflowTest, DraggingMovesTheSelectionAndSnapsButAClickChangesNothing) {
