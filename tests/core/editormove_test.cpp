@@ -44,7 +44,7 @@ TEST_F(WorkflowTest, ArrowKeysMoveAGridStepOrWithShiftOnePixelUnsnapped) {
       {{50, -50}, KeyDirection::Up, false, true, 1.0, {50, 0}},
       {{17, -17}, KeyDirection::Right, false, true, 1.0, {50, 0}},  // lands on the grid
       {{50, -50}, KeyDirection::Left, true, true, 1.04, {49, -50}},
-      {{50, -50}, KeyDirection::Down, true, false, 2.6, {50, -53}},   // zoomed out
+      {{50, -50}, KeyDirection::Down, true, false, 2.6, {50, -53}},  // zoomed out
       {{50, -50}, KeyDirection::Right, true, false, 0.5, {51, -50}},  // zoomed in: one unit
   };
   for (const Case& c : cases) {

@@ -109,15 +109,13 @@ TEST_F(WorkflowTest, CtrlDragOfAnIncompleteExternalSubWorkflowIsRefused) {
 }
 
 TEST_F(WorkflowTest, ContextMenuFollowsTheSingleSelectedNodesKind) {
-  const std::pair<NodeKind, ContextMenu> cases[] = {{NodeKind::Intern, ContextMenu::TaskType},
-                                                    {NodeKind::In, ContextMenu::TaskType},
-                                                    {NodeKind::Out, ContextMenu::TaskType},
-                                                    {NodeKind::IWC, ContextMenu::Cluster},
-                                                    {NodeKind::ICDR, ContextMenu::SubWorkflowType},
-                                                    {NodeKind::CDDR, ContextMenu::SubWorkflowType},
-                                                    {NodeKind::Extern, ContextMenu::Subscribed},
-                                                    {NodeKind::ExtWFTask, ContextMenu::General},
-                                                    {NodeKind::EIDM, ContextMenu::General}};
+  const std::pair<NodeKind, ContextMenu> cases[] = {
+      {NodeKind::Intern, ContextMenu::TaskType},     {NodeKind::In, ContextMenu::TaskType},
+      {NodeKind::Out, ContextMenu::TaskType},        {NodeKind::IWC, ContextMenu::Cluster},
+      {NodeKind::ICDR, ContextMenu::SubWorkflowType},
+      {NodeKind::CDDR, ContextMenu::SubWorkflowType},
+      {NodeKind::Extern, ContextMenu::Subscribed},   {NodeKind::ExtWFTask, ContextMenu::General},
+      {NodeKind::EIDM, ContextMenu::General}};
   for (auto [kind, menu] : cases) {
     doc.Session().SelectNode(*Add("N", 0, 0, kind));
     EXPECT_EQ(ChooseContextMenu(doc, false, true), menu) << static_cast<int>(kind);

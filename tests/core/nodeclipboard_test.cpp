@@ -64,20 +64,12 @@ TEST(PasteOffsetTest, CopiesLandOnNoNodeOrWhereTheMenuWasOpened) {
   };
   const Case cases[] = {
       {"beside the originals", pair, pair, {}, false, {50, -50}},
-      {"past a node in the way",
-       pair,
-       {pair[0], pair[1], NodeRectAt(260, -160)},
-       {},
-       false,
+      {"past a node in the way", pair, {pair[0], pair[1], NodeRectAt(260, -160)}, {}, false,
        {100, -100}},
       {"where they were cut", pair, {NodeRectAt(0, 0)}, {}, false, {0, 0}},
       {"at the menu's point", pair, pair, Point{400, -400}, false, {300, -300}},
       {"at the menu's point on the grid", pair, pair, Point{410, -395}, true, {333, -283}},
-      {"at the drawing's edge",
-       {NodeRectAt(2000, -100)},
-       {NodeRectAt(2000, -100)},
-       {},
-       false,
+      {"at the drawing's edge", {NodeRectAt(2000, -100)}, {NodeRectAt(2000, -100)}, {}, false,
        {50, -50}},
   };
   for (const Case& c : cases)

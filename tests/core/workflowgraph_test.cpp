@@ -11,14 +11,9 @@ namespace velk::testing {
 namespace {
 
 TEST(NodeKeyTest, CodeIsReadBackFromAKey) {
-  const std::pair<const char*, int> keys[] = {{"5-W", 5},
-                                              {"17-AB-CD", 17},
-                                              {"5", 5},
-                                              {"-W", -1},
-                                              {"", -1},
-                                              {"x-5", -1},
-                                              {"99999999999-W", -1},
-                                              {"-2147483647-W", -2147483647},
+  const std::pair<const char*, int> keys[] = {{"5-W", 5},           {"17-AB-CD", 17}, {"5", 5},
+                                              {"-W", -1},           {"", -1},         {"x-5", -1},
+                                              {"99999999999-W", -1}, {"-2147483647-W", -2147483647},
                                               {"-2147483648-W", -1}};
   for (auto [key, code] : keys) EXPECT_EQ(CodeFromKey(key), code) << key;
 }
