@@ -2,6 +2,7 @@
 // Graphs and renderings of a workflow that several tests share.
 
 #include <initializer_list>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,20 @@ inline std::string Lines(const CWorkflowDoc& d) {
     lines += a->Source()->Name() + "->" + a->Target()->Name() + " " + RoutingKindName(a->Kind()) +
              (a->Condition().empty() ? "" : " " + a->Condition()) + "\n";
   return lines;
+}
+
+// Whether a path of arrows leads from `from` to `to`; a node reaches itself.
+inline bool Reaches(const CNode* from, const CNode* to) {
+  std::set<const CNode*> seen{from};
+  std::vector<const CNode*> todo{from};
+  while (!todo.empty()) {
+    const CNode* n = todo.back();
+    todo.pop_back();
+    if (n == to) return true;
+    for (const CArrow* a : n->OutgoingArrows())
+      if (seen.insert(a->Target()).second) todo.push_back(a->Target());
+  }
+  return false;
 }
 
 // A node's rectangle centred on (cx, cy).

@@ -143,10 +143,12 @@ TEST_F(WorkflowTest, TaskTypeChecksFollowTheNodesRole) {
   EXPECT_FALSE(TaskTypeStateOf(*inner, *Add(*inner, "Inner")).inOutEnabled);
 }
 
-TEST_F(WorkflowTest, DropsChangeOnlyMatchingTargets) {
+TEST_F(WorkflowTest, DropsChangeOnlyMatchingTargetsAndAskBeforeReplacingAReference) {
   CNode* task = Add("Task", 0, 0, NodeKind::ExtWFTask);
-  CNode* subscribed = Add("Subscribed", 1, 0, NodeKind::Extern);
-  EXPECT_FALSE(DropPerson(doc, *subscribed, "Jane Roe/Partner"));
+  CNode* target = Add("Target", 1, 0, NodeKind::Extern);
+  CNode* first = Add("First", 2, 0, NodeKind::Extern);
+  CNode* second = Add("Second", 3, 0, NodeKind::Extern);
+  EXPECT_FALSE(DropPerson(doc, *target, "Jane Roe/Partner"));
   EXPECT_FALSE(doc.Session().IsModified());
   EXPECT_TRUE(DropPerson(doc, *task, "Jane Roe/Partner"));
   EXPECT_EQ(task->Attributes().member, "Jane Roe/Partner");
@@ -155,18 +157,13 @@ TEST_F(WorkflowTest, DropsChangeOnlyMatchingTargets) {
   EXPECT_TRUE(doc.Session().IsModified()) << "a dropped value must not be lost on close";
 
   EXPECT_FALSE(DropExternalViewLeaf(doc, *task, "L1", "Partner"));
-  EXPECT_TRUE(DropExternalViewLeaf(doc, *subscribed, "0123ABCD", std::nullopt));
-  EXPECT_EQ(subscribed->Attributes().griId, "0123ABCD");
-  EXPECT_EQ(subscribed->Attributes().member, "");
-  EXPECT_EQ(subscribed->Picture(), 8);
-  EXPECT_TRUE(DropExternalViewLeaf(doc, *subscribed, "0123ABCD", "Partner Corp"));
-  EXPECT_EQ(subscribed->Attributes().member, "Partner Corp");
-}
+  EXPECT_TRUE(DropExternalViewLeaf(doc, *target, "0123ABCD", std::nullopt));
+  EXPECT_EQ(target->Attributes().griId, "0123ABCD");
+  EXPECT_EQ(target->Attributes().member, "");
+  EXPECT_EQ(target->Picture(), 8);
+  EXPECT_TRUE(DropExternalViewLeaf(doc, *target, "0123ABCD", "Partner Corp"));
+  EXPECT_EQ(target->Attributes().member, "Partner Corp");
 
-TEST_F(WorkflowTest, SubscribedWorkflowDropAsksBeforeReplacingAReference) {
-  CNode* target = Add("Target", 0, 0, NodeKind::Extern);
-  CNode* first = Add("First", 1, 0, NodeKind::Extern);
-  CNode* second = Add("Second", 2, 0, NodeKind::Extern);
   EXPECT_EQ(DropEffectFor(DropKind::ExternalSubscribedWorkflow, target, target), DropEffect::None);
   EXPECT_EQ(DropEffectFor(DropKind::ExternalSubscribedWorkflow, target, first), DropEffect::Link);
   EXPECT_FALSE(DropSubscribedWorkflow(doc, *target, *target));
@@ -174,7 +171,6 @@ TEST_F(WorkflowTest, SubscribedWorkflowDropAsksBeforeReplacingAReference) {
   EXPECT_EQ(target->ReferencedNode(), first);
   EXPECT_EQ(target->Picture(), 14);
   EXPECT_TRUE(ui.messages.empty());
-
   ui.answers = {MsgResult::No};
   EXPECT_FALSE(DropSubscribedWorkflow(doc, *target, *second));
   EXPECT_EQ(

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <atomic>
 #include <map>
-#include <set>
 
 #include "common/headlessservices.h"
 #include "editor/autoarrange.h"
@@ -23,19 +22,6 @@ std::vector<CWorkflowDoc*> Levels(CWorkflowDoc& top) {
     for (CNode* node : levels[i]->LevelNodes())
       if (node->IsClusterNode()) levels.push_back(top.OpenClusterDocument(*node));
   return levels;
-}
-
-bool Reaches(const CNode* from, const CNode* to) {
-  std::set<const CNode*> seen{from};
-  std::vector<const CNode*> todo{from};
-  while (!todo.empty()) {
-    const CNode* n = todo.back();
-    todo.pop_back();
-    if (n == to) return true;
-    for (const CArrow* a : n->OutgoingArrows())
-      if (seen.insert(a->Target()).second) todo.push_back(a->Target());
-  }
-  return false;
 }
 
 void ExpectLayered(const CWorkflowDoc& level, int grid, const std::string& what) {

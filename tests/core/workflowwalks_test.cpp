@@ -10,9 +10,9 @@
 #include <random>
 #include <vector>
 
+#include "editor_graphs.h"
 #include "model/checkreferences.h"
 #include "model/workflowgraph.h"
-#include "editor_graphs.h"
 
 namespace velk::testing {
 namespace {
@@ -135,23 +135,6 @@ TEST_F(WalkTest, FastWalksGiveThePlainQueueWalksResults) {
   EXPECT_TRUE(ui.messages.empty());
 }
 
-// Whether `to` lies on a path of one or more arrows from `from`.
-bool PlainReaches(const CNode* from, const CNode* to) {
-  std::vector<const CNode*> todo{from}, seen;
-  while (!todo.empty()) {
-    const CNode* n = todo.back();
-    todo.pop_back();
-    for (const CArrow* a : n->OutgoingArrows()) {
-      if (a->Target() == to) return true;
-      if (std::ranges::find(seen, a->Target()) == seen.end()) {
-        seen.push_back(a->Target());
-        todo.push_back(a->Target());
-      }
-    }
-  }
-  return false;
-}
-
 TEST_F(WalkTest, ReferencesAreJudgedAsAWalkFromEachReferencedNodeJudgesThem) {
   for (unsigned seed = 1; seed <= 20; ++seed) {
     doc.ClearGraph();
@@ -168,7 +151,7 @@ TEST_F(WalkTest, ReferencesAreJudgedAsAWalkFromEachReferencedNodeJudgesThem) {
     }
     std::vector<const CNode*> expected;
     for (const CNode* n : doc.AllNodes())
-      if (n->ReferencedNode() && !PlainReaches(n->ReferencedNode(), n)) expected.push_back(n);
+      if (n->ReferencedNode() && !Reaches(n->ReferencedNode(), n)) expected.push_back(n);
     EXPECT_EQ(UnreachableReferences(doc), expected) << "seed " << seed;
   }
 }
