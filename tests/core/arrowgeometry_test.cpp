@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <tuple>
 
 #include "model/arrowgeometry.h"
 
@@ -11,11 +12,7 @@ namespace {
 
 TEST(ArrowGeometryTest, LineRunsBetweenTheFacingBorders) {
   const Rect source = NodeRectAt(100, -100);  // centre (117, -117)
-  struct Case {
-    const char* what;
-    Rect target;
-    ArrowLine line;
-  } cases[] = {
+  const std::tuple<const char*, Rect, ArrowLine> cases[] = {
       {"below", NodeRectAt(100, -300), {{117, -134}, {117, -300}}},
       {"above", NodeRectAt(100, 100), {{117, -100}, {117, 66}}},
       {"left", NodeRectAt(-100, -100), {{100, -117}, {-66, -117}}},
@@ -24,7 +21,8 @@ TEST(ArrowGeometryTest, LineRunsBetweenTheFacingBorders) {
       {"steep", NodeRectAt(150, -400), {{120, -134}, {164, -400}}},
       {"same place", NodeRectAt(100, -100), {{117, -100}, {117, -134}}},
   };
-  for (const Case& c : cases) EXPECT_EQ(ComputeArrowLine(source, c.target), c.line) << c.what;
+  for (const auto& [what, target, line] : cases)
+    EXPECT_EQ(ComputeArrowLine(source, target), line) << what;
 }
 
 TEST(ArrowGeometryTest, HeadSitsOnTheEndAndGrowsWithTheSize) {

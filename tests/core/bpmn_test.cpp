@@ -10,6 +10,7 @@
 #include <iterator>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "editor_graphs.h"
@@ -106,11 +107,8 @@ TEST_F(BpmnTest, EveryFieldAndEveryDemoWorkflowComeBackEqualAndValidateAgainstTh
 }
 
 TEST_F(BpmnTest, FilesAfterTheStandardsExamplesImportAsExpected) {
-  struct Case {
-    const char* file;
-    std::string lines;
-    std::vector<std::string> notices;
-  } cases[] = {
+  // The file, the workflow read and the notices.
+  const std::tuple<const char*, std::string, std::vector<std::string>> cases[] = {
       {"gateways.bpmn",
        "Receive order@1 S\nCheck credit@1\nPack@1\nShip@1\nSend invoice@1\nReceive payment@1\n"
        "Close@1\nArchive@1\nRate customer@1\nMerge@1\nReport@1 E\nCheck credit->Ship And\n"
@@ -144,20 +142,20 @@ TEST_F(BpmnTest, FilesAfterTheStandardsExamplesImportAsExpected) {
         "startEvent timer: became the task \"Monday\" (its level has a start task already)",
         "endEvent e2: became the task \"Escalated\" (its level has an end task already)"}},
   };
-  for (const Case& c : cases) {
+  for (const auto& [file, lines, texts] : cases) {
     std::vector<BpmnNotice> notices;
-    auto d = FromBpmn(ReadFile(kBpmnDir / "samples" / c.file), &notices);
-    EXPECT_EQ(Lines(*d), c.lines) << c.file;
-    std::vector<std::string> texts;
-    for (const BpmnNotice& n : notices) texts.push_back(NoticeText(n));
-    EXPECT_EQ(texts, c.notices) << c.file;
+    auto d = FromBpmn(ReadFile(kBpmnDir / "samples" / file), &notices);
+    EXPECT_EQ(Lines(*d), lines) << file;
+    std::vector<std::string> shown;
+    for (const BpmnNotice& n : notices) shown.push_back(NoticeText(n));
+    EXPECT_EQ(shown, texts) << file;
     EXPECT_EQ(d->Header().status, WorkflowStatus::Design);
-    EXPECT_EQ(ui.infoCenter().entries().size(), c.notices.size()) << "each notice is listed";
+    EXPECT_EQ(ui.infoCenter().entries().size(), texts.size()) << "each notice is listed";
     // Without diagram data the layout places every task apart from the others.
     for (const CNode* n : d->AllNodes())
       for (const CNode* o : d->AllNodes())
         if (n < o && n->BelongsToCluster() == o->BelongsToCluster()) {
-          EXPECT_NE(n->GetRect(), o->GetRect()) << c.file << ": " << n->Name() << o->Name();
+          EXPECT_NE(n->GetRect(), o->GetRect()) << file << ": " << n->Name() << o->Name();
         }
   }
   // The diagram's places, halved: a 100 x 80 shape at 150, 80 is centred at 200, 120.
@@ -171,10 +169,8 @@ TEST_F(BpmnTest, HostileAndForeignFilesAreRefusedWithoutTouchingTheWorkflow) {
   const std::string bpmn = R"(<definitions xmlns="http://www.omg.org/spec/BPMN/20100524/MODEL">)";
   std::string deep = bpmn + "<process id=\"p\">";
   for (int i = 0; i < 5000; ++i) deep += "<subProcess id=\"s" + std::to_string(i) + "\">";
-  struct Case {
-    std::string xml;
-    const char* message;
-  } cases[] = {
+  // The file's text and what the refusal says.
+  const std::pair<std::string, const char*> cases[] = {
       {"<!DOCTYPE l [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;\">"
        "<!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;\">]>" +
            bpmn + "<process id=\"&c;\"/></definitions>",
@@ -204,15 +200,15 @@ TEST_F(BpmnTest, HostileAndForeignFilesAreRefusedWithoutTouchingTheWorkflow) {
        "t duration: \"long\" is no whole number"},
   };
   Add("Kept");
-  for (const Case& c : cases) {
+  for (const auto& [xml, message] : cases) {
     try {
-      WorkflowFromBpmn(c.xml, doc);
-      ADD_FAILURE() << c.message;
+      WorkflowFromBpmn(xml, doc);
+      ADD_FAILURE() << message;
     } catch (const std::runtime_error& e) {
-      EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
+      EXPECT_NE(std::string(e.what()).find(message), std::string::npos) << e.what();
       EXPECT_EQ(std::string(e.what()).find("secret\""), std::string::npos);
     }
-    EXPECT_EQ(Lines(doc), "Kept@1\n") << c.message;
+    EXPECT_EQ(Lines(doc), "Kept@1\n") << message;
   }
   std::filesystem::remove(secret);
 }

@@ -1,5 +1,7 @@
 // Moving nodes: grid snapping, pushing neighbours, arrows following their nodes.
 
+#include <tuple>
+
 #include "editor/nodemove.h"
 #include "editor_graphs.h"
 #include "model/arrowgeometry.h"
@@ -15,10 +17,8 @@ void ExpectArrowFollowsNodes(const CArrow* arrow) {
 }
 
 TEST(SnapDeltaTest, CentreLandsOnTheNearestGridPointTiesGoRightAndDown) {
-  struct Case {
-    Point centre, move, expected;
-  };
-  const Case cases[] = {
+  // The centre, the move and the snap that follows it.
+  const std::tuple<Point, Point, Point> cases[] = {
       {{75, -50}, {0, 0}, {25, 0}},     // 25 right of a line: snaps right
       {{74, -50}, {0, 0}, {-24, 0}},    // 24 right: snaps left
       {{50, -75}, {0, 0}, {0, -25}},    // 25 below a line: snaps down
@@ -26,20 +26,14 @@ TEST(SnapDeltaTest, CentreLandsOnTheNearestGridPointTiesGoRightAndDown) {
       {{50, -50}, {30, -20}, {50, 0}},  // the moved centre is what snaps
       {{-10, 10}, {0, 0}, {10, -10}},   // left of and above the drawing
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(SnapDelta(AroundCentre(c.centre.x, c.centre.y), c.move.x, c.move.y, 50), c.expected)
-        << c.centre.x << "," << c.centre.y;
+  for (const auto& [centre, move, snap] : cases)
+    EXPECT_EQ(SnapDelta(AroundCentre(centre.x, centre.y), move.x, move.y, 50), snap)
+        << centre.x << "," << centre.y;
 }
 
 TEST_F(WorkflowTest, ArrowKeysMoveAGridStepOrWithShiftOnePixelUnsnapped) {
-  struct Case {
-    Point centre;
-    KeyDirection direction;
-    bool fine, magnetic;
-    double unitsPerPixel;
-    Point expected;
-  };
-  const Case cases[] = {
+  // The centre, the key, SHIFT held, magnetic grid, units per pixel, the centre moved to.
+  const std::tuple<Point, KeyDirection, bool, bool, double, Point> cases[] = {
       {{50, -50}, KeyDirection::Right, false, false, 1.0, {100, -50}},
       {{50, -50}, KeyDirection::Up, false, true, 1.0, {50, 0}},
       {{17, -17}, KeyDirection::Right, false, true, 1.0, {50, 0}},  // lands on the grid
@@ -47,11 +41,11 @@ TEST_F(WorkflowTest, ArrowKeysMoveAGridStepOrWithShiftOnePixelUnsnapped) {
       {{50, -50}, KeyDirection::Down, true, false, 2.6, {50, -53}},  // zoomed out
       {{50, -50}, KeyDirection::Right, true, false, 0.5, {51, -50}},  // zoomed in: one unit
   };
-  for (const Case& c : cases) {
-    CNode* node = doc.CreateNode(AroundCentre(c.centre.x, c.centre.y));
-    EXPECT_TRUE(NudgeNodes(doc, {node}, c.direction, c.fine, {50, c.magnetic}, c.unitsPerPixel));
-    EXPECT_EQ(node->GetRect().Center(), c.expected)
-        << static_cast<int>(c.direction) << (c.fine ? " fine" : "");
+  for (const auto& [centre, direction, fine, magnetic, unitsPerPixel, expected] : cases) {
+    CNode* node = doc.CreateNode(AroundCentre(centre.x, centre.y));
+    EXPECT_TRUE(NudgeNodes(doc, {node}, direction, fine, {50, magnetic}, unitsPerPixel));
+    EXPECT_EQ(node->GetRect().Center(), expected)
+        << static_cast<int>(direction) << (fine ? " fine" : "");
   }
 }
 

@@ -1,5 +1,7 @@
 // Tool choice, hit tests, the insert and arrow tools.
 
+#include <tuple>
+
 #include "editor/hittest.h"
 #include "editor/insertarrow.h"
 #include "editor/tools.h"
@@ -9,11 +11,8 @@ namespace velk::testing {
 namespace {
 
 TEST(ArrowHitTest, PointsCloseToTheLineHitItWithinItsWidenedBox) {
-  struct Case {
-    Point start, end, p;
-    bool on;
-  };
-  const Case cases[] = {
+  // The line's start and end, the point, and whether it hits the line.
+  const std::tuple<Point, Point, Point, bool> cases[] = {
       {{0, 0}, {100, 0}, {50, 9}, true},  // a flat box is widened by 9 each side
       {{0, 0}, {100, 0}, {50, 10}, false},
       {{0, 0}, {100, 0}, {100, 0}, true},
@@ -26,9 +25,9 @@ TEST(ArrowHitTest, PointsCloseToTheLineHitItWithinItsWidenedBox) {
       {{0, 0}, {10, -10}, {15, -20}, false},
       {{5, 5}, {5, 5}, {5, 5}, true},  // a line of no length
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(IsPointOnArrow(c.start, c.end, c.p), c.on)
-        << "(" << c.p.x << "," << c.p.y << ") on " << c.end.x << "," << c.end.y;
+  for (const auto& [start, end, p, on] : cases)
+    EXPECT_EQ(IsPointOnArrow(start, end, p), on)
+        << "(" << p.x << "," << p.y << ") on " << end.x << "," << end.y;
 }
 
 TEST(ToolStateTest, InsertToolsChosenWithShiftStayForSeveralInserts) {

@@ -1,6 +1,7 @@
 // Alignment, the grid command, automatic arrangement and grouping as a cluster.
 
 #include <functional>
+#include <tuple>
 
 #include "editor/alignment.h"
 #include "editor/autoarrange.h"
@@ -18,12 +19,8 @@ class LayoutCommandsTest : public WorkflowTest {
 };
 
 TEST_F(LayoutCommandsTest, EachAlignmentMeetsItsReferenceAndOneNodeStays) {
-  struct Case {
-    AlignKind kind;
-    Rect a, b;  // expected
-  };
-  // A at (0,0)-(34,-34), B at (100,-60) and 50 wide.
-  const Case cases[] = {
+  // A at (0,0)-(34,-34), B at (100,-60) and 50 wide; where each goes.
+  const std::tuple<AlignKind, Rect, Rect> cases[] = {
       {AlignKind::Left, {0, 0, 34, -34}, {0, -60, 50, -94}},
       {AlignKind::Right, {116, 0, 150, -34}, {100, -60, 150, -94}},
       {AlignKind::Top, {0, 0, 34, -34}, {100, 0, 150, -34}},
@@ -31,17 +28,17 @@ TEST_F(LayoutCommandsTest, EachAlignmentMeetsItsReferenceAndOneNodeStays) {
       {AlignKind::CenterHorizontally, {0, -30, 34, -64}, {100, -30, 150, -64}},
       {AlignKind::CenterVertically, {58, 0, 92, -34}, {50, -60, 100, -94}},
   };
-  for (const Case& c : cases) {
+  for (const auto& [kind, aligned, bAligned] : cases) {
     doc.ClearGraph();
     CNode* a = Add("A");
     CNode* b = doc.CreateNode({100, -60, 150, -94});
     const CArrow* arrow = Link(a, b);
     Select({a});
-    EXPECT_FALSE(AlignSelectedNodes(doc, c.kind, {})) << "one node aligned stays";
+    EXPECT_FALSE(AlignSelectedNodes(doc, kind, {})) << "one node aligned stays";
     Select({a, b});
-    EXPECT_TRUE(AlignSelectedNodes(doc, c.kind, {}));
-    EXPECT_EQ(std::pair(a->GetRect(), b->GetRect()), std::pair(c.a, c.b))
-        << static_cast<int>(c.kind);
+    EXPECT_TRUE(AlignSelectedNodes(doc, kind, {}));
+    EXPECT_EQ(std::pair(a->GetRect(), b->GetRect()), std::pair(aligned, bAligned))
+        << static_cast<int>(kind);
     EXPECT_EQ(arrow->LineEnd(), ComputeArrowLine(a->GetRect(), b->GetRect()).end)
         << "arrows follow";
   }
@@ -99,12 +96,8 @@ TEST_F(LayoutCommandsTest, AutoArrangeLayersComponentsAndCycles) {
 // Graphs on which placing a node where it is first reached (breadth-first)
 // gives shallower layers than its deepest predecessor.
 TEST_F(LayoutCommandsTest, AutoArrangePutsANodeBelowItsDeepestPredecessor) {
-  struct Case {
-    const char* what;
-    std::vector<std::pair<int, int>> arrows;
-    std::vector<int> layers;  // per node
-  };
-  const std::vector<Case> cases = {
+  // What, the arrows between nodes 0, 1, ..., and each node's layer.
+  const std::tuple<const char*, std::vector<std::pair<int, int>>, std::vector<int>> cases[] = {
       {"a shortcut A -> D beside A -> B -> C -> D", {{0, 1}, {1, 2}, {2, 3}, {0, 3}}, {1, 2, 3, 4}},
       {"the arrow D -> B closing a loop does not count",
        {{0, 1}, {1, 2}, {2, 3}, {0, 3}, {3, 1}},
@@ -116,16 +109,16 @@ TEST_F(LayoutCommandsTest, AutoArrangePutsANodeBelowItsDeepestPredecessor) {
        {{0, 1}, {2, 3}, {3, 4}, {4, 5}, {2, 5}},
        {1, 2, 1, 2, 3, 4}},
   };
-  for (const Case& c : cases) {
+  for (const auto& [what, arrows, layers] : cases) {
     doc.ClearGraph();
     std::vector<CNode*> nodes;
-    for (int i = 0; i < static_cast<int>(c.layers.size()); ++i)
+    for (int i = 0; i < static_cast<int>(layers.size()); ++i)
       nodes.push_back(Add(std::to_string(i), i));
-    for (auto [from, to] : c.arrows) Link(nodes[from], nodes[to]);
+    for (auto [from, to] : arrows) Link(nodes[from], nodes[to]);
     AutoArrange(doc, {50, 4});
-    std::vector<int> layers;
-    for (const CNode* n : nodes) layers.push_back(-n->GetRect().Center().y / 200);
-    EXPECT_EQ(layers, c.layers) << c.what;
+    std::vector<int> placed;
+    for (const CNode* n : nodes) placed.push_back(-n->GetRect().Center().y / 200);
+    EXPECT_EQ(placed, layers) << what;
   }
 }
 

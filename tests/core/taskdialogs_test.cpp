@@ -13,14 +13,9 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-TEST(IntegerCheckTest, AcceptsIntegersInRangeAndNamesTheProblemOtherwise) {
-  struct Case {
-    std::string text;
-    std::optional<int> value;
-    std::string prompt;
-  };
+TEST(IntegerCheckTest, AcceptsIntegersInRangeAndPromptsWithTheProblemOtherwise) {
   const std::string range = "Please enter an integer between 0 and 9999.";
-  const std::vector<Case> cases = {
+  const std::tuple<std::string, std::optional<int>, std::string> cases[] = {
       {"0", 0, ""},
       {"9999", 9999, ""},
       {" 42 ", 42, ""},
@@ -33,14 +28,10 @@ TEST(IntegerCheckTest, AcceptsIntegersInRangeAndNamesTheProblemOtherwise) {
       {"+-3", {}, kEnterIntegerPrompt},
       {"99999999999999999999", {}, kEnterIntegerPrompt},
   };
-  for (const Case& c : cases) {
-    const IntegerCheck check = CheckInteger(c.text, 0, 9999);
-    EXPECT_EQ(check.value, c.value) << c.text;
-    EXPECT_EQ(check.prompt, c.prompt) << c.text;
+  for (const auto& [text, value, prompt] : cases) {
+    const IntegerCheck check = CheckInteger(text, 0, 9999);
+    EXPECT_EQ(std::pair(check.value, check.prompt), std::pair(value, prompt)) << text;
   }
-}
-
-TEST(IntegerCheckTest, TakeIntegerPromptsOnlyOnFailure) {
   HeadlessServices ui;
   EXPECT_EQ(TakeInteger(ui, "5", 0, 9), 5);
   EXPECT_TRUE(ui.messages.empty());
@@ -52,21 +43,15 @@ TEST(IntegerCheckTest, TakeIntegerPromptsOnlyOnFailure) {
 
 // The common kinds are checked on the sheet itself; these are the rest.
 TEST(NodeSheetLayoutTest, PagesTitlesAndTabCaptionsFollowTheNodeKind) {
-  struct Case {
-    int kind;
-    std::string title;
-    Strings captions;
-  };
-  const std::vector<Case> cases = {
+  const std::tuple<int, std::string, Strings> cases[] = {
       {2, "Internal Node Properties", {"Basics", "Performer", "Forms", "Activities", "Resources"}},
       {3, "Internal Workflow Cluster Properties", {"Basics"}},
       {8, "External Sub-Workflow Properties", {"Basics", "Ordered Sub-Workflow"}},
       {42, "Task Properties", {"Basics"}},
   };
-  for (const Case& c : cases) {
-    const NodeSheetLayout layout = LayoutForNodeKind(c.kind);
-    EXPECT_EQ(layout.title, c.title) << c.kind;
-    EXPECT_EQ(layout.captions, c.captions) << c.kind;
+  for (const auto& [kind, title, captions] : cases) {
+    const NodeSheetLayout layout = LayoutForNodeKind(kind);
+    EXPECT_EQ(std::pair(layout.title, layout.captions), std::pair(title, captions)) << kind;
     EXPECT_EQ(layout.pages.size(), layout.captions.size());
   }
   // The content-management pages edit the "out" fields first.
@@ -84,14 +69,8 @@ TEST(TaskRoutingTest, BuilderAppendsEachItemAfterOneBlankAndUnknownKindsAreAlway
 }
 
 TEST(TaskRoutingTest, OkChecksFormulaThenDescription) {
-  struct Case {
-    int option;
-    std::string description;
-    std::string formula;
-    bool accepted;
-    std::string message;  // start of the message shown
-  };
-  const std::vector<Case> cases = {
+  // The option, description and formula, whether they are taken, how the message starts.
+  const std::tuple<int, std::string, std::string, bool, std::string> cases[] = {
       {3, "big order", "Amount > 1000", true, ""},
       {3, "big order", "(Amount > 1000", false, "Document Store Error:"},
       {3, "d", "(a = 1", false, "Document Store Error:"},
@@ -102,21 +81,21 @@ TEST(TaskRoutingTest, OkChecksFormulaThenDescription) {
       {2, "x", "1 +", false, "Document Store Error:"},
       {4, "otherwise", "", true, ""},
   };
-  for (const Case& c : cases) {
+  for (const auto& [option, description, formula, accepted, message] : cases) {
     HeadlessServices ui;
-    const std::optional<ArrowRouting> routing = TakeRouting(ui, c.option, c.description, c.formula);
-    EXPECT_EQ(routing.has_value(), c.accepted) << c.option << " " << c.formula;
-    EXPECT_EQ(ui.messages.size(), c.message.empty() ? 0u : 1u) << c.option << " " << c.formula;
+    const std::optional<ArrowRouting> routing = TakeRouting(ui, option, description, formula);
+    EXPECT_EQ(routing.has_value(), accepted) << option << " " << formula;
+    EXPECT_EQ(ui.messages.size(), message.empty() ? 0u : 1u) << option << " " << formula;
     for (const auto& m : ui.messages) {
-      EXPECT_TRUE(m.text.starts_with(c.message)) << m.text;
-      if (c.message.starts_with("Document Store")) {
+      EXPECT_TRUE(m.text.starts_with(message)) << m.text;
+      if (message.starts_with("Document Store")) {
         EXPECT_NE(m.text.find("Please reenter condition!"), std::string::npos) << m.text;
       }
     }
     if (routing) {
-      EXPECT_EQ(std::tuple(static_cast<int>(routing->routingKind), routing->condition,
-                           routing->formula),
-                std::tuple(c.option, c.option == 0 ? "" : c.description, c.formula));
+      EXPECT_EQ(
+          std::tuple(static_cast<int>(routing->routingKind), routing->condition, routing->formula),
+          std::tuple(option, option == 0 ? "" : description, formula));
     }
   }
 }

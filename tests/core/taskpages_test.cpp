@@ -46,12 +46,8 @@ TEST(PerformerRulesTest, TeamManagerWinsOverCount) {
 }
 
 TEST(PerformerRulesTest, RoleArgumentFormsRoundTrip) {
-  struct Case {
-    std::string stored;
-    RoleArgument parsed;
-    std::string composed;
-  };
-  const std::vector<Case> cases = {
+  // As stored, as read, and as stored again.
+  const std::tuple<std::string, RoleArgument, std::string> cases[] = {
       {"", {RoleArgumentForm::Simple, ""}, ""},
       {"Region", {RoleArgumentForm::Parameter, "Region"}, "Region"},
       {"A#b#", {RoleArgumentForm::Parameter, "A#b#"}, "A#b#"},
@@ -60,9 +56,9 @@ TEST(PerformerRulesTest, RoleArgumentFormsRoundTrip) {
       {"#", {RoleArgumentForm::Field, ""}, "##"},
       {"#Cust", {RoleArgumentForm::Field, "Cus"}, "#Cus#"},
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(ParseRoleArgument(c.stored), c.parsed) << c.stored;
-    EXPECT_EQ(ComposeRoleArgument(c.parsed), c.composed) << c.stored;
+  for (const auto& [stored, parsed, composed] : cases) {
+    EXPECT_EQ(ParseRoleArgument(stored), parsed) << stored;
+    EXPECT_EQ(ComposeRoleArgument(parsed), composed) << stored;
   }
 }
 
@@ -169,21 +165,17 @@ TEST(FormsRulesTest, OpeningReadsPrimarySecondaryAndAdditionalForms) {
 }
 
 TEST(FormsRulesTest, ApplyStoresPrimaryFirstAndAllAlone) {
-  struct Case {
-    FormsSelection selection;
-    Strings objects, folder;
-  };
-  const std::vector<Case> cases = {
+  // The selection, and the forms and folder forms stored.
+  const std::tuple<FormsSelection, Strings, Strings> cases[] = {
       {{"Order", {"Invoice", ""}, true, {"Memo"}}, {"Order", "Invoice"}, {"All"}},
       {{"", {"Invoice"}, false, {}}, {"Invoice"}, {}},
       {{"Order", {}, false, {"Memo", ""}}, {"Order"}, {"Memo"}},
   };
-  for (const Case& c : cases) {
+  for (const auto& [selection, objects, folder] : cases) {
     NodeAttributes node;
     node.folderObjects = {"stale"};
-    ApplyFormsSelection(c.selection, node);
-    EXPECT_EQ(node.objects, c.objects);
-    EXPECT_EQ(node.folderObjects, c.folder);
+    ApplyFormsSelection(selection, node);
+    EXPECT_EQ(std::pair(node.objects, node.folderObjects), std::pair(objects, folder));
   }
 }
 
