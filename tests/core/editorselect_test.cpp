@@ -108,7 +108,7 @@ TEST_F(WorkflowTest, CtrlDragOfAnIncompleteExternalSubWorkflowIsRefused) {
   EXPECT_EQ(g.DraggedNode(), eidm);
 }
 
-TEST_F(WorkflowTest, ContextMenuFollowsTheSingleSelectedNodesKind) {
+TEST_F(WorkflowTest, ContextMenuAndItsTaskTypeChecksFollowTheSelectedNode) {
   const std::pair<NodeKind, ContextMenu> cases[] = {
       {NodeKind::Intern, ContextMenu::TaskType},     {NodeKind::In, ContextMenu::TaskType},
       {NodeKind::Out, ContextMenu::TaskType},        {NodeKind::IWC, ContextMenu::Cluster},
@@ -124,9 +124,7 @@ TEST_F(WorkflowTest, ContextMenuFollowsTheSingleSelectedNodesKind) {
   }
   doc.Session().SelectNode(*Add("Second"), true);
   EXPECT_EQ(ChooseContextMenu(doc, false, true), ContextMenu::General);
-}
 
-TEST_F(WorkflowTest, TaskTypeChecksFollowTheNodesRole) {
   CNode* plain = Add("Plain");
   CNode* start = Add("Start");
   CNode* in = Add("In");

@@ -44,8 +44,8 @@ TEST(ToolStateTest, InsertToolsChosenWithShiftStayForSeveralInserts) {
   tools.Choose(ToolId::InsertSubscribed, true);
   EXPECT_FALSE(tools.SingleShot());
   EXPECT_FALSE(tools.FinishInsert(false));
-  EXPECT_EQ(tools.ButtonState(ToolId::InsertSubscribed).indeterminate, true);
-  EXPECT_EQ(tools.ButtonState(ToolId::InsertSubscribed).checked, false);
+  const auto button = tools.ButtonState(ToolId::InsertSubscribed);
+  EXPECT_TRUE(button.indeterminate && !button.checked);
 
   tools.Choose(ToolId::ArrowNoSource, true);
   EXPECT_TRUE(tools.SingleShot()) << "only insert tools keep SHIFT";

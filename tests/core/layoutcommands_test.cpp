@@ -216,19 +216,14 @@ TEST_F(LayoutCommandsTest, UndoRestoresEveryRectangleAndTheClusterStructure) {
   CNode* out = Add("Out", 3, 2);
   for (auto [from, to] : {std::pair{in, a}, {a, b}, {b, out}}) Link(from, to);
   const auto before = doc.TakeSnapshot();  // with every rectangle
-  {
-    EditScope scope(doc, "Autoarrange Nodes");
-    AutoArrange(doc, {50, 4});
-  }
-  {
-    EditScope scope(doc, "Top");
-    Select({a, b});
-    AlignSelectedNodes(doc, AlignKind::Top, {50, true});
-  }
-  {
-    EditScope scope(doc, "Group");
-    GroupSelectionAsCluster(doc);
-  }
+  const auto step = [&](const char* name, const std::function<void()>& edit) {
+    EditScope scope(doc, name);
+    edit();
+  };
+  step("Autoarrange Nodes", [&] { AutoArrange(doc, {50, 4}); });
+  Select({a, b});
+  step("Top", [&] { AlignSelectedNodes(doc, AlignKind::Top, {50, true}); });
+  step("Group", [&] { GroupSelectionAsCluster(doc); });
   EXPECT_EQ(doc.Session().History().StepCount(), 3u);
   while (doc.Session().History().Undo()) {
   }

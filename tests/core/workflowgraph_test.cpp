@@ -1,6 +1,7 @@
 // Node keys, pictures, code assignment and routing across cluster boundaries.
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "editor_graphs.h"
@@ -19,14 +20,8 @@ TEST(NodeKeyTest, CodeIsReadBackFromAKey) {
 }
 
 TEST_F(WorkflowTest, PictureRuleFollowsKindRoleAndPublication) {
-  struct Case {
-    NodeKind kind;
-    bool start, end;
-    const char* gri;
-    const char* reference;
-    const char* member;
-    int picture;
-  } cases[] = {
+  // Kind, start, end, published leaf, reference, performer, and the picture.
+  const std::tuple<NodeKind, bool, bool, const char*, const char*, const char*, int> cases[] = {
       {NodeKind::Intern, true, false, "", "", "", 2},
       {NodeKind::In, true, false, "", "", "", 11},
       {NodeKind::In, true, false, "G", "", "", 3},
@@ -46,18 +41,18 @@ TEST_F(WorkflowTest, PictureRuleFollowsKindRoleAndPublication) {
       {NodeKind::EIDM, false, false, "", "", "", 10},
       {static_cast<NodeKind>(42), false, false, "", "", "", 0},
   };
-  for (const Case& c : cases) {
+  for (const auto& [kind, start, end, gri, reference, member, picture] : cases) {
     CNode* node = doc.CreateNode(NodeRectAt(0, 0));
-    doc.SetNodeKind(*node, c.kind);
-    doc.SetClusterStartFlag(*node, c.start);
-    doc.SetClusterEndFlag(*node, c.end);
-    doc.SetReferenceText(*node, c.reference);
+    doc.SetNodeKind(*node, kind);
+    doc.SetClusterStartFlag(*node, start);
+    doc.SetClusterEndFlag(*node, end);
+    doc.SetReferenceText(*node, reference);
     NodeAttributes a;
-    a.griId = c.gri;
-    a.member = c.member;
+    a.griId = gri;
+    a.member = member;
     doc.SetNodeAttributes(*node, a);
-    EXPECT_EQ(PictureByRule(*node), c.picture)
-        << "kind " << static_cast<int>(c.kind) << " start " << c.start << " gri " << c.gri;
+    EXPECT_EQ(PictureByRule(*node), picture)
+        << "kind " << static_cast<int>(kind) << " start " << start << " gri " << gri;
   }
 }
 

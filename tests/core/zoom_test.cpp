@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <tuple>
 
 #include "editor/zoom.h"
 
@@ -10,15 +11,14 @@ namespace velk {
 namespace {
 
 TEST(Zoom, StepsStayWithinQuarterAndFourfold) {
-  struct Case {
-    double from, in, out;
-  };
-  const Case cases[] = {{1.0, 1.25, 0.75}, {0.25, 0.33, 0.25}, {4.0, 4.0, 3.0},
-                        {0.9, 1.0, 0.75},  {10.0, 4.0, 3.0},   {0.0, 1.25, 0.75}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.from);
-    EXPECT_DOUBLE_EQ(ZoomIn(c.from), c.in);
-    EXPECT_DOUBLE_EQ(ZoomOut(c.from), c.out);
+  // From, zoomed in, zoomed out.
+  const std::tuple<double, double, double> cases[] = {{1.0, 1.25, 0.75}, {0.25, 0.33, 0.25},
+                                                      {4.0, 4.0, 3.0},   {0.9, 1.0, 0.75},
+                                                      {10.0, 4.0, 3.0},  {0.0, 1.25, 0.75}};
+  for (const auto& [from, in, out] : cases) {
+    SCOPED_TRACE(from);
+    EXPECT_DOUBLE_EQ(ZoomIn(from), in);
+    EXPECT_DOUBLE_EQ(ZoomOut(from), out);
   }
   EXPECT_DOUBLE_EQ(ClampZoom(std::numeric_limits<double>::quiet_NaN()), 1.0);
   EXPECT_DOUBLE_EQ(ClampZoom(-2), 1.0);
