@@ -1,11 +1,15 @@
-// Layout rules of the workflow drawing: text offsets, grid lines,
-// node text boxes, word wrapping and arrow descriptions.
+// Layout rules of the workflow drawing: arrows between nodes, text offsets, grid
+// lines, node text boxes, word wrapping, arrow descriptions, print pages and zoom.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <limits>
 #include <tuple>
 
 #include "editor/drawinggeometry.h"
+#include "editor/zoom.h"
+#include "model/arrowgeometry.h"
 #include "model/node.h"
 
 using namespace velk;
@@ -154,4 +158,70 @@ TEST(DrawingGeometry, PrintPagesCoverTheUsedPartFromTheTopLeft) {
     EXPECT_EQ(pages.back(), last);
   }
   EXPECT_EQ(PrintPages({0, 0, 100, -100}, 0, 100), std::vector<Rect>{kDrawingRect});
+}
+
+// Where arrows are drawn between two node rectangles.
+TEST(ArrowGeometryTest, LineRunsBetweenTheFacingBorders) {
+  const Rect source = NodeRectAt(100, -100);  // centre (117, -117)
+  const std::tuple<const char*, Rect, ArrowLine> cases[] = {
+      {"below", NodeRectAt(100, -300), {{117, -134}, {117, -300}}},
+      {"above", NodeRectAt(100, 100), {{117, -100}, {117, 66}}},
+      {"left", NodeRectAt(-100, -100), {{100, -117}, {-66, -117}}},
+      {"right", NodeRectAt(300, -100), {{134, -117}, {300, -117}}},
+      {"diagonal", NodeRectAt(300, -300), {{134, -134}, {300, -300}}},
+      {"steep", NodeRectAt(150, -400), {{120, -134}, {164, -400}}},
+      {"same place", NodeRectAt(100, -100), {{117, -100}, {117, -134}}},
+  };
+  for (const auto& [what, target, line] : cases)
+    EXPECT_EQ(ComputeArrowLine(source, target), line) << what;
+}
+
+TEST(ArrowGeometryTest, HeadSitsOnTheEndAndGrowsWithTheSize) {
+  using Head = std::array<Point, 4>;
+  EXPECT_EQ(ComputeArrowHead({{0, 0}, {100, 0}}, 1),
+            (Head{{{100, 0}, {85, 6}, {85, -6}, {85, 0}}}));
+  // A vertical head is 0.9 of the length.
+  EXPECT_EQ(ComputeArrowHead({{0, 0}, {0, -100}}, 2),
+            (Head{{{0, -100}, {8, -82}, {-8, -82}, {0, -82}}}));
+  EXPECT_EQ(ComputeArrowHead({{5, 5}, {5, 5}}, 1), (Head{{{5, 5}, {5, 5}, {5, 5}, {5, 5}}}));
+  EXPECT_LT(ArrowHeadSizeFor(0).length, ArrowHeadSizeFor(1).length);
+  EXPECT_LT(ArrowHeadSizeFor(1).length, ArrowHeadSizeFor(2).length);
+  EXPECT_EQ(ArrowHeadSizeFor(-3).length, ArrowHeadSizeFor(0).length);
+  EXPECT_EQ(ArrowHeadSizeFor(99).length, ArrowHeadSizeFor(2).length);
+}
+
+TEST(GeometryTest, RectanglesTouchingAlongAnEdgeDoNotIntersect) {
+  const Rect a = NodeRectAt(0, 0);
+  EXPECT_TRUE(a.Intersects(NodeRectAt(33, 0)));
+  EXPECT_FALSE(a.Intersects(NodeRectAt(34, 0)));
+  EXPECT_FALSE(a.Intersects(NodeRectAt(0, -34)));
+  EXPECT_TRUE(a.Contains({34, -34}));
+  EXPECT_FALSE(a.Contains({35, 0}));
+  EXPECT_EQ(a.United(NodeRectAt(100, -100)), (Rect{0, 0, 134, -134}));
+  EXPECT_EQ(a.Height(), 34);
+}
+
+// Zoom levels of the workflow view.
+TEST(Zoom, StepsStayWithinQuarterAndFourfold) {
+  // From, zoomed in, zoomed out.
+  const std::tuple<double, double, double> cases[] = {{1.0, 1.25, 0.75}, {0.25, 0.33, 0.25},
+                                                      {4.0, 4.0, 3.0},   {0.9, 1.0, 0.75},
+                                                      {10.0, 4.0, 3.0},  {0.0, 1.25, 0.75}};
+  for (const auto& [from, in, out] : cases) {
+    SCOPED_TRACE(from);
+    EXPECT_DOUBLE_EQ(ZoomIn(from), in);
+    EXPECT_DOUBLE_EQ(ZoomOut(from), out);
+  }
+  EXPECT_DOUBLE_EQ(ClampZoom(std::numeric_limits<double>::quiet_NaN()), 1.0);
+  EXPECT_DOUBLE_EQ(ClampZoom(-2), 1.0);
+  EXPECT_EQ(ZoomPercent(0.67), 67);
+}
+
+TEST(Zoom, FitShowsTheWholeContentWithinTheLimits) {
+  // 1000 x 500 units (plus margins) in a 520 x 520 viewport: width decides.
+  EXPECT_NEAR(FitZoom({0, 0, 1000, -500}, 520, 520), 0.5, 1e-9);
+  EXPECT_DOUBLE_EQ(FitZoom({0, 0, 10, -10}, 5000, 5000), kMaxZoom);
+  EXPECT_DOUBLE_EQ(FitZoom({0, 0, 100000, -100}, 100, 100), kMinZoom);
+  EXPECT_DOUBLE_EQ(FitZoom({}, 500, 500), 1.0);
+  EXPECT_DOUBLE_EQ(FitZoom({0, 0, 100, -100}, 0, 500), 1.0);
 }
