@@ -86,7 +86,7 @@ TEST_F(WorkflowTest, DraggingMovesTheSelectionAndSnapsButAClickChangesNothing) {
   EXPECT_EQ(a->GetRect().Center(), (Point{50, -50})) << "a move snaps";
 }
 
-TEST_F(WorkflowTest, CtrlDragOfAnIncompleteExternalSubWorkflowIsRefused) {
+TEST_F(WorkflowTest, CtrlDragOfAnExternalSubWorkflowNeedsItsFieldsAndItsRecordALiveNode) {
   CNode* eidm = Add("", 0, 0, NodeKind::EIDM);
   SelectGesture g;
   EXPECT_EQ(g.Press(doc, {17, -17}, false, true), DragMode::None);
@@ -100,12 +100,27 @@ TEST_F(WorkflowTest, CtrlDragOfAnIncompleteExternalSubWorkflowIsRefused) {
   attrs.freeText = "Goal";
   attrs.extClusterInput = "In";
   attrs.extClusterOutput = "Out";
+  attrs.objects = {"Invoice", "Receipt"};
   doc.SetNodeAttributes(*eidm, attrs);
   EXPECT_EQ(MissingExternalClusterFields(*eidm), "format");
   attrs.extClusterFormat = "XML";
   doc.SetNodeAttributes(*eidm, attrs);
   EXPECT_EQ(g.Press(doc, {17, -17}, false, true), DragMode::DragOut);
   EXPECT_EQ(g.DraggedNode(), eidm);
+
+  // The dragged record carries the node's fields and finds only a live node.
+  const ParsedNodeRecord record = ParseNodeRecord(NodeRecordToJson(*eidm, 42));
+  ASSERT_TRUE(record.valid);
+  EXPECT_EQ(record.kind, NodeKind::EIDM);
+  EXPECT_EQ(record.attributes, attrs);
+  EXPECT_EQ(FindRecordedNode(record, doc, 42), eidm);
+  EXPECT_EQ(FindRecordedNode(record, doc, 43), nullptr) << "another program's node";
+  CWorkflowDoc other{ui};
+  EXPECT_EQ(FindRecordedNode(record, other, 42), nullptr) << "another workflow's node";
+  doc.DeleteNode(*eidm);
+  EXPECT_EQ(FindRecordedNode(record, doc, 42), nullptr);
+  for (const char* bad : {"", "[1]", "{\"process\": \"x\"}", "{\"process\": 1}"})
+    EXPECT_FALSE(ParseNodeRecord(bad).valid) << bad;
 }
 
 TEST_F(WorkflowTest, ContextMenuAndItsTaskTypeChecksFollowTheSelectedNode) {
@@ -179,26 +194,6 @@ TEST_F(WorkflowTest, DropsChangeOnlyMatchingTargetsAndAskBeforeReplacingAReferen
   EXPECT_TRUE(DropSubscribedWorkflow(doc, *target, *second));
   EXPECT_EQ(target->ReferencedNode(), second);
   EXPECT_TRUE(first->ReferencingNodes().empty());
-}
-
-TEST_F(WorkflowTest, DraggedNodeRecordCarriesItsFieldsAndFindsOnlyALiveNode) {
-  CNode* eidm = Add("Order", 0, 0, NodeKind::EIDM);
-  NodeAttributes attrs = eidm->Attributes();
-  attrs.objects = {"Invoice", "Receipt"};
-  attrs.extClusterFormat = "XML";
-  doc.SetNodeAttributes(*eidm, attrs);
-  const ParsedNodeRecord record = ParseNodeRecord(NodeRecordToJson(*eidm, 42));
-  ASSERT_TRUE(record.valid);
-  EXPECT_EQ(record.kind, NodeKind::EIDM);
-  EXPECT_EQ(record.attributes, attrs);
-  EXPECT_EQ(FindRecordedNode(record, doc, 42), eidm);
-  EXPECT_EQ(FindRecordedNode(record, doc, 43), nullptr) << "another program's node";
-  CWorkflowDoc other{ui};
-  EXPECT_EQ(FindRecordedNode(record, other, 42), nullptr) << "another workflow's node";
-  doc.DeleteNode(*eidm);
-  EXPECT_EQ(FindRecordedNode(record, doc, 42), nullptr);
-  for (const char* bad : {"", "[1]", "{\"process\": \"x\"}", "{\"process\": 1}"})
-    EXPECT_FALSE(ParseNodeRecord(bad).valid) << bad;
 }
 
 }  // namespace

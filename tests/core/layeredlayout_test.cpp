@@ -28,8 +28,8 @@ void ExpectLayered(const CWorkflowDoc& level, int grid, const std::string& what)
   const std::vector<CNode*> nodes = level.LevelNodes();
   for (std::size_t i = 0; i < nodes.size(); ++i) {
     const Point c = nodes[i]->GetRect().Center();
-    EXPECT_EQ(c.x % grid, 0) << what << " " << nodes[i]->Name();
-    EXPECT_EQ(c.y % grid, 0) << what << " " << nodes[i]->Name();
+    EXPECT_EQ(std::pair(c.x % grid, c.y % grid), std::pair(0, 0))
+        << what << " " << nodes[i]->Name();
     for (std::size_t j = i + 1; j < nodes.size(); ++j)
       EXPECT_FALSE(nodes[i]->GetRect().Intersects(nodes[j]->GetRect()))
           << what << ": " << nodes[i]->Name() << " overlaps " << nodes[j]->Name();

@@ -138,8 +138,7 @@ RepositoryLists Organisation() {
 
 TEST(PerformerRulesTest, TypeDropDownOrderDiffersFromStoredCodes) {
   EXPECT_EQ(PerformerTypeItems(), (Strings{"Person", "Workgroup", "Unit", "Role"}));
-  const std::vector<std::pair<int, int>> positionToType = {{0, 0}, {1, 2}, {2, 1}, {3, 3}};
-  for (const auto& [position, type] : positionToType) {
+  for (const auto& [position, type] : {std::pair{0, 0}, {1, 2}, {2, 1}, {3, 3}}) {
     EXPECT_EQ(PerformerTypeOfPosition(position), type);
     EXPECT_EQ(PositionOfPerformerType(type), position);
   }

@@ -3,7 +3,8 @@
 // save's graph walks (code assignment, reachable nodes) against the plain queue
 // walk that removes every visited node from the queue after each step, and the
 // check's reference test against a walk per reference, on generated graphs with
-// nested clusters and cycles.
+// nested clusters and cycles; and finding tasks and arrows by their texts on
+// every level of the demo's order workflow.
 
 #include <algorithm>
 #include <deque>
@@ -13,9 +14,12 @@
 #include <vector>
 
 #include "editor_graphs.h"
+#include "common/headlessservices.h"
 #include "model/checkreferences.h"
 #include "model/nodepicture.h"
+#include "model/workflowfind.h"
 #include "model/workflowgraph.h"
+#include "repository/demoworkflows.h"
 
 namespace velk::testing {
 namespace {
@@ -366,6 +370,42 @@ TEST_F(WalkTest, ReferencesAreJudgedAsAWalkFromEachReferencedNodeJudgesThem) {
       if (n->ReferencedNode() && !Reaches(n->ReferencedNode(), n)) expected.push_back(n);
     EXPECT_EQ(UnreachableReferences(doc), expected) << "seed " << seed;
   }
+}
+
+// ---- Finding texts ----
+
+std::vector<std::string> Found(const WorkflowFindIndex& index, std::string_view text) {
+  std::vector<std::string> lines;
+  for (const FindResult& r : index.Find(text)) lines.push_back(DescribeResult(r));
+  return lines;
+}
+
+TEST(WorkflowFindTest, FindsEveryKindOfTextOnEveryLevelWithoutRegardToCase) {
+  HeadlessServices ui;
+  std::unique_ptr<CWorkflowDoc> order;
+  for (auto& doc : demo::BuildDemoWorkflows(ui))
+    if (doc->Header().name == "Order Handling" && doc->Header().status == WorkflowStatus::Active)
+      order = std::move(doc);
+  ASSERT_TRUE(order);
+  const WorkflowFindIndex index(*order);
+  using Lines = std::vector<std::string>;
+  EXPECT_EQ(Found(index, "PACK"), (Lines{"Fulfilment: cluster 'Packing' (name)",
+                                         "Fulfilment > Packing: task 'Pack parcel' (name)"}));
+  EXPECT_EQ(Found(index, "printer room"),
+            Lines{"Fulfilment > Packing: task 'Print label' (resource)"});
+  EXPECT_EQ(Found(index, "karin"), Lines{"task 'Approve large order' (performer)"});
+  EXPECT_EQ(Found(index, "confirmation"), Lines{"task 'Confirm order' (form)"})
+      << "a form by its title, not its stored form name";
+  EXPECT_EQ(Found(index, "GF_"), Lines{});
+  EXPECT_EQ(Found(index, "large order"),
+            (Lines{"arrow 'Credit check' -> 'Approve large order' (condition)",
+                   "task 'Approve large order' (name)"}))
+      << "in workflow order, an arrow with its source";
+  EXPECT_EQ(Found(index, "order_amount >"),
+            Lines{"arrow 'Credit check' -> 'Approve large order' (condition)"})
+      << "a Cor arrow's formula counts as its condition";
+  EXPECT_EQ(Found(index, ""), Lines{});
+  EXPECT_EQ(Found(index, "no such text"), Lines{});
 }
 
 }  // namespace
