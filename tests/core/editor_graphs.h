@@ -1,7 +1,6 @@
 #pragma once
 // Graphs and renderings of a workflow that several tests share.
 
-#include <initializer_list>
 #include <set>
 #include <string>
 #include <vector>
@@ -54,12 +53,6 @@ inline std::vector<Rect> Rects(const CWorkflowDoc& doc) {
   std::vector<Rect> rects;
   for (const CNode* n : doc.AllNodes()) rects.push_back(n->GetRect());
   return rects;
-}
-
-// Selects exactly `nodes`.
-inline void Select(CWorkflowDoc& doc, std::initializer_list<CNode*> nodes) {
-  doc.Session().DeselectAll();
-  for (CNode* n : nodes) doc.Session().SelectNode(*n, true);
 }
 
 // The nodes' codes in workflow order.

@@ -17,7 +17,10 @@ namespace {
 
 class LayoutCommandsTest : public WorkflowTest {
  protected:
-  void Select(std::initializer_list<CNode*> nodes) { testing::Select(doc, nodes); }
+  void Select(std::initializer_list<CNode*> nodes) {
+    doc.Session().DeselectAll();
+    for (CNode* n : nodes) doc.Session().SelectNode(*n, true);
+  }
 };
 
 TEST_F(LayoutCommandsTest, EachAlignmentMeetsItsReferenceAndOneNodeStays) {
@@ -49,10 +52,8 @@ TEST_F(LayoutCommandsTest, EachAlignmentMeetsItsReferenceAndOneNodeStays) {
 TEST_F(LayoutCommandsTest, AligningPushesANeighbourWhichPushesTheNext) {
   CNode* a = Add("A");
   CNode* b = Add("B", 2, 1);
-  CNode* n1 = Add("N1");
-  CNode* n2 = Add("N2");
-  doc.SetNodeRect(*n1, NodeRectAt(210, 0));  // where B lands when aligned to the top
-  doc.SetNodeRect(*n2, NodeRectAt(250, 0));
+  CNode* n1 = doc.CreateNode(NodeRectAt(210, 0));  // where B lands when aligned to the top
+  CNode* n2 = doc.CreateNode(NodeRectAt(250, 0));
   Select({a, b});
   EXPECT_TRUE(AlignSelectedNodes(doc, AlignKind::Top, {50, false}));
   EXPECT_EQ(b->GetRect(), NodeRectAt(200, 0));
@@ -61,10 +62,8 @@ TEST_F(LayoutCommandsTest, AligningPushesANeighbourWhichPushesTheNext) {
 }
 
 TEST_F(LayoutCommandsTest, GridSnapsTwentyFiveRightAndTwentyFourLeftOnlyWhenMagnetic) {
-  CNode* right = Add("Right");
-  CNode* left = Add("Left");
-  doc.SetNodeRect(*right, AroundCentre(75, -100));
-  doc.SetNodeRect(*left, AroundCentre(74, -300));
+  CNode* right = doc.CreateNode(AroundCentre(75, -100));
+  CNode* left = doc.CreateNode(AroundCentre(74, -300));
   EXPECT_FALSE(AlignNodesToGrid(doc, {50, false})) << "snapping off changes nothing";
   EXPECT_TRUE(AlignNodesToGrid(doc, {50, true})) << "no selection: the whole level";
   EXPECT_EQ(right->GetRect().Center(), (Point{100, -100}));
