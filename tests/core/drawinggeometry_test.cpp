@@ -100,7 +100,7 @@ TEST(DrawingGeometry, NodeTextsStackUnderTheNodeOneLineEach) {
   }
 }
 
-TEST(DrawingGeometry, FitToWidthCutsWholeCharactersBeforeAnEllipsis) {
+TEST(DrawingGeometry, FitToWidthCutsWholeCharactersBeforeAnEllipsisAndWrapBreaksAtSpaces) {
   const std::tuple<std::string, double, std::string> cases[] = {
       {"abc", 15, "abc"},
       {"abcdef", 20, "abc\u2026"},
@@ -109,13 +109,12 @@ TEST(DrawingGeometry, FitToWidthCutsWholeCharactersBeforeAnEllipsis) {
   };
   for (const auto& [text, width, fitted] : cases)
     EXPECT_EQ(FitToWidth(text, width, FiveUnitsPerCharacter), fitted) << text;
-}
 
-TEST(DrawingGeometry, WordWrapBreaksAtSpacesOnly) {
+  // Word wrapping breaks at spaces only.
   const TextMeasure oneUnitPerChar = [](std::string_view s) {
     return static_cast<double>(s.size());
   };
-  const std::tuple<std::string, double, Strings> cases[] = {
+  const std::tuple<std::string, double, Strings> wraps[] = {
       {"N: Check order", 20, {"N: Check order"}},
       {"N: Check the incoming order", 12, {"N: Check the", "incoming", "order"}},
       {"N: Supercalifragilistic", 8, {"N:", "Supercalifragilistic"}},
@@ -123,7 +122,7 @@ TEST(DrawingGeometry, WordWrapBreaksAtSpacesOnly) {
       {"two\nlines", 20, {"two", "lines"}},
       {"", 10, {}},
   };
-  for (const auto& [text, width, lines] : cases)
+  for (const auto& [text, width, lines] : wraps)
     EXPECT_EQ(WrapWords(text, width, oneUnitPerChar), lines) << text;
   EXPECT_EQ(SplitLines("M: a\nO: \n"), (Strings{"M: a", "O: "}));
 }

@@ -284,15 +284,11 @@ TEST_F(WorkflowTest, InsertOnAnArrowSplitsItElseSnapsAndSelectsTheNewNodeOnly) {
   EXPECT_EQ(cluster.splitArrow, nullptr);
 }
 
-class ArrowToolTest : public WorkflowTest {
- protected:
-  ArrowToolTest() { tools.Choose(ToolId::ArrowNoSource, false); }
+TEST_F(WorkflowTest, ArrowToolConnectsSourceToTargetOfOneWindowOnlyAndIgnoresTheSourceAgain) {
   ToolState tools;
+  tools.Choose(ToolId::ArrowNoSource, false);
   ArrowGesture gesture;
-};
-using O = ArrowGesture::Outcome;
-
-TEST_F(ArrowToolTest, ConnectsSourceToTargetAndIgnoresTheSourceClickedAgain) {
+  using O = ArrowGesture::Outcome;
   CNode* a = Add("A", 0, 0);
   CNode* b = Add("B", 2, 0);
   EXPECT_EQ(gesture.Press(doc, tools, {17, -17}).outcome, O::SourceChosen);
@@ -313,16 +309,14 @@ TEST_F(ArrowToolTest, ConnectsSourceToTargetAndIgnoresTheSourceClickedAgain) {
   EXPECT_EQ(made.arrow->Kind(), RoutingKind::And);
   EXPECT_TRUE(doc.Session().IsModified());
   EXPECT_EQ(tools.Active(), ToolId::ArrowNoSource);
-}
 
-TEST_F(ArrowToolTest, SourceFromAnotherWindowOrDeletedIsNotUsed) {
+  // A source chosen in another window, or deleted since, is not used.
   CWorkflowDoc* inner = doc.OpenClusterDocument(*Add("Cluster", 3, 3, NodeKind::IWC));
-  Add("Top", 0, 0);
   CNode* in = Add(*inner, "Inner", 0, 0);
   gesture.Press(doc, tools, {17, -17});
   EXPECT_EQ(gesture.Press(*inner, tools, {17, -17}).outcome, O::SourceChosen);
   EXPECT_EQ(gesture.Source(*inner), in);
-  EXPECT_EQ(doc.AllArrows().size(), 0u);
+  EXPECT_EQ(doc.AllArrows().size(), 1u);
   doc.DeleteNode(*in);
   EXPECT_EQ(gesture.Source(*inner), nullptr);
 }

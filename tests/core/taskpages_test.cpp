@@ -261,7 +261,7 @@ auto Fields(const FormsSelection& f) {
   return std::tuple(f.primary, f.secondary, f.allAdditional, f.additional);
 }
 
-TEST(FormsRulesTest, OpeningReadsPrimarySecondaryAndAdditionalForms) {
+TEST(FormsRulesTest, OpeningReadsPrimarySecondaryAndAdditionalFormsApplyingStoresThem) {
   NodeAttributes node;
   node.objects = {"Order", "Invoice", "Memo"};
   node.folderObjects = {"All", "Memo"};
@@ -271,20 +271,19 @@ TEST(FormsRulesTest, OpeningReadsPrimarySecondaryAndAdditionalForms) {
   EXPECT_EQ(Fields(ReadFormsSelection(node, false)),
             Fields({"Order", {"Invoice", "Memo"}, false, {"all", "Memo"}}));
   EXPECT_EQ(Fields(ReadFormsSelection(node, true)), Fields({"Order", {}, false, {}}));
-}
 
-TEST(FormsRulesTest, ApplyStoresPrimaryFirstAndAllAlone) {
-  // The selection, and the forms and folder forms stored.
+  // Applying stores the primary form first and "All" alone; the selection, and
+  // the forms and folder forms stored.
   const std::tuple<FormsSelection, Strings, Strings> cases[] = {
       {{"Order", {"Invoice", ""}, true, {"Memo"}}, {"Order", "Invoice"}, {"All"}},
       {{"", {"Invoice"}, false, {}}, {"Invoice"}, {}},
       {{"Order", {}, false, {"Memo", ""}}, {"Order"}, {"Memo"}},
   };
   for (const auto& [selection, objects, folder] : cases) {
-    NodeAttributes node;
-    node.folderObjects = {"stale"};
-    ApplyFormsSelection(selection, node);
-    EXPECT_EQ(std::pair(node.objects, node.folderObjects), std::pair(objects, folder));
+    NodeAttributes stored;
+    stored.folderObjects = {"stale"};
+    ApplyFormsSelection(selection, stored);
+    EXPECT_EQ(std::pair(stored.objects, stored.folderObjects), std::pair(objects, folder));
   }
 }
 
