@@ -185,7 +185,7 @@ TEST_F(WorkflowTest, EmptyLevelEndsTheCheckWithFailureInAnyStatus) {
   EXPECT_TRUE(ui.infoWindowShown);
 }
 
-TEST_F(ConsistencyTest, InfoCenterHoldsOnlyTheLatestRunWithItsTitles) {
+TEST_F(ConsistencyTest, InfoCenterHoldsOnlyTheLatestRunWithItsTitlesAndTheTasksConcerned) {
   ui.infoCenter().addEntry("Other", "kept", "", 0, Severity::Notice);
   Set(&WH::supervisor);
   EXPECT_FALSE(CheckConsistency(doc, directory));
@@ -199,9 +199,7 @@ TEST_F(ConsistencyTest, InfoCenterHoldsOnlyTheLatestRunWithItsTitles) {
   EXPECT_EQ(entries[9].title, "Checking reference between  external subscribed workflows ");
   EXPECT_EQ(entries[11].text, "No infinite loops detected!");
   EXPECT_EQ(ui.infoCenter().entries("Other").size(), 1u);
-}
-
-TEST_F(ConsistencyTest, InfoCenterEntriesNameTheTasksAsTheCommandLineDoes) {
+  // Failures name the tasks concerned as the command line does.
   Set(y, &NA::member);
   Set(t, &NA::objects);
   Set(out, &NA::objects);

@@ -77,7 +77,7 @@ TEST(ToolStateTest, InsertToolsChosenWithShiftStayForSeveralInserts) {
 
 const GridSettings kNoGrid{50, false};
 
-TEST_F(WorkflowTest, PressSelectsNodesOrArrowsAndARubberBandExactlyTheNodesItIntersects) {
+TEST_F(WorkflowTest, SelectToolPicksByPressOrRubberBandAndDragsButAClickChangesNothing) {
   CNode* a = Add("A", 0, 0);
   CNode* b = Add("B", 2, 0);
   CNode* c = Add("C", 0, 2);
@@ -108,6 +108,25 @@ TEST_F(WorkflowTest, PressSelectsNodesOrArrowsAndARubberBandExactlyTheNodesItInt
   ch = g.Release(doc, {10, -10}, kNoGrid);
   EXPECT_TRUE(ch.oldBand.has_value());
   EXPECT_EQ(g.Mode(), DragMode::None);
+
+  // Dragging moves the selection and snaps; a click without a move changes nothing.
+  doc.Session().SelectNode(*b, true);
+  const GridSettings magnetic{50, true};
+  g.Press(doc, {17, -17}, false, false);
+  g.Drag(doc, {17, -17}, magnetic);
+  g.Release(doc, {17, -17}, magnetic);
+  EXPECT_EQ(a->GetRect(), NodeRectAt(0, 0)) << "left off the magnetic grid";
+  EXPECT_FALSE(doc.Session().IsModified());
+  g.Press(doc, {20, -20}, false, false);
+  EXPECT_TRUE(g.Drag(doc, {50, -60}, kNoGrid).moved);
+  g.Release(doc, {50, -60}, kNoGrid);
+  EXPECT_TRUE(doc.Session().IsModified());
+  EXPECT_EQ(a->GetRect(), NodeRectAt(30, -40));
+  EXPECT_EQ(b->GetRect(), NodeRectAt(230, -40));
+  g.Press(doc, {47, -57}, false, false);
+  g.Drag(doc, {70, -57}, magnetic);
+  g.Release(doc, {70, -57}, magnetic);
+  EXPECT_EQ(a->GetRect().Center(), (Point{50, -50})) << "a move snaps";
 }
 
 TEST_F(WorkflowTest, TabWalksTheLevelTopToBottomThenLeftToRightAndRoundIt) {
@@ -124,30 +143,6 @@ TEST_F(WorkflowTest, TabWalksTheLevelTopToBottomThenLeftToRightAndRoundIt) {
   EXPECT_EQ(NextInDrawingOrder(level, lowerLeft, true), upperLeft) << "round the level";
   EXPECT_EQ(NextInDrawingOrder(level, upperLeft, false), lowerLeft);
   EXPECT_EQ(NextInDrawingOrder({}, nullptr, true), nullptr);
-}
-
-TEST_F(WorkflowTest, DraggingMovesTheSelectionAndSnapsButAClickChangesNothing) {
-  CNode* a = Add("A", 0, 0);  // centre (17, -17)
-  CNode* b = Add("B", 2, 0);
-  doc.Session().SelectNode(*a);
-  doc.Session().SelectNode(*b, true);
-  const GridSettings magnetic{50, true};
-  SelectGesture g;
-  g.Press(doc, {17, -17}, false, false);
-  g.Drag(doc, {17, -17}, magnetic);
-  g.Release(doc, {17, -17}, magnetic);
-  EXPECT_EQ(a->GetRect(), NodeRectAt(0, 0)) << "left off the magnetic grid";
-  EXPECT_FALSE(doc.Session().IsModified());
-  g.Press(doc, {20, -20}, false, false);
-  EXPECT_TRUE(g.Drag(doc, {50, -60}, kNoGrid).moved);
-  g.Release(doc, {50, -60}, kNoGrid);
-  EXPECT_TRUE(doc.Session().IsModified());
-  EXPECT_EQ(a->GetRect(), NodeRectAt(30, -40));
-  EXPECT_EQ(b->GetRect(), NodeRectAt(230, -40));
-  g.Press(doc, {47, -57}, false, false);
-  g.Drag(doc, {70, -57}, magnetic);
-  g.Release(doc, {70, -57}, magnetic);
-  EXPECT_EQ(a->GetRect().Center(), (Point{50, -50})) << "a move snaps";
 }
 
 TEST_F(WorkflowTest, CtrlDragOfAnExternalSubWorkflowNeedsItsFieldsAndItsRecordALiveNode) {

@@ -136,7 +136,7 @@ RepositoryLists Organisation() {
   return lists;
 }
 
-TEST(PerformerRulesTest, TypeDropDownOrderDiffersFromStoredCodes) {
+TEST(PerformerRulesTest, TypeDropDownOrderDiffersFromStoredCodesAndAManagerWinsOverACount) {
   EXPECT_EQ(PerformerTypeItems(), (Strings{"Person", "Workgroup", "Unit", "Role"}));
   for (const auto& [position, type] : {std::pair{0, 0}, {1, 2}, {2, 1}, {3, 3}}) {
     EXPECT_EQ(PerformerTypeOfPosition(position), type);
@@ -145,9 +145,7 @@ TEST(PerformerRulesTest, TypeDropDownOrderDiffersFromStoredCodes) {
   EXPECT_EQ(PerformerTypeOfPosition(4), std::nullopt);
   EXPECT_EQ(PerformerTypeOfPosition(-1), std::nullopt);
   EXPECT_EQ(PositionOfPerformerType(7), std::nullopt);
-}
-
-TEST(PerformerRulesTest, TeamManagerWinsOverCount) {
+  // A team manager wins over a count.
   EXPECT_EQ(TeamModeOf("Ann", 3), TeamMode::Manager);
   EXPECT_EQ(TeamModeOf("", 3), TeamMode::Count);
   EXPECT_EQ(TeamModeOf("", 0), TeamMode::Normal);
@@ -295,13 +293,11 @@ TEST(FormsRulesTest, PrimaryOffersFormsNeitherSecondaryNorAdditional) {
   EXPECT_EQ(AddFormsCandidates({"A", "B"}, -1), (Strings{"A", "B"}));
 }
 
-TEST(ResourceRulesTest, SelectResourceOffersMissingNonEmptyResourcesSorted) {
+TEST(ListRulesTest, ResourcesOfferedAndListTextsSortAndSearchIgnoringCase) {
   EXPECT_EQ(SelectResourceChoices({"Projector", "", "car", "Beamer", "Room"}, {"room"}),
             (Strings{"Beamer", "car", "Projector"}));
   EXPECT_TRUE(SelectResourceChoices({"A"}, {"a"}).empty());
-}
-
-TEST(ListTextsTest, SortingAndSearchesIgnoreCase) {
+  // The list helpers sort and search without regard to case.
   Strings texts = {"b", "A", "a", "C"};
   SortNoCase(texts);
   EXPECT_EQ(texts, (Strings{"A", "a", "b", "C"}));
