@@ -154,7 +154,7 @@ TEST(DrawingGeometry, PrintPagesCoverTheUsedPartFromTheTopLeft) {
 }
 
 // Where arrows are drawn between two node rectangles.
-TEST(ArrowGeometryTest, LineRunsBetweenTheFacingBorders) {
+TEST(ArrowGeometryTest, LineRunsBetweenTheFacingBordersAndItsHeadSitsOnTheEnd) {
   const Rect source = NodeRectAt(100, -100);  // centre (117, -117)
   const std::tuple<const char*, Rect, ArrowLine> cases[] = {
       {"below", NodeRectAt(100, -300), {{117, -134}, {117, -300}}},
@@ -167,9 +167,7 @@ TEST(ArrowGeometryTest, LineRunsBetweenTheFacingBorders) {
   };
   for (const auto& [what, target, line] : cases)
     EXPECT_EQ(ComputeArrowLine(source, target), line) << what;
-}
-
-TEST(ArrowGeometryTest, HeadSitsOnTheEndAndGrowsWithTheSize) {
+  // The head sits on the end and grows with the size.
   using Head = std::array<Point, 4>;
   EXPECT_EQ(ComputeArrowHead({{0, 0}, {100, 0}}, 1),
             (Head{{{100, 0}, {85, 6}, {85, -6}, {85, 0}}}));
@@ -195,7 +193,7 @@ TEST(GeometryTest, RectanglesTouchingAlongAnEdgeDoNotIntersect) {
 }
 
 // Zoom levels of the workflow view.
-TEST(Zoom, StepsStayWithinQuarterAndFourfold) {
+TEST(Zoom, StepsStayWithinQuarterAndFourfoldAndFitShowsTheWholeContent) {
   // From, zoomed in, zoomed out.
   const std::tuple<double, double, double> cases[] = {{1.0, 1.25, 0.75}, {0.25, 0.33, 0.25},
                                                       {4.0, 4.0, 3.0},   {0.9, 1.0, 0.75},
@@ -208,9 +206,6 @@ TEST(Zoom, StepsStayWithinQuarterAndFourfold) {
   EXPECT_DOUBLE_EQ(ClampZoom(std::numeric_limits<double>::quiet_NaN()), 1.0);
   EXPECT_DOUBLE_EQ(ClampZoom(-2), 1.0);
   EXPECT_EQ(ZoomPercent(0.67), 67);
-}
-
-TEST(Zoom, FitShowsTheWholeContentWithinTheLimits) {
   // 1000 x 500 units (plus margins) in a 520 x 520 viewport: width decides.
   EXPECT_NEAR(FitZoom({0, 0, 1000, -500}, 520, 520), 0.5, 1e-9);
   EXPECT_DOUBLE_EQ(FitZoom({0, 0, 10, -10}, 5000, 5000), kMaxZoom);

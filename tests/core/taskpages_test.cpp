@@ -67,11 +67,26 @@ TEST(NodeSheetLayoutTest, PagesTitlesAndTabCaptionsFollowTheNodeKind) {
   EXPECT_EQ(LayoutForNodeKind(4, "Caller").title, "Caller");
 }
 
-TEST(TaskRoutingTest, BuilderAppendsEachItemAfterOneBlankAndUnknownKindsAreAlways) {
+TEST(TaskRoutingTest, BuilderAppendsAfterOneBlankAndTheFormListNeedsAnApplicationDatabase) {
   EXPECT_EQ(RoutingOptionOf(static_cast<RoutingKind>(9)), 0);
   EXPECT_EQ(RoutingOptionOf(RoutingKind::Else), 4);
   EXPECT_EQ(AppendToFormula(AppendToFormula("", "Amount"), "="), " Amount =");
   EXPECT_EQ(AppendToFormula("a", ">="), "a >=");
+  // The form list needs an application database and shows a status while reading.
+  HeadlessServices ui;
+  RepositoryLists lists;
+  EXPECT_EQ(RoutingFormNames(ui, lists), std::nullopt);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, "Error: \r\n\r\nThis workflow has no valid application database!");
+
+  ui.statusTexts.clear();
+  lists.hasApplicationDatabase = true;
+  lists.forms = {{"Order", {"Amount", "Customer"}}, {"order", {"x"}}};
+  EXPECT_EQ(RoutingFormNames(ui, lists), (Strings{"Order", "order"}));
+  EXPECT_EQ(RoutingFieldNames(ui, lists, "order"), Strings{"x"});
+  EXPECT_EQ(RoutingFieldNames(ui, lists, "ORDER"), Strings{});
+  EXPECT_EQ(ui.statusTexts,
+            (Strings{kReadingFormsStatus, "", kReadingFieldsStatus, "", kReadingFieldsStatus, ""}));
 }
 
 TEST(TaskRoutingTest, OkChecksFormulaThenDescription) {
@@ -104,23 +119,6 @@ TEST(TaskRoutingTest, OkChecksFormulaThenDescription) {
           std::tuple(option, option == 0 ? "" : description, formula));
     }
   }
-}
-
-TEST(TaskRoutingTest, FormListNeedsAnApplicationDatabaseAndShowsStatusWhileReading) {
-  HeadlessServices ui;
-  RepositoryLists lists;
-  EXPECT_EQ(RoutingFormNames(ui, lists), std::nullopt);
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, "Error: \r\n\r\nThis workflow has no valid application database!");
-
-  ui.statusTexts.clear();
-  lists.hasApplicationDatabase = true;
-  lists.forms = {{"Order", {"Amount", "Customer"}}, {"order", {"x"}}};
-  EXPECT_EQ(RoutingFormNames(ui, lists), (Strings{"Order", "order"}));
-  EXPECT_EQ(RoutingFieldNames(ui, lists, "order"), Strings{"x"});
-  EXPECT_EQ(RoutingFieldNames(ui, lists, "ORDER"), Strings{});
-  EXPECT_EQ(ui.statusTexts,
-            (Strings{kReadingFormsStatus, "", kReadingFieldsStatus, "", kReadingFieldsStatus, ""}));
 }
 
 // ---- Task pages ----

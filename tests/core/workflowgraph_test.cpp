@@ -13,8 +13,8 @@
 #include <tuple>
 #include <vector>
 
-#include "editor_graphs.h"
 #include "common/headlessservices.h"
+#include "editor_graphs.h"
 #include "model/checkreferences.h"
 #include "model/nodepicture.h"
 #include "model/workflowfind.h"
@@ -23,14 +23,6 @@
 
 namespace velk::testing {
 namespace {
-
-TEST(NodeKeyTest, CodeIsReadBackFromAKey) {
-  const std::pair<const char*, int> keys[] = {{"5-W", 5},           {"17-AB-CD", 17}, {"5", 5},
-                                              {"-W", -1},           {"", -1},         {"x-5", -1},
-                                              {"99999999999-W", -1}, {"-2147483647-W", -2147483647},
-                                              {"-2147483648-W", -1}};
-  for (auto [key, code] : keys) EXPECT_EQ(CodeFromKey(key), code) << key;
-}
 
 TEST_F(WorkflowTest, PictureRuleFollowsKindRoleAndPublication) {
   // Kind, start, end, published leaf, reference, performer, and the picture.
@@ -69,7 +61,7 @@ TEST_F(WorkflowTest, PictureRuleFollowsKindRoleAndPublication) {
   }
 }
 
-TEST_F(WorkflowTest, WithoutStartNodeNodesAreNumberedInListOrderUnlessActive) {
+TEST_F(WorkflowTest, CodesGoInListOrderWithoutStartUnlessActiveAndAreReadBackFromKeys) {
   EXPECT_TRUE(AssignCodes(doc)) << "no nodes";
   for (const char* name : {"A", "B", "C"}) Add(name);
   EXPECT_TRUE(AssignCodes(doc));
@@ -78,11 +70,17 @@ TEST_F(WorkflowTest, WithoutStartNodeNodesAreNumberedInListOrderUnlessActive) {
   doc.SetNodeCode(*doc.AllNodes()[0], 7);
   EXPECT_FALSE(AssignCodes(doc));
   EXPECT_EQ(Codes(doc), (std::vector<int>{7, 2, 3})) << "a refused numbering changes nothing";
+  // A code is read back from a node's key.
+  const std::pair<const char*, int> keys[] = {{"5-W", 5},           {"17-AB-CD", 17}, {"5", 5},
+                                              {"-W", -1},           {"", -1},         {"x-5", -1},
+                                              {"99999999999-W", -1}, {"-2147483647-W", -2147483647},
+                                              {"-2147483648-W", -1}};
+  for (auto [key, code] : keys) EXPECT_EQ(CodeFromKey(key), code) << key;
 }
 
 using RoutingTest = NestedClustersTest;
 
-TEST_F(RoutingTest, ArrowsRouteIntoClusterStartsAndOnFromTheirEndsThroughNesting) {
+TEST_F(RoutingTest, ArrowsRouteThroughNestedClustersAndDamagedOnesAreReportedNotHung) {
   EXPECT_EQ(RoutingSuccessor(*toOuter), i1);
   EXPECT_EQ(RoutingSuccessor(*i1->OutgoingArrows()[0]), j1);
   EXPECT_EQ(RoutingSuccessor(*j1->OutgoingArrows()[0]), j2);
@@ -93,9 +91,7 @@ TEST_F(RoutingTest, ArrowsRouteIntoClusterStartsAndOnFromTheirEndsThroughNesting
   EXPECT_TRUE(ReachableNodes(doc, *after).empty());
   for (const CNode* n : doc.AllNodes()) EXPECT_FALSE(n->work.visitMark);
   EXPECT_TRUE(ui.messages.empty());
-}
-
-TEST_F(RoutingTest, DamagedClustersAreReportedOrWalkedWithoutHanging) {
+  // Damaged clusters are reported or walked without hanging.
   doc.SetBelongsToCluster(*j2, 9);
   EXPECT_TRUE(RoutingArrows(doc, *j2).empty()) << "an end without its cluster node";
   ASSERT_EQ(ui.messages.size(), 1u);
@@ -201,7 +197,7 @@ TEST_F(ClusterWindowTest, InternalTaskGivesUpEveryRole) {
   EXPECT_EQ(Role(in), kIntern);
 }
 
-TEST_F(WorkflowTest, SubWorkflowKindSwitchesBetweenCentralAndDistributed) {
+TEST_F(WorkflowTest, SubWorkflowKindsSwitchAndSubscribedReferencesConnectAndDisconnect) {
   CNode* x = Add("X", 0, 0, NodeKind::ICDR);
   doc.SetSubWorkflowKind(*x, NodeKind::CDDR);
   EXPECT_EQ(x->Kind(), NodeKind::CDDR);
@@ -210,9 +206,6 @@ TEST_F(WorkflowTest, SubWorkflowKindSwitchesBetweenCentralAndDistributed) {
   EXPECT_EQ(x->Picture(), NodePicture::ICDR);
   doc.SetSubWorkflowKind(*x, NodeKind::Out);
   EXPECT_EQ(x->Kind(), NodeKind::ICDR) << "only the two sub-workflow kinds";
-}
-
-TEST_F(WorkflowTest, SubscribedWorkflowReferencesConnectAndDisconnect) {
   CNode* a = Add("A", 0, 0, NodeKind::Extern);
   CNode* b = Add("B", 1, 0, NodeKind::Extern);
   CNode* c = Add("C", 2, 0, NodeKind::Extern);
