@@ -163,7 +163,7 @@ TEST_F(BpmnTest, FilesAfterTheStandardsExamplesImportAsExpected) {
   EXPECT_EQ(d->AllNodes()[0]->GetRect().Center(), (Point{100, -60}));
 }
 
-TEST_F(BpmnTest, HostileAndForeignFilesAreRefusedWithoutTouchingTheWorkflow) {
+TEST_F(BpmnTest, HostileFilesAreRefusedWithoutTouchingTheWorkflowAndTextsXmlCannotCarryNamed) {
   const std::filesystem::path secret = std::filesystem::temp_directory_path() / "velk-bpmn-secret";
   std::ofstream(secret) << "secret";
   const std::string bpmn = R"(<definitions xmlns="http://www.omg.org/spec/BPMN/20100524/MODEL">)";
@@ -211,9 +211,7 @@ TEST_F(BpmnTest, HostileAndForeignFilesAreRefusedWithoutTouchingTheWorkflow) {
     EXPECT_EQ(Lines(doc), "Kept@1\n") << message;
   }
   std::filesystem::remove(secret);
-}
-
-TEST_F(BpmnTest, TextsXmlCannotCarryAreNamedOnExport) {
+  // Texts XML cannot carry are named on export.
   CNode* task = Add("Bell\x07");
   for (const char* name : {"Bell\x07", "Latin-1 \xE9"}) {
     EditNode(doc, *task, [&](NodeAttributes& a) { a.name = name; });

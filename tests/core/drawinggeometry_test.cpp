@@ -15,7 +15,14 @@
 using namespace velk;
 using Strings = std::vector<std::string>;
 
-TEST(DrawingGeometry, TextOffsetsHoldTheLongestTextsShown) {
+// Five units per character, so that a line of kTextWidth holds 28.
+double FiveUnitsPerCharacter(std::string_view s) {
+  return 5.0 * static_cast<double>(std::count_if(s.begin(), s.end(), [](char c) {
+           return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+         }));
+}
+
+TEST(DrawingGeometry, TextOffsetsHoldTheLongestTextsShownAndTextsStackUnderTheNode) {
   const std::pair<ShowFlags, TextOffsets> cases[] = {
       {{true, false, false, false, true}, {0, -32, 133}},   // names: three lines at most
       {{false, false, false, false, false}, {0, 0, 133}},   // nothing shown
@@ -25,32 +32,9 @@ TEST(DrawingGeometry, TextOffsetsHoldTheLongestTextsShown) {
   };
   for (const auto& [flags, offsets] : cases) EXPECT_EQ(ComputeTextOffsets(flags), offsets);
 
-  const Rect node = NodeRectAt(100, -200);
-  EXPECT_EQ(NodeTextArea(node, {0, -52, 133}), (Rect{100, -200, 267, -286}));
-}
-
-TEST(DrawingGeometry, GridLinesStopBeforeTheEdge) {
-  const std::tuple<int, int, std::vector<int>> cases[] = {
-      {500, 2050, {500, 1000, 1500, 2000}},
-      {500, 2000, {500, 1000, 1500}},  // a line on the edge is left to the frame
-      {700, 2900, {700, 1400, 2100, 2800}},
-      {3000, 2900, {}},
-      {0, 2900, {}},
-      {-5, 2900, {}},
-  };
-  for (const auto& [grid, extent, lines] : cases)
-    EXPECT_EQ(GridLinePositions(grid, extent), lines) << grid;
-}
-
-// Five units per character, so that a line of kTextWidth holds 28.
-double FiveUnitsPerCharacter(std::string_view s) {
-  return 5.0 * static_cast<double>(std::count_if(s.begin(), s.end(), [](char c) {
-           return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-         }));
-}
-
-TEST(DrawingGeometry, NodeTextsStackUnderTheNodeOneLineEach) {
   const Rect node = NodeRectAt(100, -200);  // centre x 117, bottom -234
+  EXPECT_EQ(NodeTextArea(node, {0, -52, 133}), (Rect{100, -200, 267, -286}));
+  // Node texts stack under the node, one line each.
   NodeAttributes a;
   a.name = "Check order";
   a.member = "Anna Berg";
@@ -63,7 +47,7 @@ TEST(DrawingGeometry, NodeTextsStackUnderTheNodeOneLineEach) {
   EXPECT_GE(NodeTextArea(node, ComputeTextOffsets(all)).right, layout.box.right);
 
   // What, name, member, what is shown, and the lines.
-  const std::tuple<const char*, std::string, std::string, ShowFlags, Strings> cases[] = {
+  const std::tuple<const char*, std::string, std::string, ShowFlags, Strings> variants[] = {
       {"nothing beside descriptions", "A", "B", {false, false, false, false, true}, {}},
       {"no form and no resource: the prefixes alone",
        "A",
@@ -84,7 +68,7 @@ TEST(DrawingGeometry, NodeTextsStackUnderTheNodeOneLineEach) {
   };
   a.objects.clear();
   a.resources.clear();
-  for (const auto& [what, name, member, flags, lines] : cases) {
+  for (const auto& [what, name, member, flags, lines] : variants) {
     a.name = name;
     a.member = member;
     const NodeTextLayout l = LayoutNodeTexts(node, a, flags, 10, FiveUnitsPerCharacter);
@@ -92,6 +76,19 @@ TEST(DrawingGeometry, NodeTextsStackUnderTheNodeOneLineEach) {
     for (const std::string& line : l.lines)
       EXPECT_LE(FiveUnitsPerCharacter(line), kTextWidth) << what;
   }
+}
+
+TEST(DrawingGeometry, GridLinesStopBeforeTheEdge) {
+  const std::tuple<int, int, std::vector<int>> cases[] = {
+      {500, 2050, {500, 1000, 1500, 2000}},
+      {500, 2000, {500, 1000, 1500}},  // a line on the edge is left to the frame
+      {700, 2900, {700, 1400, 2100, 2800}},
+      {3000, 2900, {}},
+      {0, 2900, {}},
+      {-5, 2900, {}},
+  };
+  for (const auto& [grid, extent, lines] : cases)
+    EXPECT_EQ(GridLinePositions(grid, extent), lines) << grid;
 }
 
 TEST(DrawingGeometry, FitToWidthCutsWholeCharactersBeforeAnEllipsisAndWrapBreaksAtSpaces) {

@@ -216,7 +216,7 @@ TEST(ElementKindTest, FirstListHoldingTheNameExactlyGivesTheKind) {
   EXPECT_EQ(FindFormWithField(lists.forms, "customer"), nullptr);
 }
 
-TEST(AclPickerTest, OffersWhatIsNeitherAddedNorInTheTargetByNameAndKind) {
+TEST(AclPickerTest, OffersWhatIsNeitherAddedNorInTheTargetAndItsListsCommitInOrder) {
   const RepositoryLists lists = Organisation();
   AclPicker picker(lists, {{"Ann Lee", 0}, {"Clerk", 0}});
   // The role "Clerk" is offered: only the person of that name is a reader.
@@ -235,15 +235,13 @@ TEST(AclPickerTest, OffersWhatIsNeitherAddedNorInTheTargetByNameAndKind) {
   EXPECT_TRUE(picker.Lists().added.empty());
   picker.SetFilter(5);
   EXPECT_FALSE(picker.Lists().CanAdd());
-}
-
-TEST(TransferListsTest, RemoveAllAndCommitOrders) {
-  TransferLists lists;
-  lists.available = {{"a"}, {"b"}, {"c"}};
-  lists.MoveToAdded({0, 2});
-  EXPECT_EQ(lists.added, (TransferEntries{{"a"}, {"c"}}));
-  lists.MoveAllToAvailable(nullptr);
-  EXPECT_EQ(lists.available, (TransferEntries{{"a"}, {"c"}, {"b"}}));
+  // The transfer lists under it: remove all, and commit in either order.
+  TransferLists transfer;
+  transfer.available = {{"a"}, {"b"}, {"c"}};
+  transfer.MoveToAdded({0, 2});
+  EXPECT_EQ(transfer.added, (TransferEntries{{"a"}, {"c"}}));
+  transfer.MoveAllToAvailable(nullptr);
+  EXPECT_EQ(transfer.available, (TransferEntries{{"a"}, {"c"}, {"b"}}));
 
   TransferEntries reversed = {{"x"}};
   CommitToTarget({{"a"}, {"c"}}, CommitOrder::Reversed, reversed);

@@ -115,7 +115,7 @@ std::tuple<NodeKind, int, bool, bool> Role(const CNode* n) {
 
 constexpr auto kIntern = std::tuple(NodeKind::Intern, NodePicture::Intern, false, false);
 
-TEST_F(WorkflowTest, InAndOutTasksTakeTheStartAndEndFromTheirFormerHolders) {
+TEST_F(WorkflowTest, StartAndEndMoveBetweenNodesAlsoToInAndOutTasks) {
   CNode* old = Add("Old");
   CNode* x = Add("X", 1);
   doc.DefineAsWorkflowEnd(*x);
@@ -132,9 +132,7 @@ TEST_F(WorkflowTest, InAndOutTasksTakeTheStartAndEndFromTheirFormerHolders) {
   EXPECT_EQ(doc.StartNode(), nullptr);
   EXPECT_EQ(Role(x), std::tuple(NodeKind::Out, NodePicture::Out, false, true));
   EXPECT_EQ(Role(old), kIntern);
-}
-
-TEST_F(WorkflowTest, DefiningStartAndEndMovesTheRolesBetweenNodes) {
+  // Defining start and end moves the roles between nodes.
   CNode* a = Add("A");
   CNode* b = Add("B", 1);
   doc.DefineAsWorkflowEnd(*b);
@@ -326,7 +324,7 @@ class WalkTest : public WorkflowTest {
   }
 };
 
-TEST_F(WalkTest, FastWalksGiveThePlainQueueWalksResults) {
+TEST_F(WalkTest, FastWalksAndTheReferenceTestGiveThePlainWalksResults) {
   for (unsigned seed = 1; seed <= 40; ++seed) {
     doc.ClearGraph();
     Build(seed);
@@ -342,9 +340,7 @@ TEST_F(WalkTest, FastWalksGiveThePlainQueueWalksResults) {
     for (const CNode* n : doc.AllNodes()) EXPECT_FALSE(n->work.visitMark);
   }
   EXPECT_TRUE(ui.messages.empty());
-}
-
-TEST_F(WalkTest, ReferencesAreJudgedAsAWalkFromEachReferencedNodeJudgesThem) {
+  // References are judged as a walk from each referenced node judges them.
   for (unsigned seed = 1; seed <= 20; ++seed) {
     doc.ClearGraph();
     std::mt19937 random(seed);
