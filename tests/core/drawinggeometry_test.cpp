@@ -151,7 +151,7 @@ TEST(DrawingGeometry, PrintPagesCoverTheUsedPartFromTheTopLeft) {
 }
 
 // Where arrows are drawn between two node rectangles.
-TEST(ArrowGeometryTest, LineRunsBetweenTheFacingBordersAndItsHeadSitsOnTheEnd) {
+TEST(ArrowGeometryTest, LineRunsBetweenFacingBordersItsHeadSitsOnTheEndRectsTouchApart) {
   const Rect source = NodeRectAt(100, -100);  // centre (117, -117)
   const std::tuple<const char*, Rect, ArrowLine> cases[] = {
       {"below", NodeRectAt(100, -300), {{117, -134}, {117, -300}}},
@@ -176,9 +176,7 @@ TEST(ArrowGeometryTest, LineRunsBetweenTheFacingBordersAndItsHeadSitsOnTheEnd) {
   EXPECT_LT(ArrowHeadSizeFor(1).length, ArrowHeadSizeFor(2).length);
   EXPECT_EQ(ArrowHeadSizeFor(-3).length, ArrowHeadSizeFor(0).length);
   EXPECT_EQ(ArrowHeadSizeFor(99).length, ArrowHeadSizeFor(2).length);
-}
-
-TEST(GeometryTest, RectanglesTouchingAlongAnEdgeDoNotIntersect) {
+  // Rectangles touching along an edge do not intersect.
   const Rect a = NodeRectAt(0, 0);
   EXPECT_TRUE(a.Intersects(NodeRectAt(33, 0)));
   EXPECT_FALSE(a.Intersects(NodeRectAt(34, 0)));

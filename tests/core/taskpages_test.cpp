@@ -150,7 +150,7 @@ TEST(PerformerRulesTest, TypeDropDownOrderDiffersFromStoredCodesAndAManagerWinsO
   EXPECT_EQ(TeamModeOf("", -2), TeamMode::Normal);
 }
 
-TEST(PerformerRulesTest, RoleArgumentFormsRoundTrip) {
+TEST(PerformerRulesTest, RoleArgumentsRoundTripAndApplyStoresOnlyTheChosenTypesGroup) {
   // As stored, as read, and as stored again.
   const std::tuple<std::string, RoleArgument, std::string> cases[] = {
       {"", {RoleArgumentForm::Simple, ""}, ""},
@@ -165,9 +165,7 @@ TEST(PerformerRulesTest, RoleArgumentFormsRoundTrip) {
     EXPECT_EQ(ParseRoleArgument(stored), parsed) << stored;
     EXPECT_EQ(ComposeRoleArgument(parsed), composed) << stored;
   }
-}
-
-TEST(PerformerRulesTest, ApplyStoresOnlyTheChosenTypesGroupAndAlwaysTheReaders) {
+  // Applying stores only the chosen type's group, and always the readers.
   NodeAttributes stored;
   stored.performerType = 2;
   stored.member = "Audit";
@@ -184,7 +182,7 @@ TEST(PerformerRulesTest, ApplyStoresOnlyTheChosenTypesGroupAndAlwaysTheReaders) 
   choice.readers = {"Ann Lee", "Audit"};
 
   using Stored = std::tuple<int, std::string, std::string, int, std::string>;
-  const std::pair<int, Stored> cases[] = {
+  const std::pair<int, Stored> positions[] = {
       // A person keeps the team fields as they were.
       {0, {0, "Bob Stone", "Ann Lee", 0, "Region"}},
       {1, {2, "Audit", "", 3, "Region"}},
@@ -192,7 +190,7 @@ TEST(PerformerRulesTest, ApplyStoresOnlyTheChosenTypesGroupAndAlwaysTheReaders) 
       {3, {3, "Clerk", "Ann Lee", 0, "#Customer#"}},
       {-1, {2, "Audit", "Ann Lee", 0, "Region"}},
   };
-  for (const auto& [position, expected] : cases) {
+  for (const auto& [position, expected] : positions) {
     NodeAttributes n = stored;
     choice.typePosition = position;
     ApplyPerformerChoice(choice, n);
@@ -203,7 +201,7 @@ TEST(PerformerRulesTest, ApplyStoresOnlyTheChosenTypesGroupAndAlwaysTheReaders) 
   }
 }
 
-TEST(ElementKindTest, FirstListHoldingTheNameExactlyGivesTheKind) {
+TEST(ElementKindTest, FirstListHoldingTheNameExactlyGivesTheKindAndFormsAreOfferedOnce) {
   const RepositoryLists lists = Organisation();
   EXPECT_EQ(LookupElementKind(lists, "Audit"), ElementKind::Workgroup);
   EXPECT_EQ(LookupElementKind(lists, "Sales/North"), ElementKind::Unit);
@@ -214,6 +212,11 @@ TEST(ElementKindTest, FirstListHoldingTheNameExactlyGivesTheKind) {
   EXPECT_EQ(RoleParameters(lists.roles, "Clerk"), (Strings{"A", "B"}));
   EXPECT_EQ(FindFormWithField(lists.forms, "Customer")->name, "Order");
   EXPECT_EQ(FindFormWithField(lists.forms, "customer"), nullptr);
+  // The primary form is offered among forms neither secondary nor additional.
+  EXPECT_EQ(PrimaryCandidates(lists.forms, {"Invoice"}, {"memo"}), (Strings{"Order", "Memo"}));
+  EXPECT_EQ(PrimaryCandidates(lists.forms, {}, {"Memo", "Order"}), Strings{"Invoice"});
+  EXPECT_EQ(AddFormsCandidates({"A", "B", "C"}, 1), (Strings{"A", "C"}));
+  EXPECT_EQ(AddFormsCandidates({"A", "B"}, -1), (Strings{"A", "B"}));
 }
 
 TEST(AclPickerTest, OffersWhatIsNeitherAddedNorInTheTargetAndItsListsCommitInOrder) {
@@ -279,14 +282,6 @@ TEST(FormsRulesTest, OpeningReadsPrimarySecondaryAndAdditionalFormsApplyingStore
     ApplyFormsSelection(selection, stored);
     EXPECT_EQ(std::pair(stored.objects, stored.folderObjects), std::pair(objects, folder));
   }
-}
-
-TEST(FormsRulesTest, PrimaryOffersFormsNeitherSecondaryNorAdditional) {
-  const RepositoryLists lists = Organisation();
-  EXPECT_EQ(PrimaryCandidates(lists.forms, {"Invoice"}, {"memo"}), (Strings{"Order", "Memo"}));
-  EXPECT_EQ(PrimaryCandidates(lists.forms, {}, {"Memo", "Order"}), Strings{"Invoice"});
-  EXPECT_EQ(AddFormsCandidates({"A", "B", "C"}, 1), (Strings{"A", "C"}));
-  EXPECT_EQ(AddFormsCandidates({"A", "B"}, -1), (Strings{"A", "B"}));
 }
 
 TEST(ListRulesTest, ResourcesOfferedAndListTextsSortAndSearchIgnoringCase) {
