@@ -9,31 +9,22 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-class ViewWalkTest : public RepositoryTest {
- protected:
-  // A categorized view over documents keyed A, B, A: rows A, a1, a2, B, b1.
-  void SetUp() override {
-    RepositoryTest::SetUp();
-    db_ = NewDatabaseWithViews("walk.nsf", {{"ByKey", {"Doc"}, "Key", true}});
-    for (auto [key, name] : {std::pair{"A", "a1"}, {"B", "b1"}, {"A", "a2"}})
-      AddDocument(db_, "Doc", {{"Key", {key}}, {"Name", {name}}});
-    ASSERT_EQ(db_.GetViewFolder("ByKey", &view_), LNNOERROR);
-  }
-  void TearDown() override {
-    db_.Close();
-    RepositoryTest::TearDown();
-  }
-
-  // The view as opened, at its first entry.
-  LNViewFolder& Opened() {
-    EXPECT_EQ(view_.Open(), LNNOERROR);
-    return view_;
-  }
-
+// A categorized view over documents keyed A, B, A: rows A, a1, a2, B, b1.
+TEST_F(RepositoryTest, ViewWalkVisitsEveryEntryOrThoseOfOneKeyAndStopsWhenAsked) {
+  LNDatabase db = NewDatabaseWithViews("walk.nsf", {{"ByKey", {"Doc"}, "Key", true}});
+  for (auto [key, name] : {std::pair{"A", "a1"}, {"B", "b1"}, {"A", "a2"}})
+    AddDocument(db, "Doc", {{"Key", {key}}, {"Name", {name}}});
+  LNViewFolder view;
+  ASSERT_EQ(db.GetViewFolder("ByKey", &view), LNNOERROR);
+  LNThrowAllErrorsScope throwing(db, true);
+  const auto opened = [&]() -> LNViewFolder& {
+    EXPECT_EQ(view.Open(), LNNOERROR);
+    return view;
+  };
   // The names of the documents visited (a category row as "+key"), up to `stopAt`.
-  Strings Walk(ViewWalk walk, const std::string& stopAt = "") {
+  const auto walk = [&](ViewWalk w, const std::string& stopAt = "") {
     Strings seen;
-    walk.Entries([&](const LNVFEntry& entry) {
+    w.Entries([&](const LNVFEntry& entry) {
       if (entry.IsCategory()) {
         seen.push_back("+" + entry.GetKey());
         return true;
@@ -45,22 +36,16 @@ class ViewWalkTest : public RepositoryTest {
       return seen.back() != stopAt;
     });
     return seen;
-  }
-
-  LNDatabase db_;
-  LNViewFolder view_;
-};
-
-TEST_F(ViewWalkTest, WalksEveryEntryOrThoseOfOneKeyAndStopsWhenAsked) {
+  };
   using C = ViewWalk::Categories;
-  LNThrowAllErrorsScope throwing(db_, true);
-  EXPECT_EQ(Walk(ViewWalk(Opened())), (Strings{"a1", "a2", "b1"}));
-  EXPECT_EQ(Walk(ViewWalk(Opened(), C::Visit)), (Strings{"+A", "a1", "a2", "+B", "b1"}));
-  EXPECT_EQ(Walk(ViewWalk(Opened()), "a2"), (Strings{"a1", "a2"}));
-  EXPECT_EQ(Walk(ViewWalk(view_, "A")), (Strings{"a1", "a2"}));
-  EXPECT_EQ(Walk(ViewWalk(view_, "B", C::Visit)), (Strings{"+B", "b1"}));
-  EXPECT_TRUE(ViewWalk(view_, "C").Empty());
-  EXPECT_EQ(Walk(ViewWalk(view_, "C")), Strings{});
+  EXPECT_EQ(walk(ViewWalk(opened())), (Strings{"a1", "a2", "b1"}));
+  EXPECT_EQ(walk(ViewWalk(opened(), C::Visit)), (Strings{"+A", "a1", "a2", "+B", "b1"}));
+  EXPECT_EQ(walk(ViewWalk(opened()), "a2"), (Strings{"a1", "a2"}));
+  EXPECT_EQ(walk(ViewWalk(view, "A")), (Strings{"a1", "a2"}));
+  EXPECT_EQ(walk(ViewWalk(view, "B", C::Visit)), (Strings{"+B", "b1"}));
+  EXPECT_TRUE(ViewWalk(view, "C").Empty());
+  EXPECT_EQ(walk(ViewWalk(view, "C")), Strings{});
+  db.Close();
 }
 
 }  // namespace
