@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <utility>
@@ -87,10 +88,10 @@ class StorageTest : public WorkflowTest {
     workflow.SetHeader(h);
   }
 
-  LNDatabase Open() {
+  LNDatabase Open(const char* file = "procdef.nsf") {
     LNThrowAllErrorsScope returning(session, false);  // and the database it gives
     LNDatabase db;
-    EXPECT_EQ(session.GetDatabase("procdef.nsf", &db), LNNOERROR);
+    EXPECT_EQ(session.GetDatabase(file, &db), LNNOERROR);
     EXPECT_EQ(db.Open(), LNNOERROR);
     return db;
   }
@@ -159,6 +160,26 @@ class StorageTest : public WorkflowTest {
   static std::string Text(const LNDocument& d, const std::string& item) {
     std::vector<std::string> t = Texts(d, item);
     return t.empty() ? std::string() : t[0];
+  }
+  // "item=value,value | ..." of the named items, "!item" for one not stored.
+  static std::string ItemText(const LNDocument& d, std::initializer_list<const char*> names) {
+    std::string text;
+    for (const char* name : names) {
+      std::string values;
+      for (const std::string& v : Texts(d, name)) values += (values.empty() ? "" : ",") + v;
+      text += (text.empty() ? "" : " | ") +
+              (d.HasItem(name) ? std::string(name) + "=" + values : std::string("!") + name);
+    }
+    return text;
+  }
+  // The documents of a view under a key (all when empty) as ItemText renders them.
+  std::vector<std::string> StoredRows(const char* view, const std::string& key,
+                                      std::initializer_list<const char*> names,
+                                      const char* file = "procdef.nsf") {
+    LNDatabase db = Open(file);
+    std::vector<std::string> rows;
+    for (const LNDocument& d : Documents(db, view, key)) rows.push_back(ItemText(d, names));
+    return rows;
   }
   // Item names in stored order, without the form.
   static std::vector<std::string> ItemNames(const LNDocument& d) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "common/headlessservices.h"
 #include "model/workflowdoc.h"
@@ -51,6 +52,12 @@ class WorkflowTest : public ::testing::Test {
     doc.SetClusterEndFlag(*last, true);
     doc.SetClusterStartNode(*cluster, first);
     doc.SetClusterEndNode(*cluster, last);
+  }
+  // The texts of the messages shown so far.
+  std::vector<std::string> Said() const {
+    std::vector<std::string> texts;
+    for (const auto& m : ui.messages) texts.push_back(m.text);
+    return texts;
   }
   bool HasArrow(const CNode* from, const CNode* to) const {
     for (const CArrow* a : doc.AllArrows())
