@@ -53,7 +53,8 @@ TEST(WorkflowDiffTest, AWorkflowAndItsFileCopyAreEqualWhateverTheirIds) {
     // Another numbering, as a save gives after an insertion early in the graph.
     for (WorkflowJson& n : json["nodes"]) {
       n["id"] = n["id"].get<int>() + 100;
-      if (n.contains("reference") && n["reference"].is_number()) n["reference"] = n["reference"].get<int>() + 100;
+      if (n.contains("reference") && n["reference"].is_number())
+        n["reference"] = n["reference"].get<int>() + 100;
     }
     for (WorkflowJson& a : json["arrows"]) {
       a["from"] = a["from"].get<int>() + 100;
@@ -130,7 +131,8 @@ TEST(WorkflowDiffTest, AChangedRoutingKindIsAChangeOfTheArrowNotANewOne) {
     if (a["from"] == IdOf(after, "Approve large order") && a["to"] == IdOf(after, "Reject order"))
       a["kind"] = "Xor";
   EXPECT_EQ(Lines(DiffWorkflows(*Import(ui, before), *Import(ui, after))),
-            std::vector<std::string>{"Arrow 'Approve large order' -> 'Reject order': kind 'Or' -> 'Xor'"});
+            std::vector<std::string>{
+                "Arrow 'Approve large order' -> 'Reject order': kind 'Or' -> 'Xor'"});
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,20 @@ void EditNode(CWorkflowDoc& d, CNode& node, Change change) {
   NodeAttributes a = node.Attributes();
   change(a);
   d.SetNodeAttributes(node, a);
+}
+
+// Every arrow of a workflow as "source>target kind condition formula", sorted.
+inline std::vector<std::string> ArrowLines(const CWorkflowDoc& d) {
+  std::vector<std::string> lines;
+  for (const CArrow* a : d.AllArrows()) {
+    std::string line =
+        a->Source()->Name() + ">" + a->Target()->Name() + " " + RoutingKindName(a->Kind());
+    for (const std::string& s : {a->Condition(), a->Formula()})
+      if (!s.empty()) line += " " + s;
+    lines.push_back(line);
+  }
+  std::ranges::sort(lines);
+  return lines;
 }
 
 class WorkflowTest : public ::testing::Test {
