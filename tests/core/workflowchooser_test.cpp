@@ -97,9 +97,8 @@ TEST_F(ChooserStorageTest, LoadGivesTheFirstEqualVersionAndAsksForAVersion) {
 
   WorkflowHeaderEntry chosen;
   EXPECT_EQ(chooser.Accept(std::nullopt, chosen), LoadWorkflowChooser::Outcome::NothingChosen);
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text,
-            "No workflow ist selected!\nPlease select one or press \"Cancel\"");
+  EXPECT_EQ(Said(), std::vector<std::string>{
+                        "No workflow ist selected!\nPlease select one or press \"Cancel\""});
 
   EXPECT_EQ(chooser.Accept("Order (Version 2.0) (Active)", chosen),
             LoadWorkflowChooser::Outcome::Chosen);
@@ -123,8 +122,7 @@ TEST_F(ChooserStorageTest, LoadGivesTheFirstEqualVersionAndAsksForAVersion) {
 TEST_F(ChooserStorageTest, SaveAsListsVersionsAndTakesTheChosenName) {
   SaveWorkflowAsChooser orphan(ui, nullptr);
   EXPECT_FALSE(orphan.Open());
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, "Workflowpointer is not set - programming error!");
+  EXPECT_EQ(Said(), std::vector<std::string>{"Workflowpointer is not set - programming error!"});
 
   AddHeader({"Order", "W1", "Active", 2});
   AddHeader({"Leave", "W2", "Template", 1});

@@ -1,5 +1,6 @@
 // Creating, connecting and deleting nodes and arrows.
 
+#include <string>
 #include <vector>
 
 #include "model/nodepicture.h"
@@ -23,10 +24,7 @@ TEST_F(WorkflowTest, ArrowIsListedAtBothEndsAndGetsItsGeometry) {
   CNode* a = Add("A");
   CNode* b = Add("B", 0, 1);
   CArrow* arrow = doc.CreateArrow(*a, *b, {RoutingKind::Xor, "x > 1", {}});
-  EXPECT_EQ(arrow->Source(), a);
-  EXPECT_EQ(arrow->Target(), b);
-  EXPECT_EQ(arrow->Kind(), RoutingKind::Xor);
-  EXPECT_EQ(arrow->Condition(), "x > 1");
+  EXPECT_EQ(ArrowLines(doc), std::vector<std::string>{"A>B Xor x > 1"});
   EXPECT_FALSE(arrow->IsSelected() || arrow->StateFlag(0) || arrow->StateFlag(1));
   EXPECT_EQ(a->OutgoingArrows(), (std::vector<CArrow*>{arrow}));
   EXPECT_EQ(b->IncomingArrows(), (std::vector<CArrow*>{arrow}));
@@ -50,14 +48,13 @@ TEST_F(WorkflowTest, DeletedArrowLeavesEveryListAndASelectionGoesNodesFirst) {
   CNode* b = Add("B", 1);
   CNode* c = Add("C", 2);
   CArrow* arrow = Link(a, b);
-  CArrow* kept = Link(b, a);
+  Link(b, a);
   doc.Session().SelectArrow(*arrow);
   doc.DeleteArrow(*arrow);
   EXPECT_TRUE(a->OutgoingArrows().empty());
   EXPECT_TRUE(b->IncomingArrows().empty());
   EXPECT_TRUE(doc.Session().SelectedArrows().empty());
-  ASSERT_EQ(doc.AllArrows().size(), 1u);
-  EXPECT_EQ(doc.AllArrows()[0], kept);
+  EXPECT_EQ(ArrowLines(doc), std::vector<std::string>{"B>A And"}) << "the other arrow stays";
 
   CArrow* ab = Link(a, b);
   Link(b, c);
@@ -83,8 +80,7 @@ TEST_F(WorkflowTest, DeletedNodeTakesItsArrowsAndEveryReferenceAlong) {
 
   doc.DeleteNode(*x);
   EXPECT_EQ(doc.NodeCount(), 2u);
-  EXPECT_EQ(doc.AllArrows().size(), 1u);
-  EXPECT_EQ(doc.AllArrows()[0], ab);
+  EXPECT_EQ(ArrowLines(doc), std::vector<std::string>{"A>B And"});
   EXPECT_EQ(a->OutgoingArrows(), (std::vector<CArrow*>{ab}));
   EXPECT_EQ(b->IncomingArrows(), (std::vector<CArrow*>{ab}));
   EXPECT_EQ(doc.StartNode(), nullptr) << "no dangling start node";

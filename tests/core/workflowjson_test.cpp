@@ -1,5 +1,5 @@
 // Workflows as JSON, and the round trips of every described field and of the demo
-// workflows through the save and the loader, export and import and recovery copies.
+// workflows through the save and the loader, export and import.
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,6 @@
 #include "model/workflowjson.h"
 #include "model/workflowload.h"
 #include "model/workflowrecords.h"
-#include "model/workflowrecovery.h"
 #include "model/workflowsave.h"
 #include "recordfill.h"
 #include "repository/demoworkflows.h"
@@ -122,8 +121,8 @@ std::vector<std::string> OneSided(const RecordFields<Record>& fields) {
 }
 
 // Two tasks, every described field set, and an arrow of every kind between them:
-// the workflow comes back the same from the store, from a file and from a
-// recovery copy.
+// the workflow comes back the same from the store and from a file (a recovery
+// copy is a file's JSON).
 TEST_F(JsonTest, EveryDescribedFieldSurvivesSaveLoadExportImportAndRecovery) {
   WorkflowHeader header;
   Fill(HeaderRecordFields(), header, 0);
@@ -164,15 +163,6 @@ TEST_F(JsonTest, EveryDescribedFieldSurvivesSaveLoadExportImportAndRecovery) {
 
   std::unique_ptr<CWorkflowDoc> imported = Import(WorkflowToJson(doc));
   ExpectSame(RecordsOf(doc), RecordsOf(*imported), false, "export and import");
-
-  const std::filesystem::path copies = dir_ / "recovery";
-  auto crashed = std::make_unique<RecoveryFolder>(copies.string());
-  ASSERT_TRUE(RecoveryFolder::Write(crashed->NewFile(), RecoveryFolder::CopyOf(doc)));
-  crashed.reset();
-  const std::vector<RecoveredWorkflow> left = RecoveryFolder(copies.string()).LeftOver();
-  ASSERT_EQ(left.size(), 1u);
-  EXPECT_EQ(left[0].workflowId, doc.Header().workflowId) << "the copy keeps the stored id";
-  ExpectSame(RecordsOf(doc), RecordsOf(*Import(left[0].workflow)), false, "recovery copy");
 
   for (const CNode* n : doc.AllNodes())
     EXPECT_EQ(ParseNodeRecord(NodeRecordToJson(*n, 1)).attributes, n->Attributes()) << "dragged";

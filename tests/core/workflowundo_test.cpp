@@ -15,14 +15,7 @@ namespace {
 
 class WorkflowUndoTest : public WorkflowTest {
  protected:
-  CNode* a = nullptr;
-  CNode* b = nullptr;
-  CNode* c = nullptr;
-  CNode* cluster = nullptr;
-  CNode* inner1 = nullptr;
-  CNode* inner2 = nullptr;
-  CNode* ext1 = nullptr;
-  CNode* ext2 = nullptr;
+  CNode *a{}, *b{}, *c{}, *cluster{}, *inner1{}, *inner2{}, *ext1{}, *ext2{};
 
   // A -> B -> C, cluster K between B and C with X -> Y inside, two external
   // tasks, one referring to the other; A starts and C ends the workflow.
@@ -46,6 +39,13 @@ class WorkflowUndoTest : public WorkflowTest {
     doc.DefineAsWorkflowEnd(*c);
     doc.Session().History().Clear();
   }
+
+  // One edit step of `d` named `name`.
+  static void Step(CWorkflowDoc& d, const std::string& name, const std::function<void()>& edit) {
+    EditScope scope(d, name);
+    edit();
+  }
+  void Step(const std::string& name, const std::function<void()>& edit) { Step(doc, name, edit); }
 
   // Names of the nodes' link targets, to see that links point at the right nodes.
   std::vector<std::string> Links() const {
@@ -103,10 +103,7 @@ TEST_F(WorkflowUndoTest, EveryEditKindRoundTripsExactly) {
     SetUp();
     const WorkflowSnapshot before = doc.TakeSnapshot();
     const auto linksBefore = Links();
-    {
-      EditScope scope(doc, name);
-      edit();
-    }
+    Step(name, edit);
     const WorkflowSnapshot after = doc.TakeSnapshot();
     const auto linksAfter = Links();
     ASSERT_FALSE(after.SameContent(before));
@@ -131,10 +128,7 @@ TEST_F(WorkflowUndoTest, ScopesRecordOnlyChangesAndNestInOneStep) {
       {"Open a cluster window", [&] { doc.OpenClusterDocument(*cluster); }},
       {"Close it", [&] { doc.CloseClusterDocument(*doc.ClusterDocuments().front()); }},
   };
-  for (const auto& [name, action] : noEdits) {
-    EditScope scope(doc, name);
-    action();
-  }
+  for (const auto& [name, action] : noEdits) Step(name, action);
   EXPECT_FALSE(doc.Session().History().CanUndo()) << doc.Session().History().UndoName();
   doc.MoveNode(*a, -10, 0);
   {
@@ -151,34 +145,26 @@ TEST_F(WorkflowUndoTest, ScopesRecordOnlyChangesAndNestInOneStep) {
 }
 
 TEST_F(WorkflowUndoTest, NewEditDropsRedoAndLoadClearsHistory) {
-  for (int i = 0; i < 2; ++i) {
-    EditScope scope(doc, "Move");
-    doc.MoveNode(*a, 10, 0);
-  }
+  for (int i = 0; i < 2; ++i) Step("Move", [&] { doc.MoveNode(*a, 10, 0); });
   doc.Session().History().Undo();
   ASSERT_TRUE(doc.Session().History().CanRedo());
-  {
-    EditScope scope(doc, "Insert");
-    doc.InsertNode(NodeRectAt(700, 0), NodeKind::Intern);
-  }
+  Step("Insert", [&] { doc.InsertNode(NodeRectAt(700, 0), NodeKind::Intern); });
   EXPECT_FALSE(doc.Session().History().CanRedo());
   EXPECT_EQ(doc.Session().History().StepCount(), 2u);
-  {
-    // Loading empties the graph and starts a new history, even inside a scope.
-    EditScope scope(doc, "Open");
+  // Loading empties the graph and starts a new history, even inside a scope.
+  Step("Open", [&] {
     doc.ClearGraph();
     Add("Loaded");
-  }
+  });
   EXPECT_FALSE(doc.Session().History().CanUndo());
 }
 
 TEST_F(WorkflowUndoTest, ModifiedFlagFollowsTheHistory) {
   doc.Session().ClearModified();
-  {
-    EditScope scope(doc, "Move");
+  Step("Move", [&] {
     doc.MoveNode(*a, 10, 0);
     doc.Session().SetModified();
-  }
+  });
   ASSERT_TRUE(doc.Session().IsModified());
   doc.Session().History().Undo();
   EXPECT_FALSE(doc.Session().IsModified());
@@ -192,10 +178,7 @@ TEST_F(WorkflowUndoTest, ModifiedFlagFollowsTheHistory) {
   EXPECT_FALSE(doc.Session().IsModified());
   // A new edit after undoing past the save leaves the saved state unreachable.
   doc.Session().History().Undo();
-  {
-    EditScope scope(doc, "Insert");
-    doc.InsertNode(NodeRectAt(700, 0), NodeKind::Intern);
-  }
+  Step("Insert", [&] { doc.InsertNode(NodeRectAt(700, 0), NodeKind::Intern); });
   doc.Session().History().Undo();
   EXPECT_TRUE(doc.Session().IsModified());
 
@@ -203,30 +186,21 @@ TEST_F(WorkflowUndoTest, ModifiedFlagFollowsTheHistory) {
   doc.Session().History().Clear();
   doc.Session().History().MarkNotSaved();
   doc.Session().SetModified();
-  {
-    EditScope scope(doc, "Move");
-    doc.MoveNode(*a, 10, 0);
-  }
+  Step("Move", [&] { doc.MoveNode(*a, 10, 0); });
   doc.Session().History().Undo();
   EXPECT_TRUE(doc.Session().IsModified());
 }
 
 TEST_F(WorkflowUndoTest, OpenClusterWindowKeepsItsNodesAndClosesWhenItsNodeGoes) {
   CWorkflowDoc* level = doc.OpenClusterDocument(*cluster);
-  {
-    EditScope scope(*level, "Move");
-    level->MoveNode(*inner1, 0, -50);
-  }
+  Step(*level, "Move", [&] { level->MoveNode(*inner1, 0, -50); });
   doc.Session().History().Undo();
   EXPECT_EQ(doc.ClusterDocuments().size(), 1u);
   EXPECT_EQ(level->RepresentingNode(), cluster);
   EXPECT_EQ(level->StartNode(), inner1);
   EXPECT_EQ(inner1->GetRect(), NodeRectAt(0, 0));
 
-  {
-    EditScope scope(doc, "Insert cluster");
-    doc.InsertNode(NodeRectAt(800, 0), NodeKind::IWC);
-  }
+  Step("Insert cluster", [&] { doc.InsertNode(NodeRectAt(800, 0), NodeKind::IWC); });
   CNode* added = doc.AllNodes().back();
   doc.OpenClusterDocument(*added);
   ASSERT_EQ(doc.ClusterDocuments().size(), 2u);
@@ -235,10 +209,7 @@ TEST_F(WorkflowUndoTest, OpenClusterWindowKeepsItsNodesAndClosesWhenItsNodeGoes)
 }
 
 TEST_F(WorkflowUndoTest, AScopeEndingWhileAStepIsRestoredKeepsTheHistory) {
-  {
-    EditScope scope(doc, "Insert cluster");
-    doc.InsertNode(NodeRectAt(800, 0), NodeKind::IWC);
-  }
+  Step("Insert cluster", [&] { doc.InsertNode(NodeRectAt(800, 0), NodeKind::IWC); });
   doc.OpenClusterDocument(*doc.AllNodes().back());
   // A key held in the cluster window: its run ends as the window closes.
   auto run = std::make_unique<EditScope>(doc, "");
@@ -262,10 +233,7 @@ TEST_F(WorkflowUndoTest, GesturesWithoutANameAreNamedByTheirChange) {
   };
   for (const auto& [name, edit] : cases) {
     SetUp();
-    {
-      EditScope scope(doc, "");
-      edit();
-    }
+    Step("", edit);
     EXPECT_EQ(doc.Session().History().UndoName(), name);
   }
 }
