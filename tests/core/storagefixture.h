@@ -16,6 +16,7 @@
 #include "common/infocenter.h"
 #include "common/services.h"
 #include "model/workflowload.h"
+#include "model/workflowsave.h"
 #include "repository/databasetemplates.h"
 #include "repository/fieldaccess.h"
 #include "repository/processdefdb.h"
@@ -79,6 +80,16 @@ class StorageTest : public WorkflowTest {
     chosen.status = static_cast<int>(status);
     chosen.version = version;
     return LoadWorkflow(workflow, chosen, session);
+  }
+
+  // Stores the workflow and loads what was stored into a new document.
+  std::unique_ptr<CWorkflowDoc> SavedAndReopened(CWorkflowDoc& workflow) {
+    Attach(workflow);
+    EXPECT_TRUE(WriteWorkflow(workflow, {nullptr, workflow.Header().applicationReplicaId}));
+    const WorkflowHeader& h = workflow.Header();
+    auto loaded = std::make_unique<CWorkflowDoc>(ui, kTestUser, "06.12.2026");
+    EXPECT_TRUE(LoadStored(*loaded, h.name, h.workflowId, h.version)) << h.name;
+    return loaded;
   }
 
   void SetStatus(CWorkflowDoc& workflow, WorkflowStatus status, int version = 0) {

@@ -73,16 +73,14 @@ TEST_F(SubWorkflowTest, IdSurvivesSaveLoadAndJsonOnlyForSubWorkflowTasks) {
   doc.SetSubWorkflowId(*check, "5D0E7A1B2C3D4E5F60718293A4B5C6D7");
   doc.SetSubWorkflowId(*other, "not stored for an internal task");
   doc.DefineAsWorkflowStart(*other);
-  ASSERT_TRUE(WriteWorkflow(doc));
-  CWorkflowDoc loaded{ui, kTestUser, "06.12.2026"};
-  ASSERT_TRUE(LoadStored(loaded, "Order", doc.Header().workflowId));
+  std::unique_ptr<CWorkflowDoc> loaded = SavedAndReopened(doc);
   std::map<std::string, std::string> ids;
-  for (const CNode* n : loaded.AllNodes()) ids[n->Name()] = n->SubWorkflowId();
+  for (const CNode* n : loaded->AllNodes()) ids[n->Name()] = n->SubWorkflowId();
   EXPECT_EQ(ids["Credit check"], "5D0E7A1B2C3D4E5F60718293A4B5C6D7");
   EXPECT_EQ(ids["Plain"], "");
 
   CWorkflowDoc copy{ui, kTestUser, "06.12.2026"};
-  WorkflowFromJson(WorkflowToJson(loaded), copy);
+  WorkflowFromJson(WorkflowToJson(*loaded), copy);
   for (const CNode* n : copy.AllNodes()) EXPECT_EQ(n->SubWorkflowId(), ids[n->Name()]) << n->Name();
 }
 

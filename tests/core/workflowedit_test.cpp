@@ -9,11 +9,18 @@
 namespace velk::testing {
 namespace {
 
-TEST_F(WorkflowTest, EveryNewClusterGetsAnUnusedNumber) {
+TEST_F(WorkflowTest, EveryNewClusterGetsAnUnusedNumberThatFindsItsNode) {
   CNode* empty = Add("Empty", 0, 0, NodeKind::IWC);
   EXPECT_EQ(empty->RepresentsCluster(), 2);
   CNode* second = Add("Second", 1, 0, NodeKind::IWC);
   EXPECT_EQ(second->RepresentsCluster(), 3) << "an empty cluster still holds its number";
+  EXPECT_EQ(doc.FindRepresentingNode(2), empty);
+  EXPECT_EQ(doc.FindRepresentingNode(3), second);
+  EXPECT_EQ(doc.FindRepresentingNode(0), nullptr) << "plain nodes represent nothing";
+  EXPECT_EQ(doc.FindRepresentingNode(1), nullptr);
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(doc.GetNodeWhichRepresentsCluster(9), nullptr);
+  EXPECT_EQ(ui.messages.size(), 1u) << "a missing cluster node is a reported fault";
   CNode* nested = Add(*doc.OpenClusterDocument(*second), "Nested", 0, 0, NodeKind::IWC);
   EXPECT_EQ(nested->BelongsToCluster(), 3);
   EXPECT_EQ(nested->RepresentsCluster(), 4);
@@ -193,19 +200,6 @@ TEST_F(WorkflowTest, ClearGraphEmptiesEverything) {
   EXPECT_TRUE(doc.Session().SelectedNodes().empty());
   EXPECT_TRUE(doc.ClusterDocuments().empty());
   EXPECT_EQ(doc.StartNode(), nullptr);
-}
-
-TEST_F(WorkflowTest, RepresentingNodeIsFoundByClusterNumber) {
-  CNode* first = Add("First", 0, 0, NodeKind::IWC);
-  CNode* second = Add("Second", 1, 0, NodeKind::IWC);
-  EXPECT_EQ(doc.FindRepresentingNode(2), first);
-  EXPECT_EQ(doc.FindRepresentingNode(3), second);
-  EXPECT_EQ(doc.FindRepresentingNode(0), nullptr) << "plain nodes represent nothing";
-  EXPECT_EQ(doc.FindRepresentingNode(1), nullptr);
-  EXPECT_TRUE(ui.messages.empty());
-
-  EXPECT_EQ(doc.GetNodeWhichRepresentsCluster(9), nullptr);
-  EXPECT_EQ(ui.messages.size(), 1u) << "a missing cluster node is a reported fault";
 }
 
 }  // namespace

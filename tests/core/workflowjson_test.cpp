@@ -22,13 +22,6 @@ namespace {
 
 class JsonTest : public StorageTest {
  protected:
-  // Stores the workflow and loads it into a new document.
-  std::unique_ptr<CWorkflowDoc> SaveAndLoad(CWorkflowDoc& workflow) {
-    Attach(workflow);
-    EXPECT_TRUE(WriteWorkflow(workflow, {nullptr, workflow.Header().applicationReplicaId}));
-    return LoadStored(workflow.Header().workflowId, workflow.Header().version,
-                      workflow.Header().name);
-  }
   std::unique_ptr<CWorkflowDoc> LoadStored(const std::string& id, int version,
                                            const std::string& name) {
     auto loaded = std::make_unique<CWorkflowDoc>(ui, std::string(), "06.12.2026");
@@ -167,7 +160,7 @@ TEST_F(JsonTest, EveryDescribedFieldSurvivesSaveLoadExportImportAndRecovery) {
   for (const CNode* n : doc.AllNodes())
     EXPECT_EQ(ParseNodeRecord(NodeRecordToJson(*n, 1)).attributes, n->Attributes()) << "dragged";
 
-  std::unique_ptr<CWorkflowDoc> loaded = SaveAndLoad(doc);
+  std::unique_ptr<CWorkflowDoc> loaded = SavedAndReopened(doc);
   ExpectSame(RecordsOf(doc), RecordsOf(*loaded), true, "save and load");
 }
 
@@ -193,7 +186,7 @@ TEST_F(JsonTest, DemoWorkflowsSurviveSaveLoadAndJsonRoundTrips) {
     const WorkflowJson first = WorkflowToJson(*loaded);
     std::unique_ptr<CWorkflowDoc> imported = Import(first);
     EXPECT_EQ(WorkflowToJson(*imported), first) << "import rebuilds what was exported: " << s.name;
-    std::unique_ptr<CWorkflowDoc> again = SaveAndLoad(*imported);
+    std::unique_ptr<CWorkflowDoc> again = SavedAndReopened(*imported);
     EXPECT_EQ(WorkflowToJson(*again), first) << s.name;
   }
   EXPECT_EQ(statuses,
