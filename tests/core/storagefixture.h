@@ -192,11 +192,11 @@ class StorageTest : public WorkflowTest {
     for (const LNDocument& d : Documents(db, view, key)) rows.push_back(ItemText(d, names));
     return rows;
   }
-  // Item names in stored order, without the form.
-  static std::vector<std::string> ItemNames(const LNDocument& d) {
-    std::vector<std::string> names;
+  // Item names in stored order, without the form, joined by spaces.
+  static std::string ItemNames(const LNDocument& d) {
+    std::string names;
     for (const LNItem& item : d.GetItems())
-      if (item.name != "Form") names.push_back(item.name);
+      if (item.name != "Form") names += (names.empty() ? "" : " ") + item.name;
     return names;
   }
 

@@ -5,6 +5,7 @@
 
 #include <map>
 #include <string>
+#include <tuple>
 
 #include "common/services.h"
 #include "model/consistencycheck.h"
@@ -40,9 +41,8 @@ TEST_F(SubWorkflowTest, CreationSavesASubWorkflowThatOpensAgainAndLinksItsTask) 
   h.version = 3;  // a Design version is always stored as 0
   sub.SetHeader(h);
   ASSERT_TRUE(CreateSubWorkflow(doc, *check, sub, *saver));
-  EXPECT_EQ(sub.Header().name, "ICDR: Credit check");
-  EXPECT_EQ(sub.Header().workflowType, WorkflowType::ICDR);
-  EXPECT_EQ(sub.Header().version, 0);
+  EXPECT_EQ(std::tuple(sub.Header().name, sub.Header().workflowType, sub.Header().version),
+            std::tuple("ICDR: Credit check", WorkflowType::ICDR, 0));
   ASSERT_EQ(sub.NodeCount(), 2u);
   EXPECT_EQ(ArrowLines(sub), std::vector<std::string>{"Start>End And"});
   EXPECT_EQ(sub.StartNode()->Name() + " " + sub.EndNode()->Name(), "Start End");

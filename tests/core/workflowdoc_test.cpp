@@ -2,6 +2,7 @@
 // sub-workflow documents.
 
 #include <memory>
+#include <tuple>
 #include <vector>
 
 #include "workflowfixture.h"
@@ -72,11 +73,10 @@ TEST_F(WorkflowTest, ClusterDocumentShowsTheLevelOfItsClusterNode) {
   CWorkflowDoc* level = doc.OpenClusterDocument(*cluster);
   EXPECT_EQ(doc.OpenClusterDocument(*cluster), level) << "a second open shows the same window";
   EXPECT_TRUE(level->IsClusterDocument());
-  EXPECT_EQ(&level->Top(), &doc);
   EXPECT_EQ(level->Level(), cluster->RepresentsCluster());
-  EXPECT_EQ(level->RepresentingNode(), cluster);
-  EXPECT_EQ(level->StartNode(), first);
-  EXPECT_EQ(level->EndNode(), last);
+  EXPECT_EQ(
+      std::tuple(&level->Top(), level->RepresentingNode(), level->StartNode(), level->EndNode()),
+      std::tuple(&doc, cluster, first, last));
   EXPECT_EQ(level->Databases(), dbs);
   EXPECT_EQ(level->LevelNodes(), (std::vector<CNode*>{first, last}));
   EXPECT_EQ(doc.LevelNodes(), (std::vector<CNode*>{outside, cluster}));

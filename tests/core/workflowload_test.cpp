@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <initializer_list>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -64,9 +65,9 @@ TEST_F(LoadTest, ChosenVersionIsReadAndOtherVersionsSkipped) {
   Task(2, 1);
   Task(1, 2);
   ASSERT_TRUE(Load(loaded, "W", 1));
-  EXPECT_EQ(loaded.Header().version, 1) << "the version chosen, not the first of its name";
-  EXPECT_EQ(loaded.Header().status, WorkflowStatus::Freeze);
-  EXPECT_EQ(loaded.Header().user, "Ann Lee");
+  const WorkflowHeader& h = loaded.Header();  // the version chosen, not the first of its name
+  EXPECT_EQ(std::tuple(h.version, h.status, h.user),
+            std::tuple(1, WorkflowStatus::Freeze, "Ann Lee"));
   EXPECT_EQ(loaded.StartNode(), Named(loaded, "T1"));
   EXPECT_FALSE(loaded.IsNew());
   EXPECT_EQ(ArrowLines(loaded), std::vector<std::string>{"T1>T2 And"});
