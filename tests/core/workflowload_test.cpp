@@ -119,22 +119,14 @@ TEST_F(LoadTest, ArrowsToUnknownTasksAreReportedAndDropped) {
   Header("Flow", "W", 1);
   Task(1, 1, {{"And", {"9-W"}}});
   Task(2, 1);
-  AddStored(forms::kWorkflowStructure, {{"WorkflowID", {"W"}},
-                                        {"Version", {"1"}},
-                                        {"Code", {"3-W"}},
-                                        {"Reference", {"1-W"}},
-                                        {"TaskType", {"Extern"}},
-                                        {"Else", {"2-W"}}});
+  Task(3, 1, {{"Reference", {"1-W"}}, {"TaskType", {"Extern"}}, {"Else", {"2-W"}}});
   ASSERT_TRUE(Load(loaded));
   EXPECT_EQ(Said(),
             (std::vector<std::string>{
                 "Error: \r\n\r\nThe endnode 9-W in the arrow from 1-W could not be found in "
                 "the nodelist."}));
-  CNode* external = nullptr;
-  for (CNode* n : loaded.AllNodes())
-    if (n->Kind() == NodeKind::Extern) external = n;
-  ASSERT_NE(external, nullptr);
-  EXPECT_EQ(external->ReferencedNode(), Named(loaded, "T1"));
+  ASSERT_EQ(Named(loaded, "T3")->Kind(), NodeKind::Extern);
+  EXPECT_EQ(Named(loaded, "T3")->ReferencedNode(), Named(loaded, "T1"));
   EXPECT_EQ(loaded.AllArrows().size(), 1u);
 }
 

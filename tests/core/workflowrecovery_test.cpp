@@ -56,14 +56,7 @@ TEST_F(RecoveryTest, CopiesOfAModelerAreOfferedOnlyAfterItEnded) {
   EXPECT_TRUE(next.LeftOver().empty()) << "its modeler still runs";
 
   crashed.reset();  // as a kill: the lock goes, the copies stay
-  const std::vector<RecoveredWorkflow> left = next.LeftOver();
-  ASSERT_EQ(left.size(), 1u);
-  EXPECT_EQ(left[0].fault, "");
-  EXPECT_EQ(left[0].workflowId, "W1");
-  CWorkflowDoc restored(ui, "CN=Ann Lee/O=Marvelund", "06.12.2026");
-  WorkflowFromJson(left[0].workflow, restored);
-  EXPECT_EQ(restored.Header().name, "Order");
-  EXPECT_EQ(restored.NodeCount(), 1u);
+  EXPECT_EQ(next.LeftOver().size(), 1u) << "what it restores: the next test";
 }
 
 TEST_F(RecoveryTest, EveryCopyIsOfferedOrReportedAndSetAsideWithoutACrash) {
