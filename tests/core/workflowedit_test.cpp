@@ -94,12 +94,13 @@ TEST_F(WorkflowTest, DeletedNodeTakesItsArrowsAndEveryReferenceAlong) {
   EXPECT_TRUE(doc.Session().SelectedNodes().empty());
 }
 
-TEST_F(WorkflowTest, DeletingThroughTheTopLeavesNoClusterWindowSelectingTheDeleted) {
+TEST_F(WorkflowTest, DeletingThroughTheTopLeavesNoWindowSelectingNorClusterEndingInTheDeleted) {
   CNode* cluster = Add("C", 0, 0, NodeKind::IWC);
   CWorkflowDoc* level = doc.OpenClusterDocument(*cluster);
   CNode* a = Add(*level, "A");
   CNode* b = Add(*level, "B", 1);
   CNode* c = Add(*level, "C2", 2);
+  MakeClusterOf(cluster, a, c);
   CArrow* ab = level->CreateArrow(*a, *b);
   CArrow* bc = level->CreateArrow(*b, *c);
   level->Session().SelectNode(*a);
@@ -110,6 +111,10 @@ TEST_F(WorkflowTest, DeletingThroughTheTopLeavesNoClusterWindowSelectingTheDelet
   doc.DeleteArrow(*bc);
   EXPECT_EQ(level->Session().SelectedNodes(), (std::vector<CNode*>{c}));
   EXPECT_TRUE(level->Session().SelectedArrows().empty());
+  EXPECT_EQ(cluster->ClusterStartNode(), nullptr);
+  EXPECT_EQ(level->StartNode(), nullptr);
+  level->DeleteNode(*c);
+  EXPECT_EQ(cluster->ClusterEndNode(), nullptr);
 }
 
 TEST_F(WorkflowTest, DeletedSubscribedWorkflowReleasesItsReferences) {
@@ -172,19 +177,6 @@ TEST_F(WorkflowTest, DeletingAClusterInsideItselfEnds) {
   doc.DeleteNode(*cluster);
   doc.DeleteNode(*inside);
   EXPECT_EQ(doc.NodeCount(), 0u);
-}
-
-TEST_F(WorkflowTest, DeletingAClusterBoundaryClearsTheClusterNodesLink) {
-  CNode* cluster = Add("Cluster", 0, 0, NodeKind::IWC);
-  CNode* first = Add("First", 1);
-  CNode* last = Add("Last", 2);
-  MakeClusterOf(cluster, first, last);
-  CWorkflowDoc* level = doc.OpenClusterDocument(*cluster);
-  level->DeleteNode(*first);
-  EXPECT_EQ(cluster->ClusterStartNode(), nullptr);
-  EXPECT_EQ(level->StartNode(), nullptr);
-  level->DeleteNode(*last);
-  EXPECT_EQ(cluster->ClusterEndNode(), nullptr);
 }
 
 TEST_F(WorkflowTest, ClearGraphEmptiesEverything) {

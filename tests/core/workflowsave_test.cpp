@@ -61,12 +61,10 @@ class SaveFormatTest : public StorageTest {
     s.performerType = 2;  // the header's OrgaType and Member come from the start task
     s.member = "Order Desk";
     doc.SetNodeAttributes(*start, s);
-    WorkflowHeader h = doc.Header();
-    h.name = "Order Handling";
-    h.category = "Sales";
-    h.editors = {"Order Desk"};
-    h.trackingType = 1;
-    doc.SetHeader(h);
+    EditHeader(doc, [](WorkflowHeader& h) {
+      h.name = "Order Handling";
+      h.editors = {"Order Desk"};  // an empty list is not stored
+    });
   }
 
   // The task document of a node by its code.
