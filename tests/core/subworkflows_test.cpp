@@ -12,7 +12,6 @@
 #include "model/subworkflows.h"
 #include "model/workflowjson.h"
 #include "model/workflowload.h"
-#include "model/workflowsave.h"
 #include "saverfixture.h"
 #include "storagefixture.h"
 
@@ -37,9 +36,7 @@ TEST_F(SubWorkflowTest, CreationSavesASubWorkflowThatOpensAgainAndLinksItsTask) 
   EXPECT_EQ(CreateSubWorkflowQuestion(NodeKind::CDDR),
             "No Subworkflow available.Create a new CDDR Subworkflow?");
   TestSaver saver(ui, session);
-  WorkflowHeader h = sub.Header();
-  h.version = 3;  // a Design version is always stored as 0
-  sub.SetHeader(h);
+  EditHeader(sub, [](WorkflowHeader& h) { h.version = 3; });  // a Design version is stored as 0
   ASSERT_TRUE(CreateSubWorkflow(doc, *check, sub, *saver));
   EXPECT_EQ(std::tuple(sub.Header().name, sub.Header().workflowType, sub.Header().version),
             std::tuple("ICDR: Credit check", WorkflowType::ICDR, 0));

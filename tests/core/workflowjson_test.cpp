@@ -10,7 +10,6 @@
 #include "editor/noderecord.h"
 #include "model/jsonlimits.h"
 #include "model/workflowjson.h"
-#include "model/workflowload.h"
 #include "model/workflowrecords.h"
 #include "model/workflowsave.h"
 #include "recordfill.h"

@@ -4,10 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <initializer_list>
 #include <string>
 #include <tuple>
-#include <utility>
 #include <vector>
 
 #include "common/services.h"
@@ -15,7 +13,6 @@
 #include "model/workflowbuild.h"
 #include "model/workflowload.h"
 #include "model/workflowsave.h"
-#include "repository/fieldaccess.h"
 #include "saverfixture.h"
 #include "storagefixture.h"
 

@@ -131,7 +131,7 @@ TEST_F(WorkflowUndoTest, EveryEditKindRoundTripsExactlyAndGesturesAreNamedByThei
   }
 }
 
-TEST_F(WorkflowUndoTest, ScopesRecordOnlyChangesAndNestInOneStep) {
+TEST_F(WorkflowUndoTest, ScopesRecordOnlyChangesNestInOneStepAndNewEditsDropRedo) {
   doc.MoveNode(*a, 10, 0);  // its saved rectangle is now out of date
   const std::vector<std::pair<std::string, std::function<void()>>> noEdits = {
       {"Nothing", [] {}},
@@ -153,9 +153,8 @@ TEST_F(WorkflowUndoTest, ScopesRecordOnlyChangesAndNestInOneStep) {
   doc.Session().History().Undo();
   EXPECT_EQ(a->GetRect(), NodeRectAt(0, 0));
   EXPECT_EQ(b->GetRect(), NodeRectAt(100, 0));
-}
 
-TEST_F(WorkflowUndoTest, NewEditDropsRedoAndLoadClearsHistory) {
+  // A new edit drops what could be redone; loading clears the history.
   for (int i = 0; i < 2; ++i) Step("Move", [&] { doc.MoveNode(*a, 10, 0); });
   doc.Session().History().Undo();
   ASSERT_TRUE(doc.Session().History().CanRedo());
