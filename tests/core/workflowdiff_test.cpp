@@ -35,10 +35,6 @@ WorkflowJson& Node(WorkflowJson& json, const std::string& name) {
   throw std::runtime_error("no node " + name);
 }
 
-int IdOf(WorkflowJson& json, const std::string& name) {
-  return Node(json, name)["id"].get<int>();
-}
-
 std::unique_ptr<CWorkflowDoc> OrderHandling(Services& ui) {
   for (auto& doc : demo::BuildDemoWorkflows(ui))
     if (doc->Header().name == "Order Handling" && doc->Header().status == WorkflowStatus::Active)
@@ -76,7 +72,7 @@ TEST(WorkflowDiffTest, EachKindOfChangeIsOneLineNamingItsLevel) {
   Node(after, "Confirm order")["x"] = Node(after, "Confirm order")["x"].get<int>() + 40;
   Node(after, "Print label")["resources"] = {"Printer Room 3"};  // two levels down
   // Removing "Dispatch" takes its arrows along.
-  const int dispatch = IdOf(after, "Dispatch");
+  const int dispatch = Node(after, "Dispatch")["id"].get<int>();
   auto& nodes = after["nodes"];
   nodes.erase(std::find_if(nodes.begin(), nodes.end(),
                            [](const WorkflowJson& n) { return n["name"] == "Dispatch"; }));
@@ -91,9 +87,11 @@ TEST(WorkflowDiffTest, EachKindOfChangeIsOneLineNamingItsLevel) {
   added["name"] = "Check customer";
   nodes.push_back(added);
   for (WorkflowJson& a : arrows) {
-    if (a["from"] == IdOf(after, "Credit check") && a["to"] == IdOf(after, "Approve large order"))
+    if (a["from"] == Node(after, "Credit check")["id"] &&
+        a["to"] == Node(after, "Approve large order")["id"])
       a["condition"] = "very large order";
-    if (a["from"] == IdOf(after, "Approve large order") && a["to"] == IdOf(after, "Decline order"))
+    if (a["from"] == Node(after, "Approve large order")["id"] &&
+        a["to"] == Node(after, "Decline order")["id"])
       a["kind"] = "Xor";  // a change of the arrow, not a new one
   }
 
