@@ -118,18 +118,15 @@ TEST_F(JsonTest, EveryDescribedFieldSurvivesSaveLoadExportImportAndRecovery) {
   referring.referenceText = sub.codeText;
   referring.subWorkflowId.clear();
   for (TaskRecord* t : {&sub, &referring}) t->ypos = -t->ypos;  // the drawing's y axis points up
-  std::vector<ArrowRecord> arrows;
-  for (int k = 0; k < kRoutingKindCount; ++k) {
-    const auto kind = static_cast<RoutingKind>(k);
-    arrows.push_back({kind,
-                      {sub.codeText, referring.codeText,
-                       RoutingHasCondition(kind) ? "c" + std::to_string(k) : "",
-                       RoutingHasFormula(kind) ? "f" + std::to_string(k) : ""}});
-  }
   doc.SetHeader(header);
   GraphBuilder builder(doc);
   for (const TaskRecord& t : {sub, referring}) builder.AddTask(t);
-  for (const ArrowRecord& a : arrows) builder.AddArrow(a.kind, a.ends);
+  for (int k = 0; k < kRoutingKindCount; ++k) {
+    const auto kind = static_cast<RoutingKind>(k);
+    builder.AddArrow(kind, {sub.codeText, referring.codeText,
+                            RoutingHasCondition(kind) ? "c" + std::to_string(k) : "",
+                            RoutingHasFormula(kind) ? "f" + std::to_string(k) : ""});
+  }
   builder.Finish();
   ASSERT_EQ(doc.AllNodes()[1]->ReferencedNode(), doc.AllNodes()[0]);
   auto code = [](const CNode& n) { return n.CodeText(); };

@@ -42,10 +42,6 @@ class LoadTest : public StorageTest {
     items.insert(items.end(), more.begin(), more.end());
     AddStored(forms::kWorkflowStructure, items);
   }
-  bool Load(CWorkflowDoc& into, const std::string& id = "W", int version = 1,
-            const std::string& name = "Flow") {
-    return LoadStored(into, name, id, version);
-  }
   CNode* Named(CWorkflowDoc& d, const std::string& name) {
     for (CNode* n : d.AllNodes())
       if (n->Name() == name) return n;
@@ -61,7 +57,7 @@ TEST_F(LoadTest, ChosenVersionIsReadAndOtherVersionsSkipped) {
   Task(1, 1, {{"IsClusterStartNode", {"Yes"}}, {"And", {"2-W"}}});
   Task(2, 1);
   Task(1, 2);
-  ASSERT_TRUE(Load(loaded, "W", 1));
+  ASSERT_TRUE(LoadStored(loaded, "Flow", "W", 1));
   const WorkflowHeader& h = loaded.Header();  // the version chosen, not the first of its name
   EXPECT_EQ(std::tuple(h.version, h.status, h.user),
             std::tuple(1, WorkflowStatus::Freeze, "Ann Lee"));
@@ -71,7 +67,7 @@ TEST_F(LoadTest, ChosenVersionIsReadAndOtherVersionsSkipped) {
   EXPECT_EQ(ui.currentStatus(), "");
 
   CWorkflowDoc second{ui, kTestUser, "06.12.2026"};
-  ASSERT_TRUE(Load(second, "W", 2));
+  ASSERT_TRUE(LoadStored(second, "Flow", "W", 2));
   EXPECT_EQ(second.NodeCount(), 1u);
 }
 
@@ -83,7 +79,7 @@ TEST_F(LoadTest, PositionsCodesAndClusterArrowsAreRebuilt) {
   Task(3, 1, {{"BelongsToCluster", {"2"}}, {"IsClusterStartNode", {"Yes"}}, {"And", {"4-W"}}});
   Task(4, 1, {{"BelongsToCluster", {"2"}}, {"IsClusterEndNode", {"Yes"}}, {"And", {"5-W", "3-W"}}});
   Task(5, 1, {{"IsClusterEndNode", {"Yes"}}, {"Cor", {"1-W"}}, {"Cor_Condition", {"again"}}});
-  ASSERT_TRUE(Load(loaded));
+  ASSERT_TRUE(LoadStored(loaded, "Flow", "W", 1));
   CNode* cluster = Named(loaded, "T2");
   CNode* inner = Named(loaded, "T3");
   EXPECT_EQ(cluster->GetRect(), NodeRectAt(200, -100)) << "either sign of YPOS";
@@ -108,7 +104,7 @@ TEST_F(LoadTest, LoopBackToTheClusterStartStaysInsideTheCluster) {
   Task(1, 1, {{"TaskType", {"IWC"}}, {"RepresentsCluster", {"2"}}});
   Task(2, 1, {{"BelongsToCluster", {"2"}}, {"IsClusterStartNode", {"Yes"}}, {"And", {"3-W"}}});
   Task(3, 1, {{"BelongsToCluster", {"2"}}, {"Or", {"2-W"}}, {"Or_Condition", {"retry"}}});
-  ASSERT_TRUE(Load(loaded));
+  ASSERT_TRUE(LoadStored(loaded, "Flow", "W", 1));
   EXPECT_EQ(ArrowLines(loaded), (std::vector<std::string>{"T2>T3 And", "T3>T2 Or retry"}));
 }
 
@@ -117,7 +113,7 @@ TEST_F(LoadTest, ArrowsToUnknownTasksAreReportedAndDropped) {
   Task(1, 1, {{"And", {"9-W"}}});
   Task(2, 1);
   Task(3, 1, {{"Reference", {"1-W"}}, {"TaskType", {"Extern"}}, {"Else", {"2-W"}}});
-  ASSERT_TRUE(Load(loaded));
+  ASSERT_TRUE(LoadStored(loaded, "Flow", "W", 1));
   EXPECT_EQ(Said(),
             (std::vector<std::string>{
                 "Error: \r\n\r\nThe endnode 9-W in the arrow from 1-W could not be found in "
@@ -147,7 +143,7 @@ TEST_F(LoadTest, MissingHeaderOrTasksEndTheLoadWithTheirMessage) {
   loaded.SetDatabases(databases);
   for (const Case& c : cases) {
     ui.messages.clear();
-    EXPECT_FALSE(Load(loaded, c.id)) << c.id;
+    EXPECT_FALSE(LoadStored(loaded, "Flow", c.id, 1)) << c.id;
     EXPECT_EQ(Said(), std::vector<std::string>{c.message}) << c.id;
   }
 }
@@ -166,7 +162,7 @@ TEST_F(LoadTest, SaveAndLoadCountDownTheirTasksAFewTimesNotOncePerTask) {
   ASSERT_TRUE(WriteWorkflow(doc));
   EXPECT_LT(countdowns(), 20) << "the save";
   ui.statusTexts.clear();
-  ASSERT_TRUE(Load(loaded, doc.Header().workflowId, doc.Header().version, doc.Header().name));
+  ASSERT_TRUE(LoadStored(loaded, doc.Header().name, doc.Header().workflowId, doc.Header().version));
   EXPECT_EQ(loaded.NodeCount(), 400u);
   EXPECT_LT(countdowns(), 20) << "the load";
 }
@@ -184,7 +180,7 @@ TEST_F(LoadTest, ClusterNodeOfItsOwnLevelOpensAsAPlainTaskAndIsNotSavedSo) {
         {"IsClusterStartNode", {"Yes"}}});
   Task(4, 1, {{"BelongsToCluster", {"2"}}, {"IsClusterEndNode", {"Yes"}}});
   Task(5, 1, {{"TaskType", {"IWC"}}, {"RepresentsCluster", {"1"}}});
-  ASSERT_TRUE(Load(loaded));
+  ASSERT_TRUE(LoadStored(loaded, "Flow", "W", 1));
   for (const char* name : {"T3", "T5"}) {
     EXPECT_EQ(Named(loaded, name)->Kind(), NodeKind::Intern) << name;
     EXPECT_EQ(Named(loaded, name)->RepresentsCluster(), 0) << name;
