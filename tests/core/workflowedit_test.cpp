@@ -74,7 +74,7 @@ TEST_F(WorkflowTest, DeletedArrowLeavesEveryListAndASelectionGoesNodesFirst) {
   EXPECT_TRUE(doc.AllArrows().empty());
 }
 
-TEST_F(WorkflowTest, DeletedNodeTakesItsArrowsAndEveryReferenceAlong) {
+TEST_F(WorkflowTest, DeletedNodeTakesItsArrowsAndEveryReferenceAlongClearingTakesAll) {
   CNode* a = Add("A");
   CNode* x = Add("X", 1);
   CNode* b = Add("B", 2);
@@ -92,6 +92,17 @@ TEST_F(WorkflowTest, DeletedNodeTakesItsArrowsAndEveryReferenceAlong) {
   EXPECT_EQ(b->IncomingArrows(), (std::vector<CArrow*>{ab}));
   EXPECT_EQ(doc.StartNode(), nullptr) << "no dangling start node";
   EXPECT_TRUE(doc.Session().SelectedNodes().empty());
+
+  // Clearing the graph empties everything.
+  doc.DefineAsWorkflowStart(*a);
+  doc.Session().SelectNode(*a);
+  doc.OpenClusterDocument(*Add("K", 3, 0, NodeKind::IWC));
+  doc.ClearGraph();
+  EXPECT_EQ(doc.NodeCount(), 0u);
+  EXPECT_TRUE(doc.AllArrows().empty());
+  EXPECT_TRUE(doc.Session().SelectedNodes().empty());
+  EXPECT_TRUE(doc.ClusterDocuments().empty());
+  EXPECT_EQ(doc.StartNode(), nullptr);
 }
 
 TEST_F(WorkflowTest, DeletingThroughTheTopLeavesNoWindowSelectingNorClusterEndingInTheDeleted) {
@@ -177,21 +188,6 @@ TEST_F(WorkflowTest, DeletingAClusterInsideItselfEnds) {
   doc.DeleteNode(*cluster);
   doc.DeleteNode(*inside);
   EXPECT_EQ(doc.NodeCount(), 0u);
-}
-
-TEST_F(WorkflowTest, ClearGraphEmptiesEverything) {
-  CNode* a = Add("A");
-  CNode* k = Add("K", 1, 0, NodeKind::IWC);
-  Link(a, k);
-  doc.DefineAsWorkflowStart(*a);
-  doc.Session().SelectNode(*a);
-  doc.OpenClusterDocument(*k);
-  doc.ClearGraph();
-  EXPECT_EQ(doc.NodeCount(), 0u);
-  EXPECT_TRUE(doc.AllArrows().empty());
-  EXPECT_TRUE(doc.Session().SelectedNodes().empty());
-  EXPECT_TRUE(doc.ClusterDocuments().empty());
-  EXPECT_EQ(doc.StartNode(), nullptr);
 }
 
 }  // namespace
