@@ -10,13 +10,10 @@
 namespace velk::testing {
 namespace {
 
-TEST_F(WorkflowTest, NewWorkflowIsValidFromTodayAndUnstored) {
+TEST_F(WorkflowTest, NewWorkflowIsValidFromTodayAndTitleShowsNameVersionStatusAndModification) {
   EXPECT_TRUE(doc.Header().workflowId.empty() && doc.IsNew());
   EXPECT_EQ(TodayText().size(), 10u);
   EXPECT_EQ(CWorkflowDoc(ui).Header().validFrom, TodayText());
-}
-
-TEST_F(WorkflowTest, TitleShowsNameVersionStatusAndModification) {
   const std::string tooLong = std::string(199, 'a') + "\xc3\xa4" + std::string(10'000'000, 'b');
   struct Case {
     std::string name;

@@ -65,13 +65,6 @@ class SaveFormatTest : public StorageTest {
     });
   }
 
-  // The task document of a node by its code.
-  std::map<int, LNDocument> Tasks(LNDatabase& db) {
-    std::map<int, LNDocument> tasks;
-    for (LNDocument& d : Documents(db, views::kWorkflowStructure, doc.Header().workflowId))
-      tasks[std::stoi(Text(d, "code_1"))] = d;
-    return tasks;
-  }
   // Items with the workflow id shown as "W".
   std::string ItemsOf(const LNDocument& d, std::initializer_list<const char*> names) const {
     return std::regex_replace(ItemText(d, names), std::regex(doc.Header().workflowId), "W");
@@ -89,7 +82,7 @@ TEST_F(SaveFormatTest, ArrowsLeavingEndTasksComeBackAndNoOthers) {
 
 // The item order and the save's own values; what each field stores is the
 // record round trip's.
-TEST_F(SaveFormatTest, HeaderAndTaskItemsInOrderWithTheirWriters) {
+TEST_F(SaveFormatTest, ItemsInOrderWithTheirWritersAndRoutingListsThroughNestedClusters) {
   ASSERT_TRUE(WriteWorkflow(doc, {nullptr, "C1257A1B:0034F2E1"}));
   LNDatabase db = Open();
   std::vector<LNDocument> headers = Documents(db, views::kHeaderById);
@@ -112,7 +105,9 @@ TEST_F(SaveFormatTest, HeaderAndTaskItemsInOrderWithTheirWriters) {
   EXPECT_FALSE(doc.IsNew());
   EXPECT_FALSE(doc.Session().IsModified());
 
-  std::map<int, LNDocument> tasks = Tasks(db);
+  std::map<int, LNDocument> tasks;  // by code
+  for (LNDocument& d : Documents(db, views::kWorkflowStructure, doc.Header().workflowId))
+    tasks[std::stoi(Text(d, "code_1"))] = d;
   ASSERT_EQ(tasks.size(), 8u);
   const LNDocument& s = tasks.at(start->Code());
   EXPECT_EQ((ItemNames(s)),
@@ -136,16 +131,12 @@ TEST_F(SaveFormatTest, HeaderAndTaskItemsInOrderWithTheirWriters) {
             "TeamQuant=0 | RemindFlag=Yes | FolderObject=All | IsClusterStartNode=Yes");
   EXPECT_EQ(Text(tasks.at(j->Code()), "Task"), "unnamed");
   EXPECT_EQ(j->Name(), "unnamed") << "the model takes the stored name";
-}
 
-TEST_F(SaveFormatTest, RoutingListsGoThroughNestedClustersAndListJoinsPerArrow) {
-  ASSERT_TRUE(WriteWorkflow(doc));
+  // Routing lists go through nested clusters and list joins per arrow.
   // Breadth first from Start; a cluster node is followed by its start task.
   EXPECT_EQ((std::vector<int>{start->Code(), a->Code(), k->Code(), i1->Code(), j->Code(),
                               k2->Code(), j1->Code(), j2->Code()}),
             (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8}));
-  LNDatabase db = Open();
-  std::map<int, LNDocument> tasks = Tasks(db);
   // Start's Xor goes into K, whose cluster starts with I1 (4).
   EXPECT_EQ(ItemsOf(tasks.at(1), {"And", "Xor", "xor_1", "Xor_Condition", "Suc_Code", "next_1",
                                   "Next", "GoesToJoin"}),
@@ -187,11 +178,6 @@ TEST_F(StorageTest, VersionRuleCountsActiveAndTemplateResetsDesignAndHoldsForAFi
   }
 }
 
-TEST_F(StorageTest, ALoneTaskIsSavedWithoutTheStartRole) {
-  Add("Only");
-  EXPECT_TRUE(WriteWorkflow(doc));
-}
-
 TEST_F(StorageTest, SameNameAndStatusReplaceTheStoredVersionOthersAndFrozenOnesStay) {
   doc.DefineAsWorkflowStart(*Add("Only"));
   ASSERT_TRUE(WriteWorkflow(doc));
@@ -226,7 +212,9 @@ TEST_F(StorageTest, SameNameAndStatusReplaceTheStoredVersionOthersAndFrozenOnesS
 }
 
 TEST_F(StorageTest, HistoryComesFromTheReplacedHeaderOnly) {
-  doc.DefineAsWorkflowStart(*Add("Only"));
+  CNode* only = Add("Only");
+  EXPECT_TRUE(WriteWorkflow(doc)) << "a lone task is saved without the start role";
+  doc.DefineAsWorkflowStart(*only);
   auto saveAs = [&](const std::string& name, WorkflowStatus status, int version,
                     const std::string& user) {
     WorkflowHeader h = doc.Header();
