@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <memory>
 
 #include "common/headlessservices.h"
@@ -48,18 +47,9 @@ class RecoveryTest : public ::testing::Test {
   CWorkflowDoc doc{ui, "CN=Ann Lee/O=Marvelund", "06.12.2026"};
 };
 
-TEST_F(RecoveryTest, CopiesOfAModelerAreOfferedOnlyAfterItEnded) {
-  auto crashed = std::make_unique<RecoveryFolder>(dir.string());
-  ASSERT_TRUE(crashed->Usable());
-  ASSERT_TRUE(RecoveryFolder::Write(crashed->NewFile(), RecoveryFolder::CopyOf(doc)));
-  RecoveryFolder next(dir.string());
-  EXPECT_TRUE(next.LeftOver().empty()) << "its modeler still runs";
-
-  crashed.reset();  // as a kill: the lock goes, the copies stay
-  EXPECT_EQ(next.LeftOver().size(), 1u) << "what it restores: the next test";
-}
-
-TEST_F(RecoveryTest, EveryCopyIsOfferedOrReportedAndSetAsideWithoutACrash) {
+// Copies are offered once their modeler has ended, each either restored or,
+// when it cannot be read, reported and set aside.
+TEST_F(RecoveryTest, EveryCopyOfAnEndedModelerIsOfferedOrReportedAndSetAsideWithoutACrash) {
   const std::string deep = "{\"workflowId\": \"\", \"workflow\": " + std::string(100'000, '[') +
                            std::string(100'000, ']') + "}";
   const std::string longName(10'000'000, 'n');
@@ -81,11 +71,13 @@ TEST_F(RecoveryTest, EveryCopyIsOfferedOrReportedAndSetAsideWithoutACrash) {
   std::vector<std::string> files;
   {
     RecoveryFolder crashed(dir.string());
+    ASSERT_TRUE(crashed.Usable());
     for (const Case& c : cases) {
       files.push_back(crashed.NewFile());
-      std::ofstream(files.back(), std::ios::binary) << c.content;
+      ASSERT_TRUE(RecoveryFolder::Write(files.back(), c.content));
     }
-  }
+    EXPECT_TRUE(RecoveryFolder(dir.string()).LeftOver().empty()) << "their modeler still runs";
+  }  // as a kill: the lock goes, the copies stay
   RecoveryFolder next(dir.string());
   std::vector<std::string> offered;
   auto recover = [&] {
