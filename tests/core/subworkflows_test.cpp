@@ -42,6 +42,7 @@ TEST_F(SubWorkflowTest, CreationSavesASubWorkflowThatOpensAgainAndLinksItsTask) 
             std::tuple("ICDR: Credit check", WorkflowType::ICDR, 0));
   ASSERT_EQ(sub.NodeCount(), 2u);
   EXPECT_EQ(ArrowLines(sub), std::vector<std::string>{"Start>End And"});
+  ASSERT_TRUE(sub.StartNode() && sub.EndNode());
   EXPECT_EQ(sub.StartNode()->Name() + " " + sub.EndNode()->Name(), "Start End");
   EXPECT_FALSE(sub.IsNew());
   EXPECT_EQ(check->SubWorkflowId(), sub.Header().workflowId);

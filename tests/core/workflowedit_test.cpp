@@ -93,6 +93,19 @@ TEST_F(WorkflowTest, DeletedNodeTakesItsArrowsAndEveryReferenceAlongClearingTake
   EXPECT_EQ(doc.StartNode(), nullptr) << "no dangling start node";
   EXPECT_TRUE(doc.Session().SelectedNodes().empty());
 
+  // A deleted subscribed workflow releases its references.
+  CNode* target = Add("Target", 0, 1, NodeKind::Extern);
+  CNode* referencing = Add("Referencing", 1, 1, NodeKind::Extern);
+  CNode* further = Add("Further", 2, 1, NodeKind::Extern);
+  EditNode(doc, *referencing, [&](NodeAttributes& attributes) { attributes.griId = "GRI-1"; });
+  ASSERT_TRUE(doc.ConnectReference(*referencing, *target));
+  ASSERT_TRUE(doc.ConnectReference(*target, *further));
+  EXPECT_EQ(target->ReferencingNodes(), (std::vector<CNode*>{referencing}));
+  doc.DeleteNode(*target);
+  EXPECT_EQ(referencing->ReferencedNode(), nullptr);
+  EXPECT_EQ(referencing->Picture(), NodePicture::ExternPublished);
+  EXPECT_TRUE(further->ReferencingNodes().empty());
+
   // Clearing the graph empties everything.
   doc.DefineAsWorkflowStart(*a);
   doc.Session().SelectNode(*a);
@@ -126,21 +139,6 @@ TEST_F(WorkflowTest, DeletingThroughTheTopLeavesNoWindowSelectingNorClusterEndin
   EXPECT_EQ(level->StartNode(), nullptr);
   level->DeleteNode(*c);
   EXPECT_EQ(cluster->ClusterEndNode(), nullptr);
-}
-
-TEST_F(WorkflowTest, DeletedSubscribedWorkflowReleasesItsReferences) {
-  CNode* target = Add("Target", 0, 0, NodeKind::Extern);
-  CNode* referencing = Add("Referencing", 1, 0, NodeKind::Extern);
-  CNode* further = Add("Further", 2, 0, NodeKind::Extern);
-  EditNode(doc, *referencing, [&](NodeAttributes& a) { a.griId = "GRI-1"; });
-  ASSERT_TRUE(doc.ConnectReference(*referencing, *target));
-  ASSERT_TRUE(doc.ConnectReference(*target, *further));
-  EXPECT_EQ(target->ReferencingNodes(), (std::vector<CNode*>{referencing}));
-
-  doc.DeleteNode(*target);
-  EXPECT_EQ(referencing->ReferencedNode(), nullptr);
-  EXPECT_EQ(referencing->Picture(), NodePicture::ExternPublished);
-  EXPECT_TRUE(further->ReferencingNodes().empty());
 }
 
 TEST_F(WorkflowTest, DeletingANonEmptyClusterNeedsConfirmationAndTakesNestedLevelsAlong) {

@@ -21,12 +21,6 @@ namespace {
 
 class JsonTest : public StorageTest {
  protected:
-  std::unique_ptr<CWorkflowDoc> LoadStored(const std::string& id, int version,
-                                           const std::string& name) {
-    auto loaded = std::make_unique<CWorkflowDoc>(ui, std::string(), "06.12.2026");
-    EXPECT_TRUE(StorageTest::LoadStored(*loaded, name, id, version)) << name;
-    return loaded;
-  }
   std::unique_ptr<CWorkflowDoc> Import(const WorkflowJson& json) {
     auto imported = std::make_unique<CWorkflowDoc>(ui, std::string(), "06.12.2026");
     WorkflowFromJson(json, *imported);
@@ -165,7 +159,8 @@ TEST_F(JsonTest, DemoWorkflowsSurviveSaveLoadAndJsonRoundTrips) {
   for (std::size_t i = 0; i < stored.size(); ++i) {
     const demo::StoredDemoWorkflow& s = stored[i];
     statuses.push_back(s.status);
-    std::unique_ptr<CWorkflowDoc> loaded = LoadStored(s.workflowId, s.version, s.name);
+    auto loaded = std::make_unique<CWorkflowDoc>(ui, std::string(), "06.12.2026");
+    EXPECT_TRUE(LoadStored(*loaded, s.name, s.workflowId, s.version)) << s.name;
     EXPECT_EQ(Shape(*loaded), Shape(*originals[i])) << s.name;
     EXPECT_EQ(loaded->Header().applicationReplicaId, "C1257A1B:0034F2E1");
 

@@ -101,7 +101,7 @@ TEST_F(LoadTest, PositionsCodesAndClusterArrowsAreRebuilt) {
   EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST_F(LoadTest, ArrowsToUnknownTasksAreReportedAndDropped) {
+TEST_F(LoadTest, ArrowsToUnknownTasksAreDroppedMissingHeadersOrTasksEndTheLoadAllSaidSo) {
   Header("Flow", "W", 1);
   Task(1, 1, {{"And", {"9-W"}}});
   Task(2, 1);
@@ -114,9 +114,8 @@ TEST_F(LoadTest, ArrowsToUnknownTasksAreReportedAndDropped) {
   ASSERT_EQ(Named(loaded, "T3")->Kind(), NodeKind::Extern);
   EXPECT_EQ(Named(loaded, "T3")->ReferencedNode(), Named(loaded, "T1"));
   EXPECT_EQ(loaded.AllArrows().size(), 1u);
-}
 
-TEST_F(LoadTest, MissingHeaderOrTasksEndTheLoadWithTheirMessage) {
+  // A missing header or missing tasks end the load with their message.
   struct Case {
     const char* id;
     std::string message;
