@@ -74,8 +74,8 @@ TEST_F(SubWorkflowTest, IdSurvivesSaveLoadAndJsonOnlyForSubWorkflowTasks) {
   std::unique_ptr<CWorkflowDoc> loaded = SavedAndReopened(doc);
   std::map<std::string, std::string> ids;
   for (const CNode* n : loaded->AllNodes()) ids[n->Name()] = n->SubWorkflowId();
-  EXPECT_EQ(ids["Credit check"], "5D0E7A1B2C3D4E5F60718293A4B5C6D7");
-  EXPECT_EQ(ids["Plain"], "");
+  EXPECT_EQ(ids, (std::map<std::string, std::string>{
+                     {"Credit check", "5D0E7A1B2C3D4E5F60718293A4B5C6D7"}, {"Plain", ""}}));
 
   CWorkflowDoc copy{ui, kTestUser, "06.12.2026"};
   WorkflowFromJson(WorkflowToJson(*loaded), copy);

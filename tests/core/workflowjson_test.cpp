@@ -21,11 +21,6 @@ namespace {
 
 class JsonTest : public StorageTest {
  protected:
-  std::unique_ptr<CWorkflowDoc> Import(const WorkflowJson& json) {
-    auto imported = std::make_unique<CWorkflowDoc>(ui, std::string(), "06.12.2026");
-    WorkflowFromJson(json, *imported);
-    return imported;
-  }
   // What a workflow's graph is, whatever the order of its lists.
   static std::vector<std::string> Shape(const CWorkflowDoc& d) {
     std::vector<std::string> lines = ArrowLines(d);
@@ -134,8 +129,9 @@ TEST_F(JsonTest, EveryDescribedFieldSurvivesSaveLoadExportImportAndRecovery) {
             (std::vector<std::string>{"WorkFlowID", "Creator", "UserModified"}));
   EXPECT_EQ(OneSided(TaskRecordFields()), std::vector<std::string>{});
 
-  std::unique_ptr<CWorkflowDoc> imported = Import(WorkflowToJson(doc));
-  ExpectSame(RecordsOf(doc), RecordsOf(*imported), false, "export and import");
+  CWorkflowDoc imported(ui, std::string(), "06.12.2026");
+  WorkflowFromJson(WorkflowToJson(doc), imported);
+  ExpectSame(RecordsOf(doc), RecordsOf(imported), false, "export and import");
 
   for (const CNode* n : doc.AllNodes())
     EXPECT_EQ(ParseNodeRecord(NodeRecordToJson(*n, 1)).attributes, n->Attributes()) << "dragged";
@@ -165,9 +161,10 @@ TEST_F(JsonTest, DemoWorkflowsSurviveSaveLoadAndJsonRoundTrips) {
     EXPECT_EQ(loaded->Header().applicationReplicaId, "C1257A1B:0034F2E1");
 
     const WorkflowJson first = WorkflowToJson(*loaded);
-    std::unique_ptr<CWorkflowDoc> imported = Import(first);
-    EXPECT_EQ(WorkflowToJson(*imported), first) << "import rebuilds what was exported: " << s.name;
-    std::unique_ptr<CWorkflowDoc> again = SavedAndReopened(*imported);
+    CWorkflowDoc imported(ui, std::string(), "06.12.2026");
+    WorkflowFromJson(first, imported);
+    EXPECT_EQ(WorkflowToJson(imported), first) << "import rebuilds what was exported: " << s.name;
+    std::unique_ptr<CWorkflowDoc> again = SavedAndReopened(imported);
     EXPECT_EQ(WorkflowToJson(*again), first) << s.name;
   }
   EXPECT_EQ(statuses,
