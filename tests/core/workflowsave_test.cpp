@@ -155,7 +155,9 @@ TEST_F(SaveFormatTest, ItemsInOrderWithTheirWritersAndRoutingListsThroughNestedC
 
 // A first import stores the version the rule gives, as a save does.
 TEST_F(StorageTest, VersionRuleCountsActiveAndTemplateResetsDesignAndHoldsForAFirstImport) {
-  doc.DefineAsWorkflowStart(*Add("Only"));
+  CNode* only = Add("Only");
+  EXPECT_TRUE(WriteWorkflow(doc)) << "a lone task is saved without the start role";
+  doc.DefineAsWorkflowStart(*only);
   struct Case {
     WorkflowStatus status;
     int next;
@@ -178,26 +180,32 @@ TEST_F(StorageTest, VersionRuleCountsActiveAndTemplateResetsDesignAndHoldsForAFi
   }
 }
 
-TEST_F(StorageTest, SameNameAndStatusReplaceTheStoredVersionOthersAndFrozenOnesStay) {
+// The history comes from the replaced header only.
+TEST_F(StorageTest, SameNameAndStatusReplaceTheStoredVersionAndItsHistoryOthersAndFrozenOnesStay) {
   doc.DefineAsWorkflowStart(*Add("Only"));
-  ASSERT_TRUE(WriteWorkflow(doc));
+  // Saves and gives the users of the stored header.
+  auto saveAs = [&](const std::string& name, WorkflowStatus status, int version,
+                    const std::string& user) {
+    EditHeader(doc, [&](WorkflowHeader& h) { h.name = name; });
+    EditHeader(doc, [&](WorkflowHeader& h) { h.user = user; });
+    SetStatus(doc, status, version);
+    EXPECT_TRUE(WriteWorkflow(doc));
+    return StoredRows(views::kHeaderById, doc.Header().workflowId, {"User"});
+  };
+  EXPECT_EQ(saveAs("A", WorkflowStatus::Design, 0, "a1"), Names{"User=a1"});
   const std::string first = doc.Header().workflowId;
-  ASSERT_TRUE(WriteWorkflow(doc));
+  EXPECT_EQ(saveAs("A", WorkflowStatus::Design, 0, "a2"), Names{"User=a1,a2"});
   EXPECT_EQ(doc.Header().workflowId, first) << "Design replaces its stored version in place";
   LNDatabase db = Open();
   EXPECT_EQ(Documents(db, views::kHeaderById).size(), 1u);
   EXPECT_EQ(Documents(db, views::kWorkflowStructure).size(), 1u);
 
-  EditHeader(doc, [&](WorkflowHeader& h) { h.name = "Renamed"; });
-  ASSERT_TRUE(WriteWorkflow(doc));
+  EXPECT_EQ(saveAs("B", WorkflowStatus::Design, 0, "b0"), Names{"User=b0"}) << "a new id";
   EXPECT_NE(doc.Header().workflowId, first) << "another name keeps the stored one";
   EXPECT_EQ(Documents(db, views::kHeaderById).size(), 2u);
-
-  SetStatus(doc, WorkflowStatus::Active, 1);
-  ASSERT_TRUE(WriteWorkflow(doc));
+  EXPECT_EQ(saveAs("B", WorkflowStatus::Active, 1, "b1"), Names{"User=b1"}) << "a new status too";
   const std::string active = doc.Header().workflowId;
-  SetStatus(doc, WorkflowStatus::Active, 2);
-  ASSERT_TRUE(WriteWorkflow(doc));
+  EXPECT_EQ(saveAs("B", WorkflowStatus::Active, 2, "b2"), Names{"User=b1,b2"});
   EXPECT_NE(doc.Header().workflowId, active) << "every Active version gets its own id";
   EXPECT_EQ(StoredRows(views::kHeaderById, active, {"Status"}), Names{"Status=Freeze"});
 
@@ -209,27 +217,6 @@ TEST_F(StorageTest, SameNameAndStatusReplaceTheStoredVersionOthersAndFrozenOnesS
   EXPECT_NE(doc.Header().workflowId, frozen);
   EXPECT_EQ(Documents(db, views::kHeaderById, frozen).size(), 1u) << "the frozen one is kept";
   EXPECT_EQ(Documents(db, views::kWorkflowStructure, frozen).size(), 1u);
-}
-
-TEST_F(StorageTest, HistoryComesFromTheReplacedHeaderOnly) {
-  CNode* only = Add("Only");
-  EXPECT_TRUE(WriteWorkflow(doc)) << "a lone task is saved without the start role";
-  doc.DefineAsWorkflowStart(*only);
-  auto saveAs = [&](const std::string& name, WorkflowStatus status, int version,
-                    const std::string& user) {
-    WorkflowHeader h = doc.Header();
-    h.name = name;
-    h.user = user;
-    doc.SetHeader(h);
-    SetStatus(doc, status, version);
-    EXPECT_TRUE(WriteWorkflow(doc));
-    return StoredRows(views::kHeaderById, doc.Header().workflowId, {"User"});
-  };
-  EXPECT_EQ(saveAs("A", WorkflowStatus::Design, 0, "a1"), Names{"User=a1"});
-  EXPECT_EQ(saveAs("A", WorkflowStatus::Design, 0, "a2"), Names{"User=a1,a2"});
-  EXPECT_EQ(saveAs("B", WorkflowStatus::Active, 1, "b1"), Names{"User=b1"})
-      << "a new id: no history";
-  EXPECT_EQ(saveAs("B", WorkflowStatus::Active, 2, "b2"), Names{"User=b1,b2"});
 }
 
 TEST_F(StorageTest, ImportingTheSameVersionTwiceCountsUpAsASave) {
