@@ -65,9 +65,8 @@ TEST_F(SubWorkflowTest, CreationSavesASubWorkflowThatOpensAgainAndLinksItsTask) 
   doc.SetSubWorkflowId(*check, "0123456789ABCDEF0123456789ABCDEF");
   EXPECT_FALSE(FindSubWorkflow(*repository, *check));
   EXPECT_EQ(Said(), std::vector<std::string>{kSubWorkflowNotFoundText});
-}
 
-TEST_F(SubWorkflowTest, IdSurvivesSaveLoadAndJsonOnlyForSubWorkflowTasks) {
+  // The id survives save, load and JSON, only for sub-workflow tasks.
   doc.SetSubWorkflowId(*check, "5D0E7A1B2C3D4E5F60718293A4B5C6D7");
   doc.SetSubWorkflowId(*other, "not stored for an internal task");
   doc.DefineAsWorkflowStart(*other);

@@ -57,7 +57,7 @@ TEST_F(WorkflowTest, NewWorkflowIsValidFromTodayAndTitleShowsNameVersionStatusAn
   EXPECT_EQ(refreshed.size(), 2u);
 }
 
-TEST_F(WorkflowTest, ClusterDocumentShowsTheLevelOfItsClusterNode) {
+TEST_F(WorkflowTest, ClusterDocumentShowsTheLevelOfItsClusterNodeASubWorkflowItsCaller) {
   CNode* outside = Add("Outside");
   CNode* cluster = Add("Cluster", 1, 0, NodeKind::IWC);
   CNode* first = Add("First", 2);
@@ -83,6 +83,26 @@ TEST_F(WorkflowTest, ClusterDocumentShowsTheLevelOfItsClusterNode) {
   EXPECT_EQ(added->BelongsToCluster(), level->Level());
   EXPECT_EQ(added->Document(), level);
   EXPECT_EQ(doc.NodeCount(), 5u) << "the top document owns nodes made in cluster windows";
+
+  // A sub-workflow is no cluster window; it and its calling node forget each
+  // other when either goes.
+  CNode* icdr = Add("Sub", 0, 0, NodeKind::ICDR);
+  {
+    CWorkflowDoc sub{ui};
+    doc.LinkSubWorkflow(*icdr, sub);
+    EXPECT_EQ(icdr->ClusterDocument(), &sub);
+    EXPECT_EQ(sub.RepresentingNode(), icdr);
+    EXPECT_FALSE(sub.IsClusterDocument());
+  }
+  EXPECT_EQ(icdr->ClusterDocument(), nullptr);
+
+  CWorkflowDoc sub{ui};
+  {
+    auto caller = std::make_unique<CWorkflowDoc>(ui);
+    CNode* cddr = caller->InsertNode(NodeRectAt(0, 0), NodeKind::CDDR);
+    caller->LinkSubWorkflow(*cddr, sub);
+  }
+  EXPECT_EQ(sub.RepresentingNode(), nullptr);
 }
 
 TEST_F(WorkflowTest, ClosingTheTopWindowClosesNestedClusterWindowsFirstAndDropsTheirSelection) {
@@ -105,26 +125,6 @@ TEST_F(WorkflowTest, ClosingTheTopWindowClosesNestedClusterWindowsFirstAndDropsT
   EXPECT_EQ(drawn->Document(), &doc) << "nodes of a closed window fall back to the top document";
   EXPECT_EQ(arrow->Document(), &doc);
   EXPECT_FALSE(drawn->IsSelected() || arrow->IsSelected());
-}
-
-TEST_F(WorkflowTest, SubWorkflowAndCallingNodeForgetEachOtherWhenEitherGoes) {
-  CNode* icdr = Add("Sub", 0, 0, NodeKind::ICDR);
-  {
-    CWorkflowDoc sub{ui};
-    doc.LinkSubWorkflow(*icdr, sub);
-    EXPECT_EQ(icdr->ClusterDocument(), &sub);
-    EXPECT_EQ(sub.RepresentingNode(), icdr);
-    EXPECT_FALSE(sub.IsClusterDocument());
-  }
-  EXPECT_EQ(icdr->ClusterDocument(), nullptr);
-
-  CWorkflowDoc sub{ui};
-  {
-    auto caller = std::make_unique<CWorkflowDoc>(ui);
-    CNode* cddr = caller->InsertNode(NodeRectAt(0, 0), NodeKind::CDDR);
-    caller->LinkSubWorkflow(*cddr, sub);
-  }
-  EXPECT_EQ(sub.RepresentingNode(), nullptr);
 }
 
 TEST_F(WorkflowTest, SelectionReplacesOrAddsAndCoversOnlyTheLevel) {

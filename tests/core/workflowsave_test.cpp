@@ -323,13 +323,12 @@ TEST_F(StorageTest, SaveCommandChecksAsksForANameWhenNeededAndCountsVersions) {
   doc.DefineAsWorkflowStart(*first);
   doc.DefineAsWorkflowEnd(*last);
   doc.MakeInTask(*first);
-  for (CNode* n : {first, last}) {
-    NodeAttributes a = n->Attributes();
-    a.member = "Clerk";
-    a.objects = {"Order|GF_Order"};
-    a.griId = n == first ? demo::kOrderHandlingLeafId : "";
-    doc.SetNodeAttributes(*n, a);
-  }
+  for (CNode* n : {first, last})
+    EditNode(doc, *n, [&](NodeAttributes& a) {
+      a.member = "Clerk";
+      a.objects = {"Order|GF_Order"};
+      a.griId = n == first ? demo::kOrderHandlingLeafId : "";
+    });
   EditHeader(doc, [&](WorkflowHeader& header) { header.supervisor = "Ann Lee/Sales/Marvelund"; });
   int asked = 0;
   const ChooseSaveName chooseName = [&](CWorkflowDoc& d) {
