@@ -286,8 +286,7 @@ TEST_F(StorageTest, BusyDatabaseIsOfferedAgainAndTheRetryLands) {
   session.SetBusyTimeout(std::chrono::milliseconds(50));
   doc.DefineAsWorkflowStart(*Add("Only"));
   sqlite3* other = nullptr;
-  const std::string file = (dir_ / "procdef.nsf").string();
-  ASSERT_EQ(sqlite3_open(file.c_str(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_open((dir_ / "procdef.nsf").c_str(), &other), SQLITE_OK);
   ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
   const WriteResult busy = WriteWorkflow(doc);
   EXPECT_EQ(busy.outcome, WriteResult::Busy);
