@@ -223,10 +223,8 @@ TEST_F(StorageTest, ImportingTheSameVersionTwiceCountsUpAsASave) {
   doc.DefineAsWorkflowStart(*Add("Only"));
   SetStatus(doc, WorkflowStatus::Active, 2);
   for (int import = 0; import < 3; ++import) {
-    WorkflowHeader h = doc.Header();
-    h.workflowId.clear();  // as a file gives it
-    h.version = 1;
-    doc.SetHeader(h);
+    SetStatus(doc, WorkflowStatus::Active, 1);
+    EditHeader(doc, [](WorkflowHeader& h) { h.workflowId.clear(); });  // as a file gives it
     ASSERT_TRUE(WriteWorkflow(doc, {}, VersionRule::AfterStored));
   }
   EXPECT_EQ(doc.Header().version, 4);
