@@ -57,7 +57,7 @@ TEST_F(WorkflowTest, NewWorkflowIsValidFromTodayAndTitleShowsNameVersionStatusAn
   EXPECT_EQ(refreshed.size(), 2u);
 }
 
-TEST_F(WorkflowTest, ClusterDocumentShowsTheLevelOfItsClusterNodeASubWorkflowItsCaller) {
+TEST_F(WorkflowTest, ClusterDocumentShowsItsLevelSelectionCoversOneLevelSubWorkflowsForgetCallers) {
   CNode* outside = Add("Outside");
   CNode* cluster = Add("Cluster", 1, 0, NodeKind::IWC);
   CNode* first = Add("First", 2);
@@ -83,6 +83,24 @@ TEST_F(WorkflowTest, ClusterDocumentShowsTheLevelOfItsClusterNodeASubWorkflowIts
   EXPECT_EQ(added->BelongsToCluster(), level->Level());
   EXPECT_EQ(added->Document(), level);
   EXPECT_EQ(doc.NodeCount(), 5u) << "the top document owns nodes made in cluster windows";
+
+  // Selecting replaces or adds, and all of a level is only that level.
+  CNode* other = Add("Other", 4);
+  doc.Session().SelectNode(*outside);
+  doc.Session().SelectNode(*other);
+  EXPECT_EQ(doc.Session().SelectedNodes(), (std::vector<CNode*>{other}));
+  EXPECT_FALSE(outside->IsSelected());
+  doc.Session().SelectNode(*outside, true);
+  doc.Session().SelectNode(*outside, true);
+  EXPECT_EQ(doc.Session().SelectedNodes(), (std::vector<CNode*>{other, outside}));
+  doc.Session().SelectAllNodes();
+  EXPECT_EQ(doc.Session().SelectedNodes(), (std::vector<CNode*>{other, outside, cluster}));
+  EXPECT_FALSE(added->IsSelected());
+  doc.Session().DeselectNode(*other);
+  EXPECT_EQ(doc.Session().SelectedNodes(), (std::vector<CNode*>{outside, cluster}));
+  doc.Session().DeselectAll();
+  EXPECT_TRUE(doc.Session().SelectedNodes().empty());
+  EXPECT_FALSE(outside->IsSelected());
 
   // A sub-workflow is no cluster window; it and its calling node forget each
   // other when either goes.
@@ -124,28 +142,6 @@ TEST_F(WorkflowTest, ClosingTheTopWindowClosesNestedClusterWindowsFirstAndDropsT
   EXPECT_EQ(drawn->Document(), &doc) << "nodes of a closed window fall back to the top document";
   EXPECT_EQ(arrow->Document(), &doc);
   EXPECT_FALSE(drawn->IsSelected() || arrow->IsSelected());
-}
-
-TEST_F(WorkflowTest, SelectionReplacesOrAddsAndCoversOnlyTheLevel) {
-  CNode* a = Add("A");
-  CNode* b = Add("B", 1);
-  CNode* cluster = Add("C", 2, 0, NodeKind::IWC);
-  CNode* inner = Add(*doc.OpenClusterDocument(*cluster), "Inner");
-  doc.Session().SelectNode(*a);
-  doc.Session().SelectNode(*b);
-  EXPECT_EQ(doc.Session().SelectedNodes(), (std::vector<CNode*>{b}));
-  EXPECT_FALSE(a->IsSelected());
-  doc.Session().SelectNode(*a, true);
-  doc.Session().SelectNode(*a, true);
-  EXPECT_EQ(doc.Session().SelectedNodes(), (std::vector<CNode*>{b, a}));
-  doc.Session().SelectAllNodes();
-  EXPECT_EQ(doc.Session().SelectedNodes(), (std::vector<CNode*>{b, a, cluster}));
-  EXPECT_FALSE(inner->IsSelected());
-  doc.Session().DeselectNode(*b);
-  EXPECT_EQ(doc.Session().SelectedNodes(), (std::vector<CNode*>{a, cluster}));
-  doc.Session().DeselectAll();
-  EXPECT_TRUE(doc.Session().SelectedNodes().empty());
-  EXPECT_FALSE(a->IsSelected());
 }
 
 }  // namespace
