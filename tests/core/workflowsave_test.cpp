@@ -247,42 +247,16 @@ void InjectTaskFailure(const std::filesystem::path& file) {
   sqlite3_close(raw);
 }
 
-TEST_F(StorageTest, FailedSaveLeavesTheStoredVersionIntactAndSaysSo) {
+// Another program holds the database past the store's wait: the write stores
+// nothing and says so without asking; the saver asks, shows a save given up, and
+// lands on "Retry" once the database is free again.
+TEST_F(StorageTest, BusyDatabaseIsOfferedAgainTheRetryLandsAndAFailedSaveKeepsTheStoredVersion) {
+  session.SetBusyTimeout(std::chrono::milliseconds(50));
   CNode* first = Add("First");
   CNode* second = Add("Second", 1);
   Link(first, second);
   doc.DefineAsWorkflowStart(*first);
   SetStatus(doc, WorkflowStatus::Active, 1);
-  ASSERT_TRUE(WriteWorkflow(doc));
-  const std::string stored = doc.Header().workflowId;
-  InjectTaskFailure(dir_ / "procdef.nsf");
-
-  EditNode(doc, *second, [&](NodeAttributes& changed) { changed.name = "Explode"; });
-  SetStatus(doc, WorkflowStatus::Active, 2);
-  EXPECT_FALSE(WriteWorkflow(doc));
-
-  ASSERT_GE(ui.messages.size(), 2u);
-  EXPECT_NE(ui.messages[ui.messages.size() - 2].text.find(
-                "Error while saving workflow structure in Process Definitions Database"),
-            std::string::npos);
-  EXPECT_EQ(
-      ui.messages.back().text,
-      "Error: \r\n\r\nSaving the workflow failed.\r\nEventually existing parts are deleted\r\nor "
-      "frozen.");
-  EXPECT_EQ(doc.Header().workflowId, stored) << "the workflow keeps the id of what is stored";
-  // The new header went with the failure, the old version was not frozen.
-  EXPECT_EQ(StoredRows(views::kHeaderById, "", {"Status"}), Names{"Status=Active"});
-  EXPECT_EQ(StoredRows(views::kWorkflowStructure, stored, {"Task", "Status"}),
-            (Names{"Task=First | Status=Active", "Task=Second | Status=Active"}));
-  EXPECT_EQ(ui.currentStatus(), "");
-}
-
-// Another program holds the database past the store's wait: the write stores
-// nothing and says so without asking; the saver asks, shows a save given up, and
-// lands on "Retry" once the database is free again.
-TEST_F(StorageTest, BusyDatabaseIsOfferedAgainAndTheRetryLands) {
-  session.SetBusyTimeout(std::chrono::milliseconds(50));
-  doc.DefineAsWorkflowStart(*Add("Only"));
   sqlite3* other = nullptr;
   ASSERT_EQ(sqlite3_open((dir_ / "procdef.nsf").c_str(), &other), SQLITE_OK);
   ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
@@ -307,6 +281,30 @@ TEST_F(StorageTest, BusyDatabaseIsOfferedAgainAndTheRetryLands) {
   sqlite3_close(other);
   EXPECT_EQ(questions.size(), 2u);
   EXPECT_EQ(StoredRows(views::kHeaderById, "", {}).size(), 1u);
+
+  // A save failing midway leaves the stored version intact and says so.
+  const std::string stored = doc.Header().workflowId;
+  ui.messages.clear();
+  InjectTaskFailure(dir_ / "procdef.nsf");
+
+  EditNode(doc, *second, [&](NodeAttributes& changed) { changed.name = "Explode"; });
+  SetStatus(doc, WorkflowStatus::Active, 2);
+  EXPECT_FALSE(WriteWorkflow(doc));
+
+  ASSERT_GE(ui.messages.size(), 2u);
+  EXPECT_NE(ui.messages[ui.messages.size() - 2].text.find(
+                "Error while saving workflow structure in Process Definitions Database"),
+            std::string::npos);
+  EXPECT_EQ(
+      ui.messages.back().text,
+      "Error: \r\n\r\nSaving the workflow failed.\r\nEventually existing parts are deleted\r\nor "
+      "frozen.");
+  EXPECT_EQ(doc.Header().workflowId, stored) << "the workflow keeps the id of what is stored";
+  // The new header went with the failure, the old version was not frozen.
+  EXPECT_EQ(StoredRows(views::kHeaderById, "", {"Status"}), Names{"Status=Active"});
+  EXPECT_EQ(StoredRows(views::kWorkflowStructure, stored, {"Task", "Status"}),
+            (Names{"Task=First | Status=Active", "Task=Second | Status=Active"}));
+  EXPECT_EQ(ui.currentStatus(), "");
 }
 
 // The modeler's Save and Save As: the databases, the check, the name, the
