@@ -73,8 +73,7 @@ TEST_F(LoadTest, ChosenVersionIsReadWithPositionsCodesAndClusterArrowsRebuilt) {
   CNode* inner = Named(loaded, "T3");
   EXPECT_EQ(cluster->GetRect(), NodeRectAt(200, -100)) << "either sign of YPOS";
   EXPECT_EQ(Named(loaded, "T1")->GetRect(), NodeRectAt(100, -100));
-  EXPECT_EQ(inner->Code(), 3);
-  EXPECT_EQ(inner->CodeText(), "3-W");
+  EXPECT_EQ(std::pair(inner->Code(), inner->CodeText()), std::pair(3, std::string("3-W")));
   EXPECT_EQ(cluster->ClusterStartNode(), inner);
   EXPECT_EQ(cluster->ClusterEndNode(), Named(loaded, "T4"));
   EXPECT_EQ(loaded.EndNode(), Named(loaded, "T5"));

@@ -280,11 +280,9 @@ TEST_F(StorageTest, BusyDatabaseIsOfferedAgainTheRetryLandsAndAFailedSaveKeepsTh
   EXPECT_TRUE(WriteAnswering(doc, {}, VersionRule::Keep, answerer));
   sqlite3_close(other);
   EXPECT_EQ(questions.size(), 2u);
-  EXPECT_EQ(StoredRows(views::kHeaderById, "", {}).size(), 1u);
 
-  // A save failing midway leaves the stored version intact and says so.
+  // A save failing midway leaves the stored (retried) version intact and says so.
   const std::string stored = doc.Header().workflowId;
-  ui.messages.clear();
   InjectTaskFailure(dir_ / "procdef.nsf");
 
   EditNode(doc, *second, [&](NodeAttributes& changed) { changed.name = "Explode"; });
@@ -360,11 +358,9 @@ TEST_F(StorageTest, SaveCommandChecksAsksForANameWhenNeededAndCountsVersions) {
                           "the Info Center lists why.\r\nNothing has been stored."});
   EditHeader(doc, [&](WorkflowHeader& header) { header.supervisor = "Ann Lee/Sales/Marvelund"; });
   ASSERT_TRUE(saver->Save(doc, {false, chooseName, false, {}}));
-  EXPECT_EQ(asked, 2) << "a new workflow is named";
-  EXPECT_EQ(doc.Header().version, 5);
+  EXPECT_EQ(std::pair(asked, doc.Header().version), std::pair(2, 5)) << "a new workflow is named";
   ASSERT_TRUE(saver->Save(doc, {false, chooseName, false, {}}));
-  EXPECT_EQ(asked, 2) << "a stored one is not";
-  EXPECT_EQ(doc.Header().version, 6);
+  EXPECT_EQ(std::pair(asked, doc.Header().version), std::pair(2, 6)) << "a stored one is not";
   ASSERT_TRUE(saver->Save(doc, {true, chooseName, false, {}}));
   EXPECT_EQ(asked, 3) << "Save As always asks";
   EXPECT_EQ(StoredRows(views::kHeaderById, doc.Header().workflowId, {"AppReplikaID", "Version"}),
