@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <utility>
@@ -15,6 +16,7 @@
 #include "common/infocenter.h"
 #include "common/services.h"
 #include "model/workflowload.h"
+#include "model/workflowsave.h"
 #include "repository/databasetemplates.h"
 #include "repository/fieldaccess.h"
 #include "repository/processdefdb.h"
@@ -80,6 +82,16 @@ class StorageTest : public WorkflowTest {
     return LoadWorkflow(workflow, chosen, session);
   }
 
+  // Stores the workflow and loads what was stored into a new document.
+  std::unique_ptr<CWorkflowDoc> SavedAndReopened(CWorkflowDoc& workflow) {
+    Attach(workflow);
+    EXPECT_TRUE(WriteWorkflow(workflow, {nullptr, workflow.Header().applicationReplicaId}));
+    const WorkflowHeader& h = workflow.Header();
+    auto loaded = std::make_unique<CWorkflowDoc>(ui, kTestUser, "06.12.2026");
+    EXPECT_TRUE(LoadStored(*loaded, h.name, h.workflowId, h.version)) << h.name;
+    return loaded;
+  }
+
   void SetStatus(CWorkflowDoc& workflow, WorkflowStatus status, int version = 0) {
     WorkflowHeader h = workflow.Header();
     h.status = status;
@@ -87,10 +99,10 @@ class StorageTest : public WorkflowTest {
     workflow.SetHeader(h);
   }
 
-  LNDatabase Open() {
+  LNDatabase Open(const char* file = "procdef.nsf") {
     LNThrowAllErrorsScope returning(session, false);  // and the database it gives
     LNDatabase db;
-    EXPECT_EQ(session.GetDatabase("procdef.nsf", &db), LNNOERROR);
+    EXPECT_EQ(session.GetDatabase(file, &db), LNNOERROR);
     EXPECT_EQ(db.Open(), LNNOERROR);
     return db;
   }
@@ -160,11 +172,31 @@ class StorageTest : public WorkflowTest {
     std::vector<std::string> t = Texts(d, item);
     return t.empty() ? std::string() : t[0];
   }
-  // Item names in stored order, without the form.
-  static std::vector<std::string> ItemNames(const LNDocument& d) {
-    std::vector<std::string> names;
+  // "item=value,value | ..." of the named items, "!item" for one not stored.
+  static std::string ItemText(const LNDocument& d, std::initializer_list<const char*> names) {
+    std::string text;
+    for (const char* name : names) {
+      std::string values;
+      for (const std::string& v : Texts(d, name)) values += (values.empty() ? "" : ",") + v;
+      text += (text.empty() ? "" : " | ") +
+              (d.HasItem(name) ? std::string(name) + "=" + values : std::string("!") + name);
+    }
+    return text;
+  }
+  // The documents of a view under a key (all when empty) as ItemText renders them.
+  std::vector<std::string> StoredRows(const char* view, const std::string& key,
+                                      std::initializer_list<const char*> names,
+                                      const char* file = "procdef.nsf") {
+    LNDatabase db = Open(file);
+    std::vector<std::string> rows;
+    for (const LNDocument& d : Documents(db, view, key)) rows.push_back(ItemText(d, names));
+    return rows;
+  }
+  // Item names in stored order, without the form, joined by spaces.
+  static std::string ItemNames(const LNDocument& d) {
+    std::string names;
     for (const LNItem& item : d.GetItems())
-      if (item.name != "Form") names.push_back(item.name);
+      if (item.name != "Form") names += (names.empty() ? "" : " ") + item.name;
     return names;
   }
 

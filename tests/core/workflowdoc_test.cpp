@@ -2,6 +2,7 @@
 // sub-workflow documents.
 
 #include <memory>
+#include <tuple>
 #include <vector>
 
 #include "workflowfixture.h"
@@ -9,13 +10,10 @@
 namespace velk::testing {
 namespace {
 
-TEST_F(WorkflowTest, NewWorkflowIsValidFromTodayAndUnstored) {
+TEST_F(WorkflowTest, NewWorkflowIsValidFromTodayAndTitleShowsNameVersionStatusAndModification) {
   EXPECT_TRUE(doc.Header().workflowId.empty() && doc.IsNew());
   EXPECT_EQ(TodayText().size(), 10u);
   EXPECT_EQ(CWorkflowDoc(ui).Header().validFrom, TodayText());
-}
-
-TEST_F(WorkflowTest, TitleShowsNameVersionStatusAndModification) {
   const std::string tooLong = std::string(199, 'a') + "\xc3\xa4" + std::string(10'000'000, 'b');
   struct Case {
     std::string name;
@@ -38,36 +36,28 @@ TEST_F(WorkflowTest, TitleShowsNameVersionStatusAndModification) {
     EXPECT_EQ(doc.Session().Title(), c.title);
     EXPECT_EQ(doc.Session().SaveChangesQuestion(), std::string("Save changes in ") + c.title + " ");
   }
+  std::vector<CWorkflowDoc*> refreshed;
+  const auto refresh = [&](CWorkflowDoc& d) { refreshed.push_back(&d); };
+  doc.Session().SetTitleHandler(refresh);
   CWorkflowDoc* cluster = doc.OpenClusterDocument(*Add("Check", 0, 0, NodeKind::IWC));
+  cluster->Session().SetTitleHandler(refresh);
   EXPECT_EQ(cluster->Session().Title(), "Odd v1 (Design) subflow: Check");
-  doc.Session().SetModified();  // a change on the top level shows in every window of the workflow
+  // A change in a cluster window marks the whole workflow, each window refreshed once.
+  cluster->Session().SetModified();
+  cluster->Session().SetModified();
   EXPECT_EQ(doc.Session().Title(), "Odd v1 (Design) *");
   EXPECT_EQ(cluster->Session().Title(), "Odd v1 (Design) subflow: Check *");
-  doc.Session().ClearModified();
-  EXPECT_EQ(cluster->Session().Title(), "Odd v1 (Design) subflow: Check");
-}
-
-TEST_F(WorkflowTest, ChangesInAClusterWindowMarkTheWholeWorkflowModified) {
-  std::vector<CWorkflowDoc*> refreshed;
-  doc.Session().SetTitleHandler([&](CWorkflowDoc& d) { refreshed.push_back(&d); });
-  CWorkflowDoc* cluster = doc.OpenClusterDocument(*Add("C", 0, 0, NodeKind::IWC));
-  cluster->Session().SetTitleHandler([&](CWorkflowDoc& d) { refreshed.push_back(&d); });
-
-  cluster->Session().SetModified();
-  cluster->Session().SetModified();
-  EXPECT_TRUE(doc.Session().IsModified());
   EXPECT_TRUE(doc.Session().NeedsSaveQuestion());
   EXPECT_FALSE(cluster->Session().NeedsSaveQuestion());
-  EXPECT_EQ(refreshed.size(), 2u) << "each window once";
-
+  EXPECT_EQ(refreshed.size(), 2u);
   refreshed.clear();
   doc.Session().ClearModified();
-  EXPECT_FALSE(doc.Session().IsModified());
+  EXPECT_EQ(cluster->Session().Title(), "Odd v1 (Design) subflow: Check");
   EXPECT_FALSE(cluster->Session().IsModified());
   EXPECT_EQ(refreshed.size(), 2u);
 }
 
-TEST_F(WorkflowTest, ClusterDocumentShowsTheLevelOfItsClusterNode) {
+TEST_F(WorkflowTest, ClusterDocumentShowsItsLevelSelectionCoversOneLevelSubWorkflowsForgetCallers) {
   CNode* outside = Add("Outside");
   CNode* cluster = Add("Cluster", 1, 0, NodeKind::IWC);
   CNode* first = Add("First", 2);
@@ -80,11 +70,10 @@ TEST_F(WorkflowTest, ClusterDocumentShowsTheLevelOfItsClusterNode) {
   CWorkflowDoc* level = doc.OpenClusterDocument(*cluster);
   EXPECT_EQ(doc.OpenClusterDocument(*cluster), level) << "a second open shows the same window";
   EXPECT_TRUE(level->IsClusterDocument());
-  EXPECT_EQ(&level->Top(), &doc);
   EXPECT_EQ(level->Level(), cluster->RepresentsCluster());
-  EXPECT_EQ(level->RepresentingNode(), cluster);
-  EXPECT_EQ(level->StartNode(), first);
-  EXPECT_EQ(level->EndNode(), last);
+  EXPECT_EQ(
+      std::tuple(&level->Top(), level->RepresentingNode(), level->StartNode(), level->EndNode()),
+      std::tuple(&doc, cluster, first, last));
   EXPECT_EQ(level->Databases(), dbs);
   EXPECT_EQ(level->LevelNodes(), (std::vector<CNode*>{first, last}));
   EXPECT_EQ(doc.LevelNodes(), (std::vector<CNode*>{outside, cluster}));
@@ -94,41 +83,27 @@ TEST_F(WorkflowTest, ClusterDocumentShowsTheLevelOfItsClusterNode) {
   EXPECT_EQ(added->BelongsToCluster(), level->Level());
   EXPECT_EQ(added->Document(), level);
   EXPECT_EQ(doc.NodeCount(), 5u) << "the top document owns nodes made in cluster windows";
-}
 
-TEST_F(WorkflowTest, ClosingTheTopWindowClosesNestedClusterWindowsFirst) {
-  CNode* outer = Add("Outer", 0, 0, NodeKind::IWC);
-  CWorkflowDoc* outerDoc = doc.OpenClusterDocument(*outer);
-  CNode* inner = Add(*outerDoc, "Inner", 1, 0, NodeKind::IWC);
-  CNode* drawn = Add(*outerDoc, "Drawn", 2);
-  CWorkflowDoc* innerDoc = outerDoc->OpenClusterDocument(*inner);
-  std::vector<CWorkflowDoc*> closed;
-  doc.SetClusterClosingHandler([&](CWorkflowDoc& d) { closed.push_back(&d); });
+  // Selecting replaces or adds, and all of a level is only that level.
+  CNode* other = Add("Other", 4);
+  doc.Session().SelectNode(*outside);
+  doc.Session().SelectNode(*other);
+  EXPECT_EQ(doc.Session().SelectedNodes(), (std::vector<CNode*>{other}));
+  EXPECT_FALSE(outside->IsSelected());
+  doc.Session().SelectNode(*outside, true);
+  doc.Session().SelectNode(*outside, true);
+  EXPECT_EQ(doc.Session().SelectedNodes(), (std::vector<CNode*>{other, outside}));
+  doc.Session().SelectAllNodes();
+  EXPECT_EQ(doc.Session().SelectedNodes(), (std::vector<CNode*>{other, outside, cluster}));
+  EXPECT_FALSE(added->IsSelected());
+  doc.Session().DeselectNode(*other);
+  EXPECT_EQ(doc.Session().SelectedNodes(), (std::vector<CNode*>{outside, cluster}));
+  doc.Session().DeselectAll();
+  EXPECT_TRUE(doc.Session().SelectedNodes().empty());
+  EXPECT_FALSE(outside->IsSelected());
 
-  doc.PrepareClose();
-  EXPECT_EQ(closed, (std::vector<CWorkflowDoc*>{innerDoc, outerDoc}));
-  EXPECT_TRUE(doc.ClusterDocuments().empty());
-  EXPECT_EQ(outer->ClusterDocument(), nullptr);
-  EXPECT_EQ(inner->ClusterDocument(), nullptr);
-  EXPECT_EQ(drawn->Document(), &doc) << "nodes of a closed window fall back to the top document";
-}
-
-TEST_F(WorkflowTest, ClosingAClusterWindowDropsItsSelection) {
-  CNode* cluster = Add("C", 0, 0, NodeKind::IWC);
-  CWorkflowDoc* level = doc.OpenClusterDocument(*cluster);
-  CNode* a = Add(*level, "A");
-  CNode* b = Add(*level, "B", 1);
-  CArrow* ab = level->CreateArrow(*a, *b);
-  level->Session().SelectNode(*a);
-  level->Session().SelectArrow(*ab);
-  doc.CloseClusterDocument(*level);
-  EXPECT_FALSE(a->IsSelected());
-  EXPECT_FALSE(ab->IsSelected());
-  EXPECT_EQ(cluster->ClusterDocument(), nullptr);
-  EXPECT_EQ(ab->Document(), &doc);
-}
-
-TEST_F(WorkflowTest, SubWorkflowAndCallingNodeForgetEachOtherWhenEitherGoes) {
+  // A sub-workflow is no cluster window; it and its calling node forget each
+  // other when either goes.
   CNode* icdr = Add("Sub", 0, 0, NodeKind::ICDR);
   {
     CWorkflowDoc sub{ui};
@@ -148,26 +123,25 @@ TEST_F(WorkflowTest, SubWorkflowAndCallingNodeForgetEachOtherWhenEitherGoes) {
   EXPECT_EQ(sub.RepresentingNode(), nullptr);
 }
 
-TEST_F(WorkflowTest, SelectionReplacesOrAddsAndCoversOnlyTheLevel) {
-  CNode* a = Add("A");
-  CNode* b = Add("B", 1);
-  CNode* cluster = Add("C", 2, 0, NodeKind::IWC);
-  CNode* inner = Add(*doc.OpenClusterDocument(*cluster), "Inner");
-  doc.Session().SelectNode(*a);
-  doc.Session().SelectNode(*b);
-  EXPECT_EQ(doc.Session().SelectedNodes(), (std::vector<CNode*>{b}));
-  EXPECT_FALSE(a->IsSelected());
-  doc.Session().SelectNode(*a, true);
-  doc.Session().SelectNode(*a, true);
-  EXPECT_EQ(doc.Session().SelectedNodes(), (std::vector<CNode*>{b, a}));
-  doc.Session().SelectAllNodes();
-  EXPECT_EQ(doc.Session().SelectedNodes(), (std::vector<CNode*>{b, a, cluster}));
-  EXPECT_FALSE(inner->IsSelected());
-  doc.Session().DeselectNode(*b);
-  EXPECT_EQ(doc.Session().SelectedNodes(), (std::vector<CNode*>{a, cluster}));
-  doc.Session().DeselectAll();
-  EXPECT_TRUE(doc.Session().SelectedNodes().empty());
-  EXPECT_FALSE(a->IsSelected());
+TEST_F(WorkflowTest, ClosingTheTopWindowClosesNestedClusterWindowsFirstAndDropsTheirSelection) {
+  CNode* outer = Add("Outer", 0, 0, NodeKind::IWC);
+  CWorkflowDoc* outerDoc = doc.OpenClusterDocument(*outer);
+  CNode* inner = Add(*outerDoc, "Inner", 1, 0, NodeKind::IWC);
+  CNode* drawn = Add(*outerDoc, "Drawn", 2);
+  CArrow* arrow = outerDoc->CreateArrow(*drawn, *inner);
+  outerDoc->Session().SelectNode(*drawn);
+  outerDoc->Session().SelectArrow(*arrow);
+  CWorkflowDoc* innerDoc = outerDoc->OpenClusterDocument(*inner);
+  std::vector<CWorkflowDoc*> closed;
+  doc.SetClusterClosingHandler([&](CWorkflowDoc& d) { closed.push_back(&d); });
+
+  doc.PrepareClose();
+  EXPECT_EQ(closed, (std::vector<CWorkflowDoc*>{innerDoc, outerDoc}));
+  EXPECT_TRUE(doc.ClusterDocuments().empty());
+  EXPECT_FALSE(outer->ClusterDocument() || inner->ClusterDocument());
+  EXPECT_EQ(drawn->Document(), &doc) << "nodes of a closed window fall back to the top document";
+  EXPECT_EQ(arrow->Document(), &doc);
+  EXPECT_FALSE(drawn->IsSelected() || arrow->IsSelected());
 }
 
 }  // namespace

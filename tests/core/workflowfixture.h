@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "common/headlessservices.h"
 #include "model/workflowdoc.h"
@@ -22,6 +24,20 @@ void EditNode(CWorkflowDoc& d, CNode& node, Change change) {
   NodeAttributes a = node.Attributes();
   change(a);
   d.SetNodeAttributes(node, a);
+}
+
+// Every arrow of a workflow as "source>target kind condition formula", sorted.
+inline std::vector<std::string> ArrowLines(const CWorkflowDoc& d) {
+  std::vector<std::string> lines;
+  for (const CArrow* a : d.AllArrows()) {
+    std::string line =
+        a->Source()->Name() + ">" + a->Target()->Name() + " " + RoutingKindName(a->Kind());
+    for (const std::string& s : {a->Condition(), a->Formula()})
+      if (!s.empty()) line += " " + s;
+    lines.push_back(line);
+  }
+  std::ranges::sort(lines);
+  return lines;
 }
 
 class WorkflowTest : public ::testing::Test {
@@ -51,6 +67,12 @@ class WorkflowTest : public ::testing::Test {
     doc.SetClusterEndFlag(*last, true);
     doc.SetClusterStartNode(*cluster, first);
     doc.SetClusterEndNode(*cluster, last);
+  }
+  // The texts of the messages shown so far.
+  std::vector<std::string> Said() const {
+    std::vector<std::string> texts;
+    for (const auto& m : ui.messages) texts.push_back(m.text);
+    return texts;
   }
   bool HasArrow(const CNode* from, const CNode* to) const {
     for (const CArrow* a : doc.AllArrows())

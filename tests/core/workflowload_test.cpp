@@ -4,9 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <initializer_list>
 #include <string>
-#include <utility>
+#include <tuple>
 #include <vector>
 
 #include "common/services.h"
@@ -14,7 +13,6 @@
 #include "model/workflowbuild.h"
 #include "model/workflowload.h"
 #include "model/workflowsave.h"
-#include "repository/fieldaccess.h"
 #include "saverfixture.h"
 #include "storagefixture.h"
 
@@ -44,115 +42,72 @@ class LoadTest : public StorageTest {
     items.insert(items.end(), more.begin(), more.end());
     AddStored(forms::kWorkflowStructure, items);
   }
-  bool Load(CWorkflowDoc& into, const std::string& id = "W", int version = 1,
-            const std::string& name = "Flow") {
-    return LoadStored(into, name, id, version);
-  }
   CNode* Named(CWorkflowDoc& d, const std::string& name) {
     for (CNode* n : d.AllNodes())
       if (n->Name() == name) return n;
     return nullptr;
   }
-  std::vector<std::string> Texts() {
-    std::vector<std::string> texts;
-    for (const auto& m : ui.messages) texts.push_back(m.text);
-    return texts;
-  }
 
   CWorkflowDoc loaded{ui, kTestUser, "06.12.2026"};
 };
 
-TEST_F(LoadTest, ChosenVersionIsReadAndOtherVersionsSkipped) {
+TEST_F(LoadTest, ChosenVersionIsReadWithPositionsCodesAndClusterArrowsRebuilt) {
   Header("Flow", "W", 1, "Freeze");
   Header("Flow", "W", 2, "Template");
-  Task(1, 1, {{"IsClusterStartNode", {"Yes"}}, {"And", {"2-W"}}});
-  Task(2, 1);
-  Task(1, 2);
-  ASSERT_TRUE(Load(loaded, "W", 1));
-  EXPECT_EQ(loaded.Header().version, 1) << "the version chosen, not the first of its name";
-  EXPECT_EQ(loaded.Header().status, WorkflowStatus::Freeze);
-  EXPECT_EQ(loaded.Header().user, "Ann Lee");
-  ASSERT_EQ(loaded.NodeCount(), 2u);
-  EXPECT_EQ(loaded.StartNode(), Named(loaded, "T1"));
-  EXPECT_FALSE(loaded.IsNew());
-  ASSERT_EQ(loaded.AllArrows().size(), 1u);
-  EXPECT_EQ(ui.currentStatus(), "");
-
-  CWorkflowDoc second{ui, kTestUser, "06.12.2026"};
-  ASSERT_TRUE(Load(second, "W", 2));
-  EXPECT_EQ(second.NodeCount(), 1u);
-}
-
-TEST_F(LoadTest, PositionsCodesAndClusterArrowsAreRebuilt) {
-  Header("Flow", "W", 1);
-  // 1 -> cluster node 2 (level 2: 3 start, 4 end, 4 -> 3 loops back); 2 -> 5.
+  Task(1, 2);  // of the other version
+  // 1 -> cluster node 2 (level 2: 3 start, 4 end; 4 and 6 loop back to 3); 2 -> 5.
   Task(1, 1, {{"IsClusterStartNode", {"Yes"}}, {"Xor", {"3-W"}}, {"Xor_Condition", {"x > 1"}}});
   Task(2, 1, {{"TaskType", {"IWC"}}, {"RepresentsCluster", {"2"}}, {"And", {"5-W"}}}, "100");
   Task(3, 1, {{"BelongsToCluster", {"2"}}, {"IsClusterStartNode", {"Yes"}}, {"And", {"4-W"}}});
   Task(4, 1, {{"BelongsToCluster", {"2"}}, {"IsClusterEndNode", {"Yes"}}, {"And", {"5-W", "3-W"}}});
   Task(5, 1, {{"IsClusterEndNode", {"Yes"}}, {"Cor", {"1-W"}}, {"Cor_Condition", {"again"}}});
-  ASSERT_TRUE(Load(loaded));
-  CNode* n1 = Named(loaded, "T1");
+  Task(6, 1, {{"BelongsToCluster", {"2"}}, {"Or", {"3-W"}}, {"Or_Condition", {"retry"}}});
+  ASSERT_TRUE(LoadStored(loaded, "Flow", "W", 1));
+  const WorkflowHeader& h = loaded.Header();  // the version chosen, not the first of its name
+  EXPECT_EQ(std::tuple(h.version, h.status, h.user),
+            std::tuple(1, WorkflowStatus::Freeze, "Ann Lee"));
+  EXPECT_EQ(loaded.StartNode(), Named(loaded, "T1"));
+  EXPECT_FALSE(loaded.IsNew());
+  EXPECT_EQ(ui.currentStatus(), "");
   CNode* cluster = Named(loaded, "T2");
   CNode* inner = Named(loaded, "T3");
-  CNode* innerEnd = Named(loaded, "T4");
   EXPECT_EQ(cluster->GetRect(), NodeRectAt(200, -100)) << "either sign of YPOS";
-  EXPECT_EQ(n1->GetRect(), NodeRectAt(100, -100));
-  EXPECT_EQ(inner->Code(), 3);
-  EXPECT_EQ(inner->CodeText(), "3-W");
+  EXPECT_EQ(Named(loaded, "T1")->GetRect(), NodeRectAt(100, -100));
+  EXPECT_EQ(std::pair(inner->Code(), inner->CodeText()), std::pair(3, std::string("3-W")));
   EXPECT_EQ(cluster->ClusterStartNode(), inner);
-  EXPECT_EQ(cluster->ClusterEndNode(), innerEnd);
+  EXPECT_EQ(cluster->ClusterEndNode(), Named(loaded, "T4"));
   EXPECT_EQ(loaded.EndNode(), Named(loaded, "T5"));
   EXPECT_EQ(cluster->Picture(), NodePicture::Cluster);
   EXPECT_EQ(inner->Picture(), NodePicture::ClusterStart);
-
-  ASSERT_EQ(n1->OutgoingArrows().size(), 1u);
-  EXPECT_EQ(n1->OutgoingArrows()[0]->Target(), cluster) << "into the cluster node";
-  EXPECT_EQ(n1->OutgoingArrows()[0]->Condition(), "x > 1");
-  // The cluster node's arrow stored with its end task is not the end task's own.
-  ASSERT_EQ(innerEnd->OutgoingArrows().size(), 1u);
-  EXPECT_EQ(innerEnd->OutgoingArrows()[0]->Target(), inner);
-  ASSERT_EQ(Named(loaded, "T5")->OutgoingArrows().size(), 1u) << "arrows leave the workflow's end";
-  EXPECT_EQ(Named(loaded, "T5")->OutgoingArrows()[0]->Target(), n1);
-  ASSERT_EQ(inner->OutgoingArrows().size(), 1u);
+  // T1's arrow goes into the cluster node; the cluster node's arrow stored with its
+  // end task is not the end task's own; arrows leave the workflow's end; loops back
+  // to the cluster's start stay inside the cluster.
+  EXPECT_EQ(ArrowLines(loaded),
+            (std::vector<std::string>{"T1>T2 Xor x > 1", "T2>T5 And", "T3>T4 And", "T4>T3 And",
+                                      "T5>T1 Cor again", "T6>T3 Or retry"}));
   EXPECT_TRUE(ui.messages.empty());
+
+  CWorkflowDoc second{ui, kTestUser, "06.12.2026"};
+  ASSERT_TRUE(LoadStored(second, "Flow", "W", 2));
+  EXPECT_EQ(second.NodeCount(), 1u);
 }
 
-TEST_F(LoadTest, LoopBackToTheClusterStartStaysInsideTheCluster) {
-  Header("Flow", "W", 1);
-  Task(1, 1, {{"TaskType", {"IWC"}}, {"RepresentsCluster", {"2"}}});
-  Task(2, 1, {{"BelongsToCluster", {"2"}}, {"IsClusterStartNode", {"Yes"}}, {"And", {"3-W"}}});
-  Task(3, 1, {{"BelongsToCluster", {"2"}}, {"Or", {"2-W"}}, {"Or_Condition", {"retry"}}});
-  ASSERT_TRUE(Load(loaded));
-  CNode* middle = Named(loaded, "T3");
-  ASSERT_EQ(middle->OutgoingArrows().size(), 1u);
-  EXPECT_EQ(middle->OutgoingArrows()[0]->Target(), Named(loaded, "T2"));
-}
-
-TEST_F(LoadTest, ArrowsToUnknownTasksAreReportedAndDropped) {
+TEST_F(LoadTest, ArrowsToUnknownTasksAreDroppedMissingHeadersOrTasksEndTheLoadAllSaidSo) {
   Header("Flow", "W", 1);
   Task(1, 1, {{"And", {"9-W"}}});
   Task(2, 1);
-  AddStored(forms::kWorkflowStructure, {{"WorkflowID", {"W"}},
-                                        {"Version", {"1"}},
-                                        {"Code", {"3-W"}},
-                                        {"Reference", {"1-W"}},
-                                        {"TaskType", {"Extern"}},
-                                        {"Else", {"2-W"}}});
-  ASSERT_TRUE(Load(loaded));
-  EXPECT_EQ(Texts(),
+  Task(3, 1, {{"Reference", {"1-W"}}, {"TaskType", {"Extern"}}, {"Else", {"2-W"}}});
+  ASSERT_TRUE(LoadStored(loaded, "Flow", "W", 1));
+  EXPECT_EQ(Said(),
             (std::vector<std::string>{
                 "Error: \r\n\r\nThe endnode 9-W in the arrow from 1-W could not be found in "
                 "the nodelist."}));
-  CNode* external = nullptr;
-  for (CNode* n : loaded.AllNodes())
-    if (n->Kind() == NodeKind::Extern) external = n;
-  ASSERT_NE(external, nullptr);
+  const CNode* external = Named(loaded, "T3");
+  ASSERT_TRUE(external && external->Kind() == NodeKind::Extern);
   EXPECT_EQ(external->ReferencedNode(), Named(loaded, "T1"));
   EXPECT_EQ(loaded.AllArrows().size(), 1u);
-}
 
-TEST_F(LoadTest, MissingHeaderOrTasksEndTheLoadWithTheirMessage) {
+  // A missing header or missing tasks end the load with their message.
   struct Case {
     const char* id;
     std::string message;
@@ -172,8 +127,8 @@ TEST_F(LoadTest, MissingHeaderOrTasksEndTheLoadWithTheirMessage) {
   loaded.SetDatabases(databases);
   for (const Case& c : cases) {
     ui.messages.clear();
-    EXPECT_FALSE(Load(loaded, c.id)) << c.id;
-    EXPECT_EQ(Texts(), std::vector<std::string>{c.message}) << c.id;
+    EXPECT_FALSE(LoadStored(loaded, "Flow", c.id, 1)) << c.id;
+    EXPECT_EQ(Said(), std::vector<std::string>{c.message}) << c.id;
   }
 }
 
@@ -191,7 +146,7 @@ TEST_F(LoadTest, SaveAndLoadCountDownTheirTasksAFewTimesNotOncePerTask) {
   ASSERT_TRUE(WriteWorkflow(doc));
   EXPECT_LT(countdowns(), 20) << "the save";
   ui.statusTexts.clear();
-  ASSERT_TRUE(Load(loaded, doc.Header().workflowId, doc.Header().version, doc.Header().name));
+  ASSERT_TRUE(LoadStored(loaded, doc.Header().name, doc.Header().workflowId, doc.Header().version));
   EXPECT_EQ(loaded.NodeCount(), 400u);
   EXPECT_LT(countdowns(), 20) << "the load";
 }
@@ -209,11 +164,11 @@ TEST_F(LoadTest, ClusterNodeOfItsOwnLevelOpensAsAPlainTaskAndIsNotSavedSo) {
         {"IsClusterStartNode", {"Yes"}}});
   Task(4, 1, {{"BelongsToCluster", {"2"}}, {"IsClusterEndNode", {"Yes"}}});
   Task(5, 1, {{"TaskType", {"IWC"}}, {"RepresentsCluster", {"1"}}});
-  ASSERT_TRUE(Load(loaded));
-  for (const char* name : {"T3", "T5"}) {
-    EXPECT_EQ(Named(loaded, name)->Kind(), NodeKind::Intern) << name;
-    EXPECT_EQ(Named(loaded, name)->RepresentsCluster(), 0) << name;
-  }
+  ASSERT_TRUE(LoadStored(loaded, "Flow", "W", 1));
+  for (const char* name : {"T3", "T5"})
+    EXPECT_EQ(std::tuple(Named(loaded, name)->Kind(), Named(loaded, name)->RepresentsCluster()),
+              std::tuple(NodeKind::Intern, 0))
+        << name;
   EXPECT_TRUE(Named(loaded, "T2")->IsClusterNode());
   const std::vector<InfoEntry> said = ui.infoCenter().entries(kLoadingWorkflowCategory);
   ASSERT_EQ(said.size(), 2u);
@@ -230,9 +185,9 @@ TEST_F(LoadTest, ClusterNodeOfItsOwnLevelOpensAsAPlainTaskAndIsNotSavedSo) {
   ui.messages.clear();
   TestSaver saver(ui, session);
   EXPECT_FALSE(saver->Save(loaded));
-  ASSERT_EQ(Texts().size(), 1u);
-  EXPECT_TRUE(Texts()[0].starts_with("Error: \r\n\r\nThe cluster node \"T3\" stands for"))
-      << Texts()[0];
+  ASSERT_EQ(Said().size(), 1u);
+  EXPECT_TRUE(Said()[0].starts_with("Error: \r\n\r\nThe cluster node \"T3\" stands for"))
+      << Said()[0];
 }
 
 }  // namespace
