@@ -57,7 +57,6 @@ TEST_F(EndToEndTest, EditSaveCloseAndOpenAgainKeepsEveryChange) {
   // Its sheet: a person and a primary form, OK.
   QString person, form;
   sheettest::OnNextModal<CDlgNodeProperty>([&](CDlgNodeProperty& sheet) {
-    // An Active workflow is stored only when the consistency check finds nothing.
     auto* name = sheet.findChild<QLineEdit*>("name");
     name->setFocus();
     QTest::keyClicks(name, QStringLiteral("Ship order"));
@@ -74,8 +73,7 @@ TEST_F(EndToEndTest, EditSaveCloseAndOpenAgainKeepsEveryChange) {
     ClickOk(sheet);
   });
   DoubleClick(Centre(*added));
-  ASSERT_FALSE(person.isEmpty());
-  ASSERT_FALSE(form.isEmpty());
+  ASSERT_FALSE(person.isEmpty() || form.isEmpty());
   EXPECT_EQ(added->Attributes().member, person.toStdString());
   EXPECT_TRUE(Active()->windowTitle().endsWith(QStringLiteral(" *")));
 
@@ -97,20 +95,16 @@ TEST_F(EndToEndTest, EditSaveCloseAndOpenAgainKeepsEveryChange) {
 
   const QStringList versions =
       OpenWorkflow(QStringLiteral("Version 3.0")).filter(QStringLiteral("Order Handling ("));
-  ASSERT_EQ(versions.size(), 3);
   for (int i = 0; i < 3; ++i)
-    EXPECT_TRUE(versions[i].contains(QStringLiteral("(Version %1.0)").arg(i + 1)))
+    EXPECT_TRUE(versions.value(i).contains(QStringLiteral("(Version %1.0)").arg(i + 1)))
         << versions.join(", ").toStdString();
   ASSERT_NE(Active(), nullptr);
   EXPECT_EQ(Node("Check order")->GetRect().left, movedLeft);
-  CNode* stored = nullptr;
-  for (CNode* n : Doc().AllNodes())
-    if (n->Attributes().member == person.toStdString()) stored = n;
-  ASSERT_NE(stored, nullptr);
-  EXPECT_EQ(stored->Name(), "Ship order");
-  ASSERT_FALSE(stored->Attributes().objects.empty());
+  const CNode* stored = Node("Ship order");
+  ASSERT_TRUE(stored && !stored->Attributes().objects.empty() &&
+              stored->IncomingArrows().size() == 1u);
+  EXPECT_EQ(stored->Attributes().member, person.toStdString());
   EXPECT_EQ(stored->Attributes().objects.front(), form.toStdString());
-  ASSERT_EQ(stored->IncomingArrows().size(), 1u);
   EXPECT_EQ(stored->IncomingArrows().front()->Source()->Name(), "Check order");
   EXPECT_EQ(app->RecentWorkflows().Entries().front().version, 3);
 }
@@ -119,9 +113,8 @@ TEST_F(EndToEndTest, RightClickShowsTheTaskMenuAndClosingAModifiedWorkflowAsks) 
   OpenWorkflow(QStringLiteral("Version 2.0"));
   const QPoint at = Centre(*Node("Check order"));
   const QStringList enabled = ContextMenu(at);
-  EXPECT_TRUE(enabled.contains(QStringLiteral("Task &Type")));
-  EXPECT_TRUE(enabled.contains(QStringLiteral("&Properties")));
-  EXPECT_TRUE(enabled.contains(QStringLiteral("&Delete\tDel")));
+  for (const char* entry : {"Task &Type", "&Properties", "&Delete\tDel"})
+    EXPECT_TRUE(enabled.contains(QString::fromLatin1(entry))) << entry;
 
   QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, at);
   Trigger(cmd::EditDelete);
@@ -200,13 +193,8 @@ TEST_F(EndToEndTest, RecoveryCopiesThatCannotBeReadAreReportedAndSetAsideAtStart
   app.reset();
   const std::filesystem::path folder = env.DataDir() + "/recovery";
   std::filesystem::create_directories(folder);
-  const std::string copies[] = {
-      R"({"workflowId": "W", "workflow": {"header": {"name": 5}}})",
-      "{\"workflowId\": \"W\", \"workflow\": " + std::string(100'000, '[') +
-          std::string(100'000, ']') + "}",
-      "",
-      R"({"workflowId": "W", "workfl)",
-  };
+  // The kinds of damage are the core's; here two copies reach the Info Center.
+  const std::string copies[] = {R"({"workflowId": "W", "workflow": {"header": {"name": 5}}})", ""};
   std::vector<std::filesystem::path> files;
   for (const std::string& copy : copies) {
     files.push_back(folder / ("1x1-" + std::to_string(files.size()) + ".json"));
@@ -217,7 +205,7 @@ TEST_F(EndToEndTest, RecoveryCopiesThatCannotBeReadAreReportedAndSetAsideAtStart
   ASSERT_NE(app, nullptr);
   EXPECT_TRUE(watcher.boxes.empty()) << "nothing to offer";
   EXPECT_TRUE(frame()->MdiArea()->subWindowList().isEmpty());
-  EXPECT_EQ(app->UserInterface().infoCenter().entries(velk::kRecoveryCategory).size(), 4u);
+  EXPECT_EQ(app->UserInterface().infoCenter().entries(velk::kRecoveryCategory).size(), 2u);
   ASSERT_NE(frame()->InfoCenterWindow(), nullptr);
   EXPECT_TRUE(frame()->InfoCenterWindow()->isVisible());
   for (const std::filesystem::path& file : files) {
@@ -232,9 +220,9 @@ TEST_F(EndToEndTest, EveryShownCommandHasAHandlerWithAWorkflowAndASelectedTask) 
   ASSERT_EQ(Doc().Session().SelectedNodes().size(), 1u);
   // The directory's commands belong to its window (tests/gui/extdir_endtoend_test.cpp).
   const std::set<int> directoryWindow = {
-      cmd::ExtDirSave,         cmd::ExtDirReload,         cmd::ExtDirNewFolder,
-      cmd::ExtDirDelete,       cmd::ExtDirProperties,     cmd::ExtDirExpandBranch,
-      cmd::ExtDirCollapseBranch, cmd::ExtDirExpandAll,    cmd::ExtDirCollapseAll};
+      cmd::ExtDirSave,           cmd::ExtDirReload,     cmd::ExtDirNewFolder,
+      cmd::ExtDirDelete,         cmd::ExtDirProperties, cmd::ExtDirExpandBranch,
+      cmd::ExtDirCollapseBranch, cmd::ExtDirExpandAll,  cmd::ExtDirCollapseAll};
   for (const CommandInfo& c : AllCommands()) {
     if (!frame()->Action(c.id) || c.id == cmd::FileMru || directoryWindow.contains(c.id)) continue;
     EXPECT_TRUE(frame()->IsHandled(c.id)) << c.menuText;
