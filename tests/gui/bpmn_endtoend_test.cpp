@@ -29,14 +29,10 @@ TEST_F(BpmnEndToEndTest, ImportOpensAProcessUnsavedRefusesOtherFilesAndExportImp
   AnswerFileDialog(QStringLiteral(VELK_BPMN_DIR "/samples/gateways.bpmn"));
   ChooseMenu(QStringLiteral("&File"), QStringLiteral("&Import BPMN..."));
   ASSERT_NE(Active(), nullptr);
-  EXPECT_EQ(Doc().Header().name, "Order Fulfilment");
-  EXPECT_EQ(Doc().LevelNodes().size(), 11u);
-  ASSERT_NE(Node("Receive order"), nullptr);
+  EXPECT_EQ(Doc().Header().name, "Order Fulfilment") << "what it holds is the core's";
   EXPECT_TRUE(Doc().Session().NeedsSaveQuestion()) << "closing asks to save the imported workflow";
   EXPECT_TRUE(Active()->windowTitle().endsWith(QStringLiteral(" *")));
-  const auto notices = app->UserInterface().infoCenter().entries(velk::kBpmnImportCategory);
-  ASSERT_EQ(notices.size(), 1u);
-  EXPECT_EQ(notices[0].title, "complexGateway cx");
+  EXPECT_EQ(app->UserInterface().infoCenter().entries(velk::kBpmnImportCategory).size(), 1u);
   shelltest::Picture(*frame(), "bpmn-import");
 
   // A file that is no BPMN is refused in a message box; no window opens for it.
@@ -54,7 +50,6 @@ TEST_F(BpmnEndToEndTest, ImportOpensAProcessUnsavedRefusesOtherFilesAndExportImp
   EXPECT_EQ(frame()->MdiArea()->subWindowList().size(), windows);
 
   OpenWorkflow(QStringLiteral("Version 2.0"));
-  ASSERT_EQ(Doc().Header().name, "Order Handling");
   const QString file = dir.filePath(QStringLiteral("order"));
   AnswerFileDialog(file);
   ChooseMenu(QStringLiteral("&File"), QStringLiteral("Export as &BPMN..."));
