@@ -16,6 +16,7 @@
 #include <QToolBar>
 #include <QTreeWidget>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -47,9 +48,9 @@ class ModelerTest : public ::testing::Test {
   CWorkflowView* View() const { return static_cast<CWorkflowView*>(Active()->GetView()); }
   velk::CWorkflowDoc& Doc() const { return *Active()->GetDocument(); }
 
-  // File Open with Ctrl+O, then the stored version whose entry holds `text`, and
-  // OK; returns the entries the chooser listed, in its order.
-  QStringList OpenWorkflow(const QString& text) {
+  // File Open with Ctrl+O (or `open`), then the stored version whose entry holds
+  // `text`, and OK; returns the entries the chooser listed, in its order.
+  QStringList OpenWorkflow(const QString& text, const std::function<void()>& open = {}) {
     auto entries = std::make_shared<QStringList>();
     sheettest::OnNextModal<CDlgLoadWorkflow>([text, entries](CDlgLoadWorkflow& dialog) {
       QTreeWidget* tree = dialog.Tree();
@@ -62,7 +63,7 @@ class ModelerTest : public ::testing::Test {
       }
       ClickOk(dialog);
     });
-    Key(Qt::Key_O);
+    open ? open() : Key(Qt::Key_O);
     return *entries;
   }
   // CTRL + `key` on the main window, as a user presses it.
@@ -147,9 +148,7 @@ class ModelerTest : public ::testing::Test {
       if (n->Name() == name) return n;
     return nullptr;
   }
-  QPoint Centre(const velk::CNode& n) const {
-    return View()->ToViewport(n.GetRect().Center());
-  }
+  QPoint Centre(const velk::CNode& n) const { return View()->ToViewport(n.GetRect().Center()); }
   // Press, a first move that starts the drag, the move to `to` and release.
   void Drag(QPoint from, QPoint to) {
     QTest::mousePress(View()->viewport(), Qt::LeftButton, {}, from);

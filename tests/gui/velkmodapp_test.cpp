@@ -1,10 +1,9 @@
 // The application object as main() composes it: its start, the settings file it
 // reads, refusals on wrong defaults, the splash window and the end.
-#include <QElapsedTimer>
 #include <QMdiArea>
-#include <QMouseEvent>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QToolButton>
 
 #include "app/ui/composition.h"
@@ -150,18 +149,12 @@ TEST_F(VelkModAppTest, SplashClosesByTimerClickOrButtonAndAboutHasNoTimer) {
     QPointer<CSplashWnd> timed = new CSplashWnd(400);
     EXPECT_TRUE(timed->TimerActive());
     timed->show();
-    QElapsedTimer t;
-    t.start();
-    while (timed && t.elapsed() < 5000) ProcessEvents();
-    EXPECT_TRUE(timed.isNull());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return timed.isNull(); }, 5000));
   }
   {
     QPointer<CSplashWnd> clicked = new CSplashWnd(CSplashWnd::kTimerMs);
     clicked->show();
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(300, 30),
-                      clicked->mapToGlobal(QPointF(300, 30)), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QApplication::sendEvent(clicked, &press);
+    QTest::mouseClick(clicked, Qt::LeftButton, {}, QPoint(300, 30));
     ProcessEvents();
     EXPECT_TRUE(clicked.isNull());
   }
