@@ -109,15 +109,12 @@ TEST_F(EndToEndTest, EditSaveCloseAndOpenAgainKeepsEveryChange) {
   EXPECT_EQ(app->RecentWorkflows().Entries().front().version, 3);
 }
 
-TEST_F(EndToEndTest, RecentEntryOpensItsWorkflowAndAGoneOneIsRemovedWithAMessage) {
-  OpenWorkflow(QStringLiteral("Version 2.0"));
-  Trigger(cmd::FileClose);
-  ASSERT_EQ(app->RecentWorkflows().Entries().size(), 1u);
+// A recent entry opening its workflow is walked from the start panel.
+TEST_F(EndToEndTest, AGoneRecentEntryIsRemovedWithAMessage) {
   app.reset();
   {
     velk::QSettingsBackend settings(env.SettingsFile());
     velk::RecentWorkflowList recent;
-    recent.Load(settings);
     recent.Add({"0123456789ABCDEF0123456789ABCDEF", 7, "Gone Workflow", "procdef.nsf", ""});
     recent.Save(settings);
     settings.sync();
@@ -128,10 +125,8 @@ TEST_F(EndToEndTest, RecentEntryOpensItsWorkflowAndAGoneOneIsRemovedWithAMessage
   ProcessEvents();
   ASSERT_EQ(watcher.boxes.size(), 1u);
   EXPECT_TRUE(watcher.boxes[0].text.contains(QStringLiteral("Gone Workflow v7")));
-  ASSERT_EQ(app->RecentWorkflows().Entries().size(), 1u);
-  app->Shell().files.OpenRecent(0);
-  ASSERT_NE(Active(), nullptr);
-  EXPECT_EQ(Doc().Header().name, "Order Handling");
+  EXPECT_TRUE(app->RecentWorkflows().Entries().empty());
+  EXPECT_TRUE(frame()->MdiArea()->subWindowList().isEmpty());
 }
 
 TEST_F(EndToEndTest, AfterACrashTheUnsavedWorkflowIsOfferedAndRestoredModified) {
@@ -171,29 +166,22 @@ TEST_F(EndToEndTest, AfterACrashTheUnsavedWorkflowIsOfferedAndRestoredModified) 
   EXPECT_TRUE(frame()->MdiArea()->subWindowList().isEmpty()) << "the save removed the copy";
 }
 
-TEST_F(EndToEndTest, RecoveryCopiesThatCannotBeReadAreReportedAndSetAsideAtStart) {
+// Which copies are damaged and that they are set aside is the core's.
+TEST_F(EndToEndTest, RecoveryCopiesThatCannotBeReadAreReportedAtStart) {
   app.reset();
   const std::filesystem::path folder = env.DataDir() + "/recovery";
   std::filesystem::create_directories(folder);
-  // The kinds of damage are the core's; here two copies reach the Info Center.
   const std::string copies[] = {R"({"workflowId": "W", "workflow": {"header": {"name": 5}}})", ""};
-  std::vector<std::filesystem::path> files;
-  for (const std::string& copy : copies) {
-    files.push_back(folder / ("1x1-" + std::to_string(files.size()) + ".json"));
-    std::ofstream(files.back(), std::ios::binary) << copy;
-  }
+  int n = 0;
+  for (const std::string& copy : copies)
+    std::ofstream(folder / ("1x1-" + std::to_string(n++) + ".json"), std::ios::binary) << copy;
   MessageBoxWatcher watcher;
   app = StartModeler(env.Options(), StandardShellCollaborators());
   ASSERT_NE(app, nullptr);
   EXPECT_TRUE(watcher.boxes.empty()) << "nothing to offer";
   EXPECT_TRUE(frame()->MdiArea()->subWindowList().isEmpty());
   EXPECT_EQ(app->UserInterface().infoCenter().entries(velk::kRecoveryCategory).size(), 2u);
-  ASSERT_NE(frame()->InfoCenterWindow(), nullptr);
-  EXPECT_TRUE(frame()->InfoCenterWindow()->isVisible());
-  for (const std::filesystem::path& file : files) {
-    EXPECT_FALSE(std::filesystem::exists(file));
-    EXPECT_TRUE(std::filesystem::exists(file.string() + ".unreadable")) << file;
-  }
+  EXPECT_TRUE(frame()->InfoCenterWindow() && frame()->InfoCenterWindow()->isVisible());
 }
 
 TEST_F(EndToEndTest, EveryShownCommandHasAHandlerWithAWorkflowAndASelectedTask) {

@@ -19,13 +19,11 @@ using velk::CNode;
 
 class WorkspaceEndToEndTest : public ModelerTest {
  protected:
-  QLabel* Link(const QString& text) const {
-    for (QLabel* link : frame()->StartPanel()->findChildren<QLabel*>(QStringLiteral("StartLink")))
-      if (link->text() == text) return link;
-    return nullptr;
-  }
+  // Clicks the start panel's link `text`.
   void ClickLink(const QString& text) {
-    QLabel* link = Link(text);
+    QLabel* link = nullptr;
+    for (QLabel* l : frame()->StartPanel()->findChildren<QLabel*>(QStringLiteral("StartLink")))
+      if (l->text() == text) link = l;
     ASSERT_NE(link, nullptr) << text.toStdString();
     QTest::mouseClick(link, Qt::LeftButton, {}, link->rect().center());
     ProcessEvents();
