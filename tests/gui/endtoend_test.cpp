@@ -19,16 +19,7 @@ using shelltest::MessageBoxWatcher;
 using shelltest::ProcessEvents;
 using velk::CNode;
 
-class EndToEndTest : public ModelerTest {
- protected:
-  // Picks `text` in a combo box with the arrow keys.
-  static void Choose(QComboBox* combo, const QString& text) {
-    combo->setFocus();
-    QTest::keyClick(combo, Qt::Key_Home);
-    for (int i = 0; i < combo->count() && combo->currentText() != text; ++i)
-      QTest::keyClick(combo, Qt::Key_Down);
-  }
-};
+class EndToEndTest : public ModelerTest {};
 
 TEST_F(EndToEndTest, EditSaveCloseAndOpenAgainKeepsEveryChange) {
   OpenWorkflow(QStringLiteral("Version 2.0"));
@@ -44,9 +35,7 @@ TEST_F(EndToEndTest, EditSaveCloseAndOpenAgainKeepsEveryChange) {
 
   // Insert a task, connect "Check order" to it.
   ClickTool(cmd::ToolInternalTask);
-  const std::size_t count = Doc().NodeCount();
   QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, Pixel({300, -900}));
-  ASSERT_EQ(Doc().NodeCount(), count + 1);
   CNode* added = Doc().AllNodes().back();
   ClickTool(cmd::ToolArrow);
   QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, Centre(*check));
@@ -61,7 +50,7 @@ TEST_F(EndToEndTest, EditSaveCloseAndOpenAgainKeepsEveryChange) {
     name->setFocus();
     QTest::keyClicks(name, QStringLiteral("Ship order"));
     sheettest::ClickTab(sheet.Tabs(), QStringLiteral("Performer"));
-    Choose(sheet.findChild<QComboBox*>("performerType"), QStringLiteral("Person"));
+    QTest::keyClicks(sheet.findChild<QComboBox*>("performerType"), QStringLiteral("Person"));
     auto* persons = sheet.findChild<QComboBox*>("person");
     QTest::keyClick(persons, Qt::Key_Down);
     person = persons->currentText();

@@ -113,19 +113,21 @@ class ExtDirEndToEndTest : public ModelerTest {
     ProcessEvents();
     return seen;
   }
-  // A drag carrying `data` let go on the tree item.
-  static bool DropOnTree(CExtDirView* view, QTreeWidgetItem* item, const QMimeData& data) {
-    const QPoint at = Centre(view, item);
+  // A drag carrying `data` let go at `at` on `target`.
+  static bool Drop(QWidget* target, QPoint at, const QMimeData& data) {
     const Qt::DropActions allowed = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
     QDragEnterEvent enter(at, allowed, &data, Qt::LeftButton, {});
-    QApplication::sendEvent(view->viewport(), &enter);
+    QApplication::sendEvent(target, &enter);
     QDragMoveEvent move(at, allowed, &data, Qt::LeftButton, {});
-    QApplication::sendEvent(view->viewport(), &move);
+    QApplication::sendEvent(target, &move);
     if (!move.isAccepted()) return false;
     QDropEvent drop(at, allowed, &data, Qt::LeftButton, {});
-    QApplication::sendEvent(view->viewport(), &drop);
+    QApplication::sendEvent(target, &drop);
     ProcessEvents();
     return drop.isAccepted();
+  }
+  static bool DropOnTree(CExtDirView* view, QTreeWidgetItem* item, const QMimeData& data) {
+    return Drop(view->viewport(), Centre(view, item), data);
   }
   // The first workflow window becomes the active one.
   void ActivateWorkflow() {
@@ -332,12 +334,7 @@ TEST_F(ExtDirEndToEndTest, PersonsAndLeafsDraggedOntoAWorkflowSetItsTasks) {
 
   ActivateWorkflow();
   auto dropOnTask = [this](const QMimeData& data, const std::string& task) {
-    const QPoint at = Centre(*Node(task));
-    QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
-    QApplication::sendEvent(View()->viewport(), &enter);
-    QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
-    QApplication::sendEvent(View()->viewport(), &drop);
-    return drop.isAccepted();
+    return Drop(View()->viewport(), Centre(*Node(task)), data);
   };
   EXPECT_TRUE(dropOnTask(*personData, "Expert opinion"));
   EXPECT_EQ(Node("Expert opinion")->Attributes().member, person->FullName);
