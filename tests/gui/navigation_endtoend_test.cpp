@@ -46,9 +46,7 @@ TEST_F(NavigationTest, FindOpensTheLevelTwoDownSelectsTheTaskAndStepsThroughResu
   Key(Qt::Key_F);
   ASSERT_EQ(QApplication::focusWidget(), Bar()->TextField());
   Type(QStringLiteral("PARCEL"));
-  ASSERT_EQ(Bar()->Results()->count(), 1);
-  EXPECT_EQ(Bar()->Results()->item(0)->text(),
-            QStringLiteral("Fulfilment > Packing: task 'Pack parcel' (name)"));
+  ASSERT_EQ(Bar()->Results()->count(), 1) << "the results' texts are the core's";
 
   Press(Qt::Key_Return);
   ASSERT_NE(Active(), top);
