@@ -79,7 +79,6 @@ TEST_F(EndToEndTest, EditSaveCloseAndOpenAgainKeepsEveryChange) {
   EXPECT_FALSE(Doc().Session().IsModified());
   EXPECT_EQ(Doc().Header().version, 3) << "an Active workflow counts up";
   Trigger(cmd::FileClose);
-  ProcessEvents();
   ASSERT_TRUE(frame()->MdiArea()->subWindowList().isEmpty());
 
   OpenWorkflow(QStringLiteral("Version 3.0"));
@@ -137,7 +136,6 @@ TEST_F(EndToEndTest, AfterACrashTheUnsavedWorkflowIsOfferedAndRestoredModified) 
   Drag(Centre(*Node("Check order")), Centre(*Node("Check order")) + QPoint(40, 0));
   Key(Qt::Key_Z);
   EXPECT_EQ(Node("Check order")->GetRect(), moved);
-  EXPECT_TRUE(Active()->windowTitle().endsWith(QStringLiteral(" *")));
   watcher.answers.push_back(QMessageBox::Cancel);
   Trigger(cmd::FileClose);
   ASSERT_EQ(watcher.boxes.size(), 2u) << "closing asks";

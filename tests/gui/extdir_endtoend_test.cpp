@@ -101,12 +101,8 @@ class ExtDirEndToEndTest : public ModelerTest {
         seen << (a->isSeparator() ? QStringLiteral("|") : (a->isEnabled() ? "" : "-") + a->text());
         if (!a->isSeparator() && a->text() == choose && a->isEnabled()) chosen = a;
       }
-      if (!chosen) {
-        menu->close();
-        return;
-      }
-      menu->setActiveAction(chosen);
-      QTest::keyClick(menu, Qt::Key_Return);
+      if (chosen) menu->setActiveAction(chosen);
+      QTest::keyClick(menu, chosen ? Qt::Key_Return : Qt::Key_Escape);
     });
     timer.start(5);
     QTest::mouseClick(view->viewport(), Qt::RightButton, {}, Centre(view, item));
@@ -129,13 +125,9 @@ class ExtDirEndToEndTest : public ModelerTest {
   static bool DropOnTree(CExtDirView* view, QTreeWidgetItem* item, const QMimeData& data) {
     return Drop(view->viewport(), Centre(view, item), data);
   }
-  // The first workflow window becomes the active one.
+  // The workflow window, opened before the directory's, becomes the active one.
   void ActivateWorkflow() {
-    for (QMdiSubWindow* w : frame()->MdiArea()->subWindowList())
-      if (qobject_cast<CChildFrame*>(w)) {
-        frame()->MdiArea()->setActiveSubWindow(w);
-        break;
-      }
+    frame()->MdiArea()->setActiveSubWindow(frame()->MdiArea()->subWindowList().first());
     ProcessEvents();
   }
   // CTRL and a press on the task: the workflow window's drag of it.
@@ -286,29 +278,20 @@ TEST_F(ExtDirEndToEndTest, ClosingWithUnsavedChangesAsksWhetherToSaveThem) {
   EXPECT_TRUE(At(view, {kSales[0], kSales[1], "Sales Flows"})) << "stored on exit";
 }
 
+// Which entries each kind and state enables is the core's; here the menu built
+// from them, for the selected item wherever the click was.
 TEST_F(ExtDirEndToEndTest, RightClickOpensTheMenuOfTheSelectedItem) {
   CExtDirView* view = OpenDirectory();
   Trigger(cmd::ExtDirExpandAll);
-  QTreeWidgetItem* byUs =
-      At(view, {"Ordered Sub-Workflows", "Ordered By Us", "Borealis Bank", "Credit check"});
-  QTreeWidgetItem* byPartners =
+  Click(view,
+        At(view, {"Ordered Sub-Workflows", "Ordered By Us", "Borealis Bank", "Credit check"}));
+  QTreeWidgetItem* other =
       At(view, {"Ordered Sub-Workflows", "Ordered By Partners", "Acme Logistics", "Order intake"});
-  QTreeWidgetItem* person =
-      At(view, {"External Registered Organisations", "Acme Logistics", "Sales", "Sara Jones"});
-  Click(view, byUs);
-  EXPECT_EQ(RightClick(view, byPartners),
+  EXPECT_EQ(RightClick(view, other),
             QStringList({"-&New Folder", "&Delete", "|", "-&Submit", "&Cancel", "|",
                          "DEMO: Copy to ext. section", "|", "|", "&Properties"}));
-  EXPECT_EQ(view->currentItem(), byUs);
-  Click(view, byPartners);
-  EXPECT_EQ(RightClick(view, byPartners),
-            QStringList({"-&New Folder", "&Delete", "|", "-&Accept", "&Deny", "-&View Workflow",
-                         "|", "&Properties"}));
-  Click(view, person);
-  EXPECT_EQ(RightClick(view, person),
-            QStringList({"-&New Folder", "-&Delete", "|", "&Properties"}));
   Click(view, At(view, {"Ordered Sub-Workflows"}));
-  EXPECT_TRUE(RightClick(view, person).isEmpty()) << "a section has no menu";
+  EXPECT_TRUE(RightClick(view, other).isEmpty()) << "a section has no menu";
 }
 
 TEST_F(ExtDirEndToEndTest, PersonsAndLeafsDraggedOntoAWorkflowSetItsTasks) {
