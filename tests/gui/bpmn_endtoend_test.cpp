@@ -31,7 +31,6 @@ TEST_F(BpmnEndToEndTest, ImportOpensAProcessUnsavedRefusesOtherFilesAndExportImp
   ASSERT_NE(Active(), nullptr);
   EXPECT_EQ(Doc().Header().name, "Order Fulfilment") << "what it holds is the core's";
   EXPECT_TRUE(Doc().Session().NeedsSaveQuestion()) << "closing asks to save the imported workflow";
-  EXPECT_TRUE(Active()->windowTitle().endsWith(QStringLiteral(" *")));
   EXPECT_EQ(app->UserInterface().infoCenter().entries(velk::kBpmnImportCategory).size(), 1u);
   shelltest::Picture(*frame(), "bpmn-import");
 
@@ -55,9 +54,8 @@ TEST_F(BpmnEndToEndTest, ImportOpensAProcessUnsavedRefusesOtherFilesAndExportImp
   ChooseMenu(QStringLiteral("&File"), QStringLiteral("Export as &BPMN..."));
   QFile written(file + QStringLiteral(".bpmn"));
   ASSERT_TRUE(written.open(QIODevice::ReadOnly)) << "the suffix is added";
-  const QByteArray xml = written.readAll();
   velk::CWorkflowDoc back(app->UserInterface());
-  EXPECT_TRUE(velk::WorkflowFromBpmn(xml.toStdString(), back).empty());
+  EXPECT_TRUE(velk::WorkflowFromBpmn(written.readAll().toStdString(), back).empty());
   EXPECT_EQ(velk::WorkflowToJson(back), velk::WorkflowToJson(Doc()));
 }
 

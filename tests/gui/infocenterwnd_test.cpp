@@ -61,9 +61,8 @@ class InfoCenterWndTest : public ::testing::Test {
 };
 
 TEST_F(InfoCenterWndTest, OnlyAnErrorEntryOpensTheWindowAndSelectsThatEntry) {
-  Add(kInit, "fine", Severity::Success);
-  Add(kInit, "empty view", Severity::Notice);
-  Add(kInit, "skipped document", Severity::Warning);
+  for (Severity s : {Severity::Success, Severity::Notice, Severity::Warning})
+    Add(kInit, "not an error", s);
   EXPECT_EQ(Window(), nullptr);
   Add(kInfra, "Missing view", Severity::Error,
       "View (Modeler\\Roles) not found.\r\nChoose another database.");

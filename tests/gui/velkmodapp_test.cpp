@@ -109,9 +109,7 @@ TEST_F(VelkModAppTest, WrongDefaultsOfferTheModelerSettingsAndCancelRefusesEachC
     });
     (app->Shell().files.*c.command)();
     EXPECT_EQ(sheetTitle, QStringLiteral("Modeler Settings"));
-    EXPECT_TRUE(watcher.Texts().join('|').contains(
-        QStringLiteral("Some workflow databases are not correct:")));
-    ASSERT_FALSE(watcher.boxes.empty());
+    ASSERT_FALSE(watcher.boxes.empty()) << "the question's text is the core's";
     EXPECT_EQ(watcher.boxes.back().text, QString::fromLatin1(c.refusal));
     EXPECT_TRUE(app->MainFrame()->MdiArea()->subWindowList().isEmpty());
   }

@@ -127,13 +127,13 @@ TEST_F(WorkspaceEndToEndTest, StatusLineShowsOneTextAndNoneLeftOverFromASheet) {
   QApplication::sendEvent(button, &leave);
   EXPECT_EQ(StatusText(), QStringLiteral("For Help, press F1"));
 
-  // The activities page writes "ItemChanged" while its selection changes.
-  sheettest::OnNextModal<CDlgNodeProperty>([this](CDlgNodeProperty& sheet) {
+  // The activities page writes "ItemChanged" while its selection changes (the
+  // sheet's tests); closed, the sheet leaves nothing behind.
+  sheettest::OnNextModal<CDlgNodeProperty>([](CDlgNodeProperty& sheet) {
     sheettest::ClickTab(sheet.Tabs(), QStringLiteral("Activities"));
     QListWidget* list = sheet.findChild<QListWidget*>(QStringLiteral("activities"));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualItemRect(list->item(0)).center());
-    EXPECT_EQ(frame()->StatusLine()->MessageText(), "ItemChanged");
     ClickOk(sheet);
   });
   DoubleClick(Centre(*Node("Check order")));
