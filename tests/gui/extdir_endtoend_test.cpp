@@ -23,17 +23,13 @@ const QStringList kSales = {"Workflows Published By Us (Internal)", "Marvelund",
 
 class ExtDirEndToEndTest : public ModelerTest {
  protected:
-  // Restarted so that tasks dragged out of workflow windows are kept for the test.
-  ExtDirEndToEndTest() {
-    app.reset();
-    ShellCollaborators parts = StandardShellCollaborators();
-    parts.editor.startDrag = [this](QWidget*, std::unique_ptr<QMimeData> data) {
-      dragged = std::move(data);
-    };
-    app = StartModeler(env.Options(), std::move(parts));
-    frame()->resize(1280, 900);
-    ProcessEvents();
-  }
+  // Tasks dragged out of workflow windows are kept for the test.
+  ExtDirEndToEndTest()
+      : ModelerTest([this](ShellCollaborators& parts) {
+          parts.editor.startDrag = [this](QWidget*, std::unique_ptr<QMimeData> data) {
+            dragged = std::move(data);
+          };
+        }) {}
 
   CExtDirView* OpenDirectory() {
     Trigger(cmd::ExternalDirectory);

@@ -159,26 +159,19 @@ TEST_F(InfoCenterWndTest, ResetRebuildsTheTreeFromTheStoredEntries) {
 
 TEST_F(InfoCenterWndTest, ClearingACategoryKeepsTheSelectionAndCollapsedCategories) {
   const char* const kCheck = "Consistency Check";
-  struct Case {
-    std::function<QTreeWidgetItem*(CInfoCenterWnd*)> select;
-    QString selection;
-  };
-  const std::vector<Case> cases = {
-      {[](CInfoCenterWnd* w) { return w->CategoryItem(kInfra)->child(0); }, "b | text of b"},
-      {[kCheck](CInfoCenterWnd* w) { return w->CategoryItem(kCheck); }, "Consistency Check | "},
-  };
-  for (const Case& c : cases) {
+  for (bool entry : {true, false}) {  // an entry selected, or a category
     services_.infoCenter().clear();
     Add(kInit, "a", Severity::Success);
     Add(kInfra, "b", Severity::Notice, "text of b");
     Add(kCheck, "c", Severity::Warning);
     CInfoCenterWnd* w = OpenWindow();
     w->CategoryItem(kCheck)->setExpanded(false);
-    w->Tree()->setCurrentItem(c.select(w));
+    QTreeWidgetItem* category = w->CategoryItem(entry ? kInfra : kCheck);
+    w->Tree()->setCurrentItem(entry ? category->child(0) : category);
     services_.infoCenter().clearCategory(kInit);
     EXPECT_EQ(w->CategoryItem(kInit), nullptr);
     EXPECT_FALSE(w->CategoryItem(kCheck)->isExpanded());
-    EXPECT_EQ(Selection(), c.selection);
+    EXPECT_EQ(Selection(), entry ? "b | text of b" : "Consistency Check | ");
     EXPECT_EQ(w->Summary()->text(), "2 entries: 1 warning, 1 notice");
   }
 }

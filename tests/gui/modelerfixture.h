@@ -32,9 +32,12 @@
 
 class ModelerTest : public ::testing::Test {
  protected:
-  ModelerTest() {
+  // `adjust` changes the standard collaborators before the start.
+  explicit ModelerTest(const std::function<void(ShellCollaborators&)>& adjust = {}) {
     env.WriteDemoRepository();
-    app = StartModeler(env.Options(), StandardShellCollaborators());
+    ShellCollaborators parts = StandardShellCollaborators();
+    if (adjust) adjust(parts);
+    app = StartModeler(env.Options(), std::move(parts));
     frame()->resize(1280, 900);
     shelltest::ProcessEvents();
   }
