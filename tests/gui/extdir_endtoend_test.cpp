@@ -312,12 +312,9 @@ TEST_F(ExtDirEndToEndTest, PersonsAndLeafsDraggedOntoAWorkflowSetItsTasks) {
   EXPECT_TRUE(view->DragDataOf(*ours)->hasFormat(ClipboardMimeType(ClipFormat::InternalViewLeaf)));
 
   ActivateWorkflow();
-  auto dropOnTask = [this](const QMimeData& data, const std::string& task) {
-    return Drop(View()->viewport(), Centre(*Node(task)), data);
-  };
-  EXPECT_TRUE(dropOnTask(*personData, "Expert opinion"));
+  EXPECT_TRUE(Drop(View()->viewport(), Centre(*Node("Expert opinion")), *personData));
   EXPECT_EQ(Node("Expert opinion")->Attributes().member, person->FullName);
-  EXPECT_TRUE(dropOnTask(*leafData, "Carrier follow-up"));
+  EXPECT_TRUE(Drop(View()->viewport(), Centre(*Node("Carrier follow-up")), *leafData));
   EXPECT_EQ(Node("Carrier follow-up")->Attributes().griId, offered->ID);
   EXPECT_EQ(Node("Carrier follow-up")->Attributes().member, "Acme Logistics");
 }

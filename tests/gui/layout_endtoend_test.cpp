@@ -72,7 +72,8 @@ TEST_F(LayoutEndToEndTest, ArrangeAsLayersFromTheToolbarAndAutoarrangeFromTheCon
   EXPECT_EQ(Rects(), original) << "one step";
 }
 
-TEST_F(LayoutEndToEndTest, GroupAsClusterRefusesWithAMessageThenGroupsACleanSelection) {
+// A clean selection grouped, and undone, is walked by the editing tests.
+TEST_F(LayoutEndToEndTest, GroupAsClusterRefusesWithAMessageAndChangesNothing) {
   SelectWithMouse({"Check order", "Reject order"});
   shelltest::MessageBoxWatcher boxes;
   const std::size_t count = Doc().NodeCount();
@@ -83,22 +84,6 @@ TEST_F(LayoutEndToEndTest, GroupAsClusterRefusesWithAMessageThenGroupsACleanSele
                      "selection. Cant group the selection to a cluster!")))
       << boxes.boxes[0].text.toStdString();
   EXPECT_EQ(Doc().NodeCount(), count) << "the other refusals are the core's";
-
-  // One arrow in from "Record complaint", one out to "Resolve".
-  OpenWorkflow(QStringLiteral("Complaint Handling"));
-  ASSERT_EQ(Doc().Header().name, "Complaint Handling");
-  const std::size_t tasks = Doc().NodeCount();
-  SelectWithMouse({"Carrier statement", "Carrier follow-up"});
-  Trigger(cmd::GroupAsCluster);
-  ASSERT_EQ(Doc().NodeCount(), tasks + 1);
-  CNode* cluster = Doc().AllNodes().back();
-  EXPECT_TRUE(cluster->IsClusterNode());
-  EXPECT_EQ(cluster->ClusterStartNode(), Node("Carrier statement"));
-  EXPECT_EQ(cluster->ClusterEndNode(), Node("Carrier follow-up"));
-  EXPECT_EQ(Doc().Session().History().UndoName(), "Group nodes as Cluster");
-  Undo();
-  EXPECT_EQ(Doc().NodeCount(), tasks);
-  EXPECT_EQ(Node("Carrier statement")->BelongsToCluster(), 1);
 }
 
 }  // namespace
