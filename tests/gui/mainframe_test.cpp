@@ -21,22 +21,23 @@ using shelltest::ProcessEvents;
 
 class MainFrame : public ::testing::Test {
  protected:
-  std::unique_ptr<CMainFrame> MakeFrame(velk::SettingsBackend& store) {
+  // A frame on the settings of the test, which the next frame reads again.
+  std::unique_ptr<CMainFrame> MakeFrame() {
     auto frame = std::make_unique<CMainFrame>(services.infoCenter(), store);
     EXPECT_TRUE(frame->Create());
     return frame;
   }
   velk::HeadlessServices services;
+  velk::MemorySettingsBackend store;
 };
 
 // The main window's own placement comes back at the next start (the workspace's
 // end-to-end tests); the Info Center's is stored only once it was created.
 TEST_F(MainFrame, ClosingStoresTheInfoCentersPlacementOnceItWasCreated) {
-  velk::MemorySettingsBackend store;
-  MakeFrame(store)->close();
+  MakeFrame()->close();
   EXPECT_FALSE(store.contains(velk::kGuiSettingsSection, "InfoWindowPos")) << "no Info Center yet";
   EXPECT_TRUE(velk::ReadWindowPlacement(store, "WindowPos"));
-  auto frame = MakeFrame(store);
+  auto frame = MakeFrame();
   frame->show();
   frame->RouteCommand(cmd::InfoCenter);
   ASSERT_NE(frame->InfoCenterWindow(), nullptr);
@@ -50,8 +51,7 @@ TEST_F(MainFrame, ClosingStoresTheInfoCentersPlacementOnceItWasCreated) {
 }
 
 TEST_F(MainFrame, FirstProgressCallCreatesTheIndicatorLaterCallsMoveIt) {
-  velk::MemorySettingsBackend store;
-  auto frame = MakeFrame(store);
+  auto frame = MakeFrame();
   CStatusLine* line = frame->StatusLine();
   EXPECT_FALSE(line->ProgressCreated());
   frame->SetProgress(20);
@@ -65,9 +65,8 @@ TEST_F(MainFrame, FirstProgressCallCreatesTheIndicatorLaterCallsMoveIt) {
 // Standard alone on the first row, the others side by side on the second; what
 // the View menu hides stays hidden at the next start.
 TEST_F(MainFrame, ToolbarsStandOnTwoRowsAndTheirVisibilityIsRestoredAtTheNextStart) {
-  velk::MemorySettingsBackend store;
   {
-    auto frame = MakeFrame(store);
+    auto frame = MakeFrame();
     frame->resize(1600, 800);
     frame->show();
     ProcessEvents();
@@ -86,7 +85,7 @@ TEST_F(MainFrame, ToolbarsStandOnTwoRowsAndTheirVisibilityIsRestoredAtTheNextSta
     frame->RouteCommand(cmd::ViewStatusBar);
     frame->close();
   }
-  auto frame = MakeFrame(store);
+  auto frame = MakeFrame();
   frame->show();
   EXPECT_TRUE(frame->ToolBar(CMainFrame::AlignNodesBar)->isHidden());
   EXPECT_FALSE(frame->ToolBar(CMainFrame::ShowTextsBar)->isHidden());
@@ -117,8 +116,7 @@ QStringList VisibleMenus(CMainFrame& frame) {
 }
 
 TEST_F(MainFrame, CommandsAndMenusFollowTheActiveViewAndOthersStayDisabled) {
-  velk::MemorySettingsBackend store;
-  auto frame = MakeFrame(store);
+  auto frame = MakeFrame();
   frame->show();
   EXPECT_EQ(VisibleMenus(*frame).join(','), QStringLiteral("&File,&View,&Options,&Help"));
   for (int id : {cmd::EditSelectAll, cmd::FileSave, cmd::AlignLeft, cmd::ToolArrow, cmd::Settings})

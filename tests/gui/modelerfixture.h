@@ -52,14 +52,12 @@ class ModelerTest : public ::testing::Test {
   velk::CWorkflowDoc& Doc() const { return *Active()->GetDocument(); }
 
   // File Open with Ctrl+O (or `open`), then the stored version whose entry holds
-  // `text`, and OK; returns the entries the chooser listed, in its order.
-  QStringList OpenWorkflow(const QString& text, const std::function<void()>& open = {}) {
-    auto entries = std::make_shared<QStringList>();
-    sheettest::OnNextModal<CDlgLoadWorkflow>([text, entries](CDlgLoadWorkflow& dialog) {
+  // `text`, and OK.
+  void OpenWorkflow(const QString& text, const std::function<void()>& open = {}) {
+    sheettest::OnNextModal<CDlgLoadWorkflow>([text](CDlgLoadWorkflow& dialog) {
       QTreeWidget* tree = dialog.Tree();
       tree->expandAll();
       for (QTreeWidgetItemIterator it(tree); *it; ++it) {
-        *entries << (*it)->text(0);
         if ((*it)->text(0).contains(text))
           QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
                             tree->visualItemRect(*it).center());
@@ -67,7 +65,6 @@ class ModelerTest : public ::testing::Test {
       ClickOk(dialog);
     });
     open ? open() : Key(Qt::Key_O);
-    return *entries;
   }
   // CTRL + `key` on the main window, as a user presses it.
   void Key(Qt::Key key) {
