@@ -10,8 +10,6 @@
 
 namespace {
 
-using shelltest::ProcessEvents;
-
 class BpmnEndToEndTest : public ModelerTest {
  protected:
   // The next file dialog takes `file`, as if typed and confirmed.

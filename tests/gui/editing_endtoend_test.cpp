@@ -14,7 +14,6 @@
 
 namespace {
 
-using shelltest::MessageBoxWatcher;
 using shelltest::ProcessEvents;
 using velk::CNode;
 
@@ -68,7 +67,7 @@ TEST_F(EditingEndToEndTest, UndoAndRedoInTheWindowOfALevelTheyRemoveCloseItAndGo
 
   // A redo in the window of the level the step deletes.
   Click(*GroupedCluster());
-  MessageBoxWatcher watcher;
+  shelltest::MessageBoxWatcher watcher;
   watcher.answers.push_back(QMessageBox::Ok);  // "The internal workflow cluster is not empty..."
   Trigger(cmd::EditDelete);
   ASSERT_EQ(GroupedCluster(), nullptr);

@@ -16,7 +16,6 @@
 namespace {
 
 using shelltest::MessageBoxWatcher;
-using shelltest::ProcessEvents;
 using velk::CNode;
 
 class EndToEndTest : public ModelerTest {};
@@ -102,7 +101,7 @@ TEST_F(EndToEndTest, AGoneRecentEntryIsRemovedWithAMessage) {
   app = StartModeler(env.Options(), StandardShellCollaborators());
   MessageBoxWatcher watcher;
   app->Shell().files.OpenRecent(0);
-  ProcessEvents();
+  shelltest::ProcessEvents();
   ASSERT_EQ(watcher.boxes.size(), 1u);
   EXPECT_TRUE(watcher.boxes[0].text.contains(QStringLiteral("Gone Workflow v7")));
   EXPECT_TRUE(app->RecentWorkflows().Entries().empty());

@@ -17,8 +17,6 @@
 
 namespace {
 
-using shelltest::ProcessEvents;
-
 class MainFrame : public ::testing::Test {
  protected:
   // A frame on the settings of the test, which the next frame reads again.
@@ -69,7 +67,7 @@ TEST_F(MainFrame, ToolbarsStandOnTwoRowsAndTheirVisibilityIsRestoredAtTheNextSta
     auto frame = MakeFrame();
     frame->resize(1600, 800);
     frame->show();
-    ProcessEvents();
+    shelltest::ProcessEvents();
     QRect previous = frame->ToolBar(CMainFrame::WorkflowToolsBar)->geometry();
     EXPECT_LT(frame->ToolBar(CMainFrame::StandardBar)->geometry().top(), previous.top());
     for (int b = CMainFrame::AlignNodesBar; b <= CMainFrame::ExtDirBar; ++b) {

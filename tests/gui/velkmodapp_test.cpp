@@ -20,7 +20,6 @@ namespace {
 
 using shelltest::MessageBoxWatcher;
 using shelltest::ProcessEvents;
-using shelltest::ShellEnvironment;
 
 class VelkModAppTest : public ::testing::Test {
  protected:
@@ -30,7 +29,7 @@ class VelkModAppTest : public ::testing::Test {
     return app;
   }
 
-  ShellEnvironment env;
+  shelltest::ShellEnvironment env;
 };
 
 // A start without arguments: no workflow window, the settings of the chosen

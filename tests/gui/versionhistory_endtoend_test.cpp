@@ -14,7 +14,6 @@
 namespace {
 
 using shelltest::ProcessEvents;
-using velk::WorkflowChange;
 
 class VersionHistoryTest : public ModelerTest {
  protected:
@@ -78,7 +77,7 @@ TEST_F(VersionHistoryTest, AClusterWindowEditSavedIsComparedWithTheVersionBefore
       list->findItems(QStringLiteral("Fulfilment: Task 'Pick goods' moved"), Qt::MatchExactly)
           .value(0));
   ASSERT_GE(chosen, 0);
-  const WorkflowChange& change = diff.changes[static_cast<std::size_t>(chosen)];
+  const velk::WorkflowChange& change = diff.changes[static_cast<std::size_t>(chosen)];
   list->scrollToItem(list->item(chosen));
   QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                     list->visualItemRect(list->item(chosen)).center());
