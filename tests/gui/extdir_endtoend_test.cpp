@@ -40,8 +40,8 @@ class ExtDirEndToEndTest : public ModelerTest {
     ProcessEvents();
     frame()->activateWindow();
     frame()->UpdateCommandUI();
-    QToolBar* bar = frame()->ToolBar(CMainFrame::ExtDirBar);
-    if (QWidget* button = bar->widgetForAction(frame()->Action(command)))
+    if (QWidget* button =
+            frame()->ToolBar(CMainFrame::ExtDirBar)->widgetForAction(frame()->Action(command)))
       QTest::mouseClick(button, Qt::LeftButton, keys);
     else
       frame()->Action(command)->trigger();
@@ -49,16 +49,12 @@ class ExtDirEndToEndTest : public ModelerTest {
   }
   // The widget item at a path of labels from the top.
   static QTreeWidgetItem* At(CExtDirView* view, const QStringList& path) {
-    QTreeWidgetItem* item = nullptr;
+    QTreeWidgetItem* item = view->invisibleRootItem();
     for (const QString& label : path) {
-      QTreeWidgetItem* found = nullptr;
-      const int count = item ? item->childCount() : view->topLevelItemCount();
-      for (int i = 0; i < count && !found; ++i) {
-        QTreeWidgetItem* c = item ? item->child(i) : view->topLevelItem(i);
-        if (c->text(0) == label) found = c;
-      }
-      if (!found) return nullptr;
-      item = found;
+      QTreeWidgetItem* parent = std::exchange(item, nullptr);
+      for (int i = 0; i < parent->childCount() && !item; ++i)
+        if (parent->child(i)->text(0) == label) item = parent->child(i);
+      if (!item) return nullptr;
     }
     return item;
   }
