@@ -34,16 +34,14 @@ TEST_F(BpmnEndToEndTest, ImportOpensAProcessUnsavedRefusesOtherFilesAndExportImp
 
   // A file that is no BPMN is refused in a message box; no window opens for it.
   const int windows = static_cast<int>(frame()->MdiArea()->subWindowList().size());
-  {
-    shelltest::MessageBoxWatcher watcher;
-    AnswerFileDialog(QStringLiteral(VELK_BPMN_DIR "/xsd/DC.xsd"));
-    ChooseMenu(QStringLiteral("&File"), QStringLiteral("&Import BPMN..."));
-    ASSERT_EQ(watcher.boxes.size(), 1u);
-    EXPECT_EQ(watcher.boxes[0].title, QStringLiteral("Import BPMN"));
-    EXPECT_TRUE(watcher.boxes[0].text.contains(
-        QStringLiteral("is not imported: it is not a BPMN 2.0 file")))
-        << watcher.boxes[0].text.toStdString();
-  }
+  shelltest::MessageBoxWatcher watcher;
+  AnswerFileDialog(QStringLiteral(VELK_BPMN_DIR "/xsd/DC.xsd"));
+  ChooseMenu(QStringLiteral("&File"), QStringLiteral("&Import BPMN..."));
+  ASSERT_EQ(watcher.boxes.size(), 1u);
+  EXPECT_EQ(watcher.boxes[0].title, QStringLiteral("Import BPMN"));
+  EXPECT_TRUE(
+      watcher.boxes[0].text.contains(QStringLiteral("is not imported: it is not a BPMN 2.0 file")))
+      << watcher.boxes[0].text.toStdString();
   EXPECT_EQ(frame()->MdiArea()->subWindowList().size(), windows);
 
   OpenWorkflow(QStringLiteral("Version 2.0"));

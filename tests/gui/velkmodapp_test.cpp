@@ -38,11 +38,10 @@ class VelkModAppTest : public ::testing::Test {
 // themselves are the core's, written and read back end to end by the
 // workspace's tests.
 TEST_F(VelkModAppTest, StartReadsTheChosenFileStatusTextsFallBackToTheHelpPromptExitClears) {
-  {
-    QSettings raw(QString::fromStdString(env.SettingsFile()), QSettings::IniFormat);
-    raw.setValue(QStringLiteral("Default Settings/GridVisible"), 3);
-    raw.setValue(QStringLiteral("Default Settings/OrgaDbName"), QStringLiteral("infra.nsf"));
-  }
+  QSettings raw(QString::fromStdString(env.SettingsFile()), QSettings::IniFormat);
+  raw.setValue(QStringLiteral("Default Settings/GridVisible"), 3);
+  raw.setValue(QStringLiteral("Default Settings/OrgaDbName"), QStringLiteral("infra.nsf"));
+  raw.sync();
   auto app = Start();
   EXPECT_TRUE(app->Shell().workflowTemplate.Frames().isEmpty());
   EXPECT_TRUE(app->Session().IsInitialized());
@@ -132,20 +131,17 @@ TEST_F(VelkModAppTest, OpenClosesTheWindowWhenTheChooserIsCancelledOrLoadingFail
 }
 
 TEST_F(VelkModAppTest, SplashClosesByTimerClickOrButtonAndAboutHasNoTimer) {
-  {
-    // Long enough that showing the window on a busy machine does not outlast it.
-    QPointer<CSplashWnd> timed = new CSplashWnd(400);
-    EXPECT_TRUE(timed->TimerActive());
-    timed->show();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return timed.isNull(); }, 5000));
-  }
-  {
-    QPointer<CSplashWnd> clicked = new CSplashWnd(CSplashWnd::kTimerMs);
-    clicked->show();
-    QTest::mouseClick(clicked, Qt::LeftButton, {}, QPoint(300, 30));
-    ProcessEvents();
-    EXPECT_TRUE(clicked.isNull());
-  }
+  // Long enough that showing the window on a busy machine does not outlast it.
+  QPointer<CSplashWnd> timed = new CSplashWnd(400);
+  EXPECT_TRUE(timed->TimerActive());
+  timed->show();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return timed.isNull(); }, 5000));
+
+  QPointer<CSplashWnd> clicked = new CSplashWnd(CSplashWnd::kTimerMs);
+  clicked->show();
+  QTest::mouseClick(clicked, Qt::LeftButton, {}, QPoint(300, 30));
+  ProcessEvents();
+  EXPECT_TRUE(clicked.isNull());
   auto app = Start();
   app->Shell().help.About();
   QPointer<CSplashWnd> about = app->Splash();
