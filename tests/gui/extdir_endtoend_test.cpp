@@ -60,11 +60,9 @@ class ExtDirEndToEndTest : public ModelerTest {
   }
   // The directory window comes to the front, as a click into it brings it.
   static QPoint Centre(CExtDirView* view, QTreeWidgetItem* item) {
-    auto* window = qobject_cast<QMdiSubWindow*>(view->parentWidget());
-    if (window && window->mdiArea()->activeSubWindow() != window) {
+    if (auto* window = qobject_cast<QMdiSubWindow*>(view->parentWidget()))
       window->mdiArea()->setActiveSubWindow(window);
-      ProcessEvents();
-    }
+    ProcessEvents();
     view->scrollToItem(item);
     return view->visualItemRect(item).center();
   }
@@ -124,13 +122,12 @@ class ExtDirEndToEndTest : public ModelerTest {
   }
   // CTRL and a press on the task: the workflow window's drag of it.
   std::unique_ptr<QMimeData> DragTaskOut(const std::string& name) {
-    dragged.reset();
     ActivateWorkflow();
-    QTest::mousePress(View()->viewport(), Qt::LeftButton, Qt::ControlModifier, Centre(*Node(name)));
-    QTest::mouseRelease(View()->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                        Centre(*Node(name)));
+    const QPoint at = Centre(*Node(name));
+    QTest::mousePress(View()->viewport(), Qt::LeftButton, Qt::ControlModifier, at);
+    QTest::mouseRelease(View()->viewport(), Qt::LeftButton, Qt::ControlModifier, at);
     ProcessEvents();
-    return std::move(dragged);
+    return std::move(dragged);  // empty when nothing was dragged
   }
   template <class Item>
   static Item* ItemOf(CExtDirView* view, QTreeWidgetItem* item) {

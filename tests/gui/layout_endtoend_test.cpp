@@ -32,7 +32,6 @@ class LayoutEndToEndTest : public ModelerTest {
     for (const CNode* n : Doc().AllNodes()) rects[n] = n->GetRect();
     return rects;
   }
-  void Undo() { Key(Qt::Key_Z); }
 };
 
 TEST_F(LayoutEndToEndTest, AlignFromToolbarAndMenuEachOneUndoStep) {
@@ -50,8 +49,8 @@ TEST_F(LayoutEndToEndTest, AlignFromToolbarAndMenuEachOneUndoStep) {
   Trigger(cmd::AlignMenuTop);
   EXPECT_EQ(Node("Check order")->GetRect().top, Node("Reject order")->GetRect().top);
   EXPECT_EQ(Doc().Session().History().UndoName(), "Top");
-  Undo();
-  Undo();
+  Key(Qt::Key_Z);
+  Key(Qt::Key_Z);
   EXPECT_EQ(Rects(), original);
 }
 
@@ -61,14 +60,14 @@ TEST_F(LayoutEndToEndTest, ArrangeAsLayersFromTheToolbarAndAutoarrangeFromTheCon
   ProcessEvents();
   EXPECT_EQ(Doc().Session().History().UndoName(), "Arrange as layers");
   EXPECT_NE(Rects(), original);
-  Undo();
+  Key(Qt::Key_Z);
   EXPECT_EQ(Rects(), original);
 
   // Right click on empty space, "Autoarrange Nodes" in the menu.
   const QPoint empty = View()->ToViewport(velk::Point{1500, -2500});
   ContextMenu(empty, QStringLiteral("Autoarrange Nodes"));
   EXPECT_EQ(Node("Receive order")->GetRect().Center(), (velk::Point{200, -200}));
-  Undo();
+  Key(Qt::Key_Z);
   EXPECT_EQ(Rects(), original) << "one step";
 }
 

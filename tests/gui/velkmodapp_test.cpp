@@ -88,27 +88,24 @@ TEST_F(VelkModAppTest, SessionFailureIsReportedAndEndsTheProgram) {
 // it leaves the command refused with its own message and nothing opened.
 TEST_F(VelkModAppTest, WrongDefaultsOfferTheModelerSettingsAndCancelRefusesEachCommand) {
   auto app = Start();
-  const struct {
-    void (CFileCommands::*command)();
-    const char* refusal;
-  } cases[] = {
+  const std::pair<void (CFileCommands::*)(), const char*> cases[] = {
       {&CFileCommands::New,
        "Creating a new workflow with wrong default databases is not possible. Creating aborted."},
       {&CFileCommands::Open,
        "Loading the workflow with wrong databases is not possible. Loading aborted."},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.refusal);
+  for (const auto& [command, refusal] : cases) {
+    SCOPED_TRACE(refusal);
     MessageBoxWatcher watcher;  // no answers: the question's default, Yes
     QString sheetTitle;
     sheettest::OnNextModal<CDlgSettings>([&](CDlgSettings& sheet) {
       sheetTitle = sheet.windowTitle();
       sheet.reject();
     });
-    (app->Shell().files.*c.command)();
+    (app->Shell().files.*command)();
     EXPECT_EQ(sheetTitle, QStringLiteral("Modeler Settings"));
     ASSERT_FALSE(watcher.boxes.empty()) << "the question's text is the core's";
-    EXPECT_EQ(watcher.boxes.back().text, QString::fromLatin1(c.refusal));
+    EXPECT_EQ(watcher.boxes.back().text, QString::fromLatin1(refusal));
     EXPECT_TRUE(app->MainFrame()->MdiArea()->subWindowList().isEmpty());
   }
 }

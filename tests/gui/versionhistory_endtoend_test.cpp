@@ -70,14 +70,13 @@ TEST_F(VersionHistoryTest, AClusterWindowEditSavedIsComparedWithTheVersionBefore
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(window->windowTitle(),
             QStringLiteral("Compare: Order Handling v2 (Freeze) with Order Handling v3 (Active)"));
-  const velk::WorkflowDiff& diff = window->Diff();
   QListWidget* list = window->Changes();
-  ASSERT_EQ(list->count(), static_cast<int>(diff.changes.size()));
+  ASSERT_EQ(list->count(), static_cast<int>(window->Diff().changes.size()));
   const int chosen = list->row(
       list->findItems(QStringLiteral("Fulfilment: Task 'Pick goods' moved"), Qt::MatchExactly)
           .value(0));
   ASSERT_GE(chosen, 0);
-  const velk::WorkflowChange& change = diff.changes[static_cast<std::size_t>(chosen)];
+  const velk::WorkflowChange& change = window->Diff().changes[static_cast<std::size_t>(chosen)];
   list->scrollToItem(list->item(chosen));
   QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                     list->visualItemRect(list->item(chosen)).center());
