@@ -32,11 +32,6 @@ class EditingEndToEndTest : public ModelerTest {
     QTest::mouseClick(View()->viewport(), Qt::LeftButton, keys, Centre(node));
     ProcessEvents();  // the menus follow the selection
   }
-  // A key as the keyboard sends it to the widget that has the focus.
-  static void Press(Qt::Key key, Qt::KeyboardModifiers keys = {}) {
-    QTest::keyClick(QApplication::focusWidget(), key, keys);
-    ProcessEvents();
-  }
   // The cluster of the top level that the test grouped (not the demo's own).
   CNode* GroupedCluster() const {
     for (CNode* n : Doc().Top().LevelNodes())

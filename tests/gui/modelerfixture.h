@@ -77,6 +77,12 @@ class ModelerTest : public ::testing::Test {
     auto* box = dialog.findChild<QDialogButtonBox*>();
     QTest::mouseClick(box->button(QDialogButtonBox::Ok), Qt::LeftButton);
   }
+  // A key on whatever has the keyboard, else on the active window's drawing.
+  void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) const {
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(focus ? focus : View(), key, modifiers);
+    shelltest::ProcessEvents();
+  }
   QPoint Pixel(velk::Point p) const { return View()->ToViewport(p); }
   void ClickTool(int command) {
     QToolBar* bar = frame()->ToolBar(CMainFrame::WorkflowToolsBar);

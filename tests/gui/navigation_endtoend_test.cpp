@@ -23,12 +23,6 @@ class NavigationTest : public ModelerTest {
     QTest::keyClicks(QApplication::focusWidget(), text);
     ProcessEvents();
   }
-  // A key on whatever has the keyboard, else on the active window's drawing.
-  void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) const {
-    QWidget* focus = QApplication::focusWidget();
-    QTest::keyClick(focus ? focus : View(), key, modifiers);
-    ProcessEvents();
-  }
   std::vector<CNode*> Selected() const { return Doc().Session().SelectedNodes(); }
   bool Shows(const CNode& node) const {
     const velk::Rect shown = View()->ExposedRect();
