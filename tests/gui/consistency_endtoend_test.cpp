@@ -87,16 +87,13 @@ TEST_F(ConsistencyEndToEndTest, OpenSubWorkflowAsksCreatesShowsAndReloadsIt) {
   // The caller's find bar reaches the open sub-workflow's tasks.
   frame()->MdiArea()->setActiveSubWindow(caller);
   Key(Qt::Key_F);
-  QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("end"));
-  ProcessEvents();
+  Type(QStringLiteral("end"));
   QListWidget* results = frame()->findChild<CFindBar*>()->Results();
   const QList<QListWidgetItem*> found =
       results->findItems(QStringLiteral("Credit check: task 'End' (name)"), Qt::MatchExactly);
   ASSERT_EQ(found.size(), 1);
-  for (int i = results->row(found.front()); i > 0; --i)
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
-  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-  ProcessEvents();
+  for (int i = results->row(found.front()); i > 0; --i) Press(Qt::Key_Down);
+  Press(Qt::Key_Return);
   EXPECT_EQ(Active(), sub);
   EXPECT_EQ(Doc().Session().SelectedNodes(), std::vector<CNode*>{Node("End")});
 

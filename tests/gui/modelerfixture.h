@@ -77,6 +77,11 @@ class ModelerTest : public ::testing::Test {
     auto* box = dialog.findChild<QDialogButtonBox*>();
     QTest::mouseClick(box->button(QDialogButtonBox::Ok), Qt::LeftButton);
   }
+  // Types into whatever has the keyboard, as a user does.
+  static void Type(const QString& text) {
+    QTest::keyClicks(QApplication::focusWidget(), text);
+    shelltest::ProcessEvents();
+  }
   // A key on whatever has the keyboard, else on the active window's drawing.
   void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) const {
     QWidget* focus = QApplication::focusWidget();

@@ -18,11 +18,6 @@ using velk::CNode;
 class NavigationTest : public ModelerTest {
  protected:
   CFindBar* Bar() const { return frame()->findChild<CFindBar*>(); }
-  // Types into whatever has the keyboard, as a user does.
-  static void Type(const QString& text) {
-    QTest::keyClicks(QApplication::focusWidget(), text);
-    ProcessEvents();
-  }
   std::vector<CNode*> Selected() const { return Doc().Session().SelectedNodes(); }
   bool Shows(const CNode& node) const {
     const velk::Rect shown = View()->ExposedRect();
