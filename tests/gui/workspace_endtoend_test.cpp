@@ -93,21 +93,19 @@ TEST_F(WorkspaceEndToEndTest, WindowsOpenInsideTheWorkspaceOneStepFromTheLast) {
 }
 
 TEST_F(WorkspaceEndToEndTest, MainWindowComesBackAtItsLastSizeAndPlace) {
+  const auto exitAndStart = [this] {
+    ProcessEvents();
+    frame()->Action(cmd::AppExit)->trigger();
+    ProcessEvents();
+    app.reset();
+    app = StartModeler(env.Options(), StandardShellCollaborators());
+    ProcessEvents();
+  };
   frame()->setGeometry(70, 60, 1000, 700);
-  ProcessEvents();
-  frame()->Action(cmd::AppExit)->trigger();
-  ProcessEvents();
-  app.reset();
-  app = StartModeler(env.Options(), StandardShellCollaborators());
-  ProcessEvents();
+  exitAndStart();
   EXPECT_EQ(frame()->geometry(), QRect(70, 60, 1000, 700));
-
   frame()->showMaximized();
-  ProcessEvents();
-  frame()->Action(cmd::AppExit)->trigger();
-  app.reset();
-  app = StartModeler(env.Options(), StandardShellCollaborators());
-  ProcessEvents();
+  exitAndStart();
   EXPECT_TRUE(frame()->isMaximized());
   EXPECT_EQ(frame()->normalGeometry(), QRect(70, 60, 1000, 700));
 }
