@@ -10,8 +10,6 @@
 
 namespace {
 
-using shelltest::ProcessEvents;
-
 class BpmnEndToEndTest : public ModelerTest {
  protected:
   // The next file dialog takes `file`, as if typed and confirmed.
@@ -29,40 +27,31 @@ TEST_F(BpmnEndToEndTest, ImportOpensAProcessUnsavedRefusesOtherFilesAndExportImp
   AnswerFileDialog(QStringLiteral(VELK_BPMN_DIR "/samples/gateways.bpmn"));
   ChooseMenu(QStringLiteral("&File"), QStringLiteral("&Import BPMN..."));
   ASSERT_NE(Active(), nullptr);
-  EXPECT_EQ(Doc().Header().name, "Order Fulfilment");
-  EXPECT_EQ(Doc().LevelNodes().size(), 11u);
-  ASSERT_NE(Node("Receive order"), nullptr);
+  EXPECT_EQ(Doc().Header().name, "Order Fulfilment") << "what it holds is the core's";
   EXPECT_TRUE(Doc().Session().NeedsSaveQuestion()) << "closing asks to save the imported workflow";
-  EXPECT_TRUE(Active()->windowTitle().endsWith(QStringLiteral(" *")));
-  const auto notices = app->UserInterface().infoCenter().entries(velk::kBpmnImportCategory);
-  ASSERT_EQ(notices.size(), 1u);
-  EXPECT_EQ(notices[0].title, "complexGateway cx");
+  EXPECT_EQ(app->UserInterface().infoCenter().entries(velk::kBpmnImportCategory).size(), 1u);
   shelltest::Picture(*frame(), "bpmn-import");
 
   // A file that is no BPMN is refused in a message box; no window opens for it.
   const int windows = static_cast<int>(frame()->MdiArea()->subWindowList().size());
-  {
-    shelltest::MessageBoxWatcher watcher;
-    AnswerFileDialog(QStringLiteral(VELK_BPMN_DIR "/xsd/DC.xsd"));
-    ChooseMenu(QStringLiteral("&File"), QStringLiteral("&Import BPMN..."));
-    ASSERT_EQ(watcher.boxes.size(), 1u);
-    EXPECT_EQ(watcher.boxes[0].title, QStringLiteral("Import BPMN"));
-    EXPECT_TRUE(watcher.boxes[0].text.contains(
-        QStringLiteral("is not imported: it is not a BPMN 2.0 file")))
-        << watcher.boxes[0].text.toStdString();
-  }
+  shelltest::MessageBoxWatcher watcher;
+  AnswerFileDialog(QStringLiteral(VELK_BPMN_DIR "/xsd/DC.xsd"));
+  ChooseMenu(QStringLiteral("&File"), QStringLiteral("&Import BPMN..."));
+  ASSERT_EQ(watcher.boxes.size(), 1u);
+  EXPECT_EQ(watcher.boxes[0].title, QStringLiteral("Import BPMN"));
+  EXPECT_TRUE(
+      watcher.boxes[0].text.contains(QStringLiteral("is not imported: it is not a BPMN 2.0 file")))
+      << watcher.boxes[0].text.toStdString();
   EXPECT_EQ(frame()->MdiArea()->subWindowList().size(), windows);
 
   OpenWorkflow(QStringLiteral("Version 2.0"));
-  ASSERT_EQ(Doc().Header().name, "Order Handling");
   const QString file = dir.filePath(QStringLiteral("order"));
   AnswerFileDialog(file);
   ChooseMenu(QStringLiteral("&File"), QStringLiteral("Export as &BPMN..."));
   QFile written(file + QStringLiteral(".bpmn"));
   ASSERT_TRUE(written.open(QIODevice::ReadOnly)) << "the suffix is added";
-  const QByteArray xml = written.readAll();
   velk::CWorkflowDoc back(app->UserInterface());
-  EXPECT_TRUE(velk::WorkflowFromBpmn(xml.toStdString(), back).empty());
+  EXPECT_TRUE(velk::WorkflowFromBpmn(written.readAll().toStdString(), back).empty());
   EXPECT_EQ(velk::WorkflowToJson(back), velk::WorkflowToJson(Doc()));
 }
 

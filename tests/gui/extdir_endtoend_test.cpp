@@ -19,36 +19,29 @@ namespace {
 using shelltest::MessageBoxWatcher;
 using shelltest::ProcessEvents;
 
-const QStringList kSales = {"Workflows Published By Us (Internal)", "Marvelund",
-                            "Sales Processes"};
+const QStringList kSales = {"Workflows Published By Us (Internal)", "Marvelund", "Sales Processes"};
 
 class ExtDirEndToEndTest : public ModelerTest {
  protected:
-  // Restarted so that tasks dragged out of workflow windows are kept for the test.
-  ExtDirEndToEndTest() {
-    app.reset();
-    ShellCollaborators parts = StandardShellCollaborators();
-    parts.editor.startDrag = [this](QWidget*, std::unique_ptr<QMimeData> data) {
-      dragged = std::move(data);
-    };
-    app = StartModeler(env.Options(), std::move(parts));
-    frame()->resize(1280, 900);
-    ProcessEvents();
-  }
+  // Tasks dragged out of workflow windows are kept for the test.
+  ExtDirEndToEndTest()
+      : ModelerTest([this](ShellCollaborators& parts) {
+          parts.editor.startDrag = [this](QWidget*, std::unique_ptr<QMimeData> data) {
+            dragged = std::move(data);
+          };
+        }) {}
 
   CExtDirView* OpenDirectory() {
-    QToolBar* bar = frame()->ToolBar(CMainFrame::ExtDirBar);
-    QTest::mouseClick(bar->widgetForAction(frame()->Action(cmd::ExternalDirectory)),
-                      Qt::LeftButton);
-    ProcessEvents();
+    Trigger(cmd::ExternalDirectory);
     return frame()->findChild<CExtDirView*>();
   }
+  // The command's button in the directory's toolbar, else its menu entry.
   void Trigger(int command, Qt::KeyboardModifiers keys = {}) {
     ProcessEvents();
     frame()->activateWindow();
     frame()->UpdateCommandUI();
-    QToolBar* bar = frame()->ToolBar(CMainFrame::ExtDirBar);
-    if (QWidget* button = bar->widgetForAction(frame()->Action(command)))
+    if (QWidget* button =
+            frame()->ToolBar(CMainFrame::ExtDirBar)->widgetForAction(frame()->Action(command)))
       QTest::mouseClick(button, Qt::LeftButton, keys);
     else
       frame()->Action(command)->trigger();
@@ -56,40 +49,34 @@ class ExtDirEndToEndTest : public ModelerTest {
   }
   // The widget item at a path of labels from the top.
   static QTreeWidgetItem* At(CExtDirView* view, const QStringList& path) {
-    QTreeWidgetItem* item = nullptr;
+    QTreeWidgetItem* item = view->invisibleRootItem();
     for (const QString& label : path) {
-      QTreeWidgetItem* found = nullptr;
-      const int count = item ? item->childCount() : view->topLevelItemCount();
-      for (int i = 0; i < count && !found; ++i) {
-        QTreeWidgetItem* c = item ? item->child(i) : view->topLevelItem(i);
-        if (c->text(0) == label) found = c;
-      }
-      if (!found) return nullptr;
-      item = found;
+      QTreeWidgetItem* parent = std::exchange(item, nullptr);
+      for (int i = 0; i < parent->childCount() && !item; ++i)
+        if (parent->child(i)->text(0) == label) item = parent->child(i);
+      if (!item) return nullptr;
     }
     return item;
   }
   // The directory window comes to the front, as a click into it brings it.
   static QPoint Centre(CExtDirView* view, QTreeWidgetItem* item) {
-    auto* window = qobject_cast<QMdiSubWindow*>(view->parentWidget());
-    if (window && window->mdiArea()->activeSubWindow() != window) {
+    if (auto* window = qobject_cast<QMdiSubWindow*>(view->parentWidget()))
       window->mdiArea()->setActiveSubWindow(window);
-      ProcessEvents();
-    }
+    ProcessEvents();
     view->scrollToItem(item);
     return view->visualItemRect(item).center();
   }
-  static void Click(CExtDirView* view, QTreeWidgetItem* item) {
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, Centre(view, item));
-    ProcessEvents();
-  }
-  static void DoubleClick(CExtDirView* view, QTreeWidgetItem* item) {
+  // A click, or with `twice` a double click, as the mouse sends them.
+  static void Click(CExtDirView* view, QTreeWidgetItem* item, bool twice = false) {
     const QPoint at = Centre(view, item);
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, at);
+    if (twice) {
+      QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
+      QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, at);
+    }
     ProcessEvents();
   }
+  static void DoubleClick(CExtDirView* view, QTreeWidgetItem* item) { Click(view, item, true); }
   // Right-clicks `item`; the menu that opens is read ("text", "-text" when
   // disabled, "|" for separators) and `choose` triggered.
   QStringList RightClick(CExtDirView* view, QTreeWidgetItem* item, const QString& choose = {}) {
@@ -104,62 +91,43 @@ class ExtDirEndToEndTest : public ModelerTest {
         seen << (a->isSeparator() ? QStringLiteral("|") : (a->isEnabled() ? "" : "-") + a->text());
         if (!a->isSeparator() && a->text() == choose && a->isEnabled()) chosen = a;
       }
-      if (!chosen) {
-        menu->close();
-        return;
-      }
-      menu->setActiveAction(chosen);
-      QTest::keyClick(menu, Qt::Key_Return);
+      if (chosen) menu->setActiveAction(chosen);
+      QTest::keyClick(menu, chosen ? Qt::Key_Return : Qt::Key_Escape);
     });
     timer.start(5);
     QTest::mouseClick(view->viewport(), Qt::RightButton, {}, Centre(view, item));
     ProcessEvents();
     return seen;
   }
-  // A drag carrying `data` let go on the tree item.
-  static bool DropOnTree(CExtDirView* view, QTreeWidgetItem* item, const QMimeData& data) {
-    const QPoint at = Centre(view, item);
+  // A drag carrying `data` let go at `at` on `target`.
+  static bool Drop(QWidget* target, QPoint at, const QMimeData& data) {
     const Qt::DropActions allowed = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
     QDragEnterEvent enter(at, allowed, &data, Qt::LeftButton, {});
-    QApplication::sendEvent(view->viewport(), &enter);
+    QApplication::sendEvent(target, &enter);
     QDragMoveEvent move(at, allowed, &data, Qt::LeftButton, {});
-    QApplication::sendEvent(view->viewport(), &move);
+    QApplication::sendEvent(target, &move);
     if (!move.isAccepted()) return false;
     QDropEvent drop(at, allowed, &data, Qt::LeftButton, {});
-    QApplication::sendEvent(view->viewport(), &drop);
+    QApplication::sendEvent(target, &drop);
     ProcessEvents();
     return drop.isAccepted();
   }
-  // The first workflow window becomes the active one.
+  static bool DropOnTree(CExtDirView* view, QTreeWidgetItem* item, const QMimeData& data) {
+    return Drop(view->viewport(), Centre(view, item), data);
+  }
+  // The workflow window, opened before the directory's, becomes the active one.
   void ActivateWorkflow() {
-    for (QMdiSubWindow* w : frame()->MdiArea()->subWindowList())
-      if (qobject_cast<CChildFrame*>(w)) {
-        frame()->MdiArea()->setActiveSubWindow(w);
-        break;
-      }
+    frame()->MdiArea()->setActiveSubWindow(frame()->MdiArea()->subWindowList().first());
     ProcessEvents();
   }
   // CTRL and a press on the task: the workflow window's drag of it.
   std::unique_ptr<QMimeData> DragTaskOut(const std::string& name) {
-    dragged.reset();
     ActivateWorkflow();
-    QTest::mousePress(View()->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                      Centre(*Node(name)));
-    QTest::mouseRelease(View()->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                        Centre(*Node(name)));
+    const QPoint at = Centre(*Node(name));
+    QTest::mousePress(View()->viewport(), Qt::LeftButton, Qt::ControlModifier, at);
+    QTest::mouseRelease(View()->viewport(), Qt::LeftButton, Qt::ControlModifier, at);
     ProcessEvents();
-    return std::move(dragged);
-  }
-  static std::string Dump(const QTreeWidgetItem* item, int depth) {
-    std::string out = std::string(depth * 2, ' ') + item->text(0).toStdString() + "\n";
-    if (item->isExpanded())
-      for (int i = 0; i < item->childCount(); ++i) out += Dump(item->child(i), depth + 1);
-    return out;
-  }
-  static std::string Dump(CExtDirView* view) {
-    std::string out;
-    for (int i = 0; i < view->topLevelItemCount(); ++i) out += Dump(view->topLevelItem(i), 0);
-    return out;
+    return std::move(dragged);  // empty when nothing was dragged
   }
   template <class Item>
   static Item* ItemOf(CExtDirView* view, QTreeWidgetItem* item) {
@@ -185,44 +153,6 @@ class ExtDirEndToEndTest : public ModelerTest {
   std::unique_ptr<QMimeData> dragged;
 };
 
-constexpr char kDemoTree[] =
-    "Workflows Published By Us (Internal) [0]\n"
-    "  Marvelund [6]\n"
-    "    Sales Processes [8]\n"
-    "    Purchasing Processes [8]\n"
-    "Workflows Offered By Partners (External) [1]\n"
-    "  Acme Logistics [6]\n"
-    "    Logistics Services [8]\n"
-    "  Borealis Bank [6]\n"
-    "    Banking Services [8]\n"
-    "External Registered Organisations [14]\n"
-    "  Borealis Bank [6]\n"
-    "    Credit [6]\n"
-    "      Paul Berg [13]\n"
-    "      Mia Holm [13]\n"
-    "  Acme Logistics [6]\n"
-    "    Sales [6]\n"
-    "      Sara Jones [13]\n"
-    "    Dispatch [6]\n"
-    "      John Smith [13]\n"
-    "  Cirrus Consulting [6]\n"
-    "    Consulting [6]\n"
-    "      Tom Keller [13]\n"
-    "      Lisa Wong [13]\n"
-    "Ordered Sub-Workflows [15]\n"
-    "  Ordered By Us [0]\n"
-    "    Acme Logistics [6]\n"
-    "      Parcel delivery [20]\n"
-    "    Borealis Bank [6]\n"
-    "      Credit check [21]\n"
-    "    Cirrus Consulting [6]\n"
-    "  Ordered By Partners [1]\n"
-    "    Acme Logistics [6]\n"
-    "      Order intake [19]\n"
-    "    Borealis Bank [6]\n"
-    "    Cirrus Consulting [6]\n"
-    "      Expert review [22]\n";
-
 TEST_F(ExtDirEndToEndTest,
        TheDemoDirectoryShowsItsSectionsInOrderWithTheirPicturesAndReadsLeafsOnce) {
   EXPECT_FALSE(frame()->Action(cmd::ExtDirSave)->isEnabled()) << "no directory window yet";
@@ -234,42 +164,42 @@ TEST_F(ExtDirEndToEndTest,
   frame()->UpdateCommandUI();
   EXPECT_TRUE(frame()->Action(cmd::ExtDirSave)->isEnabled());
   Trigger(cmd::ExtDirExpandAll);
-  EXPECT_EQ(view->Tree().Print(), kDemoTree);
-  std::string labels = kDemoTree;
+  std::string labels = view->Tree().Print();
   for (std::size_t at; (at = labels.find(" [")) != std::string::npos;)
     labels.erase(at, labels.find(']', at) - at + 1);
-  EXPECT_EQ(Dump(view), labels) << "every node shown, expanded, in the tree's order";
-  for (QTreeWidgetItemIterator it(view); *it; ++it)
+  std::string shown;
+  for (QTreeWidgetItemIterator it(view); *it; ++it) {
+    int depth = 0;
+    for (QTreeWidgetItem* up = (*it)->parent(); up; up = up->parent()) ++depth;
+    shown += std::string(depth * 2, ' ') + (*it)->text(0).toStdString() + "\n";
+    EXPECT_TRUE((*it)->isExpanded() || (*it)->childCount() == 0) << shown;
     EXPECT_EQ((*it)->icon(0).cacheKey(), ExtDirImage(view->NodeOf(*it)->Image()).cacheKey());
+  }
+  EXPECT_EQ(shown, labels) << "every node shown, expanded, in the tree's order";
   EXPECT_EQ(At(view, kSales)->childCount(), 0) << "without SHIFT no leafs are read";
   Trigger(cmd::ExtDirCollapseAll);
   EXPECT_FALSE(At(view, {"Ordered Sub-Workflows"})->isExpanded());
 
-  // A double-click on a process view reads its leafs, once.
+  // A double-click on a process view reads its leafs, once; the second only closes it.
   velk::CExtDirData& data = view->Document().Data();
   QTreeWidgetItem* sales = At(view, kSales);
-  EXPECT_EQ(data.ItemsOf<velk::CExtDirItemGRILeaf>().size(), 0u);
   DoubleClick(view, sales);
   EXPECT_TRUE(sales->isExpanded());
-  EXPECT_EQ(view->NodeOf(sales)->Image(), 6);
   EXPECT_EQ(sales->childCount(), 2);
-  EXPECT_EQ(data.ItemsOf<velk::CExtDirItemGRILeaf>().size(), 3u);
   DoubleClick(view, sales);
-  EXPECT_FALSE(sales->isExpanded()) << "the second double-click only closes it";
+  EXPECT_FALSE(sales->isExpanded());
   EXPECT_EQ(data.ItemsOf<velk::CExtDirItemGRILeaf>().size(), 3u);
   Trigger(cmd::ExtDirExpandAll, Qt::ShiftModifier);
-  EXPECT_EQ(At(view, kSales)->childCount(), 2);
   EXPECT_TRUE(At(view, {kSales[0], kSales[1], kSales[2], "Orders", "Domestic", "Order Handling"}));
 
-  // Closing the window forgets the leafs; the next window reads them again.
+  // Closing the window forgets the leafs.
   view->parentWidget()->close();
   ProcessEvents();
   EXPECT_EQ(data.ItemsOf<velk::CExtDirItemGRILeaf>().size(), 0u);
-  view = OpenDirectory();
-  EXPECT_EQ(view->NodeOf(At(view, kSales))->Image(), 8);
 }
 
-TEST_F(ExtDirEndToEndTest, NewFolderRenameDeleteSaveAndReloadGiveTheStoredDirectory) {
+// A deletion stored is walked by the test of the save question.
+TEST_F(ExtDirEndToEndTest, NewFolderRenameSaveAndReloadGiveTheStoredDirectory) {
   CExtDirView* view = OpenDirectory();
   DoubleClick(view, At(view, kSales));
   Click(view, At(view, kSales));
@@ -277,10 +207,6 @@ TEST_F(ExtDirEndToEndTest, NewFolderRenameDeleteSaveAndReloadGiveTheStoredDirect
   EXPECT_TRUE(At(view, kSales + QStringList{"New Folder"}));
   EXPECT_TRUE(frame()->StatusLine()->MessageText().contains(QStringLiteral("empty folder is gone")))
       << "the designer is told what becomes of an empty folder";
-  Click(view, At(view, kSales + QStringList{"Complaints", "Complaint Handling"}));
-  Trigger(cmd::ExtDirDelete);
-  EXPECT_EQ(At(view, kSales + QStringList{"Complaints"})->childCount(), 0);
-
   RenameSales(view);
   const QStringList renamed = {kSales[0], kSales[1], "Sales Flows"};
   ASSERT_TRUE(At(view, renamed));
@@ -290,7 +216,6 @@ TEST_F(ExtDirEndToEndTest, NewFolderRenameDeleteSaveAndReloadGiveTheStoredDirect
   EXPECT_EQ(view->NodeOf(At(view, renamed))->Image(), 8) << "read anew";
   DoubleClick(view, At(view, renamed));
   EXPECT_FALSE(At(view, renamed + QStringList{"New Folder"})) << "empty folders are not stored";
-  EXPECT_FALSE(At(view, renamed + QStringList{"Complaints"})) << "the deleted leaf stays deleted";
   EXPECT_TRUE(At(view, renamed + QStringList{"Orders", "Domestic", "Order Handling"}));
 }
 
@@ -299,94 +224,68 @@ TEST_F(ExtDirEndToEndTest, NewFolderRenameDeleteSaveAndReloadGiveTheStoredDirect
 TEST_F(ExtDirEndToEndTest, ClosingWithUnsavedChangesAsksWhetherToSaveThem) {
   const QStringList complaint = kSales + QStringList{"Complaints", "Complaint Handling"};
   MessageBoxWatcher asking;
-  auto deleteComplaint = [&] {
+  auto openSales = [&] {
     CExtDirView* view = OpenDirectory();
     DoubleClick(view, At(view, kSales));
-    if (!At(view, complaint)) return false;
+    return view;
+  };
+  auto closeWith = [&](QMessageBox::StandardButton answer, int command) {
+    asking.answers.push_back(answer);
+    Trigger(command);
+    return frame()->findChild<CExtDirView*>() != nullptr;
+  };
+  for (auto [answer, kept] :
+       {std::pair{QMessageBox::No, true}, std::pair{QMessageBox::Yes, false}}) {
+    CExtDirView* view = openSales();
+    ASSERT_TRUE(At(view, complaint));
     Click(view, At(view, complaint));
     Trigger(cmd::ExtDirDelete);
-    return !At(view, complaint);
-  };
-  auto complaintStored = [&] {
-    CExtDirView* view = OpenDirectory();
-    DoubleClick(view, At(view, kSales));
-    const bool stored = At(view, complaint) != nullptr;
+    EXPECT_TRUE(closeWith(QMessageBox::Cancel, cmd::FileClose)) << "Cancel keeps the window";
+    EXPECT_FALSE(closeWith(answer, cmd::FileClose));
+    view = openSales();
+    EXPECT_EQ(At(view, complaint) != nullptr, kept) << "No drops the deletion, Yes stores it";
     Trigger(cmd::FileClose);  // nothing changed: no question
-    return stored;
-  };
-  auto directoryOpen = [this] { return frame()->findChild<CExtDirView*>() != nullptr; };
-
-  ASSERT_TRUE(deleteComplaint());
-  asking.answers.push_back(QMessageBox::Cancel);
-  Trigger(cmd::FileClose);
-  ASSERT_EQ(asking.boxes.size(), 1u);
+  }
+  ASSERT_EQ(asking.boxes.size(), 4u) << "asked only with changes";
   EXPECT_EQ(asking.boxes[0].text, QStringLiteral("Save changes to the External Directory?"));
   EXPECT_EQ(asking.boxes[0].buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-  EXPECT_TRUE(directoryOpen()) << "Cancel keeps the window";
-  asking.answers.push_back(QMessageBox::No);
-  Trigger(cmd::FileClose);
-  EXPECT_FALSE(directoryOpen());
-  EXPECT_TRUE(complaintStored()) << "No drops the deletion";
-  EXPECT_FALSE(directoryOpen());
-
-  ASSERT_TRUE(deleteComplaint());
-  asking.answers.push_back(QMessageBox::Yes);
-  Trigger(cmd::FileClose);
-  EXPECT_FALSE(complaintStored()) << "Yes stores the deletion";
-  ASSERT_EQ(asking.boxes.size(), 3u) << "asked only with changes";
 
   // On exit the same: a published process view renamed, then the program closed.
-  CExtDirView* view = OpenDirectory();
-  RenameSales(view);
-  asking.answers.push_back(QMessageBox::Cancel);
-  Trigger(cmd::AppExit);
-  EXPECT_TRUE(frame()->isVisible() && directoryOpen()) << "Cancel keeps the program";
-  asking.answers.push_back(QMessageBox::Yes);
-  Trigger(cmd::AppExit);
+  RenameSales(OpenDirectory());
+  EXPECT_TRUE(closeWith(QMessageBox::Cancel, cmd::AppExit) && frame()->isVisible())
+      << "Cancel keeps the program";
+  closeWith(QMessageBox::Yes, cmd::AppExit);
   EXPECT_FALSE(frame()->isVisible());
-  ASSERT_EQ(asking.boxes.size(), 5u);
+  EXPECT_EQ(asking.boxes.size(), 6u);
   app.reset();
   app = StartModeler(env.Options(), StandardShellCollaborators());
-  Trigger(cmd::ExternalDirectory);
-  view = frame()->findChild<CExtDirView*>();
-  ASSERT_NE(view, nullptr);
+  CExtDirView* view = OpenDirectory();
   EXPECT_TRUE(At(view, {kSales[0], kSales[1], "Sales Flows"})) << "stored on exit";
 }
 
+// Which entries each kind and state enables is the core's; here the menu built
+// from them, for the selected item wherever the click was.
 TEST_F(ExtDirEndToEndTest, RightClickOpensTheMenuOfTheSelectedItem) {
   CExtDirView* view = OpenDirectory();
   Trigger(cmd::ExtDirExpandAll);
-  QTreeWidgetItem* byUs = At(view, {"Ordered Sub-Workflows", "Ordered By Us", "Borealis Bank",
-                                    "Credit check"});
-  QTreeWidgetItem* byPartners = At(view, {"Ordered Sub-Workflows", "Ordered By Partners",
-                                          "Acme Logistics", "Order intake"});
-  QTreeWidgetItem* person = At(view, {"External Registered Organisations", "Acme Logistics",
-                                      "Sales", "Sara Jones"});
-  Click(view, byUs);
-  EXPECT_EQ(RightClick(view, byPartners),
+  Click(view,
+        At(view, {"Ordered Sub-Workflows", "Ordered By Us", "Borealis Bank", "Credit check"}));
+  QTreeWidgetItem* other =
+      At(view, {"Ordered Sub-Workflows", "Ordered By Partners", "Acme Logistics", "Order intake"});
+  EXPECT_EQ(RightClick(view, other),
             QStringList({"-&New Folder", "&Delete", "|", "-&Submit", "&Cancel", "|",
                          "DEMO: Copy to ext. section", "|", "|", "&Properties"}));
-  EXPECT_EQ(view->currentItem(), byUs);
-  Click(view, byPartners);
-  EXPECT_EQ(RightClick(view, byPartners),
-            QStringList({"-&New Folder", "&Delete", "|", "-&Accept", "&Deny", "-&View Workflow",
-                         "|", "&Properties"}));
-  Click(view, person);
-  EXPECT_EQ(RightClick(view, person),
-            QStringList({"-&New Folder", "-&Delete", "|", "&Properties"}));
   Click(view, At(view, {"Ordered Sub-Workflows"}));
-  EXPECT_TRUE(RightClick(view, person).isEmpty()) << "a section has no menu";
+  EXPECT_TRUE(RightClick(view, other).isEmpty()) << "a section has no menu";
 }
 
 TEST_F(ExtDirEndToEndTest, PersonsAndLeafsDraggedOntoAWorkflowSetItsTasks) {
   OpenWorkflow(QStringLiteral("Complaint Handling"));
-  CChildFrame* workflow = Active();
-  ASSERT_NE(workflow, nullptr);
   CExtDirView* view = OpenDirectory();
   Trigger(cmd::ExtDirExpandAll, Qt::ShiftModifier);
   auto* person = ItemOf<velk::CExtDirItemExtRegOrg>(
-      view, At(view, {"External Registered Organisations", "Acme Logistics", "Sales",
-                      "Sara Jones"}));
+      view,
+      At(view, {"External Registered Organisations", "Acme Logistics", "Sales", "Sara Jones"}));
   auto* offered = ItemOf<velk::CExtDirItemGRILeaf>(
       view, At(view, {"Workflows Offered By Partners (External)", "Acme Logistics",
                       "Logistics Services", "Transport", "Parcel Delivery"}));
@@ -401,43 +300,28 @@ TEST_F(ExtDirEndToEndTest, PersonsAndLeafsDraggedOntoAWorkflowSetItsTasks) {
   EXPECT_TRUE(leafData->hasFormat(ClipboardMimeType(ClipFormat::ExtDirExternalViewLeaf)));
   EXPECT_TRUE(view->DragDataOf(*ours)->hasFormat(ClipboardMimeType(ClipFormat::InternalViewLeaf)));
 
-  frame()->MdiArea()->setActiveSubWindow(workflow);
-  ProcessEvents();
-  auto dropOnTask = [this](const QMimeData& data, const std::string& task) {
-    const QPoint at = Centre(*Node(task));
-    QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
-    QApplication::sendEvent(View()->viewport(), &enter);
-    QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
-    QApplication::sendEvent(View()->viewport(), &drop);
-    return drop.isAccepted();
-  };
-  EXPECT_TRUE(dropOnTask(*personData, "Expert opinion"));
+  ActivateWorkflow();
+  EXPECT_TRUE(Drop(View()->viewport(), Centre(*Node("Expert opinion")), *personData));
   EXPECT_EQ(Node("Expert opinion")->Attributes().member, person->FullName);
-  EXPECT_TRUE(dropOnTask(*leafData, "Carrier follow-up"));
+  EXPECT_TRUE(Drop(View()->viewport(), Centre(*Node("Carrier follow-up")), *leafData));
   EXPECT_EQ(Node("Carrier follow-up")->Attributes().griId, offered->ID);
   EXPECT_EQ(Node("Carrier follow-up")->Attributes().member, "Acme Logistics");
 }
 
 TEST_F(ExtDirEndToEndTest, AnInTaskDroppedOnAPublishedProcessViewIsPublished) {
   OpenWorkflow(QStringLiteral("Version 2.0"));
-  ASSERT_EQ(Doc().Header().name, "Order Handling");
   CExtDirView* view = OpenDirectory();
   DoubleClick(view, At(view, kSales));
-  QTreeWidgetItem* offered = At(view, {"Workflows Offered By Partners (External)",
-                                       "Acme Logistics", "Logistics Services"});
-  DoubleClick(view, offered);
   const auto plain = DragTaskOut("Check order");
   ASSERT_TRUE(plain);
   EXPECT_FALSE(DropOnTree(view, At(view, kSales), *plain)) << "a plain task is not published";
   const auto in = DragTaskOut("Receive order");
   ASSERT_TRUE(in && in->hasFormat(ClipboardMimeType(ClipFormat::InternalInTask)));
-  EXPECT_FALSE(DropOnTree(view, offered, *in)) << "offered views take nothing";
-  EXPECT_FALSE(DropOnTree(view, At(view, {"Ordered Sub-Workflows"}), *in));
   ASSERT_TRUE(DropOnTree(view, At(view, kSales), *in));
-  auto* leaf = ItemOf<velk::CExtDirItemGRILeaf>(view, At(view, kSales + QStringList{"Receive order"}));
+  auto* leaf =
+      ItemOf<velk::CExtDirItemGRILeaf>(view, At(view, kSales + QStringList{"Receive order"}));
   ASSERT_NE(leaf, nullptr);
-  EXPECT_FALSE(leaf->ID.empty()) << "stored at once";
-  EXPECT_FALSE(leaf->isNew);
+  EXPECT_FALSE(leaf->ID.empty() || leaf->isNew) << "stored at once";
   ActivateWorkflow();
   EXPECT_EQ(Node("Receive order")->Attributes().griId, leaf->ID);
   EXPECT_EQ(Node("Receive order")->Picture(), velk::NodePicture::InPublished);
@@ -452,10 +336,11 @@ TEST_F(ExtDirEndToEndTest, AnInTaskDroppedOnAPublishedProcessViewIsPublished) {
   EXPECT_EQ(leaf->workflowId, workflowId);
 }
 
+// The states themselves and the questions' texts are the core's; here the
+// menus, the drop and the windows the answer opens.
 TEST_F(ExtDirEndToEndTest, AnEidmRequestGoesThroughItsStatesAndIsAnsweredWithAStoredWorkflow) {
   MessageBoxWatcher asking;
   OpenWorkflow(QStringLiteral("ICDR: Credit check"));
-  ASSERT_EQ(Doc().Header().name, "ICDR: Credit check");
   velk::NodeAttributes goal = Node("Ask the bank")->Attributes();
   goal.freeText = "Rate the customer";  // an order needs its goal
   Doc().SetNodeAttributes(*Node("Ask the bank"), goal);
@@ -464,57 +349,41 @@ TEST_F(ExtDirEndToEndTest, AnEidmRequestGoesThroughItsStatesAndIsAnsweredWithASt
   const auto task = DragTaskOut("Ask the bank");
   ASSERT_TRUE(task && task->hasFormat(ClipboardMimeType(ClipFormat::SubflowOrderedByUs)));
   const QStringList byUs = {"Ordered Sub-Workflows", "Ordered By Us", "Borealis Bank"};
-  EXPECT_FALSE(DropOnTree(
-      view, At(view, {"Ordered Sub-Workflows", "Ordered By Partners", "Borealis Bank"}), *task));
   ASSERT_TRUE(DropOnTree(view, At(view, byUs), *task));
   QTreeWidgetItem* item = At(view, byUs + QStringList{"Ask the bank"});
   auto* request = ItemOf<velk::CExtDirItemEIDM>(view, item);
   ASSERT_NE(request, nullptr);
-  EXPECT_EQ(view->NodeOf(item)->Image(), 19);
-  EXPECT_FALSE(request->ID.empty());
-
-  Click(view, item);
-  for (auto answer : {QMessageBox::No, QMessageBox::Cancel}) {
-    asking.answers.push_back(answer);
-    RightClick(view, item, QStringLiteral("&Submit"));
-    EXPECT_EQ(request->ExtClusterStatus, velk::kEidmCreated);
-  }
-  asking.answers.push_back(QMessageBox::Yes);
-  RightClick(view, item, QStringLiteral("&Submit"));
+  // `entry` of the item's menu, its question answered with `answer`.
+  auto choose = [&](QTreeWidgetItem* at, const char* entry,
+                    QMessageBox::StandardButton answer = QMessageBox::NoButton) {
+    Click(view, at);
+    if (answer != QMessageBox::NoButton) asking.answers.push_back(answer);
+    RightClick(view, at, QString::fromLatin1(entry));
+  };
+  choose(item, "&Submit", QMessageBox::No);
+  EXPECT_EQ(request->ExtClusterStatus, velk::kEidmCreated);
+  choose(item, "&Submit", QMessageBox::Yes);
   EXPECT_EQ(request->ExtClusterStatus, velk::kEidmSubmitted);
-  EXPECT_EQ(view->NodeOf(item)->Image(), 21);
-  ASSERT_EQ(asking.boxes.size(), 3u);
-  EXPECT_EQ(asking.boxes[2].text, QStringLiteral("Are you sure to submit this EIDM request? "
-                                                 "(THIS OPERATION CAN NOT BE UNDONE!)"));
+  EXPECT_EQ(asking.boxes.size(), 2u);
 
   RightClick(view, item, QStringLiteral("DEMO: Copy to ext. section"));
   QTreeWidgetItem* copyItem =
       At(view, {"Ordered Sub-Workflows", "Ordered By Partners", "Ask the bank"});
-  ASSERT_NE(copyItem, nullptr);
   auto* copy = ItemOf<velk::CExtDirItemEIDM>(view, copyItem);
-  Click(view, copyItem);
-  asking.answers.push_back(QMessageBox::No);
-  RightClick(view, copyItem, QStringLiteral("&Accept"));
-  EXPECT_EQ(copy->ExtClusterStatus, velk::kEidmSubmitted);
-  asking.answers.push_back(QMessageBox::Yes);
-  RightClick(view, copyItem, QStringLiteral("&Accept"));
+  ASSERT_NE(copy, nullptr);
+  choose(copyItem, "&Accept", QMessageBox::Yes);
   ASSERT_EQ(copy->ExtClusterStatus, velk::kEidmPerformed);
-  EXPECT_EQ(view->NodeOf(copyItem)->Image(), 20);
   ASSERT_NE(Active(), nullptr);
   EXPECT_EQ(Doc().Header().name, "Answer to EIDM-Request" + copy->ID);
   EXPECT_EQ(copy->ExtClusterWorkflowID, Doc().Header().workflowId);
   EXPECT_FALSE(Doc().Session().IsModified()) << "stored";
 
-  Click(view, copyItem);
   const int windows = frame()->MdiArea()->subWindowList().size();
-  RightClick(view, copyItem, QStringLiteral("&View Workflow"));
+  choose(copyItem, "&View Workflow");
   ASSERT_EQ(frame()->MdiArea()->subWindowList().size(), windows + 1);
-  EXPECT_EQ(Doc().Header().name, "Answer to EIDM-Request" + copy->ID);
   EXPECT_EQ(Doc().NodeCount(), 2u) << "the stored answer, read back";
 
-  Click(view, copyItem);
-  asking.answers.push_back(QMessageBox::Yes);
-  RightClick(view, copyItem, QStringLiteral("&Deny"));
+  choose(copyItem, "&Deny", QMessageBox::Yes);
   EXPECT_EQ(copy->ExtClusterStatus, velk::kEidmDenied) << "denied even after it was accepted";
 }
 

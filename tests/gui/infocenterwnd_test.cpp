@@ -46,6 +46,11 @@ class InfoCenterWndTest : public ::testing::Test {
       for (int i = 0; i < item->childCount(); ++i) titles << item->child(i)->text(0);
     return titles;
   }
+  // The selected entry's title and the description shown beside it.
+  QString Selection() const {
+    QTreeWidgetItem* item = Window()->Tree()->currentItem();
+    return (item ? item->text(0) : "none") + " | " + Window()->Description()->toPlainText();
+  }
   static Severity ShownSeverity(const QTreeWidgetItem* item) {
     return static_cast<Severity>(item->data(0, CInfoCenterWnd::SeverityRole).toInt());
   }
@@ -56,50 +61,37 @@ class InfoCenterWndTest : public ::testing::Test {
 };
 
 TEST_F(InfoCenterWndTest, OnlyAnErrorEntryOpensTheWindowAndSelectsThatEntry) {
-  Add(kInit, "fine", Severity::Success);
-  Add(kInit, "empty view", Severity::Notice);
-  Add(kInit, "skipped document", Severity::Warning);
+  for (Severity s : {Severity::Success, Severity::Notice, Severity::Warning})
+    Add(kInit, "not an error", s);
   EXPECT_EQ(Window(), nullptr);
   Add(kInfra, "Missing view", Severity::Error,
       "View (Modeler\\Roles) not found.\r\nChoose another database.");
-  ASSERT_NE(Window(), nullptr);
-  EXPECT_TRUE(Window()->isVisible());
+  ASSERT_TRUE(Window() && Window()->isVisible());
   EXPECT_TRUE(CommandChecked());
-  EXPECT_EQ(Window()->Tree()->currentItem()->text(0), "Missing view");
-  EXPECT_EQ(Window()->Description()->toPlainText(),
-            "View (Modeler\\Roles) not found.\nChoose another database.");
+  EXPECT_EQ(Selection(),
+            "Missing view | View (Modeler\\Roles) not found.\nChoose another database.");
 
   // Once hidden, the next error shows it again; other entries leave it hidden.
   Window()->close();
-  EXPECT_FALSE(Window()->isVisible());
   Add(kInfra, "another notice", Severity::Notice);
   EXPECT_FALSE(Window()->isVisible());
   Add(kInfra, "second error", Severity::Error);
   EXPECT_TRUE(Window()->isVisible());
-  EXPECT_EQ(Window()->Tree()->currentItem()->text(0), "second error");
+  EXPECT_EQ(Selection(), "second error | ");
 }
 
+// Which severity is the highest is the core's; here the pictures that show it.
 TEST_F(InfoCenterWndTest, CategoryImageFollowsTheHighestSeverityBelowIt) {
-  struct Case {
-    std::vector<Severity> added;
-    Severity shown;
-  };
-  const std::vector<Case> cases = {
-      {{Severity::Warning, Severity::Success, Severity::Notice}, Severity::Warning},
-      {{Severity::Notice, Severity::Error, Severity::Warning, Severity::Success}, Severity::Error},
-  };
+  const Severity added[] = {Severity::Notice, Severity::Error, Severity::Warning,
+                            Severity::Success};
   OpenWindow();
-  for (const Case& c : cases) {
-    services_.infoCenter().clear();
-    int n = 0;
-    for (Severity s : c.added) Add(kInit, std::to_string(n++).c_str(), s);
-    QTreeWidgetItem* category = Window()->CategoryItem(kInit);
-    ASSERT_NE(category, nullptr);
-    EXPECT_EQ(ShownSeverity(category), c.shown) << c.added.size();
-    EXPECT_EQ(category->icon(0).cacheKey(), SeverityIcon(c.shown).cacheKey()) << c.added.size();
-    for (int i = 0; i < category->childCount(); ++i)
-      EXPECT_EQ(category->child(i)->icon(0).cacheKey(), SeverityIcon(c.added[i]).cacheKey());
-  }
+  for (Severity s : added) Add(kInit, std::to_string(static_cast<int>(s)).c_str(), s);
+  QTreeWidgetItem* category = Window()->CategoryItem(kInit);
+  ASSERT_NE(category, nullptr);
+  EXPECT_EQ(ShownSeverity(category), Severity::Error);
+  EXPECT_EQ(category->icon(0).cacheKey(), SeverityIcon(Severity::Error).cacheKey());
+  for (int i = 0; i < category->childCount(); ++i)
+    EXPECT_EQ(category->child(i)->icon(0).cacheKey(), SeverityIcon(added[i]).cacheKey()) << i;
   // Clearing the category lets the image fall back with the new entries.
   services_.infoCenter().clearCategory(kInit);
   Add(kInit, "again", Severity::Notice);
@@ -159,36 +151,25 @@ TEST_F(InfoCenterWndTest, ResetRebuildsTheTreeFromTheStoredEntries) {
   EXPECT_EQ(Titles(kInit), QStringList({"a", "d"}));
   EXPECT_EQ(Titles(kInfra), QStringList({"b", "c"}));
   EXPECT_TRUE(w->CategoryItem(kInit)->isExpanded());
-  EXPECT_EQ(w->Tree()->currentItem()->text(0), "c");  // the newest error
-  EXPECT_EQ(w->Description()->toPlainText(), "the error");
+  EXPECT_EQ(Selection(), "c | the error") << "the newest error";
   EXPECT_EQ(ShownSeverity(w->CategoryItem(kInfra)), Severity::Error);
 }
 
 TEST_F(InfoCenterWndTest, ClearingACategoryKeepsTheSelectionAndCollapsedCategories) {
   const char* const kCheck = "Consistency Check";
-  struct Case {
-    std::function<QTreeWidgetItem*(CInfoCenterWnd*)> select;
-    QString selected;
-    QString description;
-  };
-  const std::vector<Case> cases = {
-      {[](CInfoCenterWnd* w) { return w->CategoryItem(kInfra)->child(0); }, "b", "text of b"},
-      {[kCheck](CInfoCenterWnd* w) { return w->CategoryItem(kCheck); }, kCheck, ""},
-  };
-  for (const Case& c : cases) {
+  for (bool entry : {true, false}) {  // an entry selected, or a category
     services_.infoCenter().clear();
     Add(kInit, "a", Severity::Success);
     Add(kInfra, "b", Severity::Notice, "text of b");
     Add(kCheck, "c", Severity::Warning);
     CInfoCenterWnd* w = OpenWindow();
     w->CategoryItem(kCheck)->setExpanded(false);
-    w->Tree()->setCurrentItem(c.select(w));
+    QTreeWidgetItem* category = w->CategoryItem(entry ? kInfra : kCheck);
+    w->Tree()->setCurrentItem(entry ? category->child(0) : category);
     services_.infoCenter().clearCategory(kInit);
     EXPECT_EQ(w->CategoryItem(kInit), nullptr);
     EXPECT_FALSE(w->CategoryItem(kCheck)->isExpanded());
-    ASSERT_NE(w->Tree()->currentItem(), nullptr) << c.selected.toStdString();
-    EXPECT_EQ(w->Tree()->currentItem()->text(0), c.selected);
-    EXPECT_EQ(w->Description()->toPlainText(), c.description);
+    EXPECT_EQ(Selection(), entry ? "b | text of b" : "Consistency Check | ");
     EXPECT_EQ(w->Summary()->text(), "2 entries: 1 warning, 1 notice");
   }
 }

@@ -16,6 +16,7 @@
 #include <QToolBar>
 #include <QTreeWidget>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -31,9 +32,12 @@
 
 class ModelerTest : public ::testing::Test {
  protected:
-  ModelerTest() {
+  // `adjust` changes the standard collaborators before the start.
+  explicit ModelerTest(const std::function<void(ShellCollaborators&)>& adjust = {}) {
     env.WriteDemoRepository();
-    app = StartModeler(env.Options(), StandardShellCollaborators());
+    ShellCollaborators parts = StandardShellCollaborators();
+    if (adjust) adjust(parts);
+    app = StartModeler(env.Options(), std::move(parts));
     frame()->resize(1280, 900);
     shelltest::ProcessEvents();
   }
@@ -47,23 +51,20 @@ class ModelerTest : public ::testing::Test {
   CWorkflowView* View() const { return static_cast<CWorkflowView*>(Active()->GetView()); }
   velk::CWorkflowDoc& Doc() const { return *Active()->GetDocument(); }
 
-  // File Open with Ctrl+O, then the stored version whose entry holds `text`, and
-  // OK; returns the entries the chooser listed, in its order.
-  QStringList OpenWorkflow(const QString& text) {
-    auto entries = std::make_shared<QStringList>();
-    sheettest::OnNextModal<CDlgLoadWorkflow>([text, entries](CDlgLoadWorkflow& dialog) {
+  // File Open with Ctrl+O (or `open`), then the stored version whose entry holds
+  // `text`, and OK.
+  void OpenWorkflow(const QString& text, const std::function<void()>& open = {}) {
+    sheettest::OnNextModal<CDlgLoadWorkflow>([text](CDlgLoadWorkflow& dialog) {
       QTreeWidget* tree = dialog.Tree();
       tree->expandAll();
       for (QTreeWidgetItemIterator it(tree); *it; ++it) {
-        *entries << (*it)->text(0);
         if ((*it)->text(0).contains(text))
           QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
                             tree->visualItemRect(*it).center());
       }
       ClickOk(dialog);
     });
-    Key(Qt::Key_O);
-    return *entries;
+    open ? open() : Key(Qt::Key_O);
   }
   // CTRL + `key` on the main window, as a user presses it.
   void Key(Qt::Key key) {
@@ -75,6 +76,17 @@ class ModelerTest : public ::testing::Test {
   static void ClickOk(QWidget& dialog) {
     auto* box = dialog.findChild<QDialogButtonBox*>();
     QTest::mouseClick(box->button(QDialogButtonBox::Ok), Qt::LeftButton);
+  }
+  // Types into whatever has the keyboard, as a user does.
+  static void Type(const QString& text) {
+    QTest::keyClicks(QApplication::focusWidget(), text);
+    shelltest::ProcessEvents();
+  }
+  // A key on whatever has the keyboard, else on the active window's drawing.
+  void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) const {
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(focus ? focus : View(), key, modifiers);
+    shelltest::ProcessEvents();
   }
   QPoint Pixel(velk::Point p) const { return View()->ToViewport(p); }
   void ClickTool(int command) {
@@ -147,9 +159,7 @@ class ModelerTest : public ::testing::Test {
       if (n->Name() == name) return n;
     return nullptr;
   }
-  QPoint Centre(const velk::CNode& n) const {
-    return View()->ToViewport(n.GetRect().Center());
-  }
+  QPoint Centre(const velk::CNode& n) const { return View()->ToViewport(n.GetRect().Center()); }
   // Press, a first move that starts the drag, the move to `to` and release.
   void Drag(QPoint from, QPoint to) {
     QTest::mousePress(View()->viewport(), Qt::LeftButton, {}, from);

@@ -18,17 +18,6 @@ using velk::CNode;
 class NavigationTest : public ModelerTest {
  protected:
   CFindBar* Bar() const { return frame()->findChild<CFindBar*>(); }
-  // Types into whatever has the keyboard, as a user does.
-  static void Type(const QString& text) {
-    QTest::keyClicks(QApplication::focusWidget(), text);
-    ProcessEvents();
-  }
-  // A key on whatever has the keyboard, else on the active window's drawing.
-  void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) const {
-    QWidget* focus = QApplication::focusWidget();
-    QTest::keyClick(focus ? focus : View(), key, modifiers);
-    ProcessEvents();
-  }
   std::vector<CNode*> Selected() const { return Doc().Session().SelectedNodes(); }
   bool Shows(const CNode& node) const {
     const velk::Rect shown = View()->ExposedRect();
@@ -44,12 +33,9 @@ TEST_F(NavigationTest, FindOpensTheLevelTwoDownSelectsTheTaskAndStepsThroughResu
   // Scrolled far away, so that the task must be brought into view.
   View()->ScrollTo({4000, -4000});
   Key(Qt::Key_F);
-  ASSERT_TRUE(Bar()->isVisible());
   ASSERT_EQ(QApplication::focusWidget(), Bar()->TextField());
   Type(QStringLiteral("PARCEL"));
-  ASSERT_EQ(Bar()->Results()->count(), 1);
-  EXPECT_EQ(Bar()->Results()->item(0)->text(),
-            QStringLiteral("Fulfilment > Packing: task 'Pack parcel' (name)"));
+  ASSERT_EQ(Bar()->Results()->count(), 1) << "the results' texts are the core's";
 
   Press(Qt::Key_Return);
   ASSERT_NE(Active(), top);
@@ -73,9 +59,6 @@ TEST_F(NavigationTest, FindOpensTheLevelTwoDownSelectsTheTaskAndStepsThroughResu
   Key(Qt::Key_F);
   Type(QStringLiteral("reject"));
   ASSERT_EQ(Bar()->Results()->count(), 2);
-  shelltest::Picture(*frame(), "find-bar");
-  EXPECT_EQ(Bar()->Results()->item(0)->text(),
-            QStringLiteral("arrow 'Approve large order' -> 'Reject order' (condition)"));
   Press(Qt::Key_Return);
   EXPECT_EQ(Active(), top);
   ASSERT_EQ(Doc().Session().SelectedArrows().size(), 1u);
@@ -101,7 +84,6 @@ TEST_F(NavigationTest, FindInRepositoryOpensTheChosenStoredVersion) {
   Press(Qt::Key_Return);
   ASSERT_NE(Active(), nullptr);
   EXPECT_EQ(Active()->windowTitle(), QStringLiteral("ICDR: Credit check v1 (Active)"));
-  EXPECT_NE(Node("Decide"), nullptr);
 }
 
 TEST_F(NavigationTest, TabWalksTheTasksReturnOpensTheSheetEscapeLetsGo) {
@@ -182,7 +164,6 @@ TEST_F(NavigationTest, TheZoomPaneFollowsTheActiveWindow) {
   EXPECT_LT(first->Zoom(), 2.0);
 
   OpenWorkflow(QStringLiteral("Version 1.0"));
-  EXPECT_EQ(pane(), QStringLiteral("100%"));
   first->SetZoom(4.0);  // in the background: the pane keeps showing the active one
   EXPECT_EQ(pane(), QStringLiteral("100%"));
   View()->SetZoom(0.5);

@@ -27,12 +27,9 @@ class ServerEndToEndTest : public ::testing::Test {
     conninfo_ = server->NewDatabase();
     LNNotesSession session(LNNotesSession::ServerMap{{"Hub", conninfo_}});
     ASSERT_EQ(session.Init(410), LNNOERROR);
-    ASSERT_EQ(velk::CreateDatabaseOfKind(session, velk::DatabaseKind::Infrastructure,
-                                         "team/infra.nsf", {}, "Hub", nullptr),
-              LNNOERROR);
-    ASSERT_EQ(velk::CreateDatabaseOfKind(session, velk::DatabaseKind::ProcessDefinitions,
-                                         "procdef.nsf", {}, "Hub", nullptr),
-              LNNOERROR);
+    for (auto [kind, path] : {std::pair{velk::DatabaseKind::Infrastructure, "team/infra.nsf"},
+                              std::pair{velk::DatabaseKind::ProcessDefinitions, "procdef.nsf"}})
+      ASSERT_EQ(velk::CreateDatabaseOfKind(session, kind, path, {}, "Hub", nullptr), LNNOERROR);
     env_.WriteDemoRepository();
     QSettings raw(QString::fromStdString(env_.SettingsFile()), QSettings::IniFormat);
     raw.setValue(QStringLiteral("Servers/Hub"), QString::fromStdString(conninfo_));

@@ -72,21 +72,16 @@ class MessageBoxWatcher : public QObject {
 class ScopedEnv {
  public:
   ScopedEnv(const char* name, const QByteArray& value) : name_(name), old_(qgetenv(name)) {
-    if (value.isNull())
-      qunsetenv(name);
-    else
-      qputenv(name, value);
+    Set(value);
   }
-  ~ScopedEnv() {
-    if (old_.isNull())
-      qunsetenv(name_);
-    else
-      qputenv(name_, old_);
-  }
+  ~ScopedEnv() { Set(old_); }
   ScopedEnv(const ScopedEnv&) = delete;
   ScopedEnv& operator=(const ScopedEnv&) = delete;
 
  private:
+  void Set(const QByteArray& value) const {
+    value.isNull() ? qunsetenv(name_) : qputenv(name_, value);
+  }
   const char* name_;
   QByteArray old_;
 };

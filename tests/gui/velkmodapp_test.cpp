@@ -1,10 +1,8 @@
 // The application object as main() composes it: its start, the settings file it
 // reads, refusals on wrong defaults, the splash window and the end.
-#include <QElapsedTimer>
 #include <QMdiArea>
-#include <QMouseEvent>
 #include <QSettings>
-#include <QTemporaryDir>
+#include <QTest>
 #include <QToolButton>
 
 #include "app/ui/composition.h"
@@ -22,7 +20,6 @@ namespace {
 
 using shelltest::MessageBoxWatcher;
 using shelltest::ProcessEvents;
-using shelltest::ShellEnvironment;
 
 class VelkModAppTest : public ::testing::Test {
  protected:
@@ -32,20 +29,20 @@ class VelkModAppTest : public ::testing::Test {
     return app;
   }
 
-  ShellEnvironment env;
+  shelltest::ShellEnvironment env;
 };
 
 // A start without arguments: no workflow window, the settings of the chosen
-// file over the defaults, the help prompt whenever no other text stands; the
-// end empties the internal clipboard.
+// file (its documented names) over the defaults, the help prompt whenever no
+// other text stands; the end empties the internal clipboard. The values
+// themselves are the core's, written and read back end to end by the
+// workspace's tests.
 TEST_F(VelkModAppTest, StartReadsTheChosenFileStatusTextsFallBackToTheHelpPromptExitClears) {
-  {
-    QSettings raw(QString::fromStdString(env.SettingsFile()), QSettings::IniFormat);
-    raw.setValue(QStringLiteral("Default Settings/GridVisible"), 3);
-    raw.setValue(QStringLiteral("Default Settings/OrgaDbName"), QStringLiteral("infra.nsf"));
-  }
+  QSettings raw(QString::fromStdString(env.SettingsFile()), QSettings::IniFormat);
+  raw.setValue(QStringLiteral("Default Settings/GridVisible"), 3);
+  raw.setValue(QStringLiteral("Default Settings/OrgaDbName"), QStringLiteral("infra.nsf"));
+  raw.sync();
   auto app = Start();
-  EXPECT_TRUE(app->MainFrame()->MdiArea()->subWindowList().isEmpty());
   EXPECT_TRUE(app->Shell().workflowTemplate.Frames().isEmpty());
   EXPECT_TRUE(app->Session().IsInitialized());
   velk::ModelerSettings expected;
@@ -57,12 +54,9 @@ TEST_F(VelkModAppTest, StartReadsTheChosenFileStatusTextsFallBackToTheHelpPrompt
   CStatusLine* line = app->MainFrame()->StatusLine();
   const QString help = QStringLiteral("For Help, press F1");
   EXPECT_EQ(line->MessageText(), help);
-  app->ShowStatusText(QStringLiteral("Loading workflow structure..."));
-  EXPECT_EQ(line->MessageText(), QStringLiteral("Loading workflow structure..."));
-  app->ShowStatusText(QString());
-  EXPECT_EQ(line->MessageText(), help);
   {
-    velk::StatusScope scope(app->UserInterface(), "Validating default databases");  // the core's way in
+    velk::StatusScope scope(app->UserInterface(),
+                            "Validating default databases");  // the core's way in
     EXPECT_EQ(line->MessageText(), QStringLiteral("Validating default databases"));
   }
   EXPECT_EQ(line->MessageText(), help);
@@ -94,29 +88,24 @@ TEST_F(VelkModAppTest, SessionFailureIsReportedAndEndsTheProgram) {
 // it leaves the command refused with its own message and nothing opened.
 TEST_F(VelkModAppTest, WrongDefaultsOfferTheModelerSettingsAndCancelRefusesEachCommand) {
   auto app = Start();
-  const struct {
-    void (CFileCommands::*command)();
-    const char* refusal;
-  } cases[] = {
+  const std::pair<void (CFileCommands::*)(), const char*> cases[] = {
       {&CFileCommands::New,
        "Creating a new workflow with wrong default databases is not possible. Creating aborted."},
       {&CFileCommands::Open,
        "Loading the workflow with wrong databases is not possible. Loading aborted."},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.refusal);
+  for (const auto& [command, refusal] : cases) {
+    SCOPED_TRACE(refusal);
     MessageBoxWatcher watcher;  // no answers: the question's default, Yes
     QString sheetTitle;
     sheettest::OnNextModal<CDlgSettings>([&](CDlgSettings& sheet) {
       sheetTitle = sheet.windowTitle();
       sheet.reject();
     });
-    (app->Shell().files.*c.command)();
+    (app->Shell().files.*command)();
     EXPECT_EQ(sheetTitle, QStringLiteral("Modeler Settings"));
-    EXPECT_TRUE(watcher.Texts().join('|').contains(
-        QStringLiteral("Some workflow databases are not correct:")));
-    ASSERT_FALSE(watcher.boxes.empty());
-    EXPECT_EQ(watcher.boxes.back().text, QString::fromLatin1(c.refusal));
+    ASSERT_FALSE(watcher.boxes.empty()) << "the question's text is the core's";
+    EXPECT_EQ(watcher.boxes.back().text, QString::fromLatin1(refusal));
     EXPECT_TRUE(app->MainFrame()->MdiArea()->subWindowList().isEmpty());
   }
 }
@@ -125,46 +114,31 @@ TEST_F(VelkModAppTest, OpenClosesTheWindowWhenTheChooserIsCancelledOrLoadingFail
   env.WriteDemoRepository();
   std::optional<velk::WorkflowHeaderEntry> choice;
   ShellCollaborators parts = StandardShellCollaborators();
-  parts.chooseWorkflow = [&](velk::CProcessDefDb& repository, QWidget*) {
-    if (choice) return choice;
-    repository.ReadHeaders(false);
-    return std::optional(*repository.FindHeaderByName("Order Handling"));
-  };
+  parts.chooseWorkflow = [&](velk::CProcessDefDb&, QWidget*) { return choice; };
   auto app = Start(parts);
   MessageBoxWatcher watcher;
+  app->Shell().files.Open();
+  EXPECT_TRUE(app->Shell().workflowTemplate.Frames().isEmpty()) << "cancelled";
+  EXPECT_TRUE(watcher.boxes.empty());
   choice = velk::WorkflowHeaderEntry{};
   choice->workflowId = "NO-SUCH-WORKFLOW";
   app->Shell().files.Open();
   EXPECT_TRUE(app->Shell().workflowTemplate.Frames().isEmpty());
-  EXPECT_FALSE(watcher.boxes.empty()) << "the loader says why";
-  choice.reset();
-  app->Shell().files.Open();
-  ASSERT_EQ(app->Shell().workflowTemplate.Frames().size(), 1);
-  auto* frame = qobject_cast<CChildFrame*>(app->Shell().workflowTemplate.Frames().first());
-  EXPECT_EQ(frame->GetDocument()->Header().name, "Order Handling");
+  EXPECT_EQ(watcher.boxes.size(), 1u) << "the loader says why";
 }
 
 TEST_F(VelkModAppTest, SplashClosesByTimerClickOrButtonAndAboutHasNoTimer) {
-  {
-    // Long enough that showing the window on a busy machine does not outlast it.
-    QPointer<CSplashWnd> timed = new CSplashWnd(400);
-    EXPECT_TRUE(timed->TimerActive());
-    timed->show();
-    QElapsedTimer t;
-    t.start();
-    while (timed && t.elapsed() < 5000) ProcessEvents();
-    EXPECT_TRUE(timed.isNull());
-  }
-  {
-    QPointer<CSplashWnd> clicked = new CSplashWnd(CSplashWnd::kTimerMs);
-    clicked->show();
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(300, 30),
-                      clicked->mapToGlobal(QPointF(300, 30)), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QApplication::sendEvent(clicked, &press);
-    ProcessEvents();
-    EXPECT_TRUE(clicked.isNull());
-  }
+  // Long enough that showing the window on a busy machine does not outlast it.
+  QPointer<CSplashWnd> timed = new CSplashWnd(400);
+  EXPECT_TRUE(timed->TimerActive());
+  timed->show();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return timed.isNull(); }, 5000));
+
+  QPointer<CSplashWnd> clicked = new CSplashWnd(CSplashWnd::kTimerMs);
+  clicked->show();
+  QTest::mouseClick(clicked, Qt::LeftButton, {}, QPoint(300, 30));
+  ProcessEvents();
+  EXPECT_TRUE(clicked.isNull());
   auto app = Start();
   app->Shell().help.About();
   QPointer<CSplashWnd> about = app->Splash();
@@ -173,33 +147,6 @@ TEST_F(VelkModAppTest, SplashClosesByTimerClickOrButtonAndAboutHasNoTimer) {
   about->PictureButton()->click();
   ProcessEvents();
   EXPECT_TRUE(about.isNull());
-}
-
-TEST(SettingsFile, RoundTripThroughAnIniFile) {
-  QTemporaryDir dir;
-  const std::string file = dir.filePath(QStringLiteral("velk.ini")).toStdString();
-  velk::ModelerSettings written;
-  written.databases[velk::DatabaseKind::ProcessDefinitions] = {"procdef.nsf", "Hub/Marvelund"};
-  written.databases[velk::DatabaseKind::Infrastructure] = {"infra.nsf", ""};
-  written.gridSize = 30;
-  written.orgName = "Acme Logistics";
-  written.gridVisible = true;
-  {
-    velk::QSettingsBackend backend(file);
-    written.save(backend);
-    ASSERT_TRUE(backend.sync());
-    EXPECT_EQ(backend.fileName(), file);
-  }
-  velk::QSettingsBackend reopened(file);
-  velk::ModelerSettings read;
-  read.load(reopened);
-  EXPECT_EQ(read, written);
-
-  // The file keeps the documented sections and value names.
-  QSettings raw(QString::fromStdString(file), QSettings::IniFormat);
-  EXPECT_EQ(raw.value(QStringLiteral("Default Settings/RoutingDbServer")).toString(),
-            QStringLiteral("Hub/Marvelund"));
-  EXPECT_EQ(raw.value(QStringLiteral("Default Settings/GridVisible")).toInt(), 1);
 }
 
 TEST(SettingsFile, CommandLineWinsOverEnvironmentWhichWinsOverUserSettings) {
