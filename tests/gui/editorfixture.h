@@ -84,9 +84,8 @@ class EditorTest : public ::testing::Test {
   }
   QPoint Pixel(Point p) const { return Pixel(*view, p); }
 
-  void Click(Point p, Qt::KeyboardModifiers keys = {}, CWorkflowView* v = nullptr) {
-    QTest::mouseClick((v ? v : view.get())->viewport(), Qt::LeftButton, keys,
-                      Pixel(v ? *v : *view, p));
+  void Click(Point p, Qt::KeyboardModifiers keys = {}) {
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, keys, Pixel(p));
   }
   void Press(Point p, Qt::KeyboardModifiers keys = {}) {
     QTest::mousePress(view->viewport(), Qt::LeftButton, keys, Pixel(p));
@@ -102,7 +101,6 @@ class EditorTest : public ::testing::Test {
     commandKeys = {};
   }
   ToolId ActiveTool() const { return editor.editor.Tools().State().Active(); }
-  velk::NodeClipboard& Clipboard() { return editor.clipboard; }
 
   velk::HeadlessServices ui;
   EditorCollaborators on;
