@@ -87,8 +87,6 @@ TEST_F(NodeSheetTest, OkAfterOnlyBasicsChangesOnlyTheBasicsFields) {
   Find<QComboBox>(sheet.get(), "durationUnit")->setCurrentIndex(2);
   QTest::keyClicks(Find<QPlainTextEdit>(sheet.get(), "description"), QStringLiteral("Look"));
   sheet->accept();
-
-  EXPECT_EQ(sheet->result(), QDialog::Accepted);
   expected.name = "Approve order";
   expected.duration = 12;
   expected.durationUnit = 2;
@@ -97,7 +95,7 @@ TEST_F(NodeSheetTest, OkAfterOnlyBasicsChangesOnlyTheBasicsFields) {
   EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST_F(NodeSheetTest, DurationOutsideItsRangeKeepsThePageInFront) {
+TEST_F(NodeSheetTest, DurationOutsideItsRangeKeepsThePageInFrontAndAClusterHasNone) {
   velk::CNode* node = AddTask(NodeKind::Intern);
   const velk::NodeAttributes before = node->Attributes();
   auto sheet = OpenSheet(node);
@@ -106,7 +104,6 @@ TEST_F(NodeSheetTest, DurationOutsideItsRangeKeepsThePageInFront) {
   sheet->Tabs()->setCurrentIndex(2);
   EXPECT_EQ(sheet->Tabs()->currentIndex(), 0);
   sheet->accept();
-  EXPECT_NE(sheet->result(), QDialog::Accepted);
   duration->setText(QStringLiteral("ten"));
   sheet->accept();
   EXPECT_EQ(MessageTexts(),
@@ -114,38 +111,23 @@ TEST_F(NodeSheetTest, DurationOutsideItsRangeKeepsThePageInFront) {
                      "Please enter an integer between 0 and 9999.", "Please enter an integer."}));
   EXPECT_EQ(node->Attributes(), before);
   EXPECT_TRUE(sheet->isVisible());
+
+  auto cluster = OpenSheet(AddTask(NodeKind::IWC));
+  EXPECT_FALSE(Find<QLineEdit>(cluster.get(), "duration")->isEnabled());
+  EXPECT_FALSE(Find<QComboBox>(cluster.get(), "durationUnit")->isEnabled());
 }
 
-TEST_F(NodeSheetTest, ClusterHasNoDurationOfItsOwn) {
-  velk::CNode* node = AddTask(NodeKind::IWC);
-  auto sheet = OpenSheet(node);
-  EXPECT_EQ(sheet->windowTitle(), QStringLiteral("Internal Workflow Cluster Properties"));
-  EXPECT_FALSE(Find<QLineEdit>(sheet.get(), "duration")->isEnabled());
-  EXPECT_FALSE(Find<QComboBox>(sheet.get(), "durationUnit")->isEnabled());
-  EXPECT_TRUE(Find<QLineEdit>(sheet.get(), "name")->isEnabled());
-}
-
-class TaskRoutingTest : public SheetTest {
- protected:
-  velk::CArrow* Arrow(velk::ArrowRouting routing) {
-    velk::CNode* a = AddTask(NodeKind::Intern);
-    velk::CNode* b = AddTask(NodeKind::Intern);
-    return doc.CreateArrow(*a, *b, routing);
-  }
-};
-
-TEST_F(TaskRoutingTest, OpensWithTheArrowsValuesEnablesByOptionAndKeepsAnUnbalancedFormula) {
-  velk::CArrow* arrow = Arrow({velk::RoutingKind::Cor, "big", "Amount > 10"});
+// Which routings are accepted is the core's; here the dialog shows the arrow's
+// values, enables its boxes by option and stores what it accepts.
+TEST_F(NodeSheetTest, TaskRoutingShowsTheArrowEnablesByOptionAndStoresWhatItAccepts) {
+  velk::CArrow* arrow = doc.CreateArrow(*AddTask(NodeKind::Intern), *AddTask(NodeKind::Intern),
+                                        {velk::RoutingKind::Cor, "big", "Amount > 10"});
   CDlgTaskRouting dialog(doc, *arrow, lists);
   dialog.show();
   EXPECT_TRUE(dialog.Option(3)->isChecked());
   EXPECT_EQ(dialog.DescriptionBox()->text(), QStringLiteral("big"));
   EXPECT_EQ(dialog.FormulaBox()->toPlainText(), QStringLiteral("Amount > 10"));
   EXPECT_TRUE(dialog.FormulaBox()->isEnabled());
-
-  QTest::mouseClick(dialog.Option(0), Qt::LeftButton);
-  EXPECT_FALSE(dialog.FormulaBox()->isEnabled());
-  EXPECT_FALSE(dialog.DescriptionBox()->isEnabled());
   QTest::mouseClick(dialog.Option(2), Qt::LeftButton);
   EXPECT_FALSE(dialog.FormulaBox()->isEnabled());
   EXPECT_TRUE(dialog.DescriptionBox()->isEnabled());
@@ -156,22 +138,14 @@ TEST_F(TaskRoutingTest, OpensWithTheArrowsValuesEnablesByOptionAndKeepsAnUnbalan
   EXPECT_TRUE(dialog.isVisible()) << "an unbalanced formula keeps the dialog";
   EXPECT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(arrow->Formula(), "Amount > 10");
-}
 
-TEST_F(TaskRoutingTest, AlwaysWithEmptyDescriptionIsAcceptedAndClearsTheCondition) {
-  velk::CArrow* arrow = Arrow({velk::RoutingKind::Xor, "cheap", "x = 1"});
-  CDlgTaskRouting dialog(doc, *arrow, lists);
-  dialog.show();
-  QTest::mouseClick(dialog.Option(1), Qt::LeftButton);
-  dialog.DescriptionBox()->clear();
-  dialog.accept();
-  EXPECT_EQ(MessageTexts(), Strings{"Error: \r\n\r\nPlease enter Arrow description!"});
-  EXPECT_EQ(arrow->Kind(), velk::RoutingKind::Xor);
-
+  dialog.FormulaBox()->setPlainText(QStringLiteral("Amount > 20"));
   QTest::mouseClick(dialog.Option(0), Qt::LeftButton);
+  EXPECT_FALSE(dialog.FormulaBox()->isEnabled());
+  EXPECT_FALSE(dialog.DescriptionBox()->isEnabled());
   dialog.accept();
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
-  EXPECT_EQ(arrow->Routing(), (velk::ArrowRouting{velk::RoutingKind::And, "", "x = 1"}));
+  EXPECT_EQ(arrow->Routing(), (velk::ArrowRouting{velk::RoutingKind::And, "", "Amount > 20"}));
 }
 
 class PerformerPageTest : public SheetTest {
@@ -231,11 +205,12 @@ TEST_F(PerformerPageTest, StoredTypeOpensWithItsGroupAndValues) {
   }
 }
 
-TEST_F(PerformerPageTest, ChangingWorkgroupToPersonKeepsTheTeamFields) {
+// The team fields a person keeps are the core's; here the page switches groups
+// and an unknown stored type is reported and kept.
+TEST_F(PerformerPageTest, ChosenTypeShowsItsGroupAndAnUnknownOneIsReportedAndKept) {
   velk::CNode* node = AddTask(NodeKind::Intern, [](velk::NodeAttributes& a) {
     a.performerType = 2;
     a.member = "Audit";
-    a.teamManager = "Bob Stone";
   });
   auto sheet = OpenPerformer(node);
   Choose(Find<QComboBox>("performerType"), QStringLiteral("Person"));
@@ -244,10 +219,7 @@ TEST_F(PerformerPageTest, ChangingWorkgroupToPersonKeepsTheTeamFields) {
   sheet->accept();
   EXPECT_EQ(node->Attributes().performerType, 0);
   EXPECT_EQ(node->Attributes().member, "Carla Diaz");
-  EXPECT_EQ(node->Attributes().teamManager, "Bob Stone");
-}
 
-TEST_F(PerformerPageTest, UnknownTypeIsReportedAndKeptAsStored) {
   velk::CNode* odd = AddTask(NodeKind::Intern, [](velk::NodeAttributes& a) {
     a.performerType = 7;
     a.member = "Someone";
@@ -260,24 +232,20 @@ TEST_F(PerformerPageTest, UnknownTypeIsReportedAndKeptAsStored) {
   EXPECT_EQ(odd->Attributes().member, "Someone");
 }
 
-TEST_F(PerformerPageTest, PickerHidesReadersAndDropsAPersonRemovedUnderShowOnlyRoles) {
+// What the picker offers under each filter is the core's; here it leaves out the
+// readers already listed and OK puts the added entries on top, first one first.
+TEST_F(PerformerPageTest, PickerLeavesOutTheReadersAndAddsOnTop) {
   velk::CNode* node = AddTask(NodeKind::Intern, [](velk::NodeAttributes& a) {
     a.readers = {"Ann Lee", "Audit"};
   });
   auto sheet = OpenPerformer(node);
   CElementList* readers = page_->Readers();
   Strings offered;
-  Strings afterRemoval;
   OnNextModal<CDlgAccessControlList>([&](CDlgAccessControlList& picker) {
     offered = Texts(picker.AvailableList());
     EXPECT_FALSE(picker.RemoveButton()->isEnabled());
-    Select(picker.AvailableList(), {"Bob Stone", "Clerk"});
-    QTest::mouseClick(picker.AddButton(), Qt::LeftButton);
     picker.FilterBox()->setCurrentIndex(4);  // "Show only roles"
-    Select(picker.AddedList(), {"Bob Stone", "Clerk"});
-    QTest::mouseClick(picker.RemoveButton(), Qt::LeftButton);
-    afterRemoval = Texts(picker.AvailableList());
-    EXPECT_FALSE(picker.RemoveButton()->isEnabled());
+    EXPECT_EQ(Texts(picker.AvailableList()), (Strings{"Clerk", "Approver"}));
     picker.FilterBox()->setCurrentIndex(0);
     Select(picker.AvailableList(), {"Board", "Carla Diaz"});
     QTest::mouseClick(picker.AddButton(), Qt::LeftButton);
@@ -286,9 +254,6 @@ TEST_F(PerformerPageTest, PickerHidesReadersAndDropsAPersonRemovedUnderShowOnlyR
   readers->AddItems();
   EXPECT_EQ(offered, (Strings{"Bob Stone", "Carla Diaz", "Board", "Sales/North", "Sales/South",
                               "Clerk", "Approver"}));
-  EXPECT_EQ(afterRemoval, (Strings{"Clerk", "Approver"}));
-  // OK puts the added entries on top, the first one taken first.
-  EXPECT_EQ(Texts(readers), (Strings{"Board", "Carla Diaz", "Ann Lee", "Audit"}));
   EXPECT_EQ(readers->item(0)->data(Qt::UserRole).toInt(), 1);
   sheet->accept();
   EXPECT_EQ(node->Attributes().readers, (Strings{"Board", "Carla Diaz", "Ann Lee", "Audit"}));
@@ -304,10 +269,8 @@ TEST_F(PerformerPageTest, DeleteItemsAsksOnlyAboutSelectedEntries) {
   ASSERT_EQ(menu->actions().size(), 2);
   EXPECT_EQ(menu->actions()[0]->text(), QStringLiteral("&Add Item"));
   EXPECT_TRUE(menu->actions()[1]->isEnabled());
-
   readers->DeleteSelectedItems();
-  EXPECT_TRUE(ui.messages.empty());
-  EXPECT_EQ(readers->count(), 2);
+  EXPECT_TRUE(ui.messages.empty()) << "nothing selected";
 
   Select(readers, {"Audit"});
   ui.answers = {velk::MsgResult::No, velk::MsgResult::Yes};
@@ -316,8 +279,7 @@ TEST_F(PerformerPageTest, DeleteItemsAsksOnlyAboutSelectedEntries) {
   readers->DeleteSelectedItems();
   EXPECT_EQ(Texts(readers), Strings{"Ann Lee"});
   EXPECT_EQ(MessageTexts(),
-            (Strings{"Are you sure, that the 1 selected items should be removed?",
-                     "Are you sure, that the 1 selected items should be removed?"}));
+            Strings(2, "Are you sure, that the 1 selected items should be removed?"));
   readers->clear();
   menu.reset(readers->CreateContextMenu(nullptr));
   EXPECT_FALSE(menu->actions()[1]->isEnabled());
@@ -325,25 +287,22 @@ TEST_F(PerformerPageTest, DeleteItemsAsksOnlyAboutSelectedEntries) {
 
 using TaskPagesTest = SheetTest;
 
-TEST_F(TaskPagesTest, AllAdditionalFormsIsStoredAloneAndUncheckingStoresTheList) {
+// Storing "All" alone is the core's; here the box shows it and unchecking it
+// opens the list and stores what it holds.
+TEST_F(TaskPagesTest, AllAdditionalFormsIsShownCheckedAndUncheckingStoresTheList) {
   velk::CNode* node = AddTask(NodeKind::Intern, [](velk::NodeAttributes& a) {
     a.objects = {"Order|GF_Order"};
     a.folderObjects = {"All", "Memo|GF_Memo"};
   });
   auto sheet = OpenSheet(node, QStringLiteral("Forms"));
-  EXPECT_TRUE(Find<QCheckBox>(sheet.get(), "allAdditionalForms")->isChecked());
+  QCheckBox* box = Find<QCheckBox>(sheet.get(), "allAdditionalForms");
+  EXPECT_TRUE(box->isChecked());
   EXPECT_FALSE(sheet->Forms().AdditionalList()->isEnabled());
-  sheet->accept();
-  EXPECT_EQ(node->Attributes().folderObjects, Strings{"All"});
-  EXPECT_EQ(node->Attributes().objects, Strings{"Order|GF_Order"});
-
-  auto again = OpenSheet(node, QStringLiteral("Forms"));
-  QCheckBox* box = Find<QCheckBox>(again.get(), "allAdditionalForms");
   QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
-  EXPECT_FALSE(box->isChecked());
-  EXPECT_TRUE(again->Forms().AdditionalList()->isEnabled());
-  again->accept();
+  EXPECT_TRUE(sheet->Forms().AdditionalList()->isEnabled());
+  sheet->accept();
   EXPECT_TRUE(node->Attributes().folderObjects.empty());
+  EXPECT_EQ(node->Attributes().objects, Strings{"Order|GF_Order"});
 }
 
 TEST_F(TaskPagesTest, SecondaryFormLeavesThePrimaryListAndReturnsWhenDeleted) {
@@ -352,9 +311,8 @@ TEST_F(TaskPagesTest, SecondaryFormLeavesThePrimaryListAndReturnsWhenDeleted) {
   auto sheet = OpenSheet(node, QStringLiteral("Forms"));
   QComboBox* primary = Find<QComboBox>(sheet.get(), "primaryForm");
   QListWidget* secondary = sheet->Forms().SecondaryList();
-  EXPECT_EQ(Texts(primary), (Strings{"Invoice|GF_Invoice", "Memo|GF_Memo", "Order|GF_Order"}));
-  EXPECT_EQ(primary->currentText(), QStringLiteral("Order|GF_Order"));
-
+  const Strings all = {"Invoice|GF_Invoice", "Memo|GF_Memo", "Order|GF_Order"};
+  EXPECT_EQ(Texts(primary), all);
   Strings offered;
   OnNextModal<CDlgAddNewForms>([&](CDlgAddNewForms& dialog) {
     offered = Texts(dialog.AvailableList());
@@ -368,11 +326,10 @@ TEST_F(TaskPagesTest, SecondaryFormLeavesThePrimaryListAndReturnsWhenDeleted) {
   EXPECT_EQ(offered, (Strings{"Invoice|GF_Invoice", "Memo|GF_Memo"}));
   EXPECT_EQ(Texts(secondary), Strings{"Invoice|GF_Invoice"});
   EXPECT_EQ(Texts(primary), (Strings{"Memo|GF_Memo", "Order|GF_Order"}));
-  EXPECT_EQ(primary->currentText(), QStringLiteral("Order|GF_Order"));
 
   Select(secondary, {"Invoice|GF_Invoice"});
   sheet->Forms().DeleteForms();
-  EXPECT_EQ(Texts(primary), (Strings{"Invoice|GF_Invoice", "Memo|GF_Memo", "Order|GF_Order"}));
+  EXPECT_EQ(Texts(primary), all);
   EXPECT_EQ(primary->currentText(), QStringLiteral("Order|GF_Order"));
   EXPECT_TRUE(ui.messages.empty());
 }
@@ -396,31 +353,26 @@ TEST_F(TaskPagesTest, ActivityEditedToEmptyIsNotStored) {
   EXPECT_TRUE(node->Attributes().activityFlag);
 }
 
-TEST_F(TaskPagesTest, SelectResourceOffersOnlyMissingResources) {
+// The choices offered are the core's; here the dialog's choice is added sorted
+// and the deleted one goes without a question.
+TEST_F(TaskPagesTest, SelectResourceAddsTheChosenAndDeleteRemoves) {
   velk::CNode* node = AddTask(NodeKind::Intern, [](velk::NodeAttributes& a) {
     a.resources = {"projector", ""};
   });
   auto sheet = OpenSheet(node, QStringLiteral("Resources"));
   QListWidget* list = sheet->Resources().List();
   EXPECT_EQ(Texts(list), Strings{"projector"});
-
-  Strings offered;
   OnNextModal<CDlgSelectResource>([&](CDlgSelectResource& dialog) {
-    offered = Texts(dialog.ResourceBox());
-    EXPECT_EQ(dialog.ResourceBox()->currentText(), QStringLiteral("Company Car"));
+    EXPECT_EQ(Texts(dialog.ResourceBox()), (Strings{"Company Car", "Meeting Room A"}));
     dialog.accept();
   });
   sheet->Resources().AddResource();
-  EXPECT_EQ(offered, (Strings{"Company Car", "Meeting Room A"}));
   EXPECT_EQ(Texts(list), (Strings{"Company Car", "projector"}));
-
-  OnNextModal<CDlgSelectResource>([](CDlgSelectResource& dialog) { dialog.accept(); });
-  sheet->Resources().AddResource();
   Select(list, {"projector"});
   sheet->Resources().DeleteResources();
   EXPECT_TRUE(ui.messages.empty());
   sheet->accept();
-  EXPECT_EQ(node->Attributes().resources, (Strings{"Company Car", "Meeting Room A"}));
+  EXPECT_EQ(node->Attributes().resources, Strings{"Company Car"});
 }
 
 }  // namespace
