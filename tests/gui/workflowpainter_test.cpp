@@ -3,9 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QPainter>
-#include <QtMath>
 #include <algorithm>
-#include <set>
 
 #include "app/ui/nodebitmaps.h"
 #include "common/headlessservices.h"
@@ -37,6 +35,7 @@ class PainterTest : public ::testing::Test {
   velk::HeadlessServices ui;
   CWorkflowPainter painter{TestBitmaps()};
   RecordingDevice device;
+  viewtest::DemoWorkflow demo{ui};
 
   RecordingEngine& Paint(const velk::CWorkflowDoc* level, const PaintOptions& options) {
     QPainter p(&device);
@@ -68,47 +67,53 @@ bool Contains(const std::vector<QString>& texts, const QString& text) {
   return std::find(texts.begin(), texts.end(), text) != texts.end();
 }
 
+// Paints `level` onto `image` at `scale` device pixels per unit.
+void PaintOn(QImage& image, CWorkflowPainter& painter, const velk::CWorkflowDoc* level,
+             double scale, ShowFlags flags, const QRect& clip) {
+  QPainter p(&image);
+  painter.Paint(p, level, ViewMapping(scale, scale), WithFlags(flags), clip);
+}
+
+// The node picture as drawn unsmoothed into `size` device pixels.
+QImage Stretched(CNodeBitmaps::Table table, int picture, QSize size) {
+  return TestBitmaps()
+      .Image(table, picture)
+      .convertToFormat(QImage::Format_RGB32)
+      .scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
+
 }  // namespace
 
+// Where grid lines stand is the core's; here they are drawn dotted and grey from
+// edge to edge, with a solid frame round the drawing.
 TEST_F(PainterTest, GridLinesStopBeforeTheEdgesAndTheFrameMarksThem) {
   const RecordingEngine& r = Paint(nullptr, WithFlags({}, true));
-  std::set<int> xs, ys;
+  int vertical = 0;
   for (const auto& l : r.lines) {
     ASSERT_EQ(l.pen.style(), Qt::DotLine);
     EXPECT_EQ(l.pen.color(), QColor(90, 90, 90));
     // Lines one pixel wide run through the middle of their pixels.
-    if (l.line.x1() == l.line.x2()) {
-      xs.insert(qFloor(l.line.x1()));
-      EXPECT_NEAR(l.line.y1(), 0, 0.5);
-      EXPECT_NEAR(l.line.y2(), 2900, 0.5);
-    } else {
-      ys.insert(qFloor(l.line.y1()));
-      EXPECT_NEAR(l.line.x1(), 0, 0.5);
-      EXPECT_NEAR(l.line.x2(), 2050, 0.5);
-    }
+    const bool down = l.line.x1() == l.line.x2();
+    vertical += down;
+    EXPECT_NEAR(down ? l.line.y1() : l.line.x1(), 0, 0.5);
+    EXPECT_NEAR(down ? l.line.y2() : l.line.x2(), down ? 2900 : 2050, 0.5);
   }
-  ASSERT_EQ(xs.size(), 40u);  // 50 .. 2000
-  EXPECT_EQ(*xs.begin(), 50);
-  EXPECT_EQ(*xs.rbegin(), 2000);
-  ASSERT_EQ(ys.size(), 57u);  // 50 .. 2850
-  EXPECT_EQ(*ys.rbegin(), 2850);
-
+  EXPECT_EQ(vertical, 40);  // 50 .. 2000
+  EXPECT_EQ(r.lines.size(), 40u + 57u);
   const auto frame = std::find_if(r.rects.begin(), r.rects.end(), [](const auto& s) {
     return s.pen.style() == Qt::SolidLine && s.brush.style() == Qt::NoBrush;
   });
   ASSERT_NE(frame, r.rects.end());
   EXPECT_EQ(frame->pen.color(), QColor(90, 90, 90));
   const QRectF bounds = frame->points.boundingRect();  // through the middle of its pixels
-  EXPECT_NEAR(bounds.left(), 0, 0.5);
-  EXPECT_NEAR(bounds.top(), 0, 0.5);
-  EXPECT_NEAR(bounds.right(), 2050, 0.5);
-  EXPECT_NEAR(bounds.bottom(), 2900, 0.5);
+  EXPECT_LE(bounds.topLeft().manhattanLength(), 1);
+  EXPECT_LE((bounds.bottomRight() - QPointF(2050, 2900)).manhattanLength(), 1);
   device.Records().lines.clear();
   EXPECT_TRUE(Paint(nullptr, WithFlags({})).lines.empty()) << "no grid when it is hidden";
 }
 
+// Which lines a node's texts hold is the core's; here each flag reaches the drawing.
 TEST_F(PainterTest, TextsFollowTheShowFlags) {
-  viewtest::DemoWorkflow demo{ui};
   struct Case {
     const char* what;
     ShowFlags flags;
@@ -121,12 +126,10 @@ TEST_F(PainterTest, TextsFollowTheShowFlags) {
        {true, false, false, false, false},
        {"N: Receive order"},
        {"M: Order desk", "credit ok"}},
-      {"member", {false, true, false, false, false}, {"M: Order desk"}, {"N: Receive order"}},
-      {"forms; none gives the prefix alone",
-       {false, false, true, false, false},
-       {"O: Order form", "O: "},
-       {"R: Printer"}},
-      {"resources", {false, false, false, true, false}, {"R: Printer", "R: "}, {"O: Order form"}},
+      {"forms and resources",
+       {false, false, true, true, false},
+       {"O: Order form", "R: Printer"},
+       {"M: Order desk"}},
       {"descriptions",
        {false, false, false, false, true},
        {"credit ok", "stock low", "express"},
@@ -146,18 +149,13 @@ TEST_F(PainterTest, TextsFollowTheShowFlags) {
 }
 
 TEST_F(PainterTest, SelectionShowsTableBAndBlueArrows) {
-  viewtest::DemoWorkflow demo{ui};
   const RecordingEngine& r = Paint(demo.doc.get(), WithFlags({false, false, false, false, false}));
   ASSERT_EQ(r.images.size(), demo.nodes.size());
   for (std::size_t i = 0; i < demo.nodes.size(); ++i) {
     const velk::CNode* node = demo.nodes[i];
     const auto table = node->IsSelected() ? CNodeBitmaps::kTableB : CNodeBitmaps::kTableA;
-    const QImage expected = TestBitmaps()
-                                .Image(table, node->Picture())
-                                .convertToFormat(QImage::Format_RGB32)
-                                .scaled(34, 34, Qt::IgnoreAspectRatio, Qt::FastTransformation);
     EXPECT_EQ(r.images[i].target, QRectF(node->GetRect().left, -node->GetRect().top, 34, 34));
-    EXPECT_TRUE(r.images[i].image == expected) << "node " << i;
+    EXPECT_TRUE(r.images[i].image == Stretched(table, node->Picture(), {34, 34})) << "node " << i;
   }
   // One filled head per arrow, blue for the selected one.
   ASSERT_EQ(r.polygons.size(), demo.arrows.size());
@@ -171,7 +169,6 @@ TEST_F(PainterTest, SelectionShowsTableBAndBlueArrows) {
 }
 
 TEST_F(PainterTest, ArrowLineRunsBetweenTheNodeBorders) {
-  viewtest::DemoWorkflow demo{ui};
   const RecordingEngine& r = Paint(demo.doc.get(), WithFlags({}));
   for (const velk::CArrow* arrow : demo.arrows) {
     const QLineF expected(arrow->LineStart().x, -arrow->LineStart().y, arrow->LineEnd().x,
@@ -185,7 +182,6 @@ TEST_F(PainterTest, ArrowLineRunsBetweenTheNodeBorders) {
 }
 
 TEST_F(PainterTest, OnlyWhatReachesTheClipIsDrawn) {
-  viewtest::DemoWorkflow demo{ui};
   QPainter p(&device);
   // The area of the first node ("Receive order", at 40, -40) only.
   painter.Paint(p, demo.doc.get(), ViewMapping(1.0, 1.0),
@@ -209,11 +205,7 @@ TEST(PainterResolutionTest, DescriptionStaysInsideItsFrameAtScreenAndPrintResolu
     image.setDotsPerMeterX(qRound(dpi / 0.0254));
     image.setDotsPerMeterY(qRound(dpi / 0.0254));
     CWorkflowPainter painter(TestBitmaps());
-    {
-      QPainter p(&image);
-      painter.Paint(p, doc.get(), ViewMapping(scale, scale),
-                    WithFlags({false, false, false, false, true}), image.rect());
-    }
+    PaintOn(image, painter, doc.get(), scale, {false, false, false, false, true}, image.rect());
     QRect blue;  // the node pictures are blue too: look between them only
     for (int y = static_cast<int>(80 * scale); y < static_cast<int>(230 * scale); ++y)
       for (int x = 0; x < image.width(); ++x) {
@@ -232,17 +224,10 @@ TEST(PainterResolutionTest, DescriptionStaysInsideItsFrameAtScreenAndPrintResolu
   }
 }
 
-// A long name wraps into two or three lines; the texts stand under the picture.
+// How a long name wraps is the core's; here the lines stand under the picture,
+// one line height apart, in the order name, member, form, resource.
 TEST_F(PainterTest, TextsOfANodeStandUnderItLineByLine) {
-  viewtest::DemoWorkflow demo{ui};
   const RecordingEngine& r = Paint(demo.doc.get(), WithFlags({true, true, true, true, true}));
-  std::vector<QString> nameLines;
-  for (const QString& t : r.texts)
-    if (QString("N: Check customer credit history and payment record").contains(t))
-      nameLines.push_back(t);
-  ASSERT_GE(nameLines.size(), 2u);
-  EXPECT_LE(nameLines.size(), 3u);
-  EXPECT_TRUE(nameLines.front().startsWith("N: Check"));
   const velk::CNode* check = demo.nodes[1];  // a long name, member, form and resource
   const auto name = std::find_if(r.texts.begin(), r.texts.end(), [](const QString& t) {
     return t.startsWith("N: Check customer");
@@ -272,11 +257,7 @@ TEST(PainterOrderTest, ConditionsStayWholeOverNodesDrawnLater) {
   const velk::Rect box{area.left, anchor.y, area.right, anchor.y - painter.LineHeight() - 2};
   doc->InsertNode(velk::NodeRectAt(box.Center().x - 17, box.top + 10), velk::NodeKind::Intern);
   QImage image(300, 300, QImage::Format_RGB32);
-  {
-    QPainter p(&image);
-    painter.Paint(p, doc.get(), ViewMapping(1.0, 1.0),
-                  WithFlags({false, false, false, false, true}), image.rect());
-  }
+  PaintOn(image, painter, doc.get(), 1.0, {false, false, false, false, true}, image.rect());
   // Inside the frame only the white box and the blue, antialiased text.
   const QRect inside = QRect(box.left, -box.top, box.Width(), box.Height()).adjusted(2, 2, -2, -2);
   for (int y = inside.top(); y <= inside.bottom(); ++y)
@@ -295,18 +276,12 @@ TEST(PainterResolutionTest, RatioTwoDrawsSharpPicturesAndSmoothSlants) {
   QImage image(2 * 800, 2 * 700, QImage::Format_RGB32);
   image.setDevicePixelRatio(2);
   CWorkflowPainter painter(TestBitmaps());
-  {
-    QPainter p(&image);
-    painter.Paint(p, demo.doc.get(), ViewMapping(1.0, 1.0),
-                  WithFlags({true, true, false, false, false}), QRect(0, 0, 800, 700));
-  }
+  PaintOn(image, painter, demo.doc.get(), 1.0, {true, true, false, false, false}, {0, 0, 800, 700});
   const velk::CNode* receive = demo.nodes[0];
   const QRect pixels = DevicePixels(ViewMapping(1.0, 1.0).ToDevice(receive->GetRect()), 2);
-  const QImage expected = TestBitmaps()
-                              .Image(CNodeBitmaps::kTableA, receive->Picture())
-                              .convertToFormat(QImage::Format_RGB32)
-                              .scaled(pixels.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
-  EXPECT_TRUE(image.copy(pixels) == expected) << "every picture pixel a block of device pixels";
+  EXPECT_TRUE(image.copy(pixels) ==
+              Stretched(CNodeBitmaps::kTableA, receive->Picture(), pixels.size()))
+      << "every picture pixel a block of device pixels";
 
   const auto greys = [&](const QRect& area) {
     int count = 0;
