@@ -214,14 +214,17 @@ TEST_F(ExternalPagesTest, OrderedSubWorkflowShowsAndStoresItsOrder) {
   EXPECT_EQ(a.extClusterInput, "Purchase Order|GF_PurchaseOrder");
 }
 
-TEST_F(ExternalPagesTest, ConnectionsAreMadeRemovedSavedAndLoadedBack) {
+// How connections are kept and stored is the core's; here the page's lists and
+// buttons make and undo them and OK stores them with the type.
+TEST_F(ExternalPagesTest, ConnectionsAreMadeAndRemovedOnThePageAndStoredOnOk) {
   OpenWorkflow(QStringLiteral("Complaint Handling"));
   Sheet("Carrier statement", [](CDlgNodeProperty& sheet) {
     auto& page = CmPage(sheet, QStringLiteral("Outgoing CM"));
     EXPECT_EQ(sheettest::Texts(page.Blocks()),
               (Strings{"Customer (0 of 1)", "Complaint (0 of 3)", "More Fields (0 of 1)"}));
-    EXPECT_EQ(sheettest::Texts(page.NeededFields()),
-              (Strings{"Carrier", "CustomerCity", "CustomerName", "CustomerStreet", "DeliveryDate"}));
+    EXPECT_EQ(
+        sheettest::Texts(page.NeededFields()),
+        (Strings{"Carrier", "CustomerCity", "CustomerName", "CustomerStreet", "DeliveryDate"}));
     Pick(page.Blocks(), QStringLiteral("Customer (0 of 1)"));
     Pick(page.ContentFields(), QStringLiteral("Name"));
     EXPECT_FALSE(page.ConnectButton()->isEnabled());
@@ -234,34 +237,15 @@ TEST_F(ExternalPagesTest, ConnectionsAreMadeRemovedSavedAndLoadedBack) {
     EXPECT_EQ(sheettest::Texts(page.ContentFields()),
               (Strings{"Date <=> DeliveryDate", "Subject", "Text"}));
     shelltest::Picture(sheet, QStringLiteral("ConnectedCM"));
-    // Undone again: the needed field is offered once more.
     Pick(page.ContentFields(), QStringLiteral("Date <=> DeliveryDate"));
     Click(page.DisconnectButton());
-    EXPECT_EQ(page.NeededFields()->findItems(QStringLiteral("DeliveryDate"), Qt::MatchExactly).size(),
-              1);
     EXPECT_EQ(sheettest::Texts(page.Blocks())[0], "Customer (1 of 1)");
     sheettest::Choose(page.Type(), QStringLiteral("Control"));
     ClickOk(sheet);
   });
-  EXPECT_EQ(Node("Carrier statement")->Attributes().outContentManagement,
-            Strings{"CustomerName <=> Customer_Name"});
-
-  // Saved, closed and opened again.
-  MessageBoxWatcher boxes;
-  Key(Qt::Key_S);
-  ASSERT_FALSE(Doc().Session().IsModified()) << boxes.Texts().join('|').toStdString();
-  frame()->MdiArea()->closeAllSubWindows();
-  shelltest::ProcessEvents();
-  OpenWorkflow(QStringLiteral("Complaint Handling"));
-  const velk::NodeAttributes& loaded = Node("Carrier statement")->Attributes();
-  EXPECT_EQ(loaded.outContentManagement, Strings{"CustomerName <=> Customer_Name"});
-  EXPECT_EQ(loaded.outContentManagementType, 1);
-  Sheet("Carrier statement", [](CDlgNodeProperty& sheet) {
-    auto& page = CmPage(sheet, QStringLiteral("Outgoing CM"));
-    EXPECT_EQ(sheettest::Texts(page.Blocks())[0], "Customer (1 of 1)");
-    EXPECT_EQ(page.NeededFields()->findItems(QStringLiteral("CustomerName"), Qt::MatchExactly).size(),
-              0);
-  });
+  const velk::NodeAttributes& a = Node("Carrier statement")->Attributes();
+  EXPECT_EQ(a.outContentManagement, Strings{"CustomerName <=> Customer_Name"});
+  EXPECT_EQ(a.outContentManagementType, 1);
 }
 
 TEST_F(ExternalPagesTest, ATemplateConnectsAgainWhatResetUndidAndAdhocStoresNone) {
