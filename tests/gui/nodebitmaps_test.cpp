@@ -69,30 +69,16 @@ TEST_F(NodeBitmapsTest, ThirtyDistinctVgaPicturesWhoseSelectedLookIsBlueWithClea
 }
 
 TEST_F(NodeBitmapsTest, ResourceNumbersNameTheirTableAndIndex) {
-  struct Case {
-    int resource;
-    Table table;
-    int index;
-  };
-  const Case cases[] = {{149, CNodeBitmaps::kTableA, 0},
-                        {281, CNodeBitmaps::kTableA, 14},
-                        {226, CNodeBitmaps::kTableB, 0},
-                        {282, CNodeBitmaps::kTableB, 14}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.resource);
-    Table table;
-    int index = -1;
-    ASSERT_TRUE(CNodeBitmaps::FindResource(c.resource, table, index));
-    EXPECT_EQ(table, c.table);
-    EXPECT_EQ(index, c.index);
-    EXPECT_EQ(bitmaps.GetByResource(c.resource), bitmaps.Get(c.table, c.index));
-    EXPECT_EQ(bitmaps.ImageByResource(c.resource), bitmaps.Image(c.table, c.index));
+  const std::tuple<int, Table, int> known[] = {{149, CNodeBitmaps::kTableA, 0},
+                                               {281, CNodeBitmaps::kTableA, 14},
+                                               {226, CNodeBitmaps::kTableB, 0},
+                                               {282, CNodeBitmaps::kTableB, 14}};
+  for (const auto& [resource, table, index] : known) {
+    EXPECT_EQ(bitmaps.GetByResource(resource), bitmaps.Get(table, index)) << resource;
+    EXPECT_EQ(bitmaps.ImageByResource(resource), bitmaps.Image(table, index)) << resource;
   }
   for (int unknown : {0, 150, 225, 283, -1}) {
-    Table table;
-    int index;
-    EXPECT_FALSE(CNodeBitmaps::FindResource(unknown, table, index)) << unknown;
-    EXPECT_EQ(bitmaps.GetByResource(unknown), nullptr);
+    EXPECT_EQ(bitmaps.GetByResource(unknown), nullptr) << unknown;
     EXPECT_TRUE(bitmaps.ImageByResource(unknown).isNull());
   }
   for (int bad : {-1, 15}) EXPECT_EQ(bitmaps.Get(CNodeBitmaps::kTableA, bad), nullptr);
@@ -121,12 +107,15 @@ TEST_F(NodeBitmapsTest, BadgedPicturesAreTheirBasePictureWithACornerBadge) {
 }
 
 TEST_F(NodeBitmapsTest, DrawStretchesThePictureOfTheSelectionStateWithoutSmoothing) {
-  for (bool selected : {false, true}) {
+  const auto drawn = [this](int picture, bool selected) {
     QImage target(34, 34, QImage::Format_RGB32);
     target.fill(Qt::magenta);
     QPainter painter(&target);
-    bitmaps.Draw(painter, QRectF(0, 0, 34, 34), 7, selected);
-    painter.end();
+    bitmaps.Draw(painter, QRectF(0, 0, 34, 34), picture, selected);
+    return target;
+  };
+  for (bool selected : {false, true}) {
+    const QImage target = drawn(7, selected);
     const QImage expected =
         bitmaps.Image(selected ? CNodeBitmaps::kTableB : CNodeBitmaps::kTableA, 7)
             .convertToFormat(QImage::Format_RGB32)
@@ -141,12 +130,8 @@ TEST_F(NodeBitmapsTest, DrawStretchesThePictureOfTheSelectionStateWithoutSmoothi
     // Nearest-neighbour sampling may pick the neighbouring source column at a seam.
     EXPECT_LT(mismatches, 34 * 4) << "selected " << selected;
   }
-  QImage untouched(34, 34, QImage::Format_RGB32);
-  untouched.fill(Qt::magenta);
-  QPainter painter(&untouched);
-  bitmaps.Draw(painter, QRectF(0, 0, 34, 34), 15, false);
-  painter.end();
-  EXPECT_EQ(untouched.pixel(17, 17), QColor(Qt::magenta).rgb()) << "unknown picture draws nothing";
+  EXPECT_EQ(drawn(15, false).pixel(17, 17), QColor(Qt::magenta).rgb())
+      << "unknown picture draws nothing";
 }
 
 TEST_F(NodeBitmapsTest, APictureThatCannotBeAttachedIsReportedAndLeavesOnlyItsOwnPlaceEmpty) {
@@ -212,11 +197,7 @@ CDib Pattern(int width, int height, int bitCount) {
 }
 
 bool SamePixels(const QImage& a, const QImage& b) {
-  if (a.size() != b.size()) return false;
-  for (int y = 0; y < a.height(); ++y)
-    for (int x = 0; x < a.width(); ++x)
-      if (a.pixel(x, y) != b.pixel(x, y)) return false;
-  return true;
+  return a.convertToFormat(QImage::Format_RGB32) == b.convertToFormat(QImage::Format_RGB32);
 }
 
 TEST(DibTest, WrittenBitmapsReadBackWithTheirDepthPaletteAndPixels) {
