@@ -33,7 +33,6 @@ bool InBadgeCorner(int x, int y) {
 // All thirty pictures are 32 by 32 in the sixteen VGA colours, each its own; the
 // selected look is blue over the body and leaves the corner badges clear.
 TEST_F(NodeBitmapsTest, ThirtyDistinctVgaPicturesWhoseSelectedLookIsBlueWithClearBadges) {
-  const QSet<QRgb> vga(VgaPalette().begin(), VgaPalette().end());
   const QRgb blue = VgaRgb(Vga::Blue);
   for (int i = 0; i < CNodeBitmaps::kCount; ++i) {
     SCOPED_TRACE(i);
@@ -42,11 +41,10 @@ TEST_F(NodeBitmapsTest, ThirtyDistinctVgaPicturesWhoseSelectedLookIsBlueWithClea
       ASSERT_NE(dib, nullptr) << "table " << table;
       EXPECT_EQ(dib->GetDimensions(), QSize(32, 32));
       EXPECT_EQ(dib->GetBitCount(), 4);
-      EXPECT_EQ(dib->GetColorTable(), VgaPalette());
+      EXPECT_EQ(dib->GetColorTable(), VgaPalette());  // so every pixel is a VGA colour
       QSet<QRgb> used;
       for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x) used.insert(dib->GetImage().pixel(x, y));
-      EXPECT_TRUE(vga.contains(used));
       EXPECT_GE(used.size(), 5) << "a picture, not a blank";
     }
     const QImage plain = bitmaps.Image(CNodeBitmaps::kTableA, i);
@@ -200,7 +198,7 @@ bool SamePixels(const QImage& a, const QImage& b) {
   return a.convertToFormat(QImage::Format_RGB32) == b.convertToFormat(QImage::Format_RGB32);
 }
 
-TEST(DibTest, WrittenBitmapsReadBackWithTheirDepthPaletteAndPixels) {
+TEST(DibTest, WrittenTopDownAndQtWrittenBitmapsReadBackWithTheirDepthPaletteAndPixels) {
   struct Case {
     int width, height, bitCount;
   };
@@ -218,6 +216,16 @@ TEST(DibTest, WrittenBitmapsReadBackWithTheirDepthPaletteAndPixels) {
     ASSERT_TRUE(ReadFromBytes(services, copy, bytes));
     EXPECT_EQ(copy.GetBitCount(), c.bitCount);
     EXPECT_EQ(copy.GetColorTable(), original.GetColorTable());
+    EXPECT_TRUE(SamePixels(copy.GetImage(), original.GetImage()));
+    // Bitmaps stored top down, and those Qt writes, read as well.
+    QByteArray topDown = bytes;
+    qToLittleEndian(-c.height, topDown.data() + 22);
+    ASSERT_TRUE(ReadFromBytes(services, copy, topDown));
+    EXPECT_TRUE(SamePixels(copy.GetImage(), original.GetImage().mirrored(false, true)));
+    QBuffer qtBuffer;
+    qtBuffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(original.GetImage().save(&qtBuffer, "BMP"));
+    ASSERT_TRUE(ReadFromBytes(services, copy, qtBuffer.data()));
     EXPECT_TRUE(SamePixels(copy.GetImage(), original.GetImage()));
     EXPECT_TRUE(services.messages.empty());
   }
@@ -271,25 +279,6 @@ TEST(DibTest, DamagedOrForeignFilesAreReadFailuresThatKeepThePicture) {
     EXPECT_EQ(dib.GetDimensions(), QSize(2, 2));
     EXPECT_EQ(dib.GetBitCount(), 8);
   }
-}
-
-TEST(DibTest, TopDownBitmapsAndQtWrittenBitmapsAreRead) {
-  velk::HeadlessServices services;
-  const CDib original = Pattern(3, 2, 24);
-  QByteArray topDown = WriteToBytes(services, original);
-  qToLittleEndian(quint32(-2), topDown.data() + 22);
-  CDib flipped;
-  ASSERT_TRUE(ReadFromBytes(services, flipped, topDown));
-  EXPECT_TRUE(SamePixels(flipped.GetImage(), original.GetImage().mirrored(false, true)));
-
-  QByteArray qtBytes;
-  QBuffer qtBuffer(&qtBytes);
-  qtBuffer.open(QIODevice::WriteOnly);
-  ASSERT_TRUE(original.GetImage().save(&qtBuffer, "BMP"));
-  CDib fromQt;
-  ASSERT_TRUE(ReadFromBytes(services, fromQt, qtBytes));
-  EXPECT_TRUE(SamePixels(fromQt.GetImage(), original.GetImage()));
-  EXPECT_TRUE(services.messages.empty());
 }
 
 TEST(DibTest, WriteFailuresAreReported) {
