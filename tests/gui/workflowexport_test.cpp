@@ -76,22 +76,19 @@ std::unique_ptr<CWorkflowDoc> NestedDemo(velk::Services& services) {
   return best;
 }
 
-class ExportTest : public ::testing::Test {
+class ExportTest : public DemoViewTest {
  protected:
-  void SetUp() override { bitmaps.Load(ui); }
   QString Path(const QString& name) const { return dir.filePath(name); }
   QString Export(const CWorkflowDoc& level, bool whole, ExportFormat format, const QString& name,
                  const ExportOptions& options = {}) {
     return ExportWorkflow(level, whole, format, Path(name), bitmaps, options);
   }
 
-  velk::HeadlessServices ui;
-  CNodeBitmaps bitmaps;
+  const CNodeBitmaps& bitmaps = editor.bitmaps;
   QTemporaryDir dir;
 };
 
 TEST_F(ExportTest, SvgOfEveryLevelNamesEveryTaskOfThatLevelOnly) {
-  viewtest::DemoWorkflow demo{ui};
   ASSERT_EQ(Export(*demo.doc, true, ExportFormat::Svg, "order.svg"), QString());
   ASSERT_EQ(Export(*demo.clusterDoc, false, ExportFormat::Svg, "level.svg"), QString());
   const QString top = SvgWords(Path("order.svg"));
@@ -108,7 +105,6 @@ TEST_F(ExportTest, SvgOfEveryLevelNamesEveryTaskOfThatLevelOnly) {
 }
 
 TEST_F(ExportTest, PdfHasOnePagePerExportedLevel) {
-  viewtest::DemoWorkflow demo{ui};
   std::unique_ptr<CWorkflowDoc> nested = NestedDemo(ui);
   ASSERT_TRUE(nested);
   CWorkflowDoc empty{ui};
@@ -131,7 +127,6 @@ TEST_F(ExportTest, PdfHasOnePagePerExportedLevel) {
 
 // PNG writes a file for each level; no format opens, selects or changes anything.
 TEST_F(ExportTest, EveryLevelIsDrawnAndTheUsersDocumentsAreLeftAlone) {
-  viewtest::DemoWorkflow demo{ui};
   demo.doc->CloseClusterDocument(*demo.clusterDoc);
   const auto selected = demo.doc->Session().SelectedNodes();
   for (ExportFormat format : {ExportFormat::Png, ExportFormat::Svg, ExportFormat::Pdf})
@@ -192,7 +187,6 @@ TEST(ExportNames, FurtherLevelsNumberTheLastSuffixAndFormatsAreReadInAnyCase) {
 }
 
 TEST_F(ExportTest, UnwritableFilesAreReportedAndLeaveNothingBehind) {
-  viewtest::DemoWorkflow demo{ui};
   const QString missingDir = Path("missing/x");
   for (ExportFormat format : {ExportFormat::Png, ExportFormat::Svg, ExportFormat::Pdf}) {
     const QString path = missingDir + "." + ExportSuffix(format);
@@ -233,12 +227,7 @@ class DialogAnswers : public QObject {
   QTimer timer_;
 };
 
-class ExportCommandTest : public DemoViewTest {
- protected:
-  QTemporaryDir dir;
-};
-
-TEST_F(ExportCommandTest, ScopeFilterAndTypedSuffixDecideWhatIsWritten) {
+TEST_F(ExportTest, ScopeFilterAndTypedSuffixDecideWhatIsWritten) {
   struct Case {
     QString scope;
     QString filter;
@@ -263,7 +252,7 @@ TEST_F(ExportCommandTest, ScopeFilterAndTypedSuffixDecideWhatIsWritten) {
   EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST_F(ExportCommandTest, ALevelWithoutClustersIsNotAskedAboutAndFailuresAreShown) {
+TEST_F(ExportTest, ALevelWithoutClustersIsNotAskedAboutAndFailuresAreShown) {
   auto single = std::make_shared<velk::CWorkflowDoc>(ui);
   single->InsertNode(velk::NodeRectAt(40, -40), velk::NodeKind::Intern);
   CWorkflowView singleView(editor.editor, single);
@@ -276,10 +265,9 @@ TEST_F(ExportCommandTest, ALevelWithoutClustersIsNotAskedAboutAndFailuresAreShow
   EXPECT_NE(ui.messages[0].text.find("missing/x.png"), std::string::npos) << ui.messages[0].text;
 }
 
-class PrintTest : public DemoViewTest {
+class PrintTest : public ExportTest {
  protected:
   std::unique_ptr<CWorkflowView> view;
-  QTemporaryDir dir;
 
   void SetUp() override {
     settings.gridVisible = true;
@@ -319,11 +307,6 @@ TEST_F(PrintTest, PicturesForALook) {
   view->resize(900, 720);
   view->show();
   shelltest::Picture(*view, "view-demo");
-  CWorkflowView clusterView(editor.editor,
-                            std::shared_ptr<velk::CWorkflowDoc>(demo.doc, demo.clusterDoc));
-  clusterView.resize(500, 360);
-  clusterView.show();
-  shelltest::Picture(clusterView, "view-cluster");
   QPrinter printer(QPrinter::HighResolution);
   printer.setPageSize(QPageSize(QPageSize::A4));
   QPrintPreviewWidget preview(&printer);

@@ -194,8 +194,7 @@ TEST_F(PainterTest, OnlyWhatReachesTheClipIsDrawn) {
 
 // Texts may be kept shaped for the screen; on a printer's resolution they must
 // still sit in the box measured for them.
-TEST(PainterResolutionTest, DescriptionStaysInsideItsFrameAtScreenAndPrintResolution) {
-  velk::HeadlessServices ui;
+TEST_F(PainterTest, DescriptionStaysInsideItsFrameAtScreenAndPrintResolution) {
   for (const int dpi : {96, 300, 600}) {
     const auto [doc, arrow] =
         TwoTasks(ui, {velk::RoutingKind::Or, "credit refused by the bureau", {}});
@@ -248,10 +247,8 @@ TEST_F(PainterTest, TextsOfANodeStandUnderItLineByLine) {
 
 // A node drawn after the arrow whose condition lies on it must not cover a part
 // of the condition.
-TEST(PainterOrderTest, ConditionsStayWholeOverNodesDrawnLater) {
-  velk::HeadlessServices ui;
+TEST_F(PainterTest, ConditionsStayWholeOverNodesDrawnLater) {
   const auto [doc, arrow] = TwoTasks(ui, {velk::RoutingKind::Xor, "Order_Amount <= 10000", {}});
-  CWorkflowPainter painter(TestBitmaps());
   const velk::Rect area = painter.ArrowArea(*arrow, true, velk::kDefaultArrowSize);
   const velk::Point anchor = velk::DescriptionAnchor({arrow->LineStart(), arrow->LineEnd()});
   const velk::Rect box{area.left, anchor.y, area.right, anchor.y - painter.LineHeight() - 2};
@@ -269,13 +266,10 @@ TEST(PainterOrderTest, ConditionsStayWholeOverNodesDrawnLater) {
 
 // At two device pixels per pixel: node pictures at full resolution in their own
 // colours, lines along the axes sharp, slanting lines and texts antialiased.
-TEST(PainterResolutionTest, RatioTwoDrawsSharpPicturesAndSmoothSlants) {
-  velk::HeadlessServices ui;
-  viewtest::DemoWorkflow demo{ui};
+TEST_F(PainterTest, RatioTwoDrawsSharpPicturesAndSmoothSlants) {
   demo.doc->Session().DeselectAll();
   QImage image(2 * 800, 2 * 700, QImage::Format_RGB32);
   image.setDevicePixelRatio(2);
-  CWorkflowPainter painter(TestBitmaps());
   PaintOn(image, painter, demo.doc.get(), 1.0, {true, true, false, false, false}, {0, 0, 800, 700});
   const velk::CNode* receive = demo.nodes[0];
   const QRect pixels = DevicePixels(ViewMapping(1.0, 1.0).ToDevice(receive->GetRect()), 2);
