@@ -246,19 +246,32 @@ TEST_F(WorkflowSheetTest, SubWorkflowStoresAnEmptyCategoryOnOk) {
             std::tuple("", "ICDR: Check order"));
 }
 
-TEST_F(WorkflowSheetTest, StoredStatusChecksItsRadioButtonAndNoneOutsideTheCodes) {
+// A stored status checks its radio button, none outside the codes; a supervisor
+// beginning a listed name is shown as that name. OK keeps the one, stores the other.
+TEST_F(WorkflowSheetTest, StoredStatusAndSupervisorAreShownAndKeptOnOk) {
   const struct {
     int status;
     int checked;  // -1: none
-  } cases[] = {{2, 2}, {0, 0}, {4, 4}, {9, -1}};
+    const char* supervisor;
+    const char* shown;
+  } cases[] = {{2, 2, "bob", "Bob Stone"},
+               {0, 0, "Carla Diaz", "Carla Diaz"},
+               {4, 4, "Zed", "Zed"},
+               {9, -1, "", ""}};
   for (const auto& c : cases) {
-    Set([&](velk::WorkflowHeader& h) { h.status = static_cast<WorkflowStatus>(c.status); });
+    Set([&](velk::WorkflowHeader& h) {
+      h.status = static_cast<WorkflowStatus>(c.status);
+      h.supervisor = c.supervisor;
+    });
     auto sheet = Open();
     ASSERT_TRUE(sheet->SetActivePage(1));
     for (int i = 0; i < velk::kStatusCount; ++i)
       EXPECT_EQ(sheet->DesignInformation()->StatusButton(i)->isChecked(), i == c.checked);
+    ASSERT_TRUE(sheet->SetActivePage(2));
+    EXPECT_EQ(sheet->Initiator()->SupervisorBox()->currentText(), c.shown);
     sheet->accept();
     EXPECT_EQ(static_cast<int>(doc.Header().status), c.status) << "kept unless changed";
+    EXPECT_EQ(doc.Header().supervisor, c.shown);
   }
 }
 
@@ -288,21 +301,6 @@ TEST_F(WorkflowSheetTest, TrackingTypeIsStoredByItsExactTextAndValuesMustBeUnsig
     EXPECT_EQ(sheet->result(), QDialog::Rejected) << "the sheet stays open";
     ASSERT_EQ(ui.messages.size(), 2u);
     EXPECT_EQ(ui.messages[0].text, "Please enter a positive integer.");
-  }
-}
-
-TEST_F(WorkflowSheetTest, SupervisorBeginningAListedNameIsStoredAsThatName) {
-  const struct {
-    const char* stored;
-    const char* shown;
-  } cases[] = {{"bob", "Bob Stone"}, {"Carla Diaz", "Carla Diaz"}, {"Zed", "Zed"}, {"", ""}};
-  for (const auto& c : cases) {
-    Set([&](velk::WorkflowHeader& h) { h.supervisor = c.stored; });
-    auto sheet = Open();
-    ASSERT_TRUE(sheet->SetActivePage(2));
-    EXPECT_EQ(sheet->Initiator()->SupervisorBox()->currentText(), c.shown);
-    sheet->accept();
-    EXPECT_EQ(doc.Header().supervisor, c.shown);
   }
 }
 

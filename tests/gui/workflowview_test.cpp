@@ -98,7 +98,7 @@ TEST_F(ViewTest, ScrollRangeLineAndPageSteps) {
   EXPECT_EQ(h->value(), std::min(h->maximum(), static_cast<int>(qRound(1025 * s))));
 }
 
-TEST_F(ViewTest, ShowCommandsFlipTheirFlagAndCarryACheckMark) {
+TEST_F(ViewTest, ShowAndGridCommandsFlipTheirFlagsAndCarryACheckMark) {
   struct Case {
     int id;
     bool velk::ShowFlags::*flag;
@@ -123,20 +123,16 @@ TEST_F(ViewTest, ShowCommandsFlipTheirFlagAndCarryACheckMark) {
   }
   // Names off, member, form and resource on: the offsets were recomputed on the way.
   EXPECT_EQ(view->TextOffsets().lower, -(velk::kTextGap + 3 * velk::kTextLineHeight));
-}
-
-TEST_F(ViewTest, ToggleGridSetsBothFlagsToTheNegatedMagnet) {
+  // The grid command sets both grid flags to the negated magnet.
   settings.gridMagnetic = false;
   settings.gridVisible = true;
-  view->OnCommand(cmd::ToggleGrid);
-  EXPECT_TRUE(settings.gridMagnetic);
-  EXPECT_TRUE(settings.gridVisible);
-  CmdUI ui;
-  view->OnUpdateCommand(cmd::ToggleGrid, ui);
-  EXPECT_TRUE(ui.checked);
-  view->OnCommand(cmd::ToggleGrid);
-  EXPECT_FALSE(settings.gridMagnetic);
-  EXPECT_FALSE(settings.gridVisible);
+  for (bool on : {true, false}) {
+    ASSERT_TRUE(view->OnCommand(cmd::ToggleGrid));
+    CmdUI grid;
+    view->OnUpdateCommand(cmd::ToggleGrid, grid);
+    EXPECT_EQ(std::tuple(settings.gridMagnetic, settings.gridVisible, grid.checked),
+              std::tuple(on, on, on));
+  }
 }
 
 TEST_F(ViewTest, MouseMessagesReachTheActiveToolInLogicalUnits) {
