@@ -63,23 +63,8 @@ TEST_F(NodeBitmapsTest, ThirtyDistinctVgaPicturesWhoseSelectedLookIsBlueWithClea
     EXPECT_GT(selectedBlue, plainBlue + 60) << "the checkerboard covers the body";
     EXPECT_EQ(badgeChanges, 0);
   }
-  EXPECT_TRUE(services.messages.empty());
-}
-
-TEST_F(NodeBitmapsTest, ResourceNumbersNameTheirTableAndIndex) {
-  const std::tuple<int, Table, int> known[] = {{149, CNodeBitmaps::kTableA, 0},
-                                               {281, CNodeBitmaps::kTableA, 14},
-                                               {226, CNodeBitmaps::kTableB, 0},
-                                               {282, CNodeBitmaps::kTableB, 14}};
-  for (const auto& [resource, table, index] : known) {
-    EXPECT_EQ(bitmaps.GetByResource(resource), bitmaps.Get(table, index)) << resource;
-    EXPECT_EQ(bitmaps.ImageByResource(resource), bitmaps.Image(table, index)) << resource;
-  }
-  for (int unknown : {0, 150, 225, 283, -1}) {
-    EXPECT_EQ(bitmaps.GetByResource(unknown), nullptr) << unknown;
-    EXPECT_TRUE(bitmaps.ImageByResource(unknown).isNull());
-  }
   for (int bad : {-1, 15}) EXPECT_EQ(bitmaps.Get(CNodeBitmaps::kTableA, bad), nullptr);
+  EXPECT_TRUE(services.messages.empty());
 }
 
 TEST_F(NodeBitmapsTest, BadgedPicturesAreTheirBasePictureWithACornerBadge) {
