@@ -163,15 +163,12 @@ TEST_F(ExternalPagesTest, GriPagesShowTheLeafItsHeaderAndTheReference) {
     auto* view = Page(sheet, QStringLiteral("GRI Info"))->findChild<QPushButton*>("viewExtDir");
     ASSERT_TRUE(view->isEnabled());
     QString title;
-    int tabs = 0;
     sheettest::OnNextModal<CDlgExtDir>([&](CDlgExtDir& leaf) {
       title = leaf.windowTitle();
-      tabs = leaf.Tabs()->count();
       leaf.reject();
     });
     Click(view);
     EXPECT_EQ(title, QStringLiteral("Published Item Properties"));
-    EXPECT_EQ(tabs, 4) << "a published leaf has its reference workflows";
   });
 }
 

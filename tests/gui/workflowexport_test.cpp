@@ -22,7 +22,6 @@
 #include "editor/ui/workflowpainter.h"
 #include "editor/ui/workflowprint.h"
 #include "editor/ui/workflowview.h"
-#include "repository/demoworkflows.h"
 #include "shellfixture.h"
 #include "testeditor.h"
 
@@ -62,20 +61,6 @@ int Inked(const QImage& image, const QRect& area) {
   return inked;
 }
 
-// The stored demo workflow with the most levels (nested clusters).
-std::unique_ptr<CWorkflowDoc> NestedDemo(velk::Services& services) {
-  std::unique_ptr<CWorkflowDoc> best;
-  int most = 0;
-  for (auto& doc : velk::demo::BuildDemoWorkflows(services)) {
-    const int levels = WorkflowLevelCount(*doc);
-    if (levels > most) {
-      most = levels;
-      best = std::move(doc);
-    }
-  }
-  return best;
-}
-
 class ExportTest : public DemoViewTest {
  protected:
   QString Path(const QString& name) const { return dir.filePath(name); }
@@ -104,9 +89,8 @@ TEST_F(ExportTest, SvgOfEveryLevelNamesEveryTaskOfThatLevelOnly) {
   EXPECT_FALSE(QFile::exists(Path("order-3.svg")));
 }
 
+// Nested levels are counted by the command line's render test.
 TEST_F(ExportTest, PdfHasOnePagePerExportedLevel) {
-  std::unique_ptr<CWorkflowDoc> nested = NestedDemo(ui);
-  ASSERT_TRUE(nested);
   CWorkflowDoc empty{ui};
   struct Case {
     const char* name;
@@ -115,9 +99,10 @@ TEST_F(ExportTest, PdfHasOnePagePerExportedLevel) {
     int pages;
   };
   const std::vector<Case> cases = {
-      {"demo-all.pdf", demo.doc.get(), true, 2},  {"demo-top.pdf", demo.doc.get(), false, 1},
-      {"cluster.pdf", demo.clusterDoc, false, 1}, {"nested-all.pdf", nested.get(), true, 3},
-      {"nested-top.pdf", nested.get(), false, 1}, {"empty.pdf", &empty, true, 1},
+      {"demo-all.pdf", demo.doc.get(), true, 2},
+      {"demo-top.pdf", demo.doc.get(), false, 1},
+      {"cluster.pdf", demo.clusterDoc, false, 1},
+      {"empty.pdf", &empty, true, 1},
   };
   for (const Case& c : cases) {
     ASSERT_EQ(Export(*c.level, c.whole, ExportFormat::Pdf, c.name), QString()) << c.name;
