@@ -1,12 +1,10 @@
-// "Item Properties" of the demo External Directory's items, and the Forms page
-// keeping a stored primary form the repository no longer has.
+// "Item Properties" of the demo External Directory's items.
 
 #include <QLabel>
 #include <QLineEdit>
 
 #include "dialogs/ui/extdirdialog.h"
 #include "dialogs/ui/extdirsheet.h"
-#include "dialogs/ui/formspage.h"
 #include "extdir/extdirdata.h"
 #include "extdir/extdiritems.h"
 #include "extdir/extdirtree.h"
@@ -173,27 +171,6 @@ TEST_F(ItemSheetTest, PersonsAndRequestsAreShownAndNotChanged) {
     });
     EXPECT_FALSE(item.modified) << c.className;
   }
-}
-
-class FormsKeepTest : public ModelerTest {};
-
-TEST_F(FormsKeepTest, AStoredPrimaryFormMissingFromTheRepositoryIsKept) {
-  OpenWorkflow(QStringLiteral("Travel Request"));
-  velk::CNode* review = Node("Review");
-  velk::NodeAttributes a = review->Attributes();
-  a.objects = {"Old Request|GF_OldRequest", "Travel Request|GF_TravelRequest"};
-  Doc().SetNodeAttributes(*review, a);
-  sheettest::OnNextModal<CDlgNodeProperty>([](CDlgNodeProperty& sheet) {
-    sheet.Tabs()->setCurrentIndex(sheet.Tabs()->indexOf(&sheet.Forms()));
-    auto* primary = sheet.findChild<QComboBox*>("primaryForm");
-    EXPECT_EQ(primary->currentText(), QStringLiteral("Old Request|GF_OldRequest"));
-    EXPECT_EQ(primary->toolTip(), QString::fromLatin1(kNotInRepository));
-    shelltest::Picture(sheet, "forms-kept-primary");
-    ClickOk(sheet);
-  });
-  DoubleClick(Centre(*review));
-  EXPECT_EQ(review->Attributes().objects,
-            (Strings{"Old Request|GF_OldRequest", "Travel Request|GF_TravelRequest"}));
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The task sheet opened by double-clicking the demo workflows' tasks in the
-// running program: every page of an In task, the external-task pages and the
-// content-management pages.
+// running program: every page of an In task, the external-task pages, the
+// content-management pages and a stored form the repository no longer has.
 
 #include <QLabel>
 #include <QLineEdit>
@@ -8,6 +8,7 @@
 #include "dialogs/ui/cmpage.h"
 #include "dialogs/ui/cmtemplatedialog.h"
 #include "dialogs/ui/extdirdialog.h"
+#include "dialogs/ui/formspage.h"
 #include "extdir/extdirdata.h"
 #include "extdir/extdirtree.h"
 #include "modelerfixture.h"
@@ -276,6 +277,21 @@ TEST_F(ExternalPagesTest, ATemplateConnectsAgainWhatResetUndidAndAdhocStoresNone
   });
   EXPECT_TRUE(receive->Attributes().outContentManagement.empty());
   EXPECT_EQ(receive->Attributes().outContentManagementType, 2);
+}
+
+TEST_F(ExternalPagesTest, AStoredPrimaryFormMissingFromTheRepositoryIsKept) {
+  OpenWorkflow(QStringLiteral("Travel Request"));
+  velk::CNode* review = Node("Review");
+  velk::NodeAttributes a = review->Attributes();
+  a.objects = {"Old Request|GF_OldRequest", "Travel Request|GF_TravelRequest"};
+  Doc().SetNodeAttributes(*review, a);
+  Sheet("Review", [](CDlgNodeProperty& sheet) {
+    auto* primary = Page(sheet, QStringLiteral("Forms"))->findChild<QComboBox*>("primaryForm");
+    EXPECT_EQ(primary->currentText(), QStringLiteral("Old Request|GF_OldRequest"));
+    EXPECT_EQ(primary->toolTip(), QString::fromLatin1(kNotInRepository));
+    ClickOk(sheet);
+  });
+  EXPECT_EQ(review->Attributes().objects, a.objects);
 }
 
 TEST_F(ExternalPagesTest, ALeafMissingFromTheDirectoryIsReported) {
