@@ -61,9 +61,6 @@ TEST_F(ExternalPagesTest, EveryPageOfAnInTaskFillsFromTheRepositoriesAndOkChange
   OpenWorkflow(QStringLiteral("Version 2.0"));
   velk::CNode* receive = Node("Receive order");
   velk::NodeAttributes a = receive->Attributes();
-  a.freeText = "The customer's order arrives from the partner portal and is checked.";
-  a.duration = 2;
-  a.durationUnit = 1;
   a.performerType = 2;
   a.member = "Order Desk";
   a.teamManager = "Ann Lee/Sales/Marvelund";
@@ -71,7 +68,6 @@ TEST_F(ExternalPagesTest, EveryPageOfAnInTaskFillsFromTheRepositoriesAndOkChange
   a.objects = {"Purchase Order|GF_PurchaseOrder", "Credit Report|GF_CreditReport"};
   a.folderObjects = {"Delivery Note|GF_DeliveryNote", "Invoice|GF_Invoice"};
   a.activities = {"Check customer data", "Confirm receipt", "Forward to credit check"};
-  a.activityFlag = true;
   a.resources = {"Company Car", "Notebook Pool"};
   Doc().SetNodeAttributes(*receive, a);
   a = receive->Attributes();
@@ -125,29 +121,23 @@ TEST_F(ExternalPagesTest, ExternalPerformerShowsTheOrganisationAndStoresMemberAn
 
 TEST_F(ExternalPagesTest, GriPagesShowTheLeafItsHeaderAndTheReference) {
   OpenWorkflow(QStringLiteral("Complaint Handling"));
-  struct Case {
-    const char* task;
-    const char* tab;
-    const char* canonical;
-    const char* processView;
-    const char* taskName;  // "External Subscribed Workflow" only
+  // Task, tab, and the leaf's name, process view and (when shown) connected task.
+  const std::tuple<const char*, const char*, const char*> cases[] = {
+      {"Record complaint", "GRI Info",
+       "Complaints/Complaint Handling|Sales Processes|<missing taskName>"},
+      {"Carrier statement", "External Subscribed Workflow",
+       "Transport/Parcel Delivery|Logistics Services|not connected"},
+      {"Carrier follow-up", "External Subscribed Workflow",
+       "Not yet loaded|Not yet loaded|Carrier statement"},
   };
-  const Case cases[] = {
-      {"Record complaint", "GRI Info", "Complaints/Complaint Handling", "Sales Processes", nullptr},
-      {"Carrier statement", "External Subscribed Workflow", "Transport/Parcel Delivery",
-       "Logistics Services", "not connected"},
-      {"Carrier follow-up", "External Subscribed Workflow", "Not yet loaded", "Not yet loaded",
-       "Carrier statement"},
-  };
-  for (const Case& c : cases) {
-    const velk::NodeAttributes before = Node(c.task)->Attributes();
-    Sheet(c.task, [&](CDlgNodeProperty& sheet) {
-      QWidget* page = Page(sheet, QString::fromLatin1(c.tab));
-      EXPECT_EQ(Text(*page, "canonicalName"), QString::fromLatin1(c.canonical)) << c.task;
-      EXPECT_EQ(Text(*page, "processView"), QString::fromLatin1(c.processView)) << c.task;
-      if (c.taskName) {
-        EXPECT_EQ(Text(*page, "taskName"), QString::fromLatin1(c.taskName));
-      }
+  for (const auto& [task, tab, shown] : cases) {
+    const velk::NodeAttributes before = Node(task)->Attributes();
+    Sheet(task, [&](CDlgNodeProperty& sheet) {
+      QWidget* page = Page(sheet, QString::fromLatin1(tab));
+      EXPECT_EQ(QStringList({Text(*page, "canonicalName"), Text(*page, "processView"),
+                             Text(*page, "taskName")})
+                    .join('|'),
+                QString::fromLatin1(shown));
       // No External Directory window is open.
       if (auto* view = page->findChild<QPushButton*>("viewExtDir")) {
         EXPECT_FALSE(view->isEnabled());
@@ -155,7 +145,7 @@ TEST_F(ExternalPagesTest, GriPagesShowTheLeafItsHeaderAndTheReference) {
       Page(sheet, QStringLiteral("Incoming CM"));
       ClickOk(sheet);
     });
-    EXPECT_EQ(Node(c.task)->Attributes(), before) << c.task;
+    EXPECT_EQ(Node(task)->Attributes(), before) << task;
   }
 
   // With the directory shown, "View ExtDir" opens the leaf's sheet.

@@ -159,23 +159,16 @@ bool ReadFromBytes(velk::Services& services, CDib& dib, const QByteArray& bytes)
 
 // A picture of the given depth whose pixels differ along both axes.
 CDib Pattern(int width, int height, int bitCount) {
-  QImage image;
-  if (bitCount == 24) {
-    image = QImage(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y)
-      for (int x = 0; x < width; ++x)
-        image.setPixel(x, y, qRgb(x * 40 % 256, y * 70 % 256, (x + y) * 9 % 256));
-  } else {
-    const int colours = 1 << bitCount;
-    image = QImage(width, height, QImage::Format_Indexed8);
-    QVector<QRgb> table;
-    for (int i = 0; i < colours; ++i) table << qRgb(i, 255 - i, i * 7 % 256);
-    image.setColorTable(table);
-    for (int y = 0; y < height; ++y)
-      for (int x = 0; x < width; ++x) image.setPixel(x, y, uint((x * 3 + y * 5) % colours));
-  }
+  const int colours = bitCount == 24 ? 256 : 1 << bitCount;
+  QImage image(width, height, QImage::Format_Indexed8);
+  QVector<QRgb> table;
+  for (int i = 0; i < colours; ++i) table << qRgb(i, 255 - i, i * 7 % 256);
+  image.setColorTable(table);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) image.setPixel(x, y, uint((x * 3 + y * 5) % colours));
   CDib dib;
-  EXPECT_TRUE(dib.AttachImage(image));
+  EXPECT_TRUE(
+      dib.AttachImage(bitCount == 24 ? image.convertToFormat(QImage::Format_RGB32) : image));
   return dib;
 }
 
