@@ -66,15 +66,9 @@ class ItemSheetTest : public ModelerTest {
 // Each editable page: an edit, then Cancel changes nothing; the same with OK
 // changes the item, marks it modified and refreshes its label.
 TEST_F(ItemSheetTest, EditablePagesWriteOnOkAndNotOnCancel) {
-  struct Case {
-    const char* className;
-    const char* label;
-    const char* title;
-    const char* edit;
-    const char* newLabel;
-  };
-  // A folder marks what is below it modified too: the leaf comes first.
-  const Case cases[] = {
+  // Class, label, sheet title, edit and new label. A folder marks what is below
+  // it modified too: the leaf comes first.
+  const std::tuple<const char*, const char*, const char*, const char*, const char*> cases[] = {
       {"CExtDirItemGRILeaf", "Order Handling", "Published Item Properties", "name", "Orders In"},
       {"CExtDirItemGRIProcView", "Sales Processes", "Process View Header Properties", "processView",
        "Sales Views"},
@@ -82,18 +76,18 @@ TEST_F(ItemSheetTest, EditablePagesWriteOnOkAndNotOnCancel) {
       {"CExtDirItemGRIOrg", "Acme Logistics", "Organization Header Properties", "orgName",
        "Acme Freight"},
   };
-  for (const Case& c : cases) {
-    CExtDirItem& item = Item(c.className, c.label);
+  for (const auto& [className, label, title, edit, newLabel] : cases) {
+    CExtDirItem& item = Item(className, label);
     for (bool ok : {false, true}) {
       RunSheet(item, [&](CDlgExtDir& sheet) {
-        EXPECT_EQ(sheet.windowTitle(), QString::fromLatin1(c.title));
+        EXPECT_EQ(sheet.windowTitle(), QString::fromLatin1(title));
         if (ok) Shoot(sheet);
-        SetEdit(sheet, c.edit, c.newLabel);
+        SetEdit(sheet, edit, newLabel);
         if (ok) ClickOk(sheet);
       });
       EXPECT_EQ(std::tuple(item.Label(), item.treeNode->Text(), item.modified),
-                std::tuple(ok ? c.newLabel : c.label, ok ? c.newLabel : c.label, ok))
-          << c.className;
+                std::tuple(ok ? newLabel : label, ok ? newLabel : label, ok))
+          << className;
     }
   }
   // Leafs are stored under their folder path and name: renames reach it.
@@ -144,32 +138,26 @@ TEST_F(ItemSheetTest, LeafFieldsAndPublishingAreWrittenOnOk) {
 }
 
 TEST_F(ItemSheetTest, PersonsAndRequestsAreShownAndNotChanged) {
-  struct Case {
-    const char* className;
-    const char* label;
-    const char* value;  // object name of a shown value
-    const char* shown;
-    int tabs;
-  };
-  const Case cases[] = {
+  // Class, label, object name of a shown value, its text, and the number of tabs.
+  const std::tuple<const char*, const char*, const char*, const char*, int> cases[] = {
       {"CExtDirItemExtRegOrg", "Lisa Wong", "city", "Zurich", 1},
       {"CExtDirItemEIDM", "Credit check", "status", "Submitted", 3},
       {"CExtDirItemEIDMOrg", "Borealis Bank", "reader", "Borealis Bank Readers", 1},
   };
-  for (const Case& c : cases) {
-    CExtDirItem& item = Item(c.className, c.label);
+  for (const auto& [className, label, value, shown, tabs] : cases) {
+    CExtDirItem& item = Item(className, label);
     RunSheet(item, [&](CDlgExtDir& sheet) {
-      EXPECT_EQ(sheet.Tabs()->count(), c.tabs) << c.className;
-      for (int i = c.tabs - 1; i >= 0; --i) {
+      EXPECT_EQ(sheet.Tabs()->count(), tabs) << className;
+      for (int i = tabs - 1; i >= 0; --i) {
         sheet.Tabs()->setCurrentIndex(i);
         Shoot(sheet);
       }
-      auto* value = sheet.Tabs()->currentWidget()->findChild<QLabel*>(QLatin1String(c.value));
-      ASSERT_NE(value, nullptr) << c.className;
-      EXPECT_EQ(value->text(), QString::fromLatin1(c.shown));
+      auto* text = sheet.Tabs()->currentWidget()->findChild<QLabel*>(QLatin1String(value));
+      ASSERT_NE(text, nullptr) << className;
+      EXPECT_EQ(text->text(), QString::fromLatin1(shown));
       ClickOk(sheet);
     });
-    EXPECT_FALSE(item.modified) << c.className;
+    EXPECT_FALSE(item.modified) << className;
   }
 }
 

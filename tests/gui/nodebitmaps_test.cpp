@@ -177,27 +177,25 @@ bool SamePixels(const QImage& a, const QImage& b) {
 }
 
 TEST(DibTest, WrittenTopDownAndQtWrittenBitmapsReadBackWithTheirDepthPaletteAndPixels) {
-  struct Case {
-    int width, height, bitCount;
-  };
-  // Odd widths exercise the padding of rows to four bytes.
-  for (const Case c :
-       {Case{32, 32, 4}, Case{13, 3, 1}, Case{7, 5, 4}, Case{9, 2, 8}, Case{5, 3, 24}}) {
-    SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << "x" << c.bitCount);
+  // Width, height and depth; odd widths exercise the padding of rows to four bytes.
+  const std::tuple<int, int, int> cases[] = {
+      {32, 32, 4}, {13, 3, 1}, {7, 5, 4}, {9, 2, 8}, {5, 3, 24}};
+  for (const auto& [width, height, bitCount] : cases) {
+    SCOPED_TRACE(testing::Message() << width << "x" << height << "x" << bitCount);
     velk::HeadlessServices services;
-    const CDib original = Pattern(c.width, c.height, c.bitCount);
-    ASSERT_EQ(original.GetBitCount(), c.bitCount);
+    const CDib original = Pattern(width, height, bitCount);
+    ASSERT_EQ(original.GetBitCount(), bitCount);
     const QByteArray bytes = WriteToBytes(services, original);
     ASSERT_TRUE(bytes.startsWith("BM"));
     EXPECT_EQ(qFromLittleEndian<quint32>(bytes.constData() + 2), quint32(bytes.size()));
     CDib copy;
     ASSERT_TRUE(ReadFromBytes(services, copy, bytes));
-    EXPECT_EQ(copy.GetBitCount(), c.bitCount);
+    EXPECT_EQ(copy.GetBitCount(), bitCount);
     EXPECT_EQ(copy.GetColorTable(), original.GetColorTable());
     EXPECT_TRUE(SamePixels(copy.GetImage(), original.GetImage()));
     // Bitmaps stored top down, and those Qt writes, read as well.
     QByteArray topDown = bytes;
-    qToLittleEndian(-c.height, topDown.data() + 22);
+    qToLittleEndian(-height, topDown.data() + 22);
     ASSERT_TRUE(ReadFromBytes(services, copy, topDown));
     EXPECT_TRUE(SamePixels(copy.GetImage(), original.GetImage().mirrored(false, true)));
     QBuffer qtBuffer;

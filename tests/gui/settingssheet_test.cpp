@@ -39,7 +39,6 @@ class SettingsSheetTest : public ::testing::Test {
   SettingsSheetContext Context() {
     return {ui, settings, store,
             [this](const std::string& path, const std::string&) {
-              ++probes;
               auto it = kinds.find(path);
               return it == kinds.end() ? DatabaseKind::None : it->second;
             },
@@ -51,7 +50,6 @@ class SettingsSheetTest : public ::testing::Test {
   velk::MemorySettingsBackend store;
   std::map<std::string, DatabaseKind> kinds;
   std::string chosen;
-  int probes = 0;
 };
 
 TEST_F(SettingsSheetTest, OneBrowseOfThreeKindsFillsBothPagesAndOkKeepsThemAll) {
@@ -249,46 +247,41 @@ TEST_F(WorkflowSheetTest, SubWorkflowStoresAnEmptyCategoryOnOk) {
 // A stored status checks its radio button, none outside the codes; a supervisor
 // beginning a listed name is shown as that name. OK keeps the one, stores the other.
 TEST_F(WorkflowSheetTest, StoredStatusAndSupervisorAreShownAndKeptOnOk) {
-  const struct {
-    int status;
-    int checked;  // -1: none
-    const char* supervisor;
-    const char* shown;
-  } cases[] = {{2, 2, "bob", "Bob Stone"},
-               {0, 0, "Carla Diaz", "Carla Diaz"},
-               {4, 4, "Zed", "Zed"},
-               {9, -1, "", ""}};
-  for (const auto& c : cases) {
+  // Status, the radio button checked (-1: none), supervisor stored and shown.
+  const std::tuple<int, int, const char*, const char*> cases[] = {
+      {2, 2, "bob", "Bob Stone"},
+      {0, 0, "Carla Diaz", "Carla Diaz"},
+      {4, 4, "Zed", "Zed"},
+      {9, -1, "", ""}};
+  for (const auto& [status, checked, supervisor, shown] : cases) {
     Set([&](velk::WorkflowHeader& h) {
-      h.status = static_cast<WorkflowStatus>(c.status);
-      h.supervisor = c.supervisor;
+      h.status = static_cast<WorkflowStatus>(status);
+      h.supervisor = supervisor;
     });
     auto sheet = Open();
     ASSERT_TRUE(sheet->SetActivePage(1));
     for (int i = 0; i < velk::kStatusCount; ++i)
-      EXPECT_EQ(sheet->DesignInformation()->StatusButton(i)->isChecked(), i == c.checked);
+      EXPECT_EQ(sheet->DesignInformation()->StatusButton(i)->isChecked(), i == checked);
     ASSERT_TRUE(sheet->SetActivePage(2));
-    EXPECT_EQ(sheet->Initiator()->SupervisorBox()->currentText(), c.shown);
+    EXPECT_EQ(sheet->Initiator()->SupervisorBox()->currentText(), shown);
     sheet->accept();
-    EXPECT_EQ(static_cast<int>(doc.Header().status), c.status) << "kept unless changed";
-    EXPECT_EQ(doc.Header().supervisor, c.shown);
+    EXPECT_EQ(static_cast<int>(doc.Header().status), status) << "kept unless changed";
+    EXPECT_EQ(doc.Header().supervisor, shown);
   }
 }
 
 TEST_F(WorkflowSheetTest, TrackingTypeIsStoredByItsExactTextAndValuesMustBeUnsigned) {
-  const struct {
-    const char* type;
-    int code;
-  } cases[] = {{"send", 0}, {"SELF", 0}, {"Send", 1}, {"Mix", 3}, {"Sometimes", 0}};
-  for (const auto& c : cases) {
+  const std::pair<const char*, int> cases[] = {
+      {"send", 0}, {"SELF", 0}, {"Send", 1}, {"Mix", 3}, {"Sometimes", 0}};
+  for (const auto& [type, code] : cases) {
     Set([](velk::WorkflowHeader& h) { h.trackingType = 2; });
     auto sheet = Open();
     ASSERT_TRUE(sheet->SetActivePage(3));
     EXPECT_EQ(sheet->Tracking()->TypeBox()->currentText(), "Self");
-    sheet->Tracking()->TypeBox()->setEditText(QString::fromLatin1(c.type));
+    sheet->Tracking()->TypeBox()->setEditText(QString::fromLatin1(type));
     sheet->Tracking()->RateEdit()->SetText("12");
     sheet->accept();
-    EXPECT_EQ(doc.Header().trackingType, c.code) << c.type;
+    EXPECT_EQ(doc.Header().trackingType, code) << type;
     EXPECT_EQ(doc.Header().trackingRate, 12);
   }
   for (const char* wrong : {"-1", "abc", ""}) {

@@ -160,36 +160,30 @@ class PerformerPageTest : public SheetTest {
 
 // The type rules are the core's; here the page shows each stored type's group.
 TEST_F(PerformerPageTest, StoredTypeOpensWithItsGroupAndValues) {
-  const struct {
-    int type;
-    const char* member;
-    const char* argument;
-    const char* group;
-    const char* combo;
-    const char* shown;
-  } cases[] = {
+  // Type, member and argument stored; the group shown and a box there with its text.
+  const std::tuple<int, const char*, const char*, const char*, const char*, const char*> cases[] = {
       {1, "sales/north", "", "Properties of Type Unit", "unitName", "Sales/North"},  // any case
       {2, "Audit", "", "Properties of Type Workgroup", "workgroupName", "Audit"},
       {3, "Clerk", "Branch", "Properties Of Parameter", "parameter", "Branch"},
       {3, "Clerk", "#Amount#", "Properties Of Field", "field", "Amount"},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.group);
+  for (const auto& [type, member, argument, group, combo, shown] : cases) {
+    SCOPED_TRACE(group);
     velk::CNode* node = AddTask(NodeKind::Intern, [&](velk::NodeAttributes& a) {
-      a.performerType = c.type;
-      a.member = c.member;
-      a.roleArgument = c.argument;
+      a.performerType = type;
+      a.member = member;
+      a.roleArgument = argument;
     });
     auto sheet = OpenPerformer(node);
-    EXPECT_TRUE(Shown(c.group));
+    EXPECT_TRUE(Shown(group));
     EXPECT_FALSE(Shown("Properties of Type Person"));
-    EXPECT_EQ(Find<QComboBox>(c.combo)->currentText(), QLatin1String(c.shown));
-    if (*c.argument == '#') {
+    EXPECT_EQ(Find<QComboBox>(combo)->currentText(), QLatin1String(shown));
+    if (*argument == '#') {
       EXPECT_EQ(Find<QComboBox>("form")->currentText(), QStringLiteral("Order|GF_Order"))
           << "the first form having the field";
     }
     sheet->accept();
-    EXPECT_EQ(node->Attributes().roleArgument, c.argument) << "applied unchanged";
+    EXPECT_EQ(node->Attributes().roleArgument, argument) << "applied unchanged";
   }
 }
 

@@ -10,7 +10,6 @@
 #include <QImage>
 #include <QMessageBox>
 #include <QPrintPreviewWidget>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -92,21 +91,15 @@ TEST_F(ExportTest, SvgOfEveryLevelNamesEveryTaskOfThatLevelOnly) {
 // Nested levels are counted by the command line's render test.
 TEST_F(ExportTest, PdfHasOnePagePerExportedLevel) {
   CWorkflowDoc empty{ui};
-  struct Case {
-    const char* name;
-    const CWorkflowDoc* level;
-    bool whole;
-    int pages;
-  };
-  const std::vector<Case> cases = {
+  const std::tuple<const char*, const CWorkflowDoc*, bool, int> cases[] = {
       {"demo-all.pdf", demo.doc.get(), true, 2},
       {"demo-top.pdf", demo.doc.get(), false, 1},
       {"cluster.pdf", demo.clusterDoc, false, 1},
       {"empty.pdf", &empty, true, 1},
   };
-  for (const Case& c : cases) {
-    ASSERT_EQ(Export(*c.level, c.whole, ExportFormat::Pdf, c.name), QString()) << c.name;
-    EXPECT_EQ(PdfPages(Path(c.name)), c.pages) << c.name;
+  for (const auto& [name, level, whole, pages] : cases) {
+    ASSERT_EQ(Export(*level, whole, ExportFormat::Pdf, name), QString()) << name;
+    EXPECT_EQ(PdfPages(Path(name)), pages) << name;
   }
 }
 
@@ -152,19 +145,14 @@ TEST_F(ExportTest, PngIsTheLevelsAreaWithMarginAtTheChosenResolution) {
 }
 
 TEST(ExportNames, FurtherLevelsNumberTheLastSuffixAndFormatsAreReadInAnyCase) {
-  struct Case {
-    QString path;
-    int count;
-    QStringList names;
-  };
-  const std::vector<Case> cases = {
+  const std::tuple<QString, int, QStringList> cases[] = {
       {"/a/order.png", 3, {"/a/order.png", "/a/order-2.png", "/a/order-3.png"}},
       {"/a.b/order", 2, {"/a.b/order", "/a.b/order-2"}},
       {"order.v2.svg", 2, {"order.v2.svg", "order.v2-2.svg"}},
       {"x.png", 0, {}},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(ExportFileNames(c.path, c.count), c.names) << c.path.toStdString();
+  for (const auto& [path, count, names] : cases)
+    EXPECT_EQ(ExportFileNames(path, count), names) << path.toStdString();
   // Format names are read in any case; others are refused.
   EXPECT_EQ(ExportFormatFromName("Pdf"), ExportFormat::Pdf);
   for (const char* bad : {"", "jpg", "pngx", ".png"})
@@ -213,26 +201,20 @@ class DialogAnswers : public QObject {
 };
 
 TEST_F(ExportTest, ScopeFilterAndTypedSuffixDecideWhatIsWritten) {
-  struct Case {
-    QString scope;
-    QString filter;
-    QString typed;
-    QStringList written;
-    QString missing;
-  };
-  const std::vector<Case> cases = {
+  // The scope button, the file type, the name typed, the files written and one not.
+  const std::tuple<QString, QString, QString, QStringList, QString> cases[] = {
       {"Whole workflow", "SVG drawing (*.svg)", "all", {"all.svg", "all-2.svg"}, "all.png"},
       {"This level", "PNG image (*.png)", "top", {"top.png"}, "top-2.png"},
       {"This level", "PNG image (*.png)", "typed.pdf", {"typed.pdf"}, "typed.pdf.png"},
   };
   CWorkflowView view(editor.editor, demo.doc);
-  for (const Case& c : cases) {
-    DialogAnswers answers(c.scope, c.filter, dir.filePath(c.typed));
+  for (const auto& [scope, filter, typed, written, missing] : cases) {
+    DialogAnswers answers(scope, filter, dir.filePath(typed));
     ASSERT_TRUE(view.OnCommand(cmd::FileExport));
-    EXPECT_EQ(answers.seen, QStringList({"question", "file"})) << c.typed.toStdString();
-    for (const QString& file : c.written)
+    EXPECT_EQ(answers.seen, QStringList({"question", "file"})) << typed.toStdString();
+    for (const QString& file : written)
       EXPECT_TRUE(QFile::exists(dir.filePath(file))) << file.toStdString();
-    EXPECT_FALSE(QFile::exists(dir.filePath(c.missing))) << c.missing.toStdString();
+    EXPECT_FALSE(QFile::exists(dir.filePath(missing))) << missing.toStdString();
   }
   EXPECT_TRUE(ui.messages.empty());
 }

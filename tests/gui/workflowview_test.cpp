@@ -96,27 +96,21 @@ TEST_F(ViewTest, ScrollRangeLineAndPageSteps) {
 }
 
 TEST_F(ViewTest, ShowAndGridCommandsFlipTheirFlagsAndCarryACheckMark) {
-  struct Case {
-    int id;
-    bool velk::ShowFlags::*flag;
-    bool initially;
-  };
-  const std::vector<Case> cases = {
+  const std::tuple<int, bool velk::ShowFlags::*, bool> cases[] = {
       {cmd::ShowTaskNames, &velk::ShowFlags::taskNames, true},
       {cmd::ShowTaskMember, &velk::ShowFlags::taskMember, false},
       {cmd::ShowTaskForms, &velk::ShowFlags::taskForms, false},
       {cmd::ShowTaskResources, &velk::ShowFlags::taskResources, false},
       {cmd::ShowArrowDescription, &velk::ShowFlags::arrowDescription, true},
   };
-  for (const Case& c : cases) {
-    CmdUI ui;
-    ASSERT_TRUE(view->OnUpdateCommand(c.id, ui));
-    EXPECT_EQ(ui.checked, c.initially);
-    ASSERT_TRUE(view->OnCommand(c.id));
-    EXPECT_EQ(view->Flags().*c.flag, !c.initially);
-    CmdUI after;
-    view->OnUpdateCommand(c.id, after);
-    EXPECT_EQ(after.checked, !c.initially);
+  for (const auto& [id, flag, initially] : cases) {
+    CmdUI before, after;
+    ASSERT_TRUE(view->OnUpdateCommand(id, before));
+    ASSERT_TRUE(view->OnCommand(id));
+    view->OnUpdateCommand(id, after);
+    EXPECT_EQ(std::tuple(before.checked, view->Flags().*flag, after.checked),
+              std::tuple(initially, !initially, !initially))
+        << id;
   }
   // Names off, member, form and resource on: the offsets were recomputed on the way.
   EXPECT_EQ(view->TextOffsets().lower, -(velk::kTextGap + 3 * velk::kTextLineHeight));
