@@ -56,8 +56,9 @@ class ExternalPagesTest : public ModelerTest {
 };
 
 // Every page of a richly filled In task fills from the demo repositories; OK on
-// them all changes nothing (the sorted lists hold sorted names).
-TEST_F(ExternalPagesTest, EveryPageOfAnInTaskFillsFromTheRepositoriesAndOkChangesNothing) {
+// them all changes nothing (the sorted lists hold sorted names). Its incoming
+// content management then takes a template and Adhoc.
+TEST_F(ExternalPagesTest, EveryPageOfAnInTaskFillsAndOkChangesNothingAndTemplatesConnect) {
   OpenWorkflow(QStringLiteral("Version 2.0"));
   velk::CNode* receive = Node("Receive order");
   velk::NodeAttributes a = receive->Attributes();
@@ -81,6 +82,36 @@ TEST_F(ExternalPagesTest, EveryPageOfAnInTaskFillsFromTheRepositoriesAndOkChange
   });
   EXPECT_EQ(receive->Attributes(), a);
   EXPECT_TRUE(boxes.boxes.empty()) << boxes.Texts().join('|').toStdString();
+
+  // A template connects again what reset undid; Adhoc stores no connections.
+  const Strings stored = receive->Attributes().outContentManagement;
+  ASSERT_EQ(stored.size(), 2u);
+  Sheet("Receive order", [](CDlgNodeProperty& sheet) {
+    auto& page = CmPage(sheet, QStringLiteral("Incoming CM"));
+    Click(page.findChild<QPushButton*>("reset"));
+    EXPECT_EQ(page.NeededFields()->count(), 2);
+    sheettest::OnNextModal<CDlgSelectCMTemplate>([](CDlgSelectCMTemplate& dialog) {
+      EXPECT_EQ(dialog.Names()->currentText(), QStringLiteral("Credit check to Borealis"));
+      sheettest::Choose(dialog.Names(), QStringLiteral("Order to Acme"));
+      EXPECT_EQ(sheettest::Texts(dialog.Fields()),
+                (Strings{"Customer_Name <=> CustomerName", "Order_Amount <=> Amount"}));
+      shelltest::Picture(dialog, QStringLiteral("Template"));
+      ClickOk(dialog);
+    });
+    Click(page.findChild<QPushButton*>("applyTemplate"));
+    EXPECT_EQ(page.NeededFields()->count(), 0);
+    ClickOk(sheet);
+  });
+  EXPECT_EQ(receive->Attributes().outContentManagement, stored);
+
+  Sheet("Receive order", [](CDlgNodeProperty& sheet) {
+    auto& page = CmPage(sheet, QStringLiteral("Incoming CM"));
+    sheettest::Choose(page.Type(), QStringLiteral("Adhoc"));
+    EXPECT_FALSE(page.Blocks()->isEnabled());
+    ClickOk(sheet);
+  });
+  EXPECT_TRUE(receive->Attributes().outContentManagement.empty());
+  EXPECT_EQ(receive->Attributes().outContentManagementType, 2);
 }
 
 // Cancel on the sheet is checked with its other pages.
@@ -112,7 +143,7 @@ TEST_F(ExternalPagesTest, ExternalPerformerShowsTheOrganisationAndStoresMemberAn
   EXPECT_EQ(expert->Picture(), velk::NodePicture::ExtWFTask);
 }
 
-TEST_F(ExternalPagesTest, GriPagesShowTheLeafItsHeaderAndTheReference) {
+TEST_F(ExternalPagesTest, GriPagesShowTheLeafItsHeaderAndTheReferenceAndReportAMissingLeaf) {
   OpenWorkflow(QStringLiteral("Complaint Handling"));
   // Task, tab, and the leaf's name, process view and (when shown) connected task.
   const std::tuple<const char*, const char*, const char*> cases[] = {
@@ -141,6 +172,23 @@ TEST_F(ExternalPagesTest, GriPagesShowTheLeafItsHeaderAndTheReference) {
     EXPECT_EQ(Node(task)->Attributes(), before) << task;
   }
 
+  // A leaf missing from the directory is reported.
+  velk::CNode* carrier = Node("Carrier statement");
+  velk::NodeAttributes a = carrier->Attributes();
+  a.griId = "00000000000000000000000000000000";
+  Doc().SetNodeAttributes(*carrier, a);
+  MessageBoxWatcher boxes;
+  Sheet("Carrier statement", [&](CDlgNodeProperty& sheet) {
+    EXPECT_EQ(Text(*Page(sheet, QStringLiteral("External Subscribed Workflow")), "canonicalName"),
+              QStringLiteral("Not yet loaded"));
+    EXPECT_EQ(CmPage(sheet, QStringLiteral("Incoming CM")).NeededFields()->count(), 0);
+  });
+  ASSERT_EQ(boxes.boxes.size(), 1u) << boxes.Texts().join("|").toStdString();
+  EXPECT_EQ(boxes.boxes[0].text,
+            QStringLiteral("Error: \n\nThe connected GRI ID 00000000000000000000000000000000\nwas "
+                           "not found in External Directory Database.\nPlease inform your database "
+                           "administrator!"));
+
   // With the directory shown, "View ExtDir" opens the leaf's sheet.
   velk::CExtDirTree shown(*Doc().Databases().externalDirectory.repository);
   Sheet("Record complaint", [](CDlgNodeProperty& sheet) {
@@ -163,11 +211,10 @@ TEST_F(ExternalPagesTest, OrderedSubWorkflowShowsAndStoresItsOrder) {
   MessageBoxWatcher boxes;
   Sheet("Ask the bank", [&](CDlgNodeProperty& sheet) {
     QWidget* page = Page(sheet, QStringLiteral("Ordered Sub-Workflow"));
-    EXPECT_EQ(page->findChild<QComboBox*>("input")->currentText(),
-              QStringLiteral("Purchase Order|GF_PurchaseOrder"));
-    EXPECT_EQ(page->findChild<QComboBox*>("format")->currentText(), QStringLiteral("Notes"));
-    EXPECT_EQ(page->findChild<QComboBox*>("expectedDurationUnit")->currentText(),
-              QStringLiteral("Days"));
+    QStringList shown;
+    for (const char* box : {"input", "format", "expectedDurationUnit"})
+      shown << page->findChild<QComboBox*>(QLatin1String(box))->currentText();
+    EXPECT_EQ(shown.join('|'), QStringLiteral("Purchase Order|GF_PurchaseOrder|Notes|Days"));
     auto* view = page->findChild<QPushButton*>("viewExtDir");
     ASSERT_TRUE(view->isEnabled());
     QStringList tabs;
@@ -228,40 +275,6 @@ TEST_F(ExternalPagesTest, ConnectionsAreMadeAndRemovedOnThePageAndStoredOnOk) {
   EXPECT_EQ(a.outContentManagementType, 1);
 }
 
-TEST_F(ExternalPagesTest, ATemplateConnectsAgainWhatResetUndidAndAdhocStoresNone) {
-  OpenWorkflow(QStringLiteral("Version 2.0"));
-  velk::CNode* receive = Node("Receive order");
-  ASSERT_NE(receive, nullptr);
-  const Strings stored = receive->Attributes().outContentManagement;
-  ASSERT_EQ(stored.size(), 2u);
-  Sheet("Receive order", [](CDlgNodeProperty& sheet) {
-    auto& page = CmPage(sheet, QStringLiteral("Incoming CM"));
-    Click(page.findChild<QPushButton*>("reset"));
-    EXPECT_EQ(page.NeededFields()->count(), 2);
-    sheettest::OnNextModal<CDlgSelectCMTemplate>([](CDlgSelectCMTemplate& dialog) {
-      EXPECT_EQ(dialog.Names()->currentText(), QStringLiteral("Credit check to Borealis"));
-      sheettest::Choose(dialog.Names(), QStringLiteral("Order to Acme"));
-      EXPECT_EQ(sheettest::Texts(dialog.Fields()),
-                (Strings{"Customer_Name <=> CustomerName", "Order_Amount <=> Amount"}));
-      shelltest::Picture(dialog, QStringLiteral("Template"));
-      ClickOk(dialog);
-    });
-    Click(page.findChild<QPushButton*>("applyTemplate"));
-    EXPECT_EQ(page.NeededFields()->count(), 0);
-    ClickOk(sheet);
-  });
-  EXPECT_EQ(receive->Attributes().outContentManagement, stored);
-
-  Sheet("Receive order", [](CDlgNodeProperty& sheet) {
-    auto& page = CmPage(sheet, QStringLiteral("Incoming CM"));
-    sheettest::Choose(page.Type(), QStringLiteral("Adhoc"));
-    EXPECT_FALSE(page.Blocks()->isEnabled());
-    ClickOk(sheet);
-  });
-  EXPECT_TRUE(receive->Attributes().outContentManagement.empty());
-  EXPECT_EQ(receive->Attributes().outContentManagementType, 2);
-}
-
 TEST_F(ExternalPagesTest, AStoredPrimaryFormMissingFromTheRepositoryIsKept) {
   OpenWorkflow(QStringLiteral("Travel Request"));
   velk::CNode* review = Node("Review");
@@ -275,26 +288,6 @@ TEST_F(ExternalPagesTest, AStoredPrimaryFormMissingFromTheRepositoryIsKept) {
     ClickOk(sheet);
   });
   EXPECT_EQ(review->Attributes().objects, a.objects);
-}
-
-TEST_F(ExternalPagesTest, ALeafMissingFromTheDirectoryIsReported) {
-  OpenWorkflow(QStringLiteral("Complaint Handling"));
-  velk::CNode* carrier = Node("Carrier statement");
-  velk::NodeAttributes a = carrier->Attributes();
-  a.griId = "00000000000000000000000000000000";
-  Doc().SetNodeAttributes(*carrier, a);
-  MessageBoxWatcher boxes;
-  Sheet("Carrier statement", [&](CDlgNodeProperty& sheet) {
-    EXPECT_EQ(Text(*Page(sheet, QStringLiteral("External Subscribed Workflow")), "canonicalName"),
-              QStringLiteral("Not yet loaded"));
-    auto& page = CmPage(sheet, QStringLiteral("Incoming CM"));
-    EXPECT_EQ(page.NeededFields()->count(), 0);
-  });
-  ASSERT_EQ(boxes.boxes.size(), 1u) << boxes.Texts().join("|").toStdString();
-  EXPECT_EQ(boxes.boxes[0].text,
-            QStringLiteral("Error: \n\nThe connected GRI ID 00000000000000000000000000000000\nwas "
-                           "not found in External Directory Database.\nPlease inform your database "
-                           "administrator!"));
 }
 
 }  // namespace
