@@ -70,7 +70,6 @@ TEST_F(SettingsSheetTest, OneBrowseOfThreeKindsFillsBothPagesAndOkKeepsThemAll) 
   EXPECT_EQ(settings.databases[DatabaseKind::Infrastructure],
             (velk::DatabaseLocation{"new-orga.nsf", "Hub"}));
   EXPECT_EQ(store.getString("Default Settings", "GwDbName", ""), "new-gw.nsf");
-  EXPECT_EQ(store.getString("Default Settings", "AppDbServer", "?"), "Hub");
   EXPECT_EQ(store.getString("Default Settings", "TrackingDbServer", "?"), "");
   EXPECT_FALSE(store.contains("Default Settings", "GridSize")) << "Basics was never shown";
 }
@@ -149,7 +148,7 @@ class OpenDatabaseTest : public ::testing::Test {
       LNNotesSession::ServerMap{{"Hub", "host=127.0.0.1 port=1"}}};  // nothing answers there
 };
 
-TEST_F(OpenDatabaseTest, ListsTheDataDirectoryAndJoinsTheSelection) {
+TEST_F(OpenDatabaseTest, ListsTheDataDirectoryJoinsTheSelectionAndKeepsTheServerOnAFailedChoice) {
   CDlgOpenDatabase dialog(ui_, session_);
   EXPECT_EQ(dialog.PathEdit()->text(), dir_.path());
   EXPECT_EQ(sheettest::Texts(dialog.DatabaseList()),
@@ -171,27 +170,25 @@ TEST_F(OpenDatabaseTest, ListsTheDataDirectoryAndJoinsTheSelection) {
   });
   browsing.BrowseButton()->click();
   EXPECT_EQ(browsing.FileNameEdit()->text(), "/X/One.NSF;/x/two.nsf") << "no such files: kept";
-}
 
-TEST_F(OpenDatabaseTest, CancelledOrFailedServerChoiceRestoresThePrevious) {
-  CDlgOpenDatabase dialog(ui_, session_);
-  QComboBox* servers = dialog.ServerList();
+  // A cancelled or failed choice of server goes back to the one before.
+  QComboBox* servers = browsing.ServerList();
   sheettest::OnNextModal<CDlgOtherServer>([](CDlgOtherServer& other) {
     EXPECT_EQ(other.windowTitle(), "Other Server");
     other.reject();
   });
   sheettest::Choose(servers, QStringLiteral("Other Server..."));
   EXPECT_EQ(servers->currentText(), "Local");
-  EXPECT_EQ(dialog.Server(), "");
+  EXPECT_EQ(browsing.Server(), "");
   EXPECT_TRUE(ui_.messages.empty());
 
   // Servers do not answer here: the listing fails and the local folder comes back.
-  dialog.PathEdit()->setText("elsewhere");
+  browsing.PathEdit()->setText("elsewhere");
   sheettest::Choose(servers, QStringLiteral("Hub"));
   EXPECT_EQ(servers->currentText(), "Local");
-  EXPECT_EQ(dialog.Server(), "");
-  EXPECT_EQ(dialog.PathEdit()->text(), dir_.path());
-  EXPECT_EQ(dialog.DatabaseList()->count(), 2);
+  EXPECT_EQ(browsing.Server(), "");
+  EXPECT_EQ(browsing.PathEdit()->text(), dir_.path());
+  EXPECT_EQ(browsing.DatabaseList()->count(), 2);
   ASSERT_EQ(ui_.messages.size(), 1u);
   EXPECT_EQ(ui_.messages[0].text.rfind("Document Store Error:\r\n", 0), 0u);
 }
