@@ -280,35 +280,31 @@ TEST_F(DropTest, DraggedOutNodesCarryTheFormatOfTheirKindAndSubscribedOnesLink) 
   EXPECT_EQ(target->ReferencedNode(), node);
 }
 
-class ZoomHitTest : public EditorTest {
- protected:
-  // The viewport pixel of a logical point, worked out from the zoom and the
-  // scroll bars alone rather than through the view's own mapping.
-  QPoint ViewportPixel(velk::Point p) const {
-    const double sx = view->Zoom() * view->logicalDpiX() / 100.0;
-    const double sy = view->Zoom() * view->logicalDpiY() / 100.0;
-    return {qRound(p.x * sx) - view->horizontalScrollBar()->value(),
-            qRound(-p.y * sy) - view->verticalScrollBar()->value()};
-  }
-};
-
-TEST_F(ZoomHitTest, ClickOnANodesCentreSelectsThatNodeAtEveryZoom) {
+TEST_F(EditorTest, ClickOnANodesCentreSelectsThatNodeAtEveryZoom) {
   const std::vector<CNode*> nodes = {Add("Near", 120, -120), Add("Middle", 700, -900),
                                      Add("Far", 1500, -2200)};
+  // The viewport pixel of a logical point, worked out from the zoom and the
+  // scroll bars alone rather than through the view's own mapping.
+  const auto pixel = [this](velk::Point p) {
+    const double sx = view->Zoom() * view->logicalDpiX() / 100.0;
+    const double sy = view->Zoom() * view->logicalDpiY() / 100.0;
+    return QPoint(qRound(p.x * sx) - view->horizontalScrollBar()->value(),
+                  qRound(-p.y * sy) - view->verticalScrollBar()->value());
+  };
   for (double zoom : {0.25, 0.5, 1.0, 2.0, 4.0}) {
     view->SetZoom(zoom);
     for (CNode* node : nodes) {
       const velk::Rect before = node->GetRect();
       view->ScrollTo({before.left - 60, before.top + 60});
       doc->Session().DeselectAll();
-      const QPoint at = ViewportPixel(before.Center());
+      const QPoint at = pixel(before.Center());
       ASSERT_TRUE(view->viewport()->rect().contains(at)) << zoom << " " << node->Name();
       QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
       EXPECT_EQ(doc->Session().SelectedNodes(), std::vector<CNode*>{node})
           << zoom << " " << node->Name();
       // Beside the node (a node's width to its right) nothing is hit.
       QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
-                        ViewportPixel({before.right + before.Width(), before.Center().y}));
+                        pixel({before.right + before.Width(), before.Center().y}));
       EXPECT_TRUE(doc->Session().SelectedNodes().empty()) << zoom << " " << node->Name();
     }
   }

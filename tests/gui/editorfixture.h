@@ -33,7 +33,6 @@ class EditorTest : public ::testing::Test {
     view->show();
     QApplication::processEvents();
   }
-  ~EditorTest() override { view.reset(); }
 
   // The editor's collaborators hand over to those a test sets in `on`.
   EditorCollaborators Forwarding() {

@@ -26,7 +26,6 @@ class ItemSheetTest : public ModelerTest {
     tree = std::make_unique<velk::CExtDirTree>(*data);
     for (auto* header : data->ItemsOf<velk::CExtDirItemGRIProcView>()) header->LoadLeafs();
   }
-  void TearDown() override { tree.reset(); }
 
   CExtDirItem& Item(const char* className, const std::string& label) {
     for (const auto& item : data->Items())
@@ -44,10 +43,6 @@ class ItemSheetTest : public ModelerTest {
     });
     ShowExtDirItemProperties(frame(), item, tree.get());
     EXPECT_TRUE(ran);
-  }
-  static void ShowTab(CDlgExtDir& sheet, const QString& title) {
-    sheettest::ClickTab(sheet.Tabs(), title);
-    Shoot(sheet);
   }
   static void Shoot(CDlgExtDir& sheet) {
     shelltest::Picture(
@@ -112,7 +107,8 @@ TEST_F(ItemSheetTest, LeafFieldsAndPublishingAreWrittenOnOk) {
     EXPECT_EQ(sheet.Tabs()->tabText(sheet.Tabs()->currentIndex()), QStringLiteral("Basics"))
         << "a version out of range keeps the page";
     SetEdit(sheet, "version", "7");
-    ShowTab(sheet, QStringLiteral("Fields"));
+    sheettest::ClickTab(sheet.Tabs(), QStringLiteral("Fields"));
+    Shoot(sheet);
     QWidget* fields = sheet.Tabs()->currentWidget();
     auto* input = fields->findChild<QTreeWidget*>("inputFields");
     EXPECT_EQ(input->topLevelItemCount(), 2);
@@ -121,7 +117,8 @@ TEST_F(ItemSheetTest, LeafFieldsAndPublishingAreWrittenOnOk) {
     sheettest::Choose(fields->findChild<QComboBox*>("inputDocumentType"),
                       QStringLiteral("Purchase Order"));
     EXPECT_EQ(input->topLevelItemCount(), 9) << "customer, order head and order line fields";
-    ShowTab(sheet, QStringLiteral("Publish To"));
+    sheettest::ClickTab(sheet.Tabs(), QStringLiteral("Publish To"));
+    Shoot(sheet);
     auto* mode = sheet.Tabs()->currentWidget()->findChild<QComboBox*>("publishTo");
     EXPECT_EQ(mode->currentText(), QStringLiteral("Publish selective"));
     sheettest::Choose(mode, QStringLiteral("Publish to all"));

@@ -144,10 +144,6 @@ class PerformerPageTest : public SheetTest {
     page_ = &sheet->Performer();
     return sheet;
   }
-  template <class W>
-  W* Find(const char* name) const {
-    return sheettest::Find<W>(page_, name);
-  }
   bool Shown(const char* groupTitle) const {
     for (QGroupBox* g : page_->findChildren<QGroupBox*>())
       if (g->title() == QLatin1String(groupTitle)) return g->isVisible();
@@ -177,9 +173,9 @@ TEST_F(PerformerPageTest, StoredTypeOpensWithItsGroupAndValues) {
     auto sheet = OpenPerformer(node);
     EXPECT_TRUE(Shown(group));
     EXPECT_FALSE(Shown("Properties of Type Person"));
-    EXPECT_EQ(Find<QComboBox>(combo)->currentText(), QLatin1String(shown));
+    EXPECT_EQ(Find<QComboBox>(page_, combo)->currentText(), QLatin1String(shown));
     if (*argument == '#') {
-      EXPECT_EQ(Find<QComboBox>("form")->currentText(), QStringLiteral("Order|GF_Order"))
+      EXPECT_EQ(Find<QComboBox>(page_, "form")->currentText(), QStringLiteral("Order|GF_Order"))
           << "the first form having the field";
     }
     sheet->accept();
@@ -196,7 +192,7 @@ TEST_F(PerformerPageTest, UnknownTypeIsReportedAndKeptAsStored) {
   });
   auto unknown = OpenPerformer(odd);
   EXPECT_EQ(MessageTexts(), Strings{"Unknown Performer Type!"});
-  EXPECT_EQ(Find<QComboBox>("performerType")->currentIndex(), -1);
+  EXPECT_EQ(Find<QComboBox>(page_, "performerType")->currentIndex(), -1);
   unknown->accept();
   EXPECT_EQ(odd->Attributes().performerType, 7);
   EXPECT_EQ(odd->Attributes().member, "Someone");

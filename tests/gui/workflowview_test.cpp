@@ -52,7 +52,6 @@ class ViewTest : public DemoViewTest {
     view->resize(640, 480);
     view->show();
   }
-  void TearDown() override { view.reset(); }
   double PixelsPerUnit() const { return view->logicalDpiX() / 100.0; }
 };
 
@@ -83,10 +82,11 @@ TEST_F(ViewTest, ScrollRangeLineAndPageSteps) {
   QScrollBar* h = view->horizontalScrollBar();
   QScrollBar* v = view->verticalScrollBar();
   const double s = PixelsPerUnit();
-  EXPECT_EQ(h->maximum() + view->viewport()->width(), qRound(2050 * s));
-  EXPECT_EQ(v->maximum() + view->viewport()->height(), qRound(2900 * s));
-  EXPECT_EQ(h->singleStep(), qRound(41 * s));
-  EXPECT_EQ(v->singleStep(), qRound(58 * s));
+  // The whole drawing, a fiftieth of it per line.
+  EXPECT_EQ(
+      QSize(h->maximum() + view->viewport()->width(), v->maximum() + view->viewport()->height()),
+      QSize(qRound(2050 * s), qRound(2900 * s)));
+  EXPECT_EQ(QSize(h->singleStep(), v->singleStep()), QSize(qRound(41 * s), qRound(58 * s)));
   v->setValue(0);
   v->triggerAction(QAbstractSlider::SliderPageStepAdd);
   EXPECT_EQ(v->value(), qRound(1450 * s));  // half the drawing
