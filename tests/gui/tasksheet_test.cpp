@@ -112,10 +112,9 @@ TEST_F(NodeSheetTest, TaskRoutingShowsTheArrowEnablesByOptionAndStoresWhatItAcce
                                         {velk::RoutingKind::Cor, "big", "Amount > 10"});
   CDlgTaskRouting dialog(doc, *arrow, lists);
   dialog.show();
-  EXPECT_TRUE(dialog.Option(3)->isChecked());
-  EXPECT_EQ(dialog.DescriptionBox()->text(), QStringLiteral("big"));
-  EXPECT_EQ(dialog.FormulaBox()->toPlainText(), QStringLiteral("Amount > 10"));
-  EXPECT_TRUE(dialog.FormulaBox()->isEnabled());
+  EXPECT_EQ(std::tuple(dialog.Option(3)->isChecked(), dialog.DescriptionBox()->text(),
+                       dialog.FormulaBox()->toPlainText(), dialog.FormulaBox()->isEnabled()),
+            std::tuple(true, QString("big"), QString("Amount > 10"), true));
   QTest::mouseClick(dialog.Option(2), Qt::LeftButton);
   EXPECT_FALSE(dialog.FormulaBox()->isEnabled());
   EXPECT_TRUE(dialog.DescriptionBox()->isEnabled());
@@ -300,44 +299,39 @@ TEST_F(TaskPagesTest, SecondaryFormLeavesThePrimaryListAndReturnsWhenDeleted) {
   EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST_F(TaskPagesTest, ActivityEditedToEmptyIsNotStored) {
+// The resources offered are the core's; here an activity edited to nothing is
+// dropped, the chosen resource is added sorted and a deleted one goes unasked.
+TEST_F(TaskPagesTest, ActivitiesAndResourcesStoreWhatTheirListsHold) {
   velk::CNode* node = AddTask(NodeKind::Intern, [](velk::NodeAttributes& a) {
     a.activities = {"Call customer", "Write offer"};
+    a.resources = {"projector", ""};
   });
   auto sheet = OpenSheet(node, QStringLiteral("Activities"));
-  QListWidget* list = sheet->Activities().List();
+  QListWidget* activities = sheet->Activities().List();
   std::unique_ptr<QMenu> menu(sheet->Activities().CreateContextMenu(nullptr));
   EXPECT_FALSE(menu->actions()[1]->isEnabled());  // nothing selected
   sheet->Activities().AddActivity();
-  EXPECT_EQ(Texts(list), (Strings{"Call customer", "New Activity", "Write offer"}));
-  list->findItems(QStringLiteral("Call customer"), Qt::MatchExactly)[0]->setText(QString());
+  EXPECT_EQ(Texts(activities), (Strings{"Call customer", "New Activity", "Write offer"}));
+  activities->findItems(QStringLiteral("Call customer"), Qt::MatchExactly)[0]->setText(QString());
   QTest::mouseClick(Find<QCheckBox>(sheet.get(), "enforceCompletion"), Qt::LeftButton, {},
                     QPoint(4, 4));
-  sheet->accept();
-  EXPECT_EQ(node->Attributes().activities, (Strings{"New Activity", "Write offer"}));
-  EXPECT_TRUE(node->Attributes().activityFlag);
-}
 
-// The choices offered are the core's; here the dialog's choice is added sorted
-// and the deleted one goes without a question.
-TEST_F(TaskPagesTest, SelectResourceAddsTheChosenAndDeleteRemoves) {
-  velk::CNode* node = AddTask(NodeKind::Intern, [](velk::NodeAttributes& a) {
-    a.resources = {"projector", ""};
-  });
-  auto sheet = OpenSheet(node, QStringLiteral("Resources"));
-  QListWidget* list = sheet->Resources().List();
-  EXPECT_EQ(Texts(list), Strings{"projector"});
+  ClickTab(sheet->Tabs(), QStringLiteral("Resources"));
+  QListWidget* resources = sheet->Resources().List();
+  EXPECT_EQ(Texts(resources), Strings{"projector"});
   OnNextModal<CDlgSelectResource>([&](CDlgSelectResource& dialog) {
     EXPECT_EQ(Texts(dialog.ResourceBox()), (Strings{"Company Car", "Meeting Room A"}));
     dialog.accept();
   });
   sheet->Resources().AddResource();
-  EXPECT_EQ(Texts(list), (Strings{"Company Car", "projector"}));
-  Select(list, {"projector"});
+  EXPECT_EQ(Texts(resources), (Strings{"Company Car", "projector"}));
+  Select(resources, {"projector"});
   sheet->Resources().DeleteResources();
   EXPECT_TRUE(ui.messages.empty());
   sheet->accept();
-  EXPECT_EQ(node->Attributes().resources, Strings{"Company Car"});
+  const velk::NodeAttributes& stored = node->Attributes();
+  EXPECT_EQ(std::tuple(stored.activities, stored.activityFlag, stored.resources),
+            std::tuple(Strings{"New Activity", "Write offer"}, true, Strings{"Company Car"}));
 }
 
 }  // namespace
