@@ -111,8 +111,7 @@ TEST_F(EditorTest, ReloadRepositoryRereadsThisWorkflowsDatabasesUnderTheWaitCurs
   EXPECT_TRUE(state.enabled);
   EXPECT_TRUE(view->OnCommand(cmd::ReloadRepository));
   EXPECT_EQ(reloaded, &doc->Databases());
-  EXPECT_EQ(waitDepth, 1);
-  EXPECT_EQ(ui.waitDepth, 0);
+  EXPECT_EQ(std::pair(waitDepth, ui.waitDepth), std::pair(1, 0)) << "waiting while it reads";
   EXPECT_FALSE(doc->Session().IsModified()) << "reading the repositories again changes no workflow";
 }
 

@@ -145,10 +145,7 @@ TEST_F(ItemSheetTest, PersonsAndRequestsAreShownAndNotChanged) {
     CExtDirItem& item = Item(className, label);
     RunSheet(item, [&](CDlgExtDir& sheet) {
       EXPECT_EQ(sheet.Tabs()->count(), tabs) << className;
-      for (int i = tabs - 1; i >= 0; --i) {
-        sheet.Tabs()->setCurrentIndex(i);
-        Shoot(sheet);
-      }
+      Shoot(sheet);
       auto* text = sheet.Tabs()->currentWidget()->findChild<QLabel*>(QLatin1String(value));
       ASSERT_NE(text, nullptr) << className;
       EXPECT_EQ(text->text(), QString::fromLatin1(shown));

@@ -45,7 +45,6 @@ class ExternalPagesTest : public ModelerTest {
     auto* label = page.findChild<QLabel*>(QLatin1String(name));
     return label ? label->text() : QStringLiteral("<missing %1>").arg(QLatin1String(name));
   }
-  static void Click(QWidget* button) { QTest::mouseClick(button, Qt::LeftButton); }
   // Selects the row showing `text` as a click does.
   static void Pick(QListWidget* list, const QString& text) {
     const auto found = list->findItems(text, Qt::MatchExactly);
@@ -88,7 +87,7 @@ TEST_F(ExternalPagesTest, EveryPageOfAnInTaskFillsAndOkChangesNothingAndTemplate
   ASSERT_EQ(stored.size(), 2u);
   Sheet("Receive order", [](CDlgNodeProperty& sheet) {
     auto& page = CmPage(sheet, QStringLiteral("Incoming CM"));
-    Click(page.findChild<QPushButton*>("reset"));
+    QTest::mouseClick(page.findChild<QPushButton*>("reset"), Qt::LeftButton);
     EXPECT_EQ(page.NeededFields()->count(), 2);
     sheettest::OnNextModal<CDlgSelectCMTemplate>([](CDlgSelectCMTemplate& dialog) {
       EXPECT_EQ(dialog.Names()->currentText(), QStringLiteral("Credit check to Borealis"));
@@ -98,7 +97,7 @@ TEST_F(ExternalPagesTest, EveryPageOfAnInTaskFillsAndOkChangesNothingAndTemplate
       shelltest::Picture(dialog, QStringLiteral("Template"));
       ClickOk(dialog);
     });
-    Click(page.findChild<QPushButton*>("applyTemplate"));
+    QTest::mouseClick(page.findChild<QPushButton*>("applyTemplate"), Qt::LeftButton);
     EXPECT_EQ(page.NeededFields()->count(), 0);
     ClickOk(sheet);
   });
@@ -199,7 +198,7 @@ TEST_F(ExternalPagesTest, GriPagesShowTheLeafItsHeaderAndTheReferenceAndReportAM
       title = leaf.windowTitle();
       leaf.reject();
     });
-    Click(view);
+    QTest::mouseClick(view, Qt::LeftButton);
     EXPECT_EQ(title, QStringLiteral("Published Item Properties"));
   });
 }
@@ -222,7 +221,7 @@ TEST_F(ExternalPagesTest, OrderedSubWorkflowShowsAndStoresItsOrder) {
       for (int i = 0; i < request.Tabs()->count(); ++i) tabs << request.Tabs()->tabText(i);
       request.reject();
     });
-    Click(view);
+    QTest::mouseClick(view, Qt::LeftButton);
     EXPECT_EQ(tabs.join('|'), QStringLiteral("Basics|Master Organization|Sub Organization"));
 
     auto* duration = page->findChild<QLineEdit*>("expectedDuration");
@@ -256,16 +255,16 @@ TEST_F(ExternalPagesTest, ConnectionsAreMadeAndRemovedOnThePageAndStoredOnOk) {
     Pick(page.ContentFields(), QStringLiteral("Name"));
     EXPECT_FALSE(page.ConnectButton()->isEnabled());
     Pick(page.NeededFields(), QStringLiteral("CustomerName"));
-    Click(page.ConnectButton());
+    QTest::mouseClick(page.ConnectButton(), Qt::LeftButton);
     Pick(page.Blocks(), QStringLiteral("Complaint (0 of 3)"));
     Pick(page.ContentFields(), QStringLiteral("Date"));
     Pick(page.NeededFields(), QStringLiteral("DeliveryDate"));
-    Click(page.ConnectButton());
+    QTest::mouseClick(page.ConnectButton(), Qt::LeftButton);
     EXPECT_EQ(sheettest::Texts(page.ContentFields()),
               (Strings{"Date <=> DeliveryDate", "Subject", "Text"}));
     shelltest::Picture(sheet, QStringLiteral("ConnectedCM"));
     Pick(page.ContentFields(), QStringLiteral("Date <=> DeliveryDate"));
-    Click(page.DisconnectButton());
+    QTest::mouseClick(page.DisconnectButton(), Qt::LeftButton);
     EXPECT_EQ(sheettest::Texts(page.Blocks())[0], "Customer (1 of 1)");
     sheettest::Choose(page.Type(), QStringLiteral("Control"));
     ClickOk(sheet);

@@ -65,10 +65,9 @@ TEST_F(SettingsSheetTest, OneBrowseOfThreeKindsFillsBothPagesAndOkKeepsThemAll) 
 
   // The external page was never in front; what Browse wrote there is kept too.
   sheet.accept();
-  EXPECT_EQ(settings.databases[DatabaseKind::Gateway],
-            (velk::DatabaseLocation{"new-gw.nsf", "Hub"}));
-  EXPECT_EQ(settings.databases[DatabaseKind::Infrastructure],
-            (velk::DatabaseLocation{"new-orga.nsf", "Hub"}));
+  for (const auto& [kind, file] : {std::pair(DatabaseKind::Gateway, "new-gw.nsf"),
+                                   std::pair(DatabaseKind::Infrastructure, "new-orga.nsf")})
+    EXPECT_EQ(settings.databases[kind], (velk::DatabaseLocation{file, "Hub"}));
   EXPECT_EQ(store.getString("Default Settings", "GwDbName", ""), "new-gw.nsf");
   EXPECT_EQ(store.getString("Default Settings", "TrackingDbServer", "?"), "");
   EXPECT_FALSE(store.contains("Default Settings", "GridSize")) << "Basics was never shown";

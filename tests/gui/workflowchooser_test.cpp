@@ -52,8 +52,8 @@ TEST_F(ChooserDialogTest, LoadWorkflowFiltersAndReturnsTheChosenVersion) {
   tree->setCurrentItem(tree->topLevelItem(0)->child(0));
   dialog.accept();
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
-  EXPECT_EQ(dialog.Chosen().type, "Order Handling");
-  EXPECT_EQ(dialog.Chosen().version, 2);
+  EXPECT_EQ(std::tuple(dialog.Chosen().type, dialog.Chosen().version),
+            std::tuple("Order Handling", 2));
 }
 
 TEST_F(ChooserDialogTest, SaveWorkflowAsTakesTheClickedVersionsName) {

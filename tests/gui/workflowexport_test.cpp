@@ -233,13 +233,11 @@ TEST_F(ExportTest, ALevelWithoutClustersIsNotAskedAboutAndFailuresAreShown) {
 
 class PrintTest : public ExportTest {
  protected:
-  std::unique_ptr<CWorkflowView> view;
-
-  void SetUp() override {
+  PrintTest() {
     settings.gridVisible = true;
-    view = std::make_unique<CWorkflowView>(editor.editor, demo.doc);
-    view->SetFlags({true, true, true, true, true});
+    view.SetFlags({true, true, true, true, true});
   }
+  CWorkflowView view{editor.editor, demo.doc};
   void UsePdf(QPrinter& printer, const char* name) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(dir.filePath(name));
@@ -253,30 +251,30 @@ class PrintTest : public ExportTest {
 TEST_F(PrintTest, PrintsThePagesCoveringTheLevelOrTheChosenRange) {
   QPrinter printer(QPrinter::HighResolution);
   UsePdf(printer, "all.pdf");
-  const std::vector<velk::Rect> pages = WorkflowPrintPages(*view, printer);
+  const std::vector<velk::Rect> pages = WorkflowPrintPages(view, printer);
   // A4 less 10 mm margins is about 748 x 1091 units; the demo reaches past 748.
   ASSERT_EQ(pages.size(), 2u);
   EXPECT_NEAR(pages.front().Width(), 748, 2);
-  ASSERT_TRUE(PrintWorkflow(*view, printer));
+  ASSERT_TRUE(PrintWorkflow(view, printer));
   EXPECT_EQ(PdfPages(dir.filePath("all.pdf")), 2);
 
   UsePdf(printer, "second.pdf");
   printer.setPrintRange(QPrinter::PageRange);
   printer.setFromTo(2, 2);
-  ASSERT_TRUE(PrintWorkflow(*view, printer));
+  ASSERT_TRUE(PrintWorkflow(view, printer));
   EXPECT_EQ(PdfPages(dir.filePath("second.pdf")), 1);
 }
 
 TEST_F(PrintTest, PicturesForALook) {
   if (qEnvironmentVariableIsEmpty("VELK_SCREENSHOT_DIR")) GTEST_SKIP() << "no VELK_SCREENSHOT_DIR";
-  view->resize(900, 720);
-  view->show();
-  shelltest::Picture(*view, "view-demo");
+  view.resize(900, 720);
+  view.show();
+  shelltest::Picture(view, "view-demo");
   QPrinter printer(QPrinter::HighResolution);
   printer.setPageSize(QPageSize(QPageSize::A4));
   QPrintPreviewWidget preview(&printer);
   QObject::connect(&preview, &QPrintPreviewWidget::paintRequested,
-                   [this](QPrinter* p) { PrintWorkflow(*view, *p); });
+                   [this](QPrinter* p) { PrintWorkflow(view, *p); });
   preview.resize(900, 1100);
   preview.show();
   preview.updatePreview();
