@@ -26,9 +26,7 @@ class NodeBitmapsTest : public ::testing::Test {
 };
 
 // The badge corner: a badge covers at most this square at the lower left.
-bool InBadgeCorner(int x, int y) {
-  return x < 12 && y >= 20;
-}
+constexpr auto InBadgeCorner = [](int x, int y) { return x < 12 && y >= 20; };
 
 // All thirty pictures are 32 by 32 in the sixteen VGA colours, each its own; the
 // selected look is blue over the body and leaves the corner badges clear.
