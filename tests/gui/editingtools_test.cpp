@@ -13,107 +13,77 @@
 namespace editortest {
 namespace {
 
-TEST_F(EditorTest, InsertToolGivesWayAfterOneInsertUnlessShiftWasHeld) {
+// The tools' states are the core's; here the toolbar commands with the keys held
+// choose them, and clicks insert where they land and draw arrows between them.
+TEST_F(EditorTest, ToolsInsertWhereClickedAndShiftKeepsThemForTheNextClick) {
   settings.gridMagnetic = false;
   ChooseTool(cmd::ToolInternalTask);
-  EXPECT_EQ(ActiveTool(), ToolId::InsertInternalTask);
   Click({200, -200}, Qt::ShiftModifier);
   EXPECT_EQ(ActiveTool(), ToolId::InsertInternalTask) << "SHIFT on release keeps the tool";
   Click({300, -200});
   EXPECT_EQ(ActiveTool(), ToolId::Select);
   ASSERT_EQ(doc->NodeCount(), 2u);
   EXPECT_EQ(doc->LevelNodes()[0]->GetRect(), (velk::Rect{184, -184, 218, -218}));
-  EXPECT_TRUE(doc->Session().IsModified());
-
   ChooseTool(cmd::ToolExtSubscribed, Qt::ShiftModifier);
   CmdUI button;
   ASSERT_TRUE(view->OnUpdateCommand(cmd::ToolExtSubscribed, button));
   EXPECT_TRUE(button.indeterminate);
-  for (int x : {400, 500, 600}) Click({x, -400});
+  for (int x : {400, 500}) Click({x, -400});
   EXPECT_EQ(ActiveTool(), ToolId::InsertSubscribed);
-  EXPECT_EQ(doc->NodeCount(), 5u);
-  EXPECT_EQ(doc->LevelNodes()[4]->Kind(), NodeKind::Extern);
-  ChooseTool(cmd::ToolSelect);
-  EXPECT_EQ(ActiveTool(), ToolId::Select);
-}
+  ASSERT_EQ(doc->NodeCount(), 4u);
+  EXPECT_EQ(doc->LevelNodes()[3]->Kind(), NodeKind::Extern);
 
-TEST_F(EditorTest, ArrowToolPromptsAndContinuesWithShift) {
-  CNode* a = Add("A", 100, -100);
-  CNode* b = Add("B", 300, -100);
-  CNode* c = Add("C", 500, -100);
+  const std::vector<CNode*> nodes = doc->LevelNodes();
   ChooseTool(cmd::ToolArrow);
   EXPECT_EQ(ui.currentStatus(), "Select source task of arrow");
-  Click({100, -100});
+  Click({200, -200});
   EXPECT_EQ(ui.currentStatus(), "Select destination task (hold SHIFT for continous mode)");
-  Click({300, -100}, Qt::ShiftModifier);
-  EXPECT_TRUE(HasArrow(a, b));
-  EXPECT_EQ(ActiveTool(), ToolId::ArrowSourceChosen) << "B is the next source";
-  Click({500, -100});
-  EXPECT_TRUE(HasArrow(b, c));
+  Click({300, -200}, Qt::ShiftModifier);
+  EXPECT_EQ(ActiveTool(), ToolId::ArrowSourceChosen) << "the target is the next source";
+  Click({400, -400});
+  EXPECT_TRUE(HasArrow(nodes[0], nodes[1]) && HasArrow(nodes[1], nodes[2]));
   EXPECT_EQ(doc->AllArrows().size(), 2u);
-  EXPECT_TRUE(doc->Session().IsModified());
   Click({800, -800});
   EXPECT_EQ(ActiveTool(), ToolId::ArrowNoSource);
 }
 
-TEST_F(EditorTest, RubberBandSelectsTheNodesItIntersects) {
-  CNode* a = Add("A", 100, -100);
-  CNode* b = Add("B", 300, -100);
-  Add("C", 100, -400);
-  doc->Session().SelectNode(*doc->LevelNodes()[2]);
-  Press({50, -50});
-  MoveTo({200, -150});
-  EXPECT_EQ(doc->Session().SelectedNodes(), std::vector<CNode*>{a});
-  MoveTo({290, -110});
-  Release({290, -110});
-  EXPECT_EQ(doc->Session().SelectedNodes(), (std::vector<CNode*>{a, b}));
-  EXPECT_FALSE(doc->Session().IsModified());
-}
-
-TEST_F(EditorTest, MovingWithAMagneticGridSnaps25UnitsRightAnd24Left) {
+TEST_F(EditorTest, DraggingOnAMagneticGridSnapsTheNodeAndItsArrowFollows) {
   settings.gridMagnetic = true;
   settings.gridSize = 50;
   CNode* node = Add("A", 100, -100);
   CNode* other = Add("B", 300, -100);
   doc->CreateArrow(*node, *other);
   Press({100, -100});
-  MoveTo({124, -100});
-  EXPECT_EQ(node->GetRect().Center(), (Point{100, -100})) << "24 units: back to the left line";
-  EXPECT_FALSE(doc->Session().IsModified());
   MoveTo({125, -100});
   EXPECT_EQ(node->GetRect().Center(), (Point{150, -100})) << "25 units: on to the right line";
   EXPECT_EQ(doc->AllArrows().begin()[0]->LineStart(), (Point{167, -100}));
   Release({125, -100});
-  EXPECT_EQ(node->GetRect().Center(), (Point{150, -100}));
-  EXPECT_TRUE(doc->Session().IsModified());
   EXPECT_EQ(other->GetRect().Center(), (Point{300, -100})) << "unselected nodes stay";
 }
 
-TEST_F(EditorTest, CopyTakesOnlyTheArrowsBetweenSelectedNodesAndPasteAddsCopies) {
+// A rubber band over A and the edge of B selects both; the copy takes only
+// the arrow between them, and the paste adds connected copies.
+TEST_F(EditorTest, RubberBandSelectionIsCopiedAndPastedWithItsInnerArrow) {
   CNode* a = Add("A", 100, -100);
   CNode* b = Add("B", 300, -100);
   CNode* c = Add("C", 500, -100);
   doc->CreateArrow(*a, *b);
   doc->CreateArrow(*b, *c);
-  Click({100, -100});
-  Click({300, -100}, Qt::ShiftModifier);
+  Press({50, -50});
+  MoveTo({290, -110});
+  Release({290, -110});
+  EXPECT_EQ(doc->Session().SelectedNodes(), (std::vector<CNode*>{a, b}));
+  EXPECT_FALSE(doc->Session().IsModified());
   CmdUI paste;
   view->OnUpdateCommand(cmd::EditPaste, paste);
   EXPECT_FALSE(paste.enabled);
   ASSERT_TRUE(view->OnCommand(cmd::EditCopy));
-  EXPECT_EQ(Clipboard().Nodes().size(), 2u);
-  ASSERT_EQ(Clipboard().Arrows().size(), 1u);
-  EXPECT_EQ(Clipboard().Arrows()[0]->Source()->Name(), "A");
-
   ASSERT_TRUE(view->OnCommand(cmd::EditPaste));
   EXPECT_EQ(doc->NodeCount(), 5u);
   EXPECT_EQ(doc->AllArrows().size(), 3u);
-  ASSERT_EQ(doc->Session().SelectedNodes().size(), 2u);
-  EXPECT_EQ(doc->Session().SelectedNodes()[0]->GetRect(), a->GetRect().Offset(50, -50))
-      << "a grid step away from the original, not hiding it";
-  EXPECT_TRUE(doc->Session().IsModified());
 }
 
+// OK deletes it, driven end to end.
 TEST_F(EditorTest, DeletingANonEmptyClusterAsksAndCancelKeepsIt) {
   CNode* cluster = Add("Cluster", 100, -100, NodeKind::IWC);
   Add("Inner", 100, -100, NodeKind::Intern, doc->OpenClusterDocument(*cluster));
@@ -126,17 +96,9 @@ TEST_F(EditorTest, DeletingANonEmptyClusterAsksAndCancelKeepsIt) {
   EXPECT_EQ(ui.messages[0].buttons, velk::MsgButtons::OkCancel);
   EXPECT_EQ(doc->NodeCount(), 2u);
   EXPECT_FALSE(doc->Session().IsModified());
-
-  ui.answers = {velk::MsgResult::Ok};
-  view->OnCommand(cmd::EditDelete);
-  EXPECT_EQ(doc->NodeCount(), 0u);
-  EXPECT_TRUE(doc->Session().IsModified());
-  EXPECT_NE(doc->Session().Title().find(" *"), std::string::npos);
 }
 
 TEST_F(EditorTest, ReloadRepositoryRereadsThisWorkflowsDatabasesUnderTheWaitCursor) {
-  Add("Task", 100, -100);
-  doc->Session().ClearModified();
   const velk::WorkflowDatabases* reloaded = nullptr;
   int waitDepth = 0;
   on.reloadRepository = [&](const velk::WorkflowDatabases& databases) {
@@ -149,53 +111,44 @@ TEST_F(EditorTest, ReloadRepositoryRereadsThisWorkflowsDatabasesUnderTheWaitCurs
   EXPECT_TRUE(state.enabled);
   EXPECT_TRUE(view->OnCommand(cmd::ReloadRepository));
   EXPECT_EQ(reloaded, &doc->Databases());
-  EXPECT_EQ(waitDepth, 1);
-  EXPECT_EQ(ui.waitDepth, 0);
+  EXPECT_EQ(std::pair(waitDepth, ui.waitDepth), std::pair(1, 0)) << "waiting while it reads";
   EXPECT_FALSE(doc->Session().IsModified()) << "reading the repositories again changes no workflow";
 }
 
 struct Entry {
-  QString text;
   bool enabled;
   bool checked;
 };
 
+// Right-clicks record the menu's entries, named without their shortcut, and its
+// submenus' titles, and pick the entry named `choose`.
 class MenuTest : public EditorTest {
  protected:
   MenuTest() {
-    on.execMenu = [this](QMenu& menu, QPoint) -> QAction* {
+    on.execMenu = [this](QMenu& menu, QPoint) {
       entries.clear();
-      Collect(menu);
-      QAction* chosen = nullptr;
-      for (QAction* a : AllActions(menu))
-        if (a->text() == choose) chosen = a;
-      return chosen;
+      titles.clear();
+      return Collect(menu, true);
     };
   }
-  static QList<QAction*> AllActions(const QMenu& menu) {
-    QList<QAction*> all;
+  QAction* Collect(const QMenu& menu, bool top) {
+    QAction* chosen = nullptr;
     for (QAction* a : menu.actions()) {
-      if (a->menu())
-        all += AllActions(*a->menu());
-      else if (!a->isSeparator())
-        all << a;
+      if (a->menu()) {
+        if (top) titles << a->text();
+        if (QAction* inner = Collect(*a->menu(), false)) chosen = inner;
+      } else if (!a->isSeparator()) {
+        const QString name = a->text().section('\t', 0, 0);
+        entries[name] = {a->isEnabled(), a->isChecked()};
+        if (name == choose) chosen = a;
+      }
     }
-    return all;
+    return chosen;
   }
-  void Collect(const QMenu& menu) {
-    // Entries are named without their shortcut.
-    for (QAction* a : AllActions(menu))
-      entries[a->text().section('\t', 0, 0)] = {a->text(), a->isEnabled(), a->isChecked()};
-    titles.clear();
-    for (QAction* a : menu.actions())
-      if (a->menu()) titles << a->text();
-  }
-  void RightClick(Point p, CWorkflowView* v = nullptr, Qt::KeyboardModifiers keys = {}) {
-    CWorkflowView& target = v ? *v : *view;
-    const QPoint pixel = Pixel(target, p);
-    QContextMenuEvent event(QContextMenuEvent::Mouse, pixel, target.viewport()->mapToGlobal(pixel),
-                            keys);
-    QApplication::sendEvent(target.viewport(), &event);
+  void RightClick(Point p) {
+    const QPoint pixel = Pixel(p);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, pixel, view->viewport()->mapToGlobal(pixel));
+    QApplication::sendEvent(view->viewport(), &event);
   }
 
   std::map<QString, Entry> entries;
@@ -203,8 +156,16 @@ class MenuTest : public EditorTest {
   QString choose;  // the entry to pick
 };
 
-TEST_F(MenuTest, TaskTypeEntriesChangeTheNodeAndMarkTheWorkflowModified) {
+// Each kind's menu acts on the node right-clicked; an arrow's menu wins over the
+// menu of the node its end lies on; empty space gets the general menu.
+TEST_F(MenuTest, EachMenuActsOnWhatWasRightClicked) {
   CNode* task = Add("Task", 100, -100);
+  Add("Central", 300, -100, NodeKind::ICDR);
+  Add("Cluster", 500, -100, NodeKind::IWC);
+  CNode* subscribed = Add("Subscribed", 100, -300, NodeKind::Extern);
+  doc->ConnectReference(*subscribed, *Add("Other", 300, -300, NodeKind::Extern));
+  CNode* a = Add("A", 100, -500);
+  CArrow* arrow = doc->CreateArrow(*a, *Add("B", 300, -500));
   choose = "Define as workflow start";
   RightClick({100, -100});
   EXPECT_EQ(doc->StartNode(), task);
@@ -213,41 +174,16 @@ TEST_F(MenuTest, TaskTypeEntriesChangeTheNodeAndMarkTheWorkflowModified) {
   choose = "Out Task";
   RightClick({100, -100});
   EXPECT_TRUE(entries.at("Define as workflow start").checked);
-  EXPECT_EQ(task->Kind(), NodeKind::Out);
   EXPECT_EQ(doc->StartNode(), nullptr);
   EXPECT_EQ(doc->EndNode(), task);
-}
 
-TEST_F(MenuTest, ArrowMenuWinsOverTheNodeMenu) {
-  CNode* a = Add("A", 100, -100);
-  CNode* b = Add("B", 300, -100);
-  CArrow* arrow = doc->CreateArrow(*a, *b);
-  doc->Session().SelectNode(*a);
-  RightClick(arrow->LineEnd());  // on B's border as well
-  EXPECT_TRUE(titles.isEmpty());
-  EXPECT_EQ(entries.size(), 2u);
-  EXPECT_TRUE(entries.at("&Delete").enabled);
-  EXPECT_TRUE(entries.at("&Properties").enabled);
-  EXPECT_TRUE(arrow->IsSelected());
-  EXPECT_TRUE(doc->Session().SelectedNodes().empty());
-  choose = "&Delete\tDel";
-  RightClick({200, -108});
-  EXPECT_EQ(doc->AllArrows().size(), 0u);
-  EXPECT_EQ(doc->NodeCount(), 2u);
-}
-
-TEST_F(MenuTest, EveryKindGetsItsOwnMenu) {
-  Add("Central", 100, -100, NodeKind::ICDR);
-  Add("Cluster", 300, -100, NodeKind::IWC);
-  CNode* subscribed = Add("Subscribed", 500, -100, NodeKind::Extern);
-  CNode* other = Add("Other", 700, -100, NodeKind::Extern);
-  doc->ConnectReference(*subscribed, *other);
-  RightClick({100, -100});
-  EXPECT_EQ(titles, QStringList{"Sub-Workflow &Type"});
+  choose.clear();
   RightClick({300, -100});
+  EXPECT_EQ(titles, QStringList{"Sub-Workflow &Type"});
+  RightClick({500, -100});
   EXPECT_TRUE(entries.at("Open Sub-Workflow").enabled);
   choose = "D&isconnect ESW Reference";
-  RightClick({500, -100});
+  RightClick({100, -300});
   EXPECT_EQ(subscribed->ReferencedNode(), nullptr);
   EXPECT_EQ(subscribed->Picture(), 12);
   choose.clear();
@@ -256,6 +192,16 @@ TEST_F(MenuTest, EveryKindGetsItsOwnMenu) {
   EXPECT_FALSE(entries.at("&Left").enabled) << "nothing selected to align";
   EXPECT_TRUE(entries.at("Autoarrange Nodes").enabled);
   EXPECT_TRUE(entries.at("&Select all").enabled);
+
+  doc->Session().SelectNode(*a);
+  RightClick(arrow->LineEnd());  // on B's border as well
+  EXPECT_TRUE(titles.isEmpty());
+  EXPECT_EQ(entries.size(), 2u);
+  EXPECT_TRUE(arrow->IsSelected());
+  EXPECT_TRUE(doc->Session().SelectedNodes().empty());
+  choose = "&Delete";
+  RightClick({200, -508});
+  EXPECT_TRUE(a->OutgoingArrows().empty());
 }
 
 // ---- Drops ----
@@ -277,55 +223,46 @@ class DropTest : public EditorTest {
   bool movedAccepted = false;
 };
 
+// Which drops land is the core's; here the view refuses the others already
+// while dragging and takes the ones that fit.
 TEST_F(DropTest, PersonsDropOnExternalTasksAndLeavesOnSubscribedWorkflows) {
   CNode* task = Add("Task", 100, -100, NodeKind::ExtWFTask);
   CNode* subscribed = Add("Subscribed", 300, -100, NodeKind::Extern);
-  const auto person = NewItemDragData(ClipFormat::ExtDirPerson,
-                                      QJsonObject{{"FullName", "Jane Roe/Sales/Partner"}});
-  EXPECT_FALSE(DragAndDrop(*person, {300, -100}));
-  EXPECT_FALSE(movedAccepted);
-  EXPECT_FALSE(DragAndDrop(*person, {600, -600}));
-  EXPECT_TRUE(DragAndDrop(*person, {100, -100}));
-  EXPECT_EQ(task->Attributes().member, "Jane Roe/Sales/Partner");
-
   velk::NodeAttributes named = subscribed->Attributes();
   named.member = "Partner Corp";
   doc->SetNodeAttributes(*subscribed, named);
+  const auto person = NewItemDragData(ClipFormat::ExtDirPerson,
+                                      QJsonObject{{"FullName", "Jane Roe/Sales/Partner"}});
   const auto leaf = NewItemDragData(ClipFormat::ExtDirExternalViewLeaf,
                                     QJsonObject{{"LeafID", "0A1B"}, {"HeaderID", "H1"}});
+  EXPECT_FALSE(DragAndDrop(*person, {300, -100}));
+  EXPECT_FALSE(movedAccepted);
+  EXPECT_FALSE(DragAndDrop(*person, {600, -600}));
   EXPECT_FALSE(DragAndDrop(*leaf, {100, -100}));
+  EXPECT_TRUE(DragAndDrop(*person, {100, -100}));
   EXPECT_TRUE(DragAndDrop(*leaf, {300, -100}));
+  EXPECT_EQ(task->Attributes().member, "Jane Roe/Sales/Partner");
   EXPECT_EQ(subscribed->Attributes().griId, "0A1B");
   EXPECT_EQ(subscribed->Attributes().member, "Partner Corp")
       << "the leaf's organisation is unknown";
 }
 
-TEST_F(DropTest, SubscribedWorkflowDraggedOutWithCtrlLinksToAnother) {
-  CNode* dragged = Add("Offered", 100, -100, NodeKind::Extern);
-  CNode* target = Add("Target", 300, -100, NodeKind::Extern);
-  std::unique_ptr<QMimeData> data;
-  on.startDrag = [&](QWidget*, std::unique_ptr<QMimeData> d) { data = std::move(d); };
-  Click({100, -100}, Qt::ControlModifier);
-  ASSERT_TRUE(data);
-  EXPECT_TRUE(data->hasFormat(ClipboardMimeType(ClipFormat::ExternalSubscribedWorkflow)));
-  EXPECT_FALSE(DragAndDrop(*data, {100, -100}, Qt::LinkAction)) << "not on itself";
-  EXPECT_TRUE(DragAndDrop(*data, {300, -100}, Qt::CopyAction | Qt::LinkAction));
-  EXPECT_EQ(target->ReferencedNode(), dragged);
-}
-
-TEST_F(DropTest, DraggedOutNodesCarryTheFormatOfTheirKind) {
+// CTRL and a click drag a node out in the format of its kind; a subscribed
+// workflow dropped on another one links to it, but not on itself.
+TEST_F(DropTest, DraggedOutNodesCarryTheFormatOfTheirKindAndSubscribedOnesLink) {
   const std::pair<NodeKind, ClipFormat> cases[] = {
       {NodeKind::In, ClipFormat::InternalInTask},
       {NodeKind::EIDM, ClipFormat::SubflowOrderedByUs},
-      {NodeKind::Extern, ClipFormat::ExternalSubscribedWorkflow},
       {NodeKind::Intern, ClipFormat::Task},
       {NodeKind::ExtWFTask, ClipFormat::Task},
+      {NodeKind::Extern, ClipFormat::ExternalSubscribedWorkflow},
   };
   std::unique_ptr<QMimeData> data;
   on.startDrag = [&](QWidget*, std::unique_ptr<QMimeData> d) { data = std::move(d); };
   int x = 100;
+  CNode* node = nullptr;
   for (auto [kind, format] : cases) {
-    CNode* node = Add("Node", x, -100, kind);
+    node = Add("Node", x, -100, kind);
     velk::NodeAttributes a = node->Attributes();
     a.freeText = a.extClusterInput = a.extClusterOutput = a.extClusterFormat = "filled";
     doc->SetNodeAttributes(*node, a);
@@ -336,39 +273,37 @@ TEST_F(DropTest, DraggedOutNodesCarryTheFormatOfTheirKind) {
     EXPECT_EQ(DraggedNodeIn(data.get(), *doc), node);
     x += 100;
   }
+  CNode* target = Add("Target", x, -100, NodeKind::Extern);
+  EXPECT_FALSE(DragAndDrop(*data, {x - 100, -100}, Qt::LinkAction)) << "not on itself";
+  EXPECT_TRUE(DragAndDrop(*data, {x, -100}, Qt::CopyAction | Qt::LinkAction));
+  EXPECT_EQ(target->ReferencedNode(), node);
 }
 
-class ZoomHitTest : public EditorTest {
- protected:
-  // The viewport pixel of a logical point, worked out from the zoom and the
-  // scroll bars alone rather than through the view's own mapping.
-  QPoint ViewportPixel(velk::Point p) const {
-    const double sx = view->Zoom() * view->logicalDpiX() / 100.0;
-    const double sy = view->Zoom() * view->logicalDpiY() / 100.0;
-    return {qRound(p.x * sx) - view->horizontalScrollBar()->value(),
-            qRound(-p.y * sy) - view->verticalScrollBar()->value()};
-  }
-};
-
-TEST_F(ZoomHitTest, ClickOnANodesCentreSelectsThatNodeAtEveryZoom) {
+TEST_F(EditorTest, ClickOnANodesCentreSelectsThatNodeAtEveryZoom) {
   const std::vector<CNode*> nodes = {Add("Near", 120, -120), Add("Middle", 700, -900),
                                      Add("Far", 1500, -2200)};
+  // The viewport pixel of a logical point, worked out from the zoom and the
+  // scroll bars alone rather than through the view's own mapping.
+  const auto pixel = [this](velk::Point p) {
+    const double sx = view->Zoom() * view->logicalDpiX() / 100.0;
+    const double sy = view->Zoom() * view->logicalDpiY() / 100.0;
+    return QPoint(qRound(p.x * sx) - view->horizontalScrollBar()->value(),
+                  qRound(-p.y * sy) - view->verticalScrollBar()->value());
+  };
   for (double zoom : {0.25, 0.5, 1.0, 2.0, 4.0}) {
     view->SetZoom(zoom);
-    ASSERT_DOUBLE_EQ(view->Zoom(), zoom);
     for (CNode* node : nodes) {
       const velk::Rect before = node->GetRect();
       view->ScrollTo({before.left - 60, before.top + 60});
       doc->Session().DeselectAll();
-      const QPoint at = ViewportPixel(before.Center());
+      const QPoint at = pixel(before.Center());
       ASSERT_TRUE(view->viewport()->rect().contains(at)) << zoom << " " << node->Name();
       QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
       EXPECT_EQ(doc->Session().SelectedNodes(), std::vector<CNode*>{node})
           << zoom << " " << node->Name();
-      EXPECT_EQ(node->GetRect(), before) << "a click must not move the node";
       // Beside the node (a node's width to its right) nothing is hit.
       QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
-                        ViewportPixel({before.right + before.Width(), before.Center().y}));
+                        pixel({before.right + before.Width(), before.Center().y}));
       EXPECT_TRUE(doc->Session().SelectedNodes().empty()) << zoom << " " << node->Name();
     }
   }

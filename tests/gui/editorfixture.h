@@ -33,17 +33,10 @@ class EditorTest : public ::testing::Test {
     view->show();
     QApplication::processEvents();
   }
-  ~EditorTest() override { view.reset(); }
 
   // The editor's collaborators hand over to those a test sets in `on`.
   EditorCollaborators Forwarding() {
     EditorCollaborators p = TestEditorParts::Quiet();
-    p.taskProperties = [this](QWidget* w, CWorkflowDoc& d, CNode& n) {
-      return on.taskProperties && on.taskProperties(w, d, n);
-    };
-    p.openClusterWindow = [this](CWorkflowDoc& d, CNode& n) {
-      if (on.openClusterWindow) on.openClusterWindow(d, n);
-    };
     p.reloadRepository = [this](const velk::WorkflowDatabases& d) {
       return on.reloadRepository && on.reloadRepository(d);
     };
@@ -73,20 +66,18 @@ class EditorTest : public ::testing::Test {
 
   // The viewport pixel that maps back onto the logical point (searched nearby,
   // since a unit is smaller than a pixel).
-  static QPoint Pixel(const CWorkflowView& v, Point p) {
-    const QPoint guess = v.ToViewport(p);
+  QPoint Pixel(Point p) const {
+    const QPoint guess = view->ToViewport(p);
     for (int r = 0; r <= 2; ++r)
       for (int dx = -r; dx <= r; ++dx)
         for (int dy = -r; dy <= r; ++dy)
-          if (v.ToLogical(guess + QPoint(dx, dy)) == p) return guess + QPoint(dx, dy);
+          if (view->ToLogical(guess + QPoint(dx, dy)) == p) return guess + QPoint(dx, dy);
     ADD_FAILURE() << "no pixel for " << p.x << "," << p.y;
     return guess;
   }
-  QPoint Pixel(Point p) const { return Pixel(*view, p); }
 
-  void Click(Point p, Qt::KeyboardModifiers keys = {}, CWorkflowView* v = nullptr) {
-    QTest::mouseClick((v ? v : view.get())->viewport(), Qt::LeftButton, keys,
-                      Pixel(v ? *v : *view, p));
+  void Click(Point p, Qt::KeyboardModifiers keys = {}) {
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, keys, Pixel(p));
   }
   void Press(Point p, Qt::KeyboardModifiers keys = {}) {
     QTest::mousePress(view->viewport(), Qt::LeftButton, keys, Pixel(p));
@@ -102,7 +93,6 @@ class EditorTest : public ::testing::Test {
     commandKeys = {};
   }
   ToolId ActiveTool() const { return editor.editor.Tools().State().Active(); }
-  velk::NodeClipboard& Clipboard() { return editor.clipboard; }
 
   velk::HeadlessServices ui;
   EditorCollaborators on;

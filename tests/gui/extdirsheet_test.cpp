@@ -1,12 +1,10 @@
-// "Item Properties" of the demo External Directory's items, and the Forms page
-// keeping a stored primary form the repository no longer has.
+// "Item Properties" of the demo External Directory's items.
 
 #include <QLabel>
 #include <QLineEdit>
 
 #include "dialogs/ui/extdirdialog.h"
 #include "dialogs/ui/extdirsheet.h"
-#include "dialogs/ui/formspage.h"
 #include "extdir/extdirdata.h"
 #include "extdir/extdiritems.h"
 #include "extdir/extdirtree.h"
@@ -28,7 +26,6 @@ class ItemSheetTest : public ModelerTest {
     tree = std::make_unique<velk::CExtDirTree>(*data);
     for (auto* header : data->ItemsOf<velk::CExtDirItemGRIProcView>()) header->LoadLeafs();
   }
-  void TearDown() override { tree.reset(); }
 
   CExtDirItem& Item(const char* className, const std::string& label) {
     for (const auto& item : data->Items())
@@ -47,10 +44,6 @@ class ItemSheetTest : public ModelerTest {
     ShowExtDirItemProperties(frame(), item, tree.get());
     EXPECT_TRUE(ran);
   }
-  static void ShowTab(CDlgExtDir& sheet, const QString& title) {
-    sheettest::ClickTab(sheet.Tabs(), title);
-    Shoot(sheet);
-  }
   static void Shoot(CDlgExtDir& sheet) {
     shelltest::Picture(
         sheet, sheet.windowTitle() + "-" + sheet.Tabs()->tabText(sheet.Tabs()->currentIndex()));
@@ -68,44 +61,38 @@ class ItemSheetTest : public ModelerTest {
 // Each editable page: an edit, then Cancel changes nothing; the same with OK
 // changes the item, marks it modified and refreshes its label.
 TEST_F(ItemSheetTest, EditablePagesWriteOnOkAndNotOnCancel) {
-  struct Case {
-    const char* className;
-    const char* label;
-    const char* title;
-    const char* edit;
-    const char* newLabel;
-  };
-  // A folder marks what is below it modified too: the leaf comes first.
-  const Case cases[] = {
+  // Class, label, sheet title, edit and new label. A folder marks what is below
+  // it modified too: the leaf comes first.
+  const std::tuple<const char*, const char*, const char*, const char*, const char*> cases[] = {
       {"CExtDirItemGRILeaf", "Order Handling", "Published Item Properties", "name", "Orders In"},
-      {"CExtDirItemGRIProcView", "Sales Processes", "Process View Header Properties",
-       "processView", "Sales Views"},
+      {"CExtDirItemGRIProcView", "Sales Processes", "Process View Header Properties", "processView",
+       "Sales Views"},
       {"CExtDirItemGRIFolder", "Domestic", "Folder Properties", "folderName", "Home Market"},
       {"CExtDirItemGRIOrg", "Acme Logistics", "Organization Header Properties", "orgName",
        "Acme Freight"},
   };
-  for (const Case& c : cases) {
-    CExtDirItem& item = Item(c.className, c.label);
+  for (const auto& [className, label, title, edit, newLabel] : cases) {
+    CExtDirItem& item = Item(className, label);
     for (bool ok : {false, true}) {
       RunSheet(item, [&](CDlgExtDir& sheet) {
-        EXPECT_EQ(sheet.windowTitle(), QString::fromLatin1(c.title));
+        EXPECT_EQ(sheet.windowTitle(), QString::fromLatin1(title));
         if (ok) Shoot(sheet);
-        SetEdit(sheet, c.edit, c.newLabel);
+        SetEdit(sheet, edit, newLabel);
         if (ok) ClickOk(sheet);
       });
-      EXPECT_EQ(item.Label(), ok ? c.newLabel : c.label) << c.className;
-      EXPECT_EQ(item.modified, ok) << c.className;
-      EXPECT_EQ(item.treeNode->Text(), item.Label());
+      EXPECT_EQ(std::tuple(item.Label(), item.treeNode->Text(), item.modified),
+                std::tuple(ok ? newLabel : label, ok ? newLabel : label, ok))
+          << className;
     }
   }
   // Leafs are stored under their folder path and name: renames reach it.
-  EXPECT_EQ(static_cast<velk::CExtDirItemGRILeaf&>(Item("CExtDirItemGRILeaf", "Orders In")).LeafName,
-            "Orders/Home Market/Orders In");
+  EXPECT_EQ(
+      static_cast<velk::CExtDirItemGRILeaf&>(Item("CExtDirItemGRILeaf", "Orders In")).LeafName,
+      "Orders/Home Market/Orders In");
   // The organisation's process views follow its new name.
   auto& logistics = static_cast<velk::CExtDirItemGRIProcView&>(
       Item("CExtDirItemGRIProcView", "Logistics Services"));
-  EXPECT_EQ(logistics.OrgName, "Acme Freight");
-  EXPECT_TRUE(logistics.modified);
+  EXPECT_EQ(std::tuple(logistics.OrgName, logistics.modified), std::tuple("Acme Freight", true));
 }
 
 TEST_F(ItemSheetTest, LeafFieldsAndPublishingAreWrittenOnOk) {
@@ -120,7 +107,8 @@ TEST_F(ItemSheetTest, LeafFieldsAndPublishingAreWrittenOnOk) {
     EXPECT_EQ(sheet.Tabs()->tabText(sheet.Tabs()->currentIndex()), QStringLiteral("Basics"))
         << "a version out of range keeps the page";
     SetEdit(sheet, "version", "7");
-    ShowTab(sheet, QStringLiteral("Fields"));
+    sheettest::ClickTab(sheet.Tabs(), QStringLiteral("Fields"));
+    Shoot(sheet);
     QWidget* fields = sheet.Tabs()->currentWidget();
     auto* input = fields->findChild<QTreeWidget*>("inputFields");
     EXPECT_EQ(input->topLevelItemCount(), 2);
@@ -129,71 +117,42 @@ TEST_F(ItemSheetTest, LeafFieldsAndPublishingAreWrittenOnOk) {
     sheettest::Choose(fields->findChild<QComboBox*>("inputDocumentType"),
                       QStringLiteral("Purchase Order"));
     EXPECT_EQ(input->topLevelItemCount(), 9) << "customer, order head and order line fields";
-    ShowTab(sheet, QStringLiteral("Publish To"));
+    sheettest::ClickTab(sheet.Tabs(), QStringLiteral("Publish To"));
+    Shoot(sheet);
     auto* mode = sheet.Tabs()->currentWidget()->findChild<QComboBox*>("publishTo");
     EXPECT_EQ(mode->currentText(), QStringLiteral("Publish selective"));
     sheettest::Choose(mode, QStringLiteral("Publish to all"));
-    EXPECT_FALSE(sheet.Tabs()->currentWidget()->findChild<QListWidget*>("organisations")->isEnabled());
+    EXPECT_FALSE(
+        sheet.Tabs()->currentWidget()->findChild<QListWidget*>("organisations")->isEnabled());
     ClickOk(sheet);
   });
-  EXPECT_EQ(boxes.Texts(), QStringList{QStringLiteral("Please enter an integer between 0 and 99999.")});
-  EXPECT_EQ(leaf.Version, 7);
-  EXPECT_EQ(leaf.InputDocTypeID, "DT-ORDER");
+  EXPECT_EQ(boxes.Texts(),
+            QStringList{QStringLiteral("Please enter an integer between 0 and 99999.")});
+  EXPECT_EQ(std::tuple(leaf.Version, leaf.InputDocTypeID, leaf.OutputDocTypeID, leaf.PublishTo),
+            std::tuple(7, "DT-ORDER", "DT-CONFIRM", 0));
   EXPECT_TRUE(leaf.InputFields.empty());
-  EXPECT_EQ(leaf.OutputDocTypeID, "DT-CONFIRM");
-  EXPECT_EQ(leaf.PublishTo, 0);
   EXPECT_EQ(leaf.PublishReader, readers) << "the entries stay with publish to all";
 }
 
 TEST_F(ItemSheetTest, PersonsAndRequestsAreShownAndNotChanged) {
-  struct Case {
-    const char* className;
-    const char* label;
-    const char* value;  // object name of a shown value
-    const char* shown;
-    int tabs;
-  };
-  const Case cases[] = {
+  // Class, label, object name of a shown value, its text, and the number of tabs.
+  const std::tuple<const char*, const char*, const char*, const char*, int> cases[] = {
       {"CExtDirItemExtRegOrg", "Lisa Wong", "city", "Zurich", 1},
       {"CExtDirItemEIDM", "Credit check", "status", "Submitted", 3},
       {"CExtDirItemEIDMOrg", "Borealis Bank", "reader", "Borealis Bank Readers", 1},
   };
-  for (const Case& c : cases) {
-    CExtDirItem& item = Item(c.className, c.label);
+  for (const auto& [className, label, value, shown, tabs] : cases) {
+    CExtDirItem& item = Item(className, label);
     RunSheet(item, [&](CDlgExtDir& sheet) {
-      EXPECT_EQ(sheet.Tabs()->count(), c.tabs) << c.className;
-      for (int i = c.tabs - 1; i >= 0; --i) {
-        sheet.Tabs()->setCurrentIndex(i);
-        Shoot(sheet);
-      }
-      auto* value = sheet.Tabs()->currentWidget()->findChild<QLabel*>(QLatin1String(c.value));
-      ASSERT_NE(value, nullptr) << c.className;
-      EXPECT_EQ(value->text(), QString::fromLatin1(c.shown));
+      EXPECT_EQ(sheet.Tabs()->count(), tabs) << className;
+      Shoot(sheet);
+      auto* text = sheet.Tabs()->currentWidget()->findChild<QLabel*>(QLatin1String(value));
+      ASSERT_NE(text, nullptr) << className;
+      EXPECT_EQ(text->text(), QString::fromLatin1(shown));
       ClickOk(sheet);
     });
-    EXPECT_FALSE(item.modified) << c.className;
+    EXPECT_FALSE(item.modified) << className;
   }
-}
-
-class FormsKeepTest : public ModelerTest {};
-
-TEST_F(FormsKeepTest, AStoredPrimaryFormMissingFromTheRepositoryIsKept) {
-  OpenWorkflow(QStringLiteral("Travel Request"));
-  velk::CNode* review = Node("Review");
-  velk::NodeAttributes a = review->Attributes();
-  a.objects = {"Old Request|GF_OldRequest", "Travel Request|GF_TravelRequest"};
-  Doc().SetNodeAttributes(*review, a);
-  sheettest::OnNextModal<CDlgNodeProperty>([](CDlgNodeProperty& sheet) {
-    sheet.Tabs()->setCurrentIndex(sheet.Tabs()->indexOf(&sheet.Forms()));
-    auto* primary = sheet.findChild<QComboBox*>("primaryForm");
-    EXPECT_EQ(primary->currentText(), QStringLiteral("Old Request|GF_OldRequest"));
-    EXPECT_EQ(primary->toolTip(), QString::fromLatin1(kNotInRepository));
-    shelltest::Picture(sheet, "forms-kept-primary");
-    ClickOk(sheet);
-  });
-  DoubleClick(Centre(*review));
-  EXPECT_EQ(review->Attributes().objects,
-            (Strings{"Old Request|GF_OldRequest", "Travel Request|GF_TravelRequest"}));
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The task sheet opened by double-clicking the demo workflows' tasks in the
-// running program: every page of an In task, the external-task pages and the
-// content-management pages.
+// running program: every page of an In task, the external-task pages, the
+// content-management pages and a stored form the repository no longer has.
 
 #include <QLabel>
 #include <QLineEdit>
@@ -8,6 +8,7 @@
 #include "dialogs/ui/cmpage.h"
 #include "dialogs/ui/cmtemplatedialog.h"
 #include "dialogs/ui/extdirdialog.h"
+#include "dialogs/ui/formspage.h"
 #include "extdir/extdirdata.h"
 #include "extdir/extdirtree.h"
 #include "modelerfixture.h"
@@ -44,7 +45,6 @@ class ExternalPagesTest : public ModelerTest {
     auto* label = page.findChild<QLabel*>(QLatin1String(name));
     return label ? label->text() : QStringLiteral("<missing %1>").arg(QLatin1String(name));
   }
-  static void Click(QWidget* button) { QTest::mouseClick(button, Qt::LeftButton); }
   // Selects the row showing `text` as a click does.
   static void Pick(QListWidget* list, const QString& text) {
     const auto found = list->findItems(text, Qt::MatchExactly);
@@ -55,14 +55,12 @@ class ExternalPagesTest : public ModelerTest {
 };
 
 // Every page of a richly filled In task fills from the demo repositories; OK on
-// them all changes nothing (the sorted lists hold sorted names).
-TEST_F(ExternalPagesTest, EveryPageOfAnInTaskFillsFromTheRepositoriesAndOkChangesNothing) {
+// them all changes nothing (the sorted lists hold sorted names). Its incoming
+// content management then takes a template and Adhoc.
+TEST_F(ExternalPagesTest, EveryPageOfAnInTaskFillsAndOkChangesNothingAndTemplatesConnect) {
   OpenWorkflow(QStringLiteral("Version 2.0"));
   velk::CNode* receive = Node("Receive order");
   velk::NodeAttributes a = receive->Attributes();
-  a.freeText = "The customer's order arrives from the partner portal and is checked.";
-  a.duration = 2;
-  a.durationUnit = 1;
   a.performerType = 2;
   a.member = "Order Desk";
   a.teamManager = "Ann Lee/Sales/Marvelund";
@@ -70,7 +68,6 @@ TEST_F(ExternalPagesTest, EveryPageOfAnInTaskFillsFromTheRepositoriesAndOkChange
   a.objects = {"Purchase Order|GF_PurchaseOrder", "Credit Report|GF_CreditReport"};
   a.folderObjects = {"Delivery Note|GF_DeliveryNote", "Invoice|GF_Invoice"};
   a.activities = {"Check customer data", "Confirm receipt", "Forward to credit check"};
-  a.activityFlag = true;
   a.resources = {"Company Car", "Notebook Pool"};
   Doc().SetNodeAttributes(*receive, a);
   a = receive->Attributes();
@@ -84,195 +81,13 @@ TEST_F(ExternalPagesTest, EveryPageOfAnInTaskFillsFromTheRepositoriesAndOkChange
   });
   EXPECT_EQ(receive->Attributes(), a);
   EXPECT_TRUE(boxes.boxes.empty()) << boxes.Texts().join('|').toStdString();
-}
 
-TEST_F(ExternalPagesTest, ExternalPerformerShowsTheOrganisationAndStoresMemberAndPicture) {
-  OpenWorkflow(QStringLiteral("Complaint Handling"));
-  velk::CNode* expert = Node("Expert opinion");
-  Sheet("Expert opinion", [](CDlgNodeProperty& sheet) {
-    QWidget* page = Page(sheet, QStringLiteral("External Performer"));
-    auto* performer = page->findChild<QComboBox*>("externalPerformer");
-    EXPECT_EQ(performer->count(), 6);
-    EXPECT_EQ(performer->currentText(), QStringLiteral("Tom Keller/Consulting/Cirrus Consulting"));
-    EXPECT_EQ(Text(*page, "department"), QStringLiteral("Consulting"));
-    EXPECT_EQ(Text(*page, "city"), QStringLiteral("Zurich"));
-    EXPECT_EQ(Text(*page, "companyName"), QString());
-    // Another organisation, then Cancel: nothing is written.
-    sheettest::Choose(performer, QStringLiteral("Sara Jones/Sales/Acme Logistics"));
-    EXPECT_EQ(Text(*page, "city"), QStringLiteral("Hamburg"));
-  });
-  EXPECT_EQ(expert->Attributes().member, "Tom Keller/Consulting/Cirrus Consulting");
-
-  Sheet("Expert opinion", [](CDlgNodeProperty& sheet) {
-    Page(sheet, QStringLiteral("External Performer"))
-        ->findChild<QComboBox*>("externalPerformer")
-        ->setEditText(QString());
-    ClickOk(sheet);
-  });
-  EXPECT_EQ(expert->Attributes().member, "");
-  EXPECT_EQ(expert->Picture(), velk::NodePicture::ExtWFTask);
-
-  Sheet("Expert opinion", [](CDlgNodeProperty& sheet) {
-    Page(sheet, QStringLiteral("External Performer"));
-    sheettest::Choose(sheet.findChild<QComboBox*>("externalPerformer"),
-                      QStringLiteral("Sara Jones/Sales/Acme Logistics"));
-    ClickOk(sheet);
-  });
-  EXPECT_EQ(expert->Attributes().member, "Sara Jones/Sales/Acme Logistics");
-  EXPECT_EQ(expert->Picture(), velk::NodePicture::ExtWFTaskAssigned);
-}
-
-TEST_F(ExternalPagesTest, GriPagesShowTheLeafItsHeaderAndTheReference) {
-  OpenWorkflow(QStringLiteral("Complaint Handling"));
-  struct Case {
-    const char* task;
-    const char* tab;
-    const char* canonical;
-    const char* processView;
-    const char* taskName;  // "External Subscribed Workflow" only
-  };
-  const Case cases[] = {
-      {"Record complaint", "GRI Info", "Complaints/Complaint Handling", "Sales Processes", nullptr},
-      {"Carrier statement", "External Subscribed Workflow", "Transport/Parcel Delivery",
-       "Logistics Services", "not connected"},
-      {"Carrier follow-up", "External Subscribed Workflow", "Not yet loaded", "Not yet loaded",
-       "Carrier statement"},
-  };
-  for (const Case& c : cases) {
-    const velk::NodeAttributes before = Node(c.task)->Attributes();
-    Sheet(c.task, [&](CDlgNodeProperty& sheet) {
-      QWidget* page = Page(sheet, QString::fromLatin1(c.tab));
-      EXPECT_EQ(Text(*page, "canonicalName"), QString::fromLatin1(c.canonical)) << c.task;
-      EXPECT_EQ(Text(*page, "processView"), QString::fromLatin1(c.processView)) << c.task;
-      if (c.taskName) {
-        EXPECT_EQ(Text(*page, "taskName"), QString::fromLatin1(c.taskName));
-      }
-      // No External Directory window is open.
-      if (auto* view = page->findChild<QPushButton*>("viewExtDir")) {
-        EXPECT_FALSE(view->isEnabled());
-      }
-      Page(sheet, QStringLiteral("Incoming CM"));
-      ClickOk(sheet);
-    });
-    EXPECT_EQ(Node(c.task)->Attributes(), before) << c.task;
-  }
-
-  // With the directory shown, "View ExtDir" opens the leaf's sheet.
-  velk::CExtDirTree shown(*Doc().Databases().externalDirectory.repository);
-  Sheet("Record complaint", [](CDlgNodeProperty& sheet) {
-    auto* view = Page(sheet, QStringLiteral("GRI Info"))->findChild<QPushButton*>("viewExtDir");
-    ASSERT_TRUE(view->isEnabled());
-    QString title;
-    int tabs = 0;
-    sheettest::OnNextModal<CDlgExtDir>([&](CDlgExtDir& leaf) {
-      title = leaf.windowTitle();
-      tabs = leaf.Tabs()->count();
-      leaf.reject();
-    });
-    Click(view);
-    EXPECT_EQ(title, QStringLiteral("Published Item Properties"));
-    EXPECT_EQ(tabs, 4) << "a published leaf has its reference workflows";
-  });
-}
-
-TEST_F(ExternalPagesTest, OrderedSubWorkflowShowsAndStoresItsOrder) {
-  OpenWorkflow(QStringLiteral("ICDR: Credit check"));
-  velk::CNode* bank = Node("Ask the bank");
-  ASSERT_NE(bank, nullptr);
-  MessageBoxWatcher boxes;
-  Sheet("Ask the bank", [&](CDlgNodeProperty& sheet) {
-    QWidget* page = Page(sheet, QStringLiteral("Ordered Sub-Workflow"));
-    EXPECT_EQ(page->findChild<QComboBox*>("input")->currentText(),
-              QStringLiteral("Purchase Order|GF_PurchaseOrder"));
-    EXPECT_EQ(page->findChild<QComboBox*>("format")->currentText(), QStringLiteral("Notes"));
-    EXPECT_EQ(page->findChild<QComboBox*>("expectedDurationUnit")->currentText(),
-              QStringLiteral("Days"));
-    auto* view = page->findChild<QPushButton*>("viewExtDir");
-    ASSERT_TRUE(view->isEnabled());
-    QStringList tabs;
-    sheettest::OnNextModal<CDlgExtDir>([&](CDlgExtDir& request) {
-      for (int i = 0; i < request.Tabs()->count(); ++i) tabs << request.Tabs()->tabText(i);
-      request.reject();
-    });
-    Click(view);
-    EXPECT_EQ(tabs.join('|'), QStringLiteral("Basics|Master Organization|Sub Organization"));
-
-    auto* duration = page->findChild<QLineEdit*>("expectedDuration");
-    duration->setText(QStringLiteral("soon"));
-    ClickOk(sheet);
-    EXPECT_TRUE(sheet.isVisible()) << "a duration that is no integer keeps the sheet";
-    duration->setText(QStringLiteral("8"));
-    sheettest::Choose(page->findChild<QComboBox*>("expectedDurationUnit"), QStringLiteral("Weeks"));
-    page->findChild<QLineEdit*>("requiredDate")->setText(QStringLiteral("30.06.2027"));
-    ClickOk(sheet);
-  });
-  EXPECT_EQ(boxes.Texts(), QStringList{QStringLiteral("Please enter an integer.")});
-  const velk::NodeAttributes& a = bank->Attributes();
-  EXPECT_EQ(a.extClusterExpectedDuration, 8);
-  EXPECT_EQ(a.extClusterExpectedDurationUnit, 2);
-  EXPECT_EQ(a.extClusterRequiredDate, "30.06.2027");
-  EXPECT_EQ(a.extClusterInput, "Purchase Order|GF_PurchaseOrder");
-}
-
-TEST_F(ExternalPagesTest, ConnectionsAreMadeRemovedSavedAndLoadedBack) {
-  OpenWorkflow(QStringLiteral("Complaint Handling"));
-  Sheet("Carrier statement", [](CDlgNodeProperty& sheet) {
-    auto& page = CmPage(sheet, QStringLiteral("Outgoing CM"));
-    EXPECT_EQ(sheettest::Texts(page.Blocks()),
-              (Strings{"Customer (0 of 1)", "Complaint (0 of 3)", "More Fields (0 of 1)"}));
-    EXPECT_EQ(sheettest::Texts(page.NeededFields()),
-              (Strings{"Carrier", "CustomerCity", "CustomerName", "CustomerStreet", "DeliveryDate"}));
-    Pick(page.Blocks(), QStringLiteral("Customer (0 of 1)"));
-    Pick(page.ContentFields(), QStringLiteral("Name"));
-    EXPECT_FALSE(page.ConnectButton()->isEnabled());
-    Pick(page.NeededFields(), QStringLiteral("CustomerName"));
-    Click(page.ConnectButton());
-    Pick(page.Blocks(), QStringLiteral("Complaint (0 of 3)"));
-    Pick(page.ContentFields(), QStringLiteral("Date"));
-    Pick(page.NeededFields(), QStringLiteral("DeliveryDate"));
-    Click(page.ConnectButton());
-    EXPECT_EQ(sheettest::Texts(page.ContentFields()),
-              (Strings{"Date <=> DeliveryDate", "Subject", "Text"}));
-    shelltest::Picture(sheet, QStringLiteral("ConnectedCM"));
-    // Undone again: the needed field is offered once more.
-    Pick(page.ContentFields(), QStringLiteral("Date <=> DeliveryDate"));
-    Click(page.DisconnectButton());
-    EXPECT_EQ(page.NeededFields()->findItems(QStringLiteral("DeliveryDate"), Qt::MatchExactly).size(),
-              1);
-    EXPECT_EQ(sheettest::Texts(page.Blocks())[0], "Customer (1 of 1)");
-    sheettest::Choose(page.Type(), QStringLiteral("Control"));
-    ClickOk(sheet);
-  });
-  EXPECT_EQ(Node("Carrier statement")->Attributes().outContentManagement,
-            Strings{"CustomerName <=> Customer_Name"});
-
-  // Saved, closed and opened again.
-  MessageBoxWatcher boxes;
-  Key(Qt::Key_S);
-  ASSERT_FALSE(Doc().Session().IsModified()) << boxes.Texts().join('|').toStdString();
-  frame()->MdiArea()->closeAllSubWindows();
-  shelltest::ProcessEvents();
-  OpenWorkflow(QStringLiteral("Complaint Handling"));
-  const velk::NodeAttributes& loaded = Node("Carrier statement")->Attributes();
-  EXPECT_EQ(loaded.outContentManagement, Strings{"CustomerName <=> Customer_Name"});
-  EXPECT_EQ(loaded.outContentManagementType, 1);
-  Sheet("Carrier statement", [](CDlgNodeProperty& sheet) {
-    auto& page = CmPage(sheet, QStringLiteral("Outgoing CM"));
-    EXPECT_EQ(sheettest::Texts(page.Blocks())[0], "Customer (1 of 1)");
-    EXPECT_EQ(page.NeededFields()->findItems(QStringLiteral("CustomerName"), Qt::MatchExactly).size(),
-              0);
-  });
-}
-
-TEST_F(ExternalPagesTest, ATemplateConnectsAgainWhatResetUndidAndAdhocStoresNone) {
-  OpenWorkflow(QStringLiteral("Version 2.0"));
-  velk::CNode* receive = Node("Receive order");
-  ASSERT_NE(receive, nullptr);
+  // A template connects again what reset undid; Adhoc stores no connections.
   const Strings stored = receive->Attributes().outContentManagement;
   ASSERT_EQ(stored.size(), 2u);
   Sheet("Receive order", [](CDlgNodeProperty& sheet) {
     auto& page = CmPage(sheet, QStringLiteral("Incoming CM"));
-    Click(page.findChild<QPushButton*>("reset"));
+    QTest::mouseClick(page.findChild<QPushButton*>("reset"), Qt::LeftButton);
     EXPECT_EQ(page.NeededFields()->count(), 2);
     sheettest::OnNextModal<CDlgSelectCMTemplate>([](CDlgSelectCMTemplate& dialog) {
       EXPECT_EQ(dialog.Names()->currentText(), QStringLiteral("Credit check to Borealis"));
@@ -282,7 +97,7 @@ TEST_F(ExternalPagesTest, ATemplateConnectsAgainWhatResetUndidAndAdhocStoresNone
       shelltest::Picture(dialog, QStringLiteral("Template"));
       ClickOk(dialog);
     });
-    Click(page.findChild<QPushButton*>("applyTemplate"));
+    QTest::mouseClick(page.findChild<QPushButton*>("applyTemplate"), Qt::LeftButton);
     EXPECT_EQ(page.NeededFields()->count(), 0);
     ClickOk(sheet);
   });
@@ -298,8 +113,65 @@ TEST_F(ExternalPagesTest, ATemplateConnectsAgainWhatResetUndidAndAdhocStoresNone
   EXPECT_EQ(receive->Attributes().outContentManagementType, 2);
 }
 
-TEST_F(ExternalPagesTest, ALeafMissingFromTheDirectoryIsReported) {
+// Cancel on the sheet is checked with its other pages.
+TEST_F(ExternalPagesTest, ExternalPerformerShowsTheOrganisationAndStoresMemberAndPicture) {
   OpenWorkflow(QStringLiteral("Complaint Handling"));
+  velk::CNode* expert = Node("Expert opinion");
+  Sheet("Expert opinion", [](CDlgNodeProperty& sheet) {
+    QWidget* page = Page(sheet, QStringLiteral("External Performer"));
+    auto* performer = page->findChild<QComboBox*>("externalPerformer");
+    EXPECT_EQ(performer->count(), 6);
+    EXPECT_EQ(performer->currentText(), QStringLiteral("Tom Keller/Consulting/Cirrus Consulting"));
+    EXPECT_EQ(
+        Text(*page, "department") + "|" + Text(*page, "city") + "|" + Text(*page, "companyName"),
+        QStringLiteral("Consulting|Zurich|"));
+    sheettest::Choose(performer, QStringLiteral("Sara Jones/Sales/Acme Logistics"));
+    EXPECT_EQ(Text(*page, "city"), QStringLiteral("Hamburg"));
+    ClickOk(sheet);
+  });
+  EXPECT_EQ(expert->Attributes().member, "Sara Jones/Sales/Acme Logistics");
+  EXPECT_EQ(expert->Picture(), velk::NodePicture::ExtWFTaskAssigned);
+
+  Sheet("Expert opinion", [](CDlgNodeProperty& sheet) {
+    Page(sheet, QStringLiteral("External Performer"))
+        ->findChild<QComboBox*>("externalPerformer")
+        ->setEditText(QString());
+    ClickOk(sheet);
+  });
+  EXPECT_EQ(expert->Attributes().member, "");
+  EXPECT_EQ(expert->Picture(), velk::NodePicture::ExtWFTask);
+}
+
+TEST_F(ExternalPagesTest, GriPagesShowTheLeafItsHeaderAndTheReferenceAndReportAMissingLeaf) {
+  OpenWorkflow(QStringLiteral("Complaint Handling"));
+  // Task, tab, and the leaf's name, process view and (when shown) connected task.
+  const std::tuple<const char*, const char*, const char*> cases[] = {
+      {"Record complaint", "GRI Info",
+       "Complaints/Complaint Handling|Sales Processes|<missing taskName>"},
+      {"Carrier statement", "External Subscribed Workflow",
+       "Transport/Parcel Delivery|Logistics Services|not connected"},
+      {"Carrier follow-up", "External Subscribed Workflow",
+       "Not yet loaded|Not yet loaded|Carrier statement"},
+  };
+  for (const auto& [task, tab, shown] : cases) {
+    const velk::NodeAttributes before = Node(task)->Attributes();
+    Sheet(task, [&](CDlgNodeProperty& sheet) {
+      QWidget* page = Page(sheet, QString::fromLatin1(tab));
+      EXPECT_EQ(QStringList({Text(*page, "canonicalName"), Text(*page, "processView"),
+                             Text(*page, "taskName")})
+                    .join('|'),
+                QString::fromLatin1(shown));
+      // No External Directory window is open.
+      if (auto* view = page->findChild<QPushButton*>("viewExtDir")) {
+        EXPECT_FALSE(view->isEnabled());
+      }
+      Page(sheet, QStringLiteral("Incoming CM"));
+      ClickOk(sheet);
+    });
+    EXPECT_EQ(Node(task)->Attributes(), before) << task;
+  }
+
+  // A leaf missing from the directory is reported.
   velk::CNode* carrier = Node("Carrier statement");
   velk::NodeAttributes a = carrier->Attributes();
   a.griId = "00000000000000000000000000000000";
@@ -308,14 +180,113 @@ TEST_F(ExternalPagesTest, ALeafMissingFromTheDirectoryIsReported) {
   Sheet("Carrier statement", [&](CDlgNodeProperty& sheet) {
     EXPECT_EQ(Text(*Page(sheet, QStringLiteral("External Subscribed Workflow")), "canonicalName"),
               QStringLiteral("Not yet loaded"));
-    auto& page = CmPage(sheet, QStringLiteral("Incoming CM"));
-    EXPECT_EQ(page.NeededFields()->count(), 0);
+    EXPECT_EQ(CmPage(sheet, QStringLiteral("Incoming CM")).NeededFields()->count(), 0);
   });
   ASSERT_EQ(boxes.boxes.size(), 1u) << boxes.Texts().join("|").toStdString();
   EXPECT_EQ(boxes.boxes[0].text,
             QStringLiteral("Error: \n\nThe connected GRI ID 00000000000000000000000000000000\nwas "
                            "not found in External Directory Database.\nPlease inform your database "
                            "administrator!"));
+
+  // With the directory shown, "View ExtDir" opens the leaf's sheet.
+  velk::CExtDirTree shown(*Doc().Databases().externalDirectory.repository);
+  Sheet("Record complaint", [](CDlgNodeProperty& sheet) {
+    auto* view = Page(sheet, QStringLiteral("GRI Info"))->findChild<QPushButton*>("viewExtDir");
+    ASSERT_TRUE(view->isEnabled());
+    QString title;
+    sheettest::OnNextModal<CDlgExtDir>([&](CDlgExtDir& leaf) {
+      title = leaf.windowTitle();
+      leaf.reject();
+    });
+    QTest::mouseClick(view, Qt::LeftButton);
+    EXPECT_EQ(title, QStringLiteral("Published Item Properties"));
+  });
+}
+
+TEST_F(ExternalPagesTest, OrderedSubWorkflowShowsAndStoresItsOrder) {
+  OpenWorkflow(QStringLiteral("ICDR: Credit check"));
+  velk::CNode* bank = Node("Ask the bank");
+  ASSERT_NE(bank, nullptr);
+  MessageBoxWatcher boxes;
+  Sheet("Ask the bank", [&](CDlgNodeProperty& sheet) {
+    QWidget* page = Page(sheet, QStringLiteral("Ordered Sub-Workflow"));
+    QStringList shown;
+    for (const char* box : {"input", "format", "expectedDurationUnit"})
+      shown << page->findChild<QComboBox*>(QLatin1String(box))->currentText();
+    EXPECT_EQ(shown.join('|'), QStringLiteral("Purchase Order|GF_PurchaseOrder|Notes|Days"));
+    auto* view = page->findChild<QPushButton*>("viewExtDir");
+    ASSERT_TRUE(view->isEnabled());
+    QStringList tabs;
+    sheettest::OnNextModal<CDlgExtDir>([&](CDlgExtDir& request) {
+      for (int i = 0; i < request.Tabs()->count(); ++i) tabs << request.Tabs()->tabText(i);
+      request.reject();
+    });
+    QTest::mouseClick(view, Qt::LeftButton);
+    EXPECT_EQ(tabs.join('|'), QStringLiteral("Basics|Master Organization|Sub Organization"));
+
+    auto* duration = page->findChild<QLineEdit*>("expectedDuration");
+    duration->setText(QStringLiteral("soon"));
+    ClickOk(sheet);
+    EXPECT_TRUE(sheet.isVisible()) << "a duration that is no integer keeps the sheet";
+    duration->setText(QStringLiteral("8"));
+    sheettest::Choose(page->findChild<QComboBox*>("expectedDurationUnit"), QStringLiteral("Weeks"));
+    page->findChild<QLineEdit*>("requiredDate")->setText(QStringLiteral("30.06.2027"));
+    ClickOk(sheet);
+  });
+  EXPECT_EQ(boxes.Texts(), QStringList{QStringLiteral("Please enter an integer.")});
+  const velk::NodeAttributes& a = bank->Attributes();
+  EXPECT_EQ(std::tuple(a.extClusterExpectedDuration, a.extClusterExpectedDurationUnit,
+                       a.extClusterRequiredDate, a.extClusterInput),
+            std::tuple(8, 2, "30.06.2027", "Purchase Order|GF_PurchaseOrder"));
+}
+
+// How connections are kept and stored is the core's; here the page's lists and
+// buttons make and undo them and OK stores them with the type.
+TEST_F(ExternalPagesTest, ConnectionsAreMadeAndRemovedOnThePageAndStoredOnOk) {
+  OpenWorkflow(QStringLiteral("Complaint Handling"));
+  Sheet("Carrier statement", [](CDlgNodeProperty& sheet) {
+    auto& page = CmPage(sheet, QStringLiteral("Outgoing CM"));
+    EXPECT_EQ(sheettest::Texts(page.Blocks()),
+              (Strings{"Customer (0 of 1)", "Complaint (0 of 3)", "More Fields (0 of 1)"}));
+    EXPECT_EQ(
+        sheettest::Texts(page.NeededFields()),
+        (Strings{"Carrier", "CustomerCity", "CustomerName", "CustomerStreet", "DeliveryDate"}));
+    Pick(page.Blocks(), QStringLiteral("Customer (0 of 1)"));
+    Pick(page.ContentFields(), QStringLiteral("Name"));
+    EXPECT_FALSE(page.ConnectButton()->isEnabled());
+    Pick(page.NeededFields(), QStringLiteral("CustomerName"));
+    QTest::mouseClick(page.ConnectButton(), Qt::LeftButton);
+    Pick(page.Blocks(), QStringLiteral("Complaint (0 of 3)"));
+    Pick(page.ContentFields(), QStringLiteral("Date"));
+    Pick(page.NeededFields(), QStringLiteral("DeliveryDate"));
+    QTest::mouseClick(page.ConnectButton(), Qt::LeftButton);
+    EXPECT_EQ(sheettest::Texts(page.ContentFields()),
+              (Strings{"Date <=> DeliveryDate", "Subject", "Text"}));
+    shelltest::Picture(sheet, QStringLiteral("ConnectedCM"));
+    Pick(page.ContentFields(), QStringLiteral("Date <=> DeliveryDate"));
+    QTest::mouseClick(page.DisconnectButton(), Qt::LeftButton);
+    EXPECT_EQ(sheettest::Texts(page.Blocks())[0], "Customer (1 of 1)");
+    sheettest::Choose(page.Type(), QStringLiteral("Control"));
+    ClickOk(sheet);
+  });
+  const velk::NodeAttributes& a = Node("Carrier statement")->Attributes();
+  EXPECT_EQ(a.outContentManagement, Strings{"CustomerName <=> Customer_Name"});
+  EXPECT_EQ(a.outContentManagementType, 1);
+}
+
+TEST_F(ExternalPagesTest, AStoredPrimaryFormMissingFromTheRepositoryIsKept) {
+  OpenWorkflow(QStringLiteral("Travel Request"));
+  velk::CNode* review = Node("Review");
+  velk::NodeAttributes a = review->Attributes();
+  a.objects = {"Old Request|GF_OldRequest", "Travel Request|GF_TravelRequest"};
+  Doc().SetNodeAttributes(*review, a);
+  Sheet("Review", [](CDlgNodeProperty& sheet) {
+    auto* primary = Page(sheet, QStringLiteral("Forms"))->findChild<QComboBox*>("primaryForm");
+    EXPECT_EQ(primary->currentText(), QStringLiteral("Old Request|GF_OldRequest"));
+    EXPECT_EQ(primary->toolTip(), QString::fromLatin1(kNotInRepository));
+    ClickOk(sheet);
+  });
+  EXPECT_EQ(review->Attributes().objects, a.objects);
 }
 
 }  // namespace

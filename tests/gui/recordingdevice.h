@@ -53,17 +53,12 @@ class RecordingEngine : public QPaintEngine {
                  Qt::ImageConversionFlags) override {
     images.push_back({r, image});
   }
+  // The integer overloads of QPaintEngine hand over to these.
   void drawLines(const QLineF* l, int count) override {
     for (int i = 0; i < count; ++i) lines.push_back({l[i], pen_});
   }
-  void drawLines(const QLine* l, int count) override {
-    for (int i = 0; i < count; ++i) lines.push_back({QLineF(l[i]), pen_});
-  }
   void drawRects(const QRectF* r, int count) override {
     for (int i = 0; i < count; ++i) rects.push_back({QPolygonF(r[i]), pen_, brush_});
-  }
-  void drawRects(const QRect* r, int count) override {
-    for (int i = 0; i < count; ++i) rects.push_back({QPolygonF(QRectF(r[i])), pen_, brush_});
   }
   void drawPolygon(const QPointF* points, int count, PolygonDrawMode) override {
     polygons.push_back({QPolygonF(QList<QPointF>(points, points + count)), pen_, brush_});

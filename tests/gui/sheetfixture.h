@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <type_traits>
 
 #include "common/headlessservices.h"
 #include "dialogs/repositorylists.h"
@@ -92,15 +93,16 @@ void OnNextModal(std::function<void(Dialog&)> act) {
   timer->start(5);
 }
 
-inline std::vector<std::string> Texts(const QComboBox* combo) {
+// The entries of a combo box or list, in their order.
+template <class W>
+std::vector<std::string> Texts(const W* w) {
   std::vector<std::string> texts;
-  for (int i = 0; i < combo->count(); ++i) texts.push_back(combo->itemText(i).toStdString());
-  return texts;
-}
-
-inline std::vector<std::string> Texts(const QListWidget* list) {
-  std::vector<std::string> texts;
-  for (int i = 0; i < list->count(); ++i) texts.push_back(list->item(i)->text().toStdString());
+  for (int i = 0; i < w->count(); ++i) {
+    if constexpr (std::is_base_of_v<QComboBox, W>)
+      texts.push_back(w->itemText(i).toStdString());
+    else
+      texts.push_back(w->item(i)->text().toStdString());
+  }
   return texts;
 }
 

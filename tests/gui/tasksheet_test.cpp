@@ -22,38 +22,26 @@ using namespace sheettest;
 using velk::NodeKind;
 using Strings = std::vector<std::string>;
 
-Strings TabTitles(const CDlgNodeProperty& sheet) {
-  Strings titles;
-  for (int i = 0; i < sheet.Tabs()->count(); ++i)
-    titles.push_back(sheet.Tabs()->tabText(i).toStdString());
-  return titles;
-}
-
 using NodeSheetTest = SheetTest;
 
+// The other kinds are checked on the layout in the core.
 TEST_F(NodeSheetTest, TabsAndTitleFollowTheNodeKind) {
-  struct Case {
-    NodeKind kind;
-    std::string title;
-    Strings tabs;
-  };
-  const std::vector<Case> cases = {
+  const std::pair<NodeKind, QString> cases[] = {
       {NodeKind::In,
-       "Internal Node Properties",
-       {"Basics", "Performer", "Forms", "Incoming CM", "GRI Info", "Activities", "Resources"}},
+       "Internal Node Properties: Basics|Performer|Forms|Incoming CM|GRI "
+       "Info|Activities|Resources"},
       {NodeKind::Extern,
-       "External Subscribed Workflow Properties",
-       {"Basics", "Outgoing CM", "Incoming CM", "External Subscribed Workflow"}},
-      {NodeKind::ICDR, "Task Properties", {"Basics"}},
-      {NodeKind::CDDR, "Task Properties", {"Basics"}},
-      {NodeKind::ExtWFTask,
-       "External WWW Step Properties",
-       {"Basics", "External Performer", "Forms"}},
+       "External Subscribed Workflow Properties: Basics|Outgoing CM|Incoming CM|External "
+       "Subscribed Workflow"},
+      {NodeKind::ICDR, "Task Properties: Basics"},
+      {NodeKind::CDDR, "Task Properties: Basics"},
+      {NodeKind::ExtWFTask, "External WWW Step Properties: Basics|External Performer|Forms"},
   };
-  for (const Case& c : cases) {
-    auto sheet = OpenSheet(AddTask(c.kind));
-    EXPECT_EQ(sheet->windowTitle().toStdString(), c.title);
-    EXPECT_EQ(TabTitles(*sheet), c.tabs);
+  for (const auto& [kind, expected] : cases) {
+    auto sheet = OpenSheet(AddTask(kind));
+    QStringList tabs;
+    for (int i = 0; i < sheet->Tabs()->count(); ++i) tabs << sheet->Tabs()->tabText(i);
+    EXPECT_EQ(sheet->windowTitle() + ": " + tabs.join('|'), expected);
   }
 }
 
@@ -87,8 +75,6 @@ TEST_F(NodeSheetTest, OkAfterOnlyBasicsChangesOnlyTheBasicsFields) {
   Find<QComboBox>(sheet.get(), "durationUnit")->setCurrentIndex(2);
   QTest::keyClicks(Find<QPlainTextEdit>(sheet.get(), "description"), QStringLiteral("Look"));
   sheet->accept();
-
-  EXPECT_EQ(sheet->result(), QDialog::Accepted);
   expected.name = "Approve order";
   expected.duration = 12;
   expected.durationUnit = 2;
@@ -97,7 +83,7 @@ TEST_F(NodeSheetTest, OkAfterOnlyBasicsChangesOnlyTheBasicsFields) {
   EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST_F(NodeSheetTest, DurationOutsideItsRangeKeepsThePageInFront) {
+TEST_F(NodeSheetTest, DurationOutsideItsRangeKeepsThePageInFrontAndAClusterHasNone) {
   velk::CNode* node = AddTask(NodeKind::Intern);
   const velk::NodeAttributes before = node->Attributes();
   auto sheet = OpenSheet(node);
@@ -106,7 +92,6 @@ TEST_F(NodeSheetTest, DurationOutsideItsRangeKeepsThePageInFront) {
   sheet->Tabs()->setCurrentIndex(2);
   EXPECT_EQ(sheet->Tabs()->currentIndex(), 0);
   sheet->accept();
-  EXPECT_NE(sheet->result(), QDialog::Accepted);
   duration->setText(QStringLiteral("ten"));
   sheet->accept();
   EXPECT_EQ(MessageTexts(),
@@ -114,38 +99,22 @@ TEST_F(NodeSheetTest, DurationOutsideItsRangeKeepsThePageInFront) {
                      "Please enter an integer between 0 and 9999.", "Please enter an integer."}));
   EXPECT_EQ(node->Attributes(), before);
   EXPECT_TRUE(sheet->isVisible());
+
+  auto cluster = OpenSheet(AddTask(NodeKind::IWC));
+  EXPECT_FALSE(Find<QLineEdit>(cluster.get(), "duration")->isEnabled());
+  EXPECT_FALSE(Find<QComboBox>(cluster.get(), "durationUnit")->isEnabled());
 }
 
-TEST_F(NodeSheetTest, ClusterHasNoDurationOfItsOwn) {
-  velk::CNode* node = AddTask(NodeKind::IWC);
-  auto sheet = OpenSheet(node);
-  EXPECT_EQ(sheet->windowTitle(), QStringLiteral("Internal Workflow Cluster Properties"));
-  EXPECT_FALSE(Find<QLineEdit>(sheet.get(), "duration")->isEnabled());
-  EXPECT_FALSE(Find<QComboBox>(sheet.get(), "durationUnit")->isEnabled());
-  EXPECT_TRUE(Find<QLineEdit>(sheet.get(), "name")->isEnabled());
-}
-
-class TaskRoutingTest : public SheetTest {
- protected:
-  velk::CArrow* Arrow(velk::ArrowRouting routing) {
-    velk::CNode* a = AddTask(NodeKind::Intern);
-    velk::CNode* b = AddTask(NodeKind::Intern);
-    return doc.CreateArrow(*a, *b, routing);
-  }
-};
-
-TEST_F(TaskRoutingTest, OpensWithTheArrowsValuesEnablesByOptionAndKeepsAnUnbalancedFormula) {
-  velk::CArrow* arrow = Arrow({velk::RoutingKind::Cor, "big", "Amount > 10"});
+// Which routings are accepted is the core's; here the dialog shows the arrow's
+// values, enables its boxes by option and stores what it accepts.
+TEST_F(NodeSheetTest, TaskRoutingShowsTheArrowEnablesByOptionAndStoresWhatItAccepts) {
+  velk::CArrow* arrow = doc.CreateArrow(*AddTask(NodeKind::Intern), *AddTask(NodeKind::Intern),
+                                        {velk::RoutingKind::Cor, "big", "Amount > 10"});
   CDlgTaskRouting dialog(doc, *arrow, lists);
   dialog.show();
-  EXPECT_TRUE(dialog.Option(3)->isChecked());
-  EXPECT_EQ(dialog.DescriptionBox()->text(), QStringLiteral("big"));
-  EXPECT_EQ(dialog.FormulaBox()->toPlainText(), QStringLiteral("Amount > 10"));
-  EXPECT_TRUE(dialog.FormulaBox()->isEnabled());
-
-  QTest::mouseClick(dialog.Option(0), Qt::LeftButton);
-  EXPECT_FALSE(dialog.FormulaBox()->isEnabled());
-  EXPECT_FALSE(dialog.DescriptionBox()->isEnabled());
+  EXPECT_EQ(std::tuple(dialog.Option(3)->isChecked(), dialog.DescriptionBox()->text(),
+                       dialog.FormulaBox()->toPlainText(), dialog.FormulaBox()->isEnabled()),
+            std::tuple(true, QString("big"), QString("Amount > 10"), true));
   QTest::mouseClick(dialog.Option(2), Qt::LeftButton);
   EXPECT_FALSE(dialog.FormulaBox()->isEnabled());
   EXPECT_TRUE(dialog.DescriptionBox()->isEnabled());
@@ -156,22 +125,14 @@ TEST_F(TaskRoutingTest, OpensWithTheArrowsValuesEnablesByOptionAndKeepsAnUnbalan
   EXPECT_TRUE(dialog.isVisible()) << "an unbalanced formula keeps the dialog";
   EXPECT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(arrow->Formula(), "Amount > 10");
-}
 
-TEST_F(TaskRoutingTest, AlwaysWithEmptyDescriptionIsAcceptedAndClearsTheCondition) {
-  velk::CArrow* arrow = Arrow({velk::RoutingKind::Xor, "cheap", "x = 1"});
-  CDlgTaskRouting dialog(doc, *arrow, lists);
-  dialog.show();
-  QTest::mouseClick(dialog.Option(1), Qt::LeftButton);
-  dialog.DescriptionBox()->clear();
-  dialog.accept();
-  EXPECT_EQ(MessageTexts(), Strings{"Error: \r\n\r\nPlease enter Arrow description!"});
-  EXPECT_EQ(arrow->Kind(), velk::RoutingKind::Xor);
-
+  dialog.FormulaBox()->setPlainText(QStringLiteral("Amount > 20"));
   QTest::mouseClick(dialog.Option(0), Qt::LeftButton);
+  EXPECT_FALSE(dialog.FormulaBox()->isEnabled());
+  EXPECT_FALSE(dialog.DescriptionBox()->isEnabled());
   dialog.accept();
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
-  EXPECT_EQ(arrow->Routing(), (velk::ArrowRouting{velk::RoutingKind::And, "", "x = 1"}));
+  EXPECT_EQ(arrow->Routing(), (velk::ArrowRouting{velk::RoutingKind::And, "", "Amount > 20"}));
 }
 
 class PerformerPageTest : public SheetTest {
@@ -181,10 +142,6 @@ class PerformerPageTest : public SheetTest {
     auto sheet = OpenSheet(node, QStringLiteral("Performer"));
     page_ = &sheet->Performer();
     return sheet;
-  }
-  template <class W>
-  W* Find(const char* name) const {
-    return sheettest::Find<W>(page_, name);
   }
   bool Shown(const char* groupTitle) const {
     for (QGroupBox* g : page_->findChildren<QGroupBox*>())
@@ -198,55 +155,35 @@ class PerformerPageTest : public SheetTest {
 
 // The type rules are the core's; here the page shows each stored type's group.
 TEST_F(PerformerPageTest, StoredTypeOpensWithItsGroupAndValues) {
-  const struct {
-    int type;
-    const char* member;
-    const char* argument;
-    const char* group;
-    const char* combo;
-    const char* shown;
-  } cases[] = {
+  // Type, member and argument stored; the group shown and a box there with its text.
+  const std::tuple<int, const char*, const char*, const char*, const char*, const char*> cases[] = {
       {1, "sales/north", "", "Properties of Type Unit", "unitName", "Sales/North"},  // any case
       {2, "Audit", "", "Properties of Type Workgroup", "workgroupName", "Audit"},
       {3, "Clerk", "Branch", "Properties Of Parameter", "parameter", "Branch"},
       {3, "Clerk", "#Amount#", "Properties Of Field", "field", "Amount"},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.group);
+  for (const auto& [type, member, argument, group, combo, shown] : cases) {
+    SCOPED_TRACE(group);
     velk::CNode* node = AddTask(NodeKind::Intern, [&](velk::NodeAttributes& a) {
-      a.performerType = c.type;
-      a.member = c.member;
-      a.roleArgument = c.argument;
+      a.performerType = type;
+      a.member = member;
+      a.roleArgument = argument;
     });
     auto sheet = OpenPerformer(node);
-    EXPECT_TRUE(Shown(c.group));
+    EXPECT_TRUE(Shown(group));
     EXPECT_FALSE(Shown("Properties of Type Person"));
-    EXPECT_EQ(Find<QComboBox>(c.combo)->currentText(), QLatin1String(c.shown));
-    if (*c.argument == '#') {
-      EXPECT_EQ(Find<QComboBox>("form")->currentText(), QStringLiteral("Order|GF_Order"))
+    EXPECT_EQ(Find<QComboBox>(page_, combo)->currentText(), QLatin1String(shown));
+    if (*argument == '#') {
+      EXPECT_EQ(Find<QComboBox>(page_, "form")->currentText(), QStringLiteral("Order|GF_Order"))
           << "the first form having the field";
     }
     sheet->accept();
-    EXPECT_EQ(node->Attributes().roleArgument, c.argument) << "applied unchanged";
+    EXPECT_EQ(node->Attributes().roleArgument, argument) << "applied unchanged";
   }
 }
 
-TEST_F(PerformerPageTest, ChangingWorkgroupToPersonKeepsTheTeamFields) {
-  velk::CNode* node = AddTask(NodeKind::Intern, [](velk::NodeAttributes& a) {
-    a.performerType = 2;
-    a.member = "Audit";
-    a.teamManager = "Bob Stone";
-  });
-  auto sheet = OpenPerformer(node);
-  Choose(Find<QComboBox>("performerType"), QStringLiteral("Person"));
-  EXPECT_TRUE(Shown("Properties of Type Person"));
-  Choose(Find<QComboBox>("person"), QStringLiteral("Carla Diaz"));
-  sheet->accept();
-  EXPECT_EQ(node->Attributes().performerType, 0);
-  EXPECT_EQ(node->Attributes().member, "Carla Diaz");
-  EXPECT_EQ(node->Attributes().teamManager, "Bob Stone");
-}
-
+// Choosing a person on the page is driven end to end; the fields a person keeps
+// are the core's.
 TEST_F(PerformerPageTest, UnknownTypeIsReportedAndKeptAsStored) {
   velk::CNode* odd = AddTask(NodeKind::Intern, [](velk::NodeAttributes& a) {
     a.performerType = 7;
@@ -254,30 +191,26 @@ TEST_F(PerformerPageTest, UnknownTypeIsReportedAndKeptAsStored) {
   });
   auto unknown = OpenPerformer(odd);
   EXPECT_EQ(MessageTexts(), Strings{"Unknown Performer Type!"});
-  EXPECT_EQ(Find<QComboBox>("performerType")->currentIndex(), -1);
+  EXPECT_EQ(Find<QComboBox>(page_, "performerType")->currentIndex(), -1);
   unknown->accept();
   EXPECT_EQ(odd->Attributes().performerType, 7);
   EXPECT_EQ(odd->Attributes().member, "Someone");
 }
 
-TEST_F(PerformerPageTest, PickerHidesReadersAndDropsAPersonRemovedUnderShowOnlyRoles) {
+// What the picker offers under each filter is the core's; here it leaves out the
+// readers already listed and OK puts the added entries on top, first one first.
+TEST_F(PerformerPageTest, PickerLeavesOutTheReadersAndAddsOnTop) {
   velk::CNode* node = AddTask(NodeKind::Intern, [](velk::NodeAttributes& a) {
     a.readers = {"Ann Lee", "Audit"};
   });
   auto sheet = OpenPerformer(node);
   CElementList* readers = page_->Readers();
   Strings offered;
-  Strings afterRemoval;
   OnNextModal<CDlgAccessControlList>([&](CDlgAccessControlList& picker) {
     offered = Texts(picker.AvailableList());
     EXPECT_FALSE(picker.RemoveButton()->isEnabled());
-    Select(picker.AvailableList(), {"Bob Stone", "Clerk"});
-    QTest::mouseClick(picker.AddButton(), Qt::LeftButton);
     picker.FilterBox()->setCurrentIndex(4);  // "Show only roles"
-    Select(picker.AddedList(), {"Bob Stone", "Clerk"});
-    QTest::mouseClick(picker.RemoveButton(), Qt::LeftButton);
-    afterRemoval = Texts(picker.AvailableList());
-    EXPECT_FALSE(picker.RemoveButton()->isEnabled());
+    EXPECT_EQ(Texts(picker.AvailableList()), (Strings{"Clerk", "Approver"}));
     picker.FilterBox()->setCurrentIndex(0);
     Select(picker.AvailableList(), {"Board", "Carla Diaz"});
     QTest::mouseClick(picker.AddButton(), Qt::LeftButton);
@@ -286,9 +219,6 @@ TEST_F(PerformerPageTest, PickerHidesReadersAndDropsAPersonRemovedUnderShowOnlyR
   readers->AddItems();
   EXPECT_EQ(offered, (Strings{"Bob Stone", "Carla Diaz", "Board", "Sales/North", "Sales/South",
                               "Clerk", "Approver"}));
-  EXPECT_EQ(afterRemoval, (Strings{"Clerk", "Approver"}));
-  // OK puts the added entries on top, the first one taken first.
-  EXPECT_EQ(Texts(readers), (Strings{"Board", "Carla Diaz", "Ann Lee", "Audit"}));
   EXPECT_EQ(readers->item(0)->data(Qt::UserRole).toInt(), 1);
   sheet->accept();
   EXPECT_EQ(node->Attributes().readers, (Strings{"Board", "Carla Diaz", "Ann Lee", "Audit"}));
@@ -304,10 +234,8 @@ TEST_F(PerformerPageTest, DeleteItemsAsksOnlyAboutSelectedEntries) {
   ASSERT_EQ(menu->actions().size(), 2);
   EXPECT_EQ(menu->actions()[0]->text(), QStringLiteral("&Add Item"));
   EXPECT_TRUE(menu->actions()[1]->isEnabled());
-
   readers->DeleteSelectedItems();
-  EXPECT_TRUE(ui.messages.empty());
-  EXPECT_EQ(readers->count(), 2);
+  EXPECT_TRUE(ui.messages.empty()) << "nothing selected";
 
   Select(readers, {"Audit"});
   ui.answers = {velk::MsgResult::No, velk::MsgResult::Yes};
@@ -316,8 +244,7 @@ TEST_F(PerformerPageTest, DeleteItemsAsksOnlyAboutSelectedEntries) {
   readers->DeleteSelectedItems();
   EXPECT_EQ(Texts(readers), Strings{"Ann Lee"});
   EXPECT_EQ(MessageTexts(),
-            (Strings{"Are you sure, that the 1 selected items should be removed?",
-                     "Are you sure, that the 1 selected items should be removed?"}));
+            Strings(2, "Are you sure, that the 1 selected items should be removed?"));
   readers->clear();
   menu.reset(readers->CreateContextMenu(nullptr));
   EXPECT_FALSE(menu->actions()[1]->isEnabled());
@@ -325,25 +252,22 @@ TEST_F(PerformerPageTest, DeleteItemsAsksOnlyAboutSelectedEntries) {
 
 using TaskPagesTest = SheetTest;
 
-TEST_F(TaskPagesTest, AllAdditionalFormsIsStoredAloneAndUncheckingStoresTheList) {
+// Storing "All" alone is the core's; here the box shows it and unchecking it
+// opens the list and stores what it holds.
+TEST_F(TaskPagesTest, AllAdditionalFormsIsShownCheckedAndUncheckingStoresTheList) {
   velk::CNode* node = AddTask(NodeKind::Intern, [](velk::NodeAttributes& a) {
     a.objects = {"Order|GF_Order"};
     a.folderObjects = {"All", "Memo|GF_Memo"};
   });
   auto sheet = OpenSheet(node, QStringLiteral("Forms"));
-  EXPECT_TRUE(Find<QCheckBox>(sheet.get(), "allAdditionalForms")->isChecked());
+  QCheckBox* box = Find<QCheckBox>(sheet.get(), "allAdditionalForms");
+  EXPECT_TRUE(box->isChecked());
   EXPECT_FALSE(sheet->Forms().AdditionalList()->isEnabled());
-  sheet->accept();
-  EXPECT_EQ(node->Attributes().folderObjects, Strings{"All"});
-  EXPECT_EQ(node->Attributes().objects, Strings{"Order|GF_Order"});
-
-  auto again = OpenSheet(node, QStringLiteral("Forms"));
-  QCheckBox* box = Find<QCheckBox>(again.get(), "allAdditionalForms");
   QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
-  EXPECT_FALSE(box->isChecked());
-  EXPECT_TRUE(again->Forms().AdditionalList()->isEnabled());
-  again->accept();
+  EXPECT_TRUE(sheet->Forms().AdditionalList()->isEnabled());
+  sheet->accept();
   EXPECT_TRUE(node->Attributes().folderObjects.empty());
+  EXPECT_EQ(node->Attributes().objects, Strings{"Order|GF_Order"});
 }
 
 TEST_F(TaskPagesTest, SecondaryFormLeavesThePrimaryListAndReturnsWhenDeleted) {
@@ -352,9 +276,8 @@ TEST_F(TaskPagesTest, SecondaryFormLeavesThePrimaryListAndReturnsWhenDeleted) {
   auto sheet = OpenSheet(node, QStringLiteral("Forms"));
   QComboBox* primary = Find<QComboBox>(sheet.get(), "primaryForm");
   QListWidget* secondary = sheet->Forms().SecondaryList();
-  EXPECT_EQ(Texts(primary), (Strings{"Invoice|GF_Invoice", "Memo|GF_Memo", "Order|GF_Order"}));
-  EXPECT_EQ(primary->currentText(), QStringLiteral("Order|GF_Order"));
-
+  const Strings all = {"Invoice|GF_Invoice", "Memo|GF_Memo", "Order|GF_Order"};
+  EXPECT_EQ(Texts(primary), all);
   Strings offered;
   OnNextModal<CDlgAddNewForms>([&](CDlgAddNewForms& dialog) {
     offered = Texts(dialog.AvailableList());
@@ -368,59 +291,47 @@ TEST_F(TaskPagesTest, SecondaryFormLeavesThePrimaryListAndReturnsWhenDeleted) {
   EXPECT_EQ(offered, (Strings{"Invoice|GF_Invoice", "Memo|GF_Memo"}));
   EXPECT_EQ(Texts(secondary), Strings{"Invoice|GF_Invoice"});
   EXPECT_EQ(Texts(primary), (Strings{"Memo|GF_Memo", "Order|GF_Order"}));
-  EXPECT_EQ(primary->currentText(), QStringLiteral("Order|GF_Order"));
 
   Select(secondary, {"Invoice|GF_Invoice"});
   sheet->Forms().DeleteForms();
-  EXPECT_EQ(Texts(primary), (Strings{"Invoice|GF_Invoice", "Memo|GF_Memo", "Order|GF_Order"}));
+  EXPECT_EQ(Texts(primary), all);
   EXPECT_EQ(primary->currentText(), QStringLiteral("Order|GF_Order"));
   EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST_F(TaskPagesTest, ActivityEditedToEmptyIsNotStored) {
+// The resources offered are the core's; here an activity edited to nothing is
+// dropped, the chosen resource is added sorted and a deleted one goes unasked.
+TEST_F(TaskPagesTest, ActivitiesAndResourcesStoreWhatTheirListsHold) {
   velk::CNode* node = AddTask(NodeKind::Intern, [](velk::NodeAttributes& a) {
     a.activities = {"Call customer", "Write offer"};
+    a.resources = {"projector", ""};
   });
   auto sheet = OpenSheet(node, QStringLiteral("Activities"));
-  QListWidget* list = sheet->Activities().List();
+  QListWidget* activities = sheet->Activities().List();
   std::unique_ptr<QMenu> menu(sheet->Activities().CreateContextMenu(nullptr));
   EXPECT_FALSE(menu->actions()[1]->isEnabled());  // nothing selected
   sheet->Activities().AddActivity();
-  EXPECT_EQ(Texts(list), (Strings{"Call customer", "New Activity", "Write offer"}));
-  EXPECT_EQ(ui.currentStatus(), "ItemChanged");
-  list->findItems(QStringLiteral("Call customer"), Qt::MatchExactly)[0]->setText(QString());
+  EXPECT_EQ(Texts(activities), (Strings{"Call customer", "New Activity", "Write offer"}));
+  activities->findItems(QStringLiteral("Call customer"), Qt::MatchExactly)[0]->setText(QString());
   QTest::mouseClick(Find<QCheckBox>(sheet.get(), "enforceCompletion"), Qt::LeftButton, {},
                     QPoint(4, 4));
-  sheet->accept();
-  EXPECT_EQ(node->Attributes().activities, (Strings{"New Activity", "Write offer"}));
-  EXPECT_TRUE(node->Attributes().activityFlag);
-}
 
-TEST_F(TaskPagesTest, SelectResourceOffersOnlyMissingResources) {
-  velk::CNode* node = AddTask(NodeKind::Intern, [](velk::NodeAttributes& a) {
-    a.resources = {"projector", ""};
-  });
-  auto sheet = OpenSheet(node, QStringLiteral("Resources"));
-  QListWidget* list = sheet->Resources().List();
-  EXPECT_EQ(Texts(list), Strings{"projector"});
-
-  Strings offered;
+  ClickTab(sheet->Tabs(), QStringLiteral("Resources"));
+  QListWidget* resources = sheet->Resources().List();
+  EXPECT_EQ(Texts(resources), Strings{"projector"});
   OnNextModal<CDlgSelectResource>([&](CDlgSelectResource& dialog) {
-    offered = Texts(dialog.ResourceBox());
-    EXPECT_EQ(dialog.ResourceBox()->currentText(), QStringLiteral("Company Car"));
+    EXPECT_EQ(Texts(dialog.ResourceBox()), (Strings{"Company Car", "Meeting Room A"}));
     dialog.accept();
   });
   sheet->Resources().AddResource();
-  EXPECT_EQ(offered, (Strings{"Company Car", "Meeting Room A"}));
-  EXPECT_EQ(Texts(list), (Strings{"Company Car", "projector"}));
-
-  OnNextModal<CDlgSelectResource>([](CDlgSelectResource& dialog) { dialog.accept(); });
-  sheet->Resources().AddResource();
-  Select(list, {"projector"});
+  EXPECT_EQ(Texts(resources), (Strings{"Company Car", "projector"}));
+  Select(resources, {"projector"});
   sheet->Resources().DeleteResources();
   EXPECT_TRUE(ui.messages.empty());
   sheet->accept();
-  EXPECT_EQ(node->Attributes().resources, (Strings{"Company Car", "Meeting Room A"}));
+  const velk::NodeAttributes& stored = node->Attributes();
+  EXPECT_EQ(std::tuple(stored.activities, stored.activityFlag, stored.resources),
+            std::tuple(Strings{"New Activity", "Write offer"}, true, Strings{"Company Car"}));
 }
 
 }  // namespace

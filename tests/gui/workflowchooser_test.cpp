@@ -7,7 +7,6 @@
 #include <QListWidget>
 #include <QPixmap>
 #include <QTreeWidget>
-#include <algorithm>
 
 #include "core/storagefixture.h"
 #include "dialogs/ui/chooserimages.h"
@@ -28,53 +27,33 @@ class ChooserDialogTest : public StorageTest {
     demo::StoreDemoWorkflows(ui, db, "procdef.nsf", "C1257A1B:0034F2E1");
     transaction.Commit();
   }
-  static std::vector<std::string> Texts(const QTreeWidgetItem* parent) {
-    std::vector<std::string> texts;
-    for (int i = 0; i < parent->childCount(); ++i)
-      texts.push_back(parent->child(i)->text(0).toStdString());
-    return texts;
-  }
-  // The categories in tree order. (Headers come in the order of their ids, which are new each run.)
-  static QTreeWidgetItem* Category(QTreeWidget* tree, const QString& name) {
-    for (int i = 0; i < tree->topLevelItemCount(); ++i)
-      if (tree->topLevelItem(i)->text(0) == name) return tree->topLevelItem(i);
-    return nullptr;
-  }
   static void Shoot(QWidget& dialog, const char* name) {
     dialog.adjustSize();
     shelltest::Picture(dialog, name);
   }
 };
 
+// The tree's order, the filters' rules and the texts are the core's; here the
+// dialog shows them, filters on a choice in its box and accepts only a version.
 TEST_F(ChooserDialogTest, LoadWorkflowFiltersAndReturnsTheChosenVersion) {
   CDlgLoadWorkflow dialog(*repository);
   EXPECT_EQ(dialog.findChild<QLabel*>("database")->text().toStdString(), "procdef.nsf");
   QTreeWidget* tree = dialog.Tree();
-  ASSERT_EQ(tree->topLevelItemCount(), 4);
-  ASSERT_NE(Category(tree, "Sales"), nullptr);
-  std::vector<std::string> sales = Texts(Category(tree, "Sales"));
-  std::sort(sales.begin(), sales.end());
-  EXPECT_EQ(sales, (std::vector<std::string>{"Order Handling (Version 1.0) (Freeze)",
-                                             "Order Handling (Version 2.0) (Active)"}));
+  EXPECT_EQ(tree->topLevelItemCount(), 4);
   Shoot(dialog, "load-workflow");
-
   dialog.FilterBox()->setCurrentIndex(static_cast<int>(ChooserFilter::Active));
   ASSERT_EQ(tree->topLevelItemCount(), 1) << "the Active sub-workflow is not a normal workflow";
-  EXPECT_EQ(Texts(tree->topLevelItem(0)),
-            std::vector<std::string>{"Order Handling (Version 2.0) (Active)"});
+  ASSERT_EQ(tree->topLevelItem(0)->childCount(), 1);
 
   tree->setCurrentItem(tree->topLevelItem(0));
   dialog.accept();
   EXPECT_NE(dialog.result(), QDialog::Accepted) << "a category is no workflow";
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, kNoWorkflowSelectedText);
-
+  EXPECT_EQ(ui.messages.size(), 1u);
   tree->setCurrentItem(tree->topLevelItem(0)->child(0));
   dialog.accept();
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
-  EXPECT_EQ(dialog.Chosen().type, "Order Handling");
-  EXPECT_EQ(dialog.Chosen().version, 2);
-  EXPECT_EQ(dialog.Chosen().workflowId.size(), 32u);
+  EXPECT_EQ(std::tuple(dialog.Chosen().type, dialog.Chosen().version),
+            std::tuple("Order Handling", 2));
 }
 
 TEST_F(ChooserDialogTest, SaveWorkflowAsTakesTheClickedVersionsName) {
@@ -83,10 +62,7 @@ TEST_F(ChooserDialogTest, SaveWorkflowAsTakesTheClickedVersionsName) {
   ASSERT_EQ(versions->count(), 5);
   EXPECT_EQ(dialog.NameEdit()->text(), "New workflow");
   Shoot(dialog, "save-workflow-as");
-  for (int row = 0; row < versions->count(); ++row) {
-    if (!versions->item(row)->text().startsWith("Travel Request")) continue;
-    versions->setCurrentRow(row);
-  }
+  versions->setCurrentItem(versions->findItems("Travel Request", Qt::MatchStartsWith).front());
   EXPECT_EQ(dialog.NameEdit()->text(), "Travel Request");
   dialog.NameEdit()->setText("Travel Request 2027");
   dialog.accept();
