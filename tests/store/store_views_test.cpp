@@ -50,6 +50,16 @@ class ViewTest : public BackendTest {
     return doc;
   }
 
+  LNDocument AddNumber(const std::string& form, const std::string& keyItem, double key,
+                       const std::string& n) {
+    LNDocument doc;
+    EXPECT_EQ(db_.CreateDocument(&doc, form), LNNOERROR);
+    EXPECT_EQ(doc.CreateItem(keyItem, LNNumbers(key)), LNNOERROR);
+    EXPECT_EQ(doc.CreateItem("N", LNText(n)), LNNOERROR);
+    EXPECT_EQ(doc.Save(), LNNOERROR);
+    return doc;
+  }
+
   // Items of every type and flag, not in the order of their names.
   LNDocument AddMixed(const std::string& form) {
     LNDocument mixed;
@@ -171,13 +181,7 @@ TEST_P(ViewTest, FormsAreSelectedIgnoringCaseAsItemNamesAre) {
 }
 
 TEST_P(ViewTest, NumbersSortByValueBeforeTexts) {
-  for (double value : {10.0, 2.0, -1.5}) {
-    LNDocument doc;
-    ASSERT_EQ(db_.CreateDocument(&doc, "Task"), LNNOERROR);
-    ASSERT_EQ(doc.CreateItem("Key", LNNumbers(value)), LNNOERROR);
-    ASSERT_EQ(doc.CreateItem("N", LNText("n")), LNNOERROR);
-    ASSERT_EQ(doc.Save(), LNNOERROR);
-  }
+  for (double value : {10.0, 2.0, -1.5}) AddNumber("Task", "Key", value, "n");
   Add("Task", "1", "t");
   LNViewFolder view = OpenView({"Numbers", {"Task"}, "Key", false});
   EXPECT_EQ(WalkAll(view), (std::vector<Row>{{"-1.5", "n"}, {"2", "n"}, {"10", "n"}, {"1", "t"}}));
@@ -216,17 +220,15 @@ TEST_P(ViewTest, WalksInASnapshotReadEachDocumentAsStored) {
   }
   LNViewFolder view = OpenView({"Batch", {"Task"}, "Key", false});
   all = WalkAll(view);                  // outside a snapshot: one document at a time
-  std::map<std::string, LNUNID> unids;  // by "N", read with each document
-  ASSERT_EQ(view.Open(), LNNOERROR);
-  LNVFEntry entry;
-  ASSERT_EQ(view.GetEntry(&entry), LNNOERROR);
-  do {
-    const LNDocument doc = DocOf(entry);
+  std::map<std::string, LNUNID> unids;  // by "N", read one document at a time
+  for (LNDocument& doc : All(db_)) {
+    ASSERT_EQ(doc.Open(), LNNOERROR);
     unids[N(doc)] = doc.GetUniversalID();
-  } while (view.Goto(LNVFNAVIGATE_NEXT, &entry) == LNNOERROR);
+  }
   LNReadSnapshot snapshot(db_);
   ASSERT_EQ(view.Open(), LNNOERROR);
   EXPECT_EQ(WalkAll(view), all);
+  LNVFEntry entry;
   long count = 0;
   ASSERT_EQ(view.Find("k1", &entry, &count), LNNOERROR);
   std::vector<Row> run;
@@ -250,11 +252,7 @@ TEST_P(ViewTest, ReadingTheDocumentsWithTheKeysGivesTheSameWalk) {
   Add("Other", "a", "3");
   Add("task", "", "4");
   AddDocument(db_, "Task", {{"N", "no key"}});
-  LNDocument number;
-  ASSERT_EQ(db_.CreateDocument(&number, "Task"), LNNOERROR);
-  ASSERT_EQ(number.CreateItem("kEY", LNNumbers(2.5)), LNNOERROR);
-  ASSERT_EQ(number.CreateItem("N", LNText("number")), LNNOERROR);
-  ASSERT_EQ(number.Save(), LNNOERROR);
+  const LNDocument number = AddNumber("Task", "kEY", 2.5, "number");
   LNDocument mixed = AddMixed("TASK");
   ASSERT_EQ(mixed.CreateItem("N", LNText("mixed")), LNNOERROR);
   ASSERT_EQ(mixed.Save(), LNNOERROR);
@@ -320,9 +318,7 @@ TEST_P(ViewTest, DocumentsHeldForAWalkReadAndSaveAsTheyDoAlone) {
   LNViewFolder view = OpenView({"Held", {"Task"}, "Key", false});
   LNReadSnapshot snapshot(db_);
   ASSERT_EQ(view.Open(LNVFOPEN_READ_DOCUMENTS), LNNOERROR);
-  LNVFEntry entry;
-  ASSERT_EQ(view.GetEntry(&entry), LNNOERROR);
-  LNDocument held = DocOf(entry);
+  LNDocument held = FirstDocumentOf(view);
   EXPECT_EQ(answers(held), answers(alone));
   ASSERT_EQ(held.Save(), LNNOERROR);
   EXPECT_EQ(reread().GetItems(), expected);
