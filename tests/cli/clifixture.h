@@ -89,6 +89,19 @@ class CliTest : public ::testing::Test {
     return r;
   }
 
+  // Runs the command and expects exit `code`; what it printed.
+  Result Expect(int code, const std::vector<std::string>& args) {
+    Result r = Run(args);
+    EXPECT_EQ(r.code, code) << ::testing::PrintToString(args) << "\n" << r.out << r.err;
+    return r;
+  }
+
+  // A file of the test's own holding `bytes`: its path.
+  std::string Written(const std::string& name, const std::string& bytes) const {
+    WriteFile(root_ / name, bytes);
+    return (root_ / name).string();
+  }
+
   Json Dump(const std::string& path) {
     Result r = Run({"db", "dump", path});
     EXPECT_EQ(r.code, 0) << r.err;

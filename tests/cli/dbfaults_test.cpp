@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <gmock/gmock.h>
 #include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -35,20 +34,6 @@ TEST_F(DbFaultTest, TopNoteIdIsRefusedNamingIt) {
                        R"(, "title": "t"})");
   EXPECT_EQ(deep.code, 1);
   EXPECT_THAT(deep.err, HasSubstr("nested too deeply"));
-}
-
-TEST_F(DbFaultTest, PipesAndOtherNonFilesFailAtOnce) {
-  ASSERT_EQ(mkfifo((data_ / "pipe.nsf").c_str(), 0644), 0);
-  const std::vector<std::string> commands[] = {
-      {"db", "info", "pipe.nsf"},  {"db", "dump", "pipe.nsf"},
-      {"db", "check", "pipe.nsf"}, {"workflow", "list", "--procdef", "pipe.nsf"},
-      {"db", "info", "/dev/null"},
-  };
-  for (const auto& args : commands) {
-    Result r = Run(args, "timeout 10");  // a hang exits with 124
-    EXPECT_EQ(r.code, 1) << args[1] << " " << r.err;
-    EXPECT_THAT(r.err, HasSubstr("File is not a database"));
-  }
 }
 
 TEST_F(DbFaultTest, FormItemsOfAnyShapeSurviveImportAndDump) {
