@@ -21,6 +21,7 @@ namespace clitest {
 
 namespace fs = std::filesystem;
 using Json = nlohmann::ordered_json;
+using ::testing::EndsWith;
 using ::testing::HasSubstr;
 using ::testing::Not;
 
