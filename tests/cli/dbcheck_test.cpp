@@ -66,7 +66,7 @@ Json Named(const Json& list, const std::string& name) {
 }
 
 TEST_F(DbCheckTest, EveryDemoDatabaseChecksCleanWithWhatTheModelerReadsOfIt) {
-  ASSERT_EQ(Run({"demo"}).code, 0);
+  Expect(0, {"demo"});
   std::map<std::string, Json> reports;  // by kind
   for (const velk::DemoDatabase& demo : velk::DemoDatabases()) {
     Result r;
@@ -195,6 +195,17 @@ void DamageDocuments(const fs::path& file, const std::string& name,
   EXPECT_GT(damaged, 0) << name;
 }
 
+// Sets the text item `item` to `value` in each document `DamageDocuments` hands
+// over, or only in those that have it.
+std::function<void(LNDatabase&, LNDocument&)> SetText(const char* item, const char* value,
+                                                      bool onlyWhereSet = false) {
+  return [=](LNDatabase&, LNDocument& doc) {
+    if (onlyWhereSet && !doc.HasItem(item)) return;
+    EXPECT_EQ(doc.CreateItem(item, LNText(value)), LNNOERROR);
+    EXPECT_EQ(doc.Save(), LNNOERROR);
+  };
+}
+
 void RunSql(const fs::path& file, const char* sql) {
   sqlite3* db = nullptr;
   ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
@@ -203,7 +214,7 @@ void RunSql(const fs::path& file, const char* sql) {
 }
 
 TEST_F(DbCheckTest, DamagedProcessDefinitionsAreNotClean) {
-  ASSERT_EQ(Run({"demo"}).code, 0);
+  Expect(0, {"demo"});
   const fs::path file = data_ / "procdef.nsf", pristine = root_ / "procdef.nsf";
   fs::copy_file(file, pristine);
   const auto sql = [&](const char* statements) {
@@ -222,33 +233,14 @@ TEST_F(DbCheckTest, DamagedProcessDefinitionsAreNotClean) {
        },
        "The workflow cannot be loaded: Error: No tasks were found."},
       {"routing to a task that is not there",
-       [&] {
-         DamageDocuments(file, "Order Handling", [](LNDatabase&, LNDocument& doc) {
-           if (!doc.HasItem("And")) return;
-           EXPECT_EQ(doc.CreateItem("And", LNText("999-0")), LNNOERROR);
-           EXPECT_EQ(doc.Save(), LNNOERROR);
-         });
-       },
+       [&] { DamageDocuments(file, "Order Handling", SetText("And", "999-0", true)); },
        "The workflow loads with errors: Error: The endnode 999-0"},
       {"a number stored as text",
-       [&] {
-         DamageDocuments(file, "Order Handling", [](LNDatabase&, LNDocument& doc) {
-           EXPECT_EQ(doc.CreateItem("Duration", LNText("2")), LNNOERROR);
-           EXPECT_EQ(doc.Save(), LNNOERROR);
-         });
-       },
+       [&] { DamageDocuments(file, "Order Handling", SetText("Duration", "2")); },
        "The item \"Duration\" is stored as text; the modeler reads and writes it as a number."},
       // Saves that did not take turns: the engine would run both.
       {"a second Active version",
-       [&] {
-         DamageDocuments(
-             file, "Order Handling",
-             [](LNDatabase&, LNDocument& doc) {
-               EXPECT_EQ(doc.CreateItem("Status", LNText("Active")), LNNOERROR);
-               EXPECT_EQ(doc.Save(), LNNOERROR);
-             },
-             "Header");
-       },
+       [&] { DamageDocuments(file, "Order Handling", SetText("Status", "Active"), "Header"); },
        "The workflow has more than one Active version"},
       // An index that claims fewer rows than it holds: no read of the store notices.
       {"index damaged",
@@ -281,21 +273,17 @@ TEST_F(DbCheckTest, DamagedProcessDefinitionsAreNotClean) {
 }
 
 TEST_F(DbCheckTest, TextThatIsNotUtf8FailsTheExportInOurWords) {
-  ASSERT_EQ(Run({"demo"}).code, 0);
+  Expect(0, {"demo"});
   RunSql(data_ / "procdef.nsf", "UPDATE items SET data = x'0102FFFE' WHERE lname = 'task'");
-  Result r = Run({"workflow", "export", "Order Handling"});
-  EXPECT_EQ(r.code, 1);
-  EXPECT_THAT(
-      r.err,
-      HasSubstr("the workflow cannot be written as JSON: the text at nodes[0].name is not UTF-8"));
-  EXPECT_THAT(r.err, Not(HasSubstr("json.exception")));
+  EXPECT_THAT(Expect(1, {"workflow", "export", "Order Handling"}).err,
+              AllOf(HasSubstr("the workflow cannot be written as JSON: the text at nodes[0].name "
+                              "is not UTF-8"),
+                    Not(HasSubstr("json.exception"))));
 }
 
 TEST_F(DbCheckTest, LocalServerNameMeansThisMachine) {
-  ASSERT_EQ(Run({"db", "create", "gateway", "gw.nsf", "--title", "Gate"}).code, 0);
-  Result r = Run({"db", "check", "gw.nsf", "--server", "Local"});
-  ASSERT_EQ(r.code, 0) << r.err;
-  const Json report = Json::parse(r.out);
+  Expect(0, {"db", "create", "gateway", "gw.nsf", "--title", "Gate"});
+  const Json report = Json::parse(Expect(0, {"db", "check", "gw.nsf", "--server", "Local"}).out);
   EXPECT_EQ(report["server"], "");
   EXPECT_EQ(report["repository"]["title"], "Gate");
 }
