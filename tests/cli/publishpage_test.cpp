@@ -103,7 +103,8 @@ TEST_F(PublishPageTest, TypedTextsStayTextInEveryPlace) {
   doc.SetNodeAttributes(*a, attributes);
   doc.CreateArrow(*a, *b, {RoutingKind::Cor, "x < 1 && y > 2", "@If(\"a\")"});
   const std::string page = Page();
-  for (const char* raw : {"<script>alert", "<img src=x", "<svg onload", "<b>&</b>", "<text></text>"})
+  for (const char* raw :
+       {"<script>alert", "<img src=x", "<svg onload", "<b>&</b>", "<text></text>"})
     EXPECT_THAT(page, Not(HasSubstr(raw))) << raw;
   EXPECT_THAT(page, HasSubstr("&lt;script&gt;alert(1)&lt;/script&gt;"));
   EXPECT_THAT(page, HasSubstr("x &lt; 1 &amp;&amp; y &gt; 2"));
