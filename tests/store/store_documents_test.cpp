@@ -108,10 +108,8 @@ TEST_P(DocumentTest, ThrowingModeThrowsErrorsButReturnsWarnings) {
     EXPECT_STREQ(error.what(), "Item not found in the document");
   }
   EXPECT_THROW(db.GetDocument(LNNOTEID{999999}, &doc), LNStatusError);
-  LNViewFolder view;
   ASSERT_NO_THROW(db.CreateView(LNViewDesign{"All", {}, "Name", false}));
-  ASSERT_NO_THROW(db.GetViewFolder("All", &view));
-  ASSERT_NO_THROW(view.Open());
+  LNViewFolder view = ViewOf(db, "All");
   long count = -1;
   EXPECT_EQ(view.Find("none", nullptr, &count), LNWARN_NOT_FOUND);
   EXPECT_EQ(view.Goto(LNVFNAVIGATE_NEXT), LNWARN_NOT_FOUND);
