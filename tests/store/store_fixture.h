@@ -84,6 +84,15 @@ class StoreTest : public ::testing::Test {
     return ns;
   }
 
+  // The paths of the databases `folder` holds on the fixture's server.
+  std::vector<std::string> Paths(const std::string& folder, int recursive = 1) {
+    std::vector<LNDatabase> dbs;
+    EXPECT_EQ(session_.GetDatabases(&dbs, folder, server_, recursive), LNNOERROR);
+    std::vector<std::string> paths;
+    for (const LNDatabase& db : dbs) paths.push_back(db.GetFilepath());
+    return paths;
+  }
+
   // The view `name` of `db`, opened with `options`.
   static LNViewFolder ViewOf(LNDatabase& db, const std::string& name, int options = 0) {
     LNViewFolder view;
