@@ -26,11 +26,7 @@ class ViewTest : public BackendTest {
   std::vector<Row> Walk(LNViewFolder& view, LNVFEntry entry) {
     std::vector<Row> rows;
     do {
-      if (entry.IsCategory()) {
-        rows.emplace_back(entry.GetKey(), "#");
-        continue;
-      }
-      rows.emplace_back(entry.GetKey(), N(DocOf(entry)));
+      rows.emplace_back(entry.GetKey(), entry.IsCategory() ? "#" : N(DocOf(entry)));
     } while (view.Goto(LNVFNAVIGATE_NEXT, &entry) == LNNOERROR);
     return rows;
   }
@@ -86,18 +82,11 @@ class ViewTest : public BackendTest {
     return items;
   }
 
-  static std::string N(const LNDocument& doc) {
-    LNText n;
-    doc.GetItem("N", &n);
-    return n.GetCount() ? n[0] : "";
-  }
+  static std::string N(const LNDocument& doc) { return TextOf(doc, "N"); }
 
   LNViewFolder OpenView(const LNViewDesign& design) {
     EXPECT_EQ(db_.CreateView(design), LNNOERROR);
-    LNViewFolder view;
-    EXPECT_EQ(db_.GetViewFolder(design.name, &view), LNNOERROR);
-    EXPECT_EQ(view.Open(), LNNOERROR);
-    return view;
+    return ViewOf(db_, design.name);
   }
 
   LNDatabase db_;
