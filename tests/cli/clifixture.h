@@ -78,16 +78,19 @@ class CliTest : public ::testing::Test {
 
   // `prefix`: shell words before the tool, such as a time or file size limit.
   Result Run(const std::vector<std::string>& args, const std::string& prefix = "") {
-    std::string command = prefix + " " + Quote(VELKMOD_CLI);
-    for (const std::string& arg : args) command += " " + Quote(arg);
     const fs::path out = root_ / "stdout", err = root_ / "stderr";
-    command += " >" + Quote(out.string()) + " 2>" + Quote(err.string());
+    const std::string command =
+        prefix + " " + Command(args) + " >" + Quote(out.string()) + " 2>" + Quote(err.string());
     const int status = std::system(command.c_str());
-    Result r;
-    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    r.out = ReadFile(out);
-    r.err = ReadFile(err);
-    return r;
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), ReadFile(out),
+            ReadFile(err)};
+  }
+
+  // The shell words that run the tool with `args`.
+  static std::string Command(const std::vector<std::string>& args) {
+    std::string command = Quote(VELKMOD_CLI);
+    for (const std::string& arg : args) command += " " + Quote(arg);
+    return command;
   }
 
   // Runs the command and expects exit `code`; what it printed.
@@ -110,8 +113,7 @@ class CliTest : public ::testing::Test {
 
   // Runs the command in `count` processes at once; their exit codes and output.
   std::vector<Result> RunAtOnce(const std::vector<std::string>& args, int count) {
-    std::string command = Quote(VELKMOD_CLI);
-    for (const std::string& arg : args) command += " " + Quote(arg);
+    const std::string command = Command(args);
     std::string script;
     for (int i = 0; i < count; ++i) {
       const std::string n = std::to_string(i);

@@ -72,17 +72,17 @@ TEST_F(ServerCliTest, KilledImportLeavesAllOrNothingOnTheServer) {
         {{"form", "Resource"},
          {"items",
           {{{"name", "Resource"}, {"type", "text"}, {"values", {"R" + std::to_string(i)}}}}}});
-  WriteFile(root_ / "many.json", dump.dump());
-  const std::string script = Quote(VELKMOD_CLI) + " db import team.nsf " +
-                             Quote((root_ / "many.json").string()) +
-                             " --server Hub >/dev/null 2>&1 & pid=$!; sleep 0.4; { kill -9 $pid; "
+  const std::vector<std::string> import = {
+      "db", "import", "team.nsf", Written("many.json", dump.dump()), "--server", "Hub"};
+  const std::string script = Command(import) +
+                             " >/dev/null 2>&1 & pid=$!; sleep 0.4; { kill -9 $pid; "
                              "wait $pid; } 2>/dev/null; exit 0";
   ASSERT_EQ(std::system(script.c_str()), 0);
   const std::size_t stored =
       Json::parse(Expect(0, {"db", "dump", "team.nsf", "--server", "Hub"}).out)["documents"].size();
   EXPECT_TRUE(stored == 0 || stored == static_cast<std::size_t>(count)) << stored;
   // The server holds no lock of the killed client: the next write goes through.
-  Expect(0, {"db", "import", "team.nsf", (root_ / "many.json").string(), "--server", "Hub"});
+  Expect(0, import);
 }
 
 }  // namespace
