@@ -188,6 +188,9 @@ TEST_F(CliTest, UsageErrorsExitWithTwo) {
       {"db", "import", "a.nsf"},
       {"demo", "now"},
       {"demo", "--dir"},
+      {"db", "check"},
+      {"db", "check", "a.nsf", "b.nsf"},
+      {"db", "check", "a.nsf", "--server"},
   };
   for (const auto& args : cases) EXPECT_THAT(Expect(2, args).err, HasSubstr("--help"));
   EXPECT_FALSE(fs::exists(data_ / "x.nsf"));

@@ -76,7 +76,7 @@ TEST_F(WorkflowCliTest, ExportImportExportGivesTheSameJson) {
   EXPECT_EQ(Json::parse(version.out)["header"]["status"], "Freeze");
 }
 
-TEST_F(WorkflowCliTest, ImportSavesAsTheModelerSavesAndBadInputStoresNothing) {
+TEST_F(WorkflowCliTest, ImportSavesAsTheModelerSavesAndBadRequestsStoreNothing) {
   // Numbered by the save's rule from the first store on.
   struct Stored {
     const char* status;
@@ -142,6 +142,15 @@ TEST_F(WorkflowCliTest, ImportSavesAsTheModelerSavesAndBadInputStoresNothing) {
       {{"workflow", "layout", "Travel Request", "--timeout", "ten"}, 2, ""},
       {{"workflow", "layout", "Travel Request", "--timeout", "1e9"}, 2, ""},
       {{"workflow", "layout", "No Such Workflow"}, 1, "No Such Workflow"},
+      {{"workflow", "check", "No Such Workflow"}, 1, "No Such Workflow"},
+      {{"workflow", "check"}, 2, "--help"},
+      {{"workflow", "check", "Order Handling", "--format", "xml"}, 2, "--help"},
+      {{"workflow", "check", "Order Handling", "--as-status", "Busy"}, 2, "--help"},
+      {{"workflow", "check", "Order Handling", "Travel Request"}, 2, "--help"},
+      {{"workflow", "diff", "Order Handling"}, 2, "--help"},
+      {{"workflow", "diff", "Order Handling", "No Such Workflow"}, 2, "--help"},
+      {{"workflow", "diff", "Order Handling", "Order Handling@99"}, 2, "--help"},
+      {{"workflow", "diff", "Order Handling", "Order Handling", "--format", "xml"}, 2, "--help"},
   };
   for (const Case& c : cases) EXPECT_THAT(Expect(c.code, c.args).err, HasSubstr(c.error));
   EXPECT_EQ(List(), before);

@@ -84,21 +84,6 @@ TEST_F(WorkflowCheckTest, JsonFileIsCheckedWithItsOwnNodeIds) {
               HasSubstr("VLK001 workflow-elements: error"));
 }
 
-TEST_F(WorkflowCheckTest, WrongArgumentsExitWithTwoAndUnknownWorkflowsWithOne) {
-  for (const std::vector<std::string>& args :
-       {std::vector<std::string>{"workflow", "check"},
-        {"workflow", "check", "Order Handling", "--format", "xml"},
-        {"workflow", "check", "Order Handling", "--as-status", "Busy"},
-        {"workflow", "check", "Order Handling", "Travel Request"},
-        {"workflow", "diff", "Order Handling"},
-        {"workflow", "diff", "Order Handling", "No Such Workflow"},
-        {"workflow", "diff", "Order Handling", "Order Handling@99"},
-        {"workflow", "diff", "Order Handling", "Order Handling", "--format", "xml"}})
-    EXPECT_EQ(Run(args).code, 2) << args[1] << " " << args.back();
-  EXPECT_THAT(Expect(1, {"workflow", "check", "No Such Workflow"}).err,
-              HasSubstr("No Such Workflow"));
-}
-
 // A cluster node standing for its own level, stored as an older program let it
 // be: the start leads to cluster K (level 2), whose task L stands for level 2 again.
 void StoreLevelInsideItself() {
