@@ -45,10 +45,14 @@ class DemoTest : public CliTest {
   }
 };
 
-TEST_F(DemoTest, RunningTwiceLeavesTheSameRepositoryAndKeepsOtherSettings) {
+TEST_F(DemoTest, RunningTwiceLeavesTheSameRepositoryReplacingLeftoversAndKeepingOtherSettings) {
   WriteFile(settings_,
             "[Default%20Settings]\nGridSize=75\n\n[GUI%20Settings]\nWindowPos=1 2 3 4\n");
+  WriteFile(data_ / "extdir.nsf.part", "half written");  // by an interrupted run
   Expect(0, {"demo"});
+  EXPECT_FALSE(fs::exists(data_ / "extdir.nsf.part"));
+  EXPECT_THAT(Expect(0, {"db", "info", "extdir.nsf"}).out,
+              HasSubstr("(Modeler\\GRILeaf)            8 documents"));
   const std::vector<std::string> before = CheckNamedDatabases("");
   const auto settings = DefaultSettings(settings_);
   EXPECT_EQ(settings.at("GridSize"), "75");
@@ -88,14 +92,6 @@ TEST_F(DemoTest, NeverWritesOverAFileThatIsNotItsDatabase) {
     EXPECT_FALSE(fs::exists(data_ / "appenv.nsf"));
     EXPECT_FALSE(fs::exists(settings_));
   }
-}
-
-TEST_F(DemoTest, LeftoverOfAnInterruptedRunIsReplaced) {
-  WriteFile(data_ / "extdir.nsf.part", "half written");
-  Expect(0, {"demo"});
-  EXPECT_FALSE(fs::exists(data_ / "extdir.nsf.part"));
-  EXPECT_THAT(Expect(0, {"db", "info", "extdir.nsf"}).out,
-              HasSubstr("(Modeler\\GRILeaf)            8 documents"));
 }
 
 }  // namespace
