@@ -44,12 +44,15 @@ TEST_P(DocumentTest, ItemsKeepTypeFlagsAndValuesAcrossReopen) {
                 {"Due", LNItemType::Datetimes, 4, {"2026-12-06T10:20:30"}, {}},
                 {"Empty", LNItemType::Text, 4, {}, {}}}));
   // Typed reads find an item whatever the case of its name, and replace what they held.
+  LNItem readers;
   LNNumbers sizes{7};
   LNDatetime due;
   LNText empty{"x"};
+  ASSERT_EQ(loaded.GetItem("readers", &readers), LNNOERROR);
   ASSERT_EQ(loaded.GetItem("SIZES", &sizes), LNNOERROR);
   ASSERT_EQ(loaded.GetItem("due", &due), LNNOERROR);
   ASSERT_EQ(loaded.GetItem("empty", &empty), LNNOERROR);
+  EXPECT_EQ(readers, loaded.GetItems().at(1));
   EXPECT_EQ(sizes, (LNNumbers{1.5, -2, 1e300}));
   EXPECT_EQ(due.GetText(), "2026-12-06T10:20:30");
   EXPECT_EQ(empty.GetCount(), 0u);
