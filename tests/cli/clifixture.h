@@ -21,6 +21,7 @@ namespace clitest {
 
 namespace fs = std::filesystem;
 using Json = nlohmann::ordered_json;
+using ::testing::EndsWith;
 using ::testing::HasSubstr;
 using ::testing::Not;
 
@@ -77,28 +78,42 @@ class CliTest : public ::testing::Test {
 
   // `prefix`: shell words before the tool, such as a time or file size limit.
   Result Run(const std::vector<std::string>& args, const std::string& prefix = "") {
-    std::string command = prefix + " " + Quote(VELKMOD_CLI);
-    for (const std::string& arg : args) command += " " + Quote(arg);
     const fs::path out = root_ / "stdout", err = root_ / "stderr";
-    command += " >" + Quote(out.string()) + " 2>" + Quote(err.string());
+    const std::string command =
+        prefix + " " + Command(args) + " >" + Quote(out.string()) + " 2>" + Quote(err.string());
     const int status = std::system(command.c_str());
-    Result r;
-    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    r.out = ReadFile(out);
-    r.err = ReadFile(err);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), ReadFile(out),
+            ReadFile(err)};
+  }
+
+  // The shell words that run the tool with `args`.
+  static std::string Command(const std::vector<std::string>& args) {
+    std::string command = Quote(VELKMOD_CLI);
+    for (const std::string& arg : args) command += " " + Quote(arg);
+    return command;
+  }
+
+  // Runs the command and expects exit `code`; what it printed.
+  Result Expect(int code, const std::vector<std::string>& args) {
+    Result r = Run(args);
+    EXPECT_EQ(r.code, code) << ::testing::PrintToString(args) << "\n" << r.out << r.err;
     return r;
   }
 
+  // A file of the test's own holding `bytes`: its path.
+  std::string Written(const std::string& name, const std::string& bytes) const {
+    WriteFile(root_ / name, bytes);
+    return (root_ / name).string();
+  }
+
   Json Dump(const std::string& path) {
-    Result r = Run({"db", "dump", path});
-    EXPECT_EQ(r.code, 0) << r.err;
+    const Result r = Expect(0, {"db", "dump", path});
     return r.code == 0 ? Json::parse(r.out) : Json();
   }
 
   // Runs the command in `count` processes at once; their exit codes and output.
   std::vector<Result> RunAtOnce(const std::vector<std::string>& args, int count) {
-    std::string command = Quote(VELKMOD_CLI);
-    for (const std::string& arg : args) command += " " + Quote(arg);
+    const std::string command = Command(args);
     std::string script;
     for (int i = 0; i < count; ++i) {
       const std::string n = std::to_string(i);
@@ -121,20 +136,14 @@ class CliTest : public ::testing::Test {
   // of them is current, and the database checks clean.
   void ImportAtOnce(const std::string& name, const std::vector<std::string>& where,
                     const std::vector<std::string>& check, int writers = 4) {
-    auto with = [&where](std::vector<std::string> args) {
-      args.insert(args.end(), where.begin(), where.end());
-      return args;
-    };
-    Result exported = Run(with({"workflow", "export", name}));
-    ASSERT_EQ(exported.code, 0) << exported.err;
-    WriteFile(root_ / "at-once.json", exported.out);
-    const std::size_t before = Versions(with({"workflow", "list"}), name).size();
-    for (const Result& r :
-         RunAtOnce(with({"workflow", "import", (root_ / "at-once.json").string()}), writers)) {
+    const std::string file =
+        Written("at-once.json", Expect(0, With({"workflow", "export", name}, where)).out);
+    const std::size_t before = Versions(With({"workflow", "list"}, where), name).size();
+    for (const Result& r : RunAtOnce(With({"workflow", "import", file}, where), writers)) {
       EXPECT_EQ(r.code, 0) << r.out;
       EXPECT_EQ(r.out.find("Nothing has been saved"), std::string::npos) << r.out;
     }
-    const std::vector<std::string> after = Versions(with({"workflow", "list"}), name);
+    const std::vector<std::string> after = Versions(With({"workflow", "list"}, where), name);
     EXPECT_EQ(after.size(), before + static_cast<std::size_t>(writers)) << name;
     std::set<std::string> numbers;
     int current = 0;
@@ -143,14 +152,19 @@ class CliTest : public ::testing::Test {
       current += v.ends_with("(Freeze)") ? 0 : 1;
     }
     EXPECT_EQ(current, 1) << name;
-    Result checked = Run(check);
-    EXPECT_EQ(checked.code, 0) << checked.out << checked.err;
+    Expect(0, check);
+  }
+
+  // `args` followed by `more`.
+  static std::vector<std::string> With(std::vector<std::string> args,
+                                       const std::vector<std::string>& more) {
+    args.insert(args.end(), more.begin(), more.end());
+    return args;
   }
 
   // The versions `workflow list` shows of a workflow: "N.0) (Status)" each.
   std::vector<std::string> Versions(const std::vector<std::string>& list, const std::string& name) {
-    Result r = Run(list);
-    EXPECT_EQ(r.code, 0) << r.err;
+    const Result r = Expect(0, list);
     std::vector<std::string> versions;
     const std::string entry = "  " + name + " (Version ";
     for (std::size_t at = r.out.find(entry); at != std::string::npos;
@@ -170,8 +184,7 @@ class DemoCliTest : public CliTest {
   void SetUp() override {
     CliTest::SetUp();
     setenv("VELK_USER", "CN=Cli Designer/O=Marvelund", 1);
-    Result demo = Run({"demo"});
-    ASSERT_EQ(demo.code, 0) << demo.err;
+    Expect(0, {"demo"});
   }
 };
 

@@ -22,7 +22,8 @@ class PublishCliTest : public DemoCliTest {
   std::set<std::string> Pages(const fs::path& site) {
     std::set<std::string> pages;
     for (const auto& entry : fs::directory_iterator(site))
-      if (entry.path().filename().string().starts_with("wf-")) pages.insert(entry.path().filename());
+      if (entry.path().filename().string().starts_with("wf-"))
+        pages.insert(entry.path().filename());
     return pages;
   }
 };
@@ -34,32 +35,38 @@ TEST_F(PublishCliTest, PublishesTheVersionsOfTheChosenStatuses) {
     std::vector<std::string> indexHas, indexLacks;
   };
   const std::vector<Case> cases = {
-      {{}, 5, {"Order Handling (Version 2.0) (Active)", "Order Handling (Version 1.0) (Freeze)",
-               "Travel Request (Version 0.0) (Design)", "VELK Sub-Workflows ICDR/CDDR"}, {}},
-      {{"--status", "active"}, 2, {"Order Handling (Version 2.0) (Active)", "ICDR: Credit check"},
+      {{},
+       5,
+       {"Order Handling (Version 2.0) (Active)", "Order Handling (Version 1.0) (Freeze)",
+        "Travel Request (Version 0.0) (Design)", "VELK Sub-Workflows ICDR/CDDR"},
+       {}},
+      {{"--status", "active"},
+       2,
+       {"Order Handling (Version 2.0) (Active)", "ICDR: Credit check"},
        {"Freeze", "Travel Request"}},
-      {{"--status", "Freeze, Design"}, 2, {"Order Handling (Version 1.0) (Freeze)", "Travel Request"},
+      {{"--status", "Freeze, Design"},
+       2,
+       {"Order Handling (Version 1.0) (Freeze)", "Travel Request"},
        {"(Active)"}},
   };
   for (std::size_t i = 0; i < cases.size(); ++i) {
-    const Case& c = cases[i];
+    Case c = cases[i];
     const fs::path site = root_ / ("site" + std::to_string(i));
-    std::vector<std::string> args = {"publish", site.string()};
-    args.insert(args.end(), c.options.begin(), c.options.end());
-    Result r = Run(args);
-    ASSERT_EQ(r.code, 0) << r.err;
-    EXPECT_EQ(Pages(site).size(), c.pages) << r.out;
+    c.options.insert(c.options.begin(), {"publish", site.string()});
+    const std::string out = Expect(0, c.options).out;
+    EXPECT_EQ(Pages(site).size(), c.pages) << out;
     const std::string index = ReadFile(site / "index.html");
     for (const std::string& text : c.indexHas) EXPECT_THAT(index, HasSubstr(text)) << text;
     for (const std::string& text : c.indexLacks) EXPECT_THAT(index, Not(HasSubstr(text))) << text;
-    for (const char* asset : {"assets/site.js", "assets/site.css", "assets/node-5.png", "extdir.html"})
+    for (const char* asset :
+         {"assets/site.js", "assets/site.css", "assets/node-5.png", "extdir.html"})
       EXPECT_TRUE(fs::exists(site / asset)) << asset;
   }
 }
 
 TEST_F(PublishCliTest, LinksLevelsSubWorkflowsCatalogueAndSearch) {
   const fs::path site = root_ / "site";
-  ASSERT_EQ(Run({"publish", site.string()}).code, 0);
+  Expect(0, {"publish", site.string()});
   std::string order, credit;
   for (const std::string& page : Pages(site)) {
     const std::string text = ReadFile(site / page);
@@ -73,8 +80,9 @@ TEST_F(PublishCliTest, LinksLevelsSubWorkflowsCatalogueAndSearch) {
   const std::string search = ReadFile(site / "assets/search-index.js");
   EXPECT_THAT(search, HasSubstr("\"Pack parcel\",\"Dispatcher\""));
   const std::string catalogue = ReadFile(site / "extdir.html");
-  for (const char* text : {"Workflows Published By Us (Internal)", "Workflows Offered By Partners (External)",
-                           "External Registered Organisations"})
+  for (const char* text :
+       {"Workflows Published By Us (Internal)", "Workflows Offered By Partners (External)",
+        "External Registered Organisations"})
     EXPECT_THAT(catalogue, HasSubstr(text)) << text;
 }
 
@@ -91,11 +99,7 @@ TEST_F(PublishCliTest, RefusesBadRequestsWithAMessage) {
       {{"publish", (root_ / "file" / "site").string()}, 1, "cannot make the folder"},
       {{"publish", (root_ / "s").string(), "--procdef", "missing.nsf"}, 1, "missing.nsf"},
   };
-  for (const Case& c : cases) {
-    Result r = Run(c.args);
-    EXPECT_EQ(r.code, c.code) << c.args.back() << r.err;
-    EXPECT_THAT(r.err, HasSubstr(c.message));
-  }
+  for (const Case& c : cases) EXPECT_THAT(Expect(c.code, c.args).err, HasSubstr(c.message));
 }
 
 }  // namespace

@@ -28,8 +28,10 @@ DrawingFont FixedFont() {
 
 class PublishPageTest : public ::testing::Test {
  protected:
-  CNode* Add(const std::string& name, Rect rect, NodeKind kind = NodeKind::Intern) {
-    CNode* node = doc.InsertNode(rect, kind);
+  // A named node, inserted into `level` (the top level when none).
+  CNode* Add(const std::string& name, Rect rect, NodeKind kind = NodeKind::Intern,
+             CWorkflowDoc* level = nullptr) {
+    CNode* node = (level ? *level : doc).InsertNode(rect, kind);
     NodeAttributes a = node->Attributes();
     a.name = name;
     doc.SetNodeAttributes(*node, a);
@@ -78,11 +80,7 @@ TEST_F(PublishPageTest, LevelIsCroppedToWhatItShowsWithTheYAxisDown) {
 TEST_F(PublishPageTest, ClusterLevelsFollowTheLevelOfTheirClusterNode) {
   CNode* outer = Add("Outer", NodeRectAt(0, 0), NodeKind::IWC);
   Add("Top task", NodeRectAt(100, 0));
-  CWorkflowDoc* level = doc.OpenClusterDocument(*outer);
-  CNode* inner = level->InsertNode(NodeRectAt(0, 0), NodeKind::IWC);
-  NodeAttributes named = inner->Attributes();
-  named.name = "Inner";
-  doc.SetNodeAttributes(*inner, named);
+  CNode* inner = Add("Inner", NodeRectAt(0, 0), NodeKind::IWC, doc.OpenClusterDocument(*outer));
   std::vector<int> numbers;
   for (const PageLevel& l : PageLevels(doc)) numbers.push_back(l.number);
   EXPECT_EQ(numbers, (std::vector<int>{1, outer->RepresentsCluster(), inner->RepresentsCluster()}));
@@ -103,7 +101,8 @@ TEST_F(PublishPageTest, TypedTextsStayTextInEveryPlace) {
   doc.SetNodeAttributes(*a, attributes);
   doc.CreateArrow(*a, *b, {RoutingKind::Cor, "x < 1 && y > 2", "@If(\"a\")"});
   const std::string page = Page();
-  for (const char* raw : {"<script>alert", "<img src=x", "<svg onload", "<b>&</b>", "<text></text>"})
+  for (const char* raw :
+       {"<script>alert", "<img src=x", "<svg onload", "<b>&</b>", "<text></text>"})
     EXPECT_THAT(page, Not(HasSubstr(raw))) << raw;
   EXPECT_THAT(page, HasSubstr("&lt;script&gt;alert(1)&lt;/script&gt;"));
   EXPECT_THAT(page, HasSubstr("x &lt; 1 &amp;&amp; y &gt; 2"));

@@ -9,6 +9,8 @@
 namespace clitest {
 namespace {
 
+using ::testing::StartsWith;
+
 class RenderCliTest : public DemoCliTest {
  protected:
   void SetUp() override {
@@ -44,14 +46,11 @@ TEST_F(RenderCliTest, RendersEveryFormatAndLevelChoice) {
        {"all.png", "all-2.png", "all-3.png"},
        "\x89PNG"},
   };
-  for (const Case& c : cases) {
-    std::vector<std::string> args = {"workflow", "render", "Order Handling"};
-    args.insert(args.end(), c.args.begin(), c.args.end());
-    Result r = Run(args);
-    ASSERT_EQ(r.code, 0) << r.err;
+  for (Case c : cases) {
+    c.args.insert(c.args.begin(), {"workflow", "render", "Order Handling"});
+    const Result r = Expect(0, c.args);
     for (const std::string& file : c.files) {
-      const std::string bytes = ReadFile(root_ / file);
-      EXPECT_EQ(bytes.substr(0, c.starts.size()), c.starts) << file;
+      EXPECT_THAT(ReadFile(root_ / file), StartsWith(c.starts)) << file;
       EXPECT_THAT(r.out, HasSubstr("Wrote " + Out(file)));
     }
   }
@@ -67,16 +66,14 @@ TEST_F(RenderCliTest, RendersEveryFormatAndLevelChoice) {
 }
 
 TEST_F(RenderCliTest, ADiffDrawsBothVersionsWithTheirChangesColoured) {
-  Result r = Run({"workflow", "render", "--diff", "Order Handling@1", "Order Handling@2", "-o",
-                  Out("diff.svg")});
-  ASSERT_EQ(r.code, 0) << r.err;
+  Expect(0, {"workflow", "render", "--diff", "Order Handling@1", "Order Handling@2", "-o",
+             Out("diff.svg")});
   const std::string svg = ReadFile(root_ / "diff.svg");
   for (const char* part : {"Order Handling, version 1", "Order Handling, version 2",
                            "stroke=\"#2e9d3a\"" /* added */, "stroke=\"#d03030\"" /* removed */})
     EXPECT_THAT(svg, HasSubstr(part)) << part;
-  r = Run({"workflow", "render", "--diff", "Order Handling@1", "Order Handling@2", "-o",
-           Out("diff.png"), "--level", "all"});
-  EXPECT_EQ(r.code, 2) << r.err;
+  Expect(2, {"workflow", "render", "--diff", "Order Handling@1", "Order Handling@2", "-o",
+             Out("diff.png"), "--level", "all"});
 }
 
 TEST_F(RenderCliTest, BadRequestsFailWithAMessageAndWriteNothing) {
@@ -99,17 +96,13 @@ TEST_F(RenderCliTest, BadRequestsFailWithAMessageAndWriteNothing) {
       {{"Order Handling", "-x", out}, 2, "unknown option -x"},
       {{"Order Handling", "-o", Out("missing/x.png")}, 1, "Cannot write " + Out("missing/x.png")},
   };
-  for (const Case& c : cases) {
-    std::vector<std::string> args = {"workflow", "render"};
-    args.insert(args.end(), c.args.begin(), c.args.end());
-    Result r = Run(args);
-    EXPECT_EQ(r.code, c.code) << c.message << "\n" << r.err;
-    EXPECT_THAT(r.err, HasSubstr(c.message));
+  for (Case c : cases) {
+    c.args.insert(c.args.begin(), {"workflow", "render"});
+    EXPECT_THAT(Expect(c.code, c.args).err, HasSubstr(c.message));
   }
   EXPECT_FALSE(fs::exists(out));
   // Options of render belong to render only.
-  Result r = Run({"workflow", "export", "Order Handling", "--format", "png"});
-  EXPECT_EQ(r.code, 2);
+  Expect(2, {"workflow", "export", "Order Handling", "--format", "png"});
 }
 
 }  // namespace

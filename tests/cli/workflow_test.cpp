@@ -12,11 +12,7 @@ namespace {
 
 class WorkflowCliTest : public DemoCliTest {
  protected:
-  std::string List() {
-    Result r = Run({"workflow", "list"});
-    EXPECT_EQ(r.code, 0) << r.err;
-    return r.out;
-  }
+  std::string List() { return Expect(0, {"workflow", "list"}).out; }
   // The workflow the IRI document of a published leaf leads to.
   std::string IriWorkflow(const std::string& leafId) {
     std::string workflow;
@@ -34,6 +30,15 @@ class WorkflowCliTest : public DemoCliTest {
     const std::size_t at = out.rfind(" as ");
     return at == std::string::npos ? "" : out.substr(at + 4, 32);
   }
+  // An export imported into a database that holds that version already: stored as
+  // its save, so an Active or Template version counts up.
+  static Json AsSaved(Json exported) {
+    const std::string status = exported["header"]["status"];
+    if (status == "Active" || status == "Template")
+      exported["header"]["version"] = exported["header"]["version"].get<int>() + 1;
+    return exported;
+  }
+  std::string Exported(const std::string& id) { return Expect(0, {"workflow", "export", id}).out; }
 };
 
 TEST_F(WorkflowCliTest, ListShowsTheStoredVersionsByCategory) {
@@ -50,13 +55,10 @@ TEST_F(WorkflowCliTest, ListShowsTheStoredVersionsByCategory) {
 TEST_F(WorkflowCliTest, ExportImportExportGivesTheSameJson) {
   for (const char* name :
        {"Order Handling", "ICDR: Credit check", "Travel Request", "Complaint Handling"}) {
-    Result exported = Run({"workflow", "export", name});
-    ASSERT_EQ(exported.code, 0) << exported.err;
-    const Json first = Json::parse(exported.out);
+    const std::string exported = Exported(name);
+    const Json first = Json::parse(exported);
     EXPECT_EQ(first["header"]["name"], name);
-    WriteFile(root_ / "workflow.json", exported.out);
-    Result imported = Run({"workflow", "import", (root_ / "workflow.json").string()});
-    ASSERT_EQ(imported.code, 0) << imported.out << imported.err;
+    const Result imported = Expect(0, {"workflow", "import", Written("workflow.json", exported)});
     const std::string id = StoredId(imported.out);
     ASSERT_EQ(id.size(), 32u) << imported.out;
     if (first["header"]["name"] == "Travel Request") {  // the check's findings, printed
@@ -68,21 +70,13 @@ TEST_F(WorkflowCliTest, ExportImportExportGivesTheSameJson) {
     if (first["header"]["name"] == "Order Handling") {
       EXPECT_EQ(IriWorkflow(velk::demo::kOrderHandlingLeafId), id);
     }
-    Result again = Run({"workflow", "export", id});
-    ASSERT_EQ(again.code, 0) << again.err;
-    // The database holds that version already: the import is stored as its save.
-    Json expected = first;
-    const std::string status = first["header"]["status"];
-    if (status == "Active" || status == "Template")
-      expected["header"]["version"] = first["header"]["version"].get<int>() + 1;
-    EXPECT_EQ(Json::parse(again.out), expected) << name;
+    EXPECT_EQ(Json::parse(Exported(id)), AsSaved(first)) << name;
   }
-  Result version = Run({"workflow", "export", "Order Handling", "--version", "1"});
-  ASSERT_EQ(version.code, 0) << version.err;
+  const Result version = Expect(0, {"workflow", "export", "Order Handling", "--version", "1"});
   EXPECT_EQ(Json::parse(version.out)["header"]["status"], "Freeze");
 }
 
-TEST_F(WorkflowCliTest, ImportSavesAsTheModelerSavesAndBadInputStoresNothing) {
+TEST_F(WorkflowCliTest, ImportSavesAsTheModelerSavesAndBadRequestsStoreNothing) {
   // Numbered by the save's rule from the first store on.
   struct Stored {
     const char* status;
@@ -90,52 +84,49 @@ TEST_F(WorkflowCliTest, ImportSavesAsTheModelerSavesAndBadInputStoresNothing) {
   } stored[] = {{"Design", "Stored \"Fresh Design\" version 0 (Design) as "},
                 {"Template", "Stored \"Fresh Template\" version 6 (Template) as "}};
   for (const Stored& c : stored) {
-    WriteFile(root_ / "fresh.json", std::string(R"({"header": {"name": "Fresh )") + c.status +
-                                        R"(", "status": ")" + c.status + R"(", "version": 5},
-              "nodes": [{"id": 1, "name": "A", "isClusterStartNode": true}]})");
-    Result r = Run({"workflow", "import", (root_ / "fresh.json").string()});
-    EXPECT_EQ(r.code, 0) << r.err;
+    const Result r =
+        Expect(0, {"workflow", "import",
+                   Written("fresh.json", std::string(R"({"header": {"name": "Fresh )") + c.status +
+                                             R"(", "status": ")" + c.status + R"(", "version": 5},
+              "nodes": [{"id": 1, "name": "A", "isClusterStartNode": true}]})")});
     EXPECT_TRUE(r.out.ends_with(c.printed + StoredId(r.out) + "\n")) << r.out;
     EXPECT_THAT(r.out, Not(HasSubstr("message:")));
   }
 
   const std::string before = List();
-  WriteFile(root_ / "broken.json", R"({"nodes": [{"id": 1}, {"id": 1}]})");
-  WriteFile(root_ / "text.json", "not json");
-  WriteFile(root_ / "empty.json", "{}");
-  WriteFile(root_ / "far.json",
-            R"({"nodes": [{"id": 1, "x": 1e300, "isClusterStartNode": true}]})");
-  WriteFile(root_ / "nostart.json",
-            R"({"header": {"name": "No start", "status": "Active"}, "nodes": [{"id": 1}]})");
-  WriteFile(root_ / "unchecked.json", R"({"header": {"name": "Unchecked", "status": "Active"},
+  const auto import = [this](const char* file, const std::string& content) {
+    return std::vector<std::string>{"workflow", "import", Written(file, content)};
+  };
+  const std::vector<std::string> unchecked =
+      import("unchecked.json", R"({"header": {"name": "Unchecked", "status": "Active"},
             "nodes": [{"id": 1, "name": "A", "isClusterStartNode": true}]})");
-  WriteFile(root_ / "dangling.json", kDanglingArrowJson);
-  WriteFile(root_ / "inside.json", kLevelInsideItselfJson);
   // A member after a deeply nested one made the parser copy it recursively.
   const int depth = 100000;
-  WriteFile(root_ / "deep.json", R"({"header": {"editors": )" + std::string(depth, '[') +
-                                     std::string(depth, ']') + R"(}, "nodes": [{"id": 1}]})");
-  auto import = [this](const char* file) {
-    return std::vector<std::string>{"workflow", "import", (root_ / file).string()};
-  };
   struct Case {
     std::vector<std::string> args;
     int code;
     const char* error;
   } cases[] = {
-      {import("broken.json"), 1, "nodes[1]: the id 1 is taken"},
-      {import("empty.json"), 1, "empty.json: the workflow has no tasks"},
-      {import("far.json"), 1, "far.json: nodes[0].x: 1e+300 is out of range"},
-      {import("nostart.json"), 1, "nostart.json: the workflow is Active but has no start task"},
+      {import("broken.json", R"({"nodes": [{"id": 1}, {"id": 1}]})"), 1,
+       "nodes[1]: the id 1 is taken"},
+      {import("empty.json", "{}"), 1, "empty.json: the workflow has no tasks"},
+      {import("far.json", R"({"nodes": [{"id": 1, "x": 1e300, "isClusterStartNode": true}]})"), 1,
+       "far.json: nodes[0].x: 1e+300 is out of range"},
+      {import("nostart.json",
+              R"({"header": {"name": "No start", "status": "Active"}, "nodes": [{"id": 1}]})"),
+       1, "nostart.json: the workflow is Active but has no start task"},
       // An Active workflow the engine would run must pass the check, as in the modeler.
-      {import("unchecked.json"), 1, "unchecked.json: the workflow was not stored"},
-      {import("dangling.json"), 1,
+      {unchecked, 1, "unchecked.json: the workflow was not stored"},
+      {import("dangling.json", kDanglingArrowJson), 1,
        "dangling.json: the workflow does not load as written, so it is not stored:\n  The endnode "
        "7 in the arrow from 1 could not be found in the nodelist."},
-      {import("inside.json"), 1, "The cluster node \"Whole\" stands for the level it lies in"},
-      {import("deep.json"), 1, "deep.json: the JSON is nested too deeply"},
-      {import("text.json"), 1, "is not valid JSON"},
-      {import("missing.json"), 1, "cannot read"},
+      {import("inside.json", kLevelInsideItselfJson), 1,
+       "The cluster node \"Whole\" stands for the level it lies in"},
+      {import("deep.json", R"({"header": {"editors": )" + std::string(depth, '[') +
+                               std::string(depth, ']') + R"(}, "nodes": [{"id": 1}]})"),
+       1, "deep.json: the JSON is nested too deeply"},
+      {import("text.json", "not json"), 1, "is not valid JSON"},
+      {{"workflow", "import", (root_ / "missing.json").string()}, 1, "cannot read"},
       {{"workflow", "export", "Nothing"},
        1,
        "no stored workflow is named or has the id \"Nothing\""},
@@ -151,15 +142,20 @@ TEST_F(WorkflowCliTest, ImportSavesAsTheModelerSavesAndBadInputStoresNothing) {
       {{"workflow", "layout", "Travel Request", "--timeout", "ten"}, 2, ""},
       {{"workflow", "layout", "Travel Request", "--timeout", "1e9"}, 2, ""},
       {{"workflow", "layout", "No Such Workflow"}, 1, "No Such Workflow"},
+      {{"workflow", "check", "No Such Workflow"}, 1, "No Such Workflow"},
+      {{"workflow", "check"}, 2, "--help"},
+      {{"workflow", "check", "Order Handling", "--format", "xml"}, 2, "--help"},
+      {{"workflow", "check", "Order Handling", "--as-status", "Busy"}, 2, "--help"},
+      {{"workflow", "check", "Order Handling", "Travel Request"}, 2, "--help"},
+      {{"workflow", "diff", "Order Handling"}, 2, "--help"},
+      {{"workflow", "diff", "Order Handling", "No Such Workflow"}, 2, "--help"},
+      {{"workflow", "diff", "Order Handling", "Order Handling@99"}, 2, "--help"},
+      {{"workflow", "diff", "Order Handling", "Order Handling", "--format", "xml"}, 2, "--help"},
   };
-  for (const Case& c : cases) {
-    Result failed = Run(c.args);
-    EXPECT_EQ(failed.code, c.code) << c.args[1] << " " << c.args.back();
-    EXPECT_THAT(failed.err, HasSubstr(c.error));
-  }
+  for (const Case& c : cases) EXPECT_THAT(Expect(c.code, c.args).err, HasSubstr(c.error));
   EXPECT_EQ(List(), before);
   // The refused Active workflow's findings are printed as the save reports them.
-  Result refused = Run(import("unchecked.json"));
+  const Result refused = Run(unchecked);
   EXPECT_THAT(refused.out, HasSubstr("info [3] Consistency check: Checking workflow supervisor"));
   EXPECT_THAT(refused.out,
               HasSubstr("message: Error: \n\nThe consistency check refuses the workflow "
@@ -167,65 +163,46 @@ TEST_F(WorkflowCliTest, ImportSavesAsTheModelerSavesAndBadInputStoresNothing) {
 }
 
 TEST_F(WorkflowCliTest, BpmnExportAndImportStoreTheSameWorkflowAndListWhatAFileCouldNotGive) {
+  std::string bpmn;
   for (const char* name : {"Order Handling", "Complaint Handling"}) {
-    Result json = Run({"workflow", "export", name});
-    Result bpmn = Run({"workflow", "export", name, "--format", "bpmn"});
-    ASSERT_EQ(bpmn.code, 0) << bpmn.err;
-    WriteFile(root_ / "workflow.bpmn", bpmn.out);
-    Result imported = Run({"workflow", "import", (root_ / "workflow.bpmn").string()});
-    ASSERT_EQ(imported.code, 0) << imported.out << imported.err;
-    Json expected = Json::parse(json.out);
-    const std::string status = expected["header"]["status"];
-    if (status == "Active" || status == "Template")
-      expected["header"]["version"] = expected["header"]["version"].get<int>() + 1;
-    Result again = Run({"workflow", "export", StoredId(imported.out)});
-    EXPECT_EQ(Json::parse(again.out), expected) << name;
+    const Json json = Json::parse(Exported(name));
+    bpmn =
+        Written("workflow.bpmn", Expect(0, {"workflow", "export", name, "--format", "bpmn"}).out);
+    const Result imported = Expect(0, {"workflow", "import", bpmn});
+    EXPECT_EQ(Json::parse(Exported(StoredId(imported.out))), AsSaved(json)) << name;
   }
   // Told by its content, whatever its name; what it could not give is printed.
-  WriteFile(root_ / "events.txt", ReadFile(std::string(VELK_BPMN_DIR) + "/samples/events.bpmn"));
-  Result foreign = Run({"workflow", "import", (root_ / "events.txt").string()});
-  EXPECT_EQ(foreign.code, 0) << foreign.err;
+  const std::string events = ReadFile(std::string(VELK_BPMN_DIR) + "/samples/events.bpmn");
+  const Result foreign = Expect(0, {"workflow", "import", Written("events.txt", events)});
   EXPECT_THAT(foreign.out,
               HasSubstr("info [1] BPMN Import: startEvent timer: became the task \"Monday\""));
   EXPECT_THAT(foreign.out, HasSubstr("Stored \"Reminders\" version 0 (Design) as "));
 
   // Checked and compared as files, as JSON files are.
-  EXPECT_EQ(Run({"workflow", "check", (root_ / "workflow.bpmn").string()}).code, 0);
-  Result same = Run({"workflow", "diff", (root_ / "workflow.bpmn").string(),
-                     (root_ / "workflow.bpmn").string()});
-  EXPECT_EQ(same.code, 0) << same.err;
-  WriteFile(root_ / "events.bpmn", ReadFile(std::string(VELK_BPMN_DIR) + "/samples/events.bpmn"));
-  EXPECT_EQ(Run({"workflow", "diff", (root_ / "workflow.bpmn").string(),
-                 (root_ / "events.bpmn").string()})
-                .code,
-            1);
+  Expect(0, {"workflow", "check", bpmn});
+  Expect(0, {"workflow", "diff", bpmn, bpmn});
+  Expect(1, {"workflow", "diff", bpmn, Written("events.bpmn", events)});
 
   const std::string before = List();
-  WriteFile(root_ / "laughs.bpmn", "<!DOCTYPE d [<!ENTITY a \"a\">]><d>&a;</d>");
-  Result hostile = Run({"workflow", "import", (root_ / "laughs.bpmn").string()});
-  EXPECT_EQ(hostile.code, 1);
-  EXPECT_THAT(hostile.err, HasSubstr("laughs.bpmn: it declares a document type"));
+  const std::string laughs = Written("laughs.bpmn", "<!DOCTYPE d [<!ENTITY a \"a\">]><d>&a;</d>");
+  for (const char* command : {"import", "check"})
+    EXPECT_THAT(Expect(1, {"workflow", command, laughs}).err,
+                HasSubstr("laughs.bpmn: it declares a document type"));
   EXPECT_EQ(List(), before);
-  Result refused = Run({"workflow", "check", (root_ / "laughs.bpmn").string()});
-  EXPECT_EQ(refused.code, 1);
-  EXPECT_THAT(refused.err, HasSubstr("laughs.bpmn: it declares a document type"));
-  EXPECT_EQ(Run({"workflow", "export", "Order Handling", "--format", "yaml"}).code, 2);
+  Expect(2, {"workflow", "export", "Order Handling", "--format", "yaml"});
 }
 
 TEST_F(WorkflowCliTest, LayoutPrintsTheMovesAndStoresThemOnlyWithSave) {
-  Result printed = Run({"workflow", "layout", "Travel Request"});
-  ASSERT_EQ(printed.code, 0) << printed.err;
-  EXPECT_THAT(printed.out, HasSubstr("\"Submit request\""));
-  EXPECT_THAT(printed.out, HasSubstr(" of 5 tasks moved"));
-  const std::string before = Run({"workflow", "export", "Travel Request"}).out;
-  Result stored =
-      Run({"workflow", "layout", "Travel Request", "--level", "all", "--save", "--timeout", "60"});
-  ASSERT_EQ(stored.code, 0) << stored.err;
+  EXPECT_THAT(Expect(0, {"workflow", "layout", "Travel Request"}).out,
+              AllOf(HasSubstr("\"Submit request\""), HasSubstr(" of 5 tasks moved")));
+  const std::string before = Exported("Travel Request");
+  const Result stored = Expect(
+      0, {"workflow", "layout", "Travel Request", "--level", "all", "--save", "--timeout", "60"});
   EXPECT_THAT(stored.out, HasSubstr("Stored \"Travel Request\""));
-  Result again = Run({"workflow", "layout", "Travel Request"});
-  EXPECT_THAT(again.out, HasSubstr("0 of 5 tasks moved"))
-      << "the stored workflow is already arranged: " << again.out;
-  EXPECT_NE(Run({"workflow", "export", "Travel Request"}).out, before);
+  EXPECT_THAT(Expect(0, {"workflow", "layout", "Travel Request"}).out,
+              HasSubstr("0 of 5 tasks moved"))
+      << "the stored workflow is already arranged";
+  EXPECT_NE(Exported("Travel Request"), before);
 }
 
 // Designers saving one workflow at the same moment each get a version of their

@@ -43,10 +43,7 @@ TEST_F(FaultTest, AFormOfAnotherTypeNeitherHangsAViewNorShowsInIt) {
   db.Close();
   RunSql("test.nsf", "INSERT INTO notes(unid, class, form) VALUES(randomblob(16), 1, x'5461736B')");
   db = Reopen();
-  LNViewFolder view;
-  ASSERT_EQ(db.GetViewFolder("Tasks", &view), LNNOERROR);
-  ASSERT_EQ(view.Open(), LNNOERROR);
-  EXPECT_EQ(view.GetEntryCount(), 1);
+  EXPECT_EQ(ViewOf(db, "Tasks").GetEntryCount(), 1);
 }
 
 // Items whose stored order has gaps or runs against their names (an earlier
@@ -60,20 +57,11 @@ TEST_F(FaultTest, ItemsAreReadInTheirStoredOrderWhateverItsNumbers) {
     SCOPED_TRACE(renumber);
     RunSql("test.nsf", renumber);
     db = Reopen();
-    std::vector<LNDocument> docs = All(db);
-    ASSERT_EQ(docs.size(), 1u);
-    ASSERT_EQ(docs[0].Open(), LNNOERROR);
+    const LNDocument alone = Load(db, IdsOf(db).at(0));
     LNReadSnapshot snapshot(db);
-    LNViewFolder view;
-    LNVFEntry entry;
-    LNDocument walked;
-    ASSERT_EQ(db.GetViewFolder("Tasks", &view), LNNOERROR);
-    ASSERT_EQ(view.Open(LNVFOPEN_READ_DOCUMENTS), LNNOERROR);
-    ASSERT_EQ(view.GetEntry(&entry), LNNOERROR);
-    ASSERT_EQ(entry.GetDocument(&walked), LNNOERROR);
-    ASSERT_EQ(walked.Open(), LNNOERROR);
-    EXPECT_EQ(walked.GetItems(), docs[0].GetItems());
-    EXPECT_EQ(walked.GetItems().size(), 4u);  // with the form
+    LNViewFolder view = ViewOf(db, "Tasks", LNVFOPEN_READ_DOCUMENTS);
+    EXPECT_EQ(FirstDocumentOf(view).GetItems(), alone.GetItems());
+    EXPECT_EQ(alone.GetItems().size(), 4u);  // with the form
   }
 }
 

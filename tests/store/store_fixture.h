@@ -69,6 +69,48 @@ class StoreTest : public ::testing::Test {
   }
   static std::vector<LNDocument> All(LNDatabase&& db) { return All(db); }
 
+  // The note ids of every document of `db`, in order.
+  static std::vector<LNNOTEID> IdsOf(LNDatabase& db) {
+    std::vector<LNNOTEID> ids;
+    for (const LNDocument& doc : All(db)) ids.push_back(doc.GetNoteID());
+    return ids;
+  }
+  static std::vector<LNNOTEID> IdsOf(LNDatabase&& db) { return IdsOf(db); }
+
+  // The first text of item "N" of every document of `db`, in note id order.
+  static std::vector<std::string> Ns(LNDatabase& db) {
+    std::vector<std::string> ns;
+    for (LNDocument& doc : All(db)) ns.push_back(doc.Open() ? "(unreadable)" : TextOf(doc, "N"));
+    return ns;
+  }
+
+  // The paths of the databases `folder` holds on the fixture's server.
+  std::vector<std::string> Paths(const std::string& folder, int recursive = 1) {
+    std::vector<LNDatabase> dbs;
+    EXPECT_EQ(session_.GetDatabases(&dbs, folder, server_, recursive), LNNOERROR);
+    std::vector<std::string> paths;
+    for (const LNDatabase& db : dbs) paths.push_back(db.GetFilepath());
+    return paths;
+  }
+
+  // The view `name` of `db`, opened with `options`.
+  static LNViewFolder ViewOf(LNDatabase& db, const std::string& name, int options = 0) {
+    LNViewFolder view;
+    EXPECT_EQ(db.GetViewFolder(name, &view), LNNOERROR);
+    EXPECT_EQ(view.Open(options), LNNOERROR);
+    return view;
+  }
+
+  // The document of the first entry of `view`, opened.
+  static LNDocument FirstDocumentOf(LNViewFolder& view) {
+    LNVFEntry entry;
+    LNDocument doc;
+    EXPECT_EQ(view.GetEntry(&entry), LNNOERROR);
+    EXPECT_EQ(entry.GetDocument(&doc), LNNOERROR);
+    EXPECT_EQ(doc.Open(), LNNOERROR);
+    return doc;
+  }
+
   // The document `id` of `db`, opened.
   static LNDocument Load(LNDatabase& db, LNNOTEID id) {
     LNDocument doc;
@@ -119,8 +161,7 @@ inline LNNotesSession::ServerMap ServersFor(Backend backend) {
 
 class BackendTest : public StoreTest, public ::testing::WithParamInterface<Backend> {
  protected:
-  BackendTest()
-      : StoreTest(ServersFor(GetParam()), GetParam() == Backend::Local ? "" : "Hub") {}
+  BackendTest() : StoreTest(ServersFor(GetParam()), GetParam() == Backend::Local ? "" : "Hub") {}
   void SetUp() override {
     if (GetParam() == Backend::Server && !pgtest::Server::Get())
       GTEST_SKIP() << "no PostgreSQL server for the tests: " << pgtest::Server::Reason();
@@ -128,6 +169,6 @@ class BackendTest : public StoreTest, public ::testing::WithParamInterface<Backe
   }
 };
 
-#define VELK_BOTH_BACKENDS(Suite)                                                        \
+#define VELK_BOTH_BACKENDS(Suite)                                                               \
   INSTANTIATE_TEST_SUITE_P(Backends, Suite, ::testing::Values(Backend::Local, Backend::Server), \
                            BackendName)

@@ -7,15 +7,23 @@
 
 namespace {
 
-using IdentityTest = BackendTest;
-
 const LNUNID kUnid{{0x11111111, 0x22222222, 0x33333333, 0x44444444}};
+
+class IdentityTest : public BackendTest {
+ protected:
+  // A new document of `db` that claims `noteId` and `unid`, the claim answered with `expected`.
+  static LNDocument Claim(LNDatabase& db, LNNOTEID noteId, const LNUNID* unid = nullptr,
+                          LNSTATUS expected = LNNOERROR) {
+    LNDocument doc;
+    EXPECT_EQ(db.CreateDocument(&doc, "Header"), LNNOERROR);
+    EXPECT_EQ(doc.SetNoteIdentity(noteId, unid), expected) << noteId;
+    return doc;
+  }
+};
 
 TEST_P(IdentityTest, NewDocumentKeepsTheGivenIdsAcrossReopen) {
   LNDatabase db = NewDatabase();
-  LNDocument doc;
-  ASSERT_EQ(db.CreateDocument(&doc, "Header"), LNNOERROR);
-  ASSERT_EQ(doc.SetNoteIdentity(0x1F2, &kUnid), LNNOERROR);
+  LNDocument doc = Claim(db, 0x1F2, &kUnid);
   ASSERT_EQ(doc.CreateItem("Type", LNText("Order Handling")), LNNOERROR);
   ASSERT_EQ(doc.Save(), LNNOERROR);
   EXPECT_EQ(doc.GetNoteID(), 0x1F2u);
@@ -50,51 +58,26 @@ TEST_P(IdentityTest, TakenIdsAndSavedNotesAreRefused) {
   LNDatabase db = NewDatabase();
   LNDocument first = AddDocument(db, "Header", {});
   const LNUNID firstUnid = first.GetUniversalID();
-  struct Case {
-    const char* what;
-    LNNOTEID noteId;
-    const LNUNID* unid;
-    LNSTATUS expected;
-  };
-  const Case cases[] = {
-      {"note id of a stored note", first.GetNoteID(), nullptr, LNERR_NOTE_EXISTS},
-      {"universal id of a stored note", 0x500, &firstUnid, LNERR_NOTE_EXISTS},
-      {"free ids", 0x500, &kUnid, LNNOERROR},
-  };
-  for (const Case& c : cases) {
-    LNDocument doc;
-    ASSERT_EQ(db.CreateDocument(&doc, "Header"), LNNOERROR);
-    EXPECT_EQ(doc.SetNoteIdentity(c.noteId, c.unid), c.expected) << c.what;
-  }
+  Claim(db, first.GetNoteID(), nullptr, LNERR_NOTE_EXISTS);
+  Claim(db, 0x500, &firstUnid, LNERR_NOTE_EXISTS);
   EXPECT_EQ(first.SetNoteIdentity(0x600, nullptr), LNERR_INVALID_ARGUMENT);
-}
-
-TEST_P(IdentityTest, TwoNewNotesClaimingOneIdSaveOnlyOnce) {
-  LNDatabase db = NewDatabase();
-  LNDocument a, b;
-  ASSERT_EQ(db.CreateDocument(&a, "Header"), LNNOERROR);
-  ASSERT_EQ(db.CreateDocument(&b, "Header"), LNNOERROR);
-  ASSERT_EQ(a.SetNoteIdentity(0x700), LNNOERROR);
-  ASSERT_EQ(b.SetNoteIdentity(0x700), LNNOERROR);  // free until one of them is saved
+  // Free ids stay free until one of two notes claiming them is saved.
+  LNDocument a = Claim(db, 0x700, &kUnid);
+  LNDocument b = Claim(db, 0x700);
   ASSERT_EQ(a.Save(), LNNOERROR);
   EXPECT_EQ(b.Save(), LNERR_NOTE_EXISTS);
-  EXPECT_EQ(All(db).size(), 1u);
+  EXPECT_EQ(All(db).size(), 2u);
 }
 
 TEST_P(IdentityTest, RolledBackImportFreesTheIds) {
   LNDatabase db = NewDatabase();
   {
     LNTransaction transaction(db);
-    LNDocument doc;
-    ASSERT_EQ(db.CreateDocument(&doc, "Header"), LNNOERROR);
-    ASSERT_EQ(doc.SetNoteIdentity(0x800, &kUnid), LNNOERROR);
-    ASSERT_EQ(doc.Save(), LNNOERROR);
+    ASSERT_EQ(Claim(db, 0x800, &kUnid).Save(), LNNOERROR);
   }
   LNDocument gone;
   EXPECT_EQ(db.GetDocument(0x800, &gone), LNERR_DOCUMENT_NOT_FOUND);
-  LNDocument doc;
-  ASSERT_EQ(db.CreateDocument(&doc, "Header"), LNNOERROR);
-  EXPECT_EQ(doc.SetNoteIdentity(0x800, &kUnid), LNNOERROR);
+  Claim(db, 0x800, &kUnid);
 }
 
 TEST_P(IdentityTest, ReplicaIdIsKeptAcrossReopenAndFollowsTransactions) {

@@ -13,7 +13,10 @@
 
 namespace {
 
+using ::testing::EndsWith;
 using ::testing::HasSubstr;
+using ::testing::Not;
+using ::testing::StartsWith;
 
 using Clock = std::chrono::steady_clock;
 
@@ -32,10 +35,10 @@ TEST(ServerNames, UnreachableOrUnknownServersSayWhyAndDoNotHang) {
   ASSERT_EQ(session.GetDatabase("names.nsf", &db, "hub/acme"), LNNOERROR);
   EXPECT_EQ(db.GetServer(), "hub/acme");
   EXPECT_EQ(db.Open(), LNERR_SERVER_NOT_RESPONDING);
-  EXPECT_THAT(db.ErrorMessage(LNERR_SERVER_NOT_RESPONDING), HasSubstr("Server not responding: "));
-  const std::string refusal = db.ErrorMessage(LNERR_SERVER_NOT_RESPONDING);
-  EXPECT_THAT(refusal, HasSubstr("refused"));
-  EXPECT_FALSE(refusal.ends_with(" ")) << "the server's lines, joined and trimmed";
+  // The server's lines, joined and trimmed.
+  EXPECT_THAT(
+      db.ErrorMessage(LNERR_SERVER_NOT_RESPONDING),
+      AllOf(StartsWith("Server not responding: "), HasSubstr("refused"), Not(EndsWith(" "))));
   EXPECT_EQ(session.CreateDatabase("names.nsf", &db, "t", "Blackhole"),
             LNERR_SERVER_NOT_RESPONDING);
   EXPECT_LT(Clock::now() - start, std::chrono::seconds(4));
@@ -118,16 +121,15 @@ bool AwaitServer(const std::string& conninfo, const char* sql, int answer) {
   return true;
 }
 
-constexpr const char* kOtherClients =
-    "SELECT count(*) FROM pg_stat_activity WHERE datname = current_database()"
+constexpr const char* kOtherClientsFrom =
+    " FROM pg_stat_activity WHERE datname = current_database()"
     " AND pid <> pg_backend_pid() AND application_name = 'velkmod'";
 
 // The server process of this test's database (not the one asking).
 int BackendOf(const std::string& conninfo) {
-  return std::max(0, AskServer(conninfo,
-                               "SELECT CASE count(*) WHEN 1 THEN max(pid) ELSE 0 END"
-                               " FROM pg_stat_activity WHERE datname = current_database()"
-                               " AND pid <> pg_backend_pid() AND application_name = 'velkmod'"));
+  const std::string sql =
+      std::string("SELECT CASE count(*) WHEN 1 THEN max(pid) ELSE 0 END") + kOtherClientsFrom;
+  return std::max(0, AskServer(conninfo, sql.c_str()));
 }
 
 TEST_F(ServerTest, AKeptConnectionTheServerDroppedIsNotHandedOut) {
@@ -138,7 +140,7 @@ TEST_F(ServerTest, AKeptConnectionTheServerDroppedIsNotHandedOut) {
   ASSERT_TRUE(pgtest::Server::Exec(hub_,
                                    "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE"
                                    " datname = current_database() AND pid <> pg_backend_pid()"));
-  ASSERT_TRUE(AwaitServer(hub_, kOtherClients, 0));
+  ASSERT_TRUE(AwaitServer(hub_, (std::string("SELECT count(*)") + kOtherClientsFrom).c_str(), 0));
   EXPECT_EQ(All(Reopen()).size(), 1u);
 }
 
@@ -197,21 +199,14 @@ TEST_F(ServerTest, DatabasesAreFoundByPathIgnoringCaseAndListedByFolder) {
   ASSERT_EQ(session_.GetDatabase("team\\procdef.nsf", &db, server_), LNNOERROR);
   ASSERT_EQ(db.Open(), LNNOERROR);
   EXPECT_EQ(db.GetTitle(), "Processes");
-  const auto paths = [&](const std::string& folder, int recursive) {
-    std::vector<LNDatabase> dbs;
-    EXPECT_EQ(session_.GetDatabases(&dbs, folder, server_, recursive), LNNOERROR);
-    std::vector<std::string> found;
-    for (const LNDatabase& each : dbs) found.push_back(each.GetFilepath());
-    return found;
-  };
-  EXPECT_EQ(paths("", 1),
+  EXPECT_EQ(Paths(""),
             (std::vector<std::string>{"Team/ProcDef.nsf", "appenv.nsf", "team/sub/infra.nsf"}));
-  EXPECT_EQ(paths("", 0), (std::vector<std::string>{"appenv.nsf"}));
-  EXPECT_EQ(paths("team", 0), (std::vector<std::string>{"team/ProcDef.nsf"}));
+  EXPECT_EQ(Paths("", 0), (std::vector<std::string>{"appenv.nsf"}));
+  EXPECT_EQ(Paths("team", 0), (std::vector<std::string>{"team/ProcDef.nsf"}));
   // A creation that fails leaves nothing behind.
   const auto fails = [](LNDatabase&) { return LNERR_DISK_IO; };
   EXPECT_EQ(session_.CreateDatabase("new.nsf", &db, "New", server_, fails), LNERR_DISK_IO);
-  EXPECT_EQ(paths("", 1).size(), 3u);
+  EXPECT_EQ(Paths("").size(), 3u);
 }
 
 // Two designers adding documents at once, each in a transaction of their own.
@@ -230,11 +225,11 @@ TEST_F(ServerTest, TwoClientsAddingAtOnceGetDistinctIdsAndBothCommit) {
   EXPECT_EQ(one.Commit(), LNNOERROR);
   racing.join();
   EXPECT_EQ(two.Commit(), LNNOERROR);
-  std::vector<LNDocument> all = All(Reopen());
-  ASSERT_EQ(all.size(), 3u);
-  EXPECT_EQ(all[0].GetNoteID(), a);
-  EXPECT_EQ(all[1].GetNoteID(), c);
-  EXPECT_GT(all[2].GetNoteID(), c);
+  const std::vector<LNNOTEID> ids = IdsOf(Reopen());
+  ASSERT_EQ(ids.size(), 3u);
+  EXPECT_EQ(ids[0], a);
+  EXPECT_EQ(ids[1], c);
+  EXPECT_GT(ids[2], c);
 }
 
 // Connections are kept for the next opener; what one user left open stays with it.

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <map>
+#include <set>
 
 #include "store_fixture.h"
 
@@ -26,11 +26,7 @@ class ViewTest : public BackendTest {
   std::vector<Row> Walk(LNViewFolder& view, LNVFEntry entry) {
     std::vector<Row> rows;
     do {
-      if (entry.IsCategory()) {
-        rows.emplace_back(entry.GetKey(), "#");
-        continue;
-      }
-      rows.emplace_back(entry.GetKey(), N(DocOf(entry)));
+      rows.emplace_back(entry.GetKey(), entry.IsCategory() ? "#" : N(DocOf(entry)));
     } while (view.Goto(LNVFNAVIGATE_NEXT, &entry) == LNNOERROR);
     return rows;
   }
@@ -47,6 +43,16 @@ class ViewTest : public BackendTest {
     LNDocument doc;
     EXPECT_EQ(entry.GetDocument(&doc), LNNOERROR);
     EXPECT_EQ(doc.Open(), LNNOERROR);
+    return doc;
+  }
+
+  LNDocument AddNumber(const std::string& form, const std::string& keyItem, double key,
+                       const std::string& n) {
+    LNDocument doc;
+    EXPECT_EQ(db_.CreateDocument(&doc, form), LNNOERROR);
+    EXPECT_EQ(doc.CreateItem(keyItem, LNNumbers(key)), LNNOERROR);
+    EXPECT_EQ(doc.CreateItem("N", LNText(n)), LNNOERROR);
+    EXPECT_EQ(doc.Save(), LNNOERROR);
     return doc;
   }
 
@@ -76,18 +82,11 @@ class ViewTest : public BackendTest {
     return items;
   }
 
-  static std::string N(const LNDocument& doc) {
-    LNText n;
-    doc.GetItem("N", &n);
-    return n.GetCount() ? n[0] : "";
-  }
+  static std::string N(const LNDocument& doc) { return TextOf(doc, "N"); }
 
   LNViewFolder OpenView(const LNViewDesign& design) {
     EXPECT_EQ(db_.CreateView(design), LNNOERROR);
-    LNViewFolder view;
-    EXPECT_EQ(db_.GetViewFolder(design.name, &view), LNNOERROR);
-    EXPECT_EQ(view.Open(), LNNOERROR);
-    return view;
+    return ViewOf(db_, design.name);
   }
 
   LNDatabase db_;
@@ -171,13 +170,7 @@ TEST_P(ViewTest, FormsAreSelectedIgnoringCaseAsItemNamesAre) {
 }
 
 TEST_P(ViewTest, NumbersSortByValueBeforeTexts) {
-  for (double value : {10.0, 2.0, -1.5}) {
-    LNDocument doc;
-    ASSERT_EQ(db_.CreateDocument(&doc, "Task"), LNNOERROR);
-    ASSERT_EQ(doc.CreateItem("Key", LNNumbers(value)), LNNOERROR);
-    ASSERT_EQ(doc.CreateItem("N", LNText("n")), LNNOERROR);
-    ASSERT_EQ(doc.Save(), LNNOERROR);
-  }
+  for (double value : {10.0, 2.0, -1.5}) AddNumber("Task", "Key", value, "n");
   Add("Task", "1", "t");
   LNViewFolder view = OpenView({"Numbers", {"Task"}, "Key", false});
   EXPECT_EQ(WalkAll(view), (std::vector<Row>{{"-1.5", "n"}, {"2", "n"}, {"10", "n"}, {"1", "t"}}));
@@ -216,17 +209,15 @@ TEST_P(ViewTest, WalksInASnapshotReadEachDocumentAsStored) {
   }
   LNViewFolder view = OpenView({"Batch", {"Task"}, "Key", false});
   all = WalkAll(view);                  // outside a snapshot: one document at a time
-  std::map<std::string, LNUNID> unids;  // by "N", read with each document
-  ASSERT_EQ(view.Open(), LNNOERROR);
-  LNVFEntry entry;
-  ASSERT_EQ(view.GetEntry(&entry), LNNOERROR);
-  do {
-    const LNDocument doc = DocOf(entry);
+  std::map<std::string, LNUNID> unids;  // by "N", read one document at a time
+  for (LNDocument& doc : All(db_)) {
+    ASSERT_EQ(doc.Open(), LNNOERROR);
     unids[N(doc)] = doc.GetUniversalID();
-  } while (view.Goto(LNVFNAVIGATE_NEXT, &entry) == LNNOERROR);
+  }
   LNReadSnapshot snapshot(db_);
   ASSERT_EQ(view.Open(), LNNOERROR);
   EXPECT_EQ(WalkAll(view), all);
+  LNVFEntry entry;
   long count = 0;
   ASSERT_EQ(view.Find("k1", &entry, &count), LNNOERROR);
   std::vector<Row> run;
@@ -250,11 +241,7 @@ TEST_P(ViewTest, ReadingTheDocumentsWithTheKeysGivesTheSameWalk) {
   Add("Other", "a", "3");
   Add("task", "", "4");
   AddDocument(db_, "Task", {{"N", "no key"}});
-  LNDocument number;
-  ASSERT_EQ(db_.CreateDocument(&number, "Task"), LNNOERROR);
-  ASSERT_EQ(number.CreateItem("kEY", LNNumbers(2.5)), LNNOERROR);
-  ASSERT_EQ(number.CreateItem("N", LNText("number")), LNNOERROR);
-  ASSERT_EQ(number.Save(), LNNOERROR);
+  const LNDocument number = AddNumber("Task", "kEY", 2.5, "number");
   LNDocument mixed = AddMixed("TASK");
   ASSERT_EQ(mixed.CreateItem("N", LNText("mixed")), LNNOERROR);
   ASSERT_EQ(mixed.Save(), LNNOERROR);
@@ -276,12 +263,10 @@ TEST_P(ViewTest, ReadingTheDocumentsWithTheKeysGivesTheSameWalk) {
     ASSERT_EQ(view.Open(LNVFOPEN_READ_DOCUMENTS), LNNOERROR);
     EXPECT_EQ(ItemsByNote(view), stored);
     // Or handed over one at a time: the same documents, none held afterwards.
-    std::vector<std::string> each, documents;
-    ASSERT_EQ(view.ReadEachDocument([&](LNDocument& doc) { each.push_back(N(doc)); }), LNNOERROR);
+    std::multiset<std::string> each, documents;
+    ASSERT_EQ(view.ReadEachDocument([&](LNDocument& doc) { each.insert(N(doc)); }), LNNOERROR);
     for (const auto& [key, n] : plain)
-      if (n != "#") documents.push_back(n);
-    std::sort(each.begin(), each.end());
-    std::sort(documents.begin(), documents.end());
+      if (n != "#") documents.insert(n);
     EXPECT_EQ(each, documents);
     // The universal id, not read with the items, is still the stored one.
     long count = 0;
@@ -320,9 +305,7 @@ TEST_P(ViewTest, DocumentsHeldForAWalkReadAndSaveAsTheyDoAlone) {
   LNViewFolder view = OpenView({"Held", {"Task"}, "Key", false});
   LNReadSnapshot snapshot(db_);
   ASSERT_EQ(view.Open(LNVFOPEN_READ_DOCUMENTS), LNNOERROR);
-  LNVFEntry entry;
-  ASSERT_EQ(view.GetEntry(&entry), LNNOERROR);
-  LNDocument held = DocOf(entry);
+  LNDocument held = FirstDocumentOf(view);
   EXPECT_EQ(answers(held), answers(alone));
   ASSERT_EQ(held.Save(), LNNOERROR);
   EXPECT_EQ(reread().GetItems(), expected);
