@@ -3,7 +3,6 @@
 // widgets a user sees.
 
 #include <QLineEdit>
-#include <filesystem>
 #include <fstream>
 #include <set>
 
@@ -20,7 +19,7 @@ using velk::CNode;
 
 class EndToEndTest : public ModelerTest {};
 
-TEST_F(EndToEndTest, EditSaveCloseAndOpenAgainKeepsEveryChange) {
+TEST_F(EndToEndTest, EditSaveCloseAndOpenAgainKeepsEveryChangeAndEveryCommandIsHandled) {
   OpenWorkflow(QStringLiteral("Version 2.0"));
   ASSERT_NE(Active(), nullptr);
   ASSERT_EQ(Doc().Header().version, 2);
@@ -31,6 +30,17 @@ TEST_F(EndToEndTest, EditSaveCloseAndOpenAgainKeepsEveryChange) {
   Drag(Centre(*check), Pixel({before.Center().x + 100, before.Center().y}));
   const int movedLeft = check->GetRect().left;
   EXPECT_NEAR(movedLeft - before.left, 100, 2);
+  // With a workflow and a task selected every shown command has its handler; the
+  // directory's commands belong to its window (tests/gui/extdir_endtoend_test.cpp).
+  ASSERT_EQ(Doc().Session().SelectedNodes(), std::vector<CNode*>{check});
+  const std::set<int> directoryWindow = {
+      cmd::ExtDirSave,           cmd::ExtDirReload,     cmd::ExtDirNewFolder,
+      cmd::ExtDirDelete,         cmd::ExtDirProperties, cmd::ExtDirExpandBranch,
+      cmd::ExtDirCollapseBranch, cmd::ExtDirExpandAll,  cmd::ExtDirCollapseAll};
+  for (const CommandInfo& c : AllCommands()) {
+    if (!frame()->Action(c.id) || c.id == cmd::FileMru || directoryWindow.contains(c.id)) continue;
+    EXPECT_TRUE(frame()->IsHandled(c.id)) << c.menuText;
+  }
 
   // Insert a task, connect "Check order" to it.
   ClickTool(cmd::ToolInternalTask);
@@ -91,13 +101,11 @@ TEST_F(EndToEndTest, EditSaveCloseAndOpenAgainKeepsEveryChange) {
 // A recent entry opening its workflow is walked from the start panel.
 TEST_F(EndToEndTest, AGoneRecentEntryIsRemovedWithAMessage) {
   app.reset();
-  {
-    velk::QSettingsBackend settings(env.SettingsFile());
-    velk::RecentWorkflowList recent;
-    recent.Add({"0123456789ABCDEF0123456789ABCDEF", 7, "Gone Workflow", "procdef.nsf", ""});
-    recent.Save(settings);
-    settings.sync();
-  }
+  velk::QSettingsBackend settings(env.SettingsFile());
+  velk::RecentWorkflowList recent;
+  recent.Add({"0123456789ABCDEF0123456789ABCDEF", 7, "Gone Workflow", "procdef.nsf", ""});
+  recent.Save(settings);
+  settings.sync();
   app = StartModeler(env.Options(), StandardShellCollaborators());
   MessageBoxWatcher watcher;
   app->Shell().files.OpenRecent(0);
@@ -108,7 +116,7 @@ TEST_F(EndToEndTest, AGoneRecentEntryIsRemovedWithAMessage) {
   EXPECT_TRUE(frame()->MdiArea()->subWindowList().isEmpty());
 }
 
-TEST_F(EndToEndTest, AfterACrashTheUnsavedWorkflowIsOfferedAndRestoredModified) {
+TEST_F(EndToEndTest, AfterACrashTheUnsavedWorkflowIsOfferedAndRestoredAndDamagedCopiesReported) {
   OpenWorkflow(QStringLiteral("Version 2.0"));
   CNode* check = Node("Check order");
   Drag(Centre(*check), Centre(*check) + QPoint(60, 40));
@@ -118,12 +126,17 @@ TEST_F(EndToEndTest, AfterACrashTheUnsavedWorkflowIsOfferedAndRestoredModified) 
   for (QMdiSubWindow* w : frame()->MdiArea()->subWindowList())
     if (auto* c = qobject_cast<CChildFrame*>(w)) c->canClose = {};
   app.reset();  // torn down without closing its windows, as by a crash
+  // Beside it a copy that cannot be read: which are damaged is the core's.
+  std::ofstream(env.DataDir() + "/recovery/1x1-0.json")
+      << R"({"workflowId": "W", "workflow": {"header": {"name": 5}}})";
 
   MessageBoxWatcher watcher;
   watcher.answers.push_back(QMessageBox::Yes);
   app = StartModeler(env.Options(), StandardShellCollaborators());
-  ASSERT_EQ(watcher.boxes.size(), 1u);
+  ASSERT_EQ(watcher.boxes.size(), 1u) << "the damaged copy is not offered";
   EXPECT_TRUE(watcher.boxes[0].text.contains(QStringLiteral("\"Order Handling\"")));
+  EXPECT_EQ(app->UserInterface().infoCenter().entries(velk::kRecoveryCategory).size(), 1u);
+  EXPECT_TRUE(frame()->InfoCenterWindow() && frame()->InfoCenterWindow()->isVisible());
   ASSERT_NE(Active(), nullptr);
   EXPECT_TRUE(Doc().Session().IsModified()) << "restored, not stored yet";
   EXPECT_EQ(Node("Check order")->GetRect(), moved);
@@ -142,37 +155,6 @@ TEST_F(EndToEndTest, AfterACrashTheUnsavedWorkflowIsOfferedAndRestoredModified) 
   app.reset();
   app = StartModeler(env.Options(), StandardShellCollaborators());
   EXPECT_TRUE(frame()->MdiArea()->subWindowList().isEmpty()) << "the save removed the copy";
-}
-
-// Which copies are damaged and that they are set aside is the core's.
-TEST_F(EndToEndTest, RecoveryCopiesThatCannotBeReadAreReportedAtStart) {
-  app.reset();
-  const std::filesystem::path folder = env.DataDir() + "/recovery";
-  std::filesystem::create_directories(folder);
-  std::ofstream(folder / "1x1-0.json")
-      << R"({"workflowId": "W", "workflow": {"header": {"name": 5}}})";
-  MessageBoxWatcher watcher;
-  app = StartModeler(env.Options(), StandardShellCollaborators());
-  ASSERT_NE(app, nullptr);
-  EXPECT_TRUE(watcher.boxes.empty()) << "nothing to offer";
-  EXPECT_TRUE(frame()->MdiArea()->subWindowList().isEmpty());
-  EXPECT_EQ(app->UserInterface().infoCenter().entries(velk::kRecoveryCategory).size(), 1u);
-  EXPECT_TRUE(frame()->InfoCenterWindow() && frame()->InfoCenterWindow()->isVisible());
-}
-
-TEST_F(EndToEndTest, EveryShownCommandHasAHandlerWithAWorkflowAndASelectedTask) {
-  OpenWorkflow(QStringLiteral("Version 2.0"));
-  QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, Centre(*Node("Check order")));
-  ASSERT_EQ(Doc().Session().SelectedNodes().size(), 1u);
-  // The directory's commands belong to its window (tests/gui/extdir_endtoend_test.cpp).
-  const std::set<int> directoryWindow = {
-      cmd::ExtDirSave,           cmd::ExtDirReload,     cmd::ExtDirNewFolder,
-      cmd::ExtDirDelete,         cmd::ExtDirProperties, cmd::ExtDirExpandBranch,
-      cmd::ExtDirCollapseBranch, cmd::ExtDirExpandAll,  cmd::ExtDirCollapseAll};
-  for (const CommandInfo& c : AllCommands()) {
-    if (!frame()->Action(c.id) || c.id == cmd::FileMru || directoryWindow.contains(c.id)) continue;
-    EXPECT_TRUE(frame()->IsHandled(c.id)) << c.menuText;
-  }
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 
 #include <QLineEdit>
 #include <QMimeData>
-#include <QPointer>
 
 #include "app/ui/clipboardformats.h"
 #include "app/ui/statusline.h"
@@ -76,28 +75,14 @@ class ExtDirEndToEndTest : public ModelerTest {
     }
     ProcessEvents();
   }
-  static void DoubleClick(CExtDirView* view, QTreeWidgetItem* item) { Click(view, item, true); }
-  // Right-clicks `item`; the menu that opens is read ("text", "-text" when
-  // disabled, "|" for separators) and `choose` triggered.
-  QStringList RightClick(CExtDirView* view, QTreeWidgetItem* item, const QString& choose = {}) {
-    QStringList seen;
-    QPointer<QAction> chosen;
-    QTimer timer;
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-      if (!menu) return;
-      timer.stop();
-      for (QAction* a : menu->actions()) {
-        seen << (a->isSeparator() ? QStringLiteral("|") : (a->isEnabled() ? "" : "-") + a->text());
-        if (!a->isSeparator() && a->text() == choose && a->isEnabled()) chosen = a;
-      }
-      if (chosen) menu->setActiveAction(chosen);
-      QTest::keyClick(menu, chosen ? Qt::Key_Return : Qt::Key_Escape);
-    });
-    timer.start(5);
-    QTest::mouseClick(view->viewport(), Qt::RightButton, {}, Centre(view, item));
+  // Right-clicks `item`: the entries of the menu that opens, `choose` picked.
+  static QStringList RightClick(CExtDirView* view, QTreeWidgetItem* item,
+                                const QString& choose = {}) {
+    const QPoint at = Centre(view, item);
+    const auto seen = OnNextPopup(choose);
+    QTest::mouseClick(view->viewport(), Qt::RightButton, {}, at);
     ProcessEvents();
-    return seen;
+    return *seen;
   }
   // A drag carrying `data` let go at `at` on `target`.
   static bool Drop(QWidget* target, QPoint at, const QMimeData& data) {
@@ -153,8 +138,7 @@ class ExtDirEndToEndTest : public ModelerTest {
   std::unique_ptr<QMimeData> dragged;
 };
 
-TEST_F(ExtDirEndToEndTest,
-       TheDemoDirectoryShowsItsSectionsInOrderWithTheirPicturesAndReadsLeafsOnce) {
+TEST_F(ExtDirEndToEndTest, TheDemoDirectoryShowsItsSectionsPicturesAndMenusAndReadsLeafsOnce) {
   EXPECT_FALSE(frame()->Action(cmd::ExtDirSave)->isEnabled()) << "no directory window yet";
   CExtDirView* view = OpenDirectory();
   ASSERT_NE(view, nullptr);
@@ -177,16 +161,28 @@ TEST_F(ExtDirEndToEndTest,
   }
   EXPECT_EQ(shown, labels) << "every node shown, expanded, in the tree's order";
   EXPECT_EQ(At(view, kSales)->childCount(), 0) << "without SHIFT no leafs are read";
+
+  // Which entries each kind and state enables is the core's; here the menu built
+  // from them, for the selected item wherever the right click was.
+  Click(view,
+        At(view, {"Ordered Sub-Workflows", "Ordered By Us", "Borealis Bank", "Credit check"}));
+  QTreeWidgetItem* other =
+      At(view, {"Ordered Sub-Workflows", "Ordered By Partners", "Acme Logistics", "Order intake"});
+  EXPECT_EQ(RightClick(view, other),
+            QStringList({"-&New Folder", "&Delete", "|", "-&Submit", "&Cancel", "|",
+                         "DEMO: Copy to ext. section", "|", "|", "&Properties"}));
+  Click(view, At(view, {"Ordered Sub-Workflows"}));
+  EXPECT_TRUE(RightClick(view, other).isEmpty()) << "a section has no menu";
   Trigger(cmd::ExtDirCollapseAll);
   EXPECT_FALSE(At(view, {"Ordered Sub-Workflows"})->isExpanded());
 
   // A double-click on a process view reads its leafs, once; the second only closes it.
   velk::CExtDirData& data = view->Document().Data();
   QTreeWidgetItem* sales = At(view, kSales);
-  DoubleClick(view, sales);
+  Click(view, sales, true);
   EXPECT_TRUE(sales->isExpanded());
   EXPECT_EQ(sales->childCount(), 2);
-  DoubleClick(view, sales);
+  Click(view, sales, true);
   EXPECT_FALSE(sales->isExpanded());
   EXPECT_EQ(data.ItemsOf<velk::CExtDirItemGRILeaf>().size(), 3u);
   Trigger(cmd::ExtDirExpandAll, Qt::ShiftModifier);
@@ -201,7 +197,7 @@ TEST_F(ExtDirEndToEndTest,
 // A deletion stored is walked by the test of the save question.
 TEST_F(ExtDirEndToEndTest, NewFolderRenameSaveAndReloadGiveTheStoredDirectory) {
   CExtDirView* view = OpenDirectory();
-  DoubleClick(view, At(view, kSales));
+  Click(view, At(view, kSales), true);
   Click(view, At(view, kSales));
   Trigger(cmd::ExtDirNewFolder);
   EXPECT_TRUE(At(view, kSales + QStringList{"New Folder"}));
@@ -214,7 +210,7 @@ TEST_F(ExtDirEndToEndTest, NewFolderRenameSaveAndReloadGiveTheStoredDirectory) {
   Trigger(cmd::ExtDirSave);
   Trigger(cmd::ExtDirReload);
   EXPECT_EQ(view->NodeOf(At(view, renamed))->Image(), 8) << "read anew";
-  DoubleClick(view, At(view, renamed));
+  Click(view, At(view, renamed), true);
   EXPECT_FALSE(At(view, renamed + QStringList{"New Folder"})) << "empty folders are not stored";
   EXPECT_TRUE(At(view, renamed + QStringList{"Orders", "Domestic", "Order Handling"}));
 }
@@ -226,7 +222,7 @@ TEST_F(ExtDirEndToEndTest, ClosingWithUnsavedChangesAsksWhetherToSaveThem) {
   MessageBoxWatcher asking;
   auto openSales = [&] {
     CExtDirView* view = OpenDirectory();
-    DoubleClick(view, At(view, kSales));
+    Click(view, At(view, kSales), true);
     return view;
   };
   auto closeWith = [&](QMessageBox::StandardButton answer, int command) {
@@ -263,22 +259,6 @@ TEST_F(ExtDirEndToEndTest, ClosingWithUnsavedChangesAsksWhetherToSaveThem) {
   EXPECT_TRUE(At(view, {kSales[0], kSales[1], "Sales Flows"})) << "stored on exit";
 }
 
-// Which entries each kind and state enables is the core's; here the menu built
-// from them, for the selected item wherever the click was.
-TEST_F(ExtDirEndToEndTest, RightClickOpensTheMenuOfTheSelectedItem) {
-  CExtDirView* view = OpenDirectory();
-  Trigger(cmd::ExtDirExpandAll);
-  Click(view,
-        At(view, {"Ordered Sub-Workflows", "Ordered By Us", "Borealis Bank", "Credit check"}));
-  QTreeWidgetItem* other =
-      At(view, {"Ordered Sub-Workflows", "Ordered By Partners", "Acme Logistics", "Order intake"});
-  EXPECT_EQ(RightClick(view, other),
-            QStringList({"-&New Folder", "&Delete", "|", "-&Submit", "&Cancel", "|",
-                         "DEMO: Copy to ext. section", "|", "|", "&Properties"}));
-  Click(view, At(view, {"Ordered Sub-Workflows"}));
-  EXPECT_TRUE(RightClick(view, other).isEmpty()) << "a section has no menu";
-}
-
 TEST_F(ExtDirEndToEndTest, PersonsAndLeafsDraggedOntoAWorkflowSetItsTasks) {
   OpenWorkflow(QStringLiteral("Complaint Handling"));
   CExtDirView* view = OpenDirectory();
@@ -311,7 +291,7 @@ TEST_F(ExtDirEndToEndTest, PersonsAndLeafsDraggedOntoAWorkflowSetItsTasks) {
 TEST_F(ExtDirEndToEndTest, AnInTaskDroppedOnAPublishedProcessViewIsPublished) {
   OpenWorkflow(QStringLiteral("Version 2.0"));
   CExtDirView* view = OpenDirectory();
-  DoubleClick(view, At(view, kSales));
+  Click(view, At(view, kSales), true);
   const auto plain = DragTaskOut("Check order");
   ASSERT_TRUE(plain);
   EXPECT_FALSE(DropOnTree(view, At(view, kSales), *plain)) << "a plain task is not published";

@@ -34,38 +34,28 @@ class LayoutEndToEndTest : public ModelerTest {
   }
 };
 
-TEST_F(LayoutEndToEndTest, AlignFromToolbarAndMenuEachOneUndoStep) {
+TEST_F(LayoutEndToEndTest, AlignAndArrangeFromToolbarMenuAndContextMenuEachOneUndoStep) {
   const auto original = Rects();
   SelectWithMouse({"Check order"});
   EXPECT_FALSE(AlignButton(cmd::AlignLeft)->isEnabled()) << "one task selected";
   SelectWithMouse({"Check order", "Reject order"});
-  ASSERT_TRUE(AlignButton(cmd::AlignLeft)->isEnabled());
-
-  QTest::mouseClick(AlignButton(cmd::AlignLeft), Qt::LeftButton);
-  ProcessEvents();
+  ClickTool(cmd::AlignLeft, CMainFrame::AlignNodesBar);
   EXPECT_EQ(Node("Check order")->GetRect().left, Node("Reject order")->GetRect().left);
   EXPECT_EQ(Doc().Session().History().UndoName(), "Align left");
-
   Trigger(cmd::AlignMenuTop);
   EXPECT_EQ(Node("Check order")->GetRect().top, Node("Reject order")->GetRect().top);
   EXPECT_EQ(Doc().Session().History().UndoName(), "Top");
   Key(Qt::Key_Z);
   Key(Qt::Key_Z);
   EXPECT_EQ(Rects(), original);
-}
 
-TEST_F(LayoutEndToEndTest, ArrangeAsLayersFromTheToolbarAndAutoarrangeFromTheContextMenu) {
-  const auto original = Rects();
-  QTest::mouseClick(AlignButton(cmd::ArrangeLayers), Qt::LeftButton);
-  ProcessEvents();
+  ClickTool(cmd::ArrangeLayers, CMainFrame::AlignNodesBar);
   EXPECT_EQ(Doc().Session().History().UndoName(), "Arrange as layers");
   EXPECT_NE(Rects(), original);
   Key(Qt::Key_Z);
   EXPECT_EQ(Rects(), original);
-
   // Right click on empty space, "Autoarrange Nodes" in the menu.
-  const QPoint empty = View()->ToViewport(velk::Point{1500, -2500});
-  ContextMenu(empty, QStringLiteral("Autoarrange Nodes"));
+  ContextMenu(View()->ToViewport(velk::Point{1500, -2500}), QStringLiteral("Autoarrange Nodes"));
   EXPECT_EQ(Node("Receive order")->GetRect().Center(), (velk::Point{200, -200}));
   Key(Qt::Key_Z);
   EXPECT_EQ(Rects(), original) << "one step";

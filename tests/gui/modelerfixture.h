@@ -57,11 +57,8 @@ class ModelerTest : public ::testing::Test {
     sheettest::OnNextModal<CDlgLoadWorkflow>([text](CDlgLoadWorkflow& dialog) {
       QTreeWidget* tree = dialog.Tree();
       tree->expandAll();
-      for (QTreeWidgetItemIterator it(tree); *it; ++it) {
-        if ((*it)->text(0).contains(text))
-          QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
-                            tree->visualItemRect(*it).center());
-      }
+      for (QTreeWidgetItemIterator it(tree); *it; ++it)
+        if ((*it)->text(0).contains(text)) shelltest::ClickItem(tree, *it);
       ClickOk(dialog);
     });
     open ? open() : Key(Qt::Key_O);
@@ -89,9 +86,11 @@ class ModelerTest : public ::testing::Test {
     shelltest::ProcessEvents();
   }
   QPoint Pixel(velk::Point p) const { return View()->ToViewport(p); }
-  void ClickTool(int command) {
-    QToolBar* bar = frame()->ToolBar(CMainFrame::WorkflowToolsBar);
-    QTest::mouseClick(bar->widgetForAction(frame()->Action(command)), Qt::LeftButton);
+  // The button of `command` on the toolbar `bar`.
+  void ClickTool(int command, CMainFrame::Bar bar = CMainFrame::WorkflowToolsBar) {
+    QTest::mouseClick(frame()->ToolBar(bar)->widgetForAction(frame()->Action(command)),
+                      Qt::LeftButton);
+    shelltest::ProcessEvents();
   }
   // The menu entry of `command`, as a click on it.
   void Trigger(int command) {
@@ -128,31 +127,32 @@ class ModelerTest : public ::testing::Test {
     QTest::mouseRelease(View()->viewport(), Qt::LeftButton, {}, at);
     shelltest::ProcessEvents();
   }
-  // Right-clicks at `at` and picks the first enabled entry whose text starts
-  // with `entry` (none: the menu is closed); returns the enabled entries seen.
-  QStringList ContextMenu(QPoint at, const QString& entry = {}) {
-    auto enabled = std::make_shared<QStringList>();
-    QTimer::singleShot(50, [enabled, entry] {
+  // Answers the next popup menu: reads its entries ("text", "-text" when
+  // disabled, "|" for separators) and triggers the first enabled one whose text
+  // starts with `choose` (none: the menu is closed).
+  static std::shared_ptr<QStringList> OnNextPopup(const QString& choose) {
+    auto seen = std::make_shared<QStringList>();
+    QTimer::singleShot(50, [seen, choose] {
       auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
       if (!menu) return;
       QAction* chosen = nullptr;
       for (QAction* a : menu->actions()) {
-        if (!a->isEnabled() || a->isSeparator()) continue;
-        *enabled << a->text();
-        if (!chosen && !entry.isEmpty() && a->text().startsWith(entry)) chosen = a;
+        *seen << (a->isSeparator() ? QStringLiteral("|") : (a->isEnabled() ? "" : "-") + a->text());
+        if (!chosen && !choose.isEmpty() && a->isEnabled() && a->text().startsWith(choose))
+          chosen = a;
       }
-      if (chosen) {
-        menu->setActiveAction(chosen);
-        QTest::keyClick(menu, Qt::Key_Return);
-      } else {
-        menu->close();
-      }
+      if (chosen) menu->setActiveAction(chosen);
+      QTest::keyClick(menu, chosen ? Qt::Key_Return : Qt::Key_Escape);
     });
+    return seen;
+  }
+  // Right-clicks the drawing at `at` and picks `entry` of the menu that opens.
+  void ContextMenu(QPoint at, const QString& entry) {
+    OnNextPopup(entry);
     QTest::mouseClick(View()->viewport(), Qt::RightButton, {}, at);
     QContextMenuEvent event(QContextMenuEvent::Mouse, at, View()->viewport()->mapToGlobal(at));
     QApplication::sendEvent(View()->viewport(), &event);
     shelltest::ProcessEvents();
-    return *enabled;
   }
   velk::CNode* Node(const std::string& name) const {
     for (velk::CNode* n : Doc().AllNodes())

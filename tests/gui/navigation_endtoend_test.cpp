@@ -121,49 +121,41 @@ TEST_F(NavigationTest, TabWalksTheTasksReturnOpensTheSheetEscapeLetsGo) {
   EXPECT_TRUE(Selected().empty());
 }
 
-TEST_F(NavigationTest, DraggingTheOverviewsRectangleScrollsTheViewAndFollowsTheWindow) {
-  OpenWorkflow(QStringLiteral("Version 2.0"));
-  Trigger(cmd::ViewOverview);
-  auto* overview = frame()->findChild<COverviewDock*>()->Overview();
-  ASSERT_TRUE(overview->isVisible());
-  EXPECT_EQ(overview->View(), View());
-
-  View()->SetZoom(2.0);
-  View()->ScrollTo({0, 0});
-  ProcessEvents();
-  const velk::Rect before = View()->ExposedRect();
-  const QPoint grip = overview->ShownRect().center();
-  QTest::mousePress(overview, Qt::LeftButton, {}, grip);
-  QTest::mouseMove(overview, grip + QPoint(10, 5));
-  QTest::mouseMove(overview, grip + QPoint(30, 20));
-  EXPECT_NEAR(overview->ShownRect().center().x(), grip.x() + 30, 2) << "it stays under the mouse";
-  QTest::mouseRelease(overview, Qt::LeftButton, {}, grip + QPoint(30, 20));
-  const velk::Rect after = View()->ExposedRect();
-  EXPECT_GT(after.left, before.left + 50);
-  EXPECT_LT(after.top, before.top - 30);
-  shelltest::Picture(*frame(), "overview");
-
-  DoubleClick(Centre(*Node("Fulfilment")));
-  EXPECT_EQ(overview->View(), View()) << "the cluster window is the active one now";
-}
-
-// The status line's zoom pane shows the active window's zoom; pictures of a
-// zoomed window are written when VELK_SCREENSHOT_DIR names a folder.
-TEST_F(NavigationTest, TheZoomPaneFollowsTheActiveWindow) {
+// The overview and the status line's zoom pane show the active window; pictures
+// of zoomed windows are written when VELK_SCREENSHOT_DIR names a folder.
+TEST_F(NavigationTest, TheOverviewScrollsTheViewAndItAndTheZoomPaneFollowTheActiveWindow) {
   const auto pane = [this] { return frame()->StatusLine()->ZoomText(); };
   EXPECT_EQ(pane(), QString());
   OpenWorkflow(QStringLiteral("Version 2.0"));
   CChildFrame* firstWindow = Active();
   CWorkflowView* first = View();
   EXPECT_EQ(pane(), QStringLiteral("100%"));
+  Trigger(cmd::ViewOverview);
+  auto* overview = frame()->findChild<COverviewDock*>()->Overview();
+  ASSERT_TRUE(overview->isVisible());
+  EXPECT_EQ(overview->View(), first);
+
   first->SetZoom(2.0);
   EXPECT_EQ(pane(), QStringLiteral("200%"));
-  shelltest::Picture(*frame(), "zoom-200");
+  first->ScrollTo({0, 0});
+  ProcessEvents();
+  const velk::Rect before = first->ExposedRect();
+  const QPoint grip = overview->ShownRect().center();
+  QTest::mousePress(overview, Qt::LeftButton, {}, grip);
+  QTest::mouseMove(overview, grip + QPoint(10, 5));
+  QTest::mouseMove(overview, grip + QPoint(30, 20));
+  EXPECT_NEAR(overview->ShownRect().center().x(), grip.x() + 30, 2) << "it stays under the mouse";
+  QTest::mouseRelease(overview, Qt::LeftButton, {}, grip + QPoint(30, 20));
+  const velk::Rect after = first->ExposedRect();
+  EXPECT_GT(after.left, before.left + 50);
+  EXPECT_LT(after.top, before.top - 30);
+  shelltest::Picture(*frame(), "overview-zoom-200");
   Trigger(cmd::ViewZoomOut);
   EXPECT_EQ(pane(), QStringLiteral("%1%").arg(velk::ZoomPercent(first->Zoom())));
   EXPECT_LT(first->Zoom(), 2.0);
 
   OpenWorkflow(QStringLiteral("Version 1.0"));
+  EXPECT_EQ(overview->View(), View());
   first->SetZoom(4.0);  // in the background: the pane keeps showing the active one
   EXPECT_EQ(pane(), QStringLiteral("100%"));
   View()->SetZoom(0.5);

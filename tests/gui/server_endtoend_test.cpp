@@ -53,8 +53,7 @@ TEST_F(ServerEndToEndTest, OpenDatabaseListsTheDatabasesOfAServerFromTheSettings
       ProcessEvents();
       listed = sheettest::Texts(chooser.DatabaseList());
       path = chooser.PathEdit()->text();
-      const QRect first = chooser.DatabaseList()->visualItemRect(chooser.DatabaseList()->item(0));
-      QTest::mouseClick(chooser.DatabaseList()->viewport(), Qt::LeftButton, {}, first.center());
+      shelltest::ClickItem(chooser.DatabaseList(), chooser.DatabaseList()->item(0));
       chooser.reject();
     });
     QTest::mouseClick(sheet.InternalPage()->BrowseButton(), Qt::LeftButton);

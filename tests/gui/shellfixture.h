@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <deque>
 #include <memory>
@@ -123,6 +124,14 @@ inline void ProcessEvents() {
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   QApplication::processEvents();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// A click on the row of `item` in a list or tree, scrolled into view first.
+template <class ItemView, class Item>
+void ClickItem(ItemView* view, Item* item, Qt::KeyboardModifiers keys = {}) {
+  view->scrollToItem(item);
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, keys, view->visualItemRect(item).center());
+  ProcessEvents();
 }
 
 // A picture of `widget` for a person to look at, when VELK_SCREENSHOT_DIR names a folder.

@@ -29,10 +29,6 @@ class VersionHistoryTest : public ModelerTest {
     QTest::keyClick(menu, Qt::Key_V);
     ProcessEvents();
   }
-  static void ClickRow(QTreeWidget* list, int row, Qt::KeyboardModifiers keys = {}) {
-    QTreeWidgetItem* item = list->topLevelItem(row);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, keys, list->visualItemRect(item).center());
-  }
   template <class Window>
   Window* ActiveOf() const {
     return qobject_cast<Window*>(frame()->MdiArea()->activeSubWindow());
@@ -59,9 +55,9 @@ TEST_F(VersionHistoryTest, AClusterWindowEditSavedIsComparedWithTheVersionBefore
   ASSERT_EQ(Doc().Header().version, 3);
 
   OpenHistory([&](CDlgVersionHistory& dialog) {
-    ClickRow(dialog.List(), 0);
+    shelltest::ClickItem(dialog.List(), dialog.List()->topLevelItem(0));
     EXPECT_FALSE(dialog.CompareButton()->isEnabled()) << "one version cannot be compared";
-    ClickRow(dialog.List(), 1, Qt::ControlModifier);
+    shelltest::ClickItem(dialog.List(), dialog.List()->topLevelItem(1), Qt::ControlModifier);
     shelltest::Picture(dialog, "version-history");
     QTest::mouseClick(dialog.CompareButton(), Qt::LeftButton);
   });
@@ -77,10 +73,7 @@ TEST_F(VersionHistoryTest, AClusterWindowEditSavedIsComparedWithTheVersionBefore
           .value(0));
   ASSERT_GE(chosen, 0);
   const velk::WorkflowChange& change = window->Diff().changes[static_cast<std::size_t>(chosen)];
-  list->scrollToItem(list->item(chosen));
-  QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                    list->visualItemRect(list->item(chosen)).center());
-  ProcessEvents();
+  shelltest::ClickItem(list, list->item(chosen));
 
   for (auto [pane, node] : {std::pair{window->OlderPane(), change.olderNode},
                             std::pair{window->NewerPane(), change.newerNode}}) {
@@ -114,7 +107,7 @@ TEST_F(VersionHistoryTest, OpensAVersionReadOnlyAndComparesTheOpenWorkflowWithIt
   OpenWorkflow(QStringLiteral("Version 2.0"));
   CChildFrame* editing = Active();
   OpenHistory([&](CDlgVersionHistory& dialog) {
-    ClickRow(dialog.List(), 0);
+    shelltest::ClickItem(dialog.List(), dialog.List()->topLevelItem(0));
     QTest::mouseClick(dialog.OpenButton(), Qt::LeftButton);
   });
   auto* readOnly = ActiveOf<CVersionWindow>();

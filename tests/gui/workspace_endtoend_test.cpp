@@ -21,16 +21,8 @@ class WorkspaceEndToEndTest : public ModelerTest {
  protected:
   // Clicks the start panel's link `text`.
   void ClickLink(const QString& text) {
-    QLabel* link = nullptr;
     for (QLabel* l : frame()->StartPanel()->findChildren<QLabel*>(QStringLiteral("StartLink")))
-      if (l->text() == text) link = l;
-    ASSERT_NE(link, nullptr) << text.toStdString();
-    QTest::mouseClick(link, Qt::LeftButton, {}, link->rect().center());
-    ProcessEvents();
-  }
-  void ClickButton(CMainFrame::Bar bar, int command) {
-    QTest::mouseClick(frame()->ToolBar(bar)->widgetForAction(frame()->Action(command)),
-                      Qt::LeftButton);
+      if (l->text() == text) QTest::mouseClick(l, Qt::LeftButton, {}, l->rect().center());
     ProcessEvents();
   }
   QString StatusText() const { return frame()->StatusLine()->MessageText(); }
@@ -130,8 +122,7 @@ TEST_F(WorkspaceEndToEndTest, StatusLineShowsOneTextAndNoneLeftOverFromASheet) {
   sheettest::OnNextModal<CDlgNodeProperty>([](CDlgNodeProperty& sheet) {
     sheettest::ClickTab(sheet.Tabs(), QStringLiteral("Activities"));
     QListWidget* list = sheet.findChild<QListWidget*>(QStringLiteral("activities"));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                      list->visualItemRect(list->item(0)).center());
+    shelltest::ClickItem(list, list->item(0));
     ClickOk(sheet);
   });
   DoubleClick(Centre(*Node("Check order")));
@@ -141,8 +132,8 @@ TEST_F(WorkspaceEndToEndTest, StatusLineShowsOneTextAndNoneLeftOverFromASheet) {
 TEST_F(WorkspaceEndToEndTest, MemberAndFormsStandApartAndZoomToFitShowsEveryText) {
   OpenWorkflow(QStringLiteral("Version 2.0"));
   Active()->showMaximized();
-  ClickButton(CMainFrame::ShowTextsBar, cmd::ShowTaskMember);
-  ClickButton(CMainFrame::ShowTextsBar, cmd::ShowTaskForms);
+  ClickTool(cmd::ShowTaskMember, CMainFrame::ShowTextsBar);
+  ClickTool(cmd::ShowTaskForms, CMainFrame::ShowTextsBar);
   ASSERT_TRUE(View()->Flags().taskMember && View()->Flags().taskForms);
   CWorkflowPainter& painter = View()->Painter();
   const std::vector<CNode*> level = Doc().LevelNodes();
