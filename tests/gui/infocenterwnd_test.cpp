@@ -90,22 +90,18 @@ TEST_F(InfoCenterWndTest, CategoryImageFollowsTheHighestSeverityBelowIt) {
   ASSERT_NE(category, nullptr);
   EXPECT_EQ(ShownSeverity(category), Severity::Error);
   EXPECT_EQ(category->icon(0).cacheKey(), SeverityIcon(Severity::Error).cacheKey());
-  for (int i = 0; i < category->childCount(); ++i)
+  // Four pictures that load and differ.
+  for (int i = 0; i < category->childCount(); ++i) {
+    const QImage picture = category->child(i)->icon(0).pixmap(16, 16).toImage();
+    EXPECT_FALSE(picture.isNull()) << i;
     EXPECT_EQ(category->child(i)->icon(0).cacheKey(), SeverityIcon(added[i]).cacheKey()) << i;
+    for (int j = 0; j < i; ++j)
+      EXPECT_NE(picture, category->child(j)->icon(0).pixmap(16, 16).toImage()) << i << j;
+  }
   // Clearing the category lets the image fall back with the new entries.
   services_.infoCenter().clearCategory(kInit);
   Add(kInit, "again", Severity::Notice);
   EXPECT_EQ(ShownSeverity(Window()->CategoryItem(kInit)), Severity::Notice);
-}
-
-TEST(SeverityIcons, FourDifferentPicturesThatLoad) {
-  std::vector<QImage> pictures;
-  for (int s = 0; s < 4; ++s) {
-    const QImage picture = SeverityIcon(static_cast<Severity>(s)).pixmap(16, 16).toImage();
-    ASSERT_FALSE(picture.isNull()) << s;
-    for (const QImage& other : pictures) EXPECT_NE(picture, other) << s;
-    pictures.push_back(picture);
-  }
 }
 
 TEST_F(InfoCenterWndTest, OkEscapeAndTheHideMessageHideTheWindowWithoutDestroyingIt) {
@@ -136,57 +132,44 @@ TEST_F(InfoCenterWndTest, OkEscapeAndTheHideMessageHideTheWindowWithoutDestroyin
   }
 }
 
-TEST_F(InfoCenterWndTest, ResetRebuildsTheTreeFromTheStoredEntries) {
+// Copying the selection as text, resetting the tree from the stored entries and
+// clearing a category, on one set of entries: clearing keeps the selected entry
+// or category and the collapsed categories.
+TEST_F(InfoCenterWndTest, SelectionCopiesAsTextResetRebuildsAndClearingKeepsTheUsersChoices) {
+  const char* const kCheck = "Consistency Check";
   Add(kInit, "a", Severity::Success);
-  Add(kInfra, "b", Severity::Warning);
+  Add(kInfra, "b", Severity::Warning, "Role without name skipped.\r\nDocument 0000012A");
   Add(kInfra, "c", Severity::Error, "the error");
-  Add(kInit, "d", Severity::Notice);
+  Add(kCheck, "d", Severity::Notice);
   CInfoCenterWnd* w = OpenWindow();
+  QTreeWidgetItem* b = w->CategoryItem(kInfra)->child(0);
+  w->Tree()->setCurrentItem(b);
+  EXPECT_EQ(w->SelectionText(), "[Warning] " + b->text(CInfoCenterWnd::TimeColumn) +
+                                    "  b\n    Role without name skipped.\n    Document 0000012A");
+  w->Tree()->setCurrentItem(w->CategoryItem(kInit));
+  EXPECT_TRUE(w->Description()->toPlainText().isEmpty());
+  EXPECT_TRUE(w->SelectionText().startsWith(QString(kInit) + "\n[Success] "));
+
   w->CategoryItem(kInit)->setExpanded(false);
-  w->Tree()->setCurrentItem(w->CategoryItem(kInit)->child(0));
   delete w->CategoryItem(kInfra);  // the tree no longer matches the entries
   w->ResetButton()->click();
-  ASSERT_EQ(w->Tree()->topLevelItemCount(), 2);
+  ASSERT_EQ(w->Tree()->topLevelItemCount(), 3);
   EXPECT_EQ(w->Tree()->topLevelItem(0)->text(0), kInit);
-  EXPECT_EQ(Titles(kInit), QStringList({"a", "d"}));
   EXPECT_EQ(Titles(kInfra), QStringList({"b", "c"}));
   EXPECT_TRUE(w->CategoryItem(kInit)->isExpanded());
   EXPECT_EQ(Selection(), "c | the error") << "the newest error";
   EXPECT_EQ(ShownSeverity(w->CategoryItem(kInfra)), Severity::Error);
-}
 
-TEST_F(InfoCenterWndTest, ClearingACategoryKeepsTheSelectionAndCollapsedCategories) {
-  const char* const kCheck = "Consistency Check";
-  for (bool entry : {true, false}) {  // an entry selected, or a category
-    services_.infoCenter().clear();
-    Add(kInit, "a", Severity::Success);
-    Add(kInfra, "b", Severity::Notice, "text of b");
-    Add(kCheck, "c", Severity::Warning);
-    CInfoCenterWnd* w = OpenWindow();
-    w->CategoryItem(kCheck)->setExpanded(false);
-    QTreeWidgetItem* category = w->CategoryItem(entry ? kInfra : kCheck);
-    w->Tree()->setCurrentItem(entry ? category->child(0) : category);
-    services_.infoCenter().clearCategory(kInit);
-    EXPECT_EQ(w->CategoryItem(kInit), nullptr);
-    EXPECT_FALSE(w->CategoryItem(kCheck)->isExpanded());
-    EXPECT_EQ(Selection(), entry ? "b | text of b" : "Consistency Check | ");
-    EXPECT_EQ(w->Summary()->text(), "2 entries: 1 warning, 1 notice");
-  }
-}
-
-TEST_F(InfoCenterWndTest, SelectionCopiesAsIndentedText) {
-  Add(kInit, "Initializing Tracking Database", Severity::Success, "ok");
-  Add(kInfra, "Reading roles", Severity::Warning,
-      "Role without name skipped.\r\nDocument 0000012A");
-  CInfoCenterWnd* w = OpenWindow();
-  QTreeWidgetItem* item = w->CategoryItem(kInfra)->child(0);
-  w->Tree()->setCurrentItem(item);
-  EXPECT_EQ(w->SelectionText(),
-            "[Warning] " + item->text(CInfoCenterWnd::TimeColumn) +
-                "  Reading roles\n    Role without name skipped.\n    Document 0000012A");
-  w->Tree()->setCurrentItem(w->CategoryItem(kInit));
-  EXPECT_TRUE(w->Description()->toPlainText().isEmpty());
-  EXPECT_TRUE(w->SelectionText().startsWith(QString(kInit) + "\n[Success] "));
+  w->CategoryItem(kCheck)->setExpanded(false);
+  w->Tree()->setCurrentItem(w->CategoryItem(kInfra)->child(0));
+  services_.infoCenter().clearCategory(kInit);
+  EXPECT_EQ(w->CategoryItem(kInit), nullptr);
+  EXPECT_FALSE(w->CategoryItem(kCheck)->isExpanded());
+  EXPECT_EQ(Selection(), "b | Role without name skipped.\nDocument 0000012A");
+  EXPECT_EQ(w->Summary()->text(), "3 entries: 1 error, 1 warning, 1 notice");
+  w->Tree()->setCurrentItem(w->CategoryItem(kCheck));
+  services_.infoCenter().clearCategory(kInfra);
+  EXPECT_EQ(Selection(), "Consistency Check | ");
 }
 
 }  // namespace
