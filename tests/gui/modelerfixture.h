@@ -98,27 +98,24 @@ class ModelerTest : public ::testing::Test {
     frame()->Action(command)->trigger();
     shelltest::ProcessEvents();
   }
-  // Clicks the menu bar's `title`, then its entry `entry`.
+  // Clicks the menu bar's `title`, then its entry `entry`, which must be enabled.
   void ChooseMenu(const QString& title, const QString& entry) {
     frame()->activateWindow();
     shelltest::ProcessEvents();
     QMenuBar* bar = frame()->menuBar();
-    QAction* menuAction = nullptr;
-    for (QAction* a : bar->actions())
-      if (a->text() == title && a->isVisible()) menuAction = a;
-    ASSERT_NE(menuAction, nullptr) << title.toStdString();
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menuAction).center());
-    shelltest::ProcessEvents();
-    QMenu* menu = menuAction->menu();
-    ASSERT_TRUE(menu->isVisible());
-    for (QAction* a : menu->actions()) {
-      if (a->text().section('\t', 0, 0) != entry) continue;
-      ASSERT_TRUE(a->isEnabled()) << entry.toStdString();
-      QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(a).center());
+    for (QAction* m : bar->actions()) {
+      if (m->text() != title || !m->isVisible()) continue;
+      QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(m).center());
       shelltest::ProcessEvents();
-      return;
+      for (QAction* a : m->menu()->actions()) {
+        if (a->text().section('\t', 0, 0) != entry) continue;
+        ASSERT_TRUE(m->menu()->isVisible() && a->isEnabled()) << entry.toStdString();
+        QTest::mouseClick(m->menu(), Qt::LeftButton, {}, m->menu()->actionGeometry(a).center());
+        shelltest::ProcessEvents();
+        return;
+      }
     }
-    FAIL() << "no entry " << entry.toStdString();
+    FAIL() << "no entry " << title.toStdString() << " > " << entry.toStdString();
   }
   // Press and release, then the second press as a double click.
   void DoubleClick(QPoint at) {

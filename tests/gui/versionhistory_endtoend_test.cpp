@@ -17,25 +17,15 @@ using shelltest::ProcessEvents;
 
 class VersionHistoryTest : public ModelerTest {
  protected:
-  // "Workflow > Version History..." with Alt+W, then V; `act` runs in the dialog.
-  void OpenHistory(std::function<void(CDlgVersionHistory&)> act) {
-    sheettest::OnNextModal<CDlgVersionHistory>(std::move(act));
-    frame()->activateWindow();
-    ProcessEvents();
-    QTest::keyClick(frame(), Qt::Key_W, Qt::AltModifier);
-    ProcessEvents();
-    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-    ASSERT_NE(menu, nullptr) << "Alt+W opens the Workflow menu";
-    QTest::keyClick(menu, Qt::Key_V);
-    ProcessEvents();
-  }
   template <class Window>
   Window* ActiveOf() const {
     return qobject_cast<Window*>(frame()->MdiArea()->activeSubWindow());
   }
 };
 
-TEST_F(VersionHistoryTest, AClusterWindowEditSavedIsComparedWithTheVersionBeforeInBothDrawings) {
+// The history's versions compared and opened read-only, and the open workflow
+// compared with what is stored, on one workflow.
+TEST_F(VersionHistoryTest, AClusterWindowEditSavedIsComparedOpenedReadOnlyAndComparedUnsaved) {
   // A second version with a task moved in the cluster's window: both windows
   // are marked, and the save (Active: counting up) asks nothing.
   OpenWorkflow(QStringLiteral("Version 2.0"));
@@ -54,13 +44,20 @@ TEST_F(VersionHistoryTest, AClusterWindowEditSavedIsComparedWithTheVersionBefore
   EXPECT_EQ(watcher.Texts().join("|"), QString());
   ASSERT_EQ(Doc().Header().version, 3);
 
-  OpenHistory([&](CDlgVersionHistory& dialog) {
+  // "Workflow > Version History..." with Alt+W, then V; two versions compared.
+  sheettest::OnNextModal<CDlgVersionHistory>([](CDlgVersionHistory& dialog) {
     shelltest::ClickItem(dialog.List(), dialog.List()->topLevelItem(0));
     EXPECT_FALSE(dialog.CompareButton()->isEnabled()) << "one version cannot be compared";
     shelltest::ClickItem(dialog.List(), dialog.List()->topLevelItem(1), Qt::ControlModifier);
     shelltest::Picture(dialog, "version-history");
     QTest::mouseClick(dialog.CompareButton(), Qt::LeftButton);
   });
+  QTest::keyClick(frame(), Qt::Key_W, Qt::AltModifier);
+  ProcessEvents();
+  auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+  ASSERT_NE(menu, nullptr) << "Alt+W opens the Workflow menu";
+  QTest::keyClick(menu, Qt::Key_V);
+  ProcessEvents();
 
   auto* window = ActiveOf<CComparisonWindow>();
   ASSERT_NE(window, nullptr);
@@ -97,51 +94,51 @@ TEST_F(VersionHistoryTest, AClusterWindowEditSavedIsComparedWithTheVersionBefore
   EXPECT_EQ(window->NewerPane()->Canvas()->size(), window->OlderPane()->Canvas()->size())
       << "zoomed together, on one scale";
 
+  // A stored version opened read-only (with the mouse: Alt+W now goes on to the
+  // Window menu): a double click on a cluster shows its level.
   frame()->MdiArea()->setActiveSubWindow(top);
-  Trigger(cmd::FileClose);
-  for (QMdiSubWindow* w : frame()->MdiArea()->subWindowList())
-    EXPECT_EQ(qobject_cast<CChildFrame*>(w), nullptr) << "the cluster window goes along";
-}
-
-TEST_F(VersionHistoryTest, OpensAVersionReadOnlyAndComparesTheOpenWorkflowWithItsStoredVersion) {
-  OpenWorkflow(QStringLiteral("Version 2.0"));
-  CChildFrame* editing = Active();
-  OpenHistory([&](CDlgVersionHistory& dialog) {
+  sheettest::OnNextModal<CDlgVersionHistory>([](CDlgVersionHistory& dialog) {
     shelltest::ClickItem(dialog.List(), dialog.List()->topLevelItem(0));
     QTest::mouseClick(dialog.OpenButton(), Qt::LeftButton);
   });
+  ChooseMenu(QStringLiteral("&Workflow"), QStringLiteral("&Version History..."));
   auto* readOnly = ActiveOf<CVersionWindow>();
   ASSERT_NE(readOnly, nullptr);
-  EXPECT_EQ(readOnly->windowTitle(), QStringLiteral("Order Handling v2 (Active) - read-only"));
+  EXPECT_EQ(readOnly->windowTitle(), QStringLiteral("Order Handling v3 (Active) - read-only"));
   ProcessEvents();
-  // A double click on a cluster shows its level.
   CLevelCanvas* canvas = readOnly->Pane()->Canvas();
   const velk::CNode* fulfilment = nullptr;
   for (const velk::CNode* n : readOnly->Pane()->ShownLevel().LevelNodes())
     if (n->Name() == "Fulfilment") fulfilment = n;
   ASSERT_NE(fulfilment, nullptr);
-  const QPoint cluster = canvas->ToWidget(fulfilment->GetRect().Center());
-  readOnly->Pane()->ScrollArea()->ensureVisible(cluster.x(), cluster.y());
-  QTest::mouseDClick(canvas, Qt::LeftButton, {}, cluster);
+  const QPoint at = canvas->ToWidget(fulfilment->GetRect().Center());
+  readOnly->Pane()->ScrollArea()->ensureVisible(at.x(), at.y());
+  QTest::mouseDClick(canvas, Qt::LeftButton, {}, at);
   EXPECT_EQ(readOnly->Pane()->ShownLevelName(), QStringLiteral("Fulfilment"));
   shelltest::Picture(*frame(), "read-only");
   for (int command : {cmd::FileSave, cmd::EditDelete, cmd::EditPaste, cmd::VersionHistory})
     EXPECT_FALSE(frame()->Action(command)->isEnabled()) << command;
 
-  // Delete a task in the open workflow, then compare it with what is stored.
-  frame()->MdiArea()->setActiveSubWindow(editing);
+  // A task deleted in the open workflow, which is then compared with what is stored.
+  frame()->MdiArea()->setActiveSubWindow(top);
   ProcessEvents();
   QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, Centre(*Node("Check order")));
   Trigger(cmd::EditDelete);
   ASSERT_EQ(Node("Check order"), nullptr);
   Trigger(cmd::CompareStoredVersion);
-  auto* window = ActiveOf<CComparisonWindow>();
+  window = ActiveOf<CComparisonWindow>();
   ASSERT_NE(window, nullptr);
   EXPECT_TRUE(window->windowTitle().contains("unsaved")) << window->windowTitle().toStdString();
   EXPECT_EQ(window->Changes()
                 ->findItems(QStringLiteral("Task 'Check order' removed"), Qt::MatchExactly)
                 .size(),
             1);
+
+  frame()->MdiArea()->setActiveSubWindow(top);
+  watcher.answers.push_back(QMessageBox::No);
+  Trigger(cmd::FileClose);
+  for (QMdiSubWindow* w : frame()->MdiArea()->subWindowList())
+    EXPECT_EQ(qobject_cast<CChildFrame*>(w), nullptr) << "the cluster window goes along";
 }
 
 }  // namespace
