@@ -62,21 +62,16 @@ TEST_F(ConsistencyEndToEndTest, OpenSubWorkflowAsksCreatesShowsAndReloadsIt) {
   ASSERT_NE(credit, nullptr);
   QTest::mouseClick(View()->viewport(), Qt::LeftButton, {}, Centre(*credit));
 
-  // "Open Sub-Workflow" from the caller's menu.
-  const auto openSub = [&] {
-    frame()->MdiArea()->setActiveSubWindow(caller);
-    ChooseMenu(QStringLiteral("&Workflow"), QStringLiteral("Open Sub-Workflow"));
-  };
   MessageBoxWatcher watcher;
   watcher.answers = {QMessageBox::No, QMessageBox::Yes};
-  openSub();
+  ChooseMenu(QStringLiteral("&Workflow"), QStringLiteral("Open Sub-Workflow"));
   ASSERT_EQ(watcher.Texts(),
             QStringList{QStringLiteral("No Subworkflow available.Create a new ICDR Subworkflow?")});
   EXPECT_EQ(Windows(), 1) << "No leaves everything unchanged";
   EXPECT_TRUE(credit->SubWorkflowId().empty());
   EXPECT_FALSE(caller->GetDocument()->Session().IsModified());
 
-  openSub();
+  ChooseMenu(QStringLiteral("&Workflow"), QStringLiteral("Open Sub-Workflow"));
   ASSERT_EQ(Windows(), 2);
   CChildFrame* sub = Active();
   EXPECT_EQ(sub->windowTitle(), QStringLiteral("ICDR: Credit check v0 (Design)"));
@@ -84,7 +79,8 @@ TEST_F(ConsistencyEndToEndTest, OpenSubWorkflowAsksCreatesShowsAndReloadsIt) {
   EXPECT_TRUE(caller->GetDocument()->Session().IsModified())
       << "the task now names its sub-workflow";
 
-  openSub();
+  frame()->MdiArea()->setActiveSubWindow(caller);
+  ChooseMenu(QStringLiteral("&Workflow"), QStringLiteral("Open Sub-Workflow"));
   EXPECT_EQ(Active(), sub) << "an open sub-workflow is shown again";
   EXPECT_EQ(Windows(), 2);
 
@@ -104,7 +100,8 @@ TEST_F(ConsistencyEndToEndTest, OpenSubWorkflowAsksCreatesShowsAndReloadsIt) {
   // Closed, it is read from the store as it was created: a start leading to an end.
   sub->close();
   ProcessEvents();
-  openSub();
+  frame()->MdiArea()->setActiveSubWindow(caller);
+  ChooseMenu(QStringLiteral("&Workflow"), QStringLiteral("Open Sub-Workflow"));
   ASSERT_EQ(Windows(), 2);
   EXPECT_EQ(Doc().Header().workflowId, credit->SubWorkflowId());
   EXPECT_EQ(Doc().NodeCount(), 2u);
@@ -113,9 +110,10 @@ TEST_F(ConsistencyEndToEndTest, OpenSubWorkflowAsksCreatesShowsAndReloadsIt) {
   // A sub-workflow that is no longer stored.
   Active()->close();
   ProcessEvents();
+  frame()->MdiArea()->setActiveSubWindow(caller);
   caller->GetDocument()->SetSubWorkflowId(*credit, "0123456789ABCDEF0123456789ABCDEF");
   watcher.boxes.clear();
-  openSub();
+  ChooseMenu(QStringLiteral("&Workflow"), QStringLiteral("Open Sub-Workflow"));
   ASSERT_EQ(watcher.boxes.size(), 1u);
   EXPECT_TRUE(watcher.boxes[0].text.startsWith(
       QStringLiteral("Connected sub-workflow not found in Process Definitions Database.")));

@@ -7,6 +7,7 @@
 #include <QProgressBar>
 #include <QTest>
 #include <QToolBar>
+#include <tuple>
 
 #include "app/ui/infocenterwnd.h"
 #include "app/ui/lockkeys.h"
@@ -139,15 +140,10 @@ TEST_F(MainFrame, CommandsAndMenusFollowTheActiveViewAndOthersStayDisabled) {
 TEST(LockKeys, NextStatesFollowTheMaskAndTogglesOnPress) {
   const LockStates off, all{true, true, true};
   constexpr unsigned caps = kXLockMask, num = kXMod2Mask;
-  struct Case {
-    const char* what;
-    LockStates current;
-    unsigned mask;
-    int key;
-    bool press, native;
-    LockStates expected;
-  };
-  const std::vector<Case> cases = {
+  // What a case is, the states before, the modifier mask, the key, pressed or
+  // released, with a native mask or not, the states after.
+  using Case = std::tuple<const char*, LockStates, unsigned, int, bool, bool, LockStates>;
+  const Case cases[] = {
       {"caps press, mask clear", off, 0, Qt::Key_CapsLock, true, true, {true, false, false}},
       {"caps press, mask set", all, caps | num, Qt::Key_CapsLock, true, true, {false, true, true}},
       {"num press, mask set", off, num, Qt::Key_NumLock, true, true, {false, false, false}},
@@ -156,9 +152,9 @@ TEST(LockKeys, NextStatesFollowTheMaskAndTogglesOnPress) {
       {"caps press without mask", all, 0, Qt::Key_CapsLock, true, false, {false, true, true}},
       {"release without mask", all, 0, Qt::Key_CapsLock, false, false, all},
   };
-  for (const Case& c : cases) {
-    const LockStates got = NextLockStates(c.current, c.mask, c.key, c.press, c.native);
-    EXPECT_EQ(got, c.expected) << c.what << ": got " << got.caps << got.num << got.scroll;
+  for (const auto& [what, current, mask, key, press, native, expected] : cases) {
+    const LockStates got = NextLockStates(current, mask, key, press, native);
+    EXPECT_EQ(got, expected) << what << ": got " << got.caps << got.num << got.scroll;
   }
 }
 
