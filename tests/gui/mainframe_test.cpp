@@ -30,40 +30,14 @@ class MainFrame : public ::testing::Test {
   velk::MemorySettingsBackend store;
 };
 
-// The main window's own placement comes back at the next start (the workspace's
-// end-to-end tests); the Info Center's is stored only once it was created.
-TEST_F(MainFrame, ClosingStoresTheInfoCentersPlacementOnceItWasCreated) {
+// Standard alone on the first row, the others side by side on the second; what
+// the View menu hides stays hidden at the next start, and the Info Center's
+// placement is stored once it was created (the main window's own placement
+// coming back is the workspace's end-to-end tests').
+TEST_F(MainFrame, ToolbarsStandOnTwoRowsAndTheirVisibilityAndTheInfoCentersPlaceAreRestored) {
   MakeFrame()->close();
   EXPECT_FALSE(store.contains(velk::kGuiSettingsSection, "InfoWindowPos")) << "no Info Center yet";
   EXPECT_TRUE(velk::ReadWindowPlacement(store, "WindowPos"));
-  auto frame = MakeFrame();
-  frame->show();
-  frame->RouteCommand(cmd::InfoCenter);
-  ASSERT_NE(frame->InfoCenterWindow(), nullptr);
-  frame->InfoCenterWindow()->setGeometry(200, 210, 400, 300);
-  frame->InfoCenterWindow()->close();  // hidden, not destroyed
-  frame->close();
-  auto info = velk::ReadWindowPlacement(store, "InfoWindowPos");
-  ASSERT_TRUE(info);
-  EXPECT_EQ(QRect(info->left, info->top, info->right - info->left, info->bottom - info->top),
-            QRect(200, 210, 400, 300));
-}
-
-TEST_F(MainFrame, FirstProgressCallCreatesTheIndicatorLaterCallsMoveIt) {
-  auto frame = MakeFrame();
-  CStatusLine* line = frame->StatusLine();
-  EXPECT_FALSE(line->ProgressCreated());
-  frame->SetProgress(20);
-  ASSERT_TRUE(line->ProgressCreated());
-  QProgressBar* bar = line->Progress();
-  frame->SetProgress(60);
-  EXPECT_EQ(line->Progress(), bar);
-  EXPECT_EQ(std::pair(bar->value(), bar->maximum()), std::pair(60, 100));
-}
-
-// Standard alone on the first row, the others side by side on the second; what
-// the View menu hides stays hidden at the next start.
-TEST_F(MainFrame, ToolbarsStandOnTwoRowsAndTheirVisibilityIsRestoredAtTheNextStart) {
   {
     auto frame = MakeFrame();
     frame->resize(1600, 800);
@@ -82,6 +56,10 @@ TEST_F(MainFrame, ToolbarsStandOnTwoRowsAndTheirVisibilityIsRestoredAtTheNextSta
     EXPECT_TRUE(frame->ToolBar(CMainFrame::AlignNodesBar)->isHidden());
     EXPECT_FALSE(frame->QueryCommand(cmd::ViewAlignNodes).checked);
     frame->RouteCommand(cmd::ViewStatusBar);
+    frame->RouteCommand(cmd::InfoCenter);
+    ASSERT_NE(frame->InfoCenterWindow(), nullptr);
+    frame->InfoCenterWindow()->setGeometry(200, 210, 400, 300);
+    frame->InfoCenterWindow()->close();  // hidden, not destroyed
     frame->close();
   }
   auto frame = MakeFrame();
@@ -89,6 +67,22 @@ TEST_F(MainFrame, ToolbarsStandOnTwoRowsAndTheirVisibilityIsRestoredAtTheNextSta
   EXPECT_TRUE(frame->ToolBar(CMainFrame::AlignNodesBar)->isHidden());
   EXPECT_FALSE(frame->ToolBar(CMainFrame::ShowTextsBar)->isHidden());
   EXPECT_TRUE(frame->StatusLine()->isHidden());
+  auto info = velk::ReadWindowPlacement(store, "InfoWindowPos");
+  ASSERT_TRUE(info);
+  EXPECT_EQ(QRect(info->left, info->top, info->right - info->left, info->bottom - info->top),
+            QRect(200, 210, 400, 300));
+}
+
+TEST_F(MainFrame, FirstProgressCallCreatesTheIndicatorLaterCallsMoveIt) {
+  auto frame = MakeFrame();
+  CStatusLine* line = frame->StatusLine();
+  EXPECT_FALSE(line->ProgressCreated());
+  frame->SetProgress(20);
+  ASSERT_TRUE(line->ProgressCreated());
+  QProgressBar* bar = line->Progress();
+  frame->SetProgress(60);
+  EXPECT_EQ(line->Progress(), bar);
+  EXPECT_EQ(std::pair(bar->value(), bar->maximum()), std::pair(60, 100));
 }
 
 // A view that handles one command, as the workflow view will.

@@ -27,7 +27,7 @@ class NavigationTest : public ModelerTest {
   }
 };
 
-TEST_F(NavigationTest, FindOpensTheLevelTwoDownSelectsTheTaskAndStepsThroughResults) {
+TEST_F(NavigationTest, FindOpensTheLevelTwoDownAndStepsThroughResultsTabWalksTheTasks) {
   OpenWorkflow(QStringLiteral("Version 2.0"));
   CChildFrame* top = Active();
   // Scrolled far away, so that the task must be brought into view.
@@ -67,27 +67,8 @@ TEST_F(NavigationTest, FindOpensTheLevelTwoDownSelectsTheTaskAndStepsThroughResu
   EXPECT_EQ(Bar()->Results()->count(), 1);
   Press(Qt::Key_Escape);
   EXPECT_FALSE(Bar()->isVisible());
-}
 
-TEST_F(NavigationTest, FindInRepositoryOpensTheChosenStoredVersion) {
-  Key(Qt::Key_F);  // no window open yet
-  ASSERT_TRUE(Bar()->isVisible());
-  QTest::keyClick(Bar()->ScopeBox(), Qt::Key_Down);
-  ASSERT_EQ(Bar()->ScopeBox()->currentText(), QStringLiteral("Find in Repository"));
-  Bar()->TextField()->setFocus();
-  Type(QStringLiteral("credit committee"));
-  const QString wanted =
-      QStringLiteral("ICDR: Credit check v1 (Active): task 'Decide' (performer)");
-  const QList<QListWidgetItem*> items = Bar()->Results()->findItems(wanted, Qt::MatchExactly);
-  ASSERT_EQ(items.size(), 1);
-  for (int i = Bar()->Results()->row(items.front()); i > 0; --i) Press(Qt::Key_Down);
-  Press(Qt::Key_Return);
-  ASSERT_NE(Active(), nullptr);
-  EXPECT_EQ(Active()->windowTitle(), QStringLiteral("ICDR: Credit check v1 (Active)"));
-}
-
-TEST_F(NavigationTest, TabWalksTheTasksReturnOpensTheSheetEscapeLetsGo) {
-  OpenWorkflow(QStringLiteral("Version 2.0"));
+  // Tab walks the tasks, Return opens the sheet, Escape lets go.
   View()->setFocus();
   Press(Qt::Key_Tab);
   EXPECT_EQ(Selected(), std::vector<CNode*>{Node("Receive order")});
@@ -119,6 +100,23 @@ TEST_F(NavigationTest, TabWalksTheTasksReturnOpensTheSheetEscapeLetsGo) {
   Press(Qt::Key_Escape);
   QTest::mouseRelease(View()->viewport(), Qt::LeftButton, {}, Pixel({900, -600}));
   EXPECT_TRUE(Selected().empty());
+}
+
+TEST_F(NavigationTest, FindInRepositoryOpensTheChosenStoredVersion) {
+  Key(Qt::Key_F);  // no window open yet
+  ASSERT_TRUE(Bar()->isVisible());
+  QTest::keyClick(Bar()->ScopeBox(), Qt::Key_Down);
+  ASSERT_EQ(Bar()->ScopeBox()->currentText(), QStringLiteral("Find in Repository"));
+  Bar()->TextField()->setFocus();
+  Type(QStringLiteral("credit committee"));
+  const QString wanted =
+      QStringLiteral("ICDR: Credit check v1 (Active): task 'Decide' (performer)");
+  const QList<QListWidgetItem*> items = Bar()->Results()->findItems(wanted, Qt::MatchExactly);
+  ASSERT_EQ(items.size(), 1);
+  for (int i = Bar()->Results()->row(items.front()); i > 0; --i) Press(Qt::Key_Down);
+  Press(Qt::Key_Return);
+  ASSERT_NE(Active(), nullptr);
+  EXPECT_EQ(Active()->windowTitle(), QStringLiteral("ICDR: Credit check v1 (Active)"));
 }
 
 // The overview and the status line's zoom pane show the active window; pictures
@@ -160,7 +158,6 @@ TEST_F(NavigationTest, TheOverviewScrollsTheViewAndItAndTheZoomPaneFollowTheActi
   EXPECT_EQ(pane(), QStringLiteral("100%"));
   View()->SetZoom(0.5);
   EXPECT_EQ(pane(), QStringLiteral("50%"));
-  shelltest::Picture(*frame(), "zoom-50");
   frame()->MdiArea()->setActiveSubWindow(firstWindow);
   ProcessEvents();
   EXPECT_EQ(pane(), QStringLiteral("400%"));

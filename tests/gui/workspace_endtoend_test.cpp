@@ -145,7 +145,6 @@ TEST_F(WorkspaceEndToEndTest, MemberAndFormsStandApartAndZoomToFitShowsEveryText
           << a->Name() << " and " << b->Name();
     }
   }
-  shelltest::Picture(*frame(), QStringLiteral("order-handling-member-forms"));
 
   frame()->Action(cmd::ViewZoomFit)->trigger();
   ProcessEvents();
@@ -192,7 +191,6 @@ TEST_F(WorkspaceEndToEndTest, ModelerSettingsShowEveryPageAndTheirArrowSizeRedra
     return ink;
   };
   const int small = inkWith(0);
-  shelltest::Picture(*frame(), QStringLiteral("arrow-size-small"));
   const int middle = inkWith(1);
   EXPECT_LT(small, middle);
   EXPECT_LT(middle, inkWith(2));
