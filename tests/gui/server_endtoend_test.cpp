@@ -4,44 +4,42 @@
 #include <QLineEdit>
 #include <QSettings>
 
-#include "app/ui/commands.h"
-#include "app/ui/composition.h"
-#include "app/ui/mainframe.h"
+#include "modelerfixture.h"
 #include "repository/databasetemplates.h"
 #include "repository/ui/opendatabase.h"
 #include "repository/ui/settingspages.h"
 #include "repository/ui/settingssheet.h"
-#include "sheetfixture.h"
-#include "shellfixture.h"
 #include "store/pgserver.h"
 
 namespace {
 
 using shelltest::ProcessEvents;
 
-class ServerEndToEndTest : public ::testing::Test {
+// The server "Hub" with two databases, named in the settings file before the start.
+class ServerEndToEndTest : public ModelerTest {
  protected:
+  ServerEndToEndTest()
+      : ModelerTest([this](ShellCollaborators&) {
+          pgtest::Server* server = pgtest::Server::Get();
+          if (!server) return;
+          const std::string conninfo = server->NewDatabase();
+          LNNotesSession session(LNNotesSession::ServerMap{{"Hub", conninfo}});
+          ASSERT_EQ(session.Init(410), LNNOERROR);
+          for (auto [kind, path] :
+               {std::pair{velk::DatabaseKind::Infrastructure, "team/infra.nsf"},
+                std::pair{velk::DatabaseKind::ProcessDefinitions, "procdef.nsf"}})
+            ASSERT_EQ(velk::CreateDatabaseOfKind(session, kind, path, {}, "Hub", nullptr),
+                      LNNOERROR);
+          QSettings raw(QString::fromStdString(env.SettingsFile()), QSettings::IniFormat);
+          raw.setValue(QStringLiteral("Servers/Hub"), QString::fromStdString(conninfo));
+        }) {}
   void SetUp() override {
-    pgtest::Server* server = pgtest::Server::Get();
-    if (!server) GTEST_SKIP() << "no PostgreSQL server for the tests: " << pgtest::Server::Reason();
-    conninfo_ = server->NewDatabase();
-    LNNotesSession session(LNNotesSession::ServerMap{{"Hub", conninfo_}});
-    ASSERT_EQ(session.Init(410), LNNOERROR);
-    for (auto [kind, path] : {std::pair{velk::DatabaseKind::Infrastructure, "team/infra.nsf"},
-                              std::pair{velk::DatabaseKind::ProcessDefinitions, "procdef.nsf"}})
-      ASSERT_EQ(velk::CreateDatabaseOfKind(session, kind, path, {}, "Hub", nullptr), LNNOERROR);
-    env_.WriteDemoRepository();
-    QSettings raw(QString::fromStdString(env_.SettingsFile()), QSettings::IniFormat);
-    raw.setValue(QStringLiteral("Servers/Hub"), QString::fromStdString(conninfo_));
+    if (!pgtest::Server::Get())
+      GTEST_SKIP() << "no PostgreSQL server for the tests: " << pgtest::Server::Reason();
   }
-
-  shelltest::ShellEnvironment env_;
-  std::string conninfo_;
 };
 
 TEST_F(ServerEndToEndTest, OpenDatabaseListsTheDatabasesOfAServerFromTheSettings) {
-  auto app = StartModeler(env_.Options(), StandardShellCollaborators());
-  ASSERT_NE(app, nullptr);
   std::vector<std::string> servers, listed;
   QString path;
   sheettest::OnNextModal<CDlgSettings>([&](CDlgSettings& sheet) {
@@ -59,10 +57,7 @@ TEST_F(ServerEndToEndTest, OpenDatabaseListsTheDatabasesOfAServerFromTheSettings
     QTest::mouseClick(sheet.InternalPage()->BrowseButton(), Qt::LeftButton);
     sheet.reject();
   });
-  app->MainFrame()->activateWindow();
-  ProcessEvents();
-  app->MainFrame()->Action(cmd::Settings)->trigger();
-  ProcessEvents();
+  ChooseMenu(QStringLiteral("&Options"), QStringLiteral("&Settings"));
   EXPECT_EQ(servers, (std::vector<std::string>{"Local", "Hub", "Other Server..."}));
   EXPECT_EQ(listed, (std::vector<std::string>{"procdef.nsf", "team/infra.nsf"}));
   EXPECT_EQ(path, "");

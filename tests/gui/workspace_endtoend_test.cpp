@@ -102,7 +102,11 @@ TEST_F(WorkspaceEndToEndTest, MainWindowComesBackAtItsLastSizeAndPlace) {
   EXPECT_EQ(frame()->normalGeometry(), QRect(70, 60, 1000, 700));
 }
 
-TEST_F(WorkspaceEndToEndTest, StatusLineShowsOneTextAndNoneLeftOverFromASheet) {
+// One open workflow: the status line shows one text and none left over from a
+// sheet; member and forms stand apart and zoom to fit shows every text;
+// "Modeler Settings" shows every page without a complaint, and the arrow size
+// chosen there is the size the open window draws.
+TEST_F(WorkspaceEndToEndTest, StatusLineTextsAndSettingsOfAnOpenWorkflowShowWhatWasChosen) {
   OpenWorkflow(QStringLiteral("Version 2.0"));
   // A button's prompt takes the message pane; the status bar draws nothing of its own.
   QWidget* button = frame()
@@ -127,10 +131,7 @@ TEST_F(WorkspaceEndToEndTest, StatusLineShowsOneTextAndNoneLeftOverFromASheet) {
   });
   DoubleClick(Centre(*Node("Check order")));
   EXPECT_EQ(StatusText(), QStringLiteral("For Help, press F1"));
-}
 
-TEST_F(WorkspaceEndToEndTest, MemberAndFormsStandApartAndZoomToFitShowsEveryText) {
-  OpenWorkflow(QStringLiteral("Version 2.0"));
   Active()->showMaximized();
   ClickTool(cmd::ShowTaskMember, CMainFrame::ShowTextsBar);
   ClickTool(cmd::ShowTaskForms, CMainFrame::ShowTextsBar);
@@ -163,13 +164,7 @@ TEST_F(WorkspaceEndToEndTest, MemberAndFormsStandApartAndZoomToFitShowsEveryText
         << node->Name();
   }
   shelltest::Picture(*frame(), QStringLiteral("order-handling-fit"));
-}
 
-// "Modeler Settings" on the demo repository: every page shows its databases
-// without a complaint, and the arrow size chosen there is the size every open
-// window draws.
-TEST_F(WorkspaceEndToEndTest, ModelerSettingsShowEveryPageAndTheirArrowSizeRedrawsTheOpenWindows) {
-  OpenWorkflow(QStringLiteral("Version 2.0"));
   Doc().Session().DeselectAll();
   const velk::ModelerSettings before = app->Settings();
   shelltest::MessageBoxWatcher boxes;
@@ -184,10 +179,10 @@ TEST_F(WorkspaceEndToEndTest, ModelerSettingsShowEveryPageAndTheirArrowSizeRedra
       ClickOk(sheet);
     });
     ChooseMenu(QStringLiteral("&Options"), QStringLiteral("&Settings"));
-    const QImage shown = View()->viewport()->grab().toImage();
+    const QImage drawn = View()->viewport()->grab().toImage();
     int ink = 0;
-    for (int y = 0; y < shown.height(); ++y)
-      for (int x = 0; x < shown.width(); ++x) ink += shown.pixelColor(x, y) == QColor(Qt::black);
+    for (int y = 0; y < drawn.height(); ++y)
+      for (int x = 0; x < drawn.width(); ++x) ink += drawn.pixelColor(x, y) == QColor(Qt::black);
     return ink;
   };
   const int small = inkWith(0);
