@@ -1,8 +1,8 @@
 #include <QImage>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QTest>
 #include <QTreeWidget>
 #include <functional>
 
@@ -107,11 +107,7 @@ TEST_F(InfoCenterWndTest, CategoryImageFollowsTheHighestSeverityBelowIt) {
 TEST_F(InfoCenterWndTest, OkEscapeAndTheHideMessageHideTheWindowWithoutDestroyingIt) {
   const std::vector<std::pair<const char*, std::function<void(CInfoCenterWnd*)>>> ways = {
       {"OK", [](CInfoCenterWnd* w) { w->OkButton()->click(); }},
-      {"Escape",
-       [](CInfoCenterWnd* w) {
-         QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-         QApplication::sendEvent(w->Tree(), &key);
-       }},
+      {"Escape", [](CInfoCenterWnd* w) { QTest::keyClick(w->Tree(), Qt::Key_Escape); }},
       {"message 35000",
        [this](CInfoCenterWnd*) {
          QEvent message(CInfoCenterWnd::kHideMessage);

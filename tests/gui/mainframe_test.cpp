@@ -88,15 +88,10 @@ TEST_F(MainFrame, FirstProgressCallCreatesTheIndicatorLaterCallsMoveIt) {
 // A view that handles one command, as the workflow view will.
 class SelectAllView : public QWidget, public CommandTarget {
  public:
-  bool OnCommand(int id) override {
-    if (id != cmd::EditSelectAll) return false;
-    ++runs;
-    return true;
-  }
+  bool OnCommand(int id) override { return id == cmd::EditSelectAll && ++runs > 0; }
   bool OnUpdateCommand(int id, CmdUI& ui) override {
-    if (id != cmd::EditSelectAll) return false;
-    ui.enabled = true;
-    return true;
+    if (id == cmd::EditSelectAll) ui.enabled = true;
+    return id == cmd::EditSelectAll;
   }
   int runs = 0;
 };
