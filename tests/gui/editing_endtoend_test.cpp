@@ -76,15 +76,16 @@ TEST_F(EditingEndToEndTest, UndoAndRedoInTheWindowOfALevelTheyRemoveCloseItAndGo
   EXPECT_TRUE(top->windowTitle().endsWith(QStringLiteral(" *")));
 }
 
-TEST_F(EditingEndToEndTest, ClicksWithoutAMoveChangeNothingOnTheMagneticGridOrOverlappingNodes) {
+TEST_F(EditingEndToEndTest, ClicksWithoutAMoveChangeNothingAndKeysMoveDeleteZoomAndOpenTheManual) {
   CChildFrame* top = Active();
   Trigger(cmd::ToggleGrid);
   ASSERT_TRUE(frame()->Action(cmd::ToggleGrid)->isChecked());
-  const velk::Rect check = Node("Check order")->GetRect();
-  Click(*Node("Check order"));
+  CNode* check = Node("Check order");
+  const velk::Rect start = check->GetRect();
+  Click(*check);
   DoubleClick(Centre(*Node("Fulfilment")));
   ASSERT_NE(Active(), top) << "the cluster's window";
-  EXPECT_EQ(Node("Check order")->GetRect(), check) << "not snapped by a click";
+  EXPECT_EQ(check->GetRect(), start) << "not snapped by a click";
   EXPECT_EQ(Steps(), 0u) << Doc().Session().History().UndoName();
   EXPECT_FALSE(top->windowTitle().endsWith(QStringLiteral(" *")));
 
@@ -100,37 +101,7 @@ TEST_F(EditingEndToEndTest, ClicksWithoutAMoveChangeNothingOnTheMagneticGridOrOv
   Click(*reject);
   Click(*Node("Approve large order"));
   EXPECT_EQ(Steps(), 1u) << Doc().Session().History().UndoName();
-}
 
-TEST_F(EditingEndToEndTest, PasteLandsBesideTheOriginalsOrAtTheMenuSelectedForOneDrag) {
-  CNode* check = Node("Check order");
-  Click(*check);
-  Key(Qt::Key_C);
-  Key(Qt::Key_V);
-  CNode* copy = Doc().AllNodes().back();
-  EXPECT_EQ(copy->GetRect(), check->GetRect().Offset(50, -50)) << "one grid step away";
-  EXPECT_EQ(Doc().Session().SelectedNodes(), std::vector<CNode*>{copy});
-  const velk::Rect original = check->GetRect();
-  Drag(Centre(*copy), Centre(*copy) + QPoint(0, 80));
-  EXPECT_EQ(check->GetRect(), original) << "the drag took the copy";
-  EXPECT_LT(copy->GetRect().top, original.top - 100);
-
-  const QPoint at = Pixel({1200, -1500});
-  ContextMenu(at, QStringLiteral("&Paste"));
-  CNode* placed = Doc().AllNodes().back();
-  ASSERT_NE(placed, copy);
-  EXPECT_EQ((velk::Point{placed->GetRect().left, placed->GetRect().top}), View()->ToLogical(at));
-
-  // Into another workflow; where the copies land there is the core's.
-  OpenWorkflow(QStringLiteral("Version 1.0"));
-  const std::size_t tasks = Doc().NodeCount();
-  Key(Qt::Key_V);
-  EXPECT_EQ(Doc().NodeCount(), tasks + 1);
-}
-
-TEST_F(EditingEndToEndTest, KeysMoveDeleteZoomAndOpenTheManual) {
-  CNode* check = Node("Check order");
-  const velk::Rect start = check->GetRect();
   frame()->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(frame()));
   Click(*check);
@@ -141,10 +112,10 @@ TEST_F(EditingEndToEndTest, KeysMoveDeleteZoomAndOpenTheManual) {
   QTest::simulateEvent(View(), true, Qt::Key_Right, {}, {}, true);
   QTest::simulateEvent(View(), false, Qt::Key_Right, {}, {}, false);
   EXPECT_EQ(check->GetRect(), start.Offset(100, 0)) << "a grid step per press";
-  EXPECT_EQ(Steps(), 1u);
+  EXPECT_EQ(Steps(), 2u);
   Press(Qt::Key_Up, Qt::ShiftModifier);
   EXPECT_EQ(check->GetRect(), start.Offset(100, 1)) << "one pixel (one unit at 100%, 96 dpi)";
-  EXPECT_EQ(Steps(), 2u);
+  EXPECT_EQ(Steps(), 3u);
   Key(Qt::Key_Z);
   Key(Qt::Key_Z);
   EXPECT_EQ(check->GetRect(), start);
@@ -180,6 +151,32 @@ TEST_F(EditingEndToEndTest, KeysMoveDeleteZoomAndOpenTheManual) {
   const QRectF at = text->document()->documentLayout()->blockBoundingRect(heading);
   EXPECT_GE(at.top() - scrolled, -1.0);
   EXPECT_LT(at.bottom() - scrolled, text->viewport()->height());
+}
+
+TEST_F(EditingEndToEndTest, PasteLandsBesideTheOriginalsOrAtTheMenuSelectedForOneDrag) {
+  CNode* check = Node("Check order");
+  Click(*check);
+  Key(Qt::Key_C);
+  Key(Qt::Key_V);
+  CNode* copy = Doc().AllNodes().back();
+  EXPECT_EQ(copy->GetRect(), check->GetRect().Offset(50, -50)) << "one grid step away";
+  EXPECT_EQ(Doc().Session().SelectedNodes(), std::vector<CNode*>{copy});
+  const velk::Rect original = check->GetRect();
+  Drag(Centre(*copy), Centre(*copy) + QPoint(0, 80));
+  EXPECT_EQ(check->GetRect(), original) << "the drag took the copy";
+  EXPECT_LT(copy->GetRect().top, original.top - 100);
+
+  const QPoint at = Pixel({1200, -1500});
+  ContextMenu(at, QStringLiteral("&Paste"));
+  CNode* placed = Doc().AllNodes().back();
+  ASSERT_NE(placed, copy);
+  EXPECT_EQ((velk::Point{placed->GetRect().left, placed->GetRect().top}), View()->ToLogical(at));
+
+  // Into another workflow; where the copies land there is the core's.
+  OpenWorkflow(QStringLiteral("Version 1.0"));
+  const std::size_t tasks = Doc().NodeCount();
+  Key(Qt::Key_V);
+  EXPECT_EQ(Doc().NodeCount(), tasks + 1);
 }
 
 }  // namespace

@@ -24,9 +24,6 @@ class LayoutEndToEndTest : public ModelerTest {
     }
     ProcessEvents();
   }
-  QWidget* AlignButton(int command) const {
-    return frame()->ToolBar(CMainFrame::AlignNodesBar)->widgetForAction(frame()->Action(command));
-  }
   std::map<const CNode*, velk::Rect> Rects() const {
     std::map<const CNode*, velk::Rect> rects;
     for (const CNode* n : Doc().AllNodes()) rects[n] = n->GetRect();
@@ -37,7 +34,7 @@ class LayoutEndToEndTest : public ModelerTest {
 TEST_F(LayoutEndToEndTest, AlignAndArrangeFromToolbarMenuAndContextMenuEachOneUndoStep) {
   const auto original = Rects();
   SelectWithMouse({"Check order"});
-  EXPECT_FALSE(AlignButton(cmd::AlignLeft)->isEnabled()) << "one task selected";
+  EXPECT_FALSE(frame()->Action(cmd::AlignLeft)->isEnabled()) << "one task selected";
   SelectWithMouse({"Check order", "Reject order"});
   ClickTool(cmd::AlignLeft, CMainFrame::AlignNodesBar);
   EXPECT_EQ(Node("Check order")->GetRect().left, Node("Reject order")->GetRect().left);

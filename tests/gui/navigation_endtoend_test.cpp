@@ -102,7 +102,12 @@ TEST_F(NavigationTest, FindOpensTheLevelTwoDownAndStepsThroughResultsTabWalksThe
   EXPECT_TRUE(Selected().empty());
 }
 
-TEST_F(NavigationTest, FindInRepositoryOpensTheChosenStoredVersion) {
+// Find in Repository opens a stored version; the overview and the status line's
+// zoom pane show the active window. Pictures of zoomed windows are written when
+// VELK_SCREENSHOT_DIR names a folder.
+TEST_F(NavigationTest, FindInRepositoryOpensAVersionTheOverviewAndZoomPaneFollowTheActiveWindow) {
+  const auto pane = [this] { return frame()->StatusLine()->ZoomText(); };
+  EXPECT_EQ(pane(), QString());
   Key(Qt::Key_F);  // no window open yet
   ASSERT_TRUE(Bar()->isVisible());
   QTest::keyClick(Bar()->ScopeBox(), Qt::Key_Down);
@@ -117,13 +122,7 @@ TEST_F(NavigationTest, FindInRepositoryOpensTheChosenStoredVersion) {
   Press(Qt::Key_Return);
   ASSERT_NE(Active(), nullptr);
   EXPECT_EQ(Active()->windowTitle(), QStringLiteral("ICDR: Credit check v1 (Active)"));
-}
 
-// The overview and the status line's zoom pane show the active window; pictures
-// of zoomed windows are written when VELK_SCREENSHOT_DIR names a folder.
-TEST_F(NavigationTest, TheOverviewScrollsTheViewAndItAndTheZoomPaneFollowTheActiveWindow) {
-  const auto pane = [this] { return frame()->StatusLine()->ZoomText(); };
-  EXPECT_EQ(pane(), QString());
   OpenWorkflow(QStringLiteral("Version 2.0"));
   CChildFrame* firstWindow = Active();
   CWorkflowView* first = View();

@@ -15,13 +15,7 @@ namespace {
 
 using shelltest::ProcessEvents;
 
-class VersionHistoryTest : public ModelerTest {
- protected:
-  template <class Window>
-  Window* ActiveOf() const {
-    return qobject_cast<Window*>(frame()->MdiArea()->activeSubWindow());
-  }
-};
+class VersionHistoryTest : public ModelerTest {};
 
 // The history's versions compared and opened read-only, and the open workflow
 // compared with what is stored, on one workflow.
@@ -59,7 +53,7 @@ TEST_F(VersionHistoryTest, AClusterWindowEditSavedIsComparedOpenedReadOnlyAndCom
   QTest::keyClick(menu, Qt::Key_V);
   ProcessEvents();
 
-  auto* window = ActiveOf<CComparisonWindow>();
+  auto* window = qobject_cast<CComparisonWindow*>(frame()->MdiArea()->activeSubWindow());
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(window->windowTitle(),
             QStringLiteral("Compare: Order Handling v2 (Freeze) with Order Handling v3 (Active)"));
@@ -102,7 +96,7 @@ TEST_F(VersionHistoryTest, AClusterWindowEditSavedIsComparedOpenedReadOnlyAndCom
     QTest::mouseClick(dialog.OpenButton(), Qt::LeftButton);
   });
   ChooseMenu(QStringLiteral("&Workflow"), QStringLiteral("&Version History..."));
-  auto* readOnly = ActiveOf<CVersionWindow>();
+  auto* readOnly = qobject_cast<CVersionWindow*>(frame()->MdiArea()->activeSubWindow());
   ASSERT_NE(readOnly, nullptr);
   EXPECT_EQ(readOnly->windowTitle(), QStringLiteral("Order Handling v3 (Active) - read-only"));
   ProcessEvents();
@@ -126,7 +120,7 @@ TEST_F(VersionHistoryTest, AClusterWindowEditSavedIsComparedOpenedReadOnlyAndCom
   Trigger(cmd::EditDelete);
   ASSERT_EQ(Node("Check order"), nullptr);
   Trigger(cmd::CompareStoredVersion);
-  window = ActiveOf<CComparisonWindow>();
+  window = qobject_cast<CComparisonWindow*>(frame()->MdiArea()->activeSubWindow());
   ASSERT_NE(window, nullptr);
   EXPECT_TRUE(window->windowTitle().contains("unsaved")) << window->windowTitle().toStdString();
   EXPECT_EQ(window->Changes()

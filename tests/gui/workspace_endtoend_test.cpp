@@ -26,13 +26,6 @@ class WorkspaceEndToEndTest : public ModelerTest {
     ProcessEvents();
   }
   QString StatusText() const { return frame()->StatusLine()->MessageText(); }
-  // The shown subwindows, oldest first.
-  QList<QMdiSubWindow*> Windows() const {
-    QList<QMdiSubWindow*> shown;
-    for (QMdiSubWindow* w : frame()->MdiArea()->subWindowList(QMdiArea::CreationOrder))
-      if (!w->isHidden()) shown << w;
-    return shown;
-  }
 };
 
 TEST_F(WorkspaceEndToEndTest, EmptyWorkspaceOffersNewOpenAndRecentUntilAWindowOpens) {
@@ -70,7 +63,9 @@ TEST_F(WorkspaceEndToEndTest, WindowsOpenInsideTheWorkspaceOneStepFromTheLast) {
   OpenWorkflow(QStringLiteral("Version 2.0"));
   DoubleClick(Centre(*Node("Fulfilment")));
   for (int i = 0; i < 6; ++i) Key(Qt::Key_N);
-  const QList<QMdiSubWindow*> windows = Windows();
+  QList<QMdiSubWindow*> windows;  // the shown ones, oldest first
+  for (QMdiSubWindow* w : frame()->MdiArea()->subWindowList(QMdiArea::CreationOrder))
+    if (!w->isHidden()) windows << w;
   ASSERT_EQ(windows.size(), 8);
   const QRect workspace = frame()->MdiArea()->viewport()->rect();
   // Where the cascade starts again is the core's; here every window follows it.
