@@ -97,9 +97,6 @@ class ExtDirEndToEndTest : public ModelerTest {
     ProcessEvents();
     return drop.isAccepted();
   }
-  static bool DropOnTree(CExtDirView* view, QTreeWidgetItem* item, const QMimeData& data) {
-    return Drop(view->viewport(), Centre(view, item), data);
-  }
   // The workflow window, opened before the directory's, becomes the active one.
   void ActivateWorkflow() {
     frame()->MdiArea()->setActiveSubWindow(frame()->MdiArea()->subWindowList().first());
@@ -285,10 +282,11 @@ TEST_F(ExtDirEndToEndTest, AnInTaskDroppedOnAPublishedProcessViewIsPublished) {
   Click(view, At(view, kSales), true);
   const auto plain = DragTaskOut("Check order");
   ASSERT_TRUE(plain);
-  EXPECT_FALSE(DropOnTree(view, At(view, kSales), *plain)) << "a plain task is not published";
+  EXPECT_FALSE(Drop(view->viewport(), Centre(view, At(view, kSales)), *plain))
+      << "a plain task is not published";
   const auto in = DragTaskOut("Receive order");
   ASSERT_TRUE(in && in->hasFormat(ClipboardMimeType(ClipFormat::InternalInTask)));
-  ASSERT_TRUE(DropOnTree(view, At(view, kSales), *in));
+  ASSERT_TRUE(Drop(view->viewport(), Centre(view, At(view, kSales)), *in));
   auto* leaf =
       ItemOf<velk::CExtDirItemGRILeaf>(view, At(view, kSales + QStringList{"Receive order"}));
   ASSERT_NE(leaf, nullptr);
@@ -320,7 +318,7 @@ TEST_F(ExtDirEndToEndTest, AnEidmRequestGoesThroughItsStatesAndIsAnsweredWithASt
   const auto task = DragTaskOut("Ask the bank");
   ASSERT_TRUE(task && task->hasFormat(ClipboardMimeType(ClipFormat::SubflowOrderedByUs)));
   const QStringList byUs = {"Ordered Sub-Workflows", "Ordered By Us", "Borealis Bank"};
-  ASSERT_TRUE(DropOnTree(view, At(view, byUs), *task));
+  ASSERT_TRUE(Drop(view->viewport(), Centre(view, At(view, byUs)), *task));
   QTreeWidgetItem* item = At(view, byUs + QStringList{"Ask the bank"});
   auto* request = ItemOf<velk::CExtDirItemEIDM>(view, item);
   ASSERT_NE(request, nullptr);

@@ -31,7 +31,9 @@ class LayoutEndToEndTest : public ModelerTest {
   }
 };
 
-TEST_F(LayoutEndToEndTest, AlignAndArrangeFromToolbarMenuAndContextMenuEachOneUndoStep) {
+// Align and arrange from toolbar, menu and context menu, each one undo step;
+// grouping refused with a message.
+TEST_F(LayoutEndToEndTest, AlignAndArrangeAreEachOneUndoStepAndARefusedGroupingChangesNothing) {
   const auto original = Rects();
   SelectWithMouse({"Check order"});
   EXPECT_FALSE(frame()->Action(cmd::AlignLeft)->isEnabled()) << "one task selected";
@@ -56,10 +58,8 @@ TEST_F(LayoutEndToEndTest, AlignAndArrangeFromToolbarMenuAndContextMenuEachOneUn
   EXPECT_EQ(Node("Receive order")->GetRect().Center(), (velk::Point{200, -200}));
   Key(Qt::Key_Z);
   EXPECT_EQ(Rects(), original) << "one step";
-}
 
-// A clean selection grouped, and undone, is walked by the editing tests.
-TEST_F(LayoutEndToEndTest, GroupAsClusterRefusesWithAMessageAndChangesNothing) {
+  // Grouping refused; a clean selection grouped, and undone, is walked by the editing tests.
   SelectWithMouse({"Check order", "Reject order"});
   shelltest::MessageBoxWatcher boxes;
   const std::size_t count = Doc().NodeCount();

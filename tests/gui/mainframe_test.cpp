@@ -73,18 +73,6 @@ TEST_F(MainFrame, ToolbarsStandOnTwoRowsAndTheirVisibilityAndTheInfoCentersPlace
             QRect(200, 210, 400, 300));
 }
 
-TEST_F(MainFrame, FirstProgressCallCreatesTheIndicatorLaterCallsMoveIt) {
-  auto frame = MakeFrame();
-  CStatusLine* line = frame->StatusLine();
-  EXPECT_FALSE(line->ProgressCreated());
-  frame->SetProgress(20);
-  ASSERT_TRUE(line->ProgressCreated());
-  QProgressBar* bar = line->Progress();
-  frame->SetProgress(60);
-  EXPECT_EQ(line->Progress(), bar);
-  EXPECT_EQ(std::pair(bar->value(), bar->maximum()), std::pair(60, 100));
-}
-
 // A view that handles one command, as the workflow view will.
 class SelectAllView : public QWidget, public CommandTarget {
  public:
@@ -103,7 +91,7 @@ QStringList VisibleMenus(CMainFrame& frame) {
   return titles;
 }
 
-TEST_F(MainFrame, CommandsAndMenusFollowTheActiveViewAndOthersStayDisabled) {
+TEST_F(MainFrame, CommandsAndMenusFollowTheActiveViewAndProgressIsShownInOneIndicator) {
   auto frame = MakeFrame();
   frame->show();
   EXPECT_EQ(VisibleMenus(*frame).join(','), QStringLiteral("&File,&View,&Options,&Help"));
@@ -124,6 +112,16 @@ TEST_F(MainFrame, CommandsAndMenusFollowTheActiveViewAndOthersStayDisabled) {
   EXPECT_FALSE(frame->QueryCommand(cmd::FileSave).enabled);
   frame->UpdateCommandUI();
   EXPECT_TRUE(frame->Action(cmd::EditSelectAll)->isEnabled());
+
+  // The first progress call creates the indicator, later calls move it.
+  CStatusLine* line = frame->StatusLine();
+  EXPECT_FALSE(line->ProgressCreated());
+  frame->SetProgress(20);
+  ASSERT_TRUE(line->ProgressCreated());
+  QProgressBar* bar = line->Progress();
+  frame->SetProgress(60);
+  EXPECT_EQ(line->Progress(), bar);
+  EXPECT_EQ(std::pair(bar->value(), bar->maximum()), std::pair(60, 100));
 }
 
 TEST(LockKeys, NextStatesFollowTheMaskAndTogglesOnPress) {

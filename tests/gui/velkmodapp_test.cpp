@@ -69,11 +69,10 @@ TEST_F(VelkModAppTest, SessionFailureIsReportedAndEndsTheProgram) {
   parts.initSession = [](LNNotesSession&) { throw LNStatusError(LNERR_NO_SESSION); };
   EXPECT_EQ(StartModeler(env.Options(), parts), nullptr);
   ASSERT_EQ(watcher.boxes.size(), 1u);
-  const QString expected =
-      QStringLiteral("Document Store Error:\n") +
-      QString::fromStdString(LNGetErrorMessage(LNERR_NO_SESSION)) +
-      QStringLiteral("\nCan not initialize Notes Session...\nModeler terminating!");
-  EXPECT_EQ(watcher.boxes[0].text, expected);
+  EXPECT_EQ(watcher.boxes[0].text,
+            "Document Store Error:\n" +
+                QString::fromStdString(LNGetErrorMessage(LNERR_NO_SESSION)) +
+                "\nCan not initialize Notes Session...\nModeler terminating!");
   EXPECT_EQ(watcher.boxes[0].icon, QMessageBox::Warning);
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // the wait cursor is gone
 }
