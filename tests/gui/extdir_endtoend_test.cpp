@@ -265,7 +265,6 @@ TEST_F(ExtDirEndToEndTest, PersonsAndLeafsDraggedOntoAWorkflowSetItsTasks) {
   EXPECT_EQ(allowed, Qt::CopyAction);
   const auto leafData = view->DragDataOf(*offered, &allowed);
   EXPECT_EQ(allowed, Qt::CopyAction | Qt::MoveAction);
-  EXPECT_TRUE(leafData->hasFormat(ClipboardMimeType(ClipFormat::ExtDirExternalViewLeaf)));
   EXPECT_TRUE(view->DragDataOf(*ours)->hasFormat(ClipboardMimeType(ClipFormat::InternalViewLeaf)));
 
   ActivateWorkflow();

@@ -143,11 +143,9 @@ TEST_F(VelkModAppTest, SplashClosesByTimerClickOrButtonAndAboutHasNoTimer) {
 }
 
 TEST(SettingsFile, CommandLineWinsOverEnvironmentWhichWinsOverUserSettings) {
-  {
-    shelltest::ScopedEnv env("VELK_SETTINGS", "/tmp/from-env.ini");
-    EXPECT_EQ(velk::ChooseSettingsFile("/tmp/from-cli.ini"), "/tmp/from-cli.ini");
-    EXPECT_EQ(velk::ChooseSettingsFile(), "/tmp/from-env.ini");
-  }
+  shelltest::ScopedEnv env("VELK_SETTINGS", "/tmp/from-env.ini");
+  EXPECT_EQ(velk::ChooseSettingsFile("/tmp/from-cli.ini"), "/tmp/from-cli.ini");
+  EXPECT_EQ(velk::ChooseSettingsFile(), "/tmp/from-env.ini");
   shelltest::ScopedEnv none("VELK_SETTINGS", QByteArray());
   EXPECT_EQ(velk::ChooseSettingsFile(), "");
   // The user's own file: with test mode on it lies in a test location, but it is

@@ -81,9 +81,7 @@ TEST_F(WorkspaceEndToEndTest, WindowsOpenInsideTheWorkspaceOneStepFromTheLast) {
 
 TEST_F(WorkspaceEndToEndTest, MainWindowComesBackAtItsLastSizeAndPlace) {
   const auto exitAndStart = [this] {
-    ProcessEvents();
-    frame()->Action(cmd::AppExit)->trigger();
-    ProcessEvents();
+    Trigger(cmd::AppExit);
     app.reset();
     app = StartModeler(env.Options(), StandardShellCollaborators());
     ProcessEvents();
