@@ -43,7 +43,6 @@ TEST_F(VelkModAppTest, StartReadsTheChosenFileStatusTextsFallBackToTheHelpPrompt
   EXPECT_TRUE(app->Shell().workflowTemplate.Frames().isEmpty());
   EXPECT_TRUE(app->Session().IsInitialized());
   EXPECT_TRUE(app->Settings().gridVisible);
-  EXPECT_EQ(app->SettingsFileName().toStdString(), env.SettingsFile());
 
   CStatusLine* line = app->MainFrame()->StatusLine();
   const QString help = QStringLiteral("For Help, press F1");
@@ -113,8 +112,7 @@ TEST_F(VelkModAppTest, OpenClosesTheWindowWhenTheChooserIsCancelledOrLoadingFail
   app->Shell().files.Open();
   EXPECT_TRUE(app->Shell().workflowTemplate.Frames().isEmpty()) << "cancelled";
   EXPECT_TRUE(watcher.boxes.empty());
-  choice = velk::WorkflowHeaderEntry{};
-  choice->workflowId = "NO-SUCH-WORKFLOW";
+  choice.emplace().workflowId = "NO-SUCH-WORKFLOW";
   app->Shell().files.Open();
   EXPECT_TRUE(app->Shell().workflowTemplate.Frames().isEmpty());
   EXPECT_EQ(watcher.boxes.size(), 1u) << "the loader says why";
