@@ -199,12 +199,19 @@ TEST_F(PerformerPageTest, UnknownTypeIsReportedAndKeptAsStored) {
 
 // What the picker offers under each filter is the core's; here it leaves out the
 // readers already listed and OK puts the added entries on top, first one first.
-TEST_F(PerformerPageTest, PickerLeavesOutTheReadersAndAddsOnTop) {
+// Deleting asks only about selected entries.
+TEST_F(PerformerPageTest, PickerLeavesOutTheReadersAddsOnTopAndDeleteAsksAboutTheSelected) {
   velk::CNode* node = AddTask(NodeKind::Intern, [](velk::NodeAttributes& a) {
     a.readers = {"Ann Lee", "Audit"};
   });
   auto sheet = OpenPerformer(node);
   CElementList* readers = page_->Readers();
+  std::unique_ptr<QMenu> menu(readers->CreateContextMenu(nullptr));
+  ASSERT_EQ(menu->actions().size(), 2);
+  EXPECT_EQ(menu->actions()[0]->text(), QStringLiteral("&Add Item"));
+  EXPECT_TRUE(menu->actions()[1]->isEnabled());
+  readers->DeleteSelectedItems();
+  EXPECT_TRUE(ui.messages.empty()) << "nothing selected";
   Strings offered;
   OnNextModal<CDlgAccessControlList>([&](CDlgAccessControlList& picker) {
     offered = Texts(picker.AvailableList());
@@ -220,31 +227,16 @@ TEST_F(PerformerPageTest, PickerLeavesOutTheReadersAndAddsOnTop) {
   EXPECT_EQ(offered, (Strings{"Bob Stone", "Carla Diaz", "Board", "Sales/North", "Sales/South",
                               "Clerk", "Approver"}));
   EXPECT_EQ(readers->item(0)->data(Qt::UserRole).toInt(), 1);
-  sheet->accept();
-  EXPECT_EQ(node->Attributes().readers, (Strings{"Board", "Carla Diaz", "Ann Lee", "Audit"}));
-}
-
-TEST_F(PerformerPageTest, DeleteItemsAsksOnlyAboutSelectedEntries) {
-  velk::CNode* node = AddTask(NodeKind::Intern, [](velk::NodeAttributes& a) {
-    a.readers = {"Ann Lee", "Audit"};
-  });
-  auto sheet = OpenPerformer(node);
-  CElementList* readers = page_->Readers();
-  std::unique_ptr<QMenu> menu(readers->CreateContextMenu(nullptr));
-  ASSERT_EQ(menu->actions().size(), 2);
-  EXPECT_EQ(menu->actions()[0]->text(), QStringLiteral("&Add Item"));
-  EXPECT_TRUE(menu->actions()[1]->isEnabled());
-  readers->DeleteSelectedItems();
-  EXPECT_TRUE(ui.messages.empty()) << "nothing selected";
 
   Select(readers, {"Audit"});
   ui.answers = {velk::MsgResult::No, velk::MsgResult::Yes};
   readers->DeleteSelectedItems();
-  EXPECT_EQ(readers->count(), 2);
+  EXPECT_EQ(readers->count(), 4);
   readers->DeleteSelectedItems();
-  EXPECT_EQ(Texts(readers), Strings{"Ann Lee"});
   EXPECT_EQ(MessageTexts(),
             Strings(2, "Are you sure, that the 1 selected items should be removed?"));
+  sheet->accept();
+  EXPECT_EQ(node->Attributes().readers, (Strings{"Board", "Carla Diaz", "Ann Lee"}));
   readers->clear();
   menu.reset(readers->CreateContextMenu(nullptr));
   EXPECT_FALSE(menu->actions()[1]->isEnabled());
@@ -253,8 +245,9 @@ TEST_F(PerformerPageTest, DeleteItemsAsksOnlyAboutSelectedEntries) {
 using TaskPagesTest = SheetTest;
 
 // Storing "All" alone is the core's; here the box shows it and unchecking it
-// opens the list and stores what it holds.
-TEST_F(TaskPagesTest, AllAdditionalFormsIsShownCheckedAndUncheckingStoresTheList) {
+// opens the list and stores what it holds. A secondary form leaves the primary
+// list and returns to it when deleted.
+TEST_F(TaskPagesTest, FormsPageShowsAllAdditionalFormsAndMovesSecondaryFormsOutOfThePrimaryList) {
   velk::CNode* node = AddTask(NodeKind::Intern, [](velk::NodeAttributes& a) {
     a.objects = {"Order|GF_Order"};
     a.folderObjects = {"All", "Memo|GF_Memo"};
@@ -265,15 +258,7 @@ TEST_F(TaskPagesTest, AllAdditionalFormsIsShownCheckedAndUncheckingStoresTheList
   EXPECT_FALSE(sheet->Forms().AdditionalList()->isEnabled());
   QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
   EXPECT_TRUE(sheet->Forms().AdditionalList()->isEnabled());
-  sheet->accept();
-  EXPECT_TRUE(node->Attributes().folderObjects.empty());
-  EXPECT_EQ(node->Attributes().objects, Strings{"Order|GF_Order"});
-}
 
-TEST_F(TaskPagesTest, SecondaryFormLeavesThePrimaryListAndReturnsWhenDeleted) {
-  velk::CNode* node =
-      AddTask(NodeKind::Intern, [](velk::NodeAttributes& a) { a.objects = {"Order|GF_Order"}; });
-  auto sheet = OpenSheet(node, QStringLiteral("Forms"));
   QComboBox* primary = Find<QComboBox>(sheet.get(), "primaryForm");
   QListWidget* secondary = sheet->Forms().SecondaryList();
   const Strings all = {"Invoice|GF_Invoice", "Memo|GF_Memo", "Order|GF_Order"};
@@ -297,6 +282,9 @@ TEST_F(TaskPagesTest, SecondaryFormLeavesThePrimaryListAndReturnsWhenDeleted) {
   EXPECT_EQ(Texts(primary), all);
   EXPECT_EQ(primary->currentText(), QStringLiteral("Order|GF_Order"));
   EXPECT_TRUE(ui.messages.empty());
+  sheet->accept();
+  EXPECT_TRUE(node->Attributes().folderObjects.empty());
+  EXPECT_EQ(node->Attributes().objects, Strings{"Order|GF_Order"});
 }
 
 // The resources offered are the core's; here an activity edited to nothing is
