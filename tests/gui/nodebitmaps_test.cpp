@@ -1,9 +1,8 @@
 // The node pictures and the device-independent bitmaps that hold them: their
-// format, their looks, drawing, and the refusal of bytes that are no bitmap.
+// format, their looks, a picture that fails, and the refusal of bytes that are no bitmap.
 #include <gtest/gtest.h>
 
 #include <QBuffer>
-#include <QPainter>
 #include <QSet>
 #include <QtEndian>
 
@@ -85,34 +84,6 @@ TEST_F(NodeBitmapsTest, BadgedPicturesAreTheirBasePictureWithACornerBadge) {
   }
   // Picture 14 carries the shortcut badge, not the exclamation mark of picture 12.
   EXPECT_NE(bitmaps.Image(CNodeBitmaps::kTableA, 14), bitmaps.Image(CNodeBitmaps::kTableA, 12));
-}
-
-TEST_F(NodeBitmapsTest, DrawStretchesThePictureOfTheSelectionStateWithoutSmoothing) {
-  const auto drawn = [this](int picture, bool selected) {
-    QImage target(34, 34, QImage::Format_RGB32);
-    target.fill(Qt::magenta);
-    QPainter painter(&target);
-    bitmaps.Draw(painter, QRectF(0, 0, 34, 34), picture, selected);
-    return target;
-  };
-  for (bool selected : {false, true}) {
-    const QImage target = drawn(7, selected);
-    const QImage expected =
-        bitmaps.Image(selected ? CNodeBitmaps::kTableB : CNodeBitmaps::kTableA, 7)
-            .convertToFormat(QImage::Format_RGB32)
-            .scaled(34, 34, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-    int mismatches = 0;
-    for (int y = 0; y < 34; ++y) {
-      for (int x = 0; x < 34; ++x) {
-        EXPECT_TRUE(VgaPalette().contains(target.pixel(x, y))) << x << "," << y;
-        mismatches += target.pixel(x, y) != expected.pixel(x, y);
-      }
-    }
-    // Nearest-neighbour sampling may pick the neighbouring source column at a seam.
-    EXPECT_LT(mismatches, 34 * 4) << "selected " << selected;
-  }
-  EXPECT_EQ(drawn(15, false).pixel(17, 17), QColor(Qt::magenta).rgb())
-      << "unknown picture draws nothing";
 }
 
 TEST_F(NodeBitmapsTest, APictureThatCannotBeAttachedIsReportedAndLeavesOnlyItsOwnPlaceEmpty) {
