@@ -11,6 +11,7 @@
 #include "app/ui/nodecanvas.h"
 #include "app/ui/nodepictures.h"
 #include "common/headlessservices.h"
+#include "sheetfixture.h"
 
 namespace {
 
@@ -104,12 +105,6 @@ TEST_F(NodeBitmapsTest, APictureThatCannotBeAttachedIsReportedAndLeavesOnlyItsOw
   EXPECT_EQ(partial.Get(CNodeBitmaps::kTableA, 0), nullptr);
 }
 
-std::vector<std::string> Texts(velk::HeadlessServices& services) {
-  std::vector<std::string> texts;
-  for (const auto& message : services.messages) texts.push_back(message.text);
-  return texts;
-}
-
 // Reading and attaching bitmaps from bytes serve no caller but the tests; what is
 // kept of them checks that bytes which are no bitmap are refused, reported and
 // leave the picture as it was.
@@ -144,7 +139,7 @@ TEST_F(NodeBitmapsTest, DibRefusesDamagedOrForeignBytesAndKeepsThePicture) {
     file.open(QIODevice::ReadOnly);
     CDib dib(QSize(2, 2), 8);
     EXPECT_FALSE(dib.Read(reading, file));
-    EXPECT_EQ(Texts(reading), std::vector<std::string>{"Lesefehler"});
+    EXPECT_EQ(sheettest::Texts(reading), std::vector<std::string>{"Lesefehler"});
     EXPECT_EQ(std::pair(dib.GetDimensions(), dib.GetBitCount()), std::pair(QSize(2, 2), 8));
   }
   CDib dib(QSize(2, 2), 8);
@@ -152,7 +147,7 @@ TEST_F(NodeBitmapsTest, DibRefusesDamagedOrForeignBytesAndKeepsThePicture) {
   EXPECT_FALSE(dib.AttachMemory(services, garbage.constData(), std::size_t(garbage.size())));
   EXPECT_FALSE(dib.AttachMemory(services, nullptr, 100));
   EXPECT_FALSE(dib.AttachMemory(services, good.constData() + 14, 10));
-  EXPECT_EQ(Texts(services), std::vector<std::string>(3, "Fehler in AttachMemory"));
+  EXPECT_EQ(sheettest::Texts(services), std::vector<std::string>(3, "Fehler in AttachMemory"));
   EXPECT_EQ(std::pair(dib.GetDimensions(), dib.GetBitCount()), std::pair(QSize(2, 2), 8));
 }
 

@@ -45,6 +45,13 @@ inline velk::RepositoryLists SmallOrganisation() {
   return lists;
 }
 
+// The texts of the messages shown.
+inline std::vector<std::string> Texts(const velk::HeadlessServices& ui) {
+  std::vector<std::string> texts;
+  for (const auto& m : ui.messages) texts.push_back(m.text);
+  return texts;
+}
+
 class SheetTest : public ::testing::Test {
  protected:
   velk::HeadlessServices ui;
@@ -71,11 +78,7 @@ class SheetTest : public ::testing::Test {
     return sheet;
   }
 
-  std::vector<std::string> MessageTexts() {
-    std::vector<std::string> texts;
-    for (const auto& m : ui.messages) texts.push_back(m.text);
-    return texts;
-  }
+  std::vector<std::string> MessageTexts() const { return Texts(ui); }
 };
 
 // Runs `act` on the next modal dialog once it is shown (a dialog the code under
