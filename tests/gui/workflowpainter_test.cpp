@@ -7,10 +7,10 @@
 
 #include "app/ui/nodebitmaps.h"
 #include "common/headlessservices.h"
-#include "demoworkflow.h"
 #include "editor/ui/workflowpainter.h"
 #include "editor/ui/workflowview.h"
 #include "recordingdevice.h"
+#include "testeditor.h"
 
 using velk::ShowFlags;
 using viewtest::RecordingDevice;
@@ -18,30 +18,24 @@ using viewtest::RecordingEngine;
 
 namespace {
 
-const CNodeBitmaps& TestBitmaps() {
-  static const CNodeBitmaps bitmaps = [] {
-    CNodeBitmaps b;
-    velk::HeadlessServices services;
-    b.Load(services);
-    return b;
-  }();
-  return bitmaps;
-}
-
 // Paints the whole drawing of `level` (or none) onto the recording device: one
 // device pixel per logical unit, y pointing down.
-class PainterTest : public ::testing::Test {
+class PainterTest : public DemoViewTest {
  protected:
-  velk::HeadlessServices ui;
-  CWorkflowPainter painter{TestBitmaps()};
+  CWorkflowPainter painter{editor.bitmaps};
   RecordingDevice device;
-  viewtest::DemoWorkflow demo{ui};
 
   RecordingEngine& Paint(const velk::CWorkflowDoc* level, const PaintOptions& options,
                          const QRect& clip = {0, 0, 2100, 3000}) {
     QPainter p(&device);
     painter.Paint(p, level, ViewMapping(1.0, 1.0), options, clip);
     return device.Records();
+  }
+  // The node picture as drawn unsmoothed into `size` device pixels.
+  QImage Stretched(CNodeBitmaps::Table table, int picture, QSize size) const {
+    return editor.bitmaps.Image(table, picture)
+        .convertToFormat(QImage::Format_RGB32)
+        .scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
   }
 };
 
@@ -69,14 +63,6 @@ void PaintOn(QImage& image, CWorkflowPainter& painter, const velk::CWorkflowDoc*
              double scale, ShowFlags flags, const QRect& clip) {
   QPainter p(&image);
   painter.Paint(p, level, ViewMapping(scale, scale), WithFlags(flags), clip);
-}
-
-// The node picture as drawn unsmoothed into `size` device pixels.
-QImage Stretched(CNodeBitmaps::Table table, int picture, QSize size) {
-  return TestBitmaps()
-      .Image(table, picture)
-      .convertToFormat(QImage::Format_RGB32)
-      .scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
 }
 
 }  // namespace
@@ -179,7 +165,7 @@ TEST_F(PainterTest, DescriptionStaysInsideItsFrameAtScreenAndPrintResolution) {
                  QImage::Format_RGB32);
     image.setDotsPerMeterX(qRound(dpi / 0.0254));
     image.setDotsPerMeterY(qRound(dpi / 0.0254));
-    CWorkflowPainter painter(TestBitmaps());
+    CWorkflowPainter painter(editor.bitmaps);
     PaintOn(image, painter, doc.get(), scale, {false, false, false, false, true}, image.rect());
     QRect blue;  // the node pictures are blue too: look between them only
     for (int y = static_cast<int>(80 * scale); y < static_cast<int>(230 * scale); ++y)
