@@ -101,8 +101,8 @@ TEST_F(NodeSheetTest, DurationOutsideItsRangeKeepsThePageInFrontAndAClusterHasNo
   EXPECT_TRUE(sheet->isVisible());
 
   auto cluster = OpenSheet(AddTask(NodeKind::IWC));
-  EXPECT_FALSE(Find<QLineEdit>(cluster.get(), "duration")->isEnabled());
-  EXPECT_FALSE(Find<QComboBox>(cluster.get(), "durationUnit")->isEnabled());
+  EXPECT_FALSE(Find<QLineEdit>(cluster.get(), "duration")->isEnabled() ||
+               Find<QComboBox>(cluster.get(), "durationUnit")->isEnabled());
 }
 
 // Which routings are accepted is the core's; here the dialog shows the arrow's
@@ -128,8 +128,7 @@ TEST_F(NodeSheetTest, TaskRoutingShowsTheArrowEnablesByOptionAndStoresWhatItAcce
 
   dialog.FormulaBox()->setPlainText(QStringLiteral("Amount > 20"));
   QTest::mouseClick(dialog.Option(0), Qt::LeftButton);
-  EXPECT_FALSE(dialog.FormulaBox()->isEnabled());
-  EXPECT_FALSE(dialog.DescriptionBox()->isEnabled());
+  EXPECT_FALSE(dialog.FormulaBox()->isEnabled() || dialog.DescriptionBox()->isEnabled());
   dialog.accept();
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
   EXPECT_EQ(arrow->Routing(), (velk::ArrowRouting{velk::RoutingKind::And, "", "Amount > 20"}));
