@@ -96,6 +96,20 @@ void OnNextModal(std::function<void(Dialog&)> act) {
   timer->start(5);
 }
 
+// Runs `act` on the Dialog that `open` shows modally and closes it if `act` left
+// it open; fails when no such dialog was shown.
+template <class Dialog>
+void WithModal(const std::function<void()>& open, const std::function<void(Dialog&)>& act) {
+  bool ran = false;
+  OnNextModal<Dialog>([&](Dialog& dialog) {
+    ran = true;
+    act(dialog);
+    if (dialog.isVisible()) dialog.reject();
+  });
+  open();
+  EXPECT_TRUE(ran) << Dialog::staticMetaObject.className();
+}
+
 // The entries of a combo box or list, in their order.
 template <class W>
 std::vector<std::string> Texts(const W* w) {
