@@ -115,11 +115,9 @@ TEST_F(SettingsSheetTest, WorkflowDatabasesShowTheWorkflowsAndSayOkChangesTheDef
   EXPECT_EQ(sheet.Tabs()->count(), 2);
   EXPECT_EQ(sheet.InternalPage()->PathEdit(DatabaseKind::Infrastructure)->text(),
             "branch/infra.nsf");
-  const QList<QLabel*> labels = sheet.InternalPage()->findChildren<QLabel*>();
-  const bool explained = std::any_of(labels.begin(), labels.end(), [](QLabel* l) {
+  EXPECT_TRUE(std::ranges::any_of(sheet.InternalPage()->findChildren<QLabel*>(), [](QLabel* l) {
     return l->isVisible() && l->text().contains("default databases of new workflows");
-  });
-  EXPECT_TRUE(explained);
+  }));
   sheet.accept();
   EXPECT_EQ(settings.databases[DatabaseKind::Infrastructure].fileName, "branch/infra.nsf");
   EXPECT_EQ(store.getString("Default Settings", "OrgaDbName", ""), "branch/infra.nsf");
@@ -151,9 +149,7 @@ TEST_F(OpenDatabaseTest, ListsTheDataDirectoryJoinsTheSelectionAndKeepsTheServer
   EXPECT_EQ(ui_.statusTexts.front(), "Retrieving Notes Environment Data...");
   EXPECT_EQ(ui_.currentStatus(), "");
   sheettest::Select(dialog.DatabaseList(), {"appenv.nsf", "acme/gateway.nsf"});
-  const std::string base = dir_.path().toStdString();
-  const QString expected =
-      QString::fromStdString(base + "/acme/gateway.nsf;" + base + "/appenv.nsf");
+  const QString expected = dir_.filePath("acme/gateway.nsf") + ";" + dir_.filePath("appenv.nsf");
   // Capitals of the temporary folder stay: lower case would name no file.
   EXPECT_EQ(dialog.FileNameEdit()->text(), expected);
   dialog.accept();
@@ -188,7 +184,6 @@ TEST_F(OpenDatabaseTest, ListsTheDataDirectoryJoinsTheSelectionAndKeepsTheServer
   EXPECT_EQ(ui_.messages[0].text.rfind("Document Store Error:\r\n", 0), 0u);
 }
 
-using velk::WorkflowStatus;
 using velk::WorkflowType;
 
 class WorkflowSheetTest : public sheettest::SheetTest {
@@ -198,10 +193,12 @@ class WorkflowSheetTest : public sheettest::SheetTest {
     change(h);
     doc.SetHeader(h);
   }
-  std::unique_ptr<CDlgWFProperty> Open() {
+  // The sheet shown, on the page of that index.
+  std::unique_ptr<CDlgWFProperty> Open(int page = 0) {
     auto sheet = std::make_unique<CDlgWFProperty>(QStringLiteral("Workflow Settings"), doc, lists,
                                                   [this](QWidget*) { ++databaseSheets; });
     sheet->show();
+    EXPECT_TRUE(page == 0 || sheet->SetActivePage(page));
     return sheet;
   }
   int databaseSheets = 0;
@@ -246,11 +243,10 @@ TEST_F(WorkflowSheetTest, StoredStatusAndSupervisorAreShownAndKeptOnOk) {
       {9, -1, "", ""}};
   for (const auto& [status, checked, supervisor, shown] : cases) {
     Set([&](velk::WorkflowHeader& h) {
-      h.status = static_cast<WorkflowStatus>(status);
+      h.status = static_cast<velk::WorkflowStatus>(status);
       h.supervisor = supervisor;
     });
-    auto sheet = Open();
-    ASSERT_TRUE(sheet->SetActivePage(1));
+    auto sheet = Open(1);
     for (int i = 0; i < velk::kStatusCount; ++i)
       EXPECT_EQ(sheet->DesignInformation()->StatusButton(i)->isChecked(), i == checked);
     ASSERT_TRUE(sheet->SetActivePage(2));
@@ -266,8 +262,7 @@ TEST_F(WorkflowSheetTest, TrackingTypeIsStoredByItsExactTextAndValuesMustBeUnsig
       {"send", 0}, {"SELF", 0}, {"Send", 1}, {"Mix", 3}, {"Sometimes", 0}};
   for (const auto& [type, code] : cases) {
     Set([](velk::WorkflowHeader& h) { h.trackingType = 2; });
-    auto sheet = Open();
-    ASSERT_TRUE(sheet->SetActivePage(3));
+    auto sheet = Open(3);
     EXPECT_EQ(sheet->Tracking()->TypeBox()->currentText(), "Self");
     sheet->Tracking()->TypeBox()->setEditText(QString::fromLatin1(type));
     sheet->Tracking()->RateEdit()->SetText("12");
@@ -276,8 +271,7 @@ TEST_F(WorkflowSheetTest, TrackingTypeIsStoredByItsExactTextAndValuesMustBeUnsig
     EXPECT_EQ(doc.Header().trackingRate, 12);
   }
   for (const char* wrong : {"-1", "abc", ""}) {
-    auto sheet = Open();
-    ASSERT_TRUE(sheet->SetActivePage(3));
+    auto sheet = Open(3);
     ui.messages.clear();
     sheet->Tracking()->MixEdit()->SetText(QString::fromLatin1(wrong));
     EXPECT_FALSE(sheet->SetActivePage(0)) << wrong;
@@ -292,8 +286,7 @@ TEST_F(WorkflowSheetTest, PickerOffersAnEditorThatStandsOnlyInDesigner) {
     h.designers = {"Bob Stone"};
     h.editors = {"Ann Lee"};
   });
-  auto sheet = Open();
-  ASSERT_TRUE(sheet->SetActivePage(2));
+  auto sheet = Open(2);
   std::vector<std::string> offered;
   sheettest::OnNextModal<CDlgAccessControlList>([&](CDlgAccessControlList& picker) {
     offered = sheettest::Texts(picker.AvailableList());
