@@ -93,12 +93,7 @@ class EditorTest : public ::testing::Test {
     commandKeys = {};
   }
   ToolId ActiveTool() const { return editor.editor.Tools().State().Active(); }
-  // The command's state as the view reports it for its button or menu entry.
-  CmdUI State(int command) {
-    CmdUI state;
-    EXPECT_TRUE(view->OnUpdateCommand(command, state)) << command;
-    return state;
-  }
+  CmdUI State(int command) const { return StateOf(*view, command); }
 
   velk::HeadlessServices ui;
   EditorCollaborators on;

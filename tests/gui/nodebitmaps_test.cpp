@@ -73,12 +73,10 @@ TEST_F(NodeBitmapsTest, BadgedPicturesAreTheirBasePictureWithACornerBadge) {
       const QImage a = bitmaps.Image(table, withBadge);
       const QImage b = bitmaps.Image(table, base);
       int cornerDifferences = 0, otherDifferences = 0;
-      for (int y = 0; y < 32; ++y) {
-        for (int x = 0; x < 32; ++x) {
-          const bool differs = a.pixel(x, y) != b.pixel(x, y);
-          (InBadgeCorner(x, y) ? cornerDifferences : otherDifferences) += differs;
-        }
-      }
+      for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x)
+          (InBadgeCorner(x, y) ? cornerDifferences : otherDifferences) +=
+              a.pixel(x, y) != b.pixel(x, y);
       EXPECT_GT(cornerDifferences, 40);
       EXPECT_EQ(otherDifferences, 0);
     }
@@ -95,10 +93,9 @@ TEST_F(NodeBitmapsTest, APictureThatCannotBeAttachedIsReportedAndLeavesOnlyItsOw
   ASSERT_EQ(services.messages.size(), 1u);
   EXPECT_EQ(services.messages[0].text, "DIB AttachMemory failed!");
   EXPECT_EQ(partial.Get(CNodeBitmaps::kTableB, 4), nullptr);
-  for (int index : {3, 5, 14}) {
+  for (int index : {3, 5, 14})
     EXPECT_EQ(partial.Image(CNodeBitmaps::kTableB, index),
               bitmaps.Image(CNodeBitmaps::kTableB, index));
-  }
   EXPECT_EQ(partial.Image(CNodeBitmaps::kTableA, 4), bitmaps.Image(CNodeBitmaps::kTableA, 4));
 
   partial.Clear();

@@ -14,7 +14,6 @@
 
 #include "app/ui/nodebitmaps.h"
 #include "common/headlessservices.h"
-#include "demoworkflow.h"
 #include "editor/ui/workflowexport.h"
 #include "editor/ui/workflowpainter.h"
 #include "editor/ui/workflowprint.h"

@@ -6,14 +6,12 @@
 #include <algorithm>
 
 #include "app/ui/nodebitmaps.h"
-#include "common/headlessservices.h"
 #include "editor/ui/workflowpainter.h"
 #include "editor/ui/workflowview.h"
 #include "recordingdevice.h"
 #include "testeditor.h"
 
 using velk::ShowFlags;
-using viewtest::RecordingDevice;
 using viewtest::RecordingEngine;
 
 namespace {
@@ -23,7 +21,7 @@ namespace {
 class PainterTest : public DemoViewTest {
  protected:
   CWorkflowPainter painter{editor.bitmaps};
-  RecordingDevice device;
+  viewtest::RecordingDevice device;
 
   RecordingEngine& Paint(const velk::CWorkflowDoc* level, const PaintOptions& options,
                          const QRect& clip = {0, 0, 2100, 3000}) {
@@ -48,15 +46,14 @@ PaintOptions WithFlags(ShowFlags flags, bool grid = false) {
 }
 
 // Two tasks, one above the other, joined by an arrow of that routing.
-struct TwoTasks {
-  TwoTasks(velk::Services& ui, velk::ArrowRouting routing)
-      : doc(std::make_shared<velk::CWorkflowDoc>(ui, "CN=Test Designer/O=Marvelund", "06.12.2026")),
-        arrow(doc->CreateArrow(*doc->InsertNode(velk::NodeRectAt(40, -40), velk::NodeKind::Intern),
-                               *doc->InsertNode(velk::NodeRectAt(40, -240), velk::NodeKind::Intern),
-                               routing)) {}
-  std::shared_ptr<velk::CWorkflowDoc> doc;
-  const velk::CArrow* arrow;
-};
+std::pair<std::unique_ptr<velk::CWorkflowDoc>, const velk::CArrow*> TwoTasks(
+    velk::Services& ui, velk::ArrowRouting routing) {
+  auto doc = std::make_unique<velk::CWorkflowDoc>(ui);
+  const velk::CArrow* arrow = doc->CreateArrow(
+      *doc->InsertNode(velk::NodeRectAt(40, -40), velk::NodeKind::Intern),
+      *doc->InsertNode(velk::NodeRectAt(40, -240), velk::NodeKind::Intern), routing);
+  return {std::move(doc), arrow};
+}
 
 // Paints `level` onto `image` at `scale` device pixels per unit.
 void PaintOn(QImage& image, CWorkflowPainter& painter, const velk::CWorkflowDoc* level,
@@ -73,8 +70,7 @@ TEST_F(PainterTest, GridLinesStopBeforeTheEdgesAndTheFrameMarksThem) {
   const RecordingEngine& r = Paint(nullptr, WithFlags({}, true));
   int vertical = 0;
   for (const auto& l : r.lines) {
-    ASSERT_EQ(l.pen.style(), Qt::DotLine);
-    EXPECT_EQ(l.pen.color(), QColor(90, 90, 90));
+    ASSERT_EQ(std::pair(l.pen.style(), l.pen.color()), std::pair(Qt::DotLine, QColor(90, 90, 90)));
     // Lines one pixel wide run through the middle of their pixels.
     const bool down = l.line.x1() == l.line.x2();
     vertical += down;
