@@ -31,12 +31,9 @@ struct DemoWorkflow {
     return node;
   }
 
-  velk::CArrow* Link(velk::CNode* from, velk::CNode* to,
-                     velk::RoutingKind kind = velk::RoutingKind::And,
-                     const std::string& condition = {}, const std::string& formula = {}) {
-    velk::CArrow* arrow = doc->CreateArrow(*from, *to, {kind, condition, formula});
-    arrows.push_back(arrow);
-    return arrow;
+  void Link(velk::CNode* from, velk::CNode* to, velk::RoutingKind kind = velk::RoutingKind::And,
+            const std::string& condition = {}, const std::string& formula = {}) {
+    arrows.push_back(doc->CreateArrow(*from, *to, {kind, condition, formula}));
   }
 
   explicit DemoWorkflow(velk::Services& services)

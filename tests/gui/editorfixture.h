@@ -93,6 +93,7 @@ class EditorTest : public ::testing::Test {
     commandKeys = {};
   }
   ToolId ActiveTool() const { return editor.editor.Tools().State().Active(); }
+  CmdUI State(int command) const { return StateOf(*view, command); }
 
   velk::HeadlessServices ui;
   EditorCollaborators on;

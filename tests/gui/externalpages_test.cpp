@@ -21,16 +21,9 @@ using Strings = std::vector<std::string>;
 class ExternalPagesTest : public ModelerTest {
  protected:
   // Double-clicks the task; `act` works on its sheet, which it must close.
-  void Sheet(const std::string& task, std::function<void(CDlgNodeProperty&)> act) {
+  void Sheet(const std::string& task, const std::function<void(CDlgNodeProperty&)>& act) {
     ASSERT_NE(Node(task), nullptr) << task;
-    bool ran = false;
-    sheettest::OnNextModal<CDlgNodeProperty>([&](CDlgNodeProperty& sheet) {
-      ran = true;
-      act(sheet);
-      if (sheet.isVisible()) sheet.reject();
-    });
-    DoubleClick(Centre(*Node(task)));
-    EXPECT_TRUE(ran) << task;
+    sheettest::WithModal<CDlgNodeProperty>([&] { DoubleClick(Centre(*Node(task))); }, act);
   }
   // The page of that title brought to the front with a click on its tab.
   static QWidget* Page(CDlgNodeProperty& sheet, const QString& title) {
@@ -193,13 +186,9 @@ TEST_F(ExternalPagesTest, GriPagesShowTheLeafItsHeaderAndTheReferenceAndReportAM
   Sheet("Record complaint", [](CDlgNodeProperty& sheet) {
     auto* view = Page(sheet, QStringLiteral("GRI Info"))->findChild<QPushButton*>("viewExtDir");
     ASSERT_TRUE(view->isEnabled());
-    QString title;
-    sheettest::OnNextModal<CDlgExtDir>([&](CDlgExtDir& leaf) {
-      title = leaf.windowTitle();
-      leaf.reject();
-    });
-    QTest::mouseClick(view, Qt::LeftButton);
-    EXPECT_EQ(title, QStringLiteral("Published Item Properties"));
+    sheettest::WithModal<CDlgExtDir>(
+        [view] { QTest::mouseClick(view, Qt::LeftButton); },
+        [](CDlgExtDir& leaf) { EXPECT_EQ(leaf.windowTitle(), "Published Item Properties"); });
   });
 }
 

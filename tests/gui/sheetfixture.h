@@ -45,6 +45,13 @@ inline velk::RepositoryLists SmallOrganisation() {
   return lists;
 }
 
+// The texts of the messages shown.
+inline std::vector<std::string> Texts(const velk::HeadlessServices& ui) {
+  std::vector<std::string> texts;
+  for (const auto& m : ui.messages) texts.push_back(m.text);
+  return texts;
+}
+
 class SheetTest : public ::testing::Test {
  protected:
   velk::HeadlessServices ui;
@@ -71,11 +78,7 @@ class SheetTest : public ::testing::Test {
     return sheet;
   }
 
-  std::vector<std::string> MessageTexts() {
-    std::vector<std::string> texts;
-    for (const auto& m : ui.messages) texts.push_back(m.text);
-    return texts;
-  }
+  std::vector<std::string> MessageTexts() const { return Texts(ui); }
 };
 
 // Runs `act` on the next modal dialog once it is shown (a dialog the code under
@@ -91,6 +94,20 @@ void OnNextModal(std::function<void(Dialog&)> act) {
     act(*dialog);
   });
   timer->start(5);
+}
+
+// Runs `act` on the Dialog that `open` shows modally and closes it if `act` left
+// it open; fails when no such dialog was shown.
+template <class Dialog>
+void WithModal(const std::function<void()>& open, const std::function<void(Dialog&)>& act) {
+  bool ran = false;
+  OnNextModal<Dialog>([&](Dialog& dialog) {
+    ran = true;
+    act(dialog);
+    if (dialog.isVisible()) dialog.reject();
+  });
+  open();
+  EXPECT_TRUE(ran) << Dialog::staticMetaObject.className();
 }
 
 // The entries of a combo box or list, in their order.

@@ -34,7 +34,6 @@ TEST_F(NodeSheetTest, TabsAndTitleFollowTheNodeKind) {
        "External Subscribed Workflow Properties: Basics|Outgoing CM|Incoming CM|External "
        "Subscribed Workflow"},
       {NodeKind::ICDR, "Task Properties: Basics"},
-      {NodeKind::CDDR, "Task Properties: Basics"},
       {NodeKind::ExtWFTask, "External WWW Step Properties: Basics|External Performer|Forms"},
   };
   for (const auto& [kind, expected] : cases) {
@@ -83,26 +82,23 @@ TEST_F(NodeSheetTest, OkAfterOnlyBasicsChangesOnlyTheBasicsFields) {
   EXPECT_TRUE(ui.messages.empty());
 }
 
+// Which texts are integers in range is the core's, and a non-integer duration is
+// refused end to end.
 TEST_F(NodeSheetTest, DurationOutsideItsRangeKeepsThePageInFrontAndAClusterHasNone) {
   velk::CNode* node = AddTask(NodeKind::Intern);
   const velk::NodeAttributes before = node->Attributes();
   auto sheet = OpenSheet(node);
-  QLineEdit* duration = Find<QLineEdit>(sheet.get(), "duration");
-  duration->setText(QStringLiteral("10000"));
+  Find<QLineEdit>(sheet.get(), "duration")->setText(QStringLiteral("10000"));
   sheet->Tabs()->setCurrentIndex(2);
   EXPECT_EQ(sheet->Tabs()->currentIndex(), 0);
   sheet->accept();
-  duration->setText(QStringLiteral("ten"));
-  sheet->accept();
-  EXPECT_EQ(MessageTexts(),
-            (Strings{"Please enter an integer between 0 and 9999.",
-                     "Please enter an integer between 0 and 9999.", "Please enter an integer."}));
+  EXPECT_EQ(MessageTexts(), Strings(2, "Please enter an integer between 0 and 9999."));
   EXPECT_EQ(node->Attributes(), before);
   EXPECT_TRUE(sheet->isVisible());
 
   auto cluster = OpenSheet(AddTask(NodeKind::IWC));
-  EXPECT_FALSE(Find<QLineEdit>(cluster.get(), "duration")->isEnabled());
-  EXPECT_FALSE(Find<QComboBox>(cluster.get(), "durationUnit")->isEnabled());
+  EXPECT_FALSE(Find<QLineEdit>(cluster.get(), "duration")->isEnabled() ||
+               Find<QComboBox>(cluster.get(), "durationUnit")->isEnabled());
 }
 
 // Which routings are accepted is the core's; here the dialog shows the arrow's
@@ -128,8 +124,7 @@ TEST_F(NodeSheetTest, TaskRoutingShowsTheArrowEnablesByOptionAndStoresWhatItAcce
 
   dialog.FormulaBox()->setPlainText(QStringLiteral("Amount > 20"));
   QTest::mouseClick(dialog.Option(0), Qt::LeftButton);
-  EXPECT_FALSE(dialog.FormulaBox()->isEnabled());
-  EXPECT_FALSE(dialog.DescriptionBox()->isEnabled());
+  EXPECT_FALSE(dialog.FormulaBox()->isEnabled() || dialog.DescriptionBox()->isEnabled());
   dialog.accept();
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
   EXPECT_EQ(arrow->Routing(), (velk::ArrowRouting{velk::RoutingKind::And, "", "Amount > 20"}));
@@ -199,12 +194,19 @@ TEST_F(PerformerPageTest, UnknownTypeIsReportedAndKeptAsStored) {
 
 // What the picker offers under each filter is the core's; here it leaves out the
 // readers already listed and OK puts the added entries on top, first one first.
-TEST_F(PerformerPageTest, PickerLeavesOutTheReadersAndAddsOnTop) {
+// Deleting asks only about selected entries.
+TEST_F(PerformerPageTest, PickerLeavesOutTheReadersAddsOnTopAndDeleteAsksAboutTheSelected) {
   velk::CNode* node = AddTask(NodeKind::Intern, [](velk::NodeAttributes& a) {
     a.readers = {"Ann Lee", "Audit"};
   });
   auto sheet = OpenPerformer(node);
   CElementList* readers = page_->Readers();
+  std::unique_ptr<QMenu> menu(readers->CreateContextMenu(nullptr));
+  ASSERT_EQ(menu->actions().size(), 2);
+  EXPECT_EQ(menu->actions()[0]->text(), QStringLiteral("&Add Item"));
+  EXPECT_TRUE(menu->actions()[1]->isEnabled());
+  readers->DeleteSelectedItems();
+  EXPECT_TRUE(ui.messages.empty()) << "nothing selected";
   Strings offered;
   OnNextModal<CDlgAccessControlList>([&](CDlgAccessControlList& picker) {
     offered = Texts(picker.AvailableList());
@@ -220,31 +222,16 @@ TEST_F(PerformerPageTest, PickerLeavesOutTheReadersAndAddsOnTop) {
   EXPECT_EQ(offered, (Strings{"Bob Stone", "Carla Diaz", "Board", "Sales/North", "Sales/South",
                               "Clerk", "Approver"}));
   EXPECT_EQ(readers->item(0)->data(Qt::UserRole).toInt(), 1);
-  sheet->accept();
-  EXPECT_EQ(node->Attributes().readers, (Strings{"Board", "Carla Diaz", "Ann Lee", "Audit"}));
-}
-
-TEST_F(PerformerPageTest, DeleteItemsAsksOnlyAboutSelectedEntries) {
-  velk::CNode* node = AddTask(NodeKind::Intern, [](velk::NodeAttributes& a) {
-    a.readers = {"Ann Lee", "Audit"};
-  });
-  auto sheet = OpenPerformer(node);
-  CElementList* readers = page_->Readers();
-  std::unique_ptr<QMenu> menu(readers->CreateContextMenu(nullptr));
-  ASSERT_EQ(menu->actions().size(), 2);
-  EXPECT_EQ(menu->actions()[0]->text(), QStringLiteral("&Add Item"));
-  EXPECT_TRUE(menu->actions()[1]->isEnabled());
-  readers->DeleteSelectedItems();
-  EXPECT_TRUE(ui.messages.empty()) << "nothing selected";
 
   Select(readers, {"Audit"});
   ui.answers = {velk::MsgResult::No, velk::MsgResult::Yes};
   readers->DeleteSelectedItems();
-  EXPECT_EQ(readers->count(), 2);
+  EXPECT_EQ(readers->count(), 4);
   readers->DeleteSelectedItems();
-  EXPECT_EQ(Texts(readers), Strings{"Ann Lee"});
   EXPECT_EQ(MessageTexts(),
             Strings(2, "Are you sure, that the 1 selected items should be removed?"));
+  sheet->accept();
+  EXPECT_EQ(node->Attributes().readers, (Strings{"Board", "Carla Diaz", "Ann Lee"}));
   readers->clear();
   menu.reset(readers->CreateContextMenu(nullptr));
   EXPECT_FALSE(menu->actions()[1]->isEnabled());
@@ -253,8 +240,9 @@ TEST_F(PerformerPageTest, DeleteItemsAsksOnlyAboutSelectedEntries) {
 using TaskPagesTest = SheetTest;
 
 // Storing "All" alone is the core's; here the box shows it and unchecking it
-// opens the list and stores what it holds.
-TEST_F(TaskPagesTest, AllAdditionalFormsIsShownCheckedAndUncheckingStoresTheList) {
+// opens the list and stores what it holds. A secondary form leaves the primary
+// list and returns to it when deleted.
+TEST_F(TaskPagesTest, FormsPageShowsAllAdditionalFormsAndMovesSecondaryFormsOutOfThePrimaryList) {
   velk::CNode* node = AddTask(NodeKind::Intern, [](velk::NodeAttributes& a) {
     a.objects = {"Order|GF_Order"};
     a.folderObjects = {"All", "Memo|GF_Memo"};
@@ -265,15 +253,7 @@ TEST_F(TaskPagesTest, AllAdditionalFormsIsShownCheckedAndUncheckingStoresTheList
   EXPECT_FALSE(sheet->Forms().AdditionalList()->isEnabled());
   QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
   EXPECT_TRUE(sheet->Forms().AdditionalList()->isEnabled());
-  sheet->accept();
-  EXPECT_TRUE(node->Attributes().folderObjects.empty());
-  EXPECT_EQ(node->Attributes().objects, Strings{"Order|GF_Order"});
-}
 
-TEST_F(TaskPagesTest, SecondaryFormLeavesThePrimaryListAndReturnsWhenDeleted) {
-  velk::CNode* node =
-      AddTask(NodeKind::Intern, [](velk::NodeAttributes& a) { a.objects = {"Order|GF_Order"}; });
-  auto sheet = OpenSheet(node, QStringLiteral("Forms"));
   QComboBox* primary = Find<QComboBox>(sheet.get(), "primaryForm");
   QListWidget* secondary = sheet->Forms().SecondaryList();
   const Strings all = {"Invoice|GF_Invoice", "Memo|GF_Memo", "Order|GF_Order"};
@@ -297,6 +277,9 @@ TEST_F(TaskPagesTest, SecondaryFormLeavesThePrimaryListAndReturnsWhenDeleted) {
   EXPECT_EQ(Texts(primary), all);
   EXPECT_EQ(primary->currentText(), QStringLiteral("Order|GF_Order"));
   EXPECT_TRUE(ui.messages.empty());
+  sheet->accept();
+  EXPECT_TRUE(node->Attributes().folderObjects.empty());
+  EXPECT_EQ(node->Attributes().objects, Strings{"Order|GF_Order"});
 }
 
 // The resources offered are the core's; here an activity edited to nothing is

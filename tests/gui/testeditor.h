@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "app/settings.h"
+#include "app/ui/commands.h"
 #include "app/ui/nodebitmaps.h"
 #include "common/headlessservices.h"
 #include "common/services.h"
@@ -45,6 +46,14 @@ class TestEditor : public TestEditorParts {
         editor(services, std::move(parts), settings, bitmaps, clipboard, printer) {}
   CEditor editor;
 };
+
+// The command's state as the view reports it for its button or menu entry.
+template <class View>
+CmdUI StateOf(View& view, int command) {
+  CmdUI state;
+  EXPECT_TRUE(view.OnUpdateCommand(command, state)) << command;
+  return state;
+}
 
 // A fixture with the demo workflow and an editor for views of it.
 class DemoViewTest : public ::testing::Test {

@@ -27,10 +27,6 @@ class ChooserDialogTest : public StorageTest {
     demo::StoreDemoWorkflows(ui, db, "procdef.nsf", "C1257A1B:0034F2E1");
     transaction.Commit();
   }
-  static void Shoot(QWidget& dialog, const char* name) {
-    dialog.adjustSize();
-    shelltest::Picture(dialog, name);
-  }
 };
 
 // The tree's order, the filters' rules and the texts are the core's; here the
@@ -40,7 +36,8 @@ TEST_F(ChooserDialogTest, LoadWorkflowFiltersAndReturnsTheChosenVersion) {
   EXPECT_EQ(dialog.findChild<QLabel*>("database")->text().toStdString(), "procdef.nsf");
   QTreeWidget* tree = dialog.Tree();
   EXPECT_EQ(tree->topLevelItemCount(), 4);
-  Shoot(dialog, "load-workflow");
+  dialog.adjustSize();
+  shelltest::Picture(dialog, "load-workflow");
   dialog.FilterBox()->setCurrentIndex(static_cast<int>(ChooserFilter::Active));
   ASSERT_EQ(tree->topLevelItemCount(), 1) << "the Active sub-workflow is not a normal workflow";
   ASSERT_EQ(tree->topLevelItem(0)->childCount(), 1);
@@ -61,7 +58,8 @@ TEST_F(ChooserDialogTest, SaveWorkflowAsTakesTheClickedVersionsName) {
   QListWidget* versions = dialog.Versions();
   ASSERT_EQ(versions->count(), 5);
   EXPECT_EQ(dialog.NameEdit()->text(), "New workflow");
-  Shoot(dialog, "save-workflow-as");
+  dialog.adjustSize();
+  shelltest::Picture(dialog, "save-workflow-as");
   versions->setCurrentItem(versions->findItems("Travel Request", Qt::MatchStartsWith).front());
   EXPECT_EQ(dialog.NameEdit()->text(), "Travel Request");
   dialog.NameEdit()->setText("Travel Request 2027");

@@ -6,42 +6,34 @@
 #include <algorithm>
 
 #include "app/ui/nodebitmaps.h"
-#include "common/headlessservices.h"
-#include "demoworkflow.h"
 #include "editor/ui/workflowpainter.h"
 #include "editor/ui/workflowview.h"
 #include "recordingdevice.h"
+#include "testeditor.h"
 
 using velk::ShowFlags;
-using viewtest::RecordingDevice;
 using viewtest::RecordingEngine;
 
 namespace {
 
-const CNodeBitmaps& TestBitmaps() {
-  static const CNodeBitmaps bitmaps = [] {
-    CNodeBitmaps b;
-    velk::HeadlessServices services;
-    b.Load(services);
-    return b;
-  }();
-  return bitmaps;
-}
-
 // Paints the whole drawing of `level` (or none) onto the recording device: one
 // device pixel per logical unit, y pointing down.
-class PainterTest : public ::testing::Test {
+class PainterTest : public DemoViewTest {
  protected:
-  velk::HeadlessServices ui;
-  CWorkflowPainter painter{TestBitmaps()};
-  RecordingDevice device;
-  viewtest::DemoWorkflow demo{ui};
+  CWorkflowPainter painter{editor.bitmaps};
+  viewtest::RecordingDevice device;
 
   RecordingEngine& Paint(const velk::CWorkflowDoc* level, const PaintOptions& options,
                          const QRect& clip = {0, 0, 2100, 3000}) {
     QPainter p(&device);
     painter.Paint(p, level, ViewMapping(1.0, 1.0), options, clip);
     return device.Records();
+  }
+  // The node picture as drawn unsmoothed into `size` device pixels.
+  QImage Stretched(CNodeBitmaps::Table table, int picture, QSize size) const {
+    return editor.bitmaps.Image(table, picture)
+        .convertToFormat(QImage::Format_RGB32)
+        .scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
   }
 };
 
@@ -54,29 +46,20 @@ PaintOptions WithFlags(ShowFlags flags, bool grid = false) {
 }
 
 // Two tasks, one above the other, joined by an arrow of that routing.
-struct TwoTasks {
-  TwoTasks(velk::Services& ui, velk::ArrowRouting routing)
-      : doc(std::make_shared<velk::CWorkflowDoc>(ui, "CN=Test Designer/O=Marvelund", "06.12.2026")),
-        arrow(doc->CreateArrow(*doc->InsertNode(velk::NodeRectAt(40, -40), velk::NodeKind::Intern),
-                               *doc->InsertNode(velk::NodeRectAt(40, -240), velk::NodeKind::Intern),
-                               routing)) {}
-  std::shared_ptr<velk::CWorkflowDoc> doc;
-  const velk::CArrow* arrow;
-};
+std::pair<std::unique_ptr<velk::CWorkflowDoc>, const velk::CArrow*> TwoTasks(
+    velk::Services& ui, velk::ArrowRouting routing) {
+  auto doc = std::make_unique<velk::CWorkflowDoc>(ui);
+  const velk::CArrow* arrow = doc->CreateArrow(
+      *doc->InsertNode(velk::NodeRectAt(40, -40), velk::NodeKind::Intern),
+      *doc->InsertNode(velk::NodeRectAt(40, -240), velk::NodeKind::Intern), routing);
+  return {std::move(doc), arrow};
+}
 
 // Paints `level` onto `image` at `scale` device pixels per unit.
 void PaintOn(QImage& image, CWorkflowPainter& painter, const velk::CWorkflowDoc* level,
              double scale, ShowFlags flags, const QRect& clip) {
   QPainter p(&image);
   painter.Paint(p, level, ViewMapping(scale, scale), WithFlags(flags), clip);
-}
-
-// The node picture as drawn unsmoothed into `size` device pixels.
-QImage Stretched(CNodeBitmaps::Table table, int picture, QSize size) {
-  return TestBitmaps()
-      .Image(table, picture)
-      .convertToFormat(QImage::Format_RGB32)
-      .scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
 }
 
 }  // namespace
@@ -87,8 +70,7 @@ TEST_F(PainterTest, GridLinesStopBeforeTheEdgesAndTheFrameMarksThem) {
   const RecordingEngine& r = Paint(nullptr, WithFlags({}, true));
   int vertical = 0;
   for (const auto& l : r.lines) {
-    ASSERT_EQ(l.pen.style(), Qt::DotLine);
-    EXPECT_EQ(l.pen.color(), QColor(90, 90, 90));
+    ASSERT_EQ(std::pair(l.pen.style(), l.pen.color()), std::pair(Qt::DotLine, QColor(90, 90, 90)));
     // Lines one pixel wide run through the middle of their pixels.
     const bool down = l.line.x1() == l.line.x2();
     vertical += down;
@@ -179,7 +161,7 @@ TEST_F(PainterTest, DescriptionStaysInsideItsFrameAtScreenAndPrintResolution) {
                  QImage::Format_RGB32);
     image.setDotsPerMeterX(qRound(dpi / 0.0254));
     image.setDotsPerMeterY(qRound(dpi / 0.0254));
-    CWorkflowPainter painter(TestBitmaps());
+    CWorkflowPainter painter(editor.bitmaps);
     PaintOn(image, painter, doc.get(), scale, {false, false, false, false, true}, image.rect());
     QRect blue;  // the node pictures are blue too: look between them only
     for (int y = static_cast<int>(80 * scale); y < static_cast<int>(230 * scale); ++y)
