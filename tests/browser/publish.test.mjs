@@ -112,10 +112,10 @@ test('a click on a task in the drawing shows its performer', async () => {
 test('a cluster in the drawing opens its level, and Up goes back', async () => {
   const page = await open(pageOf('Order Handling v2'));
   await page.locator('.level.current .node[aria-label^="Fulfilment"]').click();
-  const level = page.locator('section.level.current');
-  assert.match(await level.locator('h2').innerText(), /subflow: Fulfilment$/);
   // The level changes with the address's fragment, after the click returns.
   await page.locator('#level-1').waitFor({ state: 'hidden' });
+  const level = page.locator('section.level.current');
+  assert.match(await level.locator('h2').innerText(), /subflow: Fulfilment$/);
   await level.getByRole('link', { name: /^Up to / }).click();
   await page.locator('#level-1').waitFor({ state: 'visible' });
   await page.close();
